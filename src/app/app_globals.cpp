@@ -1,0 +1,52 @@
+#include "app/app_globals.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string_view>
+
+std::string g_ModuleDir;
+std::string g_SettingsPath;
+std::string g_LanguagePath;
+int g_ChannelCount = 1;
+
+std::string ExecutableDirectory() {
+    std::string path(4096, '\0');
+    ssize_t length = readlink("/proc/self/exe", path.data(), path.size() - 1);
+    if (length <= 0) {
+        return ".";
+    }
+    path.resize(static_cast<size_t>(length));
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+std::string DefaultLanguageName() {
+    // The same precedence as the C library: LC_ALL, then LC_MESSAGES, then LANG.
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value == nullptr || *value == '\0') {
+            continue;
+        }
+        std::string_view locale(value);
+        bool simplifiedChinese = locale.starts_with("zh_CN") || locale.starts_with("zh_SG") ||
+                                 locale.starts_with("zh_Hans");
+        return simplifiedChinese ? "chinese" : "english";
+    }
+    return "english";
+}
+
+int ClampChannelCount(int count) { return std::clamp(count, 1, kMaxChannelCount); }
+
+void SetModuleDir(const std::string& moduleDir) {
+    g_ModuleDir = moduleDir;
+    g_SettingsPath = moduleDir + "/setting.ini";
+}
+
+void SetLanguageName(const std::string& languageName) {
+    g_LanguagePath = g_ModuleDir + "/" + languageName + ".lang";
+}

@@ -1,0 +1,3 @@
+target_sources(halvex_core PRIVATE
+    app/app_globals.cpp
+)
