@@ -1,0 +1,3 @@
+target_sources(halvex_core PRIVATE
+    codeplug/pgm_file.cpp
+)

@@ -1,0 +1,45 @@
+// The .pgm document file: a 48-byte header followed by the 8192-byte radio image.
+// Loading never changes the file; saving never leaves a half-written file in its place.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+constexpr size_t kPgmHeaderSize = 48;
+constexpr size_t kPgmImageSize = 8192;
+constexpr size_t kPgmFileSize = kPgmHeaderSize + kPgmImageSize;
+
+// The bytes a loader checks, and the header text this program writes into a new document.
+constexpr std::string_view kPgmIdentification = "RQ870 Radio Program data";
+constexpr std::string_view kPgmOwnHeaderText = "RQ870 Radio Program data v1.08";
+
+struct PgmFile {
+    std::array<uint8_t, kPgmHeaderSize> header;
+    std::array<uint8_t, kPgmImageSize> image;
+};
+
+enum class PgmLoadResult {
+    // Header and image come from the file; image bytes past the file's end are 0xFF.
+    Loaded,
+    // The file is not a radio data file; the result holds a new, empty file's contents.
+    ForeignHeader,
+    // The file could not be read; the message says why and the result is untouched.
+    Failed,
+};
+
+// This program's own header (bytes 30-47 zero) and an image of 0xFF bytes.
+PgmFile NewPgmFile();
+
+// True when the header begins with kPgmIdentification.
+bool HasPgmIdentification(const std::array<uint8_t, kPgmHeaderSize>& header);
+
+// Reads path into file. An empty file loads as NewPgmFile(); bytes after the first
+// kPgmFileSize are ignored. error gets a message for ForeignHeader and Failed.
+PgmLoadResult LoadPgmFile(const std::string& path, PgmFile* file, std::string* error);
+
+// Writes the header and the image to a temporary file beside path, syncs it and renames it
+// over path. On failure the old file is untouched and error says why.
+bool SavePgmFile(const std::string& path, const PgmFile& file, std::string* error);

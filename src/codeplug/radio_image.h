@@ -1,0 +1,146 @@
+// The radio's 8 KB configuration memory and the accessors every page edits it through.
+// Getters never fail: out-of-range stored values and refused indices read as the
+// clamped value of an all-0xFF record. Setters never write outside their field.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "codeplug/codecs.h"
+
+constexpr size_t kImageSize = 8192;
+constexpr size_t kRecordSize = 16;
+constexpr int kVfoF1 = 0, kVfoF2 = 820;
+constexpr int kImageChannelCount = 128;
+constexpr size_t kChannelNameSize = 5;
+constexpr size_t kPttIdCodeSize = 6;
+constexpr int kTestItemCount = 58;
+
+constexpr size_t kVfoF1Offset = 0x0830;
+constexpr size_t kVfoF2Offset = 0x0820;
+constexpr size_t kFmPresetBase = 0x08A0;
+constexpr int kFmPresetCount = 16;
+constexpr size_t kChannelNameBase = 0x0900;
+constexpr size_t kOptionBase = 0x0D00;
+constexpr size_t kFirstFmPresetOffset = 0x0D07;
+constexpr size_t kFirstChannelOffset = 0x0D08;
+constexpr size_t kFmFrequencyCopyOffset = 0x0D09;
+constexpr size_t kFmFrequencyOffset = 0x0D0B;
+constexpr size_t kFirstChannelCopyOffset = 0x0D0D;
+constexpr size_t kPttIdCodeOffset = 0x0D20;
+constexpr size_t kEmptyChannelBitmapOffset = 0x0D30;
+constexpr size_t kModelIdOffset = 0x0D40;
+constexpr size_t kBandWordOffset = 0x0F00;
+constexpr size_t kTestDataOffset = 0x0FC0;
+constexpr size_t kChannelRecordBase = 0x1000;
+
+class RadioImage {
+public:
+    RadioImage();
+
+    std::array<uint8_t, kImageSize> bytes;
+
+    // Channel and VFO records. i is a record index (kVfoF1, kVfoF2 or a channel 1..128),
+    // n a channel number; which = 1 selects the receive/decode side, 0 the offset/encode side.
+    bool IsChannelEmpty(int n) const;
+    bool IsTxAbsent(int n) const;
+    bool IsOffsetEmpty(int i) const;
+    std::string GetFrequencyText(int i, int which) const;
+    void SetFrequencyText(int i, int which, std::string_view text, const FrequencyLimits& limits);
+    int GetTone(int i, int which) const;
+    void SetTone(int i, int which, int tone);
+    int GetShiftDirection(int i) const;
+    void SetShiftDirection(int i, int value);
+    bool GetReverse(int i) const;
+    void SetReverse(int i, bool on);
+    bool GetPowerHigh(int i) const;
+    void SetPowerHigh(int i, bool on);
+    bool GetBcl(int i) const;
+    void SetBcl(int i, bool on);
+    int GetBandwidth(int i) const;
+    void SetBandwidth(int i, int value);
+    bool GetScanAdd(int i) const;
+    void SetScanAdd(int i, bool on);
+    bool GetPttId(int i) const;
+    void SetPttId(int i, bool on);
+    bool GetCompander(int i) const;
+    void SetCompander(int i, bool on);
+    int GetStep(int i) const;
+    void SetStep(int i, int value);
+    std::array<uint8_t, kChannelNameSize> GetChannelNameBytes(int n) const;
+    void SetChannelNameBytes(int n, const std::array<uint8_t, kChannelNameSize>& name);
+
+    // 16-bit big-endian word k (from 1) of the table at base; 0xFFFF when outside the image.
+    int GetWord(size_t base, int k) const;
+    void SetWord(size_t base, int k, int value);
+
+    // Derives the model identification, empty-channel bitmap, first used channel and FM bytes.
+    void PrepareImage();
+
+    // Optional functions: list indices, or check states for the on/off options.
+    int GetSquelch() const;
+    void SetSquelch(int index);
+    int GetScanMode() const;
+    void SetScanMode(int index);
+    bool GetDualWatch() const;
+    void SetDualWatch(bool checked);
+    bool GetEndTone() const;
+    void SetEndTone(bool checked);
+    bool GetBeep() const;
+    void SetBeep(bool checked);
+    bool GetBacklight() const;
+    void SetBacklight(bool checked);
+    bool GetPowerSave() const;
+    void SetPowerSave(bool checked);
+    int GetFreqMode() const;
+    void SetFreqMode(int index);
+    int GetPttIdMode() const;
+    void SetPttIdMode(int index);
+    bool GetRadioFunction() const;
+    void SetRadioFunction(bool checked);
+    bool GetVoicePrompt() const;
+    void SetVoicePrompt(bool checked);
+    int GetRadioWorkMode() const;
+    void SetRadioWorkMode(int index);
+    int GetWorkModeA() const;
+    void SetWorkModeA(int index);
+    int GetWorkModeB() const;
+    void SetWorkModeB(int index);
+    int GetVoiceSelect() const;
+    void SetVoiceSelect(int index);
+    int GetTxTimeLimit() const;
+    void SetTxTimeLimit(int index);
+    int GetDualWatchTx() const;
+    void SetDualWatchTx(int index);
+    bool GetAniTx() const;
+    void SetAniTx(bool checked);
+    int GetDisplayF1() const;
+    void SetDisplayF1(int index);
+    int GetDisplayF2() const;
+    void SetDisplayF2(int index);
+    bool GetSideTone() const;
+    void SetSideTone(bool checked);
+    int GetVoxLevel() const;
+    void SetVoxLevel(int index);
+    std::array<uint8_t, kPttIdCodeSize> GetPttIdCode() const;
+    void SetPttIdCode(const std::array<uint8_t, kPttIdCodeSize>& code);
+
+    // Test items 0..kTestItemCount-1; any other item reads as 0xFF and is never written.
+    static bool IsTestItem(int item);
+    int GetTestItem(int item) const;
+    void SetTestItem(int item, int value);
+
+private:
+    // The record's bytes, or an all-0xFF record when the index is refused.
+    const uint8_t* RecordBytes(int i) const;
+    // The record's bytes, or nullptr when the index is refused.
+    uint8_t* MutableRecord(int i);
+
+    bool GetBit(size_t offset, int bit) const;
+    void SetBit(size_t offset, int bit, bool on);
+    int GetField(size_t offset, int lowBit, int width) const;
+    void SetField(size_t offset, int lowBit, int width, int value);
+};

@@ -1,0 +1,3 @@
+target_sources(halvex_core PRIVATE
+    resources/tone_tables.cpp
+)
