@@ -32,15 +32,18 @@ std::string DefaultLanguageName() {
         if (value == nullptr || *value == '\0') {
             continue;
         }
+        // Only zh_CN: the locale whose texts the "chinese" file is written for.
         std::string_view locale(value);
-        bool simplifiedChinese = locale.starts_with("zh_CN") || locale.starts_with("zh_SG") ||
-                                 locale.starts_with("zh_Hans");
+        bool simplifiedChinese =
+            locale == "zh_CN" || locale.starts_with("zh_CN.") || locale.starts_with("zh_CN@");
         return simplifiedChinese ? "chinese" : "english";
     }
     return "english";
 }
 
-int ClampChannelCount(int count) { return std::clamp(count, 1, kMaxChannelCount); }
+int ClampChannelCount(int count) {
+    return std::clamp(count, 1, kMaxChannelCount);
+}
 
 void SetModuleDir(const std::string& moduleDir) {
     g_ModuleDir = moduleDir;

@@ -1,0 +1,42 @@
+#include "app/settings.h"
+
+#include <sys/stat.h>
+
+#include "app/app_globals.h"
+#include "platform/profile.h"
+
+namespace {
+
+constexpr std::string_view kSetupSection = "setup";
+constexpr size_t kLanguageBufferSize = 260;
+
+}  // namespace
+
+std::string ReadSetupString(std::string_view key, std::string_view defaultValue,
+                            size_t bufferSize) {
+    return ReadProfileString(g_SettingsPath, kSetupSection, key, defaultValue, bufferSize);
+}
+
+int ReadSetupInt(std::string_view key, int defaultValue) {
+    return ReadProfileInt(g_SettingsPath, kSetupSection, key, defaultValue);
+}
+
+bool WriteSetupString(std::string_view key, std::string_view value, std::string* error) {
+    return WriteProfileString(g_SettingsPath, kSetupSection, key, value, error);
+}
+
+bool LoadStartupSettings(const std::string& moduleDir, std::string* error) {
+    SetModuleDir(moduleDir);
+    struct stat status {};
+    // A directory of that name holds no settings, and a later write to it would fail.
+    if (stat(g_SettingsPath.c_str(), &status) != 0 || S_ISDIR(status.st_mode)) {
+        if (error != nullptr) {
+            *error = kMissingSettingsMessage;
+        }
+        return false;
+    }
+    std::string language = ReadSetupString("language", "", kLanguageBufferSize);
+    SetLanguageName(language.empty() ? DefaultLanguageName() : language);
+    g_ChannelCount = ClampChannelCount(ReadSetupInt("channelcount", 1));
+    return true;
+}
