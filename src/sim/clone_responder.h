@@ -1,0 +1,55 @@
+// The radio's side of the byte dialogue, as a state machine fed one received byte at a
+// time. It knows nothing of ports or timing: it only turns bytes into answers and keeps
+// the memory that the read and write frames address.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+constexpr size_t kRadioMemorySize = 8192;
+using RadioMemory = std::array<uint8_t, kRadioMemorySize>;
+
+// Misbehaviour to inject. A block is named by its address (0x0800, 0x0810, ...); the
+// "Times" counts say how many answers for that block go wrong before it behaves.
+struct VirtualRadioFaults {
+    int ignoreWakeUps = 0;         // no answer to the first N wake-up frames
+    int identificationLength = 8;  // bytes sent as identification; 0 = none
+    int wrongAddressBlock = -1;    // read answer carries another block's address
+    int wrongAddressTimes = 0;
+    int shortAnswerBlock = -1;  // read answer cut short
+    int shortAnswerTimes = 0;
+    int noAckBlock = -1;  // written block neither stored nor acknowledged
+    int noAckTimes = 0;
+    bool silent = false;  // answers nothing at all
+};
+
+class CloneResponder {
+public:
+    explicit CloneResponder(const VirtualRadioFaults& faults = {});
+
+    // Takes one received byte; appends any answer it completes to answer.
+    void Feed(uint8_t byte, std::vector<uint8_t>* answer);
+
+    bool InProgrammingMode() const { return m_Programming; }
+    // True once after an end byte closed a session in which the memory changed.
+    bool TakeWriteCompleted();
+
+    RadioMemory memory;
+
+private:
+    void Start(uint8_t byte, std::vector<uint8_t>* answer);
+    void Collect(uint8_t byte, std::vector<uint8_t>* answer);
+    void AnswerWakeUp(std::vector<uint8_t>* answer);
+    void AnswerRead(std::vector<uint8_t>* answer);
+    void AnswerWrite(std::vector<uint8_t>* answer);
+    void AnswerAdjust(std::vector<uint8_t>* answer);
+
+    VirtualRadioFaults m_Faults;
+    bool m_Programming = false;
+    bool m_Changed = false;
+    bool m_WriteCompleted = false;
+    std::vector<uint8_t> m_Frame;  // the frame being collected, empty between frames
+    size_t m_FrameLength = 0;
+};

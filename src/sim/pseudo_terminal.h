@@ -1,0 +1,32 @@
+// The pseudo-terminal a virtual radio listens on, and the link that gives its slave
+// device a port name. The radio keeps a slave descriptor of its own open, so the master
+// never sees a hang-up when the program closes and reopens the port.
+#pragma once
+
+#include <string>
+
+class PseudoTerminal {
+public:
+    PseudoTerminal() = default;
+    ~PseudoTerminal();
+    PseudoTerminal(const PseudoTerminal&) = delete;
+    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+
+    // Opens a raw, non-blocking master and its slave.
+    bool Open(std::string* error);
+    // Points linkPath at the slave, creating its directory and replacing an older link;
+    // refuses to replace anything that is not a symbolic link.
+    bool Link(const std::string& linkPath, std::string* error);
+    // Removes the link, unless someone has pointed it elsewhere meanwhile.
+    void Unlink();
+    void Close();
+
+    int MasterDescriptor() const { return m_Master; }
+    const std::string& SlavePath() const { return m_SlavePath; }
+
+private:
+    int m_Master = -1;
+    int m_Slave = -1;
+    std::string m_SlavePath;
+    std::string m_LinkPath;
+};

@@ -1,0 +1,189 @@
+#include "sim/virtual_radio.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "sim/line_pacer.h"
+#include "sim/pseudo_terminal.h"
+
+namespace {
+
+// A program that stops reading must not stall the radio: after this long with a full
+// line the rest of the answer is lost, as it would be on a real wire.
+constexpr int kWriteWaitMilliseconds = 1000;
+
+constexpr int kFailurePauseMilliseconds = 20;
+
+struct TimedByte {
+    uint8_t value;
+    int64_t ready;  // when the byte may go on the line
+};
+
+// Waits for the master to take bytes; false when stopping or when nobody reads.
+bool WaitWritable(int master, int stopPipe) {
+    pollfd watched[2] = {{master, POLLOUT, 0}, {stopPipe, POLLIN, 0}};
+    int ready = poll(watched, 2, kWriteWaitMilliseconds);
+    return ready > 0 && (watched[0].revents & POLLOUT) && !(watched[1].revents & POLLIN);
+}
+
+// Bytes that cannot be delivered are lost, as on a wire nobody listens to.
+void Send(int master, int stopPipe, const uint8_t* data, size_t length) {
+    while (length > 0) {
+        ssize_t written = write(master, data, length);
+        if (written > 0) {
+            data += written;
+            length -= written;
+        } else if ((written < 0 && errno != EAGAIN && errno != EINTR) ||
+                   !WaitWritable(master, stopPipe)) {
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+VirtualRadio::VirtualRadio() = default;
+
+VirtualRadio::~VirtualRadio() {
+    Stop();
+}
+
+bool VirtualRadio::Start(const std::string& linkPath, const VirtualRadioOptions& options,
+                         std::string* error) {
+    if (m_Thread.joinable()) {
+        if (error) {
+            *error = "the virtual radio is already running on " + m_LinkPath;
+        }
+        return false;
+    }
+    auto terminal = std::make_unique<PseudoTerminal>();
+    if (!terminal->Open(error) || !terminal->Link(linkPath, error)) {
+        return false;
+    }
+    if (pipe2(m_StopPipe, O_CLOEXEC) != 0) {
+        if (error) {
+            *error = std::string("cannot create a pipe: ") + std::strerror(errno);
+        }
+        return false;
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        RadioMemory memory = m_Responder.memory;
+        m_Responder = CloneResponder(options.faults);
+        m_Responder.memory = memory;
+        m_Received.clear();
+    }
+    m_Options = options;
+    m_Terminal = std::move(terminal);
+    m_LinkPath = linkPath;
+    m_Thread = std::thread(&VirtualRadio::Serve, this);
+    return true;
+}
+
+void VirtualRadio::Stop() {
+    if (m_Thread.joinable()) {
+        uint8_t wake = 0;
+        if (write(m_StopPipe[1], &wake, 1) != 1) {
+            // Without the wake-up byte the thread would never return; closing the pipe
+            // makes its poll report a hang-up instead.
+            close(m_StopPipe[1]);
+            m_StopPipe[1] = -1;
+        }
+        m_Thread.join();
+    }
+    for (int& descriptor : m_StopPipe) {
+        if (descriptor >= 0) {
+            close(descriptor);
+            descriptor = -1;
+        }
+    }
+    m_Terminal.reset();
+}
+
+RadioMemory VirtualRadio::Memory() const {
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_Responder.memory;
+}
+
+void VirtualRadio::SetMemory(const RadioMemory& memory) {
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    m_Responder.memory = memory;
+}
+
+std::vector<uint8_t> VirtualRadio::ReceivedBytes() const {
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_Received;
+}
+
+std::string VirtualRadio::SlavePath() const {
+    return m_Terminal ? m_Terminal->SlavePath() : std::string();
+}
+
+void VirtualRadio::Serve() {
+    int master = m_Terminal->MasterDescriptor();
+    int stopPipe = m_StopPipe[0];
+    LinePacer pacer;
+    std::vector<TimedByte> output;
+    std::vector<uint8_t> answer;
+    for (;;) {
+        pollfd watched[2] = {{master, POLLIN, 0}, {stopPipe, POLLIN, 0}};
+        if (poll(watched, 2, -1) < 0 && errno != EINTR) {
+            return;
+        }
+        if (watched[1].revents != 0) {
+            return;
+        }
+        uint8_t buffer[256];
+        ssize_t count = read(master, buffer, sizeof buffer);
+        if (count < 0 && errno != EAGAIN && errno != EINTR) {
+            // The master keeps failing until something changes; wait instead of spinning.
+            poll(&watched[1], 1, kFailurePauseMilliseconds);
+        }
+        if (count <= 0) {
+            continue;
+        }
+        int64_t now = MonotonicNow();
+        bool completed = false;
+        RadioMemory written;
+        output.clear();
+        {
+            std::lock_guard<std::mutex> lock(m_Mutex);
+            for (ssize_t k = 0; k < count; ++k) {
+                int64_t arrival = m_Options.pace9600 ? pacer.Arrival(now) : now;
+                m_Received.push_back(buffer[k]);
+                if (m_Options.echo) {
+                    output.push_back({buffer[k], arrival});
+                }
+                answer.clear();
+                m_Responder.Feed(buffer[k], &answer);
+                for (uint8_t value : answer) {
+                    output.push_back({value, arrival});
+                }
+            }
+            completed = m_Responder.TakeWriteCompleted();
+            if (completed) {
+                written = m_Responder.memory;
+            }
+        }
+        if (m_Options.pace9600) {
+            for (const TimedByte& timed : output) {
+                SleepUntil(pacer.Departure(timed.ready));
+                Send(master, stopPipe, &timed.value, 1);
+            }
+        } else {
+            std::vector<uint8_t> bytes;
+            for (const TimedByte& timed : output) {
+                bytes.push_back(timed.value);
+            }
+            Send(master, stopPipe, bytes.data(), bytes.size());
+        }
+        // After the answer, so that saving never delays what the program waits for.
+        if (completed && m_Options.onWriteCompleted) {
+            m_Options.onWriteCompleted(written);
+        }
+    }
+}

@@ -1,0 +1,58 @@
+// A radio on a pseudo-terminal: it answers the clone and test-mode dialogue from its own
+// 8 KB memory, so the link code can be exercised without hardware. It can also play an
+// echoing cable, a 9600 baud line and a misbehaving radio. It never touches Qt.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sim/clone_responder.h"
+
+class PseudoTerminal;
+
+struct VirtualRadioOptions {
+    bool echo = false;      // every received byte goes back before the answer
+    bool pace9600 = false;  // both directions take the time of a 9600 baud line
+    VirtualRadioFaults faults;
+    // Runs on the radio's thread after an end byte closes a session that changed the
+    // memory, with a copy of that memory.
+    std::function<void(const RadioMemory&)> onWriteCompleted;
+};
+
+class VirtualRadio {
+public:
+    VirtualRadio();
+    ~VirtualRadio();
+    VirtualRadio(const VirtualRadio&) = delete;
+    VirtualRadio& operator=(const VirtualRadio&) = delete;
+
+    // Creates a pseudo-terminal, links linkPath to its slave device (creating the link's
+    // directory and replacing an old link) and serves it on a thread.
+    bool Start(const std::string& linkPath, const VirtualRadioOptions& options, std::string* error);
+    // Stops the thread and removes the link; safe to call twice.
+    void Stop();
+
+    RadioMemory Memory() const;
+    void SetMemory(const RadioMemory& memory);
+    // Everything the program has sent since Start.
+    std::vector<uint8_t> ReceivedBytes() const;
+    std::string SlavePath() const;
+
+private:
+    void Serve();
+
+    mutable std::mutex m_Mutex;
+    CloneResponder m_Responder;
+    std::vector<uint8_t> m_Received;
+    VirtualRadioOptions m_Options;
+    std::unique_ptr<PseudoTerminal> m_Terminal;
+    std::string m_LinkPath;
+    int m_StopPipe[2] = {-1, -1};
+    std::thread m_Thread;
+};
