@@ -1,0 +1,2 @@
+# The installation data in data/: language files, settings and help pages.
+halvex_add_core_test(data_files_test data_files_test.cpp)
