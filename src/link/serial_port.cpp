@@ -1,0 +1,261 @@
+#include "link/serial_port.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "app/app_globals.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A writer that makes no progress for this long has lost its device.
+constexpr auto kWriteStallLimit = std::chrono::seconds(2);
+
+speed_t SpeedFor(int baudRate, bool* known) {
+    static constexpr struct {
+        int rate;
+        speed_t speed;
+    } kSpeeds[] = {{1200, B1200},   {2400, B2400},   {4800, B4800},   {9600, B9600},
+                   {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200}};
+    for (const auto& entry : kSpeeds) {
+        if (entry.rate == baudRate) {
+            *known = true;
+            return entry.speed;
+        }
+    }
+    *known = false;
+    return B9600;
+}
+
+std::string OpenFailureMessage(const std::string& name, int error) {
+    switch (error) {
+        case ENOENT:
+        case ENXIO:
+        case ENODEV:
+        case ENOTDIR:
+            return name +
+                   " does not exist: check that the cable is plugged in and the port "
+                   "number is right";
+        case EBUSY:
+        case EWOULDBLOCK:
+            return name + " is in use by another program";
+        case EACCES:
+        case EPERM:
+            return "no permission to open " + name +
+                   ": add your user to the dialout group (sudo usermod -aG dialout $USER) and "
+                   "log in again";
+        default:
+            return name + " cannot be opened: " + std::strerror(error);
+    }
+}
+
+timespec Remaining(Clock::time_point deadline) {
+    auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - Clock::now());
+    if (left.count() < 0) {
+        left = std::chrono::nanoseconds(0);
+    }
+    return timespec{static_cast<time_t>(left.count() / 1000000000),
+                    static_cast<long>(left.count() % 1000000000)};
+}
+
+// Waits until fd is ready for events or the deadline passes. False when the device reports
+// a hang-up or error instead: it will stay silent, and the caller treats it as such.
+bool WaitReady(int fd, short events, Clock::time_point deadline) {
+    pollfd entry{fd, events, 0};
+    timespec left = Remaining(deadline);
+    int ready = ppoll(&entry, 1, &left, nullptr);
+    if (ready <= 0) {
+        return true;
+    }
+    return (entry.revents & events) != 0 || (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0;
+}
+
+}  // namespace
+
+std::string ComPortDevicePath(int n) {
+    if (n < 1) {
+        return {};
+    }
+    std::string directory = g_ModuleDir.empty() ? ExecutableDirectory() : g_ModuleDir;
+    std::string link = directory + "/ports/COM" + std::to_string(n);
+    struct stat status {};
+    if (lstat(link.c_str(), &status) == 0) {
+        return link;
+    }
+    return "/dev/ttyUSB" + std::to_string(n - 1);
+}
+
+CSerialPort::~CSerialPort() {
+    Close();
+}
+
+bool CSerialPort::Open(int port, int baudRate, std::string* error) {
+    std::string path = ComPortDevicePath(port);
+    std::string name = "COM" + std::to_string(port);
+    if (path.empty()) {
+        Close();
+        if (error != nullptr) {
+            *error = OpenFailureMessage(name, ENOENT);
+        }
+        return false;
+    }
+    if (!OpenDevice(path, baudRate, error)) {
+        if (error != nullptr) {
+            *error = OpenFailureMessage(name + " (" + path + ")", errno);
+        }
+        return false;
+    }
+    return true;
+}
+
+bool CSerialPort::OpenDevice(const std::string& path, int baudRate, std::string* error) {
+    Close();
+    int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        int openError = errno;
+        if (error != nullptr) {
+            *error = OpenFailureMessage(path, openError);
+        }
+        errno = openError;
+        return false;
+    }
+    // TIOCEXCL does not stop root, the lock does: a second program must find the port busy.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        int lockError = errno == EWOULDBLOCK ? EBUSY : errno;
+        ::close(fd);
+        if (error != nullptr) {
+            *error = OpenFailureMessage(path, lockError);
+        }
+        errno = lockError;
+        return false;
+    }
+    ioctl(fd, TIOCEXCL);
+    m_Fd = fd;
+    m_DevicePath = path;
+    Configure(baudRate);
+    return true;
+}
+
+// Failures here are ignored: a pseudo-terminal refuses the modem-line calls, and a port that
+// opened is worth trying even when the driver rejects a setting.
+void CSerialPort::Configure(int baudRate) {
+    termios settings{};
+    if (tcgetattr(m_Fd, &settings) == 0) {
+        cfmakeraw(&settings);
+        settings.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS);
+        settings.c_cflag |= CS8 | CLOCAL | CREAD;
+        settings.c_iflag &= ~(IXON | IXOFF | IXANY);
+        settings.c_cc[VMIN] = 0;
+        settings.c_cc[VTIME] = 0;
+        bool known = false;
+        speed_t speed = SpeedFor(baudRate, &known);
+        if (known) {
+            cfsetispeed(&settings, speed);
+            cfsetospeed(&settings, speed);
+        }
+        tcsetattr(m_Fd, TCSANOW, &settings);
+    }
+    int line = TIOCM_DTR;
+    ioctl(m_Fd, TIOCMBIS, &line);
+    line = TIOCM_RTS;
+    ioctl(m_Fd, TIOCMBIS, &line);
+}
+
+void CSerialPort::SetBaudRate(int baudRate) {
+    if (m_Fd < 0) {
+        return;
+    }
+    termios settings{};
+    bool known = false;
+    speed_t speed = SpeedFor(baudRate, &known);
+    if (!known || tcgetattr(m_Fd, &settings) != 0) {
+        return;
+    }
+    cfsetispeed(&settings, speed);
+    cfsetospeed(&settings, speed);
+    tcsetattr(m_Fd, TCSANOW, &settings);
+}
+
+int CSerialPort::Write(const uint8_t* bytes, int count, int leadDelayMs) {
+    if (leadDelayMs > 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(leadDelayMs));
+    }
+    if (m_Fd < 0) {
+        return 0;
+    }
+    int written = 0;
+    while (written < count) {
+        ssize_t result = ::write(m_Fd, bytes + written, static_cast<size_t>(count - written));
+        if (result > 0) {
+            written += static_cast<int>(result);
+            continue;
+        }
+        if (result < 0 && errno == EINTR) {
+            continue;
+        }
+        if (result < 0 && errno == EAGAIN) {
+            pollfd entry{m_Fd, POLLOUT, 0};
+            timespec limit = Remaining(Clock::now() + kWriteStallLimit);
+            if (ppoll(&entry, 1, &limit, nullptr) > 0 && (entry.revents & POLLOUT) != 0) {
+                continue;
+            }
+        }
+        break;
+    }
+    return written;
+}
+
+int CSerialPort::WriteByte(uint8_t byte, int leadDelayMs) {
+    return Write(&byte, 1, leadDelayMs);
+}
+
+int CSerialPort::Read(uint8_t* buffer, int count, int timeoutMs) {
+    Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    if (m_Fd < 0) {
+        std::this_thread::sleep_until(deadline);
+        return 0;
+    }
+    int received = 0;
+    for (;;) {
+        // With VMIN = VTIME = 0 an empty queue reads as 0 bytes rather than EAGAIN.
+        ssize_t result = ::read(m_Fd, buffer + received, static_cast<size_t>(count - received));
+        bool failing = result < 0 && errno != EAGAIN && errno != EINTR;
+        if (result > 0) {
+            received += static_cast<int>(result);
+        }
+        if (received >= count || Clock::now() >= deadline) {
+            return received;
+        }
+        if (failing || !WaitReady(m_Fd, POLLIN, deadline)) {
+            std::this_thread::sleep_until(deadline);
+            return received;
+        }
+    }
+}
+
+int CSerialPort::ReadByte(int timeoutMs) {
+    uint8_t byte = 0;
+    return Read(&byte, 1, timeoutMs) == 1 ? byte : -1;
+}
+
+void CSerialPort::Close() {
+    if (m_Fd < 0) {
+        return;
+    }
+    // Exclusive mode outlives us while another descriptor holds the terminal open.
+    ioctl(m_Fd, TIOCNXCL);
+    ::close(m_Fd);
+    m_Fd = -1;
+    m_DevicePath.clear();
+}

@@ -1,0 +1,69 @@
+// The record a transfer's worker shares with the dialog that follows it. Each field is one
+// 32-bit atomic: the worker stores with release and the dialog loads with acquire, so a status
+// is never seen before the image bytes or the port number it announces.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+class CSerialPort;
+
+enum TransferStatus : int32_t {
+    StatusIdle = 0,
+    StatusPortError = 1,
+    StatusIdentError = 2,
+    StatusReadProgress = 4,
+    StatusReadFailed = 5,
+    StatusReadDone = 6,
+    StatusWriteFailed = 7,
+    StatusWriteProgress = 8,
+    StatusWriteDone = 9,
+    StatusSearching = 11,
+};
+
+struct TransferJob {
+    CSerialPort* port = nullptr;
+    std::string settingsPath;
+    int32_t isRead = 1;
+    // When set, the port already open is the only one tried and `com` is neither read nor
+    // written, whatever the settings say (a device named on the command line).
+    bool fixedPort = false;
+    // The image copy the exchange fills or sends, indexed by radio address (8192 bytes).
+    uint8_t* image = nullptr;
+    // Set by the worker before it publishes any block, read by the dialog after a final
+    // status: a problem the user should hear of that did not stop the transfer.
+    std::string warning;
+
+    std::atomic<int32_t> status{StatusIdle};
+    std::atomic<int32_t> progress{0};
+    std::atomic<int32_t> cancel{0};
+    std::atomic<int32_t> foundPort{-1};
+
+    // Sets the fields the dialog fills before each start; progress keeps its last value.
+    void Reset(CSerialPort* jobPort, const std::string& jobSettingsPath, bool read,
+               uint8_t* jobImage) {
+        port = jobPort;
+        settingsPath = jobSettingsPath;
+        isRead = read ? 1 : 0;
+        image = jobImage;
+        warning.clear();
+        status.store(StatusIdle, std::memory_order_release);
+        cancel.store(0, std::memory_order_release);
+        foundPort.store(-1, std::memory_order_release);
+    }
+
+    TransferStatus Status() const {
+        return static_cast<TransferStatus>(status.load(std::memory_order_acquire));
+    }
+    int Progress() const { return progress.load(std::memory_order_acquire); }
+    int FoundPort() const { return foundPort.load(std::memory_order_acquire); }
+    bool IsCancelled() const { return cancel.load(std::memory_order_acquire) != 0; }
+    void Cancel() { cancel.store(1, std::memory_order_release); }
+};
+
+// True for the statuses after which the worker publishes nothing more.
+inline bool IsFinalStatus(TransferStatus status) {
+    return status != StatusIdle && status != StatusReadProgress && status != StatusWriteProgress &&
+           status != StatusSearching;
+}

@@ -1,0 +1,2 @@
+halvex_add_core_test(serial_port_test serial_port_test.cpp)
+target_link_libraries(serial_port_test PRIVATE util)
