@@ -1,0 +1,130 @@
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "app/app_globals.h"
+#include "profile_test_files.h"
+
+namespace {
+
+// The locale decides the default language; pin it for each case and restore it afterwards.
+class LocaleGuard {
+public:
+    LocaleGuard() {
+        for (int index = 0; index < 3; ++index) {
+            const char* value = std::getenv(kNames[index]);
+            m_Saved[index] = value != nullptr ? value : "";
+            m_WasSet[index] = value != nullptr;
+        }
+    }
+    ~LocaleGuard() {
+        for (int index = 0; index < 3; ++index) {
+            if (m_WasSet[index]) {
+                setenv(kNames[index], m_Saved[index].c_str(), 1);
+            } else {
+                unsetenv(kNames[index]);
+            }
+        }
+    }
+    void Set(const char* lcAll, const char* lang) {
+        unsetenv("LC_MESSAGES");
+        SetOrUnset("LC_ALL", lcAll);
+        SetOrUnset("LANG", lang);
+    }
+
+private:
+    static void SetOrUnset(const char* name, const char* value) {
+        if (value != nullptr) {
+            setenv(name, value, 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+    static constexpr const char* kNames[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+    std::string m_Saved[3];
+    bool m_WasSet[3] = {};
+};
+
+TEST(StartupSettings, MissingSettingsFileEndsStartUp) {
+    ScratchDirectory directory;
+    std::string error;
+    EXPECT_FALSE(LoadStartupSettings(directory.Path(), &error));
+    EXPECT_EQ(error, "Can not find the file setting.ini!");
+
+    ASSERT_EQ(mkdir(directory.File("setting.ini").c_str(), 0755), 0);
+    error.clear();
+    EXPECT_FALSE(LoadStartupSettings(directory.Path(), &error));
+    EXPECT_EQ(error, "Can not find the file setting.ini!");
+}
+
+TEST(StartupSettings, EmptyFileTakesTheLocaleDefaults) {
+    struct LocaleCase {
+        const char* lcAll;
+        const char* lang;
+        const char* language;
+    };
+    const LocaleCase cases[] = {
+        {nullptr, "zh_CN.UTF-8", "chinese"},
+        {nullptr, "zh_CN", "chinese"},
+        {nullptr, "zh_CN.GB18030", "chinese"},
+        {nullptr, "zh_TW.UTF-8", "english"},
+        {nullptr, "en_US.UTF-8", "english"},
+        {"en_GB.UTF-8", "zh_CN.UTF-8", "english"},
+        {"zh_CN.UTF-8", "de_DE.UTF-8", "chinese"},
+        {nullptr, nullptr, "english"},
+        {nullptr, "C", "english"},
+    };
+    LocaleGuard locale;
+    ScratchDirectory directory;
+    directory.Write("setting.ini", "");
+    for (const LocaleCase& test : cases) {
+        locale.Set(test.lcAll, test.lang);
+        g_ChannelCount = 50;
+        std::string error;
+        ASSERT_TRUE(LoadStartupSettings(directory.Path(), &error)) << error;
+        EXPECT_EQ(g_ModuleDir, directory.Path());
+        EXPECT_EQ(g_SettingsPath, directory.Path() + "/setting.ini");
+        EXPECT_EQ(g_LanguagePath, directory.Path() + "/" + test.language + ".lang")
+            << (test.lcAll ? test.lcAll : "-") << " " << (test.lang ? test.lang : "-");
+        EXPECT_EQ(g_ChannelCount, 1);
+    }
+}
+
+TEST(StartupSettings, ReadsLanguageAndClampsChannelCount) {
+    struct CountCase {
+        const char* text;
+        int expected;
+    };
+    const CountCase cases[] = {{"64", 64}, {"128", 128}, {"129", 128}, {"100000", 128},
+                               {"0", 1},   {"-5", 1},    {"abc", 1},   {"12 rows", 12}};
+    ScratchDirectory directory;
+    for (const CountCase& test : cases) {
+        directory.Write("setting.ini", std::string("[SETUP]\nLanguage = french\nchannelcount=") +
+                                           test.text + "\n");
+        std::string error;
+        ASSERT_TRUE(LoadStartupSettings(directory.Path(), &error)) << error;
+        EXPECT_EQ(g_ChannelCount, test.expected) << test.text;
+        EXPECT_EQ(g_LanguagePath, directory.Path() + "/french.lang");
+    }
+}
+
+TEST(SetupSection, WritesAndReadsBackThroughTheSettingsPath) {
+    ScratchDirectory directory;
+    directory.Write("setting.ini", "[setup]\r\ncom=1\r\nsearchcom=1\r\n\r\n[ModelInfo]\r\n");
+    std::string error;
+    ASSERT_TRUE(LoadStartupSettings(directory.Path(), &error)) << error;
+
+    ASSERT_TRUE(WriteSetupString("com", "7", &error)) << error;
+    ASSERT_TRUE(WriteSetupString("language", "chinese", &error)) << error;
+    EXPECT_EQ(ReadSetupInt("com", 1), 7);
+    EXPECT_EQ(ReadSetupInt("readtime", 50), 50);
+    EXPECT_EQ(ReadSetupString("searchcom", "1", 8), "1");
+    EXPECT_EQ(ReadBytes(g_SettingsPath),
+              "[setup]\r\ncom=7\r\nsearchcom=1\r\nlanguage=chinese\r\n\r\n[ModelInfo]\r\n");
+}
+
+}  // namespace
