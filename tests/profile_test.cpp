@@ -160,6 +160,8 @@ TEST(ProfileWrite, ChangesOnlyWhatItMust) {
          "[setup]\r\ncom=1\r\nsearchcom=0\r\n"},
         {"key appended to a last line without line ending", "[setup]\ncom=1", "setup", "rwtype",
          "2", "[setup]\ncom=1\nrwtype=2"},
+        {"key appended to a last line ending in a bare CR", "[setup]\r", "setup", "com", "1",
+         "[setup]\r\ncom=1"},
         {"section appended at the end", "[ModelInfo]\nFreq0=136-174MHz", "setup", "com", "2",
          "[ModelInfo]\nFreq0=136-174MHz\n[setup]\ncom=2\n"},
         {"new file", "", "setup", "com", "2", "[setup]\ncom=2\n"},

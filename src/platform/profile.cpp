@@ -165,7 +165,8 @@ std::optional<std::string> SetProfileValue(std::string_view contents, std::strin
 
     std::string keyLine = std::string(key) + "=" + stored;
     if (sectionSeen) {
-        bool hasLineEnding = lastOfFirstSection.end > lastOfFirstSection.contentEnd;
+        // A last line ending in a bare CR has no line ending yet.
+        bool hasLineEnding = contents[lastOfFirstSection.end - 1] == '\n';
         std::string result(contents.substr(0, lastOfFirstSection.end));
         result += hasLineEnding ? keyLine + lineEnding : lineEnding + keyLine;
         result += contents.substr(lastOfFirstSection.end);

@@ -1,0 +1,1 @@
+halvex_add_fuzzer(profile_fuzz profile_fuzz.cpp)
