@@ -26,7 +26,7 @@ int FrameAddress(const std::vector<uint8_t>& frame) {
     return (frame[1] << 8) | frame[2];
 }
 
-// Read and write frames carry a count byte; a frame with any other count is dropped.
+// Read and write frames carry a count byte; a frame with any other count is ignored.
 bool HasKnownCount(const std::vector<uint8_t>& frame) {
     switch (frame[0]) {
         case kReadCommand:
@@ -125,11 +125,13 @@ void CloneResponder::Collect(uint8_t byte, std::vector<uint8_t>* answer) {
         return;
     }
     m_Frame.push_back(byte);
-    if (m_Frame.size() == 4 && !HasKnownCount(m_Frame)) {
-        m_Frame.clear();
+    if (m_Frame.size() < m_FrameLength) {
         return;
     }
-    if (m_Frame.size() < m_FrameLength) {
+    // A frame with an unknown count is still taken whole, so that its data bytes are
+    // never mistaken for commands.
+    if (!HasKnownCount(m_Frame)) {
+        m_Frame.clear();
         return;
     }
     switch (m_Frame[0]) {

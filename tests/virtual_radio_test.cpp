@@ -1,0 +1,404 @@
+// The virtual radio through its pseudo-terminal, as the program sees it: plain POSIX
+// reads and writes on the linked port name.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "codeplug/pgm_file.h"
+#include "sim/demo_memory.h"
+#include "sim/memory_file.h"
+#include "sim/virtual_radio.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+const Bytes kWakeUp = {0x46, 0x56, 0x4F, 0x47, 0x52, 0x41, 0x4D};
+
+Bytes ReadRequest(int address) {
+    return {0x52, static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address), 0x10};
+}
+
+Bytes DataFrame(int address, uint8_t count, uint8_t first) {
+    Bytes frame = {0x57, static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address), count};
+    for (int k = 0; k < 16; ++k) {
+        frame.push_back(static_cast<uint8_t>(first + k));
+    }
+    return frame;
+}
+
+Bytes Payload(const Bytes& frame) {
+    return Bytes(frame.begin() + 4, frame.end());
+}
+
+Bytes Block(const RadioMemory& memory, int address) {
+    return Bytes(memory.begin() + address, memory.begin() + address + 16);
+}
+
+// The program's end of the line, opened the way a serial port is.
+class Port {
+public:
+    explicit Port(const std::string& path) {
+        m_Descriptor = open(path.c_str(), O_RDWR | O_NOCTTY);
+        termios settings{};
+        if (m_Descriptor >= 0 && tcgetattr(m_Descriptor, &settings) == 0) {
+            cfmakeraw(&settings);
+            tcsetattr(m_Descriptor, TCSANOW, &settings);
+        }
+    }
+    ~Port() {
+        if (m_Descriptor >= 0) {
+            close(m_Descriptor);
+        }
+    }
+    bool IsOpen() const { return m_Descriptor >= 0; }
+
+    void Send(const Bytes& bytes) {
+        ASSERT_EQ(write(m_Descriptor, bytes.data(), bytes.size()),
+                  static_cast<ssize_t>(bytes.size()));
+    }
+
+    // Up to count bytes, waiting at most timeout for each gap.
+    Bytes Receive(size_t count, int timeoutMilliseconds = 300) {
+        Bytes received;
+        while (received.size() < count) {
+            pollfd watched = {m_Descriptor, POLLIN, 0};
+            if (poll(&watched, 1, timeoutMilliseconds) <= 0) {
+                break;
+            }
+            uint8_t buffer[64];
+            ssize_t n =
+                read(m_Descriptor, buffer, std::min(sizeof buffer, count - received.size()));
+            if (n <= 0) {
+                break;
+            }
+            received.insert(received.end(), buffer, buffer + n);
+        }
+        return received;
+    }
+
+    Bytes Exchange(const Bytes& request, size_t count, int timeoutMilliseconds = 300) {
+        Send(request);
+        return Receive(count, timeoutMilliseconds);
+    }
+
+private:
+    int m_Descriptor = -1;
+};
+
+class VirtualRadioTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/virtual-radio-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_Directory = pattern;
+        m_Link = m_Directory + "/ports/COM7";
+    }
+    void TearDown() override {
+        m_Radio.Stop();
+        std::string command = "rm -rf " + m_Directory;
+        ASSERT_EQ(system(command.c_str()), 0);
+    }
+
+    void Start(const VirtualRadioOptions& options = {}) {
+        m_Radio.SetMemory(DemoMemory());
+        std::string error;
+        ASSERT_TRUE(m_Radio.Start(m_Link, options, &error)) << error;
+    }
+
+    // Wake-up, identification and its acknowledgement, as every exchange begins.
+    void EnterProgramming(Port* port) {
+        ASSERT_EQ(port->Exchange(kWakeUp, 1), Bytes{0x06});
+        ASSERT_EQ(port->Exchange({0x02}, 8).size(), 8u);
+        ASSERT_EQ(port->Exchange({0x06}, 1), Bytes{0x06});
+    }
+
+    std::string m_Directory;
+    std::string m_Link;
+    VirtualRadio m_Radio;
+};
+
+TEST_F(VirtualRadioTest, CloneDialogueReadsAndWritesMemory) {
+    int saved = 0;
+    RadioMemory savedMemory{};
+    VirtualRadioOptions options;
+    options.onWriteCompleted = [&](const RadioMemory& memory) {
+        ++saved;
+        savedMemory = memory;
+    };
+    Start(options);
+    Port port(m_Link);
+    ASSERT_TRUE(port.IsOpen());
+
+    // Nothing but the wake-up is answered outside programming mode, and a broken
+    // wake-up does not hide the good one after it.
+    EXPECT_TRUE(port.Exchange(ReadRequest(0x0800), 20, 100).empty());
+    Bytes noisy = {0x46, 0x56, 0x4F, 0x00};
+    noisy.insert(noisy.end(), kWakeUp.begin(), kWakeUp.end());
+    EXPECT_EQ(port.Exchange(noisy, 2, 100), Bytes{0x06});
+    EXPECT_EQ(port.Exchange({0x02}, 9, 100).size(), 8u);
+    EXPECT_EQ(port.Exchange({0x06}, 2, 100), Bytes{0x06});
+
+    Bytes answer = port.Exchange(ReadRequest(0x0D40), 20);
+    Bytes expected = {0x57, 0x0D, 0x40, 0x10, 'H', 'R', 'Q', '8', '7', '0'};
+    ASSERT_EQ(answer.size(), 20u);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), answer.begin()));
+    EXPECT_EQ(Bytes(answer.begin() + 4, answer.end()), Block(DemoMemory(), 0x0D40));
+
+    EXPECT_EQ(port.Exchange(DataFrame(0x1FF0, 0x10, 0xA0), 1), Bytes{0x06});
+    answer = port.Exchange(ReadRequest(0x1FF0), 20);
+    EXPECT_EQ(answer, DataFrame(0x1FF0, 0x10, 0xA0));
+    EXPECT_EQ(saved, 0);
+
+    EXPECT_EQ(port.Exchange({0x62}, 2, 100), Bytes{0x06});
+    EXPECT_EQ(saved, 1);
+    EXPECT_EQ(Block(savedMemory, 0x1FF0), Block(m_Radio.Memory(), 0x1FF0));
+    // The end byte left programming mode.
+    EXPECT_TRUE(port.Exchange(ReadRequest(0x0800), 20, 100).empty());
+
+    Bytes sent = m_Radio.ReceivedBytes();
+    Bytes tail = {0x62, 0x52, 0x08, 0x00, 0x10};
+    ASSERT_GE(sent.size(), tail.size());
+    EXPECT_EQ(Bytes(sent.end() - tail.size(), sent.end()), tail);
+    EXPECT_EQ(Bytes(sent.begin(), sent.begin() + 4), ReadRequest(0x0800));
+}
+
+TEST_F(VirtualRadioTest, ReopenedPortKeepsWorking) {
+    Start();
+    {
+        Port port(m_Link);
+        EXPECT_EQ(port.Exchange(kWakeUp, 1), Bytes{0x06});
+    }
+    Port port(m_Link);
+    EXPECT_EQ(port.Exchange(kWakeUp, 1), Bytes{0x06});
+}
+
+TEST_F(VirtualRadioTest, IdentificationHasTheConfiguredLength) {
+    for (int length : {0, 7, 8, 9}) {
+        SCOPED_TRACE(length);
+        VirtualRadioOptions options;
+        options.faults.identificationLength = length;
+        Start(options);
+        Port port(m_Link);
+        ASSERT_EQ(port.Exchange(kWakeUp, 1), Bytes{0x06});
+        EXPECT_EQ(port.Exchange({0x02}, 16, 100).size(), static_cast<size_t>(length));
+        m_Radio.Stop();
+    }
+}
+
+TEST_F(VirtualRadioTest, EchoCableSendsEveryByteBackBeforeTheAnswer) {
+    VirtualRadioOptions options;
+    options.echo = true;
+    Start(options);
+    Port port(m_Link);
+    Bytes expected = kWakeUp;
+    expected.push_back(0x06);
+    EXPECT_EQ(port.Exchange(kWakeUp, 9, 100), expected);
+
+    // A silent radio behind an echoing cable still echoes.
+    m_Radio.Stop();
+    options.faults.silent = true;
+    Start(options);
+    Port silent(m_Link);
+    EXPECT_EQ(silent.Exchange(kWakeUp, 9, 100), kWakeUp);
+}
+
+TEST_F(VirtualRadioTest, PacedLineTakesTheTimeOfNineThousandSixHundredBaud) {
+    VirtualRadioOptions options;
+    options.pace9600 = true;
+    Start(options);
+    Port port(m_Link);
+    EnterProgramming(&port);
+    auto start = std::chrono::steady_clock::now();
+    Bytes answer = port.Exchange(ReadRequest(0x0800), 20);
+    auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(answer.size(), 20u);
+    // 4 request bytes and 20 answer bytes of 1.04 ms each.
+    EXPECT_GE(elapsed, std::chrono::milliseconds(24));
+}
+
+TEST_F(VirtualRadioTest, InjectedFaultsWearOffAfterTheirCount) {
+    VirtualRadioOptions options;
+    options.faults.ignoreWakeUps = 2;
+    options.faults.wrongAddressBlock = 0x0810;
+    options.faults.wrongAddressTimes = 1;
+    options.faults.shortAnswerBlock = 0x0820;
+    options.faults.shortAnswerTimes = 2;
+    options.faults.noAckBlock = 0x0830;
+    options.faults.noAckTimes = 1;
+    Start(options);
+    Port port(m_Link);
+    RadioMemory demo = DemoMemory();
+
+    EXPECT_TRUE(port.Exchange(kWakeUp, 1, 100).empty());
+    EXPECT_TRUE(port.Exchange(kWakeUp, 1, 100).empty());
+    EnterProgramming(&port);
+
+    Bytes answer = port.Exchange(ReadRequest(0x0810), 20);
+    ASSERT_EQ(answer.size(), 20u);
+    EXPECT_NE(Bytes(answer.begin() + 1, answer.begin() + 3), (Bytes{0x08, 0x10}));
+    EXPECT_EQ(port.Exchange(ReadRequest(0x0810), 20)[2], 0x10);
+
+    for (int time = 0; time < 2; ++time) {
+        EXPECT_LT(port.Exchange(ReadRequest(0x0820), 20, 100).size(), 20u);
+    }
+    EXPECT_EQ(port.Exchange(ReadRequest(0x0820), 20).size(), 20u);
+
+    Bytes frame = DataFrame(0x0830, 0x10, 0x30);
+    EXPECT_TRUE(port.Exchange(frame, 1, 100).empty());
+    EXPECT_EQ(Block(m_Radio.Memory(), 0x0830), Block(demo, 0x0830));
+    EXPECT_EQ(port.Exchange(frame, 1), Bytes{0x06});
+    EXPECT_EQ(Block(m_Radio.Memory(), 0x0830), Payload(frame));
+}
+
+TEST_F(VirtualRadioTest, SilentRadioAnswersNothing) {
+    VirtualRadioOptions options;
+    options.faults.silent = true;
+    Start(options);
+    Port port(m_Link);
+    EXPECT_TRUE(port.Exchange(kWakeUp, 1, 100).empty());
+    EXPECT_TRUE(port.Exchange({0x02}, 8, 100).empty());
+}
+
+TEST_F(VirtualRadioTest, TestModeFramesReachTheWholeMemory) {
+    Start();
+    Port port(m_Link);
+    EnterProgramming(&port);
+
+    // Item 3 of bank 0x0FE0 and item 20 (index 4 of bank 0x0FF0).
+    Bytes adjust = {0x67, 0x0F, 0xE0, 0x10, 0x2A, 0x03, 0x00};
+    adjust.resize(20, 0xFF);
+    EXPECT_EQ(port.Exchange(adjust, 1), Bytes{0x06});
+    adjust = {0x67, 0x0F, 0xF0, 0x10, 0x55, 0x04, 0x01};
+    adjust.resize(20, 0xFF);
+    EXPECT_EQ(port.Exchange(adjust, 1), Bytes{0x06});
+    RadioMemory memory = m_Radio.Memory();
+    EXPECT_EQ(memory[0x0FE3], 0x2A);
+    EXPECT_EQ(memory[0x0FF4], 0x55);
+    EXPECT_EQ(Block(memory, 0x0FC0), Block(DemoMemory(), 0x0FC0));
+
+    // Write-all frames carry 0x08 as their count and reach below 0x0800.
+    EXPECT_EQ(port.Exchange(DataFrame(0x0000, 0x08, 0x11), 1), Bytes{0x06});
+    EXPECT_EQ(Block(m_Radio.Memory(), 0x0000), Payload(DataFrame(0x0000, 0x08, 0x11)));
+    // A read-all block is followed by the program's acknowledgement.
+    EXPECT_EQ(port.Exchange(ReadRequest(0x0000), 20).size(), 20u);
+    EXPECT_EQ(port.Exchange({0x06}, 2, 100), Bytes{0x06});
+    // A frame with an unknown count is dropped whole.
+    EXPECT_TRUE(port.Exchange(DataFrame(0x0800, 0x04, 0x00), 1, 100).empty());
+    EXPECT_EQ(Block(m_Radio.Memory(), 0x0800), Block(DemoMemory(), 0x0800));
+}
+
+TEST_F(VirtualRadioTest, LinkIsReplacedAndRemoved) {
+    ASSERT_EQ(mkdir((m_Directory + "/ports").c_str(), 0755), 0);
+    ASSERT_EQ(symlink("/dev/pts/does-not-exist", m_Link.c_str()), 0);
+    Start();
+    char target[256] = {};
+    ASSERT_GT(readlink(m_Link.c_str(), target, sizeof target - 1), 0);
+    EXPECT_EQ(std::string(target), m_Radio.SlavePath());
+    m_Radio.Stop();
+    struct stat status {};
+    EXPECT_NE(lstat(m_Link.c_str(), &status), 0);
+
+    std::ofstream(m_Link) << "not a link";
+    std::string error;
+    EXPECT_FALSE(m_Radio.Start(m_Link, {}, &error));
+    EXPECT_NE(error.find(m_Link), std::string::npos);
+}
+
+TEST_F(VirtualRadioTest, DemoMemoryLooksLikeAProgrammedRadio) {
+    RadioMemory demo = DemoMemory();
+    EXPECT_EQ(Bytes(demo.begin() + 0x0F00, demo.begin() + 0x0F04), (Bytes{0x60, 0x13, 0x40, 0x17}));
+    EXPECT_EQ(std::string(demo.begin() + 0x0D40, demo.begin() + 0x0D46), "HRQ870");
+    // Channel 1 at 146.52000 MHz, and channels after the demo ones empty.
+    EXPECT_EQ(Bytes(demo.begin() + 0x1010, demo.begin() + 0x1014), (Bytes{0x00, 0x20, 0x65, 0x14}));
+    EXPECT_EQ(demo[0x1000 + 16 * 7 + 3], 0xFF);
+    EXPECT_EQ(demo[0x0D08], 1);
+}
+
+TEST_F(VirtualRadioTest, MemoryFilesRoundTripInTheirOwnForm) {
+    RadioMemory memory = DemoMemory();
+    memory[0x0123] = 0x5A;
+    for (const char* name : {"/memory.pgm", "/memory.bin"}) {
+        SCOPED_TRACE(name);
+        std::string path = m_Directory + name;
+        std::string error;
+        ASSERT_TRUE(SaveMemoryFile(path, NewMemoryFile(path, memory), &error)) << error;
+        MemoryFile loaded;
+        ASSERT_TRUE(LoadMemoryFile(path, &loaded, &error)) << error;
+        EXPECT_EQ(loaded.memory, memory);
+        struct stat status {};
+        ASSERT_EQ(stat(path.c_str(), &status), 0);
+        EXPECT_EQ(static_cast<size_t>(status.st_size),
+                  loaded.raw ? kRadioMemorySize : kPgmFileSize);
+        EXPECT_EQ(loaded.raw, std::string(name) == "/memory.bin");
+    }
+    std::string foreign = m_Directory + "/foreign.pgm";
+    std::ofstream(foreign) << std::string(kPgmFileSize, 'x');
+    MemoryFile loaded;
+    std::string error;
+    EXPECT_FALSE(LoadMemoryFile(foreign, &loaded, &error));
+    EXPECT_FALSE(error.empty());
+}
+
+TEST_F(VirtualRadioTest, ProgramSavesWrittenMemoryAndRemovesItsLinkOnTerminate) {
+    std::string memoryPath = m_Directory + "/radio.pgm";
+    std::string program = std::string(HALVEX_BIN_DIR) + "/radio-sim";
+    int output[2];
+    ASSERT_EQ(pipe(output), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, output[0]);
+    std::vector<std::string> arguments = {program, "--link", m_Link, "--memory", memoryPath};
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    ASSERT_EQ(posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    close(output[1]);
+
+    char line[512] = {};
+    pollfd watched = {output[0], POLLIN, 0};
+    ASSERT_GT(poll(&watched, 1, 5000), 0);
+    ASSERT_GT(read(output[0], line, sizeof line - 1), 0);
+    close(output[0]);
+    EXPECT_NE(std::string(line).find(m_Link), std::string::npos);
+    {
+        Port port(m_Link);
+        EnterProgramming(&port);
+        EXPECT_EQ(port.Exchange(DataFrame(0x0900, 0x10, 0x01), 1), Bytes{0x06});
+        EXPECT_EQ(port.Exchange({0x62}, 1), Bytes{0x06});
+    }
+    ASSERT_EQ(kill(child, SIGTERM), 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    struct stat linkStatus {};
+    EXPECT_NE(lstat(m_Link.c_str(), &linkStatus), 0);
+    MemoryFile saved;
+    std::string error;
+    ASSERT_TRUE(LoadMemoryFile(memoryPath, &saved, &error)) << error;
+    EXPECT_FALSE(saved.raw);
+    EXPECT_EQ(Block(saved.memory, 0x0900), Payload(DataFrame(0x0900, 0x10, 0x01)));
+    EXPECT_EQ(Block(saved.memory, 0x0D40), Block(DemoMemory(), 0x0D40));
+}
+
+}  // namespace
