@@ -1,0 +1,1 @@
+halvex_add_fuzzer(frequency_text_fuzz frequency_text_fuzz.cpp)

@@ -1,0 +1,2 @@
+halvex_add_core_test(codecs_test codecs_test.cpp)
+halvex_add_core_test(radio_image_test radio_image_test.cpp)
