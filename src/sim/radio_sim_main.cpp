@@ -32,20 +32,23 @@ struct Arguments {
     VirtualRadioOptions options;
 };
 
-bool ParseNumber(const char* text, int* value) {
+bool ParseNumber(const std::string& text, int* value) {
     char* end = nullptr;
-    long parsed = std::strtol(text, &end, 0);
-    if (end == text || (*end != '\0' && *end != ':') || parsed < 0 || parsed > kAlways) {
+    long parsed = std::strtol(text.c_str(), &end, 0);
+    if (text.empty() || *end != '\0' || parsed < 0 || parsed > kAlways) {
         return false;
     }
     *value = static_cast<int>(parsed);
     return true;
 }
 
-bool ParseBlockFault(const char* text, int* block, int* times) {
-    *times = kAlways;
-    const char* colon = std::strchr(text, ':');
-    return ParseNumber(text, block) && (!colon || ParseNumber(colon + 1, times));
+bool ParseBlockFault(const std::string& text, int* block, int* times) {
+    size_t colon = text.find(':');
+    if (colon == std::string::npos) {
+        *times = kAlways;
+        return ParseNumber(text, block);
+    }
+    return ParseNumber(text.substr(0, colon), block) && ParseNumber(text.substr(colon + 1), times);
 }
 
 bool ParseArguments(int argc, char** argv, Arguments* arguments) {
@@ -76,7 +79,10 @@ bool ParseArguments(int argc, char** argv, Arguments* arguments) {
         } else {
             takesValue = false;
             good = true;
-            if (option == "--demo") {
+            if (option == "--help") {
+                std::fputs(kUsage, stdout);
+                std::exit(0);
+            } else if (option == "--demo") {
                 arguments->demo = true;
             } else if (option == "--echo") {
                 arguments->options.echo = true;
