@@ -1,3 +1,5 @@
 target_sources(halvex_core PRIVATE
+    codeplug/band_lines.cpp
+    codeplug/document.cpp
     codeplug/pgm_file.cpp
 )

@@ -5,11 +5,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <system_error>
+
+#include "platform/atomic_file.h"
 
 namespace {
 
@@ -42,75 +41,6 @@ ssize_t ReadFully(int descriptor, uint8_t* buffer, size_t count) {
     return static_cast<ssize_t>(done);
 }
 
-bool WriteFully(int descriptor, const uint8_t* buffer, size_t count) {
-    size_t done = 0;
-    while (done < count) {
-        ssize_t put = write(descriptor, buffer + done, count - done);
-        if (put < 0 && errno == EINTR) {
-            continue;
-        }
-        if (put <= 0) {
-            if (put == 0) {
-                errno = EIO;
-            }
-            return false;
-        }
-        done += static_cast<size_t>(put);
-    }
-    return true;
-}
-
-// Saving through a symbolic link updates the file it points to instead of replacing the link.
-std::string ResolveTarget(const std::string& path) {
-    char resolved[PATH_MAX];
-    if (realpath(path.c_str(), resolved) != nullptr) {
-        return resolved;
-    }
-    return path;
-}
-
-std::string DirectoryOf(const std::string& path) {
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
-// A new file beside target that no other writer uses; -1 with errno set on failure.
-int CreateTemporary(const std::string& target, std::string* temporaryPath) {
-    static std::atomic<unsigned> counter{0};
-    std::string directory = DirectoryOf(target);
-    std::string base =
-        target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        *temporaryPath = directory + "/." + base + ".tmp-" + std::to_string(getpid()) + "-" +
-                         std::to_string(counter.fetch_add(1));
-        int descriptor =
-            open(temporaryPath->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor >= 0 || errno != EEXIST) {
-            return descriptor;
-        }
-    }
-    errno = EEXIST;
-    return -1;
-}
-
-bool SyncDirectory(const std::string& directory, std::string* error) {
-    int descriptor = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor < 0) {
-        SetError(error, "cannot open the folder " + directory + ": " + SystemMessage(errno));
-        return false;
-    }
-    bool synced = fsync(descriptor) == 0;
-    int syncError = errno;
-    close(descriptor);
-    if (!synced) {
-        SetError(error, "cannot flush the folder " + directory + ": " + SystemMessage(syncError));
-    }
-    return synced;
-}
-
 }  // namespace
 
 PgmFile NewPgmFile() {
@@ -129,12 +59,12 @@ PgmLoadResult LoadPgmFile(const std::string& path, PgmFile* file, std::string* e
     // Non-blocking, so that a FIFO given by mistake is refused instead of hanging the program.
     int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) {
-        SetError(error, "cannot open " + path + ": " + SystemMessage(errno));
+        SetError(error, "Cannot open " + path + ": " + SystemMessage(errno));
         return PgmLoadResult::Failed;
     }
     struct stat status {};
     if (fstat(descriptor, &status) != 0) {
-        SetError(error, "cannot open " + path + ": " + SystemMessage(errno));
+        SetError(error, "Cannot open " + path + ": " + SystemMessage(errno));
         close(descriptor);
         return PgmLoadResult::Failed;
     }
@@ -149,7 +79,7 @@ PgmLoadResult LoadPgmFile(const std::string& path, PgmFile* file, std::string* e
     int readError = errno;
     close(descriptor);
     if (count < 0) {
-        SetError(error, "cannot read " + path + ": " + SystemMessage(readError));
+        SetError(error, "Cannot read " + path + ": " + SystemMessage(readError));
         return PgmLoadResult::Failed;
     }
     PgmFile loaded = NewPgmFile();
@@ -176,38 +106,7 @@ PgmLoadResult LoadPgmFile(const std::string& path, PgmFile* file, std::string* e
 }
 
 bool SavePgmFile(const std::string& path, const PgmFile& file, std::string* error) {
-    std::string target = ResolveTarget(path);
-    struct stat existing {};
-    bool exists = stat(target.c_str(), &existing) == 0;
-    if (exists && !S_ISREG(existing.st_mode)) {
-        SetError(error, "cannot save to " + path + ": it is not a regular file");
-        return false;
-    }
-    std::string temporaryPath;
-    int descriptor = CreateTemporary(target, &temporaryPath);
-    if (descriptor < 0) {
-        SetError(error, "cannot save to " + path + ": " + SystemMessage(errno));
-        return false;
-    }
-    std::array<uint8_t, kPgmFileSize> contents;
-    std::copy(file.header.begin(), file.header.end(), contents.begin());
-    std::copy(file.image.begin(), file.image.end(), contents.begin() + kPgmHeaderSize);
-    bool written = (!exists || fchmod(descriptor, existing.st_mode & 07777) == 0) &&
-                   WriteFully(descriptor, contents.data(), contents.size()) &&
-                   fsync(descriptor) == 0;
-    int writeError = errno;
-    if (close(descriptor) != 0 && written) {
-        written = false;
-        writeError = errno;
-    }
-    if (written && rename(temporaryPath.c_str(), target.c_str()) != 0) {
-        written = false;
-        writeError = errno;
-    }
-    if (!written) {
-        unlink(temporaryPath.c_str());
-        SetError(error, "cannot save to " + path + ": " + SystemMessage(writeError));
-        return false;
-    }
-    return SyncDirectory(DirectoryOf(target), error);
+    std::string contents(file.header.begin(), file.header.end());
+    contents.append(file.image.begin(), file.image.end());
+    return ReplaceFileContents(path, contents, error);
 }

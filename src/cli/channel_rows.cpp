@@ -1,0 +1,71 @@
+#include "cli/channel_rows.h"
+
+#include <cstddef>
+
+namespace {
+
+const char* OnOff(bool on) {
+    return on ? "On" : "Off";
+}
+
+std::string ToneText(int index, const std::vector<std::string>& toneTexts) {
+    size_t position = static_cast<size_t>(index);
+    return index >= 0 && position < toneTexts.size() ? toneTexts[position] : toneTexts.at(0);
+}
+
+}  // namespace
+
+const ChannelRow& ChannelRowHeader() {
+    static const ChannelRow header = {"Channel", "Receive",   "Decode",    "Transmit", "Encode",
+                                      "Power",   "BCL",       "Bandwidth", "ScanAdd",  "Reverse",
+                                      "PttId",   "Compander", "Name"};
+    return header;
+}
+
+ChannelRow ChannelRowTexts(const CHalvexDoc& document, int n,
+                           const std::vector<std::string>& toneTexts) {
+    static const char* const kBandwidthTexts[] = {"Wide", "Narrow", "Middle"};
+    int bandwidth = document.GetBandwidth(n);
+    std::array<uint8_t, kChannelNameSize> name = document.GetChannelNameBytes(n);
+    return {std::to_string(n),
+            document.GetFrequencyText(n, 1),
+            ToneText(document.GetTone(n, 1), toneTexts),
+            document.GetTransmitText(n),
+            document.IsTxAbsent(n) ? std::string() : ToneText(document.GetTone(n, 0), toneTexts),
+            document.GetPowerHigh(n) ? "High" : "Low",
+            OnOff(document.GetBcl(n)),
+            kBandwidthTexts[bandwidth >= 0 && bandwidth <= 2 ? bandwidth : 0],
+            OnOff(document.GetScanAdd(n)),
+            OnOff(document.GetReverse(n)),
+            OnOff(document.GetPttId(n)),
+            OnOff(document.GetCompander(n)),
+            DecodeChannelName(name.data())};
+}
+
+std::string CsvField(std::string_view text) {
+    bool needsQuotes = text.find_first_of(",\"\r\n") != std::string_view::npos ||
+                       (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+    if (!needsQuotes) {
+        return std::string(text);
+    }
+    std::string quoted = "\"";
+    for (char character : text) {
+        quoted += character;
+        if (character == '"') {
+            quoted += '"';
+        }
+    }
+    quoted += '"';
+    return quoted;
+}
+
+std::string CsvLine(const ChannelRow& row) {
+    std::string line;
+    for (size_t column = 0; column < row.size(); ++column) {
+        if (column > 0) {
+            line += ',';
+        }
+        line += CsvField(row[column]);
+    }
+    return line;
+}

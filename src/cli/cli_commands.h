@@ -1,0 +1,17 @@
+// The subcommands of halvex-cli. Each lives in its own file and is listed once in the table
+// of cli_main.cpp; a subcommand only parses its arguments and calls core code.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+struct CliCommand {
+    std::string_view name;
+    std::string_view usage;
+    // Runs with the arguments after the subcommand's name; returns the exit status.
+    int (*run)(std::span<const std::string> arguments);
+};
+
+int RunNewCommand(std::span<const std::string> arguments);
+int RunInfoCommand(std::span<const std::string> arguments);

@@ -1,0 +1,42 @@
+#include <array>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_commands.h"
+#include "cli/cli_support.h"
+
+namespace {
+
+const std::array kCommands = {
+    CliCommand{"new", "new [--settings FILE] [--band K] -o FILE.pgm", RunNewCommand},
+    CliCommand{"info", "info [--settings FILE] FILE.pgm [--csv]", RunInfoCommand},
+};
+
+void PrintUsage(std::ostream& stream) {
+    stream << "usage:\n";
+    for (const CliCommand& command : kCommands) {
+        stream << "  halvex-cli " << command.usage << '\n';
+    }
+    stream << "  halvex-cli --help\n"
+              "--settings defaults to setting.ini beside halvex-cli.\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (arguments.empty()) {
+        return ReportFailure("no command given; see halvex-cli --help");
+    }
+    if (arguments[0] == "--help" || arguments[0] == "-h") {
+        PrintUsage(std::cout);
+        return kExitSuccess;
+    }
+    for (const CliCommand& command : kCommands) {
+        if (arguments[0] == command.name) {
+            return command.run(std::span<const std::string>(arguments).subspan(1));
+        }
+    }
+    return ReportFailure("unknown command '" + arguments[0] + "'; see halvex-cli --help");
+}

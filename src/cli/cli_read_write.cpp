@@ -1,0 +1,308 @@
+#include "cli/cli_read_write.h"
+
+#include <pthread.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <charconv>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <optional>
+#include <thread>
+
+#include "app/app_globals.h"
+#include "cli/cli_support.h"
+#include "codeplug/document.h"
+#include "link/clone_protocol.h"
+#include "link/serial_port.h"
+#include "platform/profile.h"
+
+namespace {
+
+constexpr int kBaudRate = 9600;
+constexpr int kHighestPort = 255;
+constexpr auto kPollPeriod = std::chrono::milliseconds(20);
+constexpr int kBarWidth = 40;
+
+volatile std::sig_atomic_t interruptRequested = 0;
+
+void OnInterrupt(int) {
+    interruptRequested = 1;
+}
+
+struct TransferArguments {
+    std::optional<int> port;
+    std::string device;
+    std::string settingsPath;
+    std::string file;
+};
+
+std::optional<int> ParsePort(const std::string& text) {
+    int value = 0;
+    auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (failure != std::errc() || end != text.data() + text.size() || value < 1 ||
+        value > kHighestPort) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// read takes its output file with -o (default radio.pgm), write takes its input file alone.
+bool ParseTransferArguments(std::string_view command, std::span<const std::string> arguments,
+                            TransferArguments* parsed, std::string* error) {
+    bool read = command == "read";
+    for (size_t index = 0; index < arguments.size(); ++index) {
+        const std::string& argument = arguments[index];
+        bool takesValue = argument == "--port" || argument == "--device" ||
+                          argument == "--settings" || (read && argument == "-o");
+        if (!takesValue) {
+            if (read || argument.starts_with('-') || !parsed->file.empty()) {
+                *error = std::string(command) + ": unexpected argument '" + argument + "'";
+                return false;
+            }
+            parsed->file = argument;
+            continue;
+        }
+        if (index + 1 == arguments.size()) {
+            *error = std::string(command) + ": " + argument + " needs a value";
+            return false;
+        }
+        const std::string& value = arguments[++index];
+        if (argument == "--port") {
+            parsed->port = ParsePort(value);
+            if (!parsed->port) {
+                *error = std::string(command) + ": --port takes a port number from 1 to " +
+                         std::to_string(kHighestPort) + ", not '" + value + "'";
+                return false;
+            }
+        } else if (argument == "--device") {
+            parsed->device = value;
+        } else if (argument == "--settings") {
+            parsed->settingsPath = value;
+        } else {
+            parsed->file = value;
+        }
+    }
+    if (parsed->port.has_value() == !parsed->device.empty()) {
+        *error = std::string(command) + ": give exactly one of --port N and --device PATH";
+        return false;
+    }
+    if (parsed->file.empty()) {
+        if (!read) {
+            *error = "write: the file to send is missing (halvex-cli write ... FILE.pgm)";
+            return false;
+        }
+        parsed->file = "radio.pgm";
+    }
+    return true;
+}
+
+// The progress line on a terminal; nothing when stderr goes to a file or a pipe.
+class ProgressLine {
+public:
+    explicit ProgressLine(bool read) : m_Read(read), m_Shown(isatty(STDERR_FILENO) == 1) {}
+
+    void Show(TransferStatus status, int progress) {
+        if (!m_Shown || (status == m_LastStatus && progress == m_LastProgress)) {
+            return;
+        }
+        m_LastStatus = status;
+        m_LastProgress = progress;
+        if (status == StatusSearching) {
+            std::fprintf(stderr, "\rsearching for the radio on COM%-3d%*s", progress, kBarWidth,
+                         "");
+        } else if (status == StatusReadProgress || status == StatusWriteProgress) {
+            int filled = progress * kBarWidth / 100;
+            std::fprintf(stderr, "\r%s [%.*s%*s] %3d%%", m_Read ? "reading" : "writing", filled,
+                         "########################################", kBarWidth - filled, "",
+                         progress);
+        } else {
+            return;
+        }
+        m_Open = true;
+    }
+
+    void Finish() {
+        if (m_Open) {
+            std::fputc('\n', stderr);
+            m_Open = false;
+        }
+    }
+
+private:
+    bool m_Read;
+    bool m_Shown;
+    bool m_Open = false;
+    TransferStatus m_LastStatus = StatusIdle;
+    int m_LastProgress = -1;
+};
+
+// Runs the exchange on a worker while this thread follows it and turns Ctrl-C into the
+// job's cancel. Returns the last status the worker published.
+TransferStatus RunJob(TransferJob& job, bool* cancelled) {
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    struct sigaction previous {};
+    sigaction(SIGINT, &action, &previous);
+    interruptRequested = 0;
+
+    // Only this thread takes the signal, so the worker's waits are never interrupted.
+    sigset_t interrupt;
+    sigemptyset(&interrupt);
+    sigaddset(&interrupt, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &interrupt, nullptr);
+    std::atomic<bool> finished{false};
+    std::thread worker([&job, &finished] {
+        TransferThreadProc(job);
+        finished.store(true, std::memory_order_release);
+    });
+    pthread_sigmask(SIG_UNBLOCK, &interrupt, nullptr);
+
+    ProgressLine line(job.isRead != 0);
+    while (!finished.load(std::memory_order_acquire)) {
+        if (interruptRequested != 0 && !job.IsCancelled()) {
+            job.Cancel();
+        }
+        line.Show(job.Status(), job.Progress());
+        std::this_thread::sleep_for(kPollPeriod);
+    }
+    worker.join();
+    line.Show(job.Status(), job.Progress());
+    line.Finish();
+    sigaction(SIGINT, &previous, nullptr);
+    *cancelled = job.IsCancelled();
+    return job.Status();
+}
+
+std::string PortDescription(const TransferArguments& arguments) {
+    if (!arguments.device.empty()) {
+        return arguments.device;
+    }
+    return "COM" + std::to_string(*arguments.port) + " (" + ComPortDevicePath(*arguments.port) +
+           ")";
+}
+
+int ReportOutcome(TransferStatus status, const TransferArguments& arguments, bool searched,
+                  const std::string& openError) {
+    std::string port = PortDescription(arguments);
+    switch (status) {
+        case StatusPortError: {
+            std::string where = searched ? port + " or any other port" : port;
+            std::string reason = openError.empty() ? "" : " (" + openError + ")";
+            ReportFailure("no radio answered on " + where + reason +
+                          ": check that the radio is switched on, the cable is plugged in "
+                          "firmly at both ends and the port is the right one");
+            return kExitNoRadio;
+        }
+        case StatusIdentError:
+            ReportFailure("the radio on " + port +
+                          " did not identify itself as this model: check the radio type, and "
+                          "that rwtype in " +
+                          g_SettingsPath + " matches the cable (1 plain, 2 echoing)");
+            return kExitWrongRadio;
+        case StatusReadFailed:
+            ReportFailure(
+                "reading from the radio failed part way: check the cable and keep "
+                "the radio switched on; the output file was not written");
+            return kExitReadFailed;
+        case StatusWriteFailed:
+            ReportFailure(
+                "the radio stopped acknowledging the data: check the cable and keep "
+                "the radio switched on, then write again; the radio holds only part "
+                "of the file now");
+            return kExitWriteFailed;
+        default:
+            ReportFailure("the transfer ended in an unexpected state " +
+                          std::to_string(static_cast<int>(status)));
+            return kExitFailure;
+    }
+}
+
+// Opens the port and runs one exchange over image. The port named by --port may fail to
+// open and the search still go on, as in the desktop; a --device that fails is final.
+int Transfer(const TransferArguments& arguments, bool read, uint8_t* image, bool* done) {
+    *done = false;
+    CSerialPort port;
+    std::string openError;
+    if (!arguments.device.empty()) {
+        if (!port.OpenDevice(arguments.device, kBaudRate, &openError)) {
+            ReportFailure(openError);
+            return kExitNoRadio;
+        }
+    } else {
+        port.Open(*arguments.port, kBaudRate, &openError);
+    }
+    TransferJob job;
+    job.Reset(&port, g_SettingsPath, read, image);
+    job.fixedPort = !arguments.device.empty();
+    bool cancelled = false;
+    TransferStatus status = RunJob(job, &cancelled);
+    port.Close();
+    if (!job.warning.empty()) {
+        std::fprintf(stderr, "halvex-cli: warning: %s\n", job.warning.c_str());
+    }
+    if (status == (read ? StatusReadDone : StatusWriteDone)) {
+        *done = true;
+        return kExitSuccess;
+    }
+    if (cancelled && !IsFinalStatus(status)) {
+        ReportFailure(std::string(read ? "read" : "write") +
+                      " cancelled; the radio stays in programming mode until it is switched "
+                      "off and on" +
+                      (read ? "; the output file was not written" : ""));
+        return kExitCancelled;
+    }
+    bool searched =
+        !job.fixedPort &&
+        !ReadProfileString(g_SettingsPath, "setup", "searchcom", "1", 8).starts_with('0');
+    return ReportOutcome(status, arguments, searched, openError);
+}
+
+}  // namespace
+
+int RunReadCommand(std::span<const std::string> arguments) {
+    TransferArguments parsed;
+    std::string error;
+    if (!ParseTransferArguments("read", arguments, &parsed, &error) ||
+        !UseSettingsFile(parsed.settingsPath, &error)) {
+        return ReportFailure(error);
+    }
+    CliPrompts prompts(parsed.file);
+    CHalvexDoc document(prompts);
+    document.OnNewDocument(true);
+    document.PrepareImage();
+    std::array<uint8_t, kImageSize> image = document.bytes;
+    bool done = false;
+    int exitStatus = Transfer(parsed, true, image.data(), &done);
+    if (!done) {
+        return exitStatus;
+    }
+    // The image is stored as the radio gave it: deriving the stored areas again could
+    // change what was read.
+    document.bytes = image;
+    if (!document.OnSaveDocument(parsed.file, &error)) {
+        return ReportFailure("the radio was read, but the file could not be saved: " + error);
+    }
+    return kExitSuccess;
+}
+
+int RunWriteCommand(std::span<const std::string> arguments) {
+    TransferArguments parsed;
+    std::string error;
+    if (!ParseTransferArguments("write", arguments, &parsed, &error) ||
+        !UseSettingsFile(parsed.settingsPath, &error)) {
+        return ReportFailure(error);
+    }
+    CliPrompts prompts;
+    CHalvexDoc document(prompts);
+    if (!document.OnOpenDocument(parsed.file, &error)) {
+        return ReportFailure(error);
+    }
+    document.PrepareImage();
+    std::array<uint8_t, kImageSize> image = document.bytes;
+    bool done = false;
+    return Transfer(parsed, false, image.data(), &done);
+}

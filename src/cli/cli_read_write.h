@@ -1,0 +1,16 @@
+// halvex-cli read and write: one clone exchange with the radio, run by the same worker the
+// desktop's transfer dialog starts, followed on the terminal.
+#pragma once
+
+#include <span>
+#include <string>
+
+// Exit statuses beyond success (0) and usage or file errors (1).
+constexpr int kExitNoRadio = 2;
+constexpr int kExitWrongRadio = 3;
+constexpr int kExitReadFailed = 4;
+constexpr int kExitWriteFailed = 5;
+constexpr int kExitCancelled = 130;
+
+int RunReadCommand(std::span<const std::string> arguments);
+int RunWriteCommand(std::span<const std::string> arguments);

@@ -1,0 +1,34 @@
+// What every halvex-cli subcommand shares: error lines, the settings file and the prompts
+// a document needs when nobody sits in front of a window.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "codeplug/document.h"
+
+constexpr int kExitSuccess = 0;
+constexpr int kExitFailure = 1;
+
+// Prints "halvex-cli: message" on stderr and returns kExitFailure.
+int ReportFailure(const std::string& message);
+
+// Makes settingsPath (or setting.ini beside the executable when empty) the settings file and
+// reads the channel count from it. False with a message when the file cannot be read.
+bool UseSettingsFile(const std::string& settingsPath, std::string* error);
+
+// The command line is the user's answer: questions are confirmed, Save As takes the output
+// path given on the command line. Failures come back to the caller through error
+// out-parameters, so the boxes themselves print nothing.
+class CliPrompts : public DocumentPrompts {
+public:
+    explicit CliPrompts(std::optional<std::string> savePath = std::nullopt)
+        : m_SavePath(std::move(savePath)) {}
+
+    bool AskOkCancel(const std::string& text, const std::string& caption) override;
+    void ShowStopMessage(const std::string& text, const std::string& caption) override;
+    std::optional<std::string> AskSavePath() override { return m_SavePath; }
+
+private:
+    std::optional<std::string> m_SavePath;
+};

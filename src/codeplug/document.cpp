@@ -1,0 +1,243 @@
+#include "codeplug/document.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "app/app_globals.h"
+#include "app/language.h"
+#include "codeplug/band_lines.h"
+
+namespace {
+
+constexpr size_t kRecordSettingsOffset = 8;
+constexpr std::array<uint8_t, 5> kChannelDefaultSettings = {0x00, 0x00, 0x00, 0x08, 0x00};
+constexpr std::array<uint8_t, 5> kVfoDefaultSettings = {0x00, 0x00, 0x00, 0x48, 0x00};
+constexpr std::array<uint8_t, 7> kDefaultOptions = {0x04, 0x78, 0x88, 0x01, 0x00, 0x00, 0x00};
+constexpr int kEmptyFmPreset = 431;
+
+size_t RecordOffset(int i) {
+    if (i == kVfoF1) {
+        return kVfoF1Offset;
+    }
+    if (i == kVfoF2) {
+        return kVfoF2Offset;
+    }
+    return kChannelRecordBase + kRecordSize * static_cast<size_t>(i);
+}
+
+template <size_t Size>
+void WriteBytes(std::array<uint8_t, kImageSize>& image, size_t offset,
+                const std::array<uint8_t, Size>& values) {
+    std::copy(values.begin(), values.end(), image.begin() + static_cast<ptrdiff_t>(offset));
+}
+
+void SetError(std::string* error, const std::string& message) {
+    if (error != nullptr) {
+        *error = message;
+    }
+}
+
+}  // namespace
+
+CHalvexDoc::CHalvexDoc(DocumentPrompts& prompts) : m_Prompts(prompts) {
+    DeleteContents();
+}
+
+void CHalvexDoc::SetFrequencyText(int i, int which, std::string_view text) {
+    RadioImage::SetFrequencyText(i, which, text, m_Limits);
+}
+
+std::string CHalvexDoc::GetTransmitText(int n) const {
+    std::string receive = GetFrequencyText(n, 1);
+    std::string offset = GetFrequencyText(n, 0);
+    bool same = std::equal(receive.begin(), receive.end(), offset.begin(), offset.end(),
+                           [](char left, char right) {
+                               return std::tolower(static_cast<unsigned char>(left)) ==
+                                      std::tolower(static_cast<unsigned char>(right));
+                           });
+    if (same) {
+        return "";
+    }
+    switch (GetShiftDirection(n)) {
+        case 1:
+            return FormatFrequencyValue(FrequencyTextToValue(receive) -
+                                        FrequencyTextToValue(offset));
+        case 2:
+            return FormatFrequencyValue(FrequencyTextToValue(receive) +
+                                        FrequencyTextToValue(offset));
+        default:
+            return receive;
+    }
+}
+
+void CHalvexDoc::AddView(DocumentView* view) {
+    if (std::find(m_Views.begin(), m_Views.end(), view) == m_Views.end()) {
+        m_Views.push_back(view);
+    }
+}
+
+void CHalvexDoc::RemoveView(DocumentView* view) {
+    std::erase(m_Views, view);
+}
+
+void CHalvexDoc::UpdateAllViews() {
+    // A view may unregister while it updates.
+    std::vector<DocumentView*> views = m_Views;
+    for (DocumentView* view : views) {
+        view->OnUpdate();
+    }
+}
+
+void CHalvexDoc::DeleteContents() {
+    m_Header = NewPgmFile().header;
+    bytes.fill(0xFF);
+}
+
+bool CHalvexDoc::OnNewDocument(bool silent) {
+    if (!silent &&
+        !m_Prompts.AskOkCancel(LoadLangString("IDS_WARN_CLEAR"), LoadLangString("IDS_PROMPT"))) {
+        return false;
+    }
+    DeleteContents();
+    m_PathName.clear();
+    ApplyModelLine(0);
+    ApplyDefaults();
+    m_Modified = false;
+    UpdateAllViews();
+    return true;
+}
+
+bool CHalvexDoc::OnOpenDocument(const std::string& path, std::string* error) {
+    PgmFile file;
+    std::string message;
+    PgmLoadResult result = LoadPgmFile(path, &file, &message);
+    if (result == PgmLoadResult::Failed) {
+        m_Prompts.ShowStopMessage(message, LoadLangString("IDS_ERROR"));
+        SetError(error, message);
+        return false;
+    }
+    m_Header = file.header;
+    bytes = file.image;
+    ComputeFrequencyLimits();
+    m_Modified = false;
+    if (result == PgmLoadResult::ForeignHeader) {
+        // Never bind the document to a file we refused: a later Save would overwrite it.
+        m_PathName.clear();
+        UpdateAllViews();
+        m_Prompts.ShowStopMessage(LoadLangString("IDS_WARN_LOAD"), LoadLangString("IDS_ERROR"));
+        SetError(error, message);
+        return false;
+    }
+    m_PathName = path;
+    UpdateAllViews();
+    return true;
+}
+
+bool CHalvexDoc::OnSaveDocument(const std::string& path, std::string* error) {
+    PgmFile file{m_Header, bytes};
+    std::string message;
+    if (!SavePgmFile(path, file, &message)) {
+        m_Prompts.ShowStopMessage(message, LoadLangString("IDS_ERROR"));
+        SetError(error, message);
+        return false;
+    }
+    m_PathName = path;
+    m_Modified = false;
+    return true;
+}
+
+bool CHalvexDoc::SaveWithConfirmation(std::string* error) {
+    if (!m_PathName.empty() && !m_Prompts.AskOkCancel(LoadLangString("IDS_WARN_SAVE") + m_PathName,
+                                                      LoadLangString("IDS_PROMPT"))) {
+        return false;
+    }
+    PrepareImage();
+    std::string path = m_PathName;
+    if (path.empty()) {
+        std::optional<std::string> chosen = m_Prompts.AskSavePath();
+        if (!chosen || chosen->empty()) {
+            return false;
+        }
+        path = *chosen;
+    }
+    return OnSaveDocument(path, error);
+}
+
+void CHalvexDoc::ChangeFrequencyRange(int k) {
+    DeleteContents();
+    ApplyModelLine(k);
+    m_Modified = true;
+    UpdateAllViews();
+}
+
+int CHalvexDoc::FindModelLine() const {
+    int result = 0;
+    for (int k = 0; k < kBandLineCount; ++k) {
+        std::optional<std::string> line = ReadBandLine(g_SettingsPath, k, kBandLineMatchBufferSize);
+        if (!line) {
+            break;
+        }
+        if (!IsUsableBandLine(*line)) {
+            continue;
+        }
+        BandLineWords words = DecodeBandLineWords(*line);
+        if (std::equal(words.bytes.begin(), words.bytes.end(),
+                       bytes.begin() + static_cast<ptrdiff_t>(words.offset))) {
+            result = k;
+        }
+    }
+    return result;
+}
+
+void CHalvexDoc::ApplyModelLine(int k) {
+    std::optional<std::string> line;
+    if (k >= 0 && k < kBandLineCount) {
+        line = ReadBandLine(g_SettingsPath, k, kBandLineMatchBufferSize);
+    }
+    if (line && IsUsableBandLine(*line)) {
+        BandLineWords words = DecodeBandLineWords(*line);
+        std::copy(words.bytes.begin(), words.bytes.end(),
+                  bytes.begin() + static_cast<ptrdiff_t>(words.offset));
+    }
+    ComputeFrequencyLimits();
+    ApplyDefaults();
+}
+
+void CHalvexDoc::ComputeFrequencyLimits() {
+    std::optional<std::string> line =
+        ReadBandLine(g_SettingsPath, FindModelLine(), kBandLineLimitsBufferSize);
+    if (!line || !IsUsableBandLine(*line)) {
+        m_Limits = FrequencyLimits{};
+        return;
+    }
+    m_Limits = BandLineLimits(*line);
+}
+
+void CHalvexDoc::ApplyDefaults() {
+    for (int vfo : {kVfoF1, kVfoF2}) {
+        SetFrequencyText(vfo, 1, FormatFrequencyValue(m_Limits.m_FreqMin));
+        SetFrequencyText(vfo, 0, "000.00000");
+    }
+    int channelCount = ClampChannelCount(g_ChannelCount);
+    for (int n = 1; n <= channelCount; ++n) {
+        WriteBytes(bytes, RecordOffset(n) + kRecordSettingsOffset, kChannelDefaultSettings);
+        SetChannelNameBytes(n, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+    }
+    for (int vfo : {kVfoF1, kVfoF2}) {
+        WriteBytes(bytes, RecordOffset(vfo) + kRecordSettingsOffset, kVfoDefaultSettings);
+    }
+    SetWord(kFmPresetBase, 1, 0);
+    SetWord(kFmFrequencyOffset, 1, 0);
+    for (int preset = 2; preset <= kFmPresetCount; ++preset) {
+        SetWord(kFmPresetBase, preset, kEmptyFmPreset);
+    }
+    WriteBytes(bytes, kOptionBase, kDefaultOptions);
+    SetPttIdCode({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+    SetScanAdd(kVfoF1, false);
+    SetScanAdd(kVfoF2, false);
+}
+
+void CHalvexDoc::RefreshLimitsAndViews() {
+    ComputeFrequencyLimits();
+    UpdateAllViews();
+}

@@ -1,0 +1,90 @@
+// The single document: the radio image with its .pgm header, the limits of the current band,
+// the modified flag and the file it is bound to. It asks and warns only through
+// DocumentPrompts and tells views about whole-document changes; it never shows a window.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "codeplug/codecs.h"
+#include "codeplug/pgm_file.h"
+#include "codeplug/radio_image.h"
+
+// The questions and messages of the document's life cycle; the desktop shows them as boxes.
+class DocumentPrompts {
+public:
+    virtual ~DocumentPrompts() = default;
+    // An OK/Cancel question with the exclamation icon; true for OK.
+    virtual bool AskOkCancel(const std::string& text, const std::string& caption) = 0;
+    // A message with the stop icon.
+    virtual void ShowStopMessage(const std::string& text, const std::string& caption) = 0;
+    // The Save As dialog's file name; nothing when the user cancels.
+    virtual std::optional<std::string> AskSavePath() = 0;
+};
+
+// A view that reloads itself from the document after a whole-document change.
+class DocumentView {
+public:
+    virtual ~DocumentView() = default;
+    virtual void OnUpdate() = 0;
+};
+
+class CHalvexDoc : public RadioImage {
+public:
+    explicit CHalvexDoc(DocumentPrompts& prompts);
+
+    std::array<uint8_t, kPgmHeaderSize> m_Header;
+
+    const FrequencyLimits& GetFrequencyLimits() const { return m_Limits; }
+    // Stores a frequency with the document's own limits for the raster and band gaps.
+    using RadioImage::SetFrequencyText;
+    void SetFrequencyText(int i, int which, std::string_view text);
+
+    // The transmit frequency the channel table shows for channel n: "" when the offset field
+    // reads as the receive frequency, else receive shifted by the offset in its direction.
+    std::string GetTransmitText(int n) const;
+
+    bool IsModified() const { return m_Modified; }
+    void SetModifiedFlag(bool modified = true) { m_Modified = modified; }
+    const std::string& GetPathName() const { return m_PathName; }
+
+    void AddView(DocumentView* view);
+    void RemoveView(DocumentView* view);
+    void UpdateAllViews();
+
+    // Header back to this program's own text, image all 0xFF.
+    void DeleteContents();
+    // Resets to band line 0 and the defaults, after asking unless silent. Cancel leaves the
+    // document exactly as it was and returns false.
+    bool OnNewDocument(bool silent);
+    // True when the file was loaded and the document is bound to it. A file that cannot be
+    // read leaves the document untouched; a file of another kind leaves an unbound document
+    // with an all-0xFF image. Both are shown through the prompts and described in error.
+    bool OnOpenDocument(const std::string& path, std::string* error = nullptr);
+    // Stores header and image in path and binds the document to it (Save As, without
+    // PrepareImage). A failure is shown and the document stays modified.
+    bool OnSaveDocument(const std::string& path, std::string* error = nullptr);
+    // File > Save: confirmation when bound to a file, PrepareImage, then save (asking for a
+    // file name when unbound). False when cancelled or failed.
+    bool SaveWithConfirmation(std::string* error = nullptr);
+    // The frequency-range selector's reset: all 0xFF, then band line k with its defaults.
+    void ChangeFrequencyRange(int k);
+
+    // Index of the last band line matching the image's band words, 0 when none matches.
+    int FindModelLine() const;
+    void ApplyModelLine(int k);
+    void ComputeFrequencyLimits();
+    void ApplyDefaults();
+    void RefreshLimitsAndViews();
+
+private:
+    DocumentPrompts& m_Prompts;
+    FrequencyLimits m_Limits;
+    bool m_Modified = false;
+    std::string m_PathName;
+    std::vector<DocumentView*> m_Views;
+};

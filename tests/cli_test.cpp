@@ -1,0 +1,154 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "codeplug/pgm_file.h"
+
+extern char** environ;
+
+namespace {
+
+const std::string kDataDir = HALVEX_TEST_DATA_DIR;
+const std::string kSingleBands = kDataDir + "/settings/single_bands.ini";
+
+std::string ReadText(const std::string& path) {
+    std::ifstream stream(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(stream), {});
+}
+
+struct RunResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/cli_test.XXXXXX";
+        m_Directory = mkdtemp(pattern);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_Directory); }
+
+    std::string File(const std::string& name) const { return m_Directory + "/" + name; }
+
+    RunResult Run(std::vector<std::string> arguments) const {
+        arguments.insert(arguments.begin(), HALVEX_CLI_PATH);
+        std::vector<char*> argv;
+        for (std::string& argument : arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        std::string outPath = File("stdout.txt");
+        std::string errPath = File("stderr.txt");
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        pid_t child = 0;
+        RunResult result;
+        int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (spawned != 0) {
+            ADD_FAILURE() << "cannot start " << argv[0];
+            return result;
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.out = ReadText(outPath);
+        result.err = ReadText(errPath);
+        return result;
+    }
+
+    std::string m_Directory;
+};
+
+// One line on stderr, naming the program, and nothing on stdout.
+void ExpectOneErrorLine(const RunResult& result, const std::string& fragment) {
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.out.empty()) << result.out;
+    EXPECT_EQ(result.err.rfind("halvex-cli: ", 0), 0u) << result.err;
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    EXPECT_NE(result.err.find(fragment), std::string::npos) << result.err;
+}
+
+TEST_F(CliTest, HelpListsEveryCommand) {
+    RunResult result = Run({"--help"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.out.find("halvex-cli new"), std::string::npos);
+    EXPECT_NE(result.out.find("halvex-cli info"), std::string::npos);
+    EXPECT_TRUE(result.err.empty());
+}
+
+TEST_F(CliTest, NewWritesAFreshDocumentForTheChosenBand) {
+    RunResult result = Run({"new", "--settings", kSingleBands, "-o", File("zero.pgm")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    std::string saved = ReadText(File("zero.pgm"));
+    ASSERT_EQ(saved.size(), kPgmFileSize);
+    EXPECT_EQ(saved.substr(0, 30), "RQ870 Radio Program data v1.08");
+    EXPECT_EQ(saved.substr(48 + 0x0D40, 6), "HRQ870") << "saved the way File > Save does";
+
+    result = Run({"new", "--settings", kSingleBands, "--band", "1", "-o", File("one.pgm")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    result = Run({"info", "--settings", kSingleBands, File("one.pgm")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find("Band line: 1"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("400.00000 - 479.99500 MHz"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("Used channels: 0 of 16"), std::string::npos) << result.out;
+}
+
+TEST_F(CliTest, InfoCsvShowsTheChannelTableTexts) {
+    RunResult result =
+        Run({"info", kDataDir + "/pgm/v1_05_channels.pgm", "--csv", "--settings", kSingleBands});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out,
+              "Channel,Receive,Decode,Transmit,Encode,Power,BCL,Bandwidth,ScanAdd,Reverse,PttId,"
+              "Compander,Name\n"
+              "1,146.12500,67.0,146.72500,D023N,High,Off,Wide,Off,Off,Off,Off,AB-1\n"
+              "2,145.00000,D023I,,,Low,On,Narrow,On,Off,Off,On,A A\n"
+              "4,150.00000,Off,150.00000,Off,High,Off,Middle,Off,On,On,Off,\n");
+}
+
+TEST_F(CliTest, BadUsageAndBadFilesEndWithOneClearLine) {
+    const std::string pgm = kDataDir + "/pgm/";
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string fragment;
+    };
+    const Case cases[] = {
+        {{}, "no command"},
+        {{"frobnicate"}, "unknown command"},
+        {{"new", "--settings", kSingleBands}, "-o FILE.pgm"},
+        {{"new", "--settings", kSingleBands, "--band", "16", "-o", File("x.pgm")}, "--band"},
+        {{"new", "--settings", kSingleBands, "--band", "5", "-o", File("x.pgm")}, "data5"},
+        {{"new", "--settings", File("absent.ini"), "-o", File("x.pgm")}, "absent.ini"},
+        {{"new", "--settings", kSingleBands, "-o", File("no/folder/x.pgm")}, "x.pgm"},
+        {{"info", "--settings", kSingleBands}, "missing"},
+        {{"info", "--settings", kSingleBands, pgm + "foreign_header.pgm"}, "not a radio data"},
+        {{"info", "--settings", kSingleBands, pgm + "short_header.pgm"}, "not a radio data"},
+        {{"info", "--settings", kSingleBands, m_Directory}, "folder"},
+        {{"info", "--settings", kSingleBands, File("missing.pgm")}, "missing.pgm"},
+        {{"info", "--settings", kSingleBands, "a.pgm", "b.pgm"}, "b.pgm"},
+    };
+    for (const Case& testCase : cases) {
+        std::ostringstream trace;
+        for (const std::string& argument : testCase.arguments) {
+            trace << argument << ' ';
+        }
+        SCOPED_TRACE(trace.str());
+        ExpectOneErrorLine(Run(testCase.arguments), testCase.fragment);
+    }
+    EXPECT_FALSE(std::filesystem::exists(File("x.pgm")));
+}
+
+}  // namespace

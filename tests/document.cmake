@@ -1,0 +1,8 @@
+halvex_add_core_test(pgm_file_test pgm_file_test.cpp)
+halvex_add_core_test(band_lines_test band_lines_test.cpp)
+halvex_add_core_test(document_test document_test.cpp)
+
+# Runs the built command-line tool as a user would.
+halvex_add_core_test(cli_test cli_test.cpp)
+target_compile_definitions(cli_test PRIVATE HALVEX_CLI_PATH="$<TARGET_FILE:halvex-cli>")
+add_dependencies(cli_test halvex-cli)
