@@ -1,0 +1,1 @@
+halvex_add_fuzzer(pgm_load_fuzz pgm_load_fuzz.cpp)

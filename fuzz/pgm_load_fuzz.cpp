@@ -1,0 +1,89 @@
+// Arbitrary bytes as a .pgm file: opening must never crash, and a document that opened must
+// save back exactly the bytes it was given (padded with 0xFF), while one that did not open is
+// never bound to the file.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/app_globals.h"
+#include "codeplug/document.h"
+
+namespace {
+
+class SilentPrompts : public DocumentPrompts {
+public:
+    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
+    void ShowStopMessage(const std::string&, const std::string&) override {}
+    std::optional<std::string> AskSavePath() override { return std::nullopt; }
+};
+
+const std::string& ScratchDirectory() {
+    static const std::string path = [] {
+        std::string pattern = "/tmp/halvex_pgm_fuzz_XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr) {
+            std::abort();
+        }
+        std::ofstream(pattern + "/setting.ini")
+            << "[setup]\nchannelcount=128\n[ModelInfo]\ndata0=6013401700000000\n"
+               "data1=601340170040005200220026\ndata2=60134\n";
+        return pattern;
+    }();
+    static const bool removedAtExit =
+        std::atexit([] { std::filesystem::remove_all(ScratchDirectory()); }) == 0;
+    (void)removedAtExit;
+    return path;
+}
+
+std::vector<uint8_t> ReadBack(const std::string& path) {
+    std::ifstream stream(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(stream), {});
+}
+
+void Check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string input = ScratchDirectory() + "/input.pgm";
+    const std::string output = ScratchDirectory() + "/output.pgm";
+    g_SettingsPath = ScratchDirectory() + "/setting.ini";
+    g_ChannelCount = 128;
+    std::ofstream(input, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+
+    SilentPrompts prompts;
+    CHalvexDoc document(prompts);
+    std::string error;
+    bool opened = document.OnOpenDocument(input, &error);
+    Check(opened || (!error.empty() && document.GetPathName().empty()));
+    for (int n = 1; n <= kImageChannelCount; ++n) {
+        document.GetTransmitText(n);
+    }
+    const FrequencyLimits& limits = document.GetFrequencyLimits();
+    Check(limits.m_FreqMin >= 0 && limits.m_FreqMax < 100000000);
+
+    Check(document.OnSaveDocument(output, &error));
+    std::vector<uint8_t> saved = ReadBack(output);
+    Check(saved.size() == kPgmFileSize);
+    if (opened && size >= kPgmHeaderSize) {
+        size_t kept = std::min(size, kPgmFileSize);
+        Check(std::equal(data, data + kept, saved.begin()));
+        Check(std::all_of(saved.begin() + static_cast<std::ptrdiff_t>(kept), saved.end(),
+                          [](uint8_t byte) { return byte == 0xFF; }));
+    }
+    document.PrepareImage();
+    document.ChangeFrequencyRange(document.FindModelLine());
+    return 0;
+}
