@@ -1,0 +1,343 @@
+// Construction, table shape and cell contents of the grid. Setting cell contents never
+// repaints: pages fill many cells and then redraw the rows they changed.
+#include "grid/grid_ctrl.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QScrollBar>
+#include <algorithm>
+#include <numeric>
+
+CGridCtrl::CGridCtrl(QWidget* parent) : QAbstractScrollArea(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    // Beyond the last row and column the control shows the dialog's face, as its window does.
+    viewport()->setBackgroundRole(QPalette::Button);
+    setFont(QApplication::font("QMessageBox"));
+    ApplyFont();
+    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this](int action) { OnScrollBarAction(Qt::Vertical, action); });
+    connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this](int action) { OnScrollBarAction(Qt::Horizontal, action); });
+}
+
+bool CGridCtrl::IsCell(int row, int column) const {
+    return row >= 0 && row < GetRowCount() && column >= 0 && column < GetColumnCount();
+}
+
+CGridCtrl::Cell* CGridCtrl::CellAt(int row, int column) {
+    return IsCell(row, column) ? &m_Cells[row][column] : nullptr;
+}
+
+const CGridCtrl::Cell* CGridCtrl::CellAt(int row, int column) const {
+    return IsCell(row, column) ? &m_Cells[row][column] : nullptr;
+}
+
+CGridCtrl::Cell CGridCtrl::NewCell(int row, int column) const {
+    Cell cell;
+    cell.font = font();
+    if (row > 0 && column > 0) {
+        cell.format = m_Cells[row - 1][column].format;
+    }
+    return cell;
+}
+
+bool CGridCtrl::SetRows(int count) {
+    if (count < 0) {
+        return false;
+    }
+    const int oldCount = GetRowCount();
+    m_RowHeights.resize(count, m_DefaultRowHeight);
+    m_Cells.resize(count);
+    for (int row = oldCount; row < count; ++row) {
+        m_Cells[row].reserve(GetColumnCount());
+        for (int column = 0; column < GetColumnCount(); ++column) {
+            m_Cells[row].push_back(NewCell(row, column));
+        }
+    }
+    m_FixedRows = std::min(m_FixedRows, count);
+    if (m_Focus.row >= count) {
+        m_Focus = GridCellId{};
+    }
+    ResetScrollBars();
+    RepaintIfDrawing();
+    return true;
+}
+
+bool CGridCtrl::SetColumns(int count) {
+    if (count < 0) {
+        return false;
+    }
+    const int oldCount = GetColumnCount();
+    m_ColumnWidths.resize(count, m_DefaultColumnWidth);
+    for (int row = 0; row < GetRowCount(); ++row) {
+        m_Cells[row].resize(std::min(oldCount, count));
+        for (int column = oldCount; column < count; ++column) {
+            m_Cells[row].push_back(NewCell(row, column));
+        }
+    }
+    m_FixedColumns = std::min(m_FixedColumns, count);
+    if (m_Focus.column >= count) {
+        m_Focus = GridCellId{};
+    }
+    ResetScrollBars();
+    RepaintIfDrawing();
+    return true;
+}
+
+bool CGridCtrl::SetFixedRows(int count) {
+    if (count < 0) {
+        return false;
+    }
+    if (count > GetRowCount()) {
+        SetRows(count);
+    }
+    m_FixedRows = count;
+    if (m_Focus.IsValid() && m_Focus.row < count) {
+        m_Focus = GridCellId{};
+    }
+    ResetScrollBars();
+    RepaintIfDrawing();
+    return true;
+}
+
+bool CGridCtrl::SetFixedColumns(int count) {
+    if (count < 0) {
+        return false;
+    }
+    if (count > GetColumnCount()) {
+        SetColumns(count);
+    }
+    m_FixedColumns = count;
+    if (m_Focus.IsValid() && m_Focus.column < count) {
+        m_Focus = GridCellId{};
+    }
+    ResetScrollBars();
+    RepaintIfDrawing();
+    return true;
+}
+
+bool CGridCtrl::SetRowHeight(int row, int pixels) {
+    if (row < 0 || row >= GetRowCount() || pixels < 0) {
+        return false;
+    }
+    m_RowHeights[row] = pixels;
+    ResetScrollBars();
+    return true;
+}
+
+bool CGridCtrl::SetColumnWidth(int column, int pixels) {
+    if (column < 0 || column >= GetColumnCount() || pixels < 0) {
+        return false;
+    }
+    m_ColumnWidths[column] = pixels;
+    ResetScrollBars();
+    return true;
+}
+
+int CGridCtrl::GetRowHeight(int row) const {
+    return row >= 0 && row < GetRowCount() ? m_RowHeights[row] : -1;
+}
+
+int CGridCtrl::GetColumnWidth(int column) const {
+    return column >= 0 && column < GetColumnCount() ? m_ColumnWidths[column] : -1;
+}
+
+int CGridCtrl::GetTotalWidth() const {
+    return std::accumulate(m_ColumnWidths.begin(), m_ColumnWidths.end(), 0);
+}
+
+int CGridCtrl::GetTotalHeight() const {
+    return std::accumulate(m_RowHeights.begin(), m_RowHeights.end(), 0);
+}
+
+int CGridCtrl::GetFixedColumnWidth() const {
+    return std::accumulate(m_ColumnWidths.begin(), m_ColumnWidths.begin() + m_FixedColumns, 0);
+}
+
+int CGridCtrl::GetFixedRowHeight() const {
+    return std::accumulate(m_RowHeights.begin(), m_RowHeights.begin() + m_FixedRows, 0);
+}
+
+bool CGridCtrl::SetCell(const GridItem& item) {
+    Cell* cell = CellAt(item.row, item.column);
+    if (cell == nullptr) {
+        return false;
+    }
+    if (item.mask & kItemText) {
+        cell->text = item.text;
+    }
+    if (item.mask & kItemImage) {
+        cell->image = item.image;
+    }
+    if (item.mask & kItemParameter) {
+        cell->parameter = item.parameter;
+    }
+    if (item.mask & kItemState) {
+        cell->state = item.state;
+    }
+    if (item.mask & kItemBackColour) {
+        cell->backColour = item.backColour;
+    }
+    if (item.mask & kItemTextColour) {
+        cell->textColour = item.textColour;
+    }
+    if (item.mask & kItemFormat) {
+        cell->format = item.format;
+    }
+    if (item.mask & kItemFont) {
+        cell->font = item.font;
+    }
+    return true;
+}
+
+bool CGridCtrl::GetCell(GridItem* item) const {
+    const Cell* cell = CellAt(item->row, item->column);
+    if (cell == nullptr) {
+        return false;
+    }
+    if (item->mask & kItemText) {
+        item->text = cell->text;
+    }
+    if (item->mask & kItemImage) {
+        item->image = cell->image;
+    }
+    if (item->mask & kItemParameter) {
+        item->parameter = cell->parameter;
+    }
+    if (item->mask & kItemState) {
+        item->state = cell->state;
+    }
+    if (item->mask & kItemBackColour) {
+        item->backColour = cell->backColour;
+    }
+    if (item->mask & kItemTextColour) {
+        item->textColour = cell->textColour;
+    }
+    if (item->mask & kItemFormat) {
+        item->format = cell->format;
+    }
+    if (item->mask & kItemFont) {
+        item->font = cell->font;
+    }
+    return true;
+}
+
+bool CGridCtrl::SetCellText(int row, int column, const QString& text) {
+    Cell* cell = CellAt(row, column);
+    if (cell != nullptr) {
+        cell->text = text;
+    }
+    return cell != nullptr;
+}
+
+QString CGridCtrl::GetCellText(int row, int column) const {
+    const Cell* cell = CellAt(row, column);
+    return cell != nullptr ? cell->text : QString();
+}
+
+bool CGridCtrl::SetCellState(int row, int column, quint32 state) {
+    Cell* cell = CellAt(row, column);
+    if (cell != nullptr) {
+        cell->state = state;
+    }
+    return cell != nullptr;
+}
+
+quint32 CGridCtrl::GetCellState(int row, int column) const {
+    const Cell* cell = CellAt(row, column);
+    return cell != nullptr ? cell->state : 0;
+}
+
+bool CGridCtrl::SetCellBackColour(int row, int column, const QColor& colour) {
+    Cell* cell = CellAt(row, column);
+    if (cell != nullptr) {
+        cell->backColour = colour;
+    }
+    return cell != nullptr;
+}
+
+bool CGridCtrl::SetCellTextColour(int row, int column, const QColor& colour) {
+    Cell* cell = CellAt(row, column);
+    if (cell != nullptr) {
+        cell->textColour = colour;
+    }
+    return cell != nullptr;
+}
+
+bool CGridCtrl::SetCellFormat(int row, int column, int format) {
+    Cell* cell = CellAt(row, column);
+    if (cell != nullptr) {
+        cell->format = format;
+    }
+    return cell != nullptr;
+}
+
+bool CGridCtrl::SetCellFont(int row, int column, const QFont& font) {
+    Cell* cell = CellAt(row, column);
+    if (cell != nullptr) {
+        cell->font = font;
+    }
+    return cell != nullptr;
+}
+
+void CGridCtrl::SetGridLines(int mode) {
+    m_GridLines = std::clamp(mode, kGridLinesNone, kGridLinesBoth);
+    RepaintIfDrawing();
+}
+
+void CGridCtrl::SetDrawing(bool on, bool resetScrollBars) {
+    const bool wasOff = !m_Drawing;
+    m_Drawing = on;
+    if (resetScrollBars) {
+        ResetScrollBars();
+    }
+    if (on && wasOff) {
+        viewport()->update();
+    }
+}
+
+void CGridCtrl::SetEditorCovers(bool on) {
+    m_EditorCovers = on;
+    if (!on && m_Drawing) {
+        // The editor may already be gone; paint what it covered.
+        viewport()->update(m_EditedRect);
+    }
+}
+
+void CGridCtrl::ClearFocus() {
+    for (std::vector<Cell>& row : m_Cells) {
+        for (Cell& cell : row) {
+            cell.state &= ~kCellSelected;
+        }
+    }
+    SetFocusCell(GridCellId{}, Travel::None);
+}
+
+void CGridCtrl::RepaintIfDrawing() {
+    if (m_Drawing) {
+        viewport()->update();
+    }
+}
+
+// Every cell follows a new font, and rows and columns made afterwards are sized by it.
+void CGridCtrl::ApplyFont() {
+    const QFontMetrics metrics(font());
+    m_Margin = metrics.horizontalAdvance(QLatin1Char(' '));
+    m_DefaultRowHeight = metrics.height() + metrics.leading() + 2 * m_Margin;
+    m_DefaultColumnWidth = 2 * (m_Margin + 6 * metrics.averageCharWidth());
+    for (std::vector<Cell>& row : m_Cells) {
+        for (Cell& cell : row) {
+            cell.font = font();
+        }
+    }
+    ResetScrollBars();
+    RepaintIfDrawing();
+}
+
+void CGridCtrl::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) {
+        ApplyFont();
+    }
+    QAbstractScrollArea::changeEvent(event);
+}

@@ -1,0 +1,277 @@
+// Keyboard, mouse and wheel handling of the grid and the notifications it sends its page.
+// The focus never rests on a fixed cell; keys do nothing of their own until a cell has it.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+
+#include "grid/grid_ctrl.h"
+
+bool CGridCtrl::IsFixed(GridCellId cell) const {
+    return cell.row < m_FixedRows || cell.column < m_FixedColumns;
+}
+
+GridNotification CGridCtrl::Notification(int code, GridCellId cell) {
+    GridNotification notification;
+    notification.sender = this;
+    notification.controlId = m_ControlId;
+    notification.code = code;
+    notification.item.row = cell.row;
+    notification.item.column = cell.column;
+    notification.item.mask = kItemAll;
+    GetCell(&notification.item);
+    QRect rect;
+    if (!CellRect(cell.row, cell.column, &rect)) {
+        rect = QRect();
+    }
+    m_EditedRect = rect;
+    if (!rect.isNull()) {
+        notification.rectangle = QRect(viewport()->mapToGlobal(rect.topLeft()), rect.size());
+    }
+    return notification;
+}
+
+void CGridCtrl::SetFocusCell(GridCellId cell, Travel travel) {
+    if (cell == m_Focus) {
+        return;
+    }
+    if (m_Focus.IsValid()) {
+        emit FocusLeave(Notification(kGridFocusLeave, m_Focus));
+        if (Cell* old = CellAt(m_Focus.row, m_Focus.column)) {
+            old->state &= ~kCellFocused;
+        }
+    }
+    m_Focus = cell;
+    if (Cell* current = CellAt(cell.row, cell.column)) {
+        current->state |= kCellFocused;
+        emit FocusEnter(Notification(kGridFocusEnter, cell));
+        if (!IsCellFullyVisible(cell.row, cell.column)) {
+            MakeVisible(cell.row, cell.column);
+            // One line more in the direction of travel, so the user sees where the next step goes.
+            switch (travel) {
+                case Travel::Left:
+                    ScrollWithoutFocus(Qt::Horizontal, ScrollRequest::LineUp);
+                    break;
+                case Travel::Right:
+                    ScrollWithoutFocus(Qt::Horizontal, ScrollRequest::LineDown);
+                    break;
+                case Travel::Up:
+                    ScrollWithoutFocus(Qt::Vertical, ScrollRequest::LineUp);
+                    break;
+                case Travel::Down:
+                    ScrollWithoutFocus(Qt::Vertical, ScrollRequest::LineDown);
+                    break;
+                case Travel::WrapForward:
+                    ScrollWithoutFocus(Qt::Vertical, ScrollRequest::LineDown);
+                    ScrollWithoutFocus(Qt::Horizontal, ScrollRequest::Top);
+                    break;
+                case Travel::WrapBackward:
+                    ScrollWithoutFocus(Qt::Vertical, ScrollRequest::LineUp);
+                    ScrollWithoutFocus(Qt::Horizontal, ScrollRequest::Bottom);
+                    break;
+                case Travel::None:
+                    break;
+            }
+        }
+    }
+    RepaintIfDrawing();
+}
+
+void CGridCtrl::StartEdit(GridCellId cell) {
+    const Cell* target = CellAt(cell.row, cell.column);
+    if (target == nullptr) {
+        return;
+    }
+    MakeVisible(cell.row, cell.column);
+    QRect rect;
+    if (m_Editable && !(target->state & kCellReadOnly) && CellRect(cell.row, cell.column, &rect)) {
+        emit BeginEdit(Notification(kGridBeginEdit, cell));
+    }
+}
+
+bool CGridCtrl::event(QEvent* event) {
+    // Tab moves between cells instead of between the dialog's controls; Ctrl+Tab stays the
+    // dialog's.
+    if (event->type() == QEvent::KeyPress && m_Focus.IsValid()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (tab && !(key->modifiers() & Qt::ControlModifier)) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QAbstractScrollArea::event(event);
+}
+
+void CGridCtrl::keyPressEvent(QKeyEvent* event) {
+    if (m_Focus.IsValid() && HandleNavigationKey(event)) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+GridCellId CGridCtrl::PageTarget(bool down) {
+    const int before = TopLeftNonFixedCell().row;
+    ScrollWithoutFocus(Qt::Vertical, down ? ScrollRequest::PageDown : ScrollRequest::PageUp);
+    const int moved = TopLeftNonFixedCell().row - before;
+    GridCellId target = m_Focus;
+    if (moved == 0) {
+        target.row = down ? GetRowCount() - 1 : m_FixedRows;
+    } else {
+        target.row = std::clamp(target.row + moved, m_FixedRows, GetRowCount() - 1);
+    }
+    return target;
+}
+
+bool CGridCtrl::HandleNavigationKey(QKeyEvent* event) {
+    const int lastRow = GetRowCount() - 1;
+    const int lastColumn = GetColumnCount() - 1;
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    GridCellId next = m_Focus;
+    Travel travel = Travel::None;
+    switch (event->key()) {
+        case Qt::Key_Left:
+            next.column = std::max(next.column - 1, m_FixedColumns);
+            travel = Travel::Left;
+            break;
+        case Qt::Key_Right:
+            next.column = std::min(next.column + 1, lastColumn);
+            travel = Travel::Right;
+            break;
+        case Qt::Key_Up:
+            next.row = std::max(next.row - 1, m_FixedRows);
+            travel = Travel::Up;
+            break;
+        case Qt::Key_Down:
+            next.row = std::min(next.row + 1, lastRow);
+            travel = Travel::Down;
+            break;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            if (event->key() == Qt::Key_Backtab || shift) {
+                if (next.column > m_FixedColumns) {
+                    --next.column;
+                    travel = Travel::Left;
+                } else if (next.row > m_FixedRows) {
+                    next = {next.row - 1, lastColumn};
+                    travel = Travel::WrapBackward;
+                }
+            } else if (next.column < lastColumn) {
+                ++next.column;
+                travel = Travel::Right;
+            } else if (next.row < lastRow) {
+                next = {next.row + 1, m_FixedColumns};
+                travel = Travel::WrapForward;
+            }
+            break;
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            next = PageTarget(event->key() == Qt::Key_PageDown);
+            break;
+        case Qt::Key_Home:
+            ScrollWithoutFocus(Qt::Vertical, ScrollRequest::Top);
+            next.row = m_FixedRows;
+            break;
+        case Qt::Key_End:
+            ScrollWithoutFocus(Qt::Vertical, ScrollRequest::Bottom);
+            next.row = lastRow;
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // Kept from the dialog: its default button would close it under the new editor.
+            StartEdit(m_Focus);
+            return true;
+        default:
+            return false;
+    }
+    SetFocusCell(next, travel);
+    // Page and Home/End keys may scroll without moving the focus.
+    RepaintIfDrawing();
+    return true;
+}
+
+GridCellId CGridCtrl::HeaderClickTarget(GridCellId cell) const {
+    const bool rowFixed = cell.row < m_FixedRows;
+    const bool columnFixed = cell.column < m_FixedColumns;
+    if (rowFixed && !columnFixed && m_FixedRows < GetRowCount()) {
+        return {m_FixedRows, cell.column};
+    }
+    if (columnFixed && !rowFixed && m_FixedColumns < GetColumnCount()) {
+        return {cell.row, m_FixedColumns};
+    }
+    return GridCellId{};
+}
+
+void CGridCtrl::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    const GridCellId cell = CellFromPoint(event->position().toPoint());
+    m_Pressed = true;
+    m_Dragging = false;
+    m_PressCell = cell;
+    m_PressOnHeader = cell.IsValid() && IsFixed(cell);
+    if (!cell.IsValid() || cell == m_Focus) {
+        return;
+    }
+    m_Dragging = !(cell.row < m_FixedRows && cell.column < m_FixedColumns);
+    const GridCellId target = m_PressOnHeader ? HeaderClickTarget(cell) : cell;
+    if (target.IsValid()) {
+        SetFocusCell(target, Travel::None);
+    }
+}
+
+void CGridCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+    mousePressEvent(event);
+}
+
+void CGridCtrl::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_Dragging || !(event->buttons() & Qt::LeftButton)) {
+        return;
+    }
+    const GridCellId cell = CellFromPoint(event->position().toPoint());
+    if (cell.IsValid() && !IsFixed(cell)) {
+        SetFocusCell(cell, Travel::None);
+    }
+}
+
+// A click on a data cell opens the page's editor on it; a click on a header only moves the
+// focus.
+void CGridCtrl::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !m_Pressed) {
+        event->ignore();
+        return;
+    }
+    m_Pressed = false;
+    m_Dragging = false;
+    if (!m_PressOnHeader) {
+        StartEdit(m_Focus);
+    }
+    if (m_PressCell.IsValid()) {
+        emit Clicked(m_ControlId);
+    }
+}
+
+// A desktop without the setting reports 0; the control then scrolls three lines a notch.
+int CGridCtrl::WheelLines() {
+    const int lines = QApplication::wheelScrollLines();
+    return lines == 0 ? 3 : lines;
+}
+
+void CGridCtrl::wheelEvent(QWheelEvent* event) {
+    const int delta = event->angleDelta().y();
+    const int lines = WheelLines();
+    const bool pages = lines == -1;
+    const int steps = pages ? delta / 120 : delta * lines / 120;
+    const ScrollRequest up = pages ? ScrollRequest::PageUp : ScrollRequest::LineUp;
+    const ScrollRequest down = pages ? ScrollRequest::PageDown : ScrollRequest::LineDown;
+    for (int step = 0; step < std::abs(steps); ++step) {
+        Scroll(Qt::Vertical, steps > 0 ? up : down);
+    }
+    event->accept();
+}
