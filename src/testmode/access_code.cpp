@@ -1,0 +1,8 @@
+#include "testmode/access_code.h"
+
+std::optional<TestModeMessage> CheckAccessCode(std::string_view entered) {
+    if (entered == kTestModeAccessCode) {
+        return std::nullopt;
+    }
+    return kWrongAccessCodeMessage;
+}

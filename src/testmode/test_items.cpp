@@ -1,0 +1,55 @@
+#include "testmode/test_items.h"
+
+#include "app/language.h"
+
+namespace {
+
+constexpr uint8_t kAdjustCommand = 0x67;
+constexpr int kBankSize = 16;
+constexpr int kLowBankAddress = 0x0FE0;
+constexpr int kHighBankAddress = 0x0FF0;
+constexpr uint8_t kAdjustCount = 0x10;
+
+}  // namespace
+
+std::vector<std::string> LoadTestItemNames() {
+    std::vector<std::string> names = LoadLangList("TestData");
+    if (names.size() > static_cast<size_t>(kTestItemCount)) {
+        names.resize(kTestItemCount);
+    }
+    return names;
+}
+
+std::string TestItemLine(const std::string& name, int value) {
+    return name + "-(" + std::to_string(value) + ")";
+}
+
+std::vector<std::string> TestItemLines(const std::vector<std::string>& names,
+                                       const RadioImage& image) {
+    std::vector<std::string> lines;
+    lines.reserve(names.size());
+    for (size_t item = 0; item < names.size(); ++item) {
+        lines.push_back(TestItemLine(names[item], image.GetTestItem(static_cast<int>(item))));
+    }
+    return lines;
+}
+
+std::optional<AdjustFrame> BuildAdjustFrame(int item, int value) {
+    if (item < 0 || item >= kAdjustableItemCount) {
+        return std::nullopt;
+    }
+    const bool highBank = item >= kBankSize;
+    const int bank = highBank ? kHighBankAddress : kLowBankAddress;
+    AdjustFrame frame;
+    // Past the item's number and bank the radio reads nothing; 0xFF is what it expects
+    // in unused bytes everywhere else.
+    frame.fill(0xFF);
+    frame[0] = kAdjustCommand;
+    frame[1] = static_cast<uint8_t>(bank >> 8);
+    frame[2] = static_cast<uint8_t>(bank & 0xFF);
+    frame[3] = kAdjustCount;
+    frame[4] = static_cast<uint8_t>(value);
+    frame[5] = static_cast<uint8_t>(highBank ? item - kBankSize : item);
+    frame[6] = highBank ? 0x01 : 0x00;
+    return frame;
+}

@@ -1,0 +1,142 @@
+#include "testmode/test_link.h"
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "link/cable_exchange.h"
+#include "link/serial_port.h"
+#include "platform/profile.h"
+
+namespace {
+
+constexpr uint8_t kWakeUpFrame[] = {0x46, 0x56, 0x4F, 0x47, 0x52, 0x41, 0x4D};
+constexpr uint8_t kAck = 0x06;
+constexpr uint8_t kIdentificationRequest = 0x02;
+constexpr uint8_t kReadCommand = 0x52;
+constexpr uint8_t kDataCommand = 0x57;
+constexpr uint8_t kEndCommand = 0x62;
+// Test mode's write frame carries this count byte, yet 16 data bytes follow it.
+constexpr uint8_t kWriteCount = 0x08;
+
+constexpr int kBaudRate = 9600;
+constexpr int kIdentificationSize = 8;
+constexpr int kFrameSize = 4 + kTestBlockSize;
+constexpr int kWakeUpTries = 10;
+constexpr int kSearchEnd = 256;
+
+constexpr int kSettleMs = 100;
+constexpr int kWakeUpAnswerMs = 50;
+constexpr int kIdentificationMs = 500;
+constexpr int kBlockAnswerMs = 200;
+constexpr int kWriteAnswerMs = 500;
+constexpr int kShortAnswerMs = 50;
+
+// Everything test mode sends goes out as if the cable might echo; the helper tells an echo
+// from an answer by its bytes.
+constexpr CableType kCable = CableType::Echo;
+
+void SleepMs(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void SetAddress(uint8_t* frame, int address) {
+    frame[1] = static_cast<uint8_t>(address >> 8);
+    frame[2] = static_cast<uint8_t>(address & 0xFF);
+}
+
+}  // namespace
+
+LinkResult TestModeLink::Connect() {
+    LinkResult result;
+    std::string searchText = ReadProfileString(m_SettingsPath, "setup", "searchcom", "1", 8);
+    bool search = !searchText.starts_with('0');
+    if (!m_Port.IsOpen()) {
+        m_Port.Open(ReadProfileInt(m_SettingsPath, "setup", "com", 1), kBaudRate);
+    }
+    SleepMs(kSettleMs);
+    int foundPort = -1;
+    if (!WakeUp(search, &foundPort)) {
+        m_Port.Close();
+        result.failure = kNoRadioMessage;
+        return result;
+    }
+    uint8_t identification[kIdentificationSize];
+    int count = ExchangeFrame(m_Port, kCable, &kIdentificationRequest, 1, identification,
+                              kIdentificationSize, kIdentificationMs)
+                    .count;
+    if (count != kIdentificationSize) {
+        m_Port.Close();
+        result.failure = count == 0 ? kNoRadioMessage : kWrongRadioMessage;
+        return result;
+    }
+    ExchangeForByte(m_Port, kCable, &kAck, 1, kShortAnswerMs);
+    if (foundPort > 0) {
+        result.warning = RememberPort(foundPort);
+    }
+    result.connected = true;
+    return result;
+}
+
+bool TestModeLink::WakeUp(bool search, int* foundPort) {
+    for (int searchPort = 1;; ++searchPort) {
+        for (int attempt = 0; m_Port.IsOpen() && attempt < kWakeUpTries; ++attempt) {
+            if (ExchangeForByte(m_Port, kCable, kWakeUpFrame, sizeof kWakeUpFrame,
+                                kWakeUpAnswerMs) == kAck) {
+                return true;
+            }
+        }
+        if (!search) {
+            return false;
+        }
+        m_Port.Close();
+        if (searchPort >= kSearchEnd) {
+            return false;
+        }
+        if (m_Port.Open(searchPort, kBaudRate)) {
+            SleepMs(kSettleMs);
+            *foundPort = searchPort;
+        }
+    }
+}
+
+std::string TestModeLink::RememberPort(int foundPort) {
+    std::string error;
+    if (WriteProfileString(m_SettingsPath, "setup", "com", std::to_string(foundPort), &error)) {
+        return {};
+    }
+    return "The radio answered on COM" + std::to_string(foundPort) +
+           " but the port could not be remembered: " + error;
+}
+
+bool TestModeLink::ReadBlock(int address, RadioImage& image) {
+    uint8_t request[] = {kReadCommand, 0, 0, kTestBlockSize};
+    SetAddress(request, address);
+    uint8_t answer[kFrameSize];
+    if (ExchangeFrame(m_Port, kCable, request, sizeof request, answer, kFrameSize, kBlockAnswerMs)
+            .count != kFrameSize) {
+        return false;
+    }
+    std::memcpy(image.bytes.data() + address, answer + 4, kTestBlockSize);
+    ExchangeForByte(m_Port, kCable, &kAck, 1, kShortAnswerMs);
+    return true;
+}
+
+bool TestModeLink::WriteBlock(int address, const RadioImage& image) {
+    uint8_t frame[kFrameSize] = {kDataCommand, 0, 0, kWriteCount};
+    SetAddress(frame, address);
+    std::memcpy(frame + 4, image.bytes.data() + address, kTestBlockSize);
+    return ExchangeForByte(m_Port, kCable, frame, kFrameSize, kWriteAnswerMs) == kAck;
+}
+
+void TestModeLink::SendAdjust(const AdjustFrame& frame) {
+    ExchangeForByte(m_Port, kCable, frame.data(), static_cast<int>(frame.size()), kShortAnswerMs);
+}
+
+void TestModeLink::SendEnd() {
+    ExchangeForByte(m_Port, kCable, &kEndCommand, 1, kShortAnswerMs);
+}
+
+void TestModeLink::SendEndWithoutAnswer() {
+    m_Port.WriteByte(kEndCommand, 1);
+}

@@ -1,0 +1,54 @@
+// The byte steps of test mode on the application's port: wake-up with the port search,
+// identification, block reads and writes, the adjust frame and the end byte. Test mode has
+// no cable setting: every answer is taken by the echo-tolerant rules, which recognise an
+// echo by its content, so a cable that echoes and one that does not both work.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "codeplug/radio_image.h"
+#include "testmode/test_items.h"
+#include "testmode/test_mode_message.h"
+
+class CSerialPort;
+
+constexpr int kTestBlockSize = 16;
+
+struct LinkResult {
+    bool connected = false;
+    // Set when not connected; the port is closed by then.
+    std::optional<TestModeMessage> failure;
+    // A problem that did not stop the link, in words for the user; empty when none.
+    std::string warning;
+};
+
+class TestModeLink {
+public:
+    TestModeLink(CSerialPort& port, std::string settingsPath)
+        : m_Port(port), m_SettingsPath(std::move(settingsPath)) {}
+
+    // Opens the configured port if none is open, wakes the radio (searching other ports
+    // when `searchcom` allows), checks its identification and remembers a port the search
+    // found as `com`.
+    LinkResult Connect();
+
+    // Reads the block at address into image and acknowledges it. False, with the image
+    // untouched, when the answer was short; its header is not checked.
+    bool ReadBlock(int address, RadioImage& image);
+    // Sends the image's block at address in test mode's data frame; true when acknowledged.
+    bool WriteBlock(int address, const RadioImage& image);
+    void SendAdjust(const AdjustFrame& frame);
+    // Ends programming or test mode and takes the radio's answer.
+    void SendEnd();
+    // Ends test mode without waiting: the wake-up that follows drains the answer.
+    void SendEndWithoutAnswer();
+
+private:
+    bool WakeUp(bool search, int* foundPort);
+    std::string RememberPort(int foundPort);
+
+    CSerialPort& m_Port;
+    std::string m_SettingsPath;
+};

@@ -1,0 +1,335 @@
+// Test mode's exchanges over a pseudo-terminal against the virtual radio: the bytes the
+// radio receives, what lands in the image, and the port and flag each failure leaves.
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "link/serial_port.h"
+#include "link_test_support.h"
+#include "platform/profile.h"
+#include "sim/virtual_radio.h"
+#include "test_mode_language.h"
+#include "testmode/test_mode_session.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+const Bytes kWakeUp = {0x46, 0x56, 0x4F, 0x47, 0x52, 0x41, 0x4D};
+// Wake-up, identification request and its acknowledgement.
+const Bytes kLinkSteps = {0x46, 0x56, 0x4F, 0x47, 0x52, 0x41, 0x4D, 0x02, 0x06};
+constexpr uint8_t kPrepared = 0xAA;
+constexpr int kRadioPort = 3;
+
+void Append(Bytes& bytes, const Bytes& more) {
+    bytes.insert(bytes.end(), more.begin(), more.end());
+}
+
+// Each block's read request followed by its acknowledgement.
+Bytes BlockReads(int from, int to) {
+    Bytes bytes;
+    for (int address = from; address < to; address += 16) {
+        Append(bytes, {0x52, static_cast<uint8_t>(address >> 8),
+                       static_cast<uint8_t>(address & 0xFF), 0x10, 0x06});
+    }
+    return bytes;
+}
+
+Bytes AdjustFrameHead(uint8_t bank, uint8_t value, uint8_t index, uint8_t bankNumber) {
+    Bytes head = {0x67, 0x0F, bank, 0x10, value, index, bankNumber};
+    head.insert(head.end(), 9, 0xFF);
+    return head;
+}
+
+VirtualRadioOptions Line(bool echo, bool pace9600 = false) {
+    VirtualRadioOptions options;
+    options.echo = echo;
+    options.pace9600 = pace9600;
+    return options;
+}
+
+bool SameRange(const uint8_t* a, const uint8_t* b, size_t from, size_t to) {
+    return std::equal(a + from, a + to, b + from);
+}
+
+bool AllPrepared(const RadioImage& image, size_t from, size_t to) {
+    return std::all_of(image.bytes.begin() + from, image.bytes.begin() + to,
+                       [](uint8_t byte) { return byte == kPrepared; });
+}
+
+class TestModeLinkTest : public ::testing::Test {
+protected:
+    TestModeLinkTest()
+        : m_Dir("testmode"),
+          m_Language(TemporaryTestDataLanguage::NumberedItems(40)),
+          m_Session(m_Port, m_Dir.SettingsPath(), m_Image) {
+        m_Image.bytes.fill(kPrepared);
+        m_Dir.WriteSettings({{"com", kRadioPort}});
+        m_Session.Fill();
+    }
+    ~TestModeLinkTest() override {
+        m_Port.Close();
+        m_Radio.Stop();
+    }
+
+    void StartRadio(const VirtualRadioOptions& options,
+                    const RadioMemory& memory = PatternMemory(1)) {
+        std::string error;
+        m_Radio.SetMemory(memory);
+        ASSERT_TRUE(m_Radio.Start(m_Dir.PortLink(kRadioPort), options, &error)) << error;
+    }
+
+    // What the radio received after the first `from` bytes.
+    Bytes SentSince(size_t from) const {
+        Bytes sent = m_Radio.ReceivedBytes();
+        return from < sent.size() ? Bytes(sent.begin() + static_cast<long>(from), sent.end())
+                                  : Bytes();
+    }
+
+    TemporaryModuleDir m_Dir;
+    TemporaryTestDataLanguage m_Language;
+    VirtualRadio m_Radio;
+    CSerialPort m_Port;
+    RadioImage m_Image;
+    TestModeSession m_Session;
+};
+
+TEST_F(TestModeLinkTest, StartHoldsTheRadioInTestModeAndAdjustsTheBankItems) {
+    for (bool echo : {false, true}) {
+        SCOPED_TRACE(echo ? "echo cable" : "direct cable");
+        m_Image.bytes.fill(kPrepared);
+        m_Session.Fill();
+        RadioMemory memory = PatternMemory(echo ? 3 : 2);
+        memory[0x0FF4] = 0xFF;
+        StartRadio(Line(echo), memory);
+
+        TestModeOutcome outcome = m_Session.StartTestMode();
+        EXPECT_FALSE(outcome.message);
+        EXPECT_TRUE(outcome.refill);
+        EXPECT_TRUE(m_Port.IsOpen());
+        EXPECT_TRUE(m_Session.InTestMode());
+        EXPECT_TRUE(SameRange(m_Image.bytes.data(), memory.data(), 0x0FC0, 0x1000));
+        EXPECT_TRUE(AllPrepared(m_Image, 0, 0x0FC0));
+        EXPECT_TRUE(AllPrepared(m_Image, 0x1000, 0x2000));
+        Bytes expected = kLinkSteps;
+        Append(expected, BlockReads(0x0FC0, 0x1000));
+        Append(expected, AdjustFrameHead(0xE0, memory[0x0FE0], 0x00, 0x00));
+        Bytes sent = SentSince(0);
+        ASSERT_EQ(sent.size(), expected.size() + 4);
+        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), sent.begin()));
+        EXPECT_EQ(m_Session.Position(), memory[0x0FE0]);
+
+        size_t mark = m_Radio.ReceivedBytes().size();
+        m_Session.Select(20);
+        Bytes adjust = SentSince(mark);
+        ASSERT_EQ(adjust.size(), 20u);
+        EXPECT_EQ(Bytes(adjust.begin(), adjust.begin() + 16),
+                  AdjustFrameHead(0xF0, 0xFF, 0x04, 0x01));
+
+        // Line right wraps 255 to 0; the radio hears of it only when the user lets go.
+        mark = m_Radio.ReceivedBytes().size();
+        m_Session.Scroll(ScrollCode::LineRight, 0);
+        EXPECT_TRUE(SentSince(mark).empty());
+        EXPECT_TRUE(m_Session.Scroll(ScrollCode::EndScroll, 0));
+        adjust = SentSince(mark);
+        ASSERT_EQ(adjust.size(), 20u);
+        EXPECT_EQ(Bytes(adjust.begin(), adjust.begin() + 16),
+                  AdjustFrameHead(0xF0, 0x00, 0x04, 0x01));
+        EXPECT_EQ(m_Radio.Memory()[0x0FF4], 0x00);
+        EXPECT_EQ(m_Image.bytes[0x0FF4], 0x00);
+
+        // Items past the adjust banks are never sent.
+        mark = m_Radio.ReceivedBytes().size();
+        m_Session.Select(35);
+        m_Session.Scroll(ScrollCode::LineLeft, 0);
+        m_Session.Scroll(ScrollCode::EndScroll, 0);
+        EXPECT_TRUE(SentSince(mark).empty());
+
+        // Close (Cancel, Enter or the window's close) ends test mode and frees the port.
+        m_Session.Close();
+        EXPECT_EQ(SentSince(mark), Bytes{0x62});
+        EXPECT_FALSE(m_Port.IsOpen());
+        EXPECT_FALSE(m_Session.InTestMode());
+        m_Session.Close();
+        EXPECT_EQ(SentSince(mark), Bytes{0x62});
+        m_Radio.Stop();
+    }
+}
+
+TEST_F(TestModeLinkTest, WriteAllInTestModeEndsItFirstAndWritesTheWholeMemory) {
+    StartRadio(Line(true));
+    ASSERT_FALSE(m_Session.StartTestMode().message);
+    size_t mark = m_Radio.ReceivedBytes().size();
+    RadioMemory written = PatternMemory(7);
+    std::copy(written.begin(), written.end(), m_Image.bytes.begin());
+
+    TestModeOutcome outcome = m_Session.WriteAll();
+    ASSERT_TRUE(outcome.message);
+    EXPECT_EQ(*outcome.message, kWriteDoneMessage);
+    EXPECT_FALSE(m_Port.IsOpen());
+    EXPECT_FALSE(m_Session.InTestMode());
+    EXPECT_EQ(m_Radio.Memory(), written);
+
+    Bytes expected = {0x62};
+    Append(expected, kLinkSteps);
+    for (int address = 0; address < 0x2000; address += 16) {
+        Append(expected, {0x57, static_cast<uint8_t>(address >> 8),
+                          static_cast<uint8_t>(address & 0xFF), 0x08});
+        expected.insert(expected.end(), written.begin() + address, written.begin() + address + 16);
+    }
+    expected.push_back(0x62);
+    EXPECT_EQ(SentSince(mark), expected);
+}
+
+TEST_F(TestModeLinkTest, ReadAllFillsTheWholeImageAndLeavesTheFlagAlone) {
+    RadioMemory memory = PatternMemory(4);
+    StartRadio(Line(true), memory);
+    m_Session.Select(12);
+
+    TestModeOutcome outcome = m_Session.ReadAll();
+    ASSERT_TRUE(outcome.message);
+    EXPECT_EQ(*outcome.message, kReadDoneMessage);
+    EXPECT_TRUE(outcome.refill);
+    EXPECT_TRUE(std::equal(memory.begin(), memory.end(), m_Image.bytes.begin()));
+    EXPECT_FALSE(m_Port.IsOpen());
+    EXPECT_FALSE(m_Session.InTestMode());
+    EXPECT_EQ(m_Session.SelectedItem(), 0);
+    EXPECT_EQ(m_Session.Position(), memory[0x0FE0]);
+
+    Bytes expected = kLinkSteps;
+    Append(expected, BlockReads(0, 0x2000));
+    expected.push_back(0x62);
+    EXPECT_EQ(SentSince(0), expected);
+}
+
+TEST_F(TestModeLinkTest, ShortAnswerClosesThePortAndKeepsTheBlocksAlreadyRead) {
+    struct Case {
+        bool start;
+        int block;
+        int firstRead;
+    };
+    for (const Case& c : {Case{false, 0x0100, 0}, Case{true, 0x0FE0, 0x0FC0}}) {
+        SCOPED_TRACE(c.start ? "start test mode" : "read all");
+        m_Image.bytes.fill(kPrepared);
+        RadioMemory memory = PatternMemory(6);
+        VirtualRadioOptions options = Line(true);
+        options.faults.shortAnswerBlock = c.block;
+        options.faults.shortAnswerTimes = 1;
+        StartRadio(options, memory);
+
+        TestModeOutcome outcome = c.start ? m_Session.StartTestMode() : m_Session.ReadAll();
+        ASSERT_TRUE(outcome.message);
+        EXPECT_EQ(*outcome.message, kNoRadioMessage);
+        EXPECT_FALSE(m_Port.IsOpen());
+        EXPECT_TRUE(SameRange(m_Image.bytes.data(), memory.data(), c.firstRead, c.block));
+        EXPECT_TRUE(AllPrepared(m_Image, c.block, 0x2000));
+        EXPECT_TRUE(AllPrepared(m_Image, 0, c.firstRead));
+        // Nothing follows the failed request: no acknowledgement, no adjust frame, no end.
+        Bytes sent = SentSince(0);
+        ASSERT_GE(sent.size(), 4u);
+        EXPECT_EQ(Bytes(sent.end() - 4, sent.end()),
+                  (Bytes{0x52, static_cast<uint8_t>(c.block >> 8),
+                         static_cast<uint8_t>(c.block & 0xFF), 0x10}));
+        m_Radio.Stop();
+    }
+}
+
+TEST_F(TestModeLinkTest, LinkFailuresCloseThePortWithTheirMessage) {
+    struct Case {
+        const char* name;
+        bool echo;
+        bool silent;
+        int identificationLength;
+        TestModeMessage expected;
+    };
+    for (const Case& c : {Case{"silent", false, true, 8, kNoRadioMessage},
+                          Case{"no identification", true, false, 0, kNoRadioMessage},
+                          Case{"short identification", false, false, 7, kWrongRadioMessage},
+                          Case{"short identification, echo", true, false, 7, kWrongRadioMessage}}) {
+        SCOPED_TRACE(c.name);
+        VirtualRadioOptions options = Line(c.echo);
+        options.faults.silent = c.silent;
+        options.faults.identificationLength = c.identificationLength;
+        StartRadio(options);
+
+        TestModeOutcome outcome = m_Session.StartTestMode();
+        ASSERT_TRUE(outcome.message);
+        EXPECT_EQ(*outcome.message, c.expected);
+        EXPECT_FALSE(m_Port.IsOpen());
+        EXPECT_TRUE(AllPrepared(m_Image, 0, 0x2000));
+        // The flag stays set; closing then has nothing to send on a closed port.
+        EXPECT_TRUE(m_Session.InTestMode());
+        m_Session.Close();
+        EXPECT_FALSE(m_Session.InTestMode());
+        m_Radio.Stop();
+    }
+}
+
+TEST_F(TestModeLinkTest, UnacknowledgedBlockStopsWriteAllWithThePortOpen) {
+    VirtualRadioOptions options = Line(true);
+    options.faults.noAckBlock = 0x0200;
+    options.faults.noAckTimes = 1;
+    StartRadio(options, PatternMemory(8));
+    RadioMemory written = PatternMemory(9);
+    std::copy(written.begin(), written.end(), m_Image.bytes.begin());
+
+    TestModeOutcome outcome = m_Session.WriteAll();
+    ASSERT_TRUE(outcome.message);
+    EXPECT_EQ(*outcome.message, kWriteFailedMessage);
+    EXPECT_TRUE(m_Port.IsOpen());
+    RadioMemory after = m_Radio.Memory();
+    EXPECT_TRUE(SameRange(after.data(), written.data(), 0, 0x0200));
+    EXPECT_TRUE(SameRange(after.data(), PatternMemory(8).data(), 0x0200, 0x2000));
+    Bytes sent = SentSince(0);
+    ASSERT_GE(sent.size(), 20u);
+    EXPECT_EQ(Bytes(sent.end() - 20, sent.end() - 16), (Bytes{0x57, 0x02, 0x00, 0x08}));
+}
+
+TEST_F(TestModeLinkTest, SearchFindsTheRadioAndRemembersItsPort) {
+    m_Dir.WriteSettings({{"searchcom", "1"}, {"com", 1}});
+    m_Dir.AddMissingPort(1);
+    m_Dir.AddMissingPort(2);
+    StartRadio(Line(false));
+
+    TestModeOutcome outcome = m_Session.StartTestMode();
+    EXPECT_FALSE(outcome.message);
+    EXPECT_TRUE(outcome.warning.empty()) << outcome.warning;
+    EXPECT_EQ(ReadProfileString(m_Dir.SettingsPath(), "setup", "com", "", 8), "3");
+
+    // With the search off, the missing configured port is the end of it.
+    m_Session.Close();
+    m_Dir.WriteSettings({{"searchcom", "0"}, {"com", 1}});
+    outcome = m_Session.StartTestMode();
+    ASSERT_TRUE(outcome.message);
+    EXPECT_EQ(*outcome.message, kNoRadioMessage);
+}
+
+// At line speed the echo and the answer arrive within one time-out: an exchange that took
+// them by timing would shift every block it stores.
+TEST_F(TestModeLinkTest, EchoingCableAtLineSpeedReadsUnshiftedData) {
+    RadioMemory memory = PatternMemory(11);
+    StartRadio(Line(true, true), memory);
+
+    ASSERT_FALSE(m_Session.StartTestMode().message);
+    EXPECT_TRUE(SameRange(m_Image.bytes.data(), memory.data(), 0x0FC0, 0x1000));
+    TestModeOutcome outcome = m_Session.ReadAll();
+    ASSERT_TRUE(outcome.message);
+    EXPECT_EQ(*outcome.message, kReadDoneMessage);
+    EXPECT_TRUE(std::equal(memory.begin(), memory.end(), m_Image.bytes.begin()));
+
+    Bytes expected = kLinkSteps;
+    Append(expected, BlockReads(0x0FC0, 0x1000));
+    Append(expected, AdjustFrameHead(0xE0, memory[0x0FE0], 0x00, 0x00));
+    Bytes sent = SentSince(0);
+    ASSERT_GT(sent.size(), expected.size() + 4);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), sent.begin()));
+    Bytes readAll = kLinkSteps;
+    Append(readAll, BlockReads(0, 0x2000));
+    readAll.push_back(0x62);
+    EXPECT_EQ(Bytes(sent.begin() + static_cast<long>(expected.size() + 4), sent.end()), readAll);
+}
+
+}  // namespace
