@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_read_write.h"
 #include "cli/cli_support.h"
 
 namespace {
@@ -11,6 +12,10 @@ namespace {
 const std::array kCommands = {
     CliCommand{"new", "new [--settings FILE] [--band K] -o FILE.pgm", RunNewCommand},
     CliCommand{"info", "info [--settings FILE] FILE.pgm [--csv]", RunInfoCommand},
+    CliCommand{"read", "read (--port N | --device PATH) [--settings FILE] [-o FILE.pgm]",
+               RunReadCommand},
+    CliCommand{"write", "write (--port N | --device PATH) [--settings FILE] FILE.pgm",
+               RunWriteCommand},
 };
 
 void PrintUsage(std::ostream& stream) {

@@ -1,0 +1,279 @@
+// halvex-cli read and write as a user runs them, against the virtual radio.
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/app_globals.h"
+#include "cli/cli_read_write.h"
+#include "codeplug/document.h"
+#include "codeplug/pgm_file.h"
+#include "link_test_support.h"
+#include "platform/profile.h"
+#include "sim/virtual_radio.h"
+
+extern char** environ;
+
+namespace {
+
+const std::string kBinDir = HALVEX_BIN_DIR;
+
+std::string ReadText(const std::string& path) {
+    std::ifstream stream(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(stream), {});
+}
+
+struct Completed {
+    int exitCode = -1;
+    std::string errors;
+};
+
+class SilentPrompts : public DocumentPrompts {
+public:
+    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
+    void ShowStopMessage(const std::string&, const std::string&) override {}
+    std::optional<std::string> AskSavePath() override { return std::nullopt; }
+};
+
+class CliTransferTest : public ::testing::Test {
+protected:
+    CliTransferTest() : m_Dir("cli") {
+        std::filesystem::copy_file(kBinDir + "/setting.ini", m_Dir.SettingsPath());
+        Configure("searchcom", "0");
+        Configure("readtime", "20");
+        Configure("writetime", "20");
+    }
+    ~CliTransferTest() override { m_Radio.Stop(); }
+
+    void Configure(const std::string& key, const std::string& value) {
+        std::string error;
+        ASSERT_TRUE(WriteProfileString(m_Dir.SettingsPath(), "setup", key, value, &error)) << error;
+    }
+
+    std::string File(const std::string& name) const { return (m_Dir.path / name).string(); }
+
+    void StartRadio(const std::string& link, const VirtualRadioOptions& options,
+                    const RadioMemory& memory) {
+        std::string error;
+        m_Radio.SetMemory(memory);
+        ASSERT_TRUE(m_Radio.Start(link, options, &error)) << error;
+    }
+
+    pid_t Spawn(std::vector<std::string> arguments) const {
+        arguments.insert(arguments.begin(), kBinDir + "/halvex-cli");
+        std::vector<char*> argv;
+        for (std::string& argument : arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        std::string errorsPath = File("stderr.txt");
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 2, errorsPath.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        pid_t child = -1;
+        int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        return spawned == 0 ? child : -1;
+    }
+
+    Completed Wait(pid_t child) const {
+        Completed completed;
+        int status = 0;
+        if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
+            completed.exitCode = WEXITSTATUS(status);
+        }
+        completed.errors = ReadText(File("stderr.txt"));
+        return completed;
+    }
+
+    Completed Run(const std::vector<std::string>& arguments) const {
+        return Wait(Spawn(arguments));
+    }
+
+    // The image a new document starts from before a read.
+    std::array<uint8_t, kImageSize> NewDocumentImage() const {
+        std::string savedSettings = g_SettingsPath;
+        g_SettingsPath = m_Dir.SettingsPath();
+        SilentPrompts prompts;
+        CHalvexDoc document(prompts);
+        document.OnNewDocument(true);
+        document.PrepareImage();
+        g_SettingsPath = savedSettings;
+        return document.bytes;
+    }
+
+    TemporaryModuleDir m_Dir;
+    VirtualRadio m_Radio;
+};
+
+TEST_F(CliTransferTest, ReadThenWriteRoundTrip) {
+    std::string link = m_Dir.PortLink(1);
+    RadioMemory memory = PatternMemory(3);
+    StartRadio(link, {}, memory);
+    std::string read = File("read.pgm");
+    Completed completed =
+        Run({"read", "--device", link, "--settings", m_Dir.SettingsPath(), "-o", read});
+    ASSERT_EQ(completed.exitCode, 0) << completed.errors;
+
+    PgmFile file;
+    std::string error;
+    ASSERT_EQ(LoadPgmFile(read, &file, &error), PgmLoadResult::Loaded) << error;
+    std::array<uint8_t, kImageSize> fresh = NewDocumentImage();
+    EXPECT_TRUE(std::equal(file.image.begin(), file.image.begin() + 0x0800, fresh.begin()));
+    EXPECT_TRUE(std::equal(file.image.begin() + 0x0800, file.image.end(), memory.begin() + 0x0800));
+
+    // Send back an edited image to a blank radio: it receives the image PrepareImage derives.
+    SilentPrompts prompts;
+    CHalvexDoc document(prompts);
+    ASSERT_TRUE(document.OnOpenDocument(read, &error)) << error;
+    document.SetPowerHigh(1, !document.GetPowerHigh(1));
+    std::string edited = File("edited.pgm");
+    ASSERT_TRUE(document.OnSaveDocument(edited, &error)) << error;
+    document.PrepareImage();
+    m_Radio.Stop();
+    RadioMemory blank;
+    blank.fill(0xFF);
+    StartRadio(link, {}, blank);
+    completed = Run({"write", "--device", link, "--settings", m_Dir.SettingsPath(), edited});
+    ASSERT_EQ(completed.exitCode, 0) << completed.errors;
+    RadioMemory written = m_Radio.Memory();
+    EXPECT_TRUE(
+        std::equal(written.begin() + 0x0800, written.end(), document.bytes.begin() + 0x0800));
+    EXPECT_TRUE(std::all_of(written.begin(), written.begin() + 0x0800,
+                            [](uint8_t b) { return b == 0xFF; }));
+}
+
+TEST_F(CliTransferTest, PortNumberFindsTheEchoingCableBesideTheProgram) {
+    // A port number far from any other test's, linked beside halvex-cli itself.
+    constexpr int kPort = 241;
+    std::string link = kBinDir + "/ports/COM" + std::to_string(kPort);
+    RadioMemory memory = PatternMemory(4);
+    VirtualRadioOptions options;
+    options.echo = true;
+    StartRadio(link, options, memory);
+    Configure("rwtype", "2");
+    std::string read = File("echo.pgm");
+    Completed completed = Run(
+        {"read", "--port", std::to_string(kPort), "--settings", m_Dir.SettingsPath(), "-o", read});
+    m_Radio.Stop();
+    ASSERT_EQ(completed.exitCode, 0) << completed.errors;
+    PgmFile file;
+    std::string error;
+    ASSERT_EQ(LoadPgmFile(read, &file, &error), PgmLoadResult::Loaded) << error;
+    EXPECT_TRUE(std::equal(file.image.begin() + 0x0800, file.image.end(), memory.begin() + 0x0800));
+}
+
+TEST_F(CliTransferTest, FailuresGiveTheirExitStatusAndKeepTheOutputFile) {
+    struct Case {
+        std::string name;
+        bool read;
+        VirtualRadioFaults faults;
+        int exitCode;
+        std::string says;
+    };
+    VirtualRadioFaults silent;
+    silent.silent = true;
+    VirtualRadioFaults wrongRadio;
+    wrongRadio.identificationLength = 7;
+    VirtualRadioFaults shortAnswer;
+    shortAnswer.shortAnswerBlock = 0x1230;
+    shortAnswer.shortAnswerTimes = 3;
+    VirtualRadioFaults noAck;
+    noAck.noAckBlock = 0x0900;
+    noAck.noAckTimes = 3;
+    std::string link = m_Dir.PortLink(1);
+    std::string output = File("kept.pgm");
+    std::string input = File("input.pgm");
+    std::string error;
+    ASSERT_TRUE(SavePgmFile(input, NewPgmFile(), &error)) << error;
+    for (const Case& c : {Case{"no radio", true, silent, kExitNoRadio, "switched on"},
+                          Case{"wrong radio", true, wrongRadio, kExitWrongRadio, "radio type"},
+                          Case{"read fails", true, shortAnswer, kExitReadFailed, "cable"},
+                          Case{"write fails", false, noAck, kExitWriteFailed, "cable"}}) {
+        SCOPED_TRACE(c.name);
+        {
+            std::ofstream previous(output, std::ios::trunc);
+            previous << "previous contents";
+        }
+        VirtualRadioOptions options;
+        options.faults = c.faults;
+        StartRadio(link, options, PatternMemory(6));
+        Completed completed =
+            c.read
+                ? Run({"read", "--device", link, "--settings", m_Dir.SettingsPath(), "-o", output})
+                : Run({"write", "--device", link, "--settings", m_Dir.SettingsPath(), input});
+        m_Radio.Stop();
+        EXPECT_EQ(completed.exitCode, c.exitCode) << completed.errors;
+        EXPECT_NE(completed.errors.find(c.says), std::string::npos) << completed.errors;
+        EXPECT_EQ(std::count(completed.errors.begin(), completed.errors.end(), '\n'), 1)
+            << completed.errors;
+        EXPECT_EQ(ReadText(output), "previous contents");
+    }
+}
+
+TEST_F(CliTransferTest, UsageAndFileErrorsExitWithOne) {
+    std::string settings = m_Dir.SettingsPath();
+    struct Case {
+        std::vector<std::string> arguments;
+        int exitCode;
+    };
+    for (const Case& c : std::vector<Case>{
+             {{"read", "--settings", settings, "-o", File("a.pgm")}, 1},
+             {{"read", "--port", "2", "--device", "/dev/null", "--settings", settings}, 1},
+             {{"read", "--port", "0", "--settings", settings}, 1},
+             {{"write", "--device", m_Dir.PortLink(1), "--settings", settings}, 1},
+             {{"write", "--device", m_Dir.PortLink(1), "--settings", settings, File("missing.pgm")},
+              1},
+             {{"read", "--device", File("no-such-port"), "--settings", settings, "-o",
+               File("a.pgm")},
+              kExitNoRadio},
+         }) {
+        SCOPED_TRACE(c.arguments[1] + " " + c.arguments[2]);
+        Completed completed = Run(c.arguments);
+        EXPECT_EQ(completed.exitCode, c.exitCode) << completed.errors;
+        EXPECT_FALSE(completed.errors.empty());
+        EXPECT_FALSE(std::filesystem::exists(File("a.pgm")));
+    }
+}
+
+TEST_F(CliTransferTest, InterruptCancelsWithoutTheEndByteOrAFile) {
+    std::string link = m_Dir.PortLink(1);
+    VirtualRadioOptions options;
+    options.pace9600 = true;
+    StartRadio(link, options, PatternMemory(7));
+    // A 9600 baud answer takes 25 ms.
+    Configure("readtime", "50");
+    std::string output = File("interrupted.pgm");
+    pid_t child =
+        Spawn({"read", "--device", link, "--settings", m_Dir.SettingsPath(), "-o", output});
+    ASSERT_GT(child, 0);
+    bool running = true;
+    while (running && m_Radio.ReceivedBytes().size() < 100) {
+        int status = 0;
+        running = waitpid(child, &status, WNOHANG) == 0;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_TRUE(running) << ReadText(File("stderr.txt"));
+    kill(child, SIGINT);
+    Completed completed = Wait(child);
+    EXPECT_EQ(completed.exitCode, kExitCancelled) << completed.errors;
+    EXPECT_FALSE(std::filesystem::exists(output));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::vector<uint8_t> sent = m_Radio.ReceivedBytes();
+    EXPECT_EQ(std::count(sent.begin() + 9, sent.end(), 0x62), 0);
+}
+
+}  // namespace
