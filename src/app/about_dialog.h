@@ -1,0 +1,12 @@
+// The about box (template 100): product name and version, relabelled from the language file.
+#pragma once
+
+#include "app/dialog_builder.h"
+
+constexpr int kAboutTemplate = 100;
+
+class CAboutDlg : public TemplateDialog {
+    Q_OBJECT
+public:
+    explicit CAboutDlg(QWidget* parent);
+};

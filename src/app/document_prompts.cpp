@@ -1,0 +1,40 @@
+#include "app/document_prompts.h"
+
+#include <string_view>
+#include <vector>
+
+#include "platform/message_box.h"
+#include "resources/frame_resources.h"
+
+namespace {
+
+// Field n of the document type string.
+std::string DocumentTypeField(size_t n) {
+    std::string_view text(kDocumentTypeString);
+    for (size_t field = 0; field < n; ++field) {
+        text.remove_prefix(std::min(text.size(), text.find('\n') + 1));
+    }
+    return std::string(text.substr(0, text.find('\n')));
+}
+
+constexpr size_t kFilterNameField = 3;
+constexpr size_t kExtensionField = 4;
+
+}  // namespace
+
+FileFilter DocumentFileFilter() {
+    return {DocumentTypeField(kFilterNameField), DocumentTypeField(kExtensionField)};
+}
+
+bool QtDocumentPrompts::AskOkCancel(const std::string& text, const std::string& caption) {
+    return MessageBox::Show(m_Owner(), text, caption, MessageIcon::Exclamation,
+                            MessageButtons::OkCancel) == MessageAnswer::Ok;
+}
+
+void QtDocumentPrompts::ShowStopMessage(const std::string& text, const std::string& caption) {
+    MessageBox::Show(m_Owner(), text, caption, MessageIcon::Stop, MessageButtons::Ok);
+}
+
+std::optional<std::string> QtDocumentPrompts::AskSavePath() {
+    return FileDialog::GetSaveFileName(m_Owner(), DocumentFileFilter(), m_SuggestedPath);
+}

@@ -1,0 +1,29 @@
+// The document's questions and messages as message boxes and the Save As dialog.
+#pragma once
+
+#include <functional>
+
+#include "codeplug/document.h"
+#include "platform/file_dialog.h"
+
+class QWidget;
+
+// The Open and Save As dialogs' filter, from the document type string (string 128).
+FileFilter DocumentFileFilter();
+
+class QtDocumentPrompts : public DocumentPrompts {
+public:
+    // owner gives the window the boxes belong to, which may not exist yet.
+    explicit QtDocumentPrompts(std::function<QWidget*()> owner) : m_Owner(std::move(owner)) {}
+
+    bool AskOkCancel(const std::string& text, const std::string& caption) override;
+    void ShowStopMessage(const std::string& text, const std::string& caption) override;
+    std::optional<std::string> AskSavePath() override;
+
+    // The path Save As suggests; the document's own path when it has one.
+    void SetSuggestedPath(std::string path) { m_SuggestedPath = std::move(path); }
+
+private:
+    std::function<QWidget*()> m_Owner;
+    std::string m_SuggestedPath;
+};

@@ -1,0 +1,256 @@
+#include "app/halvex_app.h"
+
+#include <fstream>
+
+#include "app/about_dialog.h"
+#include "app/app_globals.h"
+#include "app/command_registry.h"
+#include "app/help_file.h"
+#include "app/language.h"
+#include "app/language_dialog.h"
+#include "app/language_files.h"
+#include "app/main_frame.h"
+#include "app/settings.h"
+#include "platform/help_opener.h"
+#include "platform/message_box.h"
+#include "resources/command_ids.h"
+#include "view/main_view.h"
+
+namespace {
+
+CHalvexApp* g_App = nullptr;
+
+constexpr const char* kProgramName = "Halvex";
+constexpr const char* kUntitled = "Untitled";
+
+// Every command a registered dialog may handle; the shell's own ones are installed directly.
+constexpr int kPluggableCommands[] = {
+    kCommandReadRadio,    kCommandWriteRadio, kCommandPort,
+    kCommandTestMode,     kCommandRadiogram,  kCommandPrint,
+    kCommandPrintPreview, kCommandPrintSetup, kCommandPrintDirect};
+
+bool IsReadable(const std::string& path) {
+    return std::ifstream(path).good();
+}
+
+}  // namespace
+
+CHalvexApp& HalvexApp() {
+    return *g_App;
+}
+
+CHalvexApp::CHalvexApp() : m_Prompts([this] { return Owner(); }), m_Document(m_Prompts) {
+    g_App = this;
+}
+
+CHalvexApp::~CHalvexApp() {
+    m_Frame.reset();
+    m_Port.Close();
+    g_App = nullptr;
+}
+
+QWidget* CHalvexApp::Owner() const {
+    return m_Frame.get();
+}
+
+std::string CHalvexApp::LangText(const char* key) const {
+    return LoadLangString(key);
+}
+
+bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& arguments) {
+    std::string error;
+    if (!LoadStartupSettings(moduleDir, &error)) {
+        MessageBox::Show(nullptr, error, kProgramName, MessageIcon::Stop, MessageButtons::Ok);
+        return false;
+    }
+    m_bSilentNew = true;
+    m_Frame = std::make_unique<CMainFrame>(m_Document);
+    InstallCommandHandlers();
+    m_Frame->SetRecentFiles(m_RecentFiles.Paths());
+    m_Frame->SetPortPane(ReadSetupInt("com", 1));
+    m_Frame->SetCloseQuery([this] {
+        if (!SaveModified()) {
+            return false;
+        }
+        m_Port.Close();
+        return true;
+    });
+    m_Frame->SetDropHandler([this](const std::string& path) { OpenDocumentFile(path); });
+
+    QStringList files = arguments.mid(1);
+    if (files.isEmpty()) {
+        NewDocument();
+    } else if (!OpenDocumentFile(files.first().toStdString()) &&
+               !IsReadable(files.first().toStdString())) {
+        // The reason has been shown; without its file the program has nothing to do.
+        return false;
+    }
+    m_Frame->show();
+    m_Frame->FitAndCentre();
+    m_Frame->setWindowTitle(QString::fromStdString(LangText("IDS_WINDOWNAME")));
+    return true;
+}
+
+void CHalvexApp::InstallCommandHandlers() {
+    CMainFrame& frame = *m_Frame;
+    frame.SetCommandHandler(kCommandNew, [this] { OnFileNew(); });
+    frame.SetCommandHandler(kCommandOpen, [this] { OnFileOpen(); });
+    frame.SetCommandHandler(kCommandSave, [this] { OnFileSave(); });
+    frame.SetCommandHandler(kCommandSaveAs, [this] { OnFileSaveAs(); });
+    frame.SetCommandHandler(kCommandExit, [this] { m_Frame->close(); });
+    frame.SetCommandHandler(kCommandLanguage, [this] { OnLanguage(); });
+    frame.SetCommandHandler(kCommandNextLanguage, [this] { OnNextLanguage(); });
+    frame.SetCommandHandler(kCommandHelp, [this] { OnHelp(); });
+    frame.SetCommandHandler(kCommandAbout, [this] { OnAbout(); });
+    for (int index = 0; index < kRecentFileCount; ++index) {
+        frame.SetCommandHandler(kCommandRecentFile + index,
+                                [this, index] { OpenRecentFile(index); });
+    }
+    for (int commandId : kPluggableCommands) {
+        if (const CommandHandler* handler = FindRegisteredCommandHandler(commandId)) {
+            frame.SetCommandHandler(commandId, [this, handler] { (*handler)(*this); });
+        }
+    }
+}
+
+bool CHalvexApp::NewDocument() {
+    bool silent = m_bSilentNew;
+    m_bSilentNew = false;
+    if (!m_Document.OnNewDocument(silent)) {
+        return false;
+    }
+    m_Frame->View()->OnInitialUpdate();
+    return true;
+}
+
+void CHalvexApp::OnFileNew() {
+    if (SaveModified()) {
+        NewDocument();
+    }
+}
+
+void CHalvexApp::OnFileOpen() {
+    if (std::optional<std::string> path =
+            FileDialog::GetOpenFileName(Owner(), DocumentFileFilter())) {
+        OpenDocumentFile(*path);
+    }
+}
+
+bool CHalvexApp::OpenDocumentFile(const std::string& path) {
+    if (!SaveModified()) {
+        return false;
+    }
+    m_bSilentNew = true;
+    NewDocument();
+    bool opened = m_Document.OnOpenDocument(path);
+    if (opened) {
+        RememberFile(path);
+    }
+    m_Frame->View()->OnInitialUpdate();
+    return opened;
+}
+
+void CHalvexApp::OpenRecentFile(int index) {
+    if (index >= m_RecentFiles.Paths().size()) {
+        return;
+    }
+    std::string path = m_RecentFiles.Paths()[index].toStdString();
+    if (!OpenDocumentFile(path) && !IsReadable(path)) {
+        m_RecentFiles.Remove(QString::fromStdString(path));
+        m_Frame->SetRecentFiles(m_RecentFiles.Paths());
+    }
+}
+
+void CHalvexApp::RememberFile(const std::string& path) {
+    m_RecentFiles.Add(QString::fromStdString(path));
+    m_Frame->SetRecentFiles(m_RecentFiles.Paths());
+}
+
+void CHalvexApp::OnFileSave() {
+    m_Prompts.SetSuggestedPath(m_Document.GetPathName());
+    if (m_Document.SaveWithConfirmation()) {
+        RememberFile(m_Document.GetPathName());
+    }
+}
+
+void CHalvexApp::OnFileSaveAs() {
+    SaveAs();
+}
+
+bool CHalvexApp::SaveAs() {
+    m_Prompts.SetSuggestedPath(m_Document.GetPathName());
+    std::optional<std::string> path = m_Prompts.AskSavePath();
+    if (!path || !m_Document.OnSaveDocument(*path)) {
+        return false;
+    }
+    RememberFile(*path);
+    return true;
+}
+
+bool CHalvexApp::SaveModified() {
+    if (!m_Document.IsModified()) {
+        return true;
+    }
+    std::string name = m_Document.GetPathName().empty() ? kUntitled : m_Document.GetPathName();
+    std::string question = LangText("IDS_ASK_SAVE");
+    if (question == kNotFoundText) {
+        question = "Save changes to ";
+    }
+    MessageAnswer answer = MessageBox::Show(Owner(), question + name + "?", LangText("IDS_PROMPT"),
+                                            MessageIcon::Exclamation, MessageButtons::YesNoCancel);
+    if (answer == MessageAnswer::Cancel) {
+        return false;
+    }
+    if (answer == MessageAnswer::No) {
+        return true;
+    }
+    return m_Document.GetPathName().empty() ? SaveAs()
+                                            : m_Document.OnSaveDocument(m_Document.GetPathName());
+}
+
+void CHalvexApp::RelabelMenu() {
+    m_Frame->RelabelMenu();
+}
+
+void CHalvexApp::ApplyLanguage() {
+    RelabelMenu();
+    m_Document.RefreshLimitsAndViews();
+}
+
+void CHalvexApp::OnLanguage() {
+    CLanguageDlg dialog(Owner(), [this] { ApplyLanguage(); });
+    dialog.exec();
+}
+
+void CHalvexApp::OnNextLanguage() {
+    std::optional<std::string> next = NextLanguagePath(g_ModuleDir, g_LanguagePath);
+    if (!next) {
+        return;
+    }
+    std::string error;
+    if (!SelectLanguageFile(*next, &error)) {
+        MessageBox::Show(Owner(), error, LangText("IDS_ERROR"), MessageIcon::Exclamation,
+                         MessageButtons::Ok);
+    }
+    ApplyLanguage();
+}
+
+void CHalvexApp::OnHelp() {
+    std::string missing;
+    std::optional<std::string> help = FindHelpFile(g_LanguagePath, &missing);
+    if (!help) {
+        MessageBox::Show(Owner(), "Can not find the help file " + missing + ".",
+                         LangText("IDS_ERROR"), MessageIcon::Stop, MessageButtons::Ok);
+        return;
+    }
+    if (!HelpOpener::Open(*help)) {
+        MessageBox::Show(Owner(),
+                         "No program on this desktop can show the help file " + *help + ".",
+                         LangText("IDS_ERROR"), MessageIcon::Stop, MessageButtons::Ok);
+    }
+}
+
+void CHalvexApp::OnAbout() {
+    CAboutDlg dialog(Owner());
+    dialog.exec();
+}

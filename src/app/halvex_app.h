@@ -1,0 +1,71 @@
+// The application object: start-up, the one document, frame and serial port, opening
+// files by every route, the document commands and the language commands.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+#include <string>
+
+#include "app/document_prompts.h"
+#include "app/recent_files.h"
+#include "codeplug/document.h"
+#include "link/serial_port.h"
+
+class CMainFrame;
+
+class CHalvexApp : public QObject {
+    Q_OBJECT
+public:
+    CHalvexApp();
+    ~CHalvexApp() override;
+
+    // Start-up with the program's directory given. False when the program must end: no
+    // setting.ini (after its message), or a file named in arguments that cannot be read.
+    bool InitInstance(const std::string& moduleDir, const QStringList& arguments);
+
+    // Every way of opening a .pgm file: asks about unsaved changes, resets silently, loads.
+    bool OpenDocumentFile(const std::string& path);
+
+    // Everything that follows a language change: menu, band limits, views, title, tabs.
+    void ApplyLanguage();
+    void RelabelMenu();
+
+    // The unsaved-changes question: save, discard or cancel. False when the user cancels or
+    // saving fails.
+    bool SaveModified();
+
+    CHalvexDoc& Document() { return m_Document; }
+    CMainFrame* MainFrame() const { return m_Frame.get(); }
+
+    // The one serial port of the program, used by one dialog at a time.
+    CSerialPort m_Port;
+    // The next reset of the document skips its question.
+    bool m_bSilentNew = false;
+
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnLanguage();
+    void OnNextLanguage();
+    void OnHelp();
+    void OnAbout();
+
+private:
+    bool NewDocument();
+    bool SaveAs();
+    void InstallCommandHandlers();
+    void OpenRecentFile(int index);
+    void RememberFile(const std::string& path);
+    QWidget* Owner() const;
+    std::string LangText(const char* key) const;
+
+    QtDocumentPrompts m_Prompts;
+    CHalvexDoc m_Document;
+    RecentFileList m_RecentFiles;
+    std::unique_ptr<CMainFrame> m_Frame;
+};
+
+// The running application; for dialogs that need its port, document or frame.
+CHalvexApp& HalvexApp();

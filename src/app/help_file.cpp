@@ -1,0 +1,33 @@
+#include "app/help_file.h"
+
+#include <sys/stat.h>
+
+namespace {
+
+std::string WithExtension(const std::string& path, const std::string& extension) {
+    size_t slash = path.rfind('/');
+    size_t dot = path.rfind('.');
+    // A dot in a directory name is not the file's extension.
+    bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return (hasExtension ? path.substr(0, dot) : path) + extension;
+}
+
+bool IsRegularFile(const std::string& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+}  // namespace
+
+std::optional<std::string> FindHelpFile(const std::string& languagePath, std::string* missingPath) {
+    std::string compiledHelp = WithExtension(languagePath, ".chm");
+    for (const std::string& candidate : {compiledHelp, WithExtension(languagePath, ".html")}) {
+        if (IsRegularFile(candidate)) {
+            return candidate;
+        }
+    }
+    if (missingPath != nullptr) {
+        *missingPath = compiledHelp;
+    }
+    return std::nullopt;
+}

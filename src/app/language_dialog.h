@@ -1,0 +1,22 @@
+// The language dialog (template 131): the display names of the language files beside the
+// program, the current one selected. OK makes the chosen one current; no choice, no change.
+#pragma once
+
+#include <functional>
+
+#include "app/dialog_builder.h"
+
+constexpr int kLanguageTemplate = 131;
+constexpr int kLanguageListId = 1014;
+
+class CLanguageDlg : public TemplateDialog {
+    Q_OBJECT
+public:
+    // applyLanguage runs after OK has switched the language file.
+    CLanguageDlg(QWidget* parent, std::function<void()> applyLanguage);
+
+    void accept() override;
+
+private:
+    std::function<void()> m_ApplyLanguage;
+};

@@ -1,0 +1,113 @@
+#include "app/language_files.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <memory>
+#include <string_view>
+
+#include "app/app_globals.h"
+#include "app/language.h"
+#include "app/settings.h"
+
+namespace {
+
+constexpr std::string_view kLanguageExtension = ".lang";
+
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return LowerAscii(x) == LowerAscii(y);
+           });
+}
+
+bool HasLanguageExtension(std::string_view name) {
+    return name.size() > kLanguageExtension.size() &&
+           EqualIgnoringCase(name.substr(name.size() - kLanguageExtension.size()),
+                             kLanguageExtension);
+}
+
+bool IsRegularFile(const std::string& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+std::string NameWithoutExtension(const std::string& path) {
+    size_t slash = path.rfind('/');
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return name.substr(0, name.size() - kLanguageExtension.size());
+}
+
+}  // namespace
+
+std::vector<std::string> LanguageFilePaths(const std::string& dir) {
+    std::vector<std::string> names;
+    std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(dir.c_str()), closedir);
+    if (!directory) {
+        return names;
+    }
+    while (dirent* entry = readdir(directory.get())) {
+        std::string_view name(entry->d_name);
+        if (HasLanguageExtension(name)) {
+            names.emplace_back(name);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> paths;
+    for (const std::string& name : names) {
+        std::string path = dir + "/" + name;
+        if (IsRegularFile(path)) {
+            paths.push_back(path);
+        }
+    }
+    return paths;
+}
+
+std::vector<LanguageChoice> ListLanguageChoices(const std::string& dir) {
+    std::vector<LanguageChoice> choices;
+    for (const std::string& path : LanguageFilePaths(dir)) {
+        std::string display = LoadLangText(path, "Face", "disp", kNoDisplayName, kFaceBufferSize);
+        if (!display.empty()) {
+            choices.push_back({path, display});
+        }
+    }
+    return choices;
+}
+
+std::optional<std::string> FindLanguageByDisplayName(const std::string& dir,
+                                                     const std::string& displayName) {
+    for (const LanguageChoice& choice : ListLanguageChoices(dir)) {
+        if (choice.displayName == displayName) {
+            return choice.path;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> NextLanguagePath(const std::string& dir,
+                                            const std::string& currentPath) {
+    std::vector<std::string> paths = LanguageFilePaths(dir);
+    if (paths.empty()) {
+        return std::nullopt;
+    }
+    auto current = std::find_if(paths.begin(), paths.end(), [&](const std::string& path) {
+        return SameLanguagePath(path, currentPath);
+    });
+    if (current == paths.end() || current + 1 == paths.end()) {
+        return paths.front();
+    }
+    return *(current + 1);
+}
+
+bool SameLanguagePath(const std::string& a, const std::string& b) {
+    return EqualIgnoringCase(a, b);
+}
+
+bool SelectLanguageFile(const std::string& path, std::string* error) {
+    g_LanguagePath = path;
+    return WriteSetupString("language", NameWithoutExtension(path), error);
+}

@@ -1,0 +1,104 @@
+#include "app/main_frame.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMimeData>
+#include <QScreen>
+#include <QStatusBar>
+#include <QUrl>
+
+#include "app/accelerator_filter.h"
+#include "app/language.h"
+#include "resources/frame_resources.h"
+#include "view/main_view.h"
+
+CMainFrame::CMainFrame(CHalvexDoc& document, QWidget* parent) : QMainWindow(parent) {
+    setWindowIcon(QIcon(kApplicationIcon));
+    CreateMenu();
+    CreateToolBar();
+    CreateStatusBar();
+    m_View = new CHalvexView(document, this);
+    setCentralWidget(m_View);
+    connect(m_View, &CHalvexView::relabelMenuRequested, this, &CMainFrame::RelabelMenu);
+    setMaximumSize(kFrameMaximumWidth, kFrameMaximumHeight);
+    resize(kFrameMaximumWidth, kFrameMaximumHeight);
+    setAcceptDrops(true);
+    qApp->installEventFilter(
+        new AcceleratorFilter(this, [this](int commandId) { OnCommand(commandId); }));
+    UpdateCommandStates();
+}
+
+void CMainFrame::SetPortPane(int port) {
+    m_PortPane->setText(QStringLiteral("COM%1").arg(port));
+}
+
+QString CMainFrame::PortPaneText() const {
+    return m_PortPane->text();
+}
+
+void CMainFrame::CreateStatusBar() {
+    m_PortPane = new QLabel(QString::fromLatin1(kPortPaneText));
+    m_PortPane->setObjectName(QStringLiteral("pane129"));
+    m_PortPane->setFrameShape(QFrame::Panel);
+    m_PortPane->setFrameShadow(QFrame::Sunken);
+    // Measured on the placeholder like the original pane, with room for two-digit ports.
+    m_PortPane->setMinimumWidth(m_PortPane->fontMetrics().horizontalAdvance(
+                                    QString::fromLatin1(kPortPaneText) + QStringLiteral("0")) +
+                                8);
+    statusBar()->addWidget(m_PortPane);
+}
+
+void CMainFrame::OnCommand(int commandId) {
+    auto handler = m_Handlers.find(commandId);
+    if (handler != m_Handlers.end()) {
+        handler->second();
+    }
+}
+
+void CMainFrame::SetCommandHandler(int commandId, std::function<void()> handler) {
+    m_Handlers[commandId] = std::move(handler);
+    UpdateCommandStates();
+}
+
+bool CMainFrame::HasCommandHandler(int commandId) const {
+    return m_Handlers.find(commandId) != m_Handlers.end();
+}
+
+void CMainFrame::FitAndCentre() {
+    QSize chrome = size() - m_View->viewport()->size();
+    QSize wanted = m_View->widget()->size() + chrome;
+    resize(size().boundedTo(wanted));
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_CloseQuery && !m_CloseQuery()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile() && m_DropHandler) {
+            event->acceptProposedAction();
+            // One document at a time: the first dropped file is the one opened.
+            m_DropHandler(url.toLocalFile().toStdString());
+            return;
+        }
+    }
+}

@@ -1,0 +1,86 @@
+// The single top-level window: menu, toolbar, status bar with the port pane, and the main
+// view. It routes every menu, toolbar and accelerator command by id; the title is always
+// the language's window name, never the document's.
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <functional>
+#include <map>
+#include <string>
+
+class CHalvexDoc;
+class CHalvexView;
+class QAction;
+class QLabel;
+class QToolBar;
+class QToolButton;
+
+constexpr int kFrameMaximumWidth = 1000;
+constexpr int kFrameMaximumHeight = 600;
+// Tool tips keep this many characters of their language text.
+constexpr int kToolTipLength = 19;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CMainFrame(CHalvexDoc& document, QWidget* parent = nullptr);
+
+    CHalvexView* View() const { return m_View; }
+
+    void SetPortPane(int port);
+    QString PortPaneText() const;
+
+    // The tool tip of a toolbar button: "IDS_TIP_<id>" cut to 19 characters; empty for 0.
+    static QString OnToolTipText(int commandId);
+
+    // Retitles the four top-level menus and every command item from the language file.
+    void RelabelMenu();
+
+    // Routes commandId to its handler; a command without one does nothing.
+    void OnCommand(int commandId);
+    void SetCommandHandler(int commandId, std::function<void()> handler);
+    bool HasCommandHandler(int commandId) const;
+
+    QAction* MenuAction(int commandId) const;
+    QToolButton* ToolbarButton(int commandId) const;
+    QToolBar* ToolBar() const { return m_ToolBar; }
+
+    // Entries of the recent-file list, most recent first.
+    void SetRecentFiles(const QStringList& paths);
+
+    // Asked before the window closes; false keeps it open.
+    void SetCloseQuery(std::function<bool()> query) { m_CloseQuery = std::move(query); }
+    // Receives a file dropped on the window.
+    void SetDropHandler(std::function<void(const std::string&)> handler) {
+        m_DropHandler = std::move(handler);
+    }
+
+    // Shrinks the window to the view's form when that is smaller, then centres it.
+    void FitAndCentre();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateMenu();
+    void CreateToolBar();
+    void CreateStatusBar();
+    QAction* CommandAction(int commandId, const QString& text, QObject* owner);
+    void UpdateCommandStates();
+
+    CHalvexView* m_View;
+    QToolBar* m_ToolBar = nullptr;
+    QLabel* m_PortPane = nullptr;
+    QMenu* m_FileMenu = nullptr;
+    QAction* m_RecentPlaceholder = nullptr;
+    std::vector<QAction*> m_RecentActions;
+    std::map<int, QAction*> m_MenuActions;
+    std::map<int, QAction*> m_ToolbarActions;
+    std::map<int, std::function<void()>> m_Handlers;
+    std::function<bool()> m_CloseQuery;
+    std::function<void(const std::string&)> m_DropHandler;
+};

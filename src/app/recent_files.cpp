@@ -1,0 +1,53 @@
+#include "app/recent_files.h"
+
+#include <QSettings>
+
+#include "resources/command_ids.h"
+
+namespace {
+
+constexpr const char* kApplicationName = "Halvex";
+constexpr const char* kListGroup = "Recent File List";
+
+QString EntryKey(int index) {
+    return QStringLiteral("File%1").arg(index + 1);
+}
+
+}  // namespace
+
+RecentFileList::RecentFileList() {
+    QSettings settings(kRegistryKeyName, kApplicationName);
+    settings.beginGroup(kListGroup);
+    for (int index = 0; index < kRecentFileCount; ++index) {
+        QString path = settings.value(EntryKey(index)).toString();
+        if (!path.isEmpty()) {
+            m_Paths.append(path);
+        }
+    }
+}
+
+void RecentFileList::Add(const QString& path) {
+    m_Paths.removeAll(path);
+    m_Paths.prepend(path);
+    while (m_Paths.size() > kRecentFileCount) {
+        m_Paths.removeLast();
+    }
+    Save();
+}
+
+void RecentFileList::Remove(const QString& path) {
+    m_Paths.removeAll(path);
+    Save();
+}
+
+void RecentFileList::Save() const {
+    QSettings settings(kRegistryKeyName, kApplicationName);
+    settings.beginGroup(kListGroup);
+    for (int index = 0; index < kRecentFileCount; ++index) {
+        if (index < m_Paths.size()) {
+            settings.setValue(EntryKey(index), m_Paths[index]);
+        } else {
+            settings.remove(EntryKey(index));
+        }
+    }
+}

@@ -1,0 +1,24 @@
+#include "app/relabel.h"
+
+#include <QString>
+#include <QWidget>
+
+#include "app/dialog_builder.h"
+#include "app/language.h"
+
+void RelabelDialog(QWidget* window, int templateId) {
+    std::string caption = LoadResourceText(templateId);
+    if (!caption.empty()) {
+        window->setWindowTitle(QString::fromStdString(caption));
+    }
+    for (QObject* child : window->children()) {
+        auto* control = qobject_cast<QWidget*>(child);
+        if (control == nullptr || ControlId(control) < 0) {
+            continue;
+        }
+        std::string text = LoadResourceText(ControlId(control));
+        if (!text.empty()) {
+            SetControlText(control, QString::fromStdString(text));
+        }
+    }
+}

@@ -1,0 +1,71 @@
+#include "platform/file_dialog.h"
+
+#include <QFileDialog>
+#include <QString>
+
+namespace {
+
+QString QtFilter(const FileFilter& filter) {
+    return QString::fromStdString(filter.name + " (*" + filter.extension + ")");
+}
+
+std::optional<std::string> ToPath(const QString& chosen) {
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen.toStdString();
+}
+
+}  // namespace
+
+std::optional<std::string> FileDialog::GetOpenFileName(QWidget* parent, const FileFilter& filter) {
+    if (auto queued = TakeQueued()) {
+        return *queued;
+    }
+    return ToPath(QFileDialog::getOpenFileName(parent, QString(), QString(), QtFilter(filter)));
+}
+
+std::optional<std::string> FileDialog::GetSaveFileName(QWidget* parent, const FileFilter& filter,
+                                                       const std::string& suggestedPath) {
+    std::optional<std::string> chosen;
+    if (auto queued = TakeQueued()) {
+        chosen = *queued;
+    } else {
+        chosen = ToPath(QFileDialog::getSaveFileName(
+            parent, QString(), QString::fromStdString(suggestedPath), QtFilter(filter)));
+    }
+    if (!chosen) {
+        return std::nullopt;
+    }
+    return WithDefaultExtension(*chosen, filter.extension);
+}
+
+void FileDialog::SetNextFileName(std::optional<std::string> fileName) {
+    Queue().push_back(std::move(fileName));
+}
+
+bool FileDialog::HasQueuedFileNames() {
+    return !Queue().empty();
+}
+
+std::optional<std::optional<std::string>> FileDialog::TakeQueued() {
+    if (Queue().empty()) {
+        return std::nullopt;
+    }
+    std::optional<std::string> next = Queue().front();
+    Queue().pop_front();
+    return next;
+}
+
+std::deque<std::optional<std::string>>& FileDialog::Queue() {
+    static std::deque<std::optional<std::string>> queue;
+    return queue;
+}
+
+std::string WithDefaultExtension(const std::string& path, const std::string& extension) {
+    size_t slash = path.rfind('/');
+    size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    size_t dot = path.rfind('.');
+    bool hasExtension = dot != std::string::npos && dot > nameStart;
+    return hasExtension ? path : path + extension;
+}

@@ -1,0 +1,87 @@
+#include "platform/message_box.h"
+
+#include <QMessageBox>
+#include <QString>
+
+namespace {
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Stop:
+            return QMessageBox::Critical;
+        case MessageIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ToQtButtons(MessageButtons buttons) {
+    switch (buttons) {
+        case MessageButtons::Ok:
+            return QMessageBox::Ok;
+        case MessageButtons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case MessageButtons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+MessageAnswer FromQtButton(int button, MessageButtons buttons) {
+    switch (button) {
+        case QMessageBox::Ok:
+            return MessageAnswer::Ok;
+        case QMessageBox::Yes:
+            return MessageAnswer::Yes;
+        case QMessageBox::No:
+            return MessageAnswer::No;
+        default:
+            // Closing the box counts as its safest button.
+            return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    }
+}
+
+}  // namespace
+
+MessageAnswer MessageBox::Show(QWidget* parent, const std::string& text, const std::string& caption,
+                               MessageIcon icon, MessageButtons buttons) {
+    Record().push_back({text, caption, icon, buttons});
+    if (!Queue().empty()) {
+        MessageAnswer answer = Queue().front();
+        Queue().pop_front();
+        return answer;
+    }
+    QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
+                    ToQtButtons(buttons), parent);
+    return FromQtButton(box.exec(), buttons);
+}
+
+void MessageBox::SetNextAnswer(MessageAnswer answer) {
+    Queue().push_back(answer);
+}
+
+bool MessageBox::HasQueuedAnswers() {
+    return !Queue().empty();
+}
+
+const std::vector<ShownMessage>& MessageBox::Shown() {
+    return Record();
+}
+
+void MessageBox::ClearShown() {
+    Record().clear();
+}
+
+std::deque<MessageAnswer>& MessageBox::Queue() {
+    static std::deque<MessageAnswer> queue;
+    return queue;
+}
+
+std::vector<ShownMessage>& MessageBox::Record() {
+    static std::vector<ShownMessage> record;
+    return record;
+}

@@ -1,0 +1,35 @@
+// Command ids of the menu, toolbar and accelerator table. They are also the tool tip keys
+// ("IDS_TIP_<id>") and the ids the frame's command table routes by.
+#pragma once
+
+constexpr int kCommandNew = 57600;
+constexpr int kCommandOpen = 57601;
+constexpr int kCommandSave = 57603;
+constexpr int kCommandSaveAs = 57604;
+constexpr int kCommandPrintSetup = 57606;
+constexpr int kCommandPrint = 57607;
+constexpr int kCommandPrintDirect = 57608;
+constexpr int kCommandPrintPreview = 57609;
+constexpr int kCommandRecentFile = 57616;
+constexpr int kCommandAbout = 57664;
+constexpr int kCommandExit = 57665;
+
+constexpr int kCommandReadRadio = 32771;
+constexpr int kCommandWriteRadio = 32772;
+constexpr int kCommandPort = 32773;
+constexpr int kCommandLanguage = 32774;
+constexpr int kCommandHelp = 32775;
+constexpr int kCommandNextLanguage = 32776;
+constexpr int kCommandTestMode = 32779;
+constexpr int kCommandRadiogram = 32780;
+
+// Edit and pane commands: in the accelerator table, handled by nobody.
+constexpr int kCommandCopy = 57634;
+constexpr int kCommandCut = 57635;
+constexpr int kCommandPaste = 57637;
+constexpr int kCommandUndo = 57643;
+constexpr int kCommandNextPane = 57680;
+constexpr int kCommandPreviousPane = 57681;
+
+// The recent-file list holds this many entries, from kCommandRecentFile on.
+constexpr int kRecentFileCount = 4;

@@ -1,0 +1,12 @@
+#include "resources/dialog_template.h"
+
+const DialogTemplate* FindDialogTemplate(int id) {
+    for (auto group : {ShellDialogTemplates(), PageDialogTemplates(), ToolDialogTemplates()}) {
+        for (const DialogTemplate& dialog : group) {
+            if (dialog.id == id) {
+                return &dialog;
+            }
+        }
+    }
+    return nullptr;
+}

@@ -1,0 +1,83 @@
+#include "resources/frame_resources.h"
+
+#include "resources/command_ids.h"
+
+namespace {
+
+constexpr MenuItemResource kFileItems[] = {
+    {kCommandNew, "Menu_File_New", "新建(&N)\tCtrl+N"},
+    {kCommandOpen, "Menu_File_Open", "打开(&O)...\tCtrl+O"},
+    {kCommandSave, "Menu_File_Save", "保存(&S)\tCtrl+S"},
+    {kCommandSaveAs, "Menu_File_Save_As", "另存为(&A)..."},
+    {0, nullptr, ""},
+    {kCommandPrint, "Menu_File_Print", "打印(&P)...\tCtrl+P"},
+    {kCommandPrintPreview, "Menu_File_Print_Preview", "打印预览(&V)"},
+    {kCommandPrintSetup, "Menu_File_Print_Setup", "打印设置(&R)..."},
+    {0, nullptr, ""},
+    {kCommandRecentFile, nullptr, "最近文件"},
+    {0, nullptr, ""},
+    {kCommandExit, "Menu_App_Exit", "退出(&X)"},
+};
+
+constexpr MenuItemResource kProgramItems[] = {
+    {kCommandReadRadio, "Menu_Program_ReadData", "从对讲机读取数据(&R)"},
+    {kCommandWriteRadio, "Menu_Program_WriteData", "向对讲机写入数据(&W)"},
+    {0, nullptr, ""},
+    {kCommandRadiogram, "Menu_Program_Radiogram", "收音机频率"},
+    {kCommandTestMode, "Menu_Program_TestMode", "测试模式(&T)"},
+};
+
+constexpr MenuItemResource kSettingItems[] = {
+    {kCommandPort, "Menu_Setting_Port", "通信端口(&C)"},
+    {kCommandLanguage, "Menu_Setting_Language", "语言转换(&L)"},
+};
+
+constexpr MenuItemResource kHelpItems[] = {
+    {kCommandHelp, "Menu_Help_Help", "帮助(&H)"},
+    {kCommandAbout, "Menu_App_About", "关于(&A)..."},
+};
+
+constexpr MenuResource kMainMenu[] = {
+    {"Menu_File", "文件(&F)", kFileItems},
+    {"Menu_Program", "编程(&P)", kProgramItems},
+    {"Menu_Setting", "设置(&S)", kSettingItems},
+    {"Menu_Help", "帮助(&H)", kHelpItems},
+};
+
+constexpr AcceleratorResource kAccelerators[] = {
+    {"Ctrl+C", kCommandPort},       {"Ctrl+L", kCommandLanguage},
+    {"Ctrl+N", kCommandNew},        {"Ctrl+O", kCommandOpen},
+    {"Ctrl+P", kCommandPrint},      {"Ctrl+R", kCommandReadRadio},
+    {"Ctrl+S", kCommandSave},       {"Ctrl+T", kCommandTestMode},
+    {"Ctrl+W", kCommandWriteRadio}, {"Ctrl+V", kCommandPaste},
+    {"Shift+Ins", kCommandPaste},   {"Ctrl+X", kCommandCut},
+    {"Shift+Del", kCommandCut},     {"Ctrl+Ins", kCommandCopy},
+    {"Ctrl+Z", kCommandUndo},       {"Alt+Backspace", kCommandUndo},
+    {"F6", kCommandNextPane},       {"Shift+F6", kCommandPreviousPane},
+};
+
+constexpr ToolbarButtonResource kToolbar[] = {
+    {kCommandNew, ":/icons/new.xpm"},
+    {kCommandOpen, ":/icons/open.xpm"},
+    {kCommandSave, ":/icons/save.xpm"},
+    {0, nullptr},
+    {kCommandReadRadio, ":/icons/read.xpm"},
+    {kCommandWriteRadio, ":/icons/write.xpm"},
+    {0, nullptr},
+    {kCommandPrint, ":/icons/print.xpm"},
+    {0, nullptr},
+    {kCommandNextLanguage, ":/icons/language.xpm"},
+    {kCommandHelp, ":/icons/help.xpm"},
+};
+
+}  // namespace
+
+std::span<const MenuResource> MainMenuResource() {
+    return kMainMenu;
+}
+std::span<const AcceleratorResource> AcceleratorTable() {
+    return kAccelerators;
+}
+std::span<const ToolbarButtonResource> ToolbarResource() {
+    return kToolbar;
+}

@@ -1,0 +1,77 @@
+#include "view/main_view.h"
+
+#include <QString>
+
+#include "app/dialog_builder.h"
+#include "app/language.h"
+#include "view/main_view_page.h"
+#include "view/page_tab_control.h"
+
+namespace {
+
+constexpr int kMainFormTemplate = 101;
+constexpr int kTabControlId = 1016;
+
+}  // namespace
+
+CHalvexView::CHalvexView(CHalvexDoc& document, QWidget* parent)
+    : QScrollArea(parent), m_Document(document), m_Form(new QWidget), m_Tabs(new CPageTabCtrl) {
+    BuildFromTemplate(m_Form, kMainFormTemplate);
+    ReplaceControl(m_Form, kTabControlId, m_Tabs);
+    setWidget(m_Form);
+    setFrameShape(QFrame::NoFrame);
+    m_Document.AddView(this);
+}
+
+CHalvexView::~CHalvexView() {
+    m_Document.RemoveView(this);
+}
+
+QString CHalvexView::TabCaption(const char* key) {
+    const QString margin(5, QChar(' '));
+    return margin + QString::fromStdString(LoadLangString(key)) + margin;
+}
+
+void CHalvexView::OnInitialUpdate() {
+    OnUpdate();
+    emit relabelMenuRequested();
+    CreateMissingPages();
+}
+
+void CHalvexView::CreateMissingPages() {
+    if (!m_Pages.empty()) {
+        return;
+    }
+    for (const MainViewPageType& type : RegisteredMainViewPages()) {
+        MainViewPage* page = type.create(m_Tabs, m_Document);
+        m_Pages.push_back(page);
+        m_CaptionKeys.push_back(type.captionKey);
+        m_Tabs->AddPage(page->Widget(), TabCaption(type.captionKey));
+    }
+    FitFormToTabs();
+}
+
+void CHalvexView::FitFormToTabs() {
+    // Pages larger than the template's tab control widen it, keeping the form's margins.
+    QRect tabs = m_Tabs->geometry();
+    QSize margins = m_Form->size() - QSize(tabs.right() + 1, tabs.bottom() + 1);
+    tabs.setSize(tabs.size().expandedTo(m_Tabs->minimumSizeHint()));
+    m_Tabs->setGeometry(tabs);
+    m_Form->setFixedSize(QSize(tabs.right() + 1, tabs.bottom() + 1) + margins);
+}
+
+void CHalvexView::OnUpdate() {
+    window()->setWindowTitle(QString::fromStdString(LoadLangString("IDS_WINDOWNAME")));
+    if (m_Pages.empty()) {
+        return;
+    }
+    for (MainViewPage* page : m_Pages) {
+        page->Reload();
+    }
+    for (size_t index = 0; index < m_Pages.size(); ++index) {
+        m_Tabs->setTabText(static_cast<int>(index), TabCaption(m_CaptionKeys[index]));
+    }
+    for (MainViewPage* page : m_Pages) {
+        page->Widget()->repaint();
+    }
+}

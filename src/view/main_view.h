@@ -1,0 +1,41 @@
+// The only view of the document: a form holding the tab control with the editor pages. It
+// retitles the window and the tabs and reloads every page after each whole-document change.
+#pragma once
+
+#include <QScrollArea>
+#include <string>
+#include <vector>
+
+#include "codeplug/document.h"
+
+class CPageTabCtrl;
+class MainViewPage;
+
+class CHalvexView : public QScrollArea, public DocumentView {
+    Q_OBJECT
+public:
+    explicit CHalvexView(CHalvexDoc& document, QWidget* parent = nullptr);
+    ~CHalvexView() override;
+
+    // After every New and Open: update, fit the frame, relabel the menu, create missing pages.
+    void OnInitialUpdate();
+    void OnUpdate() override;
+
+    CPageTabCtrl* TabControl() const { return m_Tabs; }
+    const std::vector<MainViewPage*>& Pages() const { return m_Pages; }
+    // Five spaces on each side of the language text of key.
+    static QString TabCaption(const char* key);
+
+signals:
+    void relabelMenuRequested();
+
+private:
+    void CreateMissingPages();
+    void FitFormToTabs();
+
+    CHalvexDoc& m_Document;
+    QWidget* m_Form;
+    CPageTabCtrl* m_Tabs;
+    std::vector<MainViewPage*> m_Pages;
+    std::vector<const char*> m_CaptionKeys;
+};

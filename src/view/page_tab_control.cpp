@@ -1,0 +1,8 @@
+#include "view/page_tab_control.h"
+
+CPageTabCtrl::CPageTabCtrl(QWidget* parent) : QTabWidget(parent) {}
+
+void CPageTabCtrl::AddPage(QWidget* page, const QString& caption) {
+    addTab(page, caption);
+    ++m_PageCount;
+}
