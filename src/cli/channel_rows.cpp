@@ -10,7 +10,7 @@ const char* OnOff(bool on) {
 
 std::string ToneText(int index, const std::vector<std::string>& toneTexts) {
     size_t position = static_cast<size_t>(index);
-    return index >= 0 && position < toneTexts.size() ? toneTexts[position] : toneTexts.at(0);
+    return index >= 0 && position < toneTexts.size() ? toneTexts[position] : std::string();
 }
 
 }  // namespace
