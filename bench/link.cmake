@@ -1,0 +1,2 @@
+halvex_add_bench(transfer_bench transfer_bench.cpp)
+target_link_libraries(transfer_bench PRIVATE halvex_sim)
