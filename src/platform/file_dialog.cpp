@@ -50,11 +50,23 @@ bool FileDialog::HasQueuedFileNames() {
 
 std::optional<std::optional<std::string>> FileDialog::TakeQueued() {
     if (Queue().empty()) {
+        if (Unattended()) {
+            return std::optional<std::string>();
+        }
         return std::nullopt;
     }
     std::optional<std::string> next = Queue().front();
     Queue().pop_front();
     return next;
+}
+
+void FileDialog::SetUnattended(bool unattended) {
+    Unattended() = unattended;
+}
+
+bool& FileDialog::Unattended() {
+    static bool unattended = false;
+    return unattended;
 }
 
 std::deque<std::optional<std::string>>& FileDialog::Queue() {

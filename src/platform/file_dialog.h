@@ -22,10 +22,13 @@ public:
     // nullopt queues a cancel.
     static void SetNextFileName(std::optional<std::string> fileName);
     static bool HasQueuedFileNames();
+    // Unattended, a dialog without a queued name is cancelled instead of shown (for tests).
+    static void SetUnattended(bool unattended);
 
 private:
     static std::optional<std::optional<std::string>> TakeQueued();
     static std::deque<std::optional<std::string>>& Queue();
+    static bool& Unattended();
 };
 
 // path with extension appended when its file name has no extension of its own.

@@ -55,6 +55,9 @@ MessageAnswer MessageBox::Show(QWidget* parent, const std::string& text, const s
         Queue().pop_front();
         return answer;
     }
+    if (Unattended()) {
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    }
     QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
                     ToQtButtons(buttons), parent);
     return FromQtButton(box.exec(), buttons);
@@ -62,6 +65,10 @@ MessageAnswer MessageBox::Show(QWidget* parent, const std::string& text, const s
 
 void MessageBox::SetNextAnswer(MessageAnswer answer) {
     Queue().push_back(answer);
+}
+
+void MessageBox::SetUnattended(bool unattended) {
+    Unattended() = unattended;
 }
 
 bool MessageBox::HasQueuedAnswers() {
@@ -79,6 +86,11 @@ void MessageBox::ClearShown() {
 std::deque<MessageAnswer>& MessageBox::Queue() {
     static std::deque<MessageAnswer> queue;
     return queue;
+}
+
+bool& MessageBox::Unattended() {
+    static bool unattended = false;
+    return unattended;
 }
 
 std::vector<ShownMessage>& MessageBox::Record() {

@@ -25,11 +25,16 @@ public:
                               MessageIcon icon, MessageButtons buttons);
 
     static void SetNextAnswer(MessageAnswer answer);
+    // Unattended, a box without a queued answer is not shown either: it takes its safest
+    // answer (OK when it has no other, else Cancel). For tests, so a stray box fails an
+    // assertion instead of waiting for a user.
+    static void SetUnattended(bool unattended);
     static bool HasQueuedAnswers();
     static const std::vector<ShownMessage>& Shown();
     static void ClearShown();
 
 private:
     static std::deque<MessageAnswer>& Queue();
+    static bool& Unattended();
     static std::vector<ShownMessage>& Record();
 };

@@ -1,0 +1,163 @@
+// Start-up of the desktop program in a temporary program directory.
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/about_dialog.h"
+#include "app/app_globals.h"
+#include "app/halvex_app.h"
+#include "app/main_frame.h"
+#include "codeplug/pgm_file.h"
+#include "resources/command_ids.h"
+#include "resources/frame_resources.h"
+#include "shell_test_support.h"
+#include "view/main_view.h"
+#include "view/main_view_page.h"
+#include "view/page_tab_control.h"
+
+namespace {
+
+class BlankPage : public QWidget, public MainViewPage {
+public:
+    using QWidget::QWidget;
+    QWidget* Widget() override { return this; }
+    void Reload() override {}
+};
+
+const QStringList kNoArguments{QStringLiteral("halvex")};
+
+}  // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        UseTemporarySettings(m_SettingsHome);
+        MessageBox::SetUnattended(true);
+        FileDialog::SetUnattended(true);
+        RegisterMainViewPage(0, "IDS_CHANNEL",
+                             [](QWidget* tabs, CHalvexDoc&) { return new BlankPage(tabs); });
+    }
+    void cleanupTestCase() { ClearMainViewPages(); }
+    void init() { MessageBox::ClearShown(); }
+    void cleanup() { QVERIFY(SeamsDrained()); }
+
+    void missingSettingsShowsOnlyItsMessage() {
+        TempModuleDir dir;
+        CHalvexApp app;
+        QVERIFY(!app.InitInstance(dir.Path(), kNoArguments));
+        QCOMPARE(app.MainFrame(), nullptr);
+        QCOMPARE(MessageBox::Shown().size(), size_t(1));
+        QCOMPARE(MessageBox::Shown()[0].text, std::string("Can not find the file setting.ini!"));
+        QCOMPARE(MessageBox::Shown()[0].icon, MessageIcon::Stop);
+    }
+
+    void emptySettingsChooseLanguageByLocale_data() {
+        QTest::addColumn<QByteArray>("locale");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("english elsewhere") << QByteArray("de_DE.UTF-8") << "English title";
+        QTest::newRow("chinese for 2052") << QByteArray("zh_CN.UTF-8") << "中文标题";
+    }
+    void emptySettingsChooseLanguageByLocale() {
+        QFETCH(QByteArray, locale);
+        QFETCH(QString, title);
+        qputenv("LC_ALL", locale);
+        TempModuleDir dir;
+        dir.Write("setting.ini", "");
+        dir.Write("english.lang", LanguageFile("English", "English title"));
+        dir.Write("chinese.lang", LanguageFile("中文", "中文标题"));
+        CHalvexApp app;
+        QVERIFY(app.InitInstance(dir.Path(), kNoArguments));
+        qunsetenv("LC_ALL");
+        QCOMPARE(app.MainFrame()->windowTitle(), title);
+        QCOMPARE(app.MainFrame()->PortPaneText(), QStringLiteral("COM1"));
+        QCOMPARE(g_ChannelCount, 1);
+        // The chosen default is not written back.
+        QCOMPARE(dir.Read("setting.ini"), QByteArray());
+        QVERIFY(MessageBox::Shown().empty());
+    }
+
+    void portPaneShowsTheConfiguredPort() {
+        TempModuleDir dir;
+        dir.Write("setting.ini", "[setup]\ncom=4\nlanguage=english\n");
+        CHalvexApp app;
+        QVERIFY(app.InitInstance(dir.Path(), kNoArguments));
+        QCOMPARE(app.MainFrame()->PortPaneText(), QStringLiteral("COM4"));
+        app.MainFrame()->SetPortPane(12);
+        QCOMPARE(app.MainFrame()->PortPaneText(), QStringLiteral("COM12"));
+    }
+
+    void missingLanguageFileReadsNotFoundButKeepsDialogTexts() {
+        TempModuleDir dir;
+        dir.Write("setting.ini", "[setup]\nlanguage=klingon\n");
+        CHalvexApp app;
+        QVERIFY(app.InitInstance(dir.Path(), kNoArguments));
+        CMainFrame* frame = app.MainFrame();
+        QCOMPARE(frame->windowTitle(), QStringLiteral("Not Found"));
+        for (QAction* menu : frame->menuBar()->actions()) {
+            QCOMPARE(menu->text(), QStringLiteral("Not Found"));
+        }
+        for (const MenuResource& menu : MainMenuResource()) {
+            for (const MenuItemResource& item : menu.items) {
+                if (item.langKey != nullptr) {
+                    QCOMPARE(frame->MenuAction(item.commandId)->text(),
+                             QStringLiteral("Not Found"));
+                }
+            }
+        }
+        QCOMPARE(frame->View()->TabControl()->tabText(0), QStringLiteral("     Not Found     "));
+        CAboutDlg about(frame);
+        QCOMPARE(FindControl<QLabel>(&about, 1015)->text(), QStringLiteral("Halvex 1.02 版"));
+        QCOMPARE(FindControl<QPushButton>(&about, kIdOk)->text(), QStringLiteral("确定"));
+        QCOMPARE(about.windowTitle(), QStringLiteral("关于 Halvex"));
+    }
+
+    void fileOnCommandLineOpensWithoutQuestion() {
+        TempModuleDir dir;
+        dir.Write("setting.ini", "[setup]\nlanguage=english\n");
+        PgmFile file = NewPgmFile();
+        file.image[0x0D00] = 0x07;
+        std::string error;
+        QVERIFY(SavePgmFile(dir.FilePath("radio.pgm"), file, &error));
+        CHalvexApp app;
+        QVERIFY(app.InitInstance(dir.Path(),
+                                 {"halvex", QString::fromStdString(dir.FilePath("radio.pgm"))}));
+        QVERIFY(MessageBox::Shown().empty());
+        QCOMPARE(app.Document().GetPathName(), dir.FilePath("radio.pgm"));
+        QCOMPARE(app.Document().bytes[0x0D00], uint8_t(0x07));
+        QVERIFY(!app.Document().IsModified());
+        QCOMPARE(app.MainFrame()->windowTitle(), QStringLiteral("Not Found"));
+    }
+
+    void foreignFileOnCommandLineIsRefusedButTheProgramStarts() {
+        TempModuleDir dir;
+        dir.Write("setting.ini", "[setup]\nlanguage=test\n");
+        dir.Write("test.lang", LanguageFile("Test", "Title", "IDS_WARN_LOAD=Not radio data\n"));
+        dir.Write("other.pgm", QByteArray(kPgmFileSize, 'x'));
+        CHalvexApp app;
+        QVERIFY(app.InitInstance(dir.Path(),
+                                 {"halvex", QString::fromStdString(dir.FilePath("other.pgm"))}));
+        QCOMPARE(MessageBox::Shown().back().text, std::string("Not radio data"));
+        QCOMPARE(MessageBox::Shown().back().icon, MessageIcon::Stop);
+        QVERIFY(app.Document().GetPathName().empty());
+        QCOMPARE(app.Document().bytes[0x0D00], uint8_t(0xFF));
+    }
+
+    void unreadableFileOnCommandLineEndsTheProgram() {
+        TempModuleDir dir;
+        dir.Write("setting.ini", "[setup]\nlanguage=english\n");
+        CHalvexApp app;
+        QVERIFY(!app.InitInstance(dir.Path(),
+                                  {"halvex", QString::fromStdString(dir.FilePath("gone.pgm"))}));
+        QCOMPARE(MessageBox::Shown().size(), size_t(1));
+        QCOMPARE(MessageBox::Shown()[0].icon, MessageIcon::Stop);
+    }
+
+private:
+    QTemporaryDir m_SettingsHome;
+};
+
+QTEST_MAIN(StartupTest)
+#include "startup_ui_test.moc"
