@@ -1,0 +1,1 @@
+halvex_add_ui_test(grid_ctrl_test grid_ctrl_test.cpp)
