@@ -1,0 +1,132 @@
+// Every dialog template builds into widgets that carry their ids and fit their dialog, and
+// relabelling from the language file reaches exactly the direct children it should.
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/app_globals.h"
+#include "app/dialog_builder.h"
+#include "app/relabel.h"
+#include "resources/dialog_template.h"
+#include "shell_test_support.h"
+
+namespace {
+
+const int kAllTemplates[] = {100, 101, 130, 131, 132, 134, 135, 150, 151, 155, 156};
+
+}  // namespace
+
+class DialogTemplatesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyTemplateBuildsInsideItsDialog_data() {
+        QTest::addColumn<int>("templateId");
+        for (int id : kAllTemplates) {
+            QTest::addRow("%d", id) << id;
+        }
+    }
+    void everyTemplateBuildsInsideItsDialog() {
+        QFETCH(int, templateId);
+        const DialogTemplate* dialog = FindDialogTemplate(templateId);
+        QVERIFY(dialog != nullptr);
+        QWidget window;
+        QVERIFY(BuildFromTemplate(&window, templateId));
+        QCOMPARE(window.children().size(), qsizetype(dialog->controls.size()));
+        QRect inside = window.rect();
+        for (QObject* child : window.children()) {
+            auto* widget = qobject_cast<QWidget*>(child);
+            QVERIFY(ControlId(widget) > 0);
+            QCOMPARE(widget->objectName(), QStringLiteral("control%1").arg(ControlId(widget)));
+            QVERIFY2(inside.contains(widget->geometry()),
+                     qPrintable(QStringLiteral("control %1 at %2,%3 %4x%5 outside %6x%7")
+                                    .arg(ControlId(widget))
+                                    .arg(widget->x())
+                                    .arg(widget->y())
+                                    .arg(widget->width())
+                                    .arg(widget->height())
+                                    .arg(inside.width())
+                                    .arg(inside.height())));
+        }
+    }
+
+    void unknownTemplateBuildsNothing() {
+        QWidget window;
+        QVERIFY(!BuildFromTemplate(&window, 999));
+        QVERIFY(window.children().isEmpty());
+    }
+
+    void stylesReachTheWidgets() {
+        QWidget channelPage;
+        BuildFromTemplate(&channelPage, 150);
+        QVERIFY(FindControl<QLineEdit>(&channelPage, 1022)->isHidden());
+        QVERIFY(!FindControl<QLineEdit>(&channelPage, 1022)->isEnabled());
+        QVERIFY(!FindControl<QComboBox>(&channelPage, 1021)->isHidden());
+        QCOMPARE(FindControl<QLabel>(&channelPage, 1019)->text(), QStringLiteral("RQ860"));
+        QWidget password;
+        BuildFromTemplate(&password, 134);
+        QCOMPARE(FindControl<QLineEdit>(&password, 1063)->echoMode(), QLineEdit::Password);
+        QWidget functions;
+        BuildFromTemplate(&functions, 151);
+        // A label and its control share the id.
+        QCOMPARE(FindControl<QLabel>(&functions, 1026)->text(), QStringLiteral("静噪等级"));
+        QVERIFY(FindControl<QComboBox>(&functions, 1026) != nullptr);
+        QLineEdit* code = FindControl<QLineEdit>(&functions, 1061);
+        QTest::keyClicks(code, "12ab");
+        QCOMPARE(code->text(), QStringLiteral("12AB"));
+    }
+
+    void sortedListsKeepTheirOrder() {
+        TemplateDialog dialog(131, nullptr);
+        auto* list = FindControl<QComboBox>(&dialog, 1014);
+        for (const char* name : {"English", "Deutsch", "中文", "Français"}) {
+            AddListEntry(list, QString::fromUtf8(name));
+        }
+        QStringList shown;
+        for (int index = 0; index < list->count(); ++index) {
+            shown << list->itemText(index);
+        }
+        QStringList sorted = shown;
+        sorted.sort();
+        QCOMPARE(shown, sorted);
+    }
+
+    void okAndCancelCloseTheDialog() {
+        TemplateDialog dialog(131, nullptr);
+        FindControl<QPushButton>(&dialog, kIdCancel)->click();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        FindControl<QPushButton>(&dialog, kIdOk)->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+
+    void relabellingReachesDirectChildrenOnly() {
+        TempModuleDir dir;
+        dir.Write("test.lang", LanguageFile("Test", "Title", "",
+                                            "2=Abort\n130=Serial Port\n1011=Ports\n"
+                                            "1001=\n1150=list text\n"));
+        g_LanguagePath = dir.FilePath("test.lang");
+        for (int id : kAllTemplates) {
+            QWidget window;
+            BuildFromTemplate(&window, id);
+            RelabelDialog(&window, id);
+            if (auto* cancel = FindControl<QPushButton>(&window, kIdCancel)) {
+                QCOMPARE(cancel->text(), QStringLiteral("Abort"));
+            }
+        }
+        QWidget port;
+        BuildFromTemplate(&port, 130);
+        auto* grandchild =
+            new QPushButton(QStringLiteral("inner"), FindControl<QWidget>(&port, 1011));
+        grandchild->setProperty(kControlIdProperty, 2);
+        RelabelDialog(&port, 130);
+        QCOMPARE(port.windowTitle(), QStringLiteral("Serial Port"));
+        QCOMPARE(FindControl<QGroupBox>(&port, 1011)->title(), QStringLiteral("Ports"));
+        QCOMPARE(ControlText(FindControl<QWidget>(&port, 1001)), QStringLiteral("COM1"));
+        QCOMPARE(grandchild->text(), QStringLiteral("inner"));
+    }
+};
+
+QTEST_MAIN(DialogTemplatesTest)
+#include "dialog_templates_ui_test.moc"

@@ -1,0 +1,138 @@
+// The main frame: tool tips, accelerators, size limit, help and command routing.
+#include <QLineEdit>
+#include <QToolButton>
+#include <QToolTip>
+#include <QtTest>
+
+#include "app/app_globals.h"
+#include "app/halvex_app.h"
+#include "app/main_frame.h"
+#include "platform/help_opener.h"
+#include "resources/command_ids.h"
+#include "shell_test_support.h"
+#include "view/main_view.h"
+
+class FrameTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        UseTemporarySettings(m_SettingsHome);
+        MessageBox::SetUnattended(true);
+        FileDialog::SetUnattended(true);
+    }
+    void init() {
+        MessageBox::ClearShown();
+        m_Dir = std::make_unique<TempModuleDir>();
+        m_Dir->Write("setting.ini", "[setup]\nlanguage=test\n");
+        m_Dir->Write("test.lang",
+                     LanguageFile("Test", "Title",
+                                  "IDS_TIP_57600=Start a new radio data file\n"
+                                  "IDS_TIP_57601=Open file\n"
+                                  "IDS_TIP_57603=Save the file now!!\n"
+                                  "IDS_TIP_32775=保存当前数据到文件中并且关闭程序窗口然后退出\n"));
+        m_App = std::make_unique<CHalvexApp>();
+        QVERIFY(m_App->InitInstance(m_Dir->Path(), {"halvex"}));
+    }
+    void cleanup() {
+        m_App.reset();
+        HelpOpener::SetOpener({});
+        QVERIFY(SeamsDrained());
+    }
+
+    void toolTipsAreCutAtNineteenCharacters_data() {
+        QTest::addColumn<int>("commandId");
+        QTest::addColumn<QString>("tip");
+        QTest::newRow("long") << kCommandNew << "Start a new radio d";
+        QTest::newRow("short") << kCommandOpen << "Open file";
+        QTest::newRow("exactly 19") << kCommandSave << "Save the file now!!";
+        QTest::newRow("chinese") << kCommandHelp << "保存当前数据到文件中并且关闭程序窗口然";
+        QTest::newRow("missing key") << kCommandReadRadio << "Not Found";
+        QTest::newRow("no command") << 0 << "";
+    }
+    void toolTipsAreCutAtNineteenCharacters() {
+        QFETCH(int, commandId);
+        QFETCH(QString, tip);
+        QCOMPARE(CMainFrame::OnToolTipText(commandId), tip);
+    }
+
+    void toolbarButtonAnswersItsToolTipRequest() {
+        QToolButton* button = m_App->MainFrame()->ToolbarButton(kCommandNew);
+        QVERIFY(button != nullptr);
+        QHelpEvent request(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(button, &request);
+        QCOMPARE(QToolTip::text(), QStringLiteral("Start a new radio d"));
+    }
+
+    void windowNeverGrowsPastTheMaximum() {
+        CMainFrame* frame = m_App->MainFrame();
+        frame->resize(1600, 1200);
+        QCOMPARE(frame->size(), QSize(kFrameMaximumWidth, kFrameMaximumHeight));
+    }
+
+    void acceleratorsWorkInsideEditFieldsAndEditKeysDoNothing() {
+        CMainFrame* frame = m_App->MainFrame();
+        int portDialogs = 0;
+        frame->SetCommandHandler(kCommandPort, [&] { ++portDialogs; });
+        auto* edit = new QLineEdit(QStringLiteral("146.10000"), frame->View()->widget());
+        edit->show();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(portDialogs, 1);
+        QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_Delete, Qt::ShiftModifier);
+        QCOMPARE(edit->text(), QStringLiteral("146.10000"));
+        QTest::keyClick(edit, Qt::Key_5);
+        QCOMPARE(edit->text(), QStringLiteral("5"));
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(edit->text(), QStringLiteral("5"));
+    }
+
+    void commandsWithoutHandlerDoNothingAndAreDisabled() {
+        CMainFrame* frame = m_App->MainFrame();
+        QVERIFY(!frame->MenuAction(kCommandReadRadio)->isEnabled());
+        frame->OnCommand(kCommandReadRadio);
+        bool read = false;
+        frame->SetCommandHandler(kCommandReadRadio, [&] { read = true; });
+        QVERIFY(frame->MenuAction(kCommandReadRadio)->isEnabled());
+        frame->ToolbarButton(kCommandReadRadio)->click();
+        QVERIFY(read);
+    }
+
+    void helpOpensTheLanguagesHelpFile_data() {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("compiled help") << QStringList{"test.chm", "test.html"} << "test.chm";
+        QTest::newRow("html beside it") << QStringList{"test.html"} << "test.html";
+        QTest::newRow("none") << QStringList{} << "";
+    }
+    void helpOpensTheLanguagesHelpFile() {
+        QFETCH(QStringList, files);
+        QFETCH(QString, opened);
+        for (const QString& file : files) {
+            m_Dir->Write(file, "help");
+        }
+        std::string shown;
+        HelpOpener::SetOpener([&](const std::string& path) {
+            shown = path;
+            return true;
+        });
+        m_App->MainFrame()->OnCommand(kCommandHelp);
+        if (opened.isEmpty()) {
+            QVERIFY(shown.empty());
+            QCOMPARE(MessageBox::Shown().size(), size_t(1));
+            QVERIFY(MessageBox::Shown()[0].text.find(m_Dir->FilePath("test.chm")) !=
+                    std::string::npos);
+        } else {
+            QCOMPARE(shown, m_Dir->FilePath(opened));
+            QVERIFY(MessageBox::Shown().empty());
+        }
+    }
+
+private:
+    QTemporaryDir m_SettingsHome;
+    std::unique_ptr<TempModuleDir> m_Dir;
+    std::unique_ptr<CHalvexApp> m_App;
+};
+
+QTEST_MAIN(FrameTest)
+#include "frame_ui_test.moc"
