@@ -1,0 +1,67 @@
+// The Read and Write dialog (template 132): OK runs one clone exchange on a worker thread and
+// a 20 ms timer follows it. The worker and the dialog share only the job and the image copy;
+// the dialog never closes the port, drops the copy or ends while the worker still runs.
+#pragma once
+
+#include <QTimer>
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <thread>
+
+#include "app/dialog_builder.h"
+#include "codeplug/radio_image.h"
+#include "link/transfer_job.h"
+
+class CHalvexApp;
+class QAbstractButton;
+class QLabel;
+class QProgressBar;
+
+constexpr int kTransferTemplate = 132;
+constexpr int kTransferMessageId = 1010;
+constexpr int kTransferProgressId = 1009;
+// The result of a dialog that ended by itself: an error, or a finished transfer.
+constexpr int kTransferEnded = 5;
+constexpr int kTransferProgressRange = 1024;
+
+class CTransferDlg : public TemplateDialog {
+    Q_OBJECT
+public:
+    // read: radio to document; otherwise document to radio.
+    CTransferDlg(CHalvexApp& app, bool read, QWidget* parent = nullptr);
+    ~CTransferDlg() override;
+
+    // The OK button: starts a transfer unless one is running.
+    void accept() override;
+    // Cancel, Escape and the close box: asks the worker to stop and ends once it has.
+    void reject() override;
+
+private:
+    void OnTimer();
+    void OnFinalStatus(TransferStatus status);
+    void OnWorkerStopped();
+    // Stops the timer, joins the finished worker, closes the port and puts the port pane
+    // back on the stored port if the search moved it.
+    void EndRun();
+    void ShowErrorBox(const char* textKey);
+    void ShowWorkerWarning();
+    void SetMessage(const std::string& text);
+    const char* PromptKey() const;
+
+    CHalvexApp& m_App;
+    bool m_Read;
+    QLabel* m_MessageLine;
+    QProgressBar* m_ProgressBar;
+    QAbstractButton* m_OkButton;
+    QAbstractButton* m_CancelButton;
+    QTimer m_Timer;
+
+    std::array<uint8_t, kImageSize> m_ImageCopy{};
+    TransferJob m_Job;
+    std::thread m_Worker;
+    std::atomic<bool> m_WorkerReturned{true};
+    bool m_Cancelling = false;
+    bool m_PaneMoved = false;
+};

@@ -1,0 +1,91 @@
+// The desktop program started on a temporary program directory: the installed setting.ini and
+// english.lang, a ports/ folder for virtual radios, and the settings a test asks for.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QStringList>
+
+#include "app/halvex_app.h"
+#include "app/main_frame.h"
+#include "link_test_support.h"
+#include "platform/message_box.h"
+#include "platform/profile.h"
+#include "sim/virtual_radio.h"
+
+class LinkUiFixture {
+public:
+    explicit LinkUiFixture(const std::string& name) : dir(name) {}
+    ~LinkUiFixture() {
+        app.reset();
+        for (auto& radio : m_Radios) {
+            radio->Stop();
+        }
+    }
+
+    // Installs the data files and applies settings over the installed ones, then starts the
+    // program with a quick, search-free link. False with a message when anything fails.
+    bool Start(const LinkSettings& settings, std::string* error) {
+        namespace fs = std::filesystem;
+        std::error_code copyError;
+        fs::path bin(HALVEX_BIN_DIR);
+        if (!fs::copy_file(bin / "setting.ini", dir.SettingsPath(), copyError) ||
+            !fs::copy_file(bin / "english.lang", dir.path / "english.lang", copyError)) {
+            *error = copyError.message();
+            return false;
+        }
+        LinkSettings all = {{"language", "english"},
+                            {"searchcom", 0},
+                            {"com", 1},
+                            {"readtime", 20},
+                            {"writetime", 20}};
+        all.insert(all.end(), settings.begin(), settings.end());
+        if (!Set(all, error)) {
+            return false;
+        }
+        MessageBox::ClearShown();
+        app = std::make_unique<CHalvexApp>();
+        if (!app->InitInstance(dir.path.string(), QStringList{"halvex"})) {
+            *error = "the program did not start";
+            return false;
+        }
+        return true;
+    }
+
+    bool Set(const LinkSettings& settings, std::string* error) const {
+        for (const Setting& setting : settings) {
+            if (!WriteProfileString(dir.SettingsPath(), "setup", setting.key, setting.value,
+                                    error)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    int StoredInt(const char* key) const {
+        return ReadProfileInt(dir.SettingsPath(), "setup", key, -1);
+    }
+
+    // A virtual radio answering on COMn.
+    VirtualRadio* AddRadio(int n, const VirtualRadioOptions& options, const RadioMemory& memory,
+                           std::string* error) {
+        auto radio = std::make_unique<VirtualRadio>();
+        radio->SetMemory(memory);
+        if (!radio->Start(dir.PortLink(n), options, error)) {
+            return nullptr;
+        }
+        m_Radios.push_back(std::move(radio));
+        return m_Radios.back().get();
+    }
+
+    QString PortPane() const { return app->MainFrame()->PortPaneText(); }
+
+    TemporaryModuleDir dir;
+    std::unique_ptr<CHalvexApp> app;
+
+private:
+    std::vector<std::unique_ptr<VirtualRadio>> m_Radios;
+};
