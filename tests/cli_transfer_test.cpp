@@ -224,7 +224,7 @@ TEST_F(CliTransferTest, FailuresGiveTheirExitStatusAndKeepTheOutputFile) {
     }
 }
 
-TEST_F(CliTransferTest, UsageAndFileErrorsExitWithOne) {
+TEST_F(CliTransferTest, UsageFileAndPortErrorsStopBeforeAnyTransfer) {
     std::string settings = m_Dir.SettingsPath();
     struct Case {
         std::vector<std::string> arguments;
@@ -240,6 +240,7 @@ TEST_F(CliTransferTest, UsageAndFileErrorsExitWithOne) {
              {{"read", "--device", File("no-such-port"), "--settings", settings, "-o",
                File("a.pgm")},
               kExitNoRadio},
+             {{"read", "--port", "239", "--settings", settings, "-o", File("a.pgm")}, kExitNoRadio},
          }) {
         SCOPED_TRACE(c.arguments[1] + " " + c.arguments[2]);
         Completed completed = Run(c.arguments);

@@ -142,12 +142,12 @@ private:
 // Runs the exchange on a worker while this thread follows it and turns Ctrl-C into the
 // job's cancel. Returns the last status the worker published.
 TransferStatus RunJob(TransferJob& job, bool* cancelled) {
+    interruptRequested = 0;
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
     struct sigaction previous {};
     sigaction(SIGINT, &action, &previous);
-    interruptRequested = 0;
 
     // Only this thread takes the signal, so the worker's waits are never interrupted.
     sigset_t interrupt;
@@ -221,19 +221,23 @@ int ReportOutcome(TransferStatus status, const TransferArguments& arguments, boo
     }
 }
 
-// Opens the port and runs one exchange over image. The port named by --port may fail to
-// open and the search still go on, as in the desktop; a --device that fails is final.
+bool SearchIsOn() {
+    return !ReadProfileString(g_SettingsPath, "setup", "searchcom", "1", 8).starts_with('0');
+}
+
+// Opens the port and runs one exchange over image. When the port cannot be opened only the
+// search may go on, as in the desktop: without it the exchange would fall back to the `com`
+// of the settings, a port the user did not name.
 int Transfer(const TransferArguments& arguments, bool read, uint8_t* image, bool* done) {
     *done = false;
     CSerialPort port;
     std::string openError;
-    if (!arguments.device.empty()) {
-        if (!port.OpenDevice(arguments.device, kBaudRate, &openError)) {
-            ReportFailure(openError);
-            return kExitNoRadio;
-        }
-    } else {
-        port.Open(*arguments.port, kBaudRate, &openError);
+    bool opened = arguments.device.empty()
+                      ? port.Open(*arguments.port, kBaudRate, &openError)
+                      : port.OpenDevice(arguments.device, kBaudRate, &openError);
+    if (!opened && (!arguments.device.empty() || !SearchIsOn())) {
+        ReportFailure(openError);
+        return kExitNoRadio;
     }
     TransferJob job;
     job.Reset(&port, g_SettingsPath, read, image);
@@ -249,16 +253,12 @@ int Transfer(const TransferArguments& arguments, bool read, uint8_t* image, bool
         return kExitSuccess;
     }
     if (cancelled && !IsFinalStatus(status)) {
-        ReportFailure(std::string(read ? "read" : "write") +
-                      " cancelled; the radio stays in programming mode until it is switched "
-                      "off and on" +
-                      (read ? "; the output file was not written" : ""));
+        ReportFailure(read ? "read cancelled; the output file was not written"
+                           : "write cancelled; the radio holds only part of the file now, "
+                             "write again before using it");
         return kExitCancelled;
     }
-    bool searched =
-        !job.fixedPort &&
-        !ReadProfileString(g_SettingsPath, "setup", "searchcom", "1", 8).starts_with('0');
-    return ReportOutcome(status, arguments, searched, openError);
+    return ReportOutcome(status, arguments, !job.fixedPort && SearchIsOn(), openError);
 }
 
 }  // namespace
