@@ -1,0 +1,145 @@
+#include "editors/channel_cell_editor.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+namespace {
+
+bool IsNameCharacter(QChar character) {
+    const char16_t c = character.unicode();
+    return c == ' ' || c == '*' || c == '+' || c == '-' || c == '_' || (c >= '0' && c <= '9') ||
+           (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Keys that move the caret, delete or leave the field; they carry no character to filter.
+bool IsEditingKey(int key) {
+    switch (key) {
+        case Qt::Key_Backspace:
+        case Qt::Key_Delete:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Escape:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+CCellEditor::CCellEditor(QWidget* editor, QWidget* focusTarget, Keys keys)
+    : QObject(editor),
+      m_Editor(editor),
+      m_Edit(qobject_cast<QLineEdit*>(editor)),
+      m_List(qobject_cast<QComboBox*>(editor)),
+      m_FocusTarget(focusTarget),
+      m_Keys(keys) {
+    editor->installEventFilter(this);
+}
+
+bool CCellEditor::AcceptsCharacter(Keys keys, QChar character, const QString& text) {
+    switch (keys) {
+        case Keys::Any:
+            return true;
+        case Keys::Frequency:
+            if (character.unicode() >= '0' && character.unicode() <= '9') {
+                return true;
+            }
+            return character == QChar('.') && !text.contains(QChar('.'));
+        case Keys::Name:
+            return IsNameCharacter(character);
+    }
+    return false;
+}
+
+void CCellEditor::Place(const QRect& rect, const QString& text) {
+    m_ShownText = text;
+    if (m_Edit != nullptr) {
+        m_Edit->setText(text);
+        m_Edit->selectAll();
+    }
+    Show(rect);
+}
+
+void CCellEditor::Place(const QRect& rect, int index) {
+    m_ShownIndex = index;
+    if (m_List != nullptr) {
+        QSignalBlocker blocker(m_List);
+        m_List->setCurrentIndex(index);
+    }
+    Show(rect);
+}
+
+void CCellEditor::Show(const QRect& rect) {
+    m_Editor->setGeometry(rect);
+    m_Editor->setEnabled(true);
+    m_Editor->raise();
+    m_Editor->show();
+    m_Editor->setFocus(Qt::OtherFocusReason);
+}
+
+void CCellEditor::Hide() {
+    m_Editor->hide();
+    m_Editor->setEnabled(false);
+}
+
+bool CCellEditor::IsShown() const {
+    return m_Editor->isVisibleTo(m_Editor->parentWidget());
+}
+
+void CCellEditor::ReturnFocus() {
+    m_FocusTarget->setFocus(Qt::OtherFocusReason);
+}
+
+void CCellEditor::Restore() {
+    if (m_Edit != nullptr) {
+        m_Edit->setText(m_ShownText);
+    }
+    if (m_List != nullptr) {
+        QSignalBlocker blocker(m_List);
+        m_List->setCurrentIndex(m_ShownIndex);
+    }
+}
+
+bool CCellEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_Editor) {
+        return false;
+    }
+    if (event->type() == QEvent::FocusOut) {
+        // A list's own pop-up takes the focus while the user chooses; that is no loss.
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && IsShown()) {
+            emit FocusLost();
+        }
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    auto* key = static_cast<QKeyEvent*>(event);
+    switch (key->key()) {
+        case Qt::Key_Escape:
+            Restore();
+            ReturnFocus();
+            return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            ReturnFocus();
+            return true;
+        default:
+            break;
+    }
+    if (m_Edit == nullptr || IsEditingKey(key->key()) || key->text().isEmpty()) {
+        return false;
+    }
+    for (QChar character : key->text()) {
+        if (!AcceptsCharacter(m_Keys, character, m_Edit->text())) {
+            return true;
+        }
+    }
+    return false;
+}

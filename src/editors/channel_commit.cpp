@@ -1,0 +1,211 @@
+#include "editors/channel_commit.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdint>
+
+#include "codeplug/document.h"
+
+namespace {
+
+constexpr size_t kSettingsOffset = 8;
+constexpr std::array<uint8_t, 5> kClearedSettings = {0x00, 0x00, 0x00, 0x08, 0x00};
+constexpr std::array<uint8_t, kChannelNameSize> kEmptyName = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+constexpr const char* kZeroOffset = "000.00000";
+constexpr int kDirectionNone = 0, kDirectionMinus = 1, kDirectionPlus = 2;
+
+bool IsChannel(int n) {
+    return n >= 1 && n <= kImageChannelCount;
+}
+
+size_t RecordOffset(int n) {
+    return kChannelRecordBase + kRecordSize * static_cast<size_t>(n);
+}
+
+bool SameText(std::string_view left, std::string_view right) {
+    return std::equal(left.begin(), left.end(), right.begin(), right.end(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
+    });
+}
+
+// The record and name of channel n, to tell whether a commit changed anything.
+struct ChannelSnapshot {
+    std::array<uint8_t, kRecordSize> record{};
+    std::array<uint8_t, kChannelNameSize> name{};
+
+    ChannelSnapshot(const CHalvexDoc& doc, int n) : name(doc.GetChannelNameBytes(n)) {
+        auto start = doc.bytes.begin() + static_cast<ptrdiff_t>(RecordOffset(n));
+        std::copy(start, start + static_cast<ptrdiff_t>(kRecordSize), record.begin());
+    }
+    friend bool operator==(const ChannelSnapshot&, const ChannelSnapshot&) = default;
+};
+
+void MarkIfChanged(CHalvexDoc& doc, int n, const ChannelSnapshot& before) {
+    if (!(ChannelSnapshot(doc, n) == before)) {
+        doc.SetModifiedFlag();
+    }
+}
+
+void ClearChannel(CHalvexDoc& doc, int n) {
+    doc.SetFrequencyText(n, 0, "");
+    std::copy(kClearedSettings.begin(), kClearedSettings.end(),
+              doc.bytes.begin() + static_cast<ptrdiff_t>(RecordOffset(n) + kSettingsOffset));
+    doc.SetChannelNameBytes(n, kEmptyName);
+}
+
+}  // namespace
+
+std::string ShownTransmitText(const CHalvexDoc& doc, int n) {
+    return doc.IsChannelEmpty(n) ? std::string() : doc.GetTransmitText(n);
+}
+
+std::string ClampFrequencyEntry(std::string_view entry, const CHalvexDoc& doc) {
+    int side = CheckFrequencyRange(entry, doc.GetFrequencyLimits());
+    return side == 0 ? std::string(entry) : FormatFrequencyLimit(side, doc.GetFrequencyLimits());
+}
+
+void UpdateOffset(CHalvexDoc& doc, int n, std::string_view receive, std::string_view transmit) {
+    const int32_t receiveValue = FrequencyTextToValue(receive);
+    const int32_t transmitValue = FrequencyTextToValue(transmit);
+    std::string offset = kZeroOffset;
+    int direction = kDirectionNone;
+    if (transmitValue < receiveValue) {
+        direction = kDirectionMinus;
+        offset = FormatFrequencyValue(receiveValue - transmitValue);
+    } else if (receiveValue < transmitValue) {
+        direction = kDirectionPlus;
+        offset = FormatFrequencyValue(transmitValue - receiveValue);
+    }
+    if (receive.empty() && transmit.empty()) {
+        offset.clear();
+        direction = kDirectionNone;
+    }
+    doc.SetShiftDirection(n, direction);
+    doc.SetFrequencyText(n, 0, offset);
+}
+
+void CommitReceiveFrequency(CHalvexDoc& doc, int n, std::string_view entry) {
+    if (!IsChannel(n)) {
+        return;
+    }
+    const ChannelSnapshot before(doc, n);
+    // A channel receiving its first frequency starts with transmit = receive, also when an
+    // offset left behind in an empty record would otherwise leave it without transmit.
+    const bool firstFrequency = doc.IsOffsetEmpty(n) || doc.IsChannelEmpty(n);
+    const std::string shownTransmit = ShownTransmitText(doc, n);
+    const std::string clamped = ClampFrequencyEntry(entry, doc);
+    if (!SameText(clamped, doc.GetFrequencyText(n, 1))) {
+        doc.SetModifiedFlag();
+    }
+    doc.SetFrequencyText(n, 1, clamped);
+    const std::string receive = doc.GetFrequencyText(n, 1);
+    UpdateOffset(doc, n, receive, receive.empty() ? std::string() : shownTransmit);
+    if (clamped.empty()) {
+        ClearChannel(doc, n);
+    }
+    if (firstFrequency) {
+        doc.SetFrequencyText(n, 1, receive);
+        doc.SetFrequencyText(n, 0, kZeroOffset);
+        UpdateOffset(doc, n, receive, receive);
+    }
+    MarkIfChanged(doc, n, before);
+}
+
+void CommitTransmitFrequency(CHalvexDoc& doc, int n, std::string_view entry) {
+    if (!IsChannel(n)) {
+        return;
+    }
+    const ChannelSnapshot before(doc, n);
+    const std::string clamped = ClampFrequencyEntry(entry, doc);
+    const std::string receive = doc.GetFrequencyText(n, 1);
+    // The transmit entry is rounded exactly like a receive entry by storing it there for a
+    // moment; the receive bytes go back untouched, so an off-raster receive frequency read
+    // from the radio is not rounded by an edit of another column.
+    auto receiveBytes = doc.bytes.begin() + static_cast<ptrdiff_t>(RecordOffset(n));
+    std::array<uint8_t, 4> keptReceive{};
+    std::copy(receiveBytes, receiveBytes + 4, keptReceive.begin());
+    doc.SetFrequencyText(n, 1, clamped);
+    const std::string transmit = doc.GetFrequencyText(n, 1);
+    std::copy(keptReceive.begin(), keptReceive.end(), receiveBytes);
+    UpdateOffset(doc, n, receive, transmit);
+    if (clamped.empty()) {
+        doc.SetTone(n, 0, 0);
+    }
+    MarkIfChanged(doc, n, before);
+}
+
+void CommitTone(CHalvexDoc& doc, int n, int which, int toneIndex) {
+    if (!IsChannel(n)) {
+        return;
+    }
+    doc.SetTone(n, which, toneIndex);
+    doc.SetModifiedFlag();
+}
+
+void CommitChoice(CHalvexDoc& doc, int n, int column, int selection) {
+    if (!IsChannel(n) || doc.IsChannelEmpty(n)) {
+        return;
+    }
+    const ChannelSnapshot before(doc, n);
+    const bool on = selection == 1;
+    switch (column) {
+        case kColumnPower:
+            doc.SetPowerHigh(n, on);
+            break;
+        case kColumnBcl:
+            doc.SetBcl(n, on);
+            break;
+        case kColumnBandwidth:
+            doc.SetBandwidth(n, selection);
+            break;
+        case kColumnScanAdd:
+            doc.SetScanAdd(n, on);
+            break;
+        case kColumnReverse:
+            doc.SetReverse(n, on);
+            break;
+        case kColumnPttId:
+            doc.SetPttId(n, on);
+            break;
+        case kColumnCompander:
+            doc.SetCompander(n, on);
+            break;
+        default:
+            return;
+    }
+    MarkIfChanged(doc, n, before);
+}
+
+void CommitChannelName(CHalvexDoc& doc, int n, std::string_view text) {
+    if (!IsChannel(n)) {
+        return;
+    }
+    std::array<uint8_t, kChannelNameSize> name = EncodeChannelName(text);
+    if (name != doc.GetChannelNameBytes(n)) {
+        doc.SetChannelNameBytes(n, name);
+        doc.SetModifiedFlag();
+    }
+}
+
+int ChoiceValue(const RadioImage& image, int n, int column) {
+    switch (column) {
+        case kColumnPower:
+            return image.GetPowerHigh(n) ? 1 : 0;
+        case kColumnBcl:
+            return image.GetBcl(n) ? 1 : 0;
+        case kColumnBandwidth:
+            return image.GetBandwidth(n);
+        case kColumnScanAdd:
+            return image.GetScanAdd(n) ? 1 : 0;
+        case kColumnReverse:
+            return image.GetReverse(n) ? 1 : 0;
+        case kColumnPttId:
+            return image.GetPttId(n) ? 1 : 0;
+        case kColumnCompander:
+            return image.GetCompander(n) ? 1 : 0;
+        default:
+            return 0;
+    }
+}

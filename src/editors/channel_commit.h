@@ -1,0 +1,58 @@
+// What an entry in the channel table does to the image: the frequency commits with their
+// offset bookkeeping, clearing a channel, and the tone, choice and name commits. The page
+// calls these and only redraws; every function marks the document modified when it changed
+// a byte, so an edit can never be lost silently at close.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+class CHalvexDoc;
+class RadioImage;
+
+// Columns of the channel table.
+enum ChannelColumn {
+    kColumnNumber = 0,
+    kColumnReceive = 1,
+    kColumnDecode = 2,
+    kColumnTransmit = 3,
+    kColumnEncode = 4,
+    kColumnPower = 5,
+    kColumnBcl = 6,
+    kColumnBandwidth = 7,
+    kColumnScanAdd = 8,
+    kColumnReverse = 9,
+    kColumnPttId = 10,
+    kColumnCompander = 11,
+    kColumnName = 12,
+};
+constexpr int kChannelColumnCount = 13;
+
+// The transmit frequency column 3 shows: nothing for an empty channel.
+std::string ShownTransmitText(const CHalvexDoc& doc, int n);
+
+// The entry itself, or the limit it violates.
+std::string ClampFrequencyEntry(std::string_view entry, const CHalvexDoc& doc);
+
+// Stores offset and shift direction so that channel n transmits on transmit while receiving
+// on receive; an empty transmit stores offset = receive, which reads as no transmit.
+void UpdateOffset(CHalvexDoc& doc, int n, std::string_view receive, std::string_view transmit);
+
+// An entry in column 1. An empty entry clears the channel; a channel's first frequency
+// starts it with transmit = receive; otherwise the transmit frequency shown is kept.
+void CommitReceiveFrequency(CHalvexDoc& doc, int n, std::string_view entry);
+
+// An entry in column 3, rounded like a receive entry. An empty entry removes the transmit
+// frequency and switches the encode tone off.
+void CommitTransmitFrequency(CHalvexDoc& doc, int n, std::string_view entry);
+
+// which = 1 the decode tone (column 2), 0 the encode tone (column 4).
+void CommitTone(CHalvexDoc& doc, int n, int which, int toneIndex);
+
+// A choice of columns 5-11; refused for an empty channel, which has no record to change.
+void CommitChoice(CHalvexDoc& doc, int n, int column, int selection);
+
+void CommitChannelName(CHalvexDoc& doc, int n, std::string_view text);
+
+// The stored value a choice column shows, as its item index.
+int ChoiceValue(const RadioImage& image, int n, int column);

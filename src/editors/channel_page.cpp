@@ -1,0 +1,340 @@
+#include "editors/channel_page.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <cstdio>
+
+#include "app/app_globals.h"
+#include "app/dialog_builder.h"
+#include "app/language.h"
+#include "app/relabel.h"
+#include "app/settings.h"
+#include "codeplug/document.h"
+#include "editors/channel_cell_editor.h"
+#include "grid/grid_ctrl.h"
+#include "platform/message_box.h"
+#include "platform/profile.h"
+
+namespace {
+
+constexpr int kGridId = 1017;
+constexpr int kRangeSelectorId = 1021;
+constexpr int kFrequencyEditorId = 1022;
+constexpr int kDecodeListId = 1076;
+constexpr int kEncodeListId = 1077;
+constexpr int kChoiceListId = 1023;
+constexpr int kNameEditorId = 1024;
+
+constexpr int kColumnWidths[kChannelColumnCount] = {40, 75, 65, 75, 65, 55, 50,
+                                                    55, 65, 65, 55, 70, 50};
+constexpr int kHeaderHeight = 28;
+constexpr int kRowHeight = 21;
+constexpr int kFrequencyTextLimit = 9;
+constexpr int kNameTextLimit = 5;
+constexpr int kRangeLineCount = 10;
+constexpr size_t kRangeBufferSize = 30;
+constexpr size_t kLanguageBufferSize = 260;
+
+constexpr int kOneLineFormat = Qt::AlignCenter | Qt::TextSingleLine;
+constexpr int kWrappedFormat = Qt::AlignCenter | Qt::TextWordWrap;
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+bool IsWrappedHeader(int column, bool english) {
+    return (column >= kColumnReceive && column <= kColumnEncode) ||
+           (column == kColumnReverse && english);
+}
+
+// The list entry a tone cell's text selects: the first that begins with it.
+int ToneEntryFor(const QComboBox* list, const QString& text) {
+    for (int index = 0; index < list->count(); ++index) {
+        if (list->itemText(index).startsWith(text, Qt::CaseInsensitive)) {
+            return index;
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+CChannelPage::CChannelPage(CHalvexDoc& document, QWidget* parent)
+    : QWidget(parent), m_Document(document), m_Grid(new CGridCtrl) {
+    BuildFromTemplate(this, kChannelPageTemplate);
+    m_Grid->SetControlId(kGridId);
+    ReplaceControl(this, kGridId, m_Grid);
+    m_RangeSelector = FindControl<QComboBox>(this, kRangeSelectorId);
+
+    auto* frequencyEdit = FindControl<QLineEdit>(this, kFrequencyEditorId);
+    auto* nameEdit = FindControl<QLineEdit>(this, kNameEditorId);
+    frequencyEdit->setMaxLength(kFrequencyTextLimit);
+    nameEdit->setMaxLength(kNameTextLimit);
+    m_FrequencyEditor = new CCellEditor(frequencyEdit, m_Grid, CCellEditor::Keys::Frequency);
+    m_NameEditor = new CCellEditor(nameEdit, m_Grid, CCellEditor::Keys::Name);
+    m_DecodeEditor = new CCellEditor(FindControl<QComboBox>(this, kDecodeListId), m_Grid);
+    m_EncodeEditor = new CCellEditor(FindControl<QComboBox>(this, kEncodeListId), m_Grid);
+    m_ChoiceEditor = new CCellEditor(FindControl<QComboBox>(this, kChoiceListId), m_Grid);
+
+    connect(m_Grid, &CGridCtrl::BeginEdit, this, &CChannelPage::OnBeginEdit);
+    connect(m_RangeSelector, &QComboBox::activated, this, &CChannelPage::OnRangeSelected);
+    connect(m_FrequencyEditor, &CCellEditor::FocusLost, this, &CChannelPage::CommitFrequency);
+    connect(m_NameEditor, &CCellEditor::FocusLost, this, &CChannelPage::CommitName);
+    for (auto [editor, which] : {std::pair{m_DecodeEditor, 1}, std::pair{m_EncodeEditor, 0}}) {
+        CCellEditor* tone = editor;
+        const int side = which;
+        connect(tone->List(), &QComboBox::activated, this,
+                [this, tone, side] { CommitTone(tone, side); });
+        connect(tone, &CCellEditor::FocusLost, this,
+                [this, tone, side] { CommitTone(tone, side); });
+    }
+    connect(m_ChoiceEditor->List(), &QComboBox::activated, this, &CChannelPage::CommitChoice);
+    connect(m_ChoiceEditor, &CCellEditor::FocusLost, this, [this] { CloseEditor(m_ChoiceEditor); });
+    Reload();
+}
+
+void CChannelPage::Reload() {
+    // A whole-document change drops an open edit: it belongs to the document that was.
+    HideEditors();
+    m_Grid->SetEditorCovers(false);
+    m_EditRow = m_EditColumn = -1;
+    RelabelDialog(this, kChannelPageTemplate);
+    LoadTexts();
+    FillRangeSelector();
+    BuildGrid();
+    FillToneLists();
+}
+
+void CChannelPage::LoadTexts() {
+    m_Texts.tones = ToneListTexts(LoadLangString("IDS_OFF"));
+    for (int column = 0; column < kChannelColumnCount; ++column) {
+        m_Texts.choices[column].clear();
+        for (const char* key : ChoiceKeys(column)) {
+            m_Texts.choices[column].push_back(LoadLangString(key));
+        }
+    }
+}
+
+void CChannelPage::FillRangeSelector() {
+    QSignalBlocker blocker(m_RangeSelector);
+    m_RangeSelector->clear();
+    for (int k = 0; k < kRangeLineCount; ++k) {
+        std::string key = "Freq" + std::to_string(k);
+        std::string range =
+            ReadProfileString(g_SettingsPath, "ModelInfo", key, "", kRangeBufferSize);
+        if (range.empty()) {
+            break;
+        }
+        m_RangeSelector->addItem(Text(range));
+    }
+    m_RangeSelector->setCurrentIndex(m_Document.FindModelLine());
+}
+
+void CChannelPage::FillToneLists() {
+    QStringList tones;
+    tones.reserve(static_cast<qsizetype>(m_Texts.tones.size()));
+    for (const std::string& tone : m_Texts.tones) {
+        tones.push_back(Text(tone));
+    }
+    for (CCellEditor* editor : {m_DecodeEditor, m_EncodeEditor}) {
+        QSignalBlocker blocker(editor->List());
+        editor->List()->clear();
+        editor->List()->addItems(tones);
+    }
+}
+
+void CChannelPage::BuildGrid() {
+    const int rows = g_ChannelCount + 1;
+    if (m_Grid->GetRowCount() != rows) {
+        m_Grid->SetRows(rows);
+        m_Grid->SetColumns(kChannelColumnCount);
+        m_Grid->SetFixedRows(1);
+        m_Grid->SetFixedColumns(1);
+        m_Grid->ClearFocus();
+        for (int column = 0; column < kChannelColumnCount; ++column) {
+            m_Grid->SetColumnWidth(column, kColumnWidths[column]);
+        }
+        m_Grid->SetRowHeight(0, kHeaderHeight);
+        for (int row = 1; row < rows; ++row) {
+            m_Grid->SetRowHeight(row, kRowHeight);
+            for (int column = 0; column < kChannelColumnCount; ++column) {
+                m_Grid->SetCellFormat(row, column, kOneLineFormat);
+            }
+        }
+    }
+    m_Grid->SetDrawing(false, false);
+    SetHeaders();
+    const ChannelTableSettings settings = ReadChannelTableSettings(g_ChannelCount);
+    for (int n = 1; n < rows; ++n) {
+        m_Grid->SetCellText(n, kColumnNumber, QString::number(n));
+        ApplyRow(n, settings);
+    }
+    m_Grid->SetDrawing(true, true);
+}
+
+void CChannelPage::SetHeaders() {
+    const bool english = ReadSetupString("language", "", kLanguageBufferSize).starts_with('e');
+    for (int column = 0; column < kChannelColumnCount; ++column) {
+        std::string key = "IDS_ChText" + std::to_string(column);
+        m_Grid->SetCellText(0, column,
+                            Text(LoadLangText(g_LanguagePath, "ChText", key, "", kListBufferSize)));
+        m_Grid->SetCellFormat(0, column,
+                              IsWrappedHeader(column, english) ? kWrappedFormat : kOneLineFormat);
+    }
+}
+
+void CChannelPage::RefreshRow(int n) {
+    ApplyRow(n, ReadChannelTableSettings(g_ChannelCount));
+}
+
+void CChannelPage::ApplyRow(int n, const ChannelTableSettings& settings) {
+    const ChannelRowState state = ChannelRowLocks(m_Document, n, settings);
+    const QPalette palette = QApplication::palette();
+    const QColor greyText = palette.color(QPalette::Disabled, QPalette::WindowText);
+    const QColor buttonFace = palette.color(QPalette::Button);
+    for (int column = kColumnReceive; column < kChannelColumnCount; ++column) {
+        const ChannelCellState& cell = state[column];
+        const quint32 flags = m_Grid->GetCellState(n, column);
+        m_Grid->SetCellState(n, column,
+                             cell.locked ? flags | kCellReadOnly : flags & ~kCellReadOnly);
+        m_Grid->SetCellTextColour(n, column, cell.locked ? greyText : QColor());
+        m_Grid->SetCellBackColour(n, column, cell.shaded ? buttonFace : QColor());
+    }
+    if (!m_Document.IsChannelEmpty(n)) {
+        HideEditors();
+    }
+    const auto texts = ChannelRowTexts(m_Document, n, m_Texts);
+    for (int column = kColumnReceive; column < kChannelColumnCount; ++column) {
+        m_Grid->SetCellText(n, column, Text(texts[column]));
+    }
+    m_Grid->RedrawRow(n);
+}
+
+void CChannelPage::HideEditors() {
+    for (CCellEditor* editor :
+         {m_FrequencyEditor, m_DecodeEditor, m_EncodeEditor, m_ChoiceEditor, m_NameEditor}) {
+        editor->Hide();
+    }
+}
+
+bool CChannelPage::IsEditing(const CCellEditor* editor) const {
+    return editor->IsShown() && m_EditRow >= 1 && m_EditRow <= g_ChannelCount;
+}
+
+void CChannelPage::CloseEditor(CCellEditor* editor) {
+    m_Grid->SetEditorCovers(false);
+    if (editor->Widget()->hasFocus()) {
+        editor->ReturnFocus();
+    }
+    editor->Hide();
+}
+
+void CChannelPage::OnBeginEdit(const GridNotification& notification) {
+    if (notification.rectangle.isNull()) {
+        return;
+    }
+    m_EditRow = notification.item.row;
+    m_EditColumn = notification.item.column;
+    const QRect rect(mapFromGlobal(notification.rectangle.topLeft()),
+                     notification.rectangle.size());
+    const QString text = notification.item.text;
+    m_Grid->SetEditorCovers(true);
+    switch (m_EditColumn) {
+        case kColumnReceive:
+        case kColumnTransmit:
+            m_FrequencyEditor->Place(rect, text);
+            break;
+        case kColumnDecode:
+            m_DecodeEditor->Place(rect, ToneEntryFor(m_DecodeEditor->List(), text));
+            break;
+        case kColumnEncode:
+            m_EncodeEditor->Place(rect, ToneEntryFor(m_EncodeEditor->List(), text));
+            break;
+        case kColumnName:
+            m_NameEditor->Place(rect, text);
+            break;
+        default: {
+            QComboBox* list = m_ChoiceEditor->List();
+            {
+                QSignalBlocker blocker(list);
+                list->clear();
+                for (const std::string& choice : m_Texts.choices[m_EditColumn]) {
+                    list->addItem(Text(choice));
+                }
+            }
+            m_ChoiceEditor->Place(rect, list->findText(text, Qt::MatchExactly));
+            break;
+        }
+    }
+}
+
+void CChannelPage::CommitFrequency() {
+    if (!IsEditing(m_FrequencyEditor)) {
+        return;
+    }
+    const std::string entry = m_FrequencyEditor->Edit()->text().toStdString();
+    if (m_EditColumn == kColumnReceive) {
+        CommitReceiveFrequency(m_Document, m_EditRow, entry);
+    } else if (m_EditColumn == kColumnTransmit) {
+        CommitTransmitFrequency(m_Document, m_EditRow, entry);
+    }
+    CloseEditor(m_FrequencyEditor);
+    RefreshRow(m_EditRow);
+}
+
+void CChannelPage::CommitTone(CCellEditor* editor, int which) {
+    if (!IsEditing(editor)) {
+        return;
+    }
+    const int tone = editor->List()->currentIndex();
+    if (tone >= 0) {
+        ::CommitTone(m_Document, m_EditRow, which, tone);
+    }
+    CloseEditor(editor);
+    RefreshRow(m_EditRow);
+}
+
+void CChannelPage::CommitChoice(int selection) {
+    if (!IsEditing(m_ChoiceEditor)) {
+        return;
+    }
+    ::CommitChoice(m_Document, m_EditRow, m_EditColumn, selection);
+    CloseEditor(m_ChoiceEditor);
+    RefreshRow(m_EditRow);
+}
+
+void CChannelPage::CommitName() {
+    if (!IsEditing(m_NameEditor)) {
+        return;
+    }
+    CommitChannelName(m_Document, m_EditRow, m_NameEditor->Edit()->text().toStdString());
+    CloseEditor(m_NameEditor);
+    RefreshRow(m_EditRow);
+}
+
+void CChannelPage::OnRangeSelected(int index) {
+    const int current = m_Document.FindModelLine();
+    if (index == current) {
+        return;
+    }
+    MessageAnswer answer =
+        MessageBox::Show(this, LoadLangString("IDS_CONFIRM_FREQ"), LoadLangString("IDS_CONFIRM"),
+                         MessageIcon::Exclamation, MessageButtons::OkCancel);
+    if (answer != MessageAnswer::Ok) {
+        QSignalBlocker blocker(m_RangeSelector);
+        m_RangeSelector->setCurrentIndex(current);
+        return;
+    }
+    m_Document.ChangeFrequencyRange(index);
+}
+
+namespace {
+
+[[maybe_unused]] const bool g_Registered =
+    RegisterMainViewPage(0, "IDS_CHANNEL", [](QWidget* tabControl, CHalvexDoc& document) {
+        return new CChannelPage(document, tabControl);
+    });
+
+}  // namespace

@@ -1,0 +1,62 @@
+// The channel table page: one grid row per channel, edited through editors the page places
+// over the cells, and the frequency-range selector that resets the document to another band.
+// It keeps no copy of channel data; every cell is rewritten from the image after a change.
+#pragma once
+
+#include <QWidget>
+
+#include "editors/channel_row_state.h"
+#include "view/main_view_page.h"
+
+class CCellEditor;
+class CGridCtrl;
+class CHalvexDoc;
+class QComboBox;
+struct GridNotification;
+
+constexpr int kChannelPageTemplate = 150;
+
+class CChannelPage : public QWidget, public MainViewPage {
+    Q_OBJECT
+public:
+    explicit CChannelPage(CHalvexDoc& document, QWidget* parent = nullptr);
+
+    QWidget* Widget() override { return this; }
+    // Relabels, reselects the frequency range and rewrites every row from the image.
+    void Reload() override;
+
+    CGridCtrl* Grid() const { return m_Grid; }
+    QComboBox* RangeSelector() const { return m_RangeSelector; }
+
+    // Rewrites row n (channel n) from the image with its lock states.
+    void RefreshRow(int n);
+
+private:
+    void OnBeginEdit(const GridNotification& notification);
+    void OnRangeSelected(int index);
+    void CommitFrequency();
+    void CommitTone(CCellEditor* editor, int which);
+    void CommitChoice(int selection);
+    void CommitName();
+    void CloseEditor(CCellEditor* editor);
+    void HideEditors();
+    void LoadTexts();
+    void FillRangeSelector();
+    void FillToneLists();
+    void BuildGrid();
+    void SetHeaders();
+    void ApplyRow(int n, const ChannelTableSettings& settings);
+    bool IsEditing(const CCellEditor* editor) const;
+
+    CHalvexDoc& m_Document;
+    CGridCtrl* m_Grid;
+    QComboBox* m_RangeSelector;
+    CCellEditor* m_FrequencyEditor;
+    CCellEditor* m_DecodeEditor;
+    CCellEditor* m_EncodeEditor;
+    CCellEditor* m_ChoiceEditor;
+    CCellEditor* m_NameEditor;
+    int m_EditRow = -1;
+    int m_EditColumn = -1;
+    ChannelCellTexts m_Texts;
+};

@@ -1,0 +1,18 @@
+// The FM broadcast receiver's frequency codes: code k is 65.0 + k/10 MHz, shown as "87M5".
+#pragma once
+
+#include <string>
+#include <vector>
+
+constexpr int kFmHighestCode = 430;  // 108.0 MHz
+constexpr int kFmEmptyPreset = 431;
+constexpr const char* kFmEmptyPresetText = "OFF";
+
+// "65M0" .. "108M0" for codes 0-430.
+std::string FmCodeText(int code);
+
+// The receive-frequency list: the texts of codes 0-430, entry index = code.
+std::vector<std::string> FmFrequencyList();
+
+// The preset list: the receive-frequency list followed by "OFF" for an empty preset.
+std::vector<std::string> FmPresetList();

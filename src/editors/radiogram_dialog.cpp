@@ -1,0 +1,160 @@
+#include "editors/radiogram_dialog.h"
+
+#include <QComboBox>
+#include <QSignalBlocker>
+
+#include "app/app_globals.h"
+#include "app/command_registry.h"
+#include "app/halvex_app.h"
+#include "app/language.h"
+#include "app/main_frame.h"
+#include "app/relabel.h"
+#include "codeplug/document.h"
+#include "editors/channel_cell_editor.h"
+#include "editors/radiogram_codes.h"
+#include "grid/grid_ctrl.h"
+#include "resources/command_ids.h"
+
+namespace {
+
+constexpr int kPresetListId = 1078;
+constexpr int kGridId = 1079;
+constexpr int kFrequencyListId = 1091;
+constexpr int kRows = kFmPresetCount + 1;
+constexpr int kColumns = 2;
+constexpr int kColumnWidths[kColumns] = {40, 100};
+constexpr int kHeaderHeight = 28;
+constexpr int kRowHeight = 21;
+constexpr int kCellFormat = Qt::AlignCenter | Qt::TextSingleLine;
+
+QStringList ListTexts(const std::vector<std::string>& texts) {
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(texts.size()));
+    for (const std::string& text : texts) {
+        list.push_back(QString::fromStdString(text));
+    }
+    return list;
+}
+
+// The preset cell's text: the preset list's entry for the code, nothing for a code it lacks.
+QString PresetText(int code) {
+    if (code == kFmEmptyPreset) {
+        return QString::fromLatin1(kFmEmptyPresetText);
+    }
+    return code >= 0 && code <= kFmHighestCode ? QString::fromStdString(FmCodeText(code))
+                                               : QString();
+}
+
+}  // namespace
+
+CRadiogramDlg::CRadiogramDlg(CHalvexDoc& document, QWidget* parent)
+    : TemplateDialog(kRadiogramTemplate, parent), m_Document(document), m_Grid(new CGridCtrl) {
+    RelabelDialog(this, kRadiogramTemplate);
+    m_Grid->SetControlId(kGridId);
+    ReplaceControl(this, kGridId, m_Grid);
+    m_FrequencyList = FindControl<QComboBox>(this, kFrequencyListId);
+    m_PresetEditor = new CCellEditor(FindControl<QComboBox>(this, kPresetListId), m_Grid);
+
+    SetUpGrid();
+    FillGrid();
+    FillPresetList();
+    m_FrequencyList->addItems(ListTexts(FmFrequencyList()));
+    const int code = m_Document.GetWord(kFmFrequencyOffset, 1);
+    m_FrequencyList->setCurrentIndex(code <= kFmHighestCode ? code : -1);
+
+    connect(m_Grid, &CGridCtrl::BeginEdit, this, &CRadiogramDlg::OnBeginEdit);
+    connect(PresetList(), &QComboBox::activated, this, &CRadiogramDlg::OnPresetChosen);
+    connect(m_PresetEditor, &CCellEditor::FocusLost, this, &CRadiogramDlg::OnPresetListLeft);
+    connect(m_FrequencyList, &QComboBox::activated, this, &CRadiogramDlg::OnFrequencyChosen);
+}
+
+QComboBox* CRadiogramDlg::PresetList() const {
+    return m_PresetEditor->List();
+}
+
+void CRadiogramDlg::SetUpGrid() {
+    m_Grid->SetRows(kRows);
+    m_Grid->SetColumns(kColumns);
+    m_Grid->SetFixedRows(1);
+    m_Grid->SetFixedColumns(1);
+    m_Grid->ClearFocus();
+    for (int column = 0; column < kColumns; ++column) {
+        m_Grid->SetColumnWidth(column, kColumnWidths[column]);
+    }
+    m_Grid->SetRowHeight(0, kHeaderHeight);
+    for (int row = 1; row < kRows; ++row) {
+        m_Grid->SetRowHeight(row, kRowHeight);
+    }
+}
+
+void CRadiogramDlg::FillGrid() {
+    m_Grid->SetDrawing(false, false);
+    for (int column = 0; column < kColumns; ++column) {
+        std::string key = "IDS_RadiogramText" + std::to_string(column);
+        m_Grid->SetCellText(0, column,
+                            QString::fromStdString(LoadLangText(g_LanguagePath, "RadiogramText",
+                                                                key, "", kListBufferSize)));
+    }
+    for (int row = 0; row < kRows; ++row) {
+        for (int column = 0; column < kColumns; ++column) {
+            m_Grid->SetCellFormat(row, column, kCellFormat);
+        }
+    }
+    for (int n = 1; n < kRows; ++n) {
+        m_Grid->SetCellText(n, 0, QString::number(n));
+        m_Grid->SetCellText(n, 1, PresetText(m_Document.GetWord(kFmPresetBase, n)));
+    }
+    m_PresetEditor->Hide();
+    m_Grid->SetDrawing(true, true);
+}
+
+void CRadiogramDlg::FillPresetList() {
+    QSignalBlocker blocker(PresetList());
+    PresetList()->clear();
+    PresetList()->addItems(ListTexts(FmPresetList()));
+}
+
+void CRadiogramDlg::OnBeginEdit(const GridNotification& notification) {
+    if (notification.rectangle.isNull()) {
+        return;
+    }
+    m_EditRow = notification.item.row;
+    const QRect rect(mapFromGlobal(notification.rectangle.topLeft()),
+                     notification.rectangle.size());
+    m_Grid->SetEditorCovers(true);
+    FillPresetList();
+    m_PresetEditor->Place(rect, PresetList()->findText(notification.item.text, Qt::MatchExactly));
+}
+
+void CRadiogramDlg::OnPresetChosen(int index) {
+    if (!m_PresetEditor->IsShown() || m_EditRow < 1 || m_EditRow > kFmPresetCount) {
+        return;
+    }
+    m_Grid->SetEditorCovers(false);
+    m_Document.SetWord(kFmPresetBase, m_EditRow, index);
+    m_Grid->SetCellText(m_EditRow, 1, PresetText(m_Document.GetWord(kFmPresetBase, m_EditRow)));
+    m_Document.SetModifiedFlag();
+    m_Grid->RedrawRow(m_EditRow);
+    m_PresetEditor->ReturnFocus();
+    m_PresetEditor->Hide();
+}
+
+void CRadiogramDlg::OnPresetListLeft() {
+    m_Grid->SetEditorCovers(false);
+    m_PresetEditor->Hide();
+}
+
+void CRadiogramDlg::OnFrequencyChosen(int index) {
+    m_Document.SetWord(kFmFrequencyOffset, 1, index);
+    m_Document.SetModifiedFlag();
+}
+
+namespace {
+
+[[maybe_unused]] const bool g_Registered =
+    RegisterCommandHandler(kCommandRadiogram, [](CHalvexApp& app) {
+        CRadiogramDlg dialog(app.Document(), app.MainFrame());
+        dialog.exec();
+    });
+
+}  // namespace

@@ -1,0 +1,280 @@
+// The channel table's commit rules and row states on a document with the 136-174 MHz band.
+#include "editors/channel_commit.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <vector>
+
+#include "app/app_globals.h"
+#include "codeplug/document.h"
+#include "editors/channel_row_state.h"
+#include "editors/radiogram_codes.h"
+
+namespace {
+
+class NoPrompts : public DocumentPrompts {
+public:
+    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
+    void ShowStopMessage(const std::string&, const std::string&) override {}
+    std::optional<std::string> AskSavePath() override { return std::nullopt; }
+};
+
+std::vector<uint8_t> RecordBytes(const CHalvexDoc& doc, int n, size_t first, size_t count) {
+    auto start = doc.bytes.begin() + static_cast<ptrdiff_t>(0x1000 + 16 * n + first);
+    return {start, start + static_cast<ptrdiff_t>(count)};
+}
+
+class ChannelCommitTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/channel_commit_test.XXXXXX";
+        m_Directory = mkdtemp(pattern);
+        WriteSettings("compander=1\nchannel=1\n");
+        g_LanguagePath = m_Directory + "/none.lang";
+        g_ChannelCount = 128;
+        ASSERT_TRUE(m_Doc.OnNewDocument(true));
+        m_Doc.SetModifiedFlag(false);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_Directory); }
+
+    void WriteSettings(const std::string& setup) {
+        std::ofstream(m_Directory + "/setting.ini")
+            << "[setup]\n"
+            << setup << "[ModelInfo]\nFreq0=136-174MHz\ndata0=6013401700000000\n";
+        SetModuleDir(m_Directory);
+    }
+
+    // Channel n with receive rx and the transmit column entry tx, the flag cleared.
+    void MakeChannel(int n, const std::string& rx, const std::string& tx) {
+        CommitReceiveFrequency(m_Doc, n, rx);
+        CommitTransmitFrequency(m_Doc, n, tx);
+        m_Doc.SetModifiedFlag(false);
+    }
+
+    std::string m_Directory;
+    NoPrompts m_Prompts;
+    CHalvexDoc m_Doc{m_Prompts};
+};
+
+TEST_F(ChannelCommitTest, ReceiveEntries) {
+    struct Case {
+        const char* name;
+        const char* rx;  // receive before, "" for an empty channel
+        const char* tx;  // transmit column before
+        const char* entry;
+        const char* storedRx;
+        const char* offset;  // as read back: the top BCD byte prints without a leading zero
+        int direction;
+        const char* shownTx;
+    };
+    const Case cases[] = {
+        {"first frequency", "", "", "146.123", "146.12500", "00.00000", 0, "146.12500"},
+        {"above the band", "", "", "180", "173.99500", "00.00000", 0, "173.99500"},
+        {"below the band", "", "", "100", "136.00000", "00.00000", 0, "136.00000"},
+        {"keeps transmit", "146.12500", "146.72500", "146", "146.00000", "00.72500", 2,
+         "146.72500"},
+        {"keeps transmit below", "146.12500", "145.52500", "147", "147.00000", "01.47500", 1,
+         "145.52500"},
+        {"keeps no transmit", "146.12500", "", "150", "150.00000", "150.00000", 1, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(m_Doc.OnNewDocument(true));
+        if (*c.rx != '\0') {
+            MakeChannel(7, c.rx, c.tx);
+        }
+        m_Doc.SetModifiedFlag(false);
+        CommitReceiveFrequency(m_Doc, 7, c.entry);
+        EXPECT_EQ(m_Doc.GetFrequencyText(7, 1), c.storedRx);
+        EXPECT_EQ(m_Doc.GetFrequencyText(7, 0), c.offset);
+        EXPECT_EQ(m_Doc.GetShiftDirection(7), c.direction);
+        EXPECT_EQ(ShownTransmitText(m_Doc, 7), c.shownTx);
+        EXPECT_TRUE(m_Doc.IsModified());
+    }
+    EXPECT_EQ(RecordBytes(m_Doc, 7, 0, 4), (std::vector<uint8_t>{0x00, 0x00, 0x00, 0x15}));
+}
+
+TEST_F(ChannelCommitTest, FirstFrequencyOfAnEmptyRecordWithAStrayOffset) {
+    m_Doc.SetFrequencyText(3, 0, "000.60000");
+    CommitReceiveFrequency(m_Doc, 3, "146.123");
+    EXPECT_EQ(RecordBytes(m_Doc, 3, 0, 8),
+              (std::vector<uint8_t>{0x00, 0x25, 0x61, 0x14, 0x00, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(m_Doc.GetShiftDirection(3), 0);
+    EXPECT_FALSE(m_Doc.IsTxAbsent(3));
+}
+
+TEST_F(ChannelCommitTest, TransmitEntries) {
+    struct Case {
+        const char* name;
+        const char* entry;
+        const char* offset;
+        int direction;
+        const char* shownTx;
+    };
+    const Case cases[] = {
+        {"above", "146.725", "00.60000", 2, "146.72500"},
+        {"below", "145.525", "00.60000", 1, "145.52500"},
+        {"same", "146.125", "00.00000", 0, "146.12500"},
+        {"rounded like receive", "146.7261", "00.60000", 2, "146.72500"},
+        {"clamped", "200", "27.87000", 2, "173.99500"},
+        {"cleared", "", "146.12500", 1, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MakeChannel(9, "146.125", "146.125");
+        m_Doc.SetTone(9, 0, 5);
+        CommitTransmitFrequency(m_Doc, 9, c.entry);
+        EXPECT_EQ(m_Doc.GetFrequencyText(9, 1), "146.12500");
+        EXPECT_EQ(m_Doc.GetFrequencyText(9, 0), c.offset);
+        EXPECT_EQ(m_Doc.GetShiftDirection(9), c.direction);
+        EXPECT_EQ(ShownTransmitText(m_Doc, 9), c.shownTx);
+        EXPECT_EQ(m_Doc.GetTone(9, 0), *c.entry == '\0' ? 0 : 5);
+        EXPECT_EQ(m_Doc.IsModified(), std::string(c.name) != "same");
+    }
+}
+
+TEST_F(ChannelCommitTest, TransmitEntryLeavesAnOffRasterReceiveAlone) {
+    const std::vector<uint8_t> offRaster = {0x00, 0x23, 0x61, 0x14};  // 146.12300
+    std::copy(offRaster.begin(), offRaster.end(), m_Doc.bytes.begin() + 0x1000 + 16 * 4);
+    m_Doc.SetFrequencyText(4, 0, "000.00000");
+    CommitTransmitFrequency(m_Doc, 4, "146.723");
+    EXPECT_EQ(RecordBytes(m_Doc, 4, 0, 4), offRaster);
+    EXPECT_EQ(m_Doc.GetFrequencyText(4, 0), "00.60200");
+    EXPECT_EQ(m_Doc.GetShiftDirection(4), 2);
+}
+
+TEST_F(ChannelCommitTest, ClearingAChannelEmptiesItsRecord) {
+    MakeChannel(12, "146.125", "146.725");
+    m_Doc.SetTone(12, 1, 60);
+    m_Doc.SetBandwidth(12, 2);
+    CommitChannelName(m_Doc, 12, "AB");
+    m_Doc.SetModifiedFlag(false);
+
+    CommitReceiveFrequency(m_Doc, 12, "");
+    EXPECT_TRUE(m_Doc.IsChannelEmpty(12));
+    EXPECT_TRUE(m_Doc.IsOffsetEmpty(12));
+    EXPECT_EQ(RecordBytes(m_Doc, 12, 8, 5), (std::vector<uint8_t>{0x00, 0x00, 0x00, 0x08, 0x00}));
+    EXPECT_EQ(m_Doc.GetChannelNameBytes(12),
+              (std::array<uint8_t, 5>{0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+    EXPECT_TRUE(m_Doc.IsModified());
+}
+
+TEST_F(ChannelCommitTest, EveryChangeMarksTheDocumentAndNoChangeDoesNot) {
+    MakeChannel(2, "146.125", "146.125");
+    struct Case {
+        const char* name;
+        std::function<void()> edit;
+        bool modified;
+    };
+    const Case cases[] = {
+        {"power low", [&] { CommitChoice(m_Doc, 2, kColumnPower, 0); }, true},
+        {"power low again", [&] { CommitChoice(m_Doc, 2, kColumnPower, 0); }, false},
+        {"middle bandwidth", [&] { CommitChoice(m_Doc, 2, kColumnBandwidth, 2); }, true},
+        {"compander on", [&] { CommitChoice(m_Doc, 2, kColumnCompander, 1); }, true},
+        {"transmit above", [&] { CommitTransmitFrequency(m_Doc, 2, "146.725"); }, true},
+        {"same receive", [&] { CommitReceiveFrequency(m_Doc, 2, "146.12500"); }, false},
+        {"name", [&] { CommitChannelName(m_Doc, 2, "ab-1"); }, true},
+        {"same name", [&] { CommitChannelName(m_Doc, 2, "AB-1"); }, false},
+        {"choice on an empty channel", [&] { CommitChoice(m_Doc, 3, kColumnCompander, 1); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_Doc.SetModifiedFlag(false);
+        c.edit();
+        EXPECT_EQ(m_Doc.IsModified(), c.modified);
+    }
+    EXPECT_FALSE(m_Doc.GetPowerHigh(2));
+    EXPECT_EQ(m_Doc.GetBandwidth(2), 2);
+    EXPECT_TRUE(m_Doc.GetCompander(2));
+    EXPECT_EQ(m_Doc.GetChannelNameBytes(2), (std::array<uint8_t, 5>{0x0C, 0x0D, 0x0A, 0x01, 0xFF}));
+    EXPECT_EQ(RecordBytes(m_Doc, 3, 8, 1), (std::vector<uint8_t>{0x00}));
+}
+
+TEST_F(ChannelCommitTest, RowLocks) {
+    MakeChannel(1, "146.125", "146.125");
+    MakeChannel(2, "146.125", "");
+    MakeChannel(99, "146.125", "146.125");
+    MakeChannel(100, "146.125", "146.125");
+    struct Case {
+        const char* name;
+        int n;
+        ChannelTableSettings settings;
+        const char* locked;  // columns 1-12, L locked, S locked and shaded, . open
+    };
+    const Case cases[] = {
+        {"used", 1, {false, false, 128}, "............"},
+        {"no transmit", 2, {false, false, 128}, "...L........"},
+        {"empty", 3, {false, false, 128}, ".LLLLLLLLLLL"},
+        {"compander off", 1, {true, false, 128}, "..........S."},
+        {"compander off, empty", 3, {true, false, 128}, ".LLLLLLLLLSL"},
+        {"channel limit, row 99", 99, {false, true, 128}, "............"},
+        {"channel limit, row 100", 100, {false, true, 128}, "SSSSSSSSSSSS"},
+        {"channel limit, empty row 128", 128, {false, true, 128}, "SSSSSSSSSSSS"},
+        {"channel limit, 99 channels", 99, {false, true, 99}, "............"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ChannelRowState state = ChannelRowLocks(m_Doc, c.n, c.settings);
+        std::string shown;
+        for (int column = 1; column < kChannelColumnCount; ++column) {
+            shown += state[column].shaded ? 'S' : state[column].locked ? 'L' : '.';
+        }
+        EXPECT_EQ(shown, c.locked);
+    }
+}
+
+TEST_F(ChannelCommitTest, SettingsAreReadFromTheSetupSection) {
+    WriteSettings("compander=0x\nchannel=01\n");
+    ChannelTableSettings settings = ReadChannelTableSettings(128);
+    EXPECT_TRUE(settings.companderOff);
+    EXPECT_TRUE(settings.channelLimit);
+    WriteSettings("language=english\n");
+    settings = ReadChannelTableSettings(128);
+    EXPECT_FALSE(settings.companderOff);
+    EXPECT_FALSE(settings.channelLimit);
+}
+
+TEST_F(ChannelCommitTest, RowTexts) {
+    ChannelCellTexts texts;
+    texts.tones = ToneListTexts("Off");
+    texts.choices[kColumnPower] = {"Low", "High"};
+    texts.choices[kColumnBandwidth] = {"Wide", "Narrow", "Middle"};
+    for (int column :
+         {kColumnBcl, kColumnScanAdd, kColumnReverse, kColumnPttId, kColumnCompander}) {
+        texts.choices[column] = {"Off", "On"};
+    }
+    MakeChannel(5, "146.125", "");
+    m_Doc.SetTone(5, 1, 155);
+    m_Doc.SetTone(5, 0, 13);
+    m_Doc.SetBandwidth(5, 1);
+    CommitChannelName(m_Doc, 5, "ab-1");
+    auto cells = ChannelRowTexts(m_Doc, 5, texts);
+    const std::array<std::string, kChannelColumnCount> expected = {
+        "",       "146.12500", "D023I", "",    "",    "High", "Off",
+        "Narrow", "Off",       "Off",   "Off", "Off", "AB-1"};
+    EXPECT_EQ(cells, expected);
+
+    CommitTransmitFrequency(m_Doc, 5, "146.725");
+    EXPECT_EQ(ChannelRowTexts(m_Doc, 5, texts)[kColumnEncode], "100.0");
+    m_Doc.SetTone(5, 1, 0);
+    EXPECT_EQ(ChannelRowTexts(m_Doc, 5, texts)[kColumnDecode], "Off");
+    EXPECT_EQ(ChannelRowTexts(m_Doc, 6, texts), (std::array<std::string, kChannelColumnCount>{}));
+}
+
+TEST(RadiogramCodes, TextsAndLists) {
+    EXPECT_EQ(FmCodeText(0), "65M0");
+    EXPECT_EQ(FmCodeText(225), "87M5");
+    EXPECT_EQ(FmCodeText(429), "107M9");
+    EXPECT_EQ(FmCodeText(430), "108M0");
+    std::vector<std::string> presets = FmPresetList();
+    ASSERT_EQ(presets.size(), 432u);
+    EXPECT_EQ(presets[431], "OFF");
+    EXPECT_EQ(presets[430], "108M0");
+    EXPECT_EQ(FmFrequencyList().size(), 431u);
+}
+
+}  // namespace

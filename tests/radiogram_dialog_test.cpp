@@ -1,0 +1,156 @@
+// The FM presets dialog driven by mouse and key events, checked against the image bytes.
+#include "editors/radiogram_dialog.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QTest>
+#include <memory>
+
+#include "app/app_globals.h"
+#include "app/settings.h"
+#include "codeplug/document.h"
+#include "grid/grid_ctrl.h"
+#include "shell_test_support.h"
+
+namespace {
+
+class NoPrompts : public DocumentPrompts {
+public:
+    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
+    void ShowStopMessage(const std::string&, const std::string&) override {}
+    std::optional<std::string> AskSavePath() override { return std::nullopt; }
+};
+
+}  // namespace
+
+class RadiogramDialogTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempModuleDir> m_Dir;
+    NoPrompts m_Prompts;
+    std::unique_ptr<CHalvexDoc> m_Doc;
+    std::unique_ptr<CRadiogramDlg> m_Dialog;
+
+    void Open() {
+        m_Dialog = std::make_unique<CRadiogramDlg>(*m_Doc);
+        m_Dialog->show();
+        m_Dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_Dialog.get()));
+    }
+
+    QByteArray Bytes(size_t offset, int count) const {
+        return QByteArray(reinterpret_cast<const char*>(m_Doc->bytes.data() + offset), count);
+    }
+
+    void ClickPreset(int n) {
+        CGridCtrl* grid = m_Dialog->Grid();
+        grid->MakeVisible(n, 1);
+        QRect rect;
+        QVERIFY(grid->CellRect(n, 1, &rect));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    }
+
+private slots:
+    void initTestCase() {
+        m_Dir = std::make_unique<TempModuleDir>();
+        for (const char* name : {"setting.ini", "english.lang"}) {
+            m_Dir->CopyFromBin(QString::fromLatin1(name));
+        }
+        std::string error;
+        QVERIFY2(LoadStartupSettings(m_Dir->Path(), &error), error.c_str());
+        SetLanguageName("english");
+    }
+
+    void init() {
+        m_Doc = std::make_unique<CHalvexDoc>(m_Prompts);
+        QVERIFY(m_Doc->OnNewDocument(true));
+        m_Doc->SetModifiedFlag(false);
+    }
+
+    void cleanup() { m_Dialog.reset(); }
+
+    void showsTheStoredPresets() {
+        m_Doc->SetWord(kFmPresetBase, 2, 225);
+        m_Doc->SetWord(kFmPresetBase, 3, 432);
+        m_Doc->SetWord(kFmFrequencyOffset, 1, 430);
+        Open();
+        CGridCtrl* grid = m_Dialog->Grid();
+        QCOMPARE(grid->GetRowCount(), 17);
+        QCOMPARE(grid->GetColumnWidth(1), 100);
+        QCOMPARE(grid->GetCellText(0, 1), QStringLiteral("Frequency"));
+        QCOMPARE(grid->GetCellText(16, 0), QStringLiteral("16"));
+        QCOMPARE(grid->GetCellText(1, 1), QStringLiteral("65M0"));
+        QCOMPARE(grid->GetCellText(2, 1), QStringLiteral("87M5"));
+        QVERIFY(grid->GetCellText(3, 1).isEmpty());
+        QCOMPARE(grid->GetCellText(4, 1), QStringLiteral("OFF"));
+        QCOMPARE(m_Dialog->FrequencyList()->currentText(), QStringLiteral("108M0"));
+        QCOMPARE(m_Dialog->windowTitle(), QStringLiteral("FM Radio Presets"));
+    }
+
+    void allFfPresetsShowEmptyCells() {
+        std::fill_n(m_Doc->bytes.begin() + kFmPresetBase, 32, 0xFF);
+        std::fill_n(m_Doc->bytes.begin() + kFmFrequencyOffset, 2, 0xFF);
+        Open();
+        for (int n = 1; n <= 16; ++n) {
+            QVERIFY(m_Dialog->Grid()->GetCellText(n, 1).isEmpty());
+        }
+        QCOMPARE(m_Dialog->FrequencyList()->currentIndex(), -1);
+    }
+
+    void offForPresetThree() {
+        Open();
+        ClickPreset(3);
+        QComboBox* list = m_Dialog->PresetList();
+        QVERIFY(list->isVisible());
+        QVERIFY(list->hasFocus());
+        QCOMPARE(list->count(), 432);
+        QCOMPARE(list->currentText(), QStringLiteral("OFF"));
+        QTest::keyClick(list, Qt::Key_Home);
+        QVERIFY(!list->isVisible());
+        QCOMPARE(Bytes(0x08A4, 2), QByteArray::fromHex("0000"));
+        QCOMPARE(m_Dialog->Grid()->GetCellText(3, 1), QStringLiteral("65M0"));
+
+        m_Doc->SetModifiedFlag(false);
+        ClickPreset(3);
+        QTest::keyClick(list, Qt::Key_End);
+        QCOMPARE(Bytes(0x08A4, 2), QByteArray::fromHex("01af"));
+        QCOMPARE(m_Dialog->Grid()->GetCellText(3, 1), QStringLiteral("OFF"));
+        QVERIFY(m_Doc->IsModified());
+        QVERIFY(m_Dialog->isVisible());
+    }
+
+    void escapeLeavesThePresetAndTheDialogOpen() {
+        Open();
+        ClickPreset(2);
+        QComboBox* list = m_Dialog->PresetList();
+        QVERIFY(list->isVisible());
+        QTest::keyClick(list, Qt::Key_Escape);
+        QVERIFY(!list->isVisible());
+        QVERIFY(m_Dialog->isVisible());
+        QVERIFY(m_Dialog->Grid()->hasFocus());
+        QCOMPARE(Bytes(0x08A2, 2), QByteArray::fromHex("01af"));
+        QVERIFY(!m_Doc->IsModified());
+    }
+
+    void receiveFrequencyAndCancel() {
+        Open();
+        QComboBox* frequency = m_Dialog->FrequencyList();
+        frequency->setFocus();
+        for (int step = 0; step < 225; ++step) {
+            QTest::keyClick(frequency, Qt::Key_Down);
+        }
+        QCOMPARE(frequency->currentText(), QStringLiteral("87M5"));
+        QCOMPARE(Bytes(0x0D0B, 2), QByteArray::fromHex("00e1"));
+        QVERIFY(m_Doc->IsModified());
+
+        QTest::mouseClick(FindControl<QAbstractButton>(m_Dialog.get(), kIdCancel), Qt::LeftButton);
+        QVERIFY(!m_Dialog->isVisible());
+        QCOMPARE(m_Dialog->result(), int(QDialog::Rejected));
+        QCOMPARE(Bytes(0x0D0B, 2), QByteArray::fromHex("00e1"));
+        QVERIFY(m_Doc->IsModified());
+    }
+};
+
+QTEST_MAIN(RadiogramDialogTest)
+#include "radiogram_dialog_test.moc"
