@@ -159,8 +159,16 @@ TEST_F(TestModeLinkTest, StartHoldsTheRadioInTestModeAndAdjustsTheBankItems) {
     }
 }
 
-TEST_F(TestModeLinkTest, WriteAllInTestModeEndsItFirstAndWritesTheWholeMemory) {
-    StartRadio(Line(true));
+// Both cable kinds: a direct cable must not wait out the echo's time-out on every block.
+class TestModeWriteAllTest : public TestModeLinkTest, public ::testing::WithParamInterface<bool> {};
+
+INSTANTIATE_TEST_SUITE_P(Cables, TestModeWriteAllTest, ::testing::Values(true, false),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Echo" : "Direct";
+                         });
+
+TEST_P(TestModeWriteAllTest, InTestModeEndsItFirstAndWritesTheWholeMemory) {
+    StartRadio(Line(GetParam()));
     ASSERT_FALSE(m_Session.StartTestMode().message);
     size_t mark = m_Radio.ReceivedBytes().size();
     RadioMemory written = PatternMemory(7);

@@ -1,6 +1,7 @@
 #include "link/cable_exchange.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <vector>
 
@@ -30,13 +31,27 @@ CableAnswer ExchangeFrame(CSerialPort& port, CableType cable, const uint8_t* fra
         result.count = port.Read(answer, answerSize, timeoutMs);
         return result;
     }
+    // The echo is checked byte by byte: the first byte that differs from the frame shows the
+    // cable does not echo, and waiting out the rest of the echo's time-out would only stall a
+    // direct cable on every frame.
     std::vector<uint8_t> echo(static_cast<size_t>(frameSize));
-    int echoed = port.Read(echo.data(), frameSize, timeoutMs);
+    int echoed = 0;
+    bool mismatch = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (echoed < frameSize && !mismatch) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        int waitMs = static_cast<int>(std::max<int64_t>(left.count(), 0));
+        if (port.Read(&echo[static_cast<size_t>(echoed)], 1, waitMs) != 1) {
+            break;
+        }
+        mismatch = echo[static_cast<size_t>(echoed)] != frame[echoed];
+        ++echoed;
+    }
     if (echoed == 0) {
         return result;
     }
-    if (echoed == frameSize &&
-        std::memcmp(echo.data(), frame, static_cast<size_t>(frameSize)) == 0) {
+    if (!mismatch && echoed == frameSize) {
         result.echoSeen = true;
         result.count = port.Read(answer, answerSize, timeoutMs);
         return result;
