@@ -66,7 +66,9 @@ bool CheckNames(std::string_view section, std::string_view key, std::string_view
 // Quotes a value the reader would otherwise trim or unquote, so it reads back unchanged.
 std::string StoredValue(std::string_view value) {
     if (HasSurroundingBlanks(value) || UnquoteProfileValue(value).size() != value.size()) {
-        return "\"" + std::string(value) + "\"";
+        std::string quoted(1, '"');
+        quoted.append(value).push_back('"');
+        return quoted;
     }
     return std::string(value);
 }
@@ -176,7 +178,8 @@ std::optional<std::string> SetProfileValue(std::string_view contents, std::strin
     if (!result.empty() && result.back() != '\n') {
         result += lineEnding;
     }
-    result += "[" + std::string(section) + "]" + lineEnding + keyLine + lineEnding;
+    result.append("[").append(section).append("]").append(lineEnding);
+    result.append(keyLine).append(lineEnding);
     return result;
 }
 
