@@ -63,7 +63,8 @@ void CGridCtrl::DrawCell(QPainter& painter, int row, int column, const QRect& re
         painter.drawRect(inside.adjusted(0, 0, -1, -1));
     }
     painter.setPen(text);
-    if (!printing) {
+    // Setting a font costs a font lookup even when nothing changes.
+    if (!printing && painter.font() != cell.font) {
         painter.setFont(cell.font);
     }
     painter.drawText(inside.adjusted(m_Margin, 0, -m_Margin, 0), cell.format, cell.text);
