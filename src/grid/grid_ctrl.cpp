@@ -123,6 +123,7 @@ bool CGridCtrl::SetRowHeight(int row, int pixels) {
     }
     m_RowHeights[row] = pixels;
     ResetScrollBars();
+    RepaintIfDrawing();
     return true;
 }
 
@@ -132,6 +133,7 @@ bool CGridCtrl::SetColumnWidth(int column, int pixels) {
     }
     m_ColumnWidths[column] = pixels;
     ResetScrollBars();
+    RepaintIfDrawing();
     return true;
 }
 
