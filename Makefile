@@ -1,7 +1,7 @@
 # Forwards to the CMake presets; scripts/ensure-deps installs what is missing.
 FUZZ_SECONDS ?= 30
 
-.PHONY: all deps build test asan bench fuzz format format-check clean
+.PHONY: all deps build test run asan bench fuzz format format-check clean
 
 all: build
 
@@ -14,6 +14,9 @@ build: deps
 
 test: build
 	ctest --preset dev
+
+run: build
+	scripts/run-with-virtual-radio build/bin
 
 asan: deps
 	cmake --preset asan

@@ -22,6 +22,7 @@ CHalvexApp* g_App = nullptr;
 
 constexpr const char* kProgramName = "Halvex";
 constexpr const char* kUntitled = "Untitled";
+constexpr const char* kSaveChangesQuestion = "Save changes to %s?";
 
 // Every command a registered dialog may handle; the shell's own ones are installed directly.
 constexpr int kPluggableCommands[] = {
@@ -192,11 +193,13 @@ bool CHalvexApp::SaveModified() {
         return true;
     }
     std::string name = m_Document.GetPathName().empty() ? kUntitled : m_Document.GetPathName();
+    // The language file may word the question; %s stands for the file.
     std::string question = LangText("IDS_ASK_SAVE");
-    if (question == kNotFoundText) {
-        question = "Save changes to ";
+    if (question == kNotFoundText || question.find("%s") == std::string::npos) {
+        question = kSaveChangesQuestion;
     }
-    MessageAnswer answer = MessageBox::Show(Owner(), question + name + "?", LangText("IDS_PROMPT"),
+    question.replace(question.find("%s"), 2, name);
+    MessageAnswer answer = MessageBox::Show(Owner(), question, LangText("IDS_PROMPT"),
                                             MessageIcon::Exclamation, MessageButtons::YesNoCancel);
     if (answer == MessageAnswer::Cancel) {
         return false;

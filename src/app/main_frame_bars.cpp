@@ -114,8 +114,9 @@ void CMainFrame::RelabelMenu() {
 
 void CMainFrame::SetRecentFiles(const QStringList& paths) {
     for (QAction* action : m_RecentActions) {
+        // The list may change from inside one of its own entries' handlers.
         m_FileMenu->removeAction(action);
-        delete action;
+        action->deleteLater();
     }
     m_RecentActions.clear();
     m_RecentPlaceholder->setVisible(paths.isEmpty());

@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr const char* kApplicationName = "Halvex";
 constexpr const char* kListGroup = "Recent File List";
 
 QString EntryKey(int index) {
@@ -16,7 +15,7 @@ QString EntryKey(int index) {
 }  // namespace
 
 RecentFileList::RecentFileList() {
-    QSettings settings(kRegistryKeyName, kApplicationName);
+    QSettings settings(kRegistryKeyName, kSettingsApplicationName);
     settings.beginGroup(kListGroup);
     for (int index = 0; index < kRecentFileCount; ++index) {
         QString path = settings.value(EntryKey(index)).toString();
@@ -41,7 +40,7 @@ void RecentFileList::Remove(const QString& path) {
 }
 
 void RecentFileList::Save() const {
-    QSettings settings(kRegistryKeyName, kApplicationName);
+    QSettings settings(kRegistryKeyName, kSettingsApplicationName);
     settings.beginGroup(kListGroup);
     for (int index = 0; index < kRecentFileCount; ++index) {
         if (index < m_Paths.size()) {

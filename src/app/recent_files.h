@@ -4,6 +4,7 @@
 #include <QStringList>
 
 constexpr const char* kRegistryKeyName = "RQ860 radio program software";
+constexpr const char* kSettingsApplicationName = "Halvex";
 
 class RecentFileList {
 public:

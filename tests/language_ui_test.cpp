@@ -1,0 +1,153 @@
+// Switching languages: the next-language command, the language dialog and the relabelling of
+// menu, title and tabs that follows, with the selected tab kept.
+#include <QAction>
+#include <QComboBox>
+#include <QMenuBar>
+#include <QToolButton>
+#include <QtTest>
+
+#include "app/app_globals.h"
+#include "app/halvex_app.h"
+#include "app/language_dialog.h"
+#include "app/main_frame.h"
+#include "resources/command_ids.h"
+#include "shell_test_support.h"
+#include "view/main_view.h"
+#include "view/main_view_page.h"
+#include "view/page_tab_control.h"
+
+namespace {
+
+class CountingPage : public QWidget, public MainViewPage {
+public:
+    using QWidget::QWidget;
+    QWidget* Widget() override { return this; }
+    void Reload() override { ++reloads; }
+    int reloads = 0;
+};
+
+}  // namespace
+
+class LanguageTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        UseTemporarySettings(m_SettingsHome);
+        MessageBox::SetUnattended(true);
+        FileDialog::SetUnattended(true);
+        for (auto [order, key] : {std::pair{0, "IDS_CHANNEL"}, {1, "IDS_FUNCTION"}}) {
+            RegisterMainViewPage(order, key,
+                                 [](QWidget* tabs, CHalvexDoc&) { return new CountingPage(tabs); });
+        }
+    }
+    void cleanupTestCase() { ClearMainViewPages(); }
+    void init() {
+        m_Dir = std::make_unique<TempModuleDir>();
+        m_Dir->Write("setting.ini", "[setup]\nlanguage=a\n");
+        m_Dir->Write("a.lang", LanguageFile("Alpha", "Title A"));
+        m_Dir->Write("b.lang", LanguageFile("Beta", "Title B"));
+    }
+    void cleanup() {
+        m_App.reset();
+        QVERIFY(SeamsDrained());
+    }
+
+    void nextLanguageRelabelsEverythingAndKeepsTheTab() {
+        Start();
+        CMainFrame* frame = m_App->MainFrame();
+        CPageTabCtrl* tabs = frame->View()->TabControl();
+        QCOMPARE(tabs->count(), 2);
+        tabs->setCurrentIndex(1);
+        auto* functions = static_cast<CountingPage*>(frame->View()->Pages()[1]);
+        int reloads = functions->reloads;
+
+        frame->ToolbarButton(kCommandNextLanguage)->click();
+        QCOMPARE(g_LanguagePath, m_Dir->FilePath("b.lang"));
+        QVERIFY(m_Dir->Read("setting.ini").contains("language=b"));
+        QCOMPARE(frame->windowTitle(), QStringLiteral("Title B"));
+        QCOMPARE(frame->menuBar()->actions()[0]->text(), QStringLiteral("File Beta"));
+        QCOMPARE(frame->MenuAction(kCommandNew)->text(), QStringLiteral("New Beta"));
+        QCOMPARE(frame->MenuAction(kCommandOpen)->text(), QStringLiteral("Not Found"));
+        QCOMPARE(tabs->tabText(0), QStringLiteral("     Chan Beta     "));
+        QCOMPARE(tabs->tabText(1), QStringLiteral("     Func Beta     "));
+        QCOMPARE(tabs->currentIndex(), 1);
+        QVERIFY(functions->reloads > reloads);
+
+        // The last file wraps to the first.
+        frame->OnCommand(kCommandNextLanguage);
+        QCOMPARE(g_LanguagePath, m_Dir->FilePath("a.lang"));
+        QCOMPARE(frame->windowTitle(), QStringLiteral("Title A"));
+    }
+
+    void removedLanguageFileMovesToTheFirst() {
+        Start();
+        QFile::remove(QString::fromStdString(m_Dir->FilePath("a.lang")));
+        m_Dir->Write("c.lang", LanguageFile("Gamma", "Title C"));
+        m_App->MainFrame()->OnCommand(kCommandNextLanguage);
+        QCOMPARE(g_LanguagePath, m_Dir->FilePath("b.lang"));
+    }
+
+    void withoutLanguageFilesNextLanguageDoesNothing() {
+        QFile::remove(QString::fromStdString(m_Dir->FilePath("a.lang")));
+        QFile::remove(QString::fromStdString(m_Dir->FilePath("b.lang")));
+        Start();
+        std::string before = g_LanguagePath;
+        m_App->MainFrame()->OnCommand(kCommandNextLanguage);
+        QCOMPARE(g_LanguagePath, before);
+        QCOMPARE(m_Dir->Read("setting.ini"), QByteArray("[setup]\nlanguage=a\n"));
+    }
+
+    void dialogListsDisplayNamesAndSwitches() {
+        m_Dir->Write("c.lang", "[String]\nIDS_WINDOWNAME=No face\n");
+        m_Dir->Write("d.lang", "[Face]\ndisp=\n");
+        Start();
+        CLanguageDlg dialog(m_App->MainFrame(), [this] { m_App->ApplyLanguage(); });
+        auto* list = FindControl<QComboBox>(&dialog, kLanguageListId);
+        QStringList shown;
+        for (int index = 0; index < list->count(); ++index) {
+            shown << list->itemText(index);
+        }
+        QCOMPARE(shown, (QStringList{"-----", "Alpha", "Beta"}));
+        QCOMPARE(list->currentText(), QStringLiteral("Alpha"));
+        list->setCurrentIndex(list->findText("Beta"));
+        dialog.accept();
+        QCOMPARE(g_LanguagePath, m_Dir->FilePath("b.lang"));
+        QCOMPARE(m_App->MainFrame()->windowTitle(), QStringLiteral("Title B"));
+    }
+
+    void sameDisplayNameChoosesTheFirstFile() {
+        m_Dir->Write("x.lang", LanguageFile("Same", "Title X"));
+        m_Dir->Write("y.lang", LanguageFile("Same", "Title Y"));
+        Start();
+        CLanguageDlg dialog(m_App->MainFrame(), [this] { m_App->ApplyLanguage(); });
+        auto* list = FindControl<QComboBox>(&dialog, kLanguageListId);
+        list->setCurrentIndex(list->findText("Same"));
+        dialog.accept();
+        QCOMPARE(g_LanguagePath, m_Dir->FilePath("x.lang"));
+    }
+
+    void okWithoutChoiceChangesNothing() {
+        m_Dir->Write("setting.ini", "[setup]\nlanguage=gone\n");
+        Start();
+        int applied = 0;
+        CLanguageDlg dialog(m_App->MainFrame(), [&] { ++applied; });
+        QCOMPARE(FindControl<QComboBox>(&dialog, kLanguageListId)->currentIndex(), -1);
+        dialog.accept();
+        QCOMPARE(applied, 0);
+        QCOMPARE(g_LanguagePath, m_Dir->FilePath("gone.lang"));
+        QCOMPARE(m_Dir->Read("setting.ini"), QByteArray("[setup]\nlanguage=gone\n"));
+    }
+
+private:
+    void Start() {
+        m_App = std::make_unique<CHalvexApp>();
+        QVERIFY(m_App->InitInstance(m_Dir->Path(), {"halvex"}));
+    }
+
+    QTemporaryDir m_SettingsHome;
+    std::unique_ptr<TempModuleDir> m_Dir;
+    std::unique_ptr<CHalvexApp> m_App;
+};
+
+QTEST_MAIN(LanguageTest)
+#include "language_ui_test.moc"
