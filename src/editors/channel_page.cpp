@@ -66,6 +66,9 @@ CChannelPage::CChannelPage(CHalvexDoc& document, QWidget* parent)
     BuildFromTemplate(this, kChannelPageTemplate);
     m_Grid->SetControlId(kGridId);
     ReplaceControl(this, kGridId, m_Grid);
+    // The system's message-box font here is wider than the one the column widths were made
+    // for; the page's own font keeps every header inside its column.
+    m_Grid->setFont(font());
     m_RangeSelector = FindControl<QComboBox>(this, kRangeSelectorId);
 
     auto* frequencyEdit = FindControl<QLineEdit>(this, kFrequencyEditorId);

@@ -52,6 +52,7 @@ CRadiogramDlg::CRadiogramDlg(CHalvexDoc& document, QWidget* parent)
     RelabelDialog(this, kRadiogramTemplate);
     m_Grid->SetControlId(kGridId);
     ReplaceControl(this, kGridId, m_Grid);
+    m_Grid->setFont(font());
     m_FrequencyList = FindControl<QComboBox>(this, kFrequencyListId);
     m_PresetEditor = new CCellEditor(FindControl<QComboBox>(this, kPresetListId), m_Grid);
 
