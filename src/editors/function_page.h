@@ -1,0 +1,34 @@
+// The optional-functions page: the radio-wide settings of the option bytes and the PTT-ID
+// code. Every change goes into the image at once; the page keeps no settings of its own.
+#pragma once
+
+#include <QWidget>
+#include <vector>
+
+#include "view/main_view_page.h"
+
+class CHalvexDoc;
+class CPttIdEdit;
+class QCheckBox;
+class QComboBox;
+
+class CFunctionPage : public QWidget, public MainViewPage {
+    Q_OBJECT
+public:
+    CFunctionPage(QWidget* parent, CHalvexDoc& document);
+    ~CFunctionPage() override;
+
+    QWidget* Widget() override { return this; }
+    void Reload() override { FillFromImage(); }
+
+    // Relabels the page, rebuilds every list and shows the image's values.
+    void FillFromImage();
+
+private:
+    void OnPttIdFocusLost();
+
+    CHalvexDoc& m_Document;
+    std::vector<QComboBox*> m_Lists;
+    std::vector<QCheckBox*> m_CheckBoxes;
+    CPttIdEdit* m_PttIdEdit;
+};

@@ -1,0 +1,31 @@
+// The PTT-ID code box of the functions page. It takes over the template's edit box, which
+// keeps its place, id and upper-case style, and lets only DTMF characters be typed.
+#pragma once
+
+#include <QObject>
+
+#include "editors/ptt_id_code.h"
+
+class QLineEdit;
+
+class CPttIdEdit : public QObject {
+    Q_OBJECT
+public:
+    explicit CPttIdEdit(QLineEdit* edit);
+
+    QLineEdit* Edit() const { return m_Edit; }
+
+    // Shows the stored code and limits the box to six characters.
+    void SetCode(const PttIdCode& code);
+    // The code the box's text stands for; "*", "#" and the end of the text end it.
+    PttIdCode GetCode() const;
+
+signals:
+    void focusLost();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QLineEdit* m_Edit;
+};

@@ -1,0 +1,208 @@
+#include "editors/vfo_page.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QLineEdit>
+#include <span>
+
+#include "app/language.h"
+#include "app/relabel.h"
+#include "codeplug/document.h"
+#include "editors/page_controls.h"
+#include "editors/vfo_frequencies.h"
+
+namespace {
+
+constexpr int kTemplateId = 135;
+constexpr int kFrequencyLength = 9;
+constexpr int kReceiveSide = 1;
+constexpr int kTransmitSide = 0;
+
+struct VfoControlIds {
+    int record;
+    int receive, transmit;
+    int receiveTone, transmitTone, power, bcl, bandwidth, scanAdd, reverse, pttId, compander;
+    int step;
+};
+
+constexpr VfoControlIds kVfoControls[] = {
+    {kVfoF1, 1094, 1096, 1098, 1100, 1102, 1104, 1106, 1108, 1112, 1114, 1141, 1110},
+    {kVfoF2, 1117, 1119, 1121, 1123, 1125, 1127, 1129, 1131, 1135, 1137, 1143, 1133},
+};
+
+using Entries = std::vector<std::string> (*)();
+using Reader = int (*)(const CHalvexDoc& document, int record);
+using Writer = void (*)(CHalvexDoc& document, int record, int index);
+
+struct ChoiceRow {
+    int VfoControlIds::*control;
+    Entries entries;
+    Reader read;
+    Writer write;
+};
+
+std::vector<std::string> LanguageTexts(std::span<const char* const> keys) {
+    std::vector<std::string> texts;
+    for (const char* key : keys) {
+        texts.push_back(LoadLangString(key));
+    }
+    return texts;
+}
+
+std::vector<std::string> ToneEntries() {
+    return ToneListTexts(LoadLangString("IDS_OFF"));
+}
+std::vector<std::string> LowHighEntries() {
+    static constexpr const char* kKeys[] = {"IDS_LOW", "IDS_HIGH"};
+    return LanguageTexts(kKeys);
+}
+std::vector<std::string> OffOnEntries() {
+    static constexpr const char* kKeys[] = {"IDS_OFF", "IDS_ON"};
+    return LanguageTexts(kKeys);
+}
+std::vector<std::string> BandwidthEntries() {
+    static constexpr const char* kKeys[] = {"IDS_WIDE", "IDS_NARROW", "IDS_MIDDLE"};
+    return LanguageTexts(kKeys);
+}
+std::vector<std::string> StepEntries() {
+    return LoadLangList("Step");
+}
+
+template <int Side>
+int ReadTone(const CHalvexDoc& document, int record) {
+    return document.GetTone(record, Side);
+}
+template <int Side>
+void WriteTone(CHalvexDoc& document, int record, int index) {
+    document.SetTone(record, Side, index);
+}
+template <bool (RadioImage::*Get)(int) const>
+int ReadSwitch(const CHalvexDoc& document, int record) {
+    return (document.*Get)(record) ? 1 : 0;
+}
+template <void (RadioImage::*Set)(int, bool)>
+void WriteSwitch(CHalvexDoc& document, int record, int index) {
+    (document.*Set)(record, index != 0);
+}
+template <int (RadioImage::*Get)(int) const>
+int ReadIndex(const CHalvexDoc& document, int record) {
+    return (document.*Get)(record);
+}
+template <void (RadioImage::*Set)(int, int)>
+void WriteIndex(CHalvexDoc& document, int record, int index) {
+    (document.*Set)(record, index);
+}
+
+// The lists of one VFO in the order the page fills them; the step list comes last, after
+// the frequencies.
+constexpr ChoiceRow kChoiceRows[] = {
+    {&VfoControlIds::receiveTone, ToneEntries, ReadTone<kReceiveSide>, WriteTone<kReceiveSide>},
+    {&VfoControlIds::transmitTone, ToneEntries, ReadTone<kTransmitSide>, WriteTone<kTransmitSide>},
+    {&VfoControlIds::power, LowHighEntries, ReadSwitch<&RadioImage::GetPowerHigh>,
+     WriteSwitch<&RadioImage::SetPowerHigh>},
+    {&VfoControlIds::bcl, OffOnEntries, ReadSwitch<&RadioImage::GetBcl>,
+     WriteSwitch<&RadioImage::SetBcl>},
+    {&VfoControlIds::bandwidth, BandwidthEntries, ReadIndex<&RadioImage::GetBandwidth>,
+     WriteIndex<&RadioImage::SetBandwidth>},
+    {&VfoControlIds::scanAdd, OffOnEntries, ReadSwitch<&RadioImage::GetScanAdd>,
+     WriteSwitch<&RadioImage::SetScanAdd>},
+    {&VfoControlIds::reverse, OffOnEntries, ReadSwitch<&RadioImage::GetReverse>,
+     WriteSwitch<&RadioImage::SetReverse>},
+    {&VfoControlIds::pttId, OffOnEntries, ReadSwitch<&RadioImage::GetPttId>,
+     WriteSwitch<&RadioImage::SetPttId>},
+    {&VfoControlIds::compander, OffOnEntries, ReadSwitch<&RadioImage::GetCompander>,
+     WriteSwitch<&RadioImage::SetCompander>},
+};
+
+constexpr ChoiceRow kStepRow = {&VfoControlIds::step, StepEntries, ReadIndex<&RadioImage::GetStep>,
+                                WriteIndex<&RadioImage::SetStep>};
+
+[[maybe_unused]] const bool g_Registered = RegisterMainViewPage(
+    2, "IDS_VFOFREQ",
+    [](QWidget* tabControl, CHalvexDoc& document) { return new CVfoPage(tabControl, document); });
+
+}  // namespace
+
+CVfoPage::CVfoPage(QWidget* parent, CHalvexDoc& document) : QWidget(parent), m_Document(document) {
+    BuildPage(this, kTemplateId);
+    for (size_t vfo = 0; vfo < m_Vfos.size(); ++vfo) {
+        const VfoControlIds& ids = kVfoControls[vfo];
+        VfoWidgets& widgets = m_Vfos[vfo];
+        widgets.record = ids.record;
+        widgets.receive = RequireControl<QLineEdit>(this, ids.receive);
+        widgets.transmit = RequireControl<QLineEdit>(this, ids.transmit);
+        for (QLineEdit* box : {widgets.receive, widgets.transmit}) {
+            box->setMaxLength(kFrequencyLength);
+            box->installEventFilter(this);
+        }
+        auto bind = [this, &ids](const ChoiceRow& row) {
+            auto* list = RequireControl<QComboBox>(this, ids.*row.control);
+            connect(list, &QComboBox::activated, this,
+                    [this, record = ids.record, choice = &row](int index) {
+                        choice->write(m_Document, record, index);
+                        m_Document.SetModifiedFlag();
+                    });
+            return list;
+        };
+        for (const ChoiceRow& row : kChoiceRows) {
+            widgets.lists.push_back(bind(row));
+        }
+        widgets.step = bind(kStepRow);
+    }
+    FillFromImage();
+}
+
+CVfoPage::VfoWidgets& CVfoPage::WidgetsOf(int record) {
+    return record == kVfoF2 ? m_Vfos[1] : m_Vfos[0];
+}
+
+void CVfoPage::FillFromImage() {
+    RelabelDialog(this, kTemplateId);
+    for (VfoWidgets& widgets : m_Vfos) {
+        for (size_t row = 0; row < widgets.lists.size(); ++row) {
+            const ChoiceRow& choice = kChoiceRows[row];
+            FillChoiceList(widgets.lists[row], choice.entries(),
+                           choice.read(m_Document, widgets.record));
+        }
+    }
+    for (const VfoWidgets& widgets : m_Vfos) {
+        ShowFrequencies(widgets.record);
+    }
+    for (const VfoWidgets& widgets : m_Vfos) {
+        FillChoiceList(widgets.step, kStepRow.entries(), kStepRow.read(m_Document, widgets.record));
+    }
+}
+
+void CVfoPage::ShowFrequencies(int record) {
+    VfoWidgets& widgets = WidgetsOf(record);
+    const std::string receive = m_Document.GetFrequencyText(record, kReceiveSide);
+    const std::string offset = m_Document.GetFrequencyText(record, kTransmitSide);
+    const std::string transmit =
+        VfoTransmitText(receive, offset, m_Document.GetShiftDirection(record));
+    widgets.receive->setText(QString::fromStdString(receive));
+    widgets.transmit->setText(QString::fromStdString(transmit));
+}
+
+void CVfoPage::StoreFrequencies(int record) {
+    VfoWidgets& widgets = WidgetsOf(record);
+    const VfoFrequencies stored = VfoFrequenciesFromTexts(widgets.receive->text().toStdString(),
+                                                          widgets.transmit->text().toStdString(),
+                                                          m_Document.GetFrequencyLimits());
+    m_Document.SetFrequencyText(record, kReceiveSide, stored.receiveText);
+    m_Document.SetShiftDirection(record, stored.shift);
+    m_Document.SetFrequencyText(record, kTransmitSide, stored.offsetText);
+    m_Document.SetModifiedFlag();
+}
+
+// Whichever box of a VFO loses the focus, both are stored and shown in their stored form.
+bool CVfoPage::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        for (const VfoWidgets& widgets : m_Vfos) {
+            if (watched == widgets.receive || watched == widgets.transmit) {
+                StoreFrequencies(widgets.record);
+                ShowFrequencies(widgets.record);
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

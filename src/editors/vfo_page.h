@@ -1,0 +1,45 @@
+// The VFO page: the two free-tuning settings F1 and F2 side by side, each one channel-layout
+// record of the image. Every change goes into the image at once.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <vector>
+
+#include "view/main_view_page.h"
+
+class CHalvexDoc;
+class QComboBox;
+class QLineEdit;
+
+class CVfoPage : public QWidget, public MainViewPage {
+    Q_OBJECT
+public:
+    CVfoPage(QWidget* parent, CHalvexDoc& document);
+
+    QWidget* Widget() override { return this; }
+    void Reload() override { FillFromImage(); }
+
+    // Relabels the page and shows both records: lists, frequencies, steps.
+    void FillFromImage();
+    // record is kVfoF1 or kVfoF2.
+    void ShowFrequencies(int record);
+    void StoreFrequencies(int record);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct VfoWidgets {
+        int record;
+        QLineEdit* receive;
+        QLineEdit* transmit;
+        std::vector<QComboBox*> lists;  // in the order of the page's choice rows
+        QComboBox* step;
+    };
+
+    VfoWidgets& WidgetsOf(int record);
+
+    CHalvexDoc& m_Document;
+    std::array<VfoWidgets, 2> m_Vfos;
+};

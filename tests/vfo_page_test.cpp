@@ -1,0 +1,242 @@
+// The VFO page driven through its widgets: the two frequency boxes stored as receive
+// frequency, shift and offset when one is left, and the lists bound to their record bits.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QtTest>
+
+#include "editors/vfo_page.h"
+#include "page_test_support.h"
+
+namespace {
+
+// The three-band line of the shipped settings: 136-174, 220-260 and 400-519.995 MHz.
+constexpr int kThreeBandLine = 3;
+
+const QByteArray kLanguage =
+    "[String]\nIDS_OFF=Off\nIDS_ON=On\nIDS_LOW=Low\nIDS_HIGH=High\n"
+    "IDS_WIDE=Wide\nIDS_NARROW=Narrow\nIDS_MIDDLE=Middle\n"
+    "[Step]\n0=2.5\n1=5\n2=6.25\n3=10\n4=12.5\n5=25\n";
+
+struct VfoBoxes {
+    int record;
+    size_t offset;
+    int receiveId, transmitId;
+};
+
+constexpr VfoBoxes kF1 = {kVfoF1, 0x0830, 1094, 1096};
+constexpr VfoBoxes kF2 = {kVfoF2, 0x0820, 1117, 1119};
+
+// Both VFO records, F2 first as they lie in the image.
+QByteArray VfoBytes(const CHalvexDoc& document) {
+    return QByteArray(reinterpret_cast<const char*>(document.bytes.data() + 0x0820), 32);
+}
+
+QByteArray RecordBytes(const CHalvexDoc& document, size_t offset) {
+    return QByteArray(reinterpret_cast<const char*>(document.bytes.data() + offset), 16);
+}
+
+}  // namespace
+
+class VfoPageTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        UseLanguageFile(m_Dir, "test.lang", kLanguage);
+        SetModuleDir(HALVEX_BIN_DIR);
+    }
+
+    void init() {
+        m_Document = std::make_unique<CHalvexDoc>(m_Prompts);
+        m_Document->ChangeFrequencyRange(kThreeBandLine);
+        m_Document->SetModifiedFlag(false);
+        QCOMPARE(m_Document->GetFrequencyLimits().m_FreqMax, 51999500);
+        m_Window = std::make_unique<QWidget>();
+        m_Page = new CVfoPage(m_Window.get(), *m_Document);
+        QVERIFY(ShowActive(m_Window.get()));
+    }
+
+    void cleanup() {
+        m_Window.reset();
+        m_Document.reset();
+    }
+
+    void newRecordsShowTheBandEdge() {
+        QCOMPARE(Box(1094)->text(), QStringLiteral("136.00000"));
+        QCOMPARE(Box(1096)->text(), QStringLiteral("136.00000"));
+        QCOMPARE(Box(1117)->text(), QStringLiteral("136.00000"));
+        QCOMPARE(List(1102)->currentText(), QStringLiteral("High"));
+        QCOMPARE(List(1098)->count(), 259);
+    }
+
+    void frequenciesAreStoredWhenABoxIsLeft_data() {
+        QTest::addColumn<bool>("secondVfo");
+        QTest::addColumn<QString>("receive");
+        QTest::addColumn<QString>("transmit");
+        QTest::addColumn<QByteArray>("record");
+        QTest::addColumn<QString>("shownReceive");
+        QTest::addColumn<QString>("shownTransmit");
+        QTest::newRow("shift 2") << false << "146.125"
+                                 << "146.725"
+                                 << QByteArray("00 25 61 14 00 00 06 00 00 00 00 0a 00 ff ff ff")
+                                 << "146.12500"
+                                 << "146.72500";
+        QTest::newRow("shift 1, F2")
+            << true << "438.5"
+            << "430.9" << QByteArray("00 00 85 43 00 00 76 00 00 00 00 09 00 ff ff ff")
+            << "438.50000"
+            << "430.90000";
+        QTest::newRow("transmit emptied")
+            << false << "146.125"
+            << "" << QByteArray("00 25 61 14 00 25 61 14 00 00 00 09 00 ff ff ff") << "146.12500"
+            << "";
+        QTest::newRow("equal frequencies")
+            << true << "146.125"
+            << "146.125" << QByteArray("00 25 61 14 00 00 00 00 00 00 00 08 00 ff ff ff")
+            << "146.12500"
+            << "146.12500";
+        QTest::newRow("receive above the band")
+            << false << "600"
+            << "146.125" << QByteArray("00 95 99 51 00 70 38 37 00 00 00 09 00 ff ff ff")
+            << "519.99500"
+            << "146.12500";
+        QTest::newRow("off the raster")
+            << false << "146.123"
+            << "146.7" << QByteArray("00 25 61 14 00 75 05 00 00 00 00 0a 00 ff ff ff")
+            << "146.12500"
+            << "146.70000";
+    }
+    void frequenciesAreStoredWhenABoxIsLeft() {
+        QFETCH(bool, secondVfo);
+        QFETCH(QString, receive);
+        QFETCH(QString, transmit);
+        QFETCH(QByteArray, record);
+        QFETCH(QString, shownReceive);
+        QFETCH(QString, shownTransmit);
+        const VfoBoxes& vfo = secondVfo ? kF2 : kF1;
+        const VfoBoxes& other = secondVfo ? kF1 : kF2;
+        const QByteArray otherBefore = RecordBytes(*m_Document, other.offset);
+        TypeInto(Box(vfo.receiveId), receive);
+        TypeInto(Box(vfo.transmitId), transmit);
+        QCOMPARE(Box(vfo.transmitId)->text(), transmit);
+        List(1102)->setFocus();
+        QCOMPARE(RecordBytes(*m_Document, vfo.offset).toHex(' '), record);
+        QCOMPARE(RecordBytes(*m_Document, other.offset), otherBefore);
+        QVERIFY(m_Document->IsModified());
+        QCOMPARE(Box(vfo.receiveId)->text(), shownReceive);
+        QCOMPARE(Box(vfo.transmitId)->text(), shownTransmit);
+        m_Page->FillFromImage();
+        QCOMPARE(Box(vfo.receiveId)->text(), shownReceive);
+        QCOMPARE(Box(vfo.transmitId)->text(), shownTransmit);
+    }
+
+    void leavingTheReceiveBoxStoresAndReshowsBoth() {
+        m_Document->SetFrequencyText(kVfoF1, 1, "146.12500");
+        m_Document->SetFrequencyText(kVfoF1, 0, "000.60000");
+        m_Document->SetShiftDirection(kVfoF1, 2);
+        m_Page->FillFromImage();
+        QCOMPARE(Box(1096)->text(), QStringLiteral("146.72500"));
+        TypeInto(Box(1094), "146.1");
+        QCOMPARE(RecordBytes(*m_Document, kF1.offset).left(4).toHex(' '),
+                 QByteArray("00 25 61 14"));
+        List(1102)->setFocus();
+        QCOMPARE(RecordBytes(*m_Document, kF1.offset).left(8).toHex(' '),
+                 QByteArray("00 00 61 14 00 25 06 00"));
+        QCOMPARE(Box(1094)->text(), QStringLiteral("146.10000"));
+        QCOMPARE(Box(1096)->text(), QStringLiteral("146.72500"));
+    }
+
+    void listsWriteTheirFields_data() {
+        QTest::addColumn<int>("controlId");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("after");
+        // New records hold 00 in +8 and +12 and 08 (power high) in +11.
+        QTest::newRow("F1 power low") << 1102 << 0 << 0x083B << 0x00;
+        QTest::newRow("F1 BCL") << 1104 << 1 << 0x083B << 0x18;
+        QTest::newRow("F1 scan add") << 1108 << 1 << 0x083B << 0x48;
+        QTest::newRow("F1 reverse") << 1112 << 1 << 0x083B << 0x0C;
+        QTest::newRow("F1 PTT-ID") << 1114 << 1 << 0x083B << 0x88;
+        QTest::newRow("F1 narrow") << 1106 << 1 << 0x083B << 0x28;
+        QTest::newRow("F1 compander") << 1141 << 1 << 0x0838 << 0x08;
+        QTest::newRow("F1 step") << 1110 << 5 << 0x083C << 0x05;
+        QTest::newRow("F1 transmit tone") << 1100 << 3 << 0x083A << 0x03;
+        QTest::newRow("F2 power low") << 1125 << 0 << 0x082B << 0x00;
+        QTest::newRow("F2 BCL") << 1127 << 1 << 0x082B << 0x18;
+        QTest::newRow("F2 scan add") << 1131 << 1 << 0x082B << 0x48;
+        QTest::newRow("F2 reverse") << 1135 << 1 << 0x082B << 0x0C;
+        QTest::newRow("F2 PTT-ID") << 1137 << 1 << 0x082B << 0x88;
+        QTest::newRow("F2 middle") << 1129 << 2 << 0x0828 << 0x40;
+        QTest::newRow("F2 compander") << 1143 << 1 << 0x0828 << 0x08;
+        QTest::newRow("F2 step") << 1133 << 2 << 0x082C << 0x02;
+        QTest::newRow("F2 receive tone") << 1121 << 50 << 0x0829 << 50;
+    }
+    void listsWriteTheirFields() {
+        QFETCH(int, controlId);
+        QFETCH(int, index);
+        QFETCH(int, offset);
+        QFETCH(int, after);
+        QByteArray expected = VfoBytes(*m_Document);
+        expected[offset - 0x0820] = static_cast<char>(after);
+        ChooseWithKeys(List(controlId), index);
+        QCOMPARE(VfoBytes(*m_Document).toHex(' '), expected.toHex(' '));
+        QVERIFY(m_Document->IsModified());
+    }
+
+    void middleThenNarrowClearsTheMiddleBit() {
+        ChooseWithKeys(List(1106), 2);
+        QCOMPARE(m_Document->bytes[0x0838], uint8_t{0x40});
+        QCOMPARE(m_Document->bytes[0x083B], uint8_t{0x08});
+        ChooseWithKeys(List(1106), 1);
+        QCOMPARE(m_Document->bytes[0x0838], uint8_t{0x00});
+        QCOMPARE(m_Document->bytes[0x083B], uint8_t{0x28});
+        // Middle read back wins over the narrow bit.
+        ChooseWithKeys(List(1106), 2);
+        m_Page->FillFromImage();
+        QCOMPARE(List(1106)->currentText(), QStringLiteral("Middle"));
+    }
+
+    void invertedDcsToneSetsThePolarityBit() {
+        ChooseWithKeys(List(1098), 155);
+        QCOMPARE(List(1098)->currentText(), QStringLiteral("D023I"));
+        QCOMPARE(m_Document->bytes[0x0839], uint8_t{51});
+        QCOMPARE(m_Document->bytes[0x0838], uint8_t{0x10});
+        QCOMPARE(m_Document->bytes[0x083A], uint8_t{0x00});
+        m_Page->FillFromImage();
+        QCOMPARE(List(1098)->currentIndex(), 155);
+        // The same code with normal polarity clears the bit again.
+        ChooseWithKeys(List(1098), 51);
+        QCOMPARE(m_Document->bytes[0x0839], uint8_t{51});
+        QCOMPARE(m_Document->bytes[0x0838], uint8_t{0x00});
+    }
+
+    void stepsComeFromTheLanguageFile() {
+        m_Document->bytes[0x083C] = 7;
+        m_Page->FillFromImage();
+        QCOMPARE(List(1110)->count(), 6);
+        QCOMPARE(List(1110)->currentText(), QStringLiteral("2.5"));
+        QTemporaryDir dir;
+        UseLanguageFile(dir, "nosteps.lang", "[String]\nIDS_OFF=Off\n");
+        m_Page->FillFromImage();
+        QCOMPARE(List(1110)->count(), 0);
+        // Leaving a frequency box on the way counts as an edit; only the list is tested here.
+        List(1110)->setFocus();
+        m_Document->SetModifiedFlag(false);
+        QTest::keyClick(List(1110), Qt::Key_Down);
+        QCOMPARE(m_Document->bytes[0x083C], uint8_t{7});
+        QVERIFY(!m_Document->IsModified());
+        UseLanguageFile(m_Dir, "test.lang", kLanguage);
+    }
+
+private:
+    QLineEdit* Box(int id) { return FindControl<QLineEdit>(m_Page, id); }
+    QComboBox* List(int id) { return FindControl<QComboBox>(m_Page, id); }
+
+    QTemporaryDir m_Dir;
+    SilentPrompts m_Prompts;
+    std::unique_ptr<CHalvexDoc> m_Document;
+    std::unique_ptr<QWidget> m_Window;
+    CVfoPage* m_Page = nullptr;
+};
+
+QTEST_MAIN(VfoPageTest)
+#include "vfo_page_test.moc"
