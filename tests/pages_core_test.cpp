@@ -2,6 +2,7 @@
 // VFO's two frequency boxes become receive frequency, shift and offset.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <string>
 
 #include "editors/ptt_id_code.h"
@@ -88,6 +89,17 @@ TEST(VfoFrequencies, TransmitTextFollowsTheShift) {
     // An empty offset field counts as no offset; two empty fields show an empty box.
     EXPECT_EQ(VfoTransmitText("146.12500", "", kShiftPlus), "146.12500");
     EXPECT_EQ(VfoTransmitText("", "", kShiftPlus), "");
+}
+
+// The desktop runs under the user's locale; a decimal comma must not leak into the texts.
+TEST(VfoFrequencies, TransmitTextIgnoresTheDecimalCommaOfTheLocale) {
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
+    }
+    const std::string shown = VfoTransmitText("146.12500", "000.60000", kShiftPlus);
+    std::setlocale(LC_NUMERIC, previous.c_str());
+    EXPECT_EQ(shown, "146.72500");
 }
 
 }  // namespace
