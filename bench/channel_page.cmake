@@ -1,0 +1,9 @@
+# Rebuilding the 128-row channel page and repainting its grid, offscreen.
+if(HALVEX_BUILD_UI)
+    add_executable(channel_page_bench channel_page_bench.cpp)
+    target_link_libraries(channel_page_bench PRIVATE halvex_ui)
+    set_target_properties(channel_page_bench PROPERTIES
+        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+    target_compile_definitions(channel_page_bench PRIVATE HALVEX_BIN_DIR="${HALVEX_BIN_DIR}")
+    add_dependencies(channel_page_bench halvex_data)
+endif()
