@@ -35,6 +35,8 @@ private slots:
         UseTemporarySettings(m_SettingsHome);
         MessageBox::SetUnattended(true);
         FileDialog::SetUnattended(true);
+        // Only the test's own pages, whatever pages the library registers.
+        ClearMainViewPages();
         for (auto [order, key] : {std::pair{0, "IDS_CHANNEL"}, {1, "IDS_FUNCTION"}}) {
             RegisterMainViewPage(order, key,
                                  [](QWidget* tabs, CHalvexDoc&) { return new CountingPage(tabs); });

@@ -37,6 +37,8 @@ private slots:
         UseTemporarySettings(m_SettingsHome);
         MessageBox::SetUnattended(true);
         FileDialog::SetUnattended(true);
+        // Only the test's own page, whatever pages the library registers.
+        ClearMainViewPages();
         RegisterMainViewPage(0, "IDS_CHANNEL",
                              [](QWidget* tabs, CHalvexDoc&) { return new BlankPage(tabs); });
     }

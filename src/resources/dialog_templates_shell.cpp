@@ -8,7 +8,7 @@ constexpr const char* kDialogFont = "MS Sans Serif";
 constexpr ControlTemplate kAboutControls[] = {
     {kUnnamedStaticId, ControlKind::Icon, "", kStyleNone, 11, 17, 20, 20},
     {1015, ControlKind::Static, "Halvex 1.02 版", kStyleNone, 40, 10, 119, 8},
-    {kUnnamedStaticId, ControlKind::Static, "RQ870 对讲机编程软件", kStyleNone, 40, 25, 119, 8},
+    {kUnnamedStaticId, ControlKind::Static, "RQ870 PC Software", kStyleNone, 40, 25, 119, 8},
     {1, ControlKind::DefaultPushButton, "确定", kStyleNone, 178, 7, 50, 14},
 };
 
@@ -17,15 +17,15 @@ constexpr ControlTemplate kMainFormControls[] = {
 };
 
 constexpr ControlTemplate kPortControls[] = {
-    {1011, ControlKind::GroupBox, "通信端口", kStyleNone, 7, 7, 118, 74},
-    {1001, ControlKind::RadioButton, "COM1", kStyleNone, 17, 20, 45, 10},
-    {1002, ControlKind::RadioButton, "COM2", kStyleNone, 17, 35, 45, 10},
-    {1003, ControlKind::RadioButton, "COM3", kStyleNone, 17, 50, 45, 10},
-    {1004, ControlKind::RadioButton, "COM4", kStyleNone, 17, 65, 45, 10},
-    {1005, ControlKind::RadioButton, "COM5", kStyleNone, 70, 20, 45, 10},
-    {1006, ControlKind::RadioButton, "COM6", kStyleNone, 70, 35, 45, 10},
-    {1007, ControlKind::RadioButton, "COM7", kStyleNone, 70, 50, 45, 10},
-    {1008, ControlKind::RadioButton, "COM8", kStyleNone, 70, 65, 45, 10},
+    {1011, ControlKind::GroupBox, "通信端口", kStyleNone, 7, 5, 118, 78},
+    {1001, ControlKind::RadioButton, "COM1", kStyleNone, 17, 22, 45, 10},
+    {1002, ControlKind::RadioButton, "COM2", kStyleNone, 17, 37, 45, 10},
+    {1003, ControlKind::RadioButton, "COM3", kStyleNone, 17, 52, 45, 10},
+    {1004, ControlKind::RadioButton, "COM4", kStyleNone, 17, 67, 45, 10},
+    {1005, ControlKind::RadioButton, "COM5", kStyleNone, 70, 22, 45, 10},
+    {1006, ControlKind::RadioButton, "COM6", kStyleNone, 70, 37, 45, 10},
+    {1007, ControlKind::RadioButton, "COM7", kStyleNone, 70, 52, 45, 10},
+    {1008, ControlKind::RadioButton, "COM8", kStyleNone, 70, 67, 45, 10},
     // Never shown: it lies under the OK button and keeps the search setting's value.
     {1012, ControlKind::CheckBox, "搜索端口", kStyleHidden, 135, 11, 50, 14},
     {1, ControlKind::DefaultPushButton, "确定", kStyleNone, 135, 11, 50, 14},
