@@ -1,0 +1,42 @@
+#include "testmode/password_dialog.h"
+
+#include <QLineEdit>
+#include <optional>
+
+#include "app/command_registry.h"
+#include "app/halvex_app.h"
+#include "app/main_frame.h"
+#include "app/relabel.h"
+#include "resources/command_ids.h"
+#include "testmode/access_code.h"
+#include "testmode/test_mode_dialog.h"
+
+namespace {
+
+[[maybe_unused]] const bool g_Registered = RegisterTestModeCommand();
+
+}  // namespace
+
+CPasswordDlg::CPasswordDlg(CHalvexApp& app, QWidget* parent)
+    : TemplateDialog(kPasswordTemplate, parent),
+      m_App(app),
+      m_CodeEdit(FindControl<QLineEdit>(this, kPasswordEditId)) {
+    RelabelDialog(this, kPasswordTemplate);
+}
+
+void CPasswordDlg::accept() {
+    std::optional<TestModeMessage> refusal = CheckAccessCode(m_CodeEdit->text().toStdString());
+    if (refusal) {
+        ShowTestModeMessage(this, *refusal);
+        return;
+    }
+    CTestModeDlg dialog(m_App, this);
+    dialog.exec();
+}
+
+bool RegisterTestModeCommand() {
+    return RegisterCommandHandler(kCommandTestMode, [](CHalvexApp& app) {
+        CPasswordDlg dialog(app, app.MainFrame());
+        dialog.exec();
+    });
+}

@@ -1,0 +1,366 @@
+// The access dialog and the test dialog, driven through their widgets against a virtual radio
+// on a pseudo-terminal, with the program's own document, port and frame.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/halvex_app.h"
+#include "app/language.h"
+#include "app/main_frame.h"
+#include "link_test_support.h"
+#include "platform/message_box.h"
+#include "platform/profile.h"
+#include "resources/command_ids.h"
+#include "shell_test_support.h"
+#include "sim/virtual_radio.h"
+#include "testmode/password_dialog.h"
+#include "testmode/test_mode_dialog.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+constexpr uint8_t kEndByte = 0x62;
+// Test items 0, 20, 35 and 57 and where the radio keeps them.
+constexpr int kItem20Address = 0x0FF4;
+struct ItemAddress {
+    int item;
+    int address;
+};
+constexpr ItemAddress kSampleItems[] = {{0, 0x0FE0}, {20, 0x0FF4}, {35, 0x0FC3}, {57, 0x0FDF}};
+
+// A memory whose test region differs from the document's and from byte to byte.
+RadioMemory TestRegionMemory() {
+    RadioMemory memory = PatternMemory(3);
+    for (int address = 0x0FC0; address < 0x1000; ++address) {
+        memory[address] = static_cast<uint8_t>(address * 7 + 1);
+    }
+    return memory;
+}
+
+Bytes AdjustHead(uint8_t bank, uint8_t value, uint8_t index, uint8_t bankNumber) {
+    Bytes head = {0x67, 0x0F, bank, 0x10, value, index, bankNumber};
+    head.insert(head.end(), 9, 0xFF);
+    return head;
+}
+
+bool Contains(const Bytes& haystack, const Bytes& needle) {
+    return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end()) !=
+           haystack.end();
+}
+
+QString ItemLine(int item, int value) {
+    std::vector<std::string> names = LoadLangList("TestData");
+    return QString::fromStdString(names.at(item)) + QStringLiteral("-(%1)").arg(value);
+}
+
+QAbstractButton* Button(QWidget* dialog, int id) {
+    return FindControl<QAbstractButton>(dialog, id);
+}
+
+QListWidget* ItemList(QWidget* dialog) {
+    return FindControl<QListWidget>(dialog, kTestItemListId);
+}
+
+QScrollBar* ValueBar(QWidget* dialog) {
+    return FindControl<QScrollBar>(dialog, kTestValueBarId);
+}
+
+QString ValueText(QWidget* dialog) {
+    return FindControl<QLineEdit>(dialog, kTestValueEditId)->text();
+}
+
+void ClickBarArrow(QScrollBar* bar, QStyle::SubControl arrow) {
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    QRect rect = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, arrow, bar);
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, rect.center());
+}
+
+// Closes every test dialog that opens modally and counts them, so a dialog opened by mistake
+// fails an assertion instead of waiting for a user.
+class TestDialogWatch : public QObject {
+public:
+    TestDialogWatch() {
+        connect(&m_Timer, &QTimer::timeout, this, [this] {
+            if (auto* dialog = qobject_cast<CTestModeDlg*>(QApplication::activeModalWidget())) {
+                ++opened;
+                itemCount = ItemList(dialog)->count();
+                Button(dialog, kIdCancel)->click();
+            }
+        });
+        m_Timer.start(10);
+    }
+
+    int opened = 0;
+    int itemCount = -1;
+
+private:
+    QTimer m_Timer;
+};
+
+}  // namespace
+
+class TestModeDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        UseTemporarySettings(m_ConfigHome);
+        MessageBox::SetUnattended(true);
+        RegisterTestModeCommand();
+    }
+
+    void init() {
+        m_Dir = std::make_unique<TemporaryModuleDir>("test-mode-dialog");
+        namespace fs = std::filesystem;
+        fs::path bin(HALVEX_BIN_DIR);
+        fs::copy_file(bin / "setting.ini", m_Dir->SettingsPath());
+        fs::copy_file(bin / "english.lang", m_Dir->path / "english.lang");
+        for (auto [key, value] :
+             {std::pair{"language", "english"}, {"searchcom", "0"}, {"com", "1"}}) {
+            std::string error;
+            QVERIFY2(WriteProfileString(m_Dir->SettingsPath(), "setup", key, value, &error),
+                     error.c_str());
+        }
+        MessageBox::ClearShown();
+        m_App = std::make_unique<CHalvexApp>();
+        QVERIFY(m_App->InitInstance(m_Dir->path.string(), QStringList{"halvex"}));
+    }
+
+    void cleanup() {
+        m_App.reset();
+        if (m_Radio) {
+            m_Radio->Stop();
+            m_Radio.reset();
+        }
+        m_Dir.reset();
+    }
+
+    void wrongCodeIsRefused_data() {
+        QTest::addColumn<QString>("code");
+        QTest::newRow("other case") << "ro264";
+        QTest::newRow("one letter lower") << "Ro264";
+        QTest::newRow("too short") << "RO26";
+        QTest::newRow("too long") << "RO2640";
+        QTest::newRow("leading space") << " RO264";
+        QTest::newRow("empty") << "";
+    }
+
+    void wrongCodeIsRefused() {
+        QFETCH(QString, code);
+        TestDialogWatch watch;
+        CPasswordDlg dialog(*m_App, m_App->MainFrame());
+        dialog.show();
+        FindControl<QLineEdit>(&dialog, kPasswordEditId)->setText(code);
+        Button(&dialog, kIdOk)->click();
+        QCOMPARE(watch.opened, 0);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(MessageBox::Shown().size(), size_t{1});
+        const ShownMessage& shown = MessageBox::Shown().front();
+        QCOMPARE(shown.text, LoadLangString("IDS_ERROR_PASSWORD"));
+        QCOMPARE(shown.caption, LoadLangString("IDS_WINDOWNAME"));
+        QCOMPARE(shown.icon, MessageIcon::Stop);
+    }
+
+    // The menu command asks for the code; the test dialog lists every item and closes back to
+    // the access dialog, which stays open until cancelled.
+    void testModeCommandOpensTheTestDialogBehindTheCode() {
+        TestDialogWatch watch;
+        bool passwordStayedOpen = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* password = qobject_cast<CPasswordDlg*>(QApplication::activeModalWidget());
+            if (password == nullptr) {
+                return;
+            }
+            FindControl<QLineEdit>(password, kPasswordEditId)->setText("RO264");
+            Button(password, kIdOk)->click();
+            passwordStayedOpen = password->isVisible();
+            Button(password, kIdCancel)->click();
+        });
+        m_App->MainFrame()->OnCommand(kCommandTestMode);
+        QCOMPARE(watch.opened, 1);
+        QCOMPARE(watch.itemCount, static_cast<int>(LoadLangList("TestData").size()));
+        QVERIFY(passwordStayedOpen);
+        QVERIFY(MessageBox::Shown().empty());
+    }
+
+    // Start test mode shows the radio's values; an end scroll on item 20 stores its new value
+    // and sends it to the radio at once, without marking the document modified.
+    void startTestModeAndEndScrollAdjustTheRadio() {
+        RadioMemory memory = TestRegionMemory();
+        StartRadio(memory);
+        CTestModeDlg dialog(*m_App, m_App->MainFrame());
+        dialog.show();
+        Button(&dialog, kStartTestModeId)->click();
+        QVERIFY(MessageBox::Shown().empty());
+        QVERIFY(m_App->m_Port.IsOpen());
+        for (const ItemAddress& sample : kSampleItems) {
+            QCOMPARE(ItemList(&dialog)->item(sample.item)->text(),
+                     ItemLine(sample.item, memory[sample.address]));
+        }
+        QCOMPARE(ValueText(&dialog), QString::number(memory[0x0FE0]));
+        QTRY_VERIFY(Contains(m_Radio->ReceivedBytes(), AdjustHead(0xE0, memory[0x0FE0], 0, 0)));
+
+        uint8_t value = memory[kItem20Address];
+        ItemList(&dialog)->setCurrentRow(20);
+        QCOMPARE(ValueText(&dialog), QString::number(value));
+        QTRY_VERIFY(Contains(m_Radio->ReceivedBytes(), AdjustHead(0xF0, value, 4, 1)));
+
+        ClickBarArrow(ValueBar(&dialog), QStyle::SC_ScrollBarAddLine);
+        uint8_t raised = static_cast<uint8_t>(value + 1);
+        QCOMPARE(ValueText(&dialog), QString::number(raised));
+        QCOMPARE(m_App->Document().GetTestItem(20), int{raised});
+        QCOMPARE(ItemList(&dialog)->item(20)->text(), ItemLine(20, raised));
+        QCOMPARE(ItemList(&dialog)->currentRow(), 20);
+        QTRY_VERIFY(Contains(m_Radio->ReceivedBytes(), AdjustHead(0xF0, raised, 4, 1)));
+        QVERIFY(!m_App->Document().IsModified());
+    }
+
+    void valueBarWrapsAndStoresOnlyAtTheEnd_data() {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("right at 255 wraps to 0") << 255 << int{Qt::Key_Right} << 0;
+        QTest::newRow("left at 0 wraps to 255") << 0 << int{Qt::Key_Left} << 255;
+        QTest::newRow("right steps up") << 7 << int{Qt::Key_Right} << 8;
+        QTest::newRow("left steps down") << 7 << int{Qt::Key_Left} << 6;
+        QTest::newRow("page keys do nothing") << 7 << int{Qt::Key_PageDown} << 7;
+        QTest::newRow("end key does nothing") << 7 << int{Qt::Key_End} << 7;
+    }
+
+    void valueBarWrapsAndStoresOnlyAtTheEnd() {
+        QFETCH(int, start);
+        QFETCH(int, key);
+        QFETCH(int, shown);
+        m_App->Document().SetTestItem(0, start);
+        CTestModeDlg dialog(*m_App, m_App->MainFrame());
+        dialog.show();
+        QScrollBar* bar = ValueBar(&dialog);
+        QTest::keyPress(bar, static_cast<Qt::Key>(key));
+        QCOMPARE(ValueText(&dialog), QString::number(shown));
+        QCOMPARE(bar->value(), shown);
+        QCOMPARE(m_App->Document().GetTestItem(0), start);
+        QTest::keyRelease(bar, static_cast<Qt::Key>(key));
+        QCOMPARE(m_App->Document().GetTestItem(0), shown);
+        QCOMPARE(ItemList(&dialog)->item(0)->text(), ItemLine(0, shown));
+        // Out of test mode nothing goes to the radio, so nothing opens the port.
+        QVERIFY(!m_App->m_Port.IsOpen());
+    }
+
+    // Every way out ends test mode on the radio and frees the port; Enter too.
+    void everyEndingLeavesTestMode_data() {
+        QTest::addColumn<QString>("ending");
+        QTest::newRow("cancel button") << "cancel";
+        QTest::newRow("enter in the list") << "enter";
+        QTest::newRow("escape") << "escape";
+        QTest::newRow("close box") << "close";
+    }
+
+    void everyEndingLeavesTestMode() {
+        QFETCH(QString, ending);
+        StartRadio(TestRegionMemory());
+        CTestModeDlg dialog(*m_App, m_App->MainFrame());
+        dialog.show();
+        Button(&dialog, kStartTestModeId)->click();
+        QVERIFY(m_App->m_Port.IsOpen());
+        if (ending == "cancel") {
+            Button(&dialog, kIdCancel)->click();
+        } else if (ending == "enter") {
+            QTest::keyClick(ItemList(&dialog), Qt::Key_Return);
+        } else if (ending == "escape") {
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        } else {
+            dialog.close();
+        }
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(!m_App->m_Port.IsOpen());
+        QVERIFY(!dialog.Session().InTestMode());
+        QTRY_VERIFY(!m_Radio->ReceivedBytes().empty() &&
+                    m_Radio->ReceivedBytes().back() == kEndByte);
+    }
+
+    void exchangesShowTheirMessages_data() {
+        QTest::addColumn<int>("buttonId");
+        QTest::addColumn<bool>("radio");
+        QTest::addColumn<bool>("refuseWrites");
+        QTest::addColumn<QString>("textKey");
+        QTest::addColumn<QString>("captionKey");
+        QTest::addColumn<bool>("stop");
+        QTest::addColumn<bool>("portOpen");
+        QTest::newRow("start, no radio")
+            << kStartTestModeId << false << false << "IDS_ERROR_PORTCONN"
+            << "IDS_ERROR" << true << false;
+        QTest::newRow("read all, no radio") << kReadAllId << false << false << "IDS_ERROR_PORTCONN"
+                                            << "IDS_ERROR" << true << false;
+        QTest::newRow("read all") << kReadAllId << true << false << "IDS_PROMPT_READSUCC"
+                                  << "IDS_PROMPT" << false << false;
+        QTest::newRow("write all") << kWriteAllId << true << false << "IDS_PROMPT_WRITESUCC"
+                                   << "IDS_PROMPT" << false << false;
+        QTest::newRow("write all, block refused")
+            << kWriteAllId << true << true << "IDS_PROMPT_WRITEFAIL"
+            << "IDS_PROMPT" << false << true;
+    }
+
+    void exchangesShowTheirMessages() {
+        QFETCH(int, buttonId);
+        QFETCH(bool, radio);
+        QFETCH(bool, refuseWrites);
+        QFETCH(QString, textKey);
+        QFETCH(QString, captionKey);
+        QFETCH(bool, stop);
+        QFETCH(bool, portOpen);
+        if (radio) {
+            VirtualRadioOptions options;
+            if (refuseWrites) {
+                options.faults.noAckBlock = 0x0100;
+                options.faults.noAckTimes = 1;
+            }
+            StartRadio(TestRegionMemory(), options);
+        }
+        CTestModeDlg dialog(*m_App, m_App->MainFrame());
+        dialog.show();
+        Button(&dialog, buttonId)->click();
+        QCOMPARE(MessageBox::Shown().size(), size_t{1});
+        const ShownMessage& shown = MessageBox::Shown().front();
+        QCOMPARE(shown.text, LoadLangString(textKey.toStdString()));
+        QCOMPARE(shown.caption, LoadLangString(captionKey.toStdString()));
+        QCOMPARE(shown.icon == MessageIcon::Stop, stop);
+        QCOMPARE(m_App->m_Port.IsOpen(), portOpen);
+    }
+
+private:
+    void StartRadio(const RadioMemory& memory, const VirtualRadioOptions& options = {}) {
+        m_Radio = std::make_unique<VirtualRadio>();
+        m_Radio->SetMemory(memory);
+        std::string error;
+        QVERIFY2(m_Radio->Start(m_Dir->PortLink(1), options, &error), error.c_str());
+    }
+
+    QTemporaryDir m_ConfigHome;
+    std::unique_ptr<TemporaryModuleDir> m_Dir;
+    std::unique_ptr<CHalvexApp> m_App;
+    std::unique_ptr<VirtualRadio> m_Radio;
+};
+
+QTEST_MAIN(TestModeDialogTest)
+#include "test_mode_dialog_test.moc"
