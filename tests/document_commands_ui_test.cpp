@@ -1,6 +1,8 @@
 // The desktop side of the document: the unsaved-changes question before New, Open and Exit,
 // the Save confirmation, Save As, refused files and the recent-file list.
 #include <QAction>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QSettings>
 #include <QtTest>
 
@@ -142,6 +144,19 @@ private slots:
         FileDialog::SetNextFileName(std::nullopt);
         m_App->MainFrame()->OnCommand(kCommandSave);
         QCOMPARE(m_Dir->Read("letter.pgm"), QByteArray(kPgmFileSize, 'x'));
+    }
+
+    void droppedFileOpens() {
+        QMimeData dropped;
+        dropped.setUrls({QUrl::fromLocalFile(Path("b.pgm"))});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton,
+                              Qt::NoModifier);
+        QCoreApplication::sendEvent(m_App->MainFrame(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(m_App->MainFrame(), &drop);
+        QCOMPARE(m_App->Document().GetPathName(), Path("b.pgm").toStdString());
+        QCOMPARE(m_App->Document().bytes[kSquelch], kInFileB);
     }
 
     void recentFilesOpenAgainAndForgetMissingOnes() {
