@@ -79,6 +79,13 @@ private slots:
         frame->OnCommand(kCommandNextLanguage);
         QCOMPARE(g_LanguagePath, m_Dir->FilePath("a.lang"));
         QCOMPARE(frame->windowTitle(), QStringLiteral("Title A"));
+
+        // A new document reloads the pages it has instead of adding a second set.
+        MessageBox::SetNextAnswer(MessageAnswer::Ok);
+        reloads = functions->reloads;
+        frame->OnCommand(kCommandNew);
+        QCOMPARE(tabs->count(), 2);
+        QVERIFY(functions->reloads > reloads);
     }
 
     void removedLanguageFileMovesToTheFirst() {
