@@ -1,0 +1,279 @@
+// The printed report, printed to PDF from the program's own pages and read back with the
+// poppler tools: page count and distribution of the used channels, the functions section and
+// the print dialog's cancel.
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/halvex_app.h"
+#include "app/language.h"
+#include "app/main_frame.h"
+#include "editors/channel_page.h"
+#include "editors/function_page.h"
+#include "grid/grid_ctrl.h"
+#include "link_test_support.h"
+#include "platform/message_box.h"
+#include "platform/profile.h"
+#include "resources/command_ids.h"
+#include "shell_test_support.h"
+#include "view/main_view.h"
+#include "view/print_commands.h"
+#include "view/print_report.h"
+
+namespace {
+
+constexpr int kReceiveColumn = 1;
+
+// Channel n receives on 140 MHz + n x 100 kHz, so every printed row can be told apart.
+QString ReceiveText(int n) {
+    int tenHertz = 14000000 + n * 10000;
+    return QString::asprintf("%03d.%05d", tenHertz / 100000, tenHertz % 100000);
+}
+
+QString Tool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0) {
+        return QString();
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int PdfPageCount(const QString& pdf) {
+    QString info = Tool("pdfinfo", {pdf});
+    for (const QString& line : info.split('\n')) {
+        if (line.startsWith("Pages:")) {
+            return line.mid(6).trimmed().toInt();
+        }
+    }
+    return -1;
+}
+
+// The text of one page, each run of blanks made one space.
+QString PdfPageText(const QString& pdf, int page) {
+    QString text = Tool("pdftotext", {"-layout", "-f", QString::number(page), "-l",
+                                      QString::number(page), pdf, "-"});
+    return text.simplified();
+}
+
+QString Lang(const char* key) {
+    return QString::fromStdString(LoadLangString(key));
+}
+
+QString Resource(int id) {
+    return QString::fromStdString(LoadResourceText(id));
+}
+
+}  // namespace
+
+class PrintTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        UseTemporarySettings(m_ConfigHome);
+        MessageBox::SetUnattended(true);
+        RegisterPrintCommands();
+    }
+
+    void cleanup() {
+        m_App.reset();
+        m_Dir.reset();
+    }
+
+    void usedChannelsSetThePagesAndWhereEachRowPrints_data() {
+        QTest::addColumn<int>("used");
+        QTest::addColumn<int>("pages");
+        QTest::addColumn<int>("firstOnLastPage");
+        QTest::newRow("none") << 0 << 1 << 0;
+        QTest::newRow("20") << 20 << 1 << 1;
+        QTest::newRow("21") << 21 << 2 << 21;
+        QTest::newRow("128") << 128 << 5 << 111;
+    }
+
+    void usedChannelsSetThePagesAndWhereEachRowPrints() {
+        QFETCH(int, used);
+        QFETCH(int, pages);
+        QFETCH(int, firstOnLastPage);
+        Start("english");
+        UseChannels(used);
+        QString pdf = PrintToPdf();
+        QCOMPARE(PdfPageCount(pdf), pages);
+        QString last = PdfPageText(pdf, pages);
+        for (int n = 1; n <= used; ++n) {
+            bool onLastPage = n >= firstOnLastPage;
+            QVERIFY2(last.contains(ReceiveText(n)) == onLastPage,
+                     qPrintable(QStringLiteral("channel %1").arg(n)));
+        }
+        // The functions section is on page 1 only.
+        QVERIFY(PdfPageText(pdf, 1).contains(Resource(1031)));
+        if (pages > 1) {
+            QVERIFY(!last.contains(Resource(1031)));
+        }
+    }
+
+    void rowWithoutReceiveFrequencyIsNeitherCountedNorPrinted() {
+        Start("english");
+        UseChannels(21);
+        CGridCtrl* grid = ChannelGrid();
+        const QString marker = QStringLiteral("QZXWV");
+        int lastColumn = grid->GetColumnCount() - 1;
+        grid->SetCellText(5, kReceiveColumn, QString());
+        grid->SetCellText(5, lastColumn, marker);
+        QCOMPARE(UsedChannelCount(*grid), 20);
+        QString pdf = PrintToPdf();
+        QCOMPARE(PdfPageCount(pdf), 1);
+        QString page = PdfPageText(pdf, 1);
+        QVERIFY(!page.contains(marker));
+        QVERIFY(page.contains(ReceiveText(21)));
+    }
+
+    // What the functions page shows, in the language of the page, with yes and no texts.
+    void functionsSectionPrintsWhatThePageShows_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("beep");
+        QTest::newRow("english, beep on") << "english" << true;
+        QTest::newRow("chinese, beep off") << "chinese" << false;
+    }
+
+    void functionsSectionPrintsWhatThePageShows() {
+        QFETCH(QString, language);
+        QFETCH(bool, beep);
+        Start(language.toStdString());
+        CHalvexDoc& document = m_App->Document();
+        document.SetSquelch(7);
+        document.SetBeep(beep);
+        document.SetPttIdCode({1, 2, 10, 0xFF, 0xFF, 0xFF});
+        UseChannels(3);
+        QString page = PdfPageText(PrintToPdf(), 1);
+        QVERIFY2(page.contains(Resource(1026) + " : 7"), qPrintable(page));
+        QVERIFY(page.contains(Resource(1031) + " : " + Lang(beep ? "IDS_YES" : "IDS_NO")));
+        QVERIFY(page.contains(Resource(1061) + " : 12A"));
+        QVERIFY(page.contains(ReceiveText(3)));
+    }
+
+    void printCommandFollowsItsDialog_data() {
+        QTest::addColumn<bool>("accept");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("cancelled") << false << 0;
+        QTest::newRow("accepted") << true << 2;
+    }
+
+    void printCommandFollowsItsDialog() {
+        QFETCH(bool, accept);
+        QFETCH(int, pages);
+        Start("english");
+        UseChannels(30);
+        QString pdf = QString::fromStdString((m_Dir->path / "command.pdf").string());
+        QPrinter& printer = ReportPrinter(*m_App);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        bool seen = false;
+        QTimer::singleShot(0, this, [&seen, accept] {
+            if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+                seen = true;
+                accept ? dialog->accept() : dialog->reject();
+            }
+        });
+        m_App->MainFrame()->OnCommand(kCommandPrint);
+        QVERIFY(seen);
+        QCOMPARE(QFile::exists(pdf), accept);
+        if (accept) {
+            QCOMPARE(PdfPageCount(pdf), pages);
+        }
+    }
+
+    void previewShowsEveryPage() {
+        Start("english");
+        UseChannels(51);
+        int previewPages = -1;
+        QTimer::singleShot(0, this, [&previewPages] {
+            auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) {
+                return;
+            }
+            if (auto* preview = dialog->findChild<QPrintPreviewWidget*>()) {
+                previewPages = preview->pageCount();
+            }
+            dialog->reject();
+        });
+        m_App->MainFrame()->OnCommand(kCommandPrintPreview);
+        QCOMPARE(previewPages, 3);
+    }
+
+private:
+    void Start(const std::string& language) {
+        m_Dir = std::make_unique<TemporaryModuleDir>("print");
+        namespace fs = std::filesystem;
+        fs::path bin(HALVEX_BIN_DIR);
+        fs::copy_file(bin / "setting.ini", m_Dir->SettingsPath());
+        fs::copy_file(bin / (language + ".lang"), m_Dir->path / (language + ".lang"));
+        std::string error;
+        QVERIFY2(WriteProfileString(m_Dir->SettingsPath(), "setup", "language", language, &error),
+                 error.c_str());
+        m_App = std::make_unique<CHalvexApp>();
+        QVERIFY(m_App->InitInstance(m_Dir->path.string(), QStringList{"halvex"}));
+    }
+
+    // Channels 1..count used, the others empty, and the pages reloaded.
+    void UseChannels(int count) {
+        CHalvexDoc& document = m_App->Document();
+        for (int n = 1; n <= 128; ++n) {
+            std::fill_n(document.bytes.begin() + kChannelRecordBase + (n - 1) * 16, 16, 0xFF);
+        }
+        for (int n = 1; n <= count; ++n) {
+            document.SetFrequencyText(n, 1, ReceiveText(n).toStdString());
+        }
+        m_App->MainFrame()->View()->OnUpdate();
+        QCOMPARE(UsedChannelCount(*ChannelGrid()), count);
+    }
+
+    CGridCtrl* ChannelGrid() const {
+        for (MainViewPage* page : m_App->MainFrame()->View()->Pages()) {
+            if (auto* channels = dynamic_cast<CChannelPage*>(page)) {
+                return channels->Grid();
+            }
+        }
+        return nullptr;
+    }
+
+    QWidget* FunctionPage() const {
+        for (MainViewPage* page : m_App->MainFrame()->View()->Pages()) {
+            if (auto* functions = dynamic_cast<CFunctionPage*>(page)) {
+                return functions;
+            }
+        }
+        return nullptr;
+    }
+
+    QString PrintToPdf() {
+        QString pdf = QString::fromStdString((m_Dir->path / "report.pdf").string());
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setOutputFileName(pdf);
+        if (!PrintReport(printer, *ChannelGrid(), FunctionPage())) {
+            return QString();
+        }
+        if (!qEnvironmentVariableIsEmpty("HALVEX_KEEP_PRINT")) {
+            QFile::remove(qEnvironmentVariable("HALVEX_KEEP_PRINT"));
+            QFile::copy(pdf, qEnvironmentVariable("HALVEX_KEEP_PRINT"));
+        }
+        return pdf;
+    }
+
+    QTemporaryDir m_ConfigHome;
+    std::unique_ptr<TemporaryModuleDir> m_Dir;
+    std::unique_ptr<CHalvexApp> m_App;
+};
+
+QTEST_MAIN(PrintTest)
+#include "print_test.moc"
