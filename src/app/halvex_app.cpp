@@ -207,6 +207,9 @@ bool CHalvexApp::SaveModified() {
     if (answer == MessageAnswer::No) {
         return true;
     }
+    // Saving here is File > Save without its confirmation, so the derived areas come up to
+    // date as they would there.
+    m_Document.PrepareImage();
     return m_Document.GetPathName().empty() ? SaveAs()
                                             : m_Document.OnSaveDocument(m_Document.GetPathName());
 }
