@@ -6,8 +6,8 @@
 
 #include "app/app_globals.h"
 #include "app/halvex_app.h"
+#include "app/help_opener.h"
 #include "app/main_frame.h"
-#include "platform/help_opener.h"
 #include "resources/command_ids.h"
 #include "shell_test_support.h"
 #include "view/main_view.h"

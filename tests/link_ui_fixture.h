@@ -11,8 +11,8 @@
 
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
+#include "app/message_box.h"
 #include "link_test_support.h"
-#include "platform/message_box.h"
 #include "platform/profile.h"
 #include "sim/virtual_radio.h"
 

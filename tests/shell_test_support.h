@@ -8,8 +8,8 @@
 #include <QtTest>
 #include <string>
 
-#include "platform/file_dialog.h"
-#include "platform/message_box.h"
+#include "app/file_dialog.h"
+#include "app/message_box.h"
 
 class TempModuleDir {
 public:

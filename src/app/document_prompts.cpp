@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/message_box.h"
+#include "app/message_box.h"
 #include "resources/frame_resources.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <functional>
 
+#include "app/file_dialog.h"
 #include "codeplug/document.h"
-#include "platform/file_dialog.h"
 
 class QWidget;
 

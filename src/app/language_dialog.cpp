@@ -5,8 +5,8 @@
 #include "app/app_globals.h"
 #include "app/language.h"
 #include "app/language_files.h"
+#include "app/message_box.h"
 #include "app/relabel.h"
-#include "platform/message_box.h"
 
 CLanguageDlg::CLanguageDlg(QWidget* parent, std::function<void()> applyLanguage)
     : TemplateDialog(kLanguageTemplate, parent), m_ApplyLanguage(std::move(applyLanguage)) {

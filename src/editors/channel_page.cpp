@@ -9,12 +9,12 @@
 #include "app/app_globals.h"
 #include "app/dialog_builder.h"
 #include "app/language.h"
+#include "app/message_box.h"
 #include "app/relabel.h"
 #include "app/settings.h"
 #include "codeplug/document.h"
 #include "editors/channel_cell_editor.h"
 #include "grid/grid_ctrl.h"
-#include "platform/message_box.h"
 #include "platform/profile.h"
 
 namespace {

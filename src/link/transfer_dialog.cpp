@@ -8,11 +8,11 @@
 #include "app/halvex_app.h"
 #include "app/language.h"
 #include "app/main_frame.h"
+#include "app/message_box.h"
 #include "app/relabel.h"
 #include "app/settings.h"
 #include "link/clone_protocol.h"
 #include "link/serial_port.h"
-#include "platform/message_box.h"
 
 namespace {
 

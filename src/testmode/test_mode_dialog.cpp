@@ -12,8 +12,8 @@
 #include "app/app_globals.h"
 #include "app/halvex_app.h"
 #include "app/language.h"
+#include "app/message_box.h"
 #include "app/relabel.h"
-#include "platform/message_box.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/help_opener.h"
+#include "app/help_opener.h"
 
 #include <QDesktopServices>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "platform/file_dialog.h"
+#include "app/file_dialog.h"
 
 #include <QFileDialog>
 #include <QString>

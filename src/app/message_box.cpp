@@ -1,4 +1,4 @@
-#include "platform/message_box.h"
+#include "app/message_box.h"
 
 #include <QMessageBox>
 #include <QString>
