@@ -1,43 +1,25 @@
 #include "link/clone_protocol.h"
 
-#include <chrono>
 #include <cstring>
 #include <string>
-#include <thread>
 
 #include "link/cable_exchange.h"
+#include "link/clone_frames.h"
 #include "link/serial_port.h"
 #include "platform/profile.h"
 
+using namespace clone_frames;
+
 namespace {
 
-constexpr uint8_t kWakeUpFrame[] = {0x46, 0x56, 0x4F, 0x47, 0x52, 0x41, 0x4D};
-constexpr uint8_t kAck = 0x06;
-constexpr uint8_t kIdentificationRequest = 0x02;
-constexpr uint8_t kReadCommand = 0x52;
-constexpr uint8_t kDataCommand = 0x57;
-constexpr uint8_t kEndCommand = 0x62;
-
-constexpr int kBaudRate = 9600;
-constexpr int kIdentificationSize = 8;
 constexpr int kBlockSize = 16;
 constexpr int kFrameSize = 4 + kBlockSize;
 constexpr int kFirstBlockAddress = 0x0800;
 constexpr int kEndAddress = 0x2000;
 
-constexpr int kWakeUpTries = 10;
 constexpr int kBlockTries = 3;
-constexpr int kSearchEnd = 256;
 
-constexpr int kSettleMs = 100;
-constexpr int kWakeUpAnswerMs = 50;
-constexpr int kIdentificationMs = 500;
-constexpr int kShortAnswerMs = 50;
 constexpr int kAfterWriteMs = 1000;
-
-void SleepMs(int milliseconds) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
 
 int BlockProgress(int address) {
     return 100 * (address + kBlockSize) / kEndAddress;

@@ -1,44 +1,27 @@
 #include "testmode/test_link.h"
 
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 #include "link/cable_exchange.h"
+#include "link/clone_frames.h"
 #include "link/serial_port.h"
 #include "platform/profile.h"
 
+using namespace clone_frames;
+
 namespace {
 
-constexpr uint8_t kWakeUpFrame[] = {0x46, 0x56, 0x4F, 0x47, 0x52, 0x41, 0x4D};
-constexpr uint8_t kAck = 0x06;
-constexpr uint8_t kIdentificationRequest = 0x02;
-constexpr uint8_t kReadCommand = 0x52;
-constexpr uint8_t kDataCommand = 0x57;
-constexpr uint8_t kEndCommand = 0x62;
 // Test mode's write frame carries this count byte, yet 16 data bytes follow it.
 constexpr uint8_t kWriteCount = 0x08;
 
-constexpr int kBaudRate = 9600;
-constexpr int kIdentificationSize = 8;
 constexpr int kFrameSize = 4 + kTestBlockSize;
-constexpr int kWakeUpTries = 10;
-constexpr int kSearchEnd = 256;
 
-constexpr int kSettleMs = 100;
-constexpr int kWakeUpAnswerMs = 50;
-constexpr int kIdentificationMs = 500;
 constexpr int kBlockAnswerMs = 200;
 constexpr int kWriteAnswerMs = 500;
-constexpr int kShortAnswerMs = 50;
 
 // Everything test mode sends goes out as if the cable might echo; the helper tells an echo
 // from an answer by its bytes.
 constexpr CableType kCable = CableType::Echo;
-
-void SleepMs(int milliseconds) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
 
 void SetAddress(uint8_t* frame, int address) {
     frame[1] = static_cast<uint8_t>(address >> 8);
