@@ -1,6 +1,7 @@
 // Every dialog template builds into widgets that carry their ids and fit their dialog, and
 // relabelling from the language file reaches exactly the direct children it should.
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,6 +50,37 @@ private slots:
                                     .arg(widget->height())
                                     .arg(inside.width())
                                     .arg(inside.height())));
+        }
+    }
+
+    void facesShrinkToTheTemplateCell_data() {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<int>("pixelSize");
+        QTest::newRow("wider face") << "DejaVu Sans" << 11;
+        QTest::newRow("face of the template's metrics") << "Liberation Sans" << 11;
+        QTest::newRow("already small") << "DejaVu Sans" << 8;
+    }
+    void facesShrinkToTheTemplateCell() {
+        QFETCH(QString, family);
+        QFETCH(int, pixelSize);
+        if (!QFontDatabase::hasFamily(family)) {
+            QSKIP("face not installed");
+        }
+        QFont font(family);
+        font.setPixelSize(pixelSize);
+        QFont shrunk = ShrinkToTemplateCell(font);
+        DialogUnits units = DialogUnitsOf(shrunk);
+        QVERIFY(units.averageWidth <= kTemplateCell.averageWidth);
+        QVERIFY(units.height <= kTemplateCell.height);
+        // No smaller than it must be: one pixel more would no longer fit, or it kept its size.
+        if (shrunk.pixelSize() < pixelSize) {
+            QFont larger = shrunk;
+            larger.setPixelSize(shrunk.pixelSize() + 1);
+            DialogUnits largerUnits = DialogUnitsOf(larger);
+            QVERIFY(largerUnits.averageWidth > kTemplateCell.averageWidth ||
+                    largerUnits.height > kTemplateCell.height);
+        } else {
+            QCOMPARE(shrunk.pixelSize(), pixelSize);
         }
     }
 

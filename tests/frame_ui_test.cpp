@@ -1,5 +1,6 @@
 // The main frame: tool tips, accelerators, size limit, help and command routing.
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QToolTip>
 #include <QtTest>
@@ -11,6 +12,7 @@
 #include "resources/command_ids.h"
 #include "shell_test_support.h"
 #include "view/main_view.h"
+#include "view/page_tab_control.h"
 
 class FrameTest : public QObject {
     Q_OBJECT
@@ -67,6 +69,20 @@ private slots:
         CMainFrame* frame = m_App->MainFrame();
         frame->resize(1600, 1200);
         QCOMPARE(frame->size(), QSize(kFrameMaximumWidth, kFrameMaximumHeight));
+    }
+
+    void everyPageFitsTheLargestWindowWithoutScrollBars() {
+        CMainFrame* frame = m_App->MainFrame();
+        frame->resize(kFrameMaximumWidth, kFrameMaximumHeight);
+        CHalvexView* view = frame->View();
+        CPageTabCtrl* tabs = view->TabControl();
+        QCOMPARE(tabs->count(), 3);
+        for (int index = 0; index < tabs->count(); ++index) {
+            tabs->setCurrentIndex(index);
+            QCoreApplication::processEvents();
+            QCOMPARE(view->horizontalScrollBar()->maximum(), 0);
+            QCOMPARE(view->verticalScrollBar()->maximum(), 0);
+        }
     }
 
     void acceleratorsWorkInsideEditFieldsAndEditKeysDoNothing() {

@@ -125,6 +125,17 @@ DialogUnits DialogUnitsOf(const QFont& font) {
     return {(letters / 26 + 1) / 2, metrics.height()};
 }
 
+QFont ShrinkToTemplateCell(QFont font) {
+    auto fits = [](const DialogUnits& units) {
+        return units.averageWidth <= kTemplateCell.averageWidth &&
+               units.height <= kTemplateCell.height;
+    };
+    while (font.pixelSize() > 1 && !fits(DialogUnitsOf(font))) {
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    return font;
+}
+
 QFont TemplateFont(const DialogTemplate& dialog) {
     // The templates were drawn for Windows faces of about 6 x 13 pixels per character; an
     // installed face of the same metrics keeps every label inside its rectangle.
@@ -142,8 +153,11 @@ QFont TemplateFont(const DialogTemplate& dialog) {
             QFont font(QString::fromLatin1(substitute.face));
             font.setPixelSize(substitute.pixelSize);
             if (QFontInfo(font).family() != font.family()) {
+                // The desktop's face is usually wider at the same size, and the main form
+                // would outgrow the largest frame and need scroll bars.
                 font = QApplication::font();
                 font.setPixelSize(substitute.pixelSize);
+                font = ShrinkToTemplateCell(font);
             }
             return font;
         }

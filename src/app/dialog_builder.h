@@ -24,6 +24,11 @@ struct DialogUnits {
 
 DialogUnits DialogUnitsOf(const QFont& font);
 
+// The character cell the templates were laid out for; a larger one overflows the main frame.
+constexpr DialogUnits kTemplateCell{6, 13};
+// Steps a font sized in pixels down until its dialog units fit in the template cell.
+QFont ShrinkToTemplateCell(QFont font);
+
 // An installed face with the metrics of the template's font.
 QFont TemplateFont(const DialogTemplate& dialog);
 
