@@ -62,11 +62,8 @@ void TestModeSession::SendAdjust() {
 TestModeOutcome TestModeSession::StartTestMode() {
     // Set before the link runs and kept when it fails: the radio may already be listening.
     m_InTestMode = true;
-    LinkResult link = m_Link.Connect();
     TestModeOutcome outcome;
-    outcome.warning = link.warning;
-    if (!link.connected) {
-        outcome.message = link.failure;
+    if (!Connect(outcome)) {
         return outcome;
     }
     outcome = ReadBlocks(kTestRegionAddress, kTestRegionEnd, std::move(outcome));
@@ -79,11 +76,8 @@ TestModeOutcome TestModeSession::StartTestMode() {
 }
 
 TestModeOutcome TestModeSession::ReadAll() {
-    LinkResult link = m_Link.Connect();
     TestModeOutcome outcome;
-    outcome.warning = link.warning;
-    if (!link.connected) {
-        outcome.message = link.failure;
+    if (!Connect(outcome)) {
         return outcome;
     }
     outcome = ReadBlocks(0, kMemoryEnd, std::move(outcome));
@@ -96,6 +90,16 @@ TestModeOutcome TestModeSession::ReadAll() {
     m_Position = m_Image.GetTestItem(m_Selected);
     outcome.message = kReadDoneMessage;
     return outcome;
+}
+
+bool TestModeSession::Connect(TestModeOutcome& outcome) {
+    LinkResult link = m_Link.Connect();
+    outcome.warning = link.warning;
+    if (!link.connected) {
+        outcome.message = link.failure;
+        return false;
+    }
+    return true;
 }
 
 TestModeOutcome TestModeSession::ReadBlocks(int firstAddress, int endAddress,
@@ -121,11 +125,8 @@ TestModeOutcome TestModeSession::WriteAll() {
         }
         m_InTestMode = false;
     }
-    LinkResult link = m_Link.Connect();
     TestModeOutcome outcome;
-    outcome.warning = link.warning;
-    if (!link.connected) {
-        outcome.message = link.failure;
+    if (!Connect(outcome)) {
         return outcome;
     }
     for (int address = 0; address < kMemoryEnd; address += kTestBlockSize) {

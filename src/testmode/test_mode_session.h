@@ -55,6 +55,8 @@ public:
 
 private:
     void SendAdjust();
+    // Wakes the radio and identifies it; false with the failure and any warning in outcome.
+    bool Connect(TestModeOutcome& outcome);
     TestModeOutcome ReadBlocks(int firstAddress, int endAddress, TestModeOutcome outcome);
 
     CSerialPort& m_Port;
