@@ -190,9 +190,14 @@ int ReportOutcome(TransferStatus status, const TransferArguments& arguments, boo
     std::string port = PortDescription(arguments);
     switch (status) {
         case StatusPortError: {
+            // A port that could not be opened already says what to check; repeating the
+            // radio advice after it only buries it.
+            if (!openError.empty()) {
+                ReportFailure(openError + (searched ? "; no other port answered either" : ""));
+                return kExitNoRadio;
+            }
             std::string where = searched ? port + " or any other port" : port;
-            std::string reason = openError.empty() ? "" : " (" + openError + ")";
-            ReportFailure("no radio answered on " + where + reason +
+            ReportFailure("no radio answered on " + where +
                           ": check that the radio is switched on, the cable is plugged in "
                           "firmly at both ends and the port is the right one");
             return kExitNoRadio;
