@@ -254,8 +254,7 @@ QString ControlText(const QWidget* control) {
     return QString();
 }
 
-TemplateDialog::TemplateDialog(int templateId, QWidget* parent)
-    : QDialog(parent), m_TemplateId(templateId) {
+TemplateDialog::TemplateDialog(int templateId, QWidget* parent) : QDialog(parent) {
     BuildFromTemplate(this, templateId);
     if (auto* ok = FindControl<QAbstractButton>(this, kIdOk)) {
         connect(ok, &QAbstractButton::clicked, this, &QDialog::accept);

@@ -68,8 +68,4 @@ class TemplateDialog : public QDialog {
     Q_OBJECT
 public:
     TemplateDialog(int templateId, QWidget* parent);
-    int TemplateId() const { return m_TemplateId; }
-
-private:
-    int m_TemplateId;
 };
