@@ -185,8 +185,9 @@ std::string PortDescription(const TransferArguments& arguments) {
            ")";
 }
 
-int ReportOutcome(TransferStatus status, const TransferArguments& arguments, bool searched,
+int ReportOutcome(const TransferJob& job, const TransferArguments& arguments, bool searched,
                   const std::string& openError) {
+    TransferStatus status = job.Status();
     std::string port = PortDescription(arguments);
     switch (status) {
         case StatusPortError: {
@@ -208,7 +209,20 @@ int ReportOutcome(TransferStatus status, const TransferArguments& arguments, boo
                           "that rwtype in " +
                           g_SettingsPath + " matches the cable (1 plain, 2 echoing)");
             return kExitWrongRadio;
+        case StatusEchoCable:
+            ReportFailure("the cable on " + port +
+                          " echoes everything sent to it: set the cable type to echo "
+                          "(rwtype=2 in " +
+                          g_SettingsPath + ")");
+            return kExitNoRadio;
         case StatusReadFailed:
+            if (!job.skippedBlocks.empty()) {
+                ReportFailure(std::to_string(job.skippedBlocks.size()) +
+                              " blocks could not be read: " + SkippedBlockList(job.skippedBlocks) +
+                              "; check the cable and keep the radio switched on; the output "
+                              "file was not written");
+                return kExitReadFailed;
+            }
             ReportFailure(
                 "reading from the radio failed part way: check the cable and keep "
                 "the radio switched on; the output file was not written");
@@ -263,7 +277,7 @@ int Transfer(const TransferArguments& arguments, bool read, uint8_t* image, bool
                              "write again before using it");
         return kExitCancelled;
     }
-    return ReportOutcome(status, arguments, !job.fixedPort && SearchIsOn(), openError);
+    return ReportOutcome(job, arguments, !job.fixedPort && SearchIsOn(), openError);
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "link/serial_port.h"
+#include "link/cable_line.h"
 
 namespace {
 
@@ -13,22 +13,89 @@ namespace {
 // delivering beyond this is not a radio, and the exchange that follows will say so.
 constexpr int kDrainLimit = 3600;
 
-}  // namespace
-
-void DrainReceive(CSerialPort& port) {
-    int drained = 0;
-    while (drained < kDrainLimit && port.ReadByte(0) >= 0) {
-        ++drained;
-    }
+bool IsSet(const CancelFlag* cancel) {
+    return cancel != nullptr && cancel->load(std::memory_order_acquire) != 0;
 }
 
-CableAnswer ExchangeFrame(CSerialPort& port, CableType cable, const uint8_t* frame, int frameSize,
-                          uint8_t* answer, int answerSize, int timeoutMs) {
-    DrainReceive(port);
-    port.Write(frame, frameSize, 1);
+// Whether the bytes received right after frame are frame itself. A one-byte frame proves
+// nothing: its echo may be a radio's answer. When the answer buffer was smaller than the
+// frame, the rest of the frame is taken from the line to make sure.
+bool CameBackWhole(CableLine& port, const uint8_t* frame, int frameSize, const uint8_t* answer,
+                   int count, int answerSize, int timeoutMs, const CancelFlag* cancel) {
+    int compared = std::min(count, frameSize);
+    if (frameSize < 2 || compared == 0 || std::memcmp(answer, frame, compared) != 0) {
+        return false;
+    }
+    if (count >= frameSize) {
+        return true;
+    }
+    if (count < answerSize) {
+        return false;
+    }
+    std::vector<uint8_t> rest(static_cast<size_t>(frameSize - count));
+    bool cancelled = false;
+    int more = ReadUnlessCancelled(port, rest.data(), static_cast<int>(rest.size()), timeoutMs,
+                                   cancel, &cancelled);
+    return more == static_cast<int>(rest.size()) &&
+           std::memcmp(rest.data(), frame + count, rest.size()) == 0;
+}
+
+}  // namespace
+
+bool DrainReceive(CableLine& port, const CancelFlag* cancel) {
+    for (int drained = 0; drained < kDrainLimit; ++drained) {
+        if (IsSet(cancel)) {
+            return false;
+        }
+        if (port.ReadByte(kQuietMs) < 0) {
+            return true;
+        }
+    }
+    return !IsSet(cancel);
+}
+
+int ReadUnlessCancelled(CableLine& port, uint8_t* buffer, int count, int timeoutMs,
+                        const CancelFlag* cancel, bool* cancelled) {
+    int received = 0;
+    int left = std::max(timeoutMs, 0);
+    // A read returns early only with every byte there, so each short slice took its full time.
+    do {
+        if (IsSet(cancel)) {
+            *cancelled = true;
+            return received;
+        }
+        int slice = std::min(left, kWaitSliceMs);
+        received += port.Read(buffer + received, count - received, slice);
+        left -= slice;
+    } while (received < count && left > 0);
+    return received;
+}
+
+bool PauseUnlessCancelled(CableLine& port, int milliseconds, const CancelFlag* cancel) {
+    for (int left = milliseconds; left > 0; left -= kWaitSliceMs) {
+        if (IsSet(cancel)) {
+            return false;
+        }
+        port.Pause(std::min(left, kWaitSliceMs));
+    }
+    return !IsSet(cancel);
+}
+
+CableAnswer ExchangeFrame(CableLine& port, CableType cable, const uint8_t* frame, int frameSize,
+                          uint8_t* answer, int answerSize, int timeoutMs,
+                          const CancelFlag* cancel) {
     CableAnswer result;
+    if (!DrainReceive(port, cancel)) {
+        result.cancelled = true;
+        return result;
+    }
+    port.Write(frame, frameSize, 1);
     if (cable == CableType::Direct) {
-        result.count = port.Read(answer, answerSize, timeoutMs);
+        result.count =
+            ReadUnlessCancelled(port, answer, answerSize, timeoutMs, cancel, &result.cancelled);
+        result.directEcho =
+            !result.cancelled && CameBackWhole(port, frame, frameSize, answer, result.count,
+                                               answerSize, timeoutMs, cancel);
         return result;
     }
     // The echo is checked byte by byte: the first byte that differs from the frame shows the
@@ -42,30 +109,33 @@ CableAnswer ExchangeFrame(CSerialPort& port, CableType cable, const uint8_t* fra
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         int waitMs = static_cast<int>(std::max<int64_t>(left.count(), 0));
-        if (port.Read(&echo[static_cast<size_t>(echoed)], 1, waitMs) != 1) {
+        if (ReadUnlessCancelled(port, &echo[static_cast<size_t>(echoed)], 1, waitMs, cancel,
+                                &result.cancelled) != 1) {
             break;
         }
         mismatch = echo[static_cast<size_t>(echoed)] != frame[echoed];
         ++echoed;
     }
-    if (echoed == 0) {
+    if (echoed == 0 || result.cancelled) {
         return result;
     }
     if (!mismatch && echoed == frameSize) {
         result.echoSeen = true;
-        result.count = port.Read(answer, answerSize, timeoutMs);
+        result.count =
+            ReadUnlessCancelled(port, answer, answerSize, timeoutMs, cancel, &result.cancelled);
         return result;
     }
     int taken = std::min(echoed, answerSize);
     std::memcpy(answer, echo.data(), static_cast<size_t>(taken));
     result.count = taken;
     if (taken < answerSize) {
-        result.count += port.Read(answer + taken, answerSize - taken, timeoutMs);
+        result.count += ReadUnlessCancelled(port, answer + taken, answerSize - taken, timeoutMs,
+                                            cancel, &result.cancelled);
     }
     return result;
 }
 
-int ExchangeForByte(CSerialPort& port, CableType cable, const uint8_t* frame, int frameSize,
+int ExchangeForByte(CableLine& port, CableType cable, const uint8_t* frame, int frameSize,
                     int timeoutMs) {
     uint8_t answer = 0;
     return ExchangeFrame(port, cable, frame, frameSize, &answer, 1, timeoutMs).count == 1 ? answer

@@ -1,34 +1,57 @@
 // One frame sent to the radio and its answer taken, over a direct or an echoing cable.
 // The echo is consumed by count, never by timing: at 9600 baud the echo and the answer
 // arrive within one time-out, and a read that took both as one answer would shift every
-// later frame.
+// later frame. Every wait is cut into slices so that a cancel is seen within one slice.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
-class CSerialPort;
+class CableLine;
 
 enum class CableType { Direct, Echo };
+
+using CancelFlag = std::atomic<int32_t>;
+
+// The longest single wait between two looks at the cancel flag.
+inline constexpr int kWaitSliceMs = 50;
+// The receive side counts as empty once nothing has come for this long: a few byte times at
+// 9600 baud, so the rest of a late answer cannot slip in behind the next frame.
+inline constexpr int kQuietMs = 5;
 
 struct CableAnswer {
     // Answer bytes placed in the caller's buffer.
     int count = 0;
     // Whether the frame came back in full before the answer (echo cable only).
     bool echoSeen = false;
+    // Direct cable only: what came back right after the frame was the frame itself, so the
+    // cable echoes and the setting is wrong.
+    bool directEcho = false;
+    // The cancel flag was seen during a wait; the answer is incomplete.
+    bool cancelled = false;
 };
 
-// Reads and drops whatever is waiting on the receive side, so a late answer to an earlier
-// frame cannot be taken as the answer to the next one.
-void DrainReceive(CSerialPort& port);
+// Reads and drops whatever arrives until the line has been quiet for kQuietMs, so a late
+// answer to an earlier frame cannot be taken as the answer to the next one. False when the
+// cancel flag was seen first.
+bool DrainReceive(CableLine& port, const CancelFlag* cancel = nullptr);
+
+// CableLine::Read in slices; *cancelled tells a wait ended by the cancel flag.
+int ReadUnlessCancelled(CableLine& port, uint8_t* buffer, int count, int timeoutMs,
+                        const CancelFlag* cancel, bool* cancelled);
+
+// Lets milliseconds pass on the line in slices; false when the cancel flag ended the pause.
+bool PauseUnlessCancelled(CableLine& port, int milliseconds, const CancelFlag* cancel);
 
 // Drains the receive side, sends frame after the 1 ms lead delay and takes up to answerSize
 // bytes of the radio's answer, waiting at most timeoutMs for each part. On the echo cable the
 // first frameSize bytes are taken first: when they are the frame's echo, the answer follows;
 // when they are not, the cable did not echo and those bytes begin the answer. Silence where
 // the echo belongs means no answer.
-CableAnswer ExchangeFrame(CSerialPort& port, CableType cable, const uint8_t* frame, int frameSize,
-                          uint8_t* answer, int answerSize, int timeoutMs);
+CableAnswer ExchangeFrame(CableLine& port, CableType cable, const uint8_t* frame, int frameSize,
+                          uint8_t* answer, int answerSize, int timeoutMs,
+                          const CancelFlag* cancel = nullptr);
 
 // The first byte (0..255) of the answer to frame, or -1 when none came.
-int ExchangeForByte(CSerialPort& port, CableType cable, const uint8_t* frame, int frameSize,
+int ExchangeForByte(CableLine& port, CableType cable, const uint8_t* frame, int frameSize,
                     int timeoutMs);

@@ -1,11 +1,12 @@
 #include "link/clone_protocol.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "link/cable_exchange.h"
+#include "link/cable_line.h"
 #include "link/clone_frames.h"
-#include "link/serial_port.h"
 #include "platform/profile.h"
 
 using namespace clone_frames;
@@ -20,6 +21,8 @@ constexpr int kEndAddress = 0x2000;
 constexpr int kBlockTries = 3;
 
 constexpr int kAfterWriteMs = 1000;
+// Longer time-outs in the settings only make a dead radio take longer to report.
+constexpr int kLongestAnswerMs = 10000;
 
 int BlockProgress(int address) {
     return 100 * (address + kBlockSize) / kEndAddress;
@@ -38,15 +41,15 @@ public:
         m_Cable = ReadProfileInt(settings, "setup", "rwtype", 1) == 1 ? CableType::Direct
                                                                       : CableType::Echo;
         if (!m_Port.IsOpen() && !m_Job.fixedPort) {
-            m_Port.Open(ReadProfileInt(settings, "setup", "com", 1), kBaudRate);
+            m_Port.Open(ReadProfileInt(settings, "setup", "com", 1), kBaudRate, nullptr);
         }
-        SleepMs(kSettleMs);
-        if (WakeUp(search) == Outcome::Stop || Cancelled() || Identify() == Outcome::Stop) {
+        if (!Pause(kSettleMs) || WakeUp(search) == Outcome::Stop || Cancelled() ||
+            Identify() == Outcome::Stop) {
             return;
         }
         RememberFoundPort();
-        m_ReadTime = ReadProfileInt(settings, "setup", "readtime", 50);
-        m_WriteTime = ReadProfileInt(settings, "setup", "writetime", 50);
+        m_ReadTime = AnswerTime(ReadProfileInt(settings, "setup", "readtime", 50));
+        m_WriteTime = AnswerTime(ReadProfileInt(settings, "setup", "writetime", 50));
         if (m_Job.isRead != 0) {
             ReadBlocks();
         } else {
@@ -55,7 +58,30 @@ public:
     }
 
 private:
+    static int AnswerTime(int milliseconds) {
+        return std::clamp(milliseconds, 0, kLongestAnswerMs);
+    }
     bool Cancelled() const { return m_Job.IsCancelled(); }
+    bool Pause(int milliseconds) {
+        return PauseUnlessCancelled(m_Port, milliseconds, &m_Job.cancel);
+    }
+    CableAnswer Exchange(const uint8_t* frame, int frameSize, uint8_t* answer, int answerSize,
+                         int timeoutMs) {
+        return ExchangeFrame(m_Port, m_Cable, frame, frameSize, answer, answerSize, timeoutMs,
+                             &m_Job.cancel);
+    }
+    // A cancel ends the exchange without a word; an echo heard on the direct setting ends it
+    // with its own status, since no later frame can be understood either.
+    Outcome Settle(const CableAnswer& answer) {
+        if (answer.cancelled) {
+            return Outcome::Stop;
+        }
+        if (answer.directEcho) {
+            Publish(StatusEchoCable);
+            return Outcome::Stop;
+        }
+        return Outcome::Continue;
+    }
     void Publish(TransferStatus status) { m_Job.status.store(status, std::memory_order_release); }
     void PublishProgress(int progress) {
         m_Job.progress.store(progress, std::memory_order_release);
@@ -67,8 +93,13 @@ private:
                 if (Cancelled()) {
                     return Outcome::Stop;
                 }
-                if (ExchangeForByte(m_Port, m_Cable, kWakeUpFrame, sizeof kWakeUpFrame,
-                                    kWakeUpAnswerMs) == kAck) {
+                uint8_t reply = 0;
+                CableAnswer answer =
+                    Exchange(kWakeUpFrame, sizeof kWakeUpFrame, &reply, 1, kWakeUpAnswerMs);
+                if (Settle(answer) == Outcome::Stop) {
+                    return Outcome::Stop;
+                }
+                if (answer.count == 1 && reply == kAck) {
                     return Outcome::Continue;
                 }
             }
@@ -84,8 +115,10 @@ private:
                 Publish(StatusPortError);
                 return Outcome::Stop;
             }
-            if (m_Port.Open(searchPort, kBaudRate)) {
-                SleepMs(kSettleMs);
+            if (m_Port.Open(searchPort, kBaudRate, nullptr)) {
+                if (!Pause(kSettleMs)) {
+                    return Outcome::Stop;
+                }
                 m_Job.foundPort.store(searchPort, std::memory_order_release);
                 PublishProgress(searchPort);
                 Publish(StatusSearching);
@@ -95,8 +128,12 @@ private:
 
     Outcome Identify() {
         uint8_t identification[kIdentificationSize];
-        CableAnswer answer = ExchangeFrame(m_Port, m_Cable, &kIdentificationRequest, 1,
-                                           identification, kIdentificationSize, kIdentificationMs);
+        CableAnswer answer =
+            Exchange(&kIdentificationRequest, 1, identification, kIdentificationSize,
+                     kIdentificationMs);
+        if (answer.cancelled) {
+            return Outcome::Stop;
+        }
         int count = answer.count;
         // The echo setting always counts one byte of echo; a cable that did not echo thus
         // comes out one short and is reported as the wrong radio, as users know it.
@@ -111,8 +148,9 @@ private:
             Publish(StatusIdentError);
             return Outcome::Stop;
         }
-        ExchangeForByte(m_Port, m_Cable, &kAck, 1, kShortAnswerMs);
-        return Outcome::Continue;
+        uint8_t dropped = 0;
+        return Exchange(&kAck, 1, &dropped, 1, kShortAnswerMs).cancelled ? Outcome::Stop
+                                                                          : Outcome::Continue;
     }
 
     void RememberFoundPort() {
@@ -140,9 +178,11 @@ private:
                 if (attempt > 0 && Cancelled()) {
                     return;
                 }
-                count = ExchangeFrame(m_Port, m_Cable, request, sizeof request, answer, kFrameSize,
-                                      m_ReadTime)
-                            .count;
+                CableAnswer taken = Exchange(request, sizeof request, answer, kFrameSize, m_ReadTime);
+                if (Settle(taken) == Outcome::Stop) {
+                    return;
+                }
+                count = taken.count;
                 good = count == kFrameSize && answer[0] == kDataCommand &&
                        answer[1] == request[1] && answer[2] == request[2];
             }
@@ -153,13 +193,20 @@ private:
             } else if (count < kFrameSize) {
                 Publish(StatusReadFailed);
                 return;
+            } else {
+                m_Job.skippedBlocks.push_back(address);
             }
             if (Cancelled()) {
                 return;
             }
         }
-        ExchangeForByte(m_Port, m_Cable, &kEndCommand, 1, kShortAnswerMs);
-        Publish(StatusReadDone);
+        // The end byte goes out even after a skipped block, so the radio leaves programming
+        // mode; the read still fails, since the image holds bytes the radio never sent.
+        uint8_t dropped = 0;
+        if (Exchange(&kEndCommand, 1, &dropped, 1, kShortAnswerMs).cancelled) {
+            return;
+        }
+        Publish(m_Job.skippedBlocks.empty() ? StatusReadDone : StatusReadFailed);
     }
 
     void WriteBlocks() {
@@ -172,8 +219,12 @@ private:
                 if (attempt > 0 && Cancelled()) {
                     return;
                 }
-                acknowledged =
-                    ExchangeForByte(m_Port, m_Cable, frame, kFrameSize, m_WriteTime) == kAck;
+                uint8_t reply = 0;
+                CableAnswer answer = Exchange(frame, kFrameSize, &reply, 1, m_WriteTime);
+                if (Settle(answer) == Outcome::Stop) {
+                    return;
+                }
+                acknowledged = answer.count == 1 && reply == kAck;
             }
             if (!acknowledged) {
                 Publish(StatusWriteFailed);
@@ -187,12 +238,13 @@ private:
         }
         m_Port.WriteByte(kEndCommand, 1);
         // The radio stores the last block while it leaves programming mode.
-        SleepMs(kAfterWriteMs);
-        Publish(StatusWriteDone);
+        if (Pause(kAfterWriteMs)) {
+            Publish(StatusWriteDone);
+        }
     }
 
     TransferJob& m_Job;
-    CSerialPort& m_Port;
+    CableLine& m_Port;
     CableType m_Cable = CableType::Direct;
     int m_ReadTime = 50;
     int m_WriteTime = 50;

@@ -216,9 +216,6 @@ int CSerialPort::Write(const uint8_t* bytes, int count, int leadDelayMs) {
     return written;
 }
 
-int CSerialPort::WriteByte(uint8_t byte, int leadDelayMs) {
-    return Write(&byte, 1, leadDelayMs);
-}
 
 int CSerialPort::Read(uint8_t* buffer, int count, int timeoutMs) {
     Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -244,9 +241,8 @@ int CSerialPort::Read(uint8_t* buffer, int count, int timeoutMs) {
     }
 }
 
-int CSerialPort::ReadByte(int timeoutMs) {
-    uint8_t byte = 0;
-    return Read(&byte, 1, timeoutMs) == 1 ? byte : -1;
+void CSerialPort::Pause(int milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 void CSerialPort::Close() {

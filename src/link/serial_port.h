@@ -6,36 +6,32 @@
 #include <cstdint>
 #include <string>
 
+#include "link/cable_line.h"
+
 // The device behind port number n: ports/COMn beside the program when that entry exists
 // (a link to any terminal), else /dev/ttyUSB<n-1>.
 std::string ComPortDevicePath(int n);
 
-class CSerialPort {
+class CSerialPort : public CableLine {
 public:
     CSerialPort() = default;
-    ~CSerialPort();
+    ~CSerialPort() override;
     CSerialPort(const CSerialPort&) = delete;
     CSerialPort& operator=(const CSerialPort&) = delete;
 
     // Opens port n (see ComPortDevicePath). False only when the device cannot be opened or
     // is held by another program; the object then stays closed and error says why.
-    bool Open(int port, int baudRate, std::string* error = nullptr);
+    bool Open(int port, int baudRate, std::string* error = nullptr) override;
     bool OpenDevice(const std::string& path, int baudRate, std::string* error = nullptr);
 
     void SetBaudRate(int baudRate);
 
-    // Sleeps leadDelayMs, then writes all count bytes; returns the number written.
-    int Write(const uint8_t* bytes, int count, int leadDelayMs);
-    int WriteByte(uint8_t byte, int leadDelayMs);
+    int Write(const uint8_t* bytes, int count, int leadDelayMs) override;
+    int Read(uint8_t* buffer, int count, int timeoutMs) override;
+    void Pause(int milliseconds) override;
 
-    // Waits up to timeoutMs for count bytes and returns as soon as they are all there; makes
-    // at least one attempt. Returns the number received (0..count).
-    int Read(uint8_t* buffer, int count, int timeoutMs);
-    // The next byte (0..255) within timeoutMs, or -1.
-    int ReadByte(int timeoutMs);
-
-    void Close();
-    bool IsOpen() const { return m_Fd >= 0; }
+    void Close() override;
+    bool IsOpen() const override { return m_Fd >= 0; }
     const std::string& DevicePath() const { return m_DevicePath; }
 
 private:

@@ -132,8 +132,11 @@ void CTransferDlg::OnFinalStatus(TransferStatus status) {
         case StatusIdentError:
             ShowErrorBox("IDS_ERROR_TYPE");
             break;
+        case StatusEchoCable:
+            ShowErrorBox("IDS_ERROR_ECHOCABLE");
+            break;
         case StatusReadFailed:
-            SetMessage(LoadLangString("IDS_PROMPT_READFAIL"));
+            SetMessage(ReadFailureText());
             m_OkButton->setEnabled(true);
             return;
         case StatusWriteFailed:
@@ -169,6 +172,23 @@ void CTransferDlg::EndRun() {
             frame->SetPortPane(ReadSetupInt("com", 1));
         }
     }
+}
+
+std::string CTransferDlg::ReadFailureText() const {
+    if (m_Job.skippedBlocks.empty()) {
+        return LoadLangString("IDS_PROMPT_READFAIL");
+    }
+    // The language file words it; %d takes the count and %s the first addresses.
+    std::string text = LoadLangString("IDS_PROMPT_READSKIPPED");
+    size_t count = text.find("%d");
+    if (count != std::string::npos) {
+        text.replace(count, 2, std::to_string(m_Job.skippedBlocks.size()));
+    }
+    size_t list = text.find("%s");
+    if (list != std::string::npos) {
+        text.replace(list, 2, SkippedBlockList(m_Job.skippedBlocks));
+    }
+    return text;
 }
 
 void CTransferDlg::ShowErrorBox(const char* textKey) {

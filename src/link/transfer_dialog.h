@@ -46,6 +46,8 @@ private:
     // back on the stored port if the search moved it.
     void EndRun();
     void ShowErrorBox(const char* textKey);
+    // The read failure in words, naming the skipped blocks when there were any.
+    std::string ReadFailureText() const;
     void ShowWorkerWarning();
     void SetMessage(const std::string& text);
     const char* PromptKey() const;

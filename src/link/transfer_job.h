@@ -6,8 +6,9 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
-class CSerialPort;
+class CableLine;
 
 enum TransferStatus : int32_t {
     StatusIdle = 0,
@@ -20,10 +21,12 @@ enum TransferStatus : int32_t {
     StatusWriteProgress = 8,
     StatusWriteDone = 9,
     StatusSearching = 11,
+    // The direct cable setting heard every frame come back: the cable echoes.
+    StatusEchoCable = 12,
 };
 
 struct TransferJob {
-    CSerialPort* port = nullptr;
+    CableLine* port = nullptr;
     std::string settingsPath;
     int32_t isRead = 1;
     // When set, the port already open is the only one tried and `com` is neither read nor
@@ -34,6 +37,9 @@ struct TransferJob {
     // Set by the worker before it publishes any block, read by the dialog after a final
     // status: a problem the user should hear of that did not stop the transfer.
     std::string warning;
+    // Written by the worker only, read after a final status: the addresses of the blocks a
+    // read could not take, in order. Any of them makes the read a failure.
+    std::vector<int> skippedBlocks;
 
     std::atomic<int32_t> status{StatusIdle};
     std::atomic<int32_t> progress{0};
@@ -41,13 +47,14 @@ struct TransferJob {
     std::atomic<int32_t> foundPort{-1};
 
     // Sets the fields the dialog fills before each start; progress keeps its last value.
-    void Reset(CSerialPort* jobPort, const std::string& jobSettingsPath, bool read,
+    void Reset(CableLine* jobPort, const std::string& jobSettingsPath, bool read,
                uint8_t* jobImage) {
         port = jobPort;
         settingsPath = jobSettingsPath;
         isRead = read ? 1 : 0;
         image = jobImage;
         warning.clear();
+        skippedBlocks.clear();
         status.store(StatusIdle, std::memory_order_release);
         cancel.store(0, std::memory_order_release);
         foundPort.store(-1, std::memory_order_release);
@@ -61,6 +68,9 @@ struct TransferJob {
     bool IsCancelled() const { return cancel.load(std::memory_order_acquire) != 0; }
     void Cancel() { cancel.store(1, std::memory_order_release); }
 };
+
+// "0x0D40, 0x1010": the first of the skipped block addresses, then "..." when there are more.
+std::string SkippedBlockList(const std::vector<int>& addresses);
 
 // True for the statuses after which the worker publishes nothing more.
 inline bool IsFinalStatus(TransferStatus status) {

@@ -19,6 +19,8 @@ constexpr std::array<uint8_t, 8> kIdentification = {'H', 'R', 'Q', '8', '7', '0'
 constexpr size_t kReadRequestLength = 4;
 constexpr size_t kDataFrameLength = 20;
 constexpr size_t kShortAnswerLength = 10;
+// Looks like the start of a data frame, the worst a stray byte can be.
+constexpr uint8_t kStrayByte = kWriteCommand;
 constexpr int kAdjustBankLow = 0x0FE0;
 constexpr int kAdjustBankHigh = 0x0FF0;
 
@@ -44,7 +46,7 @@ bool IsBlockInMemory(int address) {
 
 // A fault with a count left fires for its block and uses up one count.
 bool Fires(int block, int* times, int address) {
-    if (block != address || *times <= 0) {
+    if ((block != address && block != kAnyBlock) || *times <= 0) {
         return false;
     }
     --*times;
@@ -55,6 +57,12 @@ bool Fires(int block, int* times, int address) {
 
 CloneResponder::CloneResponder(const VirtualRadioFaults& faults) : m_Faults(faults) {
     memory.fill(0xFF);
+}
+
+int CloneResponder::TakeAnswerDelayMs() {
+    int delay = m_AnswerDelayMs;
+    m_AnswerDelayMs = 0;
+    return delay;
 }
 
 bool CloneResponder::TakeWriteCompleted() {
@@ -179,6 +187,12 @@ void CloneResponder::AnswerRead(std::vector<uint8_t>* answer) {
                                        static_cast<uint8_t>(answered & 0xFF), kBlockSize};
     std::memcpy(frame + 4, memory.data() + address, kBlockSize);
     answer->insert(answer->end(), frame, frame + length);
+    if (Fires(m_Faults.strayByteBlock, &m_Faults.strayByteTimes, address)) {
+        answer->push_back(kStrayByte);
+    }
+    if (Fires(m_Faults.lateAnswerBlock, &m_Faults.lateAnswerTimes, address)) {
+        m_AnswerDelayMs = m_Faults.lateAnswerMs;
+    }
 }
 
 void CloneResponder::AnswerWrite(std::vector<uint8_t>* answer) {

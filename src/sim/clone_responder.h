@@ -11,8 +11,11 @@
 constexpr size_t kRadioMemorySize = 8192;
 using RadioMemory = std::array<uint8_t, kRadioMemorySize>;
 
-// Misbehaviour to inject. A block is named by its address (0x0800, 0x0810, ...); the
-// "Times" counts say how many answers for that block go wrong before it behaves.
+// A fault block that stands for every block.
+constexpr int kAnyBlock = -2;
+
+// Misbehaviour to inject. A block is named by its address (0x0800, 0x0810, ...) or is
+// kAnyBlock; the "Times" counts say how many answers for it go wrong before it behaves.
 struct VirtualRadioFaults {
     int ignoreWakeUps = 0;         // no answer to the first N wake-up frames
     int identificationLength = 8;  // bytes sent as identification; 0 = none
@@ -22,6 +25,11 @@ struct VirtualRadioFaults {
     int shortAnswerTimes = 0;
     int noAckBlock = -1;  // written block neither stored nor acknowledged
     int noAckTimes = 0;
+    int lateAnswerBlock = -1;  // read answer held back by lateAnswerMs
+    int lateAnswerTimes = 0;
+    int lateAnswerMs = 200;
+    int strayByteBlock = -1;  // one byte more after the read answer
+    int strayByteTimes = 0;
     bool silent = false;  // answers nothing at all
 };
 
@@ -33,6 +41,8 @@ public:
     void Feed(uint8_t byte, std::vector<uint8_t>* answer);
 
     bool InProgrammingMode() const { return m_Programming; }
+    // How long the answers completed since the last call must be held back; 0 mostly.
+    int TakeAnswerDelayMs();
     // True once after an end byte closed a session in which the memory changed.
     bool TakeWriteCompleted();
 
@@ -52,4 +62,5 @@ private:
     bool m_WriteCompleted = false;
     std::vector<uint8_t> m_Frame;  // the frame being collected, empty between frames
     size_t m_FrameLength = 0;
+    int m_AnswerDelayMs = 0;
 };

@@ -18,9 +18,11 @@ constexpr const char* kUsage =
     "usage: radio-sim [--port N | --link PATH] [--memory FILE] [--demo] [--echo] [--pace]\n"
     "                 [--ignore-wakeups N] [--ident-length N] [--silent]\n"
     "                 [--wrong-address BLOCK[:TIMES]] [--short-answer BLOCK[:TIMES]]\n"
-    "                 [--no-ack BLOCK[:TIMES]]\n"
+    "                 [--no-ack BLOCK[:TIMES]] [--late-answer BLOCK[:TIMES]] [--late-by MS]\n"
+    "                 [--stray-byte BLOCK[:TIMES]]\n"
     "Serves a virtual radio on ports/COMN beside this program (port 1 unless told) or at\n"
-    "PATH. BLOCK is a block address such as 0x0D40; TIMES defaults to always.\n";
+    "PATH. BLOCK is a block address such as 0x0D40, or any; TIMES defaults to always.\n"
+    "A late answer comes MS milliseconds late (200 unless told).\n";
 
 constexpr int kAlways = 1 << 30;
 
@@ -42,13 +44,21 @@ bool ParseNumber(const std::string& text, int* value) {
     return true;
 }
 
+bool ParseBlock(const std::string& text, int* block) {
+    if (text == "any") {
+        *block = kAnyBlock;
+        return true;
+    }
+    return ParseNumber(text, block);
+}
+
 bool ParseBlockFault(const std::string& text, int* block, int* times) {
     size_t colon = text.find(':');
     if (colon == std::string::npos) {
         *times = kAlways;
-        return ParseNumber(text, block);
+        return ParseBlock(text, block);
     }
-    return ParseNumber(text.substr(0, colon), block) && ParseNumber(text.substr(colon + 1), times);
+    return ParseBlock(text.substr(0, colon), block) && ParseNumber(text.substr(colon + 1), times);
 }
 
 bool ParseArguments(int argc, char** argv, Arguments* arguments) {
@@ -76,6 +86,13 @@ bool ParseArguments(int argc, char** argv, Arguments* arguments) {
                 good && ParseBlockFault(value, &faults.shortAnswerBlock, &faults.shortAnswerTimes);
         } else if (option == "--no-ack") {
             good = good && ParseBlockFault(value, &faults.noAckBlock, &faults.noAckTimes);
+        } else if (option == "--late-answer") {
+            good =
+                good && ParseBlockFault(value, &faults.lateAnswerBlock, &faults.lateAnswerTimes);
+        } else if (option == "--late-by") {
+            good = good && ParseNumber(value, &faults.lateAnswerMs);
+        } else if (option == "--stray-byte") {
+            good = good && ParseBlockFault(value, &faults.strayByteBlock, &faults.strayByteTimes);
         } else {
             takesValue = false;
             good = true;

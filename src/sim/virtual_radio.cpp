@@ -18,6 +18,8 @@ constexpr int kWriteWaitMilliseconds = 1000;
 
 constexpr int kFailurePauseMilliseconds = 20;
 
+constexpr int64_t kNanosecondsPerMs = 1000000;
+
 struct TimedByte {
     uint8_t value;
     int64_t ready;  // when the byte may go on the line
@@ -160,8 +162,9 @@ void VirtualRadio::Serve() {
                 }
                 answer.clear();
                 m_Responder.Feed(buffer[k], &answer);
+                int64_t ready = arrival + m_Responder.TakeAnswerDelayMs() * kNanosecondsPerMs;
                 for (uint8_t value : answer) {
-                    output.push_back({value, arrival});
+                    output.push_back({value, ready});
                 }
             }
             completed = m_Responder.TakeWriteCompleted();
@@ -175,11 +178,17 @@ void VirtualRadio::Serve() {
                 Send(master, stopPipe, &timed.value, 1);
             }
         } else {
+            // Bytes due at the same time leave in one write; a late answer waits its turn.
             std::vector<uint8_t> bytes;
-            for (const TimedByte& timed : output) {
-                bytes.push_back(timed.value);
+            for (size_t k = 0; k < output.size();) {
+                bytes.clear();
+                int64_t ready = output[k].ready;
+                for (; k < output.size() && output[k].ready == ready; ++k) {
+                    bytes.push_back(output[k].value);
+                }
+                SleepUntil(ready);
+                Send(master, stopPipe, bytes.data(), bytes.size());
             }
-            Send(master, stopPipe, bytes.data(), bytes.size());
         }
         // After the answer, so that saving never delays what the program waits for.
         if (completed && m_Options.onWriteCompleted) {

@@ -1,0 +1,32 @@
+// The line to the radio as the clone exchange sees it: bytes out, time-limited reads and the
+// pauses the protocol makes. CSerialPort is the line the program uses; the fuzz target plays
+// the radio through a line of its own whose time-outs pass at once.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class CableLine {
+public:
+    virtual ~CableLine() = default;
+
+    // Opens port n at baudRate; false (and closed) when it cannot be opened.
+    virtual bool Open(int port, int baudRate, std::string* error) = 0;
+    virtual void Close() = 0;
+    virtual bool IsOpen() const = 0;
+
+    // Waits leadDelayMs, then sends all count bytes; returns the number sent.
+    virtual int Write(const uint8_t* bytes, int count, int leadDelayMs) = 0;
+    // Waits up to timeoutMs for count bytes and returns as soon as they are all there; makes
+    // at least one attempt. Returns the number received (0..count).
+    virtual int Read(uint8_t* buffer, int count, int timeoutMs) = 0;
+    // Lets milliseconds pass on the line's clock.
+    virtual void Pause(int milliseconds) = 0;
+
+    int WriteByte(uint8_t byte, int leadDelayMs) { return Write(&byte, 1, leadDelayMs); }
+    // The next byte (0..255) within timeoutMs, or -1.
+    int ReadByte(int timeoutMs) {
+        uint8_t byte = 0;
+        return Read(&byte, 1, timeoutMs) == 1 ? byte : -1;
+    }
+};
