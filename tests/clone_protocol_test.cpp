@@ -161,16 +161,24 @@ TEST_F(CloneProtocolTest, CableSettingThatDoesNotMatchTheCable) {
         size_t wakeUps;
     };
     // An echo setting on a plain cable still wakes the radio but counts one byte short in
-    // the identification; a direct setting on an echoing cable hears its own 'F' every time.
+    // the identification; a direct setting on an echoing cable hears its own wake-up come
+    // back, at once or at line speed, and says so on the first try, every time.
     for (const Case& c :
-         {Case{2, false, StatusIdentError, 1}, Case{1, true, StatusPortError, 10}}) {
-        SCOPED_TRACE(c.rwtype);
-        StartRadio(Line(c.echo, false));
-        Run({{"rwtype", c.rwtype}, {"com", kRadioPort}}, true);
-        m_Radio.Stop();
-        m_Port.Close();
-        EXPECT_EQ(m_Job.Status(), c.expected);
-        EXPECT_EQ(CountOf(m_Radio.ReceivedBytes(), kWakeUp), c.wakeUps);
+         {Case{2, false, StatusIdentError, 1}, Case{1, true, StatusEchoCable, 1}}) {
+        for (bool paced : {false, true}) {
+            for (int round = 0; round < 3; ++round) {
+                SCOPED_TRACE(std::to_string(c.rwtype) + (paced ? " paced " : " ") +
+                             std::to_string(round));
+                StartRadio(Line(c.echo, paced));
+                Run({{"rwtype", c.rwtype}, {"com", kRadioPort}, {"searchcom", 1}}, true);
+                m_Radio.Stop();
+                m_Port.Close();
+                EXPECT_EQ(m_Job.Status(), c.expected);
+                EXPECT_EQ(CountOf(m_Radio.ReceivedBytes(), kWakeUp), c.wakeUps);
+                EXPECT_TRUE(std::all_of(m_Image.begin(), m_Image.end(),
+                                        [](uint8_t b) { return b == kPrepared; }));
+            }
+        }
     }
 }
 
@@ -243,11 +251,15 @@ TEST_F(CloneProtocolTest, ReadBlockFaults) {
         int times;
         TransferStatus expected;
         bool blockKept;
+        bool endByte;
     };
     constexpr int kBlock = 0x0D40;
-    for (const Case& c :
-         {Case{true, 3, StatusReadDone, true}, Case{true, 2, StatusReadDone, false},
-          Case{false, 3, StatusReadFailed, true}, Case{false, 2, StatusReadDone, false}}) {
+    // A block skipped for its wrong address still lets the dialogue run to the end byte, but
+    // the read fails and names it.
+    for (const Case& c : {Case{true, 3, StatusReadFailed, true, true},
+                          Case{true, 2, StatusReadDone, false, true},
+                          Case{false, 3, StatusReadFailed, true, false},
+                          Case{false, 2, StatusReadDone, false, true}}) {
         SCOPED_TRACE(std::string(c.wrongAddress ? "wrong address " : "short answer ") +
                      std::to_string(c.times));
         m_Image.fill(kPrepared);
@@ -268,12 +280,14 @@ TEST_F(CloneProtocolTest, ReadBlockFaults) {
         Bytes sent = m_Radio.ReceivedBytes();
         EXPECT_EQ(CountOf(sent, ReadRequest(kBlock)),
                   static_cast<size_t>(std::min(c.times + 1, 3)));
-        EXPECT_EQ(sent.back() == 0x62, c.expected == StatusReadDone);
+        EXPECT_EQ(sent.back() == 0x62, c.endByte);
+        EXPECT_EQ(m_Job.skippedBlocks,
+                  std::vector<int>(c.wrongAddress && c.times == 3 ? 1 : 0, kBlock));
         Bytes kept(16, kPrepared);
         EXPECT_EQ(Bytes(m_Image.begin() + kBlock, m_Image.begin() + kBlock + 16) == kept,
                   c.blockKept);
         EXPECT_TRUE(SameRange(m_Image.data(), memory.data(), 0x0800, kBlock));
-        if (c.expected == StatusReadDone) {
+        if (c.endByte) {
             EXPECT_TRUE(SameRange(m_Image.data(), memory.data(), kBlock + 16, 0x2000));
         } else {
             EXPECT_EQ(CountOf(sent, ReadRequest(kBlock + 16)), 0u);
@@ -371,6 +385,142 @@ TEST_F(CloneProtocolTest, EchoCableAtLineSpeedGivesAnExactImageBothWays) {
     EXPECT_EQ(m_Job.Status(), StatusWriteDone);
     RadioMemory after = m_Radio.Memory();
     EXPECT_TRUE(SameRange(after.data(), m_Image.data(), 0x0800, 0x2000));
+}
+
+TEST_F(CloneProtocolTest, RadioThatAnswersEveryBlockWithAnotherAddressFailsTheRead) {
+    VirtualRadioOptions options;
+    options.faults.wrongAddressBlock = kAnyBlock;
+    options.faults.wrongAddressTimes = 1 << 30;
+    StartRadio(options);
+    Run({{"com", kRadioPort}, {"readtime", 20}}, true);
+    m_Radio.Stop();
+    EXPECT_EQ(m_Job.Status(), StatusReadFailed);
+    EXPECT_EQ(m_Job.skippedBlocks.size(), 384u);
+    EXPECT_EQ(SkippedBlockList(m_Job.skippedBlocks), "0x0800, 0x0810, 0x0820, 0x0830, ...");
+    EXPECT_EQ(m_Radio.ReceivedBytes().back(), 0x62);
+}
+
+// Every block holds what a data frame for the block after it would begin with, so a read
+// that took the tail of one answer as the start of the next would pass the header check.
+RadioMemory FrameLikeMemory() {
+    RadioMemory memory = PatternMemory(11);
+    for (int address = 0x0800; address < 0x2000; address += 16) {
+        int next = address + 16;
+        for (int k = 0; k < 16; k += 4) {
+            memory[address + k] = 0x57;
+            memory[address + k + 1] = static_cast<uint8_t>(next >> 8);
+            memory[address + k + 2] = static_cast<uint8_t>(next & 0xFF);
+        }
+    }
+    return memory;
+}
+
+TEST_F(CloneProtocolTest, LateAndStrayBytesNeverEndAsAReadWithWrongBytes) {
+    struct Case {
+        std::string name;
+        bool paced;
+        int lateBlock;
+        int lateTimes;
+        int lateMs;
+        int strayBlock;
+        bool mustSucceed;
+    };
+    // A stray byte right after every answer, at line speed, must be drained before the next
+    // frame; answers that come after the time-out may cost the read, never its bytes.
+    for (const Case& c : {
+             Case{"stray byte after every answer", true, -1, 0, 0, kAnyBlock, true},
+             Case{"stray byte, unpaced", false, -1, 0, 0, kAnyBlock, true},
+             Case{"one late answer", false, 0x0D40, 1, 35, -1, false},
+             Case{"late answers everywhere", true, kAnyBlock, 40, 35, kAnyBlock, false},
+             Case{"late past every try", false, 0x1000, 1, 200, -1, false},
+         }) {
+        SCOPED_TRACE(c.name);
+        m_Image.fill(kPrepared);
+        RadioMemory memory = FrameLikeMemory();
+        VirtualRadioOptions options = Line(false, c.paced);
+        options.faults.lateAnswerBlock = c.lateBlock;
+        options.faults.lateAnswerTimes = c.lateTimes;
+        options.faults.lateAnswerMs = c.lateMs;
+        options.faults.strayByteBlock = c.strayBlock;
+        options.faults.strayByteTimes = c.strayBlock == -1 ? 0 : 1 << 30;
+        StartRadio(options, memory);
+        Run({{"com", kRadioPort}, {"readtime", 30}}, true);
+        m_Radio.Stop();
+        m_Port.Close();
+        TransferStatus status = m_Job.Status();
+        ASSERT_TRUE(status == StatusReadDone || status == StatusReadFailed) << status;
+        if (c.mustSucceed) {
+            EXPECT_EQ(status, StatusReadDone);
+        }
+        for (int address = 0x0800; address < 0x2000; address += 16) {
+            bool kept = std::all_of(m_Image.begin() + address, m_Image.begin() + address + 16,
+                                    [](uint8_t b) { return b == kPrepared; });
+            bool exact = SameRange(m_Image.data(), memory.data(), address, address + 16);
+            ASSERT_TRUE(exact || (kept && status == StatusReadFailed)) << std::hex << address;
+        }
+    }
+}
+
+TEST_F(CloneProtocolTest, CancelEndsALongWaitForTheRadio) {
+    struct Case {
+        bool read;
+        const char* setting;
+    };
+    // A radio that never answers one block, with a time-out far beyond the cap: the cancel
+    // must end the wait long before even the capped time-out would.
+    for (const Case& c : {Case{true, "readtime"}, Case{false, "writetime"}}) {
+        SCOPED_TRACE(c.setting);
+        m_Image.fill(kPrepared);
+        constexpr int kBlock = 0x0900;
+        VirtualRadioOptions options;
+        options.faults.shortAnswerBlock = c.read ? kBlock : -1;
+        options.faults.shortAnswerTimes = c.read ? 1 << 30 : 0;
+        options.faults.noAckBlock = c.read ? -1 : kBlock;
+        options.faults.noAckTimes = c.read ? 0 : 1 << 30;
+        StartRadio(options);
+        m_Dir.WriteSettings({{"com", kRadioPort}, {c.setting, 600000}});
+        m_Job.Reset(&m_Port, m_Dir.SettingsPath(), c.read, m_Image.data());
+        std::atomic<bool> returned{false};
+        std::thread worker([this, &returned] {
+            TransferThreadProc(m_Job);
+            returned = true;
+        });
+        TransferStatus moving = c.read ? StatusReadProgress : StatusWriteProgress;
+        while ((m_Job.Status() != moving || m_Job.Progress() < 100 * kBlock / 8192) &&
+               !returned) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        m_Job.Cancel();
+        // Far below the capped 10 s time-out, far above any scheduling delay.
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(4);
+        while (!returned && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        EXPECT_TRUE(returned.load());
+        worker.join();
+        m_Radio.Stop();
+        m_Port.Close();
+        EXPECT_EQ(m_Job.Status(), moving);
+        EXPECT_EQ(CountOf(m_Radio.ReceivedBytes(), {0x62}), 0u);
+    }
+}
+
+TEST_F(CloneProtocolTest, AnswerTimeOutsAreCappedAtTenSeconds) {
+    // The answer comes 10.5 s late: within the 60 s asked for, but the capped time-out has
+    // already sent the request again by then.
+    constexpr int kBlock = 0x0800;
+    VirtualRadioOptions options;
+    options.faults.lateAnswerBlock = kBlock;
+    options.faults.lateAnswerTimes = 1;
+    options.faults.lateAnswerMs = 10500;
+    RadioMemory memory = PatternMemory(12);
+    StartRadio(options, memory);
+    Run({{"com", kRadioPort}, {"readtime", 60000}}, true);
+    m_Radio.Stop();
+    EXPECT_EQ(m_Job.Status(), StatusReadDone);
+    EXPECT_TRUE(SameRange(m_Image.data(), memory.data(), 0x0800, 0x2000));
+    EXPECT_EQ(CountOf(m_Radio.ReceivedBytes(), ReadRequest(kBlock)), 2u);
 }
 
 }  // namespace
