@@ -183,6 +183,7 @@ TEST_F(CliTransferTest, FailuresGiveTheirExitStatusAndKeepTheOutputFile) {
         VirtualRadioFaults faults;
         int exitCode;
         std::string says;
+        bool echo = false;
     };
     VirtualRadioFaults silent;
     silent.silent = true;
@@ -191,6 +192,9 @@ TEST_F(CliTransferTest, FailuresGiveTheirExitStatusAndKeepTheOutputFile) {
     VirtualRadioFaults shortAnswer;
     shortAnswer.shortAnswerBlock = 0x1230;
     shortAnswer.shortAnswerTimes = 3;
+    VirtualRadioFaults skipped;
+    skipped.wrongAddressBlock = 0x0D40;
+    skipped.wrongAddressTimes = 3;
     VirtualRadioFaults noAck;
     noAck.noAckBlock = 0x0900;
     noAck.noAckTimes = 3;
@@ -202,6 +206,9 @@ TEST_F(CliTransferTest, FailuresGiveTheirExitStatusAndKeepTheOutputFile) {
     for (const Case& c : {Case{"no radio", true, silent, kExitNoRadio, "switched on"},
                           Case{"wrong radio", true, wrongRadio, kExitWrongRadio, "radio type"},
                           Case{"read fails", true, shortAnswer, kExitReadFailed, "cable"},
+                          Case{"block skipped", true, skipped, kExitReadFailed,
+                               "1 block could not be read: 0x0D40;"},
+                          Case{"echoing cable", true, {}, kExitNoRadio, "(rwtype=2 in", true},
                           Case{"write fails", false, noAck, kExitWriteFailed, "cable"}}) {
         SCOPED_TRACE(c.name);
         {
@@ -210,6 +217,7 @@ TEST_F(CliTransferTest, FailuresGiveTheirExitStatusAndKeepTheOutputFile) {
         }
         VirtualRadioOptions options;
         options.faults = c.faults;
+        options.echo = c.echo;
         StartRadio(link, options, PatternMemory(6));
         Completed completed =
             c.read
@@ -275,6 +283,40 @@ TEST_F(CliTransferTest, InterruptCancelsWithoutTheEndByteOrAFile) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     std::vector<uint8_t> sent = m_Radio.ReceivedBytes();
     EXPECT_EQ(std::count(sent.begin() + 9, sent.end(), 0x62), 0);
+}
+
+TEST_F(CliTransferTest, InterruptEndsALongWaitForAnAcknowledgement) {
+    std::string link = m_Dir.PortLink(1);
+    VirtualRadioOptions options;
+    options.faults.noAckBlock = 0x0800;
+    options.faults.noAckTimes = 1 << 30;
+    StartRadio(link, options, PatternMemory(8));
+    Configure("writetime", "60000");
+    std::string input = File("input.pgm");
+    std::string error;
+    ASSERT_TRUE(SavePgmFile(input, NewPgmFile(), &error)) << error;
+    pid_t child = Spawn({"write", "--device", link, "--settings", m_Dir.SettingsPath(), input});
+    ASSERT_GT(child, 0);
+    // The wake-up, identification, acknowledgement and the first data frame.
+    while (m_Radio.ReceivedBytes().size() < 7 + 1 + 1 + 20) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    kill(child, SIGINT);
+    // Far below the capped 10 s wait for the acknowledgement.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(4);
+    int status = 0;
+    while (waitpid(child, &status, WNOHANG) == 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (kill(child, 0) == 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        FAIL() << "halvex-cli went on waiting after Ctrl-C";
+    }
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), kExitCancelled) << ReadText(File("stderr.txt"));
+    EXPECT_EQ(m_Radio.ReceivedBytes().size(), 7u + 1u + 1u + 20u);
 }
 
 }  // namespace

@@ -217,8 +217,9 @@ int ReportOutcome(const TransferJob& job, const TransferArguments& arguments, bo
             return kExitNoRadio;
         case StatusReadFailed:
             if (!job.skippedBlocks.empty()) {
-                ReportFailure(std::to_string(job.skippedBlocks.size()) +
-                              " blocks could not be read: " + SkippedBlockList(job.skippedBlocks) +
+                size_t skipped = job.skippedBlocks.size();
+                ReportFailure(std::to_string(skipped) + (skipped == 1 ? " block" : " blocks") +
+                              " could not be read: " + SkippedBlockList(job.skippedBlocks) +
                               "; check the cable and keep the radio switched on; the output "
                               "file was not written");
                 return kExitReadFailed;
