@@ -98,16 +98,20 @@ private slots:
 
     void failedBlockKeepsTheDocumentAndOkRetries_data() {
         QTest::addColumn<bool>("read");
+        QTest::addColumn<bool>("wrongAddress");
         QTest::addColumn<QString>("promptKey");
         QTest::addColumn<QString>("failureKey");
-        QTest::newRow("read, answer cut short") << true << "IDS_PROMPT_READ"
-                                                << "IDS_PROMPT_READFAIL";
-        QTest::newRow("write, no acknowledgement") << false << "IDS_PROMPT_WRITE"
-                                                   << "IDS_PROMPT_WRITEFAIL";
+        QTest::newRow("read, answer cut short")
+            << true << false << "IDS_PROMPT_READ" << "IDS_PROMPT_READFAIL";
+        QTest::newRow("write, no acknowledgement")
+            << false << false << "IDS_PROMPT_WRITE" << "IDS_PROMPT_WRITEFAIL";
+        QTest::newRow("read, block skipped")
+            << true << true << "IDS_PROMPT_READ" << "IDS_PROMPT_READSKIPPED";
     }
 
     void failedBlockKeepsTheDocumentAndOkRetries() {
         QFETCH(bool, read);
+        QFETCH(bool, wrongAddress);
         QFETCH(QString, promptKey);
         QFETCH(QString, failureKey);
         constexpr int kFailingBlock = 0x1000;
@@ -115,8 +119,10 @@ private slots:
         // Long waits for the failing block hold the progress of the blocks before it.
         QVERIFY2(m_Fixture->Start({{"readtime", 300}, {"writetime", 300}}, &error), error.c_str());
         VirtualRadioOptions options;
-        options.faults.shortAnswerBlock = read ? kFailingBlock : -1;
-        options.faults.shortAnswerTimes = read ? 3 : 0;
+        options.faults.shortAnswerBlock = read && !wrongAddress ? kFailingBlock : -1;
+        options.faults.shortAnswerTimes = read && !wrongAddress ? 3 : 0;
+        options.faults.wrongAddressBlock = wrongAddress ? kFailingBlock : -1;
+        options.faults.wrongAddressTimes = wrongAddress ? 3 : 0;
         options.faults.noAckBlock = read ? -1 : kFailingBlock;
         options.faults.noAckTimes = read ? 0 : 3;
         RadioMemory memory = PatternMemory(5);
@@ -128,11 +134,15 @@ private slots:
         CTransferDlg dialog(*m_Fixture->app, read);
         dialog.show();
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
-        QString stalled = Lang(promptKey.toLatin1().constData()) + " 50%";
-        QTRY_COMPARE_WITH_TIMEOUT(MessageLine(&dialog), stalled, kTransferTimeoutMs);
-        QCOMPARE(FindControl<QProgressBar>(&dialog, kTransferProgressId)->value(), 512);
-        QTRY_COMPARE_WITH_TIMEOUT(MessageLine(&dialog), Lang(failureKey.toLatin1().constData()),
-                                  kTransferTimeoutMs);
+        // A wrong address is answered at once, so nothing holds the progress there.
+        if (!wrongAddress) {
+            QString stalled = Lang(promptKey.toLatin1().constData()) + " 50%";
+            QTRY_COMPARE_WITH_TIMEOUT(MessageLine(&dialog), stalled, kTransferTimeoutMs);
+            QCOMPARE(FindControl<QProgressBar>(&dialog, kTransferProgressId)->value(), 512);
+        }
+        QString failure =
+            Lang(failureKey.toLatin1().constData()).replace("%d", "1").replace("%s", "0x1000");
+        QTRY_COMPARE_WITH_TIMEOUT(MessageLine(&dialog), failure, kTransferTimeoutMs);
 
         QVERIFY(dialog.isVisible());
         QVERIFY(Button(&dialog, kIdOk)->isEnabled());
@@ -154,18 +164,23 @@ private slots:
     void radioErrorsEndTheDialogWithTheirMessage_data() {
         QTest::addColumn<bool>("silent");
         QTest::addColumn<int>("identificationLength");
+        QTest::addColumn<bool>("echo");
         QTest::addColumn<QString>("messageKey");
-        QTest::newRow("no answer") << true << 8 << "IDS_ERROR_PORTCONN";
-        QTest::newRow("short identification") << false << 5 << "IDS_ERROR_TYPE";
+        QTest::newRow("no answer") << true << 8 << false << "IDS_ERROR_PORTCONN";
+        QTest::newRow("short identification") << false << 5 << false << "IDS_ERROR_TYPE";
+        QTest::newRow("echoing cable, direct setting")
+            << false << 8 << true << "IDS_ERROR_ECHOCABLE";
     }
 
     void radioErrorsEndTheDialogWithTheirMessage() {
         QFETCH(bool, silent);
         QFETCH(int, identificationLength);
+        QFETCH(bool, echo);
         QFETCH(QString, messageKey);
         std::string error;
         QVERIFY2(m_Fixture->Start({}, &error), error.c_str());
         VirtualRadioOptions options;
+        options.echo = echo;
         options.faults.silent = silent;
         options.faults.identificationLength = identificationLength;
         QVERIFY2(m_Fixture->AddRadio(1, options, PatternMemory(2), &error), error.c_str());
