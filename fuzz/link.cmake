@@ -1,0 +1,1 @@
+halvex_add_fuzzer(cable_fuzz cable_fuzz.cpp)
