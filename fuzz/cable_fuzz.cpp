@@ -219,16 +219,24 @@ void CheckSentFrames(const std::vector<Bytes>& sent, bool read, const uint8_t* i
     }
 }
 
-// Each block's bytes followed that block's header somewhere in what the radio sent.
-bool CameFromTheRadio(const Bytes& delivered, const uint8_t* image, int address) {
+// Where each block's header starts in what the radio sent, so that every stored block can be
+// matched with bytes that followed its own header.
+std::vector<std::vector<size_t>> HeaderPositions(const Bytes& delivered) {
+    std::vector<std::vector<size_t>> positions(kEndAddress / 16);
     for (size_t at = 0; at + 20 <= delivered.size(); ++at) {
-        if (delivered[at] == 0x57 && delivered[at + 1] == (address >> 8) &&
-            delivered[at + 2] == (address & 0xFF) &&
-            std::equal(image + address, image + address + 16, delivered.begin() + at + 4)) {
-            return true;
+        int address = (delivered[at + 1] << 8) | delivered[at + 2];
+        if (delivered[at] == 0x57 && IsBlockAddress(address)) {
+            positions[static_cast<size_t>(address / 16)].push_back(at);
         }
     }
-    return false;
+    return positions;
+}
+
+bool CameFromTheRadio(const Bytes& delivered, const std::vector<size_t>& headers,
+                      const uint8_t* image, int address) {
+    return std::any_of(headers.begin(), headers.end(), [&](size_t at) {
+        return std::equal(image + address, image + address + 16, delivered.begin() + at + 4);
+    });
 }
 
 }  // namespace
@@ -274,8 +282,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (status == StatusReadDone) {
         Check(job.skippedBlocks.empty());
+        std::vector<std::vector<size_t>> headers = HeaderPositions(line.delivered);
         for (int address = kFirstBlock; address < kEndAddress; address += 16) {
-            Check(CameFromTheRadio(line.delivered, image.data(), address));
+            Check(CameFromTheRadio(line.delivered, headers[static_cast<size_t>(address / 16)],
+                                   image.data(), address));
         }
     }
     if (status == StatusWriteDone) {

@@ -42,13 +42,12 @@ bool CameBackWhole(CableLine& port, const uint8_t* frame, int frameSize, const u
 
 }  // namespace
 
-bool DrainReceive(CableLine& port, const CancelFlag* cancel) {
+bool DrainReceive(CableLine& port, const CancelFlag* cancel, int quietMs) {
     for (int drained = 0; drained < kDrainLimit; ++drained) {
-        if (IsSet(cancel)) {
-            return false;
-        }
-        if (port.ReadByte(kQuietMs) < 0) {
-            return true;
+        uint8_t dropped = 0;
+        bool cancelled = false;
+        if (ReadUnlessCancelled(port, &dropped, 1, quietMs, cancel, &cancelled) == 0) {
+            return !cancelled;
         }
     }
     return !IsSet(cancel);

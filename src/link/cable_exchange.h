@@ -31,10 +31,10 @@ struct CableAnswer {
     bool cancelled = false;
 };
 
-// Reads and drops whatever arrives until the line has been quiet for kQuietMs, so a late
+// Reads and drops whatever arrives until the line has been quiet for quietMs, so a late
 // answer to an earlier frame cannot be taken as the answer to the next one. False when the
 // cancel flag was seen first.
-bool DrainReceive(CableLine& port, const CancelFlag* cancel = nullptr);
+bool DrainReceive(CableLine& port, const CancelFlag* cancel = nullptr, int quietMs = kQuietMs);
 
 // CableLine::Read in slices; *cancelled tells a wait ended by the cancel flag.
 int ReadUnlessCancelled(CableLine& port, uint8_t* buffer, int count, int timeoutMs,
