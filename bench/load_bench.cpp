@@ -63,8 +63,8 @@ LaneResult RunLane(const std::filesystem::path& directory, int lane, int rounds,
     std::string settingsPath = (directory / ("setting-" + std::to_string(lane) + ".ini")).string();
     {
         std::ofstream settings(settingsPath);
-        settings << "[setup]\ncom=" << portNumber << "\nsearchcom=0\nrwtype=1\nreadtime="
-                 << readTime << "\nwritetime=50\n";
+        settings << "[setup]\ncom=" << portNumber
+                 << "\nsearchcom=0\nrwtype=1\nreadtime=" << readTime << "\nwritetime=50\n";
     }
     RadioMemory memory = FrameLikeMemory(lane);
     VirtualRadio radio;
@@ -72,8 +72,8 @@ LaneResult RunLane(const std::filesystem::path& directory, int lane, int rounds,
     options.pace9600 = true;
     radio.SetMemory(memory);
     std::string error;
-    if (!radio.Start((directory / "ports" / ("COM" + std::to_string(portNumber))).string(),
-                     options, &error)) {
+    if (!radio.Start((directory / "ports" / ("COM" + std::to_string(portNumber))).string(), options,
+                     &error)) {
         std::fprintf(stderr, "load_bench: %s\n", error.c_str());
         result.otherEnd = rounds;
         return result;
@@ -106,8 +106,8 @@ LaneResult RunLane(const std::filesystem::path& directory, int lane, int rounds,
 }  // namespace
 
 int main() {
-    std::filesystem::path directory = std::filesystem::temp_directory_path() /
-                                      ("halvex-load-bench-" + std::to_string(getpid()));
+    std::filesystem::path directory =
+        std::filesystem::temp_directory_path() / ("halvex-load-bench-" + std::to_string(getpid()));
     std::filesystem::create_directories(directory / "ports");
     SetModuleDir(directory.string());
 
@@ -160,7 +160,6 @@ int main() {
     std::printf(
         "load_bench: %d paced reads beside %d busy loops in %.1f s: %d done, %d failed, %d "
         "other, %d wrong blocks in reads that ended as done\n",
-        kRounds, kBusyLoads, seconds, total.done, total.failed, total.otherEnd,
-        total.wrongBlocks);
+        kRounds, kBusyLoads, seconds, total.done, total.failed, total.otherEnd, total.wrongBlocks);
     return total.wrongBlocks == 0 && total.otherEnd == 0 ? 0 : 1;
 }

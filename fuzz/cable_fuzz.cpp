@@ -77,7 +77,9 @@ Bytes ProperAnswer(const Bytes& frame, uint8_t seed) {
 class ScriptedLine : public CableLine {
 public:
     ScriptedLine(Input& input, bool cableEchoes, uint8_t seed, uint8_t openablePorts)
-        : m_Input(input), m_CableEchoes(cableEchoes), m_Seed(seed),
+        : m_Input(input),
+          m_CableEchoes(cableEchoes),
+          m_Seed(seed),
           m_OpenablePorts(openablePorts) {}
 
     bool Open(int port, int, std::string*) override {
@@ -256,9 +258,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const std::string settingsPath = ScratchDirectory() + "/setting.ini";
     std::ofstream(settingsPath, std::ios::trunc)
-        << "[setup]\ncom=1\nsearchcom=" << (search ? 1 : 0) << "\nrwtype="
-        << (echoSetting ? 2 : 1) << "\nreadtime=" << answerTime << "\nwritetime=" << answerTime
-        << "\n";
+        << "[setup]\ncom=1\nsearchcom=" << (search ? 1 : 0) << "\nrwtype=" << (echoSetting ? 2 : 1)
+        << "\nreadtime=" << answerTime << "\nwritetime=" << answerTime << "\n";
 
     std::array<uint8_t, 8192> image;
     for (size_t i = 0; i < image.size(); ++i) {

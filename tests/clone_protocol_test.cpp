@@ -163,8 +163,7 @@ TEST_F(CloneProtocolTest, CableSettingThatDoesNotMatchTheCable) {
     // An echo setting on a plain cable still wakes the radio but counts one byte short in
     // the identification; a direct setting on an echoing cable hears its own wake-up come
     // back, at once or at line speed, and says so on the first try, every time.
-    for (const Case& c :
-         {Case{2, false, StatusIdentError, 1}, Case{1, true, StatusEchoCable, 1}}) {
+    for (const Case& c : {Case{2, false, StatusIdentError, 1}, Case{1, true, StatusEchoCable, 1}}) {
         for (bool paced : {false, true}) {
             for (int round = 0; round < 3; ++round) {
                 SCOPED_TRACE(std::to_string(c.rwtype) + (paced ? " paced " : " ") +
@@ -256,10 +255,10 @@ TEST_F(CloneProtocolTest, ReadBlockFaults) {
     constexpr int kBlock = 0x0D40;
     // A block skipped for its wrong address still lets the dialogue run to the end byte, but
     // the read fails and names it.
-    for (const Case& c : {Case{true, 3, StatusReadFailed, true, true},
-                          Case{true, 2, StatusReadDone, false, true},
-                          Case{false, 3, StatusReadFailed, true, false},
-                          Case{false, 2, StatusReadDone, false, true}}) {
+    for (const Case& c :
+         {Case{true, 3, StatusReadFailed, true, true}, Case{true, 2, StatusReadDone, false, true},
+          Case{false, 3, StatusReadFailed, true, false},
+          Case{false, 2, StatusReadDone, false, true}}) {
         SCOPED_TRACE(std::string(c.wrongAddress ? "wrong address " : "short answer ") +
                      std::to_string(c.times));
         m_Image.fill(kPrepared);
@@ -486,8 +485,7 @@ TEST_F(CloneProtocolTest, CancelEndsALongWaitForTheRadio) {
             returned = true;
         });
         TransferStatus moving = c.read ? StatusReadProgress : StatusWriteProgress;
-        while ((m_Job.Status() != moving || m_Job.Progress() < 100 * kBlock / 8192) &&
-               !returned) {
+        while ((m_Job.Status() != moving || m_Job.Progress() < 100 * kBlock / 8192) && !returned) {
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));

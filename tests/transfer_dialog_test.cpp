@@ -101,12 +101,12 @@ private slots:
         QTest::addColumn<bool>("wrongAddress");
         QTest::addColumn<QString>("promptKey");
         QTest::addColumn<QString>("failureKey");
-        QTest::newRow("read, answer cut short")
-            << true << false << "IDS_PROMPT_READ" << "IDS_PROMPT_READFAIL";
-        QTest::newRow("write, no acknowledgement")
-            << false << false << "IDS_PROMPT_WRITE" << "IDS_PROMPT_WRITEFAIL";
-        QTest::newRow("read, block skipped")
-            << true << true << "IDS_PROMPT_READ" << "IDS_PROMPT_READSKIPPED";
+        QTest::newRow("read, answer cut short") << true << false << "IDS_PROMPT_READ"
+                                                << "IDS_PROMPT_READFAIL";
+        QTest::newRow("write, no acknowledgement") << false << false << "IDS_PROMPT_WRITE"
+                                                   << "IDS_PROMPT_WRITEFAIL";
+        QTest::newRow("read, block skipped") << true << true << "IDS_PROMPT_READ"
+                                             << "IDS_PROMPT_READSKIPPED";
     }
 
     void failedBlockKeepsTheDocumentAndOkRetries() {

@@ -140,9 +140,8 @@ private:
 
     Outcome Identify() {
         uint8_t identification[kIdentificationSize];
-        CableAnswer answer =
-            Exchange(&kIdentificationRequest, 1, identification, kIdentificationSize,
-                     kIdentificationMs);
+        CableAnswer answer = Exchange(&kIdentificationRequest, 1, identification,
+                                      kIdentificationSize, kIdentificationMs);
         if (answer.cancelled) {
             return Outcome::Stop;
         }
@@ -162,7 +161,7 @@ private:
         }
         uint8_t dropped = 0;
         return Exchange(&kAck, 1, &dropped, 1, kShortAnswerMs).cancelled ? Outcome::Stop
-                                                                          : Outcome::Continue;
+                                                                         : Outcome::Continue;
     }
 
     void RememberFoundPort() {
@@ -190,7 +189,8 @@ private:
                 if (attempt > 0 && Cancelled()) {
                     return;
                 }
-                CableAnswer taken = Exchange(request, sizeof request, answer, kFrameSize, m_ReadTime);
+                CableAnswer taken =
+                    Exchange(request, sizeof request, answer, kFrameSize, m_ReadTime);
                 if (Settle(taken) == Outcome::Stop) {
                     return;
                 }

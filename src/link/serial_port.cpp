@@ -216,7 +216,6 @@ int CSerialPort::Write(const uint8_t* bytes, int count, int leadDelayMs) {
     return written;
 }
 
-
 int CSerialPort::Read(uint8_t* buffer, int count, int timeoutMs) {
     Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     if (m_Fd < 0) {

@@ -87,8 +87,7 @@ bool ParseArguments(int argc, char** argv, Arguments* arguments) {
         } else if (option == "--no-ack") {
             good = good && ParseBlockFault(value, &faults.noAckBlock, &faults.noAckTimes);
         } else if (option == "--late-answer") {
-            good =
-                good && ParseBlockFault(value, &faults.lateAnswerBlock, &faults.lateAnswerTimes);
+            good = good && ParseBlockFault(value, &faults.lateAnswerBlock, &faults.lateAnswerTimes);
         } else if (option == "--late-by") {
             good = good && ParseNumber(value, &faults.lateAnswerMs);
         } else if (option == "--stray-byte") {
