@@ -23,10 +23,11 @@ constexpr int kBlockTries = 3;
 constexpr int kAfterWriteMs = 1000;
 // Longer time-outs in the settings only make a dead radio take longer to report.
 constexpr int kLongestAnswerMs = 10000;
-// After a try that failed, an answer to it may still be on its way, and a slow machine can
-// pause its arrival for longer than a few byte times: the line must stay quiet this long
-// before the next frame, or that answer's tail would be taken for the start of the next.
-constexpr int kQuietAfterFailureMs = 60;
+// After a try whose answer did not arrive in full, the answer may still be on its way, and a
+// slow machine can pause its arrival for longer than a few byte times: the line must stay
+// quiet this long before the next frame, or that answer's tail would be taken for the start
+// of the next.
+constexpr int kQuietAfterTimeOutMs = 60;
 
 int BlockProgress(int address) {
     return 100 * (address + kBlockSize) / kEndAddress;
@@ -71,9 +72,9 @@ private:
     }
     CableAnswer Exchange(const uint8_t* frame, int frameSize, uint8_t* answer, int answerSize,
                          int timeoutMs) {
-        if (m_TryFailed) {
-            m_TryFailed = false;
-            if (!DrainReceive(m_Port, &m_Job.cancel, kQuietAfterFailureMs)) {
+        if (m_AnswerMayBeLate) {
+            m_AnswerMayBeLate = false;
+            if (!DrainReceive(m_Port, &m_Job.cancel, kQuietAfterTimeOutMs)) {
                 CableAnswer cancelled;
                 cancelled.cancelled = true;
                 return cancelled;
@@ -197,7 +198,7 @@ private:
                 count = taken.count;
                 good = count == kFrameSize && answer[0] == kDataCommand &&
                        answer[1] == request[1] && answer[2] == request[2];
-                m_TryFailed = !good;
+                m_AnswerMayBeLate = count < kFrameSize;
             }
             if (good) {
                 std::memcpy(m_Job.image + address, answer + 4, kBlockSize);
@@ -238,7 +239,7 @@ private:
                     return;
                 }
                 acknowledged = answer.count == 1 && reply == kAck;
-                m_TryFailed = !acknowledged;
+                m_AnswerMayBeLate = answer.count == 0;
             }
             if (!acknowledged) {
                 Publish(StatusWriteFailed);
@@ -262,7 +263,7 @@ private:
     CableType m_Cable = CableType::Direct;
     int m_ReadTime = 50;
     int m_WriteTime = 50;
-    bool m_TryFailed = false;
+    bool m_AnswerMayBeLate = false;
 };
 
 }  // namespace
