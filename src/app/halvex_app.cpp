@@ -1,5 +1,6 @@
 #include "app/halvex_app.h"
 
+#include <cstdlib>
 #include <fstream>
 
 #include "app/about_dialog.h"
@@ -7,6 +8,7 @@
 #include "app/command_registry.h"
 #include "app/help_file.h"
 #include "app/help_opener.h"
+#include "codeplug/read_backups.h"
 #include "app/language.h"
 #include "app/language_dialog.h"
 #include "app/language_files.h"
@@ -40,7 +42,10 @@ CHalvexApp& HalvexApp() {
     return *g_App;
 }
 
-CHalvexApp::CHalvexApp() : m_Prompts([this] { return Owner(); }), m_Document(m_Prompts) {
+CHalvexApp::CHalvexApp()
+    : m_BackupFolder(DefaultBackupFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"))),
+      m_Prompts([this] { return Owner(); }),
+      m_Document(m_Prompts) {
     g_App = this;
 }
 

@@ -277,8 +277,6 @@ int Transfer(const TransferArguments& arguments, bool read, uint8_t* image, bool
     return ReportOutcome(status, arguments, !job.fixedPort && SearchIsOn(), openError);
 }
 
-}  // namespace
-
 // A read that cannot be kept is refused before the radio is woken.
 bool CheckReadOutput(const TransferArguments& arguments, std::string* error) {
     std::vector<std::string> inputs = {g_SettingsPath};

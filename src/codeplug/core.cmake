@@ -7,4 +7,5 @@ target_sources(halvex_core PRIVATE
     codeplug/radio_image_prepare.cpp
     codeplug/radio_image_test_items.cpp
     codeplug/read_backups.cpp
+    codeplug/write_risk.cpp
 )
