@@ -300,7 +300,8 @@ void KeepBackup(const std::array<uint8_t, kImageSize>& image) {
 
 // Reads the radio back after a write, as a second complete dialogue, and compares.
 int VerifyWrite(const TransferArguments& arguments, const std::array<uint8_t, kImageSize>& sent) {
-    std::array<uint8_t, kImageSize> readBack = sent;
+    std::array<uint8_t, kImageSize> readBack{};
+    PrepareReadBackImage(sent.data(), readBack.data());
     bool done = false;
     int exitStatus = Transfer(arguments, true, readBack.data(), &done);
     if (!done) {

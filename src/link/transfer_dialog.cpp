@@ -128,10 +128,10 @@ void CTransferDlg::OnVerifyToggled(bool checked) {
 
 bool CTransferDlg::OnCheckStatus(TransferStatus status) {
     if (status == StatusWriteDone && !m_Verifying && m_VerifyBox->isChecked()) {
-        // A second complete dialogue, into a copy of what was sent.
+        // A second complete dialogue.
         EndRun();
         m_Verifying = true;
-        m_RadioImage = m_ImageCopy;
+        PrepareReadBackImage(m_ImageCopy.data(), m_RadioImage.data());
         StartWorker(true, m_RadioImage.data());
         return true;
     }

@@ -28,6 +28,13 @@ std::vector<int> DifferingBlocks(const uint8_t* sent, const uint8_t* readBack) {
     return addresses;
 }
 
+void PrepareReadBackImage(const uint8_t* sent, uint8_t* readBack) {
+    std::copy(sent, sent + kEndAddress, readBack);
+    for (int address = kFirstAddress; address < kEndAddress; ++address) {
+        readBack[address] = static_cast<uint8_t>(~sent[address]);
+    }
+}
+
 std::string DescribeBlocks(const std::vector<int>& addresses) {
     std::string text = std::to_string(addresses.size()) +
                        (addresses.size() == 1 ? " block differs: " : " blocks differ: ");

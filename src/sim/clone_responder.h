@@ -22,6 +22,7 @@ struct VirtualRadioFaults {
     int shortAnswerTimes = 0;
     int noAckBlock = -1;  // written block neither stored nor acknowledged
     int noAckTimes = 0;
+    int unstoredBlock = -1;  // written block acknowledged but not stored
     bool silent = false;  // answers nothing at all
 };
 
