@@ -9,6 +9,8 @@
 namespace {
 
 constexpr const char* kUnused = "-";
+// A used channel's empty cell (no transmit side, no name) must not read as nothing at all.
+constexpr const char* kBlank = "(none)";
 
 ChannelRow RecordRow(const CHalvexDoc& document, int index, const std::vector<std::string>& tones) {
     if (index != kVfoF1 && index != kVfoF2 && document.IsChannelEmpty(index)) {
@@ -16,7 +18,13 @@ ChannelRow RecordRow(const CHalvexDoc& document, int index, const std::vector<st
         row.fill(kUnused);
         return row;
     }
-    return ChannelRowTexts(document, index, tones);
+    ChannelRow row = ChannelRowTexts(document, index, tones);
+    for (std::string& text : row) {
+        if (text.empty()) {
+            text = kBlank;
+        }
+    }
+    return row;
 }
 
 void DiffRecord(const CHalvexDoc& first, const CHalvexDoc& second, int index,
@@ -95,11 +103,10 @@ std::vector<ImageDifference> DiffImages(const CHalvexDoc& first, const CHalvexDo
         differences.push_back({"Settings", "PttIdCode", firstCode, secondCode});
     }
     for (int k = 1; k <= kFmPresetCount; ++k) {
-        int a = first.GetWord(kFmPresetBase, k);
-        int b = second.GetWord(kFmPresetBase, k);
+        std::string a = FmPresetText(first.GetWord(kFmPresetBase, k));
+        std::string b = FmPresetText(second.GetWord(kFmPresetBase, k));
         if (a != b) {
-            differences.push_back(
-                {"FM preset " + std::to_string(k), "Frequency", FmPresetText(a), FmPresetText(b)});
+            differences.push_back({"FM preset " + std::to_string(k), "Frequency", a, b});
         }
     }
     return differences;
