@@ -28,7 +28,7 @@ constexpr const char* kSaveChangesQuestion = "Save changes to %s?";
 
 // Every command a registered dialog may handle; the shell's own ones are installed directly.
 constexpr int kPluggableCommands[] = {
-    kCommandReadRadio,    kCommandWriteRadio, kCommandPort,
+    kCommandReadRadio,    kCommandWriteRadio, kCommandCompareRadio, kCommandPort,
     kCommandTestMode,     kCommandRadiogram,  kCommandPrint,
     kCommandPrintPreview, kCommandPrintSetup, kCommandPrintDirect};
 
