@@ -422,7 +422,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(MessageLine(&dialog).left(Lang("IDS_PROMPT_VERIFY").size()),
                                   Lang("IDS_PROMPT_VERIFY"), kTransferTimeoutMs);
         if (unstoredBlock < 0) {
-            QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kTransferTimeoutMs);
+            QTRY_VERIFY2_WITH_TIMEOUT(!dialog.isVisible(), qPrintable(MessageLine(&dialog)),
+                                      kTransferTimeoutMs);
             QCOMPARE(dialog.result(), kTransferEnded);
         } else {
             QTRY_VERIFY_WITH_TIMEOUT(MessageLine(&dialog).startsWith(Lang("IDS_PROMPT_VERIFYFAIL")),
