@@ -373,8 +373,8 @@ TEST_F(CliTransferTest, ReadKeepsTheNewestBackupsAndAFailedBackupOnlyWarns) {
     PgmFile backup;
     std::string error;
     ASSERT_EQ(LoadPgmFile(kept.back().string(), &backup, &error), PgmLoadResult::Loaded) << error;
-    EXPECT_TRUE(std::equal(backup.image.begin() + 0x0800, backup.image.end(),
-                           memory.begin() + 0x0800));
+    EXPECT_TRUE(
+        std::equal(backup.image.begin() + 0x0800, backup.image.end(), memory.begin() + 0x0800));
     EXPECT_EQ(ReadText(kept.back().string()), ReadText(output));
     m_Radio.Stop();
 
@@ -413,7 +413,8 @@ TEST_F(CliTransferTest, BadOutputsAndPortsAreRefusedBeforeAnyByteIsSent) {
                                            {link, "not a regular file"},
                                            {planted, "another user"}}) {
         SCOPED_TRACE(c.output);
-        Completed completed = Run({"read", "--device", link, "--settings", settings, "-o", c.output});
+        Completed completed =
+            Run({"read", "--device", link, "--settings", settings, "-o", c.output});
         EXPECT_EQ(completed.exitCode, kExitFailure) << completed.errors;
         EXPECT_NE(completed.errors.find(c.says), std::string::npos) << completed.errors;
         EXPECT_TRUE(m_Radio.ReceivedBytes().empty());
@@ -431,8 +432,8 @@ TEST_F(CliTransferTest, BadOutputsAndPortsAreRefusedBeforeAnyByteIsSent) {
     for (const std::vector<std::string>& port :
          {std::vector<std::string>{"--device", plain}, {"--port", "243"}}) {
         SCOPED_TRACE(port[1]);
-        std::vector<std::string> arguments = {"read", port[0], port[1], "--settings", settings,
-                                              "-o", File("never.pgm")};
+        std::vector<std::string> arguments = {"read",   port[0], port[1],          "--settings",
+                                              settings, "-o",    File("never.pgm")};
         Completed completed = Run(arguments);
         EXPECT_NE(completed.exitCode, 0);
         EXPECT_NE(completed.errors.find("not a serial port"), std::string::npos)

@@ -8,13 +8,13 @@
 #include "app/command_registry.h"
 #include "app/help_file.h"
 #include "app/help_opener.h"
-#include "codeplug/read_backups.h"
 #include "app/language.h"
 #include "app/language_dialog.h"
 #include "app/language_files.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
 #include "app/settings.h"
+#include "codeplug/read_backups.h"
 #include "resources/command_ids.h"
 #include "view/main_view.h"
 
@@ -28,9 +28,9 @@ constexpr const char* kSaveChangesQuestion = "Save changes to %s?";
 
 // Every command a registered dialog may handle; the shell's own ones are installed directly.
 constexpr int kPluggableCommands[] = {
-    kCommandReadRadio,    kCommandWriteRadio, kCommandCompareRadio, kCommandPort,
-    kCommandTestMode,     kCommandRadiogram,  kCommandPrint,
-    kCommandPrintPreview, kCommandPrintSetup, kCommandPrintDirect};
+    kCommandReadRadio,  kCommandWriteRadio, kCommandCompareRadio, kCommandPort,
+    kCommandTestMode,   kCommandRadiogram,  kCommandPrint,        kCommandPrintPreview,
+    kCommandPrintSetup, kCommandPrintDirect};
 
 bool IsReadable(const std::string& path) {
     return std::ifstream(path).good();

@@ -34,7 +34,8 @@ void DiffRecord(const CHalvexDoc& first, const CHalvexDoc& second, int index,
     ChannelRow b = RecordRow(second, index, tones);
     const ChannelRow& header = ChannelRowHeader();
     // Column 0 is the channel number itself; a VFO has no name column.
-    size_t last = index == kVfoF1 || index == kVfoF2 ? kChannelColumnCount - 1 : kChannelColumnCount;
+    size_t last =
+        index == kVfoF1 || index == kVfoF2 ? kChannelColumnCount - 1 : kChannelColumnCount;
     for (size_t column = 1; column < last; ++column) {
         if (a[column] != b[column]) {
             differences->push_back({item, header[column], a[column], b[column]});

@@ -129,9 +129,10 @@ bool IsWholePgmFile(const std::string& path, std::string* error) {
         return false;
     }
     if (size != kPgmFileSize) {
-        SetError(error, path + " is " + std::to_string(size) + " bytes long instead of " +
-                            std::to_string(kPgmFileSize) +
-                            (size < kPgmFileSize ? ": it is cut short" : ": it is not one radio image"));
+        SetError(error,
+                 path + " is " + std::to_string(size) + " bytes long instead of " +
+                     std::to_string(kPgmFileSize) +
+                     (size < kPgmFileSize ? ": it is cut short" : ": it is not one radio image"));
         return false;
     }
     return true;

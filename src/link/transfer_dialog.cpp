@@ -121,8 +121,7 @@ void CTransferDlg::OnVerifyToggled(bool checked) {
     std::string error;
     if (!WriteSetupString("verifywrite", checked ? "1" : "0", &error)) {
         MessageBox::Show(this, LoadLangString("IDS_WARN_SETTING") + error,
-                         LoadLangString("IDS_ERROR"), MessageIcon::Exclamation,
-                         MessageButtons::Ok);
+                         LoadLangString("IDS_ERROR"), MessageIcon::Exclamation, MessageButtons::Ok);
     }
 }
 

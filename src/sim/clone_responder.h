@@ -23,7 +23,7 @@ struct VirtualRadioFaults {
     int noAckBlock = -1;  // written block neither stored nor acknowledged
     int noAckTimes = 0;
     int unstoredBlock = -1;  // written block acknowledged but not stored
-    bool silent = false;  // answers nothing at all
+    bool silent = false;     // answers nothing at all
 };
 
 class CloneResponder {
