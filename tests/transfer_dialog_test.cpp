@@ -363,6 +363,34 @@ private slots:
         }
     }
 
+    void portThatIsNotACharacterDeviceIsNamedAndLeftAlone() {
+        std::string error;
+        QVERIFY2(m_Fixture->Start({}, &error), error.c_str());
+        std::filesystem::path plain = m_Fixture->dir.path / "plain-file";
+        std::ofstream(plain) << "kept";
+        std::filesystem::create_symlink(plain, m_Fixture->dir.PortLink(1));
+        CHalvexDoc& document = m_Fixture->app->Document();
+        GiveAChannel(document);
+        Image prepared = PreparedImage(document);
+
+        CTransferDlg dialog(*m_Fixture->app, false);
+        dialog.show();
+        QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kTransferTimeoutMs);
+
+        QCOMPARE(MessageBox::Shown().size(), size_t{2});
+        QString warning = QString::fromStdString(MessageBox::Shown().front().text);
+        QVERIFY2(warning.contains(QString::fromStdString(m_Fixture->dir.PortLink(1))),
+                 qPrintable(warning));
+        QVERIFY2(warning.contains("not a serial port"), qPrintable(warning));
+        QCOMPARE(QString::fromStdString(MessageBox::Shown().back().text),
+                 Lang("IDS_ERROR_PORTCONN"));
+        std::ifstream kept(plain);
+        std::string contents((std::istreambuf_iterator<char>(kept)), {});
+        QCOMPARE(contents, std::string("kept"));
+        QVERIFY(document.bytes == prepared);
+    }
+
     void writeThatWouldEraseTheRadioAsksFirst() {
         std::string error;
         QVERIFY2(m_Fixture->Start({}, &error), error.c_str());
