@@ -3,4 +3,5 @@ target_sources(halvex_core PRIVATE
     link/clone_protocol.cpp
     link/serial_port.cpp
     link/transfer_job.cpp
+    link/write_verify.cpp
 )

@@ -30,7 +30,8 @@ struct VirtualRadioFaults {
     int lateAnswerMs = 200;
     int strayByteBlock = -1;  // one byte more after the read answer
     int strayByteTimes = 0;
-    bool silent = false;  // answers nothing at all
+    int unstoredBlock = -1;  // written block acknowledged but not stored
+    bool silent = false;     // answers nothing at all
 };
 
 class CloneResponder {
