@@ -57,7 +57,9 @@ int ReadUnlessCancelled(CableLine& port, uint8_t* buffer, int count, int timeout
                         const CancelFlag* cancel, bool* cancelled) {
     int received = 0;
     int left = std::max(timeoutMs, 0);
-    // A read returns early only with every byte there, so each short slice took its full time.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(left);
+    // A read returns early only with every byte there, so each short slice took at least its
+    // full time; on a busy machine it takes longer, and the clock keeps the total honest.
     do {
         if (IsSet(cancel)) {
             *cancelled = true;
@@ -65,7 +67,9 @@ int ReadUnlessCancelled(CableLine& port, uint8_t* buffer, int count, int timeout
         }
         int slice = std::min(left, kWaitSliceMs);
         received += port.Read(buffer + received, count - received, slice);
-        left -= slice;
+        auto untilDeadline = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        left = static_cast<int>(std::min<int64_t>(left - slice, untilDeadline.count()));
     } while (received < count && left > 0);
     return received;
 }
