@@ -16,6 +16,9 @@ const std::array kCommands = {
                RunReadCommand},
     CliCommand{"write", "write (--port N | --device PATH) [--settings FILE] FILE.pgm",
                RunWriteCommand},
+    CliCommand{"export", "export [--settings FILE] FILE.pgm [-o OUT.csv]", RunExportCommand},
+    CliCommand{"import", "import IN.csv [--settings FILE] [--band K | --into BASE.pgm] -o OUT.pgm",
+               RunImportCommand},
 };
 
 void PrintUsage(std::ostream& stream) {
