@@ -1,0 +1,7 @@
+# Channel lists as CSV: the reader, the mapping both ways, the command line and the dialog.
+halvex_add_core_test(csv_text_test csv_text_test.cpp)
+halvex_add_core_test(channel_csv_test channel_csv_test.cpp)
+
+
+
+
