@@ -5,3 +5,6 @@ halvex_add_core_test(channel_csv_test channel_csv_test.cpp)
 
 
 
+halvex_add_core_test(channel_csv_cli_test channel_csv_cli_test.cpp)
+target_compile_definitions(channel_csv_cli_test PRIVATE HALVEX_CLI_PATH="$<TARGET_FILE:halvex-cli>")
+add_dependencies(channel_csv_cli_test halvex-cli)
