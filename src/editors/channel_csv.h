@@ -4,10 +4,14 @@
 // written is reported, never changed silently.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "codeplug/radio_image.h"
 
 class CHalvexDoc;
 
@@ -39,6 +43,13 @@ struct ChannelImportResult {
 bool ImportChannelCsv(std::string_view text, CHalvexDoc& doc, int channelCount,
                       ChannelImportMode mode, const CsvWording& wording,
                       ChannelImportResult* result, std::string* error);
+
+// What importing text would make of doc's image, computed on a copy so that nothing changes
+// before the user agrees. Fails like ImportChannelCsv.
+bool PreviewChannelImport(std::string_view text, const CHalvexDoc& doc, int channelCount,
+                          ChannelImportMode mode, const CsvWording& wording,
+                          std::array<uint8_t, kImageSize>* image, ChannelImportResult* result,
+                          std::string* error);
 
 // "12 rows imported, 3 changes reported."
 std::string ImportSummary(const ChannelImportResult& result, const CsvWording& wording);

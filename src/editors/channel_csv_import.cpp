@@ -49,6 +49,14 @@ constexpr const char* kHighText = "High";
 constexpr const char* kLowText = "Low";
 constexpr double kHighWatts = 5.0, kLowWatts = 1.0;
 
+// The copy a preview imports into never asks or warns.
+class SilentPrompts : public DocumentPrompts {
+public:
+    bool AskOkCancel(const std::string&, const std::string&) override { return false; }
+    void ShowStopMessage(const std::string&, const std::string&) override {}
+    std::optional<std::string> AskSavePath() override { return std::nullopt; }
+};
+
 // Values of columns a file leaves out, as the format's own defaults.
 const std::map<std::string, std::string, std::less<>>& ColumnDefaults() {
     static const std::map<std::string, std::string, std::less<>> defaults = {
@@ -464,6 +472,22 @@ bool ImportChannelCsv(std::string_view text, CHalvexDoc& doc, int channelCount,
         result->losses.push_back(std::move(loss.second));
     }
     result->importedRows = static_cast<int>(plans.size());
+    return true;
+}
+
+bool PreviewChannelImport(std::string_view text, const CHalvexDoc& doc, int channelCount,
+                          ChannelImportMode mode, const CsvWording& wording,
+                          std::array<uint8_t, kImageSize>* image, ChannelImportResult* result,
+                          std::string* error) {
+    SilentPrompts prompts;
+    CHalvexDoc copy(prompts);
+    copy.m_Header = doc.m_Header;
+    copy.bytes = doc.bytes;
+    copy.ComputeFrequencyLimits();
+    if (!ImportChannelCsv(text, copy, channelCount, mode, wording, result, error)) {
+        return false;
+    }
+    *image = copy.bytes;
     return true;
 }
 
