@@ -245,10 +245,14 @@ TEST_F(ChannelCsvTest, EveryColumnMapsToTheChannel) {
         {"priority scan", {{"Skip", "P"}}, simplex, "row 2, Skip: priority scan"},
         {"power low by name", {{"Power", "Low"}}, with([](Shown& s) { s.powerHigh = false; }), ""},
         {"power high by name", {{"Power", "high"}}, simplex, ""},
-        {"1.0W alone is the highest level",
+        {"the radio's own low level",
          {{"Power", "1.0W"}},
+         with([](Shown& s) { s.powerHigh = false; }),
+         ""},
+        {"another radio's level alone is the highest",
+         {{"Power", "0.5W"}},
          simplex,
-         "row 2, Power: \"1.0W\" stored as \"High\""},
+         "row 2, Power: \"0.5W\" stored as \"High\""},
         {"name", {{"Name", "Rpt-1"}}, with([](Shown& s) { s.name = "RPT-1"; }), ""},
         {"name too long",
          {{"Name", "SEA 01"}},
@@ -509,7 +513,8 @@ TEST_F(ChannelCsvTest, ExportThenImportGivesBackTheChannelTable) {
             if (transmit != 0) {
                 CommitTone(m_Doc, n, 0, pick(0, 258));
             }
-            CommitChoice(m_Doc, n, kColumnPower, pick(0, 1));
+            // Every fifth image has low channels only, which must not come back high.
+            CommitChoice(m_Doc, n, kColumnPower, image % 5 == 4 ? 0 : pick(0, 1));
             CommitChoice(m_Doc, n, kColumnBandwidth, pick(0, 1));
             CommitChoice(m_Doc, n, kColumnScanAdd, pick(0, 1));
             std::string name;

@@ -290,8 +290,15 @@ void ReadScan(RowReader& reader, ChannelPlan* plan) {
     }
 }
 
-// Watts map to high for the highest level in the file and low for any other.
-void ReadPower(RowReader& reader, double highestWatts, ChannelPlan* plan) {
+// The power levels of a file given in watts.
+struct FileWatts {
+    double highest = 0;
+    bool radioLevelsOnly = true;  // every level is 5.0 or 1.0 W, as this program exports
+};
+
+// Watts map to high for the highest level in the file and low for any other, except in a
+// file of the radio's own levels: an export of low channels only must not come back high.
+void ReadPower(RowReader& reader, const FileWatts& fileWatts, ChannelPlan* plan) {
     const std::string text(Trimmed(reader.Field("Power")));
     if (text.empty() || SameLetters(text, kHighText)) {
         plan->powerHigh = true;
@@ -302,7 +309,8 @@ void ReadPower(RowReader& reader, double highestWatts, ChannelPlan* plan) {
         return;
     }
     std::optional<double> watts = ParseWatts(text);
-    plan->powerHigh = !watts || *watts >= highestWatts;
+    plan->powerHigh =
+        !watts || (fileWatts.radioLevelsOnly ? *watts == kHighWatts : *watts >= fileWatts.highest);
     const double storedWatts = plan->powerHigh ? kHighWatts : kLowWatts;
     if (!watts || *watts != storedWatts) {
         reader.ReportStoredAs("Power", Shown(text), plan->powerHigh ? kHighText : kLowText);
@@ -323,13 +331,17 @@ void ReadNameAndStep(RowReader& reader, ChannelPlan* plan) {
     }
 }
 
-double HighestWatts(RowReader& reader, const std::vector<CsvRecord>& records) {
-    double highest = 0;
+FileWatts ReadFileWatts(RowReader& reader, const std::vector<CsvRecord>& records) {
+    FileWatts fileWatts;
     for (size_t index = 1; index < records.size(); ++index) {
         reader.Start(records[index]);
-        highest = std::max(highest, ParseWatts(reader.Field("Power")).value_or(0));
+        std::optional<double> watts = ParseWatts(reader.Field("Power"));
+        if (watts) {
+            fileWatts.highest = std::max(fileWatts.highest, *watts);
+            fileWatts.radioLevelsOnly &= *watts == kHighWatts || *watts == kLowWatts;
+        }
     }
-    return highest;
+    return fileWatts;
 }
 
 // The channel a row names; nullopt, reported, when it names none the table has.
@@ -417,7 +429,7 @@ bool ImportChannelCsv(std::string_view text, CHalvexDoc& doc, int channelCount,
         *error = Worded(wording, kNoFrequencyColumn);
         return false;
     }
-    const double highestWatts = HighestWatts(reader, records);
+    const FileWatts fileWatts = ReadFileWatts(reader, records);
     std::vector<ChannelPlan> plans;
     std::map<int, int> lineOfChannel;
     for (size_t index = 1; index < records.size(); ++index) {
@@ -448,7 +460,7 @@ bool ImportChannelCsv(std::string_view text, CHalvexDoc& doc, int channelCount,
                           {ToneListTexts("")[static_cast<size_t>(plan.encode)]});
         }
         ReadScan(reader, &plan);
-        ReadPower(reader, highestWatts, &plan);
+        ReadPower(reader, fileWatts, &plan);
         ReadNameAndStep(reader, &plan);
         lineOfChannel.emplace(plan.channel, reader.Line());
         plans.push_back(std::move(plan));
