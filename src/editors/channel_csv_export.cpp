@@ -108,7 +108,10 @@ void NoteUncarried(const CHalvexDoc& doc, int n, const CsvWording& wording,
 std::string Line(const std::vector<std::string>& fields) {
     std::string line;
     for (size_t index = 0; index < fields.size(); ++index) {
-        line += (index == 0 ? "" : ",") + QuoteCsvField(fields[index]);
+        if (index > 0) {
+            line.push_back(',');
+        }
+        line += QuoteCsvField(fields[index]);
     }
     return line + "\r\n";
 }

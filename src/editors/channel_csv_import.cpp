@@ -254,11 +254,11 @@ bool ReadFrequencies(RowReader& reader, const CHalvexDoc& doc, ChannelPlan* plan
     if (transmit &&
         (*transmit < 0 || *transmit > kMaxFrequencyValue ||
          CheckFrequencyRange(FormatFrequencyValue(static_cast<int32_t>(*transmit)), limits) != 0)) {
-        const bool negative = *transmit < 0;
-        reader.Report("Offset", kNoTransmit,
-                      {negative ? "-" + FormatFrequencyValue(static_cast<int32_t>(-*transmit))
-                                : FormatFrequencyValue(static_cast<int32_t>(
-                                      std::min<int64_t>(*transmit, kMaxFrequencyValue)))});
+        const int64_t magnitude =
+            std::min<int64_t>(*transmit < 0 ? -*transmit : *transmit, kMaxFrequencyValue);
+        std::string shown(*transmit < 0 ? "-" : "");
+        shown += FormatFrequencyValue(static_cast<int32_t>(magnitude));
+        reader.Report("Offset", kNoTransmit, {shown});
         transmit.reset();
     }
     if (transmit) {
