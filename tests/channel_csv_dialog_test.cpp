@@ -73,6 +73,7 @@ private slots:
             dialog.accept();
         });
         QCOMPARE(report, QStringList({
+                             "channel 2 is not in the file and was cleared",
                              "row 2, Name: \"SEA 01\" stored as \"SEA01\"",
                              "row 3, Frequency: 121.500000 MHz is outside the band "
                              "136.00000-173.99500 MHz, row skipped",
@@ -114,10 +115,11 @@ private slots:
             dialog.reject();
         });
         QCOMPARE(m_Dir->Read("report.txt"),
-                 QByteArray("row 2, Name: \"SEA 01\" stored as \"SEA01\"\n"
+                 QByteArray("channel 2 is not in the file and was cleared\n"
+                            "row 2, Name: \"SEA 01\" stored as \"SEA01\"\n"
                             "row 3, Frequency: 121.500000 MHz is outside the band "
                             "136.00000-173.99500 MHz, row skipped\n"
-                            "1 rows imported, 2 changes reported.\n"));
+                            "1 rows imported, 3 changes reported.\n"));
     }
 
     void refusedFileShowsWhyAndChangesNothing() {

@@ -389,7 +389,8 @@ TEST_F(ChannelCsvTest, ModesDecideWhatHappensToOtherChannels) {
     EXPECT_TRUE(m_Doc.IsModified());
 
     prepare();
-    Import(csv, ChannelImportMode::Replace);
+    result = Import(csv, ChannelImportMode::Replace);
+    EXPECT_EQ(Joined(result.losses), "channel 1 is not in the file and was cleared\n");
     EXPECT_TRUE(m_Doc.IsChannelEmpty(1));
     EXPECT_EQ(Channel(2).receive, "160.00000");
     EXPECT_EQ(Channel(3).receive, "146.52000");

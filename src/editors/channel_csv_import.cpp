@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <charconv>
 #include <map>
 #include <optional>
 
@@ -11,6 +12,8 @@
 namespace {
 
 constexpr CsvReportText kLossLine = {"IDS_CSV_LOSS", "row %1, %2: %3"};
+constexpr CsvReportText kCleared = {"IDS_CSV_CLEARED",
+                                    "channel %1 is not in the file and was cleared"};
 constexpr CsvReportText kStoredAs = {"IDS_CSV_STORED_AS", "\"%1\" stored as \"%2\""};
 constexpr CsvReportText kTransmitStoredAs = {"IDS_CSV_TRANSMIT_STORED_AS",
                                              "transmit %1 MHz stored as %2 MHz"};
@@ -355,15 +358,14 @@ std::optional<int> ReadLocation(RowReader& reader, int sequence, int channelCoun
         return std::nullopt;
     }
     const std::string text(Trimmed(reader.Field("Location")));
-    bool truncated = false;
-    std::optional<int32_t> value =
-        text.find('.') == std::string::npos ? ParseMegahertz(text, &truncated) : std::nullopt;
-    const int64_t channel = value ? *value / 100000 : 0;
-    if (channel < 1 || channel > channelCount) {
+    int channel = 0;
+    auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), channel);
+    if (failure != std::errc() || end != text.data() + text.size() || channel < 1 ||
+        channel > channelCount) {
         reader.Report("Location", kNotChannel, {Shown(text), std::to_string(channelCount)});
         return std::nullopt;
     }
-    return static_cast<int>(channel);
+    return channel;
 }
 
 void Apply(CHalvexDoc& doc, const ChannelPlan& plan) {
@@ -468,6 +470,8 @@ bool ImportChannelCsv(std::string_view text, CHalvexDoc& doc, int channelCount,
     if (mode == ChannelImportMode::Replace) {
         for (int n = 1; n <= channelCount; ++n) {
             if (!lineOfChannel.contains(n) && !doc.IsChannelEmpty(n)) {
+                // Listed before every row, as it concerns no row of the file.
+                losses.emplace_back(0, Worded(wording, kCleared, {std::to_string(n)}));
                 CommitReceiveFrequency(doc, n, "");
             }
         }
