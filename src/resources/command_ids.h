@@ -22,6 +22,7 @@ constexpr int kCommandHelp = 32775;
 constexpr int kCommandNextLanguage = 32776;
 constexpr int kCommandTestMode = 32779;
 constexpr int kCommandRadiogram = 32780;
+constexpr int kCommandCompareRadio = 32781;
 constexpr int kCommandImportChannels = 32801;
 constexpr int kCommandExportChannels = 32802;
 
