@@ -23,6 +23,7 @@ public:
     using QWidget::QWidget;
     QWidget* Widget() override { return this; }
     void Reload() override { ++reloads; }
+    void CommitEdit() override {}
     int reloads = 0;
 };
 

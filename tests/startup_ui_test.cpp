@@ -24,6 +24,7 @@ public:
     using QWidget::QWidget;
     QWidget* Widget() override { return this; }
     void Reload() override {}
+    void CommitEdit() override {}
 };
 
 const QStringList kNoArguments{QStringLiteral("halvex")};
@@ -103,7 +104,7 @@ private slots:
         }
         for (const MenuResource& menu : MainMenuResource()) {
             for (const MenuItemResource& item : menu.items) {
-                if (item.langKey != nullptr) {
+                if (item.langKey != nullptr && item.commandId != kCommandRecentFile) {
                     QCOMPARE(frame->MenuAction(item.commandId)->text(),
                              QStringLiteral("Not Found"));
                 }
@@ -111,7 +112,7 @@ private slots:
         }
         QCOMPARE(frame->View()->TabControl()->tabText(0), QStringLiteral("     Not Found     "));
         CAboutDlg about(frame);
-        QCOMPARE(FindControl<QLabel>(&about, 1015)->text(), QStringLiteral("Halvex 1.02 版"));
+        QCOMPARE(FindControl<QLabel>(&about, 1015)->text(), QStringLiteral("Halvex " HALVEX_VERSION " 版"));
         QCOMPARE(FindControl<QPushButton>(&about, kIdOk)->text(), QStringLiteral("确定"));
         QCOMPARE(about.windowTitle(), QStringLiteral("关于 Halvex"));
     }

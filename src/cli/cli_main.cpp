@@ -24,6 +24,7 @@ void PrintUsage(std::ostream& stream) {
         stream << "  halvex-cli " << command.usage << '\n';
     }
     stream << "  halvex-cli --help\n"
+              "  halvex-cli --version\n"
               "--settings defaults to setting.ini beside halvex-cli.\n";
 }
 
@@ -36,6 +37,10 @@ int main(int argc, char** argv) {
     }
     if (arguments[0] == "--help" || arguments[0] == "-h") {
         PrintUsage(std::cout);
+        return kExitSuccess;
+    }
+    if (arguments[0] == "--version") {
+        std::cout << "halvex-cli " HALVEX_VERSION "\n";
         return kExitSuccess;
     }
     for (const CliCommand& command : kCommands) {
