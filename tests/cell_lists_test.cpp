@@ -43,8 +43,8 @@ void ClickArrow(QComboBox* list) {
     option.initFrom(list);
     option.editable = false;
     option.subControls = QStyle::SC_All;
-    const QRect arrow = list->style()->subControlRect(QStyle::CC_ComboBox, &option,
-                                                      QStyle::SC_ComboBoxArrow, list);
+    const QRect arrow =
+        list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, list);
     QTest::mouseClick(list, Qt::LeftButton, Qt::NoModifier, arrow.center());
 }
 
@@ -125,21 +125,44 @@ class CellListsTest : public QObject {
     ListCase Case(const QByteArray& name) {
         if (name == "presets") {
             OpenPresets();
-            return {m_Dialog->Grid(), 1, 1, m_Dialog->PresetList(),
-                    [this] { return m_Doc->GetWord(kFmPresetBase, 1); }, 225, 225,
+            return {m_Dialog->Grid(),
+                    1,
+                    1,
+                    m_Dialog->PresetList(),
+                    [this] { return m_Doc->GetWord(kFmPresetBase, 1); },
+                    225,
+                    225,
                     QStringLiteral("9")};
         }
         OpenChannelPage();
         if (name == "decode") {
-            return {m_Page->Grid(), 1, kColumnDecode, FindControl<QComboBox>(m_Page, 1076),
-                    [this] { return m_Doc->GetTone(1, 1); }, 5, 5, QStringLiteral("D")};
+            return {m_Page->Grid(),
+                    1,
+                    kColumnDecode,
+                    FindControl<QComboBox>(m_Page, 1076),
+                    [this] { return m_Doc->GetTone(1, 1); },
+                    5,
+                    5,
+                    QStringLiteral("D")};
         }
         if (name == "encode") {
-            return {m_Page->Grid(), 1, kColumnEncode, FindControl<QComboBox>(m_Page, 1077),
-                    [this] { return m_Doc->GetTone(1, 0); }, 7, 7, QStringLiteral("D")};
+            return {m_Page->Grid(),
+                    1,
+                    kColumnEncode,
+                    FindControl<QComboBox>(m_Page, 1077),
+                    [this] { return m_Doc->GetTone(1, 0); },
+                    7,
+                    7,
+                    QStringLiteral("D")};
         }
-        return {m_Page->Grid(), 1, kColumnBandwidth, FindControl<QComboBox>(m_Page, 1023),
-                [this] { return m_Doc->GetBandwidth(1); }, 2, 2, QStringLiteral("M")};
+        return {m_Page->Grid(),
+                1,
+                kColumnBandwidth,
+                FindControl<QComboBox>(m_Page, 1023),
+                [this] { return m_Doc->GetBandwidth(1); },
+                2,
+                2,
+                QStringLiteral("M")};
     }
 
     void ClickCell(const ListCase& list) {

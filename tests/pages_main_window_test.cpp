@@ -8,17 +8,17 @@
 #include <QtTest>
 
 #include "app/halvex_app.h"
-#include "app/main_frame.h"
 #include "app/language_files.h"
+#include "app/main_frame.h"
 #include "editors/channel_page.h"
 #include "editors/function_page.h"
 #include "editors/vfo_page.h"
+#include "grid/grid_ctrl.h"
 #include "page_test_support.h"
 #include "resources/command_ids.h"
 #include "shell_test_support.h"
 #include "view/main_view.h"
 #include "view/main_view_page.h"
-#include "grid/grid_ctrl.h"
 #include "view/page_tab_control.h"
 
 namespace {
@@ -145,6 +145,9 @@ private slots:
                 QMimeData dropped;
                 dropped.setUrls({QUrl::fromLocalFile(
                     QString::fromStdString(m_ModuleDir->FilePath("other.pgm")))});
+                QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton,
+                                      Qt::NoModifier);
+                QCoreApplication::sendEvent(frame, &enter);
                 QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton,
                                 Qt::NoModifier);
                 QCoreApplication::sendEvent(frame, &drop);

@@ -79,7 +79,8 @@ private slots:
         // The placeholder of an empty recent-file list is in the interface's language.
         m_App->MainFrame()->SetRecentFiles({});
         QAction* placeholder = nullptr;
-        for (QAction* action : qobject_cast<QWidget*>(frame->MenuAction(kCommandNew)->parent())->actions()) {
+        for (QAction* action :
+             qobject_cast<QWidget*>(frame->MenuAction(kCommandNew)->parent())->actions()) {
             if (action->property("commandId").toInt() == kCommandRecentFile) {
                 placeholder = action;
             }
@@ -90,9 +91,9 @@ private slots:
 
         // Every command with a key shows it, as File does.
         const std::pair<int, const char*> shortcuts[] = {
-            {kCommandNew, "Ctrl+N"},       {kCommandReadRadio, "Ctrl+R"},
+            {kCommandNew, "Ctrl+N"},        {kCommandReadRadio, "Ctrl+R"},
             {kCommandWriteRadio, "Ctrl+W"}, {kCommandTestMode, "Ctrl+T"},
-            {kCommandPort, "Ctrl+C"},      {kCommandLanguage, "Ctrl+L"},
+            {kCommandPort, "Ctrl+C"},       {kCommandLanguage, "Ctrl+L"},
         };
         for (const auto& [commandId, keys] : shortcuts) {
             const QString text = frame->MenuAction(commandId)->text();
@@ -130,9 +131,8 @@ private slots:
         QStyleOptionComboBox option;
         option.initFrom(box);
         option.editable = false;
-        const QRect field =
-            box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField,
-                                         box);
+        const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                         QStyle::SC_ComboBoxEditField, box);
         QVERIFY(box->count() >= 4);
         for (int index = 0; index < box->count(); ++index) {
             const int needed = box->fontMetrics().horizontalAdvance(box->itemText(index));
