@@ -1,4 +1,5 @@
-# The channel table page, its commit rules and the FM presets dialog.
+# The channel table page, its commit rules, the FM presets dialog and their in-cell lists.
 halvex_add_core_test(channel_commit_test channel_commit_test.cpp)
 halvex_add_ui_test(channel_page_test channel_page_test.cpp)
 halvex_add_ui_test(radiogram_dialog_test radiogram_dialog_test.cpp)
+halvex_add_x_test(cell_lists_test cell_lists_test.cpp)

@@ -107,6 +107,60 @@ TEST_F(ChannelCommitTest, FirstFrequencyOfAnEmptyRecordWithAStrayOffset) {
     EXPECT_FALSE(m_Doc.IsTxAbsent(3));
 }
 
+// A record the radio never wrote is all 0xFF, which reads as reverse, BCL, PTT ID and the
+// compander on; its first frequency starts it as a cleared channel instead.
+TEST_F(ChannelCommitTest, FirstFrequencyOfARecordTheRadioNeverWrote) {
+    const auto record = m_Doc.bytes.begin() + 0x1000 + 16 * 5;
+    std::fill_n(record, 16, 0xFF);
+    CommitReceiveFrequency(m_Doc, 5, "146.125");
+    EXPECT_EQ(RecordBytes(m_Doc, 5, 8, 5), (std::vector<uint8_t>{0x00, 0x00, 0x00, 0x08, 0x00}));
+    EXPECT_FALSE(m_Doc.GetReverse(5));
+    EXPECT_EQ(ShownTransmitText(m_Doc, 5), "146.12500");
+
+    // Settings already written stay as they are, and so do a used channel's.
+    std::fill_n(record + 16, 16, 0xFF);
+    record[16 + 11] = 0x1C;  // BCL, power high, reverse
+    CommitReceiveFrequency(m_Doc, 6, "146.125");
+    EXPECT_EQ(RecordBytes(m_Doc, 6, 11, 1), (std::vector<uint8_t>{0x1C}));
+    std::fill_n(record + 8, 5, 0xFF);
+    CommitReceiveFrequency(m_Doc, 5, "147");
+    EXPECT_EQ(RecordBytes(m_Doc, 5, 8, 3), (std::vector<uint8_t>{0xFF, 0xFF, 0xFF}));
+    EXPECT_TRUE(m_Doc.GetReverse(5));
+}
+
+TEST_F(ChannelCommitTest, OutOfBandEntriesReportTheirClamp) {
+    struct Case {
+        const char* entry;
+        bool transmit;
+        bool clamped;
+        bool above;
+        const char* stored;
+    };
+    const Case cases[] = {
+        {"180", false, true, true, "173.99500"}, {"100", false, true, false, "136.00000"},
+        {"200", true, true, true, "173.99500"},  {"50", true, true, false, "136.00000"},
+        {"146.5", false, false, false, ""},      {"", false, false, false, ""},
+        {"146.5", true, false, false, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.entry) + (c.transmit ? " transmit" : " receive"));
+        MakeChannel(2, "146.125", "146.125");
+        const std::optional<FrequencyClamp> clamp = c.transmit
+                                                        ? CommitTransmitFrequency(m_Doc, 2, c.entry)
+                                                        : CommitReceiveFrequency(m_Doc, 2, c.entry);
+        ASSERT_EQ(clamp.has_value(), c.clamped);
+        if (c.clamped) {
+            EXPECT_EQ(clamp->entry, c.entry);
+            EXPECT_EQ(clamp->stored, c.stored);
+            EXPECT_EQ(clamp->above, c.above);
+            EXPECT_EQ(clamp->lowest, "136.00000");
+            EXPECT_EQ(clamp->highest, "173.99500");
+            EXPECT_EQ(c.transmit ? ShownTransmitText(m_Doc, 2) : m_Doc.GetFrequencyText(2, 1),
+                      c.stored);
+        }
+    }
+}
+
 TEST_F(ChannelCommitTest, TransmitEntries) {
     struct Case {
         const char* name;

@@ -289,6 +289,7 @@ private slots:
         QVERIFY(m_Doc->IsChannelEmpty(5));
     }
 
+    // Keys move the closed list's selection; Enter takes it.
     void choiceAndToneLists() {
         Enter(1, 1, QStringLiteral("146.125"));
         m_Doc->SetModifiedFlag(false);
@@ -299,6 +300,7 @@ private slots:
         QCOMPARE(choice->count(), 2);
         QCOMPARE(choice->currentText(), QStringLiteral("High"));
         QTest::keyClick(choice, Qt::Key_Up);
+        QTest::keyClick(choice, Qt::Key_Return);
         QVERIFY(!choice->isVisible());
         QCOMPARE(Record(*m_Doc, 1, 11, 1).at(0) & 0x08, 0);
         QCOMPARE(Cell(1, 5), QStringLiteral("Low"));
@@ -308,6 +310,7 @@ private slots:
         ClickCell(1, 7);
         QCOMPARE(choice->count(), 3);
         QTest::keyClick(choice, Qt::Key_End);
+        QTest::keyClick(choice, Qt::Key_Return);
         QCOMPARE(Record(*m_Doc, 1, 8, 1).at(0) & 0x40, 0x40);
         QCOMPARE(Cell(1, 7), QStringLiteral("Middle"));
         QVERIFY(m_Doc->IsModified());
@@ -317,6 +320,7 @@ private slots:
         QVERIFY(encode->isVisible());
         QCOMPARE(encode->currentIndex(), 0);
         QTest::keyClick(encode, Qt::Key_Down);
+        QTest::keyClick(encode, Qt::Key_Return);
         QVERIFY(!encode->isVisible());
         QCOMPARE(Record(*m_Doc, 1, 10, 1), QByteArray::fromHex("01"));
         QCOMPARE(Cell(1, 4), QStringLiteral("67.0"));
@@ -324,6 +328,7 @@ private slots:
         ClickCell(1, 2);
         QComboBox* decode = List(1076);
         QTest::keyClick(decode, Qt::Key_End);
+        QTest::keyClick(decode, Qt::Key_Return);
         QCOMPARE(Record(*m_Doc, 1, 9, 1), QByteArray::fromHex("9a"));
         QCOMPARE(Record(*m_Doc, 1, 8, 1).at(0) & 0x10, 0x10);
         QCOMPARE(Cell(1, 2), QStringLiteral("D754I"));
@@ -331,6 +336,7 @@ private slots:
         ClickCell(1, 2);
         QCOMPARE(decode->currentText(), QStringLiteral("D754I"));
         QTest::keyClick(decode, Qt::Key_Home);
+        QTest::keyClick(decode, Qt::Key_Return);
         QCOMPARE(m_Doc->GetTone(1, 1), 0);
         QCOMPARE(Cell(1, 2), QStringLiteral("Off"));
     }

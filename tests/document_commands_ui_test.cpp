@@ -61,19 +61,36 @@ private slots:
         QTest::addColumn<MessageAnswer>("answer");
         QTest::addColumn<bool>("proceeds");
         QTest::addColumn<uint8_t>("savedInA");
-        for (auto [action, name] :
-             {std::pair{Action::New, "new"}, {Action::Open, "open"}, {Action::Exit, "exit"}}) {
-            QTest::addRow("%s, save", name) << action << MessageAnswer::Yes << true << kEdited;
-            QTest::addRow("%s, discard", name) << action << MessageAnswer::No << true << kInFileA;
-            QTest::addRow("%s, cancel", name)
-                << action << MessageAnswer::Cancel << false << kInFileA;
-        }
+        QTest::addColumn<QString>("title");
+        const QString edited = QStringLiteral("a.pgm* - Title");
+        const QString untitled = QStringLiteral("Untitled Test - Title");
+        const QString other = QStringLiteral("b.pgm - Title");
+        QTest::addRow("new, save")
+            << Action::New << MessageAnswer::Yes << true << kEdited << untitled;
+        QTest::addRow("new, discard")
+            << Action::New << MessageAnswer::No << true << kInFileA << untitled;
+        QTest::addRow("new, cancel")
+            << Action::New << MessageAnswer::Cancel << false << kInFileA << edited;
+        QTest::addRow("open, save")
+            << Action::Open << MessageAnswer::Yes << true << kEdited << other;
+        QTest::addRow("open, discard")
+            << Action::Open << MessageAnswer::No << true << kInFileA << other;
+        QTest::addRow("open, cancel")
+            << Action::Open << MessageAnswer::Cancel << false << kInFileA << edited;
+        QTest::addRow("exit, save") << Action::Exit << MessageAnswer::Yes << true << kEdited
+                                    << QStringLiteral("a.pgm - Title");
+        QTest::addRow("exit, discard")
+            << Action::Exit << MessageAnswer::No << true << kInFileA << edited;
+        QTest::addRow("exit, cancel")
+            << Action::Exit << MessageAnswer::Cancel << false << kInFileA << edited;
     }
     void unsavedChangesAreAskedAbout() {
         QFETCH(Action, action);
         QFETCH(MessageAnswer, answer);
         QFETCH(bool, proceeds);
         QFETCH(uint8_t, savedInA);
+        QFETCH(QString, title);
+        QCOMPARE(m_App->MainFrame()->windowTitle(), QStringLiteral("a.pgm - Title"));
         Edit();
         MessageBox::SetNextAnswer(answer);
         CMainFrame* frame = m_App->MainFrame();
@@ -105,7 +122,7 @@ private slots:
             QVERIFY(m_App->Document().GetPathName().empty());
             QVERIFY(!m_App->Document().IsModified());
         }
-        QCOMPARE(frame->windowTitle(), QStringLiteral("Title"));
+        QCOMPARE(frame->windowTitle(), title);
     }
 
     void untitledChangesAreSavedThroughSaveAs() {
@@ -129,7 +146,7 @@ private slots:
         m_App->MainFrame()->OnCommand(kCommandSave);
         QCOMPARE(RadioFileByte("a.pgm"), kEdited);
         QVERIFY(!m_App->Document().IsModified());
-        QCOMPARE(m_App->MainFrame()->windowTitle(), QStringLiteral("Title"));
+        QCOMPARE(m_App->MainFrame()->windowTitle(), QStringLiteral("a.pgm - Title"));
     }
 
     void foreignFileIsRefusedAndNeverBound() {

@@ -317,19 +317,23 @@ void GridCtrlTest::dragMovesFocusOverDataCells() {
 
 void GridCtrlTest::wheelScrollsByTheDesktopLineCount_data() {
     QTest::addColumn<int>("wheelLines");
-    QTest::addColumn<int>("delta");
+    QTest::addColumn<QList<int>>("deltas");
     QTest::addColumn<int>("rowsDown");
-    QTest::newRow("three lines a notch") << 3 << -120 << 3;
-    QTest::newRow("setting missing") << 0 << -120 << 3;
-    QTest::newRow("one line") << 1 << -120 << 1;
-    QTest::newRow("two notches") << 3 << -240 << 6;
-    QTest::newRow("half a notch of three lines") << 3 << -60 << 1;
-    QTest::newRow("towards the top") << 3 << 120 << -3;
+    QTest::newRow("three lines a notch") << 3 << QList<int>{-120} << 3;
+    QTest::newRow("setting missing") << 0 << QList<int>{-120} << 3;
+    QTest::newRow("one line") << 1 << QList<int>{-120} << 1;
+    QTest::newRow("two notches") << 3 << QList<int>{-240} << 6;
+    QTest::newRow("half a notch of three lines") << 3 << QList<int>{-60} << 1;
+    QTest::newRow("towards the top") << 3 << QList<int>{120} << -3;
+    // Touchpads send many deltas smaller than a notch; together they scroll as the notch.
+    QTest::newRow("touchpad, one line a notch") << 1 << QList<int>{-30, -30, -30, -30} << 1;
+    QTest::newRow("touchpad, three lines a notch") << 3 << QList<int>(12, -10) << 3;
+    QTest::newRow("touchpad, less than a line") << 1 << QList<int>{-50, -50} << 0;
 }
 
 void GridCtrlTest::wheelScrollsByTheDesktopLineCount() {
     QFETCH(int, wheelLines);
-    QFETCH(int, delta);
+    QFETCH(QList<int>, deltas);
     QFETCH(int, rowsDown);
     const int savedLines = QApplication::wheelScrollLines();
     QApplication::setWheelScrollLines(wheelLines);
@@ -338,7 +342,9 @@ void GridCtrlTest::wheelScrollsByTheDesktopLineCount() {
     QVERIFY(ClickCell(grid, 1, 1));
     grid->MakeVisible(40, 1);
     const int topBefore = TopVisibleRow(grid);
-    SendWheel(grid, delta);
+    for (int delta : deltas) {
+        SendWheel(grid, delta);
+    }
     QApplication::setWheelScrollLines(savedLines);
     QCOMPARE(TopVisibleRow(grid) - topBefore, rowsDown);
     QCOMPARE(grid->GetFocusCell(), (GridCellId{1, 1}));

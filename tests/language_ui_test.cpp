@@ -23,6 +23,7 @@ public:
     using QWidget::QWidget;
     QWidget* Widget() override { return this; }
     void Reload() override { ++reloads; }
+    void CommitEdit() override {}
     int reloads = 0;
 };
 
@@ -66,7 +67,7 @@ private slots:
         frame->ToolbarButton(kCommandNextLanguage)->click();
         QCOMPARE(g_LanguagePath, m_Dir->FilePath("b.lang"));
         QVERIFY(m_Dir->Read("setting.ini").contains("language=b"));
-        QCOMPARE(frame->windowTitle(), QStringLiteral("Title B"));
+        QCOMPARE(frame->windowTitle(), QStringLiteral("Untitled Beta - Title B"));
         QCOMPARE(frame->menuBar()->actions()[0]->text(), QStringLiteral("File Beta"));
         QCOMPARE(frame->MenuAction(kCommandNew)->text(), QStringLiteral("New Beta"));
         QCOMPARE(frame->MenuAction(kCommandOpen)->text(), QStringLiteral("Not Found"));
@@ -78,7 +79,7 @@ private slots:
         // The last file wraps to the first.
         frame->OnCommand(kCommandNextLanguage);
         QCOMPARE(g_LanguagePath, m_Dir->FilePath("a.lang"));
-        QCOMPARE(frame->windowTitle(), QStringLiteral("Title A"));
+        QCOMPARE(frame->windowTitle(), QStringLiteral("Untitled Alpha - Title A"));
 
         // A new document reloads the pages it has instead of adding a second set.
         MessageBox::SetNextAnswer(MessageAnswer::Ok);
@@ -121,7 +122,7 @@ private slots:
         list->setCurrentIndex(list->findText("Beta"));
         dialog.accept();
         QCOMPARE(g_LanguagePath, m_Dir->FilePath("b.lang"));
-        QCOMPARE(m_App->MainFrame()->windowTitle(), QStringLiteral("Title B"));
+        QCOMPARE(m_App->MainFrame()->windowTitle(), QStringLiteral("Untitled Beta - Title B"));
     }
 
     void sameDisplayNameChoosesTheFirstFile() {

@@ -1,13 +1,19 @@
-// The functions and VFO pages inside the running main window: tabs of the main view that
-// reload on every whole-document change and leave the menu shortcuts working.
+// The pages inside the running main window: tabs of the main view that reload on every
+// whole-document change, leave the menu shortcuts working, store an open edit before the
+// document ends and tell in the status bar what became of an out-of-band entry.
 #include <QComboBox>
+#include <QDropEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QtTest>
 
 #include "app/halvex_app.h"
+#include "app/language_files.h"
 #include "app/main_frame.h"
+#include "editors/channel_page.h"
 #include "editors/function_page.h"
 #include "editors/vfo_page.h"
+#include "grid/grid_ctrl.h"
 #include "page_test_support.h"
 #include "resources/command_ids.h"
 #include "shell_test_support.h"
@@ -16,6 +22,8 @@
 #include "view/page_tab_control.h"
 
 namespace {
+
+enum class Ending { Exit, CloseBox, New, Open, Drop, NextLanguage, OtherTab };
 
 template <typename Page>
 Page* FindPage(CHalvexApp& app) {
@@ -28,6 +36,8 @@ Page* FindPage(CHalvexApp& app) {
 }
 
 }  // namespace
+
+Q_DECLARE_METATYPE(Ending)
 
 class PagesMainWindowTest : public QObject {
     Q_OBJECT
@@ -47,7 +57,9 @@ private slots:
         QVERIFY(m_App->InitInstance(m_ModuleDir->Path(), {QStringLiteral("halvex")}));
         m_Functions = FindPage<CFunctionPage>(*m_App);
         m_Vfo = FindPage<CVfoPage>(*m_App);
-        QVERIFY(m_Functions != nullptr && m_Vfo != nullptr);
+        m_Channels = FindPage<CChannelPage>(*m_App);
+        QVERIFY(m_Functions != nullptr && m_Vfo != nullptr && m_Channels != nullptr);
+        MessageBox::ClearShown();
     }
 
     void cleanup() {
@@ -82,12 +94,157 @@ private slots:
         QCOMPARE(edit->text(), QStringLiteral("12"));
     }
 
+    // A half-typed entry is still in its editor, which keeps the focus while a menu or a
+    // toolbar button ends the document; the question about unsaved changes must see it.
+    void openEditsAreStoredBeforeTheDocumentEnds_data() {
+        QTest::addColumn<Ending>("ending");
+        QTest::addColumn<bool>("onVfoPage");
+        QTest::addColumn<bool>("asks");
+        QTest::newRow("exit") << Ending::Exit << false << true;
+        QTest::newRow("close box") << Ending::CloseBox << false << true;
+        QTest::newRow("new") << Ending::New << false << true;
+        QTest::newRow("open") << Ending::Open << false << true;
+        QTest::newRow("dropped file") << Ending::Drop << false << true;
+        QTest::newRow("next language") << Ending::NextLanguage << false << false;
+        QTest::newRow("other tab") << Ending::OtherTab << false << false;
+        QTest::newRow("exit from the VFO page") << Ending::Exit << true << true;
+    }
+
+    void openEditsAreStoredBeforeTheDocumentEnds() {
+        QFETCH(Ending, ending);
+        QFETCH(bool, onVfoPage);
+        QFETCH(bool, asks);
+        CMainFrame* frame = m_App->MainFrame();
+        QVERIFY(ShowActive(frame));
+        CPageTabCtrl* tabs = frame->View()->TabControl();
+        if (onVfoPage) {
+            tabs->setCurrentWidget(m_Vfo);
+            TypeInto(FindControl<QLineEdit>(m_Vfo, 1094), QStringLiteral("147"));
+        } else {
+            TypeIntoCell(1, 1, QStringLiteral("147"));
+        }
+        QVERIFY(!m_App->Document().IsModified());
+        if (asks) {
+            MessageBox::SetNextAnswer(MessageAnswer::Cancel);
+        }
+        switch (ending) {
+            case Ending::Exit:
+                frame->OnCommand(kCommandExit);
+                break;
+            case Ending::CloseBox:
+                QVERIFY(!frame->close());
+                break;
+            case Ending::New:
+                frame->OnCommand(kCommandNew);
+                break;
+            case Ending::Open:
+                FileDialog::SetNextFileName(m_ModuleDir->FilePath("other.pgm"));
+                frame->OnCommand(kCommandOpen);
+                break;
+            case Ending::Drop: {
+                QMimeData dropped;
+                dropped.setUrls({QUrl::fromLocalFile(
+                    QString::fromStdString(m_ModuleDir->FilePath("other.pgm")))});
+                QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton,
+                                      Qt::NoModifier);
+                QCoreApplication::sendEvent(frame, &enter);
+                QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton,
+                                Qt::NoModifier);
+                QCoreApplication::sendEvent(frame, &drop);
+                break;
+            }
+            case Ending::NextLanguage:
+                frame->OnCommand(kCommandNextLanguage);
+                break;
+            case Ending::OtherTab:
+                tabs->setCurrentWidget(m_Functions);
+                break;
+        }
+        const int record = onVfoPage ? kVfoF1 : 1;
+        QCOMPARE(m_App->Document().GetFrequencyText(record, 1), std::string("147.00000"));
+        QVERIFY(m_App->Document().IsModified());
+        QCOMPARE(MessageBox::Shown().size(), size_t(asks ? 1 : 0));
+        if (asks) {
+            QCOMPARE(MessageBox::Shown().front().buttons, MessageButtons::YesNoCancel);
+            QVERIFY(frame->isVisible());
+        }
+        if (!onVfoPage) {
+            QCOMPARE(m_Channels->Grid()->GetCellText(1, 1), QStringLiteral("147.00000"));
+        }
+    }
+
+    // What was stored instead of an out-of-band entry, and why, in both languages; the next
+    // entry inside the band clears the note.
+    void clampedEntriesAreExplainedInTheStatusBar_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("onVfoPage");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("note");
+        const QString english = QStringLiteral("english"), chinese = QStringLiteral("chinese");
+        QTest::newRow("channel, above") << english << false << "180"
+                                        << "Stored 173.99500 MHz: 180 is above the band "
+                                           "136.00000-173.99500 MHz.";
+        QTest::newRow("channel, below") << english << false << "100"
+                                        << "Stored 136.00000 MHz: 100 is below the band "
+                                           "136.00000-173.99500 MHz.";
+        QTest::newRow("vfo, above") << english << true << "180"
+                                    << "Stored 173.99500 MHz: 180 is above the band "
+                                       "136.00000-173.99500 MHz.";
+        QTest::newRow("channel, chinese") << chinese << false << "180"
+                                          << "已存入 173.99500 MHz：180 高于频段 "
+                                             "136.00000-173.99500 MHz。";
+        QTest::newRow("vfo, chinese") << chinese << true << "100"
+                                      << "已存入 136.00000 MHz：100 低于频段 "
+                                         "136.00000-173.99500 MHz。";
+    }
+
+    void clampedEntriesAreExplainedInTheStatusBar() {
+        QFETCH(QString, language);
+        QFETCH(bool, onVfoPage);
+        QFETCH(QString, entry);
+        QFETCH(QString, note);
+        std::string error;
+        QVERIFY2(SelectLanguageFile(m_ModuleDir->FilePath(language + ".lang"), &error),
+                 error.c_str());
+        m_App->ApplyLanguage();
+        CMainFrame* frame = m_App->MainFrame();
+        QVERIFY(ShowActive(frame));
+        auto enter = [&](const QString& text) {
+            if (onVfoPage) {
+                frame->View()->TabControl()->setCurrentWidget(m_Vfo);
+                auto* box = FindControl<QLineEdit>(m_Vfo, 1094);
+                TypeInto(box, text);
+                QTest::keyClick(box, Qt::Key_Tab);
+            } else {
+                TypeIntoCell(1, 1, text);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            }
+        };
+        enter(entry);
+        QCOMPARE(frame->StatusNoteText(), note);
+        QVERIFY(frame->PortPaneText().startsWith(QStringLiteral("COM")));
+        enter(QStringLiteral("146.5"));
+        QVERIFY(frame->StatusNoteText().isEmpty());
+    }
+
 private:
+    // Opens the cell's editor with a click and types text without leaving it.
+    void TypeIntoCell(int row, int column, const QString& text) {
+        CGridCtrl* grid = m_Channels->Grid();
+        QRect rect;
+        QVERIFY(grid->CellRect(row, column, &rect));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(editor != nullptr);
+        QTest::keyClicks(editor, text);
+    }
+
     QTemporaryDir m_SettingsHome;
     std::unique_ptr<TempModuleDir> m_ModuleDir;
     std::unique_ptr<CHalvexApp> m_App;
     CFunctionPage* m_Functions = nullptr;
     CVfoPage* m_Vfo = nullptr;
+    CChannelPage* m_Channels = nullptr;
 };
 
 QTEST_MAIN(PagesMainWindowTest)

@@ -107,6 +107,7 @@ private slots:
         QCOMPARE(list->count(), 432);
         QCOMPARE(list->currentText(), QStringLiteral("OFF"));
         QTest::keyClick(list, Qt::Key_Home);
+        QTest::keyClick(list, Qt::Key_Return);
         QVERIFY(!list->isVisible());
         QCOMPARE(Bytes(0x08A4, 2), QByteArray::fromHex("0000"));
         QCOMPARE(m_Dialog->Grid()->GetCellText(3, 1), QStringLiteral("65M0"));
@@ -114,6 +115,7 @@ private slots:
         m_Doc->SetModifiedFlag(false);
         ClickPreset(3);
         QTest::keyClick(list, Qt::Key_End);
+        QTest::keyClick(list, Qt::Key_Return);
         QCOMPARE(Bytes(0x08A4, 2), QByteArray::fromHex("01af"));
         QCOMPARE(m_Dialog->Grid()->GetCellText(3, 1), QStringLiteral("OFF"));
         QVERIFY(m_Doc->IsModified());

@@ -44,6 +44,7 @@ inline QByteArray LanguageFile(const QByteArray& display, const QByteArray& titl
                                const QByteArray& moreStrings = QByteArray(),
                                const QByteArray& resources = QByteArray()) {
     return "[Face]\ndisp=" + display + "\n[String]\nIDS_WINDOWNAME=" + title +
+           "\nIDS_UNTITLED=Untitled " + display +
            "\nIDS_PROMPT=Prompt\nIDS_ERROR=Error\nIDS_CHANNEL=Chan " + display +
            "\nIDS_FUNCTION=Func " + display + "\nIDS_VFOFREQ=Vfo " + display + "\nMenu_File=File " +
            display + "\nMenu_File_New=New " + display + "\n" + moreStrings + "[Resource]\n" +

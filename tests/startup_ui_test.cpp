@@ -24,6 +24,7 @@ public:
     using QWidget::QWidget;
     QWidget* Widget() override { return this; }
     void Reload() override {}
+    void CommitEdit() override {}
 };
 
 const QStringList kNoArguments{QStringLiteral("halvex")};
@@ -59,8 +60,10 @@ private slots:
     void emptySettingsChooseLanguageByLocale_data() {
         QTest::addColumn<QByteArray>("locale");
         QTest::addColumn<QString>("title");
-        QTest::newRow("english elsewhere") << QByteArray("de_DE.UTF-8") << "English title";
-        QTest::newRow("chinese for 2052") << QByteArray("zh_CN.UTF-8") << "中文标题";
+        QTest::newRow("english elsewhere")
+            << QByteArray("de_DE.UTF-8") << "Untitled English - English title";
+        QTest::newRow("chinese for 2052")
+            << QByteArray("zh_CN.UTF-8") << "Untitled 中文 - 中文标题";
     }
     void emptySettingsChooseLanguageByLocale() {
         QFETCH(QByteArray, locale);
@@ -97,13 +100,13 @@ private slots:
         CHalvexApp app;
         QVERIFY(app.InitInstance(dir.Path(), kNoArguments));
         CMainFrame* frame = app.MainFrame();
-        QCOMPARE(frame->windowTitle(), QStringLiteral("Not Found"));
+        QCOMPARE(frame->windowTitle(), QStringLiteral("Not Found - Not Found"));
         for (QAction* menu : frame->menuBar()->actions()) {
             QCOMPARE(menu->text(), QStringLiteral("Not Found"));
         }
         for (const MenuResource& menu : MainMenuResource()) {
             for (const MenuItemResource& item : menu.items) {
-                if (item.langKey != nullptr) {
+                if (item.langKey != nullptr && item.commandId != kCommandRecentFile) {
                     QCOMPARE(frame->MenuAction(item.commandId)->text(),
                              QStringLiteral("Not Found"));
                 }
@@ -111,7 +114,8 @@ private slots:
         }
         QCOMPARE(frame->View()->TabControl()->tabText(0), QStringLiteral("     Not Found     "));
         CAboutDlg about(frame);
-        QCOMPARE(FindControl<QLabel>(&about, 1015)->text(), QStringLiteral("Halvex 1.02 版"));
+        QCOMPARE(FindControl<QLabel>(&about, 1015)->text(),
+                 QStringLiteral("Halvex " HALVEX_VERSION " 版"));
         QCOMPARE(FindControl<QPushButton>(&about, kIdOk)->text(), QStringLiteral("确定"));
         QCOMPARE(about.windowTitle(), QStringLiteral("关于 Halvex"));
     }
@@ -130,7 +134,7 @@ private slots:
         QCOMPARE(app.Document().GetPathName(), dir.FilePath("radio.pgm"));
         QCOMPARE(app.Document().bytes[0x0D00], uint8_t(0x07));
         QVERIFY(!app.Document().IsModified());
-        QCOMPARE(app.MainFrame()->windowTitle(), QStringLiteral("Not Found"));
+        QCOMPARE(app.MainFrame()->windowTitle(), QStringLiteral("radio.pgm - Not Found"));
     }
 
     void foreignFileOnCommandLineIsRefusedButTheProgramStarts() {

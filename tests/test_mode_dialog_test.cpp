@@ -407,7 +407,7 @@ private slots:
         const ShownMessage& shown = MessageBox::Shown().front();
         QCOMPARE(shown.text, LoadLangString(textKey.toStdString()));
         QCOMPARE(shown.caption, LoadLangString(captionKey.toStdString()));
-        QCOMPARE(shown.icon == MessageIcon::Stop, stop);
+        QCOMPARE(shown.icon, stop ? MessageIcon::Stop : MessageIcon::None);
         QCOMPARE(m_App->m_Port.IsOpen(), portOpen);
     }
 

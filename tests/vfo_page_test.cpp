@@ -129,6 +129,28 @@ private slots:
         QCOMPARE(Box(vfo.transmitId)->text(), shownTransmit);
     }
 
+    // Tabbing through the boxes, or typing back what was shown, changes no byte and so must
+    // not ask for a save at the end.
+    void leavingABoxWithoutAChangeKeepsTheDocumentUnmodified() {
+        m_Document->SetFrequencyText(kVfoF2, 1, "438.50000");
+        m_Document->SetFrequencyText(kVfoF2, 0, "007.60000");
+        m_Document->SetShiftDirection(kVfoF2, 1);
+        m_Page->FillFromImage();
+        const QByteArray before = RecordBytes(*m_Document, kF2.offset);
+        for (int id : {kF1.receiveId, kF1.transmitId, kF2.receiveId, kF2.transmitId}) {
+            Box(id)->setFocus();
+        }
+        List(1102)->setFocus();
+        QVERIFY(!m_Document->IsModified());
+        TypeInto(Box(kF2.transmitId), QStringLiteral("430.9"));
+        List(1102)->setFocus();
+        QCOMPARE(RecordBytes(*m_Document, kF2.offset), before);
+        QVERIFY(!m_Document->IsModified());
+        TypeInto(Box(kF2.transmitId), QStringLiteral("431"));
+        List(1102)->setFocus();
+        QVERIFY(m_Document->IsModified());
+    }
+
     void leavingTheReceiveBoxStoresAndReshowsBoth() {
         m_Document->SetFrequencyText(kVfoF1, 1, "146.12500");
         m_Document->SetFrequencyText(kVfoF1, 0, "000.60000");

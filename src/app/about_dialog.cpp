@@ -6,8 +6,7 @@
 
 CAboutDlg::CAboutDlg(QWidget* parent) : TemplateDialog(kAboutTemplate, parent) {
     RelabelDialog(this, kAboutTemplate);
-    // The build this program came from, after the product version of the language text.
-    auto* build = new QLabel(QStringLiteral("Build %1").arg(QStringLiteral(HALVEX_VERSION)), this);
-    QRect product = FindControl<QLabel>(this, 1015)->geometry();
-    build->setGeometry(product.translated(0, product.height() * 4));
+    // The language texts leave the version to the build, so every program names the same one.
+    auto* product = FindControl<QLabel>(this, kAboutProductId);
+    product->setText(product->text().replace(QStringLiteral("%s"), QStringLiteral(HALVEX_VERSION)));
 }

@@ -4,6 +4,8 @@
 #include "app/dialog_builder.h"
 
 constexpr int kAboutTemplate = 100;
+// The product line; its "%s" stands for the program's version.
+constexpr int kAboutProductId = 1015;
 
 class CAboutDlg : public TemplateDialog {
     Q_OBJECT

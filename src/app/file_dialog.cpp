@@ -6,7 +6,7 @@
 namespace {
 
 QString QtFilter(const FileFilter& filter) {
-    return QString::fromStdString(filter.name + " (*" + filter.extension + ")");
+    return QString::fromStdString(FileFilterText(filter));
 }
 
 std::optional<std::string> ToPath(const QString& chosen) {
@@ -80,4 +80,17 @@ std::string WithDefaultExtension(const std::string& path, const std::string& ext
     size_t dot = path.rfind('.');
     bool hasExtension = dot != std::string::npos && dot > nameStart;
     return hasExtension ? path : path + extension;
+}
+
+std::string FileFilterText(const FileFilter& filter) {
+    const std::string pattern = "(*" + filter.extension + ")";
+    std::string name = filter.name;
+    // The resource's name already carries the pattern; the dialog must not show it twice.
+    if (size_t at = name.find(pattern); at != std::string::npos) {
+        name.erase(at, pattern.size());
+    }
+    while (!name.empty() && name.back() == ' ') {
+        name.pop_back();
+    }
+    return name + " " + pattern;
 }

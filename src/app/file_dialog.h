@@ -31,5 +31,8 @@ private:
     static bool& Unattended();
 };
 
+// The filter as the file dialogs show it: "Radio Program Data Files (*.pgm)".
+std::string FileFilterText(const FileFilter& filter);
+
 // path with extension appended when its file name has no extension of its own.
 std::string WithDefaultExtension(const std::string& path, const std::string& extension);

@@ -93,7 +93,7 @@ bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& a
     }
     m_Frame->show();
     m_Frame->FitAndCentre();
-    m_Frame->setWindowTitle(QString::fromStdString(LangText("IDS_WINDOWNAME")));
+    m_Frame->View()->OnTitleChanged();
     return true;
 }
 

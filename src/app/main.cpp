@@ -1,10 +1,17 @@
 // The desktop program: the application object started in the program's own directory.
 #include <QApplication>
+#include <cstdio>
+#include <cstring>
 
 #include "app/app_globals.h"
 #include "app/halvex_app.h"
 
 int main(int argc, char** argv) {
+    // Answered before any window system is needed, so it also works without a desktop.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::puts("halvex " HALVEX_VERSION);
+        return 0;
+    }
     QApplication application(argc, argv);
     CHalvexApp app;
     if (!app.InitInstance(ExecutableDirectory(), QApplication::arguments())) {

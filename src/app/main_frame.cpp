@@ -49,9 +49,29 @@ void CMainFrame::CreateStatusBar() {
                                     QString::fromLatin1(kPortPaneText) + QStringLiteral("0")) +
                                 8);
     statusBar()->addWidget(m_PortPane);
+    m_NotePane = new QLabel;
+    m_NotePane->setObjectName(QStringLiteral("statusNote"));
+    statusBar()->addWidget(m_NotePane, 1);
+}
+
+void CMainFrame::SetStatusNote(const QString& text) {
+    m_NotePane->setText(text);
+}
+
+QString CMainFrame::StatusNoteText() const {
+    return m_NotePane->text();
+}
+
+void ShowStatusNote(QWidget* widget, const QString& text) {
+    if (auto* frame = qobject_cast<CMainFrame*>(widget->window())) {
+        frame->SetStatusNote(text);
+    }
 }
 
 void CMainFrame::OnCommand(int commandId) {
+    // A menu or toolbar button leaves the focus in the open editor, which would otherwise
+    // store its edit only after the command (or never, when the command ends the program).
+    m_View->CommitEdits();
     auto handler = m_Handlers.find(commandId);
     if (handler != m_Handlers.end()) {
         handler->second();
@@ -79,6 +99,7 @@ void CMainFrame::FitAndCentre() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    m_View->CommitEdits();
     if (m_CloseQuery && !m_CloseQuery()) {
         event->ignore();
         return;
@@ -96,6 +117,7 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     for (const QUrl& url : event->mimeData()->urls()) {
         if (url.isLocalFile() && m_DropHandler) {
             event->acceptProposedAction();
+            m_View->CommitEdits();
             // One document at a time: the first dropped file is the one opened.
             m_DropHandler(url.toLocalFile().toStdString());
             return;

@@ -31,6 +31,11 @@ public:
     void SetPortPane(int port);
     QString PortPaneText() const;
 
+    // A note beside the port pane on what the program did with the user's entry; empty
+    // clears it.
+    void SetStatusNote(const QString& text);
+    QString StatusNoteText() const;
+
     // The tool tip of a toolbar button: "IDS_TIP_<id>" cut to 19 characters; empty for 0.
     static QString OnToolTipText(int commandId);
 
@@ -75,6 +80,7 @@ private:
     CHalvexView* m_View;
     QToolBar* m_ToolBar = nullptr;
     QLabel* m_PortPane = nullptr;
+    QLabel* m_NotePane = nullptr;
     QMenu* m_FileMenu = nullptr;
     QAction* m_RecentPlaceholder = nullptr;
     std::vector<QAction*> m_RecentActions;
@@ -84,3 +90,6 @@ private:
     std::function<bool()> m_CloseQuery;
     std::function<void(const std::string&)> m_DropHandler;
 };
+
+// Sets the status note of the main window that holds widget; nothing outside one.
+void ShowStatusNote(QWidget* widget, const QString& text);

@@ -105,9 +105,13 @@ void CMainFrame::RelabelMenu() {
     }
     for (const MenuResource& menu : menus) {
         for (const MenuItemResource& item : menu.items) {
-            if (item.langKey != nullptr) {
-                m_MenuActions.at(item.commandId)->setText(LangText(item.langKey));
+            if (item.langKey == nullptr) {
+                continue;
             }
+            QAction* action = item.commandId == kCommandRecentFile
+                                  ? m_RecentPlaceholder
+                                  : m_MenuActions.at(item.commandId);
+            action->setText(LangText(item.langKey));
         }
     }
 }

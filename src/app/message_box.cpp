@@ -15,6 +15,8 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
             return QMessageBox::Question;
         case MessageIcon::Information:
             return QMessageBox::Information;
+        case MessageIcon::None:
+            return QMessageBox::NoIcon;
     }
     return QMessageBox::NoIcon;
 }

@@ -8,7 +8,8 @@
 
 class QWidget;
 
-enum class MessageIcon { Stop, Exclamation, Question, Information };
+// None: a plain box, as the test-mode results are.
+enum class MessageIcon { Stop, Exclamation, Question, Information, None };
 enum class MessageButtons { Ok, OkCancel, YesNoCancel };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 

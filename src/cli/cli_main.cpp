@@ -29,6 +29,7 @@ void PrintUsage(std::ostream& stream) {
         stream << "  halvex-cli " << command.usage << '\n';
     }
     stream << "  halvex-cli --help\n"
+              "  halvex-cli --version\n"
               "--settings defaults to setting.ini beside halvex-cli.\n";
 }
 
@@ -41,6 +42,10 @@ int main(int argc, char** argv) {
     }
     if (arguments[0] == "--help" || arguments[0] == "-h") {
         PrintUsage(std::cout);
+        return kExitSuccess;
+    }
+    if (arguments[0] == "--version") {
+        std::cout << "halvex-cli " HALVEX_VERSION "\n";
         return kExitSuccess;
     }
     for (const CliCommand& command : kCommands) {

@@ -80,6 +80,19 @@ void CHalvexDoc::RemoveView(DocumentView* view) {
     std::erase(m_Views, view);
 }
 
+void CHalvexDoc::SetModifiedFlag(bool modified) {
+    if (m_Modified != modified) {
+        m_Modified = modified;
+        NotifyTitleChanged();
+    }
+}
+
+void CHalvexDoc::NotifyTitleChanged() {
+    for (DocumentView* view : m_Views) {
+        view->OnTitleChanged();
+    }
+}
+
 void CHalvexDoc::UpdateAllViews() {
     // A view may unregister while it updates.
     std::vector<DocumentView*> views = m_Views;
@@ -143,6 +156,7 @@ bool CHalvexDoc::OnSaveDocument(const std::string& path, std::string* error) {
     }
     m_PathName = path;
     m_Modified = false;
+    NotifyTitleChanged();
     return true;
 }
 

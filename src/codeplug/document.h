@@ -31,6 +31,8 @@ class DocumentView {
 public:
     virtual ~DocumentView() = default;
     virtual void OnUpdate() = 0;
+    // The file name or the modified flag changed; only a view that shows them cares.
+    virtual void OnTitleChanged() {}
 };
 
 class CHalvexDoc : public RadioImage {
@@ -49,7 +51,7 @@ public:
     std::string GetTransmitText(int n) const;
 
     bool IsModified() const { return m_Modified; }
-    void SetModifiedFlag(bool modified = true) { m_Modified = modified; }
+    void SetModifiedFlag(bool modified = true);
     const std::string& GetPathName() const { return m_PathName; }
 
     void AddView(DocumentView* view);
@@ -82,6 +84,8 @@ public:
     void RefreshLimitsAndViews();
 
 private:
+    void NotifyTitleChanged();
+
     DocumentPrompts& m_Prompts;
     FrequencyLimits m_Limits;
     bool m_Modified = false;

@@ -1,5 +1,7 @@
 #include "editors/channel_cell_editor.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -30,6 +32,13 @@ bool IsEditingKey(int key) {
     }
 }
 
+// The keys with which a drop-down list opens its pop-up.
+bool OpensPopup(const QKeyEvent& key) {
+    const bool alt = key.modifiers() & Qt::AltModifier;
+    return key.key() == Qt::Key_F4 ||
+           (alt && (key.key() == Qt::Key_Down || key.key() == Qt::Key_Up));
+}
+
 }  // namespace
 
 CCellEditor::CCellEditor(QWidget* editor, QWidget* focusTarget, Keys keys)
@@ -40,6 +49,25 @@ CCellEditor::CCellEditor(QWidget* editor, QWidget* focusTarget, Keys keys)
       m_FocusTarget(focusTarget),
       m_Keys(keys) {
     editor->installEventFilter(this);
+    if (m_List != nullptr) {
+        connect(m_List, &QComboBox::activated, this, &CCellEditor::OnActivated);
+    }
+}
+
+void CCellEditor::OnActivated(int index) {
+    if (!m_InClosedListKey && IsShown()) {
+        emit Chosen(index);
+    }
+}
+
+bool CCellEditor::ListChanged() const {
+    return m_List != nullptr && m_List->currentIndex() != m_ShownIndex;
+}
+
+void CCellEditor::Finish() {
+    if (IsShown()) {
+        emit FocusLost();
+    }
 }
 
 bool CCellEditor::AcceptsCharacter(Keys keys, QChar character, const QString& text) {
@@ -110,9 +138,25 @@ bool CCellEditor::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_Editor) {
         return false;
     }
+    // The flag covers one key press only; a click, or the pop-up taking the focus, starts
+    // real picking.
+    switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::FocusOut:
+            m_InClosedListKey = false;
+            break;
+        default:
+            break;
+    }
     if (event->type() == QEvent::FocusOut) {
-        // A list's own pop-up takes the focus while the user chooses; that is no loss.
-        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && IsShown()) {
+        // A pop-up takes the focus while the user chooses in it (on X it even becomes the
+        // focused window); that is no loss.
+        const bool toPopup = static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason ||
+                             QApplication::activePopupWidget() != nullptr ||
+                             (m_List != nullptr && m_List->view()->isVisible());
+        if (!toPopup && IsShown()) {
             emit FocusLost();
         }
         return false;
@@ -121,6 +165,9 @@ bool CCellEditor::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     auto* key = static_cast<QKeyEvent*>(event);
+    if (m_List != nullptr && !OpensPopup(*key)) {
+        m_InClosedListKey = true;
+    }
     switch (key->key()) {
         case Qt::Key_Escape:
             Restore();

@@ -1,6 +1,8 @@
 // An edit field or drop-down list that a page places over a grid cell. It filters the
 // keystrokes its column accepts, restores what it was shown with on Escape, hands the focus
 // back on Enter and Escape, and reports the loss of focus, on which the page commits.
+// A list opens its pop-up with the mouse, F4 or Alt+Down; an entry picked there is reported
+// at once, while keys in the closed list only move the selection until the edit ends.
 // It never writes the image itself.
 #pragma once
 
@@ -33,9 +35,16 @@ public:
     QLineEdit* Edit() const { return m_Edit; }
     QComboBox* List() const { return m_List; }
     void ReturnFocus();
+    // Whether the list's selection differs from the one it was shown with.
+    bool ListChanged() const;
+    // Ends the edit as a loss of focus would, for commands that end or replace the document
+    // while the focus stays put (a menu, a toolbar button, the close box).
+    void Finish();
 
 signals:
     void FocusLost();
+    // An entry picked in the list's pop-up.
+    void Chosen(int index);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -43,6 +52,7 @@ protected:
 private:
     void Show(const QRect& rect);
     void Restore();
+    void OnActivated(int index);
 
     QWidget* m_Editor;
     QLineEdit* m_Edit;
@@ -51,4 +61,6 @@ private:
     Keys m_Keys;
     QString m_ShownText;
     int m_ShownIndex = -1;
+    // Set while the closed list handles a key press, whose selection is not yet a choice.
+    bool m_InClosedListKey = false;
 };

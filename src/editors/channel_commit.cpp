@@ -48,10 +48,25 @@ void MarkIfChanged(CHalvexDoc& doc, int n, const ChannelSnapshot& before) {
     }
 }
 
+auto SettingsBytes(CHalvexDoc& doc, int n) {
+    return doc.bytes.begin() + static_cast<ptrdiff_t>(RecordOffset(n) + kSettingsOffset);
+}
+
+void ClearSettings(CHalvexDoc& doc, int n) {
+    std::copy(kClearedSettings.begin(), kClearedSettings.end(), SettingsBytes(doc, n));
+}
+
+// A record read from a radio that never used it is all 0xFF, which reads as every switch
+// on (reverse among them, a transmit hazard).
+bool SettingsNeverWritten(CHalvexDoc& doc, int n) {
+    auto settings = SettingsBytes(doc, n);
+    return std::all_of(settings, settings + static_cast<ptrdiff_t>(kClearedSettings.size()),
+                       [](uint8_t byte) { return byte == 0xFF; });
+}
+
 void ClearChannel(CHalvexDoc& doc, int n) {
     doc.SetFrequencyText(n, 0, "");
-    std::copy(kClearedSettings.begin(), kClearedSettings.end(),
-              doc.bytes.begin() + static_cast<ptrdiff_t>(RecordOffset(n) + kSettingsOffset));
+    ClearSettings(doc, n);
     doc.SetChannelNameBytes(n, kEmptyName);
 }
 
@@ -64,6 +79,17 @@ std::string ShownTransmitText(const CHalvexDoc& doc, int n) {
 std::string ClampFrequencyEntry(std::string_view entry, const CHalvexDoc& doc) {
     int side = CheckFrequencyRange(entry, doc.GetFrequencyLimits());
     return side == 0 ? std::string(entry) : FormatFrequencyLimit(side, doc.GetFrequencyLimits());
+}
+
+std::optional<FrequencyClamp> FrequencyClampOf(std::string_view entry,
+                                               const FrequencyLimits& limits) {
+    const int side = CheckFrequencyRange(entry, limits);
+    if (side == 0) {
+        return std::nullopt;
+    }
+    return FrequencyClamp{std::string(entry), FormatFrequencyLimit(side, limits),
+                          FormatFrequencyValue(limits.m_FreqMin),
+                          FormatFrequencyValue(limits.m_FreqMax), side > 0};
 }
 
 void UpdateOffset(CHalvexDoc& doc, int n, std::string_view receive, std::string_view transmit) {
@@ -86,14 +112,16 @@ void UpdateOffset(CHalvexDoc& doc, int n, std::string_view receive, std::string_
     doc.SetFrequencyText(n, 0, offset);
 }
 
-void CommitReceiveFrequency(CHalvexDoc& doc, int n, std::string_view entry) {
+std::optional<FrequencyClamp> CommitReceiveFrequency(CHalvexDoc& doc, int n,
+                                                     std::string_view entry) {
     if (!IsChannel(n)) {
-        return;
+        return std::nullopt;
     }
     const ChannelSnapshot before(doc, n);
     // A channel receiving its first frequency starts with transmit = receive, also when an
     // offset left behind in an empty record would otherwise leave it without transmit.
     const bool firstFrequency = doc.IsOffsetEmpty(n) || doc.IsChannelEmpty(n);
+    const bool settingsNeverWritten = SettingsNeverWritten(doc, n);
     const std::string shownTransmit = ShownTransmitText(doc, n);
     const std::string clamped = ClampFrequencyEntry(entry, doc);
     if (!SameText(clamped, doc.GetFrequencyText(n, 1))) {
@@ -106,16 +134,21 @@ void CommitReceiveFrequency(CHalvexDoc& doc, int n, std::string_view entry) {
         ClearChannel(doc, n);
     }
     if (firstFrequency) {
+        if (!clamped.empty() && settingsNeverWritten) {
+            ClearSettings(doc, n);
+        }
         doc.SetFrequencyText(n, 1, receive);
         doc.SetFrequencyText(n, 0, kZeroOffset);
         UpdateOffset(doc, n, receive, receive);
     }
     MarkIfChanged(doc, n, before);
+    return FrequencyClampOf(entry, doc.GetFrequencyLimits());
 }
 
-void CommitTransmitFrequency(CHalvexDoc& doc, int n, std::string_view entry) {
+std::optional<FrequencyClamp> CommitTransmitFrequency(CHalvexDoc& doc, int n,
+                                                      std::string_view entry) {
     if (!IsChannel(n)) {
-        return;
+        return std::nullopt;
     }
     const ChannelSnapshot before(doc, n);
     const std::string clamped = ClampFrequencyEntry(entry, doc);
@@ -134,6 +167,7 @@ void CommitTransmitFrequency(CHalvexDoc& doc, int n, std::string_view entry) {
         doc.SetTone(n, 0, 0);
     }
     MarkIfChanged(doc, n, before);
+    return FrequencyClampOf(entry, doc.GetFrequencyLimits());
 }
 
 void CommitTone(CHalvexDoc& doc, int n, int which, int toneIndex) {

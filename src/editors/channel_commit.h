@@ -4,8 +4,11 @@
 // a byte, so an edit can never be lost silently at close.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "codeplug/codecs.h"
 
 class CHalvexDoc;
 class RadioImage;
@@ -34,17 +37,34 @@ std::string ShownTransmitText(const CHalvexDoc& doc, int n);
 // The entry itself, or the limit it violates.
 std::string ClampFrequencyEntry(std::string_view entry, const CHalvexDoc& doc);
 
+// An out-of-band entry and the band limit stored in its place, so the user learns what
+// happened to it.
+struct FrequencyClamp {
+    std::string entry;
+    std::string stored;
+    std::string lowest, highest;  // the band's limits
+    bool above = false;
+};
+
+// Nothing for an entry inside the band (or an empty one).
+std::optional<FrequencyClamp> FrequencyClampOf(std::string_view entry,
+                                               const FrequencyLimits& limits);
+
 // Stores offset and shift direction so that channel n transmits on transmit while receiving
 // on receive; an empty transmit stores offset = receive, which reads as no transmit.
 void UpdateOffset(CHalvexDoc& doc, int n, std::string_view receive, std::string_view transmit);
 
 // An entry in column 1. An empty entry clears the channel; a channel's first frequency
-// starts it with transmit = receive; otherwise the transmit frequency shown is kept.
-void CommitReceiveFrequency(CHalvexDoc& doc, int n, std::string_view entry);
+// starts it with transmit = receive (and, in a record never written, with the settings of
+// a cleared channel); otherwise the transmit frequency shown is kept. Returns the clamp of
+// an out-of-band entry.
+std::optional<FrequencyClamp> CommitReceiveFrequency(CHalvexDoc& doc, int n,
+                                                     std::string_view entry);
 
 // An entry in column 3, rounded like a receive entry. An empty entry removes the transmit
-// frequency and switches the encode tone off.
-void CommitTransmitFrequency(CHalvexDoc& doc, int n, std::string_view entry);
+// frequency and switches the encode tone off. Returns the clamp of an out-of-band entry.
+std::optional<FrequencyClamp> CommitTransmitFrequency(CHalvexDoc& doc, int n,
+                                                      std::string_view entry);
 
 // which = 1 the decode tone (column 2), 0 the encode tone (column 4).
 void CommitTone(CHalvexDoc& doc, int n, int which, int toneIndex);

@@ -4,16 +4,19 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <algorithm>
 #include <cstdio>
 
 #include "app/app_globals.h"
 #include "app/dialog_builder.h"
 #include "app/language.h"
+#include "app/main_frame.h"
 #include "app/message_box.h"
 #include "app/relabel.h"
 #include "app/settings.h"
 #include "codeplug/document.h"
 #include "editors/channel_cell_editor.h"
+#include "editors/clamp_note.h"
 #include "grid/grid_ctrl.h"
 #include "platform/profile.h"
 
@@ -70,6 +73,7 @@ CChannelPage::CChannelPage(CHalvexDoc& document, QWidget* parent)
     // for; the page's own font keeps every header inside its column.
     m_Grid->setFont(font());
     m_RangeSelector = FindControl<QComboBox>(this, kRangeSelectorId);
+    m_RangeTemplateWidth = m_RangeSelector->width();
 
     auto* frequencyEdit = FindControl<QLineEdit>(this, kFrequencyEditorId);
     auto* nameEdit = FindControl<QLineEdit>(this, kNameEditorId);
@@ -88,13 +92,19 @@ CChannelPage::CChannelPage(CHalvexDoc& document, QWidget* parent)
     for (auto [editor, which] : {std::pair{m_DecodeEditor, 1}, std::pair{m_EncodeEditor, 0}}) {
         CCellEditor* tone = editor;
         const int side = which;
-        connect(tone->List(), &QComboBox::activated, this,
-                [this, tone, side] { CommitTone(tone, side); });
+        connect(tone, &CCellEditor::Chosen, this, [this, tone, side] { CommitTone(tone, side); });
         connect(tone, &CCellEditor::FocusLost, this,
                 [this, tone, side] { CommitTone(tone, side); });
     }
-    connect(m_ChoiceEditor->List(), &QComboBox::activated, this, &CChannelPage::CommitChoice);
-    connect(m_ChoiceEditor, &CCellEditor::FocusLost, this, [this] { CloseEditor(m_ChoiceEditor); });
+    connect(m_ChoiceEditor, &CCellEditor::Chosen, this, &CChannelPage::CommitChoice);
+    // Keys in the closed list only move its selection; leaving it takes what it shows.
+    connect(m_ChoiceEditor, &CCellEditor::FocusLost, this, [this] {
+        if (m_ChoiceEditor->ListChanged()) {
+            CommitChoice(m_ChoiceEditor->List()->currentIndex());
+        } else {
+            CloseEditor(m_ChoiceEditor);
+        }
+    });
     Reload();
 }
 
@@ -133,6 +143,10 @@ void CChannelPage::FillRangeSelector() {
         m_RangeSelector->addItem(Text(range));
     }
     m_RangeSelector->setCurrentIndex(m_Document.FindModelLine());
+    // A multi-band line is longer than the template's box; widen it rather than cut it.
+    m_RangeSelector->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_RangeSelector->resize(std::max(m_RangeTemplateWidth, m_RangeSelector->sizeHint().width()),
+                            m_RangeSelector->height());
 }
 
 void CChannelPage::FillToneLists() {
@@ -215,6 +229,13 @@ void CChannelPage::ApplyRow(int n, const ChannelTableSettings& settings) {
     m_Grid->RedrawRow(n);
 }
 
+void CChannelPage::CommitEdit() {
+    for (CCellEditor* editor :
+         {m_FrequencyEditor, m_DecodeEditor, m_EncodeEditor, m_ChoiceEditor, m_NameEditor}) {
+        editor->Finish();
+    }
+}
+
 void CChannelPage::HideEditors() {
     for (CCellEditor* editor :
          {m_FrequencyEditor, m_DecodeEditor, m_EncodeEditor, m_ChoiceEditor, m_NameEditor}) {
@@ -278,11 +299,13 @@ void CChannelPage::CommitFrequency() {
         return;
     }
     const std::string entry = m_FrequencyEditor->Edit()->text().toStdString();
+    std::optional<FrequencyClamp> clamp;
     if (m_EditColumn == kColumnReceive) {
-        CommitReceiveFrequency(m_Document, m_EditRow, entry);
+        clamp = CommitReceiveFrequency(m_Document, m_EditRow, entry);
     } else if (m_EditColumn == kColumnTransmit) {
-        CommitTransmitFrequency(m_Document, m_EditRow, entry);
+        clamp = CommitTransmitFrequency(m_Document, m_EditRow, entry);
     }
+    ShowStatusNote(this, ClampNote(clamp));
     CloseEditor(m_FrequencyEditor);
     RefreshRow(m_EditRow);
 }

@@ -24,6 +24,7 @@ public:
     QWidget* Widget() override { return this; }
     // Relabels, reselects the frequency range and rewrites every row from the image.
     void Reload() override;
+    void CommitEdit() override;
 
     CGridCtrl* Grid() const { return m_Grid; }
     QComboBox* RangeSelector() const { return m_RangeSelector; }
@@ -51,6 +52,7 @@ private:
     CHalvexDoc& m_Document;
     CGridCtrl* m_Grid;
     QComboBox* m_RangeSelector;
+    int m_RangeTemplateWidth = 0;
     CCellEditor* m_FrequencyEditor;
     CCellEditor* m_DecodeEditor;
     CCellEditor* m_EncodeEditor;

@@ -2,5 +2,6 @@
 target_sources(halvex_ui PRIVATE
     editors/channel_cell_editor.cpp
     editors/channel_page.cpp
+    editors/clamp_note.cpp
     editors/radiogram_dialog.cpp
 )

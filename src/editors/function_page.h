@@ -20,6 +20,7 @@ public:
 
     QWidget* Widget() override { return this; }
     void Reload() override { FillFromImage(); }
+    void CommitEdit() override { OnPttIdFocusLost(); }
 
     // Relabels the page, rebuilds every list and shows the image's values.
     void FillFromImage();

@@ -64,7 +64,7 @@ CRadiogramDlg::CRadiogramDlg(CHalvexDoc& document, QWidget* parent)
     m_FrequencyList->setCurrentIndex(code <= kFmHighestCode ? code : -1);
 
     connect(m_Grid, &CGridCtrl::BeginEdit, this, &CRadiogramDlg::OnBeginEdit);
-    connect(PresetList(), &QComboBox::activated, this, &CRadiogramDlg::OnPresetChosen);
+    connect(m_PresetEditor, &CCellEditor::Chosen, this, &CRadiogramDlg::OnPresetChosen);
     connect(m_PresetEditor, &CCellEditor::FocusLost, this, &CRadiogramDlg::OnPresetListLeft);
     connect(m_FrequencyList, &QComboBox::activated, this, &CRadiogramDlg::OnFrequencyChosen);
 }
@@ -136,11 +136,18 @@ void CRadiogramDlg::OnPresetChosen(int index) {
     m_Grid->SetCellText(m_EditRow, 1, PresetText(m_Document.GetWord(kFmPresetBase, m_EditRow)));
     m_Document.SetModifiedFlag();
     m_Grid->RedrawRow(m_EditRow);
-    m_PresetEditor->ReturnFocus();
+    if (PresetList()->hasFocus()) {
+        m_PresetEditor->ReturnFocus();
+    }
     m_PresetEditor->Hide();
 }
 
 void CRadiogramDlg::OnPresetListLeft() {
+    // Keys in the closed list only move its selection; leaving it takes what it shows.
+    if (m_PresetEditor->ListChanged() && PresetList()->currentIndex() >= 0) {
+        OnPresetChosen(PresetList()->currentIndex());
+        return;
+    }
     m_Grid->SetEditorCovers(false);
     m_PresetEditor->Hide();
 }

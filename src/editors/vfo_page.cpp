@@ -6,8 +6,10 @@
 #include <span>
 
 #include "app/language.h"
+#include "app/main_frame.h"
 #include "app/relabel.h"
 #include "codeplug/document.h"
+#include "editors/clamp_note.h"
 #include "editors/page_controls.h"
 #include "editors/vfo_frequencies.h"
 
@@ -117,6 +119,12 @@ constexpr ChoiceRow kChoiceRows[] = {
 constexpr ChoiceRow kStepRow = {&VfoControlIds::step, StepEntries, ReadIndex<&RadioImage::GetStep>,
                                 WriteIndex<&RadioImage::SetStep>};
 
+std::array<uint8_t, kRecordSize> ToArray(const uint8_t* record) {
+    std::array<uint8_t, kRecordSize> bytes{};
+    std::copy_n(record, kRecordSize, bytes.begin());
+    return bytes;
+}
+
 [[maybe_unused]] const bool g_Registered = RegisterMainViewPage(
     2, "IDS_VFOFREQ",
     [](QWidget* tabControl, CHalvexDoc& document) { return new CVfoPage(tabControl, document); });
@@ -185,13 +193,35 @@ void CVfoPage::ShowFrequencies(int record) {
 
 void CVfoPage::StoreFrequencies(int record) {
     VfoWidgets& widgets = WidgetsOf(record);
-    const VfoFrequencies stored = VfoFrequenciesFromTexts(widgets.receive->text().toStdString(),
-                                                          widgets.transmit->text().toStdString(),
-                                                          m_Document.GetFrequencyLimits());
+    const std::string receive = widgets.receive->text().toStdString();
+    const std::string transmit = widgets.transmit->text().toStdString();
+    const FrequencyLimits& limits = m_Document.GetFrequencyLimits();
+    const VfoFrequencies stored = VfoFrequenciesFromTexts(receive, transmit, limits);
+    const uint8_t* bytes =
+        m_Document.bytes.data() + (record == kVfoF2 ? kVfoF2Offset : kVfoF1Offset);
+    const std::array<uint8_t, kRecordSize> before = ToArray(bytes);
     m_Document.SetFrequencyText(record, kReceiveSide, stored.receiveText);
     m_Document.SetShiftDirection(record, stored.shift);
     m_Document.SetFrequencyText(record, kTransmitSide, stored.offsetText);
-    m_Document.SetModifiedFlag();
+    // Passing through the boxes without a change must not ask for a save at the end.
+    if (ToArray(bytes) != before) {
+        m_Document.SetModifiedFlag();
+    }
+    std::optional<FrequencyClamp> clamp = FrequencyClampOf(receive, limits);
+    if (!clamp) {
+        clamp = FrequencyClampOf(transmit, limits);
+    }
+    ShowStatusNote(this, ClampNote(clamp));
+}
+
+void CVfoPage::CommitEdit() {
+    for (const VfoWidgets& widgets : m_Vfos) {
+        const QWidget* focus = window()->focusWidget();
+        if (focus == widgets.receive || focus == widgets.transmit) {
+            StoreFrequencies(widgets.record);
+            ShowFrequencies(widgets.record);
+        }
+    }
 }
 
 // Whichever box of a VFO loses the focus, both are stored and shown in their stored form.

@@ -19,6 +19,7 @@ public:
 
     QWidget* Widget() override { return this; }
     void Reload() override { FillFromImage(); }
+    void CommitEdit() override;
 
     // Relabels the page and shows both records: lists, frequencies, steps.
     void FillFromImage();

@@ -165,6 +165,8 @@ private:
     QRect m_EditedRect;
 
     bool m_Pressed = false;
+    // Wheel delta not yet worth a whole step; touchpads send many small deltas.
+    int m_WheelRemainder = 0;
     bool m_PressOnHeader = false;
     bool m_Dragging = false;
     GridCellId m_PressCell;

@@ -9,6 +9,13 @@
 
 #include "grid/grid_ctrl.h"
 
+namespace {
+
+// The wheel delta of one notch of a mouse wheel.
+constexpr int kWheelNotch = 120;
+
+}  // namespace
+
 bool CGridCtrl::IsFixed(GridCellId cell) const {
     return cell.row < m_FixedRows || cell.column < m_FixedColumns;
 }
@@ -264,10 +271,11 @@ int CGridCtrl::WheelLines() {
 }
 
 void CGridCtrl::wheelEvent(QWheelEvent* event) {
-    const int delta = event->angleDelta().y();
     const int lines = WheelLines();
     const bool pages = lines == -1;
-    const int steps = pages ? delta / 120 : delta * lines / 120;
+    const int delta = (pages ? 1 : lines) * event->angleDelta().y() + m_WheelRemainder;
+    const int steps = delta / kWheelNotch;
+    m_WheelRemainder = delta % kWheelNotch;
     const ScrollRequest up = pages ? ScrollRequest::PageUp : ScrollRequest::LineUp;
     const ScrollRequest down = pages ? ScrollRequest::PageDown : ScrollRequest::LineDown;
     for (int step = 0; step < std::abs(steps); ++step) {

@@ -7,7 +7,7 @@ constexpr const char* kDialogFont = "MS Sans Serif";
 
 constexpr ControlTemplate kAboutControls[] = {
     {kUnnamedStaticId, ControlKind::Icon, "", kStyleNone, 11, 17, 20, 20},
-    {1015, ControlKind::Static, "Halvex 1.02 版", kStyleNone, 40, 10, 119, 8},
+    {1015, ControlKind::Static, "Halvex %s 版", kStyleNone, 40, 10, 119, 8},
     {kUnnamedStaticId, ControlKind::Static, "RQ870 PC Software", kStyleNone, 40, 25, 119, 8},
     {1, ControlKind::DefaultPushButton, "确定", kStyleNone, 178, 7, 50, 14},
 };

@@ -17,23 +17,23 @@ constexpr MenuItemResource kFileItems[] = {
     {kCommandPrintPreview, "Menu_File_Print_Preview", "打印预览(&V)"},
     {kCommandPrintSetup, "Menu_File_Print_Setup", "打印设置(&R)..."},
     {0, nullptr, ""},
-    {kCommandRecentFile, nullptr, "最近文件"},
+    {kCommandRecentFile, "Menu_File_Recent", "最近文件"},
     {0, nullptr, ""},
     {kCommandExit, "Menu_App_Exit", "退出(&X)"},
 };
 
 constexpr MenuItemResource kProgramItems[] = {
-    {kCommandReadRadio, "Menu_Program_ReadData", "从对讲机读取数据(&R)"},
-    {kCommandWriteRadio, "Menu_Program_WriteData", "向对讲机写入数据(&W)"},
+    {kCommandReadRadio, "Menu_Program_ReadData", "从对讲机读取数据(&R)\tCtrl+R"},
+    {kCommandWriteRadio, "Menu_Program_WriteData", "向对讲机写入数据(&W)\tCtrl+W"},
     {kCommandCompareRadio, "Menu_Program_Compare", "与对讲机比较(&C)..."},
     {0, nullptr, ""},
     {kCommandRadiogram, "Menu_Program_Radiogram", "收音机频率"},
-    {kCommandTestMode, "Menu_Program_TestMode", "测试模式(&T)"},
+    {kCommandTestMode, "Menu_Program_TestMode", "测试模式(&T)\tCtrl+T"},
 };
 
 constexpr MenuItemResource kSettingItems[] = {
-    {kCommandPort, "Menu_Setting_Port", "通信端口(&C)"},
-    {kCommandLanguage, "Menu_Setting_Language", "语言转换(&L)"},
+    {kCommandPort, "Menu_Setting_Port", "通信端口(&C)\tCtrl+C"},
+    {kCommandLanguage, "Menu_Setting_Language", "语言转换(&L)\tCtrl+L"},
 };
 
 constexpr MenuItemResource kHelpItems[] = {

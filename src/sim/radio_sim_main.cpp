@@ -18,7 +18,7 @@ constexpr const char* kUsage =
     "usage: radio-sim [--port N | --link PATH] [--memory FILE] [--demo] [--echo] [--pace]\n"
     "                 [--ignore-wakeups N] [--ident-length N] [--silent]\n"
     "                 [--wrong-address BLOCK[:TIMES]] [--short-answer BLOCK[:TIMES]]\n"
-    "                 [--no-ack BLOCK[:TIMES]] [--unstored BLOCK]\n"
+    "                 [--no-ack BLOCK[:TIMES]] [--unstored BLOCK] [--version]\n"
     "                 [--late-answer BLOCK[:TIMES]] [--late-by MS] [--stray-byte BLOCK[:TIMES]]\n"
     "Serves a virtual radio on ports/COMN beside this program (port 1 unless told) or at\n"
     "PATH. BLOCK is a block address such as 0x0D40, or any; TIMES defaults to always.\n"
@@ -99,6 +99,9 @@ bool ParseArguments(int argc, char** argv, Arguments* arguments) {
             good = true;
             if (option == "--help") {
                 std::fputs(kUsage, stdout);
+                std::exit(0);
+            } else if (option == "--version") {
+                std::puts("radio-sim " HALVEX_VERSION);
                 std::exit(0);
             } else if (option == "--demo") {
                 arguments->demo = true;

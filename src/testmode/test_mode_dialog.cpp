@@ -62,8 +62,7 @@ void ShowTestModeMessage(QWidget* owner, const TestModeMessage& message) {
     std::string caption = message.captionKey.empty() ? LoadLangString("IDS_WINDOWNAME")
                                                      : LoadLangString(message.captionKey);
     MessageBox::Show(owner, LoadLangString(message.textKey), caption,
-                     message.stopIcon ? MessageIcon::Stop : MessageIcon::Information,
-                     MessageButtons::Ok);
+                     message.stopIcon ? MessageIcon::Stop : MessageIcon::None, MessageButtons::Ok);
 }
 
 CTestModeDlg::CTestModeDlg(CHalvexApp& app, QWidget* parent)

@@ -1,9 +1,11 @@
 #include "view/main_view.h"
 
+#include <QFileInfo>
 #include <QString>
 
 #include "app/dialog_builder.h"
 #include "app/language.h"
+#include "app/main_frame.h"
 #include "view/main_view_page.h"
 #include "view/page_tab_control.h"
 
@@ -20,6 +22,8 @@ CHalvexView::CHalvexView(CHalvexDoc& document, QWidget* parent)
     ReplaceControl(m_Form, kTabControlId, m_Tabs);
     setWidget(m_Form);
     setFrameShape(QFrame::NoFrame);
+    // Leaving a page by its tab, with the mouse or a key, ends its edit.
+    connect(m_Tabs, &QTabWidget::currentChanged, this, [this] { CommitEdits(); });
     m_Document.AddView(this);
 }
 
@@ -60,8 +64,26 @@ void CHalvexView::FitFormToTabs() {
     m_Form->setFixedSize(QSize(tabs.right() + 1, tabs.bottom() + 1) + margins);
 }
 
+QString CHalvexView::WindowTitle(const std::string& path, bool modified) {
+    const QString name = path.empty() ? QString::fromStdString(LoadLangString("IDS_UNTITLED"))
+                                      : QFileInfo(QString::fromStdString(path)).fileName();
+    return name + (modified ? QStringLiteral("*") : QString()) + QStringLiteral(" - ") +
+           QString::fromStdString(LoadLangString("IDS_WINDOWNAME"));
+}
+
+void CHalvexView::OnTitleChanged() {
+    window()->setWindowTitle(WindowTitle(m_Document.GetPathName(), m_Document.IsModified()));
+}
+
+void CHalvexView::CommitEdits() {
+    for (MainViewPage* page : m_Pages) {
+        page->CommitEdit();
+    }
+}
+
 void CHalvexView::OnUpdate() {
-    window()->setWindowTitle(QString::fromStdString(LoadLangString("IDS_WINDOWNAME")));
+    OnTitleChanged();
+    ShowStatusNote(this, QString());
     if (m_Pages.empty()) {
         return;
     }

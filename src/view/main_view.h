@@ -20,6 +20,15 @@ public:
     // After every New and Open: update, fit the frame, relabel the menu, create missing pages.
     void OnInitialUpdate();
     void OnUpdate() override;
+    void OnTitleChanged() override;
+
+    // Stores whatever edit is still open on any page. Every path that ends or replaces the
+    // document runs this first, so the unsaved-changes question sees the edit.
+    void CommitEdits();
+
+    // "file.pgm* - <window name>": the file's name or the language's Untitled, a star while
+    // there are unsaved changes.
+    static QString WindowTitle(const std::string& path, bool modified);
 
     CPageTabCtrl* TabControl() const { return m_Tabs; }
     const std::vector<MainViewPage*>& Pages() const { return m_Pages; }

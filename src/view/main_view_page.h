@@ -17,6 +17,8 @@ public:
     virtual QWidget* Widget() = 0;
     // Reloads the controls from the document and the texts from the language file.
     virtual void Reload() = 0;
+    // Stores an edit still open on the page, as leaving it would.
+    virtual void CommitEdit() = 0;
 };
 
 using MainViewPageFactory = std::function<MainViewPage*(QWidget* tabControl, CHalvexDoc& doc)>;

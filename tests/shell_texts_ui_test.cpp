@@ -1,0 +1,150 @@
+// What the user reads on the main window with the shipped language files, in both
+// languages: the title with the file and its unsaved changes, the menu entries with their
+// shortcuts, the recent-file placeholder, the file filter, the version and the range box.
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QStyleOptionComboBox>
+#include <QtTest>
+
+#include "app/about_dialog.h"
+#include "app/document_prompts.h"
+#include "app/halvex_app.h"
+#include "app/language_files.h"
+#include "app/main_frame.h"
+#include "editors/channel_page.h"
+#include "resources/command_ids.h"
+#include "shell_test_support.h"
+#include "view/main_view.h"
+
+class ShellTextsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        UseTemporarySettings(m_SettingsHome);
+        MessageBox::SetUnattended(true);
+        FileDialog::SetUnattended(true);
+    }
+
+    void init() {
+        m_Dir = std::make_unique<TempModuleDir>();
+        for (const char* name : {"setting.ini", "english.lang", "chinese.lang"}) {
+            m_Dir->CopyFromBin(QString::fromLatin1(name));
+        }
+        m_App = std::make_unique<CHalvexApp>();
+        QVERIFY(m_App->InitInstance(m_Dir->Path(), {QStringLiteral("halvex")}));
+    }
+
+    void cleanup() {
+        m_App->Document().SetModifiedFlag(false);
+        m_App.reset();
+        QVERIFY(SeamsDrained());
+    }
+
+    void texts_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("windowName");
+        QTest::addColumn<QString>("untitled");
+        QTest::addColumn<QString>("recent");
+        QTest::newRow("english") << "english"
+                                 << "Halvex - RQ870 Programming Software"
+                                 << "Untitled"
+                                 << "Recent Files";
+        QTest::newRow("chinese") << "chinese"
+                                 << "Halvex - RQ870 写频软件"
+                                 << "无标题"
+                                 << "最近文件";
+    }
+
+    void texts() {
+        QFETCH(QString, language);
+        QFETCH(QString, windowName);
+        QFETCH(QString, untitled);
+        QFETCH(QString, recent);
+        std::string error;
+        QVERIFY2(SelectLanguageFile(m_Dir->FilePath(language + ".lang"), &error), error.c_str());
+        m_App->ApplyLanguage();
+        CMainFrame* frame = m_App->MainFrame();
+
+        // The title names the file and shows unsaved changes.
+        QCOMPARE(frame->windowTitle(), untitled + " - " + windowName);
+        m_App->Document().SetModifiedFlag();
+        QCOMPARE(frame->windowTitle(), untitled + "* - " + windowName);
+        FileDialog::SetNextFileName(m_Dir->FilePath("radio.pgm"));
+        frame->OnCommand(kCommandSaveAs);
+        QCOMPARE(frame->windowTitle(), "radio.pgm - " + windowName);
+        m_App->Document().SetModifiedFlag();
+        QCOMPARE(frame->windowTitle(), "radio.pgm* - " + windowName);
+
+        // The placeholder of an empty recent-file list is in the interface's language.
+        m_App->MainFrame()->SetRecentFiles({});
+        QAction* placeholder = nullptr;
+        for (QAction* action :
+             qobject_cast<QWidget*>(frame->MenuAction(kCommandNew)->parent())->actions()) {
+            if (action->property("commandId").toInt() == kCommandRecentFile) {
+                placeholder = action;
+            }
+        }
+        QVERIFY(placeholder != nullptr);
+        QVERIFY(placeholder->isVisible());
+        QCOMPARE(placeholder->text(), recent);
+
+        // Every command with a key shows it, as File does.
+        const std::pair<int, const char*> shortcuts[] = {
+            {kCommandNew, "Ctrl+N"},        {kCommandReadRadio, "Ctrl+R"},
+            {kCommandWriteRadio, "Ctrl+W"}, {kCommandTestMode, "Ctrl+T"},
+            {kCommandPort, "Ctrl+C"},       {kCommandLanguage, "Ctrl+L"},
+        };
+        for (const auto& [commandId, keys] : shortcuts) {
+            const QString text = frame->MenuAction(commandId)->text();
+            QVERIFY2(text.endsWith(QStringLiteral("\t") + keys), qPrintable(text));
+        }
+
+        // One version, the build's, in the about box.
+        CAboutDlg about(frame);
+        const QString product = FindControl<QLabel>(&about, kAboutProductId)->text();
+        QVERIFY2(product.contains(QStringLiteral(HALVEX_VERSION)), qPrintable(product));
+        QVERIFY2(!product.contains(QStringLiteral("%s")) && !product.contains("1.02"),
+                 qPrintable(product));
+        for (QLabel* label : about.findChildren<QLabel*>()) {
+            QVERIFY2(label == FindControl<QLabel>(&about, kAboutProductId) ||
+                         !label->text().contains(QRegularExpression("\\d\\.\\d")),
+                     qPrintable(label->text()));
+        }
+    }
+
+    void fileFilterShowsItsPatternOnce() {
+        QCOMPARE(FileFilterText(DocumentFileFilter()),
+                 std::string("Radio Program Data Files (*.pgm)"));
+        QCOMPARE(FileFilterText({"Data", ".pgm"}), std::string("Data (*.pgm)"));
+    }
+
+    void rangeBoxShowsTheLongestBandLineWhole() {
+        CChannelPage* page = nullptr;
+        for (MainViewPage* candidate : m_App->MainFrame()->View()->Pages()) {
+            if (auto* channels = dynamic_cast<CChannelPage*>(candidate)) {
+                page = channels;
+            }
+        }
+        QVERIFY(page != nullptr);
+        QComboBox* box = page->RangeSelector();
+        QStyleOptionComboBox option;
+        option.initFrom(box);
+        option.editable = false;
+        const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                         QStyle::SC_ComboBoxEditField, box);
+        QVERIFY(box->count() >= 4);
+        for (int index = 0; index < box->count(); ++index) {
+            const int needed = box->fontMetrics().horizontalAdvance(box->itemText(index));
+            QVERIFY2(needed <= field.width(), qPrintable(box->itemText(index)));
+        }
+    }
+
+private:
+    QTemporaryDir m_SettingsHome;
+    std::unique_ptr<TempModuleDir> m_Dir;
+    std::unique_ptr<CHalvexApp> m_App;
+};
+
+QTEST_MAIN(ShellTextsTest)
+#include "shell_texts_ui_test.moc"
