@@ -58,9 +58,10 @@ std::string CHalvexApp::LangText(const char* key) const {
     return LoadLangString(key);
 }
 
-bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& arguments) {
+bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& arguments,
+                              const UserEnvironment& environment) {
     std::string error;
-    if (!LoadStartupSettings(moduleDir, &error)) {
+    if (!LoadStartupSettings(moduleDir, &error, environment)) {
         MessageBox::Show(nullptr, error, kProgramName, MessageIcon::Stop, MessageButtons::Ok);
         return false;
     }
@@ -229,7 +230,7 @@ void CHalvexApp::OnLanguage() {
 }
 
 void CHalvexApp::OnNextLanguage() {
-    std::optional<std::string> next = NextLanguagePath(g_ModuleDir, g_LanguagePath);
+    std::optional<std::string> next = NextLanguagePath(g_DataDirs, g_LanguagePath);
     if (!next) {
         return;
     }
@@ -243,7 +244,7 @@ void CHalvexApp::OnNextLanguage() {
 
 void CHalvexApp::OnHelp() {
     std::string missing;
-    std::optional<std::string> help = FindHelpFile(g_LanguagePath, &missing);
+    std::optional<std::string> help = FindHelpFile(g_LanguagePath, g_DataDirs, &missing);
     if (!help) {
         MessageBox::Show(Owner(), "Can not find the help file " + missing + ".",
                          LangText("IDS_ERROR"), MessageIcon::Stop, MessageButtons::Ok);

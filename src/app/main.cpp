@@ -1,4 +1,5 @@
-// The desktop program: the application object started in the program's own directory.
+// The desktop program: the application object started in the program's own directory, or
+// in the user's folders once installed.
 #include <QApplication>
 
 #include "app/app_globals.h"
@@ -7,7 +8,7 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     CHalvexApp app;
-    if (!app.InitInstance(ExecutableDirectory(), QApplication::arguments())) {
+    if (!app.InitInstance(ExecutableDirectory(), QApplication::arguments(), ProcessEnvironment())) {
         return 1;
     }
     return QApplication::exec();
