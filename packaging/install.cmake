@@ -17,6 +17,13 @@ endif()
 # A name as generic as radio-sim must not land in a shared bin folder.
 install(PROGRAMS $<TARGET_FILE:radio-sim> DESTINATION ${CMAKE_INSTALL_BINDIR}
     RENAME halvex-radio-sim)
+# Renamed, it is a plain file to CMake, which strips only targets (cmake --install --strip).
+install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+        execute_process(COMMAND ${CMAKE_STRIP}
+            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/halvex-radio-sim\"
+            COMMAND_ERROR_IS_FATAL ANY)
+    endif()")
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/halvex)
 
 install(FILES ${HALVEX_PACKAGING_DIR}/${HALVEX_APP_ID}.desktop
