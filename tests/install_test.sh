@@ -131,4 +131,7 @@ fi
 strays=$(cd "$home" && find . -mindepth 1 -maxdepth 1 ! -name config ! -name data ! -name state \
     ! -name cache ! -name work)
 [[ -z $strays ]] || fail "files were written outside the XDG folders: $strays"
+DESTDIR=$root cmake --build "$build" --target uninstall >/dev/null || fail "uninstall failed"
+left=$(find "$root" -type f)
+[[ -z $left ]] || fail "uninstall left files behind: $left"
 echo "install test: passed"
