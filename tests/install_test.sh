@@ -84,6 +84,16 @@ user_environment=(PATH="$prefix/bin:/usr/bin:/bin" HOME="$home" LANG=C.UTF-8
 as_user() { exec env -i "${user_environment[@]}" "$@"; }
 settings=$home/config/halvex/setting.ini
 
+# Copied away from its data, with no settings of the user's own, the program says so and
+# makes nothing.
+mkdir -p "$scratch/bare/bin"
+cp "$prefix/bin/halvex-cli" "$scratch/bare/bin/"
+if message=$( (as_user "$scratch/bare/bin/halvex-cli" new -o "$work/new.pgm") 2>&1); then
+    fail "halvex-cli ran without any setting.ini"
+fi
+grep -q "Can not find the file setting.ini!" <<<"$message" || fail "no missing-settings message: $message"
+[[ ! -e $work/new.pgm && ! -e $home/config ]] || fail "halvex-cli wrote files without settings"
+
 (as_user halvex-cli new -o "$work/new.pgm") || fail "halvex-cli new failed"
 cmp -s "$settings" "$source/data/setting.ini" ||
     fail "the user's setting.ini was not made from the installed default"

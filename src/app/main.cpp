@@ -7,6 +7,8 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    // Lets the desktop match the window to its menu entry and icon.
+    QApplication::setDesktopFileName(QStringLiteral("org.halvex.Halvex"));
     CHalvexApp app;
     if (!app.InitInstance(ExecutableDirectory(), QApplication::arguments(), ProcessEnvironment())) {
         return 1;
