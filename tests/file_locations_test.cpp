@@ -106,6 +106,7 @@ TEST_F(InstalledTree, ASettingsFileBesideTheProgramKeepsEverythingThere) {
     EXPECT_EQ(locations.settingsPath, m_Bin + "/setting.ini");
     EXPECT_EQ(locations.dataDirs, std::vector<std::string>{m_Bin});
     EXPECT_EQ(locations.portsDir, m_Bin + "/ports");
+    EXPECT_EQ(locations.backupsDir, m_Home + "/.local/state/halvex/backups");
 
     std::string error;
     ASSERT_TRUE(LoadStartupSettings(m_Bin, &error, m_Environment)) << error;

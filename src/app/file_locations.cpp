@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "app/settings.h"
+#include "codeplug/read_backups.h"
 #include "platform/atomic_file.h"
 
 namespace {
@@ -64,25 +65,27 @@ FileLocations PortableLocations(const std::string& executableDir) {
     locations.settingsPath = executableDir + "/" + kSettingsName;
     locations.dataDirs = {executableDir};
     locations.portsDir = executableDir + "/ports";
-    locations.backupsDir = executableDir + "/backups";
     return locations;
 }
 
 FileLocations LocateFiles(const std::string& executableDir, const UserEnvironment& environment) {
     FileLocations locations = PortableLocations(executableDir);
+    // Backups are the user's own in both modes: a copy of a radio must outlive the folder a
+    // portable program was run from.
+    locations.backupsDir =
+        DefaultBackupFolder(environment.stateHome.c_str(),
+                            environment.home.empty() ? nullptr : environment.home.c_str());
     if (IsRegularFile(locations.settingsPath)) {
         return locations;
     }
     std::string installedData = executableDir + "/" + HALVEX_RELATIVE_DATA_DIR;
     std::string config = XdgFolder(environment.configHome, environment.home, "/.config");
     std::string data = XdgFolder(environment.dataHome, environment.home, "/.local/share");
-    std::string state = XdgFolder(environment.stateHome, environment.home, "/.local/state");
 
     locations.portable = false;
     locations.defaultSettingsPath = installedData + "/" + kSettingsName;
     locations.settingsPath.clear();
     locations.portsDir.clear();
-    locations.backupsDir.clear();
     locations.dataDirs.clear();
     if (!config.empty()) {
         locations.settingsPath = config + kProgramFolder + "/" + kSettingsName;
@@ -92,9 +95,6 @@ FileLocations LocateFiles(const std::string& executableDir, const UserEnvironmen
         locations.dataDirs.push_back(data + kProgramFolder);
     }
     locations.dataDirs.push_back(installedData);
-    if (!state.empty()) {
-        locations.backupsDir = state + kProgramFolder + "/backups";
-    }
     return locations;
 }
 

@@ -28,7 +28,8 @@ struct FileLocations {
     std::vector<std::string> dataDirs;
     // ports/COMn links name the serial devices.
     std::string portsDir;
-    // Copies of the radio's memory kept before a transfer changes it.
+    // Copies of the radio's memory; in the user's state folder in both modes, empty when the
+    // user has none.
     std::string backupsDir;
 };
 

@@ -1,5 +1,6 @@
 #include "app/halvex_app.h"
 
+#include <cstdlib>
 #include <fstream>
 
 #include "app/about_dialog.h"
@@ -26,9 +27,9 @@ constexpr const char* kSaveChangesQuestion = "Save changes to %s?";
 
 // Every command a registered dialog may handle; the shell's own ones are installed directly.
 constexpr int kPluggableCommands[] = {
-    kCommandReadRadio,    kCommandWriteRadio, kCommandPort,
-    kCommandTestMode,     kCommandRadiogram,  kCommandPrint,
-    kCommandPrintPreview, kCommandPrintSetup, kCommandPrintDirect};
+    kCommandReadRadio,  kCommandWriteRadio, kCommandCompareRadio, kCommandPort,
+    kCommandTestMode,   kCommandRadiogram,  kCommandPrint,        kCommandPrintPreview,
+    kCommandPrintSetup, kCommandPrintDirect};
 
 bool IsReadable(const std::string& path) {
     return std::ifstream(path).good();
@@ -65,6 +66,7 @@ bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& a
         MessageBox::Show(nullptr, error, kProgramName, MessageIcon::Stop, MessageButtons::Ok);
         return false;
     }
+    m_BackupFolder = g_BackupsDir;
     m_bSilentNew = true;
     m_Frame = std::make_unique<CMainFrame>(m_Document);
     InstallCommandHandlers();
