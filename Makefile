@@ -1,7 +1,9 @@
 # Forwards to the CMake presets; scripts/ensure-deps installs what is missing.
 FUZZ_SECONDS ?= 30
+# Where `make install` puts the programs; DESTDIR=... stages them elsewhere as usual.
+PREFIX ?= /usr/local
 
-.PHONY: all deps build test run asan bench fuzz format format-check clean
+.PHONY: all deps build test run asan bench fuzz package install uninstall format format-check clean
 
 all: build
 
@@ -33,6 +35,19 @@ fuzz: deps
 	cmake --build --preset fuzz
 	scripts/run-fuzzers build-fuzz $(FUZZ_SECONDS)
 
+package: deps
+	cmake --preset package -DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build --preset package
+	cd build-package && cpack
+
+install: deps
+	cmake --preset package -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build --preset package
+	cmake --install build-package --strip
+
+uninstall:
+	cmake --build build-package --target uninstall
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
@@ -40,4 +55,4 @@ format-check:
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf build build-asan build-release build-fuzz
+	rm -rf build build-asan build-release build-package build-fuzz

@@ -33,10 +33,13 @@ public:
         std::filesystem::remove_all(path);
         std::filesystem::create_directories(path / "ports");
         m_SavedModuleDir = g_ModuleDir;
+        m_SavedPortsDir = g_PortsDir;
         g_ModuleDir = path.string();
+        g_PortsDir = (path / "ports").string();
     }
     ~TemporaryModuleDir() {
         g_ModuleDir = m_SavedModuleDir;
+        g_PortsDir = m_SavedPortsDir;
         std::filesystem::remove_all(path);
     }
 
@@ -71,6 +74,7 @@ public:
 
 private:
     std::string m_SavedModuleDir;
+    std::string m_SavedPortsDir;
 };
 
 inline RadioMemory PatternMemory(int seed) {

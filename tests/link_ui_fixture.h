@@ -52,6 +52,8 @@ public:
             *error = "the program did not start";
             return false;
         }
+        // Reads keep their backups here, never in the real user's folders.
+        app->m_BackupFolder = (dir.path / "backups").string();
         return true;
     }
 

@@ -173,13 +173,13 @@ TEST_F(SerialPortTest, HungUpDeviceIsSilentUntilTheTimeOut) {
     EXPECT_EQ(port.ReadByte(0), -1);
 }
 
-TEST_F(SerialPortTest, PortNumbersMapToLinksBesideTheProgramOrUsbDevices) {
-    std::string saved = g_ModuleDir;
+TEST_F(SerialPortTest, PortNumbersMapToLinksInThePortsFolderOrUsbDevices) {
+    std::string saved = g_PortsDir;
     std::filesystem::path directory =
         std::filesystem::temp_directory_path() / ("halvex-ports-" + std::to_string(getpid()));
     std::filesystem::create_directories(directory / "ports");
     std::filesystem::create_symlink(m_SlavePath, directory / "ports" / "COM3");
-    g_ModuleDir = directory.string();
+    g_PortsDir = (directory / "ports").string();
 
     EXPECT_EQ(ComPortDevicePath(3), (directory / "ports" / "COM3").string());
     EXPECT_EQ(ComPortDevicePath(4), "/dev/ttyUSB3");
@@ -190,7 +190,7 @@ TEST_F(SerialPortTest, PortNumbersMapToLinksBesideTheProgramOrUsbDevices) {
     SendFromRadio({0x06});
     EXPECT_EQ(port.ReadByte(1000), 0x06);
 
-    g_ModuleDir = saved;
+    g_PortsDir = saved;
     std::filesystem::remove_all(directory);
 }
 

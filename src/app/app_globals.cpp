@@ -1,5 +1,6 @@
 #include "app/app_globals.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,6 +11,9 @@ std::string g_ModuleDir;
 std::string g_SettingsPath;
 std::string g_LanguagePath;
 int g_ChannelCount = 1;
+std::vector<std::string> g_DataDirs;
+std::string g_PortsDir;
+std::string g_BackupsDir;
 
 std::string ExecutableDirectory() {
     std::string path(4096, '\0');
@@ -46,10 +50,25 @@ int ClampChannelCount(int count) {
 }
 
 void SetModuleDir(const std::string& moduleDir) {
+    UseFileLocations(moduleDir, PortableLocations(moduleDir));
+}
+
+void UseFileLocations(const std::string& moduleDir, const FileLocations& locations) {
     g_ModuleDir = moduleDir;
-    g_SettingsPath = moduleDir + "/setting.ini";
+    g_SettingsPath = locations.settingsPath;
+    g_DataDirs = locations.dataDirs;
+    g_PortsDir = locations.portsDir;
+    g_BackupsDir = locations.backupsDir;
 }
 
 void SetLanguageName(const std::string& languageName) {
-    g_LanguagePath = g_ModuleDir + "/" + languageName + ".lang";
+    std::string fileName = "/" + languageName + ".lang";
+    for (const std::string& dir : g_DataDirs) {
+        struct stat status {};
+        if (stat((dir + fileName).c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
+            g_LanguagePath = dir + fileName;
+            return;
+        }
+    }
+    g_LanguagePath = (g_DataDirs.empty() ? g_ModuleDir : g_DataDirs.front()) + fileName;
 }

@@ -2,11 +2,19 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "app/file_locations.h"
 
 extern std::string g_ModuleDir;
 extern std::string g_SettingsPath;
 extern std::string g_LanguagePath;
 extern int g_ChannelCount;
+// Language files and help pages: the first folder holding a name wins.
+extern std::vector<std::string> g_DataDirs;
+// Holds the ports/COMn links that name serial devices.
+extern std::string g_PortsDir;
+extern std::string g_BackupsDir;
 
 constexpr int kMaxChannelCount = 128;
 
@@ -19,8 +27,12 @@ std::string DefaultLanguageName();
 // Keeps a configured channel count inside the image's 128 channel records.
 int ClampChannelCount(int count);
 
-// Sets g_ModuleDir and g_SettingsPath for a program whose settings live in moduleDir.
+// Sets the paths for a program that keeps everything in moduleDir.
 void SetModuleDir(const std::string& moduleDir);
 
-// Sets g_LanguagePath to the language file of that name beside the executable.
+// Sets g_ModuleDir to the executable's folder and the other paths from locations.
+void UseFileLocations(const std::string& moduleDir, const FileLocations& locations);
+
+// Sets g_LanguagePath to the first language file of that name in g_DataDirs (the first
+// folder's when none has it).
 void SetLanguageName(const std::string& languageName);

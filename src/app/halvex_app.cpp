@@ -14,7 +14,6 @@
 #include "app/main_frame.h"
 #include "app/message_box.h"
 #include "app/settings.h"
-#include "codeplug/read_backups.h"
 #include "resources/command_ids.h"
 #include "view/main_view.h"
 
@@ -42,10 +41,7 @@ CHalvexApp& HalvexApp() {
     return *g_App;
 }
 
-CHalvexApp::CHalvexApp()
-    : m_BackupFolder(DefaultBackupFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"))),
-      m_Prompts([this] { return Owner(); }),
-      m_Document(m_Prompts) {
+CHalvexApp::CHalvexApp() : m_Prompts([this] { return Owner(); }), m_Document(m_Prompts) {
     g_App = this;
 }
 
@@ -63,12 +59,14 @@ std::string CHalvexApp::LangText(const char* key) const {
     return LoadLangString(key);
 }
 
-bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& arguments) {
+bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& arguments,
+                              const UserEnvironment& environment) {
     std::string error;
-    if (!LoadStartupSettings(moduleDir, &error)) {
+    if (!LoadStartupSettings(moduleDir, &error, environment)) {
         MessageBox::Show(nullptr, error, kProgramName, MessageIcon::Stop, MessageButtons::Ok);
         return false;
     }
+    m_BackupFolder = g_BackupsDir;
     m_bSilentNew = true;
     m_Frame = std::make_unique<CMainFrame>(m_Document);
     InstallCommandHandlers();
@@ -234,7 +232,7 @@ void CHalvexApp::OnLanguage() {
 }
 
 void CHalvexApp::OnNextLanguage() {
-    std::optional<std::string> next = NextLanguagePath(g_ModuleDir, g_LanguagePath);
+    std::optional<std::string> next = NextLanguagePath(g_DataDirs, g_LanguagePath);
     if (!next) {
         return;
     }
@@ -248,7 +246,7 @@ void CHalvexApp::OnNextLanguage() {
 
 void CHalvexApp::OnHelp() {
     std::string missing;
-    std::optional<std::string> help = FindHelpFile(g_LanguagePath, &missing);
+    std::optional<std::string> help = FindHelpFile(g_LanguagePath, g_DataDirs, &missing);
     if (!help) {
         MessageBox::Show(Owner(), "Can not find the help file " + missing + ".",
                          LangText("IDS_ERROR"), MessageIcon::Stop, MessageButtons::Ok);

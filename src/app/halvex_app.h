@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/document_prompts.h"
+#include "app/file_locations.h"
 #include "app/recent_files.h"
 #include "codeplug/document.h"
 #include "link/serial_port.h"
@@ -20,9 +21,11 @@ public:
     CHalvexApp();
     ~CHalvexApp() override;
 
-    // Start-up with the program's directory given. False when the program must end: no
-    // setting.ini (after its message), or a file named in arguments that cannot be read.
-    bool InitInstance(const std::string& moduleDir, const QStringList& arguments);
+    // Start-up with the program's directory given, and the user's folders to use when that
+    // directory holds no setting.ini. False when the program must end: no setting.ini
+    // (after its message), or a file named in arguments that cannot be read.
+    bool InitInstance(const std::string& moduleDir, const QStringList& arguments,
+                      const UserEnvironment& environment = {});
 
     // Every way of opening a .pgm file: asks about unsaved changes, resets silently, loads.
     bool OpenDocumentFile(const std::string& path);

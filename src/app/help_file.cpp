@@ -19,11 +19,21 @@ bool IsRegularFile(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::string> FindHelpFile(const std::string& languagePath, std::string* missingPath) {
+std::optional<std::string> FindHelpFile(const std::string& languagePath,
+                                        const std::vector<std::string>& dataDirs,
+                                        std::string* missingPath) {
     std::string compiledHelp = WithExtension(languagePath, ".chm");
-    for (const std::string& candidate : {compiledHelp, WithExtension(languagePath, ".html")}) {
-        if (IsRegularFile(candidate)) {
-            return candidate;
+    size_t slash = languagePath.rfind('/');
+    std::string name = slash == std::string::npos ? languagePath : languagePath.substr(slash);
+    std::vector<std::string> places = {languagePath};
+    for (const std::string& dir : dataDirs) {
+        places.push_back(dir + (name.starts_with('/') ? "" : "/") + name);
+    }
+    for (const std::string& place : places) {
+        for (const char* extension : {".chm", ".html"}) {
+            if (std::string candidate = WithExtension(place, extension); IsRegularFile(candidate)) {
+                return candidate;
+            }
         }
     }
     if (missingPath != nullptr) {

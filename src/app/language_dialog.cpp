@@ -14,7 +14,7 @@ CLanguageDlg::CLanguageDlg(QWidget* parent, std::function<void()> applyLanguage)
     auto* list = FindControl<QComboBox>(this, kLanguageListId);
     list->setCurrentIndex(-1);
     QString current;
-    for (const LanguageChoice& choice : ListLanguageChoices(g_ModuleDir)) {
+    for (const LanguageChoice& choice : ListLanguageChoices(g_DataDirs)) {
         QString name = QString::fromStdString(choice.displayName);
         AddListEntry(list, name);
         if (SameLanguagePath(choice.path, g_LanguagePath)) {
@@ -28,7 +28,7 @@ void CLanguageDlg::accept() {
     auto* list = FindControl<QComboBox>(this, kLanguageListId);
     if (list->currentIndex() >= 0) {
         std::optional<std::string> path =
-            FindLanguageByDisplayName(g_ModuleDir, list->currentText().toStdString());
+            FindLanguageByDisplayName(g_DataDirs, list->currentText().toStdString());
         std::string error;
         if (path && !SelectLanguageFile(*path, &error)) {
             MessageBox::Show(this, error, LoadLangString("IDS_ERROR"), MessageIcon::Exclamation,

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <string_view>
 
@@ -44,32 +45,32 @@ std::string NameWithoutExtension(const std::string& path) {
 
 }  // namespace
 
-std::vector<std::string> LanguageFilePaths(const std::string& dir) {
-    std::vector<std::string> names;
-    std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(dir.c_str()), closedir);
-    if (!directory) {
-        return names;
-    }
-    while (dirent* entry = readdir(directory.get())) {
-        std::string_view name(entry->d_name);
-        if (HasLanguageExtension(name)) {
-            names.emplace_back(name);
+std::vector<std::string> LanguageFilePaths(const std::vector<std::string>& dirs) {
+    // Name to path; the user's own folder comes first, so its copy of a name wins.
+    std::map<std::string, std::string> found;
+    for (const std::string& dir : dirs) {
+        std::unique_ptr<DIR, int (*)(DIR*)> directory(opendir(dir.c_str()), closedir);
+        if (!directory) {
+            continue;
+        }
+        while (dirent* entry = readdir(directory.get())) {
+            std::string name(entry->d_name);
+            std::string path = dir + "/" + name;
+            if (HasLanguageExtension(name) && !found.contains(name) && IsRegularFile(path)) {
+                found.emplace(name, path);
+            }
         }
     }
-    std::sort(names.begin(), names.end());
     std::vector<std::string> paths;
-    for (const std::string& name : names) {
-        std::string path = dir + "/" + name;
-        if (IsRegularFile(path)) {
-            paths.push_back(path);
-        }
+    for (const auto& [name, path] : found) {
+        paths.push_back(path);
     }
     return paths;
 }
 
-std::vector<LanguageChoice> ListLanguageChoices(const std::string& dir) {
+std::vector<LanguageChoice> ListLanguageChoices(const std::vector<std::string>& dirs) {
     std::vector<LanguageChoice> choices;
-    for (const std::string& path : LanguageFilePaths(dir)) {
+    for (const std::string& path : LanguageFilePaths(dirs)) {
         std::string display = LoadLangText(path, "Face", "disp", kNoDisplayName, kFaceBufferSize);
         if (!display.empty()) {
             choices.push_back({path, display});
@@ -78,9 +79,9 @@ std::vector<LanguageChoice> ListLanguageChoices(const std::string& dir) {
     return choices;
 }
 
-std::optional<std::string> FindLanguageByDisplayName(const std::string& dir,
+std::optional<std::string> FindLanguageByDisplayName(const std::vector<std::string>& dirs,
                                                      const std::string& displayName) {
-    for (const LanguageChoice& choice : ListLanguageChoices(dir)) {
+    for (const LanguageChoice& choice : ListLanguageChoices(dirs)) {
         if (choice.displayName == displayName) {
             return choice.path;
         }
@@ -88,9 +89,9 @@ std::optional<std::string> FindLanguageByDisplayName(const std::string& dir,
     return std::nullopt;
 }
 
-std::optional<std::string> NextLanguagePath(const std::string& dir,
+std::optional<std::string> NextLanguagePath(const std::vector<std::string>& dirs,
                                             const std::string& currentPath) {
-    std::vector<std::string> paths = LanguageFilePaths(dir);
+    std::vector<std::string> paths = LanguageFilePaths(dirs);
     if (paths.empty()) {
         return std::nullopt;
     }

@@ -1,4 +1,5 @@
-// The desktop program: the application object started in the program's own directory.
+// The desktop program: the application object started in the program's own directory, or
+// in the user's folders once installed.
 #include <QApplication>
 #include <cstdio>
 #include <cstring>
@@ -13,8 +14,10 @@ int main(int argc, char** argv) {
         return 0;
     }
     QApplication application(argc, argv);
+    // Lets the desktop match the window to its menu entry and icon.
+    QApplication::setDesktopFileName(QStringLiteral("org.halvex.Halvex"));
     CHalvexApp app;
-    if (!app.InitInstance(ExecutableDirectory(), QApplication::arguments())) {
+    if (!app.InitInstance(ExecutableDirectory(), QApplication::arguments(), ProcessEnvironment())) {
         return 1;
     }
     return QApplication::exec();

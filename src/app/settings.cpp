@@ -1,8 +1,7 @@
 #include "app/settings.h"
 
-#include <sys/stat.h>
-
 #include "app/app_globals.h"
+#include "app/file_locations.h"
 #include "platform/profile.h"
 
 namespace {
@@ -25,14 +24,11 @@ bool WriteSetupString(std::string_view key, std::string_view value, std::string*
     return WriteProfileString(g_SettingsPath, kSetupSection, key, value, error);
 }
 
-bool LoadStartupSettings(const std::string& moduleDir, std::string* error) {
-    SetModuleDir(moduleDir);
-    struct stat status {};
-    // A directory of that name holds no settings, and a later write to it would fail.
-    if (stat(g_SettingsPath.c_str(), &status) != 0 || S_ISDIR(status.st_mode)) {
-        if (error != nullptr) {
-            *error = kMissingSettingsMessage;
-        }
+bool LoadStartupSettings(const std::string& moduleDir, std::string* error,
+                         const UserEnvironment& environment) {
+    FileLocations locations = LocateFiles(moduleDir, environment);
+    UseFileLocations(moduleDir, locations);
+    if (!PrepareSettingsFile(locations, error)) {
         return false;
     }
     std::string language = ReadSetupString("language", "", kLanguageBufferSize);

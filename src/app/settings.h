@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/file_locations.h"
+
 // Shown when the program's directory has no setting.ini; no language file is chosen yet.
 constexpr const char* kMissingSettingsMessage = "Can not find the file setting.ini!";
 
@@ -12,7 +14,11 @@ std::string ReadSetupString(std::string_view key, std::string_view defaultValue,
 int ReadSetupInt(std::string_view key, int defaultValue);
 bool WriteSetupString(std::string_view key, std::string_view value, std::string* error);
 
-// Sets g_ModuleDir, g_SettingsPath, g_LanguagePath (the configured language or the locale's
-// default) and g_ChannelCount (1..128). False with kMissingSettingsMessage when moduleDir
-// holds no setting.ini.
-bool LoadStartupSettings(const std::string& moduleDir, std::string* error);
+// Sets the process-wide paths by the location rule (portable when moduleDir holds a
+// setting.ini; the user's folders of environment otherwise, creating the user's setting.ini
+// from the installed default), then g_LanguagePath (the configured language or the locale's
+// default) and g_ChannelCount (1..128). False with kMissingSettingsMessage when there is no
+// setting.ini to use, or with the reason the user's copy could not be made. Without an
+// environment only moduleDir is looked at.
+bool LoadStartupSettings(const std::string& moduleDir, std::string* error,
+                         const UserEnvironment& environment = {});

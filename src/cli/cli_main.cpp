@@ -30,7 +30,8 @@ void PrintUsage(std::ostream& stream) {
     }
     stream << "  halvex-cli --help\n"
               "  halvex-cli --version\n"
-              "--settings defaults to setting.ini beside halvex-cli.\n";
+              "--settings defaults to setting.ini beside halvex-cli, else\n"
+              "$XDG_CONFIG_HOME/halvex/setting.ini (~/.config/halvex/setting.ini).\n";
 }
 
 }  // namespace

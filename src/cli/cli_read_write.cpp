@@ -307,8 +307,7 @@ void KeepBackup(const std::array<uint8_t, kImageSize>& image) {
     backup.image = image;
     std::string path;
     std::string error;
-    if (!WriteReadBackup(DefaultBackupFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")),
-                         backup, std::time(nullptr), &path, &error)) {
+    if (!WriteReadBackup(g_BackupsDir, backup, std::time(nullptr), &path, &error)) {
         std::fprintf(stderr, "halvex-cli: warning: %s\n", error.c_str());
     }
 }

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "app/app_globals.h"
+#include "app/file_locations.h"
 #include "platform/profile.h"
 
 int ReportFailure(const std::string& message) {
@@ -11,9 +12,13 @@ int ReportFailure(const std::string& message) {
 }
 
 bool UseSettingsFile(const std::string& settingsPath, std::string* error) {
-    SetModuleDir(ExecutableDirectory());
+    std::string moduleDir = ExecutableDirectory();
+    FileLocations locations = LocateFiles(moduleDir, ProcessEnvironment());
+    UseFileLocations(moduleDir, locations);
     if (!settingsPath.empty()) {
         g_SettingsPath = settingsPath;
+    } else if (!PrepareSettingsFile(locations, error)) {
+        return false;
     }
     std::string contents;
     if (!ReadProfileFile(g_SettingsPath, &contents, error)) {

@@ -13,8 +13,10 @@ constexpr int kExitFailure = 1;
 // Prints "halvex-cli: message" on stderr and returns kExitFailure.
 int ReportFailure(const std::string& message);
 
-// Makes settingsPath (or setting.ini beside the executable when empty) the settings file and
-// reads the channel count from it. False with a message when the file cannot be read.
+// Makes settingsPath (or, when empty, the setting.ini the location rule picks: beside the
+// executable, else the user's own, made from the installed default on first use) the
+// settings file and reads the channel count from it. False with a message when the file
+// cannot be read.
 bool UseSettingsFile(const std::string& settingsPath, std::string* error);
 
 // The command line is the user's answer: questions are confirmed, Save As takes the output

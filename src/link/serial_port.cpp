@@ -89,8 +89,8 @@ std::string ComPortDevicePath(int n) {
     if (n < 1) {
         return {};
     }
-    std::string directory = g_ModuleDir.empty() ? ExecutableDirectory() : g_ModuleDir;
-    std::string link = directory + "/ports/COM" + std::to_string(n);
+    std::string directory = g_PortsDir.empty() ? ExecutableDirectory() + "/ports" : g_PortsDir;
+    std::string link = directory + "/COM" + std::to_string(n);
     struct stat status {};
     if (lstat(link.c_str(), &status) == 0) {
         return link;

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+#include "app/app_globals.h"
+#include "app/file_locations.h"
 #include "sim/demo_memory.h"
 #include "sim/memory_file.h"
 #include "sim/virtual_radio.h"
@@ -20,8 +22,9 @@ constexpr const char* kUsage =
     "                 [--wrong-address BLOCK[:TIMES]] [--short-answer BLOCK[:TIMES]]\n"
     "                 [--no-ack BLOCK[:TIMES]] [--unstored BLOCK] [--version]\n"
     "                 [--late-answer BLOCK[:TIMES]] [--late-by MS] [--stray-byte BLOCK[:TIMES]]\n"
-    "Serves a virtual radio on ports/COMN beside this program (port 1 unless told) or at\n"
-    "PATH. BLOCK is a block address such as 0x0D40, or any; TIMES defaults to always.\n"
+    "Serves a virtual radio on ports/COMN (port 1 unless told) or at PATH. The ports folder\n"
+    "is beside this program when a setting.ini is there, else $XDG_CONFIG_HOME/halvex/ports.\n"
+    "BLOCK is a block address such as 0x0D40, or any; TIMES defaults to always.\n"
     "A late answer comes MS milliseconds late (200 unless told).\n";
 
 constexpr int kAlways = 1 << 30;
@@ -125,14 +128,6 @@ bool ParseArguments(int argc, char** argv, Arguments* arguments) {
     return true;
 }
 
-std::string ProgramDirectory() {
-    char path[4096];
-    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    std::string program = length > 0 ? std::string(path, length) : std::string(".");
-    size_t slash = program.find_last_of('/');
-    return slash == std::string::npos ? std::string(".") : program.substr(0, slash);
-}
-
 // The memory to start from, and the file form it will be saved in.
 bool LoadStartMemory(const Arguments& arguments, MemoryFile* file) {
     bool exists = !arguments.memoryPath.empty() && access(arguments.memoryPath.c_str(), F_OK) == 0;
@@ -167,7 +162,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (arguments.link.empty()) {
-        arguments.link = ProgramDirectory() + "/ports/COM" + std::to_string(arguments.port);
+        // The same ports folder as the programs that will open the port.
+        FileLocations locations = LocateFiles(ExecutableDirectory(), ProcessEnvironment());
+        std::string error;
+        if (locations.portsDir.empty() || !MakeDirectories(locations.portsDir, &error)) {
+            std::fprintf(stderr, "radio-sim: no folder for the port link: %s\n",
+                         locations.portsDir.empty() ? "no home folder" : error.c_str());
+            return 1;
+        }
+        arguments.link = locations.portsDir + "/COM" + std::to_string(arguments.port);
     }
     MemoryFile file;
     if (!LoadStartMemory(arguments, &file)) {

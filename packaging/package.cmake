@@ -1,0 +1,20 @@
+# The Debian package: `cpack` in a build folder writes halvex_<version>_<arch>.deb from that
+# folder's install, with the library dependencies computed by dpkg-shlibdeps.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME halvex)
+set(CPACK_PACKAGE_VENDOR "The Halvex developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "programmer for the RQ870 handheld radio")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Reads the configuration memory of an RQ870 handheld two-way radio through its\n\
+programming cable, edits its channels, optional functions, VFOs and FM presets, keeps\n\
+them in .pgm files, prints channel lists and writes them back. Includes a command-line\n\
+tool and a virtual radio for trying it without a cable.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Halvex developers <halvex@halvex.org>")
+set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${HALVEX_HOMEPAGE})
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)

@@ -1,0 +1,15 @@
+# Where files live in the build folder and once installed, and the installed tree itself.
+halvex_add_core_test(file_locations_test file_locations_test.cpp)
+
+# The installed tree used by a fresh user; all of it must stay within modest time.
+add_test(NAME install_test COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/install_test.sh
+    ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR} $<IF:$<BOOL:${HALVEX_BUILD_UI}>,1,0>)
+set_tests_properties(install_test PROPERTIES TIMEOUT 240 RESOURCE_LOCK halvex_install)
+
+# The package is made from this build's install rather than a release build of its own, so
+# that it costs seconds; `make package` builds the release package itself.
+if(HALVEX_BUILD_UI)
+    add_test(NAME package_test COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/package_test.sh
+        ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
+    set_tests_properties(package_test PROPERTIES TIMEOUT 240 RESOURCE_LOCK halvex_install)
+endif()
