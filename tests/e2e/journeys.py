@@ -1,0 +1,376 @@
+#!/usr/bin/env python3
+"""End-to-end journeys: the real program on a private X server beside the virtual radio,
+driven only by X input, judged by files, the radio's memory and screenshots.
+
+usage: journeys.py JOURNEY --bin BIN_DIR --layout DIALOG_LAYOUT_PROGRAM --work FOLDER
+"""
+
+import argparse
+import os
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from session import (CLONE_END, CLONE_START, PGM_HEADER_SIZE, IMAGE_SIZE,  # noqa: E402
+                     Session, channel_rows, mnemonic, read_image,
+                     read_language_file, wait_file)
+from xserver import JourneyFailure, wait_until  # noqa: E402
+
+PGM_SIZE = PGM_HEADER_SIZE + IMAGE_SIZE
+TRANSFER_DEADLINE = 60.0
+# The demo memory's first channel, as the command-line tool lists it.
+DEMO_CHANNEL_1 = "1,146.52000,Off,146.52000,Off,High,Off,Wide,On,Off,Off,Off,CALL"
+ACCESS_CODE = "RO264"
+
+
+def read_from_radio(session):
+    session.x.key("ctrl+r")
+    dialog = session.dialog(session.text("IDS_READDATA"), 132)
+    dialog.click(1)
+    session.wait_gone(dialog.window, "the read dialog", TRANSFER_DEADLINE)
+    session.shot("read-from-radio")
+
+
+def answer_file_dialog(session, known, path, what):
+    """Types a path into the file dialog that opens and confirms it."""
+    window = session.wait_new_window(known, f"the file dialog to {what}")
+    session.x.focus(window)
+    session.shot(f"file-dialog-{what}")
+    session.x.key("ctrl+a")
+    session.x.type(path)
+    session.x.key("Return")
+    session.wait_gone(window, f"the file dialog to {what}")
+
+
+def save_new_file(session, path):
+    known = set(session.x.visible_windows())
+    session.x.key("ctrl+s")
+    answer_file_dialog(session, known, path, "save")
+    wait_file(path, f"{os.path.basename(path)} to be saved", size=PGM_SIZE)
+
+
+def menu_command(session, menu_key, item_key):
+    """Opens a menu and picks an entry by the mnemonics its language file gives them."""
+    session.x.key("alt+" + mnemonic(session.text(menu_key)))
+    session.x.key(mnemonic(session.text(item_key)))
+
+
+def type_into_cell(session, grid, row, column, text, commit=True):
+    session.x.click(*grid.cell_centre(row, column))
+    session.x.key("ctrl+a")
+    session.x.type(text)
+    if commit:
+        session.x.key("Return")
+
+
+def expect_row(session, path, channel, expected):
+    found = channel_rows(session, path).get(str(channel))
+    if found != expected:
+        raise JourneyFailure(f"channel {channel} in {os.path.basename(path)} is {found!r}, "
+                             f"expected {expected!r}")
+
+
+def expect_question(session, what):
+    """The unsaved-changes question must come up; returns its window."""
+    title = session.text("IDS_PROMPT")
+    try:
+        return session.wait_window(title, 5.0)
+    except JourneyFailure as failure:
+        raise JourneyFailure(f"{what}: no unsaved-changes question ({failure})") from None
+
+
+def journey_read_edit_save_reopen(session):
+    session.start_radio()
+    session.start_app()
+    read_from_radio(session)
+    grid = session.channel_grid()
+    if session.cell_is_empty(grid, 1, 1):
+        raise JourneyFailure("after the read the channel page still shows no channel 1")
+
+    # One cell of every kind in channel 1: frequency texts, both tone lists, the choice
+    # lists of each length and the name.
+    type_into_cell(session, grid, 1, 1, "146.625")
+    type_into_cell(session, grid, 1, 3, "147.225")
+    lists = [  # column, entry shown now, entry to pick, what it is
+        (2, 0, 1, "decode tones"), (4, 0, 1, "encode tones"), (5, 1, 0, "power levels"),
+        (6, 0, 1, "BCL"), (7, 0, 2, "bandwidths"), (8, 1, 0, "scan add"), (9, 0, 1, "reverse"),
+        (10, 0, 1, "PTT ID"), (11, 0, 1, "compander"),
+    ]
+    for column, current, target, what in lists:
+        session.x.click(*grid.cell_centre(1, column))
+        session.pick_from_list(grid.cell_arrow(1, column), current, target, what)
+    type_into_cell(session, grid, 1, 12, "E2E")
+    session.shot("edited")
+
+    saved = session.path("edited.pgm")
+    save_new_file(session, saved)
+    expect_row(session, saved, 1,
+               "1,146.62500,67.0,147.22500,67.0,Low,On,Middle,Off,On,On,On,E2E")
+
+    # A change made after saving is dropped at the question, so what Save As stores next
+    # can only come from the reopened file.
+    type_into_cell(session, grid, 2, 12, "LOST")
+    known = set(session.x.visible_windows())
+    session.x.key("ctrl+o")
+    question = expect_question(session, "Open after an edit")
+    session.x.key("alt+n")
+    session.wait_gone(question, "the unsaved-changes question")
+    answer_file_dialog(session, known | {question}, saved, "open")
+    session.shot("reopened")
+    if session.cell_is_empty(grid, 1, 1):
+        raise JourneyFailure("the reopened file shows no channel 1")
+
+    again = session.path("saved-again.pgm")
+    known = set(session.x.visible_windows())
+    menu_command(session, "Menu_File", "Menu_File_Save_As")
+    answer_file_dialog(session, known, again, "save-as")
+    wait_file(again, "the reopened document to be saved again", size=PGM_SIZE)
+    if read_image(again) != read_image(saved):
+        raise JourneyFailure("the reopened and saved-again image differs from the saved one")
+
+
+def journey_write_to_radio(session):
+    session.start_radio()
+    session.start_app()
+    read_from_radio(session)
+    grid = session.channel_grid()
+    type_into_cell(session, grid, 1, 1, "147.5")
+    type_into_cell(session, grid, 3, 12, "WRITE")
+    session.x.key("ctrl+w")
+    dialog = session.dialog(session.text("IDS_WRITEDATA"), 132)
+    dialog.click(1)
+    session.wait_gone(dialog.window, "the write dialog", TRANSFER_DEADLINE)
+    session.shot("written")
+    saved = session.path("written.pgm")
+    save_new_file(session, saved)
+
+    radio = session.stop_radio()
+    document = read_image(saved)
+    if radio[CLONE_START:CLONE_END] != document[CLONE_START:CLONE_END]:
+        differing = [a for a in range(CLONE_START, CLONE_END) if radio[a] != document[a]]
+        raise JourneyFailure(f"the radio's memory differs from the document at "
+                             f"{len(differing)} bytes, first at 0x{differing[0]:04X}")
+    expect_row(session, session.path("radio-memory.pgm"), 1,
+               "1,147.50000,Off,146.52000,Off,High,Off,Wide,On,Off,Off,Off,CALL")
+
+
+def new_channel_file(session):
+    path = session.path("channels.pgm")
+    subprocess.run([os.path.join(session.bin_dir, "halvex-cli"), "new", "--settings",
+                    session.path("setting.ini"), "-o", path], check=True, capture_output=True)
+    return path
+
+
+def half_typed_edit_then(session, close):
+    path = new_channel_file(session)
+    before = read_image(path)
+    session.start_app(path)
+    grid = session.channel_grid()
+    type_into_cell(session, grid, 1, 1, "147", commit=False)
+    session.shot("half-typed")
+    close()
+    question = expect_question(session, "a half-typed 147 in channel 1")
+    session.shot("question")
+    session.x.focus(question)
+    session.x.key("alt+y")
+    session.wait_app_exit()
+    if read_image(path) == before:
+        raise JourneyFailure("Yes at the question saved nothing")
+    row = channel_rows(session, path).get("1", "")
+    if row.split(",")[1:2] != ["147.00000"]:
+        raise JourneyFailure(f"channel 1 was saved as {row!r}, without the typed 147")
+
+
+def click_file_exit(session):
+    """File > Exit with the mouse: the first menu of the bar, then its last entry."""
+    image = session.x.capture()
+    left, top, width, _ = session.x.geometry(session.main_window)
+    first = first_dark(image, range(left, left + width // 4), range(top, top + 40), by_row=False)
+    if first is None:
+        raise JourneyFailure("the menu bar shows no File menu")
+    known = set(session.x.visible_windows())
+    session.x.click(first[0] + 4, first[1] + 4)
+    menu = session.wait_new_window(known, "the File menu to open")
+    session.shot("file-menu")
+    left, top, width, height = session.x.geometry(menu)
+    last = first_dark(session.x.capture(), range(left + 4, left + width - 4),
+                      range(top + height - 3, top, -1), by_row=True)
+    if last is None:
+        raise JourneyFailure("the File menu shows no entries")
+    session.x.click(left + width // 2, last[1] - 4)
+
+
+def first_dark(image, xs, ys, by_row):
+    """The first text pixel met scanning columns (or rows) in the order given."""
+    outer, inner = (ys, xs) if by_row else (xs, ys)
+    for a in outer:
+        for b in inner:
+            x, y = (b, a) if by_row else (a, b)
+            if max(image.pixel(x, y)) < 80:
+                return x, y
+    return None
+
+
+def journey_half_typed_file_exit(session):
+    half_typed_edit_then(session, lambda: click_file_exit(session))
+
+
+def journey_half_typed_close_box(session):
+    half_typed_edit_then(session, lambda: session.x.messages.close_box(session.main_window))
+
+
+def open_test_mode(session):
+    session.x.key("ctrl+t")
+    title = session.text("134", "Resource")
+    password = session.dialog(title, 134)
+    password.click(1063)
+    session.x.type(ACCESS_CODE)
+    known = set(session.x.visible_windows())
+    password.click(1)
+    test_window = session.wait_new_window(known, "the test mode dialog")
+    session.shot("test-mode")
+    return password, session.dialog_for(test_window, 156)
+
+
+def journey_test_mode_read_all_pages(session):
+    session.start_radio()
+    session.start_app()
+    grid = session.channel_grid()
+    password, test = open_test_mode(session)
+    test.click(1153)
+    done = session.wait_window(session.text("IDS_PROMPT"), TRANSFER_DEADLINE)
+    session.shot("read-all-done")
+    session.x.focus(done)
+    session.x.key("Return")
+    session.wait_gone(done, "the read-all message")
+    test.click(2)
+    session.wait_gone(test.window, "the test mode dialog")
+    password.click(2)
+    session.wait_gone(password.window, "the access code dialog")
+    session.shot("channel-page-after-read-all")
+    if session.cell_is_empty(grid, 1, 1):
+        raise JourneyFailure("after Read all the channel page still shows the old, empty "
+                             "channel 1 although the image now holds the radio's")
+    session.x.messages.close_box(session.main_window)
+    question = expect_question(session, "closing after Read all changed the image")
+    session.x.focus(question)
+    session.x.key("alt+n")
+    session.wait_app_exit()
+
+
+def journey_test_mode_read_all_responsive(session):
+    session.start_radio()
+    session.start_app()
+    _, test = open_test_mode(session)
+    test.click(1153)
+    prompt = session.text("IDS_PROMPT")
+    checks = 0
+    while not session.has_window(prompt):
+        if not session.x.messages.answers_ping(session.main_window, 2.0):
+            session.shot("frozen")
+            raise JourneyFailure("the window did not respond for 2 s during test mode's "
+                                 f"Read all (after {checks} answered checks)")
+        checks += 1
+        if checks > TRANSFER_DEADLINE / 0.25:
+            raise JourneyFailure("Read all did not end")
+    session.shot("read-all-done")
+
+
+def progress_shown(session, dialog):
+    left, top, width, height = dialog.control_rect(1009)
+    image = session.x.capture()
+    for x in range(left + 2, left + width // 2):
+        red, green, blue = image.pixel(x, top + height // 2)
+        if max(red, green, blue) - min(red, green, blue) > 60:
+            return True
+    return False
+
+
+def journey_cancel_paced_read(session):
+    session.start_radio("--pace")
+    session.start_app()
+    grid = session.channel_grid()
+    session.x.key("ctrl+r")
+    dialog = session.dialog(session.text("IDS_READDATA"), 132)
+    dialog.click(1)
+    wait_until("the read's progress to show", lambda: progress_shown(session, dialog), 20.0)
+    session.shot("reading")
+    dialog.click(2)
+    session.wait_gone(dialog.window, "the read dialog after Cancel", 5.0)
+    session.shot("cancelled")
+    if not session.x.messages.answers_ping(session.main_window, 2.0):
+        raise JourneyFailure("the window does not respond after Cancel")
+    if not session.cell_is_empty(grid, 1, 1):
+        raise JourneyFailure("a cancelled read changed the channel page")
+    session.x.messages.close_box(session.main_window)
+    # Nothing changed, so the program ends without a question.
+    session.wait_app_exit(5.0)
+
+
+def journey_port_and_language_dialogs(session):
+    # Only ports that open can be chosen: the radio provides COM2.
+    session.start_radio(port=2)
+    session.start_app()
+    session.x.key("ctrl+c")
+    port = session.dialog(session.text("130", "Resource"), 130)
+    port.click(1002)
+    session.shot("port-dialog")
+    port.click(1)
+    session.wait_gone(port.window, "the port dialog")
+    if session.settings_value("com") != "2":
+        raise JourneyFailure(f"the port dialog stored com={session.settings_value('com')}")
+
+    session.x.key("ctrl+l")
+    language = session.dialog(session.text("131", "Resource"), 131)
+    left, top, width, _ = language.control_rect(1014)
+    # Sorted: English before the Chinese name, which this journey starts in.
+    session.pick_from_list((left + width - 6, top + language.line_height), 1, 0, "languages")
+    session.shot("language-picked")
+    language.click(1)
+    session.wait_gone(language.window, "the language dialog")
+    if session.settings_value("language") != "english":
+        raise JourneyFailure(f"language={session.settings_value('language')} was stored")
+    english = read_language_file(session.path("english.lang"))
+    wait_until("the English window title",
+               lambda: session.x.window_name(session.main_window) ==
+               english["String"]["IDS_WINDOWNAME"], 5.0)
+
+
+JOURNEYS = {
+    "read_edit_save_reopen": ("english", journey_read_edit_save_reopen),
+    "write_to_radio": ("english", journey_write_to_radio),
+    "half_typed_file_exit": ("english", journey_half_typed_file_exit),
+    "half_typed_close_box": ("english", journey_half_typed_close_box),
+    "test_mode_read_all_pages": ("english", journey_test_mode_read_all_pages),
+    "test_mode_read_all_responsive": ("english", journey_test_mode_read_all_responsive),
+    "cancel_paced_read": ("english", journey_cancel_paced_read),
+    "port_and_language_dialogs": ("chinese", journey_port_and_language_dialogs),
+}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("journey", choices=sorted(JOURNEYS))
+    parser.add_argument("--bin", required=True)
+    parser.add_argument("--layout", required=True)
+    parser.add_argument("--work", required=True)
+    arguments = parser.parse_args()
+    language, journey = JOURNEYS[arguments.journey]
+    session = Session(arguments.journey, arguments.bin, arguments.layout, arguments.work,
+                      language)
+    failed = True
+    try:
+        journey(session)
+        failed = False
+    except JourneyFailure as failure:
+        print(f"journey {arguments.journey} failed: {failure}")
+    finally:
+        session.finish(failed)
+    if not failed:
+        print(f"journey {arguments.journey} passed")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
