@@ -17,6 +17,14 @@ set_target_properties(e2e-dialog-layout PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CM
 
 set(HALVEX_E2E_JOURNEYS
     read_edit_save_reopen
+    fm_preset_lists
+    write_to_radio
+    half_typed_file_exit
+    half_typed_close_box
+    test_mode_read_all_pages
+    test_mode_read_all_responsive
+    cancel_paced_read
+    port_and_language_dialogs
 )
 foreach(journey IN LISTS HALVEX_E2E_JOURNEYS)
     add_test(NAME e2e_${journey}

@@ -13,7 +13,7 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from session import (CLONE_END, CLONE_START, PGM_HEADER_SIZE, IMAGE_SIZE,  # noqa: E402
-                     Session, channel_rows, mnemonic, read_image,
+                     Grid, Session, channel_rows, mnemonic, read_image,
                      read_language_file, wait_file)
 from xserver import JourneyFailure, wait_until  # noqa: E402
 
@@ -22,6 +22,7 @@ TRANSFER_DEADLINE = 60.0
 # The demo memory's first channel, as the command-line tool lists it.
 DEMO_CHANNEL_1 = "1,146.52000,Off,146.52000,Off,High,Off,Wide,On,Off,Off,Off,CALL"
 ACCESS_CODE = "RO264"
+FM_PRESETS = 0x08A0
 
 
 def read_from_radio(session):
@@ -223,6 +224,27 @@ def journey_half_typed_close_box(session):
     half_typed_edit_then(session, lambda: session.x.messages.close_box(session.main_window))
 
 
+def journey_fm_preset_lists(session):
+    path = new_channel_file(session)
+    session.start_app(path)
+    menu_command(session, "Menu_Program", "Menu_Program_Radiogram")
+    presets = session.dialog(session.text("155", "Resource"), 155)
+    grid = Grid.find(session.x.capture(), presets.control_rect(1079), 2)
+    # A new file holds 65M0, the first entry, in preset 1 and OFF (431) in preset 2.
+    session.x.click(*grid.cell_centre(1, 1))
+    session.pick_from_list(grid.cell_arrow(1, 1), 0, 1, "FM presets")
+    presets.click(1)
+    session.wait_gone(presets.window, "the FM presets dialog")
+    session.x.focus(session.main_window)
+    session.x.key("ctrl+s")
+    confirm = session.wait_window(session.text("IDS_PROMPT"))
+    session.x.focus(confirm)
+    session.x.key("Return")
+    session.wait_gone(confirm, "the save confirmation")
+    wait_until("the presets to be saved",
+               lambda: read_image(path)[FM_PRESETS:FM_PRESETS + 4] == bytes([0, 1, 1, 0xAF]))
+
+
 def open_test_mode(session):
     session.x.key("ctrl+t")
     title = session.text("134", "Resource")
@@ -345,6 +367,7 @@ JOURNEYS = {
     "write_to_radio": ("english", journey_write_to_radio),
     "half_typed_file_exit": ("english", journey_half_typed_file_exit),
     "half_typed_close_box": ("english", journey_half_typed_close_box),
+    "fm_preset_lists": ("english", journey_fm_preset_lists),
     "test_mode_read_all_pages": ("english", journey_test_mode_read_all_pages),
     "test_mode_read_all_responsive": ("english", journey_test_mode_read_all_responsive),
     "cancel_paced_read": ("english", journey_cancel_paced_read),

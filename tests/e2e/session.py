@@ -82,15 +82,16 @@ class Dialog:
         self.session.x.click(left + width // 2, top + height // 2)
 
 
-class ChannelGrid:
-    """Cell geometry of the channel table, read from its grid lines on a screenshot."""
+class Grid:
+    """Cell geometry of a grid control (the channel table, the FM presets), read from its
+    grid lines on a screenshot."""
 
     def __init__(self, columns, rows):
         self.columns = columns  # right-hand grid line of each column, column 0 first
         self.rows = rows  # bottom grid line of the header row, then of each data row
 
     @staticmethod
-    def find(image, area):
+    def find(image, area, column_count):
         left, top, width, height = area
         white = (255, 255, 255)
 
@@ -106,11 +107,12 @@ class ChannelGrid:
                 if is_line(x, y):
                     votes[x] = votes.get(x, 0) + 1
         columns = sorted(x for x, count in votes.items() if count >= 20)
-        if len(columns) < 13:
-            raise JourneyFailure(f"found {len(columns)} of the channel table's 13 column lines")
-        columns = columns[-13:]
+        if len(columns) < column_count:
+            raise JourneyFailure(f"found {len(columns)} of the grid's {column_count} column lines")
+        columns = columns[-column_count:]
         # A row line runs through the whole table and borders a white cell.
-        probes = [(columns[k] + columns[k + 1]) // 2 for k in (0, 4, 10)]
+        probes = [(columns[k - 1] * (4 - part) + columns[k] * part) // 4
+                  for k in range(1, column_count, 5) for part in (1, 2, 3)]
         rows = []
         for y in range(top + 1, top + height - 1):
             colour = image.pixel(probes[0], y)
@@ -130,8 +132,8 @@ class ChannelGrid:
             if len(run) > len(best):
                 best = run
         if len(best) < 6:
-            raise JourneyFailure("the channel table shows fewer than five rows")
-        return ChannelGrid(columns, best)
+            raise JourneyFailure("the grid shows fewer than five rows")
+        return Grid(columns, best)
 
     def cell_rect(self, row, column):
         left = self.columns[column - 1] + 1
@@ -297,8 +299,7 @@ class Session:
         return wait_until(what, probe, deadline)
 
     def channel_grid(self):
-        image = self.x.capture()
-        return ChannelGrid.find(image, self.x.geometry(self.main_window))
+        return Grid.find(self.x.capture(), self.x.geometry(self.main_window), 13)
 
     def cell_is_empty(self, grid, row, column, image=None):
         """True when the cell shows no text: every pixel inside its lines is one colour."""
