@@ -23,10 +23,11 @@ void PrintTemplate(const DialogTemplate& dialog, bool last) {
                 dialog.id, Quoted(dialog.fontFace).c_str(), dialog.width, dialog.height);
     for (size_t k = 0; k < dialog.controls.size(); ++k) {
         const ControlTemplate& control = dialog.controls[k];
-        std::printf("    {\"id\": %d, \"kind\": %d, \"x\": %d, \"y\": %d, \"width\": %d, "
-                    "\"height\": %d}%s\n",
-                    control.id, static_cast<int>(control.kind), control.x, control.y,
-                    control.width, control.height, k + 1 < dialog.controls.size() ? "," : "");
+        std::printf(
+            "    {\"id\": %d, \"kind\": %d, \"x\": %d, \"y\": %d, \"width\": %d, "
+            "\"height\": %d}%s\n",
+            control.id, static_cast<int>(control.kind), control.x, control.y, control.width,
+            control.height, k + 1 < dialog.controls.size() ? "," : "");
     }
     std::printf("  ]}%s\n", last ? "" : ",");
 }

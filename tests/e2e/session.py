@@ -77,9 +77,12 @@ class Dialog:
 
     def click(self, control_id):
         left, top, width, height = self.control_rect(control_id)
-        # Drop-down lists keep the height of their open list in the template.
-        height = min(height, 3 * self.line_height // 2)
         self.session.x.click(left + width // 2, top + height // 2)
+
+    def list_arrow(self, control_id):
+        """The arrow of a drop-down list, whose template height is that of the open list."""
+        left, top, width, _ = self.control_rect(control_id)
+        return left + width - 6, top + self.line_height
 
 
 class Grid:
@@ -151,8 +154,7 @@ class Grid:
 
 
 class Session:
-    def __init__(self, name, bin_dir, layout_program, work_root, language="english",
-                 settings=None):
+    def __init__(self, name, bin_dir, layout_program, work_root, language):
         self.name = name
         self.bin_dir = bin_dir
         self.folder = os.path.join(work_root, name)
@@ -163,7 +165,7 @@ class Session:
         for entry in os.listdir(bin_dir):
             if entry.endswith(".lang"):
                 shutil.copy(os.path.join(bin_dir, entry), self.folder)
-        self._write_settings(language, settings or {})
+        self._write_settings(language)
         self.texts = read_language_file(os.path.join(self.folder, language + ".lang"))
         self.templates = json.loads(subprocess.run(
             [layout_program], capture_output=True, check=True, text=True).stdout)
@@ -186,22 +188,12 @@ class Session:
         except OSError:
             shutil.copy2(source, target)
 
-    def _write_settings(self, language, overrides):
-        lines = []
-        section = None
-        pending = {"setup": dict(overrides, language=language)}
+    def _write_settings(self, language):
+        """The program's settings with the journey's language chosen."""
         with open(os.path.join(self.bin_dir, "setting.ini"), encoding="utf-8") as stream:
-            for line in stream.read().splitlines():
-                header = re.fullmatch(r"\[(.+)\]", line.strip())
-                if header:
-                    lines.extend(f"{k}={v}" for k, v in pending.pop(section, {}).items())
-                    section = header.group(1)
-                else:
-                    key = line.partition("=")[0].strip()
-                    if key in pending.get(section, {}):
-                        line = f"{key}={pending[section].pop(key)}"
-                lines.append(line)
-        lines.extend(f"{k}={v}" for k, v in pending.pop(section, {}).items())
+            lines = [line for line in stream.read().splitlines()
+                     if line.partition("=")[0].strip() != "language"]
+        lines.insert(lines.index("[setup]") + 1, f"language={language}")
         with open(self.path("setting.ini"), "w", encoding="utf-8") as stream:
             stream.write("\n".join(lines) + "\n")
 
@@ -301,9 +293,9 @@ class Session:
     def channel_grid(self):
         return Grid.find(self.x.capture(), self.x.geometry(self.main_window), 13)
 
-    def cell_is_empty(self, grid, row, column, image=None):
+    def cell_is_empty(self, grid, row, column):
         """True when the cell shows no text: every pixel inside its lines is one colour."""
-        image = image or self.x.capture()
+        image = self.x.capture()
         left, top, width, height = grid.cell_rect(row, column)
         colours = {image.pixel(x, y) for x in range(left + 2, left + width - 2)
                    for y in range(top + 2, top + height - 2)}

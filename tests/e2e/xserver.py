@@ -43,13 +43,6 @@ class Image:
         offset = (y * self.width + x) * 3
         return tuple(self.pixels[offset:offset + 3])
 
-    def region(self, left, top, width, height):
-        rows = []
-        for y in range(top, top + height):
-            start = (y * self.width + left) * 3
-            rows.append(self.pixels[start:start + width * 3])
-        return b"".join(rows)
-
 
 def parse_ppm(data):
     fields = []
@@ -202,11 +195,9 @@ class XServer:
                                 capture_output=True, text=True, timeout=DEFAULT_DEADLINE)
         return result.stdout
 
-    def visible_windows(self, name_pattern=None):
-        """Mapped windows whose title matches, or all mapped windows of the program (pop-up
-        lists have no title, only the program's class)."""
-        match = ["--class", "."] if name_pattern is None else ["--name", name_pattern]
-        output = self.xdotool("search", "--onlyvisible", *match)
+    def visible_windows(self):
+        """The program's mapped windows, found by class: pop-up lists have no title."""
+        output = self.xdotool("search", "--onlyvisible", "--class", ".")
         return [int(line) for line in output.split()]
 
     def geometry(self, window):
