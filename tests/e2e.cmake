@@ -18,6 +18,7 @@ set_target_properties(e2e-dialog-layout PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CM
 set(HALVEX_E2E_JOURNEYS
     read_edit_save_reopen
     fm_preset_lists
+    list_keys
     write_to_radio
     half_typed_file_exit
     half_typed_close_box

@@ -135,6 +135,44 @@ def journey_read_edit_save_reopen(session):
         raise JourneyFailure("the reopened and saved-again image differs from the saved one")
 
 
+def open_list_by_key(session, key, what):
+    known = set(session.x.visible_windows())
+    session.x.key(key)
+    return session.wait_new_window(known, f"{key} to open the list of {what}", 3.0)
+
+
+def journey_list_keys(session):
+    session.start_radio()
+    session.start_app()
+    read_from_radio(session)
+    grid = session.channel_grid()
+    # Channel 1 has High power: Escape in the open list keeps it, then Up and Enter pick Low.
+    session.x.click(*grid.cell_centre(1, 5))
+    popup = open_list_by_key(session, "F4", "power levels")
+    session.x.key("Escape")
+    session.wait_gone(popup, "the list of power levels after Escape", 3.0)
+    popup = open_list_by_key(session, "alt+Down", "power levels")
+    session.x.key("Up")
+    session.x.key("Return")
+    session.wait_gone(popup, "the list of power levels after Enter", 3.0)
+    # Channel 2 decodes 88.5: typing 9 searches the tone list, Escape keeps 88.5.
+    session.x.click(*grid.cell_centre(2, 2))
+    popup = open_list_by_key(session, "F4", "decode tones")
+    session.x.type("9")
+    session.shot("searched-tones")
+    if popup not in session.x.visible_windows():
+        raise JourneyFailure("the first typed key closed the list of decode tones")
+    session.x.key("Escape")
+    session.wait_gone(popup, "the list of decode tones after Escape", 3.0)
+    saved = session.path("keys.pgm")
+    save_new_file(session, saved)
+    rows = channel_rows(session, saved)
+    found = (rows["1"].split(",")[5], rows["2"].split(",")[2])
+    if found != ("Low", "88.5"):
+        raise JourneyFailure(f"power and decode tone were saved as {found}, "
+                             "expected Low (picked) and 88.5 (kept by Escape)")
+
+
 def journey_write_to_radio(session):
     session.start_radio()
     session.start_app()
@@ -369,6 +407,7 @@ JOURNEYS = {
     "half_typed_file_exit": ("english", journey_half_typed_file_exit),
     "half_typed_close_box": ("english", journey_half_typed_close_box),
     "fm_preset_lists": ("english", journey_fm_preset_lists),
+    "list_keys": ("english", journey_list_keys),
     "test_mode_read_all_pages": ("english", journey_test_mode_read_all_pages),
     "test_mode_read_all_responsive": ("english", journey_test_mode_read_all_responsive),
     "cancel_paced_read": ("english", journey_cancel_paced_read),
