@@ -14,7 +14,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from session import (CLONE_END, CLONE_START, PGM_HEADER_SIZE, IMAGE_SIZE,  # noqa: E402
-                     Grid, Session, channel_rows, mnemonic, read_image,
+                     Session, channel_rows, mnemonic, read_image,
                      read_language_file, wait_file)
 from xserver import JourneyFailure, wait_until  # noqa: E402
 
@@ -89,8 +89,7 @@ def journey_read_edit_save_reopen(session):
     session.start_app()
     read_from_radio(session)
     grid = session.channel_grid()
-    if session.cell_is_empty(grid, 1, 1):
-        raise JourneyFailure("after the read the channel page still shows no channel 1")
+    session.wait_cell_filled(grid, 1, 1, "channel 1 to show after the read")
 
     # One cell of every kind in channel 1: frequency texts, both tone lists, the choice
     # lists of each length and the name.
@@ -123,8 +122,7 @@ def journey_read_edit_save_reopen(session):
     session.x.key("alt+n")
     session.wait_gone(question, "the unsaved-changes question")
     session.shot("reopened")
-    if session.cell_is_empty(grid, 1, 1):
-        raise JourneyFailure("the reopened file shows no channel 1")
+    session.wait_cell_filled(grid, 1, 1, "the reopened file's channel 1 to show")
 
     again = session.path("saved-again.pgm")
     known = set(session.x.visible_windows())
@@ -268,7 +266,7 @@ def journey_fm_preset_lists(session):
     session.start_app(path)
     menu_command(session, "Menu_Program", "Menu_Program_Radiogram")
     presets = session.dialog(session.text("155", "Resource"), 155)
-    grid = Grid.find(session.x.capture(), presets.control_rect(1079), 2)
+    grid = session.find_grid(presets.control_rect(1079), 2)
     # A new file holds 65M0, the first entry, in preset 1 and OFF (431) in preset 2.
     session.x.click(*grid.cell_centre(1, 1))
     session.pick_from_list(grid.cell_arrow(1, 1), 0, 1, "FM presets")
@@ -313,9 +311,8 @@ def journey_test_mode_read_all_pages(session):
     password.click(2)
     session.wait_gone(password.window, "the access code dialog")
     session.shot("channel-page-after-read-all")
-    if session.cell_is_empty(grid, 1, 1):
-        raise JourneyFailure("after Read all the channel page still shows the old, empty "
-                             "channel 1 although the image now holds the radio's")
+    session.wait_cell_filled(grid, 1, 1, "the channel page to show the channel 1 that Read "
+                             "all put in the image (it still shows the old, empty one)")
     session.x.messages.close_box(session.main_window)
     question = expect_question(session, "closing after Read all changed the image")
     session.x.focus(question)

@@ -290,8 +290,27 @@ class Session:
 
         return wait_until(what, probe, deadline)
 
+    def find_grid(self, area, column_count):
+        """The grid inside area, once it has been drawn."""
+        failures = []
+
+        def probe():
+            try:
+                return Grid.find(self.x.capture(), area, column_count)
+            except JourneyFailure as failure:
+                failures[:] = [failure]
+                return None
+
+        try:
+            return wait_until("the grid to be drawn", probe, 5.0)
+        except JourneyFailure:
+            raise failures[0] from None
+
     def channel_grid(self):
-        return Grid.find(self.x.capture(), self.x.geometry(self.main_window), 13)
+        return self.find_grid(self.x.geometry(self.main_window), 13)
+
+    def wait_cell_filled(self, grid, row, column, what):
+        wait_until(what, lambda: not self.cell_is_empty(grid, row, column), 5.0)
 
     def cell_is_empty(self, grid, row, column):
         """True when the cell shows no text: every pixel inside its lines is one colour."""
@@ -309,10 +328,9 @@ class Session:
         popup = self.wait_new_window(known, f"the list of {what} to open", 3.0)
         self.shot(f"{what}-list-open")
         left, top, width, height = self.x.geometry(popup)
-        chosen = highlighted_rows(self.x.capture(), (left, top, width, height))
-        if chosen is None:
-            raise JourneyFailure(f"the open list of {what} marks no entry as chosen")
-        first, last = chosen
+        first, last = wait_until(
+            f"the open list of {what} to mark the chosen entry",
+            lambda: highlighted_rows(self.x.capture(), (left, top, width, height)), 3.0)
         entry_height = last - first + 1
         y = (first + last) // 2 + (target - current) * entry_height
         if not top <= y < top + height:
