@@ -13,7 +13,7 @@ import shutil
 import signal
 import subprocess
 
-from xserver import DEFAULT_DEADLINE, JourneyFailure, XServer, wait_until
+from xserver import DEFAULT_DEADLINE, JourneyFailure, XServer, dies_with_parent, wait_until
 
 PGM_HEADER_SIZE = 48
 IMAGE_SIZE = 8192
@@ -218,7 +218,7 @@ class Session:
         self.radio = subprocess.Popen(
             [self.path("radio-sim"), "--port", str(port), "--memory",
              self.path("radio-memory.pgm"), *options],
-            stdout=self.radio_log, stderr=subprocess.STDOUT)
+            stdout=self.radio_log, stderr=subprocess.STDOUT, preexec_fn=dies_with_parent)
         wait_until("the virtual radio's port",
                    lambda: os.path.exists(self.path("ports", f"COM{port}")))
 
@@ -241,7 +241,7 @@ class Session:
         self.app_log = open(self.path("halvex.log"), "wb")
         self.app = subprocess.Popen([self.path("halvex"), *arguments], cwd=self.folder,
                                     env=environment, stdout=self.app_log,
-                                    stderr=subprocess.STDOUT)
+                                    stderr=subprocess.STDOUT, preexec_fn=dies_with_parent)
         self.main_window = self.wait_window(self.text("IDS_WINDOWNAME"))
         self.x.focus(self.main_window)
         self.shot("started")

@@ -8,6 +8,7 @@ because Xvfb runs without a window manager.
 import ctypes
 import os
 import select
+import signal
 import subprocess
 import time
 
@@ -17,6 +18,15 @@ POLL_INTERVAL = 0.05
 
 class JourneyFailure(Exception):
     pass
+
+
+def dies_with_parent():
+    """Run in a child before it starts: a journey killed by its time-out takes its X server
+    and programs with it."""
+    ctypes.CDLL(None, use_errno=True).prctl(_PR_SET_PDEATHSIG, signal.SIGKILL)
+
+
+_PR_SET_PDEATHSIG = 1
 
 
 def wait_until(what, probe, deadline=DEFAULT_DEADLINE):
@@ -164,7 +174,8 @@ class XServer:
         self._process = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
              "-nolisten", "tcp", "-noreset"],
-            pass_fds=[write_end], stdout=self._log, stderr=subprocess.STDOUT)
+            pass_fds=[write_end], stdout=self._log, stderr=subprocess.STDOUT,
+            preexec_fn=dies_with_parent)
         os.close(write_end)
         number = b""
         end = time.monotonic() + DEFAULT_DEADLINE
