@@ -13,7 +13,8 @@ add_executable(e2e-dialog-layout
     ${PROJECT_SOURCE_DIR}/src/resources/dialog_templates_shell.cpp
     ${PROJECT_SOURCE_DIR}/src/resources/dialog_templates_tools.cpp)
 target_include_directories(e2e-dialog-layout PRIVATE ${PROJECT_SOURCE_DIR}/src)
-set_target_properties(e2e-dialog-layout PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+set_target_properties(e2e-dialog-layout PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 
 set(HALVEX_E2E_JOURNEYS
     read_edit_save_reopen

@@ -20,8 +20,6 @@ from xserver import JourneyFailure, wait_until  # noqa: E402
 
 PGM_SIZE = PGM_HEADER_SIZE + IMAGE_SIZE
 TRANSFER_DEADLINE = 60.0
-# The demo memory's first channel, as the command-line tool lists it.
-DEMO_CHANNEL_1 = "1,146.52000,Off,146.52000,Off,High,Off,Wide,On,Off,Off,Off,CALL"
 ACCESS_CODE = "RO264"
 FM_PRESETS = 0x08A0
 
