@@ -16,7 +16,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from session import (CLONE_END, CLONE_START, PGM_HEADER_SIZE, IMAGE_SIZE,  # noqa: E402
                      Session, channel_rows, mnemonic, read_image,
                      read_language_file, wait_file)
-from xserver import JourneyFailure, wait_until  # noqa: E402
+from xserver import LIST_DEADLINE, PING_DEADLINE, JourneyFailure, wait_until  # noqa: E402
 
 PGM_SIZE = PGM_HEADER_SIZE + IMAGE_SIZE
 TRANSFER_DEADLINE = 60.0
@@ -134,7 +134,7 @@ def journey_read_edit_save_reopen(session):
 def open_list_by_key(session, key, what):
     known = set(session.x.visible_windows())
     session.x.key(key)
-    return session.wait_new_window(known, f"{key} to open the list of {what}", 3.0)
+    return session.wait_new_window(known, f"{key} to open the list of {what}", LIST_DEADLINE)
 
 
 def journey_list_keys(session):
@@ -146,11 +146,11 @@ def journey_list_keys(session):
     session.x.click(*grid.cell_centre(1, 5))
     popup = open_list_by_key(session, "F4", "power levels")
     session.x.key("Escape")
-    session.wait_gone(popup, "the list of power levels after Escape", 3.0)
+    session.wait_gone(popup, "the list of power levels after Escape", LIST_DEADLINE)
     popup = open_list_by_key(session, "alt+Down", "power levels")
     session.x.key("Up")
     session.x.key("Return")
-    session.wait_gone(popup, "the list of power levels after Enter", 3.0)
+    session.wait_gone(popup, "the list of power levels after Enter", LIST_DEADLINE)
     # Channel 2 decodes 88.5: typing 9 searches the tone list, Escape keeps 88.5.
     session.x.click(*grid.cell_centre(2, 2))
     popup = open_list_by_key(session, "F4", "decode tones")
@@ -159,7 +159,7 @@ def journey_list_keys(session):
     if popup not in session.x.visible_windows():
         raise JourneyFailure("the first typed key closed the list of decode tones")
     session.x.key("Escape")
-    session.wait_gone(popup, "the list of decode tones after Escape", 3.0)
+    session.wait_gone(popup, "the list of decode tones after Escape", LIST_DEADLINE)
     saved = session.path("keys.pgm")
     save_new_file(session, saved)
     rows = channel_rows(session, saved)
@@ -327,10 +327,10 @@ def journey_test_mode_read_all_responsive(session):
     checks = 0
     end = time.monotonic() + TRANSFER_DEADLINE
     while not session.has_window(prompt):
-        if not session.x.messages.answers_ping(session.main_window, 2.0):
+        if not session.x.messages.answers_ping(session.main_window, PING_DEADLINE):
             session.shot("frozen")
-            raise JourneyFailure("the window did not respond for 2 s during test mode's "
-                                 f"Read all (after {checks} answered checks)")
+            raise JourneyFailure(f"the window did not respond for {PING_DEADLINE:.0f} s during "
+                                 f"test mode's Read all (after {checks} answered checks)")
         checks += 1
         if time.monotonic() > end:
             raise JourneyFailure(f"Read all did not end within {TRANSFER_DEADLINE:.0f} s")
@@ -356,7 +356,7 @@ def journey_cancel_paced_read(session):
     dialog.click(1)
     wait_until("the read's progress to show", lambda: progress_shown(session, dialog), 20.0)
     session.shot("reading")
-    if not session.x.messages.answers_ping(session.main_window, 2.0):
+    if not session.x.messages.answers_ping(session.main_window, PING_DEADLINE):
         raise JourneyFailure("the window does not respond during a read")
     dialog.click(2)
     session.wait_gone(dialog.window, "the read dialog after Cancel", 5.0)

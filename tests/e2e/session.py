@@ -13,7 +13,8 @@ import shutil
 import signal
 import subprocess
 
-from xserver import DEFAULT_DEADLINE, JourneyFailure, XServer, dies_with_parent, wait_until
+from xserver import (DEFAULT_DEADLINE, LIST_DEADLINE, JourneyFailure, XServer, dies_with_parent,
+                     wait_until)
 
 PGM_HEADER_SIZE = 48
 IMAGE_SIZE = 8192
@@ -325,19 +326,19 @@ class Session:
         entry current is the one the list shows as chosen."""
         known = set(self.x.visible_windows())
         self.x.click(*arrow)
-        popup = self.wait_new_window(known, f"the list of {what} to open", 3.0)
+        popup = self.wait_new_window(known, f"the list of {what} to open", LIST_DEADLINE)
         self.shot(f"{what}-list-open")
         left, top, width, height = self.x.geometry(popup)
         first, last = wait_until(
             f"the open list of {what} to mark the chosen entry",
-            lambda: highlighted_rows(self.x.capture(), (left, top, width, height)), 3.0)
+            lambda: highlighted_rows(self.x.capture(), (left, top, width, height)), LIST_DEADLINE)
         entry_height = last - first + 1
         y = (first + last) // 2 + (target - current) * entry_height
         if not top <= y < top + height:
             raise JourneyFailure(f"entry {target} of {what} is not visible in the open list")
         self.x.click(left + width // 2, y)
         wait_until(f"the list of {what} to close",
-                   lambda: popup not in self.x.visible_windows(), 3.0)
+                   lambda: popup not in self.x.visible_windows(), LIST_DEADLINE)
 
     # Evidence ----------------------------------------------------------------------------
 

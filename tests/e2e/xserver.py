@@ -13,6 +13,10 @@ import subprocess
 import time
 
 DEFAULT_DEADLINE = 10.0
+# A list opens or closes at once for a user; the margin is for a loaded machine.
+LIST_DEADLINE = 5.0
+# A window that keeps a ping unanswered this long counts as frozen.
+PING_DEADLINE = 5.0
 POLL_INTERVAL = 0.05
 
 
