@@ -320,23 +320,22 @@ def journey_test_mode_read_all_pages(session):
 
 
 def journey_test_mode_read_all_responsive(session):
-    # A direct cable: Read all then takes as long as it does with a real radio.
+    # A direct cable: Read all then takes as long as it does with a real radio, and far
+    # longer than the stretch watched here.
     session.start_radio()
     session.start_app()
     _, test = open_test_mode(session)
     test.click(1153)
     prompt = session.text("IDS_PROMPT")
     checks = 0
-    end = time.monotonic() + TRANSFER_DEADLINE
-    while not session.has_window(prompt):
+    end = time.monotonic() + 2 * PING_DEADLINE
+    while time.monotonic() < end and not session.has_window(prompt):
         if not session.x.messages.answers_ping(session.main_window, PING_DEADLINE):
             session.shot("frozen")
             raise JourneyFailure(f"the window did not respond for {PING_DEADLINE:.0f} s during "
                                  f"test mode's Read all (after {checks} answered checks)")
         checks += 1
-        if time.monotonic() > end:
-            raise JourneyFailure(f"Read all did not end within {TRANSFER_DEADLINE:.0f} s")
-    session.shot("read-all-done")
+    session.shot("reading-all")
 
 
 def progress_shown(session, dialog):
