@@ -14,7 +14,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from session import (CLONE_END, CLONE_START, PGM_HEADER_SIZE, IMAGE_SIZE,  # noqa: E402
-                     Session, channel_rows, mnemonic, read_image,
+                     Session, channel_rows, is_main_title, mnemonic, read_image,
                      read_language_file, wait_file)
 from xserver import LIST_DEADLINE, PING_DEADLINE, JourneyFailure, wait_until  # noqa: E402
 
@@ -394,8 +394,8 @@ def journey_port_and_language_dialogs(session):
         raise JourneyFailure(f"language={session.settings_value('language')} was stored")
     english = read_language_file(session.path("english.lang"))
     wait_until("the English window title",
-               lambda: session.x.window_name(session.main_window) ==
-               english["String"]["IDS_WINDOWNAME"], 5.0)
+               lambda: is_main_title(session.x.window_name(session.main_window),
+                                     english["String"]["IDS_WINDOWNAME"]), 5.0)
 
 
 JOURNEYS = {

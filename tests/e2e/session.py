@@ -243,10 +243,16 @@ class Session:
         self.app = subprocess.Popen([self.path("halvex"), *arguments], cwd=self.folder,
                                     env=environment, stdout=self.app_log,
                                     stderr=subprocess.STDOUT, preexec_fn=dies_with_parent)
-        self.main_window = self.wait_window(self.text("IDS_WINDOWNAME"))
+        self.main_window = wait_until("the main window", self._started_main_window)
         self.x.focus(self.main_window)
         self.shot("started")
         return self.main_window
+
+    def _started_main_window(self):
+        if not self.app_running():
+            raise JourneyFailure(f"the program ended at start with status {self.app.returncode}")
+        windows = self.main_windows()
+        return windows[-1] if windows else None
 
     def app_running(self):
         return self.app is not None and self.app.poll() is None
@@ -271,6 +277,10 @@ class Session:
     def windows_titled(self, title):
         # Compared here: the title search of xdotool does not match non-Latin titles.
         return [w for w in self.x.visible_windows() if self.x.window_name(w) == title]
+
+    def main_windows(self):
+        return [w for w in self.x.visible_windows() if is_main_title(self.x.window_name(w),
+                                                                     self.text("IDS_WINDOWNAME"))]
 
     def has_window(self, title):
         return bool(self.windows_titled(title))
@@ -371,6 +381,12 @@ class Session:
                 print("  " + path)
         else:
             shutil.rmtree(self.path("screenshots"), ignore_errors=True)
+
+
+def is_main_title(title, program_name):
+    """The main window's title is the program's name, or "file - name" on desktops that
+    name the document in the title."""
+    return title == program_name or title.endswith(" - " + program_name)
 
 
 def highlighted_rows(image, area):
