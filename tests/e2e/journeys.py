@@ -370,10 +370,19 @@ def journey_cancel_paced_read(session):
     session.wait_cell_filled(grid, 1, 1, "channel 1 to show after reading again")
 
 
+def port_pane(session):
+    """The pixels of the status bar's first pane, at the main window's bottom left."""
+    left, top, width, height = session.x.geometry(session.main_window)
+    image = session.x.capture()
+    return [image.pixel(x, y) for y in range(top + height - 18, top + height - 4)
+            for x in range(left + 2, left + width // 8)]
+
+
 def journey_port_and_language_dialogs(session):
     # Only ports that open can be chosen: the radio provides COM2.
     session.start_radio(port=2)
     session.start_app()
+    pane_before = port_pane(session)
     session.x.key("ctrl+c")
     port = session.dialog(session.text("130", "Resource"), 130)
     port.click(1002)
@@ -382,6 +391,8 @@ def journey_port_and_language_dialogs(session):
     session.wait_gone(port.window, "the port dialog")
     if session.settings_value("com") != "2":
         raise JourneyFailure(f"the port dialog stored com={session.settings_value('com')}")
+    wait_until("the status bar to show the new port", lambda: port_pane(session) != pane_before,
+               LIST_DEADLINE)
 
     session.x.key("ctrl+l")
     language = session.dialog(session.text("131", "Resource"), 131)
