@@ -119,6 +119,26 @@ TEST_F(CliTest, InfoCsvShowsTheChannelTableTexts) {
               "4,150.00000,Off,150.00000,Off,High,Off,Middle,Off,On,On,Off,\n");
 }
 
+TEST_F(CliTest, DiffListsEachDifferingChannelColumnAndSetting) {
+    const std::string channels = kDataDir + "/pgm/v1_05_channels.pgm";
+    ASSERT_EQ(Run({"new", "--settings", kSingleBands, "-o", File("new.pgm")}).exitCode, 0);
+    RunResult result = Run({"diff", "--settings", kSingleBands, channels, File("new.pgm")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    for (const char* line :
+         {"Channel 1, Receive: 146.12500 -> -\n", "Channel 1, Name: AB-1 -> -\n",
+          "Channel 2, Transmit: (none) -> -\n", "Channel 4, Bandwidth: Middle -> -\n",
+          "VFO F1, Bandwidth: Middle -> Wide\n", "Settings, Squelch: 0 -> 4\n",
+          "FM preset 1, Frequency: OFF -> 65M0\n"}) {
+        EXPECT_NE(result.out.find(line), std::string::npos) << line << result.out;
+    }
+    EXPECT_EQ(result.out.find("Channel 3,"), std::string::npos) << "both unused";
+    EXPECT_EQ(result.out.find("FM preset 2,"), std::string::npos) << "both OFF";
+
+    result = Run({"diff", "--settings", kSingleBands, channels, channels});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "The files hold the same channels and settings.\n");
+}
+
 TEST_F(CliTest, BadUsageAndBadFilesEndWithOneClearLine) {
     const std::string pgm = kDataDir + "/pgm/";
     struct Case {
@@ -139,6 +159,10 @@ TEST_F(CliTest, BadUsageAndBadFilesEndWithOneClearLine) {
         {{"info", "--settings", kSingleBands, m_Directory}, "folder"},
         {{"info", "--settings", kSingleBands, File("missing.pgm")}, "missing.pgm"},
         {{"info", "--settings", kSingleBands, "a.pgm", "b.pgm"}, "b.pgm"},
+        {{"diff", "--settings", kSingleBands, pgm + "v1_05_channels.pgm"}, "two .pgm files"},
+        {{"diff", "--settings", kSingleBands, pgm + "v1_05_channels.pgm",
+          pgm + "foreign_header.pgm"},
+         "not a radio data"},
     };
     for (const Case& testCase : cases) {
         std::ostringstream trace;

@@ -18,11 +18,14 @@
 
 #include "app/app_globals.h"
 #include "cli/cli_read_write.h"
+#include "cli/cli_support.h"
 #include "codeplug/document.h"
 #include "codeplug/pgm_file.h"
 #include "link_test_support.h"
 #include "platform/profile.h"
 #include "sim/virtual_radio.h"
+
+#include <sys/stat.h>
 
 extern char** environ;
 
@@ -54,6 +57,8 @@ protected:
         Configure("searchcom", "0");
         Configure("readtime", "20");
         Configure("writetime", "20");
+        // Backups of reads go to the test's own folder, never the user's.
+        setenv("XDG_STATE_HOME", File("state").c_str(), 1);
     }
     ~CliTransferTest() override { m_Radio.Stop(); }
 
@@ -275,6 +280,170 @@ TEST_F(CliTransferTest, InterruptCancelsWithoutTheEndByteOrAFile) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     std::vector<uint8_t> sent = m_Radio.ReceivedBytes();
     EXPECT_EQ(std::count(sent.begin() + 9, sent.end(), 0x62), 0);
+}
+
+TEST_F(CliTransferTest, WriteRefusesIncompleteFilesBeforeWakingTheRadio) {
+    std::string link = m_Dir.PortLink(1);
+    RadioMemory memory = PatternMemory(8);
+    const std::string data = std::string(HALVEX_TEST_DATA_DIR) + "/pgm/";
+    for (const char* name : {"empty.pgm", "short_header.pgm", "header_only.pgm",
+                             "truncated_image.pgm", "too_long.pgm", "foreign_header.pgm"}) {
+        SCOPED_TRACE(name);
+        StartRadio(link, {}, memory);
+        Completed completed =
+            Run({"write", "--device", link, "--settings", m_Dir.SettingsPath(), data + name});
+        EXPECT_EQ(completed.exitCode, kExitFailure) << completed.errors;
+        EXPECT_NE(completed.errors.find(name), std::string::npos) << completed.errors;
+        EXPECT_NE(completed.errors.find("--force"), std::string::npos) << completed.errors;
+        EXPECT_TRUE(m_Radio.ReceivedBytes().empty());
+        EXPECT_EQ(m_Radio.Memory(), memory);
+        m_Radio.Stop();
+    }
+
+    // Forced, the cut-short file goes out and the radio loses what the file lacks.
+    StartRadio(link, {}, memory);
+    Completed completed = Run({"write", "--force", "--device", link, "--settings",
+                               m_Dir.SettingsPath(), data + "truncated_image.pgm"});
+    ASSERT_EQ(completed.exitCode, 0) << completed.errors;
+    RadioMemory written = m_Radio.Memory();
+    EXPECT_EQ(written[0x1FF0], 0xFF);
+    EXPECT_NE(written, memory);
+}
+
+TEST_F(CliTransferTest, VerifiedWriteNamesTheBlocksTheRadioDidNotKeep) {
+    std::string link = m_Dir.PortLink(1);
+    std::string input = File("input.pgm");
+    PgmFile file = NewPgmFile();
+    RadioMemory pattern = PatternMemory(9);
+    std::copy(pattern.begin(), pattern.end(), file.image.begin());
+    std::string error;
+    ASSERT_TRUE(SavePgmFile(input, file, &error)) << error;
+
+    RadioMemory blank;
+    blank.fill(0x00);
+    StartRadio(link, {}, blank);
+    Completed completed =
+        Run({"write", "--verify", "--device", link, "--settings", m_Dir.SettingsPath(), input});
+    EXPECT_EQ(completed.exitCode, 0) << completed.errors;
+    // The read-back is a second dialogue, down to the request for the last block.
+    std::vector<uint8_t> sent = m_Radio.ReceivedBytes();
+    const uint8_t lastRequest[] = {0x52, 0x1F, 0xF0, 0x10};
+    EXPECT_NE(std::search(sent.begin(), sent.end(), std::begin(lastRequest), std::end(lastRequest)),
+              sent.end());
+    m_Radio.Stop();
+
+    VirtualRadioOptions options;
+    options.faults.unstoredBlock = 0x1230;
+    StartRadio(link, options, blank);
+    completed =
+        Run({"write", "--verify", "--device", link, "--settings", m_Dir.SettingsPath(), input});
+    EXPECT_EQ(completed.exitCode, kExitWriteFailed) << completed.errors;
+    EXPECT_NE(completed.errors.find("1 block differs: 0x1230"), std::string::npos)
+        << completed.errors;
+    m_Radio.Stop();
+
+    // Without --verify the same radio passes for written.
+    StartRadio(link, options, blank);
+    completed = Run({"write", "--device", link, "--settings", m_Dir.SettingsPath(), input});
+    EXPECT_EQ(completed.exitCode, 0) << completed.errors;
+}
+
+TEST_F(CliTransferTest, ReadKeepsTheNewestBackupsAndAFailedBackupOnlyWarns) {
+    std::string link = m_Dir.PortLink(1);
+    RadioMemory memory = PatternMemory(10);
+    std::filesystem::path backups = File("state/halvex/backups");
+    std::filesystem::create_directories(backups);
+    for (int k = 0; k < 50; ++k) {
+        std::ofstream(backups / ("radio-2000010" + std::to_string(k / 10) + "-0000" +
+                                 std::to_string(k % 10) + ".pgm"))
+            << "old";
+    }
+    StartRadio(link, {}, memory);
+    std::string output = File("read.pgm");
+    Completed completed =
+        Run({"read", "--device", link, "--settings", m_Dir.SettingsPath(), "-o", output});
+    ASSERT_EQ(completed.exitCode, 0) << completed.errors;
+    std::vector<std::filesystem::path> kept;
+    for (const auto& entry : std::filesystem::directory_iterator(backups)) {
+        kept.push_back(entry.path());
+    }
+    ASSERT_EQ(kept.size(), 50u);
+    EXPECT_FALSE(std::filesystem::exists(backups / "radio-20000100-00000.pgm"));
+    std::sort(kept.begin(), kept.end());
+    PgmFile backup;
+    std::string error;
+    ASSERT_EQ(LoadPgmFile(kept.back().string(), &backup, &error), PgmLoadResult::Loaded) << error;
+    EXPECT_TRUE(
+        std::equal(backup.image.begin() + 0x0800, backup.image.end(), memory.begin() + 0x0800));
+    EXPECT_EQ(ReadText(kept.back().string()), ReadText(output));
+    m_Radio.Stop();
+
+    // A state folder that is a file: the read still succeeds, with a warning.
+    std::filesystem::remove_all(File("state"));
+    std::ofstream(File("state")) << "not a folder";
+    StartRadio(link, {}, memory);
+    std::filesystem::remove(output);
+    completed = Run({"read", "--device", link, "--settings", m_Dir.SettingsPath(), "-o", output});
+    EXPECT_EQ(completed.exitCode, 0) << completed.errors;
+    EXPECT_NE(completed.errors.find("warning"), std::string::npos) << completed.errors;
+    EXPECT_TRUE(std::filesystem::exists(output));
+}
+
+TEST_F(CliTransferTest, BadOutputsAndPortsAreRefusedBeforeAnyByteIsSent) {
+    std::string link = m_Dir.PortLink(1);
+    StartRadio(link, {}, PatternMemory(11));
+    std::string settings = m_Dir.SettingsPath();
+    std::string settingsBefore = ReadText(settings);
+    // A shared sticky folder holding a link that another user owns.
+    std::filesystem::path shared = File("shared");
+    std::filesystem::create_directory(shared);
+    chmod(shared.c_str(), 01777);
+    std::string victim = File("victim.pgm");
+    std::ofstream(victim) << "victim";
+    std::string planted = (shared / "out.pgm").string();
+    std::filesystem::create_symlink(victim, planted);
+    ASSERT_EQ(lchown(planted.c_str(), 65534, 65534), 0);
+    struct Case {
+        std::string output;
+        std::string says;
+    };
+    for (const Case& c : std::vector<Case>{{File("missing/out.pgm"), "does not exist"},
+                                           {m_Dir.path.string(), "folder"},
+                                           {settings, "reads"},
+                                           {link, "not a regular file"},
+                                           {planted, "another user"}}) {
+        SCOPED_TRACE(c.output);
+        Completed completed =
+            Run({"read", "--device", link, "--settings", settings, "-o", c.output});
+        EXPECT_EQ(completed.exitCode, kExitFailure) << completed.errors;
+        EXPECT_NE(completed.errors.find(c.says), std::string::npos) << completed.errors;
+        EXPECT_TRUE(m_Radio.ReceivedBytes().empty());
+    }
+    EXPECT_EQ(ReadText(settings), settingsBefore);
+    EXPECT_EQ(ReadText(victim), "victim");
+
+    // Files given as the port, directly or through a ports/COMn link.
+    std::string plain = File("plain-file");
+    std::ofstream(plain) << "";
+    // A port number far from any other test's, linked beside halvex-cli itself.
+    std::string portLink = kBinDir + "/ports/COM243";
+    std::filesystem::remove(portLink);
+    std::filesystem::create_symlink(plain, portLink);
+    for (const std::vector<std::string>& port :
+         {std::vector<std::string>{"--device", plain}, {"--port", "243"}}) {
+        SCOPED_TRACE(port[1]);
+        std::vector<std::string> arguments = {"read",   port[0], port[1],          "--settings",
+                                              settings, "-o",    File("never.pgm")};
+        Completed completed = Run(arguments);
+        EXPECT_NE(completed.exitCode, 0);
+        EXPECT_NE(completed.errors.find("not a serial port"), std::string::npos)
+            << completed.errors;
+        std::string named = port[0] == "--device" ? plain : portLink;
+        EXPECT_NE(completed.errors.find(named), std::string::npos) << completed.errors;
+        EXPECT_EQ(ReadText(plain), "");
+        EXPECT_FALSE(std::filesystem::exists(File("never.pgm")));
+    }
+    std::filesystem::remove(portLink);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@
 
 namespace {
 
-const int kAllTemplates[] = {100, 101, 130, 131, 132, 134, 135, 150, 151, 155, 156};
+const int kAllTemplates[] = {100, 101, 130, 131, 132, 134, 135, 136, 150, 151, 155, 156};
 
 }  // namespace
 

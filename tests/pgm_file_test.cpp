@@ -37,6 +37,48 @@ bool AllBytesAre(const uint8_t* begin, const uint8_t* end, uint8_t value) {
     return std::all_of(begin, end, [value](uint8_t byte) { return byte == value; });
 }
 
+TEST(PgmFileTest, SaveNeverFollowsAnotherUsersLinkInASharedFolder) {
+    TemporaryDirectory directory;
+    std::string shared = directory.File("shared");
+    ASSERT_EQ(mkdir(shared.c_str(), 01777), 0);
+    ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
+    std::string victim = directory.File("victim.pgm");
+    std::ofstream(victim) << "victim";
+    std::string planted = shared + "/radio.pgm";
+    ASSERT_EQ(symlink(victim.c_str(), planted.c_str()), 0);
+    std::string own = shared + "/own.pgm";
+    ASSERT_EQ(symlink(victim.c_str(), own.c_str()), 0);
+    // Our own link is followed as before; the planted one must not be, if we can plant one.
+    std::string error;
+    if (lchown(planted.c_str(), 65534, 65534) != 0) {
+        GTEST_SKIP() << "cannot give a link to another user here";
+    }
+    EXPECT_FALSE(SavePgmFile(planted, NewPgmFile(), &error));
+    EXPECT_NE(error.find("another user"), std::string::npos) << error;
+    EXPECT_EQ(ReadBytes(victim), std::vector<uint8_t>({'v', 'i', 'c', 't', 'i', 'm'}));
+    EXPECT_TRUE(SavePgmFile(own, NewPgmFile(), &error)) << error;
+    EXPECT_EQ(ReadBytes(victim).size(), kPgmFileSize);
+}
+
+TEST(PgmFileTest, WholeFileCheckNamesEachKindOfIncompleteFile) {
+    struct Case {
+        const char* name;
+        bool whole;
+        const char* says;
+    };
+    for (const Case& c : {Case{"v1_05_channels.pgm", true, ""}, Case{"empty.pgm", false, "empty"},
+                          Case{"short_header.pgm", false, "not a radio data file"},
+                          Case{"header_only.pgm", false, "only a file header"},
+                          Case{"truncated_image.pgm", false, "cut short"},
+                          Case{"too_long.pgm", false, "8340 bytes"},
+                          Case{"foreign_header.pgm", false, "not a radio data file"}}) {
+        SCOPED_TRACE(c.name);
+        std::string error;
+        EXPECT_EQ(IsWholePgmFile(kPgmDir + c.name, &error), c.whole);
+        EXPECT_NE(error.find(c.says), std::string::npos) << error;
+    }
+}
+
 TEST(PgmFileTest, BrokenFixturesLoadAsTheirKindRequires) {
     const PgmFile fresh = NewPgmFile();
     struct Case {

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -16,14 +17,19 @@
 #include <string>
 #include <vector>
 
+#include "app/file_dialog.h"
 #include "app/halvex_app.h"
 #include "app/language.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
+#include "codeplug/pgm_file.h"
+#include "editors/channel_page.h"
+#include "grid/grid_ctrl.h"
 #include "link_test_support.h"
 #include "platform/profile.h"
 #include "resources/command_ids.h"
 #include "shell_test_support.h"
+#include "sim/demo_memory.h"
 #include "sim/virtual_radio.h"
 #include "testmode/password_dialog.h"
 #include "testmode/test_mode_dialog.h"
@@ -56,6 +62,15 @@ Bytes AdjustHead(uint8_t bank, uint8_t value, uint8_t index, uint8_t bankNumber)
     return head;
 }
 
+// A direct cable's radio answers the acknowledgement after each block read with the same byte,
+// which test mode's echo-tolerant rule takes for the echo and waits out; an echoing cable
+// keeps a read all of 512 blocks quick.
+VirtualRadioOptions EchoingCable() {
+    VirtualRadioOptions options;
+    options.echo = true;
+    return options;
+}
+
 bool Contains(const Bytes& haystack, const Bytes& needle) {
     return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end()) !=
            haystack.end();
@@ -81,6 +96,54 @@ QScrollBar* ValueBar(QWidget* dialog) {
 QString ValueText(QWidget* dialog) {
     return FindControl<QLineEdit>(dialog, kTestValueEditId)->text();
 }
+
+QProgressBar* ProgressBar(QWidget* dialog) {
+    return FindControl<QProgressBar>(dialog, kTestProgressId);
+}
+
+// While an exchange runs its buttons are off; they come back when it has ended.
+bool ExchangeRunning(QWidget* dialog) {
+    return !Button(dialog, kReadAllId)->isEnabled();
+}
+
+// Clicks the button of an exchange and waits until its worker has ended.
+bool RunExchange(QWidget* dialog, int buttonId) {
+    Button(dialog, buttonId)->click();
+    return QTest::qWaitFor([dialog] { return !ExchangeRunning(dialog); }, 60000);
+}
+
+bool EndedWithEndByte(const VirtualRadio& radio) {
+    Bytes received = radio.ReceivedBytes();
+    return !received.empty() && received.back() == kEndByte;
+}
+
+// The receive frequency the channel table shows for channel 1 of memory.
+QString ChannelOneText(const RadioMemory& memory) {
+    RadioImage image;
+    std::copy(memory.begin(), memory.end(), image.bytes.begin());
+    return QString::fromStdString(image.GetFrequencyText(1, 1));
+}
+
+CChannelPage* ChannelPage(CHalvexApp& app) {
+    return app.MainFrame()->findChild<CChannelPage*>();
+}
+
+// Counts the whole-document updates that make the main window's pages reload.
+class UpdateCounter : public DocumentView {
+public:
+    explicit UpdateCounter(CHalvexDoc& document) : m_Document(document) {
+        m_Document.AddView(this);
+    }
+    ~UpdateCounter() override { m_Document.RemoveView(this); }
+    UpdateCounter(const UpdateCounter&) = delete;
+    UpdateCounter& operator=(const UpdateCounter&) = delete;
+    void OnUpdate() override { ++updates; }
+
+    int updates = 0;
+
+private:
+    CHalvexDoc& m_Document;
+};
 
 void ClickBarArrow(QScrollBar* bar, QStyle::SubControl arrow) {
     QStyleOptionSlider option;
@@ -127,6 +190,7 @@ private slots:
     void initTestCase() {
         UseTemporarySettings(m_ConfigHome);
         MessageBox::SetUnattended(true);
+        FileDialog::SetUnattended(true);
         RegisterTestModeCommand();
     }
 
@@ -205,13 +269,13 @@ private slots:
     }
 
     // Start test mode shows the radio's values; an end scroll on item 20 stores its new value
-    // and sends it to the radio at once, without marking the document modified.
+    // and sends it to the radio at once.
     void startTestModeAndEndScrollAdjustTheRadio() {
         RadioMemory memory = TestRegionMemory();
         StartRadio(memory);
         CTestModeDlg dialog(*m_App, m_App->MainFrame());
         dialog.show();
-        Button(&dialog, kStartTestModeId)->click();
+        QVERIFY(RunExchange(&dialog, kStartTestModeId));
         QVERIFY(MessageBox::Shown().empty());
         QVERIFY(m_App->m_Port.IsOpen());
         for (const ItemAddress& sample : kSampleItems) {
@@ -233,7 +297,6 @@ private slots:
         QCOMPARE(ItemList(&dialog)->item(20)->text(), ItemLine(20, raised));
         QCOMPARE(ItemList(&dialog)->currentRow(), 20);
         QTRY_VERIFY(Contains(m_Radio->ReceivedBytes(), AdjustHead(0xF0, raised, 4, 1)));
-        QVERIFY(!m_App->Document().IsModified());
     }
 
     void valueBarWrapsAndStoresOnlyAtTheEnd_data() {
@@ -281,7 +344,7 @@ private slots:
         StartRadio(TestRegionMemory());
         CTestModeDlg dialog(*m_App, m_App->MainFrame());
         dialog.show();
-        Button(&dialog, kStartTestModeId)->click();
+        QVERIFY(RunExchange(&dialog, kStartTestModeId));
         QVERIFY(m_App->m_Port.IsOpen());
         if (ending == "cancel") {
             Button(&dialog, kIdCancel)->click();
@@ -330,7 +393,7 @@ private slots:
         QFETCH(bool, stop);
         QFETCH(bool, portOpen);
         if (radio) {
-            VirtualRadioOptions options;
+            VirtualRadioOptions options = EchoingCable();
             if (refuseWrites) {
                 options.faults.noAckBlock = 0x0100;
                 options.faults.noAckTimes = 1;
@@ -339,13 +402,164 @@ private slots:
         }
         CTestModeDlg dialog(*m_App, m_App->MainFrame());
         dialog.show();
-        Button(&dialog, buttonId)->click();
+        QVERIFY(RunExchange(&dialog, buttonId));
         QCOMPARE(MessageBox::Shown().size(), size_t{1});
         const ShownMessage& shown = MessageBox::Shown().front();
         QCOMPARE(shown.text, LoadLangString(textKey.toStdString()));
         QCOMPARE(shown.caption, LoadLangString(captionKey.toStdString()));
         QCOMPARE(shown.icon == MessageIcon::Stop, stop);
         QCOMPARE(m_App->m_Port.IsOpen(), portOpen);
+    }
+
+    // Read all runs on a worker: the window keeps handling events and the bar moves, and the
+    // radio's channels then reach the pages of the main window, marked as unsaved.
+    void readAllKeepsTheWindowAliveAndReachesThePages() {
+        RadioMemory memory = DemoMemory();
+        StartRadio(memory, EchoingCable());
+        CChannelPage* channels = ChannelPage(*m_App);
+        QVERIFY(channels != nullptr);
+        QVERIFY(channels->Grid()->GetCellText(1, 1) != ChannelOneText(memory));
+        UpdateCounter counter(m_App->Document());
+        CTestModeDlg dialog(*m_App, m_App->MainFrame());
+        dialog.show();
+        bool sawProgress = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            QProgressBar* bar = ProgressBar(&dialog);
+            sawProgress = sawProgress || (bar != nullptr && bar->value() > bar->minimum() &&
+                                          bar->value() < bar->maximum());
+        });
+        watch.start(5);
+        Button(&dialog, kReadAllId)->click();
+        QVERIFY2(MessageBox::Shown().empty(), "read all held the window until it ended");
+        QVERIFY(ExchangeRunning(&dialog));
+        QTRY_COMPARE_WITH_TIMEOUT(MessageBox::Shown().size(), size_t{1}, 60000);
+        QVERIFY(sawProgress);
+        QCOMPARE(MessageBox::Shown().front().text, LoadLangString("IDS_PROMPT_READSUCC"));
+        QVERIFY(!ExchangeRunning(&dialog));
+        QVERIFY(std::equal(memory.begin(), memory.end(), m_App->Document().bytes.begin()));
+        QVERIFY(m_App->Document().IsModified());
+        QVERIFY(counter.updates > 0);
+        QCOMPARE(channels->Grid()->GetCellText(1, 1), ChannelOneText(memory));
+        QCOMPARE(ItemList(&dialog)->item(0)->text(), ItemLine(0, memory[0x0FE0]));
+        QVERIFY(!m_App->m_Port.IsOpen());
+    }
+
+    // Cancel stops the exchange at once: the radio hears the end byte, the port is free, the
+    // document is as it was and the dialog stays open for the next try.
+    void cancelEndsTheExchangeWithTheEndByte_data() {
+        QTest::addColumn<int>("buttonId");
+        QTest::addColumn<bool>("betweenBlocks");
+        QTest::newRow("start, while waking the radio") << kStartTestModeId << false;
+        QTest::newRow("read all, between blocks") << kReadAllId << true;
+        QTest::newRow("write all, between blocks") << kWriteAllId << true;
+    }
+
+    void cancelEndsTheExchangeWithTheEndByte() {
+        QFETCH(int, buttonId);
+        QFETCH(bool, betweenBlocks);
+        RadioMemory memory = DemoMemory();
+        VirtualRadioOptions options;
+        // A paced line keeps a block exchange running long enough to be cancelled midway;
+        // ignored wake-ups keep the link busy before any block.
+        options.pace9600 = betweenBlocks;
+        options.faults.ignoreWakeUps = betweenBlocks ? 0 : 5;
+        StartRadio(memory, options);
+        std::array<uint8_t, kImageSize> before = m_App->Document().bytes;
+        CTestModeDlg dialog(*m_App, m_App->MainFrame());
+        dialog.show();
+        Button(&dialog, buttonId)->click();
+        QVERIFY(ExchangeRunning(&dialog));
+        if (betweenBlocks) {
+            QTRY_VERIFY_WITH_TIMEOUT(ProgressBar(&dialog)->value() > 0, 20000);
+        }
+        Button(&dialog, kIdCancel)->click();
+        QTRY_VERIFY(!ExchangeRunning(&dialog));
+        QVERIFY(dialog.isVisible());
+        QVERIFY(ProgressBar(&dialog)->value() < ProgressBar(&dialog)->maximum());
+        QVERIFY(MessageBox::Shown().empty());
+        QVERIFY(!m_App->m_Port.IsOpen());
+        QVERIFY(!dialog.Session().InTestMode());
+        QVERIFY(EndedWithEndByte(*m_Radio));
+        QVERIFY(m_App->Document().bytes == before);
+        QVERIFY(!m_App->Document().IsModified());
+        if (buttonId != kWriteAllId) {
+            QVERIFY(m_Radio->Memory() == memory);
+        }
+    }
+
+    // Closing the window or destroying the dialog mid-exchange waits for the worker, which
+    // ends the exchange as Cancel does.
+    void closingMidExchangeWaitsForTheWorker_data() {
+        QTest::addColumn<bool>("destroy");
+        QTest::newRow("close box") << false;
+        QTest::newRow("destroyed") << true;
+    }
+
+    void closingMidExchangeWaitsForTheWorker() {
+        QFETCH(bool, destroy);
+        VirtualRadioOptions options;
+        options.pace9600 = true;
+        StartRadio(DemoMemory(), options);
+        std::array<uint8_t, kImageSize> before = m_App->Document().bytes;
+        auto dialog = std::make_unique<CTestModeDlg>(*m_App, m_App->MainFrame());
+        dialog->show();
+        Button(dialog.get(), kReadAllId)->click();
+        QTRY_VERIFY_WITH_TIMEOUT(ProgressBar(dialog.get())->value() > 0, 20000);
+        if (destroy) {
+            dialog.reset();
+        } else {
+            dialog->close();
+            QTRY_VERIFY(!dialog->isVisible());
+        }
+        QVERIFY(!m_App->m_Port.IsOpen());
+        QVERIFY(EndedWithEndByte(*m_Radio));
+        QVERIFY(m_App->Document().bytes == before);
+        QVERIFY(MessageBox::Shown().empty());
+    }
+
+    // What test mode stores reaches the main window's pages and is marked as unsaved; data
+    // opened from a file is the file as it stands.
+    void changesReachTheMainWindow_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("start test mode") << "start" << true;
+        QTest::newRow("end scroll") << "scroll" << true;
+        QTest::newRow("open data") << "open" << false;
+    }
+
+    void changesReachTheMainWindow() {
+        QFETCH(QString, change);
+        QFETCH(bool, modified);
+        RadioMemory file = DemoMemory();
+        std::string path = (m_Dir->path / "opened.pgm").string();
+        if (change == "start") {
+            StartRadio(TestRegionMemory());
+        } else if (change == "open") {
+            PgmFile pgm = NewPgmFile();
+            std::copy(file.begin(), file.end(), pgm.image.begin());
+            std::string error;
+            QVERIFY2(SavePgmFile(path, pgm, &error), error.c_str());
+        }
+        CTestModeDlg dialog(*m_App, m_App->MainFrame());
+        dialog.show();
+        UpdateCounter counter(m_App->Document());
+        if (change == "start") {
+            QVERIFY(RunExchange(&dialog, kStartTestModeId));
+            QVERIFY(MessageBox::Shown().empty());
+            QCOMPARE(m_App->Document().GetTestItem(0), int{TestRegionMemory()[0x0FE0]});
+        } else if (change == "scroll") {
+            QTest::keyPress(ValueBar(&dialog), Qt::Key_Right);
+            QVERIFY(!m_App->Document().IsModified());
+            QTest::keyRelease(ValueBar(&dialog), Qt::Key_Right);
+        } else {
+            FileDialog::SetNextFileName(path);
+            Button(&dialog, kOpenDataId)->click();
+            QCOMPARE(ChannelPage(*m_App)->Grid()->GetCellText(1, 1), ChannelOneText(file));
+            QCOMPARE(m_App->Document().GetPathName(), path);
+        }
+        QCOMPARE(m_App->Document().IsModified(), modified);
+        QVERIFY(counter.updates > 0);
     }
 
 private:

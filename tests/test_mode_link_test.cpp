@@ -89,12 +89,20 @@ protected:
                                   : Bytes();
     }
 
+    // One exchange as the dialog runs it, with the worker's part on this thread.
+    TestModeOutcome Run(TestExchangeKind kind) {
+        m_Session.BeginExchange(kind, m_Job);
+        RunTestExchange(m_Job);
+        return m_Session.FinishExchange(m_Job);
+    }
+
     TemporaryModuleDir m_Dir;
     TemporaryTestDataLanguage m_Language;
     VirtualRadio m_Radio;
     CSerialPort m_Port;
     RadioImage m_Image;
     TestModeSession m_Session;
+    TestExchangeJob m_Job;
 };
 
 TEST_F(TestModeLinkTest, StartHoldsTheRadioInTestModeAndAdjustsTheBankItems) {
@@ -106,7 +114,7 @@ TEST_F(TestModeLinkTest, StartHoldsTheRadioInTestModeAndAdjustsTheBankItems) {
         memory[0x0FF4] = 0xFF;
         StartRadio(Line(echo), memory);
 
-        TestModeOutcome outcome = m_Session.StartTestMode();
+        TestModeOutcome outcome = Run(TestExchangeKind::StartTestMode);
         EXPECT_FALSE(outcome.message);
         EXPECT_TRUE(outcome.refill);
         EXPECT_TRUE(m_Port.IsOpen());
@@ -133,7 +141,7 @@ TEST_F(TestModeLinkTest, StartHoldsTheRadioInTestModeAndAdjustsTheBankItems) {
         mark = m_Radio.ReceivedBytes().size();
         m_Session.Scroll(ScrollCode::LineRight, 0);
         EXPECT_TRUE(SentSince(mark).empty());
-        EXPECT_TRUE(m_Session.Scroll(ScrollCode::EndScroll, 0));
+        EXPECT_TRUE(m_Session.Scroll(ScrollCode::EndScroll, 0).stored);
         adjust = SentSince(mark);
         ASSERT_EQ(adjust.size(), 20u);
         EXPECT_EQ(Bytes(adjust.begin(), adjust.begin() + 16),
@@ -169,12 +177,12 @@ INSTANTIATE_TEST_SUITE_P(Cables, TestModeWriteAllTest, ::testing::Values(true, f
 
 TEST_P(TestModeWriteAllTest, InTestModeEndsItFirstAndWritesTheWholeMemory) {
     StartRadio(Line(GetParam()));
-    ASSERT_FALSE(m_Session.StartTestMode().message);
+    ASSERT_FALSE(Run(TestExchangeKind::StartTestMode).message);
     size_t mark = m_Radio.ReceivedBytes().size();
     RadioMemory written = PatternMemory(7);
     std::copy(written.begin(), written.end(), m_Image.bytes.begin());
 
-    TestModeOutcome outcome = m_Session.WriteAll();
+    TestModeOutcome outcome = Run(TestExchangeKind::WriteAll);
     ASSERT_TRUE(outcome.message);
     EXPECT_EQ(*outcome.message, kWriteDoneMessage);
     EXPECT_FALSE(m_Port.IsOpen());
@@ -197,10 +205,16 @@ TEST_F(TestModeLinkTest, ReadAllFillsTheWholeImageAndLeavesTheFlagAlone) {
     StartRadio(Line(true), memory);
     m_Session.Select(12);
 
-    TestModeOutcome outcome = m_Session.ReadAll();
+    m_Session.BeginExchange(TestExchangeKind::ReadAll, m_Job);
+    RunTestExchange(m_Job);
+    // The worker fills its own copy; the image is the document's and changes only after.
+    EXPECT_TRUE(AllPrepared(m_Image, 0, 0x2000));
+    EXPECT_EQ(m_Job.Progress(), 100);
+    TestModeOutcome outcome = m_Session.FinishExchange(m_Job);
     ASSERT_TRUE(outcome.message);
     EXPECT_EQ(*outcome.message, kReadDoneMessage);
     EXPECT_TRUE(outcome.refill);
+    EXPECT_TRUE(outcome.imageChanged);
     EXPECT_TRUE(std::equal(memory.begin(), memory.end(), m_Image.bytes.begin()));
     EXPECT_FALSE(m_Port.IsOpen());
     EXPECT_FALSE(m_Session.InTestMode());
@@ -228,9 +242,11 @@ TEST_F(TestModeLinkTest, ShortAnswerClosesThePortAndKeepsTheBlocksAlreadyRead) {
         options.faults.shortAnswerTimes = 1;
         StartRadio(options, memory);
 
-        TestModeOutcome outcome = c.start ? m_Session.StartTestMode() : m_Session.ReadAll();
+        TestModeOutcome outcome =
+            Run(c.start ? TestExchangeKind::StartTestMode : TestExchangeKind::ReadAll);
         ASSERT_TRUE(outcome.message);
         EXPECT_EQ(*outcome.message, kNoRadioMessage);
+        EXPECT_TRUE(outcome.imageChanged);
         EXPECT_FALSE(m_Port.IsOpen());
         EXPECT_TRUE(SameRange(m_Image.bytes.data(), memory.data(), c.firstRead, c.block));
         EXPECT_TRUE(AllPrepared(m_Image, c.block, 0x2000));
@@ -263,7 +279,7 @@ TEST_F(TestModeLinkTest, LinkFailuresCloseThePortWithTheirMessage) {
         options.faults.identificationLength = c.identificationLength;
         StartRadio(options);
 
-        TestModeOutcome outcome = m_Session.StartTestMode();
+        TestModeOutcome outcome = Run(TestExchangeKind::StartTestMode);
         ASSERT_TRUE(outcome.message);
         EXPECT_EQ(*outcome.message, c.expected);
         EXPECT_FALSE(m_Port.IsOpen());
@@ -276,6 +292,29 @@ TEST_F(TestModeLinkTest, LinkFailuresCloseThePortWithTheirMessage) {
     }
 }
 
+// Cancel before the radio answered: the end byte still goes out, as closing the dialog sends
+// it, the port is freed and nothing reaches the image, whichever exchange it was.
+TEST_F(TestModeLinkTest, CancelSendsTheEndByteAndLeavesTheImage) {
+    for (TestExchangeKind kind :
+         {TestExchangeKind::StartTestMode, TestExchangeKind::ReadAll, TestExchangeKind::WriteAll}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        StartRadio(Line(false), PatternMemory(5));
+        m_Session.BeginExchange(kind, m_Job);
+        m_Job.Cancel();
+        RunTestExchange(m_Job);
+        EXPECT_TRUE(m_Job.IsFinished());
+        TestModeOutcome outcome = m_Session.FinishExchange(m_Job);
+        EXPECT_FALSE(outcome.message);
+        EXPECT_FALSE(outcome.imageChanged);
+        EXPECT_FALSE(m_Port.IsOpen());
+        EXPECT_FALSE(m_Session.InTestMode());
+        EXPECT_TRUE(AllPrepared(m_Image, 0, 0x2000));
+        EXPECT_EQ(SentSince(0), Bytes{0x62});
+        EXPECT_EQ(m_Radio.Memory(), PatternMemory(5));
+        m_Radio.Stop();
+    }
+}
+
 TEST_F(TestModeLinkTest, UnacknowledgedBlockStopsWriteAllWithThePortOpen) {
     VirtualRadioOptions options = Line(true);
     options.faults.noAckBlock = 0x0200;
@@ -284,7 +323,7 @@ TEST_F(TestModeLinkTest, UnacknowledgedBlockStopsWriteAllWithThePortOpen) {
     RadioMemory written = PatternMemory(9);
     std::copy(written.begin(), written.end(), m_Image.bytes.begin());
 
-    TestModeOutcome outcome = m_Session.WriteAll();
+    TestModeOutcome outcome = Run(TestExchangeKind::WriteAll);
     ASSERT_TRUE(outcome.message);
     EXPECT_EQ(*outcome.message, kWriteFailedMessage);
     EXPECT_TRUE(m_Port.IsOpen());
@@ -302,7 +341,7 @@ TEST_F(TestModeLinkTest, SearchFindsTheRadioAndRemembersItsPort) {
     m_Dir.AddMissingPort(2);
     StartRadio(Line(false));
 
-    TestModeOutcome outcome = m_Session.StartTestMode();
+    TestModeOutcome outcome = Run(TestExchangeKind::StartTestMode);
     EXPECT_FALSE(outcome.message);
     EXPECT_TRUE(outcome.warning.empty()) << outcome.warning;
     EXPECT_EQ(ReadProfileString(m_Dir.SettingsPath(), "setup", "com", "", 8), "3");
@@ -310,7 +349,7 @@ TEST_F(TestModeLinkTest, SearchFindsTheRadioAndRemembersItsPort) {
     // With the search off, the missing configured port is the end of it.
     m_Session.Close();
     m_Dir.WriteSettings({{"searchcom", "0"}, {"com", 1}});
-    outcome = m_Session.StartTestMode();
+    outcome = Run(TestExchangeKind::StartTestMode);
     ASSERT_TRUE(outcome.message);
     EXPECT_EQ(*outcome.message, kNoRadioMessage);
 }
@@ -321,9 +360,9 @@ TEST_F(TestModeLinkTest, EchoingCableAtLineSpeedReadsUnshiftedData) {
     RadioMemory memory = PatternMemory(11);
     StartRadio(Line(true, true), memory);
 
-    ASSERT_FALSE(m_Session.StartTestMode().message);
+    ASSERT_FALSE(Run(TestExchangeKind::StartTestMode).message);
     EXPECT_TRUE(SameRange(m_Image.bytes.data(), memory.data(), 0x0FC0, 0x1000));
-    TestModeOutcome outcome = m_Session.ReadAll();
+    TestModeOutcome outcome = Run(TestExchangeKind::ReadAll);
     ASSERT_TRUE(outcome.message);
     EXPECT_EQ(*outcome.message, kReadDoneMessage);
     EXPECT_TRUE(std::equal(memory.begin(), memory.end(), m_Image.bytes.begin()));

@@ -125,11 +125,17 @@ TEST(TestModeScroll, ValueReachesTheImageOnlyAtEndScroll) {
 
     session.Select(20);
     EXPECT_EQ(session.Position(), 255);
-    EXPECT_FALSE(session.Scroll(ScrollCode::LineRight, 0));
+    EXPECT_FALSE(session.Scroll(ScrollCode::LineRight, 0).stored);
     EXPECT_EQ(session.Position(), 0);
     EXPECT_EQ(image.GetTestItem(20), 255);
-    EXPECT_TRUE(session.Scroll(ScrollCode::EndScroll, 0));
+    ScrollOutcome stored = session.Scroll(ScrollCode::EndScroll, 0);
+    EXPECT_TRUE(stored.stored);
+    EXPECT_TRUE(stored.imageChanged);
     EXPECT_EQ(image.GetTestItem(20), 0);
+    // Letting go without a change stores the same value and leaves the document unmodified.
+    ScrollOutcome unchanged = session.Scroll(ScrollCode::EndScroll, 0);
+    EXPECT_TRUE(unchanged.stored);
+    EXPECT_FALSE(unchanged.imageChanged);
     EXPECT_EQ(session.ItemLines()[20], "Item 20-(0)");
     EXPECT_EQ(session.SelectedItem(), 20);
 }

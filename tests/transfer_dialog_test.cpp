@@ -2,15 +2,21 @@
 // pseudo-terminals, with the program's own document, port and frame.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QTimer>
 #include <QtTest>
 #include <algorithm>
 #include <array>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 
 #include "app/language.h"
 #include "codeplug/band_lines.h"
+#include "link/compare_dialog.h"
 #include "link/link_commands.h"
 #include "link/port_dialog.h"
 #include "link/transfer_dialog.h"
@@ -59,13 +65,42 @@ QString MessageLine(QWidget* dialog) {
     return FindControl<QLabel>(dialog, kTransferMessageId)->text();
 }
 
+// A write of a document without any used channel asks first; these tests' writes are not such.
+void GiveAChannel(CHalvexDoc& document) {
+    document.SetFrequencyText(1, 1, "146.52000");
+}
+
+std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> files;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        files.push_back(entry.path());
+    }
+    return files;
+}
+
+// Runs check on the first modal dialog that opens, then closes it.
+void OnNextModal(std::function<void(QWidget*)> check) {
+    QTimer::singleShot(0, [check] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            check(modal);
+            modal->close();
+        } else {
+            OnNextModal(check);
+        }
+    });
+}
+
 }  // namespace
 
 class TransferDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { m_Fixture = std::make_unique<LinkUiFixture>("transfer-dialog"); }
+    void init() {
+        MessageBox::SetUnattended(true);
+        m_Fixture = std::make_unique<LinkUiFixture>("transfer-dialog");
+    }
     void cleanup() { m_Fixture.reset(); }
 
     void readReplacesTheCloneRangeAndRefreshesTheBand() {
@@ -123,6 +158,7 @@ private slots:
         VirtualRadio* radio = m_Fixture->AddRadio(1, options, memory, &error);
         QVERIFY2(radio, error.c_str());
         CHalvexDoc& document = m_Fixture->app->Document();
+        GiveAChannel(document);
         Image prepared = PreparedImage(document);
 
         CTransferDlg dialog(*m_Fixture->app, read);
@@ -258,6 +294,237 @@ private slots:
         });
         m_Fixture->app->MainFrame()->OnCommand(command);
         QCOMPARE(shownTitle, title);
+    }
+
+    void readOverUnsavedEditsAsksFirst() {
+        QVERIFY(RegisterLinkCommands());
+        std::string error;
+        QVERIFY2(m_Fixture->Start({}, &error), error.c_str());
+        VirtualRadio* radio = m_Fixture->AddRadio(1, {}, PatternMemory(12), &error);
+        QVERIFY2(radio, error.c_str());
+        CHalvexDoc& document = m_Fixture->app->Document();
+        GiveAChannel(document);
+        document.SetModifiedFlag();
+        Image edited = document.bytes;
+
+        MessageBox::SetNextAnswer(MessageAnswer::Cancel);
+        m_Fixture->app->MainFrame()->OnCommand(kCommandReadRadio);
+        QCOMPARE(MessageBox::Shown().size(), size_t{1});
+        QVERIFY(MessageBox::Shown().front().buttons == MessageButtons::YesNoCancel);
+        QVERIFY(document.bytes == edited);
+        QVERIFY(document.IsModified());
+        QVERIFY(radio->ReceivedBytes().empty());
+
+        // Discarding the edits goes on to the read dialog.
+        QString shownTitle;
+        OnNextModal([&shownTitle](QWidget* modal) { shownTitle = modal->windowTitle(); });
+        MessageBox::SetNextAnswer(MessageAnswer::No);
+        m_Fixture->app->MainFrame()->OnCommand(kCommandReadRadio);
+        QCOMPARE(shownTitle, Lang("IDS_READDATA"));
+    }
+
+    void readKeepsABackupAndAFailedBackupOnlyWarns_data() {
+        QTest::addColumn<bool>("folderUsable");
+        QTest::newRow("backup kept") << true;
+        QTest::newRow("backup folder blocked by a file") << false;
+    }
+
+    void readKeepsABackupAndAFailedBackupOnlyWarns() {
+        QFETCH(bool, folderUsable);
+        std::string error;
+        QVERIFY2(m_Fixture->Start({}, &error), error.c_str());
+        RadioMemory memory = PatternMemory(13);
+        QVERIFY2(m_Fixture->AddRadio(1, {}, memory, &error), error.c_str());
+        std::filesystem::path state = m_Fixture->dir.path / "state";
+        if (!folderUsable) {
+            std::ofstream(state) << "a file where the folder should be";
+        }
+        m_Fixture->app->m_BackupFolder = (state / "halvex" / "backups").string();
+        CHalvexDoc& document = m_Fixture->app->Document();
+
+        CTransferDlg dialog(*m_Fixture->app, true);
+        dialog.show();
+        QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kTransferTimeoutMs);
+
+        QCOMPARE(dialog.result(), kTransferEnded);
+        QVERIFY(SameRange(document.bytes.data(), memory.data(), kCloneStart, kImageSize));
+        if (folderUsable) {
+            QVERIFY(MessageBox::Shown().empty());
+            std::vector<std::filesystem::path> backups = FilesIn(m_Fixture->app->m_BackupFolder);
+            QCOMPARE(backups.size(), size_t{1});
+            PgmFile backup;
+            QCOMPARE(LoadPgmFile(backups.front().string(), &backup, &error), PgmLoadResult::Loaded);
+            QVERIFY(backup.image == document.bytes);
+        } else {
+            QCOMPARE(MessageBox::Shown().size(), size_t{1});
+            QVERIFY(QString::fromStdString(MessageBox::Shown().front().text)
+                        .startsWith(Lang("IDS_WARN_BACKUP")));
+        }
+    }
+
+    void portThatIsNotACharacterDeviceIsNamedAndLeftAlone() {
+        std::string error;
+        QVERIFY2(m_Fixture->Start({}, &error), error.c_str());
+        std::filesystem::path plain = m_Fixture->dir.path / "plain-file";
+        std::ofstream(plain) << "kept";
+        std::filesystem::create_symlink(plain, m_Fixture->dir.PortLink(1));
+        CHalvexDoc& document = m_Fixture->app->Document();
+        GiveAChannel(document);
+        Image prepared = PreparedImage(document);
+
+        CTransferDlg dialog(*m_Fixture->app, false);
+        dialog.show();
+        QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kTransferTimeoutMs);
+
+        QCOMPARE(MessageBox::Shown().size(), size_t{2});
+        QString warning = QString::fromStdString(MessageBox::Shown().front().text);
+        QVERIFY2(warning.contains(QString::fromStdString(m_Fixture->dir.PortLink(1))),
+                 qPrintable(warning));
+        QVERIFY2(warning.contains("not a serial port"), qPrintable(warning));
+        QCOMPARE(QString::fromStdString(MessageBox::Shown().back().text),
+                 Lang("IDS_ERROR_PORTCONN"));
+        std::ifstream kept(plain);
+        std::string contents((std::istreambuf_iterator<char>(kept)), {});
+        QCOMPARE(contents, std::string("kept"));
+        QVERIFY(document.bytes == prepared);
+    }
+
+    void writeThatWouldEraseTheRadioAsksFirst() {
+        std::string error;
+        QVERIFY2(m_Fixture->Start({}, &error), error.c_str());
+        RadioMemory memory = PatternMemory(14);
+        VirtualRadio* radio = m_Fixture->AddRadio(1, {}, memory, &error);
+        QVERIFY2(radio, error.c_str());
+        CHalvexDoc& document = m_Fixture->app->Document();
+        Image before = document.bytes;
+
+        CTransferDlg dialog(*m_Fixture->app, false);
+        dialog.show();
+        MessageBox::SetNextAnswer(MessageAnswer::Cancel);
+        QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
+        QCOMPARE(MessageBox::Shown().size(), size_t{1});
+        QCOMPARE(QString::fromStdString(MessageBox::Shown().front().text), Lang("IDS_WARN_ERASE"));
+        QVERIFY(MessageBox::Shown().front().buttons == MessageButtons::OkCancel);
+        QVERIFY(Button(&dialog, kIdOk)->isEnabled());
+        QVERIFY(dialog.isVisible());
+        QTest::qWait(100);
+        QVERIFY(radio->ReceivedBytes().empty());
+        QVERIFY(radio->Memory() == memory);
+        QVERIFY(document.bytes == before);
+
+        MessageBox::SetNextAnswer(MessageAnswer::Ok);
+        Image prepared = PreparedImage(document);
+        QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kTransferTimeoutMs);
+        QVERIFY(SameRange(radio->Memory().data(), prepared.data(), kCloneStart, kImageSize));
+    }
+
+    void checkedWriteReadsBackAndNamesWhatTheRadioDidNotKeep_data() {
+        QTest::addColumn<int>("unstoredBlock");
+        QTest::newRow("radio keeps everything") << -1;
+        QTest::newRow("radio drops block 0x1230") << 0x1230;
+    }
+
+    void checkedWriteReadsBackAndNamesWhatTheRadioDidNotKeep() {
+        QFETCH(int, unstoredBlock);
+        std::string error;
+        QVERIFY2(m_Fixture->Start({}, &error), error.c_str());
+        VirtualRadioOptions options;
+        options.faults.unstoredBlock = unstoredBlock;
+        RadioMemory memory = PatternMemory(15);
+        VirtualRadio* radio = m_Fixture->AddRadio(1, options, memory, &error);
+        QVERIFY2(radio, error.c_str());
+        CHalvexDoc& document = m_Fixture->app->Document();
+        GiveAChannel(document);
+
+        CTransferDlg dialog(*m_Fixture->app, false);
+        auto* verify = FindControl<QCheckBox>(&dialog, kTransferVerifyId);
+        QVERIFY(!verify->isHidden());
+        QVERIFY(!verify->isChecked());
+        verify->click();
+        QCOMPARE(m_Fixture->StoredInt("verifywrite"), 1);
+        dialog.show();
+        QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(MessageLine(&dialog).left(Lang("IDS_PROMPT_VERIFY").size()),
+                                  Lang("IDS_PROMPT_VERIFY"), kTransferTimeoutMs);
+        if (unstoredBlock < 0) {
+            QTRY_VERIFY2_WITH_TIMEOUT(!dialog.isVisible(), qPrintable(MessageLine(&dialog)),
+                                      kTransferTimeoutMs);
+            QCOMPARE(dialog.result(), kTransferEnded);
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(MessageLine(&dialog).startsWith(Lang("IDS_PROMPT_VERIFYFAIL")),
+                                     kTransferTimeoutMs);
+            QVERIFY(MessageLine(&dialog).endsWith("1 block differs: 0x1230"));
+            QVERIFY(dialog.isVisible());
+            QVERIFY(Button(&dialog, kIdOk)->isEnabled());
+        }
+        QVERIFY(MessageBox::Shown().empty());
+        QVERIFY(!m_Fixture->app->m_Port.IsOpen());
+
+        // The box shows the stored setting and is not offered for a read.
+        CTransferDlg nextWrite(*m_Fixture->app, false);
+        QVERIFY(FindControl<QCheckBox>(&nextWrite, kTransferVerifyId)->isChecked());
+        CTransferDlg read(*m_Fixture->app, true);
+        QVERIFY(FindControl<QCheckBox>(&read, kTransferVerifyId)->isHidden());
+    }
+
+    void compareListsTheDifferencesAndLeavesTheDocument() {
+        QVERIFY(RegisterLinkCommands());
+        std::string error;
+        QVERIFY2(m_Fixture->Start({}, &error), error.c_str());
+        CHalvexDoc& document = m_Fixture->app->Document();
+        GiveAChannel(document);
+        document.PrepareImage();
+        RadioMemory memory;
+        std::copy(document.bytes.begin(), document.bytes.end(), memory.begin());
+        CHalvexDoc radioDocument(document);
+        radioDocument.SetFrequencyText(1, 1, "147.00000");
+        radioDocument.SetPowerHigh(1, !document.GetPowerHigh(1));
+        std::copy(radioDocument.bytes.begin(), radioDocument.bytes.end(), memory.begin());
+        VirtualRadio* radio = m_Fixture->AddRadio(1, {}, memory, &error);
+        QVERIFY2(radio, error.c_str());
+        document.SetModifiedFlag();
+        Image before = document.bytes;
+
+        // Presses OK in the transfer dialog, then reads and closes the list it opens.
+        QStringList listed;
+        bool started = false;
+        QTimer watcher;
+        watcher.setInterval(20);
+        QObject::connect(&watcher, &QTimer::timeout, [&listed, &watcher, &started] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!started && qobject_cast<CTransferDlg*>(modal) != nullptr) {
+                started = true;
+                QCOMPARE(modal->windowTitle(), Lang("IDS_COMPAREDATA"));
+                QTest::mouseClick(Button(modal, kIdOk), Qt::LeftButton);
+                return;
+            }
+            auto* results = qobject_cast<CCompareDlg*>(modal);
+            if (results == nullptr) {
+                return;
+            }
+            auto* list = FindControl<QListWidget>(results, kCompareListId);
+            for (int row = 0; row < list->count(); ++row) {
+                listed << list->item(row)->text();
+            }
+            watcher.stop();
+            results->close();
+        });
+        watcher.start();
+        m_Fixture->app->MainFrame()->OnCommand(kCommandCompareRadio);
+
+        // A simplex channel's transmit frequency follows its receive frequency.
+        QCOMPARE(listed, QStringList({"Channel 1, Receive: 146.52000 -> 147.00000",
+                                      "Channel 1, Transmit: 146.52000 -> 147.00000",
+                                      QString("Channel 1, Power: %1 -> %2")
+                                          .arg(document.GetPowerHigh(1) ? "High" : "Low")
+                                          .arg(document.GetPowerHigh(1) ? "Low" : "High")}));
+        QVERIFY(document.bytes == before);
+        QVERIFY(document.IsModified());
+        QVERIFY(radio->Memory() == memory);
+        QVERIFY(MessageBox::Shown().empty());
     }
 
 private:

@@ -319,6 +319,93 @@ TEST_F(VirtualRadioTest, LinkIsReplacedAndRemoved) {
     EXPECT_NE(error.find(m_Link), std::string::npos);
 }
 
+// radio-sim on m_Link with its stdout and stderr in one pipe; the first line it prints (or
+// its last words) within five seconds.
+struct SimProcess {
+    pid_t pid = -1;
+    std::string firstOutput;
+};
+
+SimProcess StartSimulator(const std::string& link) {
+    std::string program = std::string(HALVEX_BIN_DIR) + "/radio-sim";
+    int output[2];
+    SimProcess process;
+    if (pipe(output) != 0) {
+        return process;
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, output[1], STDERR_FILENO);
+    posix_spawn_file_actions_addclose(&actions, output[0]);
+    std::vector<std::string> arguments = {program, "--link", link};
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn(&process.pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(output[1]);
+    char line[512] = {};
+    pollfd watched = {output[0], POLLIN, 0};
+    if (poll(&watched, 1, 5000) > 0 && read(output[0], line, sizeof line - 1) > 0) {
+        process.firstOutput = line;
+    }
+    close(output[0]);
+    return process;
+}
+
+std::string LinkTarget(const std::string& link) {
+    char target[256] = {};
+    return readlink(link.c_str(), target, sizeof target - 1) > 0 ? std::string(target) : "";
+}
+
+TEST_F(VirtualRadioTest, SecondSimulatorOnALiveLinkIsRefusedAndAStaleOneReplaced) {
+    SimProcess first = StartSimulator(m_Link);
+    ASSERT_GT(first.pid, 0);
+    ASSERT_NE(first.firstOutput.find(m_Link), std::string::npos) << first.firstOutput;
+    std::string served = LinkTarget(m_Link);
+
+    SimProcess second = StartSimulator(m_Link);
+    int status = 0;
+    ASSERT_EQ(waitpid(second.pid, &status, 0), second.pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+    EXPECT_NE(second.firstOutput.find("another running virtual radio"), std::string::npos)
+        << second.firstOutput;
+    EXPECT_EQ(LinkTarget(m_Link), served);
+    {
+        Port port(m_Link);
+        EnterProgramming(&port);
+    }
+
+    // Killed outright, the first leaves its link behind; the next one takes the name over.
+    ASSERT_EQ(kill(first.pid, SIGKILL), 0);
+    ASSERT_EQ(waitpid(first.pid, &status, 0), first.pid);
+    EXPECT_EQ(LinkTarget(m_Link), served);
+    SimProcess third = StartSimulator(m_Link);
+    ASSERT_GT(third.pid, 0);
+    EXPECT_NE(third.firstOutput.find(m_Link), std::string::npos) << third.firstOutput;
+    EXPECT_NE(LinkTarget(m_Link), "");
+    {
+        Port port(m_Link);
+        EnterProgramming(&port);
+    }
+    kill(third.pid, SIGTERM);
+    waitpid(third.pid, &status, 0);
+
+    // In one process too: a second radio on the same name is refused until the first stops.
+    Start();
+    VirtualRadio other;
+    std::string error;
+    EXPECT_FALSE(other.Start(m_Link, {}, &error));
+    EXPECT_NE(error.find(m_Link), std::string::npos) << error;
+    EXPECT_EQ(LinkTarget(m_Link), m_Radio.SlavePath());
+    m_Radio.Stop();
+    EXPECT_TRUE(other.Start(m_Link, {}, &error)) << error;
+    other.Stop();
+}
+
 TEST_F(VirtualRadioTest, DemoMemoryLooksLikeAProgrammedRadio) {
     RadioMemory demo = DemoMemory();
     EXPECT_EQ(Bytes(demo.begin() + 0x0F00, demo.begin() + 0x0F04), (Bytes{0x60, 0x13, 0x40, 0x17}));

@@ -1,5 +1,6 @@
 #include "app/halvex_app.h"
 
+#include <cstdlib>
 #include <fstream>
 
 #include "app/about_dialog.h"
@@ -13,6 +14,7 @@
 #include "app/main_frame.h"
 #include "app/message_box.h"
 #include "app/settings.h"
+#include "codeplug/read_backups.h"
 #include "resources/command_ids.h"
 #include "view/main_view.h"
 
@@ -26,9 +28,9 @@ constexpr const char* kSaveChangesQuestion = "Save changes to %s?";
 
 // Every command a registered dialog may handle; the shell's own ones are installed directly.
 constexpr int kPluggableCommands[] = {
-    kCommandReadRadio,    kCommandWriteRadio, kCommandPort,
-    kCommandTestMode,     kCommandRadiogram,  kCommandPrint,
-    kCommandPrintPreview, kCommandPrintSetup, kCommandPrintDirect};
+    kCommandReadRadio,  kCommandWriteRadio, kCommandCompareRadio, kCommandPort,
+    kCommandTestMode,   kCommandRadiogram,  kCommandPrint,        kCommandPrintPreview,
+    kCommandPrintSetup, kCommandPrintDirect};
 
 bool IsReadable(const std::string& path) {
     return std::ifstream(path).good();
@@ -40,7 +42,10 @@ CHalvexApp& HalvexApp() {
     return *g_App;
 }
 
-CHalvexApp::CHalvexApp() : m_Prompts([this] { return Owner(); }), m_Document(m_Prompts) {
+CHalvexApp::CHalvexApp()
+    : m_BackupFolder(DefaultBackupFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"))),
+      m_Prompts([this] { return Owner(); }),
+      m_Document(m_Prompts) {
     g_App = this;
 }
 

@@ -40,6 +40,8 @@ public:
 
     // The one serial port of the program, used by one dialog at a time.
     CSerialPort m_Port;
+    // Where every successful read also leaves a copy; tests point it at a folder of their own.
+    std::string m_BackupFolder;
     // The next reset of the document skips its question.
     bool m_bSilentNew = false;
 

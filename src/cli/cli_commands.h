@@ -15,3 +15,4 @@ struct CliCommand {
 
 int RunNewCommand(std::span<const std::string> arguments);
 int RunInfoCommand(std::span<const std::string> arguments);
+int RunDiffCommand(std::span<const std::string> arguments);

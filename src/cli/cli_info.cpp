@@ -4,9 +4,9 @@
 #include <iostream>
 
 #include "app/app_globals.h"
-#include "cli/channel_rows.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_support.h"
+#include "codeplug/channel_rows.h"
 
 namespace {
 

@@ -14,8 +14,10 @@ const std::array kCommands = {
     CliCommand{"info", "info [--settings FILE] FILE.pgm [--csv]", RunInfoCommand},
     CliCommand{"read", "read (--port N | --device PATH) [--settings FILE] [-o FILE.pgm]",
                RunReadCommand},
-    CliCommand{"write", "write (--port N | --device PATH) [--settings FILE] FILE.pgm",
+    CliCommand{"write",
+               "write (--port N | --device PATH) [--settings FILE] [--verify] [--force] FILE.pgm",
                RunWriteCommand},
+    CliCommand{"diff", "diff [--settings FILE] A.pgm B.pgm", RunDiffCommand},
 };
 
 void PrintUsage(std::ostream& stream) {

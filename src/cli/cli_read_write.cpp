@@ -9,14 +9,19 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <optional>
 #include <thread>
 
 #include "app/app_globals.h"
 #include "cli/cli_support.h"
 #include "codeplug/document.h"
+#include "codeplug/read_backups.h"
 #include "link/clone_protocol.h"
 #include "link/serial_port.h"
+#include "link/write_verify.h"
+#include "platform/output_path.h"
 #include "platform/profile.h"
 
 namespace {
@@ -37,6 +42,8 @@ struct TransferArguments {
     std::string device;
     std::string settingsPath;
     std::string file;
+    bool force = false;
+    bool verify = false;
 };
 
 std::optional<int> ParsePort(const std::string& text) {
@@ -55,6 +62,10 @@ bool ParseTransferArguments(std::string_view command, std::span<const std::strin
     bool read = command == "read";
     for (size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
+        if (!read && (argument == "--force" || argument == "--verify")) {
+            (argument == "--force" ? parsed->force : parsed->verify) = true;
+            continue;
+        }
         bool takesValue = argument == "--port" || argument == "--device" ||
                           argument == "--settings" || (read && argument == "-o");
         if (!takesValue) {
@@ -266,13 +277,53 @@ int Transfer(const TransferArguments& arguments, bool read, uint8_t* image, bool
     return ReportOutcome(status, arguments, !job.fixedPort && SearchIsOn(), openError);
 }
 
+// A read that cannot be kept is refused before the radio is woken.
+bool CheckReadOutput(const TransferArguments& arguments, std::string* error) {
+    std::vector<std::string> inputs = {g_SettingsPath};
+    if (!arguments.device.empty()) {
+        inputs.push_back(arguments.device);
+    }
+    return CheckOutputPath(arguments.file, inputs, error);
+}
+
+// The backup is a second copy: failing to make it never fails the read.
+void KeepBackup(const std::array<uint8_t, kImageSize>& image) {
+    PgmFile backup = NewPgmFile();
+    backup.image = image;
+    std::string path;
+    std::string error;
+    if (!WriteReadBackup(DefaultBackupFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")),
+                         backup, std::time(nullptr), &path, &error)) {
+        std::fprintf(stderr, "halvex-cli: warning: %s\n", error.c_str());
+    }
+}
+
+// Reads the radio back after a write, as a second complete dialogue, and compares.
+int VerifyWrite(const TransferArguments& arguments, const std::array<uint8_t, kImageSize>& sent) {
+    std::array<uint8_t, kImageSize> readBack{};
+    PrepareReadBackImage(sent.data(), readBack.data());
+    bool done = false;
+    int exitStatus = Transfer(arguments, true, readBack.data(), &done);
+    if (!done) {
+        ReportFailure("the data was sent but could not be read back to check it");
+        return exitStatus == kExitCancelled ? exitStatus : kExitWriteFailed;
+    }
+    std::vector<int> differing = DifferingBlocks(sent.data(), readBack.data());
+    if (!differing.empty()) {
+        ReportFailure("the radio holds other data than was sent: " + DescribeBlocks(differing) +
+                      "; write again");
+        return kExitWriteFailed;
+    }
+    return kExitSuccess;
+}
+
 }  // namespace
 
 int RunReadCommand(std::span<const std::string> arguments) {
     TransferArguments parsed;
     std::string error;
     if (!ParseTransferArguments("read", arguments, &parsed, &error) ||
-        !UseSettingsFile(parsed.settingsPath, &error)) {
+        !UseSettingsFile(parsed.settingsPath, &error) || !CheckReadOutput(parsed, &error)) {
         return ReportFailure(error);
     }
     CliPrompts prompts(parsed.file);
@@ -288,6 +339,7 @@ int RunReadCommand(std::span<const std::string> arguments) {
     // The image is stored as the radio gave it: deriving the stored areas again could
     // change what was read.
     document.bytes = image;
+    KeepBackup(image);
     if (!document.OnSaveDocument(parsed.file, &error)) {
         return ReportFailure("the radio was read, but the file could not be saved: " + error);
     }
@@ -301,13 +353,28 @@ int RunWriteCommand(std::span<const std::string> arguments) {
         !UseSettingsFile(parsed.settingsPath, &error)) {
         return ReportFailure(error);
     }
-    CliPrompts prompts;
-    CHalvexDoc document(prompts);
-    if (!document.OnOpenDocument(parsed.file, &error)) {
+    // A short or foreign file would blank every block it lacks in the radio.
+    if (!parsed.force && !IsWholePgmFile(parsed.file, &error)) {
+        return ReportFailure(error +
+                             "; nothing was sent to the radio (--force writes it anyway, erasing "
+                             "the radio's channels)");
+    }
+    PgmFile file;
+    PgmLoadResult loaded = LoadPgmFile(parsed.file, &file, &error);
+    if (loaded == PgmLoadResult::Failed ||
+        (loaded == PgmLoadResult::ForeignHeader && !parsed.force)) {
         return ReportFailure(error);
     }
+    CliPrompts prompts;
+    CHalvexDoc document(prompts);
+    document.m_Header = file.header;
+    document.bytes = file.image;
     document.PrepareImage();
     std::array<uint8_t, kImageSize> image = document.bytes;
     bool done = false;
-    return Transfer(parsed, false, image.data(), &done);
+    int exitStatus = Transfer(parsed, false, image.data(), &done);
+    if (!done || !parsed.verify) {
+        return exitStatus;
+    }
+    return VerifyWrite(parsed, image);
 }

@@ -105,6 +105,39 @@ PgmLoadResult LoadPgmFile(const std::string& path, PgmFile* file, std::string* e
     return PgmLoadResult::Loaded;
 }
 
+bool IsWholePgmFile(const std::string& path, std::string* error) {
+    PgmFile file;
+    PgmLoadResult result = LoadPgmFile(path, &file, error);
+    if (result == PgmLoadResult::Failed) {
+        return false;
+    }
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0) {
+        SetError(error, "Cannot open " + path + ": " + SystemMessage(errno));
+        return false;
+    }
+    auto size = static_cast<size_t>(status.st_size);
+    if (size == 0) {
+        SetError(error, path + " is empty");
+        return false;
+    }
+    if (result == PgmLoadResult::ForeignHeader) {
+        return false;
+    }
+    if (size <= kPgmHeaderSize) {
+        SetError(error, path + " holds only a file header and no radio data");
+        return false;
+    }
+    if (size != kPgmFileSize) {
+        SetError(error,
+                 path + " is " + std::to_string(size) + " bytes long instead of " +
+                     std::to_string(kPgmFileSize) +
+                     (size < kPgmFileSize ? ": it is cut short" : ": it is not one radio image"));
+        return false;
+    }
+    return true;
+}
+
 bool SavePgmFile(const std::string& path, const PgmFile& file, std::string* error) {
     std::string contents(file.header.begin(), file.header.end());
     contents.append(file.image.begin(), file.image.end());

@@ -40,6 +40,11 @@ bool HasPgmIdentification(const std::array<uint8_t, kPgmHeaderSize>& header);
 // kPgmFileSize are ignored. error gets a message for ForeignHeader and Failed.
 PgmLoadResult LoadPgmFile(const std::string& path, PgmFile* file, std::string* error);
 
+// True when path is a complete radio data file: exactly kPgmFileSize bytes beginning with
+// kPgmIdentification. Anything else, sent to a radio, would erase what the file lacks; error
+// says what is wrong (empty, header only, cut short, too long, foreign).
+bool IsWholePgmFile(const std::string& path, std::string* error);
+
 // Writes the header and the image to a temporary file beside path, syncs it and renames it
 // over path. On failure the old file is untouched and error says why.
 bool SavePgmFile(const std::string& path, const PgmFile& file, std::string* error);

@@ -37,8 +37,12 @@ public:
         bool search = !m_Job.fixedPort && !searchText.starts_with('0');
         m_Cable = ReadProfileInt(settings, "setup", "rwtype", 1) == 1 ? CableType::Direct
                                                                       : CableType::Echo;
-        if (!m_Port.IsOpen() && !m_Job.fixedPort) {
-            m_Port.Open(ReadProfileInt(settings, "setup", "com", 1), kBaudRate);
+        std::string openError;
+        if (!m_Port.IsOpen() && !m_Job.fixedPort &&
+            !m_Port.Open(ReadProfileInt(settings, "setup", "com", 1), kBaudRate, &openError) &&
+            !search) {
+            // Without a search this is the only port: say what is wrong with it.
+            m_Job.warning = openError;
         }
         SleepMs(kSettleMs);
         if (WakeUp(search) == Outcome::Stop || Cancelled() || Identify() == Outcome::Stop) {

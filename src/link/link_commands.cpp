@@ -9,8 +9,12 @@
 
 namespace {
 
-void RunTransfer(CHalvexApp& app, bool read) {
-    CTransferDlg dialog(app, read, app.MainFrame());
+void RunTransfer(CHalvexApp& app, TransferMode mode) {
+    // A read replaces the document: unsaved edits are offered a save first, as New and Open do.
+    if (mode == TransferMode::Read && !app.SaveModified()) {
+        return;
+    }
+    CTransferDlg dialog(app, mode, app.MainFrame());
     dialog.exec();
 }
 
@@ -19,8 +23,12 @@ void RunTransfer(CHalvexApp& app, bool read) {
 }  // namespace
 
 bool RegisterLinkCommands() {
-    RegisterCommandHandler(kCommandReadRadio, [](CHalvexApp& app) { RunTransfer(app, true); });
-    RegisterCommandHandler(kCommandWriteRadio, [](CHalvexApp& app) { RunTransfer(app, false); });
+    RegisterCommandHandler(kCommandReadRadio,
+                           [](CHalvexApp& app) { RunTransfer(app, TransferMode::Read); });
+    RegisterCommandHandler(kCommandWriteRadio,
+                           [](CHalvexApp& app) { RunTransfer(app, TransferMode::Write); });
+    RegisterCommandHandler(kCommandCompareRadio,
+                           [](CHalvexApp& app) { RunTransfer(app, TransferMode::Compare); });
     RegisterCommandHandler(kCommandPort, [](CHalvexApp& app) {
         CPortDlg dialog(app, app.MainFrame());
         dialog.exec();

@@ -1,4 +1,5 @@
-// Plugs the Read, Write and Communication port commands into the main frame's command table.
+// Plugs the Read, Write, Compare with Radio and Communication port commands into the main frame's
+// command table.
 #pragma once
 
 // Registers the handlers; the desktop program does it once before its frame is built.

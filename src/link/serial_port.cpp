@@ -50,6 +50,8 @@ std::string OpenFailureMessage(const std::string& name, int error) {
         case EBUSY:
         case EWOULDBLOCK:
             return name + " is in use by another program";
+        case ENOTTY:
+            return name + " is not a serial port (not a character device); nothing was sent to it";
         case EACCES:
         case EPERM:
             return "no permission to open " + name +
@@ -121,6 +123,15 @@ bool CSerialPort::Open(int port, int baudRate, std::string* error) {
 
 bool CSerialPort::OpenDevice(const std::string& path, int baudRate, std::string* error) {
     Close();
+    // A regular file or a folder given as the port would take the wake-up frame as data.
+    struct stat status {};
+    if (stat(path.c_str(), &status) == 0 && !S_ISCHR(status.st_mode)) {
+        if (error != nullptr) {
+            *error = OpenFailureMessage(path, ENOTTY);
+        }
+        errno = ENOTTY;
+        return false;
+    }
     int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         int openError = errno;
@@ -128,6 +139,15 @@ bool CSerialPort::OpenDevice(const std::string& path, int baudRate, std::string*
             *error = OpenFailureMessage(path, openError);
         }
         errno = openError;
+        return false;
+    }
+    struct stat opened {};
+    if (fstat(fd, &opened) != 0 || !S_ISCHR(opened.st_mode)) {
+        ::close(fd);
+        if (error != nullptr) {
+            *error = OpenFailureMessage(path, ENOTTY);
+        }
+        errno = ENOTTY;
         return false;
     }
     // TIOCEXCL does not stop root, the lock does: a second program must find the port busy.

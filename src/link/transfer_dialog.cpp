@@ -1,8 +1,11 @@
 #include "link/transfer_dialog.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QLabel>
 #include <QProgressBar>
+#include <ctime>
+#include <vector>
 
 #include "app/app_globals.h"
 #include "app/halvex_app.h"
@@ -11,8 +14,13 @@
 #include "app/message_box.h"
 #include "app/relabel.h"
 #include "app/settings.h"
+#include "codeplug/image_difference.h"
+#include "codeplug/read_backups.h"
+#include "codeplug/write_risk.h"
 #include "link/clone_protocol.h"
+#include "link/compare_dialog.h"
 #include "link/serial_port.h"
+#include "link/write_verify.h"
 
 namespace {
 
@@ -24,15 +32,26 @@ constexpr int kSearchDotCycle = 16;
 }  // namespace
 
 CTransferDlg::CTransferDlg(CHalvexApp& app, bool read, QWidget* parent)
+    : CTransferDlg(app, read ? TransferMode::Read : TransferMode::Write, parent) {}
+
+CTransferDlg::CTransferDlg(CHalvexApp& app, TransferMode mode, QWidget* parent)
     : TemplateDialog(kTransferTemplate, parent),
       m_App(app),
-      m_Read(read),
+      m_Mode(mode),
+      m_Read(mode != TransferMode::Write),
+      m_VerifyBox(FindControl<QCheckBox>(this, kTransferVerifyId)),
       m_MessageLine(FindControl<QLabel>(this, kTransferMessageId)),
       m_ProgressBar(FindControl<QProgressBar>(this, kTransferProgressId)),
       m_OkButton(FindControl<QAbstractButton>(this, kIdOk)),
       m_CancelButton(FindControl<QAbstractButton>(this, kIdCancel)) {
     RelabelDialog(this, kTransferTemplate);
-    setWindowTitle(QString::fromStdString(LoadLangString(read ? "IDS_READDATA" : "IDS_WRITEDATA")));
+    const char* titleKey = mode == TransferMode::Read    ? "IDS_READDATA"
+                           : mode == TransferMode::Write ? "IDS_WRITEDATA"
+                                                         : "IDS_COMPAREDATA";
+    setWindowTitle(QString::fromStdString(LoadLangString(titleKey)));
+    m_VerifyBox->setVisible(mode == TransferMode::Write);
+    m_VerifyBox->setChecked(ReadSetupInt("verifywrite", 0) != 0);
+    connect(m_VerifyBox, &QCheckBox::toggled, this, &CTransferDlg::OnVerifyToggled);
     m_ProgressBar->setRange(0, kTransferProgressRange);
     m_ProgressBar->setValue(0);
     m_Timer.setInterval(kTimerPeriodMs);
@@ -50,6 +69,9 @@ CTransferDlg::~CTransferDlg() {
 }
 
 const char* CTransferDlg::PromptKey() const {
+    if (m_Verifying) {
+        return "IDS_PROMPT_VERIFY";
+    }
     return m_Read ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE";
 }
 
@@ -61,11 +83,21 @@ void CTransferDlg::accept() {
     if (m_Worker.joinable()) {
         return;
     }
+    if (!m_Read && !ConfirmErasingWrite()) {
+        return;
+    }
     CHalvexDoc& document = m_App.Document();
     document.PrepareImage();
     m_ImageCopy = document.bytes;
+    m_Verifying = false;
+    // A comparison reads into a scratch image: the document's stays as it is.
+    m_RadioImage = m_ImageCopy;
+    StartWorker(m_Read, m_Mode == TransferMode::Compare ? m_RadioImage.data() : m_ImageCopy.data());
+}
+
+void CTransferDlg::StartWorker(bool read, uint8_t* image) {
     m_App.m_Port.SetBaudRate(kBaudRate);
-    m_Job.Reset(&m_App.m_Port, g_SettingsPath, m_Read, m_ImageCopy.data());
+    m_Job.Reset(&m_App.m_Port, g_SettingsPath, read, image);
     SetMessage(LoadLangString(PromptKey()));
     m_WorkerReturned.store(false, std::memory_order_release);
     m_Worker = std::thread([this] {
@@ -74,6 +106,74 @@ void CTransferDlg::accept() {
     });
     m_OkButton->setEnabled(false);
     m_Timer.start();
+}
+
+bool CTransferDlg::ConfirmErasingWrite() {
+    if (!WouldEraseRadio(m_App.Document(), g_ChannelCount)) {
+        return true;
+    }
+    return MessageBox::Show(this, LoadLangString("IDS_WARN_ERASE"), LoadLangString("IDS_PROMPT"),
+                            MessageIcon::Exclamation,
+                            MessageButtons::OkCancel) == MessageAnswer::Ok;
+}
+
+void CTransferDlg::OnVerifyToggled(bool checked) {
+    std::string error;
+    if (!WriteSetupString("verifywrite", checked ? "1" : "0", &error)) {
+        MessageBox::Show(this, LoadLangString("IDS_WARN_SETTING") + error,
+                         LoadLangString("IDS_ERROR"), MessageIcon::Exclamation, MessageButtons::Ok);
+    }
+}
+
+bool CTransferDlg::OnCheckStatus(TransferStatus status) {
+    if (status == StatusWriteDone && !m_Verifying && m_VerifyBox->isChecked()) {
+        // A second complete dialogue.
+        EndRun();
+        m_Verifying = true;
+        PrepareReadBackImage(m_ImageCopy.data(), m_RadioImage.data());
+        StartWorker(true, m_RadioImage.data());
+        return true;
+    }
+    if (m_Verifying && (status == StatusReadDone || status == StatusReadFailed)) {
+        EndRun();
+        ShowWorkerWarning();
+        m_Verifying = false;
+        std::vector<int> differing = DifferingBlocks(m_ImageCopy.data(), m_RadioImage.data());
+        if (status == StatusReadDone && differing.empty()) {
+            done(kTransferEnded);
+            return true;
+        }
+        std::string text = LoadLangString("IDS_PROMPT_VERIFYFAIL");
+        if (status == StatusReadDone) {
+            text += "\n" + DescribeBlocks(differing);
+        }
+        SetMessage(text);
+        m_OkButton->setEnabled(true);
+        return true;
+    }
+    if (m_Mode == TransferMode::Compare && status == StatusReadDone) {
+        EndRun();
+        ShowWorkerWarning();
+        CHalvexDoc radio(m_App.Document());
+        radio.bytes = m_RadioImage;
+        CCompareDlg results(DiffImages(m_App.Document(), radio, g_ChannelCount), this);
+        results.exec();
+        done(kTransferEnded);
+        return true;
+    }
+    return false;
+}
+
+void CTransferDlg::KeepReadBackup() {
+    PgmFile backup = NewPgmFile();
+    backup.image = m_ImageCopy;
+    std::string path;
+    std::string error;
+    if (!WriteReadBackup(m_App.m_BackupFolder, backup, std::time(nullptr), &path, &error)) {
+        MessageBox::Show(this, LoadLangString("IDS_WARN_BACKUP") + error,
+                         LoadLangString("IDS_PROMPT"), MessageIcon::Exclamation,
+                         MessageButtons::Ok);
+    }
 }
 
 void CTransferDlg::reject() {
@@ -123,6 +223,9 @@ void CTransferDlg::OnTimer() {
 }
 
 void CTransferDlg::OnFinalStatus(TransferStatus status) {
+    if (OnCheckStatus(status)) {
+        return;
+    }
     EndRun();
     ShowWorkerWarning();
     switch (status) {
@@ -143,6 +246,7 @@ void CTransferDlg::OnFinalStatus(TransferStatus status) {
         case StatusReadDone:
             m_App.Document().bytes = m_ImageCopy;
             m_App.ApplyLanguage();
+            KeepReadBackup();
             break;
         default:
             break;

@@ -16,21 +16,28 @@
 
 class CHalvexApp;
 class QAbstractButton;
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 
 constexpr int kTransferTemplate = 132;
 constexpr int kTransferMessageId = 1010;
 constexpr int kTransferProgressId = 1009;
+// The write direction's "check after writing" box, showing setup/verifywrite.
+constexpr int kTransferVerifyId = 1160;
 // The result of a dialog that ended by itself: an error, or a finished transfer.
 constexpr int kTransferEnded = 5;
 constexpr int kTransferProgressRange = 1024;
+
+// Compare reads the radio into a scratch image and lists how it differs from the document.
+enum class TransferMode { Read, Write, Compare };
 
 class CTransferDlg : public TemplateDialog {
     Q_OBJECT
 public:
     // read: radio to document; otherwise document to radio.
     CTransferDlg(CHalvexApp& app, bool read, QWidget* parent = nullptr);
+    CTransferDlg(CHalvexApp& app, TransferMode mode, QWidget* parent = nullptr);
     ~CTransferDlg() override;
 
     // The OK button: starts a transfer unless one is running.
@@ -39,6 +46,13 @@ public:
     void reject() override;
 
 private:
+    void StartWorker(bool read, uint8_t* image);
+    bool ConfirmErasingWrite();
+    void OnVerifyToggled(bool checked);
+    // Handles the final statuses of a write's read-back and of a comparison; false for the
+    // others, which the plain transfer handles.
+    bool OnCheckStatus(TransferStatus status);
+    void KeepReadBackup();
     void OnTimer();
     void OnFinalStatus(TransferStatus status);
     void OnWorkerStopped();
@@ -51,7 +65,11 @@ private:
     const char* PromptKey() const;
 
     CHalvexApp& m_App;
+    TransferMode m_Mode;
     bool m_Read;
+    // Set while the worker reads the radio back after a write.
+    bool m_Verifying = false;
+    QCheckBox* m_VerifyBox;
     QLabel* m_MessageLine;
     QProgressBar* m_ProgressBar;
     QAbstractButton* m_OkButton;
@@ -59,6 +77,8 @@ private:
     QTimer m_Timer;
 
     std::array<uint8_t, kImageSize> m_ImageCopy{};
+    // What the radio gave back, for a check after writing or a comparison.
+    std::array<uint8_t, kImageSize> m_RadioImage{};
     TransferJob m_Job;
     std::thread m_Worker;
     std::atomic<bool> m_WorkerReturned{true};

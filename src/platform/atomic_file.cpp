@@ -10,6 +10,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/output_path.h"
+
 namespace {
 
 bool Fail(std::string* error, const std::string& message) {
@@ -68,6 +70,9 @@ bool WriteAll(int descriptor, std::string_view contents) {
 }  // namespace
 
 bool ReplaceFileContents(const std::string& path, std::string_view contents, std::string* error) {
+    if (!IsFollowableOutputLink(path, error)) {
+        return false;
+    }
     std::string target = ResolveTarget(path);
     struct stat existing {};
     bool exists = stat(target.c_str(), &existing) == 0;

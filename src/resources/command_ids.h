@@ -22,6 +22,7 @@ constexpr int kCommandHelp = 32775;
 constexpr int kCommandNextLanguage = 32776;
 constexpr int kCommandTestMode = 32779;
 constexpr int kCommandRadiogram = 32780;
+constexpr int kCommandCompareRadio = 32781;
 
 // Edit and pane commands: in the accelerator table, handled by nobody.
 constexpr int kCommandCopy = 57634;

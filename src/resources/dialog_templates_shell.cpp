@@ -42,8 +42,16 @@ constexpr ControlTemplate kLanguageControls[] = {
 constexpr ControlTemplate kTransferControls[] = {
     {1010, ControlKind::Static, "", kStyleNone, 10, 10, 200, 18},
     {1009, ControlKind::ProgressBar, "", kStyleNone, 10, 32, 200, 12},
-    {1, ControlKind::DefaultPushButton, "确定", kStyleNone, 45, 52, 50, 14},
-    {2, ControlKind::PushButton, "取消", kStyleNone, 125, 52, 50, 14},
+    // Shown in the write direction only.
+    {1160, ControlKind::CheckBox, "写入后校验", kStyleNone, 10, 50, 200, 10},
+    {1, ControlKind::DefaultPushButton, "确定", kStyleNone, 45, 66, 50, 14},
+    {2, ControlKind::PushButton, "取消", kStyleNone, 125, 66, 50, 14},
+};
+
+constexpr ControlTemplate kCompareControls[] = {
+    {1162, ControlKind::Static, "", kStyleNone, 7, 7, 286, 10},
+    {1161, ControlKind::ListBox, "", kStyleNone, 7, 20, 286, 150},
+    {1, ControlKind::DefaultPushButton, "确定", kStyleNone, 125, 176, 50, 14},
 };
 
 constexpr ControlTemplate kPasswordControls[] = {
@@ -58,8 +66,9 @@ constexpr DialogTemplate kShellTemplates[] = {
     {101, DialogKind::Child, "", "宋体", 9, 599, 329, kMainFormControls},
     {130, DialogKind::Modal, "Communication Port", kDialogFont, 8, 192, 88, kPortControls},
     {131, DialogKind::Modal, "语言转换", kDialogFont, 8, 170, 70, kLanguageControls},
-    {132, DialogKind::Modal, "", kDialogFont, 8, 220, 74, kTransferControls},
+    {132, DialogKind::Modal, "", kDialogFont, 8, 220, 88, kTransferControls},
     {134, DialogKind::Modal, "测试模式", kDialogFont, 8, 170, 68, kPasswordControls},
+    {136, DialogKind::Modal, "与对讲机的不同", kDialogFont, 8, 300, 196, kCompareControls},
 };
 
 }  // namespace

@@ -23,6 +23,7 @@ constexpr ControlTemplate kTestModeControls[] = {
     {1153, ControlKind::PushButton, "全部读取", kStyleNone, 165, 85, 88, 14},
     {1154, ControlKind::PushButton, "打开数据", kStyleNone, 165, 105, 88, 14},
     {1155, ControlKind::PushButton, "保存数据", kStyleNone, 165, 125, 88, 14},
+    {1156, ControlKind::ProgressBar, "", kStyleNone, 165, 152, 88, 10},
     {2, ControlKind::PushButton, "取消", kStyleNone, 165, 179, 88, 14},
 };
 

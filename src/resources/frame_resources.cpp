@@ -22,6 +22,7 @@ constexpr MenuItemResource kFileItems[] = {
 constexpr MenuItemResource kProgramItems[] = {
     {kCommandReadRadio, "Menu_Program_ReadData", "从对讲机读取数据(&R)"},
     {kCommandWriteRadio, "Menu_Program_WriteData", "向对讲机写入数据(&W)"},
+    {kCommandCompareRadio, "Menu_Program_Compare", "与对讲机比较(&C)..."},
     {0, nullptr, ""},
     {kCommandRadiogram, "Menu_Program_Radiogram", "收音机频率"},
     {kCommandTestMode, "Menu_Program_TestMode", "测试模式(&T)"},

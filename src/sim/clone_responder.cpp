@@ -186,8 +186,10 @@ void CloneResponder::AnswerWrite(std::vector<uint8_t>* answer) {
     if (!IsBlockInMemory(address) || Fires(m_Faults.noAckBlock, &m_Faults.noAckTimes, address)) {
         return;
     }
-    std::copy(m_Frame.begin() + 4, m_Frame.end(), memory.begin() + address);
-    m_Changed = true;
+    if (address != m_Faults.unstoredBlock) {
+        std::copy(m_Frame.begin() + 4, m_Frame.end(), memory.begin() + address);
+        m_Changed = true;
+    }
     if (!m_Faults.silent) {
         answer->push_back(kAck);
     }

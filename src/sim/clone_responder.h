@@ -22,7 +22,8 @@ struct VirtualRadioFaults {
     int shortAnswerTimes = 0;
     int noAckBlock = -1;  // written block neither stored nor acknowledged
     int noAckTimes = 0;
-    bool silent = false;  // answers nothing at all
+    int unstoredBlock = -1;  // written block acknowledged but not stored
+    bool silent = false;     // answers nothing at all
 };
 
 class CloneResponder {

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -24,6 +25,37 @@ std::string ParentDirectory(const std::string& path) {
         return ".";
     }
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Takes the lock file beside linkPath; -1 with a message when another radio holds it. The
+// file is checked after locking because the holder removes it as it stops.
+int TakeLinkLock(const std::string& linkPath, std::string* error) {
+    std::string lockPath = linkPath + ".lock";
+    for (;;) {
+        int fd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            Fail("cannot create the lock " + lockPath, error);
+            return -1;
+        }
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            bool held = errno == EWOULDBLOCK;
+            if (held && error) {
+                *error = linkPath + " is served by another running virtual radio (" + lockPath +
+                         " is locked); stop it first or choose another port";
+            } else {
+                Fail("cannot lock " + lockPath, error);
+            }
+            close(fd);
+            return -1;
+        }
+        struct stat locked {};
+        struct stat named {};
+        if (fstat(fd, &locked) == 0 && stat(lockPath.c_str(), &named) == 0 &&
+            locked.st_ino == named.st_ino && locked.st_dev == named.st_dev) {
+            return fd;
+        }
+        close(fd);
+    }
 }
 
 }  // namespace
@@ -84,18 +116,26 @@ bool PseudoTerminal::Link(const std::string& linkPath, std::string* error) {
         }
         return false;
     }
+    int lock = TakeLinkLock(linkPath, error);
+    if (lock < 0) {
+        return false;
+    }
     // Link under a private name and rename over the old link, so the name never dangles.
     std::string temporary = linkPath + ".new" + std::to_string(getpid());
     unlink(temporary.c_str());
     if (symlink(m_SlavePath.c_str(), temporary.c_str()) != 0) {
-        return Fail("cannot create the link " + linkPath, error);
+        Fail("cannot create the link " + linkPath, error);
+        close(lock);
+        return false;
     }
     if (rename(temporary.c_str(), linkPath.c_str()) != 0) {
         Fail("cannot create the link " + linkPath, error);
         unlink(temporary.c_str());
+        close(lock);
         return false;
     }
     m_LinkPath = linkPath;
+    m_LockFd = lock;
     return true;
 }
 
@@ -107,6 +147,11 @@ void PseudoTerminal::Unlink() {
     ssize_t length = readlink(m_LinkPath.c_str(), target, sizeof target - 1);
     if (length >= 0 && std::string(target, length) == m_SlavePath) {
         unlink(m_LinkPath.c_str());
+    }
+    if (m_LockFd >= 0) {
+        unlink((m_LinkPath + ".lock").c_str());
+        close(m_LockFd);
+        m_LockFd = -1;
     }
     m_LinkPath.clear();
 }

@@ -15,7 +15,9 @@ public:
     // Opens a raw, non-blocking master and its slave.
     bool Open(std::string* error);
     // Points linkPath at the slave, creating its directory and replacing an older link;
-    // refuses to replace anything that is not a symbolic link.
+    // refuses to replace anything that is not a symbolic link. A lock file beside the link
+    // (linkPath + ".lock") is held while linked: a link whose lock is free was left by a
+    // radio that died and is replaced, one whose lock is held is refused.
     bool Link(const std::string& linkPath, std::string* error);
     // Removes the link, unless someone has pointed it elsewhere meanwhile.
     void Unlink();
@@ -29,4 +31,5 @@ private:
     int m_Slave = -1;
     std::string m_SlavePath;
     std::string m_LinkPath;
+    int m_LockFd = -1;
 };

@@ -18,7 +18,7 @@ constexpr const char* kUsage =
     "usage: radio-sim [--port N | --link PATH] [--memory FILE] [--demo] [--echo] [--pace]\n"
     "                 [--ignore-wakeups N] [--ident-length N] [--silent]\n"
     "                 [--wrong-address BLOCK[:TIMES]] [--short-answer BLOCK[:TIMES]]\n"
-    "                 [--no-ack BLOCK[:TIMES]]\n"
+    "                 [--no-ack BLOCK[:TIMES]] [--unstored BLOCK]\n"
     "Serves a virtual radio on ports/COMN beside this program (port 1 unless told) or at\n"
     "PATH. BLOCK is a block address such as 0x0D40; TIMES defaults to always.\n";
 
@@ -74,6 +74,8 @@ bool ParseArguments(int argc, char** argv, Arguments* arguments) {
         } else if (option == "--short-answer") {
             good =
                 good && ParseBlockFault(value, &faults.shortAnswerBlock, &faults.shortAnswerTimes);
+        } else if (option == "--unstored") {
+            good = good && ParseNumber(value, &faults.unstoredBlock);
         } else if (option == "--no-ack") {
             good = good && ParseBlockFault(value, &faults.noAckBlock, &faults.noAckTimes);
         } else {

@@ -39,7 +39,12 @@ LinkResult TestModeLink::Connect() {
     }
     SleepMs(kSettleMs);
     int foundPort = -1;
-    if (!WakeUp(search, &foundPort)) {
+    WakeUpResult wakeUp = WakeUp(search, &foundPort);
+    if (wakeUp == WakeUpResult::Cancelled) {
+        result.cancelled = true;
+        return result;
+    }
+    if (wakeUp == WakeUpResult::NoAnswer) {
         m_Port.Close();
         result.failure = kNoRadioMessage;
         return result;
@@ -61,20 +66,30 @@ LinkResult TestModeLink::Connect() {
     return result;
 }
 
-bool TestModeLink::WakeUp(bool search, int* foundPort) {
+bool TestModeLink::Cancelled() const {
+    return m_Cancel != nullptr && m_Cancel->load(std::memory_order_acquire) != 0;
+}
+
+TestModeLink::WakeUpResult TestModeLink::WakeUp(bool search, int* foundPort) {
     for (int searchPort = 1;; ++searchPort) {
         for (int attempt = 0; m_Port.IsOpen() && attempt < kWakeUpTries; ++attempt) {
+            if (Cancelled()) {
+                return WakeUpResult::Cancelled;
+            }
             if (ExchangeForByte(m_Port, kCable, kWakeUpFrame, sizeof kWakeUpFrame,
                                 kWakeUpAnswerMs) == kAck) {
-                return true;
+                return WakeUpResult::Answered;
             }
         }
         if (!search) {
-            return false;
+            return WakeUpResult::NoAnswer;
+        }
+        if (Cancelled()) {
+            return WakeUpResult::Cancelled;
         }
         m_Port.Close();
         if (searchPort >= kSearchEnd) {
-            return false;
+            return WakeUpResult::NoAnswer;
         }
         if (m_Port.Open(searchPort, kBaudRate)) {
             SleepMs(kSettleMs);

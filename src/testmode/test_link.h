@@ -4,6 +4,8 @@
 // echo by its content, so a cable that echoes and one that does not both work.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -20,14 +22,18 @@ struct LinkResult {
     bool connected = false;
     // Set when not connected; the port is closed by then.
     std::optional<TestModeMessage> failure;
+    // The cancel flag stopped the wake-up; the port is left as it was for the caller to end.
+    bool cancelled = false;
     // A problem that did not stop the link, in words for the user; empty when none.
     std::string warning;
 };
 
 class TestModeLink {
 public:
-    TestModeLink(CSerialPort& port, std::string settingsPath)
-        : m_Port(port), m_SettingsPath(std::move(settingsPath)) {}
+    // cancel, when given, is looked at between wake-up tries and before each port searched.
+    TestModeLink(CSerialPort& port, std::string settingsPath,
+                 const std::atomic<int32_t>* cancel = nullptr)
+        : m_Port(port), m_SettingsPath(std::move(settingsPath)), m_Cancel(cancel) {}
 
     // Opens the configured port if none is open, wakes the radio (searching other ports
     // when `searchcom` allows), checks its identification and remembers a port the search
@@ -46,9 +52,12 @@ public:
     void SendEndWithoutAnswer();
 
 private:
-    bool WakeUp(bool search, int* foundPort);
+    enum class WakeUpResult { Answered, NoAnswer, Cancelled };
+    WakeUpResult WakeUp(bool search, int* foundPort);
+    bool Cancelled() const;
     std::string RememberPort(int foundPort);
 
     CSerialPort& m_Port;
     std::string m_SettingsPath;
+    const std::atomic<int32_t>* m_Cancel;
 };

@@ -1,11 +1,12 @@
 #include "testmode/test_mode_dialog.h"
 
 #include <QAbstractButton>
-#include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -16,6 +17,14 @@
 #include "app/relabel.h"
 
 namespace {
+
+constexpr int kTimerPeriodMs = 20;
+constexpr int kProgressRange = 100;
+
+// Everything a user could start or change while an exchange runs; only Cancel stays on.
+constexpr int kExchangeBlockedIds[] = {kTestItemListId, kTestValueBarId, kStartTestModeId,
+                                       kWriteAllId,     kReadAllId,      kOpenDataId,
+                                       kSaveDataId};
 
 ScrollCode ScrollCodeOf(int action) {
     switch (action) {
@@ -63,7 +72,8 @@ CTestModeDlg::CTestModeDlg(CHalvexApp& app, QWidget* parent)
       m_Session(app.m_Port, g_SettingsPath, app.Document()),
       m_ItemList(FindControl<QListWidget>(this, kTestItemListId)),
       m_ValueEdit(FindControl<QLineEdit>(this, kTestValueEditId)),
-      m_ValueBar(FindControl<QScrollBar>(this, kTestValueBarId)) {
+      m_ValueBar(FindControl<QScrollBar>(this, kTestValueBarId)),
+      m_ProgressBar(FindControl<QProgressBar>(this, kTestProgressId)) {
     // Left and Right step down and up, as the wrap rules expect.
     m_ValueBar->setInvertedControls(false);
     m_ValueBar->installEventFilter(this);
@@ -79,17 +89,49 @@ CTestModeDlg::CTestModeDlg(CHalvexApp& app, QWidget* parent)
     for (const auto& [id, handler] : buttons) {
         connect(FindControl<QAbstractButton>(this, id), &QAbstractButton::clicked, this, handler);
     }
+    m_ProgressBar->setRange(0, kProgressRange);
+    m_ProgressBar->setValue(0);
+    m_Timer.setInterval(kTimerPeriodMs);
+    connect(&m_Timer, &QTimer::timeout, this, &CTestModeDlg::OnTimer);
     Fill();
 }
 
 CTestModeDlg::~CTestModeDlg() {
+    // The worker uses the port and the job: both must outlive it.
+    if (ExchangeRunning()) {
+        m_Job.Cancel();
+        m_Worker.join();
+    }
+    m_Timer.stop();
     m_Session.Close();
 }
 
 void CTestModeDlg::done(int result) {
+    if (ExchangeRunning()) {
+        CancelExchange(result);
+        return;
+    }
     // Never leave the radio in test mode with the port held, however the dialog ends.
     m_Session.Close();
     TemplateDialog::done(result);
+}
+
+void CTestModeDlg::reject() {
+    if (ExchangeRunning()) {
+        CancelExchange(std::nullopt);
+        return;
+    }
+    TemplateDialog::reject();
+}
+
+void CTestModeDlg::closeEvent(QCloseEvent* event) {
+    if (ExchangeRunning()) {
+        // The window goes once the worker has stopped; until then it stays to be waited on.
+        CancelExchange(Rejected);
+        event->ignore();
+        return;
+    }
+    TemplateDialog::closeEvent(event);
 }
 
 void CTestModeDlg::keyPressEvent(QKeyEvent* event) {
@@ -149,7 +191,8 @@ void CTestModeDlg::ShowPosition() {
 }
 
 void CTestModeDlg::OnSelectionChanged(int row) {
-    if (row < 0) {
+    // The worker holds the port; an adjust frame now would cut into its exchange.
+    if (row < 0 || ExchangeRunning()) {
         return;
     }
     m_Session.Select(row);
@@ -165,33 +208,82 @@ void CTestModeDlg::OnScrollAction(int action) {
 }
 
 void CTestModeDlg::OnEndScroll() {
-    if (m_Session.SelectedItem() < 0) {
+    if (m_Session.SelectedItem() < 0 || ExchangeRunning()) {
         return;
     }
-    if (m_Session.Scroll(ScrollCode::EndScroll, m_Session.Position())) {
+    ScrollOutcome outcome = m_Session.Scroll(ScrollCode::EndScroll, m_Session.Position());
+    if (outcome.stored) {
         ShowLines(m_Session.ItemLines());
     }
-}
-
-template <typename Exchange>
-void CTestModeDlg::RunExchange(Exchange exchange) {
-    // The exchange blocks the window; the cursor says so.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    TestModeOutcome outcome = (m_Session.*exchange)();
-    QApplication::restoreOverrideCursor();
-    ShowOutcome(outcome);
+    if (outcome.imageChanged) {
+        MarkDocumentChanged();
+    }
 }
 
 void CTestModeDlg::OnStartTestMode() {
-    RunExchange(&TestModeSession::StartTestMode);
+    StartExchange(TestExchangeKind::StartTestMode);
 }
 
 void CTestModeDlg::OnWriteAll() {
-    RunExchange(&TestModeSession::WriteAll);
+    StartExchange(TestExchangeKind::WriteAll);
 }
 
 void CTestModeDlg::OnReadAll() {
-    RunExchange(&TestModeSession::ReadAll);
+    StartExchange(TestExchangeKind::ReadAll);
+}
+
+void CTestModeDlg::StartExchange(TestExchangeKind kind) {
+    if (ExchangeRunning()) {
+        return;
+    }
+    m_Session.BeginExchange(kind, m_Job);
+    m_ProgressBar->setValue(0);
+    EnableControls(false);
+    m_Worker = std::thread([this] { RunTestExchange(m_Job); });
+    m_Timer.start();
+}
+
+void CTestModeDlg::CancelExchange(std::optional<int> closeResult) {
+    m_Job.Cancel();
+    FindControl<QAbstractButton>(this, kIdCancel)->setEnabled(false);
+    if (closeResult) {
+        m_CloseResult = closeResult;
+    }
+}
+
+void CTestModeDlg::OnTimer() {
+    m_ProgressBar->setValue(m_Job.Progress());
+    if (!m_Job.IsFinished()) {
+        return;
+    }
+    m_Timer.stop();
+    m_Worker.join();
+    TestModeOutcome outcome = m_Session.FinishExchange(m_Job);
+    EnableControls(true);
+    if (outcome.imageChanged) {
+        MarkDocumentChanged();
+    }
+    if (m_CloseResult) {
+        int result = *m_CloseResult;
+        m_CloseResult.reset();
+        done(result);
+        return;
+    }
+    ShowOutcome(outcome);
+}
+
+void CTestModeDlg::EnableControls(bool enabled) {
+    for (int id : kExchangeBlockedIds) {
+        FindControl<QWidget>(this, id)->setEnabled(enabled);
+    }
+    FindControl<QAbstractButton>(this, kIdCancel)->setEnabled(true);
+}
+
+void CTestModeDlg::MarkDocumentChanged() {
+    CHalvexDoc& document = m_App.Document();
+    document.SetModifiedFlag();
+    // Read all brings the radio's band words along, and with them its frequency limits.
+    document.RefreshLimitsAndViews();
 }
 
 void CTestModeDlg::OnOpenData() {

@@ -1,9 +1,14 @@
 // The test dialog (template 156): the test items with their values, the value bar and the
 // buttons of test mode. It only shows what the session reports; every ending of the
-// dialog, Enter included, first lets the session take the radio out of test mode.
+// dialog, Enter included, first lets the session take the radio out of test mode. Start,
+// read all and write all run on a worker that a 20 ms timer follows; the worker and the
+// dialog share only the job, and the dialog never ends before the worker has.
 #pragma once
 
+#include <QTimer>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/dialog_builder.h"
@@ -12,6 +17,7 @@
 class CHalvexApp;
 class QLineEdit;
 class QListWidget;
+class QProgressBar;
 class QScrollBar;
 
 constexpr int kTestModeTemplate = 156;
@@ -23,6 +29,7 @@ constexpr int kWriteAllId = 1139;
 constexpr int kReadAllId = 1153;
 constexpr int kOpenDataId = 1154;
 constexpr int kSaveDataId = 1155;
+constexpr int kTestProgressId = 1156;
 
 // The box of a test-mode message: its language texts, the application's title where the
 // message has no caption of its own, the stop icon or none.
@@ -36,11 +43,15 @@ public:
 
     const TestModeSession& Session() const { return m_Session; }
 
-    // Cancel, Escape, the close box and Enter all end here.
+    // Cancel, Escape, the close box and Enter all end here. While an exchange runs, the
+    // dialog ends only once the worker has.
     void done(int result) override;
+    // Cancel and Escape: while an exchange runs they cancel it and the dialog stays open.
+    void reject() override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -56,8 +67,14 @@ private:
     void OnReadAll();
     void OnOpenData();
     void OnSaveData();
-    template <typename Exchange>
-    void RunExchange(Exchange exchange);
+    void StartExchange(TestExchangeKind kind);
+    bool ExchangeRunning() const { return m_Worker.joinable(); }
+    // Asks the worker to stop; close: end the dialog with result once it has.
+    void CancelExchange(std::optional<int> closeResult);
+    void OnTimer();
+    void EnableControls(bool enabled);
+    // The main window shows the changed image, and Save knows it has something to store.
+    void MarkDocumentChanged();
     void ShowOutcome(const TestModeOutcome& outcome);
 
     CHalvexApp& m_App;
@@ -65,4 +82,11 @@ private:
     QListWidget* m_ItemList;
     QLineEdit* m_ValueEdit;
     QScrollBar* m_ValueBar;
+    QProgressBar* m_ProgressBar;
+    QTimer m_Timer;
+
+    TestExchangeJob m_Job;
+    std::thread m_Worker;
+    // The result to end with once the running exchange has stopped.
+    std::optional<int> m_CloseResult;
 };

@@ -1,21 +1,16 @@
 #include "testmode/test_mode_session.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "link/serial_port.h"
 #include "testmode/test_items.h"
 
-namespace {
-
-// The test region, which start test mode reads, and the whole memory of read and write all.
-constexpr int kTestRegionAddress = 0x0FC0;
-constexpr int kTestRegionEnd = 0x1000;
-constexpr int kMemoryEnd = static_cast<int>(kImageSize);
-
-}  // namespace
-
 TestModeSession::TestModeSession(CSerialPort& port, std::string settingsPath, RadioImage& image)
-    : m_Port(port), m_Link(port, std::move(settingsPath)), m_Image(image) {}
+    : m_Port(port),
+      m_SettingsPath(settingsPath),
+      m_Link(port, std::move(settingsPath)),
+      m_Image(image) {}
 
 std::vector<std::string> TestModeSession::Fill() {
     std::vector<std::string> names = LoadTestItemNames();
@@ -36,16 +31,20 @@ void TestModeSession::Select(int item) {
     }
 }
 
-bool TestModeSession::Scroll(ScrollCode code, int trackedPosition) {
+ScrollOutcome TestModeSession::Scroll(ScrollCode code, int trackedPosition) {
+    ScrollOutcome outcome;
     if (code != ScrollCode::EndScroll) {
         m_Position = ScrolledPosition(code, m_Position, trackedPosition);
-        return false;
+        return outcome;
     }
+    int before = m_Image.GetTestItem(m_Selected);
     m_Image.SetTestItem(m_Selected, m_Position);
     if (m_InTestMode) {
         SendAdjust();
     }
-    return true;
+    outcome.stored = true;
+    outcome.imageChanged = m_Image.GetTestItem(m_Selected) != before;
+    return outcome;
 }
 
 void TestModeSession::SendAdjust() {
@@ -59,87 +58,57 @@ void TestModeSession::SendAdjust() {
     }
 }
 
-TestModeOutcome TestModeSession::StartTestMode() {
-    // Set before the link runs and kept when it fails: the radio may already be listening.
-    m_InTestMode = true;
-    TestModeOutcome outcome;
-    if (!Connect(outcome)) {
-        return outcome;
-    }
-    outcome = ReadBlocks(kTestRegionAddress, kTestRegionEnd, std::move(outcome));
-    if (outcome.message) {
-        return outcome;
-    }
-    // No end byte: the radio stays in test mode and the port stays open for the adjustments.
-    SendAdjust();
-    return outcome;
-}
-
-TestModeOutcome TestModeSession::ReadAll() {
-    TestModeOutcome outcome;
-    if (!Connect(outcome)) {
-        return outcome;
-    }
-    outcome = ReadBlocks(0, kMemoryEnd, std::move(outcome));
-    if (outcome.message) {
-        return outcome;
-    }
-    m_Link.SendEnd();
-    m_Port.Close();
-    m_Selected = LoadTestItemNames().empty() ? -1 : 0;
-    m_Position = m_Image.GetTestItem(m_Selected);
-    outcome.message = kReadDoneMessage;
-    return outcome;
-}
-
-bool TestModeSession::Connect(TestModeOutcome& outcome) {
-    LinkResult link = m_Link.Connect();
-    outcome.warning = link.warning;
-    if (!link.connected) {
-        outcome.message = link.failure;
-        return false;
-    }
-    return true;
-}
-
-TestModeOutcome TestModeSession::ReadBlocks(int firstAddress, int endAddress,
-                                            TestModeOutcome outcome) {
-    // The bar and the list follow the image, even after a partial read: a bar left at a
-    // stale value would be stored into the item at the next end scroll.
-    outcome.refill = true;
-    for (int address = firstAddress; address < endAddress; address += kTestBlockSize) {
-        if (!m_Link.ReadBlock(address, m_Image)) {
-            m_Port.Close();
-            outcome.message = kNoRadioMessage;
+void TestModeSession::BeginExchange(TestExchangeKind kind, TestExchangeJob& job) {
+    job.kind = kind;
+    job.port = &m_Port;
+    job.settingsPath = m_SettingsPath;
+    job.selectedItem = m_Selected;
+    job.endTestModeFirst = false;
+    job.image.bytes = m_Image.bytes;
+    job.message.reset();
+    job.warning.clear();
+    job.storedFrom = 0;
+    job.storedEnd = 0;
+    job.cancelled = false;
+    job.progress.store(0, std::memory_order_release);
+    job.cancel.store(0, std::memory_order_release);
+    job.finished.store(0, std::memory_order_release);
+    switch (kind) {
+        case TestExchangeKind::StartTestMode:
+            // Set before the link runs and kept when it fails: the radio may already listen.
+            m_InTestMode = true;
             break;
-        }
+        case TestExchangeKind::WriteAll:
+            job.endTestModeFirst = m_InTestMode;
+            m_InTestMode = false;
+            break;
+        case TestExchangeKind::ReadAll:
+            break;
     }
-    m_Position = m_Image.GetTestItem(m_Selected);
-    return outcome;
 }
 
-TestModeOutcome TestModeSession::WriteAll() {
-    if (m_InTestMode) {
-        if (m_Port.IsOpen()) {
-            m_Link.SendEndWithoutAnswer();
-        }
-        m_InTestMode = false;
-    }
+TestModeOutcome TestModeSession::FinishExchange(const TestExchangeJob& job) {
     TestModeOutcome outcome;
-    if (!Connect(outcome)) {
+    outcome.warning = job.warning;
+    if (job.cancelled) {
+        // The worker took the radio out of test mode and closed the port; what it read so
+        // far is dropped with its copy.
+        m_InTestMode = false;
         return outcome;
     }
-    for (int address = 0; address < kMemoryEnd; address += kTestBlockSize) {
-        if (!m_Link.WriteBlock(address, m_Image)) {
-            // No end byte and the port stays open: the radio is still in programming mode
-            // and the next wake-up starts over.
-            outcome.message = kWriteFailedMessage;
-            return outcome;
+    outcome.message = job.message;
+    if (job.storedEnd > job.storedFrom) {
+        std::copy(job.image.bytes.begin() + job.storedFrom, job.image.bytes.begin() + job.storedEnd,
+                  m_Image.bytes.begin() + job.storedFrom);
+        outcome.imageChanged = true;
+        // The bar and the list follow the image, even after a partial read: a bar left at a
+        // stale value would be stored into the item at the next end scroll.
+        outcome.refill = true;
+        if (job.kind == TestExchangeKind::ReadAll && job.message == kReadDoneMessage) {
+            m_Selected = LoadTestItemNames().empty() ? -1 : 0;
         }
+        m_Position = m_Image.GetTestItem(m_Selected);
     }
-    m_Link.SendEnd();
-    m_Port.Close();
-    outcome.message = kWriteDoneMessage;
     return outcome;
 }
 

@@ -1,8 +1,8 @@
 // Everything the test dialog does, without the dialog: the selected item and the scroll
 // position, the test-mode flag, and the exchanges of start test mode, write all, read all
 // and close. The dialog shows what this reports and refills itself when told to; it never
-// talks to the port or decides a message itself. Runs on the caller's thread and blocks it
-// while an exchange runs.
+// talks to the port or decides a message itself. Start, read all and write all run on a
+// worker between BeginExchange and FinishExchange; nothing else may be called meanwhile.
 #pragma once
 
 #include <optional>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "codeplug/radio_image.h"
+#include "testmode/test_exchange.h"
 #include "testmode/test_link.h"
 #include "testmode/test_mode_message.h"
 #include "testmode/test_scroll.h"
@@ -23,12 +24,21 @@ struct TestModeOutcome {
     bool refill = false;
     // A problem that did not stop the operation, in words for the user; empty when none.
     std::string warning;
+    // The image changed: the main window must reload and the document counts as modified.
+    bool imageChanged = false;
+};
+
+struct ScrollOutcome {
+    // The position was stored into the selected item: refill the list.
+    bool stored = false;
+    // The stored value differs from the one before.
+    bool imageChanged = false;
 };
 
 class TestModeSession {
 public:
-    // image is the document's own: test mode reads into it and adjusts it directly, without
-    // setting the modified flag. settingsPath is setting.ini's.
+    // image is the document's own; the outcomes say when it changed. settingsPath is
+    // setting.ini's.
     TestModeSession(CSerialPort& port, std::string settingsPath, RadioImage& image);
 
     // The dialog's (re)fill, on opening and after open data: line 0 selected, the scroll
@@ -43,23 +53,24 @@ public:
 
     // A selection change in the list: the bar follows the item; in test mode the radio does.
     void Select(int item);
-    // A scroll bar event. True when the list must be refilled (the value was stored).
-    bool Scroll(ScrollCode code, int trackedPosition);
+    // A scroll bar event; end scroll stores the position.
+    ScrollOutcome Scroll(ScrollCode code, int trackedPosition);
 
-    TestModeOutcome StartTestMode();
-    TestModeOutcome WriteAll();
-    TestModeOutcome ReadAll();
+    // Fills job for an exchange of kind, with a copy of the image, and sets the test-mode flag
+    // as the exchange will leave it. The job then goes to RunTestExchange on a worker.
+    void BeginExchange(TestExchangeKind kind, TestExchangeJob& job);
+    // After the worker has finished: the blocks it read reach the image (none when
+    // cancelled), the bar follows them, and the outcome says what to show.
+    TestModeOutcome FinishExchange(const TestExchangeJob& job);
     // Cancel, the window's close and the Enter key: ends test mode on the radio and closes
     // the port when this session holds the radio in test mode.
     void Close();
 
 private:
     void SendAdjust();
-    // Wakes the radio and identifies it; false with the failure and any warning in outcome.
-    bool Connect(TestModeOutcome& outcome);
-    TestModeOutcome ReadBlocks(int firstAddress, int endAddress, TestModeOutcome outcome);
 
     CSerialPort& m_Port;
+    std::string m_SettingsPath;
     TestModeLink m_Link;
     RadioImage& m_Image;
     int m_Selected = -1;

@@ -1,4 +1,4 @@
-#include "cli/channel_rows.h"
+#include "codeplug/channel_rows.h"
 
 #include <cstddef>
 

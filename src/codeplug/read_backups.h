@@ -1,0 +1,22 @@
+// Every image read from a radio is also kept as a timestamped .pgm file in a backup folder,
+// so a read over unsaved work, or a later bad write, can always be undone from a file.
+// The folder is passed in; nothing here looks at the environment.
+#pragma once
+
+#include <ctime>
+#include <string>
+
+#include "codeplug/pgm_file.h"
+
+// How many backups the folder keeps; older ones are removed after each new one.
+constexpr size_t kBackupsKept = 50;
+
+// $XDG_STATE_HOME/halvex/backups, or ~/.local/state/halvex/backups when it is unset or not
+// absolute; empty when neither variable helps. Callers pass getenv's results.
+std::string DefaultBackupFolder(const char* xdgStateHome, const char* home);
+
+// Saves file as radio-YYYYMMDD-HHMMSS.pgm (local time of now) in folder, creating the folder
+// as needed, then removes all but the newest kBackupsKept backups. path gets the new file's
+// name; false with a message when the backup could not be written.
+bool WriteReadBackup(const std::string& folder, const PgmFile& file, std::time_t now,
+                     std::string* path, std::string* error);

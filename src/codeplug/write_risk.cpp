@@ -1,0 +1,22 @@
+#include "codeplug/write_risk.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr size_t kBandWordsSize = 12;
+
+}  // namespace
+
+bool WouldEraseRadio(const RadioImage& image, int channelCount) {
+    auto bandWords = image.bytes.begin() + kBandWordOffset;
+    if (std::all_of(bandWords, bandWords + kBandWordsSize, [](uint8_t b) { return b == 0xFF; })) {
+        return true;
+    }
+    for (int n = 1; n <= channelCount; ++n) {
+        if (!image.IsChannelEmpty(n)) {
+            return false;
+        }
+    }
+    return true;
+}

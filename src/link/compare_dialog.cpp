@@ -1,0 +1,19 @@
+#include "link/compare_dialog.h"
+
+#include <QLabel>
+#include <QListWidget>
+
+#include "app/language.h"
+#include "app/relabel.h"
+
+CCompareDlg::CCompareDlg(const std::vector<ImageDifference>& differences, QWidget* parent)
+    : TemplateDialog(kCompareTemplate, parent) {
+    RelabelDialog(this, kCompareTemplate);
+    auto* summary = FindControl<QLabel>(this, kCompareSummaryId);
+    auto* list = FindControl<QListWidget>(this, kCompareListId);
+    summary->setText(QString::fromStdString(
+        LoadLangString(differences.empty() ? "IDS_COMPARE_SAME" : "IDS_COMPARE_DIFFER")));
+    for (const ImageDifference& difference : differences) {
+        list->addItem(QString::fromStdString(DifferenceLine(difference)));
+    }
+}

@@ -1,0 +1,18 @@
+// The list of what differs between the document and the radio (template 136), shown after
+// Program > Compare with Radio has read the radio into a scratch image.
+#pragma once
+
+#include <vector>
+
+#include "app/dialog_builder.h"
+#include "codeplug/image_difference.h"
+
+constexpr int kCompareTemplate = 136;
+constexpr int kCompareListId = 1161;
+constexpr int kCompareSummaryId = 1162;
+
+class CCompareDlg : public TemplateDialog {
+    Q_OBJECT
+public:
+    CCompareDlg(const std::vector<ImageDifference>& differences, QWidget* parent = nullptr);
+};

@@ -1,0 +1,17 @@
+// Checks on a file the program is about to create or replace, made before anything slow or
+// irreversible starts (such as waking the radio), so a bad output path costs nothing.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// False with a message naming path when it is a symbolic link the kernel's protected-symlinks
+// rule would not follow: in a sticky, world-writable folder such as /tmp, owned neither by
+// us nor by the folder's owner. Another user could point such a link at any of our files.
+bool IsFollowableOutputLink(const std::string& path, std::string* error);
+
+// False with a message when path cannot take a new .pgm file: its folder is missing, it is a
+// folder or another non-regular file, it is a link refused above, or it is the same file as
+// one of inputs (files the command reads, such as the settings file).
+bool CheckOutputPath(const std::string& path, const std::vector<std::string>& inputs,
+                     std::string* error);

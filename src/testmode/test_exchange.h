@@ -1,0 +1,55 @@
+// Start test mode, read all and write all as a worker thread runs them. The worker talks to
+// the port and fills or sends its own copy of the image; it never touches the document and
+// reports only through the job. The session prepares the job and takes its result back on
+// the user-interface thread.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "codeplug/radio_image.h"
+#include "testmode/test_mode_message.h"
+
+class CSerialPort;
+
+enum class TestExchangeKind { StartTestMode, ReadAll, WriteAll };
+
+struct TestExchangeJob {
+    // Set before the worker starts; the worker only reads them.
+    TestExchangeKind kind = TestExchangeKind::ReadAll;
+    CSerialPort* port = nullptr;
+    std::string settingsPath;
+    // The item whose adjust frame follows start test mode.
+    int selectedItem = -1;
+    // Write all while the radio is held in test mode: the end byte goes out before the wake-up.
+    bool endTestModeFirst = false;
+    // The document's image as it was at the start: blocks read land here, write all sends it.
+    RadioImage image;
+
+    // Written by the worker, read only once `finished` is set.
+    std::optional<TestModeMessage> message;
+    // A problem that did not stop the exchange, in words for the user; empty when none.
+    std::string warning;
+    // The blocks read into image: [storedFrom, storedEnd).
+    int storedFrom = 0;
+    int storedEnd = 0;
+    // Ended by the cancel flag: the end byte was sent and the port closed.
+    bool cancelled = false;
+
+    // Percent of the blocks moved; written by the worker, followed by the dialog's timer.
+    std::atomic<int32_t> progress{0};
+    // Set by the dialog; the worker looks at it between wake-up tries and after each block.
+    std::atomic<int32_t> cancel{0};
+    // The worker's last store: everything above is final.
+    std::atomic<int32_t> finished{0};
+
+    int Progress() const { return progress.load(std::memory_order_acquire); }
+    bool IsCancelled() const { return cancel.load(std::memory_order_acquire) != 0; }
+    void Cancel() { cancel.store(1, std::memory_order_release); }
+    bool IsFinished() const { return finished.load(std::memory_order_acquire) != 0; }
+};
+
+// Runs the exchange the job names on the calling thread and sets `finished` last.
+void RunTestExchange(TestExchangeJob& job);
