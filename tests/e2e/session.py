@@ -157,8 +157,8 @@ class Grid:
 class Session:
     def __init__(self, name, bin_dir, layout_program, work_root, language):
         self.name = name
-        self.bin_dir = bin_dir
-        self.folder = os.path.join(work_root, name)
+        self.bin_dir = os.path.abspath(bin_dir)
+        self.folder = os.path.join(os.path.abspath(work_root), name)
         shutil.rmtree(self.folder, ignore_errors=True)
         os.makedirs(os.path.join(self.folder, "screenshots"))
         for program in ("halvex", "radio-sim"):
@@ -169,7 +169,7 @@ class Session:
         self._write_settings(language)
         self.texts = read_language_file(os.path.join(self.folder, language + ".lang"))
         self.templates = json.loads(subprocess.run(
-            [layout_program], capture_output=True, check=True, text=True).stdout)
+            [os.path.abspath(layout_program)], capture_output=True, check=True, text=True).stdout)
         self.screenshots = []
         self.app = None
         self.radio = None
