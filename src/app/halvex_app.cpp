@@ -28,9 +28,9 @@ constexpr const char* kSaveChangesQuestion = "Save changes to %s?";
 
 // Every command a registered dialog may handle; the shell's own ones are installed directly.
 constexpr int kPluggableCommands[] = {
-    kCommandReadRadio,  kCommandWriteRadio, kCommandCompareRadio, kCommandPort,
-    kCommandTestMode,   kCommandRadiogram,  kCommandPrint,        kCommandPrintPreview,
-    kCommandPrintSetup, kCommandPrintDirect};
+    kCommandReadRadio,  kCommandWriteRadio,  kCommandCompareRadio,   kCommandPort,
+    kCommandTestMode,   kCommandRadiogram,   kCommandPrint,          kCommandPrintPreview,
+    kCommandPrintSetup, kCommandPrintDirect, kCommandImportChannels, kCommandExportChannels};
 
 bool IsReadable(const std::string& path) {
     return std::ifstream(path).good();

@@ -16,3 +16,5 @@ struct CliCommand {
 int RunNewCommand(std::span<const std::string> arguments);
 int RunInfoCommand(std::span<const std::string> arguments);
 int RunDiffCommand(std::span<const std::string> arguments);
+int RunExportCommand(std::span<const std::string> arguments);
+int RunImportCommand(std::span<const std::string> arguments);

@@ -18,6 +18,9 @@ const std::array kCommands = {
                "write (--port N | --device PATH) [--settings FILE] [--verify] [--force] FILE.pgm",
                RunWriteCommand},
     CliCommand{"diff", "diff [--settings FILE] A.pgm B.pgm", RunDiffCommand},
+    CliCommand{"export", "export [--settings FILE] FILE.pgm [-o OUT.csv]", RunExportCommand},
+    CliCommand{"import", "import IN.csv [--settings FILE] [--band K | --into BASE.pgm] -o OUT.pgm",
+               RunImportCommand},
 };
 
 void PrintUsage(std::ostream& stream) {

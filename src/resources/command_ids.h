@@ -23,6 +23,8 @@ constexpr int kCommandNextLanguage = 32776;
 constexpr int kCommandTestMode = 32779;
 constexpr int kCommandRadiogram = 32780;
 constexpr int kCommandCompareRadio = 32781;
+constexpr int kCommandImportChannels = 32801;
+constexpr int kCommandExportChannels = 32802;
 
 // Edit and pane commands: in the accelerator table, handled by nobody.
 constexpr int kCommandCopy = 57634;

@@ -1,4 +1,4 @@
-// Templates of the FM presets dialog and the test mode dialog.
+// Templates of the FM presets dialog, the test mode dialog and the channel import dialog.
 #include "resources/dialog_template.h"
 
 namespace {
@@ -27,9 +27,20 @@ constexpr ControlTemplate kTestModeControls[] = {
     {2, ControlKind::PushButton, "取消", kStyleNone, 165, 179, 88, 14},
 };
 
+constexpr ControlTemplate kChannelImportControls[] = {
+    {1201, ControlKind::RadioButton, "替换整个信道表", kStyleNone, 7, 7, 140, 10},
+    {1202, ControlKind::RadioButton, "只填充空信道", kStyleNone, 150, 7, 140, 10},
+    {1203, ControlKind::Static, "", kStyleNone, 7, 22, 286, 8},
+    {1204, ControlKind::ListBox, "", kStyleNone, 7, 33, 286, 140},
+    {1205, ControlKind::PushButton, "保存报告...", kStyleNone, 7, 180, 60, 14},
+    {1, ControlKind::DefaultPushButton, "确定", kStyleNone, 183, 180, 50, 14},
+    {2, ControlKind::PushButton, "取消", kStyleNone, 243, 180, 50, 14},
+};
+
 constexpr DialogTemplate kToolTemplates[] = {
     {155, DialogKind::Modal, "收音机频率", kDialogFont, 8, 121, 248, kRadiogramControls},
     {156, DialogKind::Modal, "测试模式", kDialogFont, 8, 260, 200, kTestModeControls},
+    {160, DialogKind::Modal, "导入信道", kDialogFont, 8, 300, 200, kChannelImportControls},
 };
 
 }  // namespace

@@ -1,0 +1,1 @@
+halvex_add_bench(channel_csv_bench channel_csv_bench.cpp)

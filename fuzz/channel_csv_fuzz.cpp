@@ -1,0 +1,68 @@
+// Arbitrary bytes as a channel list: the reader either refuses them, leaving the document
+// untouched, or imports them into channels the table itself could have made, which export
+// and import again to the same bytes.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "app/app_globals.h"
+#include "codeplug/document.h"
+#include "editors/channel_csv.h"
+
+namespace {
+
+void Require(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+class NoPrompts : public DocumentPrompts {
+public:
+    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
+    void ShowStopMessage(const std::string&, const std::string&) override {}
+    std::optional<std::string> AskSavePath() override { return std::nullopt; }
+};
+
+bool SameChannels(const CHalvexDoc& left, const CHalvexDoc& right) {
+    const auto records = left.bytes.begin() + static_cast<ptrdiff_t>(kChannelRecordBase);
+    const auto names = left.bytes.begin() + static_cast<ptrdiff_t>(kChannelNameBase);
+    return std::equal(records, records + 16 * 129,
+                      right.bytes.begin() + static_cast<ptrdiff_t>(kChannelRecordBase)) &&
+           std::equal(names, names + 5 * 128,
+                      right.bytes.begin() + static_cast<ptrdiff_t>(kChannelNameBase));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // No settings file: the documents take the 100-520 MHz fallback band.
+    g_SettingsPath = "/nonexistent/setting.ini";
+    g_ChannelCount = 128;
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    NoPrompts prompts;
+    CHalvexDoc document(prompts);
+    document.OnNewDocument(true);
+    const auto before = document.bytes;
+    ChannelImportResult result;
+    std::string error;
+    if (!ImportChannelCsv(text, document, 128, ChannelImportMode::Replace, EnglishWording, &result,
+                          &error)) {
+        Require(!error.empty());
+        Require(document.bytes == before);
+        return 0;
+    }
+    Require(result.importedRows >= 0 && result.importedRows <= 128);
+    std::vector<std::string> notes;
+    const std::string csv = ExportChannelCsv(document, 128, EnglishWording, &notes);
+    Require(notes.empty());
+    CHalvexDoc again(prompts);
+    again.OnNewDocument(true);
+    ChannelImportResult second;
+    Require(ImportChannelCsv(csv, again, 128, ChannelImportMode::Replace, EnglishWording, &second,
+                             &error));
+    Require(second.losses.empty());
+    Require(SameChannels(document, again));
+    return 0;
+}

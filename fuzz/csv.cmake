@@ -1,0 +1,1 @@
+halvex_add_fuzzer(channel_csv_fuzz channel_csv_fuzz.cpp)

@@ -1,0 +1,101 @@
+// File > Import Channels and File > Export Channels: the desktop's way to the CSV channel
+// lists. An import changes the document only after the user has read its report and pressed
+// OK, and then as one change.
+#include <QDialog>
+
+#include "app/app_globals.h"
+#include "app/command_registry.h"
+#include "app/file_dialog.h"
+#include "app/halvex_app.h"
+#include "app/language.h"
+#include "app/main_frame.h"
+#include "app/message_box.h"
+#include "codeplug/document.h"
+#include "editors/channel_csv_dialog.h"
+#include "platform/atomic_file.h"
+#include "platform/csv_text.h"
+#include "resources/command_ids.h"
+
+namespace {
+
+// Notes past this many lines are summed up, so the box still fits on the screen.
+constexpr size_t kShownNotes = 20;
+
+FileFilter CsvFilter() {
+    return FileFilter{LoadLangString("IDS_CSV_FILTER"), ".csv"};
+}
+
+void ShowError(CHalvexApp& app, const std::string& text) {
+    MessageBox::Show(app.MainFrame(), text, LoadLangString("IDS_ERROR"), MessageIcon::Stop,
+                     MessageButtons::Ok);
+}
+
+void OnImportChannels(CHalvexApp& app) {
+    std::optional<std::string> path = FileDialog::GetOpenFileName(app.MainFrame(), CsvFilter());
+    if (!path) {
+        return;
+    }
+    std::string text, error;
+    CHalvexDoc& document = app.Document();
+    std::array<uint8_t, kImageSize> image{};
+    ChannelImportResult result;
+    if (!ReadCsvFile(*path, &text, &error) ||
+        !PreviewChannelImport(text, document, ClampChannelCount(g_ChannelCount),
+                              ChannelImportMode::Replace, LanguageWording, &image, &result,
+                              &error)) {
+        ShowError(app, LoadLangString("IDS_CSV_REFUSED") + error);
+        return;
+    }
+    CChannelImportDlg dialog(document, std::move(text), app.MainFrame());
+    if (dialog.exec() != QDialog::Accepted || dialog.Image() == document.bytes) {
+        return;
+    }
+    document.bytes = dialog.Image();
+    document.SetModifiedFlag();
+    document.UpdateAllViews();
+}
+
+std::string SuggestedCsvPath(const CHalvexDoc& document) {
+    std::string path = document.GetPathName();
+    const size_t dot = path.rfind('.');
+    if (path.empty() || dot == std::string::npos || path.find('/', dot) != std::string::npos) {
+        return path;
+    }
+    return path.substr(0, dot) + ".csv";
+}
+
+void OnExportChannels(CHalvexApp& app) {
+    CHalvexDoc& document = app.Document();
+    std::optional<std::string> path =
+        FileDialog::GetSaveFileName(app.MainFrame(), CsvFilter(), SuggestedCsvPath(document));
+    if (!path) {
+        return;
+    }
+    std::vector<std::string> notes;
+    const std::string csv =
+        ExportChannelCsv(document, ClampChannelCount(g_ChannelCount), LanguageWording, &notes);
+    std::string error;
+    if (!ReplaceFileContents(*path, csv, &error)) {
+        ShowError(app, error);
+        return;
+    }
+    if (notes.empty()) {
+        return;
+    }
+    std::string text = LoadLangString("IDS_CSV_EXPORT_NOTES");
+    for (size_t index = 0; index < notes.size() && index < kShownNotes; ++index) {
+        text += "\n" + notes[index];
+    }
+    if (notes.size() > kShownNotes) {
+        text += "\n...";
+    }
+    MessageBox::Show(app.MainFrame(), text, LoadLangString("IDS_PROMPT"), MessageIcon::Information,
+                     MessageButtons::Ok);
+}
+
+[[maybe_unused]] const bool g_ImportRegistered =
+    RegisterCommandHandler(kCommandImportChannels, OnImportChannels);
+[[maybe_unused]] const bool g_ExportRegistered =
+    RegisterCommandHandler(kCommandExportChannels, OnExportChannels);
+
+}  // namespace

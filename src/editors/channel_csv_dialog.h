@@ -1,0 +1,50 @@
+// The import dialog of a CSV channel list: the user chooses between replacing the channel
+// table and filling only empty channels, reads every loss the import would cause, may save
+// that report, and only OK lets the caller apply the previewed image.
+#pragma once
+
+#include <string>
+
+#include "app/dialog_builder.h"
+#include "editors/channel_csv.h"
+
+class QListWidget;
+class QRadioButton;
+class QLabel;
+
+constexpr int kChannelImportTemplate = 160;
+constexpr int kImportReplaceId = 1201;
+constexpr int kImportFillEmptyId = 1202;
+constexpr int kImportSummaryId = 1203;
+constexpr int kImportReportId = 1204;
+constexpr int kImportSaveReportId = 1205;
+
+class CChannelImportDlg : public TemplateDialog {
+    Q_OBJECT
+public:
+    // text has already been previewed once without error.
+    CChannelImportDlg(const CHalvexDoc& document, std::string text, QWidget* parent = nullptr);
+
+    ChannelImportMode Mode() const;
+    // The image the import makes in the chosen mode.
+    const std::array<uint8_t, kImageSize>& Image() const { return m_Image; }
+    const ChannelImportResult& Result() const { return m_Result; }
+
+    QListWidget* ReportList() const { return m_Report; }
+
+private:
+    void Preview();
+    void OnSaveReport();
+
+    const CHalvexDoc& m_Document;
+    std::string m_Text;
+    std::array<uint8_t, kImageSize> m_Image{};
+    ChannelImportResult m_Result;
+    QRadioButton* m_Replace;
+    QRadioButton* m_FillEmpty;
+    QLabel* m_Summary;
+    QListWidget* m_Report;
+};
+
+// The language file's wording of the import report.
+std::string LanguageWording(const CsvReportText& text);

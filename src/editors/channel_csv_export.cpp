@@ -1,0 +1,155 @@
+#include <array>
+
+#include "codeplug/document.h"
+#include "editors/channel_commit.h"
+#include "editors/channel_csv.h"
+#include "editors/channel_csv_values.h"
+#include "platform/csv_text.h"
+
+namespace {
+
+constexpr CsvReportText kMiddleAsWide = {"IDS_CSV_MIDDLE_AS_FM",
+                                         "channel %1: middle bandwidth written as FM"};
+constexpr CsvReportText kNotCarried = {"IDS_CSV_NOT_CARRIED",
+                                       "channel %1: %2 on is not carried by the CSV format"};
+
+constexpr const char* kDefaultCtcss = "88.5";
+constexpr const char* kDefaultDcs = "023";
+
+enum class ToneKind { None, Ctcss, Dcs };
+
+ToneKind KindOf(int tone) {
+    if (tone >= 1 && tone < kFirstDcsTone) {
+        return ToneKind::Ctcss;
+    }
+    return tone >= kFirstDcsTone ? ToneKind::Dcs : ToneKind::None;
+}
+
+char Polarity(int tone) {
+    return tone >= kFirstInvertedDcsTone ? 'R' : 'N';
+}
+
+struct ToneColumns {
+    std::string mode, rTone = kDefaultCtcss, cTone = kDefaultCtcss, dcs = kDefaultDcs;
+    std::string polarity = "NN", rxDcs = kDefaultDcs, cross = "Tone->Tone";
+};
+
+// The format's tone modes for an encode and a decode tone: the plain modes where they fit,
+// Cross for every other pair.
+ToneColumns ToneColumnsOf(int encode, int decode) {
+    ToneColumns columns;
+    const ToneKind transmit = KindOf(encode), receive = KindOf(decode);
+    if (transmit == ToneKind::None && receive == ToneKind::None) {
+        return columns;
+    }
+    columns.polarity = {Polarity(encode), Polarity(decode)};
+    if (transmit == ToneKind::Ctcss) {
+        columns.rTone = CtcssText(encode);
+    }
+    if (receive == ToneKind::Ctcss) {
+        columns.cTone = CtcssText(decode);
+    }
+    if (transmit == ToneKind::Dcs) {
+        columns.dcs = DcsText(encode);
+    }
+    if (transmit == ToneKind::Ctcss && receive == ToneKind::None) {
+        columns.mode = "Tone";
+    } else if (transmit == ToneKind::Ctcss && encode == decode) {
+        columns.mode = "TSQL";
+    } else if (transmit == ToneKind::Dcs && receive == ToneKind::Dcs &&
+               DcsText(encode) == DcsText(decode)) {
+        columns.mode = "DTCS";
+    } else {
+        columns.mode = "Cross";
+        if (receive == ToneKind::Dcs) {
+            columns.rxDcs = DcsText(decode);
+        }
+        auto side = [](ToneKind kind) -> std::string {
+            return kind == ToneKind::Ctcss ? "Tone" : kind == ToneKind::Dcs ? "DTCS" : "";
+        };
+        columns.cross = side(transmit) + "->" + side(receive);
+    }
+    return columns;
+}
+
+// Duplex and Offset: +/- the distance, or off for a channel without transmit frequency.
+std::array<std::string, 2> DuplexColumns(const CHalvexDoc& doc, int n) {
+    const std::string transmitText = doc.GetTransmitText(n);
+    if (transmitText.empty()) {
+        return {"off", FormatMegahertz(0)};
+    }
+    const int64_t receive = FrequencyTextToValue(doc.GetFrequencyText(n, 1));
+    const int64_t transmit = FrequencyTextToValue(transmitText);
+    if (transmit == receive) {
+        return {"", FormatMegahertz(0)};
+    }
+    if (transmit > receive) {
+        return {"+", FormatMegahertz(static_cast<int32_t>(transmit - receive))};
+    }
+    return {"-", FormatMegahertz(static_cast<int32_t>(receive - transmit))};
+}
+
+void NoteUncarried(const CHalvexDoc& doc, int n, const CsvWording& wording,
+                   std::vector<std::string>* notes) {
+    if (doc.GetBandwidth(n) == 2) {
+        notes->push_back(Worded(wording, kMiddleAsWide, {std::to_string(n)}));
+    }
+    const std::pair<int, const char*> uncarried[] = {{kColumnBcl, "BCL"},
+                                                     {kColumnReverse, "Reverse"},
+                                                     {kColumnPttId, "PTT ID"},
+                                                     {kColumnCompander, "Compander"}};
+    for (const auto& [column, name] : uncarried) {
+        if (ChoiceValue(doc, n, column) == 1) {
+            notes->push_back(Worded(wording, kNotCarried, {std::to_string(n), name}));
+        }
+    }
+}
+
+std::string Line(const std::vector<std::string>& fields) {
+    std::string line;
+    for (size_t index = 0; index < fields.size(); ++index) {
+        if (index > 0) {
+            line.push_back(',');
+        }
+        line += QuoteCsvField(fields[index]);
+    }
+    return line + "\r\n";
+}
+
+}  // namespace
+
+std::string ExportChannelCsv(const CHalvexDoc& doc, int channelCount, const CsvWording& wording,
+                             std::vector<std::string>* notes) {
+    std::string csv = Line({std::begin(kCsvColumns), std::end(kCsvColumns)});
+    for (int n = 1; n <= std::min(channelCount, kImageChannelCount); ++n) {
+        if (doc.IsChannelEmpty(n)) {
+            continue;
+        }
+        const auto name = doc.GetChannelNameBytes(n);
+        const std::array<std::string, 2> duplex = DuplexColumns(doc, n);
+        const ToneColumns tones = ToneColumnsOf(doc.GetTone(n, 0), doc.GetTone(n, 1));
+        csv += Line({std::to_string(n),
+                     DecodeChannelName(name.data()),
+                     FormatMegahertz(FrequencyTextToValue(doc.GetFrequencyText(n, 1))),
+                     duplex[0],
+                     duplex[1],
+                     tones.mode,
+                     tones.rTone,
+                     tones.cTone,
+                     tones.dcs,
+                     tones.polarity,
+                     tones.rxDcs,
+                     tones.cross,
+                     doc.GetBandwidth(n) == 1 ? "NFM" : "FM",
+                     StepText(doc.GetStep(n)),
+                     doc.GetScanAdd(n) ? "" : "S",
+                     doc.GetPowerHigh(n) ? "5.0W" : "1.0W",
+                     "",
+                     "",
+                     "",
+                     "",
+                     ""});
+        NoteUncarried(doc, n, wording, notes);
+    }
+    return csv;
+}

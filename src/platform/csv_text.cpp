@@ -1,0 +1,130 @@
+#include "platform/csv_text.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+namespace {
+
+// Far above any channel list, low enough that a wrong file cannot exhaust the memory.
+constexpr std::streamoff kLargestCsvFile = 64 * 1024 * 1024;
+
+std::string LineMessage(int line, const char* what) {
+    return "line " + std::to_string(line) + ": " + what;
+}
+
+bool IsBlank(const CsvRecord& record) {
+    return record.fields.size() == 1 && record.fields[0].empty();
+}
+
+}  // namespace
+
+bool ParseCsvText(std::string_view text, std::vector<CsvRecord>* records, std::string* error) {
+    records->clear();
+    if (text.find('\0') != std::string_view::npos) {
+        *error = "the file is not text: it holds NUL bytes";
+        return false;
+    }
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
+    int line = 1;
+    size_t position = 0;
+    while (position < text.size()) {
+        CsvRecord record;
+        record.line = line;
+        bool recordEnds = false;
+        while (!recordEnds) {
+            std::string field;
+            if (position < text.size() && text[position] == '"') {
+                const int quoteLine = line;
+                ++position;
+                while (true) {
+                    size_t quote = text.find('"', position);
+                    if (quote == std::string_view::npos) {
+                        *error = LineMessage(quoteLine, "a quoted field is never closed");
+                        return false;
+                    }
+                    std::string_view part = text.substr(position, quote - position);
+                    for (char c : part) {
+                        line += c == '\n' ? 1 : 0;
+                    }
+                    field.append(part);
+                    position = quote + 1;
+                    if (position < text.size() && text[position] == '"') {
+                        field.push_back('"');
+                        ++position;
+                        continue;
+                    }
+                    break;
+                }
+                if (position < text.size() && text[position] != ',' && text[position] != '\r' &&
+                    text[position] != '\n') {
+                    *error = LineMessage(line, "text follows a closing quote");
+                    return false;
+                }
+            } else {
+                size_t end = text.find_first_of(",\r\n", position);
+                if (end == std::string_view::npos) {
+                    end = text.size();
+                }
+                field.assign(text.substr(position, end - position));
+                position = end;
+            }
+            record.fields.push_back(std::move(field));
+            if (position < text.size() && text[position] == ',') {
+                ++position;
+                continue;
+            }
+            recordEnds = true;
+            if (position < text.size() && text[position] == '\r') {
+                ++position;
+            }
+            if (position < text.size() && text[position] == '\n') {
+                ++position;
+            }
+            ++line;
+        }
+        if (!IsBlank(record)) {
+            records->push_back(std::move(record));
+        }
+    }
+    return true;
+}
+
+std::string QuoteCsvField(std::string_view text) {
+    const bool quoted = text.find_first_of(",\"\r\n") != std::string_view::npos ||
+                        (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+    if (!quoted) {
+        return std::string(text);
+    }
+    std::string result = "\"";
+    for (char c : text) {
+        if (c == '"') {
+            result.push_back('"');
+        }
+        result.push_back(c);
+    }
+    result.push_back('"');
+    return result;
+}
+
+bool ReadCsvFile(const std::string& path, std::string* text, std::string* error) {
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    if (!file) {
+        *error = "cannot open " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    const std::streamoff size = file.tellg();
+    if (size < 0 || size > kLargestCsvFile) {
+        *error = path + " is too large to be a channel list";
+        return false;
+    }
+    text->assign(static_cast<size_t>(size), '\0');
+    file.seekg(0);
+    if (!file.read(text->data(), size)) {
+        *error = "cannot read " + path;
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,172 @@
+// halvex-cli export and import as a user runs them: exit codes, the loss report on stderr,
+// and output files that exist only when the import succeeded.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+extern char** environ;
+
+namespace {
+
+const std::string kDataDir = HALVEX_TEST_DATA_DIR;
+const std::string kSingleBands = kDataDir + "/settings/single_bands.ini";
+
+std::string ReadText(const std::string& path) {
+    std::ifstream stream(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(stream), {});
+}
+
+struct RunResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+class CsvCliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/channel_csv_cli_test.XXXXXX";
+        m_Directory = mkdtemp(pattern);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_Directory); }
+
+    std::string File(const std::string& name) const { return m_Directory + "/" + name; }
+
+    RunResult Run(std::vector<std::string> arguments) const {
+        arguments.insert(arguments.begin(), HALVEX_CLI_PATH);
+        std::vector<char*> argv;
+        for (std::string& argument : arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        std::string outPath = File("stdout.txt");
+        std::string errPath = File("stderr.txt");
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0600);
+        pid_t child = 0;
+        RunResult result;
+        int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (spawned != 0) {
+            ADD_FAILURE() << "cannot start " << argv[0];
+            return result;
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.out = ReadText(outPath);
+        result.err = ReadText(errPath);
+        return result;
+    }
+
+    std::string m_Directory;
+};
+
+const std::string kCsvDir = kDataDir + "/csv/";
+
+TEST_F(CsvCliTest, ImportReportsEveryLossAndExportGivesTheChannelsBack) {
+    RunResult result = Run({"import", kCsvDir + "chirp_export.csv", "--settings", kSingleBands,
+                            "-o", File("imported.pgm")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(result.out.empty()) << result.out;
+    EXPECT_EQ(result.err,
+              "row 2, Location: \"0\" is not a channel from 1 to 16, row skipped\n"
+              "row 3, Name: \"SEA 01\" stored as \"SEA01\"\n"
+              "row 4, Name: \"TACOMA\" stored as \"TACOM\"\n"
+              "row 5, Name: \"DCS RX\" stored as \"DCSRX\"\n"
+              "row 6, Frequency: 121.500000 MHz is outside the band 136.00000-173.99500 MHz, "
+              "row skipped\n"
+              "row 8, Frequency: 446.000000 MHz is outside the band 136.00000-173.99500 MHz, "
+              "row skipped\n"
+              "4 rows imported, 6 changes reported.\n");
+
+    result = Run({"export", "--settings", kSingleBands, File("imported.pgm")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(result.err.empty()) << result.err;
+    EXPECT_EQ(result.out,
+              "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,"
+              "DtcsPolarity,RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,"
+              "RPT2CALL,DVCODE\r\n"
+              "1,SEA01,146.960000,-,0.600000,Tone,103.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,"
+              ",,,,\r\n"
+              "2,TACOM,147.280000,+,0.600000,TSQL,103.5,103.5,023,NN,023,Tone->Tone,NFM,12.50,S,"
+              "1.0W,,,,,\r\n"
+              "3,DCSRX,145.330000,-,0.600000,DTCS,88.5,88.5,411,NR,023,Tone->Tone,FM,5.00,,5.0W,"
+              ",,,,\r\n"
+              "5,NOAA1,162.550000,off,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,25.00,,5.0W,"
+              ",,,,\r\n");
+
+    result = Run(
+        {"export", "--settings", kSingleBands, File("imported.pgm"), "-o", File("exported.csv")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    result =
+        Run({"import", File("exported.csv"), "--settings", kSingleBands, "-o", File("again.pgm")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.err, "4 rows imported, 0 changes reported.\n");
+    EXPECT_EQ(ReadText(File("again.pgm")), ReadText(File("imported.pgm")));
+}
+
+TEST_F(CsvCliTest, IntoKeepsTheChannelsTheFileDoesNotName) {
+    std::ofstream(File("one.csv")) << "Location,Frequency\n2,150.0\n";
+    std::ofstream(File("two.csv")) << "Location,Frequency,Name\n1,140.0,KEEP\n2,141.0,OLD\n";
+    ASSERT_EQ(Run({"import", File("two.csv"), "--settings", kSingleBands, "-o", File("base.pgm")})
+                  .exitCode,
+              0);
+    RunResult result = Run({"import", File("one.csv"), "--settings", kSingleBands, "--into",
+                            File("base.pgm"), "-o", File("merged.pgm")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    result = Run({"export", "--settings", kSingleBands, File("merged.pgm")});
+    EXPECT_NE(result.out.find("\n1,KEEP,140.000000,"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("\n2,,150.000000,"), std::string::npos) << result.out;
+
+    result = Run({"import", File("one.csv"), "--settings", kSingleBands, "--band", "1", "-o",
+                  File("uhf.pgm")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.err.find("outside the band 400.00000-479.99500 MHz"), std::string::npos)
+        << result.err;
+}
+
+TEST_F(CsvCliTest, FilesThatCannotBeReadLeaveNoOutput) {
+    std::ofstream(File("existing.pgm")) << "precious";
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string fragment;
+    };
+    const Case cases[] = {
+        {{"import", kCsvDir + "unclosed_quote.csv", "-o", File("existing.pgm")},
+         "unclosed_quote.csv: line 2: a quoted field is never closed"},
+        {{"import", kCsvDir + "no_frequency_column.csv", "-o", File("existing.pgm")},
+         "the file has no Frequency column"},
+        {{"import", kDataDir + "/pgm/v1_05_channels.pgm", "-o", File("existing.pgm")}, "not text"},
+        {{"import", File("absent.csv"), "-o", File("existing.pgm")}, "absent.csv"},
+        {{"import", kCsvDir + "chirp_export.csv"}, "-o FILE.pgm"},
+        {{"import", kCsvDir + "chirp_export.csv", "--into", kDataDir + "/pgm/foreign_header.pgm",
+          "-o", File("existing.pgm")},
+         "not a radio data"},
+        {{"export", File("absent.pgm")}, "absent.pgm"},
+        {{"export", kDataDir + "/pgm/v1_05_channels.pgm", "-o", File("no/folder/x.csv")}, "x.csv"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.end(), {"--settings", kSingleBands});
+        RunResult result = Run(arguments);
+        SCOPED_TRACE(c.fragment);
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_TRUE(result.out.empty()) << result.out;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        EXPECT_NE(result.err.find(c.fragment), std::string::npos) << result.err;
+        EXPECT_EQ(ReadText(File("existing.pgm")), "precious");
+    }
+}
+
+}  // namespace

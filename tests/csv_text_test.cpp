@@ -1,0 +1,98 @@
+// The CSV reader: what spreadsheets and radio programmers write is read field for field;
+// what is not CSV is refused with the line it fails on.
+#include "platform/csv_text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Fields = std::vector<std::vector<std::string>>;
+
+Fields Read(std::string_view text) {
+    std::vector<CsvRecord> records;
+    std::string error;
+    EXPECT_TRUE(ParseCsvText(text, &records, &error)) << error;
+    Fields fields;
+    for (const CsvRecord& record : records) {
+        fields.push_back(record.fields);
+    }
+    return fields;
+}
+
+TEST(CsvTextTest, ReadsWhatWritersProduce) {
+    struct Case {
+        const char* name;
+        std::string_view text;
+        Fields expected;
+    };
+    const Case cases[] = {
+        {"plain", "a,b\n1,2\n", {{"a", "b"}, {"1", "2"}}},
+        {"CRLF and no final line end", "a,b\r\n1,2", {{"a", "b"}, {"1", "2"}}},
+        {"byte order mark", "\xEF\xBB\xBFLocation,Name\n", {{"Location", "Name"}}},
+        {"blank lines", "\n\na\r\n\r\nb\n\n", {{"a"}, {"b"}}},
+        {"empty fields", ",a,,\n", {{"", "a", "", ""}}},
+        {"quoted comma and quote", "\"a,b\",\"say \"\"hi\"\"\"\n", {{"a,b", "say \"hi\""}}},
+        {"line break inside quotes", "\"two\nlines\",x\ny\n", {{"two\nlines", "x"}, {"y"}}},
+        {"quote inside a plain field", "ab\"c,d\n", {{"ab\"c", "d"}}},
+        {"lone CR line ends", "a\rb\r", {{"a"}, {"b"}}},
+        {"empty quoted field", "\"\",x\n", {{"", "x"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Read(c.text), c.expected);
+    }
+}
+
+TEST(CsvTextTest, RecordsKnowTheirLine) {
+    std::vector<CsvRecord> records;
+    std::string error;
+    ASSERT_TRUE(ParseCsvText("h\n\n\"a\nb\"\nc\n", &records, &error));
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].line, 1);
+    EXPECT_EQ(records[1].line, 3);
+    EXPECT_EQ(records[2].line, 5);
+}
+
+TEST(CsvTextTest, RefusesWhatIsNotCsv) {
+    struct Case {
+        const char* name;
+        std::string_view text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"unclosed quote", "a,b\n1,\"open\n2,3\n", "line 2: a quoted field is never closed"},
+        {"text after closing quote", "a\n\"x\"y,z\n", "line 2: text follows a closing quote"},
+        {"binary", std::string_view("PK\x03\x04\0\0\x08", 7), "not text"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<CsvRecord> records;
+        std::string error;
+        EXPECT_FALSE(ParseCsvText(c.text, &records, &error));
+        EXPECT_NE(error.find(c.message), std::string::npos) << error;
+    }
+}
+
+TEST(CsvTextTest, QuotesOnlyWhatNeedsIt) {
+    EXPECT_EQ(QuoteCsvField("SEA01"), "SEA01");
+    EXPECT_EQ(QuoteCsvField("a,b"), "\"a,b\"");
+    EXPECT_EQ(QuoteCsvField("say \"hi\""), "\"say \"\"hi\"\"\"");
+    EXPECT_EQ(QuoteCsvField(" AB "), "\" AB \"");
+    const std::string awkward = " x,\"y\"\nz ";
+    EXPECT_EQ(Read(QuoteCsvField(awkward) + "\n"), Fields{{awkward}});
+}
+
+TEST(CsvTextTest, LargeInputs) {
+    const std::string longLine = "Name\n" + std::string(10 * 1024 * 1024, 'A') + "\n";
+    Fields fields = Read(longLine);
+    ASSERT_EQ(fields.size(), 2u);
+    EXPECT_EQ(fields[1][0].size(), 10u * 1024 * 1024);
+
+    std::string manyRows = "Location,Frequency\n";
+    for (int row = 0; row < 100000; ++row) {
+        manyRows += std::to_string(row) + ",146.520000\n";
+    }
+    EXPECT_EQ(Read(manyRows).size(), 100001u);
+}
+
+}  // namespace
