@@ -1,0 +1,37 @@
+# End-to-end journeys: the real desktop program on a private Xvfb beside the virtual radio,
+# driven by X input only. Each journey is one test labelled e2e.
+if(NOT HALVEX_BUILD_UI)
+    return()
+endif()
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
+# The dialog templates as JSON, so journeys click where the program lays out its controls.
+add_executable(e2e-dialog-layout
+    e2e/dialog_layout.cpp
+    ${PROJECT_SOURCE_DIR}/src/resources/dialog_templates.cpp
+    ${PROJECT_SOURCE_DIR}/src/resources/dialog_templates_pages.cpp
+    ${PROJECT_SOURCE_DIR}/src/resources/dialog_templates_shell.cpp
+    ${PROJECT_SOURCE_DIR}/src/resources/dialog_templates_tools.cpp)
+target_include_directories(e2e-dialog-layout PRIVATE ${PROJECT_SOURCE_DIR}/src)
+set_target_properties(e2e-dialog-layout PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+
+set(HALVEX_E2E_JOURNEYS
+    read_edit_save_reopen
+    fm_preset_lists
+    list_keys
+    write_to_radio
+    half_typed_file_exit
+    half_typed_close_box
+    test_mode_read_all_pages
+    test_mode_read_all_responsive
+    cancel_paced_read
+    port_and_language_dialogs
+)
+foreach(journey IN LISTS HALVEX_E2E_JOURNEYS)
+    add_test(NAME e2e_${journey}
+        COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/journeys.py ${journey}
+            --bin ${HALVEX_BIN_DIR} --layout $<TARGET_FILE:e2e-dialog-layout>
+            --work ${CMAKE_BINARY_DIR}/e2e)
+    set_tests_properties(e2e_${journey} PROPERTIES LABELS e2e TIMEOUT 180)
+endforeach()

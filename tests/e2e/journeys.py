@@ -1,0 +1,453 @@
+#!/usr/bin/env python3
+"""End-to-end journeys: the real program on a private X server beside the virtual radio,
+driven only by X input, judged by files, the radio's memory and screenshots.
+
+usage: journeys.py JOURNEY --bin BIN_DIR --layout DIALOG_LAYOUT_PROGRAM --work FOLDER
+"""
+
+import argparse
+import os
+import subprocess
+import sys
+import time
+
+# The source tree stays free of compiled modules.
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from session import (CLONE_END, CLONE_START, PGM_HEADER_SIZE, IMAGE_SIZE,  # noqa: E402
+                     Session, channel_rows, is_main_title, mnemonic, read_image,
+                     read_language_file, wait_file)
+from xserver import LIST_DEADLINE, PING_DEADLINE, JourneyFailure, wait_until  # noqa: E402
+
+PGM_SIZE = PGM_HEADER_SIZE + IMAGE_SIZE
+TRANSFER_DEADLINE = 60.0
+ACCESS_CODE = "RO264"
+FM_PRESETS = 0x08A0
+
+
+def read_from_radio(session):
+    session.x.key("ctrl+r")
+    dialog = session.dialog(session.text("IDS_READDATA"), 132)
+    dialog.click(1)
+    session.wait_gone(dialog.window, "the read dialog", TRANSFER_DEADLINE)
+    session.shot("read-from-radio")
+
+
+def answer_file_dialog(session, known, path, what):
+    """Types a path into the file dialog that opens and confirms it."""
+    window = session.wait_new_window(known, f"the file dialog to {what}")
+    session.x.focus(window)
+    session.shot(f"file-dialog-{what}")
+    session.x.key("ctrl+a")
+    session.x.type(path)
+    session.x.key("Return")
+    session.wait_gone(window, f"the file dialog to {what}")
+
+
+def save_new_file(session, path):
+    known = set(session.x.visible_windows())
+    session.x.key("ctrl+s")
+    answer_file_dialog(session, known, path, "save")
+    wait_file(path, f"{os.path.basename(path)} to be saved", size=PGM_SIZE)
+
+
+def menu_command(session, menu_key, item_key):
+    """Opens a menu and picks an entry by the mnemonics its language file gives them."""
+    # Without a window manager nobody hands the focus back when a dialog closes.
+    session.x.focus(session.main_window)
+    session.x.key("alt+" + mnemonic(session.text(menu_key)))
+    session.x.key(mnemonic(session.text(item_key)))
+
+
+def type_into_cell(session, grid, row, column, text, commit=True):
+    session.x.click(*grid.cell_centre(row, column))
+    session.x.key("ctrl+a")
+    session.x.type(text)
+    if commit:
+        session.x.key("Return")
+
+
+def expect_row(session, path, channel, expected):
+    found = channel_rows(session, path).get(str(channel))
+    if found != expected:
+        raise JourneyFailure(f"channel {channel} in {os.path.basename(path)} is {found!r}, "
+                             f"expected {expected!r}")
+
+
+def expect_question(session, what):
+    """The unsaved-changes question must come up; returns its window."""
+    title = session.text("IDS_PROMPT")
+    try:
+        return session.wait_window(title, 5.0)
+    except JourneyFailure as failure:
+        raise JourneyFailure(f"{what}: no unsaved-changes question ({failure})") from None
+
+
+def journey_read_edit_save_reopen(session):
+    session.start_radio()
+    session.start_app()
+    read_from_radio(session)
+    grid = session.channel_grid()
+    session.wait_cell_filled(grid, 1, 1, "channel 1 to show after the read")
+
+    # One cell of every kind in channel 1: frequency texts, both tone lists, the choice
+    # lists of each length and the name.
+    type_into_cell(session, grid, 1, 1, "146.625")
+    type_into_cell(session, grid, 1, 3, "147.225")
+    lists = [  # column, entry shown now, entry to pick, what it is
+        (2, 0, 1, "decode tones"), (4, 0, 1, "encode tones"), (5, 1, 0, "power levels"),
+        (6, 0, 1, "BCL"), (7, 0, 2, "bandwidths"), (8, 1, 0, "scan add"), (9, 0, 1, "reverse"),
+        (10, 0, 1, "PTT ID"), (11, 0, 1, "compander"),
+    ]
+    for column, current, target, what in lists:
+        session.x.click(*grid.cell_centre(1, column))
+        session.pick_from_list(grid.cell_arrow(1, column), current, target, what)
+    type_into_cell(session, grid, 1, 12, "E2E")
+    session.shot("edited")
+
+    saved = session.path("edited.pgm")
+    save_new_file(session, saved)
+    expect_row(session, saved, 1,
+               "1,146.62500,67.0,147.22500,67.0,Low,On,Middle,Off,On,On,On,E2E")
+
+    # A change made after saving is dropped at the question, so what Save As stores next
+    # can only come from the reopened file.
+    type_into_cell(session, grid, 2, 12, "LOST")
+    known = set(session.x.visible_windows())
+    session.x.key("ctrl+o")
+    answer_file_dialog(session, known, saved, "open")
+    question = expect_question(session, "Open after an edit")
+    session.x.focus(question)
+    session.x.key("alt+n")
+    session.wait_gone(question, "the unsaved-changes question")
+    session.shot("reopened")
+    session.wait_cell_filled(grid, 1, 1, "the reopened file's channel 1 to show")
+
+    again = session.path("saved-again.pgm")
+    known = set(session.x.visible_windows())
+    menu_command(session, "Menu_File", "Menu_File_Save_As")
+    answer_file_dialog(session, known, again, "save-as")
+    wait_file(again, "the reopened document to be saved again", size=PGM_SIZE)
+    if read_image(again) != read_image(saved):
+        raise JourneyFailure("the reopened and saved-again image differs from the saved one")
+
+
+def open_list_by_key(session, key, what):
+    known = set(session.x.visible_windows())
+    session.x.key(key)
+    return session.wait_new_window(known, f"{key} to open the list of {what}", LIST_DEADLINE)
+
+
+def journey_list_keys(session):
+    session.start_radio()
+    session.start_app()
+    read_from_radio(session)
+    grid = session.channel_grid()
+    # Channel 1 has High power: Escape in the open list keeps it, then Up and Enter pick Low.
+    session.x.click(*grid.cell_centre(1, 5))
+    popup = open_list_by_key(session, "F4", "power levels")
+    session.x.key("Escape")
+    session.wait_gone(popup, "the list of power levels after Escape", LIST_DEADLINE)
+    popup = open_list_by_key(session, "alt+Down", "power levels")
+    session.x.key("Up")
+    session.x.key("Return")
+    session.wait_gone(popup, "the list of power levels after Enter", LIST_DEADLINE)
+    # Channel 2 decodes 88.5: typing 9 searches the tone list, Escape keeps 88.5.
+    session.x.click(*grid.cell_centre(2, 2))
+    popup = open_list_by_key(session, "F4", "decode tones")
+    session.x.type("9")
+    session.shot("searched-tones")
+    if popup not in session.x.visible_windows():
+        raise JourneyFailure("the first typed key closed the list of decode tones")
+    session.x.key("Escape")
+    session.wait_gone(popup, "the list of decode tones after Escape", LIST_DEADLINE)
+    saved = session.path("keys.pgm")
+    save_new_file(session, saved)
+    rows = channel_rows(session, saved)
+    found = (rows["1"].split(",")[5], rows["2"].split(",")[2])
+    if found != ("Low", "88.5"):
+        raise JourneyFailure(f"power and decode tone were saved as {found}, "
+                             "expected Low (picked) and 88.5 (kept by Escape)")
+
+
+def journey_write_to_radio(session):
+    session.start_radio()
+    session.start_app()
+    read_from_radio(session)
+    grid = session.channel_grid()
+    type_into_cell(session, grid, 1, 1, "147.5")
+    type_into_cell(session, grid, 3, 12, "WRITE")
+    session.x.key("ctrl+w")
+    dialog = session.dialog(session.text("IDS_WRITEDATA"), 132)
+    dialog.click(1)
+    session.wait_gone(dialog.window, "the write dialog", TRANSFER_DEADLINE)
+    session.shot("written")
+    saved = session.path("written.pgm")
+    save_new_file(session, saved)
+
+    radio = session.stop_radio()
+    document = read_image(saved)
+    if radio[CLONE_START:CLONE_END] != document[CLONE_START:CLONE_END]:
+        differing = [a for a in range(CLONE_START, CLONE_END) if radio[a] != document[a]]
+        raise JourneyFailure(f"the radio's memory differs from the document at "
+                             f"{len(differing)} bytes, first at 0x{differing[0]:04X}")
+    expect_row(session, session.path("radio-memory.pgm"), 1,
+               "1,147.50000,Off,146.52000,Off,High,Off,Wide,On,Off,Off,Off,CALL")
+
+
+def new_channel_file(session):
+    path = session.path("channels.pgm")
+    subprocess.run([os.path.join(session.bin_dir, "halvex-cli"), "new", "--settings",
+                    session.path("setting.ini"), "-o", path], check=True, capture_output=True)
+    return path
+
+
+def half_typed_edit_then(session, close):
+    path = new_channel_file(session)
+    before = read_image(path)
+    session.start_app(path)
+    grid = session.channel_grid()
+    type_into_cell(session, grid, 1, 1, "147", commit=False)
+    session.shot("half-typed")
+    close()
+    question = expect_question(session, "a half-typed 147 in channel 1")
+    session.shot("question")
+    session.x.focus(question)
+    session.x.key("alt+y")
+    session.wait_app_exit()
+    if read_image(path) == before:
+        raise JourneyFailure("Yes at the question saved nothing")
+    row = channel_rows(session, path).get("1", "")
+    if row.split(",")[1:2] != ["147.00000"]:
+        raise JourneyFailure(f"channel 1 was saved as {row!r}, without the typed 147")
+
+
+def click_file_exit(session):
+    """File > Exit with the mouse: the first menu of the bar, then its last entry."""
+    image = session.x.capture()
+    left, top, width, _ = session.x.geometry(session.main_window)
+    first = first_dark(image, range(left, left + width // 4), range(top, top + 40), by_row=False)
+    if first is None:
+        raise JourneyFailure("the menu bar shows no File menu")
+    known = set(session.x.visible_windows())
+    session.x.click(first[0] + 4, first[1] + 4)
+    menu = session.wait_new_window(known, "the File menu to open")
+    session.shot("file-menu")
+    left, top, width, height = session.x.geometry(menu)
+    last = first_dark(session.x.capture(), range(left + 4, left + width - 4),
+                      range(top + height - 3, top, -1), by_row=True)
+    if last is None:
+        raise JourneyFailure("the File menu shows no entries")
+    session.x.click(left + width // 2, last[1] - 4)
+
+
+def first_dark(image, xs, ys, by_row):
+    """The first text pixel met scanning columns (or rows) in the order given."""
+    outer, inner = (ys, xs) if by_row else (xs, ys)
+    for a in outer:
+        for b in inner:
+            x, y = (b, a) if by_row else (a, b)
+            if max(image.pixel(x, y)) < 80:
+                return x, y
+    return None
+
+
+def journey_half_typed_file_exit(session):
+    half_typed_edit_then(session, lambda: click_file_exit(session))
+
+
+def journey_half_typed_close_box(session):
+    half_typed_edit_then(session, lambda: session.x.messages.close_box(session.main_window))
+
+
+def journey_fm_preset_lists(session):
+    path = new_channel_file(session)
+    session.start_app(path)
+    menu_command(session, "Menu_Program", "Menu_Program_Radiogram")
+    presets = session.dialog(session.text("155", "Resource"), 155)
+    grid = session.find_grid(presets.control_rect(1079), 2)
+    # A new file holds 65M0, the first entry, in preset 1 and OFF (431) in preset 2.
+    session.x.click(*grid.cell_centre(1, 1))
+    session.pick_from_list(grid.cell_arrow(1, 1), 0, 1, "FM presets")
+    presets.click(1)
+    session.wait_gone(presets.window, "the FM presets dialog")
+    session.x.focus(session.main_window)
+    session.x.key("ctrl+s")
+    confirm = session.wait_window(session.text("IDS_PROMPT"))
+    session.x.focus(confirm)
+    session.x.key("Return")
+    session.wait_gone(confirm, "the save confirmation")
+    wait_until("the presets to be saved",
+               lambda: read_image(path)[FM_PRESETS:FM_PRESETS + 4] == bytes([0, 1, 1, 0xAF]))
+
+
+def open_test_mode(session):
+    session.x.key("ctrl+t")
+    title = session.text("134", "Resource")
+    password = session.dialog(title, 134)
+    password.click(1063)
+    session.x.type(ACCESS_CODE)
+    known = set(session.x.visible_windows())
+    password.click(1)
+    test_window = session.wait_new_window(known, "the test mode dialog")
+    session.shot("test-mode")
+    return password, session.dialog_for(test_window, 156)
+
+
+def journey_test_mode_read_all_pages(session):
+    # Test mode reads an echoing cable without waiting for the bytes a direct one omits.
+    session.start_radio("--echo")
+    session.start_app()
+    grid = session.channel_grid()
+    password, test = open_test_mode(session)
+    test.click(1153)
+    done = session.wait_window(session.text("IDS_PROMPT"), TRANSFER_DEADLINE)
+    session.shot("read-all-done")
+    session.x.focus(done)
+    session.x.key("Return")
+    session.wait_gone(done, "the read-all message")
+    test.click(2)
+    session.wait_gone(test.window, "the test mode dialog")
+    password.click(2)
+    session.wait_gone(password.window, "the access code dialog")
+    session.shot("channel-page-after-read-all")
+    session.wait_cell_filled(grid, 1, 1, "the channel page to show the channel 1 that Read "
+                             "all put in the image (it still shows the old, empty one)")
+    session.x.messages.close_box(session.main_window)
+    question = expect_question(session, "closing after Read all changed the image")
+    session.x.focus(question)
+    session.x.key("alt+n")
+    session.wait_app_exit()
+
+
+def journey_test_mode_read_all_responsive(session):
+    # A direct cable: Read all then takes as long as it does with a real radio, and far
+    # longer than the stretch watched here.
+    session.start_radio()
+    session.start_app()
+    _, test = open_test_mode(session)
+    test.click(1153)
+    prompt = session.text("IDS_PROMPT")
+    checks = 0
+    end = time.monotonic() + 2 * PING_DEADLINE
+    while time.monotonic() < end and not session.has_window(prompt):
+        if not session.x.messages.answers_ping(session.main_window, PING_DEADLINE):
+            session.shot("frozen")
+            raise JourneyFailure(f"the window did not respond for {PING_DEADLINE:.0f} s during "
+                                 f"test mode's Read all (after {checks} answered checks)")
+        checks += 1
+    session.shot("reading-all")
+
+
+def progress_shown(session, dialog):
+    left, top, width, height = dialog.control_rect(1009)
+    image = session.x.capture()
+    for x in range(left + 2, left + width // 2):
+        red, green, blue = image.pixel(x, top + height // 2)
+        if max(red, green, blue) - min(red, green, blue) > 60:
+            return True
+    return False
+
+
+def journey_cancel_paced_read(session):
+    session.start_radio("--pace")
+    session.start_app()
+    grid = session.channel_grid()
+    session.x.key("ctrl+r")
+    dialog = session.dialog(session.text("IDS_READDATA"), 132)
+    dialog.click(1)
+    wait_until("the read's progress to show", lambda: progress_shown(session, dialog), 20.0)
+    session.shot("reading")
+    if not session.x.messages.answers_ping(session.main_window, PING_DEADLINE):
+        raise JourneyFailure("the window does not respond during a read")
+    dialog.click(2)
+    session.wait_gone(dialog.window, "the read dialog after Cancel", 5.0)
+    session.shot("cancelled")
+    if not session.cell_is_empty(grid, 1, 1):
+        raise JourneyFailure("a cancelled read changed the channel page")
+    if not session.x.messages.answers_ping(session.main_window, PING_DEADLINE):
+        raise JourneyFailure("the window does not respond after Cancel")
+    # Nothing changed, so the program ends without a question, and no worker holds it up.
+    session.x.messages.close_box(session.main_window)
+    session.wait_app_exit()
+
+
+def port_pane(session):
+    """The pixels of the status bar's first pane, at the main window's bottom left."""
+    left, top, width, height = session.x.geometry(session.main_window)
+    image = session.x.capture()
+    return [image.pixel(x, y) for y in range(top + height - 18, top + height - 4)
+            for x in range(left + 2, left + width // 8)]
+
+
+def journey_port_and_language_dialogs(session):
+    # Only ports that open can be chosen: the radio provides COM2.
+    session.start_radio(port=2)
+    session.start_app()
+    pane_before = port_pane(session)
+    session.x.key("ctrl+c")
+    port = session.dialog(session.text("130", "Resource"), 130)
+    port.click(1002)
+    session.shot("port-dialog")
+    port.click(1)
+    session.wait_gone(port.window, "the port dialog")
+    if session.settings_value("com") != "2":
+        raise JourneyFailure(f"the port dialog stored com={session.settings_value('com')}")
+    wait_until("the status bar to show the new port", lambda: port_pane(session) != pane_before,
+               LIST_DEADLINE)
+
+    session.x.key("ctrl+l")
+    language = session.dialog(session.text("131", "Resource"), 131)
+    # Sorted: English before the Chinese name, which this journey starts in.
+    session.pick_from_list(language.list_arrow(1014), 1, 0, "languages")
+    session.shot("language-picked")
+    language.click(1)
+    session.wait_gone(language.window, "the language dialog")
+    if session.settings_value("language") != "english":
+        raise JourneyFailure(f"language={session.settings_value('language')} was stored")
+    english = read_language_file(session.path("english.lang"))
+    wait_until("the English window title",
+               lambda: is_main_title(session.x.window_name(session.main_window),
+                                     english["String"]["IDS_WINDOWNAME"]), 5.0)
+
+
+JOURNEYS = {
+    "read_edit_save_reopen": ("english", journey_read_edit_save_reopen),
+    "write_to_radio": ("english", journey_write_to_radio),
+    "half_typed_file_exit": ("english", journey_half_typed_file_exit),
+    "half_typed_close_box": ("english", journey_half_typed_close_box),
+    "fm_preset_lists": ("english", journey_fm_preset_lists),
+    "list_keys": ("english", journey_list_keys),
+    "test_mode_read_all_pages": ("english", journey_test_mode_read_all_pages),
+    "test_mode_read_all_responsive": ("english", journey_test_mode_read_all_responsive),
+    "cancel_paced_read": ("english", journey_cancel_paced_read),
+    "port_and_language_dialogs": ("chinese", journey_port_and_language_dialogs),
+}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("journey", choices=sorted(JOURNEYS))
+    parser.add_argument("--bin", required=True)
+    parser.add_argument("--layout", required=True)
+    parser.add_argument("--work", required=True)
+    arguments = parser.parse_args()
+    language, journey = JOURNEYS[arguments.journey]
+    session = Session(arguments.journey, arguments.bin, arguments.layout, arguments.work,
+                      language)
+    failed = True
+    try:
+        journey(session)
+        failed = False
+    except JourneyFailure as failure:
+        print(f"journey {arguments.journey} failed: {failure}")
+    finally:
+        session.finish(failed)
+    if not failed:
+        print(f"journey {arguments.journey} passed")
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
