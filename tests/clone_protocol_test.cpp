@@ -101,7 +101,10 @@ TEST_F(CloneProtocolTest, FullTransfersMoveExactlyTheCloneRange) {
         }
         std::array<uint8_t, 8192> imageBefore = m_Image;
         StartRadio(Line(c.echo, false), before);
-        Run({{"rwtype", c.rwtype}, {"com", kRadioPort}}, c.read);
+        // Good answers end each wait at once; the long time-outs only keep a busy machine
+        // from turning a slow answer into a retry that this exact count would see.
+        Run({{"rwtype", c.rwtype}, {"com", kRadioPort}, {"readtime", 2000}, {"writetime", 2000}},
+            c.read);
         m_Radio.Stop();
         m_Port.Close();
 
@@ -369,7 +372,7 @@ TEST_F(CloneProtocolTest, CancelBeforeTheWakeUpSendsNothing) {
 TEST_F(CloneProtocolTest, EchoCableAtLineSpeedGivesAnExactImageBothWays) {
     RadioMemory memory = PatternMemory(9);
     StartRadio(Line(true, true), memory);
-    Run({{"rwtype", 2}, {"com", kRadioPort}}, true);
+    Run({{"rwtype", 2}, {"com", kRadioPort}, {"readtime", 2000}}, true);
     EXPECT_EQ(m_Job.Status(), StatusReadDone);
     EXPECT_TRUE(SameRange(m_Image.data(), memory.data(), 0x0800, 0x2000));
     Bytes sent = m_Radio.ReceivedBytes();
@@ -380,7 +383,7 @@ TEST_F(CloneProtocolTest, EchoCableAtLineSpeedGivesAnExactImageBothWays) {
     for (size_t i = 0x0800; i < m_Image.size(); ++i) {
         m_Image[i] = static_cast<uint8_t>(~m_Image[i]);
     }
-    Run({{"rwtype", 2}, {"com", kRadioPort}}, false);
+    Run({{"rwtype", 2}, {"com", kRadioPort}, {"writetime", 2000}}, false);
     EXPECT_EQ(m_Job.Status(), StatusWriteDone);
     RadioMemory after = m_Radio.Memory();
     EXPECT_TRUE(SameRange(after.data(), m_Image.data(), 0x0800, 0x2000));
