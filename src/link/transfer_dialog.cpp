@@ -145,7 +145,9 @@ bool CTransferDlg::OnCheckStatus(TransferStatus status) {
         }
         std::string text = LoadLangString("IDS_PROMPT_VERIFYFAIL");
         if (status == StatusReadDone) {
-            text += "\n" + DescribeBlocks(differing);
+            // Appended in two steps: "\n" + temporary trips a false -Wrestrict in GCC 12 at -O3.
+            text += '\n';
+            text += DescribeBlocks(differing);
         }
         SetMessage(text);
         m_OkButton->setEnabled(true);
