@@ -286,7 +286,7 @@ def text_lines(image, area):
 
 # New, Open, Save and Save As come before it, each always on.
 IMPORT_CHANNELS_ENTRY = 4
-# In the band of a new document; the fixture's 146.96 and 147.28 MHz repeaters.
+# The fixture's two repeaters, both inside the band of a new document, as the CLI lists them.
 IMPORTED_CHANNELS = {
     "1": "1,146.96000,Off,146.36000,103.5,High,Off,Wide,On,Off,Off,Off,SEA01",
     "2": "2,147.28000,103.5,147.88000,103.5,Low,Off,Narrow,On,Off,Off,Off,TACOM",
@@ -295,6 +295,7 @@ IMPORTED_CHANNELS = {
 
 def journey_import_channels(session):
     path = new_channel_file(session)
+    before = read_image(path)
     csv = session.path("names_too_long.csv")
     shutil.copy(os.path.join(DATA_DIR, "csv", "names_too_long.csv"), csv)
     session.start_app(path)
@@ -332,11 +333,10 @@ def journey_import_channels(session):
     session.x.focus(confirm)
     session.x.key("Return")
     session.wait_gone(confirm, "the save confirmation")
-    wait_until("the imported channels to be saved",
-               lambda: channel_rows(session, path).get("1") == IMPORTED_CHANNELS["1"])
+    # Saved through a temporary file and a rename, so a changed image is a whole one.
+    wait_until("the imported channels to be saved", lambda: read_image(path) != before)
     rows = channel_rows(session, path)
-    found = {channel: rows.get(channel) for channel in IMPORTED_CHANNELS}
-    if found != IMPORTED_CHANNELS or len(rows) != len(IMPORTED_CHANNELS):
+    if rows != IMPORTED_CHANNELS:
         raise JourneyFailure(f"the saved channel table is {rows!r}, expected "
                              f"{IMPORTED_CHANNELS!r}")
 
