@@ -145,7 +145,9 @@ bool CTransferDlg::OnCheckStatus(TransferStatus status) {
         }
         std::string text = LoadLangString("IDS_PROMPT_VERIFYFAIL");
         if (status == StatusReadDone) {
-            text += "\n" + DescribeBlocks(differing);
+            // Appended in two steps: gcc 12 at -O3 misreads "\n" + string as an overlapping copy.
+            text += '\n';
+            text += DescribeBlocks(differing);
         }
         SetMessage(text);
         m_OkButton->setEnabled(true);
