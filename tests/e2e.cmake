@@ -19,6 +19,7 @@ set_target_properties(e2e-dialog-layout PROPERTIES
 set(HALVEX_E2E_JOURNEYS
     read_edit_save_reopen
     fm_preset_lists
+    import_channels
     list_keys
     write_to_radio
     half_typed_file_exit

@@ -145,7 +145,7 @@ bool CTransferDlg::OnCheckStatus(TransferStatus status) {
         }
         std::string text = LoadLangString("IDS_PROMPT_VERIFYFAIL");
         if (status == StatusReadDone) {
-            // Appended in two steps: "\n" + temporary trips a false -Wrestrict in GCC 12 at -O3.
+            // Appended in two steps: gcc 12 at -O3 misreads "\n" + string as an overlapping copy.
             text += '\n';
             text += DescribeBlocks(differing);
         }

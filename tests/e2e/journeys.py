@@ -7,6 +7,7 @@ usage: journeys.py JOURNEY --bin BIN_DIR --layout DIALOG_LAYOUT_PROGRAM --work F
 
 import argparse
 import os
+import shutil
 import subprocess
 import sys
 import time
@@ -21,6 +22,7 @@ from session import (CLONE_END, CLONE_START, PGM_HEADER_SIZE, IMAGE_SIZE,  # noq
 from xserver import LIST_DEADLINE, PING_DEADLINE, JourneyFailure, wait_until  # noqa: E402
 
 PGM_SIZE = PGM_HEADER_SIZE + IMAGE_SIZE
+DATA_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "data")
 TRANSFER_DEADLINE = 60.0
 ACCESS_CODE = "RO264"
 FM_PRESETS = 0x08A0
@@ -223,8 +225,8 @@ def half_typed_edit_then(session, close):
         raise JourneyFailure(f"channel 1 was saved as {row!r}, without the typed 147")
 
 
-def click_file_exit(session):
-    """File > Exit with the mouse: the first menu of the bar, then its last entry."""
+def open_file_menu(session):
+    """Clicks the first menu of the bar and returns the window of the File menu."""
     image = session.x.capture()
     left, top, width, _ = session.x.geometry(session.main_window)
     first = first_dark(image, range(left, left + width // 4), range(top, top + 40), by_row=False)
@@ -234,6 +236,12 @@ def click_file_exit(session):
     session.x.click(first[0] + 4, first[1] + 4)
     menu = session.wait_new_window(known, "the File menu to open")
     session.shot("file-menu")
+    return menu
+
+
+def click_file_exit(session):
+    """File > Exit with the mouse: the first menu of the bar, then its last entry."""
+    menu = open_file_menu(session)
     left, top, width, height = session.x.geometry(menu)
     last = first_dark(session.x.capture(), range(left + 4, left + width - 4),
                       range(top + height - 3, top, -1), by_row=True)
@@ -259,6 +267,78 @@ def journey_half_typed_file_exit(session):
 
 def journey_half_typed_close_box(session):
     half_typed_edit_then(session, lambda: session.x.messages.close_box(session.main_window))
+
+
+def text_lines(image, area):
+    """The middle screen row of each line of text inside area, top to bottom."""
+    left, top, width, height = area
+    runs = []
+    for y in range(top + 2, top + height - 2):
+        if not any(max(image.pixel(x, y)) < 80 for x in range(left + 4, left + width - 4)):
+            continue
+        # A mnemonic's underline lies a pixel or two below its letters.
+        if runs and y - runs[-1][1] <= 3:
+            runs[-1][1] = y
+        else:
+            runs.append([y, y])
+    return [(first + last) // 2 for first, last in runs]
+
+
+# New, Open, Save and Save As come before it, each always on.
+IMPORT_CHANNELS_ENTRY = 4
+# The fixture's two repeaters, both inside the band of a new document, as the CLI lists them.
+IMPORTED_CHANNELS = {
+    "1": "1,146.96000,Off,146.36000,103.5,High,Off,Wide,On,Off,Off,Off,SEA01",
+    "2": "2,147.28000,103.5,147.88000,103.5,Low,Off,Narrow,On,Off,Off,Off,TACOM",
+}
+
+
+def journey_import_channels(session):
+    path = new_channel_file(session)
+    before = read_image(path)
+    csv = session.path("names_too_long.csv")
+    shutil.copy(os.path.join(DATA_DIR, "csv", "names_too_long.csv"), csv)
+    session.start_app(path)
+    grid = session.channel_grid()
+
+    menu = open_file_menu(session)
+    entries = text_lines(session.x.capture(), session.x.geometry(menu))
+    if len(entries) <= IMPORT_CHANNELS_ENTRY:
+        raise JourneyFailure(f"the File menu shows {len(entries)} entries")
+    left, _, width, _ = session.x.geometry(menu)
+    known = set(session.x.visible_windows())
+    session.x.click(left + width // 2, entries[IMPORT_CHANNELS_ENTRY])
+    answer_file_dialog(session, known, csv, "import")
+
+    report = session.dialog(session.text("160", "Resource"), 160)
+    session.shot("import-report")
+    # Both names are longer than the radio keeps: two lines in the loss report.
+    shown = text_lines(session.x.capture(), report.control_rect(1204))
+    if len(shown) != 2:
+        raise JourneyFailure(f"the loss report shows {len(shown)} lines, expected 2")
+    if not session.cell_is_empty(grid, 1, 1):
+        raise JourneyFailure("the channel page changed before OK in the import dialog")
+    report.click(1)
+    session.wait_gone(report.window, "the import dialog")
+    session.wait_cell_filled(grid, 1, 1, "the imported channel 1 to show")
+    session.shot("imported")
+    title = session.x.window_name(session.main_window)
+    if not title.startswith(os.path.basename(path) + "* "):
+        raise JourneyFailure(f"after the import the title is {title!r}, without the mark of "
+                             "a modified document")
+
+    session.x.focus(session.main_window)
+    session.x.key("ctrl+s")
+    confirm = session.wait_window(session.text("IDS_PROMPT"))
+    session.x.focus(confirm)
+    session.x.key("Return")
+    session.wait_gone(confirm, "the save confirmation")
+    # Saved through a temporary file and a rename, so a changed image is a whole one.
+    wait_until("the imported channels to be saved", lambda: read_image(path) != before)
+    rows = channel_rows(session, path)
+    if rows != IMPORTED_CHANNELS:
+        raise JourneyFailure(f"the saved channel table is {rows!r}, expected "
+                             f"{IMPORTED_CHANNELS!r}")
 
 
 def journey_fm_preset_lists(session):
@@ -418,6 +498,7 @@ JOURNEYS = {
     "half_typed_file_exit": ("english", journey_half_typed_file_exit),
     "half_typed_close_box": ("english", journey_half_typed_close_box),
     "fm_preset_lists": ("english", journey_fm_preset_lists),
+    "import_channels": ("english", journey_import_channels),
     "list_keys": ("english", journey_list_keys),
     "test_mode_read_all_pages": ("english", journey_test_mode_read_all_pages),
     "test_mode_read_all_responsive": ("english", journey_test_mode_read_all_responsive),
