@@ -1,76 +1,15 @@
 // halvex-cli export and import as a user runs them: exit codes, the loss report on stderr,
 // and output files that exist only when the import succeeded.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
-extern char** environ;
+#include "cli_run_fixture.h"
 
 namespace {
 
 const std::string kDataDir = HALVEX_TEST_DATA_DIR;
 const std::string kSingleBands = kDataDir + "/settings/single_bands.ini";
 
-std::string ReadText(const std::string& path) {
-    std::ifstream stream(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(stream), {});
-}
-
-struct RunResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-class CsvCliTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/channel_csv_cli_test.XXXXXX";
-        m_Directory = mkdtemp(pattern);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_Directory); }
-
-    std::string File(const std::string& name) const { return m_Directory + "/" + name; }
-
-    RunResult Run(std::vector<std::string> arguments) const {
-        arguments.insert(arguments.begin(), HALVEX_CLI_PATH);
-        std::vector<char*> argv;
-        for (std::string& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        std::string outPath = File("stdout.txt");
-        std::string errPath = File("stderr.txt");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        pid_t child = 0;
-        RunResult result;
-        int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (spawned != 0) {
-            ADD_FAILURE() << "cannot start " << argv[0];
-            return result;
-        }
-        int status = 0;
-        waitpid(child, &status, 0);
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = ReadText(outPath);
-        result.err = ReadText(errPath);
-        return result;
-    }
-
-    std::string m_Directory;
-};
+using CsvCliTest = CliRunFixture;
 
 const std::string kCsvDir = kDataDir + "/csv/";
 
