@@ -1,12 +1,10 @@
 // halvex-cli export and import: the used channels of a .pgm file as a CSV channel list, and a
 // CSV channel list stored into a new document or over an existing file's channels.
-#include <charconv>
 #include <iostream>
 
 #include "app/app_globals.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_support.h"
-#include "codeplug/band_lines.h"
 #include "editors/channel_csv.h"
 #include "platform/atomic_file.h"
 #include "platform/csv_text.h"
@@ -49,15 +47,9 @@ bool ParseCsvArguments(std::string_view command, std::span<const std::string> ar
         } else if (argument == "--into") {
             parsed->basePath = value;
         } else {
-            int band = -1;
-            auto [end, failure] = std::from_chars(value.data(), value.data() + value.size(), band);
-            if (failure != std::errc() || end != value.data() + value.size() || band < 0 ||
-                band >= kBandLineCount) {
-                *error = prefix + "--band takes a band line number from 0 to " +
-                         std::to_string(kBandLineCount - 1) + ", not '" + value + "'";
+            if (!ParseBand(command, value, &parsed->band, error)) {
                 return false;
             }
-            parsed->band = band;
         }
     }
     if (parsed->inputPath.empty()) {
@@ -115,21 +107,9 @@ int RunImportCommand(std::span<const std::string> arguments) {
     }
     CliPrompts prompts(parsed.outputPath);
     CHalvexDoc document(prompts);
-    if (!parsed.basePath.empty()) {
-        if (!document.OnOpenDocument(parsed.basePath, &error)) {
-            return ReportFailure(error);
-        }
-    } else {
-        document.OnNewDocument(true);
-        if (parsed.band) {
-            std::optional<std::string> line =
-                ReadBandLine(g_SettingsPath, *parsed.band, kBandLineMatchBufferSize);
-            if (!line || !IsUsableBandLine(*line)) {
-                return ReportFailure("import: " + g_SettingsPath + " has no usable band line data" +
-                                     std::to_string(*parsed.band));
-            }
-            document.ChangeFrequencyRange(*parsed.band);
-        }
+    if (!parsed.basePath.empty() ? !document.OnOpenDocument(parsed.basePath, &error)
+                                 : !NewDocumentOnBand("import", parsed.band, &document, &error)) {
+        return ReportFailure(error);
     }
     ChannelImportResult result;
     if (!ImportChannelCsv(text, document, ClampChannelCount(g_ChannelCount),

@@ -1,11 +1,8 @@
 // halvex-cli new: the document File > New gives, optionally reset to another band, stored
 // the way File > Save stores it.
-#include <charconv>
-
 #include "app/app_globals.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_support.h"
-#include "codeplug/band_lines.h"
 
 namespace {
 
@@ -14,16 +11,6 @@ struct NewArguments {
     std::optional<int> band;
     std::string outputPath;
 };
-
-std::optional<int> ParseBand(const std::string& text) {
-    int value = 0;
-    auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (failure != std::errc() || end != text.data() + text.size() || value < 0 ||
-        value >= kBandLineCount) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 bool ParseNewArguments(std::span<const std::string> arguments, NewArguments* parsed,
                        std::string* error) {
@@ -44,10 +31,7 @@ bool ParseNewArguments(std::span<const std::string> arguments, NewArguments* par
         } else if (argument == "-o") {
             parsed->outputPath = value;
         } else {
-            parsed->band = ParseBand(value);
-            if (!parsed->band) {
-                *error = "new: --band takes a band line number from 0 to " +
-                         std::to_string(kBandLineCount - 1) + ", not '" + value + "'";
+            if (!ParseBand("new", value, &parsed->band, error)) {
                 return false;
             }
         }
@@ -68,19 +52,10 @@ int RunNewCommand(std::span<const std::string> arguments) {
         !UseSettingsFile(parsed.settingsPath, &error)) {
         return ReportFailure(error);
     }
-    if (parsed.band) {
-        std::optional<std::string> line =
-            ReadBandLine(g_SettingsPath, *parsed.band, kBandLineMatchBufferSize);
-        if (!line || !IsUsableBandLine(*line)) {
-            return ReportFailure("new: " + g_SettingsPath + " has no usable band line data" +
-                                 std::to_string(*parsed.band));
-        }
-    }
     CliPrompts prompts(parsed.outputPath);
     CHalvexDoc document(prompts);
-    document.OnNewDocument(true);
-    if (parsed.band) {
-        document.ChangeFrequencyRange(*parsed.band);
+    if (!NewDocumentOnBand("new", parsed.band, &document, &error)) {
+        return ReportFailure(error);
     }
     if (!document.SaveWithConfirmation(&error)) {
         return ReportFailure(error);

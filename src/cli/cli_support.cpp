@@ -1,9 +1,11 @@
 #include "cli/cli_support.h"
 
+#include <charconv>
 #include <iostream>
 
 #include "app/app_globals.h"
 #include "app/file_locations.h"
+#include "codeplug/band_lines.h"
 #include "platform/profile.h"
 
 int ReportFailure(const std::string& message) {
@@ -33,3 +35,33 @@ bool CliPrompts::AskOkCancel(const std::string&, const std::string&) {
 }
 
 void CliPrompts::ShowStopMessage(const std::string&, const std::string&) {}
+
+bool ParseBand(std::string_view command, const std::string& value, std::optional<int>* band,
+               std::string* error) {
+    int number = -1;
+    auto [end, failure] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (failure != std::errc() || end != value.data() + value.size() || number < 0 ||
+        number >= kBandLineCount) {
+        *error = std::string(command) + ": --band takes a band line number from 0 to " +
+                 std::to_string(kBandLineCount - 1) + ", not '" + value + "'";
+        return false;
+    }
+    *band = number;
+    return true;
+}
+
+bool NewDocumentOnBand(std::string_view command, const std::optional<int>& band,
+                       CHalvexDoc* document, std::string* error) {
+    document->OnNewDocument(true);
+    if (!band) {
+        return true;
+    }
+    std::optional<std::string> line = ReadBandLine(g_SettingsPath, *band, kBandLineMatchBufferSize);
+    if (!line || !IsUsableBandLine(*line)) {
+        *error = std::string(command) + ": " + g_SettingsPath + " has no usable band line data" +
+                 std::to_string(*band);
+        return false;
+    }
+    document->ChangeFrequencyRange(*band);
+    return true;
+}

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "codeplug/document.h"
 
@@ -18,6 +19,15 @@ int ReportFailure(const std::string& message);
 // settings file and reads the channel count from it. False with a message when the file
 // cannot be read.
 bool UseSettingsFile(const std::string& settingsPath, std::string* error);
+
+// Reads the value of --band for command: a band line number, or false with a message.
+bool ParseBand(std::string_view command, const std::string& value, std::optional<int>* band,
+               std::string* error);
+
+// File > New, then the frequency range of band line band when one is given. False with a
+// message, the document fresh on band line 0, when that band line has no usable data.
+bool NewDocumentOnBand(std::string_view command, const std::optional<int>& band,
+                       CHalvexDoc* document, std::string* error);
 
 // The command line is the user's answer: questions are confirmed, Save As takes the output
 // path given on the command line. Failures come back to the caller through error
