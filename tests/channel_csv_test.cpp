@@ -395,6 +395,13 @@ TEST_F(ChannelCsvTest, ModesDecideWhatHappensToOtherChannels) {
     EXPECT_EQ(Channel(2).receive, "160.00000");
     EXPECT_EQ(Channel(3).receive, "146.52000");
 
+    // A row skipped for its frequency still names its channel: Replace leaves it alone.
+    prepare();
+    result = Import(CsvOf({{{"Location", "1"}, {"Frequency", "500.0"}}, {{"Location", "2"}}}),
+                    ChannelImportMode::Replace);
+    EXPECT_EQ(Channel(1).receive, "150.00000");
+    EXPECT_EQ(Joined(result.losses).find("cleared"), std::string::npos) << Joined(result.losses);
+
     prepare();
     result = Import(csv, ChannelImportMode::FillEmpty);
     EXPECT_EQ(result.importedRows, 1);

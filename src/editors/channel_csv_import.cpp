@@ -2,6 +2,7 @@
 #include <charconv>
 #include <map>
 #include <optional>
+#include <set>
 
 #include "codeplug/document.h"
 #include "editors/channel_commit.h"
@@ -434,6 +435,9 @@ bool ImportChannelCsv(std::string_view text, CHalvexDoc& doc, int channelCount,
     const FileWatts fileWatts = ReadFileWatts(reader, records);
     std::vector<ChannelPlan> plans;
     std::map<int, int> lineOfChannel;
+    // A row that names a channel keeps Replace off it even when the row itself is skipped:
+    // the user meant that channel, and a bad cell must not wipe what it holds.
+    std::set<int> namedChannels;
     for (size_t index = 1; index < records.size(); ++index) {
         reader.Start(records[index]);
         ChannelPlan plan;
@@ -443,6 +447,7 @@ bool ImportChannelCsv(std::string_view text, CHalvexDoc& doc, int channelCount,
         }
         plan.channel = *channel;
         plan.line = reader.Line();
+        namedChannels.insert(plan.channel);
         auto earlier = lineOfChannel.find(plan.channel);
         if (earlier != lineOfChannel.end()) {
             reader.Report("Location", kChannelTwice,
@@ -469,7 +474,7 @@ bool ImportChannelCsv(std::string_view text, CHalvexDoc& doc, int channelCount,
     }
     if (mode == ChannelImportMode::Replace) {
         for (int n = 1; n <= channelCount; ++n) {
-            if (!lineOfChannel.contains(n) && !doc.IsChannelEmpty(n)) {
+            if (!namedChannels.contains(n) && !doc.IsChannelEmpty(n)) {
                 // Listed before every row, as it concerns no row of the file.
                 losses.emplace_back(0, Worded(wording, kCleared, {std::to_string(n)}));
                 CommitReceiveFrequency(doc, n, "");
