@@ -438,16 +438,21 @@ private slots:
 
     void checkedWriteReadsBackAndNamesWhatTheRadioDidNotKeep_data() {
         QTest::addColumn<int>("unstoredBlock");
-        QTest::newRow("radio keeps everything") << -1;
-        QTest::newRow("radio drops block 0x1230") << 0x1230;
+        QTest::addColumn<int>("shortReadBlock");
+        QTest::newRow("radio keeps everything") << -1 << -1;
+        QTest::newRow("radio drops block 0x1230") << 0x1230 << -1;
+        QTest::newRow("read-back cut short at 0x1230") << -1 << 0x1230;
     }
 
     void checkedWriteReadsBackAndNamesWhatTheRadioDidNotKeep() {
         QFETCH(int, unstoredBlock);
+        QFETCH(int, shortReadBlock);
         std::string error;
         QVERIFY2(m_Fixture->Start({}, &error), error.c_str());
         VirtualRadioOptions options;
         options.faults.unstoredBlock = unstoredBlock;
+        options.faults.shortAnswerBlock = shortReadBlock;
+        options.faults.shortAnswerTimes = 1 << 30;
         RadioMemory memory = PatternMemory(15);
         VirtualRadio* radio = m_Fixture->AddRadio(1, options, memory, &error);
         QVERIFY2(radio, error.c_str());
@@ -464,7 +469,12 @@ private slots:
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(MessageLine(&dialog).left(Lang("IDS_PROMPT_VERIFY").size()),
                                   Lang("IDS_PROMPT_VERIFY"), kTransferTimeoutMs);
-        if (unstoredBlock < 0) {
+        if (shortReadBlock >= 0) {
+            QTRY_COMPARE_WITH_TIMEOUT(MessageLine(&dialog), Lang("IDS_PROMPT_VERIFYUNREAD"),
+                                      kTransferTimeoutMs);
+            QVERIFY(dialog.isVisible());
+            QVERIFY(Button(&dialog, kIdOk)->isEnabled());
+        } else if (unstoredBlock < 0) {
             QTRY_VERIFY2_WITH_TIMEOUT(!dialog.isVisible(), qPrintable(MessageLine(&dialog)),
                                       kTransferTimeoutMs);
             QCOMPARE(dialog.result(), kTransferEnded);

@@ -134,20 +134,25 @@ bool CTransferDlg::OnCheckStatus(TransferStatus status) {
         StartWorker(true, m_RadioImage.data());
         return true;
     }
-    if (m_Verifying && (status == StatusReadDone || status == StatusReadFailed)) {
+    // Every ending of the read-back is reported here: the write itself is done, and a check
+    // that could not run must not read as a radio holding other data.
+    if (m_Verifying && IsFinalStatus(status)) {
         EndRun();
         ShowWorkerWarning();
         m_Verifying = false;
-        std::vector<int> differing = DifferingBlocks(m_ImageCopy.data(), m_RadioImage.data());
-        if (status == StatusReadDone && differing.empty()) {
-            done(kTransferEnded);
-            return true;
-        }
-        std::string text = LoadLangString("IDS_PROMPT_VERIFYFAIL");
+        std::string text;
         if (status == StatusReadDone) {
+            std::vector<int> differing = DifferingBlocks(m_ImageCopy.data(), m_RadioImage.data());
+            if (differing.empty()) {
+                done(kTransferEnded);
+                return true;
+            }
             // Appended in two steps: gcc 12 at -O3 misreads "\n" + string as an overlapping copy.
+            text = LoadLangString("IDS_PROMPT_VERIFYFAIL");
             text += '\n';
             text += DescribeBlocks(differing);
+        } else {
+            text = LoadLangString("IDS_PROMPT_VERIFYUNREAD");
         }
         SetMessage(text);
         m_OkButton->setEnabled(true);
