@@ -472,6 +472,12 @@ private slots:
         QVERIFY(ExchangeRunning(&dialog));
         if (betweenBlocks) {
             QTRY_VERIFY_WITH_TIMEOUT(ProgressBar(&dialog)->value() > 0, 20000);
+            // Enter goes on: the blocks keep coming after it.
+            const int atEnter = ProgressBar(&dialog)->value();
+            QTest::keyClick(&dialog, Qt::Key_Return);
+            QTRY_VERIFY_WITH_TIMEOUT(ProgressBar(&dialog)->value() > atEnter + 2, 20000);
+            QVERIFY(ExchangeRunning(&dialog));
+            QVERIFY(dialog.isVisible());
         }
         Button(&dialog, kIdCancel)->click();
         QTRY_VERIFY(!ExchangeRunning(&dialog));

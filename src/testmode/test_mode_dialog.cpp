@@ -135,7 +135,10 @@ void CTestModeDlg::closeEvent(QCloseEvent* event) {
 
 void CTestModeDlg::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        accept();
+        // A stray Enter must not stop a transfer halfway: only Cancel or the close box does.
+        if (!ExchangeRunning()) {
+            accept();
+        }
         return;
     }
     TemplateDialog::keyPressEvent(event);
