@@ -14,7 +14,7 @@ using CsvCliTest = CliRunFixture;
 const std::string kCsvDir = kDataDir + "/csv/";
 
 TEST_F(CsvCliTest, ImportReportsEveryLossAndExportGivesTheChannelsBack) {
-    RunResult result = Run({"import", kCsvDir + "chirp_export.csv", "--settings", kSingleBands,
+    RunResult result = Run({"import", kCsvDir + "full_export.csv", "--settings", kSingleBands,
                             "-o", File("imported.pgm")});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(result.out.empty()) << result.out;
@@ -88,8 +88,8 @@ TEST_F(CsvCliTest, FilesThatCannotBeReadLeaveNoOutput) {
          "the file has no Frequency column"},
         {{"import", kDataDir + "/pgm/v1_05_channels.pgm", "-o", File("existing.pgm")}, "not text"},
         {{"import", File("absent.csv"), "-o", File("existing.pgm")}, "absent.csv"},
-        {{"import", kCsvDir + "chirp_export.csv"}, "-o FILE.pgm"},
-        {{"import", kCsvDir + "chirp_export.csv", "--into", kDataDir + "/pgm/foreign_header.pgm",
+        {{"import", kCsvDir + "full_export.csv"}, "-o FILE.pgm"},
+        {{"import", kCsvDir + "full_export.csv", "--into", kDataDir + "/pgm/foreign_header.pgm",
           "-o", File("existing.pgm")},
          "not a radio data"},
         {{"export", File("absent.pgm")}, "absent.pgm"},

@@ -177,6 +177,13 @@ TEST_F(ChannelCsvTest, EveryColumnMapsToTheChannel) {
              s.decode = 154;
          }),
          ""},
+        {"DTCS, polarity after a blank",
+         {{"Tone", "DTCS"}, {"DtcsCode", "754"}, {"DtcsPolarity", " RN"}},
+         with([](Shown& s) {
+             s.encode = 154 + 104;
+             s.decode = 154;
+         }),
+         ""},
         {"Tone->Tone",
          {{"Tone", "Cross"}, {"CrossMode", "Tone->Tone"}, {"rToneFreq", "67.0"}},
          with([](Shown& s) {

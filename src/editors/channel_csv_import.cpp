@@ -165,7 +165,7 @@ int DcsTone(RowReader& reader, const char* column, char polarity) {
 
 void ReadTones(RowReader& reader, ChannelPlan* plan) {
     const std::string mode(Trimmed(reader.Field("Tone")));
-    const std::string polarity = reader.Field("DtcsPolarity") + "NN";
+    const std::string polarity = std::string(Trimmed(reader.Field("DtcsPolarity"))) + "NN";
     if (mode.empty()) {
         return;
     }
