@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "platform/csv_text.h"
+
 namespace {
 
 const char* OnOff(bool on) {
@@ -42,30 +44,13 @@ ChannelRow ChannelRowTexts(const CHalvexDoc& document, int n,
             DecodeChannelName(name.data())};
 }
 
-std::string CsvField(std::string_view text) {
-    bool needsQuotes = text.find_first_of(",\"\r\n") != std::string_view::npos ||
-                       (!text.empty() && (text.front() == ' ' || text.back() == ' '));
-    if (!needsQuotes) {
-        return std::string(text);
-    }
-    std::string quoted = "\"";
-    for (char character : text) {
-        quoted += character;
-        if (character == '"') {
-            quoted += '"';
-        }
-    }
-    quoted += '"';
-    return quoted;
-}
-
 std::string CsvLine(const ChannelRow& row) {
     std::string line;
     for (size_t column = 0; column < row.size(); ++column) {
         if (column > 0) {
             line += ',';
         }
-        line += CsvField(row[column]);
+        line += QuoteCsvField(row[column]);
     }
     return line;
 }

@@ -19,8 +19,5 @@ const ChannelRow& ChannelRowHeader();
 ChannelRow ChannelRowTexts(const CHalvexDoc& document, int n,
                            const std::vector<std::string>& toneTexts);
 
-// A CSV field, quoted when it holds a separator, a quote, a line break or edge blanks.
-std::string CsvField(std::string_view text);
-
 // The fields joined by commas, without the line end.
 std::string CsvLine(const ChannelRow& row);
