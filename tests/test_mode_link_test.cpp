@@ -171,8 +171,8 @@ TEST_F(TestModeLinkTest, StartHoldsTheRadioInTestModeAndAdjustsTheBankItems) {
 class TestModeWriteAllTest : public TestModeLinkTest, public ::testing::WithParamInterface<bool> {};
 
 INSTANTIATE_TEST_SUITE_P(Cables, TestModeWriteAllTest, ::testing::Values(true, false),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? "Echo" : "Direct";
+                         [](const ::testing::TestParamInfo<bool>& cable) {
+                             return cable.param ? "Echo" : "Direct";
                          });
 
 TEST_P(TestModeWriteAllTest, InTestModeEndsItFirstAndWritesTheWholeMemory) {

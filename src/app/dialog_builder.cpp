@@ -112,9 +112,8 @@ void PlaceControl(QWidget* widget, const ControlTemplate& control, const DialogU
 
 }  // namespace
 
-QRect DialogUnits::ToPixels(int x, int y, int width, int height) const {
-    return QRect(x * averageWidth / 4, y * this->height / 8, width * averageWidth / 4,
-                 height * this->height / 8);
+QRect DialogUnits::ToPixels(int x, int y, int cx, int cy) const {
+    return QRect(x * averageWidth / 4, y * height / 8, cx * averageWidth / 4, cy * height / 8);
 }
 
 DialogUnits DialogUnitsOf(const QFont& font) {

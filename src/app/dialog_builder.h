@@ -19,7 +19,7 @@ constexpr int kIdCancel = 2;
 struct DialogUnits {
     int averageWidth;
     int height;
-    QRect ToPixels(int x, int y, int width, int height) const;
+    QRect ToPixels(int x, int y, int cx, int cy) const;
 };
 
 DialogUnits DialogUnitsOf(const QFont& font);

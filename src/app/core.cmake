@@ -1,5 +1,0 @@
-target_sources(halvex_core PRIVATE
-    app/app_globals.cpp
-    app/language.cpp
-    app/settings.cpp
-)

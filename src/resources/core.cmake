@@ -1,3 +1,0 @@
-target_sources(halvex_core PRIVATE
-    resources/tone_tables.cpp
-)
