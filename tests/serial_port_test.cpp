@@ -14,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_globals.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -174,24 +174,20 @@ TEST_F(SerialPortTest, HungUpDeviceIsSilentUntilTheTimeOut) {
 }
 
 TEST_F(SerialPortTest, PortNumbersMapToLinksInThePortsFolderOrUsbDevices) {
-    std::string saved = g_PortsDir;
-    std::filesystem::path directory =
-        std::filesystem::temp_directory_path() / ("halvex-ports-" + std::to_string(getpid()));
-    std::filesystem::create_directories(directory / "ports");
-    std::filesystem::create_symlink(m_SlavePath, directory / "ports" / "COM3");
-    g_PortsDir = (directory / "ports").string();
+    halvex::test::TempFolder directory("halvex-ports");
+    std::string ports = directory.File("ports");
+    std::filesystem::create_directories(ports);
+    std::filesystem::create_symlink(m_SlavePath, ports + "/COM3");
 
-    EXPECT_EQ(ComPortDevicePath(3), (directory / "ports" / "COM3").string());
-    EXPECT_EQ(ComPortDevicePath(4), "/dev/ttyUSB3");
-    EXPECT_EQ(ComPortDevicePath(12), "/dev/ttyUSB11");
+    EXPECT_EQ(ComPortDevicePath(ports, 3), ports + "/COM3");
+    EXPECT_EQ(ComPortDevicePath(ports, 4), "/dev/ttyUSB3");
+    EXPECT_EQ(ComPortDevicePath(ports, 12), "/dev/ttyUSB11");
+    EXPECT_EQ(ComPortDevicePath("", 3), "/dev/ttyUSB2");
 
-    CSerialPort port;
+    CSerialPort port(ports);
     EXPECT_TRUE(port.Open(3, 9600));
     SendFromRadio({0x06});
     EXPECT_EQ(port.ReadByte(1000), 0x06);
-
-    g_PortsDir = saved;
-    std::filesystem::remove_all(directory);
 }
 
 }  // namespace

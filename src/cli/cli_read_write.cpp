@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <atomic>
 #include <charconv>
 #include <chrono>
 #include <csignal>
@@ -18,15 +17,16 @@
 #include "cli/cli_support.h"
 #include "codeplug/document.h"
 #include "codeplug/read_backups.h"
+#include "link/clone_frames.h"
 #include "link/clone_protocol.h"
 #include "link/serial_port.h"
+#include "link/worker_runner.h"
 #include "link/write_verify.h"
 #include "platform/output_path.h"
 #include "platform/profile.h"
 
 namespace {
 
-constexpr int kBaudRate = 9600;
 constexpr int kHighestPort = 255;
 constexpr auto kPollPeriod = std::chrono::milliseconds(20);
 constexpr int kBarWidth = 40;
@@ -165,22 +165,19 @@ TransferStatus RunJob(TransferJob& job, bool* cancelled) {
     sigemptyset(&interrupt);
     sigaddset(&interrupt, SIGINT);
     pthread_sigmask(SIG_BLOCK, &interrupt, nullptr);
-    std::atomic<bool> finished{false};
-    std::thread worker([&job, &finished] {
-        TransferThreadProc(job);
-        finished.store(true, std::memory_order_release);
-    });
+    WorkerRunner worker;
+    worker.Start([&job] { TransferThreadProc(job); });
     pthread_sigmask(SIG_UNBLOCK, &interrupt, nullptr);
 
     ProgressLine line(job.isRead != 0);
-    while (!finished.load(std::memory_order_acquire)) {
+    while (!worker.Finished()) {
         if (interruptRequested != 0 && !job.IsCancelled()) {
             job.Cancel();
         }
         line.Show(job.Status(), job.Progress());
         std::this_thread::sleep_for(kPollPeriod);
     }
-    worker.join();
+    worker.Join();
     line.Show(job.Status(), job.Progress());
     line.Finish();
     sigaction(SIGINT, &previous, nullptr);
@@ -192,7 +189,7 @@ std::string PortDescription(const TransferArguments& arguments) {
     if (!arguments.device.empty()) {
         return arguments.device;
     }
-    return "COM" + std::to_string(*arguments.port) + " (" + ComPortDevicePath(*arguments.port) +
+    return "COM" + std::to_string(*arguments.port) + " (" + ComPortDevicePath(g_PortsDir, *arguments.port) +
            ")";
 }
 
@@ -261,11 +258,11 @@ bool SearchIsOn() {
 // of the settings, a port the user did not name.
 int Transfer(const TransferArguments& arguments, bool read, uint8_t* image, bool* done) {
     *done = false;
-    CSerialPort port;
+    CSerialPort port(g_PortsDir);
     std::string openError;
     bool opened = arguments.device.empty()
-                      ? port.Open(*arguments.port, kBaudRate, &openError)
-                      : port.OpenDevice(arguments.device, kBaudRate, &openError);
+                      ? port.Open(*arguments.port, clone_frames::kBaudRate, &openError)
+                      : port.OpenDevice(arguments.device, clone_frames::kBaudRate, &openError);
     if (!opened && (!arguments.device.empty() || !SearchIsOn())) {
         ReportFailure(openError);
         return kExitNoRadio;

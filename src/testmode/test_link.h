@@ -16,8 +16,6 @@
 
 class CSerialPort;
 
-constexpr int kTestBlockSize = 16;
-
 struct LinkResult {
     bool connected = false;
     // Set when not connected; the port is closed by then.
@@ -35,9 +33,8 @@ public:
                  const std::atomic<int32_t>* cancel = nullptr)
         : m_Port(port), m_SettingsPath(std::move(settingsPath)), m_Cancel(cancel) {}
 
-    // Opens the configured port if none is open, wakes the radio (searching other ports
-    // when `searchcom` allows), checks its identification and remembers a port the search
-    // found as `com`.
+    // Connects through the radio connection with test mode's cable rules; on a failure the
+    // port is closed.
     LinkResult Connect();
 
     // Reads the block at address into image and acknowledges it. False, with the image
@@ -52,11 +49,6 @@ public:
     void SendEndWithoutAnswer();
 
 private:
-    enum class WakeUpResult { Answered, NoAnswer, Cancelled };
-    WakeUpResult WakeUp(bool search, int* foundPort);
-    bool Cancelled() const;
-    std::string RememberPort(int foundPort);
-
     CSerialPort& m_Port;
     std::string m_SettingsPath;
     const std::atomic<int32_t>* m_Cancel;
