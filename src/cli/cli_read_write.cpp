@@ -9,7 +9,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <optional>
 #include <thread>
 
@@ -227,7 +226,7 @@ int ReportOutcome(const TransferJob& job, const TransferArguments& arguments, bo
             if (!job.skippedBlocks.empty()) {
                 size_t skipped = job.skippedBlocks.size();
                 ReportFailure(std::to_string(skipped) + (skipped == 1 ? " block" : " blocks") +
-                              " could not be read: " + SkippedBlockList(job.skippedBlocks) +
+                              " could not be read: " + BlockAddressList(job.skippedBlocks, kNamedSkippedBlocks) +
                               "; check the cable and keep the radio switched on; the output "
                               "file was not written");
                 return kExitReadFailed;
@@ -298,17 +297,6 @@ bool CheckReadOutput(const TransferArguments& arguments, std::string* error) {
     return CheckOutputPath(arguments.file, inputs, error);
 }
 
-// The backup is a second copy: failing to make it never fails the read.
-void KeepBackup(const std::array<uint8_t, kImageSize>& image) {
-    PgmFile backup = NewPgmFile();
-    backup.image = image;
-    std::string path;
-    std::string error;
-    if (!WriteReadBackup(g_BackupsDir, backup, std::time(nullptr), &path, &error)) {
-        std::fprintf(stderr, "halvex-cli: warning: %s\n", error.c_str());
-    }
-}
-
 // Reads the radio back after a write, as a second complete dialogue, and compares.
 int VerifyWrite(const TransferArguments& arguments, const std::array<uint8_t, kImageSize>& sent) {
     std::array<uint8_t, kImageSize> readBack{};
@@ -350,7 +338,9 @@ int RunReadCommand(std::span<const std::string> arguments) {
     // The image is stored as the radio gave it: deriving the stored areas again could
     // change what was read.
     document.bytes = image;
-    KeepBackup(image);
+    if (!KeepReadBackup(g_BackupsDir, image, &error)) {
+        std::fprintf(stderr, "halvex-cli: warning: %s\n", error.c_str());
+    }
     if (!document.OnSaveDocument(parsed.file, &error)) {
         return ReportFailure("the radio was read, but the file could not be saved: " + error);
     }

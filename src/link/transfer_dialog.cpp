@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QProgressBar>
-#include <ctime>
 #include <vector>
 
 #include "app/app_globals.h"
@@ -166,12 +165,9 @@ bool CTransferDlg::OnCheckStatus(TransferStatus status) {
     return false;
 }
 
-void CTransferDlg::KeepReadBackup() {
-    PgmFile backup = NewPgmFile();
-    backup.image = m_ImageCopy;
-    std::string path;
+void CTransferDlg::KeepBackup() {
     std::string error;
-    if (!WriteReadBackup(m_App.m_BackupFolder, backup, std::time(nullptr), &path, &error)) {
+    if (!KeepReadBackup(m_App.m_BackupFolder, m_ImageCopy, &error)) {
         MessageBox::Show(this, LoadLangString("IDS_WARN_BACKUP") + error,
                          LoadLangString("IDS_PROMPT"), MessageIcon::Exclamation,
                          MessageButtons::Ok);
@@ -251,7 +247,7 @@ void CTransferDlg::OnFinalStatus(TransferStatus status) {
         case StatusReadDone:
             m_App.Document().bytes = m_ImageCopy;
             m_App.ApplyLanguage();
-            KeepReadBackup();
+            KeepBackup();
             break;
         default:
             break;
@@ -290,7 +286,7 @@ std::string CTransferDlg::ReadFailureText() const {
     }
     size_t list = text.find("%s");
     if (list != std::string::npos) {
-        text.replace(list, 2, SkippedBlockList(m_Job.skippedBlocks));
+        text.replace(list, 2, BlockAddressList(m_Job.skippedBlocks, kNamedSkippedBlocks));
     }
     return text;
 }

@@ -51,7 +51,7 @@ private:
     // Handles the final statuses of a write's read-back and of a comparison; false for the
     // others, which the plain transfer handles.
     bool OnCheckStatus(TransferStatus status);
-    void KeepReadBackup();
+    void KeepBackup();
     void OnTimer();
     void OnFinalStatus(TransferStatus status);
     void OnWorkerStopped();

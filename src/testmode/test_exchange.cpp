@@ -105,6 +105,7 @@ private:
                 m_Job.message = kWriteFailedMessage;
                 return;
             }
+            m_Job.radioChanged = true;
             PublishProgress(address + clone_frames::kBlockSize, 0, kMemoryEnd);
             if (m_Job.IsCancelled()) {
                 Stop();
@@ -125,5 +126,4 @@ private:
 
 void RunTestExchange(TestExchangeJob& job) {
     TestExchange(job).Run();
-    job.finished.store(1, std::memory_order_release);
 }
