@@ -5,8 +5,8 @@
 #include <array>
 #include <atomic>
 #include <chrono>
-#include <filesystem>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,9 +15,9 @@
 
 #include "codeplug/radio_image.h"
 #include "link/serial_port.h"
-#include "support/virtual_radio_fixture.h"
 #include "platform/profile.h"
 #include "sim/virtual_radio.h"
+#include "support/virtual_radio_fixture.h"
 
 namespace {
 
@@ -377,7 +377,8 @@ TEST_F(CloneProtocolTest, RadioThatAnswersEveryBlockWithAnotherAddressFailsTheRe
     m_Radio.Stop();
     EXPECT_EQ(m_Job.Status(), StatusReadFailed);
     EXPECT_EQ(m_Job.skippedBlocks.size(), 384u);
-    EXPECT_EQ(BlockAddressList(m_Job.skippedBlocks, kNamedSkippedBlocks), "0x0800, 0x0810, 0x0820, 0x0830, ...");
+    EXPECT_EQ(BlockAddressList(m_Job.skippedBlocks, kNamedSkippedBlocks),
+              "0x0800, 0x0810, 0x0820, 0x0830, ...");
     EXPECT_EQ(m_Radio.ReceivedBytes().back(), 0x62);
 }
 

@@ -4,11 +4,13 @@
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 
 #include <gtest/gtest.h>
 
+#include "platform/profile.h"
 #include "support/virtual_radio_fixture.h"
 
 namespace {
@@ -49,16 +51,22 @@ TEST_F(RadioConnectionTest, CancelDuringTheWakeUpStopsBeforeTheIdentification) {
     struct Case {
         const char* name;
         CableRules rules;
-        const char* search;
+        // The configured port; a missing one sends the search to the radio on port 3.
+        int com;
+        int foundPort;
     };
-    for (const Case& c : {Case{"clone", CloneRules(CableType::Direct), "0"},
-                          Case{"test mode", TestModeRules(), "0"},
-                          Case{"clone, searching", CloneRules(CableType::Direct), "1"}}) {
+    for (const Case& c : {Case{"clone", CloneRules(CableType::Direct), kRadioPort, -1},
+                          Case{"test mode", TestModeRules(), kRadioPort, -1},
+                          Case{"test mode, searching", TestModeRules(), 9, kRadioPort}}) {
         SCOPED_TRACE(c.name);
         VirtualRadioOptions options;
         options.faults.ignoreWakeUps = 1 << 30;
         StartRadio(options);
-        WriteSettings({{"com", kRadioPort}, {"searchcom", c.search}});
+        for (int missing : {1, 2, 9}) {
+            std::filesystem::remove(PortLink(missing));
+            AddMissingPort(missing);
+        }
+        WriteSettings({{"com", c.com}, {"searchcom", 1}});
         CancelFlag cancel{0};
         RadioConnection connection(m_Port, SettingsPath(), c.rules, &cancel);
         std::atomic<bool> returned{false};
@@ -77,7 +85,9 @@ TEST_F(RadioConnectionTest, CancelDuringTheWakeUpStopsBeforeTheIdentification) {
         EXPECT_LT(CountOf(sent, kWakeUp), 10u);
         EXPECT_EQ(CountOf(sent, {0x02}), 0u);
         EXPECT_TRUE(m_Port.IsOpen());
-        EXPECT_EQ(connection.FoundPort(), -1);
+        EXPECT_EQ(connection.FoundPort(), c.foundPort);
+        // Only a radio that identified itself moves `com`.
+        EXPECT_EQ(ReadProfileInt(SettingsPath(), "setup", "com", -1), c.com);
         m_Port.Close();
         m_Radio.Stop();
     }
@@ -92,22 +102,22 @@ TEST_F(RadioConnectionTest, EchoCorrectionOfTheIdentificationFollowsTheCallersRu
         bool cableEchoes;
         ConnectResult expected;
     };
-    for (const Case& c : {Case{"clone echo setting, plain cable", CloneRules(CableType::Echo),
-                               false, ConnectResult::WrongRadio},
-                          Case{"clone echo setting, echoing cable", CloneRules(CableType::Echo),
-                               true, ConnectResult::Connected},
-                          Case{"test mode, plain cable", TestModeRules(), false,
-                               ConnectResult::Connected},
-                          Case{"test mode, echoing cable", TestModeRules(), true,
-                               ConnectResult::Connected}}) {
+    for (const Case& c :
+         {Case{"clone echo setting, plain cable", CloneRules(CableType::Echo), false,
+               ConnectResult::WrongRadio},
+          Case{"clone echo setting, echoing cable", CloneRules(CableType::Echo), true,
+               ConnectResult::Connected},
+          Case{"test mode, plain cable", TestModeRules(), false, ConnectResult::Connected},
+          Case{"test mode, echoing cable", TestModeRules(), true, ConnectResult::Connected}}) {
         SCOPED_TRACE(c.name);
         StartRadio(RadioLine(c.cableEchoes));
         WriteSettings({{"com", kRadioPort}});
         RadioConnection connection(m_Port, SettingsPath(), c.rules);
         EXPECT_EQ(connection.Connect(), c.expected);
         Bytes sent = m_Radio.ReceivedBytes();
-        EXPECT_EQ(Bytes(sent.begin(), sent.begin() + 8), (Bytes{0x46, 0x56, 0x4F, 0x47, 0x52,
-                                                                0x41, 0x4D, 0x02}));
+        ASSERT_GE(sent.size(), 8u);
+        EXPECT_EQ(Bytes(sent.begin(), sent.begin() + 8),
+                  (Bytes{0x46, 0x56, 0x4F, 0x47, 0x52, 0x41, 0x4D, 0x02}));
         // The identification is acknowledged only when it was accepted.
         EXPECT_EQ(sent.size(), c.expected == ConnectResult::Connected ? 9u : 8u);
         m_Port.Close();

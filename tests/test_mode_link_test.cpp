@@ -11,9 +11,9 @@
 #include <gtest/gtest.h>
 
 #include "link/serial_port.h"
-#include "support/virtual_radio_fixture.h"
 #include "platform/profile.h"
 #include "sim/virtual_radio.h"
+#include "support/virtual_radio_fixture.h"
 #include "test_mode_language.h"
 #include "testmode/test_mode_session.h"
 

@@ -188,8 +188,8 @@ std::string PortDescription(const TransferArguments& arguments) {
     if (!arguments.device.empty()) {
         return arguments.device;
     }
-    return "COM" + std::to_string(*arguments.port) + " (" + ComPortDevicePath(g_PortsDir, *arguments.port) +
-           ")";
+    return "COM" + std::to_string(*arguments.port) + " (" +
+           ComPortDevicePath(g_PortsDir, *arguments.port) + ")";
 }
 
 int ReportOutcome(const TransferJob& job, const TransferArguments& arguments, bool searched,
@@ -226,7 +226,8 @@ int ReportOutcome(const TransferJob& job, const TransferArguments& arguments, bo
             if (!job.skippedBlocks.empty()) {
                 size_t skipped = job.skippedBlocks.size();
                 ReportFailure(std::to_string(skipped) + (skipped == 1 ? " block" : " blocks") +
-                              " could not be read: " + BlockAddressList(job.skippedBlocks, kNamedSkippedBlocks) +
+                              " could not be read: " +
+                              BlockAddressList(job.skippedBlocks, kNamedSkippedBlocks) +
                               "; check the cable and keep the radio switched on; the output "
                               "file was not written");
                 return kExitReadFailed;

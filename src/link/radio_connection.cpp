@@ -58,9 +58,9 @@ ConnectResult RadioConnection::WakeUp() {
                 return ConnectResult::Cancelled;
             }
             uint8_t reply = 0;
-            CableAnswer answer = ExchangeFrame(m_Port, m_Rules.cable, kWakeUpFrame,
-                                               sizeof kWakeUpFrame, &reply, 1, kWakeUpAnswerMs,
-                                               m_Cancel);
+            CableAnswer answer =
+                ExchangeFrame(m_Port, m_Rules.cable, kWakeUpFrame, sizeof kWakeUpFrame, &reply, 1,
+                              kWakeUpAnswerMs, m_Cancel);
             if (answer.cancelled) {
                 return ConnectResult::Cancelled;
             }
@@ -103,8 +103,7 @@ ConnectResult RadioConnection::Identify() {
         return ConnectResult::Cancelled;
     }
     int count = answer.count;
-    if (m_Rules.identificationCountsEcho && m_Rules.cable == CableType::Echo &&
-        !answer.echoSeen) {
+    if (m_Rules.identificationCountsEcho && m_Rules.cable == CableType::Echo && !answer.echoSeen) {
         count -= 1;
     }
     if (count <= 0) {

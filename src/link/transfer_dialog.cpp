@@ -90,7 +90,8 @@ void CTransferDlg::accept() {
     m_Verifying = false;
     // A comparison reads into a scratch image: the document's stays as it is.
     m_RadioImage = m_ImageCopy;
-    StartWorker(ReadsRadio(), m_Mode == TransferMode::Compare ? m_RadioImage.data() : m_ImageCopy.data());
+    StartWorker(ReadsRadio(),
+                m_Mode == TransferMode::Compare ? m_RadioImage.data() : m_ImageCopy.data());
 }
 
 void CTransferDlg::StartWorker(bool read, uint8_t* image) {

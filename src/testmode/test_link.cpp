@@ -6,7 +6,6 @@
 #include "link/clone_frames.h"
 #include "link/radio_connection.h"
 #include "link/serial_port.h"
-#include "platform/profile.h"
 
 using namespace clone_frames;
 

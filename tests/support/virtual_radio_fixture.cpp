@@ -51,11 +51,8 @@ std::string VirtualRadioFixture::PortLink(int n) const {
 }
 
 void VirtualRadioFixture::WriteSettings(const LinkSettings& settings) const {
-    std::map<std::string, std::string> values = {{"searchcom", "0"},
-                                                 {"rwtype", "1"},
-                                                 {"com", "1"},
-                                                 {"readtime", "50"},
-                                                 {"writetime", "50"}};
+    std::map<std::string, std::string> values = {
+        {"searchcom", "0"}, {"rwtype", "1"}, {"com", "1"}, {"readtime", "50"}, {"writetime", "50"}};
     for (const Setting& setting : settings) {
         values[setting.key] = setting.value;
     }
@@ -70,8 +67,8 @@ void VirtualRadioFixture::AddMissingPort(int n) const {
     std::filesystem::create_symlink(m_Folder.File("no-such-device"), PortLink(n));
 }
 
-bool VirtualRadioFixture::StartRadio(const VirtualRadioOptions& options,
-                                     const RadioMemory& memory, std::string* error) {
+bool VirtualRadioFixture::StartRadio(const VirtualRadioOptions& options, const RadioMemory& memory,
+                                     std::string* error) {
     m_Radio.SetMemory(memory);
     return m_Radio.Start(PortLink(kRadioPort), options, error);
 }
