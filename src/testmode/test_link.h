@@ -20,7 +20,7 @@ struct LinkResult {
     bool connected = false;
     // Set when not connected; the port is closed by then.
     std::optional<TestModeMessage> failure;
-    // The cancel flag stopped the wake-up; the port is left as it was for the caller to end.
+    // The cancel flag stopped the connection; the port is left as it was for the caller to end.
     bool cancelled = false;
     // A problem that did not stop the link, in words for the user; empty when none.
     std::string warning;
@@ -28,7 +28,8 @@ struct LinkResult {
 
 class TestModeLink {
 public:
-    // cancel, when given, is looked at between wake-up tries and before each port searched.
+    // cancel, when given, is looked at throughout Connect, in every wait and before each port
+    // searched.
     TestModeLink(CSerialPort& port, std::string settingsPath,
                  const std::atomic<int32_t>* cancel = nullptr)
         : m_Port(port), m_SettingsPath(std::move(settingsPath)), m_Cancel(cancel) {}
