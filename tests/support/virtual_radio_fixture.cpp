@@ -50,13 +50,13 @@ std::string VirtualRadioFixture::PortLink(int n) const {
     return PortsFolder() + "/COM" + std::to_string(n);
 }
 
-void VirtualRadioFixture::WriteSettings(const LinkSettings& settings) const {
+void WriteLinkSettings(const std::string& settingsPath, const LinkSettings& settings) {
     std::map<std::string, std::string> values = {
         {"searchcom", "0"}, {"rwtype", "1"}, {"com", "1"}, {"readtime", "50"}, {"writetime", "50"}};
     for (const Setting& setting : settings) {
         values[setting.key] = setting.value;
     }
-    std::ofstream file(SettingsPath(), std::ios::trunc);
+    std::ofstream file(settingsPath, std::ios::trunc);
     file << "[setup]\r\n";
     for (const auto& [key, value] : values) {
         file << key << "=" << value << "\r\n";

@@ -26,6 +26,10 @@ struct Setting {
 };
 using LinkSettings = std::vector<Setting>;
 
+// Writes section setup of settingsPath: the keys given over a search that is off, a direct
+// cable on COM1 and 50 ms time-outs.
+void WriteLinkSettings(const std::string& settingsPath, const LinkSettings& settings);
+
 // Memory whose every block differs from its neighbours, so a shifted block shows.
 RadioMemory PatternMemory(int seed);
 
@@ -50,8 +54,9 @@ public:
     std::string PortsFolder() const { return m_Folder.File("ports"); }
     std::string PortLink(int n) const;
 
-    // The keys given over a search that is off, a direct cable on COM1 and 50 ms time-outs.
-    void WriteSettings(const LinkSettings& settings) const;
+    void WriteSettings(const LinkSettings& settings) const {
+        WriteLinkSettings(SettingsPath(), settings);
+    }
     // A port that is named but cannot be opened, whatever devices the machine has.
     void AddMissingPort(int n) const;
 
