@@ -16,6 +16,7 @@ if(HALVEX_BUILD_UI)
     set_target_properties(channel_csv_dialog_test PROPERTIES AUTOMOC ON
         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     target_link_libraries(channel_csv_dialog_test PRIVATE
+        halvex_test_support_ui
         "$<LINK_LIBRARY:WHOLE_ARCHIVE,halvex_ui>" Qt6::Test)
     target_compile_definitions(channel_csv_dialog_test PRIVATE
         HALVEX_TEST_DATA_DIR="${HALVEX_TEST_DATA_DIR}" HALVEX_BIN_DIR="${HALVEX_BIN_DIR}")

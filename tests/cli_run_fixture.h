@@ -8,11 +8,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "support/temp_folder.h"
 
 extern char** environ;
 
@@ -29,19 +30,7 @@ struct RunResult {
 
 class CliRunFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/halvex_cli_test.XXXXXX";
-        const char* made = mkdtemp(pattern);
-        ASSERT_NE(made, nullptr) << "cannot make a temporary folder";
-        m_Directory = made;
-    }
-    void TearDown() override {
-        if (!m_Directory.empty()) {
-            std::filesystem::remove_all(m_Directory);
-        }
-    }
-
-    std::string File(const std::string& name) const { return m_Directory + "/" + name; }
+    std::string File(const std::string& name) const { return m_Folder.File(name); }
 
     RunResult Run(std::vector<std::string> arguments) const {
         arguments.insert(arguments.begin(), HALVEX_CLI_PATH);
@@ -74,5 +63,5 @@ protected:
         return result;
     }
 
-    std::string m_Directory;
+    halvex::test::TempFolder m_Folder;
 };

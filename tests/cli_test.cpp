@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "cli_run_fixture.h"
@@ -95,7 +96,7 @@ TEST_F(CliTest, BadUsageAndBadFilesEndWithOneClearLine) {
         {{"info", "--settings", kSingleBands}, "missing"},
         {{"info", "--settings", kSingleBands, pgm + "foreign_header.pgm"}, "not a radio data"},
         {{"info", "--settings", kSingleBands, pgm + "short_header.pgm"}, "not a radio data"},
-        {{"info", "--settings", kSingleBands, m_Directory}, "folder"},
+        {{"info", "--settings", kSingleBands, m_Folder.Path()}, "folder"},
         {{"info", "--settings", kSingleBands, File("missing.pgm")}, "missing.pgm"},
         {{"info", "--settings", kSingleBands, "a.pgm", "b.pgm"}, "b.pgm"},
         {{"diff", "--settings", kSingleBands, pgm + "v1_05_channels.pgm"}, "two .pgm files"},

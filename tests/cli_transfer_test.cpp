@@ -24,6 +24,8 @@
 #include "link_test_support.h"
 #include "platform/profile.h"
 #include "sim/virtual_radio.h"
+#include "support/module_folder.h"
+#include "support/program_globals.h"
 
 #include <sys/stat.h>
 
@@ -52,22 +54,15 @@ public:
 
 class CliTransferTest : public ::testing::Test {
 protected:
-    CliTransferTest() : m_Dir("cli") {
-        std::filesystem::copy_file(kBinDir + "/setting.ini", m_Dir.SettingsPath());
-        Configure("searchcom", "0");
-        Configure("readtime", "20");
-        Configure("writetime", "20");
+    CliTransferTest() {
+        m_Dir.CopyFromBin({"setting.ini"});
+        m_Dir.ChangeSettings({{"searchcom", 0}, {"readtime", 20}, {"writetime", 20}});
         // Backups of reads go to the test's own folder, never the user's.
         setenv("XDG_STATE_HOME", File("state").c_str(), 1);
     }
     ~CliTransferTest() override { m_Radio.Stop(); }
 
-    void Configure(const std::string& key, const std::string& value) {
-        std::string error;
-        ASSERT_TRUE(WriteProfileString(m_Dir.SettingsPath(), "setup", key, value, &error)) << error;
-    }
-
-    std::string File(const std::string& name) const { return (m_Dir.path / name).string(); }
+    std::string File(const std::string& name) const { return m_Dir.File(name); }
 
     void StartRadio(const std::string& link, const VirtualRadioOptions& options,
                     const RadioMemory& memory) {
@@ -120,7 +115,8 @@ protected:
         return document.bytes;
     }
 
-    TemporaryModuleDir m_Dir;
+    halvex::test::ModuleFolder m_Dir{"halvex_cli"};
+    halvex::test::UseModuleFolder m_UseDir{m_Dir};
     VirtualRadio m_Radio;
 };
 
@@ -169,7 +165,7 @@ TEST_F(CliTransferTest, PortNumberFindsTheEchoingCableBesideTheProgram) {
     VirtualRadioOptions options;
     options.echo = true;
     StartRadio(link, options, memory);
-    Configure("rwtype", "2");
+    m_Dir.ChangeSettings({{"rwtype", 2}});
     std::string read = File("echo.pgm");
     Completed completed = Run(
         {"read", "--port", std::to_string(kPort), "--settings", m_Dir.SettingsPath(), "-o", read});
@@ -269,7 +265,7 @@ TEST_F(CliTransferTest, InterruptCancelsWithoutTheEndByteOrAFile) {
     options.pace9600 = true;
     StartRadio(link, options, PatternMemory(7));
     // A 9600 baud answer takes 25 ms.
-    Configure("readtime", "50");
+    m_Dir.ChangeSettings({{"readtime", 50}});
     std::string output = File("interrupted.pgm");
     pid_t child =
         Spawn({"read", "--device", link, "--settings", m_Dir.SettingsPath(), "-o", output});
@@ -296,7 +292,7 @@ TEST_F(CliTransferTest, InterruptEndsALongWaitForAnAcknowledgement) {
     options.faults.noAckBlock = 0x0800;
     options.faults.noAckTimes = 1 << 30;
     StartRadio(link, options, PatternMemory(8));
-    Configure("writetime", "60000");
+    m_Dir.ChangeSettings({{"writetime", 60000}});
     std::string input = File("input.pgm");
     std::string error;
     ASSERT_TRUE(SavePgmFile(input, NewPgmFile(), &error)) << error;
@@ -450,7 +446,7 @@ TEST_F(CliTransferTest, BadOutputsAndPortsAreRefusedBeforeAnyByteIsSent) {
         std::string says;
     };
     for (const Case& c : std::vector<Case>{{File("missing/out.pgm"), "does not exist"},
-                                           {m_Dir.path.string(), "folder"},
+                                           {m_Dir.Path(), "folder"},
                                            {settings, "reads"},
                                            {link, "not a regular file"},
                                            {planted, "another user"}}) {
