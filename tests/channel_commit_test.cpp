@@ -14,15 +14,9 @@
 #include "editors/channel_row_state.h"
 #include "editors/radiogram_codes.h"
 #include "support/module_folder.h"
+#include "support/quiet_prompts.h"
 
 namespace {
-
-class NoPrompts : public DocumentPrompts {
-public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string&, const std::string&) override {}
-    std::optional<std::string> AskSavePath() override { return std::nullopt; }
-};
 
 std::vector<uint8_t> RecordBytes(const CHalvexDoc& doc, int n, size_t first, size_t count) {
     auto start = doc.bytes.begin() + static_cast<ptrdiff_t>(0x1000 + 16 * n + first);
@@ -54,7 +48,7 @@ protected:
     }
 
     halvex::test::ModuleFolder m_Folder;
-    NoPrompts m_Prompts;
+    halvex::test::QuietPrompts m_Prompts;
     CHalvexDoc m_Doc{m_Prompts};
 };
 

@@ -17,15 +17,9 @@
 #include "editors/channel_commit.h"
 #include "platform/csv_text.h"
 #include "support/module_folder.h"
+#include "support/quiet_prompts.h"
 
 namespace {
-
-class NoPrompts : public DocumentPrompts {
-public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string&, const std::string&) override {}
-    std::optional<std::string> AskSavePath() override { return std::nullopt; }
-};
 
 const char* const kHeader =
     "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
@@ -113,7 +107,7 @@ protected:
     }
 
     halvex::test::ModuleFolder m_Folder;
-    NoPrompts m_Prompts;
+    halvex::test::QuietPrompts m_Prompts;
     CHalvexDoc m_Doc{m_Prompts};
 };
 

@@ -46,11 +46,6 @@ void ModuleFolder::ChangeSettings(const std::vector<SetupValue>& values) const {
     }
 }
 
-bool ModuleFolder::Exists(const std::string& name) const {
-    std::error_code ignored;
-    return std::filesystem::exists(File(name), ignored);
-}
-
 void ModuleFolder::CopyFromBin(const std::vector<std::string>& names) const {
     namespace fs = std::filesystem;
     for (const std::string& name : names) {
@@ -64,14 +59,6 @@ void ModuleFolder::CopyFromBin(const std::vector<std::string>& names) const {
         if (error) {
             Stop("copy", source, error.message());
         }
-    }
-}
-
-void ModuleFolder::AddMissingPort(int n) const {
-    std::error_code error;
-    std::filesystem::create_symlink(File("no-such-device"), PortLink(n), error);
-    if (error) {
-        Stop("link", PortLink(n), error.message());
     }
 }
 

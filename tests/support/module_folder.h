@@ -14,7 +14,6 @@ struct SetupValue {
     SetupValue(std::string name, int number)
         : key(std::move(name)), value(std::to_string(number)) {}
     SetupValue(std::string name, std::string text) : key(std::move(name)), value(std::move(text)) {}
-    SetupValue(std::string name, const char* text) : key(std::move(name)), value(text) {}
     std::string key;
     std::string value;
 };
@@ -41,11 +40,8 @@ public:
     }
     // The whole file, or nothing when it is not there.
     std::string Read(std::string_view name) const { return ReadBytes(File(name)); }
-    bool Exists(const std::string& name) const;
     // The files as built beside the programs, writable by their owner as installed copies are.
     void CopyFromBin(const std::vector<std::string>& names) const;
-    // A port that is named but cannot be opened, whatever devices the machine has.
-    void AddMissingPort(int n) const;
 
 private:
     TempFolder m_Folder;
