@@ -18,6 +18,7 @@
 #include "editors/radiogram_codes.h"
 #include "editors/radiogram_dialog.h"
 #include "grid/grid_ctrl.h"
+#include "page_test_support.h"
 #include "support/channel_fixture.h"
 #include "support/program_globals.h"
 
@@ -99,18 +100,14 @@ class CellListsTest : public QObject {
         m_Window = std::make_unique<QWidget>();
         m_Page = new CChannelPage(*m_Doc, m_Window.get());
         m_Window->resize(m_Page->size());
-        m_Window->show();
-        m_Window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_Window.get()));
+        QVERIFY(ShowActive(m_Window.get()));
     }
 
     void OpenPresets() {
         m_Doc = m_Channels.NewDocument();
         QVERIFY(m_Doc != nullptr);
         m_Dialog = std::make_unique<CRadiogramDlg>(*m_Doc);
-        m_Dialog->show();
-        m_Dialog->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_Dialog.get()));
+        QVERIFY(ShowActive(m_Dialog.get()));
     }
 
     ListCase Case(const QByteArray& name) {

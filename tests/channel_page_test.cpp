@@ -16,6 +16,7 @@
 #include "app/settings.h"
 #include "codeplug/document.h"
 #include "grid/grid_ctrl.h"
+#include "page_test_support.h"
 #include "resources/command_ids.h"
 #include "support/channel_fixture.h"
 #include "support/program_globals.h"
@@ -63,9 +64,7 @@ class ChannelPageTest : public QObject {
         m_Window->resize(m_Page->size());
         m_View.page = m_Page;
         m_Doc->AddView(&m_View);
-        m_Window->show();
-        m_Window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_Window.get()));
+        QVERIFY(ShowActive(m_Window.get()));
     }
 
     CGridCtrl* Grid() const { return m_Page->Grid(); }

@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,10 +16,7 @@
 
 extern char** environ;
 
-inline std::string ReadText(const std::string& path) {
-    std::ifstream stream(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(stream), {});
-}
+using halvex::test::ReadBytes;
 
 struct RunResult {
     int exitCode = -1;
@@ -58,8 +54,8 @@ protected:
         int status = 0;
         waitpid(child, &status, 0);
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = ReadText(outPath);
-        result.err = ReadText(errPath);
+        result.out = ReadBytes(outPath);
+        result.err = ReadBytes(errPath);
         return result;
     }
 

@@ -33,7 +33,7 @@ TEST_F(CliTest, HelpListsEveryCommand) {
 TEST_F(CliTest, NewWritesAFreshDocumentForTheChosenBand) {
     RunResult result = Run({"new", "--settings", kSingleBands, "-o", File("zero.pgm")});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    std::string saved = ReadText(File("zero.pgm"));
+    std::string saved = ReadBytes(File("zero.pgm"));
     ASSERT_EQ(saved.size(), kPgmFileSize);
     EXPECT_EQ(saved.substr(0, 30), "RQ870 Radio Program data v1.08");
     EXPECT_EQ(saved.substr(48 + 0x0D40, 6), "HRQ870") << "saved the way File > Save does";

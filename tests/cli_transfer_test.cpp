@@ -9,7 +9,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,6 +25,7 @@
 #include "sim/virtual_radio.h"
 #include "support/module_folder.h"
 #include "support/program_globals.h"
+#include "support/quiet_prompts.h"
 
 #include <sys/stat.h>
 
@@ -35,21 +35,11 @@ namespace {
 
 const std::string kBinDir = HALVEX_BIN_DIR;
 
-std::string ReadText(const std::string& path) {
-    std::ifstream stream(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(stream), {});
-}
+using halvex::test::ReadBytes;
 
 struct Completed {
     int exitCode = -1;
     std::string errors;
-};
-
-class SilentPrompts : public DocumentPrompts {
-public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string&, const std::string&) override {}
-    std::optional<std::string> AskSavePath() override { return std::nullopt; }
 };
 
 class CliTransferTest : public ::testing::Test {
@@ -95,7 +85,7 @@ protected:
         if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
             completed.exitCode = WEXITSTATUS(status);
         }
-        completed.errors = ReadText(File("stderr.txt"));
+        completed.errors = ReadBytes(File("stderr.txt"));
         return completed;
     }
 
@@ -107,7 +97,7 @@ protected:
     std::array<uint8_t, kImageSize> NewDocumentImage() const {
         std::string savedSettings = g_SettingsPath;
         g_SettingsPath = m_Dir.SettingsPath();
-        SilentPrompts prompts;
+        halvex::test::QuietPrompts prompts;
         CHalvexDoc document(prompts);
         document.OnNewDocument(true);
         document.PrepareImage();
@@ -137,7 +127,7 @@ TEST_F(CliTransferTest, ReadThenWriteRoundTrip) {
     EXPECT_TRUE(std::equal(file.image.begin() + 0x0800, file.image.end(), memory.begin() + 0x0800));
 
     // Send back an edited image to a blank radio: it receives the image PrepareImage derives.
-    SilentPrompts prompts;
+    halvex::test::QuietPrompts prompts;
     CHalvexDoc document(prompts);
     ASSERT_TRUE(document.OnOpenDocument(read, &error)) << error;
     document.SetPowerHigh(1, !document.GetPowerHigh(1));
@@ -229,7 +219,7 @@ TEST_F(CliTransferTest, FailuresGiveTheirExitStatusAndKeepTheOutputFile) {
         EXPECT_NE(completed.errors.find(c.says), std::string::npos) << completed.errors;
         EXPECT_EQ(std::count(completed.errors.begin(), completed.errors.end(), '\n'), 1)
             << completed.errors;
-        EXPECT_EQ(ReadText(output), "previous contents");
+        EXPECT_EQ(ReadBytes(output), "previous contents");
     }
 }
 
@@ -276,7 +266,7 @@ TEST_F(CliTransferTest, InterruptCancelsWithoutTheEndByteOrAFile) {
         running = waitpid(child, &status, WNOHANG) == 0;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    ASSERT_TRUE(running) << ReadText(File("stderr.txt"));
+    ASSERT_TRUE(running) << ReadBytes(File("stderr.txt"));
     kill(child, SIGINT);
     Completed completed = Wait(child);
     EXPECT_EQ(completed.exitCode, kExitCancelled) << completed.errors;
@@ -316,7 +306,7 @@ TEST_F(CliTransferTest, InterruptEndsALongWaitForAnAcknowledgement) {
         FAIL() << "halvex-cli went on waiting after Ctrl-C";
     }
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), kExitCancelled) << ReadText(File("stderr.txt"));
+    EXPECT_EQ(WEXITSTATUS(status), kExitCancelled) << ReadBytes(File("stderr.txt"));
     EXPECT_EQ(m_Radio.ReceivedBytes().size(), 7u + 1u + 1u + 20u);
 }
 
@@ -413,7 +403,7 @@ TEST_F(CliTransferTest, ReadKeepsTheNewestBackupsAndAFailedBackupOnlyWarns) {
     ASSERT_EQ(LoadPgmFile(kept.back().string(), &backup, &error), PgmLoadResult::Loaded) << error;
     EXPECT_TRUE(
         std::equal(backup.image.begin() + 0x0800, backup.image.end(), memory.begin() + 0x0800));
-    EXPECT_EQ(ReadText(kept.back().string()), ReadText(output));
+    EXPECT_EQ(ReadBytes(kept.back().string()), ReadBytes(output));
     m_Radio.Stop();
 
     // A state folder that is a file: the read still succeeds, with a warning.
@@ -431,7 +421,7 @@ TEST_F(CliTransferTest, BadOutputsAndPortsAreRefusedBeforeAnyByteIsSent) {
     std::string link = m_Dir.PortLink(1);
     StartRadio(link, {}, PatternMemory(11));
     std::string settings = m_Dir.SettingsPath();
-    std::string settingsBefore = ReadText(settings);
+    std::string settingsBefore = ReadBytes(settings);
     // A shared sticky folder holding a link that another user owns.
     std::filesystem::path shared = File("shared");
     std::filesystem::create_directory(shared);
@@ -457,8 +447,8 @@ TEST_F(CliTransferTest, BadOutputsAndPortsAreRefusedBeforeAnyByteIsSent) {
         EXPECT_NE(completed.errors.find(c.says), std::string::npos) << completed.errors;
         EXPECT_TRUE(m_Radio.ReceivedBytes().empty());
     }
-    EXPECT_EQ(ReadText(settings), settingsBefore);
-    EXPECT_EQ(ReadText(victim), "victim");
+    EXPECT_EQ(ReadBytes(settings), settingsBefore);
+    EXPECT_EQ(ReadBytes(victim), "victim");
 
     // Files given as the port, directly or through a ports/COMn link.
     std::string plain = File("plain-file");
@@ -478,7 +468,7 @@ TEST_F(CliTransferTest, BadOutputsAndPortsAreRefusedBeforeAnyByteIsSent) {
             << completed.errors;
         std::string named = port[0] == "--device" ? plain : portLink;
         EXPECT_NE(completed.errors.find(named), std::string::npos) << completed.errors;
-        EXPECT_EQ(ReadText(plain), "");
+        EXPECT_EQ(ReadBytes(plain), "");
         EXPECT_FALSE(std::filesystem::exists(File("never.pgm")));
     }
     std::filesystem::remove(portLink);

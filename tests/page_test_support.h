@@ -1,4 +1,4 @@
-// What the tests of the functions and VFO pages share: an active window that hosts a page so
+// What the page and dialog tests share: an active window that hosts a page or dialog so
 // focus moves as a user's would, and the keys a user presses in its lists and boxes.
 #pragma once
 

@@ -9,6 +9,7 @@
 
 #include "codeplug/document.h"
 #include "grid/grid_ctrl.h"
+#include "page_test_support.h"
 #include "support/channel_fixture.h"
 
 class RadiogramDialogTest : public QObject {
@@ -20,9 +21,7 @@ class RadiogramDialogTest : public QObject {
 
     void Open() {
         m_Dialog = std::make_unique<CRadiogramDlg>(*m_Doc);
-        m_Dialog->show();
-        m_Dialog->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_Dialog.get()));
+        QVERIFY(ShowActive(m_Dialog.get()));
     }
 
     QByteArray Bytes(size_t offset, int count) const {

@@ -1,20 +1,30 @@
 #pragma once
 
+#include <cstdlib>
+#include <optional>
 #include <string>
 
+#include "app/app_globals.h"
+#include "support/module_folder.h"
 #include "support/temp_folder.h"
 
 namespace halvex::test {
 
-class ModuleFolder;
-
-// The only place where tests set the programs' globals, each restored when its object goes.
+// The only place where tests set the programs' globals and environment, each restored when its
+// object goes.
 
 // The programs' folder and its ports/ point at folder.
 class UseModuleFolder {
 public:
-    explicit UseModuleFolder(const ModuleFolder& folder);
-    ~UseModuleFolder();
+    explicit UseModuleFolder(const ModuleFolder& folder)
+        : m_SavedModuleDir(g_ModuleDir), m_SavedPortsDir(g_PortsDir) {
+        g_ModuleDir = folder.Path();
+        g_PortsDir = folder.PortsPath();
+    }
+    ~UseModuleFolder() {
+        g_ModuleDir = m_SavedModuleDir;
+        g_PortsDir = m_SavedPortsDir;
+    }
     UseModuleFolder(const UseModuleFolder&) = delete;
     UseModuleFolder& operator=(const UseModuleFolder&) = delete;
 
@@ -26,8 +36,10 @@ private:
 // The current language file is path.
 class UseLanguagePath {
 public:
-    explicit UseLanguagePath(const std::string& path);
-    ~UseLanguagePath();
+    explicit UseLanguagePath(const std::string& path) : m_Saved(g_LanguagePath) {
+        g_LanguagePath = path;
+    }
+    ~UseLanguagePath() { g_LanguagePath = m_Saved; }
     UseLanguagePath(const UseLanguagePath&) = delete;
     UseLanguagePath& operator=(const UseLanguagePath&) = delete;
 
@@ -39,18 +51,29 @@ private:
 // and other stored choices of the tests stay away from the user's own.
 class UseConfigHome {
 public:
-    UseConfigHome();
-    ~UseConfigHome();
+    UseConfigHome() : m_Folder("halvex_config") {
+        const char* saved = std::getenv("XDG_CONFIG_HOME");
+        m_Saved = saved != nullptr ? std::optional<std::string>(saved) : std::nullopt;
+        setenv("XDG_CONFIG_HOME", m_Folder.Path().c_str(), 1);
+    }
+    ~UseConfigHome() {
+        if (m_Saved) {
+            setenv("XDG_CONFIG_HOME", m_Saved->c_str(), 1);
+        } else {
+            unsetenv("XDG_CONFIG_HOME");
+        }
+    }
     UseConfigHome(const UseConfigHome&) = delete;
     UseConfigHome& operator=(const UseConfigHome&) = delete;
 
 private:
     TempFolder m_Folder;
-    std::string m_Saved;
-    bool m_WasSet = false;
+    std::optional<std::string> m_Saved;
 };
 
 // New documents have count channels.
-void SetChannelCount(int count);
+inline void SetChannelCount(int count) {
+    g_ChannelCount = count;
+}
 
 }  // namespace halvex::test
