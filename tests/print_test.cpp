@@ -76,7 +76,6 @@ class PrintTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { RegisterPrintCommands(); }
 
     void cleanup() { QVERIFY(m_Shell.Finish()); }
 

@@ -14,18 +14,9 @@
 #include "resources/frame_resources.h"
 #include "support/shell_fixture.h"
 #include "view/main_view.h"
-#include "view/main_view_page.h"
 #include "view/page_tab_control.h"
 
 namespace {
-
-class BlankPage : public QWidget, public MainViewPage {
-public:
-    using QWidget::QWidget;
-    QWidget* Widget() override { return this; }
-    void Reload() override {}
-    void CommitEdit() override {}
-};
 
 const QStringList kNoArguments{QStringLiteral("halvex")};
 
@@ -34,13 +25,6 @@ const QStringList kNoArguments{QStringLiteral("halvex")};
 class StartupTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        // Only the test's own page, whatever pages the library registers.
-        ClearMainViewPages();
-        RegisterMainViewPage(0, "IDS_CHANNEL",
-                             [](QWidget* tabs, CHalvexDoc&) { return new BlankPage(tabs); });
-    }
-    void cleanupTestCase() { ClearMainViewPages(); }
     void cleanup() { QVERIFY(halvex::test::SeamsDrained()); }
 
     void missingSettingsShowsOnlyItsMessage() {

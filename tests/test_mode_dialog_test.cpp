@@ -186,7 +186,6 @@ class TestModeDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { RegisterTestModeCommand(); }
 
     void init() {
         halvex::test::ModuleFolder& folder = m_Shell.NewFolder();
