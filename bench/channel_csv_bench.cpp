@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_globals.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
 #include "editors/channel_csv.h"
 
 namespace {

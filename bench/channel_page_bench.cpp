@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_globals.h"
-#include "app/settings.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
+#include "config/settings.h"
 #include "editors/channel_commit.h"
 #include "editors/channel_page.h"
 #include "grid/grid_ctrl.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_globals.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
 #include "editors/channel_csv.h"
 
 namespace {

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_globals.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
 
 namespace {
 

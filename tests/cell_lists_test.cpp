@@ -10,10 +10,10 @@
 #include <functional>
 #include <memory>
 
-#include "app/app_globals.h"
 #include "app/dialog_builder.h"
-#include "app/settings.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
+#include "config/settings.h"
 #include "editors/channel_commit.h"
 #include "editors/channel_page.h"
 #include "editors/radiogram_codes.h"

@@ -9,8 +9,8 @@
 #include <functional>
 #include <vector>
 
-#include "app/app_globals.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
 #include "editors/channel_row_state.h"
 #include "editors/radiogram_codes.h"
 

@@ -12,8 +12,8 @@
 #include <map>
 #include <random>
 
-#include "app/app_globals.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
 #include "editors/channel_commit.h"
 #include "platform/csv_text.h"
 

@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "app/accelerator_filter.h"
-#include "app/app_globals.h"
 #include "app/dialog_builder.h"
 #include "app/message_box.h"
-#include "app/settings.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
+#include "config/settings.h"
 #include "grid/grid_ctrl.h"
 #include "resources/command_ids.h"
 #include "shell_test_support.h"

@@ -16,11 +16,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_globals.h"
 #include "cli/cli_read_write.h"
 #include "cli/cli_support.h"
 #include "codeplug/document.h"
 #include "codeplug/pgm_file.h"
+#include "config/app_globals.h"
 #include "link_test_support.h"
 #include "platform/profile.h"
 #include "sim/virtual_radio.h"

@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "app/app_globals.h"
 #include "app/dialog_builder.h"
 #include "app/relabel.h"
+#include "config/app_globals.h"
 #include "resources/dialog_template.h"
 #include "shell_test_support.h"
 

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/app_globals.h"
+#include "config/app_globals.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <QToolTip>
 #include <QtTest>
 
-#include "app/app_globals.h"
 #include "app/halvex_app.h"
 #include "app/help_opener.h"
 #include "app/main_frame.h"
+#include "config/app_globals.h"
 #include "resources/command_ids.h"
 #include "shell_test_support.h"
 #include "view/main_view.h"

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/app_globals.h"
+#include "config/app_globals.h"
 #include "sim/clone_responder.h"
 
 // One key of section setup in setting.ini.

@@ -13,9 +13,9 @@
 #include <optional>
 #include <string>
 
-#include "app/app_globals.h"
 #include "app/dialog_builder.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
 
 class SilentPrompts : public DocumentPrompts {
 public:

@@ -8,8 +8,8 @@
 #include <QtTest>
 
 #include "app/halvex_app.h"
-#include "app/language_files.h"
 #include "app/main_frame.h"
+#include "config/language_files.h"
 #include "editors/channel_page.h"
 #include "editors/function_page.h"
 #include "editors/vfo_page.h"

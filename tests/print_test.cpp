@@ -14,9 +14,9 @@
 #include <string>
 
 #include "app/halvex_app.h"
-#include "app/language.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
+#include "config/language.h"
 #include "editors/channel_page.h"
 #include "editors/function_page.h"
 #include "grid/grid_ctrl.h"

@@ -7,9 +7,9 @@
 #include <QTest>
 #include <memory>
 
-#include "app/app_globals.h"
-#include "app/settings.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
+#include "config/settings.h"
 #include "grid/grid_ctrl.h"
 #include "shell_test_support.h"
 

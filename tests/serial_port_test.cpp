@@ -14,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_globals.h"
+#include "config/app_globals.h"
 
 namespace {
 

@@ -19,10 +19,10 @@
 
 #include "app/file_dialog.h"
 #include "app/halvex_app.h"
-#include "app/language.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
 #include "codeplug/pgm_file.h"
+#include "config/language.h"
 #include "editors/channel_page.h"
 #include "grid/grid_ctrl.h"
 #include "link_test_support.h"

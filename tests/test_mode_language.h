@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_globals.h"
+#include "config/app_globals.h"
 
 class TemporaryTestDataLanguage {
 public:

@@ -14,8 +14,8 @@
 #include <fstream>
 #include <functional>
 
-#include "app/language.h"
 #include "codeplug/band_lines.h"
+#include "config/language.h"
 #include "link/compare_dialog.h"
 #include "link/link_commands.h"
 #include "link/port_dialog.h"

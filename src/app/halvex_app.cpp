@@ -4,16 +4,16 @@
 #include <fstream>
 
 #include "app/about_dialog.h"
-#include "app/app_globals.h"
 #include "app/command_registry.h"
-#include "app/help_file.h"
 #include "app/help_opener.h"
-#include "app/language.h"
 #include "app/language_dialog.h"
-#include "app/language_files.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
-#include "app/settings.h"
+#include "config/app_globals.h"
+#include "config/help_file.h"
+#include "config/language.h"
+#include "config/language_files.h"
+#include "config/settings.h"
 #include "resources/command_ids.h"
 #include "view/main_view.h"
 

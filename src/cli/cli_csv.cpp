@@ -2,9 +2,9 @@
 // CSV channel list stored into a new document or over an existing file's channels.
 #include <iostream>
 
-#include "app/app_globals.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_support.h"
+#include "config/app_globals.h"
 #include "editors/channel_csv.h"
 #include "platform/atomic_file.h"
 #include "platform/csv_text.h"

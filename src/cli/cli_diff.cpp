@@ -2,10 +2,10 @@
 // list the desktop's Compare with Radio shows.
 #include <iostream>
 
-#include "app/app_globals.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_support.h"
 #include "codeplug/image_difference.h"
+#include "config/app_globals.h"
 
 namespace {
 

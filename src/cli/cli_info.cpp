@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <iostream>
 
-#include "app/app_globals.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_support.h"
 #include "codeplug/channel_rows.h"
+#include "config/app_globals.h"
 
 namespace {
 

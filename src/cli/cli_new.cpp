@@ -1,8 +1,8 @@
 // halvex-cli new: the document File > New gives, optionally reset to another band, stored
 // the way File > Save stores it.
-#include "app/app_globals.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_support.h"
+#include "config/app_globals.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include <optional>
 #include <thread>
 
-#include "app/app_globals.h"
 #include "cli/cli_support.h"
 #include "codeplug/document.h"
 #include "codeplug/read_backups.h"
+#include "config/app_globals.h"
 #include "link/clone_protocol.h"
 #include "link/serial_port.h"
 #include "link/write_verify.h"

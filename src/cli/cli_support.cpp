@@ -3,9 +3,9 @@
 #include <charconv>
 #include <iostream>
 
-#include "app/app_globals.h"
-#include "app/file_locations.h"
 #include "codeplug/band_lines.h"
+#include "config/app_globals.h"
+#include "config/file_locations.h"
 #include "platform/profile.h"
 
 int ReportFailure(const std::string& message) {

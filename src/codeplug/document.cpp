@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/app_globals.h"
-#include "app/language.h"
 #include "codeplug/band_lines.h"
+#include "config/app_globals.h"
+#include "config/language.h"
 
 namespace {
 

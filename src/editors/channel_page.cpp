@@ -7,14 +7,14 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/app_globals.h"
 #include "app/dialog_builder.h"
-#include "app/language.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
 #include "app/relabel.h"
-#include "app/settings.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
+#include "config/language.h"
+#include "config/settings.h"
 #include "editors/channel_cell_editor.h"
 #include "editors/clamp_note.h"
 #include "grid/grid_ctrl.h"

@@ -1,7 +1,7 @@
 #include "editors/channel_row_state.h"
 
-#include "app/settings.h"
 #include "codeplug/document.h"
+#include "config/settings.h"
 
 namespace {
 

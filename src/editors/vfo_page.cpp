@@ -5,10 +5,10 @@
 #include <QLineEdit>
 #include <span>
 
-#include "app/language.h"
 #include "app/main_frame.h"
 #include "app/relabel.h"
 #include "codeplug/document.h"
+#include "config/language.h"
 #include "editors/clamp_note.h"
 #include "editors/page_controls.h"
 #include "editors/vfo_frequencies.h"

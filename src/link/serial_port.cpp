@@ -13,7 +13,7 @@
 #include <cstring>
 #include <thread>
 
-#include "app/app_globals.h"
+#include "config/app_globals.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "testmode/test_items.h"
 
-#include "app/language.h"
+#include "config/language.h"
 
 namespace {
 

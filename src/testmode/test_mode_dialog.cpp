@@ -10,11 +10,11 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
-#include "app/app_globals.h"
 #include "app/halvex_app.h"
-#include "app/language.h"
 #include "app/message_box.h"
 #include "app/relabel.h"
+#include "config/app_globals.h"
+#include "config/language.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <QString>
 
 #include "app/dialog_builder.h"
-#include "app/language.h"
 #include "app/main_frame.h"
+#include "config/language.h"
 #include "view/main_view_page.h"
 #include "view/page_tab_control.h"
 

@@ -7,7 +7,7 @@
 #include <array>
 
 #include "app/dialog_builder.h"
-#include "app/language.h"
+#include "config/language.h"
 
 namespace {
 

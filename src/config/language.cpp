@@ -1,8 +1,8 @@
-#include "app/language.h"
+#include "config/language.h"
 
 #include <optional>
 
-#include "app/app_globals.h"
+#include "config/app_globals.h"
 #include "platform/profile.h"
 #include "platform/text_encoding.h"
 

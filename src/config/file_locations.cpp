@@ -1,4 +1,4 @@
-#include "app/file_locations.h"
+#include "config/file_locations.h"
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -10,8 +10,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/settings.h"
 #include "codeplug/read_backups.h"
+#include "config/settings.h"
 #include "platform/atomic_file.h"
 
 namespace {

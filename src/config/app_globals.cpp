@@ -1,4 +1,4 @@
-#include "app/app_globals.h"
+#include "config/app_globals.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

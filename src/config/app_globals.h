@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/file_locations.h"
+#include "config/file_locations.h"
 
 extern std::string g_ModuleDir;
 extern std::string g_SettingsPath;

@@ -1,4 +1,4 @@
-#include "app/help_file.h"
+#include "config/help_file.h"
 
 #include <sys/stat.h>
 

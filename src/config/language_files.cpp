@@ -1,4 +1,4 @@
-#include "app/language_files.h"
+#include "config/language_files.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -8,9 +8,9 @@
 #include <memory>
 #include <string_view>
 
-#include "app/app_globals.h"
-#include "app/language.h"
-#include "app/settings.h"
+#include "config/app_globals.h"
+#include "config/language.h"
+#include "config/settings.h"
 
 namespace {
 
