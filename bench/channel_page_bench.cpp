@@ -22,8 +22,8 @@ constexpr int kRuns = 200;
 
 class NoPrompts : public DocumentPrompts {
 public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string&, const std::string&) override {}
+    bool AskOkCancel(const DocumentMessage&) override { return true; }
+    void ShowStopMessage(const DocumentMessage&) override {}
     std::optional<std::string> AskSavePath() override { return std::nullopt; }
 };
 
@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     }
     g_ChannelCount = kImageChannelCount;
     NoPrompts prompts;
-    CHalvexDoc document(prompts);
+    CHalvexDoc document(prompts, StartupDocumentSettings());
     document.OnNewDocument(true);
     for (int n = 1; n <= kImageChannelCount; ++n) {
         CommitReceiveFrequency(document, n, std::to_string(136 + n % 38) + ".125");

@@ -25,8 +25,8 @@ namespace {
 
 class NoPrompts : public DocumentPrompts {
 public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string&, const std::string&) override {}
+    bool AskOkCancel(const DocumentMessage&) override { return true; }
+    void ShowStopMessage(const DocumentMessage&) override {}
     std::optional<std::string> AskSavePath() override { return std::nullopt; }
 };
 
@@ -100,7 +100,7 @@ class CellListsTest : public QObject {
     }
 
     void OpenChannelPage() {
-        m_Doc = std::make_unique<CHalvexDoc>(m_Prompts);
+        m_Doc = std::make_unique<CHalvexDoc>(m_Prompts, StartupDocumentSettings());
         QVERIFY(m_Doc->OnNewDocument(true));
         CommitReceiveFrequency(*m_Doc, 1, "146.12500");
         m_Doc->SetModifiedFlag(false);
@@ -113,7 +113,7 @@ class CellListsTest : public QObject {
     }
 
     void OpenPresets() {
-        m_Doc = std::make_unique<CHalvexDoc>(m_Prompts);
+        m_Doc = std::make_unique<CHalvexDoc>(m_Prompts, StartupDocumentSettings());
         QVERIFY(m_Doc->OnNewDocument(true));
         m_Doc->SetModifiedFlag(false);
         m_Dialog = std::make_unique<CRadiogramDlg>(*m_Doc);

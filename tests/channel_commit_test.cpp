@@ -18,8 +18,8 @@ namespace {
 
 class NoPrompts : public DocumentPrompts {
 public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string&, const std::string&) override {}
+    bool AskOkCancel(const DocumentMessage&) override { return true; }
+    void ShowStopMessage(const DocumentMessage&) override {}
     std::optional<std::string> AskSavePath() override { return std::nullopt; }
 };
 
@@ -36,6 +36,7 @@ protected:
         WriteSettings("compander=1\nchannel=1\n");
         g_LanguagePath = m_Directory + "/none.lang";
         g_ChannelCount = 128;
+        m_Doc.SetSettings(StartupDocumentSettings());
         ASSERT_TRUE(m_Doc.OnNewDocument(true));
         m_Doc.SetModifiedFlag(false);
     }
@@ -57,7 +58,7 @@ protected:
 
     std::string m_Directory;
     NoPrompts m_Prompts;
-    CHalvexDoc m_Doc{m_Prompts};
+    CHalvexDoc m_Doc{m_Prompts, DocumentSettings{}};
 };
 
 TEST_F(ChannelCommitTest, ReceiveEntries) {
@@ -283,11 +284,11 @@ TEST_F(ChannelCommitTest, RowLocks) {
 
 TEST_F(ChannelCommitTest, SettingsAreReadFromTheSetupSection) {
     WriteSettings("compander=0x\nchannel=01\n");
-    ChannelTableSettings settings = ReadChannelTableSettings(128);
+    ChannelTableSettings settings = ReadChannelTableSettings(g_SettingsPath, 128);
     EXPECT_TRUE(settings.companderOff);
     EXPECT_TRUE(settings.channelLimit);
     WriteSettings("language=english\n");
-    settings = ReadChannelTableSettings(128);
+    settings = ReadChannelTableSettings(g_SettingsPath, 128);
     EXPECT_FALSE(settings.companderOff);
     EXPECT_FALSE(settings.channelLimit);
 }

@@ -21,8 +21,8 @@ namespace {
 
 class NoPrompts : public DocumentPrompts {
 public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string&, const std::string&) override {}
+    bool AskOkCancel(const DocumentMessage&) override { return true; }
+    void ShowStopMessage(const DocumentMessage&) override {}
     std::optional<std::string> AskSavePath() override { return std::nullopt; }
 };
 
@@ -89,6 +89,7 @@ protected:
         SetModuleDir(m_Directory);
         g_LanguagePath = m_Directory + "/none.lang";
         g_ChannelCount = 128;
+        m_Doc.SetSettings(StartupDocumentSettings());
         ASSERT_TRUE(m_Doc.OnNewDocument(true));
     }
     void TearDown() override { std::filesystem::remove_all(m_Directory); }
@@ -116,7 +117,7 @@ protected:
 
     std::string m_Directory;
     NoPrompts m_Prompts;
-    CHalvexDoc m_Doc{m_Prompts};
+    CHalvexDoc m_Doc{m_Prompts, DocumentSettings{}};
 };
 
 std::string Joined(const std::vector<std::string>& lines) {

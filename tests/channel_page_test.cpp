@@ -24,8 +24,8 @@ namespace {
 
 class NoPrompts : public DocumentPrompts {
 public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string&, const std::string&) override {}
+    bool AskOkCancel(const DocumentMessage&) override { return true; }
+    void ShowStopMessage(const DocumentMessage&) override {}
     std::optional<std::string> AskSavePath() override { return std::nullopt; }
 };
 
@@ -63,7 +63,7 @@ class ChannelPageTest : public QObject {
     void OpenPage(int channelCount) {
         m_Window.reset();
         g_ChannelCount = channelCount;
-        m_Doc = std::make_unique<CHalvexDoc>(m_Prompts);
+        m_Doc = std::make_unique<CHalvexDoc>(m_Prompts, StartupDocumentSettings());
         QVERIFY(m_Doc->OnNewDocument(true));
         m_Doc->SetModifiedFlag(false);
         m_Window = std::make_unique<QWidget>();

@@ -20,7 +20,6 @@
 #include "cli/cli_support.h"
 #include "codeplug/document.h"
 #include "codeplug/pgm_file.h"
-#include "config/app_globals.h"
 #include "link_test_support.h"
 #include "platform/profile.h"
 #include "sim/virtual_radio.h"
@@ -45,8 +44,8 @@ struct Completed {
 
 class SilentPrompts : public DocumentPrompts {
 public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string&, const std::string&) override {}
+    bool AskOkCancel(const DocumentMessage&) override { return true; }
+    void ShowStopMessage(const DocumentMessage&) override {}
     std::optional<std::string> AskSavePath() override { return std::nullopt; }
 };
 
@@ -110,13 +109,10 @@ protected:
 
     // The image a new document starts from before a read.
     std::array<uint8_t, kImageSize> NewDocumentImage() const {
-        std::string savedSettings = g_SettingsPath;
-        g_SettingsPath = m_Dir.SettingsPath();
         SilentPrompts prompts;
-        CHalvexDoc document(prompts);
+        CHalvexDoc document(prompts, {m_Dir.SettingsPath()});
         document.OnNewDocument(true);
         document.PrepareImage();
-        g_SettingsPath = savedSettings;
         return document.bytes;
     }
 
@@ -142,7 +138,7 @@ TEST_F(CliTransferTest, ReadThenWriteRoundTrip) {
 
     // Send back an edited image to a blank radio: it receives the image PrepareImage derives.
     SilentPrompts prompts;
-    CHalvexDoc document(prompts);
+    CHalvexDoc document(prompts, {m_Dir.SettingsPath()});
     ASSERT_TRUE(document.OnOpenDocument(read, &error)) << error;
     document.SetPowerHigh(1, !document.GetPowerHigh(1));
     std::string edited = File("edited.pgm");

@@ -8,8 +8,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "config/app_globals.h"
-
 namespace {
 
 const std::string kDataDir = HALVEX_TEST_DATA_DIR;
@@ -24,14 +22,15 @@ std::vector<uint8_t> ImageBytes(const CHalvexDoc& document, size_t offset, size_
                                 document.bytes.begin() + offset + count);
 }
 
+// Records the language keys: turning them into text is the front end's job.
 class FakePrompts : public DocumentPrompts {
 public:
-    bool AskOkCancel(const std::string& text, const std::string& caption) override {
-        questions.push_back(caption + ": " + text);
+    bool AskOkCancel(const DocumentMessage& message) override {
+        questions.push_back(message.captionKey + ": " + message.textKey + message.detail);
         return answer;
     }
-    void ShowStopMessage(const std::string& text, const std::string& caption) override {
-        messages.push_back(caption + ": " + text);
+    void ShowStopMessage(const DocumentMessage& message) override {
+        messages.push_back(message.captionKey + ": " + message.textKey + message.detail);
     }
     std::optional<std::string> AskSavePath() override {
         ++savePathRequests;
@@ -56,17 +55,20 @@ protected:
     void SetUp() override {
         char pattern[] = "/tmp/document_test.XXXXXX";
         m_Directory = mkdtemp(pattern);
-        g_LanguagePath = kDataDir + "/settings/test.lang";
-        UseSettings("single_bands.ini");
-        g_ChannelCount = 16;
     }
     void TearDown() override { std::filesystem::remove_all(m_Directory); }
 
-    void UseSettings(const std::string& name) { g_SettingsPath = kDataDir + "/settings/" + name; }
+    static std::string SettingsPath(const std::string& name) {
+        return kDataDir + "/settings/" + name;
+    }
+    void UseSettings(const std::string& name) {
+        m_Document.SetSettings({SettingsPath(name), kChannelCount});
+    }
     std::string File(const std::string& name) const { return m_Directory + "/" + name; }
 
     FakePrompts m_Prompts;
-    CHalvexDoc m_Document{m_Prompts};
+    static constexpr int kChannelCount = 16;
+    CHalvexDoc m_Document{m_Prompts, {SettingsPath("single_bands.ini"), kChannelCount}};
     std::string m_Directory;
 };
 
@@ -166,7 +168,7 @@ TEST_F(DocumentTest, CancelledNewLeavesTheDocumentAsItWas) {
     m_Prompts.answer = false;
     EXPECT_FALSE(m_Document.OnNewDocument(false));
     ASSERT_EQ(m_Prompts.questions.size(), 1u);
-    EXPECT_EQ(m_Prompts.questions[0], "Prompt: Clear the current data?");
+    EXPECT_EQ(m_Prompts.questions[0], "IDS_PROMPT: IDS_WARN_CLEAR");
     EXPECT_EQ(m_Document.bytes, imageBefore);
     EXPECT_EQ(m_Document.m_Header, headerBefore);
     EXPECT_TRUE(m_Document.IsModified());
@@ -204,7 +206,7 @@ TEST_F(DocumentTest, OlderFileKeepsItsHeaderThroughOpenAndSave) {
 
     ASSERT_TRUE(m_Document.SaveWithConfirmation());
     ASSERT_EQ(m_Prompts.questions.size(), 1u);
-    EXPECT_EQ(m_Prompts.questions[0], "Prompt: Save to:" + File("save_as.pgm"));
+    EXPECT_EQ(m_Prompts.questions[0], "IDS_PROMPT: IDS_WARN_SAVE" + File("save_as.pgm"));
     std::vector<uint8_t> saved = ReadBytes(File("save_as.pgm"));
     std::vector<uint8_t> before = ReadBytes(original);
     EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 48, before.begin()));
@@ -233,7 +235,7 @@ TEST_F(DocumentTest, RefusedFileIsNeverBoundToTheDocument) {
     EXPECT_FALSE(m_Document.OnOpenDocument(foreign, &error));
     EXPECT_NE(error.find("not a radio data file"), std::string::npos) << error;
     ASSERT_EQ(m_Prompts.messages.size(), 1u);
-    EXPECT_EQ(m_Prompts.messages[0], "Error: This is not a radio data file.");
+    EXPECT_EQ(m_Prompts.messages[0], "IDS_ERROR: IDS_WARN_LOAD");
     EXPECT_TRUE(m_Document.GetPathName().empty());
     EXPECT_FALSE(m_Document.IsModified());
     EXPECT_EQ(std::string(m_Document.m_Header.begin(), m_Document.m_Header.begin() + 30),
@@ -259,7 +261,7 @@ TEST_F(DocumentTest, UnreadableFileLeavesTheDocumentUntouched) {
         EXPECT_FALSE(m_Document.OnOpenDocument(path, &error));
         EXPECT_FALSE(error.empty());
         ASSERT_EQ(m_Prompts.messages.size(), 1u);
-        EXPECT_EQ(m_Prompts.messages[0], "Error: " + error);
+        EXPECT_EQ(m_Prompts.messages[0], "IDS_ERROR: " + error);
         EXPECT_EQ(m_Document.bytes, imageBefore);
         EXPECT_EQ(m_Document.GetPathName(), good);
     }
@@ -291,7 +293,7 @@ TEST_F(DocumentTest, FailedSaveKeepsTheDocumentModified) {
     std::string error;
     EXPECT_FALSE(m_Document.SaveWithConfirmation(&error));
     EXPECT_FALSE(error.empty());
-    EXPECT_EQ(m_Prompts.messages.back(), "Error: " + error);
+    EXPECT_EQ(m_Prompts.messages.back(), "IDS_ERROR: " + error);
     EXPECT_TRUE(m_Document.IsModified());
     EXPECT_EQ(m_Document.GetPathName(), folder + "/doc.pgm");
 }
@@ -311,6 +313,34 @@ TEST_F(DocumentTest, WholeDocumentChangesUpdateRegisteredViews) {
     m_Document.OnNewDocument(false);
     EXPECT_EQ(first.updates, 4);
     EXPECT_EQ(second.updates, 3);
+}
+
+TEST_F(DocumentTest, EachDocumentKeepsItsOwnSettings) {
+    CHalvexDoc wide(m_Prompts, {SettingsPath("multi_band.ini"), 128});
+    CHalvexDoc narrow(m_Prompts, {SettingsPath("single_bands.ini"), 3});
+    EXPECT_EQ(wide.GetChannelCount(), 128);
+    EXPECT_EQ(narrow.GetChannelCount(), 3);
+    wide.OnNewDocument(true);
+    narrow.OnNewDocument(true);
+    narrow.ChangeFrequencyRange(1);
+
+    EXPECT_EQ(wide.GetFrequencyLimits().m_FreqMax, 51999500);
+    EXPECT_TRUE(wide.GetFrequencyLimits().hasGaps);
+    EXPECT_EQ(narrow.GetFrequencyLimits().m_FreqMin, 40000000);
+    EXPECT_EQ(narrow.FindModelLine(), 1);
+    EXPECT_EQ(ImageBytes(wide, 0x1000 + 16 * 128 + 8, 5),
+              (std::vector<uint8_t>{0x00, 0x00, 0x00, 0x08, 0x00}));
+    EXPECT_EQ(ImageBytes(narrow, 0x1000 + 16 * 3 + 8, 5),
+              (std::vector<uint8_t>{0x00, 0x00, 0x00, 0x08, 0x00}));
+    EXPECT_EQ(ImageBytes(narrow, 0x1000 + 16 * 4 + 8, 5), std::vector<uint8_t>(5, 0xFF));
+
+    // A copy carries the settings; counts outside the image's channels are kept inside.
+    CHalvexDoc copy(narrow);
+    copy.OnNewDocument(true);
+    EXPECT_EQ(copy.GetFrequencyLimits().m_FreqMax, 17399500);
+    EXPECT_EQ(copy.GetChannelCount(), 3);
+    EXPECT_EQ(CHalvexDoc(m_Prompts, {"", 500}).GetChannelCount(), 128);
+    EXPECT_EQ(CHalvexDoc(m_Prompts, {"", 0}).GetChannelCount(), 1);
 }
 
 TEST_F(DocumentTest, TransmitTextFollowsShiftAndOffset) {

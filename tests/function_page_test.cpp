@@ -53,7 +53,7 @@ private slots:
     void initTestCase() { UseLanguageFile(m_Dir, "test.lang", kLanguage); }
 
     void init() {
-        m_Document = std::make_unique<CHalvexDoc>(m_Prompts);
+        m_Document = std::make_unique<CHalvexDoc>(m_Prompts, StartupDocumentSettings());
         WriteOptionDefaults(*m_Document);
         m_Window = std::make_unique<QWidget>();
         m_Page = new CFunctionPage(m_Window.get(), *m_Document);

@@ -19,9 +19,9 @@
 
 class SilentPrompts : public DocumentPrompts {
 public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string& text, const std::string&) override {
-        m_Shown.push_back(text);
+    bool AskOkCancel(const DocumentMessage&) override { return true; }
+    void ShowStopMessage(const DocumentMessage& message) override {
+        m_Shown.push_back(message.textKey + message.detail);
     }
     std::optional<std::string> AskSavePath() override { return std::nullopt; }
     const std::vector<std::string>& Shown() const { return m_Shown; }

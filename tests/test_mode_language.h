@@ -30,6 +30,8 @@ public:
         std::filesystem::remove(m_Path);
     }
 
+    std::string Path() const { return m_Path.string(); }
+
     // Lines "0=Item 0" .. for count items.
     static std::vector<std::string> NumberedItems(int count) {
         std::vector<std::string> lines;

@@ -65,7 +65,7 @@ protected:
     TestModeLinkTest()
         : m_Dir("testmode"),
           m_Language(TemporaryTestDataLanguage::NumberedItems(40)),
-          m_Session(m_Port, m_Dir.SettingsPath(), m_Image) {
+          m_Session(m_Port, m_Dir.SettingsPath(), m_Language.Path(), m_Image) {
         m_Image.bytes.fill(kPrepared);
         m_Dir.WriteSettings({{"com", kRadioPort}});
         m_Session.Fill();

@@ -46,7 +46,7 @@ private slots:
     }
 
     void init() {
-        m_Document = std::make_unique<CHalvexDoc>(m_Prompts);
+        m_Document = std::make_unique<CHalvexDoc>(m_Prompts, StartupDocumentSettings());
         m_Document->ChangeFrequencyRange(kThreeBandLine);
         m_Document->SetModifiedFlag(false);
         QCOMPARE(m_Document->GetFrequencyLimits().m_FreqMax, 51999500);

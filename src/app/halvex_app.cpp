@@ -41,7 +41,8 @@ CHalvexApp& HalvexApp() {
     return *g_App;
 }
 
-CHalvexApp::CHalvexApp() : m_Prompts([this] { return Owner(); }), m_Document(m_Prompts) {
+CHalvexApp::CHalvexApp()
+    : m_Prompts([this] { return Owner(); }), m_Document(m_Prompts, DocumentSettings{}) {
     g_App = this;
 }
 
@@ -66,6 +67,7 @@ bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& a
         MessageBox::Show(nullptr, error, kProgramName, MessageIcon::Stop, MessageButtons::Ok);
         return false;
     }
+    m_Document.SetSettings(StartupDocumentSettings());
     m_BackupFolder = g_BackupsDir;
     m_bSilentNew = true;
     m_Frame = std::make_unique<CMainFrame>(m_Document);

@@ -85,7 +85,7 @@ int RunInfoCommand(std::span<const std::string> arguments) {
         return ReportFailure(error);
     }
     CliPrompts prompts;
-    CHalvexDoc document(prompts);
+    CHalvexDoc document(prompts, StartupDocumentSettings());
     if (!document.OnOpenDocument(parsed.inputPath, &error)) {
         return ReportFailure(error);
     }

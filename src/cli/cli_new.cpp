@@ -53,7 +53,7 @@ int RunNewCommand(std::span<const std::string> arguments) {
         return ReportFailure(error);
     }
     CliPrompts prompts(parsed.outputPath);
-    CHalvexDoc document(prompts);
+    CHalvexDoc document(prompts, StartupDocumentSettings());
     if (!NewDocumentOnBand("new", parsed.band, &document, &error)) {
         return ReportFailure(error);
     }

@@ -341,7 +341,7 @@ int RunReadCommand(std::span<const std::string> arguments) {
         return ReportFailure(error);
     }
     CliPrompts prompts(parsed.file);
-    CHalvexDoc document(prompts);
+    CHalvexDoc document(prompts, StartupDocumentSettings());
     document.OnNewDocument(true);
     document.PrepareImage();
     std::array<uint8_t, kImageSize> image = document.bytes;
@@ -380,7 +380,7 @@ int RunWriteCommand(std::span<const std::string> arguments) {
         return ReportFailure(error);
     }
     CliPrompts prompts;
-    CHalvexDoc document(prompts);
+    CHalvexDoc document(prompts, StartupDocumentSettings());
     document.m_Header = file.header;
     document.bytes = file.image;
     document.PrepareImage();

@@ -49,6 +49,10 @@ int ClampChannelCount(int count) {
     return std::clamp(count, 1, kMaxChannelCount);
 }
 
+DocumentSettings StartupDocumentSettings() {
+    return {g_SettingsPath, ClampChannelCount(g_ChannelCount)};
+}
+
 void SetModuleDir(const std::string& moduleDir) {
     UseFileLocations(moduleDir, PortableLocations(moduleDir));
 }

@@ -56,8 +56,8 @@ constexpr double kHighWatts = 5.0, kLowWatts = 1.0;
 // The copy a preview imports into never asks or warns.
 class SilentPrompts : public DocumentPrompts {
 public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return false; }
-    void ShowStopMessage(const std::string&, const std::string&) override {}
+    bool AskOkCancel(const DocumentMessage&) override { return false; }
+    void ShowStopMessage(const DocumentMessage&) override {}
     std::optional<std::string> AskSavePath() override { return std::nullopt; }
 };
 
@@ -501,7 +501,7 @@ bool PreviewChannelImport(std::string_view text, const CHalvexDoc& doc, int chan
                           std::array<uint8_t, kImageSize>* image, ChannelImportResult* result,
                           std::string* error) {
     SilentPrompts prompts;
-    CHalvexDoc copy(prompts);
+    CHalvexDoc copy(prompts, doc.GetSettings());
     copy.m_Header = doc.m_Header;
     copy.bytes = doc.bytes;
     copy.ComputeFrequencyLimits();

@@ -183,7 +183,7 @@ void CChannelPage::BuildGrid() {
     }
     m_Grid->SetDrawing(false, false);
     SetHeaders();
-    const ChannelTableSettings settings = ReadChannelTableSettings(g_ChannelCount);
+    const ChannelTableSettings settings = ReadChannelTableSettings(g_SettingsPath, g_ChannelCount);
     for (int n = 1; n < rows; ++n) {
         m_Grid->SetCellText(n, kColumnNumber, QString::number(n));
         ApplyRow(n, settings);
@@ -203,7 +203,7 @@ void CChannelPage::SetHeaders() {
 }
 
 void CChannelPage::RefreshRow(int n) {
-    ApplyRow(n, ReadChannelTableSettings(g_ChannelCount));
+    ApplyRow(n, ReadChannelTableSettings(g_SettingsPath, g_ChannelCount));
 }
 
 void CChannelPage::ApplyRow(int n, const ChannelTableSettings& settings) {

@@ -1,7 +1,7 @@
 #include "editors/channel_row_state.h"
 
 #include "codeplug/document.h"
-#include "config/settings.h"
+#include "platform/profile.h"
 
 namespace {
 
@@ -20,11 +20,12 @@ std::string ItemText(const std::vector<std::string>& items, int index) {
 
 }  // namespace
 
-ChannelTableSettings ReadChannelTableSettings(int channelCount) {
+ChannelTableSettings ReadChannelTableSettings(const std::string& settingsPath, int channelCount) {
     ChannelTableSettings settings;
-    settings.companderOff =
-        BeginsWithZero(ReadSetupString("compander", "1", kSetupValueBufferSize));
-    settings.channelLimit = BeginsWithZero(ReadSetupString("channel", "1", kSetupValueBufferSize));
+    settings.companderOff = BeginsWithZero(
+        ReadProfileString(settingsPath, "setup", "compander", "1", kSetupValueBufferSize));
+    settings.channelLimit = BeginsWithZero(
+        ReadProfileString(settingsPath, "setup", "channel", "1", kSetupValueBufferSize));
     settings.channelCount = channelCount;
     return settings;
 }
