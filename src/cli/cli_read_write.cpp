@@ -367,14 +367,15 @@ int RunWriteCommand(std::span<const std::string> arguments) {
         !UseSettingsFile(parsed.settingsPath, &error)) {
         return ReportFailure(error);
     }
+    PgmFile file;
+    size_t fileSize = 0;
+    PgmLoadResult loaded = LoadPgmFile(parsed.file, &file, &error, &fileSize);
     // A short or foreign file would blank every block it lacks in the radio.
-    if (!parsed.force && !IsWholePgmFile(parsed.file, &error)) {
+    if (!parsed.force && !IsWholePgmFile(parsed.file, loaded, fileSize, &error)) {
         return ReportFailure(error +
                              "; nothing was sent to the radio (--force writes it anyway, erasing "
                              "the radio's channels)");
     }
-    PgmFile file;
-    PgmLoadResult loaded = LoadPgmFile(parsed.file, &file, &error);
     if (loaded == PgmLoadResult::Failed ||
         (loaded == PgmLoadResult::ForeignHeader && !parsed.force)) {
         return ReportFailure(error);

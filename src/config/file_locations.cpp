@@ -13,16 +13,12 @@
 #include "codeplug/read_backups.h"
 #include "config/settings.h"
 #include "platform/atomic_file.h"
+#include "platform/file_status.h"
 
 namespace {
 
 constexpr const char* kSettingsName = "setting.ini";
 constexpr const char* kProgramFolder = "/halvex";
-
-bool IsRegularFile(const std::string& path) {
-    struct stat status {};
-    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
-}
 
 std::string Variable(const char* name) {
     const char* value = std::getenv(name);
