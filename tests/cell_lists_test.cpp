@@ -140,7 +140,7 @@ class CellListsTest : public QObject {
                     1,
                     kColumnDecode,
                     FindControl<QComboBox>(m_Page, 1076),
-                    [this] { return m_Doc->GetTone(1, 1); },
+                    [this] { return m_Doc->GetTone(1, kDecodeSide); },
                     5,
                     5,
                     QStringLiteral("D")};
@@ -150,7 +150,7 @@ class CellListsTest : public QObject {
                     1,
                     kColumnEncode,
                     FindControl<QComboBox>(m_Page, 1077),
-                    [this] { return m_Doc->GetTone(1, 0); },
+                    [this] { return m_Doc->GetTone(1, kEncodeSide); },
                     7,
                     7,
                     QStringLiteral("D")};

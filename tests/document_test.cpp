@@ -81,8 +81,8 @@ TEST_F(DocumentTest, NewDocumentGetsBandLineZeroAndTheDefaults) {
                                     0xFF, 0xFF}));
     for (int vfo : {kVfoF1, kVfoF2}) {
         SCOPED_TRACE(vfo);
-        EXPECT_EQ(m_Document.GetFrequencyText(vfo, 1), "136.00000");
-        EXPECT_EQ(m_Document.GetFrequencyText(vfo, 0), "00.00000");
+        EXPECT_EQ(m_Document.GetFrequencyText(vfo, kDecodeSide), "136.00000");
+        EXPECT_EQ(m_Document.GetFrequencyText(vfo, kEncodeSide), "00.00000");
     }
     EXPECT_EQ(ImageBytes(m_Document, 0x0830 + 8, 5),
               (std::vector<uint8_t>{0x00, 0x00, 0x00, 0x08, 0x00}));
@@ -116,7 +116,7 @@ TEST_F(DocumentTest, SingleBandLinesChooseTheirWordAndLimits) {
     EXPECT_EQ(m_Document.FindModelLine(), 1);
     EXPECT_EQ(m_Document.GetFrequencyLimits().m_FreqMin, 40000000);
     EXPECT_EQ(m_Document.GetFrequencyLimits().m_FreqMax, 47999500);
-    EXPECT_EQ(m_Document.GetFrequencyText(kVfoF1, 1), "400.00000");
+    EXPECT_EQ(m_Document.GetFrequencyText(kVfoF1, kDecodeSide), "400.00000");
 
     // Without a reset the old word stays, and the last matching line wins.
     m_Document.ApplyModelLine(0);
@@ -136,8 +136,8 @@ TEST_F(DocumentTest, MultiBandLineSnapsEntriesOutOfTheGaps) {
         {"146.123", "146.12500"},
     };
     for (const auto& [entry, stored] : entries) {
-        m_Document.SetFrequencyText(1, 1, entry);
-        EXPECT_EQ(m_Document.GetFrequencyText(1, 1), stored) << entry;
+        m_Document.SetFrequencyText(1, kDecodeSide, entry);
+        EXPECT_EQ(m_Document.GetFrequencyText(1, kDecodeSide), stored) << entry;
     }
 }
 
@@ -160,7 +160,7 @@ TEST_F(DocumentTest, MissingOrShortBandLinesFallBackWithoutWritingBandWords) {
 
 TEST_F(DocumentTest, CancelledNewLeavesTheDocumentAsItWas) {
     ASSERT_TRUE(m_Document.OnOpenDocument(kDataDir + "/pgm/v1_05_channels.pgm"));
-    m_Document.SetFrequencyText(3, 1, "150.00000");
+    m_Document.SetFrequencyText(3, kDecodeSide, "150.00000");
     m_Document.SetModifiedFlag();
     const auto imageBefore = m_Document.bytes;
     const auto headerBefore = m_Document.m_Header;
@@ -216,7 +216,7 @@ TEST_F(DocumentTest, CancelledSaveWritesNothing) {
     std::string copy = File("copy.pgm");
     std::filesystem::copy_file(kDataDir + "/pgm/v1_05_channels.pgm", copy);
     ASSERT_TRUE(m_Document.OnOpenDocument(copy));
-    m_Document.SetFrequencyText(3, 1, "150.00000");
+    m_Document.SetFrequencyText(3, kDecodeSide, "150.00000");
     m_Document.SetModifiedFlag();
     m_Prompts.answer = false;
     EXPECT_FALSE(m_Document.SaveWithConfirmation());
@@ -287,7 +287,7 @@ TEST_F(DocumentTest, FailedSaveKeepsTheDocumentModified) {
     ASSERT_TRUE(m_Document.SaveWithConfirmation());
     std::vector<uint8_t> saved = ReadBytes(folder + "/doc.pgm");
 
-    m_Document.SetFrequencyText(1, 1, "150.00000");
+    m_Document.SetFrequencyText(1, kDecodeSide, "150.00000");
     m_Document.SetModifiedFlag();
     std::filesystem::remove_all(folder);
     std::string error;
@@ -347,17 +347,18 @@ TEST_F(DocumentTest, TransmitTextFollowsShiftAndOffset) {
     m_Document.OnNewDocument(true);
     struct Case {
         const char* offset;
-        int shift;
+        ShiftDirection shift;
         const char* transmit;
     };
     const Case cases[] = {
-        {"000.60000", 2, "146.72500"}, {"000.60000", 1, "145.52500"}, {"000.60000", 0, "146.12500"},
-        {"146.12500", 1, ""},          {"", 1, "146.12500"},          {"000.00000", 0, "146.12500"},
+        {"000.60000", kShiftPlus, "146.72500"}, {"000.60000", kShiftMinus, "145.52500"},
+        {"000.60000", kShiftNone, "146.12500"}, {"146.12500", kShiftMinus, ""},
+        {"", kShiftMinus, "146.12500"},         {"000.00000", kShiftNone, "146.12500"},
     };
     for (const Case& testCase : cases) {
         SCOPED_TRACE(testCase.offset);
-        m_Document.SetFrequencyText(1, 1, "146.12500");
-        m_Document.SetFrequencyText(1, 0, testCase.offset);
+        m_Document.SetFrequencyText(1, kDecodeSide, "146.12500");
+        m_Document.SetFrequencyText(1, kEncodeSide, testCase.offset);
         m_Document.SetShiftDirection(1, testCase.shift);
         EXPECT_EQ(m_Document.GetTransmitText(1), testCase.transmit);
     }

@@ -74,7 +74,7 @@ private slots:
                  CHalvexView::TabCaption("IDS_FUNCTION"));
         QCOMPARE(tabs->tabText(tabs->indexOf(m_Vfo)), CHalvexView::TabCaption("IDS_VFOFREQ"));
         tabs->setCurrentWidget(m_Vfo);
-        m_App->Document().SetFrequencyText(kVfoF2, 1, "438.50000");
+        m_App->Document().SetFrequencyText(kVfoF2, kDecodeSide, "438.50000");
         m_App->Document().SetSquelch(7);
         m_App->ApplyLanguage();
         QCOMPARE(tabs->currentWidget(), m_Vfo);
@@ -161,7 +161,7 @@ private slots:
                 break;
         }
         const int record = onVfoPage ? kVfoF1 : 1;
-        QCOMPARE(m_App->Document().GetFrequencyText(record, 1), std::string("147.00000"));
+        QCOMPARE(m_App->Document().GetFrequencyText(record, kDecodeSide), std::string("147.00000"));
         QVERIFY(m_App->Document().IsModified());
         QCOMPARE(MessageBox::Shown().size(), size_t(asks ? 1 : 0));
         if (asks) {

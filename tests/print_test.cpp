@@ -230,7 +230,7 @@ private:
             std::fill_n(document.bytes.begin() + kChannelRecordBase + (n - 1) * 16, 16, 0xFF);
         }
         for (int n = 1; n <= count; ++n) {
-            document.SetFrequencyText(n, 1, ReceiveText(n).toStdString());
+            document.SetFrequencyText(n, kDecodeSide, ReceiveText(n).toStdString());
         }
         m_App->MainFrame()->View()->OnUpdate();
         QCOMPARE(UsedChannelCount(*ChannelGrid()), count);

@@ -121,7 +121,7 @@ bool EndedWithEndByte(const VirtualRadio& radio) {
 QString ChannelOneText(const RadioMemory& memory) {
     RadioImage image;
     std::copy(memory.begin(), memory.end(), image.bytes.begin());
-    return QString::fromStdString(image.GetFrequencyText(1, 1));
+    return QString::fromStdString(image.GetFrequencyText(1, kDecodeSide));
 }
 
 CChannelPage* ChannelPage(CHalvexApp& app) {

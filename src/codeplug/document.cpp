@@ -50,13 +50,13 @@ void CHalvexDoc::SetSettings(const DocumentSettings& settings) {
     m_Settings.channelCount = std::clamp(settings.channelCount, 1, kImageChannelCount);
 }
 
-void CHalvexDoc::SetFrequencyText(int i, int which, std::string_view text) {
+void CHalvexDoc::SetFrequencyText(int i, RecordSide which, std::string_view text) {
     RadioImage::SetFrequencyText(i, which, text, m_Limits);
 }
 
 std::string CHalvexDoc::GetTransmitText(int n) const {
-    std::string receive = GetFrequencyText(n, 1);
-    std::string offset = GetFrequencyText(n, 0);
+    std::string receive = GetFrequencyText(n, kDecodeSide);
+    std::string offset = GetFrequencyText(n, kEncodeSide);
     bool same = std::equal(receive.begin(), receive.end(), offset.begin(), offset.end(),
                            [](char left, char right) {
                                return std::tolower(static_cast<unsigned char>(left)) ==
@@ -66,10 +66,10 @@ std::string CHalvexDoc::GetTransmitText(int n) const {
         return "";
     }
     switch (GetShiftDirection(n)) {
-        case 1:
+        case kShiftMinus:
             return FormatFrequencyValue(FrequencyTextToValue(receive) -
                                         FrequencyTextToValue(offset));
-        case 2:
+        case kShiftPlus:
             return FormatFrequencyValue(FrequencyTextToValue(receive) +
                                         FrequencyTextToValue(offset));
         default:
@@ -236,8 +236,8 @@ void CHalvexDoc::ComputeFrequencyLimits() {
 
 void CHalvexDoc::ApplyDefaults() {
     for (int vfo : {kVfoF1, kVfoF2}) {
-        SetFrequencyText(vfo, 1, FormatFrequencyValue(m_Limits.m_FreqMin));
-        SetFrequencyText(vfo, 0, "000.00000");
+        SetFrequencyText(vfo, kDecodeSide, FormatFrequencyValue(m_Limits.m_FreqMin));
+        SetFrequencyText(vfo, kEncodeSide, "000.00000");
     }
     for (int n = 1; n <= m_Settings.channelCount; ++n) {
         WriteBytes(bytes, RecordOffset(n) + kRecordSettingsOffset, kChannelDefaultSettings);

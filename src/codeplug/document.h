@@ -60,7 +60,7 @@ public:
     const FrequencyLimits& GetFrequencyLimits() const { return m_Limits; }
     // Stores a frequency with the document's own limits for the raster and band gaps.
     using RadioImage::SetFrequencyText;
-    void SetFrequencyText(int i, int which, std::string_view text);
+    void SetFrequencyText(int i, RecordSide which, std::string_view text);
 
     // The transmit frequency the channel table shows for channel n: "" when the offset field
     // reads as the receive frequency, else receive shifted by the offset in its direction.

@@ -89,9 +89,10 @@ CChannelPage::CChannelPage(CHalvexDoc& document, QWidget* parent)
     connect(m_RangeSelector, &QComboBox::activated, this, &CChannelPage::OnRangeSelected);
     connect(m_FrequencyEditor, &CCellEditor::FocusLost, this, &CChannelPage::CommitFrequency);
     connect(m_NameEditor, &CCellEditor::FocusLost, this, &CChannelPage::CommitName);
-    for (auto [editor, which] : {std::pair{m_DecodeEditor, 1}, std::pair{m_EncodeEditor, 0}}) {
+    for (auto [editor, which] :
+         {std::pair{m_DecodeEditor, kDecodeSide}, std::pair{m_EncodeEditor, kEncodeSide}}) {
         CCellEditor* tone = editor;
-        const int side = which;
+        const RecordSide side = which;
         connect(tone, &CCellEditor::Chosen, this, [this, tone, side] { CommitTone(tone, side); });
         connect(tone, &CCellEditor::FocusLost, this,
                 [this, tone, side] { CommitTone(tone, side); });
@@ -310,7 +311,7 @@ void CChannelPage::CommitFrequency() {
     RefreshRow(m_EditRow);
 }
 
-void CChannelPage::CommitTone(CCellEditor* editor, int which) {
+void CChannelPage::CommitTone(CCellEditor* editor, RecordSide which) {
     if (!IsEditing(editor)) {
         return;
     }

@@ -80,11 +80,11 @@ std::array<std::string, kChannelColumnCount> ChannelRowTexts(const CHalvexDoc& d
     if (doc.IsChannelEmpty(n)) {
         return cells;
     }
-    cells[kColumnReceive] = doc.GetFrequencyText(n, 1);
-    cells[kColumnDecode] = ItemText(texts.tones, doc.GetTone(n, 1));
+    cells[kColumnReceive] = doc.GetFrequencyText(n, kDecodeSide);
+    cells[kColumnDecode] = ItemText(texts.tones, doc.GetTone(n, kDecodeSide));
     cells[kColumnTransmit] = ShownTransmitText(doc, n);
     if (!doc.IsTxAbsent(n)) {
-        cells[kColumnEncode] = ItemText(texts.tones, doc.GetTone(n, 0));
+        cells[kColumnEncode] = ItemText(texts.tones, doc.GetTone(n, kEncodeSide));
     }
     for (int column = kColumnPower; column <= kColumnCompander; ++column) {
         cells[column] = ItemText(texts.choices[column], ChoiceValue(doc, n, column));
