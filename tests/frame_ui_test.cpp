@@ -124,7 +124,7 @@ private slots:
 
     void commandsWithoutHandlerDoNothingAndAreDisabled() {
         QtDocumentPrompts prompts([]() -> QWidget* { return nullptr; });
-        CHalvexDoc document(prompts);
+        CHalvexDoc document(prompts, DocumentSettings{});
         CMainFrame frame(document);
         QVERIFY(!frame.MenuAction(kCommandReadRadio)->isEnabled());
         frame.OnCommand(kCommandReadRadio);
