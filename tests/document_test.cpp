@@ -8,6 +8,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "support/temp_folder.h"
+
 namespace {
 
 const std::string kDataDir = HALVEX_TEST_DATA_DIR;
@@ -52,24 +54,18 @@ public:
 
 class DocumentTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/document_test.XXXXXX";
-        m_Directory = mkdtemp(pattern);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_Directory); }
-
     static std::string SettingsPath(const std::string& name) {
         return kDataDir + "/settings/" + name;
     }
     void UseSettings(const std::string& name) {
         m_Document.SetSettings({SettingsPath(name), kChannelCount});
     }
-    std::string File(const std::string& name) const { return m_Directory + "/" + name; }
+    std::string File(const std::string& name) const { return m_Folder.File(name); }
 
     FakePrompts m_Prompts;
     static constexpr int kChannelCount = 16;
     CHalvexDoc m_Document{m_Prompts, {SettingsPath("single_bands.ini"), kChannelCount}};
-    std::string m_Directory;
+    halvex::test::TempFolder m_Folder;
 };
 
 TEST_F(DocumentTest, NewDocumentGetsBandLineZeroAndTheDefaults) {
@@ -254,7 +250,7 @@ TEST_F(DocumentTest, UnreadableFileLeavesTheDocumentUntouched) {
     std::string good = kDataDir + "/pgm/v1_05_channels.pgm";
     ASSERT_TRUE(m_Document.OnOpenDocument(good));
     const auto imageBefore = m_Document.bytes;
-    for (const std::string& path : {File("missing.pgm"), m_Directory}) {
+    for (const std::string& path : {File("missing.pgm"), m_Folder.Path()}) {
         SCOPED_TRACE(path);
         m_Prompts.messages.clear();
         std::string error;
