@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_globals.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
 #include "editors/channel_csv.h"
 
 namespace {
@@ -24,8 +24,8 @@ constexpr double kBudgetMilliseconds = 100.0;
 
 class NoPrompts : public DocumentPrompts {
 public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string&, const std::string&) override {}
+    bool AskOkCancel(const DocumentMessage&) override { return true; }
+    void ShowStopMessage(const DocumentMessage&) override {}
     std::optional<std::string> AskSavePath() override { return std::nullopt; }
 };
 
@@ -70,7 +70,7 @@ int main() {
     g_ChannelCount = 128;
 
     NoPrompts prompts;
-    CHalvexDoc document(prompts);
+    CHalvexDoc document(prompts, StartupDocumentSettings());
     document.OnNewDocument(true);
     const std::string csv = TenThousandRows();
     std::string exported;

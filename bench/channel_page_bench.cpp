@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/app_globals.h"
-#include "app/settings.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
+#include "config/settings.h"
 #include "editors/channel_commit.h"
 #include "editors/channel_page.h"
 #include "grid/grid_ctrl.h"
@@ -22,8 +22,8 @@ constexpr int kRuns = 200;
 
 class NoPrompts : public DocumentPrompts {
 public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string&, const std::string&) override {}
+    bool AskOkCancel(const DocumentMessage&) override { return true; }
+    void ShowStopMessage(const DocumentMessage&) override {}
     std::optional<std::string> AskSavePath() override { return std::nullopt; }
 };
 
@@ -55,13 +55,13 @@ int main(int argc, char** argv) {
     }
     g_ChannelCount = kImageChannelCount;
     NoPrompts prompts;
-    CHalvexDoc document(prompts);
+    CHalvexDoc document(prompts, StartupDocumentSettings());
     document.OnNewDocument(true);
     for (int n = 1; n <= kImageChannelCount; ++n) {
         CommitReceiveFrequency(document, n, std::to_string(136 + n % 38) + ".125");
         CommitTransmitFrequency(document, n, std::to_string(136 + (n + 1) % 38) + ".125");
-        document.SetTone(n, 1, n % 259);
-        document.SetTone(n, 0, (n * 7) % 259);
+        document.SetTone(n, kDecodeSide, n % 259);
+        document.SetTone(n, kEncodeSide, (n * 7) % 259);
         CommitChannelName(document, n, "CH" + std::to_string(n));
     }
 

@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/app_globals.h"
+#include "config/app_globals.h"
 #include "link/clone_protocol.h"
 #include "link/serial_port.h"
 #include "sim/virtual_radio.h"

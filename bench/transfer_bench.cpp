@@ -11,7 +11,7 @@
 #include <string>
 #include <thread>
 
-#include "app/app_globals.h"
+#include "config/app_globals.h"
 #include "link/clone_protocol.h"
 #include "link/serial_port.h"
 #include "sim/virtual_radio.h"

@@ -6,7 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_globals.h"
 #include "codeplug/document.h"
 #include "editors/channel_csv.h"
 
@@ -20,8 +19,8 @@ void Require(bool condition) {
 
 class NoPrompts : public DocumentPrompts {
 public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string&, const std::string&) override {}
+    bool AskOkCancel(const DocumentMessage&) override { return true; }
+    void ShowStopMessage(const DocumentMessage&) override {}
     std::optional<std::string> AskSavePath() override { return std::nullopt; }
 };
 
@@ -38,11 +37,10 @@ bool SameChannels(const CHalvexDoc& left, const CHalvexDoc& right) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // No settings file: the documents take the 100-520 MHz fallback band.
-    g_SettingsPath = "/nonexistent/setting.ini";
-    g_ChannelCount = 128;
+    const DocumentSettings settings{"/nonexistent/setting.ini", 128};
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     NoPrompts prompts;
-    CHalvexDoc document(prompts);
+    CHalvexDoc document(prompts, settings);
     document.OnNewDocument(true);
     const auto before = document.bytes;
     ChannelImportResult result;
@@ -57,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> notes;
     const std::string csv = ExportChannelCsv(document, 128, EnglishWording, &notes);
     Require(notes.empty());
-    CHalvexDoc again(prompts);
+    CHalvexDoc again(prompts, settings);
     again.OnNewDocument(true);
     ChannelImportResult second;
     Require(ImportChannelCsv(csv, again, 128, ChannelImportMode::Replace, EnglishWording, &second,

@@ -13,15 +13,14 @@
 #include <string>
 #include <vector>
 
-#include "app/app_globals.h"
 #include "codeplug/document.h"
 
 namespace {
 
 class SilentPrompts : public DocumentPrompts {
 public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string&, const std::string&) override {}
+    bool AskOkCancel(const DocumentMessage&) override { return true; }
+    void ShowStopMessage(const DocumentMessage&) override {}
     std::optional<std::string> AskSavePath() override { return std::nullopt; }
 };
 
@@ -58,13 +57,11 @@ void Check(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string input = ScratchDirectory() + "/input.pgm";
     const std::string output = ScratchDirectory() + "/output.pgm";
-    g_SettingsPath = ScratchDirectory() + "/setting.ini";
-    g_ChannelCount = 128;
     std::ofstream(input, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 
     SilentPrompts prompts;
-    CHalvexDoc document(prompts);
+    CHalvexDoc document(prompts, {ScratchDirectory() + "/setting.ini", 128});
     std::string error;
     bool opened = document.OnOpenDocument(input, &error);
     Check(opened || (!error.empty() && document.GetPathName().empty()));

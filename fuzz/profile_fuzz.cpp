@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_globals.h"
-#include "app/language.h"
+#include "config/app_globals.h"
+#include "config/language.h"
 #include "platform/profile.h"
 #include "platform/text_encoding.h"
 

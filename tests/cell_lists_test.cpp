@@ -11,8 +11,9 @@
 #include <memory>
 
 #include "app/dialog_builder.h"
-#include "app/settings.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
+#include "config/settings.h"
 #include "editors/channel_commit.h"
 #include "editors/channel_page.h"
 #include "editors/radiogram_codes.h"
@@ -128,7 +129,7 @@ class CellListsTest : public QObject {
                     1,
                     kColumnDecode,
                     FindControl<QComboBox>(m_Page, 1076),
-                    [this] { return m_Doc->GetTone(1, 1); },
+                    [this] { return m_Doc->GetTone(1, kDecodeSide); },
                     5,
                     5,
                     QStringLiteral("D")};
@@ -138,7 +139,7 @@ class CellListsTest : public QObject {
                     1,
                     kColumnEncode,
                     FindControl<QComboBox>(m_Page, 1077),
-                    [this] { return m_Doc->GetTone(1, 0); },
+                    [this] { return m_Doc->GetTone(1, kEncodeSide); },
                     7,
                     7,
                     QStringLiteral("D")};

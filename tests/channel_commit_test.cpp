@@ -9,8 +9,8 @@
 #include <functional>
 #include <vector>
 
-#include "app/app_globals.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
 #include "editors/channel_row_state.h"
 #include "editors/radiogram_codes.h"
 #include "support/module_folder.h"
@@ -29,6 +29,7 @@ protected:
         WriteSettings("compander=1\nchannel=1\n");
         g_LanguagePath = m_Folder.File("none.lang");
         g_ChannelCount = 128;
+        m_Doc.SetSettings(StartupDocumentSettings());
         ASSERT_TRUE(m_Doc.OnNewDocument(true));
         m_Doc.SetModifiedFlag(false);
     }
@@ -49,7 +50,7 @@ protected:
 
     halvex::test::ModuleFolder m_Folder;
     halvex::test::QuietPrompts m_Prompts;
-    CHalvexDoc m_Doc{m_Prompts};
+    CHalvexDoc m_Doc{m_Prompts, DocumentSettings{}};
 };
 
 TEST_F(ChannelCommitTest, ReceiveEntries) {
@@ -60,18 +61,18 @@ TEST_F(ChannelCommitTest, ReceiveEntries) {
         const char* entry;
         const char* storedRx;
         const char* offset;  // as read back: the top BCD byte prints without a leading zero
-        int direction;
+        ShiftDirection direction;
         const char* shownTx;
     };
     const Case cases[] = {
-        {"first frequency", "", "", "146.123", "146.12500", "00.00000", 0, "146.12500"},
-        {"above the band", "", "", "180", "173.99500", "00.00000", 0, "173.99500"},
-        {"below the band", "", "", "100", "136.00000", "00.00000", 0, "136.00000"},
-        {"keeps transmit", "146.12500", "146.72500", "146", "146.00000", "00.72500", 2,
+        {"first frequency", "", "", "146.123", "146.12500", "00.00000", kShiftNone, "146.12500"},
+        {"above the band", "", "", "180", "173.99500", "00.00000", kShiftNone, "173.99500"},
+        {"below the band", "", "", "100", "136.00000", "00.00000", kShiftNone, "136.00000"},
+        {"keeps transmit", "146.12500", "146.72500", "146", "146.00000", "00.72500", kShiftPlus,
          "146.72500"},
-        {"keeps transmit below", "146.12500", "145.52500", "147", "147.00000", "01.47500", 1,
-         "145.52500"},
-        {"keeps no transmit", "146.12500", "", "150", "150.00000", "150.00000", 1, ""},
+        {"keeps transmit below", "146.12500", "145.52500", "147", "147.00000", "01.47500",
+         kShiftMinus, "145.52500"},
+        {"keeps no transmit", "146.12500", "", "150", "150.00000", "150.00000", kShiftMinus, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -81,8 +82,8 @@ TEST_F(ChannelCommitTest, ReceiveEntries) {
         }
         m_Doc.SetModifiedFlag(false);
         CommitReceiveFrequency(m_Doc, 7, c.entry);
-        EXPECT_EQ(m_Doc.GetFrequencyText(7, 1), c.storedRx);
-        EXPECT_EQ(m_Doc.GetFrequencyText(7, 0), c.offset);
+        EXPECT_EQ(m_Doc.GetFrequencyText(7, kDecodeSide), c.storedRx);
+        EXPECT_EQ(m_Doc.GetFrequencyText(7, kEncodeSide), c.offset);
         EXPECT_EQ(m_Doc.GetShiftDirection(7), c.direction);
         EXPECT_EQ(ShownTransmitText(m_Doc, 7), c.shownTx);
         EXPECT_TRUE(m_Doc.IsModified());
@@ -91,11 +92,11 @@ TEST_F(ChannelCommitTest, ReceiveEntries) {
 }
 
 TEST_F(ChannelCommitTest, FirstFrequencyOfAnEmptyRecordWithAStrayOffset) {
-    m_Doc.SetFrequencyText(3, 0, "000.60000");
+    m_Doc.SetFrequencyText(3, kEncodeSide, "000.60000");
     CommitReceiveFrequency(m_Doc, 3, "146.123");
     EXPECT_EQ(RecordBytes(m_Doc, 3, 0, 8),
               (std::vector<uint8_t>{0x00, 0x25, 0x61, 0x14, 0x00, 0x00, 0x00, 0x00}));
-    EXPECT_EQ(m_Doc.GetShiftDirection(3), 0);
+    EXPECT_EQ(m_Doc.GetShiftDirection(3), kShiftNone);
     EXPECT_FALSE(m_Doc.IsTxAbsent(3));
 }
 
@@ -147,8 +148,9 @@ TEST_F(ChannelCommitTest, OutOfBandEntriesReportTheirClamp) {
             EXPECT_EQ(clamp->above, c.above);
             EXPECT_EQ(clamp->lowest, "136.00000");
             EXPECT_EQ(clamp->highest, "173.99500");
-            EXPECT_EQ(c.transmit ? ShownTransmitText(m_Doc, 2) : m_Doc.GetFrequencyText(2, 1),
-                      c.stored);
+            EXPECT_EQ(
+                c.transmit ? ShownTransmitText(m_Doc, 2) : m_Doc.GetFrequencyText(2, kDecodeSide),
+                c.stored);
         }
     }
 }
@@ -158,27 +160,27 @@ TEST_F(ChannelCommitTest, TransmitEntries) {
         const char* name;
         const char* entry;
         const char* offset;
-        int direction;
+        ShiftDirection direction;
         const char* shownTx;
     };
     const Case cases[] = {
-        {"above", "146.725", "00.60000", 2, "146.72500"},
-        {"below", "145.525", "00.60000", 1, "145.52500"},
-        {"same", "146.125", "00.00000", 0, "146.12500"},
-        {"rounded like receive", "146.7261", "00.60000", 2, "146.72500"},
-        {"clamped", "200", "27.87000", 2, "173.99500"},
-        {"cleared", "", "146.12500", 1, ""},
+        {"above", "146.725", "00.60000", kShiftPlus, "146.72500"},
+        {"below", "145.525", "00.60000", kShiftMinus, "145.52500"},
+        {"same", "146.125", "00.00000", kShiftNone, "146.12500"},
+        {"rounded like receive", "146.7261", "00.60000", kShiftPlus, "146.72500"},
+        {"clamped", "200", "27.87000", kShiftPlus, "173.99500"},
+        {"cleared", "", "146.12500", kShiftMinus, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MakeChannel(9, "146.125", "146.125");
-        m_Doc.SetTone(9, 0, 5);
+        m_Doc.SetTone(9, kEncodeSide, 5);
         CommitTransmitFrequency(m_Doc, 9, c.entry);
-        EXPECT_EQ(m_Doc.GetFrequencyText(9, 1), "146.12500");
-        EXPECT_EQ(m_Doc.GetFrequencyText(9, 0), c.offset);
+        EXPECT_EQ(m_Doc.GetFrequencyText(9, kDecodeSide), "146.12500");
+        EXPECT_EQ(m_Doc.GetFrequencyText(9, kEncodeSide), c.offset);
         EXPECT_EQ(m_Doc.GetShiftDirection(9), c.direction);
         EXPECT_EQ(ShownTransmitText(m_Doc, 9), c.shownTx);
-        EXPECT_EQ(m_Doc.GetTone(9, 0), *c.entry == '\0' ? 0 : 5);
+        EXPECT_EQ(m_Doc.GetTone(9, kEncodeSide), *c.entry == '\0' ? 0 : 5);
         EXPECT_EQ(m_Doc.IsModified(), std::string(c.name) != "same");
     }
 }
@@ -186,16 +188,16 @@ TEST_F(ChannelCommitTest, TransmitEntries) {
 TEST_F(ChannelCommitTest, TransmitEntryLeavesAnOffRasterReceiveAlone) {
     const std::vector<uint8_t> offRaster = {0x00, 0x23, 0x61, 0x14};  // 146.12300
     std::copy(offRaster.begin(), offRaster.end(), m_Doc.bytes.begin() + 0x1000 + 16 * 4);
-    m_Doc.SetFrequencyText(4, 0, "000.00000");
+    m_Doc.SetFrequencyText(4, kEncodeSide, "000.00000");
     CommitTransmitFrequency(m_Doc, 4, "146.723");
     EXPECT_EQ(RecordBytes(m_Doc, 4, 0, 4), offRaster);
-    EXPECT_EQ(m_Doc.GetFrequencyText(4, 0), "00.60200");
-    EXPECT_EQ(m_Doc.GetShiftDirection(4), 2);
+    EXPECT_EQ(m_Doc.GetFrequencyText(4, kEncodeSide), "00.60200");
+    EXPECT_EQ(m_Doc.GetShiftDirection(4), kShiftPlus);
 }
 
 TEST_F(ChannelCommitTest, ClearingAChannelEmptiesItsRecord) {
     MakeChannel(12, "146.125", "146.725");
-    m_Doc.SetTone(12, 1, 60);
+    m_Doc.SetTone(12, kDecodeSide, 60);
     m_Doc.SetBandwidth(12, 2);
     CommitChannelName(m_Doc, 12, "AB");
     m_Doc.SetModifiedFlag(false);
@@ -275,11 +277,11 @@ TEST_F(ChannelCommitTest, RowLocks) {
 
 TEST_F(ChannelCommitTest, SettingsAreReadFromTheSetupSection) {
     WriteSettings("compander=0x\nchannel=01\n");
-    ChannelTableSettings settings = ReadChannelTableSettings(128);
+    ChannelTableSettings settings = ReadChannelTableSettings(g_SettingsPath, 128);
     EXPECT_TRUE(settings.companderOff);
     EXPECT_TRUE(settings.channelLimit);
     WriteSettings("language=english\n");
-    settings = ReadChannelTableSettings(128);
+    settings = ReadChannelTableSettings(g_SettingsPath, 128);
     EXPECT_FALSE(settings.companderOff);
     EXPECT_FALSE(settings.channelLimit);
 }
@@ -294,8 +296,8 @@ TEST_F(ChannelCommitTest, RowTexts) {
         texts.choices[column] = {"Off", "On"};
     }
     MakeChannel(5, "146.125", "");
-    m_Doc.SetTone(5, 1, 155);
-    m_Doc.SetTone(5, 0, 13);
+    m_Doc.SetTone(5, kDecodeSide, 155);
+    m_Doc.SetTone(5, kEncodeSide, 13);
     m_Doc.SetBandwidth(5, 1);
     CommitChannelName(m_Doc, 5, "ab-1");
     auto cells = ChannelRowTexts(m_Doc, 5, texts);
@@ -306,7 +308,7 @@ TEST_F(ChannelCommitTest, RowTexts) {
 
     CommitTransmitFrequency(m_Doc, 5, "146.725");
     EXPECT_EQ(ChannelRowTexts(m_Doc, 5, texts)[kColumnEncode], "100.0");
-    m_Doc.SetTone(5, 1, 0);
+    m_Doc.SetTone(5, kDecodeSide, 0);
     EXPECT_EQ(ChannelRowTexts(m_Doc, 5, texts)[kColumnDecode], "Off");
     EXPECT_EQ(ChannelRowTexts(m_Doc, 6, texts), (std::array<std::string, kChannelColumnCount>{}));
 }

@@ -12,8 +12,8 @@
 #include <map>
 #include <random>
 
-#include "app/app_globals.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
 #include "editors/channel_commit.h"
 #include "platform/csv_text.h"
 #include "support/module_folder.h"
@@ -82,6 +82,7 @@ protected:
         SetModuleDir(m_Folder.Path());
         g_LanguagePath = m_Folder.File("none.lang");
         g_ChannelCount = 128;
+        m_Doc.SetSettings(StartupDocumentSettings());
         ASSERT_TRUE(m_Doc.OnNewDocument(true));
     }
 
@@ -95,10 +96,10 @@ protected:
     }
 
     Shown Channel(int n) const {
-        return {m_Doc.GetFrequencyText(n, 1),
+        return {m_Doc.GetFrequencyText(n, kDecodeSide),
                 m_Doc.GetTransmitText(n),
-                m_Doc.GetTone(n, 1),
-                m_Doc.GetTone(n, 0),
+                m_Doc.GetTone(n, kDecodeSide),
+                m_Doc.GetTone(n, kEncodeSide),
                 m_Doc.GetPowerHigh(n),
                 m_Doc.GetBandwidth(n),
                 m_Doc.GetScanAdd(n),
@@ -108,7 +109,7 @@ protected:
 
     halvex::test::ModuleFolder m_Folder;
     halvex::test::QuietPrompts m_Prompts;
-    CHalvexDoc m_Doc{m_Prompts};
+    CHalvexDoc m_Doc{m_Prompts, DocumentSettings{}};
 };
 
 std::string Joined(const std::vector<std::string>& lines) {
@@ -470,14 +471,14 @@ TEST_F(ChannelCsvTest, ExportWritesTheFormatsOwnValues) {
     CommitReceiveFrequency(m_Doc, 1, "146.52");
     CommitReceiveFrequency(m_Doc, 3, "146.94");
     CommitTransmitFrequency(m_Doc, 3, "146.34");
-    CommitTone(m_Doc, 3, 0, 13);
+    CommitTone(m_Doc, 3, kEncodeSide, 13);
     CommitChoice(m_Doc, 3, kColumnPower, 0);
     CommitChoice(m_Doc, 3, kColumnBandwidth, 1);
     CommitChoice(m_Doc, 3, kColumnScanAdd, 0);
     CommitChannelName(m_Doc, 3, "rpt 1");
     CommitReceiveFrequency(m_Doc, 4, "147.0");
     CommitTransmitFrequency(m_Doc, 4, "");
-    CommitTone(m_Doc, 4, 1, 154 + 104);
+    CommitTone(m_Doc, 4, kDecodeSide, 154 + 104);
     CommitChoice(m_Doc, 4, kColumnBandwidth, 2);
     CommitChoice(m_Doc, 4, kColumnReverse, 1);
     std::vector<std::string> notes;
@@ -516,9 +517,9 @@ TEST_F(ChannelCsvTest, ExportThenImportGivesBackTheChannelTable) {
             } else if (transmit == 1) {
                 CommitTransmitFrequency(m_Doc, n, frequency());
             }
-            CommitTone(m_Doc, n, 1, pick(0, 258));
+            CommitTone(m_Doc, n, kDecodeSide, pick(0, 258));
             if (transmit != 0) {
-                CommitTone(m_Doc, n, 0, pick(0, 258));
+                CommitTone(m_Doc, n, kEncodeSide, pick(0, 258));
             }
             // Every fifth image has low channels only, which must not come back high.
             CommitChoice(m_Doc, n, kColumnPower, image % 5 == 4 ? 0 : pick(0, 1));

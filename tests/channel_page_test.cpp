@@ -13,8 +13,9 @@
 #include "app/accelerator_filter.h"
 #include "app/dialog_builder.h"
 #include "app/message_box.h"
-#include "app/settings.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
+#include "config/settings.h"
 #include "grid/grid_ctrl.h"
 #include "page_test_support.h"
 #include "resources/command_ids.h"
@@ -192,7 +193,7 @@ private slots:
         QFETCH(int, direction);
         QFETCH(QString, shown);
         Enter(1, 1, QStringLiteral("146.125"));
-        m_Doc->SetTone(1, 0, 13);
+        m_Doc->SetTone(1, kEncodeSide, 13);
         m_Page->RefreshRow(1);
         m_Doc->SetModifiedFlag(false);
 
@@ -202,7 +203,7 @@ private slots:
         QCOMPARE(Cell(1, 3), shown);
         QCOMPARE(ReadOnly(1, 4), entry.isEmpty());
         QCOMPARE(Cell(1, 4), entry.isEmpty() ? QString() : QStringLiteral("100.0"));
-        QCOMPARE(m_Doc->GetTone(1, 0), entry.isEmpty() ? 0 : 13);
+        QCOMPARE(m_Doc->GetTone(1, kEncodeSide), entry.isEmpty() ? 0 : 13);
         QVERIFY(m_Doc->IsModified());
     }
 
@@ -232,7 +233,7 @@ private slots:
         QFETCH(QString, stored);
         Enter(7, 1, entry);
         QCOMPARE(Cell(7, 1), stored);
-        QCOMPARE(QString::fromStdString(m_Doc->GetFrequencyText(7, 1)), stored);
+        QCOMPARE(QString::fromStdString(m_Doc->GetFrequencyText(7, kDecodeSide)), stored);
     }
 
     void clearingAChannel() {
@@ -322,7 +323,7 @@ private slots:
         QCOMPARE(decode->currentText(), QStringLiteral("D754I"));
         QTest::keyClick(decode, Qt::Key_Home);
         QTest::keyClick(decode, Qt::Key_Return);
-        QCOMPARE(m_Doc->GetTone(1, 1), 0);
+        QCOMPARE(m_Doc->GetTone(1, kDecodeSide), 0);
         QCOMPARE(Cell(1, 2), QStringLiteral("Off"));
     }
 

@@ -15,7 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_globals.h"
 #include "cli/cli_read_write.h"
 #include "cli/cli_support.h"
 #include "codeplug/document.h"
@@ -95,13 +94,10 @@ protected:
 
     // The image a new document starts from before a read.
     std::array<uint8_t, kImageSize> NewDocumentImage() const {
-        std::string savedSettings = g_SettingsPath;
-        g_SettingsPath = m_Dir.SettingsPath();
         halvex::test::QuietPrompts prompts;
-        CHalvexDoc document(prompts);
+        CHalvexDoc document(prompts, {m_Dir.SettingsPath()});
         document.OnNewDocument(true);
         document.PrepareImage();
-        g_SettingsPath = savedSettings;
         return document.bytes;
     }
 
@@ -128,7 +124,7 @@ TEST_F(CliTransferTest, ReadThenWriteRoundTrip) {
 
     // Send back an edited image to a blank radio: it receives the image PrepareImage derives.
     halvex::test::QuietPrompts prompts;
-    CHalvexDoc document(prompts);
+    CHalvexDoc document(prompts, {m_Dir.SettingsPath()});
     ASSERT_TRUE(document.OnOpenDocument(read, &error)) << error;
     document.SetPowerHigh(1, !document.GetPowerHigh(1));
     std::string edited = File("edited.pgm");

@@ -11,6 +11,7 @@
 
 #include "app/dialog_builder.h"
 #include "app/relabel.h"
+#include "config/app_globals.h"
 #include "resources/dialog_template.h"
 #include "support/module_folder.h"
 #include "support/program_globals.h"

@@ -8,7 +8,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/app_globals.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -25,14 +24,15 @@ std::vector<uint8_t> ImageBytes(const CHalvexDoc& document, size_t offset, size_
                                 document.bytes.begin() + offset + count);
 }
 
+// Records the language keys: turning them into text is the front end's job.
 class FakePrompts : public DocumentPrompts {
 public:
-    bool AskOkCancel(const std::string& text, const std::string& caption) override {
-        questions.push_back(caption + ": " + text);
+    bool AskOkCancel(const DocumentMessage& message) override {
+        questions.push_back(message.captionKey + ": " + message.textKey + message.detail);
         return answer;
     }
-    void ShowStopMessage(const std::string& text, const std::string& caption) override {
-        messages.push_back(caption + ": " + text);
+    void ShowStopMessage(const DocumentMessage& message) override {
+        messages.push_back(message.captionKey + ": " + message.textKey + message.detail);
     }
     std::optional<std::string> AskSavePath() override {
         ++savePathRequests;
@@ -54,17 +54,17 @@ public:
 
 class DocumentTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        g_LanguagePath = kDataDir + "/settings/test.lang";
-        UseSettings("single_bands.ini");
-        g_ChannelCount = 16;
+    static std::string SettingsPath(const std::string& name) {
+        return kDataDir + "/settings/" + name;
     }
-
-    void UseSettings(const std::string& name) { g_SettingsPath = kDataDir + "/settings/" + name; }
+    void UseSettings(const std::string& name) {
+        m_Document.SetSettings({SettingsPath(name), kChannelCount});
+    }
     std::string File(const std::string& name) const { return m_Folder.File(name); }
 
     FakePrompts m_Prompts;
-    CHalvexDoc m_Document{m_Prompts};
+    static constexpr int kChannelCount = 16;
+    CHalvexDoc m_Document{m_Prompts, {SettingsPath("single_bands.ini"), kChannelCount}};
     halvex::test::TempFolder m_Folder;
 };
 
@@ -77,8 +77,8 @@ TEST_F(DocumentTest, NewDocumentGetsBandLineZeroAndTheDefaults) {
                                     0xFF, 0xFF}));
     for (int vfo : {kVfoF1, kVfoF2}) {
         SCOPED_TRACE(vfo);
-        EXPECT_EQ(m_Document.GetFrequencyText(vfo, 1), "136.00000");
-        EXPECT_EQ(m_Document.GetFrequencyText(vfo, 0), "00.00000");
+        EXPECT_EQ(m_Document.GetFrequencyText(vfo, kDecodeSide), "136.00000");
+        EXPECT_EQ(m_Document.GetFrequencyText(vfo, kEncodeSide), "00.00000");
     }
     EXPECT_EQ(ImageBytes(m_Document, 0x0830 + 8, 5),
               (std::vector<uint8_t>{0x00, 0x00, 0x00, 0x08, 0x00}));
@@ -112,7 +112,7 @@ TEST_F(DocumentTest, SingleBandLinesChooseTheirWordAndLimits) {
     EXPECT_EQ(m_Document.FindModelLine(), 1);
     EXPECT_EQ(m_Document.GetFrequencyLimits().m_FreqMin, 40000000);
     EXPECT_EQ(m_Document.GetFrequencyLimits().m_FreqMax, 47999500);
-    EXPECT_EQ(m_Document.GetFrequencyText(kVfoF1, 1), "400.00000");
+    EXPECT_EQ(m_Document.GetFrequencyText(kVfoF1, kDecodeSide), "400.00000");
 
     // Without a reset the old word stays, and the last matching line wins.
     m_Document.ApplyModelLine(0);
@@ -132,8 +132,8 @@ TEST_F(DocumentTest, MultiBandLineSnapsEntriesOutOfTheGaps) {
         {"146.123", "146.12500"},
     };
     for (const auto& [entry, stored] : entries) {
-        m_Document.SetFrequencyText(1, 1, entry);
-        EXPECT_EQ(m_Document.GetFrequencyText(1, 1), stored) << entry;
+        m_Document.SetFrequencyText(1, kDecodeSide, entry);
+        EXPECT_EQ(m_Document.GetFrequencyText(1, kDecodeSide), stored) << entry;
     }
 }
 
@@ -156,7 +156,7 @@ TEST_F(DocumentTest, MissingOrShortBandLinesFallBackWithoutWritingBandWords) {
 
 TEST_F(DocumentTest, CancelledNewLeavesTheDocumentAsItWas) {
     ASSERT_TRUE(m_Document.OnOpenDocument(kDataDir + "/pgm/v1_05_channels.pgm"));
-    m_Document.SetFrequencyText(3, 1, "150.00000");
+    m_Document.SetFrequencyText(3, kDecodeSide, "150.00000");
     m_Document.SetModifiedFlag();
     const auto imageBefore = m_Document.bytes;
     const auto headerBefore = m_Document.m_Header;
@@ -164,7 +164,7 @@ TEST_F(DocumentTest, CancelledNewLeavesTheDocumentAsItWas) {
     m_Prompts.answer = false;
     EXPECT_FALSE(m_Document.OnNewDocument(false));
     ASSERT_EQ(m_Prompts.questions.size(), 1u);
-    EXPECT_EQ(m_Prompts.questions[0], "Prompt: Clear the current data?");
+    EXPECT_EQ(m_Prompts.questions[0], "IDS_PROMPT: IDS_WARN_CLEAR");
     EXPECT_EQ(m_Document.bytes, imageBefore);
     EXPECT_EQ(m_Document.m_Header, headerBefore);
     EXPECT_TRUE(m_Document.IsModified());
@@ -202,7 +202,7 @@ TEST_F(DocumentTest, OlderFileKeepsItsHeaderThroughOpenAndSave) {
 
     ASSERT_TRUE(m_Document.SaveWithConfirmation());
     ASSERT_EQ(m_Prompts.questions.size(), 1u);
-    EXPECT_EQ(m_Prompts.questions[0], "Prompt: Save to:" + File("save_as.pgm"));
+    EXPECT_EQ(m_Prompts.questions[0], "IDS_PROMPT: IDS_WARN_SAVE" + File("save_as.pgm"));
     std::vector<uint8_t> saved = ReadBytes(File("save_as.pgm"));
     std::vector<uint8_t> before = ReadBytes(original);
     EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 48, before.begin()));
@@ -212,7 +212,7 @@ TEST_F(DocumentTest, CancelledSaveWritesNothing) {
     std::string copy = File("copy.pgm");
     std::filesystem::copy_file(kDataDir + "/pgm/v1_05_channels.pgm", copy);
     ASSERT_TRUE(m_Document.OnOpenDocument(copy));
-    m_Document.SetFrequencyText(3, 1, "150.00000");
+    m_Document.SetFrequencyText(3, kDecodeSide, "150.00000");
     m_Document.SetModifiedFlag();
     m_Prompts.answer = false;
     EXPECT_FALSE(m_Document.SaveWithConfirmation());
@@ -231,7 +231,7 @@ TEST_F(DocumentTest, RefusedFileIsNeverBoundToTheDocument) {
     EXPECT_FALSE(m_Document.OnOpenDocument(foreign, &error));
     EXPECT_NE(error.find("not a radio data file"), std::string::npos) << error;
     ASSERT_EQ(m_Prompts.messages.size(), 1u);
-    EXPECT_EQ(m_Prompts.messages[0], "Error: This is not a radio data file.");
+    EXPECT_EQ(m_Prompts.messages[0], "IDS_ERROR: IDS_WARN_LOAD");
     EXPECT_TRUE(m_Document.GetPathName().empty());
     EXPECT_FALSE(m_Document.IsModified());
     EXPECT_EQ(std::string(m_Document.m_Header.begin(), m_Document.m_Header.begin() + 30),
@@ -257,7 +257,7 @@ TEST_F(DocumentTest, UnreadableFileLeavesTheDocumentUntouched) {
         EXPECT_FALSE(m_Document.OnOpenDocument(path, &error));
         EXPECT_FALSE(error.empty());
         ASSERT_EQ(m_Prompts.messages.size(), 1u);
-        EXPECT_EQ(m_Prompts.messages[0], "Error: " + error);
+        EXPECT_EQ(m_Prompts.messages[0], "IDS_ERROR: " + error);
         EXPECT_EQ(m_Document.bytes, imageBefore);
         EXPECT_EQ(m_Document.GetPathName(), good);
     }
@@ -283,13 +283,13 @@ TEST_F(DocumentTest, FailedSaveKeepsTheDocumentModified) {
     ASSERT_TRUE(m_Document.SaveWithConfirmation());
     std::vector<uint8_t> saved = ReadBytes(folder + "/doc.pgm");
 
-    m_Document.SetFrequencyText(1, 1, "150.00000");
+    m_Document.SetFrequencyText(1, kDecodeSide, "150.00000");
     m_Document.SetModifiedFlag();
     std::filesystem::remove_all(folder);
     std::string error;
     EXPECT_FALSE(m_Document.SaveWithConfirmation(&error));
     EXPECT_FALSE(error.empty());
-    EXPECT_EQ(m_Prompts.messages.back(), "Error: " + error);
+    EXPECT_EQ(m_Prompts.messages.back(), "IDS_ERROR: " + error);
     EXPECT_TRUE(m_Document.IsModified());
     EXPECT_EQ(m_Document.GetPathName(), folder + "/doc.pgm");
 }
@@ -311,21 +311,50 @@ TEST_F(DocumentTest, WholeDocumentChangesUpdateRegisteredViews) {
     EXPECT_EQ(second.updates, 3);
 }
 
+TEST_F(DocumentTest, EachDocumentKeepsItsOwnSettings) {
+    CHalvexDoc wide(m_Prompts, {SettingsPath("multi_band.ini"), 128});
+    CHalvexDoc narrow(m_Prompts, {SettingsPath("single_bands.ini"), 3});
+    EXPECT_EQ(wide.GetChannelCount(), 128);
+    EXPECT_EQ(narrow.GetChannelCount(), 3);
+    wide.OnNewDocument(true);
+    narrow.OnNewDocument(true);
+    narrow.ChangeFrequencyRange(1);
+
+    EXPECT_EQ(wide.GetFrequencyLimits().m_FreqMax, 51999500);
+    EXPECT_TRUE(wide.GetFrequencyLimits().hasGaps);
+    EXPECT_EQ(narrow.GetFrequencyLimits().m_FreqMin, 40000000);
+    EXPECT_EQ(narrow.FindModelLine(), 1);
+    EXPECT_EQ(ImageBytes(wide, 0x1000 + 16 * 128 + 8, 5),
+              (std::vector<uint8_t>{0x00, 0x00, 0x00, 0x08, 0x00}));
+    EXPECT_EQ(ImageBytes(narrow, 0x1000 + 16 * 3 + 8, 5),
+              (std::vector<uint8_t>{0x00, 0x00, 0x00, 0x08, 0x00}));
+    EXPECT_EQ(ImageBytes(narrow, 0x1000 + 16 * 4 + 8, 5), std::vector<uint8_t>(5, 0xFF));
+
+    // A copy carries the settings; counts outside the image's channels are kept inside.
+    CHalvexDoc copy(narrow);
+    copy.OnNewDocument(true);
+    EXPECT_EQ(copy.GetFrequencyLimits().m_FreqMax, 17399500);
+    EXPECT_EQ(copy.GetChannelCount(), 3);
+    EXPECT_EQ(CHalvexDoc(m_Prompts, {"", 500}).GetChannelCount(), 128);
+    EXPECT_EQ(CHalvexDoc(m_Prompts, {"", 0}).GetChannelCount(), 1);
+}
+
 TEST_F(DocumentTest, TransmitTextFollowsShiftAndOffset) {
     m_Document.OnNewDocument(true);
     struct Case {
         const char* offset;
-        int shift;
+        ShiftDirection shift;
         const char* transmit;
     };
     const Case cases[] = {
-        {"000.60000", 2, "146.72500"}, {"000.60000", 1, "145.52500"}, {"000.60000", 0, "146.12500"},
-        {"146.12500", 1, ""},          {"", 1, "146.12500"},          {"000.00000", 0, "146.12500"},
+        {"000.60000", kShiftPlus, "146.72500"}, {"000.60000", kShiftMinus, "145.52500"},
+        {"000.60000", kShiftNone, "146.12500"}, {"146.12500", kShiftMinus, ""},
+        {"", kShiftMinus, "146.12500"},         {"000.00000", kShiftNone, "146.12500"},
     };
     for (const Case& testCase : cases) {
         SCOPED_TRACE(testCase.offset);
-        m_Document.SetFrequencyText(1, 1, "146.12500");
-        m_Document.SetFrequencyText(1, 0, testCase.offset);
+        m_Document.SetFrequencyText(1, kDecodeSide, "146.12500");
+        m_Document.SetFrequencyText(1, kEncodeSide, testCase.offset);
         m_Document.SetShiftDirection(1, testCase.shift);
         EXPECT_EQ(m_Document.GetTransmitText(1), testCase.transmit);
     }

@@ -1,4 +1,4 @@
-#include "app/file_locations.h"
+#include "config/file_locations.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -7,10 +7,10 @@
 #include <fstream>
 #include <string>
 
-#include "app/app_globals.h"
-#include "app/help_file.h"
-#include "app/language_files.h"
-#include "app/settings.h"
+#include "config/app_globals.h"
+#include "config/help_file.h"
+#include "config/language_files.h"
+#include "config/settings.h"
 #include "profile_test_files.h"
 
 namespace {

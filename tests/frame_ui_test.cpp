@@ -5,10 +5,10 @@
 #include <QToolTip>
 #include <QtTest>
 
-#include "app/app_globals.h"
 #include "app/halvex_app.h"
 #include "app/help_opener.h"
 #include "app/main_frame.h"
+#include "config/app_globals.h"
 #include "resources/command_ids.h"
 #include "resources/frame_resources.h"
 #include "support/shell_fixture.h"
@@ -117,7 +117,7 @@ private slots:
 
     void commandsWithoutHandlerDoNothingAndAreDisabled() {
         QtDocumentPrompts prompts([]() -> QWidget* { return nullptr; });
-        CHalvexDoc document(prompts);
+        CHalvexDoc document(prompts, DocumentSettings{});
         CMainFrame frame(document);
         QVERIFY(!frame.MenuAction(kCommandReadRadio)->isEnabled());
         frame.OnCommand(kCommandReadRadio);

@@ -6,9 +6,9 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include "app/app_globals.h"
 #include "app/dialog_builder.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
 #include "editors/function_page.h"
 #include "page_test_support.h"
 #include "support/program_globals.h"
@@ -58,7 +58,7 @@ class FunctionPageTest : public QObject {
 private slots:
 
     void init() {
-        m_Document = std::make_unique<CHalvexDoc>(m_Prompts);
+        m_Document = std::make_unique<CHalvexDoc>(m_Prompts, StartupDocumentSettings());
         WriteOptionDefaults(*m_Document);
         m_Window = std::make_unique<QWidget>();
         m_Page = new CFunctionPage(m_Window.get(), *m_Document);

@@ -1,11 +1,11 @@
-#include "app/language.h"
+#include "config/language.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/app_globals.h"
+#include "config/app_globals.h"
 #include "platform/text_encoding.h"
 #include "profile_test_files.h"
 

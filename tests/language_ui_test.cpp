@@ -7,10 +7,10 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "app/app_globals.h"
 #include "app/halvex_app.h"
 #include "app/language_dialog.h"
 #include "app/main_frame.h"
+#include "config/app_globals.h"
 #include "resources/command_ids.h"
 #include "resources/ids/function_page_ids.h"
 #include "support/shell_fixture.h"

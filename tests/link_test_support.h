@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/app_globals.h"
+#include "config/app_globals.h"
 #include "support/virtual_radio_fixture.h"
 
 using halvex::test::LinkSettings;

@@ -9,8 +9,8 @@
 
 #include "app/dialog_builder.h"
 #include "app/halvex_app.h"
-#include "app/language_files.h"
 #include "app/main_frame.h"
+#include "config/language_files.h"
 #include "editors/channel_page.h"
 #include "editors/function_page.h"
 #include "editors/vfo_page.h"
@@ -64,7 +64,7 @@ private slots:
                  CHalvexView::TabCaption("IDS_FUNCTION"));
         QCOMPARE(tabs->tabText(tabs->indexOf(m_Vfo)), CHalvexView::TabCaption("IDS_VFOFREQ"));
         tabs->setCurrentWidget(m_Vfo);
-        m_Shell.App().Document().SetFrequencyText(kVfoF2, 1, "438.50000");
+        m_Shell.App().Document().SetFrequencyText(kVfoF2, kDecodeSide, "438.50000");
         m_Shell.App().Document().SetSquelch(7);
         m_Shell.App().ApplyLanguage();
         QCOMPARE(tabs->currentWidget(), m_Vfo);
@@ -150,7 +150,8 @@ private slots:
                 break;
         }
         const int record = onVfoPage ? kVfoF1 : 1;
-        QCOMPARE(m_Shell.App().Document().GetFrequencyText(record, 1), std::string("147.00000"));
+        QCOMPARE(m_Shell.App().Document().GetFrequencyText(record, kDecodeSide),
+                 std::string("147.00000"));
         QVERIFY(m_Shell.App().Document().IsModified());
         QCOMPARE(MessageBox::Shown().size(), size_t(asks ? 1 : 0));
         if (asks) {

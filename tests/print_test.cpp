@@ -13,9 +13,9 @@
 #include <string>
 
 #include "app/halvex_app.h"
-#include "app/language.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
+#include "config/language.h"
 #include "editors/channel_page.h"
 #include "editors/function_page.h"
 #include "grid/grid_ctrl.h"
@@ -214,7 +214,7 @@ private:
             std::fill_n(document.bytes.begin() + kChannelRecordBase + (n - 1) * 16, 16, 0xFF);
         }
         for (int n = 1; n <= count; ++n) {
-            document.SetFrequencyText(n, 1, ReceiveText(n).toStdString());
+            document.SetFrequencyText(n, kDecodeSide, ReceiveText(n).toStdString());
         }
         m_Shell.App().MainFrame()->View()->OnUpdate();
         QCOMPARE(UsedChannelCount(*ChannelGrid()), count);

@@ -15,11 +15,11 @@ constexpr int kRefusedIndices[] = {-1, 129, 200, 819, 821, 100000};
 // Every record setter, with values that would change a blank or a zeroed record.
 void WriteEveryField(RadioImage& image, int i) {
     const FrequencyLimits limits;
-    image.SetFrequencyText(i, 1, "146.125", limits);
-    image.SetFrequencyText(i, 0, "000.60000", limits);
-    image.SetTone(i, 1, 155);
-    image.SetTone(i, 0, 1);
-    image.SetShiftDirection(i, 1);
+    image.SetFrequencyText(i, kDecodeSide, "146.125", limits);
+    image.SetFrequencyText(i, kEncodeSide, "000.60000", limits);
+    image.SetTone(i, kDecodeSide, 155);
+    image.SetTone(i, kEncodeSide, 1);
+    image.SetShiftDirection(i, kShiftMinus);
     image.SetReverse(i, false);
     image.SetPowerHigh(i, false);
     image.SetBcl(i, false);
@@ -35,11 +35,11 @@ void ExpectBlankRecordReads(const RadioImage& image, int i) {
     EXPECT_TRUE(image.IsChannelEmpty(i));
     EXPECT_TRUE(image.IsTxAbsent(i));
     EXPECT_TRUE(image.IsOffsetEmpty(i));
-    EXPECT_EQ(image.GetFrequencyText(i, 1), "");
-    EXPECT_EQ(image.GetFrequencyText(i, 0), "");
-    EXPECT_EQ(image.GetTone(i, 1), 0);
-    EXPECT_EQ(image.GetTone(i, 0), 0);
-    EXPECT_EQ(image.GetShiftDirection(i), 0);
+    EXPECT_EQ(image.GetFrequencyText(i, kDecodeSide), "");
+    EXPECT_EQ(image.GetFrequencyText(i, kEncodeSide), "");
+    EXPECT_EQ(image.GetTone(i, kDecodeSide), 0);
+    EXPECT_EQ(image.GetTone(i, kEncodeSide), 0);
+    EXPECT_EQ(image.GetShiftDirection(i), kShiftNone);
     EXPECT_TRUE(image.GetReverse(i));
     EXPECT_TRUE(image.GetPowerHigh(i));
     EXPECT_TRUE(image.GetBcl(i));
@@ -101,44 +101,44 @@ TEST(RadioImageRecord, RefusedIndicesReadBlankAndWriteNothing) {
 TEST(RadioImageRecord, FrequenciesAndTransmitPresence) {
     RadioImage image;
     const FrequencyLimits limits;
-    image.SetFrequencyText(1, 1, "146.123", limits);
-    EXPECT_EQ(image.GetFrequencyText(1, 1), "146.12500");
+    image.SetFrequencyText(1, kDecodeSide, "146.123", limits);
+    EXPECT_EQ(image.GetFrequencyText(1, kDecodeSide), "146.12500");
     EXPECT_FALSE(image.IsChannelEmpty(1));
     EXPECT_TRUE(image.IsOffsetEmpty(1));
     EXPECT_FALSE(image.IsTxAbsent(1));
 
-    image.SetFrequencyText(1, 0, "146.12500", limits);
+    image.SetFrequencyText(1, kEncodeSide, "146.12500", limits);
     EXPECT_TRUE(image.IsTxAbsent(1));
 
     // An offset is a distance and must not be pulled onto the channel raster.
-    image.SetFrequencyText(1, 0, "000.00100", limits);
-    EXPECT_EQ(image.GetFrequencyText(1, 0), "00.00100");
+    image.SetFrequencyText(1, kEncodeSide, "000.00100", limits);
+    EXPECT_EQ(image.GetFrequencyText(1, kEncodeSide), "00.00100");
     EXPECT_FALSE(image.IsOffsetEmpty(1));
 
-    image.SetFrequencyText(1, 0, "", limits);
+    image.SetFrequencyText(1, kEncodeSide, "", limits);
     EXPECT_TRUE(image.IsOffsetEmpty(1));
-    image.SetFrequencyText(1, 1, "", limits);
+    image.SetFrequencyText(1, kDecodeSide, "", limits);
     EXPECT_TRUE(image.IsChannelEmpty(1));
 }
 
 TEST(RadioImageRecord, FieldsKeepTheirNeighbours) {
     RadioImage image;
     image.bytes.fill(0x00);
-    image.SetTone(1, 1, 155);
-    image.SetTone(1, 0, 258);
+    image.SetTone(1, kDecodeSide, 155);
+    image.SetTone(1, kEncodeSide, 258);
     EXPECT_EQ(image.bytes[0x1018], 0x30);
-    EXPECT_EQ(image.GetTone(1, 1), 155);
-    EXPECT_EQ(image.GetTone(1, 0), 258);
-    image.SetTone(1, 1, 51);
+    EXPECT_EQ(image.GetTone(1, kDecodeSide), 155);
+    EXPECT_EQ(image.GetTone(1, kEncodeSide), 258);
+    image.SetTone(1, kDecodeSide, 51);
     EXPECT_EQ(image.bytes[0x1018], 0x20);
-    EXPECT_EQ(image.GetTone(1, 1), 51);
+    EXPECT_EQ(image.GetTone(1, kDecodeSide), 51);
 
     image.bytes[0x101B] = 0xFC;
-    image.SetShiftDirection(1, 2);
+    image.SetShiftDirection(1, kShiftPlus);
     EXPECT_EQ(image.bytes[0x101B], 0xFE);
-    image.SetShiftDirection(1, 7);
+    image.SetShiftDirection(1, static_cast<ShiftDirection>(7));
     EXPECT_EQ(image.bytes[0x101B], 0xFF);
-    EXPECT_EQ(image.GetShiftDirection(1), 0);
+    EXPECT_EQ(image.GetShiftDirection(1), kShiftNone);
 
     image.SetReverse(1, false);
     image.SetPttId(1, false);
@@ -229,9 +229,9 @@ TEST(PrepareImage, UsedChannelsClearBitsAndTheLowestIsFirst) {
     const FrequencyLimits limits;
     image.bytes.fill(0x00);
     for (int n = 1; n <= kImageChannelCount; ++n) {
-        image.SetFrequencyText(n, 1, "", limits);
+        image.SetFrequencyText(n, kDecodeSide, "", limits);
     }
-    image.SetFrequencyText(5, 1, "146.000", limits);
+    image.SetFrequencyText(5, kDecodeSide, "146.000", limits);
     image.PrepareImage();
     EXPECT_EQ(image.bytes[0x0D08], 5);
     EXPECT_EQ(image.bytes[0x0D0D], 5);
@@ -240,8 +240,8 @@ TEST(PrepareImage, UsedChannelsClearBitsAndTheLowestIsFirst) {
         EXPECT_EQ(image.bytes[offset], 0xFF);
     }
 
-    image.SetFrequencyText(128, 1, "146.000", limits);
-    image.SetFrequencyText(3, 1, "146.000", limits);
+    image.SetFrequencyText(128, kDecodeSide, "146.000", limits);
+    image.SetFrequencyText(3, kDecodeSide, "146.000", limits);
     image.PrepareImage();
     EXPECT_EQ(image.bytes[0x0D08], 3);
     EXPECT_EQ(image.bytes[0x0D30], 0xEB);

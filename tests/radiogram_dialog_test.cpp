@@ -8,6 +8,8 @@
 #include <memory>
 
 #include "codeplug/document.h"
+#include "config/app_globals.h"
+#include "config/settings.h"
 #include "grid/grid_ctrl.h"
 #include "page_test_support.h"
 #include "support/channel_fixture.h"

@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "config/settings.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/app_globals.h"
+#include "config/app_globals.h"
 #include "profile_test_files.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <QtTest>
 
 #include "app/about_dialog.h"
-#include "app/app_globals.h"
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
 #include "codeplug/pgm_file.h"
+#include "config/app_globals.h"
 #include "resources/command_ids.h"
 #include "resources/frame_resources.h"
 #include "support/shell_fixture.h"

@@ -18,10 +18,10 @@
 
 #include "app/file_dialog.h"
 #include "app/halvex_app.h"
-#include "app/language.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
 #include "codeplug/pgm_file.h"
+#include "config/language.h"
 #include "editors/channel_page.h"
 #include "grid/grid_ctrl.h"
 #include "link_test_support.h"
@@ -120,7 +120,7 @@ bool EndedWithEndByte(const VirtualRadio& radio) {
 QString ChannelOneText(const RadioMemory& memory) {
     RadioImage image;
     std::copy(memory.begin(), memory.end(), image.bytes.begin());
-    return QString::fromStdString(image.GetFrequencyText(1, 1));
+    return QString::fromStdString(image.GetFrequencyText(1, kDecodeSide));
 }
 
 CChannelPage* ChannelPage(CHalvexApp& app) {

@@ -12,6 +12,8 @@ public:
     explicit TemporaryTestDataLanguage(const std::vector<std::string>& testDataLines)
         : m_Language(m_Folder.Write("test.lang", Contents(testDataLines))) {}
 
+    std::string Path() const { return m_Folder.File("test.lang"); }
+
     // Lines "0=Item 0" .. for count items.
     static std::vector<std::string> NumberedItems(int count) {
         std::vector<std::string> lines;

@@ -54,7 +54,7 @@ TEST(TestModeItems, ListComesFromTheLanguageFileAndStopsAtTheTestRegion) {
                           Case{empty, 3}, Case{{}, 0}}) {
         SCOPED_TRACE(c.expected);
         TemporaryTestDataLanguage language(c.lines);
-        EXPECT_EQ(LoadTestItemNames().size(), c.expected);
+        EXPECT_EQ(LoadTestItemNames(language.Path()).size(), c.expected);
     }
 }
 
@@ -63,7 +63,7 @@ TEST(TestModeItems, LineIsTheNameFollowedByTheItemsValue) {
     RadioImage image;
     image.bytes[0x0FE3] = 128;
     image.bytes[0x0FE4] = 0;
-    std::vector<std::string> lines = TestItemLines(LoadTestItemNames(), image);
+    std::vector<std::string> lines = TestItemLines(LoadTestItemNames(language.Path()), image);
     ASSERT_EQ(lines.size(), 10u);
     EXPECT_EQ(lines[3], "Item 3-(128)");
     EXPECT_EQ(lines[4], "Item 4-(0)");
@@ -117,7 +117,7 @@ TEST(TestModeScroll, ValueReachesTheImageOnlyAtEndScroll) {
     image.SetTestItem(0, 7);
     image.SetTestItem(20, 255);
     CSerialPort port;
-    TestModeSession session(port, "/nonexistent/setting.ini", image);
+    TestModeSession session(port, "/nonexistent/setting.ini", language.Path(), image);
     std::vector<std::string> lines = session.Fill();
     ASSERT_EQ(lines.size(), 40u);
     EXPECT_EQ(session.SelectedItem(), 0);

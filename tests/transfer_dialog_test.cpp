@@ -14,8 +14,8 @@
 #include <fstream>
 #include <functional>
 
-#include "app/language.h"
 #include "codeplug/band_lines.h"
+#include "config/language.h"
 #include "link/compare_dialog.h"
 #include "link/port_dialog.h"
 #include "link/transfer_dialog.h"
@@ -66,7 +66,7 @@ QString MessageLine(QWidget* dialog) {
 
 // A write of a document without any used channel asks first; these tests' writes are not such.
 void GiveAChannel(CHalvexDoc& document) {
-    document.SetFrequencyText(1, 1, "146.52000");
+    document.SetFrequencyText(1, kDecodeSide, "146.52000");
 }
 
 std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder) {
@@ -501,7 +501,7 @@ private slots:
         RadioMemory memory;
         std::copy(document.bytes.begin(), document.bytes.end(), memory.begin());
         CHalvexDoc radioDocument(document);
-        radioDocument.SetFrequencyText(1, 1, "147.00000");
+        radioDocument.SetFrequencyText(1, kDecodeSide, "147.00000");
         radioDocument.SetPowerHigh(1, !document.GetPowerHigh(1));
         std::copy(radioDocument.bytes.begin(), radioDocument.bytes.end(), memory.begin());
         VirtualRadio* radio = m_Fixture->AddRadio(1, {}, memory, &error);

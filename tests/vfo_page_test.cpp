@@ -4,9 +4,9 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include "app/app_globals.h"
 #include "app/dialog_builder.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
 #include "editors/vfo_page.h"
 #include "page_test_support.h"
 #include "support/program_globals.h"
@@ -49,7 +49,7 @@ private slots:
     void initTestCase() { SetModuleDir(HALVEX_BIN_DIR); }
 
     void init() {
-        m_Document = std::make_unique<CHalvexDoc>(m_Prompts);
+        m_Document = std::make_unique<CHalvexDoc>(m_Prompts, StartupDocumentSettings());
         m_Document->ChangeFrequencyRange(kThreeBandLine);
         m_Document->SetModifiedFlag(false);
         QCOMPARE(m_Document->GetFrequencyLimits().m_FreqMax, 51999500);
@@ -135,9 +135,9 @@ private slots:
     // Tabbing through the boxes, or typing back what was shown, changes no byte and so must
     // not ask for a save at the end.
     void leavingABoxWithoutAChangeKeepsTheDocumentUnmodified() {
-        m_Document->SetFrequencyText(kVfoF2, 1, "438.50000");
-        m_Document->SetFrequencyText(kVfoF2, 0, "007.60000");
-        m_Document->SetShiftDirection(kVfoF2, 1);
+        m_Document->SetFrequencyText(kVfoF2, kDecodeSide, "438.50000");
+        m_Document->SetFrequencyText(kVfoF2, kEncodeSide, "007.60000");
+        m_Document->SetShiftDirection(kVfoF2, kShiftMinus);
         m_Page->FillFromImage();
         const QByteArray before = RecordBytes(*m_Document, kF2.offset);
         for (int id : {kF1.receiveId, kF1.transmitId, kF2.receiveId, kF2.transmitId}) {
@@ -155,9 +155,9 @@ private slots:
     }
 
     void leavingTheReceiveBoxStoresAndReshowsBoth() {
-        m_Document->SetFrequencyText(kVfoF1, 1, "146.12500");
-        m_Document->SetFrequencyText(kVfoF1, 0, "000.60000");
-        m_Document->SetShiftDirection(kVfoF1, 2);
+        m_Document->SetFrequencyText(kVfoF1, kDecodeSide, "146.12500");
+        m_Document->SetFrequencyText(kVfoF1, kEncodeSide, "000.60000");
+        m_Document->SetShiftDirection(kVfoF1, kShiftPlus);
         m_Page->FillFromImage();
         QCOMPARE(Box(1096)->text(), QStringLiteral("146.72500"));
         TypeInto(Box(1094), "146.1");

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/message_box.h"
+#include "config/language.h"
 #include "resources/frame_resources.h"
 
 namespace {
@@ -20,19 +21,26 @@ std::string DocumentTypeField(size_t n) {
 constexpr size_t kFilterNameField = 3;
 constexpr size_t kExtensionField = 4;
 
+std::string MessageText(const DocumentMessage& message) {
+    return (message.textKey.empty() ? std::string() : LoadLangString(message.textKey)) +
+           message.detail;
+}
+
 }  // namespace
 
 FileFilter DocumentFileFilter() {
     return {DocumentTypeField(kFilterNameField), DocumentTypeField(kExtensionField)};
 }
 
-bool QtDocumentPrompts::AskOkCancel(const std::string& text, const std::string& caption) {
-    return MessageBox::Show(m_Owner(), text, caption, MessageIcon::Exclamation,
+bool QtDocumentPrompts::AskOkCancel(const DocumentMessage& message) {
+    return MessageBox::Show(m_Owner(), MessageText(message), LoadLangString(message.captionKey),
+                            MessageIcon::Exclamation,
                             MessageButtons::OkCancel) == MessageAnswer::Ok;
 }
 
-void QtDocumentPrompts::ShowStopMessage(const std::string& text, const std::string& caption) {
-    MessageBox::Show(m_Owner(), text, caption, MessageIcon::Stop, MessageButtons::Ok);
+void QtDocumentPrompts::ShowStopMessage(const DocumentMessage& message) {
+    MessageBox::Show(m_Owner(), MessageText(message), LoadLangString(message.captionKey),
+                     MessageIcon::Stop, MessageButtons::Ok);
 }
 
 std::optional<std::string> QtDocumentPrompts::AskSavePath() {

@@ -16,8 +16,8 @@ public:
     // owner gives the window the boxes belong to, which may not exist yet.
     explicit QtDocumentPrompts(std::function<QWidget*()> owner) : m_Owner(std::move(owner)) {}
 
-    bool AskOkCancel(const std::string& text, const std::string& caption) override;
-    void ShowStopMessage(const std::string& text, const std::string& caption) override;
+    bool AskOkCancel(const DocumentMessage& message) override;
+    void ShowStopMessage(const DocumentMessage& message) override;
     std::optional<std::string> AskSavePath() override;
 
     // The path Save As suggests; the document's own path when it has one.

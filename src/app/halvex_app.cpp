@@ -4,15 +4,15 @@
 #include <fstream>
 
 #include "app/about_dialog.h"
-#include "app/app_globals.h"
-#include "app/help_file.h"
 #include "app/help_opener.h"
-#include "app/language.h"
 #include "app/language_dialog.h"
-#include "app/language_files.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
-#include "app/settings.h"
+#include "config/app_globals.h"
+#include "config/help_file.h"
+#include "config/language.h"
+#include "config/language_files.h"
+#include "config/settings.h"
 #include "editors/channel_csv_commands.h"
 #include "editors/radiogram_dialog.h"
 #include "link/link_commands.h"
@@ -39,7 +39,8 @@ CHalvexApp& HalvexApp() {
     return *g_App;
 }
 
-CHalvexApp::CHalvexApp() : m_Prompts([this] { return Owner(); }), m_Document(m_Prompts) {
+CHalvexApp::CHalvexApp()
+    : m_Prompts([this] { return Owner(); }), m_Document(m_Prompts, DocumentSettings{}) {
     g_App = this;
 }
 
@@ -64,6 +65,7 @@ bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& a
         MessageBox::Show(nullptr, error, kProgramName, MessageIcon::Stop, MessageButtons::Ok);
         return false;
     }
+    m_Document.SetSettings(StartupDocumentSettings());
     m_BackupFolder = g_BackupsDir;
     m_Port.SetPortsFolder(g_PortsDir);
     m_bSilentNew = true;

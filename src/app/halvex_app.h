@@ -8,9 +8,9 @@
 #include <string>
 
 #include "app/document_prompts.h"
-#include "app/file_locations.h"
 #include "app/recent_files.h"
 #include "codeplug/document.h"
+#include "config/file_locations.h"
 #include "link/serial_port.h"
 
 class CMainFrame;

@@ -2,11 +2,11 @@
 
 #include <QComboBox>
 
-#include "app/app_globals.h"
-#include "app/language.h"
-#include "app/language_files.h"
 #include "app/message_box.h"
 #include "app/relabel.h"
+#include "config/app_globals.h"
+#include "config/language.h"
+#include "config/language_files.h"
 
 CLanguageDlg::CLanguageDlg(QWidget* parent, std::function<void()> applyLanguage)
     : TemplateDialog(kLanguageTemplate, parent), m_ApplyLanguage(std::move(applyLanguage)) {

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/app_globals.h"
 #include "app/halvex_app.h"
+#include "config/app_globals.h"
 
 int main(int argc, char** argv) {
     // Answered before any window system is needed, so it also works without a desktop.

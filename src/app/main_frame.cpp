@@ -11,7 +11,7 @@
 #include <QUrl>
 
 #include "app/accelerator_filter.h"
-#include "app/language.h"
+#include "config/language.h"
 #include "resources/frame_resources.h"
 #include "view/main_view.h"
 

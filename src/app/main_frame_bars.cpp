@@ -7,8 +7,8 @@
 #include <QToolButton>
 #include <QToolTip>
 
-#include "app/language.h"
 #include "app/main_frame.h"
+#include "config/language.h"
 #include "resources/command_ids.h"
 #include "resources/frame_resources.h"
 

@@ -4,7 +4,7 @@
 #include <QWidget>
 
 #include "app/dialog_builder.h"
-#include "app/language.h"
+#include "config/language.h"
 
 void RelabelDialog(QWidget* window, int templateId) {
     std::string caption = LoadResourceText(templateId);

@@ -2,9 +2,9 @@
 // CSV channel list stored into a new document or over an existing file's channels.
 #include <iostream>
 
-#include "app/app_globals.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_support.h"
+#include "config/app_globals.h"
 #include "editors/channel_csv.h"
 #include "platform/atomic_file.h"
 #include "platform/csv_text.h"
@@ -69,7 +69,7 @@ int RunExportCommand(std::span<const std::string> arguments) {
         return ReportFailure(error);
     }
     CliPrompts prompts;
-    CHalvexDoc document(prompts);
+    CHalvexDoc document(prompts, StartupDocumentSettings());
     if (!document.OnOpenDocument(parsed.inputPath, &error)) {
         return ReportFailure(error);
     }
@@ -106,7 +106,7 @@ int RunImportCommand(std::span<const std::string> arguments) {
         return ReportFailure("import: " + error);
     }
     CliPrompts prompts(parsed.outputPath);
-    CHalvexDoc document(prompts);
+    CHalvexDoc document(prompts, StartupDocumentSettings());
     if (!parsed.basePath.empty() ? !document.OnOpenDocument(parsed.basePath, &error)
                                  : !NewDocumentOnBand("import", parsed.band, &document, &error)) {
         return ReportFailure(error);

@@ -2,10 +2,10 @@
 // list the desktop's Compare with Radio shows.
 #include <iostream>
 
-#include "app/app_globals.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_support.h"
 #include "codeplug/image_difference.h"
+#include "config/app_globals.h"
 
 namespace {
 
@@ -48,8 +48,8 @@ int RunDiffCommand(std::span<const std::string> arguments) {
         return ReportFailure(error);
     }
     CliPrompts prompts;
-    CHalvexDoc first(prompts);
-    CHalvexDoc second(prompts);
+    CHalvexDoc first(prompts, StartupDocumentSettings());
+    CHalvexDoc second(prompts, StartupDocumentSettings());
     if (!first.OnOpenDocument(parsed.files[0], &error) ||
         !second.OnOpenDocument(parsed.files[1], &error)) {
         return ReportFailure(error);

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <iostream>
 
-#include "app/app_globals.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_support.h"
 #include "codeplug/channel_rows.h"
+#include "config/app_globals.h"
 
 namespace {
 
@@ -85,7 +85,7 @@ int RunInfoCommand(std::span<const std::string> arguments) {
         return ReportFailure(error);
     }
     CliPrompts prompts;
-    CHalvexDoc document(prompts);
+    CHalvexDoc document(prompts, StartupDocumentSettings());
     if (!document.OnOpenDocument(parsed.inputPath, &error)) {
         return ReportFailure(error);
     }

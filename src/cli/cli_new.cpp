@@ -1,8 +1,8 @@
 // halvex-cli new: the document File > New gives, optionally reset to another band, stored
 // the way File > Save stores it.
-#include "app/app_globals.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_support.h"
+#include "config/app_globals.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ int RunNewCommand(std::span<const std::string> arguments) {
         return ReportFailure(error);
     }
     CliPrompts prompts(parsed.outputPath);
-    CHalvexDoc document(prompts);
+    CHalvexDoc document(prompts, StartupDocumentSettings());
     if (!NewDocumentOnBand("new", parsed.band, &document, &error)) {
         return ReportFailure(error);
     }

@@ -12,10 +12,10 @@
 #include <optional>
 #include <thread>
 
-#include "app/app_globals.h"
 #include "cli/cli_support.h"
 #include "codeplug/document.h"
 #include "codeplug/read_backups.h"
+#include "config/app_globals.h"
 #include "link/clone_frames.h"
 #include "link/clone_protocol.h"
 #include "link/serial_port.h"
@@ -327,7 +327,7 @@ int RunReadCommand(std::span<const std::string> arguments) {
         return ReportFailure(error);
     }
     CliPrompts prompts(parsed.file);
-    CHalvexDoc document(prompts);
+    CHalvexDoc document(prompts, StartupDocumentSettings());
     document.OnNewDocument(true);
     document.PrepareImage();
     std::array<uint8_t, kImageSize> image = document.bytes;
@@ -355,20 +355,21 @@ int RunWriteCommand(std::span<const std::string> arguments) {
         !UseSettingsFile(parsed.settingsPath, &error)) {
         return ReportFailure(error);
     }
+    PgmFile file;
+    size_t fileSize = 0;
+    PgmLoadResult loaded = LoadPgmFile(parsed.file, &file, &error, &fileSize);
     // A short or foreign file would blank every block it lacks in the radio.
-    if (!parsed.force && !IsWholePgmFile(parsed.file, &error)) {
+    if (!parsed.force && !IsWholePgmFile(parsed.file, loaded, fileSize, &error)) {
         return ReportFailure(error +
                              "; nothing was sent to the radio (--force writes it anyway, erasing "
                              "the radio's channels)");
     }
-    PgmFile file;
-    PgmLoadResult loaded = LoadPgmFile(parsed.file, &file, &error);
     if (loaded == PgmLoadResult::Failed ||
         (loaded == PgmLoadResult::ForeignHeader && !parsed.force)) {
         return ReportFailure(error);
     }
     CliPrompts prompts;
-    CHalvexDoc document(prompts);
+    CHalvexDoc document(prompts, StartupDocumentSettings());
     document.m_Header = file.header;
     document.bytes = file.image;
     document.PrepareImage();

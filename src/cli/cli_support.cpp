@@ -3,9 +3,9 @@
 #include <charconv>
 #include <iostream>
 
-#include "app/app_globals.h"
-#include "app/file_locations.h"
 #include "codeplug/band_lines.h"
+#include "config/app_globals.h"
+#include "config/file_locations.h"
 #include "platform/profile.h"
 
 int ReportFailure(const std::string& message) {
@@ -30,11 +30,11 @@ bool UseSettingsFile(const std::string& settingsPath, std::string* error) {
     return true;
 }
 
-bool CliPrompts::AskOkCancel(const std::string&, const std::string&) {
+bool CliPrompts::AskOkCancel(const DocumentMessage&) {
     return true;
 }
 
-void CliPrompts::ShowStopMessage(const std::string&, const std::string&) {}
+void CliPrompts::ShowStopMessage(const DocumentMessage&) {}
 
 bool ParseBand(std::string_view command, const std::string& value, std::optional<int>* band,
                std::string* error) {

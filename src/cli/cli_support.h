@@ -37,8 +37,8 @@ public:
     explicit CliPrompts(std::optional<std::string> savePath = std::nullopt)
         : m_SavePath(std::move(savePath)) {}
 
-    bool AskOkCancel(const std::string& text, const std::string& caption) override;
-    void ShowStopMessage(const std::string& text, const std::string& caption) override;
+    bool AskOkCancel(const DocumentMessage& message) override;
+    void ShowStopMessage(const DocumentMessage& message) override;
     std::optional<std::string> AskSavePath() override { return m_SavePath; }
 
 private:

@@ -30,10 +30,11 @@ ChannelRow ChannelRowTexts(const CHalvexDoc& document, int n,
     int bandwidth = document.GetBandwidth(n);
     std::array<uint8_t, kChannelNameSize> name = document.GetChannelNameBytes(n);
     return {std::to_string(n),
-            document.GetFrequencyText(n, 1),
-            ToneText(document.GetTone(n, 1), toneTexts),
+            document.GetFrequencyText(n, kDecodeSide),
+            ToneText(document.GetTone(n, kDecodeSide), toneTexts),
             document.GetTransmitText(n),
-            document.IsTxAbsent(n) ? std::string() : ToneText(document.GetTone(n, 0), toneTexts),
+            document.IsTxAbsent(n) ? std::string()
+                                   : ToneText(document.GetTone(n, kEncodeSide), toneTexts),
             document.GetPowerHigh(n) ? "High" : "Low",
             OnOff(document.GetBcl(n)),
             kBandwidthTexts[bandwidth >= 0 && bandwidth <= 2 ? bandwidth : 0],

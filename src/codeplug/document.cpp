@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/app_globals.h"
-#include "app/language.h"
 #include "codeplug/band_lines.h"
+#include "config/app_globals.h"
+#include "config/language.h"
 
 namespace {
 
@@ -39,17 +39,24 @@ void SetError(std::string* error, const std::string& message) {
 
 }  // namespace
 
-CHalvexDoc::CHalvexDoc(DocumentPrompts& prompts) : m_Prompts(prompts) {
+CHalvexDoc::CHalvexDoc(DocumentPrompts& prompts, const DocumentSettings& settings)
+    : m_Prompts(prompts) {
+    SetSettings(settings);
     DeleteContents();
 }
 
-void CHalvexDoc::SetFrequencyText(int i, int which, std::string_view text) {
+void CHalvexDoc::SetSettings(const DocumentSettings& settings) {
+    m_Settings = settings;
+    m_Settings.channelCount = std::clamp(settings.channelCount, 1, kImageChannelCount);
+}
+
+void CHalvexDoc::SetFrequencyText(int i, RecordSide which, std::string_view text) {
     RadioImage::SetFrequencyText(i, which, text, m_Limits);
 }
 
 std::string CHalvexDoc::GetTransmitText(int n) const {
-    std::string receive = GetFrequencyText(n, 1);
-    std::string offset = GetFrequencyText(n, 0);
+    std::string receive = GetFrequencyText(n, kDecodeSide);
+    std::string offset = GetFrequencyText(n, kEncodeSide);
     bool same = std::equal(receive.begin(), receive.end(), offset.begin(), offset.end(),
                            [](char left, char right) {
                                return std::tolower(static_cast<unsigned char>(left)) ==
@@ -59,10 +66,10 @@ std::string CHalvexDoc::GetTransmitText(int n) const {
         return "";
     }
     switch (GetShiftDirection(n)) {
-        case 1:
+        case kShiftMinus:
             return FormatFrequencyValue(FrequencyTextToValue(receive) -
                                         FrequencyTextToValue(offset));
-        case 2:
+        case kShiftPlus:
             return FormatFrequencyValue(FrequencyTextToValue(receive) +
                                         FrequencyTextToValue(offset));
         default:
@@ -107,8 +114,7 @@ void CHalvexDoc::DeleteContents() {
 }
 
 bool CHalvexDoc::OnNewDocument(bool silent) {
-    if (!silent &&
-        !m_Prompts.AskOkCancel(LoadLangString("IDS_WARN_CLEAR"), LoadLangString("IDS_PROMPT"))) {
+    if (!silent && !m_Prompts.AskOkCancel({"IDS_PROMPT", "IDS_WARN_CLEAR", ""})) {
         return false;
     }
     DeleteContents();
@@ -125,7 +131,7 @@ bool CHalvexDoc::OnOpenDocument(const std::string& path, std::string* error) {
     std::string message;
     PgmLoadResult result = LoadPgmFile(path, &file, &message);
     if (result == PgmLoadResult::Failed) {
-        m_Prompts.ShowStopMessage(message, LoadLangString("IDS_ERROR"));
+        m_Prompts.ShowStopMessage({"IDS_ERROR", "", message});
         SetError(error, message);
         return false;
     }
@@ -137,7 +143,7 @@ bool CHalvexDoc::OnOpenDocument(const std::string& path, std::string* error) {
         // Never bind the document to a file we refused: a later Save would overwrite it.
         m_PathName.clear();
         UpdateAllViews();
-        m_Prompts.ShowStopMessage(LoadLangString("IDS_WARN_LOAD"), LoadLangString("IDS_ERROR"));
+        m_Prompts.ShowStopMessage({"IDS_ERROR", "IDS_WARN_LOAD", ""});
         SetError(error, message);
         return false;
     }
@@ -150,7 +156,7 @@ bool CHalvexDoc::OnSaveDocument(const std::string& path, std::string* error) {
     PgmFile file{m_Header, bytes};
     std::string message;
     if (!SavePgmFile(path, file, &message)) {
-        m_Prompts.ShowStopMessage(message, LoadLangString("IDS_ERROR"));
+        m_Prompts.ShowStopMessage({"IDS_ERROR", "", message});
         SetError(error, message);
         return false;
     }
@@ -161,8 +167,8 @@ bool CHalvexDoc::OnSaveDocument(const std::string& path, std::string* error) {
 }
 
 bool CHalvexDoc::SaveWithConfirmation(std::string* error) {
-    if (!m_PathName.empty() && !m_Prompts.AskOkCancel(LoadLangString("IDS_WARN_SAVE") + m_PathName,
-                                                      LoadLangString("IDS_PROMPT"))) {
+    if (!m_PathName.empty() &&
+        !m_Prompts.AskOkCancel({"IDS_PROMPT", "IDS_WARN_SAVE", m_PathName})) {
         return false;
     }
     PrepareImage();
@@ -187,7 +193,8 @@ void CHalvexDoc::ChangeFrequencyRange(int k) {
 int CHalvexDoc::FindModelLine() const {
     int result = 0;
     for (int k = 0; k < kBandLineCount; ++k) {
-        std::optional<std::string> line = ReadBandLine(g_SettingsPath, k, kBandLineMatchBufferSize);
+        std::optional<std::string> line =
+            ReadBandLine(m_Settings.settingsPath, k, kBandLineMatchBufferSize);
         if (!line) {
             break;
         }
@@ -206,7 +213,7 @@ int CHalvexDoc::FindModelLine() const {
 void CHalvexDoc::ApplyModelLine(int k) {
     std::optional<std::string> line;
     if (k >= 0 && k < kBandLineCount) {
-        line = ReadBandLine(g_SettingsPath, k, kBandLineMatchBufferSize);
+        line = ReadBandLine(m_Settings.settingsPath, k, kBandLineMatchBufferSize);
     }
     if (line && IsUsableBandLine(*line)) {
         BandLineWords words = DecodeBandLineWords(*line);
@@ -219,7 +226,7 @@ void CHalvexDoc::ApplyModelLine(int k) {
 
 void CHalvexDoc::ComputeFrequencyLimits() {
     std::optional<std::string> line =
-        ReadBandLine(g_SettingsPath, FindModelLine(), kBandLineLimitsBufferSize);
+        ReadBandLine(m_Settings.settingsPath, FindModelLine(), kBandLineLimitsBufferSize);
     if (!line || !IsUsableBandLine(*line)) {
         m_Limits = FrequencyLimits{};
         return;
@@ -229,11 +236,10 @@ void CHalvexDoc::ComputeFrequencyLimits() {
 
 void CHalvexDoc::ApplyDefaults() {
     for (int vfo : {kVfoF1, kVfoF2}) {
-        SetFrequencyText(vfo, 1, FormatFrequencyValue(m_Limits.m_FreqMin));
-        SetFrequencyText(vfo, 0, "000.00000");
+        SetFrequencyText(vfo, kDecodeSide, FormatFrequencyValue(m_Limits.m_FreqMin));
+        SetFrequencyText(vfo, kEncodeSide, "000.00000");
     }
-    int channelCount = ClampChannelCount(g_ChannelCount);
-    for (int n = 1; n <= channelCount; ++n) {
+    for (int n = 1; n <= m_Settings.channelCount; ++n) {
         WriteBytes(bytes, RecordOffset(n) + kRecordSettingsOffset, kChannelDefaultSettings);
         SetChannelNameBytes(n, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
     }

@@ -11,17 +11,28 @@
 #include <vector>
 
 #include "codeplug/codecs.h"
+#include "codeplug/document_settings.h"
 #include "codeplug/pgm_file.h"
 #include "codeplug/radio_image.h"
+
+// A question or message of the document's life cycle, as language keys: the desktop turns
+// them into text, so the document never reads a language file.
+struct DocumentMessage {
+    std::string captionKey;
+    // Empty when detail is the whole message.
+    std::string textKey;
+    // Follows the text as it stands: a path, or the reason a file failed.
+    std::string detail;
+};
 
 // The questions and messages of the document's life cycle; the desktop shows them as boxes.
 class DocumentPrompts {
 public:
     virtual ~DocumentPrompts() = default;
     // An OK/Cancel question with the exclamation icon; true for OK.
-    virtual bool AskOkCancel(const std::string& text, const std::string& caption) = 0;
+    virtual bool AskOkCancel(const DocumentMessage& message) = 0;
     // A message with the stop icon.
-    virtual void ShowStopMessage(const std::string& text, const std::string& caption) = 0;
+    virtual void ShowStopMessage(const DocumentMessage& message) = 0;
     // The Save As dialog's file name; nothing when the user cancels.
     virtual std::optional<std::string> AskSavePath() = 0;
 };
@@ -37,14 +48,19 @@ public:
 
 class CHalvexDoc : public RadioImage {
 public:
-    explicit CHalvexDoc(DocumentPrompts& prompts);
+    CHalvexDoc(DocumentPrompts& prompts, const DocumentSettings& settings);
+
+    const DocumentSettings& GetSettings() const { return m_Settings; }
+    // Takes effect at the next band line or defaults the document applies.
+    void SetSettings(const DocumentSettings& settings);
+    int GetChannelCount() const { return m_Settings.channelCount; }
 
     std::array<uint8_t, kPgmHeaderSize> m_Header;
 
     const FrequencyLimits& GetFrequencyLimits() const { return m_Limits; }
     // Stores a frequency with the document's own limits for the raster and band gaps.
     using RadioImage::SetFrequencyText;
-    void SetFrequencyText(int i, int which, std::string_view text);
+    void SetFrequencyText(int i, RecordSide which, std::string_view text);
 
     // The transmit frequency the channel table shows for channel n: "" when the offset field
     // reads as the receive frequency, else receive shifted by the offset in its direction.
@@ -87,6 +103,7 @@ private:
     void NotifyTitleChanged();
 
     DocumentPrompts& m_Prompts;
+    DocumentSettings m_Settings;
     FrequencyLimits m_Limits;
     bool m_Modified = false;
     std::string m_PathName;

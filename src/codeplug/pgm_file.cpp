@@ -55,7 +55,8 @@ bool HasPgmIdentification(const std::array<uint8_t, kPgmHeaderSize>& header) {
     return std::equal(kPgmIdentification.begin(), kPgmIdentification.end(), header.begin());
 }
 
-PgmLoadResult LoadPgmFile(const std::string& path, PgmFile* file, std::string* error) {
+PgmLoadResult LoadPgmFile(const std::string& path, PgmFile* file, std::string* error,
+                          size_t* fileSize) {
     // Non-blocking, so that a FIFO given by mistake is refused instead of hanging the program.
     int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) {
@@ -73,6 +74,9 @@ PgmLoadResult LoadPgmFile(const std::string& path, PgmFile* file, std::string* e
                                                         : " is not a regular file"));
         close(descriptor);
         return PgmLoadResult::Failed;
+    }
+    if (fileSize != nullptr) {
+        *fileSize = static_cast<size_t>(status.st_size);
     }
     std::array<uint8_t, kPgmFileSize> contents{};
     ssize_t count = ReadFully(descriptor, contents.data(), contents.size());
@@ -105,34 +109,27 @@ PgmLoadResult LoadPgmFile(const std::string& path, PgmFile* file, std::string* e
     return PgmLoadResult::Loaded;
 }
 
-bool IsWholePgmFile(const std::string& path, std::string* error) {
-    PgmFile file;
-    PgmLoadResult result = LoadPgmFile(path, &file, error);
+bool IsWholePgmFile(const std::string& path, PgmLoadResult result, size_t fileSize,
+                    std::string* error) {
     if (result == PgmLoadResult::Failed) {
         return false;
     }
-    struct stat status {};
-    if (stat(path.c_str(), &status) != 0) {
-        SetError(error, "Cannot open " + path + ": " + SystemMessage(errno));
-        return false;
-    }
-    auto size = static_cast<size_t>(status.st_size);
-    if (size == 0) {
+    if (fileSize == 0) {
         SetError(error, path + " is empty");
         return false;
     }
     if (result == PgmLoadResult::ForeignHeader) {
         return false;
     }
-    if (size <= kPgmHeaderSize) {
+    if (fileSize <= kPgmHeaderSize) {
         SetError(error, path + " holds only a file header and no radio data");
         return false;
     }
-    if (size != kPgmFileSize) {
-        SetError(error,
-                 path + " is " + std::to_string(size) + " bytes long instead of " +
-                     std::to_string(kPgmFileSize) +
-                     (size < kPgmFileSize ? ": it is cut short" : ": it is not one radio image"));
+    if (fileSize != kPgmFileSize) {
+        SetError(error, path + " is " + std::to_string(fileSize) + " bytes long instead of " +
+                            std::to_string(kPgmFileSize) +
+                            (fileSize < kPgmFileSize ? ": it is cut short"
+                                                     : ": it is not one radio image"));
         return false;
     }
     return true;

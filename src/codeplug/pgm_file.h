@@ -38,13 +38,17 @@ PgmFile NewPgmFile();
 bool HasPgmIdentification(const std::array<uint8_t, kPgmHeaderSize>& header);
 
 // Reads path into file. An empty file loads as NewPgmFile(); bytes after the first
-// kPgmFileSize are ignored. error gets a message for ForeignHeader and Failed.
-PgmLoadResult LoadPgmFile(const std::string& path, PgmFile* file, std::string* error);
+// kPgmFileSize are ignored. error gets a message for ForeignHeader and Failed; fileSize, when
+// given, the length of the file that was read.
+PgmLoadResult LoadPgmFile(const std::string& path, PgmFile* file, std::string* error,
+                          size_t* fileSize = nullptr);
 
-// True when path is a complete radio data file: exactly kPgmFileSize bytes beginning with
-// kPgmIdentification. Anything else, sent to a radio, would erase what the file lacks; error
-// says what is wrong (empty, header only, cut short, too long, foreign).
-bool IsWholePgmFile(const std::string& path, std::string* error);
+// True when LoadPgmFile's result and fileSize for path show a complete radio data file:
+// exactly kPgmFileSize bytes beginning with kPgmIdentification. Anything else, sent to a radio,
+// would erase what the file lacks; error says what is wrong (empty, header only, cut short,
+// too long, foreign) and keeps LoadPgmFile's message when the load failed.
+bool IsWholePgmFile(const std::string& path, PgmLoadResult result, size_t fileSize,
+                    std::string* error);
 
 // Writes the header and the image to a temporary file beside path, syncs it and renames it
 // over path. On failure the old file is untouched and error says why.

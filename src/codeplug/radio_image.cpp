@@ -92,48 +92,49 @@ bool RadioImage::IsOffsetEmpty(int i) const {
     return IsFrequencyEmpty(RecordBytes(i) + kOffsetField);
 }
 
-std::string RadioImage::GetFrequencyText(int i, int which) const {
-    return BcdToFrequencyText(RecordBytes(i) + (which != 0 ? kReceiveField : kOffsetField));
+std::string RadioImage::GetFrequencyText(int i, RecordSide which) const {
+    return BcdToFrequencyText(RecordBytes(i) +
+                              (which == kDecodeSide ? kReceiveField : kOffsetField));
 }
 
 // The receive frequency is kept on the channel raster; an offset is a distance and is not.
-void RadioImage::SetFrequencyText(int i, int which, std::string_view text,
+void RadioImage::SetFrequencyText(int i, RecordSide which, std::string_view text,
                                   const FrequencyLimits& limits) {
     uint8_t* record = MutableRecord(i);
     if (record == nullptr) {
         return;
     }
-    const bool receive = which != 0;
+    const bool receive = which == kDecodeSide;
     const std::array<uint8_t, 4> packed = FrequencyTextToBcd(text, receive, limits);
     std::copy(packed.begin(), packed.end(), record + (receive ? kReceiveField : kOffsetField));
 }
 
-int RadioImage::GetTone(int i, int which) const {
+int RadioImage::GetTone(int i, RecordSide which) const {
     const uint8_t* record = RecordBytes(i);
-    if (which != 0) {
+    if (which == kDecodeSide) {
         return DecodeTone(record[kDecodeToneByte], HasBit(record[kFlagsByte], kDecodePolarityBit));
     }
     return DecodeTone(record[kEncodeToneByte], HasBit(record[kFlagsByte], kEncodePolarityBit));
 }
 
-void RadioImage::SetTone(int i, int which, int tone) {
+void RadioImage::SetTone(int i, RecordSide which, int tone) {
     uint8_t* record = MutableRecord(i);
     if (record == nullptr) {
         return;
     }
     const ToneByte stored = EncodeTone(tone);
-    const bool decode = which != 0;
+    const bool decode = which == kDecodeSide;
     record[decode ? kDecodeToneByte : kEncodeToneByte] = stored.code;
     record[kFlagsByte] = WithBit(record[kFlagsByte],
                                  decode ? kDecodePolarityBit : kEncodePolarityBit, stored.inverted);
 }
 
-int RadioImage::GetShiftDirection(int i) const {
+ShiftDirection RadioImage::GetShiftDirection(int i) const {
     const int direction = RecordBytes(i)[kSwitchesByte] & 0x03;
-    return direction == 3 ? 0 : direction;
+    return direction == 3 ? kShiftNone : static_cast<ShiftDirection>(direction);
 }
 
-void RadioImage::SetShiftDirection(int i, int value) {
+void RadioImage::SetShiftDirection(int i, ShiftDirection value) {
     if (uint8_t* record = MutableRecord(i)) {
         record[kSwitchesByte] =
             static_cast<uint8_t>((record[kSwitchesByte] & ~0x03) | (value & 0x03));

@@ -37,6 +37,13 @@ constexpr size_t kBandWordOffset = 0x0F00;
 constexpr size_t kTestDataOffset = 0x0FC0;
 constexpr size_t kChannelRecordBase = 0x1000;
 
+// The which argument of the frequency and tone accessors: the decode side is the receive
+// frequency and the decode tone, the encode side the offset and the encode tone.
+enum RecordSide : int { kEncodeSide = 0, kDecodeSide = 1 };
+
+// Where a record transmits: on its receive frequency, or that less or plus the offset.
+enum ShiftDirection : int { kShiftNone = 0, kShiftMinus = 1, kShiftPlus = 2 };
+
 class RadioImage {
 public:
     RadioImage();
@@ -44,16 +51,18 @@ public:
     std::array<uint8_t, kImageSize> bytes;
 
     // Channel and VFO records. i is a record index (kVfoF1, kVfoF2 or a channel 1..128),
-    // n a channel number; which = 1 selects the receive/decode side, 0 the offset/encode side.
+    // n a channel number.
     bool IsChannelEmpty(int n) const;
     bool IsTxAbsent(int n) const;
     bool IsOffsetEmpty(int i) const;
-    std::string GetFrequencyText(int i, int which) const;
-    void SetFrequencyText(int i, int which, std::string_view text, const FrequencyLimits& limits);
-    int GetTone(int i, int which) const;
-    void SetTone(int i, int which, int tone);
-    int GetShiftDirection(int i) const;
-    void SetShiftDirection(int i, int value);
+    std::string GetFrequencyText(int i, RecordSide which) const;
+    void SetFrequencyText(int i, RecordSide which, std::string_view text,
+                          const FrequencyLimits& limits);
+    int GetTone(int i, RecordSide which) const;
+    void SetTone(int i, RecordSide which, int tone);
+    // A stored 3 reads as kShiftNone; the setter writes the value's two low bits.
+    ShiftDirection GetShiftDirection(int i) const;
+    void SetShiftDirection(int i, ShiftDirection value);
     bool GetReverse(int i) const;
     void SetReverse(int i, bool on);
     bool GetPowerHigh(int i) const;

@@ -13,7 +13,6 @@ constexpr size_t kSettingsOffset = 8;
 constexpr std::array<uint8_t, 5> kClearedSettings = {0x00, 0x00, 0x00, 0x08, 0x00};
 constexpr std::array<uint8_t, kChannelNameSize> kEmptyName = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
 constexpr const char* kZeroOffset = "000.00000";
-constexpr int kDirectionNone = 0, kDirectionMinus = 1, kDirectionPlus = 2;
 
 bool IsChannel(int n) {
     return n >= 1 && n <= kImageChannelCount;
@@ -65,7 +64,7 @@ bool SettingsNeverWritten(CHalvexDoc& doc, int n) {
 }
 
 void ClearChannel(CHalvexDoc& doc, int n) {
-    doc.SetFrequencyText(n, 0, "");
+    doc.SetFrequencyText(n, kEncodeSide, "");
     ClearSettings(doc, n);
     doc.SetChannelNameBytes(n, kEmptyName);
 }
@@ -91,20 +90,20 @@ void UpdateOffset(CHalvexDoc& doc, int n, std::string_view receive, std::string_
     const int32_t receiveValue = FrequencyTextToValue(receive);
     const int32_t transmitValue = FrequencyTextToValue(transmit);
     std::string offset = kZeroOffset;
-    int direction = kDirectionNone;
+    ShiftDirection direction = kShiftNone;
     if (transmitValue < receiveValue) {
-        direction = kDirectionMinus;
+        direction = kShiftMinus;
         offset = FormatFrequencyValue(receiveValue - transmitValue);
     } else if (receiveValue < transmitValue) {
-        direction = kDirectionPlus;
+        direction = kShiftPlus;
         offset = FormatFrequencyValue(transmitValue - receiveValue);
     }
     if (receive.empty() && transmit.empty()) {
         offset.clear();
-        direction = kDirectionNone;
+        direction = kShiftNone;
     }
     doc.SetShiftDirection(n, direction);
-    doc.SetFrequencyText(n, 0, offset);
+    doc.SetFrequencyText(n, kEncodeSide, offset);
 }
 
 std::optional<FrequencyClamp> CommitReceiveFrequency(CHalvexDoc& doc, int n,
@@ -120,11 +119,11 @@ std::optional<FrequencyClamp> CommitReceiveFrequency(CHalvexDoc& doc, int n,
     const std::string shownTransmit = ShownTransmitText(doc, n);
     const std::optional<FrequencyClamp> clamp = FrequencyClampOf(entry, doc.GetFrequencyLimits());
     const std::string clamped = clamp ? clamp->stored : std::string(entry);
-    if (!SameText(clamped, doc.GetFrequencyText(n, 1))) {
+    if (!SameText(clamped, doc.GetFrequencyText(n, kDecodeSide))) {
         doc.SetModifiedFlag();
     }
-    doc.SetFrequencyText(n, 1, clamped);
-    const std::string receive = doc.GetFrequencyText(n, 1);
+    doc.SetFrequencyText(n, kDecodeSide, clamped);
+    const std::string receive = doc.GetFrequencyText(n, kDecodeSide);
     UpdateOffset(doc, n, receive, receive.empty() ? std::string() : shownTransmit);
     if (clamped.empty()) {
         ClearChannel(doc, n);
@@ -133,8 +132,8 @@ std::optional<FrequencyClamp> CommitReceiveFrequency(CHalvexDoc& doc, int n,
         if (!clamped.empty() && settingsNeverWritten) {
             ClearSettings(doc, n);
         }
-        doc.SetFrequencyText(n, 1, receive);
-        doc.SetFrequencyText(n, 0, kZeroOffset);
+        doc.SetFrequencyText(n, kDecodeSide, receive);
+        doc.SetFrequencyText(n, kEncodeSide, kZeroOffset);
         UpdateOffset(doc, n, receive, receive);
     }
     MarkIfChanged(doc, n, before);
@@ -149,25 +148,25 @@ std::optional<FrequencyClamp> CommitTransmitFrequency(CHalvexDoc& doc, int n,
     const ChannelSnapshot before(doc, n);
     const std::optional<FrequencyClamp> clamp = FrequencyClampOf(entry, doc.GetFrequencyLimits());
     const std::string clamped = clamp ? clamp->stored : std::string(entry);
-    const std::string receive = doc.GetFrequencyText(n, 1);
+    const std::string receive = doc.GetFrequencyText(n, kDecodeSide);
     // The transmit entry is rounded exactly like a receive entry by storing it there for a
     // moment; the receive bytes go back untouched, so an off-raster receive frequency read
     // from the radio is not rounded by an edit of another column.
     auto receiveBytes = doc.bytes.begin() + static_cast<ptrdiff_t>(RecordOffset(n));
     std::array<uint8_t, 4> keptReceive{};
     std::copy(receiveBytes, receiveBytes + 4, keptReceive.begin());
-    doc.SetFrequencyText(n, 1, clamped);
-    const std::string transmit = doc.GetFrequencyText(n, 1);
+    doc.SetFrequencyText(n, kDecodeSide, clamped);
+    const std::string transmit = doc.GetFrequencyText(n, kDecodeSide);
     std::copy(keptReceive.begin(), keptReceive.end(), receiveBytes);
     UpdateOffset(doc, n, receive, transmit);
     if (clamped.empty()) {
-        doc.SetTone(n, 0, 0);
+        doc.SetTone(n, kEncodeSide, 0);
     }
     MarkIfChanged(doc, n, before);
     return clamp;
 }
 
-void CommitTone(CHalvexDoc& doc, int n, int which, int toneIndex) {
+void CommitTone(CHalvexDoc& doc, int n, RecordSide which, int toneIndex) {
     if (!IsChannel(n)) {
         return;
     }

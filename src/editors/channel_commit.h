@@ -9,9 +9,9 @@
 #include <string_view>
 
 #include "codeplug/codecs.h"
+#include "codeplug/radio_image.h"
 
 class CHalvexDoc;
-class RadioImage;
 
 // Columns of the channel table.
 enum ChannelColumn {
@@ -63,8 +63,8 @@ std::optional<FrequencyClamp> CommitReceiveFrequency(CHalvexDoc& doc, int n,
 std::optional<FrequencyClamp> CommitTransmitFrequency(CHalvexDoc& doc, int n,
                                                       std::string_view entry);
 
-// which = 1 the decode tone (column 2), 0 the encode tone (column 4).
-void CommitTone(CHalvexDoc& doc, int n, int which, int toneIndex);
+// The decode tone is column 2, the encode tone column 4.
+void CommitTone(CHalvexDoc& doc, int n, RecordSide which, int toneIndex);
 
 // A choice of columns 5-11; refused for an empty channel, which has no record to change.
 void CommitChoice(CHalvexDoc& doc, int n, int column, int selection);

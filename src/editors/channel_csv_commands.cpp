@@ -2,13 +2,13 @@
 
 #include <QDialog>
 
-#include "app/app_globals.h"
 #include "app/file_dialog.h"
 #include "app/halvex_app.h"
-#include "app/language.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
+#include "config/language.h"
 #include "editors/channel_csv_dialog.h"
 #include "platform/atomic_file.h"
 #include "platform/csv_text.h"

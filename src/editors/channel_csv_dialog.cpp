@@ -5,12 +5,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/app_globals.h"
 #include "app/file_dialog.h"
-#include "app/language.h"
 #include "app/message_box.h"
 #include "app/relabel.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
+#include "config/language.h"
 #include "platform/atomic_file.h"
 
 std::string LanguageWording(const CsvReportText& text) {

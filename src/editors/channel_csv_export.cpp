@@ -78,7 +78,7 @@ std::array<std::string, 2> DuplexColumns(const CHalvexDoc& doc, int n) {
     if (transmitText.empty()) {
         return {"off", FormatMegahertz(0)};
     }
-    const int64_t receive = FrequencyTextToValue(doc.GetFrequencyText(n, 1));
+    const int64_t receive = FrequencyTextToValue(doc.GetFrequencyText(n, kDecodeSide));
     const int64_t transmit = FrequencyTextToValue(transmitText);
     if (transmit == receive) {
         return {"", FormatMegahertz(0)};
@@ -127,10 +127,11 @@ std::string ExportChannelCsv(const CHalvexDoc& doc, int channelCount, const CsvW
         }
         const auto name = doc.GetChannelNameBytes(n);
         const std::array<std::string, 2> duplex = DuplexColumns(doc, n);
-        const ToneColumns tones = ToneColumnsOf(doc.GetTone(n, 0), doc.GetTone(n, 1));
+        const ToneColumns tones =
+            ToneColumnsOf(doc.GetTone(n, kEncodeSide), doc.GetTone(n, kDecodeSide));
         csv += Line({std::to_string(n),
                      DecodeChannelName(name.data()),
-                     FormatMegahertz(FrequencyTextToValue(doc.GetFrequencyText(n, 1))),
+                     FormatMegahertz(FrequencyTextToValue(doc.GetFrequencyText(n, kDecodeSide))),
                      duplex[0],
                      duplex[1],
                      tones.mode,

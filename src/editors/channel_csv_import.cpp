@@ -56,8 +56,8 @@ constexpr double kHighWatts = 5.0, kLowWatts = 1.0;
 // The copy a preview imports into never asks or warns.
 class SilentPrompts : public DocumentPrompts {
 public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return false; }
-    void ShowStopMessage(const std::string&, const std::string&) override {}
+    bool AskOkCancel(const DocumentMessage&) override { return false; }
+    void ShowStopMessage(const DocumentMessage&) override {}
     std::optional<std::string> AskSavePath() override { return std::nullopt; }
 };
 
@@ -385,8 +385,8 @@ void Apply(CHalvexDoc& doc, const ChannelPlan& plan) {
     if (!plan.transmit || *plan.transmit != plan.receive) {
         CommitTransmitFrequency(doc, n, plan.transmit.value_or(""));
     }
-    CommitTone(doc, n, 1, plan.decode);
-    CommitTone(doc, n, 0, plan.transmit ? plan.encode : 0);
+    CommitTone(doc, n, kDecodeSide, plan.decode);
+    CommitTone(doc, n, kEncodeSide, plan.transmit ? plan.encode : 0);
     CommitChoice(doc, n, kColumnPower, plan.powerHigh ? 1 : 0);
     CommitChoice(doc, n, kColumnBandwidth, plan.bandwidth);
     CommitChoice(doc, n, kColumnScanAdd, plan.scanAdd ? 1 : 0);
@@ -403,7 +403,7 @@ void Apply(CHalvexDoc& doc, const ChannelPlan& plan) {
 // Reports what storing changed beyond the plan: rounding to the raster and band gaps.
 void ReportRounding(RowReader& reader, const CHalvexDoc& doc, const ChannelPlan& plan) {
     const int n = plan.channel;
-    const int32_t receive = FrequencyTextToValue(doc.GetFrequencyText(n, 1));
+    const int32_t receive = FrequencyTextToValue(doc.GetFrequencyText(n, kDecodeSide));
     if (plan.truncated || receive != FrequencyTextToValue(plan.receive)) {
         reader.ReportStoredAs("Frequency", plan.written, FormatFrequencyValue(receive));
     }
@@ -501,7 +501,7 @@ bool PreviewChannelImport(std::string_view text, const CHalvexDoc& doc, int chan
                           std::array<uint8_t, kImageSize>* image, ChannelImportResult* result,
                           std::string* error) {
     SilentPrompts prompts;
-    CHalvexDoc copy(prompts);
+    CHalvexDoc copy(prompts, doc.GetSettings());
     copy.m_Header = doc.m_Header;
     copy.bytes = doc.bytes;
     copy.ComputeFrequencyLimits();

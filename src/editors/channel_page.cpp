@@ -7,14 +7,14 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/app_globals.h"
 #include "app/dialog_builder.h"
-#include "app/language.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
 #include "app/relabel.h"
-#include "app/settings.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
+#include "config/language.h"
+#include "config/settings.h"
 #include "editors/channel_cell_editor.h"
 #include "editors/clamp_note.h"
 #include "grid/grid_ctrl.h"
@@ -81,9 +81,10 @@ CChannelPage::CChannelPage(CHalvexDoc& document, QWidget* parent)
     connect(m_RangeSelector, &QComboBox::activated, this, &CChannelPage::OnRangeSelected);
     connect(m_FrequencyEditor, &CCellEditor::FocusLost, this, &CChannelPage::CommitFrequency);
     connect(m_NameEditor, &CCellEditor::FocusLost, this, &CChannelPage::CommitName);
-    for (auto [editor, which] : {std::pair{m_DecodeEditor, 1}, std::pair{m_EncodeEditor, 0}}) {
+    for (auto [editor, which] :
+         {std::pair{m_DecodeEditor, kDecodeSide}, std::pair{m_EncodeEditor, kEncodeSide}}) {
         CCellEditor* tone = editor;
-        const int side = which;
+        const RecordSide side = which;
         connect(tone, &CCellEditor::Chosen, this, [this, tone, side] { CommitTone(tone, side); });
         connect(tone, &CCellEditor::FocusLost, this,
                 [this, tone, side] { CommitTone(tone, side); });
@@ -175,7 +176,7 @@ void CChannelPage::BuildGrid() {
     }
     m_Grid->SetDrawing(false, false);
     SetHeaders();
-    const ChannelTableSettings settings = ReadChannelTableSettings(g_ChannelCount);
+    const ChannelTableSettings settings = ReadChannelTableSettings(g_SettingsPath, g_ChannelCount);
     for (int n = 1; n < rows; ++n) {
         m_Grid->SetCellText(n, kColumnNumber, QString::number(n));
         ApplyRow(n, settings);
@@ -195,7 +196,7 @@ void CChannelPage::SetHeaders() {
 }
 
 void CChannelPage::RefreshRow(int n) {
-    ApplyRow(n, ReadChannelTableSettings(g_ChannelCount));
+    ApplyRow(n, ReadChannelTableSettings(g_SettingsPath, g_ChannelCount));
 }
 
 void CChannelPage::ApplyRow(int n, const ChannelTableSettings& settings) {
@@ -302,7 +303,7 @@ void CChannelPage::CommitFrequency() {
     RefreshRow(m_EditRow);
 }
 
-void CChannelPage::CommitTone(CCellEditor* editor, int which) {
+void CChannelPage::CommitTone(CCellEditor* editor, RecordSide which) {
     if (!IsEditing(editor)) {
         return;
     }

@@ -35,7 +35,7 @@ private:
     void OnBeginEdit(const GridNotification& notification);
     void OnRangeSelected(int index);
     void CommitFrequency();
-    void CommitTone(CCellEditor* editor, int which);
+    void CommitTone(CCellEditor* editor, RecordSide which);
     void CommitChoice(int selection);
     void CommitName();
     void CloseEditor(CCellEditor* editor);

@@ -1,7 +1,7 @@
 #include "editors/channel_row_state.h"
 
-#include "app/settings.h"
 #include "codeplug/document.h"
+#include "platform/profile.h"
 
 namespace {
 
@@ -20,11 +20,12 @@ std::string ItemText(const std::vector<std::string>& items, int index) {
 
 }  // namespace
 
-ChannelTableSettings ReadChannelTableSettings(int channelCount) {
+ChannelTableSettings ReadChannelTableSettings(const std::string& settingsPath, int channelCount) {
     ChannelTableSettings settings;
-    settings.companderOff =
-        BeginsWithZero(ReadSetupString("compander", "1", kSetupValueBufferSize));
-    settings.channelLimit = BeginsWithZero(ReadSetupString("channel", "1", kSetupValueBufferSize));
+    settings.companderOff = BeginsWithZero(
+        ReadProfileString(settingsPath, "setup", "compander", "1", kSetupValueBufferSize));
+    settings.channelLimit = BeginsWithZero(
+        ReadProfileString(settingsPath, "setup", "channel", "1", kSetupValueBufferSize));
     settings.channelCount = channelCount;
     return settings;
 }
@@ -79,11 +80,11 @@ std::array<std::string, kChannelColumnCount> ChannelRowTexts(const CHalvexDoc& d
     if (doc.IsChannelEmpty(n)) {
         return cells;
     }
-    cells[kColumnReceive] = doc.GetFrequencyText(n, 1);
-    cells[kColumnDecode] = ItemText(texts.tones, doc.GetTone(n, 1));
+    cells[kColumnReceive] = doc.GetFrequencyText(n, kDecodeSide);
+    cells[kColumnDecode] = ItemText(texts.tones, doc.GetTone(n, kDecodeSide));
     cells[kColumnTransmit] = ShownTransmitText(doc, n);
     if (!doc.IsTxAbsent(n)) {
-        cells[kColumnEncode] = ItemText(texts.tones, doc.GetTone(n, 0));
+        cells[kColumnEncode] = ItemText(texts.tones, doc.GetTone(n, kEncodeSide));
     }
     for (int column = kColumnPower; column <= kColumnCompander; ++column) {
         cells[column] = ItemText(texts.choices[column], ChoiceValue(doc, n, column));

@@ -18,8 +18,8 @@ struct ChannelTableSettings {
     int channelCount = kImageChannelCount;
 };
 
-// Reads "compander" and "channel" from setting.ini; the count is the caller's.
-ChannelTableSettings ReadChannelTableSettings(int channelCount);
+// Reads "compander" and "channel" from settingsPath; the count is the caller's.
+ChannelTableSettings ReadChannelTableSettings(const std::string& settingsPath, int channelCount);
 
 struct ChannelCellState {
     bool locked = false;  // read-only, grey text

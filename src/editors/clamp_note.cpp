@@ -1,6 +1,6 @@
 #include "editors/clamp_note.h"
 
-#include "app/language.h"
+#include "config/language.h"
 
 QString ClampNote(const std::optional<FrequencyClamp>& clamp) {
     if (!clamp) {

@@ -4,9 +4,9 @@
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "app/language.h"
 #include "app/relabel.h"
 #include "codeplug/document.h"
+#include "config/language.h"
 #include "editors/page_controls.h"
 #include "editors/ptt_id_edit.h"
 #include "resources/ids/function_page_ids.h"

@@ -3,12 +3,12 @@
 #include <QComboBox>
 #include <QSignalBlocker>
 
-#include "app/app_globals.h"
 #include "app/halvex_app.h"
-#include "app/language.h"
 #include "app/main_frame.h"
 #include "app/relabel.h"
 #include "codeplug/document.h"
+#include "config/app_globals.h"
+#include "config/language.h"
 #include "editors/channel_cell_editor.h"
 #include "editors/radiogram_codes.h"
 #include "grid/grid_ctrl.h"

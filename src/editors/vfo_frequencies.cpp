@@ -36,7 +36,7 @@ int32_t StoredValue(std::string_view text, const FrequencyLimits& limits) {
 }  // namespace
 
 std::string VfoTransmitText(const std::string& receiveText, const std::string& offsetText,
-                            int shift) {
+                            ShiftDirection shift) {
     // Both texts come from the same formatter, so equal frequencies give equal texts.
     if (receiveText == offsetText) {
         return std::string();

@@ -6,23 +6,19 @@
 #include <string_view>
 
 #include "codeplug/codecs.h"
-
-// Shift directions of a record.
-constexpr int kShiftNone = 0;
-constexpr int kShiftMinus = 1;
-constexpr int kShiftPlus = 2;
+#include "codeplug/radio_image.h"
 
 // What StoreFrequencies writes into a record.
 struct VfoFrequencies {
     std::string receiveText;  // "%03d.%05d", stored with raster rounding
-    int shift;
+    ShiftDirection shift;
     std::string offsetText;  // "%03d.%05d", stored as it stands
 };
 
 // The transmit box of a record: empty when the offset text equals the receive text (the
 // form an emptied transmit box is stored in), else receive shifted by the offset.
 std::string VfoTransmitText(const std::string& receiveText, const std::string& offsetText,
-                            int shift);
+                            ShiftDirection shift);
 
 // Clamps both texts into the band, puts them on the raster and expresses the transmit
 // frequency relative to the receive one. An empty box counts as frequency 0.

@@ -5,10 +5,10 @@
 #include <QLineEdit>
 #include <span>
 
-#include "app/language.h"
 #include "app/main_frame.h"
 #include "app/relabel.h"
 #include "codeplug/document.h"
+#include "config/language.h"
 #include "editors/clamp_note.h"
 #include "editors/page_controls.h"
 #include "editors/vfo_frequencies.h"
@@ -17,8 +17,6 @@
 namespace {
 
 constexpr int kFrequencyLength = 9;
-constexpr int kReceiveSide = 1;
-constexpr int kTransmitSide = 0;
 
 struct VfoControlIds {
     int record;
@@ -74,11 +72,11 @@ std::vector<std::string> StepEntries() {
     return LoadLangList("Step");
 }
 
-template <int Side>
+template <RecordSide Side>
 int ReadTone(const CHalvexDoc& document, int record) {
     return document.GetTone(record, Side);
 }
-template <int Side>
+template <RecordSide Side>
 void WriteTone(CHalvexDoc& document, int record, int index) {
     document.SetTone(record, Side, index);
 }
@@ -102,8 +100,8 @@ void WriteIndex(CHalvexDoc& document, int record, int index) {
 // The lists of one VFO in the order the page fills them; the step list comes last, after
 // the frequencies.
 constexpr ChoiceRow kChoiceRows[] = {
-    {&VfoControlIds::receiveTone, ToneEntries, ReadTone<kReceiveSide>, WriteTone<kReceiveSide>},
-    {&VfoControlIds::transmitTone, ToneEntries, ReadTone<kTransmitSide>, WriteTone<kTransmitSide>},
+    {&VfoControlIds::receiveTone, ToneEntries, ReadTone<kDecodeSide>, WriteTone<kDecodeSide>},
+    {&VfoControlIds::transmitTone, ToneEntries, ReadTone<kEncodeSide>, WriteTone<kEncodeSide>},
     {&VfoControlIds::power, LowHighEntries, ReadSwitch<&RadioImage::GetPowerHigh>,
      WriteSwitch<&RadioImage::SetPowerHigh>},
     {&VfoControlIds::bcl, OffOnEntries, ReadSwitch<&RadioImage::GetBcl>,
@@ -183,8 +181,8 @@ void CVfoPage::FillFromImage() {
 
 void CVfoPage::ShowFrequencies(int record) {
     VfoWidgets& widgets = WidgetsOf(record);
-    const std::string receive = m_Document.GetFrequencyText(record, kReceiveSide);
-    const std::string offset = m_Document.GetFrequencyText(record, kTransmitSide);
+    const std::string receive = m_Document.GetFrequencyText(record, kDecodeSide);
+    const std::string offset = m_Document.GetFrequencyText(record, kEncodeSide);
     const std::string transmit =
         VfoTransmitText(receive, offset, m_Document.GetShiftDirection(record));
     widgets.receive->setText(QString::fromStdString(receive));
@@ -200,9 +198,9 @@ void CVfoPage::StoreFrequencies(int record) {
     const uint8_t* bytes =
         m_Document.bytes.data() + (record == kVfoF2 ? kVfoF2Offset : kVfoF1Offset);
     const std::array<uint8_t, kRecordSize> before = ToArray(bytes);
-    m_Document.SetFrequencyText(record, kReceiveSide, stored.receiveText);
+    m_Document.SetFrequencyText(record, kDecodeSide, stored.receiveText);
     m_Document.SetShiftDirection(record, stored.shift);
-    m_Document.SetFrequencyText(record, kTransmitSide, stored.offsetText);
+    m_Document.SetFrequencyText(record, kEncodeSide, stored.offsetText);
     // Passing through the boxes without a change must not ask for a save at the end.
     if (ToArray(bytes) != before) {
         m_Document.SetModifiedFlag();

@@ -3,8 +3,8 @@
 #include <QLabel>
 #include <QListWidget>
 
-#include "app/language.h"
 #include "app/relabel.h"
+#include "config/language.h"
 
 CCompareDlg::CCompareDlg(const std::vector<ImageDifference>& differences, QWidget* parent)
     : TemplateDialog(kCompareTemplate, parent) {

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "app/halvex_app.h"
-#include "app/language.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
 #include "app/relabel.h"
-#include "app/settings.h"
+#include "config/language.h"
+#include "config/settings.h"
 #include "link/clone_frames.h"
 #include "link/serial_port.h"
 

@@ -6,16 +6,16 @@
 #include <QProgressBar>
 #include <vector>
 
-#include "app/app_globals.h"
 #include "app/halvex_app.h"
-#include "app/language.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
 #include "app/relabel.h"
-#include "app/settings.h"
 #include "codeplug/image_difference.h"
 #include "codeplug/read_backups.h"
 #include "codeplug/write_risk.h"
+#include "config/app_globals.h"
+#include "config/language.h"
+#include "config/settings.h"
 #include "link/clone_frames.h"
 #include "link/clone_protocol.h"
 #include "link/compare_dialog.h"

@@ -10,7 +10,7 @@ namespace {
 struct DemoChannel {
     const char* receive;
     const char* offset;
-    int shift;  // 0 simplex, 1 minus, 2 plus
+    ShiftDirection shift;
     int decodeTone;
     int encodeTone;
     bool powerHigh;
@@ -20,12 +20,12 @@ struct DemoChannel {
 
 // Tone indices: 9 = 88.5 Hz, 13 = 100.0 Hz, 51 = D023N, 258 = D754I.
 constexpr DemoChannel kChannels[] = {
-    {"146.52000", "000.00000", 0, 0, 0, true, 0, "CALL"},
-    {"145.50000", "000.00000", 0, 9, 9, true, 0, "SIMP"},
-    {"145.65000", "000.60000", 1, 0, 13, true, 0, "RPT1"},
-    {"147.33000", "000.60000", 2, 51, 51, false, 1, "RPT2"},
-    {"151.82000", "000.00000", 0, 258, 258, false, 1, "MURS"},
-    {"162.55000", "162.55000", 0, 0, 0, true, 2, "WX1"},
+    {"146.52000", "000.00000", kShiftNone, 0, 0, true, 0, "CALL"},
+    {"145.50000", "000.00000", kShiftNone, 9, 9, true, 0, "SIMP"},
+    {"145.65000", "000.60000", kShiftMinus, 0, 13, true, 0, "RPT1"},
+    {"147.33000", "000.60000", kShiftPlus, 51, 51, false, 1, "RPT2"},
+    {"151.82000", "000.00000", kShiftNone, 258, 258, false, 1, "MURS"},
+    {"162.55000", "162.55000", kShiftNone, 0, 0, true, 2, "WX1"},
 };
 
 constexpr uint8_t kBandWord136To174[] = {0x60, 0x13, 0x40, 0x17};
@@ -55,19 +55,19 @@ RadioMemory DemoMemory() {
 
     FillRecordSettings(&image, kVfoF1Offset);
     FillRecordSettings(&image, kVfoF2Offset);
-    image.SetFrequencyText(kVfoF1, 1, "146.00000", limits);
-    image.SetFrequencyText(kVfoF1, 0, "000.00000", limits);
-    image.SetFrequencyText(kVfoF2, 1, "136.00000", limits);
-    image.SetFrequencyText(kVfoF2, 0, "000.00000", limits);
+    image.SetFrequencyText(kVfoF1, kDecodeSide, "146.00000", limits);
+    image.SetFrequencyText(kVfoF1, kEncodeSide, "000.00000", limits);
+    image.SetFrequencyText(kVfoF2, kDecodeSide, "136.00000", limits);
+    image.SetFrequencyText(kVfoF2, kEncodeSide, "000.00000", limits);
 
     int n = 1;
     for (const DemoChannel& channel : kChannels) {
         FillRecordSettings(&image, kChannelRecordBase + kRecordSize * n);
-        image.SetFrequencyText(n, 1, channel.receive, limits);
-        image.SetFrequencyText(n, 0, channel.offset, limits);
+        image.SetFrequencyText(n, kDecodeSide, channel.receive, limits);
+        image.SetFrequencyText(n, kEncodeSide, channel.offset, limits);
         image.SetShiftDirection(n, channel.shift);
-        image.SetTone(n, 1, channel.decodeTone);
-        image.SetTone(n, 0, channel.encodeTone);
+        image.SetTone(n, kDecodeSide, channel.decodeTone);
+        image.SetTone(n, kEncodeSide, channel.encodeTone);
         image.SetPowerHigh(n, channel.powerHigh);
         image.SetBandwidth(n, channel.bandwidth);
         image.SetScanAdd(n, true);

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/app_globals.h"
-#include "app/file_locations.h"
+#include "config/app_globals.h"
+#include "config/file_locations.h"
 #include "sim/demo_memory.h"
 #include "sim/memory_file.h"
 #include "sim/virtual_radio.h"

@@ -1,6 +1,6 @@
 #include "testmode/test_items.h"
 
-#include "app/language.h"
+#include "config/language.h"
 
 namespace {
 
@@ -12,8 +12,8 @@ constexpr uint8_t kAdjustCount = 0x10;
 
 }  // namespace
 
-std::vector<std::string> LoadTestItemNames() {
-    std::vector<std::string> names = LoadLangList("TestData");
+std::vector<std::string> LoadTestItemNames(const std::string& languagePath) {
+    std::vector<std::string> names = LoadLangList(languagePath, "TestData");
     if (names.size() > static_cast<size_t>(kTestItemCount)) {
         names.resize(kTestItemCount);
     }

@@ -16,7 +16,7 @@ using AdjustFrame = std::array<uint8_t, kAdjustFrameSize>;
 
 // The names in section "TestData" of the current language file, at most kTestItemCount:
 // an item past the last one would address bytes after the test region.
-std::vector<std::string> LoadTestItemNames();
+std::vector<std::string> LoadTestItemNames(const std::string& languagePath);
 
 // The name immediately followed by the value as "-(%d)".
 std::string TestItemLine(const std::string& name, int value);

@@ -10,11 +10,11 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
-#include "app/app_globals.h"
 #include "app/halvex_app.h"
-#include "app/language.h"
 #include "app/message_box.h"
 #include "app/relabel.h"
+#include "config/app_globals.h"
+#include "config/language.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ void ShowTestModeMessage(QWidget* owner, const TestModeMessage& message) {
 CTestModeDlg::CTestModeDlg(CHalvexApp& app, QWidget* parent)
     : TemplateDialog(kTestModeTemplate, parent),
       m_App(app),
-      m_Session(app.m_Port, g_SettingsPath, app.Document()),
+      m_Session(app.m_Port, g_SettingsPath, g_LanguagePath, app.Document()),
       m_ItemList(FindControl<QListWidget>(this, kTestItemListId)),
       m_ValueEdit(FindControl<QLineEdit>(this, kTestValueEditId)),
       m_ValueBar(FindControl<QScrollBar>(this, kTestValueBarId)),

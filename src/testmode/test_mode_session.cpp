@@ -6,21 +6,23 @@
 #include "link/serial_port.h"
 #include "testmode/test_items.h"
 
-TestModeSession::TestModeSession(CSerialPort& port, std::string settingsPath, RadioImage& image)
+TestModeSession::TestModeSession(CSerialPort& port, std::string settingsPath,
+                                 std::string languagePath, RadioImage& image)
     : m_Port(port),
       m_SettingsPath(settingsPath),
+      m_LanguagePath(std::move(languagePath)),
       m_Link(port, std::move(settingsPath)),
       m_Image(image) {}
 
 std::vector<std::string> TestModeSession::Fill() {
-    std::vector<std::string> names = LoadTestItemNames();
+    std::vector<std::string> names = LoadTestItemNames(m_LanguagePath);
     m_Selected = names.empty() ? -1 : 0;
     m_Position = m_Image.GetTestItem(0);
     return TestItemLines(names, m_Image);
 }
 
 std::vector<std::string> TestModeSession::ItemLines() const {
-    return TestItemLines(LoadTestItemNames(), m_Image);
+    return TestItemLines(LoadTestItemNames(m_LanguagePath), m_Image);
 }
 
 void TestModeSession::Select(int item) {
@@ -108,7 +110,7 @@ TestModeOutcome TestModeSession::FinishExchange(const TestExchangeJob& job) {
         // stale value would be stored into the item at the next end scroll.
         outcome.refill = true;
         if (job.kind == TestExchangeKind::ReadAll && job.message == kReadDoneMessage) {
-            m_Selected = LoadTestItemNames().empty() ? -1 : 0;
+            m_Selected = LoadTestItemNames(m_LanguagePath).empty() ? -1 : 0;
         }
         m_Position = m_Image.GetTestItem(m_Selected);
     }

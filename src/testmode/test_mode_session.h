@@ -38,8 +38,9 @@ struct ScrollOutcome {
 class TestModeSession {
 public:
     // image is the document's own; the outcomes say when it changed. settingsPath is
-    // setting.ini's.
-    TestModeSession(CSerialPort& port, std::string settingsPath, RadioImage& image);
+    // setting.ini's; the item names come from languagePath.
+    TestModeSession(CSerialPort& port, std::string settingsPath, std::string languagePath,
+                    RadioImage& image);
 
     // The dialog's (re)fill, on opening and after open data: line 0 selected, the scroll
     // position at item 0's value. Returns the lines.
@@ -71,6 +72,7 @@ private:
 
     CSerialPort& m_Port;
     std::string m_SettingsPath;
+    std::string m_LanguagePath;
     TestModeLink m_Link;
     RadioImage& m_Image;
     int m_Selected = -1;

@@ -4,8 +4,8 @@
 #include <QString>
 
 #include "app/dialog_builder.h"
-#include "app/language.h"
 #include "app/main_frame.h"
+#include "config/language.h"
 #include "editors/channel_page.h"
 #include "editors/function_page.h"
 #include "editors/vfo_page.h"

@@ -7,7 +7,7 @@
 #include <array>
 
 #include "app/dialog_builder.h"
-#include "app/language.h"
+#include "config/language.h"
 #include "resources/ids/function_page_ids.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "support/channel_fixture.h"
 
-#include "app/app_globals.h"
 #include "app/message_box.h"
-#include "app/settings.h"
+#include "config/app_globals.h"
+#include "config/settings.h"
 
 namespace halvex::test {
 
@@ -21,7 +21,7 @@ bool ChannelFixture::Start(std::string* error) {
 }
 
 std::unique_ptr<CHalvexDoc> ChannelFixture::NewDocument() {
-    auto document = std::make_unique<CHalvexDoc>(m_Prompts);
+    auto document = std::make_unique<CHalvexDoc>(m_Prompts, StartupDocumentSettings());
     if (!document->OnNewDocument(true)) {
         return nullptr;
     }

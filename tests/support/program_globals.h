@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "app/app_globals.h"
+#include "config/app_globals.h"
 #include "support/module_folder.h"
 #include "support/temp_folder.h"
 

@@ -12,9 +12,9 @@ namespace halvex::test {
 // path is ever given, and the stop messages are kept for the test to read.
 class QuietPrompts : public DocumentPrompts {
 public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string& text, const std::string&) override {
-        m_Shown.push_back(text);
+    bool AskOkCancel(const DocumentMessage&) override { return true; }
+    void ShowStopMessage(const DocumentMessage& message) override {
+        m_Shown.push_back(message.textKey + message.detail);
     }
     std::optional<std::string> AskSavePath() override { return std::nullopt; }
     const std::vector<std::string>& Shown() const { return m_Shown; }

@@ -1,7 +1,7 @@
-#include "app/settings.h"
+#include "config/settings.h"
 
-#include "app/app_globals.h"
-#include "app/file_locations.h"
+#include "config/app_globals.h"
+#include "config/file_locations.h"
 #include "platform/profile.h"
 
 namespace {

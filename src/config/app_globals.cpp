@@ -1,11 +1,12 @@
-#include "app/app_globals.h"
+#include "config/app_globals.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <string_view>
+
+#include "platform/file_status.h"
 
 std::string g_ModuleDir;
 std::string g_SettingsPath;
@@ -49,6 +50,10 @@ int ClampChannelCount(int count) {
     return std::clamp(count, 1, kMaxChannelCount);
 }
 
+DocumentSettings StartupDocumentSettings() {
+    return {g_SettingsPath, ClampChannelCount(g_ChannelCount)};
+}
+
 void SetModuleDir(const std::string& moduleDir) {
     UseFileLocations(moduleDir, PortableLocations(moduleDir));
 }
@@ -64,8 +69,7 @@ void UseFileLocations(const std::string& moduleDir, const FileLocations& locatio
 void SetLanguageName(const std::string& languageName) {
     std::string fileName = "/" + languageName + ".lang";
     for (const std::string& dir : g_DataDirs) {
-        struct stat status {};
-        if (stat((dir + fileName).c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
+        if (IsRegularFile(dir + fileName)) {
             g_LanguagePath = dir + fileName;
             return;
         }

@@ -23,8 +23,10 @@ std::string LoadLangString(std::string_view key);
 std::string LoadLangText(const std::string& languagePath, std::string_view section,
                          std::string_view key, std::string_view defaultValue, size_t bufferSize);
 
-// The values of keys "0", "1", ... of section in g_LanguagePath, up to the first missing or
+// The values of keys "0", "1", ... of section in languagePath, up to the first missing or
 // empty one.
+std::vector<std::string> LoadLangList(const std::string& languagePath, std::string_view section);
+// The same in g_LanguagePath.
 std::vector<std::string> LoadLangList(std::string_view section);
 
 // The text of key id in section "Resource" of g_LanguagePath; empty when missing.

@@ -1,8 +1,8 @@
-#include "app/language.h"
+#include "config/language.h"
 
 #include <optional>
 
-#include "app/app_globals.h"
+#include "config/app_globals.h"
 #include "platform/profile.h"
 #include "platform/text_encoding.h"
 
@@ -73,7 +73,11 @@ std::string LoadLangString(std::string_view key) {
 }
 
 std::vector<std::string> LoadLangList(std::string_view section) {
-    LanguageFile file(g_LanguagePath);
+    return LoadLangList(g_LanguagePath, section);
+}
+
+std::vector<std::string> LoadLangList(const std::string& languagePath, std::string_view section) {
+    LanguageFile file(languagePath);
     std::vector<std::string> entries;
     while (true) {
         std::optional<std::string> entry =

@@ -1,6 +1,6 @@
-#include "app/help_file.h"
+#include "config/help_file.h"
 
-#include <sys/stat.h>
+#include "platform/file_status.h"
 
 namespace {
 
@@ -10,11 +10,6 @@ std::string WithExtension(const std::string& path, const std::string& extension)
     // A dot in a directory name is not the file's extension.
     bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
     return (hasExtension ? path.substr(0, dot) : path) + extension;
-}
-
-bool IsRegularFile(const std::string& path) {
-    struct stat status {};
-    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/file_locations.h"
+#include "config/file_locations.h"
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -10,19 +10,15 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/settings.h"
 #include "codeplug/read_backups.h"
+#include "config/settings.h"
 #include "platform/atomic_file.h"
+#include "platform/file_status.h"
 
 namespace {
 
 constexpr const char* kSettingsName = "setting.ini";
 constexpr const char* kProgramFolder = "/halvex";
-
-bool IsRegularFile(const std::string& path) {
-    struct stat status {};
-    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
-}
 
 std::string Variable(const char* name) {
     const char* value = std::getenv(name);

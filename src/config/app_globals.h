@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/file_locations.h"
+#include "codeplug/document_settings.h"
+#include "config/file_locations.h"
 
 extern std::string g_ModuleDir;
 extern std::string g_SettingsPath;
@@ -26,6 +27,9 @@ std::string DefaultLanguageName();
 
 // Keeps a configured channel count inside the image's 128 channel records.
 int ClampChannelCount(int count);
+
+// The document settings start-up has read: g_SettingsPath and g_ChannelCount.
+DocumentSettings StartupDocumentSettings();
 
 // Sets the paths for a program that keeps everything in moduleDir.
 void SetModuleDir(const std::string& moduleDir);

@@ -1,16 +1,16 @@
-#include "app/language_files.h"
+#include "config/language_files.h"
 
 #include <dirent.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <map>
 #include <memory>
 #include <string_view>
 
-#include "app/app_globals.h"
-#include "app/language.h"
-#include "app/settings.h"
+#include "config/app_globals.h"
+#include "config/language.h"
+#include "config/settings.h"
+#include "platform/file_status.h"
 
 namespace {
 
@@ -30,11 +30,6 @@ bool HasLanguageExtension(std::string_view name) {
     return name.size() > kLanguageExtension.size() &&
            EqualIgnoringCase(name.substr(name.size() - kLanguageExtension.size()),
                              kLanguageExtension);
-}
-
-bool IsRegularFile(const std::string& path) {
-    struct stat status {};
-    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
 std::string NameWithoutExtension(const std::string& path) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/file_locations.h"
+#include "config/file_locations.h"
 
 // Shown when the program's directory has no setting.ini; no language file is chosen yet.
 constexpr const char* kMissingSettingsMessage = "Can not find the file setting.ini!";
