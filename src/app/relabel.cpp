@@ -3,6 +3,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "app/accessible_names.h"
+#include "app/app_globals.h"
 #include "app/dialog_builder.h"
 #include "app/language.h"
 
@@ -19,6 +21,12 @@ void RelabelDialog(QWidget* window, int templateId) {
         std::string text = LoadResourceText(ControlId(control));
         if (!text.empty()) {
             SetControlText(control, QString::fromStdString(text));
+        }
+        // Controls with no label of their own.
+        std::string name = LoadLangText(g_LanguagePath, "AccessibleName",
+                                        std::to_string(ControlId(control)), "", kResourceBufferSize);
+        if (!name.empty()) {
+            SetAccessibleControlName(control, QString::fromStdString(name));
         }
     }
 }

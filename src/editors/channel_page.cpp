@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/accessible_names.h"
 #include "app/app_globals.h"
 #include "app/dialog_builder.h"
 #include "app/language.h"
@@ -122,6 +123,7 @@ void CChannelPage::Reload() {
 
 void CChannelPage::LoadTexts() {
     m_Texts.tones = ToneListTexts(LoadLangString("IDS_OFF"));
+    m_Grid->SetAccessibleRowName(Text(LoadLangString("IDS_ROW_CHANNEL")));
     for (int column = 0; column < kChannelColumnCount; ++column) {
         m_Texts.choices[column].clear();
         for (const char* key : ChoiceKeys(column)) {
@@ -265,6 +267,9 @@ void CChannelPage::OnBeginEdit(const GridNotification& notification) {
                      notification.rectangle.size());
     const QString text = notification.item.text;
     m_Grid->SetEditorCovers(true);
+    // The screen reader calls the editor by its channel and column, as it called the cell.
+    SetAccessibleControlName(EditorFor(m_EditColumn)->Widget(),
+                             m_Grid->CellPlace(m_EditRow, m_EditColumn));
     switch (m_EditColumn) {
         case kColumnReceive:
         case kColumnTransmit:
@@ -291,6 +296,22 @@ void CChannelPage::OnBeginEdit(const GridNotification& notification) {
             m_ChoiceEditor->Place(rect, list->findText(text, Qt::MatchExactly));
             break;
         }
+    }
+}
+
+CCellEditor* CChannelPage::EditorFor(int column) const {
+    switch (column) {
+        case kColumnReceive:
+        case kColumnTransmit:
+            return m_FrequencyEditor;
+        case kColumnDecode:
+            return m_DecodeEditor;
+        case kColumnEncode:
+            return m_EncodeEditor;
+        case kColumnName:
+            return m_NameEditor;
+        default:
+            return m_ChoiceEditor;
     }
 }
 

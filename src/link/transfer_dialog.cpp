@@ -7,6 +7,7 @@
 #include <ctime>
 #include <vector>
 
+#include "app/accessible_names.h"
 #include "app/app_globals.h"
 #include "app/halvex_app.h"
 #include "app/language.h"
@@ -76,7 +77,11 @@ const char* CTransferDlg::PromptKey() const {
 }
 
 void CTransferDlg::SetMessage(const std::string& text) {
-    m_MessageLine->setText(QString::fromStdString(text));
+    const QString line = QString::fromStdString(text);
+    if (line != m_MessageLine->text()) {
+        m_MessageLine->setText(line);
+        AnnounceLabelText(m_MessageLine);
+    }
 }
 
 void CTransferDlg::accept() {

@@ -40,6 +40,9 @@ signals:
 
 private:
     void CreateMissingPages();
+    void AddPageKeys();
+    // Shows the page step tabs away, around the ends.
+    void StepPage(int step);
     void FitFormToTabs();
 
     CHalvexDoc& m_Document;
