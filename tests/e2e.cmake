@@ -36,25 +36,3 @@ foreach(journey IN LISTS HALVEX_E2E_JOURNEYS)
             --work ${CMAKE_BINARY_DIR}/e2e)
     set_tests_properties(e2e_${journey} PROPERTIES LABELS e2e TIMEOUT 180)
 endforeach()
-
-# The accessibility journeys read the program through the accessibility bus, each inside a
-# D-Bus session of its own. pyatspi comes from the distribution, so its Python runs them.
-set(HALVEX_ATSPI_PYTHON ${Python3_EXECUTABLE})
-execute_process(COMMAND ${Python3_EXECUTABLE} -c "import pyatspi"
-    RESULT_VARIABLE HALVEX_PYATSPI_MISSING OUTPUT_QUIET ERROR_QUIET)
-if(HALVEX_PYATSPI_MISSING AND EXISTS /usr/bin/python3)
-    set(HALVEX_ATSPI_PYTHON /usr/bin/python3)
-endif()
-find_program(HALVEX_DBUS_RUN_SESSION dbus-run-session)
-if(NOT HALVEX_DBUS_RUN_SESSION)
-    # Kept by name, so the journeys fail with a clear message until scripts/ensure-deps ran.
-    set(HALVEX_DBUS_RUN_SESSION dbus-run-session)
-endif()
-foreach(journey IN ITEMS accessible_tree keyboard_only)
-    add_test(NAME e2e_accessibility_${journey}
-        COMMAND ${HALVEX_DBUS_RUN_SESSION} -- ${HALVEX_ATSPI_PYTHON}
-            ${CMAKE_CURRENT_SOURCE_DIR}/e2e/accessibility.py ${journey}
-            --bin ${HALVEX_BIN_DIR} --layout $<TARGET_FILE:e2e-dialog-layout>
-            --work ${CMAKE_BINARY_DIR}/e2e)
-    set_tests_properties(e2e_accessibility_${journey} PROPERTIES LABELS e2e TIMEOUT 180)
-endforeach()

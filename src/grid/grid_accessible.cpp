@@ -296,6 +296,11 @@ void CGridCtrl::NotifyAccessibleCell(QAccessible::Event type, GridCellId cell) {
     if (!QAccessible::isActive() || index < 0) {
         return;
     }
+    // Without the table interface the grid has no cells for an event to name.
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(this);
+    if (table == nullptr || table->tableInterface() == nullptr) {
+        return;
+    }
     QAccessibleEvent event(this, type);
     event.setChild(index);
     QAccessible::updateAccessibility(&event);
