@@ -15,6 +15,7 @@
 #include "app/main_frame.h"
 #include "app/relabel.h"
 #include "editors/channel_page.h"
+#include "editors/radiogram_dialog.h"
 #include "grid/grid_accessible.h"
 #include "grid/grid_ctrl.h"
 #include "page_test_support.h"
@@ -197,6 +198,28 @@ private slots:
         QCOMPARE(SpokenName(list), QStringLiteral("Channel 2, ") + Grid()->GetCellText(0, 2));
         QTest::keyClick(list, Qt::Key_Escape);
         QCOMPARE(QApplication::focusWidget(), Grid());
+    }
+
+    void fmPresetsReadAsATableOfPresets() {
+        CRadiogramDlg dialog(m_App->Document(), m_App->MainFrame());
+        QVERIFY(ShowActive(&dialog));
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(dialog.Grid());
+        QAccessibleTableInterface* table = accessible->tableInterface();
+        QCOMPARE(table->rowCount(), 16);
+        QCOMPARE(table->columnCount(), 2);
+        QCOMPARE(Name(dialog.Grid()), QStringLiteral("FM radio presets"));
+        // A new document holds 65M0 in preset 1 and nothing in the others.
+        QCOMPARE(table->cellAt(0, 1)->text(QAccessible::Name), QStringLiteral("65M0"));
+        QCOMPARE(table->cellAt(2, 1)->text(QAccessible::Description),
+                 QStringLiteral("Preset 3, ") + dialog.Grid()->GetCellText(0, 1));
+        dialog.Grid()->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(dialog.Grid(), Qt::Key_Down);
+        QTest::keyClick(dialog.Grid(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), dialog.PresetList());
+        QCOMPARE(SpokenName(dialog.PresetList()),
+                 QStringLiteral("Preset 2, ") + dialog.Grid()->GetCellText(0, 1));
+        QTest::keyClick(dialog.PresetList(), Qt::Key_Escape);
+        QCOMPARE(QApplication::focusWidget(), dialog.Grid());
     }
 
     void everyTemplateControlIsNamed_data() {
