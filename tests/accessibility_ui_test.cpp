@@ -269,9 +269,9 @@ private slots:
     void toolbarButtonsTakeTheirTipsInEachLanguage() {
         CMainFrame* frame = m_App->MainFrame();
         for (int round = 0; round < 2; ++round) {
-            for (int command : {kCommandNew, kCommandOpen, kCommandSave, kCommandReadRadio,
-                                kCommandWriteRadio, kCommandPrint, kCommandNextLanguage,
-                                kCommandHelp}) {
+            for (int command :
+                 {kCommandNew, kCommandOpen, kCommandSave, kCommandReadRadio, kCommandWriteRadio,
+                  kCommandPrint, kCommandNextLanguage, kCommandHelp}) {
                 const std::string key = "IDS_TIP_" + std::to_string(command);
                 QCOMPARE(Name(frame->ToolbarButton(command)),
                          QString::fromStdString(LoadLangString(key)));
@@ -311,8 +311,8 @@ private slots:
             QTRY_VERIFY(Grid()->hasFocus());
         }
         const GridCellId cell = Grid()->GetFocusCell();
-        QWidget* target = QApplication::focusWidget() != nullptr ? QApplication::focusWidget()
-                                                                 : frame;
+        QWidget* target =
+            QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : frame;
         QTest::keyClick(target, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCOMPARE(tabs->currentIndex(), to);
         QCOMPARE(Grid()->GetFocusCell(), cell);

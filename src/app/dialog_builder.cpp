@@ -198,7 +198,8 @@ bool BuildFromTemplate(QWidget* target, int templateId) {
         if (previousLabel != nullptr && IsLabelledControl(control.kind)) {
             previousLabel->setBuddy(widget);
         }
-        previousLabel = control.kind == ControlKind::Static ? qobject_cast<QLabel*>(widget) : nullptr;
+        previousLabel =
+            control.kind == ControlKind::Static ? qobject_cast<QLabel*>(widget) : nullptr;
         widget->setProperty(kControlIdProperty, control.id);
         widget->setObjectName(QStringLiteral("control%1").arg(control.id));
         PlaceControl(widget, control, units);

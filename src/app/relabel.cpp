@@ -23,8 +23,9 @@ void RelabelDialog(QWidget* window, int templateId) {
             SetControlText(control, QString::fromStdString(text));
         }
         // Controls with no label of their own.
-        std::string name = LoadLangText(g_LanguagePath, "AccessibleName",
-                                        std::to_string(ControlId(control)), "", kResourceBufferSize);
+        std::string name =
+            LoadLangText(g_LanguagePath, "AccessibleName", std::to_string(ControlId(control)), "",
+                         kResourceBufferSize);
         if (!name.empty()) {
             SetAccessibleControlName(control, QString::fromStdString(name));
         }

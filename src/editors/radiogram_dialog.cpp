@@ -126,8 +126,7 @@ void CRadiogramDlg::OnBeginEdit(const GridNotification& notification) {
                      notification.rectangle.size());
     m_Grid->SetEditorCovers(true);
     FillPresetList();
-    SetAccessibleControlName(PresetList(),
-                             m_Grid->CellPlace(m_EditRow, notification.item.column));
+    SetAccessibleControlName(PresetList(), m_Grid->CellPlace(m_EditRow, notification.item.column));
     m_PresetEditor->Place(rect, PresetList()->findText(notification.item.text, Qt::MatchExactly));
 }
 

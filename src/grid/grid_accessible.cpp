@@ -105,9 +105,7 @@ public:
     QAccessibleInterface* table() const override { return parent(); }
 
     GridCellId Cell() const { return m_Cell; }
-    bool IsHeader() const {
-        return m_Grid != nullptr && m_Cell.row < m_Grid->GetFixedRowCount();
-    }
+    bool IsHeader() const { return m_Grid != nullptr && m_Cell.row < m_Grid->GetFixedRowCount(); }
 
 private:
     QPointer<CGridCtrl> m_Grid;
@@ -135,7 +133,8 @@ public:
         return cell != nullptr ? Grid()->AccessibleIndex(cell->Cell()) : -1;
     }
     QAccessibleInterface* childAt(int x, int y) const override {
-        const GridCellId cell = Grid()->CellFromPoint(Grid()->viewport()->mapFromGlobal(QPoint(x, y)));
+        const GridCellId cell =
+            Grid()->CellFromPoint(Grid()->viewport()->mapFromGlobal(QPoint(x, y)));
         return cell.row >= Grid()->GetFixedRowCount() ? Cell(cell) : nullptr;
     }
     QAccessibleInterface* focusChild() const override {
@@ -228,9 +227,9 @@ private:
 };
 
 GridAccessible* TableOf(CGridCtrl* grid) {
-    return grid != nullptr ? dynamic_cast<GridAccessible*>(
-                                 QAccessible::queryAccessibleInterface(grid))
-                           : nullptr;
+    return grid != nullptr
+               ? dynamic_cast<GridAccessible*>(QAccessible::queryAccessibleInterface(grid))
+               : nullptr;
 }
 
 QList<QAccessibleInterface*> GridCellAccessible::columnHeaderCells() const {

@@ -37,8 +37,8 @@ void CHalvexView::AddPageKeys() {
         const char* keys;
         int step;
     } kPageKeys[] = {
-        {"Ctrl+Tab", 1},         {"Ctrl+PgDown", 1},  {"Ctrl+Shift+Tab", -1},
-        {"Ctrl+Shift+Backtab", -1}, {"Ctrl+PgUp", -1},
+        {"Ctrl+Tab", 1},   {"Ctrl+PgDown", 1}, {"Ctrl+Shift+Tab", -1}, {"Ctrl+Shift+Backtab", -1},
+        {"Ctrl+PgUp", -1},
     };
     for (const auto& entry : kPageKeys) {
         const int step = entry.step;
