@@ -183,7 +183,12 @@ public:
     bool unselectRow(int) override { return false; }
     bool unselectColumn(int) override { return false; }
 
-    void modelChange(QAccessibleTableModelChangeEvent*) override { DropCells(); }
+    // Cells read the grid live, so changed texts keep their objects; a new shape does not.
+    void modelChange(QAccessibleTableModelChangeEvent* event) override {
+        if (event->modelChangeType() != QAccessibleTableModelChangeEvent::DataChanged) {
+            DropCells();
+        }
+    }
 
     // The cell object of a grid cell, made on first use; null for no cell.
     QAccessibleInterface* Cell(GridCellId cell) const {

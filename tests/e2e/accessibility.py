@@ -51,12 +51,33 @@ class Tree:
         gi.require_version("Atspi", "2.0")
         import pyatspi
         from gi.repository import Atspi
+        from gi.repository import GLib
         self.pyatspi = pyatspi
+        self.glib = GLib
         self.session = session
+        self.heard = []
+        # What a screen reader is told, not only what it could ask: the focus events.
+        self.listener = Atspi.EventListener.new(self._hear)
+        self.listener.register("object:state-changed:focused")
         self.app = wait_until("the program on the accessibility bus", self._find_app,
                               DEFAULT_DEADLINE)
         # A cached state would hide the focus moving from cell to cell.
         self.app.set_cache_mask(Atspi.Cache.NONE)
+
+    def _hear(self, event):
+        if event.detail1 == 1:
+            try:
+                self.heard.append((event.source.getRoleName(), event.source.name,
+                                   event.source.description))
+            except Exception:  # noqa: BLE001 - the object may be gone already
+                pass
+
+    def heard_focus(self, name, description):
+        """Whether a focus event named an object so, pumping the bus's events first."""
+        context = self.glib.MainContext.default()
+        while context.pending():
+            context.iteration(False)
+        return any(entry[1:] == (name, description) for entry in self.heard)
 
     def _find_app(self):
         desktop = self.pyatspi.Registry.getDesktop(0)
@@ -230,6 +251,8 @@ def journey_accessible_tree(session):
     cell = grid.getAccessibleAt(TONE_CHANNEL - 1, 2)
     if cell.description != cell_place(session, TONE_CHANNEL, 2):
         raise JourneyFailure(f"the focused cell is described as {cell.description!r}")
+    wait_until("a focus event that names the tone cell of channel 2",
+               lambda: tree.heard_focus(cell.name, cell.description), 5.0)
 
     # The in-cell list is called by its channel and column, like the cell it edits.
     session.x.key("Return")
