@@ -152,7 +152,7 @@ class Tree:
         return None
 
 
-def keys_until_focused(session, tree, key, probe, what, presses=8):
+def keys_until_focused(session, key, probe, what, presses=8):
     """Presses key until probe (asked of the tree) holds; fails after presses presses."""
     for _ in range(presses):
         if probe():
@@ -236,7 +236,7 @@ def journey_accessible_tree(session):
 
     # Tab from the page's tab through its controls into the table, then the arrows.
     session.x.focus(session.main_window)
-    keys_until_focused(session, tree, "Tab", lambda: tree.focused_cell(table, (0, 0)),
+    keys_until_focused(session, "Tab", lambda: tree.focused_cell(table, (0, 0)),
                        "a cell of the channel table")
     start = tree.focused_cell(table, (0, 0))
     if start != (0, 1):
@@ -291,7 +291,7 @@ def journey_keyboard_only(session):
 
     session.x.focus(session.main_window)
     table = tree.channel_table()
-    keys_until_focused(session, tree, "Tab", lambda: tree.focused_cell(table, (0, 0)),
+    keys_until_focused(session, "Tab", lambda: tree.focused_cell(table, (0, 0)),
                        "a cell of the channel table")
     session.x.key("Down")
     session.x.key("Right")
