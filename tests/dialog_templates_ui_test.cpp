@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <set>
 
 #include "app/app_globals.h"
 #include "app/dialog_builder.h"
@@ -131,6 +132,41 @@ private slots:
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         FindControl<QPushButton>(&dialog, kIdOk)->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+
+    // Language files relabel by template and control id: an id moved in its template would
+    // leave its text behind.
+    void everyShippedResourceTextFindsItsDialogOrControl_data() {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("english") << "english.lang";
+        QTest::newRow("chinese") << "chinese.lang";
+    }
+    void everyShippedResourceTextFindsItsDialogOrControl() {
+        QFETCH(QString, language);
+        QFile file(QStringLiteral(HALVEX_BIN_DIR "/") + language);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        std::set<int> ids;
+        for (auto group : {ShellDialogTemplates(), PageDialogTemplates(), ToolDialogTemplates()}) {
+            for (const DialogTemplate& dialog : group) {
+                ids.insert(dialog.id);
+                for (const ControlTemplate& control : dialog.controls) {
+                    ids.insert(control.id);
+                }
+            }
+        }
+        bool inResources = false;
+        int checked = 0;
+        for (const QByteArray& line : file.readAll().split('\n')) {
+            const QByteArray text = line.trimmed();
+            if (text.startsWith('[')) {
+                inResources = text == "[Resource]";
+            } else if (inResources && text.contains('=')) {
+                const QByteArray key = text.left(text.indexOf('='));
+                QVERIFY2(ids.count(key.toInt()) == 1, key.constData());
+                ++checked;
+            }
+        }
+        QVERIFY(checked > 0);
     }
 
     void relabellingReachesDirectChildrenOnly() {

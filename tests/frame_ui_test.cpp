@@ -10,6 +10,7 @@
 #include "app/help_opener.h"
 #include "app/main_frame.h"
 #include "resources/command_ids.h"
+#include "resources/frame_resources.h"
 #include "shell_test_support.h"
 #include "view/main_view.h"
 #include "view/page_tab_control.h"
@@ -103,14 +104,34 @@ private slots:
         QCOMPARE(edit->text(), QStringLiteral("5"));
     }
 
-    void commandsWithoutHandlerDoNothingAndAreDisabled() {
+    void everyMenuAndToolbarCommandHasItsHandler() {
         CMainFrame* frame = m_App->MainFrame();
-        QVERIFY(!frame->MenuAction(kCommandReadRadio)->isEnabled());
-        frame->OnCommand(kCommandReadRadio);
+        for (const MenuResource& menu : MainMenuResource()) {
+            for (const MenuItemResource& item : menu.items) {
+                if (item.commandId != 0 && item.commandId != kCommandRecentFile) {
+                    QVERIFY2(frame->MenuAction(item.commandId)->isEnabled(),
+                             QByteArray::number(item.commandId));
+                }
+            }
+        }
+        for (const ToolbarButtonResource& button : ToolbarResource()) {
+            if (button.commandId != 0) {
+                QVERIFY2(frame->ToolbarButton(button.commandId)->isEnabled(),
+                         QByteArray::number(button.commandId));
+            }
+        }
+    }
+
+    void commandsWithoutHandlerDoNothingAndAreDisabled() {
+        QtDocumentPrompts prompts([]() -> QWidget* { return nullptr; });
+        CHalvexDoc document(prompts);
+        CMainFrame frame(document);
+        QVERIFY(!frame.MenuAction(kCommandReadRadio)->isEnabled());
+        frame.OnCommand(kCommandReadRadio);
         bool read = false;
-        frame->SetCommandHandler(kCommandReadRadio, [&] { read = true; });
-        QVERIFY(frame->MenuAction(kCommandReadRadio)->isEnabled());
-        frame->ToolbarButton(kCommandReadRadio)->click();
+        frame.SetCommandHandler(kCommandReadRadio, [&] { read = true; });
+        QVERIFY(frame.MenuAction(kCommandReadRadio)->isEnabled());
+        frame.ToolbarButton(kCommandReadRadio)->click();
         QVERIFY(read);
     }
 

@@ -2,6 +2,7 @@
 // menu, title and tabs that follows, with the selected tab kept.
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QMenuBar>
 #include <QToolButton>
 #include <QtTest>
@@ -11,6 +12,7 @@
 #include "app/language_dialog.h"
 #include "app/main_frame.h"
 #include "resources/command_ids.h"
+#include "resources/ids/function_page_ids.h"
 #include "shell_test_support.h"
 #include "view/main_view.h"
 #include "view/main_view_page.h"
@@ -18,14 +20,10 @@
 
 namespace {
 
-class CountingPage : public QWidget, public MainViewPage {
-public:
-    using QWidget::QWidget;
-    QWidget* Widget() override { return this; }
-    void Reload() override { ++reloads; }
-    void CommitEdit() override {}
-    int reloads = 0;
-};
+// Relabelled from the language's resource text 1028.
+QString ScanModeLabel(CHalvexView* view) {
+    return FindControl<QLabel>(view->Pages()[1]->Widget(), kScanModeId)->text();
+}
 
 }  // namespace
 
@@ -36,19 +34,12 @@ private slots:
         UseTemporarySettings(m_SettingsHome);
         MessageBox::SetUnattended(true);
         FileDialog::SetUnattended(true);
-        // Only the test's own pages, whatever pages the library registers.
-        ClearMainViewPages();
-        for (auto [order, key] : {std::pair{0, "IDS_CHANNEL"}, {1, "IDS_FUNCTION"}}) {
-            RegisterMainViewPage(order, key,
-                                 [](QWidget* tabs, CHalvexDoc&) { return new CountingPage(tabs); });
-        }
     }
-    void cleanupTestCase() { ClearMainViewPages(); }
     void init() {
         m_Dir = std::make_unique<TempModuleDir>();
         m_Dir->Write("setting.ini", "[setup]\nlanguage=a\n");
-        m_Dir->Write("a.lang", LanguageFile("Alpha", "Title A"));
-        m_Dir->Write("b.lang", LanguageFile("Beta", "Title B"));
+        m_Dir->Write("a.lang", LanguageFile("Alpha", "Title A", {}, "1028=Scan Alpha\n"));
+        m_Dir->Write("b.lang", LanguageFile("Beta", "Title B", {}, "1028=Scan Beta\n"));
     }
     void cleanup() {
         m_App.reset();
@@ -59,10 +50,10 @@ private slots:
         Start();
         CMainFrame* frame = m_App->MainFrame();
         CPageTabCtrl* tabs = frame->View()->TabControl();
-        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->count(), 3);
         tabs->setCurrentIndex(1);
-        auto* functions = static_cast<CountingPage*>(frame->View()->Pages()[1]);
-        int reloads = functions->reloads;
+        QCOMPARE(ScanModeLabel(frame->View()), QStringLiteral("Scan Alpha"));
+        MainViewPage* functions = frame->View()->Pages()[1];
 
         frame->ToolbarButton(kCommandNextLanguage)->click();
         QCOMPARE(g_LanguagePath, m_Dir->FilePath("b.lang"));
@@ -73,8 +64,9 @@ private slots:
         QCOMPARE(frame->MenuAction(kCommandOpen)->text(), QStringLiteral("Not Found"));
         QCOMPARE(tabs->tabText(0), QStringLiteral("     Chan Beta     "));
         QCOMPARE(tabs->tabText(1), QStringLiteral("     Func Beta     "));
+        QCOMPARE(tabs->tabText(2), QStringLiteral("     Vfo Beta     "));
         QCOMPARE(tabs->currentIndex(), 1);
-        QVERIFY(functions->reloads > reloads);
+        QCOMPARE(ScanModeLabel(frame->View()), QStringLiteral("Scan Beta"));
 
         // The last file wraps to the first.
         frame->OnCommand(kCommandNextLanguage);
@@ -82,11 +74,12 @@ private slots:
         QCOMPARE(frame->windowTitle(), QStringLiteral("Untitled Alpha - Title A"));
 
         // A new document reloads the pages it has instead of adding a second set.
+        m_Dir->Write("a.lang", LanguageFile("Alpha", "Title A", {}, "1028=Scan Alpha again\n"));
         MessageBox::SetNextAnswer(MessageAnswer::Ok);
-        reloads = functions->reloads;
         frame->OnCommand(kCommandNew);
-        QCOMPARE(tabs->count(), 2);
-        QVERIFY(functions->reloads > reloads);
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(frame->View()->Pages()[1], functions);
+        QCOMPARE(ScanModeLabel(frame->View()), QStringLiteral("Scan Alpha again"));
     }
 
     void removedLanguageFileMovesToTheFirst() {

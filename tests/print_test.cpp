@@ -81,7 +81,6 @@ private slots:
     void initTestCase() {
         UseTemporarySettings(m_ConfigHome);
         MessageBox::SetUnattended(true);
-        RegisterPrintCommands();
     }
 
     void cleanup() {

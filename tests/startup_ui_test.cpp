@@ -14,18 +14,9 @@
 #include "resources/frame_resources.h"
 #include "shell_test_support.h"
 #include "view/main_view.h"
-#include "view/main_view_page.h"
 #include "view/page_tab_control.h"
 
 namespace {
-
-class BlankPage : public QWidget, public MainViewPage {
-public:
-    using QWidget::QWidget;
-    QWidget* Widget() override { return this; }
-    void Reload() override {}
-    void CommitEdit() override {}
-};
 
 const QStringList kNoArguments{QStringLiteral("halvex")};
 
@@ -38,12 +29,7 @@ private slots:
         UseTemporarySettings(m_SettingsHome);
         MessageBox::SetUnattended(true);
         FileDialog::SetUnattended(true);
-        // Only the test's own page, whatever pages the library registers.
-        ClearMainViewPages();
-        RegisterMainViewPage(0, "IDS_CHANNEL",
-                             [](QWidget* tabs, CHalvexDoc&) { return new BlankPage(tabs); });
     }
-    void cleanupTestCase() { ClearMainViewPages(); }
     void init() { MessageBox::ClearShown(); }
     void cleanup() { QVERIFY(SeamsDrained()); }
 

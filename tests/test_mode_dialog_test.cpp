@@ -191,7 +191,6 @@ private slots:
         UseTemporarySettings(m_ConfigHome);
         MessageBox::SetUnattended(true);
         FileDialog::SetUnattended(true);
-        RegisterTestModeCommand();
     }
 
     void init() {

@@ -17,7 +17,6 @@
 #include "app/language.h"
 #include "codeplug/band_lines.h"
 #include "link/compare_dialog.h"
-#include "link/link_commands.h"
 #include "link/port_dialog.h"
 #include "link/transfer_dialog.h"
 #include "link_ui_fixture.h"
@@ -295,7 +294,6 @@ private slots:
     void commandsOpenTheirDialogs() {
         QFETCH(int, command);
         QFETCH(QString, titleKey);
-        QVERIFY(RegisterLinkCommands());
         std::string error;
         QVERIFY2(m_Fixture->Start({}, &error), error.c_str());
         QString title = titleKey.isEmpty() ? QString::fromStdString(LoadResourceText(kPortTemplate))
@@ -312,7 +310,6 @@ private slots:
     }
 
     void readOverUnsavedEditsAsksFirst() {
-        QVERIFY(RegisterLinkCommands());
         std::string error;
         QVERIFY2(m_Fixture->Start({}, &error), error.c_str());
         VirtualRadio* radio = m_Fixture->AddRadio(1, {}, PatternMemory(12), &error);
@@ -496,7 +493,6 @@ private slots:
     }
 
     void compareListsTheDifferencesAndLeavesTheDocument() {
-        QVERIFY(RegisterLinkCommands());
         std::string error;
         QVERIFY2(m_Fixture->Start({}, &error), error.c_str());
         CHalvexDoc& document = m_Fixture->app->Document();

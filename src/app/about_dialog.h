@@ -2,10 +2,7 @@
 #pragma once
 
 #include "app/dialog_builder.h"
-
-constexpr int kAboutTemplate = 100;
-// The product line; its "%s" stands for the program's version.
-constexpr int kAboutProductId = 1015;
+#include "resources/ids/about_ids.h"
 
 class CAboutDlg : public TemplateDialog {
     Q_OBJECT

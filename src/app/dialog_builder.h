@@ -9,12 +9,11 @@
 #include <QString>
 #include <QWidget>
 
+#include "resources/dialog_template.h"
+
 class QComboBox;
-struct DialogTemplate;
 
 constexpr const char* kControlIdProperty = "controlId";
-constexpr int kIdOk = 1;
-constexpr int kIdCancel = 2;
 
 struct DialogUnits {
     int averageWidth;

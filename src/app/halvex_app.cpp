@@ -5,7 +5,6 @@
 
 #include "app/about_dialog.h"
 #include "app/app_globals.h"
-#include "app/command_registry.h"
 #include "app/help_file.h"
 #include "app/help_opener.h"
 #include "app/language.h"
@@ -14,8 +13,13 @@
 #include "app/main_frame.h"
 #include "app/message_box.h"
 #include "app/settings.h"
+#include "editors/channel_csv_commands.h"
+#include "editors/radiogram_dialog.h"
+#include "link/link_commands.h"
 #include "resources/command_ids.h"
+#include "testmode/password_dialog.h"
 #include "view/main_view.h"
+#include "view/print_commands.h"
 
 namespace {
 
@@ -24,12 +28,6 @@ CHalvexApp* g_App = nullptr;
 constexpr const char* kProgramName = "Halvex";
 constexpr const char* kUntitled = "Untitled";
 constexpr const char* kSaveChangesQuestion = "Save changes to %s?";
-
-// Every command a registered dialog may handle; the shell's own ones are installed directly.
-constexpr int kPluggableCommands[] = {
-    kCommandReadRadio,  kCommandWriteRadio,  kCommandCompareRadio,   kCommandPort,
-    kCommandTestMode,   kCommandRadiogram,   kCommandPrint,          kCommandPrintPreview,
-    kCommandPrintSetup, kCommandPrintDirect, kCommandImportChannels, kCommandExportChannels};
 
 bool IsReadable(const std::string& path) {
     return std::ifstream(path).good();
@@ -110,11 +108,11 @@ void CHalvexApp::InstallCommandHandlers() {
         frame.SetCommandHandler(kCommandRecentFile + index,
                                 [this, index] { OpenRecentFile(index); });
     }
-    for (int commandId : kPluggableCommands) {
-        if (const CommandHandler* handler = FindRegisteredCommandHandler(commandId)) {
-            frame.SetCommandHandler(commandId, [this, handler] { (*handler)(*this); });
-        }
-    }
+    InstallLinkCommands(*this, frame);
+    InstallPrintCommands(*this, frame);
+    InstallRadiogramCommand(*this, frame);
+    InstallTestModeCommand(*this, frame);
+    InstallChannelCsvCommands(*this, frame);
 }
 
 bool CHalvexApp::NewDocument() {

@@ -60,6 +60,8 @@ public:
 private:
     bool NewDocument();
     bool SaveAs();
+    // Every command of the frame, the shell's own and the dialogs'; the tests get the same
+    // handlers through InitInstance.
     void InstallCommandHandlers();
     void OpenRecentFile(int index);
     void RememberFile(const std::string& path);

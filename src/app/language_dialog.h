@@ -5,9 +5,7 @@
 #include <functional>
 
 #include "app/dialog_builder.h"
-
-constexpr int kLanguageTemplate = 131;
-constexpr int kLanguageListId = 1014;
+#include "resources/ids/language_ids.h"
 
 class CLanguageDlg : public TemplateDialog {
     Q_OBJECT

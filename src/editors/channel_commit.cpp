@@ -76,11 +76,6 @@ std::string ShownTransmitText(const CHalvexDoc& doc, int n) {
     return doc.IsChannelEmpty(n) ? std::string() : doc.GetTransmitText(n);
 }
 
-std::string ClampFrequencyEntry(std::string_view entry, const CHalvexDoc& doc) {
-    int side = CheckFrequencyRange(entry, doc.GetFrequencyLimits());
-    return side == 0 ? std::string(entry) : FormatFrequencyLimit(side, doc.GetFrequencyLimits());
-}
-
 std::optional<FrequencyClamp> FrequencyClampOf(std::string_view entry,
                                                const FrequencyLimits& limits) {
     const int side = CheckFrequencyRange(entry, limits);
@@ -123,7 +118,8 @@ std::optional<FrequencyClamp> CommitReceiveFrequency(CHalvexDoc& doc, int n,
     const bool firstFrequency = doc.IsOffsetEmpty(n) || doc.IsChannelEmpty(n);
     const bool settingsNeverWritten = SettingsNeverWritten(doc, n);
     const std::string shownTransmit = ShownTransmitText(doc, n);
-    const std::string clamped = ClampFrequencyEntry(entry, doc);
+    const std::optional<FrequencyClamp> clamp = FrequencyClampOf(entry, doc.GetFrequencyLimits());
+    const std::string clamped = clamp ? clamp->stored : std::string(entry);
     if (!SameText(clamped, doc.GetFrequencyText(n, 1))) {
         doc.SetModifiedFlag();
     }
@@ -142,7 +138,7 @@ std::optional<FrequencyClamp> CommitReceiveFrequency(CHalvexDoc& doc, int n,
         UpdateOffset(doc, n, receive, receive);
     }
     MarkIfChanged(doc, n, before);
-    return FrequencyClampOf(entry, doc.GetFrequencyLimits());
+    return clamp;
 }
 
 std::optional<FrequencyClamp> CommitTransmitFrequency(CHalvexDoc& doc, int n,
@@ -151,7 +147,8 @@ std::optional<FrequencyClamp> CommitTransmitFrequency(CHalvexDoc& doc, int n,
         return std::nullopt;
     }
     const ChannelSnapshot before(doc, n);
-    const std::string clamped = ClampFrequencyEntry(entry, doc);
+    const std::optional<FrequencyClamp> clamp = FrequencyClampOf(entry, doc.GetFrequencyLimits());
+    const std::string clamped = clamp ? clamp->stored : std::string(entry);
     const std::string receive = doc.GetFrequencyText(n, 1);
     // The transmit entry is rounded exactly like a receive entry by storing it there for a
     // moment; the receive bytes go back untouched, so an off-raster receive frequency read
@@ -167,7 +164,7 @@ std::optional<FrequencyClamp> CommitTransmitFrequency(CHalvexDoc& doc, int n,
         doc.SetTone(n, 0, 0);
     }
     MarkIfChanged(doc, n, before);
-    return FrequencyClampOf(entry, doc.GetFrequencyLimits());
+    return clamp;
 }
 
 void CommitTone(CHalvexDoc& doc, int n, int which, int toneIndex) {

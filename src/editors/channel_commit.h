@@ -34,9 +34,6 @@ constexpr int kChannelColumnCount = 13;
 // The transmit frequency column 3 shows: nothing for an empty channel.
 std::string ShownTransmitText(const CHalvexDoc& doc, int n);
 
-// The entry itself, or the limit it violates.
-std::string ClampFrequencyEntry(std::string_view entry, const CHalvexDoc& doc);
-
 // An out-of-band entry and the band limit stored in its place, so the user learns what
 // happened to it.
 struct FrequencyClamp {

@@ -1,10 +1,8 @@
-// File > Import Channels and File > Export Channels: the desktop's way to the CSV channel
-// lists. An import changes the document only after the user has read its report and pressed
-// OK, and then as one change.
+#include "editors/channel_csv_commands.h"
+
 #include <QDialog>
 
 #include "app/app_globals.h"
-#include "app/command_registry.h"
 #include "app/file_dialog.h"
 #include "app/halvex_app.h"
 #include "app/language.h"
@@ -46,7 +44,7 @@ void OnImportChannels(CHalvexApp& app) {
         ShowError(app, LoadLangString("IDS_CSV_REFUSED") + error);
         return;
     }
-    CChannelImportDlg dialog(document, std::move(text), app.MainFrame());
+    CChannelImportDlg dialog(document, std::move(text), image, std::move(result), app.MainFrame());
     if (dialog.exec() != QDialog::Accepted || dialog.Image() == document.bytes) {
         return;
     }
@@ -93,9 +91,9 @@ void OnExportChannels(CHalvexApp& app) {
                      MessageButtons::Ok);
 }
 
-[[maybe_unused]] const bool g_ImportRegistered =
-    RegisterCommandHandler(kCommandImportChannels, OnImportChannels);
-[[maybe_unused]] const bool g_ExportRegistered =
-    RegisterCommandHandler(kCommandExportChannels, OnExportChannels);
-
 }  // namespace
+
+void InstallChannelCsvCommands(CHalvexApp& app, CMainFrame& frame) {
+    frame.SetCommandHandler(kCommandImportChannels, [&app] { OnImportChannels(app); });
+    frame.SetCommandHandler(kCommandExportChannels, [&app] { OnExportChannels(app); });
+}

@@ -17,10 +17,14 @@ std::string LanguageWording(const CsvReportText& text) {
     return LoadLangString(text.key);
 }
 
-CChannelImportDlg::CChannelImportDlg(const CHalvexDoc& document, std::string text, QWidget* parent)
+CChannelImportDlg::CChannelImportDlg(const CHalvexDoc& document, std::string text,
+                                     const std::array<uint8_t, kImageSize>& replaceImage,
+                                     ChannelImportResult replaceResult, QWidget* parent)
     : TemplateDialog(kChannelImportTemplate, parent),
       m_Document(document),
       m_Text(std::move(text)),
+      m_Image(replaceImage),
+      m_Result(std::move(replaceResult)),
       m_Replace(FindControl<QRadioButton>(this, kImportReplaceId)),
       m_FillEmpty(FindControl<QRadioButton>(this, kImportFillEmptyId)),
       m_Summary(FindControl<QLabel>(this, kImportSummaryId)),
@@ -30,7 +34,7 @@ CChannelImportDlg::CChannelImportDlg(const CHalvexDoc& document, std::string tex
     connect(m_Replace, &QRadioButton::toggled, this, [this] { Preview(); });
     connect(FindControl<QPushButton>(this, kImportSaveReportId), &QPushButton::clicked, this,
             &CChannelImportDlg::OnSaveReport);
-    Preview();
+    ShowResult();
 }
 
 ChannelImportMode CChannelImportDlg::Mode() const {
@@ -47,6 +51,10 @@ void CChannelImportDlg::Preview() {
         m_Image = m_Document.bytes;
         return;
     }
+    ShowResult();
+}
+
+void CChannelImportDlg::ShowResult() {
     m_Summary->setText(QString::fromStdString(ImportSummary(m_Result, LanguageWording)));
     for (const std::string& loss : m_Result.losses) {
         m_Report->addItem(QString::fromStdString(loss));

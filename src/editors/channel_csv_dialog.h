@@ -7,23 +7,20 @@
 
 #include "app/dialog_builder.h"
 #include "editors/channel_csv.h"
+#include "resources/ids/channel_import_ids.h"
 
 class QListWidget;
 class QRadioButton;
 class QLabel;
 
-constexpr int kChannelImportTemplate = 160;
-constexpr int kImportReplaceId = 1201;
-constexpr int kImportFillEmptyId = 1202;
-constexpr int kImportSummaryId = 1203;
-constexpr int kImportReportId = 1204;
-constexpr int kImportSaveReportId = 1205;
-
 class CChannelImportDlg : public TemplateDialog {
     Q_OBJECT
 public:
-    // text has already been previewed once without error.
-    CChannelImportDlg(const CHalvexDoc& document, std::string text, QWidget* parent = nullptr);
+    // Opens on the caller's preview of text in Replace mode, which succeeded; only the other
+    // mode is previewed here.
+    CChannelImportDlg(const CHalvexDoc& document, std::string text,
+                      const std::array<uint8_t, kImageSize>& replaceImage,
+                      ChannelImportResult replaceResult, QWidget* parent = nullptr);
 
     ChannelImportMode Mode() const;
     // The image the import makes in the chosen mode.
@@ -34,6 +31,7 @@ public:
 
 private:
     void Preview();
+    void ShowResult();
     void OnSaveReport();
 
     const CHalvexDoc& m_Document;

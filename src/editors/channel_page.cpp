@@ -23,14 +23,6 @@
 
 namespace {
 
-constexpr int kGridId = 1017;
-constexpr int kRangeSelectorId = 1021;
-constexpr int kFrequencyEditorId = 1022;
-constexpr int kDecodeListId = 1076;
-constexpr int kEncodeListId = 1077;
-constexpr int kChoiceListId = 1023;
-constexpr int kNameEditorId = 1024;
-
 constexpr int kColumnWidths[kChannelColumnCount] = {40, 75, 65, 75, 65, 55, 50,
                                                     55, 65, 65, 55, 70, 50};
 constexpr int kHeaderHeight = 28;
@@ -68,8 +60,8 @@ int ToneEntryFor(const QComboBox* list, const QString& text) {
 CChannelPage::CChannelPage(CHalvexDoc& document, QWidget* parent)
     : QWidget(parent), m_Document(document), m_Grid(new CGridCtrl) {
     BuildFromTemplate(this, kChannelPageTemplate);
-    m_Grid->SetControlId(kGridId);
-    ReplaceControl(this, kGridId, m_Grid);
+    m_Grid->SetControlId(kChannelGridId);
+    ReplaceControl(this, kChannelGridId, m_Grid);
     // The system's message-box font here is wider than the one the column widths were made
     // for; the page's own font keeps every header inside its column.
     m_Grid->setFont(font());
@@ -376,12 +368,3 @@ void CChannelPage::OnRangeSelected(int index) {
     }
     m_Document.ChangeFrequencyRange(index);
 }
-
-namespace {
-
-[[maybe_unused]] const bool g_Registered =
-    RegisterMainViewPage(0, "IDS_CHANNEL", [](QWidget* tabControl, CHalvexDoc& document) {
-        return new CChannelPage(document, tabControl);
-    });
-
-}  // namespace

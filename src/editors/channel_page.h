@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "editors/channel_row_state.h"
+#include "resources/ids/channel_page_ids.h"
 #include "view/main_view_page.h"
 
 class CCellEditor;
@@ -13,8 +14,6 @@ class CGridCtrl;
 class CHalvexDoc;
 class QComboBox;
 struct GridNotification;
-
-constexpr int kChannelPageTemplate = 150;
 
 class CChannelPage : public QWidget, public MainViewPage {
     Q_OBJECT

@@ -9,11 +9,10 @@
 #include "codeplug/document.h"
 #include "editors/page_controls.h"
 #include "editors/ptt_id_edit.h"
+#include "resources/ids/function_page_ids.h"
 
 namespace {
 
-constexpr int kTemplateId = 151;
-constexpr int kPttIdCodeId = 1061;
 constexpr int kLastLevel = 9;
 constexpr int kLastTimeLimit = 7;
 
@@ -29,29 +28,30 @@ struct ChoiceBinding {
 
 // In the order the page fills them.
 constexpr ChoiceBinding kChoices[] = {
-    {1026, ListSource::Levels, nullptr, &RadioImage::GetSquelch, &RadioImage::SetSquelch},
-    {1028, ListSource::LanguageFile, "ScanType", &RadioImage::GetScanMode,
+    {kSquelchId, ListSource::Levels, nullptr, &RadioImage::GetSquelch, &RadioImage::SetSquelch},
+    {kScanModeId, ListSource::LanguageFile, "ScanType", &RadioImage::GetScanMode,
      &RadioImage::SetScanMode},
-    {1035, ListSource::LanguageFile, "FreqMode", &RadioImage::GetFreqMode,
+    {kFrequencyModeId, ListSource::LanguageFile, "FreqMode", &RadioImage::GetFreqMode,
      &RadioImage::SetFreqMode},
-    {1037, ListSource::LanguageFile, "PttId", &RadioImage::GetPttIdMode, &RadioImage::SetPttIdMode},
-    {1041, ListSource::LanguageFile, "RadiogramWorkMode", &RadioImage::GetRadioWorkMode,
+    {kPttIdModeId, ListSource::LanguageFile, "PttId", &RadioImage::GetPttIdMode,
+     &RadioImage::SetPttIdMode},
+    {kRadioWorkModeId, ListSource::LanguageFile, "RadiogramWorkMode", &RadioImage::GetRadioWorkMode,
      &RadioImage::SetRadioWorkMode},
-    {1043, ListSource::LanguageFile, "RadioWorkModeA", &RadioImage::GetWorkModeA,
+    {kWorkModeAId, ListSource::LanguageFile, "RadioWorkModeA", &RadioImage::GetWorkModeA,
      &RadioImage::SetWorkModeA},
-    {1045, ListSource::LanguageFile, "RadioWorkModeB", &RadioImage::GetWorkModeB,
+    {kWorkModeBId, ListSource::LanguageFile, "RadioWorkModeB", &RadioImage::GetWorkModeB,
      &RadioImage::SetWorkModeB},
-    {1047, ListSource::LanguageFile, "Voice", &RadioImage::GetVoiceSelect,
+    {kVoiceSelectId, ListSource::LanguageFile, "Voice", &RadioImage::GetVoiceSelect,
      &RadioImage::SetVoiceSelect},
-    {1049, ListSource::TimeLimits, nullptr, &RadioImage::GetTxTimeLimit,
+    {kTxTimeLimitId, ListSource::TimeLimits, nullptr, &RadioImage::GetTxTimeLimit,
      &RadioImage::SetTxTimeLimit},
-    {1051, ListSource::LanguageFile, "TxDtr", &RadioImage::GetDualWatchTx,
+    {kDualWatchTxId, ListSource::LanguageFile, "TxDtr", &RadioImage::GetDualWatchTx,
      &RadioImage::SetDualWatchTx},
-    {1054, ListSource::LanguageFile, "ChannelShowedF1", &RadioImage::GetDisplayF1,
+    {kDisplayF1Id, ListSource::LanguageFile, "ChannelShowedF1", &RadioImage::GetDisplayF1,
      &RadioImage::SetDisplayF1},
-    {1056, ListSource::LanguageFile, "ChannelShowedF2", &RadioImage::GetDisplayF2,
+    {kDisplayF2Id, ListSource::LanguageFile, "ChannelShowedF2", &RadioImage::GetDisplayF2,
      &RadioImage::SetDisplayF2},
-    {1059, ListSource::Levels, nullptr, &RadioImage::GetVoxLevel, &RadioImage::SetVoxLevel},
+    {kVoxLevelId, ListSource::Levels, nullptr, &RadioImage::GetVoxLevel, &RadioImage::SetVoxLevel},
 };
 
 struct CheckBinding {
@@ -60,17 +60,17 @@ struct CheckBinding {
     void (RadioImage::*set)(bool);
 };
 
-// The ANI transmit box (1052) is hidden, yet it shows and keeps its bit like the others.
+// The ANI transmit box is hidden, yet it shows and keeps its bit like the others.
 constexpr CheckBinding kCheckBoxes[] = {
-    {1030, &RadioImage::GetEndTone, &RadioImage::SetEndTone},
-    {1031, &RadioImage::GetBeep, &RadioImage::SetBeep},
-    {1032, &RadioImage::GetBacklight, &RadioImage::SetBacklight},
-    {1033, &RadioImage::GetPowerSave, &RadioImage::SetPowerSave},
-    {1029, &RadioImage::GetDualWatch, &RadioImage::SetDualWatch},
-    {1038, &RadioImage::GetRadioFunction, &RadioImage::SetRadioFunction},
-    {1039, &RadioImage::GetVoicePrompt, &RadioImage::SetVoicePrompt},
-    {1052, &RadioImage::GetAniTx, &RadioImage::SetAniTx},
-    {1057, &RadioImage::GetSideTone, &RadioImage::SetSideTone},
+    {kEndToneId, &RadioImage::GetEndTone, &RadioImage::SetEndTone},
+    {kBeepId, &RadioImage::GetBeep, &RadioImage::SetBeep},
+    {kBacklightId, &RadioImage::GetBacklight, &RadioImage::SetBacklight},
+    {kPowerSaveId, &RadioImage::GetPowerSave, &RadioImage::SetPowerSave},
+    {kDualWatchId, &RadioImage::GetDualWatch, &RadioImage::SetDualWatch},
+    {kRadioFunctionId, &RadioImage::GetRadioFunction, &RadioImage::SetRadioFunction},
+    {kVoicePromptId, &RadioImage::GetVoicePrompt, &RadioImage::SetVoicePrompt},
+    {kAniTxId, &RadioImage::GetAniTx, &RadioImage::SetAniTx},
+    {kSideToneId, &RadioImage::GetSideTone, &RadioImage::SetSideTone},
 };
 
 std::vector<std::string> EntriesOf(const ChoiceBinding& binding) {
@@ -88,16 +88,11 @@ std::vector<std::string> EntriesOf(const ChoiceBinding& binding) {
     return {};
 }
 
-[[maybe_unused]] const bool g_Registered =
-    RegisterMainViewPage(1, "IDS_FUNCTION", [](QWidget* tabControl, CHalvexDoc& document) {
-        return new CFunctionPage(tabControl, document);
-    });
-
 }  // namespace
 
 CFunctionPage::CFunctionPage(QWidget* parent, CHalvexDoc& document)
     : QWidget(parent), m_Document(document) {
-    BuildPage(this, kTemplateId);
+    BuildPage(this, kFunctionPageTemplate);
     for (const ChoiceBinding& binding : kChoices) {
         auto* list = RequireControl<QComboBox>(this, binding.controlId);
         m_Lists.push_back(list);
@@ -126,7 +121,7 @@ CFunctionPage::~CFunctionPage() {
 }
 
 void CFunctionPage::FillFromImage() {
-    RelabelDialog(this, kTemplateId);
+    RelabelDialog(this, kFunctionPageTemplate);
     for (size_t index = 0; index < m_Lists.size(); ++index) {
         const ChoiceBinding& binding = kChoices[index];
         FillChoiceList(m_Lists[index], EntriesOf(binding), (m_Document.*binding.get)());

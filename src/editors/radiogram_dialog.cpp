@@ -5,7 +5,6 @@
 
 #include "app/accessible_names.h"
 #include "app/app_globals.h"
-#include "app/command_registry.h"
 #include "app/halvex_app.h"
 #include "app/language.h"
 #include "app/main_frame.h"
@@ -18,9 +17,6 @@
 
 namespace {
 
-constexpr int kPresetListId = 1078;
-constexpr int kGridId = 1079;
-constexpr int kFrequencyListId = 1091;
 constexpr int kRows = kFmPresetCount + 1;
 constexpr int kColumns = 2;
 constexpr int kColumnWidths[kColumns] = {40, 100};
@@ -51,10 +47,10 @@ QString PresetText(int code) {
 CRadiogramDlg::CRadiogramDlg(CHalvexDoc& document, QWidget* parent)
     : TemplateDialog(kRadiogramTemplate, parent), m_Document(document), m_Grid(new CGridCtrl) {
     RelabelDialog(this, kRadiogramTemplate);
-    m_Grid->SetControlId(kGridId);
-    ReplaceControl(this, kGridId, m_Grid);
+    m_Grid->SetControlId(kPresetGridId);
+    ReplaceControl(this, kPresetGridId, m_Grid);
     m_Grid->setFont(font());
-    m_FrequencyList = FindControl<QComboBox>(this, kFrequencyListId);
+    m_FrequencyList = FindControl<QComboBox>(this, kFmFrequencyListId);
     m_PresetEditor = new CCellEditor(FindControl<QComboBox>(this, kPresetListId), m_Grid);
     m_Grid->SetAccessibleRowName(QString::fromStdString(LoadLangString("IDS_ROW_PRESET")));
 
@@ -160,12 +156,9 @@ void CRadiogramDlg::OnFrequencyChosen(int index) {
     m_Document.SetModifiedFlag();
 }
 
-namespace {
-
-[[maybe_unused]] const bool g_Registered =
-    RegisterCommandHandler(kCommandRadiogram, [](CHalvexApp& app) {
+void InstallRadiogramCommand(CHalvexApp& app, CMainFrame& frame) {
+    frame.SetCommandHandler(kCommandRadiogram, [&app] {
         CRadiogramDlg dialog(app.Document(), app.MainFrame());
         dialog.exec();
     });
-
-}  // namespace
+}

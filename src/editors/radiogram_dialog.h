@@ -4,14 +4,15 @@
 #pragma once
 
 #include "app/dialog_builder.h"
+#include "resources/ids/radiogram_ids.h"
 
 class CCellEditor;
 class CGridCtrl;
+class CHalvexApp;
 class CHalvexDoc;
+class CMainFrame;
 class QComboBox;
 struct GridNotification;
-
-constexpr int kRadiogramTemplate = 155;
 
 class CRadiogramDlg : public TemplateDialog {
     Q_OBJECT
@@ -37,3 +38,6 @@ private:
     CCellEditor* m_PresetEditor;
     int m_EditRow = -1;
 };
+
+// The FM broadcast presets command of the main frame.
+void InstallRadiogramCommand(CHalvexApp& app, CMainFrame& frame);

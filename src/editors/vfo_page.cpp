@@ -12,10 +12,10 @@
 #include "editors/clamp_note.h"
 #include "editors/page_controls.h"
 #include "editors/vfo_frequencies.h"
+#include "resources/ids/vfo_page_ids.h"
 
 namespace {
 
-constexpr int kTemplateId = 135;
 constexpr int kFrequencyLength = 9;
 constexpr int kReceiveSide = 1;
 constexpr int kTransmitSide = 0;
@@ -28,8 +28,12 @@ struct VfoControlIds {
 };
 
 constexpr VfoControlIds kVfoControls[] = {
-    {kVfoF1, 1094, 1096, 1098, 1100, 1102, 1104, 1106, 1108, 1112, 1114, 1141, 1110},
-    {kVfoF2, 1117, 1119, 1121, 1123, 1125, 1127, 1129, 1131, 1135, 1137, 1143, 1133},
+    {kVfoF1, kVfoF1ReceiveId, kVfoF1TransmitId, kVfoF1ReceiveToneId, kVfoF1TransmitToneId,
+     kVfoF1PowerId, kVfoF1BclId, kVfoF1BandwidthId, kVfoF1ScanAddId, kVfoF1ReverseId, kVfoF1PttIdId,
+     kVfoF1CompanderId, kVfoF1StepId},
+    {kVfoF2, kVfoF2ReceiveId, kVfoF2TransmitId, kVfoF2ReceiveToneId, kVfoF2TransmitToneId,
+     kVfoF2PowerId, kVfoF2BclId, kVfoF2BandwidthId, kVfoF2ScanAddId, kVfoF2ReverseId, kVfoF2PttIdId,
+     kVfoF2CompanderId, kVfoF2StepId},
 };
 
 using Entries = std::vector<std::string> (*)();
@@ -125,14 +129,10 @@ std::array<uint8_t, kRecordSize> ToArray(const uint8_t* record) {
     return bytes;
 }
 
-[[maybe_unused]] const bool g_Registered = RegisterMainViewPage(
-    2, "IDS_VFOFREQ",
-    [](QWidget* tabControl, CHalvexDoc& document) { return new CVfoPage(tabControl, document); });
-
 }  // namespace
 
 CVfoPage::CVfoPage(QWidget* parent, CHalvexDoc& document) : QWidget(parent), m_Document(document) {
-    BuildPage(this, kTemplateId);
+    BuildPage(this, kVfoPageTemplate);
     for (size_t vfo = 0; vfo < m_Vfos.size(); ++vfo) {
         const VfoControlIds& ids = kVfoControls[vfo];
         VfoWidgets& widgets = m_Vfos[vfo];
@@ -165,7 +165,7 @@ CVfoPage::VfoWidgets& CVfoPage::WidgetsOf(int record) {
 }
 
 void CVfoPage::FillFromImage() {
-    RelabelDialog(this, kTemplateId);
+    RelabelDialog(this, kVfoPageTemplate);
     for (VfoWidgets& widgets : m_Vfos) {
         for (size_t row = 0; row < widgets.lists.size(); ++row) {
             const ChoiceRow& choice = kChoiceRows[row];

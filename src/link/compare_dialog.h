@@ -6,10 +6,7 @@
 
 #include "app/dialog_builder.h"
 #include "codeplug/image_difference.h"
-
-constexpr int kCompareTemplate = 136;
-constexpr int kCompareListId = 1161;
-constexpr int kCompareSummaryId = 1162;
+#include "resources/ids/compare_ids.h"
 
 class CCompareDlg : public TemplateDialog {
     Q_OBJECT

@@ -1,6 +1,5 @@
 #include "link/link_commands.h"
 
-#include "app/command_registry.h"
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
 #include "link/port_dialog.h"
@@ -18,20 +17,15 @@ void RunTransfer(CHalvexApp& app, TransferMode mode) {
     dialog.exec();
 }
 
-[[maybe_unused]] const bool g_Registered = RegisterLinkCommands();
-
 }  // namespace
 
-bool RegisterLinkCommands() {
-    RegisterCommandHandler(kCommandReadRadio,
-                           [](CHalvexApp& app) { RunTransfer(app, TransferMode::Read); });
-    RegisterCommandHandler(kCommandWriteRadio,
-                           [](CHalvexApp& app) { RunTransfer(app, TransferMode::Write); });
-    RegisterCommandHandler(kCommandCompareRadio,
-                           [](CHalvexApp& app) { RunTransfer(app, TransferMode::Compare); });
-    RegisterCommandHandler(kCommandPort, [](CHalvexApp& app) {
+void InstallLinkCommands(CHalvexApp& app, CMainFrame& frame) {
+    frame.SetCommandHandler(kCommandReadRadio, [&app] { RunTransfer(app, TransferMode::Read); });
+    frame.SetCommandHandler(kCommandWriteRadio, [&app] { RunTransfer(app, TransferMode::Write); });
+    frame.SetCommandHandler(kCommandCompareRadio,
+                            [&app] { RunTransfer(app, TransferMode::Compare); });
+    frame.SetCommandHandler(kCommandPort, [&app] {
         CPortDlg dialog(app, app.MainFrame());
         dialog.exec();
     });
-    return true;
 }

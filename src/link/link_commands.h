@@ -1,6 +1,7 @@
-// Plugs the Read, Write, Compare with Radio and Communication port commands into the main frame's
-// command table.
+// The Read, Write, Compare with Radio and Communication port commands of the main frame.
 #pragma once
 
-// Registers the handlers; the desktop program does it once before its frame is built.
-bool RegisterLinkCommands();
+class CHalvexApp;
+class CMainFrame;
+
+void InstallLinkCommands(CHalvexApp& app, CMainFrame& frame);

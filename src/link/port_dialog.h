@@ -6,18 +6,9 @@
 #include <string>
 
 #include "app/dialog_builder.h"
+#include "resources/ids/port_ids.h"
 
 class CHalvexApp;
-
-constexpr int kPortTemplate = 130;
-constexpr int kFirstPortButtonId = 1001;
-constexpr int kPortButtonCount = 8;
-constexpr int kSearchCheckBoxId = 1012;
-
-// The radio button of COMn.
-constexpr int PortButtonId(int n) {
-    return kFirstPortButtonId - 1 + n;
-}
 
 class CPortDlg : public TemplateDialog {
     Q_OBJECT

@@ -13,6 +13,7 @@
 #include "app/dialog_builder.h"
 #include "codeplug/radio_image.h"
 #include "link/transfer_job.h"
+#include "resources/ids/transfer_ids.h"
 
 class CHalvexApp;
 class QAbstractButton;
@@ -20,11 +21,6 @@ class QCheckBox;
 class QLabel;
 class QProgressBar;
 
-constexpr int kTransferTemplate = 132;
-constexpr int kTransferMessageId = 1010;
-constexpr int kTransferProgressId = 1009;
-// The write direction's "check after writing" box, showing setup/verifywrite.
-constexpr int kTransferVerifyId = 1160;
 // The result of a dialog that ended by itself: an error, or a finished transfer.
 constexpr int kTransferEnded = 5;
 constexpr int kTransferProgressRange = 1024;

@@ -33,6 +33,10 @@ enum ControlStyle : uint32_t {
     kStyleUpperCase = 1u << 5,
 };
 
+// The buttons that accept and reject a dialog.
+constexpr int kIdOk = 1;
+constexpr int kIdCancel = 2;
+
 // The id of static texts nobody addresses; a "Resource" key 65535 would relabel them all.
 constexpr int kUnnamedStaticId = 65535;
 

@@ -3,19 +3,12 @@
 #include <QLineEdit>
 #include <optional>
 
-#include "app/command_registry.h"
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
 #include "app/relabel.h"
 #include "resources/command_ids.h"
 #include "testmode/access_code.h"
 #include "testmode/test_mode_dialog.h"
-
-namespace {
-
-[[maybe_unused]] const bool g_Registered = RegisterTestModeCommand();
-
-}  // namespace
 
 CPasswordDlg::CPasswordDlg(CHalvexApp& app, QWidget* parent)
     : TemplateDialog(kPasswordTemplate, parent),
@@ -34,8 +27,8 @@ void CPasswordDlg::accept() {
     dialog.exec();
 }
 
-bool RegisterTestModeCommand() {
-    return RegisterCommandHandler(kCommandTestMode, [](CHalvexApp& app) {
+void InstallTestModeCommand(CHalvexApp& app, CMainFrame& frame) {
+    frame.SetCommandHandler(kCommandTestMode, [&app] {
         CPasswordDlg dialog(app, app.MainFrame());
         dialog.exec();
     });

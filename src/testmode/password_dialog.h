@@ -3,12 +3,11 @@
 #pragma once
 
 #include "app/dialog_builder.h"
+#include "resources/ids/password_ids.h"
 
 class CHalvexApp;
+class CMainFrame;
 class QLineEdit;
-
-constexpr int kPasswordTemplate = 134;
-constexpr int kPasswordEditId = 1063;
 
 class CPasswordDlg : public TemplateDialog {
     Q_OBJECT
@@ -23,6 +22,5 @@ private:
     QLineEdit* m_CodeEdit;
 };
 
-// Plugs the Test mode command into the main frame's command table; the desktop program
-// does it once before its frame is built.
-bool RegisterTestModeCommand();
+// The Test mode command of the main frame: this dialog, owned by the frame.
+void InstallTestModeCommand(CHalvexApp& app, CMainFrame& frame);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/dialog_builder.h"
+#include "resources/ids/test_mode_ids.h"
 #include "testmode/test_mode_session.h"
 
 class CHalvexApp;
@@ -19,17 +20,6 @@ class QLineEdit;
 class QListWidget;
 class QProgressBar;
 class QScrollBar;
-
-constexpr int kTestModeTemplate = 156;
-constexpr int kTestItemListId = 1150;
-constexpr int kTestValueEditId = 1151;
-constexpr int kTestValueBarId = 1152;
-constexpr int kStartTestModeId = 1138;
-constexpr int kWriteAllId = 1139;
-constexpr int kReadAllId = 1153;
-constexpr int kOpenDataId = 1154;
-constexpr int kSaveDataId = 1155;
-constexpr int kTestProgressId = 1156;
 
 // The box of a test-mode message: its language texts, the application's title where the
 // message has no caption of its own, the stop icon or none.

@@ -8,20 +8,17 @@
 #include "app/dialog_builder.h"
 #include "app/language.h"
 #include "app/main_frame.h"
+#include "editors/channel_page.h"
+#include "editors/function_page.h"
+#include "editors/vfo_page.h"
+#include "resources/ids/main_form_ids.h"
 #include "view/main_view_page.h"
 #include "view/page_tab_control.h"
-
-namespace {
-
-constexpr int kMainFormTemplate = 101;
-constexpr int kTabControlId = 1016;
-
-}  // namespace
 
 CHalvexView::CHalvexView(CHalvexDoc& document, QWidget* parent)
     : QScrollArea(parent), m_Document(document), m_Form(new QWidget), m_Tabs(new CPageTabCtrl) {
     BuildFromTemplate(m_Form, kMainFormTemplate);
-    ReplaceControl(m_Form, kTabControlId, m_Tabs);
+    ReplaceControl(m_Form, kMainFormTabsId, m_Tabs);
     setWidget(m_Form);
     setFrameShape(QFrame::NoFrame);
     // Leaving a page by its tab, with the mouse or a key, ends its edit.
@@ -89,13 +86,16 @@ void CHalvexView::CreateMissingPages() {
     if (!m_Pages.empty()) {
         return;
     }
-    for (const MainViewPageType& type : RegisteredMainViewPages()) {
-        MainViewPage* page = type.create(m_Tabs, m_Document);
-        m_Pages.push_back(page);
-        m_CaptionKeys.push_back(type.captionKey);
-        m_Tabs->AddPage(page->Widget(), TabCaption(type.captionKey));
-    }
+    AddPage(new CChannelPage(m_Document, m_Tabs), "IDS_CHANNEL");
+    AddPage(new CFunctionPage(m_Tabs, m_Document), "IDS_FUNCTION");
+    AddPage(new CVfoPage(m_Tabs, m_Document), "IDS_VFOFREQ");
     FitFormToTabs();
+}
+
+void CHalvexView::AddPage(MainViewPage* page, const char* captionKey) {
+    m_Pages.push_back(page);
+    m_CaptionKeys.push_back(captionKey);
+    m_Tabs->AddPage(page->Widget(), TabCaption(captionKey));
 }
 
 void CHalvexView::FitFormToTabs() {

@@ -1,5 +1,6 @@
-// The only view of the document: a form holding the tab control with the editor pages. It
-// retitles the window and the tabs and reloads every page after each whole-document change.
+// The only view of the document: a form holding the tab control with its three pages
+// (channels, functions, VFO). It retitles the window and the tabs and reloads every page after each
+// whole-document change.
 #pragma once
 
 #include <QScrollArea>
@@ -40,6 +41,7 @@ signals:
 
 private:
     void CreateMissingPages();
+    void AddPage(MainViewPage* page, const char* captionKey);
     void AddPageKeys();
     // Shows the page step tabs away, around the ends.
     void StepPage(int step);

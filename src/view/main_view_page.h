@@ -1,13 +1,7 @@
-// What the main view needs from each of its tab pages, and how pages make themselves known.
-// A page registers once, from its own file, with the order of its tab and its caption key;
-// the view creates every registered page with its first document.
+// What the main view needs from each of its tab pages.
 #pragma once
 
-#include <functional>
-#include <vector>
-
 class QWidget;
-class CHalvexDoc;
 
 class MainViewPage {
 public:
@@ -20,20 +14,3 @@ public:
     // Stores an edit still open on the page, as leaving it would.
     virtual void CommitEdit() = 0;
 };
-
-using MainViewPageFactory = std::function<MainViewPage*(QWidget* tabControl, CHalvexDoc& doc)>;
-
-struct MainViewPageType {
-    int order;               // 0 channels, 1 functions, 2 VFO
-    const char* captionKey;  // "IDS_CHANNEL", "IDS_FUNCTION", "IDS_VFOFREQ"
-    MainViewPageFactory create;
-};
-
-// For a page file: static const bool registered = RegisterMainViewPage(...);
-bool RegisterMainViewPage(int order, const char* captionKey, MainViewPageFactory create);
-
-// The registered pages in tab order.
-std::vector<MainViewPageType> RegisteredMainViewPages();
-
-// Forgets every registration; for tests that bring their own pages.
-void ClearMainViewPages();

@@ -5,7 +5,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
-#include "app/command_registry.h"
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
 #include "editors/channel_page.h"
@@ -83,8 +82,6 @@ void OnFilePrintSetup(CHalvexApp& app) {
     dialog.exec();
 }
 
-[[maybe_unused]] const bool g_Registered = RegisterPrintCommands();
-
 }  // namespace
 
 QPrinter& ReportPrinter(CHalvexApp& app) {
@@ -96,9 +93,8 @@ QPrinter& ReportPrinter(CHalvexApp& app) {
     return holder->printer;
 }
 
-bool RegisterPrintCommands() {
-    RegisterCommandHandler(kCommandPrint, OnFilePrint);
-    RegisterCommandHandler(kCommandPrintPreview, OnFilePrintPreview);
-    RegisterCommandHandler(kCommandPrintSetup, OnFilePrintSetup);
-    return true;
+void InstallPrintCommands(CHalvexApp& app, CMainFrame& frame) {
+    frame.SetCommandHandler(kCommandPrint, [&app] { OnFilePrint(app); });
+    frame.SetCommandHandler(kCommandPrintPreview, [&app] { OnFilePrintPreview(app); });
+    frame.SetCommandHandler(kCommandPrintSetup, [&app] { OnFilePrintSetup(app); });
 }

@@ -3,10 +3,10 @@
 #pragma once
 
 class CHalvexApp;
+class CMainFrame;
 class QPrinter;
 
-// Registers the handlers; the desktop program does it once before its frame is built.
-bool RegisterPrintCommands();
+void InstallPrintCommands(CHalvexApp& app, CMainFrame& frame);
 
 // The printer the commands use; created with the application and owned by it.
 QPrinter& ReportPrinter(CHalvexApp& app);

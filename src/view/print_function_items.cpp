@@ -8,6 +8,7 @@
 
 #include "app/dialog_builder.h"
 #include "app/language.h"
+#include "resources/ids/function_page_ids.h"
 
 namespace {
 
@@ -22,14 +23,26 @@ constexpr ReportItem kNoItem{ItemKind::None, 0};
 
 // Control ids of the functions page; a choice and its label share the id.
 constexpr std::array<std::array<ReportItem, 3>, kFunctionReportLineCount> kReportItems = {{
-    {{{ItemKind::Choice, 1026}, {ItemKind::Choice, 1028}, {ItemKind::Check, 1029}}},
-    {{{ItemKind::Check, 1030}, {ItemKind::Check, 1031}, {ItemKind::Check, 1032}}},
-    {{{ItemKind::Check, 1033}, {ItemKind::Choice, 1035}, {ItemKind::Choice, 1037}}},
-    {{{ItemKind::Check, 1038}, {ItemKind::Check, 1039}, {ItemKind::Choice, 1041}}},
-    {{{ItemKind::Choice, 1043}, {ItemKind::Choice, 1045}, {ItemKind::Choice, 1047}}},
-    {{{ItemKind::Choice, 1049}, {ItemKind::Choice, 1051}, {ItemKind::Check, 1052}}},
-    {{{ItemKind::Choice, 1054}, {ItemKind::Choice, 1056}, {ItemKind::Check, 1057}}},
-    {{{ItemKind::Choice, 1059}, {ItemKind::Code, 1061}, kNoItem}},
+    {{{ItemKind::Choice, kSquelchId},
+      {ItemKind::Choice, kScanModeId},
+      {ItemKind::Check, kDualWatchId}}},
+    {{{ItemKind::Check, kEndToneId}, {ItemKind::Check, kBeepId}, {ItemKind::Check, kBacklightId}}},
+    {{{ItemKind::Check, kPowerSaveId},
+      {ItemKind::Choice, kFrequencyModeId},
+      {ItemKind::Choice, kPttIdModeId}}},
+    {{{ItemKind::Check, kRadioFunctionId},
+      {ItemKind::Check, kVoicePromptId},
+      {ItemKind::Choice, kRadioWorkModeId}}},
+    {{{ItemKind::Choice, kWorkModeAId},
+      {ItemKind::Choice, kWorkModeBId},
+      {ItemKind::Choice, kVoiceSelectId}}},
+    {{{ItemKind::Choice, kTxTimeLimitId},
+      {ItemKind::Choice, kDualWatchTxId},
+      {ItemKind::Check, kAniTxId}}},
+    {{{ItemKind::Choice, kDisplayF1Id},
+      {ItemKind::Choice, kDisplayF2Id},
+      {ItemKind::Check, kSideToneId}}},
+    {{{ItemKind::Choice, kVoxLevelId}, {ItemKind::Code, kPttIdCodeId}, kNoItem}},
 }};
 
 const QString kSeparator = QStringLiteral(" : ");

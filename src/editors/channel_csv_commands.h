@@ -1,0 +1,9 @@
+// File > Import Channels and File > Export Channels: the desktop's way to the CSV channel
+// lists. An import changes the document only after the user has read its report and pressed
+// OK, and then as one change.
+#pragma once
+
+class CHalvexApp;
+class CMainFrame;
+
+void InstallChannelCsvCommands(CHalvexApp& app, CMainFrame& frame);

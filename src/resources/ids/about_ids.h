@@ -1,0 +1,6 @@
+// Template 100, the about box.
+#pragma once
+
+constexpr int kAboutTemplate = 100;
+// The product line; its "%s" stands for the program's version.
+constexpr int kAboutProductId = 1015;

@@ -1,0 +1,5 @@
+// Template 101, the main view's form.
+#pragma once
+
+constexpr int kMainFormTemplate = 101;
+constexpr int kMainFormTabsId = 1016;
