@@ -1,10 +1,10 @@
 #include "codeplug/band_lines.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
+#include <string>
+
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -73,12 +73,9 @@ TEST(BandLinesTest, EdgesBeyondTheLineReadAsZero) {
 }
 
 TEST(BandLinesTest, ReadBandLineCutsToTheBufferAndStopsAtEmptyKeys) {
-    char pattern[] = "/tmp/band_lines_test.XXXXXX";
-    int descriptor = mkstemp(pattern);
-    ASSERT_GE(descriptor, 0);
-    close(descriptor);
-    std::string path = pattern;
-    std::ofstream(path) << "[ModelInfo]\ndata0=601340170040005200220026ABCDEF0123456789\ndata1=\n";
+    halvex::test::TempFolder folder;
+    std::string path = folder.Write(
+        "models.ini", "[ModelInfo]\ndata0=601340170040005200220026ABCDEF0123456789\ndata1=\n");
 
     std::optional<std::string> matching = ReadBandLine(path, 0, kBandLineMatchBufferSize);
     ASSERT_TRUE(matching.has_value());
@@ -88,7 +85,6 @@ TEST(BandLinesTest, ReadBandLineCutsToTheBufferAndStopsAtEmptyKeys) {
     EXPECT_EQ(limits->size(), 40u);
     EXPECT_FALSE(ReadBandLine(path, 1, kBandLineMatchBufferSize).has_value());
     EXPECT_FALSE(ReadBandLine(path, 2, kBandLineMatchBufferSize).has_value());
-    std::remove(path.c_str());
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 #include <functional>
 #include <memory>
 
-#include "app/app_globals.h"
 #include "app/dialog_builder.h"
 #include "app/settings.h"
 #include "codeplug/document.h"
@@ -19,16 +18,11 @@
 #include "editors/radiogram_codes.h"
 #include "editors/radiogram_dialog.h"
 #include "grid/grid_ctrl.h"
-#include "shell_test_support.h"
+#include "page_test_support.h"
+#include "support/channel_fixture.h"
+#include "support/program_globals.h"
 
 namespace {
-
-class NoPrompts : public DocumentPrompts {
-public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string&, const std::string&) override {}
-    std::optional<std::string> AskSavePath() override { return std::nullopt; }
-};
 
 enum class Opening { ArrowClick, F4, AltDown };
 
@@ -76,8 +70,7 @@ void ClickEntry(QComboBox* list, int index) {
 class CellListsTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TempModuleDir> m_Dir;
-    NoPrompts m_Prompts;
+    halvex::test::ChannelFixture m_Channels;
     std::unique_ptr<CHalvexDoc> m_Doc;
     std::unique_ptr<QWidget> m_Window;
     std::unique_ptr<CRadiogramDlg> m_Dialog;
@@ -100,26 +93,21 @@ class CellListsTest : public QObject {
     }
 
     void OpenChannelPage() {
-        m_Doc = std::make_unique<CHalvexDoc>(m_Prompts);
-        QVERIFY(m_Doc->OnNewDocument(true));
+        m_Doc = m_Channels.NewDocument();
+        QVERIFY(m_Doc != nullptr);
         CommitReceiveFrequency(*m_Doc, 1, "146.12500");
         m_Doc->SetModifiedFlag(false);
         m_Window = std::make_unique<QWidget>();
         m_Page = new CChannelPage(*m_Doc, m_Window.get());
         m_Window->resize(m_Page->size());
-        m_Window->show();
-        m_Window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_Window.get()));
+        QVERIFY(ShowActive(m_Window.get()));
     }
 
     void OpenPresets() {
-        m_Doc = std::make_unique<CHalvexDoc>(m_Prompts);
-        QVERIFY(m_Doc->OnNewDocument(true));
-        m_Doc->SetModifiedFlag(false);
+        m_Doc = m_Channels.NewDocument();
+        QVERIFY(m_Doc != nullptr);
         m_Dialog = std::make_unique<CRadiogramDlg>(*m_Doc);
-        m_Dialog->show();
-        m_Dialog->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_Dialog.get()));
+        QVERIFY(ShowActive(m_Dialog.get()));
     }
 
     ListCase Case(const QByteArray& name) {
@@ -175,15 +163,9 @@ class CellListsTest : public QObject {
 
 private slots:
     void initTestCase() {
-        MessageBox::SetUnattended(true);
-        m_Dir = std::make_unique<TempModuleDir>();
-        for (const char* name : {"setting.ini", "english.lang"}) {
-            m_Dir->CopyFromBin(QString::fromLatin1(name));
-        }
         std::string error;
-        QVERIFY2(LoadStartupSettings(m_Dir->Path(), &error), error.c_str());
-        SetLanguageName("english");
-        g_ChannelCount = 16;
+        QVERIFY2(m_Channels.Start(&error), error.c_str());
+        halvex::test::SetChannelCount(16);
     }
 
     void cleanup() {

@@ -13,15 +13,10 @@
 #include "codeplug/document.h"
 #include "editors/channel_row_state.h"
 #include "editors/radiogram_codes.h"
+#include "support/module_folder.h"
+#include "support/quiet_prompts.h"
 
 namespace {
-
-class NoPrompts : public DocumentPrompts {
-public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string&, const std::string&) override {}
-    std::optional<std::string> AskSavePath() override { return std::nullopt; }
-};
 
 std::vector<uint8_t> RecordBytes(const CHalvexDoc& doc, int n, size_t first, size_t count) {
     auto start = doc.bytes.begin() + static_cast<ptrdiff_t>(0x1000 + 16 * n + first);
@@ -31,21 +26,18 @@ std::vector<uint8_t> RecordBytes(const CHalvexDoc& doc, int n, size_t first, siz
 class ChannelCommitTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/channel_commit_test.XXXXXX";
-        m_Directory = mkdtemp(pattern);
         WriteSettings("compander=1\nchannel=1\n");
-        g_LanguagePath = m_Directory + "/none.lang";
+        g_LanguagePath = m_Folder.File("none.lang");
         g_ChannelCount = 128;
         ASSERT_TRUE(m_Doc.OnNewDocument(true));
         m_Doc.SetModifiedFlag(false);
     }
-    void TearDown() override { std::filesystem::remove_all(m_Directory); }
 
     void WriteSettings(const std::string& setup) {
-        std::ofstream(m_Directory + "/setting.ini")
-            << "[setup]\n"
-            << setup << "[ModelInfo]\nFreq0=136-174MHz\ndata0=6013401700000000\n";
-        SetModuleDir(m_Directory);
+        m_Folder.Write(
+            "setting.ini",
+            "[setup]\n" + setup + "[ModelInfo]\nFreq0=136-174MHz\ndata0=6013401700000000\n");
+        SetModuleDir(m_Folder.Path());
     }
 
     // Channel n with receive rx and the transmit column entry tx, the flag cleared.
@@ -55,8 +47,8 @@ protected:
         m_Doc.SetModifiedFlag(false);
     }
 
-    std::string m_Directory;
-    NoPrompts m_Prompts;
+    halvex::test::ModuleFolder m_Folder;
+    halvex::test::QuietPrompts m_Prompts;
     CHalvexDoc m_Doc{m_Prompts};
 };
 

@@ -14,8 +14,8 @@ using CsvCliTest = CliRunFixture;
 const std::string kCsvDir = kDataDir + "/csv/";
 
 TEST_F(CsvCliTest, ImportReportsEveryLossAndExportGivesTheChannelsBack) {
-    RunResult result = Run({"import", kCsvDir + "full_export.csv", "--settings", kSingleBands,
-                            "-o", File("imported.pgm")});
+    RunResult result = Run({"import", kCsvDir + "full_export.csv", "--settings", kSingleBands, "-o",
+                            File("imported.pgm")});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(result.out.empty()) << result.out;
     EXPECT_EQ(result.err,
@@ -52,7 +52,7 @@ TEST_F(CsvCliTest, ImportReportsEveryLossAndExportGivesTheChannelsBack) {
         Run({"import", File("exported.csv"), "--settings", kSingleBands, "-o", File("again.pgm")});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.err, "4 rows imported, 0 changes reported.\n");
-    EXPECT_EQ(ReadText(File("again.pgm")), ReadText(File("imported.pgm")));
+    EXPECT_EQ(ReadBytes(File("again.pgm")), ReadBytes(File("imported.pgm")));
 }
 
 TEST_F(CsvCliTest, IntoKeepsTheChannelsTheFileDoesNotName) {
@@ -104,7 +104,7 @@ TEST_F(CsvCliTest, FilesThatCannotBeReadLeaveNoOutput) {
         EXPECT_TRUE(result.out.empty()) << result.out;
         EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
         EXPECT_NE(result.err.find(c.fragment), std::string::npos) << result.err;
-        EXPECT_EQ(ReadText(File("existing.pgm")), "precious");
+        EXPECT_EQ(ReadBytes(File("existing.pgm")), "precious");
     }
 }
 

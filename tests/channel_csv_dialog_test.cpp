@@ -16,11 +16,11 @@
 #include "editors/channel_csv_dialog.h"
 #include "grid/grid_ctrl.h"
 #include "resources/command_ids.h"
-#include "shell_test_support.h"
+#include "support/shell_fixture.h"
 
 namespace {
 
-const QByteArray kCsv =
+const std::string kCsv =
     "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
     "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\r\n"
     "1,SEA 01,146.960000,-,0.600000,Tone,103.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,,,,,\r\n"
@@ -31,44 +31,34 @@ const QByteArray kCsv =
 class ChannelCsvDialogTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        UseTemporarySettings(m_SettingsHome);
-        MessageBox::SetUnattended(true);
-        FileDialog::SetUnattended(true);
-    }
     void init() {
         MessageBox::ClearShown();
-        m_Dir = std::make_unique<TempModuleDir>();
-        m_Dir->CopyFromBin("setting.ini");
-        m_Dir->CopyFromBin("english.lang");
-        m_Dir->Write("list.csv", kCsv);
-        m_App = std::make_unique<CHalvexApp>();
-        QVERIFY(m_App->InitInstance(m_Dir->Path(), {"halvex"}));
-        CommitReceiveFrequency(m_App->Document(), 2, "150.000");
-        m_App->Document().UpdateAllViews();
-        m_App->Document().SetModifiedFlag(false);
+        m_Shell.NewFolder();
+        m_Shell.Folder().CopyFromBin({"setting.ini", "english.lang"});
+        m_Shell.Folder().Write("list.csv", kCsv);
+        QVERIFY(m_Shell.Start());
+        CommitReceiveFrequency(m_Shell.App().Document(), 2, "150.000");
+        m_Shell.App().Document().UpdateAllViews();
+        m_Shell.App().Document().SetModifiedFlag(false);
         MessageBox::ClearShown();
     }
-    void cleanup() {
-        m_App.reset();
-        QVERIFY(SeamsDrained());
-    }
+    void cleanup() { QVERIFY(m_Shell.Finish()); }
 
     void menuOffersBothCommands() {
-        QVERIFY(m_App->MainFrame()->MenuAction(kCommandImportChannels)->isEnabled());
-        QCOMPARE(m_App->MainFrame()->MenuAction(kCommandImportChannels)->text(),
+        QVERIFY(m_Shell.App().MainFrame()->MenuAction(kCommandImportChannels)->isEnabled());
+        QCOMPARE(m_Shell.App().MainFrame()->MenuAction(kCommandImportChannels)->text(),
                  QStringLiteral("&Import Channels..."));
-        QVERIFY(m_App->MainFrame()->MenuAction(kCommandExportChannels)->isEnabled());
+        QVERIFY(m_Shell.App().MainFrame()->MenuAction(kCommandExportChannels)->isEnabled());
     }
 
     void reportComesFirstAndOkAppliesOneChange() {
-        const auto before = m_App->Document().bytes;
+        const auto before = m_Shell.App().Document().bytes;
         QStringList report;
         QString summary;
         RunImport([&](CChannelImportDlg& dialog) {
             // Nothing is applied while the user reads the report.
-            QVERIFY(m_App->Document().bytes == before);
-            QVERIFY(!m_App->Document().IsModified());
+            QVERIFY(m_Shell.App().Document().bytes == before);
+            QVERIFY(!m_Shell.App().Document().IsModified());
             report = ReportLines(dialog);
             dialog.accept();
         });
@@ -78,7 +68,7 @@ private slots:
                              "row 3, Frequency: 121.500000 MHz is outside the band "
                              "136.00000-173.99500 MHz, row skipped",
                          }));
-        QVERIFY(m_App->Document().IsModified());
+        QVERIFY(m_Shell.App().Document().IsModified());
         // Replace is the first choice: channel 2, not in the file, is cleared.
         QCOMPARE(Cell(1, kColumnReceive), QStringLiteral("146.96000"));
         QCOMPARE(Cell(1, kColumnTransmit), QStringLiteral("146.36000"));
@@ -88,7 +78,8 @@ private slots:
     }
 
     void fillEmptyKeepsUsedChannels() {
-        m_Dir->Write("list.csv", kCsv + "2,NEW,160.000000,,0,,,,,,,,FM,5.00,,5.0W,,,,,\r\n");
+        m_Shell.Folder().Write("list.csv",
+                               kCsv + "2,NEW,160.000000,,0,,,,,,,,FM,5.00,,5.0W,,,,,\r\n");
         QStringList report;
         RunImport([&](CChannelImportDlg& dialog) {
             FindControl<QRadioButton>(&dialog, kImportFillEmptyId)->click();
@@ -101,45 +92,46 @@ private slots:
     }
 
     void cancelChangesNothing() {
-        const auto before = m_App->Document().bytes;
+        const auto before = m_Shell.App().Document().bytes;
         RunImport([](CChannelImportDlg& dialog) { dialog.reject(); });
-        QVERIFY(m_App->Document().bytes == before);
-        QVERIFY(!m_App->Document().IsModified());
+        QVERIFY(m_Shell.App().Document().bytes == before);
+        QVERIFY(!m_Shell.App().Document().IsModified());
         QCOMPARE(Cell(1, kColumnReceive), QString());
     }
 
     void saveReportWritesEveryLine() {
         RunImport([&](CChannelImportDlg& dialog) {
-            FileDialog::SetNextFileName(m_Dir->FilePath("report"));
+            FileDialog::SetNextFileName(m_Shell.Folder().File("report"));
             FindControl<QPushButton>(&dialog, kImportSaveReportId)->click();
             dialog.reject();
         });
-        QCOMPARE(m_Dir->Read("report.txt"),
-                 QByteArray("channel 2 is not in the file and was cleared\n"
-                            "row 2, Name: \"SEA 01\" stored as \"SEA01\"\n"
-                            "row 3, Frequency: 121.500000 MHz is outside the band "
-                            "136.00000-173.99500 MHz, row skipped\n"
-                            "1 rows imported, 3 changes reported.\n"));
+        QCOMPARE(m_Shell.Folder().Read("report.txt"),
+                 std::string("channel 2 is not in the file and was cleared\n"
+                             "row 2, Name: \"SEA 01\" stored as \"SEA01\"\n"
+                             "row 3, Frequency: 121.500000 MHz is outside the band "
+                             "136.00000-173.99500 MHz, row skipped\n"
+                             "1 rows imported, 3 changes reported.\n"));
     }
 
     void refusedFileShowsWhyAndChangesNothing() {
-        m_Dir->Write("list.csv", "Location,Name\r\n1,\"A\r\n");
-        const auto before = m_App->Document().bytes;
-        FileDialog::SetNextFileName(m_Dir->FilePath("list.csv"));
-        m_App->MainFrame()->OnCommand(kCommandImportChannels);
+        m_Shell.Folder().Write("list.csv", "Location,Name\r\n1,\"A\r\n");
+        const auto before = m_Shell.App().Document().bytes;
+        FileDialog::SetNextFileName(m_Shell.Folder().File("list.csv"));
+        m_Shell.App().MainFrame()->OnCommand(kCommandImportChannels);
         QCOMPARE(MessageBox::Shown().size(), size_t(1));
         QCOMPARE(MessageBox::Shown()[0].icon, MessageIcon::Stop);
         QVERIFY(MessageBox::Shown()[0].text.find("line 2: a quoted field is never closed") !=
                 std::string::npos);
-        QVERIFY(m_App->Document().bytes == before);
-        QVERIFY(!m_App->Document().IsModified());
+        QVERIFY(m_Shell.App().Document().bytes == before);
+        QVERIFY(!m_Shell.App().Document().IsModified());
     }
 
     void exportWritesTheFileAndNotesWhatItCannotHold() {
-        CommitChoice(m_App->Document(), 2, kColumnBandwidth, 2);
-        FileDialog::SetNextFileName(m_Dir->FilePath("out.csv"));
-        m_App->MainFrame()->OnCommand(kCommandExportChannels);
-        QVERIFY(m_Dir->Read("out.csv").contains("\r\n2,,150.000000,,0.000000,"));
+        CommitChoice(m_Shell.App().Document(), 2, kColumnBandwidth, 2);
+        FileDialog::SetNextFileName(m_Shell.Folder().File("out.csv"));
+        m_Shell.App().MainFrame()->OnCommand(kCommandExportChannels);
+        QVERIFY(m_Shell.Folder().Read("out.csv").find("\r\n2,,150.000000,,0.000000,") !=
+                std::string::npos);
         QCOMPARE(MessageBox::Shown().size(), size_t(1));
         QVERIFY(MessageBox::Shown()[0].text.find("channel 2: middle bandwidth written as FM") !=
                 std::string::npos);
@@ -148,7 +140,7 @@ private slots:
 private:
     // Runs File > Import Channels on list.csv and hands the report dialog to act.
     void RunImport(const std::function<void(CChannelImportDlg&)>& act) {
-        FileDialog::SetNextFileName(m_Dir->FilePath("list.csv"));
+        FileDialog::SetNextFileName(m_Shell.Folder().File("list.csv"));
         bool shown = false;
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<CChannelImportDlg*>(QApplication::activeModalWidget());
@@ -158,7 +150,7 @@ private:
             shown = true;
             act(*dialog);
         });
-        m_App->MainFrame()->OnCommand(kCommandImportChannels);
+        m_Shell.App().MainFrame()->OnCommand(kCommandImportChannels);
         QVERIFY(shown);
     }
 
@@ -171,12 +163,10 @@ private:
     }
 
     QString Cell(int row, int column) const {
-        return m_App->MainFrame()->findChild<CGridCtrl*>()->GetCellText(row, column);
+        return m_Shell.App().MainFrame()->findChild<CGridCtrl*>()->GetCellText(row, column);
     }
 
-    QTemporaryDir m_SettingsHome;
-    std::unique_ptr<TempModuleDir> m_Dir;
-    std::unique_ptr<CHalvexApp> m_App;
+    halvex::test::ShellFixture m_Shell;
 };
 
 QTEST_MAIN(ChannelCsvDialogTest)

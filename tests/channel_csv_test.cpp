@@ -16,15 +16,10 @@
 #include "codeplug/document.h"
 #include "editors/channel_commit.h"
 #include "platform/csv_text.h"
+#include "support/module_folder.h"
+#include "support/quiet_prompts.h"
 
 namespace {
-
-class NoPrompts : public DocumentPrompts {
-public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string&, const std::string&) override {}
-    std::optional<std::string> AskSavePath() override { return std::nullopt; }
-};
 
 const char* const kHeader =
     "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
@@ -81,17 +76,14 @@ std::ostream& operator<<(std::ostream& stream, const Shown& s) {
 class ChannelCsvTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/channel_csv_test.XXXXXX";
-        m_Directory = mkdtemp(pattern);
-        std::ofstream(m_Directory + "/setting.ini")
-            << "[setup]\ncompander=1\nchannel=1\n[ModelInfo]\nFreq0=136-174MHz\n"
-               "data0=6013401700000000\n";
-        SetModuleDir(m_Directory);
-        g_LanguagePath = m_Directory + "/none.lang";
+        m_Folder.Write("setting.ini",
+                       "[setup]\ncompander=1\nchannel=1\n[ModelInfo]\nFreq0=136-174MHz\n"
+                       "data0=6013401700000000\n");
+        SetModuleDir(m_Folder.Path());
+        g_LanguagePath = m_Folder.File("none.lang");
         g_ChannelCount = 128;
         ASSERT_TRUE(m_Doc.OnNewDocument(true));
     }
-    void TearDown() override { std::filesystem::remove_all(m_Directory); }
 
     ChannelImportResult Import(const std::string& csv,
                                ChannelImportMode mode = ChannelImportMode::Merge) {
@@ -114,8 +106,8 @@ protected:
                 m_Doc.GetStep(n)};
     }
 
-    std::string m_Directory;
-    NoPrompts m_Prompts;
+    halvex::test::ModuleFolder m_Folder;
+    halvex::test::QuietPrompts m_Prompts;
     CHalvexDoc m_Doc{m_Prompts};
 };
 

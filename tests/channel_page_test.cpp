@@ -11,23 +11,18 @@
 #include <vector>
 
 #include "app/accelerator_filter.h"
-#include "app/app_globals.h"
 #include "app/dialog_builder.h"
 #include "app/message_box.h"
 #include "app/settings.h"
 #include "codeplug/document.h"
 #include "grid/grid_ctrl.h"
+#include "page_test_support.h"
 #include "resources/command_ids.h"
-#include "shell_test_support.h"
+#include "support/channel_fixture.h"
+#include "support/program_globals.h"
+#include "support/shell_fixture.h"
 
 namespace {
-
-class NoPrompts : public DocumentPrompts {
-public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string&, const std::string&) override {}
-    std::optional<std::string> AskSavePath() override { return std::nullopt; }
-};
 
 // Stands in for the main view: a whole-document change reloads the page.
 class PageView : public DocumentView {
@@ -53,8 +48,7 @@ QByteArray Record(const CHalvexDoc& doc, int n, int first, int count) {
 class ChannelPageTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TempModuleDir> m_Dir;
-    NoPrompts m_Prompts;
+    halvex::test::ChannelFixture m_Channels{{"setting.ini", "english.lang", "chinese.lang"}};
     std::unique_ptr<CHalvexDoc> m_Doc;
     PageView m_View;
     std::unique_ptr<QWidget> m_Window;
@@ -62,18 +56,15 @@ class ChannelPageTest : public QObject {
 
     void OpenPage(int channelCount) {
         m_Window.reset();
-        g_ChannelCount = channelCount;
-        m_Doc = std::make_unique<CHalvexDoc>(m_Prompts);
-        QVERIFY(m_Doc->OnNewDocument(true));
-        m_Doc->SetModifiedFlag(false);
+        halvex::test::SetChannelCount(channelCount);
+        m_Doc = m_Channels.NewDocument();
+        QVERIFY(m_Doc != nullptr);
         m_Window = std::make_unique<QWidget>();
         m_Page = new CChannelPage(*m_Doc, m_Window.get());
         m_Window->resize(m_Page->size());
         m_View.page = m_Page;
         m_Doc->AddView(&m_View);
-        m_Window->show();
-        m_Window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_Window.get()));
+        QVERIFY(ShowActive(m_Window.get()));
     }
 
     CGridCtrl* Grid() const { return m_Page->Grid(); }
@@ -121,14 +112,8 @@ class ChannelPageTest : public QObject {
 
 private slots:
     void initTestCase() {
-        MessageBox::SetUnattended(true);
-        m_Dir = std::make_unique<TempModuleDir>();
-        for (const char* name : {"setting.ini", "english.lang", "chinese.lang"}) {
-            m_Dir->CopyFromBin(QString::fromLatin1(name));
-        }
         std::string error;
-        QVERIFY2(LoadStartupSettings(m_Dir->Path(), &error), error.c_str());
-        SetLanguageName("english");
+        QVERIFY2(m_Channels.Start(&error), error.c_str());
     }
 
     void init() {
@@ -142,7 +127,7 @@ private slots:
     void cleanup() {
         m_Doc->RemoveView(&m_View);
         m_Window.reset();
-        QVERIFY(SeamsDrained());
+        QVERIFY(halvex::test::SeamsDrained());
     }
 
     void builtFromTheLanguageFile() {

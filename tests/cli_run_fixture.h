@@ -8,18 +8,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "support/temp_folder.h"
+
 extern char** environ;
 
-inline std::string ReadText(const std::string& path) {
-    std::ifstream stream(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(stream), {});
-}
+using halvex::test::ReadBytes;
 
 struct RunResult {
     int exitCode = -1;
@@ -29,19 +26,7 @@ struct RunResult {
 
 class CliRunFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/halvex_cli_test.XXXXXX";
-        const char* made = mkdtemp(pattern);
-        ASSERT_NE(made, nullptr) << "cannot make a temporary folder";
-        m_Directory = made;
-    }
-    void TearDown() override {
-        if (!m_Directory.empty()) {
-            std::filesystem::remove_all(m_Directory);
-        }
-    }
-
-    std::string File(const std::string& name) const { return m_Directory + "/" + name; }
+    std::string File(const std::string& name) const { return m_Folder.File(name); }
 
     RunResult Run(std::vector<std::string> arguments) const {
         arguments.insert(arguments.begin(), HALVEX_CLI_PATH);
@@ -69,10 +54,10 @@ protected:
         int status = 0;
         waitpid(child, &status, 0);
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = ReadText(outPath);
-        result.err = ReadText(errPath);
+        result.out = ReadBytes(outPath);
+        result.err = ReadBytes(errPath);
         return result;
     }
 
-    std::string m_Directory;
+    halvex::test::TempFolder m_Folder;
 };

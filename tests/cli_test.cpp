@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "cli_run_fixture.h"
@@ -32,7 +33,7 @@ TEST_F(CliTest, HelpListsEveryCommand) {
 TEST_F(CliTest, NewWritesAFreshDocumentForTheChosenBand) {
     RunResult result = Run({"new", "--settings", kSingleBands, "-o", File("zero.pgm")});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    std::string saved = ReadText(File("zero.pgm"));
+    std::string saved = ReadBytes(File("zero.pgm"));
     ASSERT_EQ(saved.size(), kPgmFileSize);
     EXPECT_EQ(saved.substr(0, 30), "RQ870 Radio Program data v1.08");
     EXPECT_EQ(saved.substr(48 + 0x0D40, 6), "HRQ870") << "saved the way File > Save does";
@@ -95,7 +96,7 @@ TEST_F(CliTest, BadUsageAndBadFilesEndWithOneClearLine) {
         {{"info", "--settings", kSingleBands}, "missing"},
         {{"info", "--settings", kSingleBands, pgm + "foreign_header.pgm"}, "not a radio data"},
         {{"info", "--settings", kSingleBands, pgm + "short_header.pgm"}, "not a radio data"},
-        {{"info", "--settings", kSingleBands, m_Directory}, "folder"},
+        {{"info", "--settings", kSingleBands, m_Folder.Path()}, "folder"},
         {{"info", "--settings", kSingleBands, File("missing.pgm")}, "missing.pgm"},
         {{"info", "--settings", kSingleBands, "a.pgm", "b.pgm"}, "b.pgm"},
         {{"diff", "--settings", kSingleBands, pgm + "v1_05_channels.pgm"}, "two .pgm files"},

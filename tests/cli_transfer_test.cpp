@@ -9,7 +9,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,6 +23,9 @@
 #include "link_test_support.h"
 #include "platform/profile.h"
 #include "sim/virtual_radio.h"
+#include "support/module_folder.h"
+#include "support/program_globals.h"
+#include "support/quiet_prompts.h"
 
 #include <sys/stat.h>
 
@@ -33,41 +35,24 @@ namespace {
 
 const std::string kBinDir = HALVEX_BIN_DIR;
 
-std::string ReadText(const std::string& path) {
-    std::ifstream stream(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(stream), {});
-}
+using halvex::test::ReadBytes;
 
 struct Completed {
     int exitCode = -1;
     std::string errors;
 };
 
-class SilentPrompts : public DocumentPrompts {
-public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string&, const std::string&) override {}
-    std::optional<std::string> AskSavePath() override { return std::nullopt; }
-};
-
 class CliTransferTest : public ::testing::Test {
 protected:
-    CliTransferTest() : m_Dir("cli") {
-        std::filesystem::copy_file(kBinDir + "/setting.ini", m_Dir.SettingsPath());
-        Configure("searchcom", "0");
-        Configure("readtime", "20");
-        Configure("writetime", "20");
+    CliTransferTest() {
+        m_Dir.CopyFromBin({"setting.ini"});
+        m_Dir.ChangeSettings({{"searchcom", 0}, {"readtime", 20}, {"writetime", 20}});
         // Backups of reads go to the test's own folder, never the user's.
         setenv("XDG_STATE_HOME", File("state").c_str(), 1);
     }
     ~CliTransferTest() override { m_Radio.Stop(); }
 
-    void Configure(const std::string& key, const std::string& value) {
-        std::string error;
-        ASSERT_TRUE(WriteProfileString(m_Dir.SettingsPath(), "setup", key, value, &error)) << error;
-    }
-
-    std::string File(const std::string& name) const { return (m_Dir.path / name).string(); }
+    std::string File(const std::string& name) const { return m_Dir.File(name); }
 
     void StartRadio(const std::string& link, const VirtualRadioOptions& options,
                     const RadioMemory& memory) {
@@ -100,7 +85,7 @@ protected:
         if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {
             completed.exitCode = WEXITSTATUS(status);
         }
-        completed.errors = ReadText(File("stderr.txt"));
+        completed.errors = ReadBytes(File("stderr.txt"));
         return completed;
     }
 
@@ -112,7 +97,7 @@ protected:
     std::array<uint8_t, kImageSize> NewDocumentImage() const {
         std::string savedSettings = g_SettingsPath;
         g_SettingsPath = m_Dir.SettingsPath();
-        SilentPrompts prompts;
+        halvex::test::QuietPrompts prompts;
         CHalvexDoc document(prompts);
         document.OnNewDocument(true);
         document.PrepareImage();
@@ -120,7 +105,8 @@ protected:
         return document.bytes;
     }
 
-    TemporaryModuleDir m_Dir;
+    halvex::test::ModuleFolder m_Dir{"halvex_cli"};
+    halvex::test::UseModuleFolder m_UseDir{m_Dir};
     VirtualRadio m_Radio;
 };
 
@@ -141,7 +127,7 @@ TEST_F(CliTransferTest, ReadThenWriteRoundTrip) {
     EXPECT_TRUE(std::equal(file.image.begin() + 0x0800, file.image.end(), memory.begin() + 0x0800));
 
     // Send back an edited image to a blank radio: it receives the image PrepareImage derives.
-    SilentPrompts prompts;
+    halvex::test::QuietPrompts prompts;
     CHalvexDoc document(prompts);
     ASSERT_TRUE(document.OnOpenDocument(read, &error)) << error;
     document.SetPowerHigh(1, !document.GetPowerHigh(1));
@@ -169,7 +155,7 @@ TEST_F(CliTransferTest, PortNumberFindsTheEchoingCableBesideTheProgram) {
     VirtualRadioOptions options;
     options.echo = true;
     StartRadio(link, options, memory);
-    Configure("rwtype", "2");
+    m_Dir.ChangeSettings({{"rwtype", 2}});
     std::string read = File("echo.pgm");
     Completed completed = Run(
         {"read", "--port", std::to_string(kPort), "--settings", m_Dir.SettingsPath(), "-o", read});
@@ -233,7 +219,7 @@ TEST_F(CliTransferTest, FailuresGiveTheirExitStatusAndKeepTheOutputFile) {
         EXPECT_NE(completed.errors.find(c.says), std::string::npos) << completed.errors;
         EXPECT_EQ(std::count(completed.errors.begin(), completed.errors.end(), '\n'), 1)
             << completed.errors;
-        EXPECT_EQ(ReadText(output), "previous contents");
+        EXPECT_EQ(ReadBytes(output), "previous contents");
     }
 }
 
@@ -269,7 +255,7 @@ TEST_F(CliTransferTest, InterruptCancelsWithoutTheEndByteOrAFile) {
     options.pace9600 = true;
     StartRadio(link, options, PatternMemory(7));
     // A 9600 baud answer takes 25 ms.
-    Configure("readtime", "50");
+    m_Dir.ChangeSettings({{"readtime", 50}});
     std::string output = File("interrupted.pgm");
     pid_t child =
         Spawn({"read", "--device", link, "--settings", m_Dir.SettingsPath(), "-o", output});
@@ -280,7 +266,7 @@ TEST_F(CliTransferTest, InterruptCancelsWithoutTheEndByteOrAFile) {
         running = waitpid(child, &status, WNOHANG) == 0;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    ASSERT_TRUE(running) << ReadText(File("stderr.txt"));
+    ASSERT_TRUE(running) << ReadBytes(File("stderr.txt"));
     kill(child, SIGINT);
     Completed completed = Wait(child);
     EXPECT_EQ(completed.exitCode, kExitCancelled) << completed.errors;
@@ -296,7 +282,7 @@ TEST_F(CliTransferTest, InterruptEndsALongWaitForAnAcknowledgement) {
     options.faults.noAckBlock = 0x0800;
     options.faults.noAckTimes = 1 << 30;
     StartRadio(link, options, PatternMemory(8));
-    Configure("writetime", "60000");
+    m_Dir.ChangeSettings({{"writetime", 60000}});
     std::string input = File("input.pgm");
     std::string error;
     ASSERT_TRUE(SavePgmFile(input, NewPgmFile(), &error)) << error;
@@ -320,7 +306,7 @@ TEST_F(CliTransferTest, InterruptEndsALongWaitForAnAcknowledgement) {
         FAIL() << "halvex-cli went on waiting after Ctrl-C";
     }
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), kExitCancelled) << ReadText(File("stderr.txt"));
+    EXPECT_EQ(WEXITSTATUS(status), kExitCancelled) << ReadBytes(File("stderr.txt"));
     EXPECT_EQ(m_Radio.ReceivedBytes().size(), 7u + 1u + 1u + 20u);
 }
 
@@ -417,7 +403,7 @@ TEST_F(CliTransferTest, ReadKeepsTheNewestBackupsAndAFailedBackupOnlyWarns) {
     ASSERT_EQ(LoadPgmFile(kept.back().string(), &backup, &error), PgmLoadResult::Loaded) << error;
     EXPECT_TRUE(
         std::equal(backup.image.begin() + 0x0800, backup.image.end(), memory.begin() + 0x0800));
-    EXPECT_EQ(ReadText(kept.back().string()), ReadText(output));
+    EXPECT_EQ(ReadBytes(kept.back().string()), ReadBytes(output));
     m_Radio.Stop();
 
     // A state folder that is a file: the read still succeeds, with a warning.
@@ -435,7 +421,7 @@ TEST_F(CliTransferTest, BadOutputsAndPortsAreRefusedBeforeAnyByteIsSent) {
     std::string link = m_Dir.PortLink(1);
     StartRadio(link, {}, PatternMemory(11));
     std::string settings = m_Dir.SettingsPath();
-    std::string settingsBefore = ReadText(settings);
+    std::string settingsBefore = ReadBytes(settings);
     // A shared sticky folder holding a link that another user owns.
     std::filesystem::path shared = File("shared");
     std::filesystem::create_directory(shared);
@@ -450,7 +436,7 @@ TEST_F(CliTransferTest, BadOutputsAndPortsAreRefusedBeforeAnyByteIsSent) {
         std::string says;
     };
     for (const Case& c : std::vector<Case>{{File("missing/out.pgm"), "does not exist"},
-                                           {m_Dir.path.string(), "folder"},
+                                           {m_Dir.Path(), "folder"},
                                            {settings, "reads"},
                                            {link, "not a regular file"},
                                            {planted, "another user"}}) {
@@ -461,8 +447,8 @@ TEST_F(CliTransferTest, BadOutputsAndPortsAreRefusedBeforeAnyByteIsSent) {
         EXPECT_NE(completed.errors.find(c.says), std::string::npos) << completed.errors;
         EXPECT_TRUE(m_Radio.ReceivedBytes().empty());
     }
-    EXPECT_EQ(ReadText(settings), settingsBefore);
-    EXPECT_EQ(ReadText(victim), "victim");
+    EXPECT_EQ(ReadBytes(settings), settingsBefore);
+    EXPECT_EQ(ReadBytes(victim), "victim");
 
     // Files given as the port, directly or through a ports/COMn link.
     std::string plain = File("plain-file");
@@ -482,7 +468,7 @@ TEST_F(CliTransferTest, BadOutputsAndPortsAreRefusedBeforeAnyByteIsSent) {
             << completed.errors;
         std::string named = port[0] == "--device" ? plain : portLink;
         EXPECT_NE(completed.errors.find(named), std::string::npos) << completed.errors;
-        EXPECT_EQ(ReadText(plain), "");
+        EXPECT_EQ(ReadBytes(plain), "");
         EXPECT_FALSE(std::filesystem::exists(File("never.pgm")));
     }
     std::filesystem::remove(portLink);

@@ -9,11 +9,11 @@
 #include <QtTest>
 #include <set>
 
-#include "app/app_globals.h"
 #include "app/dialog_builder.h"
 #include "app/relabel.h"
 #include "resources/dialog_template.h"
-#include "shell_test_support.h"
+#include "support/module_folder.h"
+#include "support/program_globals.h"
 
 namespace {
 
@@ -170,11 +170,11 @@ private slots:
     }
 
     void relabellingReachesDirectChildrenOnly() {
-        TempModuleDir dir;
-        dir.Write("test.lang", LanguageFile("Test", "Title", "",
-                                            "2=Abort\n130=Serial Port\n1011=Ports\n"
-                                            "1001=\n1150=list text\n"));
-        g_LanguagePath = dir.FilePath("test.lang");
+        halvex::test::TempFolder dir;
+        dir.Write("test.lang", halvex::test::LanguageFile("Test", "Title", "",
+                                                          "2=Abort\n130=Serial Port\n1011=Ports\n"
+                                                          "1001=\n1150=list text\n"));
+        halvex::test::UseLanguagePath language(dir.File("test.lang"));
         for (int id : kAllTemplates) {
             QWidget window;
             BuildFromTemplate(&window, id);

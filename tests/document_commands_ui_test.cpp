@@ -11,7 +11,7 @@
 #include "app/recent_files.h"
 #include "codeplug/pgm_file.h"
 #include "resources/command_ids.h"
-#include "shell_test_support.h"
+#include "support/shell_fixture.h"
 
 namespace {
 
@@ -30,31 +30,22 @@ Q_DECLARE_METATYPE(MessageAnswer)
 class DocumentCommandsTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        UseTemporarySettings(m_SettingsHome);
-        MessageBox::SetUnattended(true);
-        FileDialog::SetUnattended(true);
-    }
     void init() {
         MessageBox::ClearShown();
         QSettings(kRegistryKeyName, kSettingsApplicationName).clear();
-        m_Dir = std::make_unique<TempModuleDir>();
-        m_Dir->Write("setting.ini", "[setup]\nlanguage=test\n");
-        m_Dir->Write(
-            "test.lang",
-            LanguageFile("Test", "Title",
-                         "IDS_WARN_CLEAR=Clear?\nIDS_WARN_SAVE=Overwrite?\\n\nIDS_WARN_LOAD="
-                         "Not radio data\nIDS_ASK_SAVE=Keep changes to %s?\n"));
+        m_Shell.NewFolder();
+        m_Shell.Folder().WriteSettings({{"language", "test"}});
+        m_Shell.Folder().Write(
+            "test.lang", halvex::test::LanguageFile(
+                             "Test", "Title",
+                             "IDS_WARN_CLEAR=Clear?\nIDS_WARN_SAVE=Overwrite?\\n\nIDS_WARN_LOAD="
+                             "Not radio data\nIDS_ASK_SAVE=Keep changes to %s?\n"));
         WriteRadioFile("a.pgm", kInFileA);
         WriteRadioFile("b.pgm", kInFileB);
-        m_App = std::make_unique<CHalvexApp>();
-        QVERIFY(m_App->InitInstance(m_Dir->Path(), {"halvex", Path("a.pgm")}));
+        QVERIFY(m_Shell.Start({Path("a.pgm")}));
         MessageBox::ClearShown();
     }
-    void cleanup() {
-        m_App.reset();
-        QVERIFY(SeamsDrained());
-    }
+    void cleanup() { QVERIFY(m_Shell.Finish()); }
 
     void unsavedChangesAreAskedAbout_data() {
         QTest::addColumn<Action>("action");
@@ -90,10 +81,10 @@ private slots:
         QFETCH(bool, proceeds);
         QFETCH(uint8_t, savedInA);
         QFETCH(QString, title);
-        QCOMPARE(m_App->MainFrame()->windowTitle(), QStringLiteral("a.pgm - Title"));
+        QCOMPARE(m_Shell.App().MainFrame()->windowTitle(), QStringLiteral("a.pgm - Title"));
         Edit();
         MessageBox::SetNextAnswer(answer);
-        CMainFrame* frame = m_App->MainFrame();
+        CMainFrame* frame = m_Shell.App().MainFrame();
         if (action == Action::New) {
             if (proceeds) {
                 MessageBox::SetNextAnswer(MessageAnswer::Ok);
@@ -111,56 +102,57 @@ private slots:
         QCOMPARE(RadioFileByte("a.pgm"), savedInA);
         if (!proceeds) {
             QCOMPARE(MessageBox::Shown().size(), size_t(1));
-            QVERIFY(m_App->Document().IsModified());
-            QCOMPARE(m_App->Document().bytes[kSquelch], kEdited);
-            QCOMPARE(m_App->Document().GetPathName(), Path("a.pgm").toStdString());
+            QVERIFY(m_Shell.App().Document().IsModified());
+            QCOMPARE(m_Shell.App().Document().bytes[kSquelch], kEdited);
+            QCOMPARE(m_Shell.App().Document().GetPathName(), Path("a.pgm").toStdString());
         } else if (action == Action::Open) {
-            QCOMPARE(m_App->Document().bytes[kSquelch], kInFileB);
-            QCOMPARE(m_App->Document().GetPathName(), Path("b.pgm").toStdString());
+            QCOMPARE(m_Shell.App().Document().bytes[kSquelch], kInFileB);
+            QCOMPARE(m_Shell.App().Document().GetPathName(), Path("b.pgm").toStdString());
         } else if (action == Action::New) {
             QCOMPARE(MessageBox::Shown().back().text, std::string("Clear?"));
-            QVERIFY(m_App->Document().GetPathName().empty());
-            QVERIFY(!m_App->Document().IsModified());
+            QVERIFY(m_Shell.App().Document().GetPathName().empty());
+            QVERIFY(!m_Shell.App().Document().IsModified());
         }
         QCOMPARE(frame->windowTitle(), title);
     }
 
     void untitledChangesAreSavedThroughSaveAs() {
         MessageBox::SetNextAnswer(MessageAnswer::Ok);
-        m_App->MainFrame()->OnCommand(kCommandNew);
+        m_Shell.App().MainFrame()->OnCommand(kCommandNew);
         Edit();
         MessageBox::SetNextAnswer(MessageAnswer::Yes);
         FileDialog::SetNextFileName(Path("typed").toStdString());
-        QVERIFY(m_App->MainFrame()->close());
+        QVERIFY(m_Shell.App().MainFrame()->close());
         QCOMPARE(RadioFileByte("typed.pgm"), kEdited);
     }
 
     void saveAsksWithTheFullPath() {
         Edit();
         MessageBox::SetNextAnswer(MessageAnswer::Cancel);
-        m_App->MainFrame()->OnCommand(kCommandSave);
+        m_Shell.App().MainFrame()->OnCommand(kCommandSave);
         QCOMPARE(MessageBox::Shown().back().text, "Overwrite?\n" + Path("a.pgm").toStdString());
         QCOMPARE(MessageBox::Shown().back().icon, MessageIcon::Exclamation);
         QCOMPARE(RadioFileByte("a.pgm"), kInFileA);
         MessageBox::SetNextAnswer(MessageAnswer::Ok);
-        m_App->MainFrame()->OnCommand(kCommandSave);
+        m_Shell.App().MainFrame()->OnCommand(kCommandSave);
         QCOMPARE(RadioFileByte("a.pgm"), kEdited);
-        QVERIFY(!m_App->Document().IsModified());
-        QCOMPARE(m_App->MainFrame()->windowTitle(), QStringLiteral("a.pgm - Title"));
+        QVERIFY(!m_Shell.App().Document().IsModified());
+        QCOMPARE(m_Shell.App().MainFrame()->windowTitle(), QStringLiteral("a.pgm - Title"));
     }
 
     void foreignFileIsRefusedAndNeverBound() {
-        m_Dir->Write("letter.pgm", QByteArray(kPgmFileSize, 'x'));
+        m_Shell.Folder().Write("letter.pgm", std::string(kPgmFileSize, 'x'));
         FileDialog::SetNextFileName(Path("letter.pgm").toStdString());
-        m_App->MainFrame()->OnCommand(kCommandOpen);
+        m_Shell.App().MainFrame()->OnCommand(kCommandOpen);
         QCOMPARE(MessageBox::Shown().back().text, std::string("Not radio data"));
         QCOMPARE(MessageBox::Shown().back().icon, MessageIcon::Stop);
-        QVERIFY(m_App->Document().GetPathName().empty());
-        QVERIFY(!m_App->MainFrame()->MenuAction(kCommandRecentFile)->text().contains("letter"));
+        QVERIFY(m_Shell.App().Document().GetPathName().empty());
+        QVERIFY(
+            !m_Shell.App().MainFrame()->MenuAction(kCommandRecentFile)->text().contains("letter"));
         // Save must ask for a name instead of overwriting the refused file.
         FileDialog::SetNextFileName(std::nullopt);
-        m_App->MainFrame()->OnCommand(kCommandSave);
-        QCOMPARE(m_Dir->Read("letter.pgm"), QByteArray(kPgmFileSize, 'x'));
+        m_Shell.App().MainFrame()->OnCommand(kCommandSave);
+        QCOMPARE(m_Shell.Folder().Read("letter.pgm"), std::string(kPgmFileSize, 'x'));
     }
 
     void droppedFileOpens() {
@@ -168,22 +160,22 @@ private slots:
         dropped.setUrls({QUrl::fromLocalFile(Path("b.pgm"))});
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton,
                               Qt::NoModifier);
-        QCoreApplication::sendEvent(m_App->MainFrame(), &enter);
+        QCoreApplication::sendEvent(m_Shell.App().MainFrame(), &enter);
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(m_App->MainFrame(), &drop);
-        QCOMPARE(m_App->Document().GetPathName(), Path("b.pgm").toStdString());
-        QCOMPARE(m_App->Document().bytes[kSquelch], kInFileB);
+        QCoreApplication::sendEvent(m_Shell.App().MainFrame(), &drop);
+        QCOMPARE(m_Shell.App().Document().GetPathName(), Path("b.pgm").toStdString());
+        QCOMPARE(m_Shell.App().Document().bytes[kSquelch], kInFileB);
     }
 
     void recentFilesOpenAgainAndForgetMissingOnes() {
         FileDialog::SetNextFileName(Path("b.pgm").toStdString());
-        m_App->MainFrame()->OnCommand(kCommandOpen);
-        CMainFrame* frame = m_App->MainFrame();
+        m_Shell.App().MainFrame()->OnCommand(kCommandOpen);
+        CMainFrame* frame = m_Shell.App().MainFrame();
         QVERIFY(frame->MenuAction(kCommandRecentFile)->text().contains("b.pgm"));
         QVERIFY(frame->MenuAction(kCommandRecentFile + 1)->text().contains("a.pgm"));
         frame->MenuAction(kCommandRecentFile + 1)->trigger();
-        QCOMPARE(m_App->Document().GetPathName(), Path("a.pgm").toStdString());
+        QCOMPARE(m_Shell.App().Document().GetPathName(), Path("a.pgm").toStdString());
         QFile::remove(Path("b.pgm"));
         frame->MenuAction(kCommandRecentFile + 1)->trigger();
         QCOMPARE(MessageBox::Shown().back().icon, MessageIcon::Stop);
@@ -191,32 +183,26 @@ private slots:
     }
 
 private:
-    QString Path(const QString& name) const {
-        return QString::fromStdString(m_Dir->FilePath(name));
-    }
+    QString Path(const std::string& name) const { return m_Shell.FilePath(name); }
 
-    void WriteRadioFile(const QString& name, uint8_t squelch) {
+    void WriteRadioFile(const std::string& name, uint8_t squelch) {
         PgmFile file = NewPgmFile();
         file.image[kSquelch] = squelch;
         std::string error;
-        QVERIFY(SavePgmFile(m_Dir->FilePath(name), file, &error));
+        QVERIFY(SavePgmFile(m_Shell.Folder().File(name), file, &error));
     }
 
-    uint8_t RadioFileByte(const QString& name) const {
-        QByteArray contents = m_Dir->Read(name);
-        return contents.size() == qsizetype(kPgmFileSize)
-                   ? uint8_t(contents[qsizetype(kPgmHeaderSize + kSquelch)])
-                   : 0;
+    uint8_t RadioFileByte(const std::string& name) {
+        std::string contents = m_Shell.Folder().Read(name);
+        return contents.size() == kPgmFileSize ? uint8_t(contents[kPgmHeaderSize + kSquelch]) : 0;
     }
 
     void Edit() {
-        m_App->Document().bytes[kSquelch] = kEdited;
-        m_App->Document().SetModifiedFlag();
+        m_Shell.App().Document().bytes[kSquelch] = kEdited;
+        m_Shell.App().Document().SetModifiedFlag();
     }
 
-    QTemporaryDir m_SettingsHome;
-    std::unique_ptr<TempModuleDir> m_Dir;
-    std::unique_ptr<CHalvexApp> m_App;
+    halvex::test::ShellFixture m_Shell;
 };
 
 QTEST_MAIN(DocumentCommandsTest)

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "app/app_globals.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -54,20 +55,17 @@ public:
 class DocumentTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/document_test.XXXXXX";
-        m_Directory = mkdtemp(pattern);
         g_LanguagePath = kDataDir + "/settings/test.lang";
         UseSettings("single_bands.ini");
         g_ChannelCount = 16;
     }
-    void TearDown() override { std::filesystem::remove_all(m_Directory); }
 
     void UseSettings(const std::string& name) { g_SettingsPath = kDataDir + "/settings/" + name; }
-    std::string File(const std::string& name) const { return m_Directory + "/" + name; }
+    std::string File(const std::string& name) const { return m_Folder.File(name); }
 
     FakePrompts m_Prompts;
     CHalvexDoc m_Document{m_Prompts};
-    std::string m_Directory;
+    halvex::test::TempFolder m_Folder;
 };
 
 TEST_F(DocumentTest, NewDocumentGetsBandLineZeroAndTheDefaults) {
@@ -252,7 +250,7 @@ TEST_F(DocumentTest, UnreadableFileLeavesTheDocumentUntouched) {
     std::string good = kDataDir + "/pgm/v1_05_channels.pgm";
     ASSERT_TRUE(m_Document.OnOpenDocument(good));
     const auto imageBefore = m_Document.bytes;
-    for (const std::string& path : {File("missing.pgm"), m_Directory}) {
+    for (const std::string& path : {File("missing.pgm"), m_Folder.Path()}) {
         SCOPED_TRACE(path);
         m_Prompts.messages.clear();
         std::string error;

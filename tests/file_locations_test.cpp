@@ -33,7 +33,7 @@ protected:
         std::ofstream(path, std::ios::binary) << contents;
     }
 
-    ScratchDirectory m_Root;
+    halvex::test::TempFolder m_Root;
     std::string m_Bin;
     std::string m_Home;
     std::string m_SharedData;

@@ -11,35 +11,28 @@
 #include "app/main_frame.h"
 #include "resources/command_ids.h"
 #include "resources/frame_resources.h"
-#include "shell_test_support.h"
+#include "support/shell_fixture.h"
 #include "view/main_view.h"
 #include "view/page_tab_control.h"
 
 class FrameTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        UseTemporarySettings(m_SettingsHome);
-        MessageBox::SetUnattended(true);
-        FileDialog::SetUnattended(true);
-    }
     void init() {
-        MessageBox::ClearShown();
-        m_Dir = std::make_unique<TempModuleDir>();
-        m_Dir->Write("setting.ini", "[setup]\nlanguage=test\n");
-        m_Dir->Write("test.lang",
-                     LanguageFile("Test", "Title",
-                                  "IDS_TIP_57600=Start a new radio data file\n"
-                                  "IDS_TIP_57601=Open file\n"
-                                  "IDS_TIP_57603=Save the file now!!\n"
-                                  "IDS_TIP_32775=保存当前数据到文件中并且关闭程序窗口然后退出\n"));
-        m_App = std::make_unique<CHalvexApp>();
-        QVERIFY(m_App->InitInstance(m_Dir->Path(), {"halvex"}));
+        m_Shell.NewFolder();
+        m_Shell.Folder().WriteSettings({{"language", "test"}});
+        m_Shell.Folder().Write("test.lang",
+                               halvex::test::LanguageFile(
+                                   "Test", "Title",
+                                   "IDS_TIP_57600=Start a new radio data file\n"
+                                   "IDS_TIP_57601=Open file\n"
+                                   "IDS_TIP_57603=Save the file now!!\n"
+                                   "IDS_TIP_32775=保存当前数据到文件中并且关闭程序窗口然后退出\n"));
+        QVERIFY(m_Shell.Start());
     }
     void cleanup() {
-        m_App.reset();
+        QVERIFY(m_Shell.Finish());
         HelpOpener::SetOpener({});
-        QVERIFY(SeamsDrained());
     }
 
     void toolTipsAreCutAtNineteenCharacters_data() {
@@ -59,7 +52,7 @@ private slots:
     }
 
     void toolbarButtonAnswersItsToolTipRequest() {
-        QToolButton* button = m_App->MainFrame()->ToolbarButton(kCommandNew);
+        QToolButton* button = m_Shell.App().MainFrame()->ToolbarButton(kCommandNew);
         QVERIFY(button != nullptr);
         QHelpEvent request(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
         QCoreApplication::sendEvent(button, &request);
@@ -67,13 +60,13 @@ private slots:
     }
 
     void windowNeverGrowsPastTheMaximum() {
-        CMainFrame* frame = m_App->MainFrame();
+        CMainFrame* frame = m_Shell.App().MainFrame();
         frame->resize(1600, 1200);
         QCOMPARE(frame->size(), QSize(kFrameMaximumWidth, kFrameMaximumHeight));
     }
 
     void everyPageFitsTheLargestWindowWithoutScrollBars() {
-        CMainFrame* frame = m_App->MainFrame();
+        CMainFrame* frame = m_Shell.App().MainFrame();
         frame->resize(kFrameMaximumWidth, kFrameMaximumHeight);
         CHalvexView* view = frame->View();
         CPageTabCtrl* tabs = view->TabControl();
@@ -87,7 +80,7 @@ private slots:
     }
 
     void acceleratorsWorkInsideEditFieldsAndEditKeysDoNothing() {
-        CMainFrame* frame = m_App->MainFrame();
+        CMainFrame* frame = m_Shell.App().MainFrame();
         int portDialogs = 0;
         frame->SetCommandHandler(kCommandPort, [&] { ++portDialogs; });
         auto* edit = new QLineEdit(QStringLiteral("146.10000"), frame->View()->widget());
@@ -105,7 +98,7 @@ private slots:
     }
 
     void everyMenuAndToolbarCommandHasItsHandler() {
-        CMainFrame* frame = m_App->MainFrame();
+        CMainFrame* frame = m_Shell.App().MainFrame();
         for (const MenuResource& menu : MainMenuResource()) {
             for (const MenuItemResource& item : menu.items) {
                 if (item.commandId != 0 && item.commandId != kCommandRecentFile) {
@@ -146,29 +139,27 @@ private slots:
         QFETCH(QStringList, files);
         QFETCH(QString, opened);
         for (const QString& file : files) {
-            m_Dir->Write(file, "help");
+            m_Shell.Folder().Write(file.toStdString(), "help");
         }
         std::string shown;
         HelpOpener::SetOpener([&](const std::string& path) {
             shown = path;
             return true;
         });
-        m_App->MainFrame()->OnCommand(kCommandHelp);
+        m_Shell.App().MainFrame()->OnCommand(kCommandHelp);
         if (opened.isEmpty()) {
             QVERIFY(shown.empty());
             QCOMPARE(MessageBox::Shown().size(), size_t(1));
-            QVERIFY(MessageBox::Shown()[0].text.find(m_Dir->FilePath("test.chm")) !=
+            QVERIFY(MessageBox::Shown()[0].text.find(m_Shell.Folder().File("test.chm")) !=
                     std::string::npos);
         } else {
-            QCOMPARE(shown, m_Dir->FilePath(opened));
+            QCOMPARE(shown, m_Shell.Folder().File(opened.toStdString()));
             QVERIFY(MessageBox::Shown().empty());
         }
     }
 
 private:
-    QTemporaryDir m_SettingsHome;
-    std::unique_ptr<TempModuleDir> m_Dir;
-    std::unique_ptr<CHalvexApp> m_App;
+    halvex::test::ShellFixture m_Shell;
 };
 
 QTEST_MAIN(FrameTest)

@@ -6,8 +6,14 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include "app/app_globals.h"
+#include "app/dialog_builder.h"
+#include "codeplug/document.h"
 #include "editors/function_page.h"
 #include "page_test_support.h"
+#include "support/program_globals.h"
+#include "support/quiet_prompts.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -17,7 +23,7 @@ constexpr size_t kDisplayByte = 0x0D04;
 constexpr size_t kSideToneByte = 0x0D05;
 constexpr int kPttIdCodeId = 1061;
 
-const QByteArray kLanguage =
+const std::string kLanguage =
     "[String]\nIDS_OFF=Off\n"
     "[Resource]\n1026=Squelch level\n"
     "[ScanType]\n0=Time\n1=Carrier\n2=Search\n"
@@ -50,7 +56,6 @@ QByteArray CodeBytes(const CHalvexDoc& document) {
 class FunctionPageTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { UseLanguageFile(m_Dir, "test.lang", kLanguage); }
 
     void init() {
         m_Document = std::make_unique<CHalvexDoc>(m_Prompts);
@@ -244,10 +249,11 @@ private slots:
     }
 
     void missingOrShortListsLeaveTheFieldAlone() {
-        QTemporaryDir dir;
-        UseLanguageFile(dir, "short.lang",
-                        "[String]\nIDS_OFF=Off\n[ScanType]\n0=Time\n1=Carrier\n"
-                        "[TxDtr]\n1=A\n2=B\n");
+        halvex::test::TempFolder dir;
+        halvex::test::UseLanguagePath language(
+            dir.Write("short.lang",
+                      "[String]\nIDS_OFF=Off\n[ScanType]\n0=Time\n1=Carrier\n"
+                      "[TxDtr]\n1=A\n2=B\n"));
         m_Document->bytes[kScanByte] = 0x02;
         m_Document->bytes[kDisplayByte] = 0x01;
         m_Page->FillFromImage();
@@ -265,26 +271,26 @@ private slots:
         // The generated lists do not depend on the language file.
         QCOMPARE(FindControl<QComboBox>(m_Page, 1026)->count(), 10);
         QCOMPARE(FindControl<QComboBox>(m_Page, 1049)->count(), 8);
-        UseLanguageFile(m_Dir, "test.lang", kLanguage);
     }
 
     void reloadTakesTheCurrentLanguage() {
         QCOMPARE(FindControl<QLabel>(m_Page, 1026)->text(), QStringLiteral("Squelch level"));
-        QTemporaryDir dir;
-        UseLanguageFile(dir, "other.lang",
-                        "[String]\nIDS_OFF=Aus\n[Resource]\n1026=Rauschsperre\n"
-                        "[FreqMode]\n0=Kanal\n1=Frequenz\n");
+        halvex::test::TempFolder dir;
+        halvex::test::UseLanguagePath language(
+            dir.Write("other.lang",
+                      "[String]\nIDS_OFF=Aus\n[Resource]\n1026=Rauschsperre\n"
+                      "[FreqMode]\n0=Kanal\n1=Frequenz\n"));
         m_Document->bytes[0x0D03] = 0;
         m_Page->Reload();
         QCOMPARE(FindControl<QLabel>(m_Page, 1026)->text(), QStringLiteral("Rauschsperre"));
         QCOMPARE(FindControl<QComboBox>(m_Page, 1049)->currentText(), QStringLiteral("Aus"));
         QCOMPARE(FindControl<QComboBox>(m_Page, 1035)->itemText(1), QStringLiteral("Frequenz"));
-        UseLanguageFile(m_Dir, "test.lang", kLanguage);
     }
 
 private:
-    QTemporaryDir m_Dir;
-    SilentPrompts m_Prompts;
+    halvex::test::TempFolder m_Dir;
+    halvex::test::UseLanguagePath m_Language{m_Dir.Write("test.lang", kLanguage)};
+    halvex::test::QuietPrompts m_Prompts;
     std::unique_ptr<CHalvexDoc> m_Document;
     std::unique_ptr<QWidget> m_Window;
     CFunctionPage* m_Page = nullptr;

@@ -35,7 +35,7 @@ TEST(LangString, EscapesAndMissingKeys) {
         {"IDS_DOUBLE_BACKSLASH", "\\\n"}, {"IDS_EMPTY", ""},
         {"ids_escapes", "A\nB\tC"},       {"IDS_MISSING", "Not Found"},
     };
-    ScratchDirectory directory;
+    halvex::test::TempFolder directory;
     g_LanguagePath = directory.Write("english.lang",
                                      "[String]\nIDS_ESCAPES=A\\nB\\tC\n"
                                      "IDS_OTHER_BACKSLASH=C:\\path\\x\n"
@@ -100,7 +100,7 @@ TEST(LangString, ByteLimitsNeverSplitACharacter) {
         {"ASCII exactly at the limit", std::string(999, 'x'), "String", std::string(999, 'x')},
         {"ASCII over the limit", std::string(1500, 'x'), "String", std::string(999, 'x')},
     };
-    ScratchDirectory directory;
+    halvex::test::TempFolder directory;
     for (const CutCase& test : cases) {
         g_LanguagePath =
             directory.Write("cut.lang", "[String]\nIDS_LONG=" + test.fileValue +
@@ -123,7 +123,7 @@ TEST(LangList, StopsAtTheFirstMissingOrEmptyKey) {
         {"NotZeroBased", {}},
         {"Missing", {}},
     };
-    ScratchDirectory directory;
+    halvex::test::TempFolder directory;
     g_LanguagePath = directory.Write("english.lang",
                                      "[step]\n0=5K\n1=6.25K\n2=10K\n"
                                      "[Gap]\n0=zero\n2=two\n"

@@ -13,7 +13,7 @@
 #include "app/main_frame.h"
 #include "resources/command_ids.h"
 #include "resources/ids/function_page_ids.h"
-#include "shell_test_support.h"
+#include "support/shell_fixture.h"
 #include "view/main_view.h"
 #include "view/main_view_page.h"
 #include "view/page_tab_control.h"
@@ -30,25 +30,19 @@ QString ScanModeLabel(CHalvexView* view) {
 class LanguageTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        UseTemporarySettings(m_SettingsHome);
-        MessageBox::SetUnattended(true);
-        FileDialog::SetUnattended(true);
-    }
     void init() {
-        m_Dir = std::make_unique<TempModuleDir>();
-        m_Dir->Write("setting.ini", "[setup]\nlanguage=a\n");
-        m_Dir->Write("a.lang", LanguageFile("Alpha", "Title A", {}, "1028=Scan Alpha\n"));
-        m_Dir->Write("b.lang", LanguageFile("Beta", "Title B", {}, "1028=Scan Beta\n"));
+        m_Shell.NewFolder();
+        m_Shell.Folder().WriteSettings({{"language", "a"}});
+        m_Shell.Folder().Write(
+            "a.lang", halvex::test::LanguageFile("Alpha", "Title A", {}, "1028=Scan Alpha\n"));
+        m_Shell.Folder().Write(
+            "b.lang", halvex::test::LanguageFile("Beta", "Title B", {}, "1028=Scan Beta\n"));
     }
-    void cleanup() {
-        m_App.reset();
-        QVERIFY(SeamsDrained());
-    }
+    void cleanup() { QVERIFY(m_Shell.Finish()); }
 
     void nextLanguageRelabelsEverythingAndKeepsTheTab() {
         Start();
-        CMainFrame* frame = m_App->MainFrame();
+        CMainFrame* frame = m_Shell.App().MainFrame();
         CPageTabCtrl* tabs = frame->View()->TabControl();
         QCOMPARE(tabs->count(), 3);
         tabs->setCurrentIndex(1);
@@ -56,8 +50,8 @@ private slots:
         MainViewPage* functions = frame->View()->Pages()[1];
 
         frame->ToolbarButton(kCommandNextLanguage)->click();
-        QCOMPARE(g_LanguagePath, m_Dir->FilePath("b.lang"));
-        QVERIFY(m_Dir->Read("setting.ini").contains("language=b"));
+        QCOMPARE(g_LanguagePath, m_Shell.Folder().File("b.lang"));
+        QVERIFY(m_Shell.Folder().Read("setting.ini").find("language=b") != std::string::npos);
         QCOMPARE(frame->windowTitle(), QStringLiteral("Untitled Beta - Title B"));
         QCOMPARE(frame->menuBar()->actions()[0]->text(), QStringLiteral("File Beta"));
         QCOMPARE(frame->MenuAction(kCommandNew)->text(), QStringLiteral("New Beta"));
@@ -70,11 +64,12 @@ private slots:
 
         // The last file wraps to the first.
         frame->OnCommand(kCommandNextLanguage);
-        QCOMPARE(g_LanguagePath, m_Dir->FilePath("a.lang"));
+        QCOMPARE(g_LanguagePath, m_Shell.Folder().File("a.lang"));
         QCOMPARE(frame->windowTitle(), QStringLiteral("Untitled Alpha - Title A"));
 
         // A new document reloads the pages it has instead of adding a second set.
-        m_Dir->Write("a.lang", LanguageFile("Alpha", "Title A", {}, "1028=Scan Alpha again\n"));
+        m_Shell.Folder().Write("a.lang", halvex::test::LanguageFile("Alpha", "Title A", {},
+                                                                    "1028=Scan Alpha again\n"));
         MessageBox::SetNextAnswer(MessageAnswer::Ok);
         frame->OnCommand(kCommandNew);
         QCOMPARE(tabs->count(), 3);
@@ -84,27 +79,27 @@ private slots:
 
     void removedLanguageFileMovesToTheFirst() {
         Start();
-        QFile::remove(QString::fromStdString(m_Dir->FilePath("a.lang")));
-        m_Dir->Write("c.lang", LanguageFile("Gamma", "Title C"));
-        m_App->MainFrame()->OnCommand(kCommandNextLanguage);
-        QCOMPARE(g_LanguagePath, m_Dir->FilePath("b.lang"));
+        QFile::remove(m_Shell.FilePath("a.lang"));
+        m_Shell.Folder().Write("c.lang", halvex::test::LanguageFile("Gamma", "Title C"));
+        m_Shell.App().MainFrame()->OnCommand(kCommandNextLanguage);
+        QCOMPARE(g_LanguagePath, m_Shell.Folder().File("b.lang"));
     }
 
     void withoutLanguageFilesNextLanguageDoesNothing() {
-        QFile::remove(QString::fromStdString(m_Dir->FilePath("a.lang")));
-        QFile::remove(QString::fromStdString(m_Dir->FilePath("b.lang")));
+        QFile::remove(m_Shell.FilePath("a.lang"));
+        QFile::remove(m_Shell.FilePath("b.lang"));
         Start();
         std::string before = g_LanguagePath;
-        m_App->MainFrame()->OnCommand(kCommandNextLanguage);
+        m_Shell.App().MainFrame()->OnCommand(kCommandNextLanguage);
         QCOMPARE(g_LanguagePath, before);
-        QCOMPARE(m_Dir->Read("setting.ini"), QByteArray("[setup]\nlanguage=a\n"));
+        QCOMPARE(m_Shell.Folder().Read("setting.ini"), std::string("[setup]\nlanguage=a\n"));
     }
 
     void dialogListsDisplayNamesAndSwitches() {
-        m_Dir->Write("c.lang", "[String]\nIDS_WINDOWNAME=No face\n");
-        m_Dir->Write("d.lang", "[Face]\ndisp=\n");
+        m_Shell.Folder().Write("c.lang", "[String]\nIDS_WINDOWNAME=No face\n");
+        m_Shell.Folder().Write("d.lang", "[Face]\ndisp=\n");
         Start();
-        CLanguageDlg dialog(m_App->MainFrame(), [this] { m_App->ApplyLanguage(); });
+        CLanguageDlg dialog(m_Shell.App().MainFrame(), [this] { m_Shell.App().ApplyLanguage(); });
         auto* list = FindControl<QComboBox>(&dialog, kLanguageListId);
         QStringList shown;
         for (int index = 0; index < list->count(); ++index) {
@@ -114,42 +109,38 @@ private slots:
         QCOMPARE(list->currentText(), QStringLiteral("Alpha"));
         list->setCurrentIndex(list->findText("Beta"));
         dialog.accept();
-        QCOMPARE(g_LanguagePath, m_Dir->FilePath("b.lang"));
-        QCOMPARE(m_App->MainFrame()->windowTitle(), QStringLiteral("Untitled Beta - Title B"));
+        QCOMPARE(g_LanguagePath, m_Shell.Folder().File("b.lang"));
+        QCOMPARE(m_Shell.App().MainFrame()->windowTitle(),
+                 QStringLiteral("Untitled Beta - Title B"));
     }
 
     void sameDisplayNameChoosesTheFirstFile() {
-        m_Dir->Write("x.lang", LanguageFile("Same", "Title X"));
-        m_Dir->Write("y.lang", LanguageFile("Same", "Title Y"));
+        m_Shell.Folder().Write("x.lang", halvex::test::LanguageFile("Same", "Title X"));
+        m_Shell.Folder().Write("y.lang", halvex::test::LanguageFile("Same", "Title Y"));
         Start();
-        CLanguageDlg dialog(m_App->MainFrame(), [this] { m_App->ApplyLanguage(); });
+        CLanguageDlg dialog(m_Shell.App().MainFrame(), [this] { m_Shell.App().ApplyLanguage(); });
         auto* list = FindControl<QComboBox>(&dialog, kLanguageListId);
         list->setCurrentIndex(list->findText("Same"));
         dialog.accept();
-        QCOMPARE(g_LanguagePath, m_Dir->FilePath("x.lang"));
+        QCOMPARE(g_LanguagePath, m_Shell.Folder().File("x.lang"));
     }
 
     void okWithoutChoiceChangesNothing() {
-        m_Dir->Write("setting.ini", "[setup]\nlanguage=gone\n");
+        m_Shell.Folder().WriteSettings({{"language", "gone"}});
         Start();
         int applied = 0;
-        CLanguageDlg dialog(m_App->MainFrame(), [&] { ++applied; });
+        CLanguageDlg dialog(m_Shell.App().MainFrame(), [&] { ++applied; });
         QCOMPARE(FindControl<QComboBox>(&dialog, kLanguageListId)->currentIndex(), -1);
         dialog.accept();
         QCOMPARE(applied, 0);
-        QCOMPARE(g_LanguagePath, m_Dir->FilePath("gone.lang"));
-        QCOMPARE(m_Dir->Read("setting.ini"), QByteArray("[setup]\nlanguage=gone\n"));
+        QCOMPARE(g_LanguagePath, m_Shell.Folder().File("gone.lang"));
+        QCOMPARE(m_Shell.Folder().Read("setting.ini"), std::string("[setup]\nlanguage=gone\n"));
     }
 
 private:
-    void Start() {
-        m_App = std::make_unique<CHalvexApp>();
-        QVERIFY(m_App->InitInstance(m_Dir->Path(), {"halvex"}));
-    }
+    void Start() { QVERIFY(m_Shell.Start()); }
 
-    QTemporaryDir m_SettingsHome;
-    std::unique_ptr<TempModuleDir> m_Dir;
-    std::unique_ptr<CHalvexApp> m_App;
+    halvex::test::ShellFixture m_Shell;
 };
 
 QTEST_MAIN(LanguageTest)

@@ -1,44 +1,11 @@
-// What the tests of the functions and VFO pages share: a language file of their own, a
-// document that never asks, and an active window that hosts a page so focus moves as a
-// user's would.
+// What the page and dialog tests share: an active window that hosts a page or dialog so
+// focus moves as a user's would, and the keys a user presses in its lists and boxes.
 #pragma once
 
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QWidget>
 #include <QtTest>
-#include <memory>
-#include <optional>
-#include <string>
-
-#include "app/app_globals.h"
-#include "app/dialog_builder.h"
-#include "codeplug/document.h"
-
-class SilentPrompts : public DocumentPrompts {
-public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string& text, const std::string&) override {
-        m_Shown.push_back(text);
-    }
-    std::optional<std::string> AskSavePath() override { return std::nullopt; }
-    const std::vector<std::string>& Shown() const { return m_Shown; }
-
-private:
-    std::vector<std::string> m_Shown;
-};
-
-// Writes name into dir and makes it the current language file.
-inline void UseLanguageFile(const QTemporaryDir& dir, const QString& name,
-                            const QByteArray& contents) {
-    QFile file(dir.filePath(name));
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(contents), contents.size());
-    file.close();
-    g_LanguagePath = dir.filePath(name).toStdString();
-}
 
 // Shows the host window and waits until it is active, so focus changes send focus events.
 inline bool ShowActive(QWidget* window) {

@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QtTest>
 
+#include "app/dialog_builder.h"
 #include "app/halvex_app.h"
 #include "app/language_files.h"
 #include "app/main_frame.h"
@@ -16,7 +17,7 @@
 #include "grid/grid_ctrl.h"
 #include "page_test_support.h"
 #include "resources/command_ids.h"
-#include "shell_test_support.h"
+#include "support/shell_fixture.h"
 #include "view/main_view.h"
 #include "view/main_view_page.h"
 #include "view/page_tab_control.h"
@@ -42,51 +43,40 @@ Q_DECLARE_METATYPE(Ending)
 class PagesMainWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        UseTemporarySettings(m_SettingsHome);
-        MessageBox::SetUnattended(true);
-        FileDialog::SetUnattended(true);
-    }
-
     void init() {
-        m_ModuleDir = std::make_unique<TempModuleDir>();
-        for (const char* name : {"setting.ini", "english.lang", "chinese.lang"}) {
-            m_ModuleDir->CopyFromBin(QString::fromLatin1(name));
-        }
-        m_App = std::make_unique<CHalvexApp>();
-        QVERIFY(m_App->InitInstance(m_ModuleDir->Path(), {QStringLiteral("halvex")}));
-        m_Functions = FindPage<CFunctionPage>(*m_App);
-        m_Vfo = FindPage<CVfoPage>(*m_App);
-        m_Channels = FindPage<CChannelPage>(*m_App);
+        m_Shell.NewFolder().CopyFromBin({"setting.ini", "english.lang", "chinese.lang"});
+        QVERIFY(m_Shell.Start());
+        m_Functions = FindPage<CFunctionPage>(m_Shell.App());
+        m_Vfo = FindPage<CVfoPage>(m_Shell.App());
+        m_Channels = FindPage<CChannelPage>(m_Shell.App());
         QVERIFY(m_Functions != nullptr && m_Vfo != nullptr && m_Channels != nullptr);
         MessageBox::ClearShown();
     }
 
     void cleanup() {
-        m_App->Document().SetModifiedFlag(false);
-        m_App.reset();
-        m_ModuleDir.reset();
+        m_Shell.App().Document().SetModifiedFlag(false);
+        QVERIFY(m_Shell.Finish());
     }
 
     void documentChangesReloadThePagesAndKeepTheTab() {
-        CPageTabCtrl* tabs = m_App->MainFrame()->View()->TabControl();
+        CPageTabCtrl* tabs = m_Shell.App().MainFrame()->View()->TabControl();
         QCOMPARE(tabs->tabText(tabs->indexOf(m_Functions)),
                  CHalvexView::TabCaption("IDS_FUNCTION"));
         QCOMPARE(tabs->tabText(tabs->indexOf(m_Vfo)), CHalvexView::TabCaption("IDS_VFOFREQ"));
         tabs->setCurrentWidget(m_Vfo);
-        m_App->Document().SetFrequencyText(kVfoF2, 1, "438.50000");
-        m_App->Document().SetSquelch(7);
-        m_App->ApplyLanguage();
+        m_Shell.App().Document().SetFrequencyText(kVfoF2, 1, "438.50000");
+        m_Shell.App().Document().SetSquelch(7);
+        m_Shell.App().ApplyLanguage();
         QCOMPARE(tabs->currentWidget(), m_Vfo);
         QCOMPARE(FindControl<QLineEdit>(m_Vfo, 1117)->text(), QStringLiteral("438.50000"));
         QCOMPARE(FindControl<QComboBox>(m_Functions, 1026)->currentIndex(), 7);
     }
 
     void shortcutsWorkWhileAPageHasTheFocus() {
-        QVERIFY(ShowActive(m_App->MainFrame()));
-        m_App->MainFrame()->View()->TabControl()->setCurrentWidget(m_Functions);
+        QVERIFY(ShowActive(m_Shell.App().MainFrame()));
+        m_Shell.App().MainFrame()->View()->TabControl()->setCurrentWidget(m_Functions);
         int saves = 0;
-        m_App->MainFrame()->SetCommandHandler(kCommandSave, [&saves] { ++saves; });
+        m_Shell.App().MainFrame()->SetCommandHandler(kCommandSave, [&saves] { ++saves; });
         auto* edit = FindControl<QLineEdit>(m_Functions, 1061);
         TypeInto(edit, "12");
         QTest::keyClick(edit, Qt::Key_S, Qt::ControlModifier);
@@ -114,7 +104,7 @@ private slots:
         QFETCH(Ending, ending);
         QFETCH(bool, onVfoPage);
         QFETCH(bool, asks);
-        CMainFrame* frame = m_App->MainFrame();
+        CMainFrame* frame = m_Shell.App().MainFrame();
         QVERIFY(ShowActive(frame));
         CPageTabCtrl* tabs = frame->View()->TabControl();
         if (onVfoPage) {
@@ -123,7 +113,7 @@ private slots:
         } else {
             TypeIntoCell(1, 1, QStringLiteral("147"));
         }
-        QVERIFY(!m_App->Document().IsModified());
+        QVERIFY(!m_Shell.App().Document().IsModified());
         if (asks) {
             MessageBox::SetNextAnswer(MessageAnswer::Cancel);
         }
@@ -138,13 +128,12 @@ private slots:
                 frame->OnCommand(kCommandNew);
                 break;
             case Ending::Open:
-                FileDialog::SetNextFileName(m_ModuleDir->FilePath("other.pgm"));
+                FileDialog::SetNextFileName(m_Shell.Folder().File("other.pgm"));
                 frame->OnCommand(kCommandOpen);
                 break;
             case Ending::Drop: {
                 QMimeData dropped;
-                dropped.setUrls({QUrl::fromLocalFile(
-                    QString::fromStdString(m_ModuleDir->FilePath("other.pgm")))});
+                dropped.setUrls({QUrl::fromLocalFile(m_Shell.FilePath("other.pgm"))});
                 QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton,
                                       Qt::NoModifier);
                 QCoreApplication::sendEvent(frame, &enter);
@@ -161,8 +150,8 @@ private slots:
                 break;
         }
         const int record = onVfoPage ? kVfoF1 : 1;
-        QCOMPARE(m_App->Document().GetFrequencyText(record, 1), std::string("147.00000"));
-        QVERIFY(m_App->Document().IsModified());
+        QCOMPARE(m_Shell.App().Document().GetFrequencyText(record, 1), std::string("147.00000"));
+        QVERIFY(m_Shell.App().Document().IsModified());
         QCOMPARE(MessageBox::Shown().size(), size_t(asks ? 1 : 0));
         if (asks) {
             QCOMPARE(MessageBox::Shown().front().buttons, MessageButtons::YesNoCancel);
@@ -204,10 +193,11 @@ private slots:
         QFETCH(QString, entry);
         QFETCH(QString, note);
         std::string error;
-        QVERIFY2(SelectLanguageFile(m_ModuleDir->FilePath(language + ".lang"), &error),
-                 error.c_str());
-        m_App->ApplyLanguage();
-        CMainFrame* frame = m_App->MainFrame();
+        QVERIFY2(
+            SelectLanguageFile(m_Shell.Folder().File((language + ".lang").toStdString()), &error),
+            error.c_str());
+        m_Shell.App().ApplyLanguage();
+        CMainFrame* frame = m_Shell.App().MainFrame();
         QVERIFY(ShowActive(frame));
         auto enter = [&](const QString& text) {
             if (onVfoPage) {
@@ -239,9 +229,7 @@ private:
         QTest::keyClicks(editor, text);
     }
 
-    QTemporaryDir m_SettingsHome;
-    std::unique_ptr<TempModuleDir> m_ModuleDir;
-    std::unique_ptr<CHalvexApp> m_App;
+    halvex::test::ShellFixture m_Shell;
     CFunctionPage* m_Functions = nullptr;
     CVfoPage* m_Vfo = nullptr;
     CChannelPage* m_Channels = nullptr;

@@ -1,4 +1,5 @@
 #include "codeplug/pgm_file.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -19,26 +20,12 @@ std::vector<uint8_t> ReadBytes(const std::string& path) {
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(stream), {});
 }
 
-class TemporaryDirectory {
-public:
-    TemporaryDirectory() {
-        char pattern[] = "/tmp/pgm_file_test.XXXXXX";
-        m_Path = mkdtemp(pattern);
-    }
-    ~TemporaryDirectory() { std::filesystem::remove_all(m_Path); }
-    std::string File(const std::string& name) const { return m_Path + "/" + name; }
-    const std::string& Path() const { return m_Path; }
-
-private:
-    std::string m_Path;
-};
-
 bool AllBytesAre(const uint8_t* begin, const uint8_t* end, uint8_t value) {
     return std::all_of(begin, end, [value](uint8_t byte) { return byte == value; });
 }
 
 TEST(PgmFileTest, SaveNeverFollowsAnotherUsersLinkInASharedFolder) {
-    TemporaryDirectory directory;
+    halvex::test::TempFolder directory;
     std::string shared = directory.File("shared");
     ASSERT_EQ(mkdir(shared.c_str(), 01777), 0);
     ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
@@ -123,7 +110,7 @@ TEST(PgmFileTest, ShortFileKeepsItsOwnHeaderBytes) {
 }
 
 TEST(PgmFileTest, UnreadablePathsFailWithAMessageAndLeaveTheResultAlone) {
-    TemporaryDirectory directory;
+    halvex::test::TempFolder directory;
     std::string fifo = directory.File("pipe.pgm");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const std::pair<std::string, std::string> cases[] = {
@@ -143,7 +130,7 @@ TEST(PgmFileTest, UnreadablePathsFailWithAMessageAndLeaveTheResultAlone) {
 }
 
 TEST(PgmFileTest, SaveThenLoadGivesBackEveryByte) {
-    TemporaryDirectory directory;
+    halvex::test::TempFolder directory;
     PgmFile original;
     for (size_t k = 0; k < kPgmHeaderSize; ++k) {
         original.header[k] = k < kPgmIdentification.size() ? kPgmIdentification[k] : k * 5;
@@ -172,7 +159,7 @@ TEST(PgmFileTest, SaveThenLoadGivesBackEveryByte) {
 }
 
 TEST(PgmFileTest, FailedSaveReportsAndLeavesTheTargetAlone) {
-    TemporaryDirectory directory;
+    halvex::test::TempFolder directory;
     std::string error;
     EXPECT_FALSE(SavePgmFile(directory.File("no/such/folder.pgm"), NewPgmFile(), &error));
     EXPECT_FALSE(error.empty());

@@ -6,7 +6,6 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <filesystem>
@@ -20,10 +19,9 @@
 #include "editors/channel_page.h"
 #include "editors/function_page.h"
 #include "grid/grid_ctrl.h"
-#include "link_test_support.h"
 #include "platform/profile.h"
 #include "resources/command_ids.h"
-#include "shell_test_support.h"
+#include "support/shell_fixture.h"
 #include "view/main_view.h"
 #include "view/print_commands.h"
 #include "view/print_report.h"
@@ -78,15 +76,8 @@ class PrintTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        UseTemporarySettings(m_ConfigHome);
-        MessageBox::SetUnattended(true);
-    }
 
-    void cleanup() {
-        m_App.reset();
-        m_Dir.reset();
-    }
+    void cleanup() { QVERIFY(m_Shell.Finish()); }
 
     void usedChannelsSetThePagesAndWhereEachRowPrints_data() {
         QTest::addColumn<int>("used");
@@ -147,7 +138,7 @@ private slots:
         QFETCH(QString, language);
         QFETCH(bool, beep);
         Start(language.toStdString());
-        CHalvexDoc& document = m_App->Document();
+        CHalvexDoc& document = m_Shell.App().Document();
         document.SetSquelch(7);
         document.SetBeep(beep);
         document.SetPttIdCode({1, 2, 10, 0xFF, 0xFF, 0xFF});
@@ -171,8 +162,8 @@ private slots:
         QFETCH(int, pages);
         Start("english");
         UseChannels(30);
-        QString pdf = QString::fromStdString((m_Dir->path / "command.pdf").string());
-        QPrinter& printer = ReportPrinter(*m_App);
+        QString pdf = m_Shell.FilePath("command.pdf");
+        QPrinter& printer = ReportPrinter(m_Shell.App());
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
         bool seen = false;
@@ -182,7 +173,7 @@ private slots:
                 accept ? dialog->accept() : dialog->reject();
             }
         });
-        m_App->MainFrame()->OnCommand(kCommandPrint);
+        m_Shell.App().MainFrame()->OnCommand(kCommandPrint);
         QVERIFY(seen);
         QCOMPARE(QFile::exists(pdf), accept);
         if (accept) {
@@ -204,39 +195,33 @@ private slots:
             }
             dialog->reject();
         });
-        m_App->MainFrame()->OnCommand(kCommandPrintPreview);
+        m_Shell.App().MainFrame()->OnCommand(kCommandPrintPreview);
         QCOMPARE(previewPages, 3);
     }
 
 private:
     void Start(const std::string& language) {
-        m_Dir = std::make_unique<TemporaryModuleDir>("print");
-        namespace fs = std::filesystem;
-        fs::path bin(HALVEX_BIN_DIR);
-        fs::copy_file(bin / "setting.ini", m_Dir->SettingsPath());
-        fs::copy_file(bin / (language + ".lang"), m_Dir->path / (language + ".lang"));
-        std::string error;
-        QVERIFY2(WriteProfileString(m_Dir->SettingsPath(), "setup", "language", language, &error),
-                 error.c_str());
-        m_App = std::make_unique<CHalvexApp>();
-        QVERIFY(m_App->InitInstance(m_Dir->path.string(), QStringList{"halvex"}));
+        halvex::test::ModuleFolder& folder = m_Shell.NewFolder();
+        folder.CopyFromBin({"setting.ini", language + ".lang"});
+        folder.ChangeSettings({{"language", language}});
+        QVERIFY(m_Shell.Start());
     }
 
     // Channels 1..count used, the others empty, and the pages reloaded.
     void UseChannels(int count) {
-        CHalvexDoc& document = m_App->Document();
+        CHalvexDoc& document = m_Shell.App().Document();
         for (int n = 1; n <= 128; ++n) {
             std::fill_n(document.bytes.begin() + kChannelRecordBase + (n - 1) * 16, 16, 0xFF);
         }
         for (int n = 1; n <= count; ++n) {
             document.SetFrequencyText(n, 1, ReceiveText(n).toStdString());
         }
-        m_App->MainFrame()->View()->OnUpdate();
+        m_Shell.App().MainFrame()->View()->OnUpdate();
         QCOMPARE(UsedChannelCount(*ChannelGrid()), count);
     }
 
     CGridCtrl* ChannelGrid() const {
-        for (MainViewPage* page : m_App->MainFrame()->View()->Pages()) {
+        for (MainViewPage* page : m_Shell.App().MainFrame()->View()->Pages()) {
             if (auto* channels = dynamic_cast<CChannelPage*>(page)) {
                 return channels->Grid();
             }
@@ -245,7 +230,7 @@ private:
     }
 
     QWidget* FunctionPage() const {
-        for (MainViewPage* page : m_App->MainFrame()->View()->Pages()) {
+        for (MainViewPage* page : m_Shell.App().MainFrame()->View()->Pages()) {
             if (auto* functions = dynamic_cast<CFunctionPage*>(page)) {
                 return functions;
             }
@@ -254,7 +239,7 @@ private:
     }
 
     QString PrintToPdf() {
-        QString pdf = QString::fromStdString((m_Dir->path / "report.pdf").string());
+        QString pdf = m_Shell.FilePath("report.pdf");
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setPageSize(QPageSize(QPageSize::A4));
@@ -269,9 +254,7 @@ private:
         return pdf;
     }
 
-    QTemporaryDir m_ConfigHome;
-    std::unique_ptr<TemporaryModuleDir> m_Dir;
-    std::unique_ptr<CHalvexApp> m_App;
+    halvex::test::ShellFixture m_Shell;
 };
 
 QTEST_MAIN(PrintTest)

@@ -54,7 +54,7 @@ TEST(ProfileRead, FollowsThePrivateProfileSyntax) {
          "setup", "com", 260, "12"},
         {"last line without line ending", "[setup]\ncom=8", "setup", "com", 260, "8"},
     };
-    ScratchDirectory directory;
+    halvex::test::TempFolder directory;
     for (const ReadCase& test : cases) {
         std::string path = directory.Write("setting.ini", test.contents);
         EXPECT_EQ(ReadProfileString(path, test.section, test.key, "default", test.bufferSize),
@@ -82,7 +82,7 @@ TEST(ProfileRead, IntegersAreLeadingDigits) {
         {"\"3\"", 3},
         {"- 5", 0},
     };
-    ScratchDirectory directory;
+    halvex::test::TempFolder directory;
     for (const IntCase& test : cases) {
         std::string path = directory.Write("setting.ini", "[setup]\nnumber="s + test.value + "\n");
         EXPECT_EQ(ReadProfileInt(path, "setup", "number", 77), test.expected) << test.value;
@@ -91,7 +91,7 @@ TEST(ProfileRead, IntegersAreLeadingDigits) {
 }
 
 TEST(ProfileRead, EveryReadGoesToTheFile) {
-    ScratchDirectory directory;
+    halvex::test::TempFolder directory;
     std::string path = directory.Write("setting.ini", "[setup]\ncom=1\n");
     EXPECT_EQ(ReadProfileInt(path, "setup", "com", 0), 1);
     directory.Write("setting.ini", "[setup]\ncom=2\n");
@@ -125,7 +125,7 @@ TEST(ProfileRead, BrokenFilesGiveValuesOrDefaultsWithoutCrashing) {
 }
 
 TEST(ProfileRead, SurvivesAMegabyteLineAndAFifo) {
-    ScratchDirectory directory;
+    halvex::test::TempFolder directory;
     std::string longLine(1024 * 1024, 'x');
     std::string path = directory.Write("line_too_long.ini",
                                        "[setup]\nlong=" + longLine + "\n" + longLine + "\ncom=9\n");
@@ -173,7 +173,7 @@ TEST(ProfileWrite, ChangesOnlyWhatItMust) {
         {"junk lines kept byte for byte", "\x01\x02junk\0\n\xff[setup]\ncom=1\n"s, "setup", "com",
          "2", "\x01\x02junk\0\n\xff[setup]\ncom=1\n[setup]\ncom=2\n"s},
     };
-    ScratchDirectory directory;
+    halvex::test::TempFolder directory;
     for (const WriteCase& test : cases) {
         std::string path = directory.File("setting.ini");
         std::filesystem::remove(path);
@@ -204,7 +204,7 @@ TEST(ProfileWrite, RefusesWhatALineCannotHoldAndKeepsTheFile) {
         {"setup", "a=b", "1"},          {"setup", ";com", "1"},  {"setup", "", "1"},
         {"set]up", "com", "1"},         {"", "com", "1"},        {"setup", " com", "1"},
     };
-    ScratchDirectory directory;
+    halvex::test::TempFolder directory;
     const std::string before = "[setup]\ncom=1\n";
     std::string path = directory.Write("setting.ini", before);
     for (const RefusedCase& test : cases) {
@@ -217,7 +217,7 @@ TEST(ProfileWrite, RefusesWhatALineCannotHoldAndKeepsTheFile) {
 }
 
 TEST(ProfileWrite, FailureReportsAndLeavesTheOldFile) {
-    ScratchDirectory directory;
+    halvex::test::TempFolder directory;
     std::string blocker = directory.Write("not_a_directory", "keep me");
     std::string error;
     EXPECT_FALSE(WriteProfileString(blocker + "/setting.ini", "setup", "com", "2", &error));
@@ -238,7 +238,7 @@ TEST(ProfileWrite, FailureReportsAndLeavesTheOldFile) {
 }
 
 TEST(ProfileWrite, KeepsModeAndSymbolicLink) {
-    ScratchDirectory directory;
+    halvex::test::TempFolder directory;
     std::string target = directory.Write("real.ini", "[setup]\ncom=1\n");
     ASSERT_EQ(chmod(target.c_str(), 0640), 0);
     std::string link = directory.File("setting.ini");

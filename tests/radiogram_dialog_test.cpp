@@ -7,36 +7,21 @@
 #include <QTest>
 #include <memory>
 
-#include "app/app_globals.h"
-#include "app/settings.h"
 #include "codeplug/document.h"
 #include "grid/grid_ctrl.h"
-#include "shell_test_support.h"
-
-namespace {
-
-class NoPrompts : public DocumentPrompts {
-public:
-    bool AskOkCancel(const std::string&, const std::string&) override { return true; }
-    void ShowStopMessage(const std::string&, const std::string&) override {}
-    std::optional<std::string> AskSavePath() override { return std::nullopt; }
-};
-
-}  // namespace
+#include "page_test_support.h"
+#include "support/channel_fixture.h"
 
 class RadiogramDialogTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TempModuleDir> m_Dir;
-    NoPrompts m_Prompts;
+    halvex::test::ChannelFixture m_Channels;
     std::unique_ptr<CHalvexDoc> m_Doc;
     std::unique_ptr<CRadiogramDlg> m_Dialog;
 
     void Open() {
         m_Dialog = std::make_unique<CRadiogramDlg>(*m_Doc);
-        m_Dialog->show();
-        m_Dialog->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_Dialog.get()));
+        QVERIFY(ShowActive(m_Dialog.get()));
     }
 
     QByteArray Bytes(size_t offset, int count) const {
@@ -53,19 +38,13 @@ class RadiogramDialogTest : public QObject {
 
 private slots:
     void initTestCase() {
-        m_Dir = std::make_unique<TempModuleDir>();
-        for (const char* name : {"setting.ini", "english.lang"}) {
-            m_Dir->CopyFromBin(QString::fromLatin1(name));
-        }
         std::string error;
-        QVERIFY2(LoadStartupSettings(m_Dir->Path(), &error), error.c_str());
-        SetLanguageName("english");
+        QVERIFY2(m_Channels.Start(&error), error.c_str());
     }
 
     void init() {
-        m_Doc = std::make_unique<CHalvexDoc>(m_Prompts);
-        QVERIFY(m_Doc->OnNewDocument(true));
-        m_Doc->SetModifiedFlag(false);
+        m_Doc = m_Channels.NewDocument();
+        QVERIFY(m_Doc != nullptr);
     }
 
     void cleanup() { m_Dialog.reset(); }

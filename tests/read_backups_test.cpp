@@ -1,4 +1,5 @@
 #include "codeplug/read_backups.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -27,8 +28,8 @@ TEST(ReadBackupsTest, FolderFollowsTheStateDirectoryRules) {
 }
 
 TEST(ReadBackupsTest, ReadsInOneSecondKeepEachImageAndTheNewestFiftyStay) {
-    char pattern[] = "/tmp/read_backups_test.XXXXXX";
-    std::string folder = std::string(mkdtemp(pattern)) + "/deep/backups";
+    halvex::test::TempFolder root;
+    std::string folder = root.File("deep/backups");
     PgmFile file = NewPgmFile();
     std::vector<std::string> paths;
     for (int k = 0; k < 3; ++k) {
@@ -59,7 +60,6 @@ TEST(ReadBackupsTest, ReadsInOneSecondKeepEachImageAndTheNewestFiftyStay) {
     }
     EXPECT_EQ(count, kBackupsKept);
     EXPECT_FALSE(std::filesystem::exists(paths.back()));
-    std::filesystem::remove_all(std::string(pattern));
 
     std::string path;
     std::string error;

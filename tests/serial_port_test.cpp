@@ -15,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include "app/app_globals.h"
+#include "support/module_folder.h"
+#include "support/program_globals.h"
 
 namespace {
 
@@ -174,14 +176,11 @@ TEST_F(SerialPortTest, HungUpDeviceIsSilentUntilTheTimeOut) {
 }
 
 TEST_F(SerialPortTest, PortNumbersMapToLinksInThePortsFolderOrUsbDevices) {
-    std::string saved = g_PortsDir;
-    std::filesystem::path directory =
-        std::filesystem::temp_directory_path() / ("halvex-ports-" + std::to_string(getpid()));
-    std::filesystem::create_directories(directory / "ports");
-    std::filesystem::create_symlink(m_SlavePath, directory / "ports" / "COM3");
-    g_PortsDir = (directory / "ports").string();
+    halvex::test::ModuleFolder folder;
+    halvex::test::UseModuleFolder useFolder(folder);
+    std::filesystem::create_symlink(m_SlavePath, folder.PortLink(3));
 
-    EXPECT_EQ(ComPortDevicePath(3), (directory / "ports" / "COM3").string());
+    EXPECT_EQ(ComPortDevicePath(3), folder.PortLink(3));
     EXPECT_EQ(ComPortDevicePath(4), "/dev/ttyUSB3");
     EXPECT_EQ(ComPortDevicePath(12), "/dev/ttyUSB11");
 
@@ -189,9 +188,6 @@ TEST_F(SerialPortTest, PortNumbersMapToLinksInThePortsFolderOrUsbDevices) {
     EXPECT_TRUE(port.Open(3, 9600));
     SendFromRadio({0x06});
     EXPECT_EQ(port.ReadByte(1000), 0x06);
-
-    g_PortsDir = saved;
-    std::filesystem::remove_all(directory);
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ private:
 };
 
 TEST(StartupSettings, MissingSettingsFileEndsStartUp) {
-    ScratchDirectory directory;
+    halvex::test::TempFolder directory;
     std::string error;
     EXPECT_FALSE(LoadStartupSettings(directory.Path(), &error));
     EXPECT_EQ(error, "Can not find the file setting.ini!");
@@ -79,7 +79,7 @@ TEST(StartupSettings, EmptyFileTakesTheLocaleDefaults) {
         {nullptr, "C", "english"},
     };
     LocaleGuard locale;
-    ScratchDirectory directory;
+    halvex::test::TempFolder directory;
     directory.Write("setting.ini", "");
     for (const LocaleCase& test : cases) {
         locale.Set(test.lcAll, test.lang);
@@ -101,7 +101,7 @@ TEST(StartupSettings, ReadsLanguageAndClampsChannelCount) {
     };
     const CountCase cases[] = {{"64", 64}, {"128", 128}, {"129", 128}, {"100000", 128},
                                {"0", 1},   {"-5", 1},    {"abc", 1},   {"12 rows", 12}};
-    ScratchDirectory directory;
+    halvex::test::TempFolder directory;
     for (const CountCase& test : cases) {
         directory.Write("setting.ini", std::string("[SETUP]\nLanguage = french\nchannelcount=") +
                                            test.text + "\n");
@@ -113,7 +113,7 @@ TEST(StartupSettings, ReadsLanguageAndClampsChannelCount) {
 }
 
 TEST(SetupSection, WritesAndReadsBackThroughTheSettingsPath) {
-    ScratchDirectory directory;
+    halvex::test::TempFolder directory;
     directory.Write("setting.ini", "[setup]\r\ncom=1\r\nsearchcom=1\r\n\r\n[ModelInfo]\r\n");
     std::string error;
     ASSERT_TRUE(LoadStartupSettings(directory.Path(), &error)) << error;

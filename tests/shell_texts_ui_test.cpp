@@ -14,31 +14,21 @@
 #include "app/main_frame.h"
 #include "editors/channel_page.h"
 #include "resources/command_ids.h"
-#include "shell_test_support.h"
+#include "support/shell_fixture.h"
 #include "view/main_view.h"
 
 class ShellTextsTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        UseTemporarySettings(m_SettingsHome);
-        MessageBox::SetUnattended(true);
-        FileDialog::SetUnattended(true);
-    }
-
     void init() {
-        m_Dir = std::make_unique<TempModuleDir>();
-        for (const char* name : {"setting.ini", "english.lang", "chinese.lang"}) {
-            m_Dir->CopyFromBin(QString::fromLatin1(name));
-        }
-        m_App = std::make_unique<CHalvexApp>();
-        QVERIFY(m_App->InitInstance(m_Dir->Path(), {QStringLiteral("halvex")}));
+        m_Shell.NewFolder();
+        m_Shell.Folder().CopyFromBin({"setting.ini", "english.lang", "chinese.lang"});
+        QVERIFY(m_Shell.Start());
     }
 
     void cleanup() {
-        m_App->Document().SetModifiedFlag(false);
-        m_App.reset();
-        QVERIFY(SeamsDrained());
+        m_Shell.App().Document().SetModifiedFlag(false);
+        QVERIFY(m_Shell.Finish());
     }
 
     void texts_data() {
@@ -62,22 +52,24 @@ private slots:
         QFETCH(QString, untitled);
         QFETCH(QString, recent);
         std::string error;
-        QVERIFY2(SelectLanguageFile(m_Dir->FilePath(language + ".lang"), &error), error.c_str());
-        m_App->ApplyLanguage();
-        CMainFrame* frame = m_App->MainFrame();
+        QVERIFY2(
+            SelectLanguageFile(m_Shell.Folder().File((language + ".lang").toStdString()), &error),
+            error.c_str());
+        m_Shell.App().ApplyLanguage();
+        CMainFrame* frame = m_Shell.App().MainFrame();
 
         // The title names the file and shows unsaved changes.
         QCOMPARE(frame->windowTitle(), untitled + " - " + windowName);
-        m_App->Document().SetModifiedFlag();
+        m_Shell.App().Document().SetModifiedFlag();
         QCOMPARE(frame->windowTitle(), untitled + "* - " + windowName);
-        FileDialog::SetNextFileName(m_Dir->FilePath("radio.pgm"));
+        FileDialog::SetNextFileName(m_Shell.Folder().File("radio.pgm"));
         frame->OnCommand(kCommandSaveAs);
         QCOMPARE(frame->windowTitle(), "radio.pgm - " + windowName);
-        m_App->Document().SetModifiedFlag();
+        m_Shell.App().Document().SetModifiedFlag();
         QCOMPARE(frame->windowTitle(), "radio.pgm* - " + windowName);
 
         // The placeholder of an empty recent-file list is in the interface's language.
-        m_App->MainFrame()->SetRecentFiles({});
+        m_Shell.App().MainFrame()->SetRecentFiles({});
         QAction* placeholder = nullptr;
         for (QAction* action :
              qobject_cast<QWidget*>(frame->MenuAction(kCommandNew)->parent())->actions()) {
@@ -121,7 +113,7 @@ private slots:
 
     void rangeBoxShowsTheLongestBandLineWhole() {
         CChannelPage* page = nullptr;
-        for (MainViewPage* candidate : m_App->MainFrame()->View()->Pages()) {
+        for (MainViewPage* candidate : m_Shell.App().MainFrame()->View()->Pages()) {
             if (auto* channels = dynamic_cast<CChannelPage*>(candidate)) {
                 page = channels;
             }
@@ -141,9 +133,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir m_SettingsHome;
-    std::unique_ptr<TempModuleDir> m_Dir;
-    std::unique_ptr<CHalvexApp> m_App;
+    halvex::test::ShellFixture m_Shell;
 };
 
 QTEST_MAIN(ShellTextsTest)

@@ -12,7 +12,7 @@
 #include "codeplug/pgm_file.h"
 #include "resources/command_ids.h"
 #include "resources/frame_resources.h"
-#include "shell_test_support.h"
+#include "support/shell_fixture.h"
 #include "view/main_view.h"
 #include "view/page_tab_control.h"
 
@@ -25,16 +25,10 @@ const QStringList kNoArguments{QStringLiteral("halvex")};
 class StartupTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        UseTemporarySettings(m_SettingsHome);
-        MessageBox::SetUnattended(true);
-        FileDialog::SetUnattended(true);
-    }
-    void init() { MessageBox::ClearShown(); }
-    void cleanup() { QVERIFY(SeamsDrained()); }
+    void cleanup() { QVERIFY(halvex::test::SeamsDrained()); }
 
     void missingSettingsShowsOnlyItsMessage() {
-        TempModuleDir dir;
+        halvex::test::ModuleFolder& dir = m_Shell.NewFolder();
         CHalvexApp app;
         QVERIFY(!app.InitInstance(dir.Path(), kNoArguments));
         QCOMPARE(app.MainFrame(), nullptr);
@@ -55,10 +49,10 @@ private slots:
         QFETCH(QByteArray, locale);
         QFETCH(QString, title);
         qputenv("LC_ALL", locale);
-        TempModuleDir dir;
+        halvex::test::ModuleFolder& dir = m_Shell.NewFolder();
         dir.Write("setting.ini", "");
-        dir.Write("english.lang", LanguageFile("English", "English title"));
-        dir.Write("chinese.lang", LanguageFile("中文", "中文标题"));
+        dir.Write("english.lang", halvex::test::LanguageFile("English", "English title"));
+        dir.Write("chinese.lang", halvex::test::LanguageFile("中文", "中文标题"));
         CHalvexApp app;
         QVERIFY(app.InitInstance(dir.Path(), kNoArguments));
         qunsetenv("LC_ALL");
@@ -66,13 +60,13 @@ private slots:
         QCOMPARE(app.MainFrame()->PortPaneText(), QStringLiteral("COM1"));
         QCOMPARE(g_ChannelCount, 1);
         // The chosen default is not written back.
-        QCOMPARE(dir.Read("setting.ini"), QByteArray());
+        QCOMPARE(dir.Read("setting.ini"), std::string());
         QVERIFY(MessageBox::Shown().empty());
     }
 
     void portPaneShowsTheConfiguredPort() {
-        TempModuleDir dir;
-        dir.Write("setting.ini", "[setup]\ncom=4\nlanguage=english\n");
+        halvex::test::ModuleFolder& dir = m_Shell.NewFolder();
+        dir.WriteSettings({{"com", 4}, {"language", "english"}});
         CHalvexApp app;
         QVERIFY(app.InitInstance(dir.Path(), kNoArguments));
         QCOMPARE(app.MainFrame()->PortPaneText(), QStringLiteral("COM4"));
@@ -81,8 +75,8 @@ private slots:
     }
 
     void missingLanguageFileReadsNotFoundButKeepsDialogTexts() {
-        TempModuleDir dir;
-        dir.Write("setting.ini", "[setup]\nlanguage=klingon\n");
+        halvex::test::ModuleFolder& dir = m_Shell.NewFolder();
+        dir.WriteSettings({{"language", "klingon"}});
         CHalvexApp app;
         QVERIFY(app.InitInstance(dir.Path(), kNoArguments));
         CMainFrame* frame = app.MainFrame();
@@ -107,30 +101,31 @@ private slots:
     }
 
     void fileOnCommandLineOpensWithoutQuestion() {
-        TempModuleDir dir;
-        dir.Write("setting.ini", "[setup]\nlanguage=english\n");
+        halvex::test::ModuleFolder& dir = m_Shell.NewFolder();
+        dir.WriteSettings({{"language", "english"}});
         PgmFile file = NewPgmFile();
         file.image[0x0D00] = 0x07;
         std::string error;
-        QVERIFY(SavePgmFile(dir.FilePath("radio.pgm"), file, &error));
+        QVERIFY(SavePgmFile(dir.File("radio.pgm"), file, &error));
         CHalvexApp app;
         QVERIFY(app.InitInstance(dir.Path(),
-                                 {"halvex", QString::fromStdString(dir.FilePath("radio.pgm"))}));
+                                 {"halvex", QString::fromStdString(dir.File("radio.pgm"))}));
         QVERIFY(MessageBox::Shown().empty());
-        QCOMPARE(app.Document().GetPathName(), dir.FilePath("radio.pgm"));
+        QCOMPARE(app.Document().GetPathName(), dir.File("radio.pgm"));
         QCOMPARE(app.Document().bytes[0x0D00], uint8_t(0x07));
         QVERIFY(!app.Document().IsModified());
         QCOMPARE(app.MainFrame()->windowTitle(), QStringLiteral("radio.pgm - Not Found"));
     }
 
     void foreignFileOnCommandLineIsRefusedButTheProgramStarts() {
-        TempModuleDir dir;
-        dir.Write("setting.ini", "[setup]\nlanguage=test\n");
-        dir.Write("test.lang", LanguageFile("Test", "Title", "IDS_WARN_LOAD=Not radio data\n"));
-        dir.Write("other.pgm", QByteArray(kPgmFileSize, 'x'));
+        halvex::test::ModuleFolder& dir = m_Shell.NewFolder();
+        dir.WriteSettings({{"language", "test"}});
+        dir.Write("test.lang",
+                  halvex::test::LanguageFile("Test", "Title", "IDS_WARN_LOAD=Not radio data\n"));
+        dir.Write("other.pgm", std::string(kPgmFileSize, 'x'));
         CHalvexApp app;
         QVERIFY(app.InitInstance(dir.Path(),
-                                 {"halvex", QString::fromStdString(dir.FilePath("other.pgm"))}));
+                                 {"halvex", QString::fromStdString(dir.File("other.pgm"))}));
         QCOMPARE(MessageBox::Shown().back().text, std::string("Not radio data"));
         QCOMPARE(MessageBox::Shown().back().icon, MessageIcon::Stop);
         QVERIFY(app.Document().GetPathName().empty());
@@ -138,17 +133,17 @@ private slots:
     }
 
     void unreadableFileOnCommandLineEndsTheProgram() {
-        TempModuleDir dir;
-        dir.Write("setting.ini", "[setup]\nlanguage=english\n");
+        halvex::test::ModuleFolder& dir = m_Shell.NewFolder();
+        dir.WriteSettings({{"language", "english"}});
         CHalvexApp app;
         QVERIFY(!app.InitInstance(dir.Path(),
-                                  {"halvex", QString::fromStdString(dir.FilePath("gone.pgm"))}));
+                                  {"halvex", QString::fromStdString(dir.File("gone.pgm"))}));
         QCOMPARE(MessageBox::Shown().size(), size_t(1));
         QCOMPARE(MessageBox::Shown()[0].icon, MessageIcon::Stop);
     }
 
 private:
-    QTemporaryDir m_SettingsHome;
+    halvex::test::ShellFixture m_Shell;
 };
 
 QTEST_MAIN(StartupTest)

@@ -8,7 +8,6 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <algorithm>
@@ -28,9 +27,9 @@
 #include "link_test_support.h"
 #include "platform/profile.h"
 #include "resources/command_ids.h"
-#include "shell_test_support.h"
 #include "sim/demo_memory.h"
 #include "sim/virtual_radio.h"
+#include "support/shell_fixture.h"
 #include "testmode/password_dialog.h"
 #include "testmode/test_mode_dialog.h"
 
@@ -187,36 +186,21 @@ class TestModeDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        UseTemporarySettings(m_ConfigHome);
-        MessageBox::SetUnattended(true);
-        FileDialog::SetUnattended(true);
-    }
 
     void init() {
-        m_Dir = std::make_unique<TemporaryModuleDir>("test-mode-dialog");
-        namespace fs = std::filesystem;
-        fs::path bin(HALVEX_BIN_DIR);
-        fs::copy_file(bin / "setting.ini", m_Dir->SettingsPath());
-        fs::copy_file(bin / "english.lang", m_Dir->path / "english.lang");
-        for (auto [key, value] :
-             {std::pair{"language", "english"}, {"searchcom", "0"}, {"com", "1"}}) {
-            std::string error;
-            QVERIFY2(WriteProfileString(m_Dir->SettingsPath(), "setup", key, value, &error),
-                     error.c_str());
-        }
-        MessageBox::ClearShown();
-        m_App = std::make_unique<CHalvexApp>();
-        QVERIFY(m_App->InitInstance(m_Dir->path.string(), QStringList{"halvex"}));
+        halvex::test::ModuleFolder& folder = m_Shell.NewFolder();
+        folder.CopyFromBin({"setting.ini", "english.lang"});
+        folder.ChangeSettings({{"language", "english"}, {"searchcom", 0}, {"com", 1}});
+        QVERIFY(m_Shell.Start());
     }
 
     void cleanup() {
-        m_App.reset();
+        const bool drained = m_Shell.Finish();
         if (m_Radio) {
             m_Radio->Stop();
             m_Radio.reset();
         }
-        m_Dir.reset();
+        QVERIFY(drained);
     }
 
     void wrongCodeIsRefused_data() {
@@ -232,7 +216,7 @@ private slots:
     void wrongCodeIsRefused() {
         QFETCH(QString, code);
         TestDialogWatch watch;
-        CPasswordDlg dialog(*m_App, m_App->MainFrame());
+        CPasswordDlg dialog(m_Shell.App(), m_Shell.App().MainFrame());
         dialog.show();
         FindControl<QLineEdit>(&dialog, kPasswordEditId)->setText(code);
         Button(&dialog, kIdOk)->click();
@@ -260,7 +244,7 @@ private slots:
             passwordStayedOpen = password->isVisible();
             Button(password, kIdCancel)->click();
         });
-        m_App->MainFrame()->OnCommand(kCommandTestMode);
+        m_Shell.App().MainFrame()->OnCommand(kCommandTestMode);
         QCOMPARE(watch.opened, 1);
         QCOMPARE(watch.itemCount, static_cast<int>(LoadLangList("TestData").size()));
         QVERIFY(passwordStayedOpen);
@@ -272,11 +256,11 @@ private slots:
     void startTestModeAndEndScrollAdjustTheRadio() {
         RadioMemory memory = TestRegionMemory();
         StartRadio(memory);
-        CTestModeDlg dialog(*m_App, m_App->MainFrame());
+        CTestModeDlg dialog(m_Shell.App(), m_Shell.App().MainFrame());
         dialog.show();
         QVERIFY(RunExchange(&dialog, kStartTestModeId));
         QVERIFY(MessageBox::Shown().empty());
-        QVERIFY(m_App->m_Port.IsOpen());
+        QVERIFY(m_Shell.App().m_Port.IsOpen());
         for (const ItemAddress& sample : kSampleItems) {
             QCOMPARE(ItemList(&dialog)->item(sample.item)->text(),
                      ItemLine(sample.item, memory[sample.address]));
@@ -292,7 +276,7 @@ private slots:
         ClickBarArrow(ValueBar(&dialog), QStyle::SC_ScrollBarAddLine);
         uint8_t raised = static_cast<uint8_t>(value + 1);
         QCOMPARE(ValueText(&dialog), QString::number(raised));
-        QCOMPARE(m_App->Document().GetTestItem(20), int{raised});
+        QCOMPARE(m_Shell.App().Document().GetTestItem(20), int{raised});
         QCOMPARE(ItemList(&dialog)->item(20)->text(), ItemLine(20, raised));
         QCOMPARE(ItemList(&dialog)->currentRow(), 20);
         QTRY_VERIFY(Contains(m_Radio->ReceivedBytes(), AdjustHead(0xF0, raised, 4, 1)));
@@ -314,19 +298,19 @@ private slots:
         QFETCH(int, start);
         QFETCH(int, key);
         QFETCH(int, shown);
-        m_App->Document().SetTestItem(0, start);
-        CTestModeDlg dialog(*m_App, m_App->MainFrame());
+        m_Shell.App().Document().SetTestItem(0, start);
+        CTestModeDlg dialog(m_Shell.App(), m_Shell.App().MainFrame());
         dialog.show();
         QScrollBar* bar = ValueBar(&dialog);
         QTest::keyPress(bar, static_cast<Qt::Key>(key));
         QCOMPARE(ValueText(&dialog), QString::number(shown));
         QCOMPARE(bar->value(), shown);
-        QCOMPARE(m_App->Document().GetTestItem(0), start);
+        QCOMPARE(m_Shell.App().Document().GetTestItem(0), start);
         QTest::keyRelease(bar, static_cast<Qt::Key>(key));
-        QCOMPARE(m_App->Document().GetTestItem(0), shown);
+        QCOMPARE(m_Shell.App().Document().GetTestItem(0), shown);
         QCOMPARE(ItemList(&dialog)->item(0)->text(), ItemLine(0, shown));
         // Out of test mode nothing goes to the radio, so nothing opens the port.
-        QVERIFY(!m_App->m_Port.IsOpen());
+        QVERIFY(!m_Shell.App().m_Port.IsOpen());
     }
 
     // Every way out ends test mode on the radio and frees the port; Enter too.
@@ -341,10 +325,10 @@ private slots:
     void everyEndingLeavesTestMode() {
         QFETCH(QString, ending);
         StartRadio(TestRegionMemory());
-        CTestModeDlg dialog(*m_App, m_App->MainFrame());
+        CTestModeDlg dialog(m_Shell.App(), m_Shell.App().MainFrame());
         dialog.show();
         QVERIFY(RunExchange(&dialog, kStartTestModeId));
-        QVERIFY(m_App->m_Port.IsOpen());
+        QVERIFY(m_Shell.App().m_Port.IsOpen());
         if (ending == "cancel") {
             Button(&dialog, kIdCancel)->click();
         } else if (ending == "enter") {
@@ -355,7 +339,7 @@ private slots:
             dialog.close();
         }
         QVERIFY(!dialog.isVisible());
-        QVERIFY(!m_App->m_Port.IsOpen());
+        QVERIFY(!m_Shell.App().m_Port.IsOpen());
         QVERIFY(!dialog.Session().InTestMode());
         QTRY_VERIFY(!m_Radio->ReceivedBytes().empty() &&
                     m_Radio->ReceivedBytes().back() == kEndByte);
@@ -399,7 +383,7 @@ private slots:
             }
             StartRadio(TestRegionMemory(), options);
         }
-        CTestModeDlg dialog(*m_App, m_App->MainFrame());
+        CTestModeDlg dialog(m_Shell.App(), m_Shell.App().MainFrame());
         dialog.show();
         QVERIFY(RunExchange(&dialog, buttonId));
         QCOMPARE(MessageBox::Shown().size(), size_t{1});
@@ -407,7 +391,7 @@ private slots:
         QCOMPARE(shown.text, LoadLangString(textKey.toStdString()));
         QCOMPARE(shown.caption, LoadLangString(captionKey.toStdString()));
         QCOMPARE(shown.icon, stop ? MessageIcon::Stop : MessageIcon::None);
-        QCOMPARE(m_App->m_Port.IsOpen(), portOpen);
+        QCOMPARE(m_Shell.App().m_Port.IsOpen(), portOpen);
     }
 
     // Read all runs on a worker: the window keeps handling events and the bar moves, and the
@@ -415,11 +399,11 @@ private slots:
     void readAllKeepsTheWindowAliveAndReachesThePages() {
         RadioMemory memory = DemoMemory();
         StartRadio(memory, EchoingCable());
-        CChannelPage* channels = ChannelPage(*m_App);
+        CChannelPage* channels = ChannelPage(m_Shell.App());
         QVERIFY(channels != nullptr);
         QVERIFY(channels->Grid()->GetCellText(1, 1) != ChannelOneText(memory));
-        UpdateCounter counter(m_App->Document());
-        CTestModeDlg dialog(*m_App, m_App->MainFrame());
+        UpdateCounter counter(m_Shell.App().Document());
+        CTestModeDlg dialog(m_Shell.App(), m_Shell.App().MainFrame());
         dialog.show();
         bool sawProgress = false;
         QTimer watch;
@@ -436,12 +420,12 @@ private slots:
         QVERIFY(sawProgress);
         QCOMPARE(MessageBox::Shown().front().text, LoadLangString("IDS_PROMPT_READSUCC"));
         QVERIFY(!ExchangeRunning(&dialog));
-        QVERIFY(std::equal(memory.begin(), memory.end(), m_App->Document().bytes.begin()));
-        QVERIFY(m_App->Document().IsModified());
+        QVERIFY(std::equal(memory.begin(), memory.end(), m_Shell.App().Document().bytes.begin()));
+        QVERIFY(m_Shell.App().Document().IsModified());
         QVERIFY(counter.updates > 0);
         QCOMPARE(channels->Grid()->GetCellText(1, 1), ChannelOneText(memory));
         QCOMPARE(ItemList(&dialog)->item(0)->text(), ItemLine(0, memory[0x0FE0]));
-        QVERIFY(!m_App->m_Port.IsOpen());
+        QVERIFY(!m_Shell.App().m_Port.IsOpen());
     }
 
     // Cancel stops the exchange at once: the radio hears the end byte, the port is free, the
@@ -464,8 +448,8 @@ private slots:
         options.pace9600 = betweenBlocks;
         options.faults.ignoreWakeUps = betweenBlocks ? 0 : 5;
         StartRadio(memory, options);
-        std::array<uint8_t, kImageSize> before = m_App->Document().bytes;
-        CTestModeDlg dialog(*m_App, m_App->MainFrame());
+        std::array<uint8_t, kImageSize> before = m_Shell.App().Document().bytes;
+        CTestModeDlg dialog(m_Shell.App(), m_Shell.App().MainFrame());
         dialog.show();
         Button(&dialog, buttonId)->click();
         QVERIFY(ExchangeRunning(&dialog));
@@ -483,11 +467,11 @@ private slots:
         QVERIFY(dialog.isVisible());
         QVERIFY(ProgressBar(&dialog)->value() < ProgressBar(&dialog)->maximum());
         QVERIFY(MessageBox::Shown().empty());
-        QVERIFY(!m_App->m_Port.IsOpen());
+        QVERIFY(!m_Shell.App().m_Port.IsOpen());
         QVERIFY(!dialog.Session().InTestMode());
         QVERIFY(EndedWithEndByte(*m_Radio));
-        QVERIFY(m_App->Document().bytes == before);
-        QVERIFY(!m_App->Document().IsModified());
+        QVERIFY(m_Shell.App().Document().bytes == before);
+        QVERIFY(!m_Shell.App().Document().IsModified());
         if (buttonId != kWriteAllId) {
             QVERIFY(m_Radio->Memory() == memory);
         }
@@ -506,8 +490,8 @@ private slots:
         VirtualRadioOptions options;
         options.pace9600 = true;
         StartRadio(DemoMemory(), options);
-        std::array<uint8_t, kImageSize> before = m_App->Document().bytes;
-        auto dialog = std::make_unique<CTestModeDlg>(*m_App, m_App->MainFrame());
+        std::array<uint8_t, kImageSize> before = m_Shell.App().Document().bytes;
+        auto dialog = std::make_unique<CTestModeDlg>(m_Shell.App(), m_Shell.App().MainFrame());
         dialog->show();
         Button(dialog.get(), kReadAllId)->click();
         QTRY_VERIFY_WITH_TIMEOUT(ProgressBar(dialog.get())->value() > 0, 20000);
@@ -517,9 +501,9 @@ private slots:
             dialog->close();
             QTRY_VERIFY(!dialog->isVisible());
         }
-        QVERIFY(!m_App->m_Port.IsOpen());
+        QVERIFY(!m_Shell.App().m_Port.IsOpen());
         QVERIFY(EndedWithEndByte(*m_Radio));
-        QVERIFY(m_App->Document().bytes == before);
+        QVERIFY(m_Shell.App().Document().bytes == before);
         QVERIFY(MessageBox::Shown().empty());
     }
 
@@ -537,7 +521,7 @@ private slots:
         QFETCH(QString, change);
         QFETCH(bool, modified);
         RadioMemory file = DemoMemory();
-        std::string path = (m_Dir->path / "opened.pgm").string();
+        std::string path = m_Shell.Folder().File("opened.pgm");
         if (change == "start") {
             StartRadio(TestRegionMemory());
         } else if (change == "open") {
@@ -546,24 +530,24 @@ private slots:
             std::string error;
             QVERIFY2(SavePgmFile(path, pgm, &error), error.c_str());
         }
-        CTestModeDlg dialog(*m_App, m_App->MainFrame());
+        CTestModeDlg dialog(m_Shell.App(), m_Shell.App().MainFrame());
         dialog.show();
-        UpdateCounter counter(m_App->Document());
+        UpdateCounter counter(m_Shell.App().Document());
         if (change == "start") {
             QVERIFY(RunExchange(&dialog, kStartTestModeId));
             QVERIFY(MessageBox::Shown().empty());
-            QCOMPARE(m_App->Document().GetTestItem(0), int{TestRegionMemory()[0x0FE0]});
+            QCOMPARE(m_Shell.App().Document().GetTestItem(0), int{TestRegionMemory()[0x0FE0]});
         } else if (change == "scroll") {
             QTest::keyPress(ValueBar(&dialog), Qt::Key_Right);
-            QVERIFY(!m_App->Document().IsModified());
+            QVERIFY(!m_Shell.App().Document().IsModified());
             QTest::keyRelease(ValueBar(&dialog), Qt::Key_Right);
         } else {
             FileDialog::SetNextFileName(path);
             Button(&dialog, kOpenDataId)->click();
-            QCOMPARE(ChannelPage(*m_App)->Grid()->GetCellText(1, 1), ChannelOneText(file));
-            QCOMPARE(m_App->Document().GetPathName(), path);
+            QCOMPARE(ChannelPage(m_Shell.App())->Grid()->GetCellText(1, 1), ChannelOneText(file));
+            QCOMPARE(m_Shell.App().Document().GetPathName(), path);
         }
-        QCOMPARE(m_App->Document().IsModified(), modified);
+        QCOMPARE(m_Shell.App().Document().IsModified(), modified);
         QVERIFY(counter.updates > 0);
     }
 
@@ -572,12 +556,10 @@ private:
         m_Radio = std::make_unique<VirtualRadio>();
         m_Radio->SetMemory(memory);
         std::string error;
-        QVERIFY2(m_Radio->Start(m_Dir->PortLink(1), options, &error), error.c_str());
+        QVERIFY2(m_Radio->Start(m_Shell.Folder().PortLink(1), options, &error), error.c_str());
     }
 
-    QTemporaryDir m_ConfigHome;
-    std::unique_ptr<TemporaryModuleDir> m_Dir;
-    std::unique_ptr<CHalvexApp> m_App;
+    halvex::test::ShellFixture m_Shell;
     std::unique_ptr<VirtualRadio> m_Radio;
 };
 

@@ -1,34 +1,16 @@
 // A language file whose TestData section the test writes, made current for the test's life.
 #pragma once
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "app/app_globals.h"
+#include "support/program_globals.h"
+#include "support/temp_folder.h"
 
 class TemporaryTestDataLanguage {
 public:
-    explicit TemporaryTestDataLanguage(const std::vector<std::string>& testDataLines) {
-        static int counter = 0;
-        m_Path = std::filesystem::temp_directory_path() /
-                 ("halvex-test-mode-" + std::to_string(getpid()) + "-" + std::to_string(++counter) +
-                  ".lang");
-        std::ofstream file(m_Path, std::ios::trunc);
-        file << "[String]\r\nIDS_ERROR=Error\r\n[TestData]\r\n";
-        for (const std::string& line : testDataLines) {
-            file << line << "\r\n";
-        }
-        m_SavedLanguagePath = g_LanguagePath;
-        g_LanguagePath = m_Path.string();
-    }
-    ~TemporaryTestDataLanguage() {
-        g_LanguagePath = m_SavedLanguagePath;
-        std::filesystem::remove(m_Path);
-    }
+    explicit TemporaryTestDataLanguage(const std::vector<std::string>& testDataLines)
+        : m_Language(m_Folder.Write("test.lang", Contents(testDataLines))) {}
 
     // Lines "0=Item 0" .. for count items.
     static std::vector<std::string> NumberedItems(int count) {
@@ -40,6 +22,14 @@ public:
     }
 
 private:
-    std::filesystem::path m_Path;
-    std::string m_SavedLanguagePath;
+    static std::string Contents(const std::vector<std::string>& testDataLines) {
+        std::string text = "[String]\r\nIDS_ERROR=Error\r\n[TestData]\r\n";
+        for (const std::string& line : testDataLines) {
+            text += line + "\r\n";
+        }
+        return text;
+    }
+
+    halvex::test::TempFolder m_Folder;
+    halvex::test::UseLanguagePath m_Language;
 };

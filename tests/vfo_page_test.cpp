@@ -4,15 +4,21 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include "app/app_globals.h"
+#include "app/dialog_builder.h"
+#include "codeplug/document.h"
 #include "editors/vfo_page.h"
 #include "page_test_support.h"
+#include "support/program_globals.h"
+#include "support/quiet_prompts.h"
+#include "support/temp_folder.h"
 
 namespace {
 
 // The three-band line of the shipped settings: 136-174, 220-260 and 400-519.995 MHz.
 constexpr int kThreeBandLine = 3;
 
-const QByteArray kLanguage =
+const std::string kLanguage =
     "[String]\nIDS_OFF=Off\nIDS_ON=On\nIDS_LOW=Low\nIDS_HIGH=High\n"
     "IDS_WIDE=Wide\nIDS_NARROW=Narrow\nIDS_MIDDLE=Middle\n"
     "[Step]\n0=2.5\n1=5\n2=6.25\n3=10\n4=12.5\n5=25\n";
@@ -40,10 +46,7 @@ QByteArray RecordBytes(const CHalvexDoc& document, size_t offset) {
 class VfoPageTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        UseLanguageFile(m_Dir, "test.lang", kLanguage);
-        SetModuleDir(HALVEX_BIN_DIR);
-    }
+    void initTestCase() { SetModuleDir(HALVEX_BIN_DIR); }
 
     void init() {
         m_Document = std::make_unique<CHalvexDoc>(m_Prompts);
@@ -236,8 +239,9 @@ private slots:
         m_Page->FillFromImage();
         QCOMPARE(List(1110)->count(), 6);
         QCOMPARE(List(1110)->currentText(), QStringLiteral("2.5"));
-        QTemporaryDir dir;
-        UseLanguageFile(dir, "nosteps.lang", "[String]\nIDS_OFF=Off\n");
+        halvex::test::TempFolder dir;
+        halvex::test::UseLanguagePath language(
+            dir.Write("nosteps.lang", "[String]\nIDS_OFF=Off\n"));
         m_Page->FillFromImage();
         QCOMPARE(List(1110)->count(), 0);
         // Leaving a frequency box on the way counts as an edit; only the list is tested here.
@@ -246,15 +250,15 @@ private slots:
         QTest::keyClick(List(1110), Qt::Key_Down);
         QCOMPARE(m_Document->bytes[0x083C], uint8_t{7});
         QVERIFY(!m_Document->IsModified());
-        UseLanguageFile(m_Dir, "test.lang", kLanguage);
     }
 
 private:
     QLineEdit* Box(int id) { return FindControl<QLineEdit>(m_Page, id); }
     QComboBox* List(int id) { return FindControl<QComboBox>(m_Page, id); }
 
-    QTemporaryDir m_Dir;
-    SilentPrompts m_Prompts;
+    halvex::test::TempFolder m_Dir;
+    halvex::test::UseLanguagePath m_Language{m_Dir.Write("test.lang", kLanguage)};
+    halvex::test::QuietPrompts m_Prompts;
     std::unique_ptr<CHalvexDoc> m_Document;
     std::unique_ptr<QWidget> m_Window;
     CVfoPage* m_Page = nullptr;

@@ -22,6 +22,7 @@
 #include "sim/demo_memory.h"
 #include "sim/memory_file.h"
 #include "sim/virtual_radio.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -102,17 +103,8 @@ private:
 
 class VirtualRadioTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/virtual-radio-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_Directory = pattern;
-        m_Link = m_Directory + "/ports/COM7";
-    }
-    void TearDown() override {
-        m_Radio.Stop();
-        std::string command = "rm -rf " + m_Directory;
-        ASSERT_EQ(system(command.c_str()), 0);
-    }
+    void SetUp() override { m_Link = m_Folder.File("ports/COM7"); }
+    void TearDown() override { m_Radio.Stop(); }
 
     void Start(const VirtualRadioOptions& options = {}) {
         m_Radio.SetMemory(DemoMemory());
@@ -127,7 +119,7 @@ protected:
         ASSERT_EQ(port->Exchange({0x06}, 1), Bytes{0x06});
     }
 
-    std::string m_Directory;
+    halvex::test::TempFolder m_Folder;
     std::string m_Link;
     VirtualRadio m_Radio;
 };
@@ -303,7 +295,7 @@ TEST_F(VirtualRadioTest, TestModeFramesReachTheWholeMemory) {
 }
 
 TEST_F(VirtualRadioTest, LinkIsReplacedAndRemoved) {
-    ASSERT_EQ(mkdir((m_Directory + "/ports").c_str(), 0755), 0);
+    ASSERT_EQ(mkdir(m_Folder.File("ports").c_str(), 0755), 0);
     ASSERT_EQ(symlink("/dev/pts/does-not-exist", m_Link.c_str()), 0);
     Start();
     char target[256] = {};
@@ -421,7 +413,7 @@ TEST_F(VirtualRadioTest, MemoryFilesRoundTripInTheirOwnForm) {
     memory[0x0123] = 0x5A;
     for (const char* name : {"/memory.pgm", "/memory.bin"}) {
         SCOPED_TRACE(name);
-        std::string path = m_Directory + name;
+        std::string path = m_Folder.Path() + name;
         std::string error;
         ASSERT_TRUE(SaveMemoryFile(path, NewMemoryFile(path, memory), &error)) << error;
         MemoryFile loaded;
@@ -433,7 +425,7 @@ TEST_F(VirtualRadioTest, MemoryFilesRoundTripInTheirOwnForm) {
                   loaded.raw ? kRadioMemorySize : kPgmFileSize);
         EXPECT_EQ(loaded.raw, std::string(name) == "/memory.bin");
     }
-    std::string foreign = m_Directory + "/foreign.pgm";
+    std::string foreign = m_Folder.File("foreign.pgm");
     std::ofstream(foreign) << std::string(kPgmFileSize, 'x');
     MemoryFile loaded;
     std::string error;
@@ -442,7 +434,7 @@ TEST_F(VirtualRadioTest, MemoryFilesRoundTripInTheirOwnForm) {
 }
 
 TEST_F(VirtualRadioTest, ProgramSavesWrittenMemoryAndRemovesItsLinkOnTerminate) {
-    std::string memoryPath = m_Directory + "/radio.pgm";
+    std::string memoryPath = m_Folder.File("radio.pgm");
     std::string program = std::string(HALVEX_BIN_DIR) + "/radio-sim";
     int output[2];
     ASSERT_EQ(pipe(output), 0);

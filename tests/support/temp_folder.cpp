@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 #include <vector>
 
@@ -30,6 +32,23 @@ TempFolder::TempFolder(const std::string& prefix) {
 TempFolder::~TempFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(m_Path, ignored);
+}
+
+std::string TempFolder::Write(std::string_view name, std::string_view contents) const {
+    const std::string path = File(name);
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+    file.close();
+    if (!file) {
+        std::fprintf(stderr, "cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+        std::abort();
+    }
+    return path;
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream stream(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
 }
 
 }  // namespace halvex::test

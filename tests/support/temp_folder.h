@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace halvex::test {
 
@@ -15,10 +16,16 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& Path() const { return m_Path; }
-    std::string File(const std::string& name) const { return m_Path + "/" + name; }
+    std::string File(std::string_view name) const { return m_Path + "/" + std::string(name); }
+    // Writes contents to the named file and gives its path; a file that cannot be written
+    // stops the test program too.
+    std::string Write(std::string_view name, std::string_view contents) const;
 
 private:
     std::string m_Path;
 };
+
+// The whole file, or nothing when it cannot be read.
+std::string ReadBytes(const std::string& path);
 
 }  // namespace halvex::test

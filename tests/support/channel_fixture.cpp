@@ -1,0 +1,32 @@
+#include "support/channel_fixture.h"
+
+#include "app/app_globals.h"
+#include "app/message_box.h"
+#include "app/settings.h"
+
+namespace halvex::test {
+
+ChannelFixture::ChannelFixture(const std::vector<std::string>& files)
+    : m_Folder("halvex_channels") {
+    m_Folder.CopyFromBin(files);
+}
+
+bool ChannelFixture::Start(std::string* error) {
+    MessageBox::SetUnattended(true);
+    if (!LoadStartupSettings(m_Folder.Path(), error)) {
+        return false;
+    }
+    SetLanguageName("english");
+    return true;
+}
+
+std::unique_ptr<CHalvexDoc> ChannelFixture::NewDocument() {
+    auto document = std::make_unique<CHalvexDoc>(m_Prompts);
+    if (!document->OnNewDocument(true)) {
+        return nullptr;
+    }
+    document->SetModifiedFlag(false);
+    return document;
+}
+
+}  // namespace halvex::test
