@@ -21,7 +21,7 @@
 #include "page_test_support.h"
 #include "resources/command_ids.h"
 #include "resources/dialog_template.h"
-#include "shell_test_support.h"
+#include "support/shell_fixture.h"
 #include "view/main_view.h"
 #include "view/page_tab_control.h"
 
@@ -75,22 +75,17 @@ QString SpokenName(QWidget* control) {
 class AccessibilityUiTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_SettingsHome;
-    std::unique_ptr<TempModuleDir> m_ModuleDir;
-    std::unique_ptr<CHalvexApp> m_App;
+    halvex::test::ShellFixture m_Shell;
     CChannelPage* m_Channels = nullptr;
 
     CGridCtrl* Grid() const { return m_Channels->Grid(); }
     QAccessibleTableInterface* Table() const {
         return QAccessible::queryAccessibleInterface(Grid())->tableInterface();
     }
-    void SwitchLanguage() { m_App->MainFrame()->OnCommand(kCommandNextLanguage); }
+    void SwitchLanguage() { m_Shell.App().MainFrame()->OnCommand(kCommandNextLanguage); }
 
 private slots:
     void initTestCase() {
-        UseTemporarySettings(m_SettingsHome);
-        MessageBox::SetUnattended(true);
-        FileDialog::SetUnattended(true);
         InstallGridAccessibility();
         QAccessible::installUpdateHandler(Hear);
         // The accessibility bus answers a moment after the program asks for it.
@@ -99,13 +94,9 @@ private slots:
     }
 
     void init() {
-        m_ModuleDir = std::make_unique<TempModuleDir>();
-        for (const char* name : {"setting.ini", "english.lang", "chinese.lang"}) {
-            m_ModuleDir->CopyFromBin(QString::fromLatin1(name));
-        }
-        m_App = std::make_unique<CHalvexApp>();
-        QVERIFY(m_App->InitInstance(m_ModuleDir->Path(), {QStringLiteral("halvex")}));
-        for (MainViewPage* page : m_App->MainFrame()->View()->Pages()) {
+        m_Shell.NewFolder().CopyFromBin({"setting.ini", "english.lang", "chinese.lang"});
+        QVERIFY(m_Shell.Start());
+        for (MainViewPage* page : m_Shell.App().MainFrame()->View()->Pages()) {
             if (auto* channels = dynamic_cast<CChannelPage*>(page)) {
                 m_Channels = channels;
             }
@@ -115,15 +106,14 @@ private slots:
     }
 
     void cleanup() {
-        m_App->Document().SetModifiedFlag(false);
-        m_App.reset();
-        m_ModuleDir.reset();
+        m_Shell.App().Document().SetModifiedFlag(false);
+        QVERIFY(m_Shell.Finish());
     }
 
     void channelTableReadsWhatThePageShows() {
-        m_App->Document().SetFrequencyText(5, 1, "146.12500");
-        m_App->Document().SetFrequencyText(5, 0, "000.00000");
-        m_App->ApplyLanguage();
+        m_Shell.App().Document().SetFrequencyText(5, 1, "146.12500");
+        m_Shell.App().Document().SetFrequencyText(5, 0, "000.00000");
+        m_Shell.App().ApplyLanguage();
         QAccessibleTableInterface* table = Table();
         QVERIFY(table != nullptr);
         QCOMPARE(table->rowCount(), g_ChannelCount);
@@ -163,11 +153,11 @@ private slots:
     }
 
     void movingAndEditingIsAnnounced() {
-        CMainFrame* frame = m_App->MainFrame();
+        CMainFrame* frame = m_Shell.App().MainFrame();
         QVERIFY(ShowActive(frame));
-        m_App->Document().SetFrequencyText(2, 1, "146.12500");
-        m_App->Document().SetFrequencyText(2, 0, "000.00000");
-        m_App->ApplyLanguage();
+        m_Shell.App().Document().SetFrequencyText(2, 1, "146.12500");
+        m_Shell.App().Document().SetFrequencyText(2, 0, "000.00000");
+        m_Shell.App().ApplyLanguage();
         Grid()->setFocus(Qt::TabFocusReason);
         QCOMPARE(Grid()->GetFocusCell(), (GridCellId{1, 1}));
         QTRY_VERIFY(WasHeard(QAccessible::Focus, Grid(), 1));
@@ -201,7 +191,7 @@ private slots:
     }
 
     void fmPresetsReadAsATableOfPresets() {
-        CRadiogramDlg dialog(m_App->Document(), m_App->MainFrame());
+        CRadiogramDlg dialog(m_Shell.App().Document(), m_Shell.App().MainFrame());
         QVERIFY(ShowActive(&dialog));
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(dialog.Grid());
         QAccessibleTableInterface* table = accessible->tableInterface();
@@ -230,7 +220,7 @@ private slots:
 
     void everyTemplateControlIsNamed() {
         QFETCH(QString, language);
-        g_LanguagePath = m_ModuleDir->FilePath(language);
+        g_LanguagePath = m_Shell.Folder().File(language.toStdString());
         std::vector<const DialogTemplate*> templates;
         for (auto list : {ShellDialogTemplates(), PageDialogTemplates(), ToolDialogTemplates()}) {
             for (const DialogTemplate& dialog : list) {
@@ -267,7 +257,7 @@ private slots:
     }
 
     void toolbarButtonsTakeTheirTipsInEachLanguage() {
-        CMainFrame* frame = m_App->MainFrame();
+        CMainFrame* frame = m_Shell.App().MainFrame();
         for (int round = 0; round < 2; ++round) {
             for (int command :
                  {kCommandNew, kCommandOpen, kCommandSave, kCommandReadRadio, kCommandWriteRadio,
@@ -301,7 +291,7 @@ private slots:
         QFETCH(int, modifiers);
         QFETCH(int, from);
         QFETCH(int, to);
-        CMainFrame* frame = m_App->MainFrame();
+        CMainFrame* frame = m_Shell.App().MainFrame();
         QVERIFY(ShowActive(frame));
         CPageTabCtrl* tabs = frame->View()->TabControl();
         tabs->setCurrentIndex(from);
