@@ -79,7 +79,7 @@ LaneResult RunLane(const std::filesystem::path& directory, int lane, int rounds,
         return result;
     }
     for (int round = 0; round < rounds; ++round) {
-        CSerialPort port;
+        CSerialPort port(g_PortsDir);
         TransferJob job;
         std::array<uint8_t, 8192> image{};
         image.fill(0xEE);

@@ -60,7 +60,7 @@ struct Measurement {
 };
 
 Measurement RunExchange(const std::string& settingsPath, bool read, uint8_t* image) {
-    CSerialPort port;
+    CSerialPort port(g_PortsDir);
     TransferJob job;
     job.Reset(&port, settingsPath, read, image);
     Measurement measurement;

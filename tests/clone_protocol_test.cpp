@@ -6,24 +6,30 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "codeplug/radio_image.h"
 #include "link/serial_port.h"
-#include "link_test_support.h"
 #include "platform/profile.h"
 #include "sim/virtual_radio.h"
+#include "support/virtual_radio_fixture.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using halvex::test::Bytes;
+using halvex::test::CountOf;
+using halvex::test::PatternMemory;
+using halvex::test::RadioLine;
+using halvex::test::SameRange;
 
+// Written out rather than taken from the link's own constants, so a wrong frame there shows.
 const Bytes kWakeUp = {0x46, 0x56, 0x4F, 0x47, 0x52, 0x41, 0x4D};
 constexpr uint8_t kPrepared = 0xAA;
-constexpr int kRadioPort = 3;
 
 Bytes Concatenate(std::initializer_list<Bytes> parts) {
     Bytes all;
@@ -37,53 +43,24 @@ Bytes ReadRequest(int address) {
     return {0x52, static_cast<uint8_t>(address >> 8), static_cast<uint8_t>(address & 0xFF), 0x10};
 }
 
-size_t CountOf(const Bytes& haystack, const Bytes& needle) {
-    size_t count = 0;
-    for (auto at = haystack.begin();
-         (at = std::search(at, haystack.end(), needle.begin(), needle.end())) != haystack.end();
-         ++at) {
-        ++count;
-    }
-    return count;
-}
-
-VirtualRadioOptions Line(bool echo, bool pace9600) {
-    VirtualRadioOptions options;
-    options.echo = echo;
-    options.pace9600 = pace9600;
-    return options;
-}
-
-bool SameRange(const uint8_t* a, const uint8_t* b, size_t from, size_t to) {
-    return std::equal(a + from, a + to, b + from);
-}
-
-class CloneProtocolTest : public ::testing::Test {
+class CloneProtocolTest : public ::testing::Test, protected halvex::test::VirtualRadioFixture {
 protected:
-    CloneProtocolTest() : m_Dir("clone") { m_Image.fill(kPrepared); }
-    ~CloneProtocolTest() override {
-        m_Port.Close();
-        m_Radio.Stop();
-    }
+    CloneProtocolTest() : VirtualRadioFixture("clone") { m_Image.fill(kPrepared); }
 
     void StartRadio(const VirtualRadioOptions& options,
                     const RadioMemory& memory = PatternMemory(1)) {
         std::string error;
-        m_Radio.SetMemory(memory);
-        ASSERT_TRUE(m_Radio.Start(m_Dir.PortLink(kRadioPort), options, &error)) << error;
+        ASSERT_TRUE(VirtualRadioFixture::StartRadio(options, memory, &error)) << error;
     }
 
-    void Run(const LinkSettings& settings, bool read) {
-        m_Dir.WriteSettings(settings);
-        m_Job.Reset(&m_Port, m_Dir.SettingsPath(), read, m_Image.data());
+    void Run(const halvex::test::LinkSettings& settings, bool read) {
+        WriteSettings(settings);
+        m_Job.Reset(&m_Port, SettingsPath(), read, m_Image.data());
         TransferThreadProc(m_Job);
     }
 
-    TemporaryModuleDir m_Dir;
-    VirtualRadio m_Radio;
-    CSerialPort m_Port;
     TransferJob m_Job;
-    std::array<uint8_t, 8192> m_Image{};
+    std::array<uint8_t, kImageSize> m_Image{};
 };
 
 TEST_F(CloneProtocolTest, FullTransfersMoveExactlyTheCloneRange) {
@@ -99,8 +76,8 @@ TEST_F(CloneProtocolTest, FullTransfersMoveExactlyTheCloneRange) {
         for (size_t i = 0; i < m_Image.size(); ++i) {
             m_Image[i] = static_cast<uint8_t>(i * 7);
         }
-        std::array<uint8_t, 8192> imageBefore = m_Image;
-        StartRadio(Line(c.echo, false), before);
+        std::array<uint8_t, kImageSize> imageBefore = m_Image;
+        StartRadio(RadioLine(c.echo, false), before);
         // Good answers end each wait at once; the long time-outs only keep a busy machine
         // from turning a slow answer into a retry that this exact count would see.
         Run({{"rwtype", c.rwtype}, {"com", kRadioPort}, {"readtime", 2000}, {"writetime", 2000}},
@@ -171,7 +148,7 @@ TEST_F(CloneProtocolTest, CableSettingThatDoesNotMatchTheCable) {
             for (int round = 0; round < 3; ++round) {
                 SCOPED_TRACE(std::to_string(c.rwtype) + (paced ? " paced " : " ") +
                              std::to_string(round));
-                StartRadio(Line(c.echo, paced));
+                StartRadio(RadioLine(c.echo, paced));
                 Run({{"rwtype", c.rwtype}, {"com", kRadioPort}, {"searchcom", 1}}, true);
                 m_Radio.Stop();
                 m_Port.Close();
@@ -195,7 +172,7 @@ TEST_F(CloneProtocolTest, IdentificationMustBeEightBytes) {
                           Case{2, true, 7, StatusIdentError}, Case{2, true, 0, StatusPortError},
                           Case{2, true, 8, StatusReadDone}}) {
         SCOPED_TRACE(std::to_string(c.rwtype) + " " + std::to_string(c.length));
-        VirtualRadioOptions options = Line(c.echo, false);
+        VirtualRadioOptions options = RadioLine(c.echo, false);
         options.faults.identificationLength = c.length;
         StartRadio(options);
         Run({{"rwtype", c.rwtype}, {"com", kRadioPort}, {"readtime", 20}}, true);
@@ -215,8 +192,8 @@ TEST_F(CloneProtocolTest, SearchFindsTheRadioAndRemembersItsPortOnlyAfterIdentif
     for (const Case& c : {Case{7, StatusIdentError, "9", 3}, Case{8, StatusReadDone, "3", -1}}) {
         SCOPED_TRACE(c.identificationLength);
         for (int n : {1, 2, 9}) {
-            std::filesystem::remove(m_Dir.PortLink(n));
-            m_Dir.AddMissingPort(n);
+            std::filesystem::remove(PortLink(n));
+            AddMissingPort(n);
         }
         VirtualRadioOptions options;
         options.faults.identificationLength = c.identificationLength;
@@ -225,7 +202,7 @@ TEST_F(CloneProtocolTest, SearchFindsTheRadioAndRemembersItsPortOnlyAfterIdentif
         m_Radio.Stop();
         m_Port.Close();
         EXPECT_EQ(m_Job.Status(), c.expected);
-        EXPECT_EQ(ReadProfileString(m_Dir.SettingsPath(), "setup", "com", "", 8), c.com);
+        EXPECT_EQ(ReadProfileString(SettingsPath(), "setup", "com", "", 8), c.com);
         EXPECT_EQ(m_Job.FoundPort(), c.foundPort);
         if (c.expected != StatusReadDone) {
             EXPECT_EQ(m_Job.Progress(), 3);
@@ -235,7 +212,7 @@ TEST_F(CloneProtocolTest, SearchFindsTheRadioAndRemembersItsPortOnlyAfterIdentif
 
 TEST_F(CloneProtocolTest, SearchOverEveryPortEndsInPortError) {
     for (int n = 1; n <= 255; ++n) {
-        m_Dir.AddMissingPort(n);
+        AddMissingPort(n);
     }
     Run({{"searchcom", "1"}, {"com", 4}}, true);
     EXPECT_EQ(m_Job.Status(), StatusPortError);
@@ -334,9 +311,9 @@ TEST_F(CloneProtocolTest, UnacknowledgedBlockFailsTheWriteAfterThreeTries) {
 }
 
 TEST_F(CloneProtocolTest, CancelBetweenBlocksStopsWithoutTheEndByte) {
-    StartRadio(Line(false, true));
-    m_Dir.WriteSettings({{"com", kRadioPort}});
-    m_Job.Reset(&m_Port, m_Dir.SettingsPath(), true, m_Image.data());
+    StartRadio(RadioLine(false, true));
+    WriteSettings({{"com", kRadioPort}});
+    m_Job.Reset(&m_Port, SettingsPath(), true, m_Image.data());
     std::thread worker([this] { TransferThreadProc(m_Job); });
     while (m_Job.Progress() < 40 && !IsFinalStatus(m_Job.Status())) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -357,9 +334,9 @@ TEST_F(CloneProtocolTest, CancelBetweenBlocksStopsWithoutTheEndByte) {
 }
 
 TEST_F(CloneProtocolTest, CancelBeforeTheWakeUpSendsNothing) {
-    StartRadio(Line(false, false));
-    m_Dir.WriteSettings({{"com", kRadioPort}});
-    m_Job.Reset(&m_Port, m_Dir.SettingsPath(), true, m_Image.data());
+    StartRadio(RadioLine(false, false));
+    WriteSettings({{"com", kRadioPort}});
+    m_Job.Reset(&m_Port, SettingsPath(), true, m_Image.data());
     m_Job.Cancel();
     TransferThreadProc(m_Job);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -371,7 +348,7 @@ TEST_F(CloneProtocolTest, CancelBeforeTheWakeUpSendsNothing) {
 
 TEST_F(CloneProtocolTest, EchoCableAtLineSpeedGivesAnExactImageBothWays) {
     RadioMemory memory = PatternMemory(9);
-    StartRadio(Line(true, true), memory);
+    StartRadio(RadioLine(true, true), memory);
     Run({{"rwtype", 2}, {"com", kRadioPort}, {"readtime", 2000}}, true);
     EXPECT_EQ(m_Job.Status(), StatusReadDone);
     EXPECT_TRUE(SameRange(m_Image.data(), memory.data(), 0x0800, 0x2000));
@@ -400,7 +377,8 @@ TEST_F(CloneProtocolTest, RadioThatAnswersEveryBlockWithAnotherAddressFailsTheRe
     m_Radio.Stop();
     EXPECT_EQ(m_Job.Status(), StatusReadFailed);
     EXPECT_EQ(m_Job.skippedBlocks.size(), 384u);
-    EXPECT_EQ(SkippedBlockList(m_Job.skippedBlocks), "0x0800, 0x0810, 0x0820, 0x0830, ...");
+    EXPECT_EQ(BlockAddressList(m_Job.skippedBlocks, kNamedSkippedBlocks),
+              "0x0800, 0x0810, 0x0820, 0x0830, ...");
     EXPECT_EQ(m_Radio.ReceivedBytes().back(), 0x62);
 }
 
@@ -441,7 +419,7 @@ TEST_F(CloneProtocolTest, LateAndStrayBytesNeverEndAsAReadWithWrongBytes) {
         SCOPED_TRACE(c.name);
         m_Image.fill(kPrepared);
         RadioMemory memory = FrameLikeMemory();
-        VirtualRadioOptions options = Line(false, c.paced);
+        VirtualRadioOptions options = RadioLine(false, c.paced);
         options.faults.lateAnswerBlock = c.lateBlock;
         options.faults.lateAnswerTimes = c.lateTimes;
         options.faults.lateAnswerMs = c.lateMs;
@@ -482,8 +460,8 @@ TEST_F(CloneProtocolTest, CancelEndsALongWaitForTheRadio) {
         options.faults.noAckBlock = c.read ? -1 : kBlock;
         options.faults.noAckTimes = c.read ? 0 : 1 << 30;
         StartRadio(options);
-        m_Dir.WriteSettings({{"com", kRadioPort}, {c.setting, 600000}});
-        m_Job.Reset(&m_Port, m_Dir.SettingsPath(), c.read, m_Image.data());
+        WriteSettings({{"com", kRadioPort}, {c.setting, 600000}});
+        m_Job.Reset(&m_Port, SettingsPath(), c.read, m_Image.data());
         std::atomic<bool> returned{false};
         std::thread worker([this, &returned] {
             TransferThreadProc(m_Job);

@@ -5,23 +5,14 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "app/app_globals.h"
-#include "sim/clone_responder.h"
+#include "support/virtual_radio_fixture.h"
 
-// One key of section setup in setting.ini.
-struct Setting {
-    Setting(std::string name, int number) : key(std::move(name)), value(std::to_string(number)) {}
-    Setting(std::string name, const char* text) : key(std::move(name)), value(text) {}
-    std::string key;
-    std::string value;
-};
-using LinkSettings = std::vector<Setting>;
+using halvex::test::LinkSettings;
+using halvex::test::PatternMemory;
+using halvex::test::Setting;
 
 class TemporaryModuleDir {
 public:
@@ -48,21 +39,8 @@ public:
         return (path / "ports" / ("COM" + std::to_string(n))).string();
     }
 
-    // The keys given over a search that is off, a direct cable on COM1 and 50 ms time-outs.
     void WriteSettings(const LinkSettings& settings) const {
-        std::map<std::string, std::string> values = {{"searchcom", "0"},
-                                                     {"rwtype", "1"},
-                                                     {"com", "1"},
-                                                     {"readtime", "50"},
-                                                     {"writetime", "50"}};
-        for (const Setting& setting : settings) {
-            values[setting.key] = setting.value;
-        }
-        std::ofstream file(SettingsPath(), std::ios::trunc);
-        file << "[setup]\r\n";
-        for (const auto& [key, value] : values) {
-            file << key << "=" << value << "\r\n";
-        }
+        halvex::test::WriteLinkSettings(SettingsPath(), settings);
     }
 
     // A port that is named but cannot be opened, whatever devices the machine has.
@@ -76,11 +54,3 @@ private:
     std::string m_SavedModuleDir;
     std::string m_SavedPortsDir;
 };
-
-inline RadioMemory PatternMemory(int seed) {
-    RadioMemory memory;
-    for (size_t i = 0; i < memory.size(); ++i) {
-        memory[i] = static_cast<uint8_t>((i * 31 + i / 256 + static_cast<size_t>(seed)) & 0xFF);
-    }
-    return memory;
-}

@@ -78,7 +78,7 @@ TEST(PgmFileTest, BrokenFixturesLoadAsTheirKindRequires) {
         {"short_header.pgm", PgmLoadResult::ForeignHeader, 0},
         {"foreign_header.pgm", PgmLoadResult::ForeignHeader, 0},
         {"truncated_image.pgm", PgmLoadResult::Loaded, 100},
-        {"too_long.pgm", PgmLoadResult::Loaded, kPgmImageSize},
+        {"too_long.pgm", PgmLoadResult::Loaded, kImageSize},
     };
     for (const Case& testCase : cases) {
         SCOPED_TRACE(testCase.name);
@@ -97,7 +97,7 @@ TEST(PgmFileTest, BrokenFixturesLoadAsTheirKindRequires) {
                                    before.begin() + kPgmHeaderSize));
         }
         EXPECT_TRUE(AllBytesAre(file.image.data() + testCase.imageBytesFromFile,
-                                file.image.data() + kPgmImageSize, 0xFF));
+                                file.image.data() + kImageSize, 0xFF));
         EXPECT_EQ(ReadBytes(path), before) << "loading changed the file";
     }
 }
@@ -125,7 +125,7 @@ TEST(PgmFileTest, UnreadablePathsFailWithAMessageAndLeaveTheResultAlone) {
         std::string error;
         EXPECT_EQ(LoadPgmFile(path, &file, &error), PgmLoadResult::Failed);
         EXPECT_NE(error.find(expectedText), std::string::npos) << error;
-        EXPECT_TRUE(AllBytesAre(file.image.data(), file.image.data() + kPgmImageSize, 0x5A));
+        EXPECT_TRUE(AllBytesAre(file.image.data(), file.image.data() + kImageSize, 0x5A));
     }
 }
 
@@ -135,7 +135,7 @@ TEST(PgmFileTest, SaveThenLoadGivesBackEveryByte) {
     for (size_t k = 0; k < kPgmHeaderSize; ++k) {
         original.header[k] = k < kPgmIdentification.size() ? kPgmIdentification[k] : k * 5;
     }
-    for (size_t k = 0; k < kPgmImageSize; ++k) {
+    for (size_t k = 0; k < kImageSize; ++k) {
         original.image[k] = static_cast<uint8_t>(k * 31 + 7);
     }
     std::string path = directory.File("round.pgm");

@@ -14,9 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_globals.h"
-#include "support/module_folder.h"
-#include "support/program_globals.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -176,15 +174,17 @@ TEST_F(SerialPortTest, HungUpDeviceIsSilentUntilTheTimeOut) {
 }
 
 TEST_F(SerialPortTest, PortNumbersMapToLinksInThePortsFolderOrUsbDevices) {
-    halvex::test::ModuleFolder folder;
-    halvex::test::UseModuleFolder useFolder(folder);
-    std::filesystem::create_symlink(m_SlavePath, folder.PortLink(3));
+    halvex::test::TempFolder directory("halvex-ports");
+    std::string ports = directory.File("ports");
+    std::filesystem::create_directories(ports);
+    std::filesystem::create_symlink(m_SlavePath, ports + "/COM3");
 
-    EXPECT_EQ(ComPortDevicePath(3), folder.PortLink(3));
-    EXPECT_EQ(ComPortDevicePath(4), "/dev/ttyUSB3");
-    EXPECT_EQ(ComPortDevicePath(12), "/dev/ttyUSB11");
+    EXPECT_EQ(ComPortDevicePath(ports, 3), ports + "/COM3");
+    EXPECT_EQ(ComPortDevicePath(ports, 4), "/dev/ttyUSB3");
+    EXPECT_EQ(ComPortDevicePath(ports, 12), "/dev/ttyUSB11");
+    EXPECT_EQ(ComPortDevicePath("", 3), "/dev/ttyUSB2");
 
-    CSerialPort port;
+    CSerialPort port(ports);
     EXPECT_TRUE(port.Open(3, 9600));
     SendFromRadio({0x06});
     EXPECT_EQ(port.ReadByte(1000), 0x06);

@@ -1,28 +1,32 @@
 // Test mode's exchanges over a pseudo-terminal against the virtual radio: the bytes the
 // radio receives, what lands in the image, and the port and flag each failure leaves.
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "link/serial_port.h"
-#include "link_test_support.h"
 #include "platform/profile.h"
 #include "sim/virtual_radio.h"
+#include "support/virtual_radio_fixture.h"
 #include "test_mode_language.h"
 #include "testmode/test_mode_session.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using halvex::test::Bytes;
+using halvex::test::PatternMemory;
+using halvex::test::RadioLine;
+using halvex::test::SameRange;
 
-const Bytes kWakeUp = {0x46, 0x56, 0x4F, 0x47, 0x52, 0x41, 0x4D};
 // Wake-up, identification request and its acknowledgement.
 const Bytes kLinkSteps = {0x46, 0x56, 0x4F, 0x47, 0x52, 0x41, 0x4D, 0x02, 0x06};
 constexpr uint8_t kPrepared = 0xAA;
-constexpr int kRadioPort = 3;
 
 void Append(Bytes& bytes, const Bytes& more) {
     bytes.insert(bytes.end(), more.begin(), more.end());
@@ -44,49 +48,26 @@ Bytes AdjustFrameHead(uint8_t bank, uint8_t value, uint8_t index, uint8_t bankNu
     return head;
 }
 
-VirtualRadioOptions Line(bool echo, bool pace9600 = false) {
-    VirtualRadioOptions options;
-    options.echo = echo;
-    options.pace9600 = pace9600;
-    return options;
-}
-
-bool SameRange(const uint8_t* a, const uint8_t* b, size_t from, size_t to) {
-    return std::equal(a + from, a + to, b + from);
-}
-
 bool AllPrepared(const RadioImage& image, size_t from, size_t to) {
     return std::all_of(image.bytes.begin() + from, image.bytes.begin() + to,
                        [](uint8_t byte) { return byte == kPrepared; });
 }
 
-class TestModeLinkTest : public ::testing::Test {
+class TestModeLinkTest : public ::testing::Test, protected halvex::test::VirtualRadioFixture {
 protected:
     TestModeLinkTest()
-        : m_Dir("testmode"),
+        : VirtualRadioFixture("testmode"),
           m_Language(TemporaryTestDataLanguage::NumberedItems(40)),
-          m_Session(m_Port, m_Dir.SettingsPath(), m_Image) {
+          m_Session(m_Port, SettingsPath(), m_Image) {
         m_Image.bytes.fill(kPrepared);
-        m_Dir.WriteSettings({{"com", kRadioPort}});
+        WriteSettings({{"com", kRadioPort}});
         m_Session.Fill();
-    }
-    ~TestModeLinkTest() override {
-        m_Port.Close();
-        m_Radio.Stop();
     }
 
     void StartRadio(const VirtualRadioOptions& options,
                     const RadioMemory& memory = PatternMemory(1)) {
         std::string error;
-        m_Radio.SetMemory(memory);
-        ASSERT_TRUE(m_Radio.Start(m_Dir.PortLink(kRadioPort), options, &error)) << error;
-    }
-
-    // What the radio received after the first `from` bytes.
-    Bytes SentSince(size_t from) const {
-        Bytes sent = m_Radio.ReceivedBytes();
-        return from < sent.size() ? Bytes(sent.begin() + static_cast<long>(from), sent.end())
-                                  : Bytes();
+        ASSERT_TRUE(VirtualRadioFixture::StartRadio(options, memory, &error)) << error;
     }
 
     // One exchange as the dialog runs it, with the worker's part on this thread.
@@ -96,10 +77,7 @@ protected:
         return m_Session.FinishExchange(m_Job);
     }
 
-    TemporaryModuleDir m_Dir;
     TemporaryTestDataLanguage m_Language;
-    VirtualRadio m_Radio;
-    CSerialPort m_Port;
     RadioImage m_Image;
     TestModeSession m_Session;
     TestExchangeJob m_Job;
@@ -112,7 +90,7 @@ TEST_F(TestModeLinkTest, StartHoldsTheRadioInTestModeAndAdjustsTheBankItems) {
         m_Session.Fill();
         RadioMemory memory = PatternMemory(echo ? 3 : 2);
         memory[0x0FF4] = 0xFF;
-        StartRadio(Line(echo), memory);
+        StartRadio(RadioLine(echo), memory);
 
         TestModeOutcome outcome = Run(TestExchangeKind::StartTestMode);
         EXPECT_FALSE(outcome.message);
@@ -176,7 +154,7 @@ INSTANTIATE_TEST_SUITE_P(Cables, TestModeWriteAllTest, ::testing::Values(true, f
                          });
 
 TEST_P(TestModeWriteAllTest, InTestModeEndsItFirstAndWritesTheWholeMemory) {
-    StartRadio(Line(GetParam()));
+    StartRadio(RadioLine(GetParam()));
     ASSERT_FALSE(Run(TestExchangeKind::StartTestMode).message);
     size_t mark = m_Radio.ReceivedBytes().size();
     RadioMemory written = PatternMemory(7);
@@ -202,7 +180,7 @@ TEST_P(TestModeWriteAllTest, InTestModeEndsItFirstAndWritesTheWholeMemory) {
 
 TEST_F(TestModeLinkTest, ReadAllFillsTheWholeImageAndLeavesTheFlagAlone) {
     RadioMemory memory = PatternMemory(4);
-    StartRadio(Line(true), memory);
+    StartRadio(RadioLine(true), memory);
     m_Session.Select(12);
 
     m_Session.BeginExchange(TestExchangeKind::ReadAll, m_Job);
@@ -237,7 +215,7 @@ TEST_F(TestModeLinkTest, ShortAnswerClosesThePortAndKeepsTheBlocksAlreadyRead) {
         SCOPED_TRACE(c.start ? "start test mode" : "read all");
         m_Image.bytes.fill(kPrepared);
         RadioMemory memory = PatternMemory(6);
-        VirtualRadioOptions options = Line(true);
+        VirtualRadioOptions options = RadioLine(true);
         options.faults.shortAnswerBlock = c.block;
         options.faults.shortAnswerTimes = 1;
         StartRadio(options, memory);
@@ -274,7 +252,7 @@ TEST_F(TestModeLinkTest, LinkFailuresCloseThePortWithTheirMessage) {
                           Case{"short identification", false, false, 7, kWrongRadioMessage},
                           Case{"short identification, echo", true, false, 7, kWrongRadioMessage}}) {
         SCOPED_TRACE(c.name);
-        VirtualRadioOptions options = Line(c.echo);
+        VirtualRadioOptions options = RadioLine(c.echo);
         options.faults.silent = c.silent;
         options.faults.identificationLength = c.identificationLength;
         StartRadio(options);
@@ -298,11 +276,10 @@ TEST_F(TestModeLinkTest, CancelSendsTheEndByteAndLeavesTheImage) {
     for (TestExchangeKind kind :
          {TestExchangeKind::StartTestMode, TestExchangeKind::ReadAll, TestExchangeKind::WriteAll}) {
         SCOPED_TRACE(static_cast<int>(kind));
-        StartRadio(Line(false), PatternMemory(5));
+        StartRadio(RadioLine(false), PatternMemory(5));
         m_Session.BeginExchange(kind, m_Job);
         m_Job.Cancel();
         RunTestExchange(m_Job);
-        EXPECT_TRUE(m_Job.IsFinished());
         TestModeOutcome outcome = m_Session.FinishExchange(m_Job);
         EXPECT_FALSE(outcome.message);
         EXPECT_FALSE(outcome.imageChanged);
@@ -315,8 +292,36 @@ TEST_F(TestModeLinkTest, CancelSendsTheEndByteAndLeavesTheImage) {
     }
 }
 
+// A write all cancelled halfway leaves the radio part old, part new: the user must hear so.
+TEST_F(TestModeLinkTest, CancelledWriteAllSaysTheRadioIsPartWritten) {
+    RadioMemory before = PatternMemory(5);
+    StartRadio(RadioLine(false, true), before);
+    RadioMemory written = PatternMemory(6);
+    std::copy(written.begin(), written.end(), m_Image.bytes.begin());
+    m_Session.BeginExchange(TestExchangeKind::WriteAll, m_Job);
+    std::atomic<bool> returned{false};
+    std::thread worker([this, &returned] {
+        RunTestExchange(m_Job);
+        returned = true;
+    });
+    while (m_Job.Progress() < 10 && !returned) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    m_Job.Cancel();
+    worker.join();
+
+    TestModeOutcome outcome = m_Session.FinishExchange(m_Job);
+    ASSERT_TRUE(outcome.message);
+    EXPECT_EQ(*outcome.message, kWriteCancelledMessage);
+    EXPECT_FALSE(m_Port.IsOpen());
+    RadioMemory after = m_Radio.Memory();
+    EXPECT_TRUE(SameRange(after.data(), written.data(), 0, 0x0300));
+    EXPECT_TRUE(SameRange(after.data(), before.data(), 0x1F00, 0x2000));
+    EXPECT_EQ(SentSince(0).back(), 0x62);
+}
+
 TEST_F(TestModeLinkTest, UnacknowledgedBlockStopsWriteAllWithThePortOpen) {
-    VirtualRadioOptions options = Line(true);
+    VirtualRadioOptions options = RadioLine(true);
     options.faults.noAckBlock = 0x0200;
     options.faults.noAckTimes = 1;
     StartRadio(options, PatternMemory(8));
@@ -336,19 +341,19 @@ TEST_F(TestModeLinkTest, UnacknowledgedBlockStopsWriteAllWithThePortOpen) {
 }
 
 TEST_F(TestModeLinkTest, SearchFindsTheRadioAndRemembersItsPort) {
-    m_Dir.WriteSettings({{"searchcom", "1"}, {"com", 1}});
-    m_Dir.AddMissingPort(1);
-    m_Dir.AddMissingPort(2);
-    StartRadio(Line(false));
+    WriteSettings({{"searchcom", "1"}, {"com", 1}});
+    AddMissingPort(1);
+    AddMissingPort(2);
+    StartRadio(RadioLine(false));
 
     TestModeOutcome outcome = Run(TestExchangeKind::StartTestMode);
     EXPECT_FALSE(outcome.message);
     EXPECT_TRUE(outcome.warning.empty()) << outcome.warning;
-    EXPECT_EQ(ReadProfileString(m_Dir.SettingsPath(), "setup", "com", "", 8), "3");
+    EXPECT_EQ(ReadProfileString(SettingsPath(), "setup", "com", "", 8), "3");
 
     // With the search off, the missing configured port is the end of it.
     m_Session.Close();
-    m_Dir.WriteSettings({{"searchcom", "0"}, {"com", 1}});
+    WriteSettings({{"searchcom", "0"}, {"com", 1}});
     outcome = Run(TestExchangeKind::StartTestMode);
     ASSERT_TRUE(outcome.message);
     EXPECT_EQ(*outcome.message, kNoRadioMessage);
@@ -358,7 +363,7 @@ TEST_F(TestModeLinkTest, SearchFindsTheRadioAndRemembersItsPort) {
 // them by timing would shift every block it stores.
 TEST_F(TestModeLinkTest, EchoingCableAtLineSpeedReadsUnshiftedData) {
     RadioMemory memory = PatternMemory(11);
-    StartRadio(Line(true, true), memory);
+    StartRadio(RadioLine(true, true), memory);
 
     ASSERT_FALSE(Run(TestExchangeKind::StartTestMode).message);
     EXPECT_TRUE(SameRange(m_Image.bytes.data(), memory.data(), 0x0FC0, 0x1000));

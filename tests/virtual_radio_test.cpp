@@ -421,8 +421,7 @@ TEST_F(VirtualRadioTest, MemoryFilesRoundTripInTheirOwnForm) {
         EXPECT_EQ(loaded.memory, memory);
         struct stat status {};
         ASSERT_EQ(stat(path.c_str(), &status), 0);
-        EXPECT_EQ(static_cast<size_t>(status.st_size),
-                  loaded.raw ? kRadioMemorySize : kPgmFileSize);
+        EXPECT_EQ(static_cast<size_t>(status.st_size), loaded.raw ? kImageSize : kPgmFileSize);
         EXPECT_EQ(loaded.raw, std::string(name) == "/memory.bin");
     }
     std::string foreign = m_Folder.File("foreign.pgm");

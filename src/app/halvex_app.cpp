@@ -65,6 +65,7 @@ bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& a
         return false;
     }
     m_BackupFolder = g_BackupsDir;
+    m_Port.SetPortsFolder(g_PortsDir);
     m_bSilentNew = true;
     m_Frame = std::make_unique<CMainFrame>(m_Document);
     InstallCommandHandlers();

@@ -4,13 +4,11 @@
 #include <unistd.h>
 
 #include <array>
-#include <atomic>
 #include <charconv>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <optional>
 #include <thread>
 
@@ -18,15 +16,16 @@
 #include "cli/cli_support.h"
 #include "codeplug/document.h"
 #include "codeplug/read_backups.h"
+#include "link/clone_frames.h"
 #include "link/clone_protocol.h"
 #include "link/serial_port.h"
+#include "link/worker_runner.h"
 #include "link/write_verify.h"
 #include "platform/output_path.h"
 #include "platform/profile.h"
 
 namespace {
 
-constexpr int kBaudRate = 9600;
 constexpr int kHighestPort = 255;
 constexpr auto kPollPeriod = std::chrono::milliseconds(20);
 constexpr int kBarWidth = 40;
@@ -165,22 +164,19 @@ TransferStatus RunJob(TransferJob& job, bool* cancelled) {
     sigemptyset(&interrupt);
     sigaddset(&interrupt, SIGINT);
     pthread_sigmask(SIG_BLOCK, &interrupt, nullptr);
-    std::atomic<bool> finished{false};
-    std::thread worker([&job, &finished] {
-        TransferThreadProc(job);
-        finished.store(true, std::memory_order_release);
-    });
+    WorkerRunner worker;
+    worker.Start([&job] { TransferThreadProc(job); });
     pthread_sigmask(SIG_UNBLOCK, &interrupt, nullptr);
 
     ProgressLine line(job.isRead != 0);
-    while (!finished.load(std::memory_order_acquire)) {
+    while (!worker.Finished()) {
         if (interruptRequested != 0 && !job.IsCancelled()) {
             job.Cancel();
         }
         line.Show(job.Status(), job.Progress());
         std::this_thread::sleep_for(kPollPeriod);
     }
-    worker.join();
+    worker.Join();
     line.Show(job.Status(), job.Progress());
     line.Finish();
     sigaction(SIGINT, &previous, nullptr);
@@ -192,8 +188,8 @@ std::string PortDescription(const TransferArguments& arguments) {
     if (!arguments.device.empty()) {
         return arguments.device;
     }
-    return "COM" + std::to_string(*arguments.port) + " (" + ComPortDevicePath(*arguments.port) +
-           ")";
+    return "COM" + std::to_string(*arguments.port) + " (" +
+           ComPortDevicePath(g_PortsDir, *arguments.port) + ")";
 }
 
 int ReportOutcome(const TransferJob& job, const TransferArguments& arguments, bool searched,
@@ -230,7 +226,8 @@ int ReportOutcome(const TransferJob& job, const TransferArguments& arguments, bo
             if (!job.skippedBlocks.empty()) {
                 size_t skipped = job.skippedBlocks.size();
                 ReportFailure(std::to_string(skipped) + (skipped == 1 ? " block" : " blocks") +
-                              " could not be read: " + SkippedBlockList(job.skippedBlocks) +
+                              " could not be read: " +
+                              BlockAddressList(job.skippedBlocks, kNamedSkippedBlocks) +
                               "; check the cable and keep the radio switched on; the output "
                               "file was not written");
                 return kExitReadFailed;
@@ -261,11 +258,11 @@ bool SearchIsOn() {
 // of the settings, a port the user did not name.
 int Transfer(const TransferArguments& arguments, bool read, uint8_t* image, bool* done) {
     *done = false;
-    CSerialPort port;
+    CSerialPort port(g_PortsDir);
     std::string openError;
     bool opened = arguments.device.empty()
-                      ? port.Open(*arguments.port, kBaudRate, &openError)
-                      : port.OpenDevice(arguments.device, kBaudRate, &openError);
+                      ? port.Open(*arguments.port, clone_frames::kBaudRate, &openError)
+                      : port.OpenDevice(arguments.device, clone_frames::kBaudRate, &openError);
     if (!opened && (!arguments.device.empty() || !SearchIsOn())) {
         ReportFailure(openError);
         return kExitNoRadio;
@@ -299,17 +296,6 @@ bool CheckReadOutput(const TransferArguments& arguments, std::string* error) {
         inputs.push_back(arguments.device);
     }
     return CheckOutputPath(arguments.file, inputs, error);
-}
-
-// The backup is a second copy: failing to make it never fails the read.
-void KeepBackup(const std::array<uint8_t, kImageSize>& image) {
-    PgmFile backup = NewPgmFile();
-    backup.image = image;
-    std::string path;
-    std::string error;
-    if (!WriteReadBackup(g_BackupsDir, backup, std::time(nullptr), &path, &error)) {
-        std::fprintf(stderr, "halvex-cli: warning: %s\n", error.c_str());
-    }
 }
 
 // Reads the radio back after a write, as a second complete dialogue, and compares.
@@ -353,7 +339,9 @@ int RunReadCommand(std::span<const std::string> arguments) {
     // The image is stored as the radio gave it: deriving the stored areas again could
     // change what was read.
     document.bytes = image;
-    KeepBackup(image);
+    if (!KeepReadBackup(g_BackupsDir, image, &error)) {
+        std::fprintf(stderr, "halvex-cli: warning: %s\n", error.c_str());
+    }
     if (!document.OnSaveDocument(parsed.file, &error)) {
         return ReportFailure("the radio was read, but the file could not be saved: " + error);
     }

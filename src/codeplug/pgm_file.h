@@ -8,9 +8,10 @@
 #include <string>
 #include <string_view>
 
+#include "codeplug/radio_image.h"
+
 constexpr size_t kPgmHeaderSize = 48;
-constexpr size_t kPgmImageSize = 8192;
-constexpr size_t kPgmFileSize = kPgmHeaderSize + kPgmImageSize;
+constexpr size_t kPgmFileSize = kPgmHeaderSize + kImageSize;
 
 // The bytes a loader checks, and the header text this program writes into a new document.
 constexpr std::string_view kPgmIdentification = "RQ870 Radio Program data";
@@ -18,7 +19,7 @@ constexpr std::string_view kPgmOwnHeaderText = "RQ870 Radio Program data v1.08";
 
 struct PgmFile {
     std::array<uint8_t, kPgmHeaderSize> header;
-    std::array<uint8_t, kPgmImageSize> image;
+    std::array<uint8_t, kImageSize> image;
 };
 
 enum class PgmLoadResult {

@@ -93,3 +93,11 @@ bool WriteReadBackup(const std::string& folder, const PgmFile& file, std::time_t
     RemoveOldBackups(folder);
     return true;
 }
+
+bool KeepReadBackup(const std::string& folder, const std::array<uint8_t, kImageSize>& image,
+                    std::string* error) {
+    PgmFile backup = NewPgmFile();
+    backup.image = image;
+    std::string path;
+    return WriteReadBackup(folder, backup, std::time(nullptr), &path, error);
+}

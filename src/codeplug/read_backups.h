@@ -3,6 +3,7 @@
 // The folder is passed in; nothing here looks at the environment.
 #pragma once
 
+#include <array>
 #include <ctime>
 #include <string>
 
@@ -20,3 +21,8 @@ std::string DefaultBackupFolder(const char* xdgStateHome, const char* home);
 // name; false with a message when the backup could not be written.
 bool WriteReadBackup(const std::string& folder, const PgmFile& file, std::time_t now,
                      std::string* path, std::string* error);
+
+// Keeps image, just read from a radio, as a new backup with this program's own header, now.
+// The backup is a second copy: callers only warn when it fails, the read itself stands.
+bool KeepReadBackup(const std::string& folder, const std::array<uint8_t, kImageSize>& image,
+                    std::string* error);

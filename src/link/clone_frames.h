@@ -2,9 +2,11 @@
 // programming cable.
 #pragma once
 
-#include <chrono>
+#include <array>
 #include <cstdint>
-#include <thread>
+#include <cstring>
+
+#include "codeplug/radio_image.h"
 
 namespace clone_frames {
 
@@ -15,6 +17,17 @@ inline constexpr uint8_t kReadCommand = 0x52;
 inline constexpr uint8_t kDataCommand = 0x57;
 inline constexpr uint8_t kEndCommand = 0x62;
 
+inline constexpr int kBlockSize = 16;
+inline constexpr int kReadRequestSize = 4;
+inline constexpr int kDataFrameSize = 4 + kBlockSize;
+// The count byte of a clone frame; test mode's write frame carries its own.
+inline constexpr uint8_t kCloneCount = kBlockSize;
+
+// The range a clone exchange moves; below it the radio keeps what only it may change.
+inline constexpr int kCloneFirstAddress = 0x0800;
+inline constexpr int kCloneEndAddress = static_cast<int>(kImageSize);
+
+// The line speed of every exchange with the radio.
 inline constexpr int kBaudRate = 9600;
 inline constexpr int kIdentificationSize = 8;
 inline constexpr int kWakeUpTries = 10;
@@ -26,8 +39,27 @@ inline constexpr int kWakeUpAnswerMs = 50;
 inline constexpr int kIdentificationMs = 500;
 inline constexpr int kShortAnswerMs = 50;
 
-inline void SleepMs(int milliseconds) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+using ReadRequestFrame = std::array<uint8_t, kReadRequestSize>;
+using DataFrameBytes = std::array<uint8_t, kDataFrameSize>;
+
+// Addresses go out high byte first.
+inline void SetAddress(uint8_t* frame, int address) {
+    frame[1] = static_cast<uint8_t>(address >> 8);
+    frame[2] = static_cast<uint8_t>(address & 0xFF);
+}
+
+inline ReadRequestFrame ReadRequest(int address) {
+    ReadRequestFrame frame = {kReadCommand, 0, 0, kCloneCount};
+    SetAddress(frame.data(), address);
+    return frame;
+}
+
+// The data frame for the block at address, taken from image (indexed by radio address).
+inline DataFrameBytes DataFrame(int address, uint8_t count, const uint8_t* image) {
+    DataFrameBytes frame = {kDataCommand, 0, 0, count};
+    SetAddress(frame.data(), address);
+    std::memcpy(frame.data() + 4, image + address, kBlockSize);
+    return frame;
 }
 
 }  // namespace clone_frames

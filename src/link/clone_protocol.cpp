@@ -7,16 +7,12 @@
 #include "link/cable_exchange.h"
 #include "link/cable_line.h"
 #include "link/clone_frames.h"
+#include "link/radio_connection.h"
 #include "platform/profile.h"
 
 using namespace clone_frames;
 
 namespace {
-
-constexpr int kBlockSize = 16;
-constexpr int kFrameSize = 4 + kBlockSize;
-constexpr int kFirstBlockAddress = 0x0800;
-constexpr int kEndAddress = 0x2000;
 
 constexpr int kBlockTries = 3;
 
@@ -30,7 +26,7 @@ constexpr int kLongestAnswerMs = 10000;
 constexpr int kQuietAfterTimeOutMs = 60;
 
 int BlockProgress(int address) {
-    return 100 * (address + kBlockSize) / kEndAddress;
+    return 100 * (address + kBlockSize) / kCloneEndAddress;
 }
 
 enum class Outcome { Continue, Stop };
@@ -40,23 +36,44 @@ public:
     explicit CloneExchange(TransferJob& job) : m_Job(job), m_Port(*job.port) {}
 
     void Run() {
+        CableRules rules;
+        rules.cable = CableFromSettings(m_Job.settingsPath);
+        rules.identificationCountsEcho = true;
+        rules.fixedPort = m_Job.fixedPort;
+        m_Cable = rules.cable;
+        RadioConnection connection(m_Port, m_Job.settingsPath, rules, &m_Job.cancel);
+        connection.OnSearchPort([this](int port) {
+            m_Job.foundPort.store(port, std::memory_order_release);
+            PublishProgress(port);
+            Publish(StatusSearching);
+        });
+        ConnectResult connected = connection.Connect();
+        // Without a search the configured port is the only one: say what is wrong with it.
+        if (!connection.Searched() && !connection.OpenError().empty()) {
+            m_Job.warning = connection.OpenError();
+        }
+        switch (connected) {
+            case ConnectResult::Connected:
+                break;
+            case ConnectResult::NoRadio:
+                Publish(StatusPortError);
+                return;
+            case ConnectResult::WrongRadio:
+                Publish(StatusIdentError);
+                return;
+            case ConnectResult::EchoCable:
+                Publish(StatusEchoCable);
+                return;
+            case ConnectResult::Cancelled:
+                return;
+        }
+        if (!connection.Warning().empty()) {
+            m_Job.warning = connection.Warning();
+        }
+        if (connection.FoundPort() > 0) {
+            m_Job.foundPort.store(-1, std::memory_order_release);
+        }
         const std::string& settings = m_Job.settingsPath;
-        std::string searchText = ReadProfileString(settings, "setup", "searchcom", "1", 8);
-        bool search = !m_Job.fixedPort && !searchText.starts_with('0');
-        m_Cable = ReadProfileInt(settings, "setup", "rwtype", 1) == 1 ? CableType::Direct
-                                                                      : CableType::Echo;
-        std::string openError;
-        if (!m_Port.IsOpen() && !m_Job.fixedPort &&
-            !m_Port.Open(ReadProfileInt(settings, "setup", "com", 1), kBaudRate, &openError) &&
-            !search) {
-            // Without a search this is the only port: say what is wrong with it.
-            m_Job.warning = openError;
-        }
-        if (!Pause(kSettleMs) || WakeUp(search) == Outcome::Stop || Cancelled() ||
-            Identify() == Outcome::Stop) {
-            return;
-        }
-        RememberFoundPort();
         m_ReadTime = AnswerTime(ReadProfileInt(settings, "setup", "readtime", 50));
         m_WriteTime = AnswerTime(ReadProfileInt(settings, "setup", "writetime", 50));
         if (m_Job.isRead != 0) {
@@ -104,90 +121,10 @@ private:
         m_Job.progress.store(progress, std::memory_order_release);
     }
 
-    Outcome WakeUp(bool search) {
-        for (int searchPort = 1;; ++searchPort) {
-            for (int attempt = 0; m_Port.IsOpen() && attempt < kWakeUpTries; ++attempt) {
-                if (Cancelled()) {
-                    return Outcome::Stop;
-                }
-                uint8_t reply = 0;
-                CableAnswer answer =
-                    Exchange(kWakeUpFrame, sizeof kWakeUpFrame, &reply, 1, kWakeUpAnswerMs);
-                if (Settle(answer) == Outcome::Stop) {
-                    return Outcome::Stop;
-                }
-                if (answer.count == 1 && reply == kAck) {
-                    return Outcome::Continue;
-                }
-            }
-            if (!search) {
-                Publish(StatusPortError);
-                return Outcome::Stop;
-            }
-            if (Cancelled()) {
-                return Outcome::Stop;
-            }
-            m_Port.Close();
-            if (searchPort >= kSearchEnd) {
-                Publish(StatusPortError);
-                return Outcome::Stop;
-            }
-            if (m_Port.Open(searchPort, kBaudRate, nullptr)) {
-                if (!Pause(kSettleMs)) {
-                    return Outcome::Stop;
-                }
-                m_Job.foundPort.store(searchPort, std::memory_order_release);
-                PublishProgress(searchPort);
-                Publish(StatusSearching);
-            }
-        }
-    }
-
-    Outcome Identify() {
-        uint8_t identification[kIdentificationSize];
-        CableAnswer answer = Exchange(&kIdentificationRequest, 1, identification,
-                                      kIdentificationSize, kIdentificationMs);
-        if (answer.cancelled) {
-            return Outcome::Stop;
-        }
-        int count = answer.count;
-        // The echo setting always counts one byte of echo; a cable that did not echo thus
-        // comes out one short and is reported as the wrong radio, as users know it.
-        if (m_Cable == CableType::Echo && !answer.echoSeen) {
-            count -= 1;
-        }
-        if (count <= 0) {
-            Publish(StatusPortError);
-            return Outcome::Stop;
-        }
-        if (count != kIdentificationSize) {
-            Publish(StatusIdentError);
-            return Outcome::Stop;
-        }
-        uint8_t dropped = 0;
-        return Exchange(&kAck, 1, &dropped, 1, kShortAnswerMs).cancelled ? Outcome::Stop
-                                                                         : Outcome::Continue;
-    }
-
-    void RememberFoundPort() {
-        int found = m_Job.foundPort.load(std::memory_order_acquire);
-        if (found <= 0) {
-            return;
-        }
-        std::string error;
-        if (!WriteProfileString(m_Job.settingsPath, "setup", "com", std::to_string(found),
-                                &error)) {
-            m_Job.warning = "The radio answered on COM" + std::to_string(found) +
-                            " but the port could not be remembered: " + error;
-        }
-        m_Job.foundPort.store(-1, std::memory_order_release);
-    }
-
     void ReadBlocks() {
-        for (int address = kFirstBlockAddress; address < kEndAddress; address += kBlockSize) {
-            uint8_t request[] = {kReadCommand, static_cast<uint8_t>(address >> 8),
-                                 static_cast<uint8_t>(address & 0xFF), kBlockSize};
-            uint8_t answer[kFrameSize];
+        for (int address = kCloneFirstAddress; address < kCloneEndAddress; address += kBlockSize) {
+            ReadRequestFrame request = ReadRequest(address);
+            uint8_t answer[kDataFrameSize];
             int count = 0;
             bool good = false;
             for (int attempt = 0; attempt < kBlockTries && !good; ++attempt) {
@@ -195,20 +132,20 @@ private:
                     return;
                 }
                 CableAnswer taken =
-                    Exchange(request, sizeof request, answer, kFrameSize, m_ReadTime);
+                    Exchange(request.data(), kReadRequestSize, answer, kDataFrameSize, m_ReadTime);
                 if (Settle(taken) == Outcome::Stop) {
                     return;
                 }
                 count = taken.count;
-                good = count == kFrameSize && answer[0] == kDataCommand &&
+                good = count == kDataFrameSize && answer[0] == kDataCommand &&
                        answer[1] == request[1] && answer[2] == request[2];
-                m_AnswerMayBeLate = count < kFrameSize;
+                m_AnswerMayBeLate = count < kDataFrameSize;
             }
             if (good) {
                 std::memcpy(m_Job.image + address, answer + 4, kBlockSize);
                 Publish(StatusReadProgress);
                 PublishProgress(BlockProgress(address));
-            } else if (count < kFrameSize) {
+            } else if (count < kDataFrameSize) {
                 Publish(StatusReadFailed);
                 return;
             } else {
@@ -228,17 +165,15 @@ private:
     }
 
     void WriteBlocks() {
-        for (int address = kFirstBlockAddress; address < kEndAddress; address += kBlockSize) {
-            uint8_t frame[kFrameSize] = {kDataCommand, static_cast<uint8_t>(address >> 8),
-                                         static_cast<uint8_t>(address & 0xFF), kBlockSize};
-            std::memcpy(frame + 4, m_Job.image + address, kBlockSize);
+        for (int address = kCloneFirstAddress; address < kCloneEndAddress; address += kBlockSize) {
+            DataFrameBytes frame = DataFrame(address, kCloneCount, m_Job.image);
             bool acknowledged = false;
             for (int attempt = 0; attempt < kBlockTries && !acknowledged; ++attempt) {
                 if (attempt > 0 && Cancelled()) {
                     return;
                 }
                 uint8_t reply = 0;
-                CableAnswer answer = Exchange(frame, kFrameSize, &reply, 1, m_WriteTime);
+                CableAnswer answer = Exchange(frame.data(), kDataFrameSize, &reply, 1, m_WriteTime);
                 if (Settle(answer) == Outcome::Stop) {
                     return;
                 }

@@ -10,13 +10,8 @@
 #include "app/message_box.h"
 #include "app/relabel.h"
 #include "app/settings.h"
+#include "link/clone_frames.h"
 #include "link/serial_port.h"
-
-namespace {
-
-constexpr int kBaudRate = 9600;
-
-}  // namespace
 
 CPortDlg::CPortDlg(CHalvexApp& app, QWidget* parent)
     : TemplateDialog(kPortTemplate, parent), m_App(app) {
@@ -29,7 +24,7 @@ CPortDlg::CPortDlg(CHalvexApp& app, QWidget* parent)
         if (n == stored) {
             button->setChecked(true);
         }
-        if (m_App.m_Port.Open(n, kBaudRate)) {
+        if (m_App.m_Port.Open(n, clone_frames::kBaudRate)) {
             m_App.m_Port.Close();
             button->setChecked(n == stored);
         } else {

@@ -13,8 +13,6 @@
 #include <cstring>
 #include <thread>
 
-#include "app/app_globals.h"
-
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -85,15 +83,16 @@ bool WaitReady(int fd, short events, Clock::time_point deadline) {
 
 }  // namespace
 
-std::string ComPortDevicePath(int n) {
+std::string ComPortDevicePath(const std::string& portsFolder, int n) {
     if (n < 1) {
         return {};
     }
-    std::string directory = g_PortsDir.empty() ? ExecutableDirectory() + "/ports" : g_PortsDir;
-    std::string link = directory + "/COM" + std::to_string(n);
-    struct stat status {};
-    if (lstat(link.c_str(), &status) == 0) {
-        return link;
+    if (!portsFolder.empty()) {
+        std::string link = portsFolder + "/COM" + std::to_string(n);
+        struct stat status {};
+        if (lstat(link.c_str(), &status) == 0) {
+            return link;
+        }
     }
     return "/dev/ttyUSB" + std::to_string(n - 1);
 }
@@ -103,7 +102,7 @@ CSerialPort::~CSerialPort() {
 }
 
 bool CSerialPort::Open(int port, int baudRate, std::string* error) {
-    std::string path = ComPortDevicePath(port);
+    std::string path = ComPortDevicePath(m_PortsFolder, port);
     std::string name = "COM" + std::to_string(port);
     if (path.empty()) {
         Close();

@@ -5,16 +5,19 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "link/cable_line.h"
 
-// The device behind port number n: ports/COMn beside the program when that entry exists
-// (a link to any terminal), else /dev/ttyUSB<n-1>.
-std::string ComPortDevicePath(int n);
+// The device behind port number n: portsFolder/COMn when that entry exists (a link to any
+// terminal), else /dev/ttyUSB<n-1>. An empty portsFolder names no links.
+std::string ComPortDevicePath(const std::string& portsFolder, int n);
 
 class CSerialPort : public CableLine {
 public:
-    CSerialPort() = default;
+    // portsFolder holds the ports/COMn links that name serial devices; the program's start-up
+    // knows where it is.
+    explicit CSerialPort(std::string portsFolder = {}) : m_PortsFolder(std::move(portsFolder)) {}
     ~CSerialPort() override;
     CSerialPort(const CSerialPort&) = delete;
     CSerialPort& operator=(const CSerialPort&) = delete;
@@ -25,6 +28,8 @@ public:
     bool OpenDevice(const std::string& path, int baudRate, std::string* error = nullptr);
 
     void SetBaudRate(int baudRate);
+    void SetPortsFolder(std::string portsFolder) { m_PortsFolder = std::move(portsFolder); }
+    const std::string& PortsFolder() const { return m_PortsFolder; }
 
     int Write(const uint8_t* bytes, int count, int leadDelayMs) override;
     int Read(uint8_t* buffer, int count, int timeoutMs) override;
@@ -37,6 +42,7 @@ public:
 private:
     void Configure(int baudRate);
 
+    std::string m_PortsFolder;
     int m_Fd = -1;
     std::string m_DevicePath;
 };

@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QProgressBar>
-#include <ctime>
 #include <vector>
 
 #include "app/accessible_names.h"
@@ -18,6 +17,7 @@
 #include "codeplug/image_difference.h"
 #include "codeplug/read_backups.h"
 #include "codeplug/write_risk.h"
+#include "link/clone_frames.h"
 #include "link/clone_protocol.h"
 #include "link/compare_dialog.h"
 #include "link/serial_port.h"
@@ -26,7 +26,6 @@
 namespace {
 
 constexpr int kTimerPeriodMs = 20;
-constexpr int kBaudRate = 9600;
 // The search shows the port being tried as a row of up to 15 dots.
 constexpr int kSearchDotCycle = 16;
 
@@ -39,7 +38,6 @@ CTransferDlg::CTransferDlg(CHalvexApp& app, TransferMode mode, QWidget* parent)
     : TemplateDialog(kTransferTemplate, parent),
       m_App(app),
       m_Mode(mode),
-      m_Read(mode != TransferMode::Write),
       m_VerifyBox(FindControl<QCheckBox>(this, kTransferVerifyId)),
       m_MessageLine(FindControl<QLabel>(this, kTransferMessageId)),
       m_ProgressBar(FindControl<QProgressBar>(this, kTransferProgressId)),
@@ -61,9 +59,9 @@ CTransferDlg::CTransferDlg(CHalvexApp& app, TransferMode mode, QWidget* parent)
 
 CTransferDlg::~CTransferDlg() {
     // The worker writes into m_ImageCopy and m_Job: both must outlive it.
-    if (m_Worker.joinable()) {
+    if (m_Worker.Running()) {
         m_Job.Cancel();
-        m_Worker.join();
+        m_Worker.Join();
     }
     m_Timer.stop();
     m_App.m_Port.Close();
@@ -73,7 +71,7 @@ const char* CTransferDlg::PromptKey() const {
     if (m_Verifying) {
         return "IDS_PROMPT_VERIFY";
     }
-    return m_Read ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE";
+    return ReadsRadio() ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE";
 }
 
 void CTransferDlg::SetMessage(const std::string& text) {
@@ -85,10 +83,10 @@ void CTransferDlg::SetMessage(const std::string& text) {
 }
 
 void CTransferDlg::accept() {
-    if (m_Worker.joinable()) {
+    if (m_Worker.Running()) {
         return;
     }
-    if (!m_Read && !ConfirmErasingWrite()) {
+    if (!ReadsRadio() && !ConfirmErasingWrite()) {
         return;
     }
     CHalvexDoc& document = m_App.Document();
@@ -97,18 +95,15 @@ void CTransferDlg::accept() {
     m_Verifying = false;
     // A comparison reads into a scratch image: the document's stays as it is.
     m_RadioImage = m_ImageCopy;
-    StartWorker(m_Read, m_Mode == TransferMode::Compare ? m_RadioImage.data() : m_ImageCopy.data());
+    StartWorker(ReadsRadio(),
+                m_Mode == TransferMode::Compare ? m_RadioImage.data() : m_ImageCopy.data());
 }
 
 void CTransferDlg::StartWorker(bool read, uint8_t* image) {
-    m_App.m_Port.SetBaudRate(kBaudRate);
+    m_App.m_Port.SetBaudRate(clone_frames::kBaudRate);
     m_Job.Reset(&m_App.m_Port, g_SettingsPath, read, image);
     SetMessage(LoadLangString(PromptKey()));
-    m_WorkerReturned.store(false, std::memory_order_release);
-    m_Worker = std::thread([this] {
-        TransferThreadProc(m_Job);
-        m_WorkerReturned.store(true, std::memory_order_release);
-    });
+    m_Worker.Start([this] { TransferThreadProc(m_Job); });
     m_OkButton->setEnabled(false);
     m_Timer.start();
 }
@@ -176,12 +171,9 @@ bool CTransferDlg::OnCheckStatus(TransferStatus status) {
     return false;
 }
 
-void CTransferDlg::KeepReadBackup() {
-    PgmFile backup = NewPgmFile();
-    backup.image = m_ImageCopy;
-    std::string path;
+void CTransferDlg::KeepBackup() {
     std::string error;
-    if (!WriteReadBackup(m_App.m_BackupFolder, backup, std::time(nullptr), &path, &error)) {
+    if (!KeepReadBackup(m_App.m_BackupFolder, m_ImageCopy, &error)) {
         MessageBox::Show(this, LoadLangString("IDS_WARN_BACKUP") + error,
                          LoadLangString("IDS_PROMPT"), MessageIcon::Exclamation,
                          MessageButtons::Ok);
@@ -192,7 +184,7 @@ void CTransferDlg::reject() {
     if (m_Cancelling) {
         return;
     }
-    if (!m_Worker.joinable()) {
+    if (!m_Worker.Running()) {
         EndRun();
         TemplateDialog::reject();
         return;
@@ -207,7 +199,7 @@ void CTransferDlg::reject() {
 
 void CTransferDlg::OnTimer() {
     // Read first: a worker that has returned published its last status before.
-    bool returned = m_WorkerReturned.load(std::memory_order_acquire);
+    bool returned = m_Worker.Finished();
     if (m_Cancelling) {
         if (returned) {
             OnWorkerStopped();
@@ -261,7 +253,7 @@ void CTransferDlg::OnFinalStatus(TransferStatus status) {
         case StatusReadDone:
             m_App.Document().bytes = m_ImageCopy;
             m_App.ApplyLanguage();
-            KeepReadBackup();
+            KeepBackup();
             break;
         default:
             break;
@@ -276,9 +268,7 @@ void CTransferDlg::OnWorkerStopped() {
 
 void CTransferDlg::EndRun() {
     m_Timer.stop();
-    if (m_Worker.joinable()) {
-        m_Worker.join();
-    }
+    m_Worker.Join();
     m_App.m_Port.Close();
     // The pane followed the ports the search tried; it shows the port in use again, which
     // the worker stored only if the radio answered there.
@@ -302,7 +292,7 @@ std::string CTransferDlg::ReadFailureText() const {
     }
     size_t list = text.find("%s");
     if (list != std::string::npos) {
-        text.replace(list, 2, SkippedBlockList(m_Job.skippedBlocks));
+        text.replace(list, 2, BlockAddressList(m_Job.skippedBlocks, kNamedSkippedBlocks));
     }
     return text;
 }

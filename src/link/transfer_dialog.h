@@ -5,14 +5,13 @@
 
 #include <QTimer>
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <string>
-#include <thread>
 
 #include "app/dialog_builder.h"
 #include "codeplug/radio_image.h"
 #include "link/transfer_job.h"
+#include "link/worker_runner.h"
 #include "resources/ids/transfer_ids.h"
 
 class CHalvexApp;
@@ -48,7 +47,7 @@ private:
     // Handles the final statuses of a write's read-back and of a comparison; false for the
     // others, which the plain transfer handles.
     bool OnCheckStatus(TransferStatus status);
-    void KeepReadBackup();
+    void KeepBackup();
     void OnTimer();
     void OnFinalStatus(TransferStatus status);
     void OnWorkerStopped();
@@ -61,10 +60,11 @@ private:
     void ShowWorkerWarning();
     void SetMessage(const std::string& text);
     const char* PromptKey() const;
+    // Read and Compare both read the radio.
+    bool ReadsRadio() const { return m_Mode != TransferMode::Write; }
 
     CHalvexApp& m_App;
     TransferMode m_Mode;
-    bool m_Read;
     // Set while the worker reads the radio back after a write.
     bool m_Verifying = false;
     QCheckBox* m_VerifyBox;
@@ -78,8 +78,7 @@ private:
     // What the radio gave back, for a check after writing or a comparison.
     std::array<uint8_t, kImageSize> m_RadioImage{};
     TransferJob m_Job;
-    std::thread m_Worker;
-    std::atomic<bool> m_WorkerReturned{true};
+    WorkerRunner m_Worker;
     bool m_Cancelling = false;
     bool m_PaneMoved = false;
 };

@@ -2,21 +2,14 @@
 
 #include <cstdio>
 
-namespace {
-
-// Enough to find the blocks in a memory view, short enough for one message line.
-constexpr size_t kListedBlocks = 4;
-
-}  // namespace
-
-std::string SkippedBlockList(const std::vector<int>& addresses) {
+std::string BlockAddressList(const std::vector<int>& addresses, size_t named) {
     std::string list;
-    for (size_t k = 0; k < addresses.size() && k < kListedBlocks; ++k) {
+    for (size_t k = 0; k < addresses.size() && k < named; ++k) {
         char address[16];
         std::snprintf(address, sizeof address, "%s0x%04X", k == 0 ? "" : ", ", addresses[k]);
         list += address;
     }
-    if (addresses.size() > kListedBlocks) {
+    if (addresses.size() > named) {
         list += ", ...";
     }
     return list;

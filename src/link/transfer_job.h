@@ -69,8 +69,11 @@ struct TransferJob {
     void Cancel() { cancel.store(1, std::memory_order_release); }
 };
 
-// "0x0D40, 0x1010": the first of the skipped block addresses, then "..." when there are more.
-std::string SkippedBlockList(const std::vector<int>& addresses);
+// "0x0D40, 0x1010": the first `named` block addresses, then "..." when there are more.
+std::string BlockAddressList(const std::vector<int>& addresses, size_t named);
+
+// Enough skipped blocks to find them in a memory view, few enough for one message line.
+constexpr size_t kNamedSkippedBlocks = 4;
 
 // True for the statuses after which the worker publishes nothing more.
 inline bool IsFinalStatus(TransferStatus status) {

@@ -1,3 +1,5 @@
+// The radio's answers keep their own frame bytes on purpose: written apart from the link's
+// constants, they are an independent check that the program sends what the radio expects.
 #include "sim/clone_responder.h"
 
 #include <algorithm>
@@ -41,7 +43,7 @@ bool HasKnownCount(const std::vector<uint8_t>& frame) {
 }
 
 bool IsBlockInMemory(int address) {
-    return address >= 0 && address + kBlockSize <= static_cast<int>(kRadioMemorySize);
+    return address >= 0 && address + kBlockSize <= static_cast<int>(kImageSize);
 }
 
 // A fault with a count left fires for its block and uses up one count.
@@ -177,7 +179,7 @@ void CloneResponder::AnswerRead(std::vector<uint8_t>* answer) {
     }
     int answered = address;
     if (Fires(m_Faults.wrongAddressBlock, &m_Faults.wrongAddressTimes, address)) {
-        answered = (address + kBlockSize) % static_cast<int>(kRadioMemorySize);
+        answered = (address + kBlockSize) % static_cast<int>(kImageSize);
     }
     size_t length = kDataFrameLength;
     if (Fires(m_Faults.shortAnswerBlock, &m_Faults.shortAnswerTimes, address)) {

@@ -8,8 +8,9 @@
 #include <cstdint>
 #include <vector>
 
-constexpr size_t kRadioMemorySize = 8192;
-using RadioMemory = std::array<uint8_t, kRadioMemorySize>;
+#include "codeplug/radio_image.h"
+
+using RadioMemory = std::array<uint8_t, kImageSize>;
 
 // A fault block that stands for every block.
 constexpr int kAnyBlock = -2;

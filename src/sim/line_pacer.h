@@ -4,7 +4,9 @@
 
 #include <cstdint>
 
-constexpr int64_t kByteNanoseconds = 10 * 1000000000LL / 9600;
+#include "link/clone_frames.h"
+
+constexpr int64_t kByteNanoseconds = 10 * 1000000000LL / clone_frames::kBaudRate;
 
 int64_t MonotonicNow();
 // Sleeps without spinning until the monotonic clock reaches the time.

@@ -9,8 +9,6 @@
 
 #include "platform/atomic_file.h"
 
-static_assert(kPgmImageSize == kRadioMemorySize);
-
 namespace {
 
 bool EndsWith(const std::string& text, std::string_view suffix) {
@@ -59,7 +57,7 @@ bool LoadMemoryFile(const std::string& path, MemoryFile* file, std::string* erro
         }
         return false;
     }
-    if (status.st_size == static_cast<off_t>(kRadioMemorySize)) {
+    if (status.st_size == static_cast<off_t>(kImageSize)) {
         // A bare dump has no header to check; its size alone tells it apart.
         MemoryFile loaded = NewMemoryFile(path, {});
         if (!ReadDump(path, &loaded.memory, error)) {

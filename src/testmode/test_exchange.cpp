@@ -1,5 +1,6 @@
 #include "testmode/test_exchange.h"
 
+#include "link/clone_frames.h"
 #include "link/serial_port.h"
 #include "testmode/test_items.h"
 #include "testmode/test_link.h"
@@ -80,13 +81,13 @@ private:
     bool ReadBlocks(int first, int end) {
         m_Job.storedFrom = first;
         m_Job.storedEnd = first;
-        for (int address = first; address < end; address += kTestBlockSize) {
+        for (int address = first; address < end; address += clone_frames::kBlockSize) {
             if (!m_Link.ReadBlock(address, m_Job.image)) {
                 m_Port.Close();
                 m_Job.message = kNoRadioMessage;
                 return false;
             }
-            m_Job.storedEnd = address + kTestBlockSize;
+            m_Job.storedEnd = address + clone_frames::kBlockSize;
             PublishProgress(m_Job.storedEnd, first, end);
             if (m_Job.IsCancelled()) {
                 Stop();
@@ -97,14 +98,15 @@ private:
     }
 
     void WriteAll() {
-        for (int address = 0; address < kMemoryEnd; address += kTestBlockSize) {
+        for (int address = 0; address < kMemoryEnd; address += clone_frames::kBlockSize) {
             if (!m_Link.WriteBlock(address, m_Job.image)) {
                 // No end byte and the port stays open: the radio is still in programming mode
                 // and the next wake-up starts over.
                 m_Job.message = kWriteFailedMessage;
                 return;
             }
-            PublishProgress(address + kTestBlockSize, 0, kMemoryEnd);
+            m_Job.radioChanged = true;
+            PublishProgress(address + clone_frames::kBlockSize, 0, kMemoryEnd);
             if (m_Job.IsCancelled()) {
                 Stop();
                 return;
@@ -124,5 +126,4 @@ private:
 
 void RunTestExchange(TestExchangeJob& job) {
     TestExchange(job).Run();
-    job.finished.store(1, std::memory_order_release);
 }

@@ -28,7 +28,7 @@ struct TestExchangeJob {
     // The document's image as it was at the start: blocks read land here, write all sends it.
     RadioImage image;
 
-    // Written by the worker, read only once `finished` is set.
+    // Written by the worker, read only once it has returned.
     std::optional<TestModeMessage> message;
     // A problem that did not stop the exchange, in words for the user; empty when none.
     std::string warning;
@@ -37,19 +37,18 @@ struct TestExchangeJob {
     int storedEnd = 0;
     // Ended by the cancel flag: the end byte was sent and the port closed.
     bool cancelled = false;
+    // Write all had the radio store at least one block: after a cancel it is part old, part new.
+    bool radioChanged = false;
 
     // Percent of the blocks moved; written by the worker, followed by the dialog's timer.
     std::atomic<int32_t> progress{0};
     // Set by the dialog; the worker looks at it between wake-up tries and after each block.
     std::atomic<int32_t> cancel{0};
-    // The worker's last store: everything above is final.
-    std::atomic<int32_t> finished{0};
 
     int Progress() const { return progress.load(std::memory_order_acquire); }
     bool IsCancelled() const { return cancel.load(std::memory_order_acquire) != 0; }
     void Cancel() { cancel.store(1, std::memory_order_release); }
-    bool IsFinished() const { return finished.load(std::memory_order_acquire) != 0; }
 };
 
-// Runs the exchange the job names on the calling thread and sets `finished` last.
+// Runs the exchange the job names on the calling thread.
 void RunTestExchange(TestExchangeJob& job);

@@ -16,13 +16,11 @@
 
 class CSerialPort;
 
-constexpr int kTestBlockSize = 16;
-
 struct LinkResult {
     bool connected = false;
     // Set when not connected; the port is closed by then.
     std::optional<TestModeMessage> failure;
-    // The cancel flag stopped the wake-up; the port is left as it was for the caller to end.
+    // The cancel flag stopped the connection; the port is left as it was for the caller to end.
     bool cancelled = false;
     // A problem that did not stop the link, in words for the user; empty when none.
     std::string warning;
@@ -30,14 +28,14 @@ struct LinkResult {
 
 class TestModeLink {
 public:
-    // cancel, when given, is looked at between wake-up tries and before each port searched.
+    // cancel, when given, is looked at throughout Connect, in every wait and before each port
+    // searched.
     TestModeLink(CSerialPort& port, std::string settingsPath,
                  const std::atomic<int32_t>* cancel = nullptr)
         : m_Port(port), m_SettingsPath(std::move(settingsPath)), m_Cancel(cancel) {}
 
-    // Opens the configured port if none is open, wakes the radio (searching other ports
-    // when `searchcom` allows), checks its identification and remembers a port the search
-    // found as `com`.
+    // Connects through the radio connection with test mode's cable rules; on a failure the
+    // port is closed.
     LinkResult Connect();
 
     // Reads the block at address into image and acknowledges it. False, with the image
@@ -52,11 +50,6 @@ public:
     void SendEndWithoutAnswer();
 
 private:
-    enum class WakeUpResult { Answered, NoAnswer, Cancelled };
-    WakeUpResult WakeUp(bool search, int* foundPort);
-    bool Cancelled() const;
-    std::string RememberPort(int foundPort);
-
     CSerialPort& m_Port;
     std::string m_SettingsPath;
     const std::atomic<int32_t>* m_Cancel;

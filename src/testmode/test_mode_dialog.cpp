@@ -99,7 +99,7 @@ CTestModeDlg::~CTestModeDlg() {
     // The worker uses the port and the job: both must outlive it.
     if (ExchangeRunning()) {
         m_Job.Cancel();
-        m_Worker.join();
+        m_Worker.Join();
     }
     m_Timer.stop();
     m_Session.Close();
@@ -241,7 +241,7 @@ void CTestModeDlg::StartExchange(TestExchangeKind kind) {
     m_Session.BeginExchange(kind, m_Job);
     m_ProgressBar->setValue(0);
     EnableControls(false);
-    m_Worker = std::thread([this] { RunTestExchange(m_Job); });
+    m_Worker.Start([this] { RunTestExchange(m_Job); });
     m_Timer.start();
 }
 
@@ -255,11 +255,11 @@ void CTestModeDlg::CancelExchange(std::optional<int> closeResult) {
 
 void CTestModeDlg::OnTimer() {
     m_ProgressBar->setValue(m_Job.Progress());
-    if (!m_Job.IsFinished()) {
+    if (!m_Worker.Finished()) {
         return;
     }
     m_Timer.stop();
-    m_Worker.join();
+    m_Worker.Join();
     TestModeOutcome outcome = m_Session.FinishExchange(m_Job);
     EnableControls(true);
     if (outcome.imageChanged) {

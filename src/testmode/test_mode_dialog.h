@@ -8,10 +8,10 @@
 #include <QTimer>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/dialog_builder.h"
+#include "link/worker_runner.h"
 #include "resources/ids/test_mode_ids.h"
 #include "testmode/test_mode_session.h"
 
@@ -58,7 +58,7 @@ private:
     void OnOpenData();
     void OnSaveData();
     void StartExchange(TestExchangeKind kind);
-    bool ExchangeRunning() const { return m_Worker.joinable(); }
+    bool ExchangeRunning() const { return m_Worker.Running(); }
     // Asks the worker to stop; close: end the dialog with result once it has.
     void CancelExchange(std::optional<int> closeResult);
     void OnTimer();
@@ -76,7 +76,7 @@ private:
     QTimer m_Timer;
 
     TestExchangeJob m_Job;
-    std::thread m_Worker;
+    WorkerRunner m_Worker;
     // The result to end with once the running exchange has stopped.
     std::optional<int> m_CloseResult;
 };

@@ -18,4 +18,6 @@ inline constexpr TestModeMessage kNoRadioMessage{"IDS_ERROR_PORTCONN", "IDS_ERRO
 inline constexpr TestModeMessage kWrongRadioMessage{"IDS_ERROR_TYPE", "IDS_ERROR", true};
 inline constexpr TestModeMessage kWriteFailedMessage{"IDS_PROMPT_WRITEFAIL", "IDS_PROMPT", false};
 inline constexpr TestModeMessage kWriteDoneMessage{"IDS_PROMPT_WRITESUCC", "IDS_PROMPT", false};
+inline constexpr TestModeMessage kWriteCancelledMessage{"IDS_PROMPT_WRITECANCEL", "IDS_PROMPT",
+                                                        false};
 inline constexpr TestModeMessage kReadDoneMessage{"IDS_PROMPT_READSUCC", "IDS_PROMPT", false};

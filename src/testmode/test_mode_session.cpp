@@ -70,9 +70,9 @@ void TestModeSession::BeginExchange(TestExchangeKind kind, TestExchangeJob& job)
     job.storedFrom = 0;
     job.storedEnd = 0;
     job.cancelled = false;
+    job.radioChanged = false;
     job.progress.store(0, std::memory_order_release);
     job.cancel.store(0, std::memory_order_release);
-    job.finished.store(0, std::memory_order_release);
     switch (kind) {
         case TestExchangeKind::StartTestMode:
             // Set before the link runs and kept when it fails: the radio may already listen.
@@ -92,8 +92,11 @@ TestModeOutcome TestModeSession::FinishExchange(const TestExchangeJob& job) {
     outcome.warning = job.warning;
     if (job.cancelled) {
         // The worker took the radio out of test mode and closed the port; what it read so
-        // far is dropped with its copy.
+        // far is dropped with its copy. A write stopped halfway must not pass unnoticed.
         m_InTestMode = false;
+        if (job.radioChanged) {
+            outcome.message = kWriteCancelledMessage;
+        }
         return outcome;
     }
     outcome.message = job.message;

@@ -1,0 +1,131 @@
+#include "link/radio_connection.h"
+
+#include <utility>
+
+#include "link/cable_line.h"
+#include "link/clone_frames.h"
+#include "platform/profile.h"
+
+using namespace clone_frames;
+
+CableType CableFromSettings(const std::string& settingsPath) {
+    return ReadProfileInt(settingsPath, "setup", "rwtype", 1) == 1 ? CableType::Direct
+                                                                   : CableType::Echo;
+}
+
+RadioConnection::RadioConnection(CableLine& port, std::string settingsPath, CableRules rules,
+                                 const CancelFlag* cancel)
+    : m_Port(port), m_SettingsPath(std::move(settingsPath)), m_Rules(rules), m_Cancel(cancel) {}
+
+bool RadioConnection::Cancelled() const {
+    return m_Cancel != nullptr && m_Cancel->load(std::memory_order_acquire) != 0;
+}
+
+bool RadioConnection::Pause(int milliseconds) {
+    return PauseUnlessCancelled(m_Port, milliseconds, m_Cancel);
+}
+
+ConnectResult RadioConnection::Connect() {
+    m_FoundPort = -1;
+    m_OpenError.clear();
+    m_Warning.clear();
+    std::string searchText = ReadProfileString(m_SettingsPath, "setup", "searchcom", "1", 8);
+    m_Search = !m_Rules.fixedPort && !searchText.starts_with('0');
+    if (!m_Port.IsOpen() && !m_Rules.fixedPort) {
+        m_Port.Open(ReadProfileInt(m_SettingsPath, "setup", "com", 1), kBaudRate, &m_OpenError);
+    }
+    if (!Pause(kSettleMs)) {
+        return ConnectResult::Cancelled;
+    }
+    ConnectResult result = WakeUp();
+    if (result != ConnectResult::Connected) {
+        return result;
+    }
+    if (Cancelled()) {
+        return ConnectResult::Cancelled;
+    }
+    result = Identify();
+    if (result == ConnectResult::Connected) {
+        RememberFoundPort();
+    }
+    return result;
+}
+
+ConnectResult RadioConnection::WakeUp() {
+    for (int searchPort = 1;; ++searchPort) {
+        for (int attempt = 0; m_Port.IsOpen() && attempt < kWakeUpTries; ++attempt) {
+            if (Cancelled()) {
+                return ConnectResult::Cancelled;
+            }
+            uint8_t reply = 0;
+            CableAnswer answer =
+                ExchangeFrame(m_Port, m_Rules.cable, kWakeUpFrame, sizeof kWakeUpFrame, &reply, 1,
+                              kWakeUpAnswerMs, m_Cancel);
+            if (answer.cancelled) {
+                return ConnectResult::Cancelled;
+            }
+            // No later frame could be understood either.
+            if (answer.directEcho) {
+                return ConnectResult::EchoCable;
+            }
+            if (answer.count == 1 && reply == kAck) {
+                return ConnectResult::Connected;
+            }
+        }
+        if (!m_Search) {
+            return ConnectResult::NoRadio;
+        }
+        if (Cancelled()) {
+            return ConnectResult::Cancelled;
+        }
+        m_Port.Close();
+        if (searchPort >= kSearchEnd) {
+            return ConnectResult::NoRadio;
+        }
+        if (m_Port.Open(searchPort, kBaudRate, nullptr)) {
+            if (!Pause(kSettleMs)) {
+                return ConnectResult::Cancelled;
+            }
+            m_FoundPort = searchPort;
+            if (m_OnSearchPort) {
+                m_OnSearchPort(searchPort);
+            }
+        }
+    }
+}
+
+ConnectResult RadioConnection::Identify() {
+    uint8_t identification[kIdentificationSize];
+    CableAnswer answer =
+        ExchangeFrame(m_Port, m_Rules.cable, &kIdentificationRequest, 1, identification,
+                      kIdentificationSize, kIdentificationMs, m_Cancel);
+    if (answer.cancelled) {
+        return ConnectResult::Cancelled;
+    }
+    int count = answer.count;
+    if (m_Rules.identificationCountsEcho && m_Rules.cable == CableType::Echo && !answer.echoSeen) {
+        count -= 1;
+    }
+    if (count <= 0) {
+        return ConnectResult::NoRadio;
+    }
+    if (count != kIdentificationSize) {
+        return ConnectResult::WrongRadio;
+    }
+    uint8_t dropped = 0;
+    return ExchangeFrame(m_Port, m_Rules.cable, &kAck, 1, &dropped, 1, kShortAnswerMs, m_Cancel)
+                   .cancelled
+               ? ConnectResult::Cancelled
+               : ConnectResult::Connected;
+}
+
+void RadioConnection::RememberFoundPort() {
+    if (m_FoundPort <= 0) {
+        return;
+    }
+    std::string error;
+    if (!WriteProfileString(m_SettingsPath, "setup", "com", std::to_string(m_FoundPort), &error)) {
+        m_Warning = "The radio answered on COM" + std::to_string(m_FoundPort) +
+                    " but the port could not be remembered: " + error;
+    }
+}

@@ -1,0 +1,81 @@
+#include "support/virtual_radio_fixture.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+namespace halvex::test {
+
+RadioMemory PatternMemory(int seed) {
+    RadioMemory memory;
+    for (size_t i = 0; i < memory.size(); ++i) {
+        memory[i] = static_cast<uint8_t>((i * 31 + i / 256 + static_cast<size_t>(seed)) & 0xFF);
+    }
+    return memory;
+}
+
+size_t CountOf(const Bytes& haystack, const Bytes& needle) {
+    size_t count = 0;
+    for (auto at = haystack.begin();
+         (at = std::search(at, haystack.end(), needle.begin(), needle.end())) != haystack.end();
+         ++at) {
+        ++count;
+    }
+    return count;
+}
+
+VirtualRadioOptions RadioLine(bool echo, bool pace9600) {
+    VirtualRadioOptions options;
+    options.echo = echo;
+    options.pace9600 = pace9600;
+    return options;
+}
+
+bool SameRange(const uint8_t* a, const uint8_t* b, size_t from, size_t to) {
+    return std::equal(a + from, a + to, b + from);
+}
+
+VirtualRadioFixture::VirtualRadioFixture(const std::string& name)
+    : m_Folder("halvex-" + name), m_Port(m_Folder.File("ports")) {
+    std::filesystem::create_directories(PortsFolder());
+}
+
+VirtualRadioFixture::~VirtualRadioFixture() {
+    m_Port.Close();
+    m_Radio.Stop();
+}
+
+std::string VirtualRadioFixture::PortLink(int n) const {
+    return PortsFolder() + "/COM" + std::to_string(n);
+}
+
+void WriteLinkSettings(const std::string& settingsPath, const LinkSettings& settings) {
+    std::map<std::string, std::string> values = {
+        {"searchcom", "0"}, {"rwtype", "1"}, {"com", "1"}, {"readtime", "50"}, {"writetime", "50"}};
+    for (const Setting& setting : settings) {
+        values[setting.key] = setting.value;
+    }
+    std::ofstream file(settingsPath, std::ios::trunc);
+    file << "[setup]\r\n";
+    for (const auto& [key, value] : values) {
+        file << key << "=" << value << "\r\n";
+    }
+}
+
+void VirtualRadioFixture::AddMissingPort(int n) const {
+    std::filesystem::create_symlink(m_Folder.File("no-such-device"), PortLink(n));
+}
+
+bool VirtualRadioFixture::StartRadio(const VirtualRadioOptions& options, const RadioMemory& memory,
+                                     std::string* error) {
+    m_Radio.SetMemory(memory);
+    return m_Radio.Start(PortLink(kRadioPort), options, error);
+}
+
+Bytes VirtualRadioFixture::SentSince(size_t from) const {
+    Bytes sent = m_Radio.ReceivedBytes();
+    return from < sent.size() ? Bytes(sent.begin() + static_cast<long>(from), sent.end()) : Bytes();
+}
+
+}  // namespace halvex::test

@@ -1,0 +1,75 @@
+// A program folder with setting.ini and a ports/ folder, the serial port that looks there, and
+// a virtual radio answering on one of its ports: what the link tests run the real serial code
+// against, with the radio's faults.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "link/serial_port.h"
+#include "sim/virtual_radio.h"
+#include "support/temp_folder.h"
+
+namespace halvex::test {
+
+using Bytes = std::vector<uint8_t>;
+
+// One key of section setup in setting.ini.
+struct Setting {
+    Setting(std::string name, int number) : key(std::move(name)), value(std::to_string(number)) {}
+    Setting(std::string name, const char* text) : key(std::move(name)), value(text) {}
+    std::string key;
+    std::string value;
+};
+using LinkSettings = std::vector<Setting>;
+
+// Writes section setup of settingsPath: the keys given over a search that is off, a direct
+// cable on COM1 and 50 ms time-outs.
+void WriteLinkSettings(const std::string& settingsPath, const LinkSettings& settings);
+
+// Memory whose every block differs from its neighbours, so a shifted block shows.
+RadioMemory PatternMemory(int seed);
+
+// How often needle occurs in haystack, overlaps included.
+size_t CountOf(const Bytes& haystack, const Bytes& needle);
+
+VirtualRadioOptions RadioLine(bool echo, bool pace9600 = false);
+
+bool SameRange(const uint8_t* a, const uint8_t* b, size_t from, size_t to);
+
+class VirtualRadioFixture {
+public:
+    // The port the radio answers on unless a test starts it elsewhere.
+    static constexpr int kRadioPort = 3;
+
+    explicit VirtualRadioFixture(const std::string& name);
+    ~VirtualRadioFixture();
+    VirtualRadioFixture(const VirtualRadioFixture&) = delete;
+    VirtualRadioFixture& operator=(const VirtualRadioFixture&) = delete;
+
+    std::string SettingsPath() const { return m_Folder.File("setting.ini"); }
+    std::string PortsFolder() const { return m_Folder.File("ports"); }
+    std::string PortLink(int n) const;
+
+    void WriteSettings(const LinkSettings& settings) const {
+        WriteLinkSettings(SettingsPath(), settings);
+    }
+    // A port that is named but cannot be opened, whatever devices the machine has.
+    void AddMissingPort(int n) const;
+
+    // Starts the radio on kRadioPort with memory; false with a message when it cannot.
+    bool StartRadio(const VirtualRadioOptions& options, const RadioMemory& memory,
+                    std::string* error);
+    // What the radio received after the first `from` bytes.
+    Bytes SentSince(size_t from) const;
+
+protected:
+    TempFolder m_Folder;
+    VirtualRadio m_Radio;
+    CSerialPort m_Port;
+};
+
+}  // namespace halvex::test
