@@ -171,7 +171,8 @@ TEST(LanguageFiles, AllHoldTheSameKeys) {
 }
 
 TEST(LanguageFiles, ValuesFitTheReaderBuffers) {
-    std::map<std::string, size_t> limits = {{"face", 99}, {"string", 999}, {"resource", 1023}};
+    std::map<std::string, size_t> limits = {
+        {"face", 99}, {"string", 999}, {"resource", 1023}, {"accessiblename", 1023}};
     for (const auto& list : kChoiceLists)
         limits[ToLower(list.section)] = 29;
     for (const auto& path : LanguageFiles()) {
@@ -236,6 +237,8 @@ TEST(LanguageFiles, HoldEveryTextTheProgramLooksUp) {
                                         "IDS_ERROR_PORTCONN",
                                         "IDS_ERROR_TYPE",
                                         "IDS_ERROR_PASSWORD",
+                                        "IDS_ROW_CHANNEL",
+                                        "IDS_ROW_PRESET",
                                         "Menu_File",
                                         "Menu_Program",
                                         "Menu_Setting",

@@ -1,6 +1,7 @@
 // The grid driven by real key, mouse and wheel events, shaped like the channel table.
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -114,6 +115,7 @@ private slots:
     void keysMoveFocusWithinTheDataCells();
     void pageKeysMoveByTheRowsScrolled();
     void focusNotificationsNameOldThenNewCell();
+    void keyboardEntersAndLeavesTheTable();
     void clicksFocusAndBeginEdit_data();
     void clicksFocusAndBeginEdit();
     void enterBeginsEditWithoutMoving();
@@ -226,8 +228,50 @@ void GridCtrlTest::focusNotificationsNameOldThenNewCell() {
     QCOMPARE(harness->focusEvents.size(), size_t{1});
     QCOMPARE(harness->focusEvents[0].code, kGridFocusLeave);
     QCOMPARE(grid->GetCellState(3, 3), quint32{0});
+    // Without a mouse the first arrow key gives the table its focus cell, and goes no further.
     QTest::keyClick(grid, Qt::Key_Down);
-    QCOMPARE(grid->GetFocusCell(), GridCellId{});
+    QCOMPARE(grid->GetFocusCell(), (GridCellId{1, 1}));
+}
+
+// Without a mouse: Tab into the table gives it a focus cell, Tab past its last cell or Shift+Tab
+// before its first goes on to the neighbouring controls, and Ctrl+Tab is left to the window.
+void GridCtrlTest::keyboardEntersAndLeavesTheTable() {
+    QWidget window;
+    auto* before = new QLineEdit(&window);
+    auto* grid = new CGridCtrl(&window);
+    auto* after = new QLineEdit(&window);
+    grid->SetRows(3);
+    grid->SetColumns(3);
+    grid->SetFixedRows(1);
+    grid->SetFixedColumns(1);
+    grid->setGeometry(0, 30, 300, 200);
+    window.resize(300, 300);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    before->setFocus();
+    QTest::keyClick(before, Qt::Key_Tab);
+    QVERIFY(grid->hasFocus());
+    QCOMPARE(grid->GetFocusCell(), (GridCellId{1, 1}));
+
+    QTest::keyClick(grid, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(grid->GetFocusCell(), (GridCellId{1, 1}));
+    QVERIFY(grid->hasFocus());
+
+    QTest::keyClick(grid, Qt::Key_End);
+    QTest::keyClick(grid, Qt::Key_Right);
+    QCOMPARE(grid->GetFocusCell(), (GridCellId{2, 2}));
+    QTest::keyClick(grid, Qt::Key_Tab);
+    QVERIFY2(after->hasFocus(), "Tab past the last cell leaves the table");
+    QCOMPARE(grid->GetFocusCell(), (GridCellId{2, 2}));
+
+    QTest::keyClick(after, Qt::Key_Backtab, Qt::ShiftModifier);
+    QVERIFY(grid->hasFocus());
+    QTest::keyClick(grid, Qt::Key_Home);
+    QTest::keyClick(grid, Qt::Key_Left);
+    QCOMPARE(grid->GetFocusCell(), (GridCellId{1, 1}));
+    QTest::keyClick(grid, Qt::Key_Backtab, Qt::ShiftModifier);
+    QVERIFY2(before->hasFocus(), "Shift+Tab before the first cell leaves the table");
 }
 
 void GridCtrlTest::clicksFocusAndBeginEdit_data() {

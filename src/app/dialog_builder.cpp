@@ -99,6 +99,20 @@ QWidget* CreateControl(const ControlTemplate& control, QWidget* parent) {
     return new QWidget(parent);
 }
 
+// The controls a screen reader names by the static text placed just before them.
+bool IsLabelledControl(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Edit:
+        case ControlKind::DropDownList:
+        case ControlKind::ListBox:
+        case ControlKind::HorizontalScrollBar:
+        case ControlKind::ProgressBar:
+            return true;
+        default:
+            return false;
+    }
+}
+
 void PlaceControl(QWidget* widget, const ControlTemplate& control, const DialogUnits& units) {
     QRect rect = units.ToPixels(control.x, control.y, control.width, control.height);
     if (auto* list = qobject_cast<QComboBox*>(widget)) {
@@ -178,8 +192,14 @@ bool BuildFromTemplate(QWidget* target, int templateId) {
     if (dialog->kind == DialogKind::Modal) {
         target->setWindowTitle(QString::fromUtf8(dialog->caption));
     }
+    QLabel* previousLabel = nullptr;
     for (const ControlTemplate& control : dialog->controls) {
         QWidget* widget = CreateControl(control, target);
+        if (previousLabel != nullptr && IsLabelledControl(control.kind)) {
+            previousLabel->setBuddy(widget);
+        }
+        previousLabel =
+            control.kind == ControlKind::Static ? qobject_cast<QLabel*>(widget) : nullptr;
         widget->setProperty(kControlIdProperty, control.id);
         widget->setObjectName(QStringLiteral("control%1").arg(control.id));
         PlaceControl(widget, control, units);
@@ -206,6 +226,16 @@ QWidget* ReplaceControl(QWidget* parent, int id, QWidget* replacement) {
     replacement->setEnabled(standIn->isEnabled());
     replacement->stackUnder(standIn);
     replacement->setVisible(!standIn->isHidden());
+    if (replacement->accessibleName().isEmpty()) {
+        replacement->setAccessibleName(standIn->accessibleName());
+    }
+    // The keyboard reaches the replacement where the template put the control.
+    QWidget::setTabOrder(standIn, replacement);
+    for (QLabel* label : parent->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (label->buddy() == standIn) {
+            label->setBuddy(replacement);
+        }
+    }
     delete standIn;
     return replacement;
 }

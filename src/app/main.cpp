@@ -6,6 +6,7 @@
 
 #include "app/halvex_app.h"
 #include "config/app_globals.h"
+#include "grid/grid_accessible.h"
 
 int main(int argc, char** argv) {
     // Answered before any window system is needed, so it also works without a desktop.
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     // Lets the desktop match the window to its menu entry and icon.
     QApplication::setDesktopFileName(QStringLiteral("org.halvex.Halvex"));
+    InstallGridAccessibility();
     CHalvexApp app;
     if (!app.InitInstance(ExecutableDirectory(), QApplication::arguments(), ProcessEnvironment())) {
         return 1;

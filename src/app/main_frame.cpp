@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include "app/accelerator_filter.h"
+#include "app/accessible_names.h"
 #include "config/language.h"
 #include "resources/frame_resources.h"
 #include "view/main_view.h"
@@ -56,6 +57,9 @@ void CMainFrame::CreateStatusBar() {
 
 void CMainFrame::SetStatusNote(const QString& text) {
     m_NotePane->setText(text);
+    if (!text.isEmpty()) {
+        AnnounceLabelText(m_NotePane);
+    }
 }
 
 QString CMainFrame::StatusNoteText() const {

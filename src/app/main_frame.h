@@ -39,7 +39,8 @@ public:
     // The tool tip of a toolbar button: "IDS_TIP_<id>" cut to 19 characters; empty for 0.
     static QString OnToolTipText(int commandId);
 
-    // Retitles the four top-level menus and every command item from the language file.
+    // Retitles the four top-level menus and every command item from the language file, and
+    // renames the toolbar buttons for screen readers.
     void RelabelMenu();
 
     // Routes commandId to its handler; a command without one does nothing.
@@ -73,6 +74,7 @@ protected:
 private:
     void CreateMenu();
     void CreateToolBar();
+    void NameToolbarButtons();
     void CreateStatusBar();
     QAction* CommandAction(int commandId, const QString& text, QObject* owner);
     void UpdateCommandStates();

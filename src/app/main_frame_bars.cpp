@@ -69,6 +69,16 @@ void CMainFrame::CreateToolBar() {
         m_ToolbarActions[button.commandId] = action;
         m_ToolBar->widgetForAction(action)->installEventFilter(this);
     }
+    NameToolbarButtons();
+}
+
+// A screen reader reads the whole tip text; only the drawn tip is cut.
+void CMainFrame::NameToolbarButtons() {
+    for (const auto& [commandId, action] : m_ToolbarActions) {
+        const std::string key = "IDS_TIP_" + std::to_string(commandId);
+        m_ToolBar->widgetForAction(action)->setAccessibleName(
+            QString::fromStdString(LoadLangString(key)));
+    }
 }
 
 QString CMainFrame::OnToolTipText(int commandId) {
@@ -98,6 +108,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CMainFrame::RelabelMenu() {
+    NameToolbarButtons();
     const QList<QAction*> topLevel = menuBar()->actions();
     auto menus = MainMenuResource();
     for (size_t index = 0; index < menus.size() && index < size_t(topLevel.size()); ++index) {

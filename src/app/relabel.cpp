@@ -3,7 +3,9 @@
 #include <QString>
 #include <QWidget>
 
+#include "app/accessible_names.h"
 #include "app/dialog_builder.h"
+#include "config/app_globals.h"
 #include "config/language.h"
 
 void RelabelDialog(QWidget* window, int templateId) {
@@ -19,6 +21,13 @@ void RelabelDialog(QWidget* window, int templateId) {
         std::string text = LoadResourceText(ControlId(control));
         if (!text.empty()) {
             SetControlText(control, QString::fromStdString(text));
+        }
+        // Controls with no label of their own.
+        std::string name =
+            LoadLangText(g_LanguagePath, "AccessibleName", std::to_string(ControlId(control)), "",
+                         kResourceBufferSize);
+        if (!name.empty()) {
+            SetAccessibleControlName(control, QString::fromStdString(name));
         }
     }
 }

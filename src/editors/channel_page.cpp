@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/accessible_names.h"
 #include "app/dialog_builder.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
@@ -115,6 +116,7 @@ void CChannelPage::Reload() {
 
 void CChannelPage::LoadTexts() {
     m_Texts.tones = ToneListTexts(LoadLangString("IDS_OFF"));
+    m_Grid->SetAccessibleRowName(Text(LoadLangString("IDS_ROW_CHANNEL")));
     for (int column = 0; column < kChannelColumnCount; ++column) {
         m_Texts.choices[column].clear();
         for (const char* key : ChoiceKeys(column)) {
@@ -258,6 +260,9 @@ void CChannelPage::OnBeginEdit(const GridNotification& notification) {
                      notification.rectangle.size());
     const QString text = notification.item.text;
     m_Grid->SetEditorCovers(true);
+    // The screen reader calls the editor by its channel and column, as it called the cell.
+    SetAccessibleControlName(EditorFor(m_EditColumn)->Widget(),
+                             m_Grid->CellPlace(m_EditRow, m_EditColumn));
     switch (m_EditColumn) {
         case kColumnReceive:
         case kColumnTransmit:
@@ -284,6 +289,22 @@ void CChannelPage::OnBeginEdit(const GridNotification& notification) {
             m_ChoiceEditor->Place(rect, list->findText(text, Qt::MatchExactly));
             break;
         }
+    }
+}
+
+CCellEditor* CChannelPage::EditorFor(int column) const {
+    switch (column) {
+        case kColumnReceive:
+        case kColumnTransmit:
+            return m_FrequencyEditor;
+        case kColumnDecode:
+            return m_DecodeEditor;
+        case kColumnEncode:
+            return m_EncodeEditor;
+        case kColumnName:
+            return m_NameEditor;
+        default:
+            return m_ChoiceEditor;
     }
 }
 

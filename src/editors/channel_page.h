@@ -47,6 +47,7 @@ private:
     void SetHeaders();
     void ApplyRow(int n, const ChannelTableSettings& settings);
     bool IsEditing(const CCellEditor* editor) const;
+    CCellEditor* EditorFor(int column) const;
 
     CHalvexDoc& m_Document;
     CGridCtrl* m_Grid;

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QSignalBlocker>
 
+#include "app/accessible_names.h"
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
 #include "app/relabel.h"
@@ -51,6 +52,7 @@ CRadiogramDlg::CRadiogramDlg(CHalvexDoc& document, QWidget* parent)
     m_Grid->setFont(font());
     m_FrequencyList = FindControl<QComboBox>(this, kFmFrequencyListId);
     m_PresetEditor = new CCellEditor(FindControl<QComboBox>(this, kPresetListId), m_Grid);
+    m_Grid->SetAccessibleRowName(QString::fromStdString(LoadLangString("IDS_ROW_PRESET")));
 
     SetUpGrid();
     FillGrid();
@@ -120,6 +122,7 @@ void CRadiogramDlg::OnBeginEdit(const GridNotification& notification) {
                      notification.rectangle.size());
     m_Grid->SetEditorCovers(true);
     FillPresetList();
+    SetAccessibleControlName(PresetList(), m_Grid->CellPlace(m_EditRow, notification.item.column));
     m_PresetEditor->Place(rect, PresetList()->findText(notification.item.text, Qt::MatchExactly));
 }
 

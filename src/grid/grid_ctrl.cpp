@@ -61,6 +61,7 @@ bool CGridCtrl::SetRows(int count) {
     }
     ResetScrollBars();
     RepaintIfDrawing();
+    NotifyAccessibleTable(true);
     return true;
 }
 
@@ -82,6 +83,7 @@ bool CGridCtrl::SetColumns(int count) {
     }
     ResetScrollBars();
     RepaintIfDrawing();
+    NotifyAccessibleTable(true);
     return true;
 }
 
@@ -98,6 +100,7 @@ bool CGridCtrl::SetFixedRows(int count) {
     }
     ResetScrollBars();
     RepaintIfDrawing();
+    NotifyAccessibleTable(true);
     return true;
 }
 
@@ -114,6 +117,7 @@ bool CGridCtrl::SetFixedColumns(int count) {
     }
     ResetScrollBars();
     RepaintIfDrawing();
+    NotifyAccessibleTable(true);
     return true;
 }
 
@@ -166,6 +170,7 @@ bool CGridCtrl::SetCell(const GridItem& item) {
     if (cell == nullptr) {
         return false;
     }
+    const bool textChanged = (item.mask & kItemText) && cell->text != item.text;
     if (item.mask & kItemText) {
         cell->text = item.text;
     }
@@ -189,6 +194,9 @@ bool CGridCtrl::SetCell(const GridItem& item) {
     }
     if (item.mask & kItemFont) {
         cell->font = item.font;
+    }
+    if (textChanged && m_Drawing) {
+        NotifyAccessibleCell(QAccessible::NameChanged, {item.row, item.column});
     }
     return true;
 }
@@ -227,10 +235,16 @@ bool CGridCtrl::GetCell(GridItem* item) const {
 
 bool CGridCtrl::SetCellText(int row, int column, const QString& text) {
     Cell* cell = CellAt(row, column);
-    if (cell != nullptr) {
-        cell->text = text;
+    if (cell == nullptr) {
+        return false;
     }
-    return cell != nullptr;
+    const bool changed = cell->text != text;
+    cell->text = text;
+    // A table filled with drawing off is announced once, when drawing comes back on.
+    if (changed && m_Drawing) {
+        NotifyAccessibleCell(QAccessible::NameChanged, {row, column});
+    }
+    return true;
 }
 
 QString CGridCtrl::GetCellText(int row, int column) const {
@@ -296,6 +310,7 @@ void CGridCtrl::SetDrawing(bool on, bool resetScrollBars) {
     }
     if (on && wasOff) {
         viewport()->update();
+        NotifyAccessibleTable(false);
     }
 }
 

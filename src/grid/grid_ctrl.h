@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QAccessible>
 #include <QFont>
 #include <QRect>
 #include <vector>
@@ -57,6 +58,7 @@ public:
     bool SetCellFont(int row, int column, const QFont& font);
 
     void SetEditable(bool on) { m_Editable = on; }
+    bool IsEditable() const { return m_Editable; }
     void SetGridLines(int mode);
     void SetDrawing(bool on, bool resetScrollBars);
     void SetEditorCovers(bool on);
@@ -70,6 +72,15 @@ public:
     bool CellRect(int row, int column, QRect* rect) const;
     GridCellId CellFromPoint(const QPoint& point) const;
     void Scroll(Qt::Orientation orientation, ScrollRequest request);
+
+    // How a screen reader names where a cell is: rowName with %1 the text of the row's first
+    // cell, then the column's header, as in "Channel 12, RX Freq (MHz)".
+    void SetAccessibleRowName(const QString& rowName) { m_AccessibleRowName = rowName; }
+    QString RowPlace(int row) const;
+    QString CellPlace(int row, int column) const;
+    // A data cell's index among the cells of the grid's accessible table; -1 for a header.
+    int AccessibleIndex(GridCellId cell) const;
+    GridCellId CellOfAccessibleIndex(int index) const;
 
     // Both draw at the painter's origin in its current font, so the caller's print font and
     // mapping apply. Cells carry no focus or selection marks on paper.
@@ -90,6 +101,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -140,6 +152,12 @@ private:
     GridCellId PageTarget(bool down);
     GridCellId HeaderClickTarget(GridCellId cell) const;
     bool IsFixed(GridCellId cell) const;
+    GridCellId FirstDataCell() const;
+    bool IsNavigationKey(const QKeyEvent& event) const;
+    // Tells assistive technology about one data cell, or that the whole table changed; both
+    // only while it listens.
+    void NotifyAccessibleCell(QAccessible::Event type, GridCellId cell);
+    void NotifyAccessibleTable(bool reshaped);
     static int WheelLines();
 
     void DrawCell(QPainter& painter, int row, int column, const QRect& rect, bool printing) const;
@@ -163,6 +181,7 @@ private:
     bool m_Drawing = true;
     bool m_EditorCovers = false;
     QRect m_EditedRect;
+    QString m_AccessibleRowName;
 
     bool m_Pressed = false;
     // Wheel delta not yet worth a whole step; touchpads send many small deltas.

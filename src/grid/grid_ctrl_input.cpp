@@ -1,6 +1,7 @@
 // Keyboard, mouse and wheel handling of the grid and the notifications it sends its page.
 // The focus never rests on a fixed cell; keys do nothing of their own until a cell has it.
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -18,6 +19,11 @@ constexpr int kWheelNotch = 120;
 
 bool CGridCtrl::IsFixed(GridCellId cell) const {
     return cell.row < m_FixedRows || cell.column < m_FixedColumns;
+}
+
+GridCellId CGridCtrl::FirstDataCell() const {
+    const GridCellId cell{m_FixedRows, m_FixedColumns};
+    return IsCell(cell.row, cell.column) ? cell : GridCellId{};
 }
 
 GridNotification CGridCtrl::Notification(int code, GridCellId cell) {
@@ -54,6 +60,9 @@ void CGridCtrl::SetFocusCell(GridCellId cell, Travel travel) {
     if (Cell* current = CellAt(cell.row, cell.column)) {
         current->state |= kCellFocused;
         emit FocusEnter(Notification(kGridFocusEnter, cell));
+        if (hasFocus()) {
+            NotifyAccessibleCell(QAccessible::Focus, cell);
+        }
         if (!IsCellFullyVisible(cell.row, cell.column)) {
             MakeVisible(cell.row, cell.column);
             // One line more in the direction of travel, so the user sees where the next step goes.
@@ -113,11 +122,56 @@ bool CGridCtrl::event(QEvent* event) {
 }
 
 void CGridCtrl::keyPressEvent(QKeyEvent* event) {
+    // Without a mouse nothing else would give the table a focus cell to move.
+    if (!m_Focus.IsValid() && IsNavigationKey(*event) && FirstDataCell().IsValid()) {
+        SetFocusCell(FirstDataCell(), Travel::None);
+        event->accept();
+        return;
+    }
     if (m_Focus.IsValid() && HandleNavigationKey(event)) {
         event->accept();
     } else {
         event->ignore();
     }
+}
+
+bool CGridCtrl::IsNavigationKey(const QKeyEvent& event) const {
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+        return false;
+    }
+    switch (event.key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CGridCtrl::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    const bool byKeyboard = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                            reason == Qt::ShortcutFocusReason;
+    if (byKeyboard && !m_Focus.IsValid()) {
+        SetFocusCell(FirstDataCell(), Travel::None);
+    }
+    // Qt announces the table itself after this handler; the cell comes after that, so the
+    // screen reader ends on the cell the keys will move.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (hasFocus()) {
+                NotifyAccessibleCell(QAccessible::Focus, m_Focus);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 GridCellId CGridCtrl::PageTarget(bool down) {
@@ -158,6 +212,9 @@ bool CGridCtrl::HandleNavigationKey(QKeyEvent* event) {
             break;
         case Qt::Key_Tab:
         case Qt::Key_Backtab:
+            if (event->modifiers() & Qt::ControlModifier) {
+                return false;
+            }
             if (event->key() == Qt::Key_Backtab || shift) {
                 if (next.column > m_FixedColumns) {
                     --next.column;
@@ -165,6 +222,10 @@ bool CGridCtrl::HandleNavigationKey(QKeyEvent* event) {
                 } else if (next.row > m_FixedRows) {
                     next = {next.row - 1, lastColumn};
                     travel = Travel::WrapBackward;
+                } else {
+                    // Past the first cell the keyboard goes on to the dialog's previous control.
+                    focusNextPrevChild(false);
+                    return true;
                 }
             } else if (next.column < lastColumn) {
                 ++next.column;
@@ -172,6 +233,9 @@ bool CGridCtrl::HandleNavigationKey(QKeyEvent* event) {
             } else if (next.row < lastRow) {
                 next = {next.row + 1, m_FixedColumns};
                 travel = Travel::WrapForward;
+            } else {
+                focusNextPrevChild(true);
+                return true;
             }
             break;
         case Qt::Key_PageUp:

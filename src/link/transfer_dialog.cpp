@@ -6,6 +6,7 @@
 #include <QProgressBar>
 #include <vector>
 
+#include "app/accessible_names.h"
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
@@ -74,7 +75,11 @@ const char* CTransferDlg::PromptKey() const {
 }
 
 void CTransferDlg::SetMessage(const std::string& text) {
-    m_MessageLine->setText(QString::fromStdString(text));
+    const QString line = QString::fromStdString(text);
+    if (line != m_MessageLine->text()) {
+        m_MessageLine->setText(line);
+        AnnounceLabelText(m_MessageLine);
+    }
 }
 
 void CTransferDlg::accept() {

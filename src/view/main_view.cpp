@@ -1,7 +1,9 @@
 #include "view/main_view.h"
 
 #include <QFileInfo>
+#include <QShortcut>
 #include <QString>
+#include <QTabBar>
 
 #include "app/dialog_builder.h"
 #include "app/main_frame.h"
@@ -21,7 +23,48 @@ CHalvexView::CHalvexView(CHalvexDoc& document, QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     // Leaving a page by its tab, with the mouse or a key, ends its edit.
     connect(m_Tabs, &QTabWidget::currentChanged, this, [this] { CommitEdits(); });
+    AddPageKeys();
     m_Document.AddView(this);
+}
+
+// The accelerator table leaves the desktop's keys between tabs free; without them a page
+// could only be reached with the mouse or by tabbing through the one before it.
+void CHalvexView::AddPageKeys() {
+    const struct {
+        const char* keys;
+        int step;
+    } kPageKeys[] = {
+        {"Ctrl+Tab", 1},   {"Ctrl+PgDown", 1}, {"Ctrl+Shift+Tab", -1}, {"Ctrl+Shift+Backtab", -1},
+        {"Ctrl+PgUp", -1},
+    };
+    for (const auto& entry : kPageKeys) {
+        const int step = entry.step;
+        auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(entry.keys)), this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step] { StepPage(step); });
+    }
+}
+
+void CHalvexView::StepPage(int step) {
+    const int count = m_Tabs->count();
+    if (count < 2) {
+        return;
+    }
+    const bool onTabs = m_Tabs->tabBar()->hasFocus();
+    m_Tabs->setCurrentIndex((m_Tabs->currentIndex() + step + count) % count);
+    if (onTabs) {
+        return;
+    }
+    // The keyboard continues on the new page's first control, as it would after a tab click
+    // and a Tab key.
+    QWidget* page = m_Tabs->currentWidget();
+    for (QWidget* next = page->nextInFocusChain(); next != page; next = next->nextInFocusChain()) {
+        if (page->isAncestorOf(next) && next->isVisibleTo(page) && next->isEnabled() &&
+            (next->focusPolicy() & Qt::TabFocus)) {
+            next->setFocus(Qt::ShortcutFocusReason);
+            return;
+        }
+    }
 }
 
 CHalvexView::~CHalvexView() {

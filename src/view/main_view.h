@@ -42,6 +42,9 @@ signals:
 private:
     void CreateMissingPages();
     void AddPage(MainViewPage* page, const char* captionKey);
+    void AddPageKeys();
+    // Shows the page step tabs away, around the ends.
+    void StepPage(int step);
     void FitFormToTabs();
 
     CHalvexDoc& m_Document;

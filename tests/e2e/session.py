@@ -233,9 +233,10 @@ class Session:
 
     # The desktop program -----------------------------------------------------------------
 
-    def start_app(self, *arguments):
+    def start_app(self, *arguments, extra_environment=None):
         environment = dict(self.x.env, HOME=self.folder, XDG_CONFIG_HOME=self.path("config"),
-                           XDG_RUNTIME_DIR=self.path("runtime"), QT_QPA_PLATFORM="xcb")
+                           XDG_RUNTIME_DIR=self.path("runtime"), QT_QPA_PLATFORM="xcb",
+                           **(extra_environment or {}))
         for variable in ("LC_ALL", "LC_MESSAGES", "LANG", "QT_QPA_PLATFORMTHEME"):
             environment.pop(variable, None)
         os.makedirs(self.path("runtime"), mode=0o700, exist_ok=True)
