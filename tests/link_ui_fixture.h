@@ -33,7 +33,7 @@ public:
         std::error_code copyError;
         fs::path bin(HALVEX_BIN_DIR);
         if (!fs::copy_file(bin / "setting.ini", dir.SettingsPath(), copyError) ||
-            !fs::copy_file(bin / "english.lang", dir.path / "english.lang", copyError)) {
+            !fs::copy_file(bin / "english.lang", dir.File("english.lang"), copyError)) {
             *error = copyError.message();
             return false;
         }
@@ -48,12 +48,12 @@ public:
         }
         MessageBox::ClearShown();
         app = std::make_unique<CHalvexApp>();
-        if (!app->InitInstance(dir.path.string(), QStringList{"halvex"})) {
+        if (!app->InitInstance(dir.Path(), QStringList{"halvex"})) {
             *error = "the program did not start";
             return false;
         }
         // Reads keep their backups here, never in the real user's folders.
-        app->m_BackupFolder = (dir.path / "backups").string();
+        app->m_BackupFolder = dir.File("backups");
         return true;
     }
 

@@ -29,7 +29,7 @@ private slots:
         QVERIFY2(m_Fixture->AddRadio(1, {}, PatternMemory(1), &error), error.c_str());
         m_Fixture->dir.AddMissingPort(2);
         QVERIFY2(m_Fixture->AddRadio(3, {}, PatternMemory(3), &error), error.c_str());
-        CSerialPort otherProgram((m_Fixture->dir.path / "ports").string());
+        CSerialPort otherProgram(m_Fixture->dir.PortsPath());
         QVERIFY2(otherProgram.Open(3, 9600, &error), error.c_str());
         // Left open by an earlier exchange: the dialog must not count it as taken.
         QVERIFY2(m_Fixture->app->m_Port.Open(1, 9600, &error), error.c_str());

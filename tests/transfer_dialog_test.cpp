@@ -347,7 +347,7 @@ private slots:
         QVERIFY2(m_Fixture->Start({}, &error), error.c_str());
         RadioMemory memory = PatternMemory(13);
         QVERIFY2(m_Fixture->AddRadio(1, {}, memory, &error), error.c_str());
-        std::filesystem::path state = m_Fixture->dir.path / "state";
+        std::filesystem::path state = std::filesystem::path(m_Fixture->dir.File("state"));
         if (!folderUsable) {
             std::ofstream(state) << "a file where the folder should be";
         }
@@ -378,7 +378,7 @@ private slots:
     void portThatIsNotACharacterDeviceIsNamedAndLeftAlone() {
         std::string error;
         QVERIFY2(m_Fixture->Start({}, &error), error.c_str());
-        std::filesystem::path plain = m_Fixture->dir.path / "plain-file";
+        std::filesystem::path plain = std::filesystem::path(m_Fixture->dir.File("plain-file"));
         std::ofstream(plain) << "kept";
         std::filesystem::create_symlink(plain, m_Fixture->dir.PortLink(1));
         CHalvexDoc& document = m_Fixture->app->Document();

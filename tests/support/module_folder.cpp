@@ -29,6 +29,14 @@ std::string ModuleFolder::PortLink(int n) const {
     return PortsPath() + "/COM" + std::to_string(n);
 }
 
+void ModuleFolder::AddMissingPort(int n) const {
+    std::error_code error;
+    std::filesystem::create_symlink(File("no-such-device"), PortLink(n), error);
+    if (error) {
+        Stop("link", PortLink(n), error.message());
+    }
+}
+
 void ModuleFolder::WriteSettings(const std::vector<SetupValue>& values) const {
     std::string text = "[setup]\n";
     for (const SetupValue& value : values) {

@@ -30,6 +30,8 @@ public:
     std::string SettingsPath() const { return File("setting.ini"); }
     std::string PortsPath() const { return File("ports"); }
     std::string PortLink(int n) const;
+    // A port that is named but cannot be opened, whatever devices the machine has.
+    void AddMissingPort(int n) const;
 
     // A new setting.ini with section setup holding values in the order given.
     void WriteSettings(const std::vector<SetupValue>& values) const;

@@ -37,17 +37,11 @@ bool SameRange(const uint8_t* a, const uint8_t* b, size_t from, size_t to) {
 }
 
 VirtualRadioFixture::VirtualRadioFixture(const std::string& name)
-    : m_Folder("halvex-" + name), m_Port(m_Folder.File("ports")) {
-    std::filesystem::create_directories(PortsFolder());
-}
+    : m_Folder("halvex-" + name), m_Port(m_Folder.PortsPath()) {}
 
 VirtualRadioFixture::~VirtualRadioFixture() {
     m_Port.Close();
     m_Radio.Stop();
-}
-
-std::string VirtualRadioFixture::PortLink(int n) const {
-    return PortsFolder() + "/COM" + std::to_string(n);
 }
 
 void WriteLinkSettings(const std::string& settingsPath, const LinkSettings& settings) {
@@ -61,10 +55,6 @@ void WriteLinkSettings(const std::string& settingsPath, const LinkSettings& sett
     for (const auto& [key, value] : values) {
         file << key << "=" << value << "\r\n";
     }
-}
-
-void VirtualRadioFixture::AddMissingPort(int n) const {
-    std::filesystem::create_symlink(m_Folder.File("no-such-device"), PortLink(n));
 }
 
 bool VirtualRadioFixture::StartRadio(const VirtualRadioOptions& options, const RadioMemory& memory,

@@ -11,20 +11,14 @@
 
 #include "link/serial_port.h"
 #include "sim/virtual_radio.h"
-#include "support/temp_folder.h"
+#include "support/module_folder.h"
 
 namespace halvex::test {
 
 using Bytes = std::vector<uint8_t>;
 
-// One key of section setup in setting.ini.
-struct Setting {
-    Setting(std::string name, int number) : key(std::move(name)), value(std::to_string(number)) {}
-    Setting(std::string name, const char* text) : key(std::move(name)), value(text) {}
-    std::string key;
-    std::string value;
-};
-using LinkSettings = std::vector<Setting>;
+using Setting = SetupValue;
+using LinkSettings = std::vector<SetupValue>;
 
 // Writes section setup of settingsPath: the keys given over a search that is off, a direct
 // cable on COM1 and 50 ms time-outs.
@@ -50,15 +44,14 @@ public:
     VirtualRadioFixture(const VirtualRadioFixture&) = delete;
     VirtualRadioFixture& operator=(const VirtualRadioFixture&) = delete;
 
-    std::string SettingsPath() const { return m_Folder.File("setting.ini"); }
-    std::string PortsFolder() const { return m_Folder.File("ports"); }
-    std::string PortLink(int n) const;
+    std::string SettingsPath() const { return m_Folder.SettingsPath(); }
+    std::string PortsFolder() const { return m_Folder.PortsPath(); }
+    std::string PortLink(int n) const { return m_Folder.PortLink(n); }
 
     void WriteSettings(const LinkSettings& settings) const {
         WriteLinkSettings(SettingsPath(), settings);
     }
-    // A port that is named but cannot be opened, whatever devices the machine has.
-    void AddMissingPort(int n) const;
+    void AddMissingPort(int n) const { m_Folder.AddMissingPort(n); }
 
     // Starts the radio on kRadioPort with memory; false with a message when it cannot.
     bool StartRadio(const VirtualRadioOptions& options, const RadioMemory& memory,
@@ -67,7 +60,7 @@ public:
     Bytes SentSince(size_t from) const;
 
 protected:
-    TempFolder m_Folder;
+    ModuleFolder m_Folder;
     VirtualRadio m_Radio;
     CSerialPort m_Port;
 };
