@@ -18,7 +18,7 @@
 
 namespace {
 
-const int kAllTemplates[] = {100, 101, 130, 131, 132, 134, 135, 136, 150, 151, 155, 156};
+const int kAllTemplates[] = {100, 101, 130, 131, 132, 134, 135, 136, 150, 151, 155, 156, 160};
 
 }  // namespace
 
