@@ -7,7 +7,6 @@ usage: dbus-run-session -- accessibility.py JOURNEY --bin BIN_DIR --layout DIALO
            --work FOLDER
 """
 
-import argparse
 import os
 import subprocess
 import sys
@@ -16,7 +15,7 @@ import sys
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from session import (CLONE_END, CLONE_START, Session, channel_rows, read_image,  # noqa: E402
+from session import (CLONE_END, CLONE_START, channel_rows, read_image, run_journey,  # noqa: E402
                      wait_file)
 from xserver import (DEFAULT_DEADLINE, JourneyFailure, dies_with_parent,  # noqa: E402
                      wait_until)
@@ -39,7 +38,12 @@ def start_accessibility_bus(session):
     log = open(session.path("at-spi-bus.log"), "wb")
     launcher = subprocess.Popen([BUS_LAUNCHER, "--launch-immediately"], env=session.x.env,
                                 stdout=log, stderr=subprocess.STDOUT, preexec_fn=dies_with_parent)
-    return launcher, log
+
+    def stop():
+        launcher.terminate()
+        launcher.wait(timeout=DEFAULT_DEADLINE)
+        log.close()
+    return stop
 
 
 class Tree:
@@ -357,32 +361,7 @@ JOURNEYS = {
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("journey", choices=sorted(JOURNEYS))
-    parser.add_argument("--bin", required=True)
-    parser.add_argument("--layout", required=True)
-    parser.add_argument("--work", required=True)
-    arguments = parser.parse_args()
-    language, journey = JOURNEYS[arguments.journey]
-    name = "accessibility_" + arguments.journey
-    session = Session(name, arguments.bin, arguments.layout, arguments.work, language)
-    launcher = None
-    failed = True
-    try:
-        launcher, log = start_accessibility_bus(session)
-        journey(session)
-        failed = False
-    except JourneyFailure as failure:
-        print(f"journey {name} failed: {failure}")
-    finally:
-        session.finish(failed)
-        if launcher is not None:
-            launcher.terminate()
-            launcher.wait(timeout=DEFAULT_DEADLINE)
-            log.close()
-    if not failed:
-        print(f"journey {name} passed")
-    return 1 if failed else 0
+    return run_journey(__doc__, JOURNEYS, "accessibility_", start_accessibility_bus)
 
 
 if __name__ == "__main__":

@@ -5,7 +5,6 @@ driven only by X input, judged by files, the radio's memory and screenshots.
 usage: journeys.py JOURNEY --bin BIN_DIR --layout DIALOG_LAYOUT_PROGRAM --work FOLDER
 """
 
-import argparse
 import os
 import shutil
 import subprocess
@@ -17,8 +16,8 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from session import (CLONE_END, CLONE_START, PGM_HEADER_SIZE, IMAGE_SIZE,  # noqa: E402
-                     Session, channel_rows, is_main_title, mnemonic, read_image,
-                     read_language_file, wait_file)
+                     channel_rows, is_main_title, mnemonic, read_image,
+                     read_language_file, run_journey, wait_file)
 from xserver import LIST_DEADLINE, PING_DEADLINE, JourneyFailure, wait_until  # noqa: E402
 
 PGM_SIZE = PGM_HEADER_SIZE + IMAGE_SIZE
@@ -508,26 +507,7 @@ JOURNEYS = {
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("journey", choices=sorted(JOURNEYS))
-    parser.add_argument("--bin", required=True)
-    parser.add_argument("--layout", required=True)
-    parser.add_argument("--work", required=True)
-    arguments = parser.parse_args()
-    language, journey = JOURNEYS[arguments.journey]
-    session = Session(arguments.journey, arguments.bin, arguments.layout, arguments.work,
-                      language)
-    failed = True
-    try:
-        journey(session)
-        failed = False
-    except JourneyFailure as failure:
-        print(f"journey {arguments.journey} failed: {failure}")
-    finally:
-        session.finish(failed)
-    if not failed:
-        print(f"journey {arguments.journey} passed")
-    return 1 if failed else 0
+    return run_journey(__doc__, JOURNEYS)
 
 
 if __name__ == "__main__":

@@ -6,6 +6,7 @@ the dialog's window) or from the channel grid's own lines on a screenshot; nothi
 remembered screen coordinate.
 """
 
+import argparse
 import json
 import os
 import re
@@ -434,3 +435,33 @@ def wait_file(path, what, deadline=DEFAULT_DEADLINE, size=None):
         return os.path.exists(path) and (size is None or os.path.getsize(path) == size)
 
     wait_until(what, probe, deadline)
+
+
+def run_journey(description, journeys, prefix="", prepare=None):
+    """The command line of a journey script: runs the journey it names, returns the exit status.
+    prepare(session), when given, runs first and returns what undoes it afterwards."""
+    parser = argparse.ArgumentParser(description=description)
+    parser.add_argument("journey", choices=sorted(journeys))
+    parser.add_argument("--bin", required=True)
+    parser.add_argument("--layout", required=True)
+    parser.add_argument("--work", required=True)
+    arguments = parser.parse_args()
+    language, journey = journeys[arguments.journey]
+    name = prefix + arguments.journey
+    session = Session(name, arguments.bin, arguments.layout, arguments.work, language)
+    undo = None
+    failed = True
+    try:
+        if prepare is not None:
+            undo = prepare(session)
+        journey(session)
+        failed = False
+    except JourneyFailure as failure:
+        print(f"journey {name} failed: {failure}")
+    finally:
+        session.finish(failed)
+        if undo is not None:
+            undo()
+    if not failed:
+        print(f"journey {name} passed")
+    return 1 if failed else 0
