@@ -551,4 +551,43 @@ TEST_F(ChannelCsvTest, ExportThenImportGivesBackTheChannelTable) {
     }
 }
 
+// The clipboard's text: the selected rows out, then in again from another row down.
+TEST_F(ChannelCsvTest, PastedRowsGoFromTheTargetDownAndReportWhatFallsOff) {
+    CommitReceiveFrequency(m_Doc, 3, "146.52");
+    CommitChannelName(m_Doc, 3, "AB");
+    CommitReceiveFrequency(m_Doc, 5, "147.00");
+    CommitReceiveFrequency(m_Doc, 20, "150.00");
+    CommitChoice(m_Doc, 20, kColumnBcl, 1);
+    CommitReceiveFrequency(m_Doc, 21, "151.00");
+    std::vector<std::string> notes;
+    const std::string csv = ExportChannelCsvRows(m_Doc, {3, 4, 5}, EnglishWording, &notes);
+    EXPECT_EQ(csv, ExportChannelCsvRows(m_Doc, {5, 4, 3, 7}, EnglishWording, &notes));
+
+    ChannelImportResult result;
+    std::string error;
+    ASSERT_TRUE(PasteChannelCsv(csv, m_Doc, 21, 20, EnglishWording, &result, &error)) << error;
+    EXPECT_EQ(Channel(20).receive, "146.52000");
+    EXPECT_EQ(Channel(20).name, "AB");
+    EXPECT_EQ(ChoiceValue(m_Doc, 20, kColumnBcl), 0) << "a paste overwrites the whole channel";
+    // Channel 4 was empty and is not in the text: the distance stays, the channel between too.
+    EXPECT_EQ(Channel(21).receive, "151.00000");
+    EXPECT_EQ(result.importedRows, 1);
+    EXPECT_EQ(result.rowsPastEnd, 1);
+    EXPECT_EQ(Joined(result.losses),
+              "row 3, Location: would go to channel 22, past the last channel 21, not pasted\n");
+    EXPECT_EQ(Channel(3).receive, "146.52000");
+
+    // A spreadsheet's rows without channel numbers go one after the other.
+    const std::string sheet = "Frequency,Name\r\n145.5,X\r\n145.6,Y\r\n145.7,Z\r\n";
+    ASSERT_TRUE(PasteChannelCsv(sheet, m_Doc, 128, 127, EnglishWording, &result, &error));
+    EXPECT_EQ(Channel(127).name, "X");
+    EXPECT_EQ(Channel(128).receive, "145.60000");
+    EXPECT_EQ(result.rowsPastEnd, 1);
+    ASSERT_EQ(result.losses.size(), 1u);
+
+    const auto before = m_Doc.bytes;
+    EXPECT_FALSE(PasteChannelCsv("just words", m_Doc, 128, 1, EnglishWording, &result, &error));
+    EXPECT_TRUE(m_Doc.bytes == before);
+}
+
 }  // namespace

@@ -36,6 +36,7 @@ std::string EnglishWording(const CsvReportText& text);
 struct ChannelImportResult {
     int importedRows = 0;
     std::vector<std::string> losses;  // one line per change, "row 12, Name: ..."
+    int rowsPastEnd = 0;              // a paste's rows that fell past the last channel
 };
 
 // Stores the rows of text into channels 1..channelCount of doc. False with a message, and doc
@@ -43,6 +44,12 @@ struct ChannelImportResult {
 bool ImportChannelCsv(std::string_view text, CHalvexDoc& doc, int channelCount,
                       ChannelImportMode mode, const CsvWording& wording,
                       ChannelImportResult* result, std::string* error);
+
+// Pastes the rows from channel firstChannel down, overwriting whole channels: rows in file
+// order, or keeping their distances when they name channels. Rows past lastChannel are
+// reported and counted, never stored. Fails like ImportChannelCsv.
+bool PasteChannelCsv(std::string_view text, CHalvexDoc& doc, int lastChannel, int firstChannel,
+                     const CsvWording& wording, ChannelImportResult* result, std::string* error);
 
 // What importing text would make of doc's image, computed on a copy so that nothing changes
 // before the user agrees. Fails like ImportChannelCsv.
@@ -58,3 +65,6 @@ std::string ImportSummary(const ChannelImportResult& result, const CsvWording& w
 // carry are described in notes, one line each.
 std::string ExportChannelCsv(const CHalvexDoc& doc, int channelCount, const CsvWording& wording,
                              std::vector<std::string>* notes);
+// The used channels among channels, in ascending order, as ExportChannelCsv writes them.
+std::string ExportChannelCsvRows(const CHalvexDoc& doc, const std::vector<int>& channels,
+                                 const CsvWording& wording, std::vector<std::string>* notes);

@@ -1,4 +1,5 @@
 #include <array>
+#include <set>
 
 #include "codeplug/document.h"
 #include "editors/channel_commit.h"
@@ -120,9 +121,18 @@ std::string Line(const std::vector<std::string>& fields) {
 
 std::string ExportChannelCsv(const CHalvexDoc& doc, int channelCount, const CsvWording& wording,
                              std::vector<std::string>* notes) {
-    std::string csv = Line({std::begin(kCsvColumns), std::end(kCsvColumns)});
+    std::vector<int> channels;
     for (int n = 1; n <= std::min(channelCount, kImageChannelCount); ++n) {
-        if (doc.IsChannelEmpty(n)) {
+        channels.push_back(n);
+    }
+    return ExportChannelCsvRows(doc, channels, wording, notes);
+}
+
+std::string ExportChannelCsvRows(const CHalvexDoc& doc, const std::vector<int>& channels,
+                                 const CsvWording& wording, std::vector<std::string>* notes) {
+    std::string csv = Line({std::begin(kCsvColumns), std::end(kCsvColumns)});
+    for (int n : std::set<int>(channels.begin(), channels.end())) {
+        if (n < 1 || n > kImageChannelCount || doc.IsChannelEmpty(n)) {
             continue;
         }
         const auto name = doc.GetChannelNameBytes(n);

@@ -46,6 +46,8 @@ constexpr CsvReportText kSkipUnknown = {"IDS_CSV_SKIP",
 constexpr CsvReportText kStepUnknown = {"IDS_CSV_STEP",
                                         "\"%1\" is not a step of the radio, not stored"};
 constexpr CsvReportText kSummary = {"IDS_CSV_SUMMARY", "%1 rows imported, %2 changes reported."};
+constexpr CsvReportText kPastLastChannel = {
+    "IDS_CSV_PAST_LAST", "would go to channel %1, past the last channel %2, not pasted"};
 constexpr CsvReportText kNoFrequencyColumn = {"IDS_CSV_NO_FREQUENCY_COLUMN",
                                               "the file has no Frequency column"};
 
@@ -348,35 +350,73 @@ FileWatts ReadFileWatts(RowReader& reader, const std::vector<CsvRecord>& records
     return fileWatts;
 }
 
-// The channel a row names; nullopt, reported, when it names none the table has.
-std::optional<int> ReadLocation(RowReader& reader, int sequence, int channelCount) {
-    if (!reader.Has("Location")) {
-        if (sequence <= channelCount) {
-            return sequence;
-        }
-        reader.Report("Location", kNotChannel,
-                      {std::to_string(sequence), std::to_string(channelCount)});
-        return std::nullopt;
-    }
-    const std::string text(Trimmed(reader.Field("Location")));
+// Where the rows go: where they name, or for a paste from pasteAt down, keeping the rows'
+// distances when they name channels.
+struct Placement {
+    std::optional<int> pasteAt;
+    int firstLocation = 1;
+    int* rowsPastEnd = nullptr;
+};
+
+std::optional<int> ParsedLocation(std::string_view text) {
     int channel = 0;
     auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), channel);
-    if (failure != std::errc() || end != text.data() + text.size() || channel < 1 ||
-        channel > channelCount) {
-        reader.Report("Location", kNotChannel, {Shown(text), std::to_string(channelCount)});
+    if (failure != std::errc() || end != text.data() + text.size()) {
         return std::nullopt;
     }
     return channel;
 }
 
-void Apply(CHalvexDoc& doc, const ChannelPlan& plan) {
+// The channel a row names; nullopt, reported, when it names none the table has.
+std::optional<int> ReadLocation(RowReader& reader, int sequence, int channelCount,
+                                const Placement& placement) {
+    std::optional<int> channel = sequence;
+    std::string shown = std::to_string(sequence);
+    if (reader.Has("Location")) {
+        shown = Trimmed(reader.Field("Location"));
+        channel = ParsedLocation(shown);
+        if (channel && placement.pasteAt && *channel >= placement.firstLocation) {
+            channel = *placement.pasteAt + *channel - placement.firstLocation;
+        }
+    } else if (placement.pasteAt) {
+        channel = *placement.pasteAt + sequence - 1;
+    }
+    if (placement.pasteAt && channel && *channel > channelCount) {
+        reader.Report("Location", kPastLastChannel,
+                      {std::to_string(*channel), std::to_string(channelCount)});
+        ++*placement.rowsPastEnd;
+        return std::nullopt;
+    }
+    if (!channel || *channel < 1 || *channel > channelCount) {
+        reader.Report("Location", kNotChannel, {shown, std::to_string(channelCount)});
+        return std::nullopt;
+    }
+    return channel;
+}
+
+// The lowest channel the rows name, which a paste puts at its first channel.
+int FirstLocation(RowReader& reader, const std::vector<CsvRecord>& records) {
+    int first = 0;
+    for (size_t index = 1; index < records.size() && reader.Has("Location"); ++index) {
+        reader.Start(records[index]);
+        std::optional<int> channel = ParsedLocation(Trimmed(reader.Field("Location")));
+        if (channel && *channel >= 1 && (first == 0 || *channel < first)) {
+            first = *channel;
+        }
+    }
+    return std::max(first, 1);
+}
+
+// A paste overwrites the whole channel; an import keeps what the format cannot carry.
+void Apply(CHalvexDoc& doc, const ChannelPlan& plan, bool overwrite) {
     const int n = plan.channel;
     const bool used = !doc.IsChannelEmpty(n);
+    const bool keep = used && !overwrite;
     // Settings the format has no column for stay as the channel held them.
     const int kept[] = {kColumnBcl, kColumnReverse, kColumnPttId, kColumnCompander};
     int keptValues[std::size(kept)] = {};
     for (size_t index = 0; index < std::size(kept); ++index) {
-        keptValues[index] = used ? ChoiceValue(doc, n, kept[index]) : 0;
+        keptValues[index] = keep ? ChoiceValue(doc, n, kept[index]) : 0;
     }
     if (used) {
         CommitReceiveFrequency(doc, n, "");
@@ -417,9 +457,11 @@ void ReportRounding(RowReader& reader, const CHalvexDoc& doc, const ChannelPlan&
 
 }  // namespace
 
-bool ImportChannelCsv(std::string_view text, CHalvexDoc& doc, int channelCount,
-                      ChannelImportMode mode, const CsvWording& wording,
-                      ChannelImportResult* result, std::string* error) {
+namespace {
+
+bool ImportRows(std::string_view text, CHalvexDoc& doc, int channelCount, ChannelImportMode mode,
+                std::optional<int> pasteAt, const CsvWording& wording,
+                ChannelImportResult* result, std::string* error) {
     std::vector<CsvRecord> records;
     if (!ParseCsvText(text, &records, error)) {
         return false;
@@ -433,6 +475,7 @@ bool ImportChannelCsv(std::string_view text, CHalvexDoc& doc, int channelCount,
         return false;
     }
     const FileWatts fileWatts = ReadFileWatts(reader, records);
+    const Placement placement{pasteAt, FirstLocation(reader, records), &result->rowsPastEnd};
     std::vector<ChannelPlan> plans;
     std::map<int, int> lineOfChannel;
     // A row that names a channel keeps Replace off it even when the row itself is skipped:
@@ -441,7 +484,7 @@ bool ImportChannelCsv(std::string_view text, CHalvexDoc& doc, int channelCount,
     for (size_t index = 1; index < records.size(); ++index) {
         reader.Start(records[index]);
         ChannelPlan plan;
-        std::optional<int> channel = ReadLocation(reader, static_cast<int>(index), channelCount);
+        std::optional<int> channel = ReadLocation(reader, static_cast<int>(index), channelCount, placement);
         if (!channel) {
             continue;
         }
@@ -482,7 +525,7 @@ bool ImportChannelCsv(std::string_view text, CHalvexDoc& doc, int channelCount,
         }
     }
     for (const ChannelPlan& plan : plans) {
-        Apply(doc, plan);
+        Apply(doc, plan, pasteAt.has_value());
         const CsvRecord row{plan.line, {}};
         reader.Start(row);
         ReportRounding(reader, doc, plan);
@@ -494,6 +537,20 @@ bool ImportChannelCsv(std::string_view text, CHalvexDoc& doc, int channelCount,
     }
     result->importedRows = static_cast<int>(plans.size());
     return true;
+}
+
+}  // namespace
+
+bool ImportChannelCsv(std::string_view text, CHalvexDoc& doc, int channelCount,
+                      ChannelImportMode mode, const CsvWording& wording,
+                      ChannelImportResult* result, std::string* error) {
+    return ImportRows(text, doc, channelCount, mode, std::nullopt, wording, result, error);
+}
+
+bool PasteChannelCsv(std::string_view text, CHalvexDoc& doc, int lastChannel, int firstChannel,
+                     const CsvWording& wording, ChannelImportResult* result, std::string* error) {
+    return ImportRows(text, doc, lastChannel, ChannelImportMode::Merge, firstChannel, wording,
+                      result, error);
 }
 
 bool PreviewChannelImport(std::string_view text, const CHalvexDoc& doc, int channelCount,
