@@ -14,6 +14,7 @@
 #include "config/language_files.h"
 #include "config/settings.h"
 #include "editors/channel_csv_commands.h"
+#include "editors/channel_row_commands.h"
 #include "editors/radiogram_dialog.h"
 #include "link/link_commands.h"
 #include "resources/command_ids.h"
@@ -116,6 +117,7 @@ void CHalvexApp::InstallCommandHandlers() {
     InstallRadiogramCommand(*this, frame);
     InstallTestModeCommand(*this, frame);
     InstallChannelCsvCommands(*this, frame);
+    InstallChannelRowCommands(*this, frame);
 }
 
 bool CHalvexApp::NewDocument() {

@@ -77,7 +77,7 @@ void CMainFrame::OnCommand(int commandId) {
     // store its edit only after the command (or never, when the command ends the program).
     m_View->CommitEdits();
     auto handler = m_Handlers.find(commandId);
-    if (handler != m_Handlers.end()) {
+    if (handler != m_Handlers.end() && IsCommandEnabled(commandId)) {
         handler->second();
     }
 }
@@ -89,6 +89,16 @@ void CMainFrame::SetCommandHandler(int commandId, std::function<void()> handler)
 
 bool CMainFrame::HasCommandHandler(int commandId) const {
     return m_Handlers.find(commandId) != m_Handlers.end();
+}
+
+void CMainFrame::SetCommandEnabler(int commandId, std::function<bool()> isEnabled) {
+    m_Enablers[commandId] = std::move(isEnabled);
+    UpdateCommandStates();
+}
+
+bool CMainFrame::IsCommandEnabled(int commandId) const {
+    auto enabler = m_Enablers.find(commandId);
+    return HasCommandHandler(commandId) && (enabler == m_Enablers.end() || enabler->second());
 }
 
 void CMainFrame::FitAndCentre() {

@@ -47,6 +47,11 @@ public:
     void OnCommand(int commandId);
     void SetCommandHandler(int commandId, std::function<void()> handler);
     bool HasCommandHandler(int commandId) const;
+    // Greys the command while isEnabled says no; its keys then do nothing either.
+    void SetCommandEnabler(int commandId, std::function<bool()> isEnabled);
+    bool IsCommandEnabled(int commandId) const;
+    // Asks every command again whether it applies; menus do so as they open.
+    void UpdateCommandStates();
 
     QAction* MenuAction(int commandId) const;
     QToolButton* ToolbarButton(int commandId) const;
@@ -77,7 +82,6 @@ private:
     void NameToolbarButtons();
     void CreateStatusBar();
     QAction* CommandAction(int commandId, const QString& text, QObject* owner);
-    void UpdateCommandStates();
 
     CHalvexView* m_View;
     QToolBar* m_ToolBar = nullptr;
@@ -89,6 +93,7 @@ private:
     std::map<int, QAction*> m_MenuActions;
     std::map<int, QAction*> m_ToolbarActions;
     std::map<int, std::function<void()>> m_Handlers;
+    std::map<int, std::function<bool()>> m_Enablers;
     std::function<bool()> m_CloseQuery;
     std::function<void(const std::string&)> m_DropHandler;
 };

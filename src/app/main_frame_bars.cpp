@@ -33,6 +33,7 @@ QAction* CMainFrame::CommandAction(int commandId, const QString& text, QObject* 
 void CMainFrame::CreateMenu() {
     for (const MenuResource& resource : MainMenuResource()) {
         QMenu* menu = menuBar()->addMenu(QString::fromUtf8(resource.caption));
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
         if (m_FileMenu == nullptr) {
             m_FileMenu = menu;
         }
@@ -167,7 +168,7 @@ QToolButton* CMainFrame::ToolbarButton(int commandId) const {
 void CMainFrame::UpdateCommandStates() {
     for (auto* actions : {&m_MenuActions, &m_ToolbarActions}) {
         for (auto& [commandId, action] : *actions) {
-            action->setEnabled(HasCommandHandler(commandId));
+            action->setEnabled(IsCommandEnabled(commandId));
         }
     }
 }

@@ -88,13 +88,13 @@ void WriteChannelSlot(RadioImage& image, int n, const ChannelSlot& slot) {
 }
 
 std::vector<ChannelSlot> CopyChannels(const RadioImage& image, const std::vector<int>& channels) {
-    std::vector<ChannelSlot> slots;
+    std::vector<ChannelSlot> copied;
     for (int n : std::set<int>(channels.begin(), channels.end())) {
         if (n >= 1 && n <= kImageChannelCount) {
-            slots.push_back(ReadChannelSlot(image, n));
+            copied.push_back(ReadChannelSlot(image, n));
         }
     }
-    return slots;
+    return copied;
 }
 
 int ChannelsPushedOff(const RadioImage& image, int lastChannel, int n, int count) {
@@ -176,25 +176,25 @@ bool ClearChannels(RadioImage& image, int lastChannel, const std::vector<int>& c
 }
 
 int PasteChannels(RadioImage& image, int lastChannel, int n,
-                  const std::vector<ChannelSlot>& slots) {
+                  const std::vector<ChannelSlot>& copied) {
     const int last = LastUsable(lastChannel);
     if (n < 1 || n > last) {
-        return static_cast<int>(slots.size());
+        return static_cast<int>(copied.size());
     }
     const size_t room = static_cast<size_t>(last - n + 1);
-    const size_t written = std::min(room, slots.size());
+    const size_t written = std::min(room, copied.size());
     for (size_t index = 0; index < written; ++index) {
-        WriteChannelSlot(image, n + static_cast<int>(index), slots[index]);
+        WriteChannelSlot(image, n + static_cast<int>(index), copied[index]);
     }
-    return static_cast<int>(slots.size() - written);
+    return static_cast<int>(copied.size() - written);
 }
 
-std::string EncodeChannelSlots(const std::vector<ChannelSlot>& slots) {
+std::string EncodeChannelSlots(const std::vector<ChannelSlot>& copied) {
     std::string data(kClipboardMagic);
     data.push_back(static_cast<char>(kClipboardVersion));
-    data.push_back(static_cast<char>((slots.size() >> 8) & 0xFF));
-    data.push_back(static_cast<char>(slots.size() & 0xFF));
-    for (const ChannelSlot& slot : slots) {
+    data.push_back(static_cast<char>((copied.size() >> 8) & 0xFF));
+    data.push_back(static_cast<char>(copied.size() & 0xFF));
+    for (const ChannelSlot& slot : copied) {
         data.append(slot.record.begin(), slot.record.end());
         data.append(slot.name.begin(), slot.name.end());
         data.push_back(slot.emptyBit ? 1 : 0);
@@ -212,9 +212,9 @@ std::optional<std::vector<ChannelSlot>> DecodeChannelSlots(std::string_view data
     if (count == 0 || data.size() != kClipboardHeaderSize + count * kSlotSize) {
         return std::nullopt;
     }
-    std::vector<ChannelSlot> slots(count);
+    std::vector<ChannelSlot> copied(count);
     const auto* entry = reinterpret_cast<const uint8_t*>(data.data()) + kClipboardHeaderSize;
-    for (ChannelSlot& slot : slots) {
+    for (ChannelSlot& slot : copied) {
         std::copy(entry, entry + kRecordSize, slot.record.begin());
         std::copy(entry + kRecordSize, entry + kRecordSize + kChannelNameSize, slot.name.begin());
         const uint8_t bit = entry[kRecordSize + kChannelNameSize];
@@ -224,7 +224,7 @@ std::optional<std::vector<ChannelSlot>> DecodeChannelSlots(std::string_view data
         slot.emptyBit = bit == 1;
         entry += kSlotSize;
     }
-    return slots;
+    return copied;
 }
 
 std::string ChannelListText(const std::vector<int>& channels) {

@@ -59,13 +59,13 @@ bool MoveChannels(RadioImage& image, int lastChannel, const std::vector<int>& ch
 bool ClearChannels(RadioImage& image, int lastChannel, const std::vector<int>& channels);
 
 // Writes the slots to n, n+1, ...; returns how many did not fit before lastChannel (those
-// are not written). Returns slots.size() when n is outside 1..lastChannel.
+// are not written). Returns copied.size() when n is outside 1..lastChannel.
 int PasteChannels(RadioImage& image, int lastChannel, int n,
-                  const std::vector<ChannelSlot>& slots);
+                  const std::vector<ChannelSlot>& copied);
 
 // The slots as the bytes of the clipboard's own format, and back. Decoding fails on anything
 // that is not exactly what EncodeChannelSlots wrote.
-std::string EncodeChannelSlots(const std::vector<ChannelSlot>& slots);
+std::string EncodeChannelSlots(const std::vector<ChannelSlot>& copied);
 std::optional<std::vector<ChannelSlot>> DecodeChannelSlots(std::string_view data);
 
 // "3", "3-5" or "3, 5, 7-9": a sorted channel list the way a user reads it.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalBlocker>
 #include <algorithm>
 #include <cstdio>
@@ -20,6 +21,7 @@
 #include "editors/clamp_note.h"
 #include "grid/grid_ctrl.h"
 #include "platform/profile.h"
+#include "resources/command_ids.h"
 
 namespace {
 
@@ -79,6 +81,10 @@ CChannelPage::CChannelPage(CHalvexDoc& document, QWidget* parent)
     m_ChoiceEditor = new CCellEditor(FindControl<QComboBox>(this, kChoiceListId), m_Grid);
 
     connect(m_Grid, &CGridCtrl::BeginEdit, this, &CChannelPage::OnBeginEdit);
+    m_Grid->EnableRowSelection(true);
+    m_Grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_Grid, &CGridCtrl::customContextMenuRequested, this,
+            &CChannelPage::ShowContextMenu);
     connect(m_RangeSelector, &QComboBox::activated, this, &CChannelPage::OnRangeSelected);
     connect(m_FrequencyEditor, &CCellEditor::FocusLost, this, &CChannelPage::CommitFrequency);
     connect(m_NameEditor, &CCellEditor::FocusLost, this, &CChannelPage::CommitName);
@@ -107,6 +113,8 @@ void CChannelPage::Reload() {
     HideEditors();
     m_Grid->SetEditorCovers(false);
     m_EditRow = m_EditColumn = -1;
+    // Rows chosen in the document that was mean nothing in the one that is.
+    m_Grid->ClearRowSelection();
     RelabelDialog(this, kChannelPageTemplate);
     LoadTexts();
     FillRangeSelector();
@@ -199,6 +207,71 @@ void CChannelPage::SetHeaders() {
 
 void CChannelPage::RefreshRow(int n) {
     ApplyRow(n, ReadChannelTableSettings(g_SettingsPath, g_ChannelCount));
+}
+
+void CChannelPage::RefreshRows(int first, int last) {
+    const ChannelTableSettings settings = ReadChannelTableSettings(g_SettingsPath, g_ChannelCount);
+    for (int n = std::max(first, 1); n <= std::min(last, g_ChannelCount); ++n) {
+        ApplyRow(n, settings);
+    }
+}
+
+std::vector<int> CChannelPage::SelectedChannels() const {
+    return m_Grid->GetSelectedRows();
+}
+
+void CChannelPage::SelectChannels(const std::vector<int>& channels) {
+    m_Grid->SelectRows(channels);
+    if (!channels.empty()) {
+        const int column = std::max(m_Grid->GetFocusCell().column, int{kColumnReceive});
+        m_Grid->SetFocusCellTo({*std::min_element(channels.begin(), channels.end()), column});
+    }
+}
+
+int CChannelPage::TargetChannel() const {
+    const std::vector<int> selected = SelectedChannels();
+    if (!selected.empty()) {
+        return selected.front();
+    }
+    const int row = m_Grid->GetFocusCell().row;
+    return row >= 1 && row <= g_ChannelCount ? row : 0;
+}
+
+int CChannelPage::LastEditableChannel() const {
+    const ChannelTableSettings settings = ReadChannelTableSettings(g_SettingsPath, g_ChannelCount);
+    constexpr int kLastUnlimitedChannel = 99;
+    const int count = std::min(g_ChannelCount, kImageChannelCount);
+    return settings.channelLimit && count > kLastUnlimitedChannel ? kLastUnlimitedChannel
+                                                                   : count;
+}
+
+QMenu* CChannelPage::CreateContextMenu(const QPoint& position) {
+    const GridCellId cell = m_Grid->CellFromPoint(position);
+    if (cell.IsValid() && cell.row >= 1 && !m_Grid->IsRowSelected(cell.row)) {
+        SelectChannels({cell.row});
+    }
+    auto* frame = qobject_cast<CMainFrame*>(window());
+    auto* menu = new QMenu(this);
+    if (frame == nullptr) {
+        return menu;
+    }
+    frame->UpdateCommandStates();
+    for (int command : {kCommandCut, kCommandCopy, kCommandPaste, 0, kCommandInsertChannel,
+                        kCommandDeleteChannel, kCommandMoveChannelUp, kCommandMoveChannelDown,
+                        kCommandClear}) {
+        if (command == 0) {
+            menu->addSeparator();
+        } else if (QAction* action = frame->MenuAction(command)) {
+            menu->addAction(action);
+        }
+    }
+    return menu;
+}
+
+void CChannelPage::ShowContextMenu(const QPoint& position) {
+    QMenu* menu = CreateContextMenu(position);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(m_Grid->viewport()->mapToGlobal(position));
 }
 
 void CChannelPage::ApplyRow(int n, const ChannelTableSettings& settings) {

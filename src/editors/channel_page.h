@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
 #include "editors/channel_row_state.h"
 #include "resources/ids/channel_page_ids.h"
@@ -13,6 +14,7 @@ class CCellEditor;
 class CGridCtrl;
 class CHalvexDoc;
 class QComboBox;
+class QMenu;
 struct GridNotification;
 
 class CChannelPage : public QWidget, public MainViewPage {
@@ -30,9 +32,23 @@ public:
 
     // Rewrites row n (channel n) from the image with its lock states.
     void RefreshRow(int n);
+    void RefreshRows(int first, int last);
+
+    // Whole channels chosen by the row headers, ascending.
+    std::vector<int> SelectedChannels() const;
+    void SelectChannels(const std::vector<int>& channels);
+    // Where a paste or an insert goes: the first selected channel, else the focus cell's; 0
+    // when there is neither.
+    int TargetChannel() const;
+    // The last channel the user may change: the setup can lock rows 100 and up.
+    int LastEditableChannel() const;
+    // The grid's context menu: the frame's channel commands, greyed as in the Edit menu.
+    // A right click on a channel outside the selection selects that channel first.
+    QMenu* CreateContextMenu(const QPoint& position);
 
 private:
     void OnBeginEdit(const GridNotification& notification);
+    void ShowContextMenu(const QPoint& position);
     void OnRangeSelected(int index);
     void CommitFrequency();
     void CommitTone(CCellEditor* editor, RecordSide which);

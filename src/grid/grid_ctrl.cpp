@@ -59,6 +59,9 @@ bool CGridCtrl::SetRows(int count) {
     if (m_Focus.row >= count) {
         m_Focus = GridCellId{};
     }
+    if (!m_SelectedRows.empty() && *m_SelectedRows.rbegin() >= count) {
+        SetSelectedRows(std::set<int>(m_SelectedRows.begin(), m_SelectedRows.lower_bound(count)));
+    }
     ResetScrollBars();
     RepaintIfDrawing();
     NotifyAccessibleTable(true);
@@ -328,6 +331,7 @@ void CGridCtrl::ClearFocus() {
             cell.state &= ~kCellSelected;
         }
     }
+    ClearRowSelection();
     SetFocusCell(GridCellId{}, Travel::None);
 }
 

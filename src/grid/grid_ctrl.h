@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QFont>
 #include <QRect>
+#include <set>
 #include <vector>
 
 #include "grid/grid_item.h"
@@ -64,6 +65,17 @@ public:
     void SetEditorCovers(bool on);
     void ClearFocus();
     GridCellId GetFocusCell() const { return m_Focus; }
+    // Moves the focus cell as a key would, with the focus notifications.
+    void SetFocusCellTo(GridCellId cell);
+
+    // Whole rows chosen by their headers (click, Shift-click, Ctrl-click, drag) or Shift+Space;
+    // off until the page asks for it. Cell focus and editing work as before beside it.
+    void EnableRowSelection(bool on) { m_RowSelectionEnabled = on; }
+    std::vector<int> GetSelectedRows() const;
+    bool IsRowSelected(int row) const { return m_SelectedRows.contains(row); }
+    // Replaces the selection with the data rows among rows; the first becomes the anchor.
+    void SelectRows(const std::vector<int>& rows);
+    void ClearRowSelection();
 
     void RedrawCell(int row, int column);
     void RedrawRow(int row);
@@ -93,6 +105,7 @@ signals:
     void FocusEnter(const GridNotification& notification);
     // After every left-button release whose press was on a cell.
     void Clicked(int controlId);
+    void RowSelectionChanged();
 
 protected:
     bool event(QEvent* event) override;
@@ -154,6 +167,13 @@ private:
     bool IsFixed(GridCellId cell) const;
     GridCellId FirstDataCell() const;
     bool IsNavigationKey(const QKeyEvent& event) const;
+    // The row selection's share of a mouse press; true when the press selected rows.
+    bool PressForRows(GridCellId cell, Qt::KeyboardModifiers modifiers);
+    void DragRows(const QPoint& point);
+    // The row selection's share of a key the grid handled; true when it consumed the key.
+    bool KeyForRows(const QKeyEvent& event);
+    void FollowFocusWithRows(int oldRow, const QKeyEvent& event);
+    void SetSelectedRows(std::set<int> rows);
     // Tells assistive technology about one data cell, or that the whole table changed; both
     // only while it listens.
     void NotifyAccessibleCell(QAccessible::Event type, GridCellId cell);
@@ -182,6 +202,11 @@ private:
     bool m_EditorCovers = false;
     QRect m_EditedRect;
     QString m_AccessibleRowName;
+
+    bool m_RowSelectionEnabled = false;
+    std::set<int> m_SelectedRows;
+    int m_RowAnchor = -1;
+    bool m_SelectingRows = false;
 
     bool m_Pressed = false;
     // Wheel delta not yet worth a whole step; touchpads send many small deltas.

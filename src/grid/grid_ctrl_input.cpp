@@ -121,14 +121,24 @@ bool CGridCtrl::event(QEvent* event) {
     return QAbstractScrollArea::event(event);
 }
 
+void CGridCtrl::SetFocusCellTo(GridCellId cell) {
+    SetFocusCell(cell, Travel::None);
+}
+
 void CGridCtrl::keyPressEvent(QKeyEvent* event) {
+    if (KeyForRows(*event)) {
+        event->accept();
+        return;
+    }
     // Without a mouse nothing else would give the table a focus cell to move.
     if (!m_Focus.IsValid() && IsNavigationKey(*event) && FirstDataCell().IsValid()) {
         SetFocusCell(FirstDataCell(), Travel::None);
         event->accept();
         return;
     }
+    const int oldRow = m_Focus.row;
     if (m_Focus.IsValid() && HandleNavigationKey(event)) {
+        FollowFocusWithRows(oldRow, *event);
         event->accept();
     } else {
         event->ignore();
@@ -287,6 +297,14 @@ void CGridCtrl::mousePressEvent(QMouseEvent* event) {
     m_Dragging = false;
     m_PressCell = cell;
     m_PressOnHeader = cell.IsValid() && IsFixed(cell);
+    if (PressForRows(cell, event->modifiers())) {
+        m_Dragging = false;
+        const GridCellId target = HeaderClickTarget(cell);
+        if (target.IsValid()) {
+            SetFocusCell(target, Travel::None);
+        }
+        return;
+    }
     if (!cell.IsValid() || cell == m_Focus) {
         return;
     }
@@ -302,6 +320,10 @@ void CGridCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CGridCtrl::mouseMoveEvent(QMouseEvent* event) {
+    if (m_SelectingRows && (event->buttons() & Qt::LeftButton)) {
+        DragRows(event->position().toPoint());
+        return;
+    }
     if (!m_Dragging || !(event->buttons() & Qt::LeftButton)) {
         return;
     }
@@ -320,6 +342,7 @@ void CGridCtrl::mouseReleaseEvent(QMouseEvent* event) {
     }
     m_Pressed = false;
     m_Dragging = false;
+    m_SelectingRows = false;
     if (!m_PressOnHeader) {
         StartEdit(m_Focus);
     }

@@ -39,6 +39,7 @@ void CGridCtrl::DrawCell(QPainter& painter, int row, int column, const QRect& re
     }
     const QPalette& colours = palette();
     const bool fixed = row < m_FixedRows || column < m_FixedColumns;
+    const bool rowSelected = !printing && row >= m_FixedRows && IsRowSelected(row);
     const bool selected = !printing && !fixed && (cell.state & kCellSelected);
     QColor back = cell.backColour;
     QColor text = cell.textColour;
@@ -50,7 +51,7 @@ void CGridCtrl::DrawCell(QPainter& painter, int row, int column, const QRect& re
         text = grey ? colours.color(QPalette::Disabled, QPalette::Text)
                     : colours.color(fixed ? QPalette::WindowText : QPalette::Text);
     }
-    if (selected) {
+    if (selected || rowSelected) {
         back = colours.color(QPalette::Highlight);
         text = colours.color(QPalette::HighlightedText);
     }

@@ -26,11 +26,18 @@ constexpr int kCommandCompareRadio = 32781;
 constexpr int kCommandImportChannels = 32801;
 constexpr int kCommandExportChannels = 32802;
 
-// Edit and pane commands: in the accelerator table, handled by nobody.
+// Edit commands: whole channels of the channel table, and the edit history.
+constexpr int kCommandClear = 57632;
 constexpr int kCommandCopy = 57634;
 constexpr int kCommandCut = 57635;
 constexpr int kCommandPaste = 57637;
 constexpr int kCommandUndo = 57643;
+constexpr int kCommandInsertChannel = 32811;
+constexpr int kCommandDeleteChannel = 32812;
+constexpr int kCommandMoveChannelUp = 32813;
+constexpr int kCommandMoveChannelDown = 32814;
+
+// Pane commands: in the accelerator table, handled by nobody.
 constexpr int kCommandNextPane = 57680;
 constexpr int kCommandPreviousPane = 57681;
 

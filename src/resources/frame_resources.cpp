@@ -22,6 +22,18 @@ constexpr MenuItemResource kFileItems[] = {
     {kCommandExit, "Menu_App_Exit", "退出(&X)"},
 };
 
+constexpr MenuItemResource kEditItems[] = {
+    {kCommandCut, "Menu_Edit_Cut", "剪切(&T)\tCtrl+X"},
+    {kCommandCopy, "Menu_Edit_Copy", "复制(&C)\tCtrl+Ins"},
+    {kCommandPaste, "Menu_Edit_Paste", "粘贴(&P)\tCtrl+V"},
+    {0, nullptr, ""},
+    {kCommandInsertChannel, "Menu_Edit_Insert_Channel", "插入空信道(&I)"},
+    {kCommandDeleteChannel, "Menu_Edit_Delete_Channel", "删除信道(&D)"},
+    {kCommandMoveChannelUp, "Menu_Edit_Move_Up", "上移(&U)\tAlt+Up"},
+    {kCommandMoveChannelDown, "Menu_Edit_Move_Down", "下移(&W)\tAlt+Down"},
+    {kCommandClear, "Menu_Edit_Clear", "清除(&L)"},
+};
+
 constexpr MenuItemResource kProgramItems[] = {
     {kCommandReadRadio, "Menu_Program_ReadData", "从对讲机读取数据(&R)\tCtrl+R"},
     {kCommandWriteRadio, "Menu_Program_WriteData", "向对讲机写入数据(&W)\tCtrl+W"},
@@ -43,6 +55,7 @@ constexpr MenuItemResource kHelpItems[] = {
 
 constexpr MenuResource kMainMenu[] = {
     {"Menu_File", "文件(&F)", kFileItems},
+    {"Menu_Edit", "编辑(&E)", kEditItems},
     {"Menu_Program", "编程(&P)", kProgramItems},
     {"Menu_Setting", "设置(&S)", kSettingItems},
     {"Menu_Help", "帮助(&H)", kHelpItems},
@@ -58,6 +71,7 @@ constexpr AcceleratorResource kAccelerators[] = {
     {"Shift+Del", kCommandCut},     {"Ctrl+Ins", kCommandCopy},
     {"Ctrl+Z", kCommandUndo},       {"Alt+Backspace", kCommandUndo},
     {"F6", kCommandNextPane},       {"Shift+F6", kCommandPreviousPane},
+    {"Alt+Up", kCommandMoveChannelUp}, {"Alt+Down", kCommandMoveChannelDown},
 };
 
 constexpr ToolbarButtonResource kToolbar[] = {
