@@ -43,6 +43,7 @@ CHalvexDoc::CHalvexDoc(DocumentPrompts& prompts, const DocumentSettings& setting
     : m_Prompts(prompts) {
     SetSettings(settings);
     DeleteContents();
+    ClearEditHistory();
 }
 
 void CHalvexDoc::SetSettings(const DocumentSettings& settings) {
@@ -122,6 +123,7 @@ bool CHalvexDoc::OnNewDocument(bool silent) {
     ApplyModelLine(0);
     ApplyDefaults();
     m_Modified = false;
+    ClearEditHistory();
     UpdateAllViews();
     return true;
 }
@@ -139,6 +141,7 @@ bool CHalvexDoc::OnOpenDocument(const std::string& path, std::string* error) {
     bytes = file.image;
     ComputeFrequencyLimits();
     m_Modified = false;
+    ClearEditHistory();
     if (result == PgmLoadResult::ForeignHeader) {
         // Never bind the document to a file we refused: a later Save would overwrite it.
         m_PathName.clear();
@@ -160,6 +163,8 @@ bool CHalvexDoc::OnSaveDocument(const std::string& path, std::string* error) {
         SetError(error, message);
         return false;
     }
+    CommitPendingEdits();
+    m_History.MarkSaved();
     m_PathName = path;
     m_Modified = false;
     NotifyTitleChanged();
@@ -171,7 +176,7 @@ bool CHalvexDoc::SaveWithConfirmation(std::string* error) {
         !m_Prompts.AskOkCancel({"IDS_PROMPT", "IDS_WARN_SAVE", m_PathName})) {
         return false;
     }
-    PrepareImage();
+    PrepareImageForSave();
     std::string path = m_PathName;
     if (path.empty()) {
         std::optional<std::string> chosen = m_Prompts.AskSavePath();
@@ -260,4 +265,103 @@ void CHalvexDoc::ApplyDefaults() {
 void CHalvexDoc::RefreshLimitsAndViews() {
     ComputeFrequencyLimits();
     UpdateAllViews();
+}
+
+std::vector<uint8_t> CHalvexDoc::EditState() const {
+    std::vector<uint8_t> state(m_Header.begin(), m_Header.end());
+    state.insert(state.end(), bytes.begin(), bytes.end());
+    return state;
+}
+
+void CHalvexDoc::SetEditState(const std::vector<uint8_t>& state) {
+    std::copy(state.begin(), state.begin() + kPgmHeaderSize, m_Header.begin());
+    std::copy(state.begin() + kPgmHeaderSize, state.end(), bytes.begin());
+}
+
+void CHalvexDoc::FollowSavedState() {
+    SetModifiedFlag(!m_History.IsAtSavedState());
+}
+
+void CHalvexDoc::CommitEdit(const std::string& name) {
+    m_History.Commit(name, EditState());
+    FollowSavedState();
+}
+
+void CHalvexDoc::CommitPendingEdits() {
+    m_History.Commit("", EditState());
+}
+
+bool CHalvexDoc::CanUndo() const {
+    return m_History.CanUndo() || m_History.HasChanges(EditState());
+}
+
+bool CHalvexDoc::CanRedo() const {
+    return m_History.CanRedo() && !m_History.HasChanges(EditState());
+}
+
+std::string CHalvexDoc::UndoName() const {
+    return m_History.HasChanges(EditState()) ? std::string() : m_History.UndoName();
+}
+
+std::string CHalvexDoc::RedoName() const {
+    return CanRedo() ? m_History.RedoName() : std::string();
+}
+
+void CHalvexDoc::KeepUndoneRuns(const std::vector<ByteRun>& runs) {
+    m_LastUndoneRuns.clear();
+    for (const ByteRun& run : runs) {
+        if (run.offset + run.before.size() <= kPgmHeaderSize) {
+            continue;
+        }
+        ByteRun imageRun = run;
+        size_t skip = run.offset < kPgmHeaderSize ? kPgmHeaderSize - run.offset : 0;
+        imageRun.offset = run.offset + skip - kPgmHeaderSize;
+        imageRun.before.erase(imageRun.before.begin(),
+                              imageRun.before.begin() + static_cast<ptrdiff_t>(skip));
+        imageRun.after.erase(imageRun.after.begin(),
+                             imageRun.after.begin() + static_cast<ptrdiff_t>(skip));
+        m_LastUndoneRuns.push_back(std::move(imageRun));
+    }
+}
+
+bool CHalvexDoc::Undo() {
+    CommitPendingEdits();
+    std::vector<uint8_t> state = EditState();
+    const std::vector<ByteRun>* runs = m_History.Undo(state);
+    if (runs == nullptr) {
+        return false;
+    }
+    KeepUndoneRuns(*runs);
+    SetEditState(state);
+    FollowSavedState();
+    RefreshLimitsAndViews();
+    return true;
+}
+
+bool CHalvexDoc::Redo() {
+    if (m_History.HasChanges(EditState())) {
+        return false;
+    }
+    std::vector<uint8_t> state = EditState();
+    const std::vector<ByteRun>* runs = m_History.Redo(state);
+    if (runs == nullptr) {
+        return false;
+    }
+    KeepUndoneRuns(*runs);
+    SetEditState(state);
+    FollowSavedState();
+    RefreshLimitsAndViews();
+    return true;
+}
+
+void CHalvexDoc::PrepareImageForSave() {
+    CommitPendingEdits();
+    PrepareImage();
+    // The derived areas belong to the step that made them stale, not to a step of their own.
+    m_History.Absorb(EditState());
+}
+
+void CHalvexDoc::ClearEditHistory() {
+    m_History.Clear(EditState(), !m_Modified);
+    m_LastUndoneRuns.clear();
 }

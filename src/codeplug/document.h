@@ -12,6 +12,7 @@
 
 #include "codeplug/codecs.h"
 #include "codeplug/document_settings.h"
+#include "codeplug/edit_history.h"
 #include "codeplug/pgm_file.h"
 #include "codeplug/radio_image.h"
 
@@ -70,6 +71,22 @@ public:
     void SetModifiedFlag(bool modified = true);
     const std::string& GetPathName() const { return m_PathName; }
 
+    // Every change to the image and header since the last commit becomes one undo step named
+    // name (the words after "Undo " in the menu, in the user's language); nothing changed, no
+    // step. Drops what could be redone.
+    void CommitEdit(const std::string& name);
+    bool CanUndo() const;
+    bool CanRedo() const;
+    std::string UndoName() const;
+    std::string RedoName() const;
+    // Both bring the modified flag to the position and update all views.
+    bool Undo();
+    bool Redo();
+    // New, Open and a read start here: nothing to undo.
+    void ClearEditHistory();
+    // The image bytes the last Undo or Redo changed, by offset, for a view to select them.
+    const std::vector<ByteRun>& LastUndoneRuns() const { return m_LastUndoneRuns; }
+
     void AddView(DocumentView* view);
     void RemoveView(DocumentView* view);
     void UpdateAllViews();
@@ -89,6 +106,8 @@ public:
     // File > Save: confirmation when bound to a file, PrepareImage, then save (asking for a
     // file name when unbound). False when cancelled or failed.
     bool SaveWithConfirmation(std::string* error = nullptr);
+    // PrepareImage for a save, without an undo step of its own.
+    void PrepareImageForSave();
     // The frequency-range selector's reset: all 0xFF, then band line k with its defaults.
     void ChangeFrequencyRange(int k);
 
@@ -101,6 +120,12 @@ public:
 
 private:
     void NotifyTitleChanged();
+    std::vector<uint8_t> EditState() const;
+    void SetEditState(const std::vector<uint8_t>& state);
+    // Pending changes become an unnamed step rather than be lost or undone unseen.
+    void CommitPendingEdits();
+    void FollowSavedState();
+    void KeepUndoneRuns(const std::vector<ByteRun>& runs);
 
     DocumentPrompts& m_Prompts;
     DocumentSettings m_Settings;
@@ -108,4 +133,6 @@ private:
     bool m_Modified = false;
     std::string m_PathName;
     std::vector<DocumentView*> m_Views;
+    EditHistory m_History;
+    std::vector<ByteRun> m_LastUndoneRuns;
 };

@@ -252,6 +252,7 @@ void CTransferDlg::OnFinalStatus(TransferStatus status) {
             return;
         case StatusReadDone:
             m_App.Document().bytes = m_ImageCopy;
+            m_App.Document().ClearEditHistory();
             m_App.ApplyLanguage();
             KeepBackup();
             break;
