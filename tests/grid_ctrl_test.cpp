@@ -126,6 +126,8 @@ private slots:
     void tableShapeAndRefusedIndices();
     void paintsCellColoursFocusFrameAndSparesTheEditor();
     void printsRowsWithoutFocusMarks();
+    void rowHeadersSelectWholeRows();
+    void rowSelectionIsOffUnlessAsked();
 };
 
 void GridCtrlTest::keysMoveFocusWithinTheDataCells_data() {
@@ -528,6 +530,76 @@ void GridCtrlTest::printsRowsWithoutFocusMarks() {
     QCOMPARE(page.pixelColor(column5 + 10, kHeaderHeight + kRowHeight - 1).rgb(), line);
     const QPoint focusCorner(kColumnWidths[0], kHeaderHeight);
     QCOMPARE(page.pixelColor(focusCorner), grid->palette().color(QPalette::Base));
+}
+
+namespace {
+
+void ClickHeader(CGridCtrl* grid, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, CellCentre(grid, row, 0));
+}
+
+}  // namespace
+
+void GridCtrlTest::rowHeadersSelectWholeRows() {
+    auto harness = MakeGrid();
+    CGridCtrl* grid = harness->grid;
+    grid->EnableRowSelection(true);
+    int changes = 0;
+    QObject::connect(grid, &CGridCtrl::RowSelectionChanged, [&changes] { ++changes; });
+
+    ClickHeader(grid, 3);
+    ClickHeader(grid, 5, Qt::ShiftModifier);
+    QCOMPARE(grid->GetSelectedRows(), (std::vector<int>{3, 4, 5}));
+    ClickHeader(grid, 4, Qt::ControlModifier);
+    ClickHeader(grid, 8, Qt::ControlModifier);
+    QCOMPARE(grid->GetSelectedRows(), (std::vector<int>{3, 5, 8}));
+    QCOMPARE(changes, 4);
+    // Shift stretches from the row clicked last, as in a file manager.
+    ClickHeader(grid, 6, Qt::ShiftModifier);
+    QCOMPARE(grid->GetSelectedRows(), (std::vector<int>{6, 7, 8}));
+    QVERIFY(harness->beginEdits.empty());
+    QCOMPARE(grid->GetFocusCell(), (GridCellId{6, 1}));
+
+    // Dragging down the headers, and over the data cells beside them, takes every row passed.
+    SendMouse(grid, QEvent::MouseButtonPress, CellCentre(grid, 2, 0), Qt::LeftButton);
+    SendMouse(grid, QEvent::MouseMove, CellCentre(grid, 4, 3), Qt::LeftButton);
+    SendMouse(grid, QEvent::MouseMove, CellCentre(grid, 5, 0), Qt::LeftButton);
+    SendMouse(grid, QEvent::MouseButtonRelease, CellCentre(grid, 5, 0), Qt::NoButton);
+    QCOMPARE(grid->GetSelectedRows(), (std::vector<int>{2, 3, 4, 5}));
+    QCOMPARE(grid->GetFocusCell(), (GridCellId{2, 1}));
+    QVERIFY(harness->beginEdits.empty());
+
+    const QImage image = grid->viewport()->grab().toImage();
+    const QPalette& palette = grid->palette();
+    QCOMPARE(PixelInside(image, grid, 4, 3), palette.color(QPalette::Highlight));
+    QCOMPARE(PixelInside(image, grid, 6, 3), palette.color(QPalette::Base));
+
+    // Shift with Down stretches the rows; a plain move leaves them.
+    QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(grid->GetSelectedRows(), (std::vector<int>{2, 3}));
+    QTest::keyClick(grid, Qt::Key_Right);
+    QVERIFY(grid->GetSelectedRows().empty());
+    QTest::keyClick(grid, Qt::Key_Space, Qt::ShiftModifier);
+    QCOMPARE(grid->GetSelectedRows(), std::vector<int>{3});
+
+    // A click on a data cell edits it and drops the rows.
+    QVERIFY(ClickCell(grid, 9, 4));
+    QVERIFY(grid->GetSelectedRows().empty());
+    QCOMPARE(harness->beginEdits.size(), size_t{1});
+
+    grid->SelectRows({0, 7, 500, 2});
+    QCOMPARE(grid->GetSelectedRows(), (std::vector<int>{2, 7}));
+    grid->SetRows(5);
+    QCOMPARE(grid->GetSelectedRows(), std::vector<int>{2});
+}
+
+void GridCtrlTest::rowSelectionIsOffUnlessAsked() {
+    auto harness = MakeGrid();
+    CGridCtrl* grid = harness->grid;
+    ClickHeader(grid, 3);
+    QTest::keyClick(grid, Qt::Key_Space, Qt::ShiftModifier);
+    QVERIFY(grid->GetSelectedRows().empty());
+    QCOMPARE(grid->GetFocusCell(), (GridCellId{3, 1}));
 }
 
 QTEST_MAIN(GridCtrlTest)

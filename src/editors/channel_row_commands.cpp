@@ -75,19 +75,14 @@ std::vector<int> Range(int first, int count) {
     return channels;
 }
 
-// One named edit when anything changed; the rows from first down show the result and
+// One named edit (none when nothing changed); the rows from first down show the result and
 // selected stays chosen.
-void Finish(CHalvexApp& app, const std::array<uint8_t, kImageSize>& before, const char* nameKey,
-            const std::vector<int>& named, int first, const std::vector<int>& selected) {
-    CHalvexDoc& document = app.Document();
+void Finish(CHalvexApp& app, const char* nameKey, const std::vector<int>& named, int first,
+            const std::vector<int>& selected) {
+    app.Document().CommitEdit(Text(nameKey, ChannelListText(named)));
     CChannelPage* page = ChannelPage(app);
-    if (document.bytes != before) {
-        document.SetModifiedFlag();
-    }
     page->RefreshRows(first, page->LastEditableChannel());
     page->SelectChannels(selected);
-    (void)nameKey;
-    (void)named;
 }
 
 void Copy(CHalvexApp& app, const std::vector<int>& channels) {
@@ -113,9 +108,8 @@ void OnCopy(CHalvexApp& app) {
 void OnCut(CHalvexApp& app) {
     const std::vector<int> channels = Selection(app);
     Copy(app, channels);
-    const auto before = app.Document().bytes;
     ClearChannels(app.Document(), ChannelPage(app)->LastEditableChannel(), channels);
-    Finish(app, before, "IDS_EDIT_CUT_CHANNELS", channels, channels.front(), channels);
+    Finish(app, "IDS_EDIT_CUT_CHANNELS", channels, channels.front(), channels);
 }
 
 void ShowMessage(CHalvexApp& app, const std::string& text, MessageIcon icon) {
@@ -156,7 +150,7 @@ void PasteText(CHalvexApp& app, const std::string& text, int target, int last) {
         return;
     }
     const std::vector<int> changed = ChangedChannels(document, before, last);
-    Finish(app, before, "IDS_EDIT_PASTE_CHANNELS", changed, target,
+    Finish(app, "IDS_EDIT_PASTE_CHANNELS", changed, target,
            changed.empty() ? std::vector<int>{target} : changed);
     if (!result.losses.empty()) {
         std::string report = ImportSummary(result, LanguageWording);
@@ -184,10 +178,9 @@ void OnPaste(CHalvexApp& app) {
         PasteText(app, data->text().toStdString(), target, last);
         return;
     }
-    const auto before = app.Document().bytes;
     const int pastEnd = PasteChannels(app.Document(), last, target, *copied);
     const std::vector<int> pasted = Range(target, static_cast<int>(copied->size()) - pastEnd);
-    Finish(app, before, "IDS_EDIT_PASTE_CHANNELS", pasted, target, pasted);
+    Finish(app, "IDS_EDIT_PASTE_CHANNELS", pasted, target, pasted);
     ReportPastEnd(app, pastEnd, last);
 }
 
@@ -196,7 +189,6 @@ void OnInsert(CHalvexApp& app) {
     const int target = Target(app);
     const int last = ChannelPage(app)->LastEditableChannel();
     const int count = std::max<int>(1, static_cast<int>(Selection(app).size()));
-    const auto before = document.bytes;
     InsertOutcome outcome = InsertEmptyChannels(document, last, target, count, false);
     if (outcome == InsertOutcome::WouldDropChannels) {
         std::vector<int> lost;
@@ -215,22 +207,20 @@ void OnInsert(CHalvexApp& app) {
     }
     if (outcome == InsertOutcome::Inserted) {
         const std::vector<int> inserted = Range(target, std::min(count, last - target + 1));
-        Finish(app, before, "IDS_EDIT_INSERT_CHANNELS", inserted, target, inserted);
+        Finish(app, "IDS_EDIT_INSERT_CHANNELS", inserted, target, inserted);
     }
 }
 
 void OnDelete(CHalvexApp& app) {
     const std::vector<int> channels = Selection(app);
-    const auto before = app.Document().bytes;
     if (DeleteChannels(app.Document(), ChannelPage(app)->LastEditableChannel(), channels)) {
-        Finish(app, before, "IDS_EDIT_DELETE_CHANNELS", channels, channels.front(),
+        Finish(app, "IDS_EDIT_DELETE_CHANNELS", channels, channels.front(),
                {channels.front()});
     }
 }
 
 void OnMove(CHalvexApp& app, bool up) {
     const std::vector<int> channels = Selection(app);
-    const auto before = app.Document().bytes;
     if (!MoveChannels(app.Document(), ChannelPage(app)->LastEditableChannel(), channels, up)) {
         return;
     }
@@ -238,15 +228,14 @@ void OnMove(CHalvexApp& app, bool up) {
     for (int n : channels) {
         moved.push_back(up ? n - 1 : n + 1);
     }
-    Finish(app, before, up ? "IDS_EDIT_MOVE_UP" : "IDS_EDIT_MOVE_DOWN", channels,
+    Finish(app, up ? "IDS_EDIT_MOVE_UP" : "IDS_EDIT_MOVE_DOWN", channels,
            std::min(channels.front(), moved.front()), moved);
 }
 
 void OnClear(CHalvexApp& app) {
     const std::vector<int> channels = Selection(app);
-    const auto before = app.Document().bytes;
     if (ClearChannels(app.Document(), ChannelPage(app)->LastEditableChannel(), channels)) {
-        Finish(app, before, "IDS_EDIT_CLEAR_CHANNELS", channels, channels.front(), channels);
+        Finish(app, "IDS_EDIT_CLEAR_CHANNELS", channels, channels.front(), channels);
     }
 }
 

@@ -172,7 +172,7 @@ private:
     void DragRows(const QPoint& point);
     // The row selection's share of a key the grid handled; true when it consumed the key.
     bool KeyForRows(const QKeyEvent& event);
-    void FollowFocusWithRows(int oldRow, const QKeyEvent& event);
+    void FollowFocusWithRows(GridCellId oldFocus, const QKeyEvent& event);
     void SetSelectedRows(std::set<int> rows);
     // Tells assistive technology about one data cell, or that the whole table changed; both
     // only while it listens.

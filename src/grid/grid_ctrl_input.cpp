@@ -136,9 +136,9 @@ void CGridCtrl::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    const int oldRow = m_Focus.row;
+    const GridCellId oldFocus = m_Focus;
     if (m_Focus.IsValid() && HandleNavigationKey(event)) {
-        FollowFocusWithRows(oldRow, *event);
+        FollowFocusWithRows(oldFocus, *event);
         event->accept();
     } else {
         event->ignore();

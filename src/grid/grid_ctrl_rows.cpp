@@ -94,8 +94,8 @@ bool CGridCtrl::KeyForRows(const QKeyEvent& event) {
 
 // Shift with the vertical keys stretches a row selection to the focus row; any other move
 // of the focus leaves the rows behind.
-void CGridCtrl::FollowFocusWithRows(int oldRow, const QKeyEvent& event) {
-    if (!m_RowSelectionEnabled || m_SelectedRows.empty() || m_Focus.row == oldRow) {
+void CGridCtrl::FollowFocusWithRows(GridCellId oldFocus, const QKeyEvent& event) {
+    if (!m_RowSelectionEnabled || m_SelectedRows.empty() || m_Focus == oldFocus) {
         return;
     }
     const bool vertical = event.key() == Qt::Key_Up || event.key() == Qt::Key_Down ||
