@@ -9,6 +9,7 @@
 
 #include "app/accessible_names.h"
 #include "app/dialog_builder.h"
+#include "app/edit_commands.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
 #include "app/relabel.h"
@@ -320,6 +321,7 @@ void CChannelPage::CommitFrequency() {
         clamp = CommitTransmitFrequency(m_Document, m_EditRow, entry);
     }
     ShowStatusNote(this, ClampNote(clamp));
+    RecordEdit();
     CloseEditor(m_FrequencyEditor);
     RefreshRow(m_EditRow);
 }
@@ -331,6 +333,7 @@ void CChannelPage::CommitTone(CCellEditor* editor, RecordSide which) {
     const int tone = editor->List()->currentIndex();
     if (tone >= 0) {
         ::CommitTone(m_Document, m_EditRow, which, tone);
+        RecordEdit();
     }
     CloseEditor(editor);
     RefreshRow(m_EditRow);
@@ -341,6 +344,7 @@ void CChannelPage::CommitChoice(int selection) {
         return;
     }
     ::CommitChoice(m_Document, m_EditRow, m_EditColumn, selection);
+    RecordEdit();
     CloseEditor(m_ChoiceEditor);
     RefreshRow(m_EditRow);
 }
@@ -350,6 +354,7 @@ void CChannelPage::CommitName() {
         return;
     }
     CommitChannelName(m_Document, m_EditRow, m_NameEditor->Edit()->text().toStdString());
+    RecordEdit();
     CloseEditor(m_NameEditor);
     RefreshRow(m_EditRow);
 }
@@ -368,4 +373,10 @@ void CChannelPage::OnRangeSelected(int index) {
         return;
     }
     m_Document.ChangeFrequencyRange(index);
+    m_Document.CommitEdit(StepName("IDS_STEP_RANGE"));
+}
+
+void CChannelPage::RecordEdit() {
+    m_Document.CommitEdit(StepName(
+        "IDS_STEP_CHANNEL", {QString::number(m_EditRow), m_Grid->GetCellText(0, m_EditColumn)}));
 }

@@ -64,6 +64,8 @@ public:
     void SetEditorCovers(bool on);
     void ClearFocus();
     GridCellId GetFocusCell() const { return m_Focus; }
+    // Moves the focus cell there and scrolls it into view.
+    void SelectCell(int row, int column);
 
     void RedrawCell(int row, int column);
     void RedrawRow(int row);

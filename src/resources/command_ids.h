@@ -26,11 +26,13 @@ constexpr int kCommandCompareRadio = 32781;
 constexpr int kCommandImportChannels = 32801;
 constexpr int kCommandExportChannels = 32802;
 
+constexpr int kCommandUndo = 57643;
+constexpr int kCommandRedo = 57644;
+
 // Edit and pane commands: in the accelerator table, handled by nobody.
 constexpr int kCommandCopy = 57634;
 constexpr int kCommandCut = 57635;
 constexpr int kCommandPaste = 57637;
-constexpr int kCommandUndo = 57643;
 constexpr int kCommandNextPane = 57680;
 constexpr int kCommandPreviousPane = 57681;
 

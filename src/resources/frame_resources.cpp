@@ -22,6 +22,11 @@ constexpr MenuItemResource kFileItems[] = {
     {kCommandExit, "Menu_App_Exit", "退出(&X)"},
 };
 
+constexpr MenuItemResource kEditItems[] = {
+    {kCommandUndo, "Menu_Edit_Undo", "撤销(&U)\tCtrl+Z"},
+    {kCommandRedo, "Menu_Edit_Redo", "重做(&R)\tCtrl+Y"},
+};
+
 constexpr MenuItemResource kProgramItems[] = {
     {kCommandReadRadio, "Menu_Program_ReadData", "从对讲机读取数据(&R)\tCtrl+R"},
     {kCommandWriteRadio, "Menu_Program_WriteData", "向对讲机写入数据(&W)\tCtrl+W"},
@@ -42,9 +47,8 @@ constexpr MenuItemResource kHelpItems[] = {
 };
 
 constexpr MenuResource kMainMenu[] = {
-    {"Menu_File", "文件(&F)", kFileItems},
-    {"Menu_Program", "编程(&P)", kProgramItems},
-    {"Menu_Setting", "设置(&S)", kSettingItems},
+    {"Menu_File", "文件(&F)", kFileItems},       {"Menu_Edit", "编辑(&E)", kEditItems},
+    {"Menu_Program", "编程(&P)", kProgramItems}, {"Menu_Setting", "设置(&S)", kSettingItems},
     {"Menu_Help", "帮助(&H)", kHelpItems},
 };
 
@@ -57,6 +61,7 @@ constexpr AcceleratorResource kAccelerators[] = {
     {"Shift+Ins", kCommandPaste},   {"Ctrl+X", kCommandCut},
     {"Shift+Del", kCommandCut},     {"Ctrl+Ins", kCommandCopy},
     {"Ctrl+Z", kCommandUndo},       {"Alt+Backspace", kCommandUndo},
+    {"Ctrl+Y", kCommandRedo},       {"Ctrl+Shift+Z", kCommandRedo},
     {"F6", kCommandNextPane},       {"Shift+F6", kCommandPreviousPane},
 };
 
