@@ -1,9 +1,31 @@
 #include "app/accelerator_filter.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QWidget>
 
+#include "resources/command_ids.h"
 #include "resources/frame_resources.h"
+
+namespace {
+
+// Typing in a text field is undone in the field first, as in any text box; only a field with
+// nothing of its own to undo passes the keys to the document.
+QLineEdit* FieldWithOwnStep(QObject* watched, int commandId) {
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    if (edit == nullptr || edit->isReadOnly()) {
+        return nullptr;
+    }
+    if (commandId == kCommandUndo && edit->isUndoAvailable()) {
+        return edit;
+    }
+    if (commandId == kCommandRedo && edit->isRedoAvailable()) {
+        return edit;
+    }
+    return nullptr;
+}
+
+}  // namespace
 
 AcceleratorFilter::AcceleratorFilter(QWidget* target, std::function<void(int)> dispatch)
     : QObject(target), m_Target(target), m_Dispatch(std::move(dispatch)) {
@@ -35,9 +57,14 @@ bool AcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
     if (commandId == 0) {
         return false;
     }
+    QLineEdit* field = FieldWithOwnStep(watched, commandId);
     if (event->type() == QEvent::ShortcutOverride) {
         // Claim the key so no widget shortcut fires; the key press that follows comes here.
         event->accept();
+        return true;
+    }
+    if (field != nullptr) {
+        commandId == kCommandUndo ? field->undo() : field->redo();
         return true;
     }
     m_Dispatch(commandId);

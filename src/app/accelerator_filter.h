@@ -1,6 +1,6 @@
 // Accelerator table 128 of the main window. Its keys are taken before any widget sees them,
-// also inside the edit fields of the pages, so Ctrl+C opens the port dialog there and the
-// edit keys of the table do nothing. Modal dialogs keep their own keys.
+// also inside the edit fields of the pages, so Ctrl+C opens the port dialog there; undo and
+// redo first step through a field's own typing. Modal dialogs keep their own keys.
 #pragma once
 
 #include <QKeySequence>

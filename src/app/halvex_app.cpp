@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "app/about_dialog.h"
+#include "app/edit_commands.h"
 #include "app/help_opener.h"
 #include "app/language_dialog.h"
 #include "app/main_frame.h"
@@ -118,6 +119,7 @@ void CHalvexApp::InstallCommandHandlers() {
     InstallTestModeCommand(*this, frame);
     InstallChannelCsvCommands(*this, frame);
     InstallChannelRowCommands(*this, frame);
+    InstallEditCommands(*this, frame);
 }
 
 bool CHalvexApp::NewDocument() {

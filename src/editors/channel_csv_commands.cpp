@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include "app/edit_commands.h"
 #include "app/file_dialog.h"
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
@@ -50,6 +51,7 @@ void OnImportChannels(CHalvexApp& app) {
     }
     document.bytes = dialog.Image();
     document.SetModifiedFlag();
+    document.CommitEdit(StepName("IDS_STEP_IMPORT"));
     document.UpdateAllViews();
 }
 

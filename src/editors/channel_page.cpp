@@ -10,6 +10,7 @@
 
 #include "app/accessible_names.h"
 #include "app/dialog_builder.h"
+#include "app/edit_commands.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
 #include "app/relabel.h"
@@ -224,7 +225,7 @@ void CChannelPage::SelectChannels(const std::vector<int>& channels) {
     m_Grid->SelectRows(channels);
     if (!channels.empty()) {
         const int column = std::max(m_Grid->GetFocusCell().column, int{kColumnReceive});
-        m_Grid->SetFocusCellTo({*std::min_element(channels.begin(), channels.end()), column});
+        m_Grid->SelectCell(*std::min_element(channels.begin(), channels.end()), column);
     }
 }
 
@@ -393,6 +394,7 @@ void CChannelPage::CommitFrequency() {
         clamp = CommitTransmitFrequency(m_Document, m_EditRow, entry);
     }
     ShowStatusNote(this, ClampNote(clamp));
+    RecordEdit();
     CloseEditor(m_FrequencyEditor);
     RefreshRow(m_EditRow);
 }
@@ -404,6 +406,7 @@ void CChannelPage::CommitTone(CCellEditor* editor, RecordSide which) {
     const int tone = editor->List()->currentIndex();
     if (tone >= 0) {
         ::CommitTone(m_Document, m_EditRow, which, tone);
+        RecordEdit();
     }
     CloseEditor(editor);
     RefreshRow(m_EditRow);
@@ -414,6 +417,7 @@ void CChannelPage::CommitChoice(int selection) {
         return;
     }
     ::CommitChoice(m_Document, m_EditRow, m_EditColumn, selection);
+    RecordEdit();
     CloseEditor(m_ChoiceEditor);
     RefreshRow(m_EditRow);
 }
@@ -423,6 +427,7 @@ void CChannelPage::CommitName() {
         return;
     }
     CommitChannelName(m_Document, m_EditRow, m_NameEditor->Edit()->text().toStdString());
+    RecordEdit();
     CloseEditor(m_NameEditor);
     RefreshRow(m_EditRow);
 }
@@ -441,4 +446,10 @@ void CChannelPage::OnRangeSelected(int index) {
         return;
     }
     m_Document.ChangeFrequencyRange(index);
+    m_Document.CommitEdit(StepName("IDS_STEP_RANGE"));
+}
+
+void CChannelPage::RecordEdit() {
+    m_Document.CommitEdit(StepName(
+        "IDS_STEP_CHANNEL", {QString::number(m_EditRow), m_Grid->GetCellText(0, m_EditColumn)}));
 }

@@ -54,6 +54,8 @@ private:
     void CommitTone(CCellEditor* editor, RecordSide which);
     void CommitChoice(int selection);
     void CommitName();
+    // The open cell's change as one undo step.
+    void RecordEdit();
     void CloseEditor(CCellEditor* editor);
     void HideEditors();
     void LoadTexts();

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include "app/edit_commands.h"
 #include "app/relabel.h"
 #include "codeplug/document.h"
 #include "config/language.h"
@@ -96,18 +97,22 @@ CFunctionPage::CFunctionPage(QWidget* parent, CHalvexDoc& document)
     for (const ChoiceBinding& binding : kChoices) {
         auto* list = RequireControl<QComboBox>(this, binding.controlId);
         m_Lists.push_back(list);
-        connect(list, &QComboBox::activated, this, [this, set = binding.set](int index) {
-            (m_Document.*set)(index);
-            m_Document.SetModifiedFlag();
-        });
+        connect(list, &QComboBox::activated, this,
+                [this, set = binding.set, id = binding.controlId](int index) {
+                    (m_Document.*set)(index);
+                    m_Document.SetModifiedFlag();
+                    RecordEdit(id);
+                });
     }
     for (const CheckBinding& binding : kCheckBoxes) {
         auto* box = RequireControl<QCheckBox>(this, binding.controlId);
         m_CheckBoxes.push_back(box);
-        connect(box, &QCheckBox::clicked, this, [this, set = binding.set](bool checked) {
-            (m_Document.*set)(checked);
-            m_Document.SetModifiedFlag();
-        });
+        connect(box, &QCheckBox::clicked, this,
+                [this, set = binding.set, id = binding.controlId](bool checked) {
+                    (m_Document.*set)(checked);
+                    m_Document.SetModifiedFlag();
+                    RecordEdit(id);
+                });
     }
     m_PttIdEdit = new CPttIdEdit(RequireControl<QLineEdit>(this, kPttIdCodeId));
     connect(m_PttIdEdit, &CPttIdEdit::focusLost, this, &CFunctionPage::OnPttIdFocusLost);
@@ -139,5 +144,10 @@ void CFunctionPage::OnPttIdFocusLost() {
     if (code != m_Document.GetPttIdCode()) {
         m_Document.SetPttIdCode(code);
         m_Document.SetModifiedFlag();
+        RecordEdit(kPttIdCodeId);
     }
+}
+
+void CFunctionPage::RecordEdit(int controlId) {
+    m_Document.CommitEdit(StepName("IDS_STEP_ITEM", {ControlLabel(controlId)}));
 }

@@ -27,6 +27,7 @@ public:
 
 private:
     void OnPttIdFocusLost();
+    void RecordEdit(int controlId);
 
     CHalvexDoc& m_Document;
     std::vector<QComboBox*> m_Lists;

@@ -4,6 +4,7 @@
 #include <QSignalBlocker>
 
 #include "app/accessible_names.h"
+#include "app/edit_commands.h"
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
 #include "app/relabel.h"
@@ -134,6 +135,9 @@ void CRadiogramDlg::OnPresetChosen(int index) {
     m_Document.SetWord(kFmPresetBase, m_EditRow, index);
     m_Grid->SetCellText(m_EditRow, 1, PresetText(m_Document.GetWord(kFmPresetBase, m_EditRow)));
     m_Document.SetModifiedFlag();
+    m_Document.CommitEdit(
+        StepName("IDS_STEP_ITEM",
+                 {QString::fromStdString(LoadLangString("IDS_ROW_PRESET")).arg(m_EditRow)}));
     m_Grid->RedrawRow(m_EditRow);
     if (PresetList()->hasFocus()) {
         m_PresetEditor->ReturnFocus();
@@ -154,6 +158,7 @@ void CRadiogramDlg::OnPresetListLeft() {
 void CRadiogramDlg::OnFrequencyChosen(int index) {
     m_Document.SetWord(kFmFrequencyOffset, 1, index);
     m_Document.SetModifiedFlag();
+    m_Document.CommitEdit(StepName("IDS_STEP_ITEM", {ControlLabel(kFmFrequencyLabelId)}));
 }
 
 void InstallRadiogramCommand(CHalvexApp& app, CMainFrame& frame) {

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <span>
 
+#include "app/edit_commands.h"
 #include "app/main_frame.h"
 #include "app/relabel.h"
 #include "codeplug/document.h"
@@ -121,6 +122,15 @@ constexpr ChoiceRow kChoiceRows[] = {
 constexpr ChoiceRow kStepRow = {&VfoControlIds::step, StepEntries, ReadIndex<&RadioImage::GetStep>,
                                 WriteIndex<&RadioImage::SetStep>};
 
+const VfoControlIds& ControlsOf(int record) {
+    return record == kVfoF2 ? kVfoControls[1] : kVfoControls[0];
+}
+
+void RecordEdit(CHalvexDoc& document, int record, int controlId) {
+    const int group = record == kVfoF2 ? kVfoF2GroupId : kVfoF1GroupId;
+    document.CommitEdit(StepName("IDS_STEP_VFO", {ControlLabel(group), ControlLabel(controlId)}));
+}
+
 std::array<uint8_t, kRecordSize> ToArray(const uint8_t* record) {
     std::array<uint8_t, kRecordSize> bytes{};
     std::copy_n(record, kRecordSize, bytes.begin());
@@ -147,6 +157,7 @@ CVfoPage::CVfoPage(QWidget* parent, CHalvexDoc& document) : QWidget(parent), m_D
                     [this, record = ids.record, choice = &row](int index) {
                         choice->write(m_Document, record, index);
                         m_Document.SetModifiedFlag();
+                        RecordEdit(m_Document, record, ControlsOf(record).*choice->control);
                     });
             return list;
         };
@@ -198,12 +209,17 @@ void CVfoPage::StoreFrequencies(int record) {
     const uint8_t* bytes =
         m_Document.bytes.data() + (record == kVfoF2 ? kVfoF2Offset : kVfoF1Offset);
     const std::array<uint8_t, kRecordSize> before = ToArray(bytes);
+    const std::string receiveBefore = m_Document.GetFrequencyText(record, kDecodeSide);
     m_Document.SetFrequencyText(record, kDecodeSide, stored.receiveText);
     m_Document.SetShiftDirection(record, stored.shift);
     m_Document.SetFrequencyText(record, kEncodeSide, stored.offsetText);
     // Passing through the boxes without a change must not ask for a save at the end.
     if (ToArray(bytes) != before) {
         m_Document.SetModifiedFlag();
+        const bool receiveChanged =
+            m_Document.GetFrequencyText(record, kDecodeSide) != receiveBefore;
+        RecordEdit(m_Document, record,
+                   receiveChanged ? ControlsOf(record).receive : ControlsOf(record).transmit);
     }
     std::optional<FrequencyClamp> clamp = FrequencyClampOf(receive, limits);
     if (!clamp) {

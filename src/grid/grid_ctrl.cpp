@@ -335,6 +335,15 @@ void CGridCtrl::ClearFocus() {
     SetFocusCell(GridCellId{}, Travel::None);
 }
 
+void CGridCtrl::SelectCell(int row, int column) {
+    if (!IsCell(row, column)) {
+        return;
+    }
+    SetFocusCell(GridCellId{row, column}, Travel::None);
+    MakeVisible(row, column);
+    viewport()->update();
+}
+
 void CGridCtrl::RepaintIfDrawing() {
     if (m_Drawing) {
         viewport()->update();

@@ -65,8 +65,8 @@ public:
     void SetEditorCovers(bool on);
     void ClearFocus();
     GridCellId GetFocusCell() const { return m_Focus; }
-    // Moves the focus cell as a key would, with the focus notifications.
-    void SetFocusCellTo(GridCellId cell);
+    // Moves the focus cell there and scrolls it into view.
+    void SelectCell(int row, int column);
 
     // Whole rows chosen by their headers (click, Shift-click, Ctrl-click, drag) or Shift+Space;
     // off until the page asks for it. Cell focus and editing work as before beside it.

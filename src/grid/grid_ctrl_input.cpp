@@ -121,10 +121,6 @@ bool CGridCtrl::event(QEvent* event) {
     return QAbstractScrollArea::event(event);
 }
 
-void CGridCtrl::SetFocusCellTo(GridCellId cell) {
-    SetFocusCell(cell, Travel::None);
-}
-
 void CGridCtrl::keyPressEvent(QKeyEvent* event) {
     if (KeyForRows(*event)) {
         event->accept();

@@ -26,12 +26,13 @@ constexpr int kCommandCompareRadio = 32781;
 constexpr int kCommandImportChannels = 32801;
 constexpr int kCommandExportChannels = 32802;
 
-// Edit commands: whole channels of the channel table, and the edit history.
+// Edit commands: the edit history, and whole channels of the channel table.
+constexpr int kCommandUndo = 57643;
+constexpr int kCommandRedo = 57644;
 constexpr int kCommandClear = 57632;
 constexpr int kCommandCopy = 57634;
 constexpr int kCommandCut = 57635;
 constexpr int kCommandPaste = 57637;
-constexpr int kCommandUndo = 57643;
 constexpr int kCommandInsertChannel = 32811;
 constexpr int kCommandDeleteChannel = 32812;
 constexpr int kCommandMoveChannelUp = 32813;

@@ -23,13 +23,16 @@ constexpr MenuItemResource kFileItems[] = {
 };
 
 constexpr MenuItemResource kEditItems[] = {
+    {kCommandUndo, "Menu_Edit_Undo", "撤销(&U)\tCtrl+Z"},
+    {kCommandRedo, "Menu_Edit_Redo", "重做(&R)\tCtrl+Y"},
+    {0, nullptr, ""},
     {kCommandCut, "Menu_Edit_Cut", "剪切(&T)\tCtrl+X"},
     {kCommandCopy, "Menu_Edit_Copy", "复制(&C)\tCtrl+Ins"},
     {kCommandPaste, "Menu_Edit_Paste", "粘贴(&P)\tCtrl+V"},
     {0, nullptr, ""},
     {kCommandInsertChannel, "Menu_Edit_Insert_Channel", "插入空信道(&I)"},
     {kCommandDeleteChannel, "Menu_Edit_Delete_Channel", "删除信道(&D)"},
-    {kCommandMoveChannelUp, "Menu_Edit_Move_Up", "上移(&U)\tAlt+Up"},
+    {kCommandMoveChannelUp, "Menu_Edit_Move_Up", "上移(&V)\tAlt+Up"},
     {kCommandMoveChannelDown, "Menu_Edit_Move_Down", "下移(&W)\tAlt+Down"},
     {kCommandClear, "Menu_Edit_Clear", "清除(&L)"},
 };
@@ -54,10 +57,8 @@ constexpr MenuItemResource kHelpItems[] = {
 };
 
 constexpr MenuResource kMainMenu[] = {
-    {"Menu_File", "文件(&F)", kFileItems},
-    {"Menu_Edit", "编辑(&E)", kEditItems},
-    {"Menu_Program", "编程(&P)", kProgramItems},
-    {"Menu_Setting", "设置(&S)", kSettingItems},
+    {"Menu_File", "文件(&F)", kFileItems},       {"Menu_Edit", "编辑(&E)", kEditItems},
+    {"Menu_Program", "编程(&P)", kProgramItems}, {"Menu_Setting", "设置(&S)", kSettingItems},
     {"Menu_Help", "帮助(&H)", kHelpItems},
 };
 
@@ -70,6 +71,7 @@ constexpr AcceleratorResource kAccelerators[] = {
     {"Shift+Ins", kCommandPaste},   {"Ctrl+X", kCommandCut},
     {"Shift+Del", kCommandCut},     {"Ctrl+Ins", kCommandCopy},
     {"Ctrl+Z", kCommandUndo},       {"Alt+Backspace", kCommandUndo},
+    {"Ctrl+Y", kCommandRedo},       {"Ctrl+Shift+Z", kCommandRedo},
     {"F6", kCommandNextPane},       {"Shift+F6", kCommandPreviousPane},
     {"Alt+Up", kCommandMoveChannelUp}, {"Alt+Down", kCommandMoveChannelDown},
 };

@@ -10,11 +10,13 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
+#include "app/edit_commands.h"
 #include "app/halvex_app.h"
 #include "app/message_box.h"
 #include "app/relabel.h"
 #include "config/app_globals.h"
 #include "config/language.h"
+#include "testmode/test_items.h"
 
 namespace {
 
@@ -218,7 +220,12 @@ void CTestModeDlg::OnEndScroll() {
         ShowLines(m_Session.ItemLines());
     }
     if (outcome.imageChanged) {
-        MarkDocumentChanged();
+        const std::vector<std::string> names = LoadTestItemNames(g_LanguagePath);
+        const int item = m_Session.SelectedItem();
+        const QString itemName = item >= 0 && item < static_cast<int>(names.size())
+                                     ? QString::fromStdString(names[size_t(item)])
+                                     : QString::number(item);
+        MarkDocumentChanged(StepName("IDS_STEP_TEST_VALUE", {itemName}));
     }
 }
 
@@ -263,7 +270,7 @@ void CTestModeDlg::OnTimer() {
     TestModeOutcome outcome = m_Session.FinishExchange(m_Job);
     EnableControls(true);
     if (outcome.imageChanged) {
-        MarkDocumentChanged();
+        MarkDocumentChanged(StepName("IDS_STEP_TEST_READ"));
     }
     if (m_CloseResult) {
         int result = *m_CloseResult;
@@ -281,9 +288,10 @@ void CTestModeDlg::EnableControls(bool enabled) {
     FindControl<QAbstractButton>(this, kIdCancel)->setEnabled(true);
 }
 
-void CTestModeDlg::MarkDocumentChanged() {
+void CTestModeDlg::MarkDocumentChanged(const std::string& name) {
     CHalvexDoc& document = m_App.Document();
     document.SetModifiedFlag();
+    document.CommitEdit(name);
     // Read all brings the radio's band words along, and with them its frequency limits.
     document.RefreshLimitsAndViews();
 }

@@ -64,7 +64,8 @@ private:
     void OnTimer();
     void EnableControls(bool enabled);
     // The main window shows the changed image, and Save knows it has something to store.
-    void MarkDocumentChanged();
+    // name is the undo step of the change.
+    void MarkDocumentChanged(const std::string& name);
     void ShowOutcome(const TestModeOutcome& outcome);
 
     CHalvexApp& m_App;

@@ -7,10 +7,13 @@
 
 #include "app/dialog_builder.h"
 #include "app/main_frame.h"
+#include "config/app_globals.h"
 #include "config/language.h"
+#include "editors/changed_place.h"
 #include "editors/channel_page.h"
 #include "editors/function_page.h"
 #include "editors/vfo_page.h"
+#include "grid/grid_ctrl.h"
 #include "resources/ids/main_form_ids.h"
 #include "view/main_view_page.h"
 #include "view/page_tab_control.h"
@@ -138,5 +141,25 @@ void CHalvexView::OnUpdate() {
     }
     for (MainViewPage* page : m_Pages) {
         page->Widget()->repaint();
+    }
+}
+
+void CHalvexView::ShowChange(const std::vector<ByteRun>& runs) {
+    const ChangedPlace place = FindChangedPlace(m_Document, runs, g_ChannelCount);
+    for (MainViewPage* page : m_Pages) {
+        auto* channels = dynamic_cast<CChannelPage*>(page);
+        const bool wanted =
+            (place.page == ChangedPlace::Page::Channels && channels != nullptr) ||
+            (place.page == ChangedPlace::Page::Functions && dynamic_cast<CFunctionPage*>(page)) ||
+            (place.page == ChangedPlace::Page::Vfo && dynamic_cast<CVfoPage*>(page));
+        if (!wanted) {
+            continue;
+        }
+        m_Tabs->setCurrentWidget(page->Widget());
+        if (channels != nullptr && place.channel > 0) {
+            channels->Grid()->SelectCell(place.channel, place.column);
+            channels->Grid()->setFocus(Qt::OtherFocusReason);
+        }
+        return;
     }
 }

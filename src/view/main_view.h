@@ -26,6 +26,9 @@ public:
     // Stores whatever edit is still open on any page. Every path that ends or replaces the
     // document runs this first, so the unsaved-changes question sees the edit.
     void CommitEdits();
+    // After an undo or redo: shows the page the step changed, with its first changed cell of
+    // the channel table focused. Runs are image offsets.
+    void ShowChange(const std::vector<ByteRun>& runs);
 
     // "file.pgm* - <window name>": the file's name or the language's Untitled, a star while
     // there are unsaved changes.
