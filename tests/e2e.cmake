@@ -21,6 +21,7 @@ set(HALVEX_E2E_JOURNEYS
     fm_preset_lists
     import_channels
     list_keys
+    undo_redo_keys
     write_to_radio
     half_typed_file_exit
     half_typed_close_box

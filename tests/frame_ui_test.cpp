@@ -79,7 +79,8 @@ private slots:
         }
     }
 
-    void acceleratorsWorkInsideEditFieldsAndEditKeysDoNothing() {
+    // Undo in a field takes back the field's own typing first, as in any text box.
+    void acceleratorsWorkInsideEditFieldsAndCutKeysDoNothing() {
         CMainFrame* frame = m_Shell.App().MainFrame();
         int portDialogs = 0;
         frame->SetCommandHandler(kCommandPort, [&] { ++portDialogs; });
@@ -94,6 +95,8 @@ private slots:
         QTest::keyClick(edit, Qt::Key_5);
         QCOMPARE(edit->text(), QStringLiteral("5"));
         QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(edit->text(), QStringLiteral("146.10000"));
+        QTest::keyClick(edit, Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(edit->text(), QStringLiteral("5"));
     }
 

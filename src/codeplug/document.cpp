@@ -283,8 +283,9 @@ void CHalvexDoc::FollowSavedState() {
 }
 
 void CHalvexDoc::CommitEdit(const std::string& name) {
-    m_History.Commit(name, EditState());
-    FollowSavedState();
+    if (m_History.Commit(name, EditState())) {
+        FollowSavedState();
+    }
 }
 
 void CHalvexDoc::CommitPendingEdits() {

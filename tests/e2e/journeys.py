@@ -140,6 +140,30 @@ def open_list_by_key(session, key, what):
     return session.wait_new_window(known, f"{key} to open the list of {what}", LIST_DEADLINE)
 
 
+def journey_undo_redo_keys(session):
+    session.start_app()
+    grid = session.channel_grid()
+    type_into_cell(session, grid, 1, 1, "146.52")
+    type_into_cell(session, grid, 2, 1, "147")
+    session.x.click(*grid.cell_centre(1, 5))
+    session.pick_from_list(grid.cell_arrow(1, 5), 1, 0, "power levels")
+    type_into_cell(session, grid, 1, 12, "UNDO")
+    session.x.key("alt+" + mnemonic(session.text("Menu_Edit")))
+    session.shot("edit-menu")
+    session.x.key("Escape")
+    session.x.focus(session.main_window)
+    # Name, power, channel 2 back; then channel 2 and the power again, the name stays undone.
+    for key in ("ctrl+z", "ctrl+z", "alt+BackSpace", "ctrl+y", "ctrl+shift+z"):
+        session.x.key(key)
+    session.shot("undone-and-redone")
+    saved = session.path("undo.pgm")
+    save_new_file(session, saved)
+    expect_row(session, saved, 1,
+               "1,146.52000,Off,146.52000,Off,Low,Off,Wide,Off,Off,Off,Off,")
+    expect_row(session, saved, 2,
+               "2,147.00000,Off,147.00000,Off,High,Off,Wide,Off,Off,Off,Off,")
+
+
 def journey_list_keys(session):
     session.start_radio()
     session.start_app()
@@ -499,6 +523,7 @@ JOURNEYS = {
     "fm_preset_lists": ("english", journey_fm_preset_lists),
     "import_channels": ("english", journey_import_channels),
     "list_keys": ("english", journey_list_keys),
+    "undo_redo_keys": ("english", journey_undo_redo_keys),
     "test_mode_read_all_pages": ("english", journey_test_mode_read_all_pages),
     "test_mode_read_all_responsive": ("english", journey_test_mode_read_all_responsive),
     "cancel_paced_read": ("english", journey_cancel_paced_read),
