@@ -22,6 +22,7 @@ set(HALVEX_E2E_JOURNEYS
     import_channels
     list_keys
     undo_redo_keys
+    rows_cut_paste_undo
     write_to_radio
     half_typed_file_exit
     half_typed_close_box

@@ -164,6 +164,43 @@ def journey_undo_redo_keys(session):
                "2,147.00000,Off,147.00000,Off,High,Off,Wide,Off,Off,Off,Off,")
 
 
+def journey_rows_cut_paste_undo(session):
+    session.start_app()
+    grid = session.channel_grid()
+    for row, frequency, name in ((2, "146.52", "AAA"), (3, "147", "BBB"), (4, "147.5", "CCC")):
+        type_into_cell(session, grid, row, 1, frequency)
+        type_into_cell(session, grid, row, 12, name)
+    session.x.drag(grid.row_header(2), grid.row_header(4))
+    session.shot("rows-chosen")
+    session.x.key("ctrl+x")
+    session.x.click(*grid.row_header(10))
+    session.x.key("ctrl+v")
+    # The pasted block goes up twice; both moves are then undone, the cut and paste stay.
+    session.x.key("alt+Up")
+    session.x.key("alt+Up")
+    session.x.click(*grid.row_header(8), button=3)
+    session.shot("context-menu")
+    session.x.key("Escape")
+    session.x.focus(session.main_window)
+    session.x.key("alt+" + mnemonic(session.text("Menu_Edit")))
+    session.shot("edit-menu")
+    session.x.key("Escape")
+    session.x.focus(session.main_window)
+    session.x.key("ctrl+z")
+    session.x.key("ctrl+z")
+    session.shot("moves-undone")
+    saved = session.path("rows.pgm")
+    save_new_file(session, saved)
+    for channel in (2, 3, 4, 8, 9, 13):
+        expect_row(session, saved, channel, None)
+    expect_row(session, saved, 10,
+               "10,146.52000,Off,146.52000,Off,High,Off,Wide,Off,Off,Off,Off,AAA")
+    expect_row(session, saved, 11,
+               "11,147.00000,Off,147.00000,Off,High,Off,Wide,Off,Off,Off,Off,BBB")
+    expect_row(session, saved, 12,
+               "12,147.50000,Off,147.50000,Off,High,Off,Wide,Off,Off,Off,Off,CCC")
+
+
 def journey_list_keys(session):
     session.start_radio()
     session.start_app()
@@ -524,6 +561,7 @@ JOURNEYS = {
     "import_channels": ("english", journey_import_channels),
     "list_keys": ("english", journey_list_keys),
     "undo_redo_keys": ("english", journey_undo_redo_keys),
+    "rows_cut_paste_undo": ("english", journey_rows_cut_paste_undo),
     "test_mode_read_all_pages": ("english", journey_test_mode_read_all_pages),
     "test_mode_read_all_responsive": ("english", journey_test_mode_read_all_responsive),
     "cancel_paced_read": ("english", journey_cancel_paced_read),

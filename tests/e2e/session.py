@@ -149,6 +149,11 @@ class Grid:
         left, top, width, height = self.cell_rect(row, column)
         return left + width // 2, top + height // 2
 
+    def row_header(self, row):
+        """A point inside a row's header cell, whose left line the search does not keep."""
+        _, top, _, height = self.cell_rect(row, 1)
+        return self.columns[0] - 12, top + height // 2
+
     def cell_arrow(self, row, column):
         """Where the arrow of a drop-down list placed over the cell lies."""
         left, top, width, height = self.cell_rect(row, column)

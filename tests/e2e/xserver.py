@@ -231,6 +231,15 @@ class XServer:
         self.xdotool("mousemove", int(x), int(y))
         self.xdotool("click", button)
 
+    def drag(self, start, end, steps=4):
+        """Presses the left button at start and lets go at end, passing points between."""
+        self.xdotool("mousemove", int(start[0]), int(start[1]))
+        self.xdotool("mousedown", 1)
+        for step in range(1, steps + 1):
+            self.xdotool("mousemove", int(start[0] + (end[0] - start[0]) * step / steps),
+                         int(start[1] + (end[1] - start[1]) * step / steps))
+        self.xdotool("mouseup", 1)
+
     def key(self, *keys):
         self.xdotool("key", "--clearmodifiers", *keys)
 
