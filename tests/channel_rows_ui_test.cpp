@@ -22,10 +22,9 @@
 
 namespace {
 
-constexpr int kRowCommands[] = {kCommandCut,           kCommandCopy,
-                                kCommandPaste,         kCommandInsertChannel,
-                                kCommandDeleteChannel, kCommandMoveChannelUp,
-                                kCommandMoveChannelDown, kCommandClear};
+constexpr int kRowCommands[] = {
+    kCommandCut,           kCommandCopy,          kCommandPaste,           kCommandInsertChannel,
+    kCommandDeleteChannel, kCommandMoveChannelUp, kCommandMoveChannelDown, kCommandClear};
 
 }  // namespace
 
@@ -64,8 +63,8 @@ private slots:
             QVERIFY2(!Enabled(command), QByteArray::number(command));
         }
         ClickHeader(1);
-        for (int command : {kCommandCut, kCommandCopy, kCommandInsertChannel,
-                            kCommandDeleteChannel, kCommandMoveChannelDown, kCommandClear}) {
+        for (int command : {kCommandCut, kCommandCopy, kCommandInsertChannel, kCommandDeleteChannel,
+                            kCommandMoveChannelDown, kCommandClear}) {
             QVERIFY2(Enabled(command), QByteArray::number(command));
         }
         QVERIFY(!Enabled(kCommandMoveChannelUp));
@@ -95,8 +94,7 @@ private slots:
         }
         QCOMPARE(texts, QStringList({"Cu&t\tCtrl+X", "&Copy\tCtrl+Ins", "&Paste\tCtrl+V",
                                      "&Insert Empty Channel", "&Delete Channel",
-                                     "Mo&ve Up\tAlt+Up (grey)", "Move Do&wn\tAlt+Down",
-                                     "C&lear"}));
+                                     "Mo&ve Up\tAlt+Up (grey)", "Move Do&wn\tAlt+Down", "C&lear"}));
     }
 
     void setupLockedRowsStayOutOfReach() {
@@ -144,8 +142,8 @@ private slots:
         QCOMPARE(Document().UndoName(), std::string("Paste Channels 20-22"));
         QVERIFY(MessageBox::Shown().empty());
 
-        for (const char* step : {"Paste Channels 20-22", "Cut Channels 4-6",
-                                 "Move Channels 3-5 Down"}) {
+        for (const char* step :
+             {"Paste Channels 20-22", "Cut Channels 4-6", "Move Channels 3-5 Down"}) {
             QCOMPARE(Document().UndoName(), std::string(step));
             QTest::keyClick(Grid(), Qt::Key_Z, Qt::ControlModifier);
         }

@@ -33,8 +33,7 @@ int LastUsable(int lastChannel) {
 }
 
 // The channels sorted and without repeats, or nothing when one lies outside 1..lastChannel.
-std::optional<std::vector<int>> CheckedChannels(const std::vector<int>& channels,
-                                                int lastChannel) {
+std::optional<std::vector<int>> CheckedChannels(const std::vector<int>& channels, int lastChannel) {
     const std::set<int> unique(channels.begin(), channels.end());
     if (unique.empty() || *unique.begin() < 1 || *unique.rbegin() > LastUsable(lastChannel)) {
         return std::nullopt;
@@ -207,8 +206,8 @@ std::optional<std::vector<ChannelSlot>> DecodeChannelSlots(std::string_view data
         static_cast<uint8_t>(data[4]) != kClipboardVersion) {
         return std::nullopt;
     }
-    const size_t count = static_cast<size_t>(static_cast<uint8_t>(data[5])) << 8 |
-                         static_cast<uint8_t>(data[6]);
+    const size_t count =
+        static_cast<size_t>(static_cast<uint8_t>(data[5])) << 8 | static_cast<uint8_t>(data[6]);
     if (count == 0 || data.size() != kClipboardHeaderSize + count * kSlotSize) {
         return std::nullopt;
     }

@@ -460,8 +460,8 @@ void ReportRounding(RowReader& reader, const CHalvexDoc& doc, const ChannelPlan&
 namespace {
 
 bool ImportRows(std::string_view text, CHalvexDoc& doc, int channelCount, ChannelImportMode mode,
-                std::optional<int> pasteAt, const CsvWording& wording,
-                ChannelImportResult* result, std::string* error) {
+                std::optional<int> pasteAt, const CsvWording& wording, ChannelImportResult* result,
+                std::string* error) {
     std::vector<CsvRecord> records;
     if (!ParseCsvText(text, &records, error)) {
         return false;
@@ -484,7 +484,8 @@ bool ImportRows(std::string_view text, CHalvexDoc& doc, int channelCount, Channe
     for (size_t index = 1; index < records.size(); ++index) {
         reader.Start(records[index]);
         ChannelPlan plan;
-        std::optional<int> channel = ReadLocation(reader, static_cast<int>(index), channelCount, placement);
+        std::optional<int> channel =
+            ReadLocation(reader, static_cast<int>(index), channelCount, placement);
         if (!channel) {
             continue;
         }

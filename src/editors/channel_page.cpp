@@ -84,8 +84,7 @@ CChannelPage::CChannelPage(CHalvexDoc& document, QWidget* parent)
     connect(m_Grid, &CGridCtrl::BeginEdit, this, &CChannelPage::OnBeginEdit);
     m_Grid->EnableRowSelection(true);
     m_Grid->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_Grid, &CGridCtrl::customContextMenuRequested, this,
-            &CChannelPage::ShowContextMenu);
+    connect(m_Grid, &CGridCtrl::customContextMenuRequested, this, &CChannelPage::ShowContextMenu);
     connect(m_RangeSelector, &QComboBox::activated, this, &CChannelPage::OnRangeSelected);
     connect(m_FrequencyEditor, &CCellEditor::FocusLost, this, &CChannelPage::CommitFrequency);
     connect(m_NameEditor, &CCellEditor::FocusLost, this, &CChannelPage::CommitName);
@@ -242,8 +241,7 @@ int CChannelPage::LastEditableChannel() const {
     const ChannelTableSettings settings = ReadChannelTableSettings(g_SettingsPath, g_ChannelCount);
     constexpr int kLastUnlimitedChannel = 99;
     const int count = std::min(g_ChannelCount, kImageChannelCount);
-    return settings.channelLimit && count > kLastUnlimitedChannel ? kLastUnlimitedChannel
-                                                                   : count;
+    return settings.channelLimit && count > kLastUnlimitedChannel ? kLastUnlimitedChannel : count;
 }
 
 QMenu* CChannelPage::CreateContextMenu(const QPoint& position) {
@@ -257,9 +255,9 @@ QMenu* CChannelPage::CreateContextMenu(const QPoint& position) {
         return menu;
     }
     frame->UpdateCommandStates();
-    for (int command : {kCommandCut, kCommandCopy, kCommandPaste, 0, kCommandInsertChannel,
-                        kCommandDeleteChannel, kCommandMoveChannelUp, kCommandMoveChannelDown,
-                        kCommandClear}) {
+    for (int command :
+         {kCommandCut, kCommandCopy, kCommandPaste, 0, kCommandInsertChannel, kCommandDeleteChannel,
+          kCommandMoveChannelUp, kCommandMoveChannelDown, kCommandClear}) {
         if (command == 0) {
             menu->addSeparator();
         } else if (QAction* action = frame->MenuAction(command)) {

@@ -90,7 +90,8 @@ void Copy(CHalvexApp& app, const std::vector<int>& channels) {
     std::vector<std::string> notes;
     auto* data = new QMimeData;
     const std::string exact = EncodeChannelSlots(CopyChannels(document, channels));
-    data->setData(kChannelsMimeType, QByteArray(exact.data(), static_cast<qsizetype>(exact.size())));
+    data->setData(kChannelsMimeType,
+                  QByteArray(exact.data(), static_cast<qsizetype>(exact.size())));
     data->setText(
         QString::fromStdString(ExportChannelCsvRows(document, channels, LanguageWording, &notes)));
     QApplication::clipboard()->setMimeData(data);
@@ -120,8 +121,8 @@ void ShowMessage(CHalvexApp& app, const std::string& text, MessageIcon icon) {
 
 void ReportPastEnd(CHalvexApp& app, int rowsPastEnd, int last) {
     if (rowsPastEnd > 0) {
-        ShowMessage(app, Text("IDS_PASTE_PAST_END", std::to_string(rowsPastEnd),
-                              std::to_string(last)),
+        ShowMessage(app,
+                    Text("IDS_PASTE_PAST_END", std::to_string(rowsPastEnd), std::to_string(last)),
                     MessageIcon::Exclamation);
     }
 }
@@ -214,8 +215,7 @@ void OnInsert(CHalvexApp& app) {
 void OnDelete(CHalvexApp& app) {
     const std::vector<int> channels = Selection(app);
     if (DeleteChannels(app.Document(), ChannelPage(app)->LastEditableChannel(), channels)) {
-        Finish(app, "IDS_EDIT_DELETE_CHANNELS", channels, channels.front(),
-               {channels.front()});
+        Finish(app, "IDS_EDIT_DELETE_CHANNELS", channels, channels.front(), {channels.front()});
     }
 }
 
@@ -242,8 +242,7 @@ void OnClear(CHalvexApp& app) {
 bool CanMove(CHalvexApp& app, bool up) {
     const std::vector<int> channels = Selection(app);
     return !channels.empty() &&
-           (up ? channels.front() > 1
-               : channels.back() < ChannelPage(app)->LastEditableChannel());
+           (up ? channels.front() > 1 : channels.back() < ChannelPage(app)->LastEditableChannel());
 }
 
 }  // namespace
@@ -251,11 +250,10 @@ bool CanMove(CHalvexApp& app, bool up) {
 void InstallChannelRowCommands(CHalvexApp& app, CMainFrame& frame) {
     auto selected = [&app] { return !Selection(app).empty(); };
     auto targeted = [&app] { return Target(app) > 0; };
-    const std::pair<int, void (*)(CHalvexApp&)> onSelection[] = {
-        {kCommandCut, OnCut},
-        {kCommandCopy, OnCopy},
-        {kCommandDeleteChannel, OnDelete},
-        {kCommandClear, OnClear}};
+    const std::pair<int, void (*)(CHalvexApp&)> onSelection[] = {{kCommandCut, OnCut},
+                                                                 {kCommandCopy, OnCopy},
+                                                                 {kCommandDeleteChannel, OnDelete},
+                                                                 {kCommandClear, OnClear}};
     for (const auto& [command, handler] : onSelection) {
         frame.SetCommandHandler(command, [&app, run = handler] { run(app); });
         frame.SetCommandEnabler(command, selected);

@@ -63,16 +63,16 @@ constexpr MenuResource kMainMenu[] = {
 };
 
 constexpr AcceleratorResource kAccelerators[] = {
-    {"Ctrl+C", kCommandPort},       {"Ctrl+L", kCommandLanguage},
-    {"Ctrl+N", kCommandNew},        {"Ctrl+O", kCommandOpen},
-    {"Ctrl+P", kCommandPrint},      {"Ctrl+R", kCommandReadRadio},
-    {"Ctrl+S", kCommandSave},       {"Ctrl+T", kCommandTestMode},
-    {"Ctrl+W", kCommandWriteRadio}, {"Ctrl+V", kCommandPaste},
-    {"Shift+Ins", kCommandPaste},   {"Ctrl+X", kCommandCut},
-    {"Shift+Del", kCommandCut},     {"Ctrl+Ins", kCommandCopy},
-    {"Ctrl+Z", kCommandUndo},       {"Alt+Backspace", kCommandUndo},
-    {"Ctrl+Y", kCommandRedo},       {"Ctrl+Shift+Z", kCommandRedo},
-    {"F6", kCommandNextPane},       {"Shift+F6", kCommandPreviousPane},
+    {"Ctrl+C", kCommandPort},          {"Ctrl+L", kCommandLanguage},
+    {"Ctrl+N", kCommandNew},           {"Ctrl+O", kCommandOpen},
+    {"Ctrl+P", kCommandPrint},         {"Ctrl+R", kCommandReadRadio},
+    {"Ctrl+S", kCommandSave},          {"Ctrl+T", kCommandTestMode},
+    {"Ctrl+W", kCommandWriteRadio},    {"Ctrl+V", kCommandPaste},
+    {"Shift+Ins", kCommandPaste},      {"Ctrl+X", kCommandCut},
+    {"Shift+Del", kCommandCut},        {"Ctrl+Ins", kCommandCopy},
+    {"Ctrl+Z", kCommandUndo},          {"Alt+Backspace", kCommandUndo},
+    {"Ctrl+Y", kCommandRedo},          {"Ctrl+Shift+Z", kCommandRedo},
+    {"F6", kCommandNextPane},          {"Shift+F6", kCommandPreviousPane},
     {"Alt+Up", kCommandMoveChannelUp}, {"Alt+Down", kCommandMoveChannelDown},
 };
 
