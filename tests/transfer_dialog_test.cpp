@@ -126,6 +126,8 @@ private slots:
         QVERIFY(SameRange(document.bytes.data(), memory.data(), kCloneStart, kImageSize));
         QCOMPARE(document.GetFrequencyLimits().m_FreqMin, 400 * kMegahertz);
         QVERIFY(!document.IsModified());
+        // The edit before the read belongs to a document that is gone.
+        QVERIFY(!document.CanUndo());
         QVERIFY(!m_Fixture->app->m_Port.IsOpen());
         QVERIFY(MessageBox::Shown().empty());
     }
@@ -431,6 +433,9 @@ private slots:
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kTransferTimeoutMs);
         QVERIFY(SameRange(radio->Memory().data(), prepared.data(), kCloneStart, kImageSize));
+        // Preparing the image for the radio is no step the user could undo.
+        QVERIFY(document.bytes != before);
+        QVERIFY(!document.CanUndo());
     }
 
     void checkedWriteReadsBackAndNamesWhatTheRadioDidNotKeep_data() {

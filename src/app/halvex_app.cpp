@@ -217,7 +217,7 @@ bool CHalvexApp::SaveModified() {
     }
     // Saving here is File > Save without its confirmation, so the derived areas come up to
     // date as they would there.
-    m_Document.PrepareImageForSave();
+    m_Document.PrepareImageUnrecorded();
     return m_Document.GetPathName().empty() ? SaveAs()
                                             : m_Document.OnSaveDocument(m_Document.GetPathName());
 }

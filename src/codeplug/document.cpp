@@ -176,7 +176,7 @@ bool CHalvexDoc::SaveWithConfirmation(std::string* error) {
         !m_Prompts.AskOkCancel({"IDS_PROMPT", "IDS_WARN_SAVE", m_PathName})) {
         return false;
     }
-    PrepareImageForSave();
+    PrepareImageUnrecorded();
     std::string path = m_PathName;
     if (path.empty()) {
         std::optional<std::string> chosen = m_Prompts.AskSavePath();
@@ -355,7 +355,7 @@ bool CHalvexDoc::Redo() {
     return true;
 }
 
-void CHalvexDoc::PrepareImageForSave() {
+void CHalvexDoc::PrepareImageUnrecorded() {
     CommitPendingEdits();
     PrepareImage();
     // The derived areas belong to the step that made them stale, not to a step of their own.

@@ -106,8 +106,8 @@ public:
     // File > Save: confirmation when bound to a file, PrepareImage, then save (asking for a
     // file name when unbound). False when cancelled or failed.
     bool SaveWithConfirmation(std::string* error = nullptr);
-    // PrepareImage for a save, without an undo step of its own.
-    void PrepareImageForSave();
+    // PrepareImage before a save or a write, without an undo step the user did not make.
+    void PrepareImageUnrecorded();
     // The frequency-range selector's reset: all 0xFF, then band line k with its defaults.
     void ChangeFrequencyRange(int k);
 

@@ -90,7 +90,7 @@ void CTransferDlg::accept() {
         return;
     }
     CHalvexDoc& document = m_App.Document();
-    document.PrepareImage();
+    document.PrepareImageUnrecorded();
     m_ImageCopy = document.bytes;
     m_Verifying = false;
     // A comparison reads into a scratch image: the document's stays as it is.
