@@ -5,6 +5,7 @@
 #include <QMimeData>
 #include <algorithm>
 
+#include "app/edit_commands.h"
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
@@ -22,12 +23,8 @@ namespace {
 // Report lines past this many are summed up, so the box still fits on the screen.
 constexpr size_t kShownLosses = 20;
 
-std::string Text(const char* key, const std::string& first, const std::string& second = {}) {
-    QString text = QString::fromStdString(LoadLangString(key)).arg(QString::fromStdString(first));
-    if (!second.empty()) {
-        text = text.arg(QString::fromStdString(second));
-    }
-    return text.toStdString();
+QString Arg(const std::string& text) {
+    return QString::fromStdString(text);
 }
 
 CChannelPage* ChannelPage(CHalvexApp& app) {
@@ -79,7 +76,7 @@ std::vector<int> Range(int first, int count) {
 // selected stays chosen.
 void Finish(CHalvexApp& app, const char* nameKey, const std::vector<int>& named, int first,
             const std::vector<int>& selected) {
-    app.Document().CommitEdit(Text(nameKey, ChannelListText(named)));
+    app.Document().CommitEdit(StepName(nameKey, {Arg(ChannelListText(named))}));
     CChannelPage* page = ChannelPage(app);
     page->RefreshRows(first, page->LastEditableChannel());
     page->SelectChannels(selected);
@@ -95,9 +92,9 @@ void Copy(CHalvexApp& app, const std::vector<int>& channels) {
     data->setText(
         QString::fromStdString(ExportChannelCsvRows(document, channels, LanguageWording, &notes)));
     QApplication::clipboard()->setMimeData(data);
-    std::string note = Text("IDS_CHANNELS_COPIED", ChannelListText(channels));
+    std::string note = StepName("IDS_CHANNELS_COPIED", {Arg(ChannelListText(channels))});
     if (!notes.empty()) {
-        note += " " + Text("IDS_CHANNELS_TEXT_LEAVES_OUT", std::to_string(notes.size()));
+        note += " " + StepName("IDS_CHANNELS_TEXT_LEAVES_OUT", {QString::number(notes.size())});
     }
     ShowStatusNote(app.MainFrame(), QString::fromStdString(note));
 }
@@ -121,9 +118,10 @@ void ShowMessage(CHalvexApp& app, const std::string& text, MessageIcon icon) {
 
 void ReportPastEnd(CHalvexApp& app, int rowsPastEnd, int last) {
     if (rowsPastEnd > 0) {
-        ShowMessage(app,
-                    Text("IDS_PASTE_PAST_END", std::to_string(rowsPastEnd), std::to_string(last)),
-                    MessageIcon::Exclamation);
+        ShowMessage(
+            app,
+            StepName("IDS_PASTE_PAST_END", {QString::number(rowsPastEnd), QString::number(last)}),
+            MessageIcon::Exclamation);
     }
 }
 
@@ -199,7 +197,7 @@ void OnInsert(CHalvexApp& app) {
             }
         }
         const MessageAnswer answer = MessageBox::Show(
-            app.MainFrame(), Text("IDS_INSERT_DROPS_CHANNELS", ChannelListText(lost)),
+            app.MainFrame(), StepName("IDS_INSERT_DROPS_CHANNELS", {Arg(ChannelListText(lost))}),
             LoadLangString("IDS_CONFIRM"), MessageIcon::Exclamation, MessageButtons::OkCancel);
         if (answer != MessageAnswer::Ok) {
             return;
