@@ -4,6 +4,7 @@
 // per command.
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QMenu>
 #include <QMimeData>
 #include <QtTest>
@@ -122,6 +123,13 @@ private slots:
     void keysMoveCutAndPasteRowsOneUndoStepEach() {
         ClickHeader(3);
         ClickHeader(5, Qt::ShiftModifier);
+        // In a drop-down list the keys open and close the list instead.
+        QComboBox* list = m_Page->RangeSelector();
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down, Qt::AltModifier);
+        list->hidePopup();
+        QVERIFY(Document().bytes == m_Original);
+        Grid()->setFocus();
         QTest::keyClick(Grid(), Qt::Key_Down, Qt::AltModifier);
         QCOMPARE(Names(3, 6), QStringList({"", "ALPHA", "BRAVO", "CHARL"}));
         QCOMPARE(Document().UndoName(), std::string("Move Channels 3-5 Down"));

@@ -1,5 +1,6 @@
 #include "app/accelerator_filter.h"
 
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QWidget>
@@ -44,6 +45,14 @@ int AcceleratorFilter::CommandForKeys(const QKeySequence& keys) const {
     return 0;
 }
 
+// Alt+Down and Alt+Up open and close a drop-down list everywhere on the desktop; in a list
+// they stay the list's.
+bool AcceleratorFilter::OpensList(const QWidget* widget, const QKeyEvent& key) {
+    const bool altArrow = key.modifiers() == Qt::AltModifier &&
+                          (key.key() == Qt::Key_Down || key.key() == Qt::Key_Up);
+    return altArrow && qobject_cast<const QComboBox*>(widget) != nullptr;
+}
+
 bool AcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) {
         return false;
@@ -54,7 +63,7 @@ bool AcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
     }
     auto* key = static_cast<QKeyEvent*>(event);
     int commandId = CommandForKeys(QKeySequence(key->keyCombination()));
-    if (commandId == 0) {
+    if (commandId == 0 || OpensList(widget, *key)) {
         return false;
     }
     QLineEdit* field = FieldWithOwnStep(watched, commandId);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+class QKeyEvent;
 class QWidget;
 
 class AcceleratorFilter : public QObject {
@@ -23,6 +24,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    static bool OpensList(const QWidget* widget, const QKeyEvent& key);
+
     struct Entry {
         QKeySequence keys;
         int commandId;
