@@ -143,6 +143,12 @@ def open_list_by_key(session, key, what):
 def journey_undo_redo_keys(session):
     session.start_app()
     grid = session.channel_grid()
+    # The scan mode, the first control of the next page: from Time to Carrier.
+    session.x.focus(session.main_window)
+    session.x.key("ctrl+Next")
+    session.x.key("Down")
+    session.shot("scan-mode-changed")
+    session.x.key("ctrl+Prior")
     type_into_cell(session, grid, 1, 1, "146.52")
     type_into_cell(session, grid, 2, 1, "147")
     session.x.click(*grid.cell_centre(1, 5))
@@ -152,8 +158,9 @@ def journey_undo_redo_keys(session):
     session.shot("edit-menu")
     session.x.key("Escape")
     session.x.focus(session.main_window)
-    # Name, power, channel 2 back; then channel 2 and the power again, the name stays undone.
-    for key in ("ctrl+z", "ctrl+z", "alt+BackSpace", "ctrl+y", "ctrl+shift+z"):
+    # Everything back, then all but the name again.
+    for key in ("ctrl+z", "ctrl+z", "alt+BackSpace", "ctrl+z", "ctrl+z",
+                "ctrl+y", "ctrl+shift+z", "ctrl+y", "ctrl+y"):
         session.x.key(key)
     session.shot("undone-and-redone")
     saved = session.path("undo.pgm")
@@ -162,6 +169,9 @@ def journey_undo_redo_keys(session):
                "1,146.52000,Off,146.52000,Off,Low,Off,Wide,Off,Off,Off,Off,")
     expect_row(session, saved, 2,
                "2,147.00000,Off,147.00000,Off,High,Off,Wide,Off,Off,Off,Off,")
+    scan_mode = read_image(saved)[0x0D01] & 0x03
+    if scan_mode != 1:
+        raise JourneyFailure(f"the scan mode was saved as {scan_mode}, expected 1 (Carrier)")
 
 
 def journey_list_keys(session):
