@@ -1,5 +1,6 @@
 halvex_add_core_test(serial_port_test serial_port_test.cpp)
 target_link_libraries(serial_port_test PRIVATE util)
+halvex_add_core_test(serial_devices_test serial_devices_test.cpp)
 halvex_add_core_test(clone_protocol_test clone_protocol_test.cpp)
 target_link_libraries(clone_protocol_test PRIVATE halvex_sim)
 
