@@ -25,6 +25,9 @@ constexpr int kCommandRadiogram = 32780;
 constexpr int kCommandCompareRadio = 32781;
 constexpr int kCommandImportChannels = 32801;
 constexpr int kCommandExportChannels = 32802;
+// The cable type, stored as `rwtype` 1 and 2.
+constexpr int kCommandCableDirect = 32811;
+constexpr int kCommandCableEcho = 32812;
 
 // Edit commands: the edit history, and whole channels of the channel table.
 constexpr int kCommandUndo = 57643;

@@ -1,0 +1,30 @@
+// The serial devices present on this machine, as sysfs and /dev describe them: what a user
+// can pick as the programming cable. Reads only; never opens a device.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Where to look; tests point both at a fake tree.
+struct DeviceRoots {
+    std::string sysRoot = "/sys";
+    std::string devRoot = "/dev";
+};
+
+struct SerialDevice {
+    std::string path;        // devRoot/ttyUSB0
+    std::string stablePath;  // devRoot/serial/by-id/..., or empty when udev made none
+    std::string driver;      // the kernel driver of the adapter: ch341, cdc_acm, serial8250...
+    std::string vendorId, productId;  // USB ids as four hex digits, empty for other devices
+    std::string manufacturer, product;
+    bool usb = false;
+    int64_t appearedAt = 0;  // change time of the device node, seconds since the epoch
+};
+
+// USB adapters (ttyUSB*), modem-class devices (ttyACM*), then built-in ports (ttyS*) that
+// have a UART behind them, each kind by number. Only devices whose node exists under devRoot.
+std::vector<SerialDevice> ListSerialDevices(const DeviceRoots& roots);
+
+// One line for lists, in plain English: "CH340 serial adapter (1a86:7523, ch341)".
+std::string DescribeSerialDevice(const SerialDevice& device);
