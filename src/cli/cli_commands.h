@@ -15,6 +15,7 @@ struct CliCommand {
 
 int RunNewCommand(std::span<const std::string> arguments);
 int RunInfoCommand(std::span<const std::string> arguments);
+int RunDoctorCommand(std::span<const std::string> arguments);
 int RunDiffCommand(std::span<const std::string> arguments);
 int RunExportCommand(std::span<const std::string> arguments);
 int RunImportCommand(std::span<const std::string> arguments);

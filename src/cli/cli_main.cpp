@@ -17,6 +17,7 @@ const std::array kCommands = {
     CliCommand{"write",
                "write (--port N | --device PATH) [--settings FILE] [--verify] [--force] FILE.pgm",
                RunWriteCommand},
+    CliCommand{"doctor", "doctor (--port N | --device PATH) [--settings FILE]", RunDoctorCommand},
     CliCommand{"diff", "diff [--settings FILE] A.pgm B.pgm", RunDiffCommand},
     CliCommand{"export", "export [--settings FILE] FILE.pgm [-o OUT.csv]", RunExportCommand},
     CliCommand{"import", "import IN.csv [--settings FILE] [--band K | --into BASE.pgm] -o OUT.pgm",
@@ -30,6 +31,10 @@ void PrintUsage(std::ostream& stream) {
     }
     stream << "  halvex-cli --help\n"
               "  halvex-cli --version\n"
+              "doctor wakes the radio and asks who it is, never writes to it, and exits\n"
+              "0 when an RQ870 answers, 2 when none answers (missing device, no permission,\n"
+              "port in use, silent radio, echoing cable on the direct setting), 3 for another\n"
+              "model or a plain cable on the echoing setting.\n"
               "--settings defaults to setting.ini beside halvex-cli, else\n"
               "$XDG_CONFIG_HOME/halvex/setting.ini (~/.config/halvex/setting.ini).\n";
 }
