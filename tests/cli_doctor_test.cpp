@@ -122,7 +122,7 @@ TEST_F(CliDoctorTest, NoPermissionTellsTheCommandToJoinTheGroup) {
     ASSERT_EQ(chown(node.c_str(), 0, dialout->gr_gid), 0);
     ASSERT_EQ(chmod(node.c_str(), 0660), 0);
     RunResult result = RunProgram({"/usr/sbin/runuser", "-u", "nobody", "--", HALVEX_CLI_PATH,
-                            "doctor", "--device", node, "--settings", Settings()});
+                                   "doctor", "--device", node, "--settings", Settings()});
     EXPECT_EQ(result.exitCode, kExitNoRadio) << result.out << result.err;
     EXPECT_NE(result.out.find("belongs to group dialout"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("sudo usermod -aG dialout $USER"), std::string::npos) << result.out;

@@ -81,8 +81,8 @@ TEST_F(DoctorAnswerTest, EachAnswerOfTheLineGivesItsCause) {
          false},
         {"plain cable on echoing", false, false, 8, 2, false, DoctorCause::NoEchoOnEcho, true},
         {"other model, direct", false, false, 6, 1, false, DoctorCause::OtherModel, false},
-        {"other model, plain cable on echoing", false, false, 6, 2, false,
-         DoctorCause::OtherModel, false},
+        {"other model, plain cable on echoing", false, false, 6, 2, false, DoctorCause::OtherModel,
+         false},
         {"test mode takes the echoing cable", true, false, 8, 1, true, DoctorCause::RadioFound,
          false},
         {"test mode, other model", false, false, 7, 2, true, DoctorCause::OtherModel, false},
@@ -149,8 +149,7 @@ TEST(DoctorDeviceTest, AFileOrFolderIsNotASerialPort) {
     for (const std::string& path : {folder.Write("plain", "x"), folder.Path()}) {
         DoctorRequest request;
         request.device = path;
-        EXPECT_EQ(DiagnoseConnection(request, ThisProcess()).cause, DoctorCause::NotSerial)
-            << path;
+        EXPECT_EQ(DiagnoseConnection(request, ThisProcess()).cause, DoctorCause::NotSerial) << path;
     }
 }
 
@@ -310,8 +309,7 @@ TEST(DoctorPermissionTest, TheGroupAndWhetherTheUserIsInItAreTold) {
         waitpid(child, nullptr, 0);
         ASSERT_GT(length, 0);
         std::string expected = std::to_string(static_cast<int>(DoctorCause::NoPermission)) +
-                               " dialout " + (c.inLogin ? "1" : "0") + (c.member ? "1" : "0") +
-                               "1";
+                               " dialout " + (c.inLogin ? "1" : "0") + (c.member ? "1" : "0") + "1";
         EXPECT_EQ(std::string(buffer), expected);
     }
 }

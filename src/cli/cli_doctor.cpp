@@ -36,8 +36,8 @@ bool ParseDoctorArguments(std::span<const std::string> arguments, DoctorArgument
         if (argument == "--port") {
             auto [end, failure] =
                 std::from_chars(value.data(), value.data() + value.size(), parsed->port);
-            if (failure != std::errc() || end != value.data() + value.size() ||
-                parsed->port < 1 || parsed->port > kHighestPort) {
+            if (failure != std::errc() || end != value.data() + value.size() || parsed->port < 1 ||
+                parsed->port > kHighestPort) {
                 *error = "doctor: --port takes a port number from 1 to " +
                          std::to_string(kHighestPort) + ", not '" + value + "'";
                 return false;
@@ -105,8 +105,9 @@ void PrintDiagnosis(const Diagnosis& d) {
                       << " cable type. The connection works.\n";
             return;
         case DoctorCause::NoDevice:
-            std::cout << name << " does not exist: the cable is not plugged in, or it has "
-                                 "another name.\n";
+            std::cout << name
+                      << " does not exist: the cable is not plugged in, or it has "
+                         "another name.\n";
             if (d.candidates.empty()) {
                 std::cout << "No serial device is present at all: plug the programming cable "
                              "in and run this again.\n";
@@ -143,8 +144,8 @@ void PrintDiagnosis(const Diagnosis& d) {
             return;
         case DoctorCause::InUse:
             if (d.holderPid > 0) {
-                std::cout << name << " is in use by " << d.holderName << " (process "
-                          << d.holderPid << ").\n";
+                std::cout << name << " is in use by " << d.holderName << " (process " << d.holderPid
+                          << ").\n";
             } else {
                 std::cout << name << " is in use by another program.\n";
             }
@@ -176,9 +177,9 @@ void PrintDiagnosis(const Diagnosis& d) {
             std::cout << name << ": the cable "
                       << (d.cause == DoctorCause::EchoOnDirect ? "echoes" : "does not echo")
                       << " what is sent, but the cable type is " << CableName(d.cable) << ".\n"
-                      << "Switch the cable type to " << CableName(other) << ": rwtype="
-                      << CableSetting(other) << " in section [setup] of " << g_SettingsPath
-                      << ".\n";
+                      << "Switch the cable type to " << CableName(other)
+                      << ": rwtype=" << CableSetting(other) << " in section [setup] of "
+                      << g_SettingsPath << ".\n";
             std::cout << (d.otherCableAnswered
                               ? "With that cable type an RQ870 radio answered.\n"
                               : "With that cable type no radio answered either: check the "

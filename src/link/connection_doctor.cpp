@@ -17,6 +17,7 @@
 #include "link/clone_frames.h"
 #include "link/radio_connection.h"
 #include "link/serial_port.h"
+#include "platform/profile.h"
 
 namespace {
 
@@ -90,7 +91,9 @@ std::vector<Holder> FindHolders(const std::string& procRoot, dev_t rdev, pid_t s
     }
     while (dirent* process = readdir(processes)) {
         std::string pid = process->d_name;
-        if (pid.empty() || !std::all_of(pid.begin(), pid.end(), [](unsigned char c) { return std::isdigit(c) != 0; }) ||
+        if (pid.empty() ||
+            !std::all_of(pid.begin(), pid.end(),
+                         [](unsigned char c) { return std::isdigit(c) != 0; }) ||
             std::stol(pid) == self) {
             continue;
         }
@@ -347,6 +350,19 @@ DoctorRequest DoctorRequestForPort(const std::string& portsFolder, int port,
     DoctorRequest request;
     request.device = ComPortDevicePath(portsFolder, port);
     request.port = port;
+    request.settingsPath = settingsPath;
+    return request;
+}
+
+DoctorRequest DoctorRequestForSettings(const std::string& settingsPath,
+                                       const std::string& portsFolder) {
+    std::string device = ReadProfileString(settingsPath, "setup", "device", "", 4096);
+    if (device.empty()) {
+        return DoctorRequestForPort(portsFolder, ReadProfileInt(settingsPath, "setup", "com", 1),
+                                    settingsPath);
+    }
+    DoctorRequest request;
+    request.device = device;
     request.settingsPath = settingsPath;
     return request;
 }

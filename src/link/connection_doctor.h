@@ -104,6 +104,10 @@ struct Diagnosis {
 DoctorRequest DoctorRequestForPort(const std::string& portsFolder, int port,
                                    const std::string& settingsPath);
 
+// The port the program connects through: setup/device when it is set, else COMn of setup/com.
+DoctorRequest DoctorRequestForSettings(const std::string& settingsPath,
+                                       const std::string& portsFolder);
+
 Diagnosis DiagnoseConnection(const DoctorRequest& request, const DoctorSystem& system,
                              const CancelFlag* cancel = nullptr);
 

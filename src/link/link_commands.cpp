@@ -2,6 +2,7 @@
 
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
+#include "link/doctor_dialog.h"
 #include "link/port_dialog.h"
 #include "link/transfer_dialog.h"
 #include "resources/command_ids.h"
@@ -24,6 +25,10 @@ void InstallLinkCommands(CHalvexApp& app, CMainFrame& frame) {
     frame.SetCommandHandler(kCommandWriteRadio, [&app] { RunTransfer(app, TransferMode::Write); });
     frame.SetCommandHandler(kCommandCompareRadio,
                             [&app] { RunTransfer(app, TransferMode::Compare); });
+    frame.SetCommandHandler(kCommandCheckConnection, [&app] {
+        CDoctorDlg dialog(app, app.MainFrame());
+        dialog.exec();
+    });
     frame.SetCommandHandler(kCommandPort, [&app] {
         CPortDlg dialog(app, app.MainFrame());
         dialog.exec();

@@ -15,6 +15,7 @@
 #include "app/relabel.h"
 #include "config/app_globals.h"
 #include "config/language.h"
+#include "link/doctor_messages.h"
 
 namespace {
 
@@ -57,12 +58,17 @@ bool IsScrollKey(int key) {
 
 }  // namespace
 
-void ShowTestModeMessage(QWidget* owner, const TestModeMessage& message) {
+void ShowTestModeMessage(QWidget* owner, const TestModeMessage& message,
+                         const std::string& detail) {
     // The application's title is the one the main window shows in this language.
     std::string caption = message.captionKey.empty() ? LoadLangString("IDS_WINDOWNAME")
                                                      : LoadLangString(message.captionKey);
-    MessageBox::Show(owner, LoadLangString(message.textKey), caption,
-                     message.stopIcon ? MessageIcon::Stop : MessageIcon::None, MessageButtons::Ok);
+    std::string text = LoadLangString(message.textKey);
+    if (!detail.empty()) {
+        text += "\n\n" + detail;
+    }
+    MessageBox::Show(owner, text, caption, message.stopIcon ? MessageIcon::Stop : MessageIcon::None,
+                     MessageButtons::Ok);
 }
 
 CTestModeDlg::CTestModeDlg(CHalvexApp& app, QWidget* parent)
@@ -303,7 +309,8 @@ void CTestModeDlg::ShowOutcome(const TestModeOutcome& outcome) {
                          MessageIcon::Exclamation, MessageButtons::Ok);
     }
     if (outcome.message) {
-        ShowTestModeMessage(this, *outcome.message);
+        ShowTestModeMessage(this, *outcome.message,
+                            outcome.diagnosis ? DoctorMessage(*outcome.diagnosis) : std::string());
     }
     if (outcome.refill) {
         ShowLines(m_Session.ItemLines());
