@@ -213,16 +213,16 @@ private slots:
         // An echo cause asks to switch the cable type; the others only tell.
         QTest::addColumn<bool>("asks");
         QTest::addColumn<bool>("answerYes");
-        QTest::newRow("no answer")
-            << true << 8 << false << "IDS_ERROR_PORTCONN" << "IDS_DOCTOR_SILENT" << false << false;
+        QTest::newRow("no answer") << true << 8 << false << "IDS_ERROR_PORTCONN"
+                                   << "IDS_DOCTOR_SILENT" << false << false;
         QTest::newRow("short identification") << false << 5 << false << "IDS_ERROR_TYPE"
                                               << "IDS_DOCTOR_OTHERMODEL" << false << false;
         QTest::newRow("echoing cable, direct setting, switched")
-            << false << 8 << true << "IDS_ERROR_ECHOCABLE" << "IDS_DOCTOR_OTHERANSWERED" << true
-            << true;
+            << false << 8 << true << "IDS_ERROR_ECHOCABLE"
+            << "IDS_DOCTOR_OTHERANSWERED" << true << true;
         QTest::newRow("echoing cable, direct setting, kept")
-            << false << 8 << true << "IDS_ERROR_ECHOCABLE" << "IDS_DOCTOR_OTHERANSWERED" << true
-            << false;
+            << false << 8 << true << "IDS_ERROR_ECHOCABLE"
+            << "IDS_DOCTOR_OTHERANSWERED" << true << false;
     }
 
     void radioErrorsEndTheDialogWithTheirMessage() {
