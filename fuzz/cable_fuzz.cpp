@@ -86,6 +86,9 @@ public:
         m_Open = port <= m_OpenablePorts;
         return m_Open;
     }
+    bool OpenDevice(const std::string&, int baudRate, std::string* error) override {
+        return Open(1, baudRate, error);
+    }
     void Close() override { m_Open = false; }
     bool IsOpen() const override { return m_Open; }
     void Pause(int) override {}

@@ -75,13 +75,19 @@ TEST_F(CliDoctorTest, EachAnsweringCauseHasItsWordsAndExitStatus) {
     }
 }
 
-// A port number goes through the same ports/COMn mapping as read and write.
+// A port number goes through the same ports/COMn mapping as read and write, and no port at
+// all means the one of the settings.
 TEST_F(CliDoctorTest, APortNumberIsCheckedWhereReadWouldOpenIt) {
     constexpr int kPort = 243;
     std::string link = kBinDir + "/ports/COM" + std::to_string(kPort);
     StartRadio(link, RadioLine(false));
     RunResult found = Run({"doctor", "--port", std::to_string(kPort), "--settings", Settings()});
+    // Neither given: the device of the settings, as read and write take it.
+    halvex::test::WriteLinkSettings(Settings(), {{"device", link}});
+    RunResult configured = Run({"doctor", "--settings", Settings()});
     m_Radio.Stop();
+    EXPECT_EQ(configured.exitCode, 0) << configured.out << configured.err;
+    EXPECT_EQ(configured.out.rfind(link + ": an RQ870 radio answered", 0), 0u) << configured.out;
     EXPECT_EQ(found.exitCode, 0) << found.out << found.err;
     EXPECT_EQ(found.out.rfind("COM243 (" + link + "): an RQ870 radio answered", 0), 0u)
         << found.out;
@@ -94,8 +100,7 @@ TEST_F(CliDoctorTest, APortNumberIsCheckedWhereReadWouldOpenIt) {
 
 TEST_F(CliDoctorTest, UsageErrorsStopBeforeAnyCheck) {
     for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"doctor"},
-          {"doctor", "--port", "1", "--device", "/dev/null"},
+         {std::vector<std::string>{"doctor", "--port", "1", "--device", "/dev/null"},
           {"doctor", "--port", "0"},
           {"doctor", "--device"},
           {"doctor", "--device", "/dev/null", "--verify"}}) {

@@ -226,7 +226,6 @@ TEST_F(CliTransferTest, UsageFileAndPortErrorsStopBeforeAnyTransfer) {
         int exitCode;
     };
     for (const Case& c : std::vector<Case>{
-             {{"read", "--settings", settings, "-o", File("a.pgm")}, 1},
              {{"read", "--port", "2", "--device", "/dev/null", "--settings", settings}, 1},
              {{"read", "--port", "0", "--settings", settings}, 1},
              {{"write", "--device", m_Dir.PortLink(1), "--settings", settings}, 1},
@@ -468,6 +467,42 @@ TEST_F(CliTransferTest, BadOutputsAndPortsAreRefusedBeforeAnyByteIsSent) {
         EXPECT_FALSE(std::filesystem::exists(File("never.pgm")));
     }
     std::filesystem::remove(portLink);
+}
+
+// Without --port or --device the desktop program's port is used: the device setting, opened
+// wherever COMn point and never searched past.
+TEST_F(CliTransferTest, TheDeviceSettingIsThePortWhenNoneIsNamed) {
+    std::string cable = File("cable");
+    RadioMemory memory = PatternMemory(5);
+    StartRadio(cable, {}, memory);
+    m_Dir.AddMissingPort(1);
+    m_Dir.ChangeSettings({{"com", 1}, {"searchcom", 1}, {"device", cable}});
+    std::string read = File("read.pgm");
+    Completed completed = Run({"read", "--settings", m_Dir.SettingsPath(), "-o", read});
+    ASSERT_EQ(completed.exitCode, 0) << completed.errors;
+    PgmFile file;
+    std::string error;
+    ASSERT_EQ(LoadPgmFile(read, &file, &error), PgmLoadResult::Loaded) << error;
+    EXPECT_TRUE(std::equal(file.image.begin() + 0x0800, file.image.end(), memory.begin() + 0x0800));
+    m_Radio.Stop();
+
+    // Gone: the message names the device, and nothing else was tried.
+    std::string gone = File("unplugged");
+    m_Dir.ChangeSettings({{"device", gone}});
+    std::string second = File("second.pgm");
+    completed = Run({"read", "--settings", m_Dir.SettingsPath(), "-o", second});
+    EXPECT_EQ(completed.exitCode, kExitNoRadio);
+    EXPECT_NE(completed.errors.find(gone), std::string::npos) << completed.errors;
+    EXPECT_EQ(completed.errors.find("other port"), std::string::npos) << completed.errors;
+    EXPECT_FALSE(std::filesystem::exists(second));
+    EXPECT_EQ(ReadProfileInt(m_Dir.SettingsPath(), "setup", "com", -1), 1);
+
+    // Without a device the configured COMn is used, as the desktop program uses it.
+    m_Dir.ChangeSettings({{"device", ""}, {"searchcom", 0}});
+    completed = Run({"read", "--settings", m_Dir.SettingsPath(), "-o", second});
+    EXPECT_EQ(completed.exitCode, kExitNoRadio);
+    EXPECT_NE(completed.errors.find("COM1"), std::string::npos) << completed.errors;
+    EXPECT_FALSE(std::filesystem::exists(second));
 }
 
 }  // namespace

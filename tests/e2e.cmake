@@ -28,6 +28,7 @@ set(HALVEX_E2E_JOURNEYS
     test_mode_read_all_responsive
     cancel_paced_read
     port_and_language_dialogs
+    pick_listed_device
 )
 foreach(journey IN LISTS HALVEX_E2E_JOURNEYS)
     add_test(NAME e2e_${journey}

@@ -67,6 +67,10 @@ public:
         return true;
     }
 
+    std::string StoredText(const char* key) const {
+        return ReadProfileString(dir.SettingsPath(), "setup", key, "", 1024);
+    }
+
     int StoredInt(const char* key) const {
         return ReadProfileInt(dir.SettingsPath(), "setup", key, -1);
     }

@@ -1,17 +1,61 @@
 // The port dialog over virtual radios on pseudo-terminals: which ports it offers, what OK
 // stores and shows, and the hidden search switch.
+#include <QAction>
 #include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
 #include <QRadioButton>
 #include <QtTest>
 
 #include "link/port_dialog.h"
 #include "link/serial_port.h"
+#include "link/transfer_dialog.h"
 #include "link_ui_fixture.h"
+#include "resources/command_ids.h"
+#include "support/fake_device_tree.h"
 
 namespace {
 
+using halvex::test::FakeDeviceTree;
+
 QRadioButton* PortButton(QWidget* dialog, int n) {
     return FindControl<QRadioButton>(dialog, PortButtonId(n));
+}
+
+QListWidget* DeviceList(QWidget* dialog) {
+    return FindControl<QListWidget>(dialog, kPortDeviceListId);
+}
+
+QString LabelText(QWidget* dialog, int id) {
+    return FindControl<QLabel>(dialog, id)->text();
+}
+
+QStringList Entries(QWidget* dialog) {
+    QStringList entries;
+    for (int row = 0; row < DeviceList(dialog)->count(); ++row) {
+        entries << DeviceList(dialog)->item(row)->text();
+    }
+    return entries;
+}
+
+void ClickEntry(QWidget* dialog, int row) {
+    QListWidget* list = DeviceList(dialog);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(row)).center());
+}
+
+void ClickOk(QWidget* dialog) {
+    QTest::mouseClick(FindControl<QAbstractButton>(dialog, kIdOk), Qt::LeftButton);
+}
+
+bool AnyPortChecked(QWidget* dialog) {
+    for (int n = 1; n <= kPortButtonCount; ++n) {
+        if (PortButton(dialog, n)->isChecked()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -102,6 +146,160 @@ private slots:
         QVERIFY(!searchAgain->isChecked());
         searchAgain->click();
         QCOMPARE(m_Fixture->StoredInt("searchcom"), 1);
+    }
+
+    void eachPortShowsItsDeviceAndTheDevicesFoundAreListed() {
+        std::string error;
+        QVERIFY2(m_Fixture->Start({{"com", 2}}, &error), error.c_str());
+        m_Fixture->dir.AddMissingPort(1);
+        QVERIFY2(m_Fixture->AddRadio(2, {}, PatternMemory(2), &error), error.c_str());
+        FakeDeviceTree tree;
+        tree.AddUsbAdapter({"ttyUSB0", "ch341", "1a86", "7523", "", "", ""});
+        tree.AddUsbAdapter({"ttyACM0", "cdc_acm", "2e8a", "000a", "Maker", "Pico", ""});
+        tree.AddBuiltInPort("ttyS1", 0);
+        m_Fixture->app->m_DeviceRoots = tree.Roots();
+
+        CPortDlg dialog(*m_Fixture->app);
+        dialog.show();
+        QCOMPARE(LabelText(&dialog, PortMappingId(1)),
+                 QString::fromStdString(m_Fixture->dir.File("no-such-device")) + " (not present)");
+        QString pty = QFileInfo(QString::fromStdString(m_Fixture->dir.PortLink(2))).symLinkTarget();
+        QVERIFY(pty.startsWith("/dev/pts/"));
+        QCOMPARE(LabelText(&dialog, PortMappingId(2)), pty + " (present)");
+        QCOMPARE(Entries(&dialog),
+                 QStringList({"ttyUSB0 \u2014 CH340 serial adapter (1a86:7523, ch341)",
+                              "ttyACM0 \u2014 Maker Pico (2e8a:000a, cdc_acm)"}));
+        QVERIFY(DeviceList(&dialog)->selectedItems().isEmpty());
+        QVERIFY(PortButton(&dialog, 2)->isChecked());
+        QCOMPARE(LabelText(&dialog, kPortInUseId),
+                 "In use: COM2 (" + QString::fromStdString(m_Fixture->dir.PortLink(2)) + ")");
+
+        // Plugged in while the dialog is open.
+        tree.AddUsbAdapter({"ttyUSB1", "pl2303", "067b", "2303", "", "", ""});
+        QTest::mouseClick(FindControl<QAbstractButton>(&dialog, kPortRefreshId), Qt::LeftButton);
+        QCOMPARE(Entries(&dialog).size(), 3);
+        QVERIFY(Entries(&dialog).at(1).startsWith("ttyUSB1 \u2014 PL2303"));
+
+        FakeDeviceTree empty;
+        m_Fixture->app->m_DeviceRoots = empty.Roots();
+        dialog.RefreshDevices();
+        QCOMPARE(Entries(&dialog), QStringList({"No serial devices found. Plug in the cable and "
+                                                "press Refresh."}));
+        ClickEntry(&dialog, 0);
+        ClickOk(&dialog);
+        QCOMPARE(m_Fixture->StoredText("device"), std::string());
+        QCOMPARE(m_Fixture->StoredInt("com"), 2);
+    }
+
+    // The stable name is stored, the dialog shows it in use next time, and a COM port chosen
+    // later gives the COMn mapping back.
+    void choosingADeviceStoresItAndChoosingAPortClearsIt() {
+        std::string error;
+        QVERIFY2(m_Fixture->Start({{"com", 1}}, &error), error.c_str());
+        QVERIFY2(m_Fixture->AddRadio(2, {}, PatternMemory(2), &error), error.c_str());
+        FakeDeviceTree tree;
+        tree.AddUsbAdapter({"ttyUSB0", "ch341", "1a86", "7523", "", "", ""});
+        tree.AddUsbAdapter({"ttyUSB1", "ftdi_sio", "0403", "6001", "FTDI", "FT232R", ""});
+        std::string stable = tree.AddStableName("usb-FTDI_FT232R_A50285BI-if00-port0", "ttyUSB1");
+        m_Fixture->app->m_DeviceRoots = tree.Roots();
+
+        {
+            CPortDlg dialog(*m_Fixture->app);
+            dialog.show();
+            ClickEntry(&dialog, 1);
+            QVERIFY(!AnyPortChecked(&dialog));
+            ClickOk(&dialog);
+        }
+        QCOMPARE(m_Fixture->StoredText("device"), stable);
+        QCOMPARE(m_Fixture->StoredInt("com"), 1);
+        QCOMPARE(m_Fixture->PortPane(), QString("ttyUSB1"));
+
+        {
+            CPortDlg dialog(*m_Fixture->app);
+            dialog.show();
+            QCOMPARE(DeviceList(&dialog)->currentRow(), 1);
+            QVERIFY(DeviceList(&dialog)->currentItem()->isSelected());
+            QVERIFY(!AnyPortChecked(&dialog));
+            QCOMPARE(LabelText(&dialog, kPortInUseId), "In use: " + QString::fromStdString(stable));
+            // Unplugged: still shown and kept, never dropped by an OK.
+            tree.RemoveNode("ttyUSB1");
+            std::filesystem::remove(stable);
+            dialog.RefreshDevices();
+            QCOMPARE(Entries(&dialog).size(), 2);
+            QCOMPARE(DeviceList(&dialog)->currentItem()->text(),
+                     QString::fromStdString(stable) + " (not present)");
+            ClickOk(&dialog);
+        }
+        QCOMPARE(m_Fixture->StoredText("device"), stable);
+
+        {
+            CPortDlg dialog(*m_Fixture->app);
+            dialog.show();
+            QTest::mouseClick(PortButton(&dialog, 2), Qt::LeftButton);
+            QVERIFY(PortButton(&dialog, 2)->isChecked());
+            QVERIFY(DeviceList(&dialog)->selectedItems().isEmpty());
+            ClickOk(&dialog);
+        }
+        QCOMPARE(m_Fixture->StoredText("device"), std::string());
+        QCOMPARE(m_Fixture->StoredInt("com"), 2);
+        QCOMPARE(m_Fixture->PortPane(), QString("COM2"));
+        QVERIFY(MessageBox::Shown().empty());
+    }
+
+    // Outside COM1-COM8's mapping and with the search on, a device chosen in the dialog is
+    // where the read goes.
+    void aReadGoesToTheDeviceChosenByName() {
+        std::string error;
+        QVERIFY2(m_Fixture->Start({{"com", 1}, {"searchcom", 1}}, &error), error.c_str());
+        m_Fixture->dir.AddMissingPort(1);
+        VirtualRadio radio;
+        RadioMemory memory = PatternMemory(7);
+        radio.SetMemory(memory);
+        std::string cable = m_Fixture->dir.File("cable");
+        QVERIFY2(radio.Start(cable, {}, &error), error.c_str());
+        FakeDeviceTree tree;
+        tree.AddUsbAdapter({"ttyUSB7", "ch341", "1a86", "7523", "", "", cable});
+        std::string stable = tree.AddStableName("usb-1a86_USB_Serial-if00-port0", "ttyUSB7");
+        m_Fixture->app->m_DeviceRoots = tree.Roots();
+
+        CPortDlg portDialog(*m_Fixture->app);
+        portDialog.show();
+        ClickEntry(&portDialog, 0);
+        ClickOk(&portDialog);
+        QCOMPARE(m_Fixture->StoredText("device"), stable);
+
+        CTransferDlg transfer(*m_Fixture->app, true);
+        transfer.show();
+        QTest::mouseClick(FindControl<QAbstractButton>(&transfer, kIdOk), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!transfer.isVisible(), 60000);
+        QCOMPARE(transfer.result(), kTransferEnded);
+        const auto& bytes = m_Fixture->app->Document().bytes;
+        QVERIFY(std::equal(bytes.begin() + 0x0800, bytes.end(), memory.begin() + 0x0800));
+        QCOMPARE(m_Fixture->StoredInt("com"), 1);
+        QVERIFY(MessageBox::Shown().empty());
+        radio.Stop();
+    }
+
+    void cableTypeMenuStoresRwtypeAndFollowsTheFile() {
+        std::string error;
+        QVERIFY2(m_Fixture->Start({{"rwtype", 1}}, &error), error.c_str());
+        CMainFrame* frame = m_Fixture->app->MainFrame();
+        QAction* direct = frame->MenuAction(kCommandCableDirect);
+        QAction* echo = frame->MenuAction(kCommandCableEcho);
+        QCOMPARE(direct->text(), QString("Cable type: &Direct"));
+        QVERIFY(direct->isChecked() && !echo->isChecked());
+
+        echo->trigger();
+        QCOMPARE(m_Fixture->StoredInt("rwtype"), 2);
+        QVERIFY(echo->isChecked() && !direct->isChecked());
+        direct->trigger();
+        QCOMPARE(m_Fixture->StoredInt("rwtype"), 1);
+        QVERIFY(direct->isChecked() && !echo->isChecked());
+
+        // Edited by hand while the program runs: the menu shows the file when it opens.
+        QVERIFY2(m_Fixture->Set({{"rwtype", 2}}, &error), error.c_str());
+        emit qobject_cast<QMenu*>(direct->parent())->aboutToShow();
+        QVERIFY(echo->isChecked() && !direct->isChecked());
     }
 
 private:

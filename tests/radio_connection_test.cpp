@@ -125,4 +125,40 @@ TEST_F(RadioConnectionTest, EchoCorrectionOfTheIdentificationFollowsTheCallersRu
     }
 }
 
+// A device chosen by name is the port: it is opened wherever COMn point, and neither a
+// missing device nor a silent one sends the search to the radio on COM3 or moves `com`.
+TEST_F(RadioConnectionTest, TheDeviceSettingIsThePortAndIsNeverSearchedPast) {
+    struct Case {
+        const char* name;
+        bool deviceAnswers;
+        ConnectResult expected;
+    };
+    AddMissingPort(1);
+    for (const Case& c : {Case{"device answers", true, ConnectResult::Connected},
+                          Case{"device missing", false, ConnectResult::NoRadio}}) {
+        SCOPED_TRACE(c.name);
+        StartRadio({});
+        VirtualRadio cable;
+        std::string device = m_Folder.File("cable");
+        if (c.deviceAnswers) {
+            std::string error;
+            cable.SetMemory(PatternMemory(2));
+            ASSERT_TRUE(cable.Start(device, {}, &error)) << error;
+        }
+        WriteSettings({{"com", 1}, {"searchcom", 1}, {"device", device}});
+        RadioConnection connection(m_Port, SettingsPath(), CloneRules(CableType::Direct));
+        EXPECT_EQ(connection.Connect(), c.expected);
+        EXPECT_FALSE(connection.Searched());
+        EXPECT_EQ(m_Port.IsOpen() ? m_Port.DevicePath() : std::string(),
+                  c.deviceAnswers ? device : std::string());
+        EXPECT_EQ(connection.OpenError().find(device) != std::string::npos, !c.deviceAnswers);
+        EXPECT_TRUE(m_Radio.ReceivedBytes().empty());
+        EXPECT_EQ(ReadProfileInt(SettingsPath(), "setup", "com", -1), 1);
+        EXPECT_EQ(ConfiguredPortName(SettingsPath()), device);
+        m_Port.Close();
+        cable.Stop();
+        m_Radio.Stop();
+    }
+}
+
 }  // namespace

@@ -108,7 +108,7 @@ TEST(SerialDevicesTest, NodesWithoutSysfsStillShowUsbAdaptersOnly) {
     dev.Write("ttyS0", "");
     std::vector<SerialDevice> devices = ListSerialDevices({dev.File("sys"), dev.Path()});
     ASSERT_EQ(Paths(devices), (std::vector<std::string>{dev.File("ttyUSB0")}));
-    EXPECT_EQ(DescribeSerialDevice(devices[0]), "Built-in serial port");
+    EXPECT_EQ(DescribeSerialDevice(devices[0]), "USB serial device");
 }
 
 TEST(SerialDevicesTest, DescriptionsNameTheChipIdsAndDriver) {

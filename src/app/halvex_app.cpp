@@ -72,7 +72,7 @@ bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& a
     m_Frame = std::make_unique<CMainFrame>(m_Document);
     InstallCommandHandlers();
     m_Frame->SetRecentFiles(m_RecentFiles.Paths());
-    m_Frame->SetPortPane(ReadSetupInt("com", 1));
+    m_Frame->ShowConfiguredPort();
     m_Frame->SetCloseQuery([this] {
         if (!SaveModified()) {
             return false;

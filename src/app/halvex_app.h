@@ -11,6 +11,7 @@
 #include "app/recent_files.h"
 #include "codeplug/document.h"
 #include "config/file_locations.h"
+#include "link/serial_devices.h"
 #include "link/serial_port.h"
 
 class CMainFrame;
@@ -43,6 +44,8 @@ public:
 
     // The one serial port of the program, used by one dialog at a time.
     CSerialPort m_Port;
+    // Where the port dialog looks for serial devices; tests point it at a fake tree.
+    DeviceRoots m_DeviceRoots;
     // Where every successful read also leaves a copy; tests point it at a folder of their own.
     std::string m_BackupFolder;
     // The next reset of the document skips its question.

@@ -2,6 +2,7 @@
 // in the user's folders once installed.
 #include <QApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/halvex_app.h"
@@ -19,6 +20,13 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("org.halvex.Halvex"));
     InstallGridAccessibility();
     CHalvexApp app;
+    // The journeys point the port dialog's device list at a fake tree.
+    if (const char* sys = std::getenv("HALVEX_SYSFS_ROOT")) {
+        app.m_DeviceRoots.sysRoot = sys;
+    }
+    if (const char* dev = std::getenv("HALVEX_DEV_ROOT")) {
+        app.m_DeviceRoots.devRoot = dev;
+    }
     if (!app.InitInstance(ExecutableDirectory(), QApplication::arguments(), ProcessEnvironment())) {
         return 1;
     }

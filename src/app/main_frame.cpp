@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMimeData>
@@ -12,7 +13,10 @@
 
 #include "app/accelerator_filter.h"
 #include "app/accessible_names.h"
+#include "config/app_globals.h"
 #include "config/language.h"
+#include "config/settings.h"
+#include "link/radio_connection.h"
 #include "resources/frame_resources.h"
 #include "view/main_view.h"
 
@@ -34,6 +38,19 @@ CMainFrame::CMainFrame(CHalvexDoc& document, QWidget* parent) : QMainWindow(pare
 
 void CMainFrame::SetPortPane(int port) {
     m_PortPane->setText(QStringLiteral("COM%1").arg(port));
+}
+
+void CMainFrame::ShowConfiguredPort() {
+    std::string device = ConfiguredDevice(g_SettingsPath);
+    if (device.empty()) {
+        SetPortPane(ReadSetupInt("com", 1));
+        return;
+    }
+    // A by-id name is too long for the pane; the tty it names is what users know.
+    QFileInfo file(QString::fromStdString(device));
+    m_PortPane->setText(file.isSymLink() ? QFileInfo(file.symLinkTarget()).fileName()
+                                         : file.fileName());
+    m_PortPane->setToolTip(QString::fromStdString(device));
 }
 
 QString CMainFrame::PortPaneText() const {

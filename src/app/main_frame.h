@@ -29,6 +29,8 @@ public:
     CHalvexView* View() const { return m_View; }
 
     void SetPortPane(int port);
+    // The port the settings choose: COMn, or the name of the chosen device.
+    void ShowConfiguredPort();
     QString PortPaneText() const;
 
     // A note beside the port pane on what the program did with the user's entry; empty

@@ -19,3 +19,7 @@ int RunDoctorCommand(std::span<const std::string> arguments);
 int RunDiffCommand(std::span<const std::string> arguments);
 int RunExportCommand(std::span<const std::string> arguments);
 int RunImportCommand(std::span<const std::string> arguments);
+
+struct DeviceRoots;
+// Discovery looks under roots: the real /sys and /dev, except in tests.
+int RunPortsCommand(std::span<const std::string> arguments, const DeviceRoots& roots);

@@ -48,8 +48,8 @@ bool ParseDoctorArguments(std::span<const std::string> arguments, DoctorArgument
             parsed->settingsPath = value;
         }
     }
-    if ((parsed->port != 0) == !parsed->device.empty()) {
-        *error = "doctor: give exactly one of --port N and --device PATH";
+    if (parsed->port != 0 && !parsed->device.empty()) {
+        *error = "doctor: give at most one of --port N and --device PATH";
         return false;
     }
     return true;
@@ -222,10 +222,11 @@ int RunDoctorCommand(std::span<const std::string> arguments) {
         !UseSettingsFile(parsed.settingsPath, &error)) {
         return ReportFailure(error);
     }
-    DoctorRequest request;
-    if (parsed.device.empty()) {
+    // Without either, the port read and write would use.
+    DoctorRequest request = DoctorRequestForSettings(g_SettingsPath, g_PortsDir);
+    if (parsed.port != 0) {
         request = DoctorRequestForPort(g_PortsDir, parsed.port, g_SettingsPath);
-    } else {
+    } else if (!parsed.device.empty()) {
         request.device = parsed.device;
         request.settingsPath = g_SettingsPath;
     }

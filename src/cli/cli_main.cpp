@@ -1,4 +1,5 @@
 #include <array>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -6,18 +7,32 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_read_write.h"
 #include "cli/cli_support.h"
+#include "link/serial_devices.h"
 
 namespace {
+
+// Tests point discovery at a fake tree; nothing else reads these variables.
+int RunPorts(std::span<const std::string> arguments) {
+    DeviceRoots roots;
+    if (const char* sys = std::getenv("HALVEX_SYSFS_ROOT")) {
+        roots.sysRoot = sys;
+    }
+    if (const char* dev = std::getenv("HALVEX_DEV_ROOT")) {
+        roots.devRoot = dev;
+    }
+    return RunPortsCommand(arguments, roots);
+}
 
 const std::array kCommands = {
     CliCommand{"new", "new [--settings FILE] [--band K] -o FILE.pgm", RunNewCommand},
     CliCommand{"info", "info [--settings FILE] FILE.pgm [--csv]", RunInfoCommand},
-    CliCommand{"read", "read (--port N | --device PATH) [--settings FILE] [-o FILE.pgm]",
+    CliCommand{"read", "read [--port N | --device PATH] [--settings FILE] [-o FILE.pgm]",
                RunReadCommand},
     CliCommand{"write",
-               "write (--port N | --device PATH) [--settings FILE] [--verify] [--force] FILE.pgm",
+               "write [--port N | --device PATH] [--settings FILE] [--verify] [--force] FILE.pgm",
                RunWriteCommand},
-    CliCommand{"doctor", "doctor (--port N | --device PATH) [--settings FILE]", RunDoctorCommand},
+    CliCommand{"ports", "ports [--settings FILE] [--json]", RunPorts},
+    CliCommand{"doctor", "doctor [--port N | --device PATH] [--settings FILE]", RunDoctorCommand},
     CliCommand{"diff", "diff [--settings FILE] A.pgm B.pgm", RunDiffCommand},
     CliCommand{"export", "export [--settings FILE] FILE.pgm [-o OUT.csv]", RunExportCommand},
     CliCommand{"import", "import IN.csv [--settings FILE] [--band K | --into BASE.pgm] -o OUT.pgm",
@@ -36,7 +51,9 @@ void PrintUsage(std::ostream& stream) {
               "port in use, silent radio, echoing cable on the direct setting), 3 for another\n"
               "model or a plain cable on the echoing setting.\n"
               "--settings defaults to setting.ini beside halvex-cli, else\n"
-              "$XDG_CONFIG_HOME/halvex/setting.ini (~/.config/halvex/setting.ini).\n";
+              "$XDG_CONFIG_HOME/halvex/setting.ini (~/.config/halvex/setting.ini).\n"
+              "read and write without --port or --device use the port of the settings:\n"
+              "device= when it is set, else com= (and searchcom=).\n";
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "config/app_globals.h"
 #include "link/clone_frames.h"
 #include "link/clone_protocol.h"
+#include "link/radio_connection.h"
 #include "link/serial_port.h"
 #include "link/worker_runner.h"
 #include "link/write_verify.h"
@@ -95,8 +96,8 @@ bool ParseTransferArguments(std::string_view command, std::span<const std::strin
             parsed->file = value;
         }
     }
-    if (parsed->port.has_value() == !parsed->device.empty()) {
-        *error = std::string(command) + ": give exactly one of --port N and --device PATH";
+    if (parsed->port.has_value() && !parsed->device.empty()) {
+        *error = std::string(command) + ": give only one of --port N and --device PATH";
         return false;
     }
     if (parsed->file.empty()) {
@@ -249,8 +250,21 @@ int ReportOutcome(const TransferJob& job, const TransferArguments& arguments, bo
     }
 }
 
+// As the desktop program decides it: a configured device is never searched past.
 bool SearchIsOn() {
-    return !ReadProfileString(g_SettingsPath, "setup", "searchcom", "1", 8).starts_with('0');
+    return ConfiguredDevice(g_SettingsPath).empty() &&
+           !ReadProfileString(g_SettingsPath, "setup", "searchcom", "1", 8).starts_with('0');
+}
+
+// Without --port or --device the port is the desktop program's: the device setting, else com.
+void UseConfiguredPort(TransferArguments* arguments) {
+    if (arguments->port.has_value() || !arguments->device.empty()) {
+        return;
+    }
+    arguments->device = ConfiguredDevice(g_SettingsPath);
+    if (arguments->device.empty()) {
+        arguments->port = ReadProfileInt(g_SettingsPath, "setup", "com", 1);
+    }
 }
 
 // Opens the port and runs one exchange over image. When the port cannot be opened only the
@@ -323,7 +337,11 @@ int RunReadCommand(std::span<const std::string> arguments) {
     TransferArguments parsed;
     std::string error;
     if (!ParseTransferArguments("read", arguments, &parsed, &error) ||
-        !UseSettingsFile(parsed.settingsPath, &error) || !CheckReadOutput(parsed, &error)) {
+        !UseSettingsFile(parsed.settingsPath, &error)) {
+        return ReportFailure(error);
+    }
+    UseConfiguredPort(&parsed);
+    if (!CheckReadOutput(parsed, &error)) {
         return ReportFailure(error);
     }
     CliPrompts prompts(parsed.file);
@@ -355,6 +373,7 @@ int RunWriteCommand(std::span<const std::string> arguments) {
         !UseSettingsFile(parsed.settingsPath, &error)) {
         return ReportFailure(error);
     }
+    UseConfiguredPort(&parsed);
     PgmFile file;
     size_t fileSize = 0;
     PgmLoadResult loaded = LoadPgmFile(parsed.file, &file, &error, &fileSize);

@@ -12,6 +12,8 @@ public:
 
     // Opens port n at baudRate; false (and closed) when it cannot be opened.
     virtual bool Open(int port, int baudRate, std::string* error) = 0;
+    // Opens the device at path, whatever the port numbers map to.
+    virtual bool OpenDevice(const std::string& path, int baudRate, std::string* error) = 0;
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
 

@@ -356,7 +356,7 @@ DoctorRequest DoctorRequestForPort(const std::string& portsFolder, int port,
 
 DoctorRequest DoctorRequestForSettings(const std::string& settingsPath,
                                        const std::string& portsFolder) {
-    std::string device = ReadProfileString(settingsPath, "setup", "device", "", 4096);
+    std::string device = ConfiguredDevice(settingsPath);
     if (device.empty()) {
         return DoctorRequestForPort(portsFolder, ReadProfileInt(settingsPath, "setup", "com", 1),
                                     settingsPath);

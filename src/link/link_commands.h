@@ -1,4 +1,5 @@
-// The Read, Write, Compare with Radio and Communication port commands of the main frame.
+// The Read, Write, Compare with Radio, Communication port and cable type commands of the main
+// frame.
 #pragma once
 
 class CHalvexApp;

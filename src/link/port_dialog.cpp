@@ -1,67 +1,213 @@
 #include "link/port_dialog.h"
 
 #include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
+#include <filesystem>
 #include <string>
 
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
 #include "app/relabel.h"
+#include "config/app_globals.h"
 #include "config/language.h"
 #include "config/settings.h"
 #include "link/clone_frames.h"
+#include "link/com_port_map.h"
+#include "link/radio_connection.h"
+#include "link/serial_devices.h"
 #include "link/serial_port.h"
+
+namespace {
+
+// Where an entry of the device list leads: the name stored as `device`.
+constexpr int kStoredPathRole = Qt::UserRole;
+
+QString LangText(const char* key) {
+    return QString::fromStdString(LoadLangString(key));
+}
+
+QString Path(const std::string& path) {
+    return QString::fromStdString(path);
+}
+
+// The by-id name survives replugging into another socket; the tty name may not.
+std::string StoredPath(const SerialDevice& device) {
+    return device.stablePath.empty() ? device.path : device.stablePath;
+}
+
+}  // namespace
 
 CPortDlg::CPortDlg(CHalvexApp& app, QWidget* parent)
     : TemplateDialog(kPortTemplate, parent), m_App(app) {
     RelabelDialog(this, kPortTemplate);
+    m_Devices = FindControl<QListWidget>(this, kPortDeviceListId);
+    std::string device = ConfiguredDevice(g_SettingsPath);
     int stored = ReadSetupInt("com", 1);
     // Our own hold on a port would make it look taken.
     m_App.m_Port.Close();
     for (int n = 1; n <= kPortButtonCount; ++n) {
         auto* button = FindControl<QRadioButton>(this, PortButtonId(n));
-        if (n == stored) {
+        // A chosen device is the port: no COM button stands for it.
+        bool checked = device.empty() && n == stored;
+        if (checked) {
             button->setChecked(true);
         }
         if (m_App.m_Port.Open(n, clone_frames::kBaudRate)) {
             m_App.m_Port.Close();
-            button->setChecked(n == stored);
+            button->setChecked(checked);
         } else {
             button->setEnabled(false);
         }
+        connect(button, &QRadioButton::clicked, this, &CPortDlg::OnPortClicked);
     }
+    ShowMappings();
+    RefreshDevices();
+    ShowInUse();
+    connect(m_Devices, &QListWidget::itemClicked, this, &CPortDlg::OnDeviceChosen);
+    connect(m_Devices, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) {
+            OnDeviceChosen();
+        }
+    });
+    connect(m_Devices, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
+    connect(FindControl<QPushButton>(this, kPortRefreshId), &QPushButton::clicked, this,
+            &CPortDlg::RefreshDevices);
     auto* search = FindControl<QCheckBox>(this, kSearchCheckBoxId);
     search->setChecked(ReadSetupInt("searchcom", 1) != 0);
     connect(search, &QCheckBox::clicked, this, &CPortDlg::OnSearchClicked);
 }
 
-void CPortDlg::accept() {
-    int stored = ReadSetupInt("com", 1);
+void CPortDlg::ShowMappings() {
+    for (const ComPortMapping& mapping : ListComPortMappings(m_App.m_Port.PortsFolder())) {
+        auto* label = FindControl<QLabel>(this, PortMappingId(mapping.number));
+        label->setText(LangText(mapping.present ? "IDS_PORT_PRESENT" : "IDS_PORT_ABSENT")
+                           .arg(Path(mapping.target)));
+    }
+}
+
+void CPortDlg::RefreshDevices() {
+    // The entry chosen now, else the stored device unless a COM port is chosen instead.
+    QString chosen;
+    bool anyPortChecked = false;
     for (int n = 1; n <= kPortButtonCount; ++n) {
-        if (!FindControl<QRadioButton>(this, PortButtonId(n))->isChecked()) {
-            continue;
+        anyPortChecked |= FindControl<QRadioButton>(this, PortButtonId(n))->isChecked();
+    }
+    if (QListWidgetItem* item = m_Devices->currentItem(); item != nullptr && item->isSelected()) {
+        chosen = item->data(kStoredPathRole).toString();
+    } else if (!anyPortChecked) {
+        chosen = Path(ConfiguredDevice(g_SettingsPath));
+    }
+    QSignalBlocker quiet(m_Devices);
+    m_Devices->clear();
+    for (const SerialDevice& device : ListSerialDevices(m_App.m_DeviceRoots)) {
+        QString name = QString::fromStdString(std::filesystem::path(device.path).filename());
+        auto* item = new QListWidgetItem(
+            name + QStringLiteral(" \u2014 ") + Path(DescribeSerialDevice(device)), m_Devices);
+        item->setData(kStoredPathRole, Path(StoredPath(device)));
+        item->setToolTip(Path(StoredPath(device)));
+        if (item->data(kStoredPathRole).toString() == chosen ||
+            (!chosen.isEmpty() && Path(device.path) == chosen)) {
+            m_Devices->setCurrentItem(item);
+            chosen.clear();
         }
-        if (n != stored) {
+    }
+    // A chosen cable that is unplugged stays visible and chosen, so OK does not drop it.
+    if (!chosen.isEmpty()) {
+        auto* item = new QListWidgetItem(LangText("IDS_PORT_DEVICE_ABSENT").arg(chosen), m_Devices);
+        item->setData(kStoredPathRole, chosen);
+        m_Devices->setCurrentItem(item);
+    }
+    if (m_Devices->count() == 0) {
+        auto* item = new QListWidgetItem(LangText("IDS_PORT_NODEVICES"), m_Devices);
+        item->setFlags(Qt::NoItemFlags);
+    }
+}
+
+void CPortDlg::ShowInUse() {
+    std::string device = ConfiguredDevice(g_SettingsPath);
+    QString text;
+    if (!device.empty()) {
+        text = LangText("IDS_PORT_INUSE_DEVICE").arg(Path(device));
+    } else {
+        int com = ReadSetupInt("com", 1);
+        text = LangText("IDS_PORT_INUSE_COM")
+                   .arg(com)
+                   .arg(Path(ComPortDevicePath(m_App.m_Port.PortsFolder(), com)));
+    }
+    FindControl<QLabel>(this, kPortInUseId)->setText(text);
+}
+
+void CPortDlg::OnPortClicked() {
+    QSignalBlocker quiet(m_Devices);
+    m_Devices->setCurrentRow(-1);
+    m_Devices->clearSelection();
+}
+
+void CPortDlg::OnDeviceChosen() {
+    QListWidgetItem* item = m_Devices->currentItem();
+    if (item == nullptr || item->data(kStoredPathRole).toString().isEmpty()) {
+        return;
+    }
+    item->setSelected(true);
+    // Radio buttons of one group never all clear while exclusive.
+    for (int n = 1; n <= kPortButtonCount; ++n) {
+        auto* button = FindControl<QRadioButton>(this, PortButtonId(n));
+        button->setAutoExclusive(false);
+        button->setChecked(false);
+        button->setAutoExclusive(true);
+    }
+}
+
+void CPortDlg::accept() {
+    std::string device = ConfiguredDevice(g_SettingsPath);
+    QListWidgetItem* item = m_Devices->currentItem();
+    std::string chosenDevice = item != nullptr && item->isSelected()
+                                   ? item->data(kStoredPathRole).toString().toStdString()
+                                   : std::string();
+    if (!chosenDevice.empty()) {
+        if (chosenDevice != device) {
             m_App.m_Port.Close();
-            std::string error;
-            if (!WriteSetupString("com", std::to_string(n), &error)) {
-                ShowWriteError(error);
-            }
+            StoreSetting("device", chosenDevice);
         }
-        break;
+    } else {
+        int stored = ReadSetupInt("com", 1);
+        for (int n = 1; n <= kPortButtonCount; ++n) {
+            if (!FindControl<QRadioButton>(this, PortButtonId(n))->isChecked()) {
+                continue;
+            }
+            // Choosing a COM port gives the COMn mapping (and the search) back.
+            if (!device.empty()) {
+                m_App.m_Port.Close();
+                StoreSetting("device", "");
+            }
+            if (n != stored) {
+                m_App.m_Port.Close();
+                StoreSetting("com", std::to_string(n));
+            }
+            break;
+        }
     }
     if (CMainFrame* frame = m_App.MainFrame()) {
-        frame->SetPortPane(ReadSetupInt("com", 1));
+        frame->ShowConfiguredPort();
     }
     TemplateDialog::accept();
 }
 
 void CPortDlg::OnSearchClicked(bool checked) {
+    StoreSetting("searchcom", checked ? "1" : "0");
+}
+
+bool CPortDlg::StoreSetting(const char* key, const std::string& value) {
     std::string error;
-    if (!WriteSetupString("searchcom", checked ? "1" : "0", &error)) {
+    if (!WriteSetupString(key, value, &error)) {
         ShowWriteError(error);
+        return false;
     }
+    return true;
 }
 
 void CPortDlg::ShowWriteError(const std::string& error) {

@@ -1,6 +1,7 @@
-// The port dialog (template 130): COM1-COM8, those that cannot be opened now disabled, and the
-// hidden search switch. It closes the program's port before probing, so a port left open by
-// test mode shows as free.
+// The port dialog (template 130): COM1-COM8, those that cannot be opened now disabled, each
+// with the device it opens; the serial devices found, any of which can be chosen by name;
+// and the hidden search switch. It closes the program's port before probing, so a port left
+// open by test mode shows as free.
 #pragma once
 
 #include <string>
@@ -9,18 +10,29 @@
 #include "resources/ids/port_ids.h"
 
 class CHalvexApp;
+class QListWidget;
 
 class CPortDlg : public TemplateDialog {
     Q_OBJECT
 public:
     CPortDlg(CHalvexApp& app, QWidget* parent = nullptr);
 
-    // Stores the chosen port when it changed and shows the stored one in the port pane.
+    // Stores the chosen device, or the chosen port with the device cleared, when that
+    // changes anything, and shows the port in use in the port pane.
     void accept() override;
 
+    // Lists the serial devices present again, keeping the chosen one chosen.
+    void RefreshDevices();
+
 private:
+    void ShowMappings();
+    void ShowInUse();
+    void OnPortClicked();
+    void OnDeviceChosen();
     void OnSearchClicked(bool checked);
+    bool StoreSetting(const char* key, const std::string& value);
     void ShowWriteError(const std::string& error);
 
     CHalvexApp& m_App;
+    QListWidget* m_Devices;
 };

@@ -8,9 +8,26 @@
 
 using namespace clone_frames;
 
+namespace {
+
+// Long enough for any /dev/serial/by-id name.
+constexpr size_t kDevicePathSize = 1024;
+
+}  // namespace
+
 CableType CableFromSettings(const std::string& settingsPath) {
     return ReadProfileInt(settingsPath, "setup", "rwtype", 1) == 1 ? CableType::Direct
                                                                    : CableType::Echo;
+}
+
+std::string ConfiguredDevice(const std::string& settingsPath) {
+    return ReadProfileString(settingsPath, "setup", "device", "", kDevicePathSize);
+}
+
+std::string ConfiguredPortName(const std::string& settingsPath) {
+    std::string device = ConfiguredDevice(settingsPath);
+    return device.empty() ? "COM" + std::to_string(ReadProfileInt(settingsPath, "setup", "com", 1))
+                          : device;
 }
 
 RadioConnection::RadioConnection(CableLine& port, std::string settingsPath, CableRules rules,
@@ -31,9 +48,16 @@ ConnectResult RadioConnection::Connect() {
     m_OpenError.clear();
     m_Warning.clear();
     std::string searchText = ReadProfileString(m_SettingsPath, "setup", "searchcom", "1", 8);
-    m_Search = !m_Rules.fixedPort && !searchText.starts_with('0');
+    // A device the user chose by name is the cable; trying COM1... after it would only find
+    // some other device.
+    std::string device = ConfiguredDevice(m_SettingsPath);
+    m_Search = !m_Rules.fixedPort && device.empty() && !searchText.starts_with('0');
     if (!m_Port.IsOpen() && !m_Rules.fixedPort) {
-        m_Port.Open(ReadProfileInt(m_SettingsPath, "setup", "com", 1), kBaudRate, &m_OpenError);
+        if (!device.empty()) {
+            m_Port.OpenDevice(device, kBaudRate, &m_OpenError);
+        } else {
+            m_Port.Open(ReadProfileInt(m_SettingsPath, "setup", "com", 1), kBaudRate, &m_OpenError);
+        }
     }
     if (!Pause(kSettleMs)) {
         return ConnectResult::Cancelled;

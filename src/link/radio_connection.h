@@ -39,6 +39,11 @@ enum class ConnectResult {
 // The `rwtype` setting of settingsPath as a cable type.
 CableType CableFromSettings(const std::string& settingsPath);
 
+// The `device` setting: when not empty it is the port, and `com` and the search are not used.
+std::string ConfiguredDevice(const std::string& settingsPath);
+// What the status bar and messages call the configured port: the device's path or "COMn".
+std::string ConfiguredPortName(const std::string& settingsPath);
+
 class RadioConnection {
 public:
     RadioConnection(CableLine& port, std::string settingsPath, CableRules rules,

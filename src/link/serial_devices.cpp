@@ -150,6 +150,8 @@ std::vector<SerialDevice> ListSerialDevices(const DeviceRoots& roots) {
             continue;
         }
         device.appearedAt = static_cast<int64_t>(node.st_ctime);
+        // Both kinds exist only behind USB, whatever sysfs can tell.
+        device.usb = kind != 2;
         ReadSysfs(sysRoot, name, &device);
         devices.push_back(std::move(device));
     }

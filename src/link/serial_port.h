@@ -25,7 +25,7 @@ public:
     // Opens port n (see ComPortDevicePath). False only when the device cannot be opened or
     // is held by another program; the object then stays closed and error says why.
     bool Open(int port, int baudRate, std::string* error = nullptr) override;
-    bool OpenDevice(const std::string& path, int baudRate, std::string* error = nullptr);
+    bool OpenDevice(const std::string& path, int baudRate, std::string* error = nullptr) override;
 
     void SetBaudRate(int baudRate);
     void SetPortsFolder(std::string portsFolder) { m_PortsFolder = std::move(portsFolder); }

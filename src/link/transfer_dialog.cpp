@@ -303,7 +303,7 @@ void CTransferDlg::EndRun() {
     if (m_PaneMoved) {
         m_PaneMoved = false;
         if (CMainFrame* frame = m_App.MainFrame()) {
-            frame->SetPortPane(ReadSetupInt("com", 1));
+            frame->ShowConfiguredPort();
         }
     }
 }

@@ -26,6 +26,9 @@ constexpr int kCommandCompareRadio = 32781;
 constexpr int kCommandCheckConnection = 32815;
 constexpr int kCommandImportChannels = 32801;
 constexpr int kCommandExportChannels = 32802;
+// The cable type, stored as `rwtype` 1 and 2.
+constexpr int kCommandCableDirect = 32811;
+constexpr int kCommandCableEcho = 32812;
 
 // Edit and pane commands: in the accelerator table, handled by nobody.
 constexpr int kCommandCopy = 57634;

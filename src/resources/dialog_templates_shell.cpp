@@ -23,20 +23,33 @@ constexpr ControlTemplate kMainFormControls[] = {
     {kMainFormTabsId, ControlKind::TabControl, "", kStyleNone, 8, 9, 577, 308},
 };
 
+// One port a row, the device it opens beside it; the devices found below.
 constexpr ControlTemplate kPortControls[] = {
-    {kPortGroupId, ControlKind::GroupBox, "通信端口", kStyleNone, 7, 5, 118, 78},
-    {PortButtonId(1), ControlKind::RadioButton, "COM1", kStyleNone, 17, 22, 45, 10},
-    {PortButtonId(2), ControlKind::RadioButton, "COM2", kStyleNone, 17, 37, 45, 10},
-    {PortButtonId(3), ControlKind::RadioButton, "COM3", kStyleNone, 17, 52, 45, 10},
-    {PortButtonId(4), ControlKind::RadioButton, "COM4", kStyleNone, 17, 67, 45, 10},
-    {PortButtonId(5), ControlKind::RadioButton, "COM5", kStyleNone, 70, 22, 45, 10},
-    {PortButtonId(6), ControlKind::RadioButton, "COM6", kStyleNone, 70, 37, 45, 10},
-    {PortButtonId(7), ControlKind::RadioButton, "COM7", kStyleNone, 70, 52, 45, 10},
-    {PortButtonId(8), ControlKind::RadioButton, "COM8", kStyleNone, 70, 67, 45, 10},
+    {kPortGroupId, ControlKind::GroupBox, "通信端口", kStyleNone, 7, 5, 316, 124},
+    {PortButtonId(1), ControlKind::RadioButton, "COM1", kStyleNone, 15, 20, 40, 10},
+    {PortButtonId(2), ControlKind::RadioButton, "COM2", kStyleNone, 15, 33, 40, 10},
+    {PortButtonId(3), ControlKind::RadioButton, "COM3", kStyleNone, 15, 46, 40, 10},
+    {PortButtonId(4), ControlKind::RadioButton, "COM4", kStyleNone, 15, 59, 40, 10},
+    {PortButtonId(5), ControlKind::RadioButton, "COM5", kStyleNone, 15, 72, 40, 10},
+    {PortButtonId(6), ControlKind::RadioButton, "COM6", kStyleNone, 15, 85, 40, 10},
+    {PortButtonId(7), ControlKind::RadioButton, "COM7", kStyleNone, 15, 98, 40, 10},
+    {PortButtonId(8), ControlKind::RadioButton, "COM8", kStyleNone, 15, 111, 40, 10},
+    {PortMappingId(1), ControlKind::Static, "", kStyleNone, 60, 21, 256, 8},
+    {PortMappingId(2), ControlKind::Static, "", kStyleNone, 60, 34, 256, 8},
+    {PortMappingId(3), ControlKind::Static, "", kStyleNone, 60, 47, 256, 8},
+    {PortMappingId(4), ControlKind::Static, "", kStyleNone, 60, 60, 256, 8},
+    {PortMappingId(5), ControlKind::Static, "", kStyleNone, 60, 73, 256, 8},
+    {PortMappingId(6), ControlKind::Static, "", kStyleNone, 60, 86, 256, 8},
+    {PortMappingId(7), ControlKind::Static, "", kStyleNone, 60, 99, 256, 8},
+    {PortMappingId(8), ControlKind::Static, "", kStyleNone, 60, 112, 256, 8},
+    {kPortDevicesGroupId, ControlKind::GroupBox, "找到的串口设备", kStyleNone, 7, 134, 316, 96},
+    {kPortDeviceListId, ControlKind::ListBox, "", kStyleNone, 15, 146, 300, 60},
+    {kPortRefreshId, ControlKind::PushButton, "刷新", kStyleNone, 15, 210, 50, 14},
+    {kPortInUseId, ControlKind::Static, "", kStyleNone, 7, 237, 316, 8},
     // Never shown: it lies under the OK button and keeps the search setting's value.
-    {kSearchCheckBoxId, ControlKind::CheckBox, "搜索端口", kStyleHidden, 135, 11, 50, 14},
-    {kIdOk, ControlKind::DefaultPushButton, "确定", kStyleNone, 135, 11, 50, 14},
-    {kIdCancel, ControlKind::PushButton, "取消", kStyleNone, 135, 31, 50, 14},
+    {kSearchCheckBoxId, ControlKind::CheckBox, "搜索端口", kStyleHidden, 217, 253, 50, 14},
+    {kIdOk, ControlKind::DefaultPushButton, "确定", kStyleNone, 217, 253, 50, 14},
+    {kIdCancel, ControlKind::PushButton, "取消", kStyleNone, 273, 253, 50, 14},
 };
 
 constexpr ControlTemplate kLanguageControls[] = {
@@ -71,7 +84,7 @@ constexpr ControlTemplate kPasswordControls[] = {
 constexpr DialogTemplate kShellTemplates[] = {
     {kAboutTemplate, DialogKind::Modal, "关于 Halvex", kDialogFont, 8, 235, 55, kAboutControls},
     {kMainFormTemplate, DialogKind::Child, "", "宋体", 9, 599, 329, kMainFormControls},
-    {kPortTemplate, DialogKind::Modal, "Communication Port", kDialogFont, 8, 192, 88,
+    {kPortTemplate, DialogKind::Modal, "Communication Port", kDialogFont, 8, 330, 274,
      kPortControls},
     {kLanguageTemplate, DialogKind::Modal, "语言转换", kDialogFont, 8, 170, 70, kLanguageControls},
     {kTransferTemplate, DialogKind::Modal, "", kDialogFont, 8, 220, 88, kTransferControls},

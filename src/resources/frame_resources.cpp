@@ -35,6 +35,9 @@ constexpr MenuItemResource kProgramItems[] = {
 constexpr MenuItemResource kSettingItems[] = {
     {kCommandPort, "Menu_Setting_Port", "通信端口(&C)\tCtrl+C"},
     {kCommandLanguage, "Menu_Setting_Language", "语言转换(&L)\tCtrl+L"},
+    {0, nullptr, ""},
+    {kCommandCableDirect, "Menu_Setting_Cable_Direct", "写频线：直连(&D)"},
+    {kCommandCableEcho, "Menu_Setting_Cable_Echo", "写频线：回显(&E)"},
 };
 
 constexpr MenuItemResource kHelpItems[] = {

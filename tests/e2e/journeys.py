@@ -491,6 +491,58 @@ def journey_port_and_language_dialogs(session):
                                      english["String"]["IDS_WINDOWNAME"]), 5.0)
 
 
+def fake_device_tree(session, node_target):
+    """A sysfs and /dev tree with one CH340 adapter, ttyUSB3, whose node leads to
+    node_target, and its stable name; gives the roots and the stable name."""
+    sys_root, dev_root = session.path("sys"), session.path("dev")
+    usb = os.path.join(sys_root, "devices/pci0000:00/0000:00:14.0/usb1/1-4")
+    interface = os.path.join(usb, "1-4:1.0")
+    tty = os.path.join(interface, "ttyUSB3", "tty", "ttyUSB3")
+    driver = os.path.join(sys_root, "bus/usb/drivers/ch341")
+    for folder in (tty, driver, os.path.join(sys_root, "class/tty"),
+                   os.path.join(dev_root, "serial/by-id")):
+        os.makedirs(folder, exist_ok=True)
+    for name, value in (("idVendor", "1a86"), ("idProduct", "7523"), ("product", "USB Serial")):
+        with open(os.path.join(usb, name), "w", encoding="ascii") as stream:
+            stream.write(value + "\n")
+
+    def link(target, path):
+        os.symlink(os.path.relpath(target, os.path.dirname(path)), path)
+
+    link(driver, os.path.join(interface, "driver"))
+    link(os.path.join(interface, "ttyUSB3"), os.path.join(tty, "device"))
+    link(tty, os.path.join(sys_root, "class/tty/ttyUSB3"))
+    os.symlink(node_target, os.path.join(dev_root, "ttyUSB3"))
+    stable = os.path.join(dev_root, "serial/by-id/usb-1a86_USB_Serial-if00-port0")
+    link(os.path.join(dev_root, "ttyUSB3"), stable)
+    return {"HALVEX_SYSFS_ROOT": sys_root, "HALVEX_DEV_ROOT": dev_root}, stable
+
+
+def journey_pick_listed_device(session):
+    # The cable is outside COM1-COM8's mapping: only the dialog's list can reach it.
+    cable = session.path("cable")
+    session.start_radio("--demo", link=cable)
+    roots, stable = fake_device_tree(session, cable)
+    session.start_app(extra_environment=roots)
+    session.x.key("ctrl+c")
+    port = session.dialog(session.text("130", "Resource"), 130)
+    left, top, width, _ = port.control_rect(1303)
+    # The first entry of the list, a few pixels inside its frame.
+    session.x.click(left + width // 2, top + port.line_height * 3 // 4)
+    session.shot("device-picked")
+    port.click(1)
+    session.wait_gone(port.window, "the port dialog")
+    if session.settings_value("device") != stable:
+        raise JourneyFailure(f"the port dialog stored device={session.settings_value('device')}")
+
+    read_from_radio(session)
+    saved = session.path("read.pgm")
+    save_new_file(session, saved)
+    memory = session.stop_radio()
+    if read_image(saved)[CLONE_START:CLONE_END] != memory[CLONE_START:CLONE_END]:
+        raise JourneyFailure("the document read through the chosen device is not the radio's")
+
+
 JOURNEYS = {
     "read_edit_save_reopen": ("english", journey_read_edit_save_reopen),
     "write_to_radio": ("english", journey_write_to_radio),
@@ -503,6 +555,7 @@ JOURNEYS = {
     "test_mode_read_all_responsive": ("english", journey_test_mode_read_all_responsive),
     "cancel_paced_read": ("english", journey_cancel_paced_read),
     "port_and_language_dialogs": ("chinese", journey_port_and_language_dialogs),
+    "pick_listed_device": ("english", journey_pick_listed_device),
 }
 
 

@@ -215,14 +215,15 @@ class Session:
 
     # The virtual radio -------------------------------------------------------------------
 
-    def start_radio(self, *options, port=1):
+    def start_radio(self, *options, port=1, link=None):
+        """The radio on ports/COM<port>, or on link, a path outside the COMn mapping."""
         self.radio_log = open(self.path("radio-sim.log"), "wb")
+        where = ["--link", link] if link else ["--port", str(port)]
         self.radio = subprocess.Popen(
-            [self.path("radio-sim"), "--port", str(port), "--memory",
-             self.path("radio-memory.pgm"), *options],
+            [self.path("radio-sim"), *where, "--memory", self.path("radio-memory.pgm"), *options],
             stdout=self.radio_log, stderr=subprocess.STDOUT, preexec_fn=dies_with_parent)
-        wait_until("the virtual radio's port",
-                   lambda: os.path.exists(self.path("ports", f"COM{port}")))
+        link = link or self.path("ports", f"COM{port}")
+        wait_until("the virtual radio's port", lambda: os.path.exists(link))
 
     def stop_radio(self):
         """Stops the radio, which saves its memory, and returns the memory's 8192 bytes."""

@@ -1,0 +1,175 @@
+// halvex-cli ports: what COM1-COM8 open, the serial devices present and which port the
+// settings choose, as a table for people or as JSON for scripts.
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+
+#include "cli/cli_commands.h"
+#include "cli/cli_support.h"
+#include "config/app_globals.h"
+#include "link/com_port_map.h"
+#include "link/radio_connection.h"
+#include "link/serial_devices.h"
+#include "platform/profile.h"
+
+namespace {
+
+struct PortsArguments {
+    std::string settingsPath;
+    bool json = false;
+};
+
+bool ParsePortsArguments(std::span<const std::string> arguments, PortsArguments* parsed,
+                         std::string* error) {
+    for (size_t index = 0; index < arguments.size(); ++index) {
+        const std::string& argument = arguments[index];
+        if (argument == "--json") {
+            parsed->json = true;
+        } else if (argument == "--settings" && index + 1 < arguments.size()) {
+            parsed->settingsPath = arguments[++index];
+        } else if (argument == "--settings") {
+            *error = "ports: --settings needs a value";
+            return false;
+        } else {
+            *error = "ports: unexpected argument '" + argument + "'";
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string JsonString(const std::string& text) {
+    std::string quoted = "\"";
+    for (char c : text) {
+        unsigned char byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (byte < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
+            quoted += escape;
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "\"";
+}
+
+const char* JsonBool(bool value) {
+    return value ? "true" : "false";
+}
+
+void PrintJson(const std::vector<ComPortMapping>& ports, const std::vector<SerialDevice>& devices,
+               const std::string& device) {
+    std::ostringstream out;
+    out << "{\n  \"device\": " << JsonString(device)
+        << ",\n  \"com\": " << ReadProfileInt(g_SettingsPath, "setup", "com", 1)
+        << ",\n  \"inUse\": " << JsonString(ConfiguredPortName(g_SettingsPath))
+        << ",\n  \"comPorts\": [";
+    for (size_t i = 0; i < ports.size(); ++i) {
+        const ComPortMapping& port = ports[i];
+        out << (i == 0 ? "\n" : ",\n")
+            << "    {\"port\": " << JsonString("COM" + std::to_string(port.number))
+            << ", \"path\": " << JsonString(port.path)
+            << ", \"target\": " << JsonString(port.target)
+            << ", \"linked\": " << JsonBool(port.linked)
+            << ", \"present\": " << JsonBool(port.present) << "}";
+    }
+    out << "\n  ],\n  \"devices\": [";
+    for (size_t i = 0; i < devices.size(); ++i) {
+        const SerialDevice& found = devices[i];
+        out << (i == 0 ? "\n" : ",\n") << "    {\"path\": " << JsonString(found.path)
+            << ", \"stablePath\": " << JsonString(found.stablePath)
+            << ", \"driver\": " << JsonString(found.driver)
+            << ", \"vendorId\": " << JsonString(found.vendorId)
+            << ", \"productId\": " << JsonString(found.productId)
+            << ", \"manufacturer\": " << JsonString(found.manufacturer)
+            << ", \"product\": " << JsonString(found.product)
+            << ", \"usb\": " << JsonBool(found.usb) << ", \"appearedAt\": " << found.appearedAt
+            << ", \"description\": " << JsonString(DescribeSerialDevice(found)) << "}";
+    }
+    out << (devices.empty() ? "]\n}\n" : "\n  ]\n}\n");
+    std::cout << out.str();
+}
+
+// Rows of cells printed in columns two spaces apart.
+void PrintColumns(const std::vector<std::vector<std::string>>& rows) {
+    std::vector<size_t> widths;
+    for (const auto& row : rows) {
+        widths.resize(std::max(widths.size(), row.size()));
+        for (size_t column = 0; column < row.size(); ++column) {
+            widths[column] = std::max(widths[column], row[column].size());
+        }
+    }
+    for (const auto& row : rows) {
+        std::string line;
+        for (size_t column = 0; column < row.size(); ++column) {
+            line += row[column];
+            if (column + 1 < row.size()) {
+                line += std::string(widths[column] - row[column].size() + 2, ' ');
+            }
+        }
+        std::cout << line << '\n';
+    }
+}
+
+void PrintTable(const std::vector<ComPortMapping>& ports, const std::vector<SerialDevice>& devices,
+                const std::string& device) {
+    std::vector<std::vector<std::string>> portRows = {{"Port", "Opens", "Present"}};
+    for (const ComPortMapping& port : ports) {
+        std::string opens =
+            port.linked && port.target != port.path ? port.path + " -> " + port.target : port.path;
+        portRows.push_back(
+            {"COM" + std::to_string(port.number), opens, port.present ? "yes" : "no"});
+    }
+    PrintColumns(portRows);
+
+    std::cout << '\n';
+    if (devices.empty()) {
+        std::cout << "No serial devices found: plug in the programming cable and run this again.\n";
+    } else {
+        std::vector<std::vector<std::string>> deviceRows = {
+            {"Device", "Stable name", "Description"}};
+        for (const SerialDevice& found : devices) {
+            deviceRows.push_back({found.path, found.stablePath.empty() ? "-" : found.stablePath,
+                                  DescribeSerialDevice(found)});
+        }
+        PrintColumns(deviceRows);
+    }
+
+    std::cout << '\n';
+    if (!device.empty()) {
+        std::cout << "In use: " << device << " (device in " << g_SettingsPath
+                  << "; COM ports and the port search are not used)\n";
+    } else {
+        int com = ReadProfileInt(g_SettingsPath, "setup", "com", 1);
+        bool search =
+            !ReadProfileString(g_SettingsPath, "setup", "searchcom", "1", 8).starts_with('0');
+        std::cout << "In use: COM" << com << " (com in " << g_SettingsPath
+                  << (search ? "; other ports are searched when the radio does not answer there"
+                             : "")
+                  << ")\n";
+    }
+}
+
+}  // namespace
+
+int RunPortsCommand(std::span<const std::string> arguments, const DeviceRoots& roots) {
+    PortsArguments parsed;
+    std::string error;
+    if (!ParsePortsArguments(arguments, &parsed, &error) ||
+        !UseSettingsFile(parsed.settingsPath, &error)) {
+        return ReportFailure(error);
+    }
+    std::vector<ComPortMapping> ports = ListComPortMappings(g_PortsDir);
+    std::vector<SerialDevice> devices = ListSerialDevices(roots);
+    std::string device = ConfiguredDevice(g_SettingsPath);
+    if (parsed.json) {
+        PrintJson(ports, devices, device);
+    } else {
+        PrintTable(ports, devices, device);
+    }
+    return kExitSuccess;
+}
