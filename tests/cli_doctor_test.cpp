@@ -12,6 +12,7 @@
 #include "cli/cli_read_write.h"
 #include "cli_run_fixture.h"
 #include "sim/virtual_radio.h"
+#include "support/fake_device_tree.h"
 #include "support/virtual_radio_fixture.h"
 
 namespace {
@@ -91,11 +92,26 @@ TEST_F(CliDoctorTest, APortNumberIsCheckedWhereReadWouldOpenIt) {
     EXPECT_EQ(found.exitCode, 0) << found.out << found.err;
     EXPECT_EQ(found.out.rfind("COM243 (" + link + "): an RQ870 radio answered", 0), 0u)
         << found.out;
+}
 
-    RunResult missing = Run({"doctor", "--device", File("ttyUSB9"), "--settings", Settings()});
-    EXPECT_EQ(missing.exitCode, kExitNoRadio);
-    EXPECT_NE(missing.out.find(File("ttyUSB9") + " does not exist"), std::string::npos)
-        << missing.out;
+// The devices present come from the same tree halvex-cli ports lists.
+TEST_F(CliDoctorTest, AMissingDeviceSuggestsTheAdapterThatIsThere) {
+    halvex::test::FakeDeviceTree tree;
+    tree.AddBuiltInPort("ttyS0", 4);
+    tree.AddUsbAdapter({"ttyUSB1", "ch341", "1a86", "7523", "", "USB Serial", ""});
+    std::string stable = tree.AddStableName("usb-1a86_USB_Serial-if00-port0", "ttyUSB1");
+    setenv("HALVEX_SYSFS_ROOT", tree.Roots().sysRoot.c_str(), 1);
+    setenv("HALVEX_DEV_ROOT", tree.Roots().devRoot.c_str(), 1);
+    std::string missing = tree.DevicePath("ttyUSB0");
+    RunResult result = Run({"doctor", "--device", missing, "--settings", Settings()});
+    unsetenv("HALVEX_SYSFS_ROOT");
+    unsetenv("HALVEX_DEV_ROOT");
+    EXPECT_EQ(result.exitCode, kExitNoRadio);
+    EXPECT_EQ(result.out.rfind(missing + " does not exist", 0), 0u) << result.out;
+    EXPECT_NE(result.out.find(tree.DevicePath("ttyS0")), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find(stable + "  "), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("Try: halvex-cli doctor --device " + stable), std::string::npos)
+        << result.out;
 }
 
 TEST_F(CliDoctorTest, UsageErrorsStopBeforeAnyCheck) {

@@ -15,7 +15,6 @@ struct CliCommand {
 
 int RunNewCommand(std::span<const std::string> arguments);
 int RunInfoCommand(std::span<const std::string> arguments);
-int RunDoctorCommand(std::span<const std::string> arguments);
 int RunDiffCommand(std::span<const std::string> arguments);
 int RunExportCommand(std::span<const std::string> arguments);
 int RunImportCommand(std::span<const std::string> arguments);
@@ -23,3 +22,4 @@ int RunImportCommand(std::span<const std::string> arguments);
 struct DeviceRoots;
 // Discovery looks under roots: the real /sys and /dev, except in tests.
 int RunPortsCommand(std::span<const std::string> arguments, const DeviceRoots& roots);
+int RunDoctorCommand(std::span<const std::string> arguments, const DeviceRoots& roots);

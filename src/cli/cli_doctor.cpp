@@ -215,7 +215,7 @@ int ExitStatusFor(DoctorCause cause) {
 
 }  // namespace
 
-int RunDoctorCommand(std::span<const std::string> arguments) {
+int RunDoctorCommand(std::span<const std::string> arguments, const DeviceRoots& roots) {
     DoctorArguments parsed;
     std::string error;
     if (!ParseDoctorArguments(arguments, &parsed, &error) ||
@@ -227,10 +227,9 @@ int RunDoctorCommand(std::span<const std::string> arguments) {
     if (parsed.port != 0) {
         request = DoctorRequestForPort(g_PortsDir, parsed.port, g_SettingsPath);
     } else if (!parsed.device.empty()) {
-        request.device = parsed.device;
-        request.settingsPath = g_SettingsPath;
+        request = DoctorRequest{parsed.device, 0, g_SettingsPath};
     }
-    Diagnosis diagnosis = DiagnoseConnection(request, CurrentSystem());
+    Diagnosis diagnosis = DiagnoseConnection(request, CurrentSystem(roots));
     PrintDiagnosis(diagnosis);
     std::cout.flush();
     return ExitStatusFor(diagnosis.cause);

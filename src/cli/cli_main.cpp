@@ -12,7 +12,7 @@
 namespace {
 
 // Tests point discovery at a fake tree; nothing else reads these variables.
-int RunPorts(std::span<const std::string> arguments) {
+DeviceRoots DeviceRootsFromEnvironment() {
     DeviceRoots roots;
     if (const char* sys = std::getenv("HALVEX_SYSFS_ROOT")) {
         roots.sysRoot = sys;
@@ -20,7 +20,15 @@ int RunPorts(std::span<const std::string> arguments) {
     if (const char* dev = std::getenv("HALVEX_DEV_ROOT")) {
         roots.devRoot = dev;
     }
-    return RunPortsCommand(arguments, roots);
+    return roots;
+}
+
+int RunPorts(std::span<const std::string> arguments) {
+    return RunPortsCommand(arguments, DeviceRootsFromEnvironment());
+}
+
+int RunDoctor(std::span<const std::string> arguments) {
+    return RunDoctorCommand(arguments, DeviceRootsFromEnvironment());
 }
 
 const std::array kCommands = {
@@ -32,7 +40,7 @@ const std::array kCommands = {
                "write [--port N | --device PATH] [--settings FILE] [--verify] [--force] FILE.pgm",
                RunWriteCommand},
     CliCommand{"ports", "ports [--settings FILE] [--json]", RunPorts},
-    CliCommand{"doctor", "doctor [--port N | --device PATH] [--settings FILE]", RunDoctorCommand},
+    CliCommand{"doctor", "doctor [--port N | --device PATH] [--settings FILE]", RunDoctor},
     CliCommand{"diff", "diff [--settings FILE] A.pgm B.pgm", RunDiffCommand},
     CliCommand{"export", "export [--settings FILE] FILE.pgm [-o OUT.csv]", RunExportCommand},
     CliCommand{"import", "import IN.csv [--settings FILE] [--band K | --into BASE.pgm] -o OUT.pgm",

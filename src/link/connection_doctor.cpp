@@ -338,8 +338,9 @@ UserGroups CurrentUserGroups() {
     return groups;
 }
 
-DoctorSystem CurrentSystem() {
+DoctorSystem CurrentSystem(const DeviceRoots& roots) {
     DoctorSystem system;
+    system.roots = roots;
     system.groups = CurrentUserGroups();
     system.self = getpid();
     return system;

@@ -54,8 +54,8 @@ struct DoctorSystem {
     pid_t self = 0;
 };
 
-// The real /dev, /sys, /proc, this user and this process.
-DoctorSystem CurrentSystem();
+// This user and this process, with the devices under roots.
+DoctorSystem CurrentSystem(const DeviceRoots& roots);
 
 struct DoctorRequest {
     std::string device;

@@ -34,8 +34,10 @@ CDoctorDlg::CDoctorDlg(CHalvexApp& app, QWidget* parent)
     // The doctor opens the port itself; one left open by test mode would look held.
     m_App.m_Port.Close();
     DoctorRequest request = DoctorRequestForSettings(g_SettingsPath, m_App.m_Port.PortsFolder());
-    m_Worker.Start(
-        [this, request] { m_Diagnosis = DiagnoseConnection(request, CurrentSystem(), &m_Cancel); });
+    DeviceRoots roots = m_App.m_DeviceRoots;
+    m_Worker.Start([this, request, roots] {
+        m_Diagnosis = DiagnoseConnection(request, CurrentSystem(roots), &m_Cancel);
+    });
     m_Timer.setInterval(kTimerPeriodMs);
     connect(&m_Timer, &QTimer::timeout, this, &CDoctorDlg::OnTimer);
     m_Timer.start();

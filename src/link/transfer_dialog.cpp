@@ -113,7 +113,8 @@ void CTransferDlg::StartWorker(bool read, uint8_t* image) {
     bool diagnose = !m_Verifying;
     std::string portsFolder = m_App.m_Port.PortsFolder();
     DoctorRequest request = DoctorRequestForSettings(g_SettingsPath, portsFolder);
-    m_Worker.Start([this, diagnose, request, portsFolder] {
+    DeviceRoots roots = m_App.m_DeviceRoots;
+    m_Worker.Start([this, diagnose, request, portsFolder, roots] {
         TransferThreadProc(m_Job);
         if (!diagnose || !IsConnectionFailure(m_Job.Status()) || m_Job.IsCancelled()) {
             return;
@@ -125,7 +126,7 @@ void CTransferDlg::StartWorker(bool read, uint8_t* image) {
         if (m_Job.Status() != StatusPortError && m_Job.FoundPort() > 0) {
             target = DoctorRequestForPort(portsFolder, m_Job.FoundPort(), request.settingsPath);
         }
-        m_Diagnosis = DiagnoseConnection(target, CurrentSystem(), &m_Job.cancel);
+        m_Diagnosis = DiagnoseConnection(target, CurrentSystem(roots), &m_Job.cancel);
     });
     m_OkButton->setEnabled(false);
     m_Timer.start();

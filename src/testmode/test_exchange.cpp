@@ -32,7 +32,8 @@ public:
             DoctorRequest request =
                 DoctorRequestForSettings(m_Job.settingsPath, m_Port.PortsFolder());
             request.testMode = true;
-            m_Job.diagnosis = DiagnoseConnection(request, CurrentSystem(), &m_Job.cancel);
+            m_Job.diagnosis =
+                DiagnoseConnection(request, CurrentSystem(m_Job.deviceRoots), &m_Job.cancel);
             return;
         }
         switch (m_Job.kind) {

@@ -22,6 +22,8 @@ struct TestExchangeJob {
     TestExchangeKind kind = TestExchangeKind::ReadAll;
     CSerialPort* port = nullptr;
     std::string settingsPath;
+    // Where the doctor lists the other serial devices when the radio cannot be reached.
+    DeviceRoots deviceRoots;
     // The item whose adjust frame follows start test mode.
     int selectedItem = -1;
     // Write all while the radio is held in test mode: the end byte goes out before the wake-up.

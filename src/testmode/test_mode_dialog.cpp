@@ -245,6 +245,7 @@ void CTestModeDlg::StartExchange(TestExchangeKind kind) {
         return;
     }
     m_Session.BeginExchange(kind, m_Job);
+    m_Job.deviceRoots = m_App.m_DeviceRoots;
     m_ProgressBar->setValue(0);
     EnableControls(false);
     m_Worker.Start([this] { RunTestExchange(m_Job); });
