@@ -52,9 +52,11 @@ TEST_F(CliDoctorTest, EachAnsweringCauseHasItsWordsAndExitStatus) {
         {"good radio", false, false, 8, 1, 0, "an RQ870 radio answered"},
         {"silent radio", false, true, 8, 1, kExitNoRadio, "two-pin plug"},
         {"echoing cable on direct", true, false, 8, 1, kExitNoRadio,
-         "Switch the cable type to echoing (rwtype=2)"},
+         "Switch the cable type to echoing: Settings > Cable type in the desktop program, or "
+         "rwtype=2"},
         {"plain cable on echoing", false, false, 8, 2, kExitWrongRadio,
-         "Switch the cable type to direct (rwtype=1)"},
+         "Switch the cable type to direct: Settings > Cable type in the desktop program, or "
+         "rwtype=1"},
         {"other model", false, false, 5, 1, kExitWrongRadio, "identification has 5 bytes"},
     };
     std::string link = File("cable");

@@ -177,9 +177,11 @@ void PrintDiagnosis(const Diagnosis& d) {
             std::cout << name << ": the cable "
                       << (d.cause == DoctorCause::EchoOnDirect ? "echoes" : "does not echo")
                       << " what is sent, but the cable type is " << CableName(d.cable) << ".\n"
-                      << "Switch the cable type to " << CableName(other)
-                      << ": rwtype=" << CableSetting(other) << " in section [setup] of "
-                      << g_SettingsPath << ".\n";
+                      << "Switch the cable type to "
+                      << (other == CableType::Direct ? "direct" : "echoing")
+                      << ": Settings > Cable type in the desktop program, or rwtype="
+                      << CableSetting(other) << " in section [setup] of " << g_SettingsPath
+                      << ".\n";
             std::cout << (d.otherCableAnswered
                               ? "With that cable type an RQ870 radio answered.\n"
                               : "With that cable type no radio answered either: check the "
