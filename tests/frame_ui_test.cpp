@@ -4,6 +4,7 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <QtTest>
+#include <set>
 
 #include "app/halvex_app.h"
 #include "app/help_opener.h"
@@ -102,10 +103,14 @@ private slots:
 
     void everyMenuAndToolbarCommandHasItsHandler() {
         CMainFrame* frame = m_Shell.App().MainFrame();
+        std::set<int> seen;
         for (const MenuResource& menu : MainMenuResource()) {
             for (const MenuItemResource& item : menu.items) {
                 if (item.commandId != 0 && item.commandId != kCommandRecentFile) {
                     QVERIFY2(frame->HasCommandHandler(item.commandId),
+                             QByteArray::number(item.commandId));
+                    // Two entries on one id would run one handler for both.
+                    QVERIFY2(seen.insert(item.commandId).second,
                              QByteArray::number(item.commandId));
                 }
             }

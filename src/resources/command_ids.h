@@ -37,10 +37,10 @@ constexpr int kCommandClear = 57632;
 constexpr int kCommandCopy = 57634;
 constexpr int kCommandCut = 57635;
 constexpr int kCommandPaste = 57637;
-constexpr int kCommandInsertChannel = 32811;
-constexpr int kCommandDeleteChannel = 32812;
-constexpr int kCommandMoveChannelUp = 32813;
-constexpr int kCommandMoveChannelDown = 32814;
+constexpr int kCommandInsertChannel = 32821;
+constexpr int kCommandDeleteChannel = 32822;
+constexpr int kCommandMoveChannelUp = 32823;
+constexpr int kCommandMoveChannelDown = 32824;
 
 // Pane commands: in the accelerator table, handled by nobody.
 constexpr int kCommandNextPane = 57680;
