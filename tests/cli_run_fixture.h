@@ -10,6 +10,7 @@
 
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/temp_folder.h"
@@ -30,6 +31,11 @@ protected:
 
     RunResult Run(std::vector<std::string> arguments) const {
         arguments.insert(arguments.begin(), HALVEX_CLI_PATH);
+        return RunProgram(std::move(arguments));
+    }
+
+    // arguments[0] is the program's path.
+    RunResult RunProgram(std::vector<std::string> arguments) const {
         std::vector<char*> argv;
         for (std::string& argument : arguments) {
             argv.push_back(argument.data());

@@ -30,6 +30,8 @@ set(HALVEX_E2E_JOURNEYS
     cancel_paced_read
     port_and_language_dialogs
     pick_listed_device
+    check_connection
+    check_connection_chinese
 )
 foreach(journey IN LISTS HALVEX_E2E_JOURNEYS)
     add_test(NAME e2e_${journey}

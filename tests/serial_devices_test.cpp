@@ -67,6 +67,15 @@ TEST(SerialDevicesTest, BuiltInPortsWithoutUartAreLeftOut) {
     EXPECT_EQ(devices[0].driver, "serial8250");
 }
 
+TEST(SerialDevicesTest, BuiltInPortBelowTheSerialCoreNamesTheUartDriver) {
+    FakeDeviceTree tree;
+    tree.AddBuiltInPort("ttyS0", 4, true);
+    std::vector<SerialDevice> devices = ListSerialDevices(tree.Roots());
+    ASSERT_EQ(devices.size(), 1u);
+    EXPECT_EQ(devices[0].driver, "serial8250");
+    EXPECT_EQ(DescribeSerialDevice(devices[0]), "Built-in serial port (serial8250)");
+}
+
 TEST(SerialDevicesTest, UsbFirstThenModemsThenBuiltInEachByNumber) {
     FakeDeviceTree tree;
     tree.AddBuiltInPort("ttyS0", 4);

@@ -353,18 +353,21 @@ private slots:
         QTest::addColumn<QString>("captionKey");
         QTest::addColumn<bool>("stop");
         QTest::addColumn<bool>("portOpen");
+        // The doctor's finding that follows the message, when the radio was not reached.
+        QTest::addColumn<QString>("doctorKey");
         QTest::newRow("start, no radio")
             << kStartTestModeId << false << false << "IDS_ERROR_PORTCONN"
-            << "IDS_ERROR" << true << false;
-        QTest::newRow("read all, no radio") << kReadAllId << false << false << "IDS_ERROR_PORTCONN"
-                                            << "IDS_ERROR" << true << false;
+            << "IDS_ERROR" << true << false << "IDS_DOCTOR_NODEVICE";
+        QTest::newRow("read all, no radio")
+            << kReadAllId << false << false << "IDS_ERROR_PORTCONN"
+            << "IDS_ERROR" << true << false << "IDS_DOCTOR_NODEVICE";
         QTest::newRow("read all") << kReadAllId << true << false << "IDS_PROMPT_READSUCC"
-                                  << "IDS_PROMPT" << false << false;
+                                  << "IDS_PROMPT" << false << false << "";
         QTest::newRow("write all") << kWriteAllId << true << false << "IDS_PROMPT_WRITESUCC"
-                                   << "IDS_PROMPT" << false << false;
+                                   << "IDS_PROMPT" << false << false << "";
         QTest::newRow("write all, block refused")
             << kWriteAllId << true << true << "IDS_PROMPT_WRITEFAIL"
-            << "IDS_PROMPT" << false << true;
+            << "IDS_PROMPT" << false << true << "";
     }
 
     void exchangesShowTheirMessages() {
@@ -375,6 +378,7 @@ private slots:
         QFETCH(QString, captionKey);
         QFETCH(bool, stop);
         QFETCH(bool, portOpen);
+        QFETCH(QString, doctorKey);
         if (radio) {
             VirtualRadioOptions options = EchoingCable();
             if (refuseWrites) {
@@ -388,7 +392,16 @@ private slots:
         QVERIFY(RunExchange(&dialog, buttonId));
         QCOMPARE(MessageBox::Shown().size(), size_t{1});
         const ShownMessage& shown = MessageBox::Shown().front();
-        QCOMPARE(shown.text, LoadLangString(textKey.toStdString()));
+        if (doctorKey.isEmpty()) {
+            QCOMPARE(shown.text, LoadLangString(textKey.toStdString()));
+        } else {
+            QVERIFY2(shown.text.starts_with(LoadLangString(textKey.toStdString()) + "\n\n"),
+                     shown.text.c_str());
+            // The doctor's words after the port's name.
+            std::string doctor = LoadLangString(doctorKey.toStdString());
+            QVERIFY2(shown.text.find(doctor.substr(doctor.rfind("%1") + 2)) != std::string::npos,
+                     shown.text.c_str());
+        }
         QCOMPARE(shown.caption, LoadLangString(captionKey.toStdString()));
         QCOMPARE(shown.icon, stop ? MessageIcon::Stop : MessageIcon::None);
         QCOMPARE(m_Shell.App().m_Port.IsOpen(), portOpen);

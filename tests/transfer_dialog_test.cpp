@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
 #include <algorithm>
@@ -34,6 +35,13 @@ constexpr int kTransferTimeoutMs = 60000;
 
 QString Lang(const char* key) {
     return QString::fromStdString(LoadLangString(key));
+}
+
+// The words of a doctor's text after its last placeholder, as they appear in every message.
+QString DoctorWords(const char* key) {
+    QString text = Lang(key);
+    qsizetype mark = text.lastIndexOf(QRegularExpression("%\\d"));
+    return mark < 0 ? text : text.mid(mark + 2);
 }
 
 bool SameRange(const uint8_t* a, const uint8_t* b, int from, int to) {
@@ -203,10 +211,20 @@ private slots:
         QTest::addColumn<int>("identificationLength");
         QTest::addColumn<bool>("echo");
         QTest::addColumn<QString>("messageKey");
-        QTest::newRow("no answer") << true << 8 << false << "IDS_ERROR_PORTCONN";
-        QTest::newRow("short identification") << false << 5 << false << "IDS_ERROR_TYPE";
-        QTest::newRow("echoing cable, direct setting")
-            << false << 8 << true << "IDS_ERROR_ECHOCABLE";
+        QTest::addColumn<QString>("doctorKey");
+        // An echo cause asks to switch the cable type; the others only tell.
+        QTest::addColumn<bool>("asks");
+        QTest::addColumn<bool>("answerYes");
+        QTest::newRow("no answer") << true << 8 << false << "IDS_ERROR_PORTCONN"
+                                   << "IDS_DOCTOR_SILENT" << false << false;
+        QTest::newRow("short identification") << false << 5 << false << "IDS_ERROR_TYPE"
+                                              << "IDS_DOCTOR_OTHERMODEL" << false << false;
+        QTest::newRow("echoing cable, direct setting, switched")
+            << false << 8 << true << "IDS_ERROR_ECHOCABLE"
+            << "IDS_DOCTOR_OTHERANSWERED" << true << true;
+        QTest::newRow("echoing cable, direct setting, kept")
+            << false << 8 << true << "IDS_ERROR_ECHOCABLE"
+            << "IDS_DOCTOR_OTHERANSWERED" << true << false;
     }
 
     void radioErrorsEndTheDialogWithTheirMessage() {
@@ -214,8 +232,11 @@ private slots:
         QFETCH(int, identificationLength);
         QFETCH(bool, echo);
         QFETCH(QString, messageKey);
+        QFETCH(QString, doctorKey);
+        QFETCH(bool, asks);
+        QFETCH(bool, answerYes);
         std::string error;
-        QVERIFY2(m_Fixture->Start({}, &error), error.c_str());
+        QVERIFY2(m_Fixture->Start({{"rwtype", 1}}, &error), error.c_str());
         VirtualRadioOptions options;
         options.echo = echo;
         options.faults.silent = silent;
@@ -224,7 +245,9 @@ private slots:
         CHalvexDoc& document = m_Fixture->app->Document();
         Image prepared = PreparedImage(document);
 
-        MessageBox::SetNextAnswer(MessageAnswer::Ok);
+        MessageBox::SetNextAnswer(!asks       ? MessageAnswer::Ok
+                                  : answerYes ? MessageAnswer::Yes
+                                              : MessageAnswer::No);
         CTransferDlg dialog(*m_Fixture->app, true);
         dialog.show();
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
@@ -232,9 +255,14 @@ private slots:
 
         QCOMPARE(MessageBox::Shown().size(), size_t{1});
         const ShownMessage& shown = MessageBox::Shown().front();
-        QCOMPARE(QString::fromStdString(shown.text), Lang(messageKey.toLatin1().constData()));
+        QString text = QString::fromStdString(shown.text);
+        QVERIFY2(text.startsWith(Lang(messageKey.toLatin1().constData()) + "\n\n"),
+                 qPrintable(text));
+        QVERIFY2(text.contains(DoctorWords(doctorKey.toLatin1().constData())), qPrintable(text));
         QCOMPARE(QString::fromStdString(shown.caption), Lang("IDS_ERROR"));
-        QVERIFY(shown.icon == MessageIcon::Stop);
+        QVERIFY(shown.icon == (asks ? MessageIcon::Question : MessageIcon::Stop));
+        QVERIFY(shown.buttons == (asks ? MessageButtons::YesNo : MessageButtons::Ok));
+        QCOMPARE(m_Fixture->StoredInt("rwtype"), asks && answerYes ? 2 : 1);
         QVERIFY(document.bytes == prepared);
         QVERIFY(!m_Fixture->app->m_Port.IsOpen());
     }
@@ -392,13 +420,13 @@ private slots:
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kTransferTimeoutMs);
 
-        QCOMPARE(MessageBox::Shown().size(), size_t{2});
-        QString warning = QString::fromStdString(MessageBox::Shown().front().text);
-        QVERIFY2(warning.contains(QString::fromStdString(m_Fixture->dir.PortLink(1))),
-                 qPrintable(warning));
-        QVERIFY2(warning.contains("not a serial port"), qPrintable(warning));
-        QCOMPARE(QString::fromStdString(MessageBox::Shown().back().text),
-                 Lang("IDS_ERROR_PORTCONN"));
+        // One box: the doctor names the port and says what it is not.
+        QCOMPARE(MessageBox::Shown().size(), size_t{1});
+        QString shown = QString::fromStdString(MessageBox::Shown().front().text);
+        QVERIFY2(shown.startsWith(Lang("IDS_ERROR_PORTCONN")), qPrintable(shown));
+        QVERIFY2(shown.contains(QString::fromStdString(m_Fixture->dir.PortLink(1))),
+                 qPrintable(shown));
+        QVERIFY2(shown.contains(DoctorWords("IDS_DOCTOR_NOTSERIAL")), qPrintable(shown));
         std::ifstream kept(plain);
         std::string contents((std::istreambuf_iterator<char>(kept)), {});
         QCOMPARE(contents, std::string("kept"));

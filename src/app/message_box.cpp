@@ -27,6 +27,8 @@ QMessageBox::StandardButtons ToQtButtons(MessageButtons buttons) {
             return QMessageBox::Ok;
         case MessageButtons::OkCancel:
             return QMessageBox::Ok | QMessageBox::Cancel;
+        case MessageButtons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
         case MessageButtons::YesNoCancel:
             return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }

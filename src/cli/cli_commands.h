@@ -22,3 +22,4 @@ int RunImportCommand(std::span<const std::string> arguments);
 struct DeviceRoots;
 // Discovery looks under roots: the real /sys and /dev, except in tests.
 int RunPortsCommand(std::span<const std::string> arguments, const DeviceRoots& roots);
+int RunDoctorCommand(std::span<const std::string> arguments, const DeviceRoots& roots);

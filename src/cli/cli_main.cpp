@@ -12,7 +12,7 @@
 namespace {
 
 // Tests point discovery at a fake tree; nothing else reads these variables.
-int RunPorts(std::span<const std::string> arguments) {
+DeviceRoots DeviceRootsFromEnvironment() {
     DeviceRoots roots;
     if (const char* sys = std::getenv("HALVEX_SYSFS_ROOT")) {
         roots.sysRoot = sys;
@@ -20,7 +20,15 @@ int RunPorts(std::span<const std::string> arguments) {
     if (const char* dev = std::getenv("HALVEX_DEV_ROOT")) {
         roots.devRoot = dev;
     }
-    return RunPortsCommand(arguments, roots);
+    return roots;
+}
+
+int RunPorts(std::span<const std::string> arguments) {
+    return RunPortsCommand(arguments, DeviceRootsFromEnvironment());
+}
+
+int RunDoctor(std::span<const std::string> arguments) {
+    return RunDoctorCommand(arguments, DeviceRootsFromEnvironment());
 }
 
 const std::array kCommands = {
@@ -32,6 +40,7 @@ const std::array kCommands = {
                "write [--port N | --device PATH] [--settings FILE] [--verify] [--force] FILE.pgm",
                RunWriteCommand},
     CliCommand{"ports", "ports [--settings FILE] [--json]", RunPorts},
+    CliCommand{"doctor", "doctor [--port N | --device PATH] [--settings FILE]", RunDoctor},
     CliCommand{"diff", "diff [--settings FILE] A.pgm B.pgm", RunDiffCommand},
     CliCommand{"export", "export [--settings FILE] FILE.pgm [-o OUT.csv]", RunExportCommand},
     CliCommand{"import", "import IN.csv [--settings FILE] [--band K | --into BASE.pgm] -o OUT.pgm",
@@ -45,6 +54,10 @@ void PrintUsage(std::ostream& stream) {
     }
     stream << "  halvex-cli --help\n"
               "  halvex-cli --version\n"
+              "doctor wakes the radio and asks who it is, never writes to it, and exits\n"
+              "0 when an RQ870 answers, 2 when none answers (missing device, no permission,\n"
+              "port in use, silent radio, echoing cable on the direct setting), 3 for another\n"
+              "model or a plain cable on the echoing setting.\n"
               "--settings defaults to setting.ini beside halvex-cli, else\n"
               "$XDG_CONFIG_HOME/halvex/setting.ini (~/.config/halvex/setting.ini).\n"
               "read and write without --port or --device use the port of the settings:\n"

@@ -11,6 +11,7 @@
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "config/settings.h"
+#include "link/doctor_dialog.h"
 #include "link/port_dialog.h"
 #include "link/radio_connection.h"
 #include "link/transfer_dialog.h"
@@ -65,6 +66,10 @@ void InstallLinkCommands(CHalvexApp& app, CMainFrame& frame) {
     frame.SetCommandHandler(kCommandWriteRadio, [&app] { RunTransfer(app, TransferMode::Write); });
     frame.SetCommandHandler(kCommandCompareRadio,
                             [&app] { RunTransfer(app, TransferMode::Compare); });
+    frame.SetCommandHandler(kCommandCheckConnection, [&app] {
+        CDoctorDlg dialog(app, app.MainFrame());
+        dialog.exec();
+    });
     frame.SetCommandHandler(kCommandPort, [&app] {
         CPortDlg dialog(app, app.MainFrame());
         dialog.exec();

@@ -44,6 +44,7 @@ bool RadioConnection::Pause(int milliseconds) {
 
 ConnectResult RadioConnection::Connect() {
     m_FoundPort = -1;
+    m_IdentificationLength = -1;
     m_OpenError.clear();
     m_Warning.clear();
     std::string searchText = ReadProfileString(m_SettingsPath, "setup", "searchcom", "1", 8);
@@ -126,6 +127,7 @@ ConnectResult RadioConnection::Identify() {
     if (answer.cancelled) {
         return ConnectResult::Cancelled;
     }
+    m_IdentificationLength = answer.count;
     int count = answer.count;
     if (m_Rules.identificationCountsEcho && m_Rules.cable == CableType::Echo && !answer.echoSeen) {
         count -= 1;

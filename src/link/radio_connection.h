@@ -64,6 +64,9 @@ public:
     int FoundPort() const { return m_FoundPort; }
     // A problem that did not stop the link, in words for the user; empty when none.
     const std::string& Warning() const { return m_Warning; }
+    // The identification bytes the radio sent in the last Connect, echo excluded; -1 before
+    // the identification was asked for.
+    int IdentificationLength() const { return m_IdentificationLength; }
 
 private:
     bool Cancelled() const;
@@ -79,6 +82,7 @@ private:
     std::function<void(int)> m_OnSearchPort;
     bool m_Search = false;
     int m_FoundPort = -1;
+    int m_IdentificationLength = -1;
     std::string m_OpenError;
     std::string m_Warning;
 };

@@ -50,6 +50,13 @@ std::string DriverOf(const fs::path& deviceDir) {
     return error ? std::string() : target.filename().string();
 }
 
+// The bus of that driver: "serial-base" for the serial core's own port and controller devices.
+std::string DriverBusOf(const fs::path& deviceDir) {
+    std::error_code error;
+    fs::path target = fs::read_symlink(deviceDir / "driver", error);
+    return error ? std::string() : target.parent_path().parent_path().filename().string();
+}
+
 bool IsWithin(const fs::path& path, const fs::path& root) {
     auto mismatch = std::mismatch(root.begin(), root.end(), path.begin(), path.end());
     return mismatch.first == root.end();
@@ -82,7 +89,13 @@ void ReadSysfs(const fs::path& sysRoot, const std::string& name, SerialDevice* d
         child = dir;
     }
     if (device->driver.empty()) {
-        device->driver = DriverOf(deviceDir);
+        // Newer kernels hang a built-in port's tty below the serial core's port and
+        // controller devices, whose drivers say nothing; the UART's driver is above them.
+        fs::path dir = deviceDir;
+        while (IsWithin(dir, root) && dir != root && DriverBusOf(dir) == "serial-base") {
+            dir = dir.parent_path();
+        }
+        device->driver = DriverOf(dir);
     }
 }
 

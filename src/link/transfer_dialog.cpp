@@ -20,6 +20,7 @@
 #include "link/clone_frames.h"
 #include "link/clone_protocol.h"
 #include "link/compare_dialog.h"
+#include "link/doctor_messages.h"
 #include "link/serial_port.h"
 #include "link/write_verify.h"
 
@@ -28,6 +29,10 @@ namespace {
 constexpr int kTimerPeriodMs = 20;
 // The search shows the port being tried as a row of up to 15 dots.
 constexpr int kSearchDotCycle = 16;
+
+bool IsConnectionFailure(TransferStatus status) {
+    return status == StatusPortError || status == StatusIdentError || status == StatusEchoCable;
+}
 
 }  // namespace
 
@@ -103,7 +108,26 @@ void CTransferDlg::StartWorker(bool read, uint8_t* image) {
     m_App.m_Port.SetBaudRate(clone_frames::kBaudRate);
     m_Job.Reset(&m_App.m_Port, g_SettingsPath, read, image);
     SetMessage(LoadLangString(PromptKey()));
-    m_Worker.Start([this] { TransferThreadProc(m_Job); });
+    m_Diagnosis.reset();
+    // A read-back that cannot connect has its own message; the doctor speaks for the rest.
+    bool diagnose = !m_Verifying;
+    std::string portsFolder = m_App.m_Port.PortsFolder();
+    DoctorRequest request = DoctorRequestForSettings(g_SettingsPath, portsFolder);
+    DeviceRoots roots = m_App.m_DeviceRoots;
+    m_Worker.Start([this, diagnose, request, portsFolder, roots] {
+        TransferThreadProc(m_Job);
+        if (!diagnose || !IsConnectionFailure(m_Job.Status()) || m_Job.IsCancelled()) {
+            return;
+        }
+        // The doctor opens the port itself; a port the search reached is the one that
+        // answered wrongly.
+        m_Job.port->Close();
+        DoctorRequest target = request;
+        if (m_Job.Status() != StatusPortError && m_Job.FoundPort() > 0) {
+            target = DoctorRequestForPort(portsFolder, m_Job.FoundPort(), request.settingsPath);
+        }
+        m_Diagnosis = DiagnoseConnection(target, CurrentSystem(roots), &m_Job.cancel);
+    });
     m_OkButton->setEnabled(false);
     m_Timer.start();
 }
@@ -220,6 +244,8 @@ void CTransferDlg::OnTimer() {
     } else if (status == StatusSearching) {
         SetMessage(LoadLangString("IDS_SEARCHCOMPORT") +
                    std::string(static_cast<size_t>(m_Job.Progress() % kSearchDotCycle), '.'));
+    } else if (IsConnectionFailure(status) && !returned) {
+        SetMessage(LoadLangString("IDS_DOCTOR_CHECKING"));
     }
     if (returned) {
         OnFinalStatus(status);
@@ -231,16 +257,19 @@ void CTransferDlg::OnFinalStatus(TransferStatus status) {
         return;
     }
     EndRun();
-    ShowWorkerWarning();
+    // The open error the worker kept is the doctor's first finding, told better by it.
+    if (!m_Diagnosis || DoctorMessage(*m_Diagnosis).empty()) {
+        ShowWorkerWarning();
+    }
     switch (status) {
         case StatusPortError:
-            ShowErrorBox("IDS_ERROR_PORTCONN");
+            ShowConnectionFailure("IDS_ERROR_PORTCONN");
             break;
         case StatusIdentError:
-            ShowErrorBox("IDS_ERROR_TYPE");
+            ShowConnectionFailure("IDS_ERROR_TYPE");
             break;
         case StatusEchoCable:
-            ShowErrorBox("IDS_ERROR_ECHOCABLE");
+            ShowConnectionFailure("IDS_ERROR_ECHOCABLE");
             break;
         case StatusReadFailed:
             SetMessage(ReadFailureText());
@@ -301,6 +330,15 @@ std::string CTransferDlg::ReadFailureText() const {
 void CTransferDlg::ShowErrorBox(const char* textKey) {
     MessageBox::Show(this, LoadLangString(textKey), LoadLangString("IDS_ERROR"), MessageIcon::Stop,
                      MessageButtons::Ok);
+}
+
+void CTransferDlg::ShowConnectionFailure(const char* textKey) {
+    std::string doctor = m_Diagnosis ? DoctorMessage(*m_Diagnosis) : std::string();
+    if (doctor.empty()) {
+        ShowErrorBox(textKey);
+        return;
+    }
+    ShowDoctorBox(this, LoadLangString(textKey) + "\n\n" + doctor, *m_Diagnosis);
 }
 
 void CTransferDlg::ShowWorkerWarning() {

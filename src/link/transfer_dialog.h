@@ -6,10 +6,12 @@
 #include <QTimer>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/dialog_builder.h"
 #include "codeplug/radio_image.h"
+#include "link/connection_doctor.h"
 #include "link/transfer_job.h"
 #include "link/worker_runner.h"
 #include "resources/ids/transfer_ids.h"
@@ -55,6 +57,8 @@ private:
     // back on the stored port if the search moved it.
     void EndRun();
     void ShowErrorBox(const char* textKey);
+    // The message of textKey with the doctor's cause and cure added when it found one.
+    void ShowConnectionFailure(const char* textKey);
     // The read failure in words, naming the skipped blocks when there were any.
     std::string ReadFailureText() const;
     void ShowWorkerWarning();
@@ -78,6 +82,8 @@ private:
     // What the radio gave back, for a check after writing or a comparison.
     std::array<uint8_t, kImageSize> m_RadioImage{};
     TransferJob m_Job;
+    // Written by the worker after a failed connection, read once it has returned.
+    std::optional<Diagnosis> m_Diagnosis;
     WorkerRunner m_Worker;
     bool m_Cancelling = false;
     bool m_PaneMoved = false;

@@ -29,6 +29,11 @@ public:
         }
         if (!link.connected) {
             m_Job.message = link.failure;
+            DoctorRequest request =
+                DoctorRequestForSettings(m_Job.settingsPath, m_Port.PortsFolder());
+            request.testMode = true;
+            m_Job.diagnosis =
+                DiagnoseConnection(request, CurrentSystem(m_Job.deviceRoots), &m_Job.cancel);
             return;
         }
         switch (m_Job.kind) {

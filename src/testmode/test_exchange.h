@@ -10,6 +10,7 @@
 #include <string>
 
 #include "codeplug/radio_image.h"
+#include "link/connection_doctor.h"
 #include "testmode/test_mode_message.h"
 
 class CSerialPort;
@@ -21,6 +22,8 @@ struct TestExchangeJob {
     TestExchangeKind kind = TestExchangeKind::ReadAll;
     CSerialPort* port = nullptr;
     std::string settingsPath;
+    // Where the doctor lists the other serial devices when the radio cannot be reached.
+    DeviceRoots deviceRoots;
     // The item whose adjust frame follows start test mode.
     int selectedItem = -1;
     // Write all while the radio is held in test mode: the end byte goes out before the wake-up.
@@ -30,6 +33,8 @@ struct TestExchangeJob {
 
     // Written by the worker, read only once it has returned.
     std::optional<TestModeMessage> message;
+    // Why the radio could not be reached, when it could not.
+    std::optional<Diagnosis> diagnosis;
     // A problem that did not stop the exchange, in words for the user; empty when none.
     std::string warning;
     // The blocks read into image: [storedFrom, storedEnd).

@@ -16,6 +16,7 @@
 #include "app/relabel.h"
 #include "config/app_globals.h"
 #include "config/language.h"
+#include "link/doctor_messages.h"
 #include "testmode/test_items.h"
 
 namespace {
@@ -59,12 +60,17 @@ bool IsScrollKey(int key) {
 
 }  // namespace
 
-void ShowTestModeMessage(QWidget* owner, const TestModeMessage& message) {
+void ShowTestModeMessage(QWidget* owner, const TestModeMessage& message,
+                         const std::string& detail) {
     // The application's title is the one the main window shows in this language.
     std::string caption = message.captionKey.empty() ? LoadLangString("IDS_WINDOWNAME")
                                                      : LoadLangString(message.captionKey);
-    MessageBox::Show(owner, LoadLangString(message.textKey), caption,
-                     message.stopIcon ? MessageIcon::Stop : MessageIcon::None, MessageButtons::Ok);
+    std::string text = LoadLangString(message.textKey);
+    if (!detail.empty()) {
+        text += "\n\n" + detail;
+    }
+    MessageBox::Show(owner, text, caption, message.stopIcon ? MessageIcon::Stop : MessageIcon::None,
+                     MessageButtons::Ok);
 }
 
 CTestModeDlg::CTestModeDlg(CHalvexApp& app, QWidget* parent)
@@ -246,6 +252,7 @@ void CTestModeDlg::StartExchange(TestExchangeKind kind) {
         return;
     }
     m_Session.BeginExchange(kind, m_Job);
+    m_Job.deviceRoots = m_App.m_DeviceRoots;
     m_ProgressBar->setValue(0);
     EnableControls(false);
     m_Worker.Start([this] { RunTestExchange(m_Job); });
@@ -311,7 +318,8 @@ void CTestModeDlg::ShowOutcome(const TestModeOutcome& outcome) {
                          MessageIcon::Exclamation, MessageButtons::Ok);
     }
     if (outcome.message) {
-        ShowTestModeMessage(this, *outcome.message);
+        ShowTestModeMessage(this, *outcome.message,
+                            outcome.diagnosis ? DoctorMessage(*outcome.diagnosis) : std::string());
     }
     if (outcome.refill) {
         ShowLines(m_Session.ItemLines());

@@ -22,8 +22,9 @@ class QProgressBar;
 class QScrollBar;
 
 // The box of a test-mode message: its language texts, the application's title where the
-// message has no caption of its own, the stop icon or none.
-void ShowTestModeMessage(QWidget* owner, const TestModeMessage& message);
+// message has no caption of its own, the stop icon or none; detail follows the text.
+void ShowTestModeMessage(QWidget* owner, const TestModeMessage& message,
+                         const std::string& detail = {});
 
 class CTestModeDlg : public TemplateDialog {
     Q_OBJECT

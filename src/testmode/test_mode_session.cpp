@@ -68,6 +68,7 @@ void TestModeSession::BeginExchange(TestExchangeKind kind, TestExchangeJob& job)
     job.endTestModeFirst = false;
     job.image.bytes = m_Image.bytes;
     job.message.reset();
+    job.diagnosis.reset();
     job.warning.clear();
     job.storedFrom = 0;
     job.storedEnd = 0;
@@ -102,6 +103,7 @@ TestModeOutcome TestModeSession::FinishExchange(const TestExchangeJob& job) {
         return outcome;
     }
     outcome.message = job.message;
+    outcome.diagnosis = job.diagnosis;
     if (job.storedEnd > job.storedFrom) {
         std::copy(job.image.bytes.begin() + job.storedFrom, job.image.bytes.begin() + job.storedEnd,
                   m_Image.bytes.begin() + job.storedFrom);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "codeplug/radio_image.h"
+#include "link/connection_doctor.h"
 #include "testmode/test_exchange.h"
 #include "testmode/test_link.h"
 #include "testmode/test_mode_message.h"
@@ -20,6 +21,8 @@ class CSerialPort;
 struct TestModeOutcome {
     // The box to show, if any.
     std::optional<TestModeMessage> message;
+    // Why the radio could not be reached, told beside the message.
+    std::optional<Diagnosis> diagnosis;
     // The list lines, the selection or the scroll position changed: refill the dialog.
     bool refill = false;
     // A problem that did not stop the operation, in words for the user; empty when none.

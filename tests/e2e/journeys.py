@@ -577,6 +577,41 @@ def journey_pick_listed_device(session):
         raise JourneyFailure("the document read through the chosen device is not the radio's")
 
 
+def finding_box(session, caption_key, step):
+    """The box the connection check ends with; shot and focused for an answer."""
+    box = session.wait_window(session.text(caption_key), TRANSFER_DEADLINE)
+    session.x.focus(box)
+    session.shot(step)
+    return box
+
+
+def journey_check_connection(session):
+    # An echoing cable on the direct setting, with a CH340 adapter listed beside it.
+    session.start_radio("--echo")
+    roots, _ = fake_device_tree(session, "/dev/null")
+    session.start_app(extra_environment=roots)
+    if session.settings_value("rwtype") != "1":
+        raise JourneyFailure(f"the journey starts with rwtype={session.settings_value('rwtype')}")
+    menu_command(session, "Menu_Program", "Menu_Program_CheckConnection")
+    box = finding_box(session, "IDS_ERROR", "check-echoing-cable")
+    session.x.key("alt+y")
+    session.wait_gone(box, "the echo finding")
+    wait_until("the echoing cable type to be stored",
+               lambda: session.settings_value("rwtype") == "2", LIST_DEADLINE)
+
+    menu_command(session, "Menu_Program", "Menu_Program_CheckConnection")
+    box = finding_box(session, "IDS_PROMPT", "check-radio-found")
+    session.x.key("Return")
+    session.wait_gone(box, "the radio found")
+
+    # Unplugged: the finding names the adapter that is there.
+    session.stop_radio()
+    menu_command(session, "Menu_Program", "Menu_Program_CheckConnection")
+    box = finding_box(session, "IDS_ERROR", "check-no-device")
+    session.x.key("Return")
+    session.wait_gone(box, "the missing device finding")
+
+
 JOURNEYS = {
     "read_edit_save_reopen": ("english", journey_read_edit_save_reopen),
     "write_to_radio": ("english", journey_write_to_radio),
@@ -591,6 +626,8 @@ JOURNEYS = {
     "cancel_paced_read": ("english", journey_cancel_paced_read),
     "port_and_language_dialogs": ("chinese", journey_port_and_language_dialogs),
     "pick_listed_device": ("english", journey_pick_listed_device),
+    "check_connection": ("english", journey_check_connection),
+    "check_connection_chinese": ("chinese", journey_check_connection),
 }
 
 

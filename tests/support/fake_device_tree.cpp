@@ -97,16 +97,24 @@ void FakeDeviceTree::AddUsbAdapter(const FakeUsbAdapter& adapter) {
     }
 }
 
-void FakeDeviceTree::AddBuiltInPort(const std::string& tty, int uartType) {
+void FakeDeviceTree::AddBuiltInPort(const std::string& tty, int uartType, bool belowSerialCore) {
     fs::path sys = m_Folder.File("sys");
     fs::path platform = sys / "devices/platform/serial8250";
     MakeFolder(sys / "bus/platform/drivers/serial8250");
     if (!fs::exists(platform / "driver")) {
         RelativeLink(sys / "bus/platform/drivers/serial8250", platform / "driver");
     }
-    fs::path ttyClass = platform / "tty" / tty;
+    fs::path device = platform;
+    if (belowSerialCore) {
+        for (const char* kind : {"ctrl", "port"}) {
+            device /= std::string(kind) + "-" + tty;
+            MakeFolder(sys / "bus/serial-base/drivers" / kind);
+            RelativeLink(sys / "bus/serial-base/drivers" / kind, device / "driver");
+        }
+    }
+    fs::path ttyClass = device / "tty" / tty;
     WriteAttribute(ttyClass / "type", std::to_string(uartType));
-    RelativeLink(platform, ttyClass / "device");
+    RelativeLink(device, ttyClass / "device");
     RelativeLink(ttyClass, sys / "class/tty" / tty);
     WriteAttribute(DevicePath(tty), "");
 }

@@ -31,8 +31,9 @@ public:
     std::string DevicePath(const std::string& tty) const { return m_Folder.File("dev/" + tty); }
 
     void AddUsbAdapter(const FakeUsbAdapter& adapter);
-    // A built-in port; uartType 0 is how sysfs shows one with no UART behind it.
-    void AddBuiltInPort(const std::string& tty, int uartType);
+    // A built-in port; uartType 0 is how sysfs shows one with no UART behind it. belowSerialCore
+    // lays it out as newer kernels do, below the serial core's controller and port devices.
+    void AddBuiltInPort(const std::string& tty, int uartType, bool belowSerialCore = false);
     // dev/serial/by-id/<name> pointing at dev/<tty>; gives the link's path.
     std::string AddStableName(const std::string& name, const std::string& tty);
     // The sysfs entry stays, as it does for a moment after unplugging.

@@ -1,0 +1,374 @@
+#include "link/connection_doctor.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+#include "link/clone_frames.h"
+#include "link/radio_connection.h"
+#include "link/serial_port.h"
+#include "platform/profile.h"
+
+namespace {
+
+bool IsCancelled(const CancelFlag* cancel) {
+    return cancel != nullptr && cancel->load(std::memory_order_acquire) != 0;
+}
+
+std::string GroupName(gid_t gid) {
+    std::vector<char> buffer(4096);
+    group entry{};
+    group* found = nullptr;
+    if (getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr) {
+        return found->gr_name;
+    }
+    return std::to_string(gid);
+}
+
+bool Contains(const std::vector<gid_t>& groups, gid_t gid) {
+    return std::find(groups.begin(), groups.end(), gid) != groups.end();
+}
+
+// Same device, whichever name leads to it.
+bool SameDevice(const std::string& left, const std::string& right) {
+    struct stat a {};
+    struct stat b {};
+    return stat(left.c_str(), &a) == 0 && stat(right.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
+}
+
+std::string LikelyAdapter(const std::vector<SerialDevice>& devices) {
+    const SerialDevice* newest = nullptr;
+    for (const SerialDevice& device : devices) {
+        if (device.usb && (newest == nullptr || device.appearedAt > newest->appearedAt)) {
+            newest = &device;
+        }
+    }
+    if (newest == nullptr) {
+        return {};
+    }
+    return newest->stablePath.empty() ? newest->path : newest->stablePath;
+}
+
+std::string ProcessName(const std::string& procRoot, const std::string& pid) {
+    std::ifstream comm(procRoot + "/" + pid + "/comm");
+    std::string name;
+    std::getline(comm, name);
+    return name;
+}
+
+KnownHolder HolderKind(const std::string& name) {
+    if (name == "ModemManager") {
+        return KnownHolder::ModemManager;
+    }
+    if (name == "brltty") {
+        return KnownHolder::Brltty;
+    }
+    return KnownHolder::None;
+}
+
+struct Holder {
+    pid_t pid = 0;
+    std::string name;
+};
+
+// Processes other than self with a descriptor on the character device rdev.
+std::vector<Holder> FindHolders(const std::string& procRoot, dev_t rdev, pid_t self) {
+    std::vector<Holder> holders;
+    DIR* processes = opendir(procRoot.c_str());
+    if (processes == nullptr) {
+        return holders;
+    }
+    while (dirent* process = readdir(processes)) {
+        std::string pid = process->d_name;
+        if (pid.empty() ||
+            !std::all_of(pid.begin(), pid.end(),
+                         [](unsigned char c) { return std::isdigit(c) != 0; }) ||
+            std::stol(pid) == self) {
+            continue;
+        }
+        std::string fdFolder = procRoot + "/" + pid + "/fd";
+        DIR* descriptors = opendir(fdFolder.c_str());
+        if (descriptors == nullptr) {
+            continue;
+        }
+        bool holds = false;
+        while (dirent* descriptor = readdir(descriptors)) {
+            struct stat target {};
+            if (descriptor->d_name[0] != '.' &&
+                stat((fdFolder + "/" + descriptor->d_name).c_str(), &target) == 0 &&
+                S_ISCHR(target.st_mode) && target.st_rdev == rdev) {
+                holds = true;
+                break;
+            }
+        }
+        closedir(descriptors);
+        if (holds) {
+            holders.push_back({static_cast<pid_t>(std::stol(pid)), ProcessName(procRoot, pid)});
+        }
+    }
+    closedir(processes);
+    return holders;
+}
+
+class Doctor {
+public:
+    Doctor(const DoctorRequest& request, const DoctorSystem& system, const CancelFlag* cancel)
+        : m_Request(request), m_System(system), m_Cancel(cancel) {
+        m_Result.device = request.device;
+        m_Result.port = request.port;
+    }
+
+    Diagnosis Run() {
+        if (!CheckPresent() || !CheckOpen()) {
+            return m_Result;
+        }
+        if (IsCancelled(m_Cancel)) {
+            m_Result.cause = DoctorCause::Cancelled;
+            return m_Result;
+        }
+        CheckAnswer();
+        return m_Result;
+    }
+
+private:
+    bool Stop(DoctorCause cause) {
+        m_Result.cause = cause;
+        return false;
+    }
+
+    bool CheckPresent() {
+        struct stat status {};
+        if (stat(m_Request.device.c_str(), &status) != 0) {
+            int error = errno;
+            if (error == ENOENT || error == ENOTDIR) {
+                m_Result.candidates = ListSerialDevices(m_System.roots);
+                m_Result.likely = LikelyAdapter(m_Result.candidates);
+                return Stop(DoctorCause::NoDevice);
+            }
+            m_Result.openError = std::strerror(error);
+            return Stop(DoctorCause::OpenFailed);
+        }
+        if (!S_ISCHR(status.st_mode)) {
+            m_Result.openError = "not a character device";
+            return Stop(DoctorCause::NotSerial);
+        }
+        m_Status = status;
+        return true;
+    }
+
+    bool CheckOpen() {
+        int fd = ::open(m_Request.device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            int error = errno;
+            if (error == EACCES || error == EPERM) {
+                DescribePermission();
+                return Stop(DoctorCause::NoPermission);
+            }
+            if (error == EBUSY) {
+                return InUse(true);
+            }
+            if (error == ENOENT || error == ENXIO || error == ENODEV) {
+                // A node whose adapter has gone: the same cure as a missing one.
+                m_Result.candidates = ListSerialDevices(m_System.roots);
+                m_Result.likely = LikelyAdapter(m_Result.candidates);
+                return Stop(DoctorCause::NoDevice);
+            }
+            m_Result.openError = std::strerror(error);
+            return Stop(DoctorCause::OpenFailed);
+        }
+        bool locked = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+        ::close(fd);
+        return InUse(locked);
+    }
+
+    void DescribePermission() {
+        gid_t gid = m_Status.st_gid;
+        m_Result.group = GroupName(gid);
+        m_Result.inLoginGroups = Contains(m_System.groups.login, gid);
+        m_Result.groupMember = Contains(m_System.groups.member, gid);
+        m_Result.groupMayOpen = (m_Status.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
+    }
+
+    // A program holding the port locked stops every open; ModemManager and brltty take no
+    // lock yet swallow what the radio says, so they count as holders as well. Other
+    // unlocked descriptors are left alone: a terminal's own side may be held by design.
+    bool InUse(bool held) {
+        std::vector<Holder> holders =
+            FindHolders(m_System.procRoot, m_Status.st_rdev, m_System.self);
+        auto known = std::find_if(holders.begin(), holders.end(), [](const Holder& holder) {
+            return HolderKind(holder.name) != KnownHolder::None;
+        });
+        if (known != holders.end()) {
+            m_Result.holderPid = known->pid;
+            m_Result.holderName = known->name;
+            m_Result.holder = HolderKind(known->name);
+            return Stop(DoctorCause::InUse);
+        }
+        if (!held) {
+            return true;
+        }
+        if (holders.size() == 1) {
+            m_Result.holderPid = holders.front().pid;
+            m_Result.holderName = holders.front().name;
+        }
+        return Stop(DoctorCause::InUse);
+    }
+
+    // One connection with the given cable; the radio is let go again before returning.
+    ConnectResult Try(CableType cable, int* identificationLength) {
+        CSerialPort port;
+        std::string error;
+        if (!port.OpenDevice(m_Request.device, clone_frames::kBaudRate, &error)) {
+            m_Result.openError = error;
+            return ConnectResult::NoRadio;
+        }
+        CableRules rules;
+        rules.cable = cable;
+        rules.identificationCountsEcho = !m_Request.testMode;
+        rules.fixedPort = true;
+        RadioConnection connection(port, m_Request.settingsPath, rules, m_Cancel);
+        ConnectResult result = connection.Connect();
+        *identificationLength = connection.IdentificationLength();
+        // The end byte takes the radio out of programming mode; it changes nothing stored.
+        if (result == ConnectResult::Connected || result == ConnectResult::WrongRadio) {
+            uint8_t answer = 0;
+            ExchangeFrame(port, cable, &clone_frames::kEndCommand, 1, &answer, 1,
+                          clone_frames::kShortAnswerMs, m_Cancel);
+        }
+        port.Close();
+        return result;
+    }
+
+    void CheckAnswer() {
+        CableType cable =
+            m_Request.testMode ? CableType::Echo : CableFromSettings(m_Request.settingsPath);
+        m_Result.cable = cable;
+        int length = -1;
+        ConnectResult result = Try(cable, &length);
+        if (!m_Result.openError.empty()) {
+            m_Result.cause = DoctorCause::OpenFailed;
+            return;
+        }
+        switch (result) {
+            case ConnectResult::Connected:
+                m_Result.cause = DoctorCause::RadioFound;
+                return;
+            case ConnectResult::Cancelled:
+                m_Result.cause = DoctorCause::Cancelled;
+                return;
+            case ConnectResult::NoRadio:
+                m_Result.cause = DoctorCause::Silent;
+                ListOtherPorts();
+                return;
+            case ConnectResult::EchoCable:
+                m_Result.cause = DoctorCause::EchoOnDirect;
+                m_Result.otherCableAnswered = TryOther(CableType::Echo);
+                return;
+            case ConnectResult::WrongRadio:
+                break;
+        }
+        // The echoing setting counts a missing echo as a missing identification byte, so a
+        // direct cable looks like another model until the direct setting is tried.
+        if (cable == CableType::Echo && !m_Request.testMode && TryOther(CableType::Direct)) {
+            m_Result.cause = DoctorCause::NoEchoOnEcho;
+            m_Result.otherCableAnswered = true;
+            return;
+        }
+        m_Result.cause = IsCancelled(m_Cancel) ? DoctorCause::Cancelled : DoctorCause::OtherModel;
+        m_Result.identificationLength = length;
+    }
+
+    bool TryOther(CableType cable) {
+        int length = -1;
+        return Try(cable, &length) == ConnectResult::Connected;
+    }
+
+    void ListOtherPorts() {
+        for (SerialDevice& device : ListSerialDevices(m_System.roots)) {
+            if (!SameDevice(device.path, m_Request.device)) {
+                m_Result.candidates.push_back(std::move(device));
+            }
+        }
+        m_Result.likely = LikelyAdapter(m_Result.candidates);
+    }
+
+    const DoctorRequest& m_Request;
+    const DoctorSystem& m_System;
+    const CancelFlag* m_Cancel;
+    struct stat m_Status {};
+    Diagnosis m_Result;
+};
+
+}  // namespace
+
+UserGroups CurrentUserGroups() {
+    UserGroups groups;
+    int count = getgroups(0, nullptr);
+    if (count > 0) {
+        groups.login.resize(static_cast<size_t>(count));
+        count = getgroups(count, groups.login.data());
+        groups.login.resize(static_cast<size_t>(std::max(count, 0)));
+    }
+    groups.login.push_back(getegid());
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 ||
+        found == nullptr) {
+        return groups;
+    }
+    int listed = 64;
+    groups.member.resize(static_cast<size_t>(listed));
+    if (getgrouplist(found->pw_name, found->pw_gid, groups.member.data(), &listed) < 0) {
+        groups.member.resize(static_cast<size_t>(listed));
+        getgrouplist(found->pw_name, found->pw_gid, groups.member.data(), &listed);
+    }
+    groups.member.resize(static_cast<size_t>(std::max(listed, 0)));
+    return groups;
+}
+
+DoctorSystem CurrentSystem(const DeviceRoots& roots) {
+    DoctorSystem system;
+    system.roots = roots;
+    system.groups = CurrentUserGroups();
+    system.self = getpid();
+    return system;
+}
+
+DoctorRequest DoctorRequestForPort(const std::string& portsFolder, int port,
+                                   const std::string& settingsPath) {
+    DoctorRequest request;
+    request.device = ComPortDevicePath(portsFolder, port);
+    request.port = port;
+    request.settingsPath = settingsPath;
+    return request;
+}
+
+DoctorRequest DoctorRequestForSettings(const std::string& settingsPath,
+                                       const std::string& portsFolder) {
+    std::string device = ConfiguredDevice(settingsPath);
+    if (device.empty()) {
+        return DoctorRequestForPort(portsFolder, ReadProfileInt(settingsPath, "setup", "com", 1),
+                                    settingsPath);
+    }
+    DoctorRequest request;
+    request.device = device;
+    request.settingsPath = settingsPath;
+    return request;
+}
+
+Diagnosis DiagnoseConnection(const DoctorRequest& request, const DoctorSystem& system,
+                             const CancelFlag* cancel) {
+    return Doctor(request, system, cancel).Run();
+}

@@ -1,0 +1,80 @@
+#include "link/doctor_dialog.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QProgressBar>
+
+#include "app/halvex_app.h"
+#include "app/message_box.h"
+#include "app/relabel.h"
+#include "config/app_globals.h"
+#include "config/language.h"
+#include "link/doctor_messages.h"
+#include "resources/ids/transfer_ids.h"
+
+namespace {
+
+constexpr int kTimerPeriodMs = 20;
+
+}  // namespace
+
+CDoctorDlg::CDoctorDlg(CHalvexApp& app, QWidget* parent)
+    : TemplateDialog(kTransferTemplate, parent),
+      m_App(app),
+      m_CancelButton(FindControl<QAbstractButton>(this, kIdCancel)) {
+    RelabelDialog(this, kTransferTemplate);
+    setWindowTitle(QString::fromStdString(LoadLangString("IDS_DOCTOR_TITLE")));
+    FindControl<QCheckBox>(this, kTransferVerifyId)->setVisible(false);
+    FindControl<QAbstractButton>(this, kIdOk)->setEnabled(false);
+    FindControl<QLabel>(this, kTransferMessageId)
+        ->setText(QString::fromStdString(LoadLangString("IDS_DOCTOR_CHECKING")));
+    // A busy bar: the checks have no share of a whole to show.
+    FindControl<QProgressBar>(this, kTransferProgressId)->setRange(0, 0);
+    // The doctor opens the port itself; one left open by test mode would look held.
+    m_App.m_Port.Close();
+    DoctorRequest request = DoctorRequestForSettings(g_SettingsPath, m_App.m_Port.PortsFolder());
+    DeviceRoots roots = m_App.m_DeviceRoots;
+    m_Worker.Start([this, request, roots] {
+        m_Diagnosis = DiagnoseConnection(request, CurrentSystem(roots), &m_Cancel);
+    });
+    m_Timer.setInterval(kTimerPeriodMs);
+    connect(&m_Timer, &QTimer::timeout, this, &CDoctorDlg::OnTimer);
+    m_Timer.start();
+}
+
+CDoctorDlg::~CDoctorDlg() {
+    m_Cancel.store(1, std::memory_order_release);
+    m_Worker.Join();
+}
+
+void CDoctorDlg::reject() {
+    m_Cancel.store(1, std::memory_order_release);
+    m_CancelButton->setEnabled(false);
+}
+
+void CDoctorDlg::OnTimer() {
+    if (!m_Worker.Finished()) {
+        return;
+    }
+    m_Timer.stop();
+    m_Worker.Join();
+    if (m_Cancel.load(std::memory_order_acquire) != 0) {
+        TemplateDialog::reject();
+        return;
+    }
+    ShowFinding();
+    done(QDialog::Accepted);
+}
+
+void CDoctorDlg::ShowFinding() {
+    if (!m_Diagnosis || m_Diagnosis->cause == DoctorCause::Cancelled) {
+        return;
+    }
+    if (m_Diagnosis->cause == DoctorCause::RadioFound) {
+        MessageBox::Show(this, DoctorFoundMessage(*m_Diagnosis), LoadLangString("IDS_PROMPT"),
+                         MessageIcon::Information, MessageButtons::Ok);
+        return;
+    }
+    ShowDoctorBox(this, DoctorMessage(*m_Diagnosis), *m_Diagnosis);
+}

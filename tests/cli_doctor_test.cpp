@@ -1,0 +1,155 @@
+// halvex-cli doctor as a user runs it: its words and exit status for each cause, and that the
+// settings and the radio stay as they were.
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "cli/cli_read_write.h"
+#include "cli_run_fixture.h"
+#include "sim/virtual_radio.h"
+#include "support/fake_device_tree.h"
+#include "support/virtual_radio_fixture.h"
+
+namespace {
+
+using halvex::test::PatternMemory;
+using halvex::test::RadioLine;
+
+const std::string kBinDir = HALVEX_BIN_DIR;
+
+class CliDoctorTest : public CliRunFixture {
+protected:
+    CliDoctorTest() { halvex::test::WriteLinkSettings(Settings(), {{"rwtype", 1}}); }
+    ~CliDoctorTest() override { m_Radio.Stop(); }
+
+    std::string Settings() const { return File("setting.ini"); }
+
+    void StartRadio(const std::string& link, const VirtualRadioOptions& options) {
+        std::string error;
+        m_Radio.SetMemory(PatternMemory(2));
+        ASSERT_TRUE(m_Radio.Start(link, options, &error)) << error;
+    }
+
+    VirtualRadio m_Radio;
+};
+
+TEST_F(CliDoctorTest, EachAnsweringCauseHasItsWordsAndExitStatus) {
+    struct Case {
+        const char* name;
+        bool echoLine;
+        bool silent;
+        int identificationLength;
+        int rwtype;
+        int exitCode;
+        const char* words;
+    };
+    const Case cases[] = {
+        {"good radio", false, false, 8, 1, 0, "an RQ870 radio answered"},
+        {"silent radio", false, true, 8, 1, kExitNoRadio, "two-pin plug"},
+        {"echoing cable on direct", true, false, 8, 1, kExitNoRadio,
+         "Switch the cable type to echoing: Settings > Cable type in the desktop program, or "
+         "rwtype=2"},
+        {"plain cable on echoing", false, false, 8, 2, kExitWrongRadio,
+         "Switch the cable type to direct: Settings > Cable type in the desktop program, or "
+         "rwtype=1"},
+        {"other model", false, false, 5, 1, kExitWrongRadio, "identification has 5 bytes"},
+    };
+    std::string link = File("cable");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        VirtualRadioOptions options = RadioLine(c.echoLine);
+        options.faults.silent = c.silent;
+        options.faults.identificationLength = c.identificationLength;
+        StartRadio(link, options);
+        halvex::test::WriteLinkSettings(Settings(), {{"rwtype", c.rwtype}});
+        std::string settingsBefore = ReadBytes(Settings());
+        RunResult result = Run({"doctor", "--device", link, "--settings", Settings()});
+        RadioMemory memory = m_Radio.Memory();
+        m_Radio.Stop();
+        EXPECT_EQ(result.exitCode, c.exitCode) << result.out << result.err;
+        EXPECT_NE(result.out.find(c.words), std::string::npos) << result.out;
+        EXPECT_EQ(ReadBytes(Settings()), settingsBefore);
+        EXPECT_TRUE(memory == PatternMemory(2));
+    }
+}
+
+// A port number goes through the same ports/COMn mapping as read and write, and no port at
+// all means the one of the settings.
+TEST_F(CliDoctorTest, APortNumberIsCheckedWhereReadWouldOpenIt) {
+    constexpr int kPort = 243;
+    std::string link = kBinDir + "/ports/COM" + std::to_string(kPort);
+    StartRadio(link, RadioLine(false));
+    RunResult found = Run({"doctor", "--port", std::to_string(kPort), "--settings", Settings()});
+    // Neither given: the device of the settings, as read and write take it.
+    halvex::test::WriteLinkSettings(Settings(), {{"device", link}});
+    RunResult configured = Run({"doctor", "--settings", Settings()});
+    m_Radio.Stop();
+    EXPECT_EQ(configured.exitCode, 0) << configured.out << configured.err;
+    EXPECT_EQ(configured.out.rfind(link + ": an RQ870 radio answered", 0), 0u) << configured.out;
+    EXPECT_EQ(found.exitCode, 0) << found.out << found.err;
+    EXPECT_EQ(found.out.rfind("COM243 (" + link + "): an RQ870 radio answered", 0), 0u)
+        << found.out;
+}
+
+// The devices present come from the same tree halvex-cli ports lists.
+TEST_F(CliDoctorTest, AMissingDeviceSuggestsTheAdapterThatIsThere) {
+    halvex::test::FakeDeviceTree tree;
+    tree.AddBuiltInPort("ttyS0", 4);
+    tree.AddUsbAdapter({"ttyUSB1", "ch341", "1a86", "7523", "", "USB Serial", ""});
+    std::string stable = tree.AddStableName("usb-1a86_USB_Serial-if00-port0", "ttyUSB1");
+    setenv("HALVEX_SYSFS_ROOT", tree.Roots().sysRoot.c_str(), 1);
+    setenv("HALVEX_DEV_ROOT", tree.Roots().devRoot.c_str(), 1);
+    std::string missing = tree.DevicePath("ttyUSB0");
+    RunResult result = Run({"doctor", "--device", missing, "--settings", Settings()});
+    unsetenv("HALVEX_SYSFS_ROOT");
+    unsetenv("HALVEX_DEV_ROOT");
+    EXPECT_EQ(result.exitCode, kExitNoRadio);
+    EXPECT_EQ(result.out.rfind(missing + " does not exist", 0), 0u) << result.out;
+    EXPECT_NE(result.out.find(tree.DevicePath("ttyS0")), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find(stable + "  "), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("Try: halvex-cli doctor --device " + stable), std::string::npos)
+        << result.out;
+}
+
+TEST_F(CliDoctorTest, UsageErrorsStopBeforeAnyCheck) {
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"doctor", "--port", "1", "--device", "/dev/null"},
+          {"doctor", "--port", "0"},
+          {"doctor", "--device"},
+          {"doctor", "--device", "/dev/null", "--verify"}}) {
+        RunResult result = Run(arguments);
+        EXPECT_EQ(result.exitCode, 1) << arguments.size();
+        EXPECT_NE(result.err.find("halvex-cli: doctor: "), std::string::npos) << result.err;
+        EXPECT_TRUE(result.out.empty());
+    }
+}
+
+// As the user would meet it: nobody, not in dialout, on a node of group dialout.
+TEST_F(CliDoctorTest, NoPermissionTellsTheCommandToJoinTheGroup) {
+    if (geteuid() != 0 || access("/usr/sbin/runuser", X_OK) != 0) {
+        GTEST_SKIP() << "needs root and runuser to run the check as an unprivileged user";
+    }
+    group* dialout = getgrnam("dialout");
+    if (dialout == nullptr) {
+        GTEST_SKIP() << "this system has no dialout group";
+    }
+    chmod(m_Folder.Path().c_str(), 0755);
+    chmod(Settings().c_str(), 0644);
+    std::string node = File("ttyUSB0");
+    ASSERT_EQ(mknod(node.c_str(), S_IFCHR, makedev(1, 3)), 0);
+    ASSERT_EQ(chown(node.c_str(), 0, dialout->gr_gid), 0);
+    ASSERT_EQ(chmod(node.c_str(), 0660), 0);
+    RunResult result = RunProgram({"/usr/sbin/runuser", "-u", "nobody", "--", HALVEX_CLI_PATH,
+                                   "doctor", "--device", node, "--settings", Settings()});
+    EXPECT_EQ(result.exitCode, kExitNoRadio) << result.out << result.err;
+    EXPECT_NE(result.out.find("belongs to group dialout"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("sudo usermod -aG dialout $USER"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("log out and in again"), std::string::npos) << result.out;
+}
+
+}  // namespace
