@@ -327,24 +327,20 @@ void CHalvexDoc::KeepUndoneRuns(const std::vector<ByteRun>& runs) {
 
 bool CHalvexDoc::Undo() {
     CommitPendingEdits();
-    std::vector<uint8_t> state = EditState();
-    const std::vector<ByteRun>* runs = m_History.Undo(state);
-    if (runs == nullptr) {
-        return false;
-    }
-    KeepUndoneRuns(*runs);
-    SetEditState(state);
-    FollowSavedState();
-    RefreshLimitsAndViews();
-    return true;
+    return TakeHistoryStep(&EditHistory::Undo);
 }
 
 bool CHalvexDoc::Redo() {
+    // A pending edit ends the redo list, so there is nothing to redo over it.
     if (m_History.HasChanges(EditState())) {
         return false;
     }
+    return TakeHistoryStep(&EditHistory::Redo);
+}
+
+bool CHalvexDoc::TakeHistoryStep(HistoryStep step) {
     std::vector<uint8_t> state = EditState();
-    const std::vector<ByteRun>* runs = m_History.Redo(state);
+    const std::vector<ByteRun>* runs = (m_History.*step)(state);
     if (runs == nullptr) {
         return false;
     }

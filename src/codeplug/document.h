@@ -126,6 +126,8 @@ private:
     void CommitPendingEdits();
     void FollowSavedState();
     void KeepUndoneRuns(const std::vector<ByteRun>& runs);
+    using HistoryStep = const std::vector<ByteRun>* (EditHistory::*)(std::vector<uint8_t>&);
+    bool TakeHistoryStep(HistoryStep step);
 
     DocumentPrompts& m_Prompts;
     DocumentSettings m_Settings;
