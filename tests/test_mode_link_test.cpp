@@ -205,19 +205,28 @@ TEST_F(TestModeLinkTest, ReadAllFillsTheWholeImageAndLeavesTheFlagAlone) {
     EXPECT_EQ(SentSince(0), expected);
 }
 
-TEST_F(TestModeLinkTest, ShortAnswerClosesThePortAndKeepsTheBlocksAlreadyRead) {
+// An answer for another block is as bad as a short one: its bytes must never be stored as read.
+TEST_F(TestModeLinkTest, ShortOrMisaddressedAnswerClosesThePortAndKeepsTheBlocksAlreadyRead) {
     struct Case {
         bool start;
+        bool misaddressed;
         int block;
         int firstRead;
     };
-    for (const Case& c : {Case{false, 0x0100, 0}, Case{true, 0x0FE0, 0x0FC0}}) {
-        SCOPED_TRACE(c.start ? "start test mode" : "read all");
+    for (const Case& c : {Case{false, false, 0x0100, 0}, Case{true, false, 0x0FE0, 0x0FC0},
+                          Case{false, true, 0x0100, 0}, Case{true, true, 0x0FE0, 0x0FC0}}) {
+        SCOPED_TRACE(std::string(c.start ? "start test mode" : "read all") +
+                     (c.misaddressed ? ", misaddressed" : ", short"));
         m_Image.bytes.fill(kPrepared);
         RadioMemory memory = PatternMemory(6);
         VirtualRadioOptions options = RadioLine(true);
-        options.faults.shortAnswerBlock = c.block;
-        options.faults.shortAnswerTimes = 1;
+        if (c.misaddressed) {
+            options.faults.wrongAddressBlock = c.block;
+            options.faults.wrongAddressTimes = 1;
+        } else {
+            options.faults.shortAnswerBlock = c.block;
+            options.faults.shortAnswerTimes = 1;
+        }
         StartRadio(options, memory);
 
         TestModeOutcome outcome =

@@ -54,6 +54,12 @@ inline ReadRequestFrame ReadRequest(int address) {
     return frame;
 }
 
+// Whether answer holds the whole data frame for request: a slipped or stray frame fails this.
+inline bool AnswersRequest(const uint8_t* answer, int count, const ReadRequestFrame& request) {
+    return count == kDataFrameSize && answer[0] == kDataCommand && answer[1] == request[1] &&
+           answer[2] == request[2];
+}
+
 // The data frame for the block at address, taken from image (indexed by radio address).
 inline DataFrameBytes DataFrame(int address, uint8_t count, const uint8_t* image) {
     DataFrameBytes frame = {kDataCommand, 0, 0, count};

@@ -137,8 +137,7 @@ private:
                     return;
                 }
                 count = taken.count;
-                good = count == kDataFrameSize && answer[0] == kDataCommand &&
-                       answer[1] == request[1] && answer[2] == request[2];
+                good = AnswersRequest(answer, count, request);
                 m_AnswerMayBeLate = count < kDataFrameSize;
             }
             if (good) {

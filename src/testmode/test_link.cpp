@@ -53,9 +53,10 @@ LinkResult TestModeLink::Connect() {
 bool TestModeLink::ReadBlock(int address, RadioImage& image) {
     ReadRequestFrame request = ReadRequest(address);
     uint8_t answer[kDataFrameSize];
-    if (ExchangeFrame(m_Port, kCable, request.data(), kReadRequestSize, answer, kDataFrameSize,
-                      kBlockAnswerMs)
-            .count != kDataFrameSize) {
+    CableAnswer taken = ExchangeFrame(m_Port, kCable, request.data(), kReadRequestSize, answer,
+                                      kDataFrameSize, kBlockAnswerMs);
+    // A slipped or stray frame would put another block's bytes here and still end as read.
+    if (!AnswersRequest(answer, taken.count, request)) {
         return false;
     }
     std::memcpy(image.bytes.data() + address, answer + 4, kBlockSize);
