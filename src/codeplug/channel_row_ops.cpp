@@ -240,7 +240,8 @@ std::string ChannelListText(const std::vector<int>& channels) {
         }
         text += std::to_string(first);
         if (last != first) {
-            text += "-" + std::to_string(last);
+            text += '-';
+            text += std::to_string(last);
         }
     }
     return text;

@@ -94,7 +94,8 @@ void Copy(CHalvexApp& app, const std::vector<int>& channels) {
     QApplication::clipboard()->setMimeData(data);
     std::string note = StepName("IDS_CHANNELS_COPIED", {Arg(ChannelListText(channels))});
     if (!notes.empty()) {
-        note += " " + StepName("IDS_CHANNELS_TEXT_LEAVES_OUT", {QString::number(notes.size())});
+        note += ' ';
+        note += StepName("IDS_CHANNELS_TEXT_LEAVES_OUT", {QString::number(notes.size())});
     }
     ShowStatusNote(app.MainFrame(), QString::fromStdString(note));
 }

@@ -13,7 +13,8 @@ std::string Worded(const char* key, std::initializer_list<std::string> arguments
     std::string text = LoadLangString(key);
     int number = 1;
     for (const std::string& argument : arguments) {
-        std::string mark = "%" + std::to_string(number++);
+        std::string mark = "%";
+        mark += std::to_string(number++);
         for (size_t at = text.find(mark); at != std::string::npos;
              at = text.find(mark, at + argument.size())) {
             text.replace(at, mark.size(), argument);
