@@ -3,6 +3,7 @@
 // flag with the title's star, and the keys inside an open text field.
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -134,6 +135,37 @@ private slots:
         QCOMPARE(code->text(), QString());
         // The document was not asked: what it could redo is still there.
         QCOMPARE(Document().RedoName(), std::string("Edit Channel 2 RX Freq (MHz)"));
+    }
+
+    // The text clipboard keys stay a text field's own: rows from the clipboard must never land
+    // in the channel table while the user pastes into a name or a code.
+    void anOpenTextFieldKeepsTheClipboardKeys() {
+        EnterCell(2, kColumnReceive, "145");
+        const std::vector<uint8_t> before(Document().bytes.begin(), Document().bytes.end());
+        QApplication::clipboard()->setText(QStringLiteral("146.52,TEXT"));
+        OpenCell(2, kColumnName);
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(editor != nullptr);
+        QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(editor->text(),
+                 QStringLiteral("146.52,TEXT146.52,TEXT").left(editor->maxLength()));
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_Delete, Qt::ShiftModifier);
+        QCOMPARE(editor->text(), QString());
+        QVERIFY(!QApplication::clipboard()->text().isEmpty());
+
+        TabTo(m_Functions);
+        auto* code = FindControl<QLineEdit>(m_Functions, 1061);
+        TypeInto(code, QStringLiteral("12"));
+        code->selectAll();
+        QTest::keyClick(code, Qt::Key_Insert, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("12"));
+        code->end(false);
+        QTest::keyClick(code, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(code->text(), QStringLiteral("1212"));
+        QVERIFY(MessageBox::Shown().empty());
+        QVERIFY(std::equal(before.begin(), before.end(), Document().bytes.begin()));
     }
 
     void everyKindOfChangeIsOneNamedStep_data() {

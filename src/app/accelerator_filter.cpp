@@ -10,20 +10,45 @@
 
 namespace {
 
-// Typing in a text field is undone in the field first, as in any text box; only a field with
-// nothing of its own to undo passes the keys to the document.
-QLineEdit* FieldWithOwnStep(QObject* watched, int commandId) {
+// A text field keeps the text clipboard keys, and undoes its own typing first, as any text
+// box does; only a field with nothing of its own to undo passes those keys to the document.
+QLineEdit* FieldTakingCommand(QObject* watched, int commandId) {
     auto* edit = qobject_cast<QLineEdit*>(watched);
     if (edit == nullptr || edit->isReadOnly()) {
         return nullptr;
     }
-    if (commandId == kCommandUndo && edit->isUndoAvailable()) {
-        return edit;
+    switch (commandId) {
+        case kCommandCut:
+        case kCommandCopy:
+        case kCommandPaste:
+            return edit;
+        case kCommandUndo:
+            return edit->isUndoAvailable() ? edit : nullptr;
+        case kCommandRedo:
+            return edit->isRedoAvailable() ? edit : nullptr;
+        default:
+            return nullptr;
     }
-    if (commandId == kCommandRedo && edit->isRedoAvailable()) {
-        return edit;
+}
+
+void RunInField(QLineEdit& field, int commandId) {
+    switch (commandId) {
+        case kCommandCut:
+            field.cut();
+            break;
+        case kCommandCopy:
+            field.copy();
+            break;
+        case kCommandPaste:
+            field.paste();
+            break;
+        case kCommandUndo:
+            field.undo();
+            break;
+        default:
+            field.redo();
+            break;
     }
-    return nullptr;
 }
 
 }  // namespace
@@ -66,14 +91,14 @@ bool AcceleratorFilter::eventFilter(QObject* watched, QEvent* event) {
     if (commandId == 0 || OpensList(widget, *key)) {
         return false;
     }
-    QLineEdit* field = FieldWithOwnStep(watched, commandId);
+    QLineEdit* field = FieldTakingCommand(watched, commandId);
     if (event->type() == QEvent::ShortcutOverride) {
         // Claim the key so no widget shortcut fires; the key press that follows comes here.
         event->accept();
         return true;
     }
     if (field != nullptr) {
-        commandId == kCommandUndo ? field->undo() : field->redo();
+        RunInField(*field, commandId);
         return true;
     }
     m_Dispatch(commandId);
