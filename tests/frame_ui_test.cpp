@@ -80,8 +80,9 @@ private slots:
         }
     }
 
-    // Undo in a field takes back the field's own typing first, as in any text box.
-    void acceleratorsWorkInsideEditFieldsAndCutKeysDoNothing() {
+    // Inside a field Ctrl+C stays the port dialog, while the other clipboard keys and undo act
+    // on the field's own text first, as in any text box.
+    void acceleratorsWorkInsideEditFieldsAndClipboardKeysStayTheField() {
         CMainFrame* frame = m_Shell.App().MainFrame();
         int portDialogs = 0;
         frame->SetCommandHandler(kCommandPort, [&] { ++portDialogs; });
@@ -91,8 +92,16 @@ private slots:
         QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(portDialogs, 1);
         QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
-        QTest::keyClick(edit, Qt::Key_Delete, Qt::ShiftModifier);
+        QCOMPARE(edit->text(), QString());
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(edit->text(), QStringLiteral("146.10000"));
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete, Qt::ShiftModifier);
+        QCOMPARE(edit->text(), QString());
+        QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(edit->text(), QStringLiteral("146.10000"));
+        QCOMPARE(portDialogs, 1);
+        edit->selectAll();
         QTest::keyClick(edit, Qt::Key_5);
         QCOMPARE(edit->text(), QStringLiteral("5"));
         QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
