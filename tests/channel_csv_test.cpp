@@ -27,8 +27,9 @@ const char* const kHeader =
 
 using Row = std::map<std::string, std::string>;
 
-// A row as the format's own program writes a simplex channel 1, with some columns changed.
-std::string CsvOf(const std::vector<Row>& rows) {
+// A row as the format's own program writes a simplex channel 1, with some columns changed and
+// the columns in drop left out of the file.
+std::string CsvOf(const std::vector<Row>& rows, const std::vector<std::string>& drop = {}) {
     const Row defaults = {
         {"Location", "1"},      {"Name", ""},           {"Frequency", "146.520000"},
         {"Duplex", ""},         {"Offset", "0.000000"}, {"Tone", ""},
@@ -36,10 +37,17 @@ std::string CsvOf(const std::vector<Row>& rows) {
         {"DtcsPolarity", "NN"}, {"RxDtcsCode", "023"},  {"CrossMode", "Tone->Tone"},
         {"Mode", "FM"},         {"TStep", "5.00"},      {"Skip", ""},
         {"Power", "5.0W"}};
-    std::string csv = std::string(kHeader) + "\r\n";
     std::vector<CsvRecord> header;
     std::string error;
     ParseCsvText(kHeader, &header, &error);
+    std::erase_if(header[0].fields, [&](const std::string& column) {
+        return std::find(drop.begin(), drop.end(), column) != drop.end();
+    });
+    std::string csv;
+    for (const std::string& column : header[0].fields) {
+        csv += (csv.empty() ? "" : ",") + column;
+    }
+    csv += "\r\n";
     for (const Row& row : rows) {
         std::string line;
         for (const std::string& column : header[0].fields) {
@@ -48,7 +56,7 @@ std::string CsvOf(const std::vector<Row>& rows) {
             std::string text = value != row.end()           ? value->second
                                : fallback != defaults.end() ? fallback->second
                                                             : "";
-            line += (line.empty() && column == "Location" ? "" : ",") + QuoteCsvField(text);
+            line += (column == header[0].fields[0] ? "" : ",") + QuoteCsvField(text);
         }
         csv += line + "\r\n";
     }
@@ -134,6 +142,7 @@ TEST_F(ChannelCsvTest, EveryColumnMapsToTheChannel) {
         Row row;
         Shown expected;
         const char* loss;  // "" when the row is stored as written
+        std::vector<std::string> drop = {};
     };
     const Case cases[] = {
         {"simplex", {}, simplex, ""},
@@ -153,7 +162,7 @@ TEST_F(ChannelCsvTest, EveryColumnMapsToTheChannel) {
         {"split outside the band",
          {{"Duplex", "split"}, {"Offset", "446.000000"}},
          with([](Shown& s) { s.transmit = ""; }),
-         "row 2, Offset: transmit \"446.00000\""},
+         "row 2, Offset: transmit \"446.000000\" cannot be stored"},
         {"unknown duplex", {{"Duplex", "x"}}, simplex, "row 2, Duplex: \"x\" is not a duplex"},
         {"Tone",
          {{"Tone", "Tone"}, {"rToneFreq", "100.0"}},
@@ -253,7 +262,11 @@ TEST_F(ChannelCsvTest, EveryColumnMapsToTheChannel) {
          {{"Power", "0.5W"}},
          simplex,
          "row 2, Power: \"0.5W\" stored as \"High\""},
-        {"name", {{"Name", "Rpt-1"}}, with([](Shown& s) { s.name = "RPT-1"; }), ""},
+        {"name", {{"Name", "RPT-1"}}, with([](Shown& s) { s.name = "RPT-1"; }), ""},
+        {"lower-case name",
+         {{"Name", "Rpt-1"}},
+         with([](Shown& s) { s.name = "RPT-1"; }),
+         "row 2, Name: \"Rpt-1\" stored as \"RPT-1\""},
         {"name too long",
          {{"Name", "SEA 01"}},
          with([](Shown& s) { s.name = "SEA01"; }),
@@ -279,15 +292,82 @@ TEST_F(ChannelCsvTest, EveryColumnMapsToTheChannel) {
          {{"Frequency", "146.5200001"}},
          simplex,
          "row 2, Frequency: \"146.5200001\" stored as \"146.52000\""},
-        {"comment and D-STAR columns ignored",
-         {{"Comment", "x"}, {"URCALL", "CQCQCQ"}, {"DVCODE", "5"}},
+        {"D-STAR columns ignored", {{"URCALL", "CQCQCQ"}, {"DVCODE", "5"}}, simplex, ""},
+        {"comment counted",
+         {{"Comment", "x"}},
          simplex,
+         "Comment: 1 comments not stored, the radio has no room for them"},
+        {"frequency with its unit",
+         {{"Frequency", "146.54 MHz"}},
+         with([](Shown& s) { s.receive = s.transmit = "146.54000"; }),
          ""},
+        {"transmit below zero shown as written",
+         {{"Duplex", "-"}, {"Offset", "210"}},
+         with([](Shown& s) { s.transmit = ""; }),
+         "row 2, Offset: transmit \"146.520000 - 210\" cannot be stored"},
+        {"blank offset",
+         {{"Duplex", "+"}, {"Offset", ""}},
+         simplex,
+         "row 2, Offset: blank, taken as 0"},
+        // A file with one tone column takes the tone from it, as the format's own program does.
+        {"TSQL from rToneFreq alone",
+         {{"Tone", "TSQL"}, {"rToneFreq", "100.0"}},
+         with([](Shown& s) { s.encode = s.decode = 13; }),
+         "",
+         {"cToneFreq"}},
+        {"Tone from cToneFreq alone",
+         {{"Tone", "Tone"}, {"cToneFreq", "100.0"}},
+         with([](Shown& s) { s.encode = 13; }),
+         "",
+         {"rToneFreq"}},
+        {"Tone, blank rToneFreq",
+         {{"Tone", "Tone"}, {"rToneFreq", ""}},
+         simplex,
+         "row 2, rToneFreq: blank, taken as off"},
+        {"TSQL, blank cToneFreq",
+         {{"Tone", "TSQL"}, {"cToneFreq", " "}},
+         simplex,
+         "row 2, cToneFreq: blank, taken as off"},
+        {"DTCS, blank code",
+         {{"Tone", "DTCS"}, {"DtcsCode", ""}},
+         simplex,
+         "row 2, DtcsCode: blank, taken as off"},
+        {"DTCS->DTCS, blank receive code",
+         {{"Tone", "Cross"}, {"CrossMode", "DTCS->DTCS"}, {"RxDtcsCode", ""}},
+         with([](Shown& s) { s.encode = 51; }),
+         "row 2, RxDtcsCode: blank, taken as off"},
+        {"polarity XY",
+         {{"Tone", "DTCS"}, {"DtcsPolarity", "XY"}},
+         with([](Shown& s) { s.encode = s.decode = 51; }),
+         "row 2, DtcsPolarity: \"XY\" is not a DCS polarity, taken as NN"},
+        {"polarity R alone",
+         {{"Tone", "DTCS"}, {"DtcsPolarity", "R"}},
+         with([](Shown& s) { s.encode = s.decode = 51; }),
+         "row 2, DtcsPolarity: \"R\" is not a DCS polarity"},
+        {"polarity NNN",
+         {{"Tone", "DTCS"}, {"DtcsPolarity", "NNN"}},
+         with([](Shown& s) { s.encode = s.decode = 51; }),
+         "row 2, DtcsPolarity: \"NNN\" is not"},
+        {"no polarity column",
+         {{"Tone", "DTCS"}},
+         with([](Shown& s) { s.encode = s.decode = 51; }),
+         "row 2, DtcsPolarity: no DtcsPolarity column: taken as NN",
+         {"DtcsPolarity"}},
+        {"blank mode", {{"Mode", ""}}, simplex, "row 2, Mode: blank, taken as FM"},
+        {"blank power", {{"Power", ""}}, simplex, "row 2, Power: blank, taken as High"},
+        {"Cross without a CrossMode column",
+         {{"Tone", "Cross"}, {"rToneFreq", "67.0"}},
+         with([](Shown& s) {
+             s.encode = 1;
+             s.decode = 9;
+         }),
+         "row 2, Tone: no CrossMode column: taken as Tone->Tone",
+         {"CrossMode"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(m_Doc.OnNewDocument(true));
-        ChannelImportResult result = Import(CsvOf({c.row}));
+        ChannelImportResult result = Import(CsvOf({c.row}, c.drop));
         EXPECT_EQ(result.importedRows, 1);
         EXPECT_EQ(Channel(1), c.expected);
         if (std::string(c.loss).empty()) {
@@ -327,8 +407,13 @@ TEST_F(ChannelCsvTest, RowsThatCannotBeStoredAreSkippedAndReported) {
         const auto before = m_Doc.bytes;
         ChannelImportResult result = Import(CsvOf({c.row}));
         EXPECT_EQ(result.importedRows, 0);
-        ASSERT_EQ(result.losses.size(), 1u) << Joined(result.losses);
+        // A row naming the channel in use also says what the channel keeps.
+        const bool namesChannel = !c.row.contains("Location");
+        ASSERT_EQ(result.losses.size(), namesChannel ? 2u : 1u) << Joined(result.losses);
         EXPECT_NE(result.losses[0].find(c.loss), std::string::npos) << result.losses[0];
+        if (namesChannel) {
+            EXPECT_EQ(result.losses[1], "row 2 skipped: channel 1 keeps 150.00000");
+        }
         EXPECT_TRUE(m_Doc.bytes == before);
         EXPECT_FALSE(m_Doc.IsModified());
     }
@@ -354,13 +439,22 @@ TEST_F(ChannelCsvTest, OlderFilesAndMissingColumnsTakeTheDefaults) {
         "Name,Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
         "Mode,TStep,Skip,URCALL,RPT1CALL,RPT2CALL\r\n\r\n"
         "\"Rpt\",7,145.250000,-,0.600000,Tone,100.0,88.5,023,NN,FM,12.50,S,,,\r\n");
-    EXPECT_TRUE(result.losses.empty()) << Joined(result.losses);
+    EXPECT_EQ(Joined(result.losses),
+              "row 3, Name: \"Rpt\" stored as \"RPT\"\n"
+              "no Power column: 1 new channels set to High\n");
     EXPECT_EQ(Channel(7), (Shown{"145.25000", "144.65000", 0, 13, true, 0, false, "RPT", 4}));
 
-    // Frequency alone: rows take channels 1, 2, ... in order.
+    // Frequency alone: rows take channels 1, 2, ... in order, every default said once.
     ASSERT_TRUE(m_Doc.OnNewDocument(true));
-    result = Import("Frequency\n146.52\n147.0\n");
-    EXPECT_TRUE(result.losses.empty()) << Joined(result.losses);
+    result = Import("Frequency\n146.52\n \t\n147.0\n");
+    EXPECT_EQ(Joined(result.losses),
+              "no Duplex column: 2 new channels set to simplex\n"
+              "no Tone column: 2 new channels set to no tone\n"
+              "no Mode column: 2 new channels set to FM\n"
+              "no TStep column: 2 new channels set to 5.00\n"
+              "no Skip column: 2 new channels set to scan add on\n"
+              "no Power column: 2 new channels set to High\n"
+              "no Name column: 2 new channels set to no name\n");
     EXPECT_EQ(Channel(1), (Shown{"146.52000", "146.52000", 0, 0, true, 0, true, "", 1}));
     EXPECT_EQ(Channel(2).receive, "147.00000");
 }
@@ -400,7 +494,10 @@ TEST_F(ChannelCsvTest, ModesDecideWhatHappensToOtherChannels) {
     result = Import(CsvOf({{{"Location", "1"}, {"Frequency", "500.0"}}, {{"Location", "2"}}}),
                     ChannelImportMode::Replace);
     EXPECT_EQ(Channel(1).receive, "150.00000");
-    EXPECT_EQ(Joined(result.losses).find("cleared"), std::string::npos) << Joined(result.losses);
+    EXPECT_EQ(Joined(result.losses),
+              "row 2, Frequency: 500.0 MHz is outside the band 136.00000-173.99500 MHz, row "
+              "skipped\n"
+              "row 2 skipped: channel 1 keeps 150.00000\n");
 
     prepare();
     result = Import(csv, ChannelImportMode::FillEmpty);
@@ -414,6 +511,67 @@ TEST_F(ChannelCsvTest, ModesDecideWhatHappensToOtherChannels) {
     EXPECT_EQ(Channel(4).receive, "146.52000");
     EXPECT_EQ(Joined(result.losses),
               "row 3, Location: channel 4 was already imported from row 2, row skipped\n");
+}
+
+// Another program's file without Power must not turn a low channel high: a column the file
+// lacks keeps what a used channel holds, whichever mode lands the row there.
+TEST_F(ChannelCsvTest, MissingColumnsKeepWhatAUsedChannelHolds) {
+    for (ChannelImportMode mode : {ChannelImportMode::Merge, ChannelImportMode::Replace}) {
+        ASSERT_TRUE(m_Doc.OnNewDocument(true));
+        CommitReceiveFrequency(m_Doc, 1, "151.820");
+        CommitTransmitFrequency(m_Doc, 1, "152.420");
+        CommitTone(m_Doc, 1, kEncodeSide, 13);
+        CommitTone(m_Doc, 1, kDecodeSide, 1);
+        CommitChoice(m_Doc, 1, kColumnPower, 0);
+        CommitChoice(m_Doc, 1, kColumnBandwidth, 2);
+        CommitChoice(m_Doc, 1, kColumnScanAdd, 0);
+        CommitChannelName(m_Doc, 1, "MURS");
+        m_Doc.SetStep(1, 4);
+        ChannelImportResult result = Import("Location,Frequency\n1,151.88\n2,152.0\n", mode);
+        EXPECT_EQ(Channel(1), (Shown{"151.88000", "152.48000", 1, 13, false, 2, false, "MURS", 4}));
+        EXPECT_EQ(Channel(2), (Shown{"152.00000", "152.00000", 0, 0, true, 0, true, "", 1}));
+        EXPECT_EQ(result.losses.size(), 7u) << Joined(result.losses);
+        EXPECT_EQ(result.losses[5], "no Power column: 1 new channels set to High");
+    }
+}
+
+// Band 3 of a multi-band model: 136-174, 220-260 and 400-520 MHz, each up to 5 kHz below its
+// upper edge, as every band's edges are read.
+TEST_F(ChannelCsvTest, FrequenciesOutsideEveryRangeOfTheBandAreSkipped) {
+    m_Folder.Write("setting.ini",
+                   "[setup]\nchannel=1\n[ModelInfo]\ndata0=601340170040005200220026\n");
+    m_Doc.SetSettings(StartupDocumentSettings());
+    const char* ranges = "136.00000-173.99500, 220.00000-259.99500, 400.00000-519.99500";
+    struct Case {
+        const char* frequency;
+        const char* duplex;
+        const char* offset;
+        const char* transmit;  // nullptr: the row is skipped
+    };
+    const Case cases[] = {
+        {"300.000", "", "0", nullptr},     {"190.000", "", "0", nullptr},
+        {"174.000", "", "0", nullptr},     {"260.000", "", "0", nullptr},
+        {"520.000", "", "0", nullptr},     {"135.995", "", "0", nullptr},
+        {"173.995", "", "0", "173.99500"}, {"220.000", "", "0", "220.00000"},
+        {"259.995", "", "0", "259.99500"}, {"446.000", "-", "5", "441.00000"},
+        {"146.520", "+", "50", ""},        {"223.500", "split", "174", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.frequency);
+        ASSERT_TRUE(m_Doc.OnNewDocument(true));
+        ChannelImportResult result = Import(
+            CsvOf({{{"Frequency", c.frequency}, {"Duplex", c.duplex}, {"Offset", c.offset}}}));
+        EXPECT_EQ(result.importedRows, c.transmit ? 1 : 0);
+        if (!c.transmit) {
+            EXPECT_EQ(Joined(result.losses), std::string("row 2, Frequency: ") + c.frequency +
+                                                 " MHz is outside the band " + ranges +
+                                                 " MHz, row skipped\n");
+            continue;
+        }
+        EXPECT_EQ(Channel(1).transmit, c.transmit);
+        EXPECT_EQ(result.losses.size(), std::string(c.transmit).empty() ? 1u : 0u)
+            << Joined(result.losses);
+    }
 }
 
 TEST_F(ChannelCsvTest, RefusedFilesChangeNothing) {
@@ -488,11 +646,53 @@ TEST_F(ChannelCsvTest, ExportWritesTheFormatsOwnValues) {
                   "1,,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,2.50,S,5.0W,,,,,\r\n"
                   "3,RPT 1,146.940000,-,0.600000,Tone,100.0,88.5,023,NN,023,Tone->Tone,NFM,2.50,"
                   "S,1.0W,,,,,\r\n"
-                  "4,,147.000000,off,0.000000,Cross,88.5,88.5,023,NR,754,->DTCS,FM,2.50,S,5.0W,,,,,"
-                  "\r\n");
+                  "4,,147.000000,off,0.000000,DTCS,88.5,88.5,754,RR,023,Tone->Tone,FM,2.50,S,5.0W,,"
+                  ",,,\r\n");
     EXPECT_EQ(Joined(notes),
               "channel 4: middle bandwidth written as FM\n"
               "channel 4: Reverse on is not carried by the CSV format\n");
+}
+
+// Readers without the CrossMode column take Cross as Tone->Tone, so Cross is written only for
+// the pairs no plain mode carries.
+TEST_F(ChannelCsvTest, ExportWritesPlainToneModesWhereTheyFit) {
+    struct Case {
+        int encode, decode;
+        bool transmits;
+        const char* columns;  // Tone to CrossMode
+    };
+    const Case cases[] = {
+        {0, 0, true, ",88.5,88.5,023,NN,023,Tone->Tone"},
+        {13, 0, true, "Tone,100.0,88.5,023,NN,023,Tone->Tone"},
+        {13, 13, true, "TSQL,100.0,100.0,023,NN,023,Tone->Tone"},
+        {0, 13, false, "TSQL,100.0,100.0,023,NN,023,Tone->Tone"},
+        {0, 52 + 104, false, "DTCS,88.5,88.5,025,RR,023,Tone->Tone"},
+        {52, 52 + 104, true, "DTCS,88.5,88.5,025,NR,023,Tone->Tone"},
+        {0, 13, true, "Cross,88.5,100.0,023,NN,023,->Tone"},
+        {0, 52, true, "Cross,88.5,88.5,023,NN,025,->DTCS"},
+        {13, 1, true, "Cross,100.0,67.0,023,NN,023,Tone->Tone"},
+        {52, 0, true, "Cross,88.5,88.5,025,NN,023,DTCS->"},
+        {52, 53, true, "Cross,88.5,88.5,025,NN,026,DTCS->DTCS"},
+        {13, 52, true, "Cross,100.0,88.5,023,NN,025,Tone->DTCS"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.columns);
+        ASSERT_TRUE(m_Doc.OnNewDocument(true));
+        CommitReceiveFrequency(m_Doc, 1, "146.52");
+        CommitTransmitFrequency(m_Doc, 1, c.transmits ? "146.52" : "");
+        CommitTone(m_Doc, 1, kDecodeSide, c.decode);
+        CommitTone(m_Doc, 1, kEncodeSide, c.encode);
+        std::vector<std::string> notes;
+        const std::string csv = ExportChannelCsv(m_Doc, 128, EnglishWording, &notes);
+        std::vector<CsvRecord> records;
+        std::string error;
+        ASSERT_TRUE(ParseCsvText(csv, &records, &error));
+        std::string columns;
+        for (size_t index = 5; index <= 11; ++index) {
+            columns += (index == 5 ? "" : ",") + records[1].fields[index];
+        }
+        EXPECT_EQ(columns, c.columns);
+    }
 }
 
 // Random channels as the table's own editors make them, except the settings the format has
@@ -583,7 +783,7 @@ TEST_F(ChannelCsvTest, PastedRowsGoFromTheTargetDownAndReportWhatFallsOff) {
     EXPECT_EQ(Channel(127).name, "X");
     EXPECT_EQ(Channel(128).receive, "145.60000");
     EXPECT_EQ(result.rowsPastEnd, 1);
-    ASSERT_EQ(result.losses.size(), 1u);
+    ASSERT_EQ(result.losses.size(), 7u) << "one past the end, six defaults";
 
     const auto before = m_Doc.bytes;
     EXPECT_FALSE(PasteChannelCsv("just words", m_Doc, 128, 1, EnglishWording, &result, &error));

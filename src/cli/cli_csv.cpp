@@ -17,6 +17,7 @@ struct CsvArguments {
     std::string outputPath;
     std::string basePath;
     std::optional<int> band;
+    bool allowEmpty = false;
 };
 
 // The options a subcommand takes besides its input file, each with a value.
@@ -26,6 +27,10 @@ bool ParseCsvArguments(std::string_view command, std::span<const std::string> ar
     const std::string prefix = std::string(command) + ": ";
     for (size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
+        if (argument == "--allow-empty" && command == "import") {
+            parsed->allowEmpty = true;
+            continue;
+        }
         const bool option = std::find(options.begin(), options.end(), argument) != options.end();
         if (!option) {
             if (argument.starts_with("-") || !parsed->inputPath.empty()) {
@@ -72,6 +77,9 @@ int RunExportCommand(std::span<const std::string> arguments) {
     CHalvexDoc document(prompts, StartupDocumentSettings());
     if (!document.OnOpenDocument(parsed.inputPath, &error)) {
         return ReportFailure(error);
+    }
+    if (!HasChannelsToExport(document, ClampChannelCount(g_ChannelCount))) {
+        return ReportFailure("export: " + EnglishWording(kNoChannelsToExport));
     }
     std::vector<std::string> notes;
     const std::string csv =
@@ -120,6 +128,9 @@ int RunImportCommand(std::span<const std::string> arguments) {
         std::cerr << loss << '\n';
     }
     std::cerr << ImportSummary(result, EnglishWording) << '\n';
+    if (result.importedRows == 0 && !parsed.allowEmpty) {
+        return ReportFailure("import: " + EnglishWording(kNoChannelImported));
+    }
     document.PrepareImage();
     if (!document.OnSaveDocument(parsed.outputPath, &error)) {
         return ReportFailure(error);

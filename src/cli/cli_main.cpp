@@ -43,7 +43,9 @@ const std::array kCommands = {
     CliCommand{"doctor", "doctor [--port N | --device PATH] [--settings FILE]", RunDoctor},
     CliCommand{"diff", "diff [--settings FILE] A.pgm B.pgm", RunDiffCommand},
     CliCommand{"export", "export [--settings FILE] FILE.pgm [-o OUT.csv]", RunExportCommand},
-    CliCommand{"import", "import IN.csv [--settings FILE] [--band K | --into BASE.pgm] -o OUT.pgm",
+    CliCommand{"import",
+               "import IN.csv [--settings FILE] [--band K | --into BASE.pgm] [--allow-empty] "
+               "-o OUT.pgm",
                RunImportCommand},
 };
 

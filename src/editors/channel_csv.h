@@ -58,8 +58,16 @@ bool PreviewChannelImport(std::string_view text, const CHalvexDoc& doc, int chan
                           std::array<uint8_t, kImageSize>* image, ChannelImportResult* result,
                           std::string* error);
 
+// An import in which no row could land, which the command line refuses to save.
+extern const CsvReportText kNoChannelImported;
+
 // "12 rows imported, 3 changes reported."
 std::string ImportSummary(const ChannelImportResult& result, const CsvWording& wording);
+
+// Whether any of channels 1..channelCount is in use: a header alone is no channel list, and
+// other programs refuse it, so nothing is exported without a channel.
+bool HasChannelsToExport(const CHalvexDoc& doc, int channelCount);
+extern const CsvReportText kNoChannelsToExport;
 
 // Every used channel of 1..channelCount, with the current header. Values the format cannot
 // carry are described in notes, one line each.

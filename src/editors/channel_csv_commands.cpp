@@ -98,4 +98,7 @@ void OnExportChannels(CHalvexApp& app) {
 void InstallChannelCsvCommands(CHalvexApp& app, CMainFrame& frame) {
     frame.SetCommandHandler(kCommandImportChannels, [&app] { OnImportChannels(app); });
     frame.SetCommandHandler(kCommandExportChannels, [&app] { OnExportChannels(app); });
+    frame.SetCommandEnabler(kCommandExportChannels, [&app] {
+        return HasChannelsToExport(app.Document(), ClampChannelCount(g_ChannelCount));
+    });
 }

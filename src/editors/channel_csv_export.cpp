@@ -35,15 +35,23 @@ struct ToneColumns {
     std::string polarity = "NN", rxDcs = kDefaultDcs, cross = "Tone->Tone";
 };
 
-// The format's tone modes for an encode and a decode tone: the plain modes where they fit,
-// Cross for every other pair.
-ToneColumns ToneColumnsOf(int encode, int decode) {
+// The format's tone modes for an encode and a decode tone: the plain modes wherever they
+// carry the pair, since readers without the CrossMode column take Cross as Tone->Tone; Cross
+// only for the pairs nothing else can carry.
+ToneColumns ToneColumnsOf(int encode, int decode, bool transmits) {
     ToneColumns columns;
-    const ToneKind transmit = KindOf(encode), receive = KindOf(decode);
+    ToneKind transmit = KindOf(encode);
+    const ToneKind receive = KindOf(decode);
     if (transmit == ToneKind::None && receive == ToneKind::None) {
         return columns;
     }
     columns.polarity = {Polarity(encode), Polarity(decode)};
+    // Without transmit a decode tone alone is the plain mode's tone both ways.
+    if (!transmits && transmit == ToneKind::None) {
+        encode = decode;
+        transmit = receive;
+        columns.polarity[0] = columns.polarity[1];
+    }
     if (transmit == ToneKind::Ctcss) {
         columns.rTone = CtcssText(encode);
     }
@@ -119,6 +127,17 @@ std::string Line(const std::vector<std::string>& fields) {
 
 }  // namespace
 
+const CsvReportText kNoChannelsToExport = {"IDS_CSV_NOTHING_TO_EXPORT", "no channels to export"};
+
+bool HasChannelsToExport(const CHalvexDoc& doc, int channelCount) {
+    for (int n = 1; n <= std::min(channelCount, kImageChannelCount); ++n) {
+        if (!doc.IsChannelEmpty(n)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string ExportChannelCsv(const CHalvexDoc& doc, int channelCount, const CsvWording& wording,
                              std::vector<std::string>* notes) {
     std::vector<int> channels;
@@ -137,8 +156,8 @@ std::string ExportChannelCsvRows(const CHalvexDoc& doc, const std::vector<int>& 
         }
         const auto name = doc.GetChannelNameBytes(n);
         const std::array<std::string, 2> duplex = DuplexColumns(doc, n);
-        const ToneColumns tones =
-            ToneColumnsOf(doc.GetTone(n, kEncodeSide), doc.GetTone(n, kDecodeSide));
+        const ToneColumns tones = ToneColumnsOf(doc.GetTone(n, kEncodeSide),
+                                                doc.GetTone(n, kDecodeSide), duplex[0] != "off");
         csv += Line({std::to_string(n),
                      DecodeChannelName(name.data()),
                      FormatMegahertz(FrequencyTextToValue(doc.GetFrequencyText(n, kDecodeSide))),

@@ -1,8 +1,10 @@
 #include "editors/channel_csv_values.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "codeplug/codecs.h"
@@ -78,6 +80,10 @@ const std::vector<std::string>& ToneTexts() {
 }  // namespace
 
 std::optional<int32_t> ParseMegahertz(std::string_view text, bool* truncated) {
+    text = Trimmed(text);
+    if (text.size() > 3 && SameLetters(text.substr(text.size() - 3), "MHz")) {
+        text.remove_suffix(3);
+    }
     std::optional<int64_t> value = ParseFixed(text, 5, truncated);
     if (!value || *value > kMaxFrequencyValue) {
         return std::nullopt;
@@ -88,6 +94,49 @@ std::optional<int32_t> ParseMegahertz(std::string_view text, bool* truncated) {
 std::string FormatMegahertz(int32_t value) {
     char text[32];
     std::snprintf(text, sizeof text, "%d.%05d0", value / 100000, value % 100000);
+    return text;
+}
+
+std::string ShownMegahertz(int64_t value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%s%lld.%05lld", value < 0 ? "-" : "",
+                  static_cast<long long>(std::abs(value) / 100000),
+                  static_cast<long long>(std::abs(value) % 100000));
+    return text;
+}
+
+std::vector<FrequencyRange> BandRanges(const FrequencyLimits& limits) {
+    constexpr int32_t kLastStepBelowEdge = 500;
+    std::vector<FrequencyRange> ranges;
+    if (limits.hasGaps) {
+        ranges = {{limits.m_FreqMin, limits.m_Band1Top - kLastStepBelowEdge},
+                  {limits.m_Band3Bottom, limits.m_Band3Top - kLastStepBelowEdge},
+                  {limits.m_Band2Bottom, limits.m_FreqMax}};
+        std::erase_if(ranges, [](const FrequencyRange& range) {
+            return range.lowest <= 0 || range.highest < range.lowest;
+        });
+        std::sort(ranges.begin(), ranges.end(),
+                  [](const auto& left, const auto& right) { return left.lowest < right.lowest; });
+    }
+    // A line whose gaps make no sense keeps its outer edges, as the table does.
+    if (ranges.empty()) {
+        ranges = {{limits.m_FreqMin, limits.m_FreqMax}};
+    }
+    return ranges;
+}
+
+bool InBand(int64_t value, const std::vector<FrequencyRange>& ranges) {
+    return std::any_of(ranges.begin(), ranges.end(), [value](const FrequencyRange& range) {
+        return range.lowest <= value && value <= range.highest;
+    });
+}
+
+std::string RangesText(const std::vector<FrequencyRange>& ranges) {
+    std::string text;
+    for (const FrequencyRange& range : ranges) {
+        text += (text.empty() ? "" : ", ") + ShownMegahertz(range.lowest) + "-" +
+                ShownMegahertz(range.highest);
+    }
     return text;
 }
 

@@ -6,6 +6,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "codeplug/codecs.h"
 
 #include "editors/channel_csv.h"
 
@@ -15,12 +18,25 @@ constexpr const char* kCsvColumns[] = {
     "cToneFreq", "DtcsCode", "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode",     "TStep",
     "Skip",      "Power",    "Comment",      "URCALL",     "RPT1CALL",  "RPT2CALL", "DVCODE"};
 
-// Megahertz with any number of decimals to 10 Hz steps. nullopt for anything but digits with
-// at most one point, or above 999.99999 MHz; truncated tells that nonzero digits past the
-// fifth decimal were dropped.
+// Megahertz with any number of decimals to 10 Hz steps, with or without a trailing "MHz".
+// nullopt for anything but digits with at most one point, or above 999.99999 MHz; truncated tells
+// that nonzero digits past the fifth decimal were dropped.
 std::optional<int32_t> ParseMegahertz(std::string_view text, bool* truncated);
 // Six decimals, as the format writes frequencies: 146.520000.
 std::string FormatMegahertz(int32_t value);
+// Five decimals without leading zeros, as reports show frequencies: 66.52000.
+std::string ShownMegahertz(int64_t value);
+
+// The ranges a channel frequency may take in the band: each from its lower edge to 5 kHz
+// below its upper edge, the single range of a single-band model or the three of a
+// multi-band one, lowest first.
+struct FrequencyRange {
+    int32_t lowest, highest;
+};
+std::vector<FrequencyRange> BandRanges(const FrequencyLimits& limits);
+bool InBand(int64_t value, const std::vector<FrequencyRange>& ranges);
+// "136.00000-173.99500, 220.00000-259.99500"
+std::string RangesText(const std::vector<FrequencyRange>& ranges);
 
 // Tone index 1-50 of a CTCSS frequency ("88.5"), nullopt when the radio lacks it.
 std::optional<int> CtcssIndex(std::string_view text);

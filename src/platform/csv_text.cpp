@@ -14,82 +14,104 @@ std::string LineMessage(int line, const char* what) {
 }
 
 bool IsBlank(const CsvRecord& record) {
-    return record.fields.size() == 1 && record.fields[0].empty();
+    return record.fields.size() == 1 &&
+           record.fields[0].find_first_not_of(" \t") == std::string::npos;
 }
 
 }  // namespace
 
-bool ParseCsvText(std::string_view text, std::vector<CsvRecord>* records, std::string* error) {
-    records->clear();
-    if (text.find('\0') != std::string_view::npos) {
+CsvReader::CsvReader(std::string_view text) : m_Text(text) {
+    m_Binary = text.find('\0') != std::string_view::npos;
+    if (m_Text.starts_with("\xEF\xBB\xBF")) {
+        m_Text.remove_prefix(3);
+    }
+}
+
+bool CsvReader::Next(CsvRecord* record, std::string* error) {
+    error->clear();
+    if (m_Binary) {
         *error = "the file is not text: it holds NUL bytes";
         return false;
     }
-    if (text.starts_with("\xEF\xBB\xBF")) {
-        text.remove_prefix(3);
+    while (m_Position < m_Text.size()) {
+        if (!ReadRecord(record, error)) {
+            m_Position = m_Text.size();
+            return false;
+        }
+        if (!IsBlank(*record)) {
+            return true;
+        }
     }
-    int line = 1;
-    size_t position = 0;
-    while (position < text.size()) {
-        CsvRecord record;
-        record.line = line;
-        bool recordEnds = false;
-        while (!recordEnds) {
-            std::string field;
-            if (position < text.size() && text[position] == '"') {
-                const int quoteLine = line;
-                ++position;
-                while (true) {
-                    size_t quote = text.find('"', position);
-                    if (quote == std::string_view::npos) {
-                        *error = LineMessage(quoteLine, "a quoted field is never closed");
-                        return false;
-                    }
-                    std::string_view part = text.substr(position, quote - position);
-                    for (char c : part) {
-                        line += c == '\n' ? 1 : 0;
-                    }
-                    field.append(part);
-                    position = quote + 1;
-                    if (position < text.size() && text[position] == '"') {
-                        field.push_back('"');
-                        ++position;
-                        continue;
-                    }
-                    break;
-                }
-                if (position < text.size() && text[position] != ',' && text[position] != '\r' &&
-                    text[position] != '\n') {
-                    *error = LineMessage(line, "text follows a closing quote");
+    return false;
+}
+
+bool CsvReader::ReadRecord(CsvRecord* record, std::string* error) {
+    const std::string_view text = m_Text;
+    size_t& position = m_Position;
+    int& line = m_Line;
+    record->line = line;
+    record->fields.clear();
+    while (true) {
+        std::string field;
+        if (position < text.size() && text[position] == '"') {
+            const int quoteLine = line;
+            ++position;
+            while (true) {
+                size_t quote = text.find('"', position);
+                if (quote == std::string_view::npos) {
+                    *error = LineMessage(quoteLine, "a quoted field is never closed");
                     return false;
                 }
-            } else {
-                size_t end = text.find_first_of(",\r\n", position);
-                if (end == std::string_view::npos) {
-                    end = text.size();
+                std::string_view part = text.substr(position, quote - position);
+                for (char c : part) {
+                    line += c == '\n' ? 1 : 0;
                 }
-                field.assign(text.substr(position, end - position));
-                position = end;
+                field.append(part);
+                position = quote + 1;
+                if (position < text.size() && text[position] == '"') {
+                    field.push_back('"');
+                    ++position;
+                    continue;
+                }
+                break;
             }
-            record.fields.push_back(std::move(field));
-            if (position < text.size() && text[position] == ',') {
-                ++position;
-                continue;
+            if (position < text.size() && text[position] != ',' && text[position] != '\r' &&
+                text[position] != '\n') {
+                *error = LineMessage(line, "text follows a closing quote");
+                return false;
             }
-            recordEnds = true;
-            if (position < text.size() && text[position] == '\r') {
-                ++position;
+        } else {
+            size_t end = text.find_first_of(",\r\n", position);
+            if (end == std::string_view::npos) {
+                end = text.size();
             }
-            if (position < text.size() && text[position] == '\n') {
-                ++position;
-            }
-            ++line;
+            field.assign(text.substr(position, end - position));
+            position = end;
         }
-        if (!IsBlank(record)) {
-            records->push_back(std::move(record));
+        record->fields.push_back(std::move(field));
+        if (position < text.size() && text[position] == ',') {
+            ++position;
+            continue;
         }
+        if (position < text.size() && text[position] == '\r') {
+            ++position;
+        }
+        if (position < text.size() && text[position] == '\n') {
+            ++position;
+        }
+        ++line;
+        return true;
     }
-    return true;
+}
+
+bool ParseCsvText(std::string_view text, std::vector<CsvRecord>* records, std::string* error) {
+    records->clear();
+    CsvReader reader(text);
+    CsvRecord record;
+    while (reader.Next(&record, error)) {
+        records->push_back(std::move(record));
+    }
+    return error->empty();
 }
 
 std::string QuoteCsvField(std::string_view text) {

@@ -12,8 +12,25 @@ struct CsvRecord {
     std::vector<std::string> fields;
 };
 
-// Every record that is not a blank line. False with a message naming the line when the text
-// holds a NUL byte, a quoted field that is never closed, or text after a closing quote.
+// Reads the records of a text one at a time, so a large file is never held twice.
+class CsvReader {
+public:
+    explicit CsvReader(std::string_view text);
+    // The next record that is not a blank or whitespace-only line. False at the end, and
+    // false with a message naming the line when the text holds a NUL byte, a quoted field
+    // that is never closed, or text after a closing quote.
+    bool Next(CsvRecord* record, std::string* error);
+
+private:
+    bool ReadRecord(CsvRecord* record, std::string* error);
+
+    std::string_view m_Text;
+    size_t m_Position = 0;
+    int m_Line = 1;
+    bool m_Binary = false;
+};
+
+// Every record that is not a blank line; fails like CsvReader::Next.
 bool ParseCsvText(std::string_view text, std::vector<CsvRecord>* records, std::string* error);
 
 // A field as written back: quoted when it holds a comma, a quote, a line break or edge blanks.
