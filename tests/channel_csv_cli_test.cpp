@@ -2,6 +2,8 @@
 // and output files that exist only when the import succeeded.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "cli_run_fixture.h"
 
 namespace {
@@ -27,7 +29,8 @@ TEST_F(CsvCliTest, ImportReportsEveryLossAndExportGivesTheChannelsBack) {
               "row skipped\n"
               "row 8, Frequency: 446.000000 MHz is outside the band 136.00000-173.99500 MHz, "
               "row skipped\n"
-              "4 rows imported, 6 changes reported.\n");
+              "Comment: 2 comments not stored, the radio has no room for them\n"
+              "4 rows imported, 7 changes reported.\n");
 
     result = Run({"export", "--settings", kSingleBands, File("imported.pgm")});
     ASSERT_EQ(result.exitCode, 0) << result.err;
@@ -66,13 +69,54 @@ TEST_F(CsvCliTest, IntoKeepsTheChannelsTheFileDoesNotName) {
     ASSERT_EQ(result.exitCode, 0) << result.err;
     result = Run({"export", "--settings", kSingleBands, File("merged.pgm")});
     EXPECT_NE(result.out.find("\n1,KEEP,140.000000,"), std::string::npos) << result.out;
-    EXPECT_NE(result.out.find("\n2,,150.000000,"), std::string::npos) << result.out;
+    // The file has no Name column: the channel keeps its name.
+    EXPECT_NE(result.out.find("\n2,OLD,150.000000,"), std::string::npos) << result.out;
 
-    result = Run({"import", File("one.csv"), "--settings", kSingleBands, "--band", "1", "-o",
-                  File("uhf.pgm")});
+    result = Run({"import", File("one.csv"), "--settings", kSingleBands, "--band", "1",
+                  "--allow-empty", "-o", File("uhf.pgm")});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.err.find("outside the band 400.00000-479.99500 MHz"), std::string::npos)
         << result.err;
+}
+
+// Nothing to import or export is a failure the user must see: no file, exit 1, unless the
+// user asks for an empty import.
+TEST_F(CsvCliTest, NothingToCarryWritesNothing) {
+    std::ofstream(File("out_of_band.csv")) << "Location,Frequency\n1,446.0\n2,121.5\n";
+    ASSERT_EQ(Run({"new", "--settings", kSingleBands, "-o", File("empty.pgm")}).exitCode, 0);
+    struct Case {
+        std::vector<std::string> arguments;
+        int exitCode;
+        std::string lastLine;
+        std::string output;  // exists afterwards only when the command succeeded
+    };
+    const Case cases[] = {
+        {{"import", File("out_of_band.csv"), "-o", File("a.pgm")},
+         1,
+         "halvex-cli: import: no channel could be imported",
+         File("a.pgm")},
+        {{"import", File("out_of_band.csv"), "--into", File("empty.pgm"), "-o", File("b.pgm")},
+         1,
+         "halvex-cli: import: no channel could be imported",
+         File("b.pgm")},
+        {{"import", File("out_of_band.csv"), "--allow-empty", "-o", File("c.pgm")},
+         0,
+         "0 rows imported, 2 changes reported.",
+         File("c.pgm")},
+        {{"export", File("empty.pgm"), "-o", File("d.csv")},
+         1,
+         "halvex-cli: export: no channels to export",
+         File("d.csv")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments[0] + " " + c.output);
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.end(), {"--settings", kSingleBands});
+        RunResult result = Run(arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+        EXPECT_TRUE(result.err.ends_with(c.lastLine + "\n")) << result.err;
+        EXPECT_EQ(std::filesystem::exists(c.output), c.exitCode == 0);
+    }
 }
 
 TEST_F(CsvCliTest, FilesThatCannotBeReadLeaveNoOutput) {

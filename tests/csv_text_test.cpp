@@ -30,6 +30,7 @@ TEST(CsvTextTest, ReadsWhatWritersProduce) {
         {"CRLF and no final line end", "a,b\r\n1,2", {{"a", "b"}, {"1", "2"}}},
         {"byte order mark", "\xEF\xBB\xBFLocation,Name\n", {{"Location", "Name"}}},
         {"blank lines", "\n\na\r\n\r\nb\n\n", {{"a"}, {"b"}}},
+        {"whitespace-only lines", "a\n \t\r\nb\n", {{"a"}, {"b"}}},
         {"empty fields", ",a,,\n", {{"", "a", "", ""}}},
         {"quoted comma and quote", "\"a,b\",\"say \"\"hi\"\"\"\n", {{"a,b", "say \"hi\""}}},
         {"line break inside quotes", "\"two\nlines\",x\ny\n", {{"two\nlines", "x"}, {"y"}}},

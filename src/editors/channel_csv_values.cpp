@@ -81,10 +81,14 @@ const std::vector<std::string>& ToneTexts() {
 
 std::optional<int32_t> ParseMegahertz(std::string_view text, bool* truncated) {
     text = Trimmed(text);
-    if (text.size() > 3 && SameLetters(text.substr(text.size() - 3), "MHz")) {
+    // Kilohertz have two decimals in 10 Hz steps, megahertz five.
+    int places = 5;
+    if (text.size() > 3 && (SameLetters(text.substr(text.size() - 3), "MHz") ||
+                            SameLetters(text.substr(text.size() - 3), "kHz"))) {
+        places = SameLetters(text.substr(text.size() - 3), "kHz") ? 2 : 5;
         text.remove_suffix(3);
     }
-    std::optional<int64_t> value = ParseFixed(text, 5, truncated);
+    std::optional<int64_t> value = ParseFixed(text, places, truncated);
     if (!value || *value > kMaxFrequencyValue) {
         return std::nullopt;
     }
