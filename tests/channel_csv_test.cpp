@@ -750,7 +750,14 @@ TEST_F(ChannelCsvTest, ExportThenImportGivesBackTheChannelTable) {
             ASSERT_TRUE(m_Doc.bytes == original) << "image " << image;
             continue;
         }
-        EXPECT_TRUE(notes.empty()) << Joined(notes);
+        // Only the cross modes older readers lack are noted.
+        EXPECT_EQ(std::count_if(notes.begin(), notes.end(),
+                                [](const auto& note) {
+                                    return note.find("need the CrossMode column") ==
+                                           std::string::npos;
+                                }),
+                  0)
+            << Joined(notes);
         ASSERT_TRUE(m_Doc.OnNewDocument(true));
         ChannelImportResult result = Import(csv, ChannelImportMode::Replace);
         EXPECT_TRUE(result.losses.empty()) << Joined(result.losses);

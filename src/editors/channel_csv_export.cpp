@@ -14,6 +14,10 @@ constexpr CsvReportText kMiddleAsWide = {"IDS_CSV_MIDDLE_AS_FM",
 constexpr CsvReportText kNotCarried = {"IDS_CSV_NOT_CARRIED",
                                        "channel %1: %2 on is not carried by the CSV format"};
 
+constexpr CsvReportText kCrossNeedsColumn = {
+    "IDS_CSV_CROSS_NOTE",
+    "channel %1: tones %2 need the CrossMode column, which older readers lack"};
+
 constexpr const char* kDefaultCtcss = "88.5";
 constexpr const char* kDefaultDcs = "023";
 
@@ -180,6 +184,9 @@ std::string ExportChannelCsvRows(const CHalvexDoc& doc, const std::vector<int>& 
                      "",
                      ""});
         NoteUncarried(doc, n, wording, notes);
+        if (tones.mode == "Cross" && tones.cross != "Tone->Tone") {
+            notes->push_back(Worded(wording, kCrossNeedsColumn, {std::to_string(n), tones.cross}));
+        }
     }
     return csv;
 }
