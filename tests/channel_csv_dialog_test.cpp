@@ -91,6 +91,29 @@ private slots:
         QCOMPARE(Cell(2, kColumnReceive), QStringLiteral("150.00000"));
     }
 
+    // Another program's file without Power must not turn a low channel high.
+    void rowOnAUsedChannelKeepsWhatTheFileHasNoColumnFor() {
+        CommitChoice(m_Shell.App().Document(), 2, kColumnPower, 0);
+        m_Shell.Folder().Write("list.csv", "Location,Frequency\r\n2,151.0\r\n");
+        QStringList report;
+        RunImport([&](CChannelImportDlg& dialog) {
+            report = ReportLines(dialog);
+            dialog.accept();
+        });
+        QCOMPARE(Cell(2, kColumnReceive), QStringLiteral("151.00000"));
+        QCOMPARE(Cell(2, kColumnPower), QStringLiteral("Low"));
+        QVERIFY(report.filter("new channels").isEmpty());
+    }
+
+    void exportIsGreyedForAnEmptyTable() {
+        CommitReceiveFrequency(m_Shell.App().Document(), 2, "");
+        m_Shell.App().MainFrame()->UpdateCommandStates();
+        QVERIFY(!m_Shell.App().MainFrame()->MenuAction(kCommandExportChannels)->isEnabled());
+        FileDialog::SetNextFileName(m_Shell.Folder().File("out.csv"));
+        m_Shell.App().MainFrame()->OnCommand(kCommandExportChannels);
+        QVERIFY(!QFile::exists(QString::fromStdString(m_Shell.Folder().File("out.csv"))));
+    }
+
     void cancelChangesNothing() {
         const auto before = m_Shell.App().Document().bytes;
         RunImport([](CChannelImportDlg& dialog) { dialog.reject(); });
