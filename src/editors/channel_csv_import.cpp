@@ -205,10 +205,6 @@ bool ImportRows(std::string_view text, CHalvexDoc& doc, int channelCount, Channe
     *result = ChannelImportResult{};
     std::vector<std::pair<int, std::string>> losses;
     RowReader reader(header, wording, &losses);
-    if (!reader.Has("Frequency")) {
-        *error = Worded(wording, kNoFrequencyColumn);
-        return false;
-    }
     // A first pass learns what depends on the whole file, and refuses a broken file before
     // any channel changes.
     FileWatts fileWatts;
@@ -224,6 +220,10 @@ bool ImportRows(std::string_view text, CHalvexDoc& doc, int channelCount, Channe
         },
         error);
     if (!read) {
+        return false;
+    }
+    if (!reader.Has("Frequency")) {
+        *error = Worded(wording, kNoFrequencyColumn);
         return false;
     }
     const Placement placement{pasteAt, std::max(firstLocation, 1), &result->rowsPastEnd};

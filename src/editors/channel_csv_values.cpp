@@ -81,14 +81,10 @@ const std::vector<std::string>& ToneTexts() {
 
 std::optional<int32_t> ParseMegahertz(std::string_view text, bool* truncated) {
     text = Trimmed(text);
-    // Kilohertz have two decimals in 10 Hz steps, megahertz five.
-    int places = 5;
-    if (text.size() > 3 && (SameLetters(text.substr(text.size() - 3), "MHz") ||
-                            SameLetters(text.substr(text.size() - 3), "kHz"))) {
-        places = SameLetters(text.substr(text.size() - 3), "kHz") ? 2 : 5;
+    if (text.size() > 3 && SameLetters(text.substr(text.size() - 3), "MHz")) {
         text.remove_suffix(3);
     }
-    std::optional<int64_t> value = ParseFixed(text, places, truncated);
+    std::optional<int64_t> value = ParseFixed(text, 5, truncated);
     if (!value || *value > kMaxFrequencyValue) {
         return std::nullopt;
     }

@@ -18,8 +18,7 @@ constexpr const char* kCsvColumns[] = {
     "cToneFreq", "DtcsCode", "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode",     "TStep",
     "Skip",      "Power",    "Comment",      "URCALL",     "RPT1CALL",  "RPT2CALL", "DVCODE"};
 
-// Megahertz with any number of decimals to 10 Hz steps, with or without a trailing
-// "MHz"; kilohertz with a trailing "kHz".
+// Megahertz with any number of decimals to 10 Hz steps, with or without a trailing "MHz".
 // nullopt for anything but digits with at most one point, or above 999.99999 MHz; truncated tells
 // that nonzero digits past the fifth decimal were dropped.
 std::optional<int32_t> ParseMegahertz(std::string_view text, bool* truncated);
