@@ -159,8 +159,9 @@ private:
             m_Result.openError = std::strerror(error);
             return Stop(DoctorCause::OpenFailed);
         }
-        if (!S_ISCHR(status.st_mode)) {
-            m_Result.openError = "not a character device";
+        std::string notSerial = NotSerialPortReason(status);
+        if (!notSerial.empty()) {
+            m_Result.openError = notSerial;
             return Stop(DoctorCause::NotSerial);
         }
         m_Status = status;
@@ -186,6 +187,12 @@ private:
             }
             m_Result.openError = std::strerror(error);
             return Stop(DoctorCause::OpenFailed);
+        }
+        std::string notSerial = NotSerialPortReason(fd);
+        if (!notSerial.empty()) {
+            ::close(fd);
+            m_Result.openError = notSerial;
+            return Stop(DoctorCause::NotSerial);
         }
         bool locked = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
         ::close(fd);

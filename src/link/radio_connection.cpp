@@ -138,6 +138,23 @@ ConnectResult RadioConnection::Identify() {
     if (count != kIdentificationSize) {
         return ConnectResult::WrongRadio;
     }
+    // Another model may begin with the same eight bytes: anything after them is its longer
+    // identification, and answering it would program the wrong radio.
+    bool cancelled = false;
+    int trailing = 0;
+    uint8_t extra = 0;
+    while (trailing < kTrailingIdentificationLimit &&
+           ReadUnlessCancelled(m_Port, &extra, 1, kIdentificationQuietMs, m_Cancel, &cancelled) ==
+               1) {
+        ++trailing;
+    }
+    if (cancelled) {
+        return ConnectResult::Cancelled;
+    }
+    if (trailing > 0) {
+        m_IdentificationLength += trailing;
+        return ConnectResult::WrongRadio;
+    }
     uint8_t dropped = 0;
     return ExchangeFrame(m_Port, m_Rules.cable, &kAck, 1, &dropped, 1, kShortAnswerMs, m_Cancel)
                    .cancelled
