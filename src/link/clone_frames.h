@@ -24,7 +24,7 @@ inline constexpr int kDataFrameSize = 4 + kBlockSize;
 inline constexpr uint8_t kCloneCount = kBlockSize;
 
 // The range a clone exchange moves; below it the radio keeps what only it may change.
-inline constexpr int kCloneFirstAddress = 0x0800;
+inline constexpr int kCloneFirstAddress = static_cast<int>(kCloneBegin);
 inline constexpr int kCloneEndAddress = static_cast<int>(kImageSize);
 
 // The line speed of every exchange with the radio.
