@@ -89,8 +89,8 @@ TEST_F(DoctorAnswerTest, EachAnswerOfTheLineGivesItsCause) {
          false},
         {"test mode, other model", false, false, 7, 2, true, DoctorCause::OtherModel, false},
         {"longer identification", false, false, 12, 1, false, DoctorCause::OtherModel, false},
-        {"longer identification, echoing cable", true, false, 9, 2, false,
-         DoctorCause::OtherModel, false},
+        {"longer identification, echoing cable", true, false, 9, 2, false, DoctorCause::OtherModel,
+         false},
         {"test mode, longer identification", true, false, 16, 1, true, DoctorCause::OtherModel,
          false},
     };
@@ -154,10 +154,10 @@ TEST(DoctorDeviceTest, AMissingDeviceListsThePresentOnesWithTheLikelyAdapter) {
 // Nothing is sent to what is not a cable: the port refuses it and the doctor says why.
 TEST(DoctorDeviceTest, OnlyASerialTerminalIsASerialPort) {
     halvex::test::TempFolder folder;
-    for (const std::string& path : {folder.Write("plain", "x"), folder.Path(),
-                                    std::string("/dev/null"), std::string("/dev/zero"),
-                                    std::string("/dev/urandom"), std::string("/dev/ptmx"),
-                                    std::string("/dev/tty")}) {
+    for (const std::string& path :
+         {folder.Write("plain", "x"), folder.Path(), std::string("/dev/null"),
+          std::string("/dev/zero"), std::string("/dev/urandom"), std::string("/dev/ptmx"),
+          std::string("/dev/tty")}) {
         SCOPED_TRACE(path);
         if (!std::filesystem::exists(path)) {
             continue;

@@ -15,6 +15,7 @@
 #include "app/accessible_names.h"
 #include "config/app_globals.h"
 #include "config/language.h"
+#include "config/setting_definitions.h"
 #include "config/settings.h"
 #include "link/radio_connection.h"
 #include "resources/frame_resources.h"
@@ -43,7 +44,7 @@ void CMainFrame::SetPortPane(int port) {
 void CMainFrame::ShowConfiguredPort() {
     std::string device = ConfiguredDevice(g_SettingsPath);
     if (device.empty()) {
-        SetPortPane(ReadSetupInt("com", 1));
+        SetPortPane(settings::kCom.Read(g_SettingsPath));
         return;
     }
     // A by-id name is too long for the pane; the tty it names is what users know.

@@ -14,10 +14,10 @@
 #include <cstring>
 #include <fstream>
 
+#include "config/setting_definitions.h"
 #include "link/clone_frames.h"
 #include "link/radio_connection.h"
 #include "link/serial_port.h"
-#include "platform/profile.h"
 
 namespace {
 
@@ -366,8 +366,7 @@ DoctorRequest DoctorRequestForSettings(const std::string& settingsPath,
                                        const std::string& portsFolder) {
     std::string device = ConfiguredDevice(settingsPath);
     if (device.empty()) {
-        return DoctorRequestForPort(portsFolder, ReadProfileInt(settingsPath, "setup", "com", 1),
-                                    settingsPath);
+        return DoctorRequestForPort(portsFolder, settings::kCom.Read(settingsPath), settingsPath);
     }
     DoctorRequest request;
     request.device = device;
