@@ -16,7 +16,6 @@
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
-#include "config/settings.h"
 #include "link/radio_connection.h"
 #include "resources/frame_resources.h"
 #include "view/main_view.h"

@@ -17,7 +17,6 @@
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
-#include "config/settings.h"
 #include "link/clone_frames.h"
 #include "link/clone_protocol.h"
 #include "link/compare_dialog.h"
@@ -144,7 +143,7 @@ bool CTransferDlg::ConfirmErasingWrite() {
 
 void CTransferDlg::OnVerifyToggled(bool checked) {
     std::string error;
-    if (!WriteSetupString("verifywrite", checked ? "1" : "0", &error)) {
+    if (!settings::kVerifyWrite.Write(g_SettingsPath, checked ? "1" : "0", &error)) {
         MessageBox::Show(this, LoadLangString("IDS_WARN_SETTING") + error,
                          LoadLangString("IDS_ERROR"), MessageIcon::Exclamation, MessageButtons::Ok);
     }
