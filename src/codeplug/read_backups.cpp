@@ -103,9 +103,10 @@ struct Backup {
 void RemoveOldBackups(const std::string& folder, const std::string& keep) {
     std::vector<Backup> backups;
     std::error_code failure;
+    std::string keepName = std::filesystem::path(keep).filename().string();
     for (const auto& entry : std::filesystem::directory_iterator(folder, failure)) {
         std::string name = entry.path().filename().string();
-        if (!entry.is_regular_file(failure) || !IsBackupName(name) || entry.path() == keep) {
+        if (!entry.is_regular_file(failure) || !IsBackupName(name) || name == keepName) {
             continue;
         }
         auto written = entry.last_write_time(failure);
