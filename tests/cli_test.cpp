@@ -131,7 +131,6 @@ TEST_F(CliTest, SettingsFilesSayWhatIsWrongWithThem) {
         {halvex::test::ReadBytes(kDataDir + "/pgm/v1_05_channels.pgm"), "is a radio data file"},
         {"[setup]\nreadtime=-5\n",
          "readtime=-5 is not allowed: readtime takes a whole number from 1 to 600000"},
-        {"[setup]\nreadtime=abc\n", "readtime=abc is not allowed"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fragment);
