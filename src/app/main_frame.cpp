@@ -74,6 +74,8 @@ void CMainFrame::CreateStatusBar() {
 
 void CMainFrame::SetStatusNote(const QString& text) {
     m_NotePane->setText(text);
+    // A note longer than the window is cut by the status bar; the tip shows all of it.
+    m_NotePane->setToolTip(text);
     if (!text.isEmpty()) {
         AnnounceLabelText(m_NotePane);
     }

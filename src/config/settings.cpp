@@ -1,5 +1,7 @@
 #include "config/settings.h"
 
+#include <filesystem>
+
 #include "config/app_globals.h"
 #include "config/file_locations.h"
 #include "config/setting_definitions.h"
@@ -27,16 +29,19 @@ bool LoadStartupSettings(const std::string& moduleDir, std::string* error,
     if (!PrepareSettingsFile(locations, error)) {
         return false;
     }
-    SettingsCheck check = CheckSettingsFile(g_SettingsPath);
+    // The window has room for the file's name only; the refusal, shown in a box, has the path.
+    std::string name = std::filesystem::path(g_SettingsPath).filename().string();
+    SettingsCheck check = CheckSettingsFile(g_SettingsPath, name);
     if (!check.refusal.empty()) {
         *error = check.refusal;
         return false;
     }
     if (notes != nullptr) {
-        *notes = check.notes;
+        notes->clear();
         for (const BadSettingValue& bad : check.badValues) {
-            notes->push_back(BadValueMessage(g_SettingsPath, bad, true));
+            notes->push_back(BadValueMessage(name, bad, true));
         }
+        notes->insert(notes->end(), check.notes.begin(), check.notes.end());
     }
     std::string language = settings::kLanguage.Read(g_SettingsPath);
     SetLanguageName(language.empty() ? DefaultLanguageName() : language);

@@ -48,7 +48,8 @@ bool HasSection(std::string_view contents, std::string_view section) {
 
 }  // namespace
 
-SettingsCheck CheckSettingsFile(const std::string& path) {
+SettingsCheck CheckSettingsFile(const std::string& path, const std::string& shownName) {
+    const std::string& name = shownName.empty() ? path : shownName;
     SettingsCheck check;
     std::string contents;
     if (!ReadProfileFile(path, &contents, &check.refusal)) {
@@ -59,13 +60,13 @@ SettingsCheck CheckSettingsFile(const std::string& path) {
         return check;
     }
     if (!HasSection(contents, settings::kSetupSection)) {
-        check.notes.push_back(path + " has no [setup] section: " +
+        check.notes.push_back(name + " has no [setup] section: " +
                               std::to_string(settings::kChannelCount.defaultValue) +
                               " channel, defaults used");
     }
     std::optional<std::string> firstBandLine = FindProfileValue(contents, "ModelInfo", "data0");
     if (!firstBandLine || firstBandLine->empty()) {
-        check.notes.push_back(path +
+        check.notes.push_back(name +
                               " has no band line ([ModelInfo] data0): no frequency limits known");
     }
     for (const IntSetting* setting : settings::kIntSettings) {

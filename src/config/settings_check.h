@@ -22,7 +22,8 @@ struct SettingsCheck {
     std::vector<std::string> notes;
 };
 
-SettingsCheck CheckSettingsFile(const std::string& path);
+// Notes name the file as shownName (its path when empty); a refusal always gives the path.
+SettingsCheck CheckSettingsFile(const std::string& path, const std::string& shownName = {});
 
 // "path: readtime=-5 is not allowed: readtime takes a whole number from 1 to 600000", and with
 // replaced, "...; 50 is used instead" for a program that goes on with the default.
