@@ -116,3 +116,38 @@ TEST_F(CliTest, BadUsageAndBadFilesEndWithOneClearLine) {
 }
 
 }  // namespace
+
+namespace {
+
+// A settings file a command cannot use stops it before any work, naming the file or the key;
+// one it can use with defaults says so once and goes on.
+TEST_F(CliTest, SettingsFilesSayWhatIsWrongWithThem) {
+    struct Case {
+        std::string contents;
+        std::string fragment;
+    };
+    const Case cases[] = {
+        {std::string("[setup]\ncom=1\n\0", 15), "bad.ini is not a settings file"},
+        {halvex::test::ReadBytes(kDataDir + "/pgm/v1_05_channels.pgm"), "is a radio data file"},
+        {"[setup]\nreadtime=-5\n",
+         "readtime=-5 is not allowed: readtime takes a whole number from 1 to 600000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fragment);
+        std::string settings = m_Folder.Write("bad.ini", c.contents);
+        ExpectOneErrorLine(Run({"new", "--settings", settings, "-o", File("x.pgm")}), c.fragment);
+        EXPECT_EQ(halvex::test::ReadBytes(settings), c.contents);
+    }
+    EXPECT_FALSE(std::filesystem::exists(File("x.pgm")));
+
+    std::string bare = m_Folder.Write("bare.ini", "");
+    RunResult result = Run({"new", "--settings", bare, "-o", File("bare.pgm")});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.err,
+              "halvex-cli: " + bare +
+                  " has no [setup] section: 1 channel, defaults used\nhalvex-cli: " + bare +
+                  " has no band line ([ModelInfo] data0): no frequency "
+                  "limits known\n");
+}
+
+}  // namespace

@@ -170,7 +170,8 @@ TEST_F(CloneProtocolTest, IdentificationMustBeEightBytes) {
     };
     for (const Case& c : {Case{1, false, 7, StatusIdentError}, Case{1, false, 0, StatusPortError},
                           Case{2, true, 7, StatusIdentError}, Case{2, true, 0, StatusPortError},
-                          Case{2, true, 8, StatusReadDone}}) {
+                          Case{2, true, 8, StatusReadDone}, Case{1, false, 12, StatusIdentError},
+                          Case{2, true, 9, StatusIdentError}}) {
         SCOPED_TRACE(std::to_string(c.rwtype) + " " + std::to_string(c.length));
         VirtualRadioOptions options = RadioLine(c.echo, false);
         options.faults.identificationLength = c.length;

@@ -15,10 +15,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "link/serial_port.h"
 #include "support/fake_device_tree.h"
 #include "support/virtual_radio_fixture.h"
 
@@ -86,6 +88,11 @@ TEST_F(DoctorAnswerTest, EachAnswerOfTheLineGivesItsCause) {
         {"test mode takes the echoing cable", true, false, 8, 1, true, DoctorCause::RadioFound,
          false},
         {"test mode, other model", false, false, 7, 2, true, DoctorCause::OtherModel, false},
+        {"longer identification", false, false, 12, 1, false, DoctorCause::OtherModel, false},
+        {"longer identification, echoing cable", true, false, 9, 2, false, DoctorCause::OtherModel,
+         false},
+        {"test mode, longer identification", true, false, 16, 1, true, DoctorCause::OtherModel,
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -144,12 +151,25 @@ TEST(DoctorDeviceTest, AMissingDeviceListsThePresentOnesWithTheLikelyAdapter) {
     EXPECT_TRUE(diagnosis.likely.empty());
 }
 
-TEST(DoctorDeviceTest, AFileOrFolderIsNotASerialPort) {
+// Nothing is sent to what is not a cable: the port refuses it and the doctor says why.
+TEST(DoctorDeviceTest, OnlyASerialTerminalIsASerialPort) {
     halvex::test::TempFolder folder;
-    for (const std::string& path : {folder.Write("plain", "x"), folder.Path()}) {
+    for (const std::string& path :
+         {folder.Write("plain", "x"), folder.Path(), std::string("/dev/null"),
+          std::string("/dev/zero"), std::string("/dev/urandom"), std::string("/dev/ptmx"),
+          std::string("/dev/tty")}) {
+        SCOPED_TRACE(path);
+        if (!std::filesystem::exists(path)) {
+            continue;
+        }
         DoctorRequest request;
         request.device = path;
-        EXPECT_EQ(DiagnoseConnection(request, ThisProcess()).cause, DoctorCause::NotSerial) << path;
+        EXPECT_EQ(DiagnoseConnection(request, ThisProcess()).cause, DoctorCause::NotSerial);
+        CSerialPort port;
+        std::string error;
+        EXPECT_FALSE(port.OpenDevice(path, 9600, &error));
+        EXPECT_FALSE(port.IsOpen());
+        EXPECT_NE(error.find(path + " is not a serial port ("), std::string::npos) << error;
     }
 }
 

@@ -2,10 +2,13 @@
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -65,6 +68,58 @@ TEST(ReadBackupsTest, ReadsInOneSecondKeepEachImageAndTheNewestFiftyStay) {
     std::string error;
     EXPECT_FALSE(WriteReadBackup("", file, 1700000000, &path, &error));
     EXPECT_FALSE(error.empty());
+}
+
+mode_t Mode(const std::string& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 ? status.st_mode & 0777 : 0;
+}
+
+TEST(ReadBackupsTest, ParallelReadsInOneSecondEachKeepAPrivateBackup) {
+    halvex::test::TempFolder root;
+    std::string folder = root.File("backups");
+    std::vector<std::string> paths(6);
+    std::vector<std::thread> reads;
+    for (size_t k = 0; k < paths.size(); ++k) {
+        reads.emplace_back([&, k] {
+            PgmFile file = NewPgmFile();
+            file.image[0x0800] = static_cast<uint8_t>(k);
+            std::string error;
+            EXPECT_TRUE(WriteReadBackup(folder, file, 1700000000, &paths[k], &error)) << error;
+        });
+    }
+    std::set<int> images;
+    for (size_t k = 0; k < paths.size(); ++k) {
+        reads[k].join();
+        PgmFile loaded;
+        std::string error;
+        EXPECT_EQ(LoadPgmFile(paths[k], &loaded, &error), PgmLoadResult::Loaded) << paths[k];
+        images.insert(loaded.image[0x0800]);
+        EXPECT_EQ(Mode(paths[k]), 0600u);
+    }
+    EXPECT_EQ(images.size(), paths.size());
+    EXPECT_EQ(Mode(folder), 0700u);
+}
+
+// Pruning goes by the files' own times: names an hour ahead (a time-zone change) or times in
+// the future (a clock set back) must not cost the backup just written.
+TEST(ReadBackupsTest, PruningFollowsFileTimesAndKeepsTheNewBackup) {
+    for (std::chrono::hours skew : {std::chrono::hours(-1), std::chrono::hours(1)}) {
+        halvex::test::TempFolder root;
+        std::string folder = root.File("backups");
+        std::vector<std::string> old(kBackupsKept);
+        auto now = std::filesystem::file_time_type::clock::now();
+        std::string error;
+        for (size_t k = 0; k < old.size(); ++k) {
+            ASSERT_TRUE(WriteReadBackup(folder, NewPgmFile(), 1700003600 + k, &old[k], &error));
+            std::filesystem::last_write_time(old[k], now + skew + std::chrono::seconds(k));
+        }
+        std::string path;
+        ASSERT_TRUE(WriteReadBackup(folder, NewPgmFile(), 1700000000, &path, &error)) << error;
+        EXPECT_TRUE(std::filesystem::exists(path)) << skew.count();
+        EXPECT_FALSE(std::filesystem::exists(old[0])) << skew.count();
+        EXPECT_TRUE(std::filesystem::exists(old[1])) << skew.count();
+    }
 }
 
 }  // namespace

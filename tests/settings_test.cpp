@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -94,20 +95,27 @@ TEST(StartupSettings, EmptyFileTakesTheLocaleDefaults) {
     }
 }
 
-TEST(StartupSettings, ReadsLanguageAndClampsChannelCount) {
+// A channel count out of range is not guessed at: the default stands and the user is told.
+TEST(StartupSettings, ReadsLanguageAndReplacesABadChannelCount) {
     struct CountCase {
         const char* text;
         int expected;
     };
-    const CountCase cases[] = {{"64", 64}, {"128", 128}, {"129", 128}, {"100000", 128},
-                               {"0", 1},   {"-5", 1},    {"abc", 1},   {"12 rows", 12}};
+    const CountCase cases[] = {{"64", 64}, {"128", 128}, {"129", 1}, {"100000", 1},
+                               {"0", 1},   {"-5", 1},    {"abc", 1}, {"12 rows", 1}};
     halvex::test::TempFolder directory;
     for (const CountCase& test : cases) {
         directory.Write("setting.ini", std::string("[SETUP]\nLanguage = french\nchannelcount=") +
                                            test.text + "\n");
         std::string error;
-        ASSERT_TRUE(LoadStartupSettings(directory.Path(), &error)) << error;
+        std::vector<std::string> notes;
+        ASSERT_TRUE(LoadStartupSettings(directory.Path(), &error, {}, &notes)) << error;
         EXPECT_EQ(g_ChannelCount, test.expected) << test.text;
+        bool noted = std::any_of(notes.begin(), notes.end(), [](const std::string& note) {
+            return note.find("channelcount takes a whole number from 1 to 128") !=
+                   std::string::npos;
+        });
+        EXPECT_EQ(noted, test.expected != std::atoi(test.text)) << test.text;
         EXPECT_EQ(g_LanguagePath, directory.Path() + "/french.lang");
     }
 }

@@ -62,14 +62,33 @@ private slots:
         // The chosen default is not written back.
         QCOMPARE(dir.Read("setting.ini"), std::string());
         QVERIFY(MessageBox::Shown().empty());
+        QVERIFY(app.MainFrame()->StatusNoteText().contains(
+            "setting.ini has no [setup] section: 1 channel, defaults used"));
+    }
+
+    void settingsThatAreNoTextStopStartUpByName() {
+        halvex::test::ModuleFolder& dir = m_Shell.NewFolder();
+        const std::string contents("[setup]\ncom=1\n\0\x01", 16);
+        dir.Write("setting.ini", contents);
+        CHalvexApp app;
+        QVERIFY(!app.InitInstance(dir.Path(), kNoArguments));
+        QCOMPARE(app.MainFrame(), nullptr);
+        QCOMPARE(MessageBox::Shown().size(), size_t(1));
+        QVERIFY(MessageBox::Shown()[0].text.find("setting.ini is not a settings file") !=
+                std::string::npos);
+        QCOMPARE(dir.Read("setting.ini"), contents);
     }
 
     void portPaneShowsTheConfiguredPort() {
         halvex::test::ModuleFolder& dir = m_Shell.NewFolder();
-        dir.WriteSettings({{"com", 4}, {"language", "english"}});
+        dir.WriteSettings({{"com", 4}, {"language", "english"}, {"readtime", "-5"}});
         CHalvexApp app;
         QVERIFY(app.InitInstance(dir.Path(), kNoArguments));
         QCOMPARE(app.MainFrame()->PortPaneText(), QStringLiteral("COM4"));
+        // A wrong value elsewhere is replaced, said, and leaves the port alone.
+        QVERIFY(app.MainFrame()->StatusNoteText().contains(
+            "readtime=-5 is not allowed: readtime takes a whole number from 1 to 600000; 50 is "
+            "used instead"));
         app.MainFrame()->SetPortPane(12);
         QCOMPARE(app.MainFrame()->PortPaneText(), QStringLiteral("COM12"));
     }

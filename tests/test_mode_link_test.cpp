@@ -259,7 +259,8 @@ TEST_F(TestModeLinkTest, LinkFailuresCloseThePortWithTheirMessage) {
     for (const Case& c : {Case{"silent", false, true, 8, kNoRadioMessage},
                           Case{"no identification", true, false, 0, kNoRadioMessage},
                           Case{"short identification", false, false, 7, kWrongRadioMessage},
-                          Case{"short identification, echo", true, false, 7, kWrongRadioMessage}}) {
+                          Case{"short identification, echo", true, false, 7, kWrongRadioMessage},
+                          Case{"long identification", false, false, 12, kWrongRadioMessage}}) {
         SCOPED_TRACE(c.name);
         VirtualRadioOptions options = RadioLine(c.echo);
         options.faults.silent = c.silent;

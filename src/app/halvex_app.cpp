@@ -35,6 +35,18 @@ bool IsReadable(const std::string& path) {
     return std::ifstream(path).good();
 }
 
+// What the settings file lacks or holds out of range, said once in the status bar when the
+// window is up: the program goes on with the defaults, so nothing needs an answer.
+void ShowSettingsNotes(CMainFrame& frame, const std::vector<std::string>& notes) {
+    std::string text;
+    for (const std::string& note : notes) {
+        text += (text.empty() ? "" : "; ") + note;
+    }
+    if (!text.empty()) {
+        frame.SetStatusNote(QString::fromStdString(text));
+    }
+}
+
 }  // namespace
 
 CHalvexApp& HalvexApp() {
@@ -63,7 +75,8 @@ std::string CHalvexApp::LangText(const char* key) const {
 bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& arguments,
                               const UserEnvironment& environment) {
     std::string error;
-    if (!LoadStartupSettings(moduleDir, &error, environment)) {
+    std::vector<std::string> notes;
+    if (!LoadStartupSettings(moduleDir, &error, environment, &notes)) {
         MessageBox::Show(nullptr, error, kProgramName, MessageIcon::Stop, MessageButtons::Ok);
         return false;
     }
@@ -95,6 +108,7 @@ bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& a
     m_Frame->show();
     m_Frame->FitAndCentre();
     m_Frame->View()->OnTitleChanged();
+    ShowSettingsNotes(*m_Frame, notes);
     return true;
 }
 

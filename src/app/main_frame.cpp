@@ -15,7 +15,7 @@
 #include "app/accessible_names.h"
 #include "config/app_globals.h"
 #include "config/language.h"
-#include "config/settings.h"
+#include "config/setting_definitions.h"
 #include "link/radio_connection.h"
 #include "resources/frame_resources.h"
 #include "view/main_view.h"
@@ -43,7 +43,7 @@ void CMainFrame::SetPortPane(int port) {
 void CMainFrame::ShowConfiguredPort() {
     std::string device = ConfiguredDevice(g_SettingsPath);
     if (device.empty()) {
-        SetPortPane(ReadSetupInt("com", 1));
+        SetPortPane(settings::kCom.Read(g_SettingsPath));
         return;
     }
     // A by-id name is too long for the pane; the tty it names is what users know.
@@ -74,6 +74,8 @@ void CMainFrame::CreateStatusBar() {
 
 void CMainFrame::SetStatusNote(const QString& text) {
     m_NotePane->setText(text);
+    // A note longer than the window is cut by the status bar; the tip shows all of it.
+    m_NotePane->setToolTip(text);
     if (!text.isEmpty()) {
         AnnounceLabelText(m_NotePane);
     }

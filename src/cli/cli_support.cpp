@@ -6,7 +6,8 @@
 #include "codeplug/band_lines.h"
 #include "config/app_globals.h"
 #include "config/file_locations.h"
-#include "platform/profile.h"
+#include "config/setting_definitions.h"
+#include "config/settings_check.h"
 
 int ReportFailure(const std::string& message) {
     std::cerr << "halvex-cli: " << message << '\n';
@@ -22,11 +23,24 @@ bool UseSettingsFile(const std::string& settingsPath, std::string* error) {
     } else if (!PrepareSettingsFile(locations, error)) {
         return false;
     }
-    std::string contents;
-    if (!ReadProfileFile(g_SettingsPath, &contents, error)) {
+    SettingsCheck check = CheckSettingsFile(g_SettingsPath);
+    if (!check.refusal.empty()) {
+        *error = check.refusal;
         return false;
     }
-    g_ChannelCount = ClampChannelCount(ReadProfileInt(g_SettingsPath, "setup", "channelcount", 1));
+    // A wrong value must not turn into a failure of the cable later: each is named now.
+    if (!check.badValues.empty()) {
+        error->clear();
+        for (const BadSettingValue& bad : check.badValues) {
+            *error += (error->empty() ? "" : "\nhalvex-cli: ") +
+                      BadValueMessage(g_SettingsPath, bad, false);
+        }
+        return false;
+    }
+    for (const std::string& note : check.notes) {
+        std::cerr << "halvex-cli: " << note << '\n';
+    }
+    g_ChannelCount = settings::kChannelCount.Read(g_SettingsPath);
     return true;
 }
 

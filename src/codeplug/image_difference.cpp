@@ -1,5 +1,7 @@
 #include "codeplug/image_difference.h"
 
+#include <algorithm>
+#include <array>
 #include <functional>
 
 #include "codeplug/channel_rows.h"
@@ -11,6 +13,8 @@ namespace {
 constexpr const char* kUnused = "-";
 // A used channel's empty cell (no transmit side, no name) must not read as nothing at all.
 constexpr const char* kBlank = "(none)";
+// Bytes an "other bytes" line spells out before it says "...".
+constexpr size_t kOtherBytesShown = 16;
 
 ChannelRow RecordRow(const CHalvexDoc& document, int index, const std::vector<std::string>& tones) {
     if (index != kVfoF1 && index != kVfoF2 && document.IsChannelEmpty(index)) {
@@ -27,7 +31,14 @@ ChannelRow RecordRow(const CHalvexDoc& document, int index, const std::vector<st
     return row;
 }
 
-void DiffRecord(const CHalvexDoc& first, const CHalvexDoc& second, int index,
+// Bytes of the written range that a named difference already shows.
+using Shown = std::array<bool, kImageSize>;
+
+void MarkShown(Shown* shown, size_t offset, size_t size) {
+    std::fill_n(shown->begin() + static_cast<std::ptrdiff_t>(offset), size, true);
+}
+
+bool DiffRecord(const CHalvexDoc& first, const CHalvexDoc& second, int index,
                 const std::string& item, const std::vector<std::string>& tones,
                 std::vector<ImageDifference>* differences) {
     ChannelRow a = RecordRow(first, index, tones);
@@ -36,42 +47,115 @@ void DiffRecord(const CHalvexDoc& first, const CHalvexDoc& second, int index,
     // Column 0 is the channel number itself; a VFO has no name column.
     size_t last =
         index == kVfoF1 || index == kVfoF2 ? kChannelColumnCount - 1 : kChannelColumnCount;
+    bool differs = false;
     for (size_t column = 1; column < last; ++column) {
         if (a[column] != b[column]) {
             differences->push_back({item, header[column], a[column], b[column]});
+            differs = true;
         }
+    }
+    return differs;
+}
+
+void DiffRecords(const CHalvexDoc& first, const CHalvexDoc& second, int channelCount,
+                 const std::vector<std::string>& tones, Shown* shown,
+                 std::vector<ImageDifference>* differences) {
+    for (int n = 1; n <= kImageChannelCount; ++n) {
+        std::string item = "Channel " + std::to_string(n);
+        // The radio holds all of them whatever the settings show, and a write sends them all.
+        if (n > channelCount) {
+            item += " (beyond channelcount " + std::to_string(channelCount) + ")";
+        }
+        if (DiffRecord(first, second, n, item, tones, differences)) {
+            MarkShown(shown, kChannelRecordBase + kRecordSize * static_cast<size_t>(n),
+                      kRecordSize);
+            MarkShown(shown, kChannelNameBase + kChannelNameSize * static_cast<size_t>(n - 1),
+                      kChannelNameSize);
+        }
+    }
+    if (DiffRecord(first, second, kVfoF1, "VFO F1", tones, differences)) {
+        MarkShown(shown, kVfoF1Offset, kRecordSize);
+    }
+    if (DiffRecord(first, second, kVfoF2, "VFO F2", tones, differences)) {
+        MarkShown(shown, kVfoF2Offset, kRecordSize);
+    }
+}
+
+std::string HexBytes(const RadioImage& image, size_t begin, size_t end) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    for (size_t offset = begin; offset < end && offset < begin + kOtherBytesShown; ++offset) {
+        if (!text.empty()) {
+            text += ' ';
+        }
+        text += kDigits[image.bytes[offset] >> 4];
+        text += kDigits[image.bytes[offset] & 0x0F];
+    }
+    return end - begin > kOtherBytesShown ? text + " ..." : text;
+}
+
+std::string Address(size_t offset) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text = "0x";
+    for (int shift = 12; shift >= 0; shift -= 4) {
+        text += kDigits[offset >> shift & 0x0F];
+    }
+    return text;
+}
+
+// Every written byte that differs and no named line shows, in runs; runs closer than a block
+// are one line, so scattered bytes do not flood the list.
+void DiffOtherBytes(const CHalvexDoc& first, const CHalvexDoc& second, const Shown& shown,
+                    std::vector<ImageDifference>* differences) {
+    size_t offset = kCloneBegin;
+    while (offset < kImageSize) {
+        if (shown[offset] || first.bytes[offset] == second.bytes[offset]) {
+            ++offset;
+            continue;
+        }
+        size_t begin = offset;
+        size_t end = offset + 1;
+        for (size_t next = end; next < kImageSize && next < end + kRecordSize; ++next) {
+            if (!shown[next] && first.bytes[next] != second.bytes[next]) {
+                end = next + 1;
+            }
+        }
+        differences->push_back({"Other bytes at " + Address(begin) + "-" + Address(end - 1), "",
+                                HexBytes(first, begin, end), HexBytes(second, begin, end)});
+        offset = end;
     }
 }
 
 struct Setting {
     const char* name;
+    size_t byte;  // the option byte the setting lives in, from kOptionBase
     std::function<int(const RadioImage&)> value;
 };
 
 const std::vector<Setting>& Settings() {
     static const std::vector<Setting> settings = {
-        {"Squelch", [](const RadioImage& i) { return i.GetSquelch(); }},
-        {"ScanMode", [](const RadioImage& i) { return i.GetScanMode(); }},
-        {"DualWatch", [](const RadioImage& i) { return int{i.GetDualWatch()}; }},
-        {"EndTone", [](const RadioImage& i) { return int{i.GetEndTone()}; }},
-        {"Beep", [](const RadioImage& i) { return int{i.GetBeep()}; }},
-        {"Backlight", [](const RadioImage& i) { return int{i.GetBacklight()}; }},
-        {"PowerSave", [](const RadioImage& i) { return int{i.GetPowerSave()}; }},
-        {"FreqMode", [](const RadioImage& i) { return i.GetFreqMode(); }},
-        {"PttIdMode", [](const RadioImage& i) { return i.GetPttIdMode(); }},
-        {"RadioFunction", [](const RadioImage& i) { return int{i.GetRadioFunction()}; }},
-        {"VoicePrompt", [](const RadioImage& i) { return int{i.GetVoicePrompt()}; }},
-        {"RadioWorkMode", [](const RadioImage& i) { return i.GetRadioWorkMode(); }},
-        {"WorkModeA", [](const RadioImage& i) { return i.GetWorkModeA(); }},
-        {"WorkModeB", [](const RadioImage& i) { return i.GetWorkModeB(); }},
-        {"VoiceSelect", [](const RadioImage& i) { return i.GetVoiceSelect(); }},
-        {"TxTimeLimit", [](const RadioImage& i) { return i.GetTxTimeLimit(); }},
-        {"DualWatchTx", [](const RadioImage& i) { return i.GetDualWatchTx(); }},
-        {"AniTx", [](const RadioImage& i) { return int{i.GetAniTx()}; }},
-        {"DisplayF1", [](const RadioImage& i) { return i.GetDisplayF1(); }},
-        {"DisplayF2", [](const RadioImage& i) { return i.GetDisplayF2(); }},
-        {"SideTone", [](const RadioImage& i) { return int{i.GetSideTone()}; }},
-        {"VoxLevel", [](const RadioImage& i) { return i.GetVoxLevel(); }},
+        {"Squelch", 0, [](const RadioImage& i) { return i.GetSquelch(); }},
+        {"ScanMode", 1, [](const RadioImage& i) { return i.GetScanMode(); }},
+        {"DualWatch", 1, [](const RadioImage& i) { return int{i.GetDualWatch()}; }},
+        {"EndTone", 1, [](const RadioImage& i) { return int{i.GetEndTone()}; }},
+        {"Beep", 1, [](const RadioImage& i) { return int{i.GetBeep()}; }},
+        {"Backlight", 1, [](const RadioImage& i) { return int{i.GetBacklight()}; }},
+        {"PowerSave", 1, [](const RadioImage& i) { return int{i.GetPowerSave()}; }},
+        {"FreqMode", 1, [](const RadioImage& i) { return i.GetFreqMode(); }},
+        {"PttIdMode", 2, [](const RadioImage& i) { return i.GetPttIdMode(); }},
+        {"RadioFunction", 2, [](const RadioImage& i) { return int{i.GetRadioFunction()}; }},
+        {"VoicePrompt", 2, [](const RadioImage& i) { return int{i.GetVoicePrompt()}; }},
+        {"RadioWorkMode", 2, [](const RadioImage& i) { return i.GetRadioWorkMode(); }},
+        {"WorkModeA", 2, [](const RadioImage& i) { return i.GetWorkModeA(); }},
+        {"WorkModeB", 2, [](const RadioImage& i) { return i.GetWorkModeB(); }},
+        {"VoiceSelect", 2, [](const RadioImage& i) { return i.GetVoiceSelect(); }},
+        {"TxTimeLimit", 3, [](const RadioImage& i) { return i.GetTxTimeLimit(); }},
+        {"DualWatchTx", 4, [](const RadioImage& i) { return i.GetDualWatchTx(); }},
+        {"AniTx", 4, [](const RadioImage& i) { return int{i.GetAniTx()}; }},
+        {"DisplayF1", 4, [](const RadioImage& i) { return i.GetDisplayF1(); }},
+        {"DisplayF2", 4, [](const RadioImage& i) { return i.GetDisplayF2(); }},
+        {"SideTone", 5, [](const RadioImage& i) { return int{i.GetSideTone()}; }},
+        {"VoxLevel", 6, [](const RadioImage& i) { return i.GetVoxLevel(); }},
     };
     return settings;
 }
@@ -86,34 +170,36 @@ std::vector<ImageDifference> DiffImages(const CHalvexDoc& first, const CHalvexDo
                                         int channelCount) {
     std::vector<std::string> tones = ToneListTexts("Off");
     std::vector<ImageDifference> differences;
-    for (int n = 1; n <= channelCount; ++n) {
-        DiffRecord(first, second, n, "Channel " + std::to_string(n), tones, &differences);
-    }
-    DiffRecord(first, second, kVfoF1, "VFO F1", tones, &differences);
-    DiffRecord(first, second, kVfoF2, "VFO F2", tones, &differences);
+    Shown shown{};
+    DiffRecords(first, second, channelCount, tones, &shown, &differences);
     for (const Setting& setting : Settings()) {
         int a = setting.value(first);
         int b = setting.value(second);
         if (a != b) {
             differences.push_back({"Settings", setting.name, std::to_string(a), std::to_string(b)});
+            MarkShown(&shown, kOptionBase + setting.byte, 1);
         }
     }
     std::string firstCode = PttIdCodeText(first.GetPttIdCode());
     std::string secondCode = PttIdCodeText(second.GetPttIdCode());
     if (firstCode != secondCode) {
         differences.push_back({"Settings", "PttIdCode", firstCode, secondCode});
+        MarkShown(&shown, kPttIdCodeOffset, kPttIdCodeSize);
     }
     for (int k = 1; k <= kFmPresetCount; ++k) {
         std::string a = FmPresetText(first.GetWord(kFmPresetBase, k));
         std::string b = FmPresetText(second.GetWord(kFmPresetBase, k));
         if (a != b) {
             differences.push_back({"FM preset " + std::to_string(k), "Frequency", a, b});
+            MarkShown(&shown, kFmPresetBase + 2 * static_cast<size_t>(k - 1), 2);
         }
     }
+    DiffOtherBytes(first, second, shown, &differences);
     return differences;
 }
 
 std::string DifferenceLine(const ImageDifference& difference) {
-    return difference.item + ", " + difference.column + ": " + difference.first + " -> " +
-           difference.second;
+    std::string place =
+        difference.column.empty() ? difference.item : difference.item + ", " + difference.column;
+    return place + ": " + difference.first + " -> " + difference.second;
 }

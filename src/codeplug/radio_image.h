@@ -19,6 +19,9 @@ constexpr size_t kChannelNameSize = 5;
 constexpr size_t kPttIdCodeSize = 6;
 constexpr int kTestItemCount = 58;
 
+// The range a clone exchange moves, all of it sent by a write; below it the radio keeps what
+// only it may change.
+constexpr size_t kCloneBegin = 0x0800;
 constexpr size_t kVfoF1Offset = 0x0830;
 constexpr size_t kVfoF2Offset = 0x0820;
 constexpr size_t kFmPresetBase = 0x08A0;

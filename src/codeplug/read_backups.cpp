@@ -1,24 +1,47 @@
 #include "codeplug/read_backups.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace {
 
 constexpr std::string_view kPrefix = "radio-";
 constexpr std::string_view kExtension = ".pgm";
+// Backups hold the user's radio: only the user may read them.
+constexpr mode_t kFolderMode = 0700;
+constexpr mode_t kFileMode = 0600;
+// Names tried for one second before giving up; parallel reads need far fewer.
+constexpr int kMaxCopies = 1000;
+
+std::string SystemMessage(int number) {
+    return std::error_code(number, std::generic_category()).message();
+}
 
 bool CreateFolders(const std::string& folder, std::string* error) {
     std::error_code failure;
-    std::filesystem::create_directories(folder, failure);
+    std::filesystem::create_directories(std::filesystem::path(folder).parent_path(), failure);
+    if (!failure && mkdir(folder.c_str(), kFolderMode) != 0 && errno != EEXIST) {
+        failure = std::error_code(errno, std::generic_category());
+    }
+    struct stat status {};
+    if (!failure && stat(folder.c_str(), &status) != 0) {
+        failure = std::error_code(errno, std::generic_category());
+    }
     if (failure) {
         *error = "cannot create the backup folder " + folder + ": " + failure.message();
         return false;
+    }
+    // A folder made before backups were private is closed now; one of another user is left.
+    if ((status.st_mode & 077) != 0 && status.st_uid == geteuid()) {
+        chmod(folder.c_str(), kFolderMode);
     }
     return true;
 }
@@ -35,23 +58,70 @@ bool IsBackupName(const std::string& name) {
     return name.starts_with(kPrefix) && name.ends_with(kExtension);
 }
 
-// Names sort by their time stamp; a second backup within one second gets a "_2" suffix, which
-// sorts after the first.
-void RemoveOldBackups(const std::string& folder) {
-    std::vector<std::string> names;
-    std::error_code failure;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, failure)) {
-        std::string name = entry.path().filename().string();
-        if (entry.is_regular_file(failure) && IsBackupName(name)) {
-            names.push_back(name);
+bool WriteAll(int fd, const std::string& contents) {
+    size_t done = 0;
+    while (done < contents.size()) {
+        ssize_t written = write(fd, contents.data() + done, contents.size() - done);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        done += static_cast<size_t>(written);
+    }
+    return fsync(fd) == 0;
+}
+
+// Creates a name no other backup holds: an exclusive create, so two reads in one second (even
+// in two processes) each get their own file. The descriptor is open for writing, or -1.
+int CreateUnique(const std::string& stem, std::string* path, std::string* error) {
+    for (int copy = 1; copy <= kMaxCopies; ++copy) {
+        std::string candidate =
+            stem + (copy == 1 ? "" : "_" + std::to_string(copy)) + std::string(kExtension);
+        int fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kFileMode);
+        if (fd >= 0) {
+            *path = candidate;
+            return fd;
+        }
+        if (errno != EEXIST) {
+            *error = "the backup was not written: " + candidate + ": " + SystemMessage(errno);
+            return -1;
         }
     }
-    if (names.size() <= kBackupsKept) {
+    *error = "the backup was not written: too many backups named " + stem;
+    return -1;
+}
+
+struct Backup {
+    std::filesystem::file_time_type written;
+    std::string name;
+};
+
+// Oldest first by the files' own times, so a clock or time-zone change that makes names sort
+// wrongly removes no newer backup; the one just written is never removed.
+void RemoveOldBackups(const std::string& folder, const std::string& keep) {
+    std::vector<Backup> backups;
+    std::error_code failure;
+    std::string keepName = std::filesystem::path(keep).filename().string();
+    for (const auto& entry : std::filesystem::directory_iterator(folder, failure)) {
+        std::string name = entry.path().filename().string();
+        if (!entry.is_regular_file(failure) || !IsBackupName(name) || name == keepName) {
+            continue;
+        }
+        auto written = entry.last_write_time(failure);
+        if (!failure) {
+            backups.push_back({written, name});
+        }
+    }
+    if (backups.size() < kBackupsKept) {
         return;
     }
-    std::sort(names.begin(), names.end());
-    for (size_t k = 0; k + kBackupsKept < names.size(); ++k) {
-        std::filesystem::remove(std::filesystem::path(folder) / names[k], failure);
+    std::sort(backups.begin(), backups.end(), [](const Backup& a, const Backup& b) {
+        return a.written != b.written ? a.written < b.written : a.name < b.name;
+    });
+    for (size_t k = 0; k + kBackupsKept - 1 < backups.size(); ++k) {
+        std::filesystem::remove(std::filesystem::path(folder) / backups[k].name, failure);
     }
 }
 
@@ -79,18 +149,26 @@ bool WriteReadBackup(const std::string& folder, const PgmFile& file, std::time_t
         return false;
     }
     std::string stem = folder + "/" + std::string(kPrefix) + Stamp(now);
-    std::string candidate = stem + std::string(kExtension);
-    struct stat existing {};
-    for (int copy = 2; lstat(candidate.c_str(), &existing) == 0; ++copy) {
-        candidate = stem + "_" + std::to_string(copy) + std::string(kExtension);
+    std::string candidate;
+    int fd = CreateUnique(stem, &candidate, error);
+    if (fd < 0) {
+        return false;
     }
-    std::string saveError;
-    if (!SavePgmFile(candidate, file, &saveError)) {
-        *error = "the backup was not written: " + saveError;
+    std::string contents(file.header.begin(), file.header.end());
+    contents.append(file.image.begin(), file.image.end());
+    bool written = WriteAll(fd, contents);
+    int writeError = errno;
+    if (close(fd) != 0 && written) {
+        written = false;
+        writeError = errno;
+    }
+    if (!written) {
+        unlink(candidate.c_str());
+        *error = "the backup was not written: " + candidate + ": " + SystemMessage(writeError);
         return false;
     }
     *path = candidate;
-    RemoveOldBackups(folder);
+    RemoveOldBackups(folder, candidate);
     return true;
 }
 

@@ -16,9 +16,10 @@ constexpr size_t kBackupsKept = 50;
 // absolute; empty when neither variable helps. Callers pass getenv's results.
 std::string DefaultBackupFolder(const char* xdgStateHome, const char* home);
 
-// Saves file as radio-YYYYMMDD-HHMMSS.pgm (local time of now) in folder, creating the folder
-// as needed, then removes all but the newest kBackupsKept backups. path gets the new file's
-// name; false with a message when the backup could not be written.
+// Saves file as radio-YYYYMMDD-HHMMSS.pgm (local time of now; "_2", "_3"... when that name is
+// taken) in folder, which is created private (0700) as needed; the file is 0600. Then removes
+// the backups with the oldest modification times until kBackupsKept remain, never the new one.
+// path gets the new file's name; false with a message (and no file) when it was not written.
 bool WriteReadBackup(const std::string& folder, const PgmFile& file, std::time_t now,
                      std::string* path, std::string* error);
 

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "config/file_locations.h"
 
@@ -18,7 +19,9 @@ bool WriteSetupString(std::string_view key, std::string_view value, std::string*
 // setting.ini; the user's folders of environment otherwise, creating the user's setting.ini
 // from the installed default), then g_LanguagePath (the configured language or the locale's
 // default) and g_ChannelCount (1..128). False with kMissingSettingsMessage when there is no
-// setting.ini to use, or with the reason the user's copy could not be made. Without an
-// environment only moduleDir is looked at.
+// setting.ini to use, with the reason the user's copy could not be made, or with why the file
+// is no settings file. notes, when given, get what is missing or out of range and left at its
+// default, for the user to be told. Without an environment only moduleDir is looked at.
 bool LoadStartupSettings(const std::string& moduleDir, std::string* error,
-                         const UserEnvironment& environment = {});
+                         const UserEnvironment& environment = {},
+                         std::vector<std::string>* notes = nullptr);

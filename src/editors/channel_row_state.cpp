@@ -1,17 +1,11 @@
 #include "editors/channel_row_state.h"
 
 #include "codeplug/document.h"
-#include "platform/profile.h"
+#include "config/setting_definitions.h"
 
 namespace {
 
 constexpr int kFirstLimitedChannel = 100;
-constexpr size_t kSetupValueBufferSize = 30;
-
-bool BeginsWithZero(const std::string& value) {
-    return !value.empty() && value.front() == '0';
-}
-
 std::string ItemText(const std::vector<std::string>& items, int index) {
     return index >= 0 && static_cast<size_t>(index) < items.size()
                ? items[static_cast<size_t>(index)]
@@ -22,10 +16,8 @@ std::string ItemText(const std::vector<std::string>& items, int index) {
 
 ChannelTableSettings ReadChannelTableSettings(const std::string& settingsPath, int channelCount) {
     ChannelTableSettings settings;
-    settings.companderOff = BeginsWithZero(
-        ReadProfileString(settingsPath, "setup", "compander", "1", kSetupValueBufferSize));
-    settings.channelLimit = BeginsWithZero(
-        ReadProfileString(settingsPath, "setup", "channel", "1", kSetupValueBufferSize));
+    settings.companderOff = !settings::kCompander.Read(settingsPath);
+    settings.channelLimit = !settings::kHighChannels.Read(settingsPath);
     settings.channelCount = channelCount;
     return settings;
 }

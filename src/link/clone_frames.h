@@ -24,7 +24,7 @@ inline constexpr int kDataFrameSize = 4 + kBlockSize;
 inline constexpr uint8_t kCloneCount = kBlockSize;
 
 // The range a clone exchange moves; below it the radio keeps what only it may change.
-inline constexpr int kCloneFirstAddress = 0x0800;
+inline constexpr int kCloneFirstAddress = static_cast<int>(kCloneBegin);
 inline constexpr int kCloneEndAddress = static_cast<int>(kImageSize);
 
 // The line speed of every exchange with the radio.
@@ -37,6 +37,11 @@ inline constexpr int kSearchEnd = 256;
 inline constexpr int kSettleMs = 100;
 inline constexpr int kWakeUpAnswerMs = 50;
 inline constexpr int kIdentificationMs = 500;
+// How long the line must stay quiet after the identification's last byte before it counts as
+// complete: a few byte times, and more than a USB adapter's 16 ms packet latency.
+inline constexpr int kIdentificationQuietMs = 20;
+// Bytes after the identification counted at most, so a babbling line cannot hold the link.
+inline constexpr int kTrailingIdentificationLimit = 256;
 inline constexpr int kShortAnswerMs = 50;
 
 using ReadRequestFrame = std::array<uint8_t, kReadRequestSize>;

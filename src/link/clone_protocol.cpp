@@ -4,11 +4,11 @@
 #include <cstring>
 #include <string>
 
+#include "config/setting_definitions.h"
 #include "link/cable_exchange.h"
 #include "link/cable_line.h"
 #include "link/clone_frames.h"
 #include "link/radio_connection.h"
-#include "platform/profile.h"
 
 using namespace clone_frames;
 
@@ -74,8 +74,8 @@ public:
             m_Job.foundPort.store(-1, std::memory_order_release);
         }
         const std::string& settings = m_Job.settingsPath;
-        m_ReadTime = AnswerTime(ReadProfileInt(settings, "setup", "readtime", 50));
-        m_WriteTime = AnswerTime(ReadProfileInt(settings, "setup", "writetime", 50));
+        m_ReadTime = AnswerTime(settings::kReadTime.Read(settings));
+        m_WriteTime = AnswerTime(settings::kWriteTime.Read(settings));
         if (m_Job.isRead != 0) {
             ReadBlocks();
         } else {

@@ -14,10 +14,10 @@
 #include <cstring>
 #include <fstream>
 
+#include "config/setting_definitions.h"
 #include "link/clone_frames.h"
 #include "link/radio_connection.h"
 #include "link/serial_port.h"
-#include "platform/profile.h"
 
 namespace {
 
@@ -159,8 +159,9 @@ private:
             m_Result.openError = std::strerror(error);
             return Stop(DoctorCause::OpenFailed);
         }
-        if (!S_ISCHR(status.st_mode)) {
-            m_Result.openError = "not a character device";
+        std::string notSerial = NotSerialPortReason(status);
+        if (!notSerial.empty()) {
+            m_Result.openError = notSerial;
             return Stop(DoctorCause::NotSerial);
         }
         m_Status = status;
@@ -186,6 +187,12 @@ private:
             }
             m_Result.openError = std::strerror(error);
             return Stop(DoctorCause::OpenFailed);
+        }
+        std::string notSerial = NotSerialPortReason(fd);
+        if (!notSerial.empty()) {
+            ::close(fd);
+            m_Result.openError = notSerial;
+            return Stop(DoctorCause::NotSerial);
         }
         bool locked = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
         ::close(fd);
@@ -359,8 +366,7 @@ DoctorRequest DoctorRequestForSettings(const std::string& settingsPath,
                                        const std::string& portsFolder) {
     std::string device = ConfiguredDevice(settingsPath);
     if (device.empty()) {
-        return DoctorRequestForPort(portsFolder, ReadProfileInt(settingsPath, "setup", "com", 1),
-                                    settingsPath);
+        return DoctorRequestForPort(portsFolder, settings::kCom.Read(settingsPath), settingsPath);
     }
     DoctorRequest request;
     request.device = device;

@@ -3,8 +3,9 @@
 #include <initializer_list>
 
 #include "app/message_box.h"
+#include "config/app_globals.h"
 #include "config/language.h"
-#include "config/settings.h"
+#include "config/setting_definitions.h"
 
 namespace {
 
@@ -151,7 +152,7 @@ void ShowDoctorBox(QWidget* parent, const std::string& text, const Diagnosis& di
     }
     std::string error;
     std::string value = std::to_string(CableSetting(CableToSwitchTo(diagnosis)));
-    if (!WriteSetupString("rwtype", value, &error)) {
+    if (!settings::kRwType.Write(g_SettingsPath, value, &error)) {
         MessageBox::Show(parent, LoadLangString("IDS_WARN_SETTING") + error,
                          LoadLangString("IDS_ERROR"), MessageIcon::Exclamation, MessageButtons::Ok);
     }

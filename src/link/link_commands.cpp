@@ -10,7 +10,7 @@
 #include "app/message_box.h"
 #include "config/app_globals.h"
 #include "config/language.h"
-#include "config/settings.h"
+#include "config/setting_definitions.h"
 #include "link/doctor_dialog.h"
 #include "link/port_dialog.h"
 #include "link/radio_connection.h"
@@ -37,7 +37,7 @@ void ShowCableType(CMainFrame& frame) {
 
 void StoreCableType(CMainFrame& frame, int rwtype) {
     std::string error;
-    if (!WriteSetupString("rwtype", std::to_string(rwtype), &error)) {
+    if (!settings::kRwType.Write(g_SettingsPath, std::to_string(rwtype), &error)) {
         MessageBox::Show(&frame, error, LoadLangString("IDS_ERROR"), MessageIcon::Stop,
                          MessageButtons::Ok);
     }

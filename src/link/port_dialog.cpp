@@ -14,6 +14,7 @@
 #include "app/relabel.h"
 #include "config/app_globals.h"
 #include "config/language.h"
+#include "config/setting_definitions.h"
 #include "config/settings.h"
 #include "link/clone_frames.h"
 #include "link/com_port_map.h"
@@ -46,7 +47,7 @@ CPortDlg::CPortDlg(CHalvexApp& app, QWidget* parent)
     RelabelDialog(this, kPortTemplate);
     m_Devices = FindControl<QListWidget>(this, kPortDeviceListId);
     std::string device = ConfiguredDevice(g_SettingsPath);
-    int stored = ReadSetupInt("com", 1);
+    int stored = settings::kCom.Read(g_SettingsPath);
     // Our own hold on a port would make it look taken.
     m_App.m_Port.Close();
     for (int n = 1; n <= kPortButtonCount; ++n) {
@@ -77,7 +78,7 @@ CPortDlg::CPortDlg(CHalvexApp& app, QWidget* parent)
     connect(FindControl<QPushButton>(this, kPortRefreshId), &QPushButton::clicked, this,
             &CPortDlg::RefreshDevices);
     auto* search = FindControl<QCheckBox>(this, kSearchCheckBoxId);
-    search->setChecked(ReadSetupInt("searchcom", 1) != 0);
+    search->setChecked(settings::kSearchCom.Read(g_SettingsPath));
     connect(search, &QCheckBox::clicked, this, &CPortDlg::OnSearchClicked);
 }
 
@@ -133,7 +134,7 @@ void CPortDlg::ShowInUse() {
     if (!device.empty()) {
         text = LangText("IDS_PORT_INUSE_DEVICE").arg(Path(device));
     } else {
-        int com = ReadSetupInt("com", 1);
+        int com = settings::kCom.Read(g_SettingsPath);
         text = LangText("IDS_PORT_INUSE_COM")
                    .arg(com)
                    .arg(Path(ComPortDevicePath(m_App.m_Port.PortsFolder(), com)));
@@ -174,7 +175,7 @@ void CPortDlg::accept() {
             StoreSetting("device", chosenDevice);
         }
     } else {
-        int stored = ReadSetupInt("com", 1);
+        int stored = settings::kCom.Read(g_SettingsPath);
         for (int n = 1; n <= kPortButtonCount; ++n) {
             if (!FindControl<QRadioButton>(this, PortButtonId(n))->isChecked()) {
                 continue;

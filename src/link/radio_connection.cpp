@@ -2,32 +2,23 @@
 
 #include <utility>
 
+#include "config/setting_definitions.h"
 #include "link/cable_line.h"
 #include "link/clone_frames.h"
-#include "platform/profile.h"
 
 using namespace clone_frames;
 
-namespace {
-
-// Long enough for any /dev/serial/by-id name.
-constexpr size_t kDevicePathSize = 1024;
-
-}  // namespace
-
 CableType CableFromSettings(const std::string& settingsPath) {
-    return ReadProfileInt(settingsPath, "setup", "rwtype", 1) == 1 ? CableType::Direct
-                                                                   : CableType::Echo;
+    return settings::kRwType.Read(settingsPath) == 1 ? CableType::Direct : CableType::Echo;
 }
 
 std::string ConfiguredDevice(const std::string& settingsPath) {
-    return ReadProfileString(settingsPath, "setup", "device", "", kDevicePathSize);
+    return settings::kDevice.Read(settingsPath);
 }
 
 std::string ConfiguredPortName(const std::string& settingsPath) {
     std::string device = ConfiguredDevice(settingsPath);
-    return device.empty() ? "COM" + std::to_string(ReadProfileInt(settingsPath, "setup", "com", 1))
-                          : device;
+    return device.empty() ? "COM" + std::to_string(settings::kCom.Read(settingsPath)) : device;
 }
 
 RadioConnection::RadioConnection(CableLine& port, std::string settingsPath, CableRules rules,
@@ -47,16 +38,15 @@ ConnectResult RadioConnection::Connect() {
     m_IdentificationLength = -1;
     m_OpenError.clear();
     m_Warning.clear();
-    std::string searchText = ReadProfileString(m_SettingsPath, "setup", "searchcom", "1", 8);
     // A device the user chose by name is the cable; trying COM1... after it would only find
     // some other device.
     std::string device = ConfiguredDevice(m_SettingsPath);
-    m_Search = !m_Rules.fixedPort && device.empty() && !searchText.starts_with('0');
+    m_Search = !m_Rules.fixedPort && device.empty() && settings::kSearchCom.Read(m_SettingsPath);
     if (!m_Port.IsOpen() && !m_Rules.fixedPort) {
         if (!device.empty()) {
             m_Port.OpenDevice(device, kBaudRate, &m_OpenError);
         } else {
-            m_Port.Open(ReadProfileInt(m_SettingsPath, "setup", "com", 1), kBaudRate, &m_OpenError);
+            m_Port.Open(settings::kCom.Read(m_SettingsPath), kBaudRate, &m_OpenError);
         }
     }
     if (!Pause(kSettleMs)) {
@@ -138,6 +128,23 @@ ConnectResult RadioConnection::Identify() {
     if (count != kIdentificationSize) {
         return ConnectResult::WrongRadio;
     }
+    // Another model may begin with the same eight bytes: anything after them is its longer
+    // identification, and answering it would program the wrong radio.
+    bool cancelled = false;
+    int trailing = 0;
+    uint8_t extra = 0;
+    while (trailing < kTrailingIdentificationLimit &&
+           ReadUnlessCancelled(m_Port, &extra, 1, kIdentificationQuietMs, m_Cancel, &cancelled) ==
+               1) {
+        ++trailing;
+    }
+    if (cancelled) {
+        return ConnectResult::Cancelled;
+    }
+    if (trailing > 0) {
+        m_IdentificationLength += trailing;
+        return ConnectResult::WrongRadio;
+    }
     uint8_t dropped = 0;
     return ExchangeFrame(m_Port, m_Rules.cable, &kAck, 1, &dropped, 1, kShortAnswerMs, m_Cancel)
                    .cancelled
@@ -150,7 +157,7 @@ void RadioConnection::RememberFoundPort() {
         return;
     }
     std::string error;
-    if (!WriteProfileString(m_SettingsPath, "setup", "com", std::to_string(m_FoundPort), &error)) {
+    if (!settings::kCom.Write(m_SettingsPath, std::to_string(m_FoundPort), &error)) {
         m_Warning = "The radio answered on COM" + std::to_string(m_FoundPort) +
                     " but the port could not be remembered: " + error;
     }

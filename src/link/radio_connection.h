@@ -28,7 +28,8 @@ enum class ConnectResult {
     Connected,
     // No wake-up answer on any port tried, or no identification byte at all.
     NoRadio,
-    // The identification did not have its eight bytes.
+    // The identification did not have exactly its eight bytes: fewer, or more before the line
+    // went quiet.
     WrongRadio,
     // The direct setting heard its own frame come back: the cable echoes.
     EchoCable,

@@ -5,6 +5,7 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -48,8 +49,6 @@ std::string OpenFailureMessage(const std::string& name, int error) {
         case EBUSY:
         case EWOULDBLOCK:
             return name + " is in use by another program";
-        case ENOTTY:
-            return name + " is not a serial port (not a character device); nothing was sent to it";
         case EACCES:
         case EPERM:
             return "no permission to open " + name +
@@ -59,6 +58,13 @@ std::string OpenFailureMessage(const std::string& name, int error) {
             return name + " cannot be opened: " + std::strerror(error);
     }
 }
+
+std::string NotSerialMessage(const std::string& name, const std::string& reason) {
+    return name + " is not a serial port (" + reason + "); nothing was sent to it";
+}
+
+// Major 5 holds /dev/tty, /dev/console and /dev/ptmx, none of them a cable.
+constexpr unsigned kTtyAuxMajor = 5;
 
 timespec Remaining(Clock::time_point deadline) {
     auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - Clock::now());
@@ -97,6 +103,35 @@ std::string ComPortDevicePath(const std::string& portsFolder, int n) {
     return "/dev/ttyUSB" + std::to_string(n - 1);
 }
 
+std::string NotSerialPortReason(const struct stat& status) {
+    if (!S_ISCHR(status.st_mode)) {
+        return "not a character device";
+    }
+    if (major(status.st_rdev) == kTtyAuxMajor) {
+        return "a terminal of this system, not a cable";
+    }
+    return {};
+}
+
+std::string NotSerialPortReason(int fd) {
+    struct stat status {};
+    if (fstat(fd, &status) != 0) {
+        return std::strerror(errno);
+    }
+    std::string reason = NotSerialPortReason(status);
+    if (!reason.empty()) {
+        return reason;
+    }
+    if (isatty(fd) == 0) {
+        return "not a terminal";
+    }
+    unsigned number = 0;
+    if (ioctl(fd, TIOCGPTN, &number) == 0) {
+        return "the master side of a pseudo-terminal";
+    }
+    return {};
+}
+
 CSerialPort::~CSerialPort() {
     Close();
 }
@@ -111,40 +146,42 @@ bool CSerialPort::Open(int port, int baudRate, std::string* error) {
         }
         return false;
     }
-    if (!OpenDevice(path, baudRate, error)) {
-        if (error != nullptr) {
-            *error = OpenFailureMessage(name + " (" + path + ")", errno);
-        }
-        return false;
-    }
-    return true;
+    return OpenNamed(path, name + " (" + path + ")", baudRate, error);
 }
 
 bool CSerialPort::OpenDevice(const std::string& path, int baudRate, std::string* error) {
+    return OpenNamed(path, path, baudRate, error);
+}
+
+bool CSerialPort::OpenNamed(const std::string& path, const std::string& name, int baudRate,
+                            std::string* error) {
     Close();
-    // A regular file or a folder given as the port would take the wake-up frame as data.
+    // Anything but a serial terminal would take the wake-up frame as data: a file, a folder,
+    // /dev/null, /dev/tty or a pseudo-terminal's master side.
     struct stat status {};
-    if (stat(path.c_str(), &status) == 0 && !S_ISCHR(status.st_mode)) {
-        if (error != nullptr) {
-            *error = OpenFailureMessage(path, ENOTTY);
-        }
-        errno = ENOTTY;
-        return false;
+    std::string reason;
+    if (stat(path.c_str(), &status) == 0) {
+        reason = NotSerialPortReason(status);
     }
-    int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        int openError = errno;
-        if (error != nullptr) {
-            *error = OpenFailureMessage(path, openError);
+    int fd = -1;
+    if (reason.empty()) {
+        fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            int openError = errno;
+            if (error != nullptr) {
+                *error = OpenFailureMessage(name, openError);
+            }
+            errno = openError;
+            return false;
         }
-        errno = openError;
-        return false;
+        reason = NotSerialPortReason(fd);
     }
-    struct stat opened {};
-    if (fstat(fd, &opened) != 0 || !S_ISCHR(opened.st_mode)) {
-        ::close(fd);
+    if (!reason.empty()) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
         if (error != nullptr) {
-            *error = OpenFailureMessage(path, ENOTTY);
+            *error = NotSerialMessage(name, reason);
         }
         errno = ENOTTY;
         return false;
@@ -154,7 +191,7 @@ bool CSerialPort::OpenDevice(const std::string& path, int baudRate, std::string*
         int lockError = errno == EWOULDBLOCK ? EBUSY : errno;
         ::close(fd);
         if (error != nullptr) {
-            *error = OpenFailureMessage(path, lockError);
+            *error = OpenFailureMessage(name, lockError);
         }
         errno = lockError;
         return false;

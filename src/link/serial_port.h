@@ -3,6 +3,8 @@
 // it has no lock of its own.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -12,6 +14,13 @@
 // The device behind port number n: portsFolder/COMn when that entry exists (a link to any
 // terminal), else /dev/ttyUSB<n-1>. An empty portsFolder names no links.
 std::string ComPortDevicePath(const std::string& portsFolder, int n);
+
+// Why what status describes cannot be a serial port (not a character device, or this
+// program's own terminal such as /dev/tty); empty when it may be one.
+std::string NotSerialPortReason(const struct stat& status);
+// The same for an open descriptor: a character device that is no terminal (/dev/null,
+// /dev/urandom) or the master side of a pseudo-terminal (/dev/ptmx).
+std::string NotSerialPortReason(int fd);
 
 class CSerialPort : public CableLine {
 public:
@@ -40,6 +49,9 @@ public:
     const std::string& DevicePath() const { return m_DevicePath; }
 
 private:
+    // Opens path; messages call it name.
+    bool OpenNamed(const std::string& path, const std::string& name, int baudRate,
+                   std::string* error);
     void Configure(int baudRate);
 
     std::string m_PortsFolder;

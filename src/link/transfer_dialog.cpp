@@ -16,7 +16,7 @@
 #include "codeplug/write_risk.h"
 #include "config/app_globals.h"
 #include "config/language.h"
-#include "config/settings.h"
+#include "config/setting_definitions.h"
 #include "link/clone_frames.h"
 #include "link/clone_protocol.h"
 #include "link/compare_dialog.h"
@@ -54,7 +54,7 @@ CTransferDlg::CTransferDlg(CHalvexApp& app, TransferMode mode, QWidget* parent)
                                                          : "IDS_COMPAREDATA";
     setWindowTitle(QString::fromStdString(LoadLangString(titleKey)));
     m_VerifyBox->setVisible(mode == TransferMode::Write);
-    m_VerifyBox->setChecked(ReadSetupInt("verifywrite", 0) != 0);
+    m_VerifyBox->setChecked(settings::kVerifyWrite.Read(g_SettingsPath) != 0);
     connect(m_VerifyBox, &QCheckBox::toggled, this, &CTransferDlg::OnVerifyToggled);
     m_ProgressBar->setRange(0, kTransferProgressRange);
     m_ProgressBar->setValue(0);
@@ -143,7 +143,7 @@ bool CTransferDlg::ConfirmErasingWrite() {
 
 void CTransferDlg::OnVerifyToggled(bool checked) {
     std::string error;
-    if (!WriteSetupString("verifywrite", checked ? "1" : "0", &error)) {
+    if (!settings::kVerifyWrite.Write(g_SettingsPath, checked ? "1" : "0", &error)) {
         MessageBox::Show(this, LoadLangString("IDS_WARN_SETTING") + error,
                          LoadLangString("IDS_ERROR"), MessageIcon::Exclamation, MessageButtons::Ok);
     }

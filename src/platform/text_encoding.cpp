@@ -135,6 +135,19 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
+bool IsValidGb18030(std::string_view bytes) {
+    size_t index = 0;
+    while (index < bytes.size()) {
+        size_t length = Gb18030CharacterLength(bytes, index);
+        // A single byte outside ASCII starts no character.
+        if (length == 1 && Byte(bytes, index) > 0x7F) {
+            return false;
+        }
+        index += length;
+    }
+    return true;
+}
+
 bool HasUtf8Bom(std::string_view bytes) {
     return bytes.starts_with("\xEF\xBB\xBF");
 }

@@ -8,6 +8,8 @@
 enum class TextEncoding { kUtf8, kGb18030 };
 
 bool IsValidUtf8(std::string_view bytes);
+// True when every byte belongs to a whole GB18030 character.
+bool IsValidGb18030(std::string_view bytes);
 
 // True when bytes begin with the UTF-8 byte order mark.
 bool HasUtf8Bom(std::string_view bytes);

@@ -1,0 +1,60 @@
+#include "codeplug/image_difference.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "codeplug/pgm_file.h"
+#include "support/quiet_prompts.h"
+
+namespace {
+
+const std::string kDataDir = HALVEX_TEST_DATA_DIR;
+
+// Every byte a write sends counts: the list is empty exactly when the written range is equal,
+// and what no field names comes out by address.
+TEST(ImageDifferenceTest, EveryWrittenByteThatDiffersIsListed) {
+    PgmFile file;
+    std::string error;
+    ASSERT_EQ(LoadPgmFile(kDataDir + "/pgm/v1_05_channels.pgm", &file, &error),
+              PgmLoadResult::Loaded);
+    halvex::test::QuietPrompts prompts;
+    CHalvexDoc first(prompts, {kDataDir + "/settings/single_bands.ini", 10});
+    CHalvexDoc second(first);
+    first.bytes = file.image;
+    auto lines = [&] {
+        std::string text;
+        for (const ImageDifference& difference : DiffImages(first, second, 10)) {
+            text += DifferenceLine(difference) + "\n";
+        }
+        return text;
+    };
+    std::mt19937 random(870);
+    for (int round = 0; round < 300; ++round) {
+        second.bytes = first.bytes;
+        for (int k = static_cast<int>(random() % 4); k > 0; --k) {
+            second.bytes[random() % kImageSize] ^= static_cast<uint8_t>(1 + random() % 255);
+        }
+        bool written = !std::equal(first.bytes.begin() + kCloneBegin, first.bytes.end(),
+                                   second.bytes.begin() + kCloneBegin);
+        EXPECT_EQ(!lines().empty(), written) << "round " << round;
+    }
+    // Channel 3 is unused, so its bytes can only come out as bytes.
+    for (size_t offset : {kModelIdOffset, kTestDataOffset + 3, kChannelRecordBase + 16 * 3 + 15}) {
+        second.bytes = first.bytes;
+        second.bytes[offset] ^= 0x11;
+        char expected[40];
+        std::snprintf(expected, sizeof expected, "Other bytes at 0x%04zX-0x%04zX: ", offset,
+                      offset);
+        EXPECT_EQ(lines().rfind(expected, 0), 0u) << lines();
+    }
+    // A channel the settings do not show is still written.
+    second.bytes = first.bytes;
+    std::copy_n(first.bytes.begin() + kChannelRecordBase + kRecordSize, kRecordSize,
+                second.bytes.begin() + kChannelRecordBase + kRecordSize * 50);
+    EXPECT_EQ(lines().rfind("Channel 50 (beyond channelcount 10), Receive: - -> 146.12500\n", 0),
+              0u);
+}
+
+}  // namespace
