@@ -41,6 +41,11 @@ ORCA_SETTINGS = {
 ORCA_CUSTOMIZATIONS = "import orca.settings\norca.settings.timeoutTime = 0\n"
 
 
+def bus_call(*arguments):
+    return subprocess.run(["dbus-send", "--session", "--print-reply", *arguments],
+                          capture_output=True, text=True, timeout=DEFAULT_DEADLINE).stdout
+
+
 class ScreenReader:
     """Orca beside a window manager, and what it has said so far."""
 
@@ -48,10 +53,12 @@ class ScreenReader:
         self.session = session
         self.spoken = []
         self._lock = threading.Lock()
-        subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus",
-                        "/org/a11y/bus", "org.freedesktop.DBus.Properties.Set",
-                        "string:org.a11y.Status", "string:IsEnabled", "variant:boolean:true"],
-                       check=True, capture_output=True, timeout=DEFAULT_DEADLINE)
+        # Asked before the launcher owns its name, D-Bus would start a second one.
+        wait_until("the accessibility bus", lambda: "boolean true" in bus_call(
+            "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+            "org.freedesktop.DBus.NameHasOwner", "string:org.a11y.Bus"))
+        bus_call("--dest=org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties.Set",
+                 "string:org.a11y.Status", "string:IsEnabled", "variant:boolean:true")
         # Without a window manager the focus does not come back after a modal dialog.
         self.window_manager = subprocess.Popen(
             ["openbox", "--sm-disable"], env=session.x.env, stdout=subprocess.DEVNULL,
@@ -72,7 +79,7 @@ class ScreenReader:
         os.close(slave)
         self._reader = threading.Thread(target=self._read, args=(master,), daemon=True)
         self._reader.start()
-        self.wait_for("Orca to start", ["Screen reader on"], 0)
+        self.wait_for("Orca to start", ["Screen reader on"], 0, 2 * SPEECH_DEADLINE)
 
     def _read(self, master):
         with open(self.session.path("orca.log"), "wb") as log:
