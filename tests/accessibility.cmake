@@ -33,3 +33,15 @@ foreach(journey IN ITEMS accessible_tree keyboard_only)
             --work ${CMAKE_BINARY_DIR}/e2e)
     set_tests_properties(e2e_accessibility_${journey} PROPERTIES LABELS e2e TIMEOUT 180)
 endforeach()
+
+# Orca itself reads the program and the journey checks what it says; it runs where Orca is
+# installed, as it is after scripts/ensure-deps. Orca starts slowly on a busy machine.
+find_program(HALVEX_ORCA orca)
+if(HALVEX_ORCA)
+    add_test(NAME e2e_screen_reader_orca_speech
+        COMMAND ${HALVEX_DBUS_RUN_SESSION} -- ${HALVEX_ATSPI_PYTHON}
+            ${CMAKE_CURRENT_SOURCE_DIR}/e2e/screen_reader.py orca_speech
+            --bin ${HALVEX_BIN_DIR} --layout $<TARGET_FILE:e2e-dialog-layout>
+            --work ${CMAKE_BINARY_DIR}/e2e)
+    set_tests_properties(e2e_screen_reader_orca_speech PROPERTIES LABELS e2e TIMEOUT 600)
+endif()

@@ -80,6 +80,16 @@ private slots:
         QVERIFY(placeholder != nullptr);
         QVERIFY(placeholder->isVisible());
         QCOMPARE(placeholder->text(), recent);
+        // Beside entries it leaves the menu, where even hidden it would be read out; the
+        // entries take its place before the rest of the menu.
+        auto* fileMenu = qobject_cast<QWidget*>(frame->MenuAction(kCommandNew)->parent());
+        const QList<QAction*> empty = fileMenu->actions();
+        m_Shell.App().MainFrame()->SetRecentFiles({QStringLiteral("/tmp/a.pgm")});
+        QList<QAction*> listed = fileMenu->actions();
+        QVERIFY(!listed.contains(placeholder));
+        QCOMPARE(listed.indexOf(frame->MenuAction(kCommandRecentFile)), empty.indexOf(placeholder));
+        m_Shell.App().MainFrame()->SetRecentFiles({});
+        QCOMPARE(fileMenu->actions(), empty);
 
         // Every command with a key shows it, as File does.
         const std::pair<int, const char*> shortcuts[] = {

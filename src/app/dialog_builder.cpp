@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QFrame>
@@ -19,6 +20,7 @@
 #include <QValidator>
 #include <string_view>
 
+#include "app/accessible_names.h"
 #include "resources/dialog_template.h"
 #include "resources/frame_resources.h"
 
@@ -32,6 +34,21 @@ public:
     State validate(QString& input, int&) const override {
         input = input.toUpper();
         return Acceptable;
+    }
+};
+
+// An edit field whose text a screen reader hears in full when the user brings the focus; a
+// program that moves the focus there itself (an in-cell editor) describes the text it puts in.
+class FieldEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        if (event->reason() != Qt::OtherFocusReason) {
+            DescribeFieldText(this);
+        }
+        QLineEdit::focusInEvent(event);
     }
 };
 
@@ -63,7 +80,7 @@ QWidget* CreateControl(const ControlTemplate& control, QWidget* parent) {
         case ControlKind::RadioButton:
             return new QRadioButton(caption, parent);
         case ControlKind::Edit: {
-            auto* edit = new QLineEdit(caption, parent);
+            auto* edit = new FieldEdit(caption, parent);
             edit->setReadOnly((control.style & kStyleReadOnly) != 0);
             if ((control.style & kStylePassword) != 0) {
                 edit->setEchoMode(QLineEdit::Password);
@@ -76,6 +93,7 @@ QWidget* CreateControl(const ControlTemplate& control, QWidget* parent) {
         case ControlKind::DropDownList: {
             auto* list = new QComboBox(parent);
             list->setProperty(kSortedProperty, (control.style & kStyleSorted) != 0);
+            DescribeListEntry(list);
             return list;
         }
         case ControlKind::ListBox:

@@ -55,7 +55,7 @@ void CMainFrame::CreateMenu() {
 }
 
 void CMainFrame::CreateToolBar() {
-    m_ToolBar = addToolBar(QStringLiteral("toolbar128"));
+    m_ToolBar = addToolBar(LangText("IDS_TOOLBAR"));
     m_ToolBar->setObjectName(QStringLiteral("toolbar128"));
     m_ToolBar->setIconSize(QSize(kToolbarButtonWidth, kToolbarButtonHeight));
     m_ToolBar->setAllowedAreas(Qt::AllToolBarAreas);
@@ -75,6 +75,7 @@ void CMainFrame::CreateToolBar() {
 
 // A screen reader reads the whole tip text; only the drawn tip is cut.
 void CMainFrame::NameToolbarButtons() {
+    m_ToolBar->setWindowTitle(LangText("IDS_TOOLBAR"));
     for (const auto& [commandId, action] : m_ToolbarActions) {
         const std::string key = "IDS_TIP_" + std::to_string(commandId);
         m_ToolBar->widgetForAction(action)->setAccessibleName(
@@ -129,13 +130,21 @@ void CMainFrame::RelabelMenu() {
 }
 
 void CMainFrame::SetRecentFiles(const QStringList& paths) {
+    // The entries, or the placeholder when there are none, stand before this action. A
+    // hidden placeholder would still be read out as an item of the menu.
+    const QList<QAction*> items = m_FileMenu->actions();
+    QAction* const last = m_RecentActions.empty() ? m_RecentPlaceholder : m_RecentActions.back();
+    QAction* const after = items.value(items.indexOf(last) + 1, nullptr);
     for (QAction* action : m_RecentActions) {
         // The list may change from inside one of its own entries' handlers.
         m_FileMenu->removeAction(action);
         action->deleteLater();
     }
     m_RecentActions.clear();
-    m_RecentPlaceholder->setVisible(paths.isEmpty());
+    m_FileMenu->removeAction(m_RecentPlaceholder);
+    if (paths.isEmpty()) {
+        m_FileMenu->insertAction(after, m_RecentPlaceholder);
+    }
     m_RecentPlaceholder->setEnabled(false);
     QFontMetrics metrics(m_FileMenu->font());
     for (int index = 0; index < paths.size() && index < kRecentFileCount; ++index) {
@@ -143,7 +152,7 @@ void CMainFrame::SetRecentFiles(const QStringList& paths) {
         QAction* action =
             CommandAction(kCommandRecentFile + index,
                           QStringLiteral("&%1 %2").arg(index + 1).arg(shown), m_FileMenu);
-        m_FileMenu->insertAction(m_RecentPlaceholder, action);
+        m_FileMenu->insertAction(after, action);
         m_RecentActions.push_back(action);
     }
 }

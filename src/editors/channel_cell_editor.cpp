@@ -88,10 +88,16 @@ bool CCellEditor::AcceptsCharacter(Keys keys, QChar character, const QString& te
 void CCellEditor::Place(const QRect& rect, const QString& text) {
     m_ShownText = text;
     if (m_Edit != nullptr) {
+        // Described before the focus comes, so the screen reader says it with the name.
+        m_Edit->setAccessibleDescription(text);
+    }
+    // Focus first: a screen reader that hears of the caret before the focus takes the field
+    // as announced already and says only the selection.
+    Show(rect);
+    if (m_Edit != nullptr) {
         m_Edit->setText(text);
         m_Edit->selectAll();
     }
-    Show(rect);
 }
 
 void CCellEditor::Place(const QRect& rect, int index) {

@@ -2,9 +2,11 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <span>
 
+#include "app/accessible_names.h"
 #include "app/edit_commands.h"
 #include "app/main_frame.h"
 #include "app/relabel.h"
@@ -175,6 +177,7 @@ CVfoPage::VfoWidgets& CVfoPage::WidgetsOf(int record) {
 
 void CVfoPage::FillFromImage() {
     RelabelDialog(this, kVfoPageTemplate);
+    NameFieldsByGroup();
     for (VfoWidgets& widgets : m_Vfos) {
         for (size_t row = 0; row < widgets.lists.size(); ++row) {
             const ChoiceRow& choice = kChoiceRows[row];
@@ -187,6 +190,20 @@ void CVfoPage::FillFromImage() {
     }
     for (const VfoWidgets& widgets : m_Vfos) {
         FillChoiceList(widgets.step, kStepRow.entries(), kStepRow.read(m_Document, widgets.record));
+    }
+}
+
+// F1 and F2 have the same fields; their group box sits beside them, not around them, so
+// without its title both would sound alike.
+void CVfoPage::NameFieldsByGroup() {
+    for (const VfoWidgets& widgets : m_Vfos) {
+        const int groupId = widgets.record == kVfoF2 ? kVfoF2GroupId : kVfoF1GroupId;
+        const QString title = ControlText(RequireControl<QGroupBox>(this, groupId));
+        std::vector<QWidget*> fields{widgets.receive, widgets.transmit, widgets.step};
+        fields.insert(fields.end(), widgets.lists.begin(), widgets.lists.end());
+        for (QWidget* field : fields) {
+            NameControlByGroup(field, title);
+        }
     }
 }
 

@@ -40,6 +40,7 @@ private:
     };
 
     VfoWidgets& WidgetsOf(int record);
+    void NameFieldsByGroup();
 
     CHalvexDoc& m_Document;
     std::array<VfoWidgets, 2> m_Vfos;

@@ -15,6 +15,13 @@ namespace {
 // The wheel delta of one notch of a mouse wheel.
 constexpr int kWheelNotch = 120;
 
+// The keys with which a drop-down list opens, as in a list and in a grid of the desktop.
+bool OpensCellList(const QKeyEvent& key) {
+    const bool alt = key.modifiers() & Qt::AltModifier;
+    return key.key() == Qt::Key_F4 ||
+           (alt && (key.key() == Qt::Key_Down || key.key() == Qt::Key_Up));
+}
+
 }  // namespace
 
 bool CGridCtrl::IsFixed(GridCellId cell) const {
@@ -194,6 +201,17 @@ GridCellId CGridCtrl::PageTarget(bool down) {
 }
 
 bool CGridCtrl::HandleNavigationKey(QKeyEvent* event) {
+    if (OpensCellList(*event)) {
+        StartEdit(m_Focus);
+        // The cell's editor, now focused, opens its list with the same key; an edit field
+        // has no list and ignores it.
+        QWidget* editor = QApplication::focusWidget();
+        if (editor != nullptr && editor != this && !isAncestorOf(editor)) {
+            QKeyEvent again(event->type(), event->key(), event->modifiers());
+            QApplication::sendEvent(editor, &again);
+        }
+        return true;
+    }
     const int lastRow = GetRowCount() - 1;
     const int lastColumn = GetColumnCount() - 1;
     const bool shift = event->modifiers() & Qt::ShiftModifier;

@@ -49,6 +49,9 @@ CTransferDlg::CTransferDlg(CHalvexApp& app, TransferMode mode, QWidget* parent)
       m_OkButton(FindControl<QAbstractButton>(this, kIdOk)),
       m_CancelButton(FindControl<QAbstractButton>(this, kIdCancel)) {
     RelabelDialog(this, kTransferTemplate);
+    // The instruction is what the dialog says, read out when it opens, not the progress bar's
+    // name.
+    m_MessageLine->setBuddy(nullptr);
     const char* titleKey = mode == TransferMode::Read    ? "IDS_READDATA"
                            : mode == TransferMode::Write ? "IDS_WRITEDATA"
                                                          : "IDS_COMPAREDATA";

@@ -2,9 +2,11 @@
 
 #include <QFileInfo>
 #include <QShortcut>
+#include <QStackedWidget>
 #include <QString>
 #include <QTabBar>
 
+#include "app/accessible_names.h"
 #include "app/dialog_builder.h"
 #include "app/main_frame.h"
 #include "config/app_globals.h"
@@ -24,6 +26,10 @@ CHalvexView::CHalvexView(CHalvexDoc& document, QWidget* parent)
     ReplaceControl(m_Form, kMainFormTabsId, m_Tabs);
     setWidget(m_Form);
     setFrameShape(QFrame::NoFrame);
+    // The pages' stack only lays them out; each page is announced by its own name instead.
+    if (auto* stack = m_Tabs->findChild<QStackedWidget*>()) {
+        SetAccessibleRole(stack, QAccessible::Client);
+    }
     // Leaving a page by its tab, with the mouse or a key, ends its edit.
     connect(m_Tabs, &QTabWidget::currentChanged, this, [this] { CommitEdits(); });
     AddPageKeys();
@@ -98,7 +104,16 @@ void CHalvexView::CreateMissingPages() {
 void CHalvexView::AddPage(MainViewPage* page, const char* captionKey) {
     m_Pages.push_back(page);
     m_CaptionKeys.push_back(captionKey);
+    SetAccessibleRole(page->Widget(), QAccessible::Pane);
     m_Tabs->AddPage(page->Widget(), TabCaption(captionKey));
+    NamePage(static_cast<int>(m_Pages.size()) - 1);
+}
+
+// The margins of a caption are drawn room, not words to read out.
+void CHalvexView::NamePage(int index) {
+    const QString name = QString::fromStdString(LoadLangString(m_CaptionKeys[size_t(index)]));
+    m_Tabs->tabBar()->setAccessibleTabName(index, name);
+    m_Pages[size_t(index)]->Widget()->setAccessibleName(name);
 }
 
 void CHalvexView::FitFormToTabs() {
@@ -138,6 +153,7 @@ void CHalvexView::OnUpdate() {
     }
     for (size_t index = 0; index < m_Pages.size(); ++index) {
         m_Tabs->setTabText(static_cast<int>(index), TabCaption(m_CaptionKeys[index]));
+        NamePage(static_cast<int>(index));
     }
     for (MainViewPage* page : m_Pages) {
         page->Widget()->repaint();

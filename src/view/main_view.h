@@ -45,6 +45,7 @@ signals:
 private:
     void CreateMissingPages();
     void AddPage(MainViewPage* page, const char* captionKey);
+    void NamePage(int index);
     void AddPageKeys();
     // Shows the page step tabs away, around the ends.
     void StepPage(int step);
