@@ -71,11 +71,12 @@ add_custom_target(halvex_man_pages ALL DEPENDS ${HALVEX_MAN_PAGES})
 install(FILES ${HALVEX_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The licence, the changelog of this version and what lintian is told about, where Debian
-# looks for them.
+# looks for them. The version has no Debian revision, so this is a native package, whose
+# changelog is changelog.gz rather than changelog.Debian.gz.
 execute_process(COMMAND date -u -R -d ${HALVEX_RELEASE_DATE}
     OUTPUT_VARIABLE HALVEX_RELEASE_DATE_RFC2822 OUTPUT_STRIP_TRAILING_WHITESPACE
     COMMAND_ERROR_IS_FATAL ANY)
-set(HALVEX_CHANGELOG ${CMAKE_BINARY_DIR}/packaging/changelog.Debian)
+set(HALVEX_CHANGELOG ${CMAKE_BINARY_DIR}/packaging/changelog)
 configure_file(${HALVEX_PACKAGING_DIR}/debian/changelog.in ${HALVEX_CHANGELOG} @ONLY)
 add_custom_command(OUTPUT ${HALVEX_CHANGELOG}.gz
     COMMAND gzip -9 -n -k -f ${HALVEX_CHANGELOG}

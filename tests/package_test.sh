@@ -41,7 +41,7 @@ expected=(
     ./usr/share/icons/hicolor/48x48/apps/org.halvex.Halvex.png
     ./usr/share/man/man1/halvex.1.gz ./usr/share/man/man1/halvex-cli.1.gz
     ./usr/share/man/man1/halvex-radio-sim.1.gz
-    ./usr/share/doc/halvex/copyright ./usr/share/doc/halvex/changelog.Debian.gz
+    ./usr/share/doc/halvex/copyright ./usr/share/doc/halvex/changelog.gz
     ./usr/share/lintian/overrides/halvex
 )
 for file in "${expected[@]}"; do
@@ -65,6 +65,6 @@ mkdir -p "$home"
 env -i PATH=/usr/bin:/bin HOME="$home" "$scratch/unpacked/usr/bin/halvex-cli" new \
     -o "$home/new.pgm" || fail "the packaged halvex-cli cannot make a file"
 [[ -f $home/.config/halvex/setting.ini ]] || fail "the packaged halvex-cli made no user settings"
-changelog=$(gzip -dc "$scratch/unpacked/usr/share/doc/halvex/changelog.Debian.gz" | head -n 1)
+changelog=$(gzip -dc "$scratch/unpacked/usr/share/doc/halvex/changelog.gz" | head -n 1)
 [[ $changelog == "halvex ($version) "* ]] || fail "the changelog is not of $version: $changelog"
 echo "package test: passed"
