@@ -54,7 +54,7 @@ grep -q '/radio-sim$' "$scratch/files" && fail "the package holds a program name
 # What Debian's archive checks would say; a warning or an error fails. The test build is not
 # hardened, so its informational tags are shown but do not count here; `make package` counts
 # them on the release package.
-lintian --fail-on error,warning --info "$deb" >"$scratch/lintian.log" 2>&1 ||
+lintian --fail-on error,warning --display-info "$deb" >"$scratch/lintian.log" 2>&1 ||
     fail "lintian: $(cat "$scratch/lintian.log")"
 cat "$scratch/lintian.log"
 
