@@ -10,7 +10,8 @@ set(HALVEX_SCREENSHOT_URL "${HALVEX_HOMEPAGE}docs" CACHE STRING
 set(HALVEX_DATA_DIR ${CMAKE_INSTALL_FULL_DATADIR}/halvex)
 set(HALVEX_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/halvex)
 set(HALVEX_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
-# The day this version was released, for the software centres and the package's changelog.
+# The day this version was released, for the package's changelog; the newest release in the
+# AppStream metadata names the same day.
 set(HALVEX_RELEASE_DATE 2026-12-09)
 set(HALVEX_MAINTAINER "The Halvex developers <halvex@halvex.org>")
 
