@@ -18,8 +18,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${HALVEX_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${HALVEX_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt finds its window-system plugin at run time, so no library dependency names it; without
-# it the desktop program cannot open a window.
+# Qt loads its platform plugins at run time, so no library dependency names them, and
+# libqt6gui6 only recommends qt6-qpa-plugins: named here, an install without recommended
+# packages gets them too. (Debian 12 ships the xcb plugin itself inside libqt6gui6.)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
