@@ -39,6 +39,7 @@ package: deps
 	cmake --preset package -DCMAKE_INSTALL_PREFIX=/usr
 	cmake --build --preset package
 	cd build-package && cpack
+	lintian --fail-on error,warning,info --display-info build-package/halvex_$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-package/CMakeCache.txt)_$$(dpkg --print-architecture).deb
 
 install: deps
 	cmake --preset package -DCMAKE_INSTALL_PREFIX=$(PREFIX)

@@ -8,7 +8,12 @@ set(HALVEX_HOMEPAGE "https://halvex.org/" CACHE STRING "The project's home page"
 set(HALVEX_SCREENSHOT_URL "${HALVEX_HOMEPAGE}docs" CACHE STRING
     "Where the screenshots of docs/ are published, for the software centres")
 set(HALVEX_DATA_DIR ${CMAKE_INSTALL_FULL_DATADIR}/halvex)
+set(HALVEX_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/halvex)
 set(HALVEX_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
+# The day this version was released, for the package's changelog; the newest release in the
+# AppStream metadata names the same day.
+set(HALVEX_RELEASE_DATE 2026-12-09)
+set(HALVEX_MAINTAINER "The Halvex developers <halvex@halvex.org>")
 
 install(TARGETS halvex-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET halvex)
@@ -17,13 +22,21 @@ endif()
 # A name as generic as radio-sim must not land in a shared bin folder.
 install(PROGRAMS $<TARGET_FILE:radio-sim> DESTINATION ${CMAKE_INSTALL_BINDIR}
     RENAME halvex-radio-sim)
-# Renamed, it is a plain file to CMake, which strips only targets (cmake --install --strip).
-install(CODE "
-    if(CMAKE_INSTALL_DO_STRIP)
-        execute_process(COMMAND ${CMAKE_STRIP}
-            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/halvex-radio-sim\"
-            COMMAND_ERROR_IS_FATAL ANY)
-    endif()")
+# Stripped as Debian strips: CMake strips only targets, and leaves the compiler's notes.
+# radio-sim, renamed, is a plain file to CMake.
+set(HALVEX_INSTALLED_PROGRAMS halvex-cli halvex-radio-sim)
+if(TARGET halvex)
+    list(APPEND HALVEX_INSTALLED_PROGRAMS halvex)
+endif()
+foreach(program ${HALVEX_INSTALLED_PROGRAMS})
+    install(CODE "
+        if(CMAKE_INSTALL_DO_STRIP)
+            execute_process(COMMAND ${CMAKE_STRIP} --strip-unneeded
+                --remove-section=.comment --remove-section=.note
+                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${program}\"
+                COMMAND_ERROR_IS_FATAL ANY)
+        endif()")
+endforeach()
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/halvex)
 
 install(FILES ${HALVEX_PACKAGING_DIR}/${HALVEX_APP_ID}.desktop
@@ -57,6 +70,24 @@ foreach(page halvex halvex-cli halvex-radio-sim)
 endforeach()
 add_custom_target(halvex_man_pages ALL DEPENDS ${HALVEX_MAN_PAGES})
 install(FILES ${HALVEX_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The licence, the changelog of this version and what lintian is told about, where Debian
+# looks for them. The version has no Debian revision, so this is a native package, whose
+# changelog is changelog.gz rather than changelog.Debian.gz.
+execute_process(COMMAND date -u -R -d ${HALVEX_RELEASE_DATE}
+    OUTPUT_VARIABLE HALVEX_RELEASE_DATE_RFC2822 OUTPUT_STRIP_TRAILING_WHITESPACE
+    COMMAND_ERROR_IS_FATAL ANY)
+set(HALVEX_CHANGELOG ${CMAKE_BINARY_DIR}/packaging/changelog)
+configure_file(${HALVEX_PACKAGING_DIR}/debian/changelog.in ${HALVEX_CHANGELOG} @ONLY)
+add_custom_command(OUTPUT ${HALVEX_CHANGELOG}.gz
+    COMMAND gzip -9 -n -k -f ${HALVEX_CHANGELOG}
+    DEPENDS ${HALVEX_CHANGELOG}
+    COMMENT "Compressing the changelog")
+add_custom_target(halvex_changelog ALL DEPENDS ${HALVEX_CHANGELOG}.gz)
+install(FILES ${HALVEX_CHANGELOG}.gz ${HALVEX_PACKAGING_DIR}/debian/copyright
+    DESTINATION ${HALVEX_DOC_DIR})
+install(FILES ${HALVEX_PACKAGING_DIR}/debian/lintian-overrides
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME halvex)
 
 # `cmake --build <dir> --target uninstall` removes what the last install of <dir> put down.
 add_custom_target(uninstall

@@ -13,3 +13,17 @@ if(HALVEX_BUILD_UI)
         ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
     set_tests_properties(package_test PROPERTIES TIMEOUT 240 RESOURCE_LOCK halvex_install)
 endif()
+
+# Each program's --help against its manual page, both ways. The desktop program's case is
+# skipped (exit 77) while it cannot print its help without a display.
+foreach(pair halvex-cli:halvex-cli halvex-radio-sim:radio-sim halvex:halvex)
+    string(REPLACE ":" ";" pair ${pair})
+    list(GET pair 0 page)
+    list(GET pair 1 target)
+    if(TARGET ${target})
+        add_test(NAME man_page_test_${page} COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/man_page_test.py
+            $<TARGET_FILE:${target}> ${CMAKE_SOURCE_DIR}/packaging/man/${page}.1
+            $<$<STREQUAL:${page},halvex>:--skip-if-no-help>)
+        set_tests_properties(man_page_test_${page} PROPERTIES SKIP_RETURN_CODE 77)
+    endif()
+endforeach()

@@ -119,6 +119,30 @@ private slots:
         QCOMPARE(about.windowTitle(), QStringLiteral("关于 Halvex"));
     }
 
+    // The licence, "or later" included, in every shipped language and within the box.
+    void aboutBoxStatesTheLicence_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("terms");
+        QTest::newRow("english") << "english"
+                                 << "GNU GPL, version 3 or later";
+        QTest::newRow("chinese") << "chinese"
+                                 << "GNU GPL 第 3 版或更新版本";
+    }
+    void aboutBoxStatesTheLicence() {
+        QFETCH(QString, language);
+        QFETCH(QString, terms);
+        halvex::test::ModuleFolder& dir = m_Shell.NewFolder();
+        dir.CopyFromBin({"setting.ini", "english.lang", "chinese.lang"});
+        dir.ChangeSettings({{"language", language.toStdString()}});
+        CHalvexApp app;
+        QVERIFY(app.InitInstance(dir.Path(), kNoArguments));
+        CAboutDlg about(app.MainFrame());
+        auto* line = FindControl<QLabel>(&about, kAboutLicenseId);
+        QVERIFY2(line->text().contains(terms), qPrintable(line->text()));
+        QVERIFY(about.rect().contains(line->geometry()));
+        QVERIFY(line->heightForWidth(line->width()) <= line->height());
+    }
+
     void fileOnCommandLineOpensWithoutQuestion() {
         halvex::test::ModuleFolder& dir = m_Shell.NewFolder();
         dir.WriteSettings({{"language", "english"}});

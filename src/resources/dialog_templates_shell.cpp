@@ -16,6 +16,8 @@ constexpr ControlTemplate kAboutControls[] = {
     {kUnnamedStaticId, ControlKind::Icon, "", kStyleNone, 11, 17, 20, 20},
     {kAboutProductId, ControlKind::Static, "Halvex %s 版", kStyleNone, 40, 10, 119, 8},
     {kUnnamedStaticId, ControlKind::Static, "RQ870 PC Software", kStyleNone, 40, 25, 119, 8},
+    {kAboutLicenseId, ControlKind::Static,
+     "自由软件，依据 GNU GPL 第 3 版或更新版本发布，不提供任何担保。", kStyleNone, 40, 37, 188, 20},
     {kIdOk, ControlKind::DefaultPushButton, "确定", kStyleNone, 178, 7, 50, 14},
 };
 
@@ -82,7 +84,7 @@ constexpr ControlTemplate kPasswordControls[] = {
 };
 
 constexpr DialogTemplate kShellTemplates[] = {
-    {kAboutTemplate, DialogKind::Modal, "关于 Halvex", kDialogFont, 8, 235, 55, kAboutControls},
+    {kAboutTemplate, DialogKind::Modal, "关于 Halvex", kDialogFont, 8, 235, 64, kAboutControls},
     {kMainFormTemplate, DialogKind::Child, "", "宋体", 9, 599, 329, kMainFormControls},
     {kPortTemplate, DialogKind::Modal, "Communication Port", kDialogFont, 8, 330, 274,
      kPortControls},

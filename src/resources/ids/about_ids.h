@@ -4,3 +4,5 @@
 constexpr int kAboutTemplate = 100;
 // The product line; its "%s" stands for the program's version.
 constexpr int kAboutProductId = 1015;
+// The licence line.
+constexpr int kAboutLicenseId = 1170;
