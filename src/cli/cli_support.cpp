@@ -7,10 +7,40 @@
 #include "config/app_globals.h"
 #include "config/file_locations.h"
 #include "platform/profile.h"
+#include "platform/terminal_text.h"
+
+namespace {
+
+constexpr int kHighestPort = 255;
+
+// "'value'" safe for a terminal, for messages that quote what the user gave.
+std::string Quoted(const std::string& value) {
+    return "'" + TerminalText(value, kEchoedValueLimit) + "'";
+}
+
+}  // namespace
 
 int ReportFailure(const std::string& message) {
-    std::cerr << "halvex-cli: " << message << '\n';
+    PrintNote("halvex-cli: " + message);
     return kExitFailure;
+}
+
+void PrintNote(const std::string& line) {
+    std::cerr << TerminalText(line) << '\n';
+}
+
+bool ParsePort(std::string_view command, const std::string& value, std::optional<int>* port,
+               std::string* error) {
+    int number = 0;
+    auto [end, failure] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (failure != std::errc() || end != value.data() + value.size() || number < 1 ||
+        number > kHighestPort) {
+        *error = std::string(command) + ": --port takes a port number from 1 to " +
+                 std::to_string(kHighestPort) + ", not " + Quoted(value);
+        return false;
+    }
+    *port = number;
+    return true;
 }
 
 bool UseSettingsFile(const std::string& settingsPath, std::string* error) {
@@ -43,7 +73,7 @@ bool ParseBand(std::string_view command, const std::string& value, std::optional
     if (failure != std::errc() || end != value.data() + value.size() || number < 0 ||
         number >= kBandLineCount) {
         *error = std::string(command) + ": --band takes a band line number from 0 to " +
-                 std::to_string(kBandLineCount - 1) + ", not '" + value + "'";
+                 std::to_string(kBandLineCount - 1) + ", not " + Quoted(value);
         return false;
     }
     *band = number;
