@@ -1,3 +1,4 @@
 halvex_add_core_test(profile_test profile_test.cpp)
 halvex_add_core_test(settings_test settings_test.cpp)
 halvex_add_core_test(language_test language_test.cpp)
+halvex_add_core_test(terminal_text_test terminal_text_test.cpp)

@@ -30,7 +30,7 @@ std::string ControlEscape(uint8_t byte) {
 size_t SequenceLength(std::string_view text, size_t at) {
     auto byte = [&](size_t k) { return static_cast<uint8_t>(text[at + k]); };
     uint8_t lead = byte(0);
-    size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    size_t length = lead > 0xF4 ? 0 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
     if (length == 0 || at + length > text.size()) {
         return 0;
     }
