@@ -36,7 +36,7 @@ int RunDoctor(const ParsedOptions& options) {
 }
 
 constexpr OptionSpec kSettings{"--settings", "FILE",
-                               "the settings file, instead of the setting.ini found as below",
+                               "the settings file instead of the default setting.ini",
                                OptionKind::InputFile};
 constexpr OptionSpec kPort{"--port",          "N",   "the radio on port COMN (1-255)",
                            OptionKind::Value, false, 1};
