@@ -15,7 +15,9 @@ constexpr int kHighestPort = 255;
 
 // "'value'" safe for a terminal, for messages that quote what the user gave.
 std::string Quoted(const std::string& value) {
-    return "'" + TerminalText(value, kEchoedValueLimit) + "'";
+    std::string quoted = "'";
+    quoted += TerminalText(value, kEchoedValueLimit);
+    return quoted + "'";
 }
 
 }  // namespace

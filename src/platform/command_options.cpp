@@ -14,7 +14,9 @@ const OptionSpec* FindOption(std::span<const OptionSpec> specs, std::string_view
 }
 
 std::string Quoted(const std::string& argument) {
-    return "'" + TerminalText(argument, kEchoedValueLimit) + "'";
+    std::string quoted = "'";
+    quoted += TerminalText(argument, kEchoedValueLimit);
+    return quoted + "'";
 }
 
 bool Fail(std::string* error, std::string message) {
@@ -26,7 +28,8 @@ bool Fail(std::string* error, std::string message) {
 std::string Shown(const OptionSpec& spec) {
     std::string shown(spec.name);
     if (!IsOperand(spec) && !spec.valueName.empty()) {
-        shown += " " + std::string(spec.valueName);
+        shown += ' ';
+        shown += spec.valueName;
     }
     return shown;
 }
@@ -133,10 +136,11 @@ std::vector<std::string> UsageItems(std::span<const OptionSpec> specs) {
         bool groupGoesOn =
             spec.group != 0 && k + 1 < specs.size() && specs[k + 1].group == spec.group;
         if (groupStarted) {
-            items.back() += " | " + Shown(spec);
+            items.back() += " | ";
         } else {
-            items.push_back((spec.required ? "" : "[") + Shown(spec));
+            items.emplace_back(spec.required ? "" : "[");
         }
+        items.back() += Shown(spec);
         if (!groupGoesOn && !spec.required) {
             items.back() += ']';
         }
