@@ -132,7 +132,7 @@ TEST_F(CsvCliTest, FilesThatCannotBeReadLeaveNoOutput) {
          "the file has no Frequency column"},
         {{"import", kDataDir + "/pgm/v1_05_channels.pgm", "-o", File("existing.pgm")}, "not text"},
         {{"import", File("absent.csv"), "-o", File("existing.pgm")}, "absent.csv"},
-        {{"import", kCsvDir + "full_export.csv"}, "-o FILE.pgm"},
+        {{"import", kCsvDir + "full_export.csv"}, "-o OUT.pgm is missing"},
         {{"import", kCsvDir + "full_export.csv", "--into", kDataDir + "/pgm/foreign_header.pgm",
           "-o", File("existing.pgm")},
          "not a radio data"},

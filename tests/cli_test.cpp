@@ -14,8 +14,8 @@ const std::string kSingleBands = kDataDir + "/settings/single_bands.ini";
 using CliTest = CliRunFixture;
 
 // One line on stderr, naming the program, and nothing on stdout.
-void ExpectOneErrorLine(const RunResult& result, const std::string& fragment) {
-    EXPECT_EQ(result.exitCode, 1);
+void ExpectOneErrorLine(const RunResult& result, const std::string& fragment, int exitCode) {
+    EXPECT_EQ(result.exitCode, exitCode);
     EXPECT_TRUE(result.out.empty()) << result.out;
     EXPECT_EQ(result.err.rfind("halvex-cli: ", 0), 0u) << result.err;
     EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
@@ -63,7 +63,7 @@ TEST_F(CliTest, DiffListsEachDifferingChannelColumnAndSetting) {
     const std::string channels = kDataDir + "/pgm/v1_05_channels.pgm";
     ASSERT_EQ(Run({"new", "--settings", kSingleBands, "-o", File("new.pgm")}).exitCode, 0);
     RunResult result = Run({"diff", "--settings", kSingleBands, channels, File("new.pgm")});
-    ASSERT_EQ(result.exitCode, 0) << result.err;
+    ASSERT_EQ(result.exitCode, 1) << result.err;
     for (const char* line :
          {"Channel 1, Receive: 146.12500 -> -\n", "Channel 1, Name: AB-1 -> -\n",
           "Channel 2, Transmit: (none) -> -\n", "Channel 4, Bandwidth: Middle -> -\n",
@@ -84,6 +84,7 @@ TEST_F(CliTest, BadUsageAndBadFilesEndWithOneClearLine) {
     struct Case {
         std::vector<std::string> arguments;
         std::string fragment;
+        int exitCode = 1;
     };
     const Case cases[] = {
         {{}, "no command"},
@@ -99,10 +100,11 @@ TEST_F(CliTest, BadUsageAndBadFilesEndWithOneClearLine) {
         {{"info", "--settings", kSingleBands, m_Folder.Path()}, "folder"},
         {{"info", "--settings", kSingleBands, File("missing.pgm")}, "missing.pgm"},
         {{"info", "--settings", kSingleBands, "a.pgm", "b.pgm"}, "b.pgm"},
-        {{"diff", "--settings", kSingleBands, pgm + "v1_05_channels.pgm"}, "two .pgm files"},
+        {{"diff", "--settings", kSingleBands, pgm + "v1_05_channels.pgm"}, "B.pgm is missing", 2},
         {{"diff", "--settings", kSingleBands, pgm + "v1_05_channels.pgm",
           pgm + "foreign_header.pgm"},
-         "not a radio data"},
+         "not a radio data",
+         2},
     };
     for (const Case& testCase : cases) {
         std::ostringstream trace;
@@ -110,7 +112,7 @@ TEST_F(CliTest, BadUsageAndBadFilesEndWithOneClearLine) {
             trace << argument << ' ';
         }
         SCOPED_TRACE(trace.str());
-        ExpectOneErrorLine(Run(testCase.arguments), testCase.fragment);
+        ExpectOneErrorLine(Run(testCase.arguments), testCase.fragment, testCase.exitCode);
     }
     EXPECT_FALSE(std::filesystem::exists(File("x.pgm")));
 }

@@ -244,31 +244,58 @@ TEST_F(CliTransferTest, UsageFileAndPortErrorsStopBeforeAnyTransfer) {
     }
 }
 
-TEST_F(CliTransferTest, InterruptCancelsWithoutTheEndByteOrAFile) {
+// Ctrl-C, SIGTERM and SIGHUP (a closed terminal) all stop at a block boundary and say what
+// the radio holds: a read leaves no file, a write stopped before any block leaves the radio as
+// it was.
+TEST_F(CliTransferTest, StopSignalsCancelAndSayWhatTheRadioHolds) {
     std::string link = m_Dir.PortLink(1);
-    VirtualRadioOptions options;
-    options.pace9600 = true;
-    StartRadio(link, options, PatternMemory(7));
-    // A 9600 baud answer takes 25 ms.
-    m_Dir.ChangeSettings({{"readtime", 50}});
+    // A 9600 baud answer takes 25 ms; the signal, not a time-out, must end the exchange.
+    m_Dir.ChangeSettings({{"readtime", 2000}});
     std::string output = File("interrupted.pgm");
-    pid_t child =
-        Spawn({"read", "--device", link, "--settings", m_Dir.SettingsPath(), "-o", output});
-    ASSERT_GT(child, 0);
-    bool running = true;
-    while (running && m_Radio.ReceivedBytes().size() < 100) {
-        int status = 0;
-        running = waitpid(child, &status, WNOHANG) == 0;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::string input = File("input.pgm");
+    std::string error;
+    ASSERT_TRUE(SavePgmFile(input, NewPgmFile(), &error)) << error;
+    struct Case {
+        int signal;
+        bool read;
+        size_t afterBytes;
+        std::string says;
+    };
+    for (const Case& c : {Case{SIGINT, true, 100, "output file was not written"},
+                          Case{SIGTERM, true, 100, "output file was not written"},
+                          Case{SIGHUP, true, 100, "output file was not written"},
+                          Case{SIGINT, false, 1, "nothing was written"}}) {
+        SCOPED_TRACE(std::to_string(c.signal) + (c.read ? " read" : " write"));
+        VirtualRadioOptions options;
+        options.pace9600 = true;
+        // The write is stopped while the radio does not yet answer the wake-up.
+        options.faults.ignoreWakeUps = c.read ? 0 : 1 << 30;
+        RadioMemory memory = PatternMemory(7);
+        StartRadio(link, options, memory);
+        pid_t child =
+            c.read ? Spawn({"read", "--device", link, "--settings", m_Dir.SettingsPath(), "-o",
+                            output})
+                   : Spawn({"write", "--device", link, "--settings", m_Dir.SettingsPath(), input});
+        ASSERT_GT(child, 0);
+        bool running = true;
+        while (running && m_Radio.ReceivedBytes().size() < c.afterBytes) {
+            int status = 0;
+            running = waitpid(child, &status, WNOHANG) == 0;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        ASSERT_TRUE(running) << ReadBytes(File("stderr.txt"));
+        kill(child, c.signal);
+        Completed completed = Wait(child);
+        EXPECT_EQ(completed.exitCode, kExitCancelled) << completed.errors;
+        EXPECT_NE(completed.errors.find(c.says), std::string::npos) << completed.errors;
+        EXPECT_FALSE(std::filesystem::exists(output));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::vector<uint8_t> sent = m_Radio.ReceivedBytes();
+        sent.erase(sent.begin(), sent.begin() + std::min<size_t>(sent.size(), 9));
+        EXPECT_EQ(std::count(sent.begin(), sent.end(), 0x62), 0) << "no end byte";
+        EXPECT_EQ(m_Radio.Memory(), memory);
+        m_Radio.Stop();
     }
-    ASSERT_TRUE(running) << ReadBytes(File("stderr.txt"));
-    kill(child, SIGINT);
-    Completed completed = Wait(child);
-    EXPECT_EQ(completed.exitCode, kExitCancelled) << completed.errors;
-    EXPECT_FALSE(std::filesystem::exists(output));
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    std::vector<uint8_t> sent = m_Radio.ReceivedBytes();
-    EXPECT_EQ(std::count(sent.begin() + 9, sent.end(), 0x62), 0);
 }
 
 TEST_F(CliTransferTest, InterruptEndsALongWaitForAnAcknowledgement) {
@@ -365,10 +392,24 @@ TEST_F(CliTransferTest, VerifiedWriteNamesTheBlocksTheRadioDidNotKeep) {
         << completed.errors;
     m_Radio.Stop();
 
-    // Without --verify the same radio passes for written.
-    StartRadio(link, options, blank);
-    completed = Run({"write", "--device", link, "--settings", m_Dir.SettingsPath(), input});
-    EXPECT_EQ(completed.exitCode, 0) << completed.errors;
+    // Without --verify the same radio passes for written, unless the settings ask for the
+    // check, as the desktop's check box does; --no-verify skips it for one run.
+    for (int verifyWrite : {0, 1}) {
+        m_Dir.ChangeSettings({{"verifywrite", verifyWrite}});
+        for (bool noVerify : {false, true}) {
+            SCOPED_TRACE(std::to_string(verifyWrite) + (noVerify ? " --no-verify" : ""));
+            StartRadio(link, options, blank);
+            std::vector<std::string> arguments = {"write",      "--device",           link,
+                                                  "--settings", m_Dir.SettingsPath(), input};
+            if (noVerify) {
+                arguments.push_back("--no-verify");
+            }
+            completed = Run(arguments);
+            bool checked = verifyWrite == 1 && !noVerify;
+            EXPECT_EQ(completed.exitCode, checked ? kExitWriteFailed : 0) << completed.errors;
+            m_Radio.Stop();
+        }
+    }
 }
 
 TEST_F(CliTransferTest, ReadKeepsTheNewestBackupsAndAFailedBackupOnlyWarns) {

@@ -1,25 +1,29 @@
-// The subcommands of halvex-cli. Each lives in its own file and is listed once in the table
-// of cli_main.cpp; a subcommand only parses its arguments and calls core code.
+// The subcommands of halvex-cli. Each lives in its own file and is listed once, with its
+// option table, in cli_main.cpp; a subcommand only reads its parsed options and calls core code.
 #pragma once
 
 #include <span>
-#include <string>
 #include <string_view>
+
+#include "platform/command_options.h"
 
 struct CliCommand {
     std::string_view name;
-    std::string_view usage;
-    // Runs with the arguments after the subcommand's name; returns the exit status.
-    int (*run)(std::span<const std::string> arguments);
+    std::span<const OptionSpec> options;
+    // Runs once the options are parsed, every input is a regular file and every output may be
+    // written; returns the exit status.
+    int (*run)(const ParsedOptions& options);
+    // The exit status of a usage or file error: diff keeps 1 for "the files differ".
+    int failureExit = 1;
 };
 
-int RunNewCommand(std::span<const std::string> arguments);
-int RunInfoCommand(std::span<const std::string> arguments);
-int RunDiffCommand(std::span<const std::string> arguments);
-int RunExportCommand(std::span<const std::string> arguments);
-int RunImportCommand(std::span<const std::string> arguments);
+int RunNewCommand(const ParsedOptions& options);
+int RunInfoCommand(const ParsedOptions& options);
+int RunDiffCommand(const ParsedOptions& options);
+int RunExportCommand(const ParsedOptions& options);
+int RunImportCommand(const ParsedOptions& options);
 
 struct DeviceRoots;
 // Discovery looks under roots: the real /sys and /dev, except in tests.
-int RunPortsCommand(std::span<const std::string> arguments, const DeviceRoots& roots);
-int RunDoctorCommand(std::span<const std::string> arguments, const DeviceRoots& roots);
+int RunPortsCommand(const ParsedOptions& options, const DeviceRoots& roots);
+int RunDoctorCommand(const ParsedOptions& options, const DeviceRoots& roots);

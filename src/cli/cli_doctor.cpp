@@ -1,5 +1,4 @@
 // halvex-cli doctor: why the radio does not answer on a port, and what to do about it.
-#include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -11,49 +10,6 @@
 #include "link/connection_doctor.h"
 
 namespace {
-
-constexpr int kHighestPort = 255;
-
-struct DoctorArguments {
-    int port = 0;
-    std::string device;
-    std::string settingsPath;
-};
-
-bool ParseDoctorArguments(std::span<const std::string> arguments, DoctorArguments* parsed,
-                          std::string* error) {
-    for (size_t index = 0; index < arguments.size(); ++index) {
-        const std::string& argument = arguments[index];
-        if (argument != "--port" && argument != "--device" && argument != "--settings") {
-            *error = "doctor: unexpected argument '" + argument + "'";
-            return false;
-        }
-        if (index + 1 == arguments.size()) {
-            *error = "doctor: " + argument + " needs a value";
-            return false;
-        }
-        const std::string& value = arguments[++index];
-        if (argument == "--port") {
-            auto [end, failure] =
-                std::from_chars(value.data(), value.data() + value.size(), parsed->port);
-            if (failure != std::errc() || end != value.data() + value.size() || parsed->port < 1 ||
-                parsed->port > kHighestPort) {
-                *error = "doctor: --port takes a port number from 1 to " +
-                         std::to_string(kHighestPort) + ", not '" + value + "'";
-                return false;
-            }
-        } else if (argument == "--device") {
-            parsed->device = value;
-        } else {
-            parsed->settingsPath = value;
-        }
-    }
-    if (parsed->port != 0 && !parsed->device.empty()) {
-        *error = "doctor: give at most one of --port N and --device PATH";
-        return false;
-    }
-    return true;
-}
 
 std::string PortName(const Diagnosis& diagnosis) {
     if (diagnosis.port > 0) {
@@ -217,19 +173,18 @@ int ExitStatusFor(DoctorCause cause) {
 
 }  // namespace
 
-int RunDoctorCommand(std::span<const std::string> arguments, const DeviceRoots& roots) {
-    DoctorArguments parsed;
+int RunDoctorCommand(const ParsedOptions& options, const DeviceRoots& roots) {
     std::string error;
-    if (!ParseDoctorArguments(arguments, &parsed, &error) ||
-        !UseSettingsFile(parsed.settingsPath, &error)) {
+    std::optional<int> port;
+    if (options.Has("--port") && !ParsePort("doctor", options.Value("--port"), &port, &error)) {
         return ReportFailure(error);
     }
     // Without either, the port read and write would use.
     DoctorRequest request = DoctorRequestForSettings(g_SettingsPath, g_PortsDir);
-    if (parsed.port != 0) {
-        request = DoctorRequestForPort(g_PortsDir, parsed.port, g_SettingsPath);
-    } else if (!parsed.device.empty()) {
-        request = DoctorRequest{parsed.device, 0, g_SettingsPath};
+    if (port) {
+        request = DoctorRequestForPort(g_PortsDir, *port, g_SettingsPath);
+    } else if (options.Has("--device")) {
+        request = DoctorRequest{options.Value("--device"), 0, g_SettingsPath};
     }
     Diagnosis diagnosis = DiagnoseConnection(request, CurrentSystem(roots));
     PrintDiagnosis(diagnosis);

@@ -7,40 +7,9 @@
 #include "cli/cli_support.h"
 #include "codeplug/channel_rows.h"
 #include "config/app_globals.h"
+#include "platform/terminal_text.h"
 
 namespace {
-
-struct InfoArguments {
-    std::string settingsPath;
-    std::string inputPath;
-    bool csv = false;
-};
-
-bool ParseInfoArguments(std::span<const std::string> arguments, InfoArguments* parsed,
-                        std::string* error) {
-    for (size_t index = 0; index < arguments.size(); ++index) {
-        const std::string& argument = arguments[index];
-        if (argument == "--csv") {
-            parsed->csv = true;
-        } else if (argument == "--settings") {
-            if (index + 1 == arguments.size()) {
-                *error = "info: --settings needs a value";
-                return false;
-            }
-            parsed->settingsPath = arguments[++index];
-        } else if (argument.starts_with("-") || !parsed->inputPath.empty()) {
-            *error = "info: unexpected argument '" + argument + "'";
-            return false;
-        } else {
-            parsed->inputPath = argument;
-        }
-    }
-    if (parsed->inputPath.empty()) {
-        *error = "info: the .pgm file is missing";
-        return false;
-    }
-    return true;
-}
 
 std::vector<ChannelRow> UsedChannelRows(const CHalvexDoc& document) {
     std::vector<std::string> toneTexts = ToneListTexts("Off");
@@ -71,26 +40,21 @@ void PrintTable(const std::vector<ChannelRow>& rows) {
             text.append(widths[column] - (*line)[column].size() + 2, ' ');
         }
         text.erase(text.find_last_not_of(' ') + 1);
-        std::cout << text << '\n';
+        std::cout << TerminalText(text) << '\n';
     }
 }
 
 }  // namespace
 
-int RunInfoCommand(std::span<const std::string> arguments) {
-    InfoArguments parsed;
+int RunInfoCommand(const ParsedOptions& options) {
     std::string error;
-    if (!ParseInfoArguments(arguments, &parsed, &error) ||
-        !UseSettingsFile(parsed.settingsPath, &error)) {
-        return ReportFailure(error);
-    }
     CliPrompts prompts;
     CHalvexDoc document(prompts, StartupDocumentSettings());
-    if (!document.OnOpenDocument(parsed.inputPath, &error)) {
+    if (!document.OnOpenDocument(options.Value("FILE.pgm"), &error)) {
         return ReportFailure(error);
     }
     std::vector<ChannelRow> rows = UsedChannelRows(document);
-    if (parsed.csv) {
+    if (options.Has("--csv")) {
         std::cout << CsvLine(ChannelRowHeader()) << '\n';
         for (const ChannelRow& row : rows) {
             std::cout << CsvLine(row) << '\n';

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <iostream>
@@ -7,7 +8,10 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_read_write.h"
 #include "cli/cli_support.h"
+#include "config/app_globals.h"
 #include "link/serial_devices.h"
+#include "platform/file_status.h"
+#include "platform/output_path.h"
 
 namespace {
 
@@ -23,47 +27,156 @@ DeviceRoots DeviceRootsFromEnvironment() {
     return roots;
 }
 
-int RunPorts(std::span<const std::string> arguments) {
-    return RunPortsCommand(arguments, DeviceRootsFromEnvironment());
+int RunPorts(const ParsedOptions& options) {
+    return RunPortsCommand(options, DeviceRootsFromEnvironment());
 }
 
-int RunDoctor(std::span<const std::string> arguments) {
-    return RunDoctorCommand(arguments, DeviceRootsFromEnvironment());
+int RunDoctor(const ParsedOptions& options) {
+    return RunDoctorCommand(options, DeviceRootsFromEnvironment());
 }
+
+constexpr OptionSpec kSettings{"--settings", "FILE",
+                               "the settings file instead of the default setting.ini",
+                               OptionKind::InputFile};
+constexpr OptionSpec kPort{"--port",          "N",   "the radio on port COMN (1-255)",
+                           OptionKind::Value, false, 1};
+constexpr OptionSpec kDevice{"--device",        "PATH", "the radio on this serial device",
+                             OptionKind::Value, false,  1};
+constexpr OptionSpec kBand{
+    "--band", "K", "a new document on band line K of the settings", OptionKind::Value, false, 2};
+constexpr OptionSpec kInto{
+    "--into", "BASE.pgm", "store the channels over a copy of BASE.pgm", OptionKind::InputFile,
+    false,    2};
+
+constexpr OptionSpec Output(std::string_view valueName, bool required) {
+    return {"-o", valueName, "the file to write", OptionKind::OutputFile, required};
+}
+
+constexpr OptionSpec Input(std::string_view name) {
+    return {name, "", "", OptionKind::InputFile, true};
+}
+
+constexpr std::array kNewOptions = {kSettings, kBand, Output("FILE.pgm", true)};
+constexpr std::array kInfoOptions = {kSettings, Input("FILE.pgm"),
+                                     OptionSpec{"--csv", "", "the channels as CSV"}};
+constexpr std::array kReadOptions = {kPort, kDevice, kSettings, Output("FILE.pgm", true)};
+constexpr std::array kWriteOptions = {
+    kPort,
+    kDevice,
+    kSettings,
+    OptionSpec{"--verify", "", "read the radio back and compare (verifywrite=1 in the settings)",
+               OptionKind::Flag, false, 3},
+    OptionSpec{"--no-verify", "", "do not read back, whatever verifywrite says", OptionKind::Flag,
+               false, 3},
+    OptionSpec{"--force", "", "send a file that is not a whole radio program"},
+    Input("FILE.pgm")};
+constexpr std::array kPortsOptions = {kSettings, OptionSpec{"--json", "", "the list as JSON"}};
+constexpr std::array kDoctorOptions = {kPort, kDevice, kSettings};
+constexpr std::array kDiffOptions = {kSettings, Input("A.pgm"), Input("B.pgm")};
+constexpr std::array kExportOptions = {kSettings, Input("FILE.pgm"), Output("OUT.csv", false)};
+constexpr std::array kImportOptions = {
+    Input("IN.csv"),
+    kSettings,
+    kBand,
+    kInto,
+    OptionSpec{"--allow-empty", "", "write the file even when no channel could be imported"},
+    Output("OUT.pgm", true)};
 
 const std::array kCommands = {
-    CliCommand{"new", "new [--settings FILE] [--band K] -o FILE.pgm", RunNewCommand},
-    CliCommand{"info", "info [--settings FILE] FILE.pgm [--csv]", RunInfoCommand},
-    CliCommand{"read", "read [--port N | --device PATH] [--settings FILE] [-o FILE.pgm]",
-               RunReadCommand},
-    CliCommand{"write",
-               "write [--port N | --device PATH] [--settings FILE] [--verify] [--force] FILE.pgm",
-               RunWriteCommand},
-    CliCommand{"ports", "ports [--settings FILE] [--json]", RunPorts},
-    CliCommand{"doctor", "doctor [--port N | --device PATH] [--settings FILE]", RunDoctor},
-    CliCommand{"diff", "diff [--settings FILE] A.pgm B.pgm", RunDiffCommand},
-    CliCommand{"export", "export [--settings FILE] FILE.pgm [-o OUT.csv]", RunExportCommand},
-    CliCommand{"import",
-               "import IN.csv [--settings FILE] [--band K | --into BASE.pgm] [--allow-empty] "
-               "-o OUT.pgm",
-               RunImportCommand},
+    CliCommand{"new", kNewOptions, RunNewCommand},
+    CliCommand{"info", kInfoOptions, RunInfoCommand},
+    CliCommand{"read", kReadOptions, RunReadCommand},
+    CliCommand{"write", kWriteOptions, RunWriteCommand},
+    CliCommand{"ports", kPortsOptions, RunPorts},
+    CliCommand{"doctor", kDoctorOptions, RunDoctor},
+    CliCommand{"diff", kDiffOptions, RunDiffCommand, kExitDiffError},
+    CliCommand{"export", kExportOptions, RunExportCommand},
+    CliCommand{"import", kImportOptions, RunImportCommand},
 };
+
+constexpr const char* kRules =
+    "Exit status: 0 done, 1 usage or file error, 2 no radio answered, 3 another radio model,\n"
+    "4 read failed, 5 write failed, 130 cancelled (Ctrl-C, SIGTERM or SIGHUP).\n"
+    "diff: 0 the files are the same, 1 they differ, 2 usage or file error.\n"
+    "doctor wakes the radio and asks who it is, never writes to it, and exits 0 when an RQ870\n"
+    "answers, 2 when none answers (missing device, no permission, port in use, silent radio,\n"
+    "echoing cable on the direct setting), 3 for another model or a plain cable on the\n"
+    "echoing setting.\n"
+    "Each option is given at most once and never with an empty value. An output file may not\n"
+    "be a file the command reads (input, --into, settings, also through a link), read-only,\n"
+    "or in a folder that takes no new file; inputs must be regular files.\n"
+    "--settings defaults to setting.ini beside halvex-cli, else\n"
+    "$XDG_CONFIG_HOME/halvex/setting.ini (~/.config/halvex/setting.ini).\n"
+    "read and write without --port or --device use the port of the settings:\n"
+    "device= when it is set, else com= (and searchcom=). write checks the radio after\n"
+    "writing when verifywrite=1 is in the settings or --verify is given.\n";
 
 void PrintUsage(std::ostream& stream) {
     stream << "usage:\n";
+    std::vector<OptionSpec> every;
     for (const CliCommand& command : kCommands) {
-        stream << "  halvex-cli " << command.usage << '\n';
+        stream << "  halvex-cli " << command.name << ' ' << UsageLine(command.options) << '\n';
+        for (const OptionSpec& option : command.options) {
+            auto same = [&option](const OptionSpec& known) { return known.name == option.name; };
+            if (std::none_of(every.begin(), every.end(), same)) {
+                every.push_back(option);
+            }
+        }
     }
-    stream << "  halvex-cli --help\n"
+    stream << "  halvex-cli COMMAND --help\n"
+              "  halvex-cli --help\n"
               "  halvex-cli --version\n"
-              "doctor wakes the radio and asks who it is, never writes to it, and exits\n"
-              "0 when an RQ870 answers, 2 when none answers (missing device, no permission,\n"
-              "port in use, silent radio, echoing cable on the direct setting), 3 for another\n"
-              "model or a plain cable on the echoing setting.\n"
-              "--settings defaults to setting.ini beside halvex-cli, else\n"
-              "$XDG_CONFIG_HOME/halvex/setting.ini (~/.config/halvex/setting.ini).\n"
-              "read and write without --port or --device use the port of the settings:\n"
-              "device= when it is set, else com= (and searchcom=).\n";
+              "options:\n"
+           << OptionHelp(every) << kRules;
+}
+
+// Every file the command names is checked before any work: an input that is not a regular file
+// could hang the command, and an output may not replace anything the command reads.
+bool CheckCommandFiles(const CliCommand& command, const ParsedOptions& options,
+                       std::string* error) {
+    std::vector<std::string> inputs;
+    for (const OptionSpec& spec : command.options) {
+        if (spec.kind == OptionKind::InputFile && options.Has(spec.name)) {
+            inputs.push_back(options.Value(spec.name));
+        }
+    }
+    for (const std::string& input : inputs) {
+        if (!CheckInputFile(input, error)) {
+            return false;
+        }
+    }
+    if (!UseSettingsFile(options.Value(kSettings.name), error)) {
+        return false;
+    }
+    inputs.push_back(g_SettingsPath);
+    for (const OptionSpec& spec : command.options) {
+        if (spec.kind == OptionKind::OutputFile && options.Has(spec.name) &&
+            !CheckOutputPath(options.Value(spec.name), inputs, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int RunCommand(const CliCommand& command, std::span<const std::string> arguments) {
+    ParsedOptions options;
+    std::string error;
+    const std::string prefix = std::string(command.name) + ": ";
+    if (!ParseOptions(command.options, arguments, &options, &error)) {
+        ReportFailure(prefix + error);
+        return command.failureExit;
+    }
+    if (options.Has("--help")) {
+        std::cout << "usage: halvex-cli " << command.name << ' ' << UsageLine(command.options)
+                  << '\n'
+                  << OptionHelp(command.options);
+        return kExitSuccess;
+    }
+    if (!CheckCommandFiles(command, options, &error)) {
+        ReportFailure(prefix + error);
+        return command.failureExit;
+    }
+    return command.run(options);
 }
 
 }  // namespace
@@ -83,7 +196,7 @@ int main(int argc, char** argv) {
     }
     for (const CliCommand& command : kCommands) {
         if (arguments[0] == command.name) {
-            return command.run(std::span<const std::string>(arguments).subspan(1));
+            return RunCommand(command, std::span<const std::string>(arguments).subspan(1));
         }
     }
     return ReportFailure("unknown command '" + arguments[0] + "'; see halvex-cli --help");

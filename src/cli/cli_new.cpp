@@ -4,57 +4,15 @@
 #include "cli/cli_support.h"
 #include "config/app_globals.h"
 
-namespace {
-
-struct NewArguments {
-    std::string settingsPath;
-    std::optional<int> band;
-    std::string outputPath;
-};
-
-bool ParseNewArguments(std::span<const std::string> arguments, NewArguments* parsed,
-                       std::string* error) {
-    for (size_t index = 0; index < arguments.size(); ++index) {
-        const std::string& argument = arguments[index];
-        bool takesValue = argument == "--settings" || argument == "--band" || argument == "-o";
-        if (!takesValue) {
-            *error = "new: unexpected argument '" + argument + "'";
-            return false;
-        }
-        if (index + 1 == arguments.size()) {
-            *error = "new: " + argument + " needs a value";
-            return false;
-        }
-        const std::string& value = arguments[++index];
-        if (argument == "--settings") {
-            parsed->settingsPath = value;
-        } else if (argument == "-o") {
-            parsed->outputPath = value;
-        } else {
-            if (!ParseBand("new", value, &parsed->band, error)) {
-                return false;
-            }
-        }
-    }
-    if (parsed->outputPath.empty()) {
-        *error = "new: the output file is missing (-o FILE.pgm)";
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
-
-int RunNewCommand(std::span<const std::string> arguments) {
-    NewArguments parsed;
+int RunNewCommand(const ParsedOptions& options) {
     std::string error;
-    if (!ParseNewArguments(arguments, &parsed, &error) ||
-        !UseSettingsFile(parsed.settingsPath, &error)) {
+    std::optional<int> band;
+    if (options.Has("--band") && !ParseBand("new", options.Value("--band"), &band, &error)) {
         return ReportFailure(error);
     }
-    CliPrompts prompts(parsed.outputPath);
+    CliPrompts prompts(options.Value("-o"));
     CHalvexDoc document(prompts, StartupDocumentSettings());
-    if (!NewDocumentOnBand("new", parsed.band, &document, &error)) {
+    if (!NewDocumentOnBand("new", band, &document, &error)) {
         return ReportFailure(error);
     }
     if (!document.SaveWithConfirmation(&error)) {

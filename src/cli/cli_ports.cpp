@@ -15,30 +15,6 @@
 
 namespace {
 
-struct PortsArguments {
-    std::string settingsPath;
-    bool json = false;
-};
-
-bool ParsePortsArguments(std::span<const std::string> arguments, PortsArguments* parsed,
-                         std::string* error) {
-    for (size_t index = 0; index < arguments.size(); ++index) {
-        const std::string& argument = arguments[index];
-        if (argument == "--json") {
-            parsed->json = true;
-        } else if (argument == "--settings" && index + 1 < arguments.size()) {
-            parsed->settingsPath = arguments[++index];
-        } else if (argument == "--settings") {
-            *error = "ports: --settings needs a value";
-            return false;
-        } else {
-            *error = "ports: unexpected argument '" + argument + "'";
-            return false;
-        }
-    }
-    return true;
-}
-
 std::string JsonString(const std::string& text) {
     std::string quoted = "\"";
     for (char c : text) {
@@ -156,17 +132,11 @@ void PrintTable(const std::vector<ComPortMapping>& ports, const std::vector<Seri
 
 }  // namespace
 
-int RunPortsCommand(std::span<const std::string> arguments, const DeviceRoots& roots) {
-    PortsArguments parsed;
-    std::string error;
-    if (!ParsePortsArguments(arguments, &parsed, &error) ||
-        !UseSettingsFile(parsed.settingsPath, &error)) {
-        return ReportFailure(error);
-    }
+int RunPortsCommand(const ParsedOptions& options, const DeviceRoots& roots) {
     std::vector<ComPortMapping> ports = ListComPortMappings(g_PortsDir);
     std::vector<SerialDevice> devices = ListSerialDevices(roots);
     std::string device = ConfiguredDevice(g_SettingsPath);
-    if (parsed.json) {
+    if (options.Has("--json")) {
         PrintJson(ports, devices, device);
     } else {
         PrintTable(ports, devices, device);

@@ -27,7 +27,6 @@
 
 namespace {
 
-constexpr int kHighestPort = 255;
 constexpr auto kPollPeriod = std::chrono::milliseconds(20);
 constexpr int kBarWidth = 40;
 
@@ -37,76 +36,32 @@ void OnInterrupt(int) {
     interruptRequested = 1;
 }
 
+// A closed terminal or a stopping system ends the exchange as Ctrl-C does: at a block
+// boundary, with the radio left in a state the message names.
+constexpr std::array kStopSignals = {SIGINT, SIGTERM, SIGHUP};
+
 struct TransferArguments {
     std::optional<int> port;
     std::string device;
-    std::string settingsPath;
     std::string file;
     bool force = false;
     bool verify = false;
 };
 
-std::optional<int> ParsePort(const std::string& text) {
-    int value = 0;
-    auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (failure != std::errc() || end != text.data() + text.size() || value < 1 ||
-        value > kHighestPort) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-// read takes its output file with -o (default radio.pgm), write takes its input file alone.
-bool ParseTransferArguments(std::string_view command, std::span<const std::string> arguments,
-                            TransferArguments* parsed, std::string* error) {
+// Verification follows the desktop's check box (verifywrite), unless this run says otherwise.
+bool TakeTransferArguments(std::string_view command, const ParsedOptions& options,
+                           TransferArguments* taken, std::string* error) {
     bool read = command == "read";
-    for (size_t index = 0; index < arguments.size(); ++index) {
-        const std::string& argument = arguments[index];
-        if (!read && (argument == "--force" || argument == "--verify")) {
-            (argument == "--force" ? parsed->force : parsed->verify) = true;
-            continue;
-        }
-        bool takesValue = argument == "--port" || argument == "--device" ||
-                          argument == "--settings" || (read && argument == "-o");
-        if (!takesValue) {
-            if (read || argument.starts_with('-') || !parsed->file.empty()) {
-                *error = std::string(command) + ": unexpected argument '" + argument + "'";
-                return false;
-            }
-            parsed->file = argument;
-            continue;
-        }
-        if (index + 1 == arguments.size()) {
-            *error = std::string(command) + ": " + argument + " needs a value";
-            return false;
-        }
-        const std::string& value = arguments[++index];
-        if (argument == "--port") {
-            parsed->port = ParsePort(value);
-            if (!parsed->port) {
-                *error = std::string(command) + ": --port takes a port number from 1 to " +
-                         std::to_string(kHighestPort) + ", not '" + value + "'";
-                return false;
-            }
-        } else if (argument == "--device") {
-            parsed->device = value;
-        } else if (argument == "--settings") {
-            parsed->settingsPath = value;
-        } else {
-            parsed->file = value;
-        }
-    }
-    if (parsed->port.has_value() && !parsed->device.empty()) {
-        *error = std::string(command) + ": give only one of --port N and --device PATH";
+    if (options.Has("--port") &&
+        !ParsePort(command, options.Value("--port"), &taken->port, error)) {
         return false;
     }
-    if (parsed->file.empty()) {
-        if (!read) {
-            *error = "write: the file to send is missing (halvex-cli write ... FILE.pgm)";
-            return false;
-        }
-        parsed->file = "radio.pgm";
-    }
+    taken->device = options.Value("--device");
+    taken->file = options.Value(read ? "-o" : "FILE.pgm");
+    taken->force = options.Has("--force");
+    taken->verify =
+        options.Has("--verify") || (!options.Has("--no-verify") &&
+                                    ReadProfileInt(g_SettingsPath, "setup", "verifywrite", 0) != 0);
     return true;
 }
 
@@ -157,13 +112,14 @@ TransferStatus RunJob(TransferJob& job, bool* cancelled) {
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
-    struct sigaction previous {};
-    sigaction(SIGINT, &action, &previous);
-
-    // Only this thread takes the signal, so the worker's waits are never interrupted.
+    std::array<struct sigaction, kStopSignals.size()> previous{};
+    // Only this thread takes the signals, so the worker's waits are never interrupted.
     sigset_t interrupt;
     sigemptyset(&interrupt);
-    sigaddset(&interrupt, SIGINT);
+    for (size_t k = 0; k < kStopSignals.size(); ++k) {
+        sigaction(kStopSignals[k], &action, &previous[k]);
+        sigaddset(&interrupt, kStopSignals[k]);
+    }
     pthread_sigmask(SIG_BLOCK, &interrupt, nullptr);
     WorkerRunner worker;
     worker.Start([&job] { TransferThreadProc(job); });
@@ -180,7 +136,9 @@ TransferStatus RunJob(TransferJob& job, bool* cancelled) {
     worker.Join();
     line.Show(job.Status(), job.Progress());
     line.Finish();
-    sigaction(SIGINT, &previous, nullptr);
+    for (size_t k = 0; k < kStopSignals.size(); ++k) {
+        sigaction(kStopSignals[k], &previous[k], nullptr);
+    }
     *cancelled = job.IsCancelled();
     return job.Status();
 }
@@ -295,21 +253,16 @@ int Transfer(const TransferArguments& arguments, bool read, uint8_t* image, bool
         return kExitSuccess;
     }
     if (cancelled && !IsFinalStatus(status)) {
+        // Write progress is published only once the radio has taken a block.
         ReportFailure(read ? "read cancelled; the output file was not written"
-                           : "write cancelled; the radio holds only part of the file now, "
-                             "write again before using it");
+                      : status != StatusWriteProgress
+                          ? "write cancelled before the radio took any "
+                            "block; nothing was written to it"
+                          : "write cancelled; the radio holds only part "
+                            "of the file now, write again before using it");
         return kExitCancelled;
     }
     return ReportOutcome(job, arguments, !job.fixedPort && SearchIsOn(), openError);
-}
-
-// A read that cannot be kept is refused before the radio is woken.
-bool CheckReadOutput(const TransferArguments& arguments, std::string* error) {
-    std::vector<std::string> inputs = {g_SettingsPath};
-    if (!arguments.device.empty()) {
-        inputs.push_back(arguments.device);
-    }
-    return CheckOutputPath(arguments.file, inputs, error);
 }
 
 // Reads the radio back after a write, as a second complete dialogue, and compares.
@@ -333,17 +286,13 @@ int VerifyWrite(const TransferArguments& arguments, const std::array<uint8_t, kI
 
 }  // namespace
 
-int RunReadCommand(std::span<const std::string> arguments) {
+int RunReadCommand(const ParsedOptions& options) {
     TransferArguments parsed;
     std::string error;
-    if (!ParseTransferArguments("read", arguments, &parsed, &error) ||
-        !UseSettingsFile(parsed.settingsPath, &error)) {
+    if (!TakeTransferArguments("read", options, &parsed, &error)) {
         return ReportFailure(error);
     }
     UseConfiguredPort(&parsed);
-    if (!CheckReadOutput(parsed, &error)) {
-        return ReportFailure(error);
-    }
     CliPrompts prompts(parsed.file);
     CHalvexDoc document(prompts, StartupDocumentSettings());
     document.OnNewDocument(true);
@@ -366,26 +315,25 @@ int RunReadCommand(std::span<const std::string> arguments) {
     return kExitSuccess;
 }
 
-int RunWriteCommand(std::span<const std::string> arguments) {
+int RunWriteCommand(const ParsedOptions& options) {
     TransferArguments parsed;
     std::string error;
-    if (!ParseTransferArguments("write", arguments, &parsed, &error) ||
-        !UseSettingsFile(parsed.settingsPath, &error)) {
+    if (!TakeTransferArguments("write", options, &parsed, &error)) {
         return ReportFailure(error);
     }
     UseConfiguredPort(&parsed);
     PgmFile file;
     size_t fileSize = 0;
     PgmLoadResult loaded = LoadPgmFile(parsed.file, &file, &error, &fileSize);
+    // A missing or unreadable file fails with --force too: no use suggesting it.
+    if (loaded == PgmLoadResult::Failed) {
+        return ReportFailure(error);
+    }
     // A short or foreign file would blank every block it lacks in the radio.
     if (!parsed.force && !IsWholePgmFile(parsed.file, loaded, fileSize, &error)) {
         return ReportFailure(error +
                              "; nothing was sent to the radio (--force writes it anyway, erasing "
                              "the radio's channels)");
-    }
-    if (loaded == PgmLoadResult::Failed ||
-        (loaded == PgmLoadResult::ForeignHeader && !parsed.force)) {
-        return ReportFailure(error);
     }
     CliPrompts prompts;
     CHalvexDoc document(prompts, StartupDocumentSettings());

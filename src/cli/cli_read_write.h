@@ -2,15 +2,15 @@
 // desktop's transfer dialog starts, followed on the terminal.
 #pragma once
 
-#include <span>
-#include <string>
+#include "platform/command_options.h"
 
 // Exit statuses beyond success (0) and usage or file errors (1).
 constexpr int kExitNoRadio = 2;
 constexpr int kExitWrongRadio = 3;
 constexpr int kExitReadFailed = 4;
 constexpr int kExitWriteFailed = 5;
+// Ctrl-C, SIGTERM and SIGHUP alike.
 constexpr int kExitCancelled = 130;
 
-int RunReadCommand(std::span<const std::string> arguments);
-int RunWriteCommand(std::span<const std::string> arguments);
+int RunReadCommand(const ParsedOptions& options);
+int RunWriteCommand(const ParsedOptions& options);

@@ -8,10 +8,43 @@
 #include "config/file_locations.h"
 #include "config/setting_definitions.h"
 #include "config/settings_check.h"
+#include "platform/profile.h"
+#include "platform/terminal_text.h"
+
+namespace {
+
+constexpr int kHighestPort = 255;
+
+// "'value'" safe for a terminal, for messages that quote what the user gave.
+std::string Quoted(const std::string& value) {
+    std::string quoted = "'";
+    quoted += TerminalText(value, kEchoedValueLimit);
+    return quoted + "'";
+}
+
+}  // namespace
 
 int ReportFailure(const std::string& message) {
-    std::cerr << "halvex-cli: " << message << '\n';
+    PrintNote("halvex-cli: " + message);
     return kExitFailure;
+}
+
+void PrintNote(const std::string& line) {
+    std::cerr << TerminalText(line) << '\n';
+}
+
+bool ParsePort(std::string_view command, const std::string& value, std::optional<int>* port,
+               std::string* error) {
+    int number = 0;
+    auto [end, failure] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (failure != std::errc() || end != value.data() + value.size() || number < 1 ||
+        number > kHighestPort) {
+        *error = std::string(command) + ": --port takes a port number from 1 to " +
+                 std::to_string(kHighestPort) + ", not " + Quoted(value);
+        return false;
+    }
+    *port = number;
+    return true;
 }
 
 bool UseSettingsFile(const std::string& settingsPath, std::string* error) {
@@ -30,15 +63,15 @@ bool UseSettingsFile(const std::string& settingsPath, std::string* error) {
     }
     // A wrong value must not turn into a failure of the cable later: each is named now.
     if (!check.badValues.empty()) {
-        error->clear();
-        for (const BadSettingValue& bad : check.badValues) {
-            *error += (error->empty() ? "" : "\nhalvex-cli: ") +
-                      BadValueMessage(g_SettingsPath, bad, false);
+        for (size_t index = 0; index + 1 < check.badValues.size(); ++index) {
+            PrintNote("halvex-cli: " +
+                      BadValueMessage(g_SettingsPath, check.badValues[index], false));
         }
+        *error = BadValueMessage(g_SettingsPath, check.badValues.back(), false);
         return false;
     }
     for (const std::string& note : check.notes) {
-        std::cerr << "halvex-cli: " << note << '\n';
+        PrintNote("halvex-cli: " + note);
     }
     g_ChannelCount = settings::kChannelCount.Read(g_SettingsPath);
     return true;
@@ -57,7 +90,7 @@ bool ParseBand(std::string_view command, const std::string& value, std::optional
     if (failure != std::errc() || end != value.data() + value.size() || number < 0 ||
         number >= kBandLineCount) {
         *error = std::string(command) + ": --band takes a band line number from 0 to " +
-                 std::to_string(kBandLineCount - 1) + ", not '" + value + "'";
+                 std::to_string(kBandLineCount - 1) + ", not " + Quoted(value);
         return false;
     }
     *band = number;

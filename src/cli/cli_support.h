@@ -10,9 +10,20 @@
 
 constexpr int kExitSuccess = 0;
 constexpr int kExitFailure = 1;
+// diff answers as cmp does: 0 the same, 1 different, 2 it could not compare.
+constexpr int kExitDiffDifferent = 1;
+constexpr int kExitDiffError = 2;
 
-// Prints "halvex-cli: message" on stderr and returns kExitFailure.
+// Prints "halvex-cli: message" on stderr, with the text it quotes from files and arguments
+// made safe for a terminal, and returns kExitFailure.
 int ReportFailure(const std::string& message);
+
+// Prints a line on stderr that may quote file text (a note, a loss, a warning).
+void PrintNote(const std::string& line);
+
+// Reads the value of --port for command: a port number from 1 to 255, or false with a message.
+bool ParsePort(std::string_view command, const std::string& value, std::optional<int>* port,
+               std::string* error);
 
 // Makes settingsPath (or, when empty, the setting.ini the location rule picks: beside the
 // executable, else the user's own, made from the installed default on first use) the

@@ -6,3 +6,8 @@
 // True when path names a regular file, following symbolic links; false when it names
 // nothing, a folder or a device.
 bool IsRegularFile(const std::string& path);
+
+// False with a message naming path when it exists but is not a regular file: reading a folder
+// fails, and opening a pipe with no writer would wait for ever. A missing file passes: its
+// reader says so in its own words.
+bool CheckInputFile(const std::string& path, std::string* error);

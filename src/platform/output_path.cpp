@@ -3,6 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
 namespace {
 
 std::string FolderOf(const std::string& path) {
@@ -18,6 +22,20 @@ bool Fail(std::string* error, const std::string& message) {
         *error = message;
     }
     return false;
+}
+
+// The file is written as a temporary file in its folder, then renamed: make one now, so a
+// folder that takes no new files fails before anything slow starts.
+bool FolderTakesNewFiles(const std::string& path, const std::string& folder, std::string* error) {
+    std::string probe = folder + "/.halvex-probe-XXXXXX";
+    int descriptor = mkstemp(probe.data());
+    if (descriptor < 0) {
+        return Fail(error, "cannot write " + path + ": no new file can be made in " + folder +
+                               " (" + std::strerror(errno) + ")");
+    }
+    close(descriptor);
+    unlink(probe.c_str());
+    return true;
 }
 
 }  // namespace
@@ -55,7 +73,7 @@ bool CheckOutputPath(const std::string& path, const std::vector<std::string>& in
     }
     struct stat output {};
     if (stat(path.c_str(), &output) != 0) {
-        return true;
+        return FolderTakesNewFiles(path, folder, error);
     }
     if (S_ISDIR(output.st_mode)) {
         return Fail(error, "cannot write " + path + ": it is a folder; give a file name");
@@ -71,5 +89,9 @@ bool CheckOutputPath(const std::string& path, const std::vector<std::string>& in
                                    ", which this command reads; give another file name");
         }
     }
-    return true;
+    // Replacing it by rename would work, but a save keeps a read-only file as it is.
+    if (access(path.c_str(), W_OK) != 0 || (output.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        return Fail(error, "cannot write " + path + ": the file is read-only");
+    }
+    return FolderTakesNewFiles(path, folder, error);
 }

@@ -10,8 +10,9 @@
 // us nor by the folder's owner. Another user could point such a link at any of our files.
 bool IsFollowableOutputLink(const std::string& path, std::string* error);
 
-// False with a message when path cannot take a new .pgm file: its folder is missing, it is a
-// folder or another non-regular file, it is a link refused above, or it is the same file as
-// one of inputs (files the command reads, such as the settings file).
+// False with a message when path cannot take a new file: its folder is missing or takes no new
+// file, it is a folder or another non-regular file, it is a link refused above, it is
+// read-only, or it is the same file as one of inputs (files the command reads, such as the
+// settings file), compared by device and inode so that links and hard links count.
 bool CheckOutputPath(const std::string& path, const std::vector<std::string>& inputs,
                      std::string* error);

@@ -3,31 +3,56 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "config/app_globals.h"
 #include "config/file_locations.h"
+#include "platform/command_options.h"
 #include "sim/demo_memory.h"
 #include "sim/memory_file.h"
 #include "sim/virtual_radio.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: radio-sim [--port N | --link PATH] [--memory FILE] [--demo] [--echo] [--pace]\n"
-    "                 [--ignore-wakeups N] [--ident-length N] [--silent]\n"
-    "                 [--wrong-address BLOCK[:TIMES]] [--short-answer BLOCK[:TIMES]]\n"
-    "                 [--no-ack BLOCK[:TIMES]] [--unstored BLOCK] [--version]\n"
-    "                 [--late-answer BLOCK[:TIMES]] [--late-by MS] [--stray-byte BLOCK[:TIMES]]\n"
+constexpr OptionSpec Number(std::string_view name, std::string_view valueName,
+                            std::string_view help) {
+    return {name, valueName, help, OptionKind::Value};
+}
+
+constexpr std::array kOptions = {
+    OptionSpec{"--port", "N", "serve on ports/COMN (1 unless told)", OptionKind::Value, false, 1},
+    OptionSpec{"--link", "PATH", "serve at PATH instead", OptionKind::Value, false, 1},
+    OptionSpec{"--memory", "FILE", "keep the memory in FILE (.pgm or an 8192-byte dump)",
+               OptionKind::Value},
+    OptionSpec{"--demo", "", "start from the demo channels"},
+    OptionSpec{"--echo", "", "echo every byte, as an echoing cable does"},
+    OptionSpec{"--pace", "", "pace the line at 9600 baud"},
+    Number("--ignore-wakeups", "N", "ignore the first N wake-ups"),
+    Number("--ident-length", "N", "send an identification of N bytes"),
+    OptionSpec{"--silent", "", "never answer"},
+    Number("--wrong-address", "BLOCK[:TIMES]", "answer BLOCK with another block's address"),
+    Number("--short-answer", "BLOCK[:TIMES]", "answer BLOCK cut short"),
+    Number("--no-ack", "BLOCK[:TIMES]", "do not acknowledge BLOCK"),
+    Number("--unstored", "BLOCK", "acknowledge BLOCK but do not keep it"),
+    Number("--late-answer", "BLOCK[:TIMES]", "answer BLOCK after the time-out"),
+    Number("--late-by", "MS", "how late a late answer comes (200 unless told)"),
+    Number("--stray-byte", "BLOCK[:TIMES]", "send one byte more after the answer to BLOCK"),
+    OptionSpec{"--version", "", "print the version"},
+};
+
+constexpr const char* kUsageNotes =
     "Serves a virtual radio on ports/COMN (port 1 unless told) or at PATH. The ports folder\n"
     "is beside this program when a setting.ini is there, else $XDG_CONFIG_HOME/halvex/ports.\n"
-    "BLOCK is a block address such as 0x0D40, or any; TIMES defaults to always.\n"
-    "A late answer comes MS milliseconds late (200 unless told).\n";
+    "BLOCK is a block address such as 0x0D40, or any; TIMES defaults to always.\n";
 
 constexpr int kAlways = 1 << 30;
+constexpr int kUsageExit = 2;
 
 struct Arguments {
     int port = 1;
@@ -64,68 +89,89 @@ bool ParseBlockFault(const std::string& text, int* block, int* times) {
     return ParseBlock(text.substr(0, colon), block) && ParseNumber(text.substr(colon + 1), times);
 }
 
-bool ParseArguments(int argc, char** argv, Arguments* arguments) {
+void PrintUsage(const std::string& program) {
+    std::printf("%s%s%s", WrappedUsage("usage: " + program, kOptions).c_str(),
+                OptionHelp(kOptions).c_str(), kUsageNotes);
+}
+
+// Takes each option's value into arguments; false with the option whose value is not valid.
+bool TakeValues(const ParsedOptions& parsed, Arguments* arguments, std::string* badOption) {
     VirtualRadioFaults& faults = arguments->options.faults;
-    for (int k = 1; k < argc; ++k) {
-        std::string option = argv[k];
-        const char* value = k + 1 < argc ? argv[k + 1] : nullptr;
-        bool takesValue = true;
-        bool good = value != nullptr;
-        if (option == "--port") {
-            good = good && ParseNumber(value, &arguments->port) && arguments->port > 0;
-        } else if (option == "--link") {
-            arguments->link = good ? value : "";
-        } else if (option == "--memory") {
-            arguments->memoryPath = good ? value : "";
-        } else if (option == "--ignore-wakeups") {
-            good = good && ParseNumber(value, &faults.ignoreWakeUps);
-        } else if (option == "--ident-length") {
-            good = good && ParseNumber(value, &faults.identificationLength);
-        } else if (option == "--wrong-address") {
-            good = good &&
-                   ParseBlockFault(value, &faults.wrongAddressBlock, &faults.wrongAddressTimes);
-        } else if (option == "--short-answer") {
-            good =
-                good && ParseBlockFault(value, &faults.shortAnswerBlock, &faults.shortAnswerTimes);
-        } else if (option == "--unstored") {
-            good = good && ParseNumber(value, &faults.unstoredBlock);
-        } else if (option == "--no-ack") {
-            good = good && ParseBlockFault(value, &faults.noAckBlock, &faults.noAckTimes);
-        } else if (option == "--late-answer") {
-            good = good && ParseBlockFault(value, &faults.lateAnswerBlock, &faults.lateAnswerTimes);
-        } else if (option == "--late-by") {
-            good = good && ParseNumber(value, &faults.lateAnswerMs);
-        } else if (option == "--stray-byte") {
-            good = good && ParseBlockFault(value, &faults.strayByteBlock, &faults.strayByteTimes);
-        } else {
-            takesValue = false;
-            good = true;
-            if (option == "--help") {
-                std::fputs(kUsage, stdout);
-                std::exit(0);
-            } else if (option == "--version") {
-                std::puts("radio-sim " HALVEX_VERSION);
-                std::exit(0);
-            } else if (option == "--demo") {
-                arguments->demo = true;
-            } else if (option == "--echo") {
-                arguments->options.echo = true;
-            } else if (option == "--pace") {
-                arguments->options.pace9600 = true;
-            } else if (option == "--silent") {
-                faults.silent = true;
-            } else {
-                std::fprintf(stderr, "radio-sim: unknown option %s\n%s", option.c_str(), kUsage);
-                return false;
-            }
-        }
-        if (!good) {
-            std::fprintf(stderr, "radio-sim: %s needs a valid value\n%s", option.c_str(), kUsage);
+    struct NumberTarget {
+        std::string_view name;
+        int* value;
+    };
+    struct BlockTarget {
+        std::string_view name;
+        int* block;
+        int* times;
+    };
+    const NumberTarget numbers[] = {{"--port", &arguments->port},
+                                    {"--ignore-wakeups", &faults.ignoreWakeUps},
+                                    {"--ident-length", &faults.identificationLength},
+                                    {"--late-by", &faults.lateAnswerMs},
+                                    {"--unstored", &faults.unstoredBlock}};
+    const BlockTarget blocks[] = {
+        {"--wrong-address", &faults.wrongAddressBlock, &faults.wrongAddressTimes},
+        {"--short-answer", &faults.shortAnswerBlock, &faults.shortAnswerTimes},
+        {"--no-ack", &faults.noAckBlock, &faults.noAckTimes},
+        {"--late-answer", &faults.lateAnswerBlock, &faults.lateAnswerTimes},
+        {"--stray-byte", &faults.strayByteBlock, &faults.strayByteTimes}};
+    for (const NumberTarget& number : numbers) {
+        if (parsed.Has(number.name) && !ParseNumber(parsed.Value(number.name), number.value)) {
+            *badOption = number.name;
             return false;
         }
-        k += takesValue ? 1 : 0;
     }
+    for (const BlockTarget& block : blocks) {
+        if (parsed.Has(block.name) &&
+            !ParseBlockFault(parsed.Value(block.name), block.block, block.times)) {
+            *badOption = block.name;
+            return false;
+        }
+    }
+    if (arguments->port <= 0) {
+        *badOption = "--port";
+        return false;
+    }
+    arguments->link = parsed.Value("--link");
+    arguments->memoryPath = parsed.Value("--memory");
+    arguments->demo = parsed.Has("--demo");
+    arguments->options.echo = parsed.Has("--echo");
+    arguments->options.pace9600 = parsed.Has("--pace");
+    faults.silent = parsed.Has("--silent");
     return true;
+}
+
+// The exit status when the program should end at once (help, version, usage error).
+std::optional<int> ParseArguments(int argc, char** argv, Arguments* arguments) {
+    std::string program = argc > 0 ? std::filesystem::path(argv[0]).filename().string() : "";
+    if (program.empty()) {
+        program = "radio-sim";
+    }
+    std::vector<std::string> given(argv + (argc > 0 ? 1 : 0), argv + argc);
+    ParsedOptions parsed;
+    std::string error;
+    if (!ParseOptions(kOptions, given, &parsed, &error)) {
+        std::fprintf(stderr, "%s: %s; see %s --help\n", program.c_str(), error.c_str(),
+                     program.c_str());
+        return kUsageExit;
+    }
+    if (parsed.Has("--help")) {
+        PrintUsage(program);
+        return 0;
+    }
+    if (parsed.Has("--version")) {
+        std::printf("%s " HALVEX_VERSION "\n", program.c_str());
+        return 0;
+    }
+    std::string badOption;
+    if (!TakeValues(parsed, arguments, &badOption)) {
+        std::fprintf(stderr, "%s: %s needs a valid value; see %s --help\n", program.c_str(),
+                     badOption.c_str(), program.c_str());
+        return kUsageExit;
+    }
+    return std::nullopt;
 }
 
 // The memory to start from, and the file form it will be saved in.
@@ -153,13 +199,12 @@ void SaveMemory(const std::string& path, MemoryFile file, const RadioMemory& mem
         std::fprintf(stderr, "radio-sim: the memory was not saved: %s\n", error.c_str());
     }
 }
-
 }  // namespace
 
 int main(int argc, char** argv) {
     Arguments arguments;
-    if (!ParseArguments(argc, argv, &arguments)) {
-        return 2;
+    if (std::optional<int> exitStatus = ParseArguments(argc, argv, &arguments)) {
+        return *exitStatus;
     }
     if (arguments.link.empty()) {
         // The same ports folder as the programs that will open the port.
