@@ -137,7 +137,8 @@ TEST_F(CliTest, SettingsFilesSayWhatIsWrongWithThem) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.fragment);
         std::string settings = m_Folder.Write("bad.ini", c.contents);
-        ExpectOneErrorLine(Run({"new", "--settings", settings, "-o", File("x.pgm")}), c.fragment);
+        ExpectOneErrorLine(Run({"new", "--settings", settings, "-o", File("x.pgm")}), c.fragment,
+                           1);
         EXPECT_EQ(halvex::test::ReadBytes(settings), c.contents);
     }
     EXPECT_FALSE(std::filesystem::exists(File("x.pgm")));
