@@ -8,7 +8,8 @@ namespace {
 constexpr int kCodeLength = static_cast<int>(kPttIdCodeSize);
 
 bool IsCodeCharacter(const QString& text) {
-    static const QString kAccepted = QStringLiteral("#*0123456789ABCDabcd\b");
+    // What the radio can store; "*" and "#" would be dropped silently when the box is left.
+    static const QString kAccepted = QStringLiteral("0123456789ABCDabcd\b");
     return text.size() == 1 && kAccepted.contains(text.front());
 }
 

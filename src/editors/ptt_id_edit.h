@@ -17,7 +17,7 @@ public:
 
     // Shows the stored code and limits the box to six characters.
     void SetCode(const PttIdCode& code);
-    // The code the box's text stands for; "*", "#" and the end of the text end it.
+    // The code the box's text stands for; the end of the text ends it.
     PttIdCode GetCode() const;
 
 signals:

@@ -4,3 +4,5 @@
 constexpr int kAboutTemplate = 100;
 // The product line; its "%s" stands for the program's version.
 constexpr int kAboutProductId = 1015;
+// The line under it that names the radio's software, in the user's language.
+constexpr int kAboutSoftwareId = 1099;
