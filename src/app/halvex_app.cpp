@@ -69,8 +69,12 @@ std::string CHalvexApp::QtLocale() const {
 
 std::string CHalvexApp::FillPath(const char* key, const std::string& path) const {
     std::string text = LangText(key);
+    // A language file without the text still names the path.
     if (size_t mark = text.find("%s"); mark != std::string::npos) {
         text.replace(mark, 2, path);
+    } else {
+        text += ' ';
+        text += path;
     }
     return text;
 }
@@ -104,10 +108,13 @@ bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& a
     QStringList files = arguments.mid(1);
     if (files.isEmpty()) {
         NewDocument();
-    } else if (!OpenDocumentFile(files.first().toStdString()) &&
-               !IsReadable(files.first().toStdString())) {
+    } else if (!OpenDocumentFile(files.first().toStdString())) {
         // The reason has been shown; without its file the program has nothing to do.
-        return false;
+        if (!IsReadable(files.first().toStdString())) {
+            return false;
+        }
+        // A refused file leaves the program as it starts without one.
+        NewDocument();
     }
     m_Frame->show();
     m_Frame->FitAndCentre();

@@ -141,10 +141,10 @@ void CFunctionPage::FillFromImage() {
 // not make the document ask to be saved.
 void CFunctionPage::OnPttIdFocusLost() {
     // Stored bytes the box cannot show must survive a visit that types nothing.
-    if (!m_PttIdEdit->Edit()->isModified()) {
+    if (!m_PttIdEdit->Edited()) {
         return;
     }
-    m_PttIdEdit->Edit()->setModified(false);
+    m_PttIdEdit->TakeEdit();
     const PttIdCode code = m_PttIdEdit->GetCode();
     if (code != m_Document.GetPttIdCode()) {
         m_Document.SetPttIdCode(code);

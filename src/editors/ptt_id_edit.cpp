@@ -29,6 +29,15 @@ CPttIdEdit::CPttIdEdit(QLineEdit* edit) : QObject(edit), m_Edit(edit) {
 void CPttIdEdit::SetCode(const PttIdCode& code) {
     m_Edit->setMaxLength(kCodeLength);
     m_Edit->setText(QString::fromStdString(PttIdCodeText(code)));
+    m_StoredText = m_Edit->text();
+}
+
+bool CPttIdEdit::Edited() const {
+    return m_Edit->text() != m_StoredText;
+}
+
+void CPttIdEdit::TakeEdit() {
+    m_StoredText = m_Edit->text();
 }
 
 PttIdCode CPttIdEdit::GetCode() const {

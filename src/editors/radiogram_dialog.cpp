@@ -37,7 +37,7 @@ QStringList ListTexts(const std::vector<std::string>& texts) {
 // The preset cell's text: the preset list's entry for the code, nothing for a code it lacks.
 QString PresetText(int code) {
     if (code == kFmEmptyPreset) {
-        return QString::fromStdString(LoadLangString("IDS_OFF"));
+        return QString::fromStdString(LoadLangString("IDS_FM_OFF"));
     }
     return code >= 0 && code <= kFmHighestCode ? QString::fromStdString(FmCodeText(code))
                                                : QString();
@@ -116,7 +116,7 @@ void CRadiogramDlg::FillPresetList() {
     QSignalBlocker blocker(PresetList());
     PresetList()->clear();
     std::vector<std::string> presets = FmPresetList();
-    presets.back() = LoadLangString("IDS_OFF");
+    presets.back() = LoadLangString("IDS_FM_OFF");
     PresetList()->addItems(ListTexts(presets));
 }
 

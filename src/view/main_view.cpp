@@ -24,6 +24,8 @@ CHalvexView::CHalvexView(CHalvexDoc& document, QWidget* parent)
     ReplaceControl(m_Form, kMainFormTabsId, m_Tabs);
     setWidget(m_Form);
     setFrameShape(QFrame::NoFrame);
+    // The scroll area is no control: as a Tab stop it would hold the focus and show none.
+    setFocusPolicy(Qt::NoFocus);
     // Leaving a page by its tab, with the mouse or a key, ends its edit.
     connect(m_Tabs, &QTabWidget::currentChanged, this, [this] { CommitEdits(); });
     AddPageKeys();
