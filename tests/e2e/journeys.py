@@ -649,28 +649,6 @@ def journey_check_connection(session):
     session.wait_gone(box, "the missing device finding")
 
 
-JOURNEYS = {
-    "read_edit_save_reopen": ("english", journey_read_edit_save_reopen),
-    "write_to_radio": ("english", journey_write_to_radio),
-    "half_typed_file_exit": ("english", journey_half_typed_file_exit),
-    "half_typed_close_box": ("english", journey_half_typed_close_box),
-    "fm_preset_lists": ("english", journey_fm_preset_lists),
-    "import_channels": ("english", journey_import_channels),
-    "list_keys": ("english", journey_list_keys),
-    "undo_redo_keys": ("english", journey_undo_redo_keys),
-    "rows_cut_paste_undo": ("english", journey_rows_cut_paste_undo),
-    "test_mode_read_all_pages": ("english", journey_test_mode_read_all_pages),
-    "test_mode_read_all_responsive": ("english", journey_test_mode_read_all_responsive),
-    "cancel_paced_read": ("english", journey_cancel_paced_read),
-    "port_and_language_dialogs": ("chinese", journey_port_and_language_dialogs),
-    "pick_listed_device": ("english", journey_pick_listed_device),
-    "check_connection": ("english", journey_check_connection),
-    "check_connection_chinese": ("chinese", journey_check_connection),
-    "questions_default_to_cancel": ("english", journey_questions_default_to_cancel),
-    "questions_default_to_cancel_chinese": ("chinese", journey_questions_default_to_cancel),
-}
-
-
 def journey_questions_default_to_cancel(session):
     """Enter on a question that would erase the radio must not erase it, and Ctrl+Tab back to
     the channels lands on the table, where Down asks nothing."""
@@ -702,6 +680,28 @@ def journey_questions_default_to_cancel(session):
     session.shot("back-on-the-table")
     if session.stop_radio() != baseline:
         raise JourneyFailure("Enter on the erase question wrote to the radio")
+
+
+JOURNEYS = {
+    "read_edit_save_reopen": ("english", journey_read_edit_save_reopen),
+    "write_to_radio": ("english", journey_write_to_radio),
+    "half_typed_file_exit": ("english", journey_half_typed_file_exit),
+    "half_typed_close_box": ("english", journey_half_typed_close_box),
+    "fm_preset_lists": ("english", journey_fm_preset_lists),
+    "import_channels": ("english", journey_import_channels),
+    "list_keys": ("english", journey_list_keys),
+    "undo_redo_keys": ("english", journey_undo_redo_keys),
+    "rows_cut_paste_undo": ("english", journey_rows_cut_paste_undo),
+    "test_mode_read_all_pages": ("english", journey_test_mode_read_all_pages),
+    "test_mode_read_all_responsive": ("english", journey_test_mode_read_all_responsive),
+    "cancel_paced_read": ("english", journey_cancel_paced_read),
+    "port_and_language_dialogs": ("chinese", journey_port_and_language_dialogs),
+    "pick_listed_device": ("english", journey_pick_listed_device),
+    "check_connection": ("english", journey_check_connection),
+    "check_connection_chinese": ("chinese", journey_check_connection),
+    "questions_default_to_cancel": ("english", journey_questions_default_to_cancel),
+    "questions_default_to_cancel_chinese": ("chinese", journey_questions_default_to_cancel),
+}
 
 
 def main():
