@@ -250,6 +250,18 @@ private slots:
         QVERIFY(m_Doc->IsModified());
     }
 
+    // Enter on an untouched cell changes nothing; a comma typed is the decimal point.
+    void enterWithoutTypingChangesNothingAndCommaIsThePoint() {
+        const QByteArray before = Record(*m_Doc, 4, 0, 16);
+        ClickCell(4, 1);
+        QTest::keyClick(FrequencyEditor(), Qt::Key_Return);
+        QCOMPARE(Record(*m_Doc, 4, 0, 16), before);
+        QVERIFY(!m_Doc->IsModified());
+        QVERIFY(!m_Doc->CanUndo());
+        Enter(4, 1, QStringLiteral("146,52"));
+        QCOMPARE(Cell(4, 1), QStringLiteral("146.52000"));
+    }
+
     void escapeRestoresAndCommitsNothingNew() {
         Enter(3, 1, QStringLiteral("146.125"));
         m_Doc->SetModifiedFlag(false);

@@ -31,6 +31,8 @@ TEST(FrequencyTextToValue, FollowsDigitRules) {
         {"999.99999", 99999999},
         {"1000", kMaxFrequencyValue},
         {"146.125.5", 146125},
+        {"146,52", 14652000},
+        {"146,5.2", 146},
         {std::string("1\0002", 3), 1},
     };
     for (const auto& entry : cases) {
@@ -61,6 +63,7 @@ TEST(BcdToFrequencyText, PrintsNibblesAndTreatsHighTopByteAsEmpty) {
         {{0x00, 0x25, 0x61, 0x14}, "146.12500"}, {{0x00, 0x00, 0x00, 0x05}, "50.00000"},
         {{0x00, 0x00, 0x00, 0x00}, "00.00000"},  {{0x99, 0x99, 0x99, 0x99}, "999.99999"},
         {{0x00, 0x00, 0x00, 0x9A}, ""},          {{0xFF, 0xFF, 0xFF, 0xFF}, ""},
+        {{0xf4, 0x2f, 0x00, 0x17}, "?"},         {{0x0A, 0x00, 0x00, 0x14}, "?"},
     };
     for (const auto& entry : cases) {
         EXPECT_EQ(BcdToFrequencyText(entry.bytes.data()), entry.text);

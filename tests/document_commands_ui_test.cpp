@@ -32,14 +32,15 @@ class DocumentCommandsTest : public QObject {
 private slots:
     void init() {
         MessageBox::ClearShown();
-        QSettings(kRegistryKeyName, kSettingsApplicationName).clear();
+        QFile::remove(RecentFileList::FilePath());
         m_Shell.NewFolder();
         m_Shell.Folder().WriteSettings({{"language", "test"}});
         m_Shell.Folder().Write(
-            "test.lang", halvex::test::LanguageFile(
-                             "Test", "Title",
-                             "IDS_WARN_CLEAR=Clear?\nIDS_WARN_SAVE=Overwrite?\\n\nIDS_WARN_LOAD="
-                             "Not radio data\nIDS_ASK_SAVE=Keep changes to %s?\n"));
+            "test.lang",
+            halvex::test::LanguageFile(
+                "Test", "Title",
+                "IDS_WARN_CLEAR=Clear?\nIDS_WARN_SAVE=Overwrite?\\n\nIDS_WARN_LOAD="
+                "Not radio data\nIDS_ASK_SAVE=Keep changes to %s?\nIDS_RADIO_SOURCE=Radio (%s)\n"));
         WriteRadioFile("a.pgm", kInFileA);
         WriteRadioFile("b.pgm", kInFileB);
         QVERIFY(m_Shell.Start({Path("a.pgm")}));
@@ -140,19 +141,48 @@ private slots:
         QCOMPARE(m_Shell.App().MainFrame()->windowTitle(), QStringLiteral("a.pgm - Title"));
     }
 
-    void foreignFileIsRefusedAndNeverBound() {
-        m_Shell.Folder().Write("letter.pgm", std::string(kPgmFileSize, 'x'));
+    // A refused file leaves the open document exactly as it was, bound to its own file.
+    void refusedFileLeavesTheDocument_data() {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("random bytes") << QByteArray(kPgmFileSize, 'x') << "Not radio data";
+        PgmFile whole = NewPgmFile();
+        QByteArray cut(reinterpret_cast<const char*>(whole.header.data()), kPgmHeaderSize);
+        cut.append(QByteArray(4000 - kPgmHeaderSize, '\xff'));
+        QTest::newRow("cut short at 4000 bytes") << cut << "4000 bytes long instead of 8240";
+    }
+
+    void refusedFileLeavesTheDocument() {
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, told);
+        m_Shell.Folder().Write("letter.pgm", contents.toStdString());
         FileDialog::SetNextFileName(Path("letter.pgm").toStdString());
         m_Shell.App().MainFrame()->OnCommand(kCommandOpen);
-        QCOMPARE(MessageBox::Shown().back().text, std::string("Not radio data"));
+        QVERIFY2(QString::fromStdString(MessageBox::Shown().back().text).contains(told),
+                 MessageBox::Shown().back().text.c_str());
         QCOMPARE(MessageBox::Shown().back().icon, MessageIcon::Stop);
-        QVERIFY(m_Shell.App().Document().GetPathName().empty());
+        QCOMPARE(m_Shell.App().Document().GetPathName(), Path("a.pgm").toStdString());
+        QCOMPARE(m_Shell.App().Document().bytes[kSquelch], kInFileA);
+        QVERIFY(!m_Shell.App().Document().IsModified());
+        QCOMPARE(m_Shell.App().MainFrame()->windowTitle(), QStringLiteral("a.pgm - Title"));
         QVERIFY(
             !m_Shell.App().MainFrame()->MenuAction(kCommandRecentFile)->text().contains("letter"));
-        // Save must ask for a name instead of overwriting the refused file.
-        FileDialog::SetNextFileName(std::nullopt);
+        QCOMPARE(m_Shell.Folder().Read("letter.pgm"), contents.toStdString());
+    }
+
+    // What a read brought is no file's: the title names the port, and Save asks for a name
+    // instead of overwriting the file that was open.
+    void readDataBelongsToNoFileUntilSaved() {
+        std::array<uint8_t, kImageSize> radio = m_Shell.App().Document().bytes;
+        radio[kSquelch] = kInFileB;
+        m_Shell.App().OnRadioRead(radio);
+        QVERIFY(m_Shell.App().Document().IsModified());
+        QCOMPARE(m_Shell.App().MainFrame()->windowTitle(), QStringLiteral("Radio (COM1)* - Title"));
+        FileDialog::SetNextFileName(Path("c.pgm").toStdString());
         m_Shell.App().MainFrame()->OnCommand(kCommandSave);
-        QCOMPARE(m_Shell.Folder().Read("letter.pgm"), std::string(kPgmFileSize, 'x'));
+        QCOMPARE(RadioFileByte("a.pgm"), kInFileA);
+        QCOMPARE(RadioFileByte("c.pgm"), kInFileB);
+        QCOMPARE(m_Shell.App().MainFrame()->windowTitle(), QStringLiteral("c.pgm - Title"));
     }
 
     void droppedFileOpens() {
@@ -174,6 +204,10 @@ private slots:
         CMainFrame* frame = m_Shell.App().MainFrame();
         QVERIFY(frame->MenuAction(kCommandRecentFile)->text().contains("b.pgm"));
         QVERIFY(frame->MenuAction(kCommandRecentFile + 1)->text().contains("a.pgm"));
+        // Kept in the program's own configuration folder, under the list's old group name.
+        QSettings kept(qEnvironmentVariable("XDG_CONFIG_HOME") + "/halvex/Halvex.conf",
+                       QSettings::IniFormat);
+        QCOMPARE(kept.value("Recent File List/File1").toString(), Path("b.pgm"));
         frame->MenuAction(kCommandRecentFile + 1)->trigger();
         QCOMPARE(m_Shell.App().Document().GetPathName(), Path("a.pgm").toStdString());
         QFile::remove(Path("b.pgm"));

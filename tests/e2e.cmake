@@ -33,6 +33,8 @@ set(HALVEX_E2E_JOURNEYS
     pick_listed_device
     check_connection
     check_connection_chinese
+    questions_default_to_cancel
+    questions_default_to_cancel_chinese
 )
 foreach(journey IN LISTS HALVEX_E2E_JOURNEYS)
     add_test(NAME e2e_${journey}

@@ -175,6 +175,20 @@ private slots:
         }
     }
 
+    // xdg-open starts but finds no browser: the user hears so and where the help file is.
+    void helpWithoutABrowserSaysWhereTheFileIs() {
+        m_Shell.Folder().Write("test.html", "help");
+        m_Shell.Folder().Write("xdg-open", "#!/bin/sh\nexit 3\n");
+        QFile::setPermissions(QString::fromStdString(m_Shell.Folder().File("xdg-open")),
+                              QFile::ReadOwner | QFile::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QByteArray::fromStdString(m_Shell.Folder().Path()));
+        m_Shell.App().MainFrame()->OnCommand(kCommandHelp);
+        qputenv("PATH", path);
+        QTRY_COMPARE(MessageBox::Shown().size(), size_t(1));
+        QVERIFY(MessageBox::Shown()[0].text.ends_with(m_Shell.Folder().File("test.html")));
+    }
+
 private:
     halvex::test::ShellFixture m_Shell;
 };

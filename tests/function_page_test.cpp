@@ -199,10 +199,11 @@ private slots:
             << "12AB" << QByteArray("01 02 0a 0b ff ff") << "12AB";
         QTest::newRow("empty box") << ""
                                    << "" << QByteArray("ff ff ff ff ff ff") << "";
-        QTest::newRow("#1") << "#1"
-                            << "#1" << QByteArray("ff ff ff ff ff ff") << "";
-        QTest::newRow("star keeps its text") << "12*3"
-                                             << "12*3" << QByteArray("01 02 ff ff ff ff") << "12";
+        // What the radio cannot store is refused while typing, never dropped when leaving.
+        QTest::newRow("# refused") << "#1"
+                                   << "1" << QByteArray("01 ff ff ff ff ff") << "1";
+        QTest::newRow("* refused") << "12*3"
+                                   << "123" << QByteArray("01 02 03 ff ff ff") << "123";
         QTest::newRow("other keys dropped") << "1e-x.2Z"
                                             << "12" << QByteArray("01 02 ff ff ff ff") << "12";
         QTest::newRow("six at most") << "1234567"
@@ -234,18 +235,20 @@ private slots:
     }
 
     void unchangedCodeLeavesTheDocumentUnmodified() {
-        m_Document->SetPttIdCode({1, 2, 0xFF, 0xFF, 0xFF, 0xFF});
+        // Bytes after the shown digits that no digit stands for survive a visit of the box.
+        m_Document->SetPttIdCode({1, 2, 0xFF, 7, 0x55, 0xFF});
         m_Page->FillFromImage();
         auto* edit = FindControl<QLineEdit>(m_Page, kPttIdCodeId);
         auto* elsewhere = FindControl<QComboBox>(m_Page, 1026);
         edit->setFocus();
         elsewhere->setFocus();
         QVERIFY(!m_Document->IsModified());
-        // Retyped the same, and a star after it, still stores the same code.
-        TypeInto(edit, "12*");
+        QCOMPARE(CodeBytes(*m_Document).toHex(' '), QByteArray("01 02 ff 07 55 ff"));
+        // Retyped the same is no edit either.
+        TypeInto(edit, "12");
         elsewhere->setFocus();
         QVERIFY(!m_Document->IsModified());
-        QCOMPARE(CodeBytes(*m_Document).toHex(' '), QByteArray("01 02 ff ff ff ff"));
+        QCOMPARE(CodeBytes(*m_Document).toHex(' '), QByteArray("01 02 ff 07 55 ff"));
     }
 
     void missingOrShortListsLeaveTheFieldAlone() {

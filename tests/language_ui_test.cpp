@@ -77,6 +77,21 @@ private slots:
         QCOMPARE(ScanModeLabel(frame->View()), QStringLiteral("Scan Alpha again"));
     }
 
+    // Qt's own texts (standard buttons, dialogs, weekdays) follow the language file's locale.
+    void qtTextsSwitchWithTheLanguage() {
+        m_Shell.Folder().Write(
+            "b.lang", halvex::test::LanguageFile("Beta", "Title B", "IDS_QT_LOCALE=zh_CN\n"));
+        Start();
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+        m_Shell.App().MainFrame()->OnCommand(kCommandNextLanguage);
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+                 QStringLiteral("\u53d6\u6d88"));
+        QCOMPARE(QLocale().dayName(1), QStringLiteral("\u661f\u671f\u4e00"));
+        m_Shell.App().MainFrame()->OnCommand(kCommandNextLanguage);
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+        QCOMPARE(QLocale().dayName(1), QStringLiteral("Monday"));
+    }
+
     void removedLanguageFileMovesToTheFirst() {
         Start();
         QFile::remove(m_Shell.FilePath("a.lang"));

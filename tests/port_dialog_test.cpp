@@ -246,6 +246,34 @@ private slots:
         QVERIFY(MessageBox::Shown().empty());
     }
 
+    // With every COM port greyed the list gets the focus first; that is no choice, so OK keeps
+    // the port in effect. Choosing another device says what it replaces.
+    void onlyAChoiceChangesThePort() {
+        std::string error;
+        QVERIFY2(m_Fixture->Start({{"com", 1}}, &error), error.c_str());
+        FakeDeviceTree tree;
+        tree.AddUsbAdapter({"ttyUSB0", "ch341", "1a86", "7523", "", "", ""});
+        m_Fixture->app->m_DeviceRoots = tree.Roots();
+        const std::string before = m_Fixture->dir.Read("setting.ini");
+
+        CPortDlg dialog(*m_Fixture->app);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QVERIFY(!PortButton(&dialog, 1)->isEnabled());
+        DeviceList(&dialog)->setFocus();
+        QTRY_VERIFY(DeviceList(&dialog)->hasFocus());
+        QVERIFY(DeviceList(&dialog)->selectedItems().isEmpty());
+        ClickOk(&dialog);
+        QCOMPARE(m_Fixture->dir.Read("setting.ini"), before);
+
+        CPortDlg again(*m_Fixture->app);
+        again.show();
+        ClickEntry(&again, 0);
+        const QString told = LabelText(&again, kPortInUseId);
+        QVERIFY2(told.startsWith("OK uses ") && told.contains("ttyUSB0 instead of COM1 ("),
+                 qPrintable(told));
+    }
+
     // Outside COM1-COM8's mapping and with the search on, a device chosen in the dialog is
     // where the read goes.
     void aReadGoesToTheDeviceChosenByName() {

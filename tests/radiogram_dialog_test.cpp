@@ -127,11 +127,32 @@ private slots:
         QCOMPARE(Bytes(0x0D0B, 2), QByteArray::fromHex("00e1"));
         QVERIFY(m_Doc->IsModified());
 
+        ClickPreset(5);
+        QTest::keyClick(m_Dialog->PresetList(), Qt::Key_Home);
+        QTest::keyClick(m_Dialog->PresetList(), Qt::Key_Return);
+        QCOMPARE(Bytes(0x08A8, 2), QByteArray::fromHex("0000"));
+
+        // Cancel puts back what the dialog opened with, and leaves nothing to undo.
+        const QByteArray presetsBefore = QByteArray::fromHex("01af");
         QTest::mouseClick(FindControl<QAbstractButton>(m_Dialog.get(), kIdCancel), Qt::LeftButton);
         QVERIFY(!m_Dialog->isVisible());
         QCOMPARE(m_Dialog->result(), int(QDialog::Rejected));
-        QCOMPARE(Bytes(0x0D0B, 2), QByteArray::fromHex("00e1"));
-        QVERIFY(m_Doc->IsModified());
+        QVERIFY(Bytes(0x0D0B, 2) != QByteArray::fromHex("00e1"));
+        QCOMPARE(Bytes(0x08A8, 2), presetsBefore);
+        QVERIFY(!m_Doc->IsModified());
+        QVERIFY(!m_Doc->CanUndo());
+
+        // OK keeps both edits as one step.
+        Open();
+        ClickPreset(5);
+        QTest::keyClick(m_Dialog->PresetList(), Qt::Key_Home);
+        QTest::keyClick(m_Dialog->PresetList(), Qt::Key_Return);
+        m_Dialog->FrequencyList()->setFocus();
+        QTest::keyClick(m_Dialog->FrequencyList(), Qt::Key_Down);
+        QTest::mouseClick(FindControl<QAbstractButton>(m_Dialog.get(), kIdOk), Qt::LeftButton);
+        QVERIFY(m_Doc->Undo());
+        QCOMPARE(Bytes(0x08A8, 2), presetsBefore);
+        QVERIFY(!m_Doc->CanUndo());
     }
 };
 

@@ -5,3 +5,12 @@ halvex_add_ui_test(dialog_templates_ui_test dialog_templates_ui_test.cpp)
 halvex_add_ui_test(document_commands_ui_test document_commands_ui_test.cpp)
 halvex_add_ui_test(language_ui_test language_ui_test.cpp)
 halvex_add_ui_test(shell_texts_ui_test shell_texts_ui_test.cpp)
+
+# --help and --version answer, and succeed, where no display can be opened.
+if(TARGET halvex)
+    add_test(NAME halvex_options_without_display
+        COMMAND env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM sh -c
+            "help=$(\"$0\" --help) && version=$(\"$0\" --version) && \
+             echo \"$help\" | grep -q '^Usage: halvex' && [ \"$version\" = 'halvex ${PROJECT_VERSION}' ]"
+            $<TARGET_FILE:halvex>)
+endif()

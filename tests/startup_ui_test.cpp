@@ -10,10 +10,14 @@
 #include "app/main_frame.h"
 #include "codeplug/pgm_file.h"
 #include "config/app_globals.h"
+#include "editors/channel_page.h"
+#include "grid/grid_ctrl.h"
 #include "resources/command_ids.h"
 #include "resources/frame_resources.h"
+#include "resources/ids/function_page_ids.h"
 #include "support/shell_fixture.h"
 #include "view/main_view.h"
+#include "view/main_view_page.h"
 #include "view/page_tab_control.h"
 
 namespace {
@@ -172,7 +176,31 @@ private slots:
         QCOMPARE(MessageBox::Shown().back().text, std::string("Not radio data"));
         QCOMPARE(MessageBox::Shown().back().icon, MessageIcon::Stop);
         QVERIFY(app.Document().GetPathName().empty());
-        QCOMPARE(app.Document().bytes[0x0D00], uint8_t(0xFF));
+        QVERIFY(!app.Document().IsModified());
+        QCOMPARE(app.MainFrame()->View()->Pages().size(), size_t{3});
+    }
+
+    // The table has the focus on channel 1 from the start; Ctrl+Tab comes back to it, and no
+    // Tab stop is a place that shows no focus.
+    void startsOnTheTableAndEveryTabStopShows() {
+        halvex::test::ModuleFolder& dir = m_Shell.NewFolder();
+        dir.WriteSettings({{"language", "english"}});
+        CHalvexApp app;
+        QVERIFY(app.InitInstance(dir.Path(), kNoArguments));
+        QVERIFY(QTest::qWaitForWindowActive(app.MainFrame()));
+        CHalvexView* view = app.MainFrame()->View();
+        CGridCtrl* grid = static_cast<CChannelPage*>(view->Pages()[0])->Grid();
+        QTRY_VERIFY(grid->hasFocus());
+        QCOMPARE(grid->GetFocusCell().row, 1);
+        for (int step = 0; step < 3; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+        }
+        QCOMPARE(view->TabControl()->currentIndex(), 0);
+        QVERIFY(grid->hasFocus());
+        view->TabControl()->setCurrentIndex(1);
+        FindControl<QWidget>(view->Pages()[1]->Widget(), kSideToneId)->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() != view);
     }
 
     void unreadableFileOnCommandLineEndsTheProgram() {

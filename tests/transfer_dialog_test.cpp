@@ -133,7 +133,10 @@ private slots:
         QVERIFY(SameRange(document.bytes.data(), prepared.data(), 0, kCloneStart));
         QVERIFY(SameRange(document.bytes.data(), memory.data(), kCloneStart, kImageSize));
         QCOMPARE(document.GetFrequencyLimits().m_FreqMin, 400 * kMegahertz);
-        QVERIFY(!document.IsModified());
+        // The radio's data is no file's until saved: closing asks and Save asks for a name.
+        QVERIFY(document.IsModified());
+        QVERIFY(document.GetPathName().empty());
+        QVERIFY(m_Fixture->app->MainFrame()->windowTitle().startsWith("Radio (COM1)* - "));
         // The edit before the read belongs to a document that is gone.
         QVERIFY(!document.CanUndo());
         QVERIFY(!m_Fixture->app->m_Port.IsOpen());
@@ -187,6 +190,12 @@ private slots:
         }
         QString failure =
             Lang(failureKey.toLatin1().constData()).replace("%d", "1").replace("%s", "0x1000");
+        if (!read) {
+            // What the radio holds now: the 128 blocks before the failing one.
+            QString stopped = Lang("IDS_PROMPT_WRITESTOPPED");
+            stopped.replace(stopped.indexOf("%d"), 2, "128");
+            failure += "\n" + stopped.replace(stopped.indexOf("%d"), 2, "384");
+        }
         QTRY_COMPARE_WITH_TIMEOUT(MessageLine(&dialog), failure, kTransferTimeoutMs);
 
         QVERIFY(dialog.isVisible());
@@ -449,6 +458,7 @@ private slots:
         QCOMPARE(MessageBox::Shown().size(), size_t{1});
         QCOMPARE(QString::fromStdString(MessageBox::Shown().front().text), Lang("IDS_WARN_ERASE"));
         QVERIFY(MessageBox::Shown().front().buttons == MessageButtons::OkCancel);
+        QVERIFY(MessageBox::Shown().front().defaultAnswer == MessageAnswer::Cancel);
         QVERIFY(Button(&dialog, kIdOk)->isEnabled());
         QVERIFY(dialog.isVisible());
         QTest::qWait(100);
@@ -459,11 +469,60 @@ private slots:
         MessageBox::SetNextAnswer(MessageAnswer::Ok);
         Image prepared = PreparedImage(document);
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
+        // Seen and spoken before the dialog closes by itself.
+        QTRY_COMPARE_WITH_TIMEOUT(MessageLine(&dialog), Lang("IDS_WRITE_DONE"), kTransferTimeoutMs);
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kTransferTimeoutMs);
         QVERIFY(SameRange(radio->Memory().data(), prepared.data(), kCloneStart, kImageSize));
         // Preparing the image for the radio is no step the user could undo.
         QVERIFY(document.bytes != before);
         QVERIFY(!document.CanUndo());
+    }
+
+    // A write that has sent blocks stops only when the user says so, and then says how much
+    // of the new data the radio holds.
+    void cancelledWriteAsksAndSaysWhatTheRadioHolds_data() {
+        QTest::addColumn<bool>("stop");
+        QTest::newRow("Cancel, then Yes to stop") << true;
+        QTest::newRow("Cancel, then No: the write goes on") << false;
+    }
+
+    void cancelledWriteAsksAndSaysWhatTheRadioHolds() {
+        QFETCH(bool, stop);
+        std::string error;
+        // A paced line answers later than the quick link's usual time-out.
+        QVERIFY2(m_Fixture->Start({{"writetime", 300}}, &error), error.c_str());
+        VirtualRadioOptions options;
+        options.pace9600 = true;
+        RadioMemory memory = PatternMemory(16);
+        VirtualRadio* radio = m_Fixture->AddRadio(1, options, memory, &error);
+        QVERIFY2(radio, error.c_str());
+        GiveAChannel(m_Fixture->app->Document());
+        Image prepared = PreparedImage(m_Fixture->app->Document());
+
+        CTransferDlg dialog(*m_Fixture->app, false);
+        dialog.show();
+        QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
+        QVERIFY(!FindControl<QCheckBox>(&dialog, kTransferVerifyId)->isEnabled());
+        QProgressBar* bar = FindControl<QProgressBar>(&dialog, kTransferProgressId);
+        QTRY_VERIFY_WITH_TIMEOUT(bar->value() > 400, kTransferTimeoutMs);
+        MessageBox::SetNextAnswer(stop ? MessageAnswer::Yes : MessageAnswer::No);
+        QTest::mouseClick(Button(&dialog, kIdCancel), Qt::LeftButton);
+        QCOMPARE(MessageBox::Shown().front().text, LoadLangString("IDS_ASK_STOPWRITE"));
+        QVERIFY(MessageBox::Shown().front().defaultAnswer == MessageAnswer::No);
+        if (!stop) {
+            const int answered = bar->value();
+            QTRY_VERIFY_WITH_TIMEOUT(bar->value() > answered + 50, kTransferTimeoutMs);
+            QVERIFY(dialog.isVisible());
+            return;
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(MessageBox::Shown().size(), size_t{2}, kTransferTimeoutMs);
+        const std::string& told = MessageBox::Shown().back().text;
+        QVERIFY2(told.starts_with("The write was stopped after ") &&
+                     told.find(" of 384 blocks: the radio holds part") != std::string::npos,
+                 told.c_str());
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(radio->Memory() != memory);
+        QVERIFY(!SameRange(radio->Memory().data(), prepared.data(), kCloneStart, kImageSize));
     }
 
     void checkedWriteReadsBackAndNamesWhatTheRadioDidNotKeep_data() {

@@ -9,6 +9,8 @@
 #include "app/language_dialog.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
+#include "app/qt_translations.h"
+#include "codeplug/pgm_file.h"
 #include "config/app_globals.h"
 #include "config/help_file.h"
 #include "config/language.h"
@@ -72,6 +74,23 @@ std::string CHalvexApp::LangText(const char* key) const {
     return LoadLangString(key);
 }
 
+std::string CHalvexApp::QtLocale() const {
+    std::string locale = LangText("IDS_QT_LOCALE");
+    return locale == kNotFoundText ? std::string() : locale;
+}
+
+std::string CHalvexApp::FillPath(const char* key, const std::string& path) const {
+    std::string text = LangText(key);
+    // A language file without the text still names the path.
+    if (size_t mark = text.find("%s"); mark != std::string::npos) {
+        text.replace(mark, 2, path);
+    } else {
+        text += ' ';
+        text += path;
+    }
+    return text;
+}
+
 bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& arguments,
                               const UserEnvironment& environment) {
     std::string error;
@@ -80,6 +99,8 @@ bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& a
         MessageBox::Show(nullptr, error, kProgramName, MessageIcon::Stop, MessageButtons::Ok);
         return false;
     }
+    // Qt's own texts follow the language file; without its translation Qt speaks English.
+    ApplyQtLanguage(QtLocale());
     m_Document.SetSettings(StartupDocumentSettings());
     m_BackupFolder = g_BackupsDir;
     m_Port.SetPortsFolder(g_PortsDir);
@@ -100,14 +121,18 @@ bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& a
     QStringList files = arguments.mid(1);
     if (files.isEmpty()) {
         NewDocument();
-    } else if (!OpenDocumentFile(files.first().toStdString()) &&
-               !IsReadable(files.first().toStdString())) {
+    } else if (!OpenDocumentFile(files.first().toStdString())) {
         // The reason has been shown; without its file the program has nothing to do.
-        return false;
+        if (!IsReadable(files.first().toStdString())) {
+            return false;
+        }
+        // A refused file leaves the program as it starts without one.
+        NewDocument();
     }
     m_Frame->show();
     m_Frame->FitAndCentre();
     m_Frame->View()->OnTitleChanged();
+    m_Frame->View()->FocusChannelTable();
     ShowSettingsNotes(*m_Frame, notes);
     return true;
 }
@@ -137,6 +162,7 @@ void CHalvexApp::InstallCommandHandlers() {
 }
 
 bool CHalvexApp::NewDocument() {
+    m_FileBeforeRead.clear();
     bool silent = m_bSilentNew;
     m_bSilentNew = false;
     if (!m_Document.OnNewDocument(silent)) {
@@ -160,6 +186,23 @@ void CHalvexApp::OnFileOpen() {
 }
 
 bool CHalvexApp::OpenDocumentFile(const std::string& path) {
+    // A file we refuse leaves the open document as it was: checked before anything is reset.
+    PgmFile file;
+    size_t size = 0;
+    std::string error;
+    PgmLoadResult result = LoadPgmFile(path, &file, &error, &size);
+    if (result != PgmLoadResult::Failed &&
+        (result == PgmLoadResult::ForeignHeader || !IsWholePgmFile(path, result, size, &error))) {
+        std::string text = LangText("IDS_WARN_LOAD");
+        if (result != PgmLoadResult::ForeignHeader) {
+            text = LangText("IDS_WARN_LOADSIZE");
+            text += '\n';
+            text += error;
+        }
+        MessageBox::Show(Owner(), text, LangText("IDS_ERROR"), MessageIcon::Stop,
+                         MessageButtons::Ok);
+        return false;
+    }
     if (!SaveModified()) {
         return false;
     }
@@ -189,8 +232,19 @@ void CHalvexApp::RememberFile(const std::string& path) {
     m_Frame->SetRecentFiles(m_RecentFiles.Paths());
 }
 
+void CHalvexApp::OnRadioRead(const std::array<uint8_t, kImageSize>& image) {
+    if (!m_Document.GetPathName().empty()) {
+        m_FileBeforeRead = m_Document.GetPathName();
+    }
+    std::string source = FillPath("IDS_RADIO_SOURCE", m_Frame->PortPaneText().toStdString());
+    m_Document.TakeRadioImage(image);
+    m_Frame->View()->SetSourceName(QString::fromStdString(source));
+    ApplyLanguage();
+}
+
 void CHalvexApp::OnFileSave() {
-    m_Prompts.SetSuggestedPath(m_Document.GetPathName());
+    m_Prompts.SetSuggestedPath(m_Document.GetPathName().empty() ? m_FileBeforeRead
+                                                                : m_Document.GetPathName());
     if (m_Document.SaveWithConfirmation()) {
         RememberFile(m_Document.GetPathName());
     }
@@ -201,7 +255,8 @@ void CHalvexApp::OnFileSaveAs() {
 }
 
 bool CHalvexApp::SaveAs() {
-    m_Prompts.SetSuggestedPath(m_Document.GetPathName());
+    m_Prompts.SetSuggestedPath(m_Document.GetPathName().empty() ? m_FileBeforeRead
+                                                                : m_Document.GetPathName());
     std::optional<std::string> path = m_Prompts.AskSavePath();
     if (!path || !m_Document.OnSaveDocument(*path)) {
         return false;
@@ -241,6 +296,7 @@ void CHalvexApp::RelabelMenu() {
 }
 
 void CHalvexApp::ApplyLanguage() {
+    ApplyQtLanguage(QtLocale());
     RelabelMenu();
     m_Document.RefreshLimitsAndViews();
 }
@@ -267,15 +323,14 @@ void CHalvexApp::OnHelp() {
     std::string missing;
     std::optional<std::string> help = FindHelpFile(g_LanguagePath, g_DataDirs, &missing);
     if (!help) {
-        MessageBox::Show(Owner(), "Can not find the help file " + missing + ".",
-                         LangText("IDS_ERROR"), MessageIcon::Stop, MessageButtons::Ok);
+        MessageBox::Show(Owner(), FillPath("IDS_HELP_MISSING", missing), LangText("IDS_ERROR"),
+                         MessageIcon::Stop, MessageButtons::Ok);
         return;
     }
-    if (!HelpOpener::Open(*help)) {
-        MessageBox::Show(Owner(),
-                         "No program on this desktop can show the help file " + *help + ".",
-                         LangText("IDS_ERROR"), MessageIcon::Stop, MessageButtons::Ok);
-    }
+    HelpOpener::Open(*help, [this, path = *help] {
+        MessageBox::Show(Owner(), FillPath("IDS_HELP_NOBROWSER", path), LangText("IDS_ERROR"),
+                         MessageIcon::Stop, MessageButtons::Ok);
+    });
 }
 
 void CHalvexApp::OnAbout() {

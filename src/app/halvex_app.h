@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <array>
 #include <memory>
 #include <string>
 
@@ -34,6 +35,9 @@ public:
     // Everything that follows a language change: menu, band limits, views, title, tabs.
     void ApplyLanguage();
     void RelabelMenu();
+
+    // A finished read: the radio's image becomes the document, titled after the port.
+    void OnRadioRead(const std::array<uint8_t, kImageSize>& image);
 
     // The unsaved-changes question: save, discard or cancel. False when the user cancels or
     // saving fails.
@@ -70,10 +74,16 @@ private:
     void RememberFile(const std::string& path);
     QWidget* Owner() const;
     std::string LangText(const char* key) const;
+    // The locale of Qt's own texts the language file asks for; empty for Qt's English.
+    std::string QtLocale() const;
+    // The language file's text of key with %s replaced by path.
+    std::string FillPath(const char* key, const std::string& path) const;
 
     QtDocumentPrompts m_Prompts;
     CHalvexDoc m_Document;
     RecentFileList m_RecentFiles;
+    // The file a read replaced, offered by the next Save As.
+    std::string m_FileBeforeRead;
     std::unique_ptr<CMainFrame> m_Frame;
 };
 

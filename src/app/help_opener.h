@@ -8,8 +8,9 @@ class HelpOpener {
 public:
     using Opener = std::function<bool(const std::string& path)>;
 
-    // False when the desktop has no program for the file.
-    static bool Open(const std::string& path);
+    // Opens the file in the user's browser; onFailure runs, possibly later, when no program
+    // could show it (no opener, or the opener found no browser).
+    static void Open(const std::string& path, std::function<void()> onFailure);
     // An empty opener restores the desktop's.
     static void SetOpener(Opener opener);
 

@@ -9,11 +9,31 @@
 #include "config/app_globals.h"
 #include "grid/grid_accessible.h"
 
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: halvex [FILE.pgm]\n"
+    "Programs the RQ870 radio: read, edit, save and write its channels and settings.\n"
+    "FILE.pgm is opened at start-up.\n"
+    "\n"
+    "  --help     show this text and exit\n"
+    "  --version  show the version and exit\n"
+    "\n"
+    "halvex-cli does the same from a terminal; see halvex-cli --help.\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    // Answered before any window system is needed, so it also works without a desktop.
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::puts("halvex " HALVEX_VERSION);
-        return 0;
+    // Answered before any window system is needed, so they also work without a desktop.
+    for (int index = 1; index < argc; ++index) {
+        if (std::strcmp(argv[index], "--version") == 0) {
+            std::puts("halvex " HALVEX_VERSION);
+            return 0;
+        }
+        if (std::strcmp(argv[index], "--help") == 0 || std::strcmp(argv[index], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
     }
     QApplication application(argc, argv);
     // Lets the desktop match the window to its menu entry and icon.

@@ -35,6 +35,20 @@ QMessageBox::StandardButtons ToQtButtons(MessageButtons buttons) {
     return QMessageBox::Ok;
 }
 
+QMessageBox::StandardButton ToQtButton(MessageAnswer answer) {
+    switch (answer) {
+        case MessageAnswer::Ok:
+            return QMessageBox::Ok;
+        case MessageAnswer::Cancel:
+            return QMessageBox::Cancel;
+        case MessageAnswer::Yes:
+            return QMessageBox::Yes;
+        case MessageAnswer::No:
+            return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
 MessageAnswer FromQtButton(int button, MessageButtons buttons) {
     switch (button) {
         case QMessageBox::Ok:
@@ -51,9 +65,23 @@ MessageAnswer FromQtButton(int button, MessageButtons buttons) {
 
 }  // namespace
 
+MessageAnswer DefaultAnswer(MessageButtons buttons) {
+    switch (buttons) {
+        case MessageButtons::Ok:
+            return MessageAnswer::Ok;
+        case MessageButtons::OkCancel:
+            return MessageAnswer::Cancel;
+        case MessageButtons::YesNo:
+            return MessageAnswer::No;
+        case MessageButtons::YesNoCancel:
+            return MessageAnswer::Yes;
+    }
+    return MessageAnswer::Ok;
+}
+
 MessageAnswer MessageBox::Show(QWidget* parent, const std::string& text, const std::string& caption,
                                MessageIcon icon, MessageButtons buttons) {
-    Record().push_back({text, caption, icon, buttons});
+    Record().push_back({text, caption, icon, buttons, DefaultAnswer(buttons)});
     if (!Queue().empty()) {
         MessageAnswer answer = Queue().front();
         Queue().pop_front();
@@ -64,6 +92,7 @@ MessageAnswer MessageBox::Show(QWidget* parent, const std::string& text, const s
     }
     QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
                     ToQtButtons(buttons), parent);
+    box.setDefaultButton(ToQtButton(DefaultAnswer(buttons)));
     return FromQtButton(box.exec(), buttons);
 }
 

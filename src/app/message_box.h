@@ -18,7 +18,14 @@ struct ShownMessage {
     std::string caption;
     MessageIcon icon;
     MessageButtons buttons;
+    // The button Enter presses.
+    MessageAnswer defaultAnswer;
 };
+
+// A box's default button is the answer that changes nothing: every OK/Cancel question of this
+// program confirms something that erases, resets or overwrites, and Enter must not be that.
+// Yes/No/Cancel keeps Yes (save) first, which loses nothing either.
+MessageAnswer DefaultAnswer(MessageButtons buttons);
 
 class MessageBox {
 public:

@@ -1,6 +1,7 @@
 #include "app/recent_files.h"
 
 #include <QSettings>
+#include <QStandardPaths>
 
 #include "resources/command_ids.h"
 
@@ -14,8 +15,13 @@ QString EntryKey(int index) {
 
 }  // namespace
 
+QString RecentFileList::FilePath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/halvex/Halvex.conf");
+}
+
 RecentFileList::RecentFileList() {
-    QSettings settings(kRegistryKeyName, kSettingsApplicationName);
+    QSettings settings(FilePath(), QSettings::IniFormat);
     settings.beginGroup(kListGroup);
     for (int index = 0; index < kRecentFileCount; ++index) {
         QString path = settings.value(EntryKey(index)).toString();
@@ -40,7 +46,7 @@ void RecentFileList::Remove(const QString& path) {
 }
 
 void RecentFileList::Save() const {
-    QSettings settings(kRegistryKeyName, kSettingsApplicationName);
+    QSettings settings(FilePath(), QSettings::IniFormat);
     settings.beginGroup(kListGroup);
     for (int index = 0; index < kRecentFileCount; ++index) {
         if (index < m_Paths.size()) {

@@ -1,10 +1,9 @@
-// The recent-file list, kept in the desktop's settings under the program's registry key name.
+// The recent-file list, kept in the program's own configuration folder
+// ($XDG_CONFIG_HOME/halvex/Halvex.conf, group "Recent File List"), beside its settings.
 #pragma once
 
+#include <QString>
 #include <QStringList>
-
-constexpr const char* kRegistryKeyName = "RQ860 radio program software";
-constexpr const char* kSettingsApplicationName = "Halvex";
 
 class RecentFileList {
 public:
@@ -13,6 +12,9 @@ public:
     // Moves path to the top, keeping at most four entries.
     void Add(const QString& path);
     void Remove(const QString& path);
+
+    // Where the list is kept.
+    static QString FilePath();
 
 private:
     void Save() const;

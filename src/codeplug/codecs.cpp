@@ -17,6 +17,11 @@ constexpr int32_t kGapSnapEdge = 20000000;
 // Moves the first five decimals before the point, so the leading digits read as 10 Hz steps.
 std::string ShiftDecimals(std::string_view text) {
     std::string shifted(text);
+    // Where the comma is the decimal separator, "146,52" means 146.52 MHz.
+    if (size_t comma = shifted.find(',');
+        comma != std::string::npos && shifted.find('.') == std::string::npos) {
+        shifted[comma] = '.';
+    }
     shifted += shifted.find('.') == std::string::npos ? ".00000" : "00000";
     const size_t point = shifted.find('.');
     shifted.insert(point + 6, 1, '.');
@@ -90,6 +95,13 @@ std::string FormatFrequencyValue(int32_t value) {
 std::string BcdToFrequencyText(const uint8_t* bytes4) {
     if (bytes4[3] > 0x99) {
         return "";
+    }
+    // A nibble above 9 holds no digit: shown as unknown, never as a hexadecimal letter that
+    // would read back as another frequency.
+    for (int index = 0; index < 4; ++index) {
+        if ((bytes4[index] & 0x0F) > 9 || (bytes4[index] >> 4) > 9) {
+            return "?";
+        }
     }
     char text[16];
     std::snprintf(text, sizeof text, "%x%x.%x%02x%02x", bytes4[3], bytes4[2] >> 4, bytes4[2] & 0x0F,

@@ -30,7 +30,8 @@ int32_t FrequencyTextToValue(std::string_view text);
 // "%03d.%05d" of the value in megahertz.
 std::string FormatFrequencyValue(int32_t value);
 
-// Text of four packed BCD bytes, least significant first; "" when byte 3 is above 0x99.
+// Text of four packed BCD bytes, least significant first; "" when byte 3 is above 0x99, "?"
+// when another nibble is above 9.
 std::string BcdToFrequencyText(const uint8_t* bytes4);
 
 // Four packed BCD bytes of a frequency text, rounded to the channel raster when asked;

@@ -58,6 +58,9 @@ void CHalvexDoc::SetFrequencyText(int i, RecordSide which, std::string_view text
 std::string CHalvexDoc::GetTransmitText(int n) const {
     std::string receive = GetFrequencyText(n, kDecodeSide);
     std::string offset = GetFrequencyText(n, kEncodeSide);
+    if (receive == "?" || offset == "?") {
+        return "?";
+    }
     bool same = std::equal(receive.begin(), receive.end(), offset.begin(), offset.end(),
                            [](char left, char right) {
                                return std::tolower(static_cast<unsigned char>(left)) ==
@@ -153,6 +156,14 @@ bool CHalvexDoc::OnOpenDocument(const std::string& path, std::string* error) {
     m_PathName = path;
     UpdateAllViews();
     return true;
+}
+
+void CHalvexDoc::TakeRadioImage(const std::array<uint8_t, kImageSize>& image) {
+    bytes = image;
+    m_PathName.clear();
+    m_Modified = true;
+    ClearEditHistory();
+    NotifyTitleChanged();
 }
 
 bool CHalvexDoc::OnSaveDocument(const std::string& path, std::string* error) {

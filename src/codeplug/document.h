@@ -106,6 +106,9 @@ public:
     // File > Save: confirmation when bound to a file, PrepareImage, then save (asking for a
     // file name when unbound). False when cancelled or failed.
     bool SaveWithConfirmation(std::string* error = nullptr);
+    // A read from the radio: its image replaces the document's, which then belongs to no file
+    // and holds unsaved changes, so closing asks and Save asks for a name. Nothing to undo.
+    void TakeRadioImage(const std::array<uint8_t, kImageSize>& image);
     // PrepareImage before a save or a write, without an undo step the user did not make.
     void PrepareImageUnrecorded();
     // The frequency-range selector's reset: all 0xFF, then band line k with its defaults.

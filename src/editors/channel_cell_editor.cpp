@@ -64,6 +64,10 @@ bool CCellEditor::ListChanged() const {
     return m_List != nullptr && m_List->currentIndex() != m_ShownIndex;
 }
 
+bool CCellEditor::TextChanged() const {
+    return m_Edit != nullptr && m_Edit->text() != m_ShownText;
+}
+
 void CCellEditor::Finish() {
     if (IsShown()) {
         emit FocusLost();
@@ -188,6 +192,13 @@ bool CCellEditor::eventFilter(QObject* watched, QEvent* event) {
     }
     if (m_Edit == nullptr || IsEditingKey(key->key()) || key->text().isEmpty()) {
         return false;
+    }
+    // Where the comma is the decimal separator it is typed as one; the radio's is the point.
+    if (m_Keys == Keys::Frequency && key->text() == QStringLiteral(",")) {
+        if (AcceptsCharacter(m_Keys, QChar('.'), m_Edit->text())) {
+            m_Edit->insert(QStringLiteral("."));
+        }
+        return true;
     }
     for (QChar character : key->text()) {
         if (!AcceptsCharacter(m_Keys, character, m_Edit->text())) {

@@ -37,6 +37,9 @@ public:
     void ReturnFocus();
     // Whether the list's selection differs from the one it was shown with.
     bool ListChanged() const;
+    // The text box holds other text than it was placed with: Enter on an untouched cell
+    // must change nothing.
+    bool TextChanged() const;
     // Ends the edit as a loss of focus would, for commands that end or replace the document
     // while the focus stays put (a menu, a toolbar button, the close box).
     void Finish();

@@ -384,6 +384,10 @@ void CChannelPage::CommitFrequency() {
     if (!IsEditing(m_FrequencyEditor)) {
         return;
     }
+    if (!m_FrequencyEditor->TextChanged()) {
+        CloseEditor(m_FrequencyEditor);
+        return;
+    }
     const std::string entry = m_FrequencyEditor->Edit()->text().toStdString();
     std::optional<FrequencyClamp> clamp;
     if (m_EditColumn == kColumnReceive) {
@@ -422,6 +426,10 @@ void CChannelPage::CommitChoice(int selection) {
 
 void CChannelPage::CommitName() {
     if (!IsEditing(m_NameEditor)) {
+        return;
+    }
+    if (!m_NameEditor->TextChanged()) {
+        CloseEditor(m_NameEditor);
         return;
     }
     CommitChannelName(m_Document, m_EditRow, m_NameEditor->Edit()->text().toStdString());

@@ -76,7 +76,10 @@ std::vector<int> Range(int first, int count) {
 // selected stays chosen.
 void Finish(CHalvexApp& app, const char* nameKey, const std::vector<int>& named, int first,
             const std::vector<int>& selected) {
-    app.Document().CommitEdit(StepName(nameKey, {Arg(ChannelListText(named))}));
+    const std::string step = StepName(nameKey, {Arg(ChannelListText(named))});
+    app.Document().CommitEdit(step);
+    // The bar tells what was done last, never an earlier copy.
+    ShowStatusNote(app.MainFrame(), QString::fromStdString(step));
     CChannelPage* page = ChannelPage(app);
     page->RefreshRows(first, page->LastEditableChannel());
     page->SelectChannels(selected);

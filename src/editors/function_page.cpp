@@ -140,6 +140,11 @@ void CFunctionPage::FillFromImage() {
 // Only a code that differs from the stored one is a change: tabbing through the page must
 // not make the document ask to be saved.
 void CFunctionPage::OnPttIdFocusLost() {
+    // Stored bytes the box cannot show must survive a visit that types nothing.
+    if (!m_PttIdEdit->Edited()) {
+        return;
+    }
+    m_PttIdEdit->TakeEdit();
     const PttIdCode code = m_PttIdEdit->GetCode();
     if (code != m_Document.GetPttIdCode()) {
         m_Document.SetPttIdCode(code);

@@ -8,7 +8,8 @@ namespace {
 constexpr int kCodeLength = static_cast<int>(kPttIdCodeSize);
 
 bool IsCodeCharacter(const QString& text) {
-    static const QString kAccepted = QStringLiteral("#*0123456789ABCDabcd\b");
+    // What the radio can store; "*" and "#" would be dropped silently when the box is left.
+    static const QString kAccepted = QStringLiteral("0123456789ABCDabcd\b");
     return text.size() == 1 && kAccepted.contains(text.front());
 }
 
@@ -28,6 +29,15 @@ CPttIdEdit::CPttIdEdit(QLineEdit* edit) : QObject(edit), m_Edit(edit) {
 void CPttIdEdit::SetCode(const PttIdCode& code) {
     m_Edit->setMaxLength(kCodeLength);
     m_Edit->setText(QString::fromStdString(PttIdCodeText(code)));
+    m_StoredText = m_Edit->text();
+}
+
+bool CPttIdEdit::Edited() const {
+    return m_Edit->text() != m_StoredText;
+}
+
+void CPttIdEdit::TakeEdit() {
+    m_StoredText = m_Edit->text();
 }
 
 PttIdCode CPttIdEdit::GetCode() const {

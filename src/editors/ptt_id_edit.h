@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 #include "editors/ptt_id_code.h"
 
@@ -17,8 +18,12 @@ public:
 
     // Shows the stored code and limits the box to six characters.
     void SetCode(const PttIdCode& code);
-    // The code the box's text stands for; "*", "#" and the end of the text end it.
+    // The code the box's text stands for; the end of the text ends it.
     PttIdCode GetCode() const;
+    // The text differs from what SetCode or the last TakeEdit left in the box.
+    bool Edited() const;
+    // The text as it stands is the stored one from now on.
+    void TakeEdit();
 
 signals:
     void focusLost();
@@ -28,4 +33,5 @@ protected:
 
 private:
     QLineEdit* m_Edit;
+    QString m_StoredText;
 };

@@ -37,7 +37,7 @@ QStringList ListTexts(const std::vector<std::string>& texts) {
 // The preset cell's text: the preset list's entry for the code, nothing for a code it lacks.
 QString PresetText(int code) {
     if (code == kFmEmptyPreset) {
-        return QString::fromLatin1(kFmEmptyPresetText);
+        return QString::fromStdString(LoadLangString("IDS_FM_OFF"));
     }
     return code >= 0 && code <= kFmHighestCode ? QString::fromStdString(FmCodeText(code))
                                                : QString();
@@ -46,7 +46,11 @@ QString PresetText(int code) {
 }  // namespace
 
 CRadiogramDlg::CRadiogramDlg(CHalvexDoc& document, QWidget* parent)
-    : TemplateDialog(kRadiogramTemplate, parent), m_Document(document), m_Grid(new CGridCtrl) {
+    : TemplateDialog(kRadiogramTemplate, parent),
+      m_Document(document),
+      m_Grid(new CGridCtrl),
+      m_BytesAtOpen(document.bytes),
+      m_ModifiedAtOpen(document.IsModified()) {
     RelabelDialog(this, kRadiogramTemplate);
     m_Grid->SetControlId(kPresetGridId);
     ReplaceControl(this, kPresetGridId, m_Grid);
@@ -111,7 +115,9 @@ void CRadiogramDlg::FillGrid() {
 void CRadiogramDlg::FillPresetList() {
     QSignalBlocker blocker(PresetList());
     PresetList()->clear();
-    PresetList()->addItems(ListTexts(FmPresetList()));
+    std::vector<std::string> presets = FmPresetList();
+    presets.back() = LoadLangString("IDS_FM_OFF");
+    PresetList()->addItems(ListTexts(presets));
 }
 
 void CRadiogramDlg::OnBeginEdit(const GridNotification& notification) {
@@ -135,9 +141,8 @@ void CRadiogramDlg::OnPresetChosen(int index) {
     m_Document.SetWord(kFmPresetBase, m_EditRow, index);
     m_Grid->SetCellText(m_EditRow, 1, PresetText(m_Document.GetWord(kFmPresetBase, m_EditRow)));
     m_Document.SetModifiedFlag();
-    m_Document.CommitEdit(
-        StepName("IDS_STEP_ITEM",
-                 {QString::fromStdString(LoadLangString("IDS_ROW_PRESET")).arg(m_EditRow)}));
+    NoteStep(StepName("IDS_STEP_ITEM",
+                      {QString::fromStdString(LoadLangString("IDS_ROW_PRESET")).arg(m_EditRow)}));
     m_Grid->RedrawRow(m_EditRow);
     if (PresetList()->hasFocus()) {
         m_PresetEditor->ReturnFocus();
@@ -158,7 +163,29 @@ void CRadiogramDlg::OnPresetListLeft() {
 void CRadiogramDlg::OnFrequencyChosen(int index) {
     m_Document.SetWord(kFmFrequencyOffset, 1, index);
     m_Document.SetModifiedFlag();
-    m_Document.CommitEdit(StepName("IDS_STEP_ITEM", {ControlLabel(kFmFrequencyLabelId)}));
+    NoteStep(StepName("IDS_STEP_ITEM", {ControlLabel(kFmFrequencyLabelId)}));
+}
+
+void CRadiogramDlg::NoteStep(const std::string& name) {
+    if (m_Edits++ == 0 || name == m_StepName) {
+        m_StepName = name;
+        return;
+    }
+    m_StepName = StepName("IDS_STEP_ITEM", {windowTitle()});
+}
+
+void CRadiogramDlg::accept() {
+    m_PresetEditor->Finish();
+    if (m_Edits > 0) {
+        m_Document.CommitEdit(m_StepName);
+    }
+    TemplateDialog::accept();
+}
+
+void CRadiogramDlg::reject() {
+    m_Document.bytes = m_BytesAtOpen;
+    m_Document.SetModifiedFlag(m_ModifiedAtOpen);
+    TemplateDialog::reject();
 }
 
 void InstallRadiogramCommand(CHalvexApp& app, CMainFrame& frame) {

@@ -1,9 +1,14 @@
 // The FM presets dialog: the sixteen broadcast presets in a grid with an in-cell list, and
 // the current receive frequency. Every choice is written to the image at once and marks the
-// document modified; Cancel closes without undoing anything.
+// document modified; OK makes them one undo step, Cancel puts back the presets as they were.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <string>
+
 #include "app/dialog_builder.h"
+#include "codeplug/radio_image.h"
 #include "resources/ids/radiogram_ids.h"
 
 class CCellEditor;
@@ -23,6 +28,10 @@ public:
     QComboBox* PresetList() const;
     QComboBox* FrequencyList() const { return m_FrequencyList; }
 
+    void accept() override;
+    // Cancel, Escape and the close box: the document as it was when the dialog opened.
+    void reject() override;
+
 private:
     void SetUpGrid();
     void FillGrid();
@@ -31,12 +40,18 @@ private:
     void OnPresetChosen(int index);
     void OnPresetListLeft();
     void OnFrequencyChosen(int index);
+    void NoteStep(const std::string& name);
 
     CHalvexDoc& m_Document;
     CGridCtrl* m_Grid;
     QComboBox* m_FrequencyList;
     CCellEditor* m_PresetEditor;
     int m_EditRow = -1;
+    std::array<uint8_t, kImageSize> m_BytesAtOpen;
+    bool m_ModifiedAtOpen;
+    // The one undo step OK records: the edit's own name, or the dialog's for several.
+    std::string m_StepName;
+    int m_Edits = 0;
 };
 
 // The FM broadcast presets command of the main frame.

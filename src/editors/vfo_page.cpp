@@ -219,6 +219,10 @@ void CVfoPage::ShowFrequencies(int record) {
 
 void CVfoPage::StoreFrequencies(int record) {
     VfoWidgets& widgets = WidgetsOf(record);
+    // Only typing changes bytes: a value the page could not decode stays as the file has it.
+    if (!widgets.receive->isModified() && !widgets.transmit->isModified()) {
+        return;
+    }
     const std::string receive = widgets.receive->text().toStdString();
     const std::string transmit = widgets.transmit->text().toStdString();
     const FrequencyLimits& limits = m_Document.GetFrequencyLimits();

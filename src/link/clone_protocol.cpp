@@ -142,6 +142,7 @@ private:
             }
             if (good) {
                 std::memcpy(m_Job.image + address, answer + 4, kBlockSize);
+                m_Job.blocks.fetch_add(1, std::memory_order_release);
                 Publish(StatusReadProgress);
                 PublishProgress(BlockProgress(address));
             } else if (count < kDataFrameSize) {
@@ -183,6 +184,7 @@ private:
                 Publish(StatusWriteFailed);
                 return;
             }
+            m_Job.blocks.fetch_add(1, std::memory_order_release);
             Publish(StatusWriteProgress);
             PublishProgress(BlockProgress(address));
             if (Cancelled()) {

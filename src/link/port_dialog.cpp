@@ -68,12 +68,9 @@ CPortDlg::CPortDlg(CHalvexApp& app, QWidget* parent)
     ShowMappings();
     RefreshDevices();
     ShowInUse();
-    connect(m_Devices, &QListWidget::itemClicked, this, &CPortDlg::OnDeviceChosen);
-    connect(m_Devices, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0) {
-            OnDeviceChosen();
-        }
-    });
+    // Only a selection is a choice: the list makes its first row current, unselected, when
+    // it merely gets the focus, and that must not pick a device nobody chose.
+    connect(m_Devices, &QListWidget::itemSelectionChanged, this, &CPortDlg::OnDeviceChosen);
     connect(m_Devices, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
     connect(FindControl<QPushButton>(this, kPortRefreshId), &QPushButton::clicked, this,
             &CPortDlg::RefreshDevices);
@@ -131,29 +128,42 @@ void CPortDlg::RefreshDevices() {
 void CPortDlg::ShowInUse() {
     std::string device = ConfiguredDevice(g_SettingsPath);
     QString text;
+    QString inUse;
     if (!device.empty()) {
         text = LangText("IDS_PORT_INUSE_DEVICE").arg(Path(device));
+        inUse = Path(device);
     } else {
         int com = settings::kCom.Read(g_SettingsPath);
-        text = LangText("IDS_PORT_INUSE_COM")
-                   .arg(com)
-                   .arg(Path(ComPortDevicePath(m_App.m_Port.PortsFolder(), com)));
+        QString path = Path(ComPortDevicePath(m_App.m_Port.PortsFolder(), com));
+        text = LangText("IDS_PORT_INUSE_COM").arg(com).arg(path);
+        inUse = QStringLiteral("COM%1 (%2)").arg(com).arg(path);
+    }
+    // A chosen device that is not the one in effect: say what OK will replace.
+    const QList<QListWidgetItem*> selected = m_Devices->selectedItems();
+    if (!selected.isEmpty()) {
+        QString chosen = selected.front()->data(kStoredPathRole).toString();
+        if (!chosen.isEmpty() && chosen.toStdString() != device) {
+            text = LangText("IDS_PORT_REPLACES").arg(chosen, inUse);
+        }
     }
     FindControl<QLabel>(this, kPortInUseId)->setText(text);
 }
 
 void CPortDlg::OnPortClicked() {
-    QSignalBlocker quiet(m_Devices);
-    m_Devices->setCurrentRow(-1);
-    m_Devices->clearSelection();
+    {
+        QSignalBlocker quiet(m_Devices);
+        m_Devices->setCurrentRow(-1);
+        m_Devices->clearSelection();
+    }
+    ShowInUse();
 }
 
 void CPortDlg::OnDeviceChosen() {
-    QListWidgetItem* item = m_Devices->currentItem();
-    if (item == nullptr || item->data(kStoredPathRole).toString().isEmpty()) {
+    const QList<QListWidgetItem*> selected = m_Devices->selectedItems();
+    if (selected.isEmpty() || selected.front()->data(kStoredPathRole).toString().isEmpty()) {
         return;
     }
-    item->setSelected(true);
+    ShowInUse();
     // Radio buttons of one group never all clear while exclusive.
     for (int n = 1; n <= kPortButtonCount; ++n) {
         auto* button = FindControl<QRadioButton>(this, PortButtonId(n));

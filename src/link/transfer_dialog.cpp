@@ -34,6 +34,22 @@ bool IsConnectionFailure(TransferStatus status) {
     return status == StatusPortError || status == StatusIdentError || status == StatusEchoCable;
 }
 
+constexpr int kCloneBlocks =
+    (clone_frames::kCloneEndAddress - clone_frames::kCloneFirstAddress) / clone_frames::kBlockSize;
+
+// The language file's text of key with each %d replaced by the next of counts.
+std::string FillCount(const char* key, int first, int second = -1) {
+    std::string text = LoadLangString(key);
+    for (int count : {first, second}) {
+        size_t mark = text.find("%d");
+        if (count < 0 || mark == std::string::npos) {
+            break;
+        }
+        text.replace(mark, 2, std::to_string(count));
+    }
+    return text;
+}
+
 }  // namespace
 
 CTransferDlg::CTransferDlg(CHalvexApp& app, bool read, QWidget* parent)
@@ -132,6 +148,8 @@ void CTransferDlg::StartWorker(bool read, uint8_t* image) {
         m_Diagnosis = DiagnoseConnection(target, CurrentSystem(roots), &m_Job.cancel);
     });
     m_OkButton->setEnabled(false);
+    // Unticked mid-write, the box would skip a check the user started the write with.
+    m_VerifyBox->setEnabled(false);
     m_Timer.start();
 }
 
@@ -171,13 +189,16 @@ bool CTransferDlg::OnCheckStatus(TransferStatus status) {
         if (status == StatusReadDone) {
             std::vector<int> differing = DifferingBlocks(m_ImageCopy.data(), m_RadioImage.data());
             if (differing.empty()) {
-                done(kTransferEnded);
+                FinishWithLine("IDS_WRITE_DONE");
                 return true;
             }
-            // Appended in two steps: gcc 12 at -O3 misreads "\n" + string as an overlapping copy.
+            // Appended in steps: gcc 12 at -O3 misreads "\n" + string as an overlapping copy.
             text = LoadLangString("IDS_PROMPT_VERIFYFAIL");
             text += '\n';
-            text += DescribeBlocks(differing);
+            text += FillCount(differing.size() == 1 ? "IDS_VERIFY_ONEBLOCK" : "IDS_VERIFY_BLOCKS",
+                              static_cast<int>(differing.size()));
+            text += ' ';
+            text += BlockAddressList(differing, kNamedSkippedBlocks);
         } else {
             text = LoadLangString("IDS_PROMPT_VERIFYUNREAD");
         }
@@ -208,7 +229,14 @@ void CTransferDlg::KeepBackup() {
 }
 
 void CTransferDlg::reject() {
+    if (m_Finishing) {
+        done(kTransferEnded);
+        return;
+    }
     if (m_Cancelling) {
+        return;
+    }
+    if (m_Worker.Running() && !ConfirmStop()) {
         return;
     }
     if (!m_Worker.Running()) {
@@ -222,6 +250,35 @@ void CTransferDlg::reject() {
     m_Cancelling = true;
     m_OkButton->setEnabled(false);
     m_CancelButton->setEnabled(false);
+}
+
+bool CTransferDlg::ConfirmStop() {
+    if (m_Mode != TransferMode::Write || m_Verifying || m_Job.Blocks() == 0) {
+        return true;
+    }
+    // The timer waits while the user answers, so the box never races the worker's end.
+    m_Timer.stop();
+    bool stop =
+        MessageBox::Show(this, LoadLangString("IDS_ASK_STOPWRITE"), LoadLangString("IDS_CONFIRM"),
+                         MessageIcon::Exclamation, MessageButtons::YesNo) == MessageAnswer::Yes;
+    m_Timer.start();
+    return stop;
+}
+
+std::string CTransferDlg::PartWriteText() const {
+    return FillCount("IDS_PROMPT_WRITESTOPPED", m_Job.Blocks(), kCloneBlocks);
+}
+
+void CTransferDlg::FinishWithLine(const char* textKey) {
+    m_Finishing = true;
+    m_OkButton->setEnabled(false);
+    SetMessage(LoadLangString(textKey));
+    m_ProgressBar->setValue(kTransferProgressRange);
+    QTimer::singleShot(kDoneLineMs, this, [this] {
+        if (isVisible()) {
+            done(kTransferEnded);
+        }
+    });
 }
 
 void CTransferDlg::OnTimer() {
@@ -266,28 +323,36 @@ void CTransferDlg::OnFinalStatus(TransferStatus status) {
     }
     switch (status) {
         case StatusPortError:
-            ShowConnectionFailure("IDS_ERROR_PORTCONN");
+            ShowConnectionFailure("IDS_ERROR_PORTCONN", status);
             break;
         case StatusIdentError:
-            ShowConnectionFailure("IDS_ERROR_TYPE");
+            ShowConnectionFailure("IDS_ERROR_TYPE", status);
             break;
         case StatusEchoCable:
-            ShowConnectionFailure("IDS_ERROR_ECHOCABLE");
+            ShowConnectionFailure("IDS_ERROR_ECHOCABLE", status);
             break;
         case StatusReadFailed:
             SetMessage(ReadFailureText());
             m_OkButton->setEnabled(true);
             return;
-        case StatusWriteFailed:
-            SetMessage(LoadLangString("IDS_PROMPT_WRITEFAIL"));
+        case StatusWriteFailed: {
+            std::string text = LoadLangString("IDS_PROMPT_WRITEFAIL");
+            if (m_Job.Blocks() > 0) {
+                text += '\n';
+                text += PartWriteText();
+            }
+            SetMessage(text);
             m_OkButton->setEnabled(true);
             return;
+        }
+        case StatusWriteDone:
+            FinishWithLine("IDS_WRITE_DONE");
+            return;
         case StatusReadDone:
-            m_App.Document().bytes = m_ImageCopy;
-            m_App.Document().ClearEditHistory();
-            m_App.ApplyLanguage();
+            m_App.OnRadioRead(m_ImageCopy);
             KeepBackup();
-            break;
+            FinishWithLine("IDS_READ_DONE");
+            return;
         default:
             break;
     }
@@ -296,11 +361,18 @@ void CTransferDlg::OnFinalStatus(TransferStatus status) {
 
 void CTransferDlg::OnWorkerStopped() {
     EndRun();
+    // A write that stopped between its first and last block left the radio half new.
+    if (m_Mode == TransferMode::Write && !m_Verifying && m_Job.Blocks() > 0 &&
+        m_Job.Status() != StatusWriteDone) {
+        MessageBox::Show(this, PartWriteText(), LoadLangString("IDS_PROMPT"),
+                         MessageIcon::Exclamation, MessageButtons::Ok);
+    }
     TemplateDialog::reject();
 }
 
 void CTransferDlg::EndRun() {
     m_Timer.stop();
+    m_VerifyBox->setEnabled(true);
     m_Worker.Join();
     m_App.m_Port.Close();
     // The pane followed the ports the search tried; it shows the port in use again, which
@@ -335,10 +407,16 @@ void CTransferDlg::ShowErrorBox(const char* textKey) {
                      MessageButtons::Ok);
 }
 
-void CTransferDlg::ShowConnectionFailure(const char* textKey) {
+void CTransferDlg::ShowConnectionFailure(const char* textKey, TransferStatus status) {
     std::string doctor = m_Diagnosis ? DoctorMessage(*m_Diagnosis) : std::string();
     if (doctor.empty()) {
         ShowErrorBox(textKey);
+        return;
+    }
+    // A radio that answered only with the other cable type is no unsupported model: the
+    // doctor's words alone say what is wrong.
+    if (status == StatusIdentError && OffersCableSwitch(*m_Diagnosis)) {
+        ShowDoctorBox(this, doctor, *m_Diagnosis);
         return;
     }
     ShowDoctorBox(this, LoadLangString(textKey) + "\n\n" + doctor, *m_Diagnosis);

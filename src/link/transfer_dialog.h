@@ -16,6 +16,9 @@
 #include "link/worker_runner.h"
 #include "resources/ids/transfer_ids.h"
 
+// How long "Write done" or "Read done" stays before the dialog closes by itself.
+constexpr int kDoneLineMs = 1500;
+
 class CHalvexApp;
 class QAbstractButton;
 class QCheckBox;
@@ -58,10 +61,16 @@ private:
     void EndRun();
     void ShowErrorBox(const char* textKey);
     // The message of textKey with the doctor's cause and cure added when it found one.
-    void ShowConnectionFailure(const char* textKey);
+    void ShowConnectionFailure(const char* textKey, TransferStatus status);
     // The read failure in words, naming the skipped blocks when there were any.
     std::string ReadFailureText() const;
     void ShowWorkerWarning();
+    // After a write that ended early: how much of the new data the radio holds.
+    std::string PartWriteText() const;
+    // A write that has sent blocks stops only when the user says so.
+    bool ConfirmStop();
+    // The done line stays a moment so it can be seen and spoken, then the dialog ends.
+    void FinishWithLine(const char* textKey);
     void SetMessage(const std::string& text);
     const char* PromptKey() const;
     // Read and Compare both read the radio.
@@ -86,5 +95,6 @@ private:
     std::optional<Diagnosis> m_Diagnosis;
     WorkerRunner m_Worker;
     bool m_Cancelling = false;
+    bool m_Finishing = false;
     bool m_PaneMoved = false;
 };

@@ -15,7 +15,7 @@ constexpr const char* kDialogFont = "MS Sans Serif";
 constexpr ControlTemplate kAboutControls[] = {
     {kUnnamedStaticId, ControlKind::Icon, "", kStyleNone, 11, 17, 20, 20},
     {kAboutProductId, ControlKind::Static, "Halvex %s 版", kStyleNone, 40, 10, 119, 8},
-    {kUnnamedStaticId, ControlKind::Static, "RQ870 PC Software", kStyleNone, 40, 25, 119, 8},
+    {kAboutSoftwareId, ControlKind::Static, "RQ870 PC Software", kStyleNone, 40, 25, 119, 8},
     {kAboutLicenseId, ControlKind::Static,
      "自由软件，依据 GNU GPL 第 3 版或更新版本发布，不提供任何担保。", kStyleNone, 40, 37, 188, 20},
     {kIdOk, ControlKind::DefaultPushButton, "确定", kStyleNone, 178, 7, 50, 14},
@@ -62,12 +62,13 @@ constexpr ControlTemplate kLanguageControls[] = {
 };
 
 constexpr ControlTemplate kTransferControls[] = {
-    {kTransferMessageId, ControlKind::Static, "", kStyleNone, 10, 10, 200, 18},
-    {kTransferProgressId, ControlKind::ProgressBar, "", kStyleNone, 10, 32, 200, 12},
+    // Four lines: a failure, what the radio now holds and the blocks that differ.
+    {kTransferMessageId, ControlKind::Static, "", kStyleNone, 10, 10, 200, 36},
+    {kTransferProgressId, ControlKind::ProgressBar, "", kStyleNone, 10, 50, 200, 12},
     // Shown in the write direction only.
-    {kTransferVerifyId, ControlKind::CheckBox, "写入后校验", kStyleNone, 10, 50, 200, 10},
-    {kIdOk, ControlKind::DefaultPushButton, "确定", kStyleNone, 45, 66, 50, 14},
-    {kIdCancel, ControlKind::PushButton, "取消", kStyleNone, 125, 66, 50, 14},
+    {kTransferVerifyId, ControlKind::CheckBox, "写入后校验", kStyleNone, 10, 68, 200, 10},
+    {kIdOk, ControlKind::DefaultPushButton, "确定", kStyleNone, 45, 84, 50, 14},
+    {kIdCancel, ControlKind::PushButton, "取消", kStyleNone, 125, 84, 50, 14},
 };
 
 constexpr ControlTemplate kCompareControls[] = {
@@ -89,7 +90,7 @@ constexpr DialogTemplate kShellTemplates[] = {
     {kPortTemplate, DialogKind::Modal, "Communication Port", kDialogFont, 8, 330, 274,
      kPortControls},
     {kLanguageTemplate, DialogKind::Modal, "语言转换", kDialogFont, 8, 170, 70, kLanguageControls},
-    {kTransferTemplate, DialogKind::Modal, "", kDialogFont, 8, 220, 88, kTransferControls},
+    {kTransferTemplate, DialogKind::Modal, "", kDialogFont, 8, 220, 106, kTransferControls},
     {kPasswordTemplate, DialogKind::Modal, "测试模式", kDialogFont, 8, 170, 68, kPasswordControls},
     {kCompareTemplate, DialogKind::Modal, "与对讲机的不同", kDialogFont, 8, 300, 196,
      kCompareControls},

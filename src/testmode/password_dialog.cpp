@@ -25,6 +25,8 @@ void CPasswordDlg::accept() {
     }
     CTestModeDlg dialog(m_App, this);
     dialog.exec();
+    // Leaving test mode goes back to the main window, not to the code just typed.
+    TemplateDialog::accept();
 }
 
 void InstallTestModeCommand(CHalvexApp& app, CMainFrame& frame) {

@@ -67,6 +67,7 @@ private:
     // The main window shows the changed image, and Save knows it has something to store.
     // name is the undo step of the change.
     void MarkDocumentChanged(const std::string& name);
+    void ShowReadStopped();
     void ShowOutcome(const TestModeOutcome& outcome);
 
     CHalvexApp& m_App;

@@ -30,6 +30,8 @@ CHalvexView::CHalvexView(CHalvexDoc& document, QWidget* parent)
     if (auto* stack = m_Tabs->findChild<QStackedWidget*>()) {
         SetAccessibleRole(stack, QAccessible::Client);
     }
+    // The scroll area is no control: as a Tab stop it would hold the focus and show none.
+    setFocusPolicy(Qt::NoFocus);
     // Leaving a page by its tab, with the mouse or a key, ends its edit.
     connect(m_Tabs, &QTabWidget::currentChanged, this, [this] { CommitEdits(); });
     AddPageKeys();
@@ -64,9 +66,15 @@ void CHalvexView::StepPage(int step) {
     if (onTabs) {
         return;
     }
-    // The keyboard continues on the new page's first control, as it would after a tab click
-    // and a Tab key.
+    // The channel page starts at its table: its first control, the band, asks to reset
+    // everything at one arrow key.
     QWidget* page = m_Tabs->currentWidget();
+    if (auto* channels = dynamic_cast<CChannelPage*>(page)) {
+        channels->Grid()->setFocus(Qt::ShortcutFocusReason);
+        return;
+    }
+    // Elsewhere the keyboard continues on the page's first control, as it would after a tab
+    // click and a Tab key.
     for (QWidget* next = page->nextInFocusChain(); next != page; next = next->nextInFocusChain()) {
         if (page->isAncestorOf(next) && next->isVisibleTo(page) && next->isEnabled() &&
             (next->focusPolicy() & Qt::TabFocus)) {
@@ -86,6 +94,7 @@ QString CHalvexView::TabCaption(const char* key) {
 }
 
 void CHalvexView::OnInitialUpdate() {
+    m_SourceName.clear();
     OnUpdate();
     emit relabelMenuRequested();
     CreateMissingPages();
@@ -133,7 +142,31 @@ QString CHalvexView::WindowTitle(const std::string& path, bool modified) {
 }
 
 void CHalvexView::OnTitleChanged() {
-    window()->setWindowTitle(WindowTitle(m_Document.GetPathName(), m_Document.IsModified()));
+    const std::string& path = m_Document.GetPathName();
+    const bool modified = m_Document.IsModified();
+    if (!path.empty() || m_SourceName.isEmpty()) {
+        window()->setWindowTitle(WindowTitle(path, modified));
+        return;
+    }
+    window()->setWindowTitle(m_SourceName + (modified ? QStringLiteral("*") : QString()) +
+                             QStringLiteral(" - ") +
+                             QString::fromStdString(LoadLangString("IDS_WINDOWNAME")));
+}
+
+void CHalvexView::SetSourceName(const QString& name) {
+    m_SourceName = name;
+    OnTitleChanged();
+}
+
+void CHalvexView::FocusChannelTable() {
+    for (MainViewPage* page : m_Pages) {
+        if (auto* channels = dynamic_cast<CChannelPage*>(page)) {
+            m_Tabs->setCurrentWidget(page->Widget());
+            channels->Grid()->SelectCell(1, 1);
+            channels->Grid()->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 void CHalvexView::CommitEdits() {

@@ -34,6 +34,12 @@ public:
     // there are unsaved changes.
     static QString WindowTitle(const std::string& path, bool modified);
 
+    // Names where an unbound document's data came from ("Radio (COM1)") until it is saved or
+    // replaced; the title shows it instead of Untitled.
+    void SetSourceName(const QString& name);
+    // The channel table focused on channel 1, where the arrow keys work at once.
+    void FocusChannelTable();
+
     CPageTabCtrl* TabControl() const { return m_Tabs; }
     const std::vector<MainViewPage*>& Pages() const { return m_Pages; }
     // Five spaces on each side of the language text of key.
@@ -56,4 +62,5 @@ private:
     CPageTabCtrl* m_Tabs;
     std::vector<MainViewPage*> m_Pages;
     std::vector<const char*> m_CaptionKeys;
+    QString m_SourceName;
 };

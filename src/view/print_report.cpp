@@ -1,11 +1,12 @@
 #include "view/print_report.h"
 
+#include <QDateTime>
 #include <QFontMetrics>
+#include <QLocale>
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
 #include <array>
-#include <ctime>
 
 #include "grid/grid_ctrl.h"
 #include "view/print_function_items.h"
@@ -26,7 +27,6 @@ constexpr int kMeasuringFontHeight = 9;
 constexpr int kPrintFontHeight = 11;
 constexpr const char* kMeasuringText = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 constexpr int kMeasuringTextLength = 52;
-constexpr int kDateBufferSize = 128;
 
 QFont PrintFont(int height) {
     QFont font(QString::fromLatin1(kFontFace));
@@ -36,13 +36,10 @@ QFont PrintFont(int height) {
     return font;
 }
 
+// The weekday in the language Qt's texts follow, as the rest of the page is.
 QString DateLine() {
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[kDateBufferSize];
-    size_t length = std::strftime(text, sizeof(text), "%Y-%m-%d %A %H:%M", &local);
-    return QString::fromLocal8Bit(text, static_cast<qsizetype>(length));
+    return QLocale().toString(QDateTime::currentDateTime(),
+                              QStringLiteral("yyyy-MM-dd dddd HH:mm"));
 }
 
 }  // namespace

@@ -649,6 +649,39 @@ def journey_check_connection(session):
     session.wait_gone(box, "the missing device finding")
 
 
+def journey_questions_default_to_cancel(session):
+    """Enter on a question that would erase the radio must not erase it, and Ctrl+Tab back to
+    the channels lands on the table, where Down asks nothing."""
+    session.start_radio()
+    baseline = session.stop_radio()
+    session.start_radio()
+    session.start_app()
+    session.x.key("ctrl+w")
+    dialog = session.dialog(session.text("IDS_WRITEDATA"), 132)
+    dialog.click(1)
+    question = session.wait_window(session.text("IDS_PROMPT"))
+    session.shot("erase-question")
+    session.x.focus(question)
+    session.x.key("Return")
+    session.wait_gone(question, "the erase question")
+    session.x.focus(dialog.window)
+    session.x.key("Escape")
+    session.wait_gone(dialog.window, "the write dialog")
+    session.x.focus(session.main_window)
+    for _ in range(3):
+        session.x.key("ctrl+Tab")
+    session.x.key("Down")
+    try:
+        session.wait_window(session.text("IDS_CONFIRM"), 2.0)
+    except JourneyFailure:
+        pass
+    else:
+        raise JourneyFailure("Down after Ctrl+Tab to the channels asked to reset everything")
+    session.shot("back-on-the-table")
+    if session.stop_radio() != baseline:
+        raise JourneyFailure("Enter on the erase question wrote to the radio")
+
+
 JOURNEYS = {
     "read_edit_save_reopen": ("english", journey_read_edit_save_reopen),
     "write_to_radio": ("english", journey_write_to_radio),
@@ -666,6 +699,8 @@ JOURNEYS = {
     "pick_listed_device": ("english", journey_pick_listed_device),
     "check_connection": ("english", journey_check_connection),
     "check_connection_chinese": ("chinese", journey_check_connection),
+    "questions_default_to_cancel": ("english", journey_questions_default_to_cancel),
+    "questions_default_to_cancel_chinese": ("chinese", journey_questions_default_to_cancel),
 }
 
 

@@ -115,9 +115,11 @@ class Grid:
         if len(columns) < column_count:
             raise JourneyFailure(f"found {len(columns)} of the grid's {column_count} column lines")
         columns = columns[-column_count:]
-        # A row line runs through the whole table and borders a white cell.
+        # A row line runs through the whole table and borders a white cell. The channel
+        # table starts with channel 1's first cell focused: its frame is no row line.
+        first = 2 if column_count > 2 else 1
         probes = [(columns[k - 1] * (4 - part) + columns[k] * part) // 4
-                  for k in range(1, column_count, 5) for part in (1, 2, 3)]
+                  for k in range(first, column_count, 5) for part in (1, 2, 3)]
         rows = []
         for y in range(top + 1, top + height - 1):
             colour = image.pixel(probes[0], y)
