@@ -426,7 +426,9 @@ TEST_F(CloneProtocolTest, LateAndStrayBytesNeverEndAsAReadWithWrongBytes) {
         options.faults.strayByteBlock = c.strayBlock;
         options.faults.strayByteTimes = c.strayBlock == -1 ? 0 : 1 << 30;
         StartRadio(options, memory);
-        Run({{"com", kRadioPort}, {"readtime", 30}}, true);
+        // Only late answers need the tight time-out; where the read must succeed, a busy
+        // machine must not turn a slow answer into a failure.
+        Run({{"com", kRadioPort}, {"readtime", c.mustSucceed ? 2000 : 30}}, true);
         m_Radio.Stop();
         m_Port.Close();
         TransferStatus status = m_Job.Status();

@@ -8,6 +8,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -79,6 +80,28 @@ bool WaitReady(int fd, short events, Clock::time_point deadline) {
         return true;
     }
     return (entry.revents & events) != 0 || (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0;
+}
+
+bool IsSet(const CancelFlag* cancel) {
+    return cancel != nullptr && cancel->load(std::memory_order_acquire) != 0;
+}
+
+// Waits in slices until fd takes bytes again; false when the stall limit passes, the device
+// fails or the cancel flag is raised.
+bool WaitWritable(int fd, Clock::time_point stallEnd, const CancelFlag* cancel) {
+    while (!IsSet(cancel) && Clock::now() < stallEnd) {
+        pollfd entry{fd, POLLOUT, 0};
+        timespec slice =
+            Remaining(std::min(stallEnd, Clock::now() + std::chrono::milliseconds(kWaitSliceMs)));
+        int ready = ppoll(&entry, 1, &slice, nullptr);
+        if (ready > 0) {
+            return (entry.revents & POLLOUT) != 0;
+        }
+        if (ready < 0 && errno != EINTR) {
+            return false;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -206,7 +229,7 @@ void CSerialPort::SetBaudRate(int baudRate) {
     tcsetattr(m_Fd, TCSANOW, &settings);
 }
 
-int CSerialPort::Write(const uint8_t* bytes, int count, int leadDelayMs) {
+int CSerialPort::Write(const uint8_t* bytes, int count, int leadDelayMs, const CancelFlag* cancel) {
     if (leadDelayMs > 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(leadDelayMs));
     }
@@ -223,12 +246,9 @@ int CSerialPort::Write(const uint8_t* bytes, int count, int leadDelayMs) {
         if (result < 0 && errno == EINTR) {
             continue;
         }
-        if (result < 0 && errno == EAGAIN) {
-            pollfd entry{m_Fd, POLLOUT, 0};
-            timespec limit = Remaining(Clock::now() + kWriteStallLimit);
-            if (ppoll(&entry, 1, &limit, nullptr) > 0 && (entry.revents & POLLOUT) != 0) {
-                continue;
-            }
+        if (result < 0 && errno == EAGAIN &&
+            WaitWritable(m_Fd, Clock::now() + kWriteStallLimit, cancel)) {
+            continue;
         }
         break;
     }

@@ -31,7 +31,7 @@ public:
     void SetPortsFolder(std::string portsFolder) { m_PortsFolder = std::move(portsFolder); }
     const std::string& PortsFolder() const { return m_PortsFolder; }
 
-    int Write(const uint8_t* bytes, int count, int leadDelayMs) override;
+    int Write(const uint8_t* bytes, int count, int leadDelayMs, const CancelFlag* cancel) override;
     int Read(uint8_t* buffer, int count, int timeoutMs) override;
     void Pause(int milliseconds) override;
 

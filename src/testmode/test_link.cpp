@@ -1,6 +1,7 @@
 #include "testmode/test_link.h"
 
 #include <cstring>
+#include <utility>
 
 #include "link/cable_exchange.h"
 #include "link/clone_frames.h"
@@ -53,10 +54,12 @@ LinkResult TestModeLink::Connect() {
 bool TestModeLink::ReadBlock(int address, RadioImage& image) {
     ReadRequestFrame request = ReadRequest(address);
     uint8_t answer[kDataFrameSize];
+    SettleAfterFailure();
     CableAnswer taken = ExchangeFrame(m_Port, kCable, request.data(), kReadRequestSize, answer,
                                       kDataFrameSize, kBlockAnswerMs);
     // A slipped or stray frame would put another block's bytes here and still end as read.
     if (!AnswersRequest(answer, taken.count, request)) {
+        m_Failed = true;
         return false;
     }
     std::memcpy(image.bytes.data() + address, answer + 4, kBlockSize);
@@ -66,17 +69,29 @@ bool TestModeLink::ReadBlock(int address, RadioImage& image) {
 
 bool TestModeLink::WriteBlock(int address, const RadioImage& image) {
     DataFrameBytes frame = DataFrame(address, kWriteCount, image.bytes.data());
-    return ExchangeForByte(m_Port, kCable, frame.data(), kDataFrameSize, kWriteAnswerMs) == kAck;
+    SettleAfterFailure();
+    m_Failed =
+        ExchangeForByte(m_Port, kCable, frame.data(), kDataFrameSize, kWriteAnswerMs) != kAck;
+    return !m_Failed;
 }
 
 void TestModeLink::SendAdjust(const AdjustFrame& frame) {
+    SettleAfterFailure();
     ExchangeForByte(m_Port, kCable, frame.data(), static_cast<int>(frame.size()), kShortAnswerMs);
 }
 
 void TestModeLink::SendEnd() {
+    SettleAfterFailure();
     ExchangeForByte(m_Port, kCable, &kEndCommand, 1, kShortAnswerMs);
 }
 
 void TestModeLink::SendEndWithoutAnswer() {
-    m_Port.WriteByte(kEndCommand, 1);
+    m_Port.WriteByte(kEndCommand, 1, m_Cancel);
+}
+
+// A failed block's answer may still be on its way; the next frame waits for a quiet line.
+void TestModeLink::SettleAfterFailure() {
+    if (std::exchange(m_Failed, false)) {
+        DrainReceive(m_Port, m_Cancel, kQuietAfterAnomalyMs);
+    }
 }

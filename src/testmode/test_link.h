@@ -50,7 +50,10 @@ public:
     void SendEndWithoutAnswer();
 
 private:
+    void SettleAfterFailure();
+
     CSerialPort& m_Port;
     std::string m_SettingsPath;
     const std::atomic<int32_t>* m_Cancel;
+    bool m_Failed = false;
 };
