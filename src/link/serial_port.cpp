@@ -61,6 +61,11 @@ std::string OpenFailureMessage(const std::string& name, int error) {
     }
 }
 
+// A byte on the line is a start bit, eight data bits and a stop bit.
+std::chrono::nanoseconds ByteTime(int baudRate) {
+    return std::chrono::nanoseconds(10 * 1000000000LL / baudRate);
+}
+
 timespec Remaining(Clock::time_point deadline) {
     auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - Clock::now());
     if (left.count() < 0) {
@@ -205,6 +210,7 @@ void CSerialPort::Configure(int baudRate) {
         if (known) {
             cfsetispeed(&settings, speed);
             cfsetospeed(&settings, speed);
+            m_ByteTime = ByteTime(baudRate);
         }
         tcsetattr(m_Fd, TCSANOW, &settings);
     }
@@ -227,6 +233,7 @@ void CSerialPort::SetBaudRate(int baudRate) {
     cfsetispeed(&settings, speed);
     cfsetospeed(&settings, speed);
     tcsetattr(m_Fd, TCSANOW, &settings);
+    m_ByteTime = ByteTime(baudRate);
 }
 
 int CSerialPort::Write(const uint8_t* bytes, int count, int leadDelayMs, const CancelFlag* cancel) {
@@ -271,6 +278,13 @@ int CSerialPort::Read(uint8_t* buffer, int count, int timeoutMs) {
         }
         if (received >= count || Clock::now() >= deadline) {
             return received;
+        }
+        // The rest of an answer under way needs its time on the line; waking for every byte
+        // as it comes would cost a wake-up per byte.
+        int missing = count - received;
+        if (result > 0 && missing > 1) {
+            std::this_thread::sleep_until(
+                std::min(deadline, Clock::now() + m_ByteTime * (missing - 1)));
         }
         if (failing || !WaitReady(m_Fd, POLLIN, deadline)) {
             std::this_thread::sleep_until(deadline);

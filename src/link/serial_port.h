@@ -3,6 +3,7 @@
 // it has no lock of its own.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -45,4 +46,6 @@ private:
     std::string m_PortsFolder;
     int m_Fd = -1;
     std::string m_DevicePath;
+    // How long one byte takes on the line at the configured speed; zero when unknown.
+    std::chrono::nanoseconds m_ByteTime{0};
 };
