@@ -9,6 +9,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,6 +26,7 @@
 #include "support/module_folder.h"
 #include "support/program_globals.h"
 #include "support/quiet_prompts.h"
+#include "support/virtual_radio_fixture.h"
 
 #include <sys/stat.h>
 
@@ -35,6 +37,7 @@ namespace {
 const std::string kBinDir = HALVEX_BIN_DIR;
 
 using halvex::test::ReadBytes;
+using halvex::test::ReceivedBeforeMarker;
 
 struct Completed {
     int exitCode = -1;
@@ -244,7 +247,8 @@ TEST_F(CliTransferTest, UsageFileAndPortErrorsStopBeforeAnyTransfer) {
     }
 }
 
-TEST_F(CliTransferTest, InterruptCancelsWithoutTheEndByteOrAFile) {
+// A paced line keeps the read going long enough for the interrupt to land in its middle.
+TEST_F(CliTransferTest, InterruptAtLineSpeedCancelsWithoutTheEndByteOrAFile) {
     std::string link = m_Dir.PortLink(1);
     VirtualRadioOptions options;
     options.pace9600 = true;
@@ -266,9 +270,9 @@ TEST_F(CliTransferTest, InterruptCancelsWithoutTheEndByteOrAFile) {
     Completed completed = Wait(child);
     EXPECT_EQ(completed.exitCode, kExitCancelled) << completed.errors;
     EXPECT_FALSE(std::filesystem::exists(output));
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    std::vector<uint8_t> sent = m_Radio.ReceivedBytes();
-    EXPECT_EQ(std::count(sent.begin() + 9, sent.end(), 0x62), 0);
+    std::optional<std::vector<uint8_t>> sent = ReceivedBeforeMarker(m_Radio, link);
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(std::count(sent->begin() + 9, sent->end(), 0x62), 0);
 }
 
 TEST_F(CliTransferTest, InterruptEndsALongWaitForAnAcknowledgement) {
@@ -287,7 +291,6 @@ TEST_F(CliTransferTest, InterruptEndsALongWaitForAnAcknowledgement) {
     while (m_Radio.ReceivedBytes().size() < 7 + 1 + 1 + 20) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
     kill(child, SIGINT);
     // Far below the capped 10 s wait for the acknowledgement.
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(4);
@@ -302,7 +305,9 @@ TEST_F(CliTransferTest, InterruptEndsALongWaitForAnAcknowledgement) {
     }
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), kExitCancelled) << ReadBytes(File("stderr.txt"));
-    EXPECT_EQ(m_Radio.ReceivedBytes().size(), 7u + 1u + 1u + 20u);
+    std::optional<std::vector<uint8_t>> sent = ReceivedBeforeMarker(m_Radio, link);
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(sent->size(), 7u + 1u + 1u + 20u);
 }
 
 TEST_F(CliTransferTest, WriteRefusesIncompleteFilesBeforeWakingTheRadio) {

@@ -302,7 +302,7 @@ TEST_F(TestModeLinkTest, CancelSendsTheEndByteAndLeavesTheImage) {
 }
 
 // A write all cancelled halfway leaves the radio part old, part new: the user must hear so.
-TEST_F(TestModeLinkTest, CancelledWriteAllSaysTheRadioIsPartWritten) {
+TEST_F(TestModeLinkTest, CancelledWriteAllAtLineSpeedSaysTheRadioIsPartWritten) {
     RadioMemory before = PatternMemory(5);
     StartRadio(RadioLine(false, true), before);
     RadioMemory written = PatternMemory(6);
