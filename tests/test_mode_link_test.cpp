@@ -222,10 +222,10 @@ TEST_F(TestModeLinkTest, ShortOrMisaddressedAnswerClosesThePortAndKeepsTheBlocks
         VirtualRadioOptions options = RadioLine(true);
         if (c.misaddressed) {
             options.faults.wrongAddressBlock = c.block;
-            options.faults.wrongAddressTimes = 1;
+            options.faults.wrongAddressTimes = 3;
         } else {
             options.faults.shortAnswerBlock = c.block;
-            options.faults.shortAnswerTimes = 1;
+            options.faults.shortAnswerTimes = 3;
         }
         StartRadio(options, memory);
 

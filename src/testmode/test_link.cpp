@@ -16,6 +16,7 @@ namespace {
 constexpr uint8_t kWriteCount = 0x08;
 
 constexpr int kBlockAnswerMs = 200;
+constexpr int kBlockTries = 3;
 constexpr int kWriteAnswerMs = 500;
 
 // Everything test mode sends goes out as if the cable might echo; the helper tells an echo
@@ -54,17 +55,21 @@ LinkResult TestModeLink::Connect() {
 bool TestModeLink::ReadBlock(int address, RadioImage& image) {
     ReadRequestFrame request = ReadRequest(address);
     uint8_t answer[kDataFrameSize];
-    SettleAfterFailure();
-    CableAnswer taken = ExchangeFrame(m_Port, kCable, request.data(), kReadRequestSize, answer,
-                                      kDataFrameSize, kBlockAnswerMs);
-    // A slipped or stray frame would put another block's bytes here and still end as read.
-    if (!AnswersRequest(answer, taken.count, request)) {
+    // A busy machine can hold an answer up past its time-out; the block is asked for again
+    // after a quiet line, as the clone exchange does.
+    for (int attempt = 0; attempt < kBlockTries; ++attempt) {
+        SettleAfterFailure();
+        CableAnswer taken = ExchangeFrame(m_Port, kCable, request.data(), kReadRequestSize, answer,
+                                          kDataFrameSize, kBlockAnswerMs);
+        // A slipped or stray frame would put another block's bytes here and still end as read.
+        if (AnswersRequest(answer, taken.count, request)) {
+            std::memcpy(image.bytes.data() + address, answer + 4, kBlockSize);
+            ExchangeForByte(m_Port, kCable, &kAck, 1, kShortAnswerMs);
+            return true;
+        }
         m_Failed = true;
-        return false;
     }
-    std::memcpy(image.bytes.data() + address, answer + 4, kBlockSize);
-    ExchangeForByte(m_Port, kCable, &kAck, 1, kShortAnswerMs);
-    return true;
+    return false;
 }
 
 bool TestModeLink::WriteBlock(int address, const RadioImage& image) {
