@@ -48,7 +48,9 @@ class CliTransferTest : public ::testing::Test {
 protected:
     CliTransferTest() {
         m_Dir.CopyFromBin({"setting.ini"});
-        m_Dir.ChangeSettings({{"searchcom", 0}, {"readtime", 20}, {"writetime", 20}});
+        // Good answers end each wait at once; the long time-outs only keep a busy machine
+        // from turning a slow answer into a failure.
+        m_Dir.ChangeSettings({{"searchcom", 0}, {"readtime", 2000}, {"writetime", 2000}});
         // Backups of reads go to the test's own folder, never the user's.
         setenv("XDG_STATE_HOME", File("state").c_str(), 1);
     }
@@ -188,6 +190,8 @@ TEST_F(CliTransferTest, FailuresGiveTheirExitStatusAndKeepTheOutputFile) {
     VirtualRadioFaults noAck;
     noAck.noAckBlock = 0x0900;
     noAck.noAckTimes = 3;
+    // Faults that cost a time-out each try wait it out in full.
+    m_Dir.ChangeSettings({{"readtime", 20}, {"writetime", 20}});
     std::string link = m_Dir.PortLink(1);
     std::string output = File("kept.pgm");
     std::string input = File("input.pgm");
