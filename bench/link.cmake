@@ -1,4 +1,2 @@
 halvex_add_bench(transfer_bench transfer_bench.cpp)
 target_link_libraries(transfer_bench PRIVATE halvex_sim)
-halvex_add_bench(load_bench load_bench.cpp)
-target_link_libraries(load_bench PRIVATE halvex_sim)

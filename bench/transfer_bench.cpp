@@ -1,8 +1,12 @@
-// A full read and a full write against the virtual radio on a 9600 baud line: how close the
-// link comes to the time the line and the protocol's own pauses need, and what CPU it costs.
-// The radio runs on its own thread; only the worker thread's CPU time is the program's.
+// The link against the virtual radio on a 9600 baud line, in one run and one table: how close
+// a read, a write and a verified write come to the time the line and the protocol's own
+// pauses need, what CPU the worker costs, and whether paced reads beside busy loops ever end
+// with a wrong block. The radio runs on its own thread; only the worker's CPU time counts.
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
@@ -10,41 +14,50 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "config/app_globals.h"
 #include "link/clone_protocol.h"
 #include "link/serial_port.h"
+#include "link/write_verify.h"
 #include "sim/virtual_radio.h"
 
 namespace {
+
+namespace fs = std::filesystem;
+using Image = std::array<uint8_t, 8192>;
 
 constexpr double kSecondsPerByte = 10.0 / 9600.0;
 constexpr int kBlocks = 384;
 constexpr double kSettleSeconds = 0.100;
 constexpr double kLeadSeconds = 0.001;
 constexpr double kAfterWriteSeconds = 1.000;
+constexpr int kFirstBlock = 0x0800;
+constexpr int kEndAddress = 0x2000;
 
-// Bytes on the line that the exchange waits for, in both directions, and the sends it makes.
-struct LineBudget {
-    int bytes;
-    int sends;
-    double pauses;
-};
+constexpr double kTransferGoal = 1.02;
+constexpr double kVerifiedGoal = 2.05;
+constexpr double kCpuGoalPercent = 0.5;
+
+constexpr int kLoadRounds = 50;
+// Reads run side by side, each on its own radio, so 50 of them fit in a few minutes.
+constexpr int kLanes = 5;
+constexpr int kBusyLoads = 2;
+// The busy loops stop after this even if the reads hang.
+constexpr auto kLoadLimit = std::chrono::minutes(15);
 
 // Wake-up 7 + 1, identification 1 + 8, its acknowledgement 1 + 1, then the blocks and the
-// end: a read waits for the end byte's answer, a write pauses instead.
-LineBudget Budget(bool read) {
-    int preamble = 8 + 9 + 2;
-    if (read) {
-        return {preamble + kBlocks * (4 + 20) + 2, 3 + kBlocks + 1, kSettleSeconds};
-    }
-    return {preamble + kBlocks * (20 + 1) + 1, 3 + kBlocks + 1,
-            kSettleSeconds + kAfterWriteSeconds};
-}
-
+// end: a read waits for the end byte's answer, a write pauses instead. Each send has its
+// lead delay.
 double WireBound(bool read) {
-    LineBudget budget = Budget(read);
-    return budget.bytes * kSecondsPerByte + budget.sends * kLeadSeconds + budget.pauses;
+    int preamble = 8 + 9 + 2;
+    int sends = 3 + kBlocks + 1;
+    if (read) {
+        int bytes = preamble + kBlocks * (4 + 20) + 2;
+        return bytes * kSecondsPerByte + sends * kLeadSeconds + kSettleSeconds;
+    }
+    int bytes = preamble + kBlocks * (20 + 1) + 1;
+    return bytes * kSecondsPerByte + sends * kLeadSeconds + kSettleSeconds + kAfterWriteSeconds;
 }
 
 double ThreadCpuSeconds() {
@@ -54,52 +67,160 @@ double ThreadCpuSeconds() {
 }
 
 struct Measurement {
-    TransferStatus status = StatusIdle;
+    bool exact = false;
     double wallSeconds = 0;
     double cpuSeconds = 0;
 };
 
-Measurement RunExchange(const std::string& settingsPath, bool read, uint8_t* image) {
+// One clone exchange on a worker thread, timed as the desktop's worker would run it.
+TransferStatus RunExchange(const std::string& settingsPath, bool read, uint8_t* image,
+                           Measurement* measurement) {
     CSerialPort port(g_PortsDir);
     TransferJob job;
     job.Reset(&port, settingsPath, read, image);
-    Measurement measurement;
     std::thread worker([&] {
         double cpuStart = ThreadCpuSeconds();
         auto start = std::chrono::steady_clock::now();
         TransferThreadProc(job);
-        measurement.wallSeconds =
+        measurement->wallSeconds +=
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        measurement.cpuSeconds = ThreadCpuSeconds() - cpuStart;
+        measurement->cpuSeconds += ThreadCpuSeconds() - cpuStart;
     });
     worker.join();
-    measurement.status = job.Status();
-    return measurement;
+    return job.Status();
 }
 
-void Report(const char* name, const Measurement& measurement, double bound) {
-    std::printf(
-        "%-5s wall %.3f s, wire-time bound %.3f s, ratio %.4f, worker CPU %.4f s (%.3f %% "
-        "of wall)\n",
-        name, measurement.wallSeconds, bound, measurement.wallSeconds / bound,
-        measurement.cpuSeconds, 100.0 * measurement.cpuSeconds / measurement.wallSeconds);
+bool SameCloneRange(const uint8_t* a, const uint8_t* b) {
+    return std::equal(a + kFirstBlock, a + kEndAddress, b + kFirstBlock);
+}
+
+// Every block holds what the next block's answer begins with, so a read that slipped by a
+// few bytes would pass the header check and show as a wrong block.
+RadioMemory FrameLikeMemory(int seed) {
+    RadioMemory memory;
+    for (size_t i = 0; i < memory.size(); ++i) {
+        memory[i] = static_cast<uint8_t>(i * 29 + static_cast<size_t>(seed));
+    }
+    for (int address = kFirstBlock; address < kEndAddress; address += 16) {
+        int next = address + 16;
+        for (int k = 0; k < 16; k += 4) {
+            memory[address + k] = 0x57;
+            memory[address + k + 1] = static_cast<uint8_t>(next >> 8);
+            memory[address + k + 2] = static_cast<uint8_t>(next & 0xFF);
+        }
+    }
+    return memory;
+}
+
+void WriteSettings(const std::string& path, int port, int readTime) {
+    std::ofstream settings(path);
+    settings << "[setup]\ncom=" << port << "\nsearchcom=0\nrwtype=1\nreadtime=" << readTime
+             << "\nwritetime=50\n";
+}
+
+struct LoadResult {
+    int done = 0;
+    int failed = 0;
+    int otherEnd = 0;
+    int wrongBlocks = 0;
+};
+
+// One radio and one port; the lane's paced reads run one after another, each compared block
+// by block with the radio's memory.
+LoadResult RunLane(const fs::path& directory, int lane, int rounds, int readTime) {
+    LoadResult result;
+    int portNumber = lane + 2;
+    std::string settingsPath = (directory / ("lane-" + std::to_string(lane) + ".ini")).string();
+    WriteSettings(settingsPath, portNumber, readTime);
+    RadioMemory memory = FrameLikeMemory(lane);
+    VirtualRadio radio;
+    VirtualRadioOptions options;
+    options.pace9600 = true;
+    radio.SetMemory(memory);
+    std::string error;
+    if (!radio.Start((directory / "ports" / ("COM" + std::to_string(portNumber))).string(), options,
+                     &error)) {
+        std::fprintf(stderr, "transfer_bench: %s\n", error.c_str());
+        result.otherEnd = rounds;
+        return result;
+    }
+    for (int round = 0; round < rounds; ++round) {
+        Image image{};
+        image.fill(0xEE);
+        Measurement ignored;
+        TransferStatus status = RunExchange(settingsPath, true, image.data(), &ignored);
+        if (status == StatusReadDone) {
+            ++result.done;
+            result.wrongBlocks +=
+                static_cast<int>(DifferingBlocks(memory.data(), image.data()).size());
+        } else if (status == StatusReadFailed) {
+            ++result.failed;
+        } else {
+            ++result.otherEnd;
+        }
+    }
+    radio.Stop();
+    return result;
+}
+
+LoadResult RunUnderLoad(const fs::path& directory) {
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> loads;
+    auto loadEnd = std::chrono::steady_clock::now() + kLoadLimit;
+    for (int k = 0; k < kBusyLoads; ++k) {
+        loads.emplace_back([&stop, loadEnd] {
+            volatile uint64_t spin = 0;
+            while (!stop.load(std::memory_order_relaxed) &&
+                   std::chrono::steady_clock::now() < loadEnd) {
+                for (int i = 0; i < 100000; ++i) {
+                    spin = spin + 1;
+                }
+            }
+        });
+    }
+    // The last two lanes use a tight time-out: an answer takes 25 ms at 9600 baud.
+    const int readTimes[kLanes] = {50, 50, 50, 30, 30};
+    std::vector<LoadResult> results(kLanes);
+    std::vector<std::thread> lanes;
+    for (int lane = 0; lane < kLanes; ++lane) {
+        lanes.emplace_back([&, lane] {
+            results[lane] = RunLane(directory, lane, kLoadRounds / kLanes, readTimes[lane]);
+        });
+    }
+    for (std::thread& lane : lanes) {
+        lane.join();
+    }
+    stop = true;
+    for (std::thread& load : loads) {
+        load.join();
+    }
+    LoadResult total;
+    for (const LoadResult& r : results) {
+        total.done += r.done;
+        total.failed += r.failed;
+        total.otherEnd += r.otherEnd;
+        total.wrongBlocks += r.wrongBlocks;
+    }
+    return total;
+}
+
+void Row(const char* name, const Measurement& m, double bound, double goal) {
+    double ratio = m.wallSeconds / bound;
+    double cpu = 100.0 * m.cpuSeconds / m.wallSeconds;
+    std::printf("%-16s %8.3f %8.3f %8.4f %7.2f %8.3f %6.1f  %s\n", name, m.wallSeconds, bound,
+                ratio, goal, cpu, kCpuGoalPercent,
+                m.exact && ratio <= goal && cpu <= kCpuGoalPercent ? "met" : "MISSED");
 }
 
 }  // namespace
 
 int main() {
-    std::filesystem::path directory = std::filesystem::temp_directory_path() /
-                                      ("halvex-transfer-bench-" + std::to_string(getpid()));
-    std::filesystem::create_directories(directory / "ports");
+    fs::path directory =
+        fs::temp_directory_path() / ("halvex-transfer-bench-" + std::to_string(getpid()));
+    fs::create_directories(directory / "ports");
     SetModuleDir(directory.string());
-    {
-        std::ofstream settings(g_SettingsPath);
-        settings << "[setup]\ncom=1\nsearchcom=0\nrwtype=1\nreadtime=50\nwritetime=50\n";
-    }
-    RadioMemory memory;
-    for (size_t i = 0; i < memory.size(); ++i) {
-        memory[i] = static_cast<uint8_t>(i * 13 + 5);
-    }
+    WriteSettings(g_SettingsPath, 1, 50);
+    RadioMemory memory = FrameLikeMemory(99);
     VirtualRadio radio;
     VirtualRadioOptions options;
     options.pace9600 = true;
@@ -110,29 +231,53 @@ int main() {
         return 1;
     }
 
-    std::array<uint8_t, 8192> image{};
+    Image image{};
     image.fill(0xFF);
-    Measurement read = RunExchange(g_SettingsPath, true, image.data());
-    bool readExact = read.status == StatusReadDone &&
-                     std::equal(image.begin() + 0x0800, image.end(), memory.begin() + 0x0800);
+    Measurement read;
+    read.exact = RunExchange(g_SettingsPath, true, image.data(), &read) == StatusReadDone &&
+                 SameCloneRange(image.data(), memory.data());
 
-    for (size_t i = 0x0800; i < image.size(); ++i) {
+    for (size_t i = kFirstBlock; i < image.size(); ++i) {
         image[i] = static_cast<uint8_t>(~image[i]);
     }
-    Measurement write = RunExchange(g_SettingsPath, false, image.data());
-    RadioMemory written = radio.Memory();
-    bool writeExact = write.status == StatusWriteDone &&
-                      std::equal(written.begin() + 0x0800, written.end(), image.begin() + 0x0800);
-    radio.Stop();
-    std::filesystem::remove_all(directory);
+    Measurement write;
+    write.exact = RunExchange(g_SettingsPath, false, image.data(), &write) == StatusWriteDone &&
+                  SameCloneRange(radio.Memory().data(), image.data());
 
-    std::printf("transfer_bench: full clone exchanges, direct cable, virtual radio at 9600 baud\n");
-    Report("read", read, WireBound(true));
-    Report("write", write, WireBound(false));
-    if (!readExact || !writeExact) {
-        std::fprintf(stderr, "transfer_bench: the %s did not move the image exactly\n",
-                     readExact ? "write" : "read");
+    // As `halvex-cli write --verify` does it: the write, then a second dialogue reading back.
+    for (size_t i = kFirstBlock; i < image.size(); ++i) {
+        image[i] = static_cast<uint8_t>(image[i] * 3 + 1);
+    }
+    Measurement verified;
+    Image readBack{};
+    PrepareReadBackImage(image.data(), readBack.data());
+    verified.exact =
+        RunExchange(g_SettingsPath, false, image.data(), &verified) == StatusWriteDone &&
+        RunExchange(g_SettingsPath, true, readBack.data(), &verified) == StatusReadDone &&
+        DifferingBlocks(image.data(), readBack.data()).empty();
+    radio.Stop();
+
+    auto loadStart = std::chrono::steady_clock::now();
+    LoadResult load = RunUnderLoad(directory);
+    double loadSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - loadStart).count();
+    fs::remove_all(directory);
+
+    std::printf("transfer_bench: direct cable, virtual radio at 9600 baud, one run\n");
+    std::printf("%-16s %8s %8s %8s %7s %8s %6s  %s\n", "", "wall s", "bound s", "ratio", "goal",
+                "CPU %", "goal", "");
+    Row("read", read, WireBound(true), kTransferGoal);
+    Row("write", write, WireBound(false), kTransferGoal);
+    // The bound is the write's alone, so the read back shows in the ratio.
+    Row("verified write", verified, WireBound(false), kVerifiedGoal);
+    std::printf(
+        "%d paced reads beside %d busy loops (%.0f s): %d done, %d failed, %d other; "
+        "wrong blocks %d (goal 0) %s\n",
+        kLoadRounds, kBusyLoads, loadSeconds, load.done, load.failed, load.otherEnd,
+        load.wrongBlocks, load.wrongBlocks == 0 ? "met" : "MISSED");
+    if (!read.exact || !write.exact || !verified.exact) {
+        std::fprintf(stderr, "transfer_bench: a transfer did not move the image exactly\n");
         return 1;
     }
-    return 0;
+    return load.wrongBlocks == 0 && load.otherEnd == 0 ? 0 : 1;
 }

@@ -93,7 +93,7 @@ public:
     bool IsOpen() const override { return m_Open; }
     void Pause(int) override {}
 
-    int Write(const uint8_t* bytes, int count, int) override {
+    int Write(const uint8_t* bytes, int count, int, const CancelFlag*) override {
         Check(m_Open);
         Bytes frame(bytes, bytes + count);
         sent.push_back(frame);

@@ -121,7 +121,7 @@ TEST_F(SerialPortTest, WriteWaitsTheLeadDelayAndSendsEverything) {
     std::vector<uint8_t> received;
     std::thread radio([&] { received = ReceiveAtRadio(frame.size()); });
     Clock::time_point start = Clock::now();
-    EXPECT_EQ(port.Write(frame.data(), static_cast<int>(frame.size()), 20), 3000);
+    EXPECT_EQ(port.Write(frame.data(), static_cast<int>(frame.size()), 20, nullptr), 3000);
     EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(20));
     radio.join();
     EXPECT_EQ(received, frame);
@@ -158,7 +158,21 @@ TEST_F(SerialPortTest, MissingDeviceIsReportedAndLeavesThePortClosed) {
     Clock::time_point start = Clock::now();
     EXPECT_EQ(port.Read(buffer, 4, 20), 0);
     EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(20));
-    EXPECT_EQ(port.Write(buffer, 4, 0), 0);
+    EXPECT_EQ(port.Write(buffer, 4, 0, nullptr), 0);
+}
+
+TEST_F(SerialPortTest, CancelEndsAWriteToADeviceThatTakesNoBytes) {
+    CSerialPort port;
+    ASSERT_TRUE(port.OpenDevice(m_SlavePath, 9600));
+    // Nobody reads the master, so the line fills and then takes nothing more.
+    std::vector<uint8_t> frame(1 << 20, 0x57);
+    CancelFlag cancel{1};
+    Clock::time_point start = Clock::now();
+    int written = port.Write(frame.data(), static_cast<int>(frame.size()), 0, &cancel);
+    // Unsliced, the write would wait out the 2 s stall limit first.
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
+    EXPECT_GT(written, 0);
+    EXPECT_LT(written, static_cast<int>(frame.size()));
 }
 
 TEST_F(SerialPortTest, HungUpDeviceIsSilentUntilTheTimeOut) {

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 
 #include "codeplug/band_lines.h"
 #include "config/language.h"
@@ -23,6 +24,7 @@
 #include "link_ui_fixture.h"
 #include "resources/command_ids.h"
 #include "sim/demo_memory.h"
+#include "support/virtual_radio_fixture.h"
 
 namespace {
 
@@ -461,8 +463,10 @@ private slots:
         QVERIFY(MessageBox::Shown().front().defaultAnswer == MessageAnswer::Cancel);
         QVERIFY(Button(&dialog, kIdOk)->isEnabled());
         QVERIFY(dialog.isVisible());
-        QTest::qWait(100);
-        QVERIFY(radio->ReceivedBytes().empty());
+        // The port is free and nothing reached the radio before a byte sent now.
+        std::optional<halvex::test::Bytes> sent =
+            halvex::test::ReceivedBeforeMarker(*radio, radio->SlavePath());
+        QVERIFY(sent && sent->empty());
         QVERIFY(radio->Memory() == memory);
         QVERIFY(document.bytes == before);
 

@@ -88,11 +88,16 @@ CableAnswer ExchangeFrame(CableLine& port, CableType cable, const uint8_t* frame
                           uint8_t* answer, int answerSize, int timeoutMs,
                           const CancelFlag* cancel) {
     CableAnswer result;
-    if (!DrainReceive(port, cancel)) {
+    // A stray byte right behind the last answer arrives within the lead delay.
+    uint8_t stray[64];
+    int dropped =
+        ReadUnlessCancelled(port, stray, sizeof stray, kLeadDelayMs, cancel, &result.cancelled);
+    // What came may be the head of a longer burst; its tail must not meet the answer.
+    if (result.cancelled || (dropped > 0 && !DrainReceive(port, cancel))) {
         result.cancelled = true;
         return result;
     }
-    port.Write(frame, frameSize, 1);
+    port.Write(frame, frameSize, 0, cancel);
     if (cable == CableType::Direct) {
         result.count =
             ReadUnlessCancelled(port, answer, answerSize, timeoutMs, cancel, &result.cancelled);

@@ -2,22 +2,27 @@
 // The echo is consumed by count, never by timing: at 9600 baud the echo and the answer
 // arrive within one time-out, and a read that took both as one answer would shift every
 // later frame. Every wait is cut into slices so that a cancel is seen within one slice.
+// A frame after a good answer goes out after the usual 1 ms lead delay, which is spent
+// listening: what arrives in it is dropped. The wait for a quiet line is paid only where
+// something went wrong.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
-class CableLine;
+#include "link/cable_line.h"
 
 enum class CableType { Direct, Echo };
 
-using CancelFlag = std::atomic<int32_t>;
-
-// The longest single wait between two looks at the cancel flag.
-inline constexpr int kWaitSliceMs = 50;
 // The receive side counts as empty once nothing has come for this long: a few byte times at
 // 9600 baud, so the rest of a late answer cannot slip in behind the next frame.
 inline constexpr int kQuietMs = 5;
+// The pause before every frame.
+inline constexpr int kLeadDelayMs = 1;
+// After a try whose answer was short, late or for another frame, that answer may still be on
+// its way, and a busy machine can hold up its arrival for more than a few byte times: the
+// line must stay quiet this long before the next frame, or its tail would be taken for the
+// start of the next answer.
+inline constexpr int kQuietAfterAnomalyMs = 60;
 
 struct CableAnswer {
     // Answer bytes placed in the caller's buffer.
@@ -43,9 +48,10 @@ int ReadUnlessCancelled(CableLine& port, uint8_t* buffer, int count, int timeout
 // Lets milliseconds pass on the line in slices; false when the cancel flag ended the pause.
 bool PauseUnlessCancelled(CableLine& port, int milliseconds, const CancelFlag* cancel);
 
-// Drains the receive side, sends frame after the 1 ms lead delay and takes up to answerSize
-// bytes of the radio's answer, waiting at most timeoutMs for each part. On the echo cable the
-// first frameSize bytes are taken first: when they are the frame's echo, the answer follows;
+// Drops what arrives during the 1 ms lead delay (and, when there was something, waits for a
+// quiet line), sends frame and takes up to answerSize bytes of the radio's answer, waiting
+// at most timeoutMs for each part. On the echo cable the first frameSize bytes are taken
+// first: when they are the frame's echo, the answer follows;
 // when they are not, the cable did not echo and those bytes begin the answer. Silence where
 // the echo belongs means no answer.
 CableAnswer ExchangeFrame(CableLine& port, CableType cable, const uint8_t* frame, int frameSize,

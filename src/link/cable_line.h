@@ -3,8 +3,14 @@
 // the radio through a line of its own whose time-outs pass at once.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
+
+using CancelFlag = std::atomic<int32_t>;
+
+// The longest single wait between two looks at the cancel flag.
+inline constexpr int kWaitSliceMs = 50;
 
 class CableLine {
 public:
@@ -17,15 +23,19 @@ public:
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
 
-    // Waits leadDelayMs, then sends all count bytes; returns the number sent.
-    virtual int Write(const uint8_t* bytes, int count, int leadDelayMs) = 0;
+    // Waits leadDelayMs, then sends all count bytes; returns the number sent. A device that
+    // stops taking bytes ends the write early, and so does the cancel flag when given.
+    virtual int Write(const uint8_t* bytes, int count, int leadDelayMs,
+                      const CancelFlag* cancel) = 0;
     // Waits up to timeoutMs for count bytes and returns as soon as they are all there; makes
     // at least one attempt. Returns the number received (0..count).
     virtual int Read(uint8_t* buffer, int count, int timeoutMs) = 0;
     // Lets milliseconds pass on the line's clock.
     virtual void Pause(int milliseconds) = 0;
 
-    int WriteByte(uint8_t byte, int leadDelayMs) { return Write(&byte, 1, leadDelayMs); }
+    int WriteByte(uint8_t byte, int leadDelayMs, const CancelFlag* cancel = nullptr) {
+        return Write(&byte, 1, leadDelayMs, cancel);
+    }
     // The next byte (0..255) within timeoutMs, or -1.
     int ReadByte(int timeoutMs) {
         uint8_t byte = 0;

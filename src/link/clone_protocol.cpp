@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "config/setting_definitions.h"
 #include "link/cable_exchange.h"
@@ -19,11 +20,6 @@ constexpr int kBlockTries = 3;
 constexpr int kAfterWriteMs = 1000;
 // Longer time-outs in the settings only make a dead radio take longer to report.
 constexpr int kLongestAnswerMs = 10000;
-// After a try whose answer did not arrive in full, the answer may still be on its way, and a
-// slow machine can pause its arrival for longer than a few byte times: the line must stay
-// quiet this long before the next frame, or that answer's tail would be taken for the start
-// of the next.
-constexpr int kQuietAfterTimeOutMs = 60;
 
 int BlockProgress(int address) {
     return 100 * (address + kBlockSize) / kCloneEndAddress;
@@ -93,9 +89,9 @@ private:
     }
     CableAnswer Exchange(const uint8_t* frame, int frameSize, uint8_t* answer, int answerSize,
                          int timeoutMs) {
-        if (m_AnswerMayBeLate) {
-            m_AnswerMayBeLate = false;
-            if (!DrainReceive(m_Port, &m_Job.cancel, kQuietAfterTimeOutMs)) {
+        if (m_QuietBeforeNextMs > 0) {
+            int quietMs = std::exchange(m_QuietBeforeNextMs, 0);
+            if (!DrainReceive(m_Port, &m_Job.cancel, quietMs)) {
                 CableAnswer cancelled;
                 cancelled.cancelled = true;
                 return cancelled;
@@ -103,6 +99,13 @@ private:
         }
         return ExchangeFrame(m_Port, m_Cable, frame, frameSize, answer, answerSize, timeoutMs,
                              &m_Job.cancel);
+    }
+    // Only a try that went wrong costs a wait before the next frame. An answer cut short may
+    // still be on its way; one that came whole but wrong leaves at most a burst's tail.
+    void ExpectQuietUnless(bool answered, bool cameWhole) {
+        if (!answered) {
+            m_QuietBeforeNextMs = cameWhole ? kQuietMs : kQuietAfterAnomalyMs;
+        }
     }
     // A cancel ends the exchange without a word; an echo heard on the direct setting ends it
     // with its own status, since no later frame can be understood either.
@@ -138,7 +141,7 @@ private:
                 }
                 count = taken.count;
                 good = AnswersRequest(answer, count, request);
-                m_AnswerMayBeLate = count < kDataFrameSize;
+                ExpectQuietUnless(good, count == kDataFrameSize);
             }
             if (good) {
                 std::memcpy(m_Job.image + address, answer + 4, kBlockSize);
@@ -178,7 +181,7 @@ private:
                     return;
                 }
                 acknowledged = answer.count == 1 && reply == kAck;
-                m_AnswerMayBeLate = answer.count == 0;
+                ExpectQuietUnless(acknowledged, answer.count > 0);
             }
             if (!acknowledged) {
                 Publish(StatusWriteFailed);
@@ -191,7 +194,7 @@ private:
                 return;
             }
         }
-        m_Port.WriteByte(kEndCommand, 1);
+        m_Port.WriteByte(kEndCommand, 1, &m_Job.cancel);
         // The radio stores the last block while it leaves programming mode.
         if (Pause(kAfterWriteMs)) {
             Publish(StatusWriteDone);
@@ -203,7 +206,7 @@ private:
     CableType m_Cable = CableType::Direct;
     int m_ReadTime = 50;
     int m_WriteTime = 50;
-    bool m_AnswerMayBeLate = false;
+    int m_QuietBeforeNextMs = 0;
 };
 
 }  // namespace

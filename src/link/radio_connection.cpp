@@ -69,7 +69,8 @@ ConnectResult RadioConnection::Connect() {
 ConnectResult RadioConnection::WakeUp() {
     for (int searchPort = 1;; ++searchPort) {
         for (int attempt = 0; m_Port.IsOpen() && attempt < kWakeUpTries; ++attempt) {
-            if (Cancelled()) {
+            // A late answer to the try before must not pass for this one's.
+            if (Cancelled() || (attempt > 0 && !DrainReceive(m_Port, m_Cancel))) {
                 return ConnectResult::Cancelled;
             }
             uint8_t reply = 0;

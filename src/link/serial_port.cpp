@@ -9,6 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -66,6 +67,11 @@ std::string NotSerialMessage(const std::string& name, const std::string& reason)
 // Major 5 holds /dev/tty, /dev/console and /dev/ptmx, none of them a cable.
 constexpr unsigned kTtyAuxMajor = 5;
 
+// A byte on the line is a start bit, eight data bits and a stop bit.
+std::chrono::nanoseconds ByteTime(int baudRate) {
+    return std::chrono::nanoseconds(10 * 1000000000LL / baudRate);
+}
+
 timespec Remaining(Clock::time_point deadline) {
     auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - Clock::now());
     if (left.count() < 0) {
@@ -85,6 +91,28 @@ bool WaitReady(int fd, short events, Clock::time_point deadline) {
         return true;
     }
     return (entry.revents & events) != 0 || (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0;
+}
+
+bool IsSet(const CancelFlag* cancel) {
+    return cancel != nullptr && cancel->load(std::memory_order_acquire) != 0;
+}
+
+// Waits in slices until fd takes bytes again; false when the stall limit passes, the device
+// fails or the cancel flag is raised.
+bool WaitWritable(int fd, Clock::time_point stallEnd, const CancelFlag* cancel) {
+    while (!IsSet(cancel) && Clock::now() < stallEnd) {
+        pollfd entry{fd, POLLOUT, 0};
+        timespec slice =
+            Remaining(std::min(stallEnd, Clock::now() + std::chrono::milliseconds(kWaitSliceMs)));
+        int ready = ppoll(&entry, 1, &slice, nullptr);
+        if (ready > 0) {
+            return (entry.revents & POLLOUT) != 0;
+        }
+        if (ready < 0 && errno != EINTR) {
+            return false;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -219,6 +247,7 @@ void CSerialPort::Configure(int baudRate) {
         if (known) {
             cfsetispeed(&settings, speed);
             cfsetospeed(&settings, speed);
+            m_ByteTime = ByteTime(baudRate);
         }
         tcsetattr(m_Fd, TCSANOW, &settings);
     }
@@ -241,9 +270,10 @@ void CSerialPort::SetBaudRate(int baudRate) {
     cfsetispeed(&settings, speed);
     cfsetospeed(&settings, speed);
     tcsetattr(m_Fd, TCSANOW, &settings);
+    m_ByteTime = ByteTime(baudRate);
 }
 
-int CSerialPort::Write(const uint8_t* bytes, int count, int leadDelayMs) {
+int CSerialPort::Write(const uint8_t* bytes, int count, int leadDelayMs, const CancelFlag* cancel) {
     if (leadDelayMs > 0) {
         std::this_thread::sleep_for(std::chrono::milliseconds(leadDelayMs));
     }
@@ -260,12 +290,9 @@ int CSerialPort::Write(const uint8_t* bytes, int count, int leadDelayMs) {
         if (result < 0 && errno == EINTR) {
             continue;
         }
-        if (result < 0 && errno == EAGAIN) {
-            pollfd entry{m_Fd, POLLOUT, 0};
-            timespec limit = Remaining(Clock::now() + kWriteStallLimit);
-            if (ppoll(&entry, 1, &limit, nullptr) > 0 && (entry.revents & POLLOUT) != 0) {
-                continue;
-            }
+        if (result < 0 && errno == EAGAIN &&
+            WaitWritable(m_Fd, Clock::now() + kWriteStallLimit, cancel)) {
+            continue;
         }
         break;
     }
@@ -288,6 +315,13 @@ int CSerialPort::Read(uint8_t* buffer, int count, int timeoutMs) {
         }
         if (received >= count || Clock::now() >= deadline) {
             return received;
+        }
+        // The rest of an answer under way needs its time on the line; waking for every byte
+        // as it comes would cost a wake-up per byte.
+        int missing = count - received;
+        if (result > 0 && missing > 1) {
+            std::this_thread::sleep_until(
+                std::min(deadline, Clock::now() + m_ByteTime * (missing - 1)));
         }
         if (failing || !WaitReady(m_Fd, POLLIN, deadline)) {
             std::this_thread::sleep_until(deadline);

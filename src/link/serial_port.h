@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -40,7 +41,7 @@ public:
     void SetPortsFolder(std::string portsFolder) { m_PortsFolder = std::move(portsFolder); }
     const std::string& PortsFolder() const { return m_PortsFolder; }
 
-    int Write(const uint8_t* bytes, int count, int leadDelayMs) override;
+    int Write(const uint8_t* bytes, int count, int leadDelayMs, const CancelFlag* cancel) override;
     int Read(uint8_t* buffer, int count, int timeoutMs) override;
     void Pause(int milliseconds) override;
 
@@ -57,4 +58,6 @@ private:
     std::string m_PortsFolder;
     int m_Fd = -1;
     std::string m_DevicePath;
+    // How long one byte takes on the line at the configured speed; zero when unknown.
+    std::chrono::nanoseconds m_ByteTime{0};
 };

@@ -1,6 +1,7 @@
 #include "testmode/test_link.h"
 
 #include <cstring>
+#include <utility>
 
 #include "link/cable_exchange.h"
 #include "link/clone_frames.h"
@@ -15,6 +16,7 @@ namespace {
 constexpr uint8_t kWriteCount = 0x08;
 
 constexpr int kBlockAnswerMs = 200;
+constexpr int kBlockTries = 3;
 constexpr int kWriteAnswerMs = 500;
 
 // Everything test mode sends goes out as if the cable might echo; the helper tells an echo
@@ -53,30 +55,48 @@ LinkResult TestModeLink::Connect() {
 bool TestModeLink::ReadBlock(int address, RadioImage& image) {
     ReadRequestFrame request = ReadRequest(address);
     uint8_t answer[kDataFrameSize];
-    CableAnswer taken = ExchangeFrame(m_Port, kCable, request.data(), kReadRequestSize, answer,
-                                      kDataFrameSize, kBlockAnswerMs);
-    // A slipped or stray frame would put another block's bytes here and still end as read.
-    if (!AnswersRequest(answer, taken.count, request)) {
-        return false;
+    // A busy machine can hold an answer up past its time-out; the block is asked for again
+    // after a quiet line, as the clone exchange does.
+    for (int attempt = 0; attempt < kBlockTries; ++attempt) {
+        SettleAfterFailure();
+        CableAnswer taken = ExchangeFrame(m_Port, kCable, request.data(), kReadRequestSize, answer,
+                                          kDataFrameSize, kBlockAnswerMs);
+        // A slipped or stray frame would put another block's bytes here and still end as read.
+        if (AnswersRequest(answer, taken.count, request)) {
+            std::memcpy(image.bytes.data() + address, answer + 4, kBlockSize);
+            ExchangeForByte(m_Port, kCable, &kAck, 1, kShortAnswerMs);
+            return true;
+        }
+        m_Failed = true;
     }
-    std::memcpy(image.bytes.data() + address, answer + 4, kBlockSize);
-    ExchangeForByte(m_Port, kCable, &kAck, 1, kShortAnswerMs);
-    return true;
+    return false;
 }
 
 bool TestModeLink::WriteBlock(int address, const RadioImage& image) {
     DataFrameBytes frame = DataFrame(address, kWriteCount, image.bytes.data());
-    return ExchangeForByte(m_Port, kCable, frame.data(), kDataFrameSize, kWriteAnswerMs) == kAck;
+    SettleAfterFailure();
+    m_Failed =
+        ExchangeForByte(m_Port, kCable, frame.data(), kDataFrameSize, kWriteAnswerMs) != kAck;
+    return !m_Failed;
 }
 
 void TestModeLink::SendAdjust(const AdjustFrame& frame) {
+    SettleAfterFailure();
     ExchangeForByte(m_Port, kCable, frame.data(), static_cast<int>(frame.size()), kShortAnswerMs);
 }
 
 void TestModeLink::SendEnd() {
+    SettleAfterFailure();
     ExchangeForByte(m_Port, kCable, &kEndCommand, 1, kShortAnswerMs);
 }
 
 void TestModeLink::SendEndWithoutAnswer() {
-    m_Port.WriteByte(kEndCommand, 1);
+    m_Port.WriteByte(kEndCommand, 1, m_Cancel);
+}
+
+// A failed block's answer may still be on its way; the next frame waits for a quiet line.
+void TestModeLink::SettleAfterFailure() {
+    if (std::exchange(m_Failed, false)) {
+        DrainReceive(m_Port, m_Cancel, kQuietAfterAnomalyMs);
+    }
 }

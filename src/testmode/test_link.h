@@ -39,7 +39,7 @@ public:
     LinkResult Connect();
 
     // Reads the block at address into image and acknowledges it. False, with the image
-    // untouched, when the answer was short or was not the frame for this block.
+    // untouched, when three answers in a row were short or not the frame for this block.
     bool ReadBlock(int address, RadioImage& image);
     // Sends the image's block at address in test mode's data frame; true when acknowledged.
     bool WriteBlock(int address, const RadioImage& image);
@@ -50,7 +50,10 @@ public:
     void SendEndWithoutAnswer();
 
 private:
+    void SettleAfterFailure();
+
     CSerialPort& m_Port;
     std::string m_SettingsPath;
     const std::atomic<int32_t>* m_Cancel;
+    bool m_Failed = false;
 };

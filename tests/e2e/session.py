@@ -323,7 +323,7 @@ class Session:
                 return None
 
         try:
-            return wait_until("the grid to be drawn", probe, 5.0)
+            return wait_until("the grid to be drawn", probe, DEFAULT_DEADLINE)
         except JourneyFailure:
             raise failures[0] from None
 
@@ -331,7 +331,7 @@ class Session:
         return self.find_grid(self.x.geometry(self.main_window), 13)
 
     def wait_cell_filled(self, grid, row, column, what):
-        wait_until(what, lambda: not self.cell_is_empty(grid, row, column), 5.0)
+        wait_until(what, lambda: not self.cell_is_empty(grid, row, column), DEFAULT_DEADLINE)
 
     def cell_is_empty(self, grid, row, column):
         """True when the cell shows no text: every pixel inside its lines is one colour."""

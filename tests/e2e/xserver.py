@@ -12,9 +12,11 @@ import signal
 import subprocess
 import time
 
-DEFAULT_DEADLINE = 10.0
+# Waits end as soon as their condition holds; the margin is for a loaded machine, where a
+# start-up or a redraw can take many times as long as on a quiet one.
+DEFAULT_DEADLINE = 30.0
 # A list opens or closes at once for a user; the margin is for a loaded machine.
-LIST_DEADLINE = 5.0
+LIST_DEADLINE = 15.0
 # A window that keeps a ping unanswered this long counts as frozen.
 PING_DEADLINE = 5.0
 POLL_INTERVAL = 0.05

@@ -1,9 +1,11 @@
 #include "support/virtual_radio_fixture.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <thread>
 
 namespace halvex::test {
 
@@ -34,6 +36,25 @@ VirtualRadioOptions RadioLine(bool echo, bool pace9600) {
 
 bool SameRange(const uint8_t* a, const uint8_t* b, size_t from, size_t to) {
     return std::equal(a + from, a + to, b + from);
+}
+
+std::optional<Bytes> ReceivedBeforeMarker(const VirtualRadio& radio, const std::string& path) {
+    // No frame of the radio's begins with this byte, so it is recorded and ignored.
+    constexpr uint8_t kMarker = 0xA5;
+    CSerialPort port;
+    if (!port.OpenDevice(path, 9600) || port.WriteByte(kMarker, 0) != 1) {
+        return std::nullopt;
+    }
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    for (Bytes received = radio.ReceivedBytes(); std::chrono::steady_clock::now() < deadline;
+         received = radio.ReceivedBytes()) {
+        if (!received.empty() && received.back() == kMarker) {
+            received.pop_back();
+            return received;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return std::nullopt;
 }
 
 VirtualRadioFixture::VirtualRadioFixture(const std::string& name)

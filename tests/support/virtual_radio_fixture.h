@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,6 +34,11 @@ size_t CountOf(const Bytes& haystack, const Bytes& needle);
 VirtualRadioOptions RadioLine(bool echo, bool pace9600 = false);
 
 bool SameRange(const uint8_t* a, const uint8_t* b, size_t from, size_t to);
+
+// Everything radio received before a marker byte sent now through path: once the marker is
+// there, nothing the program sent earlier can still be on its way. Empty optional when the
+// marker cannot be sent or has not arrived within a generous deadline.
+std::optional<Bytes> ReceivedBeforeMarker(const VirtualRadio& radio, const std::string& path);
 
 class VirtualRadioFixture {
 public:
