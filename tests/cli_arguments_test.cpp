@@ -17,9 +17,9 @@ class CliArgumentsTest : public CliRunFixture {
 protected:
     void SetUp() override {
         fs::copy_file(std::string(HALVEX_TEST_DATA_DIR) + "/settings/single_bands.ini", m_Settings);
-        ASSERT_EQ(Run({"new", "--settings", m_Settings, "-o", File("A.pgm")}).exitCode, 0);
+        m_Folder.Write("IN.csv", "Location,Name,Frequency\n1,CH1,146.52\n");
         ASSERT_EQ(
-            Run({"export", "--settings", m_Settings, File("A.pgm"), "-o", File("IN.csv")}).exitCode,
+            Run({"import", File("IN.csv"), "--settings", m_Settings, "-o", File("A.pgm")}).exitCode,
             0);
         fs::create_hard_link(File("A.pgm"), File("hard.pgm"));
         fs::create_symlink(m_Settings, File("settings-link.ini"));
