@@ -128,7 +128,7 @@ if [[ $desktop == 1 ]]; then
     # The window cannot be looked at offscreen; the recent-file list proves the file opened.
     as_user halvex "$work/read.pgm" >"$scratch/halvex.log" 2>&1 &
     program=$!
-    recent="$home/config/RQ860 radio program software/Halvex.conf"
+    recent="$home/config/halvex/Halvex.conf"
     wait_for "$recent" "the installed halvex did not open read.pgm: $(cat "$scratch/halvex.log")"
     grep -q "read.pgm" "$recent" || fail "read.pgm is not in the recent-file list"
     kill -0 "$program" || fail "the installed halvex ended: $(cat "$scratch/halvex.log")"
