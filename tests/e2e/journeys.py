@@ -401,7 +401,9 @@ def journey_import_channels(session):
     session.x.key("ctrl+s")
     confirm = session.wait_window(session.text("IDS_PROMPT"))
     session.x.focus(confirm)
-    session.x.key("Return")
+    # Overwriting asks with Cancel as the default: Tab to OK and press it.
+    session.x.key("Tab")
+    session.x.key("space")
     session.wait_gone(confirm, "the save confirmation")
     # Saved through a temporary file and a rename, so a changed image is a whole one.
     wait_until("the imported channels to be saved", lambda: read_image(path) != before)
@@ -426,7 +428,9 @@ def journey_fm_preset_lists(session):
     session.x.key("ctrl+s")
     confirm = session.wait_window(session.text("IDS_PROMPT"))
     session.x.focus(confirm)
-    session.x.key("Return")
+    # Overwriting asks with Cancel as the default: Tab to OK and press it.
+    session.x.key("Tab")
+    session.x.key("space")
     session.wait_gone(confirm, "the save confirmation")
     wait_until("the presets to be saved",
                lambda: read_image(path)[FM_PRESETS:FM_PRESETS + 4] == bytes([0, 1, 1, 0xAF]))
