@@ -274,6 +274,10 @@ void CTransferDlg::FinishWithLine(const char* textKey) {
     m_OkButton->setEnabled(false);
     SetMessage(LoadLangString(textKey));
     m_ProgressBar->setValue(kTransferProgressRange);
+    // A screen reader speaks only what takes the focus: the result line takes it, so the user
+    // hears "Read done" before the dialog closes, not only "100 percent".
+    m_MessageLine->setFocusPolicy(Qt::TabFocus);
+    m_MessageLine->setFocus(Qt::OtherFocusReason);
     QTimer::singleShot(kDoneLineMs, this, [this] {
         if (isVisible()) {
             done(kTransferEnded);

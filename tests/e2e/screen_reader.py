@@ -192,8 +192,8 @@ def journey_orca_speech(session):
          ["F1 VFO CTC/DCS decode combo box"]),
         (["shift+Tab"], ["F1 VFO RX frequency text", "146.00625"]),
         (["Tab"] * 12, ["F2 VFO RX frequency text", "136.00000"]),
-        (["ctrl+Tab"], [f"{channels} panel", "Frequency range combo box", "136-174MHz"]),
-        (["Tab"], ["Channel 2, Decode CTC/DCS"]),
+        # Back on the channels, the table has the focus again, on the cell it had.
+        (["ctrl+Tab"], [f"{channels} panel", "Channel table", "Channel 2, Decode CTC/DCS"]),
         (["Down", "Down", "Down", "Left"], ["Channel 5, RX Freq (MHz)"]),
         (["Return"], ["Channel 5, RX Freq (MHz) text", "151.82000"]),
         (["Escape", "ctrl+r"], [session.text("IDS_ASK_SAVE").split("%")[0]]),
@@ -205,7 +205,8 @@ def journey_orca_speech(session):
         print(f"{' '.join(keys)}: {reader.wait_for(' '.join(keys), phrases, mark)}")
     mark = reader.mark()
     session.x.key("Return")
-    heard = reader.wait_for("the read", [session.text("IDS_WINDOWNAME")], mark,
+    heard = reader.wait_for("the read", [session.text("IDS_READ_DONE"),
+                                         session.text("IDS_WINDOWNAME")], mark,
                             SPEECH_DEADLINE + TRANSFER_DEADLINE)
     print(f"read: {heard}")
     noise = [line for line in reader.since(0) if "layered pane" in line or "     " in line]
