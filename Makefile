@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Forwards to the CMake presets; scripts/ensure-deps installs what is missing.
 FUZZ_SECONDS ?= 30
 # Where `make install` puts the programs; DESTDIR=... stages them elsewhere as usual.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Importing a CSV channel list of 10 000 rows (128 stored, the rest reported) and exporting
 // a full channel table, against the 100 ms a user may wait after choosing the file. Prints
 // the median and the slowest of many runs and their share of that budget.

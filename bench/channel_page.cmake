@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Rebuilding the 128-row channel page and repainting its grid, offscreen.
 if(HALVEX_BUILD_UI)
     add_executable(channel_page_bench channel_page_bench.cpp)

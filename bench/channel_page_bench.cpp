@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the channel page takes to rebuild all 128 rows (after New, Open, a read or a
 // language change) and to repaint the visible grid, with every channel in use. Prints the
 // median and the slowest of many runs in milliseconds.

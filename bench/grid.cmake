@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The grid benchmark needs the desktop library and runs without a display.
 if(HALVEX_BUILD_UI)
     find_package(Qt6 REQUIRED COMPONENTS Widgets)

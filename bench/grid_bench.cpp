@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times a channel-table rebuild of the grid (every cell's text, state and colour) and a full
 // repaint of what it shows, in milliseconds per operation measured in this one run.
 // With a file name argument it also saves the painted grid as a PNG to look at.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link against the virtual radio on a 9600 baud line, in one run and one table: how close
 // a read, a write and a verified write come to the time the line and the protocol's own
 // pauses need, what CPU the worker costs, and whether paced reads beside busy loops ever end

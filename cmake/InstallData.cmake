@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Copies the installation data (setting.ini, language files, help) beside the
 # executables whenever a file in data/ changes.
 file(GLOB_RECURSE HALVEX_DATA_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*)

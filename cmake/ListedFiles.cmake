@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every fragment and source is listed by name. A file left off its list would be left out
 # without a word, so these checks stop the configuration instead.
 

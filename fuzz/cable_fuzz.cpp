@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fuzzed bytes play the radio: a read or a write exchange runs against a line whose
 // answers the input chooses frame by frame (good answers, wrong addresses, cut-short and
 // late answers, stray bytes, echoes, silence, arbitrary bytes), with every time-out passing at

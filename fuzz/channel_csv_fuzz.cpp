@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as a channel list: the reader either refuses them, leaving the document
 // untouched, or imports them into channels the table itself could have made, which export
 // and import again to the same bytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as a frequency entry: whatever the user types or a file holds, the
 // stored code must be valid packed BCD and read back as the value it was made from.
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as a .pgm file: opening must never crash, and a document that opened must
 // save back exactly the bytes it was given (padded with 0xFF), while one that did not open is
 // never bound to the file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as a settings or language file: every read must return, and a write must
 // either succeed and read back or fail with a message, leaving the file as it was.
 #include <unistd.h>

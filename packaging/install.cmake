@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts where (GNUInstallDirs), and the Debian package made from it.
 # The programs find their data at ../share/halvex from their own folder, so the tree works
 # under any prefix and in a DESTDIR.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack` in a build folder writes halvex_<version>_<arch>.deb from that
 # folder's install, with the library dependencies computed by dpkg-shlibdeps.
 set(CPACK_GENERATOR DEB)

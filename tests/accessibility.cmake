@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What assistive technology learns from the desktop program, and the keys that replace the
 # mouse. Qt reports accessibility events only while an accessibility bus listens, so the test
 # runs beside one of its own, in its own D-Bus session and on its own X server.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader learns from the running main window: the channel table as a table of
 // what the page shows, a name for every control in both languages, the events that make it
 // speak as the user moves and edits, and the keys that reach every page without a mouse.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The in-cell drop-down lists of the channel table and the FM presets on a real X server,
 // where opening a pop-up really moves the keyboard focus: the list opens with the mouse,
 // F4 and Alt+Down, a click on an entry commits it, Escape keeps the old value, and typing

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The channel table page, its commit rules, the FM presets dialog and their in-cell lists.
 halvex_add_core_test(channel_commit_test channel_commit_test.cpp)
 halvex_add_ui_test(channel_page_test channel_page_test.cpp)

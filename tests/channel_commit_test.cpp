@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel table's commit rules and row states on a document with the 136-174 MHz band.
 #include "editors/channel_commit.h"
 

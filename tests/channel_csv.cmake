@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Channel lists as CSV: the reader, the mapping both ways, the command line and the dialog.
 halvex_add_core_test(csv_text_test csv_text_test.cpp)
 halvex_add_core_test(channel_csv_test channel_csv_test.cpp)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // halvex-cli export and import as a user runs them: exit codes, the loss report on stderr,
 // and output files that exist only when the import succeeded.
 #include <gtest/gtest.h>

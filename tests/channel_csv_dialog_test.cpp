@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File > Import Channels and Export Channels in the desktop program, offscreen: the report
 // dialog shows every loss before anything changes, OK applies the import as one change that
 // the channel table shows at once, and Cancel or a refused file changes nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Channel lists as CSV on a document of the 136-174 MHz band: every column's mapping both
 // ways, the losses the import reports, the import modes, refused files, and export then
 // import giving back the channel table byte for byte.

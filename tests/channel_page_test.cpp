@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel table page driven by real mouse and key events through the grid and its
 // editors, checked against the bytes of the radio image.
 #include "editors/channel_page.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-channel operations on the image: every channel keeps its record, name and bitmap bit
 // together, the table's edges refuse without changing a byte, and nothing past the last
 // editable channel is touched.

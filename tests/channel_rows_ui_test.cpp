@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole channels moved about in the running main window: rows chosen with the mouse on the
 // row headers, the Edit menu, its keys and the grid's context menu, their greyed states, the
 // clipboard in both forms, the reports of what a paste could not store, and one undo step

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """chirp_interchange_test.py HALVEX_CLI: channel lists between halvex-cli and CHIRP's own
 CSV code. Every memory CHIRP reads from an export means the channel Halvex stored; every
 field of a file CHIRP writes comes in as written or is named in the import report."""

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile command lines against the real halvex-cli and radio-sim: each is refused before any
 // work, with its exit code and a message naming the fault, and no file and no radio changes.
 #include <sys/stat.h>

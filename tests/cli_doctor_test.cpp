@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // halvex-cli doctor as a user runs it: its words and exit status for each cause, and that the
 // settings and the radio stay as they were.
 #include <grp.h>

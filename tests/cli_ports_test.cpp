@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // halvex-cli ports over a fake device tree: the COMn mapping, the devices found and the port
 // in use, for people and for scripts.
 #include <cstdlib>

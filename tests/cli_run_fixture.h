@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the real halvex-cli in a fresh folder and keeps what it printed, so CLI tests check
 // exit codes and messages as a user sees them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // halvex-cli read and write as a user runs them, against the virtual radio.
 #include <fcntl.h>
 #include <signal.h>

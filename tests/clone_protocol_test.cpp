@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clone exchange over a pseudo-terminal against the virtual radio, with its faults.
 #include "link/clone_protocol.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The diagnosis of a port that does not give a radio: each cause from a real situation, the
 // answering ones against the virtual radio over a pseudo-terminal with its faults.
 #include "link/connection_doctor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CSV reader: what spreadsheets and radio programmers write is read field for field;
 // what is not CSV is refused with the line it fails on.
 #include "platform/csv_text.h"

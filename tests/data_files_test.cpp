@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks the installation data against what the program looks up in it. A missing
 // language key shows "Not Found" to the user, an over-long value is cut by the
 // profile reader, and a wrong band line gives the radio the wrong frequency limits.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every dialog template builds into widgets that carry their ids and fit their dialog, and
 // relabelling from the language file reaches exactly the direct children it should.
 #include <QComboBox>

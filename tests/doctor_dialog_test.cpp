@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program > Check Connection against virtual radios: the finding in its box, the cable switch
 // that the question offers, the device setting, and Cancel while the radio is silent.
 #include <QAbstractButton>

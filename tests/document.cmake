@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 halvex_add_core_test(pgm_file_test pgm_file_test.cpp)
 halvex_add_core_test(band_lines_test band_lines_test.cpp)
 halvex_add_core_test(document_test document_test.cpp)

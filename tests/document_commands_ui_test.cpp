@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop side of the document: the unsaved-changes question before New, Open and Exit,
 // the Save confirmation, Save As, refused files and the recent-file list.
 #include <QAction>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # End-to-end journeys: the real desktop program on a private Xvfb beside the virtual radio,
 # driven by X input only. Each journey is one test labelled e2e.
 if(NOT HALVEX_BUILD_UI)

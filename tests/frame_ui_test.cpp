@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main frame: tool tips, accelerators, size limit, help and command routing.
 #include <QLineEdit>
 #include <QScrollBar>

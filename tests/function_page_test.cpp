@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The optional-functions page driven through its widgets: what it shows for the stored
 // option bytes and which bits each change writes.
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grid driven by real key, mouse and wheel events, shaped like the channel table.
 #include <QApplication>
 #include <QImage>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch DESTDIR and uses it as a user with a fresh home would:
 # the installed programs must find their data under the prefix, keep the user's settings in
 # the XDG folders and write nothing else outside those and the files they are asked for.

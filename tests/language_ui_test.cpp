@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Switching languages: the next-language command, the language dialog and the relabelling of
 // menu, title and tabs that follows, with the selected tab kept.
 #include <QAction>

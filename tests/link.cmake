@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 halvex_add_core_test(serial_port_test serial_port_test.cpp)
 target_link_libraries(serial_port_test PRIVATE util)
 halvex_add_core_test(serial_devices_test serial_devices_test.cpp)

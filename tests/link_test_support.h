@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the desktop and command-line link tests share: the virtual radio's settings and memory,
 // and a programs' folder the globals point at.
 #pragma once

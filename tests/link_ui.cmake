@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The transfer and port dialogs, driven through their widgets against virtual radios.
 if(HALVEX_BUILD_UI)
     halvex_add_ui_test(transfer_dialog_test transfer_dialog_test.cpp link_ui_fixture.h)

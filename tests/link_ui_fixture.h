@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program started on a temporary program directory: the installed setting.ini and
 // english.lang, a ports/ folder for virtual radios, and the settings a test asks for.
 #pragma once

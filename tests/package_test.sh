@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from this build's install and checks what apt would get: the
 # file list, the computed library dependencies, and a program that runs from the unpacked
 # files in a fresh home.

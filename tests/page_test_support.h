@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the page and dialog tests share: an active window that hosts a page or dialog so
 // focus moves as a user's would, and the keys a user presses in its lists and boxes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pure rules behind the functions and VFO pages: the PTT-ID code text and the way a
 // VFO's two frequency boxes become receive frequency, shift and offset.
 #include <gtest/gtest.h>

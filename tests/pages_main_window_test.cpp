@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pages inside the running main window: tabs of the main view that reload on every
 // whole-document change, leave the menu shortcuts working, store an open edit before the
 // document ends and tell in the status bar what became of an out-of-band entry.

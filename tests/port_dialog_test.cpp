@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port dialog over virtual radios on pseudo-terminals: which ports it offers, what OK
 // stores and shows, and the hidden search switch.
 #include <QAction>

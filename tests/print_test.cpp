@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed report, printed to PDF from the program's own pages and read back with the
 // poppler tools: page count and distribution of the used channels, the functions section and
 // the print dialog's cancel.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scratch folders, raw file access and the checked-in data for the profile, settings and
 // language tests.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one way both the clone exchange and test mode bring the radio into programming mode,
 // under each caller's cable rules, against the virtual radio.
 #include "link/radio_connection.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The FM presets dialog driven by mouse and key events, checked against the image bytes.
 #include "editors/radiogram_dialog.h"
 

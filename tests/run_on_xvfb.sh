@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs one test program on an X server of its own. The server picks a free display number
 # itself (-displayfd), so parallel runs never share or fight over a display.
 set -euo pipefail

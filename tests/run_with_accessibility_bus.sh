@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command beside an accessibility bus of its own, as on a desktop with a screen reader
 # running, so Qt reports every accessibility event. Call it inside dbus-run-session.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Discovery over a fake sysfs and /dev laid out as the kernel and udev lay them out.
 #include "link/serial_devices.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial port over a pseudo-terminal pair whose master side plays the radio.
 #include "link/serial_port.h"
 

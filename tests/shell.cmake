@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The desktop shell: start-up, main frame, dialog templates, document commands, languages.
 halvex_add_ui_test(startup_ui_test startup_ui_test.cpp)
 halvex_add_ui_test(frame_ui_test frame_ui_test.cpp)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the user reads on the main window with the shipped language files, in both
 // languages: the title with the file and its unsaved changes, the menu entries with their
 // shortcuts, the recent-file placeholder, the file filter, the version and the range box.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the desktop program in a temporary program directory.
 #include <QAction>
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The access dialog and the test dialog, driven through their widgets against a virtual radio
 // on a pseudo-terminal, with the program's own document, port and frame.
 #include <QAbstractButton>

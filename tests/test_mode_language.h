@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A language file whose TestData section the test writes, made current for the test's life.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test mode's exchanges over a pseudo-terminal against the virtual radio: the bytes the
 // radio receives, what lands in the image, and the port and flag each failure leaves.
 #include <algorithm>

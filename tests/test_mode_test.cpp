@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test mode's rules that need no radio: the access code, the item list, the adjust frame
 // and the scroll bar's wrap and store.
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Read and Write dialog driven through its buttons against virtual radios on
 // pseudo-terminals, with the program's own document, port and frame.
 #include <QAbstractButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Edit > Undo and Redo in the running main window: every kind of change the pages and
 // dialogs make, undone and redone by the menu and the keys, the menu's texts, the modified
 // flag with the title's star, and the keys inside an open text field.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every program names the one version of the project.
 foreach(program halvex-cli radio-sim halvex)
     if(TARGET ${program})

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The VFO page driven through its widgets: the two frequency boxes stored as receive
 // frequency, shift and offset when one is left, and the lists bound to their record bits.
 #include <QComboBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The virtual radio through its pseudo-terminal, as the program sees it: plain POSIX
 // reads and writes on the linked port name.
 #include <fcntl.h>

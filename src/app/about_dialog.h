@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about box (template 100): product name and version, relabelled from the language file.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Accelerator table 128 of the main window. Its keys are taken before any widget sees them,
 // also inside the edit fields of the pages, so Ctrl+C opens the port dialog there; undo and
 // redo first step through a field's own typing. Modal dialogs keep their own keys.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names and notices for assistive technology. A screen reader calls a control by its name;
 // on this desktop a drop-down list's name is the entry it shows, so a list is named by a label
 // it points at, as the labels beside the template's lists are. None of this is ever drawn.

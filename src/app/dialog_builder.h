@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds dialogs and pages from their templates. Every control carries its numeric id (the
 // dynamic property "controlId" and the object name "control<id>"), so relabelling and
 // tests find controls by id. Sizes follow the template font's dialog units.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document's questions and messages as message boxes and the Save As dialog.
 #pragma once
 

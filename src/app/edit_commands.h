@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Edit > Undo and Edit > Redo over the document's history, and the step names the pages
 // give their changes in the user's language.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Open and Save As file dialogs for .pgm files. Tests queue the name the user would pick
 // (or a cancel) instead of showing the dialog.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application object: start-up, the one document, frame and serial port, opening
 // files by every route, the document commands and the language commands.
 #pragma once

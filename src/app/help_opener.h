@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hands a help file to the desktop's opener. Tests replace the opener to see what would open.
 #pragma once
 

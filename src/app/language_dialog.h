@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The language dialog (template 131): the display names of the language files beside the
 // program, the current one selected. OK makes the chosen one current; no choice, no change.
 #pragma once

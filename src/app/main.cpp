@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program: the application object started in the program's own directory, or
 // in the user's folders once installed.
 #include <QApplication>

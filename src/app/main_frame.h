@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The single top-level window: menu, toolbar, status bar with the port pane, and the main
 // view. It routes every menu, toolbar and accelerator command by id; the title is always
 // the language's window name, never the document's.

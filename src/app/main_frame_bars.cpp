@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame's menu bar, toolbar and recent-file entries, built from menu 128 and toolbar 128.
 #include <QAction>
 #include <QEvent>

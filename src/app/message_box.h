@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message boxes of the desktop program. Tests queue answers; a queued answer is taken
 // instead of showing the box, and every box, shown or not, is recorded.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt's own texts (standard buttons, file and print dialogs, weekdays) in the language the
 // language file names, switched with it.
 #pragma once

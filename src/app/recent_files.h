@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recent-file list, kept in the program's own configuration folder
 // ($XDG_CONFIG_HOME/halvex/Halvex.conf, group "Recent File List"), beside its settings.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Relabelling of dialogs and pages from the "Resource" section of the current language file.
 #pragma once
 

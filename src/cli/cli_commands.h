@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The subcommands of halvex-cli. Each lives in its own file and is listed once, with its
 // option table, in cli_main.cpp; a subcommand only reads its parsed options and calls core code.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // halvex-cli export and import: the used channels of a .pgm file as a CSV channel list, and a
 // CSV channel list stored into a new document or over an existing file's channels.
 #include <iostream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // halvex-cli diff: the channels and settings in which two .pgm files differ, in the same
 // list the desktop's Compare with Radio shows. Exits as cmp does: 0 same, 1 different, 2 error.
 #include <iostream>

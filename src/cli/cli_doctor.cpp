@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // halvex-cli doctor: why the radio does not answer on a port, and what to do about it.
 #include <cstdio>
 #include <iostream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // halvex-cli info: the band limits and the used channels of a .pgm file, as a table for
 // people or as CSV with the channel table's texts.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // halvex-cli new: the document File > New gives, optionally reset to another band, stored
 // the way File > Save stores it.
 #include "cli/cli_commands.h"

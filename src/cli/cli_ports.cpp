@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // halvex-cli ports: what COM1-COM8 open, the serial devices present and which port the
 // settings choose, as a table for people or as JSON for scripts.
 #include <algorithm>

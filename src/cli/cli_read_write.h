@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // halvex-cli read and write: one clone exchange with the radio, run by the same worker the
 // desktop's transfer dialog starts, followed on the terminal.
 #pragma once

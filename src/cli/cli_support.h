@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every halvex-cli subcommand shares: error lines, the settings file and the prompts
 // a document needs when nobody sits in front of a window.
 #pragma once

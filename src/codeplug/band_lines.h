@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The band-information lines "data0".."data15" of setting.ini's ModelInfo section: which
 // band words they describe and which frequency limits follow from them.
 // A line too short for its form is unusable and is never read past its end.

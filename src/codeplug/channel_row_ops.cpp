@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "codeplug/channel_row_ops.h"
 
 #include <algorithm>

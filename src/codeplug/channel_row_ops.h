@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-channel operations of the channel table: copy, insert, delete, move, clear and paste.
 // A channel travels as everything the image keeps for it: its record, its name and its bit
 // of the empty-channel bitmap, so no operation ever splits one channel across two numbers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of one channel row as the channel table shows them, in the words of the
 // command line (English, "Off" for no tone), and their CSV form.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions between the texts the pages show and the codes the radio image stores.
 // Pure functions: they never touch the language layer; callers pass any texts they need.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The single document: the radio image with its .pgm header, the limits of the current band,
 // the modified flag and the file it is bound to. It asks and warns only through
 // DocumentPrompts and tells views about whole-document changes; it never shows a window.

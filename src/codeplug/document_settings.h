@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the document takes from the program's settings. Whoever creates a document gives it
 // these; the document never reads the process-wide values.
 #pragma once

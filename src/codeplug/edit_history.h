@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undo and redo steps of a document. A step holds only the byte runs that changed, with
 // their values before and after, so hundreds of steps cost little. The history keeps its own
 // copy of the state at the last commit and finds the changes by comparing with it, so a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What differs between two radio images, in the words of the channel table: one line per
 // channel column, VFO column, optional function and FM preset that differs, and every other
 // differing byte a write would send as "Other bytes at 0xNNNN-0xNNNN". The desktop's Compare

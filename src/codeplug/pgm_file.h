@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The .pgm document file: a 48-byte header followed by the 8192-byte radio image.
 // Loading never changes the file; saving never leaves a half-written file in its place.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio's 8 KB configuration memory and the accessors every page edits it through.
 // Getters never fail: out-of-range stored values and refused indices read as the
 // clamped value of an all-0xFF record. Setters never write outside their field.

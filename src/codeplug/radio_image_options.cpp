@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio-wide option bytes. A list index never spills out of its bit field, and a
 // stored value the radio should never hold reads as the choice the page can show.
 #include "codeplug/radio_image.h"

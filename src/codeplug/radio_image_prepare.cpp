@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The areas of the image the radio derives nothing from itself: stamped before every
 // transfer and every save, from the channels and presets the user edited.
 #include <algorithm>

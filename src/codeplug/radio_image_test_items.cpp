@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The factory test values: items are numbered by the language file, and the radio keeps
 // them in three runs of the 64-byte test region, the adjust banks first.
 #include "codeplug/radio_image.h"

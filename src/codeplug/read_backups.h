@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every image read from a radio is also kept as a timestamped .pgm file in a backup folder,
 // so a read over unsaved work, or a later bad write, can always be undone from a file.
 // The folder is passed in; nothing here looks at the environment.

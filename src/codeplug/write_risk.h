@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether an image, written to a radio, would leave it without channels or band: the case in
 // which the user must be told plainly before anything is sent.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Process-wide paths and values, set once at start-up and read everywhere.
 #pragma once
 

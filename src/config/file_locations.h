@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the programs keep their files. Beside the executable when a setting.ini sits there
 // (the build folder, a portable copy); otherwise in the user's XDG folders, with the
 // installed data as defaults. The environment is a parameter so that tests never see the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lookup of the texts the user sees in the current language file. All results are UTF-8.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The language files of the data folders: listing them for the language dialog, choosing the
 // next one and making one current.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each setting of setting.ini defined once: its section and key, what it holds when missing or
 // wrong, the values it may take and how its text is read. Every Read goes to the file, so a
 // changed file takes effect at the next use, as it always has.

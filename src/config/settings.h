@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "setup" section of setting.ini and the values read from it at start-up.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether a file can serve as setting.ini, and what in it the programs cannot use: a file
 // that is no settings text is refused, a value out of its range is named with the range, and
 // a missing [setup] section or band line is said once. Reads the file; changes nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where an undone or redone step shows on the pages, so the view can take the user there.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An edit field or drop-down list that a page places over a grid cell. It filters the
 // keystrokes its column accepts, restores what it was shown with on Escape, hands the focus
 // back on Enter and Escape, and reports the loss of focus, on which the page commits.

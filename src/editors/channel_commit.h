@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What an entry in the channel table does to the image: the frequency commits with their
 // offset bookkeeping, clearing a channel, and the tone, choice and name commits. The page
 // calls these and only redraws; every function marks the document modified when it changed

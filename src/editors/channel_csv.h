@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Channel lists in the generic CSV interchange format that ham radio programmers and
 // repeater directories exchange. Import goes through the channel table's commit rules, so a
 // row is stored exactly as typing it in would store it; every value that cannot be stored as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The import dialog of a CSV channel list: the user chooses between replacing the channel
 // table and filling only empty channels, reads every loss the import would cause, may save
 // that report, and only OK lets the caller apply the previewed image.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One CSV row read into what it asks of its channel, with every value checked and every
 // value that is not stored as written reported. A column the file lacks keeps what a used
 // channel holds; only a channel the row starts takes the format's default. Shared by the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/channel_csv_values.h"
 
 #include <algorithm>

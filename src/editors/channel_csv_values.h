@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The values of the CSV columns and what the radio can hold of them: frequencies in MHz,
 // tones, DCS codes, steps, power and names. Shared by the import and the export only.
 #pragma once

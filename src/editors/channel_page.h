@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel table page: one grid row per channel, edited through editors the page places
 // over the cells, and the frequency-range selector that resets the document to another band.
 // It keeps no copy of channel data; every cell is rewritten from the image after a change.

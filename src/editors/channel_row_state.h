@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What one row of the channel table shows: which cells are locked or shaded, and the text of
 // every cell. Pure rules over the image and the settings; the page only paints them.
 #pragma once

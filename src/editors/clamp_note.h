@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status note that tells the user an out-of-band frequency entry was replaced by the
 // band's limit, in the language of the interface.
 #pragma once

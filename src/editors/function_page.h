@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The optional-functions page: the radio-wide settings of the option bytes and the PTT-ID
 // code. Every change goes into the image at once; the page keeps no settings of its own.
 #pragma once

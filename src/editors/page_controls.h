@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the functions and VFO pages share: building from their template, finding the
 // controls they bind, and filling a drop-down list with the stored choice selected.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The PTT-ID code as the radio stores it (one DTMF digit per byte) and as the page shows it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The PTT-ID code box of the functions page. It takes over the template's edit box, which
 // keeps its place, id and upper-case style, and lets only DTMF characters be typed.
 #pragma once

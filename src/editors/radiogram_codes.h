@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The FM broadcast receiver's frequency codes: code k is 65.0 + k/10 MHz, shown as "87M5".
 #pragma once
 

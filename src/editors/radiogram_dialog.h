@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The FM presets dialog: the sixteen broadcast presets in a grid with an in-cell list, and
 // the current receive frequency. Every choice is written to the image at once and marks the
 // document modified; OK makes them one undo step, Cancel puts back the presets as they were.

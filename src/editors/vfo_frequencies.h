@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a VFO's two frequency boxes map onto its record: the record keeps the receive
 // frequency, a shift direction and an offset, never the transmit frequency itself.
 #pragma once

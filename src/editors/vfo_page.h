@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The VFO page: the two free-tuning settings F1 and F2 side by side, each one channel-layout
 // record of the image. Every change goes into the image at once.
 #pragma once

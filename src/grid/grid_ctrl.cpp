@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Construction, table shape and cell contents of the grid. Setting cell contents never
 // repaints: pages fill many cells and then redraw the rows they changed.
 #include "grid/grid_ctrl.h"

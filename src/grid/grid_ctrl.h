@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editable grid of the channel table and the FM presets: text cells under fixed header
 // rows and columns, one focus cell, keyboard and mouse navigation and scrolling. It never
 // edits a cell itself; it asks its page with BeginEdit and the page places its own editor.

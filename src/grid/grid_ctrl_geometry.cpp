@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where cells are on screen and how the grid scrolls. Scroll positions count pixels of the
 // non-fixed area; the drawing snaps to the first row and column starting at or after them,
 // so the fixed rows and columns stay put and a scrolled row is never shown cut at the top.

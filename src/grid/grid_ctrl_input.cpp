@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyboard, mouse and wheel handling of the grid and the notifications it sends its page.
 // The focus never rests on a fixed cell; keys do nothing of their own until a cell has it.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing of the grid on screen and on paper. Colours follow the desktop palette at every
 // paint, so a theme change reaches every cell that has no colour of its own.
 #include <qdrawutil.h>

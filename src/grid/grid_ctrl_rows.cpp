@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-row selection by the row headers, beside the one focus cell: the pages act on whole
 // channels through it, while clicks on data cells keep opening the editors.
 #include <QKeyEvent>

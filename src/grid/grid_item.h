@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cell record of the grid control and the notification record it sends to its page.
 // Plain values only: pages copy them freely, and a record never points back into the grid.
 #pragma once

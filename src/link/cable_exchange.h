@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One frame sent to the radio and its answer taken, over a direct or an echoing cable.
 // The echo is consumed by count, never by timing: at 9600 baud the echo and the answer
 // arrive within one time-out, and a read that took both as one answer would shift every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The line to the radio as the clone exchange sees it: bytes out, time-limited reads and the
 // pauses the protocol makes. CSerialPort is the line the program uses; the fuzz target plays
 // the radio through a line of its own whose time-outs pass at once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frames, pauses and time-outs that the clone exchange and test mode share on the
 // programming cable.
 #pragma once

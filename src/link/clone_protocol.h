@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clone exchange: wakes the radio, checks its identification and moves the memory
 // 0x0800-0x1FFF in 16-byte blocks between the radio and the job's image copy. It reports
 // only through the job and never touches a window.

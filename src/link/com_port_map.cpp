@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/com_port_map.h"
 
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What COM1-COM8 stand for on this machine, for the port dialog and `halvex-cli ports`: the
 // program keeps the port numbers of the radio's documentation, and users need to see which
 // device each one opens.

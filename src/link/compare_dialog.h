@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list of what differs between the document and the radio (template 136), shown after
 // Program > Compare with Radio has read the radio into a scratch image.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Why the radio does not answer on a port: the first cause found, as facts. The command line
 // and the desktop each put them into their own words. The checks run from the cheapest to the
 // one that talks to the radio, and that one only wakes the radio and asks who it is: nothing

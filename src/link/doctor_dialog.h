@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program > Check Connection: the doctor runs on a worker in the frame of the transfer
 // dialog (template 132), with a busy bar and Cancel, and its finding ends the dialog.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/doctor_messages.h"
 
 #include <initializer_list>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The doctor's findings in the current language, and the cable switch it can offer.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port dialog (template 130): COM1-COM8, those that cannot be opened now disabled, each
 // with the device it opens; the serial devices found, any of which can be chosen by name;
 // and the hidden search switch. It closes the program's port before probing, so a port left

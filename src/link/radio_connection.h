@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bringing the radio into programming mode: the configured port opened, the wake-up with the
 // port search, the identification and its acknowledgement, and a port the search found
 // remembered as `com`. The clone exchange and test mode both connect through here and differ

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial devices present on this machine, as sysfs and /dev describe them: what a user
 // can pick as the programming cable. Reads only; never opens a device.
 #pragma once

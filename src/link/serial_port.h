@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The programming cable's serial port: raw 8N1, time-limited reads, held exclusively.
 // One object serves the transfer worker, test mode and the port dialog, one at a time;
 // it has no lock of its own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Read and Write dialog (template 132): OK runs one clone exchange on a worker thread and
 // a 20 ms timer follows it. The worker and the dialog share only the job and the image copy;
 // the dialog never closes the port, drops the copy or ends while the worker still runs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record a transfer's worker shares with the dialog that follows it. Each field is one
 // 32-bit atomic: the worker stores with release and the dialog loads with acquire, so a status
 // is never seen before the image bytes or the port number it announces.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One worker thread that a caller starts and then follows by polling, as the transfer dialog's
 // timer and the command line's progress loop do. Finished() turns true only after the work
 // has returned, so everything the work published before is visible to the caller then.

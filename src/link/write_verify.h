@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checking a write by reading the radio back: which clone blocks came back different.
 #pragma once
 

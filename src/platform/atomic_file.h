@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replaces a file's content so that a crash or a full disk leaves either the old or the new
 // content, never a mixture.
 #pragma once

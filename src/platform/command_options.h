@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options of a command-line program as data: one table per command says what the parser
 // accepts and what --help shows, so the rules for every option of every program live here.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Comma-separated text as spreadsheets and other radio programmers write it: quoted fields,
 // doubled quotes, LF or CRLF line ends, a UTF-8 byte order mark and blank lines. The reader
 // refuses what is not text rather than guessing, so a wrong file never turns into channels.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What kind of file a path names, for the lookups that must skip folders and devices.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks on a file the program is about to create or replace, made before anything slow or
 // irreversible starts (such as waking the radio), so a bad output path costs nothing.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reader and writer for INI "private profile" files (setting.ini and the language files).
 // Byte oriented: names compare without regard to ASCII case, values come back undecoded.
 // Every read goes to the file; a write never leaves a half-written file behind.

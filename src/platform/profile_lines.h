@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Splits the content of a profile file into classified lines, keeping byte offsets so a
 // writer can change one value and leave every other byte alone.
 #pragma once

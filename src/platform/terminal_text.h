@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Text from files and arguments shown on a terminal: a name or a cell may carry escape
 // sequences that would retitle or clear the terminal, or megabytes on one line.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two encodings a language file may be written in, and their conversion to UTF-8.
 #pragma once
 

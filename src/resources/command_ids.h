@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Command ids of the menu, toolbar and accelerator table. They are also the tool tip keys
 // ("IDS_TIP_<id>") and the ids the frame's command table routes by.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dialog templates: every dialog and page of the program as data, in dialog units of the
 // template's font. One builder turns them into widgets; nothing else lays out a dialog.
 #pragma once

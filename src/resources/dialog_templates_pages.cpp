@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Templates of the three pages of the main view. A label and the control it names share the
 // control's id, so one "Resource" key relabels the label and the page finds its control by
 // the same id and kind.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Templates of the shell's own dialogs and of the transfer, port and password dialogs.
 #include "resources/dialog_template.h"
 #include "resources/ids/about_ids.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Templates of the FM presets dialog, the test mode dialog and the channel import dialog.
 #include "resources/dialog_template.h"
 #include "resources/ids/channel_import_ids.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Menu 128, accelerator table 128, toolbar 128 and the string table of the main frame.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's binary data resources: the three tone tables the tone selectors are built from.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio's answers keep their own frame bytes on purpose: written apart from the link's
 // constants, they are an independent check that the program sends what the radio expects.
 #include "sim/clone_responder.h"

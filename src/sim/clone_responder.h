@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The radio's side of the byte dialogue, as a state machine fed one received byte at a
 // time. It knows nothing of ports or timing: it only turns bytes into answers and keeps
 // the memory that the read and write frames address.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times of a 9600 baud line (10 bits a byte) for a radio on a pseudo-terminal, where
 // bytes otherwise arrive and leave at once. Times are nanoseconds of CLOCK_MONOTONIC.
 #pragma once

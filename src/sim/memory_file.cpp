@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/memory_file.h"
 
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a virtual radio keeps its memory between runs: a .pgm file, or a bare 8192-byte
 // dump. A file is saved back in the form it was found in, never half-written.
 #pragma once

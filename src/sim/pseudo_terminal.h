@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pseudo-terminal a virtual radio listens on, and the link that gives its slave
 // device a port name. The radio keeps a slave descriptor of its own open, so the master
 // never sees a hang-up when the program closes and reopens the port.

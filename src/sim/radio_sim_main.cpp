@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // radio-sim: a virtual radio on a pseudo-terminal named like a serial port, for trying
 // the program without hardware. Runs until interrupted, then removes its port name.
 #include <signal.h>

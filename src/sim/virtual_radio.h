@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A radio on a pseudo-terminal: it answers the clone and test-mode dialogue from its own
 // 8 KB memory, so the link code can be exercised without hardware. It can also play an
 // echoing cable, a 9600 baud line and a misbehaving radio. It never touches Qt.

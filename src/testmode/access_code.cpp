@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "testmode/access_code.h"
 
 std::optional<TestModeMessage> CheckAccessCode(std::string_view entered) {

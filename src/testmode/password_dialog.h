@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The access dialog in front of test mode (template 134). Only the exact access code opens
 // the test dialog; this dialog stays open behind it and after it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start test mode, read all and write all as a worker thread runs them. The worker talks to
 // the port and fills or sends its own copy of the image; it never touches the document and
 // reports only through the job. The session prepares the job and takes its result back on

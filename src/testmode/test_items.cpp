@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "testmode/test_items.h"
 
 #include "config/language.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The test items as the test dialog lists them, and the frame that adjusts one live.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The byte steps of test mode on the application's port: wake-up with the port search,
 // identification, block reads and writes, the adjust frame and the end byte. Test mode has
 // no cable setting: every answer is taken by the echo-tolerant rules, which recognise an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The test dialog (template 156): the test items with their values, the value bar and the
 // buttons of test mode. It only shows what the session reports; every ending of the
 // dialog, Enter included, first lets the session take the radio out of test mode. Start,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the test dialogs show after an operation: language keys, never texts, so the core
 // decides every message and the dialogs only look the keys up and show the box.
 #pragma once

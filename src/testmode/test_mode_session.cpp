@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "testmode/test_mode_session.h"
 
 #include <algorithm>

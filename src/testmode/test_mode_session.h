@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything the test dialog does, without the dialog: the selected item and the scroll
 // position, the test-mode flag, and the exchanges of start test mode, write all, read all
 // and close. The dialog shows what this reports and refills itself when told to; it never

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The test dialog's scroll bar: one value 0..255 that wraps at both ends, and is stored
 // into the item only when the user lets go.
 #pragma once

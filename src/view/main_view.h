@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The only view of the document: a form holding the tab control with its three pages
 // (channels, functions, VFO). It retitles the window and the tabs and reloads every page after each
 // whole-document change.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the main view needs from each of its tab pages.
 #pragma once
 

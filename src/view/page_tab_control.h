@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main view's tab control: one tab per page, the selected page shown, the others hidden.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File > Print, Print Preview and Print Setup. The three share one printer, so a page set up
 // once is the page that prints and previews.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The functions section of the printed report: what the optional-functions page shows, as
 // eight lines of up to three "caption : value" items, read from the page's own controls so
 // paper and screen never disagree.

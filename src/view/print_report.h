@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed report of the document: a date line, the functions section on page 1 and the
 // used rows of the channel table spread over up to five pages, drawn by the channel grid's
 // own print operations under one mapping that keeps logical units square.

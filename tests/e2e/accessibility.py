@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Accessibility journeys: the real program read through AT-SPI, the accessibility bus that
 screen readers use, and driven by the keyboard alone. Each run needs a D-Bus session of its
 own (dbus-run-session) and starts the accessibility bus inside it.

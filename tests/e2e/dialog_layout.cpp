@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints the dialog templates as JSON for the end-to-end journeys, so they click where the
 // program places its controls instead of at remembered screen positions.
 #include <cstdio>

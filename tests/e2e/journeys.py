@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """End-to-end journeys: the real program on a private X server beside the virtual radio,
 driven only by X input, judged by files, the radio's memory and screenshots.
 

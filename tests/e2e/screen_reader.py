@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The screen reader journey: Orca itself reads the running program, and the journey checks
 what it says, from the lines of Orca's debug log that record speech. Orca runs without a
 speech module, so nothing is heard and every utterance is still logged. Needs a D-Bus session

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """One journey's world: its own folder of programs and settings, its own X server, the
 virtual radio and the desktop program, and the geometry to click at.
 

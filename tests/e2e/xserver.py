@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A private Xvfb and what the journeys need from X: windows, input, screenshots.
 
 Input goes through XTEST (xdotool), as a user's would; the two window-manager messages a

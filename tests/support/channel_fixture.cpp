@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/channel_fixture.h"
 
 #include "app/message_box.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/shell_fixture.h"
 
 #include "app/halvex_app.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A program folder with setting.ini and a ports/ folder, the serial port that looks there, and
 // a virtual radio answering on one of its ports: what the link tests run the real serial code
 // against, with the radio's faults.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Template 150, the channel table page. The hidden edits and lists are the grid's in-cell
 // editors.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Template 136, the differences between the document and the radio.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Template 151, the optional functions page. A label and the control it names share one id.
 #pragma once
 

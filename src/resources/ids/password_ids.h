@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Template 134, the access dialog of test mode.
 #pragma once
 

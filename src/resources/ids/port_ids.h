@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Template 130, the port dialog: eight port buttons with consecutive ids, COM1 first, each with
 // the device it opens beside it, and the list of serial devices found.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Template 155, the FM presets dialog. The hidden list is the grid's in-cell editor.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Template 132, the Read and Write dialog.
 #pragma once
 

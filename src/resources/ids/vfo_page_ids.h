@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Template 135, the VFO page: one group of controls for F1 and one for F2. A label and the
 // control it names share one id.
 #pragma once
