@@ -78,8 +78,12 @@ bool WriteAll(int fd, const std::string& contents) {
 // in two processes) each get their own file. The descriptor is open for writing, or -1.
 int CreateUnique(const std::string& stem, std::string* path, std::string* error) {
     for (int copy = 1; copy <= kMaxCopies; ++copy) {
-        std::string candidate =
-            stem + (copy == 1 ? "" : "_" + std::to_string(copy)) + std::string(kExtension);
+        std::string candidate = stem;
+        if (copy > 1) {
+            candidate += '_';
+            candidate += std::to_string(copy);
+        }
+        candidate += kExtension;
         int fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kFileMode);
         if (fd >= 0) {
             *path = candidate;
