@@ -10,7 +10,7 @@
 
 struct CliCommand {
     std::string_view name;
-    std::span<const OptionSpec> options;
+    std::span<const OptionDefinition> options;
     // Runs once the options are parsed, every input is a regular file and every output may be
     // written; returns the exit status.
     int (*run)(const ParsedOptions& options);

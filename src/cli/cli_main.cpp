@@ -36,42 +36,44 @@ int RunDoctor(const ParsedOptions& options) {
     return RunDoctorCommand(options, DeviceRootsFromEnvironment());
 }
 
-constexpr OptionSpec kSettings{"--settings", "FILE",
-                               "the settings file instead of the default setting.ini",
-                               OptionKind::InputFile};
-constexpr OptionSpec kPort{"--port",          "N",   "the radio on port COMN (1-255)",
-                           OptionKind::Value, false, 1};
-constexpr OptionSpec kDevice{"--device",        "PATH", "the radio on this serial device",
-                             OptionKind::Value, false,  1};
-constexpr OptionSpec kBand{
+constexpr OptionDefinition kSettings{"--settings", "FILE",
+                                     "the settings file instead of the default setting.ini",
+                                     OptionKind::InputFile};
+constexpr OptionDefinition kPort{"--port",          "N",   "the radio on port COMN (1-255)",
+                                 OptionKind::Value, false, 1};
+constexpr OptionDefinition kDevice{"--device",        "PATH", "the radio on this serial device",
+                                   OptionKind::Value, false,  1};
+constexpr OptionDefinition kBand{
     "--band", "K", "a new document on band line K of the settings", OptionKind::Value, false, 2};
-constexpr OptionSpec kInto{
+constexpr OptionDefinition kInto{
     "--into", "BASE.pgm", "store the channels over a copy of BASE.pgm", OptionKind::InputFile,
     false,    2};
 
-constexpr OptionSpec Output(std::string_view valueName, bool required) {
+constexpr OptionDefinition Output(std::string_view valueName, bool required) {
     return {"-o", valueName, "the file to write", OptionKind::OutputFile, required};
 }
 
-constexpr OptionSpec Input(std::string_view name) {
+constexpr OptionDefinition Input(std::string_view name) {
     return {name, "", "", OptionKind::InputFile, true};
 }
 
 constexpr std::array kNewOptions = {kSettings, kBand, Output("FILE.pgm", true)};
 constexpr std::array kInfoOptions = {kSettings, Input("FILE.pgm"),
-                                     OptionSpec{"--csv", "", "the channels as CSV"}};
+                                     OptionDefinition{"--csv", "", "the channels as CSV"}};
 constexpr std::array kReadOptions = {kPort, kDevice, kSettings, Output("FILE.pgm", true)};
 constexpr std::array kWriteOptions = {
     kPort,
     kDevice,
     kSettings,
-    OptionSpec{"--verify", "", "read the radio back and compare (verifywrite=1 in the settings)",
-               OptionKind::Flag, false, 3},
-    OptionSpec{"--no-verify", "", "do not read back, whatever verifywrite says", OptionKind::Flag,
-               false, 3},
-    OptionSpec{"--force", "", "send a file that is not a whole radio program"},
+    OptionDefinition{"--verify", "",
+                     "read the radio back and compare (verifywrite=1 in the settings)",
+                     OptionKind::Flag, false, 3},
+    OptionDefinition{"--no-verify", "", "do not read back, whatever verifywrite says",
+                     OptionKind::Flag, false, 3},
+    OptionDefinition{"--force", "", "send a file that is not a whole radio program"},
     Input("FILE.pgm")};
-constexpr std::array kPortsOptions = {kSettings, OptionSpec{"--json", "", "the list as JSON"}};
+constexpr std::array kPortsOptions = {kSettings,
+                                      OptionDefinition{"--json", "", "the list as JSON"}};
 constexpr std::array kDoctorOptions = {kPort, kDevice, kSettings};
 constexpr std::array kDiffOptions = {kSettings, Input("A.pgm"), Input("B.pgm")};
 constexpr std::array kExportOptions = {kSettings, Input("FILE.pgm"), Output("OUT.csv", false)};
@@ -80,7 +82,7 @@ constexpr std::array kImportOptions = {
     kSettings,
     kBand,
     kInto,
-    OptionSpec{"--allow-empty", "", "write the file even when no channel could be imported"},
+    OptionDefinition{"--allow-empty", "", "write the file even when no channel could be imported"},
     Output("OUT.pgm", true)};
 
 const std::array kCommands = {
@@ -114,11 +116,13 @@ constexpr const char* kRules =
 
 void PrintUsage(std::ostream& stream) {
     stream << "usage:\n";
-    std::vector<OptionSpec> every;
+    std::vector<OptionDefinition> every;
     for (const CliCommand& command : kCommands) {
         stream << "  halvex-cli " << command.name << ' ' << UsageLine(command.options) << '\n';
-        for (const OptionSpec& option : command.options) {
-            auto same = [&option](const OptionSpec& known) { return known.name == option.name; };
+        for (const OptionDefinition& option : command.options) {
+            auto same = [&option](const OptionDefinition& known) {
+                return known.name == option.name;
+            };
             if (std::none_of(every.begin(), every.end(), same)) {
                 every.push_back(option);
             }
@@ -136,9 +140,9 @@ void PrintUsage(std::ostream& stream) {
 bool CheckCommandFiles(const CliCommand& command, const ParsedOptions& options,
                        std::string* error) {
     std::vector<std::string> inputs;
-    for (const OptionSpec& spec : command.options) {
-        if (spec.kind == OptionKind::InputFile && options.Has(spec.name)) {
-            inputs.push_back(options.Value(spec.name));
+    for (const OptionDefinition& definition : command.options) {
+        if (definition.kind == OptionKind::InputFile && options.Has(definition.name)) {
+            inputs.push_back(options.Value(definition.name));
         }
     }
     for (const std::string& input : inputs) {
@@ -150,9 +154,9 @@ bool CheckCommandFiles(const CliCommand& command, const ParsedOptions& options,
         return false;
     }
     inputs.push_back(g_SettingsPath);
-    for (const OptionSpec& spec : command.options) {
-        if (spec.kind == OptionKind::OutputFile && options.Has(spec.name) &&
-            !CheckOutputPath(options.Value(spec.name), inputs, error)) {
+    for (const OptionDefinition& definition : command.options) {
+        if (definition.kind == OptionKind::OutputFile && options.Has(definition.name) &&
+            !CheckOutputPath(options.Value(definition.name), inputs, error)) {
             return false;
         }
     }

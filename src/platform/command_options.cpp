@@ -7,11 +7,13 @@
 
 namespace {
 
-const OptionSpec* FindOption(std::span<const OptionSpec> specs, std::string_view name) {
-    auto found = std::find_if(specs.begin(), specs.end(), [name](const OptionSpec& spec) {
-        return !IsOperand(spec) && spec.name == name;
-    });
-    return found == specs.end() ? nullptr : &*found;
+const OptionDefinition* FindOption(std::span<const OptionDefinition> definitions,
+                                   std::string_view name) {
+    auto found = std::find_if(definitions.begin(), definitions.end(),
+                              [name](const OptionDefinition& definition) {
+                                  return !IsOperand(definition) && definition.name == name;
+                              });
+    return found == definitions.end() ? nullptr : &*found;
 }
 
 std::string Quoted(const std::string& argument) {
@@ -26,48 +28,49 @@ bool Fail(std::string* error, std::string message) {
 }
 
 // "--port N" or "FILE.pgm": how an option is named in messages and usage lines.
-std::string Shown(const OptionSpec& spec) {
-    std::string shown(spec.name);
-    if (!IsOperand(spec) && !spec.valueName.empty()) {
+std::string Shown(const OptionDefinition& definition) {
+    std::string shown(definition.name);
+    if (!IsOperand(definition) && !definition.valueName.empty()) {
         shown += ' ';
-        shown += spec.valueName;
+        shown += definition.valueName;
     }
     return shown;
 }
 
-bool TakeOption(const OptionSpec& spec, std::span<const std::string> arguments, size_t* index,
-                ParsedOptions* parsed, std::string* error) {
-    const std::string name(spec.name);
+bool TakeOption(const OptionDefinition& definition, std::span<const std::string> arguments,
+                size_t* index, ParsedOptions* parsed, std::string* error) {
+    const std::string name(definition.name);
     if (parsed->Has(name)) {
         return Fail(error, name + " is given twice; give it once");
     }
-    if (spec.kind == OptionKind::Flag) {
+    if (definition.kind == OptionKind::Flag) {
         parsed->Add(name, "");
         return true;
     }
     if (*index + 1 == arguments.size()) {
-        return Fail(error, name + " needs a value (" + Shown(spec) + ")");
+        return Fail(error, name + " needs a value (" + Shown(definition) + ")");
     }
     const std::string& value = arguments[++*index];
     if (value.empty()) {
-        return Fail(error, name + " is given an empty value; give " + Shown(spec));
+        return Fail(error, name + " is given an empty value; give " + Shown(definition));
     }
     parsed->Add(name, value);
     return true;
 }
 
-bool CheckComplete(std::span<const OptionSpec> specs, const ParsedOptions& parsed,
+bool CheckComplete(std::span<const OptionDefinition> definitions, const ParsedOptions& parsed,
                    std::string* error) {
-    for (const OptionSpec& spec : specs) {
-        if (spec.required && !parsed.Has(spec.name)) {
-            return Fail(error, Shown(spec) + " is missing (usage: " + UsageLine(specs) + ")");
+    for (const OptionDefinition& definition : definitions) {
+        if (definition.required && !parsed.Has(definition.name)) {
+            return Fail(error,
+                        Shown(definition) + " is missing (usage: " + UsageLine(definitions) + ")");
         }
-        if (spec.group == 0 || !parsed.Has(spec.name)) {
+        if (definition.group == 0 || !parsed.Has(definition.name)) {
             continue;
         }
-        for (const OptionSpec& other : specs) {
-            if (&other > &spec && other.group == spec.group && parsed.Has(other.name)) {
-                return Fail(error, "give only one of " + std::string(spec.name) + " and " +
+        for (const OptionDefinition& other : definitions) {
+            if (&other > &definition && other.group == definition.group && parsed.Has(other.name)) {
+                return Fail(error, "give only one of " + std::string(definition.name) + " and " +
                                        std::string(other.name));
             }
         }
@@ -92,9 +95,10 @@ const std::string& ParsedOptions::Value(std::string_view name) const {
     return kNone;
 }
 
-bool ParseOptions(std::span<const OptionSpec> specs, std::span<const std::string> arguments,
-                  ParsedOptions* parsed, std::string* error) {
-    auto nextOperand = specs.begin();
+bool ParseOptions(std::span<const OptionDefinition> definitions,
+                  std::span<const std::string> arguments, ParsedOptions* parsed,
+                  std::string* error) {
+    auto nextOperand = definitions.begin();
     bool optionsEnded = false;
     for (size_t index = 0; index < arguments.size(); ++index) {
         const std::string& argument = arguments[index];
@@ -107,17 +111,17 @@ bool ParseOptions(std::span<const OptionSpec> specs, std::span<const std::string
             continue;
         }
         if (!optionsEnded && argument.starts_with('-')) {
-            const OptionSpec* spec = FindOption(specs, argument);
-            if (spec == nullptr) {
+            const OptionDefinition* definition = FindOption(definitions, argument);
+            if (definition == nullptr) {
                 return Fail(error, "unknown option " + Quoted(argument));
             }
-            if (!TakeOption(*spec, arguments, &index, parsed, error)) {
+            if (!TakeOption(*definition, arguments, &index, parsed, error)) {
                 return false;
             }
             continue;
         }
-        nextOperand = std::find_if(nextOperand, specs.end(), IsOperand);
-        if (nextOperand == specs.end()) {
+        nextOperand = std::find_if(nextOperand, definitions.end(), IsOperand);
+        if (nextOperand == definitions.end()) {
             return Fail(error, "unexpected argument " + Quoted(argument));
         }
         if (argument.empty()) {
@@ -126,41 +130,43 @@ bool ParseOptions(std::span<const OptionSpec> specs, std::span<const std::string
         parsed->Add(nextOperand->name, argument);
         ++nextOperand;
     }
-    return parsed->Has("--help") || CheckComplete(specs, *parsed, error);
+    return parsed->Has("--help") || CheckComplete(definitions, *parsed, error);
 }
 
-std::vector<std::string> UsageItems(std::span<const OptionSpec> specs) {
+std::vector<std::string> UsageItems(std::span<const OptionDefinition> definitions) {
     std::vector<std::string> items;
-    for (size_t k = 0; k < specs.size(); ++k) {
-        const OptionSpec& spec = specs[k];
-        bool groupStarted = spec.group != 0 && k > 0 && specs[k - 1].group == spec.group;
-        bool groupGoesOn =
-            spec.group != 0 && k + 1 < specs.size() && specs[k + 1].group == spec.group;
+    for (size_t k = 0; k < definitions.size(); ++k) {
+        const OptionDefinition& definition = definitions[k];
+        bool groupStarted =
+            definition.group != 0 && k > 0 && definitions[k - 1].group == definition.group;
+        bool groupGoesOn = definition.group != 0 && k + 1 < definitions.size() &&
+                           definitions[k + 1].group == definition.group;
         if (groupStarted) {
             items.back() += " | ";
         } else {
-            items.emplace_back(spec.required ? "" : "[");
+            items.emplace_back(definition.required ? "" : "[");
         }
-        items.back() += Shown(spec);
-        if (!groupGoesOn && !spec.required) {
+        items.back() += Shown(definition);
+        if (!groupGoesOn && !definition.required) {
             items.back() += ']';
         }
     }
     return items;
 }
 
-std::string UsageLine(std::span<const OptionSpec> specs) {
+std::string UsageLine(std::span<const OptionDefinition> definitions) {
     std::string line;
-    for (const std::string& item : UsageItems(specs)) {
+    for (const std::string& item : UsageItems(definitions)) {
         line += (line.empty() ? "" : " ") + item;
     }
     return line;
 }
 
-std::string WrappedUsage(std::string_view lead, std::span<const OptionSpec> specs, size_t width) {
+std::string WrappedUsage(std::string_view lead, std::span<const OptionDefinition> definitions,
+                         size_t width) {
     std::string text(lead);
     size_t lineStart = 0;
-    for (const std::string& item : UsageItems(specs)) {
+    for (const std::string& item : UsageItems(definitions)) {
         if (text.size() - lineStart + 1 + item.size() > width) {
             text += '\n';
             lineStart = text.size();
@@ -171,19 +177,19 @@ std::string WrappedUsage(std::string_view lead, std::span<const OptionSpec> spec
     return text + '\n';
 }
 
-std::string OptionHelp(std::span<const OptionSpec> specs) {
+std::string OptionHelp(std::span<const OptionDefinition> definitions) {
     size_t width = 0;
-    for (const OptionSpec& spec : specs) {
-        width = std::max(width, Shown(spec).size());
+    for (const OptionDefinition& definition : definitions) {
+        width = std::max(width, Shown(definition).size());
     }
     std::string text;
-    for (const OptionSpec& spec : specs) {
-        if (spec.help.empty()) {
+    for (const OptionDefinition& definition : definitions) {
+        if (definition.help.empty()) {
             continue;
         }
-        std::string shown = Shown(spec);
-        text += "  " + shown + std::string(width - shown.size() + 2, ' ') + std::string(spec.help) +
-                '\n';
+        std::string shown = Shown(definition);
+        text += "  " + shown + std::string(width - shown.size() + 2, ' ') +
+                std::string(definition.help) + '\n';
     }
     return text;
 }

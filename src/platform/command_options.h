@@ -18,7 +18,7 @@ enum class OptionKind {
     OutputFile,
 };
 
-struct OptionSpec {
+struct OptionDefinition {
     // "--port", "-o"; an operand (a file named without an option) has no leading '-'.
     std::string_view name;
     // What the value is called in the usage line ("N", "FILE"); empty for a flag and an operand.
@@ -30,8 +30,8 @@ struct OptionSpec {
     int group = 0;
 };
 
-constexpr bool IsOperand(const OptionSpec& spec) {
-    return !spec.name.starts_with('-');
+constexpr bool IsOperand(const OptionDefinition& definition) {
+    return !definition.name.starts_with('-');
 }
 
 // The options given, in the order given, and the operands under their table names.
@@ -48,19 +48,20 @@ private:
     std::vector<std::pair<std::string, std::string>> m_Values;
 };
 
-// Parses arguments by specs. "--help" (or "-h") is always accepted and, when given, leaves the
-// required options unchecked. Refused, with a message naming the option: an unknown option, a
+// Parses arguments by definitions. "--help" (or "-h") is always accepted and, when given, leaves
+// the required options unchecked. Refused, with a message naming the option: an unknown option, a
 // missing or empty value, an option given twice, two options of one group, a missing required
 // option or operand, and an operand too many. "--" ends the options.
-bool ParseOptions(std::span<const OptionSpec> specs, std::span<const std::string> arguments,
-                  ParsedOptions* parsed, std::string* error);
+bool ParseOptions(std::span<const OptionDefinition> definitions,
+                  std::span<const std::string> arguments, ParsedOptions* parsed,
+                  std::string* error);
 
 // "[--settings FILE] [--band K] -o FILE.pgm", in the table's order.
-std::string UsageLine(std::span<const OptionSpec> specs);
+std::string UsageLine(std::span<const OptionDefinition> definitions);
 
 // lead ("usage: radio-sim") and the usage line, broken between options before width columns.
-std::string WrappedUsage(std::string_view lead, std::span<const OptionSpec> specs,
+std::string WrappedUsage(std::string_view lead, std::span<const OptionDefinition> definitions,
                          size_t width = 100);
 
 // One line per option with help, "  --port N  help", the names padded to one column.
-std::string OptionHelp(std::span<const OptionSpec> specs);
+std::string OptionHelp(std::span<const OptionDefinition> definitions);

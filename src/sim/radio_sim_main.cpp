@@ -21,22 +21,23 @@
 
 namespace {
 
-constexpr OptionSpec Number(std::string_view name, std::string_view valueName,
-                            std::string_view help) {
+constexpr OptionDefinition Number(std::string_view name, std::string_view valueName,
+                                  std::string_view help) {
     return {name, valueName, help, OptionKind::Value};
 }
 
 constexpr std::array kOptions = {
-    OptionSpec{"--port", "N", "serve on ports/COMN (1 unless told)", OptionKind::Value, false, 1},
-    OptionSpec{"--link", "PATH", "serve at PATH instead", OptionKind::Value, false, 1},
-    OptionSpec{"--memory", "FILE", "keep the memory in FILE (.pgm or an 8192-byte dump)",
-               OptionKind::Value},
-    OptionSpec{"--demo", "", "start from the demo channels"},
-    OptionSpec{"--echo", "", "echo every byte, as an echoing cable does"},
-    OptionSpec{"--pace", "", "pace the line at 9600 baud"},
+    OptionDefinition{"--port", "N", "serve on ports/COMN (1 unless told)", OptionKind::Value, false,
+                     1},
+    OptionDefinition{"--link", "PATH", "serve at PATH instead", OptionKind::Value, false, 1},
+    OptionDefinition{"--memory", "FILE", "keep the memory in FILE (.pgm or an 8192-byte dump)",
+                     OptionKind::Value},
+    OptionDefinition{"--demo", "", "start from the demo channels"},
+    OptionDefinition{"--echo", "", "echo every byte, as an echoing cable does"},
+    OptionDefinition{"--pace", "", "pace the line at 9600 baud"},
     Number("--ignore-wakeups", "N", "ignore the first N wake-ups"),
     Number("--ident-length", "N", "send an identification of N bytes"),
-    OptionSpec{"--silent", "", "never answer"},
+    OptionDefinition{"--silent", "", "never answer"},
     Number("--wrong-address", "BLOCK[:TIMES]", "answer BLOCK with another block's address"),
     Number("--short-answer", "BLOCK[:TIMES]", "answer BLOCK cut short"),
     Number("--no-ack", "BLOCK[:TIMES]", "do not acknowledge BLOCK"),
@@ -44,7 +45,7 @@ constexpr std::array kOptions = {
     Number("--late-answer", "BLOCK[:TIMES]", "answer BLOCK after the time-out"),
     Number("--late-by", "MS", "how late a late answer comes (200 unless told)"),
     Number("--stray-byte", "BLOCK[:TIMES]", "send one byte more after the answer to BLOCK"),
-    OptionSpec{"--version", "", "print the version"},
+    OptionDefinition{"--version", "", "print the version"},
 };
 
 constexpr const char* kUsageNotes =
