@@ -96,11 +96,11 @@ protected:
     }
 
     ChannelImportResult Import(const std::string& csv,
-                               ChannelImportMode mode = ChannelImportMode::Merge) {
+                               ChannelImportMode mode = ChannelImportMode::Merge,
+                               const CsvWording& wording = EnglishWording) {
         ChannelImportResult result;
         std::string error;
-        EXPECT_TRUE(ImportChannelCsv(csv, m_Doc, 128, mode, EnglishWording, &result, &error))
-            << error;
+        EXPECT_TRUE(ImportChannelCsv(csv, m_Doc, 128, mode, wording, &result, &error)) << error;
         return result;
     }
 
@@ -428,6 +428,19 @@ TEST_F(ChannelCsvTest, WattsTakeTheHighestLevelOfTheFileAsHigh) {
     EXPECT_EQ(Joined(result.losses),
               "row 4, Power: \"2.5W\" stored as \"Low\"\n"
               "row 5, Power: \"nonsense\" stored as \"High\"\n");
+
+    // The level stored is named in the report's language, like the rest of its line.
+    const CsvWording levelKeys = [](const CsvReportText& text) {
+        const std::string key = text.key;
+        return key == "IDS_HIGH" || key == "IDS_LOW" ? key : EnglishWording(text);
+    };
+    result = Import(CsvOf({{{"Location", "1"}, {"Power", "5.0W"}},
+                           {{"Location", "2"}, {"Power", "2.5W"}},
+                           {{"Location", "3"}, {"Power", ""}}}),
+                    ChannelImportMode::Merge, levelKeys);
+    EXPECT_EQ(Joined(result.losses),
+              "row 3, Power: \"2.5W\" stored as \"IDS_LOW\"\n"
+              "row 4, Power: blank, taken as IDS_HIGH\n");
 }
 
 TEST_F(ChannelCsvTest, OlderFilesAndMissingColumnsTakeTheDefaults) {

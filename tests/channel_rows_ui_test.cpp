@@ -12,6 +12,7 @@
 
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
+#include "app/step_names.h"
 #include "codeplug/channel_row_ops.h"
 #include "editors/channel_commit.h"
 #include "editors/channel_page.h"
@@ -135,27 +136,27 @@ private slots:
         Grid()->setFocus();
         QTest::keyClick(Grid(), Qt::Key_Down, Qt::AltModifier);
         QCOMPARE(Names(3, 6), QStringList({"", "ALPHA", "BRAVO", "CHARL"}));
-        QCOMPARE(Document().UndoName(), std::string("Move Channels 3-5 Down"));
+        QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Move Channels 3-5 Down"));
         QCOMPARE(m_Page->SelectedChannels(), (std::vector<int>{4, 5, 6}));
         QCOMPARE(Grid()->GetCellText(4, kColumnName), QStringLiteral("ALPHA"));
 
         // Copy changes nothing, so it is no step.
         QTest::keyClick(Grid(), Qt::Key_Insert, Qt::ControlModifier);
-        QCOMPARE(Document().UndoName(), std::string("Move Channels 3-5 Down"));
+        QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Move Channels 3-5 Down"));
         QTest::keyClick(Grid(), Qt::Key_Delete, Qt::ShiftModifier);
         QCOMPARE(Names(4, 6), QStringList({"", "", ""}));
-        QCOMPARE(Document().UndoName(), std::string("Cut Channels 4-6"));
+        QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Cut Channels 4-6"));
         QCOMPARE(Grid()->GetCellText(5, kColumnReceive), QString());
 
         ClickHeader(20);
         QTest::keyClick(Grid(), Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(Names(20, 22), QStringList({"ALPHA", "BRAVO", "CHARL"}));
-        QCOMPARE(Document().UndoName(), std::string("Paste Channels 20-22"));
+        QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Paste Channels 20-22"));
         QVERIFY(MessageBox::Shown().empty());
 
         for (const char* step :
              {"Paste Channels 20-22", "Cut Channels 4-6", "Move Channels 3-5 Down"}) {
-            QCOMPARE(Document().UndoName(), std::string(step));
+            QCOMPARE(StepText(Document().UndoName()), QString::fromUtf8(step));
             QTest::keyClick(Grid(), Qt::Key_Z, Qt::ControlModifier);
         }
         QVERIFY(Document().bytes == m_Original);
@@ -166,7 +167,7 @@ private slots:
         ClickHeader(4);
         Command(kCommandInsertChannel);
         QCOMPARE(Names(3, 6), QStringList({"ALPHA", "", "BRAVO", "CHARL"}));
-        QCOMPARE(Document().UndoName(), std::string("Insert Empty Channels 4"));
+        QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Insert Empty Channels 4"));
         QCOMPARE(Name(11), std::string("TEN"));
 
         ClickHeader(3);
@@ -174,13 +175,13 @@ private slots:
         Command(kCommandDeleteChannel);
         QCOMPARE(Names(3, 5), QStringList({"", "CHARL", ""}));
         QCOMPARE(Name(9), std::string("TEN"));
-        QCOMPARE(Document().UndoName(), std::string("Delete Channels 3, 5"));
+        QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Delete Channels 3, 5"));
 
         ClickHeader(9);
         Command(kCommandClear);
         QCOMPARE(Name(9), std::string());
         QVERIFY(Document().IsChannelEmpty(9));
-        QCOMPARE(Document().UndoName(), std::string("Clear Channels 9"));
+        QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Clear Channels 9"));
 
         // A full table asks before its last channel drops off; Cancel changes nothing.
         Use(128, "170.00", "END");
@@ -190,7 +191,7 @@ private slots:
         MessageBox::SetNextAnswer(MessageAnswer::Cancel);
         Command(kCommandInsertChannel);
         QVERIFY(Document().bytes == before);
-        QCOMPARE(Document().UndoName(), std::string("fill"));
+        QCOMPARE(StepText(Document().UndoName()), QStringLiteral("fill"));
     }
 
     void pastePastTheLastChannelIsReported() {
@@ -203,7 +204,7 @@ private slots:
         QCOMPARE(MessageBox::Shown().back().text,
                  std::string("1 of the pasted channels did not fit below the last channel 128 "
                              "and were not pasted."));
-        QCOMPARE(Document().UndoName(), std::string("Paste Channels 127-128"));
+        QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Paste Channels 127-128"));
         QCOMPARE(m_Page->SelectedChannels(), (std::vector<int>{127, 128}));
     }
 
@@ -247,7 +248,7 @@ private slots:
                              "no TStep column: 1 new channels set to 5.00\n"
                              "no Skip column: 1 new channels set to scan add on\n"
                              "no Power column: 1 new channels set to High"));
-        QCOMPARE(Document().UndoName(), std::string("Paste Channels 50"));
+        QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Paste Channels 50"));
 
         const auto before = Document().bytes;
         QApplication::clipboard()->setText("just some words");
@@ -256,7 +257,7 @@ private slots:
         QCOMPARE(MessageBox::Shown().back().caption, std::string("Error"));
         QVERIFY(MessageBox::Shown().back().text.starts_with(
             "The clipboard holds no channels that can be pasted. Nothing was changed."));
-        QCOMPARE(Document().UndoName(), std::string("Paste Channels 50"));
+        QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Paste Channels 50"));
     }
 
 private:

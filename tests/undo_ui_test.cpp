@@ -17,6 +17,7 @@
 #include "app/dialog_builder.h"
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
+#include "app/step_names.h"
 #include "config/language_files.h"
 #include "editors/channel_commit.h"
 #include "editors/channel_page.h"
@@ -135,7 +136,7 @@ private slots:
         QTest::keyClick(code, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(code->text(), QString());
         // The document was not asked: what it could redo is still there.
-        QCOMPARE(Document().RedoName(), std::string("Edit Channel 2 RX Freq (MHz)"));
+        QCOMPARE(StepText(Document().RedoName()), QStringLiteral("Edit Channel 2 RX Freq (MHz)"));
     }
 
     // The text clipboard keys stay a text field's own: rows from the clipboard must never land
@@ -236,6 +237,15 @@ private slots:
         QVERIFY(Document().bytes == after);
         QVERIFY(Document().IsModified());
         VerifyPagesShowTheImage();
+
+        // After a change of language the step is named as if it had been made in the new one.
+        UseLanguage("chinese.lang");
+        const QString renamed = UndoText();
+        QVERIFY2(!renamed.contains(name), qPrintable(renamed));
+        Frame()->OnCommand(kCommandUndo);
+        change();
+        QCOMPARE(UndoText(), renamed);
+        UseLanguage("english.lang");
     }
 
     void importIsOneStep() {
@@ -286,9 +296,7 @@ private slots:
     }
 
     void theMenuSpeaksTheUsersLanguage() {
-        std::string error;
-        QVERIFY2(SelectLanguageFile(m_Shell.Folder().File("chinese.lang"), &error), error.c_str());
-        m_Shell.App().ApplyLanguage();
+        UseLanguage("chinese.lang");
         EnterCell(7, kColumnReceive, "146");
         EnterCell(7, kColumnName, "X");
         QCOMPARE(UndoText(), QStringLiteral("撤销(&U) 编辑信道 7 %1\tCtrl+Z")
@@ -315,6 +323,12 @@ private:
     }
     QString UndoText() const { return MenuText(kCommandUndo); }
     QString RedoText() const { return MenuText(kCommandRedo); }
+
+    void UseLanguage(const char* file) {
+        std::string error;
+        QVERIFY2(SelectLanguageFile(m_Shell.Folder().File(file), &error), error.c_str());
+        m_Shell.App().ApplyLanguage();
+    }
 
     void TabTo(QWidget* page) { Frame()->View()->TabControl()->setCurrentWidget(page); }
 

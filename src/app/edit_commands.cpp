@@ -21,7 +21,7 @@ void LabelItem(QAction* action, const char* plainKey, const char* namedKey, cons
     QString text = QString::fromStdString(LoadLangString(plainKey));
     if (enabled && !name.empty()) {
         // A name is text, never a mnemonic.
-        QString shown = QString::fromStdString(name).replace(QLatin1Char('&'), QLatin1String("&&"));
+        QString shown = StepText(name).replace(QLatin1Char('&'), QLatin1String("&&"));
         text = QString::fromStdString(LoadLangString(namedKey)).arg(shown);
     }
     action->setText(text);
@@ -39,23 +39,6 @@ void Step(CHalvexApp& app, bool undo) {
 }
 
 }  // namespace
-
-QString ControlLabel(int controlId) {
-    QString text = QString::fromStdString(LoadResourceText(controlId));
-    text.remove(QLatin1Char('&'));
-    while (text.endsWith(QLatin1Char(':')) || text.endsWith(QChar(0xFF1A))) {
-        text.chop(1);
-    }
-    return text.trimmed();
-}
-
-std::string StepName(const char* key, std::initializer_list<QString> arguments) {
-    QString text = QString::fromStdString(LoadLangString(key));
-    for (const QString& argument : arguments) {
-        text = text.arg(argument);
-    }
-    return text.toStdString();
-}
 
 void UpdateEditMenu(CMainFrame& frame, const CHalvexDoc& document) {
     LabelItem(frame.MenuAction(kCommandUndo), "Menu_Edit_Undo", "IDS_UNDO_STEP",

@@ -34,15 +34,18 @@ constexpr CsvReportText kSkipUnknown = {"IDS_CSV_SKIP",
 constexpr CsvReportText kStepUnknown = {"IDS_CSV_STEP",
                                         "\"%1\" is not a step of the radio, not stored"};
 
+// What the file may write, and how the report names the stored level in the user's language.
 constexpr const char* kHighText = "High";
 constexpr const char* kLowText = "Low";
+constexpr CsvReportText kHighLevel = {"IDS_HIGH", kHighText};
+constexpr CsvReportText kLowLevel = {"IDS_LOW", kLowText};
 constexpr double kHighWatts = 5.0, kLowWatts = 1.0;
 constexpr int kDefaultStep = 1;  // 5.00 kHz, the format's default
 constexpr const char* kOffText = "off";
 constexpr const char* kDefaultCross = "Tone->Tone";
 
 // A blank cell or a missing column where the row needs a value: reported, taken as fallback.
-void ReportUnset(RowReader& reader, std::string_view column, const char* fallback) {
+void ReportUnset(RowReader& reader, std::string_view column, const std::string& fallback) {
     if (reader.Has(column)) {
         reader.Report(column, kBlankTakenAs, {fallback});
     } else {
@@ -385,7 +388,7 @@ void ReadPower(RowReader& reader, const RowTarget& target, const FileWatts& file
     const std::string text = reader.Text("Power");
     plan->powerHigh = true;
     if (text.empty()) {
-        ReportUnset(reader, "Power", kHighText);
+        ReportUnset(reader, "Power", reader.Wording()(kHighLevel));
         return;
     }
     if (SameLetters(text, kHighText) || SameLetters(text, kLowText)) {
@@ -397,7 +400,8 @@ void ReadPower(RowReader& reader, const RowTarget& target, const FileWatts& file
         !watts || (fileWatts.radioLevelsOnly ? *watts == kHighWatts : *watts >= fileWatts.highest);
     const double storedWatts = plan->powerHigh ? kHighWatts : kLowWatts;
     if (!watts || *watts != storedWatts) {
-        reader.ReportStoredAs("Power", Shown(text), plan->powerHigh ? kHighText : kLowText);
+        reader.ReportStoredAs("Power", Shown(text),
+                              reader.Wording()(plan->powerHigh ? kHighLevel : kLowLevel));
     }
 }
 

@@ -458,5 +458,5 @@ void CChannelPage::OnRangeSelected(int index) {
 
 void CChannelPage::RecordEdit() {
     m_Document.CommitEdit(StepName(
-        "IDS_STEP_CHANNEL", {QString::number(m_EditRow), m_Grid->GetCellText(0, m_EditColumn)}));
+        "IDS_STEP_CHANNEL", {QString::number(m_EditRow), StepArg::ChannelColumn(m_EditColumn)}));
 }

@@ -80,7 +80,7 @@ void Finish(CHalvexApp& app, const char* nameKey, const std::vector<int>& named,
     const std::string step = StepName(nameKey, {Arg(ChannelListText(named))});
     app.Document().CommitEdit(step);
     // The bar tells what was done last, never an earlier copy.
-    ShowStatusNote(app.MainFrame(), QString::fromStdString(step));
+    ShowStatusNote(app.MainFrame(), StepText(step));
     CChannelPage* page = ChannelPage(app);
     page->RefreshRows(first, page->LastEditableChannel());
     page->SelectChannels(selected);
@@ -96,12 +96,12 @@ void Copy(CHalvexApp& app, const std::vector<int>& channels) {
     data->setText(
         QString::fromStdString(ExportChannelCsvRows(document, channels, LanguageWording, &notes)));
     QApplication::clipboard()->setMimeData(data);
-    std::string note = StepName("IDS_CHANNELS_COPIED", {Arg(ChannelListText(channels))});
+    QString note = LangText("IDS_CHANNELS_COPIED", {Arg(ChannelListText(channels))});
     if (!notes.empty()) {
-        note += ' ';
-        note += StepName("IDS_CHANNELS_TEXT_LEAVES_OUT", {QString::number(notes.size())});
+        note += QLatin1Char(' ') +
+                LangText("IDS_CHANNELS_TEXT_LEAVES_OUT", {QString::number(notes.size())});
     }
-    ShowStatusNote(app.MainFrame(), QString::fromStdString(note));
+    ShowStatusNote(app.MainFrame(), note);
 }
 
 void OnCopy(CHalvexApp& app) {
@@ -125,7 +125,8 @@ void ReportPastEnd(CHalvexApp& app, int rowsPastEnd, int last) {
     if (rowsPastEnd > 0) {
         ShowMessage(
             app,
-            StepName("IDS_PASTE_PAST_END", {QString::number(rowsPastEnd), QString::number(last)}),
+            LangText("IDS_PASTE_PAST_END", {QString::number(rowsPastEnd), QString::number(last)})
+                .toStdString(),
             MessageIcon::Exclamation);
     }
 }
@@ -202,7 +203,8 @@ void OnInsert(CHalvexApp& app) {
             }
         }
         const MessageAnswer answer = MessageBox::Show(
-            app.MainFrame(), StepName("IDS_INSERT_DROPS_CHANNELS", {Arg(ChannelListText(lost))}),
+            app.MainFrame(),
+            LangText("IDS_INSERT_DROPS_CHANNELS", {Arg(ChannelListText(lost))}).toStdString(),
             LoadLangString("IDS_CONFIRM"), MessageIcon::Exclamation, MessageButtons::OkCancel);
         if (answer != MessageAnswer::Ok) {
             return;

@@ -155,5 +155,5 @@ void CFunctionPage::OnPttIdFocusLost() {
 }
 
 void CFunctionPage::RecordEdit(int controlId) {
-    m_Document.CommitEdit(StepName("IDS_STEP_ITEM", {ControlLabel(controlId)}));
+    m_Document.CommitEdit(StepName("IDS_STEP_ITEM", {StepArg::Control(controlId)}));
 }

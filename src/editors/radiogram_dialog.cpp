@@ -142,8 +142,8 @@ void CRadiogramDlg::OnPresetChosen(int index) {
     m_Document.SetWord(kFmPresetBase, m_EditRow, index);
     m_Grid->SetCellText(m_EditRow, 1, PresetText(m_Document.GetWord(kFmPresetBase, m_EditRow)));
     m_Document.SetModifiedFlag();
-    NoteStep(StepName("IDS_STEP_ITEM",
-                      {QString::fromStdString(LoadLangString("IDS_ROW_PRESET")).arg(m_EditRow)}));
+    NoteStep(
+        StepName("IDS_STEP_ITEM", {StepArg::Text("IDS_ROW_PRESET", {QString::number(m_EditRow)})}));
     m_Grid->RedrawRow(m_EditRow);
     if (PresetList()->hasFocus()) {
         m_PresetEditor->ReturnFocus();
@@ -164,7 +164,7 @@ void CRadiogramDlg::OnPresetListLeft() {
 void CRadiogramDlg::OnFrequencyChosen(int index) {
     m_Document.SetWord(kFmFrequencyOffset, 1, index);
     m_Document.SetModifiedFlag();
-    NoteStep(StepName("IDS_STEP_ITEM", {ControlLabel(kFmFrequencyLabelId)}));
+    NoteStep(StepName("IDS_STEP_ITEM", {StepArg::Control(kFmFrequencyLabelId)}));
 }
 
 void CRadiogramDlg::NoteStep(const std::string& name) {
@@ -172,7 +172,7 @@ void CRadiogramDlg::NoteStep(const std::string& name) {
         m_StepName = name;
         return;
     }
-    m_StepName = StepName("IDS_STEP_ITEM", {windowTitle()});
+    m_StepName = StepName("IDS_STEP_ITEM", {StepArg::Control(kRadiogramTemplate)});
 }
 
 void CRadiogramDlg::accept() {

@@ -131,7 +131,8 @@ const VfoControlIds& ControlsOf(int record) {
 
 void RecordEdit(CHalvexDoc& document, int record, int controlId) {
     const int group = record == kVfoF2 ? kVfoF2GroupId : kVfoF1GroupId;
-    document.CommitEdit(StepName("IDS_STEP_VFO", {ControlLabel(group), ControlLabel(controlId)}));
+    document.CommitEdit(
+        StepName("IDS_STEP_VFO", {StepArg::Control(group), StepArg::Control(controlId)}));
 }
 
 std::array<uint8_t, kRecordSize> ToArray(const uint8_t* record) {

@@ -227,12 +227,8 @@ void CTestModeDlg::OnEndScroll() {
         ShowLines(m_Session.ItemLines());
     }
     if (outcome.imageChanged) {
-        const std::vector<std::string> names = LoadTestItemNames(g_LanguagePath);
-        const int item = m_Session.SelectedItem();
-        const QString itemName = item >= 0 && item < static_cast<int>(names.size())
-                                     ? QString::fromStdString(names[size_t(item)])
-                                     : QString::number(item);
-        MarkDocumentChanged(StepName("IDS_STEP_TEST_VALUE", {itemName}));
+        MarkDocumentChanged(
+            StepName("IDS_STEP_TEST_VALUE", {StepArg::TestItem(m_Session.SelectedItem())}));
     }
 }
 
