@@ -154,6 +154,11 @@ TEST(SerialDevicesTest, DescriptionsNameTheChipIdsAndDriver) {
     for (const Case& c : cases) {
         EXPECT_EQ(DescribeSerialDevice(c.device), c.line);
     }
+    // The desktop words them in the user's language.
+    const SerialDeviceWords words{"%1-A", "U", "B"};
+    EXPECT_EQ(DescribeSerialDevice(cases[0].device, words), "CH340-A (1a86:7523, ch341)");
+    EXPECT_EQ(DescribeSerialDevice(cases[4].device, words), "U");
+    EXPECT_EQ(DescribeSerialDevice(builtIn, words), "B (serial8250)");
 }
 
 }  // namespace

@@ -19,8 +19,6 @@ namespace {
 constexpr int kBlockTries = 3;
 
 constexpr int kAfterWriteMs = 1000;
-// Longer time-outs in the settings only make a dead radio take longer to report.
-constexpr int kLongestAnswerMs = 10000;
 
 int BlockProgress(int address) {
     return 100 * (address + kBlockSize) / kCloneEndAddress;
@@ -81,8 +79,8 @@ public:
     }
 
 private:
-    static int AnswerTime(int milliseconds) {
-        return std::clamp(milliseconds, 0, kLongestAnswerMs);
+    int AnswerTime(int milliseconds) const {
+        return std::clamp(milliseconds, 0, m_Job.longestAnswerMs);
     }
     bool Cancelled() const { return m_Job.IsCancelled(); }
     bool Pause(int milliseconds) {

@@ -102,10 +102,14 @@ void CPortDlg::RefreshDevices() {
     }
     QSignalBlocker quiet(m_Devices);
     m_Devices->clear();
+    const SerialDeviceWords words{LoadLangString("IDS_DEVICE_ADAPTER"),
+                                  LoadLangString("IDS_DEVICE_USB"),
+                                  LoadLangString("IDS_DEVICE_BUILTIN")};
     for (const SerialDevice& device : ListSerialDevices(m_App.m_DeviceRoots)) {
         QString name = QString::fromStdString(std::filesystem::path(device.path).filename());
         auto* item = new QListWidgetItem(
-            name + QStringLiteral(" \u2014 ") + Path(DescribeSerialDevice(device)), m_Devices);
+            name + QStringLiteral(" \u2014 ") + Path(DescribeSerialDevice(device, words)),
+            m_Devices);
         item->setData(kStoredPathRole, Path(StoredPath(device)));
         item->setToolTip(Path(StoredPath(device)));
         if (item->data(kStoredPathRole).toString() == chosen ||

@@ -177,7 +177,7 @@ std::vector<SerialDevice> ListSerialDevices(const DeviceRoots& roots) {
     return devices;
 }
 
-std::string DescribeSerialDevice(const SerialDevice& device) {
+std::string DescribeSerialDevice(const SerialDevice& device, const SerialDeviceWords& words) {
     static constexpr struct {
         const char* driver;
         const char* chip;
@@ -193,7 +193,10 @@ std::string DescribeSerialDevice(const SerialDevice& device) {
     std::string text;
     for (const auto& chip : kChips) {
         if (device.driver == chip.driver) {
-            text = std::string(chip.chip) + " serial adapter";
+            text = words.adapter;
+            if (size_t mark = text.find("%1"); mark != std::string::npos) {
+                text.replace(mark, 2, chip.chip);
+            }
         }
     }
     if (!text.empty()) {
@@ -204,9 +207,9 @@ std::string DescribeSerialDevice(const SerialDevice& device) {
     } else if (!named.empty()) {
         text = named;
     } else if (device.usb) {
-        text = "USB serial device";
+        text = words.usbDevice;
     } else {
-        text = "Built-in serial port";
+        text = words.builtInPort;
     }
 
     std::string details;

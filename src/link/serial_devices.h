@@ -27,5 +27,13 @@ struct SerialDevice {
 // have a UART behind them, each kind by number. Only devices whose node exists under devRoot.
 std::vector<SerialDevice> ListSerialDevices(const DeviceRoots& roots);
 
-// One line for lists, in plain English: "CH340 serial adapter (1a86:7523, ch341)".
-std::string DescribeSerialDevice(const SerialDevice& device);
+// The words of a device's line: English on the command line, the language file's on the
+// desktop. %1 in adapter is the chip.
+struct SerialDeviceWords {
+    std::string adapter = "%1 serial adapter";
+    std::string usbDevice = "USB serial device";
+    std::string builtInPort = "Built-in serial port";
+};
+
+// One line for lists: "CH340 serial adapter (1a86:7523, ch341)".
+std::string DescribeSerialDevice(const SerialDevice& device, const SerialDeviceWords& words = {});

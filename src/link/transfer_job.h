@@ -33,6 +33,9 @@ struct TransferJob {
     // When set, the port already open is the only one tried and `com` is neither read nor
     // written, whatever the settings say (a device named on the command line).
     bool fixedPort = false;
+    // However long the settings ask to wait for an answer, no wait is longer: longer waits only
+    // make a dead radio take longer to report.
+    int32_t longestAnswerMs = 10000;
     // The image copy the exchange fills or sends, indexed by radio address (8192 bytes).
     uint8_t* image = nullptr;
     // Set by the worker before it publishes any block, read by the dialog after a final
