@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <random>
 #include <vector>
 
 #include "codeplug/document.h"
@@ -325,6 +326,22 @@ TEST_F(ChannelCommitTest, EveryColumnShowsWhatItStores) {
     }
     CommitTransmitFrequency(m_Doc, 5, "146.725");
     EXPECT_EQ(ChannelRowTexts(m_Doc, 5, texts)[kColumnEncode], "100.0");
+    // Whatever a record holds, each choice cell shows one of its items, and choosing it again
+    // leaves every byte as it was.
+    std::mt19937 random(28);
+    for (int round = 0; round < 200; ++round) {
+        auto settings = m_Doc.bytes.begin() + 0x1000 + 16 * 5 + 4;
+        std::generate(settings, settings + 12, [&random] { return random() & 0xFF; });
+        const std::vector<uint8_t> before = RecordBytes(m_Doc, 5, 0, 16);
+        const ChannelRow row = ChannelRowTexts(m_Doc, 5, texts);
+        for (const ChannelColumnDefinition& column : kChannelColumns) {
+            const std::vector<std::string>& items = texts.choices[column.id];
+            const auto item = std::find(items.begin(), items.end(), row[column.id]);
+            ASSERT_EQ(item == items.end(), column.kind != ColumnKind::Choice) << column.name;
+            CommitChoice(m_Doc, 5, column.id, static_cast<int>(item - items.begin()));
+        }
+        ASSERT_EQ(RecordBytes(m_Doc, 5, 0, 16), before) << "round " << round;
+    }
 }
 
 TEST(RadiogramCodes, TextsAndLists) {
