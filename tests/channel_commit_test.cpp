@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <random>
 #include <vector>
 
 #include "codeplug/document.h"
@@ -287,31 +289,59 @@ TEST_F(ChannelCommitTest, SettingsAreReadFromTheSetupSection) {
     EXPECT_FALSE(settings.channelLimit);
 }
 
-TEST_F(ChannelCommitTest, RowTexts) {
-    ChannelCellTexts texts;
-    texts.tones = ToneListTexts("Off");
-    texts.choices[kColumnPower] = {"Low", "High"};
-    texts.choices[kColumnBandwidth] = {"Wide", "Narrow", "Middle"};
-    for (int column :
-         {kColumnBcl, kColumnScanAdd, kColumnReverse, kColumnPttId, kColumnCompander}) {
-        texts.choices[column] = {"Off", "On"};
-    }
+// Each choice a column stores shows as its item, and choosing that item again stores the same
+// bytes and touches no other column; the other cells show the record's fields.
+TEST_F(ChannelCommitTest, EveryColumnShowsWhatItStores) {
+    const ChannelTexts& texts = EnglishChannelTexts();
     MakeChannel(5, "146.125", "");
     m_Doc.SetTone(5, kDecodeSide, 155);
     m_Doc.SetTone(5, kEncodeSide, 13);
-    m_Doc.SetBandwidth(5, 1);
     CommitChannelName(m_Doc, 5, "ab-1");
-    auto cells = ChannelRowTexts(m_Doc, 5, texts);
-    const std::array<std::string, kChannelColumnCount> expected = {
-        "",       "146.12500", "D023I", "",    "",    "High", "Off",
-        "Narrow", "Off",       "Off",   "Off", "Off", "AB-1"};
-    EXPECT_EQ(cells, expected);
-
+    const ChannelRow expected = {"5",    "146.12500", "D023I", "",    "",    "High", "Off",
+                                 "Wide", "Off",       "Off",   "Off", "Off", "AB-1"};
+    EXPECT_EQ(ChannelRowTexts(m_Doc, 5, texts), expected);
+    for (const ChannelColumnDefinition& column : kChannelColumns) {
+        if (column.kind != ColumnKind::Choice) {
+            continue;
+        }
+        SCOPED_TRACE(column.name);
+        const std::vector<std::string>& items = texts.choices[column.id];
+        ASSERT_EQ(items.size(), column.choices.size());
+        for (int value = static_cast<int>(items.size()) - 1; value >= 0; --value) {
+            std::array<int, kChannelColumnCount> others{};
+            for (int other = 0; other < kChannelColumnCount; ++other) {
+                others[other] = other == column.id ? value : ChoiceValue(m_Doc, 5, other);
+            }
+            CommitChoice(m_Doc, 5, column.id, value);
+            const std::vector<uint8_t> stored = RecordBytes(m_Doc, 5, 0, 16);
+            const std::string shown = ChannelRowTexts(m_Doc, 5, texts)[column.id];
+            EXPECT_EQ(shown, column.choices[static_cast<size_t>(value)].english);
+            const auto item = std::find(items.begin(), items.end(), shown) - items.begin();
+            CommitChoice(m_Doc, 5, column.id, static_cast<int>(item));
+            EXPECT_EQ(RecordBytes(m_Doc, 5, 0, 16), stored);
+            for (int other = 0; other < kChannelColumnCount; ++other) {
+                EXPECT_EQ(ChoiceValue(m_Doc, 5, other), others[other]) << other;
+            }
+        }
+    }
     CommitTransmitFrequency(m_Doc, 5, "146.725");
     EXPECT_EQ(ChannelRowTexts(m_Doc, 5, texts)[kColumnEncode], "100.0");
-    m_Doc.SetTone(5, kDecodeSide, 0);
-    EXPECT_EQ(ChannelRowTexts(m_Doc, 5, texts)[kColumnDecode], "Off");
-    EXPECT_EQ(ChannelRowTexts(m_Doc, 6, texts), (std::array<std::string, kChannelColumnCount>{}));
+    // Whatever a record holds, each choice cell shows one of its items, and choosing it again
+    // leaves every byte as it was.
+    std::mt19937 random(28);
+    for (int round = 0; round < 200; ++round) {
+        auto settings = m_Doc.bytes.begin() + 0x1000 + 16 * 5 + 4;
+        std::generate(settings, settings + 12, [&random] { return random() & 0xFF; });
+        const std::vector<uint8_t> before = RecordBytes(m_Doc, 5, 0, 16);
+        const ChannelRow row = ChannelRowTexts(m_Doc, 5, texts);
+        for (const ChannelColumnDefinition& column : kChannelColumns) {
+            const std::vector<std::string>& items = texts.choices[column.id];
+            const auto item = std::find(items.begin(), items.end(), row[column.id]);
+            ASSERT_EQ(item == items.end(), column.kind != ColumnKind::Choice) << column.name;
+            CommitChoice(m_Doc, 5, column.id, static_cast<int>(item - items.begin()));
+        }
+        ASSERT_EQ(RecordBytes(m_Doc, 5, 0, 16), before) << "round " << round;
+    }
 }
 
 TEST(RadiogramCodes, TextsAndLists) {

@@ -12,10 +12,12 @@
 #include <fstream>
 #include <map>
 #include <random>
+#include <set>
 
 #include "codeplug/document.h"
 #include "config/app_globals.h"
 #include "editors/channel_commit.h"
+#include "editors/channel_csv_values.h"
 #include "platform/csv_text.h"
 #include "support/module_folder.h"
 #include "support/quiet_prompts.h"
@@ -632,6 +634,21 @@ TEST_F(ChannelCsvTest, HugeFilesAreReportedNotFatal) {
     EXPECT_EQ(Channel(1).name, "NNNNN");
     ASSERT_EQ(result.losses.size(), 1u);
     EXPECT_LT(result.losses[0].size(), 200u);
+}
+
+// The column table names only columns the export writes, and every column it writes is a
+// channel column's or one of the format's own that the table has no place for.
+TEST(ChannelColumnCsv, TheTableAndTheExportHeaderAgree) {
+    const std::set<std::string> written(std::begin(kCsvColumns), std::end(kCsvColumns));
+    std::set<std::string> carried = {"TStep",    "Comment",  "URCALL",
+                                     "RPT1CALL", "RPT2CALL", "DVCODE"};
+    for (const ChannelColumnDefinition& column : kChannelColumns) {
+        for (const char* csv : column.csvColumns) {
+            EXPECT_TRUE(written.contains(csv)) << column.name << ": " << csv;
+            carried.insert(csv);
+        }
+    }
+    EXPECT_EQ(carried, written);
 }
 
 // A channel typed into the table starts with scan add off, so it exports with Skip S.

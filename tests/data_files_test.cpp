@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "codeplug/channel_columns.h"
+
 namespace {
 
 // Taken apart lexically: tests/data need not exist in a fresh checkout.
@@ -130,7 +132,7 @@ struct ChoiceList {
     int count;
 };
 const ChoiceList kChoiceLists[] = {
-    {"ChText", "IDS_ChText", 13},
+    {kChannelHeaderSection, "IDS_ChText", kChannelColumnCount},
     {"ScanType", "", 3},
     {"FreqMode", "", 2},
     {"PttId", "", 4},

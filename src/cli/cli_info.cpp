@@ -6,18 +6,17 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_support.h"
-#include "codeplug/channel_rows.h"
+#include "codeplug/channel_columns.h"
 #include "config/app_globals.h"
 #include "platform/terminal_text.h"
 
 namespace {
 
 std::vector<ChannelRow> UsedChannelRows(const CHalvexDoc& document) {
-    std::vector<std::string> toneTexts = ToneListTexts("Off");
     std::vector<ChannelRow> rows;
     for (int n = 1; n <= ClampChannelCount(g_ChannelCount); ++n) {
         if (!document.IsChannelEmpty(n)) {
-            rows.push_back(ChannelRowTexts(document, n, toneTexts));
+            rows.push_back(ChannelRowTexts(document, n, EnglishChannelTexts()));
         }
     }
     return rows;

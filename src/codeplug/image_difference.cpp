@@ -5,7 +5,7 @@
 #include <array>
 #include <functional>
 
-#include "codeplug/channel_rows.h"
+#include "codeplug/channel_columns.h"
 #include "editors/ptt_id_code.h"
 #include "editors/radiogram_codes.h"
 
@@ -17,13 +17,13 @@ constexpr const char* kBlank = "(none)";
 // Bytes an "other bytes" line spells out before it says "...".
 constexpr size_t kOtherBytesShown = 16;
 
-ChannelRow RecordRow(const CHalvexDoc& document, int index, const std::vector<std::string>& tones) {
+ChannelRow RecordRow(const CHalvexDoc& document, int index) {
     if (index != kVfoF1 && index != kVfoF2 && document.IsChannelEmpty(index)) {
         ChannelRow row;
         row.fill(kUnused);
         return row;
     }
-    ChannelRow row = ChannelRowTexts(document, index, tones);
+    ChannelRow row = ChannelRowTexts(document, index, EnglishChannelTexts());
     for (std::string& text : row) {
         if (text.empty()) {
             text = kBlank;
@@ -40,26 +40,25 @@ void MarkShown(Shown* shown, size_t offset, size_t size) {
 }
 
 bool DiffRecord(const CHalvexDoc& first, const CHalvexDoc& second, int index,
-                const std::string& item, const std::vector<std::string>& tones,
-                std::vector<ImageDifference>* differences) {
-    ChannelRow a = RecordRow(first, index, tones);
-    ChannelRow b = RecordRow(second, index, tones);
-    const ChannelRow& header = ChannelRowHeader();
-    // Column 0 is the channel number itself; a VFO has no name column.
-    size_t last =
-        index == kVfoF1 || index == kVfoF2 ? kChannelColumnCount - 1 : kChannelColumnCount;
+                const std::string& item, std::vector<ImageDifference>* differences) {
+    ChannelRow a = RecordRow(first, index);
+    ChannelRow b = RecordRow(second, index);
+    const bool vfo = index == kVfoF1 || index == kVfoF2;
     bool differs = false;
-    for (size_t column = 1; column < last; ++column) {
-        if (a[column] != b[column]) {
-            differences->push_back({item, header[column], a[column], b[column]});
+    for (const ChannelColumnDefinition& column : kChannelColumns) {
+        // The number is the record itself; a VFO has no name.
+        if (column.kind == ColumnKind::Number || (vfo && column.kind == ColumnKind::Name)) {
+            continue;
+        }
+        if (a[column.id] != b[column.id]) {
+            differences->push_back({item, column.name, a[column.id], b[column.id]});
             differs = true;
         }
     }
     return differs;
 }
 
-void DiffRecords(const CHalvexDoc& first, const CHalvexDoc& second, int channelCount,
-                 const std::vector<std::string>& tones, Shown* shown,
+void DiffRecords(const CHalvexDoc& first, const CHalvexDoc& second, int channelCount, Shown* shown,
                  std::vector<ImageDifference>* differences) {
     for (int n = 1; n <= kImageChannelCount; ++n) {
         std::string item = "Channel " + std::to_string(n);
@@ -67,17 +66,17 @@ void DiffRecords(const CHalvexDoc& first, const CHalvexDoc& second, int channelC
         if (n > channelCount) {
             item += " (beyond channelcount " + std::to_string(channelCount) + ")";
         }
-        if (DiffRecord(first, second, n, item, tones, differences)) {
+        if (DiffRecord(first, second, n, item, differences)) {
             MarkShown(shown, kChannelRecordBase + kRecordSize * static_cast<size_t>(n),
                       kRecordSize);
             MarkShown(shown, kChannelNameBase + kChannelNameSize * static_cast<size_t>(n - 1),
                       kChannelNameSize);
         }
     }
-    if (DiffRecord(first, second, kVfoF1, "VFO F1", tones, differences)) {
+    if (DiffRecord(first, second, kVfoF1, "VFO F1", differences)) {
         MarkShown(shown, kVfoF1Offset, kRecordSize);
     }
-    if (DiffRecord(first, second, kVfoF2, "VFO F2", tones, differences)) {
+    if (DiffRecord(first, second, kVfoF2, "VFO F2", differences)) {
         MarkShown(shown, kVfoF2Offset, kRecordSize);
     }
 }
@@ -169,10 +168,9 @@ std::string FmPresetText(int code) {
 
 std::vector<ImageDifference> DiffImages(const CHalvexDoc& first, const CHalvexDoc& second,
                                         int channelCount) {
-    std::vector<std::string> tones = ToneListTexts("Off");
     std::vector<ImageDifference> differences;
     Shown shown{};
-    DiffRecords(first, second, channelCount, tones, &shown, &differences);
+    DiffRecords(first, second, channelCount, &shown, &differences);
     for (const Setting& setting : Settings()) {
         int a = setting.value(first);
         int b = setting.value(second);

@@ -176,36 +176,12 @@ void CommitTone(CHalvexDoc& doc, int n, RecordSide which, int toneIndex) {
 }
 
 void CommitChoice(CHalvexDoc& doc, int n, int column, int selection) {
-    if (!IsChannel(n) || doc.IsChannelEmpty(n)) {
+    if (!IsChannel(n) || doc.IsChannelEmpty(n) || column < 0 || column >= kChannelColumnCount ||
+        kChannelColumns[static_cast<size_t>(column)].kind != ColumnKind::Choice) {
         return;
     }
     const ChannelSnapshot before(doc, n);
-    const bool on = selection == 1;
-    switch (column) {
-        case kColumnPower:
-            doc.SetPowerHigh(n, on);
-            break;
-        case kColumnBcl:
-            doc.SetBcl(n, on);
-            break;
-        case kColumnBandwidth:
-            doc.SetBandwidth(n, selection);
-            break;
-        case kColumnScanAdd:
-            doc.SetScanAdd(n, on);
-            break;
-        case kColumnReverse:
-            doc.SetReverse(n, on);
-            break;
-        case kColumnPttId:
-            doc.SetPttId(n, on);
-            break;
-        case kColumnCompander:
-            doc.SetCompander(n, on);
-            break;
-        default:
-            return;
-    }
+    kChannelColumns[static_cast<size_t>(column)].store(doc, n, selection);
     MarkIfChanged(doc, n, before);
 }
 
@@ -217,26 +193,5 @@ void CommitChannelName(CHalvexDoc& doc, int n, std::string_view text) {
     if (name != doc.GetChannelNameBytes(n)) {
         doc.SetChannelNameBytes(n, name);
         doc.SetModifiedFlag();
-    }
-}
-
-int ChoiceValue(const RadioImage& image, int n, int column) {
-    switch (column) {
-        case kColumnPower:
-            return image.GetPowerHigh(n) ? 1 : 0;
-        case kColumnBcl:
-            return image.GetBcl(n) ? 1 : 0;
-        case kColumnBandwidth:
-            return image.GetBandwidth(n);
-        case kColumnScanAdd:
-            return image.GetScanAdd(n) ? 1 : 0;
-        case kColumnReverse:
-            return image.GetReverse(n) ? 1 : 0;
-        case kColumnPttId:
-            return image.GetPttId(n) ? 1 : 0;
-        case kColumnCompander:
-            return image.GetCompander(n) ? 1 : 0;
-        default:
-            return 0;
     }
 }

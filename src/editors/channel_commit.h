@@ -9,28 +9,11 @@
 #include <string>
 #include <string_view>
 
+#include "codeplug/channel_columns.h"
 #include "codeplug/codecs.h"
 #include "codeplug/radio_image.h"
 
 class CHalvexDoc;
-
-// Columns of the channel table.
-enum ChannelColumn {
-    kColumnNumber = 0,
-    kColumnReceive = 1,
-    kColumnDecode = 2,
-    kColumnTransmit = 3,
-    kColumnEncode = 4,
-    kColumnPower = 5,
-    kColumnBcl = 6,
-    kColumnBandwidth = 7,
-    kColumnScanAdd = 8,
-    kColumnReverse = 9,
-    kColumnPttId = 10,
-    kColumnCompander = 11,
-    kColumnName = 12,
-};
-constexpr int kChannelColumnCount = 13;
 
 // The transmit frequency column 3 shows: nothing for an empty channel.
 std::string ShownTransmitText(const CHalvexDoc& doc, int n);
@@ -67,10 +50,7 @@ std::optional<FrequencyClamp> CommitTransmitFrequency(CHalvexDoc& doc, int n,
 // The decode tone is column 2, the encode tone column 4.
 void CommitTone(CHalvexDoc& doc, int n, RecordSide which, int toneIndex);
 
-// A choice of columns 5-11; refused for an empty channel, which has no record to change.
+// A choice of a choice column; refused for an empty channel, which has no record to change.
 void CommitChoice(CHalvexDoc& doc, int n, int column, int selection);
 
 void CommitChannelName(CHalvexDoc& doc, int n, std::string_view text);
-
-// The stored value a choice column shows, as its item index.
-int ChoiceValue(const RadioImage& image, int n, int column);

@@ -108,13 +108,10 @@ void NoteUncarried(const CHalvexDoc& doc, int n, const CsvWording& wording,
     if (doc.GetBandwidth(n) == 2) {
         notes->push_back(Worded(wording, kMiddleAsWide, {std::to_string(n)}));
     }
-    const std::pair<int, const char*> uncarried[] = {{kColumnBcl, "BCL"},
-                                                     {kColumnReverse, "Reverse"},
-                                                     {kColumnPttId, "PTT ID"},
-                                                     {kColumnCompander, "Compander"}};
-    for (const auto& [column, name] : uncarried) {
-        if (ChoiceValue(doc, n, column) == 1) {
-            notes->push_back(Worded(wording, kNotCarried, {std::to_string(n), name}));
+    for (const ChannelColumnDefinition& column : kChannelColumns) {
+        if (column.kind == ColumnKind::Choice && column.csvColumns.empty() &&
+            column.value(doc, n) == 1) {
+            notes->push_back(Worded(wording, kNotCarried, {std::to_string(n), column.title}));
         }
     }
 }

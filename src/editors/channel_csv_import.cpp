@@ -5,6 +5,8 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "codeplug/document.h"
 #include "editors/channel_commit.h"
@@ -106,10 +108,11 @@ void Apply(CHalvexDoc& doc, const ChannelPlan& plan, bool overwrite) {
     const bool used = !doc.IsChannelEmpty(n);
     const bool keep = used && !overwrite;
     // Settings the format has no column for stay as the channel held them.
-    const int kept[] = {kColumnBcl, kColumnReverse, kColumnPttId, kColumnCompander};
-    int keptValues[std::size(kept)] = {};
-    for (size_t index = 0; index < std::size(kept); ++index) {
-        keptValues[index] = keep ? ChoiceValue(doc, n, kept[index]) : 0;
+    std::vector<std::pair<int, int>> kept;
+    for (const ChannelColumnDefinition& column : kChannelColumns) {
+        if (column.kind == ColumnKind::Choice && column.csvColumns.empty()) {
+            kept.emplace_back(column.id, keep ? column.value(doc, n) : 0);
+        }
     }
     if (used) {
         CommitReceiveFrequency(doc, n, "");
@@ -123,8 +126,8 @@ void Apply(CHalvexDoc& doc, const ChannelPlan& plan, bool overwrite) {
     CommitChoice(doc, n, kColumnPower, plan.powerHigh ? 1 : 0);
     CommitChoice(doc, n, kColumnBandwidth, plan.bandwidth);
     CommitChoice(doc, n, kColumnScanAdd, plan.scanAdd ? 1 : 0);
-    for (size_t index = 0; index < std::size(kept); ++index) {
-        CommitChoice(doc, n, kept[index], keptValues[index]);
+    for (const auto& [column, value] : kept) {
+        CommitChoice(doc, n, column, value);
     }
     CommitChannelName(doc, n, plan.name);
     if (plan.step && *plan.step != doc.GetStep(n)) {

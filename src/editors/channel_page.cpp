@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/channel_page.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -18,8 +17,8 @@
 #include "codeplug/document.h"
 #include "config/app_globals.h"
 #include "config/language.h"
-#include "config/settings.h"
 #include "editors/channel_cell_editor.h"
+#include "editors/channel_grid.h"
 #include "editors/clamp_note.h"
 #include "grid/grid_ctrl.h"
 #include "platform/profile.h"
@@ -27,26 +26,13 @@
 
 namespace {
 
-constexpr int kColumnWidths[kChannelColumnCount] = {40, 75, 65, 75, 65, 55, 50,
-                                                    55, 65, 65, 55, 70, 50};
-constexpr int kHeaderHeight = 28;
-constexpr int kRowHeight = 21;
 constexpr int kFrequencyTextLimit = 9;
 constexpr int kNameTextLimit = 5;
 constexpr int kRangeLineCount = 10;
 constexpr size_t kRangeBufferSize = 30;
-constexpr size_t kLanguageBufferSize = 260;
-
-constexpr int kOneLineFormat = Qt::AlignCenter | Qt::TextSingleLine;
-constexpr int kWrappedFormat = Qt::AlignCenter | Qt::TextWordWrap;
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-bool IsWrappedHeader(int column, bool english) {
-    return (column >= kColumnReceive && column <= kColumnEncode) ||
-           (column == kColumnReverse && english);
 }
 
 // The list entry a tone cell's text selects: the first that begins with it.
@@ -124,14 +110,8 @@ void CChannelPage::Reload() {
 }
 
 void CChannelPage::LoadTexts() {
-    m_Texts.tones = ToneListTexts(LoadLangString("IDS_OFF"));
+    m_Texts = LoadChannelTableTexts();
     m_Grid->SetAccessibleRowName(Text(LoadLangString("IDS_ROW_CHANNEL")));
-    for (int column = 0; column < kChannelColumnCount; ++column) {
-        m_Texts.choices[column].clear();
-        for (const char* key : ChoiceKeys(column)) {
-            m_Texts.choices[column].push_back(LoadLangString(key));
-        }
-    }
 }
 
 void CChannelPage::FillRangeSelector() {
@@ -155,8 +135,8 @@ void CChannelPage::FillRangeSelector() {
 
 void CChannelPage::FillToneLists() {
     QStringList tones;
-    tones.reserve(static_cast<qsizetype>(m_Texts.tones.size()));
-    for (const std::string& tone : m_Texts.tones) {
+    tones.reserve(static_cast<qsizetype>(m_Texts.cells.tones.size()));
+    for (const std::string& tone : m_Texts.cells.tones) {
         tones.push_back(Text(tone));
     }
     for (CCellEditor* editor : {m_DecodeEditor, m_EncodeEditor}) {
@@ -169,41 +149,12 @@ void CChannelPage::FillToneLists() {
 void CChannelPage::BuildGrid() {
     const int rows = g_ChannelCount + 1;
     if (m_Grid->GetRowCount() != rows) {
-        m_Grid->SetRows(rows);
-        m_Grid->SetColumns(kChannelColumnCount);
-        m_Grid->SetFixedRows(1);
-        m_Grid->SetFixedColumns(1);
-        m_Grid->ClearFocus();
-        for (int column = 0; column < kChannelColumnCount; ++column) {
-            m_Grid->SetColumnWidth(column, kColumnWidths[column]);
-        }
-        m_Grid->SetRowHeight(0, kHeaderHeight);
-        for (int row = 1; row < rows; ++row) {
-            m_Grid->SetRowHeight(row, kRowHeight);
-            for (int column = 0; column < kChannelColumnCount; ++column) {
-                m_Grid->SetCellFormat(row, column, kOneLineFormat);
-            }
-        }
+        LayOutChannelGrid(*m_Grid, g_ChannelCount);
     }
     m_Grid->SetDrawing(false, false);
-    SetHeaders();
     const ChannelTableSettings settings = ReadChannelTableSettings(g_SettingsPath, g_ChannelCount);
-    for (int n = 1; n < rows; ++n) {
-        m_Grid->SetCellText(n, kColumnNumber, QString::number(n));
-        ApplyRow(n, settings);
-    }
+    FillChannelGrid(*m_Grid, m_Document, m_Texts, settings);
     m_Grid->SetDrawing(true, true);
-}
-
-void CChannelPage::SetHeaders() {
-    const bool english = ReadSetupString("language", "", kLanguageBufferSize).starts_with('e');
-    for (int column = 0; column < kChannelColumnCount; ++column) {
-        std::string key = "IDS_ChText" + std::to_string(column);
-        m_Grid->SetCellText(0, column,
-                            Text(LoadLangText(g_LanguagePath, "ChText", key, "", kListBufferSize)));
-        m_Grid->SetCellFormat(0, column,
-                              IsWrappedHeader(column, english) ? kWrappedFormat : kOneLineFormat);
-    }
 }
 
 void CChannelPage::RefreshRow(int n) {
@@ -275,25 +226,10 @@ void CChannelPage::ShowContextMenu(const QPoint& position) {
 }
 
 void CChannelPage::ApplyRow(int n, const ChannelTableSettings& settings) {
-    const ChannelRowState state = ChannelRowLocks(m_Document, n, settings);
-    const QPalette palette = QApplication::palette();
-    const QColor greyText = palette.color(QPalette::Disabled, QPalette::WindowText);
-    const QColor buttonFace = palette.color(QPalette::Button);
-    for (int column = kColumnReceive; column < kChannelColumnCount; ++column) {
-        const ChannelCellState& cell = state[column];
-        const quint32 flags = m_Grid->GetCellState(n, column);
-        m_Grid->SetCellState(n, column,
-                             cell.locked ? flags | kCellReadOnly : flags & ~kCellReadOnly);
-        m_Grid->SetCellTextColour(n, column, cell.locked ? greyText : QColor());
-        m_Grid->SetCellBackColour(n, column, cell.shaded ? buttonFace : QColor());
-    }
     if (!m_Document.IsChannelEmpty(n)) {
         HideEditors();
     }
-    const auto texts = ChannelRowTexts(m_Document, n, m_Texts);
-    for (int column = kColumnReceive; column < kChannelColumnCount; ++column) {
-        m_Grid->SetCellText(n, column, Text(texts[column]));
-    }
+    ShowChannelRow(*m_Grid, m_Document, n, m_Texts, settings);
     m_Grid->RedrawRow(n);
 }
 
@@ -336,45 +272,35 @@ void CChannelPage::OnBeginEdit(const GridNotification& notification) {
     // The screen reader calls the editor by its channel and column, as it called the cell.
     SetAccessibleControlName(EditorFor(m_EditColumn)->Widget(),
                              m_Grid->CellPlace(m_EditRow, m_EditColumn));
-    switch (m_EditColumn) {
-        case kColumnReceive:
-        case kColumnTransmit:
-            m_FrequencyEditor->Place(rect, text);
-            break;
-        case kColumnDecode:
-            m_DecodeEditor->Place(rect, ToneEntryFor(m_DecodeEditor->List(), text));
-            break;
-        case kColumnEncode:
-            m_EncodeEditor->Place(rect, ToneEntryFor(m_EncodeEditor->List(), text));
-            break;
-        case kColumnName:
-            m_NameEditor->Place(rect, text);
-            break;
-        default: {
-            QComboBox* list = m_ChoiceEditor->List();
-            {
-                QSignalBlocker blocker(list);
-                list->clear();
-                for (const std::string& choice : m_Texts.choices[m_EditColumn]) {
-                    list->addItem(Text(choice));
-                }
+    CCellEditor* editor = EditorFor(m_EditColumn);
+    if (editor == m_FrequencyEditor || editor == m_NameEditor) {
+        editor->Place(rect, text);
+    } else if (editor == m_DecodeEditor || editor == m_EncodeEditor) {
+        editor->Place(rect, ToneEntryFor(editor->List(), text));
+    } else {
+        QComboBox* list = m_ChoiceEditor->List();
+        {
+            QSignalBlocker blocker(list);
+            list->clear();
+            for (const std::string& choice : m_Texts.cells.choices[m_EditColumn]) {
+                list->addItem(Text(choice));
             }
-            m_ChoiceEditor->Place(rect, list->findText(text, Qt::MatchExactly));
-            break;
         }
+        m_ChoiceEditor->Place(rect, list->findText(text, Qt::MatchExactly));
     }
 }
 
 CCellEditor* CChannelPage::EditorFor(int column) const {
-    switch (column) {
-        case kColumnReceive:
-        case kColumnTransmit:
+    if (column <= kColumnNumber || column >= kChannelColumnCount) {
+        return m_ChoiceEditor;
+    }
+    const ChannelColumnDefinition& definition = kChannelColumns[static_cast<size_t>(column)];
+    switch (definition.kind) {
+        case ColumnKind::Frequency:
             return m_FrequencyEditor;
-        case kColumnDecode:
-            return m_DecodeEditor;
-        case kColumnEncode:
-            return m_EncodeEditor;
-        case kColumnName:
+        case ColumnKind::Tone:
+            return definition.side == kDecodeSide ? m_DecodeEditor : m_EncodeEditor;
+        case ColumnKind::Name:
             return m_NameEditor;
         default:
             return m_ChoiceEditor;
@@ -391,9 +317,9 @@ void CChannelPage::CommitFrequency() {
     }
     const std::string entry = m_FrequencyEditor->Edit()->text().toStdString();
     std::optional<FrequencyClamp> clamp;
-    if (m_EditColumn == kColumnReceive) {
+    if (kChannelColumns[static_cast<size_t>(m_EditColumn)].side == kDecodeSide) {
         clamp = CommitReceiveFrequency(m_Document, m_EditRow, entry);
-    } else if (m_EditColumn == kColumnTransmit) {
+    } else {
         clamp = CommitTransmitFrequency(m_Document, m_EditRow, entry);
     }
     ShowStatusNote(this, ClampNote(clamp));

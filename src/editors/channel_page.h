@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "editors/channel_row_state.h"
+#include "editors/channel_grid.h"
 #include "resources/ids/channel_page_ids.h"
 #include "view/main_view_page.h"
 
@@ -63,7 +63,6 @@ private:
     void FillRangeSelector();
     void FillToneLists();
     void BuildGrid();
-    void SetHeaders();
     void ApplyRow(int n, const ChannelTableSettings& settings);
     bool IsEditing(const CCellEditor* editor) const;
     CCellEditor* EditorFor(int column) const;
@@ -79,5 +78,5 @@ private:
     CCellEditor* m_NameEditor;
     int m_EditRow = -1;
     int m_EditColumn = -1;
-    ChannelCellTexts m_Texts;
+    ChannelTableTexts m_Texts;
 };

@@ -1,20 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What one row of the channel table shows: which cells are locked or shaded, and the text of
-// every cell. Pure rules over the image and the settings; the page only paints them.
+// Which cells of a channel table row are locked or shaded. Pure rules over the image and the
+// settings; the page and the printout only paint them.
 #pragma once
 
 #include <array>
 #include <string>
-#include <vector>
 
 #include "codeplug/radio_image.h"
 #include "editors/channel_commit.h"
 
-class CHalvexDoc;
-
 // The two setup switches of setting.ini that lock parts of the table.
 struct ChannelTableSettings {
-    bool companderOff = false;  // "compander" begins with "0": column 11 locked everywhere
+    bool companderOff = false;  // "compander" begins with "0": its column locked everywhere
     bool channelLimit = false;  // "channel" begins with "0": rows 100 and up locked
     int channelCount = kImageChannelCount;
 };
@@ -28,20 +25,6 @@ struct ChannelCellState {
 };
 using ChannelRowState = std::array<ChannelCellState, kChannelColumnCount>;
 
-// Lock states of columns 1-12 of row n; column 0 stays default.
+// Lock states of the cells of row n; the channel number stays default.
 ChannelRowState ChannelRowLocks(const RadioImage& image, int n,
                                 const ChannelTableSettings& settings);
-
-// Language texts the cells show: the tone list (entry 0 the "off" text) and each choice
-// column's items.
-struct ChannelCellTexts {
-    std::vector<std::string> tones;
-    std::array<std::vector<std::string>, kChannelColumnCount> choices;
-};
-
-// Language keys of a choice column's items in stored-value order; empty for other columns.
-const std::vector<const char*>& ChoiceKeys(int column);
-
-// Texts of columns 1-12 of row n (column 0 left empty): nothing for an empty channel.
-std::array<std::string, kChannelColumnCount> ChannelRowTexts(const CHalvexDoc& doc, int n,
-                                                             const ChannelCellTexts& texts);

@@ -5,10 +5,11 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <memory>
 
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
-#include "editors/channel_page.h"
+#include "editors/channel_grid.h"
 #include "editors/function_page.h"
 #include "grid/grid_ctrl.h"
 #include "resources/command_ids.h"
@@ -27,8 +28,9 @@ public:
     QPrinter printer{QPrinter::HighResolution};
 };
 
+// The channel table is printed from the document, never from the page's live grid.
 struct ReportSources {
-    const CGridCtrl* grid = nullptr;
+    std::unique_ptr<CGridCtrl> grid;
     QWidget* functionPage = nullptr;
 };
 
@@ -38,10 +40,9 @@ ReportSources SourcesOf(CHalvexApp& app) {
     if (frame == nullptr || frame->View() == nullptr) {
         return sources;
     }
+    sources.grid = NewChannelGrid(app.Document());
     for (MainViewPage* page : frame->View()->Pages()) {
-        if (auto* channels = dynamic_cast<CChannelPage*>(page)) {
-            sources.grid = channels->Grid();
-        } else if (auto* functions = dynamic_cast<CFunctionPage*>(page)) {
+        if (auto* functions = dynamic_cast<CFunctionPage*>(page)) {
             sources.functionPage = functions;
         }
     }

@@ -9,13 +9,13 @@
 #include <algorithm>
 #include <array>
 
+#include "codeplug/channel_columns.h"
 #include "grid/grid_ctrl.h"
 #include "view/print_function_items.h"
 
 namespace {
 
 constexpr int kLastPrintedRow = 128;
-constexpr int kReceiveColumn = 1;
 // The last running number on each page; page 5 takes the rest.
 constexpr std::array<int, kMaximumPrintPages - 1> kLastChannelOfPage = {20, 50, 80, 110};
 // x of the three text columns of the functions section.
@@ -49,7 +49,7 @@ int UsedChannelCount(const CGridCtrl& grid) {
     int lastRow = std::min(kLastPrintedRow, grid.GetRowCount() - 1);
     int used = 0;
     for (int row = 1; row <= lastRow; ++row) {
-        if (!grid.GetCellText(row, kReceiveColumn).isEmpty()) {
+        if (!grid.GetCellText(row, kColumnReceive).isEmpty()) {
             ++used;
         }
     }
@@ -145,7 +145,7 @@ void CReportPrinter::PrintChannels(QPainter& painter, int page, int lineHeight) 
     int lastRow = std::min(kLastPrintedRow, m_Grid.GetRowCount() - 1);
     int runningNumber = 0;
     for (int row = 1; row <= lastRow; ++row) {
-        if (m_Grid.GetCellText(row, kReceiveColumn).isEmpty()) {
+        if (m_Grid.GetCellText(row, kColumnReceive).isEmpty()) {
             continue;
         }
         ++runningNumber;

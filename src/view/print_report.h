@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The printed report of the document: a date line, the functions section on page 1 and the
-// used rows of the channel table spread over up to five pages, drawn by the channel grid's
-// own print operations under one mapping that keeps logical units square.
+// used rows of the channel table spread over up to five pages, drawn by the print operations
+// of a channel grid built from the document (NewChannelGrid), under one mapping that keeps
+// logical units square.
 #pragma once
 
 #include <QFont>
@@ -15,7 +16,7 @@ class QWidget;
 
 constexpr int kMaximumPrintPages = 5;
 
-// Used channels: grid rows 1..128 whose receive cell (column 1) has text.
+// Used channels: grid rows 1..128 whose receive cell has text.
 int UsedChannelCount(const CGridCtrl& grid);
 // The page that holds the last used channel.
 int PrintPageCount(int usedChannels);
