@@ -6,6 +6,7 @@
 
 #include "config/app_globals.h"
 #include "config/language.h"
+#include "editors/channel_grid.h"
 #include "testmode/test_items.h"
 
 namespace {
@@ -28,11 +29,6 @@ QString Filled(QString text, const QStringList& arguments) {
     return text;
 }
 
-QString ColumnHeader(int column) {
-    const std::string key = "IDS_ChText" + std::to_string(column);
-    return QString::fromStdString(LoadLangText(g_LanguagePath, "ChText", key, "", 260));
-}
-
 QString TestItemName(int index) {
     const std::vector<std::string> names = LoadTestItemNames(g_LanguagePath);
     return index >= 0 && index < static_cast<int>(names.size())
@@ -49,7 +45,7 @@ QString ArgumentText(const QString& encoded) {
         case kControl:
             return ControlLabel(payload.toInt());
         case kColumn:
-            return ColumnHeader(payload.toInt());
+            return LoadChannelHeader(payload.toInt());
         case kTestItem:
             return TestItemName(payload.toInt());
         case kLanguageText: {

@@ -23,13 +23,18 @@ bool IsWrappedHeader(HeaderWrap wrap, bool english) {
 
 }  // namespace
 
+QString LoadChannelHeader(int column) {
+    return QString::fromStdString(LoadLangText(g_LanguagePath, kChannelHeaderSection,
+                                               kChannelColumns[size_t(column)].headerKey, "",
+                                               kListBufferSize));
+}
+
 ChannelTableTexts LoadChannelTableTexts() {
     ChannelTableTexts texts;
     texts.cells =
         WordedChannelTexts([](const ColumnText& text) { return LoadLangString(text.key); });
     for (const ChannelColumnDefinition& column : kChannelColumns) {
-        texts.headers[column.id] = QString::fromStdString(LoadLangText(
-            g_LanguagePath, kChannelHeaderSection, column.headerKey, "", kListBufferSize));
+        texts.headers[column.id] = LoadChannelHeader(column.id);
     }
     texts.englishHeaders = settings::kLanguage.Read(g_SettingsPath).starts_with('e');
     return texts;
