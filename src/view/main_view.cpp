@@ -21,6 +21,20 @@
 #include "view/main_view_page.h"
 #include "view/page_tab_control.h"
 
+namespace {
+
+template <typename Page>
+Page* FindPage(const std::vector<MainViewPage*>& pages) {
+    for (MainViewPage* page : pages) {
+        if (auto* found = dynamic_cast<Page*>(page)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 CHalvexView::CHalvexView(CHalvexDoc& document, QWidget* parent)
     : QScrollArea(parent), m_Document(document), m_Form(new QWidget), m_Tabs(new CPageTabCtrl) {
     BuildFromTemplate(m_Form, kMainFormTemplate);
@@ -159,14 +173,19 @@ void CHalvexView::SetSourceName(const QString& name) {
     OnTitleChanged();
 }
 
+CChannelPage* CHalvexView::ChannelPage() const {
+    return FindPage<CChannelPage>(m_Pages);
+}
+
+CFunctionPage* CHalvexView::FunctionPage() const {
+    return FindPage<CFunctionPage>(m_Pages);
+}
+
 void CHalvexView::FocusChannelTable() {
-    for (MainViewPage* page : m_Pages) {
-        if (auto* channels = dynamic_cast<CChannelPage*>(page)) {
-            m_Tabs->setCurrentWidget(page->Widget());
-            channels->Grid()->SelectCell(1, 1);
-            channels->Grid()->setFocus(Qt::OtherFocusReason);
-            return;
-        }
+    if (CChannelPage* channels = ChannelPage()) {
+        m_Tabs->setCurrentWidget(channels->Widget());
+        channels->Grid()->SelectCell(1, 1);
+        channels->Grid()->setFocus(Qt::OtherFocusReason);
     }
 }
 

@@ -10,6 +10,8 @@
 
 #include "codeplug/document.h"
 
+class CChannelPage;
+class CFunctionPage;
 class CPageTabCtrl;
 class MainViewPage;
 
@@ -43,6 +45,9 @@ public:
 
     CPageTabCtrl* TabControl() const { return m_Tabs; }
     const std::vector<MainViewPage*>& Pages() const { return m_Pages; }
+    // The page of each kind; null until the first document has created the pages.
+    CChannelPage* ChannelPage() const;
+    CFunctionPage* FunctionPage() const;
     // Five spaces on each side of the language text of key.
     static QString TabCaption(const char* key);
 
