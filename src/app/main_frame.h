@@ -101,6 +101,3 @@ private:
     std::function<bool()> m_CloseQuery;
     std::function<void(const std::string&)> m_DropHandler;
 };
-
-// Sets the status note of the main window that holds widget; nothing outside one.
-void ShowStatusNote(QWidget* widget, const QString& text);

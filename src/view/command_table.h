@@ -6,6 +6,7 @@
 #include <functional>
 
 class QAction;
+class QWidget;
 
 class CommandTable {
 public:
@@ -21,3 +22,6 @@ public:
 protected:
     ~CommandTable() = default;
 };
+
+// The command table of the window that holds widget; null outside the main window.
+CommandTable* WindowCommands(QWidget* widget);

@@ -9,7 +9,6 @@
 
 #include "app/accessible_names.h"
 #include "app/dialog_builder.h"
-#include "app/main_frame.h"
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "editors/changed_place.h"
@@ -171,6 +170,15 @@ void CHalvexView::OnTitleChanged() {
 void CHalvexView::SetSourceName(const QString& name) {
     m_SourceName = name;
     OnTitleChanged();
+}
+
+void ShowStatusNote(QWidget* widget, const QString& text) {
+    for (QWidget* holder = widget; holder != nullptr; holder = holder->parentWidget()) {
+        if (auto* view = qobject_cast<CHalvexView*>(holder)) {
+            emit view->statusNoteRequested(text);
+            return;
+        }
+    }
 }
 
 CChannelPage* CHalvexView::ChannelPage() const {

@@ -53,6 +53,7 @@ public:
 
 signals:
     void relabelMenuRequested();
+    void statusNoteRequested(const QString& text);
 
 private:
     void CreateMissingPages();
@@ -70,3 +71,6 @@ private:
     std::vector<const char*> m_CaptionKeys;
     QString m_SourceName;
 };
+
+// Sets the status note of the main window whose view holds widget; nothing outside one.
+void ShowStatusNote(QWidget* widget, const QString& text);
