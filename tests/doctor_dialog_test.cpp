@@ -51,7 +51,7 @@ private slots:
         QVERIFY2(text.startsWith(Opening("IDS_DOCTOR_FOUND") + "COM1 ("), qPrintable(text));
         QCOMPARE(QString::fromStdString(shown.caption), Lang("IDS_PROMPT"));
         QVERIFY(shown.icon == MessageIcon::Information);
-        QVERIFY(!m_Fixture->app->m_Port.IsOpen());
+        QVERIFY(!m_Fixture->app->Port().IsOpen());
     }
 
     // Yes stores the other cable type, and the next check then finds the radio through it.
@@ -98,7 +98,7 @@ private slots:
         VirtualRadioOptions silent;
         silent.faults.silent = true;
         QVERIFY2(m_Fixture->AddRadio(1, silent, PatternMemory(3), &error), error.c_str());
-        CDoctorDlg dialog(*m_Fixture->app, m_Fixture->app->MainFrame());
+        CDoctorDlg dialog(m_Fixture->app->Features(), m_Fixture->app->MainFrame());
         dialog.show();
         QCOMPARE(FindControl<QLabel>(&dialog, kTransferMessageId)->text(),
                  Lang("IDS_DOCTOR_CHECKING"));

@@ -54,7 +54,7 @@ public:
             return false;
         }
         // Reads keep their backups here, never in the real user's folders.
-        app->m_BackupFolder = dir.File("backups");
+        app->SetBackupFolder(dir.File("backups"));
         return true;
     }
 

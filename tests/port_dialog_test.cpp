@@ -77,10 +77,10 @@ private slots:
         CSerialPort otherProgram(m_Fixture->dir.PortsPath());
         QVERIFY2(otherProgram.Open(3, 9600, &error), error.c_str());
         // Left open by an earlier exchange: the dialog must not count it as taken.
-        QVERIFY2(m_Fixture->app->m_Port.Open(1, 9600, &error), error.c_str());
+        QVERIFY2(m_Fixture->app->Port().Open(1, 9600, &error), error.c_str());
 
-        CPortDlg dialog(*m_Fixture->app);
-        QVERIFY(!m_Fixture->app->m_Port.IsOpen());
+        CPortDlg dialog(m_Fixture->app->Features());
+        QVERIFY(!m_Fixture->app->Port().IsOpen());
         QVERIFY(PortButton(&dialog, 1)->isEnabled());
         QVERIFY(!PortButton(&dialog, 1)->isChecked());
         QVERIFY(!PortButton(&dialog, 2)->isEnabled());
@@ -114,7 +114,7 @@ private slots:
             QVERIFY2(m_Fixture->AddRadio(n, {}, PatternMemory(n), &error), error.c_str());
         }
 
-        CPortDlg dialog(*m_Fixture->app);
+        CPortDlg dialog(m_Fixture->app->Features());
         dialog.show();
         for (int n : {1, 2}) {
             QCOMPARE(PortButton(&dialog, n)->isChecked(), n == stored);
@@ -131,7 +131,7 @@ private slots:
     void searchSwitchIsStoredAtOnceAndSurvivesCancel() {
         std::string error;
         QVERIFY2(m_Fixture->Start({{"searchcom", 1}}, &error), error.c_str());
-        CPortDlg dialog(*m_Fixture->app);
+        CPortDlg dialog(m_Fixture->app->Features());
         dialog.show();
         auto* search = FindControl<QCheckBox>(&dialog, kSearchCheckBoxId);
         QVERIFY(!search->isVisible());
@@ -142,7 +142,7 @@ private slots:
         QTest::mouseClick(FindControl<QAbstractButton>(&dialog, kIdCancel), Qt::LeftButton);
         QCOMPARE(m_Fixture->StoredInt("searchcom"), 0);
 
-        CPortDlg again(*m_Fixture->app);
+        CPortDlg again(m_Fixture->app->Features());
         auto* searchAgain = FindControl<QCheckBox>(&again, kSearchCheckBoxId);
         QVERIFY(!searchAgain->isChecked());
         searchAgain->click();
@@ -158,9 +158,9 @@ private slots:
         tree.AddUsbAdapter({"ttyUSB0", "ch341", "1a86", "7523", "", "", ""});
         tree.AddUsbAdapter({"ttyACM0", "cdc_acm", "2e8a", "000a", "Maker", "Pico", ""});
         tree.AddBuiltInPort("ttyS1", 0);
-        m_Fixture->app->m_DeviceRoots = tree.Roots();
+        m_Fixture->app->SetDeviceRoots(tree.Roots());
 
-        CPortDlg dialog(*m_Fixture->app);
+        CPortDlg dialog(m_Fixture->app->Features());
         dialog.show();
         QCOMPARE(LabelText(&dialog, PortMappingId(1)),
                  QString::fromStdString(m_Fixture->dir.File("no-such-device")) + " (not present)");
@@ -182,7 +182,7 @@ private slots:
         QVERIFY(Entries(&dialog).at(1).startsWith("ttyUSB1 \u2014 PL2303"));
 
         FakeDeviceTree empty;
-        m_Fixture->app->m_DeviceRoots = empty.Roots();
+        m_Fixture->app->SetDeviceRoots(empty.Roots());
         dialog.RefreshDevices();
         QCOMPARE(Entries(&dialog), QStringList({"No serial devices found. Plug in the cable and "
                                                 "press Refresh."}));
@@ -202,10 +202,10 @@ private slots:
         tree.AddUsbAdapter({"ttyUSB0", "ch341", "1a86", "7523", "", "", ""});
         tree.AddUsbAdapter({"ttyUSB1", "ftdi_sio", "0403", "6001", "FTDI", "FT232R", ""});
         std::string stable = tree.AddStableName("usb-FTDI_FT232R_A50285BI-if00-port0", "ttyUSB1");
-        m_Fixture->app->m_DeviceRoots = tree.Roots();
+        m_Fixture->app->SetDeviceRoots(tree.Roots());
 
         {
-            CPortDlg dialog(*m_Fixture->app);
+            CPortDlg dialog(m_Fixture->app->Features());
             dialog.show();
             ClickEntry(&dialog, 1);
             QVERIFY(!AnyPortChecked(&dialog));
@@ -216,7 +216,7 @@ private slots:
         QCOMPARE(m_Fixture->PortPane(), QString("ttyUSB1"));
 
         {
-            CPortDlg dialog(*m_Fixture->app);
+            CPortDlg dialog(m_Fixture->app->Features());
             dialog.show();
             QCOMPARE(DeviceList(&dialog)->currentRow(), 1);
             QVERIFY(DeviceList(&dialog)->currentItem()->isSelected());
@@ -234,7 +234,7 @@ private slots:
         QCOMPARE(m_Fixture->StoredText("device"), stable);
 
         {
-            CPortDlg dialog(*m_Fixture->app);
+            CPortDlg dialog(m_Fixture->app->Features());
             dialog.show();
             QTest::mouseClick(PortButton(&dialog, 2), Qt::LeftButton);
             QVERIFY(PortButton(&dialog, 2)->isChecked());
@@ -254,10 +254,10 @@ private slots:
         QVERIFY2(m_Fixture->Start({{"com", 1}}, &error), error.c_str());
         FakeDeviceTree tree;
         tree.AddUsbAdapter({"ttyUSB0", "ch341", "1a86", "7523", "", "", ""});
-        m_Fixture->app->m_DeviceRoots = tree.Roots();
+        m_Fixture->app->SetDeviceRoots(tree.Roots());
         const std::string before = m_Fixture->dir.Read("setting.ini");
 
-        CPortDlg dialog(*m_Fixture->app);
+        CPortDlg dialog(m_Fixture->app->Features());
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         QVERIFY(!PortButton(&dialog, 1)->isEnabled());
@@ -267,7 +267,7 @@ private slots:
         ClickOk(&dialog);
         QCOMPARE(m_Fixture->dir.Read("setting.ini"), before);
 
-        CPortDlg again(*m_Fixture->app);
+        CPortDlg again(m_Fixture->app->Features());
         again.show();
         ClickEntry(&again, 0);
         const QString told = LabelText(&again, kPortInUseId);
@@ -289,15 +289,15 @@ private slots:
         FakeDeviceTree tree;
         tree.AddUsbAdapter({"ttyUSB7", "ch341", "1a86", "7523", "", "", cable});
         std::string stable = tree.AddStableName("usb-1a86_USB_Serial-if00-port0", "ttyUSB7");
-        m_Fixture->app->m_DeviceRoots = tree.Roots();
+        m_Fixture->app->SetDeviceRoots(tree.Roots());
 
-        CPortDlg portDialog(*m_Fixture->app);
+        CPortDlg portDialog(m_Fixture->app->Features());
         portDialog.show();
         ClickEntry(&portDialog, 0);
         ClickOk(&portDialog);
         QCOMPARE(m_Fixture->StoredText("device"), stable);
 
-        CTransferDlg transfer(*m_Fixture->app, true);
+        CTransferDlg transfer(m_Fixture->app->Features(), true);
         transfer.show();
         QTest::mouseClick(FindControl<QAbstractButton>(&transfer, kIdOk), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!transfer.isVisible(), 60000);

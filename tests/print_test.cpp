@@ -166,7 +166,7 @@ private slots:
         Start("english");
         UseChannels(30);
         QString pdf = m_Shell.FilePath("command.pdf");
-        QPrinter& printer = ReportPrinter(m_Shell.App());
+        QPrinter& printer = ReportPrinter(m_Shell.App().Features());
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
         bool seen = false;

@@ -221,7 +221,7 @@ private slots:
     void wrongCodeIsRefused() {
         QFETCH(QString, code);
         TestDialogWatch watch;
-        CPasswordDlg dialog(m_Shell.App(), m_Shell.App().MainFrame());
+        CPasswordDlg dialog(m_Shell.App().Features(), m_Shell.App().MainFrame());
         dialog.show();
         FindControl<QLineEdit>(&dialog, kPasswordEditId)->setText(code);
         Button(&dialog, kIdOk)->click();
@@ -261,11 +261,11 @@ private slots:
     void startTestModeAndEndScrollAdjustTheRadio() {
         RadioMemory memory = TestRegionMemory();
         StartRadio(memory);
-        CTestModeDlg dialog(m_Shell.App(), m_Shell.App().MainFrame());
+        CTestModeDlg dialog(m_Shell.App().Features(), m_Shell.App().MainFrame());
         dialog.show();
         QVERIFY(RunExchange(&dialog, kStartTestModeId));
         QVERIFY(MessageBox::Shown().empty());
-        QVERIFY(m_Shell.App().m_Port.IsOpen());
+        QVERIFY(m_Shell.App().Port().IsOpen());
         for (const ItemAddress& sample : kSampleItems) {
             QCOMPARE(ItemList(&dialog)->item(sample.item)->text(),
                      ItemLine(sample.item, memory[sample.address]));
@@ -308,7 +308,7 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, shown);
         m_Shell.App().Document().SetTestItem(0, start);
-        CTestModeDlg dialog(m_Shell.App(), m_Shell.App().MainFrame());
+        CTestModeDlg dialog(m_Shell.App().Features(), m_Shell.App().MainFrame());
         dialog.show();
         QScrollBar* bar = ValueBar(&dialog);
         QTest::keyPress(bar, static_cast<Qt::Key>(key));
@@ -319,7 +319,7 @@ private slots:
         QCOMPARE(m_Shell.App().Document().GetTestItem(0), shown);
         QCOMPARE(ItemList(&dialog)->item(0)->text(), ItemLine(0, shown));
         // Out of test mode nothing goes to the radio, so nothing opens the port.
-        QVERIFY(!m_Shell.App().m_Port.IsOpen());
+        QVERIFY(!m_Shell.App().Port().IsOpen());
     }
 
     // Every way out ends test mode on the radio and frees the port; Enter too.
@@ -334,10 +334,10 @@ private slots:
     void everyEndingLeavesTestMode() {
         QFETCH(QString, ending);
         StartRadio(TestRegionMemory());
-        CTestModeDlg dialog(m_Shell.App(), m_Shell.App().MainFrame());
+        CTestModeDlg dialog(m_Shell.App().Features(), m_Shell.App().MainFrame());
         dialog.show();
         QVERIFY(RunExchange(&dialog, kStartTestModeId));
-        QVERIFY(m_Shell.App().m_Port.IsOpen());
+        QVERIFY(m_Shell.App().Port().IsOpen());
         if (ending == "cancel") {
             Button(&dialog, kIdCancel)->click();
         } else if (ending == "enter") {
@@ -348,7 +348,7 @@ private slots:
             dialog.close();
         }
         QVERIFY(!dialog.isVisible());
-        QVERIFY(!m_Shell.App().m_Port.IsOpen());
+        QVERIFY(!m_Shell.App().Port().IsOpen());
         QVERIFY(!dialog.Session().InTestMode());
         QTRY_VERIFY_WITH_TIMEOUT(EndedWithEndByte(*m_Radio), kRadioHearsMs);
     }
@@ -395,7 +395,7 @@ private slots:
             }
             StartRadio(TestRegionMemory(), options);
         }
-        CTestModeDlg dialog(m_Shell.App(), m_Shell.App().MainFrame());
+        CTestModeDlg dialog(m_Shell.App().Features(), m_Shell.App().MainFrame());
         dialog.show();
         QVERIFY(RunExchange(&dialog, buttonId));
         QCOMPARE(MessageBox::Shown().size(), size_t{1});
@@ -413,7 +413,7 @@ private slots:
         }
         QCOMPARE(shown.caption, LoadLangString(captionKey.toStdString()));
         QCOMPARE(shown.icon, stop ? MessageIcon::Stop : MessageIcon::None);
-        QCOMPARE(m_Shell.App().m_Port.IsOpen(), portOpen);
+        QCOMPARE(m_Shell.App().Port().IsOpen(), portOpen);
     }
 
     // Read all runs on a worker: the window keeps handling events and the bar moves, and the
@@ -425,7 +425,7 @@ private slots:
         QVERIFY(channels != nullptr);
         QVERIFY(channels->Grid()->GetCellText(1, 1) != ChannelOneText(memory));
         UpdateCounter counter(m_Shell.App().Document());
-        CTestModeDlg dialog(m_Shell.App(), m_Shell.App().MainFrame());
+        CTestModeDlg dialog(m_Shell.App().Features(), m_Shell.App().MainFrame());
         dialog.show();
         bool sawProgress = false;
         QTimer watch;
@@ -448,7 +448,7 @@ private slots:
         QVERIFY(counter.updates > 0);
         QCOMPARE(channels->Grid()->GetCellText(1, 1), ChannelOneText(memory));
         QCOMPARE(ItemList(&dialog)->item(0)->text(), ItemLine(0, memory[0x0FE0]));
-        QVERIFY(!m_Shell.App().m_Port.IsOpen());
+        QVERIFY(!m_Shell.App().Port().IsOpen());
     }
 
     // Cancel stops the exchange at once: the radio hears the end byte, the port is free, the
@@ -473,7 +473,7 @@ private slots:
         options.faults.ignoreWakeUps = betweenBlocks ? 0 : 9;
         StartRadio(memory, options);
         std::array<uint8_t, kImageSize> before = m_Shell.App().Document().bytes;
-        CTestModeDlg dialog(m_Shell.App(), m_Shell.App().MainFrame());
+        CTestModeDlg dialog(m_Shell.App().Features(), m_Shell.App().MainFrame());
         dialog.show();
         Button(&dialog, buttonId)->click();
         QVERIFY(ExchangeRunning(&dialog));
@@ -506,7 +506,7 @@ private slots:
         } else {
             QVERIFY(MessageBox::Shown().empty());
         }
-        QVERIFY(!m_Shell.App().m_Port.IsOpen());
+        QVERIFY(!m_Shell.App().Port().IsOpen());
         QVERIFY(!dialog.Session().InTestMode());
         QTRY_VERIFY_WITH_TIMEOUT(EndedWithEndByte(*m_Radio), kRadioHearsMs);
         QVERIFY(m_Shell.App().Document().bytes == before);
@@ -530,7 +530,8 @@ private slots:
         options.pace9600 = true;
         StartRadio(DemoMemory(), options);
         std::array<uint8_t, kImageSize> before = m_Shell.App().Document().bytes;
-        auto dialog = std::make_unique<CTestModeDlg>(m_Shell.App(), m_Shell.App().MainFrame());
+        auto dialog =
+            std::make_unique<CTestModeDlg>(m_Shell.App().Features(), m_Shell.App().MainFrame());
         dialog->show();
         Button(dialog.get(), kReadAllId)->click();
         QTRY_VERIFY_WITH_TIMEOUT(ProgressBar(dialog.get())->value() > 0, kRadioHearsMs);
@@ -540,7 +541,7 @@ private slots:
             dialog->close();
             QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), kRadioHearsMs);
         }
-        QVERIFY(!m_Shell.App().m_Port.IsOpen());
+        QVERIFY(!m_Shell.App().Port().IsOpen());
         QTRY_VERIFY_WITH_TIMEOUT(EndedWithEndByte(*m_Radio), kRadioHearsMs);
         QVERIFY(m_Shell.App().Document().bytes == before);
         QVERIFY(MessageBox::Shown().empty());
@@ -569,7 +570,7 @@ private slots:
             std::string error;
             QVERIFY2(SavePgmFile(path, pgm, &error), error.c_str());
         }
-        CTestModeDlg dialog(m_Shell.App(), m_Shell.App().MainFrame());
+        CTestModeDlg dialog(m_Shell.App().Features(), m_Shell.App().MainFrame());
         dialog.show();
         UpdateCounter counter(m_Shell.App().Document());
         if (change == "start") {

@@ -125,7 +125,7 @@ private slots:
         std::fill(document.bytes.begin(), document.bytes.begin() + kCloneStart, 0x22);
         Image prepared = PreparedImage(document);
 
-        CTransferDlg dialog(*m_Fixture->app, true);
+        CTransferDlg dialog(m_Fixture->app->Features(), true);
         dialog.show();
         QCOMPARE(dialog.windowTitle(), Lang("IDS_READDATA"));
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
@@ -142,7 +142,7 @@ private slots:
         QVERIFY(m_Fixture->app->MainFrame()->windowTitle().startsWith("Radio (COM1)* - "));
         // The edit before the read belongs to a document that is gone.
         QVERIFY(!document.CanUndo());
-        QVERIFY(!m_Fixture->app->m_Port.IsOpen());
+        QVERIFY(!m_Fixture->app->Port().IsOpen());
         QVERIFY(MessageBox::Shown().empty());
     }
 
@@ -182,7 +182,7 @@ private slots:
         GiveAChannel(document);
         Image prepared = PreparedImage(document);
 
-        CTransferDlg dialog(*m_Fixture->app, read);
+        CTransferDlg dialog(m_Fixture->app->Features(), read);
         dialog.show();
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
         // A wrong address is answered at once, so nothing holds the progress there.
@@ -203,7 +203,7 @@ private slots:
 
         QVERIFY(dialog.isVisible());
         QVERIFY(Button(&dialog, kIdOk)->isEnabled());
-        QVERIFY(!m_Fixture->app->m_Port.IsOpen());
+        QVERIFY(!m_Fixture->app->Port().IsOpen());
         QVERIFY(MessageBox::Shown().empty());
         QVERIFY(document.bytes == prepared);
 
@@ -260,7 +260,7 @@ private slots:
         MessageBox::SetNextAnswer(!asks       ? MessageAnswer::Ok
                                   : answerYes ? MessageAnswer::Yes
                                               : MessageAnswer::No);
-        CTransferDlg dialog(*m_Fixture->app, true);
+        CTransferDlg dialog(m_Fixture->app->Features(), true);
         dialog.show();
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kTransferTimeoutMs);
@@ -276,7 +276,7 @@ private slots:
         QVERIFY(shown.buttons == (asks ? MessageButtons::YesNo : MessageButtons::Ok));
         QCOMPARE(m_Fixture->StoredInt("rwtype"), asks && answerYes ? 2 : 1);
         QVERIFY(document.bytes == prepared);
-        QVERIFY(!m_Fixture->app->m_Port.IsOpen());
+        QVERIFY(!m_Fixture->app->Port().IsOpen());
     }
 
     void cancelDuringTheSearchStopsBeforeTheNextPorts_data() {
@@ -301,7 +301,7 @@ private slots:
         CHalvexDoc& document = m_Fixture->app->Document();
         Image prepared = PreparedImage(document);
 
-        CTransferDlg dialog(*m_Fixture->app, true);
+        CTransferDlg dialog(m_Fixture->app->Features(), true);
         dialog.show();
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(MessageLine(&dialog), Lang("IDS_SEARCHCOMPORT") + "..",
@@ -318,7 +318,7 @@ private slots:
         for (int n = 4; n <= kLastSilentPort; ++n) {
             QVERIFY2(radios[n]->ReceivedBytes().empty(), qPrintable(QString("COM%1").arg(n)));
         }
-        QVERIFY(!m_Fixture->app->m_Port.IsOpen());
+        QVERIFY(!m_Fixture->app->Port().IsOpen());
         QCOMPARE(m_Fixture->PortPane(), QString("COM1"));
         QCOMPARE(m_Fixture->StoredInt("com"), 1);
         QVERIFY(MessageBox::Shown().empty());
@@ -393,10 +393,10 @@ private slots:
         if (!folderUsable) {
             std::ofstream(state) << "a file where the folder should be";
         }
-        m_Fixture->app->m_BackupFolder = (state / "halvex" / "backups").string();
+        m_Fixture->app->SetBackupFolder((state / "halvex" / "backups").string());
         CHalvexDoc& document = m_Fixture->app->Document();
 
-        CTransferDlg dialog(*m_Fixture->app, true);
+        CTransferDlg dialog(m_Fixture->app->Features(), true);
         dialog.show();
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kTransferTimeoutMs);
@@ -405,7 +405,7 @@ private slots:
         QVERIFY(SameRange(document.bytes.data(), memory.data(), kCloneStart, kImageSize));
         if (folderUsable) {
             QVERIFY(MessageBox::Shown().empty());
-            std::vector<std::filesystem::path> backups = FilesIn(m_Fixture->app->m_BackupFolder);
+            std::vector<std::filesystem::path> backups = FilesIn(m_Fixture->app->BackupFolder());
             QCOMPARE(backups.size(), size_t{1});
             PgmFile backup;
             QCOMPARE(LoadPgmFile(backups.front().string(), &backup, &error), PgmLoadResult::Loaded);
@@ -427,7 +427,7 @@ private slots:
         GiveAChannel(document);
         Image prepared = PreparedImage(document);
 
-        CTransferDlg dialog(*m_Fixture->app, false);
+        CTransferDlg dialog(m_Fixture->app->Features(), false);
         dialog.show();
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kTransferTimeoutMs);
@@ -454,7 +454,7 @@ private slots:
         CHalvexDoc& document = m_Fixture->app->Document();
         Image before = document.bytes;
 
-        CTransferDlg dialog(*m_Fixture->app, false);
+        CTransferDlg dialog(m_Fixture->app->Features(), false);
         dialog.show();
         MessageBox::SetNextAnswer(MessageAnswer::Cancel);
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
@@ -504,7 +504,7 @@ private slots:
         GiveAChannel(m_Fixture->app->Document());
         Image prepared = PreparedImage(m_Fixture->app->Document());
 
-        CTransferDlg dialog(*m_Fixture->app, false);
+        CTransferDlg dialog(m_Fixture->app->Features(), false);
         dialog.show();
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
         QVERIFY(!FindControl<QCheckBox>(&dialog, kTransferVerifyId)->isEnabled());
@@ -553,7 +553,7 @@ private slots:
         CHalvexDoc& document = m_Fixture->app->Document();
         GiveAChannel(document);
 
-        CTransferDlg dialog(*m_Fixture->app, false);
+        CTransferDlg dialog(m_Fixture->app->Features(), false);
         auto* verify = FindControl<QCheckBox>(&dialog, kTransferVerifyId);
         QVERIFY(!verify->isHidden());
         QVERIFY(!verify->isChecked());
@@ -580,12 +580,12 @@ private slots:
             QVERIFY(Button(&dialog, kIdOk)->isEnabled());
         }
         QVERIFY(MessageBox::Shown().empty());
-        QVERIFY(!m_Fixture->app->m_Port.IsOpen());
+        QVERIFY(!m_Fixture->app->Port().IsOpen());
 
         // The box shows the stored setting and is not offered for a read.
-        CTransferDlg nextWrite(*m_Fixture->app, false);
+        CTransferDlg nextWrite(m_Fixture->app->Features(), false);
         QVERIFY(FindControl<QCheckBox>(&nextWrite, kTransferVerifyId)->isChecked());
-        CTransferDlg read(*m_Fixture->app, true);
+        CTransferDlg read(m_Fixture->app->Features(), true);
         QVERIFY(FindControl<QCheckBox>(&read, kTransferVerifyId)->isHidden());
     }
 

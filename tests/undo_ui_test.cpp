@@ -209,7 +209,7 @@ private slots:
             });
         }) << "Edit FM frequency";
         QTest::addRow("test mode value") << std::function<void()>([this] {
-            CTestModeDlg dialog(m_Shell.App(), Frame());
+            CTestModeDlg dialog(m_Shell.App().Features(), Frame());
             dialog.show();
             auto* bar = FindControl<QScrollBar>(&dialog, kTestValueBarId);
             QTest::keyClick(bar, Qt::Key_Right);

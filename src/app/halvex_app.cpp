@@ -140,6 +140,24 @@ bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& a
 
 void CHalvexApp::InstallCommandHandlers() {
     CMainFrame& frame = *m_Frame;
+    m_Features.reset(new FeatureContext{
+        m_Document,
+        g_SettingsPath,
+        m_Port,
+        m_DeviceRoots,
+        m_BackupFolder,
+        frame,
+        *frame.View(),
+        &frame,
+        [&frame](const QString& text) { frame.SetStatusNote(text); },
+        [&frame](int port) { frame.SetPortPane(port); },
+        [&frame] { frame.ShowConfiguredPort(); },
+        [this] { return SaveModified(); },
+        [this](const std::array<uint8_t, kImageSize>& image) { OnRadioRead(image); },
+        [this] { OnFileOpen(); },
+        [this] { OnFileSave(); },
+    });
+    const FeatureContext& features = *m_Features;
     frame.SetCommandHandler(kCommandNew, [this] { OnFileNew(); });
     frame.SetCommandHandler(kCommandOpen, [this] { OnFileOpen(); });
     frame.SetCommandHandler(kCommandSave, [this] { OnFileSave(); });
@@ -153,12 +171,12 @@ void CHalvexApp::InstallCommandHandlers() {
         frame.SetCommandHandler(kCommandRecentFile + index,
                                 [this, index] { OpenRecentFile(index); });
     }
-    InstallLinkCommands(*this, frame);
-    InstallPrintCommands(*this, frame);
-    InstallRadiogramCommand(*this, frame);
-    InstallTestModeCommand(*this, frame);
-    InstallChannelCsvCommands(*this, frame);
-    InstallChannelRowCommands(*this, frame);
+    InstallLinkCommands(features);
+    InstallPrintCommands(features);
+    InstallRadiogramCommand(features);
+    InstallTestModeCommand(features);
+    InstallChannelCsvCommands(features);
+    InstallChannelRowCommands(features);
     InstallEditCommands(*this, frame);
 }
 

@@ -15,6 +15,7 @@
 #include "config/file_locations.h"
 #include "link/serial_devices.h"
 #include "link/serial_port.h"
+#include "view/feature_context.h"
 
 class CMainFrame;
 
@@ -46,15 +47,15 @@ public:
 
     CHalvexDoc& Document() { return m_Document; }
     CMainFrame* MainFrame() const { return m_Frame.get(); }
+    // What the features' commands and dialogs get of the program; valid once started.
+    const FeatureContext& Features() const { return *m_Features; }
 
-    // The one serial port of the program, used by one dialog at a time.
-    CSerialPort m_Port;
+    CSerialPort& Port() { return m_Port; }
     // Where the port dialog looks for serial devices; tests point it at a fake tree.
-    DeviceRoots m_DeviceRoots;
+    void SetDeviceRoots(const DeviceRoots& roots) { m_DeviceRoots = roots; }
     // Where every successful read also leaves a copy; tests point it at a folder of their own.
-    std::string m_BackupFolder;
-    // The next reset of the document skips its question.
-    bool m_bSilentNew = false;
+    const std::string& BackupFolder() const { return m_BackupFolder; }
+    void SetBackupFolder(const std::string& folder) { m_BackupFolder = folder; }
 
     void OnFileNew();
     void OnFileOpen();
@@ -80,12 +81,19 @@ private:
     // The language file's text of key with %s replaced by path.
     std::string FillPath(const char* key, const std::string& path) const;
 
+    // The one serial port of the program, used by one dialog at a time.
+    CSerialPort m_Port;
+    DeviceRoots m_DeviceRoots;
+    std::string m_BackupFolder;
+    // The next reset of the document skips its question.
+    bool m_bSilentNew = false;
     QtDocumentPrompts m_Prompts;
     CHalvexDoc m_Document;
     RecentFileList m_RecentFiles;
     // The file a read replaced, offered by the next Save As.
     std::string m_FileBeforeRead;
     std::unique_ptr<CMainFrame> m_Frame;
+    std::unique_ptr<FeatureContext> m_Features;
 };
 
 // The running application; for dialogs that need its port, document or frame.

@@ -42,12 +42,14 @@ int main(int argc, char** argv) {
     InstallGridAccessibility();
     CHalvexApp app;
     // The journeys point the port dialog's device list at a fake tree.
+    DeviceRoots roots;
     if (const char* sys = std::getenv("HALVEX_SYSFS_ROOT")) {
-        app.m_DeviceRoots.sysRoot = sys;
+        roots.sysRoot = sys;
     }
     if (const char* dev = std::getenv("HALVEX_DEV_ROOT")) {
-        app.m_DeviceRoots.devRoot = dev;
+        roots.devRoot = dev;
     }
+    app.SetDeviceRoots(roots);
     if (!app.InitInstance(ExecutableDirectory(), QApplication::arguments(), ProcessEnvironment())) {
         return 1;
     }

@@ -29,6 +29,7 @@ CMainFrame::CMainFrame(CHalvexDoc& document, QWidget* parent) : QMainWindow(pare
     m_View = new CHalvexView(document, this);
     setCentralWidget(m_View);
     connect(m_View, &CHalvexView::relabelMenuRequested, this, &CMainFrame::RelabelMenu);
+    connect(m_View, &CHalvexView::statusNoteRequested, this, &CMainFrame::SetStatusNote);
     setMaximumSize(kFrameMaximumWidth, kFrameMaximumHeight);
     resize(kFrameMaximumWidth, kFrameMaximumHeight);
     setAcceptDrops(true);
@@ -84,12 +85,6 @@ void CMainFrame::SetStatusNote(const QString& text) {
 
 QString CMainFrame::StatusNoteText() const {
     return m_NotePane->text();
-}
-
-void ShowStatusNote(QWidget* widget, const QString& text) {
-    if (auto* frame = qobject_cast<CMainFrame*>(widget->window())) {
-        frame->SetStatusNote(text);
-    }
 }
 
 void CMainFrame::OnCommand(int commandId) {

@@ -10,6 +10,8 @@
 #include <map>
 #include <string>
 
+#include "view/command_table.h"
+
 class CHalvexDoc;
 class CHalvexView;
 class QAction;
@@ -22,7 +24,7 @@ constexpr int kFrameMaximumHeight = 600;
 // Tool tips keep this many characters of their language text.
 constexpr int kToolTipLength = 19;
 
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public CommandTable {
     Q_OBJECT
 public:
     explicit CMainFrame(CHalvexDoc& document, QWidget* parent = nullptr);
@@ -48,15 +50,14 @@ public:
 
     // Routes commandId to its handler; a command without one does nothing.
     void OnCommand(int commandId);
-    void SetCommandHandler(int commandId, std::function<void()> handler);
+    void SetCommandHandler(int commandId, std::function<void()> handler) override;
     bool HasCommandHandler(int commandId) const;
-    // Greys the command while isEnabled says no; its keys then do nothing either.
-    void SetCommandEnabler(int commandId, std::function<bool()> isEnabled);
+    void SetCommandEnabler(int commandId, std::function<bool()> isEnabled) override;
     bool IsCommandEnabled(int commandId) const;
-    // Asks every command again whether it applies; menus do so as they open.
-    void UpdateCommandStates();
+    // Menus also ask as they open.
+    void UpdateCommandStates() override;
 
-    QAction* MenuAction(int commandId) const;
+    QAction* MenuAction(int commandId) const override;
     QToolButton* ToolbarButton(int commandId) const;
     QToolBar* ToolBar() const { return m_ToolBar; }
 
@@ -100,6 +101,3 @@ private:
     std::function<bool()> m_CloseQuery;
     std::function<void(const std::string&)> m_DropHandler;
 };
-
-// Sets the status note of the main window that holds widget; nothing outside one.
-void ShowStatusNote(QWidget* widget, const QString& text);

@@ -5,8 +5,6 @@
 
 #include "app/edit_commands.h"
 #include "app/file_dialog.h"
-#include "app/halvex_app.h"
-#include "app/main_frame.h"
 #include "app/message_box.h"
 #include "codeplug/document.h"
 #include "config/app_globals.h"
@@ -15,6 +13,8 @@
 #include "platform/atomic_file.h"
 #include "platform/csv_text.h"
 #include "resources/command_ids.h"
+#include "view/command_table.h"
+#include "view/feature_context.h"
 
 namespace {
 
@@ -25,28 +25,28 @@ FileFilter CsvFilter() {
     return FileFilter{LoadLangString("IDS_CSV_FILTER"), ".csv"};
 }
 
-void ShowError(CHalvexApp& app, const std::string& text) {
-    MessageBox::Show(app.MainFrame(), text, LoadLangString("IDS_ERROR"), MessageIcon::Stop,
+void ShowError(const FeatureContext& context, const std::string& text) {
+    MessageBox::Show(context.window, text, LoadLangString("IDS_ERROR"), MessageIcon::Stop,
                      MessageButtons::Ok);
 }
 
-void OnImportChannels(CHalvexApp& app) {
-    std::optional<std::string> path = FileDialog::GetOpenFileName(app.MainFrame(), CsvFilter());
+void OnImportChannels(const FeatureContext& context) {
+    std::optional<std::string> path = FileDialog::GetOpenFileName(context.window, CsvFilter());
     if (!path) {
         return;
     }
     std::string text, error;
-    CHalvexDoc& document = app.Document();
+    CHalvexDoc& document = context.document;
     std::array<uint8_t, kImageSize> image{};
     ChannelImportResult result;
     if (!ReadCsvFile(*path, &text, &error) ||
         !PreviewChannelImport(text, document, ClampChannelCount(g_ChannelCount),
                               ChannelImportMode::Replace, LanguageWording, &image, &result,
                               &error)) {
-        ShowError(app, LoadLangString("IDS_CSV_REFUSED") + error);
+        ShowError(context, LoadLangString("IDS_CSV_REFUSED") + error);
         return;
     }
-    CChannelImportDlg dialog(document, std::move(text), image, std::move(result), app.MainFrame());
+    CChannelImportDlg dialog(document, std::move(text), image, std::move(result), context.window);
     if (dialog.exec() != QDialog::Accepted || dialog.Image() == document.bytes) {
         return;
     }
@@ -65,10 +65,10 @@ std::string SuggestedCsvPath(const CHalvexDoc& document) {
     return path.substr(0, dot) + ".csv";
 }
 
-void OnExportChannels(CHalvexApp& app) {
-    CHalvexDoc& document = app.Document();
+void OnExportChannels(const FeatureContext& context) {
+    CHalvexDoc& document = context.document;
     std::optional<std::string> path =
-        FileDialog::GetSaveFileName(app.MainFrame(), CsvFilter(), SuggestedCsvPath(document));
+        FileDialog::GetSaveFileName(context.window, CsvFilter(), SuggestedCsvPath(document));
     if (!path) {
         return;
     }
@@ -77,7 +77,7 @@ void OnExportChannels(CHalvexApp& app) {
         ExportChannelCsv(document, ClampChannelCount(g_ChannelCount), LanguageWording, &notes);
     std::string error;
     if (!ReplaceFileContents(*path, csv, &error)) {
-        ShowError(app, error);
+        ShowError(context, error);
         return;
     }
     if (notes.empty()) {
@@ -90,16 +90,17 @@ void OnExportChannels(CHalvexApp& app) {
     if (notes.size() > kShownNotes) {
         text += "\n...";
     }
-    MessageBox::Show(app.MainFrame(), text, LoadLangString("IDS_PROMPT"), MessageIcon::Information,
+    MessageBox::Show(context.window, text, LoadLangString("IDS_PROMPT"), MessageIcon::Information,
                      MessageButtons::Ok);
 }
 
 }  // namespace
 
-void InstallChannelCsvCommands(CHalvexApp& app, CMainFrame& frame) {
-    frame.SetCommandHandler(kCommandImportChannels, [&app] { OnImportChannels(app); });
-    frame.SetCommandHandler(kCommandExportChannels, [&app] { OnExportChannels(app); });
-    frame.SetCommandEnabler(kCommandExportChannels, [&app] {
-        return HasChannelsToExport(app.Document(), ClampChannelCount(g_ChannelCount));
+void InstallChannelCsvCommands(const FeatureContext& context) {
+    CommandTable& commands = context.commands;
+    commands.SetCommandHandler(kCommandImportChannels, [&context] { OnImportChannels(context); });
+    commands.SetCommandHandler(kCommandExportChannels, [&context] { OnExportChannels(context); });
+    commands.SetCommandEnabler(kCommandExportChannels, [&context] {
+        return HasChannelsToExport(context.document, ClampChannelCount(g_ChannelCount));
     });
 }

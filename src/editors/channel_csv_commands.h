@@ -4,7 +4,6 @@
 // OK, and then as one change.
 #pragma once
 
-class CHalvexApp;
-class CMainFrame;
+struct FeatureContext;
 
-void InstallChannelCsvCommands(CHalvexApp& app, CMainFrame& frame);
+void InstallChannelCsvCommands(const FeatureContext& context);

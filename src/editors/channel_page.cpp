@@ -11,7 +11,6 @@
 #include "app/accessible_names.h"
 #include "app/dialog_builder.h"
 #include "app/edit_commands.h"
-#include "app/main_frame.h"
 #include "app/message_box.h"
 #include "app/relabel.h"
 #include "codeplug/document.h"
@@ -23,6 +22,8 @@
 #include "grid/grid_ctrl.h"
 #include "platform/profile.h"
 #include "resources/command_ids.h"
+#include "view/command_table.h"
+#include "view/main_view.h"
 
 namespace {
 
@@ -201,18 +202,18 @@ QMenu* CChannelPage::CreateContextMenu(const QPoint& position) {
     if (cell.IsValid() && cell.row >= 1 && !m_Grid->IsRowSelected(cell.row)) {
         SelectChannels({cell.row});
     }
-    auto* frame = qobject_cast<CMainFrame*>(window());
+    CommandTable* commands = WindowCommands(this);
     auto* menu = new QMenu(this);
-    if (frame == nullptr) {
+    if (commands == nullptr) {
         return menu;
     }
-    frame->UpdateCommandStates();
+    commands->UpdateCommandStates();
     for (int command :
          {kCommandCut, kCommandCopy, kCommandPaste, 0, kCommandInsertChannel, kCommandDeleteChannel,
           kCommandMoveChannelUp, kCommandMoveChannelDown, kCommandClear}) {
         if (command == 0) {
             menu->addSeparator();
-        } else if (QAction* action = frame->MenuAction(command)) {
+        } else if (QAction* action = commands->MenuAction(command)) {
             menu->addAction(action);
         }
     }

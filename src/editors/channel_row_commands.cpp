@@ -7,8 +7,6 @@
 #include <algorithm>
 
 #include "app/edit_commands.h"
-#include "app/halvex_app.h"
-#include "app/main_frame.h"
 #include "app/message_box.h"
 #include "codeplug/channel_row_ops.h"
 #include "codeplug/document.h"
@@ -17,6 +15,8 @@
 #include "editors/channel_csv_dialog.h"
 #include "editors/channel_page.h"
 #include "resources/command_ids.h"
+#include "view/command_table.h"
+#include "view/feature_context.h"
 #include "view/main_view.h"
 
 namespace {
@@ -28,22 +28,9 @@ QString Arg(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-CChannelPage* ChannelPage(CHalvexApp& app) {
-    CMainFrame* frame = app.MainFrame();
-    if (frame == nullptr) {
-        return nullptr;
-    }
-    for (MainViewPage* page : frame->View()->Pages()) {
-        if (auto* channels = dynamic_cast<CChannelPage*>(page)) {
-            return channels;
-        }
-    }
-    return nullptr;
-}
-
 // The selected channels when all of them may be changed; empty otherwise.
-std::vector<int> Selection(CHalvexApp& app) {
-    CChannelPage* page = ChannelPage(app);
+std::vector<int> Selection(const FeatureContext& context) {
+    CChannelPage* page = context.view.ChannelPage();
     if (page == nullptr) {
         return {};
     }
@@ -54,8 +41,8 @@ std::vector<int> Selection(CHalvexApp& app) {
     return channels;
 }
 
-int Target(CHalvexApp& app) {
-    CChannelPage* page = ChannelPage(app);
+int Target(const FeatureContext& context) {
+    CChannelPage* page = context.view.ChannelPage();
     const int target = page != nullptr ? page->TargetChannel() : 0;
     return page != nullptr && target <= page->LastEditableChannel() ? target : 0;
 }
@@ -75,19 +62,19 @@ std::vector<int> Range(int first, int count) {
 
 // One named edit (none when nothing changed); the rows from first down show the result and
 // selected stays chosen.
-void Finish(CHalvexApp& app, const char* nameKey, const std::vector<int>& named, int first,
-            const std::vector<int>& selected) {
+void Finish(const FeatureContext& context, const char* nameKey, const std::vector<int>& named,
+            int first, const std::vector<int>& selected) {
     const std::string step = StepName(nameKey, {Arg(ChannelListText(named))});
-    app.Document().CommitEdit(step);
+    context.document.CommitEdit(step);
     // The bar tells what was done last, never an earlier copy.
-    ShowStatusNote(app.MainFrame(), StepText(step));
-    CChannelPage* page = ChannelPage(app);
+    context.showNote(StepText(step));
+    CChannelPage* page = context.view.ChannelPage();
     page->RefreshRows(first, page->LastEditableChannel());
     page->SelectChannels(selected);
 }
 
-void Copy(CHalvexApp& app, const std::vector<int>& channels) {
-    CHalvexDoc& document = app.Document();
+void Copy(const FeatureContext& context, const std::vector<int>& channels) {
+    CHalvexDoc& document = context.document;
     std::vector<std::string> notes;
     auto* data = new QMimeData;
     const std::string exact = EncodeChannelSlots(CopyChannels(document, channels));
@@ -101,30 +88,30 @@ void Copy(CHalvexApp& app, const std::vector<int>& channels) {
         note += QLatin1Char(' ') +
                 LangText("IDS_CHANNELS_TEXT_LEAVES_OUT", {QString::number(notes.size())});
     }
-    ShowStatusNote(app.MainFrame(), note);
+    context.showNote(note);
 }
 
-void OnCopy(CHalvexApp& app) {
-    Copy(app, Selection(app));
+void OnCopy(const FeatureContext& context) {
+    Copy(context, Selection(context));
 }
 
-void OnCut(CHalvexApp& app) {
-    const std::vector<int> channels = Selection(app);
-    Copy(app, channels);
-    ClearChannels(app.Document(), ChannelPage(app)->LastEditableChannel(), channels);
-    Finish(app, "IDS_EDIT_CUT_CHANNELS", channels, channels.front(), channels);
+void OnCut(const FeatureContext& context) {
+    const std::vector<int> channels = Selection(context);
+    Copy(context, channels);
+    ClearChannels(context.document, context.view.ChannelPage()->LastEditableChannel(), channels);
+    Finish(context, "IDS_EDIT_CUT_CHANNELS", channels, channels.front(), channels);
 }
 
-void ShowMessage(CHalvexApp& app, const std::string& text, MessageIcon icon) {
-    MessageBox::Show(app.MainFrame(), text,
+void ShowMessage(const FeatureContext& context, const std::string& text, MessageIcon icon) {
+    MessageBox::Show(context.window, text,
                      LoadLangString(icon == MessageIcon::Stop ? "IDS_ERROR" : "IDS_PROMPT"), icon,
                      MessageButtons::Ok);
 }
 
-void ReportPastEnd(CHalvexApp& app, int rowsPastEnd, int last) {
+void ReportPastEnd(const FeatureContext& context, int rowsPastEnd, int last) {
     if (rowsPastEnd > 0) {
         ShowMessage(
-            app,
+            context,
             LangText("IDS_PASTE_PAST_END", {QString::number(rowsPastEnd), QString::number(last)})
                 .toStdString(),
             MessageIcon::Exclamation);
@@ -145,17 +132,17 @@ std::vector<int> ChangedChannels(const CHalvexDoc& document,
     return changed;
 }
 
-void PasteText(CHalvexApp& app, const std::string& text, int target, int last) {
-    CHalvexDoc& document = app.Document();
+void PasteText(const FeatureContext& context, const std::string& text, int target, int last) {
+    CHalvexDoc& document = context.document;
     const auto before = document.bytes;
     ChannelImportResult result;
     std::string error;
     if (!PasteChannelCsv(text, document, last, target, LanguageWording, &result, &error)) {
-        ShowMessage(app, LoadLangString("IDS_PASTE_REFUSED") + error, MessageIcon::Stop);
+        ShowMessage(context, LoadLangString("IDS_PASTE_REFUSED") + error, MessageIcon::Stop);
         return;
     }
     const std::vector<int> changed = ChangedChannels(document, before, last);
-    Finish(app, "IDS_EDIT_PASTE_CHANNELS", changed, target,
+    Finish(context, "IDS_EDIT_PASTE_CHANNELS", changed, target,
            changed.empty() ? std::vector<int>{target} : changed);
     if (!result.losses.empty()) {
         std::string report = ImportSummary(result, LanguageWording);
@@ -165,14 +152,14 @@ void PasteText(CHalvexApp& app, const std::string& text, int target, int last) {
         if (result.losses.size() > kShownLosses) {
             report += "\n...";
         }
-        ShowMessage(app, report, MessageIcon::Information);
+        ShowMessage(context, report, MessageIcon::Information);
     }
-    ReportPastEnd(app, result.rowsPastEnd, last);
+    ReportPastEnd(context, result.rowsPastEnd, last);
 }
 
-void OnPaste(CHalvexApp& app) {
-    const int target = Target(app);
-    const int last = ChannelPage(app)->LastEditableChannel();
+void OnPaste(const FeatureContext& context) {
+    const int target = Target(context);
+    const int last = context.view.ChannelPage()->LastEditableChannel();
     const QMimeData* data = QApplication::clipboard()->mimeData();
     if (data == nullptr) {
         return;
@@ -180,20 +167,20 @@ void OnPaste(CHalvexApp& app) {
     const QByteArray exact = data->data(kChannelsMimeType);
     const auto copied = DecodeChannelSlots(std::string_view(exact.constData(), exact.size()));
     if (!copied) {
-        PasteText(app, data->text().toStdString(), target, last);
+        PasteText(context, data->text().toStdString(), target, last);
         return;
     }
-    const int pastEnd = PasteChannels(app.Document(), last, target, *copied);
+    const int pastEnd = PasteChannels(context.document, last, target, *copied);
     const std::vector<int> pasted = Range(target, static_cast<int>(copied->size()) - pastEnd);
-    Finish(app, "IDS_EDIT_PASTE_CHANNELS", pasted, target, pasted);
-    ReportPastEnd(app, pastEnd, last);
+    Finish(context, "IDS_EDIT_PASTE_CHANNELS", pasted, target, pasted);
+    ReportPastEnd(context, pastEnd, last);
 }
 
-void OnInsert(CHalvexApp& app) {
-    CHalvexDoc& document = app.Document();
-    const int target = Target(app);
-    const int last = ChannelPage(app)->LastEditableChannel();
-    const int count = std::max<int>(1, static_cast<int>(Selection(app).size()));
+void OnInsert(const FeatureContext& context) {
+    CHalvexDoc& document = context.document;
+    const int target = Target(context);
+    const int last = context.view.ChannelPage()->LastEditableChannel();
+    const int count = std::max<int>(1, static_cast<int>(Selection(context).size()));
     InsertOutcome outcome = InsertEmptyChannels(document, last, target, count, false);
     if (outcome == InsertOutcome::WouldDropChannels) {
         std::vector<int> lost;
@@ -203,7 +190,7 @@ void OnInsert(CHalvexApp& app) {
             }
         }
         const MessageAnswer answer = MessageBox::Show(
-            app.MainFrame(),
+            context.window,
             LangText("IDS_INSERT_DROPS_CHANNELS", {Arg(ChannelListText(lost))}).toStdString(),
             LoadLangString("IDS_CONFIRM"), MessageIcon::Exclamation, MessageButtons::OkCancel);
         if (answer != MessageAnswer::Ok) {
@@ -213,63 +200,71 @@ void OnInsert(CHalvexApp& app) {
     }
     if (outcome == InsertOutcome::Inserted) {
         const std::vector<int> inserted = Range(target, std::min(count, last - target + 1));
-        Finish(app, "IDS_EDIT_INSERT_CHANNELS", inserted, target, inserted);
+        Finish(context, "IDS_EDIT_INSERT_CHANNELS", inserted, target, inserted);
     }
 }
 
-void OnDelete(CHalvexApp& app) {
-    const std::vector<int> channels = Selection(app);
-    if (DeleteChannels(app.Document(), ChannelPage(app)->LastEditableChannel(), channels)) {
-        Finish(app, "IDS_EDIT_DELETE_CHANNELS", channels, channels.front(), {channels.front()});
+void OnDelete(const FeatureContext& context) {
+    const std::vector<int> channels = Selection(context);
+    if (DeleteChannels(context.document, context.view.ChannelPage()->LastEditableChannel(),
+                       channels)) {
+        Finish(context, "IDS_EDIT_DELETE_CHANNELS", channels, channels.front(), {channels.front()});
     }
 }
 
-void OnMove(CHalvexApp& app, bool up) {
-    const std::vector<int> channels = Selection(app);
-    if (!MoveChannels(app.Document(), ChannelPage(app)->LastEditableChannel(), channels, up)) {
+void OnMove(const FeatureContext& context, bool up) {
+    const std::vector<int> channels = Selection(context);
+    if (!MoveChannels(context.document, context.view.ChannelPage()->LastEditableChannel(), channels,
+                      up)) {
         return;
     }
     std::vector<int> moved;
     for (int n : channels) {
         moved.push_back(up ? n - 1 : n + 1);
     }
-    Finish(app, up ? "IDS_EDIT_MOVE_UP" : "IDS_EDIT_MOVE_DOWN", channels,
+    Finish(context, up ? "IDS_EDIT_MOVE_UP" : "IDS_EDIT_MOVE_DOWN", channels,
            std::min(channels.front(), moved.front()), moved);
 }
 
-void OnClear(CHalvexApp& app) {
-    const std::vector<int> channels = Selection(app);
-    if (ClearChannels(app.Document(), ChannelPage(app)->LastEditableChannel(), channels)) {
-        Finish(app, "IDS_EDIT_CLEAR_CHANNELS", channels, channels.front(), channels);
+void OnClear(const FeatureContext& context) {
+    const std::vector<int> channels = Selection(context);
+    if (ClearChannels(context.document, context.view.ChannelPage()->LastEditableChannel(),
+                      channels)) {
+        Finish(context, "IDS_EDIT_CLEAR_CHANNELS", channels, channels.front(), channels);
     }
 }
 
-bool CanMove(CHalvexApp& app, bool up) {
-    const std::vector<int> channels = Selection(app);
+bool CanMove(const FeatureContext& context, bool up) {
+    const std::vector<int> channels = Selection(context);
     return !channels.empty() &&
-           (up ? channels.front() > 1 : channels.back() < ChannelPage(app)->LastEditableChannel());
+           (up ? channels.front() > 1
+               : channels.back() < context.view.ChannelPage()->LastEditableChannel());
 }
 
 }  // namespace
 
-void InstallChannelRowCommands(CHalvexApp& app, CMainFrame& frame) {
-    auto selected = [&app] { return !Selection(app).empty(); };
-    auto targeted = [&app] { return Target(app) > 0; };
-    const std::pair<int, void (*)(CHalvexApp&)> onSelection[] = {{kCommandCut, OnCut},
-                                                                 {kCommandCopy, OnCopy},
-                                                                 {kCommandDeleteChannel, OnDelete},
-                                                                 {kCommandClear, OnClear}};
+void InstallChannelRowCommands(const FeatureContext& context) {
+    CommandTable& commands = context.commands;
+    auto selected = [&context] { return !Selection(context).empty(); };
+    auto targeted = [&context] { return Target(context) > 0; };
+    const std::pair<int, void (*)(const FeatureContext&)> onSelection[] = {
+        {kCommandCut, OnCut},
+        {kCommandCopy, OnCopy},
+        {kCommandDeleteChannel, OnDelete},
+        {kCommandClear, OnClear}};
     for (const auto& [command, handler] : onSelection) {
-        frame.SetCommandHandler(command, [&app, run = handler] { run(app); });
-        frame.SetCommandEnabler(command, selected);
+        commands.SetCommandHandler(command, [&context, run = handler] { run(context); });
+        commands.SetCommandEnabler(command, selected);
     }
-    frame.SetCommandHandler(kCommandPaste, [&app] { OnPaste(app); });
-    frame.SetCommandEnabler(kCommandPaste,
-                            [&app] { return Target(app) > 0 && ClipboardHasChannels(); });
-    frame.SetCommandHandler(kCommandInsertChannel, [&app] { OnInsert(app); });
-    frame.SetCommandEnabler(kCommandInsertChannel, targeted);
-    frame.SetCommandHandler(kCommandMoveChannelUp, [&app] { OnMove(app, true); });
-    frame.SetCommandEnabler(kCommandMoveChannelUp, [&app] { return CanMove(app, true); });
-    frame.SetCommandHandler(kCommandMoveChannelDown, [&app] { OnMove(app, false); });
-    frame.SetCommandEnabler(kCommandMoveChannelDown, [&app] { return CanMove(app, false); });
+    commands.SetCommandHandler(kCommandPaste, [&context] { OnPaste(context); });
+    commands.SetCommandEnabler(
+        kCommandPaste, [&context] { return Target(context) > 0 && ClipboardHasChannels(); });
+    commands.SetCommandHandler(kCommandInsertChannel, [&context] { OnInsert(context); });
+    commands.SetCommandEnabler(kCommandInsertChannel, targeted);
+    commands.SetCommandHandler(kCommandMoveChannelUp, [&context] { OnMove(context, true); });
+    commands.SetCommandEnabler(kCommandMoveChannelUp,
+                               [&context] { return CanMove(context, true); });
+    commands.SetCommandHandler(kCommandMoveChannelDown, [&context] { OnMove(context, false); });
+    commands.SetCommandEnabler(kCommandMoveChannelDown,
+                               [&context] { return CanMove(context, false); });
 }

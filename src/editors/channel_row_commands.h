@@ -4,10 +4,9 @@
 // is greyed while it does not apply.
 #pragma once
 
-class CHalvexApp;
-class CMainFrame;
+struct FeatureContext;
 
 // The clipboard's own format: the channels exactly, between windows of this program.
 inline constexpr const char* kChannelsMimeType = "application/x-halvex-channels";
 
-void InstallChannelRowCommands(CHalvexApp& app, CMainFrame& frame);
+void InstallChannelRowCommands(const FeatureContext& context);

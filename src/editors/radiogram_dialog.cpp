@@ -6,8 +6,6 @@
 
 #include "app/accessible_names.h"
 #include "app/edit_commands.h"
-#include "app/halvex_app.h"
-#include "app/main_frame.h"
 #include "app/relabel.h"
 #include "codeplug/document.h"
 #include "config/app_globals.h"
@@ -16,6 +14,8 @@
 #include "editors/radiogram_codes.h"
 #include "grid/grid_ctrl.h"
 #include "resources/command_ids.h"
+#include "view/command_table.h"
+#include "view/feature_context.h"
 
 namespace {
 
@@ -189,9 +189,9 @@ void CRadiogramDlg::reject() {
     TemplateDialog::reject();
 }
 
-void InstallRadiogramCommand(CHalvexApp& app, CMainFrame& frame) {
-    frame.SetCommandHandler(kCommandRadiogram, [&app] {
-        CRadiogramDlg dialog(app.Document(), app.MainFrame());
+void InstallRadiogramCommand(const FeatureContext& context) {
+    context.commands.SetCommandHandler(kCommandRadiogram, [&context] {
+        CRadiogramDlg dialog(context.document, context.window);
         dialog.exec();
     });
 }

@@ -14,9 +14,8 @@
 
 class CCellEditor;
 class CGridCtrl;
-class CHalvexApp;
+struct FeatureContext;
 class CHalvexDoc;
-class CMainFrame;
 class QComboBox;
 struct GridNotification;
 
@@ -56,4 +55,4 @@ private:
 };
 
 // The FM broadcast presets command of the main frame.
-void InstallRadiogramCommand(CHalvexApp& app, CMainFrame& frame);
+void InstallRadiogramCommand(const FeatureContext& context);

@@ -9,7 +9,6 @@
 
 #include "app/accessible_names.h"
 #include "app/edit_commands.h"
-#include "app/main_frame.h"
 #include "app/relabel.h"
 #include "codeplug/document.h"
 #include "config/language.h"
@@ -17,6 +16,7 @@
 #include "editors/page_controls.h"
 #include "editors/vfo_frequencies.h"
 #include "resources/ids/vfo_page_ids.h"
+#include "view/main_view.h"
 
 namespace {
 

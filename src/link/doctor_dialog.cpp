@@ -6,13 +6,14 @@
 #include <QLabel>
 #include <QProgressBar>
 
-#include "app/halvex_app.h"
 #include "app/message_box.h"
 #include "app/relabel.h"
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "link/doctor_messages.h"
+#include "link/serial_port.h"
 #include "resources/ids/transfer_ids.h"
+#include "view/feature_context.h"
 
 namespace {
 
@@ -20,9 +21,9 @@ constexpr int kTimerPeriodMs = 20;
 
 }  // namespace
 
-CDoctorDlg::CDoctorDlg(CHalvexApp& app, QWidget* parent)
+CDoctorDlg::CDoctorDlg(const FeatureContext& context, QWidget* parent)
     : TemplateDialog(kTransferTemplate, parent),
-      m_App(app),
+      m_Context(context),
       m_CancelButton(FindControl<QAbstractButton>(this, kIdCancel)) {
     RelabelDialog(this, kTransferTemplate);
     setWindowTitle(QString::fromStdString(LoadLangString("IDS_DOCTOR_TITLE")));
@@ -33,9 +34,9 @@ CDoctorDlg::CDoctorDlg(CHalvexApp& app, QWidget* parent)
     // A busy bar: the checks have no share of a whole to show.
     FindControl<QProgressBar>(this, kTransferProgressId)->setRange(0, 0);
     // The doctor opens the port itself; one left open by test mode would look held.
-    m_App.m_Port.Close();
-    DoctorRequest request = DoctorRequestForSettings(g_SettingsPath, m_App.m_Port.PortsFolder());
-    DeviceRoots roots = m_App.m_DeviceRoots;
+    m_Context.port.Close();
+    DoctorRequest request = DoctorRequestForSettings(g_SettingsPath, m_Context.port.PortsFolder());
+    DeviceRoots roots = m_Context.deviceRoots;
     m_Worker.Start([this, request, roots] {
         m_Diagnosis = DiagnoseConnection(request, CurrentSystem(roots), &m_Cancel);
     });

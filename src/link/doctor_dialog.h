@@ -11,13 +11,13 @@
 #include "link/connection_doctor.h"
 #include "link/worker_runner.h"
 
-class CHalvexApp;
+struct FeatureContext;
 class QAbstractButton;
 
 class CDoctorDlg : public TemplateDialog {
     Q_OBJECT
 public:
-    CDoctorDlg(CHalvexApp& app, QWidget* parent = nullptr);
+    CDoctorDlg(const FeatureContext& context, QWidget* parent = nullptr);
     ~CDoctorDlg() override;
 
     // Cancel, Escape and the close box: the worker is asked to stop and the dialog ends once
@@ -28,7 +28,7 @@ private:
     void OnTimer();
     void ShowFinding();
 
-    CHalvexApp& m_App;
+    const FeatureContext& m_Context;
     QAbstractButton* m_CancelButton;
     QTimer m_Timer;
     CancelFlag m_Cancel{0};

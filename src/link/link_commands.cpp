@@ -6,10 +6,7 @@
 #include <QMenu>
 #include <string>
 
-#include "app/halvex_app.h"
-#include "app/main_frame.h"
 #include "app/message_box.h"
-#include "config/app_globals.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
 #include "link/doctor_dialog.h"
@@ -17,63 +14,70 @@
 #include "link/radio_connection.h"
 #include "link/transfer_dialog.h"
 #include "resources/command_ids.h"
+#include "view/command_table.h"
+#include "view/feature_context.h"
 
 namespace {
 
-void RunTransfer(CHalvexApp& app, TransferMode mode) {
+void RunTransfer(const FeatureContext& context, TransferMode mode) {
     // A read replaces the document: unsaved edits are offered a save first, as New and Open do.
-    if (mode == TransferMode::Read && !app.SaveModified()) {
+    if (mode == TransferMode::Read && !context.saveModified()) {
         return;
     }
-    CTransferDlg dialog(app, mode, app.MainFrame());
+    CTransferDlg dialog(context, mode, context.window);
     dialog.exec();
 }
 
 // The check follows the file, which users also edit by hand while the program runs.
-void ShowCableType(CMainFrame& frame) {
-    bool direct = CableFromSettings(g_SettingsPath) == CableType::Direct;
-    frame.MenuAction(kCommandCableDirect)->setChecked(direct);
-    frame.MenuAction(kCommandCableEcho)->setChecked(!direct);
+void ShowCableType(const FeatureContext& context) {
+    bool direct = CableFromSettings(context.settingsPath) == CableType::Direct;
+    context.commands.MenuAction(kCommandCableDirect)->setChecked(direct);
+    context.commands.MenuAction(kCommandCableEcho)->setChecked(!direct);
 }
 
-void StoreCableType(CMainFrame& frame, int rwtype) {
+void StoreCableType(const FeatureContext& context, int rwtype) {
     std::string error;
-    if (!settings::kRwType.Write(g_SettingsPath, std::to_string(rwtype), &error)) {
-        MessageBox::Show(&frame, error, LoadLangString("IDS_ERROR"), MessageIcon::Stop,
+    if (!settings::kRwType.Write(context.settingsPath, std::to_string(rwtype), &error)) {
+        MessageBox::Show(context.window, error, LoadLangString("IDS_ERROR"), MessageIcon::Stop,
                          MessageButtons::Ok);
     }
-    ShowCableType(frame);
+    ShowCableType(context);
 }
 
-void InstallCableTypeCommands(CMainFrame& frame) {
-    auto* group = new QActionGroup(&frame);
+void InstallCableTypeCommands(const FeatureContext& context) {
+    CommandTable& commands = context.commands;
+    auto* group = new QActionGroup(context.window);
     for (int command : {kCommandCableDirect, kCommandCableEcho}) {
-        QAction* action = frame.MenuAction(command);
+        QAction* action = commands.MenuAction(command);
         action->setCheckable(true);
         group->addAction(action);
     }
-    if (auto* menu = qobject_cast<QMenu*>(frame.MenuAction(kCommandCableDirect)->parent())) {
-        QObject::connect(menu, &QMenu::aboutToShow, &frame, [&frame] { ShowCableType(frame); });
+    if (auto* menu = qobject_cast<QMenu*>(commands.MenuAction(kCommandCableDirect)->parent())) {
+        QObject::connect(menu, &QMenu::aboutToShow, context.window,
+                         [&context] { ShowCableType(context); });
     }
-    frame.SetCommandHandler(kCommandCableDirect, [&frame] { StoreCableType(frame, 1); });
-    frame.SetCommandHandler(kCommandCableEcho, [&frame] { StoreCableType(frame, 2); });
-    ShowCableType(frame);
+    commands.SetCommandHandler(kCommandCableDirect, [&context] { StoreCableType(context, 1); });
+    commands.SetCommandHandler(kCommandCableEcho, [&context] { StoreCableType(context, 2); });
+    ShowCableType(context);
 }
 
 }  // namespace
 
-void InstallLinkCommands(CHalvexApp& app, CMainFrame& frame) {
-    frame.SetCommandHandler(kCommandReadRadio, [&app] { RunTransfer(app, TransferMode::Read); });
-    frame.SetCommandHandler(kCommandWriteRadio, [&app] { RunTransfer(app, TransferMode::Write); });
-    frame.SetCommandHandler(kCommandCompareRadio,
-                            [&app] { RunTransfer(app, TransferMode::Compare); });
-    frame.SetCommandHandler(kCommandCheckConnection, [&app] {
-        CDoctorDlg dialog(app, app.MainFrame());
+void InstallLinkCommands(const FeatureContext& context) {
+    CommandTable& commands = context.commands;
+    commands.SetCommandHandler(kCommandReadRadio,
+                               [&context] { RunTransfer(context, TransferMode::Read); });
+    commands.SetCommandHandler(kCommandWriteRadio,
+                               [&context] { RunTransfer(context, TransferMode::Write); });
+    commands.SetCommandHandler(kCommandCompareRadio,
+                               [&context] { RunTransfer(context, TransferMode::Compare); });
+    commands.SetCommandHandler(kCommandCheckConnection, [&context] {
+        CDoctorDlg dialog(context, context.window);
         dialog.exec();
     });
-    frame.SetCommandHandler(kCommandPort, [&app] {
-        CPortDlg dialog(app, app.MainFrame());
+    commands.SetCommandHandler(kCommandPort, [&context] {
+        CPortDlg dialog(context, context.window);
         dialog.exec();
     });
-    InstallCableTypeCommands(frame);
+    InstallCableTypeCommands(context);
 }

@@ -3,7 +3,6 @@
 // frame.
 #pragma once
 
-class CHalvexApp;
-class CMainFrame;
+struct FeatureContext;
 
-void InstallLinkCommands(CHalvexApp& app, CMainFrame& frame);
+void InstallLinkCommands(const FeatureContext& context);

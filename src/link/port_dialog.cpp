@@ -9,8 +9,6 @@
 #include <filesystem>
 #include <string>
 
-#include "app/halvex_app.h"
-#include "app/main_frame.h"
 #include "app/message_box.h"
 #include "app/relabel.h"
 #include "config/app_globals.h"
@@ -22,6 +20,7 @@
 #include "link/radio_connection.h"
 #include "link/serial_devices.h"
 #include "link/serial_port.h"
+#include "view/feature_context.h"
 
 namespace {
 
@@ -43,14 +42,14 @@ std::string StoredPath(const SerialDevice& device) {
 
 }  // namespace
 
-CPortDlg::CPortDlg(CHalvexApp& app, QWidget* parent)
-    : TemplateDialog(kPortTemplate, parent), m_App(app) {
+CPortDlg::CPortDlg(const FeatureContext& context, QWidget* parent)
+    : TemplateDialog(kPortTemplate, parent), m_Context(context) {
     RelabelDialog(this, kPortTemplate);
     m_Devices = FindControl<QListWidget>(this, kPortDeviceListId);
     std::string device = ConfiguredDevice(g_SettingsPath);
     int stored = settings::kCom.Read(g_SettingsPath);
     // Our own hold on a port would make it look taken.
-    m_App.m_Port.Close();
+    m_Context.port.Close();
     for (int n = 1; n <= kPortButtonCount; ++n) {
         auto* button = FindControl<QRadioButton>(this, PortButtonId(n));
         // A chosen device is the port: no COM button stands for it.
@@ -58,8 +57,8 @@ CPortDlg::CPortDlg(CHalvexApp& app, QWidget* parent)
         if (checked) {
             button->setChecked(true);
         }
-        if (m_App.m_Port.Open(n, clone_frames::kBaudRate)) {
-            m_App.m_Port.Close();
+        if (m_Context.port.Open(n, clone_frames::kBaudRate)) {
+            m_Context.port.Close();
             button->setChecked(checked);
         } else {
             button->setEnabled(false);
@@ -81,7 +80,7 @@ CPortDlg::CPortDlg(CHalvexApp& app, QWidget* parent)
 }
 
 void CPortDlg::ShowMappings() {
-    for (const ComPortMapping& mapping : ListComPortMappings(m_App.m_Port.PortsFolder())) {
+    for (const ComPortMapping& mapping : ListComPortMappings(m_Context.port.PortsFolder())) {
         auto* label = FindControl<QLabel>(this, PortMappingId(mapping.number));
         label->setText(LangText(mapping.present ? "IDS_PORT_PRESENT" : "IDS_PORT_ABSENT")
                            .arg(Path(mapping.target)));
@@ -105,7 +104,7 @@ void CPortDlg::RefreshDevices() {
     const SerialDeviceWords words{LoadLangString("IDS_DEVICE_ADAPTER"),
                                   LoadLangString("IDS_DEVICE_USB"),
                                   LoadLangString("IDS_DEVICE_BUILTIN")};
-    for (const SerialDevice& device : ListSerialDevices(m_App.m_DeviceRoots)) {
+    for (const SerialDevice& device : ListSerialDevices(m_Context.deviceRoots)) {
         QString name = QString::fromStdString(std::filesystem::path(device.path).filename());
         auto* item = new QListWidgetItem(
             name + QStringLiteral(" \u2014 ") + Path(DescribeSerialDevice(device, words)),
@@ -139,7 +138,7 @@ void CPortDlg::ShowInUse() {
         inUse = Path(device);
     } else {
         int com = settings::kCom.Read(g_SettingsPath);
-        QString path = Path(ComPortDevicePath(m_App.m_Port.PortsFolder(), com));
+        QString path = Path(ComPortDevicePath(m_Context.port.PortsFolder(), com));
         text = LangText("IDS_PORT_INUSE_COM").arg(com).arg(path);
         inUse = QStringLiteral("COM%1 (%2)").arg(com).arg(path);
     }
@@ -186,7 +185,7 @@ void CPortDlg::accept() {
                                    : std::string();
     if (!chosenDevice.empty()) {
         if (chosenDevice != device) {
-            m_App.m_Port.Close();
+            m_Context.port.Close();
             StoreSetting("device", chosenDevice);
         }
     } else {
@@ -197,19 +196,17 @@ void CPortDlg::accept() {
             }
             // Choosing a COM port gives the COMn mapping (and the search) back.
             if (!device.empty()) {
-                m_App.m_Port.Close();
+                m_Context.port.Close();
                 StoreSetting("device", "");
             }
             if (n != stored) {
-                m_App.m_Port.Close();
+                m_Context.port.Close();
                 StoreSetting("com", std::to_string(n));
             }
             break;
         }
     }
-    if (CMainFrame* frame = m_App.MainFrame()) {
-        frame->ShowConfiguredPort();
-    }
+    m_Context.showConfiguredPort();
     TemplateDialog::accept();
 }
 

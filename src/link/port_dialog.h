@@ -10,13 +10,13 @@
 #include "app/dialog_builder.h"
 #include "resources/ids/port_ids.h"
 
-class CHalvexApp;
+struct FeatureContext;
 class QListWidget;
 
 class CPortDlg : public TemplateDialog {
     Q_OBJECT
 public:
-    CPortDlg(CHalvexApp& app, QWidget* parent = nullptr);
+    CPortDlg(const FeatureContext& context, QWidget* parent = nullptr);
 
     // Stores the chosen device, or the chosen port with the device cleared, when that
     // changes anything, and shows the port in use in the port pane.
@@ -34,6 +34,6 @@ private:
     bool StoreSetting(const char* key, const std::string& value);
     void ShowWriteError(const std::string& error);
 
-    CHalvexApp& m_App;
+    const FeatureContext& m_Context;
     QListWidget* m_Devices;
 };

@@ -8,8 +8,6 @@
 #include <vector>
 
 #include "app/accessible_names.h"
-#include "app/halvex_app.h"
-#include "app/main_frame.h"
 #include "app/message_box.h"
 #include "app/relabel.h"
 #include "codeplug/image_difference.h"
@@ -24,6 +22,7 @@
 #include "link/doctor_messages.h"
 #include "link/serial_port.h"
 #include "link/write_verify.h"
+#include "view/feature_context.h"
 
 namespace {
 
@@ -53,12 +52,12 @@ std::string FillCount(const char* key, int first, int second = -1) {
 
 }  // namespace
 
-CTransferDlg::CTransferDlg(CHalvexApp& app, bool read, QWidget* parent)
-    : CTransferDlg(app, read ? TransferMode::Read : TransferMode::Write, parent) {}
+CTransferDlg::CTransferDlg(const FeatureContext& context, bool read, QWidget* parent)
+    : CTransferDlg(context, read ? TransferMode::Read : TransferMode::Write, parent) {}
 
-CTransferDlg::CTransferDlg(CHalvexApp& app, TransferMode mode, QWidget* parent)
+CTransferDlg::CTransferDlg(const FeatureContext& context, TransferMode mode, QWidget* parent)
     : TemplateDialog(kTransferTemplate, parent),
-      m_App(app),
+      m_Context(context),
       m_Mode(mode),
       m_VerifyBox(FindControl<QCheckBox>(this, kTransferVerifyId)),
       m_MessageLine(FindControl<QLabel>(this, kTransferMessageId)),
@@ -89,7 +88,7 @@ CTransferDlg::~CTransferDlg() {
         m_Worker.Join();
     }
     m_Timer.stop();
-    m_App.m_Port.Close();
+    m_Context.port.Close();
 }
 
 const char* CTransferDlg::PromptKey() const {
@@ -114,7 +113,7 @@ void CTransferDlg::accept() {
     if (!ReadsRadio() && !ConfirmErasingWrite()) {
         return;
     }
-    CHalvexDoc& document = m_App.Document();
+    CHalvexDoc& document = m_Context.document;
     document.PrepareImageUnrecorded();
     m_ImageCopy = document.bytes;
     m_Verifying = false;
@@ -125,15 +124,15 @@ void CTransferDlg::accept() {
 }
 
 void CTransferDlg::StartWorker(bool read, uint8_t* image) {
-    m_App.m_Port.SetBaudRate(clone_frames::kBaudRate);
-    m_Job.Reset(&m_App.m_Port, g_SettingsPath, read, image);
+    m_Context.port.SetBaudRate(clone_frames::kBaudRate);
+    m_Job.Reset(&m_Context.port, g_SettingsPath, read, image);
     SetMessage(LoadLangString(PromptKey()));
     m_Diagnosis.reset();
     // A read-back that cannot connect has its own message; the doctor speaks for the rest.
     bool diagnose = !m_Verifying;
-    std::string portsFolder = m_App.m_Port.PortsFolder();
+    std::string portsFolder = m_Context.port.PortsFolder();
     DoctorRequest request = DoctorRequestForSettings(g_SettingsPath, portsFolder);
-    DeviceRoots roots = m_App.m_DeviceRoots;
+    DeviceRoots roots = m_Context.deviceRoots;
     m_Worker.Start([this, diagnose, request, portsFolder, roots] {
         TransferThreadProc(m_Job);
         if (!diagnose || !IsConnectionFailure(m_Job.Status()) || m_Job.IsCancelled()) {
@@ -155,7 +154,7 @@ void CTransferDlg::StartWorker(bool read, uint8_t* image) {
 }
 
 bool CTransferDlg::ConfirmErasingWrite() {
-    if (!WouldEraseRadio(m_App.Document(), g_ChannelCount)) {
+    if (!WouldEraseRadio(m_Context.document, g_ChannelCount)) {
         return true;
     }
     return MessageBox::Show(this, LoadLangString("IDS_WARN_ERASE"), LoadLangString("IDS_PROMPT"),
@@ -210,9 +209,9 @@ bool CTransferDlg::OnCheckStatus(TransferStatus status) {
     if (m_Mode == TransferMode::Compare && status == StatusReadDone) {
         EndRun();
         ShowWorkerWarning();
-        CHalvexDoc radio(m_App.Document());
+        CHalvexDoc radio(m_Context.document);
         radio.bytes = m_RadioImage;
-        CCompareDlg results(DiffImages(m_App.Document(), radio, g_ChannelCount), this);
+        CCompareDlg results(DiffImages(m_Context.document, radio, g_ChannelCount), this);
         results.exec();
         done(kTransferEnded);
         return true;
@@ -222,7 +221,7 @@ bool CTransferDlg::OnCheckStatus(TransferStatus status) {
 
 void CTransferDlg::KeepBackup() {
     std::string error;
-    if (!KeepReadBackup(m_App.m_BackupFolder, m_ImageCopy, &error)) {
+    if (!KeepReadBackup(m_Context.backupFolder, m_ImageCopy, &error)) {
         MessageBox::Show(this, LoadLangString("IDS_WARN_BACKUP") + error,
                          LoadLangString("IDS_PROMPT"), MessageIcon::Exclamation,
                          MessageButtons::Ok);
@@ -296,9 +295,7 @@ void CTransferDlg::OnTimer() {
         return;
     }
     if (m_Job.FoundPort() > 0) {
-        if (CMainFrame* frame = m_App.MainFrame()) {
-            frame->SetPortPane(m_Job.Progress());
-        }
+        m_Context.showSearchedPort(m_Job.Progress());
         m_PaneMoved = true;
     }
     TransferStatus status = m_Job.Status();
@@ -354,7 +351,7 @@ void CTransferDlg::OnFinalStatus(TransferStatus status) {
             FinishWithLine("IDS_WRITE_DONE");
             return;
         case StatusReadDone:
-            m_App.OnRadioRead(m_ImageCopy);
+            m_Context.takeRadioImage(m_ImageCopy);
             KeepBackup();
             FinishWithLine("IDS_READ_DONE");
             return;
@@ -379,14 +376,12 @@ void CTransferDlg::EndRun() {
     m_Timer.stop();
     m_VerifyBox->setEnabled(true);
     m_Worker.Join();
-    m_App.m_Port.Close();
+    m_Context.port.Close();
     // The pane followed the ports the search tried; it shows the port in use again, which
     // the worker stored only if the radio answered there.
     if (m_PaneMoved) {
         m_PaneMoved = false;
-        if (CMainFrame* frame = m_App.MainFrame()) {
-            frame->ShowConfiguredPort();
-        }
+        m_Context.showConfiguredPort();
     }
 }
 

@@ -20,7 +20,7 @@
 // How long "Write done" or "Read done" stays before the dialog closes by itself.
 constexpr int kDoneLineMs = 1500;
 
-class CHalvexApp;
+struct FeatureContext;
 class QAbstractButton;
 class QCheckBox;
 class QLabel;
@@ -37,8 +37,8 @@ class CTransferDlg : public TemplateDialog {
     Q_OBJECT
 public:
     // read: radio to document; otherwise document to radio.
-    CTransferDlg(CHalvexApp& app, bool read, QWidget* parent = nullptr);
-    CTransferDlg(CHalvexApp& app, TransferMode mode, QWidget* parent = nullptr);
+    CTransferDlg(const FeatureContext& context, bool read, QWidget* parent = nullptr);
+    CTransferDlg(const FeatureContext& context, TransferMode mode, QWidget* parent = nullptr);
     ~CTransferDlg() override;
 
     // The OK button: starts a transfer unless one is running.
@@ -77,7 +77,7 @@ private:
     // Read and Compare both read the radio.
     bool ReadsRadio() const { return m_Mode != TransferMode::Write; }
 
-    CHalvexApp& m_App;
+    const FeatureContext& m_Context;
     TransferMode m_Mode;
     // Set while the worker reads the radio back after a write.
     bool m_Verifying = false;

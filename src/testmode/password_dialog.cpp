@@ -4,16 +4,16 @@
 #include <QLineEdit>
 #include <optional>
 
-#include "app/halvex_app.h"
-#include "app/main_frame.h"
 #include "app/relabel.h"
 #include "resources/command_ids.h"
 #include "testmode/access_code.h"
 #include "testmode/test_mode_dialog.h"
+#include "view/command_table.h"
+#include "view/feature_context.h"
 
-CPasswordDlg::CPasswordDlg(CHalvexApp& app, QWidget* parent)
+CPasswordDlg::CPasswordDlg(const FeatureContext& context, QWidget* parent)
     : TemplateDialog(kPasswordTemplate, parent),
-      m_App(app),
+      m_Context(context),
       m_CodeEdit(FindControl<QLineEdit>(this, kPasswordEditId)) {
     RelabelDialog(this, kPasswordTemplate);
 }
@@ -24,15 +24,15 @@ void CPasswordDlg::accept() {
         ShowTestModeMessage(this, *refusal);
         return;
     }
-    CTestModeDlg dialog(m_App, this);
+    CTestModeDlg dialog(m_Context, this);
     dialog.exec();
     // Leaving test mode goes back to the main window, not to the code just typed.
     TemplateDialog::accept();
 }
 
-void InstallTestModeCommand(CHalvexApp& app, CMainFrame& frame) {
-    frame.SetCommandHandler(kCommandTestMode, [&app] {
-        CPasswordDlg dialog(app, app.MainFrame());
+void InstallTestModeCommand(const FeatureContext& context) {
+    context.commands.SetCommandHandler(kCommandTestMode, [&context] {
+        CPasswordDlg dialog(context, context.window);
         dialog.exec();
     });
 }

@@ -6,22 +6,21 @@
 #include "app/dialog_builder.h"
 #include "resources/ids/password_ids.h"
 
-class CHalvexApp;
-class CMainFrame;
+struct FeatureContext;
 class QLineEdit;
 
 class CPasswordDlg : public TemplateDialog {
     Q_OBJECT
 public:
-    explicit CPasswordDlg(CHalvexApp& app, QWidget* parent = nullptr);
+    explicit CPasswordDlg(const FeatureContext& context, QWidget* parent = nullptr);
 
     // OK: the test dialog for the access code, otherwise the refusal; never ends this dialog.
     void accept() override;
 
 private:
-    CHalvexApp& m_App;
+    const FeatureContext& m_Context;
     QLineEdit* m_CodeEdit;
 };
 
 // The Test mode command of the main frame: this dialog, owned by the frame.
-void InstallTestModeCommand(CHalvexApp& app, CMainFrame& frame);
+void InstallTestModeCommand(const FeatureContext& context);

@@ -12,13 +12,15 @@
 #include <QSignalBlocker>
 
 #include "app/edit_commands.h"
-#include "app/halvex_app.h"
 #include "app/message_box.h"
 #include "app/relabel.h"
+#include "codeplug/document.h"
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "link/doctor_messages.h"
+#include "link/serial_port.h"
 #include "testmode/test_items.h"
+#include "view/feature_context.h"
 
 namespace {
 
@@ -74,10 +76,10 @@ void ShowTestModeMessage(QWidget* owner, const TestModeMessage& message,
                      MessageButtons::Ok);
 }
 
-CTestModeDlg::CTestModeDlg(CHalvexApp& app, QWidget* parent)
+CTestModeDlg::CTestModeDlg(const FeatureContext& context, QWidget* parent)
     : TemplateDialog(kTestModeTemplate, parent),
-      m_App(app),
-      m_Session(app.m_Port, g_SettingsPath, g_LanguagePath, app.Document()),
+      m_Context(context),
+      m_Session(context.port, g_SettingsPath, g_LanguagePath, context.document),
       m_ItemList(FindControl<QListWidget>(this, kTestItemListId)),
       m_ValueEdit(FindControl<QLineEdit>(this, kTestValueEditId)),
       m_ValueBar(FindControl<QScrollBar>(this, kTestValueBarId)),
@@ -249,7 +251,7 @@ void CTestModeDlg::StartExchange(TestExchangeKind kind) {
         return;
     }
     m_Session.BeginExchange(kind, m_Job);
-    m_Job.deviceRoots = m_App.m_DeviceRoots;
+    m_Job.deviceRoots = m_Context.deviceRoots;
     m_ProgressBar->setValue(0);
     EnableControls(false);
     m_Worker.Start([this] { RunTestExchange(m_Job); });
@@ -311,7 +313,7 @@ void CTestModeDlg::EnableControls(bool enabled) {
 }
 
 void CTestModeDlg::MarkDocumentChanged(const std::string& name) {
-    CHalvexDoc& document = m_App.Document();
+    CHalvexDoc& document = m_Context.document;
     document.SetModifiedFlag();
     document.CommitEdit(name);
     // Read all brings the radio's band words along, and with them its frequency limits.
@@ -319,12 +321,12 @@ void CTestModeDlg::MarkDocumentChanged(const std::string& name) {
 }
 
 void CTestModeDlg::OnOpenData() {
-    m_App.OnFileOpen();
+    m_Context.openFile();
     Fill();
 }
 
 void CTestModeDlg::OnSaveData() {
-    m_App.OnFileSave();
+    m_Context.saveFile();
 }
 
 void CTestModeDlg::ShowOutcome(const TestModeOutcome& outcome) {

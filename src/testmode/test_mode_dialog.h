@@ -16,7 +16,7 @@
 #include "resources/ids/test_mode_ids.h"
 #include "testmode/test_mode_session.h"
 
-class CHalvexApp;
+struct FeatureContext;
 class QLineEdit;
 class QListWidget;
 class QProgressBar;
@@ -30,7 +30,7 @@ void ShowTestModeMessage(QWidget* owner, const TestModeMessage& message,
 class CTestModeDlg : public TemplateDialog {
     Q_OBJECT
 public:
-    explicit CTestModeDlg(CHalvexApp& app, QWidget* parent = nullptr);
+    explicit CTestModeDlg(const FeatureContext& context, QWidget* parent = nullptr);
     ~CTestModeDlg() override;
 
     const TestModeSession& Session() const { return m_Session; }
@@ -71,7 +71,7 @@ private:
     void ShowReadStopped();
     void ShowOutcome(const TestModeOutcome& outcome);
 
-    CHalvexApp& m_App;
+    const FeatureContext& m_Context;
     TestModeSession m_Session;
     QListWidget* m_ItemList;
     QLineEdit* m_ValueEdit;

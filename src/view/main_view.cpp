@@ -9,7 +9,6 @@
 
 #include "app/accessible_names.h"
 #include "app/dialog_builder.h"
-#include "app/main_frame.h"
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "editors/changed_place.h"
@@ -20,6 +19,20 @@
 #include "resources/ids/main_form_ids.h"
 #include "view/main_view_page.h"
 #include "view/page_tab_control.h"
+
+namespace {
+
+template <typename Page>
+Page* FindPage(const std::vector<MainViewPage*>& pages) {
+    for (MainViewPage* page : pages) {
+        if (auto* found = dynamic_cast<Page*>(page)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
 
 CHalvexView::CHalvexView(CHalvexDoc& document, QWidget* parent)
     : QScrollArea(parent), m_Document(document), m_Form(new QWidget), m_Tabs(new CPageTabCtrl) {
@@ -159,14 +172,28 @@ void CHalvexView::SetSourceName(const QString& name) {
     OnTitleChanged();
 }
 
-void CHalvexView::FocusChannelTable() {
-    for (MainViewPage* page : m_Pages) {
-        if (auto* channels = dynamic_cast<CChannelPage*>(page)) {
-            m_Tabs->setCurrentWidget(page->Widget());
-            channels->Grid()->SelectCell(1, 1);
-            channels->Grid()->setFocus(Qt::OtherFocusReason);
+void ShowStatusNote(QWidget* widget, const QString& text) {
+    for (QWidget* holder = widget; holder != nullptr; holder = holder->parentWidget()) {
+        if (auto* view = qobject_cast<CHalvexView*>(holder)) {
+            emit view->statusNoteRequested(text);
             return;
         }
+    }
+}
+
+CChannelPage* CHalvexView::ChannelPage() const {
+    return FindPage<CChannelPage>(m_Pages);
+}
+
+CFunctionPage* CHalvexView::FunctionPage() const {
+    return FindPage<CFunctionPage>(m_Pages);
+}
+
+void CHalvexView::FocusChannelTable() {
+    if (CChannelPage* channels = ChannelPage()) {
+        m_Tabs->setCurrentWidget(channels->Widget());
+        channels->Grid()->SelectCell(1, 1);
+        channels->Grid()->setFocus(Qt::OtherFocusReason);
     }
 }
 

@@ -10,6 +10,8 @@
 
 #include "codeplug/document.h"
 
+class CChannelPage;
+class CFunctionPage;
 class CPageTabCtrl;
 class MainViewPage;
 
@@ -43,11 +45,15 @@ public:
 
     CPageTabCtrl* TabControl() const { return m_Tabs; }
     const std::vector<MainViewPage*>& Pages() const { return m_Pages; }
+    // The page of each kind; null until the first document has created the pages.
+    CChannelPage* ChannelPage() const;
+    CFunctionPage* FunctionPage() const;
     // Five spaces on each side of the language text of key.
     static QString TabCaption(const char* key);
 
 signals:
     void relabelMenuRequested();
+    void statusNoteRequested(const QString& text);
 
 private:
     void CreateMissingPages();
@@ -65,3 +71,6 @@ private:
     std::vector<const char*> m_CaptionKeys;
     QString m_SourceName;
 };
+
+// Sets the status note of the main window whose view holds widget; nothing outside one.
+void ShowStatusNote(QWidget* widget, const QString& text);

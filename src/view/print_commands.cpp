@@ -7,12 +7,12 @@
 #include <QPrinter>
 #include <memory>
 
-#include "app/halvex_app.h"
-#include "app/main_frame.h"
 #include "editors/channel_grid.h"
 #include "editors/function_page.h"
 #include "grid/grid_ctrl.h"
 #include "resources/command_ids.h"
+#include "view/command_table.h"
+#include "view/feature_context.h"
 #include "view/main_view.h"
 #include "view/print_report.h"
 
@@ -34,28 +34,20 @@ struct ReportSources {
     QWidget* functionPage = nullptr;
 };
 
-ReportSources SourcesOf(CHalvexApp& app) {
+ReportSources SourcesOf(const FeatureContext& context) {
     ReportSources sources;
-    CMainFrame* frame = app.MainFrame();
-    if (frame == nullptr || frame->View() == nullptr) {
-        return sources;
-    }
-    sources.grid = NewChannelGrid(app.Document());
-    for (MainViewPage* page : frame->View()->Pages()) {
-        if (auto* functions = dynamic_cast<CFunctionPage*>(page)) {
-            sources.functionPage = functions;
-        }
-    }
+    sources.grid = NewChannelGrid(context.document);
+    sources.functionPage = context.view.FunctionPage();
     return sources;
 }
 
-void OnFilePrint(CHalvexApp& app) {
-    ReportSources sources = SourcesOf(app);
+void OnFilePrint(const FeatureContext& context) {
+    ReportSources sources = SourcesOf(context);
     if (sources.grid == nullptr) {
         return;
     }
-    QPrinter& printer = ReportPrinter(app);
-    QPrintDialog dialog(&printer, app.MainFrame());
+    QPrinter& printer = ReportPrinter(context);
+    QPrintDialog dialog(&printer, context.window);
     dialog.setMinMax(1, PrintPageCount(UsedChannelCount(*sources.grid)));
     dialog.setPrintRange(QAbstractPrintDialog::AllPages);
     if (dialog.exec() != QDialog::Accepted) {
@@ -66,12 +58,12 @@ void OnFilePrint(CHalvexApp& app) {
                 range ? printer.toPage() : 0);
 }
 
-void OnFilePrintPreview(CHalvexApp& app) {
-    ReportSources sources = SourcesOf(app);
+void OnFilePrintPreview(const FeatureContext& context) {
+    ReportSources sources = SourcesOf(context);
     if (sources.grid == nullptr) {
         return;
     }
-    QPrintPreviewDialog dialog(&ReportPrinter(app), app.MainFrame());
+    QPrintPreviewDialog dialog(&ReportPrinter(context), context.window);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&sources](QPrinter* printer) {
                          PrintReport(*printer, *sources.grid, sources.functionPage);
@@ -79,24 +71,25 @@ void OnFilePrintPreview(CHalvexApp& app) {
     dialog.exec();
 }
 
-void OnFilePrintSetup(CHalvexApp& app) {
-    QPageSetupDialog dialog(&ReportPrinter(app), app.MainFrame());
+void OnFilePrintSetup(const FeatureContext& context) {
+    QPageSetupDialog dialog(&ReportPrinter(context), context.window);
     dialog.exec();
 }
 
 }  // namespace
 
-QPrinter& ReportPrinter(CHalvexApp& app) {
-    auto* holder = static_cast<PrinterHolder*>(app.findChild<QObject*>(
+QPrinter& ReportPrinter(const FeatureContext& context) {
+    auto* holder = static_cast<PrinterHolder*>(context.window->findChild<QObject*>(
         QString::fromLatin1(kPrinterHolderName), Qt::FindDirectChildrenOnly));
     if (holder == nullptr) {
-        holder = new PrinterHolder(&app);
+        holder = new PrinterHolder(context.window);
     }
     return holder->printer;
 }
 
-void InstallPrintCommands(CHalvexApp& app, CMainFrame& frame) {
-    frame.SetCommandHandler(kCommandPrint, [&app] { OnFilePrint(app); });
-    frame.SetCommandHandler(kCommandPrintPreview, [&app] { OnFilePrintPreview(app); });
-    frame.SetCommandHandler(kCommandPrintSetup, [&app] { OnFilePrintSetup(app); });
+void InstallPrintCommands(const FeatureContext& context) {
+    CommandTable& commands = context.commands;
+    commands.SetCommandHandler(kCommandPrint, [&context] { OnFilePrint(context); });
+    commands.SetCommandHandler(kCommandPrintPreview, [&context] { OnFilePrintPreview(context); });
+    commands.SetCommandHandler(kCommandPrintSetup, [&context] { OnFilePrintSetup(context); });
 }

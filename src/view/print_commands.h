@@ -3,11 +3,10 @@
 // once is the page that prints and previews.
 #pragma once
 
-class CHalvexApp;
-class CMainFrame;
+struct FeatureContext;
 class QPrinter;
 
-void InstallPrintCommands(CHalvexApp& app, CMainFrame& frame);
+void InstallPrintCommands(const FeatureContext& context);
 
-// The printer the commands use; created with the application and owned by it.
-QPrinter& ReportPrinter(CHalvexApp& app);
+// The printer the commands use; made at its first use and owned by the main window.
+QPrinter& ReportPrinter(const FeatureContext& context);

@@ -1,0 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "view/command_table.h"
+
+#include <QWidget>
+
+CommandTable* WindowCommands(QWidget* widget) {
+    return dynamic_cast<CommandTable*>(widget->window());
+}
