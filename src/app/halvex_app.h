@@ -87,6 +87,3 @@ private:
     std::string m_FileBeforeRead;
     std::unique_ptr<CMainFrame> m_Frame;
 };
-
-// The running application; for dialogs that need its port, document or frame.
-CHalvexApp& HalvexApp();

@@ -9,7 +9,6 @@
 #include "app/main_frame.h"
 #include "app/message_box.h"
 #include "codeplug/document.h"
-#include "config/app_globals.h"
 #include "config/language.h"
 #include "editors/channel_csv_dialog.h"
 #include "platform/atomic_file.h"
@@ -40,7 +39,7 @@ void OnImportChannels(CHalvexApp& app) {
     std::array<uint8_t, kImageSize> image{};
     ChannelImportResult result;
     if (!ReadCsvFile(*path, &text, &error) ||
-        !PreviewChannelImport(text, document, ClampChannelCount(g_ChannelCount),
+        !PreviewChannelImport(text, document, document.GetChannelCount(),
                               ChannelImportMode::Replace, LanguageWording, &image, &result,
                               &error)) {
         ShowError(app, LoadLangString("IDS_CSV_REFUSED") + error);
@@ -74,7 +73,7 @@ void OnExportChannels(CHalvexApp& app) {
     }
     std::vector<std::string> notes;
     const std::string csv =
-        ExportChannelCsv(document, ClampChannelCount(g_ChannelCount), LanguageWording, &notes);
+        ExportChannelCsv(document, document.GetChannelCount(), LanguageWording, &notes);
     std::string error;
     if (!ReplaceFileContents(*path, csv, &error)) {
         ShowError(app, error);
@@ -100,6 +99,6 @@ void InstallChannelCsvCommands(CHalvexApp& app, CMainFrame& frame) {
     frame.SetCommandHandler(kCommandImportChannels, [&app] { OnImportChannels(app); });
     frame.SetCommandHandler(kCommandExportChannels, [&app] { OnExportChannels(app); });
     frame.SetCommandEnabler(kCommandExportChannels, [&app] {
-        return HasChannelsToExport(app.Document(), ClampChannelCount(g_ChannelCount));
+        return HasChannelsToExport(app.Document(), app.Document().GetChannelCount());
     });
 }

@@ -64,6 +64,8 @@ private:
     void FillToneLists();
     void BuildGrid();
     void SetHeaders();
+    // Read from the settings file once per refresh, however many rows it redraws.
+    ChannelTableSettings TableSettings() const;
     void ApplyRow(int n, const ChannelTableSettings& settings);
     bool IsEditing(const CCellEditor* editor) const;
     CCellEditor* EditorFor(int column) const;

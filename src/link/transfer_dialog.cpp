@@ -155,7 +155,7 @@ void CTransferDlg::StartWorker(bool read, uint8_t* image) {
 }
 
 bool CTransferDlg::ConfirmErasingWrite() {
-    if (!WouldEraseRadio(m_App.Document(), g_ChannelCount)) {
+    if (!WouldEraseRadio(m_App.Document(), m_App.Document().GetChannelCount())) {
         return true;
     }
     return MessageBox::Show(this, LoadLangString("IDS_WARN_ERASE"), LoadLangString("IDS_PROMPT"),
@@ -212,7 +212,8 @@ bool CTransferDlg::OnCheckStatus(TransferStatus status) {
         ShowWorkerWarning();
         CHalvexDoc radio(m_App.Document());
         radio.bytes = m_RadioImage;
-        CCompareDlg results(DiffImages(m_App.Document(), radio, g_ChannelCount), this);
+        CCompareDlg results(DiffImages(m_App.Document(), radio, m_App.Document().GetChannelCount()),
+                            this);
         results.exec();
         done(kTransferEnded);
         return true;
