@@ -14,21 +14,15 @@
 #include <vector>
 
 #include "codeplug/document.h"
-#include "config/app_globals.h"
+#include "config/settings.h"
 #include "editors/channel_csv.h"
+#include "support/quiet_prompts.h"
 
 namespace {
 
 constexpr int kRuns = 20;
 constexpr int kRows = 10000;
 constexpr double kBudgetMilliseconds = 100.0;
-
-class NoPrompts : public DocumentPrompts {
-public:
-    bool AskOkCancel(const DocumentMessage&) override { return true; }
-    void ShowStopMessage(const DocumentMessage&) override {}
-    std::optional<std::string> AskSavePath() override { return std::nullopt; }
-};
 
 void Measure(const char* what, const std::function<void()>& action) {
     std::vector<double> times;
@@ -67,11 +61,8 @@ int main() {
     const std::string directory = mkdtemp(pattern);
     std::ofstream(directory + "/setting.ini")
         << "[setup]\nchannelcount=128\n[ModelInfo]\nFreq0=136-174MHz\ndata0=6013401700000000\n";
-    SetModuleDir(directory);
-    g_ChannelCount = 128;
-
-    NoPrompts prompts;
-    CHalvexDoc document(prompts, StartupDocumentSettings());
+    halvex::test::QuietPrompts prompts;
+    CHalvexDoc document(prompts, DocumentSettingsFor(directory + "/setting.ini", 128));
     document.OnNewDocument(true);
     const std::string csv = TenThousandRows();
     std::string exported;

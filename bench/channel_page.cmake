@@ -3,6 +3,7 @@
 if(HALVEX_BUILD_UI)
     add_executable(channel_page_bench channel_page_bench.cpp)
     target_link_libraries(channel_page_bench PRIVATE halvex_ui)
+    target_include_directories(channel_page_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     set_target_properties(channel_page_bench PROPERTIES
         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
     target_compile_definitions(channel_page_bench PRIVATE HALVEX_BIN_DIR="${HALVEX_BIN_DIR}")

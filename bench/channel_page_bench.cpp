@@ -16,17 +16,11 @@
 #include "editors/channel_commit.h"
 #include "editors/channel_page.h"
 #include "grid/grid_ctrl.h"
+#include "support/quiet_prompts.h"
 
 namespace {
 
 constexpr int kRuns = 200;
-
-class NoPrompts : public DocumentPrompts {
-public:
-    bool AskOkCancel(const DocumentMessage&) override { return true; }
-    void ShowStopMessage(const DocumentMessage&) override {}
-    std::optional<std::string> AskSavePath() override { return std::nullopt; }
-};
 
 template <typename Action>
 void Measure(const char* what, Action action) {
@@ -54,9 +48,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return EXIT_FAILURE;
     }
-    g_ChannelCount = kImageChannelCount;
-    NoPrompts prompts;
-    CHalvexDoc document(prompts, StartupDocumentSettings());
+    halvex::test::QuietPrompts prompts;
+    CHalvexDoc document(prompts, DocumentSettingsFor(g_SettingsPath, kImageChannelCount));
     document.OnNewDocument(true);
     for (int n = 1; n <= kImageChannelCount; ++n) {
         CommitReceiveFrequency(document, n, std::to_string(136 + n % 38) + ".125");

@@ -9,6 +9,7 @@
 
 #include "codeplug/document.h"
 #include "editors/channel_csv.h"
+#include "support/quiet_prompts.h"
 
 namespace {
 
@@ -17,13 +18,6 @@ void Require(bool condition) {
         std::abort();
     }
 }
-
-class NoPrompts : public DocumentPrompts {
-public:
-    bool AskOkCancel(const DocumentMessage&) override { return true; }
-    void ShowStopMessage(const DocumentMessage&) override {}
-    std::optional<std::string> AskSavePath() override { return std::nullopt; }
-};
 
 bool SameChannels(const CHalvexDoc& left, const CHalvexDoc& right) {
     const auto records = left.bytes.begin() + static_cast<ptrdiff_t>(kChannelRecordBase);
@@ -37,10 +31,10 @@ bool SameChannels(const CHalvexDoc& left, const CHalvexDoc& right) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    // No settings file: the documents take the 100-520 MHz fallback band.
-    const DocumentSettings settings{"/nonexistent/setting.ini", 128};
+    // No band lines: the documents take the 100-520 MHz fallback band.
+    const DocumentSettings settings{{}, 128};
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    NoPrompts prompts;
+    halvex::test::QuietPrompts prompts;
     CHalvexDoc document(prompts, settings);
     document.OnNewDocument(true);
     const auto before = document.bytes;

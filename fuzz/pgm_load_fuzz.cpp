@@ -15,15 +15,10 @@
 #include <vector>
 
 #include "codeplug/document.h"
+#include "config/settings.h"
+#include "support/quiet_prompts.h"
 
 namespace {
-
-class SilentPrompts : public DocumentPrompts {
-public:
-    bool AskOkCancel(const DocumentMessage&) override { return true; }
-    void ShowStopMessage(const DocumentMessage&) override {}
-    std::optional<std::string> AskSavePath() override { return std::nullopt; }
-};
 
 const std::string& ScratchDirectory() {
     static const std::string path = [] {
@@ -61,8 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ofstream(input, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 
-    SilentPrompts prompts;
-    CHalvexDoc document(prompts, {ScratchDirectory() + "/setting.ini", 128});
+    halvex::test::QuietPrompts prompts;
+    CHalvexDoc document(prompts, DocumentSettingsFor(ScratchDirectory() + "/setting.ini", 128));
     std::string error;
     bool opened = document.OnOpenDocument(input, &error);
     Check(opened || (!error.empty() && document.GetPathName().empty()));

@@ -12,10 +12,10 @@
 #include <string>
 #include <string_view>
 
-#include "config/app_globals.h"
 #include "config/language.h"
 #include "platform/profile.h"
 #include "platform/text_encoding.h"
+#include "support/program_globals.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             ReadProfileInt(path, section, key, 1);
         }
     }
-    g_LanguagePath = path;
+    halvex::test::UseLanguagePath language(path);
     LoadLangString("IDS_WINDOWNAME");
     LoadLangList("ScanType");
     LoadResourceText(2);

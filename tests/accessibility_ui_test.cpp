@@ -22,6 +22,7 @@
 #include "page_test_support.h"
 #include "resources/command_ids.h"
 #include "resources/dialog_template.h"
+#include "support/program_globals.h"
 #include "support/shell_fixture.h"
 #include "view/main_view.h"
 #include "view/page_tab_control.h"
@@ -221,7 +222,7 @@ private slots:
 
     void everyTemplateControlIsNamed() {
         QFETCH(QString, language);
-        g_LanguagePath = m_Shell.Folder().File(language.toStdString());
+        halvex::test::UseLanguagePath chosen(m_Shell.Folder().File(language.toStdString()));
         std::vector<const DialogTemplate*> templates;
         for (auto list : {ShellDialogTemplates(), PageDialogTemplates(), ToolDialogTemplates()}) {
             for (const DialogTemplate& dialog : list) {

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "config/setting_definitions.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -73,10 +74,14 @@ TEST(BandLinesTest, EdgesBeyondTheLineReadAsZero) {
     EXPECT_EQ(EdgeMegahertz("6013401700000000", -1), 0);
 }
 
-TEST(BandLinesTest, ReadBandLineCutsToTheBufferAndStopsAtEmptyKeys) {
+TEST(BandLinesTest, ReadingCutsToTheBufferAndStopsAtEmptyKeysAndTheLastLine) {
     halvex::test::TempFolder folder;
-    std::string path = folder.Write(
-        "models.ini", "[ModelInfo]\ndata0=601340170040005200220026ABCDEF0123456789\ndata1=\n");
+    std::string path = folder.Write("models.ini",
+                                    "[ModelInfo]\ndata0=601340170040005200220026ABCDEF0123456789\n"
+                                    "data1=\ndata16=6013401700000000\n");
+    auto ReadBandLine = [](const std::string& file, int k, size_t bufferSize) {
+        return settings::kBandLines.Read(file, k, bufferSize);
+    };
 
     std::optional<std::string> matching = ReadBandLine(path, 0, kBandLineMatchBufferSize);
     ASSERT_TRUE(matching.has_value());
@@ -86,6 +91,7 @@ TEST(BandLinesTest, ReadBandLineCutsToTheBufferAndStopsAtEmptyKeys) {
     EXPECT_EQ(limits->size(), 40u);
     EXPECT_FALSE(ReadBandLine(path, 1, kBandLineMatchBufferSize).has_value());
     EXPECT_FALSE(ReadBandLine(path, 2, kBandLineMatchBufferSize).has_value());
+    EXPECT_FALSE(ReadBandLine(path, kBandLineCount, kBandLineMatchBufferSize).has_value());
 }
 
 }  // namespace

@@ -14,9 +14,11 @@
 
 #include "codeplug/document.h"
 #include "config/app_globals.h"
+#include "config/settings.h"
 #include "editors/channel_row_state.h"
 #include "editors/radiogram_codes.h"
 #include "support/module_folder.h"
+#include "support/program_globals.h"
 #include "support/quiet_prompts.h"
 
 namespace {
@@ -30,9 +32,7 @@ class ChannelCommitTest : public ::testing::Test {
 protected:
     void SetUp() override {
         WriteSettings("compander=1\nchannel=1\n");
-        g_LanguagePath = m_Folder.File("none.lang");
-        g_ChannelCount = 128;
-        m_Doc.SetSettings(StartupDocumentSettings());
+        m_Doc.SetSettings(DocumentSettingsFor(g_SettingsPath, 128));
         ASSERT_TRUE(m_Doc.OnNewDocument(true));
         m_Doc.SetModifiedFlag(false);
     }
@@ -52,6 +52,7 @@ protected:
     }
 
     halvex::test::ModuleFolder m_Folder;
+    halvex::test::UseLanguagePath m_Language{m_Folder.File("none.lang")};
     halvex::test::QuietPrompts m_Prompts;
     CHalvexDoc m_Doc{m_Prompts, DocumentSettings{}};
 };

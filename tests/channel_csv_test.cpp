@@ -16,10 +16,12 @@
 
 #include "codeplug/document.h"
 #include "config/app_globals.h"
+#include "config/settings.h"
 #include "editors/channel_commit.h"
 #include "editors/channel_csv_values.h"
 #include "platform/csv_text.h"
 #include "support/module_folder.h"
+#include "support/program_globals.h"
 #include "support/quiet_prompts.h"
 
 namespace {
@@ -91,9 +93,7 @@ protected:
                        "[setup]\ncompander=1\nchannel=1\n[ModelInfo]\nFreq0=136-174MHz\n"
                        "data0=6013401700000000\n");
         SetModuleDir(m_Folder.Path());
-        g_LanguagePath = m_Folder.File("none.lang");
-        g_ChannelCount = 128;
-        m_Doc.SetSettings(StartupDocumentSettings());
+        m_Doc.SetSettings(DocumentSettingsFor(g_SettingsPath, 128));
         ASSERT_TRUE(m_Doc.OnNewDocument(true));
     }
 
@@ -119,6 +119,7 @@ protected:
     }
 
     halvex::test::ModuleFolder m_Folder;
+    halvex::test::UseLanguagePath m_Language{m_Folder.File("none.lang")};
     halvex::test::QuietPrompts m_Prompts;
     CHalvexDoc m_Doc{m_Prompts, DocumentSettings{}};
 };
@@ -552,7 +553,6 @@ TEST_F(ChannelCsvTest, MissingColumnsKeepWhatAUsedChannelHolds) {
 TEST_F(ChannelCsvTest, FrequenciesOutsideEveryRangeOfTheBandAreSkipped) {
     m_Folder.Write("setting.ini",
                    "[setup]\nchannel=1\n[ModelInfo]\ndata0=601340170040005200220026\n");
-    m_Doc.SetSettings(StartupDocumentSettings());
     const char* ranges = "136.00000-173.99500, 220.00000-259.99500, 400.00000-519.99500";
     struct Case {
         const char* frequency;

@@ -16,6 +16,7 @@
 #include "app/message_box.h"
 #include "codeplug/document.h"
 #include "config/app_globals.h"
+#include "config/setting_definitions.h"
 #include "config/settings.h"
 #include "grid/grid_ctrl.h"
 #include "page_test_support.h"
@@ -107,9 +108,10 @@ class ChannelPageTest : public QObject {
         QTRY_VERIFY(!view->isVisible());
     }
 
-    void WriteSetup(const char* key, const char* value) {
+    template <typename Setting>
+    void WriteSetup(const Setting& setting, const char* value) {
         std::string error;
-        QVERIFY2(WriteSetupString(key, value, &error), error.c_str());
+        QVERIFY2(setting.Write(g_SettingsPath, value, &error), error.c_str());
     }
 
 private slots:
@@ -119,9 +121,9 @@ private slots:
     }
 
     void init() {
-        WriteSetup("compander", "1");
-        WriteSetup("channel", "1");
-        WriteSetup("language", "english");
+        WriteSetup(settings::kCompander, "1");
+        WriteSetup(settings::kHighChannels, "1");
+        WriteSetup(settings::kLanguage, "english");
         MessageBox::ClearShown();
         OpenPage(128);
     }
@@ -361,7 +363,7 @@ private slots:
     }
 
     void channelSettingLocksRowsFrom100() {
-        WriteSetup("channel", "0");
+        WriteSetup(settings::kHighChannels, "0");
         m_Page->Reload();
         ClickCell(100, 1);
         QVERIFY(!FrequencyEditor()->isVisible());
@@ -377,7 +379,7 @@ private slots:
 
     void companderSettingShadesTheColumn() {
         Enter(1, 1, QStringLiteral("146.125"));
-        WriteSetup("compander", "0");
+        WriteSetup(settings::kCompander, "0");
         m_Page->Reload();
         QVERIFY(ReadOnly(1, 11));
         ClickCell(1, 11);

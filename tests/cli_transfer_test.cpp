@@ -21,6 +21,7 @@
 #include "cli/cli_support.h"
 #include "codeplug/document.h"
 #include "codeplug/pgm_file.h"
+#include "config/settings.h"
 #include "link_test_support.h"
 #include "platform/profile.h"
 #include "sim/virtual_radio.h"
@@ -101,7 +102,7 @@ protected:
     // The image a new document starts from before a read.
     std::array<uint8_t, kImageSize> NewDocumentImage() const {
         halvex::test::QuietPrompts prompts;
-        CHalvexDoc document(prompts, {m_Dir.SettingsPath()});
+        CHalvexDoc document(prompts, DocumentSettingsFor(m_Dir.SettingsPath(), 1));
         document.OnNewDocument(true);
         document.PrepareImage();
         return document.bytes;
@@ -130,7 +131,7 @@ TEST_F(CliTransferTest, ReadThenWriteRoundTrip) {
 
     // Send back an edited image to a blank radio: it receives the image PrepareImage derives.
     halvex::test::QuietPrompts prompts;
-    CHalvexDoc document(prompts, {m_Dir.SettingsPath()});
+    CHalvexDoc document(prompts, DocumentSettingsFor(m_Dir.SettingsPath(), 1));
     ASSERT_TRUE(document.OnOpenDocument(read, &error)) << error;
     document.SetPowerHigh(1, !document.GetPowerHigh(1));
     std::string edited = File("edited.pgm");

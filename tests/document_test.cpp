@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "codeplug/document.h"
+#include "config/settings.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "support/quiet_prompts.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -25,28 +27,6 @@ std::vector<uint8_t> ImageBytes(const CHalvexDoc& document, size_t offset, size_
                                 document.bytes.begin() + offset + count);
 }
 
-// Records the language keys: turning them into text is the front end's job.
-class FakePrompts : public DocumentPrompts {
-public:
-    bool AskOkCancel(const DocumentMessage& message) override {
-        questions.push_back(message.captionKey + ": " + message.textKey + message.detail);
-        return answer;
-    }
-    void ShowStopMessage(const DocumentMessage& message) override {
-        messages.push_back(message.captionKey + ": " + message.textKey + message.detail);
-    }
-    std::optional<std::string> AskSavePath() override {
-        ++savePathRequests;
-        return savePath;
-    }
-
-    bool answer = true;
-    std::optional<std::string> savePath;
-    int savePathRequests = 0;
-    std::vector<std::string> questions;
-    std::vector<std::string> messages;
-};
-
 class CountingView : public DocumentView {
 public:
     void OnUpdate() override { ++updates; }
@@ -59,13 +39,14 @@ protected:
         return kDataDir + "/settings/" + name;
     }
     void UseSettings(const std::string& name) {
-        m_Document.SetSettings({SettingsPath(name), kChannelCount});
+        m_Document.SetSettings(DocumentSettingsFor(SettingsPath(name), kChannelCount));
     }
     std::string File(const std::string& name) const { return m_Folder.File(name); }
 
-    FakePrompts m_Prompts;
+    halvex::test::QuietPrompts m_Prompts;
     static constexpr int kChannelCount = 16;
-    CHalvexDoc m_Document{m_Prompts, {SettingsPath("single_bands.ini"), kChannelCount}};
+    CHalvexDoc m_Document{m_Prompts,
+                          DocumentSettingsFor(SettingsPath("single_bands.ini"), kChannelCount)};
     halvex::test::TempFolder m_Folder;
 };
 
@@ -313,8 +294,8 @@ TEST_F(DocumentTest, WholeDocumentChangesUpdateRegisteredViews) {
 }
 
 TEST_F(DocumentTest, EachDocumentKeepsItsOwnSettings) {
-    CHalvexDoc wide(m_Prompts, {SettingsPath("multi_band.ini"), 128});
-    CHalvexDoc narrow(m_Prompts, {SettingsPath("single_bands.ini"), 3});
+    CHalvexDoc wide(m_Prompts, DocumentSettingsFor(SettingsPath("multi_band.ini"), 128));
+    CHalvexDoc narrow(m_Prompts, DocumentSettingsFor(SettingsPath("single_bands.ini"), 3));
     EXPECT_EQ(wide.GetChannelCount(), 128);
     EXPECT_EQ(narrow.GetChannelCount(), 3);
     wide.OnNewDocument(true);
@@ -336,8 +317,8 @@ TEST_F(DocumentTest, EachDocumentKeepsItsOwnSettings) {
     copy.OnNewDocument(true);
     EXPECT_EQ(copy.GetFrequencyLimits().m_FreqMax, 17399500);
     EXPECT_EQ(copy.GetChannelCount(), 3);
-    EXPECT_EQ(CHalvexDoc(m_Prompts, {"", 500}).GetChannelCount(), 128);
-    EXPECT_EQ(CHalvexDoc(m_Prompts, {"", 0}).GetChannelCount(), 1);
+    EXPECT_EQ(CHalvexDoc(m_Prompts, {{}, 500}).GetChannelCount(), 128);
+    EXPECT_EQ(CHalvexDoc(m_Prompts, {{}, 0}).GetChannelCount(), 1);
 }
 
 TEST_F(DocumentTest, TransmitTextFollowsShiftAndOffset) {

@@ -17,6 +17,11 @@ target_include_directories(e2e-dialog-layout PRIVATE ${PROJECT_SOURCE_DIR}/src)
 set_target_properties(e2e-dialog-layout PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 
+# The desktop program with its serial devices looked for in a tree the journey makes.
+add_executable(halvex-journey e2e/journey_main.cpp)
+target_link_libraries(halvex-journey PRIVATE halvex_ui)
+set_target_properties(halvex-journey PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+
 set(HALVEX_E2E_JOURNEYS
     read_edit_save_reopen
     fm_preset_lists
@@ -41,6 +46,6 @@ foreach(journey IN LISTS HALVEX_E2E_JOURNEYS)
     add_test(NAME e2e_${journey}
         COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/journeys.py ${journey}
             --bin ${HALVEX_BIN_DIR} --layout $<TARGET_FILE:e2e-dialog-layout>
-            --work ${CMAKE_BINARY_DIR}/e2e)
+            --work ${CMAKE_BINARY_DIR}/e2e --device-tree-program $<TARGET_FILE:halvex-journey>)
     set_tests_properties(e2e_${journey} PROPERTIES LABELS e2e TIMEOUT 180)
 endforeach()

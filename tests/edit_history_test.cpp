@@ -6,6 +6,7 @@
 #include <string>
 
 #include "codeplug/document.h"
+#include "config/settings.h"
 #include "support/quiet_prompts.h"
 #include "support/temp_folder.h"
 
@@ -32,7 +33,7 @@ protected:
     std::string Receive(int n) const { return m_Document.GetFrequencyText(n, kDecodeSide); }
 
     halvex::test::QuietPrompts m_Prompts;
-    CHalvexDoc m_Document{m_Prompts, {kSettings, 16}};
+    CHalvexDoc m_Document{m_Prompts, DocumentSettingsFor(kSettings, 16)};
     CountingView m_View;
     halvex::test::TempFolder m_Folder;
 };

@@ -11,6 +11,7 @@
 #include "config/app_globals.h"
 #include "config/help_file.h"
 #include "config/language_files.h"
+#include "config/setting_definitions.h"
 #include "config/settings.h"
 #include "profile_test_files.h"
 
@@ -74,6 +75,13 @@ TEST_F(InstalledTree, FoldersFollowTheXdgVariablesOrTheHomeDefaults) {
          "/d/halvex",
          "/c/halvex/ports",
          "/s/halvex/backups"},
+        // Backups alone need an absolute folder.
+        {"relative home",
+         {"home", "", "", "s"},
+         "home/.config/halvex/setting.ini",
+         "home/.local/share/halvex",
+         "home/.config/halvex/ports",
+         ""},
     };
     for (const Case& test : cases) {
         FileLocations locations = LocateFiles(m_Bin, test.environment);
@@ -111,7 +119,7 @@ TEST_F(InstalledTree, ASettingsFileBesideTheProgramKeepsEverythingThere) {
 
     std::string error;
     ASSERT_TRUE(LoadStartupSettings(m_Bin, &error, m_Environment)) << error;
-    EXPECT_EQ(ReadSetupInt("com", 1), 3);
+    EXPECT_EQ(settings::kCom.Read(g_SettingsPath), 3);
     EXPECT_FALSE(std::filesystem::exists(m_Home + "/.config"));
 
     // A folder named setting.ini is no settings file: the installed rule applies instead.
@@ -137,9 +145,9 @@ TEST_F(InstalledTree, FirstStartCopiesTheInstalledDefaultAndLaterStartsKeepTheUs
     ASSERT_EQ(stat((m_Home + "/.config/halvex").c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0700u);
 
-    ASSERT_TRUE(WriteSetupString("com", "4", &error)) << error;
+    ASSERT_TRUE(settings::kCom.Write(g_SettingsPath, "4", &error)) << error;
     ASSERT_TRUE(LoadStartupSettings(m_Bin, &error, m_Environment)) << error;
-    EXPECT_EQ(ReadSetupInt("com", 1), 4);
+    EXPECT_EQ(settings::kCom.Read(g_SettingsPath), 4);
     EXPECT_EQ(ReadBytes(m_SharedData + "/setting.ini"), defaults);
 
     // A config folder that cannot be made: the reason, and nothing half written.
@@ -175,7 +183,7 @@ TEST_F(InstalledTree, UsersLanguageFilesComeFirstAndShareTheInstalledHelp) {
     // Choosing a language writes the user's settings, never the installed default.
     ASSERT_TRUE(SelectLanguageFile(m_SharedData + "/chinese.lang", &error)) << error;
     EXPECT_EQ(g_SettingsPath, m_Home + "/.config/halvex/setting.ini");
-    EXPECT_EQ(ReadSetupString("language", "", 260), "chinese");
+    EXPECT_EQ(settings::kLanguage.Read(g_SettingsPath), "chinese");
     EXPECT_EQ(ReadBytes(m_SharedData + "/setting.ini"), "[setup]\nlanguage=english\n");
 }
 

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "codeplug/pgm_file.h"
+#include "config/settings.h"
 #include "support/quiet_prompts.h"
 
 namespace {
@@ -21,7 +22,7 @@ TEST(ImageDifferenceTest, EveryWrittenByteThatDiffersIsListed) {
     ASSERT_EQ(LoadPgmFile(kDataDir + "/pgm/v1_05_channels.pgm", &file, &error),
               PgmLoadResult::Loaded);
     halvex::test::QuietPrompts prompts;
-    CHalvexDoc first(prompts, {kDataDir + "/settings/single_bands.ini", 10});
+    CHalvexDoc first(prompts, DocumentSettingsFor(kDataDir + "/settings/single_bands.ini", 10));
     CHalvexDoc second(first);
     first.bytes = file.image;
     auto lines = [&] {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "config/app_globals.h"
 #include "platform/text_encoding.h"
 #include "profile_test_files.h"
+#include "support/program_globals.h"
 
 namespace {
 
@@ -37,14 +37,15 @@ TEST(LangString, EscapesAndMissingKeys) {
         {"ids_escapes", "A\nB\tC"},       {"IDS_MISSING", "Not Found"},
     };
     halvex::test::TempFolder directory;
-    g_LanguagePath = directory.Write("english.lang",
-                                     "[String]\nIDS_ESCAPES=A\\nB\\tC\n"
-                                     "IDS_OTHER_BACKSLASH=C:\\path\\x\n"
-                                     "IDS_DOUBLE_BACKSLASH=\\\\n\nIDS_EMPTY=\n");
+    halvex::test::UseLanguagePath language(
+        directory.Write("english.lang",
+                        "[String]\nIDS_ESCAPES=A\\nB\\tC\n"
+                        "IDS_OTHER_BACKSLASH=C:\\path\\x\n"
+                        "IDS_DOUBLE_BACKSLASH=\\\\n\nIDS_EMPTY=\n"));
     for (const StringCase& test : cases) {
         EXPECT_EQ(LoadLangString(test.key), test.expected) << test.key;
     }
-    g_LanguagePath = directory.File("missing.lang");
+    language.Switch(directory.File("missing.lang"));
     EXPECT_EQ(LoadLangString("IDS_ESCAPES"), "Not Found");
     EXPECT_TRUE(LoadLangList("ScanType").empty());
     EXPECT_EQ(LoadResourceText(1), "");
@@ -73,7 +74,7 @@ TEST(LangString, DecodesEachFileEncodingToUtf8) {
             << test.fixture << " " << test.key;
     }
 
-    g_LanguagePath = TestDataPath("lang/gbk_chinese.lang");
+    halvex::test::UseLanguagePath language(TestDataPath("lang/gbk_chinese.lang"));
     EXPECT_EQ(LoadLangString("IDS_PROMPT"), "提示\n请确认\t完成");
     // The second byte of 淺 in GBK is a backslash; it must not start an escape.
     EXPECT_EQ(LoadLangString("IDS_SHALLOW"), "淺n");
@@ -102,10 +103,10 @@ TEST(LangString, ByteLimitsNeverSplitACharacter) {
         {"ASCII over the limit", std::string(1500, 'x'), "String", std::string(999, 'x')},
     };
     halvex::test::TempFolder directory;
+    halvex::test::UseLanguagePath language(directory.File("cut.lang"));
     for (const CutCase& test : cases) {
-        g_LanguagePath =
-            directory.Write("cut.lang", "[String]\nIDS_LONG=" + test.fileValue +
-                                            "\n[ScanType]\n0=" + test.fileValue + "\n");
+        directory.Write("cut.lang", "[String]\nIDS_LONG=" + test.fileValue +
+                                        "\n[ScanType]\n0=" + test.fileValue + "\n");
         std::string text = std::string(test.section) == "String" ? LoadLangString("IDS_LONG")
                                                                  : LoadLangList("ScanType").at(0);
         EXPECT_EQ(text, test.expected) << test.what;
@@ -125,11 +126,12 @@ TEST(LangList, StopsAtTheFirstMissingOrEmptyKey) {
         {"Missing", {}},
     };
     halvex::test::TempFolder directory;
-    g_LanguagePath = directory.Write("english.lang",
-                                     "[step]\n0=5K\n1=6.25K\n2=10K\n"
-                                     "[Gap]\n0=zero\n2=two\n"
-                                     "[EmptyEntry]\n0=zero\n1=one\n2=\n3=three\n"
-                                     "[NotZeroBased]\n1=one\n");
+    halvex::test::UseLanguagePath language(
+        directory.Write("english.lang",
+                        "[step]\n0=5K\n1=6.25K\n2=10K\n"
+                        "[Gap]\n0=zero\n2=two\n"
+                        "[EmptyEntry]\n0=zero\n1=one\n2=\n3=three\n"
+                        "[NotZeroBased]\n1=one\n"));
     for (const ListCase& test : cases) {
         EXPECT_EQ(LoadLangList(test.section), test.expected) << test.section;
     }

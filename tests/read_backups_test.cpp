@@ -14,23 +14,6 @@
 
 namespace {
 
-TEST(ReadBackupsTest, FolderFollowsTheStateDirectoryRules) {
-    struct Case {
-        const char* stateHome;
-        const char* home;
-        std::string folder;
-    };
-    for (const Case& c : {Case{"/var/state", "/home/ann", "/var/state/halvex/backups"},
-                          Case{nullptr, "/home/ann", "/home/ann/.local/state/halvex/backups"},
-                          Case{"", "/home/ann", "/home/ann/.local/state/halvex/backups"},
-                          // A relative XDG_STATE_HOME is invalid and ignored by the rules.
-                          Case{"state", "/home/ann", "/home/ann/.local/state/halvex/backups"},
-                          Case{nullptr, nullptr, ""}, Case{"relative", "also-relative", ""}}) {
-        SCOPED_TRACE(c.folder);
-        EXPECT_EQ(DefaultBackupFolder(c.stateHome, c.home), c.folder);
-    }
-}
-
 TEST(ReadBackupsTest, ReadsInOneSecondKeepEachImageAndTheNewestFiftyStay) {
     halvex::test::TempFolder root;
     std::string folder = root.File("deep/backups");

@@ -9,7 +9,9 @@
 #include <string>
 
 #include "config/app_globals.h"
+#include "config/setting_definitions.h"
 #include "profile_test_files.h"
+#include "support/program_globals.h"
 
 namespace {
 
@@ -85,7 +87,7 @@ TEST(StartupSettings, EmptyFileTakesTheLocaleDefaults) {
     directory.Write("setting.ini", "");
     for (const LocaleCase& test : cases) {
         locale.Set(test.lcAll, test.lang);
-        g_ChannelCount = 50;
+        halvex::test::SetChannelCount(50);
         std::string error;
         ASSERT_TRUE(LoadStartupSettings(directory.Path(), &error)) << error;
         EXPECT_EQ(g_ModuleDir, directory.Path());
@@ -127,11 +129,11 @@ TEST(SetupSection, WritesAndReadsBackThroughTheSettingsPath) {
     std::string error;
     ASSERT_TRUE(LoadStartupSettings(directory.Path(), &error)) << error;
 
-    ASSERT_TRUE(WriteSetupString("com", "7", &error)) << error;
-    ASSERT_TRUE(WriteSetupString("language", "chinese", &error)) << error;
-    EXPECT_EQ(ReadSetupInt("com", 1), 7);
-    EXPECT_EQ(ReadSetupInt("readtime", 50), 50);
-    EXPECT_EQ(ReadSetupString("searchcom", "1", 8), "1");
+    ASSERT_TRUE(settings::kCom.Write(g_SettingsPath, "7", &error)) << error;
+    ASSERT_TRUE(settings::kLanguage.Write(g_SettingsPath, "chinese", &error)) << error;
+    EXPECT_EQ(settings::kCom.Read(g_SettingsPath), 7);
+    EXPECT_EQ(settings::kReadTime.Read(g_SettingsPath), 50);
+    EXPECT_TRUE(settings::kSearchCom.Read(g_SettingsPath));
     EXPECT_EQ(ReadBytes(g_SettingsPath),
               "[setup]\r\ncom=7\r\nsearchcom=1\r\nlanguage=chinese\r\n\r\n[ModelInfo]\r\n");
 }

@@ -28,8 +28,6 @@
 
 namespace {
 
-CHalvexApp* g_App = nullptr;
-
 constexpr const char* kProgramName = "Halvex";
 constexpr const char* kUntitled = "Untitled";
 constexpr const char* kSaveChangesQuestion = "Save changes to %s?";
@@ -52,19 +50,12 @@ void ShowSettingsNotes(CMainFrame& frame, const std::vector<std::string>& notes)
 
 }  // namespace
 
-CHalvexApp& HalvexApp() {
-    return *g_App;
-}
-
 CHalvexApp::CHalvexApp()
-    : m_Prompts([this] { return Owner(); }), m_Document(m_Prompts, DocumentSettings{}) {
-    g_App = this;
-}
+    : m_Prompts([this] { return Owner(); }), m_Document(m_Prompts, DocumentSettings{}) {}
 
 CHalvexApp::~CHalvexApp() {
     m_Frame.reset();
     m_Port.Close();
-    g_App = nullptr;
 }
 
 QWidget* CHalvexApp::Owner() const {

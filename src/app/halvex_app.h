@@ -95,6 +95,3 @@ private:
     std::unique_ptr<CMainFrame> m_Frame;
     std::unique_ptr<FeatureContext> m_Features;
 };
-
-// The running application; for dialogs that need its port, document or frame.
-CHalvexApp& HalvexApp();

@@ -1,57 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The desktop program: the application object started in the program's own directory, or
-// in the user's folders once installed.
-#include <QApplication>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-
-#include "app/halvex_app.h"
-#include "config/app_globals.h"
-#include "grid/grid_accessible.h"
-
-namespace {
-
-constexpr const char* kUsage =
-    "Usage: halvex [FILE.pgm]\n"
-    "Programs the RQ870 radio: read, edit, save and write its channels and settings.\n"
-    "FILE.pgm is opened at start-up.\n"
-    "\n"
-    "  --help     show this text and exit\n"
-    "  --version  show the version and exit\n"
-    "\n"
-    "halvex-cli does the same from a terminal; see halvex-cli --help.\n";
-
-}  // namespace
+// The desktop program, looking for serial devices where the system keeps them.
+#include "app/desktop_main.h"
 
 int main(int argc, char** argv) {
-    // Answered before any window system is needed, so they also work without a desktop.
-    for (int index = 1; index < argc; ++index) {
-        if (std::strcmp(argv[index], "--version") == 0) {
-            std::puts("halvex " HALVEX_VERSION);
-            return 0;
-        }
-        if (std::strcmp(argv[index], "--help") == 0 || std::strcmp(argv[index], "-h") == 0) {
-            std::fputs(kUsage, stdout);
-            return 0;
-        }
-    }
-    QApplication application(argc, argv);
-    // Lets the desktop match the window to its menu entry and icon.
-    QApplication::setDesktopFileName(QStringLiteral("org.halvex.Halvex"));
-    InstallGridAccessibility();
-    CHalvexApp app;
-    // The journeys point the port dialog's device list at a fake tree.
-    DeviceRoots roots;
-    if (const char* sys = std::getenv("HALVEX_SYSFS_ROOT")) {
-        roots.sysRoot = sys;
-    }
-    if (const char* dev = std::getenv("HALVEX_DEV_ROOT")) {
-        roots.devRoot = dev;
-    }
-    app.SetDeviceRoots(roots);
-    if (!app.InitInstance(ExecutableDirectory(), QApplication::arguments(), ProcessEnvironment())) {
-        return 1;
-    }
-    return QApplication::exec();
+    return RunDesktop(argc, argv, DeviceRoots{});
 }

@@ -9,10 +9,10 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_support.h"
 #include "config/app_globals.h"
+#include "config/setting_definitions.h"
 #include "link/com_port_map.h"
 #include "link/radio_connection.h"
 #include "link/serial_devices.h"
-#include "platform/profile.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ void PrintJson(const std::vector<ComPortMapping>& ports, const std::vector<Seria
                const std::string& device) {
     std::ostringstream out;
     out << "{\n  \"device\": " << JsonString(device)
-        << ",\n  \"com\": " << ReadProfileInt(g_SettingsPath, "setup", "com", 1)
+        << ",\n  \"com\": " << settings::kCom.Read(g_SettingsPath)
         << ",\n  \"inUse\": " << JsonString(ConfiguredPortName(g_SettingsPath))
         << ",\n  \"comPorts\": [";
     for (size_t i = 0; i < ports.size(); ++i) {
@@ -121,9 +121,8 @@ void PrintTable(const std::vector<ComPortMapping>& ports, const std::vector<Seri
         std::cout << "In use: " << device << " (device in " << g_SettingsPath
                   << "; COM ports and the port search are not used)\n";
     } else {
-        int com = ReadProfileInt(g_SettingsPath, "setup", "com", 1);
-        bool search =
-            !ReadProfileString(g_SettingsPath, "setup", "searchcom", "1", 8).starts_with('0');
+        int com = settings::kCom.Read(g_SettingsPath);
+        bool search = settings::kSearchCom.Read(g_SettingsPath);
         std::cout << "In use: COM" << com << " (com in " << g_SettingsPath
                   << (search ? "; other ports are searched when the radio does not answer there"
                              : "")

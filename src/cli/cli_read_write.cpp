@@ -17,6 +17,7 @@
 #include "codeplug/document.h"
 #include "codeplug/read_backups.h"
 #include "config/app_globals.h"
+#include "config/setting_definitions.h"
 #include "link/clone_frames.h"
 #include "link/clone_protocol.h"
 #include "link/radio_connection.h"
@@ -24,7 +25,6 @@
 #include "link/worker_runner.h"
 #include "link/write_verify.h"
 #include "platform/output_path.h"
-#include "platform/profile.h"
 
 namespace {
 
@@ -60,9 +60,8 @@ bool TakeTransferArguments(std::string_view command, const ParsedOptions& option
     taken->device = options.Value("--device");
     taken->file = options.Value(read ? "-o" : "FILE.pgm");
     taken->force = options.Has("--force");
-    taken->verify =
-        options.Has("--verify") || (!options.Has("--no-verify") &&
-                                    ReadProfileInt(g_SettingsPath, "setup", "verifywrite", 0) != 0);
+    taken->verify = options.Has("--verify") || (!options.Has("--no-verify") &&
+                                                settings::kVerifyWrite.Read(g_SettingsPath) != 0);
     return true;
 }
 
@@ -211,8 +210,7 @@ int ReportOutcome(const TransferJob& job, const TransferArguments& arguments, bo
 
 // As the desktop program decides it: a configured device is never searched past.
 bool SearchIsOn() {
-    return ConfiguredDevice(g_SettingsPath).empty() &&
-           !ReadProfileString(g_SettingsPath, "setup", "searchcom", "1", 8).starts_with('0');
+    return ConfiguredDevice(g_SettingsPath).empty() && settings::kSearchCom.Read(g_SettingsPath);
 }
 
 // Without --port or --device the port is the desktop program's: the device setting, else com.
@@ -222,7 +220,7 @@ void UseConfiguredPort(TransferArguments* arguments) {
     }
     arguments->device = ConfiguredDevice(g_SettingsPath);
     if (arguments->device.empty()) {
-        arguments->port = ReadProfileInt(g_SettingsPath, "setup", "com", 1);
+        arguments->port = settings::kCom.Read(g_SettingsPath);
     }
 }
 

@@ -8,8 +8,7 @@
 #include "config/app_globals.h"
 #include "config/file_locations.h"
 #include "config/setting_definitions.h"
-#include "config/settings_check.h"
-#include "platform/profile.h"
+#include "config/settings.h"
 #include "platform/terminal_text.h"
 
 namespace {
@@ -49,32 +48,23 @@ bool ParsePort(std::string_view command, const std::string& value, std::optional
 }
 
 bool UseSettingsFile(const std::string& settingsPath, std::string* error) {
-    std::string moduleDir = ExecutableDirectory();
-    FileLocations locations = LocateFiles(moduleDir, ProcessEnvironment());
-    UseFileLocations(moduleDir, locations);
-    if (!settingsPath.empty()) {
-        g_SettingsPath = settingsPath;
-    } else if (!PrepareSettingsFile(locations, error)) {
-        return false;
-    }
-    SettingsCheck check = CheckSettingsFile(g_SettingsPath);
-    if (!check.refusal.empty()) {
-        *error = check.refusal;
+    SettingsCheck check;
+    std::string name;
+    if (!StartSettings(ExecutableDirectory(), ProcessEnvironment(), settingsPath,
+                       SettingsNaming::kPath, &check, &name, error)) {
         return false;
     }
     // A wrong value must not turn into a failure of the cable later: each is named now.
     if (!check.badValues.empty()) {
         for (size_t index = 0; index + 1 < check.badValues.size(); ++index) {
-            PrintNote("halvex-cli: " +
-                      BadValueMessage(g_SettingsPath, check.badValues[index], false));
+            PrintNote("halvex-cli: " + BadValueMessage(name, check.badValues[index], false));
         }
-        *error = BadValueMessage(g_SettingsPath, check.badValues.back(), false);
+        *error = BadValueMessage(name, check.badValues.back(), false);
         return false;
     }
     for (const std::string& note : check.notes) {
         PrintNote("halvex-cli: " + note);
     }
-    g_ChannelCount = settings::kChannelCount.Read(g_SettingsPath);
     return true;
 }
 
@@ -104,7 +94,8 @@ bool NewDocumentOnBand(std::string_view command, const std::optional<int>& band,
     if (!band) {
         return true;
     }
-    std::optional<std::string> line = ReadBandLine(g_SettingsPath, *band, kBandLineMatchBufferSize);
+    std::optional<std::string> line =
+        settings::kBandLines.Read(g_SettingsPath, *band, kBandLineMatchBufferSize);
     if (!line || !IsUsableBandLine(*line)) {
         *error = std::string(command) + ": " + g_SettingsPath + " has no usable band line data" +
                  std::to_string(*band);

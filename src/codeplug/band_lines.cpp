@@ -4,7 +4,6 @@
 #include <string>
 
 #include "codeplug/radio_image.h"
-#include "platform/profile.h"
 
 namespace {
 
@@ -37,15 +36,6 @@ int LeadingInteger(std::string_view text) {
 }
 
 }  // namespace
-
-std::optional<std::string> ReadBandLine(const std::string& settingsPath, int k, size_t bufferSize) {
-    std::string key = "data" + std::to_string(k);
-    std::string line = ReadProfileString(settingsPath, "ModelInfo", key, "", bufferSize);
-    if (line.empty()) {
-        return std::nullopt;
-    }
-    return line;
-}
 
 bool IsMultiBandLine(std::string_view line) {
     // Eight characters hold at most 99999999, so the field cannot overflow an int.

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The band-information lines "data0".."data15" of setting.ini's ModelInfo section: which
-// band words they describe and which frequency limits follow from them.
+// The band lines of the settings: which band words they describe and which frequency limits
+// follow from them.
 // A line too short for its form is unusable and is never read past its end.
 #pragma once
 
@@ -25,10 +25,6 @@ constexpr size_t kMultiBandLineLength = 24;
 
 constexpr size_t kBandWordSize = 4;
 constexpr size_t kBandWordsSize = 3 * kBandWordSize;
-
-// Line k as read from the settings file, cut to bufferSize - 1 characters; nothing when the
-// key is missing or empty.
-std::optional<std::string> ReadBandLine(const std::string& settingsPath, int k, size_t bufferSize);
 
 // Characters 8-15 read as a decimal number are nonzero.
 bool IsMultiBandLine(std::string_view line);

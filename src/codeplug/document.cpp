@@ -5,8 +5,6 @@
 #include <cctype>
 
 #include "codeplug/band_lines.h"
-#include "config/app_globals.h"
-#include "config/language.h"
 
 namespace {
 
@@ -50,6 +48,10 @@ CHalvexDoc::CHalvexDoc(DocumentPrompts& prompts, const DocumentSettings& setting
 void CHalvexDoc::SetSettings(const DocumentSettings& settings) {
     m_Settings = settings;
     m_Settings.channelCount = std::clamp(settings.channelCount, 1, kImageChannelCount);
+}
+
+std::optional<std::string> CHalvexDoc::BandLine(int k, size_t bufferSize) const {
+    return m_Settings.bandLines ? m_Settings.bandLines(k, bufferSize) : std::nullopt;
 }
 
 void CHalvexDoc::SetFrequencyText(int i, RecordSide which, std::string_view text) {
@@ -210,8 +212,7 @@ void CHalvexDoc::ChangeFrequencyRange(int k) {
 int CHalvexDoc::FindModelLine() const {
     int result = 0;
     for (int k = 0; k < kBandLineCount; ++k) {
-        std::optional<std::string> line =
-            ReadBandLine(m_Settings.settingsPath, k, kBandLineMatchBufferSize);
+        std::optional<std::string> line = BandLine(k, kBandLineMatchBufferSize);
         if (!line) {
             break;
         }
@@ -230,7 +231,7 @@ int CHalvexDoc::FindModelLine() const {
 void CHalvexDoc::ApplyModelLine(int k) {
     std::optional<std::string> line;
     if (k >= 0 && k < kBandLineCount) {
-        line = ReadBandLine(m_Settings.settingsPath, k, kBandLineMatchBufferSize);
+        line = BandLine(k, kBandLineMatchBufferSize);
     }
     if (line && IsUsableBandLine(*line)) {
         BandLineWords words = DecodeBandLineWords(*line);
@@ -242,8 +243,7 @@ void CHalvexDoc::ApplyModelLine(int k) {
 }
 
 void CHalvexDoc::ComputeFrequencyLimits() {
-    std::optional<std::string> line =
-        ReadBandLine(m_Settings.settingsPath, FindModelLine(), kBandLineLimitsBufferSize);
+    std::optional<std::string> line = BandLine(FindModelLine(), kBandLineLimitsBufferSize);
     if (!line || !IsUsableBandLine(*line)) {
         m_Limits = FrequencyLimits{};
         return;

@@ -123,6 +123,7 @@ public:
     void RefreshLimitsAndViews();
 
 private:
+    std::optional<std::string> BandLine(int k, size_t bufferSize) const;
     void NotifyTitleChanged();
     std::vector<uint8_t> EditState() const;
     void SetEditState(const std::vector<uint8_t>& state);

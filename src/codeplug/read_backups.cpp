@@ -132,18 +132,6 @@ void RemoveOldBackups(const std::string& folder, const std::string& keep) {
 
 }  // namespace
 
-std::string DefaultBackupFolder(const char* xdgStateHome, const char* home) {
-    std::string base;
-    if (xdgStateHome != nullptr && xdgStateHome[0] == '/') {
-        base = xdgStateHome;
-    } else if (home != nullptr && home[0] == '/') {
-        base = std::string(home) + "/.local/state";
-    } else {
-        return {};
-    }
-    return base + "/halvex/backups";
-}
-
 bool WriteReadBackup(const std::string& folder, const PgmFile& file, std::time_t now,
                      std::string* path, std::string* error) {
     if (folder.empty()) {

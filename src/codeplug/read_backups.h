@@ -13,10 +13,6 @@
 // How many backups the folder keeps; older ones are removed after each new one.
 constexpr size_t kBackupsKept = 50;
 
-// $XDG_STATE_HOME/halvex/backups, or ~/.local/state/halvex/backups when it is unset or not
-// absolute; empty when neither variable helps. Callers pass getenv's results.
-std::string DefaultBackupFolder(const char* xdgStateHome, const char* home);
-
 // Saves file as radio-YYYYMMDD-HHMMSS.pgm (local time of now; "_2", "_3"... when that name is
 // taken) in folder, which is created private (0700) as needed; the file is 0600. Then removes
 // the backups with the oldest modification times until kBackupsKept remain, never the new one.

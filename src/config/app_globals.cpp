@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "config/settings.h"
 #include "platform/file_status.h"
 
 std::string g_ModuleDir;
@@ -52,7 +53,7 @@ int ClampChannelCount(int count) {
 }
 
 DocumentSettings StartupDocumentSettings() {
-    return {g_SettingsPath, ClampChannelCount(g_ChannelCount)};
+    return DocumentSettingsFor(g_SettingsPath, ClampChannelCount(g_ChannelCount));
 }
 
 void SetModuleDir(const std::string& moduleDir) {

@@ -11,7 +11,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "codeplug/read_backups.h"
 #include "config/settings.h"
 #include "platform/atomic_file.h"
 #include "platform/file_status.h"
@@ -32,6 +31,20 @@ std::string XdgFolder(const std::string& value, const std::string& home, const c
         return value;
     }
     return home.empty() ? std::string() : home + fallback;
+}
+
+// $XDG_STATE_HOME/halvex/backups, or ~/.local/state/halvex/backups when it is unset or not
+// absolute; empty when neither variable helps.
+std::string BackupFolder(const UserEnvironment& environment) {
+    std::string base;
+    if (environment.stateHome.starts_with('/')) {
+        base = environment.stateHome;
+    } else if (environment.home.starts_with('/')) {
+        base = environment.home + "/.local/state";
+    } else {
+        return {};
+    }
+    return base + kProgramFolder + "/backups";
 }
 
 std::string ParentDirectory(const std::string& path) {
@@ -69,9 +82,7 @@ FileLocations LocateFiles(const std::string& executableDir, const UserEnvironmen
     FileLocations locations = PortableLocations(executableDir);
     // Backups are the user's own in both modes: a copy of a radio must outlive the folder a
     // portable program was run from.
-    locations.backupsDir =
-        DefaultBackupFolder(environment.stateHome.c_str(),
-                            environment.home.empty() ? nullptr : environment.home.c_str());
+    locations.backupsDir = BackupFolder(environment);
     if (IsRegularFile(locations.settingsPath)) {
         return locations;
     }

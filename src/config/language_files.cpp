@@ -10,7 +10,7 @@
 
 #include "config/app_globals.h"
 #include "config/language.h"
-#include "config/settings.h"
+#include "config/setting_definitions.h"
 #include "platform/file_status.h"
 
 namespace {
@@ -106,5 +106,5 @@ bool SameLanguagePath(const std::string& a, const std::string& b) {
 
 bool SelectLanguageFile(const std::string& path, std::string* error) {
     g_LanguagePath = path;
-    return WriteSetupString("language", NameWithoutExtension(path), error);
+    return settings::kLanguage.Write(g_SettingsPath, NameWithoutExtension(path), error);
 }

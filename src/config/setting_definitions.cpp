@@ -63,3 +63,19 @@ bool TextSetting::Write(const std::string& settingsPath, std::string_view text,
                         std::string* error) const {
     return WriteProfileString(settingsPath, section, key, text, error);
 }
+
+std::string NumberedTextSetting::Key(int k) const {
+    return std::string(prefix) + std::to_string(k);
+}
+
+std::optional<std::string> NumberedTextSetting::Read(const std::string& settingsPath, int k,
+                                                     size_t bufferSize) const {
+    if (k < 0 || k >= count) {
+        return std::nullopt;
+    }
+    std::string text = ReadProfileString(settingsPath, section, Key(k), "", bufferSize);
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    return text;
+}

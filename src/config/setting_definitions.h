@@ -48,6 +48,19 @@ struct TextSetting {
     bool Write(const std::string& settingsPath, std::string_view text, std::string* error) const;
 };
 
+// Numbered keys of one section, prefix + "0" up to prefix + (count - 1), read in order until
+// one is missing or empty.
+struct NumberedTextSetting {
+    std::string_view section;
+    std::string_view prefix;
+    int count;
+
+    std::string Key(int k) const;
+    // Key k cut to bufferSize - 1 characters; nothing when it is missing, empty or past count.
+    std::optional<std::string> Read(const std::string& settingsPath, int k,
+                                    size_t bufferSize) const;
+};
+
 namespace settings {
 
 inline constexpr std::string_view kSetupSection = "setup";
@@ -67,6 +80,12 @@ inline constexpr SwitchSetting kCompander{kSetupSection, "compander", "1", 8};
 inline constexpr SwitchSetting kHighChannels{kSetupSection, "channel", "1", 8};
 // Long enough for any /dev/serial/by-id name.
 inline constexpr TextSetting kDevice{kSetupSection, "device", "", 1024};
+
+inline constexpr std::string_view kModelSection = "ModelInfo";
+// The band lines: the band words a radio of each frequency range has, as hexadecimal text.
+inline constexpr NumberedTextSetting kBandLines{kModelSection, "data", 16};
+// The frequency ranges' names, in the order of the band lines, as the range list shows them.
+inline constexpr NumberedTextSetting kRangeNames{kModelSection, "Freq", 10};
 
 // Every whole-number setting, for the file's check.
 inline constexpr const IntSetting* kIntSettings[] = {&kChannelCount, &kCom,       &kRwType,

@@ -3,38 +3,47 @@
 
 #include <filesystem>
 
+#include "codeplug/band_lines.h"
 #include "config/app_globals.h"
-#include "config/file_locations.h"
 #include "config/setting_definitions.h"
-#include "config/settings_check.h"
-#include "platform/profile.h"
 
-std::string ReadSetupString(std::string_view key, std::string_view defaultValue,
-                            size_t bufferSize) {
-    return ReadProfileString(g_SettingsPath, settings::kSetupSection, key, defaultValue,
-                             bufferSize);
+static_assert(settings::kBandLines.count == kBandLineCount);
+
+DocumentSettings DocumentSettingsFor(const std::string& settingsPath, int channelCount) {
+    return {[settingsPath](int k, size_t bufferSize) {
+                return settings::kBandLines.Read(settingsPath, k, bufferSize);
+            },
+            channelCount};
 }
 
-int ReadSetupInt(std::string_view key, int defaultValue) {
-    return ReadProfileInt(g_SettingsPath, settings::kSetupSection, key, defaultValue);
-}
-
-bool WriteSetupString(std::string_view key, std::string_view value, std::string* error) {
-    return WriteProfileString(g_SettingsPath, settings::kSetupSection, key, value, error);
+bool StartSettings(const std::string& moduleDir, const UserEnvironment& environment,
+                   const std::string& settingsPath, SettingsNaming naming, SettingsCheck* check,
+                   std::string* shownName, std::string* error) {
+    FileLocations locations = LocateFiles(moduleDir, environment);
+    UseFileLocations(moduleDir, locations);
+    if (!settingsPath.empty()) {
+        g_SettingsPath = settingsPath;
+    } else if (!PrepareSettingsFile(locations, error)) {
+        return false;
+    }
+    *shownName = naming == SettingsNaming::kFileName
+                     ? std::filesystem::path(g_SettingsPath).filename().string()
+                     : g_SettingsPath;
+    *check = CheckSettingsFile(g_SettingsPath, *shownName);
+    if (!check->refusal.empty()) {
+        *error = check->refusal;
+        return false;
+    }
+    g_ChannelCount = settings::kChannelCount.Read(g_SettingsPath);
+    return true;
 }
 
 bool LoadStartupSettings(const std::string& moduleDir, std::string* error,
                          const UserEnvironment& environment, std::vector<std::string>* notes) {
-    FileLocations locations = LocateFiles(moduleDir, environment);
-    UseFileLocations(moduleDir, locations);
-    if (!PrepareSettingsFile(locations, error)) {
-        return false;
-    }
-    // The window has room for the file's name only; the refusal, shown in a box, has the path.
-    std::string name = std::filesystem::path(g_SettingsPath).filename().string();
-    SettingsCheck check = CheckSettingsFile(g_SettingsPath, name);
-    if (!check.refusal.empty()) {
-        *error = check.refusal;
+    SettingsCheck check;
+    std::string name;
+    if (!StartSettings(moduleDir, environment, {}, SettingsNaming::kFileName, &check, &name,
+                       error)) {
         return false;
     }
     if (notes != nullptr) {
@@ -46,6 +55,5 @@ bool LoadStartupSettings(const std::string& moduleDir, std::string* error,
     }
     std::string language = settings::kLanguage.Read(g_SettingsPath);
     SetLanguageName(language.empty() ? DefaultLanguageName() : language);
-    g_ChannelCount = settings::kChannelCount.Read(g_SettingsPath);
     return true;
 }

@@ -3,7 +3,6 @@
 
 #include <string_view>
 
-#include "codeplug/band_lines.h"
 #include "codeplug/pgm_file.h"
 #include "platform/profile.h"
 #include "platform/profile_lines.h"
@@ -65,10 +64,12 @@ SettingsCheck CheckSettingsFile(const std::string& path, const std::string& show
                               std::to_string(settings::kChannelCount.defaultValue) +
                               " channel, defaults used");
     }
-    std::optional<std::string> firstBandLine = FindProfileValue(contents, "ModelInfo", "data0");
+    const NumberedTextSetting& bandLines = settings::kBandLines;
+    std::optional<std::string> firstBandLine =
+        FindProfileValue(contents, bandLines.section, bandLines.Key(0));
     if (!firstBandLine || firstBandLine->empty()) {
-        check.notes.push_back(name +
-                              " has no band line ([ModelInfo] data0): no frequency limits known");
+        check.notes.push_back(name + " has no band line ([" + std::string(bandLines.section) +
+                              "] " + bandLines.Key(0) + "): no frequency limits known");
     }
     for (const IntSetting* setting : settings::kIntSettings) {
         std::optional<std::string> value =

@@ -7,7 +7,6 @@
 #include "app/file_dialog.h"
 #include "app/message_box.h"
 #include "codeplug/document.h"
-#include "config/app_globals.h"
 #include "config/language.h"
 #include "editors/channel_csv_dialog.h"
 #include "platform/atomic_file.h"
@@ -40,7 +39,7 @@ void OnImportChannels(const FeatureContext& context) {
     std::array<uint8_t, kImageSize> image{};
     ChannelImportResult result;
     if (!ReadCsvFile(*path, &text, &error) ||
-        !PreviewChannelImport(text, document, ClampChannelCount(g_ChannelCount),
+        !PreviewChannelImport(text, document, document.GetChannelCount(),
                               ChannelImportMode::Replace, LanguageWording, &image, &result,
                               &error)) {
         ShowError(context, LoadLangString("IDS_CSV_REFUSED") + error);
@@ -74,7 +73,7 @@ void OnExportChannels(const FeatureContext& context) {
     }
     std::vector<std::string> notes;
     const std::string csv =
-        ExportChannelCsv(document, ClampChannelCount(g_ChannelCount), LanguageWording, &notes);
+        ExportChannelCsv(document, document.GetChannelCount(), LanguageWording, &notes);
     std::string error;
     if (!ReplaceFileContents(*path, csv, &error)) {
         ShowError(context, error);
@@ -101,6 +100,6 @@ void InstallChannelCsvCommands(const FeatureContext& context) {
     commands.SetCommandHandler(kCommandImportChannels, [&context] { OnImportChannels(context); });
     commands.SetCommandHandler(kCommandExportChannels, [&context] { OnExportChannels(context); });
     commands.SetCommandEnabler(kCommandExportChannels, [&context] {
-        return HasChannelsToExport(context.document, ClampChannelCount(g_ChannelCount));
+        return HasChannelsToExport(context.document, context.document.GetChannelCount());
     });
 }

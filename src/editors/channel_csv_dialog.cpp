@@ -10,7 +10,6 @@
 #include "app/message_box.h"
 #include "app/relabel.h"
 #include "codeplug/document.h"
-#include "config/app_globals.h"
 #include "config/language.h"
 #include "platform/atomic_file.h"
 
@@ -45,7 +44,7 @@ ChannelImportMode CChannelImportDlg::Mode() const {
 void CChannelImportDlg::Preview() {
     std::string error;
     m_Report->clear();
-    if (!PreviewChannelImport(m_Text, m_Document, ClampChannelCount(g_ChannelCount), Mode(),
+    if (!PreviewChannelImport(m_Text, m_Document, m_Document.GetChannelCount(), Mode(),
                               LanguageWording, &m_Image, &m_Result, &error)) {
         // The caller previewed the same text before; only a vanished settings file gets here.
         m_Summary->setText(QString::fromStdString(error));

@@ -16,11 +16,11 @@
 #include "codeplug/document.h"
 #include "config/app_globals.h"
 #include "config/language.h"
+#include "config/setting_definitions.h"
 #include "editors/channel_cell_editor.h"
 #include "editors/channel_grid.h"
 #include "editors/clamp_note.h"
 #include "grid/grid_ctrl.h"
-#include "platform/profile.h"
 #include "resources/command_ids.h"
 #include "view/command_table.h"
 #include "view/main_view.h"
@@ -29,7 +29,6 @@ namespace {
 
 constexpr int kFrequencyTextLimit = 9;
 constexpr int kNameTextLimit = 5;
-constexpr int kRangeLineCount = 10;
 constexpr size_t kRangeBufferSize = 30;
 
 QString Text(const std::string& text) {
@@ -118,14 +117,13 @@ void CChannelPage::LoadTexts() {
 void CChannelPage::FillRangeSelector() {
     QSignalBlocker blocker(m_RangeSelector);
     m_RangeSelector->clear();
-    for (int k = 0; k < kRangeLineCount; ++k) {
-        std::string key = "Freq" + std::to_string(k);
-        std::string range =
-            ReadProfileString(g_SettingsPath, "ModelInfo", key, "", kRangeBufferSize);
-        if (range.empty()) {
+    for (int k = 0; k < settings::kRangeNames.count; ++k) {
+        std::optional<std::string> range =
+            settings::kRangeNames.Read(g_SettingsPath, k, kRangeBufferSize);
+        if (!range) {
             break;
         }
-        m_RangeSelector->addItem(Text(range));
+        m_RangeSelector->addItem(Text(*range));
     }
     m_RangeSelector->setCurrentIndex(m_Document.FindModelLine());
     // A multi-band line is longer than the template's box; widen it rather than cut it.
@@ -148,23 +146,26 @@ void CChannelPage::FillToneLists() {
 }
 
 void CChannelPage::BuildGrid() {
-    const int rows = g_ChannelCount + 1;
+    const int rows = m_Document.GetChannelCount() + 1;
     if (m_Grid->GetRowCount() != rows) {
-        LayOutChannelGrid(*m_Grid, g_ChannelCount);
+        LayOutChannelGrid(*m_Grid, m_Document.GetChannelCount());
     }
     m_Grid->SetDrawing(false, false);
-    const ChannelTableSettings settings = ReadChannelTableSettings(g_SettingsPath, g_ChannelCount);
-    FillChannelGrid(*m_Grid, m_Document, m_Texts, settings);
+    FillChannelGrid(*m_Grid, m_Document, m_Texts, TableSettings());
     m_Grid->SetDrawing(true, true);
 }
 
+ChannelTableSettings CChannelPage::TableSettings() const {
+    return ReadChannelTableSettings(g_SettingsPath, m_Document.GetChannelCount());
+}
+
 void CChannelPage::RefreshRow(int n) {
-    ApplyRow(n, ReadChannelTableSettings(g_SettingsPath, g_ChannelCount));
+    ApplyRow(n, TableSettings());
 }
 
 void CChannelPage::RefreshRows(int first, int last) {
-    const ChannelTableSettings settings = ReadChannelTableSettings(g_SettingsPath, g_ChannelCount);
-    for (int n = std::max(first, 1); n <= std::min(last, g_ChannelCount); ++n) {
+    const ChannelTableSettings settings = TableSettings();
+    for (int n = std::max(first, 1); n <= std::min(last, m_Document.GetChannelCount()); ++n) {
         ApplyRow(n, settings);
     }
 }
@@ -187,13 +188,13 @@ int CChannelPage::TargetChannel() const {
         return selected.front();
     }
     const int row = m_Grid->GetFocusCell().row;
-    return row >= 1 && row <= g_ChannelCount ? row : 0;
+    return row >= 1 && row <= m_Document.GetChannelCount() ? row : 0;
 }
 
 int CChannelPage::LastEditableChannel() const {
-    const ChannelTableSettings settings = ReadChannelTableSettings(g_SettingsPath, g_ChannelCount);
+    const ChannelTableSettings settings = TableSettings();
     constexpr int kLastUnlimitedChannel = 99;
-    const int count = std::min(g_ChannelCount, kImageChannelCount);
+    const int count = m_Document.GetChannelCount();
     return settings.channelLimit && count > kLastUnlimitedChannel ? kLastUnlimitedChannel : count;
 }
 
@@ -249,7 +250,7 @@ void CChannelPage::HideEditors() {
 }
 
 bool CChannelPage::IsEditing(const CCellEditor* editor) const {
-    return editor->IsShown() && m_EditRow >= 1 && m_EditRow <= g_ChannelCount;
+    return editor->IsShown() && m_EditRow >= 1 && m_EditRow <= m_Document.GetChannelCount();
 }
 
 void CChannelPage::CloseEditor(CCellEditor* editor) {

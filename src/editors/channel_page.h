@@ -63,6 +63,8 @@ private:
     void FillRangeSelector();
     void FillToneLists();
     void BuildGrid();
+    // Read from the settings file once per refresh, however many rows it redraws.
+    ChannelTableSettings TableSettings() const;
     void ApplyRow(int n, const ChannelTableSettings& settings);
     bool IsEditing(const CCellEditor* editor) const;
     CCellEditor* EditorFor(int column) const;

@@ -11,12 +11,12 @@
 
 // The two setup switches of setting.ini that lock parts of the table.
 struct ChannelTableSettings {
-    bool companderOff = false;  // "compander" begins with "0": its column locked everywhere
-    bool channelLimit = false;  // "channel" begins with "0": rows 100 and up locked
+    bool companderOff = false;  // settings::kCompander off: its column locked everywhere
+    bool channelLimit = false;  // settings::kHighChannels off: rows 100 and up locked
     int channelCount = kImageChannelCount;
 };
 
-// Reads "compander" and "channel" from settingsPath; the count is the caller's.
+// Reads the compander and high-channel switches from settingsPath; the count is the caller's.
 ChannelTableSettings ReadChannelTableSettings(const std::string& settingsPath, int channelCount);
 
 struct ChannelCellState {

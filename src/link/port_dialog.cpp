@@ -14,7 +14,6 @@
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
-#include "config/settings.h"
 #include "link/clone_frames.h"
 #include "link/com_port_map.h"
 #include "link/radio_connection.h"
@@ -186,7 +185,7 @@ void CPortDlg::accept() {
     if (!chosenDevice.empty()) {
         if (chosenDevice != device) {
             m_Context.port.Close();
-            StoreSetting("device", chosenDevice);
+            StoreSetting(settings::kDevice, chosenDevice);
         }
     } else {
         int stored = settings::kCom.Read(g_SettingsPath);
@@ -197,11 +196,11 @@ void CPortDlg::accept() {
             // Choosing a COM port gives the COMn mapping (and the search) back.
             if (!device.empty()) {
                 m_Context.port.Close();
-                StoreSetting("device", "");
+                StoreSetting(settings::kDevice, "");
             }
             if (n != stored) {
                 m_Context.port.Close();
-                StoreSetting("com", std::to_string(n));
+                StoreSetting(settings::kCom, std::to_string(n));
             }
             break;
         }
@@ -211,12 +210,13 @@ void CPortDlg::accept() {
 }
 
 void CPortDlg::OnSearchClicked(bool checked) {
-    StoreSetting("searchcom", checked ? "1" : "0");
+    StoreSetting(settings::kSearchCom, checked ? "1" : "0");
 }
 
-bool CPortDlg::StoreSetting(const char* key, const std::string& value) {
+template <typename Setting>
+bool CPortDlg::StoreSetting(const Setting& setting, const std::string& value) {
     std::string error;
-    if (!WriteSetupString(key, value, &error)) {
+    if (!setting.Write(g_SettingsPath, value, &error)) {
         ShowWriteError(error);
         return false;
     }

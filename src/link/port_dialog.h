@@ -31,7 +31,9 @@ private:
     void OnPortClicked();
     void OnDeviceChosen();
     void OnSearchClicked(bool checked);
-    bool StoreSetting(const char* key, const std::string& value);
+    // Any of the setting definitions; a failed write is shown in a box.
+    template <typename Setting>
+    bool StoreSetting(const Setting& setting, const std::string& value);
     void ShowWriteError(const std::string& error);
 
     const FeatureContext& m_Context;

@@ -154,7 +154,7 @@ void CTransferDlg::StartWorker(bool read, uint8_t* image) {
 }
 
 bool CTransferDlg::ConfirmErasingWrite() {
-    if (!WouldEraseRadio(m_Context.document, g_ChannelCount)) {
+    if (!WouldEraseRadio(m_Context.document, m_Context.document.GetChannelCount())) {
         return true;
     }
     return MessageBox::Show(this, LoadLangString("IDS_WARN_ERASE"), LoadLangString("IDS_PROMPT"),
@@ -211,7 +211,8 @@ bool CTransferDlg::OnCheckStatus(TransferStatus status) {
         ShowWorkerWarning();
         CHalvexDoc radio(m_Context.document);
         radio.bytes = m_RadioImage;
-        CCompareDlg results(DiffImages(m_Context.document, radio, g_ChannelCount), this);
+        CCompareDlg results(
+            DiffImages(m_Context.document, radio, m_Context.document.GetChannelCount()), this);
         results.exec();
         done(kTransferEnded);
         return true;

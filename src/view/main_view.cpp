@@ -9,7 +9,6 @@
 
 #include "app/accessible_names.h"
 #include "app/dialog_builder.h"
-#include "config/app_globals.h"
 #include "config/language.h"
 #include "editors/changed_place.h"
 #include "editors/channel_page.h"
@@ -222,7 +221,7 @@ void CHalvexView::OnUpdate() {
 }
 
 void CHalvexView::ShowChange(const std::vector<ByteRun>& runs) {
-    const ChangedPlace place = FindChangedPlace(m_Document, runs, g_ChannelCount);
+    const ChangedPlace place = FindChangedPlace(m_Document, runs, m_Document.GetChannelCount());
     for (MainViewPage* page : m_Pages) {
         auto* channels = dynamic_cast<CChannelPage*>(page);
         const bool wanted =

@@ -16,8 +16,8 @@ import time
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from session import (CLONE_END, CLONE_START, PGM_HEADER_SIZE, IMAGE_SIZE,  # noqa: E402
-                     channel_rows, is_main_title, mnemonic, read_image,
+from session import (CLONE_END, CLONE_START, DEVICE_TREE_PROGRAM, PGM_HEADER_SIZE,  # noqa: E402
+                     IMAGE_SIZE, channel_rows, is_main_title, mnemonic, read_image,
                      read_language_file, run_journey, wait_file)
 from xserver import LIST_DEADLINE, PING_DEADLINE, JourneyFailure, wait_until  # noqa: E402
 
@@ -599,7 +599,7 @@ def journey_pick_listed_device(session):
     cable = session.path("cable")
     session.start_radio("--demo", link=cable)
     roots, stable = fake_device_tree(session, cable)
-    session.start_app(extra_environment=roots)
+    session.start_app(extra_environment=roots, program=DEVICE_TREE_PROGRAM)
     session.x.key("ctrl+c")
     port = session.dialog(session.text("130", "Resource"), 130)
     left, top, width, _ = port.control_rect(1303)
@@ -631,7 +631,7 @@ def journey_check_connection(session):
     # An echoing cable on the direct setting, with a CH340 adapter listed beside it.
     session.start_radio("--echo")
     roots, _ = fake_device_tree(session, "/dev/null")
-    session.start_app(extra_environment=roots)
+    session.start_app(extra_environment=roots, program=DEVICE_TREE_PROGRAM)
     if session.settings_value("rwtype") != "1":
         raise JourneyFailure(f"the journey starts with rwtype={session.settings_value('rwtype')}")
     menu_command(session, "Menu_Program", "Menu_Program_CheckConnection")

@@ -20,6 +20,8 @@ from xserver import (DEFAULT_DEADLINE, LIST_DEADLINE, JourneyFailure, XServer, d
 
 PGM_HEADER_SIZE = 48
 IMAGE_SIZE = 8192
+# The desktop program as journeys that fake the serial devices run it.
+DEVICE_TREE_PROGRAM = "halvex-journey"
 CLONE_START, CLONE_END = 0x0800, 0x2000
 
 
@@ -164,14 +166,18 @@ class Grid:
 
 
 class Session:
-    def __init__(self, name, bin_dir, layout_program, work_root, language):
+    def __init__(self, name, bin_dir, layout_program, work_root, language,
+                 device_tree_program=None):
         self.name = name
         self.bin_dir = os.path.abspath(bin_dir)
         self.folder = os.path.join(os.path.abspath(work_root), name)
         shutil.rmtree(self.folder, ignore_errors=True)
         os.makedirs(os.path.join(self.folder, "screenshots"))
         for program in ("halvex", "radio-sim"):
-            self._place_program(program)
+            self._place_program(os.path.join(self.bin_dir, program))
+        if device_tree_program:
+            # The desktop program that finds serial devices in a journey's fake tree.
+            self._place_program(os.path.abspath(device_tree_program), DEVICE_TREE_PROGRAM)
         for entry in os.listdir(bin_dir):
             if entry.endswith(".lang"):
                 shutil.copy(os.path.join(bin_dir, entry), self.folder)
@@ -188,11 +194,10 @@ class Session:
     def path(self, *parts):
         return os.path.join(self.folder, *parts)
 
-    def _place_program(self, program):
+    def _place_program(self, source, name=None):
         # The programs find their settings beside their own executable, so each journey
         # runs its own copy (a hard link where the file system allows one).
-        source = os.path.join(self.bin_dir, program)
-        target = self.path(program)
+        target = self.path(name or os.path.basename(source))
         try:
             os.link(source, target)
         except OSError:
@@ -243,7 +248,7 @@ class Session:
 
     # The desktop program -----------------------------------------------------------------
 
-    def start_app(self, *arguments, extra_environment=None):
+    def start_app(self, *arguments, extra_environment=None, program="halvex"):
         environment = dict(self.x.env, HOME=self.folder, XDG_CONFIG_HOME=self.path("config"),
                            XDG_RUNTIME_DIR=self.path("runtime"), QT_QPA_PLATFORM="xcb",
                            **(extra_environment or {}))
@@ -251,7 +256,7 @@ class Session:
             environment.pop(variable, None)
         os.makedirs(self.path("runtime"), mode=0o700, exist_ok=True)
         self.app_log = open(self.path("halvex.log"), "wb")
-        self.app = subprocess.Popen([self.path("halvex"), *arguments], cwd=self.folder,
+        self.app = subprocess.Popen([self.path(program), *arguments], cwd=self.folder,
                                     env=environment, stdout=self.app_log,
                                     stderr=subprocess.STDOUT, preexec_fn=dies_with_parent)
         self.main_window = wait_until("the main window", self._started_main_window)
@@ -454,10 +459,12 @@ def run_journey(description, journeys, prefix="", prepare=None):
     parser.add_argument("--bin", required=True)
     parser.add_argument("--layout", required=True)
     parser.add_argument("--work", required=True)
+    parser.add_argument("--device-tree-program")
     arguments = parser.parse_args()
     language, journey = journeys[arguments.journey]
     name = prefix + arguments.journey
-    session = Session(name, arguments.bin, arguments.layout, arguments.work, language)
+    session = Session(name, arguments.bin, arguments.layout, arguments.work, language,
+                      arguments.device_tree_program)
     undo = None
     failed = True
     try:

@@ -41,6 +41,8 @@ public:
         g_LanguagePath = path;
     }
     ~UseLanguagePath() { g_LanguagePath = m_Saved; }
+    // Another file for the rest of the object's life.
+    void Switch(const std::string& path) { g_LanguagePath = path; }
     UseLanguagePath(const UseLanguagePath&) = delete;
     UseLanguagePath& operator=(const UseLanguagePath&) = delete;
 

@@ -9,19 +9,33 @@
 
 namespace halvex::test {
 
-// A document's questions answered without a user: every OK/Cancel question gets OK, no save
-// path is ever given, and the stop messages are kept for the test to read.
+// A document's questions answered without a user: each OK/Cancel question gets answer (OK
+// unless the test says otherwise), Save As gets savePath (none unless given), and what was
+// asked and shown is kept as "caption: text detail" for the test to read.
 class QuietPrompts : public DocumentPrompts {
 public:
-    bool AskOkCancel(const DocumentMessage&) override { return true; }
-    void ShowStopMessage(const DocumentMessage& message) override {
-        m_Shown.push_back(message.textKey + message.detail);
+    bool AskOkCancel(const DocumentMessage& message) override {
+        questions.push_back(Line(message));
+        return answer;
     }
-    std::optional<std::string> AskSavePath() override { return std::nullopt; }
-    const std::vector<std::string>& Shown() const { return m_Shown; }
+    void ShowStopMessage(const DocumentMessage& message) override {
+        messages.push_back(Line(message));
+    }
+    std::optional<std::string> AskSavePath() override {
+        ++savePathRequests;
+        return savePath;
+    }
+
+    bool answer = true;
+    std::optional<std::string> savePath;
+    int savePathRequests = 0;
+    std::vector<std::string> questions;
+    std::vector<std::string> messages;
 
 private:
-    std::vector<std::string> m_Shown;
+    static std::string Line(const DocumentMessage& message) {
+        return message.captionKey + ": " + message.textKey + message.detail;
+    }
 };
 
 }  // namespace halvex::test
