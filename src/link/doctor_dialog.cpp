@@ -14,12 +14,6 @@
 #include "link/doctor_messages.h"
 #include "resources/ids/transfer_ids.h"
 
-namespace {
-
-constexpr int kTimerPeriodMs = 20;
-
-}  // namespace
-
 CDoctorDlg::CDoctorDlg(CHalvexApp& app, QWidget* parent)
     : TemplateDialog(kTransferTemplate, parent),
       m_App(app),
@@ -36,30 +30,18 @@ CDoctorDlg::CDoctorDlg(CHalvexApp& app, QWidget* parent)
     m_App.m_Port.Close();
     DoctorRequest request = DoctorRequestForSettings(g_SettingsPath, m_App.m_Port.PortsFolder());
     DeviceRoots roots = m_App.m_DeviceRoots;
-    m_Worker.Start([this, request, roots] {
+    connect(&m_Follower, &ExchangeFollower::Finished, this, &CDoctorDlg::OnFinished);
+    m_Follower.Start([this, request, roots] {
         m_Diagnosis = DiagnoseConnection(request, CurrentSystem(roots), &m_Cancel);
     });
-    m_Timer.setInterval(kTimerPeriodMs);
-    connect(&m_Timer, &QTimer::timeout, this, &CDoctorDlg::OnTimer);
-    m_Timer.start();
-}
-
-CDoctorDlg::~CDoctorDlg() {
-    m_Cancel.store(1, std::memory_order_release);
-    m_Worker.Join();
 }
 
 void CDoctorDlg::reject() {
-    m_Cancel.store(1, std::memory_order_release);
+    m_Follower.Cancel();
     m_CancelButton->setEnabled(false);
 }
 
-void CDoctorDlg::OnTimer() {
-    if (!m_Worker.Finished()) {
-        return;
-    }
-    m_Timer.stop();
-    m_Worker.Join();
+void CDoctorDlg::OnFinished() {
     if (m_Cancel.load(std::memory_order_acquire) != 0) {
         TemplateDialog::reject();
         return;
