@@ -7,7 +7,6 @@
 #include "link/cable_exchange.h"
 #include "link/clone_frames.h"
 #include "link/radio_connection.h"
-#include "link/serial_port.h"
 
 using namespace clone_frames;
 

@@ -64,6 +64,7 @@ void TestModeSession::SendAdjust() {
 void TestModeSession::BeginExchange(TestExchangeKind kind, TestExchangeJob& job) {
     job.kind = kind;
     job.port = &m_Port;
+    job.portsFolder = m_Port.PortsFolder();
     job.settingsPath = m_SettingsPath;
     job.selectedItem = m_Selected;
     job.endTestModeFirst = false;
