@@ -23,8 +23,8 @@
 
 #include "link/cable_line.h"
 #include "link/clone_protocol.h"
-#include "testmode/test_exchange.h"
-#include "testmode/test_items.h"
+#include "testmode/mode_exchange.h"
+#include "testmode/mode_items.h"
 
 namespace {
 

@@ -29,7 +29,7 @@
 #include "resources/ids/function_page_ids.h"
 #include "resources/ids/vfo_page_ids.h"
 #include "support/shell_fixture.h"
-#include "testmode/test_mode_dialog.h"
+#include "testmode/mode_dialog.h"
 #include "view/main_view.h"
 #include "view/page_tab_control.h"
 

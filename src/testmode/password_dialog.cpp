@@ -9,7 +9,7 @@
 #include "app/relabel.h"
 #include "resources/command_ids.h"
 #include "testmode/access_code.h"
-#include "testmode/test_mode_dialog.h"
+#include "testmode/mode_dialog.h"
 
 CPasswordDlg::CPasswordDlg(CHalvexApp& app, QWidget* parent)
     : TemplateDialog(kPasswordTemplate, parent),

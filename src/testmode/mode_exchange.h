@@ -12,7 +12,7 @@
 
 #include "codeplug/radio_image.h"
 #include "link/connection_doctor.h"
-#include "testmode/test_mode_message.h"
+#include "testmode/mode_message.h"
 
 class CableLine;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "testmode/test_link.h"
+#include "testmode/mode_link.h"
 
 #include <cstring>
 #include <utility>

@@ -13,7 +13,7 @@
 #include "app/dialog_builder.h"
 #include "link/exchange_follower.h"
 #include "resources/ids/test_mode_ids.h"
-#include "testmode/test_mode_session.h"
+#include "testmode/mode_session.h"
 
 class CHalvexApp;
 class QLineEdit;

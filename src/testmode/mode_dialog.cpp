@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "testmode/test_mode_dialog.h"
+#include "testmode/mode_dialog.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -18,7 +18,7 @@
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "link/doctor_messages.h"
-#include "testmode/test_items.h"
+#include "testmode/mode_items.h"
 
 namespace {
 

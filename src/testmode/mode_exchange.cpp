@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "testmode/test_exchange.h"
+#include "testmode/mode_exchange.h"
 
 #include "link/clone_frames.h"
-#include "testmode/test_items.h"
-#include "testmode/test_link.h"
+#include "testmode/mode_items.h"
+#include "testmode/mode_link.h"
 
 namespace {
 

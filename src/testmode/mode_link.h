@@ -12,8 +12,8 @@
 
 #include "codeplug/radio_image.h"
 #include "link/cable_line.h"
-#include "testmode/test_items.h"
-#include "testmode/test_mode_message.h"
+#include "testmode/mode_items.h"
+#include "testmode/mode_message.h"
 
 struct LinkResult {
     bool connected = false;
