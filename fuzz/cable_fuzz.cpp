@@ -2,9 +2,10 @@
 // The fuzzed bytes play the radio: a read or a write exchange runs against a line whose
 // answers the input chooses frame by frame (good answers, wrong addresses, cut-short and
 // late answers, stray bytes, echoes, silence, arbitrary bytes), with every time-out passing at
-// once. The exchange must end, in one of its defined outcomes; it may only ever send the
-// protocol's frames built from the image; and a read that ends as done must hold, for every
-// block, bytes the radio sent behind that block's header.
+// once. The same bytes then play the radio to one of test mode's exchanges. Each exchange must
+// end, in one of its defined outcomes; it may only ever send the protocol's frames built from
+// the image; and every block a read keeps must hold bytes the radio sent behind that block's
+// header.
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,11 +17,14 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "link/cable_line.h"
 #include "link/clone_protocol.h"
+#include "testmode/mode_exchange.h"
+#include "testmode/mode_items.h"
 
 namespace {
 
@@ -67,7 +71,8 @@ Bytes ProperAnswer(const Bytes& frame, uint8_t seed) {
         }
         return answer;
     }
-    if (frame.size() == 20 && frame[0] == 0x57) {
+    // A block written, in the clone or in test mode, and test mode's adjust frame.
+    if (frame.size() == 20) {
         return {0x06};
     }
     return {};
@@ -202,8 +207,8 @@ const std::string& ScratchDirectory() {
     return path;
 }
 
-bool IsBlockAddress(int address) {
-    return address >= kFirstBlock && address < kEndAddress && address % 16 == 0;
+bool IsBlockAddress(int address, int first = kFirstBlock) {
+    return address >= first && address < kEndAddress && address % 16 == 0;
 }
 
 // Only the protocol's frames go out: a read asks for blocks, a write sends the image's own.
@@ -231,7 +236,7 @@ std::vector<std::vector<size_t>> HeaderPositions(const Bytes& delivered) {
     std::vector<std::vector<size_t>> positions(kEndAddress / 16);
     for (size_t at = 0; at + 20 <= delivered.size(); ++at) {
         int address = (delivered[at + 1] << 8) | delivered[at + 2];
-        if (delivered[at] == 0x57 && IsBlockAddress(address)) {
+        if (delivered[at] == 0x57 && IsBlockAddress(address, 0)) {
             positions[static_cast<size_t>(address / 16)].push_back(at);
         }
     }
@@ -243,6 +248,99 @@ bool CameFromTheRadio(const Bytes& delivered, const std::vector<size_t>& headers
     return std::any_of(headers.begin(), headers.end(), [&](size_t at) {
         return std::equal(image + address, image + address + 16, delivered.begin() + at + 4);
     });
+}
+
+// Only test mode's frames go out: wake-up, identification, acknowledgement and end; reads of
+// the blocks its kind covers; the image's own blocks in its write frame; the adjust frame of
+// the selected item with the value the radio gave.
+void CheckTestModeFrames(const std::vector<Bytes>& sent, const TestExchangeJob& job,
+                         const RadioImage& before) {
+    const bool start = job.kind == TestExchangeKind::StartTestMode;
+    const int first = start ? 0x0FC0 : 0;
+    const int end = start ? 0x1000 : kEndAddress;
+    for (const Bytes& frame : sent) {
+        if (frame.size() == sizeof kWakeUp) {
+            Check(std::equal(frame.begin(), frame.end(), kWakeUp));
+        } else if (frame.size() == 1) {
+            Check(frame[0] == 0x02 || frame[0] == 0x06 || frame[0] == 0x62);
+        } else if (frame.size() == 4) {
+            int address = (frame[1] << 8) | frame[2];
+            Check(job.kind != TestExchangeKind::WriteAll && frame[0] == 0x52 && frame[3] == 0x10 &&
+                  IsBlockAddress(address, first) && address < end);
+        } else if (frame.size() == 20 && frame[0] == 0x67) {
+            std::optional<AdjustFrame> adjust =
+                BuildAdjustFrame(job.selectedItem, job.image.GetTestItem(job.selectedItem));
+            Check(start && adjust && std::equal(frame.begin(), frame.end(), adjust->begin()));
+        } else {
+            int address = (frame[1] << 8) | frame[2];
+            Check(job.kind == TestExchangeKind::WriteAll && frame.size() == 20 &&
+                  frame[0] == 0x57 && frame[3] == 0x08 && IsBlockAddress(address, 0) &&
+                  std::equal(frame.begin() + 4, frame.end(), before.bytes.begin() + address));
+        }
+    }
+}
+
+// Each way a test-mode exchange can end, with the port as that ending must leave it.
+void CheckTestModeOutcome(const TestExchangeJob& job, bool reached, bool portOpen) {
+    const std::optional<TestModeMessage>& message = job.message;
+    Check(!job.cancelled);
+    if (!reached) {
+        Check((message == kNoRadioMessage || message == kWrongRadioMessage) && !portOpen &&
+              job.storedEnd == job.storedFrom && !job.radioChanged);
+        return;
+    }
+    switch (job.kind) {
+        case TestExchangeKind::StartTestMode:
+            // Held in test mode with the port open, or the read of the test region failed.
+            Check((!message && portOpen && job.storedEnd == 0x1000) ||
+                  (message == kNoRadioMessage && !portOpen));
+            break;
+        case TestExchangeKind::ReadAll:
+            Check((message == kReadDoneMessage && !portOpen && job.storedFrom == 0 &&
+                   job.storedEnd == kEndAddress) ||
+                  (message == kNoRadioMessage && !portOpen));
+            break;
+        case TestExchangeKind::WriteAll:
+            // A failed block leaves the radio in programming mode and the port open.
+            Check((message == kWriteDoneMessage && !portOpen) ||
+                  (message == kWriteFailedMessage && portOpen));
+            break;
+    }
+}
+
+void FuzzTestModeExchange(const uint8_t* data, size_t size, const std::string& settingsPath) {
+    Input input(data, size);
+    uint8_t flags = input.Next();
+    uint8_t seed = input.Next();
+    TestExchangeJob job;
+    job.kind = static_cast<TestExchangeKind>(seed % 3);
+    job.settingsPath = settingsPath;
+    // None, items of both adjust banks, and items the radio does not adjust live.
+    job.selectedItem = seed % 40 - 4;
+    job.endTestModeFirst = (flags & 0x02) != 0;
+    for (size_t i = 0; i < job.image.bytes.size(); ++i) {
+        job.image.bytes[i] = static_cast<uint8_t>(i * 5 + seed);
+    }
+    const RadioImage before = job.image;
+
+    ScriptedLine line(input, (flags & 0x04) != 0, seed, (flags & 0x80) != 0 ? 3 : 1);
+    if (job.endTestModeFirst) {
+        line.Open(1, 0, nullptr);
+    }
+    job.port = &line;
+    bool reached = ExchangeInTestMode(job);
+
+    CheckTestModeOutcome(job, reached, line.IsOpen());
+    CheckTestModeFrames(line.sent, job, before);
+    Check(std::equal(job.image.bytes.begin(), job.image.bytes.begin() + job.storedFrom,
+                     before.bytes.begin()));
+    Check(std::equal(job.image.bytes.begin() + job.storedEnd, job.image.bytes.end(),
+                     before.bytes.begin() + job.storedEnd));
+    std::vector<std::vector<size_t>> headers = HeaderPositions(line.delivered);
+    for (int address = job.storedFrom; address < job.storedEnd; address += 16) {
+        Check(CameFromTheRadio(line.delivered, headers[static_cast<size_t>(address / 16)],
+                               job.image.bytes.data(), address));
+    }
 }
 
 }  // namespace
@@ -264,6 +362,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ofstream(settingsPath, std::ios::trunc)
         << "[setup]\ncom=1\nsearchcom=" << (search ? 1 : 0) << "\nrwtype=" << (echoSetting ? 2 : 1)
         << "\nreadtime=" << answerTime << "\nwritetime=" << answerTime << "\n";
+    FuzzTestModeExchange(data, size, settingsPath);
 
     std::array<uint8_t, 8192> image;
     for (size_t i = 0; i < image.size(); ++i) {

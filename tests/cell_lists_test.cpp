@@ -21,6 +21,7 @@
 #include "editors/radiogram_dialog.h"
 #include "grid/grid_ctrl.h"
 #include "page_test_support.h"
+#include "resources/ids/channel_page_ids.h"
 #include "support/channel_fixture.h"
 #include "support/program_globals.h"
 
@@ -129,7 +130,7 @@ class CellListsTest : public QObject {
             return {m_Page->Grid(),
                     1,
                     kColumnDecode,
-                    FindControl<QComboBox>(m_Page, 1076),
+                    FindControl<QComboBox>(m_Page, kDecodeListId),
                     [this] { return m_Doc->GetTone(1, kDecodeSide); },
                     5,
                     5,
@@ -139,7 +140,7 @@ class CellListsTest : public QObject {
             return {m_Page->Grid(),
                     1,
                     kColumnEncode,
-                    FindControl<QComboBox>(m_Page, 1077),
+                    FindControl<QComboBox>(m_Page, kEncodeListId),
                     [this] { return m_Doc->GetTone(1, kEncodeSide); },
                     7,
                     7,
@@ -148,7 +149,7 @@ class CellListsTest : public QObject {
         return {m_Page->Grid(),
                 1,
                 kColumnBandwidth,
-                FindControl<QComboBox>(m_Page, 1023),
+                FindControl<QComboBox>(m_Page, kChoiceListId),
                 [this] { return m_Doc->GetBandwidth(1); },
                 2,
                 2,

@@ -21,6 +21,7 @@
 #include "grid/grid_ctrl.h"
 #include "page_test_support.h"
 #include "resources/command_ids.h"
+#include "resources/ids/channel_page_ids.h"
 #include "support/channel_fixture.h"
 #include "support/program_globals.h"
 #include "support/shell_fixture.h"
@@ -71,8 +72,10 @@ class ChannelPageTest : public QObject {
     }
 
     CGridCtrl* Grid() const { return m_Page->Grid(); }
-    QLineEdit* FrequencyEditor() const { return FindControl<QLineEdit>(m_Page, 1022); }
-    QLineEdit* NameEditor() const { return FindControl<QLineEdit>(m_Page, 1024); }
+    QLineEdit* FrequencyEditor() const {
+        return FindControl<QLineEdit>(m_Page, kFrequencyEditorId);
+    }
+    QLineEdit* NameEditor() const { return FindControl<QLineEdit>(m_Page, kNameEditorId); }
     QComboBox* List(int id) const { return FindControl<QComboBox>(m_Page, id); }
     QString Cell(int row, int column) const { return Grid()->GetCellText(row, column); }
     bool ReadOnly(int row, int column) const {
@@ -149,7 +152,7 @@ private slots:
         QVERIFY(header.format & Qt::TextWordWrap);
         QCOMPARE(m_Page->RangeSelector()->count(), 6);
         QCOMPARE(m_Page->RangeSelector()->currentIndex(), 0);
-        QCOMPARE(List(1076)->count(), 259);
+        QCOMPARE(List(kDecodeListId)->count(), 259);
         QVERIFY(ReadOnly(1, 2));
         QVERIFY(!ReadOnly(1, 1));
         QVERIFY(Cell(1, 1).isEmpty());
@@ -296,7 +299,7 @@ private slots:
         m_Doc->SetModifiedFlag(false);
 
         ClickCell(1, 5);
-        QComboBox* choice = List(1023);
+        QComboBox* choice = List(kChoiceListId);
         QVERIFY(choice->isVisible());
         QCOMPARE(choice->count(), 2);
         QCOMPARE(choice->currentText(), QStringLiteral("High"));
@@ -317,7 +320,7 @@ private slots:
         QVERIFY(m_Doc->IsModified());
 
         ClickCell(1, 4);
-        QComboBox* encode = List(1077);
+        QComboBox* encode = List(kEncodeListId);
         QVERIFY(encode->isVisible());
         QCOMPARE(encode->currentIndex(), 0);
         QTest::keyClick(encode, Qt::Key_Down);
@@ -327,7 +330,7 @@ private slots:
         QCOMPARE(Cell(1, 4), QStringLiteral("67.0"));
 
         ClickCell(1, 2);
-        QComboBox* decode = List(1076);
+        QComboBox* decode = List(kDecodeListId);
         QTest::keyClick(decode, Qt::Key_End);
         QTest::keyClick(decode, Qt::Key_Return);
         QCOMPARE(Record(*m_Doc, 1, 9, 1), QByteArray::fromHex("9a"));
@@ -357,7 +360,7 @@ private slots:
 
     void lockedCellsOpenNoEditor() {
         ClickCell(5, 11);
-        QVERIFY(!List(1023)->isVisible());
+        QVERIFY(!List(kChoiceListId)->isVisible());
         QVERIFY(ReadOnly(5, 11));
         QCOMPARE(Record(*m_Doc, 5, 8, 1), QByteArray::fromHex("00"));
     }
@@ -383,7 +386,7 @@ private slots:
         m_Page->Reload();
         QVERIFY(ReadOnly(1, 11));
         ClickCell(1, 11);
-        QVERIFY(!List(1023)->isVisible());
+        QVERIFY(!List(kChoiceListId)->isVisible());
     }
 
     void frequencyRangeSelector() {

@@ -14,11 +14,18 @@
 #include "app/relabel.h"
 #include "config/app_globals.h"
 #include "resources/dialog_template.h"
+#include "resources/ids/channel_page_ids.h"
+#include "resources/ids/function_page_ids.h"
+#include "resources/ids/language_ids.h"
+#include "resources/ids/password_ids.h"
+#include "resources/ids/port_ids.h"
 #include "support/module_folder.h"
 #include "support/program_globals.h"
 
 namespace {
 
+// Numbers on purpose: the language files title each dialog by its template's number, so a
+// renumbered template must fail here rather than lose its title in every language.
 const int kAllTemplates[] = {100, 101, 130, 131, 132, 134, 135, 136, 150, 151, 155, 156, 160};
 
 }  // namespace
@@ -95,27 +102,28 @@ private slots:
 
     void stylesReachTheWidgets() {
         QWidget channelPage;
-        BuildFromTemplate(&channelPage, 150);
-        QVERIFY(FindControl<QLineEdit>(&channelPage, 1022)->isHidden());
-        QVERIFY(!FindControl<QLineEdit>(&channelPage, 1022)->isEnabled());
-        QVERIFY(!FindControl<QComboBox>(&channelPage, 1021)->isHidden());
-        QCOMPARE(FindControl<QLabel>(&channelPage, 1019)->text(), QStringLiteral("RQ860"));
+        BuildFromTemplate(&channelPage, kChannelPageTemplate);
+        QVERIFY(FindControl<QLineEdit>(&channelPage, kFrequencyEditorId)->isHidden());
+        QVERIFY(!FindControl<QLineEdit>(&channelPage, kFrequencyEditorId)->isEnabled());
+        QVERIFY(!FindControl<QComboBox>(&channelPage, kRangeSelectorId)->isHidden());
+        QCOMPARE(FindControl<QLabel>(&channelPage, kModelNameId)->text(), QStringLiteral("RQ860"));
         QWidget password;
-        BuildFromTemplate(&password, 134);
-        QCOMPARE(FindControl<QLineEdit>(&password, 1063)->echoMode(), QLineEdit::Password);
+        BuildFromTemplate(&password, kPasswordTemplate);
+        QCOMPARE(FindControl<QLineEdit>(&password, kPasswordEditId)->echoMode(),
+                 QLineEdit::Password);
         QWidget functions;
-        BuildFromTemplate(&functions, 151);
+        BuildFromTemplate(&functions, kFunctionPageTemplate);
         // A label and its control share the id.
-        QCOMPARE(FindControl<QLabel>(&functions, 1026)->text(), QStringLiteral("静噪等级"));
-        QVERIFY(FindControl<QComboBox>(&functions, 1026) != nullptr);
-        QLineEdit* code = FindControl<QLineEdit>(&functions, 1061);
+        QCOMPARE(FindControl<QLabel>(&functions, kSquelchId)->text(), QStringLiteral("静噪等级"));
+        QVERIFY(FindControl<QComboBox>(&functions, kSquelchId) != nullptr);
+        QLineEdit* code = FindControl<QLineEdit>(&functions, kPttIdCodeId);
         QTest::keyClicks(code, "12ab");
         QCOMPARE(code->text(), QStringLiteral("12AB"));
     }
 
     void sortedListsKeepTheirOrder() {
-        TemplateDialog dialog(131, nullptr);
-        auto* list = FindControl<QComboBox>(&dialog, 1014);
+        TemplateDialog dialog(kLanguageTemplate, nullptr);
+        auto* list = FindControl<QComboBox>(&dialog, kLanguageListId);
         for (const char* name : {"English", "Deutsch", "中文", "Français"}) {
             AddListEntry(list, QString::fromUtf8(name));
         }
@@ -129,7 +137,7 @@ private slots:
     }
 
     void okAndCancelCloseTheDialog() {
-        TemplateDialog dialog(131, nullptr);
+        TemplateDialog dialog(kLanguageTemplate, nullptr);
         FindControl<QPushButton>(&dialog, kIdCancel)->click();
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         FindControl<QPushButton>(&dialog, kIdOk)->click();
@@ -186,14 +194,15 @@ private slots:
             }
         }
         QWidget port;
-        BuildFromTemplate(&port, 130);
+        BuildFromTemplate(&port, kPortTemplate);
         auto* grandchild =
-            new QPushButton(QStringLiteral("inner"), FindControl<QWidget>(&port, 1011));
+            new QPushButton(QStringLiteral("inner"), FindControl<QWidget>(&port, kPortGroupId));
         grandchild->setProperty(kControlIdProperty, 2);
-        RelabelDialog(&port, 130);
+        RelabelDialog(&port, kPortTemplate);
         QCOMPARE(port.windowTitle(), QStringLiteral("Serial Port"));
-        QCOMPARE(FindControl<QGroupBox>(&port, 1011)->title(), QStringLiteral("Ports"));
-        QCOMPARE(ControlText(FindControl<QWidget>(&port, 1001)), QStringLiteral("COM1"));
+        QCOMPARE(FindControl<QGroupBox>(&port, kPortGroupId)->title(), QStringLiteral("Ports"));
+        QCOMPARE(ControlText(FindControl<QWidget>(&port, kFirstPortButtonId)),
+                 QStringLiteral("COM1"));
         QCOMPARE(grandchild->text(), QStringLiteral("inner"));
     }
 };

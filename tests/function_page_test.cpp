@@ -12,6 +12,7 @@
 #include "config/app_globals.h"
 #include "editors/function_page.h"
 #include "page_test_support.h"
+#include "resources/ids/function_page_ids.h"
 #include "support/program_globals.h"
 #include "support/quiet_prompts.h"
 #include "support/temp_folder.h"
@@ -22,7 +23,6 @@ constexpr size_t kScanByte = 0x0D01;
 constexpr size_t kModeByte = 0x0D02;
 constexpr size_t kDisplayByte = 0x0D04;
 constexpr size_t kSideToneByte = 0x0D05;
-constexpr int kPttIdCodeId = 1061;
 
 const std::string kLanguage =
     "[String]\nIDS_OFF=Off\n"
@@ -77,18 +77,19 @@ private slots:
         QTest::addColumn<int>("controlId");
         QTest::addColumn<int>("shown");
         QTest::addColumn<QString>("text");
-        QTest::newRow("squelch 0x0F") << 0x0D00 << 0x0F << 1026 << 0 << "0";
-        QTest::newRow("squelch 9") << 0x0D00 << 0x09 << 1026 << 9 << "9";
-        QTest::newRow("time limit 9") << 0x0D03 << 0x09 << 1049 << 0 << "Off";
-        QTest::newRow("time limit 7") << 0x0D03 << 0x07 << 1049 << 7 << "7";
-        QTest::newRow("scan mode 3") << 0x0D01 << 0x03 << 1028 << 2 << "Search";
-        QTest::newRow("frequency mode bit 7") << 0x0D01 << 0x80 << 1035 << 1 << "Frequency";
-        QTest::newRow("F1 display 3") << 0x0D04 << 0x30 << 1054 << 2 << "Name";
-        QTest::newRow("F2 display 3") << 0x0D04 << 0xC0 << 1056 << 2 << "Name";
-        QTest::newRow("PTT-ID mode 3") << 0x0D02 << 0x03 << 1037 << 3 << "Both";
-        QTest::newRow("voice selection") << 0x0D02 << 0x80 << 1047 << 1 << "English";
-        QTest::newRow("dual-watch transmit") << 0x0D04 << 0x02 << 1051 << 2 << "B";
-        QTest::newRow("VOX 0xFF") << 0x0D06 << 0xFF << 1059 << 0 << "0";
+        QTest::newRow("squelch 0x0F") << 0x0D00 << 0x0F << kSquelchId << 0 << "0";
+        QTest::newRow("squelch 9") << 0x0D00 << 0x09 << kSquelchId << 9 << "9";
+        QTest::newRow("time limit 9") << 0x0D03 << 0x09 << kTxTimeLimitId << 0 << "Off";
+        QTest::newRow("time limit 7") << 0x0D03 << 0x07 << kTxTimeLimitId << 7 << "7";
+        QTest::newRow("scan mode 3") << 0x0D01 << 0x03 << kScanModeId << 2 << "Search";
+        QTest::newRow("frequency mode bit 7")
+            << 0x0D01 << 0x80 << kFrequencyModeId << 1 << "Frequency";
+        QTest::newRow("F1 display 3") << 0x0D04 << 0x30 << kDisplayF1Id << 2 << "Name";
+        QTest::newRow("F2 display 3") << 0x0D04 << 0xC0 << kDisplayF2Id << 2 << "Name";
+        QTest::newRow("PTT-ID mode 3") << 0x0D02 << 0x03 << kPttIdModeId << 3 << "Both";
+        QTest::newRow("voice selection") << 0x0D02 << 0x80 << kVoiceSelectId << 1 << "English";
+        QTest::newRow("dual-watch transmit") << 0x0D04 << 0x02 << kDualWatchTxId << 2 << "B";
+        QTest::newRow("VOX 0xFF") << 0x0D06 << 0xFF << kVoxLevelId << 0 << "0";
     }
     void storedValuesShowByTheReadRules() {
         QFETCH(int, offset);
@@ -110,21 +111,24 @@ private slots:
         QTest::addColumn<int>("before");
         QTest::addColumn<int>("index");
         QTest::addColumn<int>("after");
-        QTest::newRow("frequency mode, others clear") << 1035 << 0x0D01 << 0x00 << 1 << 0x80;
-        QTest::newRow("frequency mode, others set") << 1035 << 0x0D01 << 0x7F << 1 << 0xFF;
-        QTest::newRow("frequency mode back to 0") << 1035 << 0x0D01 << 0xFF << 0 << 0x7F;
-        QTest::newRow("scan mode") << 1028 << 0x0D01 << 0xFC << 2 << 0xFE;
-        QTest::newRow("PTT-ID mode") << 1037 << 0x0D02 << 0xFC << 3 << 0xFF;
-        QTest::newRow("FM work mode") << 1041 << 0x0D02 << 0xEF << 1 << 0xFF;
-        QTest::newRow("work mode A") << 1043 << 0x0D02 << 0x00 << 1 << 0x20;
-        QTest::newRow("work mode B") << 1045 << 0x0D02 << 0x00 << 1 << 0x40;
-        QTest::newRow("voice selection") << 1047 << 0x0D02 << 0xFF << 0 << 0x7F;
-        QTest::newRow("dual-watch transmit") << 1051 << 0x0D04 << 0xFC << 1 << 0xFD;
-        QTest::newRow("F1 display") << 1054 << 0x0D04 << 0xCF << 1 << 0xDF;
-        QTest::newRow("F2 display") << 1056 << 0x0D04 << 0x3F << 2 << 0xBF;
-        QTest::newRow("squelch") << 1026 << 0x0D00 << 0x04 << 7 << 0x07;
-        QTest::newRow("time limit off") << 1049 << 0x0D03 << 0x01 << 0 << 0x00;
-        QTest::newRow("VOX") << 1059 << 0x0D06 << 0x00 << 9 << 0x09;
+        QTest::newRow("frequency mode, others clear")
+            << kFrequencyModeId << 0x0D01 << 0x00 << 1 << 0x80;
+        QTest::newRow("frequency mode, others set")
+            << kFrequencyModeId << 0x0D01 << 0x7F << 1 << 0xFF;
+        QTest::newRow("frequency mode back to 0")
+            << kFrequencyModeId << 0x0D01 << 0xFF << 0 << 0x7F;
+        QTest::newRow("scan mode") << kScanModeId << 0x0D01 << 0xFC << 2 << 0xFE;
+        QTest::newRow("PTT-ID mode") << kPttIdModeId << 0x0D02 << 0xFC << 3 << 0xFF;
+        QTest::newRow("FM work mode") << kRadioWorkModeId << 0x0D02 << 0xEF << 1 << 0xFF;
+        QTest::newRow("work mode A") << kWorkModeAId << 0x0D02 << 0x00 << 1 << 0x20;
+        QTest::newRow("work mode B") << kWorkModeBId << 0x0D02 << 0x00 << 1 << 0x40;
+        QTest::newRow("voice selection") << kVoiceSelectId << 0x0D02 << 0xFF << 0 << 0x7F;
+        QTest::newRow("dual-watch transmit") << kDualWatchTxId << 0x0D04 << 0xFC << 1 << 0xFD;
+        QTest::newRow("F1 display") << kDisplayF1Id << 0x0D04 << 0xCF << 1 << 0xDF;
+        QTest::newRow("F2 display") << kDisplayF2Id << 0x0D04 << 0x3F << 2 << 0xBF;
+        QTest::newRow("squelch") << kSquelchId << 0x0D00 << 0x04 << 7 << 0x07;
+        QTest::newRow("time limit off") << kTxTimeLimitId << 0x0D03 << 0x01 << 0 << 0x00;
+        QTest::newRow("VOX") << kVoxLevelId << 0x0D06 << 0x00 << 9 << 0x09;
     }
     void choicesWriteOnlyTheirBits() {
         QFETCH(int, controlId);
@@ -148,16 +152,18 @@ private slots:
         QTest::addColumn<bool>("shown");
         QTest::addColumn<int>("afterClick");
         QTest::addColumn<int>("afterSecondClick");
-        QTest::newRow("beep off is bit 4 set") << 1031 << 0x0D01 << 0x10 << false << 0x00 << 0x10;
-        QTest::newRow("beep on is bit 4 clear") << 1031 << 0x0D01 << 0xEF << true << 0xFF << 0xEF;
-        QTest::newRow("side tone 0x80") << 1057 << 0x0D05 << 0x80 << true << 0x00 << 0x01;
-        QTest::newRow("side tone off") << 1057 << 0x0D05 << 0x00 << false << 0x01 << 0x00;
-        QTest::newRow("dual watch") << 1029 << 0x0D01 << 0x00 << false << 0x04 << 0x00;
-        QTest::newRow("end tone") << 1030 << 0x0D01 << 0xFF << true << 0xF7 << 0xFF;
-        QTest::newRow("backlight") << 1032 << 0x0D01 << 0x00 << false << 0x20 << 0x00;
-        QTest::newRow("power save") << 1033 << 0x0D01 << 0x00 << false << 0x40 << 0x00;
-        QTest::newRow("FM radio") << 1038 << 0x0D02 << 0x00 << false << 0x04 << 0x00;
-        QTest::newRow("voice prompt") << 1039 << 0x0D02 << 0xFF << true << 0xF7 << 0xFF;
+        QTest::newRow("beep off is bit 4 set")
+            << kBeepId << 0x0D01 << 0x10 << false << 0x00 << 0x10;
+        QTest::newRow("beep on is bit 4 clear")
+            << kBeepId << 0x0D01 << 0xEF << true << 0xFF << 0xEF;
+        QTest::newRow("side tone 0x80") << kSideToneId << 0x0D05 << 0x80 << true << 0x00 << 0x01;
+        QTest::newRow("side tone off") << kSideToneId << 0x0D05 << 0x00 << false << 0x01 << 0x00;
+        QTest::newRow("dual watch") << kDualWatchId << 0x0D01 << 0x00 << false << 0x04 << 0x00;
+        QTest::newRow("end tone") << kEndToneId << 0x0D01 << 0xFF << true << 0xF7 << 0xFF;
+        QTest::newRow("backlight") << kBacklightId << 0x0D01 << 0x00 << false << 0x20 << 0x00;
+        QTest::newRow("power save") << kPowerSaveId << 0x0D01 << 0x00 << false << 0x40 << 0x00;
+        QTest::newRow("FM radio") << kRadioFunctionId << 0x0D02 << 0x00 << false << 0x04 << 0x00;
+        QTest::newRow("voice prompt") << kVoicePromptId << 0x0D02 << 0xFF << true << 0xF7 << 0xFF;
     }
     void checkBoxesWriteTheirBits() {
         QFETCH(int, controlId);
@@ -181,7 +187,7 @@ private slots:
     }
 
     void hiddenAniBoxShowsItsBit() {
-        auto* box = FindControl<QCheckBox>(m_Page, 1052);
+        auto* box = FindControl<QCheckBox>(m_Page, kAniTxId);
         QVERIFY(box->isHidden());
         QVERIFY(!box->isEnabled());
         QVERIFY(!box->isChecked());
@@ -221,7 +227,7 @@ private slots:
         TypeInto(edit, typed);
         QCOMPARE(edit->text(), shown);
         QCOMPARE(CodeBytes(*m_Document).toHex(' '), QByteArray("09 09 09 09 09 09"));
-        FindControl<QComboBox>(m_Page, 1026)->setFocus();
+        FindControl<QComboBox>(m_Page, kSquelchId)->setFocus();
         QCOMPARE(CodeBytes(*m_Document).toHex(' '), stored);
         QVERIFY(m_Document->IsModified());
         QCOMPARE(edit->text(), shown);
@@ -240,7 +246,7 @@ private slots:
         m_Document->SetPttIdCode({1, 2, 0xFF, 7, 0x55, 0xFF});
         m_Page->FillFromImage();
         auto* edit = FindControl<QLineEdit>(m_Page, kPttIdCodeId);
-        auto* elsewhere = FindControl<QComboBox>(m_Page, 1026);
+        auto* elsewhere = FindControl<QComboBox>(m_Page, kSquelchId);
         edit->setFocus();
         elsewhere->setFocus();
         QVERIFY(!m_Document->IsModified());
@@ -261,9 +267,9 @@ private slots:
         m_Document->bytes[kScanByte] = 0x02;
         m_Document->bytes[kDisplayByte] = 0x01;
         m_Page->FillFromImage();
-        auto* scan = FindControl<QComboBox>(m_Page, 1028);
-        auto* dualWatchTx = FindControl<QComboBox>(m_Page, 1051);
-        auto* voice = FindControl<QComboBox>(m_Page, 1047);
+        auto* scan = FindControl<QComboBox>(m_Page, kScanModeId);
+        auto* dualWatchTx = FindControl<QComboBox>(m_Page, kDualWatchTxId);
+        auto* voice = FindControl<QComboBox>(m_Page, kVoiceSelectId);
         QCOMPARE(scan->count(), 2);
         QCOMPARE(scan->currentIndex(), -1);
         QCOMPARE(dualWatchTx->count(), 0);
@@ -273,12 +279,12 @@ private slots:
         QCOMPARE(m_Document->bytes[kDisplayByte], uint8_t{0x01});
         QVERIFY(!m_Document->IsModified());
         // The generated lists do not depend on the language file.
-        QCOMPARE(FindControl<QComboBox>(m_Page, 1026)->count(), 10);
-        QCOMPARE(FindControl<QComboBox>(m_Page, 1049)->count(), 8);
+        QCOMPARE(FindControl<QComboBox>(m_Page, kSquelchId)->count(), 10);
+        QCOMPARE(FindControl<QComboBox>(m_Page, kTxTimeLimitId)->count(), 8);
     }
 
     void reloadTakesTheCurrentLanguage() {
-        QCOMPARE(FindControl<QLabel>(m_Page, 1026)->text(), QStringLiteral("Squelch level"));
+        QCOMPARE(FindControl<QLabel>(m_Page, kSquelchId)->text(), QStringLiteral("Squelch level"));
         halvex::test::TempFolder dir;
         halvex::test::UseLanguagePath language(
             dir.Write("other.lang",
@@ -286,9 +292,11 @@ private slots:
                       "[FreqMode]\n0=Kanal\n1=Frequenz\n"));
         m_Document->bytes[0x0D03] = 0;
         m_Page->Reload();
-        QCOMPARE(FindControl<QLabel>(m_Page, 1026)->text(), QStringLiteral("Rauschsperre"));
-        QCOMPARE(FindControl<QComboBox>(m_Page, 1049)->currentText(), QStringLiteral("Aus"));
-        QCOMPARE(FindControl<QComboBox>(m_Page, 1035)->itemText(1), QStringLiteral("Frequenz"));
+        QCOMPARE(FindControl<QLabel>(m_Page, kSquelchId)->text(), QStringLiteral("Rauschsperre"));
+        QCOMPARE(FindControl<QComboBox>(m_Page, kTxTimeLimitId)->currentText(),
+                 QStringLiteral("Aus"));
+        QCOMPARE(FindControl<QComboBox>(m_Page, kFrequencyModeId)->itemText(1),
+                 QStringLiteral("Frequenz"));
     }
 
 private:

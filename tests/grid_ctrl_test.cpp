@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "grid/grid_ctrl.h"
+#include "resources/ids/channel_page_ids.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ std::unique_ptr<Harness> MakeGrid() {
     auto harness = std::make_unique<Harness>();
     CGridCtrl* grid = new CGridCtrl(&harness->window);
     harness->grid = grid;
-    grid->SetControlId(1017);
+    grid->SetControlId(kChannelGridId);
     grid->SetRows(kRows);
     grid->SetColumns(kColumns);
     grid->SetFixedRows(1);
@@ -309,14 +310,14 @@ void GridCtrlTest::clicksFocusAndBeginEdit() {
     }
     QVERIFY(ClickCell(grid, row, column));
     QCOMPARE(grid->GetFocusCell(), (GridCellId{focusRow, focusColumn}));
-    QCOMPARE(harness->clicks, std::vector<int>{1017});
+    QCOMPARE(harness->clicks, std::vector<int>{kChannelGridId});
     QCOMPARE(harness->beginEdits.size(), size_t{beginsEdit ? 1u : 0u});
     if (!beginsEdit) {
         return;
     }
     const GridNotification& edit = harness->beginEdits.front();
     QCOMPARE(edit.code, kGridBeginEdit);
-    QCOMPARE(edit.controlId, 1017);
+    QCOMPARE(edit.controlId, kChannelGridId);
     QCOMPARE(edit.sender, grid);
     QCOMPARE(edit.item.row, row);
     QCOMPARE(edit.item.column, column);

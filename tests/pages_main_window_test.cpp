@@ -18,6 +18,8 @@
 #include "grid/grid_ctrl.h"
 #include "page_test_support.h"
 #include "resources/command_ids.h"
+#include "resources/ids/function_page_ids.h"
+#include "resources/ids/vfo_page_ids.h"
 #include "support/shell_fixture.h"
 #include "view/main_view.h"
 #include "view/main_view_page.h"
@@ -69,8 +71,9 @@ private slots:
         m_Shell.App().Document().SetSquelch(7);
         m_Shell.App().ApplyLanguage();
         QCOMPARE(tabs->currentWidget(), m_Vfo);
-        QCOMPARE(FindControl<QLineEdit>(m_Vfo, 1117)->text(), QStringLiteral("438.50000"));
-        QCOMPARE(FindControl<QComboBox>(m_Functions, 1026)->currentIndex(), 7);
+        QCOMPARE(FindControl<QLineEdit>(m_Vfo, kVfoF2ReceiveId)->text(),
+                 QStringLiteral("438.50000"));
+        QCOMPARE(FindControl<QComboBox>(m_Functions, kSquelchId)->currentIndex(), 7);
     }
 
     void shortcutsWorkWhileAPageHasTheFocus() {
@@ -78,7 +81,7 @@ private slots:
         m_Shell.App().MainFrame()->View()->TabControl()->setCurrentWidget(m_Functions);
         int saves = 0;
         m_Shell.App().MainFrame()->SetCommandHandler(kCommandSave, [&saves] { ++saves; });
-        auto* edit = FindControl<QLineEdit>(m_Functions, 1061);
+        auto* edit = FindControl<QLineEdit>(m_Functions, kPttIdCodeId);
         TypeInto(edit, "12");
         QTest::keyClick(edit, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(saves, 1);
@@ -110,7 +113,7 @@ private slots:
         CPageTabCtrl* tabs = frame->View()->TabControl();
         if (onVfoPage) {
             tabs->setCurrentWidget(m_Vfo);
-            TypeInto(FindControl<QLineEdit>(m_Vfo, 1094), QStringLiteral("147"));
+            TypeInto(FindControl<QLineEdit>(m_Vfo, kVfoF1ReceiveId), QStringLiteral("147"));
         } else {
             TypeIntoCell(1, 1, QStringLiteral("147"));
         }
@@ -204,7 +207,7 @@ private slots:
         auto enter = [&](const QString& text) {
             if (onVfoPage) {
                 frame->View()->TabControl()->setCurrentWidget(m_Vfo);
-                auto* box = FindControl<QLineEdit>(m_Vfo, 1094);
+                auto* box = FindControl<QLineEdit>(m_Vfo, kVfoF1ReceiveId);
                 TypeInto(box, text);
                 QTest::keyClick(box, Qt::Key_Tab);
             } else {

@@ -23,6 +23,7 @@
 #include "grid/grid_ctrl.h"
 #include "platform/profile.h"
 #include "resources/command_ids.h"
+#include "resources/ids/function_page_ids.h"
 #include "support/shell_fixture.h"
 #include "view/main_view.h"
 #include "view/print_commands.h"
@@ -104,9 +105,9 @@ private slots:
                      qPrintable(QStringLiteral("channel %1").arg(n)));
         }
         // The functions section is on page 1 only.
-        QVERIFY(PdfPageText(pdf, 1).contains(Resource(1031)));
+        QVERIFY(PdfPageText(pdf, 1).contains(Resource(kBeepId)));
         if (pages > 1) {
-            QVERIFY(!last.contains(Resource(1031)));
+            QVERIFY(!last.contains(Resource(kBeepId)));
         }
     }
 
@@ -147,9 +148,9 @@ private slots:
         document.SetPttIdCode({1, 2, 10, 0xFF, 0xFF, 0xFF});
         UseChannels(3);
         QString page = PdfPageText(PrintToPdf(), 1);
-        QVERIFY2(page.contains(Resource(1026) + " : 7"), qPrintable(page));
-        QVERIFY(page.contains(Resource(1031) + " : " + Lang(beep ? "IDS_YES" : "IDS_NO")));
-        QVERIFY(page.contains(Resource(1061) + " : 12A"));
+        QVERIFY2(page.contains(Resource(kSquelchId) + " : 7"), qPrintable(page));
+        QVERIFY(page.contains(Resource(kBeepId) + " : " + Lang(beep ? "IDS_YES" : "IDS_NO")));
+        QVERIFY(page.contains(Resource(kPttIdCodeId) + " : 12A"));
         QVERIFY(page.contains(ReceiveText(3)));
     }
 

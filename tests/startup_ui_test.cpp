@@ -15,6 +15,7 @@
 #include "grid/grid_ctrl.h"
 #include "resources/command_ids.h"
 #include "resources/frame_resources.h"
+#include "resources/ids/about_ids.h"
 #include "resources/ids/function_page_ids.h"
 #include "support/shell_fixture.h"
 #include "view/main_view.h"
@@ -118,7 +119,7 @@ private slots:
         }
         QCOMPARE(frame->View()->TabControl()->tabText(0), QStringLiteral("     Not Found     "));
         CAboutDlg about(frame);
-        QCOMPARE(FindControl<QLabel>(&about, 1015)->text(),
+        QCOMPARE(FindControl<QLabel>(&about, kAboutProductId)->text(),
                  QStringLiteral("Halvex " HALVEX_VERSION " 版"));
         QCOMPARE(FindControl<QPushButton>(&about, kIdOk)->text(), QStringLiteral("确定"));
         QCOMPARE(about.windowTitle(), QStringLiteral("关于 Halvex"));

@@ -31,8 +31,8 @@
 #include "sim/demo_memory.h"
 #include "sim/virtual_radio.h"
 #include "support/shell_fixture.h"
+#include "testmode/mode_dialog.h"
 #include "testmode/password_dialog.h"
-#include "testmode/test_mode_dialog.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "sim/virtual_radio.h"
 #include "support/virtual_radio_fixture.h"
 #include "test_mode_language.h"
-#include "testmode/test_mode_session.h"
+#include "testmode/mode_session.h"
 
 namespace {
 

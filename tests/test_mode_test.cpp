@@ -13,9 +13,9 @@
 #include "link/serial_port.h"
 #include "test_mode_language.h"
 #include "testmode/access_code.h"
-#include "testmode/test_items.h"
-#include "testmode/test_mode_session.h"
-#include "testmode/test_scroll.h"
+#include "testmode/mode_items.h"
+#include "testmode/mode_session.h"
+#include "testmode/value_scroll.h"
 
 namespace {
 

@@ -27,8 +27,10 @@
 #include "grid/grid_ctrl.h"
 #include "page_test_support.h"
 #include "resources/command_ids.h"
+#include "resources/ids/function_page_ids.h"
+#include "resources/ids/vfo_page_ids.h"
 #include "support/shell_fixture.h"
-#include "testmode/test_mode_dialog.h"
+#include "testmode/mode_dialog.h"
 #include "view/main_view.h"
 #include "view/page_tab_control.h"
 
@@ -131,7 +133,7 @@ private slots:
         QCOMPARE(Cell(2, kColumnName), QString());
 
         TabTo(m_Functions);
-        auto* code = FindControl<QLineEdit>(m_Functions, 1061);
+        auto* code = FindControl<QLineEdit>(m_Functions, kPttIdCodeId);
         TypeInto(code, QStringLiteral("12"));
         QTest::keyClick(code, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(code->text(), QString());
@@ -158,7 +160,7 @@ private slots:
         QVERIFY(!QApplication::clipboard()->text().isEmpty());
 
         TabTo(m_Functions);
-        auto* code = FindControl<QLineEdit>(m_Functions, 1061);
+        auto* code = FindControl<QLineEdit>(m_Functions, kPttIdCodeId);
         TypeInto(code, QStringLiteral("12"));
         code->selectAll();
         QTest::keyClick(code, Qt::Key_Insert, Qt::ControlModifier);
@@ -180,26 +182,26 @@ private slots:
         }) << "Change Frequency Range";
         QTest::addRow("function list") << std::function<void()>([this] {
             TabTo(m_Functions);
-            auto* list = FindControl<QComboBox>(m_Functions, 1026);
+            auto* list = FindControl<QComboBox>(m_Functions, kSquelchId);
             ChooseWithKeys(list, list->currentIndex() + 1);
         }) << "Edit Squelch level";
         QTest::addRow("function box") << std::function<void()>([this] {
             TabTo(m_Functions);
-            FindControl<QCheckBox>(m_Functions, 1029)->click();
+            FindControl<QCheckBox>(m_Functions, kDualWatchId)->click();
         }) << "Edit Dual watch";
         QTest::addRow("ptt id code") << std::function<void()>([this] {
             TabTo(m_Functions);
-            TypeInto(FindControl<QLineEdit>(m_Functions, 1061), QStringLiteral("123"));
+            TypeInto(FindControl<QLineEdit>(m_Functions, kPttIdCodeId), QStringLiteral("123"));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }) << "Edit PTT ID code";
         QTest::addRow("vfo frequency") << std::function<void()>([this] {
             TabTo(m_Vfo);
-            TypeInto(FindControl<QLineEdit>(m_Vfo, 1117), QStringLiteral("150"));
+            TypeInto(FindControl<QLineEdit>(m_Vfo, kVfoF2ReceiveId), QStringLiteral("150"));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }) << "Edit F2 VFO RX frequency";
         QTest::addRow("vfo list") << std::function<void()>([this] {
             TabTo(m_Vfo);
-            auto* list = FindControl<QComboBox>(m_Vfo, 1102);
+            auto* list = FindControl<QComboBox>(m_Vfo, kVfoF1PowerId);
             ChooseWithKeys(list, 1 - list->currentIndex());
         }) << "Edit F1 VFO Power";
         QTest::addRow("fm presets") << std::function<void()>([this] {
@@ -385,12 +387,13 @@ private:
 
     // The pages read back what the image holds, not what they showed before.
     void VerifyPagesShowTheImage() {
-        QCOMPARE(FindControl<QComboBox>(m_Functions, 1026)->currentIndex(),
+        QCOMPARE(FindControl<QComboBox>(m_Functions, kSquelchId)->currentIndex(),
                  Document().GetSquelch());
-        QCOMPARE(FindControl<QCheckBox>(m_Functions, 1029)->isChecked(), Document().GetDualWatch());
-        QCOMPARE(FindControl<QLineEdit>(m_Vfo, 1117)->text().toStdString(),
+        QCOMPARE(FindControl<QCheckBox>(m_Functions, kDualWatchId)->isChecked(),
+                 Document().GetDualWatch());
+        QCOMPARE(FindControl<QLineEdit>(m_Vfo, kVfoF2ReceiveId)->text().toStdString(),
                  Document().GetFrequencyText(kVfoF2, kDecodeSide));
-        QCOMPARE(FindControl<QComboBox>(m_Vfo, 1102)->currentIndex(),
+        QCOMPARE(FindControl<QComboBox>(m_Vfo, kVfoF1PowerId)->currentIndex(),
                  Document().GetPowerHigh(kVfoF1) ? 1 : 0);
         QCOMPARE(m_Channels->RangeSelector()->currentIndex(), Document().FindModelLine());
     }

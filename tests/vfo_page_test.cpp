@@ -10,6 +10,7 @@
 #include "config/app_globals.h"
 #include "editors/vfo_page.h"
 #include "page_test_support.h"
+#include "resources/ids/vfo_page_ids.h"
 #include "support/program_globals.h"
 #include "support/quiet_prompts.h"
 #include "support/temp_folder.h"
@@ -30,8 +31,8 @@ struct VfoBoxes {
     int receiveId, transmitId;
 };
 
-constexpr VfoBoxes kF1 = {kVfoF1, 0x0830, 1094, 1096};
-constexpr VfoBoxes kF2 = {kVfoF2, 0x0820, 1117, 1119};
+constexpr VfoBoxes kF1 = {kVfoF1, 0x0830, kVfoF1ReceiveId, kVfoF1TransmitId};
+constexpr VfoBoxes kF2 = {kVfoF2, 0x0820, kVfoF2ReceiveId, kVfoF2TransmitId};
 
 // Both VFO records, F2 first as they lie in the image.
 QByteArray VfoBytes(const CHalvexDoc& document) {
@@ -65,11 +66,11 @@ private slots:
     }
 
     void newRecordsShowTheBandEdge() {
-        QCOMPARE(Box(1094)->text(), QStringLiteral("136.00000"));
-        QCOMPARE(Box(1096)->text(), QStringLiteral("136.00000"));
-        QCOMPARE(Box(1117)->text(), QStringLiteral("136.00000"));
-        QCOMPARE(List(1102)->currentText(), QStringLiteral("High"));
-        QCOMPARE(List(1098)->count(), 259);
+        QCOMPARE(Box(kVfoF1ReceiveId)->text(), QStringLiteral("136.00000"));
+        QCOMPARE(Box(kVfoF1TransmitId)->text(), QStringLiteral("136.00000"));
+        QCOMPARE(Box(kVfoF2ReceiveId)->text(), QStringLiteral("136.00000"));
+        QCOMPARE(List(kVfoF1PowerId)->currentText(), QStringLiteral("High"));
+        QCOMPARE(List(kVfoF1ReceiveToneId)->count(), 259);
     }
 
     void frequenciesAreStoredWhenABoxIsLeft_data() {
@@ -122,7 +123,7 @@ private slots:
         TypeInto(Box(vfo.receiveId), receive);
         TypeInto(Box(vfo.transmitId), transmit);
         QCOMPARE(Box(vfo.transmitId)->text(), transmit);
-        List(1102)->setFocus();
+        List(kVfoF1PowerId)->setFocus();
         QCOMPARE(RecordBytes(*m_Document, vfo.offset).toHex(' '), record);
         QCOMPARE(RecordBytes(*m_Document, other.offset), otherBefore);
         QVERIFY(m_Document->IsModified());
@@ -144,14 +145,14 @@ private slots:
         for (int id : {kF1.receiveId, kF1.transmitId, kF2.receiveId, kF2.transmitId}) {
             Box(id)->setFocus();
         }
-        List(1102)->setFocus();
+        List(kVfoF1PowerId)->setFocus();
         QVERIFY(!m_Document->IsModified());
         TypeInto(Box(kF2.transmitId), QStringLiteral("430.9"));
-        List(1102)->setFocus();
+        List(kVfoF1PowerId)->setFocus();
         QCOMPARE(RecordBytes(*m_Document, kF2.offset), before);
         QVERIFY(!m_Document->IsModified());
         TypeInto(Box(kF2.transmitId), QStringLiteral("431"));
-        List(1102)->setFocus();
+        List(kVfoF1PowerId)->setFocus();
         QVERIFY(m_Document->IsModified());
     }
 
@@ -160,15 +161,15 @@ private slots:
         m_Document->SetFrequencyText(kVfoF1, kEncodeSide, "000.60000");
         m_Document->SetShiftDirection(kVfoF1, kShiftPlus);
         m_Page->FillFromImage();
-        QCOMPARE(Box(1096)->text(), QStringLiteral("146.72500"));
-        TypeInto(Box(1094), "146.1");
+        QCOMPARE(Box(kVfoF1TransmitId)->text(), QStringLiteral("146.72500"));
+        TypeInto(Box(kVfoF1ReceiveId), "146.1");
         QCOMPARE(RecordBytes(*m_Document, kF1.offset).left(4).toHex(' '),
                  QByteArray("00 25 61 14"));
-        List(1102)->setFocus();
+        List(kVfoF1PowerId)->setFocus();
         QCOMPARE(RecordBytes(*m_Document, kF1.offset).left(8).toHex(' '),
                  QByteArray("00 00 61 14 00 25 06 00"));
-        QCOMPARE(Box(1094)->text(), QStringLiteral("146.10000"));
-        QCOMPARE(Box(1096)->text(), QStringLiteral("146.72500"));
+        QCOMPARE(Box(kVfoF1ReceiveId)->text(), QStringLiteral("146.10000"));
+        QCOMPARE(Box(kVfoF1TransmitId)->text(), QStringLiteral("146.72500"));
     }
 
     void listsWriteTheirFields_data() {
@@ -177,24 +178,24 @@ private slots:
         QTest::addColumn<int>("offset");
         QTest::addColumn<int>("after");
         // New records hold 00 in +8 and +12 and 08 (power high) in +11.
-        QTest::newRow("F1 power low") << 1102 << 0 << 0x083B << 0x00;
-        QTest::newRow("F1 BCL") << 1104 << 1 << 0x083B << 0x18;
-        QTest::newRow("F1 scan add") << 1108 << 1 << 0x083B << 0x48;
-        QTest::newRow("F1 reverse") << 1112 << 1 << 0x083B << 0x0C;
-        QTest::newRow("F1 PTT-ID") << 1114 << 1 << 0x083B << 0x88;
-        QTest::newRow("F1 narrow") << 1106 << 1 << 0x083B << 0x28;
-        QTest::newRow("F1 compander") << 1141 << 1 << 0x0838 << 0x08;
-        QTest::newRow("F1 step") << 1110 << 5 << 0x083C << 0x05;
-        QTest::newRow("F1 transmit tone") << 1100 << 3 << 0x083A << 0x03;
-        QTest::newRow("F2 power low") << 1125 << 0 << 0x082B << 0x00;
-        QTest::newRow("F2 BCL") << 1127 << 1 << 0x082B << 0x18;
-        QTest::newRow("F2 scan add") << 1131 << 1 << 0x082B << 0x48;
-        QTest::newRow("F2 reverse") << 1135 << 1 << 0x082B << 0x0C;
-        QTest::newRow("F2 PTT-ID") << 1137 << 1 << 0x082B << 0x88;
-        QTest::newRow("F2 middle") << 1129 << 2 << 0x0828 << 0x40;
-        QTest::newRow("F2 compander") << 1143 << 1 << 0x0828 << 0x08;
-        QTest::newRow("F2 step") << 1133 << 2 << 0x082C << 0x02;
-        QTest::newRow("F2 receive tone") << 1121 << 50 << 0x0829 << 50;
+        QTest::newRow("F1 power low") << kVfoF1PowerId << 0 << 0x083B << 0x00;
+        QTest::newRow("F1 BCL") << kVfoF1BclId << 1 << 0x083B << 0x18;
+        QTest::newRow("F1 scan add") << kVfoF1ScanAddId << 1 << 0x083B << 0x48;
+        QTest::newRow("F1 reverse") << kVfoF1ReverseId << 1 << 0x083B << 0x0C;
+        QTest::newRow("F1 PTT-ID") << kVfoF1PttIdId << 1 << 0x083B << 0x88;
+        QTest::newRow("F1 narrow") << kVfoF1BandwidthId << 1 << 0x083B << 0x28;
+        QTest::newRow("F1 compander") << kVfoF1CompanderId << 1 << 0x0838 << 0x08;
+        QTest::newRow("F1 step") << kVfoF1StepId << 5 << 0x083C << 0x05;
+        QTest::newRow("F1 transmit tone") << kVfoF1TransmitToneId << 3 << 0x083A << 0x03;
+        QTest::newRow("F2 power low") << kVfoF2PowerId << 0 << 0x082B << 0x00;
+        QTest::newRow("F2 BCL") << kVfoF2BclId << 1 << 0x082B << 0x18;
+        QTest::newRow("F2 scan add") << kVfoF2ScanAddId << 1 << 0x082B << 0x48;
+        QTest::newRow("F2 reverse") << kVfoF2ReverseId << 1 << 0x082B << 0x0C;
+        QTest::newRow("F2 PTT-ID") << kVfoF2PttIdId << 1 << 0x082B << 0x88;
+        QTest::newRow("F2 middle") << kVfoF2BandwidthId << 2 << 0x0828 << 0x40;
+        QTest::newRow("F2 compander") << kVfoF2CompanderId << 1 << 0x0828 << 0x08;
+        QTest::newRow("F2 step") << kVfoF2StepId << 2 << 0x082C << 0x02;
+        QTest::newRow("F2 receive tone") << kVfoF2ReceiveToneId << 50 << 0x0829 << 50;
     }
     void listsWriteTheirFields() {
         QFETCH(int, controlId);
@@ -209,28 +210,28 @@ private slots:
     }
 
     void middleThenNarrowClearsTheMiddleBit() {
-        ChooseWithKeys(List(1106), 2);
+        ChooseWithKeys(List(kVfoF1BandwidthId), 2);
         QCOMPARE(m_Document->bytes[0x0838], uint8_t{0x40});
         QCOMPARE(m_Document->bytes[0x083B], uint8_t{0x08});
-        ChooseWithKeys(List(1106), 1);
+        ChooseWithKeys(List(kVfoF1BandwidthId), 1);
         QCOMPARE(m_Document->bytes[0x0838], uint8_t{0x00});
         QCOMPARE(m_Document->bytes[0x083B], uint8_t{0x28});
         // Middle read back wins over the narrow bit.
-        ChooseWithKeys(List(1106), 2);
+        ChooseWithKeys(List(kVfoF1BandwidthId), 2);
         m_Page->FillFromImage();
-        QCOMPARE(List(1106)->currentText(), QStringLiteral("Middle"));
+        QCOMPARE(List(kVfoF1BandwidthId)->currentText(), QStringLiteral("Middle"));
     }
 
     void invertedDcsToneSetsThePolarityBit() {
-        ChooseWithKeys(List(1098), 155);
-        QCOMPARE(List(1098)->currentText(), QStringLiteral("D023I"));
+        ChooseWithKeys(List(kVfoF1ReceiveToneId), 155);
+        QCOMPARE(List(kVfoF1ReceiveToneId)->currentText(), QStringLiteral("D023I"));
         QCOMPARE(m_Document->bytes[0x0839], uint8_t{51});
         QCOMPARE(m_Document->bytes[0x0838], uint8_t{0x10});
         QCOMPARE(m_Document->bytes[0x083A], uint8_t{0x00});
         m_Page->FillFromImage();
-        QCOMPARE(List(1098)->currentIndex(), 155);
+        QCOMPARE(List(kVfoF1ReceiveToneId)->currentIndex(), 155);
         // The same code with normal polarity clears the bit again.
-        ChooseWithKeys(List(1098), 51);
+        ChooseWithKeys(List(kVfoF1ReceiveToneId), 51);
         QCOMPARE(m_Document->bytes[0x0839], uint8_t{51});
         QCOMPARE(m_Document->bytes[0x0838], uint8_t{0x00});
     }
@@ -238,17 +239,17 @@ private slots:
     void stepsComeFromTheLanguageFile() {
         m_Document->bytes[0x083C] = 7;
         m_Page->FillFromImage();
-        QCOMPARE(List(1110)->count(), 6);
-        QCOMPARE(List(1110)->currentText(), QStringLiteral("2.5"));
+        QCOMPARE(List(kVfoF1StepId)->count(), 6);
+        QCOMPARE(List(kVfoF1StepId)->currentText(), QStringLiteral("2.5"));
         halvex::test::TempFolder dir;
         halvex::test::UseLanguagePath language(
             dir.Write("nosteps.lang", "[String]\nIDS_OFF=Off\n"));
         m_Page->FillFromImage();
-        QCOMPARE(List(1110)->count(), 0);
+        QCOMPARE(List(kVfoF1StepId)->count(), 0);
         // Leaving a frequency box on the way counts as an edit; only the list is tested here.
-        List(1110)->setFocus();
+        List(kVfoF1StepId)->setFocus();
         m_Document->SetModifiedFlag(false);
-        QTest::keyClick(List(1110), Qt::Key_Down);
+        QTest::keyClick(List(kVfoF1StepId), Qt::Key_Down);
         QCOMPARE(m_Document->bytes[0x083C], uint8_t{7});
         QVERIFY(!m_Document->IsModified());
     }

@@ -7,7 +7,7 @@
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "editors/channel_grid.h"
-#include "testmode/test_items.h"
+#include "testmode/mode_items.h"
 
 namespace {
 

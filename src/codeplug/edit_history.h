@@ -46,7 +46,6 @@ public:
 
     void MarkSaved();
     bool IsAtSavedState() const { return m_SavedReachable && m_SavedPosition == m_Position; }
-    size_t StepCount() const { return m_Steps.size(); }
 
 private:
     struct Step {

@@ -293,19 +293,6 @@ bool CGridCtrl::SetCellFormat(int row, int column, int format) {
     return cell != nullptr;
 }
 
-bool CGridCtrl::SetCellFont(int row, int column, const QFont& font) {
-    Cell* cell = CellAt(row, column);
-    if (cell != nullptr) {
-        cell->font = font;
-    }
-    return cell != nullptr;
-}
-
-void CGridCtrl::SetGridLines(int mode) {
-    m_GridLines = std::clamp(mode, kGridLinesNone, kGridLinesBoth);
-    RepaintIfDrawing();
-}
-
 void CGridCtrl::SetDrawing(bool on, bool resetScrollBars) {
     const bool wasOff = !m_Drawing;
     m_Drawing = on;

@@ -24,7 +24,6 @@ public:
     explicit CGridCtrl(QWidget* parent = nullptr);
 
     void SetControlId(int id) { m_ControlId = id; }
-    int GetControlId() const { return m_ControlId; }
 
     bool SetRows(int count);
     bool SetColumns(int count);
@@ -40,8 +39,6 @@ public:
     int GetRowHeight(int row) const;
     int GetColumnWidth(int column) const;
     int GetDefaultRowHeight() const { return m_DefaultRowHeight; }
-    int GetDefaultColumnWidth() const { return m_DefaultColumnWidth; }
-    int GetMargin() const { return m_Margin; }
 
     int GetTotalWidth() const;
     int GetTotalHeight() const;
@@ -57,11 +54,9 @@ public:
     bool SetCellBackColour(int row, int column, const QColor& colour);
     bool SetCellTextColour(int row, int column, const QColor& colour);
     bool SetCellFormat(int row, int column, int format);
-    bool SetCellFont(int row, int column, const QFont& font);
 
     void SetEditable(bool on) { m_Editable = on; }
     bool IsEditable() const { return m_Editable; }
-    void SetGridLines(int mode);
     void SetDrawing(bool on, bool resetScrollBars);
     void SetEditorCovers(bool on);
     void ClearFocus();
@@ -80,7 +75,6 @@ public:
 
     void RedrawCell(int row, int column);
     void RedrawRow(int row);
-    void RedrawColumn(int column);
     void MakeVisible(int row, int column);
     bool CellRect(int row, int column, QRect* rect) const;
     GridCellId CellFromPoint(const QPoint& point) const;
@@ -194,7 +188,6 @@ private:
     int m_FixedRows = 0;
     int m_FixedColumns = 0;
     GridCellId m_Focus;
-    int m_GridLines = kGridLinesBoth;
     int m_Margin = 0;
     int m_DefaultRowHeight = 0;
     int m_DefaultColumnWidth = 0;

@@ -94,17 +94,13 @@ void CGridCtrl::DrawFixedCellEdge(QPainter& painter, int row, int column, const 
 
 void CGridCtrl::DrawGridLines(QPainter& painter, const QRect& rect, bool top, bool left) const {
     painter.setPen(palette().color(QPalette::Dark));
-    if (m_GridLines & kGridLinesHorizontal) {
-        painter.drawLine(rect.bottomLeft(), rect.bottomRight());
-        if (top) {
-            painter.drawLine(rect.topLeft(), rect.topRight());
-        }
+    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+    if (top) {
+        painter.drawLine(rect.topLeft(), rect.topRight());
     }
-    if (m_GridLines & kGridLinesVertical) {
-        painter.drawLine(rect.topRight(), rect.bottomRight());
-        if (left) {
-            painter.drawLine(rect.topLeft(), rect.bottomLeft());
-        }
+    painter.drawLine(rect.topRight(), rect.bottomRight());
+    if (left) {
+        painter.drawLine(rect.topLeft(), rect.bottomLeft());
     }
 }
 
@@ -122,17 +118,6 @@ void CGridCtrl::RedrawRow(int row) {
     for (const Span& span : VisibleSpans(Qt::Vertical)) {
         if (span.index == row) {
             viewport()->update(0, span.start, viewport()->width(), m_RowHeights[row]);
-        }
-    }
-}
-
-void CGridCtrl::RedrawColumn(int column) {
-    if (!m_Drawing) {
-        return;
-    }
-    for (const Span& span : VisibleSpans(Qt::Horizontal)) {
-        if (span.index == column) {
-            viewport()->update(span.start, 0, m_ColumnWidths[column], viewport()->height());
         }
     }
 }

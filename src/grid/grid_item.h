@@ -33,12 +33,6 @@ constexpr int kGridBeginEdit = -105;
 constexpr int kGridFocusLeave = -104;
 constexpr int kGridFocusEnter = -103;
 
-// Grid-line modes.
-constexpr int kGridLinesNone = 0;
-constexpr int kGridLinesHorizontal = 1;
-constexpr int kGridLinesVertical = 2;
-constexpr int kGridLinesBoth = 3;
-
 struct GridCellId {
     int row = -1;
     int column = -1;

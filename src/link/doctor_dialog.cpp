@@ -15,12 +15,6 @@
 #include "resources/ids/transfer_ids.h"
 #include "view/feature_context.h"
 
-namespace {
-
-constexpr int kTimerPeriodMs = 20;
-
-}  // namespace
-
 CDoctorDlg::CDoctorDlg(const FeatureContext& context, QWidget* parent)
     : TemplateDialog(kTransferTemplate, parent),
       m_Context(context),
@@ -37,30 +31,18 @@ CDoctorDlg::CDoctorDlg(const FeatureContext& context, QWidget* parent)
     m_Context.port.Close();
     DoctorRequest request = DoctorRequestForSettings(g_SettingsPath, m_Context.port.PortsFolder());
     DeviceRoots roots = m_Context.deviceRoots;
-    m_Worker.Start([this, request, roots] {
+    connect(&m_Follower, &ExchangeFollower::Finished, this, &CDoctorDlg::OnFinished);
+    m_Follower.Start([this, request, roots] {
         m_Diagnosis = DiagnoseConnection(request, CurrentSystem(roots), &m_Cancel);
     });
-    m_Timer.setInterval(kTimerPeriodMs);
-    connect(&m_Timer, &QTimer::timeout, this, &CDoctorDlg::OnTimer);
-    m_Timer.start();
-}
-
-CDoctorDlg::~CDoctorDlg() {
-    m_Cancel.store(1, std::memory_order_release);
-    m_Worker.Join();
 }
 
 void CDoctorDlg::reject() {
-    m_Cancel.store(1, std::memory_order_release);
+    m_Follower.Cancel();
     m_CancelButton->setEnabled(false);
 }
 
-void CDoctorDlg::OnTimer() {
-    if (!m_Worker.Finished()) {
-        return;
-    }
-    m_Timer.stop();
-    m_Worker.Join();
+void CDoctorDlg::OnFinished() {
     if (m_Cancel.load(std::memory_order_acquire) != 0) {
         TemplateDialog::reject();
         return;

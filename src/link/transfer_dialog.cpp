@@ -26,7 +26,6 @@
 
 namespace {
 
-constexpr int kTimerPeriodMs = 20;
 // The search shows the port being tried as a row of up to 15 dots.
 constexpr int kSearchDotCycle = 16;
 
@@ -77,17 +76,13 @@ CTransferDlg::CTransferDlg(const FeatureContext& context, TransferMode mode, QWi
     connect(m_VerifyBox, &QCheckBox::toggled, this, &CTransferDlg::OnVerifyToggled);
     m_ProgressBar->setRange(0, kTransferProgressRange);
     m_ProgressBar->setValue(0);
-    m_Timer.setInterval(kTimerPeriodMs);
-    connect(&m_Timer, &QTimer::timeout, this, &CTransferDlg::OnTimer);
+    connect(&m_Follower, &ExchangeFollower::Progressed, this, &CTransferDlg::OnProgress);
+    connect(&m_Follower, &ExchangeFollower::Finished, this, &CTransferDlg::OnFinished);
 }
 
 CTransferDlg::~CTransferDlg() {
-    // The worker writes into m_ImageCopy and m_Job: both must outlive it.
-    if (m_Worker.Running()) {
-        m_Job.Cancel();
-        m_Worker.Join();
-    }
-    m_Timer.stop();
+    // The worker writes into m_ImageCopy and m_Job and uses the port: all must outlive it.
+    m_Follower.Stop();
     m_Context.port.Close();
 }
 
@@ -107,7 +102,7 @@ void CTransferDlg::SetMessage(const std::string& text) {
 }
 
 void CTransferDlg::accept() {
-    if (m_Worker.Running()) {
+    if (m_Follower.Running()) {
         return;
     }
     if (!ReadsRadio() && !ConfirmErasingWrite()) {
@@ -133,7 +128,7 @@ void CTransferDlg::StartWorker(bool read, uint8_t* image) {
     std::string portsFolder = m_Context.port.PortsFolder();
     DoctorRequest request = DoctorRequestForSettings(g_SettingsPath, portsFolder);
     DeviceRoots roots = m_Context.deviceRoots;
-    m_Worker.Start([this, diagnose, request, portsFolder, roots] {
+    m_Follower.Start([this, diagnose, request, portsFolder, roots] {
         TransferThreadProc(m_Job);
         if (!diagnose || !IsConnectionFailure(m_Job.Status()) || m_Job.IsCancelled()) {
             return;
@@ -150,7 +145,6 @@ void CTransferDlg::StartWorker(bool read, uint8_t* image) {
     m_OkButton->setEnabled(false);
     // Unticked mid-write, the box would skip a check the user started the write with.
     m_VerifyBox->setEnabled(false);
-    m_Timer.start();
 }
 
 bool CTransferDlg::ConfirmErasingWrite() {
@@ -237,17 +231,17 @@ void CTransferDlg::reject() {
     if (m_Cancelling) {
         return;
     }
-    if (m_Worker.Running() && !ConfirmStop()) {
+    if (m_Follower.Running() && !ConfirmStop()) {
         return;
     }
-    if (!m_Worker.Running()) {
+    if (!m_Follower.Running()) {
         EndRun();
         TemplateDialog::reject();
         return;
     }
-    // The worker stops at its next look at the flag; the timer ends the dialog after that,
+    // The worker stops at its next look at the flag; the follower ends the dialog after that,
     // so the window stays responsive meanwhile.
-    m_Job.Cancel();
+    m_Follower.Cancel();
     m_Cancelling = true;
     m_OkButton->setEnabled(false);
     m_CancelButton->setEnabled(false);
@@ -257,12 +251,11 @@ bool CTransferDlg::ConfirmStop() {
     if (m_Mode != TransferMode::Write || m_Verifying || m_Job.Blocks() == 0) {
         return true;
     }
-    // The timer waits while the user answers, so the box never races the worker's end.
-    m_Timer.stop();
+    m_Follower.Pause();
     bool stop =
         MessageBox::Show(this, LoadLangString("IDS_ASK_STOPWRITE"), LoadLangString("IDS_CONFIRM"),
                          MessageIcon::Exclamation, MessageButtons::YesNo) == MessageAnswer::Yes;
-    m_Timer.start();
+    m_Follower.Resume();
     return stop;
 }
 
@@ -286,13 +279,8 @@ void CTransferDlg::FinishWithLine(const char* textKey) {
     });
 }
 
-void CTransferDlg::OnTimer() {
-    // Read first: a worker that has returned published its last status before.
-    bool returned = m_Worker.Finished();
+void CTransferDlg::OnProgress() {
     if (m_Cancelling) {
-        if (returned) {
-            OnWorkerStopped();
-        }
         return;
     }
     if (m_Job.FoundPort() > 0) {
@@ -307,12 +295,17 @@ void CTransferDlg::OnTimer() {
     } else if (status == StatusSearching) {
         SetMessage(LoadLangString("IDS_SEARCHCOMPORT") +
                    std::string(static_cast<size_t>(m_Job.Progress() % kSearchDotCycle), '.'));
-    } else if (IsConnectionFailure(status) && !returned) {
+    } else if (IsConnectionFailure(status) && m_Follower.Running()) {
         SetMessage(LoadLangString("IDS_DOCTOR_CHECKING"));
     }
-    if (returned) {
-        OnFinalStatus(status);
+}
+
+void CTransferDlg::OnFinished() {
+    if (m_Cancelling) {
+        OnWorkerStopped();
+        return;
     }
+    OnFinalStatus(m_Job.Status());
 }
 
 void CTransferDlg::OnFinalStatus(TransferStatus status) {
@@ -374,9 +367,7 @@ void CTransferDlg::OnWorkerStopped() {
 }
 
 void CTransferDlg::EndRun() {
-    m_Timer.stop();
     m_VerifyBox->setEnabled(true);
-    m_Worker.Join();
     m_Context.port.Close();
     // The pane followed the ports the search tried; it shows the port in use again, which
     // the worker stored only if the radio answered there.

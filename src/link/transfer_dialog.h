@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Read and Write dialog (template 132): OK runs one clone exchange on a worker thread and
-// a 20 ms timer follows it. The worker and the dialog share only the job and the image copy;
+// The Read and Write dialog (template 132): OK runs one clone exchange on a worker thread that
+// an exchange follower follows. The worker and the dialog share only the job and the image copy;
 // the dialog never closes the port, drops the copy or ends while the worker still runs.
 #pragma once
 
-#include <QTimer>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -13,8 +12,8 @@
 #include "app/dialog_builder.h"
 #include "codeplug/radio_image.h"
 #include "link/connection_doctor.h"
+#include "link/exchange_follower.h"
 #include "link/transfer_job.h"
-#include "link/worker_runner.h"
 #include "resources/ids/transfer_ids.h"
 
 // How long "Write done" or "Read done" stays before the dialog closes by itself.
@@ -54,11 +53,11 @@ private:
     // others, which the plain transfer handles.
     bool OnCheckStatus(TransferStatus status);
     void KeepBackup();
-    void OnTimer();
+    void OnProgress();
+    void OnFinished();
     void OnFinalStatus(TransferStatus status);
     void OnWorkerStopped();
-    // Stops the timer, joins the finished worker, closes the port and puts the port pane
-    // back on the stored port if the search moved it.
+    // Closes the port and puts the port pane back on the stored port if the search moved it.
     void EndRun();
     void ShowErrorBox(const char* textKey);
     // The message of textKey with the doctor's cause and cure added when it found one.
@@ -86,7 +85,6 @@ private:
     QProgressBar* m_ProgressBar;
     QAbstractButton* m_OkButton;
     QAbstractButton* m_CancelButton;
-    QTimer m_Timer;
 
     std::array<uint8_t, kImageSize> m_ImageCopy{};
     // What the radio gave back, for a check after writing or a comparison.
@@ -94,7 +92,7 @@ private:
     TransferJob m_Job;
     // Written by the worker after a failed connection, read once it has returned.
     std::optional<Diagnosis> m_Diagnosis;
-    WorkerRunner m_Worker;
+    ExchangeFollower m_Follower{m_Job.cancel};
     bool m_Cancelling = false;
     bool m_Finishing = false;
     bool m_PaneMoved = false;

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The record a transfer's worker shares with the dialog that follows it. Each field is one
-// 32-bit atomic: the worker stores with release and the dialog loads with acquire, so a status
-// is never seen before the image bytes or the port number it announces.
+// The record a transfer's worker shares with the dialog that follows it. The plain fields are
+// set before the worker starts and only read by it, or written by it and read once a final
+// status is out. What the dialog follows live is the 32-bit atomics: the worker stores with
+// release and the dialog loads with acquire, so a status is never seen before the image bytes
+// or the port number it announces.
 #pragma once
 
 #include <atomic>

@@ -43,7 +43,6 @@ public:
     // Takes one received byte; appends any answer it completes to answer.
     void Feed(uint8_t byte, std::vector<uint8_t>* answer);
 
-    bool InProgrammingMode() const { return m_Programming; }
     // How long the answers completed since the last call must be held back; 0 mostly.
     int TakeAnswerDelayMs();
     // True once after an end byte closed a session in which the memory changed.

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string_view>
 
-#include "testmode/test_mode_message.h"
+#include "testmode/mode_message.h"
 
 inline constexpr std::string_view kTestModeAccessCode = "RO264";
 

@@ -7,7 +7,7 @@
 #include "app/relabel.h"
 #include "resources/command_ids.h"
 #include "testmode/access_code.h"
-#include "testmode/test_mode_dialog.h"
+#include "testmode/mode_dialog.h"
 #include "view/command_table.h"
 #include "view/feature_context.h"
 

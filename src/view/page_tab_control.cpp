@@ -5,5 +5,4 @@ CPageTabCtrl::CPageTabCtrl(QWidget* parent) : QTabWidget(parent) {}
 
 void CPageTabCtrl::AddPage(QWidget* page, const QString& caption) {
     addTab(page, caption);
-    ++m_PageCount;
 }

@@ -12,8 +12,4 @@ public:
     // Appends a tab holding page; the first page is shown, later ones stay hidden until
     // their tab is chosen.
     void AddPage(QWidget* page, const QString& caption);
-    int PageCount() const { return m_PageCount; }
-
-private:
-    int m_PageCount = 0;
 };

@@ -37,7 +37,6 @@ public:
     void OnPrint(QPainter& painter, int page);
 
     int LogicalWidth() const { return m_LogicalWidth; }
-    int LogicalHeight() const { return m_LogicalHeight; }
 
 private:
     void PrintFunctions(QPainter& painter, int lineHeight);

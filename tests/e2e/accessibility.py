@@ -16,8 +16,8 @@ import sys
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from session import (CLONE_END, CLONE_START, channel_rows, read_image, run_journey,  # noqa: E402
-                     wait_file)
+from session import (CLONE_END, CLONE_START, IDS, channel_rows, read_image,  # noqa: E402
+                     run_journey, wait_file)
 from xserver import (DEFAULT_DEADLINE, JourneyFailure, dies_with_parent,  # noqa: E402
                      wait_until)
 
@@ -289,7 +289,7 @@ def journey_keyboard_only(session):
     session.start_app(extra_environment={"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"})
     tree = Tree(session)
     session.x.key("ctrl+r")
-    dialog = session.dialog(session.text("IDS_READDATA"), 132)
+    dialog = session.dialog(session.text("IDS_READDATA"), IDS.kTransferTemplate)
     session.x.key("Return")
     session.wait_gone(dialog.window, "the read dialog", TRANSFER_DEADLINE)
     session.shot("read")
@@ -340,7 +340,7 @@ def journey_keyboard_only(session):
 
     session.x.focus(session.main_window)
     session.x.key("ctrl+w")
-    dialog = session.dialog(session.text("IDS_WRITEDATA"), 132)
+    dialog = session.dialog(session.text("IDS_WRITEDATA"), IDS.kTransferTemplate)
     session.x.key("Return")
     session.wait_gone(dialog.window, "the write dialog", TRANSFER_DEADLINE)
     session.shot("written")

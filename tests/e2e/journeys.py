@@ -16,8 +16,8 @@ import time
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from session import (CLONE_END, CLONE_START, DEVICE_TREE_PROGRAM, PGM_HEADER_SIZE,  # noqa: E402
-                     IMAGE_SIZE, channel_rows, is_main_title, mnemonic, read_image,
+from session import (CLONE_END, CLONE_START, DEVICE_TREE_PROGRAM, IDS,  # noqa: E402
+                     PGM_HEADER_SIZE, IMAGE_SIZE, channel_rows, is_main_title, mnemonic, read_image,
                      read_language_file, run_journey, wait_file)
 from xserver import LIST_DEADLINE, PING_DEADLINE, JourneyFailure, wait_until  # noqa: E402
 
@@ -30,8 +30,8 @@ FM_PRESETS = 0x08A0
 
 def read_from_radio(session):
     session.x.key("ctrl+r")
-    dialog = session.dialog(session.text("IDS_READDATA"), 132)
-    dialog.click(1)
+    dialog = session.dialog(session.text("IDS_READDATA"), IDS.kTransferTemplate)
+    dialog.click(IDS.kIdOk)
     session.wait_gone(dialog.window, "the read dialog", TRANSFER_DEADLINE)
     session.shot("read-from-radio")
 
@@ -252,8 +252,8 @@ def journey_write_to_radio(session):
     type_into_cell(session, grid, 1, 1, "147.5")
     type_into_cell(session, grid, 3, 12, "WRITE")
     session.x.key("ctrl+w")
-    dialog = session.dialog(session.text("IDS_WRITEDATA"), 132)
-    dialog.click(1)
+    dialog = session.dialog(session.text("IDS_WRITEDATA"), IDS.kTransferTemplate)
+    dialog.click(IDS.kIdOk)
     session.wait_gone(dialog.window, "the write dialog", TRANSFER_DEADLINE)
     session.shot("written")
     saved = session.path("written.pgm")
@@ -381,15 +381,16 @@ def journey_import_channels(session):
     session.x.click(left + width // 2, entries[IMPORT_CHANNELS_ENTRY])
     answer_file_dialog(session, known, csv, "import")
 
-    report = session.dialog(session.text("160", "Resource"), 160)
+    report = session.dialog(session.resource(IDS.kChannelImportTemplate),
+                            IDS.kChannelImportTemplate)
     session.shot("import-report")
     # Both names are longer than the radio keeps: two lines in the loss report.
-    shown = text_lines(session.x.capture(), report.control_rect(1204))
+    shown = text_lines(session.x.capture(), report.control_rect(IDS.kImportReportId))
     if len(shown) != 2:
         raise JourneyFailure(f"the loss report shows {len(shown)} lines, expected 2")
     if not session.cell_is_empty(grid, 1, 1):
         raise JourneyFailure("the channel page changed before OK in the import dialog")
-    report.click(1)
+    report.click(IDS.kIdOk)
     session.wait_gone(report.window, "the import dialog")
     session.wait_cell_filled(grid, 1, 1, "the imported channel 1 to show")
     session.shot("imported")
@@ -418,12 +419,13 @@ def journey_fm_preset_lists(session):
     path = new_channel_file(session)
     session.start_app(path)
     menu_command(session, "Menu_Program", "Menu_Program_Radiogram")
-    presets = session.dialog(session.text("155", "Resource"), 155)
-    grid = session.find_grid(presets.control_rect(1079), 2)
+    presets = session.dialog(session.resource(IDS.kRadiogramTemplate),
+                             IDS.kRadiogramTemplate)
+    grid = session.find_grid(presets.control_rect(IDS.kPresetGridId), 2)
     # A new file holds 65M0, the first entry, in preset 1 and OFF (431) in preset 2.
     session.x.click(*grid.cell_centre(1, 1))
     session.pick_from_list(grid.cell_arrow(1, 1), 0, 1, "FM presets")
-    presets.click(1)
+    presets.click(IDS.kIdOk)
     session.wait_gone(presets.window, "the FM presets dialog")
     session.x.focus(session.main_window)
     session.x.key("ctrl+s")
@@ -439,15 +441,15 @@ def journey_fm_preset_lists(session):
 
 def open_test_mode(session):
     session.x.key("ctrl+t")
-    title = session.text("134", "Resource")
-    password = session.dialog(title, 134)
-    password.click(1063)
+    title = session.resource(IDS.kPasswordTemplate)
+    password = session.dialog(title, IDS.kPasswordTemplate)
+    password.click(IDS.kPasswordEditId)
     session.x.type(ACCESS_CODE)
     known = set(session.x.visible_windows())
-    password.click(1)
+    password.click(IDS.kIdOk)
     test_window = session.wait_new_window(known, "the test mode dialog")
     session.shot("test-mode")
-    return password, session.dialog_for(test_window, 156)
+    return password, session.dialog_for(test_window, IDS.kTestModeTemplate)
 
 
 def journey_test_mode_read_all_pages(session):
@@ -456,15 +458,15 @@ def journey_test_mode_read_all_pages(session):
     session.start_app()
     grid = session.channel_grid()
     password, test = open_test_mode(session)
-    test.click(1153)
+    test.click(IDS.kReadAllId)
     done = session.wait_window(session.text("IDS_PROMPT"), TRANSFER_DEADLINE)
     session.shot("read-all-done")
     session.x.focus(done)
     session.x.key("Return")
     session.wait_gone(done, "the read-all message")
-    test.click(2)
+    test.click(IDS.kIdCancel)
     session.wait_gone(test.window, "the test mode dialog")
-    password.click(2)
+    password.click(IDS.kIdCancel)
     session.wait_gone(password.window, "the access code dialog")
     session.shot("channel-page-after-read-all")
     session.wait_cell_filled(grid, 1, 1, "the channel page to show the channel 1 that Read "
@@ -482,7 +484,7 @@ def journey_test_mode_read_all_responsive(session):
     session.start_radio()
     session.start_app()
     _, test = open_test_mode(session)
-    test.click(1153)
+    test.click(IDS.kReadAllId)
     prompt = session.text("IDS_PROMPT")
     checks = 0
     end = time.monotonic() + 2 * PING_DEADLINE
@@ -496,7 +498,7 @@ def journey_test_mode_read_all_responsive(session):
 
 
 def progress_shown(session, dialog):
-    left, top, width, height = dialog.control_rect(1009)
+    left, top, width, height = dialog.control_rect(IDS.kTransferProgressId)
     image = session.x.capture()
     for x in range(left + 2, left + width // 2):
         red, green, blue = image.pixel(x, top + height // 2)
@@ -510,13 +512,13 @@ def journey_cancel_paced_read(session):
     session.start_app()
     grid = session.channel_grid()
     session.x.key("ctrl+r")
-    dialog = session.dialog(session.text("IDS_READDATA"), 132)
-    dialog.click(1)
+    dialog = session.dialog(session.text("IDS_READDATA"), IDS.kTransferTemplate)
+    dialog.click(IDS.kIdOk)
     wait_until("the read's progress to show", lambda: progress_shown(session, dialog), 20.0)
     session.shot("reading")
     if not session.x.messages.answers_ping(session.main_window, PING_DEADLINE):
         raise JourneyFailure("the window does not respond during a read")
-    dialog.click(2)
+    dialog.click(IDS.kIdCancel)
     session.wait_gone(dialog.window, "the read dialog after Cancel", 5.0)
     session.shot("cancelled")
     if not session.cell_is_empty(grid, 1, 1):
@@ -542,10 +544,10 @@ def journey_port_and_language_dialogs(session):
     session.start_app()
     pane_before = port_pane(session)
     session.x.key("ctrl+c")
-    port = session.dialog(session.text("130", "Resource"), 130)
-    port.click(1002)
+    port = session.dialog(session.resource(IDS.kPortTemplate), IDS.kPortTemplate)
+    port.click(IDS.kFirstPortButtonId + 1)
     session.shot("port-dialog")
-    port.click(1)
+    port.click(IDS.kIdOk)
     session.wait_gone(port.window, "the port dialog")
     if session.settings_value("com") != "2":
         raise JourneyFailure(f"the port dialog stored com={session.settings_value('com')}")
@@ -553,11 +555,12 @@ def journey_port_and_language_dialogs(session):
                LIST_DEADLINE)
 
     session.x.key("ctrl+l")
-    language = session.dialog(session.text("131", "Resource"), 131)
+    language = session.dialog(session.resource(IDS.kLanguageTemplate),
+                              IDS.kLanguageTemplate)
     # Sorted: English before the Chinese name, which this journey starts in.
-    session.pick_from_list(language.list_arrow(1014), 1, 0, "languages")
+    session.pick_from_list(language.list_arrow(IDS.kLanguageListId), 1, 0, "languages")
     session.shot("language-picked")
-    language.click(1)
+    language.click(IDS.kIdOk)
     session.wait_gone(language.window, "the language dialog")
     if session.settings_value("language") != "english":
         raise JourneyFailure(f"language={session.settings_value('language')} was stored")
@@ -601,12 +604,12 @@ def journey_pick_listed_device(session):
     roots, stable = fake_device_tree(session, cable)
     session.start_app(extra_environment=roots, program=DEVICE_TREE_PROGRAM)
     session.x.key("ctrl+c")
-    port = session.dialog(session.text("130", "Resource"), 130)
-    left, top, width, _ = port.control_rect(1303)
+    port = session.dialog(session.resource(IDS.kPortTemplate), IDS.kPortTemplate)
+    left, top, width, _ = port.control_rect(IDS.kPortDeviceListId)
     # The first entry of the list, a few pixels inside its frame.
     session.x.click(left + width // 2, top + port.line_height * 3 // 4)
     session.shot("device-picked")
-    port.click(1)
+    port.click(IDS.kIdOk)
     session.wait_gone(port.window, "the port dialog")
     if session.settings_value("device") != stable:
         raise JourneyFailure(f"the port dialog stored device={session.settings_value('device')}")
@@ -662,8 +665,8 @@ def journey_questions_default_to_cancel(session):
     session.start_radio()
     session.start_app()
     session.x.key("ctrl+w")
-    dialog = session.dialog(session.text("IDS_WRITEDATA"), 132)
-    dialog.click(1)
+    dialog = session.dialog(session.text("IDS_WRITEDATA"), IDS.kTransferTemplate)
+    dialog.click(IDS.kIdOk)
     question = session.wait_window(session.text("IDS_PROMPT"))
     session.shot("erase-question")
     session.x.focus(question)

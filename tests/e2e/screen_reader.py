@@ -24,7 +24,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from accessibility import (COLUMN_COUNT, TRANSFER_DEADLINE, Tree,  # noqa: E402
                            demo_memory_file, keys_until_focused, start_accessibility_bus)
-from session import run_journey  # noqa: E402
+from session import IDS, run_journey  # noqa: E402
 from xserver import DEFAULT_DEADLINE, JourneyFailure, dies_with_parent, wait_until  # noqa: E402
 
 # Orca on a loaded machine takes its time; the deadline bounds a hang, not a speed.
@@ -198,7 +198,8 @@ def journey_orca_speech(session):
         (["Down", "Down", "Down", "Left"], ["Channel 5, RX Freq (MHz)"]),
         (["Return"], ["Channel 5, RX Freq (MHz) text", "151.82000"]),
         (["Escape", "ctrl+r"], [session.text("IDS_ASK_SAVE").split("%")[0]]),
-        (["Return"], [f"{session.text('IDS_READDATA')} dialog", session.text("1010", "Resource")]),
+        (["Return"], [f"{session.text('IDS_READDATA')} dialog",
+                      session.resource(IDS.kTransferMessageId)]),
     ]
     for keys, phrases in steps:
         mark = reader.mark()

@@ -25,6 +25,25 @@ DEVICE_TREE_PROGRAM = "halvex-journey"
 CLONE_START, CLONE_END = 0x0800, 0x2000
 
 
+def read_control_ids():
+    """The program's names for its dialog templates and controls, read from its own headers,
+    so a journey names what it clicks and follows a renumbering."""
+    folder = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "src",
+                          "resources")
+    paths = [os.path.join(folder, "dialog_template.h")]
+    paths += sorted(os.path.join(folder, "ids", name)
+                    for name in os.listdir(os.path.join(folder, "ids")))
+    ids = {}
+    for path in paths:
+        with open(path, encoding="utf-8") as stream:
+            ids.update((name, int(value)) for name, value in
+                       re.findall(r"constexpr int (k\w+) = (\d+);", stream.read()))
+    return argparse.Namespace(**ids)
+
+
+IDS = read_control_ids()
+
+
 def read_language_file(path):
     sections = {}
     section = None
@@ -225,6 +244,10 @@ class Session:
         if value is None:
             raise JourneyFailure(f"the language file has no {section}/{key}")
         return value
+
+    def resource(self, control_id):
+        """A dialog's title or a control's text in the language file, keyed by its number."""
+        return self.text(str(control_id), "Resource")
 
     # The virtual radio -------------------------------------------------------------------
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "testmode/test_items.h"
+#include "testmode/mode_items.h"
 
 #include "config/language.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "testmode/test_mode_dialog.h"
+#include "testmode/mode_dialog.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -19,12 +19,11 @@
 #include "config/language.h"
 #include "link/doctor_messages.h"
 #include "link/serial_port.h"
-#include "testmode/test_items.h"
+#include "testmode/mode_items.h"
 #include "view/feature_context.h"
 
 namespace {
 
-constexpr int kTimerPeriodMs = 20;
 constexpr int kProgressRange = 100;
 
 // Everything a user could start or change while an exchange runs; only Cancel stays on.
@@ -101,18 +100,15 @@ CTestModeDlg::CTestModeDlg(const FeatureContext& context, QWidget* parent)
     }
     m_ProgressBar->setRange(0, kProgressRange);
     m_ProgressBar->setValue(0);
-    m_Timer.setInterval(kTimerPeriodMs);
-    connect(&m_Timer, &QTimer::timeout, this, &CTestModeDlg::OnTimer);
+    connect(&m_Follower, &ExchangeFollower::Progressed, this,
+            [this] { m_ProgressBar->setValue(m_Job.Progress()); });
+    connect(&m_Follower, &ExchangeFollower::Finished, this, &CTestModeDlg::OnExchangeFinished);
     Fill();
 }
 
 CTestModeDlg::~CTestModeDlg() {
     // The worker uses the port and the job: both must outlive it.
-    if (ExchangeRunning()) {
-        m_Job.Cancel();
-        m_Worker.Join();
-    }
-    m_Timer.stop();
+    m_Follower.Stop();
     m_Session.Close();
 }
 
@@ -254,25 +250,18 @@ void CTestModeDlg::StartExchange(TestExchangeKind kind) {
     m_Job.deviceRoots = m_Context.deviceRoots;
     m_ProgressBar->setValue(0);
     EnableControls(false);
-    m_Worker.Start([this] { RunTestExchange(m_Job); });
-    m_Timer.start();
+    m_Follower.Start([this] { RunTestExchange(m_Job); });
 }
 
 void CTestModeDlg::CancelExchange(std::optional<int> closeResult) {
-    m_Job.Cancel();
+    m_Follower.Cancel();
     FindControl<QAbstractButton>(this, kIdCancel)->setEnabled(false);
     if (closeResult) {
         m_CloseResult = closeResult;
     }
 }
 
-void CTestModeDlg::OnTimer() {
-    m_ProgressBar->setValue(m_Job.Progress());
-    if (!m_Worker.Finished()) {
-        return;
-    }
-    m_Timer.stop();
-    m_Worker.Join();
+void CTestModeDlg::OnExchangeFinished() {
     TestModeOutcome outcome = m_Session.FinishExchange(m_Job);
     EnableControls(true);
     if (outcome.imageChanged) {

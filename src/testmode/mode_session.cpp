@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "testmode/test_mode_session.h"
+#include "testmode/mode_session.h"
 
 #include <algorithm>
 #include <utility>
 
 #include "link/serial_port.h"
-#include "testmode/test_items.h"
+#include "testmode/mode_items.h"
 
 TestModeSession::TestModeSession(CSerialPort& port, std::string settingsPath,
                                  std::string languagePath, RadioImage& image)
@@ -64,6 +64,7 @@ void TestModeSession::SendAdjust() {
 void TestModeSession::BeginExchange(TestExchangeKind kind, TestExchangeJob& job) {
     job.kind = kind;
     job.port = &m_Port;
+    job.portsFolder = m_Port.PortsFolder();
     job.settingsPath = m_SettingsPath;
     job.selectedItem = m_Selected;
     job.endTestModeFirst = false;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start test mode, read all and write all as a worker thread runs them. The worker talks to
-// the port and fills or sends its own copy of the image; it never touches the document and
+// the line and fills or sends its own copy of the image; it never touches the document and
 // reports only through the job. The session prepares the job and takes its result back on
 // the user-interface thread.
 #pragma once
@@ -12,18 +12,20 @@
 
 #include "codeplug/radio_image.h"
 #include "link/connection_doctor.h"
-#include "testmode/test_mode_message.h"
+#include "testmode/mode_message.h"
 
-class CSerialPort;
+class CableLine;
 
 enum class TestExchangeKind { StartTestMode, ReadAll, WriteAll };
 
 struct TestExchangeJob {
     // Set before the worker starts; the worker only reads them.
     TestExchangeKind kind = TestExchangeKind::ReadAll;
-    CSerialPort* port = nullptr;
+    CableLine* port = nullptr;
     std::string settingsPath;
-    // Where the doctor lists the other serial devices when the radio cannot be reached.
+    // Where the doctor looks for the ports and the other serial devices when the radio cannot
+    // be reached.
+    std::string portsFolder;
     DeviceRoots deviceRoots;
     // The item whose adjust frame follows start test mode.
     int selectedItem = -1;
@@ -56,5 +58,8 @@ struct TestExchangeJob {
     void Cancel() { cancel.store(1, std::memory_order_release); }
 };
 
-// Runs the exchange the job names on the calling thread.
+// Runs the exchange the job names on the calling thread, over job.port only; false when the
+// radio could not be reached.
+bool ExchangeInTestMode(TestExchangeJob& job);
+// The exchange, then, when the radio could not be reached, the doctor's look at why.
 void RunTestExchange(TestExchangeJob& job);

@@ -12,10 +12,10 @@
 
 #include "codeplug/radio_image.h"
 #include "link/connection_doctor.h"
-#include "testmode/test_exchange.h"
-#include "testmode/test_link.h"
-#include "testmode/test_mode_message.h"
-#include "testmode/test_scroll.h"
+#include "testmode/mode_exchange.h"
+#include "testmode/mode_link.h"
+#include "testmode/mode_message.h"
+#include "testmode/value_scroll.h"
 
 class CSerialPort;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "testmode/test_link.h"
+#include "testmode/mode_link.h"
 
 #include <cstring>
 #include <utility>
@@ -7,7 +7,6 @@
 #include "link/cable_exchange.h"
 #include "link/clone_frames.h"
 #include "link/radio_connection.h"
-#include "link/serial_port.h"
 
 using namespace clone_frames;
 

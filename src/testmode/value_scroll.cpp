@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "testmode/test_scroll.h"
+#include "testmode/value_scroll.h"
 
 #include <algorithm>
 

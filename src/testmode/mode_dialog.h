@@ -2,19 +2,18 @@
 // The test dialog (template 156): the test items with their values, the value bar and the
 // buttons of test mode. It only shows what the session reports; every ending of the
 // dialog, Enter included, first lets the session take the radio out of test mode. Start,
-// read all and write all run on a worker that a 20 ms timer follows; the worker and the
-// dialog share only the job, and the dialog never ends before the worker has.
+// read all and write all run on a worker that an exchange follower follows; the worker and
+// the dialog share only the job, and the dialog never ends before the worker has.
 #pragma once
 
-#include <QTimer>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/dialog_builder.h"
-#include "link/worker_runner.h"
+#include "link/exchange_follower.h"
 #include "resources/ids/test_mode_ids.h"
-#include "testmode/test_mode_session.h"
+#include "testmode/mode_session.h"
 
 struct FeatureContext;
 class QLineEdit;
@@ -60,10 +59,10 @@ private:
     void OnOpenData();
     void OnSaveData();
     void StartExchange(TestExchangeKind kind);
-    bool ExchangeRunning() const { return m_Worker.Running(); }
+    bool ExchangeRunning() const { return m_Follower.Running(); }
     // Asks the worker to stop; close: end the dialog with result once it has.
     void CancelExchange(std::optional<int> closeResult);
-    void OnTimer();
+    void OnExchangeFinished();
     void EnableControls(bool enabled);
     // The main window shows the changed image, and Save knows it has something to store.
     // name is the undo step of the change.
@@ -77,10 +76,9 @@ private:
     QLineEdit* m_ValueEdit;
     QScrollBar* m_ValueBar;
     QProgressBar* m_ProgressBar;
-    QTimer m_Timer;
 
     TestExchangeJob m_Job;
-    WorkerRunner m_Worker;
+    ExchangeFollower m_Follower{m_Job.cancel};
     // The result to end with once the running exchange has stopped.
     std::optional<int> m_CloseResult;
 };

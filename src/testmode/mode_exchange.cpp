@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "testmode/test_exchange.h"
+#include "testmode/mode_exchange.h"
 
 #include "link/clone_frames.h"
-#include "link/serial_port.h"
-#include "testmode/test_items.h"
-#include "testmode/test_link.h"
+#include "testmode/mode_items.h"
+#include "testmode/mode_link.h"
 
 namespace {
 
@@ -18,7 +17,7 @@ public:
     explicit TestExchange(TestExchangeJob& job)
         : m_Job(job), m_Port(*job.port), m_Link(*job.port, job.settingsPath, &job.cancel) {}
 
-    void Run() {
+    bool Run() {
         if (m_Job.endTestModeFirst && m_Port.IsOpen()) {
             m_Link.SendEndWithoutAnswer();
         }
@@ -26,16 +25,11 @@ public:
         m_Job.warning = link.warning;
         if (link.cancelled || (link.connected && m_Job.IsCancelled())) {
             Stop();
-            return;
+            return true;
         }
         if (!link.connected) {
             m_Job.message = link.failure;
-            DoctorRequest request =
-                DoctorRequestForSettings(m_Job.settingsPath, m_Port.PortsFolder());
-            request.testMode = true;
-            m_Job.diagnosis =
-                DiagnoseConnection(request, CurrentSystem(m_Job.deviceRoots), &m_Job.cancel);
-            return;
+            return false;
         }
         switch (m_Job.kind) {
             case TestExchangeKind::StartTestMode:
@@ -48,6 +42,7 @@ public:
                 WriteAll();
                 break;
         }
+        return true;
     }
 
 private:
@@ -124,12 +119,21 @@ private:
     }
 
     TestExchangeJob& m_Job;
-    CSerialPort& m_Port;
+    CableLine& m_Port;
     TestModeLink m_Link;
 };
 
 }  // namespace
 
+bool ExchangeInTestMode(TestExchangeJob& job) {
+    return TestExchange(job).Run();
+}
+
 void RunTestExchange(TestExchangeJob& job) {
-    TestExchange(job).Run();
+    if (ExchangeInTestMode(job)) {
+        return;
+    }
+    DoctorRequest request = DoctorRequestForSettings(job.settingsPath, job.portsFolder);
+    request.testMode = true;
+    job.diagnosis = DiagnoseConnection(request, CurrentSystem(job.deviceRoots), &job.cancel);
 }

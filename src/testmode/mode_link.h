@@ -1,21 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The byte steps of test mode on the application's port: wake-up with the port search,
+// The byte steps of test mode on the line to the radio: wake-up with the port search,
 // identification, block reads and writes, the adjust frame and the end byte. Test mode has
 // no cable setting: every answer is taken by the echo-tolerant rules, which recognise an
 // echo by its content, so a cable that echoes and one that does not both work.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "codeplug/radio_image.h"
-#include "testmode/test_items.h"
-#include "testmode/test_mode_message.h"
-
-class CSerialPort;
+#include "link/cable_line.h"
+#include "testmode/mode_items.h"
+#include "testmode/mode_message.h"
 
 struct LinkResult {
     bool connected = false;
@@ -31,8 +29,7 @@ class TestModeLink {
 public:
     // cancel, when given, is looked at throughout Connect, in every wait and before each port
     // searched.
-    TestModeLink(CSerialPort& port, std::string settingsPath,
-                 const std::atomic<int32_t>* cancel = nullptr)
+    TestModeLink(CableLine& port, std::string settingsPath, const CancelFlag* cancel = nullptr)
         : m_Port(port), m_SettingsPath(std::move(settingsPath)), m_Cancel(cancel) {}
 
     // Connects through the radio connection with test mode's cable rules; on a failure the
@@ -53,8 +50,8 @@ public:
 private:
     void SettleAfterFailure();
 
-    CSerialPort& m_Port;
+    CableLine& m_Port;
     std::string m_SettingsPath;
-    const std::atomic<int32_t>* m_Cancel;
+    const CancelFlag* m_Cancel;
     bool m_Failed = false;
 };
