@@ -68,7 +68,7 @@ VirtualRadioFixture::~VirtualRadioFixture() {
 
 void WriteLinkSettings(const std::string& settingsPath, const LinkSettings& settings) {
     std::map<std::string, std::string> values = {
-        {"searchcom", "0"}, {"rwtype", "1"}, {"com", "1"}, {"readtime", "50"}, {"writetime", "50"}};
+        {"searchcom", "0"}, {"rwtype", "1"}, {"com", "1"}, {"readtime", "500"}, {"writetime", "500"}};
     for (const Setting& setting : settings) {
         values[setting.key] = setting.value;
     }
