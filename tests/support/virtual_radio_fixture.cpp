@@ -67,8 +67,11 @@ VirtualRadioFixture::~VirtualRadioFixture() {
 }
 
 void WriteLinkSettings(const std::string& settingsPath, const LinkSettings& settings) {
-    std::map<std::string, std::string> values = {
-        {"searchcom", "0"}, {"rwtype", "1"}, {"com", "1"}, {"readtime", "500"}, {"writetime", "500"}};
+    std::map<std::string, std::string> values = {{"searchcom", "0"},
+                                                 {"rwtype", "1"},
+                                                 {"com", "1"},
+                                                 {"readtime", "500"},
+                                                 {"writetime", "500"}};
     for (const Setting& setting : settings) {
         values[setting.key] = setting.value;
     }
