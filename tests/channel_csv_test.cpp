@@ -420,30 +420,26 @@ TEST_F(ChannelCsvTest, RowsThatCannotBeStoredAreSkippedAndReported) {
 }
 
 TEST_F(ChannelCsvTest, WattsTakeTheHighestLevelOfTheFileAsHigh) {
-    ChannelImportResult result = Import(CsvOf({{{"Location", "1"}, {"Power", "5.0W"}},
-                                               {{"Location", "2"}, {"Power", "1.0W"}},
-                                               {{"Location", "3"}, {"Power", "2.5W"}},
-                                               {{"Location", "4"}, {"Power", "nonsense"}}}));
-    EXPECT_TRUE(m_Doc.GetPowerHigh(1));
-    EXPECT_FALSE(m_Doc.GetPowerHigh(2));
-    EXPECT_FALSE(m_Doc.GetPowerHigh(3));
-    EXPECT_TRUE(m_Doc.GetPowerHigh(4));
-    EXPECT_EQ(Joined(result.losses),
-              "row 4, Power: \"2.5W\" stored as \"Low\"\n"
-              "row 5, Power: \"nonsense\" stored as \"High\"\n");
-
-    // The level stored is named in the report's language, like the rest of its line.
+    // The levels are named in the report's language, like the rest of its lines.
     const CsvWording levelKeys = [](const CsvReportText& text) {
         const std::string key = text.key;
         return key == "IDS_HIGH" || key == "IDS_LOW" ? key : EnglishWording(text);
     };
-    result = Import(CsvOf({{{"Location", "1"}, {"Power", "5.0W"}},
-                           {{"Location", "2"}, {"Power", "2.5W"}},
-                           {{"Location", "3"}, {"Power", ""}}}),
-                    ChannelImportMode::Merge, levelKeys);
+    ChannelImportResult result = Import(CsvOf({{{"Location", "1"}, {"Power", "5.0W"}},
+                                               {{"Location", "2"}, {"Power", "1.0W"}},
+                                               {{"Location", "3"}, {"Power", "2.5W"}},
+                                               {{"Location", "4"}, {"Power", "nonsense"}},
+                                               {{"Location", "5"}, {"Power", ""}}}),
+                                        ChannelImportMode::Merge, levelKeys);
+    EXPECT_TRUE(m_Doc.GetPowerHigh(1));
+    EXPECT_FALSE(m_Doc.GetPowerHigh(2));
+    EXPECT_FALSE(m_Doc.GetPowerHigh(3));
+    EXPECT_TRUE(m_Doc.GetPowerHigh(4));
+    EXPECT_TRUE(m_Doc.GetPowerHigh(5));
     EXPECT_EQ(Joined(result.losses),
-              "row 3, Power: \"2.5W\" stored as \"IDS_LOW\"\n"
-              "row 4, Power: blank, taken as IDS_HIGH\n");
+              "row 4, Power: \"2.5W\" stored as \"IDS_LOW\"\n"
+              "row 5, Power: \"nonsense\" stored as \"IDS_HIGH\"\n"
+              "row 6, Power: blank, taken as IDS_HIGH\n");
 }
 
 TEST_F(ChannelCsvTest, OlderFilesAndMissingColumnsTakeTheDefaults) {
