@@ -22,6 +22,7 @@
 #include "link/serial_port.h"
 #include "link/write_verify.h"
 #include "sim/virtual_radio.h"
+#include "support/frame_like_memory.h"
 
 namespace {
 
@@ -95,24 +96,6 @@ bool SameCloneRange(const uint8_t* a, const uint8_t* b) {
     return std::equal(a + kFirstBlock, a + kEndAddress, b + kFirstBlock);
 }
 
-// Every block holds what the next block's answer begins with, so a read that slipped by a
-// few bytes would pass the header check and show as a wrong block.
-RadioMemory FrameLikeMemory(int seed) {
-    RadioMemory memory;
-    for (size_t i = 0; i < memory.size(); ++i) {
-        memory[i] = static_cast<uint8_t>(i * 29 + static_cast<size_t>(seed));
-    }
-    for (int address = kFirstBlock; address < kEndAddress; address += 16) {
-        int next = address + 16;
-        for (int k = 0; k < 16; k += 4) {
-            memory[address + k] = 0x57;
-            memory[address + k + 1] = static_cast<uint8_t>(next >> 8);
-            memory[address + k + 2] = static_cast<uint8_t>(next & 0xFF);
-        }
-    }
-    return memory;
-}
-
 void WriteSettings(const std::string& path, int port, int readTime) {
     std::ofstream settings(path);
     settings << "[setup]\ncom=" << port << "\nsearchcom=0\nrwtype=1\nreadtime=" << readTime
@@ -133,7 +116,7 @@ LoadResult RunLane(const fs::path& directory, int lane, int rounds, int readTime
     int portNumber = lane + 2;
     std::string settingsPath = (directory / ("lane-" + std::to_string(lane) + ".ini")).string();
     WriteSettings(settingsPath, portNumber, readTime);
-    RadioMemory memory = FrameLikeMemory(lane);
+    RadioMemory memory = halvex::test::FrameLikeMemory(lane);
     VirtualRadio radio;
     VirtualRadioOptions options;
     options.pace9600 = true;
@@ -221,7 +204,7 @@ int main() {
     fs::create_directories(directory / "ports");
     SetModuleDir(directory.string());
     WriteSettings(g_SettingsPath, 1, 50);
-    RadioMemory memory = FrameLikeMemory(99);
+    RadioMemory memory = halvex::test::FrameLikeMemory(99);
     VirtualRadio radio;
     VirtualRadioOptions options;
     options.pace9600 = true;

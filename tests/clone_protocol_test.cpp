@@ -19,6 +19,7 @@
 #include "link/serial_port.h"
 #include "platform/profile.h"
 #include "sim/virtual_radio.h"
+#include "support/frame_like_memory.h"
 #include "support/virtual_radio_fixture.h"
 
 namespace {
@@ -400,25 +401,10 @@ TEST_F(CloneProtocolTest, RadioThatAnswersEveryBlockWithAnotherAddressFailsTheRe
     EXPECT_EQ(m_Radio.ReceivedBytes().back(), 0x62);
 }
 
-// Every block holds what a data frame for the block after it would begin with, so a read
-// that took the tail of one answer as the start of the next would pass the header check.
-RadioMemory FrameLikeMemory() {
-    RadioMemory memory = PatternMemory(11);
-    for (int address = 0x0800; address < 0x2000; address += 16) {
-        int next = address + 16;
-        for (int k = 0; k < 16; k += 4) {
-            memory[address + k] = 0x57;
-            memory[address + k + 1] = static_cast<uint8_t>(next >> 8);
-            memory[address + k + 2] = static_cast<uint8_t>(next & 0xFF);
-        }
-    }
-    return memory;
-}
-
 void CloneProtocolTest::ReadThroughLateAndStrayBytes(const StrayCase& c) {
     SCOPED_TRACE(c.name);
     m_Image.fill(kPrepared);
-    RadioMemory memory = FrameLikeMemory();
+    RadioMemory memory = halvex::test::FrameLikeMemory(11);
     VirtualRadioOptions options = RadioLine(false, c.paced);
     options.faults.lateAnswerBlock = c.lateBlock;
     options.faults.lateAnswerTimes = c.lateTimes;
