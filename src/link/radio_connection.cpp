@@ -86,6 +86,11 @@ ConnectResult RadioConnection::WakeUp() {
                 return ConnectResult::EchoCable;
             }
             if (answer.count == 1 && reply == kAck) {
+                // The acknowledgement taken may be the late one of the try before; this
+                // try's own would then arrive in front of the identification and shift it.
+                if (attempt > 0 && !DrainReceive(m_Port, m_Cancel, kQuietAfterAnomalyMs)) {
+                    return ConnectResult::Cancelled;
+                }
                 return ConnectResult::Connected;
             }
         }

@@ -82,16 +82,23 @@ timespec Remaining(Clock::time_point deadline) {
                     static_cast<long>(left.count() % 1000000000)};
 }
 
-// Waits until fd is ready for events or the deadline passes. False when the device reports
-// a hang-up or error instead: it will stay silent, and the caller treats it as such.
-bool WaitReady(int fd, short events, Clock::time_point deadline) {
-    pollfd entry{fd, events, 0};
+enum class Readiness { Ready, TimedOut, Failed };
+
+// Waits until fd has bytes to read or the deadline passes. A device that reports a hang-up or
+// error instead will stay silent, and the caller treats it as such.
+Readiness WaitReadable(int fd, Clock::time_point deadline) {
+    pollfd entry{fd, POLLIN, 0};
     timespec left = Remaining(deadline);
     int ready = ppoll(&entry, 1, &left, nullptr);
-    if (ready <= 0) {
-        return true;
+    if (ready == 0) {
+        return Readiness::TimedOut;
     }
-    return (entry.revents & events) != 0 || (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0;
+    if (ready < 0) {
+        return errno == EINTR ? Readiness::Ready : Readiness::Failed;
+    }
+    return (entry.revents & POLLIN) != 0 || (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0
+               ? Readiness::Ready
+               : Readiness::Failed;
 }
 
 bool IsSet(const CancelFlag* cancel) {
@@ -307,10 +314,22 @@ int CSerialPort::Read(uint8_t* buffer, int count, int timeoutMs) {
         return 0;
     }
     int received = 0;
+    // Waiting before reading costs one call on a quiet line, where reading first would cost
+    // three: most reads start before the answer's first byte is there.
     for (;;) {
+        Readiness readiness = WaitReadable(m_Fd, deadline);
+        if (readiness == Readiness::TimedOut) {
+            return received;
+        }
         // With VMIN = VTIME = 0 an empty queue reads as 0 bytes rather than EAGAIN.
-        ssize_t result = ::read(m_Fd, buffer + received, static_cast<size_t>(count - received));
-        bool failing = result < 0 && errno != EAGAIN && errno != EINTR;
+        ssize_t result = 0;
+        if (readiness == Readiness::Ready) {
+            result = ::read(m_Fd, buffer + received, static_cast<size_t>(count - received));
+        }
+        if (readiness == Readiness::Failed || (result < 0 && errno != EAGAIN && errno != EINTR)) {
+            std::this_thread::sleep_until(deadline);
+            return received;
+        }
         if (result > 0) {
             received += static_cast<int>(result);
         }
@@ -323,10 +342,6 @@ int CSerialPort::Read(uint8_t* buffer, int count, int timeoutMs) {
         if (result > 0 && missing > 1) {
             std::this_thread::sleep_until(
                 std::min(deadline, Clock::now() + m_ByteTime * (missing - 1)));
-        }
-        if (failing || !WaitReady(m_Fd, POLLIN, deadline)) {
-            std::this_thread::sleep_until(deadline);
-            return received;
         }
     }
 }

@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "platform/line_timing.h"
+
 WorkerRunner::~WorkerRunner() {
     Join();
 }
@@ -13,6 +15,8 @@ bool WorkerRunner::Start(std::function<void()> work) {
     }
     m_Finished.store(false, std::memory_order_release);
     m_Thread = std::thread([this, job = std::move(work)] {
+        // Every worker here waits on the radio's line.
+        KeepWaitsOnTime();
         job();
         m_Finished.store(true, std::memory_order_release);
     });

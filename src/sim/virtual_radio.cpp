@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/line_timing.h"
 #include "sim/line_pacer.h"
 #include "sim/pseudo_terminal.h"
 
@@ -127,6 +128,8 @@ std::string VirtualRadio::SlavePath() const {
 }
 
 void VirtualRadio::Serve() {
+    // A radio answers on the line's clock, not the scheduler's.
+    KeepWaitsOnTime();
     int master = m_Terminal->MasterDescriptor();
     int stopPipe = m_StopPipe[0];
     LinePacer pacer;
