@@ -140,10 +140,10 @@ TEST_F(CloneProtocolTest, WakeUpGivesUpAfterTenTriesWithTheSearchOff) {
         options.faults.ignoreWakeUps = c.ignoredWakeUps;
         StartRadio(options);
         Run({{"com", kRadioPort}, {"readtime", 20}}, true);
-        m_Radio.Stop();
         m_Port.Close();
+        Bytes sent = SentSince(0);
+        m_Radio.Stop();
         EXPECT_EQ(m_Job.Status(), c.expected);
-        Bytes sent = m_Radio.ReceivedBytes();
         EXPECT_EQ(CountOf(sent, kWakeUp), 10u);
         EXPECT_EQ(CountOf(sent, {0x02}) > 0, c.expected == StatusReadDone);
     }
@@ -270,10 +270,10 @@ TEST_F(CloneProtocolTest, ReadBlockFaults) {
         }
         StartRadio(options, memory);
         Run({{"com", kRadioPort}, {"readtime", 20}}, true);
-        m_Radio.Stop();
         m_Port.Close();
+        Bytes sent = SentSince(0);
+        m_Radio.Stop();
         EXPECT_EQ(m_Job.Status(), c.expected);
-        Bytes sent = m_Radio.ReceivedBytes();
         EXPECT_EQ(CountOf(sent, ReadRequest(kBlock)),
                   static_cast<size_t>(std::min(c.times + 1, 3)));
         EXPECT_EQ(sent.back() == 0x62, c.endByte);

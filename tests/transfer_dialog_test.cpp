@@ -35,6 +35,8 @@ constexpr int kCloneStart = 0x0800;
 constexpr int kMegahertz = 100000;
 // Generous: a full exchange over a pseudo-terminal on a busy machine.
 constexpr int kTransferTimeoutMs = 60000;
+// Where a test does not look at the result line, the dialog need not hold it for a reader.
+constexpr int kQuickDoneLineMs = 50;
 
 QString Lang(const char* key) {
     return QString::fromStdString(LoadLangString(key));
@@ -126,11 +128,13 @@ private slots:
         Image prepared = PreparedImage(document);
 
         CTransferDlg dialog(m_Fixture->app->Features(), true);
+        dialog.SetDoneLineMs(kQuickDoneLineMs);
         dialog.show();
         QCOMPARE(dialog.windowTitle(), Lang("IDS_READDATA"));
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
         QVERIFY(!Button(&dialog, kIdOk)->isEnabled());
-        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kTransferTimeoutMs);
+        QTRY_VERIFY2_WITH_TIMEOUT(!dialog.isVisible(), qPrintable(MessageLine(&dialog)),
+                                  kTransferTimeoutMs);
 
         QCOMPARE(dialog.result(), kTransferEnded);
         QVERIFY(SameRange(document.bytes.data(), prepared.data(), 0, kCloneStart));
@@ -183,6 +187,7 @@ private slots:
         Image prepared = PreparedImage(document);
 
         CTransferDlg dialog(m_Fixture->app->Features(), read);
+        dialog.SetDoneLineMs(kQuickDoneLineMs);
         dialog.show();
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
         // A wrong address is answered at once, so nothing holds the progress there.
@@ -208,7 +213,8 @@ private slots:
         QVERIFY(document.bytes == prepared);
 
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kTransferTimeoutMs);
+        QTRY_VERIFY2_WITH_TIMEOUT(!dialog.isVisible(), qPrintable(MessageLine(&dialog)),
+                                  kTransferTimeoutMs);
         QVERIFY(MessageBox::Shown().empty());
         if (read) {
             QVERIFY(SameRange(document.bytes.data(), memory.data(), kCloneStart, kImageSize));
@@ -263,7 +269,8 @@ private slots:
         CTransferDlg dialog(m_Fixture->app->Features(), true);
         dialog.show();
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kTransferTimeoutMs);
+        QTRY_VERIFY2_WITH_TIMEOUT(!dialog.isVisible(), qPrintable(MessageLine(&dialog)),
+                                  kTransferTimeoutMs);
 
         QCOMPARE(MessageBox::Shown().size(), size_t{1});
         const ShownMessage& shown = MessageBox::Shown().front();
@@ -312,7 +319,8 @@ private slots:
         } else {
             QTest::mouseClick(Button(&dialog, kIdCancel), Qt::LeftButton);
         }
-        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kTransferTimeoutMs);
+        QTRY_VERIFY2_WITH_TIMEOUT(!dialog.isVisible(), qPrintable(MessageLine(&dialog)),
+                                  kTransferTimeoutMs);
 
         // The worker may have moved one port on before it saw the flag, never two.
         for (int n = 4; n <= kLastSilentPort; ++n) {
@@ -397,9 +405,11 @@ private slots:
         CHalvexDoc& document = m_Fixture->app->Document();
 
         CTransferDlg dialog(m_Fixture->app->Features(), true);
+        dialog.SetDoneLineMs(kQuickDoneLineMs);
         dialog.show();
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kTransferTimeoutMs);
+        QTRY_VERIFY2_WITH_TIMEOUT(!dialog.isVisible(), qPrintable(MessageLine(&dialog)),
+                                  kTransferTimeoutMs);
 
         QCOMPARE(dialog.result(), kTransferEnded);
         QVERIFY(SameRange(document.bytes.data(), memory.data(), kCloneStart, kImageSize));
@@ -430,7 +440,8 @@ private slots:
         CTransferDlg dialog(m_Fixture->app->Features(), false);
         dialog.show();
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kTransferTimeoutMs);
+        QTRY_VERIFY2_WITH_TIMEOUT(!dialog.isVisible(), qPrintable(MessageLine(&dialog)),
+                                  kTransferTimeoutMs);
 
         // One box: the doctor names the port and says what it is not.
         QCOMPARE(MessageBox::Shown().size(), size_t{1});
@@ -476,7 +487,8 @@ private slots:
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
         // Seen and spoken before the dialog closes by itself.
         QTRY_COMPARE_WITH_TIMEOUT(MessageLine(&dialog), Lang("IDS_WRITE_DONE"), kTransferTimeoutMs);
-        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kTransferTimeoutMs);
+        QTRY_VERIFY2_WITH_TIMEOUT(!dialog.isVisible(), qPrintable(MessageLine(&dialog)),
+                                  kTransferTimeoutMs);
         QVERIFY(SameRange(radio->Memory().data(), prepared.data(), kCloneStart, kImageSize));
         // Preparing the image for the radio is no step the user could undo.
         QVERIFY(document.bytes != before);
@@ -554,6 +566,7 @@ private slots:
         GiveAChannel(document);
 
         CTransferDlg dialog(m_Fixture->app->Features(), false);
+        dialog.SetDoneLineMs(kQuickDoneLineMs);
         auto* verify = FindControl<QCheckBox>(&dialog, kTransferVerifyId);
         QVERIFY(!verify->isHidden());
         QVERIFY(!verify->isChecked());

@@ -272,7 +272,7 @@ void CTransferDlg::FinishWithLine(const char* textKey) {
     // hears "Read done" before the dialog closes, not only "100 percent".
     m_MessageLine->setFocusPolicy(Qt::TabFocus);
     m_MessageLine->setFocus(Qt::OtherFocusReason);
-    QTimer::singleShot(kDoneLineMs, this, [this] {
+    QTimer::singleShot(m_DoneLineMs, this, [this] {
         if (isVisible()) {
             done(kTransferEnded);
         }

@@ -44,6 +44,9 @@ public:
     void accept() override;
     // Cancel, Escape and the close box: asks the worker to stop and ends once it has.
     void reject() override;
+    // How long the result line of a transfer that went well stays before the dialog closes;
+    // tests that do not look at it shorten it.
+    void SetDoneLineMs(int milliseconds) { m_DoneLineMs = milliseconds; }
 
 private:
     void StartWorker(bool read, uint8_t* image);
@@ -96,4 +99,5 @@ private:
     bool m_Cancelling = false;
     bool m_Finishing = false;
     bool m_PaneMoved = false;
+    int m_DoneLineMs = kDoneLineMs;
 };
