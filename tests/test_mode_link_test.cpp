@@ -23,6 +23,7 @@ namespace {
 using halvex::test::Bytes;
 using halvex::test::PatternMemory;
 using halvex::test::RadioLine;
+using halvex::test::ReceivedBeforeMarker;
 using halvex::test::SameRange;
 
 // Wake-up, identification request and its acknowledgement.
@@ -203,7 +204,8 @@ TEST_F(TestModeLinkTest, ReadAllFillsTheWholeImageAndLeavesTheFlagAlone) {
     Bytes expected = kLinkSteps;
     Append(expected, BlockReads(0, 0x2000));
     expected.push_back(0x62);
-    EXPECT_EQ(SentSince(0), expected);
+    // The end byte may still be on its way to a busy radio.
+    EXPECT_EQ(ReceivedBeforeMarker(m_Radio, PortLink(kRadioPort)), expected);
 }
 
 // An answer for another block is as bad as a short one: its bytes must never be stored as read.

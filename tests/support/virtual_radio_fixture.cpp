@@ -89,13 +89,7 @@ bool VirtualRadioFixture::StartRadio(const VirtualRadioOptions& options, const R
 }
 
 Bytes VirtualRadioFixture::SentSince(size_t from) const {
-    // Once the program has let go of the port, a marker proves its last bytes have arrived;
-    // a busy radio may not have taken them yet.
-    std::optional<Bytes> marked;
-    if (!m_Port.IsOpen()) {
-        marked = ReceivedBeforeMarker(m_Radio, m_Radio.SlavePath());
-    }
-    Bytes sent = marked ? *marked : m_Radio.ReceivedBytes();
+    Bytes sent = m_Radio.ReceivedBytes();
     return from < sent.size() ? Bytes(sent.begin() + static_cast<long>(from), sent.end()) : Bytes();
 }
 

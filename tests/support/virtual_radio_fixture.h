@@ -63,8 +63,7 @@ public:
     // Starts the radio on kRadioPort with memory; false with a message when it cannot.
     bool StartRadio(const VirtualRadioOptions& options, const RadioMemory& memory,
                     std::string* error);
-    // What the radio received after the first `from` bytes; everything the program sent
-    // when it has closed the port.
+    // What the radio received after the first `from` bytes.
     Bytes SentSince(size_t from) const;
 
 protected:
