@@ -1,0 +1,201 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "textform/radio_values.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "codeplug/document.h"
+#include "editors/channel_commit.h"
+#include "editors/ptt_id_code.h"
+#include "editors/radiogram_codes.h"
+#include "editors/vfo_frequencies.h"
+#include "textform/value_rules.h"
+
+namespace {
+
+char Lower(char character) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
+}
+
+bool IsUpper(char character) {
+    return std::isupper(static_cast<unsigned char>(character)) != 0;
+}
+
+void PutFrequency(TextFields* fields, const std::string& key, const std::string& text,
+                  const FrequencyLimits& limits, bool allowEmpty) {
+    if (!FrequencyProblem(text, limits, allowEmpty)) {
+        (*fields)[key] = {text, {}};
+    }
+}
+
+void PutItem(TextFields* fields, const std::string& key, const std::vector<std::string>& items,
+             int index) {
+    if (index >= 0 && static_cast<size_t>(index) < items.size()) {
+        (*fields)[key] = {items[static_cast<size_t>(index)], {}};
+    }
+}
+
+TextFields RecordFields(const CHalvexDoc& document, int index, bool vfo) {
+    const ChannelTexts& texts = TextChannelTexts();
+    const FrequencyLimits& limits = document.GetFrequencyLimits();
+    TextFields fields;
+    for (const ChannelColumnDefinition& column : kChannelColumns) {
+        if (!(vfo ? IsVfoKey(column) : IsChannelKey(column))) {
+            continue;
+        }
+        const std::string key = TextKey(column.name);
+        switch (column.kind) {
+            case ColumnKind::Frequency: {
+                std::string text = document.GetFrequencyText(index, kDecodeSide);
+                if (column.side == kEncodeSide) {
+                    text =
+                        vfo ? VfoTransmitText(text, document.GetFrequencyText(index, kEncodeSide),
+                                              document.GetShiftDirection(index))
+                            : ShownTransmitText(document, index);
+                }
+                PutFrequency(&fields, key, text, limits, column.side == kEncodeSide);
+                break;
+            }
+            case ColumnKind::Tone: {
+                const int tone =
+                    vfo ? document.GetTone(index, column.side) : column.value(document, index);
+                fields[key] = {tone < 0 ? std::string() : texts.tones[static_cast<size_t>(tone)],
+                               {}};
+                break;
+            }
+            case ColumnKind::Choice:
+                PutItem(&fields, key, texts.choices[column.id], column.value(document, index));
+                break;
+            case ColumnKind::Name:
+                fields[key] = {column.text(document, index), {}};
+                break;
+            case ColumnKind::Number:
+                break;
+        }
+    }
+    if (vfo) {
+        const std::span<const char* const> steps = EnglishStepItems();
+        PutItem(&fields, kStepKey, SpelledItems({steps.begin(), steps.end()}),
+                document.GetStep(index));
+    }
+    return fields;
+}
+
+}  // namespace
+
+std::string TextKey(std::string_view name) {
+    std::string key;
+    for (size_t position = 0; position < name.size(); ++position) {
+        const char character = name[position];
+        if (position > 0 && IsUpper(character) && !IsUpper(name[position - 1])) {
+            key += '_';
+        }
+        key += Lower(character);
+    }
+    return key;
+}
+
+std::string SpelledItem(std::string_view english) {
+    const bool oneWord =
+        !english.empty() && std::all_of(english.begin(), english.end(), [](char c) {
+            return std::isalpha(static_cast<unsigned char>(c)) != 0;
+        });
+    std::string text(english);
+    if (oneWord) {
+        std::transform(text.begin(), text.end(), text.begin(), Lower);
+    }
+    return text;
+}
+
+std::vector<std::string> SpelledItems(const std::vector<std::string>& english) {
+    std::vector<std::string> items;
+    for (const std::string& item : english) {
+        items.push_back(SpelledItem(item));
+    }
+    return items;
+}
+
+const ChannelTexts& TextChannelTexts() {
+    static const ChannelTexts texts =
+        WordedChannelTexts([](const ColumnText& text) { return SpelledItem(text.english); });
+    return texts;
+}
+
+bool IsChannelKey(const ChannelColumnDefinition& column) {
+    return column.kind != ColumnKind::Number;
+}
+
+bool IsVfoKey(const ChannelColumnDefinition& column) {
+    return column.kind != ColumnKind::Number && column.kind != ColumnKind::Name;
+}
+
+int ItemIndex(const std::vector<std::string>& items, std::string_view text) {
+    for (size_t index = 0; index < items.size(); ++index) {
+        const std::string& item = items[index];
+        if (std::equal(item.begin(), item.end(), text.begin(), text.end(),
+                       [](char a, char b) { return Lower(a) == Lower(b); })) {
+            return static_cast<int>(index);
+        }
+    }
+    return -1;
+}
+
+RadioValues ExtractRadioValues(const CHalvexDoc& document) {
+    RadioValues values;
+    values.band = TextValue{std::to_string(document.FindModelLine()), {}};
+    for (int n = 1; n <= kImageChannelCount; ++n) {
+        if (!document.IsChannelEmpty(n)) {
+            values.channels[n] = {{}, false, RecordFields(document, n, false)};
+        }
+    }
+    for (size_t vfo = 0; vfo < values.vfos.size(); ++vfo) {
+        values.vfos[vfo] = RecordFields(document, kVfoRecords[vfo], true);
+    }
+    for (const RadioOptionDefinition& option : kRadioOptions) {
+        PutItem(&values.options, TextKey(option.name), SpelledItems(EnglishOptionItems(option)),
+                option.value(document));
+    }
+    values.options[kPttIdCodeKey] = {PttIdCodeText(document.GetPttIdCode()), {}};
+    const int frequency = document.GetWord(kFmFrequencyOffset, 1);
+    if (frequency >= 0 && frequency <= kFmHighestCode) {
+        values.fmFrequency = TextValue{FmCodeText(frequency), {}};
+    }
+    for (int preset = 1; preset <= kFmPresetCount; ++preset) {
+        const int code = document.GetWord(kFmPresetBase, preset);
+        if (code >= 0 && code <= kFmEmptyPreset) {
+            values.fmPresets[preset] = {
+                SpelledItem(code == kFmEmptyPreset ? kFmEmptyPresetText : FmCodeText(code)), {}};
+        }
+    }
+    return values;
+}
+
+std::vector<std::string> ChannelKeys() {
+    std::vector<std::string> keys;
+    for (const ChannelColumnDefinition& column : kChannelColumns) {
+        if (IsChannelKey(column)) {
+            keys.push_back(TextKey(column.name));
+        }
+    }
+    return keys;
+}
+
+std::vector<std::string> VfoKeys() {
+    std::vector<std::string> keys;
+    for (const ChannelColumnDefinition& column : kChannelColumns) {
+        if (IsVfoKey(column)) {
+            keys.push_back(TextKey(column.name));
+        }
+    }
+    keys.push_back(kStepKey);
+    return keys;
+}
+
+std::vector<std::string> OptionKeys() {
+    std::vector<std::string> keys;
+    for (const RadioOptionDefinition& option : kRadioOptions) {
+        keys.push_back(TextKey(option.name));
+    }
+    keys.push_back(kPttIdCodeKey);
+    return keys;
+}
