@@ -35,7 +35,7 @@ const TextValue* Find(const TextFields& fields, const std::string& key) {
     return found == fields.end() ? nullptr : &found->second;
 }
 
-std::vector<std::string> ItemsOf(const ChannelColumnDefinition& column) {
+const std::vector<std::string>& ItemsOf(const ChannelColumnDefinition& column) {
     return column.kind == ColumnKind::Tone ? TextChannelTexts().tones
                                            : TextChannelTexts().choices[column.id];
 }
@@ -63,7 +63,7 @@ bool CheckRecord(Context& context, const TextFields& fields, const std::string& 
                 break;
             case ColumnKind::Tone:
             case ColumnKind::Choice: {
-                const std::vector<std::string> items = ItemsOf(column);
+                const std::vector<std::string>& items = ItemsOf(column);
                 const bool noEncodeTone = column.kind == ColumnKind::Tone &&
                                           column.side == kEncodeSide && !vfo && value->text.empty();
                 if (!noEncodeTone && ItemIndex(items, value->text) < 0) {
@@ -86,8 +86,7 @@ bool CheckRecord(Context& context, const TextFields& fields, const std::string& 
         }
     }
     if (const TextValue* step = vfo ? Find(fields, kStepKey) : nullptr) {
-        const std::span<const char* const> english = EnglishStepItems();
-        const std::vector<std::string> items = SpelledItems({english.begin(), english.end()});
+        const std::vector<std::string>& items = StepTexts();
         if (ItemIndex(items, step->text) < 0) {
             fail(*step, kStepKey, Quoted(step->text) + "is not a step; " + AllowedItems(items));
         }
@@ -205,8 +204,7 @@ void ApplyVfo(Context& context, size_t vfo, const TextFields& fields) {
         }
     }
     if (const TextValue* step = Find(fields, kStepKey)) {
-        const std::span<const char* const> english = EnglishStepItems();
-        const int index = ItemIndex(SpelledItems({english.begin(), english.end()}), step->text);
+        const int index = ItemIndex(StepTexts(), step->text);
         if (index != doc.GetStep(record)) {
             doc.SetStep(record, index);
         }
@@ -215,13 +213,14 @@ void ApplyVfo(Context& context, size_t vfo, const TextFields& fields) {
 
 void ApplyOptions(Context& context, const TextFields& options) {
     CHalvexDoc& doc = context.document;
-    for (const RadioOptionDefinition& option : kRadioOptions) {
+    for (size_t k = 0; k < kRadioOptions.size(); ++k) {
+        const RadioOptionDefinition& option = kRadioOptions[k];
         const std::string key = TextKey(option.name);
         const TextValue* value = Find(options, key);
         if (value == nullptr) {
             continue;
         }
-        const std::vector<std::string> items = SpelledItems(EnglishOptionItems(option));
+        const std::vector<std::string>& items = OptionTexts(k);
         const int index = ItemIndex(items, value->text);
         if (index < 0) {
             context.Fail(value->place, "options." + key,
@@ -242,7 +241,7 @@ void ApplyOptions(Context& context, const TextFields& options) {
 void ApplyFm(Context& context, const RadioValues& values) {
     CHalvexDoc& doc = context.document;
     if (values.fmFrequency) {
-        const std::vector<std::string> items = FmFrequencyList();
+        const std::vector<std::string>& items = FmFrequencyTexts();
         const int code = ItemIndex(items, values.fmFrequency->text);
         if (code < 0) {
             context.Fail(values.fmFrequency->place, "fm.frequency",
@@ -252,7 +251,7 @@ void ApplyFm(Context& context, const RadioValues& values) {
             doc.SetWord(kFmFrequencyOffset, 1, code);
         }
     }
-    const std::vector<std::string> presets = SpelledItems(FmPresetList());
+    const std::vector<std::string>& presets = FmPresetTexts();
     for (const auto& [preset, value] : values.fmPresets) {
         const int code = ItemIndex(presets, value.text);
         if (code < 0) {

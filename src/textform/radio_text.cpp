@@ -9,6 +9,8 @@
 #include <utility>
 
 #include "codeplug/band_lines.h"
+#include "codeplug/radio_options.h"
+#include "editors/ptt_id_code.h"
 #include "textform/radio_text_emit.h"
 #include "textform/radio_text_parse.h"
 
@@ -103,6 +105,77 @@ std::optional<int> BandOf(const RadioValues& values, const CHalvexDoc& document,
     return std::nullopt;
 }
 
+template <size_t Size>
+void CopyBytes(const std::array<uint8_t, Size>& from, size_t offset, size_t size,
+               std::array<uint8_t, Size>* to) {
+    std::copy_n(from.begin() + static_cast<ptrdiff_t>(offset), size,
+                to->begin() + static_cast<ptrdiff_t>(offset));
+}
+
+bool SameTexts(const TextFields& left, const TextFields& right) {
+    return std::equal(left.begin(), left.end(), right.begin(), right.end(),
+                      [](const auto& a, const auto& b) {
+                          return a.first == b.first && a.second.text == b.second.text;
+                      });
+}
+
+// Where a kept byte changed what an item the text names shows, the item's stored value wins:
+// the byte belonged to the value the user replaced.
+void KeepNamedValues(const RadioValues& values, const CHalvexDoc& stored, CHalvexDoc* document) {
+    for (const auto& [n, entry] : values.channels) {
+        if (stored.IsChannelEmpty(n) != document->IsChannelEmpty(n) ||
+            !SameTexts(RecordFields(stored, n, false), RecordFields(*document, n, false))) {
+            CopyBytes(stored.bytes, kChannelRecordBase + kRecordSize * static_cast<size_t>(n),
+                      kRecordSize, &document->bytes);
+            CopyBytes(stored.bytes,
+                      kChannelNameBase + kChannelNameSize * static_cast<size_t>(n - 1),
+                      kChannelNameSize, &document->bytes);
+        }
+    }
+    for (size_t vfo = 0; vfo < values.vfos.size(); ++vfo) {
+        const int record = kVfoRecords[vfo];
+        if (values.vfos[vfo] &&
+            !SameTexts(RecordFields(stored, record, true), RecordFields(*document, record, true))) {
+            CopyBytes(stored.bytes, record == kVfoF1 ? kVfoF1Offset : kVfoF2Offset, kRecordSize,
+                      &document->bytes);
+        }
+    }
+    for (const RadioOptionDefinition& option : kRadioOptions) {
+        if (values.options.count(TextKey(option.name)) != 0 &&
+            option.value(stored) != option.value(*document)) {
+            option.store(*document, option.value(stored));
+        }
+    }
+    if (values.options.count(kPttIdCodeKey) != 0 &&
+        PttIdCodeText(stored.GetPttIdCode()) != PttIdCodeText(document->GetPttIdCode())) {
+        document->SetPttIdCode(stored.GetPttIdCode());
+    }
+    auto keepWord = [&](size_t base, int k) {
+        if (stored.GetWord(base, k) != document->GetWord(base, k)) {
+            document->SetWord(base, k, stored.GetWord(base, k));
+        }
+    };
+    if (values.fmFrequency) {
+        keepWord(kFmFrequencyOffset, 1);
+    }
+    for (const auto& [preset, value] : values.fmPresets) {
+        keepWord(kFmPresetBase, preset);
+    }
+}
+
+// The kept bytes go in before the values, so a value that reads the same is not stored over
+// them, and again after, where a commit rule rewrote a byte the value does not show.
+void StoreValues(const RadioValues& values, CHalvexDoc* document, std::vector<TextError>* errors) {
+    Overlay(values.reserved, document);
+    ApplyRadioValues(values, *document, errors);
+    if (values.reserved.empty()) {
+        return;
+    }
+    const CHalvexDoc stored(*document);
+    Overlay(values.reserved, document);
+    KeepNamedValues(values, stored, document);
+}
+
 void MakeFresh(int band, CHalvexDoc* document) {
     document->DeleteContents();
     document->ApplyModelLine(band);
@@ -122,9 +195,8 @@ std::string DumpRadioText(const CHalvexDoc& document) {
     for (int attempt = 0;; ++attempt) {
         values.reserved = RunsOf(kept, target);
         CHalvexDoc rebuilt(fresh);
-        Overlay(values.reserved, &rebuilt);
         std::vector<TextError> ignored;
-        ApplyRadioValues(values, rebuilt, &ignored);
+        StoreValues(values, &rebuilt, &ignored);
         const FileBytes bytes = BytesOf(rebuilt);
         bool same = true;
         for (size_t position = 0; position < kPgmFileSize; ++position) {
@@ -168,14 +240,11 @@ bool ApplyRadioText(std::string_view text, bool into, CHalvexDoc* document,
                                    "goes into (" + std::to_string(baseBand) +
                                    "); a new band needs a new document"});
         }
-    } else if (band) {
-        MakeFresh(*band, &result);
+    } else {
+        // Values are still checked against some band, so that every error is listed at once.
+        MakeFresh(band.value_or(0), &result);
     }
-    if (!errors->empty()) {
-        return false;
-    }
-    Overlay(values.reserved, &result);
-    ApplyRadioValues(values, result, errors);
+    StoreValues(values, &result, errors);
     if (!errors->empty()) {
         std::stable_sort(errors->begin(), errors->end(),
                          [](const TextError& a, const TextError& b) {

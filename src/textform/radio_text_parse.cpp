@@ -48,9 +48,11 @@ struct Reader {
     }
 
     // Calls take for each key of a mapping once; unknown and repeated keys are errors.
+    // allowed describes the known keys when listing them all would not help.
     template <typename Take>
     void Mapping(const YAML::Node& node, const std::string& path,
-                 const std::vector<std::string>& known, Take take) {
+                 const std::vector<std::string>& known, Take take,
+                 const std::string& allowed = std::string()) {
         if (!node.IsMap()) {
             Fail(node, path, "expected a mapping of keys to values");
             return;
@@ -64,7 +66,8 @@ struct Reader {
             }
             const std::string key = pair.first.Scalar();
             if (!known.empty() && std::find(known.begin(), known.end(), key) == known.end()) {
-                Fail(pair.first, where + key, "unknown key; allowed: " + KeyList(known));
+                Fail(pair.first, where + key,
+                     "unknown key; allowed: " + (allowed.empty() ? KeyList(known) : allowed));
                 continue;
             }
             if (!seen.insert(key).second) {
@@ -133,18 +136,20 @@ void ReadChannels(Reader& reader, const YAML::Node& node, RadioValues* values) {
         return;
     }
     const std::vector<std::string> keys = ChannelKeys();
-    reader.Mapping(node, "channels", NumberKeys(kImageChannelCount),
-                   [&](const std::string& key, const YAML::Node& keyNode, const YAML::Node& value,
-                       const std::string& path) {
-                       ChannelEntry entry;
-                       entry.place = Reader::PlaceOf(keyNode);
-                       if (value.IsNull()) {
-                           entry.clear = true;
-                       } else {
-                           reader.Fields(value, path, keys, &entry.fields);
-                       }
-                       values->channels[*Number(key, 1, kImageChannelCount)] = entry;
-                   });
+    reader.Mapping(
+        node, "channels", NumberKeys(kImageChannelCount),
+        [&](const std::string& key, const YAML::Node& keyNode, const YAML::Node& value,
+            const std::string& path) {
+            ChannelEntry entry;
+            entry.place = Reader::PlaceOf(keyNode);
+            if (value.IsNull()) {
+                entry.clear = true;
+            } else {
+                reader.Fields(value, path, keys, &entry.fields);
+            }
+            values->channels[*Number(key, 1, kImageChannelCount)] = entry;
+        },
+        "channel numbers 1-" + std::to_string(kImageChannelCount));
 }
 
 void ReadVfos(Reader& reader, const YAML::Node& node, RadioValues* values) {

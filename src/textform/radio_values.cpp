@@ -35,6 +35,8 @@ void PutItem(TextFields* fields, const std::string& key, const std::vector<std::
     }
 }
 
+}  // namespace
+
 TextFields RecordFields(const CHalvexDoc& document, int index, bool vfo) {
     const ChannelTexts& texts = TextChannelTexts();
     const FrequencyLimits& limits = document.GetFrequencyLimits();
@@ -74,14 +76,10 @@ TextFields RecordFields(const CHalvexDoc& document, int index, bool vfo) {
         }
     }
     if (vfo) {
-        const std::span<const char* const> steps = EnglishStepItems();
-        PutItem(&fields, kStepKey, SpelledItems({steps.begin(), steps.end()}),
-                document.GetStep(index));
+        PutItem(&fields, kStepKey, StepTexts(), document.GetStep(index));
     }
     return fields;
 }
-
-}  // namespace
 
 std::string TextKey(std::string_view name) {
     std::string key;
@@ -115,6 +113,33 @@ std::vector<std::string> SpelledItems(const std::vector<std::string>& english) {
     return items;
 }
 
+const std::vector<std::string>& StepTexts() {
+    static const std::vector<std::string> texts =
+        SpelledItems({EnglishStepItems().begin(), EnglishStepItems().end()});
+    return texts;
+}
+
+const std::vector<std::string>& OptionTexts(size_t k) {
+    static const std::vector<std::vector<std::string>> texts = [] {
+        std::vector<std::vector<std::string>> all;
+        for (const RadioOptionDefinition& option : kRadioOptions) {
+            all.push_back(SpelledItems(EnglishOptionItems(option)));
+        }
+        return all;
+    }();
+    return texts[k];
+}
+
+const std::vector<std::string>& FmFrequencyTexts() {
+    static const std::vector<std::string> texts = SpelledItems(FmFrequencyList());
+    return texts;
+}
+
+const std::vector<std::string>& FmPresetTexts() {
+    static const std::vector<std::string> texts = SpelledItems(FmPresetList());
+    return texts;
+}
+
 const ChannelTexts& TextChannelTexts() {
     static const ChannelTexts texts =
         WordedChannelTexts([](const ColumnText& text) { return SpelledItem(text.english); });
@@ -130,6 +155,11 @@ bool IsVfoKey(const ChannelColumnDefinition& column) {
 }
 
 int ItemIndex(const std::vector<std::string>& items, std::string_view text) {
+    // Texts mostly come as a dump writes them; the search ignoring case is for hand edits.
+    auto exact = std::find(items.begin(), items.end(), text);
+    if (exact != items.end()) {
+        return static_cast<int>(exact - items.begin());
+    }
     for (size_t index = 0; index < items.size(); ++index) {
         const std::string& item = items[index];
         if (std::equal(item.begin(), item.end(), text.begin(), text.end(),
@@ -151,9 +181,9 @@ RadioValues ExtractRadioValues(const CHalvexDoc& document) {
     for (size_t vfo = 0; vfo < values.vfos.size(); ++vfo) {
         values.vfos[vfo] = RecordFields(document, kVfoRecords[vfo], true);
     }
-    for (const RadioOptionDefinition& option : kRadioOptions) {
-        PutItem(&values.options, TextKey(option.name), SpelledItems(EnglishOptionItems(option)),
-                option.value(document));
+    for (size_t k = 0; k < kRadioOptions.size(); ++k) {
+        PutItem(&values.options, TextKey(kRadioOptions[k].name), OptionTexts(k),
+                kRadioOptions[k].value(document));
     }
     values.options[kPttIdCodeKey] = {PttIdCodeText(document.GetPttIdCode()), {}};
     const int frequency = document.GetWord(kFmFrequencyOffset, 1);

@@ -69,6 +69,12 @@ std::string SpelledItem(std::string_view english);
 // The channel table's texts as the text form writes them.
 const ChannelTexts& TextChannelTexts();
 std::vector<std::string> SpelledItems(const std::vector<std::string>& english);
+// The items of a VFO's step, of option k of kRadioOptions, of the FM frequency and of an FM
+// preset (code 431, the last, an empty preset), as the text form writes them.
+const std::vector<std::string>& StepTexts();
+const std::vector<std::string>& OptionTexts(size_t k);
+const std::vector<std::string>& FmFrequencyTexts();
+const std::vector<std::string>& FmPresetTexts();
 
 // Whether a channel column is a key of a channel or of a VFO.
 bool IsChannelKey(const ChannelColumnDefinition& column);
@@ -76,6 +82,9 @@ bool IsVfoKey(const ChannelColumnDefinition& column);
 
 // The index of text among items, ignoring case; -1 when it is none of them.
 int ItemIndex(const std::vector<std::string>& items, std::string_view text);
+
+// The texts of one channel or VFO record, as a dump writes them.
+TextFields RecordFields(const CHalvexDoc& document, int index, bool vfo);
 
 // The texts of the document's band, channels, VFOs, options and FM presets. A stored value the
 // text form could not read back (a broken frequency, a code past the list) is left out.
