@@ -31,7 +31,7 @@ class CHalvexDoc;
 // A whole .pgm file (what write would accept) into document; false with a message otherwise.
 bool OpenWholePgmFile(const std::string& path, CHalvexDoc* document, std::string* error);
 // A text-form file stored into document as apply stores it (over document when into); each
-// error but the last is printed, the last is the message.
+// error is printed as FILE:LINE:COL, and the message counts them.
 bool OpenRadioText(const std::string& path, bool into, CHalvexDoc* document, std::string* error);
 
 struct DeviceRoots;

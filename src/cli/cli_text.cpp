@@ -28,14 +28,12 @@ bool OpenRadioText(const std::string& path, bool into, CHalvexDoc* document, std
     if (ApplyRadioText(text, into, document, &errors)) {
         return true;
     }
-    for (size_t index = 0; index + 1 < errors.size(); ++index) {
-        PrintNote(TextErrorLine(path, errors[index]));
+    for (const TextError& problem : errors) {
+        PrintNote(TextErrorLine(path, problem));
     }
-    *error = TextErrorLine(path, errors.back());
-    if (errors.size() > 1) {
-        *error += " (";
-        *error += std::to_string(errors.size()) + " errors)";
-    }
+    *error = std::to_string(errors.size());
+    *error += errors.size() == 1 ? " error in " : " errors in ";
+    *error += path;
     return false;
 }
 
