@@ -220,18 +220,18 @@ std::string DumpRadioText(const CHalvexDoc& document) {
     return EmitRadioText(values, document.GetFrequencyLimits());
 }
 
-bool ApplyRadioText(std::string_view text, bool into, CHalvexDoc* document,
-                    std::vector<TextError>* errors) {
+bool PreviewRadioText(std::string_view text, bool into, const CHalvexDoc& document,
+                      RadioTextResult* preview, std::vector<TextError>* errors) {
     RadioValues values;
     if (!ParseRadioText(text, &values, errors)) {
         return false;
     }
     NoPrompts prompts;
-    CHalvexDoc result(prompts, FreshSettings(*document));
-    std::optional<int> band = BandOf(values, *document, errors);
+    CHalvexDoc result(prompts, FreshSettings(document));
+    std::optional<int> band = BandOf(values, document, errors);
     if (into) {
-        result.m_Header = document->m_Header;
-        result.bytes = document->bytes;
+        result.m_Header = document.m_Header;
+        result.bytes = document.bytes;
         result.ComputeFrequencyLimits();
         const int baseBand = result.FindModelLine();
         if (band && values.band && *band != baseBand) {
@@ -253,8 +253,19 @@ bool ApplyRadioText(std::string_view text, bool into, CHalvexDoc* document,
                          });
         return false;
     }
-    document->m_Header = result.m_Header;
-    document->bytes = result.bytes;
+    preview->header = result.m_Header;
+    preview->image = result.bytes;
+    return true;
+}
+
+bool ApplyRadioText(std::string_view text, bool into, CHalvexDoc* document,
+                    std::vector<TextError>* errors) {
+    RadioTextResult result;
+    if (!PreviewRadioText(text, into, *document, &result, errors)) {
+        return false;
+    }
+    document->m_Header = result.header;
+    document->bytes = result.image;
     document->RefreshLimitsAndViews();
     document->SetModifiedFlag();
     return true;

@@ -24,6 +24,14 @@ std::string DumpRadioText(const CHalvexDoc& document);
 bool ApplyRadioText(std::string_view text, bool into, CHalvexDoc* document,
                     std::vector<TextError>* errors);
 
+// What ApplyRadioText would store, the header and the image, leaving document as it is.
+struct RadioTextResult {
+    std::array<uint8_t, kPgmHeaderSize> header{};
+    std::array<uint8_t, kImageSize> image{};
+};
+bool PreviewRadioText(std::string_view text, bool into, const CHalvexDoc& document,
+                      RadioTextResult* result, std::vector<TextError>* errors);
+
 // "radio.yaml:42:17: channels.12.receive: what is wrong; what is allowed"
 std::string TextErrorLine(const std::string& sourceName, const TextError& error);
 
