@@ -8,6 +8,7 @@
 
 #include "codeplug/band_lines.h"
 #include "codeplug/radio_options.h"
+#include "config/language.h"
 #include "config/settings.h"
 #include "editors/channel_commit.h"
 #include "editors/vfo_frequencies.h"
@@ -196,6 +197,49 @@ TEST_F(RadioTextTest, ErrorsNameTheirPlaceAndWhatIsAllowedAndStoreNothing) {
         EXPECT_EQ(lines, row.lines) << row.name;
         EXPECT_EQ(FileBytes(document), before) << row.name;
     }
+}
+
+// The text form names choices by the English the pages show; the option table repeats the
+// language file's lists, so the two must never drift apart.
+TEST(RadioOptionsTest, EnglishItemsAreTheEnglishLanguageFilesLists) {
+    const std::string english = std::string(HALVEX_BIN_DIR) + "/english.lang";
+    for (const RadioOptionDefinition& option : kRadioOptions) {
+        if (option.kind == OptionChoices::LanguageList) {
+            EXPECT_EQ(EnglishOptionItems(option), LoadLangList(english, option.section))
+                << option.name;
+        }
+    }
+    const std::span<const char* const> steps = EnglishStepItems();
+    EXPECT_EQ(std::vector<std::string>(steps.begin(), steps.end()), LoadLangList(english, "Step"));
+}
+
+// A byte kept for a value the text does not show (the encode tone of a channel without
+// transmit) comes back when the channel is untouched, and gives way when the user edits it.
+TEST_F(RadioTextTest, AnEditedValueWinsOverTheBytesKeptForIt) {
+    CHalvexDoc original = NewDocument();
+    CommitReceiveFrequency(original, 3, "145.00000");
+    CommitTransmitFrequency(original, 3, "");
+    original.SetTone(3, kEncodeSide, 7);
+    const std::string text = DumpRadioText(original);
+    ASSERT_NE(text.find("\n  0x1"), std::string::npos) << text;
+
+    CHalvexDoc same = NewDocument();
+    std::vector<TextError> errors;
+    ASSERT_TRUE(ApplyRadioText(text, false, &same, &errors));
+    EXPECT_EQ(same.GetTone(3, kEncodeSide), 7);
+
+    std::string edited = text;
+    const size_t line = edited.find("\n  3: {");
+    for (auto [from, to] : {std::pair{"transmit: \"\"", "transmit: 146.00000"},
+                            std::pair{"encode: \"\"", "encode: 100.0"}}) {
+        edited.replace(edited.find(from, line), std::string_view(from).size(), to);
+    }
+    CHalvexDoc changed = NewDocument();
+    ASSERT_TRUE(ApplyRadioText(edited, false, &changed, &errors))
+        << TextErrorLine("edited", errors.front());
+    EXPECT_EQ(changed.GetTransmitText(3), "146.00000");
+    EXPECT_EQ(EnglishChannelTexts().tones[static_cast<size_t>(changed.GetTone(3, kEncodeSide))],
+              "100.0");
 }
 
 }  // namespace
