@@ -18,6 +18,7 @@
 #include "editors/channel_commit.h"
 #include "support/quiet_prompts.h"
 #include "textform/radio_text.h"
+#include "textform/radio_text_parse.h"
 
 namespace {
 
@@ -77,6 +78,13 @@ int main() {
     });
     std::string text;
     const Timing dump = Measure([&] { text = DumpRadioText(opened); });
+    const Timing parse = Measure([&] {
+        RadioValues values;
+        std::vector<TextError> errors;
+        if (!ParseRadioText(text, &values, &errors)) {
+            Fail("the dump does not parse");
+        }
+    });
     CHalvexDoc applied(prompts, settings);
     const Timing apply = Measure([&] {
         std::vector<TextError> errors;
@@ -96,6 +104,7 @@ int main() {
     print("open the .pgm of a full radio", open);
     print("dump it as text", dump);
     print("apply that text", apply);
+    print("  of which reading the YAML", parse);
     std::filesystem::remove_all(directory);
     return 0;
 }

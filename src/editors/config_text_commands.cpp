@@ -51,7 +51,8 @@ void OnImportConfig(const FeatureContext& context) {
     if (!PreviewRadioText(text, false, document, &result, &errors)) {
         std::string message = LoadLangString("IDS_CONFIG_REFUSED");
         for (size_t index = 0; index < errors.size() && index < kShownErrors; ++index) {
-            message += "\n" + TextErrorLine(FileName(*path), errors[index]);
+            message += '\n';
+            message += TextErrorLine(FileName(*path), errors[index]);
         }
         if (errors.size() > kShownErrors) {
             message += "\n...";
