@@ -49,7 +49,7 @@ bool CheckRecord(Context& context, const TextFields& fields, const std::string& 
         good = false;
     };
     for (const ChannelColumnDefinition& column : kChannelColumns) {
-        const std::string key = TextKey(column.name);
+        const std::string& key = ColumnKey(column);
         const TextValue* value = Find(fields, key);
         if (value == nullptr || !(vfo ? IsVfoKey(column) : IsChannelKey(column))) {
             continue;
@@ -111,7 +111,7 @@ void ApplyChannel(Context& context, int n, const ChannelEntry& entry) {
         return;
     }
     for (const ChannelColumnDefinition& column : kChannelColumns) {
-        const TextValue* value = Find(entry.fields, TextKey(column.name));
+        const TextValue* value = Find(entry.fields, ColumnKey(column));
         if (value == nullptr || !IsChannelKey(column)) {
             continue;
         }
@@ -192,7 +192,7 @@ void ApplyVfo(Context& context, size_t vfo, const TextFields& fields) {
     }
     ApplyVfoFrequencies(doc, record, fields);
     for (const ChannelColumnDefinition& column : kChannelColumns) {
-        const TextValue* value = Find(fields, TextKey(column.name));
+        const TextValue* value = Find(fields, ColumnKey(column));
         if (value == nullptr || !IsVfoKey(column)) {
             continue;
         }
@@ -215,7 +215,7 @@ void ApplyOptions(Context& context, const TextFields& options) {
     CHalvexDoc& doc = context.document;
     for (size_t k = 0; k < kRadioOptions.size(); ++k) {
         const RadioOptionDefinition& option = kRadioOptions[k];
-        const std::string key = TextKey(option.name);
+        const std::string& key = OptionKey(k);
         const TextValue* value = Find(options, key);
         if (value == nullptr) {
             continue;

@@ -122,7 +122,24 @@ bool SameTexts(const TextFields& left, const TextFields& right) {
 // Where a kept byte changed what an item the text names shows, the item's stored value wins:
 // the byte belonged to the value the user replaced.
 void KeepNamedValues(const RadioValues& values, const CHalvexDoc& stored, CHalvexDoc* document) {
+    // Only a channel some kept byte falls into can have changed.
+    std::array<bool, kImageChannelCount + 1> touched{};
+    for (const ReservedRun& run : values.reserved) {
+        for (size_t offset = run.offset; !run.inHeader && offset < run.offset + run.bytes.size();
+             ++offset) {
+            if (offset >= kChannelRecordBase + kRecordSize) {
+                touched[std::min<size_t>((offset - kChannelRecordBase) / kRecordSize,
+                                         kImageChannelCount)] = true;
+            } else if (offset >= kChannelNameBase &&
+                       offset < kChannelNameBase + kChannelNameSize * kImageChannelCount) {
+                touched[1 + (offset - kChannelNameBase) / kChannelNameSize] = true;
+            }
+        }
+    }
     for (const auto& [n, entry] : values.channels) {
+        if (!touched[static_cast<size_t>(n)]) {
+            continue;
+        }
         if (stored.IsChannelEmpty(n) != document->IsChannelEmpty(n) ||
             !SameTexts(RecordFields(stored, n, false), RecordFields(*document, n, false))) {
             CopyBytes(stored.bytes, kChannelRecordBase + kRecordSize * static_cast<size_t>(n),
@@ -140,8 +157,9 @@ void KeepNamedValues(const RadioValues& values, const CHalvexDoc& stored, CHalve
                       &document->bytes);
         }
     }
-    for (const RadioOptionDefinition& option : kRadioOptions) {
-        if (values.options.count(TextKey(option.name)) != 0 &&
+    for (size_t k = 0; k < kRadioOptions.size(); ++k) {
+        const RadioOptionDefinition& option = kRadioOptions[k];
+        if (values.options.count(OptionKey(k)) != 0 &&
             option.value(stored) != option.value(*document)) {
             option.store(*document, option.value(stored));
         }

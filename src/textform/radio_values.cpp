@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <mutex>
+#include <unordered_map>
 
 #include "codeplug/document.h"
 #include "editors/channel_commit.h"
@@ -15,6 +17,12 @@ namespace {
 
 char Lower(char character) {
     return static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
+}
+
+std::string Lowered(std::string_view text) {
+    std::string lowered(text);
+    std::transform(lowered.begin(), lowered.end(), lowered.begin(), Lower);
+    return lowered;
 }
 
 bool IsUpper(char character) {
@@ -45,7 +53,7 @@ TextFields RecordFields(const CHalvexDoc& document, int index, bool vfo) {
         if (!(vfo ? IsVfoKey(column) : IsChannelKey(column))) {
             continue;
         }
-        const std::string key = TextKey(column.name);
+        const std::string& key = ColumnKey(column);
         switch (column.kind) {
             case ColumnKind::Frequency: {
                 std::string text = document.GetFrequencyText(index, kDecodeSide);
@@ -155,19 +163,40 @@ bool IsVfoKey(const ChannelColumnDefinition& column) {
 }
 
 int ItemIndex(const std::vector<std::string>& items, std::string_view text) {
-    // Texts mostly come as a dump writes them; the search ignoring case is for hand edits.
-    auto exact = std::find(items.begin(), items.end(), text);
-    if (exact != items.end()) {
-        return static_cast<int>(exact - items.begin());
-    }
-    for (size_t index = 0; index < items.size(); ++index) {
-        const std::string& item = items[index];
-        if (std::equal(item.begin(), item.end(), text.begin(), text.end(),
-                       [](char a, char b) { return Lower(a) == Lower(b); })) {
-            return static_cast<int>(index);
+    // Each list is searched for every value of every apply, so each gets an index once.
+    static std::mutex mutex;
+    static std::map<const std::vector<std::string>*, std::unordered_map<std::string, int>> indices;
+    std::lock_guard lock(mutex);
+    auto [found, added] = indices.try_emplace(&items);
+    if (added) {
+        for (size_t index = items.size(); index-- > 0;) {
+            found->second[Lowered(items[index])] = static_cast<int>(index);
         }
     }
-    return -1;
+    auto item = found->second.find(Lowered(text));
+    return item == found->second.end() ? -1 : item->second;
+}
+
+const std::string& ColumnKey(const ChannelColumnDefinition& column) {
+    static const std::array<std::string, kChannelColumnCount> keys = [] {
+        std::array<std::string, kChannelColumnCount> all;
+        for (const ChannelColumnDefinition& each : kChannelColumns) {
+            all[each.id] = TextKey(each.name);
+        }
+        return all;
+    }();
+    return keys[column.id];
+}
+
+const std::string& OptionKey(size_t k) {
+    static const std::vector<std::string> keys = [] {
+        std::vector<std::string> all;
+        for (const RadioOptionDefinition& option : kRadioOptions) {
+            all.push_back(TextKey(option.name));
+        }
+        return all;
+    }();
+    return keys[k];
 }
 
 RadioValues ExtractRadioValues(const CHalvexDoc& document) {
@@ -182,8 +211,7 @@ RadioValues ExtractRadioValues(const CHalvexDoc& document) {
         values.vfos[vfo] = RecordFields(document, kVfoRecords[vfo], true);
     }
     for (size_t k = 0; k < kRadioOptions.size(); ++k) {
-        PutItem(&values.options, TextKey(kRadioOptions[k].name), OptionTexts(k),
-                kRadioOptions[k].value(document));
+        PutItem(&values.options, OptionKey(k), OptionTexts(k), kRadioOptions[k].value(document));
     }
     values.options[kPttIdCodeKey] = {PttIdCodeText(document.GetPttIdCode()), {}};
     const int frequency = document.GetWord(kFmFrequencyOffset, 1);

@@ -80,8 +80,13 @@ const std::vector<std::string>& FmPresetTexts();
 bool IsChannelKey(const ChannelColumnDefinition& column);
 bool IsVfoKey(const ChannelColumnDefinition& column);
 
-// The index of text among items, ignoring case; -1 when it is none of them.
+// The index of text among items, ignoring case; -1 when it is none of them. items is one of
+// the lists above, which live as long as the program.
 int ItemIndex(const std::vector<std::string>& items, std::string_view text);
+
+// TextKey of a column of the channel table, and of option k of kRadioOptions.
+const std::string& ColumnKey(const ChannelColumnDefinition& column);
+const std::string& OptionKey(size_t k);
 
 // The texts of one channel or VFO record, as a dump writes them.
 TextFields RecordFields(const CHalvexDoc& document, int index, bool vfo);

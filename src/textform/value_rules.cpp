@@ -54,19 +54,18 @@ std::string BandText(const FrequencyLimits& limits) {
 
 std::optional<std::string> FrequencyProblem(std::string_view text, const FrequencyLimits& limits,
                                             bool allowEmpty) {
-    const std::string quoted = Quoted(text) + " ";
     if (text.empty()) {
         if (allowEmpty) {
             return std::nullopt;
         }
-        return std::string("a frequency is needed, in MHz within ") + BandText(limits);
+        return "a frequency is needed, in MHz within " + BandText(limits);
     }
     if (!IsFrequencyText(text)) {
-        return quoted + "is not a frequency; allowed: MHz with up to 5 decimals within " +
+        return Quoted(text) + " is not a frequency; allowed: MHz with up to 5 decimals within " +
                BandText(limits);
     }
     if (CheckFrequencyRange(text, limits) != 0) {
-        return quoted + "is outside the band " + BandText(limits);
+        return Quoted(text) + " is outside the band " + BandText(limits);
     }
     return std::nullopt;
 }
