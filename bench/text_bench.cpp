@@ -96,10 +96,11 @@ int main() {
         Fail("the applied dump differs from the file");
     }
     auto print = [&](const char* what, const Timing& timing) {
-        std::printf("%-32s median %8.3f ms (%5.1f%% of %.0f ms, %6.1f x opening the .pgm)   "
-                    "slowest %8.3f ms\n",
-                    what, timing.median, 100.0 * timing.median / kBudgetMilliseconds,
-                    kBudgetMilliseconds, timing.median / open.median, timing.slowest);
+        std::printf(
+            "%-32s median %8.3f ms (%5.1f%% of %.0f ms, %6.1f x opening the .pgm)   "
+            "slowest %8.3f ms\n",
+            what, timing.median, 100.0 * timing.median / kBudgetMilliseconds, kBudgetMilliseconds,
+            timing.median / open.median, timing.slowest);
     };
     print("open the .pgm of a full radio", open);
     print("dump it as text", dump);
