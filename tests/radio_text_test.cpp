@@ -190,6 +190,9 @@ TEST_F(RadioTextTest, ErrorsNameTheirPlaceAndWhatIsAllowedAndStoreNothing) {
           "0xNNNN-0xNNNN within 0x0000-0x1FFF",
           "r.yaml:6:18: reserved.0x0010-0x0011: expected 2 bytes as 4 hexadecimal digits"}},
         {"not YAML", "channels: {1: [\n", {"r.yaml:5:1: not YAML: end of sequence flow not found"}},
+        {"nesting deep enough to exhaust the parser's stack",
+         "channels: " + std::string(40, '['),
+         {"r.yaml:4:27: nested too deeply for a radio's configuration"}},
     };
     for (const ErrorCase& row : cases) {
         CHalvexDoc document = NewDocument();

@@ -291,10 +291,12 @@ bool ApplyRadioText(std::string_view text, bool into, CHalvexDoc* document,
 
 std::string TextErrorLine(const std::string& sourceName, const TextError& error) {
     std::string line = sourceName;
-    line += ':';
-    line += std::to_string(error.place.line);
-    line += ':';
-    line += std::to_string(error.place.column);
+    if (error.place.line > 0) {
+        line += ':';
+        line += std::to_string(error.place.line);
+        line += ':';
+        line += std::to_string(error.place.column);
+    }
     line += ": ";
     if (!error.path.empty()) {
         line += error.path;

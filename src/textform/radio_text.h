@@ -32,7 +32,8 @@ struct RadioTextResult {
 bool PreviewRadioText(std::string_view text, bool into, const CHalvexDoc& document,
                       RadioTextResult* result, std::vector<TextError>* errors);
 
-// "radio.yaml:42:17: channels.12.receive: what is wrong; what is allowed"
+// "radio.yaml:42:17: channels.12.receive: what is wrong; what is allowed", without the line
+// and column when the error has no place.
 std::string TextErrorLine(const std::string& sourceName, const TextError& error);
 
 // A path ending in .yaml or .yml names the text form; anything else a .pgm file.

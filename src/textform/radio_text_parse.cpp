@@ -53,6 +53,10 @@ struct Reader {
     void Mapping(const YAML::Node& node, const std::string& path,
                  const std::vector<std::string>& known, Take take,
                  const std::string& allowed = std::string()) {
+        // A section with nothing under it names nothing.
+        if (node.IsNull() && !path.empty()) {
+            return;
+        }
         if (!node.IsMap()) {
             Fail(node, path, "expected a mapping of keys to values");
             return;
@@ -132,9 +136,6 @@ std::vector<std::string> NumberKeys(int count) {
 }
 
 void ReadChannels(Reader& reader, const YAML::Node& node, RadioValues* values) {
-    if (node.IsNull()) {
-        return;
-    }
     const std::vector<std::string> keys = ChannelKeys();
     reader.Mapping(
         node, "channels", NumberKeys(kImageChannelCount),
