@@ -26,6 +26,7 @@ set(HALVEX_E2E_JOURNEYS
     read_edit_save_reopen
     fm_preset_lists
     import_channels
+    export_import_configuration
     list_keys
     undo_redo_keys
     rows_cut_paste_undo

@@ -26,7 +26,7 @@ deb=$scratch/halvex_${version}_$(dpkg --print-architecture).deb
 [[ $(dpkg-deb -f "$deb" Version) == "$version" ]] || fail "the package version is not $version"
 depends=$(dpkg-deb -f "$deb" Depends)
 names=$(tr ',' '\n' <<<"$depends" | awk '{print $1}')
-for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 \
+for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libyaml-cpp0.7 \
     qt6-qpa-plugins; do
     grep -qxF "$library" <<<"$names" || fail "Depends lacks $library: $depends"
 done

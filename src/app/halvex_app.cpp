@@ -19,6 +19,7 @@
 #include "config/settings.h"
 #include "editors/channel_csv_commands.h"
 #include "editors/channel_row_commands.h"
+#include "editors/config_text_commands.h"
 #include "editors/radiogram_dialog.h"
 #include "link/link_commands.h"
 #include "resources/command_ids.h"
@@ -167,6 +168,7 @@ void CHalvexApp::InstallCommandHandlers() {
     InstallRadiogramCommand(features);
     InstallTestModeCommand(features);
     InstallChannelCsvCommands(features);
+    InstallConfigTextCommands(features);
     InstallChannelRowCommands(features);
     InstallEditCommands(*this, frame);
 }

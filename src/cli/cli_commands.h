@@ -4,6 +4,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "platform/command_options.h"
@@ -23,6 +24,15 @@ int RunInfoCommand(const ParsedOptions& options);
 int RunDiffCommand(const ParsedOptions& options);
 int RunExportCommand(const ParsedOptions& options);
 int RunImportCommand(const ParsedOptions& options);
+int RunDumpCommand(const ParsedOptions& options);
+int RunApplyCommand(const ParsedOptions& options);
+
+class CHalvexDoc;
+// A whole .pgm file (what write would accept) into document; false with a message otherwise.
+bool OpenWholePgmFile(const std::string& path, CHalvexDoc* document, std::string* error);
+// A text-form file stored into document as apply stores it (over document when into); each
+// error is printed as FILE:LINE:COL, and the message counts them.
+bool OpenRadioText(const std::string& path, bool into, CHalvexDoc* document, std::string* error);
 
 struct DeviceRoots;
 // Discovery looks under roots: the real /sys and /dev, except in tests.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// halvex-cli diff: the channels and settings in which two .pgm files differ, in the same
-// list the desktop's Compare with Radio shows. Exits as cmp does: 0 same, 1 different, 2 error.
+// halvex-cli diff: the channels and settings in which two .pgm files (or text forms) differ,
+// in the same list the desktop's Compare with Radio shows. Exits as cmp does: 0 same, 1 different,
+// 2 error.
 #include <iostream>
 
 #include "cli/cli_commands.h"
@@ -9,18 +10,17 @@
 #include "codeplug/pgm_file.h"
 #include "config/app_globals.h"
 #include "platform/terminal_text.h"
+#include "textform/radio_text.h"
 
 namespace {
 
-// A file write would refuse cannot stand for a radio: "the same" about it would mislead.
-bool OpenWholeFile(const std::string& path, CHalvexDoc* document, std::string* error) {
-    PgmFile file;
-    size_t fileSize = 0;
-    PgmLoadResult loaded = LoadPgmFile(path, &file, error, &fileSize);
-    if (!IsWholePgmFile(path, loaded, fileSize, error)) {
-        return false;
+// A file write would refuse cannot stand for a radio: "the same" about it would mislead. A text
+// form stands for the document apply would make of it.
+bool OpenSide(const std::string& path, CHalvexDoc* document, std::string* error) {
+    if (IsRadioTextPath(path)) {
+        return document->OnNewDocument(true) && OpenRadioText(path, false, document, error);
     }
-    return document->OnOpenDocument(path, error);
+    return OpenWholePgmFile(path, document, error);
 }
 
 }  // namespace
@@ -30,8 +30,8 @@ int RunDiffCommand(const ParsedOptions& options) {
     CliPrompts prompts;
     CHalvexDoc first(prompts, StartupDocumentSettings());
     CHalvexDoc second(prompts, StartupDocumentSettings());
-    if (!OpenWholeFile(options.Value("A.pgm"), &first, &error) ||
-        !OpenWholeFile(options.Value("B.pgm"), &second, &error)) {
+    if (!OpenSide(options.Value("A.pgm"), &first, &error) ||
+        !OpenSide(options.Value("B.pgm"), &second, &error)) {
         ReportFailure("diff: " + error);
         return kExitDiffError;
     }

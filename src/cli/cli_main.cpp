@@ -84,6 +84,12 @@ constexpr std::array kImportOptions = {
     kInto,
     OptionDefinition{"--allow-empty", "", "write the file even when no channel could be imported"},
     Output("OUT.pgm", true)};
+constexpr std::array kDumpOptions = {kSettings, Input("FILE.pgm"), Output("OUT.yaml", false)};
+constexpr std::array kApplyOptions = {
+    Input("IN.yaml"), kSettings,
+    OptionDefinition{"--into", "BASE.pgm", "keep from BASE.pgm what the text does not name",
+                     OptionKind::InputFile},
+    Output("OUT.pgm", true)};
 
 const std::array kCommands = {
     CliCommand{"new", kNewOptions, RunNewCommand},
@@ -95,12 +101,16 @@ const std::array kCommands = {
     CliCommand{"diff", kDiffOptions, RunDiffCommand, kExitDiffError},
     CliCommand{"export", kExportOptions, RunExportCommand},
     CliCommand{"import", kImportOptions, RunImportCommand},
+    CliCommand{"dump", kDumpOptions, RunDumpCommand},
+    CliCommand{"apply", kApplyOptions, RunApplyCommand},
 };
 
 constexpr const char* kRules =
     "Exit status: 0 done, 1 usage or file error, 2 no radio answered, 3 another radio model,\n"
     "4 read failed, 5 write failed, 130 cancelled (Ctrl-C, SIGTERM or SIGHUP).\n"
-    "diff: 0 the files are the same, 1 they differ, 2 usage or file error.\n"
+    "diff: 0 the files are the same, 1 they differ, 2 usage or file error; a file ending in\n"
+    ".yaml or .yml is a text form, compared as apply would store it.\n"
+    "apply writes nothing when the text has any error, and lists them all as FILE:LINE:COL.\n"
     "doctor wakes the radio and asks who it is, never writes to it, and exits 0 when an RQ870\n"
     "answers, 2 when none answers (missing device, no permission, port in use, silent radio,\n"
     "echoing cable on the direct setting), 3 for another model or a plain cable on the\n"

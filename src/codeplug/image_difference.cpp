@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <array>
-#include <functional>
 
 #include "codeplug/channel_columns.h"
+#include "codeplug/radio_options.h"
 #include "editors/ptt_id_code.h"
 #include "editors/radiogram_codes.h"
 
@@ -126,40 +126,6 @@ void DiffOtherBytes(const CHalvexDoc& first, const CHalvexDoc& second, const Sho
     }
 }
 
-struct Setting {
-    const char* name;
-    size_t byte;  // the option byte the setting lives in, from kOptionBase
-    std::function<int(const RadioImage&)> value;
-};
-
-const std::vector<Setting>& Settings() {
-    static const std::vector<Setting> settings = {
-        {"Squelch", 0, [](const RadioImage& i) { return i.GetSquelch(); }},
-        {"ScanMode", 1, [](const RadioImage& i) { return i.GetScanMode(); }},
-        {"DualWatch", 1, [](const RadioImage& i) { return int{i.GetDualWatch()}; }},
-        {"EndTone", 1, [](const RadioImage& i) { return int{i.GetEndTone()}; }},
-        {"Beep", 1, [](const RadioImage& i) { return int{i.GetBeep()}; }},
-        {"Backlight", 1, [](const RadioImage& i) { return int{i.GetBacklight()}; }},
-        {"PowerSave", 1, [](const RadioImage& i) { return int{i.GetPowerSave()}; }},
-        {"FreqMode", 1, [](const RadioImage& i) { return i.GetFreqMode(); }},
-        {"PttIdMode", 2, [](const RadioImage& i) { return i.GetPttIdMode(); }},
-        {"RadioFunction", 2, [](const RadioImage& i) { return int{i.GetRadioFunction()}; }},
-        {"VoicePrompt", 2, [](const RadioImage& i) { return int{i.GetVoicePrompt()}; }},
-        {"RadioWorkMode", 2, [](const RadioImage& i) { return i.GetRadioWorkMode(); }},
-        {"WorkModeA", 2, [](const RadioImage& i) { return i.GetWorkModeA(); }},
-        {"WorkModeB", 2, [](const RadioImage& i) { return i.GetWorkModeB(); }},
-        {"VoiceSelect", 2, [](const RadioImage& i) { return i.GetVoiceSelect(); }},
-        {"TxTimeLimit", 3, [](const RadioImage& i) { return i.GetTxTimeLimit(); }},
-        {"DualWatchTx", 4, [](const RadioImage& i) { return i.GetDualWatchTx(); }},
-        {"AniTx", 4, [](const RadioImage& i) { return int{i.GetAniTx()}; }},
-        {"DisplayF1", 4, [](const RadioImage& i) { return i.GetDisplayF1(); }},
-        {"DisplayF2", 4, [](const RadioImage& i) { return i.GetDisplayF2(); }},
-        {"SideTone", 5, [](const RadioImage& i) { return int{i.GetSideTone()}; }},
-        {"VoxLevel", 6, [](const RadioImage& i) { return i.GetVoxLevel(); }},
-    };
-    return settings;
-}
-
 std::string FmPresetText(int code) {
     return code >= 0 && code <= kFmHighestCode ? FmCodeText(code) : kFmEmptyPresetText;
 }
@@ -171,12 +137,12 @@ std::vector<ImageDifference> DiffImages(const CHalvexDoc& first, const CHalvexDo
     std::vector<ImageDifference> differences;
     Shown shown{};
     DiffRecords(first, second, channelCount, &shown, &differences);
-    for (const Setting& setting : Settings()) {
-        int a = setting.value(first);
-        int b = setting.value(second);
+    for (const RadioOptionDefinition& option : kRadioOptions) {
+        int a = option.value(first);
+        int b = option.value(second);
         if (a != b) {
-            differences.push_back({"Settings", setting.name, std::to_string(a), std::to_string(b)});
-            MarkShown(&shown, kOptionBase + setting.byte, 1);
+            differences.push_back({"Settings", option.name, std::to_string(a), std::to_string(b)});
+            MarkShown(&shown, kOptionBase + option.byte, 1);
         }
     }
     std::string firstCode = PttIdCodeText(first.GetPttIdCode());

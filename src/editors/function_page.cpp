@@ -4,10 +4,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <cstdlib>
+#include <string_view>
 
 #include "app/edit_commands.h"
 #include "app/relabel.h"
 #include "codeplug/document.h"
+#include "codeplug/radio_options.h"
 #include "config/language.h"
 #include "editors/page_controls.h"
 #include "editors/ptt_id_edit.h"
@@ -18,74 +21,61 @@ namespace {
 constexpr int kLastLevel = 9;
 constexpr int kLastTimeLimit = 7;
 
-enum class ListSource { Levels, TimeLimits, LanguageFile };
-
-struct ChoiceBinding {
+// A control and the option it shows, by the option table's name; in the order the page fills
+// them. The ANI transmit box is hidden, yet it shows and keeps its bit like the others.
+struct OptionBinding {
     int controlId;
-    ListSource source;
-    const char* section;
-    int (RadioImage::*get)() const;
-    void (RadioImage::*set)(int);
+    const char* option;
 };
 
-// In the order the page fills them.
-constexpr ChoiceBinding kChoices[] = {
-    {kSquelchId, ListSource::Levels, nullptr, &RadioImage::GetSquelch, &RadioImage::SetSquelch},
-    {kScanModeId, ListSource::LanguageFile, "ScanType", &RadioImage::GetScanMode,
-     &RadioImage::SetScanMode},
-    {kFrequencyModeId, ListSource::LanguageFile, "FreqMode", &RadioImage::GetFreqMode,
-     &RadioImage::SetFreqMode},
-    {kPttIdModeId, ListSource::LanguageFile, "PttId", &RadioImage::GetPttIdMode,
-     &RadioImage::SetPttIdMode},
-    {kRadioWorkModeId, ListSource::LanguageFile, "RadiogramWorkMode", &RadioImage::GetRadioWorkMode,
-     &RadioImage::SetRadioWorkMode},
-    {kWorkModeAId, ListSource::LanguageFile, "RadioWorkModeA", &RadioImage::GetWorkModeA,
-     &RadioImage::SetWorkModeA},
-    {kWorkModeBId, ListSource::LanguageFile, "RadioWorkModeB", &RadioImage::GetWorkModeB,
-     &RadioImage::SetWorkModeB},
-    {kVoiceSelectId, ListSource::LanguageFile, "Voice", &RadioImage::GetVoiceSelect,
-     &RadioImage::SetVoiceSelect},
-    {kTxTimeLimitId, ListSource::TimeLimits, nullptr, &RadioImage::GetTxTimeLimit,
-     &RadioImage::SetTxTimeLimit},
-    {kDualWatchTxId, ListSource::LanguageFile, "TxDtr", &RadioImage::GetDualWatchTx,
-     &RadioImage::SetDualWatchTx},
-    {kDisplayF1Id, ListSource::LanguageFile, "ChannelShowedF1", &RadioImage::GetDisplayF1,
-     &RadioImage::SetDisplayF1},
-    {kDisplayF2Id, ListSource::LanguageFile, "ChannelShowedF2", &RadioImage::GetDisplayF2,
-     &RadioImage::SetDisplayF2},
-    {kVoxLevelId, ListSource::Levels, nullptr, &RadioImage::GetVoxLevel, &RadioImage::SetVoxLevel},
+constexpr OptionBinding kChoices[] = {
+    {kSquelchId, "Squelch"},
+    {kScanModeId, "ScanMode"},
+    {kFrequencyModeId, "FreqMode"},
+    {kPttIdModeId, "PttIdMode"},
+    {kRadioWorkModeId, "RadioWorkMode"},
+    {kWorkModeAId, "WorkModeA"},
+    {kWorkModeBId, "WorkModeB"},
+    {kVoiceSelectId, "VoiceSelect"},
+    {kTxTimeLimitId, "TxTimeLimit"},
+    {kDualWatchTxId, "DualWatchTx"},
+    {kDisplayF1Id, "DisplayF1"},
+    {kDisplayF2Id, "DisplayF2"},
+    {kVoxLevelId, "VoxLevel"},
 };
 
-struct CheckBinding {
-    int controlId;
-    bool (RadioImage::*get)() const;
-    void (RadioImage::*set)(bool);
+constexpr OptionBinding kCheckBoxes[] = {
+    {kEndToneId, "EndTone"},         {kBeepId, "Beep"},
+    {kBacklightId, "Backlight"},     {kPowerSaveId, "PowerSave"},
+    {kDualWatchId, "DualWatch"},     {kRadioFunctionId, "RadioFunction"},
+    {kVoicePromptId, "VoicePrompt"}, {kAniTxId, "AniTx"},
+    {kSideToneId, "SideTone"},
 };
 
-// The ANI transmit box is hidden, yet it shows and keeps its bit like the others.
-constexpr CheckBinding kCheckBoxes[] = {
-    {kEndToneId, &RadioImage::GetEndTone, &RadioImage::SetEndTone},
-    {kBeepId, &RadioImage::GetBeep, &RadioImage::SetBeep},
-    {kBacklightId, &RadioImage::GetBacklight, &RadioImage::SetBacklight},
-    {kPowerSaveId, &RadioImage::GetPowerSave, &RadioImage::SetPowerSave},
-    {kDualWatchId, &RadioImage::GetDualWatch, &RadioImage::SetDualWatch},
-    {kRadioFunctionId, &RadioImage::GetRadioFunction, &RadioImage::SetRadioFunction},
-    {kVoicePromptId, &RadioImage::GetVoicePrompt, &RadioImage::SetVoicePrompt},
-    {kAniTxId, &RadioImage::GetAniTx, &RadioImage::SetAniTx},
-    {kSideToneId, &RadioImage::GetSideTone, &RadioImage::SetSideTone},
-};
+// A name missing from the option table is a slip in the list above, which every page test
+// meets at once.
+const RadioOptionDefinition& OptionOf(const OptionBinding& binding) {
+    for (const RadioOptionDefinition& option : kRadioOptions) {
+        if (std::string_view(option.name) == binding.option) {
+            return option;
+        }
+    }
+    std::abort();
+}
 
-std::vector<std::string> EntriesOf(const ChoiceBinding& binding) {
-    switch (binding.source) {
-        case ListSource::Levels:
+std::vector<std::string> EntriesOf(const RadioOptionDefinition& option) {
+    switch (option.kind) {
+        case OptionChoices::Levels:
             return DigitTexts(kLastLevel);
-        case ListSource::TimeLimits: {
+        case OptionChoices::TimeLimits: {
             std::vector<std::string> entries = DigitTexts(kLastTimeLimit);
             entries.front() = LoadLangString("IDS_OFF");
             return entries;
         }
-        case ListSource::LanguageFile:
-            return LoadLangList(binding.section);
+        case OptionChoices::LanguageList:
+            return LoadLangList(option.section);
+        case OptionChoices::Switch:
+            break;
     }
     return {};
 }
@@ -95,22 +85,22 @@ std::vector<std::string> EntriesOf(const ChoiceBinding& binding) {
 CFunctionPage::CFunctionPage(QWidget* parent, CHalvexDoc& document)
     : QWidget(parent), m_Document(document) {
     BuildPage(this, kFunctionPageTemplate);
-    for (const ChoiceBinding& binding : kChoices) {
+    for (const OptionBinding& binding : kChoices) {
         auto* list = RequireControl<QComboBox>(this, binding.controlId);
         m_Lists.push_back(list);
         connect(list, &QComboBox::activated, this,
-                [this, set = binding.set, id = binding.controlId](int index) {
-                    (m_Document.*set)(index);
+                [this, store = OptionOf(binding).store, id = binding.controlId](int index) {
+                    store(m_Document, index);
                     m_Document.SetModifiedFlag();
                     RecordEdit(id);
                 });
     }
-    for (const CheckBinding& binding : kCheckBoxes) {
+    for (const OptionBinding& binding : kCheckBoxes) {
         auto* box = RequireControl<QCheckBox>(this, binding.controlId);
         m_CheckBoxes.push_back(box);
         connect(box, &QCheckBox::clicked, this,
-                [this, set = binding.set, id = binding.controlId](bool checked) {
-                    (m_Document.*set)(checked);
+                [this, store = OptionOf(binding).store, id = binding.controlId](bool checked) {
+                    store(m_Document, checked ? 1 : 0);
                     m_Document.SetModifiedFlag();
                     RecordEdit(id);
                 });
@@ -129,12 +119,12 @@ CFunctionPage::~CFunctionPage() {
 void CFunctionPage::FillFromImage() {
     RelabelDialog(this, kFunctionPageTemplate);
     for (size_t index = 0; index < m_Lists.size(); ++index) {
-        const ChoiceBinding& binding = kChoices[index];
-        FillChoiceList(m_Lists[index], EntriesOf(binding), (m_Document.*binding.get)());
+        const RadioOptionDefinition& option = OptionOf(kChoices[index]);
+        FillChoiceList(m_Lists[index], EntriesOf(option), option.value(m_Document));
     }
     m_PttIdEdit->SetCode(m_Document.GetPttIdCode());
     for (size_t index = 0; index < m_CheckBoxes.size(); ++index) {
-        m_CheckBoxes[index]->setChecked((m_Document.*kCheckBoxes[index].get)());
+        m_CheckBoxes[index]->setChecked(OptionOf(kCheckBoxes[index]).value(m_Document) != 0);
     }
 }
 

@@ -27,6 +27,8 @@ constexpr int kCommandCompareRadio = 32781;
 constexpr int kCommandCheckConnection = 32815;
 constexpr int kCommandImportChannels = 32801;
 constexpr int kCommandExportChannels = 32802;
+constexpr int kCommandImportConfig = 32841;
+constexpr int kCommandExportConfig = 32842;
 // The cable type, stored as `rwtype` 1 and 2.
 constexpr int kCommandCableDirect = 32811;
 constexpr int kCommandCableEcho = 32812;

@@ -2,6 +2,7 @@
 // Templates of the FM presets dialog, the test mode dialog and the channel import dialog.
 #include "resources/dialog_template.h"
 #include "resources/ids/channel_import_ids.h"
+#include "resources/ids/config_import_ids.h"
 #include "resources/ids/radiogram_ids.h"
 #include "resources/ids/test_mode_ids.h"
 
@@ -41,12 +42,21 @@ constexpr ControlTemplate kChannelImportControls[] = {
     {kIdCancel, ControlKind::PushButton, "取消", kStyleNone, 243, 180, 50, 14},
 };
 
+constexpr ControlTemplate kConfigImportControls[] = {
+    {kConfigImportSummaryId, ControlKind::Static, "", kStyleNone, 7, 7, 286, 10},
+    {kConfigImportListId, ControlKind::ListBox, "", kStyleNone, 7, 20, 286, 150},
+    {kIdOk, ControlKind::DefaultPushButton, "确定", kStyleNone, 183, 176, 50, 14},
+    {kIdCancel, ControlKind::PushButton, "取消", kStyleNone, 243, 176, 50, 14},
+};
+
 constexpr DialogTemplate kToolTemplates[] = {
     {kRadiogramTemplate, DialogKind::Modal, "收音机频率", kDialogFont, 8, 121, 248,
      kRadiogramControls},
     {kTestModeTemplate, DialogKind::Modal, "测试模式", kDialogFont, 8, 260, 200, kTestModeControls},
     {kChannelImportTemplate, DialogKind::Modal, "导入信道", kDialogFont, 8, 300, 200,
      kChannelImportControls},
+    {kConfigImportTemplate, DialogKind::Modal, "导入配置", kDialogFont, 8, 300, 196,
+     kConfigImportControls},
 };
 
 }  // namespace

@@ -13,6 +13,8 @@ constexpr MenuItemResource kFileItems[] = {
     {0, nullptr, ""},
     {kCommandImportChannels, "Menu_File_Import_Channels", "导入信道(&I)..."},
     {kCommandExportChannels, "Menu_File_Export_Channels", "导出信道(&E)..."},
+    {kCommandImportConfig, "Menu_File_Import_Config", "导入配置(&C)..."},
+    {kCommandExportConfig, "Menu_File_Export_Config", "导出配置(&G)..."},
     {0, nullptr, ""},
     {kCommandPrint, "Menu_File_Print", "打印(&P)...\tCtrl+P"},
     {kCommandPrintPreview, "Menu_File_Print_Preview", "打印预览(&V)"},

@@ -415,6 +415,49 @@ def journey_import_channels(session):
                              f"{IMPORTED_CHANNELS!r}")
 
 
+def journey_export_import_configuration(session):
+    """File > Export Configuration, an edit of the text, File > Import Configuration: the
+    import lists its changes first, OK takes them and Save stores them."""
+    path = new_channel_file(session)
+    text = session.path("radio.yaml")
+    session.start_app(path)
+    known = set(session.x.visible_windows())
+    menu_command(session, "Menu_File", "Menu_File_Export_Config")
+    answer_file_dialog(session, known, text, "export")
+    wait_file(text, "the configuration to be exported")
+    with open(text, encoding="utf-8") as exported:
+        lines = exported.read()
+    if "\nchannels: {}\n" not in lines:
+        raise JourneyFailure("the exported configuration of a new file lists channels")
+    with open(text, "w", encoding="utf-8") as edited:
+        edited.write(lines.replace("\nchannels: {}\n",
+                                   '\nchannels:\n  7: {receive: 146.52, power: low, name: "TEXT"}\n'))
+
+    known = set(session.x.visible_windows())
+    menu_command(session, "Menu_File", "Menu_File_Import_Config")
+    answer_file_dialog(session, known, text, "import")
+    changes = session.dialog(session.resource(IDS.kConfigImportTemplate),
+                             IDS.kConfigImportTemplate)
+    session.shot("configuration-changes")
+    shown = text_lines(session.x.capture(), changes.control_rect(IDS.kConfigImportListId))
+    # Every column of the new channel but the number is one line of the list.
+    if len(shown) != 12:
+        raise JourneyFailure(f"the import lists {len(shown)} changes, expected 12")
+    changes.click(IDS.kIdOk)
+    session.wait_gone(changes.window, "the import dialog")
+    session.x.focus(session.main_window)
+    session.x.key("ctrl+s")
+    confirm = session.wait_window(session.text("IDS_PROMPT"))
+    session.x.focus(confirm)
+    session.x.key("Tab")
+    session.x.key("space")
+    session.wait_gone(confirm, "the save confirmation")
+    wait_until("the imported channel to be saved", lambda: "7" in channel_rows(session, path))
+    row = channel_rows(session, path)["7"]
+    if row != "7,146.52000,Off,146.52000,Off,Low,Off,Wide,Off,Off,Off,Off,TEXT":
+        raise JourneyFailure(f"the saved channel 7 is {row!r}")
+
+
 def journey_fm_preset_lists(session):
     path = new_channel_file(session)
     session.start_app(path)
@@ -697,6 +740,7 @@ JOURNEYS = {
     "half_typed_close_box": ("english", journey_half_typed_close_box),
     "fm_preset_lists": ("english", journey_fm_preset_lists),
     "import_channels": ("english", journey_import_channels),
+    "export_import_configuration": ("english", journey_export_import_configuration),
     "list_keys": ("english", journey_list_keys),
     "undo_redo_keys": ("english", journey_undo_redo_keys),
     "rows_cut_paste_undo": ("english", journey_rows_cut_paste_undo),

@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "editors/config_import_dialog.h"
+
+#include <QLabel>
+#include <QListWidget>
+
+#include "app/relabel.h"
+#include "config/language.h"
+#include "resources/ids/config_import_ids.h"
+
+CConfigImportDlg::CConfigImportDlg(const std::vector<ImageDifference>& differences, QWidget* parent)
+    : TemplateDialog(kConfigImportTemplate, parent) {
+    RelabelDialog(this, kConfigImportTemplate);
+    FindControl<QLabel>(this, kConfigImportSummaryId)
+        ->setText(QString::fromStdString(
+            LoadLangString(differences.empty() ? "IDS_CONFIG_SAME" : "IDS_CONFIG_CHANGES")));
+    for (const ImageDifference& difference : differences) {
+        ChangeList()->addItem(QString::fromStdString(DifferenceLine(difference)));
+    }
+}
+
+QListWidget* CConfigImportDlg::ChangeList() const {
+    return FindControl<QListWidget>(const_cast<CConfigImportDlg*>(this), kConfigImportListId);
+}

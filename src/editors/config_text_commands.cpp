@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "editors/config_text_commands.h"
+
+#include <QDialog>
+
+#include "app/file_dialog.h"
+#include "app/message_box.h"
+#include "app/step_names.h"
+#include "codeplug/document.h"
+#include "codeplug/image_difference.h"
+#include "config/language.h"
+#include "editors/config_import_dialog.h"
+#include "platform/atomic_file.h"
+#include "resources/command_ids.h"
+#include "textform/radio_text.h"
+#include "view/command_table.h"
+#include "view/feature_context.h"
+
+namespace {
+
+// Errors past this many lines are summed up, so the box still fits on the screen.
+constexpr size_t kShownErrors = 20;
+
+FileFilter ConfigFilter() {
+    return FileFilter{LoadLangString("IDS_CONFIG_FILTER"), ".yaml"};
+}
+
+void ShowError(const FeatureContext& context, const std::string& text) {
+    MessageBox::Show(context.window, text, LoadLangString("IDS_ERROR"), MessageIcon::Stop,
+                     MessageButtons::Ok);
+}
+
+std::string FileName(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void OnImportConfig(const FeatureContext& context) {
+    std::optional<std::string> path = FileDialog::GetOpenFileName(context.window, ConfigFilter());
+    if (!path) {
+        return;
+    }
+    CHalvexDoc& document = context.document;
+    std::string text, error;
+    if (!ReadRadioTextFile(*path, &text, &error)) {
+        ShowError(context, LoadLangString("IDS_CONFIG_REFUSED") + "\n" + error);
+        return;
+    }
+    RadioTextResult result;
+    std::vector<TextError> errors;
+    if (!PreviewRadioText(text, false, document, &result, &errors)) {
+        std::string message = LoadLangString("IDS_CONFIG_REFUSED");
+        for (size_t index = 0; index < errors.size() && index < kShownErrors; ++index) {
+            message += '\n';
+            message += TextErrorLine(FileName(*path), errors[index]);
+        }
+        if (errors.size() > kShownErrors) {
+            message += "\n...";
+        }
+        ShowError(context, message);
+        return;
+    }
+    CHalvexDoc imported(document);
+    imported.m_Header = result.header;
+    imported.bytes = result.image;
+    CConfigImportDlg dialog(DiffImages(document, imported, document.GetChannelCount()),
+                            context.window);
+    if (dialog.exec() != QDialog::Accepted ||
+        (result.image == document.bytes && result.header == document.m_Header)) {
+        return;
+    }
+    document.m_Header = result.header;
+    document.bytes = result.image;
+    document.SetModifiedFlag();
+    document.CommitEdit(StepName("IDS_STEP_IMPORT_CONFIG"));
+    document.RefreshLimitsAndViews();
+}
+
+std::string SuggestedConfigPath(const CHalvexDoc& document) {
+    std::string path = document.GetPathName();
+    const size_t dot = path.rfind('.');
+    if (path.empty() || dot == std::string::npos || path.find('/', dot) != std::string::npos) {
+        return path;
+    }
+    return path.substr(0, dot) + ".yaml";
+}
+
+void OnExportConfig(const FeatureContext& context) {
+    CHalvexDoc& document = context.document;
+    std::optional<std::string> path =
+        FileDialog::GetSaveFileName(context.window, ConfigFilter(), SuggestedConfigPath(document));
+    if (!path) {
+        return;
+    }
+    std::string error;
+    if (!ReplaceFileContents(*path, DumpRadioText(document), &error)) {
+        ShowError(context, error);
+    }
+}
+
+}  // namespace
+
+void InstallConfigTextCommands(const FeatureContext& context) {
+    CommandTable& commands = context.commands;
+    commands.SetCommandHandler(kCommandImportConfig, [&context] { OnImportConfig(context); });
+    commands.SetCommandHandler(kCommandExportConfig, [&context] { OnExportConfig(context); });
+}

@@ -1,0 +1,339 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "textform/radio_text.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <utility>
+
+#include "codeplug/band_lines.h"
+#include "codeplug/radio_options.h"
+#include "editors/ptt_id_code.h"
+#include "textform/radio_text_emit.h"
+#include "textform/radio_text_parse.h"
+
+namespace {
+
+// Tries before a dump keeps every differing byte: each try keeps the bytes the values alone
+// did not give back, and a value kept that way is no longer stored over them.
+constexpr int kReservedTries = 4;
+
+class NoPrompts : public DocumentPrompts {
+public:
+    bool AskOkCancel(const DocumentMessage&) override { return true; }
+    void ShowStopMessage(const DocumentMessage&) override {}
+    std::optional<std::string> AskSavePath() override { return std::nullopt; }
+};
+
+// The .pgm file as one run of bytes, header first, so that reserved bytes have one address.
+using FileBytes = std::array<uint8_t, kPgmFileSize>;
+
+FileBytes BytesOf(const CHalvexDoc& document) {
+    FileBytes bytes{};
+    std::copy(document.m_Header.begin(), document.m_Header.end(), bytes.begin());
+    std::copy(document.bytes.begin(), document.bytes.end(), bytes.begin() + kPgmHeaderSize);
+    return bytes;
+}
+
+void Overlay(const std::vector<ReservedRun>& runs, CHalvexDoc* document) {
+    for (const ReservedRun& run : runs) {
+        uint8_t* target = run.inHeader ? document->m_Header.data() : document->bytes.data();
+        std::copy(run.bytes.begin(), run.bytes.end(), target + run.offset);
+    }
+}
+
+// A fresh document covers all 128 channels whatever the settings show, so a text means the
+// same under any channel count.
+DocumentSettings FreshSettings(const CHalvexDoc& document) {
+    DocumentSettings settings = document.GetSettings();
+    settings.channelCount = kImageChannelCount;
+    return settings;
+}
+
+std::vector<ReservedRun> RunsOf(const std::vector<bool>& kept, const FileBytes& bytes) {
+    std::vector<ReservedRun> runs;
+    if (std::find(kept.begin(), kept.begin() + kPgmHeaderSize, true) !=
+        kept.begin() + kPgmHeaderSize) {
+        runs.push_back({true, 0, {bytes.begin(), bytes.begin() + kPgmHeaderSize}, {}});
+    }
+    for (size_t position = kPgmHeaderSize; position < kPgmFileSize; ++position) {
+        if (!kept[position]) {
+            continue;
+        }
+        const size_t offset = position - kPgmHeaderSize;
+        if (runs.empty() || runs.back().inHeader ||
+            runs.back().offset + runs.back().bytes.size() != offset) {
+            runs.push_back({false, offset, {}, {}});
+        }
+        runs.back().bytes.push_back(bytes[position]);
+    }
+    return runs;
+}
+
+std::string Quoted(const std::string& text) {
+    std::string quoted = "'";
+    quoted += text;
+    quoted += "'";
+    return quoted;
+}
+
+// The band line of the text, checked against the settings; nothing after an error.
+std::optional<int> BandOf(const RadioValues& values, const CHalvexDoc& document,
+                          std::vector<TextError>* errors) {
+    if (!values.band) {
+        return 0;
+    }
+    int band = -1;
+    const std::string& text = values.band->text;
+    if (text.size() <= 2 && !text.empty() &&
+        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        band = std::stoi(text);
+    }
+    const DocumentSettings& settings = document.GetSettings();
+    std::optional<std::string> line;
+    if (band >= 0 && band < kBandLineCount && settings.bandLines) {
+        line = settings.bandLines(band, kBandLineMatchBufferSize);
+    }
+    if (band == 0 || (line && IsUsableBandLine(*line))) {
+        return band;
+    }
+    errors->push_back({values.band->place, "band",
+                       Quoted(text) + " is not a usable band line of the settings; allowed: " +
+                           "0 and the numbers of the band lines with data"});
+    return std::nullopt;
+}
+
+template <size_t Size>
+void CopyBytes(const std::array<uint8_t, Size>& from, size_t offset, size_t size,
+               std::array<uint8_t, Size>* to) {
+    std::copy_n(from.begin() + static_cast<ptrdiff_t>(offset), size,
+                to->begin() + static_cast<ptrdiff_t>(offset));
+}
+
+bool SameTexts(const TextFields& left, const TextFields& right) {
+    return std::equal(left.begin(), left.end(), right.begin(), right.end(),
+                      [](const auto& a, const auto& b) {
+                          return a.first == b.first && a.second.text == b.second.text;
+                      });
+}
+
+// Where a kept byte changed what an item the text names shows, the item's stored value wins:
+// the byte belonged to the value the user replaced.
+void KeepNamedValues(const RadioValues& values, const CHalvexDoc& stored, CHalvexDoc* document) {
+    // Only a channel some kept byte falls into can have changed.
+    std::array<bool, kImageChannelCount + 1> touched{};
+    for (const ReservedRun& run : values.reserved) {
+        for (size_t offset = run.offset; !run.inHeader && offset < run.offset + run.bytes.size();
+             ++offset) {
+            if (offset >= kChannelRecordBase + kRecordSize) {
+                touched[std::min<size_t>((offset - kChannelRecordBase) / kRecordSize,
+                                         kImageChannelCount)] = true;
+            } else if (offset >= kChannelNameBase &&
+                       offset < kChannelNameBase + kChannelNameSize * kImageChannelCount) {
+                touched[1 + (offset - kChannelNameBase) / kChannelNameSize] = true;
+            }
+        }
+    }
+    for (const auto& [n, entry] : values.channels) {
+        if (!touched[static_cast<size_t>(n)]) {
+            continue;
+        }
+        if (stored.IsChannelEmpty(n) != document->IsChannelEmpty(n) ||
+            !SameTexts(RecordFields(stored, n, false), RecordFields(*document, n, false))) {
+            CopyBytes(stored.bytes, kChannelRecordBase + kRecordSize * static_cast<size_t>(n),
+                      kRecordSize, &document->bytes);
+            CopyBytes(stored.bytes,
+                      kChannelNameBase + kChannelNameSize * static_cast<size_t>(n - 1),
+                      kChannelNameSize, &document->bytes);
+        }
+    }
+    for (size_t vfo = 0; vfo < values.vfos.size(); ++vfo) {
+        const int record = kVfoRecords[vfo];
+        if (values.vfos[vfo] &&
+            !SameTexts(RecordFields(stored, record, true), RecordFields(*document, record, true))) {
+            CopyBytes(stored.bytes, record == kVfoF1 ? kVfoF1Offset : kVfoF2Offset, kRecordSize,
+                      &document->bytes);
+        }
+    }
+    for (size_t k = 0; k < kRadioOptions.size(); ++k) {
+        const RadioOptionDefinition& option = kRadioOptions[k];
+        if (values.options.count(OptionKey(k)) != 0 &&
+            option.value(stored) != option.value(*document)) {
+            option.store(*document, option.value(stored));
+        }
+    }
+    if (values.options.count(kPttIdCodeKey) != 0 &&
+        PttIdCodeText(stored.GetPttIdCode()) != PttIdCodeText(document->GetPttIdCode())) {
+        document->SetPttIdCode(stored.GetPttIdCode());
+    }
+    auto keepWord = [&](size_t base, int k) {
+        if (stored.GetWord(base, k) != document->GetWord(base, k)) {
+            document->SetWord(base, k, stored.GetWord(base, k));
+        }
+    };
+    if (values.fmFrequency) {
+        keepWord(kFmFrequencyOffset, 1);
+    }
+    for (const auto& [preset, value] : values.fmPresets) {
+        keepWord(kFmPresetBase, preset);
+    }
+}
+
+// The kept bytes go in before the values, so a value that reads the same is not stored over
+// them, and again after, where a commit rule rewrote a byte the value does not show.
+void StoreValues(const RadioValues& values, CHalvexDoc* document, std::vector<TextError>* errors) {
+    Overlay(values.reserved, document);
+    ApplyRadioValues(values, *document, errors);
+    if (values.reserved.empty()) {
+        return;
+    }
+    const CHalvexDoc stored(*document);
+    Overlay(values.reserved, document);
+    KeepNamedValues(values, stored, document);
+}
+
+void MakeFresh(int band, CHalvexDoc* document) {
+    document->DeleteContents();
+    document->ApplyModelLine(band);
+}
+
+}  // namespace
+
+std::string DumpRadioText(const CHalvexDoc& document) {
+    RadioValues values = ExtractRadioValues(document);
+    const int band = document.FindModelLine();
+    const FileBytes target = BytesOf(document);
+    NoPrompts prompts;
+    CHalvexDoc fresh(prompts, FreshSettings(document));
+    MakeFresh(band, &fresh);
+    const FileBytes freshBytes = BytesOf(fresh);
+    std::vector<bool> kept(kPgmFileSize, false);
+    for (int attempt = 0;; ++attempt) {
+        values.reserved = RunsOf(kept, target);
+        CHalvexDoc rebuilt(fresh);
+        std::vector<TextError> ignored;
+        StoreValues(values, &rebuilt, &ignored);
+        const FileBytes bytes = BytesOf(rebuilt);
+        bool same = true;
+        for (size_t position = 0; position < kPgmFileSize; ++position) {
+            if (bytes[position] != target[position]) {
+                kept[position] = true;
+                same = false;
+            }
+        }
+        if (same) {
+            break;
+        }
+        // Keeping every byte that differs from a fresh document leaves no value to store.
+        if (attempt == kReservedTries) {
+            for (size_t position = 0; position < kPgmFileSize; ++position) {
+                kept[position] = kept[position] || freshBytes[position] != target[position];
+            }
+            values.reserved = RunsOf(kept, target);
+            break;
+        }
+    }
+    return EmitRadioText(values, document.GetFrequencyLimits());
+}
+
+bool PreviewRadioText(std::string_view text, bool into, const CHalvexDoc& document,
+                      RadioTextResult* preview, std::vector<TextError>* errors) {
+    RadioValues values;
+    if (!ParseRadioText(text, &values, errors)) {
+        return false;
+    }
+    NoPrompts prompts;
+    CHalvexDoc result(prompts, FreshSettings(document));
+    std::optional<int> band = BandOf(values, document, errors);
+    if (into) {
+        result.m_Header = document.m_Header;
+        result.bytes = document.bytes;
+        result.ComputeFrequencyLimits();
+        const int baseBand = result.FindModelLine();
+        if (band && values.band && *band != baseBand) {
+            errors->push_back({values.band->place, "band",
+                               Quoted(values.band->text) + " is not the band of the file it " +
+                                   "goes into (" + std::to_string(baseBand) +
+                                   "); a new band needs a new document"});
+        }
+    } else {
+        // Values are still checked against some band, so that every error is listed at once.
+        MakeFresh(band.value_or(0), &result);
+    }
+    StoreValues(values, &result, errors);
+    if (!errors->empty()) {
+        std::stable_sort(errors->begin(), errors->end(),
+                         [](const TextError& a, const TextError& b) {
+                             return std::pair(a.place.line, a.place.column) <
+                                    std::pair(b.place.line, b.place.column);
+                         });
+        return false;
+    }
+    preview->header = result.m_Header;
+    preview->image = result.bytes;
+    return true;
+}
+
+bool ApplyRadioText(std::string_view text, bool into, CHalvexDoc* document,
+                    std::vector<TextError>* errors) {
+    RadioTextResult result;
+    if (!PreviewRadioText(text, into, *document, &result, errors)) {
+        return false;
+    }
+    document->m_Header = result.header;
+    document->bytes = result.image;
+    document->RefreshLimitsAndViews();
+    document->SetModifiedFlag();
+    return true;
+}
+
+std::string TextErrorLine(const std::string& sourceName, const TextError& error) {
+    std::string line = sourceName;
+    if (error.place.line > 0) {
+        line += ':';
+        line += std::to_string(error.place.line);
+        line += ':';
+        line += std::to_string(error.place.column);
+    }
+    line += ": ";
+    if (!error.path.empty()) {
+        line += error.path;
+        line += ": ";
+    }
+    line += error.message;
+    return line;
+}
+
+bool IsRadioTextPath(const std::string& path) {
+    auto endsWith = [&path](std::string_view ending) {
+        return path.size() > ending.size() &&
+               std::equal(ending.rbegin(), ending.rend(), path.rbegin(), [](char a, char b) {
+                   return a == std::tolower(static_cast<unsigned char>(b));
+               });
+    };
+    return endsWith(".yaml") || endsWith(".yml");
+}
+
+bool ReadRadioTextFile(const std::string& path, std::string* text, std::string* error) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        *error = "cannot open " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    std::array<char, 4096> buffer{};
+    text->clear();
+    while (file.read(buffer.data(), buffer.size()) || file.gcount() > 0) {
+        text->append(buffer.data(), static_cast<size_t>(file.gcount()));
+        if (text->size() > kLargestRadioText) {
+            *error = path + " is too large to be a radio's configuration";
+            return false;
+        }
+    }
+    if (file.bad()) {
+        *error = "cannot read " + path;
+        return false;
+    }
+    return true;
+}

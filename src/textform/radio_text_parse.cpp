@@ -1,0 +1,375 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "textform/radio_text_parse.h"
+
+#include <yaml-cpp/yaml.h>
+
+#include <algorithm>
+#include <charconv>
+#include <set>
+
+#include "codeplug/pgm_file.h"
+#include "textform/radio_text.h"
+
+namespace {
+
+// The parser recurses once per level of nesting; a configuration needs three.
+constexpr int kDeepestNesting = 16;
+constexpr size_t kWidestIndent = 64;
+
+constexpr const char* kTopKeys[] = {"format", "model",   "band", "channels",
+                                    "vfos",   "options", "fm",   "reserved"};
+constexpr const char* kFmKeys[] = {"frequency", "presets"};
+constexpr const char* kModel = "RQ870";
+
+struct Reader {
+    std::vector<TextError>* errors;
+
+    void Fail(const YAML::Node& node, const std::string& path, const std::string& message) {
+        errors->push_back({PlaceOf(node), path, message});
+    }
+
+    static TextPlace PlaceOf(const YAML::Node& node) {
+        const YAML::Mark mark = node.Mark();
+        return mark.is_null() ? TextPlace{} : TextPlace{mark.line + 1, mark.column + 1};
+    }
+
+    // A single value: a scalar, or nothing ("name:") for an empty text.
+    bool Scalar(const YAML::Node& node, const std::string& path, TextValue* value) {
+        if (node.IsNull()) {
+            *value = {std::string(), PlaceOf(node)};
+            return true;
+        }
+        if (!node.IsScalar()) {
+            Fail(node, path, "expected a single value, not a list or a mapping");
+            return false;
+        }
+        *value = {node.Scalar(), PlaceOf(node)};
+        return true;
+    }
+
+    // Calls take for each key of a mapping once; unknown and repeated keys are errors.
+    // allowed describes the known keys when listing them all would not help.
+    template <typename Take>
+    void Mapping(const YAML::Node& node, const std::string& path,
+                 const std::vector<std::string>& known, Take take,
+                 const std::string& allowed = std::string()) {
+        // A section with nothing under it names nothing.
+        if (node.IsNull() && !path.empty()) {
+            return;
+        }
+        if (!node.IsMap()) {
+            Fail(node, path, "expected a mapping of keys to values");
+            return;
+        }
+        std::set<std::string> seen;
+        for (const auto& pair : node) {
+            const std::string where = path.empty() ? std::string() : path + ".";
+            if (!pair.first.IsScalar()) {
+                Fail(pair.first, path, "a key must be a single word");
+                continue;
+            }
+            const std::string key = pair.first.Scalar();
+            if (!known.empty() && std::find(known.begin(), known.end(), key) == known.end()) {
+                Fail(pair.first, where + key,
+                     "unknown key; allowed: " + (allowed.empty() ? KeyList(known) : allowed));
+                continue;
+            }
+            if (!seen.insert(key).second) {
+                Fail(pair.first, where + key, "repeated key; each key is given once");
+                continue;
+            }
+            take(key, pair.first, pair.second, where + key);
+        }
+    }
+
+    static std::string KeyList(const std::vector<std::string>& keys) {
+        std::string text;
+        for (const std::string& key : keys) {
+            if (!text.empty()) {
+                text += ", ";
+            }
+            text += key;
+        }
+        return text;
+    }
+
+    void Fields(const YAML::Node& node, const std::string& path,
+                const std::vector<std::string>& known, TextFields* fields) {
+        Mapping(node, path, known,
+                [&](const std::string& key, const YAML::Node&, const YAML::Node& value,
+                    const std::string& where) {
+                    TextValue text;
+                    if (Scalar(value, where, &text)) {
+                        (*fields)[key] = text;
+                    }
+                });
+    }
+};
+
+std::string Quoted(const std::string& text) {
+    std::string quoted = "'";
+    quoted += text;
+    quoted += "'";
+    return quoted;
+}
+
+std::optional<int> Number(const std::string& text, int lowest, int highest) {
+    int value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < lowest ||
+        value > highest) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::vector<std::string> Keys(std::span<const char* const> keys) {
+    return {keys.begin(), keys.end()};
+}
+
+std::vector<std::string> NumberKeys(int count) {
+    std::vector<std::string> keys;
+    for (int k = 1; k <= count; ++k) {
+        keys.push_back(std::to_string(k));
+    }
+    return keys;
+}
+
+void ReadChannels(Reader& reader, const YAML::Node& node, RadioValues* values) {
+    const std::vector<std::string> keys = ChannelKeys();
+    reader.Mapping(
+        node, "channels", NumberKeys(kImageChannelCount),
+        [&](const std::string& key, const YAML::Node& keyNode, const YAML::Node& value,
+            const std::string& path) {
+            ChannelEntry entry;
+            entry.place = Reader::PlaceOf(keyNode);
+            if (value.IsNull()) {
+                entry.clear = true;
+            } else {
+                reader.Fields(value, path, keys, &entry.fields);
+            }
+            values->channels[*Number(key, 1, kImageChannelCount)] = entry;
+        },
+        "channel numbers 1-" + std::to_string(kImageChannelCount));
+}
+
+void ReadVfos(Reader& reader, const YAML::Node& node, RadioValues* values) {
+    const std::vector<std::string> keys = VfoKeys();
+    reader.Mapping(node, "vfos", Keys(kVfoKeys),
+                   [&](const std::string& key, const YAML::Node&, const YAML::Node& value,
+                       const std::string& path) {
+                       TextFields fields;
+                       reader.Fields(value, path, keys, &fields);
+                       values->vfos[key == kVfoKeys[0] ? 0 : 1] = fields;
+                   });
+}
+
+void ReadFm(Reader& reader, const YAML::Node& node, RadioValues* values) {
+    reader.Mapping(node, "fm", Keys(kFmKeys),
+                   [&](const std::string& key, const YAML::Node&, const YAML::Node& value,
+                       const std::string& path) {
+                       if (key == "frequency") {
+                           TextValue text;
+                           if (reader.Scalar(value, path, &text)) {
+                               values->fmFrequency = text;
+                           }
+                           return;
+                       }
+                       TextFields presets;
+                       reader.Fields(value, path, NumberKeys(kFmPresetCount), &presets);
+                       for (const auto& [preset, text] : presets) {
+                           values->fmPresets[*Number(preset, 1, kFmPresetCount)] = text;
+                       }
+                   });
+}
+
+std::optional<std::vector<uint8_t>> HexBytes(const std::string& text) {
+    if (text.size() % 2 != 0) {
+        return std::nullopt;
+    }
+    std::vector<uint8_t> bytes;
+    for (size_t position = 0; position < text.size(); position += 2) {
+        uint8_t byte = 0;
+        auto [end, error] =
+            std::from_chars(text.data() + position, text.data() + position + 2, byte, 16);
+        if (error != std::errc() || end != text.data() + position + 2) {
+            return std::nullopt;
+        }
+        bytes.push_back(byte);
+    }
+    return bytes;
+}
+
+std::optional<size_t> Address(const std::string& text) {
+    if (text.size() < 3 || text.size() > 6 || text[0] != '0' ||
+        (text[1] != 'x' && text[1] != 'X')) {
+        return std::nullopt;
+    }
+    size_t value = 0;
+    auto [end, error] = std::from_chars(text.data() + 2, text.data() + text.size(), value, 16);
+    if (error != std::errc() || end != text.data() + text.size() || value >= kImageSize) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+void ReadReservedRun(Reader& reader, const std::string& key, const YAML::Node& keyNode,
+                     const YAML::Node& value, const std::string& path, RadioValues* values) {
+    TextValue text;
+    if (!reader.Scalar(value, path, &text)) {
+        return;
+    }
+    ReservedRun run;
+    run.place = text.place;
+    size_t size = kPgmHeaderSize;
+    if (key == "header") {
+        run.inHeader = true;
+    } else {
+        const size_t dash = key.find('-');
+        const std::optional<size_t> first = Address(key.substr(0, dash));
+        const std::optional<size_t> last =
+            dash == std::string::npos ? first : Address(key.substr(dash + 1));
+        if (!first || !last || *last < *first) {
+            reader.Fail(keyNode, path,
+                        "not an address range; allowed: header, 0xNNNN or 0xNNNN-0xNNNN within "
+                        "0x0000-0x1FFF");
+            return;
+        }
+        run.offset = *first;
+        size = *last - *first + 1;
+    }
+    std::optional<std::vector<uint8_t>> bytes = HexBytes(text.text);
+    if (!bytes || bytes->size() != size) {
+        reader.Fail(value, path,
+                    "expected " + std::to_string(size) + " bytes as " + std::to_string(2 * size) +
+                        " hexadecimal digits");
+        return;
+    }
+    run.bytes = std::move(*bytes);
+    values->reserved.push_back(std::move(run));
+}
+
+void ReadReserved(Reader& reader, const YAML::Node& node, RadioValues* values) {
+    reader.Mapping(node, "reserved", {},
+                   [&](const std::string& key, const YAML::Node& keyNode, const YAML::Node& value,
+                       const std::string& path) {
+                       ReadReservedRun(reader, key, keyNode, value, path, values);
+                   });
+}
+
+void ReadTop(Reader& reader, const YAML::Node& root, RadioValues* values) {
+    bool sawFormat = false;
+    reader.Mapping(root, "", Keys(kTopKeys),
+                   [&](const std::string& key, const YAML::Node&, const YAML::Node& value,
+                       const std::string& path) {
+                       TextValue text;
+                       if (key == "format") {
+                           sawFormat = true;
+                           if (reader.Scalar(value, path, &text) &&
+                               text.text != std::to_string(kRadioTextFormat)) {
+                               reader.Fail(value, path,
+                                           Quoted(text.text) +
+                                               " is not a format this program reads; allowed: " +
+                                               std::to_string(kRadioTextFormat));
+                           }
+                       } else if (key == "model") {
+                           if (reader.Scalar(value, path, &text) && text.text != kModel) {
+                               reader.Fail(
+                                   value, path,
+                                   Quoted(text.text) + " is another radio; allowed: " + kModel);
+                           }
+                       } else if (key == "band") {
+                           if (reader.Scalar(value, path, &text)) {
+                               values->band = text;
+                           }
+                       } else if (key == "channels") {
+                           ReadChannels(reader, value, values);
+                       } else if (key == "vfos") {
+                           ReadVfos(reader, value, values);
+                       } else if (key == "options") {
+                           reader.Fields(value, path, OptionKeys(), &values->options);
+                       } else if (key == "fm") {
+                           ReadFm(reader, value, values);
+                       } else {
+                           ReadReserved(reader, value, values);
+                       }
+                   });
+    if (root.IsMap() && !sawFormat) {
+        reader.Fail(root, "format",
+                    "missing; this program reads format " + std::to_string(kRadioTextFormat));
+    }
+}
+
+// Refuses text the parser could not take safely before it sees it.
+std::optional<TextError> TooDeepOrLarge(std::string_view text) {
+    if (text.size() > kLargestRadioText) {
+        return TextError{{},
+                         "",
+                         "the text is larger than 1 MiB; a radio's configuration is far "
+                         "smaller"};
+    }
+    int depth = 0;
+    int line = 1;
+    size_t column = 0;
+    bool indent = true;
+    size_t nested = 0;
+    for (const char character : text) {
+        ++column;
+        if (character == '\n') {
+            ++line;
+            column = 0;
+            indent = true;
+            nested = 0;
+            continue;
+        }
+        if (indent && (character == ' ' || character == '-' || character == '?')) {
+            if (character != ' ') {
+                ++nested;
+            }
+        } else {
+            indent = false;
+        }
+        if (character == '[' || character == '{') {
+            ++depth;
+        } else if ((character == ']' || character == '}') && depth > 0) {
+            --depth;
+        }
+        if (depth > kDeepestNesting || (indent && column > kWidestIndent) ||
+            nested > static_cast<size_t>(kDeepestNesting)) {
+            return TextError{{line, static_cast<int>(column)},
+                             "",
+                             "nested too deeply for a radio's configuration"};
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool ParseRadioText(std::string_view text, RadioValues* values, std::vector<TextError>* errors) {
+    if (std::optional<TextError> refused = TooDeepOrLarge(text)) {
+        errors->push_back(*refused);
+        return false;
+    }
+    YAML::Node root;
+    try {
+        root = YAML::Load(std::string(text));
+    } catch (const YAML::Exception& exception) {
+        const YAML::Mark& mark = exception.mark;
+        errors->push_back({mark.is_null() ? TextPlace{} : TextPlace{mark.line + 1, mark.column + 1},
+                           "", "not YAML: " + exception.msg});
+        return false;
+    }
+    Reader reader{errors};
+    if (!root.IsMap()) {
+        reader.Fail(root, "", "expected a radio configuration (a mapping beginning format: 1)");
+        return false;
+    }
+    try {
+        ReadTop(reader, root, values);
+    } catch (const YAML::Exception& exception) {
+        errors->push_back({{}, "", "not YAML: " + exception.msg});
+        return false;
+    }
+    return true;
+}

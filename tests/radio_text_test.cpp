@@ -1,0 +1,256 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "textform/radio_text.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+
+#include "codeplug/band_lines.h"
+#include "codeplug/radio_options.h"
+#include "config/language.h"
+#include "config/settings.h"
+#include "editors/channel_commit.h"
+#include "editors/vfo_frequencies.h"
+#include "support/quiet_prompts.h"
+
+namespace {
+
+const std::string kSettings = std::string(HALVEX_TEST_DATA_DIR) + "/settings/single_bands.ini";
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes FileBytes(const CHalvexDoc& document) {
+    Bytes bytes(document.m_Header.begin(), document.m_Header.end());
+    bytes.insert(bytes.end(), document.bytes.begin(), document.bytes.end());
+    return bytes;
+}
+
+// The band lines read once: a thousand rounds need not read the file each time.
+DocumentSettings CachedSettings() {
+    static const auto lines = [] {
+        const DocumentSettings settings = DocumentSettingsFor(kSettings, 128);
+        std::map<std::pair<int, size_t>, std::optional<std::string>> read;
+        for (int k = 0; k < 16; ++k) {
+            for (size_t size : {kBandLineMatchBufferSize, kBandLineLimitsBufferSize}) {
+                read[{k, size}] = settings.bandLines(k, size);
+            }
+        }
+        return read;
+    }();
+    return {[](int k, size_t size) { return lines.at({k, size}); }, 128};
+}
+
+class RadioTextTest : public ::testing::Test {
+protected:
+    CHalvexDoc NewDocument(int band = 0) {
+        CHalvexDoc document(m_Prompts, CachedSettings());
+        document.OnNewDocument(true);
+        if (band != 0) {
+            document.ChangeFrequencyRange(band);
+        }
+        return document;
+    }
+
+    halvex::test::QuietPrompts m_Prompts;
+};
+
+std::string RandomFrequency(std::mt19937& random, const FrequencyLimits& limits) {
+    const auto span = static_cast<uint32_t>(limits.m_FreqMax - limits.m_FreqMin);
+    return FormatFrequencyValue(limits.m_FreqMin + static_cast<int32_t>(random() % (span + 1)));
+}
+
+int Below(std::mt19937& random, size_t count) {
+    return static_cast<int>(random() % count);
+}
+
+// An image the pages could make: every value through the commit rules.
+void FillThroughCommitRules(std::mt19937& random, CHalvexDoc& doc) {
+    const FrequencyLimits& limits = doc.GetFrequencyLimits();
+    constexpr std::string_view kSymbols = "0123456789- ABCDEFGHIJKLMNOPQRSTUVWXYZ_+*";
+    for (int n = 1; n <= kImageChannelCount; ++n) {
+        if (random() % 3 != 0) {
+            continue;
+        }
+        CommitReceiveFrequency(doc, n, RandomFrequency(random, limits));
+        CommitTransmitFrequency(doc, n, random() % 4 == 0 ? "" : RandomFrequency(random, limits));
+        CommitTone(doc, n, kDecodeSide, Below(random, kToneCount));
+        CommitTone(doc, n, kEncodeSide, Below(random, kToneCount));
+        for (const ChannelColumnDefinition& column : kChannelColumns) {
+            if (column.kind == ColumnKind::Choice) {
+                CommitChoice(doc, n, column.id, Below(random, column.choices.size()));
+            }
+        }
+        std::string name;
+        for (int length = Below(random, 6); length > 0; --length) {
+            name += kSymbols[static_cast<size_t>(Below(random, kSymbols.size()))];
+        }
+        CommitChannelName(doc, n, name);
+    }
+    for (int record : {kVfoF1, kVfoF2}) {
+        const VfoFrequencies stored = VfoFrequenciesFromTexts(
+            RandomFrequency(random, limits), RandomFrequency(random, limits), limits);
+        doc.SetFrequencyText(record, kDecodeSide, stored.receiveText);
+        doc.SetShiftDirection(record, stored.shift);
+        doc.SetFrequencyText(record, kEncodeSide, stored.offsetText);
+        doc.SetTone(record, kEncodeSide, Below(random, kToneCount));
+        doc.SetStep(record, Below(random, EnglishStepItems().size()));
+        const ChannelColumnDefinition& power = kChannelColumns[kColumnPower];
+        power.store(doc, record, Below(random, power.choices.size()));
+    }
+    for (const RadioOptionDefinition& option : kRadioOptions) {
+        option.store(doc, Below(random, EnglishOptionItems(option).size()));
+    }
+    doc.SetPttIdCode({static_cast<uint8_t>(Below(random, 14)), 3, 0xFF, 0xFF, 0xFF, 0xFF});
+    doc.SetWord(kFmFrequencyOffset, 1, Below(random, 431));
+    for (int preset = 1; preset <= kFmPresetCount; ++preset) {
+        doc.SetWord(kFmPresetBase, preset, Below(random, 432));
+    }
+}
+
+// Under the sanitizers the same code runs ten times slower; they look for memory faults, which
+// a quarter of the rounds meet as well, while make test runs all of them.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kRounds = 250;
+#else
+constexpr int kRounds = 1000;
+#endif
+
+// apply(dump(x)) == x byte for byte, and dump(apply(dump(x))) == dump(x), also with bytes
+// no value holds changed anywhere in the file, the header included.
+TEST_F(RadioTextTest, DumpThenApplyGivesBackEveryByteOfRandomImages) {
+    std::mt19937 random(29);
+    for (int round = 0; round < kRounds; ++round) {
+        CHalvexDoc original = NewDocument(round % 2);
+        FillThroughCommitRules(random, original);
+        for (int k = Below(random, 12); k > 0; --k) {
+            const size_t position = random() % (kPgmHeaderSize + kImageSize);
+            const auto value = static_cast<uint8_t>(random());
+            (position < kPgmHeaderSize ? original.m_Header[position]
+                                       : original.bytes[position - kPgmHeaderSize]) = value;
+        }
+        original.ComputeFrequencyLimits();
+        const std::string text = DumpRadioText(original);
+        CHalvexDoc applied = NewDocument();
+        std::vector<TextError> errors;
+        ASSERT_TRUE(ApplyRadioText(text, false, &applied, &errors))
+            << "round " << round << ": " << TextErrorLine("dump", errors.front()) << "\n"
+            << text;
+        ASSERT_EQ(FileBytes(applied), FileBytes(original)) << "round " << round << "\n" << text;
+        ASSERT_EQ(DumpRadioText(applied), text) << "round " << round;
+    }
+}
+
+constexpr const char* kHead = "format: 1\nmodel: RQ870\nband: 0\n";
+
+struct ErrorCase {
+    const char* name;
+    std::string body;  // after kHead, whose three lines come first
+    std::vector<std::string> lines;
+};
+
+// Every problem is listed with its place, unknown keys included, and nothing is stored.
+TEST_F(RadioTextTest, ErrorsNameTheirPlaceAndWhatIsAllowedAndStoreNothing) {
+    const std::vector<ErrorCase> cases = {
+        {"out of band",
+         "channels:\n  12: {receive: 450.00000, power: low}\n",
+         {"r.yaml:5:17: channels.12.receive: '450.00000' is outside the band "
+          "136.00000-173.99500 MHz"}},
+        {"misspelt key",
+         "channels:\n  1: {receive: 146.52, powr: low}\n",
+         {"r.yaml:5:24: channels.1.powr: unknown key; allowed: receive, decode, transmit, "
+          "encode, power, bcl, bandwidth, scan_add, reverse, ptt_id, compander, name"}},
+        {"every error of every section",
+         "channels:\n  1: {receive: 146.5x, power: medium}\n  129: {receive: 146.52}\n"
+         "options:\n  squelch: 10\n  ptt_id_code: \"12E\"\nfm: {presets: {3: 200M0}}\n"
+         "colour: red\n",
+         {"r.yaml:5:16: channels.1.receive: '146.5x' is not a frequency; allowed: MHz with up "
+          "to 5 decimals within 136.00000-173.99500 MHz",
+          "r.yaml:5:31: channels.1.power: 'medium' is not a choice; allowed: low, high",
+          "r.yaml:6:3: channels.129: unknown key; allowed: channel numbers 1-128",
+          "r.yaml:8:12: options.squelch: '10' is not a choice; allowed: 0, 1 ... 9",
+          "r.yaml:9:16: options.ptt_id_code: '12E' is not a PTT ID code; allowed: up to 6 of "
+          "0-9 A-D",
+          "r.yaml:10:19: fm.presets.3: '200M0' is not an FM preset; allowed: 65M0, 65M1 ... off",
+          "r.yaml:11:1: colour: unknown key; allowed: format, model, band, channels, vfos, "
+          "options, fm, reserved"}},
+        {"empty channel without a frequency",
+         "channels:\n  7: {power: high}\n",
+         {"r.yaml:5:3: channels.7: an empty channel needs a receive frequency"}},
+        {"encode tone without transmit",
+         "channels:\n  2: {receive: 146.52, transmit: \"\", encode: 88.5}\n",
+         {"r.yaml:5:46: channels.2.encode: '88.5' needs a transmit frequency; allowed: off"}},
+        {"repeated key and a list for a value",
+         "vfos:\n  f1: {step: 5 kHz, step: 10 kHz, receive: [1]}\n",
+         {"r.yaml:5:21: vfos.f1.step: repeated key; each key is given once",
+          "r.yaml:5:44: vfos.f1.receive: expected a single value, not a list or a mapping"}},
+        {"reserved bytes out of the image or of the wrong length",
+         "reserved:\n  0x2000: FF\n  0x0010-0x0011: FF\n",
+         {"r.yaml:5:3: reserved.0x2000: not an address range; allowed: header, 0xNNNN or "
+          "0xNNNN-0xNNNN within 0x0000-0x1FFF",
+          "r.yaml:6:18: reserved.0x0010-0x0011: expected 2 bytes as 4 hexadecimal digits"}},
+        {"not YAML", "channels: {1: [\n", {"r.yaml:5:1: not YAML: end of sequence flow not found"}},
+        {"nesting deep enough to exhaust the parser's stack",
+         "channels: " + std::string(40, '['),
+         {"r.yaml:4:27: nested too deeply for a radio's configuration"}},
+    };
+    for (const ErrorCase& row : cases) {
+        CHalvexDoc document = NewDocument();
+        CommitReceiveFrequency(document, 1, "145.00000");
+        const Bytes before = FileBytes(document);
+        std::vector<TextError> errors;
+        EXPECT_FALSE(ApplyRadioText(std::string(kHead) + row.body, false, &document, &errors))
+            << row.name;
+        std::vector<std::string> lines;
+        for (const TextError& error : errors) {
+            lines.push_back(TextErrorLine("r.yaml", error));
+        }
+        EXPECT_EQ(lines, row.lines) << row.name;
+        EXPECT_EQ(FileBytes(document), before) << row.name;
+    }
+}
+
+// The text form names choices by the English the pages show; the option table repeats the
+// language file's lists, so the two must never drift apart.
+TEST(RadioOptionsTest, EnglishItemsAreTheEnglishLanguageFilesLists) {
+    const std::string english = std::string(HALVEX_BIN_DIR) + "/english.lang";
+    for (const RadioOptionDefinition& option : kRadioOptions) {
+        if (option.kind == OptionChoices::LanguageList) {
+            EXPECT_EQ(EnglishOptionItems(option), LoadLangList(english, option.section))
+                << option.name;
+        }
+    }
+    const std::span<const char* const> steps = EnglishStepItems();
+    EXPECT_EQ(std::vector<std::string>(steps.begin(), steps.end()), LoadLangList(english, "Step"));
+}
+
+// A byte kept for a value the text does not show (the encode tone of a channel without
+// transmit) comes back when the channel is untouched, and gives way when the user edits it.
+TEST_F(RadioTextTest, AnEditedValueWinsOverTheBytesKeptForIt) {
+    CHalvexDoc original = NewDocument();
+    CommitReceiveFrequency(original, 3, "145.00000");
+    CommitTransmitFrequency(original, 3, "");
+    original.SetTone(3, kEncodeSide, 7);
+    const std::string text = DumpRadioText(original);
+    ASSERT_NE(text.find("\n  0x1"), std::string::npos) << text;
+
+    CHalvexDoc same = NewDocument();
+    std::vector<TextError> errors;
+    ASSERT_TRUE(ApplyRadioText(text, false, &same, &errors));
+    EXPECT_EQ(same.GetTone(3, kEncodeSide), 7);
+
+    std::string edited = text;
+    const size_t line = edited.find("\n  3: {");
+    for (auto [from, to] : {std::pair{"transmit: \"\"", "transmit: 146.00000"},
+                            std::pair{"encode: \"\"", "encode: 100.0"}}) {
+        edited.replace(edited.find(from, line), std::string_view(from).size(), to);
+    }
+    CHalvexDoc changed = NewDocument();
+    ASSERT_TRUE(ApplyRadioText(edited, false, &changed, &errors))
+        << TextErrorLine("edited", errors.front());
+    EXPECT_EQ(changed.GetTransmitText(3), "146.00000");
+    EXPECT_EQ(EnglishChannelTexts().tones[static_cast<size_t>(changed.GetTone(3, kEncodeSide))],
+              "100.0");
+}
+
+}  // namespace
