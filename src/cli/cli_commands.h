@@ -23,6 +23,7 @@ int RunInfoCommand(const ParsedOptions& options);
 int RunDiffCommand(const ParsedOptions& options);
 int RunExportCommand(const ParsedOptions& options);
 int RunImportCommand(const ParsedOptions& options);
+int RunStationCommand(const ParsedOptions& options);
 
 struct DeviceRoots;
 // Discovery looks under roots: the real /sys and /dev, except in tests.
