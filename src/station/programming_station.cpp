@@ -17,9 +17,6 @@
 
 namespace {
 
-// Two silent tries in a row: a radio that misses one wake-up must never be written twice.
-constexpr int kSilentProbesForUnplug = 2;
-
 std::string BlockText(int address) {
     char text[8];
     std::snprintf(text, sizeof text, "0x%04X", address);
@@ -248,23 +245,21 @@ bool ProgrammingStation::WaitForUnplug(Cable& cable) {
     cable.SetPhase(CablePhase::WaitingForUnplug);
     Post({StationEventKind::WaitingForUnplug, cable.index, {}, {}});
     CableType type = CableFromSettings(m_Options.settingsPath);
-    int silent = 0;
-    while (silent < kSilentProbesForUnplug) {
+    // A probe is silent only after several unanswered tries, so a radio that misses one
+    // wake-up is never taken for the next one and written twice.
+    for (;;) {
         if (!Sleep(m_Options.probeIntervalMs)) {
             return false;
         }
         switch (ProbeRadio(cable.port, type, &m_Stopping)) {
             case ProbeResult::Answered:
-                silent = 0;
                 break;
             case ProbeResult::Silent:
-                ++silent;
-                break;
+                return true;
             case ProbeResult::Cancelled:
                 return false;
         }
     }
-    return true;
 }
 
 void ProgrammingStation::RunCable(Cable& cable) {
