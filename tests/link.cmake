@@ -23,3 +23,5 @@ halvex_add_core_test(cli_arguments_test cli_arguments_test.cpp cli_run_fixture.h
 target_link_libraries(cli_arguments_test PRIVATE halvex_sim)
 target_compile_definitions(cli_arguments_test PRIVATE HALVEX_CLI_PATH="$<TARGET_FILE:halvex-cli>")
 add_dependencies(cli_arguments_test halvex-cli radio-sim)
+halvex_add_core_test(station_test station_test.cpp)
+target_link_libraries(station_test PRIVATE halvex_sim)

@@ -84,6 +84,7 @@ bool VirtualRadio::Start(const std::string& linkPath, const VirtualRadioOptions&
         m_Memories.assign(static_cast<size_t>(std::max(options.radios, 1)), memory);
         m_Current = 0;
         m_Plugged = true;
+        m_Written = false;
         m_UnplugAt = 0;
         m_PlugAt = 0;
     }
@@ -140,6 +141,10 @@ VirtualRadioFaults VirtualRadio::FaultsOf(int radio) const {
 
 int VirtualRadio::SwapRadios(int64_t now) {
     std::lock_guard<std::mutex> lock(m_Mutex);
+    // Nobody pulls a radio in the middle of a read-back: the unplugging waits for the end byte.
+    if (m_UnplugAt != 0 && now >= m_UnplugAt && m_Responder.InSession()) {
+        return -1;
+    }
     if (m_UnplugAt != 0 && now >= m_UnplugAt) {
         m_Memories[static_cast<size_t>(m_Current)] = m_Responder.memory;
         m_Plugged = false;
@@ -153,6 +158,7 @@ int VirtualRadio::SwapRadios(int64_t now) {
         m_Responder = CloneResponder(FaultsOf(m_Current + 1));
         m_Responder.memory = m_Memories[static_cast<size_t>(m_Current)];
         m_Plugged = true;
+        m_Written = false;
         m_PlugAt = 0;
     }
     int64_t next = m_UnplugAt != 0 ? m_UnplugAt : m_PlugAt;
@@ -229,9 +235,10 @@ void VirtualRadio::Serve() {
             completed = m_Responder.TakeWriteCompleted();
             if (completed) {
                 written = m_Responder.memory;
-                if (m_Memories.size() > 1 && m_UnplugAt == 0) {
-                    m_UnplugAt = now + m_Options.swapAfterMs * kNanosecondsPerMs;
-                }
+                m_Written = true;
+            }
+            if (m_Responder.TakeBlockSessionEnded() && m_Written && m_Memories.size() > 1) {
+                m_UnplugAt = now + m_Options.swapAfterMs * kNanosecondsPerMs;
             }
         }
         if (m_Options.pace9600) {

@@ -22,9 +22,10 @@ struct VirtualRadioOptions {
     bool pace9600 = false;  // both directions take the time of a 9600 baud line
     VirtualRadioFaults faults;
     // A sequence of radios on the one line, as a programming station meets them: radio 1
-    // answers; swapAfterMs after the end byte that closes a write to it, it is unplugged
-    // (silent) for swapAfterMs, then radio 2 answers, each with its own memory, begun as a
-    // copy of the memory set before Start. After the last one the line stays silent.
+    // answers; once it was written, swapAfterMs after the last session that read or wrote
+    // its blocks (its read-back) it is unplugged (silent) for swapAfterMs, then radio 2
+    // answers, each with its own memory, begun as a copy of the memory set before Start.
+    // Wake-ups alone keep no radio plugged in. After the last one the line stays silent.
     int radios = 1;
     int swapAfterMs = 1000;
     // The radio of the sequence that has the faults, from 1; 0 for every radio.
@@ -72,6 +73,7 @@ private:
     std::vector<RadioMemory> m_Memories;
     int m_Current = 0;
     bool m_Plugged = true;
+    bool m_Written = false;
     int64_t m_UnplugAt = 0;
     int64_t m_PlugAt = 0;
     VirtualRadioOptions m_Options;
