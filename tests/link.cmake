@@ -25,3 +25,7 @@ target_compile_definitions(cli_arguments_test PRIVATE HALVEX_CLI_PATH="$<TARGET_
 add_dependencies(cli_arguments_test halvex-cli radio-sim)
 halvex_add_core_test(station_test station_test.cpp)
 target_link_libraries(station_test PRIVATE halvex_sim)
+halvex_add_core_test(cli_station_test cli_station_test.cpp cli_run_fixture.h)
+target_link_libraries(cli_station_test PRIVATE halvex_sim)
+target_compile_definitions(cli_station_test PRIVATE HALVEX_CLI_PATH="$<TARGET_FILE:halvex-cli>")
+add_dependencies(cli_station_test halvex-cli)

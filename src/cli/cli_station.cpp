@@ -282,15 +282,15 @@ int RunStationCommand(const ParsedOptions& options) {
         return ReportFailure(error);
     }
     StationLog log;
-    if (options.Has("--log") && !log.Open(options.Value("--log"), &error)) {
-        return ReportFailure(error + "; nothing was sent to any radio");
-    }
     ProgrammingStation station(image, stationOptions, log);
-    std::vector<std::string> devices = options.Values("--device");
-    CableOpening opened = station.OpenCables(devices, &error);
+    CableOpening opened = station.OpenCables(options.Values("--device"), &error);
     if (opened != CableOpening::Opened) {
         ReportFailure(error + "; nothing was sent to any radio");
         return opened == CableOpening::NamedTwice ? kExitFailure : kExitNoRadio;
+    }
+    // Only once every cable is ours: a refused run leaves no empty log behind.
+    if (options.Has("--log") && !log.Open(options.Value("--log"), &error)) {
+        return ReportFailure(error + "; nothing was sent to any radio");
     }
     StationTerminal terminal(station, stationOptions.autoNext);
     terminal.Introduce();
