@@ -55,8 +55,8 @@ constexpr const char* kUsageNotes =
     "Serves a virtual radio on ports/COMN (port 1 unless told) or at PATH. The ports folder\n"
     "is beside this program when a setting.ini is there, else $XDG_CONFIG_HOME/halvex/ports.\n"
     "BLOCK is a block address such as 0x0D40, or any; TIMES defaults to always.\n"
-    "With --radios, radio K (K > 1) keeps its memory in FILE named with -K before its\n"
-    "extension (radios.pgm, radios-2.pgm, ...); --swap-after defaults to 1000.\n";
+    "With --radios, radio 2 keeps its memory in FILE named with \"-2\" before its extension\n"
+    "(radios.pgm, radios-2.pgm, ...), and so on; --swap-after defaults to 1000.\n";
 
 constexpr int kAlways = 1 << 30;
 constexpr int kUsageExit = 2;
