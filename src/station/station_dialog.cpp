@@ -10,6 +10,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QVBoxLayout>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -160,37 +162,44 @@ void CStationDlg::OnStop() {
 
 void CStationDlg::MakeRows() {
     auto* group = FindControl<QGroupBox>(this, kStationRowsGroupId);
-    for (CableRow& row : m_Rows) {
-        for (QWidget* widget : {static_cast<QWidget*>(row.device), static_cast<QWidget*>(row.state),
-                                static_cast<QWidget*>(row.count), static_cast<QWidget*>(row.next),
-                                static_cast<QWidget*>(row.result)}) {
-            delete widget;
-        }
-    }
+    delete m_RowsArea;
     m_Rows.clear();
-    auto* layout = qobject_cast<QGridLayout*>(group->layout());
-    if (layout == nullptr) {
-        layout = new QGridLayout(group);
+    if (group->layout() == nullptr) {
+        new QVBoxLayout(group);
     }
+    // Any number of cables: past what the group shows, the rows scroll.
+    m_RowsArea = new QScrollArea(group);
+    m_RowsArea->setWidgetResizable(true);
+    m_RowsArea->setFrameShape(QFrame::NoFrame);
+    auto* rows = new QWidget(m_RowsArea);
+    auto* layout = new QGridLayout(rows);
+    // Twice the dialog's text: read from across a bench full of radios.
     QFont big = font();
-    big.setPointSizeF(big.pointSizeF() * 1.6);
+    if (big.pixelSize() > 0) {
+        big.setPixelSize(big.pixelSize() * 2);
+    } else {
+        big.setPointSizeF(big.pointSizeF() * 2);
+    }
     big.setBold(true);
+    QFont name = font();
+    name.setBold(true);
     for (size_t k = 0; k < m_Station->CableCount(); ++k) {
-        CableRow row{new QLabel(Path(m_Station->CableName(k)), group), new QLabel(group),
-                     new QLabel(group), new QPushButton(Lang("IDS_STATION_NEXT"), group),
-                     new QLabel(group)};
+        CableRow row{new QLabel(Path(m_Station->CableName(k)), rows), new QLabel(rows),
+                     new QLabel(rows), new QPushButton(Lang("IDS_STATION_NEXT"), rows),
+                     new QLabel(rows)};
+        row.device->setFont(name);
         row.result->setFont(big);
         row.result->setAlignment(Qt::AlignCenter);
         row.result->setMinimumWidth(
-            row.result->fontMetrics().horizontalAdvance(Lang("IDS_STATION_FAILED")) + 16);
+            QFontMetrics(big).horizontalAdvance(Lang("IDS_STATION_FAILED")) + 16);
         row.next->setAccessibleName(Lang("IDS_STATION_NEXT") + ' ' + row.device->text());
         row.result->setAccessibleName(row.device->text());
-        int line = static_cast<int>(k);
+        int line = 2 * static_cast<int>(k);
         layout->addWidget(row.device, line, 0);
-        layout->addWidget(row.state, line, 1);
-        layout->addWidget(row.count, line, 2);
-        layout->addWidget(row.next, line, 3);
-        layout->addWidget(row.result, line, 4);
+        layout->addWidget(row.count, line, 1);
+        layout->addWidget(row.state, line + 1, 0, 1, 2);
+        layout->addWidget(row.result, line, 2, 2, 1);
+        layout->addWidget(row.next, line, 3, 2, 1);
         connect(row.next, &QPushButton::clicked, this, [this, k] {
             if (m_Station) {
                 m_Station->Confirm(k);
@@ -199,8 +208,10 @@ void CStationDlg::MakeRows() {
         m_Rows.push_back(row);
         ShowRow(k);
     }
-    layout->setColumnStretch(1, 1);
-    layout->setRowStretch(static_cast<int>(m_Rows.size()), 1);
+    layout->setColumnStretch(0, 1);
+    layout->setRowStretch(2 * static_cast<int>(m_Rows.size()), 1);
+    m_RowsArea->setWidget(rows);
+    group->layout()->addWidget(m_RowsArea);
 }
 
 void CStationDlg::ShowRow(size_t cable) {

@@ -19,6 +19,7 @@ class QCloseEvent;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QScrollArea;
 
 class CStationDlg : public TemplateDialog {
     Q_OBJECT
@@ -59,6 +60,7 @@ private:
     QListWidget* m_Devices;
     QListWidget* m_Log;
     QTimer m_Timer;
+    QScrollArea* m_RowsArea = nullptr;
     std::vector<CableRow> m_Rows;
     bool m_Closing = false;
     StationLog m_StationLog;
