@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // halvex-cli station as a user runs it: refused lines send nothing to any radio, and --auto
 // waits for each written radio to go before it takes the next.
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -135,6 +138,56 @@ TEST_F(CliStationTest, AutoTakesTheNextRadioOnlyOnceTheWrittenOneIsGone) {
         RadioMemory memory = m_Radio.MemoryOf(radio);
         EXPECT_TRUE(halvex::test::SameRange(memory.data(), image, kCloneBegin, kImageSize))
             << "radio " << radio;
+    }
+}
+
+// Ctrl-C once: every cable finishes the radio it is writing; twice: each abandons it, and the
+// log says how far it got. Either way the run ends as cancelled.
+TEST_F(CliStationTest, CtrlCFinishesTheRadiosBeingWrittenAndASecondOneAbandonsThem) {
+    struct Case {
+        int interrupts;
+        std::string result;
+    };
+    VirtualRadioOptions paced;
+    paced.pace9600 = true;
+    ASSERT_TRUE(StartRadio(paced));
+    for (const Case& c : {Case{1, ",ok,"}, Case{2, ",cancelled,part of the file written"}}) {
+        SCOPED_TRACE(c.result);
+        fs::remove(File("log.csv"));
+        size_t heard = m_Radio.ReceivedBytes().size();
+        std::vector<std::string> arguments = {HALVEX_CLI_PATH, File("A.pgm"), "--device",
+                                              m_Cable,         "--auto",      "--settings",
+                                              m_Settings,      "--log",       File("log.csv")};
+        arguments.insert(arguments.begin() + 1, "station");
+        std::vector<char*> argv;
+        for (std::string& argument : arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t quiet;
+        posix_spawn_file_actions_init(&quiet);
+        posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+        pid_t child = 0;
+        int spawned = posix_spawn(&child, argv[0], &quiet, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&quiet);
+        ASSERT_EQ(spawned, 0);
+        // Well into the blocks of a paced write.
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (m_Radio.ReceivedBytes().size() < heard + 2000 &&
+               std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        for (int k = 0; k < c.interrupts; ++k) {
+            kill(child, SIGINT);
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 130);
+        std::string log = ReadBytes(File("log.csv"));
+        EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+        EXPECT_NE(log.find(c.result), std::string::npos) << log;
     }
 }
 
