@@ -303,9 +303,11 @@ TransferStatus RunExchange(TransferJob& job, CableLine& port, const std::string&
 void DescribeWriteFailure(const TransferJob& job, TransferStatus status, RadioRecord* record) {
     if (job.IsCancelled() && !IsFinalStatus(status)) {
         record->result = RadioResult::Cancelled;
-        record->detail = job.Blocks() > 0 ? "part of the file written (" +
-                                                std::to_string(job.Blocks()) + " blocks)"
-                                          : "nothing written";
+        record->detail = "nothing written";
+        if (job.Blocks() > 0) {
+            record->detail = "part of the file written: ";
+            record->detail += std::to_string(job.Blocks()) + " blocks";
+        }
         return;
     }
     record->result = RadioResult::WriteFailed;
