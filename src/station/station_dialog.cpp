@@ -22,6 +22,7 @@
 #include "config/language.h"
 #include "link/serial_devices.h"
 #include "link/serial_port.h"
+#include "platform/output_path.h"
 #include "resources/ids/station_ids.h"
 #include "view/feature_context.h"
 
@@ -142,7 +143,10 @@ void CStationDlg::OnStart() {
         return;
     }
     std::string logPath = FindControl<QLineEdit>(this, kStationLogEditId)->text().toStdString();
-    if (!logPath.empty() && !m_StationLog.Open(logPath, &error)) {
+    // A run without a log file must not append to the last run's.
+    m_StationLog.Close();
+    if (!logPath.empty() && (!CheckOutputPath(logPath, {m_Context.settingsPath}, &error) ||
+                             !m_StationLog.Open(logPath, &error))) {
         MessageBox::Show(this, error, LoadLangString("IDS_ERROR"), MessageIcon::Stop,
                          MessageButtons::Ok);
         return;

@@ -89,8 +89,14 @@ std::string RadioLogLine(const RadioRecord& record) {
 }
 
 StationLog::~StationLog() {
+    Close();
+}
+
+void StationLog::Close() {
+    std::lock_guard<std::mutex> lock(m_Mutex);
     if (m_Fd >= 0) {
         close(m_Fd);
+        m_Fd = -1;
     }
 }
 
@@ -100,9 +106,8 @@ bool StationLog::Open(const std::string& path, std::string* error) {
         *error = "cannot open the log " + path + ": " + std::strerror(errno);
         return false;
     }
-    if (m_Fd >= 0) {
-        close(m_Fd);
-    }
+    Close();
+    std::lock_guard<std::mutex> lock(m_Mutex);
     m_Fd = fd;
     m_Path = path;
     return true;

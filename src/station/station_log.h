@@ -44,6 +44,7 @@ public:
     // Opens path for appending, creating it when missing; false with a message.
     bool Open(const std::string& path, std::string* error);
     bool IsOpen() const { return m_Fd >= 0; }
+    void Close();
     // Appends the record's line and syncs it; safe from several workers at once. True
     // without a file.
     bool Append(const RadioRecord& record, std::string* error);
