@@ -13,7 +13,7 @@ namespace {
 TEST(StationLogTest, EveryLineReadsBackAsItsSevenFields) {
     std::mt19937 random(30);
     const std::string alphabet = "ab,\"\n /0";
-                                 auto text = [&] {
+    auto text = [&] {
         std::string made;
         for (size_t k = random() % 12; k > 0; --k) {
             made += alphabet[random() % alphabet.size()];
