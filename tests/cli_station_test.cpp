@@ -143,7 +143,7 @@ TEST_F(CliStationTest, AutoTakesTheNextRadioOnlyOnceTheWrittenOneIsGone) {
 
 // Ctrl-C once: every cable finishes the radio it is writing; twice: each abandons it, and the
 // log says how far it got. Either way the run ends as cancelled.
-TEST_F(CliStationTest, CtrlCFinishesTheRadiosBeingWrittenAndASecondOneAbandonsThem) {
+TEST_F(CliStationTest, CtrlCAtLineSpeedFinishesTheRadiosBeingWrittenAndASecondOneAbandons) {
     struct Case {
         int interrupts;
         std::string result;
