@@ -26,7 +26,7 @@ namespace {
 
 // Numbers on purpose: the language files title each dialog by its template's number, so a
 // renumbered template must fail here rather than lose its title in every language.
-const int kAllTemplates[] = {100, 101, 130, 131, 132, 134, 135, 136, 150, 151, 155, 156, 160, 165};
+const int kAllTemplates[] = {100, 101, 130, 131, 132, 134, 135, 136, 138, 150, 151, 155, 156, 160, 165};
 
 }  // namespace
 

@@ -26,6 +26,7 @@ int RunExportCommand(const ParsedOptions& options);
 int RunImportCommand(const ParsedOptions& options);
 int RunDumpCommand(const ParsedOptions& options);
 int RunApplyCommand(const ParsedOptions& options);
+int RunStationCommand(const ParsedOptions& options);
 
 class CHalvexDoc;
 // A whole .pgm file (what write would accept) into document; false with a message otherwise.

@@ -72,6 +72,16 @@ constexpr std::array kWriteOptions = {
                      OptionKind::Flag, false, 3},
     OptionDefinition{"--force", "", "send a file that is not a whole radio program"},
     Input("FILE.pgm")};
+constexpr std::array kStationOptions = {
+    Input("FILE.pgm"),
+    OptionDefinition{"--device", "PATH", "a cable of the station (give one for each)",
+                     OptionKind::Value, true, 0, true},
+    OptionDefinition{"--count", "N", "stop after N radios in all", OptionKind::Value},
+    OptionDefinition{"--log", "LOG.csv", "append one line per radio to LOG.csv",
+                     OptionKind::OutputFile},
+    OptionDefinition{"--no-verify", "", "do not read each radio back to compare"},
+    OptionDefinition{"--auto", "", "find each next radio by the wake-up, every 2 s"},
+    kSettings};
 constexpr std::array kPortsOptions = {kSettings,
                                       OptionDefinition{"--json", "", "the list as JSON"}};
 constexpr std::array kDoctorOptions = {kPort, kDevice, kSettings};
@@ -96,6 +106,7 @@ const std::array kCommands = {
     CliCommand{"info", kInfoOptions, RunInfoCommand},
     CliCommand{"read", kReadOptions, RunReadCommand},
     CliCommand{"write", kWriteOptions, RunWriteCommand},
+    CliCommand{"station", kStationOptions, RunStationCommand},
     CliCommand{"ports", kPortsOptions, RunPorts},
     CliCommand{"doctor", kDoctorOptions, RunDoctor},
     CliCommand{"diff", kDiffOptions, RunDiffCommand, kExitDiffError},
@@ -122,7 +133,9 @@ constexpr const char* kRules =
     "$XDG_CONFIG_HOME/halvex/setting.ini (~/.config/halvex/setting.ini).\n"
     "read and write without --port or --device use the port of the settings:\n"
     "device= when it is set, else com= (and searchcom=). write checks the radio after\n"
-    "writing when verifywrite=1 is in the settings or --verify is given.\n";
+    "writing when verifywrite=1 is in the settings or --verify is given.\n"
+    "station writes FILE.pgm to one radio after another on each --device, reads each back and\n"
+    "compares; it exits 0 when every radio is ok, 5 when one failed, 130 when stopped early.\n";
 
 void PrintUsage(std::ostream& stream) {
     stream << "usage:\n";

@@ -65,6 +65,7 @@ public:
         if (!connection.Warning().empty()) {
             m_Job.warning = connection.Warning();
         }
+        m_Job.identification = connection.Identification();
         if (connection.FoundPort() > 0) {
             m_Job.foundPort.store(-1, std::memory_order_release);
         }

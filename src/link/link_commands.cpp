@@ -14,6 +14,7 @@
 #include "link/radio_connection.h"
 #include "link/transfer_dialog.h"
 #include "resources/command_ids.h"
+#include "station/station_dialog.h"
 #include "view/command_table.h"
 #include "view/feature_context.h"
 
@@ -73,6 +74,10 @@ void InstallLinkCommands(const FeatureContext& context) {
                                [&context] { RunTransfer(context, TransferMode::Compare); });
     commands.SetCommandHandler(kCommandCheckConnection, [&context] {
         CDoctorDlg dialog(context, context.window);
+        dialog.exec();
+    });
+    commands.SetCommandHandler(kCommandProgrammingStation, [&context] {
+        CStationDlg dialog(context, context.window);
         dialog.exec();
     });
     commands.SetCommandHandler(kCommandPort, [&context] {

@@ -37,6 +37,7 @@ bool RadioConnection::Pause(int milliseconds) {
 ConnectResult RadioConnection::Connect() {
     m_FoundPort = -1;
     m_IdentificationLength = -1;
+    m_Identification.clear();
     m_OpenError.clear();
     m_Warning.clear();
     // A device the user chose by name is the cable; trying COM1... after it would only find
@@ -125,6 +126,7 @@ ConnectResult RadioConnection::Identify() {
         return ConnectResult::Cancelled;
     }
     m_IdentificationLength = answer.count;
+    m_Identification.assign(identification, identification + answer.count);
     int count = answer.count;
     if (m_Rules.identificationCountsEcho && m_Rules.cable == CableType::Echo && !answer.echoSeen) {
         count -= 1;

@@ -6,8 +6,10 @@
 // ends the link its own way.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "link/cable_exchange.h"
 
@@ -69,6 +71,8 @@ public:
     // The identification bytes the radio sent in the last Connect, echo excluded; -1 before
     // the identification was asked for.
     int IdentificationLength() const { return m_IdentificationLength; }
+    // The identification bytes of the last Connect, as the answer held them; empty before.
+    const std::vector<uint8_t>& Identification() const { return m_Identification; }
 
 private:
     bool Cancelled() const;
@@ -85,6 +89,7 @@ private:
     bool m_Search = false;
     int m_FoundPort = -1;
     int m_IdentificationLength = -1;
+    std::vector<uint8_t> m_Identification;
     std::string m_OpenError;
     std::string m_Warning;
 };

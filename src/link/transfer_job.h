@@ -46,6 +46,9 @@ struct TransferJob {
     // Written by the worker only, read after a final status: the addresses of the blocks a
     // read could not take, in order. Any of them makes the read a failure.
     std::vector<int> skippedBlocks;
+    // Written by the worker before it publishes any block: what the radio identified itself
+    // with, for logs that tell radios apart.
+    std::vector<uint8_t> identification;
 
     std::atomic<int32_t> status{StatusIdle};
     std::atomic<int32_t> progress{0};
@@ -64,6 +67,7 @@ struct TransferJob {
         image = jobImage;
         warning.clear();
         skippedBlocks.clear();
+        identification.clear();
         status.store(StatusIdle, std::memory_order_release);
         cancel.store(0, std::memory_order_release);
         foundPort.store(-1, std::memory_order_release);

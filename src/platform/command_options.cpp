@@ -34,13 +34,16 @@ std::string Shown(const OptionDefinition& definition) {
         shown += ' ';
         shown += definition.valueName;
     }
+    if (definition.repeatable) {
+        shown += "...";
+    }
     return shown;
 }
 
 bool TakeOption(const OptionDefinition& definition, std::span<const std::string> arguments,
                 size_t* index, ParsedOptions* parsed, std::string* error) {
     const std::string name(definition.name);
-    if (parsed->Has(name)) {
+    if (parsed->Has(name) && !definition.repeatable) {
         return Fail(error, name + " is given twice; give it once");
     }
     if (definition.kind == OptionKind::Flag) {
@@ -93,6 +96,16 @@ const std::string& ParsedOptions::Value(std::string_view name) const {
         }
     }
     return kNone;
+}
+
+std::vector<std::string> ParsedOptions::Values(std::string_view name) const {
+    std::vector<std::string> values;
+    for (const auto& value : m_Values) {
+        if (value.first == name) {
+            values.push_back(value.second);
+        }
+    }
+    return values;
 }
 
 bool ParseOptions(std::span<const OptionDefinition> definitions,

@@ -28,6 +28,8 @@ struct OptionDefinition {
     bool required = false;
     // Options that share a non-zero group exclude each other, and show as [--a X | --b Y].
     int group = 0;
+    // May be given more than once (each value kept, in order); shows as "--device PATH...".
+    bool repeatable = false;
 };
 
 constexpr bool IsOperand(const OptionDefinition& definition) {
@@ -41,6 +43,8 @@ public:
     // The value given, or an empty text when the option was not given (an empty value is
     // never accepted, so empty always means "not given").
     const std::string& Value(std::string_view name) const;
+    // Every value given for a repeatable option, in the order given.
+    std::vector<std::string> Values(std::string_view name) const;
     const std::vector<std::pair<std::string, std::string>>& All() const { return m_Values; }
     void Add(std::string_view name, std::string value) { m_Values.emplace_back(name, value); }
 

@@ -25,6 +25,7 @@ constexpr int kCommandTestMode = 32779;
 constexpr int kCommandRadiogram = 32780;
 constexpr int kCommandCompareRadio = 32781;
 constexpr int kCommandCheckConnection = 32815;
+constexpr int kCommandProgrammingStation = 32840;
 constexpr int kCommandImportChannels = 32801;
 constexpr int kCommandExportChannels = 32802;
 constexpr int kCommandImportConfig = 32841;

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Templates of the FM presets dialog, the test mode dialog and the channel import dialog.
+// Templates of the FM presets dialog, the test mode dialog, the channel import dialog and the
+// programming station.
 #include "resources/dialog_template.h"
 #include "resources/ids/channel_import_ids.h"
 #include "resources/ids/config_import_ids.h"
 #include "resources/ids/radiogram_ids.h"
+#include "resources/ids/station_ids.h"
 #include "resources/ids/test_mode_ids.h"
 
 namespace {
@@ -49,6 +51,24 @@ constexpr ControlTemplate kConfigImportControls[] = {
     {kIdCancel, ControlKind::PushButton, "取消", kStyleNone, 243, 176, 50, 14},
 };
 
+constexpr ControlTemplate kStationControls[] = {
+    {kStationFileId, ControlKind::Static, "", kStyleNone, 7, 7, 376, 8},
+    {kStationDevicesLabelId, ControlKind::Static, "写频线：", kStyleNone, 7, 20, 200, 8},
+    {kStationDeviceListId, ControlKind::ListBox, "", kStyleNone, 7, 30, 200, 44},
+    {kStationOtherLabelId, ControlKind::Static, "其他设备：", kStyleNone, 214, 20, 169, 8},
+    {kStationOtherEditId, ControlKind::Edit, "", kStyleNone, 214, 30, 169, 13},
+    {kStationAutoId, ControlKind::CheckBox, "自动发现下一台", kStyleNone, 214, 48, 169, 10},
+    {kStationVerifyId, ControlKind::CheckBox, "写入后校验", kStyleNone, 214, 62, 169, 10},
+    {kStationLogLabelId, ControlKind::Static, "记录文件：", kStyleNone, 7, 82, 50, 8},
+    {kStationLogEditId, ControlKind::Edit, "", kStyleNone, 60, 80, 323, 13},
+    // The rows of the cables are made inside it when a run starts.
+    {kStationRowsGroupId, ControlKind::GroupBox, "对讲机", kStyleNone, 7, 98, 376, 120},
+    {kStationLogListId, ControlKind::ListBox, "", kStyleNone, 7, 222, 376, 56},
+    {kStationStartId, ControlKind::DefaultPushButton, "开始", kStyleNone, 7, 284, 50, 14},
+    {kStationStopId, ControlKind::PushButton, "停止", kStyleNone, 63, 284, 50, 14},
+    {kIdCancel, ControlKind::PushButton, "关闭", kStyleNone, 333, 284, 50, 14},
+};
+
 constexpr DialogTemplate kToolTemplates[] = {
     {kRadiogramTemplate, DialogKind::Modal, "收音机频率", kDialogFont, 8, 121, 248,
      kRadiogramControls},
@@ -57,6 +77,9 @@ constexpr DialogTemplate kToolTemplates[] = {
      kChannelImportControls},
     {kConfigImportTemplate, DialogKind::Modal, "导入配置", kDialogFont, 8, 300, 196,
      kConfigImportControls},
+};
+
+    {kStationTemplate, DialogKind::Modal, "批量写频", kDialogFont, 8, 390, 304, kStationControls},
 };
 
 }  // namespace

@@ -45,6 +45,7 @@ constexpr MenuItemResource kProgramItems[] = {
     {kCommandWriteRadio, "Menu_Program_WriteData", "向对讲机写入数据(&W)\tCtrl+W"},
     {kCommandCompareRadio, "Menu_Program_Compare", "与对讲机比较(&C)..."},
     {kCommandCheckConnection, "Menu_Program_CheckConnection", "检查连接(&H)..."},
+    {kCommandProgrammingStation, "Menu_Program_Station", "批量写频(&S)..."},
     {0, nullptr, ""},
     {kCommandRadiogram, "Menu_Program_Radiogram", "收音机频率"},
     {kCommandTestMode, "Menu_Program_TestMode", "测试模式(&T)\tCtrl+T"},

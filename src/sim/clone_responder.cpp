@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -74,6 +75,10 @@ bool CloneResponder::TakeWriteCompleted() {
     return completed;
 }
 
+bool CloneResponder::TakeBlockSessionEnded() {
+    return std::exchange(m_BlockSessionEnded, false);
+}
+
 void CloneResponder::Feed(uint8_t byte, std::vector<uint8_t>* answer) {
     if (m_Frame.empty()) {
         Start(byte, answer);
@@ -113,6 +118,8 @@ void CloneResponder::Start(uint8_t byte, std::vector<uint8_t>* answer) {
             m_Programming = false;
             m_WriteCompleted = m_WriteCompleted || m_Changed;
             m_Changed = false;
+            m_BlockSessionEnded = m_BlockSessionEnded || m_BlocksMoved;
+            m_BlocksMoved = false;
             return;
         case kReadCommand:
             m_FrameLength = kReadRequestLength;
@@ -178,6 +185,7 @@ void CloneResponder::AnswerRead(std::vector<uint8_t>* answer) {
     if (m_Faults.silent || !IsBlockInMemory(address)) {
         return;
     }
+    m_BlocksMoved = true;
     int answered = address;
     if (Fires(m_Faults.wrongAddressBlock, &m_Faults.wrongAddressTimes, address)) {
         answered = (address + kBlockSize) % static_cast<int>(kImageSize);
@@ -203,6 +211,7 @@ void CloneResponder::AnswerWrite(std::vector<uint8_t>* answer) {
     if (!IsBlockInMemory(address) || Fires(m_Faults.noAckBlock, &m_Faults.noAckTimes, address)) {
         return;
     }
+    m_BlocksMoved = true;
     if (address != m_Faults.unstoredBlock) {
         std::copy(m_Frame.begin() + 4, m_Frame.end(), memory.begin() + address);
         m_Changed = true;

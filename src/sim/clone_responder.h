@@ -47,6 +47,10 @@ public:
     int TakeAnswerDelayMs();
     // True once after an end byte closed a session in which the memory changed.
     bool TakeWriteCompleted();
+    // Between an answered wake-up and the end byte.
+    bool InSession() const { return m_Programming; }
+    // True once after an end byte closed a session that read or wrote any block.
+    bool TakeBlockSessionEnded();
 
     RadioMemory memory;
 
@@ -62,6 +66,8 @@ private:
     bool m_Programming = false;
     bool m_Changed = false;
     bool m_WriteCompleted = false;
+    bool m_BlocksMoved = false;
+    bool m_BlockSessionEnded = false;
     std::vector<uint8_t> m_Frame;  // the frame being collected, empty between frames
     size_t m_FrameLength = 0;
     int m_AnswerDelayMs = 0;

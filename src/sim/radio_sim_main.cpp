@@ -45,13 +45,18 @@ constexpr std::array kOptions = {
     Number("--late-answer", "BLOCK[:TIMES]", "answer BLOCK after the time-out"),
     Number("--late-by", "MS", "how late a late answer comes (200 unless told)"),
     Number("--stray-byte", "BLOCK[:TIMES]", "send one byte more after the answer to BLOCK"),
+    Number("--radios", "N", "play N radios one after another, as at a programming station"),
+    Number("--swap-after", "MS", "unplug a written radio MS after its read-back, for MS"),
+    Number("--faulty-radio", "K", "give the faults to radio K of the sequence only"),
     OptionDefinition{"--version", "", "print the version"},
 };
 
 constexpr const char* kUsageNotes =
     "Serves a virtual radio on ports/COMN (port 1 unless told) or at PATH. The ports folder\n"
     "is beside this program when a setting.ini is there, else $XDG_CONFIG_HOME/halvex/ports.\n"
-    "BLOCK is a block address such as 0x0D40, or any; TIMES defaults to always.\n";
+    "BLOCK is a block address such as 0x0D40, or any; TIMES defaults to always.\n"
+    "With --radios, radio 2 keeps its memory in FILE named with \"-2\" before its extension\n"
+    "(radios.pgm, radios-2.pgm, ...), and so on; --swap-after defaults to 1000.\n";
 
 constexpr int kAlways = 1 << 30;
 constexpr int kUsageExit = 2;
@@ -112,7 +117,10 @@ bool TakeValues(const ParsedOptions& parsed, Arguments* arguments, std::string* 
                                     {"--ignore-wakeups", &faults.ignoreWakeUps},
                                     {"--ident-length", &faults.identificationLength},
                                     {"--late-by", &faults.lateAnswerMs},
-                                    {"--unstored", &faults.unstoredBlock}};
+                                    {"--unstored", &faults.unstoredBlock},
+                                    {"--radios", &arguments->options.radios},
+                                    {"--swap-after", &arguments->options.swapAfterMs},
+                                    {"--faulty-radio", &arguments->options.faultyRadio}};
     const BlockTarget blocks[] = {
         {"--wrong-address", &faults.wrongAddressBlock, &faults.wrongAddressTimes},
         {"--short-answer", &faults.shortAnswerBlock, &faults.shortAnswerTimes},
@@ -134,6 +142,14 @@ bool TakeValues(const ParsedOptions& parsed, Arguments* arguments, std::string* 
     }
     if (arguments->port <= 0) {
         *badOption = "--port";
+        return false;
+    }
+    if (arguments->options.radios < 1) {
+        *badOption = "--radios";
+        return false;
+    }
+    if (arguments->options.faultyRadio > arguments->options.radios) {
+        *badOption = "--faulty-radio";
         return false;
     }
     arguments->link = parsed.Value("--link");
@@ -191,6 +207,19 @@ bool LoadStartMemory(const Arguments& arguments, MemoryFile* file) {
     return true;
 }
 
+// Where radio number radio of a sequence keeps its memory: path itself for the first.
+std::string MemoryPathOf(const std::string& path, int radio) {
+    if (path.empty() || radio <= 1) {
+        return path;
+    }
+    std::filesystem::path named(path);
+    std::string name = named.stem().string();
+    name += '-';
+    name += std::to_string(radio);
+    name += named.extension().string();
+    return (named.parent_path() / name).string();
+}
+
 void SaveMemory(const std::string& path, MemoryFile file, const RadioMemory& memory) {
     if (path.empty()) {
         return;
@@ -224,8 +253,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::string memoryPath = arguments.memoryPath;
-    arguments.options.onWriteCompleted = [memoryPath, file](const RadioMemory& memory) {
-        SaveMemory(memoryPath, file, memory);
+    VirtualRadio radio;
+    // Called on the radio's thread, which is also the only one that swaps radios.
+    arguments.options.onWriteCompleted = [memoryPath, file, &radio](const RadioMemory& memory) {
+        SaveMemory(MemoryPathOf(memoryPath, radio.CurrentRadio()), file, memory);
     };
 
     // Blocked before the radio's thread starts, so that only sigwait below sees them.
@@ -236,7 +267,6 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-    VirtualRadio radio;
     radio.SetMemory(file.memory);
     std::string error;
     if (!radio.Start(arguments.link, arguments.options, &error)) {
@@ -249,6 +279,8 @@ int main(int argc, char** argv) {
     int signal = 0;
     sigwait(&stopSignals, &signal);
     radio.Stop();
-    SaveMemory(memoryPath, file, radio.Memory());
+    for (int k = 1; k <= arguments.options.radios; ++k) {
+        SaveMemory(MemoryPathOf(memoryPath, k), file, radio.MemoryOf(k));
+    }
     return 0;
 }

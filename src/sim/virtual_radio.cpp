@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -74,14 +75,20 @@ bool VirtualRadio::Start(const std::string& linkPath, const VirtualRadioOptions&
         }
         return false;
     }
+    m_Options = options;
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
         RadioMemory memory = m_Responder.memory;
-        m_Responder = CloneResponder(options.faults);
+        m_Responder = CloneResponder(FaultsOf(1));
         m_Responder.memory = memory;
         m_Received.clear();
+        m_Memories.assign(static_cast<size_t>(std::max(options.radios, 1)), memory);
+        m_Current = 0;
+        m_Plugged = true;
+        m_Written = false;
+        m_UnplugAt = 0;
+        m_PlugAt = 0;
     }
-    m_Options = options;
     m_Terminal = std::move(terminal);
     m_LinkPath = linkPath;
     m_Thread = std::thread(&VirtualRadio::Serve, this);
@@ -113,6 +120,55 @@ RadioMemory VirtualRadio::Memory() const {
     return m_Responder.memory;
 }
 
+RadioMemory VirtualRadio::MemoryOf(int radio) const {
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    if (radio - 1 == m_Current || radio < 1 || radio > static_cast<int>(m_Memories.size())) {
+        return m_Responder.memory;
+    }
+    return m_Memories[static_cast<size_t>(radio - 1)];
+}
+
+int VirtualRadio::CurrentRadio() const {
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_Plugged ? m_Current + 1 : 0;
+}
+
+VirtualRadioFaults VirtualRadio::FaultsOf(int radio) const {
+    if (m_Options.faultyRadio == 0 || m_Options.faultyRadio == radio) {
+        return m_Options.faults;
+    }
+    return {};
+}
+
+int VirtualRadio::SwapRadios(int64_t now) {
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    // Nobody pulls a radio in the middle of a read-back: the unplugging waits for the end byte.
+    if (m_UnplugAt != 0 && now >= m_UnplugAt && m_Responder.InSession()) {
+        return -1;
+    }
+    if (m_UnplugAt != 0 && now >= m_UnplugAt) {
+        m_Memories[static_cast<size_t>(m_Current)] = m_Responder.memory;
+        m_Plugged = false;
+        m_UnplugAt = 0;
+        if (m_Current + 1 < static_cast<int>(m_Memories.size())) {
+            m_PlugAt = now + m_Options.swapAfterMs * kNanosecondsPerMs;
+        }
+    }
+    if (m_PlugAt != 0 && now >= m_PlugAt) {
+        ++m_Current;
+        m_Responder = CloneResponder(FaultsOf(m_Current + 1));
+        m_Responder.memory = m_Memories[static_cast<size_t>(m_Current)];
+        m_Plugged = true;
+        m_Written = false;
+        m_PlugAt = 0;
+    }
+    int64_t next = m_UnplugAt != 0 ? m_UnplugAt : m_PlugAt;
+    if (next == 0) {
+        return -1;
+    }
+    return static_cast<int>((next - now + kNanosecondsPerMs - 1) / kNanosecondsPerMs);
+}
+
 void VirtualRadio::SetMemory(const RadioMemory& memory) {
     std::lock_guard<std::mutex> lock(m_Mutex);
     m_Responder.memory = memory;
@@ -137,11 +193,15 @@ void VirtualRadio::Serve() {
     std::vector<uint8_t> answer;
     for (;;) {
         pollfd watched[2] = {{master, POLLIN, 0}, {stopPipe, POLLIN, 0}};
-        if (poll(watched, 2, -1) < 0 && errno != EINTR) {
+        if (poll(watched, 2, SwapRadios(MonotonicNow())) < 0 && errno != EINTR) {
             return;
         }
         if (watched[1].revents != 0) {
             return;
+        }
+        SwapRadios(MonotonicNow());
+        if (watched[0].revents == 0) {
+            continue;
         }
         uint8_t buffer[256];
         ssize_t count = read(master, buffer, sizeof buffer);
@@ -164,6 +224,10 @@ void VirtualRadio::Serve() {
                 if (m_Options.echo) {
                     output.push_back({buffer[k], arrival});
                 }
+                // An unplugged radio hears nothing; an echoing cable still echoes.
+                if (!m_Plugged) {
+                    continue;
+                }
                 answer.clear();
                 m_Responder.Feed(buffer[k], &answer);
                 int64_t ready = arrival + m_Responder.TakeAnswerDelayMs() * kNanosecondsPerMs;
@@ -174,6 +238,10 @@ void VirtualRadio::Serve() {
             completed = m_Responder.TakeWriteCompleted();
             if (completed) {
                 written = m_Responder.memory;
+                m_Written = true;
+            }
+            if (m_Responder.TakeBlockSessionEnded() && m_Written && m_Memories.size() > 1) {
+                m_UnplugAt = now + m_Options.swapAfterMs * kNanosecondsPerMs;
             }
         }
         if (m_Options.pace9600) {

@@ -21,6 +21,15 @@ struct VirtualRadioOptions {
     bool echo = false;      // every received byte goes back before the answer
     bool pace9600 = false;  // both directions take the time of a 9600 baud line
     VirtualRadioFaults faults;
+    // A sequence of radios on the one line, as a programming station meets them: radio 1
+    // answers; once it was written, swapAfterMs after the last session that read or wrote
+    // its blocks (its read-back) it is unplugged (silent) for swapAfterMs, then radio 2
+    // answers, each with its own memory, begun as a copy of the memory set before Start.
+    // Wake-ups alone keep no radio plugged in. After the last one the line stays silent.
+    int radios = 1;
+    int swapAfterMs = 1000;
+    // The radio of the sequence that has the faults, from 1; 0 for every radio.
+    int faultyRadio = 0;
     // Runs on the radio's thread after an end byte closes a session that changed the
     // memory, with a copy of that memory.
     std::function<void(const RadioMemory&)> onWriteCompleted;
@@ -39,7 +48,12 @@ public:
     // Stops the thread and removes the link; safe to call twice.
     void Stop();
 
+    // The memory of the radio answering now (or the last to answer).
     RadioMemory Memory() const;
+    // The memory of radio number radio (from 1) of the sequence.
+    RadioMemory MemoryOf(int radio) const;
+    // The radio answering now, from 1; 0 while none is plugged in.
+    int CurrentRadio() const;
     void SetMemory(const RadioMemory& memory);
     // Everything the program has sent since Start.
     std::vector<uint8_t> ReceivedBytes() const;
@@ -47,10 +61,21 @@ public:
 
 private:
     void Serve();
+    // Unplugs or plugs in the next radio of a sequence when its time has come; the poll
+    // timeout until the next such time, or -1.
+    int SwapRadios(int64_t now);
+    VirtualRadioFaults FaultsOf(int radio) const;
 
     mutable std::mutex m_Mutex;
     CloneResponder m_Responder;
     std::vector<uint8_t> m_Received;
+    // Every radio's memory in a sequence; the answering one's is the responder's.
+    std::vector<RadioMemory> m_Memories;
+    int m_Current = 0;
+    bool m_Plugged = true;
+    bool m_Written = false;
+    int64_t m_UnplugAt = 0;
+    int64_t m_PlugAt = 0;
     VirtualRadioOptions m_Options;
     std::unique_ptr<PseudoTerminal> m_Terminal;
     std::string m_LinkPath;

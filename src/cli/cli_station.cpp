@@ -1,0 +1,299 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// halvex-cli station: one file written to radio after radio on several cables, each radio
+// read back, compared and logged. The terminal confirms each next radio (a cable's number
+// and Enter) unless --auto finds them by the wake-up.
+#include <poll.h>
+#include <pthread.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <csignal>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/cli_commands.h"
+#include "cli/cli_read_write.h"
+#include "cli/cli_support.h"
+#include "codeplug/document.h"
+#include "codeplug/pgm_file.h"
+#include "config/app_globals.h"
+#include "platform/terminal_text.h"
+#include "station/programming_station.h"
+
+namespace {
+
+constexpr int kPollMs = 100;
+constexpr int kLargestCount = 100000;
+
+volatile std::sig_atomic_t interrupts = 0;
+volatile std::sig_atomic_t terminated = 0;
+
+void OnInterrupt(int) {
+    interrupts = interrupts + 1;
+}
+
+void OnTerminate(int) {
+    terminated = 1;
+}
+
+// The file as write checks it: whole, or nothing is sent to any radio.
+bool LoadStationImage(const std::string& path, StationImage* image, std::string* error) {
+    PgmFile file;
+    size_t fileSize = 0;
+    PgmLoadResult loaded = LoadPgmFile(path, &file, error, &fileSize);
+    if (loaded == PgmLoadResult::Failed || !IsWholePgmFile(path, loaded, fileSize, error)) {
+        *error += "; nothing was sent to any radio";
+        return false;
+    }
+    CliPrompts prompts;
+    CHalvexDoc document(prompts, StartupDocumentSettings());
+    document.m_Header = file.header;
+    document.bytes = file.image;
+    document.PrepareImage();
+    *image = document.bytes;
+    return true;
+}
+
+bool ParseCount(const std::string& text, int* count, std::string* error) {
+    int value = 0;
+    auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (failure != std::errc() || end != text.data() + text.size() || value < 1 ||
+        value > kLargestCount) {
+        *error =
+            "station: --count needs a number of radios from 1 to " + std::to_string(kLargestCount);
+        return false;
+    }
+    *count = value;
+    return true;
+}
+
+class StationTerminal {
+public:
+    StationTerminal(ProgrammingStation& station, bool autoNext)
+        : m_Station(station), m_Auto(autoNext) {}
+
+    void Introduce() const {
+        std::printf("station: %zu %s:", m_Station.CableCount(),
+                    m_Station.CableCount() == 1 ? "cable" : "cables");
+        for (size_t k = 0; k < m_Station.CableCount(); ++k) {
+            std::printf(" %zu %s", k + 1, TerminalText(m_Station.CableName(k)).c_str());
+        }
+        std::printf(m_Auto ? "\nstation: each radio switched on at a cable is written within 2 s; "
+                             "Ctrl-C stops\n"
+                           : "\nstation: put a radio on a cable, then type the cable's number and "
+                             "Enter (Enter alone: every waiting cable); Ctrl-C stops\n");
+        std::fflush(stdout);
+    }
+
+    // Follows the station until every cable stopped; returns the exit status.
+    int Run() {
+        bool inputOpen = !m_Auto;
+        int interruptsSeen = 0;
+        bool abandoned = false;
+        while (!m_Station.Finished()) {
+            if (interrupts != interruptsSeen && interruptsSeen == 0) {
+                std::printf(
+                    "station: stopping; a radio being written is finished first "
+                    "(Ctrl-C again abandons it)\n");
+                m_Station.Stop(false);
+            }
+            if (!abandoned && (terminated != 0 || (interrupts > 1))) {
+                std::printf("station: abandoning the radios being written\n");
+                m_Station.Stop(true);
+                abandoned = true;
+            }
+            interruptsSeen = interrupts;
+            Print(m_Station.TakeEvents());
+            if (inputOpen) {
+                inputOpen = TakeInput();
+            } else {
+                poll(nullptr, 0, kPollMs);
+            }
+        }
+        Print(m_Station.TakeEvents());
+        return Summarise(interruptsSeen != 0 || abandoned);
+    }
+
+private:
+    // One line of the terminal; false once it is closed, and the station then stops.
+    bool TakeInput() {
+        pollfd input{STDIN_FILENO, POLLIN, 0};
+        if (poll(&input, 1, kPollMs) <= 0) {
+            return true;
+        }
+        char buffer[256];
+        ssize_t count = read(STDIN_FILENO, buffer, sizeof buffer);
+        if (count < 0 && (errno == EINTR || errno == EAGAIN)) {
+            return true;
+        }
+        if (count <= 0) {
+            m_Station.EndConfirmations();
+            return false;
+        }
+        m_Pending.append(buffer, static_cast<size_t>(count));
+        for (size_t end = m_Pending.find('\n'); end != std::string::npos;
+             end = m_Pending.find('\n')) {
+            Confirm(m_Pending.substr(0, end));
+            m_Pending.erase(0, end + 1);
+        }
+        return true;
+    }
+
+    void Confirm(std::string line) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) {
+            line.pop_back();
+        }
+        size_t cables = m_Station.CableCount();
+        if (line.empty()) {
+            for (size_t k = 0; k < cables; ++k) {
+                m_Station.Confirm(k);
+            }
+            return;
+        }
+        for (size_t k = 0; k < cables; ++k) {
+            if (line == std::to_string(k + 1) || line == m_Station.CableName(k)) {
+                m_Station.Confirm(k);
+                return;
+            }
+        }
+        PrintNote("station: no cable '" + line + "'; type a number from 1 to " +
+                  std::to_string(cables) + ", a cable's device, or Enter alone");
+    }
+
+    void Print(const std::vector<StationEvent>& events) {
+        for (const StationEvent& event : events) {
+            std::string cable = m_Station.CableName(event.cable);
+            std::string line = cable;
+            switch (event.kind) {
+                case StationEventKind::WaitingForConfirm:
+                    line += ": put the next radio on, then type " +
+                            std::to_string(event.cable + 1) + " and Enter";
+                    break;
+                case StationEventKind::NoRadioAnswered:
+                    line += ": no radio answered; switch it on, check the cable and confirm again";
+                    break;
+                case StationEventKind::RadioDone:
+                    line += ": " + RadioLine(event.record);
+                    break;
+                case StationEventKind::WaitingForUnplug:
+                    line += ": waiting for the radio to be unplugged or switched off";
+                    break;
+                case StationEventKind::LogFailed:
+                    ReportFailure(event.error + "; the station takes no more radios");
+                    m_LogFailed = true;
+                    continue;
+                case StationEventKind::CableStopped:
+                    line += ": stopped";
+                    break;
+            }
+            PrintLine(line);
+        }
+        std::fflush(stdout);
+    }
+
+    static std::string RadioLine(const RadioRecord& record) {
+        std::string line =
+            "radio " + std::to_string(record.number) + " " + RadioResultName(record.result);
+        if (!record.detail.empty()) {
+            line += " (" + record.detail + ")";
+        }
+        switch (record.result) {
+            case RadioResult::Ok:
+                return line + ": done, unplug";
+            case RadioResult::Cancelled:
+                return line + ": abandoned, write it again";
+            case RadioResult::VerifyFailed:
+            case RadioResult::WriteFailed:
+                break;
+        }
+        return line + ": failed, write again";
+    }
+
+    // Device names come from the user and may hold anything: echoed safely.
+    static void PrintLine(const std::string& line) {
+        std::fputs(TerminalText(line).c_str(), stdout);
+        std::fputc('\n', stdout);
+    }
+
+    int Summarise(bool interrupted) const {
+        std::vector<RadioRecord> records = m_Station.Records();
+        if (m_Station.CableCount() > 1) {
+            for (size_t k = 0; k < m_Station.CableCount(); ++k) {
+                PrintLine(StationSummary(records, m_Station.CableName(k)));
+            }
+        }
+        PrintLine(StationSummary(records));
+        std::fflush(stdout);
+        if (m_LogFailed) {
+            return kExitFailure;
+        }
+        for (const RadioRecord& record : records) {
+            if (record.result == RadioResult::VerifyFailed ||
+                record.result == RadioResult::WriteFailed) {
+                return kExitWriteFailed;
+            }
+        }
+        return interrupted ? kExitCancelled : kExitSuccess;
+    }
+
+    ProgrammingStation& m_Station;
+    bool m_Auto;
+    bool m_LogFailed = false;
+    std::string m_Pending;
+};
+
+// Signals reach only this thread, so the workers' waits are never interrupted.
+void StartWorkers(ProgrammingStation& station) {
+    struct sigaction interrupt {};
+    interrupt.sa_handler = OnInterrupt;
+    sigemptyset(&interrupt.sa_mask);
+    sigaction(SIGINT, &interrupt, nullptr);
+    struct sigaction terminate = interrupt;
+    terminate.sa_handler = OnTerminate;
+    sigaction(SIGTERM, &terminate, nullptr);
+    sigaction(SIGHUP, &terminate, nullptr);
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaddset(&signals, signal);
+    }
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    station.Start();
+    pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
+}
+
+}  // namespace
+
+int RunStationCommand(const ParsedOptions& options) {
+    std::string error;
+    StationOptions stationOptions;
+    stationOptions.settingsPath = g_SettingsPath;
+    stationOptions.verify = !options.Has("--no-verify");
+    stationOptions.autoNext = options.Has("--auto");
+    if (options.Has("--count") &&
+        !ParseCount(options.Value("--count"), &stationOptions.count, &error)) {
+        return ReportFailure(error);
+    }
+    StationImage image{};
+    if (!LoadStationImage(options.Value("FILE.pgm"), &image, &error)) {
+        return ReportFailure(error);
+    }
+    StationLog log;
+    ProgrammingStation station(image, stationOptions, log);
+    CableOpening opened = station.OpenCables(options.Values("--device"), &error);
+    if (opened != CableOpening::Opened) {
+        ReportFailure(error + "; nothing was sent to any radio");
+        return opened == CableOpening::NamedTwice ? kExitFailure : kExitNoRadio;
+    }
+    // Only once every cable is ours: a refused run leaves no empty log behind.
+    if (options.Has("--log") && !log.Open(options.Value("--log"), &error)) {
+        return ReportFailure(error + "; nothing was sent to any radio");
+    }
+    StationTerminal terminal(station, stationOptions.autoNext);
+    terminal.Introduce();
+    StartWorkers(station);
+    return terminal.Run();
+}

@@ -1,0 +1,395 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "station/programming_station.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <utility>
+
+#include "link/clone_frames.h"
+#include "link/clone_protocol.h"
+#include "link/radio_connection.h"
+#include "link/serial_port.h"
+#include "link/transfer_job.h"
+#include "link/worker_runner.h"
+#include "link/write_verify.h"
+#include "station/radio_probe.h"
+
+namespace {
+
+std::string BlockText(int address) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%04X", address);
+    return text;
+}
+
+std::string CanonicalName(const std::string& device) {
+    std::error_code failure;
+    std::filesystem::path canonical = std::filesystem::canonical(device, failure);
+    return failure ? device : canonical.string();
+}
+
+}  // namespace
+
+struct ProgrammingStation::Cable {
+    size_t index = 0;
+    std::string device;
+    CSerialPort port;
+    TransferJob job;
+    WorkerRunner worker;
+    std::atomic<int32_t> phase{static_cast<int32_t>(CablePhase::WaitingForConfirm)};
+    std::atomic<int32_t> radios{0};
+    std::atomic<int32_t> okRadios{0};
+    // -1 before the first radio, else a RadioResult.
+    std::atomic<int32_t> last{-1};
+    // Confirmations given and taken; under the station's mutex.
+    int confirmations = 0;
+    int confirmationsTaken = 0;
+
+    void SetPhase(CablePhase value) {
+        phase.store(static_cast<int32_t>(value), std::memory_order_release);
+    }
+};
+
+ProgrammingStation::ProgrammingStation(const StationImage& image, StationOptions options,
+                                       StationLog& log)
+    : m_Image(image), m_Options(std::move(options)), m_Log(log) {}
+
+ProgrammingStation::~ProgrammingStation() {
+    Stop(true);
+    for (auto& cable : m_Cables) {
+        cable->worker.Join();
+    }
+}
+
+CableOpening ProgrammingStation::OpenCables(const std::vector<std::string>& devices,
+                                            std::string* error) {
+    std::vector<std::unique_ptr<Cable>> cables;
+    std::vector<std::string> canonicalNames;
+    for (const std::string& device : devices) {
+        std::string canonical = CanonicalName(device);
+        for (size_t k = 0; k < canonicalNames.size(); ++k) {
+            if (canonicalNames[k] == canonical) {
+                *error = "the cable " + device + " is named twice";
+                if (devices[k] != device) {
+                    *error += " (also as " + devices[k] + ")";
+                }
+                return CableOpening::NamedTwice;
+            }
+        }
+        canonicalNames.push_back(canonical);
+        auto cable = std::make_unique<Cable>();
+        cable->index = cables.size();
+        cable->device = device;
+        if (!cable->port.OpenDevice(device, clone_frames::kBaudRate, error)) {
+            return CableOpening::CannotOpen;
+        }
+        cables.push_back(std::move(cable));
+    }
+    m_Cables = std::move(cables);
+    return CableOpening::Opened;
+}
+
+void ProgrammingStation::Start() {
+    for (auto& cable : m_Cables) {
+        Cable* running = cable.get();
+        running->worker.Start([this, running] { RunCable(*running); });
+    }
+}
+
+void ProgrammingStation::Confirm(size_t cable) {
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        if (cable >= m_Cables.size()) {
+            return;
+        }
+        Cable& confirmed = *m_Cables[cable];
+        // Presses while it is busy are not kept for later: that would take a radio nobody put on.
+        if (confirmed.phase.load(std::memory_order_acquire) ==
+            static_cast<int32_t>(CablePhase::WaitingForConfirm)) {
+            confirmed.confirmations = confirmed.confirmationsTaken + 1;
+        }
+    }
+    m_Changed.notify_all();
+}
+
+void ProgrammingStation::EndConfirmations() {
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        m_ConfirmationsEnded = true;
+    }
+    m_Changed.notify_all();
+}
+
+void ProgrammingStation::Stop(bool abandon) {
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        m_Stopping.store(1, std::memory_order_release);
+        if (abandon) {
+            m_Abandon.store(1, std::memory_order_release);
+            for (auto& cable : m_Cables) {
+                cable->job.Cancel();
+            }
+        }
+    }
+    m_Changed.notify_all();
+}
+
+bool ProgrammingStation::Finished() const {
+    for (const auto& cable : m_Cables) {
+        if (!cable->worker.Finished()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+const std::string& ProgrammingStation::CableName(size_t cable) const {
+    return m_Cables[cable]->device;
+}
+
+CableStatus ProgrammingStation::Status(size_t index) const {
+    const Cable& cable = *m_Cables[index];
+    CableStatus status;
+    status.phase = static_cast<CablePhase>(cable.phase.load(std::memory_order_acquire));
+    status.progress = cable.job.Progress();
+    status.radios = cable.radios.load(std::memory_order_acquire);
+    status.okRadios = cable.okRadios.load(std::memory_order_acquire);
+    int32_t last = cable.last.load(std::memory_order_acquire);
+    if (last >= 0) {
+        status.last = static_cast<RadioResult>(last);
+    }
+    return status;
+}
+
+std::vector<StationEvent> ProgrammingStation::TakeEvents() {
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return std::exchange(m_Events, {});
+}
+
+std::vector<RadioRecord> ProgrammingStation::Records() const {
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return m_Records;
+}
+
+void ProgrammingStation::Post(StationEvent event) {
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    m_Events.push_back(std::move(event));
+}
+
+bool ProgrammingStation::LimitReached() const {
+    return m_Options.count > 0 && m_Claimed.load(std::memory_order_acquire) >= m_Options.count;
+}
+
+int ProgrammingStation::ClaimRadio() {
+    int number = m_Claimed.fetch_add(1, std::memory_order_acq_rel) + 1;
+    if (m_Options.count > 0 && number >= m_Options.count) {
+        // The cables still waiting have nothing more to wait for.
+        m_Changed.notify_all();
+    }
+    return m_Options.count > 0 && number > m_Options.count ? 0 : number;
+}
+
+bool ProgrammingStation::Sleep(int milliseconds) {
+    std::unique_lock<std::mutex> lock(m_Mutex);
+    return !m_Changed.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] {
+        return m_Stopping.load(std::memory_order_acquire) != 0 || LimitReached();
+    });
+}
+
+bool ProgrammingStation::WaitForConfirm(Cable& cable) {
+    cable.SetPhase(CablePhase::WaitingForConfirm);
+    Post({StationEventKind::WaitingForConfirm, cable.index, {}, {}});
+    std::unique_lock<std::mutex> lock(m_Mutex);
+    m_Changed.wait(lock, [this, &cable] {
+        return m_Stopping.load(std::memory_order_acquire) != 0 || LimitReached() ||
+               cable.confirmations > cable.confirmationsTaken || m_ConfirmationsEnded;
+    });
+    if (m_Stopping.load(std::memory_order_acquire) != 0 || LimitReached() ||
+        cable.confirmations == cable.confirmationsTaken) {
+        return false;
+    }
+    cable.confirmationsTaken = cable.confirmations;
+    return true;
+}
+
+bool ProgrammingStation::WaitForRadio(Cable& cable) {
+    CableType type = CableFromSettings(m_Options.settingsPath);
+    for (;;) {
+        if (!m_Options.autoNext && !WaitForConfirm(cable)) {
+            return false;
+        }
+        if (m_Options.autoNext) {
+            cable.SetPhase(CablePhase::LookingForRadio);
+        }
+        if (LimitReached()) {
+            return false;
+        }
+        switch (ProbeRadio(cable.port, type, &m_Stopping)) {
+            case ProbeResult::Answered:
+                return true;
+            case ProbeResult::Cancelled:
+                return false;
+            case ProbeResult::Silent:
+                break;
+        }
+        if (!m_Options.autoNext) {
+            Post({StationEventKind::NoRadioAnswered, cable.index, {}, {}});
+        } else if (!Sleep(m_Options.probeIntervalMs)) {
+            return false;
+        }
+    }
+}
+
+bool ProgrammingStation::WaitForUnplug(Cable& cable) {
+    cable.SetPhase(CablePhase::WaitingForUnplug);
+    Post({StationEventKind::WaitingForUnplug, cable.index, {}, {}});
+    CableType type = CableFromSettings(m_Options.settingsPath);
+    // A probe is silent only after several unanswered tries, so a radio that misses one
+    // wake-up is never taken for the next one and written twice.
+    for (;;) {
+        if (!Sleep(m_Options.probeIntervalMs)) {
+            return false;
+        }
+        switch (ProbeRadio(cable.port, type, &m_Stopping)) {
+            case ProbeResult::Answered:
+                break;
+            case ProbeResult::Silent:
+                return true;
+            case ProbeResult::Cancelled:
+                return false;
+        }
+    }
+}
+
+void ProgrammingStation::RunCable(Cable& cable) {
+    while (WaitForRadio(cable)) {
+        int number = ClaimRadio();
+        if (number == 0) {
+            break;
+        }
+        RadioRecord record = ProgramRadio(cable, number);
+        Finish(cable, record);
+        if (record.result == RadioResult::Cancelled ||
+            m_Stopping.load(std::memory_order_acquire) != 0 || LimitReached()) {
+            break;
+        }
+        if (m_Options.autoNext && !WaitForUnplug(cable)) {
+            break;
+        }
+    }
+    cable.SetPhase(CablePhase::Stopped);
+    Post({StationEventKind::CableStopped, cable.index, {}, {}});
+}
+
+namespace {
+
+// Runs one exchange with job over the cable's open port, cancelled at once when the station
+// is being abandoned.
+TransferStatus RunExchange(TransferJob& job, CableLine& port, const std::string& settingsPath,
+                           bool read, uint8_t* image, const std::atomic<int32_t>& abandon) {
+    job.Reset(&port, settingsPath, read, image);
+    job.fixedPort = true;
+    job.progress.store(0, std::memory_order_release);
+    // Stop may have cancelled the job before Reset cleared the flag.
+    if (abandon.load(std::memory_order_acquire) != 0) {
+        job.Cancel();
+    }
+    TransferThreadProc(job);
+    return job.Status();
+}
+
+// Why a write that did not end as done failed, for the log.
+void DescribeWriteFailure(const TransferJob& job, TransferStatus status, RadioRecord* record) {
+    if (job.IsCancelled() && !IsFinalStatus(status)) {
+        record->result = RadioResult::Cancelled;
+        record->detail = "nothing written";
+        if (job.Blocks() > 0) {
+            record->detail = "part of the file written: ";
+            record->detail += std::to_string(job.Blocks()) + " blocks";
+        }
+        return;
+    }
+    record->result = RadioResult::WriteFailed;
+    switch (status) {
+        case StatusPortError:
+            record->detail = "the radio did not answer";
+            break;
+        case StatusIdentError:
+            record->detail = "another radio model";
+            break;
+        case StatusEchoCable:
+            record->detail = "the cable echoes: set the echoing cable type";
+            break;
+        default:
+            record->detail = "not acknowledged at block " +
+                             BlockText(clone_frames::kCloneFirstAddress +
+                                       job.Blocks() * clone_frames::kBlockSize) +
+                             "; the radio holds part of the file";
+            break;
+    }
+}
+
+}  // namespace
+
+RadioRecord ProgrammingStation::ProgramRadio(Cable& cable, int number) {
+    auto started = std::chrono::steady_clock::now();
+    RadioRecord record;
+    record.time = LocalTimeText(std::chrono::duration_cast<std::chrono::seconds>(
+                                    std::chrono::system_clock::now().time_since_epoch())
+                                    .count());
+    record.cable = cable.device;
+    record.number = number;
+    cable.SetPhase(CablePhase::Writing);
+    StationImage sent = m_Image;
+    TransferStatus status =
+        RunExchange(cable.job, cable.port, m_Options.settingsPath, false, sent.data(), m_Abandon);
+    record.identification = cable.job.identification;
+    if (status != StatusWriteDone) {
+        DescribeWriteFailure(cable.job, status, &record);
+    } else if (m_Options.verify) {
+        cable.SetPhase(CablePhase::Checking);
+        StationImage readBack{};
+        PrepareReadBackImage(sent.data(), readBack.data());
+        status = RunExchange(cable.job, cable.port, m_Options.settingsPath, true, readBack.data(),
+                             m_Abandon);
+        if (status == StatusReadDone) {
+            std::vector<int> differing = DifferingBlocks(sent.data(), readBack.data());
+            if (!differing.empty()) {
+                record.result = RadioResult::VerifyFailed;
+                record.detail = DescribeBlocks(differing);
+            }
+        } else if (cable.job.IsCancelled() && !IsFinalStatus(status)) {
+            record.result = RadioResult::Cancelled;
+            record.detail = "written, not checked";
+        } else {
+            record.result = RadioResult::VerifyFailed;
+            record.detail = "written, but could not be read back to check it";
+        }
+    }
+    record.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    return record;
+}
+
+void ProgrammingStation::Finish(Cable& cable, const RadioRecord& record) {
+    std::string error;
+    bool logged = m_Log.Append(record, &error);
+    cable.radios.fetch_add(1, std::memory_order_acq_rel);
+    if (record.result == RadioResult::Ok) {
+        cable.okRadios.fetch_add(1, std::memory_order_acq_rel);
+    }
+    cable.last.store(static_cast<int32_t>(record.result), std::memory_order_release);
+    {
+        std::lock_guard<std::mutex> lock(m_Mutex);
+        m_Records.push_back(record);
+        m_Events.push_back({StationEventKind::RadioDone, cable.index, record, {}});
+        if (!logged) {
+            m_Events.push_back({StationEventKind::LogFailed, cable.index, record, error});
+        }
+    }
+    // A radio nobody can find in the log is worse than a station that stops.
+    if (!logged) {
+        Stop(false);
+    }
+}

@@ -1,0 +1,139 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The programming station: one image written to radio after radio on several cables at once,
+// each cable on its own worker, every radio read back, compared and logged. Front ends follow
+// it by polling Status and TakeEvents; nothing here waits on them or words a message for them.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "codeplug/radio_image.h"
+#include "station/station_log.h"
+
+using StationImage = std::array<uint8_t, kImageSize>;
+
+struct StationOptions {
+    std::string settingsPath;
+    bool verify = true;
+    // Radios are found by trying the wake-up, instead of waiting for Confirm.
+    bool autoNext = false;
+    // Radios in all before the station stops; 0 for no limit.
+    int count = 0;
+    int probeIntervalMs = 2000;
+};
+
+enum class CablePhase : int32_t {
+    // Waiting for Confirm (the user says the next radio is on).
+    WaitingForConfirm,
+    // Trying the wake-up until a radio answers.
+    LookingForRadio,
+    Writing,
+    Checking,
+    // Trying the wake-up until the radio just done stops answering.
+    WaitingForUnplug,
+    Stopped,
+};
+
+struct CableStatus {
+    CablePhase phase = CablePhase::WaitingForConfirm;
+    int progress = 0;
+    int radios = 0;
+    int okRadios = 0;
+    // The result of the cable's latest radio, none before the first.
+    std::optional<RadioResult> last;
+};
+
+enum class StationEventKind {
+    // The cable waits for the user to put the next radio on and confirm.
+    WaitingForConfirm,
+    // Confirmed, but no radio answered the wake-up.
+    NoRadioAnswered,
+    // The radio is done; record says how.
+    RadioDone,
+    // The radio just done still answers; the cable waits for it to go.
+    WaitingForUnplug,
+    // A radio's line could not go into the log; the station stops taking radios.
+    LogFailed,
+    // The cable takes no more radios.
+    CableStopped,
+};
+
+struct StationEvent {
+    StationEventKind kind;
+    size_t cable = 0;
+    RadioRecord record;
+    std::string error;
+};
+
+enum class CableOpening { Opened, NamedTwice, CannotOpen };
+
+class ProgrammingStation {
+public:
+    // image is copied: the file it came from may change on disk during the run. log may be
+    // closed (no file); it must outlive the station.
+    ProgrammingStation(const StationImage& image, StationOptions options, StationLog& log);
+    // Abandons any radio still being written and waits for every worker.
+    ~ProgrammingStation();
+    ProgrammingStation(const ProgrammingStation&) = delete;
+    ProgrammingStation& operator=(const ProgrammingStation&) = delete;
+
+    // Opens every cable exclusively before anything is sent: a message, and none
+    // kept open, when one is missing, in use, not a serial port or named twice.
+    CableOpening OpenCables(const std::vector<std::string>& devices, std::string* error);
+    // Starts one worker per cable.
+    void Start();
+    // The user says the next radio is on this cable (ignored unless it waits for that).
+    void Confirm(size_t cable);
+    // No more Confirm will come (the terminal closed): a cable stops when it would wait for one.
+    void EndConfirmations();
+    // Takes no more radios; with abandon, radios being written are cancelled at a block
+    // boundary, else they are finished first.
+    void Stop(bool abandon);
+    // Every worker has returned.
+    bool Finished() const;
+
+    size_t CableCount() const { return m_Cables.size(); }
+    const std::string& CableName(size_t cable) const;
+    CableStatus Status(size_t cable) const;
+    std::vector<StationEvent> TakeEvents();
+    std::vector<RadioRecord> Records() const;
+
+private:
+    struct Cable;
+
+    void RunCable(Cable& cable);
+    bool WaitForRadio(Cable& cable);
+    bool WaitForUnplug(Cable& cable);
+    // Waits milliseconds unless the station stops first; false when it stops.
+    bool Sleep(int milliseconds);
+    bool WaitForConfirm(Cable& cable);
+    // The radio number to give the next radio, or 0 once the count is reached.
+    int ClaimRadio();
+    bool LimitReached() const;
+    RadioRecord ProgramRadio(Cable& cable, int number);
+    void Finish(Cable& cable, const RadioRecord& record);
+    void Post(StationEvent event);
+
+    StationImage m_Image;
+    StationOptions m_Options;
+    StationLog& m_Log;
+    std::vector<std::unique_ptr<Cable>> m_Cables;
+
+    // Shared with the cables' waits and probes as their cancel flag.
+    std::atomic<int32_t> m_Stopping{0};
+    std::atomic<int32_t> m_Abandon{0};
+    bool m_ConfirmationsEnded = false;
+    std::atomic<int> m_Claimed{0};
+
+    mutable std::mutex m_Mutex;
+    std::condition_variable m_Changed;
+    std::vector<StationEvent> m_Events;
+    std::vector<RadioRecord> m_Records;
+};

@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// halvex-cli station as a user runs it: refused lines send nothing to any radio, and --auto
+// waits for each written radio to go before it takes the next.
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <thread>
+
+#include "cli_run_fixture.h"
+#include "codeplug/pgm_file.h"
+#include "link/serial_port.h"
+#include "platform/csv_text.h"
+#include "sim/virtual_radio.h"
+#include "support/virtual_radio_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class CliStationTest : public CliRunFixture {
+protected:
+    void SetUp() override {
+        halvex::test::WriteLinkSettings(m_Settings, {{"readtime", 2000}, {"writetime", 2000}});
+        ASSERT_EQ(Run({"new", "--settings", m_Settings, "-o", File("A.pgm")}).exitCode, 0);
+        m_Folder.Write("short.pgm", ReadBytes(File("A.pgm")).substr(0, 100));
+        fs::create_symlink(m_Cable, File("same-cable"));
+    }
+
+    bool StartRadio(VirtualRadioOptions options) {
+        std::string error;
+        m_Radio.SetMemory(halvex::test::PatternMemory(3));
+        bool started = m_Radio.Start(m_Cable, options, &error);
+        EXPECT_TRUE(started) << error;
+        return started;
+    }
+
+    std::map<std::string, std::string> Files() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::directory_iterator(m_Folder.Path())) {
+            std::string name = entry.path().filename();
+            if (entry.is_regular_file() && name != "stdout.txt" && name != "stderr.txt") {
+                files[name] = ReadBytes(entry.path());
+            }
+        }
+        return files;
+    }
+
+    std::string m_Settings = File("setting.ini");
+    std::string m_Cable = File("cable");
+    VirtualRadio m_Radio;
+};
+
+TEST_F(CliStationTest, BadInputIsRefusedBeforeAnyRadioHearsAByte) {
+    ASSERT_TRUE(StartRadio({}));
+    // Another program holding a second radio's cable.
+    VirtualRadio held;
+    std::string error;
+    ASSERT_TRUE(held.Start(File("held"), {}, &error)) << error;
+    CSerialPort holder;
+    ASSERT_TRUE(holder.OpenDevice(File("held"), 9600, &error)) << error;
+
+    auto line = [this](std::vector<std::string> middle) {
+        std::vector<std::string> arguments = {"station", "--settings", m_Settings, "--log",
+                                              File("log.csv")};
+        arguments.insert(arguments.end(), middle.begin(), middle.end());
+        return arguments;
+    };
+    struct Case {
+        std::vector<std::string> arguments;
+        int exitCode;
+        std::string says;
+    };
+    const Case cases[] = {
+        {line({File("missing.pgm"), "--device", m_Cable}), 1, "missing.pgm"},
+        {line({File("short.pgm"), "--device", m_Cable}), 1, "nothing was sent to any radio"},
+        {line({File("A.pgm")}), 1, "--device PATH... is missing"},
+        {line({File("A.pgm"), "--device", m_Cable, "--device", File("nothing")}), 2,
+         "nothing was sent to any radio"},
+        {line({File("A.pgm"), "--device", m_Cable, "--device", File("same-cable")}), 1,
+         "named twice"},
+        {line({File("A.pgm"), "--device", m_Cable, "--device", File("held")}), 2, "in use"},
+        {line({File("A.pgm"), "--device", m_Cable, "--count", "0"}), 1, "--count"},
+        {{"station", File("A.pgm"), "--device", m_Cable, "--settings", m_Settings, "--log",
+          File("A.pgm")},
+         1,
+         "which this command reads"},
+    };
+    const std::map<std::string, std::string> before = Files();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.says);
+        RunResult result = Run(c.arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+        EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
+        EXPECT_EQ(Files(), before) << "a refused line created or changed a file";
+    }
+    EXPECT_TRUE(m_Radio.ReceivedBytes().empty());
+    EXPECT_TRUE(held.ReceivedBytes().empty());
+}
+
+TEST_F(CliStationTest, AutoTakesTheNextRadioOnlyOnceTheWrittenOneIsGone) {
+    VirtualRadioOptions options;
+    options.radios = 2;
+    // Longer than a probe cycle, so the station sees the gap between the radios.
+    options.swapAfterMs = 6000;
+    ASSERT_TRUE(StartRadio(options));
+    const std::string original = ReadBytes(File("A.pgm"));
+    RunResult result;
+    std::thread station([&] {
+        result = Run({"station", File("A.pgm"), "--device", m_Cable, "--count", "2", "--auto",
+                      "--settings", m_Settings, "--log", File("log.csv")});
+    });
+    // The file changing on disk during the run changes nothing that is written.
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (ReadBytes(File("log.csv")).empty() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    m_Folder.Write("A.pgm", std::string(original.size(), '\0'));
+    station.join();
+
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    std::vector<CsvRecord> lines;
+    std::string error;
+    ASSERT_TRUE(ParseCsvText(ReadBytes(File("log.csv")), &lines, &error)) << error;
+    ASSERT_EQ(lines.size(), 2u);
+    for (const CsvRecord& line : lines) {
+        EXPECT_EQ(line.fields[4], "ok");
+    }
+    EXPECT_NE(result.out.find("waiting for the radio to be unplugged"), std::string::npos);
+    EXPECT_NE(result.out.find("2 radios: 2 ok"), std::string::npos) << result.out;
+    // Had the first radio been taken again, the second would still hold its own memory.
+    const uint8_t* image = reinterpret_cast<const uint8_t*>(original.data()) + kPgmHeaderSize;
+    for (int radio = 1; radio <= 2; ++radio) {
+        RadioMemory memory = m_Radio.MemoryOf(radio);
+        EXPECT_TRUE(halvex::test::SameRange(memory.data(), image, kCloneBegin, kImageSize))
+            << "radio " << radio;
+    }
+}
+
+// Ctrl-C once: every cable finishes the radio it is writing; twice: each abandons it, and the
+// log says how far it got. Either way the run ends as cancelled.
+TEST_F(CliStationTest, CtrlCAtLineSpeedFinishesTheRadiosBeingWrittenAndASecondOneAbandons) {
+    struct Case {
+        int interrupts;
+        std::string result;
+    };
+    VirtualRadioOptions paced;
+    paced.pace9600 = true;
+    ASSERT_TRUE(StartRadio(paced));
+    for (const Case& c : {Case{1, ",ok,"}, Case{2, ",cancelled,part of the file written"}}) {
+        SCOPED_TRACE(c.result);
+        fs::remove(File("log.csv"));
+        size_t heard = m_Radio.ReceivedBytes().size();
+        std::vector<std::string> arguments = {HALVEX_CLI_PATH, File("A.pgm"), "--device",
+                                              m_Cable,         "--auto",      "--settings",
+                                              m_Settings,      "--log",       File("log.csv")};
+        arguments.insert(arguments.begin() + 1, "station");
+        std::vector<char*> argv;
+        for (std::string& argument : arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t quiet;
+        posix_spawn_file_actions_init(&quiet);
+        posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+        pid_t child = 0;
+        int spawned = posix_spawn(&child, argv[0], &quiet, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&quiet);
+        ASSERT_EQ(spawned, 0);
+        // Well into the blocks of a paced write.
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (m_Radio.ReceivedBytes().size() < heard + 2000 &&
+               std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        for (int k = 0; k < c.interrupts; ++k) {
+            kill(child, SIGINT);
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 130);
+        std::string log = ReadBytes(File("log.csv"));
+        EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+        EXPECT_NE(log.find(c.result), std::string::npos) << log;
+    }
+}
+
+}  // namespace
