@@ -77,8 +77,6 @@ constexpr DialogTemplate kToolTemplates[] = {
      kChannelImportControls},
     {kConfigImportTemplate, DialogKind::Modal, "导入配置", kDialogFont, 8, 300, 196,
      kConfigImportControls},
-};
-
     {kStationTemplate, DialogKind::Modal, "批量写频", kDialogFont, 8, 390, 304, kStationControls},
 };
 
