@@ -17,6 +17,7 @@
 #include "config/language.h"
 #include "config/language_files.h"
 #include "config/settings.h"
+#include "editors/channel_bulk_commands.h"
 #include "editors/channel_csv_commands.h"
 #include "editors/channel_row_commands.h"
 #include "editors/radiogram_dialog.h"
@@ -122,7 +123,7 @@ bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& a
         NewDocument();
     }
     m_Frame->show();
-    m_Frame->FitAndCentre();
+    m_Frame->RestoreAndCentre();
     m_Frame->View()->OnTitleChanged();
     m_Frame->View()->FocusChannelTable();
     ShowSettingsNotes(*m_Frame, notes);
@@ -168,6 +169,7 @@ void CHalvexApp::InstallCommandHandlers() {
     InstallTestModeCommand(features);
     InstallChannelCsvCommands(features);
     InstallChannelRowCommands(features);
+    InstallChannelBulkCommands(features);
     InstallEditCommands(*this, frame);
 }
 
