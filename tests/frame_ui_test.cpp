@@ -80,6 +80,8 @@ private slots:
         frame->resize(1600, 1100);
         QCoreApplication::processEvents();
         QCOMPARE(grid->height(), grown + 100);
+        // Shown whole, not cut by the page that holds it.
+        QCOMPARE(grid->visibleRegion().boundingRect().height(), grid->height());
         QCOMPARE(grid->width(), gridBefore.width());
         QCOMPARE(frame->View()->horizontalScrollBar()->maximum(), 0);
         frame->resize(600, 400);

@@ -57,6 +57,7 @@ CChannelPage::CChannelPage(CHalvexDoc& document, QWidget* parent)
     // for; the page's own font keeps every header inside its column.
     m_Grid->setFont(font());
     m_GridTemplateSize = m_Grid->size();
+    m_PageTemplateSize = size();
     m_RangeSelector = FindControl<QComboBox>(this, kRangeSelectorId);
     m_RangeTemplateWidth = m_RangeSelector->width();
 
@@ -123,6 +124,8 @@ void CChannelPage::PlaceFindBar() {
 }
 
 void CChannelPage::Grow(const QSize& extra) {
+    // The template fixes the page's size; the room goes to the grid's rows alone.
+    setFixedSize(m_PageTemplateSize + QSize(0, extra.height()));
     m_Grid->resize(m_GridTemplateSize + QSize(0, extra.height()));
 }
 

@@ -80,6 +80,7 @@ private:
     QComboBox* m_RangeSelector;
     int m_RangeTemplateWidth = 0;
     QSize m_GridTemplateSize;
+    QSize m_PageTemplateSize;
     CChannelFindBar* m_FindBar;
     CCellEditor* m_FrequencyEditor;
     CCellEditor* m_DecodeEditor;

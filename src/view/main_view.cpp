@@ -161,11 +161,12 @@ void CHalvexView::GrowToViewport() {
         return;
     }
     const QSize extra = (viewport()->size() - m_FormSize).expandedTo(QSize(0, 0));
-    m_Form->setFixedSize(m_FormSize + extra);
-    m_Tabs->resize(m_TabsSize + extra);
+    // Pages first: a page of fixed size would keep a shrinking tab control from shrinking.
     for (MainViewPage* page : m_Pages) {
         page->Grow(extra);
     }
+    m_Tabs->resize(m_TabsSize + extra);
+    m_Form->setFixedSize(m_FormSize + extra);
 }
 
 QString CHalvexView::WindowTitle(const std::string& path, bool modified) {
