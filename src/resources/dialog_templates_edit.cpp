@@ -9,13 +9,13 @@ constexpr const char* kDialogFont = "MS Sans Serif";
 
 constexpr ControlTemplate kSetColumnControls[] = {
     {kSetColumnLabelId, ControlKind::Static, "栏目:", kStyleNone, 7, 9, 50, 8},
-    {kSetColumnListId, ControlKind::DropDownList, "", kStyleNone, 60, 7, 110, 150},
+    {kSetColumnListId, ControlKind::DropDownList, "", kStyleNone, 60, 7, 153, 150},
     {kSetValueLabelId, ControlKind::Static, "值:", kStyleNone, 7, 27, 50, 8},
-    {kSetValueListId, ControlKind::DropDownList, "", kStyleNone, 60, 25, 110, 150},
-    {kSetOffsetEditId, ControlKind::Edit, "", kStyleHidden, 60, 25, 110, 13},
-    {kSetOffsetHintId, ControlKind::Static, "", kStyleNone, 7, 43, 166, 18},
-    {kIdOk, ControlKind::DefaultPushButton, "确定", kStyleNone, 63, 66, 50, 14},
-    {kIdCancel, ControlKind::PushButton, "取消", kStyleNone, 120, 66, 50, 14},
+    {kSetValueListId, ControlKind::DropDownList, "", kStyleNone, 60, 25, 153, 150},
+    {kSetOffsetEditId, ControlKind::Edit, "", kStyleHidden, 60, 25, 153, 13},
+    {kSetOffsetHintId, ControlKind::Static, "", kStyleNone, 7, 43, 206, 18},
+    {kIdOk, ControlKind::DefaultPushButton, "确定", kStyleNone, 106, 66, 50, 14},
+    {kIdCancel, ControlKind::PushButton, "取消", kStyleNone, 163, 66, 50, 14},
 };
 
 constexpr ControlTemplate kSortControls[] = {
@@ -41,7 +41,7 @@ constexpr ControlTemplate kFillControls[] = {
 };
 
 constexpr DialogTemplate kEditTemplates[] = {
-    {kSetColumnTemplate, DialogKind::Modal, "为所选信道设置", kDialogFont, 8, 177, 86,
+    {kSetColumnTemplate, DialogKind::Modal, "为所选信道设置", kDialogFont, 8, 220, 86,
      kSetColumnControls},
     {kSortTemplate, DialogKind::Modal, "信道排序", kDialogFont, 8, 177, 78, kSortControls},
     {kFillTemplate, DialogKind::Modal, "填充频率", kDialogFont, 8, 177, 84, kFillControls},

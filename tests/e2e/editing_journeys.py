@@ -81,8 +81,16 @@ def expect(what, found, expected):
         raise JourneyFailure(f"{what}: {found!r}, expected {expected!r}")
 
 
-def choose_rows(session, grid, first, last):
-    session.x.drag(grid.row_header(first), grid.row_header(last))
+def choose_rows(session, first, last):
+    """Rows chosen from the keyboard: the table starts focused, Shift+Space takes the
+    current row and Shift with the arrows stretches the choice."""
+    session.x.focus(session.main_window)
+    session.x.key("Home")
+    for _ in range(first - 1):
+        session.x.key("Down")
+    session.x.key("shift+space")
+    for _ in range(last - first):
+        session.x.key("shift+Down")
 
 
 def journey_maximise_shows_more_rows(session):
@@ -113,11 +121,9 @@ def journey_maximise_shows_more_rows(session):
 def journey_set_power_undo(session):
     path = channel_file(session)
     session.start_app(path)
-    grid = session.channel_grid()
-    choose_rows(session, grid, 3, 7)
-    session.x.click(*grid.row_header(5), button=3)
-    session.shot("context-menu")
-    session.x.key(mnemonic(session.text("Menu_Edit_Set_For_Selected")))
+    session.channel_grid()
+    choose_rows(session, 3, 7)
+    menu_command(session, "Menu_Edit", "Menu_Edit_Set_For_Selected")
     dialog = session.dialog(session.resource(IDS.kSetColumnTemplate), IDS.kSetColumnTemplate)
     # The column list has the focus: typing a header's first letters picks it.
     session.x.type("Po")
@@ -166,24 +172,24 @@ def journey_find_a_name(session):
     session.x.key("F3")
     session.x.key("shift+F3")
     session.x.key("F3")
-    session.shot("found-r23")
-    # "r3" matches R03, R13, R23, R30...: the third is R23, where Escape leaves the table's
-    # focus for Return to edit.
+    session.shot("found-r32")
+    # "r3" matches R30 to R39: the third is R32, where Escape leaves the table's focus for
+    # Return to edit.
     session.x.key("Escape")
     session.x.key("Return")
     session.x.key("ctrl+a")
     session.x.type("150")
     session.x.key("Return")
     rows = save_over(session, path, "the channel found")
-    expect("channel 23's receive frequency", field(rows, 23, 1), "150.00000")
+    expect("channel 32's receive frequency", field(rows, 32, 1), "150.00000")
     expect("channels changed", sum(field(rows, n, 1) == "150.00000" for n in range(1, 41)), 1)
 
 
 def journey_fill_series(session):
     path = channel_file(session)
     session.start_app(path)
-    grid = session.channel_grid()
-    choose_rows(session, grid, 2, 9)
+    session.channel_grid()
+    choose_rows(session, 2, 9)
     menu_command(session, "Menu_Edit", "Menu_Edit_Fill")
     dialog = session.dialog(session.resource(IDS.kFillTemplate), IDS.kFillTemplate)
     session.x.key("ctrl+a")
@@ -193,7 +199,9 @@ def journey_fill_series(session):
     session.x.type("25")
     session.x.key("Tab")
     session.x.key("ctrl+a")
-    session.x.type("-0.6")
+    # xdotool would take a leading minus for an option of its own.
+    session.x.key("minus")
+    session.x.type("0.6")
     session.shot("fill-dialog")
     session.x.key("Return")
     session.wait_gone(dialog.window, "the Fill Frequencies dialog")
