@@ -41,12 +41,15 @@ CChannelFindBar::CChannelFindBar(const CHalvexDoc& document, CGridCtrl* grid, QW
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
     layout->addWidget(m_Label);
-    layout->addWidget(m_Edit, 1);
+    layout->addWidget(m_Edit);
     layout->addWidget(m_Previous);
     layout->addWidget(m_Next);
-    layout->addWidget(m_Status, 2);
+    layout->addWidget(m_Status, 1);
     layout->addWidget(m_Close);
     m_Label->setBuddy(m_Edit);
+    // Room for a name or a whole frequency, whatever the language's label takes.
+    m_Edit->setFixedWidth(m_Edit->fontMetrics().horizontalAdvance(QStringLiteral("000.000000")) +
+                          m_Edit->fontMetrics().averageCharWidth() * 2);
     m_Edit->setObjectName(QStringLiteral("findText"));
     m_Status->setObjectName(QStringLiteral("findStatus"));
     m_Close->setText(QStringLiteral("\u00D7"));
