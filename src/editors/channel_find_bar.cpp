@@ -116,9 +116,7 @@ void CChannelFindBar::Step(int direction, bool includeCurrent) {
                              m_Edit->text().trimmed().toStdString());
     if (m_Matches.empty()) {
         m_Status->setText(m_Edit->text().isEmpty() ? QString() : LangText("IDS_FIND_NO_MATCH"));
-        if (!m_Status->text().isEmpty()) {
-            AnnounceLabelText(m_Status);
-        }
+        Announce();
         return;
     }
     const int row = m_Grid->GetFocusCell().row;
@@ -148,6 +146,20 @@ void CChannelFindBar::Show(int index) {
         LangText("IDS_FIND_MATCH", {QString::number(n), shown, QString::number(index + 1),
                                     QString::number(m_Matches.size())}));
     AnnounceLabelText(m_Status);
+}
+
+// A screen reader follows the field being typed in, not the line beside it: the field's name
+// carries what was found, and its change is spoken.
+void CChannelFindBar::Announce() {
+    const QString label = LangText("IDS_FIND_LABEL").remove(QLatin1Char(':'));
+    SetAccessibleControlName(m_Edit, m_Status->text().isEmpty()
+                                         ? label
+                                         : label + QStringLiteral(", ") + m_Status->text());
+    AnnounceLabelText(m_Status);
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(m_Edit, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 bool CChannelFindBar::eventFilter(QObject* watched, QEvent* event) {

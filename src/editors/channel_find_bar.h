@@ -38,6 +38,7 @@ protected:
 private:
     void Step(int direction, bool includeCurrent);
     void Show(int index);
+    void Announce();
 
     const CHalvexDoc& m_Document;
     CGridCtrl* m_Grid;
