@@ -76,6 +76,8 @@ private slots:
             }
             QCOMPARE(Grid()->GetFocusCell().row, step.row);
             QCOMPARE(bar->StatusText(), QString::fromLatin1(step.status));
+            // The field being typed in is what a screen reader follows.
+            QVERIFY(bar->Edit()->accessibleName().endsWith(bar->StatusText()));
         }
         QTest::keyClick(bar->Edit(), Qt::Key_Escape);
         QVERIFY(!bar->isVisible());

@@ -145,7 +145,7 @@ void CChannelFindBar::Show(int index) {
     m_Status->setText(
         LangText("IDS_FIND_MATCH", {QString::number(n), shown, QString::number(index + 1),
                                     QString::number(m_Matches.size())}));
-    AnnounceLabelText(m_Status);
+    Announce();
 }
 
 // A screen reader follows the field being typed in, not the line beside it: the field's name
