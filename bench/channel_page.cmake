@@ -9,3 +9,13 @@ if(HALVEX_BUILD_UI)
     target_compile_definitions(channel_page_bench PRIVATE HALVEX_BIN_DIR="${HALVEX_BIN_DIR}")
     add_dependencies(channel_page_bench halvex_data)
 endif()
+# The window resized over a full table, and the edits of many channels at once.
+if(HALVEX_BUILD_UI)
+    add_executable(channel_edit_bench channel_edit_bench.cpp)
+    target_link_libraries(channel_edit_bench PRIVATE halvex_ui)
+    target_include_directories(channel_edit_bench PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    set_target_properties(channel_edit_bench PROPERTIES
+        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+    target_compile_definitions(channel_edit_bench PRIVATE HALVEX_BIN_DIR="${HALVEX_BIN_DIR}")
+    add_dependencies(channel_edit_bench halvex_data)
+endif()

@@ -97,9 +97,11 @@ private slots:
                 texts << action->text() + (action->isEnabled() ? "" : " (grey)");
             }
         }
-        QCOMPARE(texts, QStringList({"Cu&t\tCtrl+X", "&Copy\tCtrl+Ins", "&Paste\tCtrl+V",
-                                     "&Insert Empty Channel", "&Delete Channel",
-                                     "Mo&ve Up\tAlt+Up (grey)", "Move Do&wn\tAlt+Down", "C&lear"}));
+        QCOMPARE(texts,
+                 QStringList({"Cu&t\tCtrl+X", "&Copy\tCtrl+Ins", "&Paste\tCtrl+V",
+                              "&Insert Empty Channel", "&Delete Channel", "Mo&ve Up\tAlt+Up (grey)",
+                              "Move Do&wn\tAlt+Down", "C&lear", "&Set for Selected Channels...",
+                              "S&ort Channels...", "&Fill Frequencies..."}));
     }
 
     void setupLockedRowsStayOutOfReach() {

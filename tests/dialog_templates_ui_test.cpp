@@ -26,7 +26,8 @@ namespace {
 
 // Numbers on purpose: the language files title each dialog by its template's number, so a
 // renumbered template must fail here rather than lose its title in every language.
-const int kAllTemplates[] = {100, 101, 130, 131, 132, 134, 135, 136, 138, 150, 151, 155, 156, 160, 165};
+const int kAllTemplates[] = {100, 101, 130, 131, 132, 134, 135, 136, 138,
+                             150, 151, 155, 156, 160, 165, 170, 171, 172};
 
 }  // namespace
 
@@ -156,7 +157,8 @@ private slots:
         QFile file(QStringLiteral(HALVEX_BIN_DIR "/") + language);
         QVERIFY(file.open(QIODevice::ReadOnly));
         std::set<int> ids;
-        for (auto group : {ShellDialogTemplates(), PageDialogTemplates(), ToolDialogTemplates()}) {
+        for (auto group : {ShellDialogTemplates(), PageDialogTemplates(), ToolDialogTemplates(),
+                           EditDialogTemplates()}) {
             for (const DialogTemplate& dialog : group) {
                 ids.insert(dialog.id);
                 for (const ControlTemplate& control : dialog.controls) {

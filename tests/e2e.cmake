@@ -10,6 +10,7 @@ find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_executable(e2e-dialog-layout
     e2e/dialog_layout.cpp
     ${PROJECT_SOURCE_DIR}/src/resources/dialog_templates.cpp
+    ${PROJECT_SOURCE_DIR}/src/resources/dialog_templates_edit.cpp
     ${PROJECT_SOURCE_DIR}/src/resources/dialog_templates_pages.cpp
     ${PROJECT_SOURCE_DIR}/src/resources/dialog_templates_shell.cpp
     ${PROJECT_SOURCE_DIR}/src/resources/dialog_templates_tools.cpp)
@@ -48,5 +49,23 @@ foreach(journey IN LISTS HALVEX_E2E_JOURNEYS)
         COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/journeys.py ${journey}
             --bin ${HALVEX_BIN_DIR} --layout $<TARGET_FILE:e2e-dialog-layout>
             --work ${CMAKE_BINARY_DIR}/e2e --device-tree-program $<TARGET_FILE:halvex-journey>)
+    set_tests_properties(e2e_${journey} PROPERTIES LABELS e2e TIMEOUT 180)
+endforeach()
+
+# Editing many channels at once, under a window manager that maximises and hands the focus
+# back after each dialog.
+set(HALVEX_E2E_EDITING_JOURNEYS
+    maximise_shows_more_rows
+    maximise_shows_more_rows_chinese
+    set_power_undo
+    sort_by_frequency_undo
+    find_a_name
+    fill_series
+)
+foreach(journey IN LISTS HALVEX_E2E_EDITING_JOURNEYS)
+    add_test(NAME e2e_${journey}
+        COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/editing_journeys.py
+            ${journey} --bin ${HALVEX_BIN_DIR} --layout $<TARGET_FILE:e2e-dialog-layout>
+            --work ${CMAKE_BINARY_DIR}/e2e)
     set_tests_properties(e2e_${journey} PROPERTIES LABELS e2e TIMEOUT 180)
 endforeach()

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main frame: tool tips, accelerators, size limit, help and command routing.
+// The main frame: tool tips, accelerators, its size, help and command routing.
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QSettings>
 #include <QToolButton>
 #include <QToolTip>
 #include <QtTest>
@@ -10,7 +11,11 @@
 #include "app/halvex_app.h"
 #include "app/help_opener.h"
 #include "app/main_frame.h"
+#include "app/recent_files.h"
+#include "app/window_state.h"
 #include "config/app_globals.h"
+#include "editors/channel_page.h"
+#include "grid/grid_ctrl.h"
 #include "resources/command_ids.h"
 #include "resources/frame_resources.h"
 #include "support/shell_fixture.h"
@@ -61,15 +66,57 @@ private slots:
         QCOMPARE(QToolTip::text(), QStringLiteral("Start a new radio d"));
     }
 
-    void windowNeverGrowsPastTheMaximum() {
+    // The window grows past its opening size, the channel table gives the rows to the eye
+    // and keeps its columns, and the next start opens at the size and state this one closed.
+    void windowGrowsAndComesBackAsItClosed() {
         CMainFrame* frame = m_Shell.App().MainFrame();
-        frame->resize(1600, 1200);
-        QCOMPARE(frame->size(), QSize(kFrameMaximumWidth, kFrameMaximumHeight));
+        CGridCtrl* grid = frame->View()->ChannelPage()->Grid();
+        const QSize gridBefore = grid->size();
+        frame->resize(1600, 1000);
+        QCoreApplication::processEvents();
+        QCOMPARE(frame->size(), QSize(1600, 1000));
+        const int grown = grid->height();
+        QVERIFY(grown > gridBefore.height() + 300);
+        frame->resize(1600, 1100);
+        QCoreApplication::processEvents();
+        QCOMPARE(grid->height(), grown + 100);
+        // Shown whole, not cut by the page that holds it.
+        QCOMPARE(grid->visibleRegion().boundingRect().height(), grid->height());
+        QCOMPARE(grid->width(), gridBefore.width());
+        QCOMPARE(frame->View()->horizontalScrollBar()->maximum(), 0);
+        frame->resize(600, 400);
+        QCOMPARE(frame->size(), QSize(kFrameMinimumWidth, kFrameMinimumHeight));
+        QCoreApplication::processEvents();
+        QVERIFY(grid->height() < grown);
+
+        frame->resize(1300, 800);
+        SaveWindowState(*frame);
+        frame->resize(kFrameMinimumWidth, kFrameMinimumHeight);
+        frame->RestoreAndCentre();
+        QCOMPARE(frame->size(), QSize(1300, 800));
+        QVERIFY(!frame->isMaximized());
+
+        // A damaged entry is no size to open at; the window keeps the one it has.
+        const struct {
+            const char* width;
+            const char* height;
+            bool kept;
+        } entries[] = {{"1200", "700", true},
+                       {"-5", "700", false},
+                       {"1200", "abc", false},
+                       {"99999", "700", false}};
+        for (const auto& entry : entries) {
+            QSettings kept(RecentFileList::FilePath(), QSettings::IniFormat);
+            kept.setValue("Window/Width", entry.width);
+            kept.setValue("Window/Height", entry.height);
+            kept.sync();
+            QCOMPARE(LoadWindowState().size.isValid(), entry.kept);
+        }
     }
 
-    void everyPageFitsTheLargestWindowWithoutScrollBars() {
+    void everyPageFitsTheSmallestWindowWithoutScrollBars() {
         CMainFrame* frame = m_Shell.App().MainFrame();
-        frame->resize(kFrameMaximumWidth, kFrameMaximumHeight);
+        frame->resize(kFrameMinimumWidth, kFrameMinimumHeight);
         CHalvexView* view = frame->View();
         CPageTabCtrl* tabs = view->TabControl();
         QCOMPARE(tabs->count(), 3);

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QScrollBar>
 #include <QTest>
 #include <memory>
 
@@ -68,6 +69,24 @@ private slots:
         QCOMPARE(grid->GetCellText(4, 1), QStringLiteral("OFF"));
         QCOMPARE(m_Dialog->FrequencyList()->currentText(), QStringLiteral("108M0"));
         QCOMPARE(m_Dialog->windowTitle(), QStringLiteral("FM Radio Presets"));
+    }
+
+    // Taller, the dialog shows every preset without scrolling and keeps its buttons below;
+    // it never gets narrower or shorter than its template.
+    void growsTallerToShowEveryPreset() {
+        Open();
+        CGridCtrl* grid = m_Dialog->Grid();
+        QWidget* ok = m_Dialog->findChild<QWidget*>(QStringLiteral("control1"));
+        const QSize dialog = m_Dialog->size();
+        const int gridHeight = grid->height();
+        const int okTop = ok->y();
+        m_Dialog->resize(dialog.width() + 200, dialog.height() + 120);
+        QCOMPARE(m_Dialog->size(), QSize(dialog.width(), dialog.height() + 120));
+        QCOMPARE(grid->height(), gridHeight + 120);
+        QCOMPARE(ok->y(), okTop + 120);
+        QCOMPARE(grid->verticalScrollBar()->maximum(), 0);
+        m_Dialog->resize(100, 100);
+        QCOMPARE(m_Dialog->size(), dialog);
     }
 
     void allFfPresetsShowEmptyCells() {

@@ -17,6 +17,7 @@
 #include "config/language.h"
 #include "config/language_files.h"
 #include "config/settings.h"
+#include "editors/channel_bulk_commands.h"
 #include "editors/channel_csv_commands.h"
 #include "editors/channel_row_commands.h"
 #include "editors/config_text_commands.h"
@@ -123,7 +124,7 @@ bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& a
         NewDocument();
     }
     m_Frame->show();
-    m_Frame->FitAndCentre();
+    m_Frame->RestoreAndCentre();
     m_Frame->View()->OnTitleChanged();
     m_Frame->View()->FocusChannelTable();
     ShowSettingsNotes(*m_Frame, notes);
@@ -170,6 +171,7 @@ void CHalvexApp::InstallCommandHandlers() {
     InstallChannelCsvCommands(features);
     InstallConfigTextCommands(features);
     InstallChannelRowCommands(features);
+    InstallChannelBulkCommands(features);
     InstallEditCommands(*this, frame);
 }
 

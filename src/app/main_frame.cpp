@@ -14,6 +14,7 @@
 
 #include "app/accelerator_filter.h"
 #include "app/accessible_names.h"
+#include "app/window_state.h"
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
@@ -30,8 +31,8 @@ CMainFrame::CMainFrame(CHalvexDoc& document, QWidget* parent) : QMainWindow(pare
     setCentralWidget(m_View);
     connect(m_View, &CHalvexView::relabelMenuRequested, this, &CMainFrame::RelabelMenu);
     connect(m_View, &CHalvexView::statusNoteRequested, this, &CMainFrame::SetStatusNote);
-    setMaximumSize(kFrameMaximumWidth, kFrameMaximumHeight);
-    resize(kFrameMaximumWidth, kFrameMaximumHeight);
+    setMinimumSize(kFrameMinimumWidth, kFrameMinimumHeight);
+    resize(kFrameMinimumWidth, kFrameMinimumHeight);
     setAcceptDrops(true);
     qApp->installEventFilter(
         new AcceleratorFilter(this, [this](int commandId) { OnCommand(commandId); }));
@@ -116,14 +117,18 @@ bool CMainFrame::IsCommandEnabled(int commandId) const {
     return HasCommandHandler(commandId) && (enabler == m_Enablers.end() || enabler->second());
 }
 
-void CMainFrame::FitAndCentre() {
-    QSize chrome = size() - m_View->viewport()->size();
-    QSize wanted = m_View->widget()->size() + chrome;
-    resize(size().boundedTo(wanted));
+void CMainFrame::RestoreAndCentre() {
+    const WindowState state = LoadWindowState();
+    if (state.size.isValid()) {
+        resize(state.size.expandedTo(minimumSize()));
+    }
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
+    }
+    if (state.maximized) {
+        showMaximized();
     }
 }
 
@@ -133,6 +138,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    SaveWindowState(*this);
     event->accept();
 }
 

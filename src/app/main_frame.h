@@ -19,8 +19,9 @@ class QLabel;
 class QToolBar;
 class QToolButton;
 
-constexpr int kFrameMaximumWidth = 1000;
-constexpr int kFrameMaximumHeight = 600;
+// The window opens at this size and never gets smaller: every page fits it whole.
+constexpr int kFrameMinimumWidth = 1000;
+constexpr int kFrameMinimumHeight = 600;
 // Tool tips keep this many characters of their language text.
 constexpr int kToolTipLength = 19;
 
@@ -71,8 +72,8 @@ public:
         m_DropHandler = std::move(handler);
     }
 
-    // Shrinks the window to the view's form when that is smaller, then centres it.
-    void FitAndCentre();
+    // Takes the size and maximised state the window had when it last closed, and centres it.
+    void RestoreAndCentre();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -18,6 +18,7 @@
 #include "config/language.h"
 #include "config/setting_definitions.h"
 #include "editors/channel_cell_editor.h"
+#include "editors/channel_find_bar.h"
 #include "editors/channel_grid.h"
 #include "editors/clamp_note.h"
 #include "grid/grid_ctrl.h"
@@ -55,6 +56,8 @@ CChannelPage::CChannelPage(CHalvexDoc& document, QWidget* parent)
     // The system's message-box font here is wider than the one the column widths were made
     // for; the page's own font keeps every header inside its column.
     m_Grid->setFont(font());
+    m_GridTemplateSize = m_Grid->size();
+    m_PageTemplateSize = size();
     m_RangeSelector = FindControl<QComboBox>(this, kRangeSelectorId);
     m_RangeTemplateWidth = m_RangeSelector->width();
 
@@ -68,6 +71,7 @@ CChannelPage::CChannelPage(CHalvexDoc& document, QWidget* parent)
     m_EncodeEditor = new CCellEditor(FindControl<QComboBox>(this, kEncodeListId), m_Grid);
     m_ChoiceEditor = new CCellEditor(FindControl<QComboBox>(this, kChoiceListId), m_Grid);
 
+    m_FindBar = new CChannelFindBar(m_Document, m_Grid, this);
     connect(m_Grid, &CGridCtrl::BeginEdit, this, &CChannelPage::OnBeginEdit);
     m_Grid->EnableRowSelection(true);
     m_Grid->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -105,8 +109,24 @@ void CChannelPage::Reload() {
     RelabelDialog(this, kChannelPageTemplate);
     LoadTexts();
     FillRangeSelector();
+    PlaceFindBar();
     BuildGrid();
     FillToneLists();
+    m_FindBar->Refresh();
+}
+
+void CChannelPage::PlaceFindBar() {
+    const QRect range = m_RangeSelector->geometry();
+    const int gap = range.height() / 2;
+    const int left = range.right() + gap;
+    m_FindBar->setGeometry(left, range.top(), m_Grid->geometry().right() - left + 1,
+                           range.height());
+}
+
+void CChannelPage::Grow(const QSize& extra) {
+    // The template fixes the page's size; the room goes to the grid's rows alone.
+    setFixedSize(m_PageTemplateSize + QSize(0, extra.height()));
+    m_Grid->resize(m_GridTemplateSize + QSize(0, extra.height()));
 }
 
 void CChannelPage::LoadTexts() {
@@ -211,7 +231,8 @@ QMenu* CChannelPage::CreateContextMenu(const QPoint& position) {
     commands->UpdateCommandStates();
     for (int command :
          {kCommandCut, kCommandCopy, kCommandPaste, 0, kCommandInsertChannel, kCommandDeleteChannel,
-          kCommandMoveChannelUp, kCommandMoveChannelDown, kCommandClear}) {
+          kCommandMoveChannelUp, kCommandMoveChannelDown, kCommandClear, 0, kCommandSetForSelected,
+          kCommandSortChannels, kCommandFillFrequencies}) {
         if (command == 0) {
             menu->addSeparator();
         } else if (QAction* action = commands->MenuAction(command)) {

@@ -12,6 +12,7 @@
 #include "view/main_view_page.h"
 
 class CCellEditor;
+class CChannelFindBar;
 class CGridCtrl;
 class CHalvexDoc;
 class QComboBox;
@@ -27,9 +28,12 @@ public:
     // Relabels, reselects the frequency range and rewrites every row from the image.
     void Reload() override;
     void CommitEdit() override;
+    // Longer windows show more rows; the columns keep their widths.
+    void Grow(const QSize& extra) override;
 
     CGridCtrl* Grid() const { return m_Grid; }
     QComboBox* RangeSelector() const { return m_RangeSelector; }
+    CChannelFindBar* FindBar() const { return m_FindBar; }
 
     // Rewrites row n (channel n) from the image with its lock states.
     void RefreshRow(int n);
@@ -61,6 +65,8 @@ private:
     void HideEditors();
     void LoadTexts();
     void FillRangeSelector();
+    // Beside the band selector, over the table's right part.
+    void PlaceFindBar();
     void FillToneLists();
     void BuildGrid();
     // Read from the settings file once per refresh, however many rows it redraws.
@@ -73,6 +79,9 @@ private:
     CGridCtrl* m_Grid;
     QComboBox* m_RangeSelector;
     int m_RangeTemplateWidth = 0;
+    QSize m_GridTemplateSize;
+    QSize m_PageTemplateSize;
+    CChannelFindBar* m_FindBar;
     CCellEditor* m_FrequencyEditor;
     CCellEditor* m_DecodeEditor;
     CCellEditor* m_EncodeEditor;

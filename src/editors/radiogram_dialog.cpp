@@ -2,7 +2,9 @@
 #include "editors/radiogram_dialog.h"
 
 #include <QComboBox>
+#include <QResizeEvent>
 #include <QSignalBlocker>
+#include <algorithm>
 
 #include "app/accessible_names.h"
 #include "app/edit_commands.h"
@@ -71,6 +73,25 @@ CRadiogramDlg::CRadiogramDlg(CHalvexDoc& document, QWidget* parent)
     connect(m_PresetEditor, &CCellEditor::Chosen, this, &CRadiogramDlg::OnPresetChosen);
     connect(m_PresetEditor, &CCellEditor::FocusLost, this, &CRadiogramDlg::OnPresetListLeft);
     connect(m_FrequencyList, &QComboBox::activated, this, &CRadiogramDlg::OnFrequencyChosen);
+
+    m_TemplateSize = size();
+    m_GridTemplateSize = m_Grid->size();
+    m_OkTemplateTop = FindControl<QWidget>(this, kIdOk)->y();
+    setMinimumSize(m_TemplateSize);
+    setMaximumSize(m_TemplateSize.width(), QWIDGETSIZE_MAX);
+}
+
+void CRadiogramDlg::resizeEvent(QResizeEvent* event) {
+    TemplateDialog::resizeEvent(event);
+    if (!m_TemplateSize.isValid()) {
+        return;
+    }
+    const int extra = std::max(0, height() - m_TemplateSize.height());
+    m_Grid->resize(m_GridTemplateSize + QSize(0, extra));
+    for (int button : {kIdOk, kIdCancel}) {
+        QWidget* control = FindControl<QWidget>(this, button);
+        control->move(control->x(), m_OkTemplateTop + extra);
+    }
 }
 
 QComboBox* CRadiogramDlg::PresetList() const {

@@ -32,6 +32,10 @@ public:
     // Cancel, Escape and the close box: the document as it was when the dialog opened.
     void reject() override;
 
+protected:
+    // Taller shows more presets; the buttons stay under the grid.
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void SetUpGrid();
     void FillGrid();
@@ -52,6 +56,9 @@ private:
     // The one undo step OK records: the edit's own name, or the dialog's for several.
     std::string m_StepName;
     int m_Edits = 0;
+    QSize m_TemplateSize;
+    QSize m_GridTemplateSize;
+    int m_OkTemplateTop = 0;
 };
 
 // The FM broadcast presets command of the main frame.

@@ -45,6 +45,13 @@ constexpr int kCommandInsertChannel = 32821;
 constexpr int kCommandDeleteChannel = 32822;
 constexpr int kCommandMoveChannelUp = 32823;
 constexpr int kCommandMoveChannelDown = 32824;
+// Edits of many channels, and the channel table's find bar.
+constexpr int kCommandSetForSelected = 32825;
+constexpr int kCommandSortChannels = 32826;
+constexpr int kCommandFillFrequencies = 32827;
+constexpr int kCommandFind = 32828;
+constexpr int kCommandFindNext = 32829;
+constexpr int kCommandFindPrevious = 32830;
 
 // Pane commands: in the accelerator table, handled by nobody.
 constexpr int kCommandNextPane = 57680;

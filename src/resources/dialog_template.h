@@ -71,3 +71,4 @@ const DialogTemplate* FindDialogTemplate(int id);
 std::span<const DialogTemplate> ShellDialogTemplates();
 std::span<const DialogTemplate> PageDialogTemplates();
 std::span<const DialogTemplate> ToolDialogTemplates();
+std::span<const DialogTemplate> EditDialogTemplates();

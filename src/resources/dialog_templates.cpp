@@ -2,7 +2,8 @@
 #include "resources/dialog_template.h"
 
 const DialogTemplate* FindDialogTemplate(int id) {
-    for (auto group : {ShellDialogTemplates(), PageDialogTemplates(), ToolDialogTemplates()}) {
+    for (auto group : {ShellDialogTemplates(), PageDialogTemplates(), ToolDialogTemplates(),
+                       EditDialogTemplates()}) {
         for (const DialogTemplate& dialog : group) {
             if (dialog.id == id) {
                 return &dialog;

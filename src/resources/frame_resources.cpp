@@ -38,6 +38,14 @@ constexpr MenuItemResource kEditItems[] = {
     {kCommandMoveChannelUp, "Menu_Edit_Move_Up", "上移(&V)\tAlt+Up"},
     {kCommandMoveChannelDown, "Menu_Edit_Move_Down", "下移(&W)\tAlt+Down"},
     {kCommandClear, "Menu_Edit_Clear", "清除(&L)"},
+    {0, nullptr, ""},
+    {kCommandSetForSelected, "Menu_Edit_Set_For_Selected", "为所选信道设置(&S)..."},
+    {kCommandSortChannels, "Menu_Edit_Sort", "信道排序(&O)..."},
+    {kCommandFillFrequencies, "Menu_Edit_Fill", "填充频率(&F)..."},
+    {0, nullptr, ""},
+    {kCommandFind, "Menu_Edit_Find", "查找(&N)\tCtrl+F"},
+    {kCommandFindNext, "Menu_Edit_Find_Next", "查找下一个\tF3"},
+    {kCommandFindPrevious, "Menu_Edit_Find_Previous", "查找上一个\tShift+F3"},
 };
 
 constexpr MenuItemResource kProgramItems[] = {
@@ -71,17 +79,31 @@ constexpr MenuResource kMainMenu[] = {
 };
 
 constexpr AcceleratorResource kAccelerators[] = {
-    {"Ctrl+C", kCommandPort},          {"Ctrl+L", kCommandLanguage},
-    {"Ctrl+N", kCommandNew},           {"Ctrl+O", kCommandOpen},
-    {"Ctrl+P", kCommandPrint},         {"Ctrl+R", kCommandReadRadio},
-    {"Ctrl+S", kCommandSave},          {"Ctrl+T", kCommandTestMode},
-    {"Ctrl+W", kCommandWriteRadio},    {"Ctrl+V", kCommandPaste},
-    {"Shift+Ins", kCommandPaste},      {"Ctrl+X", kCommandCut},
-    {"Shift+Del", kCommandCut},        {"Ctrl+Ins", kCommandCopy},
-    {"Ctrl+Z", kCommandUndo},          {"Alt+Backspace", kCommandUndo},
-    {"Ctrl+Y", kCommandRedo},          {"Ctrl+Shift+Z", kCommandRedo},
-    {"F6", kCommandNextPane},          {"Shift+F6", kCommandPreviousPane},
-    {"Alt+Up", kCommandMoveChannelUp}, {"Alt+Down", kCommandMoveChannelDown},
+    {"Ctrl+C", kCommandPort},
+    {"Ctrl+L", kCommandLanguage},
+    {"Ctrl+N", kCommandNew},
+    {"Ctrl+O", kCommandOpen},
+    {"Ctrl+P", kCommandPrint},
+    {"Ctrl+R", kCommandReadRadio},
+    {"Ctrl+S", kCommandSave},
+    {"Ctrl+T", kCommandTestMode},
+    {"Ctrl+W", kCommandWriteRadio},
+    {"Ctrl+V", kCommandPaste},
+    {"Shift+Ins", kCommandPaste},
+    {"Ctrl+X", kCommandCut},
+    {"Shift+Del", kCommandCut},
+    {"Ctrl+Ins", kCommandCopy},
+    {"Ctrl+Z", kCommandUndo},
+    {"Alt+Backspace", kCommandUndo},
+    {"Ctrl+Y", kCommandRedo},
+    {"Ctrl+Shift+Z", kCommandRedo},
+    {"F6", kCommandNextPane},
+    {"Shift+F6", kCommandPreviousPane},
+    {"Alt+Up", kCommandMoveChannelUp},
+    {"Alt+Down", kCommandMoveChannelDown},
+    {"Ctrl+F", kCommandFind},
+    {"F3", kCommandFindNext},
+    {"Shift+F3", kCommandFindPrevious},
 };
 
 constexpr ToolbarButtonResource kToolbar[] = {

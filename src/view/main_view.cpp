@@ -2,6 +2,7 @@
 #include "view/main_view.h"
 
 #include <QFileInfo>
+#include <QResizeEvent>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QString>
@@ -144,7 +145,28 @@ void CHalvexView::FitFormToTabs() {
     QSize margins = m_Form->size() - QSize(tabs.right() + 1, tabs.bottom() + 1);
     tabs.setSize(tabs.size().expandedTo(m_Tabs->minimumSizeHint()));
     m_Tabs->setGeometry(tabs);
-    m_Form->setFixedSize(QSize(tabs.right() + 1, tabs.bottom() + 1) + margins);
+    m_FormSize = QSize(tabs.right() + 1, tabs.bottom() + 1) + margins;
+    m_TabsSize = tabs.size();
+    m_Form->setFixedSize(m_FormSize);
+    GrowToViewport();
+}
+
+void CHalvexView::resizeEvent(QResizeEvent* event) {
+    QScrollArea::resizeEvent(event);
+    GrowToViewport();
+}
+
+void CHalvexView::GrowToViewport() {
+    if (!m_FormSize.isValid()) {
+        return;
+    }
+    const QSize extra = (viewport()->size() - m_FormSize).expandedTo(QSize(0, 0));
+    // Pages first: a page of fixed size would keep a shrinking tab control from shrinking.
+    for (MainViewPage* page : m_Pages) {
+        page->Grow(extra);
+    }
+    m_Tabs->resize(m_TabsSize + extra);
+    m_Form->setFixedSize(m_FormSize + extra);
 }
 
 QString CHalvexView::WindowTitle(const std::string& path, bool modified) {
@@ -193,6 +215,12 @@ void CHalvexView::FocusChannelTable() {
         m_Tabs->setCurrentWidget(channels->Widget());
         channels->Grid()->SelectCell(1, 1);
         channels->Grid()->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void CHalvexView::ShowChannelPage() {
+    if (CChannelPage* channels = ChannelPage()) {
+        m_Tabs->setCurrentWidget(channels->Widget());
     }
 }
 

@@ -42,6 +42,8 @@ public:
     void SetSourceName(const QString& name);
     // The channel table focused on channel 1, where the arrow keys work at once.
     void FocusChannelTable();
+    // The channel page in front, its focus cell kept.
+    void ShowChannelPage();
 
     CPageTabCtrl* TabControl() const { return m_Tabs; }
     const std::vector<MainViewPage*>& Pages() const { return m_Pages; }
@@ -55,6 +57,9 @@ signals:
     void relabelMenuRequested();
     void statusNoteRequested(const QString& text);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void CreateMissingPages();
     void AddPage(MainViewPage* page, const char* captionKey);
@@ -63,6 +68,8 @@ private:
     // Shows the page step tabs away, around the ends.
     void StepPage(int step);
     void FitFormToTabs();
+    // Grows the form, the tabs and the pages by what the window has beyond the template.
+    void GrowToViewport();
 
     CHalvexDoc& m_Document;
     QWidget* m_Form;
@@ -70,6 +77,8 @@ private:
     std::vector<MainViewPage*> m_Pages;
     std::vector<const char*> m_CaptionKeys;
     QString m_SourceName;
+    QSize m_FormSize;  // as the template lays it out
+    QSize m_TabsSize;
 };
 
 // Sets the status note of the main window whose view holds widget; nothing outside one.

@@ -2,6 +2,8 @@
 // What the main view needs from each of its tab pages.
 #pragma once
 
+#include <QSize>
+
 class QWidget;
 
 class MainViewPage {
@@ -14,4 +16,7 @@ public:
     virtual void Reload() = 0;
     // Stores an edit still open on the page, as leaving it would.
     virtual void CommitEdit() = 0;
+    // The window is this much larger than the template's form; a page with a table gives the
+    // room to it, the others keep their template layout.
+    virtual void Grow(const QSize& extra) { static_cast<void>(extra); }
 };

@@ -37,7 +37,8 @@ void PrintTemplate(const DialogTemplate& dialog, bool last) {
 
 int main() {
     std::printf("{\n");
-    auto groups = {ShellDialogTemplates(), PageDialogTemplates(), ToolDialogTemplates()};
+    auto groups = {ShellDialogTemplates(), PageDialogTemplates(), ToolDialogTemplates(),
+                   EditDialogTemplates()};
     size_t remaining = 0;
     for (auto group : groups) {
         remaining += group.size();

@@ -1,0 +1,146 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Many channels at once in the running main window: the find bar and its keys, and Set for
+// Selected Channels through its dialog as one named undo step with the skipped channels told.
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/halvex_app.h"
+#include "app/main_frame.h"
+#include "app/message_box.h"
+#include "app/step_names.h"
+#include "editors/channel_bulk_dialogs.h"
+#include "editors/channel_commit.h"
+#include "editors/channel_find_bar.h"
+#include "editors/channel_page.h"
+#include "grid/grid_ctrl.h"
+#include "page_test_support.h"
+#include "resources/command_ids.h"
+#include "support/shell_fixture.h"
+#include "view/main_view.h"
+
+class ChannelBulkUiTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        m_Shell.NewFolder().CopyFromBin({"setting.ini", "english.lang"});
+        QVERIFY(m_Shell.Start());
+        m_Page = Frame()->View()->ChannelPage();
+        QVERIFY(m_Page != nullptr);
+        QVERIFY(ShowActive(Frame()));
+        for (auto [n, frequency, name] :
+             {std::tuple{3, "146.52", "ALPHA"}, std::tuple{4, "147.00", "BRAVO"},
+              std::tuple{5, "147.50", "CHARL"}, std::tuple{90, "151.00", "BRAV2"}}) {
+            CommitReceiveFrequency(Document(), n, frequency);
+            CommitChannelName(Document(), n, name);
+        }
+        Document().SetModifiedFlag(false);
+        Document().ClearEditHistory();
+        Document().UpdateAllViews();
+        MessageBox::ClearShown();
+    }
+
+    void cleanup() {
+        Document().SetModifiedFlag(false);
+        QVERIFY(m_Shell.Finish());
+    }
+
+    void findBarFollowsTheTextAndItsKeys() {
+        CChannelFindBar* bar = m_Page->FindBar();
+        Grid()->setFocus();
+        QTest::keyClick(Grid(), Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(bar->isVisible());
+        QVERIFY(bar->Edit()->hasFocus());
+        const struct {
+            const char* typed;  // nullptr: the key instead
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            int row;
+            const char* status;
+        } steps[] = {
+            {"bra", Qt::Key_unknown, {}, 4, "Channel 4: 147.00000 BRAVO (1 of 2)"},
+            {nullptr, Qt::Key_F3, {}, 90, "Channel 90: 151.00000 BRAV2 (2 of 2)"},
+            {nullptr, Qt::Key_F3, {}, 4, "Channel 4: 147.00000 BRAVO (1 of 2)"},
+            {nullptr, Qt::Key_F3, Qt::ShiftModifier, 90, "Channel 90: 151.00000 BRAV2 (2 of 2)"},
+            {"147.5", Qt::Key_unknown, {}, 5, "Channel 5: 147.50000 CHARL (1 of 1)"},
+            {"zz", Qt::Key_unknown, {}, 5, "No match"},
+        };
+        for (const auto& step : steps) {
+            if (step.typed != nullptr) {
+                TypeInto(bar->Edit(), QString::fromLatin1(step.typed));
+            } else {
+                QTest::keyClick(bar->Edit(), step.key, step.modifiers);
+            }
+            QCOMPARE(Grid()->GetFocusCell().row, step.row);
+            QCOMPARE(bar->StatusText(), QString::fromLatin1(step.status));
+            // The field being typed in is what a screen reader follows.
+            QVERIFY(bar->Edit()->accessibleName().endsWith(bar->StatusText()));
+        }
+        QTest::keyClick(bar->Edit(), Qt::Key_Escape);
+        QVERIFY(!bar->isVisible());
+        QVERIFY(Grid()->hasFocus());
+        QVERIFY(!Document().IsModified());
+    }
+
+    void setForSelectedIsOneNamedStepAndTellsWhatItSkipped() {
+        const auto before = Document().bytes;
+        m_Page->SelectChannels({3, 4, 5, 6});
+        bool seen = false;
+        QTimer::singleShot(0, this, [&seen] {
+            auto* dialog = qobject_cast<CSetColumnDlg*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            seen = true;
+            ChooseWithKeys(dialog->ColumnList(), dialog->ColumnList()->findText("Power"));
+            ChooseWithKeys(dialog->ValueList(), 0);
+            dialog->accept();
+        });
+        Command(kCommandSetForSelected);
+        QVERIFY(seen);
+        for (int n : {3, 4, 5}) {
+            QVERIFY(!Document().GetPowerHigh(n));
+            QCOMPARE(Grid()->GetCellText(n, kColumnPower), QStringLiteral("Low"));
+        }
+        QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Set Power of Channels 3-5"));
+        QCOMPARE(MessageBox::Shown().size(), size_t(1));
+        QVERIFY(MessageBox::Shown().front().text.find("left as they were: 6") != std::string::npos);
+        QCOMPARE(m_Page->SelectedChannels(), (std::vector<int>{3, 4, 5, 6}));
+        Command(kCommandUndo);
+        QVERIFY(Document().bytes == before);
+        QCOMPARE(Grid()->GetCellText(4, kColumnPower), QStringLiteral("High"));
+
+        // A transmit offset that is no number keeps the dialog open and changes nothing.
+        m_Page->SelectChannels({3, 4});
+        QTimer::singleShot(0, this, [] {
+            auto* dialog = qobject_cast<CSetColumnDlg*>(QApplication::activeModalWidget());
+            QVERIFY(dialog != nullptr);
+            ChooseWithKeys(dialog->ColumnList(), dialog->ColumnList()->findData(kColumnTransmit));
+            QVERIFY(dialog->OffsetEdit()->isVisibleTo(dialog));
+            TypeInto(dialog->OffsetEdit(), "+0.6MHz");
+            dialog->accept();
+            QVERIFY(dialog->isVisible());
+            dialog->reject();
+        });
+        Command(kCommandSetForSelected);
+        QVERIFY(Document().bytes == before);
+    }
+
+private:
+    CMainFrame* Frame() const { return m_Shell.App().MainFrame(); }
+    CHalvexDoc& Document() const { return m_Shell.App().Document(); }
+    CGridCtrl* Grid() const { return m_Page->Grid(); }
+    void Command(int command) {
+        QAction* action = Frame()->MenuAction(command);
+        emit qobject_cast<QMenu*>(action->parent())->aboutToShow();
+        QVERIFY2(action->isEnabled(), QByteArray::number(command));
+        action->trigger();
+    }
+
+    halvex::test::ShellFixture m_Shell;
+    CChannelPage* m_Page = nullptr;
+};
+
+QTEST_MAIN(ChannelBulkUiTest)
+#include "channel_bulk_ui_test.moc"
