@@ -28,6 +28,7 @@ set(HALVEX_E2E_JOURNEYS
     fm_preset_lists
     import_channels
     export_import_configuration
+    export_import_configuration_chinese
     list_keys
     undo_redo_keys
     rows_cut_paste_undo

@@ -741,6 +741,7 @@ JOURNEYS = {
     "fm_preset_lists": ("english", journey_fm_preset_lists),
     "import_channels": ("english", journey_import_channels),
     "export_import_configuration": ("english", journey_export_import_configuration),
+    "export_import_configuration_chinese": ("chinese", journey_export_import_configuration),
     "list_keys": ("english", journey_list_keys),
     "undo_redo_keys": ("english", journey_undo_redo_keys),
     "rows_cut_paste_undo": ("english", journey_rows_cut_paste_undo),
