@@ -93,12 +93,33 @@ def choose_rows(session, first, last):
         session.x.key("shift+Down")
 
 
+def rows_changed(before, after):
+    """How many screen rows differ between two screenshots of the same size."""
+    stride = before.width * 3
+    return sum(before.pixels[y:y + stride] != after.pixels[y:y + stride]
+               for y in range(0, before.height * stride, stride))
+
+
+def settled_screen(session):
+    """The screen once two shots in a row are the same, so a change after it is the menu's."""
+    shots = [session.x.capture()]
+
+    def probe():
+        shots.append(session.x.capture())
+        return shots[-1] if rows_changed(shots[-2], shots[-1]) == 0 else None
+
+    return wait_until("the screen to settle", probe)
+
+
 def journey_maximise_shows_more_rows(session):
     path = channel_file(session)
     session.start_app(path)
     rows_before = len(session.channel_grid().rows)
-    # Maximise from the window manager's own menu of the window, as a keyboard user would.
+    # Maximise from the window manager's own menu of the window, as a keyboard user would. On a
+    # busy machine the menu opens late, and an X typed before it would reach the program.
+    before = settled_screen(session)
     session.x.key("alt+space")
+    wait_until("the window menu to open", lambda: rows_changed(before, session.x.capture()) > 60)
     session.x.key("x")
     wait_until("the window to fill the screen",
                lambda: session.x.geometry(session.main_window)[2] >= 1200)
