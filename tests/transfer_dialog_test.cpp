@@ -586,8 +586,9 @@ private slots:
                                       kTransferTimeoutMs);
             QCOMPARE(dialog.result(), kTransferEnded);
         } else {
-            QTRY_VERIFY_WITH_TIMEOUT(MessageLine(&dialog).startsWith(Lang("IDS_PROMPT_VERIFYFAIL")),
-                                     kTransferTimeoutMs);
+            QTRY_VERIFY2_WITH_TIMEOUT(
+                MessageLine(&dialog).startsWith(Lang("IDS_PROMPT_VERIFYFAIL")),
+                qPrintable(MessageLine(&dialog)), kTransferTimeoutMs);
             QVERIFY(MessageLine(&dialog).endsWith("1 block differs: 0x1230"));
             QVERIFY(dialog.isVisible());
             QVERIFY(Button(&dialog, kIdOk)->isEnabled());
