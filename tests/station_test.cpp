@@ -33,9 +33,8 @@ TEST(StationTest, EveryRadioOfThreeCablesIsWrittenCheckedAndLoggedOnce) {
     for (int k = 0; k < kCables; ++k) {
         VirtualRadioOptions options;
         options.radios = kRadiosPerCable;
-        // Long enough for the read-back to begin after the write's closing pause, even when a
-        // busy machine holds the station's worker up.
-        options.swapAfterMs = 4000;
+        // Long enough for the read-back to begin after the write's closing pause.
+        options.swapAfterMs = 2000;
         if (k == 1) {
             options.faultyRadio = 4;
             options.faults.unstoredBlock = kUnstoredBlock;

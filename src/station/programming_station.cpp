@@ -210,6 +210,9 @@ bool ProgrammingStation::WaitForConfirm(Cable& cable) {
         return false;
     }
     cable.confirmationsTaken = cable.confirmations;
+    // Under the lock that Confirm takes: a second press before this radio is even found must
+    // not be kept for the next one, or the same radio would be written twice.
+    cable.SetPhase(CablePhase::LookingForRadio);
     return true;
 }
 
