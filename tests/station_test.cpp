@@ -102,4 +102,43 @@ TEST(StationTest, EveryRadioOfThreeCablesIsWrittenCheckedAndLoggedOnce) {
               "15 radios: 14 ok, 1 verify failed on " + links[1]);
 }
 
+// A press of Next radio repeated while the cable is still finding the radio it was pressed
+// for is not kept for the next radio: the radio is written once.
+TEST(StationTest, PressesBeforeTheRadioIsFoundWriteItOnce) {
+    halvex::test::ModuleFolder folder("station-press");
+    halvex::test::WriteLinkSettings(folder.SettingsPath(),
+                                    {{"readtime", 2000}, {"writetime", 2000}});
+    VirtualRadio radio;
+    radio.SetMemory(PatternMemory(3));
+    std::string error;
+    std::vector<std::string> links = {folder.File("cable")};
+    ASSERT_TRUE(radio.Start(links.front(), {}, &error)) << error;
+    StationLog log;
+    ASSERT_TRUE(log.Open(folder.File("log.csv"), &error)) << error;
+    StationOptions options;
+    options.settingsPath = folder.SettingsPath();
+    options.count = 2;
+    ProgrammingStation station(PatternMemory(7), options, log);
+    ASSERT_EQ(station.OpenCables(links, &error), CableOpening::Opened) << error;
+    station.Start();
+
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (station.Status(0).phase == CablePhase::WaitingForConfirm &&
+           std::chrono::steady_clock::now() < deadline) {
+        station.Confirm(0);
+    }
+    while (!(station.Status(0).phase == CablePhase::WaitingForConfirm &&
+             station.Status(0).radios == 1) &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    // No press comes after this one radio: only a kept press could start another.
+    station.EndConfirmations();
+    while (!station.Finished() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_TRUE(station.Finished());
+    EXPECT_EQ(station.Records().size(), 1u);
+}
+
 }  // namespace
