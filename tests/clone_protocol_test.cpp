@@ -272,7 +272,8 @@ TEST_F(CloneProtocolTest, ReadBlockFaults) {
             options.faults.shortAnswerTimes = c.times;
         }
         StartRadio(options, memory);
-        Run({{"com", kRadioPort}, {"readtime", 20}}, true);
+        // Long enough that a busy machine does not fail a block the radio answers whole.
+        Run({{"com", kRadioPort}, {"readtime", 300}}, true);
         m_Port.Close();
         // A busy radio may not have taken the last try yet when the read gives up on it.
         std::optional<Bytes> received = ReceivedBeforeMarker(m_Radio, PortLink(kRadioPort));

@@ -44,6 +44,21 @@ Bytes BlockReads(int from, int to) {
     return bytes;
 }
 
+// A busy radio's late answer is asked for again before the acknowledgement; what counts is
+// each frame once, in order.
+Bytes WithoutRepeatedRequests(Bytes bytes) {
+    for (size_t i = 0; i + 8 <= bytes.size();) {
+        auto request = bytes.begin() + static_cast<long>(i);
+        if (bytes[i] == 0x52 && bytes[i + 3] == 0x10 &&
+            std::equal(request, request + 4, request + 4)) {
+            bytes.erase(request, request + 4);
+        } else {
+            ++i;
+        }
+    }
+    return bytes;
+}
+
 Bytes AdjustFrameHead(uint8_t bank, uint8_t value, uint8_t index, uint8_t bankNumber) {
     Bytes head = {0x67, 0x0F, bank, 0x10, value, index, bankNumber};
     head.insert(head.end(), 9, 0xFF);
@@ -397,7 +412,9 @@ TEST_F(TestModeLinkTest, EchoingCableAtLineSpeedReadsUnshiftedData) {
     Bytes readAll = kLinkSteps;
     Append(readAll, BlockReads(0, 0x2000));
     readAll.push_back(0x62);
-    EXPECT_EQ(Bytes(sent.begin() + static_cast<long>(expected.size() + 4), sent.end()), readAll);
+    EXPECT_EQ(WithoutRepeatedRequests(
+                  Bytes(sent.begin() + static_cast<long>(expected.size() + 4), sent.end())),
+              readAll);
 }
 
 }  // namespace
