@@ -15,7 +15,8 @@ import sys
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from session import IDS, channel_rows, mnemonic, run_journey  # noqa: E402
+from session import (IDS, channel_rows, menu_command, run_journey,  # noqa: E402
+                     save_over_opened_file)
 from xserver import JourneyFailure, dies_with_parent, wait_until  # noqa: E402
 
 # The journey's table: 40 channels, their frequencies out of order, named after their number.
@@ -49,23 +50,10 @@ def channel_file(session):
     return path
 
 
-def menu_command(session, menu_key, item_key):
-    session.x.focus(session.main_window)
-    session.x.key("alt+" + mnemonic(session.text(menu_key)))
-    session.x.key(mnemonic(session.text(item_key)))
-
-
 def save_over(session, path, what):
     """Ctrl+S over the opened file, confirming the overwrite; returns the saved rows."""
     before = os.stat(path).st_mtime_ns
-    session.x.focus(session.main_window)
-    session.x.key("ctrl+s")
-    confirm = session.wait_window(session.text("IDS_PROMPT"))
-    session.x.focus(confirm)
-    # Overwriting asks with Cancel as the default: Tab to OK and press it.
-    session.x.key("Tab")
-    session.x.key("space")
-    session.wait_gone(confirm, "the save confirmation")
+    save_over_opened_file(session)
     wait_until(f"{what} to be saved", lambda: os.stat(path).st_mtime_ns != before)
     return channel_rows(session, path)
 

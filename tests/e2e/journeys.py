@@ -17,8 +17,9 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from session import (CLONE_END, CLONE_START, DEVICE_TREE_PROGRAM, IDS,  # noqa: E402
-                     PGM_HEADER_SIZE, IMAGE_SIZE, channel_rows, is_main_title, mnemonic, read_image,
-                     read_language_file, run_journey, wait_file)
+                     PGM_HEADER_SIZE, IMAGE_SIZE, channel_rows, is_main_title, menu_command,
+                     mnemonic, read_image, read_language_file, run_journey,
+                     save_over_opened_file, wait_file)
 from xserver import LIST_DEADLINE, PING_DEADLINE, JourneyFailure, wait_until  # noqa: E402
 
 PGM_SIZE = PGM_HEADER_SIZE + IMAGE_SIZE
@@ -52,14 +53,6 @@ def save_new_file(session, path):
     session.x.key("ctrl+s")
     answer_file_dialog(session, known, path, "save")
     wait_file(path, f"{os.path.basename(path)} to be saved", size=PGM_SIZE)
-
-
-def menu_command(session, menu_key, item_key):
-    """Opens a menu and picks an entry by the mnemonics its language file gives them."""
-    # Without a window manager nobody hands the focus back when a dialog closes.
-    session.x.focus(session.main_window)
-    session.x.key("alt+" + mnemonic(session.text(menu_key)))
-    session.x.key(mnemonic(session.text(item_key)))
 
 
 def type_into_cell(session, grid, row, column, text, commit=True):
@@ -399,14 +392,7 @@ def journey_import_channels(session):
         raise JourneyFailure(f"after the import the title is {title!r}, without the mark of "
                              "a modified document")
 
-    session.x.focus(session.main_window)
-    session.x.key("ctrl+s")
-    confirm = session.wait_window(session.text("IDS_PROMPT"))
-    session.x.focus(confirm)
-    # Overwriting asks with Cancel as the default: Tab to OK and press it.
-    session.x.key("Tab")
-    session.x.key("space")
-    session.wait_gone(confirm, "the save confirmation")
+    save_over_opened_file(session)
     # Saved through a temporary file and a rename, so a changed image is a whole one.
     wait_until("the imported channels to be saved", lambda: read_image(path) != before)
     rows = channel_rows(session, path)
@@ -430,8 +416,8 @@ def journey_export_import_configuration(session):
     if "\nchannels: {}\n" not in lines:
         raise JourneyFailure("the exported configuration of a new file lists channels")
     with open(text, "w", encoding="utf-8") as edited:
-        edited.write(lines.replace("\nchannels: {}\n",
-                                   '\nchannels:\n  7: {receive: 146.52, power: low, name: "TEXT"}\n'))
+        channel = '  7: {receive: 146.52, power: low, name: "TEXT"}'
+        edited.write(lines.replace("\nchannels: {}\n", f"\nchannels:\n{channel}\n"))
 
     known = set(session.x.visible_windows())
     menu_command(session, "Menu_File", "Menu_File_Import_Config")
@@ -445,13 +431,7 @@ def journey_export_import_configuration(session):
         raise JourneyFailure(f"the import lists {len(shown)} changes, expected 12")
     changes.click(IDS.kIdOk)
     session.wait_gone(changes.window, "the import dialog")
-    session.x.focus(session.main_window)
-    session.x.key("ctrl+s")
-    confirm = session.wait_window(session.text("IDS_PROMPT"))
-    session.x.focus(confirm)
-    session.x.key("Tab")
-    session.x.key("space")
-    session.wait_gone(confirm, "the save confirmation")
+    save_over_opened_file(session)
     wait_until("the imported channel to be saved", lambda: "7" in channel_rows(session, path))
     row = channel_rows(session, path)["7"]
     if row != "7,146.52000,Off,146.52000,Off,Low,Off,Wide,Off,Off,Off,Off,TEXT":
@@ -470,14 +450,7 @@ def journey_fm_preset_lists(session):
     session.pick_from_list(grid.cell_arrow(1, 1), 0, 1, "FM presets")
     presets.click(IDS.kIdOk)
     session.wait_gone(presets.window, "the FM presets dialog")
-    session.x.focus(session.main_window)
-    session.x.key("ctrl+s")
-    confirm = session.wait_window(session.text("IDS_PROMPT"))
-    session.x.focus(confirm)
-    # Overwriting asks with Cancel as the default: Tab to OK and press it.
-    session.x.key("Tab")
-    session.x.key("space")
-    session.wait_gone(confirm, "the save confirmation")
+    save_over_opened_file(session)
     wait_until("the presets to be saved",
                lambda: read_image(path)[FM_PRESETS:FM_PRESETS + 4] == bytes([0, 1, 1, 0xAF]))
 

@@ -456,6 +456,26 @@ def read_image(path):
     return data[PGM_HEADER_SIZE:]
 
 
+def menu_command(session, menu_key, item_key):
+    """Opens a menu and picks an entry by the mnemonics its language file gives them."""
+    # Without a window manager nobody hands the focus back when a dialog closes.
+    session.x.focus(session.main_window)
+    session.x.key("alt+" + mnemonic(session.text(menu_key)))
+    session.x.key(mnemonic(session.text(item_key)))
+
+
+def save_over_opened_file(session):
+    """Ctrl+S over the file the program opened, answering its overwrite question with OK."""
+    session.x.focus(session.main_window)
+    session.x.key("ctrl+s")
+    confirm = session.wait_window(session.text("IDS_PROMPT"))
+    session.x.focus(confirm)
+    # Overwriting asks with Cancel as the default: Tab to OK and press it.
+    session.x.key("Tab")
+    session.x.key("space")
+    session.wait_gone(confirm, "the save confirmation")
+
+
 def channel_rows(session, path):
     """The channel table of a .pgm file as the command-line tool lists it, by channel."""
     result = subprocess.run(
