@@ -4,8 +4,6 @@
 // the median and the slowest of many runs and their share of that budget.
 #include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +14,7 @@
 #include "codeplug/document.h"
 #include "config/settings.h"
 #include "editors/channel_csv.h"
+#include "run_times.h"
 #include "support/quiet_prompts.h"
 
 namespace {
@@ -25,18 +24,10 @@ constexpr int kRows = 10000;
 constexpr double kBudgetMilliseconds = 100.0;
 
 void Measure(const char* what, const std::function<void()>& action) {
-    std::vector<double> times;
-    for (int run = 0; run < kRuns; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        action();
-        times.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
-    }
-    std::sort(times.begin(), times.end());
-    const double median = times[times.size() / 2];
-    std::printf("%-40s median %8.3f ms (%5.1f%% of %.0f ms)   slowest %8.3f ms\n", what, median,
-                100.0 * median / kBudgetMilliseconds, kBudgetMilliseconds, times.back());
+    const RunTimes times = TimeRuns(kRuns, action);
+    std::printf("%-40s median %8.3f ms (%5.1f%% of %.0f ms)   slowest %8.3f ms\n", what,
+                times.medianMs, 100.0 * times.medianMs / kBudgetMilliseconds, kBudgetMilliseconds,
+                times.slowestMs);
 }
 
 std::string TenThousandRows() {

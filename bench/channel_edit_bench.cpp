@@ -4,8 +4,6 @@
 // Channels, Sort Channels and Fill Frequencies over all 128 channels, each committed as its
 // undo step. Prints the median and the slowest of many runs in milliseconds.
 #include <QApplication>
-#include <QElapsedTimer>
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <numeric>
@@ -19,6 +17,7 @@
 #include "config/settings.h"
 #include "editors/channel_bulk_edit.h"
 #include "editors/channel_commit.h"
+#include "run_times.h"
 #include "support/quiet_prompts.h"
 #include "view/main_view.h"
 
@@ -28,16 +27,9 @@ constexpr int kRuns = 100;
 
 template <typename Action>
 void Measure(const char* what, Action action) {
-    std::vector<double> times;
-    for (int run = 0; run < kRuns; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        action(run);
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    std::printf("%-40s median %7.3f ms   slowest %7.3f ms   (%d runs)\n", what,
-                times[times.size() / 2], times.back(), kRuns);
+    const RunTimes times = TimeRuns(kRuns, action);
+    std::printf("%-40s median %7.3f ms   slowest %7.3f ms   (%d runs)\n", what, times.medianMs,
+                times.slowestMs, kRuns);
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 // language change) and to repaint the visible grid, with every channel in use. Prints the
 // median and the slowest of many runs in milliseconds.
 #include <QApplication>
-#include <QElapsedTimer>
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -16,6 +14,7 @@
 #include "editors/channel_commit.h"
 #include "editors/channel_page.h"
 #include "grid/grid_ctrl.h"
+#include "run_times.h"
 #include "support/quiet_prompts.h"
 
 namespace {
@@ -24,16 +23,9 @@ constexpr int kRuns = 200;
 
 template <typename Action>
 void Measure(const char* what, Action action) {
-    std::vector<double> times;
-    for (int run = 0; run < kRuns; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        action();
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    std::printf("%-34s median %7.3f ms   slowest %7.3f ms   (%d runs)\n", what,
-                times[times.size() / 2], times.back(), kRuns);
+    const RunTimes times = TimeRuns(kRuns, action);
+    std::printf("%-34s median %7.3f ms   slowest %7.3f ms   (%d runs)\n", what, times.medianMs,
+                times.slowestMs, kRuns);
 }
 
 }  // namespace

@@ -4,18 +4,16 @@
 // .pgm file, all measured in this one run. Prints the median and the slowest of many runs.
 #include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "codeplug/document.h"
 #include "config/settings.h"
 #include "editors/channel_commit.h"
+#include "run_times.h"
 #include "support/quiet_prompts.h"
 #include "textform/radio_text.h"
 #include "textform/radio_text_parse.h"
@@ -24,24 +22,6 @@ namespace {
 
 constexpr int kRuns = 50;
 constexpr double kBudgetMilliseconds = 20.0;
-
-struct Timing {
-    double median;
-    double slowest;
-};
-
-Timing Measure(const std::function<void()>& action) {
-    std::vector<double> times;
-    for (int run = 0; run < kRuns; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        action();
-        times.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
-    }
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times.back()};
-}
 
 void Fail(const char* what) {
     std::fprintf(stderr, "text_bench: %s\n", what);
@@ -71,14 +51,14 @@ int main() {
         Fail("cannot save the full radio");
     }
     CHalvexDoc opened(prompts, settings);
-    const Timing open = Measure([&] {
+    const RunTimes open = TimeRuns(kRuns, [&] {
         if (!opened.OnOpenDocument(pgmPath)) {
             Fail("cannot open the full radio");
         }
     });
     std::string text;
-    const Timing dump = Measure([&] { text = DumpRadioText(opened); });
-    const Timing parse = Measure([&] {
+    const RunTimes dump = TimeRuns(kRuns, [&] { text = DumpRadioText(opened); });
+    const RunTimes parse = TimeRuns(kRuns, [&] {
         RadioValues values;
         std::vector<TextError> errors;
         if (!ParseRadioText(text, &values, &errors)) {
@@ -86,7 +66,7 @@ int main() {
         }
     });
     CHalvexDoc applied(prompts, settings);
-    const Timing apply = Measure([&] {
+    const RunTimes apply = TimeRuns(kRuns, [&] {
         std::vector<TextError> errors;
         if (!ApplyRadioText(text, false, &applied, &errors)) {
             Fail("the dump does not apply");
@@ -95,12 +75,12 @@ int main() {
     if (applied.bytes != opened.bytes) {
         Fail("the applied dump differs from the file");
     }
-    auto print = [&](const char* what, const Timing& timing) {
+    auto print = [&](const char* what, const RunTimes& timing) {
         std::printf(
             "%-32s median %8.3f ms (%5.1f%% of %.0f ms, %6.1f x opening the .pgm)   "
             "slowest %8.3f ms\n",
-            what, timing.median, 100.0 * timing.median / kBudgetMilliseconds, kBudgetMilliseconds,
-            timing.median / open.median, timing.slowest);
+            what, timing.medianMs, 100.0 * timing.medianMs / kBudgetMilliseconds,
+            kBudgetMilliseconds, timing.medianMs / open.medianMs, timing.slowestMs);
     };
     print("open the .pgm of a full radio", open);
     print("dump it as text", dump);
