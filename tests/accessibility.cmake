@@ -32,7 +32,7 @@ foreach(journey IN ITEMS accessible_tree keyboard_only)
             ${CMAKE_CURRENT_SOURCE_DIR}/e2e/accessibility.py ${journey}
             --bin ${HALVEX_BIN_DIR} --layout $<TARGET_FILE:e2e-dialog-layout>
             --work ${CMAKE_BINARY_DIR}/e2e)
-    set_tests_properties(e2e_accessibility_${journey} PROPERTIES LABELS e2e TIMEOUT 180)
+    set_tests_properties(e2e_accessibility_${journey} PROPERTIES LABELS e2e TIMEOUT 180 COST 10)
 endforeach()
 
 # Orca itself reads the program and the journey checks what it says; it runs where Orca is
@@ -44,5 +44,5 @@ if(HALVEX_ORCA)
             ${CMAKE_CURRENT_SOURCE_DIR}/e2e/screen_reader.py orca_speech
             --bin ${HALVEX_BIN_DIR} --layout $<TARGET_FILE:e2e-dialog-layout>
             --work ${CMAKE_BINARY_DIR}/e2e)
-    set_tests_properties(e2e_screen_reader_orca_speech PROPERTIES LABELS e2e TIMEOUT 600)
+    set_tests_properties(e2e_screen_reader_orca_speech PROPERTIES LABELS e2e TIMEOUT 600 COST 15)
 endif()

@@ -50,7 +50,7 @@ foreach(journey IN LISTS HALVEX_E2E_JOURNEYS)
         COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/journeys.py ${journey}
             --bin ${HALVEX_BIN_DIR} --layout $<TARGET_FILE:e2e-dialog-layout>
             --work ${CMAKE_BINARY_DIR}/e2e --device-tree-program $<TARGET_FILE:halvex-journey>)
-    set_tests_properties(e2e_${journey} PROPERTIES LABELS e2e TIMEOUT 180)
+    set_tests_properties(e2e_${journey} PROPERTIES LABELS e2e TIMEOUT 180 COST 10)
 endforeach()
 
 # Editing many channels at once, under a window manager that maximises and hands the focus
@@ -68,5 +68,5 @@ foreach(journey IN LISTS HALVEX_E2E_EDITING_JOURNEYS)
         COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/editing_journeys.py
             ${journey} --bin ${HALVEX_BIN_DIR} --layout $<TARGET_FILE:e2e-dialog-layout>
             --work ${CMAKE_BINARY_DIR}/e2e)
-    set_tests_properties(e2e_${journey} PROPERTIES LABELS e2e TIMEOUT 180)
+    set_tests_properties(e2e_${journey} PROPERTIES LABELS e2e TIMEOUT 180 COST 10)
 endforeach()

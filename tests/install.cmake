@@ -12,7 +12,7 @@ set_tests_properties(install_test PROPERTIES TIMEOUT 240 RESOURCE_LOCK halvex_in
 if(HALVEX_BUILD_UI)
     add_test(NAME package_test COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/package_test.sh
         ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
-    set_tests_properties(package_test PROPERTIES TIMEOUT 240 RESOURCE_LOCK halvex_install)
+    set_tests_properties(package_test PROPERTIES TIMEOUT 240 RESOURCE_LOCK halvex_install COST 12)
 endif()
 
 # Each program's --help against its manual page, both ways. The desktop program's case is
