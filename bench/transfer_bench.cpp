@@ -3,6 +3,10 @@
 // a read, a write and a verified write come to the time the line and the protocol's own
 // pauses need, what CPU the worker costs, and whether paced reads beside busy loops ever end
 // with a wrong block. The radio runs on its own thread; only the worker's CPU time counts.
+// Below the table, how far past the line each block went and how late this machine wakes a
+// 1 ms wait: a missed ratio with a small median and a long tail was the machine's, not the
+// link's.
+#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,15 +17,18 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "config/app_globals.h"
+#include "link/clone_frames.h"
 #include "link/clone_protocol.h"
 #include "link/serial_port.h"
 #include "link/worker_runner.h"
 #include "link/write_verify.h"
+#include "platform/line_timing.h"
 #include "sim/virtual_radio.h"
 #include "support/frame_like_memory.h"
 
@@ -77,12 +84,89 @@ struct Measurement {
     double cpuSeconds = 0;
 };
 
+// The port as the exchange uses it, noting when each frame goes out: the time from one block
+// frame to the next, less the line's bytes and the lead delay, is what the link and the
+// machine add to that block.
+class TimedLine : public CableLine {
+public:
+    TimedLine(CSerialPort& port, int blockFrameSize, int answerSize, std::vector<double>* excessUs)
+        : m_Port(port), m_FrameSize(blockFrameSize), m_Answer(answerSize), m_ExcessUs(excessUs) {}
+
+    bool Open(int port, int baudRate, std::string* error) override {
+        return m_Port.Open(port, baudRate, error);
+    }
+    bool OpenDevice(const std::string& path, int baudRate, std::string* error) override {
+        return m_Port.OpenDevice(path, baudRate, error);
+    }
+    void Close() override { m_Port.Close(); }
+    bool IsOpen() const override { return m_Port.IsOpen(); }
+    int Write(const uint8_t* bytes, int count, int leadDelayMs, const CancelFlag* cancel) override {
+        auto now = std::chrono::steady_clock::now();
+        if (count == m_FrameSize && m_LastBlockFrame) {
+            double bound = 1e6 * ((m_FrameSize + m_Answer) * kSecondsPerByte + kLeadSeconds);
+            m_ExcessUs->push_back(
+                std::chrono::duration<double, std::micro>(now - *m_LastBlockFrame).count() - bound);
+        }
+        m_LastBlockFrame.reset();
+        if (count == m_FrameSize) {
+            m_LastBlockFrame = now;
+        }
+        return m_Port.Write(bytes, count, leadDelayMs, cancel);
+    }
+    int Read(uint8_t* buffer, int count, int timeoutMs) override {
+        return m_Port.Read(buffer, count, timeoutMs);
+    }
+    void Pause(int milliseconds) override { m_Port.Pause(milliseconds); }
+
+private:
+    CSerialPort& m_Port;
+    int m_FrameSize;
+    int m_Answer;
+    std::vector<double>* m_ExcessUs;
+    std::optional<std::chrono::steady_clock::time_point> m_LastBlockFrame;
+};
+
+std::string Spread(std::vector<double> values) {
+    if (values.empty()) {
+        return "none";
+    }
+    std::sort(values.begin(), values.end());
+    auto at = [&](double share) {
+        return values[std::min(values.size() - 1, static_cast<size_t>(share * values.size()))];
+    };
+    char text[96];
+    std::snprintf(text, sizeof text, "median %4.0f  p90 %5.0f  p99 %5.0f  max %5.0f", at(0.5),
+                  at(0.9), at(0.99), values.back());
+    return text;
+}
+
+// How late a 1 ms wait of this machine wakes, with the link workers' timer slack: the floor
+// under every wait of the exchange, and the stalls a busy host adds to some of them.
+std::vector<double> TimerLatenessUs() {
+    KeepWaitsOnTime();
+    std::vector<double> lateness;
+    for (int k = 0; k < 2000; ++k) {
+        auto start = std::chrono::steady_clock::now();
+        timespec millisecond{0, 1000000};
+        ppoll(nullptr, 0, &millisecond, nullptr);
+        lateness.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+                .count() -
+            1000.0);
+    }
+    return lateness;
+}
+
 // One clone exchange on a worker thread, timed as the desktop's worker would run it.
 TransferStatus RunExchange(const std::string& settingsPath, bool read, uint8_t* image,
-                           Measurement* measurement) {
+                           Measurement* measurement, std::vector<double>* excessUs = nullptr) {
     CSerialPort port(g_PortsDir);
+    std::vector<double> ignored;
+    using namespace clone_frames;
+    TimedLine line(port, read ? kReadRequestSize : kDataFrameSize, read ? kDataFrameSize : 1,
+                   excessUs != nullptr ? excessUs : &ignored);
     TransferJob job;
-    job.Reset(&port, settingsPath, read, image);
+    job.Reset(&line, settingsPath, read, image);
     WorkerRunner worker;
     worker.Start([&] {
         double cpuStart = ThreadCpuSeconds();
@@ -238,15 +322,19 @@ int main() {
 
     // Each transfer runs a few times and the table shows the median, so one wake-up held up
     // by the rest of the machine does not decide the figure.
+    std::vector<double> timerLateness = TimerLatenessUs();
     std::vector<Measurement> reads;
     std::vector<Measurement> writes;
     std::vector<Measurement> verifiedWrites;
+    std::vector<double> readExcessUs;
+    std::vector<double> writeExcessUs;
     Image image{};
     for (int run = 0; run < kRuns; ++run) {
         // Bytes no radio memory here holds, so a block the read left alone shows.
         image.fill(0xEE);
         Measurement read;
-        read.exact = RunExchange(g_SettingsPath, true, image.data(), &read) == StatusReadDone &&
+        read.exact = RunExchange(g_SettingsPath, true, image.data(), &read, &readExcessUs) ==
+                         StatusReadDone &&
                      SameCloneRange(image.data(), radio.Memory().data());
         reads.push_back(read);
 
@@ -254,7 +342,8 @@ int main() {
             image[i] = static_cast<uint8_t>(~image[i]);
         }
         Measurement write;
-        write.exact = RunExchange(g_SettingsPath, false, image.data(), &write) == StatusWriteDone &&
+        write.exact = RunExchange(g_SettingsPath, false, image.data(), &write, &writeExcessUs) ==
+                          StatusWriteDone &&
                       SameCloneRange(radio.Memory().data(), image.data());
         writes.push_back(write);
 
@@ -290,6 +379,9 @@ int main() {
     Row("write", write, WireBound(false), kTransferGoal);
     // The bound is the write's alone, so the read back shows in the ratio.
     Row("verified write", verified, WireBound(false), kVerifiedGoal);
+    std::printf("beyond the line, per block (us): read  %s\n", Spread(readExcessUs).c_str());
+    std::printf("                                write %s\n", Spread(writeExcessUs).c_str());
+    std::printf("a 1 ms wait on this machine wakes late (us): %s\n", Spread(timerLateness).c_str());
     std::printf(
         "%d paced reads beside %d busy loops (%.0f s): %d done, %d failed, %d other; "
         "wrong blocks %d (goal 0) %s\n",

@@ -61,4 +61,6 @@ private:
     std::string m_DevicePath;
     // How long one byte takes on the line at the configured speed; zero when unknown.
     std::chrono::nanoseconds m_ByteTime{0};
+    // When the bytes written last have left the line, at the configured speed.
+    std::chrono::steady_clock::time_point m_SentBy{};
 };
