@@ -99,6 +99,49 @@ TEST_F(SerialPortTest, ShortAnswerComesBackAfterTheTimeOut) {
     EXPECT_EQ(buffer[1], 6);
 }
 
+// A read that starts while its frame is still leaving the line takes the answer whenever it
+// comes: before the frame could have left, around the time the long wait wakes first, or
+// later. A missing answer and a time-out shorter than the line's time still end the read.
+TEST_F(SerialPortTest, AnswerToAFrameStillOnTheLineIsTakenWheneverItComes) {
+    struct Case {
+        int answerAfterMs;  // -1: never
+        int timeoutMs;
+        int expected;
+    };
+    const Case cases[] = {{0, 500, 1},  {20, 500, 1}, {21, 500, 1},
+                          {60, 500, 1}, {-1, 100, 0}, {30, 5, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("answer after " + std::to_string(c.answerAfterMs) + " ms, time-out " +
+                     std::to_string(c.timeoutMs) + " ms");
+        CSerialPort port;
+        ASSERT_TRUE(port.OpenDevice(m_SlavePath, 9600));
+        const std::vector<uint8_t> frame(20, 0x57);
+        ASSERT_EQ(port.Write(frame.data(), 20, 0, nullptr), 20);
+        std::thread radio([&] {
+            if (c.answerAfterMs >= 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(c.answerAfterMs));
+                SendFromRadio({0x06});
+            }
+        });
+        uint8_t reply = 0;
+        Clock::time_point start = Clock::now();
+        int received = port.Read(&reply, 1, c.timeoutMs);
+        Clock::duration waited = Clock::now() - start;
+        radio.join();
+        EXPECT_EQ(ReceiveAtRadio(frame.size()), frame);
+        ASSERT_EQ(received, c.expected);
+        if (received == 1) {
+            EXPECT_EQ(reply, 0x06);
+        } else {
+            EXPECT_GE(waited, std::chrono::milliseconds(c.timeoutMs));
+        }
+        // An answer after the time-out waits for the next read.
+        if (c.answerAfterMs >= 0 && received == 0) {
+            EXPECT_EQ(port.ReadByte(2000), 0x06);
+        }
+    }
+}
+
 TEST_F(SerialPortTest, ReadByteGivesEachByteThenMinusOne) {
     CSerialPort port;
     ASSERT_TRUE(port.OpenDevice(m_SlavePath, 9600));
