@@ -16,15 +16,11 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/line_timing.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// A wait of more than a few milliseconds lets the processor sleep deeply, and it wakes from
-// that well after the byte that ends it; waking this much before an answer can be there first
-// keeps the answer's wake-up short.
-constexpr auto kWakeBeforeAnswer = std::chrono::microseconds(300);
-constexpr auto kLongWait = std::chrono::milliseconds(2);
 
 // A writer that makes no progress for this long has lost its device.
 constexpr auto kWriteStallLimit = std::chrono::seconds(2);
@@ -323,7 +319,7 @@ int CSerialPort::Read(uint8_t* buffer, int count, int timeoutMs) {
     int received = 0;
     // No answer can be whole before the frame written last has left the line and the answer
     // has come in: a long wait for it wakes once shortly before that.
-    Clock::time_point wakeFirst = m_SentBy + m_ByteTime * count - kWakeBeforeAnswer;
+    Clock::time_point wakeFirst = m_SentBy + m_ByteTime * count - kWakeBeforeLongWait;
     // Waiting before reading costs one call on a quiet line, where reading first would cost
     // three: most reads start before the answer's first byte is there.
     for (;;) {

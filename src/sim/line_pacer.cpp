@@ -5,15 +5,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+
+#include "platform/line_timing.h"
 
 namespace {
 
 constexpr int64_t kNanosecondsPerSecond = 1000000000LL;
-
-// A long sleep lets the processor sleep deeply, and it wakes from that well after its time;
-// waking this much before and sleeping the rest puts a byte on the line on time.
-constexpr int64_t kWakeBeforeNs = 300000;
-constexpr int64_t kLongSleepNs = 2000000;
 
 void SleepUntilOnce(int64_t time) {
     timespec due{};
@@ -31,9 +29,10 @@ int64_t MonotonicNow() {
     return now.tv_sec * kNanosecondsPerSecond + now.tv_nsec;
 }
 
+// A byte after a long pause still leaves on time.
 void SleepUntil(int64_t time) {
-    if (time - MonotonicNow() > kLongSleepNs) {
-        SleepUntilOnce(time - kWakeBeforeNs);
+    if (time - MonotonicNow() > std::chrono::nanoseconds(kLongWait).count()) {
+        SleepUntilOnce(time - std::chrono::nanoseconds(kWakeBeforeLongWait).count());
     }
     SleepUntilOnce(time);
 }
