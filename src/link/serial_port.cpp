@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstring>
 #include <thread>
+#include <utility>
 
 #include "platform/line_timing.h"
 
@@ -101,6 +102,17 @@ Readiness WaitReadable(int fd, Clock::time_point deadline) {
     return (entry.revents & POLLIN) != 0 || (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0
                ? Readiness::Ready
                : Readiness::Failed;
+}
+
+// WaitReadable with one wake on the way, at wakeFirst, when the wait would be a long one.
+Readiness WaitReadable(int fd, Clock::time_point deadline, Clock::time_point wakeFirst) {
+    if (wakeFirst - Clock::now() > kLongWait && wakeFirst < deadline) {
+        Readiness early = WaitReadable(fd, wakeFirst);
+        if (early != Readiness::TimedOut) {
+            return early;
+        }
+    }
+    return WaitReadable(fd, deadline);
 }
 
 bool IsSet(const CancelFlag* cancel) {
@@ -318,19 +330,13 @@ int CSerialPort::Read(uint8_t* buffer, int count, int timeoutMs) {
     }
     int received = 0;
     // No answer can be whole before the frame written last has left the line and the answer
-    // has come in: a long wait for it wakes once shortly before that.
+    // has come in: a long wait for it wakes once shortly before that. Bytes that come sooner,
+    // such as an echo, end the wait as ever.
     Clock::time_point wakeFirst = m_SentBy + m_ByteTime * count - kWakeBeforeLongWait;
     // Waiting before reading costs one call on a quiet line, where reading first would cost
     // three: most reads start before the answer's first byte is there.
     for (;;) {
-        Readiness readiness = Readiness::TimedOut;
-        if (wakeFirst - Clock::now() > kLongWait && wakeFirst < deadline) {
-            readiness = WaitReadable(m_Fd, wakeFirst);
-        }
-        wakeFirst = {};
-        if (readiness == Readiness::TimedOut) {
-            readiness = WaitReadable(m_Fd, deadline);
-        }
+        Readiness readiness = WaitReadable(m_Fd, deadline, std::exchange(wakeFirst, {}));
         if (readiness == Readiness::TimedOut) {
             return received;
         }
