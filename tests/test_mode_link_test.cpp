@@ -45,13 +45,15 @@ Bytes BlockReads(int from, int to) {
 }
 
 // A busy radio's late answer is asked for again before the acknowledgement; what counts is
-// each frame once, in order.
-Bytes WithoutRepeatedRequests(Bytes bytes) {
+// each frame once, in order. *repeats counts the requests left out.
+Bytes WithoutRepeatedRequests(Bytes bytes, int* repeats) {
+    *repeats = 0;
     for (size_t i = 0; i + 8 <= bytes.size();) {
         auto request = bytes.begin() + static_cast<long>(i);
         if (bytes[i] == 0x52 && bytes[i + 3] == 0x10 &&
             std::equal(request, request + 4, request + 4)) {
             bytes.erase(request, request + 4);
+            ++*repeats;
         } else {
             ++i;
         }
@@ -412,9 +414,13 @@ TEST_F(TestModeLinkTest, EchoingCableAtLineSpeedReadsUnshiftedData) {
     Bytes readAll = kLinkSteps;
     Append(readAll, BlockReads(0, 0x2000));
     readAll.push_back(0x62);
-    EXPECT_EQ(WithoutRepeatedRequests(
-                  Bytes(sent.begin() + static_cast<long>(expected.size() + 4), sent.end())),
-              readAll);
+    int repeats = 0;
+    EXPECT_EQ(
+        WithoutRepeatedRequests(
+            Bytes(sent.begin() + static_cast<long>(expected.size() + 4), sent.end()), &repeats),
+        readAll);
+    // Asking again is for a radio that fell behind now and then, not for every block.
+    EXPECT_LT(repeats, 16) << "of 512 block requests";
 }
 
 }  // namespace
