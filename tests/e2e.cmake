@@ -33,6 +33,7 @@ set(HALVEX_E2E_JOURNEYS
     undo_redo_keys
     rows_cut_paste_undo
     write_to_radio
+    write_to_radio_at_line_speed
     half_typed_file_exit
     half_typed_close_box
     test_mode_read_all_pages
@@ -52,6 +53,8 @@ foreach(journey IN LISTS HALVEX_E2E_JOURNEYS)
             --work ${CMAKE_BINARY_DIR}/e2e --device-tree-program $<TARGET_FILE:halvex-journey>)
     set_tests_properties(e2e_${journey} PROPERTIES LABELS e2e TIMEOUT 180 COST 10)
 endforeach()
+# A read and a write of the whole clone range at 9600 baud take about 25 s.
+set_tests_properties(e2e_write_to_radio_at_line_speed PROPERTIES COST 35)
 
 # Editing many channels at once, under a window manager that maximises and hands the focus
 # back after each dialog.

@@ -237,8 +237,8 @@ def journey_list_keys(session):
                              "expected Low (picked) and 88.5 (kept by Escape)")
 
 
-def journey_write_to_radio(session):
-    session.start_radio()
+def journey_write_to_radio(session, *radio_options):
+    session.start_radio(*radio_options)
     session.start_app()
     read_from_radio(session)
     grid = session.channel_grid()
@@ -709,6 +709,9 @@ def journey_questions_default_to_cancel(session):
 JOURNEYS = {
     "read_edit_save_reopen": ("english", journey_read_edit_save_reopen),
     "write_to_radio": ("english", journey_write_to_radio),
+    # At 9600 baud the link's waits for each answer run their full length, as with a cable.
+    "write_to_radio_at_line_speed": ("english",
+                                     lambda session: journey_write_to_radio(session, "--pace")),
     "half_typed_file_exit": ("english", journey_half_typed_file_exit),
     "half_typed_close_box": ("english", journey_half_typed_close_box),
     "fm_preset_lists": ("english", journey_fm_preset_lists),
