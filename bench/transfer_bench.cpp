@@ -337,7 +337,10 @@ int main() {
     WriteSettings(g_SettingsPath, 1, 50);
     cpu_set_t allCpus;
     CPU_ZERO(&allCpus);
-    sched_getaffinity(0, sizeof allCpus, &allCpus);
+    if (sched_getaffinity(0, sizeof allCpus, &allCpus) != 0) {
+        std::perror("transfer_bench: sched_getaffinity");
+        return 1;
+    }
     RunOn(OneCpu(allCpus));
     VirtualRadio radio;
     VirtualRadioOptions options;
