@@ -160,6 +160,7 @@ TEST_F(CliOutputTest, FilesThatClaimNoSizeAreReadToTheEnd) {
         {{"write", "--device", File("none"), "/proc/self/status"}, "is not a radio data file;"},
         {{"import", "/proc/self/status", "-o", File("out.pgm")}, "/proc/self/status: "},
         {{"apply", "/proc/self/status", "-o", File("out.pgm")}, "/proc/self/status:"},
+        {{"apply", "/proc/self/mem", "-o", File("out.pgm")}, "/proc/self/mem: Input/output error"},
     };
     const std::map<std::string, std::string> before = Snapshot();
     for (const Case& c : cases) {
