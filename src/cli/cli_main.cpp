@@ -8,6 +8,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_read_write.h"
+#include "cli/cli_streams.h"
 #include "cli/cli_support.h"
 #include "config/app_globals.h"
 #include "link/serial_devices.h"

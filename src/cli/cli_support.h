@@ -22,18 +22,6 @@ int ReportFailure(const std::string& message);
 // Prints a line on stderr that may quote file text (a note, a loss, a warning).
 void PrintNote(const std::string& line);
 
-// Takes over standard output before anything prints: every write to std::cout is checked, and
-// a closed descriptor 0, 1 or 2 is taken by /dev/null (1 by /dev/full), so no file or port the
-// command opens lands on it and anything printed to a closed standard output fails.
-void StartStandardOutput();
-// Flushes and closes standard output; false with a message when anything printed was lost.
-bool FinishStandardOutput(std::string* error);
-
-// Copies standard input ("-" on the command line) into memory and gives a path its readers can
-// open; messages show that path as "standard input". False with a message when it is too large
-// to be a radio's file or cannot be read.
-bool TakeStandardInput(std::string* path, std::string* error);
-
 // Reads the value of --port for command: a port number from 1 to 255, or false with a message.
 bool ParsePort(std::string_view command, const std::string& value, std::optional<int>* port,
                std::string* error);
