@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Where halvex-cli's output goes and where its input comes from: standard output that takes
-// nothing, "-" for the standard streams, files that claim no size, and files reached through
-// symbolic links. Each outcome is checked as a user relies on it: exit code, message, files.
+// nothing, "-" for the standard streams, and files reached through symbolic links. Each outcome is
+// checked as a user relies on it: exit code, message, files.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -116,11 +116,7 @@ TEST_F(CliOutputTest, DashIsAStandardStreamAndNeverAFile) {
         {File("A.pgm"), line({"import", "-", "-o", File("out.pgm")}), 1,
          "import: standard input: "},
         {File("A.csv"), line({"info", "-"}), 1, "standard input is not a radio data file"},
-        {"", line({"new", "-o", "-"}), 1, "-o -: this command writes a file, not standard output"},
-        {"", line({"import", File("A.csv"), "-o", "-"}), 1, "-o -: this command writes a file"},
-        {"", line({"apply", File("A.yaml"), "-o", "-"}), 1, "-o -: this command writes a file"},
         {File("A.pgm"), line({"diff", "-", "-"}), 2, "standard input (-) is given twice"},
-        {File("A.pgm"), {"info", File("A.pgm"), "--settings", "-"}, 1, "--settings -: the"},
     };
     for (const Case& c : cases) {
         std::string trace;
@@ -145,34 +141,6 @@ TEST_F(CliOutputTest, DashIsAStandardStreamAndNeverAFile) {
             after.erase(c.writes);
         }
         EXPECT_EQ(after, before);
-    }
-}
-
-// Files under /proc claim to be empty and still hold text: each reader reads to the end and
-// names what the text really is.
-TEST_F(CliOutputTest, FilesThatClaimNoSizeAreReadToTheEnd) {
-    struct Case {
-        std::vector<std::string> arguments;
-        std::string says;
-    };
-    const Case cases[] = {
-        {{"info", "/proc/self/status"}, "/proc/self/status is not a radio data file"},
-        {{"write", "--device", File("none"), "/proc/self/status"}, "is not a radio data file;"},
-        {{"import", "/proc/self/status", "-o", File("out.pgm")}, "/proc/self/status: "},
-        {{"apply", "/proc/self/status", "-o", File("out.pgm")}, "/proc/self/status:"},
-        {{"apply", "/proc/self/mem", "-o", File("out.pgm")}, "/proc/self/mem: Input/output error"},
-    };
-    const std::map<std::string, std::string> before = Snapshot();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.arguments[0]);
-        std::vector<std::string> arguments = c.arguments;
-        arguments.insert(arguments.end(), {"--settings", m_Settings});
-        RunResult result = Run(arguments);
-        EXPECT_EQ(result.exitCode, 1) << result.err;
-        EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
-        EXPECT_EQ(result.err.find(" is empty"), std::string::npos) << result.err;
-        EXPECT_EQ(result.err.find("Invalid argument"), std::string::npos) << result.err;
-        EXPECT_EQ(Snapshot(), before);
     }
 }
 
