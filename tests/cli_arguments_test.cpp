@@ -113,6 +113,7 @@ TEST_F(CliArgumentsTest, RefusedLinesChangeNothingAndNeverWakeTheRadio) {
         {line({"new"}, {"-o", "-"}), 1, "-o -: this command writes a file, not standard output"},
         {line({"import", File("IN.csv")}, {"-o", "-"}), 1, "-o -: this command writes a file"},
         {{"info", File("A.pgm"), "--settings", "-"}, 1, "--settings -: the settings are read"},
+        {line({"station", "-", "--device", m_Cable}, {}), 1, "standard input gives the cable"},
         // Files under /proc claim no size: they are read to the end and named for what they are.
         {line({"dump", "/proc/self/status"}, {}), 1, "/proc/self/status is not a radio data file"},
         {line({"write", "--device", m_Cable}, {"/proc/self/status"}), 1, "not a radio data file;"},

@@ -187,6 +187,13 @@ bool TakeDashes(const CliCommand& command, ParsedOptions* options, std::string* 
             *error = "--settings -: the settings are read from a file, not standard input";
             return false;
         }
+        // Without --auto the station reads the cable numbers from standard input.
+        if (command.name == "station" && !options->Has("--auto")) {
+            *error = name +
+                     " -: standard input gives the cable numbers; name the file, or use "
+                     "--auto";
+            return false;
+        }
         if (inputTaken) {
             *error = "standard input (-) is given twice; it can be read only once";
             return false;
