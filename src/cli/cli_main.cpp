@@ -189,9 +189,9 @@ bool TakeDashes(const CliCommand& command, ParsedOptions* options, std::string* 
         }
         // Without --auto the station reads the cable numbers from standard input.
         if (command.name == "station" && !options->Has("--auto")) {
-            *error = name +
-                     " -: standard input gives the cable numbers; name the file, or use "
-                     "--auto";
+            *error =
+                "- as the file: standard input gives the cable numbers; name the file, "
+                "or use --auto";
             return false;
         }
         if (inputTaken) {
