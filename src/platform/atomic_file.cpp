@@ -114,7 +114,13 @@ int CreateLockedTemporary(const std::string& pattern, std::string* temporary) {
     return -1;
 }
 
-// The existing file's owner and group go to its replacement; root may always give them.
+// Refusals that leave the replacement ours: a user may not give a file away, and some file
+// systems (FAT on a memory stick) keep no owners at all.
+bool IsOwnerRefusal(int errorNumber) {
+    return errorNumber == EPERM || errorNumber == EINVAL || errorNumber == EOPNOTSUPP;
+}
+
+// The existing file's owner and group go to its replacement, as far as we may give them.
 bool KeepOwner(int descriptor, const struct stat& existing) {
     if (existing.st_uid == geteuid() && existing.st_gid == getegid()) {
         return true;
@@ -122,11 +128,11 @@ bool KeepOwner(int descriptor, const struct stat& existing) {
     if (fchown(descriptor, existing.st_uid, existing.st_gid) == 0) {
         return true;
     }
-    if (geteuid() == 0) {
+    if (!IsOwnerRefusal(errno)) {
         return false;
     }
-    // Another user may not be given the file; its group is kept when we are in that group.
-    return fchown(descriptor, static_cast<uid_t>(-1), existing.st_gid) == 0 || errno == EPERM;
+    return fchown(descriptor, static_cast<uid_t>(-1), existing.st_gid) == 0 ||
+           IsOwnerRefusal(errno);
 }
 
 }  // namespace
