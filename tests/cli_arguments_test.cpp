@@ -29,6 +29,7 @@ protected:
         chmod(File("readonly.pgm").c_str(), 0444);
         m_Folder.Write("short.pgm", ReadBytes(File("A.pgm")).substr(0, 100));
         fs::create_directory(File("dir"));
+        fs::create_symlink("loop.pgm", File("loop.pgm"));
         std::string error;
         m_Radio.SetMemory(m_Memory);
         ASSERT_TRUE(m_Radio.Start(m_Cable, {}, &error)) << error;
@@ -103,6 +104,21 @@ TEST_F(CliArgumentsTest, RefusedLinesChangeNothingAndNeverWakeTheRadio) {
         {line({"import", File("fifo.csv")}, {"-o", File("out.pgm")}), 1, "not a regular file"},
         {line({"new"}, {"-o", File("readonly.pgm")}), 1, "read-only"},
         {line({"read", "--device", m_Cable}, {"-o", "/proc/halvex-out.pgm"}), 1, "no new file"},
+        {line({"read", "--device", m_Cable}, {"-o", File(std::string(300, 'n') + ".pgm")}), 1,
+         "file name is 304 bytes long, more than the"},
+        {line({"read", "--device", m_Cable}, {"-o", File("loop.pgm")}), 1, "go round in a loop"},
+        {line({"read", "--device", m_Cable}, {"-o", "-"}), 1, "-o -: this command writes a file"},
+        {line({"station", File("A.pgm"), "--device", m_Cable}, {"--log", "-"}), 1,
+         "--log -: this command writes a file"},
+        {line({"new"}, {"-o", "-"}), 1, "-o -: this command writes a file, not standard output"},
+        {line({"import", File("IN.csv")}, {"-o", "-"}), 1, "-o -: this command writes a file"},
+        {{"info", File("A.pgm"), "--settings", "-"}, 1, "--settings -: the settings are read"},
+        {line({"station", "-", "--device", m_Cable}, {}), 1, "standard input gives the cable"},
+        // Files under /proc claim no size: they are read to the end and named for what they are.
+        {line({"dump", "/proc/self/status"}, {}), 1, "/proc/self/status is not a radio data file"},
+        {line({"write", "--device", m_Cable}, {"/proc/self/status"}), 1, "not a radio data file;"},
+        {line({"import", "/proc/self/status"}, {"-o", File("o.pgm")}), 1, "no Frequency column"},
+        {line({"apply", "/proc/self/mem"}, {"-o", File("o.pgm")}), 1, "mem: Input/output error"},
         {line({"write", "--device", m_Cable}, {File("missing.pgm")}), 1, "missing.pgm", "--force"},
         {line({"write", "--device", m_Cable}, {File("dir")}), 1, "folder", "--force"},
         {line({"diff"}, {File("A.pgm"), File("short.pgm")}), 2, "short.pgm"},

@@ -87,4 +87,43 @@ TEST_F(CliPortsTest, BadArgumentsAndMissingSettingsFail) {
     }
 }
 
+// Link targets, the adapters' own strings and by-id names are anybody's text: on a terminal each
+// shows its control characters escaped and stays on its line.
+TEST_F(CliPortsTest, TextFromDevicesIsEscapedInTablesAndAdvice) {
+    const std::string hostile = "\x1b]0;retitled\a\x1b[31m\nbroken";
+    const std::string shown = "\\e]0;retitled\\x07\\e[31m\\nbroken";
+    // sysfs gives an adapter's strings up to their first line break.
+    const std::string firstLine = "\\e]0;retitled\\x07\\e[31m\"";
+    m_Tree.AddUsbAdapter(
+        {"ttyUSB2", "pl2303", "067b", "2303", "Maker" + hostile, "Product" + hostile, ""});
+    m_Tree.AddStableName("usb-" + hostile, "ttyUSB2");
+    // A copy of the program beside the settings reads the COM links of this folder's ports/.
+    m_Dir.CopyFromBin({"halvex-cli"});
+    std::filesystem::permissions(m_Dir.File("halvex-cli"), std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+    std::filesystem::create_symlink("/dev/tty" + hostile, m_Dir.PortLink(3));
+    struct Case {
+        std::vector<std::string> arguments;
+        std::vector<std::string> shows;
+    };
+    const Case cases[] = {
+        {{"ports"},
+         {"/dev/tty" + shown, "Maker" + firstLine.substr(0, firstLine.size() - 1),
+          "Product" + firstLine, "usb-" + shown}},
+        {{"doctor", "--device", m_Dir.File("no-such-device")},
+         {"Product" + firstLine, "usb-" + shown}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments[0]);
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.begin(), m_Dir.File("halvex-cli"));
+        RunResult result = RunProgram(arguments);
+        EXPECT_EQ(result.out.find_first_of("\x1b\a"), std::string::npos) << result.out;
+        EXPECT_EQ(result.out.find("\nbroken"), std::string::npos) << "a line was broken";
+        for (const std::string& shows : c.shows) {
+            EXPECT_NE(result.out.find(shows), std::string::npos) << shows << "\n" << result.out;
+        }
+    }
+}
+
 }  // namespace

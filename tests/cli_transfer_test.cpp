@@ -342,32 +342,63 @@ TEST_F(CliTransferTest, InterruptEndsALongWaitForAnAcknowledgement) {
     EXPECT_EQ(sent->size(), 7u + 1u + 1u + 20u);
 }
 
+// --force may send a file of another header, never one of another size nor a text form.
 TEST_F(CliTransferTest, WriteRefusesIncompleteFilesBeforeWakingTheRadio) {
     std::string link = m_Dir.PortLink(1);
     RadioMemory memory = PatternMemory(8);
     const std::string data = std::string(HALVEX_TEST_DATA_DIR) + "/pgm/";
+    const std::string channels = data + "v1_05_channels.pgm";
+    const std::string settings = m_Dir.SettingsPath();
+    ASSERT_EQ(Run({"dump", "--settings", settings, channels, "-o", File("radio.yaml")}).exitCode,
+              0);
+    ASSERT_EQ(Run({"export", "--settings", settings, channels, "-o", File("radio.csv")}).exitCode,
+              0);
+    std::string padded = ReadBytes(File("radio.yaml"));
+    padded.resize(kPgmFileSize, '#');
+    m_Dir.Write("padded.yaml", padded);
+    struct Case {
+        std::string file;
+        bool force;
+        std::string says;
+        std::string mustNotSay;
+    };
+    std::vector<Case> cases = {
+        {File("radio.yaml"), true, "halvex-cli apply", "--force"},
+        {File("radio.csv"), true, "halvex-cli import", "--force"},
+        {File("padded.yaml"), true, "halvex-cli apply", "--force"},
+        {data + "foreign_header.pgm", false, "--force writes it anyway", "apply"},
+    };
     for (const char* name : {"empty.pgm", "short_header.pgm", "header_only.pgm",
-                             "truncated_image.pgm", "too_long.pgm", "foreign_header.pgm"}) {
-        SCOPED_TRACE(name);
+                             "truncated_image.pgm", "too_long.pgm"}) {
+        for (bool force : {false, true}) {
+            cases.push_back({data + name, force, name, "--force"});
+        }
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file + (c.force ? " --force" : ""));
         StartRadio(link, {}, memory);
-        Completed completed =
-            Run({"write", "--device", link, "--settings", m_Dir.SettingsPath(), data + name});
+        std::vector<std::string> arguments = {"write", "--device", link, "--settings", settings};
+        if (c.force) {
+            arguments.push_back("--force");
+        }
+        arguments.push_back(c.file);
+        Completed completed = Run(arguments);
         EXPECT_EQ(completed.exitCode, kExitFailure) << completed.errors;
-        EXPECT_NE(completed.errors.find(name), std::string::npos) << completed.errors;
-        EXPECT_NE(completed.errors.find("--force"), std::string::npos) << completed.errors;
+        EXPECT_NE(completed.errors.find("nothing was sent to the radio"), std::string::npos)
+            << completed.errors;
+        EXPECT_NE(completed.errors.find(c.says), std::string::npos) << completed.errors;
+        EXPECT_EQ(completed.errors.find(c.mustNotSay), std::string::npos) << completed.errors;
         EXPECT_TRUE(m_Radio.ReceivedBytes().empty());
         EXPECT_EQ(m_Radio.Memory(), memory);
         m_Radio.Stop();
     }
 
-    // Forced, the cut-short file goes out and the radio loses what the file lacks.
+    // Forced, a whole image under another header goes out.
     StartRadio(link, {}, memory);
-    Completed completed = Run({"write", "--force", "--device", link, "--settings",
-                               m_Dir.SettingsPath(), data + "truncated_image.pgm"});
+    Completed completed = Run({"write", "--force", "--device", link, "--settings", settings,
+                               data + "foreign_header.pgm"});
     ASSERT_EQ(completed.exitCode, 0) << completed.errors;
-    RadioMemory written = m_Radio.Memory();
-    EXPECT_EQ(written[0x1FF0], 0xFF);
-    EXPECT_NE(written, memory);
+    EXPECT_NE(m_Radio.Memory(), memory);
 }
 
 TEST_F(CliTransferTest, VerifiedWriteNamesTheBlocksTheRadioDidNotKeep) {

@@ -11,3 +11,6 @@ target_compile_definitions(cli_test PRIVATE HALVEX_CLI_PATH="$<TARGET_FILE:halve
 add_dependencies(cli_test halvex-cli)
 halvex_add_core_test(edit_history_test edit_history_test.cpp)
 halvex_add_ui_test(undo_ui_test undo_ui_test.cpp page_test_support.h)
+halvex_add_core_test(cli_output_test cli_output_test.cpp cli_run_fixture.h)
+target_compile_definitions(cli_output_test PRIVATE HALVEX_CLI_PATH="$<TARGET_FILE:halvex-cli>")
+add_dependencies(cli_output_test halvex-cli)

@@ -106,4 +106,47 @@ TEST(ReadBackupsTest, PruningFollowsFileTimesAndKeepsTheNewBackup) {
     }
 }
 
+// A backups path the user made something else is theirs: it is never changed, and the backup
+// fails with a message the read only warns with. A folder of ours is made private.
+TEST(ReadBackupsTest, ABackupsPathThatIsNoFolderOfOursIsLeftAsItIs) {
+    halvex::test::TempFolder root;
+    std::string file = root.Write("notes.txt", "the user's");
+    ASSERT_EQ(chmod(file.c_str(), 0644), 0);
+    std::string folder = root.File("theirs");
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    std::filesystem::create_symlink(file, root.File("link-to-file"));
+    std::filesystem::create_symlink(folder, root.File("link-to-folder"));
+    std::filesystem::create_symlink(root.File("gone"), root.File("link-to-nothing"));
+    std::string own = root.File("own");
+    ASSERT_EQ(mkdir(own.c_str(), 0755), 0);
+    struct Case {
+        std::string backups;
+        std::string changes;
+        bool written;
+        mode_t mode;
+        std::string says;
+    };
+    const Case cases[] = {
+        {file, file, false, 0644, "is a file, not a folder"},
+        {root.File("link-to-file"), file, false, 0644, "is a file, not a folder"},
+        {root.File("link-to-nothing"), root.File("link-to-nothing"), false, 0, "a link to nothing"},
+        {root.File("link-to-folder"), folder, true, 0755, ""},
+        {own, own, true, 0700, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.backups);
+        std::string path;
+        std::string error;
+        EXPECT_EQ(WriteReadBackup(c.backups, NewPgmFile(), 1700000000, &path, &error), c.written)
+            << error;
+        EXPECT_NE(error.find(c.says), std::string::npos) << error;
+        struct stat status {};
+        if (c.mode != 0) {
+            ASSERT_EQ(stat(c.changes.c_str(), &status), 0);
+            EXPECT_EQ(status.st_mode & 07777, c.mode);
+        }
+        EXPECT_EQ(halvex::test::ReadBytes(file), "the user's");
+    }
+}
+
 }  // namespace

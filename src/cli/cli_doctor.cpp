@@ -9,14 +9,20 @@
 #include "cli/cli_support.h"
 #include "config/app_globals.h"
 #include "link/connection_doctor.h"
+#include "platform/terminal_text.h"
 
 namespace {
 
+// Device names, the adapters' own strings and process names are anybody's text.
+std::string Safe(const std::string& text) {
+    return TerminalText(text, kEchoedValueLimit);
+}
+
 std::string PortName(const Diagnosis& diagnosis) {
     if (diagnosis.port > 0) {
-        return "COM" + std::to_string(diagnosis.port) + " (" + diagnosis.device + ")";
+        return "COM" + std::to_string(diagnosis.port) + " (" + Safe(diagnosis.device) + ")";
     }
-    return diagnosis.device;
+    return Safe(diagnosis.device);
 }
 
 const char* CableName(CableType cable) {
@@ -27,7 +33,7 @@ void PrintDevices(const Diagnosis& diagnosis) {
     for (const SerialDevice& device : diagnosis.candidates) {
         const std::string& name = device.stablePath.empty() ? device.path : device.stablePath;
         bool likely = name == diagnosis.likely;
-        std::cout << "    " << name << "  " << DescribeSerialDevice(device)
+        std::cout << "    " << Safe(name) << "  " << Safe(DescribeSerialDevice(device))
                   << (likely ? "  <- probably the programming cable" : "") << '\n';
     }
 }
@@ -73,11 +79,11 @@ void PrintDiagnosis(const Diagnosis& d) {
             std::cout << "Serial devices present:\n";
             PrintDevices(d);
             if (!d.likely.empty()) {
-                std::cout << "Try: halvex-cli doctor --device " << d.likely << '\n';
+                std::cout << "Try: halvex-cli doctor --device " << Safe(d.likely) << '\n';
             }
             return;
         case DoctorCause::NotSerial:
-            std::cout << name << " is not a serial device (" << d.openError
+            std::cout << name << " is not a serial device (" << Safe(d.openError)
                       << "): choose the cable's device instead.\n";
             return;
         case DoctorCause::NoPermission:
@@ -112,7 +118,7 @@ void PrintDiagnosis(const Diagnosis& d) {
             PrintHolderCure(d.holder);
             return;
         case DoctorCause::OpenFailed:
-            std::cout << name << " cannot be opened: " << d.openError << ".\n";
+            std::cout << name << " cannot be opened: " << Safe(d.openError) << ".\n";
             return;
         case DoctorCause::Silent:
             std::cout << name << " opens, but the radio does not answer.\n"

@@ -8,6 +8,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_read_write.h"
+#include "cli/cli_streams.h"
 #include "cli/cli_support.h"
 #include "config/app_globals.h"
 #include "link/serial_devices.h"
@@ -70,7 +71,7 @@ constexpr std::array kWriteOptions = {
                      OptionKind::Flag, false, 3},
     OptionDefinition{"--no-verify", "", "do not read back, whatever verifywrite says",
                      OptionKind::Flag, false, 3},
-    OptionDefinition{"--force", "", "send a file that is not a whole radio program"},
+    OptionDefinition{"--force", "", "send a whole-sized file with another header"},
     Input("FILE.pgm")};
 constexpr std::array kStationOptions = {
     Input("FILE.pgm"),
@@ -128,7 +129,10 @@ constexpr const char* kRules =
     "echoing setting.\n"
     "Each option is given at most once and never with an empty value. An output file may not\n"
     "be a file the command reads (input, --into, settings, also through a link), read-only,\n"
-    "or in a folder that takes no new file; inputs must be regular files.\n"
+    "or in a folder that takes no new file; inputs must be regular files. - is standard input\n"
+    "for an input file and standard output for the -o of export and dump.\n"
+    "write --force sends a file with another header, never one of another size.\n"
+    "Output that cannot be written to standard output is an error (exit 1, diff 2).\n"
     "--settings defaults to setting.ini beside halvex-cli, else\n"
     "$XDG_CONFIG_HOME/halvex/setting.ini (~/.config/halvex/setting.ini).\n"
     "read and write without --port or --device use the port of the settings:\n"
@@ -156,6 +160,52 @@ void PrintUsage(std::ostream& stream) {
               "  halvex-cli --version\n"
               "options:\n"
            << OptionHelp(every) << kRules;
+}
+
+// "-" is standard input for an input file, standard output for an -o that defaults to it, and
+// refused by name elsewhere: never a file called "-".
+bool TakeDashes(const CliCommand& command, ParsedOptions* options, std::string* error) {
+    bool inputTaken = false;
+    for (const OptionDefinition& definition : command.options) {
+        const std::string name(definition.name);
+        if (options->Value(name) != "-") {
+            continue;
+        }
+        if (definition.kind == OptionKind::OutputFile) {
+            if (name == "-o" && !definition.required) {
+                options->Remove(name);
+                continue;
+            }
+            *error = name + " -: this command writes a file, not standard output; give a file " +
+                     "name (./- for a file called -)";
+            return false;
+        }
+        if (definition.kind != OptionKind::InputFile) {
+            continue;
+        }
+        if (definition.name == kSettings.name) {
+            *error = "--settings -: the settings are read from a file, not standard input";
+            return false;
+        }
+        // Without --auto the station reads the cable numbers from standard input.
+        if (command.name == "station" && !options->Has("--auto")) {
+            *error =
+                "- as the file: standard input gives the cable numbers; name the file, "
+                "or use --auto";
+            return false;
+        }
+        if (inputTaken) {
+            *error = "standard input (-) is given twice; it can be read only once";
+            return false;
+        }
+        std::string path;
+        if (!TakeStandardInput(&path, error)) {
+            return false;
+        }
+        options->Set(name, path);
+        inputTaken = true;
+    }
+    return true;
 }
 
 // Every file the command names is checked before any work: an input that is not a regular file
@@ -200,17 +250,14 @@ int RunCommand(const CliCommand& command, std::span<const std::string> arguments
                   << OptionHelp(command.options);
         return kExitSuccess;
     }
-    if (!CheckCommandFiles(command, options, &error)) {
+    if (!TakeDashes(command, &options, &error) || !CheckCommandFiles(command, options, &error)) {
         ReportFailure(prefix + error);
         return command.failureExit;
     }
     return command.run(options);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+int RunArguments(const std::vector<std::string>& arguments, int* failureExit) {
     if (arguments.empty()) {
         return ReportFailure("no command given; see halvex-cli --help");
     }
@@ -224,8 +271,28 @@ int main(int argc, char** argv) {
     }
     for (const CliCommand& command : kCommands) {
         if (arguments[0] == command.name) {
+            *failureExit = command.failureExit;
             return RunCommand(command, std::span<const std::string>(arguments).subspan(1));
         }
     }
     return ReportFailure("unknown command '" + arguments[0] + "'; see halvex-cli --help");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    StartStandardOutput();
+    std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    int failureExit = kExitFailure;
+    int status = RunArguments(arguments, &failureExit);
+    std::string error;
+    // Output that did not arrive is a failure, whatever the command made of its work; diff's
+    // "they differ" included, since its list is lost.
+    if (!FinishStandardOutput(&error)) {
+        ReportFailure(error);
+        if (status == kExitSuccess || failureExit == kExitDiffError) {
+            status = failureExit;
+        }
+    }
+    return status;
 }

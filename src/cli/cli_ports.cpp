@@ -13,6 +13,7 @@
 #include "link/com_port_map.h"
 #include "link/radio_connection.h"
 #include "link/serial_devices.h"
+#include "platform/terminal_text.h"
 
 namespace {
 
@@ -71,10 +72,14 @@ void PrintJson(const std::vector<ComPortMapping>& ports, const std::vector<Seria
     std::cout << out.str();
 }
 
-// Rows of cells printed in columns two spaces apart.
-void PrintColumns(const std::vector<std::vector<std::string>>& rows) {
+// Rows of cells printed in columns two spaces apart, each cell safe for a terminal: link
+// targets and the adapters' own names are anybody's text.
+void PrintColumns(std::vector<std::vector<std::string>> rows) {
     std::vector<size_t> widths;
-    for (const auto& row : rows) {
+    for (auto& row : rows) {
+        for (std::string& cell : row) {
+            cell = TerminalText(cell, kEchoedValueLimit);
+        }
         widths.resize(std::max(widths.size(), row.size()));
         for (size_t column = 0; column < row.size(); ++column) {
             widths[column] = std::max(widths[column], row[column].size());
@@ -118,8 +123,8 @@ void PrintTable(const std::vector<ComPortMapping>& ports, const std::vector<Seri
 
     std::cout << '\n';
     if (!device.empty()) {
-        std::cout << "In use: " << device << " (device in " << g_SettingsPath
-                  << "; COM ports and the port search are not used)\n";
+        std::cout << "In use: " << TerminalText(device, kEchoedValueLimit) << " (device in "
+                  << g_SettingsPath << "; COM ports and the port search are not used)\n";
     } else {
         int com = settings::kCom.Read(g_SettingsPath);
         bool search = settings::kSearchCom.Read(g_SettingsPath);

@@ -4,7 +4,9 @@
 #include <pthread.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <chrono>
 #include <csignal>
@@ -25,6 +27,7 @@
 #include "link/worker_runner.h"
 #include "link/write_verify.h"
 #include "platform/output_path.h"
+#include "textform/radio_text.h"
 
 namespace {
 
@@ -283,6 +286,30 @@ int VerifyWrite(const TransferArguments& arguments, const std::array<uint8_t, kI
     return kExitSuccess;
 }
 
+bool EndsWith(const std::string& path, std::string_view ending) {
+    return path.size() > ending.size() &&
+           std::equal(ending.rbegin(), ending.rend(), path.rbegin(), [](char a, char b) {
+               return a == std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+bool IsTextFile(const std::string& path) {
+    return IsRadioTextPath(path) || EndsWith(path, ".csv");
+}
+
+std::string WriteRefusalHint(const std::string& path, size_t fileSize) {
+    if (IsRadioTextPath(path)) {
+        return ": a text form is stored as a .pgm file with halvex-cli apply, then written";
+    }
+    if (EndsWith(path, ".csv")) {
+        return ": a channel list is stored as a .pgm file with halvex-cli import, then written";
+    }
+    if (fileSize == kPgmFileSize) {
+        return " (--force writes it anyway, erasing the radio's channels)";
+    }
+    return "";
+}
+
 }  // namespace
 
 int RunReadCommand(const ParsedOptions& options) {
@@ -328,11 +355,12 @@ int RunWriteCommand(const ParsedOptions& options) {
     if (loaded == PgmLoadResult::Failed) {
         return ReportFailure(error);
     }
-    // A short or foreign file would blank every block it lacks in the radio.
-    if (!parsed.force && !IsWholePgmFile(parsed.file, loaded, fileSize, &error)) {
-        return ReportFailure(error +
-                             "; nothing was sent to the radio (--force writes it anyway, erasing "
-                             "the radio's channels)");
+    // A short or foreign file would blank every block it lacks in the radio; --force may
+    // send a foreign header, never another size nor a text.
+    if (!IsWholePgmFile(parsed.file, loaded, fileSize, &error) &&
+        (!parsed.force || fileSize != kPgmFileSize || IsTextFile(parsed.file))) {
+        return ReportFailure(error + "; nothing was sent to the radio" +
+                             WriteRefusalHint(parsed.file, fileSize));
     }
     CliPrompts prompts;
     CHalvexDoc document(prompts, StartupDocumentSettings());

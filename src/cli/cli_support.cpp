@@ -4,6 +4,7 @@
 #include <charconv>
 #include <iostream>
 
+#include "cli/cli_streams.h"
 #include "codeplug/band_lines.h"
 #include "config/app_globals.h"
 #include "config/file_locations.h"
@@ -30,7 +31,7 @@ int ReportFailure(const std::string& message) {
 }
 
 void PrintNote(const std::string& line) {
-    std::cerr << TerminalText(line) << '\n';
+    std::cerr << TerminalText(NameStandardInput(line)) << '\n';
 }
 
 bool ParsePort(std::string_view command, const std::string& value, std::optional<int>* port,

@@ -42,6 +42,21 @@ ssize_t ReadFully(int descriptor, uint8_t* buffer, size_t count) {
     return static_cast<ssize_t>(done);
 }
 
+// The bytes left to read, up to a bound far past any radio file; -1 with errno on failure.
+ssize_t CountToEnd(int descriptor) {
+    constexpr ssize_t kCountedAtMost = 16 * 1024 * 1024;
+    std::array<uint8_t, 4096> buffer{};
+    ssize_t total = 0;
+    while (total < kCountedAtMost) {
+        ssize_t got = ReadFully(descriptor, buffer.data(), buffer.size());
+        if (got <= 0) {
+            return got < 0 ? -1 : total;
+        }
+        total += got;
+    }
+    return total;
+}
+
 }  // namespace
 
 PgmFile NewPgmFile() {
@@ -76,14 +91,19 @@ PgmLoadResult LoadPgmFile(const std::string& path, PgmFile* file, std::string* e
         close(descriptor);
         return PgmLoadResult::Failed;
     }
-    if (fileSize != nullptr) {
-        *fileSize = static_cast<size_t>(status.st_size);
-    }
     std::array<uint8_t, kPgmFileSize> contents{};
     ssize_t count = ReadFully(descriptor, contents.data(), contents.size());
+    // Files under /proc say they are empty: their length is what a read to the end gives.
+    ssize_t rest = count == static_cast<ssize_t>(kPgmFileSize) && status.st_size == 0
+                       ? CountToEnd(descriptor)
+                       : 0;
     int readError = errno;
     close(descriptor);
-    if (count < 0) {
+    if (count >= 0 && rest >= 0 && fileSize != nullptr) {
+        *fileSize = status.st_size > 0 ? static_cast<size_t>(status.st_size)
+                                       : static_cast<size_t>(count + rest);
+    }
+    if (count < 0 || rest < 0) {
         SetError(error, "Cannot read " + path + ": " + SystemMessage(readError));
         return PgmLoadResult::Failed;
     }

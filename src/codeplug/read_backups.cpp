@@ -33,16 +33,28 @@ bool CreateFolders(const std::string& folder, std::string* error) {
         failure = std::error_code(errno, std::generic_category());
     }
     struct stat status {};
-    if (!failure && stat(folder.c_str(), &status) != 0) {
+    if (!failure && lstat(folder.c_str(), &status) != 0) {
         failure = std::error_code(errno, std::generic_category());
     }
     if (failure) {
         *error = "cannot create the backup folder " + folder + ": " + failure.message();
         return false;
     }
-    // A folder made before backups were private is closed now; one of another user is left.
-    if ((status.st_mode & 077) != 0 && status.st_uid == geteuid()) {
-        chmod(folder.c_str(), kFolderMode);
+    struct stat followed = status;
+    if (S_ISLNK(status.st_mode) && stat(folder.c_str(), &followed) != 0) {
+        *error = "the backup folder " + folder + " is a link to nothing";
+        return false;
+    }
+    if (!S_ISDIR(followed.st_mode)) {
+        *error = "the backup folder " + folder + " is a file, not a folder; it was left as it is";
+        return false;
+    }
+    // A folder made before backups were private is closed now; a folder of another user, or
+    // one the user linked to, is theirs to keep as it is.
+    if (S_ISDIR(status.st_mode) && (status.st_mode & 077) != 0 && status.st_uid == geteuid() &&
+        chmod(folder.c_str(), kFolderMode) != 0) {
+        *error = "cannot make the backup folder " + folder + " private: " + SystemMessage(errno);
+        return false;
     }
     return true;
 }

@@ -14,8 +14,10 @@
 constexpr size_t kBackupsKept = 50;
 
 // Saves file as radio-YYYYMMDD-HHMMSS.pgm (local time of now; "_2", "_3"... when that name is
-// taken) in folder, which is created private (0700) as needed; the file is 0600. Then removes
-// the backups with the oldest modification times until kBackupsKept remain, never the new one.
+// taken) in folder, which is created private (0700) as needed; the file is 0600. A folder path
+// that is a file or a link to one is left as it is and fails; a linked folder keeps its mode.
+// Then removes the backups with the oldest modification times until kBackupsKept remain, never
+// the new one.
 // path gets the new file's name; false with a message (and no file) when it was not written.
 bool WriteReadBackup(const std::string& folder, const PgmFile& file, std::time_t now,
                      std::string* path, std::string* error);

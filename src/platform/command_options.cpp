@@ -98,6 +98,20 @@ const std::string& ParsedOptions::Value(std::string_view name) const {
     return kNone;
 }
 
+void ParsedOptions::Set(std::string_view name, std::string value) {
+    for (auto& given : m_Values) {
+        if (given.first == name) {
+            given.second = std::move(value);
+            return;
+        }
+    }
+    Add(name, std::move(value));
+}
+
+void ParsedOptions::Remove(std::string_view name) {
+    std::erase_if(m_Values, [name](const auto& given) { return given.first == name; });
+}
+
 std::vector<std::string> ParsedOptions::Values(std::string_view name) const {
     std::vector<std::string> values;
     for (const auto& value : m_Values) {
@@ -123,7 +137,7 @@ bool ParseOptions(std::span<const OptionDefinition> definitions,
             optionsEnded = true;
             continue;
         }
-        if (!optionsEnded && argument.starts_with('-')) {
+        if (!optionsEnded && argument.starts_with('-') && argument != "-") {
             const OptionDefinition* definition = FindOption(definitions, argument);
             if (definition == nullptr) {
                 return Fail(error, "unknown option " + Quoted(argument));

@@ -47,6 +47,10 @@ public:
     std::vector<std::string> Values(std::string_view name) const;
     const std::vector<std::pair<std::string, std::string>>& All() const { return m_Values; }
     void Add(std::string_view name, std::string value) { m_Values.emplace_back(name, value); }
+    // The value of an option given once, changed (as "-" becomes the path standard input is
+    // kept at), or taken away.
+    void Set(std::string_view name, std::string value);
+    void Remove(std::string_view name);
 
 private:
     std::vector<std::pair<std::string, std::string>> m_Values;

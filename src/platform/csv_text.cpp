@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/csv_text.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
+#include "platform/file_status.h"
 
 namespace {
 
 // Far above any channel list, low enough that a wrong file cannot exhaust the memory.
-constexpr std::streamoff kLargestCsvFile = 64 * 1024 * 1024;
+constexpr size_t kLargestCsvFile = 64 * 1024 * 1024;
 
 std::string LineMessage(int line, const char* what) {
     return "line " + std::to_string(line) + ": " + what;
@@ -133,21 +131,14 @@ std::string QuoteCsvField(std::string_view text) {
 }
 
 bool ReadCsvFile(const std::string& path, std::string* text, std::string* error) {
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    if (!file) {
-        *error = "cannot open " + path + ": " + std::strerror(errno);
-        return false;
+    switch (ReadFileToEnd(path, kLargestCsvFile, text, error)) {
+        case ReadToEndResult::Read:
+            return true;
+        case ReadToEndResult::TooLarge:
+            *error = path + " is too large to be a channel list";
+            return false;
+        case ReadToEndResult::Failed:
+            return false;
     }
-    const std::streamoff size = file.tellg();
-    if (size < 0 || size > kLargestCsvFile) {
-        *error = path + " is too large to be a channel list";
-        return false;
-    }
-    text->assign(static_cast<size_t>(size), '\0');
-    file.seekg(0);
-    if (!file.read(text->data(), size)) {
-        *error = "cannot read " + path;
-        return false;
-    }
-    return true;
+    return false;
 }

@@ -12,3 +12,11 @@ bool IsRegularFile(const std::string& path);
 // fails, and opening a pipe with no writer would wait for ever. A missing file passes: its
 // reader says so in its own words.
 bool CheckInputFile(const std::string& path, std::string* error);
+
+enum class ReadToEndResult { Read, Failed, TooLarge };
+
+// The whole of path into text, read to its end whatever size the file claims (files under /proc
+// claim none). Failed with a message naming path and the reason; TooLarge past limit bytes, for
+// the caller to say what the file cannot be. Only regular files are read.
+ReadToEndResult ReadFileToEnd(const std::string& path, size_t limit, std::string* text,
+                              std::string* error);

@@ -11,9 +11,18 @@
 // us nor by the folder's owner. Another user could point such a link at any of our files.
 bool IsFollowableOutputLink(const std::string& path, std::string* error);
 
-// False with a message when path cannot take a new file: its folder is missing or takes no new
-// file, it is a folder or another non-regular file, it is a link refused above, it is
-// read-only, or it is the same file as one of inputs (files the command reads, such as the
-// settings file), compared by device and inode so that links and hard links count.
+// The file a write to path lands in: path itself, or the end of its chain of symbolic links,
+// which need not exist yet, so the links stay links. False with a message for a loop, a chain
+// too long, or a link refused above.
+bool ResolveOutputTarget(const std::string& path, std::string* target, std::string* error);
+
+// The most bytes a file name (one path component) may have in folder.
+size_t LongestNameIn(const std::string& folder);
+
+// False with a message when path cannot take a new file: its name is too long, its folder is
+// missing or takes no new file, it is a folder or another non-regular file, it is a link
+// refused above, it is read-only, or it is the same file as one of inputs (files the command
+// reads, such as the settings file), compared by device and inode so that links and hard links
+// count. A link is checked as the file it leads to.
 bool CheckOutputPath(const std::string& path, const std::vector<std::string>& inputs,
                      std::string* error);

@@ -3,14 +3,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <utility>
 
 #include "codeplug/band_lines.h"
 #include "codeplug/radio_options.h"
 #include "editors/ptt_id_code.h"
+#include "platform/file_status.h"
 #include "textform/radio_text_emit.h"
 #include "textform/radio_text_parse.h"
 
@@ -317,23 +315,14 @@ bool IsRadioTextPath(const std::string& path) {
 }
 
 bool ReadRadioTextFile(const std::string& path, std::string* text, std::string* error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        *error = "cannot open " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    std::array<char, 4096> buffer{};
-    text->clear();
-    while (file.read(buffer.data(), buffer.size()) || file.gcount() > 0) {
-        text->append(buffer.data(), static_cast<size_t>(file.gcount()));
-        if (text->size() > kLargestRadioText) {
+    switch (ReadFileToEnd(path, kLargestRadioText, text, error)) {
+        case ReadToEndResult::Read:
+            return true;
+        case ReadToEndResult::TooLarge:
             *error = path + " is too large to be a radio's configuration";
             return false;
-        }
+        case ReadToEndResult::Failed:
+            return false;
     }
-    if (file.bad()) {
-        *error = "cannot read " + path;
-        return false;
-    }
-    return true;
+    return false;
 }
