@@ -131,7 +131,9 @@ PseudoTerminal::~PseudoTerminal() {
 
 bool PseudoTerminal::Open(std::string* error) {
     Close();
-    m_Master = posix_openpt(O_RDWR | O_NOCTTY);
+    // Never inherited: a program started beside the radio would keep the line from hanging
+    // up when the radio goes.
+    m_Master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (m_Master < 0) {
         return Fail("cannot create a pseudo-terminal", error);
     }
@@ -143,7 +145,7 @@ bool PseudoTerminal::Open(std::string* error) {
         return false;
     }
     m_SlavePath = name;
-    m_Slave = open(name, O_RDWR | O_NOCTTY);
+    m_Slave = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (m_Slave < 0) {
         Fail("cannot open " + m_SlavePath, error);
         Close();

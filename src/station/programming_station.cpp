@@ -18,7 +18,7 @@ namespace {
 
 // Between two looks for the unplugging of a radio that still answered: short, so that a
 // radio swapped for the next within a second is still seen to go.
-constexpr int kUnplugLookMs = 200;
+constexpr int kUnplugLookMs = 100;
 
 std::string BlockText(int address) {
     char text[8];
