@@ -35,9 +35,8 @@ TEST(StationTest, EveryRadioOfThreeCablesIsWrittenCheckedAndLoggedOnce) {
     std::vector<std::string> links;
     for (int k = 0; k < kCables; ++k) {
         VirtualRadioOptions options;
+        // The default swap keeps each radio on through its read-back.
         options.radios = kRadiosPerCable;
-        // Long enough for the read-back to begin after the write's closing pause.
-        options.swapAfterMs = 2000;
         if (k == 1) {
             options.faultyRadio = 4;
             options.faults.unstoredBlock = kUnstoredBlock;
