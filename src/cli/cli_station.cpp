@@ -184,9 +184,7 @@ private:
                     break;
                 case StationEventKind::StillAnswering:
                     line += ": radio " + std::to_string(event.record.number) +
-                            " still answers long after it was done; unplug it or switch it off "
-                            "(a radio put on in its place without a pause of a second is taken "
-                            "for it and not written)";
+                            " still answers long after it was done; unplug it or switch it off";
                     break;
                 case StationEventKind::CableGone:
                     line += ": cable " + std::to_string(event.cable + 1) +
