@@ -178,22 +178,9 @@ TEST_F(CliStationTest, CtrlCAtLineSpeedFinishesTheRadiosBeingWrittenAndASecondOn
         SCOPED_TRACE(c.result);
         fs::remove(File("log.csv"));
         size_t heard = m_Radio.ReceivedBytes().size();
-        std::vector<std::string> arguments = {HALVEX_CLI_PATH, File("A.pgm"), "--device",
-                                              m_Cable,         "--auto",      "--settings",
-                                              m_Settings,      "--log",       File("log.csv")};
-        arguments.insert(arguments.begin() + 1, "station");
-        std::vector<char*> argv;
-        for (std::string& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t quiet;
-        posix_spawn_file_actions_init(&quiet);
-        posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
-        pid_t child = 0;
-        int spawned = posix_spawn(&child, argv[0], &quiet, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&quiet);
-        ASSERT_EQ(spawned, 0);
+        pid_t child = SpawnWithoutInput({"station", File("A.pgm"), "--device", m_Cable, "--auto",
+                                         "--settings", m_Settings, "--log", File("log.csv")});
+        ASSERT_GT(child, 0);
         // Well into the blocks of a paced write.
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         while (m_Radio.ReceivedBytes().size() < heard + 2000 &&

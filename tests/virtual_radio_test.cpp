@@ -314,40 +314,68 @@ TEST_F(VirtualRadioTest, LinkIsReplacedAndRemoved) {
     EXPECT_NE(error.find(m_Link), std::string::npos);
 }
 
-// radio-sim on m_Link with its stdout and stderr in one pipe; the first line it prints (or
-// its last words) within five seconds.
-struct SimProcess {
-    pid_t pid = -1;
-    std::string firstOutput;
-};
-
-SimProcess StartSimulator(const std::string& link) {
+// radio-sim with arguments, its stdout and stderr in the file output.
+pid_t SpawnSimulator(std::vector<std::string> arguments, const std::string& output) {
     std::string program = std::string(HALVEX_BIN_DIR) + "/radio-sim";
-    int output[2];
-    SimProcess process;
-    if (pipe(output) != 0) {
-        return process;
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, output[1], STDERR_FILENO);
-    posix_spawn_file_actions_addclose(&actions, output[0]);
-    std::vector<std::string> arguments = {program, "--link", link};
+    arguments.insert(arguments.begin(), program);
     std::vector<char*> argv;
     for (std::string& argument : arguments) {
         argv.push_back(argument.data());
     }
     argv.push_back(nullptr);
-    posix_spawn(&process.pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    pid_t child = -1;
+    int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    close(output[1]);
-    char line[512] = {};
-    pollfd watched = {output[0], POLLIN, 0};
-    if (poll(&watched, 1, 5000) > 0 && read(output[0], line, sizeof line - 1) > 0) {
-        process.firstOutput = line;
+    return spawned == 0 ? child : -1;
+}
+
+// What radio-sim printed once it holds needle, or all it printed by the deadline.
+std::string WaitForOutput(const std::string& output, const std::string& needle) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    std::string text = halvex::test::ReadBytes(output);
+    while (text.find(needle) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+        poll(nullptr, 0, 20);
+        text = halvex::test::ReadBytes(output);
     }
-    close(output[0]);
+    return text;
+}
+
+// The exit status of child once signal ended it, or -1 when it did not exit.
+int StopSimulator(pid_t child, int signal = SIGTERM) {
+    int status = 0;
+    if (signal != 0) {
+        kill(child, signal);
+    }
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        return -1;
+    }
+    return WEXITSTATUS(status);
+}
+
+std::vector<std::string> FolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct SimProcess {
+    pid_t pid = -1;
+    std::string firstOutput;
+};
+
+// radio-sim on link, and the first line it prints (or its last words).
+SimProcess StartSimulator(const std::string& link, const std::string& output) {
+    SimProcess process;
+    process.pid = SpawnSimulator({"--link", link}, output);
+    process.firstOutput = WaitForOutput(output, "\n");
     return process;
 }
 
@@ -357,12 +385,12 @@ std::string LinkTarget(const std::string& link) {
 }
 
 TEST_F(VirtualRadioTest, SecondSimulatorOnALiveLinkIsRefusedAndAStaleOneReplaced) {
-    SimProcess first = StartSimulator(m_Link);
+    SimProcess first = StartSimulator(m_Link, m_Folder.File("first.txt"));
     ASSERT_GT(first.pid, 0);
     ASSERT_NE(first.firstOutput.find(m_Link), std::string::npos) << first.firstOutput;
     std::string served = LinkTarget(m_Link);
 
-    SimProcess second = StartSimulator(m_Link);
+    SimProcess second = StartSimulator(m_Link, m_Folder.File("second.txt"));
     int status = 0;
     ASSERT_EQ(waitpid(second.pid, &status, 0), second.pid);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
@@ -378,7 +406,7 @@ TEST_F(VirtualRadioTest, SecondSimulatorOnALiveLinkIsRefusedAndAStaleOneReplaced
     ASSERT_EQ(kill(first.pid, SIGKILL), 0);
     ASSERT_EQ(waitpid(first.pid, &status, 0), first.pid);
     EXPECT_EQ(LinkTarget(m_Link), served);
-    SimProcess third = StartSimulator(m_Link);
+    SimProcess third = StartSimulator(m_Link, m_Folder.File("third.txt"));
     ASSERT_GT(third.pid, 0);
     EXPECT_NE(third.firstOutput.find(m_Link), std::string::npos) << third.firstOutput;
     EXPECT_NE(LinkTarget(m_Link), "");
@@ -437,40 +465,17 @@ TEST_F(VirtualRadioTest, MemoryFilesRoundTripInTheirOwnForm) {
 
 TEST_F(VirtualRadioTest, ProgramSavesWrittenMemoryAndRemovesItsLinkOnTerminate) {
     std::string memoryPath = m_Folder.File("radio.pgm");
-    std::string program = std::string(HALVEX_BIN_DIR) + "/radio-sim";
-    int output[2];
-    ASSERT_EQ(pipe(output), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, output[0]);
-    std::vector<std::string> arguments = {program, "--link", m_Link, "--memory", memoryPath};
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    ASSERT_EQ(posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    close(output[1]);
-
-    char line[512] = {};
-    pollfd watched = {output[0], POLLIN, 0};
-    ASSERT_GT(poll(&watched, 1, 5000), 0);
-    ASSERT_GT(read(output[0], line, sizeof line - 1), 0);
-    close(output[0]);
-    EXPECT_NE(std::string(line).find(m_Link), std::string::npos);
+    pid_t child =
+        SpawnSimulator({"--link", m_Link, "--memory", memoryPath}, m_Folder.File("radio-sim.txt"));
+    ASSERT_GT(child, 0);
+    EXPECT_NE(WaitForOutput(m_Folder.File("radio-sim.txt"), "\n").find(m_Link), std::string::npos);
     {
         Port port(m_Link);
         EnterProgramming(&port);
         EXPECT_EQ(port.Exchange(DataFrame(0x0900, 0x10, 0x01), 1), Bytes{0x06});
         EXPECT_EQ(port.Exchange({0x62}, 1), Bytes{0x06});
     }
-    ASSERT_EQ(kill(child, SIGTERM), 0);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(StopSimulator(child), 0);
 
     struct stat linkStatus {};
     EXPECT_NE(lstat(m_Link.c_str(), &linkStatus), 0);
@@ -480,58 +485,6 @@ TEST_F(VirtualRadioTest, ProgramSavesWrittenMemoryAndRemovesItsLinkOnTerminate) 
     EXPECT_FALSE(saved.raw);
     EXPECT_EQ(Block(saved.memory, 0x0900), Payload(DataFrame(0x0900, 0x10, 0x01)));
     EXPECT_EQ(Block(saved.memory, 0x0D40), Block(DemoMemory(), 0x0D40));
-}
-
-// radio-sim with arguments, its stdout and stderr in the file output.
-pid_t SpawnSimulator(std::vector<std::string> arguments, const std::string& output) {
-    std::string program = std::string(HALVEX_BIN_DIR) + "/radio-sim";
-    arguments.insert(arguments.begin(), program);
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-    pid_t child = -1;
-    int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return spawned == 0 ? child : -1;
-}
-
-// What radio-sim printed once it holds needle, or all it printed by the deadline.
-std::string WaitForOutput(const std::string& output, const std::string& needle) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    std::string text = halvex::test::ReadBytes(output);
-    while (text.find(needle) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
-        poll(nullptr, 0, 20);
-        text = halvex::test::ReadBytes(output);
-    }
-    return text;
-}
-
-// The exit status of child once signal ended it, or -1 when it did not exit.
-int StopSimulator(pid_t child, int signal = SIGTERM) {
-    int status = 0;
-    if (signal != 0) {
-        kill(child, signal);
-    }
-    if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
-        return -1;
-    }
-    return WEXITSTATUS(status);
-}
-
-std::vector<std::string> FolderNames(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 TEST_F(VirtualRadioTest, NumbersAreDecimalAndBoundedOrAUsageError) {
