@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// halvex-cli station as a user runs it: refused lines send nothing to any radio, and --auto
-// waits for each written radio to go before it takes the next.
+// halvex-cli station as a user runs it: refused lines send nothing to any radio, --auto
+// waits for each written radio to go before it takes the next, and a run that ends by itself
+// before its radios says why and fails.
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -37,6 +38,28 @@ protected:
         bool started = m_Radio.Start(m_Cable, options, &error);
         EXPECT_TRUE(started) << error;
         return started;
+    }
+
+    // halvex-cli with arguments, its input at its end from the start, its output in
+    // stdout.txt and stderr.txt.
+    pid_t SpawnWithoutInput(std::vector<std::string> arguments) const {
+        arguments.insert(arguments.begin(), HALVEX_CLI_PATH);
+        std::vector<char*> argv;
+        for (std::string& argument : arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, File("stdout.txt").c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, 2, File("stderr.txt").c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        pid_t child = 0;
+        int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        return spawned == 0 ? child : -1;
     }
 
     std::map<std::string, std::string> Files() const {
@@ -155,22 +178,9 @@ TEST_F(CliStationTest, CtrlCAtLineSpeedFinishesTheRadiosBeingWrittenAndASecondOn
         SCOPED_TRACE(c.result);
         fs::remove(File("log.csv"));
         size_t heard = m_Radio.ReceivedBytes().size();
-        std::vector<std::string> arguments = {HALVEX_CLI_PATH, File("A.pgm"), "--device",
-                                              m_Cable,         "--auto",      "--settings",
-                                              m_Settings,      "--log",       File("log.csv")};
-        arguments.insert(arguments.begin() + 1, "station");
-        std::vector<char*> argv;
-        for (std::string& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t quiet;
-        posix_spawn_file_actions_init(&quiet);
-        posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
-        pid_t child = 0;
-        int spawned = posix_spawn(&child, argv[0], &quiet, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&quiet);
-        ASSERT_EQ(spawned, 0);
+        pid_t child = SpawnWithoutInput({"station", File("A.pgm"), "--device", m_Cable, "--auto",
+                                         "--settings", m_Settings, "--log", File("log.csv")});
+        ASSERT_GT(child, 0);
         // Well into the blocks of a paced write.
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         while (m_Radio.ReceivedBytes().size() < heard + 2000 &&
@@ -188,6 +198,57 @@ TEST_F(CliStationTest, CtrlCAtLineSpeedFinishesTheRadiosBeingWrittenAndASecondOn
         std::string log = ReadBytes(File("log.csv"));
         EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
         EXPECT_NE(log.find(c.result), std::string::npos) << log;
+    }
+}
+
+// A run that cannot go on by itself: no terminal to confirm radios, or the only cable pulled
+// out. Either way it says why, fails, and writes no radio and no log line.
+TEST_F(CliStationTest, ARunEndedByItsInputOrItsCableSaysWhyAndFails) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> options;
+        bool pullCable;
+        int exitCode;
+        std::string says;
+    };
+    const Case cases[] = {
+        {"the input ended",
+         {},
+         false,
+         1,
+         "the input ended, so no more radios could be confirmed; --auto finds each radio"},
+        {"the cable pulled out", {"--auto"}, true, 2, "cable 1 is gone"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        VirtualRadioOptions silent;
+        silent.faults.silent = true;
+        ASSERT_TRUE(StartRadio(silent));
+        fs::remove(File("log.csv"));
+        std::vector<std::string> arguments = {"station", File("A.pgm"),  "--device",
+                                              m_Cable,   "--settings",   m_Settings,
+                                              "--log",   File("log.csv")};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        pid_t child = SpawnWithoutInput(arguments);
+        ASSERT_GT(child, 0);
+        if (c.pullCable) {
+            auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+            while (m_Radio.ReceivedBytes().empty() && std::chrono::steady_clock::now() < deadline) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            // Closing the radio's end of the pseudo-terminal is what pulling an adapter does.
+            m_Radio.Stop();
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), c.exitCode);
+        std::string said = ReadBytes(File("stdout.txt")) + ReadBytes(File("stderr.txt"));
+        EXPECT_NE(said.find(c.says), std::string::npos) << said;
+        EXPECT_EQ(ReadBytes(File("log.csv")), "");
+        EXPECT_TRUE(halvex::test::SameRange(m_Radio.Memory().data(),
+                                            halvex::test::PatternMemory(3).data(), 0, kImageSize));
+        m_Radio.Stop();
     }
 }
 

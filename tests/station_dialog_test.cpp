@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Program > Programming Station against virtual radios: two cables, each radio confirmed with
 // its row's button, written, checked and logged, the result shown per row; and closing while
-// a paced radio is being written asks first, and abandons it only on Yes.
+// a paced radio is being written asks first, and abandons it only on Yes; a log that would
+// overwrite the open document or the settings is refused before any radio hears a byte.
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QtTest>
 #include <algorithm>
+#include <filesystem>
 
 #include "app/dialog_builder.h"
 #include "config/language.h"
@@ -104,6 +106,35 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kRadioTimeoutMs);
         std::string lines = ReadBytes(log);
         QVERIFY2(lines.find(",cancelled,") != std::string::npos, lines.c_str());
+    }
+
+    void aLogThatIsTheOpenDocumentOrTheSettingsIsRefused() {
+        std::string error;
+        VirtualRadio* radio = m_Fixture->AddRadio(3, {}, PatternMemory(3), &error);
+        QVERIFY2(radio, error.c_str());
+        const std::string documentPath = m_Fixture->dir.File("open.pgm");
+        QVERIFY2(m_Fixture->app->Features().document.OnSaveDocument(documentPath, &error),
+                 error.c_str());
+        const std::string linked = m_Fixture->dir.File("linked.csv");
+        std::filesystem::create_symlink(documentPath, linked);
+        for (const std::string& logPath :
+             {documentPath, linked, m_Fixture->app->Features().settingsPath}) {
+            const std::string before = ReadBytes(logPath);
+            MessageBox::ClearShown();
+            CStationDlg dialog(m_Fixture->app->Features(), m_Fixture->app->MainFrame());
+            dialog.show();
+            FindControl<QLineEdit>(&dialog, kStationOtherEditId)
+                ->setText(QString::fromStdString(m_Fixture->dir.PortLink(3)));
+            FindControl<QLineEdit>(&dialog, kStationLogEditId)
+                ->setText(QString::fromStdString(logPath));
+            FindControl<QAbstractButton>(&dialog, kStationStartId)->click();
+            QCOMPARE(MessageBox::Shown().size(), size_t{1});
+            const std::string& said = MessageBox::Shown().front().text;
+            QVERIFY2(said.find("which this command reads") != std::string::npos, said.c_str());
+            QCOMPARE(ReadBytes(logPath), before);
+            QVERIFY(dialog.NextButton(0) == nullptr);
+            QVERIFY(radio->ReceivedBytes().empty());
+        }
     }
 
 private:

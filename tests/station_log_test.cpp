@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The station's log line read back as CSV gives every field as written, whatever a cable's
-// name or a detail holds; the summary words each result and names the cables of failures.
+// name or a detail holds; a line goes into the file whole or not at all; the summary words
+// each result and names the cables of failures.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <random>
 
 #include "platform/csv_text.h"
 #include "station/station_log.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -39,6 +43,84 @@ TEST(StationLogTest, EveryLineReadsBackAsItsSevenFields) {
         EXPECT_EQ(fields[3].size(), 6u);
         EXPECT_EQ(fields[4], RadioResultName(record.result));
         EXPECT_EQ(fields[5], record.detail);
+    }
+}
+
+// A full disk is played by a limit on the size of files this process writes.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &m_Before);
+        m_Signal = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_Before;
+        limit.rlim_cur = bytes;
+        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &m_Before);
+        std::signal(SIGXFSZ, m_Signal);
+    }
+
+private:
+    rlimit m_Before{};
+    void (*m_Signal)(int) = nullptr;
+};
+
+TEST(StationLogTest, ALineIsWrittenWholeOrNotAtAllAndARunStartsOnAFreshLine) {
+    halvex::test::TempFolder folder;
+    RadioRecord record;
+    record.time = LocalTimeText(1700000000);
+    record.cable = "/dev/ttyUSB0";
+    record.detail = "written, but could not be read back to check it";
+    const size_t lineSize = RadioLogLine(record).size() + 1;
+    struct Case {
+        const char* name;
+        // What an earlier run left in the file.
+        std::string before;
+        // Bytes the disk takes of this line; the whole line when not less.
+        size_t room;
+    };
+    const Case cases[] = {
+        {"no room at all", "", 0},
+        {"room for a few bytes", "", 10},
+        {"room for all but the line end", "", lineSize - 1},
+        {"an earlier run's half line", "2026-12-10T02:40:01+0000,/dev/tty", lineSize + 1},
+        {"half a line and no room", "2026-12-10T02:40:01+0000,/dev/tty", 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder.Write(std::string(c.name) + ".csv", c.before);
+        StationLog log;
+        std::string error;
+        ASSERT_TRUE(log.Open(path, &error)) << error;
+        bool whole = c.room >= lineSize + (c.before.empty() ? 0 : 1);
+        {
+            FileSizeLimit limit(c.before.size() + c.room);
+            record.number = 1;
+            EXPECT_EQ(log.Append(record, &error), whole);
+        }
+        if (!whole) {
+            EXPECT_NE(error.find("could not take radio 1"), std::string::npos) << error;
+            EXPECT_EQ(halvex::test::ReadBytes(path), c.before);
+        }
+        record.number = 2;
+        ASSERT_TRUE(log.Append(record, &error)) << error;
+        std::string text = halvex::test::ReadBytes(path);
+        ASSERT_EQ(text.substr(0, c.before.size()), c.before);
+        text.erase(0, c.before.size());
+        if (!c.before.empty()) {
+            ASSERT_EQ(text.substr(0, 1), "\n");
+            text.erase(0, 1);
+        }
+        std::vector<CsvRecord> lines;
+        ASSERT_TRUE(ParseCsvText(text, &lines, &error)) << error;
+        ASSERT_EQ(lines.size(), whole ? 2u : 1u) << text;
+        for (const CsvRecord& line : lines) {
+            ASSERT_EQ(line.fields.size(), 7u);
+            EXPECT_EQ(line.fields[1], record.cable);
+        }
+        EXPECT_EQ(lines.back().fields[2], "2");
+        EXPECT_EQ(text.back(), '\n');
     }
 }
 

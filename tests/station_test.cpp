@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The programming station over pseudo-terminals: three cables, five radios on each, one of
-// which does not keep a block.
+// which does not keep a block; with --auto, a quick swap of radios, a radio left on and a
+// cable pulled out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
+#include <memory>
 #include <sstream>
 #include <thread>
 
@@ -32,9 +35,8 @@ TEST(StationTest, EveryRadioOfThreeCablesIsWrittenCheckedAndLoggedOnce) {
     std::vector<std::string> links;
     for (int k = 0; k < kCables; ++k) {
         VirtualRadioOptions options;
+        // The default swap keeps each radio on through its read-back.
         options.radios = kRadiosPerCable;
-        // Long enough for the read-back to begin after the write's closing pause.
-        options.swapAfterMs = 2000;
         if (k == 1) {
             options.faultyRadio = 4;
             options.faults.unstoredBlock = kUnstoredBlock;
@@ -139,6 +141,105 @@ TEST(StationTest, PressesBeforeTheRadioIsFoundWriteItOnce) {
     }
     ASSERT_TRUE(station.Finished());
     EXPECT_EQ(station.Records().size(), 1u);
+}
+
+// A station on one cable with --auto, following a virtual radio.
+struct AutoStation {
+    AutoStation(const std::string& prefix, const VirtualRadioOptions& radioOptions, int count,
+                int stillAnsweringMs)
+        : folder(prefix) {
+        halvex::test::WriteLinkSettings(folder.SettingsPath(),
+                                        {{"readtime", 2000}, {"writetime", 2000}});
+        radio.SetMemory(PatternMemory(3));
+        std::string error;
+        links = {folder.File("cable")};
+        EXPECT_TRUE(radio.Start(links.front(), radioOptions, &error)) << error;
+        StationOptions options;
+        options.settingsPath = folder.SettingsPath();
+        options.autoNext = true;
+        options.count = count;
+        options.stillAnsweringMs = stillAnsweringMs;
+        station = std::make_unique<ProgrammingStation>(PatternMemory(7), options, log);
+        EXPECT_EQ(station->OpenCables(links, &error), CableOpening::Opened) << error;
+        station->Start();
+    }
+
+    // Follows the station until stop says so or it finished, keeping every event.
+    template <typename Stop>
+    void Follow(Stop stop, std::chrono::seconds limit) {
+        auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!station->Finished() && !stop() && std::chrono::steady_clock::now() < deadline) {
+            for (StationEvent& event : station->TakeEvents()) {
+                events.push_back(std::move(event));
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        for (StationEvent& event : station->TakeEvents()) {
+            events.push_back(std::move(event));
+        }
+    }
+
+    bool Saw(StationEventKind kind) const {
+        return std::any_of(events.begin(), events.end(),
+                           [kind](const StationEvent& event) { return event.kind == kind; });
+    }
+
+    halvex::test::ModuleFolder folder;
+    VirtualRadio radio;
+    std::vector<std::string> links;
+    StationLog log;
+    std::unique_ptr<ProgrammingStation> station;
+    std::vector<StationEvent> events;
+};
+
+// A person unplugs the written radio and plugs in the next one within a second or two; one
+// left on is named after a while; a cable pulled out stops its worker instead of spinning.
+TEST(StationTest, AutoFollowsWhatHappensOnTheCableAfterEachRadio) {
+    {
+        SCOPED_TRACE("a quick swap");
+        VirtualRadioOptions swap;
+        swap.radios = 2;
+        // Radio 1 answers 1.3 s after its read-back, then nothing answers for 1.3 s.
+        swap.swapAfterMs = 1300;
+        AutoStation run("station-swap", swap, 2, 60000);
+        run.Follow([] { return false; }, std::chrono::seconds(90));
+        ASSERT_TRUE(run.station->Finished()) << "the swapped-in radio was never written";
+        for (int radio = 1; radio <= 2; ++radio) {
+            RadioMemory memory = run.radio.MemoryOf(radio);
+            EXPECT_TRUE(SameRange(memory.data(), PatternMemory(7).data(), kCloneBegin, kImageSize))
+                << "radio " << radio;
+        }
+        EXPECT_EQ(StationSummary(run.station->Records()), "2 radios: 2 ok");
+    }
+    {
+        SCOPED_TRACE("a radio left on");
+        VirtualRadioOptions one;
+        one.radios = 1;
+        // A count of one radio would end the run before the radio had to go.
+        AutoStation run("station-left", one, 2, 1000);
+        run.Follow([&run] { return run.Saw(StationEventKind::StillAnswering); },
+                   std::chrono::seconds(60));
+        ASSERT_TRUE(run.Saw(StationEventKind::StillAnswering));
+        const StationEvent& told =
+            *std::find_if(run.events.begin(), run.events.end(), [](const StationEvent& event) {
+                return event.kind == StationEventKind::StillAnswering;
+            });
+        EXPECT_EQ(told.record.number, 1);
+        EXPECT_EQ(run.station->Records().size(), 1u);
+    }
+    {
+        SCOPED_TRACE("a cable pulled out");
+        VirtualRadioOptions silent;
+        silent.faults.silent = true;
+        AutoStation run("station-pulled", silent, 1, 60000);
+        run.Follow([&run] { return !run.radio.ReceivedBytes().empty(); }, std::chrono::seconds(30));
+        // Closing the radio's end of the pseudo-terminal is what pulling an adapter does.
+        run.radio.Stop();
+        run.Follow([] { return false; }, std::chrono::seconds(30));
+        ASSERT_TRUE(run.station->Finished()) << "the station kept trying a cable that is gone";
+        EXPECT_TRUE(run.Saw(StationEventKind::CableGone));
+        EXPECT_EQ(run.station->Status(0).phase, CablePhase::Stopped);
+    }
 }
 
 }  // namespace

@@ -11,8 +11,10 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -312,40 +314,68 @@ TEST_F(VirtualRadioTest, LinkIsReplacedAndRemoved) {
     EXPECT_NE(error.find(m_Link), std::string::npos);
 }
 
-// radio-sim on m_Link with its stdout and stderr in one pipe; the first line it prints (or
-// its last words) within five seconds.
-struct SimProcess {
-    pid_t pid = -1;
-    std::string firstOutput;
-};
-
-SimProcess StartSimulator(const std::string& link) {
+// radio-sim with arguments, its stdout and stderr in the file output.
+pid_t SpawnSimulator(std::vector<std::string> arguments, const std::string& output) {
     std::string program = std::string(HALVEX_BIN_DIR) + "/radio-sim";
-    int output[2];
-    SimProcess process;
-    if (pipe(output) != 0) {
-        return process;
-    }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, output[1], STDERR_FILENO);
-    posix_spawn_file_actions_addclose(&actions, output[0]);
-    std::vector<std::string> arguments = {program, "--link", link};
+    arguments.insert(arguments.begin(), program);
     std::vector<char*> argv;
     for (std::string& argument : arguments) {
         argv.push_back(argument.data());
     }
     argv.push_back(nullptr);
-    posix_spawn(&process.pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    pid_t child = -1;
+    int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    close(output[1]);
-    char line[512] = {};
-    pollfd watched = {output[0], POLLIN, 0};
-    if (poll(&watched, 1, 5000) > 0 && read(output[0], line, sizeof line - 1) > 0) {
-        process.firstOutput = line;
+    return spawned == 0 ? child : -1;
+}
+
+// What radio-sim printed once it holds needle, or all it printed by the deadline.
+std::string WaitForOutput(const std::string& output, const std::string& needle) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    std::string text = halvex::test::ReadBytes(output);
+    while (text.find(needle) == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+        poll(nullptr, 0, 20);
+        text = halvex::test::ReadBytes(output);
     }
-    close(output[0]);
+    return text;
+}
+
+// The exit status of child once signal ended it, or -1 when it did not exit.
+int StopSimulator(pid_t child, int signal = SIGTERM) {
+    int status = 0;
+    if (signal != 0) {
+        kill(child, signal);
+    }
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        return -1;
+    }
+    return WEXITSTATUS(status);
+}
+
+std::vector<std::string> FolderNames(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct SimProcess {
+    pid_t pid = -1;
+    std::string firstOutput;
+};
+
+// radio-sim on link, and the first line it prints (or its last words).
+SimProcess StartSimulator(const std::string& link, const std::string& output) {
+    SimProcess process;
+    process.pid = SpawnSimulator({"--link", link}, output);
+    process.firstOutput = WaitForOutput(output, "\n");
     return process;
 }
 
@@ -355,12 +385,12 @@ std::string LinkTarget(const std::string& link) {
 }
 
 TEST_F(VirtualRadioTest, SecondSimulatorOnALiveLinkIsRefusedAndAStaleOneReplaced) {
-    SimProcess first = StartSimulator(m_Link);
+    SimProcess first = StartSimulator(m_Link, m_Folder.File("first.txt"));
     ASSERT_GT(first.pid, 0);
     ASSERT_NE(first.firstOutput.find(m_Link), std::string::npos) << first.firstOutput;
     std::string served = LinkTarget(m_Link);
 
-    SimProcess second = StartSimulator(m_Link);
+    SimProcess second = StartSimulator(m_Link, m_Folder.File("second.txt"));
     int status = 0;
     ASSERT_EQ(waitpid(second.pid, &status, 0), second.pid);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
@@ -376,7 +406,7 @@ TEST_F(VirtualRadioTest, SecondSimulatorOnALiveLinkIsRefusedAndAStaleOneReplaced
     ASSERT_EQ(kill(first.pid, SIGKILL), 0);
     ASSERT_EQ(waitpid(first.pid, &status, 0), first.pid);
     EXPECT_EQ(LinkTarget(m_Link), served);
-    SimProcess third = StartSimulator(m_Link);
+    SimProcess third = StartSimulator(m_Link, m_Folder.File("third.txt"));
     ASSERT_GT(third.pid, 0);
     EXPECT_NE(third.firstOutput.find(m_Link), std::string::npos) << third.firstOutput;
     EXPECT_NE(LinkTarget(m_Link), "");
@@ -435,40 +465,17 @@ TEST_F(VirtualRadioTest, MemoryFilesRoundTripInTheirOwnForm) {
 
 TEST_F(VirtualRadioTest, ProgramSavesWrittenMemoryAndRemovesItsLinkOnTerminate) {
     std::string memoryPath = m_Folder.File("radio.pgm");
-    std::string program = std::string(HALVEX_BIN_DIR) + "/radio-sim";
-    int output[2];
-    ASSERT_EQ(pipe(output), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, output[0]);
-    std::vector<std::string> arguments = {program, "--link", m_Link, "--memory", memoryPath};
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    ASSERT_EQ(posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    close(output[1]);
-
-    char line[512] = {};
-    pollfd watched = {output[0], POLLIN, 0};
-    ASSERT_GT(poll(&watched, 1, 5000), 0);
-    ASSERT_GT(read(output[0], line, sizeof line - 1), 0);
-    close(output[0]);
-    EXPECT_NE(std::string(line).find(m_Link), std::string::npos);
+    pid_t child =
+        SpawnSimulator({"--link", m_Link, "--memory", memoryPath}, m_Folder.File("radio-sim.txt"));
+    ASSERT_GT(child, 0);
+    EXPECT_NE(WaitForOutput(m_Folder.File("radio-sim.txt"), "\n").find(m_Link), std::string::npos);
     {
         Port port(m_Link);
         EnterProgramming(&port);
         EXPECT_EQ(port.Exchange(DataFrame(0x0900, 0x10, 0x01), 1), Bytes{0x06});
         EXPECT_EQ(port.Exchange({0x62}, 1), Bytes{0x06});
     }
-    ASSERT_EQ(kill(child, SIGTERM), 0);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(StopSimulator(child), 0);
 
     struct stat linkStatus {};
     EXPECT_NE(lstat(m_Link.c_str(), &linkStatus), 0);
@@ -478,6 +485,151 @@ TEST_F(VirtualRadioTest, ProgramSavesWrittenMemoryAndRemovesItsLinkOnTerminate) 
     EXPECT_FALSE(saved.raw);
     EXPECT_EQ(Block(saved.memory, 0x0900), Payload(DataFrame(0x0900, 0x10, 0x01)));
     EXPECT_EQ(Block(saved.memory, 0x0D40), Block(DemoMemory(), 0x0D40));
+}
+
+TEST_F(VirtualRadioTest, NumbersAreDecimalAndBoundedOrAUsageError) {
+    const std::string output = m_Folder.File("radio-sim.txt");
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string names;
+    };
+    const Case refused[] = {
+        {{"--port", "256"}, "--port"},     {{"--port", "0"}, "--port"},
+        {{"--port", "0x10"}, "--port"},    {{"--port", "-1"}, "--port"},
+        {{"--radios", "101"}, "--radios"}, {{"--radios", "1000000000"}, "--radios"},
+        {{"--radios", "0"}, "--radios"},   {{"--swap-after", "1e3"}, "--swap-after"},
+        {{"--radios", " 2"}, "--radios"},
+    };
+    for (const Case& c : refused) {
+        SCOPED_TRACE(c.arguments.front() + " " + c.arguments.back());
+        // --port and --link exclude each other.
+        std::vector<std::string> arguments = c.arguments;
+        if (c.names != "--port") {
+            arguments.insert(arguments.end(), {"--link", m_Link});
+        }
+        pid_t child = SpawnSimulator(arguments, output);
+        ASSERT_GT(child, 0);
+        EXPECT_EQ(StopSimulator(child, 0), 2);
+        std::string said = halvex::test::ReadBytes(output);
+        EXPECT_NE(said.find(c.names + " needs a valid value"), std::string::npos) << said;
+        EXPECT_EQ(FolderNames(m_Folder.Path()), std::vector<std::string>{"radio-sim.txt"});
+    }
+    // As the command line takes it: "0250" is port 250, not 168.
+    pid_t child = SpawnSimulator({"--port", "0250"}, output);
+    ASSERT_GT(child, 0);
+    std::string said = WaitForOutput(output, " -> ");
+    EXPECT_NE(said.find("/COM250 -> "), std::string::npos) << said;
+    EXPECT_EQ(StopSimulator(child), 0);
+}
+
+// The lock beside the link is the radio's own: created for it, never a file of the user's,
+// and only that one removed at stop.
+TEST_F(VirtualRadioTest, TheLinkLockIsCreatedForTheRadioAndOnlyItsOwnIsRemoved) {
+    ASSERT_EQ(mkdir(m_Folder.File("ports").c_str(), 0755), 0);
+    const std::string lock = m_Link + ".lock";
+    struct Case {
+        const char* name;
+        std::string before;
+        bool served;
+    };
+    const Case cases[] = {
+        {"a file of the user's", "my notes\n", false},
+        {"an empty file of the user's", "", false},
+        {"the lock of a radio that died", "radio-sim lock of process 1\n", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(lock) << c.before;
+        std::string error;
+        m_Radio.SetMemory(DemoMemory());
+        EXPECT_EQ(m_Radio.Start(m_Link, {}, &error), c.served) << error;
+        if (!c.served) {
+            EXPECT_NE(error.find("is not a virtual radio's lock"), std::string::npos) << error;
+            EXPECT_EQ(halvex::test::ReadBytes(lock), c.before);
+            struct stat status {};
+            EXPECT_NE(lstat(m_Link.c_str(), &status), 0) << "linked without its lock";
+            continue;
+        }
+        m_Radio.Stop();
+        EXPECT_FALSE(std::filesystem::exists(lock));
+    }
+    // Replaced while the radio runs, the file at that name is not its lock any more.
+    Start();
+    const std::string other = m_Folder.File("other");
+    std::ofstream(other) << "my notes\n";
+    ASSERT_EQ(rename(other.c_str(), lock.c_str()), 0);
+    m_Radio.Stop();
+    EXPECT_EQ(halvex::test::ReadBytes(lock), "my notes\n");
+}
+
+// Radios of a sequence start from their own files, and a radio that was not written leaves its
+// file alone and makes none.
+TEST_F(VirtualRadioTest, EachRadioOfASequenceHasItsOwnFileAndOnlyWrittenOnesAreSaved) {
+    const std::string first = m_Folder.File("radio.pgm");
+    const std::string second = m_Folder.File("radio-2.pgm");
+    RadioMemory own = DemoMemory();
+    own[0x0900] = 0x22;
+    std::string error;
+    ASSERT_TRUE(SaveMemoryFile(first, NewMemoryFile(first, DemoMemory()), &error)) << error;
+    ASSERT_TRUE(SaveMemoryFile(second, NewMemoryFile(second, own), &error)) << error;
+    const std::string secondBefore = halvex::test::ReadBytes(second);
+    const std::string output = m_Folder.File("radio-sim.txt");
+    pid_t child = SpawnSimulator(
+        {"--link", m_Link, "--memory", first, "--radios", "3", "--swap-after", "500"}, output);
+    ASSERT_GT(child, 0);
+    ASSERT_NE(WaitForOutput(output, " -> ").find(" -> "), std::string::npos);
+    {
+        Port port(m_Link);
+        EnterProgramming(&port);
+        EXPECT_EQ(port.Exchange(DataFrame(0x0900, 0x10, 0x01), 1), Bytes{0x06});
+        EXPECT_EQ(port.Exchange({0x62}, 1), Bytes{0x06});
+        // Radio 1 goes, and for a while nothing answers; then radio 2 does.
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        bool seenGone = false;
+        for (;;) {
+            ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "radio 2 never answered";
+            bool answered = port.Exchange(kWakeUp, 1, 50) == Bytes{0x06};
+            if (answered && seenGone) {
+                break;
+            }
+            if (answered) {
+                port.Exchange({0x62}, 1);
+            }
+            seenGone = seenGone || !answered;
+        }
+        ASSERT_EQ(port.Exchange({0x02}, 8).size(), 8u);
+        ASSERT_EQ(port.Exchange({0x06}, 1), Bytes{0x06});
+        EXPECT_EQ(Payload(port.Exchange(ReadRequest(0x0900), 20)), Block(own, 0x0900));
+        EXPECT_EQ(port.Exchange({0x62}, 1), Bytes{0x06});
+    }
+    EXPECT_EQ(StopSimulator(child), 0) << halvex::test::ReadBytes(output);
+    MemoryFile saved;
+    ASSERT_TRUE(LoadMemoryFile(first, &saved, &error)) << error;
+    EXPECT_EQ(Block(saved.memory, 0x0900), Payload(DataFrame(0x0900, 0x10, 0x01)));
+    EXPECT_EQ(halvex::test::ReadBytes(second), secondBefore);
+    EXPECT_FALSE(std::filesystem::exists(m_Folder.File("radio-3.pgm")));
+}
+
+TEST_F(VirtualRadioTest, AMemoryThatCouldNotBeSavedFailsTheRunAndIsNamedOnce) {
+    const std::string folder = m_Folder.File("gone");
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    const std::string output = m_Folder.File("radio-sim.txt");
+    pid_t child = SpawnSimulator({"--link", m_Link, "--memory", folder + "/radio.pgm"}, output);
+    ASSERT_GT(child, 0);
+    ASSERT_NE(WaitForOutput(output, " -> ").find(" -> "), std::string::npos);
+    ASSERT_EQ(rmdir(folder.c_str()), 0);
+    {
+        Port port(m_Link);
+        EnterProgramming(&port);
+        EXPECT_EQ(port.Exchange(DataFrame(0x0900, 0x10, 0x01), 1), Bytes{0x06});
+        EXPECT_EQ(port.Exchange({0x62}, 1), Bytes{0x06});
+    }
+    WaitForOutput(output, "not saved");
+    EXPECT_EQ(StopSimulator(child), 1);
+    std::string said = halvex::test::ReadBytes(output);
+    size_t first = said.find("the memory was not saved");
+    ASSERT_NE(first, std::string::npos) << said;
+    EXPECT_EQ(said.find("the memory was not saved", first + 1), std::string::npos) << said;
 }
 
 }  // namespace

@@ -139,7 +139,9 @@ constexpr const char* kRules =
     "device= when it is set, else com= (and searchcom=). write checks the radio after\n"
     "writing when verifywrite=1 is in the settings or --verify is given.\n"
     "station writes FILE.pgm to one radio after another on each --device, reads each back and\n"
-    "compares; it exits 0 when every radio is ok, 5 when one failed, 130 when stopped early.\n";
+    "compares; it exits 0 when every radio is ok, 5 when one failed, 2 when a cable went away,\n"
+    "1 when the input ended before its radios (--auto needs no terminal), 130 when stopped\n"
+    "early.\n";
 
 void PrintUsage(std::ostream& stream) {
     stream << "usage:\n";

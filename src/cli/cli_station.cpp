@@ -72,8 +72,8 @@ bool ParseCount(const std::string& text, int* count, std::string* error) {
 
 class StationTerminal {
 public:
-    StationTerminal(ProgrammingStation& station, bool autoNext)
-        : m_Station(station), m_Auto(autoNext) {}
+    StationTerminal(ProgrammingStation& station, const StationOptions& options)
+        : m_Station(station), m_Auto(options.autoNext), m_Count(options.count) {}
 
     void Introduce() const {
         std::printf("station: %zu %s:", m_Station.CableCount(),
@@ -109,6 +109,7 @@ public:
             Print(m_Station.TakeEvents());
             if (inputOpen) {
                 inputOpen = TakeInput();
+                m_InputEnded = !inputOpen;
             } else {
                 poll(nullptr, 0, kPollMs);
             }
@@ -181,6 +182,15 @@ private:
                 case StationEventKind::WaitingForUnplug:
                     line += ": waiting for the radio to be unplugged or switched off";
                     break;
+                case StationEventKind::StillAnswering:
+                    line += ": radio " + std::to_string(event.record.number) +
+                            " still answers long after it was done; unplug it or switch it off";
+                    break;
+                case StationEventKind::CableGone:
+                    line += ": cable " + std::to_string(event.cable + 1) +
+                            " is gone (unplugged?); it takes no more radios";
+                    m_CableGone = true;
+                    break;
                 case StationEventKind::LogFailed:
                     ReportFailure(event.error + "; the station takes no more radios");
                     m_LogFailed = true;
@@ -227,6 +237,15 @@ private:
         }
         PrintLine(StationSummary(records));
         std::fflush(stdout);
+        // Without --auto nothing but the terminal takes the next radio: an input that ended
+        // before the count was reached stopped the run, which is no success.
+        bool cutShort = m_InputEnded && !interrupted &&
+                        (m_Count == 0 || static_cast<int>(records.size()) < m_Count);
+        if (cutShort) {
+            ReportFailure(
+                "station: the input ended, so no more radios could be confirmed; --auto finds "
+                "each radio without typing");
+        }
         if (m_LogFailed) {
             return kExitFailure;
         }
@@ -236,12 +255,21 @@ private:
                 return kExitWriteFailed;
             }
         }
+        if (m_CableGone) {
+            return kExitNoRadio;
+        }
+        if (cutShort) {
+            return kExitFailure;
+        }
         return interrupted ? kExitCancelled : kExitSuccess;
     }
 
     ProgrammingStation& m_Station;
     bool m_Auto;
+    int m_Count;
     bool m_LogFailed = false;
+    bool m_CableGone = false;
+    bool m_InputEnded = false;
     std::string m_Pending;
 };
 
@@ -292,7 +320,7 @@ int RunStationCommand(const ParsedOptions& options) {
     if (options.Has("--log") && !log.Open(options.Value("--log"), &error)) {
         return ReportFailure(error + "; nothing was sent to any radio");
     }
-    StationTerminal terminal(station, stationOptions.autoNext);
+    StationTerminal terminal(station, stationOptions);
     terminal.Introduce();
     StartWorkers(station);
     return terminal.Run();

@@ -85,10 +85,11 @@ timespec Remaining(Clock::time_point deadline) {
                     static_cast<long>(left.count() % 1000000000)};
 }
 
-enum class Readiness { Ready, TimedOut, Failed };
+enum class Readiness { Ready, TimedOut, Failed, HungUp };
 
-// Waits until fd has bytes to read or the deadline passes. A device that reports a hang-up or
-// error instead will stay silent, and the caller treats it as such.
+// Waits until fd has bytes to read or the deadline passes. A device that hung up (its other
+// end closed, its adapter pulled) reports readable for ever and reads as nothing, so it is
+// told apart rather than read again at once.
 Readiness WaitReadable(int fd, Clock::time_point deadline) {
     pollfd entry{fd, POLLIN, 0};
     timespec left = Remaining(deadline);
@@ -99,9 +100,10 @@ Readiness WaitReadable(int fd, Clock::time_point deadline) {
     if (ready < 0) {
         return errno == EINTR ? Readiness::Ready : Readiness::Failed;
     }
-    return (entry.revents & POLLIN) != 0 || (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0
-               ? Readiness::Ready
-               : Readiness::Failed;
+    if ((entry.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+        return Readiness::HungUp;
+    }
+    return Readiness::Ready;
 }
 
 // WaitReadable with one wake on the way, at wakeFirst, when the wait would be a long one.
@@ -113,6 +115,11 @@ Readiness WaitReadable(int fd, Clock::time_point deadline, Clock::time_point wak
         }
     }
     return WaitReadable(fd, deadline);
+}
+
+// What a write or read of a device that went away fails with.
+bool IsGoneError(int error) {
+    return error == EIO || error == ENXIO || error == ENODEV;
 }
 
 bool IsSet(const CancelFlag* cancel) {
@@ -248,6 +255,7 @@ bool CSerialPort::OpenNamed(const std::string& path, const std::string& name, in
     }
     ioctl(fd, TIOCEXCL);
     m_Fd = fd;
+    m_Gone = false;
     m_DevicePath = path;
     Configure(baudRate);
     return true;
@@ -316,6 +324,7 @@ int CSerialPort::Write(const uint8_t* bytes, int count, int leadDelayMs, const C
             WaitWritable(m_Fd, Clock::now() + kWriteStallLimit, cancel)) {
             continue;
         }
+        m_Gone = m_Gone || (result < 0 && IsGoneError(errno));
         break;
     }
     m_SentBy = std::max(m_SentBy, Clock::now()) + m_ByteTime * written;
@@ -345,7 +354,10 @@ int CSerialPort::Read(uint8_t* buffer, int count, int timeoutMs) {
         if (readiness == Readiness::Ready) {
             result = ::read(m_Fd, buffer + received, static_cast<size_t>(count - received));
         }
-        if (readiness == Readiness::Failed || (result < 0 && errno != EAGAIN && errno != EINTR)) {
+        if (readiness == Readiness::HungUp || (result < 0 && IsGoneError(errno))) {
+            m_Gone = true;
+        }
+        if (readiness != Readiness::Ready || (result < 0 && errno != EAGAIN && errno != EINTR)) {
             std::this_thread::sleep_until(deadline);
             return received;
         }

@@ -48,6 +48,9 @@ public:
 
     void Close() override;
     bool IsOpen() const override { return m_Fd >= 0; }
+    // The device went away while open (its adapter was pulled, the other end of a
+    // pseudo-terminal closed): nothing more will ever come through it.
+    bool IsGone() const { return m_Gone; }
     const std::string& DevicePath() const { return m_DevicePath; }
 
 private:
@@ -59,6 +62,7 @@ private:
     std::string m_PortsFolder;
     int m_Fd = -1;
     std::string m_DevicePath;
+    bool m_Gone = false;
     // How long one byte takes on the line at the configured speed; zero when unknown.
     std::chrono::nanoseconds m_ByteTime{0};
     // When the bytes written last have left the line, at the configured speed.

@@ -28,17 +28,59 @@ std::string ParentDirectory(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// Takes the lock file beside linkPath; -1 with a message when another radio holds it. The
-// file is checked after locking because the holder removes it as it stops.
+// What a lock file of ours holds, so that one left by a radio that died can be told from a
+// file of the user's that happens to have the name.
+constexpr char kLockMark[] = "radio-sim lock";
+
+bool HoldsLockMark(int fd) {
+    char text[64] = {};
+    ssize_t length = pread(fd, text, sizeof text - 1, 0);
+    return length >= static_cast<ssize_t>(sizeof kLockMark - 1) &&
+           std::strncmp(text, kLockMark, sizeof kLockMark - 1) == 0 &&
+           std::memchr(text, '\n', static_cast<size_t>(length)) != nullptr;
+}
+
+bool NamesFile(const std::string& path, int fd) {
+    struct stat opened {};
+    struct stat named {};
+    return fstat(fd, &opened) == 0 && lstat(path.c_str(), &named) == 0 &&
+           opened.st_ino == named.st_ino && opened.st_dev == named.st_dev;
+}
+
+// Creates the lock file beside linkPath and holds it; -1 with a message when another radio
+// holds it or the name is taken by a file that is not our lock. A lock left by a radio that
+// died is removed first, under its own lock, so two radios starting at once never share one.
 int TakeLinkLock(const std::string& linkPath, std::string* error) {
     std::string lockPath = linkPath + ".lock";
-    for (;;) {
-        int fd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-        if (fd < 0) {
+    // Each round either creates the lock or removes a stale one: a few rounds lose only to
+    // other radios starting on the same name all the while.
+    for (int round = 0; round < 8; ++round) {
+        int fd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            std::string mark = std::string(kLockMark) + " of process " + std::to_string(getpid());
+            mark += '\n';
+            if (flock(fd, LOCK_EX | LOCK_NB) != 0 ||
+                write(fd, mark.data(), mark.size()) != static_cast<ssize_t>(mark.size())) {
+                Fail("cannot write the lock " + lockPath, error);
+                unlink(lockPath.c_str());
+                close(fd);
+                return -1;
+            }
+            return fd;
+        }
+        if (errno != EEXIST) {
             Fail("cannot create the lock " + lockPath, error);
             return -1;
         }
-        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        int existing = open(lockPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (existing < 0 && errno == ENOENT) {
+            continue;
+        }
+        if (existing < 0) {
+            Fail(lockPath + " exists and cannot be read; it was left alone", error);
+            return -1;
+        }
+        if (flock(existing, LOCK_EX | LOCK_NB) != 0) {
             bool held = errno == EWOULDBLOCK;
             if (held && error) {
                 *error = linkPath + " is served by another running virtual radio (" + lockPath +
@@ -46,17 +88,38 @@ int TakeLinkLock(const std::string& linkPath, std::string* error) {
             } else {
                 Fail("cannot lock " + lockPath, error);
             }
-            close(fd);
+            close(existing);
             return -1;
         }
-        struct stat locked {};
-        struct stat named {};
-        if (fstat(fd, &locked) == 0 && stat(lockPath.c_str(), &named) == 0 &&
-            locked.st_ino == named.st_ino && locked.st_dev == named.st_dev) {
-            return fd;
+        if (!NamesFile(lockPath, existing)) {
+            // Removed or replaced by a radio that took it over meanwhile: look again.
+            close(existing);
+            continue;
         }
-        close(fd);
+        if (!HoldsLockMark(existing)) {
+            close(existing);
+            if (error) {
+                *error = lockPath + " exists and is not a virtual radio's lock; it was left " +
+                         "alone: remove it or choose another port";
+            }
+            return -1;
+        }
+        unlink(lockPath.c_str());
+        close(existing);
     }
+    if (error) {
+        *error = "cannot take the lock " + lockPath + ": other virtual radios keep starting there";
+    }
+    return -1;
+}
+
+// Removes the lock file only while it is still the one fd holds.
+void ReleaseLinkLock(const std::string& linkPath, int fd) {
+    std::string lockPath = linkPath + ".lock";
+    if (NamesFile(lockPath, fd)) {
+        unlink(lockPath.c_str());
+    }
+    close(fd);
 }
 
 }  // namespace
@@ -68,7 +131,9 @@ PseudoTerminal::~PseudoTerminal() {
 
 bool PseudoTerminal::Open(std::string* error) {
     Close();
-    m_Master = posix_openpt(O_RDWR | O_NOCTTY);
+    // Never inherited: a program started beside the radio would keep the line from hanging
+    // up when the radio goes.
+    m_Master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (m_Master < 0) {
         return Fail("cannot create a pseudo-terminal", error);
     }
@@ -80,7 +145,7 @@ bool PseudoTerminal::Open(std::string* error) {
         return false;
     }
     m_SlavePath = name;
-    m_Slave = open(name, O_RDWR | O_NOCTTY);
+    m_Slave = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (m_Slave < 0) {
         Fail("cannot open " + m_SlavePath, error);
         Close();
@@ -126,13 +191,13 @@ bool PseudoTerminal::Link(const std::string& linkPath, std::string* error) {
     unlink(temporary.c_str());
     if (symlink(m_SlavePath.c_str(), temporary.c_str()) != 0) {
         Fail("cannot create the link " + linkPath, error);
-        close(lock);
+        ReleaseLinkLock(linkPath, lock);
         return false;
     }
     if (rename(temporary.c_str(), linkPath.c_str()) != 0) {
         Fail("cannot create the link " + linkPath, error);
         unlink(temporary.c_str());
-        close(lock);
+        ReleaseLinkLock(linkPath, lock);
         return false;
     }
     m_LinkPath = linkPath;
@@ -150,8 +215,7 @@ void PseudoTerminal::Unlink() {
         unlink(m_LinkPath.c_str());
     }
     if (m_LockFd >= 0) {
-        unlink((m_LinkPath + ".lock").c_str());
-        close(m_LockFd);
+        ReleaseLinkLock(m_LinkPath, m_LockFd);
         m_LockFd = -1;
     }
     m_LinkPath.clear();

@@ -17,10 +17,11 @@ public:
     bool Open(std::string* error);
     // Points linkPath at the slave, creating its directory and replacing an older link;
     // refuses to replace anything that is not a symbolic link. A lock file beside the link
-    // (linkPath + ".lock") is held while linked: a link whose lock is free was left by a
-    // radio that died and is replaced, one whose lock is held is refused.
+    // (linkPath + ".lock"), created for the purpose, is held while linked: a link whose lock
+    // is free was left by a radio that died and is replaced, one whose lock is held is
+    // refused, and a file of that name that is no lock of ours is left alone and refused.
     bool Link(const std::string& linkPath, std::string* error);
-    // Removes the link, unless someone has pointed it elsewhere meanwhile.
+    // Removes the link, unless someone has pointed it elsewhere meanwhile, and the lock.
     void Unlink();
     void Close();
 

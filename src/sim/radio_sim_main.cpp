@@ -45,21 +45,29 @@ constexpr std::array kOptions = {
     Number("--late-answer", "BLOCK[:TIMES]", "answer BLOCK after the time-out"),
     Number("--late-by", "MS", "how late a late answer comes (200 unless told)"),
     Number("--stray-byte", "BLOCK[:TIMES]", "send one byte more after the answer to BLOCK"),
-    Number("--radios", "N", "play N radios one after another, as at a programming station"),
+    Number("--radios", "N", "play N radios (1 to 100) one after another, as at a station"),
     Number("--swap-after", "MS", "unplug a written radio MS after its read-back, for MS"),
     Number("--faulty-radio", "K", "give the faults to radio K of the sequence only"),
     OptionDefinition{"--version", "", "print the version"},
 };
 
 constexpr const char* kUsageNotes =
-    "Serves a virtual radio on ports/COMN (port 1 unless told) or at PATH. The ports folder\n"
-    "is beside this program when a setting.ini is there, else $XDG_CONFIG_HOME/halvex/ports.\n"
-    "BLOCK is a block address such as 0x0D40, or any; TIMES defaults to always.\n"
+    "Serves a virtual radio on ports/COMN (N from 1 to 255; port 1 unless told) or at PATH.\n"
+    "The ports folder is beside this program when a setting.ini is there, else\n"
+    "$XDG_CONFIG_HOME/halvex/ports. BLOCK is a block address such as 0x0D40, or any; TIMES\n"
+    "defaults to always; other numbers are decimal.\n"
     "With --radios, radio 2 keeps its memory in FILE named with \"-2\" before its extension\n"
-    "(radios.pgm, radios-2.pgm, ...), and so on; --swap-after defaults to 1000.\n";
+    "(radios.pgm, radios-2.pgm, ...), and so on: each radio starts from its own file when\n"
+    "there is one, else from FILE's memory, and only radios that were written are saved\n"
+    "(radio 1 always). --swap-after defaults to 1000; after a write without a read-back a\n"
+    "radio stays 2000 more, for the pause before a read-back. The exit status is 1 when a\n"
+    "memory could not be saved.\n";
 
 constexpr int kAlways = 1 << 30;
 constexpr int kUsageExit = 2;
+constexpr int kLargestPort = 255;
+// Every radio of a sequence keeps its memory in memory and may get a file of its own.
+constexpr int kLargestRadios = 100;
 
 struct Arguments {
     int port = 1;
@@ -69,14 +77,20 @@ struct Arguments {
     VirtualRadioOptions options;
 };
 
-bool ParseNumber(const std::string& text, int* value) {
+// base 0 takes 0x for hexadecimal (and a leading 0 for octal); 10 reads "010" as ten.
+bool ParseInBase(const std::string& text, int base, int* value) {
     char* end = nullptr;
-    long parsed = std::strtol(text.c_str(), &end, 0);
-    if (text.empty() || *end != '\0' || parsed < 0 || parsed > kAlways) {
+    long parsed = std::strtol(text.c_str(), &end, base);
+    if (text.empty() || text.front() == '-' || text.front() == '+' || text.front() == ' ' ||
+        *end != '\0' || parsed < 0 || parsed > kAlways) {
         return false;
     }
     *value = static_cast<int>(parsed);
     return true;
+}
+
+bool ParseNumber(const std::string& text, int* value) {
+    return ParseInBase(text, 10, value);
 }
 
 bool ParseBlock(const std::string& text, int* block) {
@@ -84,7 +98,7 @@ bool ParseBlock(const std::string& text, int* block) {
         *block = kAnyBlock;
         return true;
     }
-    return ParseNumber(text, block);
+    return ParseInBase(text, 0, block);
 }
 
 bool ParseBlockFault(const std::string& text, int* block, int* times) {
@@ -117,7 +131,6 @@ bool TakeValues(const ParsedOptions& parsed, Arguments* arguments, std::string* 
                                     {"--ignore-wakeups", &faults.ignoreWakeUps},
                                     {"--ident-length", &faults.identificationLength},
                                     {"--late-by", &faults.lateAnswerMs},
-                                    {"--unstored", &faults.unstoredBlock},
                                     {"--radios", &arguments->options.radios},
                                     {"--swap-after", &arguments->options.swapAfterMs},
                                     {"--faulty-radio", &arguments->options.faultyRadio}};
@@ -133,6 +146,11 @@ bool TakeValues(const ParsedOptions& parsed, Arguments* arguments, std::string* 
             return false;
         }
     }
+    if (parsed.Has("--unstored") &&
+        !ParseBlock(parsed.Value("--unstored"), &faults.unstoredBlock)) {
+        *badOption = "--unstored";
+        return false;
+    }
     for (const BlockTarget& block : blocks) {
         if (parsed.Has(block.name) &&
             !ParseBlockFault(parsed.Value(block.name), block.block, block.times)) {
@@ -140,11 +158,11 @@ bool TakeValues(const ParsedOptions& parsed, Arguments* arguments, std::string* 
             return false;
         }
     }
-    if (arguments->port <= 0) {
+    if (arguments->port < 1 || arguments->port > kLargestPort) {
         *badOption = "--port";
         return false;
     }
-    if (arguments->options.radios < 1) {
+    if (arguments->options.radios < 1 || arguments->options.radios > kLargestRadios) {
         *badOption = "--radios";
         return false;
     }
@@ -192,21 +210,6 @@ std::optional<int> ParseArguments(int argc, char** argv, Arguments* arguments) {
     return std::nullopt;
 }
 
-// The memory to start from, and the file form it will be saved in.
-bool LoadStartMemory(const Arguments& arguments, MemoryFile* file) {
-    bool exists = !arguments.memoryPath.empty() && access(arguments.memoryPath.c_str(), F_OK) == 0;
-    if (arguments.demo || !exists) {
-        *file = NewMemoryFile(arguments.memoryPath, DemoMemory());
-        return true;
-    }
-    std::string error;
-    if (!LoadMemoryFile(arguments.memoryPath, file, &error)) {
-        std::fprintf(stderr, "radio-sim: %s\n", error.c_str());
-        return false;
-    }
-    return true;
-}
-
 // Where radio number radio of a sequence keeps its memory: path itself for the first.
 std::string MemoryPathOf(const std::string& path, int radio) {
     if (path.empty() || radio <= 1) {
@@ -220,16 +223,58 @@ std::string MemoryPathOf(const std::string& path, int radio) {
     return (named.parent_path() / name).string();
 }
 
-void SaveMemory(const std::string& path, MemoryFile file, const RadioMemory& memory) {
-    if (path.empty()) {
-        return;
+// One radio's file: where it is, the form it is saved in, and what it holds now.
+struct RadioFile {
+    std::string path;
+    MemoryFile file;
+    std::optional<RadioMemory> held;
+    // The last failure printed for it, so that a failure repeated at stop is printed once.
+    std::string reported;
+};
+
+// The memory each radio starts from and the files they are saved in; false with the
+// message printed when a file there cannot be loaded.
+bool LoadStartMemories(const Arguments& arguments, std::vector<RadioFile>* files) {
+    files->assign(static_cast<size_t>(arguments.options.radios), {});
+    for (int radio = 1; radio <= arguments.options.radios; ++radio) {
+        RadioFile& own = (*files)[static_cast<size_t>(radio - 1)];
+        own.path = MemoryPathOf(arguments.memoryPath, radio);
+        bool exists = !own.path.empty() && access(own.path.c_str(), F_OK) == 0;
+        if (arguments.demo || !exists) {
+            // A radio without a file of its own starts as the first does.
+            own.file = radio == 1 ? NewMemoryFile(own.path, DemoMemory()) : files->front().file;
+            continue;
+        }
+        std::string error;
+        if (!LoadMemoryFile(own.path, &own.file, &error)) {
+            std::fprintf(stderr, "radio-sim: %s\n", error.c_str());
+            return false;
+        }
+        own.held = own.file.memory;
     }
+    return true;
+}
+
+// Saves memory into own's file unless it holds it already; false when it could not.
+bool SaveMemory(RadioFile& own, const RadioMemory& memory) {
+    if (own.path.empty() || own.held == memory) {
+        return true;
+    }
+    MemoryFile file = own.file;
     file.memory = memory;
     std::string error;
-    if (!SaveMemoryFile(path, file, &error)) {
-        std::fprintf(stderr, "radio-sim: the memory was not saved: %s\n", error.c_str());
+    if (!SaveMemoryFile(own.path, file, &error)) {
+        if (error != own.reported) {
+            std::fprintf(stderr, "radio-sim: the memory was not saved: %s\n", error.c_str());
+            own.reported = error;
+        }
+        return false;
     }
+    own.held = memory;
+    own.reported.clear();
+    return true;
 }
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -248,15 +293,21 @@ int main(int argc, char** argv) {
         }
         arguments.link = locations.portsDir + "/COM" + std::to_string(arguments.port);
     }
-    MemoryFile file;
-    if (!LoadStartMemory(arguments, &file)) {
+    std::vector<RadioFile> files;
+    if (!LoadStartMemories(arguments, &files)) {
         return 1;
     }
-    std::string memoryPath = arguments.memoryPath;
+    for (size_t k = 1; k < files.size(); ++k) {
+        arguments.options.memories.push_back(files[k].file.memory);
+    }
     VirtualRadio radio;
-    // Called on the radio's thread, which is also the only one that swaps radios.
-    arguments.options.onWriteCompleted = [memoryPath, file, &radio](const RadioMemory& memory) {
-        SaveMemory(MemoryPathOf(memoryPath, radio.CurrentRadio()), file, memory);
+    // Called on the radio's thread, which is also the only one that swaps radios; files is
+    // not touched elsewhere until that thread has ended.
+    arguments.options.onWriteCompleted = [&files, &radio](const RadioMemory& memory) {
+        int current = radio.CurrentRadio();
+        if (current >= 1) {
+            SaveMemory(files[static_cast<size_t>(current - 1)], memory);
+        }
     };
 
     // Blocked before the radio's thread starts, so that only sigwait below sees them.
@@ -267,7 +318,7 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-    radio.SetMemory(file.memory);
+    radio.SetMemory(files.front().file.memory);
     std::string error;
     if (!radio.Start(arguments.link, arguments.options, &error)) {
         std::fprintf(stderr, "radio-sim: %s\n", error.c_str());
@@ -279,8 +330,13 @@ int main(int argc, char** argv) {
     int signal = 0;
     sigwait(&stopSignals, &signal);
     radio.Stop();
+    int exitStatus = 0;
     for (int k = 1; k <= arguments.options.radios; ++k) {
-        SaveMemory(MemoryPathOf(memoryPath, k), file, radio.MemoryOf(k));
+        // The first radio's file is kept up to date as ever; the others only once written.
+        if ((k == 1 || radio.WasWritten(k)) &&
+            !SaveMemory(files[static_cast<size_t>(k - 1)], radio.MemoryOf(k))) {
+            exitStatus = 1;
+        }
     }
-    return 0;
+    return exitStatus;
 }

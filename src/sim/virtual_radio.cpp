@@ -21,6 +21,10 @@ constexpr int kWriteWaitMilliseconds = 1000;
 
 constexpr int kFailurePauseMilliseconds = 20;
 
+// A program pauses a second after the end byte of a write before it reads the radio back;
+// a radio pulled in that pause would fail every verified write.
+constexpr int64_t kReadBackGraceMs = 2000;
+
 constexpr int64_t kNanosecondsPerMs = 1000000;
 
 struct TimedByte {
@@ -83,6 +87,10 @@ bool VirtualRadio::Start(const std::string& linkPath, const VirtualRadioOptions&
         m_Responder.memory = memory;
         m_Received.clear();
         m_Memories.assign(static_cast<size_t>(std::max(options.radios, 1)), memory);
+        for (size_t k = 0; k < options.memories.size() && k + 1 < m_Memories.size(); ++k) {
+            m_Memories[k + 1] = options.memories[k];
+        }
+        m_WrittenRadios.assign(m_Memories.size(), false);
         m_Current = 0;
         m_Plugged = true;
         m_Written = false;
@@ -126,6 +134,12 @@ RadioMemory VirtualRadio::MemoryOf(int radio) const {
         return m_Responder.memory;
     }
     return m_Memories[static_cast<size_t>(radio - 1)];
+}
+
+bool VirtualRadio::WasWritten(int radio) const {
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    return radio >= 1 && radio <= static_cast<int>(m_WrittenRadios.size()) &&
+           m_WrittenRadios[static_cast<size_t>(radio - 1)];
 }
 
 int VirtualRadio::CurrentRadio() const {
@@ -239,9 +253,11 @@ void VirtualRadio::Serve() {
             if (completed) {
                 written = m_Responder.memory;
                 m_Written = true;
+                m_WrittenRadios[static_cast<size_t>(m_Current)] = true;
             }
             if (m_Responder.TakeBlockSessionEnded() && m_Written && m_Memories.size() > 1) {
-                m_UnplugAt = now + m_Options.swapAfterMs * kNanosecondsPerMs;
+                int64_t after = m_Options.swapAfterMs + (completed ? kReadBackGraceMs : 0);
+                m_UnplugAt = now + after * kNanosecondsPerMs;
             }
         }
         if (m_Options.pace9600) {

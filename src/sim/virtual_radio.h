@@ -24,10 +24,13 @@ struct VirtualRadioOptions {
     // A sequence of radios on the one line, as a programming station meets them: radio 1
     // answers; once it was written, swapAfterMs after the last session that read or wrote
     // its blocks (its read-back) it is unplugged (silent) for swapAfterMs, then radio 2
-    // answers, each with its own memory, begun as a copy of the memory set before Start.
-    // Wake-ups alone keep no radio plugged in. After the last one the line stays silent.
+    // answers, each with its own memory: radio k + 2 begins with memories[k] when there is
+    // one, else as a copy of the memory set before Start. Wake-ups alone keep no radio
+    // plugged in. After the last one the line stays silent. After a write (rather than its
+    // read-back) the radio also waits out the pause a program makes before reading back.
     int radios = 1;
     int swapAfterMs = 1000;
+    std::vector<RadioMemory> memories;
     // The radio of the sequence that has the faults, from 1; 0 for every radio.
     int faultyRadio = 0;
     // Runs on the radio's thread after an end byte closes a session that changed the
@@ -54,6 +57,8 @@ public:
     RadioMemory MemoryOf(int radio) const;
     // The radio answering now, from 1; 0 while none is plugged in.
     int CurrentRadio() const;
+    // Whether a session wrote to radio number radio (from 1) since Start.
+    bool WasWritten(int radio) const;
     void SetMemory(const RadioMemory& memory);
     // Everything the program has sent since Start.
     std::vector<uint8_t> ReceivedBytes() const;
@@ -74,6 +79,7 @@ private:
     int m_Current = 0;
     bool m_Plugged = true;
     bool m_Written = false;
+    std::vector<bool> m_WrittenRadios;
     int64_t m_UnplugAt = 0;
     int64_t m_PlugAt = 0;
     VirtualRadioOptions m_Options;

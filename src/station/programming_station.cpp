@@ -13,9 +13,12 @@
 #include "link/transfer_job.h"
 #include "link/worker_runner.h"
 #include "link/write_verify.h"
-#include "station/radio_probe.h"
 
 namespace {
+
+// Between two looks for the unplugging of a radio that still answered: short, so that a
+// radio swapped for the next within a second is still seen to go.
+constexpr int kUnplugLookMs = 100;
 
 std::string BlockText(int address) {
     char text[8];
@@ -45,6 +48,8 @@ struct ProgrammingStation::Cable {
     // Confirmations given and taken; under the station's mutex.
     int confirmations = 0;
     int confirmationsTaken = 0;
+    // Only the cable's worker reads and sets it.
+    bool gone = false;
 
     void SetPhase(CablePhase value) {
         phase.store(static_cast<int32_t>(value), std::memory_order_release);
@@ -228,7 +233,7 @@ bool ProgrammingStation::WaitForRadio(Cable& cable) {
         if (LimitReached()) {
             return false;
         }
-        switch (ProbeRadio(cable.port, type, &m_Stopping)) {
+        switch (Probe(cable, type, kProbeTries)) {
             case ProbeResult::Answered:
                 return true;
             case ProbeResult::Cancelled:
@@ -244,23 +249,48 @@ bool ProgrammingStation::WaitForRadio(Cable& cable) {
     }
 }
 
-bool ProgrammingStation::WaitForUnplug(Cable& cable) {
+ProbeResult ProgrammingStation::Probe(Cable& cable, CableType type, int tries) {
+    ProbeResult result = ProbeRadio(cable.port, type, &m_Stopping, tries);
+    return CheckGone(cable) ? ProbeResult::Cancelled : result;
+}
+
+bool ProgrammingStation::CheckGone(Cable& cable) {
+    if (cable.port.IsGone() && !cable.gone) {
+        cable.gone = true;
+        Post({StationEventKind::CableGone, cable.index, {}, {}});
+    }
+    return cable.gone;
+}
+
+bool ProgrammingStation::WaitForUnplug(Cable& cable, const RadioRecord& done) {
     cable.SetPhase(CablePhase::WaitingForUnplug);
     Post({StationEventKind::WaitingForUnplug, cable.index, {}, {}});
     CableType type = CableFromSettings(m_Options.settingsPath);
-    // A probe is silent only after several unanswered tries, so a radio that misses one
-    // wake-up is never taken for the next one and written twice.
+    auto tellAt =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(m_Options.stillAnsweringMs);
+    bool told = false;
+    // One wake-up per look, so that the looks come often; the radio counts as gone only
+    // after as many unanswered looks in a row as a probe makes tries.
+    int unanswered = 0;
     for (;;) {
-        if (!Sleep(m_Options.probeIntervalMs)) {
+        if (unanswered == 0 && !Sleep(kUnplugLookMs)) {
             return false;
         }
-        switch (ProbeRadio(cable.port, type, &m_Stopping)) {
+        switch (Probe(cable, type, 1)) {
             case ProbeResult::Answered:
+                unanswered = 0;
                 break;
             case ProbeResult::Silent:
-                return true;
+                if (++unanswered >= kProbeTries) {
+                    return true;
+                }
+                continue;
             case ProbeResult::Cancelled:
                 return false;
+        }
+        if (!told && std::chrono::steady_clock::now() >= tellAt) {
+            told = true;
+            Post({StationEventKind::StillAnswering, cable.index, done, {}});
         }
     }
 }
@@ -273,11 +303,11 @@ void ProgrammingStation::RunCable(Cable& cable) {
         }
         RadioRecord record = ProgramRadio(cable, number);
         Finish(cable, record);
-        if (record.result == RadioResult::Cancelled ||
+        if (CheckGone(cable) || record.result == RadioResult::Cancelled ||
             m_Stopping.load(std::memory_order_acquire) != 0 || LimitReached()) {
             break;
         }
-        if (m_Options.autoNext && !WaitForUnplug(cable)) {
+        if (m_Options.autoNext && !WaitForUnplug(cable, record)) {
             break;
         }
     }

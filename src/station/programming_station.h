@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "codeplug/radio_image.h"
+#include "station/radio_probe.h"
 #include "station/station_log.h"
 
 using StationImage = std::array<uint8_t, kImageSize>;
@@ -27,6 +28,8 @@ struct StationOptions {
     // Radios in all before the station stops; 0 for no limit.
     int count = 0;
     int probeIntervalMs = 2000;
+    // How long a written radio may still answer before the user is told so, once.
+    int stillAnsweringMs = 20000;
 };
 
 enum class CablePhase : int32_t {
@@ -59,6 +62,11 @@ enum class StationEventKind {
     RadioDone,
     // The radio just done still answers; the cable waits for it to go.
     WaitingForUnplug,
+    // The radio just done still answers long after it was done: it was not unplugged, or
+    // the next radio took its place too quickly to be told apart. record is the radio done.
+    StillAnswering,
+    // The cable itself went away (its adapter was pulled); it takes no more radios.
+    CableGone,
     // A radio's line could not go into the log; the station stops taking radios.
     LogFailed,
     // The cable takes no more radios.
@@ -110,7 +118,11 @@ private:
 
     void RunCable(Cable& cable);
     bool WaitForRadio(Cable& cable);
-    bool WaitForUnplug(Cable& cable);
+    bool WaitForUnplug(Cable& cable, const RadioRecord& done);
+    // Probes the cable's radio; a cable that went away reads as Cancelled and is reported.
+    ProbeResult Probe(Cable& cable, CableType type, int tries);
+    // Whether the cable went away; reported the first time it is seen.
+    bool CheckGone(Cable& cable);
     // Waits milliseconds unless the station stops first; false when it stops.
     bool Sleep(int milliseconds);
     bool WaitForConfirm(Cable& cable);

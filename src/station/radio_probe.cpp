@@ -8,13 +8,12 @@ namespace {
 // A radio that is there answers within a few milliseconds; the longer wait keeps a busy
 // machine from taking a present radio for an unplugged one.
 constexpr int kProbeAnswerMs = 250;
-constexpr int kProbeTries = 3;
 
 }  // namespace
 
-ProbeResult ProbeRadio(CableLine& port, CableType cable, const CancelFlag* cancel) {
+ProbeResult ProbeRadio(CableLine& port, CableType cable, const CancelFlag* cancel, int tries) {
     using namespace clone_frames;
-    for (int attempt = 0; attempt < kProbeTries; ++attempt) {
+    for (int attempt = 0; attempt < tries; ++attempt) {
         // A late answer to the try before must not pass for this one's.
         if (!DrainReceive(port, cancel)) {
             return ProbeResult::Cancelled;

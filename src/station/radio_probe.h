@@ -5,6 +5,12 @@
 
 #include "link/cable_exchange.h"
 
+// A radio that misses one wake-up must not pass for one that is gone: it would be taken for
+// the next radio and written twice.
+inline constexpr int kProbeTries = 3;
+
 enum class ProbeResult { Answered, Silent, Cancelled };
 
-ProbeResult ProbeRadio(CableLine& port, CableType cable, const CancelFlag* cancel);
+// Silent only after tries wake-ups went unanswered.
+ProbeResult ProbeRadio(CableLine& port, CableType cable, const CancelFlag* cancel,
+                       int tries = kProbeTries);

@@ -145,8 +145,10 @@ void CStationDlg::OnStart() {
     std::string logPath = FindControl<QLineEdit>(this, kStationLogEditId)->text().toStdString();
     // A run without a log file must not append to the last run's.
     m_StationLog.Close();
-    if (!logPath.empty() && (!CheckOutputPath(logPath, {m_Context.settingsPath}, &error) ||
-                             !m_StationLog.Open(logPath, &error))) {
+    if (!logPath.empty() &&
+        (!CheckOutputPath(logPath, {m_Context.settingsPath, m_Context.document.GetPathName()},
+                          &error) ||
+         !m_StationLog.Open(logPath, &error))) {
         MessageBox::Show(this, error, LoadLangString("IDS_ERROR"), MessageIcon::Stop,
                          MessageButtons::Ok);
         return;
@@ -266,6 +268,16 @@ void CStationDlg::ShowEvents() {
                 MessageBox::Show(
                     this, Lang("IDS_STATION_LOG_FAILED").arg(Path(event.error)).toStdString(),
                     LoadLangString("IDS_ERROR"), MessageIcon::Stop, MessageButtons::Ok);
+                break;
+            case StationEventKind::StillAnswering:
+                m_Log->addItem(Lang("IDS_STATION_STILL_ANSWERING")
+                                   .arg(Path(m_Station->CableName(event.cable)),
+                                        QString::number(event.record.number)));
+                break;
+            case StationEventKind::CableGone:
+                m_Log->addItem(Lang("IDS_STATION_CABLE_GONE")
+                                   .arg(Path(m_Station->CableName(event.cable)),
+                                        QString::number(event.cable + 1)));
                 break;
             case StationEventKind::WaitingForConfirm:
             case StationEventKind::WaitingForUnplug:

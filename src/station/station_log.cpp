@@ -2,6 +2,7 @@
 #include "station/station_log.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -38,6 +39,12 @@ const char* SummaryWords(RadioResult result) {
             return "cancelled";
     }
     return "";
+}
+
+// Whether the file's last byte, at size - 1, ends a line.
+bool EndsInLineEnd(int fd, off_t size) {
+    char last = 0;
+    return pread(fd, &last, 1, size - 1) == 1 && last == '\n';
 }
 
 std::string RadioCount(size_t count) {
@@ -101,7 +108,7 @@ void StationLog::Close() {
 }
 
 bool StationLog::Open(const std::string& path, std::string* error) {
-    int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0644);
+    int fd = open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0644);
     if (fd < 0) {
         *error = "cannot open the log " + path + ": " + std::strerror(errno);
         return false;
@@ -120,17 +127,26 @@ bool StationLog::Append(const RadioRecord& record, std::string* error) {
     }
     std::string line = RadioLogLine(record);
     line += '\n';
-    // One write per line, so lines of several cables never interleave.
-    ssize_t written = write(m_Fd, line.data(), line.size());
+    struct stat before {};
     std::string reason;
-    if (written < 0) {
-        reason = std::strerror(errno);
-    } else if (written != static_cast<ssize_t>(line.size())) {
-        reason = "the disk is full";
-    } else if (fdatasync(m_Fd) != 0) {
+    if (fstat(m_Fd, &before) != 0) {
         reason = std::strerror(errno);
     } else {
-        return true;
+        // A line an earlier run left half written would take this one's fields as its own.
+        if (before.st_size > 0 && !EndsInLineEnd(m_Fd, before.st_size)) {
+            line.insert(line.begin(), '\n');
+        }
+        // One write per line, so lines of several cables never interleave.
+        ssize_t written = write(m_Fd, line.data(), line.size());
+        if (written == static_cast<ssize_t>(line.size()) && fdatasync(m_Fd) == 0) {
+            return true;
+        }
+        reason = written < 0 || written == static_cast<ssize_t>(line.size()) ? std::strerror(errno)
+                                                                             : "the disk is full";
+        // Half a line would glue the next run's first line onto it.
+        if (written > 0 && ftruncate(m_Fd, before.st_size) != 0) {
+            reason += "; half a line is left at its end: " + std::string(std::strerror(errno));
+        }
     }
     *error = "the log " + m_Path + " could not take radio " + std::to_string(record.number) + ": " +
              reason;

@@ -99,12 +99,22 @@ def settled_screen(session):
     return wait_until("the screen to settle", probe)
 
 
+def managed_and_active(session, window):
+    """Whether the window manager has taken the window over and made it the active one. Its
+    keys, such as Alt+Space, are bound once it answers that: a key pressed before, while a busy
+    machine still starts the manager, goes to the program and is lost."""
+    session.x.xdotool("windowactivate", window)
+    return session.x.xdotool("getactivewindow").strip() == str(window)
+
+
 def journey_maximise_shows_more_rows(session):
     path = channel_file(session)
     session.start_app(path)
     rows_before = len(session.channel_grid().rows)
     # Maximise from the window manager's own menu of the window, as a keyboard user would. On a
     # busy machine the menu opens late, and an X typed before it would reach the program.
+    wait_until("the window manager to take the window",
+               lambda: managed_and_active(session, session.main_window))
     before = settled_screen(session)
     session.x.key("alt+space")
     wait_until("the window menu to open", lambda: rows_changed(before, session.x.capture()) > 60)
