@@ -9,6 +9,7 @@
 #include "cli/cli_support.h"
 #include "config/app_globals.h"
 #include "link/connection_doctor.h"
+#include "platform/terminal_text.h"
 
 namespace {
 
@@ -105,6 +106,14 @@ void PrintDiagnosis(const Diagnosis& d) {
                           << ").\n";
             } else {
                 std::cout << name << " is in use by another program.\n";
+            }
+            if (!d.otherHolders.empty()) {
+                std::string others;
+                for (const std::string& other : d.otherHolders) {
+                    others += (others.empty() ? "" : ", ") + other;
+                }
+                std::cout << (d.holderPid > 0 ? "Also open in: " : "Open in: ")
+                          << TerminalText(others) << ".\n";
             }
             if (d.holder == KnownHolder::None) {
                 std::cout << "Close that program and try again.\n";
