@@ -279,10 +279,11 @@ TEST(DoctorHolderTest, TheProcessHoldingThePortIsNamed) {
             EXPECT_EQ(diagnosis.holderPid, holder.Pid());
             EXPECT_EQ(diagnosis.holderName, c.comm);
         }
-        EXPECT_EQ(diagnosis.otherHolders,
-                  other ? std::vector<std::string>{std::string(c.other) + " (process " +
-                                                   std::to_string(other->Pid()) + ")"}
-                        : std::vector<std::string>{});
+        std::vector<Diagnosis::OtherHolder> others;
+        if (other) {
+            others.push_back({other->Pid(), c.other});
+        }
+        EXPECT_TRUE(diagnosis.otherHolders == others);
     }
 }
 

@@ -109,8 +109,9 @@ void PrintDiagnosis(const Diagnosis& d) {
             }
             if (!d.otherHolders.empty()) {
                 std::string others;
-                for (const std::string& other : d.otherHolders) {
-                    others += (others.empty() ? "" : ", ") + other;
+                for (const Diagnosis::OtherHolder& other : d.otherHolders) {
+                    others += (others.empty() ? "" : ", ") + other.name + " (process " +
+                              std::to_string(other.pid) + ")";
                 }
                 std::cout << (d.holderPid > 0 ? "Also open in: " : "Open in: ")
                           << TerminalText(others) << ".\n";

@@ -150,10 +150,6 @@ pid_t LockHolder(const std::string& procRoot, dev_t device, ino_t inode) {
     return 0;
 }
 
-std::string Named(const Holder& holder) {
-    return holder.name + " (process " + std::to_string(holder.pid) + ")";
-}
-
 class Doctor {
 public:
     Doctor(const DoctorRequest& request, const DoctorSystem& system, const CancelFlag* cancel)
@@ -267,7 +263,7 @@ private:
                 m_Result.holderName = other->name;
                 m_Result.holder = HolderKind(other->name);
             } else {
-                m_Result.otherHolders.push_back(Named(*other));
+                m_Result.otherHolders.push_back({other->pid, other->name});
             }
         }
         return Stop(DoctorCause::InUse);

@@ -89,8 +89,13 @@ struct Diagnosis {
     pid_t holderPid = 0;
     std::string holderName;
     KnownHolder holder = KnownHolder::None;
-    // InUse: the other programs with the port open, as "name (process pid)".
-    std::vector<std::string> otherHolders;
+    // InUse: the other programs with the port open.
+    struct OtherHolder {
+        pid_t pid = 0;
+        std::string name;
+        friend bool operator==(const OtherHolder&, const OtherHolder&) = default;
+    };
+    std::vector<OtherHolder> otherHolders;
 
     // The cable type of the settings, and for the echo causes whether the other type then
     // reached a radio of this model.
