@@ -133,7 +133,7 @@ private slots:
                              "row 2, Name: \"SEA 01\" stored as \"SEA01\"\n"
                              "row 3, Frequency: 121.500000 MHz is outside the band "
                              "136.00000-173.99500 MHz, row skipped\n"
-                             "1 rows imported, 3 changes reported.\n"));
+                             "1 row imported, 3 changes reported.\n"));
     }
 
     void refusedFileShowsWhyAndChangesNothing() {

@@ -243,13 +243,13 @@ private slots:
         QCOMPARE(Name(50), std::string("ONE"));
         QVERIFY(Document().IsChannelEmpty(51));
         QCOMPARE(MessageBox::Shown().back().text,
-                 std::string("1 rows imported, 6 changes reported.\nrow 3, Mode: mode AM is "
+                 std::string("1 row imported, 6 changes reported.\nrow 3, Mode: mode AM is "
                              "not supported by the radio, row skipped\n"
-                             "no Duplex column: 1 new channels set to simplex\n"
-                             "no Tone column: 1 new channels set to no tone\n"
-                             "no TStep column: 1 new channels set to 5.00\n"
-                             "no Skip column: 1 new channels set to scan add on\n"
-                             "no Power column: 1 new channels set to High"));
+                             "no Duplex column: 1 new channel set to simplex\n"
+                             "no Tone column: 1 new channel set to no tone\n"
+                             "no TStep column: 1 new channel set to 5.00\n"
+                             "no Skip column: 1 new channel set to scan add on\n"
+                             "no Power column: 1 new channel set to High"));
         QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Paste Channels 50"));
 
         const auto before = Document().bytes;

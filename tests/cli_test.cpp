@@ -118,6 +118,71 @@ TEST_F(CliTest, BadUsageAndBadFilesEndWithOneClearLine) {
     EXPECT_FALSE(std::filesystem::exists(File("x.pgm")));
 }
 
+// What write refuses, every command that reads a .pgm refuses with write's words, writing
+// nothing; a file whose channels cannot be read is said to be no program, and write needs
+// --force for it; channels in use past channelcount are named where they are left out.
+TEST_F(CliTest, FilesSayWhatTheyAre) {
+    const std::string pgm = kDataDir + "/pgm/";
+    const std::string out = File("out");
+    for (const char* name :
+         {"empty.pgm", "header_only.pgm", "truncated_image.pgm", "too_long.pgm"}) {
+        const std::string reason = [&] {
+            const RunResult write =
+                Run({"write", "--settings", kSingleBands, "--device", File("no-tty"), pgm + name});
+            const size_t begin = std::string("halvex-cli: ").size();
+            return write.err.substr(begin, write.err.find(';') - begin);
+        }();
+        ASSERT_NE(reason.find(name), std::string::npos) << reason;
+        for (std::vector<std::string> arguments :
+             {std::vector<std::string>{"info", pgm + name},
+              {"info", "--csv", pgm + name},
+              {"dump", pgm + name, "-o", out},
+              {"export", pgm + name, "-o", out},
+              {"import", kDataDir + "/csv/full_export.csv", "--into", pgm + name, "-o", out}}) {
+            arguments.insert(arguments.end(), {"--settings", kSingleBands});
+            SCOPED_TRACE(arguments[0] + " " + name);
+            ExpectOneErrorLine(Run(arguments), reason, 1);
+            EXPECT_FALSE(std::filesystem::exists(out));
+        }
+    }
+
+    // Every channel in use, none with a frequency: 0x1A is no pair of decimal digits.
+    const std::string noise = ReadBytes(pgm + "v1_05_channels.pgm").substr(0, kPgmHeaderSize) +
+                              std::string(kImageSize, '\x1A');
+    const std::string noisy = m_Folder.Write("noise.pgm", noise);
+    RunResult result = Run({"info", "--settings", kSingleBands, noisy});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(
+        result.err.find("warning: no channel of " + noisy + " holds a frequency that can be read"),
+        std::string::npos)
+        << result.err;
+    ExpectOneErrorLine(
+        Run({"write", "--settings", kSingleBands, "--device", File("no-tty"), noisy}),
+        "it is probably not a radio program; nothing was sent to the radio "
+        "(--force writes it anyway)",
+        1);
+    result =
+        Run({"write", "--settings", kSingleBands, "--device", File("no-tty"), "--force", noisy});
+    EXPECT_EQ(result.err.find("not a radio program"), std::string::npos) << result.err;
+
+    const std::string ten = m_Folder.Write(
+        "ten.ini", "[setup]\nchannelcount=10\n[ModelInfo]\ndata0=6013401700000000\n");
+    m_Folder.Write("two.yaml",
+                   "format: 1\nchannels:\n  5: {receive: 146.52}\n  50: {receive: "
+                   "146.52}\n  51: {receive: 146.52}\n");
+    ASSERT_EQ(Run({"apply", File("two.yaml"), "--settings", ten, "-o", File("two.pgm")}).exitCode,
+              0);
+    for (const auto& [command, words] :
+         {std::pair{"info", "shown"}, std::pair{"export", "exported"}}) {
+        result = Run({command, File("two.pgm"), "--settings", ten});
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.err, std::string("halvex-cli: 2 channels in use beyond channelcount=10 of "
+                                          "the settings are not ") +
+                                  words + ": 50, 51\n");
+    }
+    EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 2) << result.out;
+}
+
 }  // namespace
 
 namespace {

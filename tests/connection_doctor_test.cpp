@@ -21,6 +21,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "link/serial_port.h"
 #include "support/fake_device_tree.h"
 #include "support/virtual_radio_fixture.h"
@@ -234,20 +236,24 @@ private:
     bool m_Held = false;
 };
 
-// A lock names its holder; ModemManager and brltty are blamed without one, since they swallow
-// the radio's answers; any other unlocked descriptor is not in the way.
+// A lock names its holder, also beside other programs with the port open, which are listed;
+// ModemManager and brltty are blamed without one, since they swallow the radio's answers; any
+// other unlocked descriptor is not in the way.
 TEST(DoctorHolderTest, TheProcessHoldingThePortIsNamed) {
     struct Case {
         const char* comm;
         bool lock;
         DoctorCause cause;
         KnownHolder holder;
+        const char* other = nullptr;  // a second program with the port open, unlocked
     };
     const Case cases[] = {
         {"minicom", true, DoctorCause::InUse, KnownHolder::None},
         {"ModemManager", false, DoctorCause::InUse, KnownHolder::ModemManager},
         {"brltty", false, DoctorCause::InUse, KnownHolder::Brltty},
         {"cat", false, DoctorCause::Silent, KnownHolder::None},
+        {"halvex-cli", true, DoctorCause::InUse, KnownHolder::None, "radio-sim"},
+        {"picocom", true, DoctorCause::InUse, KnownHolder::None, "ModemManager"},
     };
     halvex::test::ModuleFolder folder("halvex_doctor_holder");
     folder.WriteSettings({{"rwtype", 1}});
@@ -257,6 +263,11 @@ TEST(DoctorHolderTest, TheProcessHoldingThePortIsNamed) {
         ASSERT_FALSE(port.Slave().empty());
         Holder holder(c.comm, port.Slave(), c.lock);
         ASSERT_TRUE(holder.Held());
+        std::optional<Holder> other;
+        if (c.other != nullptr) {
+            other.emplace(c.other, port.Slave(), false);
+            ASSERT_TRUE(other->Held());
+        }
         DoctorRequest request;
         request.device = port.Slave();
         request.settingsPath = folder.SettingsPath();
@@ -268,6 +279,11 @@ TEST(DoctorHolderTest, TheProcessHoldingThePortIsNamed) {
             EXPECT_EQ(diagnosis.holderPid, holder.Pid());
             EXPECT_EQ(diagnosis.holderName, c.comm);
         }
+        std::vector<Diagnosis::OtherHolder> others;
+        if (other) {
+            others.push_back({other->Pid(), c.other});
+        }
+        EXPECT_TRUE(diagnosis.otherHolders == others);
     }
 }
 

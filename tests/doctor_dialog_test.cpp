@@ -10,6 +10,7 @@
 #include "app/dialog_builder.h"
 #include "config/language.h"
 #include "link/doctor_dialog.h"
+#include "link/doctor_messages.h"
 #include "link_ui_fixture.h"
 #include "resources/command_ids.h"
 #include "resources/ids/transfer_ids.h"
@@ -39,6 +40,25 @@ private slots:
         m_Fixture = std::make_unique<LinkUiFixture>("doctor-dialog");
     }
     void cleanup() { m_Fixture.reset(); }
+
+    // The program with the lock is named, and each other program with the port open too.
+    void aPortInUseNamesEveryProgramWithItOpen() {
+        std::string error;
+        QVERIFY2(m_Fixture->Start({{"rwtype", 1}}, &error), error.c_str());
+        Diagnosis diagnosis;
+        diagnosis.cause = DoctorCause::InUse;
+        diagnosis.device = "/dev/ttyUSB0";
+        diagnosis.holderPid = 41;
+        diagnosis.holderName = "minicom";
+        diagnosis.otherHolders = {{42, "radio-sim"}, {43, "cat"}};
+        const QString text = QString::fromStdString(DoctorMessage(diagnosis));
+        const QString openToo = Lang("IDS_DOCTOR_OPEN_TOO");
+        for (const QString& line :
+             {Lang("IDS_DOCTOR_INUSE").arg("/dev/ttyUSB0", "minicom", "41"),
+              QString(openToo).arg("radio-sim", "42"), QString(openToo).arg("cat", "43")}) {
+            QVERIFY2(text.contains(line), qPrintable(text + " | " + line));
+        }
+    }
 
     void aRadioThatAnswersIsReported() {
         std::string error;

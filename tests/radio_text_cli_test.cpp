@@ -21,8 +21,21 @@ void Write(const std::string& path, const std::string& text) {
 }
 
 TEST_F(RadioTextCliTest, OneEditedChannelIsOneLineAndOneDifference) {
-    RunResult result = Run({"dump", kChannels, "--settings", kSettings, "-o", File("radio.yaml")});
+    // A file from elsewhere with stale derived areas comes back with them made as Save makes
+    // them; a file the program saved comes back byte for byte.
+    RunResult result = Run({"dump", kChannels, "--settings", kSettings, "-o", File("old.yaml")});
     ASSERT_EQ(result.exitCode, 0) << result.err;
+    result = Run({"apply", File("old.yaml"), "--settings", kSettings, "-o", File("saved.pgm")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    result = Run({"diff", "--settings", kSettings, kChannels, File("saved.pgm")});
+    EXPECT_EQ(result.out.find("Channel"), std::string::npos) << result.out;
+    const std::string saved = File("saved.pgm");
+    result = Run({"dump", saved, "--settings", kSettings, "-o", File("radio.yaml")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    result = Run({"apply", File("radio.yaml"), "--settings", kSettings, "-o", File("back.pgm")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(ReadBytes(File("back.pgm")) == ReadBytes(saved));
+
     std::string text = ReadBytes(File("radio.yaml"));
     const size_t channel = text.find("\n  4: {");
     const size_t power = text.find("power: high", channel);
@@ -32,21 +45,24 @@ TEST_F(RadioTextCliTest, OneEditedChannelIsOneLineAndOneDifference) {
 
     result = Run({"apply", File("edited.yaml"), "--settings", kSettings, "-o", File("out.pgm")});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    result = Run({"diff", "--settings", kSettings, kChannels, File("out.pgm")});
+    result = Run({"diff", "--settings", kSettings, saved, File("out.pgm")});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out, "Channel 4, Power: High -> Low\n");
     // The unedited text stands for the file itself, byte for byte.
-    result = Run({"diff", "--settings", kSettings, File("radio.yaml"), kChannels});
+    result = Run({"diff", "--settings", kSettings, File("radio.yaml"), saved});
     EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
 
-    // --into keeps what the text does not name.
-    Write(File("one.yaml"), "format: 1\nchannels:\n  9: {receive: 146.52}\n");
-    result = Run({"apply", File("one.yaml"), "--into", kChannels, "--settings", kSettings, "-o",
+    // A channel left out of the table is gone, also --into; a value the rules change is said.
+    Write(File("one.yaml"), "format: 1\nchannels:\n  9: {receive: 146.521, name: simp}\n");
+    result = Run({"apply", File("one.yaml"), "--into", saved, "--settings", kSettings, "-o",
                   File("into.pgm")});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    result = Run({"diff", "--settings", kSettings, kChannels, File("into.pgm")});
-    EXPECT_EQ(result.out.find("Channel 9, Receive: - -> 146.52000\n"), 0u) << result.out;
-    EXPECT_EQ(result.out.find("Channel 1,"), std::string::npos) << result.out;
+    EXPECT_EQ(result.err, File("one.yaml") +
+                              ":3:16: channels.9.receive: \"146.521\" stored as \"146.52000\"\n" +
+                              File("one.yaml") +
+                              ":3:31: channels.9.name: \"simp\" stored as \"SIMP\"\n");
+    result = Run({"info", "--settings", kSettings, File("into.pgm")});
+    EXPECT_NE(result.out.find("Used channels: 1 of"), std::string::npos) << result.out;
 }
 
 struct FailureCase {
@@ -76,6 +92,26 @@ TEST_F(RadioTextCliTest, FailuresSayWhyAndWriteNothing) {
              ":2:7: band: '1' is not the band of the file it goes into (0); a new band needs "
              "a new document\nhalvex-cli: apply: 1 error in " +
              bad + "; nothing written\n"},
+        {"more errors than a screen holds",
+         "format: 1\noptions:\n" +
+             [] {
+                 std::string lines;
+                 for (int k = 0; k < 200; ++k) {
+                     lines += "  beep: on\n";
+                 }
+                 return lines;
+             }(),
+         {"apply", bad, "--settings", kSettings, "-o", out},
+         1,
+         [&bad] {
+             std::string lines;
+             for (int line = 4; line < 54; ++line) {
+                 lines += bad + ":" + std::to_string(line) +
+                          ":3: options.beep: repeated key; each key is given once\n";
+             }
+             return lines + bad + ": and 149 more\nhalvex-cli: apply: 199 errors in " + bad +
+                    "; nothing written\n";
+         }()},
         {"a cut-short file to dump",
          "",
          {"dump", kDataDir + "/pgm/truncated_image.pgm", "--settings", kSettings, "-o",

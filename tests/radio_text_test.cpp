@@ -12,7 +12,9 @@
 #include "config/settings.h"
 #include "editors/channel_commit.h"
 #include "editors/vfo_frequencies.h"
+#include "sim/demo_memory.h"
 #include "support/quiet_prompts.h"
+#include "textform/radio_text_parse.h"
 
 namespace {
 
@@ -116,8 +118,17 @@ constexpr int kRounds = 250;
 constexpr int kRounds = 1000;
 #endif
 
-// apply(dump(x)) == x byte for byte, and dump(apply(dump(x))) == dump(x), also with bytes
-// no value holds changed anywhere in the file, the header included.
+// The kept bytes of a dump, as apply reads them.
+std::vector<ReservedRun> KeptRuns(const std::string& text) {
+    RadioValues values;
+    std::vector<TextError> errors;
+    EXPECT_TRUE(ParseRadioText(text, &values, &errors));
+    return values.reserved;
+}
+
+// apply(dump(x)) == x with its derived areas made as a save makes them, dump(apply(dump(x)))
+// == dump(x), no derived byte is kept and nothing is reported as stored otherwise, also with
+// bytes no value holds changed anywhere in the file, the header included.
 TEST_F(RadioTextTest, DumpThenApplyGivesBackEveryByteOfRandomImages) {
     std::mt19937 random(29);
     for (int round = 0; round < kRounds; ++round) {
@@ -132,12 +143,20 @@ TEST_F(RadioTextTest, DumpThenApplyGivesBackEveryByteOfRandomImages) {
         original.ComputeFrequencyLimits();
         const std::string text = DumpRadioText(original);
         CHalvexDoc applied = NewDocument();
-        std::vector<TextError> errors;
-        ASSERT_TRUE(ApplyRadioText(text, false, &applied, &errors))
+        std::vector<TextError> errors, notes;
+        ASSERT_TRUE(ApplyRadioText(text, false, &applied, &errors, &notes))
             << "round " << round << ": " << TextErrorLine("dump", errors.front()) << "\n"
             << text;
-        ASSERT_EQ(FileBytes(applied), FileBytes(original)) << "round " << round << "\n" << text;
+        CHalvexDoc saved(original);
+        saved.PrepareImage();
+        ASSERT_EQ(FileBytes(applied), FileBytes(saved)) << "round " << round << "\n" << text;
         ASSERT_EQ(DumpRadioText(applied), text) << "round " << round;
+        ASSERT_TRUE(notes.empty()) << "round " << round << ": " << TextErrorLine("", notes[0]);
+        for (const ReservedRun& run : KeptRuns(text)) {
+            for (size_t k = 0; !run.inHeader && k < run.bytes.size(); ++k) {
+                ASSERT_FALSE(saved.IsDerivedByte(run.offset + k)) << round << ": " << run.offset;
+            }
+        }
     }
 }
 
@@ -192,21 +211,130 @@ TEST_F(RadioTextTest, ErrorsNameTheirPlaceAndWhatIsAllowedAndStoreNothing) {
         {"not YAML", "channels: {1: [\n", {"r.yaml:5:1: not YAML: end of sequence flow not found"}},
         {"nesting deep enough to exhaust the parser's stack",
          "channels: " + std::string(40, '['),
-         {"r.yaml:4:27: nested too deeply for a radio's configuration"}},
+         {"r.yaml:4:26: nested too deeply for a radio's configuration"}},
+        {"a second document after ---",
+         "channels: {}\n---\nformat: 1\nchannels:\n  1: {receive: 146.52}\n",
+         {"r.yaml:6:1: a second YAML document; a radio's configuration is one document"}},
+        {"a second document after ...",
+         "...\nchannels:\n  1: {receive: 146.52}\n",
+         {"r.yaml:5:1: a second YAML document; a radio's configuration is one document"}},
+        {"tags",
+         "channels:\n  1: {receive: 146.52, name: !!binary QUJD}\noptions: {beep: !x on}\n",
+         {"r.yaml:5:30: channels.1.name: the tag !!binary is not allowed; write the value itself",
+          "r.yaml:6:17: options.beep: the tag !x is not allowed; write the value itself"}},
+        {"the same reserved bytes twice",
+         "reserved:\n  0x0010: FF\n  0x10: FF\n  0x000F-0x0011: FFFFFF\n  header: " +
+             std::string(96, 'F') + "\n  header: " + std::string(96, 'F') + "\n",
+         {"r.yaml:6:3: reserved.0x10: repeated key; each byte is given once",
+          "r.yaml:7:3: reserved.0x000F-0x0011: repeated key; each byte is given once",
+          "r.yaml:9:3: reserved.header: repeated key; each key is given once"}},
+        {"a NUL byte",
+         std::string("channels:\n  1: {name: \"a\0b\"}\n", 29),
+         {"r.yaml:5:15: the control character 0x00 (a NUL byte); a radio's configuration is "
+          "plain text"}},
+        {"a tab in the indentation",
+         "channels:\n\t1: {receive: 146.52}\n",
+         {"r.yaml:5:1: a tab in the indentation; YAML indents with spaces"}},
+        {"brackets in a quoted name are a name, not nesting",
+         "channels:\n  1: {receive: 146.52, name: \"" + std::string(40, '[') + "\"}\n",
+         {"r.yaml:5:30: channels.1.name: '" + std::string(40, '[') +
+          "' is not a channel name; allowed: up to 5 of A-Z 0-9 space - _ + *"}},
+        // Only real nesting counts: these shallow texts are read.
+        {"a line of spaces",
+         "channels:\n" + std::string(70, ' ') + "\n  1: {receive: 146.52}\n",
+         {}},
+        {"comments of brackets",
+         "# " + std::string(40, '[') + "\nchannels:\n  1: {receive: 146.52}  # {{{{{{{{{{{{{{{{{\n",
+         {}},
+        {"a wide indentation", "channels:\n" + std::string(70, ' ') + "1: {receive: 146.52}\n", {}},
+        {"a tab after the indentation", "channels:\n  1:\t{receive: '146.52', name: ''}\n", {}},
     };
     for (const ErrorCase& row : cases) {
         CHalvexDoc document = NewDocument();
         CommitReceiveFrequency(document, 1, "145.00000");
         const Bytes before = FileBytes(document);
         std::vector<TextError> errors;
-        EXPECT_FALSE(ApplyRadioText(std::string(kHead) + row.body, false, &document, &errors))
+        EXPECT_EQ(ApplyRadioText(std::string(kHead) + row.body, false, &document, &errors),
+                  row.lines.empty())
             << row.name;
         std::vector<std::string> lines;
         for (const TextError& error : errors) {
             lines.push_back(TextErrorLine("r.yaml", error));
         }
         EXPECT_EQ(lines, row.lines) << row.name;
-        EXPECT_EQ(FileBytes(document), before) << row.name;
+        if (row.lines.empty()) {
+            EXPECT_EQ(document.GetFrequencyText(1, kDecodeSide), "146.52000") << row.name;
+        } else {
+            EXPECT_EQ(FileBytes(document), before) << row.name;
+        }
+    }
+}
+
+// One rule for the channel table whatever the base: a channel the text leaves out is empty,
+// with or without a file to go into, and only a missing section comes from that file. Values
+// the rules change are reported as the CSV import reports them.
+TEST_F(RadioTextTest, TheTextsChannelTableIsTheWholeTable) {
+    CHalvexDoc base = NewDocument();
+    for (int n : {1, 2, 40}) {
+        CommitReceiveFrequency(base, n, "145.00000");
+    }
+    const std::string text =
+        std::string(kHead) + "channels:\n  2: {receive: 146.521, name: \"simp\", power: High}\n";
+    std::vector<int> used[2];
+    for (bool into : {false, true}) {
+        CHalvexDoc document(base);
+        std::vector<TextError> errors, notes;
+        ASSERT_TRUE(ApplyRadioText(text, into, &document, &errors, &notes));
+        for (int n = 1; n <= kImageChannelCount; ++n) {
+            if (!document.IsChannelEmpty(n)) {
+                used[into].push_back(n);
+            }
+        }
+        std::vector<std::string> lines;
+        for (const TextError& note : notes) {
+            lines.push_back(TextErrorLine("r.yaml", note));
+        }
+        EXPECT_EQ(lines, (std::vector<std::string>{
+                             "r.yaml:5:16: channels.2.receive: \"146.521\" stored as "
+                             "\"146.52000\"",
+                             "r.yaml:5:31: channels.2.name: \"simp\" stored as \"SIMP\""}))
+            << into;
+    }
+    EXPECT_EQ(used[0], std::vector<int>{2});
+    EXPECT_EQ(used[1], std::vector<int>{2});
+
+    CHalvexDoc kept(base);
+    std::vector<TextError> errors;
+    ASSERT_TRUE(
+        ApplyRadioText(std::string(kHead) + "options: {beep: off}\n", true, &kept, &errors));
+    for (int n : {1, 2, 40}) {
+        EXPECT_FALSE(kept.IsChannelEmpty(n)) << n;
+    }
+}
+
+// What the program saves and what a radio holds come back byte for byte, and a text naming
+// only its band gives what File > New on that band saves.
+TEST_F(RadioTextTest, SavedFilesAndRadioMemoriesRoundTripExactly) {
+    CHalvexDoc fromRadio = NewDocument();
+    fromRadio.TakeRadioImage(DemoMemory());
+    CHalvexDoc saved = NewDocument(1);
+    std::mt19937 random(5);
+    FillThroughCommitRules(random, saved);
+    saved.PrepareImage();
+    for (const CHalvexDoc* original : {&fromRadio, &saved}) {
+        CHalvexDoc applied = NewDocument();
+        std::vector<TextError> errors;
+        ASSERT_TRUE(ApplyRadioText(DumpRadioText(*original), false, &applied, &errors));
+        EXPECT_EQ(FileBytes(applied), FileBytes(*original));
+    }
+    for (int band : {0, 1}) {
+        CHalvexDoc fresh = NewDocument(band);
+        fresh.PrepareImage();
+        CHalvexDoc applied = NewDocument();
+        std::vector<TextError> errors;
+        ASSERT_TRUE(ApplyRadioText("format: 1\nmodel: RQ870\nband: " + std::to_string(band) + "\n",
+                                   false, &applied, &errors));
+        EXPECT_EQ(FileBytes(applied), FileBytes(fresh)) << band;
     }
 }
 

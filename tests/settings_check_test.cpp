@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "link/radio_connection.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -31,9 +32,11 @@ TEST(SettingsCheckTest, AFileIsRefusedNotedOrUsedByWhatItHolds) {
         {"", "has no [setup] section: 1 channel, defaults used;" + noBand},
         {"[setup]\ncom=2\n", noBand},
         {Usable("readtime=-5\nwritetime=abc\ncom=0\nrwtype=1x\nverifywrite=2\nchannelcount=129\n"),
-         "bad channelcount com rwtype readtime writetime verifywrite"},
+         " channelcount=129 is more than 128, the most channelcount takes; 128 is used; com "
+         "rwtype readtime writetime verifywrite"},
         {Usable("readtime=\x1b[2J" + std::string(40, '9') + "\n"), "bad readtime"},
         {Usable("readtime= 600000 \ncom=255\nrwtype=0\nwritetime=\n"), ""},
+        {Usable("rwtype=-7\n"), ""},
     };
     halvex::test::TempFolder folder;
     for (const auto& [contents, expected] : cases) {
@@ -53,6 +56,27 @@ TEST(SettingsCheckTest, AFileIsRefusedNotedOrUsedByWhatItHolds) {
         }
         EXPECT_EQ(outcome, expected) << contents.substr(0, 40);
     }
+}
+
+// rwtype 1 is the direct cable and every other number the echoing one, as files written by
+// other programs expect; a value that is no number is named and the default (direct) stands.
+TEST(SettingsCheckTest, EveryCableTypeButOneIsTheEchoingCable) {
+    const std::pair<const char*, CableType> cases[] = {
+        {"1", CableType::Direct}, {" 1 ", CableType::Direct}, {"0", CableType::Echo},
+        {"2", CableType::Echo},   {"3", CableType::Echo},     {"-1", CableType::Echo},
+        {"255", CableType::Echo}, {"abc", CableType::Direct}, {"", CableType::Direct},
+    };
+    halvex::test::TempFolder folder;
+    for (const auto& [text, cable] : cases) {
+        const std::string path =
+            folder.Write("setting.ini", Usable(std::string("rwtype=") + text + "\n"));
+        EXPECT_EQ(CableFromSettings(path), cable) << text;
+        const SettingsCheck check = CheckSettingsFile(path);
+        EXPECT_EQ(check.badValues.size(), std::string(text) == "abc" ? 1u : 0u) << text;
+    }
+    BadSettingValue bad{&settings::kRwType, "abc"};
+    EXPECT_EQ(BadValueMessage("s.ini", bad, true),
+              "s.ini: rwtype=abc is not allowed: rwtype takes a whole number; 1 is used instead");
 }
 
 }  // namespace

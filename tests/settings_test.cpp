@@ -98,27 +98,38 @@ TEST(StartupSettings, EmptyFileTakesTheLocaleDefaults) {
     }
 }
 
-// A channel count out of range is not guessed at: the default stands and the user is told.
+// A channel count that is no number is not guessed at: the default stands and the user is
+// told; more rows than the radio has are its 128, also said; the check reads as the reader.
 TEST(StartupSettings, ReadsLanguageAndReplacesABadChannelCount) {
     struct CountCase {
-        const char* text;
+        std::string text;
         int expected;
+        const char* note;  // a part of the one note, or empty for none
     };
-    const CountCase cases[] = {{"64", 64}, {"128", 128}, {"129", 1}, {"100000", 1},
-                               {"0", 1},   {"-5", 1},    {"abc", 1}, {"12 rows", 1}};
+    const char* bad = "channelcount takes a whole number from 1 to 128";
+    const char* clamped = "channelcount=200 is more than 128, the most channelcount takes; 128";
+    const CountCase cases[] = {{"64", 64, ""},
+                               {"128", 128, ""},
+                               {"200", 128, clamped},
+                               {"99999999999999", 128, "128 is used"},
+                               {"0", 1, bad},
+                               {"-5", 1, bad},
+                               {"abc", 1, bad},
+                               {"12 rows", 1, bad},
+                               {"\"" + std::string(34, ' ') + "16\"", 16, ""},
+                               {std::string(34, ' ') + "16", 16, ""}};
     halvex::test::TempFolder directory;
     for (const CountCase& test : cases) {
-        directory.Write("setting.ini", std::string("[SETUP]\nLanguage = french\nchannelcount=") +
-                                           test.text + "\n");
+        directory.Write("setting.ini", "[SETUP]\nLanguage = french\nchannelcount=" + test.text +
+                                           "\n[ModelInfo]\ndata0=6013401700000000\n");
         std::string error;
         std::vector<std::string> notes;
         ASSERT_TRUE(LoadStartupSettings(directory.Path(), &error, {}, &notes)) << error;
         EXPECT_EQ(g_ChannelCount, test.expected) << test.text;
-        bool noted = std::any_of(notes.begin(), notes.end(), [](const std::string& note) {
-            return note.find("channelcount takes a whole number from 1 to 128") !=
-                   std::string::npos;
-        });
-        EXPECT_EQ(noted, test.expected != std::atoi(test.text)) << test.text;
+        ASSERT_EQ(notes.size(), *test.note == '\0' ? 0u : 1u) << test.text;
+        if (!notes.empty()) {
+            EXPECT_NE(notes[0].find(test.note), std::string::npos) << notes[0];
+        }
         EXPECT_EQ(g_LanguagePath, directory.Path() + "/french.lang");
     }
 }

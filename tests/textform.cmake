@@ -1,5 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 halvex_add_core_test(radio_text_test radio_text_test.cpp)
+target_link_libraries(radio_text_test PRIVATE halvex_sim)
 
 # Runs the built command-line tool as a user would.
 halvex_add_core_test(radio_text_cli_test radio_text_cli_test.cpp)

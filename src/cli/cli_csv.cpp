@@ -14,9 +14,10 @@ int RunExportCommand(const ParsedOptions& options) {
     std::string error;
     CliPrompts prompts;
     CHalvexDoc document(prompts, StartupDocumentSettings());
-    if (!document.OnOpenDocument(options.Value("FILE.pgm"), &error)) {
+    if (!OpenWholePgmFile(options.Value("FILE.pgm"), &document, &error)) {
         return ReportFailure(error);
     }
+    NoteChannelsBeyondCount(document, ClampChannelCount(g_ChannelCount), "exported");
     if (!HasChannelsToExport(document, ClampChannelCount(g_ChannelCount))) {
         return ReportFailure("export: " + EnglishWording(kNoChannelsToExport));
     }
@@ -47,7 +48,7 @@ int RunImportCommand(const ParsedOptions& options) {
     }
     CliPrompts prompts(options.Value("-o"));
     CHalvexDoc document(prompts, StartupDocumentSettings());
-    if (options.Has("--into") ? !document.OnOpenDocument(options.Value("--into"), &error)
+    if (options.Has("--into") ? !OpenWholePgmFile(options.Value("--into"), &document, &error)
                               : !NewDocumentOnBand("import", band, &document, &error)) {
         return ReportFailure(error);
     }

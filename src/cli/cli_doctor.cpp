@@ -112,6 +112,15 @@ void PrintDiagnosis(const Diagnosis& d) {
             } else {
                 std::cout << name << " is in use by another program.\n";
             }
+            if (!d.otherHolders.empty()) {
+                std::string others;
+                for (const Diagnosis::OtherHolder& other : d.otherHolders) {
+                    others += (others.empty() ? "" : ", ") + other.name + " (process " +
+                              std::to_string(other.pid) + ")";
+                }
+                std::cout << (d.holderPid > 0 ? "Also open in: " : "Open in: ")
+                          << TerminalText(others) << ".\n";
+            }
             if (d.holder == KnownHolder::None) {
                 std::cout << "Close that program and try again.\n";
             }

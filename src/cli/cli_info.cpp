@@ -50,9 +50,13 @@ int RunInfoCommand(const ParsedOptions& options) {
     std::string error;
     CliPrompts prompts;
     CHalvexDoc document(prompts, StartupDocumentSettings());
-    if (!document.OnOpenDocument(options.Value("FILE.pgm"), &error)) {
+    const std::string& path = options.Value("FILE.pgm");
+    // A file write refuses is no radio's program: its zero channels would mislead.
+    if (!OpenWholePgmFile(path, &document, &error)) {
         return ReportFailure(error);
     }
+    NoteUnreadableChannels(document, path);
+    NoteChannelsBeyondCount(document, ClampChannelCount(g_ChannelCount), "shown");
     std::vector<ChannelRow> rows = UsedChannelRows(document);
     if (options.Has("--csv")) {
         std::cout << CsvLine(ChannelRowHeader()) << '\n';

@@ -98,7 +98,7 @@ constexpr std::array kImportOptions = {
 constexpr std::array kDumpOptions = {kSettings, Input("FILE.pgm"), Output("OUT.yaml", false)};
 constexpr std::array kApplyOptions = {
     Input("IN.yaml"), kSettings,
-    OptionDefinition{"--into", "BASE.pgm", "keep from BASE.pgm what the text does not name",
+    OptionDefinition{"--into", "BASE.pgm", "keep from BASE.pgm what the text does not carry",
                      OptionKind::InputFile},
     Output("OUT.pgm", true)};
 
@@ -122,7 +122,8 @@ constexpr const char* kRules =
     "4 read failed, 5 write failed, 130 cancelled (Ctrl-C, SIGTERM or SIGHUP).\n"
     "diff: 0 the files are the same, 1 they differ, 2 usage or file error; a file ending in\n"
     ".yaml or .yml is a text form, compared as apply would store it.\n"
-    "apply writes nothing when the text has any error, and lists them all as FILE:LINE:COL.\n"
+    "apply writes nothing when the text has any error, and lists them as FILE:LINE:COL (the\n"
+    "first 50); its channels: section is the whole channel table, also with --into.\n"
     "doctor wakes the radio and asks who it is, never writes to it, and exits 0 when an RQ870\n"
     "answers, 2 when none answers (missing device, no permission, port in use, silent radio,\n"
     "echoing cable on the direct setting), 3 for another model or a plain cable on the\n"

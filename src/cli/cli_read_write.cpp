@@ -18,6 +18,7 @@
 #include "cli/cli_support.h"
 #include "codeplug/document.h"
 #include "codeplug/read_backups.h"
+#include "codeplug/write_risk.h"
 #include "config/app_globals.h"
 #include "config/setting_definitions.h"
 #include "link/clone_frames.h"
@@ -366,6 +367,11 @@ int RunWriteCommand(const ParsedOptions& options) {
     CHalvexDoc document(prompts, StartupDocumentSettings());
     document.m_Header = file.header;
     document.bytes = file.image;
+    if (!parsed.force && HoldsNoReadableChannel(document)) {
+        return ReportFailure("no channel of " + parsed.file +
+                             " holds a frequency that can be read: it is probably not a radio "
+                             "program; nothing was sent to the radio (--force writes it anyway)");
+    }
     document.PrepareImage();
     std::array<uint8_t, kImageSize> image = document.bytes;
     bool done = false;

@@ -6,6 +6,7 @@
 
 #include "cli/cli_streams.h"
 #include "codeplug/band_lines.h"
+#include "codeplug/write_risk.h"
 #include "config/app_globals.h"
 #include "config/file_locations.h"
 #include "config/setting_definitions.h"
@@ -104,4 +105,32 @@ bool NewDocumentOnBand(std::string_view command, const std::optional<int>& band,
     }
     document->ChangeFrequencyRange(*band);
     return true;
+}
+
+void NoteChannelsBeyondCount(const CHalvexDoc& document, int channelCount,
+                             const std::string& leftOutOf) {
+    const std::vector<int> beyond = ChannelsInUseBeyond(document, channelCount);
+    if (beyond.empty()) {
+        return;
+    }
+    // Enough numbers to find them; a radio full past the count needs no list of 100.
+    constexpr size_t kListedChannels = 10;
+    std::string list;
+    for (size_t k = 0; k < beyond.size() && k < kListedChannels; ++k) {
+        list += (k == 0 ? "" : ", ") + std::to_string(beyond[k]);
+    }
+    if (beyond.size() > kListedChannels) {
+        list += ", ...";
+    }
+    const bool one = beyond.size() == 1;
+    PrintNote("halvex-cli: " + std::to_string(beyond.size()) + (one ? " channel" : " channels") +
+              " in use beyond channelcount=" + std::to_string(channelCount) + " of the settings " +
+              (one ? "is" : "are") + " not " + leftOutOf + ": " + list);
+}
+
+void NoteUnreadableChannels(const CHalvexDoc& document, const std::string& path) {
+    if (HoldsNoReadableChannel(document)) {
+        PrintNote("halvex-cli: warning: no channel of " + path +
+                  " holds a frequency that can be read: it is probably not a radio program");
+    }
 }

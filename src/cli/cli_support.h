@@ -22,6 +22,14 @@ int ReportFailure(const std::string& message);
 // Prints a line on stderr that may quote file text (a note, a loss, a warning).
 void PrintNote(const std::string& line);
 
+// Says which channels in use lie beyond the channelcount rows, and so are left out of what
+// the command shows ("shown", "exported"); nothing when there are none.
+void NoteChannelsBeyondCount(const CHalvexDoc& document, int channelCount,
+                             const std::string& leftOutOf);
+
+// Warns when no channel in use of path can be read: the file is probably no radio program.
+void NoteUnreadableChannels(const CHalvexDoc& document, const std::string& path);
+
 // Reads the value of --port for command: a port number from 1 to 255, or false with a message.
 bool ParsePort(std::string_view command, const std::string& value, std::optional<int>* port,
                std::string* error);

@@ -24,12 +24,15 @@ bool OpenRadioText(const std::string& path, bool into, CHalvexDoc* document, std
     if (!ReadRadioTextFile(path, &text, error)) {
         return false;
     }
-    std::vector<TextError> errors;
-    if (ApplyRadioText(text, into, document, &errors)) {
+    std::vector<TextError> errors, notes;
+    if (ApplyRadioText(text, into, document, &errors, &notes)) {
+        for (const std::string& line : TextErrorLines(path, notes)) {
+            PrintNote(line);
+        }
         return true;
     }
-    for (const TextError& problem : errors) {
-        PrintNote(TextErrorLine(path, problem));
+    for (const std::string& line : TextErrorLines(path, errors)) {
+        PrintNote(line);
     }
     *error = std::to_string(errors.size());
     *error += errors.size() == 1 ? " error in " : " errors in ";

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -92,6 +93,8 @@ public:
 
     // Derives the model identification, empty-channel bitmap, first used channel and FM bytes.
     void PrepareImage();
+    // Whether PrepareImage sets the byte at offset of this image, whatever it held before.
+    bool IsDerivedByte(size_t offset) const;
 
     // Optional functions: list indices, or check states for the on/off options.
     int GetSquelch() const;
@@ -147,6 +150,8 @@ public:
     void SetTestItem(int item, int value);
 
 private:
+    // The first FM preset holding a station, from 1; nothing when all are empty.
+    std::optional<int> FirstFmPreset() const;
     // The record's bytes, or an all-0xFF record when the index is refused.
     const uint8_t* RecordBytes(int i) const;
     // The record's bytes, or nullptr when the index is refused.

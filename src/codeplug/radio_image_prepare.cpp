@@ -10,6 +10,11 @@ namespace {
 
 constexpr std::string_view kModelId = "HRQ870";
 constexpr int kEmptyFmPreset = 431;
+constexpr size_t kBitmapSize = (kImageChannelCount + 7) / 8;
+
+bool Within(size_t offset, size_t begin, size_t size) {
+    return offset >= begin && offset < begin + size;
+}
 
 }  // namespace
 
@@ -31,14 +36,28 @@ void RadioImage::PrepareImage() {
         }
     }
 
-    for (int preset = 1; preset <= kFmPresetCount; ++preset) {
-        const int word = GetWord(kFmPresetBase, preset);
-        if (word >= 0 && word < kEmptyFmPreset) {
-            bytes[kFirstFmPresetOffset] = static_cast<uint8_t>(preset - 1);
-            break;
-        }
+    if (std::optional<int> preset = FirstFmPreset()) {
+        bytes[kFirstFmPresetOffset] = static_cast<uint8_t>(*preset - 1);
     }
 
     bytes[kFmFrequencyCopyOffset] = bytes[kFmFrequencyOffset];
     bytes[kFmFrequencyCopyOffset + 1] = bytes[kFmFrequencyOffset + 1];
+}
+
+std::optional<int> RadioImage::FirstFmPreset() const {
+    for (int preset = 1; preset <= kFmPresetCount; ++preset) {
+        const int word = GetWord(kFmPresetBase, preset);
+        if (word >= 0 && word < kEmptyFmPreset) {
+            return preset;
+        }
+    }
+    return std::nullopt;
+}
+
+bool RadioImage::IsDerivedByte(size_t offset) const {
+    return Within(offset, kModelIdOffset, kModelId.size()) ||
+           Within(offset, kEmptyChannelBitmapOffset, kBitmapSize) ||
+           offset == kFirstChannelOffset || offset == kFirstChannelCopyOffset ||
+           Within(offset, kFmFrequencyCopyOffset, 2) ||
+           (offset == kFirstFmPresetOffset && FirstFmPreset().has_value());
 }

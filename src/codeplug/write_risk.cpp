@@ -21,3 +21,27 @@ bool WouldEraseRadio(const RadioImage& image, int channelCount) {
     }
     return true;
 }
+
+bool HoldsNoReadableChannel(const RadioImage& image) {
+    bool used = false;
+    for (int n = 1; n <= kImageChannelCount; ++n) {
+        if (image.IsChannelEmpty(n)) {
+            continue;
+        }
+        if (image.GetFrequencyText(n, kDecodeSide) != "?") {
+            return false;
+        }
+        used = true;
+    }
+    return used;
+}
+
+std::vector<int> ChannelsInUseBeyond(const RadioImage& image, int channelCount) {
+    std::vector<int> channels;
+    for (int n = std::max(channelCount, 0) + 1; n <= kImageChannelCount; ++n) {
+        if (!image.IsChannelEmpty(n)) {
+            channels.push_back(n);
+        }
+    }
+    return channels;
+}

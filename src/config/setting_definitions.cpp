@@ -7,9 +7,6 @@
 
 namespace {
 
-// Room for any whole number with spaces around it; a longer text is no number.
-constexpr size_t kNumberBufferSize = 32;
-
 std::string_view Trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
         text.remove_prefix(1);
@@ -36,9 +33,38 @@ std::optional<int> IntSetting::Parse(std::string_view text) const {
     return value;
 }
 
+std::optional<int> IntSetting::Clamped(std::string_view text) const {
+    text = Trimmed(text);
+    if (text.starts_with('+')) {
+        text.remove_prefix(1);
+    }
+    if (!clampsAbove || text.empty() ||
+        text.find_first_not_of("0123456789") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    long long value = 0;
+    auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
+    const bool above =
+        failure == std::errc::result_out_of_range || (failure == std::errc() && value > maximum);
+    return above ? std::optional<int>(maximum) : std::nullopt;
+}
+
+int IntSetting::ReadFrom(std::string_view contents) const {
+    std::optional<std::string> text = FindProfileValue(contents, section, key);
+    if (!text) {
+        return defaultValue;
+    }
+    // The value up to a NUL, whole: a number after many spaces is still that number.
+    const std::string_view value(text->c_str());
+    return Parse(value).value_or(Clamped(value).value_or(defaultValue));
+}
+
 int IntSetting::Read(const std::string& settingsPath) const {
-    std::string text = ReadProfileString(settingsPath, section, key, "", kNumberBufferSize);
-    return Parse(text).value_or(defaultValue);
+    std::string contents;
+    if (!ReadProfileFile(settingsPath, &contents, nullptr)) {
+        return defaultValue;
+    }
+    return ReadFrom(contents);
 }
 
 bool SwitchSetting::Read(const std::string& settingsPath) const {

@@ -5,24 +5,30 @@
 #pragma once
 
 #include <cstddef>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
 
 // A whole number within [minimum, maximum]; missing, empty, not a number or out of range
-// reads as defaultValue.
+// reads as defaultValue, except that with clampsAbove a number above maximum reads as maximum.
 struct IntSetting {
     std::string_view section;
     std::string_view key;
     int defaultValue;
     int minimum;
     int maximum;
+    bool clampsAbove = false;
 
     int Read(const std::string& settingsPath) const;
+    // What Read gives for a settings file's contents; the file's check reads the same way.
+    int ReadFrom(std::string_view contents) const;
     // Stores text as the value; false with a message when the file could not be written.
     bool Write(const std::string& settingsPath, std::string_view text, std::string* error) const;
     // The value text holds, or nothing when it is not a whole number in range.
     std::optional<int> Parse(std::string_view text) const;
+    // maximum, when clampsAbove and text is a whole number above it; nothing otherwise.
+    std::optional<int> Clamped(std::string_view text) const;
 };
 
 // On unless its text begins with "0"; only the first bufferSize - 1 characters are read.
@@ -66,12 +72,14 @@ namespace settings {
 inline constexpr std::string_view kSetupSection = "setup";
 
 inline constexpr TextSetting kLanguage{kSetupSection, "language", "", 260};
-inline constexpr IntSetting kChannelCount{kSetupSection, "channelcount", 1, 1, 128};
+// More rows than the radio has channels are the radio's 128.
+inline constexpr IntSetting kChannelCount{kSetupSection, "channelcount", 1, 1, 128, true};
 // The search tries up to COM255.
 inline constexpr IntSetting kCom{kSetupSection, "com", 1, 1, 255};
 inline constexpr SwitchSetting kSearchCom{kSetupSection, "searchcom", "1", 8};
-// 1 is the direct cable, any other value the echoing one.
-inline constexpr IntSetting kRwType{kSetupSection, "rwtype", 1, 0, 2};
+// 1 is the direct cable, any other number the echoing one, as files from elsewhere have it.
+inline constexpr IntSetting kRwType{kSetupSection, "rwtype", 1, std::numeric_limits<int>::min(),
+                                    std::numeric_limits<int>::max()};
 // Milliseconds; the exchange waits at most 10 s whatever is asked.
 inline constexpr IntSetting kReadTime{kSetupSection, "readtime", 50, 1, 600000};
 inline constexpr IntSetting kWriteTime{kSetupSection, "writetime", 50, 1, 600000};

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "config/settings_check.h"
 
+#include <limits>
 #include <string_view>
 
 #include "codeplug/pgm_file.h"
@@ -72,10 +73,19 @@ SettingsCheck CheckSettingsFile(const std::string& path, const std::string& show
                               "] " + bandLines.Key(0) + "): no frequency limits known");
     }
     for (const IntSetting* setting : settings::kIntSettings) {
-        std::optional<std::string> value =
+        std::optional<std::string> found =
             FindProfileValue(contents, setting->section, setting->key);
-        if (value && !value->empty() && !setting->Parse(*value)) {
-            check.badValues.push_back({setting, Shown(*value)});
+        const std::string_view value = found ? std::string_view(found->c_str()) : "";
+        if (value.empty() || setting->Parse(value)) {
+            continue;
+        }
+        const std::string key(setting->key);
+        if (std::optional<int> clamped = setting->Clamped(value)) {
+            check.notes.push_back(name + ": " + key + "=" + Shown(value) + " is more than " +
+                                  std::to_string(*clamped) + ", the most " + key + " takes; " +
+                                  std::to_string(*clamped) + " is used");
+        } else {
+            check.badValues.push_back({setting, Shown(value)});
         }
     }
     return check;
@@ -84,9 +94,13 @@ SettingsCheck CheckSettingsFile(const std::string& path, const std::string& show
 std::string BadValueMessage(const std::string& path, const BadSettingValue& bad, bool replaced) {
     const IntSetting& setting = *bad.setting;
     std::string key(setting.key);
-    std::string message = path + ": " + key + "=" + bad.value + " is not allowed: " + key +
-                          " takes a whole number from " + std::to_string(setting.minimum) + " to " +
-                          std::to_string(setting.maximum);
+    std::string message =
+        path + ": " + key + "=" + bad.value + " is not allowed: " + key + " takes a whole number";
+    if (setting.minimum != std::numeric_limits<int>::min() ||
+        setting.maximum != std::numeric_limits<int>::max()) {
+        message +=
+            " from " + std::to_string(setting.minimum) + " to " + std::to_string(setting.maximum);
+    }
     if (replaced) {
         message += "; " + std::to_string(setting.defaultValue) + " is used instead";
     }

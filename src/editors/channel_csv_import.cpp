@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "codeplug/channel_row_ops.h"
 #include "codeplug/document.h"
 #include "editors/channel_commit.h"
 #include "editors/channel_csv.h"
@@ -32,15 +33,24 @@ constexpr CsvReportText kChannelInUse = {"IDS_CSV_CHANNEL_IN_USE",
                                          "channel %1 is in use, row skipped"};
 constexpr CsvReportText kChannelKeeps = {"IDS_CSV_CHANNEL_KEEPS",
                                          "row %1 skipped: channel %2 keeps %3"};
-constexpr CsvReportText kSummary = {"IDS_CSV_SUMMARY", "%1 rows imported, %2 changes reported."};
+// The summary by whether rows and changes are one: [one row][one change].
+constexpr CsvReportText kSummaries[2][2] = {
+    {{"IDS_CSV_SUMMARY", "%1 rows imported, %2 changes reported."},
+     {"IDS_CSV_SUMMARY_CHANGE", "%1 rows imported, 1 change reported."}},
+    {{"IDS_CSV_SUMMARY_ROW", "1 row imported, %2 changes reported."},
+     {"IDS_CSV_SUMMARY_ROW_CHANGE", "1 row imported, 1 change reported."}}};
 constexpr CsvReportText kPastLastChannel = {
     "IDS_CSV_PAST_LAST", "would go to channel %1, past the last channel %2, not pasted"};
 constexpr CsvReportText kNoFrequencyColumn = {"IDS_CSV_NO_FREQUENCY_COLUMN",
                                               "the file has no Frequency column"};
 constexpr CsvReportText kNoColumnSummary = {"IDS_CSV_NO_COLUMN_SUMMARY",
                                             "no %1 column: %2 new channels set to %3"};
+constexpr CsvReportText kNoColumnSummaryOne = {"IDS_CSV_NO_COLUMN_SUMMARY_ONE",
+                                               "no %1 column: 1 new channel set to %3"};
 constexpr CsvReportText kCommentsDropped = {
     "IDS_CSV_COMMENTS", "Comment: %1 comments not stored, the radio has no room for them"};
+constexpr CsvReportText kCommentDropped = {
+    "IDS_CSV_COMMENTS_ONE", "Comment: 1 comment not stored, the radio has no room for it"};
 
 // Summary lines follow every row's lines.
 constexpr int kAfterEveryRow = INT_MAX;
@@ -103,10 +113,9 @@ std::optional<int> ReadLocation(RowReader& reader, int sequence, int channelCoun
 }
 
 // A paste overwrites the whole channel; an import keeps what the format cannot carry.
-void Apply(CHalvexDoc& doc, const ChannelPlan& plan, bool overwrite) {
+void StoreRow(CHalvexDoc& doc, const ChannelPlan& plan, bool keep) {
     const int n = plan.channel;
     const bool used = !doc.IsChannelEmpty(n);
-    const bool keep = used && !overwrite;
     // Settings the format has no column for stay as the channel held them.
     std::vector<std::pair<int, int>> kept;
     for (const ChannelColumnDefinition& column : kChannelColumns) {
@@ -133,6 +142,20 @@ void Apply(CHalvexDoc& doc, const ChannelPlan& plan, bool overwrite) {
     if (plan.step && *plan.step != doc.GetStep(n)) {
         doc.SetStep(n, *plan.step);
         doc.SetModifiedFlag();
+    }
+}
+
+void Apply(CHalvexDoc& doc, const ChannelPlan& plan, bool overwrite) {
+    const int n = plan.channel;
+    const bool used = !doc.IsChannelEmpty(n);
+    // A row that means what the channel holds leaves its bytes alone, down to those no column
+    // shows (the shift direction of a channel without transmit).
+    const ChannelSlot before = ReadChannelSlot(doc, n);
+    const ChannelRow shown = ChannelRowTexts(doc, n, EnglishChannelTexts());
+    const int step = doc.GetStep(n);
+    StoreRow(doc, plan, used && !overwrite);
+    if (used && doc.GetStep(n) == step && ChannelRowTexts(doc, n, EnglishChannelTexts()) == shown) {
+        WriteChannelSlot(doc, n, before);
     }
 }
 
@@ -169,15 +192,17 @@ void ReportSummaries(const std::vector<ChannelPlan>& plans, const CsvWording& wo
         });
         if (count > 0) {
             const auto [name, value] = kColumnDefaults[column];
-            losses->emplace_back(kAfterEveryRow, Worded(wording, kNoColumnSummary,
-                                                        {name, std::to_string(count), value}));
+            losses->emplace_back(
+                kAfterEveryRow, Worded(wording, count == 1 ? kNoColumnSummaryOne : kNoColumnSummary,
+                                       {name, std::to_string(count), value}));
         }
     }
     const auto comments =
         std::count_if(plans.begin(), plans.end(), [](const auto& plan) { return plan.comment; });
     if (comments > 0) {
         losses->emplace_back(kAfterEveryRow,
-                             Worded(wording, kCommentsDropped, {std::to_string(comments)}));
+                             Worded(wording, comments == 1 ? kCommentDropped : kCommentsDropped,
+                                    {std::to_string(comments)}));
     }
 }
 
@@ -333,6 +358,8 @@ bool PreviewChannelImport(std::string_view text, const CHalvexDoc& doc, int chan
 }
 
 std::string ImportSummary(const ChannelImportResult& result, const CsvWording& wording) {
-    return Worded(wording, kSummary,
+    const CsvReportText& summary =
+        kSummaries[result.importedRows == 1 ? 1 : 0][result.losses.size() == 1 ? 1 : 0];
+    return Worded(wording, summary,
                   {std::to_string(result.importedRows), std::to_string(result.losses.size())});
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/channel_csv_rows.h"
 
+#include <set>
+
 #include "codeplug/document.h"
 #include "editors/channel_commit.h"
 
@@ -8,6 +10,8 @@ namespace {
 
 constexpr CsvReportText kLossLine = {"IDS_CSV_LOSS", "row %1, %2: %3"};
 constexpr CsvReportText kStoredAs = {"IDS_CSV_STORED_AS", "\"%1\" stored as \"%2\""};
+constexpr CsvReportText kColumnTwice = {"IDS_CSV_COLUMN_TWICE",
+                                        "the header names the column %1 twice, the first is used"};
 constexpr CsvReportText kNotFrequency = {"IDS_CSV_NOT_FREQUENCY",
                                          "\"%1\" is not a frequency in MHz, row skipped"};
 constexpr CsvReportText kOutsideBand = {"IDS_CSV_OUTSIDE_BAND",
@@ -240,8 +244,14 @@ std::optional<int64_t> ReadTransmit(RowReader& reader, const RowTarget& target, 
 RowReader::RowReader(const CsvRecord& header, const CsvWording& wording,
                      std::vector<std::pair<int, std::string>>* losses)
     : m_Wording(wording), m_Losses(losses) {
+    std::set<std::string> reported;
     for (size_t index = 0; index < header.fields.size(); ++index) {
-        m_Columns.emplace(std::string(::Trimmed(header.fields[index])), index);
+        std::string name(::Trimmed(header.fields[index]));
+        if (!m_Columns.emplace(name, index).second && !name.empty() &&
+            reported.insert(name).second) {
+            // Listed before every row, as it concerns every row.
+            m_Losses->emplace_back(0, Worded(m_Wording, kColumnTwice, {Shown(name)}));
+        }
     }
 }
 

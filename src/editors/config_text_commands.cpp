@@ -60,13 +60,22 @@ void OnImportConfig(const FeatureContext& context) {
         ShowError(context, message);
         return;
     }
+    // The import makes the derived areas as a save would; they follow from the changes the
+    // list names, so the list compares the values only.
+    CHalvexDoc current(document);
+    current.PrepareImage();
     CHalvexDoc imported(document);
     imported.m_Header = result.header;
     imported.bytes = result.image;
-    CConfigImportDlg dialog(DiffImages(document, imported, document.GetChannelCount()),
+    for (size_t offset = 0; offset < kImageSize; ++offset) {
+        if (current.IsDerivedByte(offset) || imported.IsDerivedByte(offset)) {
+            imported.bytes[offset] = current.bytes[offset];
+        }
+    }
+    CConfigImportDlg dialog(DiffImages(current, imported, document.GetChannelCount()),
                             context.window);
     if (dialog.exec() != QDialog::Accepted ||
-        (result.image == document.bytes && result.header == document.m_Header)) {
+        (result.image == current.bytes && result.header == document.m_Header)) {
         return;
     }
     document.m_Header = result.header;

@@ -7,13 +7,16 @@
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 
 #include "config/setting_definitions.h"
 #include "link/clone_frames.h"
@@ -122,6 +125,31 @@ std::vector<Holder> FindHolders(const std::string& procRoot, dev_t rdev, pid_t s
     return holders;
 }
 
+// The process /proc/locks shows holding a lock on the file with the given device and inode,
+// 0 when none does or the table cannot be read.
+pid_t LockHolder(const std::string& procRoot, dev_t device, ino_t inode) {
+    std::ifstream locks(procRoot + "/locks");
+    std::string line;
+    while (std::getline(locks, line)) {
+        // "1: FLOCK  ADVISORY  WRITE 1234 00:19:7 0 EOF"; a waiter's line has "->" after the
+        // number.
+        std::istringstream fields(line);
+        std::string number, kind, mode, access, file;
+        long pid = 0;
+        if (!(fields >> number >> kind) || kind == "->" ||
+            !(fields >> mode >> access >> pid >> file) || pid <= 0) {
+            continue;
+        }
+        unsigned int fileMajor = 0, fileMinor = 0;
+        unsigned long long node = 0;
+        if (std::sscanf(file.c_str(), "%x:%x:%llu", &fileMajor, &fileMinor, &node) == 3 &&
+            fileMajor == major(device) && fileMinor == minor(device) && node == inode) {
+            return static_cast<pid_t>(pid);
+        }
+    }
+    return 0;
+}
+
 class Doctor {
 public:
     Doctor(const DoctorRequest& request, const DoctorSystem& system, const CancelFlag* cancel)
@@ -217,18 +245,26 @@ private:
         auto known = std::find_if(holders.begin(), holders.end(), [](const Holder& holder) {
             return HolderKind(holder.name) != KnownHolder::None;
         });
-        if (known != holders.end()) {
-            m_Result.holderPid = known->pid;
-            m_Result.holderName = known->name;
-            m_Result.holder = HolderKind(known->name);
-            return Stop(DoctorCause::InUse);
-        }
-        if (!held) {
+        if (!held && known == holders.end()) {
             return true;
         }
-        if (holders.size() == 1) {
-            m_Result.holderPid = holders.front().pid;
-            m_Result.holderName = holders.front().name;
+        const pid_t locker =
+            held ? LockHolder(m_System.procRoot, m_Status.st_dev, m_Status.st_ino) : 0;
+        auto named = std::find_if(holders.begin(), holders.end(),
+                                  [locker](const Holder& holder) { return holder.pid == locker; });
+        if (named == holders.end()) {
+            named = known != holders.end() ? known
+                    : holders.size() == 1  ? holders.begin()
+                                           : holders.end();
+        }
+        for (auto other = holders.begin(); other != holders.end(); ++other) {
+            if (other == named) {
+                m_Result.holderPid = other->pid;
+                m_Result.holderName = other->name;
+                m_Result.holder = HolderKind(other->name);
+            } else {
+                m_Result.otherHolders.push_back({other->pid, other->name});
+            }
         }
         return Stop(DoctorCause::InUse);
     }

@@ -84,10 +84,18 @@ struct Diagnosis {
     // Whether members of the group may read and write the device at all.
     bool groupMayOpen = false;
 
-    // InUse: the holder when it could be found (pid 0 when not).
+    // InUse: the holder when it could be found (pid 0 when not): the program with the lock,
+    // else one known to swallow the radio's answers, else the only one with the port open.
     pid_t holderPid = 0;
     std::string holderName;
     KnownHolder holder = KnownHolder::None;
+    // InUse: the other programs with the port open.
+    struct OtherHolder {
+        pid_t pid = 0;
+        std::string name;
+        friend bool operator==(const OtherHolder&, const OtherHolder&) = default;
+    };
+    std::vector<OtherHolder> otherHolders;
 
     // The cable type of the settings, and for the echo causes whether the other type then
     // reached a radio of this model.

@@ -68,6 +68,9 @@ std::string InUseMessage(const Diagnosis& d) {
         d.holderPid > 0
             ? Worded("IDS_DOCTOR_INUSE", {PortName(d), d.holderName, std::to_string(d.holderPid)})
             : Worded("IDS_DOCTOR_INUSE_UNKNOWN", {PortName(d)});
+    for (const Diagnosis::OtherHolder& other : d.otherHolders) {
+        AddLine(&text, Worded("IDS_DOCTOR_OPEN_TOO", {other.name, std::to_string(other.pid)}));
+    }
     switch (d.holder) {
         case KnownHolder::ModemManager:
             AddLine(&text, Worded("IDS_DOCTOR_MODEMMANAGER"));

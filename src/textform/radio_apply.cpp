@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "textform/radio_apply.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "codeplug/document.h"
 #include "editors/channel_commit.h"
 #include "editors/ptt_id_code.h"
@@ -263,7 +266,60 @@ void ApplyFm(Context& context, const RadioValues& values) {
     }
 }
 
+bool SameIgnoringCase(std::string_view left, std::string_view right) {
+    return std::equal(left.begin(), left.end(), right.begin(), right.end(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
+    });
+}
+
+// Whether what the text wrote for key reads as what the document shows: frequencies by value,
+// names and codes exactly, choices and tones without regard to case ("off" for no tone).
+bool MeansTheSame(const std::string& key, const std::string& written, const std::string& shown) {
+    if (key == "receive" || key == "transmit") {
+        return written.empty() == shown.empty() &&
+               (written.empty() || FrequencyTextToValue(written) == FrequencyTextToValue(shown));
+    }
+    if (key == "name" || key == kPttIdCodeKey) {
+        return written == shown;
+    }
+    if ((key == "decode" || key == "encode") && shown.empty()) {
+        return written.empty() || SameIgnoringCase(written, "off");
+    }
+    return SameIgnoringCase(written, shown);
+}
+
+void ReportFields(const TextFields& written, const TextFields& shown, const std::string& path,
+                  std::vector<TextError>* notes) {
+    for (const auto& [key, value] : written) {
+        auto stored = shown.find(key);
+        if (stored != shown.end() && !MeansTheSame(key, value.text, stored->second.text)) {
+            notes->push_back({value.place, path + "." + key,
+                              "\"" + value.text + "\" stored as \"" + stored->second.text + "\""});
+        }
+    }
+}
+
 }  // namespace
+
+void ReportStoredValues(const RadioValues& values, const CHalvexDoc& document,
+                        std::vector<TextError>* notes) {
+    const RadioValues shown = ExtractRadioValues(document);
+    for (const auto& [n, entry] : values.channels) {
+        auto stored = shown.channels.find(n);
+        if (!entry.clear && stored != shown.channels.end()) {
+            ReportFields(entry.fields, stored->second.fields, "channels." + std::to_string(n),
+                         notes);
+        }
+    }
+    for (size_t vfo = 0; vfo < values.vfos.size(); ++vfo) {
+        if (values.vfos[vfo] && shown.vfos[vfo]) {
+            ReportFields(*values.vfos[vfo], *shown.vfos[vfo], std::string("vfos.") + kVfoKeys[vfo],
+                         notes);
+        }
+    }
+    ReportFields(values.options, shown.options, "options", notes);
+}
 
 void ApplyRadioValues(const RadioValues& values, CHalvexDoc& document,
                       std::vector<TextError>* errors) {

@@ -18,3 +18,8 @@ struct TextError {
 // Every value that cannot be stored adds an error and is skipped; the others are stored.
 void ApplyRadioValues(const RadioValues& values, CHalvexDoc& document,
                       std::vector<TextError>* errors);
+
+// A note for each value of the text the rules stored otherwise than written ("simp" stored
+// as "SIMP", 146.521 MHz stored as 146.52000), read back from document once values are in.
+void ReportStoredValues(const RadioValues& values, const CHalvexDoc& document,
+                        std::vector<TextError>* notes);

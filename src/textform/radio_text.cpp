@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "codeplug/band_lines.h"
+#include "codeplug/channel_row_ops.h"
 #include "codeplug/radio_options.h"
 #include "editors/ptt_id_code.h"
 #include "platform/file_status.h"
@@ -192,31 +193,63 @@ void StoreValues(const RadioValues& values, CHalvexDoc* document, std::vector<Te
     KeepNamedValues(values, stored, document);
 }
 
+void InTextOrder(std::vector<TextError>* errors) {
+    std::stable_sort(errors->begin(), errors->end(), [](const TextError& a, const TextError& b) {
+        return std::pair(a.place.line, a.place.column) < std::pair(b.place.line, b.place.column);
+    });
+}
+
+// What Save and Write store: the values, then the areas derived from them.
+void Rebuild(const RadioValues& values, CHalvexDoc* document, std::vector<TextError>* errors) {
+    StoreValues(values, document, errors);
+    document->PrepareImage();
+}
+
 void MakeFresh(int band, CHalvexDoc* document) {
     document->DeleteContents();
     document->ApplyModelLine(band);
 }
 
+// A channel the text's channel table leaves out is emptied as the table's own clear does; one
+// already empty keeps its bytes.
+void EmptyChannelsLeftOut(const RadioValues& values, CHalvexDoc* document) {
+    if (!values.channelsGiven) {
+        return;
+    }
+    for (int n = 1; n <= kImageChannelCount; ++n) {
+        if (values.channels.count(n) == 0 && !document->IsChannelEmpty(n)) {
+            WriteChannelSlot(*document, n, EmptyChannelSlot());
+        }
+    }
+}
+
 }  // namespace
 
 std::string DumpRadioText(const CHalvexDoc& document) {
-    RadioValues values = ExtractRadioValues(document);
-    const int band = document.FindModelLine();
-    const FileBytes target = BytesOf(document);
+    // The derived areas are what the next save or write makes of them, so no text keeps them.
+    CHalvexDoc prepared(document);
+    prepared.PrepareImage();
+    RadioValues values = ExtractRadioValues(prepared);
+    const int band = prepared.FindModelLine();
+    const FileBytes target = BytesOf(prepared);
     NoPrompts prompts;
     CHalvexDoc fresh(prompts, FreshSettings(document));
     MakeFresh(band, &fresh);
+    fresh.PrepareImage();
     const FileBytes freshBytes = BytesOf(fresh);
     std::vector<bool> kept(kPgmFileSize, false);
+    auto keepable = [&prepared](size_t position) {
+        return position < kPgmHeaderSize || !prepared.IsDerivedByte(position - kPgmHeaderSize);
+    };
     for (int attempt = 0;; ++attempt) {
         values.reserved = RunsOf(kept, target);
         CHalvexDoc rebuilt(fresh);
         std::vector<TextError> ignored;
-        StoreValues(values, &rebuilt, &ignored);
+        Rebuild(values, &rebuilt, &ignored);
         const FileBytes bytes = BytesOf(rebuilt);
         bool same = true;
         for (size_t position = 0; position < kPgmFileSize; ++position) {
-            if (bytes[position] != target[position]) {
+            if (bytes[position] != target[position] && keepable(position)) {
                 kept[position] = true;
                 same = false;
             }
@@ -227,17 +260,19 @@ std::string DumpRadioText(const CHalvexDoc& document) {
         // Keeping every byte that differs from a fresh document leaves no value to store.
         if (attempt == kReservedTries) {
             for (size_t position = 0; position < kPgmFileSize; ++position) {
-                kept[position] = kept[position] || freshBytes[position] != target[position];
+                kept[position] = kept[position] ||
+                                 (freshBytes[position] != target[position] && keepable(position));
             }
             values.reserved = RunsOf(kept, target);
             break;
         }
     }
-    return EmitRadioText(values, document.GetFrequencyLimits());
+    return EmitRadioText(values, prepared.GetFrequencyLimits());
 }
 
 bool PreviewRadioText(std::string_view text, bool into, const CHalvexDoc& document,
-                      RadioTextResult* preview, std::vector<TextError>* errors) {
+                      RadioTextResult* preview, std::vector<TextError>* errors,
+                      std::vector<TextError>* notes) {
     RadioValues values;
     if (!ParseRadioText(text, &values, errors)) {
         return false;
@@ -256,18 +291,19 @@ bool PreviewRadioText(std::string_view text, bool into, const CHalvexDoc& docume
                                    "goes into (" + std::to_string(baseBand) +
                                    "); a new band needs a new document"});
         }
+        EmptyChannelsLeftOut(values, &result);
     } else {
         // Values are still checked against some band, so that every error is listed at once.
         MakeFresh(band.value_or(0), &result);
     }
-    StoreValues(values, &result, errors);
+    Rebuild(values, &result, errors);
     if (!errors->empty()) {
-        std::stable_sort(errors->begin(), errors->end(),
-                         [](const TextError& a, const TextError& b) {
-                             return std::pair(a.place.line, a.place.column) <
-                                    std::pair(b.place.line, b.place.column);
-                         });
+        InTextOrder(errors);
         return false;
+    }
+    if (notes != nullptr) {
+        ReportStoredValues(values, result, notes);
+        InTextOrder(notes);
     }
     preview->header = result.m_Header;
     preview->image = result.bytes;
@@ -275,9 +311,9 @@ bool PreviewRadioText(std::string_view text, bool into, const CHalvexDoc& docume
 }
 
 bool ApplyRadioText(std::string_view text, bool into, CHalvexDoc* document,
-                    std::vector<TextError>* errors) {
+                    std::vector<TextError>* errors, std::vector<TextError>* notes) {
     RadioTextResult result;
-    if (!PreviewRadioText(text, into, *document, &result, errors)) {
+    if (!PreviewRadioText(text, into, *document, &result, errors, notes)) {
         return false;
     }
     document->m_Header = result.header;
@@ -302,6 +338,18 @@ std::string TextErrorLine(const std::string& sourceName, const TextError& error)
     }
     line += error.message;
     return line;
+}
+
+std::vector<std::string> TextErrorLines(const std::string& sourceName,
+                                        const std::vector<TextError>& errors, size_t shown) {
+    std::vector<std::string> lines;
+    for (size_t index = 0; index < errors.size() && index < shown; ++index) {
+        lines.push_back(TextErrorLine(sourceName, errors[index]));
+    }
+    if (errors.size() > shown) {
+        lines.push_back(sourceName + ": and " + std::to_string(errors.size() - shown) + " more");
+    }
+    return lines;
 }
 
 bool IsRadioTextPath(const std::string& path) {

@@ -9,12 +9,9 @@
 
 #include "codeplug/pgm_file.h"
 #include "textform/radio_text.h"
+#include "textform/text_shape.h"
 
 namespace {
-
-// The parser recurses once per level of nesting; a configuration needs three.
-constexpr int kDeepestNesting = 16;
-constexpr size_t kWidestIndent = 64;
 
 constexpr const char* kTopKeys[] = {"format", "model",   "band", "channels",
                                     "vfos",   "options", "fm",   "reserved"};
@@ -33,8 +30,25 @@ struct Reader {
         return mark.is_null() ? TextPlace{} : TextPlace{mark.line + 1, mark.column + 1};
     }
 
+    // A tag asks for a type or a decoding ("!!binary") the text form does not have; the value
+    // would be read as its bare text.
+    bool Untagged(const YAML::Node& node, const std::string& path) {
+        const std::string& tag = node.Tag();
+        if (tag.empty() || tag == "?" || tag == "!") {
+            return true;
+        }
+        constexpr std::string_view kStandard = "tag:yaml.org,2002:";
+        const std::string shown =
+            tag.starts_with(kStandard) ? "!!" + tag.substr(kStandard.size()) : tag;
+        Fail(node, path, "the tag " + shown + " is not allowed; write the value itself");
+        return false;
+    }
+
     // A single value: a scalar, or nothing ("name:") for an empty text.
     bool Scalar(const YAML::Node& node, const std::string& path, TextValue* value) {
+        if (!Untagged(node, path)) {
+            return false;
+        }
         if (node.IsNull()) {
             *value = {std::string(), PlaceOf(node)};
             return true;
@@ -53,6 +67,9 @@ struct Reader {
     void Mapping(const YAML::Node& node, const std::string& path,
                  const std::vector<std::string>& known, Take take,
                  const std::string& allowed = std::string()) {
+        if (!Untagged(node, path)) {
+            return;
+        }
         // A section with nothing under it names nothing.
         if (node.IsNull() && !path.empty()) {
             return;
@@ -66,6 +83,9 @@ struct Reader {
             const std::string where = path.empty() ? std::string() : path + ".";
             if (!pair.first.IsScalar()) {
                 Fail(pair.first, path, "a key must be a single word");
+                continue;
+            }
+            if (!Untagged(pair.first, where + pair.first.Scalar())) {
                 continue;
             }
             const std::string key = pair.first.Scalar();
@@ -213,8 +233,12 @@ std::optional<size_t> Address(const std::string& text) {
     return value;
 }
 
+// Which bytes of the file the reserved runs read so far give, the header's first.
+using GivenBytes = std::vector<bool>;
+
 void ReadReservedRun(Reader& reader, const std::string& key, const YAML::Node& keyNode,
-                     const YAML::Node& value, const std::string& path, RadioValues* values) {
+                     const YAML::Node& value, const std::string& path, GivenBytes* given,
+                     RadioValues* values) {
     TextValue text;
     if (!reader.Scalar(value, path, &text)) {
         return;
@@ -238,6 +262,14 @@ void ReadReservedRun(Reader& reader, const std::string& key, const YAML::Node& k
         run.offset = *first;
         size = *last - *first + 1;
     }
+    const size_t begin = run.inHeader ? 0 : kPgmHeaderSize + run.offset;
+    if (std::find(given->begin() + static_cast<ptrdiff_t>(begin),
+                  given->begin() + static_cast<ptrdiff_t>(begin + size),
+                  true) != given->begin() + static_cast<ptrdiff_t>(begin + size)) {
+        reader.Fail(keyNode, path, "repeated key; each byte is given once");
+        return;
+    }
+    std::fill_n(given->begin() + static_cast<ptrdiff_t>(begin), size, true);
     std::optional<std::vector<uint8_t>> bytes = HexBytes(text.text);
     if (!bytes || bytes->size() != size) {
         reader.Fail(value, path,
@@ -250,10 +282,11 @@ void ReadReservedRun(Reader& reader, const std::string& key, const YAML::Node& k
 }
 
 void ReadReserved(Reader& reader, const YAML::Node& node, RadioValues* values) {
+    GivenBytes given(kPgmFileSize, false);
     reader.Mapping(node, "reserved", {},
                    [&](const std::string& key, const YAML::Node& keyNode, const YAML::Node& value,
                        const std::string& path) {
-                       ReadReservedRun(reader, key, keyNode, value, path, values);
+                       ReadReservedRun(reader, key, keyNode, value, path, &given, values);
                    });
 }
 
@@ -283,6 +316,7 @@ void ReadTop(Reader& reader, const YAML::Node& root, RadioValues* values) {
                                values->band = text;
                            }
                        } else if (key == "channels") {
+                           values->channelsGiven = true;
                            ReadChannels(reader, value, values);
                        } else if (key == "vfos") {
                            ReadVfos(reader, value, values);
@@ -300,60 +334,16 @@ void ReadTop(Reader& reader, const YAML::Node& root, RadioValues* values) {
     }
 }
 
-// Refuses text the parser could not take safely before it sees it.
-std::optional<TextError> TooDeepOrLarge(std::string_view text) {
-    if (text.size() > kLargestRadioText) {
-        return TextError{{},
-                         "",
-                         "the text is larger than 1 MiB; a radio's configuration is far "
-                         "smaller"};
-    }
-    int depth = 0;
-    int line = 1;
-    size_t column = 0;
-    bool indent = true;
-    size_t nested = 0;
-    for (const char character : text) {
-        ++column;
-        if (character == '\n') {
-            ++line;
-            column = 0;
-            indent = true;
-            nested = 0;
-            continue;
-        }
-        if (indent && (character == ' ' || character == '-' || character == '?')) {
-            if (character != ' ') {
-                ++nested;
-            }
-        } else {
-            indent = false;
-        }
-        if (character == '[' || character == '{') {
-            ++depth;
-        } else if ((character == ']' || character == '}') && depth > 0) {
-            --depth;
-        }
-        if (depth > kDeepestNesting || (indent && column > kWidestIndent) ||
-            nested > static_cast<size_t>(kDeepestNesting)) {
-            return TextError{{line, static_cast<int>(column)},
-                             "",
-                             "nested too deeply for a radio's configuration"};
-        }
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
 bool ParseRadioText(std::string_view text, RadioValues* values, std::vector<TextError>* errors) {
-    if (std::optional<TextError> refused = TooDeepOrLarge(text)) {
+    if (std::optional<TextError> refused = TextShapeProblem(text)) {
         errors->push_back(*refused);
         return false;
     }
-    YAML::Node root;
+    std::vector<YAML::Node> documents;
     try {
-        root = YAML::Load(std::string(text));
+        documents = YAML::LoadAll(std::string(text));
     } catch (const YAML::Exception& exception) {
         const YAML::Mark& mark = exception.mark;
         errors->push_back({mark.is_null() ? TextPlace{} : TextPlace{mark.line + 1, mark.column + 1},
@@ -361,6 +351,13 @@ bool ParseRadioText(std::string_view text, RadioValues* values, std::vector<Text
         return false;
     }
     Reader reader{errors};
+    if (documents.size() > 1) {
+        // A second document would be read by nobody: its channels would be lost unseen.
+        reader.Fail(documents[1], "",
+                    "a second YAML document; a radio's configuration is one document");
+        return false;
+    }
+    const YAML::Node root = documents.empty() ? YAML::Node() : documents.front();
     if (!root.IsMap()) {
         reader.Fail(root, "", "expected a radio configuration (a mapping beginning format: 1)");
         return false;

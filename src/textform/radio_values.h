@@ -53,6 +53,9 @@ inline constexpr const char* kPttIdCodeKey = "ptt_id_code";
 struct RadioValues {
     std::optional<TextValue> band;
     std::map<int, ChannelEntry> channels;
+    // A text with a channels section holds the whole channel table: a channel it leaves out
+    // is empty.
+    bool channelsGiven = false;
     std::array<std::optional<TextFields>, 2> vfos;
     TextFields options;
     std::optional<TextValue> fmFrequency;
