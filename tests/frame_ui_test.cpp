@@ -223,6 +223,53 @@ private slots:
         }
     }
 
+    // A language without its own help gets the English page, its note on top in its words.
+    void helpWithoutTranslationShowsTheEnglishWithANote_data() {
+        QTest::addColumn<bool>("cacheWritable");
+        QTest::newRow("note written") << true;
+        QTest::newRow("cache is a file") << false;
+    }
+    void helpWithoutTranslationShowsTheEnglishWithANote() {
+        QFETCH(bool, cacheWritable);
+        const std::string english =
+            "<html><head></head><body class=\"x\"><p>help</p></body></html>";
+        m_Shell.Folder().Write("english.html", english);
+        m_Shell.Folder().Write(
+            "test.lang",
+            halvex::test::LanguageFile(
+                "Test", "Title", "IDS_HELP_UNTRANSLATED=Noch nicht <übersetzt>\n", {}, "de_AT"));
+        const std::string cache = m_Shell.Folder().File(cacheWritable ? "cache" : "plain");
+        if (!cacheWritable) {
+            m_Shell.Folder().Write("plain", "x");
+        }
+        const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(cache));
+        std::string shown;
+        HelpOpener::SetOpener([&](const std::string& path) {
+            shown = path;
+            return true;
+        });
+        m_Shell.App().MainFrame()->OnCommand(kCommandHelp);
+        qputenv("XDG_CACHE_HOME", savedCache);
+        QVERIFY(MessageBox::Shown().empty());
+        QCOMPARE(m_Shell.Folder().Read("english.html"), english);
+        if (!cacheWritable) {
+            QCOMPARE(shown, m_Shell.Folder().File("english.html"));
+            QVERIFY(m_Shell.App().MainFrame()->StatusNoteText().contains(
+                QString::fromStdString(cache)));
+            return;
+        }
+        QVERIFY2(shown.starts_with(cache) && shown.ends_with("/untranslated-help/test.html"),
+                 shown.c_str());
+        const std::string page = halvex::test::ReadBytes(shown);
+        QVERIFY2(
+            page.find("<body class=\"x\">\n<p class=\"untranslated\" lang=\"de\"><strong>Noch "
+                      "nicht &lt;übersetzt&gt;</strong></p>\n<p>help</p>") != std::string::npos,
+            page.c_str());
+        QVERIFY(page.find("<base href=\"file://" + m_Shell.Folder().Path() + "/\">") !=
+                std::string::npos);
+    }
+
     // xdg-open starts but finds no browser: the user hears so and where the help file is.
     void helpWithoutABrowserSaysWhereTheFileIs() {
         m_Shell.Folder().Write("test.html", "help");
