@@ -346,10 +346,15 @@ std::optional<std::string> CHalvexApp::UntranslatedHelp() {
                      QStringLiteral("/untranslated-help");
     std::string name = std::filesystem::path(g_LanguagePath).stem().string();
     std::string page = folder.toStdString() + "/" + name + ".html";
+    std::string note = LangText("IDS_HELP_UNTRANSLATED");
+    if (note == kNotFoundText) {
+        // A language file older than the note still says it, in the help's own language.
+        std::string englishFile = std::filesystem::path(*english).replace_extension(".lang");
+        note = LoadLangText(englishFile, "String", "IDS_HELP_UNTRANSLATED", "", kStringBufferSize);
+    }
     std::string error;
     if (!QDir().mkpath(folder) ||
-        !WriteUntranslatedHelp(*english, LangText("IDS_HELP_UNTRANSLATED"),
-                               LanguageFileLocale(g_LanguagePath), page, &error)) {
+        !WriteUntranslatedHelp(*english, note, LanguageFileLocale(g_LanguagePath), page, &error)) {
         // The English page itself is still help; the note says why it lacks its first line.
         m_Frame->SetStatusNote(QString::fromStdString(
             error.empty() ? folder.toStdString() + " cannot be made" : error));

@@ -112,9 +112,12 @@ bool WriteUntranslatedHelp(const std::string& englishPage, const std::string& no
     }
     std::string text = page.str();
     std::string lang = languageCode.substr(0, languageCode.find('_'));
-    std::string paragraph = "<p class=\"untranslated\"" +
-                            (lang.empty() ? std::string() : " lang=\"" + EscapedHtml(lang) + "\"") +
-                            "><strong>" + EscapedHtml(note) + "</strong></p>\n";
+    // Without a note the page is the English one as it is.
+    std::string paragraph =
+        note.empty() ? std::string()
+                     : "<p class=\"untranslated\"" +
+                           (lang.empty() ? std::string() : " lang=\"" + EscapedHtml(lang) + "\"") +
+                           "><strong>" + EscapedHtml(note) + "</strong></p>\n";
     // Relative links and pictures of the page are found where the page lives.
     std::string base = "<base href=\"" + FileUrl(FolderOf(englishPage)) + "/\">\n";
     size_t head = text.find("<head>");
