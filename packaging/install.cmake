@@ -38,7 +38,9 @@ foreach(program ${HALVEX_INSTALLED_PROGRAMS})
                 COMMAND_ERROR_IS_FATAL ANY)
         endif()")
 endforeach()
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/halvex)
+# The glossaries are for translators, not for the program.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/halvex
+    PATTERN glossaries EXCLUDE)
 
 install(FILES ${HALVEX_PACKAGING_DIR}/${HALVEX_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

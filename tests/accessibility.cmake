@@ -26,7 +26,7 @@ execute_process(COMMAND ${Python3_EXECUTABLE} -c "import pyatspi"
 if(HALVEX_PYATSPI_MISSING AND EXISTS /usr/bin/python3)
     set(HALVEX_ATSPI_PYTHON /usr/bin/python3)
 endif()
-foreach(journey IN ITEMS accessible_tree keyboard_only)
+foreach(journey IN ITEMS accessible_tree keyboard_only every_language)
     add_test(NAME e2e_accessibility_${journey}
         COMMAND ${HALVEX_DBUS_RUN_SESSION} -- ${HALVEX_ATSPI_PYTHON}
             ${CMAKE_CURRENT_SOURCE_DIR}/e2e/accessibility.py ${journey}

@@ -140,7 +140,7 @@ private slots:
     void builtFromTheLanguageFile() {
         QCOMPARE(Grid()->GetRowCount(), 129);
         QCOMPARE(Grid()->GetColumnCount(), 13);
-        QCOMPARE(Grid()->GetColumnWidth(11), 70);
+        QCOMPARE(Grid()->GetColumnWidth(11), 72);
         QCOMPARE(Grid()->GetRowHeight(0), 28);
         QCOMPARE(Cell(0, 1), QStringLiteral("RX Freq (MHz)"));
         QCOMPARE(Cell(128, 0), QStringLiteral("128"));

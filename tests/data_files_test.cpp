@@ -5,10 +5,14 @@
 // The INI reader here is deliberately tiny and independent of the program's own.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -160,16 +164,104 @@ TEST(LanguageFiles, AreUtf8WithoutByteOrderMarkOrDuplicateKeys) {
     }
 }
 
-TEST(LanguageFiles, AllHoldTheSameKeys) {
-    const IniFile reference = ReadIni(kDataDir / "english.lang");
-    ASSERT_TRUE(reference.found);
-    const auto referenceKeys = reference.Keys();
+// What a translation must keep of each English text: printf conversions in their order
+// ("%d %s"), Qt's numbered arguments in any order (a sentence may name them otherwise), the
+// escapes that break lines and separate a menu shortcut, and the accelerator mark.
+struct TextShape {
+    std::vector<std::string> printf;
+    std::multiset<std::string> numbered;
+    int lineBreaks = 0;
+    int tabs = 0;
+    int accelerators = 0;
+};
+
+TextShape ShapeOf(const std::string& text) {
+    TextShape shape;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size()) {
+            size_t end = i + 1;
+            if (text[end] == '%') {
+                shape.printf.push_back("%%");
+                i = end;
+                continue;
+            }
+            while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end])))
+                ++end;
+            if (end > i + 1) {
+                shape.numbered.insert(text.substr(i, end - i));
+            } else {
+                while (end < text.size() && std::strchr("-+#0.123456789l", text[end]))
+                    ++end;
+                if (end < text.size() && std::strchr("diuxXscf", text[end]))
+                    shape.printf.push_back(text.substr(i, end - i + 1));
+            }
+            i = end - 1;
+        } else if (text[i] == '\\' && i + 1 < text.size()) {
+            shape.lineBreaks += text[i + 1] == 'n';
+            shape.tabs += text[i + 1] == 't';
+            ++i;
+        } else if (text[i] == '&') {
+            if (i + 1 < text.size() && text[i + 1] == '&')
+                ++i;
+            else
+                ++shape.accelerators;
+        }
+    }
+    return shape;
+}
+
+std::string Joined(const auto& items) {
+    std::string text;
+    for (const auto& item : items)
+        text += (text.empty() ? "" : " ") + item;
+    return "[" + text + "]";
+}
+
+TEST(LanguageFiles, HoldEveryEnglishKeyWithItsPlaceholdersAndAccelerator) {
+    const IniFile english = ReadIni(kDataDir / "english.lang");
+    ASSERT_TRUE(english.found);
+    // Rule, then what the English text and the translation give for it.
+    struct Rule {
+        const char* name;
+        std::function<std::string(const TextShape&)> part;
+        bool onlyWhereEnglishHasIt;
+    };
+    const Rule rules[] = {
+        {"printf placeholders", [](const TextShape& t) { return Joined(t.printf); }, false},
+        {"numbered placeholders", [](const TextShape& t) { return Joined(t.numbered); }, false},
+        {"\\n line breaks", [](const TextShape& t) { return std::to_string(t.lineBreaks); }, false},
+        {"\\t shortcut separators", [](const TextShape& t) { return std::to_string(t.tabs); },
+         false},
+        {"& accelerators", [](const TextShape& t) { return std::to_string(t.accelerators); }, true},
+    };
     for (const auto& path : LanguageFiles()) {
-        const auto keys = ReadIni(path).Keys();
-        for (const auto& key : referenceKeys)
-            EXPECT_TRUE(keys.count(key)) << path << " lacks " << key;
-        for (const auto& key : keys)
-            EXPECT_TRUE(referenceKeys.count(key)) << path << " has extra " << key;
+        const IniFile translation = ReadIni(path);
+        const std::string file = path.filename().string();
+        for (const auto& [section, entries] : english.sections) {
+            for (const auto& [key, text] : entries) {
+                const std::string* translated = translation.Find(section, key);
+                if (translated == nullptr) {
+                    ADD_FAILURE() << file << " [" << section << "] lacks " << key;
+                    continue;
+                }
+                const TextShape want = ShapeOf(text);
+                const TextShape got = ShapeOf(*translated);
+                for (const Rule& rule : rules) {
+                    if (rule.onlyWhereEnglishHasIt && want.accelerators == 0)
+                        continue;
+                    EXPECT_EQ(rule.part(got), rule.part(want))
+                        << file << " [" << section << "] " << key << ": " << rule.name
+                        << " differ from english.lang in \"" << *translated << "\"";
+                }
+            }
+        }
+        for (const auto& [section, entries] : translation.sections) {
+            for (const auto& entry : entries) {
+                EXPECT_NE(english.Find(section, entry.first), nullptr)
+                    << file << " [" << section << "] has " << entry.first
+                    << ", which english.lang does not";
+            }
+        }
     }
 }
 
@@ -262,11 +354,20 @@ TEST(LanguageFiles, HoldEveryTextTheProgramLooksUp) {
                                         "Menu_Setting_Language",
                                         "Menu_Help_Help",
                                         "Menu_App_About"};
+    // The first start picks a file by its locale, and the dialog by its name: both unique.
+    std::set<std::string> locales;
+    std::set<std::string> names;
+    const std::regex localeForm("[a-z]{2,3}(_[A-Z]{2})?");
     for (const auto& path : LanguageFiles()) {
         const IniFile ini = ReadIni(path);
         const std::string* name = ini.Find("Face", "disp");
         EXPECT_TRUE(name && !name->empty())
             << path << " would not be listed in the language dialog";
+        EXPECT_TRUE(name && names.insert(*name).second) << path << " shares its display name";
+        const std::string* locale = ini.Find("Face", "locale");
+        EXPECT_TRUE(locale && std::regex_match(*locale, localeForm))
+            << path << " names no locale such as de or pt_BR";
+        EXPECT_TRUE(locale && locales.insert(*locale).second) << path << " shares its locale";
         for (const auto& key : strings)
             EXPECT_NE(ini.Find("String", key), nullptr) << path << " lacks " << key;
         for (const char* key : {"1", "2"})
@@ -342,14 +443,20 @@ TEST(SettingsFile, BandLinesMatchTheirRangeNames) {
     EXPECT_LE(lines, 10) << "the range selector lists at most Freq0 to Freq9";
 }
 
-TEST(HelpPages, ExistForEveryLanguageAndKeepTheAccessCodeSecret) {
-    for (auto path : LanguageFiles()) {
-        path.replace_extension(".html");
-        ASSERT_TRUE(std::filesystem::exists(path)) << path;
+// A language without its own page is shown the English one, so that one must be there.
+TEST(HelpPages, EnglishIsThereAndNoPageGivesAwayTheAccessCode) {
+    ASSERT_TRUE(std::filesystem::exists(kDataDir / "english.html"));
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(kDataDir, error)) {
+        std::filesystem::path path = entry.path();
+        if (path.extension() != ".html")
+            continue;
         const std::string text = ReadWholeFile(path);
         EXPECT_TRUE(IsUtf8(text)) << path;
         EXPECT_EQ(text.find("RO264"), std::string::npos)
             << path << " prints the dealer's access code";
+        EXPECT_TRUE(std::filesystem::exists(path.replace_extension(".lang")))
+            << path << " is the help of no language";
     }
 }
 

@@ -223,6 +223,65 @@ private slots:
         }
     }
 
+    // A language without its own help gets the English page, its note on top in its words.
+    void helpWithoutTranslationShowsTheEnglishWithANote_data() {
+        QTest::addColumn<bool>("cacheWritable");
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<QString>("shownNote");
+        QTest::newRow("note written") << true << "Noch nicht <übersetzt>"
+                                      << "Noch nicht &lt;übersetzt&gt;";
+        QTest::newRow("language file without the note") << true << ""
+                                                        << "Not yet translated";
+        QTest::newRow("cache is a file") << false << "Noch nicht übersetzt"
+                                         << "";
+    }
+    void helpWithoutTranslationShowsTheEnglishWithANote() {
+        QFETCH(bool, cacheWritable);
+        QFETCH(QString, note);
+        QFETCH(QString, shownNote);
+        const std::string english =
+            "<html><head></head><body class=\"x\"><p>help</p></body></html>";
+        m_Shell.Folder().Write("english.html", english);
+        m_Shell.Folder().Write(
+            "english.lang", halvex::test::LanguageFile(
+                                "English", "Title", "IDS_HELP_UNTRANSLATED=Not yet translated\n"));
+        const std::string noteLine =
+            note.isEmpty() ? "" : "IDS_HELP_UNTRANSLATED=" + note.toStdString() + "\n";
+        m_Shell.Folder().Write("test.lang",
+                               halvex::test::LanguageFile("Test", "Title", noteLine, {}, "de_AT"));
+        const std::string cache = m_Shell.Folder().File(cacheWritable ? "cache" : "plain");
+        if (!cacheWritable) {
+            m_Shell.Folder().Write("plain", "x");
+        }
+        const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(cache));
+        std::string shown;
+        HelpOpener::SetOpener([&](const std::string& path) {
+            shown = path;
+            return true;
+        });
+        m_Shell.App().MainFrame()->OnCommand(kCommandHelp);
+        qputenv("XDG_CACHE_HOME", savedCache);
+        QVERIFY(MessageBox::Shown().empty());
+        QCOMPARE(m_Shell.Folder().Read("english.html"), english);
+        if (!cacheWritable) {
+            QCOMPARE(shown, m_Shell.Folder().File("english.html"));
+            QVERIFY(m_Shell.App().MainFrame()->StatusNoteText().contains(
+                QString::fromStdString(cache)));
+            return;
+        }
+        QVERIFY2(shown.starts_with(cache) && shown.ends_with("/untranslated-help/test.html"),
+                 shown.c_str());
+        const std::string page = halvex::test::ReadBytes(shown);
+        const std::string paragraph =
+            "<body class=\"x\">\n<p class=\"untranslated\" lang=\"de\">"
+            "<strong>" +
+            shownNote.toStdString() + "</strong></p>\n<p>help</p>";
+        QVERIFY2(page.find(paragraph) != std::string::npos, page.c_str());
+        QVERIFY(page.find("<base href=\"file://" + m_Shell.Folder().Path() + "/\">") !=
+                std::string::npos);
+    }
+
     // xdg-open starts but finds no browser: the user hears so and where the help file is.
     void helpWithoutABrowserSaysWhereTheFileIs() {
         m_Shell.Folder().Write("test.html", "help");

@@ -11,7 +11,7 @@ set_tests_properties(install_test PROPERTIES TIMEOUT 240 RESOURCE_LOCK halvex_in
 # that it costs seconds; `make package` builds the release package itself.
 if(HALVEX_BUILD_UI)
     add_test(NAME package_test COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/package_test.sh
-        ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
+        ${CMAKE_BINARY_DIR} ${PROJECT_VERSION} ${CMAKE_SOURCE_DIR})
     set_tests_properties(package_test PROPERTIES TIMEOUT 240 RESOURCE_LOCK halvex_install COST 12)
 endif()
 

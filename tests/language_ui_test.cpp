@@ -3,6 +3,7 @@
 // menu, title and tabs that follows, with the selected tab kept.
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QMenuBar>
 #include <QToolButton>
@@ -12,6 +13,7 @@
 #include "app/language_dialog.h"
 #include "app/main_frame.h"
 #include "config/app_globals.h"
+#include "config/language.h"
 #include "resources/command_ids.h"
 #include "resources/ids/function_page_ids.h"
 #include "support/shell_fixture.h"
@@ -80,15 +82,19 @@ private slots:
 
     // Qt's own texts (standard buttons, dialogs, weekdays) follow the language file's locale.
     void qtTextsSwitchWithTheLanguage() {
+        m_Shell.Folder().Write("b.lang",
+                               halvex::test::LanguageFile("Beta", "Title B", {}, {}, "zh_CN"));
         m_Shell.Folder().Write(
-            "b.lang", halvex::test::LanguageFile("Beta", "Title B", "IDS_QT_LOCALE=zh_CN\n"));
+            "c.lang", halvex::test::LanguageFile("Gamma", "Title C", {}, {}, "zh-CN.UTF-8"));
         Start();
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
         m_Shell.App().MainFrame()->OnCommand(kCommandNextLanguage);
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
                  QStringLiteral("\u53d6\u6d88"));
         QCOMPARE(QLocale().dayName(1), QStringLiteral("\u661f\u671f\u4e00"));
+        // A locale Qt cannot read leaves Qt in English rather than in the last language.
         m_Shell.App().MainFrame()->OnCommand(kCommandNextLanguage);
+        QCOMPARE(g_LanguagePath, m_Shell.Folder().File("c.lang"));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
         QCOMPARE(QLocale().dayName(1), QStringLiteral("Monday"));
     }
@@ -128,6 +134,31 @@ private slots:
         QCOMPARE(g_LanguagePath, m_Shell.Folder().File("b.lang"));
         QCOMPARE(m_Shell.App().MainFrame()->windowTitle(),
                  QStringLiteral("Untitled Beta - Title B"));
+    }
+
+    void dialogListsEveryShippedLanguage() {
+        QDir bin(QStringLiteral(HALVEX_BIN_DIR));
+        QStringList expected;
+        for (const QString& file : bin.entryList({QStringLiteral("*.lang")}, QDir::Files)) {
+            m_Shell.Folder().CopyFromBin({file.toStdString()});
+            expected << QString::fromStdString(LoadLangText(bin.filePath(file).toStdString(),
+                                                            "Face", "disp", "", kFaceBufferSize));
+        }
+        QFile::remove(m_Shell.FilePath("a.lang"));
+        QFile::remove(m_Shell.FilePath("b.lang"));
+        m_Shell.Folder().WriteSettings({{"language", "english"}});
+        Start();
+        CLanguageDlg dialog(m_Shell.App().MainFrame(), [this] { m_Shell.App().ApplyLanguage(); });
+        auto* list = FindControl<QComboBox>(&dialog, kLanguageListId);
+        QStringList shown;
+        for (int index = 0; index < list->count(); ++index) {
+            shown << list->itemText(index);
+        }
+        expected.sort();
+        QCOMPARE(shown, expected);
+        QCOMPARE(list->currentText(), QStringLiteral("English"));
+        // Open, the list shows them all without scrolling.
+        QVERIFY(list->maxVisibleItems() >= list->count());
     }
 
     void sameDisplayNameChoosesTheFirstFile() {

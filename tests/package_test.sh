@@ -3,11 +3,12 @@
 # Builds the Debian package from this build's install and checks what apt would get: the
 # file list, the computed library dependencies, and a program that runs from the unpacked
 # files in a fresh home.
-# usage: package_test.sh BUILD_DIR VERSION
+# usage: package_test.sh BUILD_DIR VERSION SOURCE_DIR
 set -euo pipefail
 
 build=$1
 version=$2
+source=$3
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/halvex-package-XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
@@ -30,11 +31,14 @@ for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6prin
     qt6-qpa-plugins; do
     grep -qxF "$library" <<<"$names" || fail "Depends lacks $library: $depends"
 done
+recommends=$(dpkg-deb -f "$deb" Recommends)
+grep -qw qt6-translations-l10n <<<"$recommends" ||
+    fail "Recommends lacks qt6-translations-l10n, so Qt's dialogs would stay English: $recommends"
 
 dpkg-deb -c "$deb" | awk '{print $6}' >"$scratch/files"
 expected=(
     ./usr/bin/halvex ./usr/bin/halvex-cli ./usr/bin/halvex-radio-sim
-    ./usr/share/halvex/setting.ini ./usr/share/halvex/english.lang ./usr/share/halvex/chinese.lang
+    ./usr/share/halvex/setting.ini
     ./usr/share/applications/org.halvex.Halvex.desktop
     ./usr/share/metainfo/org.halvex.Halvex.metainfo.xml
     ./usr/share/mime/packages/org.halvex.Halvex.xml
@@ -45,12 +49,16 @@ expected=(
     ./usr/share/doc/halvex/copyright ./usr/share/doc/halvex/changelog.gz
     ./usr/share/lintian/overrides/halvex
 )
+for language in "$source"/data/*.lang; do
+    expected+=("./usr/share/halvex/$(basename "$language")")
+done
 for file in "${expected[@]}"; do
     grep -qxF "$file" "$scratch/files" || fail "the package lacks $file"
 done
 strays=$(grep -v '^\./usr/\(bin\|share\)/' "$scratch/files" | grep -vxF -e ./ -e ./usr/ || true)
 [[ -z $strays ]] || fail "the package installs outside /usr/bin and /usr/share: $strays"
 grep -q '/radio-sim$' "$scratch/files" && fail "the package holds a program named radio-sim"
+grep -q '/glossaries' "$scratch/files" && fail "the package holds the translators' glossaries"
 
 # What Debian's archive checks would say; a warning or an error fails. The test build is not
 # hardened, so its informational tags are shown but do not count here; `make package` counts

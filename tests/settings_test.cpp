@@ -65,7 +65,7 @@ TEST(StartupSettings, MissingSettingsFileEndsStartUp) {
     EXPECT_EQ(error, "Can not find the file setting.ini!");
 }
 
-TEST(StartupSettings, EmptyFileTakesTheLocaleDefaults) {
+TEST(StartupSettings, EmptyFileTakesTheLanguageOfTheLocale) {
     struct LocaleCase {
         const char* lcAll;
         const char* lang;
@@ -75,8 +75,15 @@ TEST(StartupSettings, EmptyFileTakesTheLocaleDefaults) {
         {nullptr, "zh_CN.UTF-8", "chinese"},
         {nullptr, "zh_CN", "chinese"},
         {nullptr, "zh_CN.GB18030", "chinese"},
-        {nullptr, "zh_TW.UTF-8", "english"},
+        {nullptr, "zh_SG.UTF-8", "chinese"},
+        {nullptr, "zh_TW.UTF-8", "chinese_traditional"},
+        {nullptr, "zh_HK.UTF-8", "chinese_traditional"},
+        {nullptr, "de_AT.UTF-8", "german"},
+        {nullptr, "de_DE@euro", "german"},
+        {nullptr, "pt_BR.UTF-8", "portuguese_brazil"},
+        {nullptr, "pt_PT.UTF-8", "portuguese_brazil"},
         {nullptr, "en_US.UTF-8", "english"},
+        {nullptr, "fi_FI.UTF-8", "english"},
         {"en_GB.UTF-8", "zh_CN.UTF-8", "english"},
         {"zh_CN.UTF-8", "de_DE.UTF-8", "chinese"},
         {nullptr, nullptr, "english"},
@@ -85,17 +92,35 @@ TEST(StartupSettings, EmptyFileTakesTheLocaleDefaults) {
     LocaleGuard locale;
     halvex::test::TempFolder directory;
     directory.Write("setting.ini", "");
+    for (const auto& [name, code] : {std::pair{"english", "en"},
+                                     {"chinese", "zh_CN"},
+                                     {"chinese_traditional", "zh_TW"},
+                                     {"german", "de"},
+                                     {"swiss_german", "de_CH"},
+                                     {"portuguese_brazil", "pt_BR"},
+                                     {"broken", "de-DE!"}}) {
+        directory.Write(std::string(name) + ".lang",
+                        std::string("[Face]\ndisp=") + name + "\nlocale=" + code + "\n");
+    }
+    // German of Austria finds no de_AT file: the file for all of German wins over Switzerland's.
     for (const LocaleCase& test : cases) {
         locale.Set(test.lcAll, test.lang);
         halvex::test::SetChannelCount(50);
         std::string error;
-        ASSERT_TRUE(LoadStartupSettings(directory.Path(), &error)) << error;
+        std::vector<std::string> notes;
+        ASSERT_TRUE(LoadStartupSettings(directory.Path(), &error, {}, &notes)) << error;
         EXPECT_EQ(g_ModuleDir, directory.Path());
         EXPECT_EQ(g_SettingsPath, directory.Path() + "/setting.ini");
         EXPECT_EQ(g_LanguagePath, directory.Path() + "/" + test.language + ".lang")
             << (test.lcAll ? test.lcAll : "-") << " " << (test.lang ? test.lang : "-");
         EXPECT_EQ(g_ChannelCount, 1);
+        bool named = std::any_of(notes.begin(), notes.end(), [](const std::string& note) {
+            return note.find("broken.lang: locale=de-DE! is not a locale") != std::string::npos;
+        });
+        bool readsLocale = test.lang != nullptr && std::string(test.lang) != "C";
+        EXPECT_EQ(named, readsLocale || test.lcAll != nullptr) << test.lang;
     }
+    EXPECT_EQ(halvex::test::ReadBytes(directory.File("setting.ini")), "");
 }
 
 // A channel count that is no number is not guessed at: the default stands and the user is

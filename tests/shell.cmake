@@ -5,6 +5,7 @@ halvex_add_ui_test(frame_ui_test frame_ui_test.cpp)
 halvex_add_ui_test(dialog_templates_ui_test dialog_templates_ui_test.cpp)
 halvex_add_ui_test(document_commands_ui_test document_commands_ui_test.cpp)
 halvex_add_ui_test(language_ui_test language_ui_test.cpp)
+halvex_add_ui_test(language_fit_ui_test language_fit_ui_test.cpp)
 halvex_add_ui_test(shell_texts_ui_test shell_texts_ui_test.cpp)
 
 # --help and --version answer, and succeed, where no display can be opened.

@@ -57,8 +57,9 @@ private slots:
         qputenv("LC_ALL", locale);
         halvex::test::ModuleFolder& dir = m_Shell.NewFolder();
         dir.Write("setting.ini", "");
-        dir.Write("english.lang", halvex::test::LanguageFile("English", "English title"));
-        dir.Write("chinese.lang", halvex::test::LanguageFile("中文", "中文标题"));
+        dir.Write("english.lang",
+                  halvex::test::LanguageFile("English", "English title", {}, {}, "en"));
+        dir.Write("chinese.lang", halvex::test::LanguageFile("中文", "中文标题", {}, {}, "zh_CN"));
         CHalvexApp app;
         QVERIFY(app.InitInstance(dir.Path(), kNoArguments));
         qunsetenv("LC_ALL");

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/halvex_app.h"
 
+#include <QDir>
+#include <QStandardPaths>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "app/about_dialog.h"
@@ -69,8 +72,9 @@ std::string CHalvexApp::LangText(const char* key) const {
 }
 
 std::string CHalvexApp::QtLocale() const {
-    std::string locale = LangText("IDS_QT_LOCALE");
-    return locale == kNotFoundText ? std::string() : locale;
+    // Without a locale Qt can read, its dialogs stay in English.
+    std::string locale = LanguageFileLocale(g_LanguagePath);
+    return IsLocaleName(locale) ? locale : std::string();
 }
 
 std::string CHalvexApp::FillPath(const char* key, const std::string& path) const {
@@ -333,9 +337,38 @@ void CHalvexApp::OnNextLanguage() {
     ApplyLanguage();
 }
 
+std::optional<std::string> CHalvexApp::UntranslatedHelp() {
+    std::optional<std::string> english = FindEnglishHelpPage(g_LanguagePath, g_DataDirs);
+    if (!english) {
+        return std::nullopt;
+    }
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+                     QStringLiteral("/untranslated-help");
+    std::string name = std::filesystem::path(g_LanguagePath).stem().string();
+    std::string page = folder.toStdString() + "/" + name + ".html";
+    std::string note = LangText("IDS_HELP_UNTRANSLATED");
+    if (note == kNotFoundText) {
+        // A language file older than the note still says it, in the help's own language.
+        std::string englishFile = std::filesystem::path(*english).replace_extension(".lang");
+        note = LoadLangText(englishFile, "String", "IDS_HELP_UNTRANSLATED", "", kStringBufferSize);
+    }
+    std::string error;
+    if (!QDir().mkpath(folder) ||
+        !WriteUntranslatedHelp(*english, note, LanguageFileLocale(g_LanguagePath), page, &error)) {
+        // The English page itself is still help; the note says why it lacks its first line.
+        m_Frame->SetStatusNote(QString::fromStdString(
+            error.empty() ? folder.toStdString() + " cannot be made" : error));
+        return english;
+    }
+    return page;
+}
+
 void CHalvexApp::OnHelp() {
     std::string missing;
     std::optional<std::string> help = FindHelpFile(g_LanguagePath, g_DataDirs, &missing);
+    if (!help) {
+        help = UntranslatedHelp();
+    }
     if (!help) {
         MessageBox::Show(Owner(), FillPath("IDS_HELP_MISSING", missing), LangText("IDS_ERROR"),
                          MessageIcon::Stop, MessageButtons::Ok);

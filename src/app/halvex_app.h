@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/document_prompts.h"
@@ -78,6 +79,8 @@ private:
     std::string LangText(const char* key) const;
     // The locale of Qt's own texts the language file asks for; empty for Qt's English.
     std::string QtLocale() const;
+    // The English help with a note in the current language, for a language without its own.
+    std::optional<std::string> UntranslatedHelp();
     // The language file's text of key with %s replaced by path.
     std::string FillPath(const char* key, const std::string& path) const;
 

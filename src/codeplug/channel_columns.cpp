@@ -77,11 +77,11 @@ constexpr std::array<ChannelColumnDefinition, kChannelColumnCount> kChannelColum
         },
         nullptr, kEncodeCsv),
     Choice(
-        kColumnPower, "IDS_ChText5", "Power", "Power", 55, HeaderWrap::Never, kPowerTexts,
+        kColumnPower, "IDS_ChText5", "Power", "Power", 58, HeaderWrap::Never, kPowerTexts,
         [](const RadioImage& image, int n) { return Bit(image.GetPowerHigh(n)); },
         [](RadioImage& image, int n, int value) { image.SetPowerHigh(n, value == 1); }, kPowerCsv),
     Choice(
-        kColumnBcl, "IDS_ChText6", "BCL", "BCL", 50, HeaderWrap::Never, kSwitchTexts,
+        kColumnBcl, "IDS_ChText6", "BCL", "BCL", 52, HeaderWrap::Never, kSwitchTexts,
         [](const RadioImage& image, int n) { return Bit(image.GetBcl(n)); },
         [](RadioImage& image, int n, int value) { image.SetBcl(n, value == 1); }),
     Choice(
@@ -89,7 +89,7 @@ constexpr std::array<ChannelColumnDefinition, kChannelColumnCount> kChannelColum
         kBandwidthTexts, [](const RadioImage& image, int n) { return image.GetBandwidth(n); },
         [](RadioImage& image, int n, int value) { image.SetBandwidth(n, value); }, kModeCsv),
     Choice(
-        kColumnScanAdd, "IDS_ChText8", "ScanAdd", "Scan Add", 65, HeaderWrap::Never, kSwitchTexts,
+        kColumnScanAdd, "IDS_ChText8", "ScanAdd", "Scan Add", 68, HeaderWrap::Never, kSwitchTexts,
         [](const RadioImage& image, int n) { return Bit(image.GetScanAdd(n)); },
         [](RadioImage& image, int n, int value) { image.SetScanAdd(n, value == 1); }, kSkipCsv),
     Choice(
@@ -101,7 +101,7 @@ constexpr std::array<ChannelColumnDefinition, kChannelColumnCount> kChannelColum
         [](const RadioImage& image, int n) { return Bit(image.GetPttId(n)); },
         [](RadioImage& image, int n, int value) { image.SetPttId(n, value == 1); }),
     Choice(
-        kColumnCompander, "IDS_ChText11", "Compander", "Compander", 70, HeaderWrap::Never,
+        kColumnCompander, "IDS_ChText11", "Compander", "Compander", 72, HeaderWrap::Never,
         kSwitchTexts, [](const RadioImage& image, int n) { return Bit(image.GetCompander(n)); },
         [](RadioImage& image, int n, int value) { image.SetCompander(n, value == 1); }),
     Shown(

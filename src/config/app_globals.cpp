@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <string_view>
 
 #include "config/settings.h"
 #include "platform/file_status.h"
@@ -32,20 +31,15 @@ std::string ExecutableDirectory() {
     return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
-std::string DefaultLanguageName() {
+std::string SystemLocale() {
     // The same precedence as the C library: LC_ALL, then LC_MESSAGES, then LANG.
     for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = std::getenv(variable);
-        if (value == nullptr || *value == '\0') {
-            continue;
+        if (value != nullptr && *value != '\0') {
+            return value;
         }
-        // Only zh_CN: the locale whose texts the "chinese" file is written for.
-        std::string_view locale(value);
-        bool simplifiedChinese =
-            locale == "zh_CN" || locale.starts_with("zh_CN.") || locale.starts_with("zh_CN@");
-        return simplifiedChinese ? "chinese" : "english";
     }
-    return "english";
+    return "";
 }
 
 int ClampChannelCount(int count) {

@@ -23,8 +23,9 @@ constexpr int kMaxChannelCount = 128;
 // Directory of the running executable, without a trailing separator.
 std::string ExecutableDirectory();
 
-// "chinese" when the user's locale is Simplified Chinese, else "english".
-std::string DefaultLanguageName();
+// The locale the user's messages are in ("de_AT.UTF-8"), as the C library finds it; empty
+// when none is set.
+std::string SystemLocale();
 
 // Keeps a configured channel count inside the image's 128 channel records.
 int ClampChannelCount(int count);

@@ -13,3 +13,15 @@
 std::optional<std::string> FindHelpFile(const std::string& languagePath,
                                         const std::vector<std::string>& dataDirs,
                                         std::string* missingPath);
+
+// The English help for a language that has none of its own: the first English page found
+// (beside the language file or in dataDirs) whose name is ".html", since only a page can
+// carry the note that says so. Nothing when there is none.
+std::optional<std::string> FindEnglishHelpPage(const std::string& languagePath,
+                                               const std::vector<std::string>& dataDirs);
+
+// Writes the page at englishPage to outputPath with note, in the language of languageCode,
+// as the first paragraph of its body; the page's links and styles still work from there.
+bool WriteUntranslatedHelp(const std::string& englishPage, const std::string& note,
+                           const std::string& languageCode, const std::string& outputPath,
+                           std::string* error);

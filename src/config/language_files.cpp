@@ -100,6 +100,69 @@ std::optional<std::string> NextLanguagePath(const std::vector<std::string>& dirs
     return *(current + 1);
 }
 
+std::string LanguageFileLocale(const std::string& path) {
+    return LoadLangText(path, "Face", "locale", "", kFaceBufferSize);
+}
+
+bool IsLocaleName(std::string_view locale) {
+    auto all = [](std::string_view text, auto test) {
+        return std::all_of(text.begin(), text.end(), test);
+    };
+    auto lower = [](char c) { return c >= 'a' && c <= 'z'; };
+    auto upper = [](char c) { return c >= 'A' && c <= 'Z'; };
+    auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    std::string_view language = locale.substr(0, locale.find('_'));
+    if (language.size() < 2 || language.size() > 3 || !all(language, lower)) {
+        return false;
+    }
+    if (language.size() == locale.size()) {
+        return true;
+    }
+    std::string_view territory = locale.substr(language.size() + 1);
+    return (territory.size() == 2 && all(territory, upper)) ||
+           (territory.size() == 3 && all(territory, digit));
+}
+
+LocaleChoice LanguageForLocale(const std::vector<std::string>& dirs,
+                               std::string_view systemLocale) {
+    LocaleChoice choice;
+    std::string wanted(systemLocale.substr(0, systemLocale.find_first_of(".@")));
+    std::replace(wanted.begin(), wanted.end(), '-', '_');
+    // The C library's names for the untranslated program.
+    if (wanted.empty() || wanted == "C" || wanted == "POSIX") {
+        return choice;
+    }
+    static const std::map<std::string, std::string> kSameWriting = {
+        {"zh_HK", "zh_TW"}, {"zh_MO", "zh_TW"}, {"zh_SG", "zh_CN"}};
+    if (auto same = kSameWriting.find(wanted); same != kSameWriting.end()) {
+        wanted = same->second;
+    }
+    std::string language = wanted.substr(0, wanted.find('_'));
+    int best = 0;
+    for (const std::string& path : LanguageFilePaths(dirs)) {
+        std::string locale = LanguageFileLocale(path);
+        if (locale.empty()) {
+            continue;
+        }
+        if (!IsLocaleName(locale)) {
+            choice.notes.push_back(path + ": locale=" + locale +
+                                   " is not a locale such as de or pt_BR; the file is not "
+                                   "chosen by the system's language");
+            continue;
+        }
+        bool sameLanguage = locale.substr(0, locale.find('_')) == language;
+        int rank = locale == wanted                                        ? 3
+                   : sameLanguage && locale.find('_') == std::string::npos ? 2
+                   : sameLanguage                                          ? 1
+                                                                           : 0;
+        if (rank > best) {
+            best = rank;
+            choice.path = path;
+        }
+    }
+    return choice;
+}
+
 bool SameLanguagePath(const std::string& a, const std::string& b) {
     return EqualIgnoringCase(a, b);
 }

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Shown for a language file without a display name.
@@ -32,6 +33,23 @@ std::optional<std::string> FindLanguageByDisplayName(const std::vector<std::stri
 // them; nothing when dirs hold no language file.
 std::optional<std::string> NextLanguagePath(const std::vector<std::string>& dirs,
                                             const std::string& currentPath);
+
+// The "Face"/"locale" of a language file ("de", "pt_BR"): the system locale that picks it at
+// the first start and the translations of Qt's own dialogs. Empty when the file names none.
+std::string LanguageFileLocale(const std::string& path);
+
+// A language, optionally with its territory: "de", "pt_BR", "es_419".
+bool IsLocaleName(std::string_view locale);
+
+struct LocaleChoice {
+    std::optional<std::string> path;  // nothing when no file is written for the locale
+    std::vector<std::string> notes;   // files whose locale could not be understood
+};
+
+// The language file for a system locale such as "de_AT.UTF-8": the file for its language and
+// territory, else the one for its language alone, else any of its language (Portuguese of
+// Brazil for Portugal). Hong Kong and Macau read Traditional Chinese as Taiwan does.
+LocaleChoice LanguageForLocale(const std::vector<std::string>& dirs, std::string_view systemLocale);
 
 // Paths name the same file when they are equal without regard to ASCII case.
 bool SameLanguagePath(const std::string& a, const std::string& b);

@@ -5,6 +5,7 @@
 
 #include "codeplug/band_lines.h"
 #include "config/app_globals.h"
+#include "config/language_files.h"
 #include "config/setting_definitions.h"
 
 static_assert(settings::kBandLines.count == kBandLineCount);
@@ -54,6 +55,19 @@ bool LoadStartupSettings(const std::string& moduleDir, std::string* error,
         notes->insert(notes->end(), check.notes.begin(), check.notes.end());
     }
     std::string language = settings::kLanguage.Read(g_SettingsPath);
-    SetLanguageName(language.empty() ? DefaultLanguageName() : language);
+    if (!language.empty()) {
+        SetLanguageName(language);
+        return true;
+    }
+    // Chosen for this run only: the setting is written when the user picks a language.
+    LocaleChoice choice = LanguageForLocale(g_DataDirs, SystemLocale());
+    if (choice.path) {
+        g_LanguagePath = *choice.path;
+    } else {
+        SetLanguageName("english");
+    }
+    if (notes != nullptr) {
+        notes->insert(notes->end(), choice.notes.begin(), choice.notes.end());
+    }
     return true;
 }

@@ -18,7 +18,7 @@ constexpr ControlTemplate kAboutControls[] = {
     {kAboutProductId, ControlKind::Static, "Halvex %s 版", kStyleNone, 40, 10, 119, 8},
     {kAboutSoftwareId, ControlKind::Static, "RQ870 PC Software", kStyleNone, 40, 25, 119, 8},
     {kAboutLicenseId, ControlKind::Static,
-     "自由软件，依据 GNU GPL 第 3 版或更新版本发布，不提供任何担保。", kStyleNone, 40, 37, 188, 20},
+     "自由软件，依据 GNU GPL 第 3 版或更新版本发布，不提供任何担保。", kStyleNone, 40, 37, 188, 28},
     {kIdOk, ControlKind::DefaultPushButton, "确定", kStyleNone, 178, 7, 50, 14},
 };
 
@@ -56,8 +56,9 @@ constexpr ControlTemplate kPortControls[] = {
 };
 
 constexpr ControlTemplate kLanguageControls[] = {
-    {kLanguagePromptId, ControlKind::Static, "请选择语言：", kStyleNone, 10, 12, 70, 8},
-    {kLanguageListId, ControlKind::DropDownList, "", kStyleSorted, 10, 24, 150, 90},
+    {kLanguagePromptId, ControlKind::Static, "请选择语言：", kStyleNone, 10, 12, 150, 8},
+    // Open, the list shows every shipped language at once.
+    {kLanguageListId, ControlKind::DropDownList, "", kStyleSorted, 10, 24, 150, 180},
     {kIdOk, ControlKind::DefaultPushButton, "确定", kStyleNone, 30, 48, 50, 14},
     {kIdCancel, ControlKind::PushButton, "取消", kStyleNone, 90, 48, 50, 14},
 };
@@ -86,7 +87,7 @@ constexpr ControlTemplate kPasswordControls[] = {
 };
 
 constexpr DialogTemplate kShellTemplates[] = {
-    {kAboutTemplate, DialogKind::Modal, "关于 Halvex", kDialogFont, 8, 235, 64, kAboutControls},
+    {kAboutTemplate, DialogKind::Modal, "关于 Halvex", kDialogFont, 8, 235, 72, kAboutControls},
     {kMainFormTemplate, DialogKind::Child, "", "宋体", 9, 599, 329, kMainFormControls},
     {kPortTemplate, DialogKind::Modal, "Communication Port", kDialogFont, 8, 330, 274,
      kPortControls},

@@ -17,8 +17,8 @@ constexpr ControlTemplate kRadiogramControls[] = {
     {kFmFrequencyListId, ControlKind::DropDownList, "", kStyleNone, 66, 6, 48, 150},
     {kPresetGridId, ControlKind::Grid, "", kStyleNone, 6, 32, 108, 189},
     {kPresetListId, ControlKind::DropDownList, "", kStyleHidden | kStyleDisabled, 66, 40, 48, 150},
-    {kIdOk, ControlKind::DefaultPushButton, "确定", kStyleNone, 13, 228, 32, 14},
-    {kIdCancel, ControlKind::PushButton, "取消", kStyleNone, 83, 228, 32, 14},
+    {kIdOk, ControlKind::DefaultPushButton, "确定", kStyleNone, 8, 228, 50, 14},
+    {kIdCancel, ControlKind::PushButton, "取消", kStyleNone, 64, 228, 50, 14},
 };
 
 constexpr ControlTemplate kTestModeControls[] = {
@@ -39,7 +39,7 @@ constexpr ControlTemplate kChannelImportControls[] = {
     {kImportFillEmptyId, ControlKind::RadioButton, "只填充空信道", kStyleNone, 150, 7, 140, 10},
     {kImportSummaryId, ControlKind::Static, "", kStyleNone, 7, 22, 286, 8},
     {kImportReportId, ControlKind::ListBox, "", kStyleNone, 7, 33, 286, 140},
-    {kImportSaveReportId, ControlKind::PushButton, "保存报告...", kStyleNone, 7, 180, 60, 14},
+    {kImportSaveReportId, ControlKind::PushButton, "保存报告...", kStyleNone, 7, 180, 90, 14},
     {kIdOk, ControlKind::DefaultPushButton, "确定", kStyleNone, 183, 180, 50, 14},
     {kIdCancel, ControlKind::PushButton, "取消", kStyleNone, 243, 180, 50, 14},
 };
@@ -59,8 +59,8 @@ constexpr ControlTemplate kStationControls[] = {
     {kStationOtherEditId, ControlKind::Edit, "", kStyleNone, 214, 30, 169, 13},
     {kStationAutoId, ControlKind::CheckBox, "自动发现下一台", kStyleNone, 214, 48, 169, 10},
     {kStationVerifyId, ControlKind::CheckBox, "写入后校验", kStyleNone, 214, 62, 169, 10},
-    {kStationLogLabelId, ControlKind::Static, "记录文件：", kStyleNone, 7, 82, 50, 8},
-    {kStationLogEditId, ControlKind::Edit, "", kStyleNone, 60, 80, 323, 13},
+    {kStationLogLabelId, ControlKind::Static, "记录文件：", kStyleNone, 7, 82, 70, 8},
+    {kStationLogEditId, ControlKind::Edit, "", kStyleNone, 80, 80, 303, 13},
     // The rows of the cables are made inside it when a run starts.
     {kStationRowsGroupId, ControlKind::GroupBox, "对讲机", kStyleNone, 7, 98, 376, 120},
     {kStationLogListId, ControlKind::ListBox, "", kStyleNone, 7, 222, 376, 56},

@@ -16,8 +16,8 @@ import sys
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from session import (CLONE_END, CLONE_START, IDS, channel_rows, read_image,  # noqa: E402
-                     run_journey, wait_file)
+from session import (CLONE_END, CLONE_START, IDS, channel_rows, is_main_title,  # noqa: E402
+                     read_image, read_language_file, run_journey, wait_file)
 from xserver import (DEFAULT_DEADLINE, JourneyFailure, dies_with_parent,  # noqa: E402
                      wait_until)
 
@@ -355,9 +355,77 @@ def journey_keyboard_only(session):
         raise JourneyFailure("the radio's memory differs from the saved document")
 
 
+def click_accessible(session, tree, accessible):
+    """A click of the real mouse in the middle of what the bus says the object covers."""
+    box = accessible.queryComponent().getExtents(tree.pyatspi.DESKTOP_COORDS)
+    session.x.click(box.x + box.width // 2, box.y + box.height // 2)
+
+
+def tree_texts(tree):
+    """Every name, description and column heading in the program's tree, shown or on a
+    page behind its tab, with where it is; list entries and table cells are the language's
+    lists and the document's values, which their own tests check."""
+    found = []
+
+    def visit(accessible, place):
+        if accessible is None:
+            return
+        role = accessible.getRoleName()
+        here = f"{place} > {role}"
+        found.extend((here, text) for text in (accessible.name, accessible.description) if text)
+        if role == "table":
+            grid = accessible.queryTable()
+            for column in range(grid.nColumns):
+                header = grid.getColumnHeader(column)
+                if header is not None and header.name:
+                    found.append((f"{here} column {column}", header.name))
+            return
+        if role == "combo box":
+            return
+        for index in range(accessible.childCount):
+            visit(accessible.getChildAtIndex(index), here)
+
+    visit(tree.app, "")
+    return found
+
+
+def journey_every_language(session):
+    """The next-language button, pressed with the mouse, steps through every shipped language;
+    in each, no text of the main window, on any of its pages, is missing from the file."""
+    session.start_app(extra_environment={"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"})
+    tree = Tree(session)
+    wait_until("the main window's controls on the bus", lambda: len(tree.objects()) > 20)
+    files = sorted(entry for entry in os.listdir(session.folder) if entry.endswith(".lang"))
+    current = files.index("english.lang")
+    for _ in files:
+        texts = read_language_file(session.path(files[current]))["String"]
+        button = wait_until("the next-language button", lambda: next(
+            (a for a in tree.objects() if a.getRoleName() == "push button"
+             and a.parent.getRoleName() == "tool bar" and a.name == texts["IDS_TIP_32776"]),
+            None), 5.0)
+        click_accessible(session, tree, button)
+        current = (current + 1) % len(files)
+        language = read_language_file(session.path(files[current]))
+        wait_until(f"the window title of {files[current]}",
+                   lambda: is_main_title(session.x.window_name(session.main_window),
+                                         language["String"]["IDS_WINDOWNAME"]), 5.0)
+        session.shot(f"language-{files[current]}")
+        read = tree_texts(tree)
+        missing = [place for place, text in read if "Not Found" in text]
+        if missing:
+            raise JourneyFailure(f"{files[current]}: \"Not Found\" at {missing}")
+        # Each page was read, the two behind their tabs too: a label of each is there.
+        names = {text for _, text in read}
+        for key in ("1020", "1028", "1094"):
+            if language["Resource"][key] not in names:
+                raise JourneyFailure(f"{files[current]}: the tree lacks the label "
+                                     f"{language['Resource'][key]!r} of Resource/{key}")
+
+
 JOURNEYS = {
     "accessible_tree": ("english", journey_accessible_tree),
     "keyboard_only": ("english", journey_keyboard_only),
+    "every_language": ("english", journey_every_language),
 }
 
 

@@ -573,8 +573,12 @@ def journey_port_and_language_dialogs(session):
     session.x.key("ctrl+l")
     language = session.dialog(session.resource(IDS.kLanguageTemplate),
                               IDS.kLanguageTemplate)
-    # Sorted: English before the Chinese name, which this journey starts in.
-    session.pick_from_list(language.list_arrow(IDS.kLanguageListId), 1, 0, "languages")
+    # The list is sorted by display name; the journey starts in Chinese.
+    names = sorted(read_language_file(session.path(entry))["Face"]["disp"]
+                   for entry in os.listdir(session.folder) if entry.endswith(".lang"))
+    chinese = read_language_file(session.path("chinese.lang"))["Face"]["disp"]
+    session.pick_from_list(language.list_arrow(IDS.kLanguageListId), names.index(chinese),
+                           names.index("English"), "languages")
     session.shot("language-picked")
     language.click(IDS.kIdOk)
     session.wait_gone(language.window, "the language dialog")

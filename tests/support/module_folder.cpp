@@ -72,9 +72,10 @@ void ModuleFolder::CopyFromBin(const std::vector<std::string>& names) const {
 }
 
 std::string LanguageFile(const std::string& display, const std::string& title,
-                         const std::string& moreStrings, const std::string& resources) {
-    return "[Face]\ndisp=" + display + "\n[String]\nIDS_WINDOWNAME=" + title +
-           "\nIDS_UNTITLED=Untitled " + display +
+                         const std::string& moreStrings, const std::string& resources,
+                         const std::string& locale) {
+    return "[Face]\ndisp=" + display + "\n" + (locale.empty() ? "" : "locale=" + locale + "\n") +
+           "[String]\nIDS_WINDOWNAME=" + title + "\nIDS_UNTITLED=Untitled " + display +
            "\nIDS_PROMPT=Prompt\nIDS_ERROR=Error\nIDS_CHANNEL=Chan " + display +
            "\nIDS_FUNCTION=Func " + display + "\nIDS_VFOFREQ=Vfo " + display + "\nMenu_File=File " +
            display + "\nMenu_File_New=New " + display + "\n" + moreStrings + "[Resource]\n" +

@@ -52,6 +52,7 @@ private:
 
 // A language file with a display name, a window title and whatever else a test needs.
 std::string LanguageFile(const std::string& display, const std::string& title,
-                         const std::string& moreStrings = {}, const std::string& resources = {});
+                         const std::string& moreStrings = {}, const std::string& resources = {},
+                         const std::string& locale = {});
 
 }  // namespace halvex::test
