@@ -112,6 +112,7 @@ private slots:
             QCOMPARE(m_Shell.App().Document().GetPathName(), Path("b.pgm").toStdString());
         } else if (action == Action::New) {
             QCOMPARE(MessageBox::Shown().back().text, std::string("Clear?"));
+            QCOMPARE(MessageBox::Shown().back().defaultAnswer, MessageAnswer::Cancel);
             QVERIFY(m_Shell.App().Document().GetPathName().empty());
             QVERIFY(!m_Shell.App().Document().IsModified());
         }
@@ -134,6 +135,8 @@ private slots:
         m_Shell.App().MainFrame()->OnCommand(kCommandSave);
         QCOMPARE(MessageBox::Shown().back().text, "Overwrite?\n" + Path("a.pgm").toStdString());
         QCOMPARE(MessageBox::Shown().back().icon, MessageIcon::Exclamation);
+        // Saving over its own file is what the user asked for: Enter saves.
+        QCOMPARE(MessageBox::Shown().back().defaultAnswer, MessageAnswer::Ok);
         QCOMPARE(RadioFileByte("a.pgm"), kInFileA);
         MessageBox::SetNextAnswer(MessageAnswer::Ok);
         m_Shell.App().MainFrame()->OnCommand(kCommandSave);
