@@ -206,6 +206,12 @@ CChannelPage* CHalvexView::ChannelPage() const {
     return FindPage<CChannelPage>(m_Pages);
 }
 
+CChannelPage* CHalvexView::ShownChannelPage() const {
+    CChannelPage* channels = ChannelPage();
+    return channels != nullptr && m_Tabs->currentWidget() == channels->Widget() ? channels
+                                                                                : nullptr;
+}
+
 CFunctionPage* CHalvexView::FunctionPage() const {
     return FindPage<CFunctionPage>(m_Pages);
 }

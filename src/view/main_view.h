@@ -49,6 +49,9 @@ public:
     const std::vector<MainViewPage*>& Pages() const { return m_Pages; }
     // The page of each kind; null until the first document has created the pages.
     CChannelPage* ChannelPage() const;
+    // The channel page while it is in front, else null: channel commands act only where the
+    // user is looking.
+    CChannelPage* ShownChannelPage() const;
     CFunctionPage* FunctionPage() const;
     // Five spaces on each side of the language text of key.
     static QString TabCaption(const char* key);
