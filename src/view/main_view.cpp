@@ -230,6 +230,24 @@ void CHalvexView::ShowChannelPage() {
     }
 }
 
+void CHalvexView::FocusCurrentPage() {
+    if (CChannelPage* channels = ShownChannelPage()) {
+        channels->Grid()->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    QWidget* page = m_Tabs->currentWidget();
+    if (page == nullptr) {
+        return;
+    }
+    for (QWidget* child : page->findChildren<QWidget*>()) {
+        if (child->isVisible() && child->isEnabled() && (child->focusPolicy() & Qt::TabFocus)) {
+            child->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    m_Tabs->setFocus(Qt::OtherFocusReason);
+}
+
 void CHalvexView::CommitEdits() {
     for (MainViewPage* page : m_Pages) {
         page->CommitEdit();

@@ -44,6 +44,9 @@ public:
     void FocusChannelTable();
     // The channel page in front, its focus cell kept.
     void ShowChannelPage();
+    // The keyboard on the page in front: the channel table at its focus cell, else the page's
+    // first control that takes the focus.
+    void FocusCurrentPage();
 
     CPageTabCtrl* TabControl() const { return m_Tabs; }
     const std::vector<MainViewPage*>& Pages() const { return m_Pages; }
