@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
 """End-to-end journeys of editing many channels, under a window manager: a window that grows,
-Set for Selected Channels, Sort Channels, the find bar and Fill Frequencies, each judged by
-the file the user saves and undone where the journey says so.
+Set for Selected Channels, Sort Channels, the find bar, Fill Frequencies and the keyboard after
+dialogs and menus close, each judged by the file the user saves and undone where the journey
+says so.
 
 usage: editing_journeys.py JOURNEY --bin BIN_DIR --layout DIALOG_LAYOUT_PROGRAM --work FOLDER
 """
