@@ -48,8 +48,11 @@ private slots:
         QVERIFY(m_Shell.Finish());
     }
 
+    // What Find finds is the selection: the next channel command acts on it, not on the rows
+    // chosen before.
     void findBarFollowsTheTextAndItsKeys() {
         CChannelFindBar* bar = m_Page->FindBar();
+        m_Page->SelectChannels({1, 2});
         Grid()->setFocus();
         QTest::keyClick(Grid(), Qt::Key_F, Qt::ControlModifier);
         QVERIFY(bar->isVisible());
@@ -75,6 +78,7 @@ private slots:
                 QTest::keyClick(bar->Edit(), step.key, step.modifiers);
             }
             QCOMPARE(Grid()->GetFocusCell().row, step.row);
+            QCOMPARE(m_Page->SelectedChannels(), std::vector<int>{step.row});
             QCOMPARE(bar->StatusText(), QString::fromLatin1(step.status));
             // The field being typed in is what a screen reader follows.
             QVERIFY(bar->Edit()->accessibleName().endsWith(bar->StatusText()));
@@ -83,6 +87,10 @@ private slots:
         QVERIFY(!bar->isVisible());
         QVERIFY(Grid()->hasFocus());
         QVERIFY(!Document().IsModified());
+        Command(kCommandDeleteChannel);
+        QCOMPARE(Grid()->GetCellText(3, kColumnName), QStringLiteral("ALPHA"));
+        QCOMPARE(Grid()->GetCellText(4, kColumnName), QStringLiteral("BRAVO"));
+        QVERIFY(Grid()->GetCellText(5, kColumnName) != QStringLiteral("CHARL"));
     }
 
     void setForSelectedIsOneNamedStepAndTellsWhatItSkipped() {

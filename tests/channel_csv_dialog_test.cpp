@@ -61,6 +61,7 @@ private slots:
             // Nothing is applied while the user reads the report.
             QVERIFY(m_Shell.App().Document().bytes == before);
             QVERIFY(!m_Shell.App().Document().IsModified());
+            FindControl<QRadioButton>(&dialog, kImportReplaceId)->click();
             report = ReportLines(dialog);
             dialog.accept();
         });
@@ -71,7 +72,7 @@ private slots:
                              "136.00000-173.99500 MHz, row skipped",
                          }));
         QVERIFY(m_Shell.App().Document().IsModified());
-        // Replace is the first choice: channel 2, not in the file, is cleared.
+        // Replace chosen: channel 2, not in the file, is cleared.
         QCOMPARE(Cell(1, kColumnReceive), QStringLiteral("146.96000"));
         QCOMPARE(Cell(1, kColumnTransmit), QStringLiteral("146.36000"));
         QCOMPARE(Cell(1, kColumnEncode), QStringLiteral("103.5"));
@@ -79,15 +80,17 @@ private slots:
         QCOMPARE(Cell(2, kColumnReceive), QString());
     }
 
-    void fillEmptyKeepsUsedChannels() {
+    // Filling only empty channels is the first choice: Enter keeps every channel in use.
+    void enterFillsOnlyEmptyChannels() {
         m_Shell.Folder().Write("list.csv",
                                kCsv + "2,NEW,160.000000,,0,,,,,,,,FM,5.00,,5.0W,,,,,\r\n");
         QStringList report;
         RunImport([&](CChannelImportDlg& dialog) {
-            FindControl<QRadioButton>(&dialog, kImportFillEmptyId)->click();
+            QVERIFY(FindControl<QRadioButton>(&dialog, kImportFillEmptyId)->isChecked());
             report = ReportLines(dialog);
-            dialog.accept();
+            QTest::keyClick(&dialog, Qt::Key_Return);
         });
+        QVERIFY(!report.contains("channel 2 is not in the file and was cleared"));
         QVERIFY(report.contains("row 4, Location: channel 2 is in use, row skipped"));
         QCOMPARE(Cell(1, kColumnReceive), QStringLiteral("146.96000"));
         QCOMPARE(Cell(2, kColumnReceive), QStringLiteral("150.00000"));
@@ -99,6 +102,7 @@ private slots:
         m_Shell.Folder().Write("list.csv", "Location,Frequency\r\n2,151.0\r\n");
         QStringList report;
         RunImport([&](CChannelImportDlg& dialog) {
+            FindControl<QRadioButton>(&dialog, kImportReplaceId)->click();
             report = ReportLines(dialog);
             dialog.accept();
         });
@@ -124,6 +128,7 @@ private slots:
 
     void saveReportWritesEveryLine() {
         RunImport([&](CChannelImportDlg& dialog) {
+            FindControl<QRadioButton>(&dialog, kImportReplaceId)->click();
             FileDialog::SetNextFileName(m_Shell.Folder().File("report"));
             FindControl<QPushButton>(&dialog, kImportSaveReportId)->click();
             dialog.reject();

@@ -22,6 +22,7 @@
 #include "resources/command_ids.h"
 #include "support/shell_fixture.h"
 #include "view/main_view.h"
+#include "view/page_tab_control.h"
 
 namespace {
 
@@ -102,6 +103,38 @@ private slots:
                               "&Insert Empty Channel", "&Delete Channel", "Mo&ve Up\tAlt+Up (grey)",
                               "Move Do&wn\tAlt+Down", "C&lear", "&Set for Selected Channels...",
                               "S&ort Channels...", "&Fill Frequencies..."}));
+    }
+
+    // On another page a channel command would change rows out of sight: it is greyed there
+    // and does nothing from the menu or its keys, and applies again once the table is shown.
+    void channelCommandsActOnlyWithTheTableShown() {
+        ClickHeader(3);
+        ClickHeader(5, Qt::ShiftModifier);
+        QTest::keyClick(Grid(), Qt::Key_Insert, Qt::ControlModifier);
+        const int channelTab = Frame()->View()->TabControl()->currentIndex();
+        const int dialogCommands[] = {kCommandSetForSelected, kCommandFillFrequencies,
+                                      kCommandSortChannels};
+        for (int tab = 0; tab < Frame()->View()->TabControl()->count(); ++tab) {
+            Frame()->View()->TabControl()->setCurrentIndex(tab);
+            const bool shown = tab == channelTab;
+            for (int command : kRowCommands) {
+                QVERIFY2(Enabled(command) == shown,
+                         qPrintable(QString("tab %1, command %2").arg(tab).arg(command)));
+                if (!shown) {
+                    Frame()->OnCommand(command);
+                }
+            }
+            for (int command : dialogCommands) {
+                QVERIFY2(Enabled(command) == shown,
+                         qPrintable(QString("tab %1, command %2").arg(tab).arg(command)));
+            }
+            if (!shown) {
+                QTest::keyClick(Frame()->View()->TabControl()->currentWidget(), Qt::Key_Down,
+                                Qt::AltModifier);
+                QVERIFY(Document().bytes == m_Original);
+                QVERIFY(!Document().CanUndo());
+            }
+        }
     }
 
     void setupLockedRowsStayOutOfReach() {

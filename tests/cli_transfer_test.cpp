@@ -67,8 +67,10 @@ protected:
         ASSERT_TRUE(m_Radio.Start(link, options, &error)) << error;
     }
 
-    pid_t Spawn(std::vector<std::string> arguments) const {
-        arguments.insert(arguments.begin(), kBinDir + "/halvex-cli");
+    // program: a copy of halvex-cli elsewhere, which takes its COMn from the ports/ beside it.
+    pid_t Spawn(std::vector<std::string> arguments,
+                const std::string& program = kBinDir + "/halvex-cli") const {
+        arguments.insert(arguments.begin(), program);
         std::vector<char*> argv;
         for (std::string& argument : arguments) {
             argv.push_back(argument.data());
@@ -95,8 +97,9 @@ protected:
         return completed;
     }
 
-    Completed Run(const std::vector<std::string>& arguments) const {
-        return Wait(Spawn(arguments));
+    Completed Run(const std::vector<std::string>& arguments,
+                  const std::string& program = kBinDir + "/halvex-cli") const {
+        return Wait(Spawn(arguments, program));
     }
 
     // The image a new document starts from before a read.
@@ -549,6 +552,26 @@ TEST_F(CliTransferTest, BadOutputsAndPortsAreRefusedBeforeAnyByteIsSent) {
         EXPECT_FALSE(std::filesystem::exists(File("never.pgm")));
     }
     std::filesystem::remove(portLink);
+}
+
+// The search may reach a radio on another port than the configured one: a failure there names
+// the port that answered, and that port is not kept as the one in use.
+TEST_F(CliTransferTest, AFailureAfterThePortSearchNamesThePortThatAnswered) {
+    VirtualRadioOptions wrongRadio;
+    wrongRadio.faults.identificationLength = 7;
+    StartRadio(m_Dir.PortLink(2), wrongRadio, PatternMemory(2));
+    m_Dir.AddMissingPort(1);
+    m_Dir.ChangeSettings({{"com", 1}, {"searchcom", 1}, {"device", ""}});
+    std::string program = File("halvex-cli");
+    std::filesystem::copy_file(kBinDir + "/halvex-cli", program);
+    std::string read = File("read.pgm");
+    Completed completed = Run({"read", "--settings", m_Dir.SettingsPath(), "-o", read}, program);
+    EXPECT_EQ(completed.exitCode, kExitWrongRadio);
+    EXPECT_NE(completed.errors.find("the radio on COM2 ("), std::string::npos) << completed.errors;
+    EXPECT_NE(completed.errors.find("instead of the configured COM1 ("), std::string::npos)
+        << completed.errors;
+    EXPECT_FALSE(std::filesystem::exists(read));
+    EXPECT_EQ(ReadProfileInt(m_Dir.SettingsPath(), "setup", "com", -1), 1);
 }
 
 // Without --port or --device the desktop program's port is used: the device setting, opened

@@ -112,6 +112,7 @@ private slots:
             QCOMPARE(m_Shell.App().Document().GetPathName(), Path("b.pgm").toStdString());
         } else if (action == Action::New) {
             QCOMPARE(MessageBox::Shown().back().text, std::string("Clear?"));
+            QCOMPARE(MessageBox::Shown().back().defaultAnswer, MessageAnswer::Cancel);
             QVERIFY(m_Shell.App().Document().GetPathName().empty());
             QVERIFY(!m_Shell.App().Document().IsModified());
         }
@@ -134,6 +135,8 @@ private slots:
         m_Shell.App().MainFrame()->OnCommand(kCommandSave);
         QCOMPARE(MessageBox::Shown().back().text, "Overwrite?\n" + Path("a.pgm").toStdString());
         QCOMPARE(MessageBox::Shown().back().icon, MessageIcon::Exclamation);
+        // Saving over its own file is what the user asked for: Enter saves.
+        QCOMPARE(MessageBox::Shown().back().defaultAnswer, MessageAnswer::Ok);
         QCOMPARE(RadioFileByte("a.pgm"), kInFileA);
         MessageBox::SetNextAnswer(MessageAnswer::Ok);
         m_Shell.App().MainFrame()->OnCommand(kCommandSave);
@@ -142,33 +145,72 @@ private slots:
         QCOMPARE(m_Shell.App().MainFrame()->windowTitle(), QStringLiteral("a.pgm - Title"));
     }
 
-    // A refused file leaves the open document exactly as it was, bound to its own file.
+    // A refused or vanished file leaves the open document exactly as it was, unsaved edits
+    // and their undo step included, bound to its own file; nothing is asked first.
     void refusedFileLeavesTheDocument_data() {
+        QTest::addColumn<bool>("fromRecentList");
+        QTest::addColumn<bool>("missing");
         QTest::addColumn<QByteArray>("contents");
         QTest::addColumn<QString>("told");
-        QTest::newRow("random bytes") << QByteArray(kPgmFileSize, 'x') << "Not radio data";
+        QTest::newRow("random bytes")
+            << false << false << QByteArray(kPgmFileSize, 'x') << "Not radio data";
         PgmFile whole = NewPgmFile();
         QByteArray cut(reinterpret_cast<const char*>(whole.header.data()), kPgmHeaderSize);
         cut.append(QByteArray(4000 - kPgmHeaderSize, '\xff'));
-        QTest::newRow("cut short at 4000 bytes") << cut << "4000 bytes long instead of 8240";
+        QTest::newRow("cut short at 4000 bytes")
+            << false << false << cut << "4000 bytes long instead of 8240";
+        QTest::newRow("recent file renamed away")
+            << true << true << QByteArray() << "No such file or directory";
+        QTest::newRow("recent file now random bytes")
+            << true << false << QByteArray(kPgmFileSize, 'x') << "Not radio data";
     }
 
     void refusedFileLeavesTheDocument() {
+        QFETCH(bool, fromRecentList);
+        QFETCH(bool, missing);
         QFETCH(QByteArray, contents);
         QFETCH(QString, told);
-        m_Shell.Folder().Write("letter.pgm", contents.toStdString());
-        FileDialog::SetNextFileName(Path("letter.pgm").toStdString());
-        m_Shell.App().MainFrame()->OnCommand(kCommandOpen);
+        CMainFrame* frame = m_Shell.App().MainFrame();
+        const std::string refused = fromRecentList ? "b.pgm" : "letter.pgm";
+        if (fromRecentList) {
+            FileDialog::SetNextFileName(Path("b.pgm").toStdString());
+            frame->OnCommand(kCommandOpen);
+            FileDialog::SetNextFileName(Path("a.pgm").toStdString());
+            frame->OnCommand(kCommandOpen);
+        }
+        if (missing) {
+            QVERIFY(QFile::remove(Path(refused)));
+        } else {
+            m_Shell.Folder().Write(refused, contents.toStdString());
+        }
+        m_Shell.App().Document().bytes[kSquelch] = kEdited;
+        m_Shell.App().Document().SetModifiedFlag();
+        m_Shell.App().Document().CommitEdit("IDS_STEP_TEST_VALUE");
+        MessageBox::ClearShown();
+        if (fromRecentList) {
+            frame->MenuAction(kCommandRecentFile + 1)->trigger();
+        } else {
+            FileDialog::SetNextFileName(Path(refused).toStdString());
+            frame->OnCommand(kCommandOpen);
+        }
+        QCOMPARE(MessageBox::Shown().size(), size_t(1));
         QVERIFY2(QString::fromStdString(MessageBox::Shown().back().text).contains(told),
                  MessageBox::Shown().back().text.c_str());
         QCOMPARE(MessageBox::Shown().back().icon, MessageIcon::Stop);
         QCOMPARE(m_Shell.App().Document().GetPathName(), Path("a.pgm").toStdString());
-        QCOMPARE(m_Shell.App().Document().bytes[kSquelch], kInFileA);
-        QVERIFY(!m_Shell.App().Document().IsModified());
-        QCOMPARE(m_Shell.App().MainFrame()->windowTitle(), QStringLiteral("a.pgm - Title"));
-        QVERIFY(
-            !m_Shell.App().MainFrame()->MenuAction(kCommandRecentFile)->text().contains("letter"));
-        QCOMPARE(m_Shell.Folder().Read("letter.pgm"), contents.toStdString());
+        QCOMPARE(m_Shell.App().Document().bytes[kSquelch], kEdited);
+        QVERIFY(m_Shell.App().Document().IsModified());
+        QVERIFY(m_Shell.App().Document().CanUndo());
+        QCOMPARE(frame->windowTitle(), QStringLiteral("a.pgm* - Title"));
+        QCOMPARE(RadioFileByte("a.pgm"), kInFileA);
+        // Only a file that is gone leaves the list; a damaged one may be put right.
+        QAction* second = frame->MenuAction(kCommandRecentFile + 1);
+        QCOMPARE(second != nullptr && second->text().contains(QString::fromStdString(refused)),
+                 fromRecentList && !missing);
+        if (!missing) {
+            QCOMPARE(m_Shell.Folder().Read(refused), contents.toStdString());
+        }
+        m_Shell.App().Document().SetModifiedFlag(false);
     }
 
     // What a read brought is no file's: the title names the port, and Save asks for a name

@@ -65,6 +65,8 @@ set(HALVEX_E2E_EDITING_JOURNEYS
     sort_by_frequency_undo
     find_a_name
     fill_series
+    keyboard_back_after_dialogs
+    keyboard_back_after_dialogs_chinese
 )
 foreach(journey IN LISTS HALVEX_E2E_EDITING_JOURNEYS)
     add_test(NAME e2e_${journey}

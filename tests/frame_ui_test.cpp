@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main frame: tool tips, accelerators, its size, help and command routing.
+#include <QDialog>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QSettings>
 #include <QToolButton>
@@ -31,6 +34,7 @@ private slots:
         m_Shell.Folder().Write("test.lang",
                                halvex::test::LanguageFile(
                                    "Test", "Title",
+                                   "Menu_Edit=&Edit\n"
                                    "IDS_TIP_57600=Start a new radio data file\n"
                                    "IDS_TIP_57601=Open file\n"
                                    "IDS_TIP_57603=Save the file now!!\n"
@@ -191,6 +195,56 @@ private slots:
         QVERIFY(frame.MenuAction(kCommandReadRadio)->isEnabled());
         frame.ToolbarButton(kCommandReadRadio)->click();
         QVERIFY(read);
+    }
+
+    // The keyboard comes back to the page in front whatever took it while something was
+    // above the window: the window manager when a dialog went (a stand-in window activated
+    // here), no focus widget at all, or the menu bar after Alt+E and Escape.
+    void keyboardComesBackToThePage_data() {
+        QTest::addColumn<QString>("closing");
+        QTest::newRow("dialog closed, another window activated") << "stolen";
+        QTest::newRow("dialog and its message box closed together") << "box";
+        QTest::newRow("dialog closed, no widget focused") << "unfocused";
+        QTest::newRow("menu left with Escape") << "menu";
+    }
+
+    void keyboardComesBackToThePage() {
+        QFETCH(QString, closing);
+        CMainFrame* frame = m_Shell.App().MainFrame();
+        QVERIFY(QTest::qWaitForWindowActive(frame));
+        CGridCtrl* grid = frame->View()->ChannelPage()->Grid();
+        grid->setFocus();
+        if (closing == "menu") {
+            QTest::keyClick(frame, Qt::Key_E, Qt::AltModifier);
+            QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        } else {
+            QWidget other;
+            QDialog dialog(frame);
+            QMessageBox box(QMessageBox::Warning, "Title", "Text", QMessageBox::Ok, &dialog);
+            dialog.open();
+            QVERIFY(QTest::qWaitForWindowActive(&dialog));
+            if (closing == "box") {
+                box.open();
+                QVERIFY(QTest::qWaitForWindowActive(&box));
+                box.close();
+            }
+            if (closing == "unfocused") {
+                frame->focusWidget()->clearFocus();
+            }
+            dialog.close();
+            if (closing == "stolen") {
+                other.show();
+                other.activateWindow();
+            }
+            QTRY_COMPARE(QApplication::activeWindow(), frame);
+        }
+        QTRY_COMPARE(QApplication::focusWidget(), grid);
+        QVERIFY(!frame->menuBar()->hasFocus());
+        // The page's own keys work at once.
+        const int tab = frame->View()->TabControl()->currentIndex();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+        QVERIFY(frame->View()->TabControl()->currentIndex() != tab);
     }
 
     void helpOpensTheLanguagesHelpFile_data() {

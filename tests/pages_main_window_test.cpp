@@ -11,6 +11,7 @@
 #include "app/dialog_builder.h"
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
+#include "codeplug/pgm_file.h"
 #include "config/language_files.h"
 #include "editors/channel_page.h"
 #include "editors/function_page.h"
@@ -110,6 +111,10 @@ private slots:
         QFETCH(bool, asks);
         CMainFrame* frame = m_Shell.App().MainFrame();
         QVERIFY(ShowActive(frame));
+        // A file that can be opened: a missing one is refused before anything is asked.
+        std::string error;
+        QVERIFY2(SavePgmFile(m_Shell.Folder().File("other.pgm"), NewPgmFile(), &error),
+                 error.c_str());
         CPageTabCtrl* tabs = frame->View()->TabControl();
         if (onVfoPage) {
             tabs->setCurrentWidget(m_Vfo);

@@ -2,6 +2,7 @@
 // The printed report, printed to PDF from the program's own pages and read back with the
 // poppler tools: page count and distribution of the used channels, the functions section and
 // the print dialog's cancel.
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -10,6 +11,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -183,6 +185,64 @@ private slots:
         if (accept) {
             QCOMPARE(PdfPageCount(pdf), pages);
         }
+    }
+
+    // Qt's completer of the output file reads the files of each folder typed on the main
+    // thread, and one under /proc never ends: the field takes a path there as plain text, in
+    // File > Print and in the print dialog the preview opens.
+    void outputFileFieldTakesProcPathsWithoutHanging_data() {
+        QTest::addColumn<bool>("fromPreview");
+        QTest::newRow("print command") << false;
+        QTest::newRow("preview's print button") << true;
+    }
+
+    void outputFileFieldTakesProcPathsWithoutHanging() {
+        QFETCH(bool, fromPreview);
+        Start("english");
+        QPrinter& printer = ReportPrinter(m_Shell.App().Features());
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_Shell.FilePath("report.pdf"));
+        QString typed;
+        bool guarded = false;
+        std::function<void()> typeInPrintDialog = [&] {
+            auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) {
+                return;
+            }
+            auto* field = dialog->findChild<QLineEdit*>("filename");
+            if (field != nullptr) {
+                guarded = field->completer() == nullptr;
+                field->clear();
+                field->setFocus();
+                QTest::keyClicks(field, "/proc/kms");
+                QTest::qWait(200);
+                typed = field->text();
+            }
+            dialog->reject();
+        };
+        if (!fromPreview) {
+            QTimer::singleShot(0, this, typeInPrintDialog);
+            m_Shell.App().MainFrame()->OnCommand(kCommandPrint);
+        } else {
+            QTimer::singleShot(0, this, [&] {
+                auto* preview =
+                    qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+                if (preview == nullptr) {
+                    return;
+                }
+                for (QAction* action : preview->findChildren<QAction*>()) {
+                    if (action->text() == QStringLiteral("Print")) {
+                        QTimer::singleShot(0, this, typeInPrintDialog);
+                        action->trigger();
+                        break;
+                    }
+                }
+                preview->reject();
+            });
+            m_Shell.App().MainFrame()->OnCommand(kCommandPrintPreview);
+        }
+        QVERIFY(guarded);
+        QCOMPARE(typed, QStringLiteral("/proc/kms"));
     }
 
     void previewShowsEveryPage() {

@@ -14,6 +14,7 @@
 
 #include "app/dialog_builder.h"
 #include "config/language.h"
+#include "editors/channel_commit.h"
 #include "link_ui_fixture.h"
 #include "resources/ids/station_ids.h"
 #include "station/station_dialog.h"
@@ -76,6 +77,57 @@ private slots:
         dialog.reject();
         QTRY_VERIFY(!dialog.isVisible());
         QVERIFY(MessageBox::Shown().empty());
+    }
+
+    // The radios get the open document; with unsaved changes the label and the log say so
+    // instead of naming the file on disk.
+    void labelAndLogNameWhatTheRadiosGet_data() {
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<bool>("edited");
+        // The language key of what the label names; none for the file's own path.
+        QTest::addColumn<QString>("labelKey");
+        QTest::newRow("untitled") << false << true << "IDS_STATION_UNTITLED";
+        QTest::newRow("saved file") << true << false << "";
+        QTest::newRow("file with unsaved edits") << true << true << "IDS_STATION_UNSAVED";
+    }
+
+    void labelAndLogNameWhatTheRadiosGet() {
+        QFETCH(bool, saved);
+        QFETCH(bool, edited);
+        QFETCH(QString, labelKey);
+        const QString label = labelKey.isEmpty() ? "%1" : Lang(qPrintable(labelKey));
+        CHalvexDoc& document = m_Fixture->app->Document();
+        const std::string path = m_Fixture->dir.File("t2.pgm");
+        if (saved) {
+            QVERIFY(document.OnSaveDocument(path));
+        }
+        if (edited) {
+            CommitReceiveFrequency(document, 1, "150.125");
+            document.SetModifiedFlag();
+        }
+        std::string error;
+        VirtualRadio* radio = m_Fixture->AddRadio(3, {}, PatternMemory(3), &error);
+        QVERIFY2(radio, error.c_str());
+        CStationDlg dialog(m_Fixture->app->Features(), m_Fixture->app->MainFrame());
+        dialog.show();
+        const QString named = Lang("IDS_STATION_FILE").arg(label.arg(QString::fromStdString(path)));
+        QCOMPARE(FindControl<QLabel>(&dialog, kStationFileId)->text(), named);
+        FindControl<QLineEdit>(&dialog, kStationOtherEditId)
+            ->setText(QString::fromStdString(m_Fixture->dir.PortLink(3)));
+        FindControl<QLineEdit>(&dialog, kStationLogEditId)->clear();
+        FindControl<QAbstractButton>(&dialog, kStationStartId)->click();
+        QTRY_VERIFY(dialog.NextButton(0) && dialog.NextButton(0)->isEnabled());
+        dialog.NextButton(0)->click();
+        QTRY_COMPARE_WITH_TIMEOUT(dialog.ResultLabel(0)->text(), Lang("IDS_STATION_DONE"),
+                                  kRadioTimeoutMs);
+        auto* log = FindControl<QListWidget>(&dialog, kStationLogListId);
+        QCOMPARE(log->count() > 0 && log->item(0)->text() == named, edited);
+        RadioImage written;
+        std::copy_n(radio->Memory().begin(), kImageSize, written.bytes.begin());
+        QCOMPARE(written.GetFrequencyText(1, kDecodeSide),
+                 document.GetFrequencyText(1, kDecodeSide));
+        dialog.reject();
+        QTRY_VERIFY(!dialog.isVisible());
     }
 
     void closingWhileARadioIsWrittenAsksAndAbandonsItOnlyOnYes() {

@@ -21,8 +21,10 @@
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
+#include "app/step_names.h"
 #include "codeplug/pgm_file.h"
 #include "config/language.h"
+#include "editors/channel_commit.h"
 #include "editors/channel_page.h"
 #include "grid/grid_ctrl.h"
 #include "link_test_support.h"
@@ -449,6 +451,61 @@ private slots:
         QCOMPARE(channels->Grid()->GetCellText(1, 1), ChannelOneText(memory));
         QCOMPARE(ItemList(&dialog)->item(0)->text(), ItemLine(0, memory[0x0FE0]));
         QVERIFY(!m_Shell.App().Port().IsOpen());
+    }
+
+    // Read all replaces the whole document, as Read from Radio does: unsaved edits are asked
+    // about first, and the undo step says what it replaced.
+    void readAllAsksAboutUnsavedEditsFirst_data() {
+        QTest::addColumn<MessageAnswer>("answer");
+        QTest::addColumn<bool>("reads");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("cancel") << MessageAnswer::Cancel << false << false;
+        QTest::newRow("discard") << MessageAnswer::No << true << false;
+        QTest::newRow("save first") << MessageAnswer::Yes << true << true;
+    }
+
+    void readAllAsksAboutUnsavedEditsFirst() {
+        QFETCH(MessageAnswer, answer);
+        QFETCH(bool, reads);
+        QFETCH(bool, saved);
+        RadioMemory memory = DemoMemory();
+        StartRadio(memory, EchoingCable());
+        CHalvexDoc& document = m_Shell.App().Document();
+        CommitReceiveFrequency(document, 1, "150.125");
+        document.SetModifiedFlag();
+        document.CommitEdit(StepName("IDS_STEP_RANGE"));
+        const auto edited = document.bytes;
+        std::string path = m_Shell.Folder().File("kept.pgm");
+        CTestModeDlg dialog(m_Shell.App().Features(), m_Shell.App().MainFrame());
+        dialog.show();
+        MessageBox::SetNextAnswer(answer);
+        if (saved) {
+            FileDialog::SetNextFileName(path);
+        }
+        Button(&dialog, kReadAllId)->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!ExchangeRunning(&dialog), 60000);
+        QCOMPARE(MessageBox::Shown().front().buttons, MessageButtons::YesNoCancel);
+        QCOMPARE(MessageBox::Shown().size(), size_t{reads ? 2u : 1u});
+        QCOMPARE(std::filesystem::exists(path), saved);
+        if (saved) {
+            PgmFile file;
+            std::string error;
+            QCOMPARE(LoadPgmFile(path, &file, &error), PgmLoadResult::Loaded);
+            RadioImage kept;
+            kept.bytes = file.image;
+            QCOMPARE(kept.GetFrequencyText(1, kDecodeSide), std::string("150.12500"));
+        }
+        if (!reads) {
+            QVERIFY(m_Radio->ReceivedBytes().empty());
+            QVERIFY(document.bytes == edited);
+            QVERIFY(document.IsModified());
+            return;
+        }
+        QVERIFY(std::equal(memory.begin(), memory.end(), document.bytes.begin()));
+        QCOMPARE(StepText(document.UndoName()),
+                 QString::fromStdString(LoadLangString("IDS_STEP_TEST_READ_ALL")));
+        QVERIFY(document.Undo());
+        QCOMPARE(document.GetFrequencyText(1, kDecodeSide), std::string("150.12500"));
     }
 
     // Cancel stops the exchange at once: the radio hears the end byte, the port is free, the

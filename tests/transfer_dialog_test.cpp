@@ -286,6 +286,44 @@ private slots:
         QVERIFY(!m_Fixture->app->Port().IsOpen());
     }
 
+    // A radio the search found on another port than the configured one: the done line and the
+    // status bar say which port answered, and that port is kept as the one in use.
+    void searchSaysWhichPortAnswered_data() {
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<int>("verify");
+        QTest::newRow("read") << true << 0;
+        QTest::newRow("write") << false << 0;
+        QTest::newRow("checked write") << false << 1;
+    }
+
+    void searchSaysWhichPortAnswered() {
+        QFETCH(bool, read);
+        QFETCH(int, verify);
+        std::string error;
+        QVERIFY2(m_Fixture->Start({{"searchcom", 1}, {"verifywrite", verify}}, &error),
+                 error.c_str());
+        m_Fixture->dir.AddMissingPort(1);
+        m_Fixture->dir.AddMissingPort(2);
+        VirtualRadio* radio = m_Fixture->AddRadio(3, {}, PatternMemory(3), &error);
+        QVERIFY2(radio, error.c_str());
+        GiveAChannel(m_Fixture->app->Document());
+        CTransferDlg dialog(m_Fixture->app->Features(), read);
+        dialog.show();
+        QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
+        const QString answered = Lang("IDS_PORT_ANSWERED").replace("%d", "3");
+        const QString done = Lang(read ? "IDS_READ_DONE" : "IDS_WRITE_DONE") + "\n" + answered;
+        QTRY_COMPARE_WITH_TIMEOUT(MessageLine(&dialog), done, kTransferTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kTransferTimeoutMs);
+        QCOMPARE(m_Fixture->app->MainFrame()->StatusNoteText(), answered);
+        QCOMPARE(m_Fixture->StoredInt("com"), 3);
+        QCOMPARE(m_Fixture->PortPane(), QString("COM3"));
+        if (!read) {
+            Image sent = PreparedImage(m_Fixture->app->Document());
+            RadioMemory memory = radio->Memory();
+            QVERIFY(SameRange(memory.data(), sent.data(), kCloneStart, kImageSize));
+        }
+    }
+
     void cancelDuringTheSearchStopsBeforeTheNextPorts_data() {
         QTest::addColumn<bool>("closeBox");
         QTest::newRow("Cancel button") << false;

@@ -274,7 +274,8 @@ private slots:
         QVERIFY(Document().bytes == before);
         QCOMPARE(Cell(1, kColumnReceive), QStringLiteral("150.00000"));
         QCOMPARE(Cell(2, kColumnReceive), QString());
-        QCOMPARE(Grid()->GetFocusCell(), (GridCellId{1, kColumnReceive}));
+        // Filling only empty channels kept channel 1: channel 2 is where the step was.
+        QCOMPARE(Grid()->GetFocusCell(), (GridCellId{2, kColumnReceive}));
     }
 
     void savingMarksTheStateTheFlagReturnsTo() {

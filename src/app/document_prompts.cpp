@@ -34,9 +34,10 @@ FileFilter DocumentFileFilter() {
 }
 
 bool QtDocumentPrompts::AskOkCancel(const DocumentMessage& message) {
+    MessageAnswer enter = message.okByDefault ? MessageAnswer::Ok : MessageAnswer::Cancel;
     return MessageBox::Show(m_Owner(), MessageText(message), LoadLangString(message.captionKey),
-                            MessageIcon::Exclamation,
-                            MessageButtons::OkCancel) == MessageAnswer::Ok;
+                            MessageIcon::Exclamation, MessageButtons::OkCancel,
+                            enter) == MessageAnswer::Ok;
 }
 
 void QtDocumentPrompts::ShowStopMessage(const DocumentMessage& message) {

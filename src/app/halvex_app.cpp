@@ -209,8 +209,12 @@ bool CHalvexApp::OpenDocumentFile(const std::string& path) {
     size_t size = 0;
     std::string error;
     PgmLoadResult result = LoadPgmFile(path, &file, &error, &size);
-    if (result != PgmLoadResult::Failed &&
-        (result == PgmLoadResult::ForeignHeader || !IsWholePgmFile(path, result, size, &error))) {
+    // A file gone since the recent-file list named it, or one that cannot be read.
+    if (result == PgmLoadResult::Failed) {
+        m_Prompts.ShowStopMessage({"IDS_ERROR", "", error});
+        return false;
+    }
+    if (result == PgmLoadResult::ForeignHeader || !IsWholePgmFile(path, result, size, &error)) {
         std::string text = LangText("IDS_WARN_LOAD");
         if (result != PgmLoadResult::ForeignHeader) {
             text = LangText("IDS_WARN_LOADSIZE");

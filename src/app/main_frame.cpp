@@ -14,6 +14,7 @@
 
 #include "app/accelerator_filter.h"
 #include "app/accessible_names.h"
+#include "app/focus_keeper.h"
 #include "app/window_state.h"
 #include "config/app_globals.h"
 #include "config/language.h"
@@ -36,6 +37,7 @@ CMainFrame::CMainFrame(CHalvexDoc& document, QWidget* parent) : QMainWindow(pare
     setAcceptDrops(true);
     qApp->installEventFilter(
         new AcceleratorFilter(this, [this](int commandId) { OnCommand(commandId); }));
+    new FocusKeeper(this, [this] { m_View->FocusCurrentPage(); });
     UpdateCommandStates();
 }
 

@@ -82,7 +82,13 @@ MessageAnswer DefaultAnswer(MessageButtons buttons) {
 
 MessageAnswer MessageBox::Show(QWidget* parent, const std::string& text, const std::string& caption,
                                MessageIcon icon, MessageButtons buttons) {
-    Record().push_back({text, caption, icon, buttons, DefaultAnswer(buttons)});
+    return Show(parent, text, caption, icon, buttons, DefaultAnswer(buttons));
+}
+
+MessageAnswer MessageBox::Show(QWidget* parent, const std::string& text, const std::string& caption,
+                               MessageIcon icon, MessageButtons buttons,
+                               MessageAnswer defaultAnswer) {
+    Record().push_back({text, caption, icon, buttons, defaultAnswer});
     if (!Queue().empty()) {
         MessageAnswer answer = Queue().front();
         Queue().pop_front();
@@ -93,7 +99,7 @@ MessageAnswer MessageBox::Show(QWidget* parent, const std::string& text, const s
     }
     QMessageBox box(ToQtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
                     ToQtButtons(buttons), parent);
-    box.setDefaultButton(ToQtButton(DefaultAnswer(buttons)));
+    box.setDefaultButton(ToQtButton(defaultAnswer));
     return FromQtButton(box.exec(), buttons);
 }
 

@@ -23,15 +23,20 @@ struct ShownMessage {
     MessageAnswer defaultAnswer;
 };
 
-// A box's default button is the answer that changes nothing: every OK/Cancel question of this
-// program confirms something that erases, resets or overwrites, and Enter must not be that.
-// Yes/No/Cancel keeps Yes (save) first, which loses nothing either.
+// A box's default button is the answer that changes nothing: an OK/Cancel question confirms
+// something that erases, resets or overwrites, and Enter must not be that. Yes/No/Cancel keeps
+// Yes (save) first, which loses nothing either.
 MessageAnswer DefaultAnswer(MessageButtons buttons);
 
 class MessageBox {
 public:
     static MessageAnswer Show(QWidget* parent, const std::string& text, const std::string& caption,
                               MessageIcon icon, MessageButtons buttons);
+    // As Show, with the button Enter presses given: only for a question whose first answer is
+    // what the user just asked for.
+    static MessageAnswer Show(QWidget* parent, const std::string& text, const std::string& caption,
+                              MessageIcon icon, MessageButtons buttons,
+                              MessageAnswer defaultAnswer);
 
     static void SetNextAnswer(MessageAnswer answer);
     // Unattended, a box without a queued answer is not shown either: it takes its safest

@@ -155,6 +155,18 @@ std::string PortDescription(const TransferArguments& arguments) {
            ComPortDevicePath(g_PortsDir, *arguments.port) + ")";
 }
 
+// The port that answered: the search may have reached the radio on another one than the
+// configured port.
+std::string AnsweringPort(const TransferJob& job, const TransferArguments& arguments) {
+    const int found = job.FoundPort();
+    if (found <= 0 || (arguments.port && found == *arguments.port)) {
+        return PortDescription(arguments);
+    }
+    return "COM" + std::to_string(found) + " (" + ComPortDevicePath(g_PortsDir, found) +
+           "), found by the port search instead of the configured " + PortDescription(arguments) +
+           ",";
+}
+
 int ReportOutcome(const TransferJob& job, const TransferArguments& arguments, bool searched,
                   const std::string& openError) {
     TransferStatus status = job.Status();
@@ -174,13 +186,13 @@ int ReportOutcome(const TransferJob& job, const TransferArguments& arguments, bo
             return kExitNoRadio;
         }
         case StatusIdentError:
-            ReportFailure("the radio on " + port +
+            ReportFailure("the radio on " + AnsweringPort(job, arguments) +
                           " did not identify itself as this model: check the radio type, and "
                           "that rwtype in " +
                           g_SettingsPath + " matches the cable (1 plain, 2 echoing)");
             return kExitWrongRadio;
         case StatusEchoCable:
-            ReportFailure("the cable on " + port +
+            ReportFailure("the cable on " + AnsweringPort(job, arguments) +
                           " echoes everything sent to it: set the cable type to echo "
                           "(rwtype=2 in " +
                           g_SettingsPath + ")");

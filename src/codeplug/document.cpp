@@ -187,7 +187,7 @@ bool CHalvexDoc::OnSaveDocument(const std::string& path, std::string* error) {
 
 bool CHalvexDoc::SaveWithConfirmation(std::string* error) {
     if (!m_PathName.empty() &&
-        !m_Prompts.AskOkCancel({"IDS_PROMPT", "IDS_WARN_SAVE", m_PathName})) {
+        !m_Prompts.AskOkCancel({"IDS_PROMPT", "IDS_WARN_SAVE", m_PathName, true})) {
         return false;
     }
     PrepareImageUnrecorded();

@@ -25,6 +25,9 @@ struct DocumentMessage {
     std::string textKey;
     // Follows the text as it stands: a path, or the reason a file failed.
     std::string detail;
+    // OK is what the user just asked for (saving over the document's own file), so Enter
+    // takes it; questions that erase or replace something else keep Cancel.
+    bool okByDefault = false;
 };
 
 // The questions and messages of the document's life cycle; the desktop shows them as boxes.

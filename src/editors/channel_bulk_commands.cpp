@@ -28,8 +28,9 @@ ChannelTableSettings TableSettings(const FeatureContext& context) {
     return ReadChannelTableSettings(context.settingsPath, context.document.GetChannelCount());
 }
 
+// Empty while another page is in front: a change there would be out of sight.
 std::vector<int> Selection(const FeatureContext& context) {
-    CChannelPage* page = context.view.ChannelPage();
+    CChannelPage* page = context.view.ShownChannelPage();
     return page != nullptr ? page->SelectedChannels() : std::vector<int>{};
 }
 
@@ -137,12 +138,13 @@ void InstallChannelBulkCommands(const FeatureContext& context) {
     CommandTable& commands = context.commands;
     auto selected = [&context] { return !Selection(context).empty(); };
     auto hasPage = [&context] { return context.view.ChannelPage() != nullptr; };
+    auto shown = [&context] { return context.view.ShownChannelPage() != nullptr; };
     commands.SetCommandHandler(kCommandSetForSelected, [&context] { OnSetForSelected(context); });
     commands.SetCommandEnabler(kCommandSetForSelected, selected);
     commands.SetCommandHandler(kCommandFillFrequencies, [&context] { OnFill(context); });
     commands.SetCommandEnabler(kCommandFillFrequencies, selected);
     commands.SetCommandHandler(kCommandSortChannels, [&context] { OnSort(context); });
-    commands.SetCommandEnabler(kCommandSortChannels, hasPage);
+    commands.SetCommandEnabler(kCommandSortChannels, shown);
     commands.SetCommandHandler(kCommandFind, [&context] {
         if (CChannelFindBar* bar = FindBar(context)) {
             bar->Open();

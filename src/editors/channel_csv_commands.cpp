@@ -40,7 +40,7 @@ void OnImportChannels(const FeatureContext& context) {
     ChannelImportResult result;
     if (!ReadCsvFile(*path, &text, &error) ||
         !PreviewChannelImport(text, document, document.GetChannelCount(),
-                              ChannelImportMode::Replace, LanguageWording, &image, &result,
+                              ChannelImportMode::FillEmpty, LanguageWording, &image, &result,
                               &error)) {
         ShowError(context, LoadLangString("IDS_CSV_REFUSED") + error);
         return;

@@ -18,19 +18,19 @@ std::string LanguageWording(const CsvReportText& text) {
 }
 
 CChannelImportDlg::CChannelImportDlg(const CHalvexDoc& document, std::string text,
-                                     const std::array<uint8_t, kImageSize>& replaceImage,
-                                     ChannelImportResult replaceResult, QWidget* parent)
+                                     const std::array<uint8_t, kImageSize>& fillImage,
+                                     ChannelImportResult fillResult, QWidget* parent)
     : TemplateDialog(kChannelImportTemplate, parent),
       m_Document(document),
       m_Text(std::move(text)),
-      m_Image(replaceImage),
-      m_Result(std::move(replaceResult)),
+      m_Image(fillImage),
+      m_Result(std::move(fillResult)),
       m_Replace(FindControl<QRadioButton>(this, kImportReplaceId)),
       m_FillEmpty(FindControl<QRadioButton>(this, kImportFillEmptyId)),
       m_Summary(FindControl<QLabel>(this, kImportSummaryId)),
       m_Report(FindControl<QListWidget>(this, kImportReportId)) {
     RelabelDialog(this, kChannelImportTemplate);
-    m_Replace->setChecked(true);
+    m_FillEmpty->setChecked(true);
     connect(m_Replace, &QRadioButton::toggled, this, [this] { Preview(); });
     connect(FindControl<QPushButton>(this, kImportSaveReportId), &QPushButton::clicked, this,
             &CChannelImportDlg::OnSaveReport);

@@ -17,11 +17,11 @@ class QLabel;
 class CChannelImportDlg : public TemplateDialog {
     Q_OBJECT
 public:
-    // Opens on the caller's preview of text in Replace mode, which succeeded; only the other
-    // mode is previewed here.
+    // Opens on the caller's preview of text in FillEmpty mode, which succeeded: Enter keeps
+    // the channel table. Only the other mode is previewed here.
     CChannelImportDlg(const CHalvexDoc& document, std::string text,
-                      const std::array<uint8_t, kImageSize>& replaceImage,
-                      ChannelImportResult replaceResult, QWidget* parent = nullptr);
+                      const std::array<uint8_t, kImageSize>& fillImage,
+                      ChannelImportResult fillResult, QWidget* parent = nullptr);
 
     ChannelImportMode Mode() const;
     // The image the import makes in the chosen mode.

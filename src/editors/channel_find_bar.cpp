@@ -137,6 +137,8 @@ void CChannelFindBar::Step(int direction, bool includeCurrent) {
 void CChannelFindBar::Show(int index) {
     const int n = m_Matches[static_cast<size_t>(index)];
     const int column = std::max(m_Grid->GetFocusCell().column, int{kColumnReceive});
+    // The channel found is what the next channel command acts on, not rows chosen before.
+    m_Grid->SelectRows({n});
     m_Grid->SelectCell(n, column);
     const QString name = m_Grid->GetCellText(n, kColumnName);
     const QString shown = name.isEmpty()

@@ -28,9 +28,10 @@ QString Arg(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// The selected channels when all of them may be changed; empty otherwise.
+// The selected channels when all of them may be changed and the table is shown; empty
+// otherwise.
 std::vector<int> Selection(const FeatureContext& context) {
-    CChannelPage* page = context.view.ChannelPage();
+    CChannelPage* page = context.view.ShownChannelPage();
     if (page == nullptr) {
         return {};
     }
@@ -42,7 +43,7 @@ std::vector<int> Selection(const FeatureContext& context) {
 }
 
 int Target(const FeatureContext& context) {
-    CChannelPage* page = context.view.ChannelPage();
+    CChannelPage* page = context.view.ShownChannelPage();
     const int target = page != nullptr ? page->TargetChannel() : 0;
     return page != nullptr && target <= page->LastEditableChannel() ? target : 0;
 }

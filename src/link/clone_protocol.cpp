@@ -67,6 +67,7 @@ public:
         }
         m_Job.identification = connection.Identification();
         if (connection.FoundPort() > 0) {
+            m_Job.answeredPort.store(connection.FoundPort(), std::memory_order_release);
             m_Job.foundPort.store(-1, std::memory_order_release);
         }
         const std::string& settings = m_Job.settingsPath;

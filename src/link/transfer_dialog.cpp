@@ -112,6 +112,7 @@ void CTransferDlg::accept() {
     document.PrepareImageUnrecorded();
     m_ImageCopy = document.bytes;
     m_Verifying = false;
+    m_AnsweredPort = -1;
     // A comparison reads into a scratch image: the document's stays as it is.
     m_RadioImage = m_ImageCopy;
     StartWorker(ReadsRadio(),
@@ -263,10 +264,19 @@ std::string CTransferDlg::PartWriteText() const {
     return FillCount("IDS_PROMPT_WRITESTOPPED", m_Job.Blocks(), kCloneBlocks);
 }
 
+std::string CTransferDlg::AnsweredPortText() const {
+    return m_AnsweredPort > 0 ? FillCount("IDS_PORT_ANSWERED", m_AnsweredPort) : std::string();
+}
+
 void CTransferDlg::FinishWithLine(const char* textKey) {
     m_Finishing = true;
     m_OkButton->setEnabled(false);
-    SetMessage(LoadLangString(textKey));
+    std::string text = LoadLangString(textKey);
+    if (m_AnsweredPort > 0) {
+        text += '\n';
+        text += AnsweredPortText();
+    }
+    SetMessage(text);
     m_ProgressBar->setValue(kTransferProgressRange);
     // A screen reader speaks only what takes the focus: the result line takes it, so the user
     // hears "Read done" before the dialog closes, not only "100 percent".
@@ -305,7 +315,15 @@ void CTransferDlg::OnFinished() {
         OnWorkerStopped();
         return;
     }
+    if (m_Job.AnsweredPort() > 0) {
+        m_AnsweredPort = m_Job.AnsweredPort();
+    }
     OnFinalStatus(m_Job.Status());
+    // The status bar keeps it after the dialog has gone; the pages' reload clears the bar, so
+    // it is set last.
+    if (m_AnsweredPort > 0) {
+        m_Context.showNote(QString::fromStdString(AnsweredPortText()));
+    }
 }
 
 void CTransferDlg::OnFinalStatus(TransferStatus status) {

@@ -75,6 +75,8 @@ private:
     // The done line stays a moment so it can be seen and spoken, then the dialog ends.
     void FinishWithLine(const char* textKey);
     void SetMessage(const std::string& text);
+    // Which port answered when the search found the radio on another one than configured.
+    std::string AnsweredPortText() const;
     const char* PromptKey() const;
     // Read and Compare both read the radio.
     bool ReadsRadio() const { return m_Mode != TransferMode::Write; }
@@ -99,5 +101,7 @@ private:
     bool m_Cancelling = false;
     bool m_Finishing = false;
     bool m_PaneMoved = false;
+    // The port the search found the radio on in this run, once the worker reports it; -1.
+    int m_AnsweredPort = -1;
     int m_DoneLineMs = kDoneLineMs;
 };

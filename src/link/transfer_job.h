@@ -54,6 +54,9 @@ struct TransferJob {
     std::atomic<int32_t> progress{0};
     std::atomic<int32_t> cancel{0};
     std::atomic<int32_t> foundPort{-1};
+    // The port the search found the radio on, now stored as `com`; -1 when the configured
+    // port answered.
+    std::atomic<int32_t> answeredPort{-1};
     // Blocks the radio took (write) or gave (read) in this exchange: what a stopped write
     // left in the radio.
     std::atomic<int32_t> blocks{0};
@@ -71,6 +74,7 @@ struct TransferJob {
         status.store(StatusIdle, std::memory_order_release);
         cancel.store(0, std::memory_order_release);
         foundPort.store(-1, std::memory_order_release);
+        answeredPort.store(-1, std::memory_order_release);
         blocks.store(0, std::memory_order_release);
     }
 
@@ -79,6 +83,7 @@ struct TransferJob {
     }
     int Progress() const { return progress.load(std::memory_order_acquire); }
     int FoundPort() const { return foundPort.load(std::memory_order_acquire); }
+    int AnsweredPort() const { return answeredPort.load(std::memory_order_acquire); }
     int Blocks() const { return blocks.load(std::memory_order_acquire); }
     bool IsCancelled() const { return cancel.load(std::memory_order_acquire) != 0; }
     void Cancel() { cancel.store(1, std::memory_order_release); }

@@ -72,10 +72,7 @@ CStationDlg::CStationDlg(const FeatureContext& context, QWidget* parent)
     RelabelDialog(this, kStationTemplate);
     FindControl<QAbstractButton>(this, kIdCancel)->setText(Lang("IDS_STATION_CLOSE"));
     const std::string& documentPath = m_Context.document.GetPathName();
-    FindControl<QLabel>(this, kStationFileId)
-        ->setText(
-            Lang("IDS_STATION_FILE")
-                .arg(documentPath.empty() ? Lang("IDS_STATION_UNTITLED") : Path(documentPath)));
+    FindControl<QLabel>(this, kStationFileId)->setText(Lang("IDS_STATION_FILE").arg(Written()));
     m_Devices->setSelectionMode(QAbstractItemView::MultiSelection);
     for (const SerialDevice& device : ListSerialDevices(m_Context.deviceRoots)) {
         m_Devices->addItem(Path(device.path));
@@ -91,6 +88,16 @@ CStationDlg::CStationDlg(const FeatureContext& context, QWidget* parent)
 }
 
 CStationDlg::~CStationDlg() = default;
+
+// The radios get the open document: with unsaved changes that is not the file on disk.
+QString CStationDlg::Written() const {
+    const std::string& path = m_Context.document.GetPathName();
+    if (path.empty()) {
+        return Lang("IDS_STATION_UNTITLED");
+    }
+    return m_Context.document.IsModified() ? Lang("IDS_STATION_UNSAVED").arg(Path(path))
+                                           : Path(path);
+}
 
 QPushButton* CStationDlg::NextButton(size_t cable) const {
     return cable < m_Rows.size() ? m_Rows[cable].next : nullptr;
@@ -154,6 +161,9 @@ void CStationDlg::OnStart() {
         return;
     }
     m_Station = std::move(station);
+    if (m_Context.document.GetPathName().empty() || m_Context.document.IsModified()) {
+        m_Log->addItem(Lang("IDS_STATION_FILE").arg(Written()));
+    }
     MakeRows();
     m_Station->Start();
     ShowRunning(true);

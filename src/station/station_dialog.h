@@ -45,6 +45,8 @@ private:
         QLabel* result;
     };
 
+    // What the radios get, as the dialog and its log name it.
+    QString Written() const;
     void OnStart();
     void OnStop();
     void OnTimer();

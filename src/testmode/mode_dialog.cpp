@@ -239,6 +239,10 @@ void CTestModeDlg::OnWriteAll() {
 }
 
 void CTestModeDlg::OnReadAll() {
+    // Read all replaces the whole document, channels included, as Read from Radio does.
+    if (ExchangeRunning() || !m_Context.saveModified()) {
+        return;
+    }
     StartExchange(TestExchangeKind::ReadAll);
 }
 
@@ -265,7 +269,9 @@ void CTestModeDlg::OnExchangeFinished() {
     TestModeOutcome outcome = m_Session.FinishExchange(m_Job);
     EnableControls(true);
     if (outcome.imageChanged) {
-        MarkDocumentChanged(StepName("IDS_STEP_TEST_READ"));
+        MarkDocumentChanged(StepName(m_Job.kind == TestExchangeKind::ReadAll
+                                         ? "IDS_STEP_TEST_READ_ALL"
+                                         : "IDS_STEP_TEST_READ"));
     }
     if (m_CloseResult) {
         int result = *m_CloseResult;

@@ -206,6 +206,12 @@ CChannelPage* CHalvexView::ChannelPage() const {
     return FindPage<CChannelPage>(m_Pages);
 }
 
+CChannelPage* CHalvexView::ShownChannelPage() const {
+    CChannelPage* channels = ChannelPage();
+    return channels != nullptr && m_Tabs->currentWidget() == channels->Widget() ? channels
+                                                                                : nullptr;
+}
+
 CFunctionPage* CHalvexView::FunctionPage() const {
     return FindPage<CFunctionPage>(m_Pages);
 }
@@ -222,6 +228,24 @@ void CHalvexView::ShowChannelPage() {
     if (CChannelPage* channels = ChannelPage()) {
         m_Tabs->setCurrentWidget(channels->Widget());
     }
+}
+
+void CHalvexView::FocusCurrentPage() {
+    if (CChannelPage* channels = ShownChannelPage()) {
+        channels->Grid()->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    QWidget* page = m_Tabs->currentWidget();
+    if (page == nullptr) {
+        return;
+    }
+    for (QWidget* child : page->findChildren<QWidget*>()) {
+        if (child->isVisible() && child->isEnabled() && (child->focusPolicy() & Qt::TabFocus)) {
+            child->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    m_Tabs->setFocus(Qt::OtherFocusReason);
 }
 
 void CHalvexView::CommitEdits() {

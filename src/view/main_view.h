@@ -44,11 +44,17 @@ public:
     void FocusChannelTable();
     // The channel page in front, its focus cell kept.
     void ShowChannelPage();
+    // The keyboard on the page in front: the channel table at its focus cell, else the page's
+    // first control that takes the focus.
+    void FocusCurrentPage();
 
     CPageTabCtrl* TabControl() const { return m_Tabs; }
     const std::vector<MainViewPage*>& Pages() const { return m_Pages; }
     // The page of each kind; null until the first document has created the pages.
     CChannelPage* ChannelPage() const;
+    // The channel page while it is in front, else null: channel commands act only where the
+    // user is looking.
+    CChannelPage* ShownChannelPage() const;
     CFunctionPage* FunctionPage() const;
     // Five spaces on each side of the language text of key.
     static QString TabCaption(const char* key);

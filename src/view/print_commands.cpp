@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "view/print_commands.h"
 
+#include <QApplication>
+#include <QCompleter>
+#include <QEvent>
+#include <QLineEdit>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -28,6 +32,37 @@ public:
     QPrinter printer{QPrinter::HighResolution};
 };
 
+// Qt's completer of the output file looks into the files of each folder typed, on the main
+// thread: under /proc a read of /proc/kmsg never returns and the program hangs with the user's
+// edits. The field works as plain text without it.
+void DropFileCompleters(QWidget* dialog) {
+    for (QLineEdit* field : dialog->findChildren<QLineEdit*>()) {
+        if (field->completer() != nullptr) {
+            field->setCompleter(nullptr);
+        }
+    }
+}
+
+// The print dialog the preview opens from its own Print button is Qt's to make: each one
+// that shows while this lives gets the same treatment.
+class PrintDialogGuard : public QObject {
+public:
+    PrintDialogGuard() { qApp->installEventFilter(this); }
+    ~PrintDialogGuard() override { qApp->removeEventFilter(this); }
+    PrintDialogGuard(const PrintDialogGuard&) = delete;
+    PrintDialogGuard& operator=(const PrintDialogGuard&) = delete;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            if (auto* dialog = qobject_cast<QPrintDialog*>(watched)) {
+                DropFileCompleters(dialog);
+            }
+        }
+        return false;
+    }
+};
+
 // The channel table is printed from the document, never from the page's live grid.
 struct ReportSources {
     std::unique_ptr<CGridCtrl> grid;
@@ -48,6 +83,7 @@ void OnFilePrint(const FeatureContext& context) {
     }
     QPrinter& printer = ReportPrinter(context);
     QPrintDialog dialog(&printer, context.window);
+    DropFileCompleters(&dialog);
     dialog.setMinMax(1, PrintPageCount(UsedChannelCount(*sources.grid)));
     dialog.setPrintRange(QAbstractPrintDialog::AllPages);
     if (dialog.exec() != QDialog::Accepted) {
@@ -63,6 +99,7 @@ void OnFilePrintPreview(const FeatureContext& context) {
     if (sources.grid == nullptr) {
         return;
     }
+    PrintDialogGuard guard;
     QPrintPreviewDialog dialog(&ReportPrinter(context), context.window);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&sources](QPrinter* printer) {

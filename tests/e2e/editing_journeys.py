@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
 """End-to-end journeys of editing many channels, under a window manager: a window that grows,
-Set for Selected Channels, Sort Channels, the find bar and Fill Frequencies, each judged by
-the file the user saves and undone where the journey says so.
+Set for Selected Channels, Sort Channels, the find bar, Fill Frequencies and the keyboard after
+dialogs and menus close, each judged by the file the user saves and undone where the journey
+says so.
 
 usage: editing_journeys.py JOURNEY --bin BIN_DIR --layout DIALOG_LAYOUT_PROGRAM --work FOLDER
 """
@@ -15,7 +16,7 @@ import sys
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from session import (IDS, channel_rows, menu_command, run_journey,  # noqa: E402
+from session import (IDS, channel_rows, menu_command, mnemonic, run_journey,  # noqa: E402
                      save_over_opened_file)
 from xserver import JourneyFailure, dies_with_parent, wait_until  # noqa: E402
 
@@ -241,7 +242,38 @@ def journey_fill_series(session):
                before[str(channel)])
 
 
+def journey_keyboard_back_after_dialogs(session):
+    """The keyboard lands on the channel table, with no click or focus given, after a dialog
+    closes together with the message box above it and after Alt+E then Escape; Ctrl+S then
+    Enter saves over the file."""
+    path = channel_file(session)
+    session.start_app(path)
+    session.channel_grid()
+    session.x.key("ctrl+w")
+    dialog = session.dialog(session.text("IDS_WRITEDATA"), IDS.kTransferTemplate)
+    session.x.focus(dialog.window)
+    session.x.key("Return")
+    failure = session.wait_window(session.text("IDS_ERROR"), 60.0)
+    session.shot("no-radio")
+    session.x.key("Return")
+    session.wait_gone(failure, "the no-radio message")
+    session.wait_gone(dialog.window, "the write dialog")
+    session.x.key("alt+" + mnemonic(session.text("Menu_Edit")))
+    session.x.key("Escape")
+    session.shot("menu-left")
+    # The table keeps channel 1 as its focus cell: Enter edits it.
+    session.x.key("Return", "ctrl+a")
+    session.x.type("147")
+    session.x.key("Return")
+    session.shot("typed")
+    rows = save_over(session, path, "the typed channel 1")
+    expect("channel 1 after typing on the keyboard", field(rows, 1, 1), "147.00000")
+    expect("channel 2", field(rows, 2, 1), f"{frequency(2):.5f}")
+
+
 JOURNEYS = {
+    "keyboard_back_after_dialogs": ("english", journey_keyboard_back_after_dialogs),
+    "keyboard_back_after_dialogs_chinese": ("chinese", journey_keyboard_back_after_dialogs),
     "maximise_shows_more_rows": ("english", journey_maximise_shows_more_rows),
     "maximise_shows_more_rows_chinese": ("chinese", journey_maximise_shows_more_rows),
     "set_power_undo": ("english", journey_set_power_undo),
