@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main frame: tool tips, accelerators, its size, help and command routing.
+// The main frame: tool tips, accelerators, its size and command routing.
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSettings>
@@ -9,7 +9,6 @@
 #include <set>
 
 #include "app/halvex_app.h"
-#include "app/help_opener.h"
 #include "app/main_frame.h"
 #include "app/recent_files.h"
 #include "app/window_state.h"
@@ -37,10 +36,7 @@ private slots:
                                    "IDS_TIP_32775=保存当前数据到文件中并且关闭程序窗口然后退出\n"));
         QVERIFY(m_Shell.Start());
     }
-    void cleanup() {
-        QVERIFY(m_Shell.Finish());
-        HelpOpener::SetOpener({});
-    }
+    void cleanup() { QVERIFY(m_Shell.Finish()); }
 
     void toolTipsAreCutAtNineteenCharacters_data() {
         QTest::addColumn<int>("commandId");
@@ -191,50 +187,6 @@ private slots:
         QVERIFY(frame.MenuAction(kCommandReadRadio)->isEnabled());
         frame.ToolbarButton(kCommandReadRadio)->click();
         QVERIFY(read);
-    }
-
-    void helpOpensTheLanguagesHelpFile_data() {
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QString>("opened");
-        QTest::newRow("compiled help") << QStringList{"test.chm", "test.html"} << "test.chm";
-        QTest::newRow("html beside it") << QStringList{"test.html"} << "test.html";
-        QTest::newRow("none") << QStringList{} << "";
-    }
-    void helpOpensTheLanguagesHelpFile() {
-        QFETCH(QStringList, files);
-        QFETCH(QString, opened);
-        for (const QString& file : files) {
-            m_Shell.Folder().Write(file.toStdString(), "help");
-        }
-        std::string shown;
-        HelpOpener::SetOpener([&](const std::string& path) {
-            shown = path;
-            return true;
-        });
-        m_Shell.App().MainFrame()->OnCommand(kCommandHelp);
-        if (opened.isEmpty()) {
-            QVERIFY(shown.empty());
-            QCOMPARE(MessageBox::Shown().size(), size_t(1));
-            QVERIFY(MessageBox::Shown()[0].text.find(m_Shell.Folder().File("test.chm")) !=
-                    std::string::npos);
-        } else {
-            QCOMPARE(shown, m_Shell.Folder().File(opened.toStdString()));
-            QVERIFY(MessageBox::Shown().empty());
-        }
-    }
-
-    // xdg-open starts but finds no browser: the user hears so and where the help file is.
-    void helpWithoutABrowserSaysWhereTheFileIs() {
-        m_Shell.Folder().Write("test.html", "help");
-        m_Shell.Folder().Write("xdg-open", "#!/bin/sh\nexit 3\n");
-        QFile::setPermissions(QString::fromStdString(m_Shell.Folder().File("xdg-open")),
-                              QFile::ReadOwner | QFile::ExeOwner);
-        const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", QByteArray::fromStdString(m_Shell.Folder().Path()));
-        m_Shell.App().MainFrame()->OnCommand(kCommandHelp);
-        qputenv("PATH", path);
-        QTRY_COMPARE(MessageBox::Shown().size(), size_t(1));
-        QVERIFY(MessageBox::Shown()[0].text.ends_with(m_Shell.Folder().File("test.html")));
     }
 
 private:

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/halvex_app.h"
 
+#include <QApplication>
 #include <cstdlib>
 #include <fstream>
 
 #include "app/about_dialog.h"
 #include "app/edit_commands.h"
-#include "app/help_opener.h"
+#include "app/help_sections.h"
+#include "app/help_window.h"
 #include "app/language_dialog.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
@@ -56,6 +58,8 @@ CHalvexApp::CHalvexApp()
     : m_Prompts([this] { return Owner(); }), m_Document(m_Prompts, DocumentSettings{}) {}
 
 CHalvexApp::~CHalvexApp() {
+    m_HelpKeys.reset();
+    m_Help.reset();
     m_Frame.reset();
     m_Port.Close();
 }
@@ -159,6 +163,10 @@ void CHalvexApp::InstallCommandHandlers() {
     frame.SetCommandHandler(kCommandLanguage, [this] { OnLanguage(); });
     frame.SetCommandHandler(kCommandNextLanguage, [this] { OnNextLanguage(); });
     frame.SetCommandHandler(kCommandHelp, [this] { OnHelp(); });
+    m_HelpKeys = std::make_unique<HelpKeyFilter>(
+        [this](const std::string& section) { ShowHelp(section); },
+        [this] { return static_cast<const QWidget*>(m_Help.get()); });
+    qApp->installEventFilter(m_HelpKeys.get());
     frame.SetCommandHandler(kCommandAbout, [this] { OnAbout(); });
     for (int index = 0; index < kRecentFileCount; ++index) {
         frame.SetCommandHandler(kCommandRecentFile + index,
@@ -313,6 +321,14 @@ void CHalvexApp::ApplyLanguage() {
     ApplyQtLanguage(QtLocale());
     RelabelMenu();
     m_Document.RefreshLimitsAndViews();
+    if (m_Help) {
+        m_Help->Relabel();
+        // An open guide turns to the new language's page at the same section.
+        std::optional<std::string> help = FindHelpFile(g_LanguagePath, g_DataDirs, nullptr);
+        if (help && m_Help->isVisible()) {
+            m_Help->ShowPage(*help, m_Help->SectionInView().toStdString());
+        }
+    }
 }
 
 void CHalvexApp::OnLanguage() {
@@ -334,17 +350,22 @@ void CHalvexApp::OnNextLanguage() {
 }
 
 void CHalvexApp::OnHelp() {
+    ShowHelp({});
+}
+
+void CHalvexApp::ShowHelp(const std::string& section) {
     std::string missing;
     std::optional<std::string> help = FindHelpFile(g_LanguagePath, g_DataDirs, &missing);
     if (!help) {
-        MessageBox::Show(Owner(), FillPath("IDS_HELP_MISSING", missing), LangText("IDS_ERROR"),
-                         MessageIcon::Stop, MessageButtons::Ok);
+        QWidget* owner = QApplication::activeModalWidget();
+        MessageBox::Show(owner != nullptr ? owner : Owner(), FillPath("IDS_HELP_MISSING", missing),
+                         LangText("IDS_ERROR"), MessageIcon::Stop, MessageButtons::Ok);
         return;
     }
-    HelpOpener::Open(*help, [this, path = *help] {
-        MessageBox::Show(Owner(), FillPath("IDS_HELP_NOBROWSER", path), LangText("IDS_ERROR"),
-                         MessageIcon::Stop, MessageButtons::Ok);
-    });
+    if (!m_Help) {
+        m_Help = std::make_unique<CHelpWindow>();
+    }
+    m_Help->ShowPage(*help, section);
 }
 
 void CHalvexApp::OnAbout() {

@@ -17,7 +17,9 @@
 #include "link/serial_port.h"
 #include "view/feature_context.h"
 
+class CHelpWindow;
 class CMainFrame;
+class HelpKeyFilter;
 
 class CHalvexApp : public QObject {
     Q_OBJECT
@@ -64,7 +66,11 @@ public:
     void OnLanguage();
     void OnNextLanguage();
     void OnHelp();
+    // The user guide at the section's anchor (the top for none); a missing guide is reported.
+    void ShowHelp(const std::string& section);
     void OnAbout();
+    // The one help window, null until the guide is first opened.
+    CHelpWindow* HelpWindow() const { return m_Help.get(); }
 
 private:
     bool NewDocument();
@@ -94,4 +100,6 @@ private:
     std::string m_FileBeforeRead;
     std::unique_ptr<CMainFrame> m_Frame;
     std::unique_ptr<FeatureContext> m_Features;
+    std::unique_ptr<CHelpWindow> m_Help;
+    std::unique_ptr<HelpKeyFilter> m_HelpKeys;
 };

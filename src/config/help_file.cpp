@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "config/help_file.h"
 
+#include <filesystem>
+
 #include "platform/file_status.h"
 
 namespace {
@@ -13,12 +15,16 @@ std::string WithExtension(const std::string& path, const std::string& extension)
     return (hasExtension ? path.substr(0, dot) : path) + extension;
 }
 
+// Users read the path in messages and title bars: "/usr/share", not "/usr/bin/../share".
+std::string Normal(const std::string& path) {
+    return std::filesystem::path(path).lexically_normal().string();
+}
+
 }  // namespace
 
 std::optional<std::string> FindHelpFile(const std::string& languagePath,
                                         const std::vector<std::string>& dataDirs,
                                         std::string* missingPath) {
-    std::string compiledHelp = WithExtension(languagePath, ".chm");
     size_t slash = languagePath.rfind('/');
     std::string name = slash == std::string::npos ? languagePath : languagePath.substr(slash);
     std::vector<std::string> places = {languagePath};
@@ -26,14 +32,12 @@ std::optional<std::string> FindHelpFile(const std::string& languagePath,
         places.push_back(dir + (name.starts_with('/') ? "" : "/") + name);
     }
     for (const std::string& place : places) {
-        for (const char* extension : {".chm", ".html"}) {
-            if (std::string candidate = WithExtension(place, extension); IsRegularFile(candidate)) {
-                return candidate;
-            }
+        if (std::string candidate = WithExtension(place, ".html"); IsRegularFile(candidate)) {
+            return Normal(candidate);
         }
     }
     if (missingPath != nullptr) {
-        *missingPath = compiledHelp;
+        *missingPath = Normal(WithExtension(languagePath, ".html"));
     }
     return std::nullopt;
 }
