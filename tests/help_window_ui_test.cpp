@@ -218,6 +218,25 @@ private slots:
         QVERIFY(help->NotFoundSign()->isHidden());
     }
 
+    // A search starts at the section in view, and one that finds nothing leaves the view
+    // there.
+    void findStartsAtTheSectionInView() {
+        m_Shell.App().ShowHelp("cables");
+        CHelpWindow* help = m_Shell.App().HelpWindow();
+        const QString heading = HeadingOf(m_Shell.Folder().File("english.html"), "cables");
+        const int scrolled = help->Browser()->verticalScrollBar()->value();
+        QVERIFY(scrolled > 0);
+        help->FindField()->setText(QStringLiteral("zzqx no such words"));
+        QVERIFY(!help->FindNext());
+        QCOMPARE(help->Browser()->verticalScrollBar()->value(), scrolled);
+        QCOMPARE(TopLine(*help), heading);
+        const int top = help->Browser()->cursorForPosition(QPoint(4, 4)).block().position();
+        help->FindField()->setText(QStringLiteral("dialout"));
+        QVERIFY(help->FindNext());
+        QCOMPARE(help->Browser()->textCursor().selectionStart(),
+                 help->Browser()->toPlainText().indexOf(QStringLiteral("dialout"), top));
+    }
+
     // Opened again, the one window comes back at the new place.
     void helpAgainReusesTheOneWindow() {
         m_Shell.App().MainFrame()->OnCommand(kCommandHelp);

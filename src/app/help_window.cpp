@@ -93,7 +93,7 @@ CHelpWindow::CHelpWindow()
     connect(next, &QShortcut::activated, this, [this] { FindNext(); });
     auto* previous = new QShortcut(QKeySequence::FindPrevious, this);
     connect(previous, &QShortcut::activated, this, [this] { FindNext(true); });
-    resize(760, 640);
+    resize(820, 680);
     Relabel();
 }
 
@@ -115,6 +115,8 @@ void CHelpWindow::ShowPage(const std::string& path, const std::string& section) 
     show();
     raise();
     activateWindow();
+    // The page takes the keys first, so the arrows and Page Down read on.
+    m_Browser->setFocus(Qt::OtherFocusReason);
     ShowSectionTitle();
 }
 
@@ -137,16 +139,22 @@ bool CHelpWindow::FindNext(bool backward) {
     if (backward) {
         flags |= QTextDocument::FindBackward;
     }
+    const QTextCursor before = m_Browser->textCursor();
+    const int scrolled = m_Browser->verticalScrollBar()->value();
+    if (!before.hasSelection()) {
+        // A first search starts where the reader is, not where the page began.
+        m_Browser->setTextCursor(m_Browser->cursorForPosition(QPoint(0, 0)));
+    }
     bool found = m_Browser->find(text, flags);
     if (!found) {
         QTextCursor restart(m_Browser->document());
         restart.movePosition(backward ? QTextCursor::End : QTextCursor::Start);
-        const QTextCursor before = m_Browser->textCursor();
         m_Browser->setTextCursor(restart);
         found = m_Browser->find(text, flags);
-        if (!found) {
-            m_Browser->setTextCursor(before);
-        }
+    }
+    if (!found) {
+        m_Browser->setTextCursor(before);
+        m_Browser->verticalScrollBar()->setValue(scrolled);
     }
     m_NotFound->setVisible(!found);
     if (!found) {
