@@ -237,6 +237,22 @@ private slots:
                  help->Browser()->toPlainText().indexOf(QStringLiteral("dialout"), top));
     }
 
+    // A language chosen while the guide is open turns it to that language's page, at the
+    // section it showed, with the window's own texts.
+    void anOpenGuideFollowsTheLanguage() {
+        QTest::keyClick(m_Shell.App().MainFrame()->View()->TabControl()->currentWidget(),
+                        Qt::Key_F1);
+        std::string error;
+        QVERIFY2(SelectLanguageFile(m_Shell.Folder().File("chinese.lang"), &error), error.c_str());
+        m_Shell.App().ApplyLanguage();
+        const CHelpWindow* help = m_Shell.App().HelpWindow();
+        const std::string file = m_Shell.Folder().File("chinese.html");
+        QCOMPARE(help->Browser()->source().toLocalFile().toStdString(), file);
+        QCOMPARE(TopLine(*help), HeadingOf(file, "channels"));
+        QCOMPARE(help->BackButton()->text(), QStringLiteral("后退"));
+        QVERIFY(help->windowTitle().endsWith(QStringLiteral(" - Halvex 帮助")));
+    }
+
     // Opened again, the one window comes back at the new place.
     void helpAgainReusesTheOneWindow() {
         m_Shell.App().MainFrame()->OnCommand(kCommandHelp);

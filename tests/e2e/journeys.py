@@ -735,6 +735,10 @@ def journey_help_at_channels(session):
     session.wait_gone(language.window, "the language dialog")
     if help_window not in session.x.visible_windows():
         raise JourneyFailure("the help window closed with the language dialog")
+    # The guide left open does not keep the program running.
+    menu_command(session, "Menu_File", "Menu_App_Exit")
+    if session.wait_app_exit() != 0:
+        raise JourneyFailure(f"the program ended with status {session.app.returncode}")
 
 
 JOURNEYS = {
