@@ -45,6 +45,8 @@ set(HALVEX_E2E_JOURNEYS
     check_connection_chinese
     questions_default_to_cancel
     questions_default_to_cancel_chinese
+    help_at_channels
+    help_at_channels_chinese
 )
 foreach(journey IN LISTS HALVEX_E2E_JOURNEYS)
     add_test(NAME e2e_${journey}

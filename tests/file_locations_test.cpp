@@ -174,11 +174,14 @@ TEST_F(InstalledTree, UsersLanguageFilesComeFirstAndShareTheInstalledHelp) {
     EXPECT_EQ(LanguageFilePaths(g_DataDirs),
               (std::vector<std::string>{m_SharedData + "/chinese.lang", userData + "/english.lang",
                                         userData + "/german.lang"}));
-    EXPECT_EQ(FindHelpFile(g_LanguagePath, g_DataDirs, nullptr), m_SharedData + "/english.html");
+    // The installed page is named as a user would type it, without the "bin/.." the data
+    // folder is found through.
+    EXPECT_EQ(FindHelpFile(g_LanguagePath, g_DataDirs, nullptr),
+              m_Root.Path() + "/usr/share/halvex/english.html");
 
     std::string missing;
     EXPECT_EQ(FindHelpFile(userData + "/german.lang", g_DataDirs, &missing), std::nullopt);
-    EXPECT_EQ(missing, userData + "/german.chm");
+    EXPECT_EQ(missing, userData + "/german.html");
 
     // Choosing a language writes the user's settings, never the installed default.
     ASSERT_TRUE(SelectLanguageFile(m_SharedData + "/chinese.lang", &error)) << error;

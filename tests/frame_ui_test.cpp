@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main frame: tool tips, accelerators, its size, help and command routing.
+// The main frame: tool tips, accelerators, its size and command routing.
 #include <QDialog>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -12,7 +12,6 @@
 #include <set>
 
 #include "app/halvex_app.h"
-#include "app/help_opener.h"
 #include "app/main_frame.h"
 #include "app/recent_files.h"
 #include "app/window_state.h"
@@ -41,10 +40,7 @@ private slots:
                                    "IDS_TIP_32775=保存当前数据到文件中并且关闭程序窗口然后退出\n"));
         QVERIFY(m_Shell.Start());
     }
-    void cleanup() {
-        QVERIFY(m_Shell.Finish());
-        HelpOpener::SetOpener({});
-    }
+    void cleanup() { QVERIFY(m_Shell.Finish()); }
 
     void toolTipsAreCutAtNineteenCharacters_data() {
         QTest::addColumn<int>("commandId");
@@ -245,109 +241,6 @@ private slots:
         const int tab = frame->View()->TabControl()->currentIndex();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
         QVERIFY(frame->View()->TabControl()->currentIndex() != tab);
-    }
-
-    void helpOpensTheLanguagesHelpFile_data() {
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QString>("opened");
-        QTest::newRow("compiled help") << QStringList{"test.chm", "test.html"} << "test.chm";
-        QTest::newRow("html beside it") << QStringList{"test.html"} << "test.html";
-        QTest::newRow("none") << QStringList{} << "";
-    }
-    void helpOpensTheLanguagesHelpFile() {
-        QFETCH(QStringList, files);
-        QFETCH(QString, opened);
-        for (const QString& file : files) {
-            m_Shell.Folder().Write(file.toStdString(), "help");
-        }
-        std::string shown;
-        HelpOpener::SetOpener([&](const std::string& path) {
-            shown = path;
-            return true;
-        });
-        m_Shell.App().MainFrame()->OnCommand(kCommandHelp);
-        if (opened.isEmpty()) {
-            QVERIFY(shown.empty());
-            QCOMPARE(MessageBox::Shown().size(), size_t(1));
-            QVERIFY(MessageBox::Shown()[0].text.find(m_Shell.Folder().File("test.chm")) !=
-                    std::string::npos);
-        } else {
-            QCOMPARE(shown, m_Shell.Folder().File(opened.toStdString()));
-            QVERIFY(MessageBox::Shown().empty());
-        }
-    }
-
-    // A language without its own help gets the English page, its note on top in its words.
-    void helpWithoutTranslationShowsTheEnglishWithANote_data() {
-        QTest::addColumn<bool>("cacheWritable");
-        QTest::addColumn<QString>("note");
-        QTest::addColumn<QString>("shownNote");
-        QTest::newRow("note written") << true << "Noch nicht <übersetzt>"
-                                      << "Noch nicht &lt;übersetzt&gt;";
-        QTest::newRow("language file without the note") << true << ""
-                                                        << "Not yet translated";
-        QTest::newRow("cache is a file") << false << "Noch nicht übersetzt"
-                                         << "";
-    }
-    void helpWithoutTranslationShowsTheEnglishWithANote() {
-        QFETCH(bool, cacheWritable);
-        QFETCH(QString, note);
-        QFETCH(QString, shownNote);
-        const std::string english =
-            "<html><head></head><body class=\"x\"><p>help</p></body></html>";
-        m_Shell.Folder().Write("english.html", english);
-        m_Shell.Folder().Write(
-            "english.lang", halvex::test::LanguageFile(
-                                "English", "Title", "IDS_HELP_UNTRANSLATED=Not yet translated\n"));
-        const std::string noteLine =
-            note.isEmpty() ? "" : "IDS_HELP_UNTRANSLATED=" + note.toStdString() + "\n";
-        m_Shell.Folder().Write("test.lang",
-                               halvex::test::LanguageFile("Test", "Title", noteLine, {}, "de_AT"));
-        const std::string cache = m_Shell.Folder().File(cacheWritable ? "cache" : "plain");
-        if (!cacheWritable) {
-            m_Shell.Folder().Write("plain", "x");
-        }
-        const QByteArray savedCache = qgetenv("XDG_CACHE_HOME");
-        qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(cache));
-        std::string shown;
-        HelpOpener::SetOpener([&](const std::string& path) {
-            shown = path;
-            return true;
-        });
-        m_Shell.App().MainFrame()->OnCommand(kCommandHelp);
-        qputenv("XDG_CACHE_HOME", savedCache);
-        QVERIFY(MessageBox::Shown().empty());
-        QCOMPARE(m_Shell.Folder().Read("english.html"), english);
-        if (!cacheWritable) {
-            QCOMPARE(shown, m_Shell.Folder().File("english.html"));
-            QVERIFY(m_Shell.App().MainFrame()->StatusNoteText().contains(
-                QString::fromStdString(cache)));
-            return;
-        }
-        QVERIFY2(shown.starts_with(cache) && shown.ends_with("/untranslated-help/test.html"),
-                 shown.c_str());
-        const std::string page = halvex::test::ReadBytes(shown);
-        const std::string paragraph =
-            "<body class=\"x\">\n<p class=\"untranslated\" lang=\"de\">"
-            "<strong>" +
-            shownNote.toStdString() + "</strong></p>\n<p>help</p>";
-        QVERIFY2(page.find(paragraph) != std::string::npos, page.c_str());
-        QVERIFY(page.find("<base href=\"file://" + m_Shell.Folder().Path() + "/\">") !=
-                std::string::npos);
-    }
-
-    // xdg-open starts but finds no browser: the user hears so and where the help file is.
-    void helpWithoutABrowserSaysWhereTheFileIs() {
-        m_Shell.Folder().Write("test.html", "help");
-        m_Shell.Folder().Write("xdg-open", "#!/bin/sh\nexit 3\n");
-        QFile::setPermissions(QString::fromStdString(m_Shell.Folder().File("xdg-open")),
-                              QFile::ReadOwner | QFile::ExeOwner);
-        const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", QByteArray::fromStdString(m_Shell.Folder().Path()));
-        m_Shell.App().MainFrame()->OnCommand(kCommandHelp);
-        qputenv("PATH", path);
-        QTRY_COMPARE(MessageBox::Shown().size(), size_t(1));
-        QVERIFY(MessageBox::Shown()[0].text.ends_with(m_Shell.Folder().File("test.html")));
     }
 
 private:

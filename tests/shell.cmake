@@ -2,6 +2,7 @@
 # The desktop shell: start-up, main frame, dialog templates, document commands, languages.
 halvex_add_ui_test(startup_ui_test startup_ui_test.cpp)
 halvex_add_ui_test(frame_ui_test frame_ui_test.cpp)
+halvex_add_ui_test(help_window_ui_test help_window_ui_test.cpp)
 halvex_add_ui_test(dialog_templates_ui_test dialog_templates_ui_test.cpp)
 halvex_add_ui_test(document_commands_ui_test document_commands_ui_test.cpp)
 halvex_add_ui_test(language_ui_test language_ui_test.cpp)

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/halvex_app.h"
 
-#include <QDir>
-#include <QStandardPaths>
+#include <QApplication>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "app/about_dialog.h"
 #include "app/edit_commands.h"
-#include "app/help_opener.h"
+#include "app/help_sections.h"
+#include "app/help_window.h"
 #include "app/language_dialog.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
@@ -59,6 +59,8 @@ CHalvexApp::CHalvexApp()
     : m_Prompts([this] { return Owner(); }), m_Document(m_Prompts, DocumentSettings{}) {}
 
 CHalvexApp::~CHalvexApp() {
+    m_HelpKeys.reset();
+    m_Help.reset();
     m_Frame.reset();
     m_Port.Close();
 }
@@ -163,6 +165,10 @@ void CHalvexApp::InstallCommandHandlers() {
     frame.SetCommandHandler(kCommandLanguage, [this] { OnLanguage(); });
     frame.SetCommandHandler(kCommandNextLanguage, [this] { OnNextLanguage(); });
     frame.SetCommandHandler(kCommandHelp, [this] { OnHelp(); });
+    m_HelpKeys = std::make_unique<HelpKeyFilter>(
+        [this](const std::string& section) { ShowHelp(section); },
+        [this] { return static_cast<const QWidget*>(m_Help.get()); });
+    qApp->installEventFilter(m_HelpKeys.get());
     frame.SetCommandHandler(kCommandAbout, [this] { OnAbout(); });
     for (int index = 0; index < kRecentFileCount; ++index) {
         frame.SetCommandHandler(kCommandRecentFile + index,
@@ -321,6 +327,16 @@ void CHalvexApp::ApplyLanguage() {
     ApplyQtLanguage(QtLocale());
     RelabelMenu();
     m_Document.RefreshLimitsAndViews();
+    if (m_Help) {
+        m_Help->Relabel();
+        // An open guide turns to the new language's page at the same section.
+        std::string note;
+        std::string missing;
+        std::optional<std::string> help = HelpPage(&note, &missing);
+        if (help && m_Help->isVisible()) {
+            m_Help->ShowPage(*help, m_Help->SectionInView().toStdString(), note);
+        }
+    }
 }
 
 void CHalvexApp::OnLanguage() {
@@ -341,47 +357,42 @@ void CHalvexApp::OnNextLanguage() {
     ApplyLanguage();
 }
 
-std::optional<std::string> CHalvexApp::UntranslatedHelp() {
+std::optional<std::string> CHalvexApp::HelpPage(std::string* note, std::string* missing) const {
+    std::optional<std::string> help = FindHelpFile(g_LanguagePath, g_DataDirs, missing);
+    if (help) {
+        return help;
+    }
     std::optional<std::string> english = FindEnglishHelpPage(g_LanguagePath, g_DataDirs);
-    if (!english) {
-        return std::nullopt;
+    if (english) {
+        *note = LangText("IDS_HELP_UNTRANSLATED");
+        if (*note == kNotFoundText) {
+            // A language file older than the note still says it, in the guide's own language.
+            std::string englishFile = std::filesystem::path(*english).replace_extension(".lang");
+            *note =
+                LoadLangText(englishFile, "String", "IDS_HELP_UNTRANSLATED", "", kStringBufferSize);
+        }
     }
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
-                     QStringLiteral("/untranslated-help");
-    std::string name = std::filesystem::path(g_LanguagePath).stem().string();
-    std::string page = folder.toStdString() + "/" + name + ".html";
-    std::string note = LangText("IDS_HELP_UNTRANSLATED");
-    if (note == kNotFoundText) {
-        // A language file older than the note still says it, in the help's own language.
-        std::string englishFile = std::filesystem::path(*english).replace_extension(".lang");
-        note = LoadLangText(englishFile, "String", "IDS_HELP_UNTRANSLATED", "", kStringBufferSize);
-    }
-    std::string error;
-    if (!QDir().mkpath(folder) ||
-        !WriteUntranslatedHelp(*english, note, LanguageFileLocale(g_LanguagePath), page, &error)) {
-        // The English page itself is still help; the note says why it lacks its first line.
-        m_Frame->SetStatusNote(QString::fromStdString(
-            error.empty() ? folder.toStdString() + " cannot be made" : error));
-        return english;
-    }
-    return page;
+    return english;
 }
 
 void CHalvexApp::OnHelp() {
+    ShowHelp({});
+}
+
+void CHalvexApp::ShowHelp(const std::string& section) {
     std::string missing;
-    std::optional<std::string> help = FindHelpFile(g_LanguagePath, g_DataDirs, &missing);
+    std::string note;
+    std::optional<std::string> help = HelpPage(&note, &missing);
     if (!help) {
-        help = UntranslatedHelp();
-    }
-    if (!help) {
-        MessageBox::Show(Owner(), FillPath("IDS_HELP_MISSING", missing), LangText("IDS_ERROR"),
-                         MessageIcon::Stop, MessageButtons::Ok);
+        QWidget* owner = QApplication::activeModalWidget();
+        MessageBox::Show(owner != nullptr ? owner : Owner(), FillPath("IDS_HELP_MISSING", missing),
+                         LangText("IDS_ERROR"), MessageIcon::Stop, MessageButtons::Ok);
         return;
     }
-    HelpOpener::Open(*help, [this, path = *help] {
-        MessageBox::Show(Owner(), FillPath("IDS_HELP_NOBROWSER", path), LangText("IDS_ERROR"),
-                         MessageIcon::Stop, MessageButtons::Ok);
-    });
+    if (!m_Help) {
+        m_Help = std::make_unique<CHelpWindow>();
+    }
+    m_Help->ShowPage(*help, section, note);
 }
 
 void CHalvexApp::OnAbout() {

@@ -18,7 +18,9 @@
 #include "link/serial_port.h"
 #include "view/feature_context.h"
 
+class CHelpWindow;
 class CMainFrame;
+class HelpKeyFilter;
 
 class CHalvexApp : public QObject {
     Q_OBJECT
@@ -65,7 +67,11 @@ public:
     void OnLanguage();
     void OnNextLanguage();
     void OnHelp();
+    // The user guide at the section's anchor (the top for none); a missing guide is reported.
+    void ShowHelp(const std::string& section);
     void OnAbout();
+    // The one help window, null until the guide is first opened.
+    CHelpWindow* HelpWindow() const { return m_Help.get(); }
 
 private:
     bool NewDocument();
@@ -79,8 +85,9 @@ private:
     std::string LangText(const char* key) const;
     // The locale of Qt's own texts the language file asks for; empty for Qt's English.
     std::string QtLocale() const;
-    // The English help with a note in the current language, for a language without its own.
-    std::optional<std::string> UntranslatedHelp();
+    // The guide of the current language, else the English one with note set to the line that
+    // says so; nothing, and the page looked for in missing, when there is neither.
+    std::optional<std::string> HelpPage(std::string* note, std::string* missing) const;
     // The language file's text of key with %s replaced by path.
     std::string FillPath(const char* key, const std::string& path) const;
 
@@ -97,4 +104,6 @@ private:
     std::string m_FileBeforeRead;
     std::unique_ptr<CMainFrame> m_Frame;
     std::unique_ptr<FeatureContext> m_Features;
+    std::unique_ptr<CHelpWindow> m_Help;
+    std::unique_ptr<HelpKeyFilter> m_HelpKeys;
 };

@@ -47,6 +47,7 @@ public:
     // How long the result line of a transfer that went well stays before the dialog closes;
     // tests that do not look at it shorten it.
     void SetDoneLineMs(int milliseconds) { m_DoneLineMs = milliseconds; }
+    TransferMode Mode() const { return m_Mode; }
 
 private:
     void StartWorker(bool read, uint8_t* image);

@@ -6,7 +6,9 @@ driven only by X input, judged by files, the radio's memory and screenshots.
 usage: journeys.py JOURNEY --bin BIN_DIR --layout DIALOG_LAYOUT_PROGRAM --work FOLDER
 """
 
+import html
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -710,6 +712,39 @@ def journey_questions_default_to_cancel(session):
         raise JourneyFailure("Enter on the erase question wrote to the radio")
 
 
+def section_heading(session, anchor):
+    """The heading of a section of the guide in the journey's language, from the page itself."""
+    with open(session.path(session.language + ".html"), encoding="utf-8") as stream:
+        found = re.search(rf'<h[1-6] id="{anchor}">([^<]*)</h', stream.read())
+    if not found:
+        raise JourneyFailure(f"the guide has no section {anchor!r}")
+    return html.unescape(found.group(1))
+
+
+def journey_help_at_channels(session):
+    session.start_app()
+    grid = session.channel_grid()
+    session.x.click(*grid.cell_centre(1, 1))
+    session.x.key("F1")
+    # The help window's title names the section at the top of its view, as the window list
+    # and a screen reader show it.
+    title = f"{section_heading(session, 'channels')} - {session.text('IDS_HELP_TITLE')}"
+    help_window = session.wait_window(title)
+    session.shot("help-at-channels")
+    # The guide beside it does not block the main window.
+    session.x.focus(session.main_window)
+    session.x.key("ctrl+l")
+    language = session.dialog(session.resource(IDS.kLanguageTemplate), IDS.kLanguageTemplate)
+    session.x.key("Escape")
+    session.wait_gone(language.window, "the language dialog")
+    if help_window not in session.x.visible_windows():
+        raise JourneyFailure("the help window closed with the language dialog")
+    # The guide left open does not keep the program running.
+    menu_command(session, "Menu_File", "Menu_App_Exit")
+    if session.wait_app_exit() != 0:
+        raise JourneyFailure(f"the program ended with status {session.app.returncode}")
+
+
 JOURNEYS = {
     "read_edit_save_reopen": ("english", journey_read_edit_save_reopen),
     "write_to_radio": ("english", journey_write_to_radio),
@@ -734,6 +769,8 @@ JOURNEYS = {
     "check_connection_chinese": ("chinese", journey_check_connection),
     "questions_default_to_cancel": ("english", journey_questions_default_to_cancel),
     "questions_default_to_cancel_chinese": ("chinese", journey_questions_default_to_cancel),
+    "help_at_channels": ("english", journey_help_at_channels),
+    "help_at_channels_chinese": ("chinese", journey_help_at_channels),
 }
 
 

@@ -198,8 +198,9 @@ class Session:
             # The desktop program that finds serial devices in a journey's fake tree.
             self._place_program(os.path.abspath(device_tree_program), DEVICE_TREE_PROGRAM)
         for entry in os.listdir(bin_dir):
-            if entry.endswith(".lang"):
+            if entry.endswith((".lang", ".html")):
                 shutil.copy(os.path.join(bin_dir, entry), self.folder)
+        self.language = language
         self._write_settings(language)
         self.texts = read_language_file(os.path.join(self.folder, language + ".lang"))
         self.templates = json.loads(subprocess.run(
