@@ -357,6 +357,13 @@ void CTransferDlg::OnFinalStatus(TransferStatus status) {
 
 void CTransferDlg::OnWorkerStopped() {
     EndRun();
+    // A cancel after the radio took every block and the end byte came too late to stop
+    // anything: the write is done, though the check it asked for is not run.
+    if (m_Mode == TransferMode::Write && !m_Verifying && m_Job.Status() == StatusWriteDone) {
+        m_Cancelling = false;
+        FinishWithLine("IDS_WRITE_DONE");
+        return;
+    }
     // A write that stopped between its first and last block left the radio half new.
     if (m_Mode == TransferMode::Write && !m_Verifying && m_Job.Blocks() > 0 &&
         m_Job.Status() != StatusWriteDone) {
