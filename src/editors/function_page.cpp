@@ -90,9 +90,13 @@ CFunctionPage::CFunctionPage(QWidget* parent, CHalvexDoc& document)
         m_Lists.push_back(list);
         connect(list, &QComboBox::activated, this,
                 [this, store = OptionOf(binding).store, id = binding.controlId](int index) {
+                    // The entry the list already showed, chosen again, changes no byte.
+                    const auto before = m_Document.bytes;
                     store(m_Document, index);
-                    m_Document.SetModifiedFlag();
-                    RecordEdit(id);
+                    if (m_Document.bytes != before) {
+                        m_Document.SetModifiedFlag();
+                        RecordEdit(id);
+                    }
                 });
     }
     for (const OptionBinding& binding : kCheckBoxes) {
