@@ -300,7 +300,7 @@ TEST_F(ChannelCsvTest, EveryColumnMapsToTheChannel) {
         {"comment counted",
          {{"Comment", "x"}},
          simplex,
-         "Comment: 1 comments not stored, the radio has no room for them"},
+         "Comment: 1 comment not stored, the radio has no room for it"},
         {"frequency with its unit",
          {{"Frequency", "146.54 MHz"}},
          with([](Shown& s) { s.receive = s.transmit = "146.54000"; }),

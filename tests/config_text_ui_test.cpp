@@ -79,6 +79,9 @@ private:
         m_Shell.App().MainFrame()->OnCommand(kCommandExportConfig);
         QVERIFY(m_Shell.Folder().Read("radio.yaml").find("\n  2: {receive: 150.00000,") !=
                 std::string::npos);
+        QCOMPARE(m_Shell.App().MainFrame()->StatusNoteText(),
+                 "Configuration exported to " +
+                     QString::fromStdString(m_Shell.Folder().File("radio.yaml")));
     }
 
     // Runs File > Import Configuration on radio.yaml, hands the dialog to look, then presses

@@ -471,6 +471,7 @@ private slots:
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
         QCOMPARE(MessageBox::Shown().size(), size_t{1});
         QCOMPARE(QString::fromStdString(MessageBox::Shown().front().text), Lang("IDS_WARN_ERASE"));
+        QCOMPARE(MessageBox::Shown().front().caption, LoadLangString("IDS_CONFIRM"));
         QVERIFY(MessageBox::Shown().front().buttons == MessageButtons::OkCancel);
         QVERIFY(MessageBox::Shown().front().defaultAnswer == MessageAnswer::Cancel);
         QVERIFY(Button(&dialog, kIdOk)->isEnabled());

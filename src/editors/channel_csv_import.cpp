@@ -41,6 +41,8 @@ constexpr CsvReportText kNoColumnSummary = {"IDS_CSV_NO_COLUMN_SUMMARY",
                                             "no %1 column: %2 new channels set to %3"};
 constexpr CsvReportText kCommentsDropped = {
     "IDS_CSV_COMMENTS", "Comment: %1 comments not stored, the radio has no room for them"};
+constexpr CsvReportText kCommentDropped = {
+    "IDS_CSV_COMMENT", "Comment: %1 comment not stored, the radio has no room for it"};
 
 // Summary lines follow every row's lines.
 constexpr int kAfterEveryRow = INT_MAX;
@@ -177,7 +179,8 @@ void ReportSummaries(const std::vector<ChannelPlan>& plans, const CsvWording& wo
         std::count_if(plans.begin(), plans.end(), [](const auto& plan) { return plan.comment; });
     if (comments > 0) {
         losses->emplace_back(kAfterEveryRow,
-                             Worded(wording, kCommentsDropped, {std::to_string(comments)}));
+                             Worded(wording, comments == 1 ? kCommentDropped : kCommentsDropped,
+                                    {std::to_string(comments)}));
     }
 }
 

@@ -95,7 +95,9 @@ void OnExportConfig(const FeatureContext& context) {
     std::string error;
     if (!ReplaceFileContents(*path, DumpRadioText(document), &error)) {
         ShowError(context, error);
+        return;
     }
+    context.showNote(LangText("IDS_CONFIG_EXPORTED", {QString::fromStdString(*path)}));
 }
 
 }  // namespace

@@ -151,7 +151,7 @@ bool CTransferDlg::ConfirmErasingWrite() {
     if (!WouldEraseRadio(m_Context.document, m_Context.document.GetChannelCount())) {
         return true;
     }
-    return MessageBox::Show(this, LoadLangString("IDS_WARN_ERASE"), LoadLangString("IDS_PROMPT"),
+    return MessageBox::Show(this, LoadLangString("IDS_WARN_ERASE"), LoadLangString("IDS_CONFIRM"),
                             MessageIcon::Exclamation,
                             MessageButtons::OkCancel) == MessageAnswer::Ok;
 }

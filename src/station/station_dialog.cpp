@@ -319,7 +319,7 @@ void CStationDlg::reject() {
     if (writing >= 0) {
         QString question =
             Lang("IDS_STATION_CLOSE_WRITING").arg(Path(m_Station->CableName(writing)));
-        if (MessageBox::Show(this, question.toStdString(), LoadLangString("IDS_PROMPT"),
+        if (MessageBox::Show(this, question.toStdString(), LoadLangString("IDS_CONFIRM"),
                              MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes) {
             return;
         }
