@@ -115,11 +115,9 @@ bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& a
     if (files.isEmpty()) {
         NewDocument();
     } else if (!OpenDocumentFile(files.first().toStdString())) {
-        // The reason has been shown; without its file the program has nothing to do.
-        if (!IsReadable(files.first().toStdString())) {
-            return false;
-        }
-        // A refused file leaves the program as it starts without one.
+        // The reason has been shown; a file refused or missing leaves the program as it
+        // starts without one, asking nothing.
+        m_bSilentNew = true;
         NewDocument();
     }
     m_Frame->show();
