@@ -45,7 +45,7 @@ TEST_F(RadioTextCliTest, OneEditedChannelIsOneLineAndOneDifference) {
                   File("into.pgm")});
     ASSERT_EQ(result.exitCode, 0) << result.err;
     result = Run({"diff", "--settings", kSettings, kChannels, File("into.pgm")});
-    EXPECT_EQ(result.out.find("Channel 9, Receive: - -> 146.52000\n"), 0u) << result.out;
+    EXPECT_EQ(result.out.find("Channel 9: - -> 146.52000\n"), 0u) << result.out;
     EXPECT_EQ(result.out.find("Channel 1,"), std::string::npos) << result.out;
 }
 

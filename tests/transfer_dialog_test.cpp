@@ -676,9 +676,9 @@ private slots:
         m_Fixture->app->MainFrame()->OnCommand(kCommandCompareRadio);
 
         // A simplex channel's transmit frequency follows its receive frequency.
-        QCOMPARE(listed, QStringList({"Channel 1, Receive: 146.52000 -> 147.00000",
-                                      "Channel 1, Transmit: 146.52000 -> 147.00000",
-                                      QString("Channel 1, Power: %1 -> %2")
+        QCOMPARE(listed, QStringList({"Channel 1, RX Freq (MHz): 146.52000 → 147.00000",
+                                      "Channel 1, TX Freq (MHz): 146.52000 → 147.00000",
+                                      QString("Channel 1, Power: %1 → %2")
                                           .arg(document.GetPowerHigh(1) ? "High" : "Low")
                                           .arg(document.GetPowerHigh(1) ? "Low" : "High")}));
         QVERIFY(document.bytes == before);

@@ -10,6 +10,7 @@
 #include "codeplug/image_difference.h"
 #include "config/language.h"
 #include "editors/config_import_dialog.h"
+#include "editors/difference_text.h"
 #include "platform/atomic_file.h"
 #include "resources/command_ids.h"
 #include "textform/radio_text.h"
@@ -63,8 +64,7 @@ void OnImportConfig(const FeatureContext& context) {
     CHalvexDoc imported(document);
     imported.m_Header = result.header;
     imported.bytes = result.image;
-    CConfigImportDlg dialog(DiffImages(document, imported, document.GetChannelCount()),
-                            context.window);
+    CConfigImportDlg dialog(DiffImagesInLanguage(document, imported), context.window);
     if (dialog.exec() != QDialog::Accepted ||
         (result.image == document.bytes && result.header == document.m_Header)) {
         return;

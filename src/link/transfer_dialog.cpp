@@ -16,6 +16,7 @@
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
+#include "editors/difference_text.h"
 #include "link/clone_frames.h"
 #include "link/clone_protocol.h"
 #include "link/compare_dialog.h"
@@ -205,8 +206,7 @@ bool CTransferDlg::OnCheckStatus(TransferStatus status) {
         ShowWorkerWarning();
         CHalvexDoc radio(m_Context.document);
         radio.bytes = m_RadioImage;
-        CCompareDlg results(
-            DiffImages(m_Context.document, radio, m_Context.document.GetChannelCount()), this);
+        CCompareDlg results(DiffImagesInLanguage(m_Context.document, radio), this);
         results.exec();
         done(kTransferEnded);
         return true;
