@@ -37,6 +37,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void WidenForTitle();
     void SetUpGrid();
     void FillGrid();
     void FillPresetList();
