@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/radiogram_dialog.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QFontMetrics>
 #include <QResizeEvent>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -76,29 +74,11 @@ CRadiogramDlg::CRadiogramDlg(CHalvexDoc& document, QWidget* parent)
     connect(m_PresetEditor, &CCellEditor::FocusLost, this, &CRadiogramDlg::OnPresetListLeft);
     connect(m_FrequencyList, &QComboBox::activated, this, &CRadiogramDlg::OnFrequencyChosen);
 
-    WidenForTitle();
     m_TemplateSize = size();
     m_GridTemplateSize = m_Grid->size();
     m_OkTemplateTop = FindControl<QWidget>(this, kIdOk)->y();
     setMinimumSize(m_TemplateSize);
     setMaximumSize(m_TemplateSize.width(), QWIDGETSIZE_MAX);
-}
-
-// The template is narrower than its title in English; the title bar would cut it. The
-// controls stay together in the middle of the wider dialog.
-void CRadiogramDlg::WidenForTitle() {
-    // Room for the window manager's buttons beside the title.
-    constexpr int kTitleBarButtons = 120;
-    const int wanted = QFontMetrics(QApplication::font()).horizontalAdvance(windowTitle()) * 5 / 4 +
-                       kTitleBarButtons;
-    const int wider = wanted - width();
-    if (wider <= 0) {
-        return;
-    }
-    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        control->move(control->x() + wider / 2, control->y());
-    }
-    setFixedWidth(wanted);
 }
 
 void CRadiogramDlg::resizeEvent(QResizeEvent* event) {

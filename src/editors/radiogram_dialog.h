@@ -37,7 +37,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void WidenForTitle();
     void SetUpGrid();
     void FillGrid();
     void FillPresetList();
