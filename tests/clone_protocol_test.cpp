@@ -394,10 +394,15 @@ TEST_F(CloneProtocolTest, CancelAfterTheLastBlockEndsADoneWrite) {
     }
     m_Job.Cancel();
     worker.join();
-    m_Port.Close();
-    m_Radio.Stop();
     EXPECT_EQ(m_Job.Status(), StatusWriteDone);
     EXPECT_EQ(m_Job.Blocks(), kBlocks);
+    // The cancel cut the wait after the end byte short; the radio reads it in its own time.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (m_Radio.ReceivedBytes().back() != 0x62 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    m_Port.Close();
+    m_Radio.Stop();
     EXPECT_EQ(m_Radio.ReceivedBytes().back(), 0x62) << "the end byte";
     EXPECT_TRUE(SameRange(m_Radio.Memory().data(), m_Image.data(), 0x0800, 0x2000));
 }

@@ -567,7 +567,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kTransferTimeoutMs);
         QCOMPARE(MessageBox::Shown().size(), size_t{1});
         QVERIFY(SameRange(radio->Memory().data(), prepared.data(), kCloneStart, kImageSize));
-        QCOMPARE(radio->ReceivedBytes().back(), uint8_t{0x62});
+        QTRY_COMPARE(radio->ReceivedBytes().back(), uint8_t{0x62});
     }
 
     void checkedWriteReadsBackAndNamesWhatTheRadioDidNotKeep_data() {
