@@ -6,6 +6,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QScrollBar>
 #include <QStyleOptionComboBox>
 #include <QTest>
 #include <functional>
@@ -198,6 +199,12 @@ private slots:
         QVERIFY2(under.list->view()->isVisible(), "the pop-up closed by itself");
         QVERIFY2(under.list->isVisible(), "the cell editor closed under its pop-up");
         QVERIFY(!m_Doc->IsModified());
+        // A scrolling list as tall as the template asks, not one of every entry.
+        QAbstractItemView* view = under.list->view();
+        QVERIFY(under.list->maxVisibleItems() >= 8);
+        QVERIFY(view->height() <= (under.list->maxVisibleItems() + 1) * view->sizeHintForRow(0));
+        QCOMPARE(view->verticalScrollBar()->isVisible(),
+                 under.list->count() > under.list->maxVisibleItems());
 
         ClickEntry(under.list, under.chosenIndex);
         QTRY_VERIFY(!under.list->view()->isVisible());

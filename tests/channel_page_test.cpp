@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
@@ -356,6 +357,41 @@ private slots:
         QCOMPARE(Bytes(*m_Doc, 0x0900, 5), QByteArray::fromHex("0c0d0a01ff"));
         QCOMPARE(Cell(1, 12), QStringLiteral("AB-1"));
         QVERIFY(m_Doc->IsModified());
+    }
+
+    // A paste brings its text through the filter a keystroke meets.
+    void pastedTextIsFilteredAsTyped_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("pasted");
+        QTest::addColumn<QString>("cell");
+        for (bool pasted : {false, true}) {
+            const char* how = pasted ? "pasted" : "typed";
+            QTest::addRow("%s frequency with its unit", how)
+                << 1 << "146.52MHz" << pasted << "146.52000";
+            QTest::addRow("%s frequency with a decimal comma and a second point", how)
+                << 1 << "146,5.2" << pasted << "146.52000";
+            QTest::addRow("%s name with a sign it cannot hold", how)
+                << 12 << "ab#cd" << pasted << "ABCD";
+        }
+    }
+    void pastedTextIsFilteredAsTyped() {
+        QFETCH(int, column);
+        QFETCH(QString, text);
+        QFETCH(bool, pasted);
+        QFETCH(QString, cell);
+        Enter(1, 1, QStringLiteral("145"));
+        ClickCell(1, column);
+        QLineEdit* editor = column == 1 ? FrequencyEditor() : NameEditor();
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        if (pasted) {
+            QApplication::clipboard()->setText(text);
+            QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            QTest::keyClicks(editor, text);
+        }
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(Cell(1, column), cell);
     }
 
     void lockedCellsOpenNoEditor() {

@@ -153,7 +153,7 @@ private slots:
         MessageBox::SetNextAnswer(MessageAnswer::Ok);
         Command(kCommandInsertChannel);
         QCOMPARE(MessageBox::Shown().back().text,
-                 std::string("Channels 99 are in use and will drop off the end of the table. "
+                 std::string("Channel 99 is in use and will drop off the end of the table. "
                              "Insert anyway?"));
         QVERIFY(ReadChannelSlot(Document(), 100) == locked);
         QCOMPARE(Name(99), std::string());  // 98 was empty and moved down
@@ -202,7 +202,7 @@ private slots:
         ClickHeader(4);
         Command(kCommandInsertChannel);
         QCOMPARE(Names(3, 6), QStringList({"ALPHA", "", "BRAVO", "CHARL"}));
-        QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Insert Empty Channels 4"));
+        QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Insert Empty Channel 4"));
         QCOMPARE(Name(11), std::string("TEN"));
 
         ClickHeader(3);
@@ -216,7 +216,7 @@ private slots:
         Command(kCommandClear);
         QCOMPARE(Name(9), std::string());
         QVERIFY(Document().IsChannelEmpty(9));
-        QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Clear Channels 9"));
+        QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Clear Channel 9"));
 
         // A full table asks before its last channel drops off; Cancel changes nothing.
         Use(128, "170.00", "END");
@@ -227,6 +227,10 @@ private slots:
         Command(kCommandInsertChannel);
         QVERIFY(Document().bytes == before);
         QCOMPARE(StepText(Document().UndoName()), QStringLiteral("fill"));
+
+        ClickHeader(4);
+        Command(kCommandMoveChannelUp);
+        QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Move Channel 4 Up"));
     }
 
     void pastePastTheLastChannelIsReported() {
@@ -255,7 +259,7 @@ private slots:
         QVERIFY(data->hasFormat(kChannelsMimeType));
         QVERIFY(data->text().startsWith("Location,Name,Frequency"));
         QVERIFY(data->text().contains("3,ALPHA,146.520000"));
-        QVERIFY(Frame()->StatusNoteText().contains("Channels 3 copied."));
+        QVERIFY(Frame()->StatusNoteText().contains("Channel 3 copied."));
 
         ClickHeader(40);
         Command(kCommandPaste);
@@ -283,7 +287,7 @@ private slots:
                              "no TStep column: 1 new channel set to 5.00\n"
                              "no Skip column: 1 new channel set to scan add on\n"
                              "no Power column: 1 new channel set to High"));
-        QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Paste Channels 50"));
+        QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Paste Channel 50"));
 
         const auto before = Document().bytes;
         QApplication::clipboard()->setText("just some words");
@@ -292,7 +296,7 @@ private slots:
         QCOMPARE(MessageBox::Shown().back().caption, std::string("Error"));
         QVERIFY(MessageBox::Shown().back().text.starts_with(
             "The clipboard holds no channels that can be pasted. Nothing was changed."));
-        QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Paste Channels 50"));
+        QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Paste Channel 50"));
     }
 
 private:

@@ -310,6 +310,41 @@ TEST_F(CliTransferTest, StopSignalsAtLineSpeedCancelAndSayWhatTheRadioHolds) {
     }
 }
 
+// Ctrl-C in the wait after the end byte: every block is in the radio, so the write succeeded
+// and the read-back the settings ask for does not start.
+TEST_F(CliTransferTest, InterruptAfterTheLastBlockLeavesADoneWrite) {
+    std::string link = m_Dir.PortLink(1);
+    m_Dir.ChangeSettings({{"verifywrite", 1}});
+    StartRadio(link, {}, PatternMemory(9));
+    std::string input = File("input.pgm");
+    std::string error;
+    PgmFile file = NewPgmFile();
+    for (size_t i = 0; i < file.image.size(); ++i) {
+        file.image[i] = static_cast<uint8_t>(i * 3);
+    }
+    ASSERT_TRUE(SavePgmFile(input, file, &error)) << error;
+    pid_t child = Spawn({"write", "--device", link, "--settings", m_Dir.SettingsPath(), input});
+    ASSERT_GT(child, 0);
+    // The wake-up, identification, acknowledgement, every data frame and the end byte.
+    constexpr size_t kWholeWrite = 7 + 1 + 1 + 384 * 20 + 1;
+    while (m_Radio.ReceivedBytes().size() < kWholeWrite) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    kill(child, SIGINT);
+    Completed completed = Wait(child);
+    EXPECT_EQ(completed.exitCode, kExitSuccess) << completed.errors;
+    EXPECT_NE(completed.errors.find("the write is done"), std::string::npos) << completed.errors;
+    std::vector<uint8_t> sent = m_Radio.ReceivedBytes();
+    EXPECT_EQ(sent.size(), kWholeWrite) << "no read-back";
+    EXPECT_EQ(sent.back(), 0x62);
+    halvex::test::QuietPrompts prompts;
+    CHalvexDoc document(prompts, DocumentSettingsFor(m_Dir.SettingsPath(), 1));
+    document.bytes = file.image;
+    document.PrepareImage();
+    RadioMemory after = m_Radio.Memory();
+    EXPECT_TRUE(std::equal(after.begin() + 0x0800, after.end(), document.bytes.begin() + 0x0800));
+}
+
 TEST_F(CliTransferTest, InterruptEndsALongWaitForAnAcknowledgement) {
     std::string link = m_Dir.PortLink(1);
     VirtualRadioOptions options;

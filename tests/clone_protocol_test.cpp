@@ -376,6 +376,37 @@ TEST_F(CloneProtocolTest, CancelBetweenBlocksAtLineSpeedStopsWithoutTheEndByte) 
     EXPECT_EQ(100 * (lastAddress + 16) / 8192, progress);
 }
 
+// The radio holds the whole file once it took the last block: a cancel in the wait that
+// follows cannot undo the write, so it must not be reported as one cut short.
+TEST_F(CloneProtocolTest, CancelAfterTheLastBlockEndsADoneWrite) {
+    constexpr int kBlocks = (0x2000 - 0x0800) / 16;
+    for (size_t i = 0; i < m_Image.size(); ++i) {
+        m_Image[i] = static_cast<uint8_t>(i * 7);
+    }
+    RadioMemory blank;
+    blank.fill(0xFF);
+    StartRadio(RadioLine(false, false), blank);
+    WriteSettings({{"com", kRadioPort}});
+    m_Job.Reset(&m_Port, SettingsPath(), false, m_Image.data());
+    std::thread worker([this] { TransferThreadProc(m_Job); });
+    while (m_Job.Blocks() < kBlocks && !IsFinalStatus(m_Job.Status())) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    m_Job.Cancel();
+    worker.join();
+    EXPECT_EQ(m_Job.Status(), StatusWriteDone);
+    EXPECT_EQ(m_Job.Blocks(), kBlocks);
+    // The cancel cut the wait after the end byte short; the radio reads it in its own time.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (m_Radio.ReceivedBytes().back() != 0x62 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    m_Port.Close();
+    m_Radio.Stop();
+    EXPECT_EQ(m_Radio.ReceivedBytes().back(), 0x62) << "the end byte";
+    EXPECT_TRUE(SameRange(m_Radio.Memory().data(), m_Image.data(), 0x0800, 0x2000));
+}
+
 TEST_F(CloneProtocolTest, CancelBeforeTheWakeUpSendsNothing) {
     StartRadio(RadioLine(false, false));
     WriteSettings({{"com", kRadioPort}});

@@ -11,6 +11,7 @@
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
 #include "codeplug/document.h"
+#include "config/language_files.h"
 #include "editors/channel_commit.h"
 #include "editors/config_import_dialog.h"
 #include "resources/command_ids.h"
@@ -22,21 +23,44 @@ private slots:
     void init() {
         MessageBox::ClearShown();
         m_Shell.NewFolder();
-        m_Shell.Folder().CopyFromBin({"setting.ini", "english.lang"});
+        m_Shell.Folder().CopyFromBin({"setting.ini", "english.lang", "chinese.lang"});
         QVERIFY(m_Shell.Start());
         CommitReceiveFrequency(Document(), 2, "150.000");
         Document().SetModifiedFlag(false);
     }
     void cleanup() { QVERIFY(m_Shell.Finish()); }
 
+    // Each change is listed in the language shown, with the column titles, labels and values
+    // the pages show; a channel the file leaves unused is one line.
+    void importListsTheChangesAndOkIsOneUndoStep_data() {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("english") << "english"
+                                 << QStringList{
+                                        "Channel 2, Power: Low → High",
+                                        "Channel 5: 145.50000 → (unused)",
+                                        "Optional Functions, Scan mode: Search (SE) → Time (TO)"};
+        QTest::newRow("chinese") << "chinese"
+                                 << QStringList{
+                                        "信道 2，功率：低 → 高", "信道 5：145.50000 → （未使用）",
+                                        "可选功能，扫描模式：搜索扫描 (SE) → 时间扫描 (TO)"};
+    }
     void importListsTheChangesAndOkIsOneUndoStep() {
+        QFETCH(QString, language);
+        QFETCH(QStringList, lines);
         Export();
+        std::string error;
+        QVERIFY2(
+            SelectLanguageFile(m_Shell.Folder().File((language + ".lang").toStdString()), &error),
+            error.c_str());
+        m_Shell.App().ApplyLanguage();
         // The import makes the derived areas as Save does.
         CHalvexDoc saved(Document());
         saved.PrepareImage();
         const auto exported = saved.bytes;
         CommitChoice(Document(), 2, kColumnPower, 0);
         CommitReceiveFrequency(Document(), 5, "145.500");
+        Document().SetScanMode(2);
         Document().CommitEdit("edit");
         QStringList changes;
         RunImport(true, [&](CConfigImportDlg& dialog) {
@@ -44,8 +68,7 @@ private slots:
                 changes.push_back(dialog.ChangeList()->item(row)->text());
             }
         });
-        QVERIFY2(changes.contains("Channel 2, Power: Low -> High"), qPrintable(changes.join("|")));
-        QVERIFY(changes.contains("Channel 5, Receive: 145.50000 -> -"));
+        QCOMPARE(changes, lines);
         QVERIFY(Document().bytes == exported);
         QVERIFY(Document().IsModified());
         QVERIFY(Document().Undo());
@@ -82,6 +105,9 @@ private:
         m_Shell.App().MainFrame()->OnCommand(kCommandExportConfig);
         QVERIFY(m_Shell.Folder().Read("radio.yaml").find("\n  2: {receive: 150.00000,") !=
                 std::string::npos);
+        QCOMPARE(m_Shell.App().MainFrame()->StatusNoteText(),
+                 "Configuration exported to " +
+                     QString::fromStdString(m_Shell.Folder().File("radio.yaml")));
     }
 
     // Runs File > Import Configuration on radio.yaml, hands the dialog to look, then presses

@@ -146,7 +146,7 @@ TEST_F(DocumentTest, CancelledNewLeavesTheDocumentAsItWas) {
     m_Prompts.answer = false;
     EXPECT_FALSE(m_Document.OnNewDocument(false));
     ASSERT_EQ(m_Prompts.questions.size(), 1u);
-    EXPECT_EQ(m_Prompts.questions[0], "IDS_PROMPT: IDS_WARN_CLEAR");
+    EXPECT_EQ(m_Prompts.questions[0], "IDS_CONFIRM: IDS_WARN_CLEAR");
     EXPECT_EQ(m_Document.bytes, imageBefore);
     EXPECT_EQ(m_Document.m_Header, headerBefore);
     EXPECT_TRUE(m_Document.IsModified());
@@ -184,7 +184,7 @@ TEST_F(DocumentTest, OlderFileKeepsItsHeaderThroughOpenAndSave) {
 
     ASSERT_TRUE(m_Document.SaveWithConfirmation());
     ASSERT_EQ(m_Prompts.questions.size(), 1u);
-    EXPECT_EQ(m_Prompts.questions[0], "IDS_PROMPT: IDS_WARN_SAVE" + File("save_as.pgm"));
+    EXPECT_EQ(m_Prompts.questions[0], "IDS_CONFIRM: IDS_WARN_SAVE" + File("save_as.pgm"));
     std::vector<uint8_t> saved = ReadBytes(File("save_as.pgm"));
     std::vector<uint8_t> before = ReadBytes(original);
     EXPECT_TRUE(std::equal(saved.begin(), saved.begin() + 48, before.begin()));

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The optional-functions page driven through its widgets: what it shows for the stored
 // option bytes and which bits each change writes.
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -233,6 +235,29 @@ private slots:
         QCOMPARE(edit->text(), shown);
         m_Page->FillFromImage();
         QCOMPARE(edit->text(), refilled);
+    }
+
+    // The box's editing keys work; what a paste brings is filtered as typing is.
+    void pttIdCodeTakesTheEditingKeys() {
+        m_Document->SetPttIdCode({9, 9, 9, 9, 9, 9});
+        m_Page->FillFromImage();
+        auto* edit = FindControl<QLineEdit>(m_Page, kPttIdCodeId);
+        TypeInto(edit, "12ab");
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(edit->selectedText(), QStringLiteral("12AB"));
+        QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(edit->text(), QString());
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("12AB"));
+        QApplication::clipboard()->setText(QStringLiteral("3#*d"));
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit->text(), QStringLiteral("3D3D3D"));
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("3D3D3D"));
+        FindControl<QComboBox>(m_Page, kSquelchId)->setFocus();
+        QCOMPARE(CodeBytes(*m_Document).toHex(' '), QByteArray("03 0d 03 0d 03 0d"));
     }
 
     void storedCodeShowsUpToItsFirstNonDigit() {

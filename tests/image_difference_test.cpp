@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 
+#include "codeplug/band_lines.h"
 #include "codeplug/pgm_file.h"
 #include "config/settings.h"
 #include "support/quiet_prompts.h"
@@ -51,12 +53,42 @@ TEST(ImageDifferenceTest, EveryWrittenByteThatDiffersIsListed) {
                       offset);
         EXPECT_EQ(lines().rfind(expected, 0), 0u) << lines();
     }
-    // A channel the settings do not show is still written.
-    second.bytes = first.bytes;
-    std::copy_n(first.bytes.begin() + kChannelRecordBase + kRecordSize, kRecordSize,
-                second.bytes.begin() + kChannelRecordBase + kRecordSize * 50);
-    EXPECT_EQ(lines().rfind("Channel 50 (beyond channelcount 10), Receive: - -> 146.12500\n", 0),
-              0u);
+    // A channel used on one side only is one line, also one the settings do not show; a band
+    // change is its frequency range, not its bytes.
+    struct Case {
+        const char* name;
+        std::function<void(RadioImage&)> change;
+        std::string lines;
+    };
+    const Case cases[] = {
+        {"channel added beyond the count",
+         [&](RadioImage& image) {
+             std::copy_n(first.bytes.begin() + kChannelRecordBase + kRecordSize, kRecordSize,
+                         image.bytes.begin() + kChannelRecordBase + kRecordSize * 50);
+         },
+         "Channel 50 (beyond channelcount 10): - -> 146.12500\n"},
+        {"channel removed",
+         [&](RadioImage& image) {
+             std::fill_n(image.bytes.begin() + kChannelRecordBase + kRecordSize, kRecordSize, 0xFF);
+         },
+         "Channel 1: 146.12500 AB-1 -> -\n"},
+        {"band changed",
+         [&](RadioImage& image) {
+             BandLineWords words = DecodeBandLineWords("0040004800000000");
+             std::copy(words.bytes.begin(), words.bytes.end(),
+                       image.bytes.begin() + static_cast<std::ptrdiff_t>(words.offset));
+         },
+         "Frequency range: 136-174 MHz -> 400-480 MHz\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        second.bytes = first.bytes;
+        RadioImage changed;
+        changed.bytes = first.bytes;
+        c.change(changed);
+        second.bytes = changed.bytes;
+        EXPECT_EQ(lines(), c.lines);
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // The pages inside the running main window: tabs of the main view that reload on every
 // whole-document change, leave the menu shortcuts working, store an open edit before the
 // document ends and tell in the status bar what became of an out-of-band entry.
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QLineEdit>
@@ -75,6 +76,39 @@ private slots:
         QCOMPARE(FindControl<QLineEdit>(m_Vfo, kVfoF2ReceiveId)->text(),
                  QStringLiteral("438.50000"));
         QCOMPARE(FindControl<QComboBox>(m_Functions, kSquelchId)->currentIndex(), 7);
+    }
+
+    // Every list of the option pages: the entry it shows, chosen again in its pop-up, is no
+    // change; another entry is one.
+    void choosingTheShownEntryAgainChangesNothing() {
+        CHalvexDoc& document = m_Shell.App().Document();
+        CPageTabCtrl* tabs = m_Shell.App().MainFrame()->View()->TabControl();
+        int lists = 0;
+        for (QWidget* page : {static_cast<QWidget*>(m_Functions), static_cast<QWidget*>(m_Vfo)}) {
+            tabs->setCurrentWidget(page);
+            for (QComboBox* list : page->findChildren<QComboBox*>()) {
+                if (!list->isVisible() || !list->isEnabled() || list->currentIndex() < 0) {
+                    continue;
+                }
+                const auto before = document.bytes;
+                const int shown = list->currentIndex();
+                for (int choice : {shown, (shown + 1) % list->count()}) {
+                    list->showPopup();
+                    QTRY_VERIFY(list->view()->isVisible());
+                    list->view()->setCurrentIndex(list->model()->index(choice, 0));
+                    QTest::keyClick(list->view(), Qt::Key_Return);
+                    QTRY_VERIFY(!list->view()->isVisible());
+                    const bool changed = choice != shown && list->count() > 1;
+                    QVERIFY2(document.IsModified() == changed, qPrintable(list->objectName()));
+                    QVERIFY2(document.CanUndo() == changed, qPrintable(list->objectName()));
+                    QVERIFY((document.bytes != before) == changed);
+                }
+                document.Undo();
+                document.SetModifiedFlag(false);
+                ++lists;
+            }
+        }
+        QVERIFY(lists > 10);
     }
 
     void shortcutsWorkWhileAPageHasTheFocus() {

@@ -63,6 +63,9 @@ TEST_F(RadioTextCliTest, OneEditedChannelIsOneLineAndOneDifference) {
                               ":3:31: channels.9.name: \"simp\" stored as \"SIMP\"\n");
     result = Run({"info", "--settings", kSettings, File("into.pgm")});
     EXPECT_NE(result.out.find("Used channels: 1 of"), std::string::npos) << result.out;
+    result = Run({"diff", "--settings", kSettings, kChannels, File("into.pgm")});
+    EXPECT_EQ(result.out.find("Channel 9: - -> 146.52000\n"), 0u) << result.out;
+    EXPECT_EQ(result.out.find("Channel 1,"), std::string::npos) << result.out;
 }
 
 struct FailureCase {

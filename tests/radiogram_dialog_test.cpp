@@ -69,6 +69,11 @@ private slots:
         QCOMPARE(grid->GetCellText(4, 1), QStringLiteral("OFF"));
         QCOMPARE(m_Dialog->FrequencyList()->currentText(), QStringLiteral("108M0"));
         QCOMPARE(m_Dialog->windowTitle(), QStringLiteral("FM Radio Presets"));
+        // Wide enough for its title beside the title bar's buttons, the controls in the middle.
+        QVERIFY(m_Dialog->width() >
+                QFontMetrics(QApplication::font()).horizontalAdvance(m_Dialog->windowTitle()) +
+                    100);
+        QVERIFY(qAbs(grid->x() + grid->width() / 2 - m_Dialog->width() / 2) <= 4);
     }
 
     // Taller, the dialog shows every preset without scrolling and keeps its buttons below;

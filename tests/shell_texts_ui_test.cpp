@@ -12,6 +12,8 @@
 #include "app/document_prompts.h"
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
+#include "app/message_box.h"
+#include "config/language.h"
 #include "config/language_files.h"
 #include "editors/channel_page.h"
 #include "resources/command_ids.h"
@@ -63,6 +65,15 @@ private slots:
         QCOMPARE(frame->windowTitle(), untitled + " - " + windowName);
         m_Shell.App().Document().SetModifiedFlag();
         QCOMPARE(frame->windowTitle(), untitled + "* - " + windowName);
+        // The question names the document as the title does, and is no "Information".
+        MessageBox::ClearShown();
+        MessageBox::SetNextAnswer(MessageAnswer::Cancel);
+        frame->OnCommand(kCommandNew);
+        QCOMPARE(MessageBox::Shown().size(), size_t{1});
+        QVERIFY2(QString::fromStdString(MessageBox::Shown().front().text).contains(untitled),
+                 MessageBox::Shown().front().text.c_str());
+        QCOMPARE(MessageBox::Shown().front().caption, LoadLangString("IDS_CONFIRM"));
+        QVERIFY(m_Shell.App().Document().IsModified());
         FileDialog::SetNextFileName(m_Shell.Folder().File("radio.pgm"));
         frame->OnCommand(kCommandSaveAs);
         QCOMPARE(frame->windowTitle(), "radio.pgm - " + windowName);

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtTest>
 #include <algorithm>
 #include <filesystem>
@@ -61,7 +63,18 @@ private slots:
         FindControl<QAbstractButton>(&dialog, kStationStartId)->click();
         for (size_t cable : {0u, 1u}) {
             QTRY_VERIFY(dialog.NextButton(cable) && dialog.NextButton(cable)->isEnabled());
+            // Laid out to fit: no path or state line is cut and nothing scrolls sideways.
+            for (QLabel* label : {dialog.StateLabel(cable), dialog.ResultLabel(cable)}) {
+                QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
+            }
             dialog.NextButton(cable)->click();
+        }
+        QVERIFY(dialog.maximumWidth() > dialog.minimumWidth());
+        auto* area = dialog.findChild<QScrollArea*>();
+        QVERIFY(area != nullptr);
+        QVERIFY(!area->horizontalScrollBar()->isVisible());
+        for (QLabel* label : area->widget()->findChildren<QLabel*>()) {
+            QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
         }
         QTRY_COMPARE_WITH_TIMEOUT(dialog.ResultLabel(0)->text(), Lang("IDS_STATION_DONE"),
                                   kRadioTimeoutMs);

@@ -414,7 +414,7 @@ private slots:
                      shown.text.c_str());
         }
         QCOMPARE(shown.caption, LoadLangString(captionKey.toStdString()));
-        QCOMPARE(shown.icon, stop ? MessageIcon::Stop : MessageIcon::None);
+        QCOMPARE(shown.icon, stop ? MessageIcon::Stop : MessageIcon::Information);
         QCOMPARE(m_Shell.App().Port().IsOpen(), portOpen);
     }
 

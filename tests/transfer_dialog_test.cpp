@@ -509,6 +509,7 @@ private slots:
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
         QCOMPARE(MessageBox::Shown().size(), size_t{1});
         QCOMPARE(QString::fromStdString(MessageBox::Shown().front().text), Lang("IDS_WARN_ERASE"));
+        QCOMPARE(MessageBox::Shown().front().caption, LoadLangString("IDS_CONFIRM"));
         QVERIFY(MessageBox::Shown().front().buttons == MessageButtons::OkCancel);
         QVERIFY(MessageBox::Shown().front().defaultAnswer == MessageAnswer::Cancel);
         QVERIFY(Button(&dialog, kIdOk)->isEnabled());
@@ -578,6 +579,33 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QVERIFY(radio->Memory() != memory);
         QVERIFY(!SameRange(radio->Memory().data(), prepared.data(), kCloneStart, kImageSize));
+    }
+
+    // Cancel in the wait after the last block, with the read-back on: the radio holds the
+    // whole file, so the write is done and no read-back starts.
+    void cancelAfterTheLastBlockFinishesTheWrite() {
+        std::string error;
+        QVERIFY2(m_Fixture->Start({{"verifywrite", 1}}, &error), error.c_str());
+        RadioMemory memory = PatternMemory(17);
+        VirtualRadio* radio = m_Fixture->AddRadio(1, {}, memory, &error);
+        QVERIFY2(radio, error.c_str());
+        GiveAChannel(m_Fixture->app->Document());
+        Image prepared = PreparedImage(m_Fixture->app->Document());
+
+        CTransferDlg dialog(m_Fixture->app->Features(), false);
+        dialog.SetDoneLineMs(kQuickDoneLineMs);
+        dialog.show();
+        QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
+        QProgressBar* bar = FindControl<QProgressBar>(&dialog, kTransferProgressId);
+        QTRY_COMPARE_WITH_TIMEOUT(bar->value(), bar->maximum(), kTransferTimeoutMs);
+        MessageBox::SetNextAnswer(MessageAnswer::Yes);
+        QTest::mouseClick(Button(&dialog, kIdCancel), Qt::LeftButton);
+        QCOMPARE(MessageBox::Shown().front().text, LoadLangString("IDS_ASK_STOPWRITE"));
+        QTRY_COMPARE_WITH_TIMEOUT(MessageLine(&dialog), Lang("IDS_WRITE_DONE"), kTransferTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isVisible(), kTransferTimeoutMs);
+        QCOMPARE(MessageBox::Shown().size(), size_t{1});
+        QVERIFY(SameRange(radio->Memory().data(), prepared.data(), kCloneStart, kImageSize));
+        QTRY_COMPARE(radio->ReceivedBytes().back(), uint8_t{0x62});
     }
 
     void checkedWriteReadsBackAndNamesWhatTheRadioDidNotKeep_data() {
@@ -686,9 +714,9 @@ private slots:
         m_Fixture->app->MainFrame()->OnCommand(kCommandCompareRadio);
 
         // A simplex channel's transmit frequency follows its receive frequency.
-        QCOMPARE(listed, QStringList({"Channel 1, Receive: 146.52000 -> 147.00000",
-                                      "Channel 1, Transmit: 146.52000 -> 147.00000",
-                                      QString("Channel 1, Power: %1 -> %2")
+        QCOMPARE(listed, QStringList({"Channel 1, RX Freq (MHz): 146.52000 → 147.00000",
+                                      "Channel 1, TX Freq (MHz): 146.52000 → 147.00000",
+                                      QString("Channel 1, Power: %1 → %2")
                                           .arg(document.GetPowerHigh(1) ? "High" : "Low")
                                           .arg(document.GetPowerHigh(1) ? "Low" : "High")}));
         QVERIFY(document.bytes == before);

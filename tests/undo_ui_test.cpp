@@ -152,8 +152,8 @@ private slots:
         QVERIFY(editor != nullptr);
         QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
         QTest::keyClick(editor, Qt::Key_Insert, Qt::ShiftModifier);
-        QCOMPARE(editor->text(),
-                 QStringLiteral("146.52,TEXT146.52,TEXT").left(editor->maxLength()));
+        // Filtered as typed, then cut to the five characters a name holds.
+        QCOMPARE(editor->text(), QStringLiteral("14652"));
         editor->selectAll();
         QTest::keyClick(editor, Qt::Key_Delete, Qt::ShiftModifier);
         QCOMPARE(editor->text(), QString());

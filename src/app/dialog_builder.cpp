@@ -138,6 +138,9 @@ void PlaceControl(QWidget* widget, const ControlTemplate& control, const DialogU
         // The template height is that of the open list; the closed box is one line high.
         int lineHeight = list->sizeHint().height();
         list->setMaxVisibleItems(std::max(1, rect.height() / std::max(1, lineHeight) - 1));
+        // Styles that open a list as a menu (Fusion among them) ignore that height and show
+        // every tone at once, as tall as the screen.
+        list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
         rect.setHeight(lineHeight);
     }
     widget->setGeometry(rect);

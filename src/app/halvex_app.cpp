@@ -34,7 +34,6 @@
 namespace {
 
 constexpr const char* kProgramName = "Halvex";
-constexpr const char* kUntitled = "Untitled";
 constexpr const char* kSaveChangesQuestion = "Save changes to %s?";
 
 bool IsReadable(const std::string& path) {
@@ -122,11 +121,9 @@ bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& a
     if (files.isEmpty()) {
         NewDocument();
     } else if (!OpenDocumentFile(files.first().toStdString())) {
-        // The reason has been shown; without its file the program has nothing to do.
-        if (!IsReadable(files.first().toStdString())) {
-            return false;
-        }
-        // A refused file leaves the program as it starts without one.
+        // The reason has been shown; a file refused or missing leaves the program as it
+        // starts without one, asking nothing.
+        m_bSilentNew = true;
         NewDocument();
     }
     m_Frame->show();
@@ -297,14 +294,15 @@ bool CHalvexApp::SaveModified() {
     if (!m_Document.IsModified()) {
         return true;
     }
-    std::string name = m_Document.GetPathName().empty() ? kUntitled : m_Document.GetPathName();
+    std::string name = m_Document.GetPathName().empty() ? LoadLangString("IDS_UNTITLED")
+                                                        : m_Document.GetPathName();
     // The language file may word the question; %s stands for the file.
     std::string question = LangText("IDS_ASK_SAVE");
     if (question == kNotFoundText || question.find("%s") == std::string::npos) {
         question = kSaveChangesQuestion;
     }
     question.replace(question.find("%s"), 2, name);
-    MessageAnswer answer = MessageBox::Show(Owner(), question, LangText("IDS_PROMPT"),
+    MessageAnswer answer = MessageBox::Show(Owner(), question, LangText("IDS_CONFIRM"),
                                             MessageIcon::Exclamation, MessageButtons::YesNoCancel);
     if (answer == MessageAnswer::Cancel) {
         return false;

@@ -16,8 +16,6 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
             return QMessageBox::Question;
         case MessageIcon::Information:
             return QMessageBox::Information;
-        case MessageIcon::None:
-            return QMessageBox::NoIcon;
     }
     return QMessageBox::NoIcon;
 }

@@ -9,8 +9,7 @@
 
 class QWidget;
 
-// None: a plain box, as the test-mode results are.
-enum class MessageIcon { Stop, Exclamation, Question, Information, None };
+enum class MessageIcon { Stop, Exclamation, Question, Information };
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 

@@ -121,7 +121,7 @@ void CHalvexDoc::DeleteContents() {
 }
 
 bool CHalvexDoc::OnNewDocument(bool silent) {
-    if (!silent && !m_Prompts.AskOkCancel({"IDS_PROMPT", "IDS_WARN_CLEAR", ""})) {
+    if (!silent && !m_Prompts.AskOkCancel({"IDS_CONFIRM", "IDS_WARN_CLEAR", ""})) {
         return false;
     }
     DeleteContents();
@@ -187,7 +187,7 @@ bool CHalvexDoc::OnSaveDocument(const std::string& path, std::string* error) {
 
 bool CHalvexDoc::SaveWithConfirmation(std::string* error) {
     if (!m_PathName.empty() &&
-        !m_Prompts.AskOkCancel({"IDS_PROMPT", "IDS_WARN_SAVE", m_PathName, true})) {
+        !m_Prompts.AskOkCancel({"IDS_CONFIRM", "IDS_WARN_SAVE", m_PathName, true})) {
         return false;
     }
     PrepareImageUnrecorded();

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
+#include "codeplug/band_lines.h"
 #include "codeplug/channel_columns.h"
 #include "codeplug/radio_options.h"
 #include "editors/ptt_id_code.h"
@@ -11,25 +13,43 @@
 
 namespace {
 
-constexpr const char* kUnused = "-";
-// A used channel's empty cell (no transmit side, no name) must not read as nothing at all.
-constexpr const char* kBlank = "(none)";
 // Bytes an "other bytes" line spells out before it says "...".
 constexpr size_t kOtherBytesShown = 16;
 
-ChannelRow RecordRow(const CHalvexDoc& document, int index) {
-    if (index != kVfoF1 && index != kVfoF2 && document.IsChannelEmpty(index)) {
-        ChannelRow row;
-        row.fill(kUnused);
-        return row;
-    }
-    ChannelRow row = ChannelRowTexts(document, index, EnglishChannelTexts());
+bool IsVfo(int index) {
+    return index == kVfoF1 || index == kVfoF2;
+}
+
+ChannelRow RecordRow(const CHalvexDoc& document, int index, const ChannelTexts& texts) {
+    ChannelRow row = ChannelRowTexts(document, index, texts);
     for (std::string& text : row) {
         if (text.empty()) {
-            text = kBlank;
+            text = kBlankCellText;
         }
     }
     return row;
+}
+
+// A channel as one value: its receive frequency and, when it has one, its name.
+std::string WholeChannelText(const CHalvexDoc& document, int n, const ChannelTexts& texts) {
+    if (document.IsChannelEmpty(n)) {
+        return kUnusedChannelText;
+    }
+    ChannelRow row = ChannelRowTexts(document, n, texts);
+    const std::string& name = row[kColumnName];
+    const std::string& receive = row[kColumnReceive];
+    return name.empty() ? receive : receive + " " + name;
+}
+
+ImageDifference Line(DifferenceKind kind, std::string item, std::string column, std::string first,
+                     std::string second) {
+    ImageDifference line;
+    line.kind = kind;
+    line.item = std::move(item);
+    line.column = std::move(column);
+    line.first = std::move(first);
+    line.second = std::move(second);
+    return line;
 }
 
 // Bytes of the written range that a named difference already shows.
@@ -40,10 +60,21 @@ void MarkShown(Shown* shown, size_t offset, size_t size) {
 }
 
 bool DiffRecord(const CHalvexDoc& first, const CHalvexDoc& second, int index,
-                const std::string& item, std::vector<ImageDifference>* differences) {
-    ChannelRow a = RecordRow(first, index);
-    ChannelRow b = RecordRow(second, index);
-    const bool vfo = index == kVfoF1 || index == kVfoF2;
+                const ImageDifference& line, const ChannelTexts& texts,
+                std::vector<ImageDifference>* differences) {
+    const bool vfo = IsVfo(index);
+    if (!vfo && first.IsChannelEmpty(index) != second.IsChannelEmpty(index)) {
+        ImageDifference whole = line;
+        whole.first = WholeChannelText(first, index, texts);
+        whole.second = WholeChannelText(second, index, texts);
+        differences->push_back(whole);
+        return true;
+    }
+    if (!vfo && first.IsChannelEmpty(index)) {
+        return false;
+    }
+    ChannelRow a = RecordRow(first, index, texts);
+    ChannelRow b = RecordRow(second, index, texts);
     bool differs = false;
     for (const ChannelColumnDefinition& column : kChannelColumns) {
         // The number is the record itself; a VFO has no name.
@@ -51,34 +82,57 @@ bool DiffRecord(const CHalvexDoc& first, const CHalvexDoc& second, int index,
             continue;
         }
         if (a[column.id] != b[column.id]) {
-            differences->push_back({item, column.name, a[column.id], b[column.id]});
+            ImageDifference cell = line;
+            cell.column = column.name;
+            cell.columnId = static_cast<int>(column.id);
+            cell.first = a[column.id];
+            cell.second = b[column.id];
+            differences->push_back(cell);
             differs = true;
         }
     }
     return differs;
 }
 
-void DiffRecords(const CHalvexDoc& first, const CHalvexDoc& second, int channelCount, Shown* shown,
+void DiffRecords(const CHalvexDoc& first, const CHalvexDoc& second, int channelCount,
+                 const ChannelTexts& texts, Shown* shown,
                  std::vector<ImageDifference>* differences) {
     for (int n = 1; n <= kImageChannelCount; ++n) {
-        std::string item = "Channel " + std::to_string(n);
+        ImageDifference line;
+        line.kind = DifferenceKind::Channel;
+        line.number = n;
+        line.item = "Channel " + std::to_string(n);
         // The radio holds all of them whatever the settings show, and a write sends them all.
         if (n > channelCount) {
-            item += " (beyond channelcount " + std::to_string(channelCount) + ")";
+            line.item += " (beyond channelcount " + std::to_string(channelCount) + ")";
         }
-        if (DiffRecord(first, second, n, item, differences)) {
+        if (DiffRecord(first, second, n, line, texts, differences)) {
             MarkShown(shown, kChannelRecordBase + kRecordSize * static_cast<size_t>(n),
                       kRecordSize);
             MarkShown(shown, kChannelNameBase + kChannelNameSize * static_cast<size_t>(n - 1),
                       kChannelNameSize);
         }
     }
-    if (DiffRecord(first, second, kVfoF1, "VFO F1", differences)) {
-        MarkShown(shown, kVfoF1Offset, kRecordSize);
+    for (int vfo : {kVfoF1, kVfoF2}) {
+        ImageDifference line;
+        line.kind = DifferenceKind::Vfo;
+        line.number = vfo == kVfoF1 ? 1 : 2;
+        line.item = "VFO F" + std::to_string(line.number);
+        if (DiffRecord(first, second, vfo, line, texts, differences)) {
+            MarkShown(shown, vfo == kVfoF1 ? kVfoF1Offset : kVfoF2Offset, kRecordSize);
+        }
     }
-    if (DiffRecord(first, second, kVfoF2, "VFO F2", differences)) {
-        MarkShown(shown, kVfoF2Offset, kRecordSize);
-    }
+}
+
+// "136-174 MHz": the range the band words give under the settings' band lines.
+std::string BandText(const CHalvexDoc& document) {
+    CHalvexDoc copy(document);
+    copy.ComputeFrequencyLimits();
+    const FrequencyLimits& limits = copy.GetFrequencyLimits();
+    constexpr int kStepsPerMegahertz = 100000;
+    // The upper limit stops a 5 kHz step below the band's upper edge.
+    return std::to_string(limits.m_FreqMin / kStepsPerMegahertz) + "-" +
+           std::to_string((limits.m_FreqMax + 500) / kStepsPerMegahertz) + " MHz";
 }
 
 std::string HexBytes(const RadioImage& image, size_t begin, size_t end) {
@@ -120,8 +174,11 @@ void DiffOtherBytes(const CHalvexDoc& first, const CHalvexDoc& second, const Sho
                 end = next + 1;
             }
         }
-        differences->push_back({"Other bytes at " + Address(begin) + "-" + Address(end - 1), "",
-                                HexBytes(first, begin, end), HexBytes(second, begin, end)});
+        ImageDifference line = Line(DifferenceKind::OtherBytes, "", "", HexBytes(first, begin, end),
+                                    HexBytes(second, begin, end));
+        line.range = Address(begin) + "-" + Address(end - 1);
+        line.item = "Other bytes at " + line.range;
+        differences->push_back(line);
         offset = end;
     }
 }
@@ -133,29 +190,45 @@ std::string FmPresetText(int code) {
 }  // namespace
 
 std::vector<ImageDifference> DiffImages(const CHalvexDoc& first, const CHalvexDoc& second,
-                                        int channelCount) {
+                                        int channelCount, const ChannelTexts& texts) {
     std::vector<ImageDifference> differences;
     Shown shown{};
-    DiffRecords(first, second, channelCount, &shown, &differences);
+    DiffRecords(first, second, channelCount, texts, &shown, &differences);
     for (const RadioOptionDefinition& option : kRadioOptions) {
         int a = option.value(first);
         int b = option.value(second);
         if (a != b) {
-            differences.push_back({"Settings", option.name, std::to_string(a), std::to_string(b)});
+            ImageDifference line = Line(DifferenceKind::Setting, "Settings", option.name,
+                                        std::to_string(a), std::to_string(b));
+            line.option = &option;
+            line.firstValue = a;
+            line.secondValue = b;
+            differences.push_back(line);
             MarkShown(&shown, kOptionBase + option.byte, 1);
         }
     }
     std::string firstCode = PttIdCodeText(first.GetPttIdCode());
     std::string secondCode = PttIdCodeText(second.GetPttIdCode());
     if (firstCode != secondCode) {
-        differences.push_back({"Settings", "PttIdCode", firstCode, secondCode});
+        differences.push_back(
+            Line(DifferenceKind::Setting, "Settings", "PttIdCode", firstCode, secondCode));
         MarkShown(&shown, kPttIdCodeOffset, kPttIdCodeSize);
+    }
+    const std::string firstBand = BandText(first);
+    const std::string secondBand = BandText(second);
+    if (firstBand != secondBand) {
+        differences.push_back(
+            Line(DifferenceKind::Band, "Frequency range", "", firstBand, secondBand));
+        MarkShown(&shown, kBandWordOffset, kBandWordsSize);
     }
     for (int k = 1; k <= kFmPresetCount; ++k) {
         std::string a = FmPresetText(first.GetWord(kFmPresetBase, k));
         std::string b = FmPresetText(second.GetWord(kFmPresetBase, k));
         if (a != b) {
-            differences.push_back({"FM preset " + std::to_string(k), "Frequency", a, b});
+            ImageDifference line =
+                Line(DifferenceKind::FmPreset, "FM preset " + std::to_string(k), "Frequency", a, b);
+            line.number = k;
+            differences.push_back(line);
             MarkShown(&shown, kFmPresetBase + 2 * static_cast<size_t>(k - 1), 2);
         }
     }

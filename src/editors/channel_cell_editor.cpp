@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
+#include "editors/typing_filter.h"
+
 namespace {
 
 bool IsNameCharacter(QChar character) {
@@ -17,20 +19,23 @@ bool IsNameCharacter(QChar character) {
            (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-// Keys that move the caret, delete or leave the field; they carry no character to filter.
-bool IsEditingKey(int key) {
-    switch (key) {
-        case Qt::Key_Backspace:
-        case Qt::Key_Delete:
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-        case Qt::Key_Escape:
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
+// What the column takes, given the rest of the text; a decimal comma stands for the point.
+bool AcceptsCharacter(CCellEditor::Keys keys, QChar* character, const QString& rest) {
+    switch (keys) {
+        case CCellEditor::Keys::Any:
             return true;
-        default:
-            return false;
+        case CCellEditor::Keys::Frequency:
+            if (*character == QChar(',')) {
+                *character = QChar('.');
+            }
+            if (character->unicode() >= '0' && character->unicode() <= '9') {
+                return true;
+            }
+            return *character == QChar('.') && !rest.contains(QChar('.'));
+        case CCellEditor::Keys::Name:
+            return IsNameCharacter(*character);
     }
+    return false;
 }
 
 // The keys with which a drop-down list opens its pop-up.
@@ -50,6 +55,11 @@ CCellEditor::CCellEditor(QWidget* editor, QWidget* focusTarget, Keys keys)
       m_FocusTarget(focusTarget),
       m_Keys(keys) {
     editor->installEventFilter(this);
+    if (m_Edit != nullptr && keys != Keys::Any) {
+        m_Filter = new TypingFilter(m_Edit, [keys](QChar* character, const QString& rest) {
+            return AcceptsCharacter(keys, character, rest);
+        });
+    }
     if (m_List != nullptr) {
         connect(m_List, &QComboBox::activated, this, &CCellEditor::OnActivated);
     }
@@ -75,21 +85,6 @@ void CCellEditor::Finish() {
     }
 }
 
-bool CCellEditor::AcceptsCharacter(Keys keys, QChar character, const QString& text) {
-    switch (keys) {
-        case Keys::Any:
-            return true;
-        case Keys::Frequency:
-            if (character.unicode() >= '0' && character.unicode() <= '9') {
-                return true;
-            }
-            return character == QChar('.') && !text.contains(QChar('.'));
-        case Keys::Name:
-            return IsNameCharacter(character);
-    }
-    return false;
-}
-
 void CCellEditor::Place(const QRect& rect, const QString& text) {
     m_ShownText = text;
     if (m_Edit != nullptr) {
@@ -100,7 +95,7 @@ void CCellEditor::Place(const QRect& rect, const QString& text) {
     // as announced already and says only the selection.
     Show(rect);
     if (m_Edit != nullptr) {
-        m_Edit->setText(text);
+        SetText(text);
         m_Edit->selectAll();
     }
 }
@@ -135,9 +130,16 @@ void CCellEditor::ReturnFocus() {
     m_FocusTarget->setFocus(Qt::OtherFocusReason);
 }
 
+void CCellEditor::SetText(const QString& text) {
+    if (m_Filter != nullptr) {
+        m_Filter->Expect(text);
+    }
+    m_Edit->setText(text);
+}
+
 void CCellEditor::Restore() {
     if (m_Edit != nullptr) {
-        m_Edit->setText(m_ShownText);
+        SetText(m_ShownText);
     }
     if (m_List != nullptr) {
         QSignalBlocker blocker(m_List);
@@ -190,21 +192,6 @@ bool CCellEditor::eventFilter(QObject* watched, QEvent* event) {
             return true;
         default:
             break;
-    }
-    if (m_Edit == nullptr || IsEditingKey(key->key()) || key->text().isEmpty()) {
-        return false;
-    }
-    // Where the comma is the decimal separator it is typed as one; the radio's is the point.
-    if (m_Keys == Keys::Frequency && key->text() == QStringLiteral(",")) {
-        if (AcceptsCharacter(m_Keys, QChar('.'), m_Edit->text())) {
-            m_Edit->insert(QStringLiteral("."));
-        }
-        return true;
-    }
-    for (QChar character : key->text()) {
-        if (!AcceptsCharacter(m_Keys, character, m_Edit->text())) {
-            return true;
-        }
     }
     return false;
 }

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// An edit field or drop-down list that a page places over a grid cell. It filters the
-// keystrokes its column accepts, restores what it was shown with on Escape, hands the focus
-// back on Enter and Escape, and reports the loss of focus, on which the page commits.
-// A list opens its pop-up with the mouse, F4 or Alt+Down; an entry picked there is reported
-// at once, while keys in the closed list only move the selection until the edit ends.
-// It never writes the image itself.
+// An edit field or drop-down list that a page places over a grid cell. It lets in only the
+// characters its column accepts, typed or pasted, restores what it was shown with on Escape, hands
+// the focus back on Enter and Escape, and reports the loss of focus, on which the page commits. A
+// list opens its pop-up with the mouse, F4 or Alt+Down; an entry picked there is reported at once,
+// while keys in the closed list only move the selection until the edit ends. It never writes the
+// image itself.
 #pragma once
 
 #include <QObject>
@@ -14,6 +14,7 @@
 class QComboBox;
 class QLineEdit;
 class QWidget;
+class TypingFilter;
 
 class CCellEditor : public QObject {
     Q_OBJECT
@@ -22,9 +23,6 @@ public:
 
     // Takes over editor (a QLineEdit or QComboBox); focusTarget gets the focus back.
     CCellEditor(QWidget* editor, QWidget* focusTarget, Keys keys = Keys::Any);
-
-    // Whether typing character into an edit holding text keeps it.
-    static bool AcceptsCharacter(Keys keys, QChar character, const QString& text);
 
     // Shows the edit over rect (its parent's coordinates) with text, all of it selected.
     void Place(const QRect& rect, const QString& text);
@@ -56,11 +54,13 @@ protected:
 private:
     void Show(const QRect& rect);
     void Restore();
+    void SetText(const QString& text);
     void OnActivated(int index);
 
     QWidget* m_Editor;
     QLineEdit* m_Edit;
     QComboBox* m_List;
+    TypingFilter* m_Filter = nullptr;
     QWidget* m_FocusTarget;
     Keys m_Keys;
     QString m_ShownText;

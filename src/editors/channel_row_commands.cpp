@@ -61,11 +61,36 @@ std::vector<int> Range(int first, int count) {
     return channels;
 }
 
+// One channel is named in the singular: "Move Channel 6 Up", not "Move Channels 6 Up".
+const char* CountedKey(const char* key, size_t count) {
+    static constexpr std::pair<std::string_view, const char*> kSingular[] = {
+        {"IDS_EDIT_CUT_CHANNELS", "IDS_EDIT_CUT_CHANNEL"},
+        {"IDS_EDIT_PASTE_CHANNELS", "IDS_EDIT_PASTE_CHANNEL"},
+        {"IDS_EDIT_INSERT_CHANNELS", "IDS_EDIT_INSERT_CHANNEL"},
+        {"IDS_EDIT_DELETE_CHANNELS", "IDS_EDIT_DELETE_CHANNEL"},
+        {"IDS_EDIT_MOVE_UP", "IDS_EDIT_MOVE_UP_CHANNEL"},
+        {"IDS_EDIT_MOVE_DOWN", "IDS_EDIT_MOVE_DOWN_CHANNEL"},
+        {"IDS_EDIT_CLEAR_CHANNELS", "IDS_EDIT_CLEAR_CHANNEL"},
+        {"IDS_INSERT_DROPS_CHANNELS", "IDS_INSERT_DROPS_CHANNEL"},
+        {"IDS_CHANNELS_COPIED", "IDS_CHANNEL_COPIED"},
+        {"IDS_CHANNELS_TEXT_LEAVES_OUT", "IDS_CHANNELS_TEXT_LEAVES_OUT_ONE"},
+    };
+    if (count == 1) {
+        for (const auto& [plural, singular] : kSingular) {
+            if (plural == key) {
+                return singular;
+            }
+        }
+    }
+    return key;
+}
+
 // One named edit (none when nothing changed); the rows from first down show the result and
 // selected stays chosen.
 void Finish(const FeatureContext& context, const char* nameKey, const std::vector<int>& named,
             int first, const std::vector<int>& selected) {
-    const std::string step = StepName(nameKey, {Arg(ChannelListText(named))});
+    const std::string step =
+        StepName(CountedKey(nameKey, named.size()), {Arg(ChannelListText(named))});
     context.document.CommitEdit(step);
     // The bar tells what was done last, never an earlier copy.
     context.showNote(StepText(step));
@@ -84,10 +109,12 @@ void Copy(const FeatureContext& context, const std::vector<int>& channels) {
     data->setText(
         QString::fromStdString(ExportChannelCsvRows(document, channels, LanguageWording, &notes)));
     QApplication::clipboard()->setMimeData(data);
-    QString note = LangText("IDS_CHANNELS_COPIED", {Arg(ChannelListText(channels))});
+    QString note = LangText(CountedKey("IDS_CHANNELS_COPIED", channels.size()),
+                            {Arg(ChannelListText(channels))});
     if (!notes.empty()) {
-        note += QLatin1Char(' ') +
-                LangText("IDS_CHANNELS_TEXT_LEAVES_OUT", {QString::number(notes.size())});
+        note +=
+            QLatin1Char(' ') + LangText(CountedKey("IDS_CHANNELS_TEXT_LEAVES_OUT", notes.size()),
+                                        {QString::number(notes.size())});
     }
     context.showNote(note);
 }
@@ -192,7 +219,9 @@ void OnInsert(const FeatureContext& context) {
         }
         const MessageAnswer answer = MessageBox::Show(
             context.window,
-            LangText("IDS_INSERT_DROPS_CHANNELS", {Arg(ChannelListText(lost))}).toStdString(),
+            LangText(CountedKey("IDS_INSERT_DROPS_CHANNELS", lost.size()),
+                     {Arg(ChannelListText(lost))})
+                .toStdString(),
             LoadLangString("IDS_CONFIRM"), MessageIcon::Exclamation, MessageButtons::OkCancel);
         if (answer != MessageAnswer::Ok) {
             return;

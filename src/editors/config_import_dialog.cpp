@@ -6,6 +6,7 @@
 
 #include "app/relabel.h"
 #include "config/language.h"
+#include "editors/difference_text.h"
 #include "resources/ids/config_import_ids.h"
 
 CConfigImportDlg::CConfigImportDlg(const std::vector<ImageDifference>& differences, QWidget* parent)
@@ -15,7 +16,7 @@ CConfigImportDlg::CConfigImportDlg(const std::vector<ImageDifference>& differenc
         ->setText(QString::fromStdString(
             LoadLangString(differences.empty() ? "IDS_CONFIG_SAME" : "IDS_CONFIG_CHANGES")));
     for (const ImageDifference& difference : differences) {
-        ChangeList()->addItem(QString::fromStdString(DifferenceLine(difference)));
+        ChangeList()->addItem(QString::fromStdString(DifferenceText(difference)));
     }
 }
 

@@ -10,6 +10,7 @@
 #include "codeplug/image_difference.h"
 #include "config/language.h"
 #include "editors/config_import_dialog.h"
+#include "editors/difference_text.h"
 #include "platform/atomic_file.h"
 #include "resources/command_ids.h"
 #include "textform/radio_text.h"
@@ -72,8 +73,7 @@ void OnImportConfig(const FeatureContext& context) {
             imported.bytes[offset] = current.bytes[offset];
         }
     }
-    CConfigImportDlg dialog(DiffImages(current, imported, document.GetChannelCount()),
-                            context.window);
+    CConfigImportDlg dialog(DiffImagesInLanguage(current, imported), context.window);
     if (dialog.exec() != QDialog::Accepted ||
         (result.image == current.bytes && result.header == document.m_Header)) {
         return;
@@ -104,7 +104,9 @@ void OnExportConfig(const FeatureContext& context) {
     std::string error;
     if (!ReplaceFileContents(*path, DumpRadioText(document), &error)) {
         ShowError(context, error);
+        return;
     }
+    context.showNote(LangText("IDS_CONFIG_EXPORTED", {QString::fromStdString(*path)}));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <cstdlib>
+#include <span>
 #include <string_view>
 
 #include "app/edit_commands.h"
@@ -90,9 +91,13 @@ CFunctionPage::CFunctionPage(QWidget* parent, CHalvexDoc& document)
         m_Lists.push_back(list);
         connect(list, &QComboBox::activated, this,
                 [this, store = OptionOf(binding).store, id = binding.controlId](int index) {
+                    // The entry the list already showed, chosen again, changes no byte.
+                    const auto before = m_Document.bytes;
                     store(m_Document, index);
-                    m_Document.SetModifiedFlag();
-                    RecordEdit(id);
+                    if (m_Document.bytes != before) {
+                        m_Document.SetModifiedFlag();
+                        RecordEdit(id);
+                    }
                 });
     }
     for (const OptionBinding& binding : kCheckBoxes) {
@@ -146,4 +151,26 @@ void CFunctionPage::OnPttIdFocusLost() {
 
 void CFunctionPage::RecordEdit(int controlId) {
     m_Document.CommitEdit(StepName("IDS_STEP_ITEM", {StepArg::Control(controlId)}));
+}
+
+int OptionControlId(const RadioOptionDefinition& option) {
+    for (std::span<const OptionBinding> bindings :
+         {std::span<const OptionBinding>(kChoices), std::span<const OptionBinding>(kCheckBoxes)}) {
+        for (const OptionBinding& binding : bindings) {
+            if (&OptionOf(binding) == &option) {
+                return binding.controlId;
+            }
+        }
+    }
+    return 0;
+}
+
+std::string OptionItemText(const RadioOptionDefinition& option, int index) {
+    if (option.kind == OptionChoices::Switch) {
+        return LoadLangString(index != 0 ? "IDS_ON" : "IDS_OFF");
+    }
+    const std::vector<std::string> entries = EntriesOf(option);
+    return index >= 0 && index < static_cast<int>(entries.size())
+               ? entries[static_cast<size_t>(index)]
+               : std::to_string(index);
 }

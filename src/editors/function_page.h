@@ -4,12 +4,14 @@
 #pragma once
 
 #include <QWidget>
+#include <string>
 #include <vector>
 
 #include "view/main_view_page.h"
 
 class CHalvexDoc;
 class CPttIdEdit;
+struct RadioOptionDefinition;
 class QCheckBox;
 class QComboBox;
 
@@ -35,3 +37,8 @@ private:
     std::vector<QCheckBox*> m_CheckBoxes;
     CPttIdEdit* m_PttIdEdit;
 };
+
+// The page's control of option, and item index of option in the words the page shows it,
+// for lists that name settings as the page does.
+int OptionControlId(const RadioOptionDefinition& option);
+std::string OptionItemText(const RadioOptionDefinition& option, int index);

@@ -1,34 +1,32 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/ptt_id_edit.h"
 
-#include <QKeyEvent>
+#include <QEvent>
 #include <QLineEdit>
+
+#include "editors/typing_filter.h"
 
 namespace {
 
 constexpr int kCodeLength = static_cast<int>(kPttIdCodeSize);
 
-bool IsCodeCharacter(const QString& text) {
-    // What the radio can store; "*" and "#" would be dropped silently when the box is left.
-    static const QString kAccepted = QStringLiteral("0123456789ABCDabcd\b");
-    return text.size() == 1 && kAccepted.contains(text.front());
-}
-
-// Tab and Backtab must still move the focus, and keys without text (arrows, Delete) only
-// move or delete within the box.
-bool PassesFilter(const QKeyEvent& key) {
-    return key.text().isEmpty() || key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab ||
-           IsCodeCharacter(key.text());
+// What the radio can store; "*" and "#" would be dropped silently when the box is left.
+bool IsCodeCharacter(QChar character) {
+    static const QString kAccepted = QStringLiteral("0123456789ABCDabcd");
+    return kAccepted.contains(character);
 }
 
 }  // namespace
 
 CPttIdEdit::CPttIdEdit(QLineEdit* edit) : QObject(edit), m_Edit(edit) {
+    m_Edit->setMaxLength(kCodeLength);
+    m_Filter = new TypingFilter(
+        edit, [](QChar* character, const QString&) { return IsCodeCharacter(*character); });
     m_Edit->installEventFilter(this);
 }
 
 void CPttIdEdit::SetCode(const PttIdCode& code) {
-    m_Edit->setMaxLength(kCodeLength);
+    m_Filter->Expect(QString::fromStdString(PttIdCodeText(code)));
     m_Edit->setText(QString::fromStdString(PttIdCodeText(code)));
     m_StoredText = m_Edit->text();
 }
@@ -46,9 +44,6 @@ PttIdCode CPttIdEdit::GetCode() const {
 }
 
 bool CPttIdEdit::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_Edit && event->type() == QEvent::KeyPress) {
-        return !PassesFilter(*static_cast<QKeyEvent*>(event));
-    }
     if (watched == m_Edit && event->type() == QEvent::FocusOut) {
         emit focusLost();
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The PTT-ID code box of the functions page. It takes over the template's edit box, which
-// keeps its place, id and upper-case style, and lets only DTMF characters be typed.
+// keeps its place, id and upper-case style, and lets in only DTMF characters, typed or
+// pasted, while the box's editing keys work as in any field.
 #pragma once
 
 #include <QObject>
@@ -9,6 +10,7 @@
 #include "editors/ptt_id_code.h"
 
 class QLineEdit;
+class TypingFilter;
 
 class CPttIdEdit : public QObject {
     Q_OBJECT
@@ -17,7 +19,7 @@ public:
 
     QLineEdit* Edit() const { return m_Edit; }
 
-    // Shows the stored code and limits the box to six characters.
+    // Shows the stored code; the box takes six characters at most.
     void SetCode(const PttIdCode& code);
     // The code the box's text stands for; the end of the text ends it.
     PttIdCode GetCode() const;
@@ -34,5 +36,6 @@ protected:
 
 private:
     QLineEdit* m_Edit;
+    TypingFilter* m_Filter = nullptr;
     QString m_StoredText;
 };

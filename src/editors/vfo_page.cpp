@@ -159,9 +159,13 @@ CVfoPage::CVfoPage(QWidget* parent, CHalvexDoc& document) : QWidget(parent), m_D
             auto* list = RequireControl<QComboBox>(this, ids.*row.control);
             connect(list, &QComboBox::activated, this,
                     [this, record = ids.record, choice = &row](int index) {
+                        // The entry the list already showed, chosen again, changes no byte.
+                        const auto before = m_Document.bytes;
                         choice->write(m_Document, record, index);
-                        m_Document.SetModifiedFlag();
-                        RecordEdit(m_Document, record, ControlsOf(record).*choice->control);
+                        if (m_Document.bytes != before) {
+                            m_Document.SetModifiedFlag();
+                            RecordEdit(m_Document, record, ControlsOf(record).*choice->control);
+                        }
                     });
             return list;
         };

@@ -191,15 +191,19 @@ private:
             m_Job.blocks.fetch_add(1, std::memory_order_release);
             Publish(StatusWriteProgress);
             PublishProgress(BlockProgress(address));
-            if (Cancelled()) {
+            if (Cancelled() && address + kBlockSize < kCloneEndAddress) {
                 return;
             }
         }
-        m_Port.WriteByte(kEndCommand, 1, &m_Job.cancel);
-        // The radio stores the last block while it leaves programming mode.
-        if (Pause(kAfterWriteMs)) {
-            Publish(StatusWriteDone);
+        // Once the radio took every block the write is done: a cancel from here on only cuts
+        // the wait short, and the end byte goes out regardless so the radio stores the last
+        // block and leaves programming mode.
+        if (m_Port.WriteByte(kEndCommand, 1) != 1) {
+            Publish(StatusWriteFailed);
+            return;
         }
+        Pause(kAfterWriteMs);
+        Publish(StatusWriteDone);
     }
 
     TransferJob& m_Job;

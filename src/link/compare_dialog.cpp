@@ -6,6 +6,7 @@
 
 #include "app/relabel.h"
 #include "config/language.h"
+#include "editors/difference_text.h"
 
 CCompareDlg::CCompareDlg(const std::vector<ImageDifference>& differences, QWidget* parent)
     : TemplateDialog(kCompareTemplate, parent) {
@@ -15,6 +16,6 @@ CCompareDlg::CCompareDlg(const std::vector<ImageDifference>& differences, QWidge
     summary->setText(QString::fromStdString(
         LoadLangString(differences.empty() ? "IDS_COMPARE_SAME" : "IDS_COMPARE_DIFFER")));
     for (const ImageDifference& difference : differences) {
-        list->addItem(QString::fromStdString(DifferenceLine(difference)));
+        list->addItem(QString::fromStdString(DifferenceText(difference)));
     }
 }

@@ -16,6 +16,7 @@
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
+#include "editors/difference_text.h"
 #include "link/clone_frames.h"
 #include "link/clone_protocol.h"
 #include "link/compare_dialog.h"
@@ -152,7 +153,7 @@ bool CTransferDlg::ConfirmErasingWrite() {
     if (!WouldEraseRadio(m_Context.document, m_Context.document.GetChannelCount())) {
         return true;
     }
-    return MessageBox::Show(this, LoadLangString("IDS_WARN_ERASE"), LoadLangString("IDS_PROMPT"),
+    return MessageBox::Show(this, LoadLangString("IDS_WARN_ERASE"), LoadLangString("IDS_CONFIRM"),
                             MessageIcon::Exclamation,
                             MessageButtons::OkCancel) == MessageAnswer::Ok;
 }
@@ -206,8 +207,7 @@ bool CTransferDlg::OnCheckStatus(TransferStatus status) {
         ShowWorkerWarning();
         CHalvexDoc radio(m_Context.document);
         radio.bytes = m_RadioImage;
-        CCompareDlg results(
-            DiffImages(m_Context.document, radio, m_Context.document.GetChannelCount()), this);
+        CCompareDlg results(DiffImagesInLanguage(m_Context.document, radio), this);
         results.exec();
         done(kTransferEnded);
         return true;
@@ -375,6 +375,13 @@ void CTransferDlg::OnFinalStatus(TransferStatus status) {
 
 void CTransferDlg::OnWorkerStopped() {
     EndRun();
+    // A cancel after the radio took every block and the end byte came too late to stop
+    // anything: the write is done, though the check it asked for is not run.
+    if (m_Mode == TransferMode::Write && !m_Verifying && m_Job.Status() == StatusWriteDone) {
+        m_Cancelling = false;
+        FinishWithLine("IDS_WRITE_DONE");
+        return;
+    }
     // A write that stopped between its first and last block left the radio half new.
     if (m_Mode == TransferMode::Write && !m_Verifying && m_Job.Blocks() > 0 &&
         m_Job.Status() != StatusWriteDone) {

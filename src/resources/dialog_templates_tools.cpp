@@ -13,12 +13,13 @@ namespace {
 constexpr const char* kDialogFont = "MS Sans Serif";
 
 constexpr ControlTemplate kRadiogramControls[] = {
-    {kFmFrequencyLabelId, ControlKind::Static, "收音机频率", kStyleNone, 5, 8, 58, 8},
-    {kFmFrequencyListId, ControlKind::DropDownList, "", kStyleNone, 66, 6, 48, 150},
-    {kPresetGridId, ControlKind::Grid, "", kStyleNone, 6, 32, 108, 189},
-    {kPresetListId, ControlKind::DropDownList, "", kStyleHidden | kStyleDisabled, 66, 40, 48, 150},
-    {kIdOk, ControlKind::DefaultPushButton, "确定", kStyleNone, 8, 228, 50, 14},
-    {kIdCancel, ControlKind::PushButton, "取消", kStyleNone, 64, 228, 50, 14},
+    // Wider than its controls, centred in it: the title bar must not cut "FM Radio Presets".
+    {kFmFrequencyLabelId, ControlKind::Static, "收音机频率", kStyleNone, 20, 8, 58, 8},
+    {kFmFrequencyListId, ControlKind::DropDownList, "", kStyleNone, 81, 6, 48, 150},
+    {kPresetGridId, ControlKind::Grid, "", kStyleNone, 21, 32, 108, 189},
+    {kPresetListId, ControlKind::DropDownList, "", kStyleHidden | kStyleDisabled, 81, 40, 48, 150},
+    {kIdOk, ControlKind::DefaultPushButton, "确定", kStyleNone, 23, 228, 50, 14},
+    {kIdCancel, ControlKind::PushButton, "取消", kStyleNone, 79, 228, 50, 14},
 };
 
 constexpr ControlTemplate kTestModeControls[] = {
@@ -70,7 +71,7 @@ constexpr ControlTemplate kStationControls[] = {
 };
 
 constexpr DialogTemplate kToolTemplates[] = {
-    {kRadiogramTemplate, DialogKind::Modal, "收音机频率", kDialogFont, 8, 121, 248,
+    {kRadiogramTemplate, DialogKind::Modal, "收音机频率", kDialogFont, 8, 151, 248,
      kRadiogramControls},
     {kTestModeTemplate, DialogKind::Modal, "测试模式", kDialogFont, 8, 260, 200, kTestModeControls},
     {kChannelImportTemplate, DialogKind::Modal, "导入信道", kDialogFont, 8, 300, 200,

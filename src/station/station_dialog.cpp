@@ -85,6 +85,27 @@ CStationDlg::CStationDlg(const FeatureContext& context, QWidget* parent)
             &CStationDlg::OnStop);
     connect(&m_Timer, &QTimer::timeout, this, &CStationDlg::OnTimer);
     ShowRunning(false);
+    using Follow = TemplateStretch::Follow;
+    m_Stretch = std::make_unique<TemplateStretch>(
+        this, std::initializer_list<std::pair<int, unsigned>>{
+                  {kStationFileId, Follow::GrowWidth},
+                  {kStationOtherEditId, Follow::GrowWidth},
+                  {kStationLogEditId, Follow::GrowWidth},
+                  {kStationRowsGroupId, Follow::GrowWidth | Follow::GrowHeight},
+                  {kStationLogListId, Follow::GrowWidth | Follow::MoveDown},
+                  {kStationStartId, Follow::MoveDown},
+                  {kStationStopId, Follow::MoveDown},
+                  {kIdCancel, Follow::MoveRight | Follow::MoveDown}});
+    // A long path to the file is shown whole, not cut at the dialog's template width.
+    auto* file = FindControl<QLabel>(this, kStationFileId);
+    m_Stretch->Fit(file, QSize(file->sizeHint().width(), file->height()));
+}
+
+void CStationDlg::resizeEvent(QResizeEvent* event) {
+    TemplateDialog::resizeEvent(event);
+    if (m_Stretch) {
+        m_Stretch->Apply();
+    }
 }
 
 CStationDlg::~CStationDlg() = default;
@@ -228,6 +249,11 @@ void CStationDlg::MakeRows() {
     layout->setRowStretch(2 * static_cast<int>(m_Rows.size()), 1);
     m_RowsArea->setWidget(rows);
     group->layout()->addWidget(m_RowsArea);
+    group->layout()->activate();
+    // The rows show whole: device paths and state lines are never cut, and only rows past
+    // the screen's height scroll.
+    const QSize frame = m_RowsArea->size() - m_RowsArea->viewport()->size();
+    m_Stretch->Fit(m_RowsArea, rows->sizeHint() + frame);
 }
 
 void CStationDlg::ShowRow(size_t cable) {
@@ -262,6 +288,12 @@ void CStationDlg::ShowRow(size_t cable) {
     // While the next radio is written the last result would mislead.
     bool busy = status.phase == CablePhase::Writing || status.phase == CablePhase::Checking;
     ShowResult(row.result, busy ? std::nullopt : status.last);
+    // A state line longer than those the rows were laid out with widens the dialog too.
+    if (m_RowsArea != nullptr && m_RowsArea->widget() != nullptr &&
+        m_RowsArea->widget()->sizeHint().width() > m_RowsArea->viewport()->width()) {
+        const QSize frame = m_RowsArea->size() - m_RowsArea->viewport()->size();
+        m_Stretch->Fit(m_RowsArea, m_RowsArea->widget()->sizeHint() + frame);
+    }
 }
 
 void CStationDlg::ShowEvents() {
@@ -341,7 +373,7 @@ void CStationDlg::reject() {
     if (writing >= 0) {
         QString question =
             Lang("IDS_STATION_CLOSE_WRITING").arg(Path(m_Station->CableName(writing)));
-        if (MessageBox::Show(this, question.toStdString(), LoadLangString("IDS_PROMPT"),
+        if (MessageBox::Show(this, question.toStdString(), LoadLangString("IDS_CONFIRM"),
                              MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes) {
             return;
         }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/dialog_builder.h"
+#include "app/template_stretch.h"
 #include "station/programming_station.h"
 #include "station/station_log.h"
 
@@ -35,6 +36,9 @@ public:
     QPushButton* NextButton(size_t cable) const;
     QLabel* ResultLabel(size_t cable) const;
     QLabel* StateLabel(size_t cable) const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     struct CableRow {
@@ -63,6 +67,7 @@ private:
     QListWidget* m_Log;
     QTimer m_Timer;
     QScrollArea* m_RowsArea = nullptr;
+    std::unique_ptr<TemplateStretch> m_Stretch;
     std::vector<CableRow> m_Rows;
     bool m_Closing = false;
     StationLog m_StationLog;

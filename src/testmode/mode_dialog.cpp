@@ -71,7 +71,8 @@ void ShowTestModeMessage(QWidget* owner, const TestModeMessage& message,
     if (!detail.empty()) {
         text += "\n\n" + detail;
     }
-    MessageBox::Show(owner, text, caption, message.stopIcon ? MessageIcon::Stop : MessageIcon::None,
+    MessageBox::Show(owner, text, caption,
+                     message.stopIcon ? MessageIcon::Stop : MessageIcon::Information,
                      MessageButtons::Ok);
 }
 

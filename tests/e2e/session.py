@@ -469,7 +469,7 @@ def save_over_opened_file(session):
     """Ctrl+S over the file the program opened, answering its overwrite question with OK."""
     session.x.focus(session.main_window)
     session.x.key("ctrl+s")
-    confirm = session.wait_window(session.text("IDS_PROMPT"))
+    confirm = session.wait_window(session.text("IDS_CONFIRM"))
     session.x.focus(confirm)
     # Saving over its own file is what was asked for: Enter is OK.
     session.x.key("Return")
