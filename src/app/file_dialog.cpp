@@ -2,7 +2,9 @@
 #include "app/file_dialog.h"
 
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QString>
+#include <QTreeView>
 
 namespace {
 
@@ -17,13 +19,30 @@ std::optional<std::string> ToPath(const QString& chosen) {
     return chosen.toStdString();
 }
 
+// Qt's own dialog sizes its detail columns for English: a translated "bytes" or date was cut
+// ("381...tes"). The columns after the name fit what they show.
+std::optional<std::string> Ask(QFileDialog& dialog) {
+    for (QTreeView* details : dialog.findChildren<QTreeView*>()) {
+        QHeaderView* header = details->header();
+        for (int column = 1; column < header->count(); ++column) {
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        }
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return ToPath(dialog.selectedFiles().first());
+}
+
 }  // namespace
 
 std::optional<std::string> FileDialog::GetOpenFileName(QWidget* parent, const FileFilter& filter) {
     if (auto queued = TakeQueued()) {
         return *queued;
     }
-    return ToPath(QFileDialog::getOpenFileName(parent, QString(), QString(), QtFilter(filter)));
+    QFileDialog dialog(parent, QString(), QString(), QtFilter(filter));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return Ask(dialog);
 }
 
 std::optional<std::string> FileDialog::GetSaveFileName(QWidget* parent, const FileFilter& filter,
@@ -32,8 +51,10 @@ std::optional<std::string> FileDialog::GetSaveFileName(QWidget* parent, const Fi
     if (auto queued = TakeQueued()) {
         chosen = *queued;
     } else {
-        chosen = ToPath(QFileDialog::getSaveFileName(
-            parent, QString(), QString::fromStdString(suggestedPath), QtFilter(filter)));
+        QFileDialog dialog(parent, QString(), QString::fromStdString(suggestedPath),
+                           QtFilter(filter));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        chosen = Ask(dialog);
     }
     if (!chosen) {
         return std::nullopt;
