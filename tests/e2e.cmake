@@ -9,12 +9,13 @@ find_package(Python3 REQUIRED COMPONENTS Interpreter)
 # The dialog templates as JSON, so journeys click where the program lays out its controls.
 add_executable(e2e-dialog-layout
     e2e/dialog_layout.cpp
-    ${PROJECT_SOURCE_DIR}/src/resources/dialog_templates.cpp
-    ${PROJECT_SOURCE_DIR}/src/resources/dialog_templates_edit.cpp
-    ${PROJECT_SOURCE_DIR}/src/resources/dialog_templates_pages.cpp
-    ${PROJECT_SOURCE_DIR}/src/resources/dialog_templates_shell.cpp
-    ${PROJECT_SOURCE_DIR}/src/resources/dialog_templates_tools.cpp)
-target_include_directories(e2e-dialog-layout PRIVATE ${PROJECT_SOURCE_DIR}/src)
+    ${PROJECT_SOURCE_DIR}/src/desktop/resources/dialog_templates.cpp
+    ${PROJECT_SOURCE_DIR}/src/desktop/resources/dialog_templates_edit.cpp
+    ${PROJECT_SOURCE_DIR}/src/desktop/resources/dialog_templates_pages.cpp
+    ${PROJECT_SOURCE_DIR}/src/desktop/resources/dialog_templates_shell.cpp
+    ${PROJECT_SOURCE_DIR}/src/desktop/resources/dialog_templates_tools.cpp)
+target_include_directories(e2e-dialog-layout PRIVATE ${PROJECT_SOURCE_DIR}/src/desktop
+    ${PROJECT_SOURCE_DIR}/src/core)
 set_target_properties(e2e-dialog-layout PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 

@@ -29,7 +29,7 @@ def read_control_ids():
     """The program's names for its dialog templates and controls, read from its own headers,
     so a journey names what it clicks and follows a renumbering."""
     folder = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "src",
-                          "resources")
+                          "desktop", "resources")
     paths = [os.path.join(folder, "dialog_template.h")]
     paths += sorted(os.path.join(folder, "ids", name)
                     for name in os.listdir(os.path.join(folder, "ids")))
