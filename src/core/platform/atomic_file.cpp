@@ -147,7 +147,11 @@ std::string TemporaryNamePattern(const std::string& name, size_t longestName) {
             --kept;
         }
     }
-    return "." + name.substr(0, kept) + std::string(kTemporaryMark) + std::string(kRandomPart, 'X');
+    std::string pattern(1, '.');
+    pattern.append(name, 0, kept);
+    pattern.append(kTemporaryMark);
+    pattern.append(kRandomPart, 'X');
+    return pattern;
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view contents, std::string* error) {
