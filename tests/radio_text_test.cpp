@@ -214,7 +214,7 @@ TEST_F(RadioTextTest, ErrorsNameTheirPlaceAndWhatIsAllowedAndStoreNothing) {
          {"r.yaml:4:26: nested too deeply for a radio's configuration"}},
         {"a second document after ---",
          "channels: {}\n---\nformat: 1\nchannels:\n  1: {receive: 146.52}\n",
-         {"r.yaml:6:1: a second YAML document; a radio's configuration is one document"}},
+         {"r.yaml:5:1: a second YAML document; a radio's configuration is one document"}},
         {"a second document after ...",
          "...\nchannels:\n  1: {receive: 146.52}\n",
          {"r.yaml:5:1: a second YAML document; a radio's configuration is one document"}},

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "textform/radio_text_parse.h"
 
+#include <yaml-cpp/eventhandler.h>
 #include <yaml-cpp/yaml.h>
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 #include <set>
+#include <sstream>
 
 #include "codeplug/pgm_file.h"
 #include "textform/radio_text.h"
@@ -334,6 +337,37 @@ void ReadTop(Reader& reader, const YAML::Node& root, RadioValues* values) {
     }
 }
 
+// Where a second document begins, if the text holds one. The parser is asked for two
+// documents at most: on some broken texts it reports document after document without reading
+// on, so the parser's own load-all would never end.
+class DocumentStarts : public YAML::EventHandler {
+public:
+    void OnDocumentStart(const YAML::Mark& mark) override { m_Start = mark; }
+    void OnDocumentEnd() override {}
+    void OnNull(const YAML::Mark&, YAML::anchor_t) override {}
+    void OnAlias(const YAML::Mark&, YAML::anchor_t) override {}
+    void OnScalar(const YAML::Mark&, const std::string&, YAML::anchor_t,
+                  const std::string&) override {}
+    void OnSequenceStart(const YAML::Mark&, const std::string&, YAML::anchor_t,
+                         YAML::EmitterStyle::value) override {}
+    void OnSequenceEnd() override {}
+    void OnMapStart(const YAML::Mark&, const std::string&, YAML::anchor_t,
+                    YAML::EmitterStyle::value) override {}
+    void OnMapEnd() override {}
+
+    YAML::Mark m_Start;
+};
+
+std::optional<YAML::Mark> SecondDocumentStart(std::string_view text) {
+    std::istringstream input{std::string(text)};
+    YAML::Parser parser(input);
+    DocumentStarts starts;
+    if (!parser.HandleNextDocument(starts) || !parser.HandleNextDocument(starts)) {
+        return std::nullopt;
+    }
+    return starts.m_Start;
+}
+
 }  // namespace
 
 bool ParseRadioText(std::string_view text, RadioValues* values, std::vector<TextError>* errors) {
@@ -341,9 +375,11 @@ bool ParseRadioText(std::string_view text, RadioValues* values, std::vector<Text
         errors->push_back(*refused);
         return false;
     }
-    std::vector<YAML::Node> documents;
+    YAML::Node root;
+    std::optional<YAML::Mark> secondDocument;
     try {
-        documents = YAML::LoadAll(std::string(text));
+        root = YAML::Load(std::string(text));
+        secondDocument = SecondDocumentStart(text);
     } catch (const YAML::Exception& exception) {
         const YAML::Mark& mark = exception.mark;
         errors->push_back({mark.is_null() ? TextPlace{} : TextPlace{mark.line + 1, mark.column + 1},
@@ -351,13 +387,13 @@ bool ParseRadioText(std::string_view text, RadioValues* values, std::vector<Text
         return false;
     }
     Reader reader{errors};
-    if (documents.size() > 1) {
+    if (secondDocument) {
         // A second document would be read by nobody: its channels would be lost unseen.
-        reader.Fail(documents[1], "",
-                    "a second YAML document; a radio's configuration is one document");
+        errors->push_back({{secondDocument->line + 1, secondDocument->column + 1},
+                           "",
+                           "a second YAML document; a radio's configuration is one document"});
         return false;
     }
-    const YAML::Node root = documents.empty() ? YAML::Node() : documents.front();
     if (!root.IsMap()) {
         reader.Fail(root, "", "expected a radio configuration (a mapping beginning format: 1)");
         return false;
