@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Start-up: the core module, the settings, the language files, then the page.
+import { HalvexPage } from "./app";
+import { forgetSettings, loadSettingsText } from "./settings_store";
+import { loadLanguages, makeTexts, preferredLanguage } from "./texts";
+import { loadHalvex } from "./wasm/load_halvex";
+import "./styles.css";
+
+const root = document.getElementById("app")!;
+const base = new URL(".", document.baseURI);
+
+function fail(message: string): void {
+  const line = document.createElement("p");
+  line.className = "start-failure";
+  line.setAttribute("role", "alert");
+  line.textContent = message;
+  root.replaceChildren(line);
+}
+
+async function start(): Promise<void> {
+  const module = await loadHalvex();
+  const missing = ["LoadResourceText"].filter(
+    (name) => typeof (module as unknown as Record<string, unknown>)[name] !== "function",
+  );
+  if (missing.length > 0) {
+    fail(`The page's core module lacks ${missing.join(", ")}.`);
+    return;
+  }
+  const settings = await loadSettingsText(base);
+  if (settings === null) {
+    fail("setting.ini could not be loaded from this site.");
+    return;
+  }
+  let settingsProblem = module.useSettings(settings);
+  if (settingsProblem) {
+    // Settings kept by an earlier visit that no longer pass: start from the site's again.
+    forgetSettings();
+    const defaults = await loadSettingsText(base);
+    settingsProblem = defaults === null ? settingsProblem : module.useSettings(defaults);
+    if (settingsProblem) {
+      fail(settingsProblem);
+      return;
+    }
+  }
+  const { languages, problems } = await loadLanguages(module, base);
+  if (languages.length === 0) {
+    fail(problems.join("\n") || "No language file could be loaded from this site.");
+    return;
+  }
+  const language = preferredLanguage(languages);
+  const languageProblem = module.useLanguage(language);
+  if (languageProblem) {
+    fail(languageProblem);
+    return;
+  }
+  new HalvexPage(
+    module,
+    makeTexts(module),
+    languages,
+    language,
+    new URLSearchParams(location.search),
+    root,
+  );
+  document.body.dataset.ready = "1";
+}
+
+start().catch((error: unknown) => fail(String(error)));
