@@ -6,7 +6,6 @@ import { fileURLToPath } from "node:url";
 import { defineConfig, type Plugin } from "vite";
 
 const dataDir = fileURLToPath(new URL("../data/", import.meta.url));
-const wasmDir = fileURLToPath(new URL("../build-web/wasm/", import.meta.url));
 
 function languageFiles(): string[] {
   return readdirSync(dataDir)
