@@ -239,6 +239,7 @@ const journeys = {
     );
     assert.equal(await cell(page, 1, 1).inputValue(), "145.50000");
 
+    await page.waitForSelector("body[data-languages='1']");
     const languageSelect = page.getByLabel(text(english, "IDS_WEB_LANGUAGE"));
     presses = 0;
     while (

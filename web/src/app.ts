@@ -62,16 +62,18 @@ export class HalvexPage {
   private readonly verifyToggle = document.createElement("input");
   private readonly languageSelect = document.createElement("select");
   private readonly root: HTMLElement;
+  private language: string;
 
   constructor(
     private readonly module: HalvexModule,
     private readonly texts: Texts,
-    private readonly languages: LanguageChoice[],
-    private language: string,
+    firstLanguage: LanguageChoice,
     virtualOptions: URLSearchParams,
     root: HTMLElement,
   ) {
     this.root = root;
+    this.language = firstLanguage.fileName;
+    this.languageSelect.append(new Option(firstLanguage.name, firstLanguage.fileName));
     this.doc = module.newDocument();
     this.ports = new RadioPorts(module, virtualRadioOptionsFrom(virtualOptions));
     this.virtualToggle.checked = virtualOptions.get("radio") === "virtual" || !hasWebSerial();
@@ -168,9 +170,6 @@ export class HalvexPage {
     );
     this.cableSelect.addEventListener("change", () => this.changeCable());
     this.languageSelect.addEventListener("change", () => this.changeLanguage());
-    for (const language of this.languages) {
-      this.languageSelect.append(new Option(language.name, language.fileName));
-    }
     const verifyLabel = document.createElement("label");
     this.verifyToggle.type = "checkbox";
     this.verifyToggle.addEventListener("change", () => this.changeVerify());
@@ -477,6 +476,15 @@ export class HalvexPage {
       return;
     }
     keepSettings(this.module.settingsText());
+  }
+
+  // A language file loaded after the page opened, in the order the site lists them.
+  addLanguage(language: LanguageChoice): void {
+    this.languageSelect.append(new Option(language.name, language.fileName));
+  }
+
+  reportLanguageProblem(message: string): void {
+    this.showStatus(message);
   }
 
   private changeVerify(): void {

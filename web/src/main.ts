@@ -2,7 +2,7 @@
 // Start-up: the core module, the settings, the language files, then the page.
 import { HalvexPage } from "./app";
 import { forgetSettings, loadSettingsText } from "./settings_store";
-import { loadLanguages, makeTexts, preferredLanguage } from "./texts";
+import { languageFileNames, loadLanguage, makeTexts, preferredLanguage } from "./texts";
 import { loadHalvex } from "./wasm/load_halvex";
 import "./styles.css";
 
@@ -42,26 +42,36 @@ async function start(): Promise<void> {
       return;
     }
   }
-  const { languages, problems } = await loadLanguages(module, base);
-  if (languages.length === 0) {
-    fail(problems.join("\n") || "No language file could be loaded from this site.");
-    return;
+  const fileNames = await languageFileNames(base);
+  // The language shown first is loaded before the page, the others after it is interactive.
+  let first = preferredLanguage(fileNames);
+  let loaded = await loadLanguage(module, base, first);
+  if (!loaded.language && first !== "english.lang") {
+    first = "english.lang";
+    loaded = await loadLanguage(module, base, first);
   }
-  const language = preferredLanguage(languages);
-  const languageProblem = module.useLanguage(language);
-  if (languageProblem) {
+  const languageProblem = loaded.message || module.useLanguage(first);
+  if (!loaded.language || languageProblem) {
     fail(languageProblem);
     return;
   }
-  new HalvexPage(
+  const page = new HalvexPage(
     module,
     makeTexts(module),
-    languages,
-    language,
+    loaded.language,
     new URLSearchParams(location.search),
     root,
   );
   document.body.dataset.ready = "1";
+  for (const fileName of fileNames.filter((name) => name !== first)) {
+    const other = await loadLanguage(module, base, fileName);
+    if (other.language) {
+      page.addLanguage(other.language);
+    } else {
+      page.reportLanguageProblem(other.message);
+    }
+  }
+  document.body.dataset.languages = "1";
 }
 
 start().catch((error: unknown) => fail(String(error)));

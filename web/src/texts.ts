@@ -40,48 +40,36 @@ export function fill(text: string, ...values: (string | number)[]): string {
   });
 }
 
-// Loads every shipped language file into the core; an unreadable one is left out with its
-// reason, so the others still work.
-export async function loadLanguages(
+// The language files the site ships, English first.
+export async function languageFileNames(base: URL): Promise<string[]> {
+  const response = await fetch(new URL("languages.json", base));
+  if (!response.ok) {
+    throw new Error(`languages.json: ${response.status} ${response.statusText}`);
+  }
+  return (await response.json()) as string[];
+}
+
+// Fetches one language file into the core; the message says why it could not be used.
+export async function loadLanguage(
   module: HalvexModule,
   base: URL,
-): Promise<{ languages: LanguageChoice[]; problems: string[] }> {
-  const problems: string[] = [];
-  const listResponse = await fetch(new URL("languages.json", base));
-  if (!listResponse.ok) {
-    return { languages: [], problems: [`languages.json: ${listResponse.status}`] };
+  fileName: string,
+): Promise<{ language: LanguageChoice | null; message: string }> {
+  const response = await fetch(new URL(fileName, base));
+  if (!response.ok) {
+    return { language: null, message: `${fileName}: ${response.status} ${response.statusText}` };
   }
-  const fileNames = (await listResponse.json()) as string[];
-  const languages: LanguageChoice[] = [];
-  const texts = await Promise.all(
-    fileNames.map(async (fileName) => {
-      const response = await fetch(new URL(fileName, base));
-      return response.ok ? await response.text() : null;
-    }),
-  );
-  fileNames.forEach((fileName, index) => {
-    const text = texts[index];
-    if (text === null) {
-      problems.push(`${fileName}: not found`);
-      return;
-    }
-    const message = module.addLanguage(fileName, text);
-    if (message) {
-      problems.push(message);
-      return;
-    }
-    languages.push({ fileName, name: module.languageName(fileName) });
-  });
-  return { languages, problems };
+  const message = module.addLanguage(fileName, await response.text());
+  if (message) {
+    return { language: null, message };
+  }
+  return { language: { fileName, name: module.languageName(fileName) }, message: "" };
 }
 
 // The language kept from the last visit, else English.
-export function preferredLanguage(languages: LanguageChoice[]): string {
+export function preferredLanguage(fileNames: string[]): string {
   const kept = localStorage.getItem(languageKey);
-  if (kept && languages.some((language) => language.fileName === kept)) {
-    return kept;
-  }
-  return "english.lang";
+  return kept && fileNames.includes(kept) ? kept : "english.lang";
 }
 
 export function keepLanguage(fileName: string): void {

@@ -64,7 +64,6 @@ export function runTransferDialog(host: TransferHost, kind: TransferKind): Promi
 
     const start = async () => {
       ok.disabled = true;
-      message.removeAttribute("role");
       message.setAttribute("role", "status");
       let port;
       try {
@@ -81,14 +80,19 @@ export function runTransferDialog(host: TransferHost, kind: TransferKind): Promi
       }
       progress.value = 0;
       message.textContent = texts(kind === "read" ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE");
-      running = host.module.startTransfer(host.document(), port, kind, {
-        verify: host.module.verifyAfterWrite(),
-        onProgress: (percent, line) => {
-          progress.value = percent;
-          message.textContent = line;
-        },
-      });
-      const outcome = await running.done;
+      let outcome: TransferOutcome;
+      try {
+        running = host.module.startTransfer(host.document(), port, kind, {
+          verify: host.module.verifyAfterWrite(),
+          onProgress: (percent, line) => {
+            progress.value = percent;
+            message.textContent = line;
+          },
+        });
+        outcome = await running.done;
+      } catch (error) {
+        outcome = { ok: false, cancelled: false, message: String(error), blocks: 0 };
+      }
       running = null;
       if (outcome.ok) {
         close();
