@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The site: the page's scripts and styles, the core module and its .wasm from the web-core
 // build, and the shipped setting.ini and language files, into build-web/site/.
-import { readdirSync, readFileSync } from "node:fs";
+import { existsSync, readdirSync, readFileSync } from "node:fs";
 import { fileURLToPath } from "node:url";
 import { defineConfig, type Plugin } from "vite";
 
 const dataDir = fileURLToPath(new URL("../data/", import.meta.url));
+// Where make web-core leaves the compiled core: its script and its .wasm.
+const coreDir = fileURLToPath(new URL("../build-web/wasm/bin/", import.meta.url));
+const coreFiles = ["halvex.js", "halvex.wasm"];
 
 function languageFiles(): string[] {
   return readdirSync(dataDir)
@@ -13,7 +16,17 @@ function languageFiles(): string[] {
     .sort((a, b) => (a === "english.lang" ? -1 : b === "english.lang" ? 1 : a.localeCompare(b)));
 }
 
-// setting.ini, the .lang files and their list, served by the dev server and written beside
+function contentType(name: string): string {
+  if (name.endsWith(".json")) {
+    return "application/json";
+  }
+  if (name.endsWith(".js")) {
+    return "text/javascript";
+  }
+  return name.endsWith(".wasm") ? "application/wasm" : "text/plain; charset=utf-8";
+}
+
+// The compiled core, setting.ini, the .lang files and their list, served by the dev server and written beside
 // index.html by the build, so a host can change the band lines without rebuilding.
 function siteData(): Plugin {
   const files = (): Map<string, Buffer | string> => {
@@ -23,6 +36,12 @@ function siteData(): Plugin {
       all.set(name, readFileSync(dataDir + name));
     }
     all.set("languages.json", JSON.stringify(languageFiles()));
+    for (const name of coreFiles) {
+      if (!existsSync(coreDir + name)) {
+        throw new Error(`${coreDir}${name} is missing: build the core first (make web-core)`);
+      }
+      all.set(name, readFileSync(coreDir + name));
+    }
     return all;
   };
   return {
@@ -35,10 +54,7 @@ function siteData(): Plugin {
           next();
           return;
         }
-        response.setHeader(
-          "Content-Type",
-          name.endsWith(".json") ? "application/json" : "text/plain; charset=utf-8",
-        );
+        response.setHeader("Content-Type", contentType(name));
         response.end(file);
       });
     },
