@@ -439,6 +439,20 @@ export class HalvexPage {
   }
 
   private async transfer(kind: TransferKind): Promise<void> {
+    if (kind === "write" && this.doc.wouldEraseRadio()) {
+      const writeAnyway = await showMessageBox(
+        this.texts("IDS_CONFIRM"),
+        this.texts("IDS_WARN_ERASE"),
+        [
+          { text: this.texts("IDS_YES"), value: true },
+          { text: this.texts("IDS_NO"), value: false },
+        ],
+        false,
+      );
+      if (!writeAnyway) {
+        return;
+      }
+    }
     await runTransferDialog(
       {
         module: this.module,

@@ -9,6 +9,8 @@ declare module "./wasm/halvex" {
     LoadResourceText(id: number): string;
   }
   interface HalvexDocument {
+    /** A write would erase the radio's channels: the page asks IDS_WARN_ERASE first. */
+    wouldEraseRadio(): boolean;
     /** The .pgm file a read backup keeps of the image (the program's own header), without
      *  binding or marking the document. */
     backupFile(): Uint8Array;
