@@ -473,7 +473,6 @@ export class HalvexPage {
     }
     this.fileHandle = null;
     this.refreshDocument();
-    this.table.focusCell(1, 1);
     try {
       await keepBackup(this.doc.backupFile(), Date.now());
       await this.backups.refresh();

@@ -126,10 +126,25 @@ export class ChannelTable {
     if (column.kind === "frequency") {
       input.inputMode = "decimal";
     }
+    // The whole entry is selected when the cell takes the focus, also by a click, whose
+    // mouseup would otherwise put the caret where it landed.
+    let selectedOnFocus = false;
     input.addEventListener("focus", () => {
       this.remembered.set(input, input.value);
       input.select();
+      selectedOnFocus = true;
     });
+    input.addEventListener("mouseup", (event) => {
+      if (selectedOnFocus) {
+        event.preventDefault();
+        selectedOnFocus = false;
+      }
+    });
+    const typed = () => {
+      selectedOnFocus = false;
+    };
+    input.addEventListener("blur", typed);
+    input.addEventListener("keydown", typed);
     input.addEventListener("change", () => this.commitText(input, row, column.id));
     input.addEventListener("keydown", (event) => {
       if (event.key === "Enter") {
