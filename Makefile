@@ -30,6 +30,8 @@ bench: deps
 	cmake --preset release
 	cmake --build --preset release
 	scripts/run-benchmarks build-release
+	$(MAKE) web
+	node bench/web_page_bench.mjs
 
 fuzz: deps
 	cmake --preset fuzz
@@ -61,11 +63,11 @@ web-run: web
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
-	cd web && npx prettier --write --log-level warn . ../tests/web
+	cd web && npx prettier --write --log-level warn . ../tests/web ../bench/web_page_bench.mjs
 
 format-check:
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
-	cd web && npx prettier --check --log-level warn . ../tests/web && npm run --silent lint
+	cd web && npx prettier --check --log-level warn . ../tests/web ../bench/web_page_bench.mjs && npm run --silent lint
 
 clean:
 	rm -rf build build-asan build-release build-package build-fuzz build-web

@@ -12,7 +12,7 @@ export default defineConfig(
     extends: [js.configs.recommended, ...tseslint.configs.recommended],
   },
   {
-    files: ["tests/web/**/*.mjs"],
+    files: ["tests/web/**/*.mjs", "bench/**/*.mjs"],
     extends: [js.configs.recommended],
     languageOptions: {
       globals: {

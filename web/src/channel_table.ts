@@ -140,11 +140,11 @@ export class ChannelTable {
         selectedOnFocus = false;
       }
     });
-    const typed = () => {
+    const forgetFocusSelection = () => {
       selectedOnFocus = false;
     };
-    input.addEventListener("blur", typed);
-    input.addEventListener("keydown", typed);
+    input.addEventListener("blur", forgetFocusSelection);
+    input.addEventListener("keydown", forgetFocusSelection);
     input.addEventListener("change", () => this.commitText(input, row, column.id));
     input.addEventListener("keydown", (event) => {
       if (event.key === "Enter") {
