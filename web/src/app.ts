@@ -187,7 +187,13 @@ export class HalvexPage {
     const bandLabel = document.createElement("label");
     bandLabel.htmlFor = "band";
     this.bandSelect.id = "band";
-    this.bandSelect.addEventListener("change", () => void this.guarded(() => this.changeBand()));
+    this.bandSelect.addEventListener("change", () => {
+      if (this.busy) {
+        this.bandSelect.selectedIndex = this.doc.bandIndex();
+        return;
+      }
+      void this.guarded(() => this.changeBand());
+    });
     band.append(modelCaption, model, bandLabel, this.bandSelect);
 
     const tableBox = document.createElement("div");
