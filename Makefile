@@ -30,6 +30,8 @@ bench: deps
 	cmake --preset release
 	cmake --build --preset release
 	scripts/run-benchmarks build-release
+	$(MAKE) web-core
+	bench/web_core_bench.sh . build-release/bin
 
 # The core and the virtual radio in WebAssembly (emscripten), into build-web/wasm.
 web-core: deps
