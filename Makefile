@@ -4,7 +4,7 @@ FUZZ_SECONDS ?= 30
 # Where `make install` puts the programs; DESTDIR=... stages them elsewhere as usual.
 PREFIX ?= /usr/local
 
-.PHONY: all deps build test run asan bench fuzz package install uninstall format format-check clean web web-run
+.PHONY: all deps build test run asan bench fuzz package install uninstall format format-check clean web-core web web-run
 
 all: build
 
@@ -31,7 +31,13 @@ bench: deps
 	cmake --build --preset release
 	scripts/run-benchmarks build-release
 	$(MAKE) web
+	bench/web_core_bench.sh . build-release/bin
 	node bench/web_page_bench.mjs
+
+# The core and the virtual radio in WebAssembly (emscripten), into build-web/wasm.
+web-core: deps
+	NODE_PATH=/usr/share/nodejs cmake --preset web-core
+	NODE_PATH=/usr/share/nodejs cmake --build --preset web-core
 
 fuzz: deps
 	cmake --preset fuzz

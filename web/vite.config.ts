@@ -7,7 +7,7 @@ import { defineConfig, type Plugin } from "vite";
 
 const dataDir = fileURLToPath(new URL("../data/", import.meta.url));
 // Where make web-core leaves the compiled core: its script and its .wasm.
-const coreDir = fileURLToPath(new URL("../build-web/wasm/bin/", import.meta.url));
+const coreDir = fileURLToPath(new URL("../build-web/wasm/", import.meta.url));
 const coreFiles = ["halvex.js", "halvex.wasm"];
 
 function languageFiles(): string[] {

@@ -19,13 +19,6 @@ function fail(message: string): void {
 
 async function start(): Promise<void> {
   const module = await loadHalvex();
-  const missing = ["LoadResourceText"].filter(
-    (name) => typeof (module as unknown as Record<string, unknown>)[name] !== "function",
-  );
-  if (missing.length > 0) {
-    fail(`The page's core module lacks ${missing.join(", ")}.`);
-    return;
-  }
   const settings = await loadSettingsText(base);
   if (settings === null) {
     fail("setting.ini could not be loaded from this site.");

@@ -94,6 +94,11 @@ export interface HalvexDocument {
   /** The image the radio would be given (8192 bytes), for comparisons. */
   imageBytes(): Uint8Array;
   delete(): void;
+  /** A write would erase the radio's channels: the page asks IDS_WARN_ERASE first. */
+  wouldEraseRadio(): boolean;
+  /** The .pgm file a read backup keeps of the image (the program's own header), without
+   *  binding or marking the document. */
+  backupFile(): Uint8Array;
 }
 
 /** Web Serial's SerialPort as the link uses it; the virtual radio has the same shape. */
@@ -187,6 +192,8 @@ export interface HalvexModule {
   /** The language file's "Face"/"disp" of a kept file, for the switch. */
   languageName(fileName: string): string;
   LoadLangString(key: string): string;
+  /** The text of a dialog control (the language file's "Resource" section); "" if none. */
+  LoadResourceText(id: number): string;
 
   columns(): ChannelColumn[];
   /** The list a tone or choice column offers, in the current language. */

@@ -1,0 +1,166 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The compiled core under node, through the page's own loader and link: the virtual radio
+// read, a cell changed, the document written back; Cancel mid-read, a radio that falls
+// silent and another model, each leaving the document as it was. The written radio's memory
+// and the saved file go to the output folder for the native side of the test to compare.
+import { strict as assert } from "node:assert";
+import { readFileSync, writeFileSync } from "node:fs";
+import { pathToFileURL } from "node:url";
+import { loadHalvex } from "../../web/src/wasm/load_halvex";
+import type { HalvexDocument, HalvexModule, VirtualRadio } from "../../web/src/wasm/halvex";
+
+const [wasmFolder, dataFolder, outputFolder] = process.argv.slice(2);
+
+const RECEIVE = 1;
+const NAME = 12;
+const CLONE_FIRST = 0x0800;
+const CLONE_END = 0x2000;
+
+interface Snapshot {
+  image: Uint8Array;
+  modified: boolean;
+  pathName: string;
+  canUndo: boolean;
+}
+
+function snapshot(document: HalvexDocument): Snapshot {
+  return {
+    image: document.imageBytes(),
+    modified: document.isModified(),
+    pathName: document.pathName(),
+    canUndo: document.canUndo(),
+  };
+}
+
+// The settings as shipped, with the answer time the native link tests use, so a loaded
+// machine does not fail a healthy radio.
+function testSettings(module: HalvexModule): string {
+  return module.defaultSettings().replace(/^readtime=\d+$/m, "readtime=500");
+}
+
+async function transfer(
+  module: HalvexModule,
+  document: HalvexDocument,
+  radio: VirtualRadio,
+  kind: "read" | "write",
+  atPercent?: (percent: number, cancel: () => void) => void,
+) {
+  let cancel = () => {};
+  const running = module.startTransfer(document, radio, kind, {
+    verify: kind === "write",
+    onProgress: (percent) => atPercent?.(percent, cancel),
+  });
+  cancel = () => running.cancel();
+  return running.done;
+}
+
+const cases: [string, (module: HalvexModule) => Promise<void>][] = [
+  [
+    "a read, an edited cell and a checked write give the radio the document's image",
+    async (module) => {
+      const document = module.newDocument();
+      const radio = module.newVirtualRadio();
+      const read = await transfer(module, document, radio, "read");
+      assert.deepEqual(
+        [read.ok, read.message, document.isModified()],
+        [true, module.LoadLangString("IDS_READ_DONE"), true],
+      );
+      const demo = radio.memory();
+      assert.deepEqual(
+        document.imageBytes().subarray(CLONE_FIRST, CLONE_END),
+        demo.subarray(CLONE_FIRST, CLONE_END),
+      );
+      assert.ok(document.rowTexts(1)[RECEIVE] !== "", "the demo's channel 1 is in use");
+      // Above the 136-174 MHz band: the core clamps it and says so.
+      const clamped = document.commitText(1, RECEIVE, "180");
+      assert.deepEqual(
+        [clamped.changed, clamped.note],
+        [true, "Stored 173.99500 MHz: 180 is above the band 136.00000-173.99500 MHz."],
+      );
+      assert.equal(document.rowTexts(1)[RECEIVE], "173.99500");
+      assert.equal(document.commitText(2, NAME, "CALLING").changed, true);
+      assert.equal(document.rowTexts(2)[NAME], "CALLI");
+      assert.equal(document.undoName(), "Edit Channel 2 Name");
+      const write = await transfer(module, document, radio, "write");
+      assert.deepEqual([write.ok, write.message], [true, module.LoadLangString("IDS_WRITE_DONE")]);
+      const saved = document.save("edited.pgm");
+      assert.equal(saved.ok, true, saved.message);
+      writeFileSync(`${outputFolder}/edited.pgm`, saved.bytes);
+      writeFileSync(`${outputFolder}/radio-after-web-write.bin`, radio.memory());
+      assert.deepEqual(
+        radio.memory().subarray(CLONE_FIRST, CLONE_END),
+        document.imageBytes().subarray(CLONE_FIRST, CLONE_END),
+      );
+    },
+  ],
+  [
+    "Cancel mid-read, a radio that falls silent and another model leave the document as it was",
+    async (module) => {
+      const document = module.newDocument();
+      document.commitText(1, RECEIVE, "145.5");
+      const before = snapshot(document);
+      const outcomes: [string, () => VirtualRadio, (p: number, c: () => void) => void][] = [
+        ["", () => module.newVirtualRadio({ paced: true }), (p, cancel) => p >= 30 && cancel()],
+        [
+          module.LoadLangString("IDS_PROMPT_READFAIL"),
+          () => module.newVirtualRadio(),
+          (() => {
+            let radio: VirtualRadio | null = null;
+            return (p: number) => {
+              if (p >= 30 && !radio) {
+                radio = current;
+                radio.setFaults({ silent: true });
+              }
+            };
+          })(),
+        ],
+        [
+          module.LoadLangString("IDS_ERROR_PORTCONN"),
+          () => module.newVirtualRadio({ faults: { silent: true } }),
+          () => {},
+        ],
+        [
+          module.LoadLangString("IDS_ERROR_TYPE"),
+          () => module.newVirtualRadio({ faults: { identificationLength: 6 } }),
+          () => {},
+        ],
+      ];
+      let current: VirtualRadio = module.newVirtualRadio();
+      for (const [message, makeRadio, atPercent] of outcomes) {
+        current = makeRadio();
+        const outcome = await transfer(module, document, current, "read", atPercent);
+        assert.deepEqual([outcome.ok, outcome.message], [false, message]);
+        assert.deepEqual(snapshot(document), before, `after "${message}"`);
+      }
+    },
+  ],
+];
+
+async function main(): Promise<void> {
+  const module = await loadHalvex({
+    coreUrl: pathToFileURL(`${wasmFolder}/halvex.js`).href,
+    wasmBinary: readFileSync(`${wasmFolder}/halvex.wasm`),
+  });
+  assert.equal(module.useSettings(testSettings(module)), "");
+  assert.equal(
+    module.addLanguage("english.lang", readFileSync(`${dataFolder}/english.lang`, "utf8")),
+    "",
+  );
+  assert.equal(module.useLanguage("english.lang"), "");
+  let failed = 0;
+  for (const [name, run] of cases) {
+    try {
+      await run(module);
+      console.log(`ok: ${name}`);
+    } catch (error) {
+      failed += 1;
+      console.log(`FAILED: ${name}\n${error instanceof Error ? error.stack : String(error)}`);
+    }
+  }
+  process.exit(failed === 0 ? 0 : 1);
+}
+
+main().catch((error: unknown) => {
+  console.log(`FAILED to start: ${String(error)}`);
+  process.exit(1);
+});
