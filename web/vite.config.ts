@@ -6,14 +6,22 @@ import { fileURLToPath } from "node:url";
 import { defineConfig, type Plugin } from "vite";
 
 const dataDir = fileURLToPath(new URL("../data/", import.meta.url));
-// Where make web-core leaves the compiled core: its script and its .wasm.
-const coreDir = fileURLToPath(new URL("../build-web/wasm/", import.meta.url));
+// Where make web-core leaves the compiled core (its script and its .wasm), unless
+// HALVEX_CORE_DIR names a module built elsewhere.
+const coreDir =
+  process.env.HALVEX_CORE_DIR?.replace(/\/?$/, "/") ??
+  fileURLToPath(new URL("../build-web/wasm/", import.meta.url));
 const coreFiles = ["halvex.js", "halvex.wasm"];
 
 function languageFiles(): string[] {
   return readdirSync(dataDir)
     .filter((name) => name.endsWith(".lang"))
-    .sort((a, b) => (a === "english.lang" ? -1 : b === "english.lang" ? 1 : a.localeCompare(b)));
+    .sort((a, b) => {
+      if (a === "english.lang" || b === "english.lang") {
+        return a === "english.lang" ? -1 : 1;
+      }
+      return a < b ? -1 : 1;
+    });
 }
 
 function contentType(name: string): string {

@@ -104,7 +104,10 @@ const journeys = {
 
     assert.equal(await transfer(page, "Menu_Program_WriteData"), "");
     const file = await saveDownload(page);
-    assert.deepEqual(await radioMemory(page), Buffer.from(imageOfFile(file)));
+    assert.deepEqual(
+      (await radioMemory(page)).subarray(cloneStart),
+      Buffer.from(imageOfFile(file)),
+    );
     if (existsSync(cliPath)) {
       assert.match(nativeChannelCsv(file).split("\n")[1], /^1,146\.52000,/);
     }
@@ -240,7 +243,11 @@ const journeys = {
     assert.equal(await cell(page, 1, 1).inputValue(), "145.50000");
 
     await page.waitForSelector("body[data-languages='1']");
-    const languageSelect = page.getByLabel(text(english, "IDS_WEB_LANGUAGE"));
+    const languageSelect = page.locator("#language");
+    assert.equal(
+      await languageSelect.getAttribute("aria-label"),
+      text(english, "IDS_WEB_LANGUAGE"),
+    );
     presses = 0;
     while (
       !(await languageSelect.evaluate(
@@ -250,7 +257,14 @@ const journeys = {
       await page.keyboard.press("Shift+Tab");
       assert.ok(++presses < 2000, "Shift+Tab reaches the language switch");
     }
-    await page.keyboard.press("ArrowDown");
+    presses = 0;
+    while ((await languageSelect.inputValue()) !== "chinese.lang") {
+      await page.keyboard.press("ArrowDown");
+      assert.ok(
+        ++presses < 20,
+        "the arrow keys reach Chinese in the language switch",
+      );
+    }
     const receiveHeader = chinese["ChText/IDS_ChText1"];
     await page.locator("#column-1", { hasText: receiveHeader }).waitFor();
     assert.equal(
@@ -287,7 +301,10 @@ const journeys = {
       `line time ${((lineBytes * 10) / 9600).toFixed(1)} s, journey ${seconds.toFixed(1)} s`,
     );
     const file = await saveDownload(page);
-    assert.deepEqual(await radioMemory(page), Buffer.from(imageOfFile(file)));
+    assert.deepEqual(
+      (await radioMemory(page)).subarray(cloneStart),
+      Buffer.from(imageOfFile(file)),
+    );
   },
 };
 

@@ -169,6 +169,8 @@ export class HalvexPage {
       virtualLabel,
     );
     this.cableSelect.addEventListener("change", () => this.changeCable());
+    this.languageSelect.id = "language";
+    this.cableSelect.id = "cable-type";
     this.languageSelect.addEventListener("change", () => this.changeLanguage());
     const verifyLabel = document.createElement("label");
     this.verifyToggle.type = "checkbox";
