@@ -100,7 +100,7 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
       document.commitText(1, RECEIVE, "145.5");
       const before = snapshot(document);
       const outcomes: [string, () => VirtualRadio, (p: number, c: () => void) => void][] = [
-        ["", () => module.newVirtualRadio({ paced: true }), (p, cancel) => p >= 30 && cancel()],
+        ["", () => module.newVirtualRadio({ paced: true }), (p, cancel) => p >= 10 && cancel()],
         [
           module.LoadLangString("IDS_PROMPT_READFAIL"),
           () => module.newVirtualRadio(),
@@ -132,6 +132,97 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
         assert.deepEqual([outcome.ok, outcome.message], [false, message]);
         assert.deepEqual(snapshot(document), before, `after "${message}"`);
       }
+    },
+  ],
+  [
+    "a write that fails, is stopped or is not kept says what the radio holds now",
+    async (module) => {
+      const document = module.newDocument();
+      const demo = module.newVirtualRadio();
+      assert.equal((await transfer(module, document, demo, "read")).ok, true);
+      document.commitText(1, RECEIVE, "150");
+      // The block the edit changed: a radio that drops it still holds the demo's there.
+      const edited = document.imageBytes();
+      const changed = demo
+        .memory()
+        .findIndex((byte, at) => at >= CLONE_FIRST && byte !== edited[at]);
+      const block = changed - (changed % 16);
+      const blockName = `0x${block.toString(16).toUpperCase().padStart(4, "0")}`;
+      const fill = (key: string, ...values: (number | string)[]) =>
+        values.reduce<string>(
+          (text, value) => text.replace(typeof value === "number" ? "%d" : "%s", String(value)),
+          module.LoadLangString(key),
+        );
+      const outcomes: [string, VirtualRadio, (p: number, c: () => void) => void][] = [
+        [
+          module.LoadLangString("IDS_PROMPT_WRITEFAIL"),
+          module.newVirtualRadio({ faults: { noAckBlock: 0x0800 } }),
+          () => {},
+        ],
+        [
+          `${module.LoadLangString("IDS_PROMPT_VERIFYFAIL")}\n${fill("IDS_VERIFY_ONEBLOCK", 1)} ${blockName}`,
+          module.newVirtualRadio({ faults: { unstoredBlock: block } }),
+          () => {},
+        ],
+      ];
+      for (const [message, radio, atPercent] of outcomes) {
+        const outcome = await transfer(module, document, radio, "write", atPercent);
+        assert.deepEqual([outcome.ok, outcome.message], [false, message]);
+      }
+      let asked = false;
+      const stopped = await transfer(
+        module,
+        document,
+        module.newVirtualRadio({ paced: true }),
+        "write",
+        (percent, cancel) => {
+          if (percent >= 10 && !asked) {
+            asked = true;
+            cancel();
+          }
+        },
+      );
+      assert.deepEqual(
+        [stopped.ok, stopped.cancelled, stopped.message],
+        [false, true, fill("IDS_PROMPT_WRITESTOPPED", stopped.blocks, 384)],
+      );
+      assert.ok(stopped.blocks > 0 && stopped.blocks < 384, `${stopped.blocks} blocks taken`);
+    },
+  ],
+  [
+    "a damaged file is refused with the desktop's words and leaves the document",
+    async (module) => {
+      const document = module.newDocument();
+      document.commitText(1, RECEIVE, "145.5");
+      const whole = document.save("whole.pgm").bytes;
+      const before = snapshot(document);
+      const foreign = whole.slice();
+      foreign.fill(0x41, 0, 8);
+      const refusals: [string, Uint8Array, string][] = [
+        ["header.pgm", whole.slice(0, 48), "holds only a file header and no radio data"],
+        ["short.pgm", whole.slice(0, 4000), "is 4000 bytes long instead of"],
+        ["empty.pgm", new Uint8Array(0), "is empty"],
+      ];
+      for (const [name, bytes, reason] of refusals) {
+        const opened = document.open(bytes, name);
+        assert.equal(opened.ok, false, name);
+        assert.ok(
+          opened.message.startsWith(
+            `${module.LoadLangString("IDS_WARN_LOADSIZE")}\n${name} ${reason}`,
+          ),
+          opened.message,
+        );
+      }
+      assert.deepEqual(document.open(foreign, "foreign.pgm"), {
+        ok: false,
+        message: module.LoadLangString("IDS_WARN_LOAD"),
+      });
+      assert.deepEqual(
+        { ...snapshot(document), modified: true },
+        { ...before, pathName: "whole.pgm", modified: true },
+      );
+      assert.deepEqual(document.open(whole, "again.pgm"), { ok: true, message: "" });
+      assert.deepEqual(document.imageBytes(), before.image);
     },
   ],
 ];
