@@ -94,7 +94,7 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
     },
   ],
   [
-    "Cancel mid-read, a radio that falls silent and another model leave the document as it was",
+    "Cancel mid-read, a radio that falls silent, another model and an echoing cable set as direct leave the document as it was",
     async (module) => {
       const document = module.newDocument();
       document.commitText(1, RECEIVE, "145.5");
@@ -124,6 +124,11 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
           () => module.newVirtualRadio({ faults: { identificationLength: 6 } }),
           () => {},
         ],
+        [
+          module.LoadLangString("IDS_ERROR_ECHOCABLE"),
+          () => module.newVirtualRadio({ echo: true }),
+          () => {},
+        ],
       ];
       let current: VirtualRadio = module.newVirtualRadio();
       for (const [message, makeRadio, atPercent] of outcomes) {
@@ -132,6 +137,16 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
         assert.deepEqual([outcome.ok, outcome.message], [false, message]);
         assert.deepEqual(snapshot(document), before, `after "${message}"`);
       }
+      // The same echoing cable, set as one, reads the radio.
+      assert.equal(module.setCableType(2), "");
+      const echoed = await transfer(
+        module,
+        document,
+        module.newVirtualRadio({ echo: true }),
+        "read",
+      );
+      assert.equal(module.setCableType(1), "");
+      assert.deepEqual([echoed.ok, echoed.message], [true, module.LoadLangString("IDS_READ_DONE")]);
     },
   ],
   [
