@@ -110,9 +110,14 @@ TEST_F(CliTextRadioTest, FailuresSayWhyAndLeaveTheRadioAsItWas) {
         std::vector<std::string> arguments;
         std::string text;  // written to the file the arguments name as bad.yaml
         int exitCode;
-        std::string says;
-        bool silent = false;
+        std::string says;  // and, when the radio is asked, never of an output file
+        VirtualRadioFaults faults = {};
     };
+    VirtualRadioFaults silent;
+    silent.silent = true;
+    VirtualRadioFaults skipped;
+    skipped.wrongAddressBlock = 0x0D40;
+    skipped.wrongAddressTimes = 3;
     const std::string badFrequency = Replaced(m_Text, "receive: 146.52000", "receive: 450.00000");
     const std::string head = "format: 1\nmodel: RQ870\nband: 0\n";
     const std::vector<Case> cases = {
@@ -137,12 +142,16 @@ TEST_F(CliTextRadioTest, FailuresSayWhyAndLeaveTheRadioAsItWas) {
          badFrequency,
          2,
          "1 error in " + File("bad.yaml")},
-        {"silent radio", {"diff", "bad.yaml"}, m_Text, 2, "no radio answered", true},
+        {"silent radio", {"diff", "bad.yaml"}, m_Text, 2, "no radio answered", silent},
+        {"a block the radio does not give",
+         {"diff", "bad.yaml"},
+         m_Text,
+         4,
+         "1 block could not be read: 0x0D40; check the cable and keep the radio switched on\n",
+         skipped},
     };
     for (const Case& c : cases) {
-        VirtualRadioFaults faults;
-        faults.silent = c.silent;
-        StartRadio(faults);
+        StartRadio(c.faults);
         WriteText("bad.yaml", c.text);
         std::vector<std::string> arguments = c.arguments;
         std::replace(arguments.begin(), arguments.end(), std::string("bad.yaml"), File("bad.yaml"));
@@ -150,7 +159,8 @@ TEST_F(CliTextRadioTest, FailuresSayWhyAndLeaveTheRadioAsItWas) {
         EXPECT_EQ(result.exitCode, c.exitCode) << c.name << ": " << result.err;
         EXPECT_NE(result.err.find(c.says), std::string::npos) << c.name << ": " << result.err;
         // Only a radio that must be asked hears anything at all.
-        EXPECT_TRUE(c.silent || m_Radio.ReceivedBytes().empty()) << c.name;
+        const bool asked = c.faults.silent || c.faults.wrongAddressBlock >= 0;
+        EXPECT_EQ(!m_Radio.ReceivedBytes().empty(), asked) << c.name;
         EXPECT_FALSE(m_Radio.WasWritten(1)) << c.name;
         EXPECT_EQ(m_Radio.Memory(), DemoMemory()) << c.name;
         m_Radio.Stop();

@@ -168,6 +168,11 @@ std::string AnsweringPort(const TransferJob& job, const TransferArguments& argum
            ",";
 }
 
+// A read for a comparison has no output file to speak of.
+std::string OutputNotWritten(const TransferArguments& arguments) {
+    return arguments.file.empty() ? std::string() : "; the output file was not written";
+}
+
 int ReportOutcome(const TransferJob& job, const TransferArguments& arguments, bool searched,
                   const std::string& openError) {
     TransferStatus status = job.Status();
@@ -204,13 +209,14 @@ int ReportOutcome(const TransferJob& job, const TransferArguments& arguments, bo
                 ReportFailure(std::to_string(skipped) + (skipped == 1 ? " block" : " blocks") +
                               " could not be read: " +
                               BlockAddressList(job.skippedBlocks, kNamedSkippedBlocks) +
-                              "; check the cable and keep the radio switched on; the output "
-                              "file was not written");
+                              "; check the cable and keep the radio switched on" +
+                              OutputNotWritten(arguments));
                 return kExitReadFailed;
             }
             ReportFailure(
                 "reading from the radio failed part way: check the cable and keep "
-                "the radio switched on; the output file was not written");
+                "the radio switched on" +
+                OutputNotWritten(arguments));
             return kExitReadFailed;
         case StatusWriteFailed:
             ReportFailure(
@@ -270,7 +276,7 @@ int Transfer(const TransferArguments& arguments, bool read, uint8_t* image, bool
     }
     if (cancelled && !IsFinalStatus(status)) {
         // Write progress is published only once the radio has taken a block.
-        ReportFailure(read ? "read cancelled; the output file was not written"
+        ReportFailure(read ? "read cancelled" + OutputNotWritten(arguments)
                       : status != StatusWriteProgress
                           ? "write cancelled before the radio took any "
                             "block; nothing was written to it"
