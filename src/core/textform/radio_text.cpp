@@ -187,14 +187,13 @@ void FillEmptyChannels(const RadioValues& values, CHalvexDoc* document) {
     }
     for (int n = 1; n <= kImageChannelCount; ++n) {
         if (values.channels.count(n) == 0 && document->IsChannelEmpty(n)) {
-            WriteChannelSlot(*document, n, values.emptyChannel->slot);
+            WriteChannelSlot(*document, n, *values.emptyChannel);
         }
     }
 }
 
 // The bytes most empty channels share, when they are not what a new document gives them.
-std::optional<EmptyChannelBytes> CommonEmptyChannel(const CHalvexDoc& document,
-                                                    const CHalvexDoc& fresh) {
+std::optional<ChannelSlot> CommonEmptyChannel(const CHalvexDoc& document, const CHalvexDoc& fresh) {
     const ChannelSlot freshSlot = ReadChannelSlot(fresh, 1);
     std::vector<std::pair<ChannelSlot, int>> counts = {{freshSlot, 0}};
     for (int n = 1; n <= kImageChannelCount; ++n) {
@@ -218,7 +217,7 @@ std::optional<EmptyChannelBytes> CommonEmptyChannel(const CHalvexDoc& document,
     if (common == counts.begin()) {
         return std::nullopt;
     }
-    return EmptyChannelBytes{common->first, {}};
+    return common->first;
 }
 
 // The kept bytes go in before the values, so a value that reads the same is not stored over

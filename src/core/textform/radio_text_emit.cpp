@@ -94,7 +94,7 @@ void EmitReserved(const RadioValues& values, std::string* out) {
     }
     *out += "reserved:\n";
     if (values.emptyChannel) {
-        const ChannelSlot& slot = values.emptyChannel->slot;
+        const ChannelSlot& slot = *values.emptyChannel;
         *out += "  " + std::string(kEmptyChannelKey) + ": " +
                 Hex(slot.record.data(), slot.record.size()) +
                 Hex(slot.name.data(), slot.name.size()) + "\n";

@@ -257,7 +257,7 @@ void ReadEmptyChannel(Reader& reader, const YAML::Node& value, const std::string
                     "empty; allowed: a record whose 4th byte is above 99, as FF");
         return;
     }
-    values->emptyChannel = EmptyChannelBytes{slot, text.place};
+    values->emptyChannel = slot;
 }
 
 // Which bytes of the file the reserved runs read so far give, the header's first.

@@ -46,18 +46,11 @@ struct ReservedRun {
     TextPlace place;
 };
 
-// The bytes every channel the text leaves empty holds, where they are not what a new
-// document holds: a radio keeps its erased channels all 0xFF.
-struct EmptyChannelBytes {
-    ChannelSlot slot;
-    TextPlace place;
-};
-
 inline constexpr const char* kVfoKeys[] = {"f1", "f2"};
 inline constexpr int kVfoRecords[] = {kVfoF1, kVfoF2};
 inline constexpr const char* kStepKey = "step";
 inline constexpr const char* kPttIdCodeKey = "ptt_id_code";
-// Under reserved: the record's 16 bytes and the name's 5 of EmptyChannelBytes.
+// Under reserved: the record's 16 bytes and the name's 5 of RadioValues::emptyChannel.
 inline constexpr const char* kEmptyChannelKey = "empty_channel";
 
 struct RadioValues {
@@ -70,7 +63,9 @@ struct RadioValues {
     TextFields options;
     std::optional<TextValue> fmFrequency;
     std::map<int, TextValue> fmPresets;
-    std::optional<EmptyChannelBytes> emptyChannel;
+    // What every channel the text leaves empty holds, where that is not what a new document
+    // holds: a radio keeps its erased channels all 0xFF.
+    std::optional<ChannelSlot> emptyChannel;
     std::vector<ReservedRun> reserved;
 };
 
