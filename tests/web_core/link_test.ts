@@ -7,7 +7,13 @@ import { strict as assert } from "node:assert";
 import { readFileSync, writeFileSync } from "node:fs";
 import { pathToFileURL } from "node:url";
 import { loadHalvex } from "../../web/src/wasm/load_halvex";
-import type { HalvexDocument, HalvexModule, VirtualRadio } from "../../web/src/wasm/halvex";
+import type {
+  HalvexDocument,
+  HalvexModule,
+  SerialPortLike,
+  VirtualRadio,
+} from "../../web/src/wasm/halvex";
+import { SerialLine } from "../../web/src/link/serial_line";
 
 const [wasmFolder, dataFolder, outputFolder] = process.argv.slice(2);
 
@@ -54,7 +60,63 @@ async function transfer(
   return running.done;
 }
 
+// A port whose bytes come in the chunks a test gives, when it gives them.
+function chunkedPort(): SerialPortLike & { push(bytes: Uint8Array): void } {
+  let output: ReadableStreamDefaultController<Uint8Array> | null = null;
+  const port = {
+    readable: null as ReadableStream<Uint8Array> | null,
+    writable: null as WritableStream<Uint8Array> | null,
+    async open() {
+      port.readable = new ReadableStream({ start: (controller) => void (output = controller) });
+      port.writable = new WritableStream();
+    },
+    async close() {
+      port.readable = port.writable = null;
+    },
+    push: (bytes: Uint8Array) => output?.enqueue(bytes),
+  };
+  return port;
+}
+
+// A small generator with a fixed seed, so a failing run can be repeated.
+function random(seed: number): (below: number) => number {
+  let state = seed;
+  return (below) => {
+    state = (state * 1103515245 + 12345) % 2147483648;
+    return state % below;
+  };
+}
+
 const cases: [string, (module: HalvexModule) => Promise<void>][] = [
+  [
+    "the line hands over every byte once and in order, however the port chunks it",
+    async () => {
+      for (let seed = 1; seed <= 20; seed += 1) {
+        const next = random(seed);
+        const sent = Uint8Array.from({ length: 200 + next(300) }, () => next(256));
+        const port = chunkedPort();
+        const line = new SerialLine(port);
+        await line.open(9600);
+        const taken: number[] = [];
+        let at = 0;
+        while (taken.length < sent.length) {
+          // Bytes arrive in chunks of any size, some while a read waits, some before it.
+          if (at < sent.length && next(2) === 0) {
+            const size = 1 + next(40);
+            port.push(sent.slice(at, at + size));
+            at += size;
+          }
+          const count = 1 + next(30);
+          const got = await line.read(count, at < sent.length ? 2 : 50);
+          assert.ok(got.length <= count, `seed ${seed}: ${got.length} bytes for ${count}`);
+          taken.push(...got);
+        }
+        assert.deepEqual(Uint8Array.from(taken), sent, `seed ${seed}`);
+        assert.equal((await line.read(1, 5)).length, 0, `seed ${seed}: nothing more`);
+        await line.close();
+      }
+    },
+  ],
   [
     "a read, an edited cell and a checked write give the radio the document's image",
     async (module) => {
