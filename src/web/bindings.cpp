@@ -94,6 +94,7 @@ VirtualRadioFaults FaultsOf(const val& faults) {
     taken.noAckTimes = taken.noAckBlock >= 0 ? 1 << 30 : 0;
     taken.shortAnswerBlock = Field(faults, "shortAnswerBlock", -1);
     taken.shortAnswerTimes = taken.shortAnswerBlock >= 0 ? 1 << 30 : 0;
+    taken.unstoredBlock = Field(faults, "unstoredBlock", -1);
     return taken;
 }
 

@@ -6,7 +6,9 @@
 #include <cstdlib>
 
 // Each returns once the page's line has done it; a rejected promise counts as a failed call,
-// so a port the user unplugged ends the exchange as a quiet line does.
+// so a port the user unplugged ends the exchange as a quiet line does. The bodies are
+// JavaScript, which the C++ formatter would break.
+// clang-format off
 EM_ASYNC_JS(char*, halvex_line_open, (int line, int baudRate), {
     try {
         await Module["halvexLines"].get(line).open(baudRate);
@@ -46,8 +48,10 @@ EM_ASYNC_JS(int, halvex_line_read, (int line, uint8_t* buffer, int count, int ti
     }
 });
 
-EM_ASYNC_JS(void, halvex_line_pause, (int milliseconds),
-            { await new Promise((resume) = > setTimeout(resume, milliseconds)); });
+EM_ASYNC_JS(void, halvex_line_pause, (int milliseconds), {
+    await new Promise((resume) => setTimeout(resume, milliseconds));
+});
+// clang-format on
 
 WebSerialLine::~WebSerialLine() {
     // An exchange closes its line; one left open here would keep the port from the next.

@@ -65,6 +65,7 @@ export interface CoreFaults {
   identificationLength?: number;
   noAckBlock?: number;
   shortAnswerBlock?: number;
+  unstoredBlock?: number;
 }
 
 export interface CoreRadio extends CoreDeletable {

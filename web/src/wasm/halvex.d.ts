@@ -150,6 +150,8 @@ export interface VirtualRadioFaults {
   noAckBlock?: number;
   /** Read answer cut short, at this address. */
   shortAnswerBlock?: number;
+  /** Written block acknowledged but not kept, at this address: the check after writing finds it. */
+  unstoredBlock?: number;
 }
 
 export interface VirtualRadioOptions {
