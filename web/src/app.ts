@@ -528,6 +528,7 @@ export class HalvexPage {
     }
     this.language = chosen;
     keepLanguage(chosen);
+    this.showStatus("");
     this.relabel();
     this.languageSelect.focus();
   }

@@ -34,7 +34,9 @@ export class ChannelTable {
       header.scope = "col";
       header.id = `column-${column.id}`;
       header.textContent = column.header;
-      header.style.minWidth = `${column.width}px`;
+      // The desktop grid's width, and room for a list's arrow.
+      const listArrow = column.kind === "tone" || column.kind === "choice" ? 16 : 0;
+      header.style.minWidth = `${column.width + listArrow}px`;
       headRow.append(header);
     }
     head.append(headRow);
