@@ -18,8 +18,9 @@ set(HALVEX_WEB_JOURNEYS
 foreach(journey IN LISTS HALVEX_WEB_JOURNEYS)
     add_test(NAME web_${journey}
         COMMAND ${HALVEX_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/web/journeys.mjs ${journey})
-    set_tests_properties(web_${journey} PROPERTIES LABELS web TIMEOUT 180 COST 15
+    set_tests_properties(web_${journey} PROPERTIES LABELS web TIMEOUT 300 COST 30
         SKIP_RETURN_CODE 77
         ENVIRONMENT "HALVEX_SITE_DIR=${PROJECT_SOURCE_DIR}/build-web/site;HALVEX_CLI=${HALVEX_BIN_DIR}/halvex-cli")
 endforeach()
-set_tests_properties(web_read_write_at_line_speed web_cancel_mid_read PROPERTIES COST 30)
+set_tests_properties(web_read_write_at_line_speed web_keyboard_language_accessibility
+    PROPERTIES COST 60)

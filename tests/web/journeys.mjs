@@ -46,10 +46,16 @@ function nativeChannelCsv(file) {
   return execFileSync(cliPath, ["info", "--csv", path], { encoding: "utf8" });
 }
 
-async function runAxe(page, where) {
+// axe-core over the page, or over the part an axe context names.
+async function runAxe(page, where, context = null) {
   const require = createRequire(join(sourceDir, "web/package.json"));
-  await page.addScriptTag({ path: require.resolve("axe-core/axe.min.js") });
-  const result = await page.evaluate(() => window.axe.run(document));
+  if (!(await page.evaluate(() => "axe" in window))) {
+    await page.addScriptTag({ path: require.resolve("axe-core/axe.min.js") });
+  }
+  const result = await page.evaluate(
+    (scope) => window.axe.run(scope ?? document),
+    context,
+  );
   const serious = result.violations.filter(
     (v) => v.impact === "serious" || v.impact === "critical",
   );
@@ -272,12 +278,17 @@ const journeys = {
       "145.50000",
       "the switch keeps the document",
     );
-    await runAxe(page, "in Chinese");
+    // The rows past the first few repeat their controls: the whole page was checked in English.
+    await runAxe(page, "in Chinese", {
+      exclude: [["table.channels tbody tr:nth-child(n+9)"]],
+    });
     await page.keyboard.press("Control+r");
     await page
       .getByRole("heading", { name: text(chinese, "IDS_READDATA") })
       .waitFor();
-    await runAxe(page, "over the transfer dialog");
+    await runAxe(page, "over the transfer dialog", {
+      include: [["dialog.transfer"]],
+    });
     await page.keyboard.press("Escape");
     await page.reload();
     await page.locator("#column-1", { hasText: receiveHeader }).waitFor();
