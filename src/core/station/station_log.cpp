@@ -8,10 +8,12 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <map>
+#include <random>
 
 #include "platform/csv_text.h"
 
@@ -37,9 +39,37 @@ const char* SummaryWords(RadioResult result) {
             return "write failed";
         case RadioResult::Cancelled:
             return "cancelled";
+        case RadioResult::Same:
+            return "same";
+        case RadioResult::Differs:
+            return "different";
+        case RadioResult::ReadFailed:
+            return "read failed";
     }
     return "";
 }
+
+// What the user does next with a radio of this result.
+const char* Advice(RadioResult result) {
+    switch (result) {
+        case RadioResult::Ok:
+            return "done, unplug";
+        case RadioResult::Cancelled:
+            return "abandoned, write it again";
+        case RadioResult::VerifyFailed:
+        case RadioResult::WriteFailed:
+            return "failed, write again";
+        case RadioResult::Same:
+        case RadioResult::Differs:
+            return "checked, unplug";
+        case RadioResult::ReadFailed:
+            return "failed, check it again";
+    }
+    return "";
+}
+
+// A log past this is read no further: its numbers go on in a new log.
+constexpr off_t kLargestLog = off_t{64} << 20;
 
 // Whether the file's last byte, at size - 1, ends a line.
 bool EndsInLineEnd(int fd, off_t size) {
@@ -63,8 +93,21 @@ const char* RadioResultName(RadioResult result) {
             return "write-failed";
         case RadioResult::Cancelled:
             return "cancelled";
+        case RadioResult::Same:
+            return "same";
+        case RadioResult::Differs:
+            return "differs";
+        case RadioResult::ReadFailed:
+            return "read-failed";
     }
     return "";
+}
+
+std::string StationRunId() {
+    std::random_device source;
+    char text[9];
+    std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(source()));
+    return text;
 }
 
 std::string LocalTimeText(int64_t secondsSinceEpoch) {
@@ -92,7 +135,24 @@ std::string RadioLogLine(const RadioRecord& record) {
     line += QuoteCsvField(record.detail);
     line += ',';
     line += seconds.data();
+    for (const std::string* field :
+         {&record.finished, &record.run, &record.file, &record.imageHash, &record.pttIdCode}) {
+        line += ',';
+        line += QuoteCsvField(*field);
+    }
     return line;
+}
+
+std::string RadioDoneText(const RadioRecord& record) {
+    std::string text = record.cable + ": radio " + std::to_string(record.number) + " " +
+                       RadioResultName(record.result);
+    if (!record.pttIdCode.empty()) {
+        text += ", PTT ID code " + record.pttIdCode;
+    }
+    if (!record.detail.empty()) {
+        text += " (" + record.detail + ")";
+    }
+    return text + ": " + Advice(record.result);
 }
 
 StationLog::~StationLog() {
@@ -105,6 +165,9 @@ void StationLog::Close() {
         close(m_Fd);
         m_Fd = -1;
     }
+    m_LastNumber = 0;
+    m_Unlogged.clear();
+    m_Written.clear();
 }
 
 bool StationLog::Open(const std::string& path, std::string* error) {
@@ -117,7 +180,98 @@ bool StationLog::Open(const std::string& path, std::string* error) {
     std::lock_guard<std::mutex> lock(m_Mutex);
     m_Fd = fd;
     m_Path = path;
+    std::string reason;
+    if (!ReadEnd(&reason) || !ReadUnloggedRadios(UnloggedRadiosPath(path), &m_Unlogged, error)) {
+        close(m_Fd);
+        m_Fd = -1;
+        if (!reason.empty()) {
+            *error = "the log " + path + " " + reason + "; name another log";
+        }
+        return false;
+    }
+    m_Written.clear();
+    for (const UnloggedRadio& radio : m_Unlogged) {
+        m_LastNumber = std::max(m_LastNumber, radio.number);
+    }
+    // Said once, at this start: the next start must not name them again.
+    return WriteUnloggedRadios(UnloggedRadiosPath(path), {}, error);
+}
+
+// The radio number of the last whole line; a half line after it is an earlier run's, which
+// Append ends before its own.
+bool StationLog::ReadEnd(std::string* reason) {
+    m_LastNumber = 0;
+    struct stat status {};
+    if (fstat(m_Fd, &status) != 0) {
+        *reason = std::string("cannot be read: ") + std::strerror(errno);
+        return false;
+    }
+    if (status.st_size > kLargestLog) {
+        *reason = "is larger than 64 MB, too large to go on from";
+        return false;
+    }
+    std::string text(static_cast<size_t>(status.st_size), '\0');
+    size_t size = 0;
+    while (size < text.size()) {
+        ssize_t count =
+            pread(m_Fd, text.data() + size, text.size() - size, static_cast<off_t>(size));
+        if (count <= 0) {
+            *reason = std::string("cannot be read: ") +
+                      (count < 0 ? std::strerror(errno) : "it was cut short while being read");
+            return false;
+        }
+        size += static_cast<size_t>(count);
+    }
+    text.erase(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1);
+    std::vector<CsvRecord> records;
+    std::string error;
+    if (!ParseCsvText(text, &records, &error)) {
+        *reason = "is not a table of radios (" + error + ")";
+        return false;
+    }
+    if (records.empty()) {
+        return true;
+    }
+    const std::vector<std::string>& fields = records.back().fields;
+    if (fields.size() >= 3 && fields[2] == "radio") {
+        return true;
+    }
+    const std::string number = fields.size() >= 7 ? fields[2] : "";
+    auto [end, failure] =
+        std::from_chars(number.data(), number.data() + number.size(), m_LastNumber);
+    if (failure != std::errc() || end != number.data() + number.size() || m_LastNumber < 1) {
+        m_LastNumber = 0;
+        *reason =
+            "does not end in a radio's line (line " + std::to_string(records.back().line) + ")";
+        return false;
+    }
     return true;
+}
+
+bool StationLog::MarkWritten(const RadioRecord& record, std::string* error) {
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    if (m_Fd < 0) {
+        return true;
+    }
+    m_Written.push_back({record.cable, record.number, record.finished});
+    if (WriteUnloggedRadios(UnloggedRadiosPath(m_Path), m_Written, error)) {
+        return true;
+    }
+    m_Written.pop_back();
+    *error = "radio " + std::to_string(record.number) +
+             " cannot be marked as written beside the log: " + *error;
+    return false;
+}
+
+bool StationLog::Unmark(const RadioRecord& record, std::string* error) {
+    auto marked = std::find_if(m_Written.begin(), m_Written.end(), [&](const UnloggedRadio& radio) {
+        return radio.number == record.number;
+    });
+    if (marked == m_Written.end()) {
+        return true;
+    }
+    m_Written.erase(marked);
+    return WriteUnloggedRadios(UnloggedRadiosPath(m_Path), m_Written, error);
 }
 
 bool StationLog::Append(const RadioRecord& record, std::string* error) {
@@ -136,10 +290,18 @@ bool StationLog::Append(const RadioRecord& record, std::string* error) {
         if (before.st_size > 0 && !EndsInLineEnd(m_Fd, before.st_size)) {
             line.insert(line.begin(), '\n');
         }
+        if (before.st_size == 0) {
+            line.insert(0, std::string(kStationLogHeader) + "\n");
+        }
         // One write per line, so lines of several cables never interleave.
         ssize_t written = write(m_Fd, line.data(), line.size());
         if (written == static_cast<ssize_t>(line.size()) && fdatasync(m_Fd) == 0) {
-            return true;
+            // The line is in: a mark left now would name a logged radio at the next start.
+            if (Unmark(record, &reason)) {
+                return true;
+            }
+            *error = "radio " + std::to_string(record.number) + " is in the log, but " + reason;
+            return false;
         }
         reason = written < 0 || written == static_cast<ssize_t>(line.size()) ? std::strerror(errno)
                                                                              : "the disk is full";
