@@ -294,6 +294,7 @@ int ResultExit(RadioResult result) {
             return kExitSuccess;
         case RadioResult::VerifyFailed:
         case RadioResult::WriteFailed:
+        case RadioResult::Unchecked:
             return kExitWriteFailed;
         case RadioResult::ReadFailed:
             return kExitReadFailed;
@@ -370,8 +371,8 @@ int RunStationCommand(const ParsedOptions& options) {
     for (const UnloggedRadio& radio : log.Unlogged()) {
         PrintNote("station: the last radio on " + radio.cable + " (radio " +
                   std::to_string(radio.number) + ", written " + radio.written +
-                  ") was written completely but has no line in the log: the station stopped "
-                  "before it could check and log it");
+                  ") had no line in the log: the station stopped before it could check and log "
+                  "it; it is logged now as unchecked, check it");
     }
     StationTerminal terminal(station, stationOptions);
     terminal.Introduce();

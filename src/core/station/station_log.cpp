@@ -45,6 +45,8 @@ const char* SummaryWords(RadioResult result) {
             return "different";
         case RadioResult::ReadFailed:
             return "read failed";
+        case RadioResult::Unchecked:
+            return "unchecked";
     }
     return "";
 }
@@ -64,6 +66,8 @@ const char* Advice(RadioResult result) {
             return "checked, unplug";
         case RadioResult::ReadFailed:
             return "failed, check it again";
+        case RadioResult::Unchecked:
+            return "check it";
     }
     return "";
 }
@@ -99,6 +103,8 @@ const char* RadioResultName(RadioResult result) {
             return "differs";
         case RadioResult::ReadFailed:
             return "read-failed";
+        case RadioResult::Unchecked:
+            return "unchecked";
     }
     return "";
 }
@@ -191,9 +197,14 @@ bool StationLog::Open(const std::string& path, std::string* error) {
     }
     m_Written.clear();
     for (const UnloggedRadio& radio : m_Unlogged) {
+        if (!AppendLine(radio.line, radio.number, error)) {
+            close(m_Fd);
+            m_Fd = -1;
+            return false;
+        }
         m_LastNumber = std::max(m_LastNumber, radio.number);
     }
-    // Said once, at this start: the next start must not name them again.
+    // Logged now: the next start must not log them again.
     return WriteUnloggedRadios(UnloggedRadiosPath(path), {}, error);
 }
 
@@ -253,7 +264,10 @@ bool StationLog::MarkWritten(const RadioRecord& record, std::string* error) {
     if (m_Fd < 0) {
         return true;
     }
-    m_Written.push_back({record.cable, record.number, record.finished});
+    RadioRecord unchecked = record;
+    unchecked.result = RadioResult::Unchecked;
+    unchecked.detail = "written completely; the station stopped before it was checked and logged";
+    m_Written.push_back({record.cable, record.number, record.finished, RadioLogLine(unchecked)});
     if (WriteUnloggedRadios(UnloggedRadiosPath(m_Path), m_Written, error)) {
         return true;
     }
@@ -279,7 +293,19 @@ bool StationLog::Append(const RadioRecord& record, std::string* error) {
     if (m_Fd < 0) {
         return true;
     }
-    std::string line = RadioLogLine(record);
+    if (!AppendLine(RadioLogLine(record), record.number, error)) {
+        return false;
+    }
+    // The line is in: a mark left now would log the radio twice at the next start.
+    std::string reason;
+    if (Unmark(record, &reason)) {
+        return true;
+    }
+    *error = "radio " + std::to_string(record.number) + " is in the log, but " + reason;
+    return false;
+}
+
+bool StationLog::AppendLine(std::string line, int number, std::string* error) {
     line += '\n';
     struct stat before {};
     std::string reason;
@@ -296,12 +322,7 @@ bool StationLog::Append(const RadioRecord& record, std::string* error) {
         // One write per line, so lines of several cables never interleave.
         ssize_t written = write(m_Fd, line.data(), line.size());
         if (written == static_cast<ssize_t>(line.size()) && fdatasync(m_Fd) == 0) {
-            // The line is in: a mark left now would name a logged radio at the next start.
-            if (Unmark(record, &reason)) {
-                return true;
-            }
-            *error = "radio " + std::to_string(record.number) + " is in the log, but " + reason;
-            return false;
+            return true;
         }
         reason = written < 0 || written == static_cast<ssize_t>(line.size()) ? std::strerror(errno)
                                                                              : "the disk is full";
@@ -310,8 +331,8 @@ bool StationLog::Append(const RadioRecord& record, std::string* error) {
             reason += "; half a line is left at its end: " + std::string(std::strerror(errno));
         }
     }
-    *error = "the log " + m_Path + " could not take radio " + std::to_string(record.number) + ": " +
-             reason;
+    *error =
+        "the log " + m_Path + " could not take radio " + std::to_string(number) + ": " + reason;
     return false;
 }
 

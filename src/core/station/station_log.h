@@ -11,11 +11,21 @@
 
 #include "station/unlogged_radios.h"
 
-// Same, Differs and ReadFailed are the outcomes of a check that writes nothing.
-enum class RadioResult { Ok, VerifyFailed, WriteFailed, Cancelled, Same, Differs, ReadFailed };
+// Same, Differs and ReadFailed are the outcomes of a check that writes nothing; Unchecked is a
+// radio written completely whose station stopped before its check and line.
+enum class RadioResult {
+    Ok,
+    VerifyFailed,
+    WriteFailed,
+    Cancelled,
+    Same,
+    Differs,
+    ReadFailed,
+    Unchecked
+};
 
-// "ok", "verify-failed", "write-failed", "cancelled", "same", "differs", "read-failed": the
-// result column of the log.
+// "ok", "verify-failed", "write-failed", "cancelled", "same", "differs", "read-failed",
+// "unchecked": the result column of the log.
 const char* RadioResultName(RadioResult result);
 
 struct RadioRecord {
@@ -68,16 +78,16 @@ public:
     StationLog(const StationLog&) = delete;
     StationLog& operator=(const StationLog&) = delete;
 
-    // Opens path for appending, creating it when missing, and reads the number of its last
-    // radio and the radios written but never logged; false with a message, the file untouched,
-    // when it is not a station log.
+    // Opens path for appending, creating it when missing, reads the number of its last radio,
+    // and logs as unchecked the radios an earlier run wrote but never logged; false with a
+    // message, the file untouched, when it is not a station log.
     bool Open(const std::string& path, std::string* error);
     bool IsOpen() const { return m_Fd >= 0; }
     void Close();
     // The radio number of the log's last line (or of an unlogged radio past it); 0 for a new
     // log or none.
     int LastRadioNumber() const { return m_LastNumber; }
-    // The radios the last run wrote completely but never logged, found by Open.
+    // The radios the last run wrote completely but never logged, logged by Open.
     const std::vector<UnloggedRadio>& Unlogged() const { return m_Unlogged; }
     // The record's radio was written completely: until its line is appended it counts as
     // unlogged should the station stop. True without a file.
@@ -88,6 +98,7 @@ public:
 
 private:
     bool ReadEnd(std::string* error);
+    bool AppendLine(std::string line, int number, std::string* error);
     bool Unmark(const RadioRecord& record, std::string* error);
 
     std::mutex m_Mutex;

@@ -57,20 +57,22 @@ bool ReadUnloggedRadios(const std::string& path, std::vector<UnloggedRadio>* rad
         return false;
     }
     for (const CsvRecord& record : records) {
+        // A log line: time, cable, radio, ... seconds, finished, ...
+        const std::vector<std::string>& fields = record.fields;
         UnloggedRadio radio;
-        const std::string* fields = record.fields.data();
-        bool numbered =
-            record.fields.size() == 3 &&
-            std::from_chars(fields[1].data(), fields[1].data() + fields[1].size(), radio.number)
-                    .ptr == fields[1].data() + fields[1].size() &&
-            radio.number > 0;
-        if (!numbered) {
+        const std::string number = fields.size() >= 8 ? fields[2] : "";
+        auto [end, failure] =
+            std::from_chars(number.data(), number.data() + number.size(), radio.number);
+        if (failure != std::errc() || end != number.data() + number.size() || radio.number < 1) {
             *error = path + " line " + std::to_string(record.line) +
                      " is not a radio of the station; move the file away to go on";
             return false;
         }
-        radio.cable = fields[0];
-        radio.written = fields[2];
+        radio.cable = fields[1];
+        radio.written = fields[7];
+        for (size_t k = 0; k < fields.size(); ++k) {
+            radio.line += (k == 0 ? "" : ",") + QuoteCsvField(fields[k]);
+        }
         radios->push_back(std::move(radio));
     }
     return true;
@@ -87,8 +89,7 @@ bool WriteUnloggedRadios(const std::string& path, const std::vector<UnloggedRadi
     }
     std::string text;
     for (const UnloggedRadio& radio : radios) {
-        text += QuoteCsvField(radio.cable) + "," + std::to_string(radio.number) + "," +
-                QuoteCsvField(radio.written) + "\n";
+        text += radio.line + "\n";
     }
     return ReplaceFileContents(path, text, error);
 }

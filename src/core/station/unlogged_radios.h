@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The radios written completely whose log line is still to come, kept in a hidden file beside
-// the log (".NAME.unlogged"), so that a station killed or left without power between a radio's
-// write and its line is found out at the next start instead of leaving a radio nobody logged.
+// the log (".NAME.unlogged") as the lines they would get unchecked, so that a station killed or
+// left without power between a radio's write and its line is found out at the next start,
+// which logs them, instead of leaving a radio nobody logged.
 #pragma once
 
 #include <string>
@@ -12,6 +13,8 @@ struct UnloggedRadio {
     int number = 0;
     // When its write ended.
     std::string written;
+    // Its line for the log, without a line end.
+    std::string line;
 };
 
 // ".log.csv.unlogged" beside "/path/log.csv".
