@@ -31,3 +31,5 @@ target_compile_definitions(cli_station_test PRIVATE HALVEX_CLI_PATH="$<TARGET_FI
 add_dependencies(cli_station_test halvex-cli)
 halvex_add_core_test(station_log_test station_log_test.cpp)
 halvex_add_core_test(station_rules_test station_rules_test.cpp)
+halvex_add_core_test(station_audit_test station_audit_test.cpp COST 30)
+target_link_libraries(station_audit_test PRIVATE halvex_sim)
