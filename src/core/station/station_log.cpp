@@ -75,10 +75,21 @@ const char* Advice(RadioResult result) {
 // A log past this is read no further: its numbers go on in a new log.
 constexpr off_t kLargestLog = off_t{64} << 20;
 
-// Whether the file's last byte, at size - 1, ends a line.
-bool EndsInLineEnd(int fd, off_t size) {
-    char last = 0;
-    return pread(fd, &last, 1, size - 1) == 1 && last == '\n';
+// What ends a half line at the file's end, of size bytes: nothing after a line end; else a
+// line end, after a closing quote when the half line left a quoted field open, or that field
+// would take every later line into itself.
+std::string HalfLineEnd(int fd, off_t size) {
+    constexpr off_t kLongestTail = 64 * 1024;
+    std::string tail(static_cast<size_t>(std::min(size, kLongestTail)), '\0');
+    ssize_t count = pread(fd, tail.data(), tail.size(), size - static_cast<off_t>(tail.size()));
+    tail.resize(count > 0 ? static_cast<size_t>(count) : 0);
+    if (!tail.empty() && tail.back() == '\n') {
+        return "";
+    }
+    size_t start = tail.rfind('\n');
+    start = start == std::string::npos ? 0 : start + 1;
+    bool open = std::count(tail.begin() + static_cast<std::ptrdiff_t>(start), tail.end(), '"') % 2;
+    return open ? "\"\n" : "\n";
 }
 
 std::string RadioCount(size_t count) {
@@ -313,8 +324,8 @@ bool StationLog::AppendLine(std::string line, int number, std::string* error) {
         reason = std::strerror(errno);
     } else {
         // A line an earlier run left half written would take this one's fields as its own.
-        if (before.st_size > 0 && !EndsInLineEnd(m_Fd, before.st_size)) {
-            line.insert(line.begin(), '\n');
+        if (before.st_size > 0) {
+            line.insert(0, HalfLineEnd(m_Fd, before.st_size));
         }
         if (before.st_size == 0) {
             line.insert(0, std::string(kStationLogHeader) + "\n");
