@@ -144,11 +144,13 @@ TEST(StationLogTest, TheSummaryCountsEachResultAndNamesTheCablesOfFailures) {
         return record;
     };
     const std::vector<RadioRecord> records = {
-        radio("A", RadioResult::Ok), radio("B", RadioResult::VerifyFailed),
-        radio("A", RadioResult::Ok), radio("C", RadioResult::VerifyFailed),
-        radio("B", RadioResult::Cancelled)};
+        radio("A", RadioResult::Ok),        radio("B", RadioResult::VerifyFailed),
+        radio("A", RadioResult::Ok),        radio("C", RadioResult::VerifyFailed),
+        radio("B", RadioResult::Cancelled), radio("C", RadioResult::Same),
+        radio("A", RadioResult::Differs)};
     EXPECT_EQ(StationSummary(records),
-              "5 radios: 2 ok, 2 verify failed on B and C, 1 cancelled on B");
+              "7 radios: 2 ok, 2 verify failed on B and C, 1 cancelled on B, 1 same, 1 different "
+              "on A");
     EXPECT_EQ(StationSummary(records, "B"), "B: 2 radios: 1 verify failed, 1 cancelled");
     EXPECT_EQ(StationSummary({}), "0 radios");
 }

@@ -71,7 +71,7 @@ public:
         const char* work = m_CheckOnly ? "checked against the file, never written" : "written";
         if (m_Auto) {
             std::printf(
-                "\nstation: each radio switched on at a cable is %s within 2 s; "
+                "\nstation: each radio switched on at a cable is found within 2 s and %s; "
                 "Ctrl-C stops\n",
                 work);
         } else {

@@ -370,7 +370,7 @@ std::string StationSummary(const std::vector<RadioRecord>& records, const std::s
         text += separator;
         text += std::to_string(count) + " " + SummaryWords(result);
         separator = ", ";
-        if (result == RadioResult::Ok || !cable.empty()) {
+        if (result == RadioResult::Ok || result == RadioResult::Same || !cable.empty()) {
             continue;
         }
         text += " on ";
