@@ -15,14 +15,9 @@ namespace {
 
 constexpr int kPollMs = 50;
 
-// What the one radio came to; the station takes no other.
-struct VerifyOutcome {
-    bool answered = true;
-    std::optional<RadioRecord> record;
-};
-
-VerifyOutcome FollowStation(ProgrammingStation& station) {
-    VerifyOutcome outcome;
+// The one radio the station takes, once it is done; none when no radio answered or the run
+// was stopped first.
+std::optional<RadioRecord> FollowStation(ProgrammingStation& station) {
     bool stopped = false;
     bool abandoned = false;
     while (!station.Finished()) {
@@ -37,14 +32,13 @@ VerifyOutcome FollowStation(ProgrammingStation& station) {
         }
         poll(nullptr, 0, kPollMs);
     }
+    std::optional<RadioRecord> done;
     for (const StationEvent& event : station.TakeEvents()) {
-        if (event.kind == StationEventKind::NoRadioAnswered) {
-            outcome.answered = false;
-        } else if (event.kind == StationEventKind::RadioDone) {
-            outcome.record = event.record;
+        if (event.kind == StationEventKind::RadioDone) {
+            done = event.record;
         }
     }
-    return outcome;
+    return done;
 }
 
 }  // namespace
@@ -73,8 +67,8 @@ int RunVerifyCommand(const ParsedOptions& options) {
     station.Confirm(0);
     station.EndConfirmations();
     StartStationWorkers(station);
-    VerifyOutcome outcome = FollowStation(station);
-    if (!outcome.record) {
+    std::optional<RadioRecord> done = FollowStation(station);
+    if (!done) {
         if (StationInterrupts() > 0) {
             ReportFailure("verify: cancelled before the radio was read");
             return kExitCancelled;
@@ -83,7 +77,7 @@ int RunVerifyCommand(const ParsedOptions& options) {
                       ": check that the radio is switched on and the cable is plugged in");
         return kExitNoRadio;
     }
-    const RadioRecord& record = *outcome.record;
+    const RadioRecord& record = *done;
     for (const std::string& place : record.places) {
         std::cout << TerminalText(place) << '\n';
     }
