@@ -53,13 +53,6 @@ EM_ASYNC_JS(void, halvex_line_pause, (int milliseconds), {
 });
 // clang-format on
 
-WebSerialLine::~WebSerialLine() {
-    // An exchange closes its line; one left open here would keep the port from the next.
-    if (m_Open) {
-        Close();
-    }
-}
-
 bool WebSerialLine::Open(int, int baudRate, std::string* error) {
     return OpenDevice({}, baudRate, error);
 }

@@ -10,8 +10,8 @@
 class WebSerialLine : public CableLine {
 public:
     // line names the page's line object in the module's `halvexLines` map.
+    // The exchange closes the line it opened: closing awaits the page, which no destructor can.
     explicit WebSerialLine(int line) : m_Line(line) {}
-    ~WebSerialLine() override;
 
     // A browser port has no number: both open the port the page chose.
     bool Open(int port, int baudRate, std::string* error) override;

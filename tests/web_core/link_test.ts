@@ -156,7 +156,7 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
     },
   ],
   [
-    "Cancel mid-read, a radio that falls silent, another model and an echoing cable set as direct leave the document as it was",
+    "Cancel mid-read, a radio that falls silent, another model, an echoing cable set as direct and a port in use leave the document as it was",
     async (module) => {
       const document = module.newDocument();
       document.commitText(1, RECEIVE, "145.5");
@@ -199,6 +199,19 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
         assert.deepEqual([outcome.ok, outcome.message], [false, message]);
         assert.deepEqual(snapshot(document), before, `after "${message}"`);
       }
+      // A port another program holds: the browser's own words follow the desktop's.
+      const held: SerialPortLike = {
+        readable: null,
+        writable: null,
+        open: () => Promise.reject(new Error("Failed to open serial port.")),
+        close: async () => {},
+      };
+      const refused = await module.startTransfer(document, held, "read").done;
+      assert.deepEqual(
+        [refused.ok, refused.message],
+        [false, `${module.LoadLangString("IDS_ERROR_PORTCONN")}\n\nFailed to open serial port.`],
+      );
+      assert.deepEqual(snapshot(document), before, "after a port that would not open");
       // The same echoing cable, set as one, reads the radio.
       assert.equal(module.setCableType(2), "");
       const echoed = await transfer(

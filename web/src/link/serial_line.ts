@@ -69,9 +69,15 @@ export class SerialLine {
   // Up to count bytes, as soon as count are there or when timeoutMs has passed.
   async read(count: number, timeoutMs: number): Promise<Uint8Array> {
     const deadline = performance.now() + timeoutMs;
-    while (this.receivedLength < count && !this.ended) {
+    while (this.receivedLength < count) {
       const left = deadline - performance.now();
       if (left <= 0) {
+        break;
+      }
+      // A port that went away still takes the whole wait, as a native one does, so the core's
+      // retries keep their pace instead of spinning.
+      if (this.ended) {
+        await sleep(left);
         break;
       }
       await new Promise<void>((resume) => {

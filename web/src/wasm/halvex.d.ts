@@ -60,8 +60,9 @@ export interface HalvexDocument {
   /** File > Open of a file's bytes; name is shown in messages. A refused file leaves the
    *  document as it was. */
   open(bytes: Uint8Array, name: string): OpenResult;
-  /** File > Save: PrepareImage as one undo step, then the file's bytes. The document is
-   *  then bound to name and unmodified. */
+  /** File > Save: PrepareImage (no undo step of its own, as on the desktop), then the file's
+   *  bytes. The document is then bound to name and unmodified; the page asks IDS_WARN_SAVE
+   *  before saving over the file it is bound to. */
   save(name: string): SaveResult;
   /** The name open or save bound the document to; "" for a new or read document. */
   pathName(): string;
@@ -126,7 +127,8 @@ export interface TransferOptions {
 export interface TransferOutcome {
   ok: boolean;
   cancelled: boolean;
-  /** The transfer dialog's last line or message box text: done, or why it failed. */
+  /** The transfer dialog's last line or message box text: done, or why it failed; empty for
+   *  a read the user cancelled, which ends without a word as on the desktop. */
   message: Message;
   /** Blocks the radio took (write) or gave (read). */
   blocks: number;
@@ -176,7 +178,9 @@ export interface VirtualRadio extends SerialPortLike {
 export interface HalvexModule {
   /** The shipped setting.ini's text. */
   defaultSettings(): string;
-  /** Makes text the settings (kept by the page in the browser's storage); error or "". */
+  /** Makes text the settings (kept by the page in the browser's storage). A text that is no
+   *  settings file is refused with why, and the settings stay as they were; a wrong value is
+   *  named and its default used; "" when all is well. */
   useSettings(text: string): Message;
   /** The settings as they stand, to store again. */
   settingsText(): string;

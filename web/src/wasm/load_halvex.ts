@@ -143,8 +143,11 @@ class LoadedModule implements HalvexModule {
           options.onProgress?.(percent, this.core.transferProgressText(phase, percent));
         }
       }, FOLLOW_MS);
+      // An instance the exchange crashed in is never lent again.
+      let healthy = false;
       try {
         const outcome = await link.run(read, image, check);
+        healthy = true;
         const ok = this.core.transferSucceeded(outcome);
         if (ok && read) {
           taker.takeRadioImage(outcome.image);
@@ -158,11 +161,20 @@ class LoadedModule implements HalvexModule {
       } finally {
         clearInterval(follow);
         cancelLink = null;
-        link.delete();
         linkCore.halvexLines.delete(line);
-        this.idleLinks.push(linkCore);
+        if (healthy) {
+          link.delete();
+          this.idleLinks.push(linkCore);
+        }
       }
-    })();
+    })().catch((error: unknown) => ({
+      // A module that failed to start or stopped mid-exchange is a failed transfer the user
+      // hears of, never a promise the page is left holding.
+      ok: false,
+      cancelled: false,
+      message: `${this.core.LoadLangString(read ? "IDS_PROMPT_READFAIL" : "IDS_PROMPT_WRITEFAIL")}\n${String(error)}`,
+      blocks: 0,
+    }));
     return {
       done,
       cancel: () => {
