@@ -394,6 +394,21 @@ export class HalvexPage {
     if (!target) {
       return false;
     }
+    if (this.fileHandle) {
+      const overwrite = await showMessageBox(
+        this.texts("IDS_CONFIRM"),
+        `${this.texts("IDS_WARN_SAVE")}${target.name}`,
+        [
+          { text: this.texts.resource(1), value: true },
+          { text: this.texts.resource(2), value: false },
+        ],
+        false,
+        true,
+      );
+      if (!overwrite) {
+        return false;
+      }
+    }
     const result = this.doc.save(target.name);
     if (!result.ok) {
       await this.showError(result.message);
@@ -504,7 +519,8 @@ export class HalvexPage {
     this.languageSelect.append(new Option(language.name, language.fileName));
   }
 
-  reportLanguageProblem(message: string): void {
+  // A problem found after the page opened (a language file, the kept settings).
+  report(message: string): void {
     this.showStatus(message);
   }
 

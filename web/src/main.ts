@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: the core module, the settings, the language files, then the page.
 import { HalvexPage } from "./app";
-import { forgetSettings, loadSettingsText } from "./settings_store";
+import { keepSettings, loadSettingsText } from "./settings_store";
 import { languageFileNames, loadLanguage, makeTexts, preferredLanguage } from "./texts";
 import { loadHalvex } from "./wasm/load_halvex";
 import "./styles.css";
@@ -24,16 +24,11 @@ async function start(): Promise<void> {
     fail("setting.ini could not be loaded from this site.");
     return;
   }
-  let settingsProblem = module.useSettings(settings);
+  // A refused text leaves the module's own defaults, a wrong value its default: either way
+  // the page goes on, says why, and keeps what the module now holds.
+  const settingsProblem = module.useSettings(settings);
   if (settingsProblem) {
-    // Settings kept by an earlier visit that no longer pass: start from the site's again.
-    forgetSettings();
-    const defaults = await loadSettingsText(base);
-    settingsProblem = defaults === null ? settingsProblem : module.useSettings(defaults);
-    if (settingsProblem) {
-      fail(settingsProblem);
-      return;
-    }
+    keepSettings(module.settingsText());
   }
   const fileNames = await languageFileNames(base);
   // The language shown first is loaded before the page, the others after it is interactive.
@@ -55,13 +50,16 @@ async function start(): Promise<void> {
     new URLSearchParams(location.search),
     root,
   );
+  if (settingsProblem) {
+    page.report(settingsProblem);
+  }
   document.body.dataset.ready = "1";
   for (const fileName of fileNames.filter((name) => name !== first)) {
     const other = await loadLanguage(module, base, fileName);
     if (other.language) {
       page.addLanguage(other.language);
     } else {
-      page.reportLanguageProblem(other.message);
+      page.report(other.message);
     }
   }
   document.body.dataset.languages = "1";

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The page's message boxes: a modal <dialog> with the desktop's caption, text and buttons. The
-// first button named in safest is focused, so Enter on a destructive question does nothing.
+// The page's message boxes: a modal <dialog> with the desktop's caption, text and buttons.
+// Escape answers safest; the button of focused (safest unless told) takes Enter, so Enter on a
+// destructive question does nothing.
 export interface BoxButton<T> {
   text: string;
   value: T;
@@ -11,6 +12,7 @@ export function showMessageBox<T>(
   text: string,
   buttons: BoxButton<T>[],
   safest: T,
+  focused: T = safest,
 ): Promise<T> {
   const dialog = document.createElement("dialog");
   dialog.className = "message-box";
@@ -33,15 +35,15 @@ export function showMessageBox<T>(
       dialog.remove();
       resolve(value);
     };
-    let safestButton: HTMLButtonElement | null = null;
+    let focusedButton: HTMLButtonElement | null = null;
     for (const button of buttons) {
       const element = document.createElement("button");
       element.type = "button";
       element.textContent = button.text;
       element.addEventListener("click", () => finish(button.value));
       row.append(element);
-      if (button.value === safest && !safestButton) {
-        safestButton = element;
+      if (button.value === focused && !focusedButton) {
+        focusedButton = element;
       }
     }
     dialog.addEventListener("cancel", (event) => {
@@ -50,6 +52,6 @@ export function showMessageBox<T>(
     });
     document.body.append(dialog);
     dialog.showModal();
-    safestButton?.focus();
+    focusedButton?.focus();
   });
 }

@@ -15,7 +15,3 @@ export async function loadSettingsText(base: URL): Promise<string | null> {
 export function keepSettings(text: string): void {
   localStorage.setItem(settingsKey, text);
 }
-
-export function forgetSettings(): void {
-  localStorage.removeItem(settingsKey);
-}
