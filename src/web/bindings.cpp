@@ -274,7 +274,11 @@ EMSCRIPTEN_BINDINGS(halvex) {
 
     function("start", &Start);
     function("defaultSettings", &DefaultSettingsText);
-    function("useSettings", &UseSettingsText);
+    function(
+        "useSettings", +[](const std::string& text) {
+            bool used = false;
+            return UseSettingsText(text, &used);
+        });
     function("settingsText", &SettingsText);
     function("cableType", &CableType);
     function("setCableType", &SetCableType);

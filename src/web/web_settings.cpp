@@ -54,20 +54,24 @@ bool StartWebModule(std::string* error) {
     g_ModuleDir = "/halvex";
     g_SettingsPath = kWebSettingsPath;
     g_DataDirs = {kWebLanguageFolder};
-    const std::string refusal = UseSettingsText(DefaultSettingsText());
-    if (!refusal.empty()) {
-        *error = refusal;
-        return false;
+    // The shipped file's notes are for whoever ships it; only a refusal stops the module.
+    bool used = false;
+    std::string message = UseSettingsText(DefaultSettingsText(), &used);
+    if (!used) {
+        *error = message;
     }
-    return true;
+    return used;
 }
 
 std::string DefaultSettingsText() {
     return ReadText(kWebDefaultSettingsPath);
 }
 
-std::string UseSettingsText(const std::string& text) {
-    const std::string candidate = std::string(kWebSettingsPath) + ".new";
+std::string UseSettingsText(const std::string& text, bool* used) {
+    *used = false;
+    // Checked under its own name in the working folder, so a refusal names the file as the
+    // user knows it.
+    const std::string candidate = "setting.ini";
     std::string error;
     if (!WriteWholeFile(candidate, {text.begin(), text.end()}, &error)) {
         return error;
@@ -81,10 +85,14 @@ std::string UseSettingsText(const std::string& text) {
         RemoveFile(candidate);
         return std::string("Cannot use the settings: ") + std::strerror(errno);
     }
+    *used = true;
     g_ChannelCount = ClampChannelCount(settings::kChannelCount.Read(kWebSettingsPath));
     std::string notes;
     for (const BadSettingValue& bad : check.badValues) {
         notes += (notes.empty() ? "" : "\n") + BadValueMessage("setting.ini", bad, true);
+    }
+    for (const std::string& note : check.notes) {
+        notes += (notes.empty() ? "" : "\n") + note;
     }
     return notes;
 }

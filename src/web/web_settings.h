@@ -11,8 +11,8 @@ bool StartWebModule(std::string* error);
 
 std::string DefaultSettingsText();
 // A text that is no settings file is refused and the settings stay as they were; wrong values
-// are named and their defaults used, as at the desktop's start-up.
-std::string UseSettingsText(const std::string& text);
+// are named and their defaults used, as at the desktop's start-up; used says which it was.
+std::string UseSettingsText(const std::string& text, bool* used);
 std::string SettingsText();
 
 int CableType();

@@ -315,6 +315,34 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
       assert.deepEqual(document.imageBytes(), before.image);
     },
   ],
+  [
+    "settings and language files that cannot be used are named and change nothing",
+    async (module) => {
+      const kept = module.settingsText();
+      assert.equal(
+        module.useSettings("\u0000binary"),
+        "setting.ini is not a settings file: it holds NUL bytes (binary, or UTF-16 text)",
+      );
+      assert.equal(module.settingsText(), kept);
+      assert.equal(
+        module.useSettings(kept.replace(/^readtime=\d+$/m, "readtime=-5")),
+        "setting.ini: readtime=-5 is not allowed: readtime takes a whole number from 1 to " +
+          "600000; 50 is used instead",
+      );
+      assert.equal(module.useSettings(kept), "");
+      const refusals: [string, string][] = [
+        [
+          module.addLanguage("../english.lang", "x"),
+          '"../english.lang" is no language file name (name.lang)',
+        ],
+        [module.useLanguage("klingon.lang"), 'no language file "klingon.lang" was added'],
+      ];
+      for (const [message, expected] of refusals) {
+        assert.equal(message, expected);
+      }
+      assert.equal(module.LoadLangString("IDS_READ_DONE"), "Read done");
+    },
+  ],
 ];
 
 async function main(): Promise<void> {
