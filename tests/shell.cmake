@@ -16,4 +16,16 @@ if(TARGET halvex)
             "help=$(\"$0\" --help) && version=$(\"$0\" --version) && \
              echo \"$help\" | grep -q '^Usage: halvex' && [ \"$version\" = 'halvex ${PROJECT_VERSION}' ]"
             $<TARGET_FILE:halvex>)
+    # A line it cannot take is refused with its usage and exit 2, before any window: without
+    # a display Qt would abort instead.
+    add_test(NAME halvex_refused_options_without_display
+        COMMAND env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM sh -c
+            "for line in '--bogus' '--version=1' '-platform offscreen' 'a.pgm b.pgm' \
+                         '-- a.pgm b.pgm'; do \
+                 err=$(\"$0\" $line 2>&1 >/dev/null); status=$?; \
+                 [ $status -eq 2 ] || { echo \"$line: exit $status\"; exit 1; }; \
+                 echo \"$err\" | grep -q '^halvex: ' && echo \"$err\" | grep -q '^Usage: halvex' \
+                     || { echo \"$line: $err\"; exit 1; }; \
+             done"
+            $<TARGET_FILE:halvex>)
 endif()
