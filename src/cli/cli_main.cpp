@@ -50,6 +50,9 @@ constexpr OptionDefinition kInto{
     "--into", "BASE.pgm", "store the channels over a copy of BASE.pgm", OptionKind::InputFile,
     false,    2};
 
+constexpr OptionDefinition kVerbose{
+    "--verbose", "", "print each frame sent and received, with its time, to standard error"};
+
 constexpr OptionDefinition Output(std::string_view valueName, bool required) {
     return {"-o", valueName, "the file to write", OptionKind::OutputFile, required};
 }
@@ -61,7 +64,7 @@ constexpr OptionDefinition Input(std::string_view name) {
 constexpr std::array kNewOptions = {kSettings, kBand, Output("FILE.pgm", true)};
 constexpr std::array kInfoOptions = {kSettings, Input("FILE.pgm"),
                                      OptionDefinition{"--csv", "", "the channels as CSV"}};
-constexpr std::array kReadOptions = {kPort, kDevice, kSettings, Output("FILE.pgm", true)};
+constexpr std::array kReadOptions = {kPort, kDevice, kSettings, kVerbose, Output("FILE.pgm", true)};
 constexpr std::array kWriteOptions = {
     kPort,
     kDevice,
@@ -72,6 +75,7 @@ constexpr std::array kWriteOptions = {
     OptionDefinition{"--no-verify", "", "do not read back, whatever verifywrite says",
                      OptionKind::Flag, false, 3},
     OptionDefinition{"--force", "", "send a whole-sized file with another header"},
+    kVerbose,
     Input("FILE.pgm")};
 constexpr std::array kStationOptions = {
     Input("FILE.pgm"),
