@@ -8,6 +8,7 @@ halvex_add_ui_test(document_commands_ui_test document_commands_ui_test.cpp)
 halvex_add_ui_test(language_ui_test language_ui_test.cpp)
 halvex_add_ui_test(language_fit_ui_test language_fit_ui_test.cpp)
 halvex_add_ui_test(shell_texts_ui_test shell_texts_ui_test.cpp)
+halvex_add_ui_test(start_panel_ui_test start_panel_ui_test.cpp)
 
 # --help and --version answer, and succeed, where no display can be opened.
 if(TARGET halvex)

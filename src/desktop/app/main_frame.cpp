@@ -11,10 +11,12 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #include "app/accelerator_filter.h"
 #include "app/accessible_names.h"
 #include "app/focus_keeper.h"
+#include "app/start_panel.h"
 #include "app/window_state.h"
 #include "config/app_globals.h"
 #include "config/language.h"
@@ -29,7 +31,15 @@ CMainFrame::CMainFrame(CHalvexDoc& document, QWidget* parent) : QMainWindow(pare
     CreateToolBar();
     CreateStatusBar();
     m_View = new CHalvexView(document, this);
-    setCentralWidget(m_View);
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    m_StartPanel = new StartPanel(
+        document, [this](int commandId) { OnCommand(commandId); }, central);
+    column->addWidget(m_StartPanel);
+    column->addWidget(m_View, 1);
+    setCentralWidget(central);
     connect(m_View, &CHalvexView::relabelMenuRequested, this, &CMainFrame::RelabelMenu);
     connect(m_View, &CHalvexView::statusNoteRequested, this, &CMainFrame::SetStatusNote);
     setMinimumSize(kFrameMinimumWidth, kFrameMinimumHeight);

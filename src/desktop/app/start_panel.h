@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The short guide above the pages while the document holds no channel: how a radio's channels
+// get in (read the radio, open a file, find the cable). Dismissed, or once a document has held
+// channels, it stays away for the rest of the run.
+#pragma once
+
+#include <QFrame>
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "codeplug/document.h"
+
+class QLabel;
+class QPushButton;
+
+class StartPanel : public QFrame, public DocumentView {
+    Q_OBJECT
+public:
+    // run carries out a command of the window by its id.
+    StartPanel(CHalvexDoc& document, std::function<void(int commandId)> run,
+               QWidget* parent = nullptr);
+    ~StartPanel() override;
+
+    void OnUpdate() override { Follow(); }
+    void OnTitleChanged() override { Follow(); }
+    // Words it anew in the language shown.
+    void Relabel();
+    // Whether it is gone for the rest of the run.
+    bool IsDone() const { return m_Done; }
+
+private:
+    void Follow();
+    QPushButton* CommandButton(int commandId, const char* menuKey);
+
+    CHalvexDoc& m_Document;
+    std::function<void(int)> m_Run;
+    bool m_Done = false;
+    QLabel* m_Title;
+    QLabel* m_Text;
+    QPushButton* m_Dismiss;
+};
+
+// A menu entry's text as a button's: "&Read from Radio\tCtrl+R" is "Read from Radio (Ctrl+R)",
+// "从对讲机读取(&R)\tCtrl+R" is "从对讲机读取 (Ctrl+R)"; "&&" stays one "&".
+QString ButtonTextOfMenuEntry(const std::string& entry);
