@@ -128,7 +128,7 @@ TEST_F(CliArgumentsTest, RefusedLinesChangeNothingAndNeverWakeTheRadio) {
          "unexpected argument '\\e]0;retitled\\x07xxx"},
         {{sim, "--link", m_Cable, "--link", File("other")}, 2, "--link is given twice", "", false},
         // Its messages carry the name it was started as.
-        {{File("halvex-radio-sim"), "--link=" + File("x"), "--memory=" + File("short.pgm")},
+        {{File("halvex-radio-sim"), "--link=" + File("x"), "--memory=" + File("dir")},
          1,
          "halvex-radio-sim: ",
          "",

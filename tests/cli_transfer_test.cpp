@@ -665,7 +665,7 @@ bool TraceBytes(const std::string& trace, std::string_view direction, std::vecto
             return false;
         }
         times->push_back(std::stod(match[1]));
-        if (match[3] != direction.substr(0, 1)) {
+        if (match[3].str() != direction.substr(0, 1)) {
             continue;
         }
         std::istringstream hex(match[4]);
@@ -692,6 +692,10 @@ TEST_F(CliTransferTest, VerboseTracesEveryByteTheRadioReceivedAndChangesNothingE
     std::string link = m_Dir.PortLink(1);
     RadioMemory memory = PatternMemory(5);
     StartRadio(link, {}, memory);
+    Completed untraced = Run(
+        {"read", "--device", link, "--settings", m_Dir.SettingsPath(), "-o", File("untraced.pgm")});
+    ASSERT_EQ(untraced.exitCode, 0) << untraced.errors;
+    EXPECT_TRUE(untraced.errors.empty()) << untraced.errors;
     struct Case {
         std::vector<std::string> arguments;
         long exchanges;  // a verified write reads back: two opens, two closes
@@ -724,10 +728,8 @@ TEST_F(CliTransferTest, VerboseTracesEveryByteTheRadioReceivedAndChangesNothingE
         const std::string& trace = completed.errors;
         EXPECT_EQ(Occurrences(trace, " close\n"), c.exchanges);
         EXPECT_EQ(Occurrences(trace, " open " + link + "\n"), c.exchanges);
+        if (c.exchanges == 1) {
+            EXPECT_EQ(ReadBytes(File("traced.pgm")), ReadBytes(File("untraced.pgm")));
+        }
     }
-    Completed untraced = Run(
-        {"read", "--device", link, "--settings", m_Dir.SettingsPath(), "-o", File("untraced.pgm")});
-    ASSERT_EQ(untraced.exitCode, 0) << untraced.errors;
-    EXPECT_TRUE(untraced.errors.empty()) << untraced.errors;
-    EXPECT_EQ(ReadBytes(File("traced.pgm")), ReadBytes(File("untraced.pgm")));
 }

@@ -84,7 +84,7 @@ StartPanel::StartPanel(CHalvexDoc& document, std::function<void(int)> run, QWidg
 
     Relabel();
     m_Document.AddView(this);
-    Follow();
+    OnUpdate();
 }
 
 StartPanel::~StartPanel() {
@@ -112,7 +112,11 @@ void StartPanel::Relabel() {
     }
 }
 
-void StartPanel::Follow() {
-    m_Done = m_Done || HoldsChannels(m_Document);
+void StartPanel::OnUpdate() {
+    OnTitleChanged();
     setVisible(!m_Done);
+}
+
+void StartPanel::OnTitleChanged() {
+    m_Done = m_Done || HoldsChannels(m_Document);
 }

@@ -22,15 +22,16 @@ public:
                QWidget* parent = nullptr);
     ~StartPanel() override;
 
-    void OnUpdate() override { Follow(); }
-    void OnTitleChanged() override { Follow(); }
+    // Whole-document changes (new, open, read, import, undo) show or hide it; an edit only
+    // marks it to go at the next, so the table never jumps under the user's typing.
+    void OnUpdate() override;
+    void OnTitleChanged() override;
     // Words it anew in the language shown.
     void Relabel();
     // Whether it is gone for the rest of the run.
     bool IsDone() const { return m_Done; }
 
 private:
-    void Follow();
     QPushButton* CommandButton(int commandId, const char* menuKey);
 
     CHalvexDoc& m_Document;
