@@ -159,10 +159,11 @@ private slots:
         QCOMPARE(m_Shell.Folder().Read("examples/demo.pgm"), before);
         QVERIFY(frame->MenuAction(kCommandRecentFile) == nullptr);
 
+        const std::array<uint8_t, kImageSize> held = document.bytes;
         frame->ExampleMenu()->actions().at(0)->trigger();
         QCOMPARE(MessageBox::Shown().size(), size_t(1));
         QCOMPARE(MessageBox::Shown().back().icon, MessageIcon::Stop);
-        QCOMPARE(document.bytes, m_Channels.image);
+        QCOMPARE(document.bytes, held);
         QCOMPARE(frame->windowTitle(), QStringLiteral("Example demo.pgm - Title"));
         MessageBox::ClearShown();
     }
