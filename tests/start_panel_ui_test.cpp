@@ -98,6 +98,8 @@ private slots:
                 break;
         }
         QCOMPARE(panel->isVisible(), shownAfterStep);
+        // The smallest window keeps the pages' room whole beside the panel, and no more.
+        QCOMPARE(frame->minimumHeight() > kFrameMinimumHeight, shownAfterStep);
         // A new, empty document brings it back only when no document held channels yet.
         document.SetModifiedFlag(false);
         MessageBox::SetNextAnswer(MessageAnswer::Ok);

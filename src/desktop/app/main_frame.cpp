@@ -40,10 +40,15 @@ CMainFrame::CMainFrame(CHalvexDoc& document, QWidget* parent) : QMainWindow(pare
     column->addWidget(m_StartPanel);
     column->addWidget(m_View, 1);
     setCentralWidget(central);
+    // Every page still fits the smallest window whole while the panel takes its room.
+    connect(m_StartPanel, &StartPanel::shownChanged, this, [this] {
+        setMinimumHeight(kFrameMinimumHeight + m_StartPanel->HeightIn(kFrameMinimumWidth));
+    });
     connect(m_View, &CHalvexView::relabelMenuRequested, this, &CMainFrame::RelabelMenu);
     connect(m_View, &CHalvexView::statusNoteRequested, this, &CMainFrame::SetStatusNote);
-    setMinimumSize(kFrameMinimumWidth, kFrameMinimumHeight);
-    resize(kFrameMinimumWidth, kFrameMinimumHeight);
+    setMinimumSize(kFrameMinimumWidth,
+                   kFrameMinimumHeight + m_StartPanel->HeightIn(kFrameMinimumWidth));
+    resize(minimumSize());
     setAcceptDrops(true);
     qApp->installEventFilter(
         new AcceleratorFilter(this, [this](int commandId) { OnCommand(commandId); }));

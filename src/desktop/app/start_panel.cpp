@@ -68,7 +68,7 @@ StartPanel::StartPanel(CHalvexDoc& document, std::function<void(int)> run, QWidg
     m_Dismiss->setObjectName(QStringLiteral("startDismiss"));
     connect(m_Dismiss, &QPushButton::clicked, this, [this] {
         m_Done = true;
-        hide();
+        OnUpdate();
     });
 
     auto* buttons = new QHBoxLayout;
@@ -115,6 +115,17 @@ void StartPanel::Relabel() {
 void StartPanel::OnUpdate() {
     OnTitleChanged();
     setVisible(!m_Done);
+    if (m_Shown != !m_Done) {
+        m_Shown = !m_Done;
+        emit shownChanged();
+    }
+}
+
+int StartPanel::HeightIn(int width) const {
+    if (!m_Shown) {
+        return 0;
+    }
+    return hasHeightForWidth() ? heightForWidth(width) : sizeHint().height();
 }
 
 void StartPanel::OnTitleChanged() {

@@ -30,6 +30,12 @@ public:
     void Relabel();
     // Whether it is gone for the rest of the run.
     bool IsDone() const { return m_Done; }
+    // The height it takes in a window of the given width while shown, else 0.
+    int HeightIn(int width) const;
+
+signals:
+    // Shown or hidden, so the window can keep room for the pages beside it.
+    void shownChanged();
 
 private:
     QPushButton* CommandButton(int commandId, const char* menuKey);
@@ -37,6 +43,7 @@ private:
     CHalvexDoc& m_Document;
     std::function<void(int)> m_Run;
     bool m_Done = false;
+    bool m_Shown = true;
     QLabel* m_Title;
     QLabel* m_Text;
     QPushButton* m_Dismiss;
