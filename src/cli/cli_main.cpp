@@ -51,6 +51,9 @@ constexpr OptionDefinition kInto{
     "--into", "BASE.pgm", "store the channels over a copy of BASE.pgm", OptionKind::InputFile,
     false,    2};
 
+constexpr OptionDefinition kVerbose{
+    "--verbose", "", "print each frame sent and received, with its time, to standard error"};
+
 constexpr OptionDefinition Output(std::string_view valueName, bool required) {
     return {"-o", valueName, "the file to write", OptionKind::OutputFile, required};
 }
@@ -62,7 +65,7 @@ constexpr OptionDefinition Input(std::string_view name) {
 constexpr std::array kNewOptions = {kSettings, kBand, Output("FILE.pgm", true)};
 constexpr std::array kInfoOptions = {kSettings, Input("FILE.pgm"),
                                      OptionDefinition{"--csv", "", "the channels as CSV"}};
-constexpr std::array kReadOptions = {kPort, kDevice, kSettings, Output("FILE.pgm", true)};
+constexpr std::array kReadOptions = {kPort, kDevice, kSettings, kVerbose, Output("FILE.pgm", true)};
 constexpr std::array kWriteOptions = {
     kPort,
     kDevice,
@@ -73,6 +76,7 @@ constexpr std::array kWriteOptions = {
     OptionDefinition{"--no-verify", "", "do not read back, whatever verifywrite says",
                      OptionKind::Flag, false, 3},
     OptionDefinition{"--force", "", "send a whole-sized file with another header"},
+    kVerbose,
     Input("FILE.pgm")};
 constexpr std::array kStationOptions = {
     Input("FILE.pgm"),
@@ -145,10 +149,11 @@ constexpr const char* kRules =
     "answers, 2 when none answers (missing device, no permission, port in use, silent radio,\n"
     "echoing cable on the direct setting), 3 for another model or a plain cable on the\n"
     "echoing setting.\n"
-    "Each option is given at most once and never with an empty value. An output file may not\n"
-    "be a file the command reads (input, --into, settings, also through a link), read-only,\n"
-    "or in a folder that takes no new file; inputs must be regular files. - is standard input\n"
-    "for an input file and standard output for the -o of export and dump.\n"
+    "A value follows its option (--port 1) or is attached to it (--port=1, -oFILE); -- ends\n"
+    "the options. Each option is given at most once and never with an empty value. An output\n"
+    "file may not be a file the command reads (input, --into, settings, also through a link),\n"
+    "read-only, or in a folder that takes no new file; inputs must be regular files. - is\n"
+    "standard input for an input file and standard output for the -o of export and dump.\n"
     "write --force sends a file with another header, never one of another size. write takes\n"
     "a text form too: stored as apply stores it, nothing is sent while it has any error.\n"
     "Output that cannot be written to standard output is an error (exit 1, diff 2).\n"
