@@ -25,8 +25,7 @@ def commands_of(program):
 
 
 def options_of(program, command):
-    usage = help_of(program, command).split("\n\n")[0]
-    return set(OPTION.findall(usage)) | {"--help"}
+    return set(OPTION.findall(help_of(program, command))) | {"--help"}
 
 
 def bash_complete(script, words, folder):
@@ -59,6 +58,7 @@ def zsh_options(script):
 
 
 def main(program, bash_script, zsh_script):
+    program, bash_script = os.path.abspath(program), os.path.abspath(bash_script)
     faults = []
     commands = commands_of(program)
     if len(commands) < 5:
