@@ -86,7 +86,10 @@ constexpr std::array kStationOptions = {
 constexpr std::array kPortsOptions = {kSettings,
                                       OptionDefinition{"--json", "", "the list as JSON"}};
 constexpr std::array kDoctorOptions = {kPort, kDevice, kSettings};
-constexpr std::array kDiffOptions = {kSettings, Input("A.pgm"), Input("B.pgm")};
+constexpr std::array kDiffOptions = {
+    kSettings, Input("A.pgm"), OptionDefinition{"B.pgm", "", "", OptionKind::InputFile, false, 4},
+    OptionDefinition{"--device", "PATH", "compare A.pgm with the radio on this serial device",
+                     OptionKind::Value, false, 4}};
 constexpr std::array kExportOptions = {kSettings, Input("FILE.pgm"), Output("OUT.csv", false)};
 constexpr std::array kImportOptions = {
     Input("IN.csv"),
@@ -121,7 +124,8 @@ constexpr const char* kRules =
     "Exit status: 0 done, 1 usage or file error, 2 no radio answered, 3 another radio model,\n"
     "4 read failed, 5 write failed, 130 cancelled (Ctrl-C, SIGTERM or SIGHUP).\n"
     "diff: 0 the files are the same, 1 they differ, 2 usage or file error; a file ending in\n"
-    ".yaml or .yml is a text form, compared as apply would store it.\n"
+    ".yaml or .yml is a text form, compared as apply would store it. With --device the radio\n"
+    "is read and compared with A.pgm; it exits as read does when the radio cannot be read.\n"
     "apply writes nothing when the text has any error, and lists them as FILE:LINE:COL (the\n"
     "first 50); its channels: section is the whole channel table, also with --into.\n"
     "doctor wakes the radio and asks who it is, never writes to it, and exits 0 when an RQ870\n"
@@ -132,7 +136,8 @@ constexpr const char* kRules =
     "be a file the command reads (input, --into, settings, also through a link), read-only,\n"
     "or in a folder that takes no new file; inputs must be regular files. - is standard input\n"
     "for an input file and standard output for the -o of export and dump.\n"
-    "write --force sends a file with another header, never one of another size.\n"
+    "write --force sends a file with another header, never one of another size. write takes\n"
+    "a text form too: stored as apply stores it, nothing is sent while it has any error.\n"
     "Output that cannot be written to standard output is an error (exit 1, diff 2).\n"
     "--settings defaults to setting.ini beside halvex-cli, else\n"
     "$XDG_CONFIG_HOME/halvex/setting.ini (~/.config/halvex/setting.ini).\n"
