@@ -114,7 +114,8 @@ def main(program, bash_script, zsh_script):
     # The files each value and each command's operand take, and what a number takes: none.
     for words, kinds in [
         (["info", ""], "pgm"), (["import", ""], "csv"), (["apply", ""], "yaml yml"),
-        (["diff", "a.pgm", ""], "pgm yaml yml"), (["read", "-o", ""], "pgm"),
+        (["diff", "a.pgm", ""], "pgm yaml yml"), (["write", ""], "pgm yaml yml"),
+        (["read", "-o", ""], "pgm"),
         (["export", "a.pgm", "-o", ""], "csv"), (["dump", "a.pgm", "-o", ""], "yaml yml"),
         (["new", "--settings", ""], "ini"), (["station", "--log", ""], "csv"),
         (["import", "b.csv", "--into", ""], "pgm"), (["read", "--port", ""], None),
@@ -122,7 +123,8 @@ def main(program, bash_script, zsh_script):
         wanted = {f for f in FILES if kinds and f.rsplit(".")[1] in kinds.split()}
         cases.append((["halvex-cli", *words], wanted | ({"sub"} if kinds else set())))
     present = {os.path.join("/dev", n) for n in os.listdir("/dev") if n.startswith("tty")}
-    cases.append((["halvex-cli", "read", "--device", "/dev/tty"], present))
+    for command in ("read", "diff a.pgm", "station a.pgm"):
+        cases.append((["halvex-cli", *command.split(), "--device", "/dev/tty"], present))
 
     faults = []
     with tempfile.TemporaryDirectory() as folder:

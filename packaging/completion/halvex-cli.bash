@@ -12,7 +12,7 @@ _halvex_cli_options() {
     station) echo "--device --count --log --no-verify --auto --settings" ;;
     ports) echo "--settings --json" ;;
     doctor) echo "--port --device --settings" ;;
-    diff) echo "--settings" ;;
+    diff) echo "--settings --device" ;;
     export) echo "--settings -o" ;;
     import) echo "--settings --band --into --allow-empty -o" ;;
     dump) echo "--settings -o" ;;
@@ -66,8 +66,8 @@ _halvex_cli() {
     case $command in
     import) _halvex_cli_files csv ;;
     apply) _halvex_cli_files 'yaml|yml' ;;
-    diff) _halvex_cli_files 'pgm|yaml|yml' ;;
-    info | write | station | export | dump) _halvex_cli_files pgm ;;
+    diff | write) _halvex_cli_files 'pgm|yaml|yml' ;;
+    info | station | export | dump) _halvex_cli_files pgm ;;
     esac
 }
 complete -F _halvex_cli halvex-cli
