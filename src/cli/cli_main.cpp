@@ -8,6 +8,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_read_write.h"
+#include "cli/cli_station.h"
 #include "cli/cli_streams.h"
 #include "cli/cli_support.h"
 #include "config/app_globals.h"
@@ -80,8 +81,19 @@ constexpr std::array kStationOptions = {
     OptionDefinition{"--count", "N", "stop after N radios in all", OptionKind::Value},
     OptionDefinition{"--log", "LOG.csv", "append one line per radio to LOG.csv",
                      OptionKind::OutputFile},
-    OptionDefinition{"--no-verify", "", "do not read each radio back to compare"},
+    OptionDefinition{"--no-verify", "", "do not read each radio back to compare", OptionKind::Flag,
+                     false, 4},
+    OptionDefinition{"--check-only", "", "read each radio and compare it with the file; write none",
+                     OptionKind::Flag, false, 4},
+    OptionDefinition{"--ptt-id-code-from", "CODE",
+                     "give the radios PTT ID codes CODE, CODE+1, ... (decimal, same width)",
+                     OptionKind::Value},
     OptionDefinition{"--auto", "", "find each next radio by the wake-up, every 2 s"},
+    kSettings};
+constexpr std::array kVerifyOptions = {
+    Input("FILE.pgm"),
+    OptionDefinition{"--device", "PATH", "the radio on this serial device", OptionKind::Value,
+                     true},
     kSettings};
 constexpr std::array kPortsOptions = {kSettings,
                                       OptionDefinition{"--json", "", "the list as JSON"}};
@@ -111,6 +123,7 @@ const std::array kCommands = {
     CliCommand{"read", kReadOptions, RunReadCommand},
     CliCommand{"write", kWriteOptions, RunWriteCommand},
     CliCommand{"station", kStationOptions, RunStationCommand},
+    CliCommand{"verify", kVerifyOptions, RunVerifyCommand},
     CliCommand{"ports", kPortsOptions, RunPorts},
     CliCommand{"doctor", kDoctorOptions, RunDoctor},
     CliCommand{"diff", kDiffOptions, RunDiffCommand, kExitDiffError},
@@ -146,8 +159,12 @@ constexpr const char* kRules =
     "writing when verifywrite=1 is in the settings or --verify is given.\n"
     "station writes FILE.pgm to one radio after another on each --device, reads each back and\n"
     "compares; it exits 0 when every radio is ok, 5 when one failed, 2 when a cable went away,\n"
-    "1 when the input ended before its radios (--auto needs no terminal), 130 when stopped\n"
-    "early.\n";
+    "1 when the input ended before its radios (--auto needs no terminal) or the next PTT ID\n"
+    "code would not fit 6 characters, 130 when stopped early. With --check-only it writes\n"
+    "nothing and exits 6 when a radio differs from the file, 4 when one could not be read.\n"
+    "Its log gets a header row when new and numbers radios on from its last line.\n"
+    "verify reads the radio on --device, lists where it differs from FILE.pgm and writes\n"
+    "nothing: 0 the same, 6 it differs, 2 no radio answered, 4 the read failed.\n";
 
 void PrintUsage(std::ostream& stream) {
     stream << "usage:\n";
