@@ -123,7 +123,7 @@ def main(program, bash_script, zsh_script):
         wanted = {f for f in FILES if kinds and f.rsplit(".")[1] in kinds.split()}
         cases.append((["halvex-cli", *words], wanted | ({"sub"} if kinds else set())))
     present = {os.path.join("/dev", n) for n in os.listdir("/dev") if n.startswith("tty")}
-    for command in ("read", "diff a.pgm", "station a.pgm"):
+    for command in ("read", "diff a.pgm", "station a.pgm", "verify a.pgm"):
         cases.append((["halvex-cli", *command.split(), "--device", "/dev/tty"], present))
 
     faults = []

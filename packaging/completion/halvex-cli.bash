@@ -9,7 +9,8 @@ _halvex_cli_options() {
     info) echo "--settings --csv" ;;
     read) echo "--port --device --settings -o" ;;
     write) echo "--port --device --settings --verify --no-verify --force" ;;
-    station) echo "--device --count --log --no-verify --auto --settings" ;;
+    station) echo "--device --count --log --no-verify --check-only --ptt-id-code-from --auto --settings" ;;
+    verify) echo "--device --settings" ;;
     ports) echo "--settings --json" ;;
     doctor) echo "--port --device --settings" ;;
     diff) echo "--settings --device" ;;
@@ -40,8 +41,8 @@ _halvex_cli() {
     shopt -s extglob
 
     if [[ $COMP_CWORD -eq 1 ]]; then
-        COMPREPLY=($(compgen -W "new info read write station ports doctor diff export import
-            dump apply --help --version" -- "$cur"))
+        COMPREPLY=($(compgen -W "new info read write station verify ports doctor diff export
+            import dump apply --help --version" -- "$cur"))
         return
     fi
     case $previous in
@@ -49,7 +50,7 @@ _halvex_cli() {
     --device) _halvex_cli_devices; return ;;
     --into) _halvex_cli_files pgm; return ;;
     --log) _halvex_cli_files csv; return ;;
-    --port | --band | --count) return ;;
+    --port | --band | --count | --ptt-id-code-from) return ;;
     -o)
         case $command in
         export) _halvex_cli_files csv ;;
@@ -67,7 +68,7 @@ _halvex_cli() {
     import) _halvex_cli_files csv ;;
     apply) _halvex_cli_files 'yaml|yml' ;;
     diff | write) _halvex_cli_files 'pgm|yaml|yml' ;;
-    info | station | export | dump) _halvex_cli_files pgm ;;
+    info | station | verify | export | dump) _halvex_cli_files pgm ;;
     esac
 }
 complete -F _halvex_cli halvex-cli
