@@ -45,18 +45,15 @@ fuzz: deps
 	scripts/run-fuzzers build-fuzz $(FUZZ_SECONDS)
 
 package: deps
-	cmake --preset package -DCMAKE_INSTALL_PREFIX=/usr
-	cmake --build --preset package
-	cd build-package && cpack
-	lintian --fail-on error,warning,info --display-info build-package/halvex_$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-package/CMakeCache.txt)_$$(dpkg --print-architecture).deb
+	scripts/build-package build-package
 
 install: deps
-	cmake --preset package -DCMAKE_INSTALL_PREFIX=$(PREFIX)
-	cmake --build --preset package
-	cmake --install build-package --strip
+	cmake --preset install -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build --preset install
+	cmake --install build-install --strip
 
 uninstall:
-	cmake --build build-package --target uninstall
+	cmake --build build-install --target uninstall
 
 # The site in build-web/site: the core module (web-core), then the page around it.
 web: deps web-core
@@ -76,4 +73,4 @@ format-check:
 	cd web && npx prettier --check --log-level warn . ../tests/web ../bench/web_page_bench.mjs && npm run --silent lint
 
 clean:
-	rm -rf build build-asan build-release build-package build-fuzz build-web
+	rm -rf build build-asan build-release build-install build-package build-fuzz build-web

@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The compiler and linker flags a Debian package is built with, as dpkg-buildflags gives them
-# with every hardening feature on: fortified string functions, a stack protector, a read-only
+# For make install: the compiler and linker flags a Debian package is built with, as
+# dpkg-buildflags gives them with every hardening feature on (debian/rules asks dpkg for them
+# itself): fortified string functions, a stack protector, a read-only
 # relocation table bound at start-up, and position-independent programs (Debian's compiler
 # makes those by default, so dpkg-buildflags adds nothing for them there).
 find_program(HALVEX_DPKG_BUILDFLAGS dpkg-buildflags REQUIRED)
@@ -13,8 +14,8 @@ function(halvex_debian_flags kind out)
         OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE
         COMMAND_ERROR_IS_FATAL ANY)
     separate_arguments(flags UNIX_COMMAND "${flags}")
-    # The build type chooses the optimisation, and the package ships stripped programs with no
-    # debug-symbol package, so debug information would only slow the build.
+    # The build type chooses the optimisation, and make install strips the programs, so debug
+    # information would only slow the build.
     list(FILTER flags EXCLUDE REGEX "^-(O[0-9s]?|g)$")
     set(${out} ${flags} PARENT_SCOPE)
 endfunction()

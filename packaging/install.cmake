@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# What `cmake --install` puts where (GNUInstallDirs), and the Debian package made from it.
-# The programs find their data at ../share/halvex from their own folder, so the tree works
-# under any prefix and in a DESTDIR.
+# What `cmake --install` puts where (GNUInstallDirs); the Debian package (debian/) is made
+# from this install. The programs find their data at ../share/halvex from their own folder,
+# so the tree works under any prefix and in a DESTDIR.
 include(GNUInstallDirs)
 
 set(HALVEX_APP_ID org.halvex.Halvex)
@@ -11,10 +11,6 @@ set(HALVEX_SCREENSHOT_URL "${HALVEX_HOMEPAGE}docs" CACHE STRING
 set(HALVEX_DATA_DIR ${CMAKE_INSTALL_FULL_DATADIR}/halvex)
 set(HALVEX_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/halvex)
 set(HALVEX_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
-# The day this version was released, for the package's changelog; the newest release in the
-# AppStream metadata names the same day.
-set(HALVEX_RELEASE_DATE 2026-12-09)
-set(HALVEX_MAINTAINER "The Halvex developers <halvex@halvex.org>")
 
 install(TARGETS halvex-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET halvex)
@@ -74,27 +70,20 @@ endforeach()
 add_custom_target(halvex_man_pages ALL DEPENDS ${HALVEX_MAN_PAGES})
 install(FILES ${HALVEX_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-# The licence, the changelog of this version and what lintian is told about, where Debian
-# looks for them. The version has no Debian revision, so this is a native package, whose
-# changelog is changelog.gz rather than changelog.Debian.gz.
-execute_process(COMMAND date -u -R -d ${HALVEX_RELEASE_DATE}
-    OUTPUT_VARIABLE HALVEX_RELEASE_DATE_RFC2822 OUTPUT_STRIP_TRAILING_WHITESPACE
-    COMMAND_ERROR_IS_FATAL ANY)
-set(HALVEX_CHANGELOG ${CMAKE_BINARY_DIR}/packaging/changelog)
-configure_file(${HALVEX_PACKAGING_DIR}/debian/changelog.in ${HALVEX_CHANGELOG} @ONLY)
-add_custom_command(OUTPUT ${HALVEX_CHANGELOG}.gz
-    COMMAND gzip -9 -n -k -f ${HALVEX_CHANGELOG}
-    DEPENDS ${HALVEX_CHANGELOG}
-    COMMENT "Compressing the changelog")
-add_custom_target(halvex_changelog ALL DEPENDS ${HALVEX_CHANGELOG}.gz)
-install(FILES ${HALVEX_CHANGELOG}.gz ${HALVEX_PACKAGING_DIR}/debian/copyright
-    DESTINATION ${HALVEX_DOC_DIR})
-install(FILES ${HALVEX_PACKAGING_DIR}/debian/lintian-overrides
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME halvex)
+# The user guide as documentation too, where Debian users look for it; the program itself
+# reads its copies in the data folder.
+file(GLOB HALVEX_GUIDES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*.html)
+install(FILES ${HALVEX_GUIDES} DESTINATION ${HALVEX_DOC_DIR})
+
+# Completion of halvex-cli where bash-completion and zsh look for it.
+install(FILES ${HALVEX_PACKAGING_DIR}/completion/halvex-cli.bash
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME halvex-cli)
+install(FILES ${HALVEX_PACKAGING_DIR}/completion/_halvex-cli
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
+
+include(${HALVEX_PACKAGING_DIR}/examples.cmake)
 
 # `cmake --build <dir> --target uninstall` removes what the last install of <dir> put down.
 add_custom_target(uninstall
     COMMAND ${CMAKE_COMMAND} -DMANIFEST=${CMAKE_BINARY_DIR}/install_manifest.txt
         -P ${HALVEX_PACKAGING_DIR}/uninstall.cmake)
-
-include(${HALVEX_PACKAGING_DIR}/package.cmake)

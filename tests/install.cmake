@@ -7,13 +7,17 @@ add_test(NAME install_test COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/install_test.sh
     ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR} $<IF:$<BOOL:${HALVEX_BUILD_UI}>,1,0>)
 set_tests_properties(install_test PROPERTIES TIMEOUT 240 RESOURCE_LOCK halvex_install)
 
-# The package is made from this build's install rather than a release build of its own, so
-# that it costs seconds; `make package` builds the release package itself.
-if(HALVEX_BUILD_UI)
-    add_test(NAME package_test COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/package_test.sh
-        ${CMAKE_BINARY_DIR} ${PROJECT_VERSION} ${CMAKE_SOURCE_DIR})
-    set_tests_properties(package_test PROPERTIES TIMEOUT 240 RESOURCE_LOCK halvex_install COST 12)
-endif()
+# The Debian source package agrees with ensure-deps, the version and the release metadata;
+# `make package` builds and checks the package itself (tests/package_test.sh).
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME debian_source_test
+    COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/debian_source_test.py ${CMAKE_SOURCE_DIR})
+
+# The shell completion offers what halvex-cli --help lists.
+add_test(NAME completion_test
+    COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/completion_test.py
+        $<TARGET_FILE:halvex-cli> ${CMAKE_SOURCE_DIR}/packaging/completion/halvex-cli.bash
+        ${CMAKE_SOURCE_DIR}/packaging/completion/_halvex-cli)
 
 # Each program's --help against its manual page, both ways. The desktop program's case is
 # skipped (exit 77) while it cannot print its help without a display.

@@ -47,6 +47,12 @@ for size in 16 22 24 32 48 64 128 256; do
     [[ -f $prefix/share/icons/hicolor/${size}x${size}/apps/org.halvex.Halvex.png ]] ||
         fail "no ${size} px icon"
 done
+for guide in "$source"/data/*.html; do
+    cmp -s "$guide" "$prefix/share/doc/halvex/$(basename "$guide")" ||
+        fail "the guide $(basename "$guide") is not installed in share/doc/halvex/"
+done
+[[ -f $prefix/share/bash-completion/completions/halvex-cli ]] || fail "no bash completion"
+[[ -f $prefix/share/zsh/vendor-completions/_halvex-cli ]] || fail "no zsh completion"
 installed_tree() { (cd "$root" && find . -type f -print0 | sort -z | xargs -0 sha256sum); }
 installed_before=$(installed_tree)
 
@@ -100,6 +106,14 @@ cmp -s "$settings" "$source/data/setting.ini" ||
     fail "the user's setting.ini was not made from the installed default"
 (as_user halvex-cli info "$work/new.pgm") | grep -q "Used channels: 0 of 128" ||
     fail "halvex-cli info did not describe the new file"
+
+# Every example opens, with channels (the demo with the virtual radio's).
+examples=("$prefix"/share/halvex/examples/*.pgm)
+[[ ${#examples[@]} -ge 5 ]] || fail "only ${#examples[@]} examples in share/halvex/examples/"
+for example in "${examples[@]}"; do
+    (as_user halvex-cli info "$example") | grep -q "Used channels: [1-9]" ||
+        fail "the example $(basename "$example") holds no channel"
+done
 
 # Our files are known by their header; a grey-map image of the same extension stays one.
 printf 'P5\n2 2\n255\n\0\0\0\0' >"$work/grey.pgm"

@@ -21,7 +21,11 @@ constexpr size_t kLargestMarker = 1 << 20;
 
 std::string UnloggedRadiosPath(const std::string& logPath) {
     std::filesystem::path log(logPath);
-    return (log.parent_path() / ("." + log.filename().string() + ".unlogged")).string();
+    // Built by appending: the optimised build warns falsely on "." + name.
+    std::string hidden = ".";
+    hidden += log.filename().string();
+    hidden += ".unlogged";
+    return (log.parent_path() / hidden).string();
 }
 
 bool ReadUnloggedRadios(const std::string& path, std::vector<UnloggedRadio>* radios,
