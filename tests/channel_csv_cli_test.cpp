@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "cli_run_fixture.h"
+#include "support/cli_run_fixture.h"
 
 namespace {
 

@@ -6,7 +6,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QtTest>
 #include <functional>
 
@@ -169,17 +168,7 @@ private:
     // Runs File > Import Channels on list.csv and hands the report dialog to act.
     void RunImport(const std::function<void(CChannelImportDlg&)>& act) {
         FileDialog::SetNextFileName(m_Shell.Folder().File("list.csv"));
-        bool shown = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<CChannelImportDlg*>(QApplication::activeModalWidget());
-            if (dialog == nullptr) {
-                return;
-            }
-            shown = true;
-            act(*dialog);
-        });
-        m_Shell.App().MainFrame()->OnCommand(kCommandImportChannels);
-        QVERIFY(shown);
+        QVERIFY(m_Shell.RunWithDialog<CChannelImportDlg>(kCommandImportChannels, act));
     }
 
     static QStringList ReportLines(const CChannelImportDlg& dialog) {

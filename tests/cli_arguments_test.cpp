@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <map>
 
-#include "cli_run_fixture.h"
 #include "sim/virtual_radio.h"
+#include "support/cli_run_fixture.h"
 
 namespace {
 

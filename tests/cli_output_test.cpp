@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <map>
 
-#include "cli_run_fixture.h"
 #include "codeplug/pgm_file.h"
+#include "support/cli_run_fixture.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include <map>
 #include <thread>
 
-#include "cli_run_fixture.h"
 #include "codeplug/pgm_file.h"
 #include "link/serial_port.h"
 #include "platform/csv_text.h"
 #include "sim/virtual_radio.h"
+#include "support/cli_run_fixture.h"
 #include "support/virtual_radio_fixture.h"
 
 namespace {

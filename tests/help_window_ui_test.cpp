@@ -18,7 +18,6 @@
 #include "app/help_window.h"
 #include "app/main_frame.h"
 #include "config/language.h"
-#include "config/language_files.h"
 #include "editors/channel_commit.h"
 #include "resources/command_ids.h"
 #include "resources/ids/password_ids.h"
@@ -102,11 +101,7 @@ private slots:
         QFETCH(int, command);
         QFETCH(QString, dialog);
         QFETCH(QString, section);
-        std::string error;
-        QVERIFY2(
-            SelectLanguageFile(m_Shell.Folder().File(language.toStdString() + ".lang"), &error),
-            error.c_str());
-        m_Shell.App().ApplyLanguage();
+        QVERIFY(m_Shell.UseLanguage(language.toStdString() + ".lang"));
         if (page >= 0) {
             m_Shell.App().MainFrame()->View()->TabControl()->setCurrentIndex(page);
             QTest::keyClick(m_Shell.App().MainFrame()->View()->TabControl()->currentWidget(),
@@ -131,12 +126,8 @@ private slots:
     // F1 in a modal dialog leaves a guide that still takes the keyboard beside it.
     void helpBesideAModalDialogTakesKeys() {
         bool typed = false;
-        QTimer::singleShot(0, this, [&] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            if (dialog == nullptr) {
-                return;
-            }
-            QTest::keyClick(dialog, Qt::Key_F1);
+        QVERIFY(m_Shell.RunWithDialog<QDialog>(kCommandPort, [&](QDialog& dialog) {
+            QTest::keyClick(&dialog, Qt::Key_F1);
             CHelpWindow* help = m_Shell.App().HelpWindow();
             if (help != nullptr) {
                 help->FindField()->setFocus();
@@ -145,9 +136,8 @@ private slots:
                 }
                 typed = help->FindField()->text() == QStringLiteral("dialout");
             }
-            static_cast<QDialog*>(dialog)->reject();
-        });
-        m_Shell.App().MainFrame()->OnCommand(kCommandPort);
+            dialog.reject();
+        }));
         QVERIFY(typed);
     }
 
@@ -228,9 +218,7 @@ private slots:
     void anOpenGuideFollowsTheLanguage() {
         QTest::keyClick(m_Shell.App().MainFrame()->View()->TabControl()->currentWidget(),
                         Qt::Key_F1);
-        std::string error;
-        QVERIFY2(SelectLanguageFile(m_Shell.Folder().File("chinese.lang"), &error), error.c_str());
-        m_Shell.App().ApplyLanguage();
+        QVERIFY(m_Shell.UseLanguage("chinese.lang"));
         const CHelpWindow* help = m_Shell.App().HelpWindow();
         const std::string file = m_Shell.Folder().File("chinese.html");
         QCOMPARE(help->Browser()->source().toLocalFile().toStdString(), file);
@@ -259,9 +247,7 @@ private slots:
             noteLine.isEmpty() ? "" : "IDS_HELP_UNTRANSLATED=" + noteLine.toStdString() + "\n";
         m_Shell.Folder().Write("test.lang",
                                halvex::test::LanguageFile("Test", "Title", more, {}, "de_AT"));
-        std::string error;
-        QVERIFY2(SelectLanguageFile(m_Shell.Folder().File("test.lang"), &error), error.c_str());
-        m_Shell.App().ApplyLanguage();
+        QVERIFY(m_Shell.UseLanguage("test.lang"));
         m_Shell.App().MainFrame()->OnCommand(kCommandHelp);
         QVERIFY(MessageBox::Shown().empty());
         const CHelpWindow* help = m_Shell.App().HelpWindow();
@@ -271,8 +257,7 @@ private slots:
         QVERIFY(help->Note()->isVisible());
         QCOMPARE(help->Note()->text(), shown);
         // Back in a language with its own guide, the note goes.
-        QVERIFY2(SelectLanguageFile(m_Shell.Folder().File("chinese.lang"), &error), error.c_str());
-        m_Shell.App().ApplyLanguage();
+        QVERIFY(m_Shell.UseLanguage("chinese.lang"));
         QCOMPARE(help->Browser()->source().toLocalFile().toStdString(),
                  m_Shell.Folder().File("chinese.html"));
         QVERIFY(!help->Note()->isVisible());

@@ -17,9 +17,9 @@
 #include "app/dialog_builder.h"
 #include "config/language.h"
 #include "editors/channel_commit.h"
-#include "link_ui_fixture.h"
 #include "resources/ids/station_ids.h"
 #include "station/station_dialog.h"
+#include "support/link_ui_fixture.h"
 
 namespace {
 
