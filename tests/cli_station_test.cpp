@@ -2,10 +2,7 @@
 // halvex-cli station as a user runs it: refused lines send nothing to any radio, --auto
 // waits for each written radio to go before it takes the next, and a run that ends by itself
 // before its radios says why and fails.
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
@@ -44,33 +41,8 @@ protected:
     // stdout.txt and stderr.txt.
     pid_t SpawnWithoutInput(std::vector<std::string> arguments) const {
         arguments.insert(arguments.begin(), HALVEX_CLI_PATH);
-        std::vector<char*> argv;
-        for (std::string& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, File("stdout.txt").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, 2, File("stderr.txt").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        pid_t child = 0;
-        int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        return spawned == 0 ? child : -1;
-    }
-
-    std::map<std::string, std::string> Files() const {
-        std::map<std::string, std::string> files;
-        for (const auto& entry : fs::directory_iterator(m_Folder.Path())) {
-            std::string name = entry.path().filename();
-            if (entry.is_regular_file() && name != "stdout.txt" && name != "stderr.txt") {
-                files[name] = ReadBytes(entry.path());
-            }
-        }
-        return files;
+        return halvex::test::SpawnProgram(arguments,
+                                          {"/dev/null", File("stdout.txt"), File("stderr.txt")});
     }
 
     std::string m_Settings = File("setting.ini");
@@ -113,13 +85,13 @@ TEST_F(CliStationTest, BadInputIsRefusedBeforeAnyRadioHearsAByte) {
          1,
          "which this command reads"},
     };
-    const std::map<std::string, std::string> before = Files();
+    const std::map<std::string, std::string> before = Snapshot();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.says);
         RunResult result = Run(c.arguments);
         EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
         EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
-        EXPECT_EQ(Files(), before) << "a refused line created or changed a file";
+        EXPECT_EQ(Snapshot(), before) << "a refused line created or changed a file";
     }
     EXPECT_TRUE(m_Radio.ReceivedBytes().empty());
     EXPECT_TRUE(held.ReceivedBytes().empty());

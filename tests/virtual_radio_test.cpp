@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -25,6 +24,7 @@
 #include "sim/demo_memory.h"
 #include "sim/memory_file.h"
 #include "sim/virtual_radio.h"
+#include "support/program_run.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -316,22 +316,8 @@ TEST_F(VirtualRadioTest, LinkIsReplacedAndRemoved) {
 
 // radio-sim with arguments, its stdout and stderr in the file output.
 pid_t SpawnSimulator(std::vector<std::string> arguments, const std::string& output) {
-    std::string program = std::string(HALVEX_BIN_DIR) + "/radio-sim";
-    arguments.insert(arguments.begin(), program);
-    std::vector<char*> argv;
-    for (std::string& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-    pid_t child = -1;
-    int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return spawned == 0 ? child : -1;
+    arguments.insert(arguments.begin(), std::string(HALVEX_BIN_DIR) + "/radio-sim");
+    return halvex::test::SpawnProgram(arguments, {"", output, output});
 }
 
 // What radio-sim printed once it holds needle, or all it printed by the deadline.

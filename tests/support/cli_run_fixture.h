@@ -3,36 +3,24 @@
 // exit codes and messages as a user sees them.
 #pragma once
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <fstream>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "support/program_run.h"
 #include "support/temp_folder.h"
 
-extern char** environ;
-
+using halvex::test::ProgramStreams;
 using halvex::test::ReadBytes;
 
 struct RunResult {
     int exitCode = -1;
     std::string out;
     std::string err;
-};
-
-// Where the program's standard streams lead instead of the captured files, and where it runs;
-// closeStdout runs it with descriptor 1 closed.
-struct CliStreams {
-    std::string stdinPath;
-    std::string stdoutPath;
-    bool closeStdout = false;
-    std::string folder;
 };
 
 class CliRunFixture : public ::testing::Test {
@@ -44,53 +32,38 @@ protected:
         return RunProgram(std::move(arguments));
     }
 
-    RunResult RunWith(const CliStreams& streams, std::vector<std::string> arguments) const {
+    RunResult RunWith(const ProgramStreams& streams, std::vector<std::string> arguments) const {
         arguments.insert(arguments.begin(), HALVEX_CLI_PATH);
         return RunProgram(std::move(arguments), streams);
     }
 
-    // arguments[0] is the program's path.
-    RunResult RunProgram(std::vector<std::string> arguments, const CliStreams& streams = {}) const {
-        std::vector<char*> argv;
-        for (std::string& argument : arguments) {
-            argv.push_back(argument.data());
+    // arguments[0] is the program's path. Standard error, and standard output unless streams
+    // lead it elsewhere, are kept for the result.
+    RunResult RunProgram(std::vector<std::string> arguments, ProgramStreams streams = {}) const {
+        const bool keepOut = !streams.closeStdout && streams.stdoutPath.empty();
+        if (keepOut) {
+            streams.stdoutPath = File("stdout.txt");
         }
-        argv.push_back(nullptr);
-        std::string outPath = File("stdout.txt");
-        std::string errPath = File("stderr.txt");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        if (streams.closeStdout) {
-            posix_spawn_file_actions_addclose(&actions, 1);
-        } else {
-            const std::string& out = streams.stdoutPath.empty() ? outPath : streams.stdoutPath;
-            posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                             0600);
-        }
-        if (!streams.stdinPath.empty()) {
-            posix_spawn_file_actions_addopen(&actions, 0, streams.stdinPath.c_str(), O_RDONLY, 0);
-        }
-        if (!streams.folder.empty()) {
-            posix_spawn_file_actions_addchdir_np(&actions, streams.folder.c_str());
-        }
-        posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        pid_t child = 0;
+        streams.stderrPath = File("stderr.txt");
         RunResult result;
-        int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (spawned != 0) {
-            ADD_FAILURE() << "cannot start " << argv[0];
+        const pid_t child = halvex::test::SpawnProgram(arguments, streams);
+        if (child < 0) {
+            ADD_FAILURE() << "cannot start " << arguments.front();
             return result;
         }
         int status = 0;
         waitpid(child, &status, 0);
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        if (!streams.closeStdout && streams.stdoutPath.empty()) {
-            result.out = ReadBytes(outPath);
+        if (keepOut) {
+            result.out = ReadBytes(streams.stdoutPath);
         }
-        result.err = ReadBytes(errPath);
+        result.err = ReadBytes(streams.stderrPath);
         return result;
+    }
+
+    // The test folder but the captured output.
+    std::map<std::string, std::string> Snapshot() const {
+        return halvex::test::FolderSnapshot(m_Folder.Path(), {"stdout.txt", "stderr.txt"});
     }
 
     halvex::test::TempFolder m_Folder;
