@@ -44,6 +44,33 @@ QString TopLine(const CHelpWindow& help) {
     return help.Browser()->cursorForPosition(QPoint(4, 4)).block().text();
 }
 
+// Each page and dialog F1 is pressed in, and the section of the guide it opens.
+struct HelpPlace {
+    const char* name;
+    int page;
+    int command;
+    const char* dialog;
+    const char* section;
+};
+
+constexpr HelpPlace kHelpPlaces[] = {
+    {"channel table", 0, 0, "", "channels"},
+    {"optional functions", 1, 0, "", "function"},
+    {"vfo", 2, 0, "", "vfo"},
+    {"fm presets", -1, kCommandRadiogram, "CRadiogramDlg", "fm"},
+    {"read", -1, kCommandReadRadio, "CTransferDlg", "read"},
+    {"write", -1, kCommandWriteRadio, "CTransferDlg", "write"},
+    {"compare", -1, kCommandCompareRadio, "CTransferDlg", "compare"},
+    {"check connection", -1, kCommandCheckConnection, "CDoctorDlg", "doctor"},
+    {"port", -1, kCommandPort, "CPortDlg", "cables"},
+    {"station", -1, kCommandProgrammingStation, "CStationDlg", "station"},
+    {"test mode code", -1, kCommandTestMode, "CPasswordDlg", "testmode"},
+    {"test mode", -1, kCommandTestMode, "CTestModeDlg", "testmode"},
+    {"csv import", -1, kCommandImportChannels, "CChannelImportDlg", "csv"},
+    {"configuration import", -1, kCommandImportConfig, "CConfigImportDlg", "text"},
+    {"language", -1, kCommandLanguage, "CLanguageDlg", "language"},
+};
+
 }  // namespace
 
 class HelpWindowTest : public QObject {
@@ -64,35 +91,15 @@ private slots:
         QTest::addColumn<int>("command");
         QTest::addColumn<QString>("dialog");
         QTest::addColumn<QString>("section");
-        struct Row {
-            const char* name;
-            int page;
-            int command;
-            const char* dialog;
-            const char* section;
-        };
-        const Row rows[] = {
-            {"channel table", 0, 0, "", "channels"},
-            {"optional functions", 1, 0, "", "function"},
-            {"vfo", 2, 0, "", "vfo"},
-            {"fm presets", -1, kCommandRadiogram, "CRadiogramDlg", "fm"},
-            {"read", -1, kCommandReadRadio, "CTransferDlg", "read"},
-            {"write", -1, kCommandWriteRadio, "CTransferDlg", "write"},
-            {"compare", -1, kCommandCompareRadio, "CTransferDlg", "compare"},
-            {"check connection", -1, kCommandCheckConnection, "CDoctorDlg", "doctor"},
-            {"port", -1, kCommandPort, "CPortDlg", "cables"},
-            {"station", -1, kCommandProgrammingStation, "CStationDlg", "station"},
-            {"test mode code", -1, kCommandTestMode, "CPasswordDlg", "testmode"},
-            {"test mode", -1, kCommandTestMode, "CTestModeDlg", "testmode"},
-            {"csv import", -1, kCommandImportChannels, "CChannelImportDlg", "csv"},
-            {"configuration import", -1, kCommandImportConfig, "CConfigImportDlg", "text"},
-            {"language", -1, kCommandLanguage, "CLanguageDlg", "language"},
-        };
-        for (const char* language : {"english", "chinese"}) {
-            for (const Row& row : rows) {
-                QTest::addRow("%s %s", language, row.name)
-                    << language << row.page << row.command << row.dialog << row.section;
-            }
+        for (const HelpPlace& place : kHelpPlaces) {
+            QTest::addRow("english %s", place.name)
+                << "english" << place.page << place.command << place.dialog << place.section;
+        }
+        // Which section a place opens does not depend on the language: another language's
+        // guide is opened at a page's section and at a dialog's.
+        for (const HelpPlace& place : {kHelpPlaces[0], kHelpPlaces[8]}) {
+            QTest::addRow("chinese %s", place.name)
+                << "chinese" << place.page << place.command << place.dialog << place.section;
         }
     }
     void f1OpensTheSectionInUse() {
@@ -121,6 +128,16 @@ private slots:
         QCOMPARE(TopLine(*help), heading);
         QVERIFY(help->windowTitle().startsWith(heading + " - "));
         QVERIFY(MessageBox::Shown().empty());
+    }
+
+    // Each shipped guide has every section F1 opens.
+    void everyGuideHasEverySectionF1Opens() {
+        for (const char* guide : {"english.html", "chinese.html"}) {
+            for (const HelpPlace& place : kHelpPlaces) {
+                QVERIFY2(!HeadingOf(m_Shell.Folder().File(guide), place.section).isEmpty(),
+                         (std::string(guide) + " has no section " + place.section).c_str());
+            }
+        }
     }
 
     // F1 in a modal dialog leaves a guide that still takes the keyboard beside it.
