@@ -122,6 +122,14 @@ protected:
         ASSERT_EQ(port->Exchange({0x06}, 1), Bytes{0x06});
     }
 
+    // A whole write as the program makes one, of a single block: the radio counts as written.
+    void WriteOneBlock(Port* port) {
+        EnterProgramming(port);
+        EXPECT_EQ(port->Exchange(kWrittenBlock, 1), Bytes{0x06});
+        EXPECT_EQ(port->Exchange({0x62}, 1), Bytes{0x06});
+    }
+
+    const Bytes kWrittenBlock = DataFrame(0x0900, 0x10, 0x01);
     halvex::test::TempFolder m_Folder;
     std::string m_Link;
     VirtualRadio m_Radio;
@@ -457,9 +465,7 @@ TEST_F(VirtualRadioTest, ProgramSavesWrittenMemoryAndRemovesItsLinkOnTerminate) 
     EXPECT_NE(WaitForOutput(m_Folder.File("radio-sim.txt"), "\n").find(m_Link), std::string::npos);
     {
         Port port(m_Link);
-        EnterProgramming(&port);
-        EXPECT_EQ(port.Exchange(DataFrame(0x0900, 0x10, 0x01), 1), Bytes{0x06});
-        EXPECT_EQ(port.Exchange({0x62}, 1), Bytes{0x06});
+        WriteOneBlock(&port);
     }
     EXPECT_EQ(StopSimulator(child), 0);
 
@@ -469,7 +475,7 @@ TEST_F(VirtualRadioTest, ProgramSavesWrittenMemoryAndRemovesItsLinkOnTerminate) 
     std::string error;
     ASSERT_TRUE(LoadMemoryFile(memoryPath, &saved, &error)) << error;
     EXPECT_FALSE(saved.raw);
-    EXPECT_EQ(Block(saved.memory, 0x0900), Payload(DataFrame(0x0900, 0x10, 0x01)));
+    EXPECT_EQ(Block(saved.memory, 0x0900), Payload(kWrittenBlock));
     EXPECT_EQ(Block(saved.memory, 0x0D40), Block(DemoMemory(), 0x0D40));
 }
 
@@ -569,9 +575,7 @@ TEST_F(VirtualRadioTest, EachRadioOfASequenceHasItsOwnFileAndOnlyWrittenOnesAreS
     ASSERT_NE(WaitForOutput(output, " -> ").find(" -> "), std::string::npos);
     {
         Port port(m_Link);
-        EnterProgramming(&port);
-        EXPECT_EQ(port.Exchange(DataFrame(0x0900, 0x10, 0x01), 1), Bytes{0x06});
-        EXPECT_EQ(port.Exchange({0x62}, 1), Bytes{0x06});
+        WriteOneBlock(&port);
         // Radio 1 goes, and for a while nothing answers; then radio 2 does.
         auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         bool seenGone = false;
@@ -594,7 +598,7 @@ TEST_F(VirtualRadioTest, EachRadioOfASequenceHasItsOwnFileAndOnlyWrittenOnesAreS
     EXPECT_EQ(StopSimulator(child), 0) << halvex::test::ReadBytes(output);
     MemoryFile saved;
     ASSERT_TRUE(LoadMemoryFile(first, &saved, &error)) << error;
-    EXPECT_EQ(Block(saved.memory, 0x0900), Payload(DataFrame(0x0900, 0x10, 0x01)));
+    EXPECT_EQ(Block(saved.memory, 0x0900), Payload(kWrittenBlock));
     EXPECT_EQ(halvex::test::ReadBytes(second), secondBefore);
     EXPECT_FALSE(std::filesystem::exists(m_Folder.File("radio-3.pgm")));
 }
@@ -609,9 +613,7 @@ TEST_F(VirtualRadioTest, AMemoryThatCouldNotBeSavedFailsTheRunAndIsNamedOnce) {
     ASSERT_EQ(rmdir(folder.c_str()), 0);
     {
         Port port(m_Link);
-        EnterProgramming(&port);
-        EXPECT_EQ(port.Exchange(DataFrame(0x0900, 0x10, 0x01), 1), Bytes{0x06});
-        EXPECT_EQ(port.Exchange({0x62}, 1), Bytes{0x06});
+        WriteOneBlock(&port);
     }
     WaitForOutput(output, "not saved");
     EXPECT_EQ(StopSimulator(child), 1);
