@@ -41,8 +41,9 @@ protected:
     // stdout.txt and stderr.txt.
     pid_t SpawnWithoutInput(std::vector<std::string> arguments) const {
         arguments.insert(arguments.begin(), HALVEX_CLI_PATH);
-        return halvex::test::SpawnProgram(arguments,
-                                          {"/dev/null", File("stdout.txt"), File("stderr.txt")});
+        return halvex::test::SpawnProgram(arguments, {.stdinPath = "/dev/null",
+                                                      .stdoutPath = File("stdout.txt"),
+                                                      .stderrPath = File("stderr.txt")});
     }
 
     std::string m_Settings = File("setting.ini");
