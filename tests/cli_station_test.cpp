@@ -41,9 +41,11 @@ protected:
     // stdout.txt and stderr.txt.
     pid_t SpawnWithoutInput(std::vector<std::string> arguments) const {
         arguments.insert(arguments.begin(), HALVEX_CLI_PATH);
-        return halvex::test::SpawnProgram(arguments, {.stdinPath = "/dev/null",
-                                                      .stdoutPath = File("stdout.txt"),
-                                                      .stderrPath = File("stderr.txt")});
+        halvex::test::ProgramStreams streams;
+        streams.stdinPath = "/dev/null";
+        streams.stdoutPath = File("stdout.txt");
+        streams.stderrPath = File("stderr.txt");
+        return halvex::test::SpawnProgram(arguments, streams);
     }
 
     std::string m_Settings = File("setting.ini");

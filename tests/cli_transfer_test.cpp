@@ -68,7 +68,9 @@ protected:
     pid_t Spawn(std::vector<std::string> arguments,
                 const std::string& program = kBinDir + "/halvex-cli") const {
         arguments.insert(arguments.begin(), program);
-        return halvex::test::SpawnProgram(arguments, {.stderrPath = File("stderr.txt")});
+        halvex::test::ProgramStreams streams;
+        streams.stderrPath = File("stderr.txt");
+        return halvex::test::SpawnProgram(arguments, streams);
     }
 
     Completed Wait(pid_t child) const {

@@ -325,7 +325,10 @@ TEST_F(VirtualRadioTest, LinkIsReplacedAndRemoved) {
 // radio-sim with arguments, its stdout and stderr in the file output.
 pid_t SpawnSimulator(std::vector<std::string> arguments, const std::string& output) {
     arguments.insert(arguments.begin(), std::string(HALVEX_BIN_DIR) + "/radio-sim");
-    return halvex::test::SpawnProgram(arguments, {.stdoutPath = output, .stderrPath = output});
+    halvex::test::ProgramStreams streams;
+    streams.stdoutPath = output;
+    streams.stderrPath = output;
+    return halvex::test::SpawnProgram(arguments, streams);
 }
 
 // What radio-sim printed once it holds needle, or all it printed by the deadline.
