@@ -46,7 +46,7 @@ constexpr std::array kOptions = {
     Number("--late-by", "MS", "how late a late answer comes (200 unless told)"),
     Number("--stray-byte", "BLOCK[:TIMES]", "send one byte more after the answer to BLOCK"),
     Number("--radios", "N", "play N radios (1 to 100) one after another, as at a station"),
-    Number("--swap-after", "MS", "unplug a written radio MS after its read-back, for MS"),
+    Number("--swap-after", "MS", "unplug a radio MS after its read-back (or read), for MS"),
     Number("--faulty-radio", "K", "give the faults to radio K of the sequence only"),
     OptionDefinition{"--version", "", "print the version"},
 };
