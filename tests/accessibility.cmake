@@ -5,7 +5,7 @@
 if(NOT HALVEX_BUILD_UI)
     return()
 endif()
-halvex_add_ui_test_executable(accessibility_ui_test accessibility_ui_test.cpp page_test_support.h)
+halvex_add_ui_test_executable(accessibility_ui_test accessibility_ui_test.cpp support/page_test_support.h)
 find_program(HALVEX_DBUS_RUN_SESSION dbus-run-session)
 if(NOT HALVEX_DBUS_RUN_SESSION)
     # Kept by name, so the test fails with a clear message until scripts/ensure-deps ran.

@@ -21,9 +21,9 @@
 #include "editors/radiogram_codes.h"
 #include "editors/radiogram_dialog.h"
 #include "grid/grid_ctrl.h"
-#include "page_test_support.h"
 #include "resources/ids/channel_page_ids.h"
 #include "support/channel_fixture.h"
+#include "support/page_test_support.h"
 #include "support/program_globals.h"
 
 namespace {

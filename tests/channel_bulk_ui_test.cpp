@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
-#include <QTimer>
 #include <QtTest>
 
 #include "app/halvex_app.h"
@@ -17,8 +16,9 @@
 #include "editors/channel_find_bar.h"
 #include "editors/channel_page.h"
 #include "grid/grid_ctrl.h"
-#include "page_test_support.h"
 #include "resources/command_ids.h"
+#include "support/next_modal.h"
+#include "support/page_test_support.h"
 #include "support/shell_fixture.h"
 #include "view/main_view.h"
 
@@ -96,17 +96,13 @@ private slots:
     void setForSelectedIsOneNamedStepAndTellsWhatItSkipped() {
         const auto before = Document().bytes;
         m_Page->SelectChannels({3, 4, 5, 6});
-        bool seen = false;
-        QTimer::singleShot(0, this, [&seen] {
-            auto* dialog = qobject_cast<CSetColumnDlg*>(QApplication::activeModalWidget());
-            QVERIFY(dialog != nullptr);
-            seen = true;
-            ChooseWithKeys(dialog->ColumnList(), dialog->ColumnList()->findText("Power"));
-            ChooseWithKeys(dialog->ValueList(), 0);
-            dialog->accept();
+        halvex::test::NextModal<CSetColumnDlg> power([](CSetColumnDlg& dialog) {
+            ChooseWithKeys(dialog.ColumnList(), dialog.ColumnList()->findText("Power"));
+            ChooseWithKeys(dialog.ValueList(), 0);
+            dialog.accept();
         });
         Command(kCommandSetForSelected);
-        QVERIFY(seen);
+        QVERIFY(power.Shown());
         for (int n : {3, 4, 5}) {
             QVERIFY(!Document().GetPowerHigh(n));
             QCOMPARE(Grid()->GetCellText(n, kColumnPower), QStringLiteral("Low"));
@@ -121,17 +117,16 @@ private slots:
 
         // A transmit offset that is no number keeps the dialog open and changes nothing.
         m_Page->SelectChannels({3, 4});
-        QTimer::singleShot(0, this, [] {
-            auto* dialog = qobject_cast<CSetColumnDlg*>(QApplication::activeModalWidget());
-            QVERIFY(dialog != nullptr);
-            ChooseWithKeys(dialog->ColumnList(), dialog->ColumnList()->findData(kColumnTransmit));
-            QVERIFY(dialog->OffsetEdit()->isVisibleTo(dialog));
-            TypeInto(dialog->OffsetEdit(), "+0.6MHz");
-            dialog->accept();
-            QVERIFY(dialog->isVisible());
-            dialog->reject();
+        halvex::test::NextModal<CSetColumnDlg> offset([](CSetColumnDlg& dialog) {
+            ChooseWithKeys(dialog.ColumnList(), dialog.ColumnList()->findData(kColumnTransmit));
+            QVERIFY(dialog.OffsetEdit()->isVisibleTo(&dialog));
+            TypeInto(dialog.OffsetEdit(), "+0.6MHz");
+            dialog.accept();
+            QVERIFY(dialog.isVisible());
+            dialog.reject();
         });
         Command(kCommandSetForSelected);
+        QVERIFY(offset.Shown());
         QVERIFY(Document().bytes == before);
     }
 

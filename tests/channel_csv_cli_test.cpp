@@ -4,8 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
-#include "cli_run_fixture.h"
+#include "support/cli_run_fixture.h"
 
 namespace {
 

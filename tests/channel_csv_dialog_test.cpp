@@ -6,7 +6,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QtTest>
 #include <functional>
 
@@ -45,12 +44,24 @@ private slots:
     }
     void cleanup() { QVERIFY(m_Shell.Finish()); }
 
-    void menuOffersBothCommands() {
-        m_Shell.App().MainFrame()->UpdateCommandStates();
-        QVERIFY(m_Shell.App().MainFrame()->MenuAction(kCommandImportChannels)->isEnabled());
-        QCOMPARE(m_Shell.App().MainFrame()->MenuAction(kCommandImportChannels)->text(),
+    // Import is always offered; Export only while a channel is in use.
+    void menuOffersExportOnlyForUsedChannels_data() {
+        QTest::addColumn<bool>("used");
+        QTest::newRow("a channel in use") << true;
+        QTest::newRow("an empty table") << false;
+    }
+    void menuOffersExportOnlyForUsedChannels() {
+        QFETCH(bool, used);
+        if (!used) {
+            CommitReceiveFrequency(m_Shell.App().Document(), 2, "");
+        }
+        CMainFrame* frame = m_Shell.App().MainFrame();
+        frame->UpdateCommandStates();
+        QVERIFY(frame->MenuAction(kCommandImportChannels)->isEnabled());
+        QCOMPARE(frame->MenuAction(kCommandImportChannels)->text(),
                  QStringLiteral("&Import Channels..."));
-        QVERIFY(m_Shell.App().MainFrame()->MenuAction(kCommandExportChannels)->isEnabled());
+        QCOMPARE(frame->MenuAction(kCommandExportChannels)->isEnabled(), used);
+        QCOMPARE(frame->IsCommandEnabled(kCommandExportChannels), used);
     }
 
     void reportComesFirstAndOkAppliesOneChange() {
@@ -111,16 +122,29 @@ private slots:
         QVERIFY(report.filter("new channels").isEmpty());
     }
 
-    void exportIsGreyedForAnEmptyTable() {
-        CommitReceiveFrequency(m_Shell.App().Document(), 2, "");
-        m_Shell.App().MainFrame()->UpdateCommandStates();
-        QVERIFY(!m_Shell.App().MainFrame()->MenuAction(kCommandExportChannels)->isEnabled());
-        QVERIFY(!m_Shell.App().MainFrame()->IsCommandEnabled(kCommandExportChannels));
+    // Cancel in the report, or a file that is no CSV, leaves the document as it was.
+    void cancelOrARefusedFileChangesNothing_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("cancelled") << QString() << QString();
+        QTest::newRow("quote never closed") << "Location,Name\r\n1,\"A\r\n"
+                                            << "line 2: a quoted field is never closed";
     }
-
-    void cancelChangesNothing() {
+    void cancelOrARefusedFileChangesNothing() {
+        QFETCH(QString, file);
+        QFETCH(QString, told);
         const auto before = m_Shell.App().Document().bytes;
-        RunImport([](CChannelImportDlg& dialog) { dialog.reject(); });
+        if (file.isEmpty()) {
+            RunImport([](CChannelImportDlg& dialog) { dialog.reject(); });
+            QVERIFY(MessageBox::Shown().empty());
+        } else {
+            m_Shell.Folder().Write("list.csv", file.toStdString());
+            FileDialog::SetNextFileName(m_Shell.Folder().File("list.csv"));
+            m_Shell.App().MainFrame()->OnCommand(kCommandImportChannels);
+            QCOMPARE(MessageBox::Shown().size(), size_t(1));
+            QCOMPARE(MessageBox::Shown()[0].icon, MessageIcon::Stop);
+            QVERIFY(QString::fromStdString(MessageBox::Shown()[0].text).contains(told));
+        }
         QVERIFY(m_Shell.App().Document().bytes == before);
         QVERIFY(!m_Shell.App().Document().IsModified());
         QCOMPARE(Cell(1, kColumnReceive), QString());
@@ -141,19 +165,6 @@ private slots:
                              "1 row imported, 3 changes reported.\n"));
     }
 
-    void refusedFileShowsWhyAndChangesNothing() {
-        m_Shell.Folder().Write("list.csv", "Location,Name\r\n1,\"A\r\n");
-        const auto before = m_Shell.App().Document().bytes;
-        FileDialog::SetNextFileName(m_Shell.Folder().File("list.csv"));
-        m_Shell.App().MainFrame()->OnCommand(kCommandImportChannels);
-        QCOMPARE(MessageBox::Shown().size(), size_t(1));
-        QCOMPARE(MessageBox::Shown()[0].icon, MessageIcon::Stop);
-        QVERIFY(MessageBox::Shown()[0].text.find("line 2: a quoted field is never closed") !=
-                std::string::npos);
-        QVERIFY(m_Shell.App().Document().bytes == before);
-        QVERIFY(!m_Shell.App().Document().IsModified());
-    }
-
     void exportWritesTheFileAndNotesWhatItCannotHold() {
         CommitChoice(m_Shell.App().Document(), 2, kColumnBandwidth, 2);
         FileDialog::SetNextFileName(m_Shell.Folder().File("out.csv"));
@@ -169,17 +180,7 @@ private:
     // Runs File > Import Channels on list.csv and hands the report dialog to act.
     void RunImport(const std::function<void(CChannelImportDlg&)>& act) {
         FileDialog::SetNextFileName(m_Shell.Folder().File("list.csv"));
-        bool shown = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<CChannelImportDlg*>(QApplication::activeModalWidget());
-            if (dialog == nullptr) {
-                return;
-            }
-            shown = true;
-            act(*dialog);
-        });
-        m_Shell.App().MainFrame()->OnCommand(kCommandImportChannels);
-        QVERIFY(shown);
+        QVERIFY(m_Shell.RunWithDialog<CChannelImportDlg>(kCommandImportChannels, act));
     }
 
     static QStringList ReportLines(const CChannelImportDlg& dialog) {

@@ -20,10 +20,10 @@
 #include "config/setting_definitions.h"
 #include "config/settings.h"
 #include "grid/grid_ctrl.h"
-#include "page_test_support.h"
 #include "resources/command_ids.h"
 #include "resources/ids/channel_page_ids.h"
 #include "support/channel_fixture.h"
+#include "support/page_test_support.h"
 #include "support/program_globals.h"
 #include "support/shell_fixture.h"
 

@@ -11,8 +11,8 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_read_write.h"
-#include "cli_run_fixture.h"
 #include "sim/virtual_radio.h"
+#include "support/cli_run_fixture.h"
 #include "support/fake_device_tree.h"
 #include "support/virtual_radio_fixture.h"
 

@@ -2,14 +2,11 @@
 // Where halvex-cli's output goes and where its input comes from: standard output that takes
 // nothing, "-" for the standard streams, and files reached through symbolic links. Each outcome is
 // checked as a user relies on it: exit code, message, files.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <filesystem>
 #include <map>
 
-#include "cli_run_fixture.h"
 #include "codeplug/pgm_file.h"
+#include "support/cli_run_fixture.h"
 
 namespace {
 
@@ -29,18 +26,6 @@ protected:
         ASSERT_EQ(
             Run({"export", "--settings", m_Settings, File("A.pgm"), "-o", File("A.csv")}).exitCode,
             0);
-    }
-
-    // Every file of the folder but the captured output, with its bytes.
-    std::map<std::string, std::string> Snapshot() const {
-        std::map<std::string, std::string> files;
-        for (const auto& entry : fs::directory_iterator(m_Folder.Path())) {
-            std::string name = entry.path().filename();
-            if (name != "stdout.txt" && name != "stderr.txt") {
-                files[name] = ReadBytes(entry.path());
-            }
-        }
-        return files;
     }
 
     std::string m_Settings = File("setting.ini");
@@ -73,7 +58,7 @@ TEST_F(CliOutputTest, OutputThatCannotBeWrittenFailsTheCommand) {
         for (bool closed : {false, true}) {
             SCOPED_TRACE(c.arguments[0] + " " + c.arguments.back() +
                          (closed ? " closed" : " /dev/full"));
-            CliStreams streams;
+            ProgramStreams streams;
             streams.closeStdout = closed;
             streams.stdoutPath = closed ? "" : "/dev/full";
             RunResult result = RunWith(streams, c.arguments);
@@ -86,7 +71,7 @@ TEST_F(CliOutputTest, OutputThatCannotBeWrittenFailsTheCommand) {
         }
     }
     // A command that prints nothing on standard output does not fail for its being closed.
-    CliStreams closed;
+    ProgramStreams closed;
     closed.closeStdout = true;
     RunResult result = RunWith(closed, line({"new", "-o", File("C.pgm")}));
     EXPECT_EQ(result.exitCode, 0) << result.err;
@@ -126,7 +111,7 @@ TEST_F(CliOutputTest, DashIsAStandardStreamAndNeverAFile) {
         SCOPED_TRACE(trace);
         fs::remove(File("out.pgm"));
         const std::map<std::string, std::string> before = Snapshot();
-        CliStreams streams;
+        ProgramStreams streams;
         streams.stdinPath = c.input;
         streams.folder = m_Folder.Path();
         RunResult result = RunWith(streams, c.arguments);
@@ -137,7 +122,7 @@ TEST_F(CliOutputTest, DashIsAStandardStreamAndNeverAFile) {
         EXPECT_FALSE(fs::exists(File("-"))) << "a file called - was made";
         std::map<std::string, std::string> after = Snapshot();
         if (!c.writes.empty()) {
-            EXPECT_EQ(after[c.writes].size(), kPgmFileSize);
+            EXPECT_EQ(ReadBytes(File(c.writes)).size(), kPgmFileSize);
             after.erase(c.writes);
         }
         EXPECT_EQ(after, before);

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "cli_run_fixture.h"
+#include "support/cli_run_fixture.h"
 #include "support/fake_device_tree.h"
 #include "support/module_folder.h"
 

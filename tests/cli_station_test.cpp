@@ -2,22 +2,19 @@
 // halvex-cli station as a user runs it: refused lines send nothing to any radio, --auto
 // waits for each written radio to go before it takes the next, and a run that ends by itself
 // before its radios says why and fails.
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/stat.h>
 
 #include <chrono>
 #include <filesystem>
 #include <map>
 #include <thread>
 
-#include "cli_run_fixture.h"
 #include "codeplug/pgm_file.h"
 #include "codeplug/radio_image.h"
 #include "link/serial_port.h"
 #include "platform/csv_text.h"
 #include "sim/virtual_radio.h"
+#include "support/cli_run_fixture.h"
 #include "support/virtual_radio_fixture.h"
 
 namespace {
@@ -46,33 +43,11 @@ protected:
     // stdout.txt and stderr.txt.
     pid_t SpawnWithoutInput(std::vector<std::string> arguments) const {
         arguments.insert(arguments.begin(), HALVEX_CLI_PATH);
-        std::vector<char*> argv;
-        for (std::string& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, File("stdout.txt").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_addopen(&actions, 2, File("stderr.txt").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        pid_t child = 0;
-        int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        return spawned == 0 ? child : -1;
-    }
-
-    std::map<std::string, std::string> Files() const {
-        std::map<std::string, std::string> files;
-        for (const auto& entry : fs::directory_iterator(m_Folder.Path())) {
-            std::string name = entry.path().filename();
-            if (entry.is_regular_file() && name != "stdout.txt" && name != "stderr.txt") {
-                files[name] = ReadBytes(entry.path());
-            }
-        }
-        return files;
+        halvex::test::ProgramStreams streams;
+        streams.stdinPath = "/dev/null";
+        streams.stdoutPath = File("stdout.txt");
+        streams.stderrPath = File("stderr.txt");
+        return halvex::test::SpawnProgram(arguments, streams);
     }
 
     std::string m_Settings = File("setting.ini");
@@ -129,13 +104,13 @@ TEST_F(CliStationTest, BadInputIsRefusedBeforeAnyRadioHearsAByte) {
          1,
          "which this command reads"},
     };
-    const std::map<std::string, std::string> before = Files();
+    const std::map<std::string, std::string> before = Snapshot();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.says);
         RunResult result = Run(c.arguments);
         EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
         EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
-        EXPECT_EQ(Files(), before) << "a refused line created or changed a file";
+        EXPECT_EQ(Snapshot(), before) << "a refused line created or changed a file";
     }
     EXPECT_TRUE(m_Radio.ReceivedBytes().empty());
     EXPECT_TRUE(held.ReceivedBytes().empty());

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <sstream>
 
-#include "cli_run_fixture.h"
 #include "codeplug/pgm_file.h"
+#include "support/cli_run_fixture.h"
 
 namespace {
 

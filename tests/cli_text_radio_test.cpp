@@ -4,13 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <string>
 #include <vector>
 
-#include "cli_run_fixture.h"
 #include "config/settings.h"
 #include "sim/demo_memory.h"
 #include "sim/virtual_radio.h"
+#include "support/cli_run_fixture.h"
 #include "support/module_folder.h"
 #include "support/quiet_prompts.h"
 #include "textform/radio_text.h"

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // halvex-cli read and write as a user runs them, against the virtual radio.
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,17 +23,16 @@
 #include "codeplug/pgm_file.h"
 #include "config/settings.h"
 #include "link/clone_frames.h"
-#include "link_test_support.h"
 #include "platform/profile.h"
 #include "sim/virtual_radio.h"
+#include "support/link_test_support.h"
 #include "support/module_folder.h"
 #include "support/program_globals.h"
+#include "support/program_run.h"
 #include "support/quiet_prompts.h"
 #include "support/virtual_radio_fixture.h"
 
 #include <sys/stat.h>
-
-extern char** environ;
 
 namespace {
 
@@ -74,20 +71,9 @@ protected:
     pid_t Spawn(std::vector<std::string> arguments,
                 const std::string& program = kBinDir + "/halvex-cli") const {
         arguments.insert(arguments.begin(), program);
-        std::vector<char*> argv;
-        for (std::string& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        std::string errorsPath = File("stderr.txt");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 2, errorsPath.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        pid_t child = -1;
-        int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        return spawned == 0 ? child : -1;
+        halvex::test::ProgramStreams streams;
+        streams.stderrPath = File("stderr.txt");
+        return halvex::test::SpawnProgram(arguments, streams);
     }
 
     Completed Wait(pid_t child) const {

@@ -4,14 +4,12 @@
 // changes nothing.
 #include <QAction>
 #include <QListWidget>
-#include <QTimer>
 #include <QtTest>
 #include <functional>
 
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
 #include "codeplug/document.h"
-#include "config/language_files.h"
 #include "editors/channel_commit.h"
 #include "editors/config_import_dialog.h"
 #include "resources/command_ids.h"
@@ -49,11 +47,7 @@ private slots:
         QFETCH(QString, language);
         QFETCH(QStringList, lines);
         Export();
-        std::string error;
-        QVERIFY2(
-            SelectLanguageFile(m_Shell.Folder().File((language + ".lang").toStdString()), &error),
-            error.c_str());
-        m_Shell.App().ApplyLanguage();
+        QVERIFY(m_Shell.UseLanguage((language + ".lang").toStdString()));
         // The import makes the derived areas as Save does.
         CHalvexDoc saved(Document());
         saved.PrepareImage();
@@ -114,18 +108,11 @@ private:
     // OK or Cancel.
     void RunImport(bool ok, const std::function<void(CConfigImportDlg&)>& look) {
         FileDialog::SetNextFileName(m_Shell.Folder().File("radio.yaml"));
-        bool shown = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<CConfigImportDlg*>(QApplication::activeModalWidget());
-            if (dialog == nullptr) {
-                return;
-            }
-            shown = true;
-            look(*dialog);
-            ok ? dialog->accept() : dialog->reject();
-        });
-        m_Shell.App().MainFrame()->OnCommand(kCommandImportConfig);
-        QVERIFY(shown);
+        QVERIFY(m_Shell.RunWithDialog<CConfigImportDlg>(kCommandImportConfig,
+                                                        [&](CConfigImportDlg& dialog) {
+                                                            look(dialog);
+                                                            ok ? dialog.accept() : dialog.reject();
+                                                        }));
     }
 
     halvex::test::ShellFixture m_Shell;

@@ -5,6 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
+#include "support/temp_folder.h"
+#include "textform/radio_text.h"
+
 namespace {
 
 using Fields = std::vector<std::vector<std::string>>;
@@ -95,6 +101,40 @@ TEST(CsvTextTest, LargeInputs) {
         manyRows += std::to_string(row) + ",146.520000\n";
     }
     EXPECT_EQ(Read(manyRows).size(), 100001u);
+}
+
+// Both readers of a user's text file read it to its end, whatever size it claims, and name the
+// file and what went wrong.
+TEST(CsvTextTest, TextFilesAreReadWholeOrRefusedByName) {
+    halvex::test::TempFolder folder;
+    const std::string list = folder.Write("list.csv", "Location,Frequency\n1,146.52\n");
+    const std::string large = folder.File("large.yaml");
+    { std::ofstream(large) << "x"; }
+    std::filesystem::resize_file(large, kLargestRadioText + 1);
+    using Reader = bool (*)(const std::string&, std::string*, std::string*);
+    struct Case {
+        const char* name;
+        Reader read;
+        std::string path;
+        bool reads;
+        std::string holds;  // what the text holds, or else what the message says
+    };
+    const Case cases[] = {
+        {"a channel list", ReadCsvFile, list, true, "Location,Frequency\n1,146.52\n"},
+        {"a file that claims no size", ReadRadioTextFile, "/proc/self/status", true, "\nPid:\t"},
+        {"a missing file", ReadCsvFile, folder.File("gone.csv"), false,
+         "cannot open " + folder.File("gone.csv")},
+        {"a folder", ReadRadioTextFile, folder.Path(), false, "it is not a regular file"},
+        {"too large for a configuration", ReadRadioTextFile, large, false,
+         large + " is too large to be a radio's configuration"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string text;
+        std::string error;
+        EXPECT_EQ(c.read(c.path, &text, &error), c.reads) << error;
+        EXPECT_NE((c.reads ? text : error).find(c.holds), std::string::npos) << text << error;
+    }
 }
 
 }  // namespace

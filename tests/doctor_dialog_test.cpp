@@ -11,9 +11,9 @@
 #include "config/language.h"
 #include "link/doctor_dialog.h"
 #include "link/doctor_messages.h"
-#include "link_ui_fixture.h"
 #include "resources/command_ids.h"
 #include "resources/ids/transfer_ids.h"
+#include "support/link_ui_fixture.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "config/language_files.h"
 #include "config/setting_definitions.h"
 #include "config/settings.h"
-#include "profile_test_files.h"
+#include "support/profile_test_files.h"
 
 namespace {
 

@@ -247,6 +247,36 @@ private slots:
         QVERIFY(frame->View()->TabControl()->currentIndex() != tab);
     }
 
+    // Once the user clicks into another window of the program after a dialog went, the keyboard
+    // stays there, whether the page had it back already or not.
+    void keyboardStaysWhereTheUserMovedIt_data() {
+        QTest::addColumn<bool>("pageHadItBack");
+        QTest::newRow("clicked at once") << false;
+        QTest::newRow("clicked after the page had it back") << true;
+    }
+
+    void keyboardStaysWhereTheUserMovedIt() {
+        QFETCH(bool, pageHadItBack);
+        CMainFrame* frame = m_Shell.App().MainFrame();
+        QVERIFY(QTest::qWaitForWindowActive(frame));
+        QLineEdit other;
+        other.show();
+        QDialog dialog(frame);
+        dialog.open();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.close();
+        if (pageHadItBack) {
+            QTRY_COMPARE(QApplication::activeWindow(), frame);
+        }
+        QTest::mouseClick(&other, Qt::LeftButton);
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        // Past the moment the main window watches for the keyboard after a dialog goes.
+        QTest::qWait(1000);
+        QCOMPARE(QApplication::activeWindow(), &other);
+        QCOMPARE(QApplication::focusWidget(), &other);
+    }
+
 private:
     halvex::test::ShellFixture m_Shell;
 };

@@ -21,7 +21,6 @@
 #include "app/main_frame.h"
 #include "app/relabel.h"
 #include "config/app_globals.h"
-#include "config/language_files.h"
 #include "grid/grid_ctrl.h"
 #include "resources/dialog_template.h"
 #include "support/shell_fixture.h"
@@ -196,10 +195,7 @@ private slots:
         m_Shell.Folder().CopyFromBin({"setting.ini"});
         QFile::copy(LanguageFolder() + "/" + file, m_Shell.FilePath(file.toStdString()));
         QVERIFY(m_Shell.Start());
-        std::string error;
-        QVERIFY2(SelectLanguageFile(m_Shell.Folder().File(file.toStdString()), &error),
-                 error.c_str());
-        m_Shell.App().ApplyLanguage();
+        QVERIFY(m_Shell.UseLanguage(file.toStdString()));
         QString language = QFileInfo(file).completeBaseName();
         FitCheck check(language);
 

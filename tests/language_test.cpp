@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/text_encoding.h"
-#include "profile_test_files.h"
+#include "support/profile_test_files.h"
 #include "support/program_globals.h"
 
 namespace {

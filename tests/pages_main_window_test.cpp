@@ -13,15 +13,14 @@
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
 #include "codeplug/pgm_file.h"
-#include "config/language_files.h"
 #include "editors/channel_page.h"
 #include "editors/function_page.h"
 #include "editors/vfo_page.h"
 #include "grid/grid_ctrl.h"
-#include "page_test_support.h"
 #include "resources/command_ids.h"
 #include "resources/ids/function_page_ids.h"
 #include "resources/ids/vfo_page_ids.h"
+#include "support/page_test_support.h"
 #include "support/shell_fixture.h"
 #include "view/main_view.h"
 #include "view/main_view_page.h"
@@ -30,16 +29,6 @@
 namespace {
 
 enum class Ending { Exit, CloseBox, New, Open, Drop, NextLanguage, OtherTab };
-
-template <typename Page>
-Page* FindPage(CHalvexApp& app) {
-    for (MainViewPage* page : app.MainFrame()->View()->Pages()) {
-        if (auto* found = dynamic_cast<Page*>(page)) {
-            return found;
-        }
-    }
-    return nullptr;
-}
 
 }  // namespace
 
@@ -51,9 +40,9 @@ private slots:
     void init() {
         m_Shell.NewFolder().CopyFromBin({"setting.ini", "english.lang", "chinese.lang"});
         QVERIFY(m_Shell.Start());
-        m_Functions = FindPage<CFunctionPage>(m_Shell.App());
-        m_Vfo = FindPage<CVfoPage>(m_Shell.App());
-        m_Channels = FindPage<CChannelPage>(m_Shell.App());
+        m_Functions = m_Shell.FindPage<CFunctionPage>();
+        m_Vfo = m_Shell.FindPage<CVfoPage>();
+        m_Channels = m_Shell.FindPage<CChannelPage>();
         QVERIFY(m_Functions != nullptr && m_Vfo != nullptr && m_Channels != nullptr);
         MessageBox::ClearShown();
     }
@@ -236,11 +225,7 @@ private slots:
         QFETCH(bool, onVfoPage);
         QFETCH(QString, entry);
         QFETCH(QString, note);
-        std::string error;
-        QVERIFY2(
-            SelectLanguageFile(m_Shell.Folder().File((language + ".lang").toStdString()), &error),
-            error.c_str());
-        m_Shell.App().ApplyLanguage();
+        QVERIFY(m_Shell.UseLanguage((language + ".lang").toStdString()));
         CMainFrame* frame = m_Shell.App().MainFrame();
         QVERIFY(ShowActive(frame));
         auto enter = [&](const QString& text) {

@@ -14,9 +14,9 @@
 #include "link/port_dialog.h"
 #include "link/serial_port.h"
 #include "link/transfer_dialog.h"
-#include "link_ui_fixture.h"
 #include "resources/command_ids.h"
 #include "support/fake_device_tree.h"
+#include "support/link_ui_fixture.h"
 
 namespace {
 

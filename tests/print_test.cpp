@@ -2,13 +2,13 @@
 // The printed report, printed to PDF from the program's own pages and read back with the
 // poppler tools: page count and distribution of the used channels, the functions section and
 // the print dialog's cancel.
+#include <QAction>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
-#include <QTimer>
 #include <QtTest>
 #include <filesystem>
 #include <functional>
@@ -172,15 +172,9 @@ private slots:
         QPrinter& printer = ReportPrinter(m_Shell.App().Features());
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
-        bool seen = false;
-        QTimer::singleShot(0, this, [&seen, accept] {
-            if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
-                seen = true;
-                accept ? dialog->accept() : dialog->reject();
-            }
-        });
-        m_Shell.App().MainFrame()->OnCommand(kCommandPrint);
-        QVERIFY(seen);
+        QVERIFY(m_Shell.RunWithDialog<QPrintDialog>(kCommandPrint, [accept](QPrintDialog& dialog) {
+            accept ? dialog.accept() : dialog.reject();
+        }));
         QCOMPARE(QFile::exists(pdf), accept);
         if (accept) {
             QCOMPARE(PdfPageCount(pdf), pages);
@@ -204,12 +198,8 @@ private slots:
         printer.setOutputFileName(m_Shell.FilePath("report.pdf"));
         QString typed;
         bool guarded = false;
-        std::function<void()> typeInPrintDialog = [&] {
-            auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr) {
-                return;
-            }
-            auto* field = dialog->findChild<QLineEdit*>("filename");
+        std::function<void(QPrintDialog&)> typeInPrintDialog = [&](QPrintDialog& dialog) {
+            auto* field = dialog.findChild<QLineEdit*>("filename");
             if (field != nullptr) {
                 guarded = field->completer() == nullptr;
                 field->clear();
@@ -218,28 +208,25 @@ private slots:
                 QTest::qWait(200);
                 typed = field->text();
             }
-            dialog->reject();
+            dialog.reject();
         };
         if (!fromPreview) {
-            QTimer::singleShot(0, this, typeInPrintDialog);
-            m_Shell.App().MainFrame()->OnCommand(kCommandPrint);
+            QVERIFY(m_Shell.RunWithDialog<QPrintDialog>(kCommandPrint, typeInPrintDialog));
         } else {
-            QTimer::singleShot(0, this, [&] {
-                auto* preview =
-                    qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
-                if (preview == nullptr) {
-                    return;
-                }
-                for (QAction* action : preview->findChildren<QAction*>()) {
-                    if (action->text() == QStringLiteral("Print")) {
-                        QTimer::singleShot(0, this, typeInPrintDialog);
-                        action->trigger();
-                        break;
+            bool printed = false;
+            QVERIFY(m_Shell.RunWithDialog<QPrintPreviewDialog>(
+                kCommandPrintPreview, [&](QPrintPreviewDialog& preview) {
+                    for (QAction* action : preview.findChildren<QAction*>()) {
+                        if (action->text() == QStringLiteral("Print")) {
+                            halvex::test::NextModal<QPrintDialog> print(typeInPrintDialog);
+                            action->trigger();
+                            printed = print.Shown();
+                            break;
+                        }
                     }
-                }
-                preview->reject();
-            });
-            m_Shell.App().MainFrame()->OnCommand(kCommandPrintPreview);
+                    preview.reject();
+                }));
+            QVERIFY(printed);
         }
         QVERIFY(guarded);
         QCOMPARE(typed, QStringLiteral("/proc/kms"));
@@ -249,17 +236,13 @@ private slots:
         Start("english");
         UseChannels(51);
         int previewPages = -1;
-        QTimer::singleShot(0, this, [&previewPages] {
-            auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr) {
-                return;
-            }
-            if (auto* preview = dialog->findChild<QPrintPreviewWidget*>()) {
-                previewPages = preview->pageCount();
-            }
-            dialog->reject();
-        });
-        m_Shell.App().MainFrame()->OnCommand(kCommandPrintPreview);
+        QVERIFY(m_Shell.RunWithDialog<QPrintPreviewDialog>(
+            kCommandPrintPreview, [&previewPages](QPrintPreviewDialog& dialog) {
+                if (auto* preview = dialog.findChild<QPrintPreviewWidget*>()) {
+                    previewPages = preview->pageCount();
+                }
+                dialog.reject();
+            }));
         QCOMPARE(previewPages, 3);
     }
 

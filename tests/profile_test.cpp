@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "profile_test_files.h"
+#include "support/profile_test_files.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "cli_run_fixture.h"
+#include "support/cli_run_fixture.h"
 
 namespace {
 

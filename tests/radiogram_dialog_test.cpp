@@ -13,8 +13,8 @@
 #include "config/app_globals.h"
 #include "config/settings.h"
 #include "grid/grid_ctrl.h"
-#include "page_test_support.h"
 #include "support/channel_fixture.h"
+#include "support/page_test_support.h"
 
 class RadiogramDialogTest : public QObject {
     Q_OBJECT

@@ -10,7 +10,7 @@
 
 #include "config/app_globals.h"
 #include "config/setting_definitions.h"
-#include "profile_test_files.h"
+#include "support/profile_test_files.h"
 #include "support/program_globals.h"
 
 namespace {

@@ -14,7 +14,6 @@
 #include "app/main_frame.h"
 #include "app/message_box.h"
 #include "config/language.h"
-#include "config/language_files.h"
 #include "editors/channel_page.h"
 #include "resources/command_ids.h"
 #include "support/shell_fixture.h"
@@ -54,11 +53,7 @@ private slots:
         QFETCH(QString, windowName);
         QFETCH(QString, untitled);
         QFETCH(QString, recent);
-        std::string error;
-        QVERIFY2(
-            SelectLanguageFile(m_Shell.Folder().File((language + ".lang").toStdString()), &error),
-            error.c_str());
-        m_Shell.App().ApplyLanguage();
+        QVERIFY(m_Shell.UseLanguage((language + ".lang").toStdString()));
         CMainFrame* frame = m_Shell.App().MainFrame();
 
         // The title names the file and shows unsaved changes.

@@ -19,9 +19,9 @@
 #include "config/language.h"
 #include "editors/channel_commit.h"
 #include "editors/ptt_id_code.h"
-#include "link_ui_fixture.h"
 #include "resources/ids/station_ids.h"
 #include "station/station_dialog.h"
+#include "support/link_ui_fixture.h"
 
 namespace {
 

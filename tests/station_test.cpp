@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <chrono>
+#include <deque>
 #include <memory>
 #include <sstream>
 #include <thread>
@@ -25,36 +25,82 @@ constexpr int kCables = 3;
 constexpr int kRadiosPerCable = 5;
 constexpr int kUnstoredBlock = 0x0D40;
 
-TEST(StationTest, EveryRadioOfThreeCablesIsWrittenCheckedAndLoggedOnce) {
-    halvex::test::ModuleFolder folder("station");
-    // Long time-outs only keep a busy machine from failing a healthy radio.
-    halvex::test::WriteLinkSettings(folder.SettingsPath(),
-                                    {{"readtime", 2000}, {"writetime", 2000}});
-    const StationImage image = PatternMemory(7);
-    std::array<VirtualRadio, kCables> radios;
-    std::vector<std::string> links;
-    for (int k = 0; k < kCables; ++k) {
-        VirtualRadioOptions options;
-        // The default swap keeps each radio on through its read-back.
-        options.radios = kRadiosPerCable;
-        if (k == 1) {
-            options.faultyRadio = 4;
-            options.faults.unstoredBlock = kUnstoredBlock;
-        }
-        radios[k].SetMemory(PatternMemory(100 + k));
-        links.push_back(folder.File("cable" + std::to_string(k)));
+// A started station in a folder of its own, one virtual radio sequence on each cable, cable k
+// starting from PatternMemory(100 + k) and the station writing PatternMemory(7).
+struct StationRun {
+    StationRun(const std::string& prefix, const std::vector<VirtualRadioOptions>& cables,
+               StationOptions options)
+        : folder(prefix) {
+        // Long time-outs only keep a busy machine from failing a healthy radio.
+        halvex::test::WriteLinkSettings(folder.SettingsPath(),
+                                        {{"readtime", 2000}, {"writetime", 2000}});
         std::string error;
-        ASSERT_TRUE(radios[k].Start(links.back(), options, &error)) << error;
+        for (size_t k = 0; k < cables.size(); ++k) {
+            VirtualRadio& radio = radios.emplace_back();
+            radio.SetMemory(PatternMemory(100 + static_cast<int>(k)));
+            links.push_back(folder.File("cable" + std::to_string(k)));
+            EXPECT_TRUE(radio.Start(links.back(), cables[k], &error)) << error;
+        }
+        EXPECT_TRUE(log.Open(folder.File("log.csv"), &error)) << error;
+        options.settingsPath = folder.SettingsPath();
+        station = std::make_unique<ProgrammingStation>(PatternMemory(7), options, log);
+        EXPECT_EQ(station->OpenCables(links, &error), CableOpening::Opened) << error;
+        station->Start();
     }
+
+    // Follows the station until stop says so or it finished, keeping every event.
+    template <typename Stop>
+    void Follow(Stop stop, std::chrono::seconds limit) {
+        auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!station->Finished() && !stop() && std::chrono::steady_clock::now() < deadline) {
+            for (StationEvent& event : station->TakeEvents()) {
+                events.push_back(std::move(event));
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        for (StationEvent& event : station->TakeEvents()) {
+            events.push_back(std::move(event));
+        }
+    }
+
+    bool Saw(StationEventKind kind) const {
+        return std::any_of(events.begin(), events.end(),
+                           [kind](const StationEvent& event) { return event.kind == kind; });
+    }
+
+    halvex::test::ModuleFolder folder;
+    std::deque<VirtualRadio> radios;
+    std::vector<std::string> links;
     StationLog log;
-    std::string error;
-    ASSERT_TRUE(log.Open(folder.File("log.csv"), &error)) << error;
+    std::unique_ptr<ProgrammingStation> station;
+    std::vector<StationEvent> events;
+};
+
+// A station on one cable with --auto.
+StationRun AutoStation(const std::string& prefix, const VirtualRadioOptions& radioOptions,
+                       int count, int stillAnsweringMs) {
     StationOptions options;
-    options.settingsPath = folder.SettingsPath();
+    options.autoNext = true;
+    options.count = count;
+    options.stillAnsweringMs = stillAnsweringMs;
+    return StationRun(prefix, {radioOptions}, options);
+}
+
+TEST(StationTest, EveryRadioOfThreeCablesIsWrittenCheckedAndLoggedOnce) {
+    std::vector<VirtualRadioOptions> cables(kCables);
+    for (VirtualRadioOptions& cable : cables) {
+        // The default swap keeps each radio on through its read-back.
+        cable.radios = kRadiosPerCable;
+    }
+    cables[1].faultyRadio = 4;
+    cables[1].faults.unstoredBlock = kUnstoredBlock;
+    StationOptions options;
     options.count = kCables * kRadiosPerCable;
-    ProgrammingStation station(image, options, log);
-    ASSERT_EQ(station.OpenCables(links, &error), CableOpening::Opened) << error;
-    station.Start();
+    StationRun run("station", cables, options);
+    ProgrammingStation& station = *run.station;
+    std::deque<VirtualRadio>& radios = run.radios;
+    const std::vector<std::string>& links = run.links;
+    const StationImage image = PatternMemory(7);
 
     // The user confirms each cable once its next radio is on, and never before.
     auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(3);
@@ -71,7 +117,8 @@ TEST(StationTest, EveryRadioOfThreeCablesIsWrittenCheckedAndLoggedOnce) {
     ASSERT_TRUE(station.Finished()) << "the station did not finish in time";
 
     std::vector<CsvRecord> lines;
-    ASSERT_TRUE(ParseCsvText(folder.Read("log.csv"), &lines, &error)) << error;
+    std::string error;
+    ASSERT_TRUE(ParseCsvText(run.folder.Read("log.csv"), &lines, &error)) << error;
     ASSERT_EQ(lines.front().fields.front(), "time") << "the header row";
     lines.erase(lines.begin());
     ASSERT_EQ(lines.size(), static_cast<size_t>(kCables * kRadiosPerCable));
@@ -109,22 +156,10 @@ TEST(StationTest, EveryRadioOfThreeCablesIsWrittenCheckedAndLoggedOnce) {
 // A press of Next radio repeated while the cable is still finding the radio it was pressed
 // for is not kept for the next radio: the radio is written once.
 TEST(StationTest, PressesBeforeTheRadioIsFoundWriteItOnce) {
-    halvex::test::ModuleFolder folder("station-press");
-    halvex::test::WriteLinkSettings(folder.SettingsPath(),
-                                    {{"readtime", 2000}, {"writetime", 2000}});
-    VirtualRadio radio;
-    radio.SetMemory(PatternMemory(3));
-    std::string error;
-    std::vector<std::string> links = {folder.File("cable")};
-    ASSERT_TRUE(radio.Start(links.front(), {}, &error)) << error;
-    StationLog log;
-    ASSERT_TRUE(log.Open(folder.File("log.csv"), &error)) << error;
     StationOptions options;
-    options.settingsPath = folder.SettingsPath();
     options.count = 2;
-    ProgrammingStation station(PatternMemory(7), options, log);
-    ASSERT_EQ(station.OpenCables(links, &error), CableOpening::Opened) << error;
-    station.Start();
+    StationRun run("station-press", {VirtualRadioOptions{}}, options);
+    ProgrammingStation& station = *run.station;
 
     auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
     while (station.Status(0).phase == CablePhase::WaitingForConfirm &&
@@ -145,55 +180,6 @@ TEST(StationTest, PressesBeforeTheRadioIsFoundWriteItOnce) {
     EXPECT_EQ(station.Records().size(), 1u);
 }
 
-// A station on one cable with --auto, following a virtual radio.
-struct AutoStation {
-    AutoStation(const std::string& prefix, const VirtualRadioOptions& radioOptions, int count,
-                int stillAnsweringMs)
-        : folder(prefix) {
-        halvex::test::WriteLinkSettings(folder.SettingsPath(),
-                                        {{"readtime", 2000}, {"writetime", 2000}});
-        radio.SetMemory(PatternMemory(3));
-        std::string error;
-        links = {folder.File("cable")};
-        EXPECT_TRUE(radio.Start(links.front(), radioOptions, &error)) << error;
-        StationOptions options;
-        options.settingsPath = folder.SettingsPath();
-        options.autoNext = true;
-        options.count = count;
-        options.stillAnsweringMs = stillAnsweringMs;
-        station = std::make_unique<ProgrammingStation>(PatternMemory(7), options, log);
-        EXPECT_EQ(station->OpenCables(links, &error), CableOpening::Opened) << error;
-        station->Start();
-    }
-
-    // Follows the station until stop says so or it finished, keeping every event.
-    template <typename Stop>
-    void Follow(Stop stop, std::chrono::seconds limit) {
-        auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!station->Finished() && !stop() && std::chrono::steady_clock::now() < deadline) {
-            for (StationEvent& event : station->TakeEvents()) {
-                events.push_back(std::move(event));
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        for (StationEvent& event : station->TakeEvents()) {
-            events.push_back(std::move(event));
-        }
-    }
-
-    bool Saw(StationEventKind kind) const {
-        return std::any_of(events.begin(), events.end(),
-                           [kind](const StationEvent& event) { return event.kind == kind; });
-    }
-
-    halvex::test::ModuleFolder folder;
-    VirtualRadio radio;
-    std::vector<std::string> links;
-    StationLog log;
-    std::unique_ptr<ProgrammingStation> station;
-    std::vector<StationEvent> events;
-};
-
 // A person unplugs the written radio and plugs in the next one within a second or two; one
 // left on is named after a while; a cable pulled out stops its worker instead of spinning.
 TEST(StationTest, AutoFollowsWhatHappensOnTheCableAfterEachRadio) {
@@ -203,11 +189,11 @@ TEST(StationTest, AutoFollowsWhatHappensOnTheCableAfterEachRadio) {
         swap.radios = 2;
         // Radio 1 answers 1.3 s after its read-back, then nothing answers for 1.3 s.
         swap.swapAfterMs = 1300;
-        AutoStation run("station-swap", swap, 2, 60000);
+        StationRun run = AutoStation("station-swap", swap, 2, 60000);
         run.Follow([] { return false; }, std::chrono::seconds(90));
         ASSERT_TRUE(run.station->Finished()) << "the swapped-in radio was never written";
         for (int radio = 1; radio <= 2; ++radio) {
-            RadioMemory memory = run.radio.MemoryOf(radio);
+            RadioMemory memory = run.radios.front().MemoryOf(radio);
             EXPECT_TRUE(SameRange(memory.data(), PatternMemory(7).data(), kCloneBegin, kImageSize))
                 << "radio " << radio;
         }
@@ -218,7 +204,7 @@ TEST(StationTest, AutoFollowsWhatHappensOnTheCableAfterEachRadio) {
         VirtualRadioOptions one;
         one.radios = 1;
         // A count of one radio would end the run before the radio had to go.
-        AutoStation run("station-left", one, 2, 1000);
+        StationRun run = AutoStation("station-left", one, 2, 1000);
         run.Follow([&run] { return run.Saw(StationEventKind::StillAnswering); },
                    std::chrono::seconds(60));
         ASSERT_TRUE(run.Saw(StationEventKind::StillAnswering));
@@ -233,10 +219,11 @@ TEST(StationTest, AutoFollowsWhatHappensOnTheCableAfterEachRadio) {
         SCOPED_TRACE("a cable pulled out");
         VirtualRadioOptions silent;
         silent.faults.silent = true;
-        AutoStation run("station-pulled", silent, 1, 60000);
-        run.Follow([&run] { return !run.radio.ReceivedBytes().empty(); }, std::chrono::seconds(30));
+        StationRun run = AutoStation("station-pulled", silent, 1, 60000);
+        run.Follow([&run] { return !run.radios.front().ReceivedBytes().empty(); },
+                   std::chrono::seconds(30));
         // Closing the radio's end of the pseudo-terminal is what pulling an adapter does.
-        run.radio.Stop();
+        run.radios.front().Stop();
         run.Follow([] { return false; }, std::chrono::seconds(30));
         ASSERT_TRUE(run.station->Finished()) << "the station kept trying a cable that is gone";
         EXPECT_TRUE(run.Saw(StationEventKind::CableGone));

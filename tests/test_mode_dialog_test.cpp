@@ -27,11 +27,11 @@
 #include "editors/channel_commit.h"
 #include "editors/channel_page.h"
 #include "grid/grid_ctrl.h"
-#include "link_test_support.h"
 #include "platform/profile.h"
 #include "resources/command_ids.h"
 #include "sim/demo_memory.h"
 #include "sim/virtual_radio.h"
+#include "support/link_test_support.h"
 #include "support/shell_fixture.h"
 #include "testmode/mode_dialog.h"
 #include "testmode/password_dialog.h"
@@ -241,17 +241,12 @@ private slots:
     void testModeCommandOpensTheTestDialogBehindTheCode() {
         TestDialogWatch watch;
         bool passwordStayedOpen = false;
-        QTimer::singleShot(0, this, [&] {
-            auto* password = qobject_cast<CPasswordDlg*>(QApplication::activeModalWidget());
-            if (password == nullptr) {
-                return;
-            }
-            FindControl<QLineEdit>(password, kPasswordEditId)->setText("RO264");
-            Button(password, kIdOk)->click();
-            passwordStayedOpen = password->isVisible();
-            Button(password, kIdCancel)->click();
-        });
-        m_Shell.App().MainFrame()->OnCommand(kCommandTestMode);
+        QVERIFY(m_Shell.RunWithDialog<CPasswordDlg>(kCommandTestMode, [&](CPasswordDlg& password) {
+            FindControl<QLineEdit>(&password, kPasswordEditId)->setText("RO264");
+            Button(&password, kIdOk)->click();
+            passwordStayedOpen = password.isVisible();
+            Button(&password, kIdCancel)->click();
+        }));
         QCOMPARE(watch.opened, 1);
         QCOMPARE(watch.itemCount, static_cast<int>(LoadLangList("TestData").size()));
         QVERIFY(!passwordStayedOpen);

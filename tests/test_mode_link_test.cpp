@@ -14,8 +14,8 @@
 #include "link/serial_port.h"
 #include "platform/profile.h"
 #include "sim/virtual_radio.h"
+#include "support/test_mode_language.h"
 #include "support/virtual_radio_fixture.h"
-#include "test_mode_language.h"
 #include "testmode/mode_session.h"
 
 namespace {

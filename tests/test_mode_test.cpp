@@ -11,7 +11,7 @@
 
 #include "codeplug/radio_image.h"
 #include "link/serial_port.h"
-#include "test_mode_language.h"
+#include "support/test_mode_language.h"
 #include "testmode/access_code.h"
 #include "testmode/mode_items.h"
 #include "testmode/mode_session.h"

@@ -22,9 +22,10 @@
 #include "link/compare_dialog.h"
 #include "link/port_dialog.h"
 #include "link/transfer_dialog.h"
-#include "link_ui_fixture.h"
 #include "resources/command_ids.h"
 #include "sim/demo_memory.h"
+#include "support/link_ui_fixture.h"
+#include "support/next_modal.h"
 #include "support/virtual_radio_fixture.h"
 
 namespace {
@@ -89,18 +90,6 @@ std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder) 
         files.push_back(entry.path());
     }
     return files;
-}
-
-// Runs check on the first modal dialog that opens, then closes it.
-void OnNextModal(std::function<void(QWidget*)> check) {
-    QTimer::singleShot(0, [check] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            check(modal);
-            modal->close();
-        } else {
-            OnNextModal(check);
-        }
-    });
 }
 
 }  // namespace
@@ -387,13 +376,12 @@ private slots:
         QString title = titleKey.isEmpty() ? QString::fromStdString(LoadResourceText(kPortTemplate))
                                            : Lang(titleKey.toLatin1().constData());
         QString shownTitle;
-        QTimer::singleShot(0, [&shownTitle] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                shownTitle = modal->windowTitle();
-                modal->close();
-            }
+        halvex::test::NextModal<> dialog([&shownTitle](QWidget& modal) {
+            shownTitle = modal.windowTitle();
+            modal.close();
         });
         m_Fixture->app->MainFrame()->OnCommand(command);
+        QVERIFY(dialog.Shown());
         QCOMPARE(shownTitle, title);
     }
 
@@ -417,9 +405,13 @@ private slots:
 
         // Discarding the edits goes on to the read dialog.
         QString shownTitle;
-        OnNextModal([&shownTitle](QWidget* modal) { shownTitle = modal->windowTitle(); });
+        halvex::test::NextModal<> dialog([&shownTitle](QWidget& modal) {
+            shownTitle = modal.windowTitle();
+            modal.close();
+        });
         MessageBox::SetNextAnswer(MessageAnswer::No);
         m_Fixture->app->MainFrame()->OnCommand(kCommandReadRadio);
+        QVERIFY(dialog.Shown());
         QCOMPARE(shownTitle, Lang("IDS_READDATA"));
     }
 

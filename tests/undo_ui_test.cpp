@@ -10,7 +10,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
-#include <QTimer>
 #include <QtTest>
 #include <functional>
 
@@ -18,33 +17,22 @@
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
 #include "app/step_names.h"
-#include "config/language_files.h"
 #include "editors/channel_commit.h"
 #include "editors/channel_page.h"
 #include "editors/function_page.h"
 #include "editors/radiogram_dialog.h"
 #include "editors/vfo_page.h"
 #include "grid/grid_ctrl.h"
-#include "page_test_support.h"
 #include "resources/command_ids.h"
 #include "resources/ids/function_page_ids.h"
 #include "resources/ids/vfo_page_ids.h"
+#include "support/page_test_support.h"
 #include "support/shell_fixture.h"
 #include "testmode/mode_dialog.h"
 #include "view/main_view.h"
 #include "view/page_tab_control.h"
 
 namespace {
-
-template <typename Page>
-Page* FindPage(CHalvexApp& app) {
-    for (MainViewPage* page : app.MainFrame()->View()->Pages()) {
-        if (auto* found = dynamic_cast<Page*>(page)) {
-            return found;
-        }
-    }
-    return nullptr;
-}
 
 enum class Keys { Menu, CtrlZ, AltBackspace, CtrlY, CtrlShiftZ };
 
@@ -58,9 +46,9 @@ private slots:
     void init() {
         m_Shell.NewFolder().CopyFromBin({"setting.ini", "english.lang", "chinese.lang"});
         QVERIFY(m_Shell.Start());
-        m_Channels = FindPage<CChannelPage>(m_Shell.App());
-        m_Functions = FindPage<CFunctionPage>(m_Shell.App());
-        m_Vfo = FindPage<CVfoPage>(m_Shell.App());
+        m_Channels = m_Shell.FindPage<CChannelPage>();
+        m_Functions = m_Shell.FindPage<CFunctionPage>();
+        m_Vfo = m_Shell.FindPage<CVfoPage>();
         QVERIFY(m_Channels != nullptr && m_Functions != nullptr && m_Vfo != nullptr);
         QVERIFY(ShowActive(Frame()));
         MessageBox::ClearShown();
@@ -205,10 +193,11 @@ private slots:
             ChooseWithKeys(list, 1 - list->currentIndex());
         }) << "Edit F1 VFO Power";
         QTest::addRow("fm presets") << std::function<void()>([this] {
-            InDialog<CRadiogramDlg>(kCommandRadiogram, [](CRadiogramDlg& dialog) {
-                emit dialog.FrequencyList()->activated(12);
-                dialog.accept();
-            });
+            QVERIFY(
+                m_Shell.RunWithDialog<CRadiogramDlg>(kCommandRadiogram, [](CRadiogramDlg& dialog) {
+                    emit dialog.FrequencyList()->activated(12);
+                    dialog.accept();
+                }));
         }) << "Edit FM frequency";
         QTest::addRow("test mode value") << std::function<void()>([this] {
             CTestModeDlg dialog(m_Shell.App().Features(), Frame());
@@ -241,13 +230,13 @@ private slots:
         VerifyPagesShowTheImage();
 
         // After a change of language the step is named as if it had been made in the new one.
-        UseLanguage("chinese.lang");
+        QVERIFY(m_Shell.UseLanguage("chinese.lang"));
         const QString renamed = UndoText();
         QVERIFY2(!renamed.contains(name), qPrintable(renamed));
         Frame()->OnCommand(kCommandUndo);
         change();
         QCOMPARE(UndoText(), renamed);
-        UseLanguage("english.lang");
+        QVERIFY(m_Shell.UseLanguage("english.lang"));
     }
 
     void importIsOneStep() {
@@ -259,15 +248,8 @@ private slots:
                                "2,B,147.000000,,0.000000,,88.5,88.5,023,NN,FM,5.00\r\n");
         const auto before = Document().bytes;
         FileDialog::SetNextFileName(m_Shell.Folder().File("list.csv"));
-        bool shown = false;
-        QTimer::singleShot(0, [&shown] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                shown = true;
-                dialog->accept();
-            }
-        });
-        Frame()->OnCommand(kCommandImportChannels);
-        QVERIFY(shown);
+        QVERIFY(m_Shell.RunWithDialog<QDialog>(kCommandImportChannels,
+                                               [](QDialog& dialog) { dialog.accept(); }));
         QCOMPARE(Cell(2, kColumnReceive), QStringLiteral("147.00000"));
         QCOMPARE(UndoText(), QStringLiteral("&Undo Import Channels\tCtrl+Z"));
         Frame()->OnCommand(kCommandUndo);
@@ -299,7 +281,7 @@ private slots:
     }
 
     void theMenuSpeaksTheUsersLanguage() {
-        UseLanguage("chinese.lang");
+        QVERIFY(m_Shell.UseLanguage("chinese.lang"));
         EnterCell(7, kColumnReceive, "146");
         EnterCell(7, kColumnName, "X");
         QCOMPARE(UndoText(), QStringLiteral("撤销(&U) 编辑信道 7 %1\tCtrl+Z")
@@ -326,12 +308,6 @@ private:
     }
     QString UndoText() const { return MenuText(kCommandUndo); }
     QString RedoText() const { return MenuText(kCommandRedo); }
-
-    void UseLanguage(const char* file) {
-        std::string error;
-        QVERIFY2(SelectLanguageFile(m_Shell.Folder().File(file), &error), error.c_str());
-        m_Shell.App().ApplyLanguage();
-    }
 
     void TabTo(QWidget* page) { Frame()->View()->TabControl()->setCurrentWidget(page); }
 
@@ -371,19 +347,6 @@ private:
                 QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
                 break;
         }
-    }
-
-    template <typename Dialog>
-    void InDialog(int commandId, const std::function<void(Dialog&)>& act) {
-        bool shown = false;
-        QTimer::singleShot(0, [&] {
-            if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-                shown = true;
-                act(*dialog);
-            }
-        });
-        Frame()->OnCommand(commandId);
-        QVERIFY(shown);
     }
 
     // The pages read back what the image holds, not what they showed before.

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/shell_fixture.h"
 
+#include <QDebug>
+
 #include "app/halvex_app.h"
+#include "config/language_files.h"
 
 namespace halvex::test {
 
@@ -26,6 +29,16 @@ ModuleFolder& ShellFixture::NewFolder() {
 bool ShellFixture::Start(const QStringList& files) {
     m_App = std::make_unique<CHalvexApp>();
     return m_App->InitInstance(m_Folder->Path(), QStringList{QStringLiteral("halvex")} + files);
+}
+
+bool ShellFixture::UseLanguage(const std::string& fileName) {
+    std::string error;
+    if (!SelectLanguageFile(m_Folder->File(fileName), &error)) {
+        qWarning("%s", error.c_str());
+        return false;
+    }
+    m_App->ApplyLanguage();
+    return true;
 }
 
 bool ShellFixture::Finish() {

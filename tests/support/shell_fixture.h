@@ -3,15 +3,19 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/file_dialog.h"
+#include "app/halvex_app.h"
+#include "app/main_frame.h"
 #include "app/message_box.h"
 #include "support/module_folder.h"
+#include "support/next_modal.h"
 #include "support/program_globals.h"
-
-class CHalvexApp;
+#include "view/main_view.h"
+#include "view/main_view_page.h"
 
 namespace halvex::test {
 
@@ -39,6 +43,27 @@ public:
     // Starts the program in the folder, opening files as if named on its command line.
     bool Start(const QStringList& files = {});
     CHalvexApp& App() const { return *m_App; }
+    // Switches the running program to the folder's language file, as the Language menu does;
+    // false, with the reason printed, when the file is refused.
+    bool UseLanguage(const std::string& fileName);
+    // Runs command in the main window with act on the modal Dialog it opens; false when no
+    // such dialog came.
+    template <typename Dialog>
+    bool RunWithDialog(int command, std::function<void(Dialog&)> act) {
+        NextModal<Dialog> next(std::move(act));
+        m_App->MainFrame()->OnCommand(command);
+        return next.Shown();
+    }
+    // The main view's page of class Page, or nullptr.
+    template <typename Page>
+    Page* FindPage() const {
+        for (MainViewPage* page : m_App->MainFrame()->View()->Pages()) {
+            if (auto* found = dynamic_cast<Page*>(page)) {
+                return found;
+            }
+        }
+        return nullptr;
+    }
     // Closes the program; false when an answer or file name queued for it was never used.
     bool Finish();
 

@@ -193,15 +193,16 @@ void ReportSummaries(const std::vector<ChannelPlan>& plans, const CsvWording& wo
         if (count > 0) {
             const auto [name, value] = kColumnDefaults[column];
             losses->emplace_back(
-                kAfterEveryRow, Worded(wording, count == 1 ? kNoColumnSummaryOne : kNoColumnSummary,
-                                       {name, std::to_string(count), value}));
+                kAfterEveryRow,
+                Worded(wording, ForCount(count, kNoColumnSummaryOne, kNoColumnSummary),
+                       {name, std::to_string(count), value}));
         }
     }
     const auto comments =
         std::count_if(plans.begin(), plans.end(), [](const auto& plan) { return plan.comment; });
     if (comments > 0) {
         losses->emplace_back(kAfterEveryRow,
-                             Worded(wording, comments == 1 ? kCommentDropped : kCommentsDropped,
+                             Worded(wording, ForCount(comments, kCommentDropped, kCommentsDropped),
                                     {std::to_string(comments)}));
     }
 }

@@ -71,3 +71,10 @@ bool SameLetters(std::string_view left, std::string_view right);
 // The wording with %1, %2, ... replaced by the arguments.
 std::string Worded(const CsvWording& wording, const CsvReportText& text,
                    std::initializer_list<std::string> arguments = {});
+
+// The text for one of something when count is 1, else the text for any other count: each
+// language words the two apart.
+inline const CsvReportText& ForCount(long count, const CsvReportText& one,
+                                     const CsvReportText& other) {
+    return count == 1 ? one : other;
+}

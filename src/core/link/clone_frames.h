@@ -17,6 +17,8 @@ inline constexpr uint8_t kIdentificationRequest = 0x02;
 inline constexpr uint8_t kReadCommand = 0x52;
 inline constexpr uint8_t kDataCommand = 0x57;
 inline constexpr uint8_t kEndCommand = 0x62;
+// Test mode's live change of one adjust bank item.
+inline constexpr uint8_t kAdjustCommand = 0x67;
 
 inline constexpr int kBlockSize = 16;
 inline constexpr int kReadRequestSize = 4;
@@ -48,15 +50,17 @@ inline constexpr int kShortAnswerMs = 50;
 using ReadRequestFrame = std::array<uint8_t, kReadRequestSize>;
 using DataFrameBytes = std::array<uint8_t, kDataFrameSize>;
 
-// Addresses go out high byte first.
-inline void SetAddress(uint8_t* frame, int address) {
+// Every frame to the radio opens with its command, its address high byte first, and a count.
+inline void SetFrameHead(uint8_t* frame, uint8_t command, int address, uint8_t count) {
+    frame[0] = command;
     frame[1] = static_cast<uint8_t>(address >> 8);
     frame[2] = static_cast<uint8_t>(address & 0xFF);
+    frame[3] = count;
 }
 
 inline ReadRequestFrame ReadRequest(int address) {
-    ReadRequestFrame frame = {kReadCommand, 0, 0, kCloneCount};
-    SetAddress(frame.data(), address);
+    ReadRequestFrame frame{};
+    SetFrameHead(frame.data(), kReadCommand, address, kCloneCount);
     return frame;
 }
 
@@ -68,8 +72,8 @@ inline bool AnswersRequest(const uint8_t* answer, int count, const ReadRequestFr
 
 // The data frame for the block at address, taken from image (indexed by radio address).
 inline DataFrameBytes DataFrame(int address, uint8_t count, const uint8_t* image) {
-    DataFrameBytes frame = {kDataCommand, 0, 0, count};
-    SetAddress(frame.data(), address);
+    DataFrameBytes frame{};
+    SetFrameHead(frame.data(), kDataCommand, address, count);
     std::memcpy(frame.data() + 4, image + address, kBlockSize);
     return frame;
 }

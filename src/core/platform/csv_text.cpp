@@ -131,14 +131,5 @@ std::string QuoteCsvField(std::string_view text) {
 }
 
 bool ReadCsvFile(const std::string& path, std::string* text, std::string* error) {
-    switch (ReadFileToEnd(path, kLargestCsvFile, text, error)) {
-        case ReadToEndResult::Read:
-            return true;
-        case ReadToEndResult::TooLarge:
-            *error = path + " is too large to be a channel list";
-            return false;
-        case ReadToEndResult::Failed:
-            return false;
-    }
-    return false;
+    return ReadFileToEnd(path, kLargestCsvFile, "a channel list", text, error);
 }

@@ -25,18 +25,18 @@ bool CheckInputFile(const std::string& path, std::string* error) {
     return false;
 }
 
-ReadToEndResult ReadFileToEnd(const std::string& path, size_t limit, std::string* text,
-                              std::string* error) {
+bool ReadFileToEnd(const std::string& path, size_t limit, const std::string& what,
+                   std::string* text, std::string* error) {
     int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) {
         *error = "cannot open " + path + ": " + std::strerror(errno);
-        return ReadToEndResult::Failed;
+        return false;
     }
     struct stat status {};
     if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
         *error = "cannot read " + path + ": it is not a regular file";
         close(descriptor);
-        return ReadToEndResult::Failed;
+        return false;
     }
     text->clear();
     std::array<char, 65536> buffer{};
@@ -48,17 +48,18 @@ ReadToEndResult ReadFileToEnd(const std::string& path, size_t limit, std::string
         if (got < 0) {
             *error = "cannot read " + path + ": " + std::strerror(errno);
             close(descriptor);
-            return ReadToEndResult::Failed;
+            return false;
         }
         if (got == 0) {
             break;
         }
         if (text->size() + static_cast<size_t>(got) > limit) {
+            *error = path + " is too large to be " + what;
             close(descriptor);
-            return ReadToEndResult::TooLarge;
+            return false;
         }
         text->append(buffer.data(), static_cast<size_t>(got));
     }
     close(descriptor);
-    return ReadToEndResult::Read;
+    return true;
 }

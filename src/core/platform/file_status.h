@@ -13,10 +13,9 @@ bool IsRegularFile(const std::string& path);
 // reader says so in its own words.
 bool CheckInputFile(const std::string& path, std::string* error);
 
-enum class ReadToEndResult { Read, Failed, TooLarge };
-
 // The whole of path into text, read to its end whatever size the file claims (files under /proc
-// claim none). Failed with a message naming path and the reason; TooLarge past limit bytes, for
-// the caller to say what the file cannot be. Only regular files are read.
-ReadToEndResult ReadFileToEnd(const std::string& path, size_t limit, std::string* text,
-                              std::string* error);
+// claim none). False with a message naming path and the reason; past limit bytes the message
+// says the file is too large to be what (a noun such as "a channel list"). Only regular files
+// are read.
+bool ReadFileToEnd(const std::string& path, size_t limit, const std::string& what,
+                   std::string* text, std::string* error);

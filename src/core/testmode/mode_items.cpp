@@ -2,10 +2,10 @@
 #include "testmode/mode_items.h"
 
 #include "config/language.h"
+#include "link/clone_frames.h"
 
 namespace {
 
-constexpr uint8_t kAdjustCommand = 0x67;
 constexpr int kBankSize = 16;
 constexpr int kLowBankAddress = 0x0FE0;
 constexpr int kHighBankAddress = 0x0FF0;
@@ -45,10 +45,7 @@ std::optional<AdjustFrame> BuildAdjustFrame(int item, int value) {
     // Past the item's number and bank the radio reads nothing; 0xFF is what it expects
     // in unused bytes everywhere else.
     frame.fill(0xFF);
-    frame[0] = kAdjustCommand;
-    frame[1] = static_cast<uint8_t>(bank >> 8);
-    frame[2] = static_cast<uint8_t>(bank & 0xFF);
-    frame[3] = kAdjustCount;
+    clone_frames::SetFrameHead(frame.data(), clone_frames::kAdjustCommand, bank, kAdjustCount);
     frame[4] = static_cast<uint8_t>(value);
     frame[5] = static_cast<uint8_t>(highBank ? item - kBankSize : item);
     frame[6] = highBank ? 0x01 : 0x00;

@@ -405,14 +405,5 @@ bool IsRadioTextPath(const std::string& path) {
 }
 
 bool ReadRadioTextFile(const std::string& path, std::string* text, std::string* error) {
-    switch (ReadFileToEnd(path, kLargestRadioText, text, error)) {
-        case ReadToEndResult::Read:
-            return true;
-        case ReadToEndResult::TooLarge:
-            *error = path + " is too large to be a radio's configuration";
-            return false;
-        case ReadToEndResult::Failed:
-            return false;
-    }
-    return false;
+    return ReadFileToEnd(path, kLargestRadioText, "a radio's configuration", text, error);
 }

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QWindow>
 
 namespace {
 
@@ -14,6 +15,20 @@ namespace {
 // long is what the user sees as "the keyboard just works".
 constexpr int kRetryMs = 100;
 constexpr int kTries = 6;
+
+// Input the user gave a window on screen; a key sent to a window just gone is the window
+// manager's late focus, not the user's choice.
+bool IsUserInputOnScreen(QObject* watched, const QEvent* event) {
+    if (!event->spontaneous() ||
+        (event->type() != QEvent::KeyPress && event->type() != QEvent::MouseButtonPress)) {
+        return false;
+    }
+    if (auto* widget = qobject_cast<QWidget*>(watched)) {
+        return widget->isVisible();
+    }
+    auto* window = qobject_cast<QWindow*>(watched);
+    return window != nullptr && window->isVisible();
+}
 
 }  // namespace
 
@@ -35,22 +50,35 @@ bool FocusKeeper::IsMenuBarMenu(QObject* watched) const {
 }
 
 bool FocusKeeper::eventFilter(QObject* watched, QEvent* event) {
+    if (IsUserInputOnScreen(watched, event)) {
+        StopWatching();
+        return false;
+    }
     if (event->type() != QEvent::Hide) {
         return false;
     }
     if (IsMenuBarMenu(watched)) {
         // After the menu's own Escape handling, which leaves the bar holding the keyboard.
+        m_RestoreWanted = true;
         QTimer::singleShot(0, this, &FocusKeeper::LeaveMenuBar);
     } else if (auto* dialog = qobject_cast<QDialog*>(watched);
                dialog != nullptr && dialog->isWindow() && dialog->window() != m_Frame) {
+        m_RestoreWanted = true;
         QTimer::singleShot(0, this, &FocusKeeper::Restore);
     }
     return false;
 }
 
+void FocusKeeper::StopWatching() {
+    m_RestoreWanted = false;
+    m_TriesLeft = 0;
+    m_Retry.stop();
+}
+
 void FocusKeeper::LeaveMenuBar() {
     QMenuBar* bar = m_Frame->menuBar();
     if (QApplication::activePopupWidget() != nullptr) {
+        m_RestoreWanted = false;
         return;
     }
     if (bar->hasFocus()) {
@@ -69,6 +97,10 @@ QWidget* FocusKeeper::Target() const {
 }
 
 void FocusKeeper::Restore() {
+    if (!m_RestoreWanted) {
+        return;
+    }
+    m_RestoreWanted = false;
     if (!m_Frame->isVisible() || m_Frame->isMinimized()) {
         return;
     }

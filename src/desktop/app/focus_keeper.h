@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Gives the keyboard back to the main window when something above it goes: a dialog (with the
 // message boxes above it) or a menu of the menu bar left with Escape. Under a window manager
-// the keyboard may otherwise stay with the manager, or with the menu bar, until a click.
+// the keyboard may otherwise stay with the manager, or with the menu bar, until a click. Once
+// the user presses a key or a mouse button in a window of the program, the keyboard stays
+// where the user put it.
 #pragma once
 
 #include <QObject>
@@ -25,6 +27,7 @@ protected:
 
 private:
     bool IsMenuBarMenu(QObject* watched) const;
+    void StopWatching();
     void LeaveMenuBar();
     void Restore();
     void Retry();
@@ -34,4 +37,6 @@ private:
     std::function<void()> m_FocusPage;
     QTimer m_Retry;
     int m_TriesLeft = 0;
+    // Something above the window went and the keyboard has not been given back yet.
+    bool m_RestoreWanted = false;
 };

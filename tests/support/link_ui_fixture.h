@@ -13,9 +13,9 @@
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
-#include "link_test_support.h"
 #include "platform/profile.h"
 #include "sim/virtual_radio.h"
+#include "support/link_test_support.h"
 
 class LinkUiFixture {
 public:
