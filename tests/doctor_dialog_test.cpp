@@ -7,13 +7,13 @@
 #include <QLabel>
 #include <QtTest>
 
-#include "app/dialog_builder.h"
 #include "config/language.h"
 #include "link/doctor_dialog.h"
 #include "link/doctor_messages.h"
 #include "link_ui_fixture.h"
 #include "resources/command_ids.h"
 #include "resources/ids/transfer_ids.h"
+#include "support/dialog_builder.h"
 
 namespace {
 

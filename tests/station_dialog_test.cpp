@@ -14,12 +14,12 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/dialog_builder.h"
 #include "config/language.h"
 #include "editors/channel_commit.h"
 #include "link_ui_fixture.h"
 #include "resources/ids/station_ids.h"
 #include "station/station_dialog.h"
+#include "support/dialog_builder.h"
 
 namespace {
 

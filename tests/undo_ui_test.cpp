@@ -14,10 +14,8 @@
 #include <QtTest>
 #include <functional>
 
-#include "app/dialog_builder.h"
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
-#include "app/step_names.h"
 #include "config/language_files.h"
 #include "editors/channel_commit.h"
 #include "editors/channel_page.h"
@@ -29,7 +27,9 @@
 #include "resources/command_ids.h"
 #include "resources/ids/function_page_ids.h"
 #include "resources/ids/vfo_page_ids.h"
+#include "support/dialog_builder.h"
 #include "support/shell_fixture.h"
+#include "support/step_names.h"
 #include "testmode/mode_dialog.h"
 #include "view/main_view.h"
 #include "view/page_tab_control.h"

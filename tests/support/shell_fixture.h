@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "app/file_dialog.h"
-#include "app/message_box.h"
+#include "support/file_dialog.h"
+#include "support/message_box.h"
 #include "support/module_folder.h"
 #include "support/program_globals.h"
 

@@ -17,6 +17,8 @@ inline constexpr uint8_t kIdentificationRequest = 0x02;
 inline constexpr uint8_t kReadCommand = 0x52;
 inline constexpr uint8_t kDataCommand = 0x57;
 inline constexpr uint8_t kEndCommand = 0x62;
+// Test mode's live adjustment of one value.
+inline constexpr uint8_t kAdjustCommand = 0x67;
 
 inline constexpr int kBlockSize = 16;
 inline constexpr int kReadRequestSize = 4;

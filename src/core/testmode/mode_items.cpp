@@ -2,13 +2,13 @@
 #include "testmode/mode_items.h"
 
 #include "config/language.h"
+#include "link/clone_frames.h"
 
 namespace {
 
-constexpr uint8_t kAdjustCommand = 0x67;
 constexpr int kBankSize = 16;
-constexpr int kLowBankAddress = 0x0FE0;
-constexpr int kHighBankAddress = 0x0FF0;
+constexpr int kLowBankAddress = static_cast<int>(kAdjustBankOffset);
+constexpr int kHighBankAddress = kLowBankAddress + kBankSize;
 constexpr uint8_t kAdjustCount = 0x10;
 
 }  // namespace
@@ -45,7 +45,7 @@ std::optional<AdjustFrame> BuildAdjustFrame(int item, int value) {
     // Past the item's number and bank the radio reads nothing; 0xFF is what it expects
     // in unused bytes everywhere else.
     frame.fill(0xFF);
-    frame[0] = kAdjustCommand;
+    frame[0] = clone_frames::kAdjustCommand;
     frame[1] = static_cast<uint8_t>(bank >> 8);
     frame[2] = static_cast<uint8_t>(bank & 0xFF);
     frame[3] = kAdjustCount;

@@ -12,7 +12,6 @@
 #include "app/help_window.h"
 #include "app/language_dialog.h"
 #include "app/main_frame.h"
-#include "app/message_box.h"
 #include "app/qt_translations.h"
 #include "codeplug/pgm_file.h"
 #include "config/app_globals.h"
@@ -27,6 +26,8 @@
 #include "editors/radiogram_dialog.h"
 #include "link/link_commands.h"
 #include "resources/command_ids.h"
+#include "station/station_dialog.h"
+#include "support/message_box.h"
 #include "testmode/password_dialog.h"
 #include "view/main_view.h"
 #include "view/print_commands.h"
@@ -172,6 +173,7 @@ void CHalvexApp::InstallCommandHandlers() {
                                 [this, index] { OpenRecentFile(index); });
     }
     InstallLinkCommands(features);
+    InstallStationCommand(features);
     InstallPrintCommands(features);
     InstallRadiogramCommand(features);
     InstallTestModeCommand(features);

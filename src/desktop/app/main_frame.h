@@ -10,7 +10,7 @@
 #include <map>
 #include <string>
 
-#include "view/command_table.h"
+#include "support/command_table.h"
 
 class CHalvexDoc;
 class CHalvexView;

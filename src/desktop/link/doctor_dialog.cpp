@@ -6,14 +6,14 @@
 #include <QLabel>
 #include <QProgressBar>
 
-#include "app/message_box.h"
-#include "app/relabel.h"
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "link/doctor_messages.h"
 #include "link/serial_port.h"
 #include "resources/ids/transfer_ids.h"
-#include "view/feature_context.h"
+#include "support/feature_context.h"
+#include "support/message_box.h"
+#include "support/relabel.h"
 
 CDoctorDlg::CDoctorDlg(const FeatureContext& context, QWidget* parent)
     : TemplateDialog(kTransferTemplate, parent),

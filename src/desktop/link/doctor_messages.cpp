@@ -3,10 +3,10 @@
 
 #include <initializer_list>
 
-#include "app/message_box.h"
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
+#include "support/message_box.h"
 
 namespace {
 

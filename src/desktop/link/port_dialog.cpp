@@ -9,8 +9,6 @@
 #include <filesystem>
 #include <string>
 
-#include "app/message_box.h"
-#include "app/relabel.h"
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
@@ -19,7 +17,9 @@
 #include "link/radio_connection.h"
 #include "link/serial_devices.h"
 #include "link/serial_port.h"
-#include "view/feature_context.h"
+#include "support/feature_context.h"
+#include "support/message_box.h"
+#include "support/relabel.h"
 
 namespace {
 

@@ -7,9 +7,6 @@
 #include <QProgressBar>
 #include <vector>
 
-#include "app/accessible_names.h"
-#include "app/message_box.h"
-#include "app/relabel.h"
 #include "codeplug/image_difference.h"
 #include "codeplug/read_backups.h"
 #include "codeplug/write_risk.h"
@@ -23,7 +20,10 @@
 #include "link/doctor_messages.h"
 #include "link/serial_port.h"
 #include "link/write_verify.h"
-#include "view/feature_context.h"
+#include "support/accessible_names.h"
+#include "support/feature_context.h"
+#include "support/message_box.h"
+#include "support/relabel.h"
 
 namespace {
 
