@@ -50,14 +50,12 @@ TEST_F(CliDoctorTest, EachAnsweringCauseHasItsWordsAndExitStatus) {
         const char* words;
     };
     const Case cases[] = {
-        {"good radio", false, false, 8, 1, 0, "an RQ870 radio answered"},
+        {"good radio", false, false, 8, 1, 0, "An RQ870 radio answered on "},
         {"silent radio", false, true, 8, 1, kExitNoRadio, "two-pin plug"},
         {"echoing cable on direct", true, false, 8, 1, kExitNoRadio,
-         "Switch the cable type to echoing: Settings > Cable type in the desktop program, or "
-         "rwtype=2"},
+         "Switch the cable type to Echoing.\nIn the settings file: rwtype=2 in section [setup]"},
         {"plain cable on echoing", false, false, 8, 2, kExitWrongRadio,
-         "Switch the cable type to direct: Settings > Cable type in the desktop program, or "
-         "rwtype=1"},
+         "Switch the cable type to Direct.\nIn the settings file: rwtype=1 in section [setup]"},
         {"other model", false, false, 5, 1, kExitWrongRadio, "identification has 5 bytes"},
     };
     std::string link = File("cable");
@@ -91,9 +89,10 @@ TEST_F(CliDoctorTest, APortNumberIsCheckedWhereReadWouldOpenIt) {
     RunResult configured = Run({"doctor", "--settings", Settings()});
     m_Radio.Stop();
     EXPECT_EQ(configured.exitCode, 0) << configured.out << configured.err;
-    EXPECT_EQ(configured.out.rfind(link + ": an RQ870 radio answered", 0), 0u) << configured.out;
+    EXPECT_EQ(configured.out.rfind("An RQ870 radio answered on " + link + ".", 0), 0u)
+        << configured.out;
     EXPECT_EQ(found.exitCode, 0) << found.out << found.err;
-    EXPECT_EQ(found.out.rfind("COM243 (" + link + "): an RQ870 radio answered", 0), 0u)
+    EXPECT_EQ(found.out.rfind("An RQ870 radio answered on COM243 (" + link + ").", 0), 0u)
         << found.out;
 }
 
