@@ -138,21 +138,22 @@ bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& a
 void CHalvexApp::InstallCommandHandlers() {
     CMainFrame& frame = *m_Frame;
     m_Features.reset(new FeatureContext{
-        m_Document,
-        g_SettingsPath,
-        m_Port,
-        m_DeviceRoots,
-        m_BackupFolder,
-        frame,
-        *frame.View(),
-        &frame,
-        [&frame](const QString& text) { frame.SetStatusNote(text); },
-        [&frame](int port) { frame.SetPortPane(port); },
-        [&frame] { frame.ShowConfiguredPort(); },
-        [this] { return SaveModified(); },
-        [this](const std::array<uint8_t, kImageSize>& image) { OnRadioRead(image); },
-        [this] { OnFileOpen(); },
-        [this] { OnFileSave(); },
+        .document = m_Document,
+        .settingsPath = g_SettingsPath,
+        .port = m_Port,
+        .deviceRoots = m_DeviceRoots,
+        .backupFolder = m_BackupFolder,
+        .commands = frame,
+        .view = *frame.View(),
+        .window = &frame,
+        .showNote = [&frame](const QString& text) { frame.SetStatusNote(text); },
+        .showSearchedPort = [&frame](int port) { frame.SetPortPane(port); },
+        .showConfiguredPort = [&frame] { frame.ShowConfiguredPort(); },
+        .saveModified = [this] { return SaveModified(); },
+        .takeRadioImage =
+            [this](const std::array<uint8_t, kImageSize>& image) { OnRadioRead(image); },
+        .openFile = [this] { OnFileOpen(); },
+        .saveFile = [this] { OnFileSave(); },
     });
     const FeatureContext& features = *m_Features;
     frame.SetCommandHandler(kCommandNew, [this] { OnFileNew(); });

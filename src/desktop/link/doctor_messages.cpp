@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/doctor_messages.h"
 
-#include "config/app_globals.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
 #include "support/message_box.h"
@@ -24,7 +23,8 @@ std::string DoctorFoundMessage(const Diagnosis& diagnosis) {
     return DoctorFoundMessage(diagnosis, DesktopWording());
 }
 
-void ShowDoctorBox(QWidget* parent, const std::string& text, const Diagnosis& diagnosis) {
+void ShowDoctorBox(QWidget* parent, const std::string& text, const Diagnosis& diagnosis,
+                   const std::string& settingsPath) {
     if (!OffersCableSwitch(diagnosis)) {
         MessageBox::Show(parent, text, LoadLangString("IDS_ERROR"), MessageIcon::Stop,
                          MessageButtons::Ok);
@@ -37,7 +37,7 @@ void ShowDoctorBox(QWidget* parent, const std::string& text, const Diagnosis& di
     }
     std::string error;
     std::string value = std::to_string(CableSetting(CableToSwitchTo(diagnosis)));
-    if (!settings::kRwType.Write(g_SettingsPath, value, &error)) {
+    if (!settings::kRwType.Write(settingsPath, value, &error)) {
         MessageBox::Show(parent, LoadLangString("IDS_WARN_SETTING") + error,
                          LoadLangString("IDS_ERROR"), MessageIcon::Exclamation, MessageButtons::Ok);
     }

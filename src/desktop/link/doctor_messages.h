@@ -15,5 +15,6 @@ std::string DoctorMessage(const Diagnosis& diagnosis);
 std::string DoctorFoundMessage(const Diagnosis& diagnosis);
 
 // Shows text in an error box; for an echo cause the box asks whether to switch the cable type
-// and stores the answer Yes as rwtype.
-void ShowDoctorBox(QWidget* parent, const std::string& text, const Diagnosis& diagnosis);
+// and stores the answer Yes as rwtype in settingsPath.
+void ShowDoctorBox(QWidget* parent, const std::string& text, const Diagnosis& diagnosis,
+                   const std::string& settingsPath);
