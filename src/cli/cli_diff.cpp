@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_options.h"
 #include "cli/cli_support.h"
 #include "codeplug/image_difference.h"
 #include "codeplug/pgm_file.h"
@@ -30,8 +31,8 @@ int RunDiffCommand(const ParsedOptions& options) {
     CliPrompts prompts;
     CHalvexDoc first(prompts, StartupDocumentSettings());
     CHalvexDoc second(prompts, StartupDocumentSettings());
-    if (!OpenSide(options.Value("A.pgm"), &first, &error) ||
-        !OpenSide(options.Value("B.pgm"), &second, &error)) {
+    if (!OpenSide(options.Value(cli_option::kFirstFile), &first, &error) ||
+        !OpenSide(options.Value(cli_option::kSecondFile), &second, &error)) {
         ReportFailure("diff: " + error);
         return kExitDiffError;
     }

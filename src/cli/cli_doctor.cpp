@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_options.h"
 #include "cli/cli_read_write.h"
 #include "cli/cli_support.h"
 #include "config/app_globals.h"
@@ -56,15 +57,16 @@ int RunDoctorCommand(const ParsedOptions& options, const DeviceRoots& roots) {
                              "program again");
     }
     std::optional<int> port;
-    if (options.Has("--port") && !ParsePort("doctor", options.Value("--port"), &port, &error)) {
+    if (options.Has(cli_option::kPort) &&
+        !ParsePort("doctor", options.Value(cli_option::kPort), &port, &error)) {
         return ReportFailure(error);
     }
     // Without either, the port read and write would use.
     DoctorRequest request = DoctorRequestForSettings(g_SettingsPath, g_PortsDir);
     if (port) {
         request = DoctorRequestForPort(g_PortsDir, *port, g_SettingsPath);
-    } else if (options.Has("--device")) {
-        request = DoctorRequest{options.Value("--device"), 0, g_SettingsPath};
+    } else if (options.Has(cli_option::kDevice)) {
+        request = DoctorRequest{options.Value(cli_option::kDevice), 0, g_SettingsPath};
     }
     Diagnosis diagnosis = DiagnoseConnection(request, CurrentSystem(roots));
     const DoctorWording wording = CommandLineWording(englishPath);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_options.h"
 #include "cli/cli_read_write.h"
 #include "cli/cli_support.h"
 #include "codeplug/document.h"
@@ -299,25 +300,25 @@ int RunStationCommand(const ParsedOptions& options) {
     std::string error;
     StationOptions stationOptions;
     stationOptions.settingsPath = g_SettingsPath;
-    stationOptions.verify = !options.Has("--no-verify");
-    stationOptions.autoNext = options.Has("--auto");
-    if (options.Has("--count") &&
-        !ParseCount(options.Value("--count"), &stationOptions.count, &error)) {
+    stationOptions.verify = !options.Has(cli_option::kNoVerify);
+    stationOptions.autoNext = options.Has(cli_option::kAuto);
+    if (options.Has(cli_option::kCount) &&
+        !ParseCount(options.Value(cli_option::kCount), &stationOptions.count, &error)) {
         return ReportFailure(error);
     }
     StationImage image{};
-    if (!LoadStationImage(options.Value("FILE.pgm"), &image, &error)) {
+    if (!LoadStationImage(options.Value(cli_option::kPgmFile), &image, &error)) {
         return ReportFailure(error);
     }
     StationLog log;
     ProgrammingStation station(image, stationOptions, log);
-    CableOpening opened = station.OpenCables(options.Values("--device"), &error);
+    CableOpening opened = station.OpenCables(options.Values(cli_option::kDevice), &error);
     if (opened != CableOpening::Opened) {
         ReportFailure(error + "; nothing was sent to any radio");
         return opened == CableOpening::NamedTwice ? kExitFailure : kExitNoRadio;
     }
     // Only once every cable is ours: a refused run leaves no empty log behind.
-    if (options.Has("--log") && !log.Open(options.Value("--log"), &error)) {
+    if (options.Has(cli_option::kLog) && !log.Open(options.Value(cli_option::kLog), &error)) {
         return ReportFailure(error + "; nothing was sent to any radio");
     }
     StationTerminal terminal(station, stationOptions);
