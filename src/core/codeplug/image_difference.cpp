@@ -77,8 +77,8 @@ bool DiffRecord(const CHalvexDoc& first, const CHalvexDoc& second, int index,
     ChannelRow b = RecordRow(second, index, texts);
     bool differs = false;
     for (const ChannelColumnDefinition& column : kChannelColumns) {
-        // The number is the record itself; a VFO has no name.
-        if (column.kind == ColumnKind::Number || (vfo && column.kind == ColumnKind::Name)) {
+        // The number is the record itself.
+        if (column.kind == ColumnKind::Number || (vfo && !column.vfoField)) {
             continue;
         }
         if (a[column.id] != b[column.id]) {

@@ -159,7 +159,7 @@ bool IsChannelKey(const ChannelColumnDefinition& column) {
 }
 
 bool IsVfoKey(const ChannelColumnDefinition& column) {
-    return column.kind != ColumnKind::Number && column.kind != ColumnKind::Name;
+    return column.vfoField;
 }
 
 int ItemIndex(const std::vector<std::string>& items, std::string_view text) {
