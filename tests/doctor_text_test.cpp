@@ -29,6 +29,9 @@ Diagnosis Finding(DoctorCause cause) {
     d.holderName = "minicom";
     d.holder = KnownHolder::ModemManager;
     d.otherHolders = {{.pid = 43, .name = "screen"}};
+    if (cause == DoctorCause::NoDevice || cause == DoctorCause::Silent) {
+        d.runningServices = {KnownHolder::Brltty};
+    }
     d.cable = cause == DoctorCause::NoEchoOnEcho ? CableType::Echo : CableType::Direct;
     d.identificationLength = 5;
     d.openError = "Input/output error";
@@ -71,6 +74,8 @@ TEST(DoctorText, EveryFindingIsWholeInEveryLanguageAndNamesOnlyItsReadersCure) {
                 EXPECT_EQ(text.find("halvex-cli doctor --device") != std::string::npos,
                           commandLine && !d.candidates.empty() &&
                               (cause == DoctorCause::NoDevice || cause == DoctorCause::Silent))
+                    << text;
+                EXPECT_EQ(text.find("brltty") != std::string::npos, !d.runningServices.empty())
                     << text;
                 EXPECT_EQ(text.find("rwtype=") != std::string::npos,
                           commandLine && OffersCableSwitch(d))

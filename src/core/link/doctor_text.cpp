@@ -68,6 +68,24 @@ std::string PermissionMessage(const Diagnosis& d, const DoctorWording& wording) 
     return text;
 }
 
+const char* ServiceCure(KnownHolder service) {
+    switch (service) {
+        case KnownHolder::ModemManager:
+            return "IDS_DOCTOR_MODEMMANAGER";
+        case KnownHolder::Brltty:
+            return "IDS_DOCTOR_BRLTTY";
+        case KnownHolder::None:
+            break;
+    }
+    return "IDS_DOCTOR_CLOSEIT";
+}
+
+void AddRunningServices(std::string* text, const Diagnosis& d, const DoctorWording& wording) {
+    for (KnownHolder service : d.runningServices) {
+        AddLine(text, Worded(wording, ServiceCure(service)));
+    }
+}
+
 std::string InUseMessage(const Diagnosis& d, const DoctorWording& wording) {
     std::string text = d.holderPid > 0
                            ? Worded(wording, "IDS_DOCTOR_INUSE",
@@ -78,17 +96,7 @@ std::string InUseMessage(const Diagnosis& d, const DoctorWording& wording) {
         AddLine(&text, Worded(wording, "IDS_DOCTOR_OPEN_TOO",
                               {wording.value(other.name), std::to_string(other.pid)}));
     }
-    switch (d.holder) {
-        case KnownHolder::ModemManager:
-            AddLine(&text, Worded(wording, "IDS_DOCTOR_MODEMMANAGER"));
-            break;
-        case KnownHolder::Brltty:
-            AddLine(&text, Worded(wording, "IDS_DOCTOR_BRLTTY"));
-            break;
-        case KnownHolder::None:
-            AddLine(&text, Worded(wording, "IDS_DOCTOR_CLOSEIT"));
-            break;
-    }
+    AddLine(&text, Worded(wording, ServiceCure(d.holder)));
     return text;
 }
 
@@ -126,6 +134,7 @@ std::string DoctorMessage(const Diagnosis& d, const DoctorWording& wording) {
                 AddLine(&text, Worded(wording, "IDS_DOCTOR_DEVICES"));
                 AddDevices(&text, d, wording);
             }
+            AddRunningServices(&text, d, wording);
             return text;
         case DoctorCause::NotSerial:
             return ForCommandLine(wording)
@@ -147,6 +156,7 @@ std::string DoctorMessage(const Diagnosis& d, const DoctorWording& wording) {
                 AddLine(&text, Worded(wording, "IDS_DOCTOR_OTHERPORTS"));
                 AddDevices(&text, d, wording);
             }
+            AddRunningServices(&text, d, wording);
             return text;
         case DoctorCause::EchoOnDirect:
         case DoctorCause::NoEchoOnEcho:
