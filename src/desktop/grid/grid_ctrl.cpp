@@ -178,6 +178,12 @@ bool CGridCtrl::SetCell(const GridItem& item) {
     if (item.mask & kItemText) {
         cell->text = item.text;
     }
+    if (item.mask & kItemImage) {
+        cell->image = item.image;
+    }
+    if (item.mask & kItemParameter) {
+        cell->parameter = item.parameter;
+    }
     if (item.mask & kItemState) {
         cell->state = item.state;
     }
@@ -206,6 +212,12 @@ bool CGridCtrl::GetCell(GridItem* item) const {
     }
     if (item->mask & kItemText) {
         item->text = cell->text;
+    }
+    if (item->mask & kItemImage) {
+        item->image = cell->image;
+    }
+    if (item->mask & kItemParameter) {
+        item->parameter = cell->parameter;
     }
     if (item->mask & kItemState) {
         item->state = cell->state;

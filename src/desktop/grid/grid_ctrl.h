@@ -100,6 +100,7 @@ signals:
     void FocusEnter(const GridNotification& notification);
     // After every left-button release whose press was on a cell.
     void Clicked(int controlId);
+    void RowSelectionChanged();
 
 protected:
     bool event(QEvent* event) override;
@@ -129,8 +130,10 @@ private:
         QString text;
         quint32 state = 0;
         int format = 0;
+        int image = -1;
         QColor backColour;
         QColor textColour;
+        quint32 parameter = 0;
         QFont font;
     };
 

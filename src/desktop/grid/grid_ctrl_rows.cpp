@@ -16,6 +16,7 @@ void CGridCtrl::SetSelectedRows(std::set<int> rows) {
     }
     m_SelectedRows = std::move(rows);
     RepaintIfDrawing();
+    emit RowSelectionChanged();
 }
 
 void CGridCtrl::SelectRows(const std::vector<int>& rows) {

@@ -19,6 +19,8 @@ constexpr quint32 kCellReadOnly = 0x08;
 
 // Mask bits of GridItem: setting an item changes only the fields whose bit is set.
 constexpr quint32 kItemText = 0x01;
+constexpr quint32 kItemImage = 0x02;
+constexpr quint32 kItemParameter = 0x04;
 constexpr quint32 kItemState = 0x08;
 constexpr quint32 kItemBackColour = 0x10;
 constexpr quint32 kItemTextColour = 0x20;
@@ -49,8 +51,10 @@ struct GridItem {
     quint32 state = 0;
     int format = 0;
     QString text;
+    int image = -1;
     QColor backColour;
     QColor textColour;
+    quint32 parameter = 0;
     QFont font;
 };
 
