@@ -6,6 +6,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -127,6 +128,21 @@ TEST_F(CliDoctorTest, UsageErrorsStopBeforeAnyCheck) {
         EXPECT_NE(result.err.find("halvex-cli: doctor: "), std::string::npos) << result.err;
         EXPECT_TRUE(result.out.empty());
     }
+}
+
+// A copy whose language files went missing says so instead of printing findings without
+// words, and checks nothing.
+TEST_F(CliDoctorTest, WithoutTheEnglishTextsNothingIsCheckedAndTheFileIsNamed) {
+    halvex::test::TempFolder copy("halvex_cli_copy");
+    const std::string program = copy.File("halvex-cli");
+    std::filesystem::copy_file(HALVEX_CLI_PATH, program);
+    std::filesystem::copy_file(Settings(), copy.File("setting.ini"));
+    RunResult result = RunProgram({program, "doctor", "--device", "/dev/null"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("halvex-cli: doctor: " + copy.File("english.lang") + " is missing"),
+              std::string::npos)
+        << result.err;
+    EXPECT_TRUE(result.out.empty()) << result.out;
 }
 
 // As the user would meet it: nobody, not in dialout, on a node of group dialout.
