@@ -4,7 +4,7 @@ FUZZ_SECONDS ?= 30
 # Where `make install` puts the programs; DESTDIR=... stages them elsewhere as usual.
 PREFIX ?= /usr/local
 
-.PHONY: all deps build test run asan bench fuzz package install uninstall format format-check clean
+.PHONY: all deps build test run asan bench fuzz package install uninstall format format-check clean web-core web web-run
 
 all: build
 
@@ -15,7 +15,7 @@ build: deps
 	cmake --preset dev
 	cmake --build --preset dev
 
-test: build
+test: build web
 	ctest --preset dev
 
 run: build
@@ -30,6 +30,14 @@ bench: deps
 	cmake --preset release
 	cmake --build --preset release
 	scripts/run-benchmarks build-release
+	$(MAKE) web
+	bench/web_core_bench.sh . build-release/bin
+	node bench/web_page_bench.mjs
+
+# The core and the virtual radio in WebAssembly (emscripten), into build-web/wasm.
+web-core: deps
+	NODE_PATH=/usr/share/nodejs cmake --preset web-core
+	NODE_PATH=/usr/share/nodejs cmake --build --preset web-core
 
 fuzz: deps
 	cmake --preset fuzz
@@ -50,11 +58,22 @@ install: deps
 uninstall:
 	cmake --build build-package --target uninstall
 
+# The site in build-web/site: the core module (web-core), then the page around it.
+web: deps web-core
+	cd web && npm run build
+
+# localhost is a secure context, which Web Serial needs.
+web-run: web
+	@echo "Halvex in the browser: http://localhost:8870/"
+	cd web && npx vite preview --host localhost --port 8870 --strictPort
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+	cd web && npx prettier --write --log-level warn . ../tests/web ../bench/web_page_bench.mjs
 
 format-check:
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+	cd web && npx prettier --check --log-level warn . ../tests/web ../bench/web_page_bench.mjs && npm run --silent lint
 
 clean:
-	rm -rf build build-asan build-release build-package build-fuzz
+	rm -rf build build-asan build-release build-package build-fuzz build-web

@@ -14,6 +14,7 @@
 
 #include "cli_run_fixture.h"
 #include "codeplug/pgm_file.h"
+#include "codeplug/radio_image.h"
 #include "link/serial_port.h"
 #include "platform/csv_text.h"
 #include "sim/virtual_radio.h"
@@ -29,6 +30,7 @@ protected:
         halvex::test::WriteLinkSettings(m_Settings, {{"readtime", 2000}, {"writetime", 2000}});
         ASSERT_EQ(Run({"new", "--settings", m_Settings, "-o", File("A.pgm")}).exitCode, 0);
         m_Folder.Write("short.pgm", ReadBytes(File("A.pgm")).substr(0, 100));
+        m_Folder.Write("channels.csv", "Location,Name,Frequency\n1,BASE,146.520000\n");
         fs::create_symlink(m_Cable, File("same-cable"));
     }
 
@@ -108,6 +110,20 @@ TEST_F(CliStationTest, BadInputIsRefusedBeforeAnyRadioHearsAByte) {
          "named twice"},
         {line({File("A.pgm"), "--device", m_Cable, "--device", File("held")}), 2, "in use"},
         {line({File("A.pgm"), "--device", m_Cable, "--count", "0"}), 1, "--count"},
+        {line({File("A.pgm"), "--device", m_Cable, "--ptt-id-code-from", "12a"}), 1,
+         "--ptt-id-code-from: a PTT ID code to count from is 1 to 6 decimal digits"},
+        {line({File("A.pgm"), "--device", m_Cable, "--ptt-id-code-from", "1234567"}), 1,
+         "1 to 6 decimal digits"},
+        {line({File("A.pgm"), "--device", m_Cable, "--check-only", "--no-verify"}), 1,
+         "give only one of --no-verify and --check-only"},
+        {{"station", File("A.pgm"), "--device", m_Cable, "--settings", m_Settings, "--log",
+          File("channels.csv")},
+         1,
+         "does not end in a radio's line (line 2); name another log"},
+        {{"verify", File("short.pgm"), "--device", m_Cable, "--settings", m_Settings},
+         1,
+         "nothing was sent to any radio"},
+        {{"verify", File("A.pgm"), "--settings", m_Settings}, 1, "--device PATH is missing"},
         {{"station", File("A.pgm"), "--device", m_Cable, "--settings", m_Settings, "--log",
           File("A.pgm")},
          1,
@@ -149,9 +165,10 @@ TEST_F(CliStationTest, AutoTakesTheNextRadioOnlyOnceTheWrittenOneIsGone) {
     std::vector<CsvRecord> lines;
     std::string error;
     ASSERT_TRUE(ParseCsvText(ReadBytes(File("log.csv")), &lines, &error)) << error;
-    ASSERT_EQ(lines.size(), 2u);
-    for (const CsvRecord& line : lines) {
-        EXPECT_EQ(line.fields[4], "ok");
+    // The header, then the two radios.
+    ASSERT_EQ(lines.size(), 3u);
+    for (size_t k = 1; k < lines.size(); ++k) {
+        EXPECT_EQ(lines[k].fields[4], "ok");
     }
     EXPECT_NE(result.out.find("waiting for the radio to be unplugged"), std::string::npos);
     EXPECT_NE(result.out.find("2 radios: 2 ok"), std::string::npos) << result.out;
@@ -196,7 +213,8 @@ TEST_F(CliStationTest, CtrlCAtLineSpeedFinishesTheRadiosBeingWrittenAndASecondOn
         ASSERT_TRUE(WIFEXITED(status));
         EXPECT_EQ(WEXITSTATUS(status), 130);
         std::string log = ReadBytes(File("log.csv"));
-        EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+        // The header and the one radio.
+        EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;
         EXPECT_NE(log.find(c.result), std::string::npos) << log;
     }
 }
@@ -249,6 +267,108 @@ TEST_F(CliStationTest, ARunEndedByItsInputOrItsCableSaysWhyAndFails) {
         EXPECT_TRUE(halvex::test::SameRange(m_Radio.Memory().data(),
                                             halvex::test::PatternMemory(3).data(), 0, kImageSize));
         m_Radio.Stop();
+    }
+}
+
+// Three runs, the middle one killed while it checks a radio it wrote completely: the third
+// says which cable's radio had no line and logs it unchecked, and the log reads as one table
+// with one header, numbered on from run to run.
+TEST_F(CliStationTest, ThreeRunsWithOneKilledInTheMiddleLeaveOneTable) {
+    // The first block of the killed run's read-back is held back 4 s, well within readtime.
+    halvex::test::WriteLinkSettings(m_Settings, {{"readtime", 8000}, {"writetime", 2000}});
+    const std::vector<std::string> run = {
+        "station", File("A.pgm"), "--device", m_Cable, "--auto",       "--count",
+        "1",       "--settings",  m_Settings, "--log", File("log.csv")};
+    auto withCode = run;
+    withCode.insert(withCode.end(), {"--ptt-id-code-from", "0101"});
+    ASSERT_TRUE(StartRadio({}));
+    RunResult first = Run(withCode);
+    EXPECT_EQ(first.exitCode, 0) << first.err;
+    m_Radio.Stop();
+
+    VirtualRadioOptions slowCheck;
+    slowCheck.faults.lateAnswerBlock = static_cast<int>(kCloneBegin);
+    slowCheck.faults.lateAnswerTimes = 1;
+    slowCheck.faults.lateAnswerMs = 4000;
+    ASSERT_TRUE(StartRadio(slowCheck));
+    pid_t killed = SpawnWithoutInput(run);
+    ASSERT_GT(killed, 0);
+    const std::string marker = File(".log.csv.unlogged");
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!fs::exists(marker) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    kill(killed, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(killed, &status, 0), killed);
+    ASSERT_TRUE(fs::exists(marker)) << "the write never ended";
+    EXPECT_TRUE(m_Radio.WasWritten(1));
+    m_Radio.Stop();
+
+    ASSERT_TRUE(StartRadio({}));
+    RunResult third = Run(run);
+    EXPECT_EQ(third.exitCode, 0) << third.err;
+    EXPECT_NE(third.err.find("the last radio on " + m_Cable + " (radio 2, written "),
+              std::string::npos)
+        << third.err;
+    EXPECT_NE(third.err.find("had no line in the log"), std::string::npos) << third.err;
+    EXPECT_FALSE(fs::exists(marker));
+
+    std::vector<CsvRecord> lines;
+    std::string error;
+    ASSERT_TRUE(ParseCsvText(ReadBytes(File("log.csv")), &lines, &error)) << error;
+    ASSERT_EQ(lines.size(), 4u) << ReadBytes(File("log.csv"));
+    EXPECT_EQ(lines[0].fields[0], "time");
+    const char* results[] = {"ok", "unchecked", "ok"};
+    for (size_t k = 1; k < lines.size(); ++k) {
+        SCOPED_TRACE(k);
+        ASSERT_EQ(lines[k].fields.size(), lines[0].fields.size());
+        EXPECT_EQ(lines[k].fields[2], std::to_string(k));
+        EXPECT_EQ(lines[k].fields[4], results[k - 1]);
+        EXPECT_EQ(lines[k].fields[9], File("A.pgm"));
+    }
+    EXPECT_EQ(lines[1].fields[11], "0101");
+    EXPECT_EQ(lines[1].fields[10].size(), 16u);
+    EXPECT_NE(lines[1].fields[10], lines[3].fields[10]) << "another code, another image";
+    EXPECT_NE(lines[2].fields[8], lines[3].fields[8]) << "each run has its own id";
+}
+
+// verify reads the one radio and writes nothing, whatever it finds; its exit says what.
+TEST_F(CliStationTest, VerifyWritesNothingAndExitsByWhatItFound) {
+    ASSERT_TRUE(StartRadio({}));
+    ASSERT_EQ(Run({"write", File("A.pgm"), "--device", m_Cable, "--settings", m_Settings}).exitCode,
+              0);
+    const RadioMemory written = m_Radio.Memory();
+    RadioImage changed;
+    changed.bytes = written;
+    changed.SetPttIdCode({0, 9, 0, 9, 0xFF, 0xFF});
+    struct Case {
+        const char* name;
+        RadioMemory memory;
+        bool silent;
+        int exitCode;
+        std::string says;
+    };
+    const Case cases[] = {
+        {"the radio as written", written, false, 0, "same: the radio holds"},
+        {"its code changed", changed.bytes, false, 6,
+         " -> 0909\n1 place differs between the file and the radio"},
+        {"no radio", written, true, 2, "no radio answered on " + m_Cable},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_Radio.Stop();
+        VirtualRadioOptions options;
+        options.faults.silent = c.silent;
+        ASSERT_TRUE(StartRadio(options));
+        m_Radio.SetMemory(c.memory);
+        RunResult result =
+            Run({"verify", File("A.pgm"), "--device", m_Cable, "--settings", m_Settings});
+        EXPECT_EQ(result.exitCode, c.exitCode) << result.err;
+        EXPECT_NE((result.out + result.err).find(c.says), std::string::npos)
+            << result.out << result.err;
+        EXPECT_FALSE(m_Radio.WasWritten(1));
+        EXPECT_EQ(m_Radio.Memory(), c.memory);
     }
 }
 

@@ -380,20 +380,18 @@ TEST_F(CliTransferTest, InterruptEndsALongWaitForAnAcknowledgement) {
     EXPECT_EQ(sent->size(), 7u + 1u + 1u + 20u);
 }
 
-// --force may send a file of another header, never one of another size nor a text form.
+// --force may send a file of another header, never one of another size nor a channel list.
 TEST_F(CliTransferTest, WriteRefusesIncompleteFilesBeforeWakingTheRadio) {
     std::string link = m_Dir.PortLink(1);
     RadioMemory memory = PatternMemory(8);
     const std::string data = std::string(HALVEX_TEST_DATA_DIR) + "/pgm/";
     const std::string channels = data + "v1_05_channels.pgm";
     const std::string settings = m_Dir.SettingsPath();
-    ASSERT_EQ(Run({"dump", "--settings", settings, channels, "-o", File("radio.yaml")}).exitCode,
-              0);
     ASSERT_EQ(Run({"export", "--settings", settings, channels, "-o", File("radio.csv")}).exitCode,
               0);
-    std::string padded = ReadBytes(File("radio.yaml"));
-    padded.resize(kPgmFileSize, '#');
-    m_Dir.Write("padded.yaml", padded);
+    std::string padded = ReadBytes(File("radio.csv"));
+    padded.resize(kPgmFileSize, ',');
+    m_Dir.Write("padded.csv", padded);
     struct Case {
         std::string file;
         bool force;
@@ -401,10 +399,9 @@ TEST_F(CliTransferTest, WriteRefusesIncompleteFilesBeforeWakingTheRadio) {
         std::string mustNotSay;
     };
     std::vector<Case> cases = {
-        {File("radio.yaml"), true, "halvex-cli apply", "--force"},
         {File("radio.csv"), true, "halvex-cli import", "--force"},
-        {File("padded.yaml"), true, "halvex-cli apply", "--force"},
-        {data + "foreign_header.pgm", false, "--force writes it anyway", "apply"},
+        {File("padded.csv"), true, "halvex-cli import", "--force"},
+        {data + "foreign_header.pgm", false, "--force writes it anyway", "import"},
     };
     for (const char* name : {"empty.pgm", "short_header.pgm", "header_only.pgm",
                              "truncated_image.pgm", "too_long.pgm"}) {

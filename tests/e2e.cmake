@@ -48,6 +48,7 @@ set(HALVEX_E2E_JOURNEYS
     questions_default_to_cancel_chinese
     help_at_channels
     help_at_channels_chinese
+    station_codes
 )
 foreach(journey IN LISTS HALVEX_E2E_JOURNEYS)
     add_test(NAME e2e_${journey}

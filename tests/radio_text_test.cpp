@@ -7,7 +7,9 @@
 #include <random>
 
 #include "codeplug/band_lines.h"
+#include "codeplug/channel_row_ops.h"
 #include "codeplug/radio_options.h"
+#include "codeplug/radiogram_codes.h"
 #include "config/language.h"
 #include "config/settings.h"
 #include "editors/channel_commit.h"
@@ -134,6 +136,15 @@ TEST_F(RadioTextTest, DumpThenApplyGivesBackEveryByteOfRandomImages) {
     for (int round = 0; round < kRounds; ++round) {
         CHalvexDoc original = NewDocument(round % 2);
         FillThroughCommitRules(random, original);
+        // A third of the images keep their empty channels erased, as a radio read gives them.
+        for (int n = 1; round % 3 == 2 && n <= kImageChannelCount; ++n) {
+            if (original.IsChannelEmpty(n)) {
+                ChannelSlot erased;
+                erased.record.fill(0xFF);
+                erased.name.fill(0xFF);
+                WriteChannelSlot(original, n, erased);
+            }
+        }
         for (int k = Below(random, 12); k > 0; --k) {
             const size_t position = random() % (kPgmHeaderSize + kImageSize);
             const auto value = static_cast<uint8_t>(random());
@@ -190,7 +201,8 @@ TEST_F(RadioTextTest, ErrorsNameTheirPlaceAndWhatIsAllowedAndStoreNothing) {
           "r.yaml:8:12: options.squelch: '10' is not a choice; allowed: 0, 1 ... 9",
           "r.yaml:9:16: options.ptt_id_code: '12E' is not a PTT ID code; allowed: up to 6 of "
           "0-9 A-D",
-          "r.yaml:10:19: fm.presets.3: '200M0' is not an FM preset; allowed: 65M0, 65M1 ... off",
+          "r.yaml:10:19: fm.presets.3: '200M0' is not an FM preset; allowed: 65.0-108.0 MHz "
+          "in steps of 0.1, as 87.5 or 87M5, or off",
           "r.yaml:11:1: colour: unknown key; allowed: format, model, band, channels, vfos, "
           "options, fm, reserved"}},
         {"empty channel without a frequency",
@@ -205,9 +217,20 @@ TEST_F(RadioTextTest, ErrorsNameTheirPlaceAndWhatIsAllowedAndStoreNothing) {
           "r.yaml:5:44: vfos.f1.receive: expected a single value, not a list or a mapping"}},
         {"reserved bytes out of the image or of the wrong length",
          "reserved:\n  0x2000: FF\n  0x0010-0x0011: FF\n",
-         {"r.yaml:5:3: reserved.0x2000: not an address range; allowed: header, 0xNNNN or "
-          "0xNNNN-0xNNNN within 0x0000-0x1FFF",
+         {"r.yaml:5:3: reserved.0x2000: not an address range; allowed: empty_channel, "
+          "header, 0xNNNN or 0xNNNN-0xNNNN within 0x0000-0x1FFF",
           "r.yaml:6:18: reserved.0x0010-0x0011: expected 2 bytes as 4 hexadecimal digits"}},
+        {"empty channel bytes of the wrong length",
+         "reserved: {empty_channel: FFFF}\n",
+         {"r.yaml:4:27: reserved.empty_channel: expected 21 bytes as 42 hexadecimal digits"}},
+        {"an FM frequency off the band and empty channel bytes holding a frequency",
+         "fm: {frequency: 108.1}\nreserved: {empty_channel: 20541401" + std::string(34, 'F') +
+             "}\n",
+         {"r.yaml:4:17: fm.frequency: '108.1' is not an FM frequency; allowed: 65.0-108.0 MHz "
+          "in steps of 0.1, as 87.5 or 87M5",
+          "r.yaml:5:27: reserved.empty_channel: these bytes hold a receive frequency, so the "
+          "channels they fill would not be empty; allowed: a record whose 4th byte is above 99, "
+          "as FF"}},
         {"not YAML", "channels: {1: [\n", {"r.yaml:5:1: not YAML: end of sequence flow not found"}},
         {"nesting deep enough to exhaust the parser's stack",
          "channels: " + std::string(40, '['),
@@ -327,6 +350,15 @@ TEST_F(RadioTextTest, SavedFilesAndRadioMemoriesRoundTripExactly) {
         ASSERT_TRUE(ApplyRadioText(DumpRadioText(*original), false, &applied, &errors));
         EXPECT_EQ(FileBytes(applied), FileBytes(*original));
     }
+    // The radio's erased channels are one line of hex, not one each.
+    const std::string demo = DumpRadioText(fromRadio);
+    size_t hexLines = 0;
+    for (const char* key : {"\n  0x", "\n  header: ", "\n  empty_channel: "}) {
+        for (size_t at = demo.find(key); at != std::string::npos; at = demo.find(key, at + 1)) {
+            ++hexLines;
+        }
+    }
+    EXPECT_LE(hexLines, 10u) << demo;
     for (int band : {0, 1}) {
         CHalvexDoc fresh = NewDocument(band);
         fresh.PrepareImage();
@@ -335,6 +367,25 @@ TEST_F(RadioTextTest, SavedFilesAndRadioMemoriesRoundTripExactly) {
         ASSERT_TRUE(ApplyRadioText("format: 1\nmodel: RQ870\nband: " + std::to_string(band) + "\n",
                                    false, &applied, &errors));
         EXPECT_EQ(FileBytes(applied), FileBytes(fresh)) << band;
+    }
+}
+
+// An FM frequency is read as the page writes it and in MHz alike, on the 0.1 MHz raster of
+// 65.0-108.0 MHz only.
+TEST(FmCodeFromText, ReadsThePagesFormAndMegahertz) {
+    for (auto [text, code] :
+         {std::pair{"87m5", 225}, {"87.50", 225}, {"088.5", 235}, {"88", 230}}) {
+        EXPECT_EQ(FmCodeFromText(text), code) << text;
+    }
+    for (const char* text : {"64.9", "108.1", "87.55", "87M50", "87M", "87.", ".5", "M5", "",
+                             "1000", "87,5", "+87.5", "87.5 ", "off"}) {
+        EXPECT_EQ(FmCodeFromText(text), std::nullopt) << "'" << text << "'";
+    }
+    for (int code = 0; code <= kFmHighestCode; ++code) {
+        std::string text = FmCodeText(code);
+        EXPECT_EQ(FmCodeFromText(text), code) << text;
+        std::replace(text.begin(), text.end(), 'M', '.');
+        EXPECT_EQ(FmCodeFromText(text), code) << text;
     }
 }
 

@@ -2,7 +2,8 @@
 // Program > Programming Station against virtual radios: two cables, each radio confirmed with
 // its row's button, written, checked and logged, the result shown per row; and closing while
 // a paced radio is being written asks first, and abandons it only on Yes; a log that would
-// overwrite the open document or the settings is refused before any radio hears a byte.
+// overwrite the open document or the settings, a file that is no station log and a first PTT
+// ID code that is no code are refused before any radio hears a byte.
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "codeplug/ptt_id_code.h"
 #include "config/language.h"
 #include "editors/channel_commit.h"
 #include "link_ui_fixture.h"
@@ -60,6 +62,7 @@ private slots:
             ->setText(QString::fromStdString(m_Fixture->dir.PortLink(3) + " " +
                                              m_Fixture->dir.PortLink(4)));
         FindControl<QLineEdit>(&dialog, kStationLogEditId)->setText(QString::fromStdString(log));
+        FindControl<QLineEdit>(&dialog, kStationCodeEditId)->setText("0101");
         FindControl<QAbstractButton>(&dialog, kStationStartId)->click();
         for (size_t cable : {0u, 1u}) {
             QTRY_VERIFY(dialog.NextButton(cable) && dialog.NextButton(cable)->isEnabled());
@@ -80,13 +83,27 @@ private slots:
                                   kRadioTimeoutMs);
         QTRY_COMPARE_WITH_TIMEOUT(dialog.ResultLabel(1)->text(), Lang("IDS_STATION_FAILED"),
                                   kRadioTimeoutMs);
-        const Image sent = m_Fixture->app->Features().document.bytes;
-        RadioMemory written = first->Memory();
-        QVERIFY(std::equal(sent.begin() + 0x0800, sent.end(), written.begin() + 0x0800));
+        // Each radio its own code, in its memory and in its line.
+        RadioImage held;
+        held.bytes = first->Memory();
+        const QString firstCode = QString::fromStdString(PttIdCodeText(held.GetPttIdCode()));
+        QVERIFY(firstCode == "0101" || firstCode == "0102");
+        RadioImage sent;
+        sent.bytes = m_Fixture->app->Features().document.bytes;
+        sent.SetPttIdCode(PttIdCodeFromText(firstCode.toStdString()));
+        QVERIFY(
+            std::equal(sent.bytes.begin() + 0x0800, sent.bytes.end(), held.bytes.begin() + 0x0800));
         std::string lines = ReadBytes(log);
-        QCOMPARE(std::count(lines.begin(), lines.end(), '\n'), 2);
+        QCOMPARE(std::count(lines.begin(), lines.end(), '\n'), 3);
         QVERIFY2(lines.find(",verify-failed,1 block differs: 0x0D40,") != std::string::npos,
                  lines.c_str());
+        QVERIFY2(lines.find(",0101\n") != std::string::npos, lines.c_str());
+        QVERIFY2(lines.find(",0102\n") != std::string::npos, lines.c_str());
+        // The list words each radio as the command line does, never as the log's CSV.
+        auto* list = FindControl<QListWidget>(&dialog, kStationLogListId);
+        const QString done = QString::fromStdString(m_Fixture->dir.PortLink(3)) +
+                             ": radio %1 ok, PTT ID code " + firstCode + ": done, unplug";
+        QVERIFY(!list->findItems(done.arg(firstCode.back()), Qt::MatchExactly).isEmpty());
         dialog.reject();
         QTRY_VERIFY(!dialog.isVisible());
         QVERIFY(MessageBox::Shown().empty());
@@ -182,8 +199,21 @@ private slots:
                  error.c_str());
         const std::string linked = m_Fixture->dir.File("linked.csv");
         std::filesystem::create_symlink(documentPath, linked);
-        for (const std::string& logPath :
-             {documentPath, linked, m_Fixture->app->Features().settingsPath}) {
+        const std::string channels = m_Fixture->dir.File("channels.csv");
+        m_Fixture->dir.Write("channels.csv", "Location,Name\n1,BASE\n");
+        const struct {
+            std::string logPath;
+            QString firstCode;
+            std::string says;
+        } cases[] = {
+            {documentPath, "", "which this command reads"},
+            {linked, "", "which this command reads"},
+            {m_Fixture->app->Features().settingsPath, "", "which this command reads"},
+            {channels, "", "does not end in a radio's line"},
+            {m_Fixture->dir.File("new.csv"), "12a", LoadLangString("IDS_STATION_CODE_BAD")},
+        };
+        for (const auto& c : cases) {
+            const std::string& logPath = c.logPath;
             const std::string before = ReadBytes(logPath);
             MessageBox::ClearShown();
             CStationDlg dialog(m_Fixture->app->Features(), m_Fixture->app->MainFrame());
@@ -192,10 +222,11 @@ private slots:
                 ->setText(QString::fromStdString(m_Fixture->dir.PortLink(3)));
             FindControl<QLineEdit>(&dialog, kStationLogEditId)
                 ->setText(QString::fromStdString(logPath));
+            FindControl<QLineEdit>(&dialog, kStationCodeEditId)->setText(c.firstCode);
             FindControl<QAbstractButton>(&dialog, kStationStartId)->click();
             QCOMPARE(MessageBox::Shown().size(), size_t{1});
             const std::string& said = MessageBox::Shown().front().text;
-            QVERIFY2(said.find("which this command reads") != std::string::npos, said.c_str());
+            QVERIFY2(said.find(c.says) != std::string::npos, said.c_str());
             QCOMPARE(ReadBytes(logPath), before);
             QVERIFY(dialog.NextButton(0) == nullptr);
             QVERIFY(radio->ReceivedBytes().empty());
@@ -203,7 +234,6 @@ private slots:
     }
 
 private:
-    using Image = std::array<uint8_t, kImageSize>;
     std::unique_ptr<LinkUiFixture> m_Fixture;
 };
 

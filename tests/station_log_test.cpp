@@ -14,7 +14,7 @@
 
 namespace {
 
-TEST(StationLogTest, EveryLineReadsBackAsItsSevenFields) {
+TEST(StationLogTest, EveryLineReadsBackAsTheHeadersFields) {
     std::mt19937 random(30);
     const std::string alphabet = "ab,\"\n /0";
     auto text = [&] {
@@ -32,18 +32,26 @@ TEST(StationLogTest, EveryLineReadsBackAsItsSevenFields) {
         record.identification = {0x48, static_cast<uint8_t>(random()), 0x00};
         record.result = static_cast<RadioResult>(random() % 4);
         record.detail = text();
+        record.file = text();
+        record.pttIdCode = text();
         std::vector<CsvRecord> lines;
         std::string error;
         ASSERT_TRUE(ParseCsvText(RadioLogLine(record) + "\n", &lines, &error)) << error;
         ASSERT_EQ(lines.size(), 1u);
         const std::vector<std::string>& fields = lines[0].fields;
-        ASSERT_EQ(fields.size(), 7u) << RadioLogLine(record);
+        ASSERT_EQ(fields.size(), 12u) << RadioLogLine(record);
         EXPECT_EQ(fields[1], record.cable);
         EXPECT_EQ(fields[2], std::to_string(record.number));
         EXPECT_EQ(fields[3].size(), 6u);
         EXPECT_EQ(fields[4], RadioResultName(record.result));
         EXPECT_EQ(fields[5], record.detail);
+        EXPECT_EQ(fields[9], record.file);
+        EXPECT_EQ(fields[11], record.pttIdCode);
     }
+    std::vector<CsvRecord> header;
+    std::string error;
+    ASSERT_TRUE(ParseCsvText(kStationLogHeader, &header, &error)) << error;
+    EXPECT_EQ(header[0].fields.size(), 12u);
 }
 
 // A full disk is played by a limit on the size of files this process writes.
@@ -73,6 +81,7 @@ TEST(StationLogTest, ALineIsWrittenWholeOrNotAtAllAndARunStartsOnAFreshLine) {
     record.cable = "/dev/ttyUSB0";
     record.detail = "written, but could not be read back to check it";
     const size_t lineSize = RadioLogLine(record).size() + 1;
+    const size_t headerSize = std::string(kStationLogHeader).size() + 1;
     struct Case {
         const char* name;
         // What an earlier run left in the file.
@@ -83,7 +92,7 @@ TEST(StationLogTest, ALineIsWrittenWholeOrNotAtAllAndARunStartsOnAFreshLine) {
     const Case cases[] = {
         {"no room at all", "", 0},
         {"room for a few bytes", "", 10},
-        {"room for all but the line end", "", lineSize - 1},
+        {"room for the header and all but the line end", "", headerSize + lineSize - 1},
         {"an earlier run's half line", "2026-12-10T02:40:01+0000,/dev/tty", lineSize + 1},
         {"half a line and no room", "2026-12-10T02:40:01+0000,/dev/tty", 5},
     };
@@ -93,7 +102,7 @@ TEST(StationLogTest, ALineIsWrittenWholeOrNotAtAllAndARunStartsOnAFreshLine) {
         StationLog log;
         std::string error;
         ASSERT_TRUE(log.Open(path, &error)) << error;
-        bool whole = c.room >= lineSize + (c.before.empty() ? 0 : 1);
+        bool whole = c.room >= lineSize + (c.before.empty() ? headerSize : 1);
         {
             FileSizeLimit limit(c.before.size() + c.room);
             record.number = 1;
@@ -111,12 +120,15 @@ TEST(StationLogTest, ALineIsWrittenWholeOrNotAtAllAndARunStartsOnAFreshLine) {
         if (!c.before.empty()) {
             ASSERT_EQ(text.substr(0, 1), "\n");
             text.erase(0, 1);
+        } else {
+            ASSERT_EQ(text.substr(0, headerSize), std::string(kStationLogHeader) + "\n");
+            text.erase(0, headerSize);
         }
         std::vector<CsvRecord> lines;
         ASSERT_TRUE(ParseCsvText(text, &lines, &error)) << error;
         ASSERT_EQ(lines.size(), whole ? 2u : 1u) << text;
         for (const CsvRecord& line : lines) {
-            ASSERT_EQ(line.fields.size(), 7u);
+            ASSERT_EQ(line.fields.size(), 12u);
             EXPECT_EQ(line.fields[1], record.cable);
         }
         EXPECT_EQ(lines.back().fields[2], "2");
@@ -132,11 +144,13 @@ TEST(StationLogTest, TheSummaryCountsEachResultAndNamesTheCablesOfFailures) {
         return record;
     };
     const std::vector<RadioRecord> records = {
-        radio("A", RadioResult::Ok), radio("B", RadioResult::VerifyFailed),
-        radio("A", RadioResult::Ok), radio("C", RadioResult::VerifyFailed),
-        radio("B", RadioResult::Cancelled)};
+        radio("A", RadioResult::Ok),        radio("B", RadioResult::VerifyFailed),
+        radio("A", RadioResult::Ok),        radio("C", RadioResult::VerifyFailed),
+        radio("B", RadioResult::Cancelled), radio("C", RadioResult::Same),
+        radio("A", RadioResult::Differs)};
     EXPECT_EQ(StationSummary(records),
-              "5 radios: 2 ok, 2 verify failed on B and C, 1 cancelled on B");
+              "7 radios: 2 ok, 2 verify failed on B and C, 1 cancelled on B, 1 same, 1 different "
+              "on A");
     EXPECT_EQ(StationSummary(records, "B"), "B: 2 radios: 1 verify failed, 1 cancelled");
     EXPECT_EQ(StationSummary({}), "0 radios");
 }

@@ -72,11 +72,13 @@ TEST(StationTest, EveryRadioOfThreeCablesIsWrittenCheckedAndLoggedOnce) {
 
     std::vector<CsvRecord> lines;
     ASSERT_TRUE(ParseCsvText(folder.Read("log.csv"), &lines, &error)) << error;
+    ASSERT_EQ(lines.front().fields.front(), "time") << "the header row";
+    lines.erase(lines.begin());
     ASSERT_EQ(lines.size(), static_cast<size_t>(kCables * kRadiosPerCable));
     std::vector<bool> numbers(lines.size() + 1, false);
     int ok = 0;
     for (const CsvRecord& line : lines) {
-        ASSERT_EQ(line.fields.size(), 7u);
+        ASSERT_EQ(line.fields.size(), 12u);
         int number = std::stoi(line.fields[2]);
         ASSERT_TRUE(number >= 1 && number <= static_cast<int>(lines.size()) && !numbers[number])
             << "radio number " << number << " twice or out of range";

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// halvex-cli diff: the channels and settings in which two .pgm files (or text forms) differ,
-// in the same list the desktop's Compare with Radio shows. Exits as cmp does: 0 same, 1 different,
-// 2 error.
+// halvex-cli diff: the channels and settings in which two .pgm files (or text forms), or a file
+// and the radio itself, differ, in the same list the desktop's Compare with Radio shows. Exits
+// as cmp does: 0 same, 1 different, 2 error; a radio that cannot be read gives read's status.
 #include <iostream>
 
 #include "cli/cli_commands.h"
 #include "cli/cli_options.h"
+#include "cli/cli_read_write.h"
 #include "cli/cli_support.h"
 #include "codeplug/image_difference.h"
 #include "codeplug/pgm_file.h"
@@ -24,6 +25,17 @@ bool OpenSide(const std::string& path, CHalvexDoc* document, std::string* error)
     return OpenWholePgmFile(path, document, error);
 }
 
+// The radio as Compare with Radio reads it: over the file's image as a write would send it, so
+// the bytes no read brings compare equal.
+int ReadSide(const std::string& device, CHalvexDoc* file, CHalvexDoc* radio) {
+    file->PrepareImage();
+    radio->m_Header = file->m_Header;
+    radio->bytes = file->bytes;
+    const int status = ReadRadioOver(device, &radio->bytes);
+    radio->ComputeFrequencyLimits();
+    return status == kExitFailure ? kExitDiffError : status;
+}
+
 }  // namespace
 
 int RunDiffCommand(const ParsedOptions& options) {
@@ -31,10 +43,23 @@ int RunDiffCommand(const ParsedOptions& options) {
     CliPrompts prompts;
     CHalvexDoc first(prompts, StartupDocumentSettings());
     CHalvexDoc second(prompts, StartupDocumentSettings());
+    const bool withRadio = options.Has(cli_option::kDevice);
+    if (!withRadio && !options.Has(cli_option::kSecondFile)) {
+        ReportFailure(
+            "diff: B.pgm is missing; give it, or --device PATH to compare A.pgm with "
+            "the radio");
+        return kExitDiffError;
+    }
     if (!OpenSide(options.Value(cli_option::kFirstFile), &first, &error) ||
-        !OpenSide(options.Value(cli_option::kSecondFile), &second, &error)) {
+        (!withRadio && !OpenSide(options.Value(cli_option::kSecondFile), &second, &error))) {
         ReportFailure("diff: " + error);
         return kExitDiffError;
+    }
+    if (withRadio) {
+        const int status = ReadSide(options.Value(cli_option::kDevice), &first, &second);
+        if (status != kExitSuccess) {
+            return status;
+        }
     }
     std::vector<ImageDifference> differences =
         DiffImages(first, second, ClampChannelCount(g_ChannelCount));
@@ -42,7 +67,8 @@ int RunDiffCommand(const ParsedOptions& options) {
         std::cout << TerminalText(DifferenceLine(difference)) << '\n';
     }
     if (differences.empty()) {
-        std::cout << "The files hold the same channels and settings.\n";
+        std::cout << (withRadio ? "The file and the radio hold the same channels and settings.\n"
+                                : "The files hold the same channels and settings.\n");
         return kExitSuccess;
     }
     return kExitDiffDifferent;

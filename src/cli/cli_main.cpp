@@ -9,6 +9,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_options.h"
 #include "cli/cli_read_write.h"
+#include "cli/cli_station.h"
 #include "cli/cli_streams.h"
 #include "cli/cli_support.h"
 #include "config/app_globals.h"
@@ -70,6 +71,10 @@ constexpr OptionDefinition kIntoOption{.name = kInto,
                                        .kind = OptionKind::InputFile,
                                        .group = kBaseGroup};
 constexpr int kVerifyGroup = 3;
+// A station writes and checks, writes only, or only checks; a diff's second side is a file or
+// the radio.
+constexpr int kStationModeGroup = 4;
+constexpr int kDiffSideGroup = 4;
 
 constexpr OptionDefinition Output(std::string_view valueName, bool required) {
     return {.name = kOutput,
@@ -116,12 +121,31 @@ constexpr std::array kStationOptions = {
                      .valueName = "LOG.csv",
                      .help = "append one line per radio to LOG.csv",
                      .kind = OptionKind::OutputFile},
-    Flag(kNoVerify, "do not read each radio back to compare"),
+    Flag(kNoVerify, "do not read each radio back to compare", kStationModeGroup),
+    Flag(kCheckOnly, "read each radio and compare it with the file; write none", kStationModeGroup),
+    OptionDefinition{.name = kPttIdCodeFrom,
+                     .valueName = "CODE",
+                     .help = "give the radios PTT ID codes CODE, CODE+1, ... (decimal, same width)",
+                     .kind = OptionKind::Value},
     Flag(kAuto, "find each next radio by the wake-up, every 2 s"),
     kSettingsOption};
+constexpr std::array kVerifyOptions = {Input(kPgmFile),
+                                       OptionDefinition{.name = kDevice,
+                                                        .valueName = "PATH",
+                                                        .help = "the radio on this serial device",
+                                                        .kind = OptionKind::Value,
+                                                        .required = true},
+                                       kSettingsOption};
 constexpr std::array kPortsOptions = {kSettingsOption, Flag(kJson, "the list as JSON")};
 constexpr std::array kDoctorOptions = {kPortOption, kDeviceOption, kSettingsOption};
-constexpr std::array kDiffOptions = {kSettingsOption, Input(kFirstFile), Input(kSecondFile)};
+constexpr std::array kDiffOptions = {
+    kSettingsOption, Input(kFirstFile),
+    OptionDefinition{.name = kSecondFile, .kind = OptionKind::InputFile, .group = kDiffSideGroup},
+    OptionDefinition{.name = kDevice,
+                     .valueName = "PATH",
+                     .help = "compare A.pgm with the radio on this serial device",
+                     .kind = OptionKind::Value,
+                     .group = kDiffSideGroup}};
 constexpr std::array kExportOptions = {kSettingsOption, Input(kPgmFile), Output("OUT.csv", false)};
 constexpr std::array kImportOptions = {
     Input(kCsvInput),
@@ -145,6 +169,7 @@ const std::array kCommands = {
     CliCommand{"read", kReadOptions, RunReadCommand},
     CliCommand{"write", kWriteOptions, RunWriteCommand},
     CliCommand{"station", kStationOptions, RunStationCommand},
+    CliCommand{"verify", kVerifyOptions, RunVerifyCommand},
     CliCommand{"ports", kPortsOptions, RunPorts},
     CliCommand{"doctor", kDoctorOptions, RunDoctor},
     CliCommand{"diff", kDiffOptions, RunDiffCommand, kExitDiffError},
@@ -158,7 +183,8 @@ constexpr const char* kRules =
     "Exit status: 0 done, 1 usage or file error, 2 no radio answered, 3 another radio model,\n"
     "4 read failed, 5 write failed, 130 cancelled (Ctrl-C, SIGTERM or SIGHUP).\n"
     "diff: 0 the files are the same, 1 they differ, 2 usage or file error; a file ending in\n"
-    ".yaml or .yml is a text form, compared as apply would store it.\n"
+    ".yaml or .yml is a text form, compared as apply would store it. With --device the radio\n"
+    "is read and compared with A.pgm; it exits as read does when the radio cannot be read.\n"
     "apply writes nothing when the text has any error, and lists them as FILE:LINE:COL (the\n"
     "first 50); its channels: section is the whole channel table, also with --into.\n"
     "doctor wakes the radio and asks who it is, never writes to it, and exits 0 when an RQ870\n"
@@ -169,7 +195,8 @@ constexpr const char* kRules =
     "be a file the command reads (input, --into, settings, also through a link), read-only,\n"
     "or in a folder that takes no new file; inputs must be regular files. - is standard input\n"
     "for an input file and standard output for the -o of export and dump.\n"
-    "write --force sends a file with another header, never one of another size.\n"
+    "write --force sends a file with another header, never one of another size. write takes\n"
+    "a text form too: stored as apply stores it, nothing is sent while it has any error.\n"
     "Output that cannot be written to standard output is an error (exit 1, diff 2).\n"
     "--settings defaults to setting.ini beside halvex-cli, else\n"
     "$XDG_CONFIG_HOME/halvex/setting.ini (~/.config/halvex/setting.ini).\n"
@@ -178,8 +205,12 @@ constexpr const char* kRules =
     "writing when verifywrite=1 is in the settings or --verify is given.\n"
     "station writes FILE.pgm to one radio after another on each --device, reads each back and\n"
     "compares; it exits 0 when every radio is ok, 5 when one failed, 2 when a cable went away,\n"
-    "1 when the input ended before its radios (--auto needs no terminal), 130 when stopped\n"
-    "early.\n";
+    "1 when the input ended before its radios (--auto needs no terminal) or the next PTT ID\n"
+    "code would not fit 6 characters, 130 when stopped early. With --check-only it writes\n"
+    "nothing and exits 6 when a radio differs from the file, 4 when one could not be read.\n"
+    "Its log gets a header row when new and numbers radios on from its last line.\n"
+    "verify reads the radio on --device, lists where it differs from FILE.pgm and writes\n"
+    "nothing: 0 the same, 6 it differs, 2 no radio answered, 4 the read failed.\n";
 
 void PrintUsage(std::ostream& stream) {
     stream << "usage:\n";

@@ -23,6 +23,8 @@ inline constexpr std::string_view kAuto = "--auto";
 inline constexpr std::string_view kJson = "--json";
 inline constexpr std::string_view kAllowEmpty = "--allow-empty";
 inline constexpr std::string_view kHelp = "--help";
+inline constexpr std::string_view kCheckOnly = "--check-only";
+inline constexpr std::string_view kPttIdCodeFrom = "--ptt-id-code-from";
 
 // Operands, named as the usage line shows them.
 inline constexpr std::string_view kPgmFile = "FILE.pgm";

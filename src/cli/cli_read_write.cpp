@@ -16,6 +16,7 @@
 #include <optional>
 #include <thread>
 
+#include "cli/cli_commands.h"
 #include "cli/cli_support.h"
 #include "codeplug/document.h"
 #include "codeplug/read_backups.h"
@@ -169,6 +170,11 @@ std::string AnsweringPort(const TransferJob& job, const TransferArguments& argum
            ",";
 }
 
+// A read for a comparison has no output file to speak of.
+std::string OutputNotWritten(const TransferArguments& arguments) {
+    return arguments.file.empty() ? std::string() : "; the output file was not written";
+}
+
 int ReportOutcome(const TransferJob& job, const TransferArguments& arguments, bool searched,
                   const std::string& openError) {
     TransferStatus status = job.Status();
@@ -205,13 +211,14 @@ int ReportOutcome(const TransferJob& job, const TransferArguments& arguments, bo
                 ReportFailure(std::to_string(skipped) + (skipped == 1 ? " block" : " blocks") +
                               " could not be read: " +
                               BlockAddressList(job.skippedBlocks, kNamedSkippedBlocks) +
-                              "; check the cable and keep the radio switched on; the output "
-                              "file was not written");
+                              "; check the cable and keep the radio switched on" +
+                              OutputNotWritten(arguments));
                 return kExitReadFailed;
             }
             ReportFailure(
                 "reading from the radio failed part way: check the cable and keep "
-                "the radio switched on; the output file was not written");
+                "the radio switched on" +
+                OutputNotWritten(arguments));
             return kExitReadFailed;
         case StatusWriteFailed:
             ReportFailure(
@@ -271,7 +278,7 @@ int Transfer(const TransferArguments& arguments, bool read, uint8_t* image, bool
     }
     if (cancelled && !IsFinalStatus(status)) {
         // Write progress is published only once the radio has taken a block.
-        ReportFailure(read ? "read cancelled; the output file was not written"
+        ReportFailure(read ? "read cancelled" + OutputNotWritten(arguments)
                       : status != StatusWriteProgress
                           ? "write cancelled before the radio took any "
                             "block; nothing was written to it"
@@ -308,14 +315,7 @@ bool EndsWith(const std::string& path, std::string_view ending) {
            });
 }
 
-bool IsTextFile(const std::string& path) {
-    return IsRadioTextPath(path) || EndsWith(path, ".csv");
-}
-
 std::string WriteRefusalHint(const std::string& path, size_t fileSize) {
-    if (IsRadioTextPath(path)) {
-        return ": a text form is stored as a .pgm file with halvex-cli apply, then written";
-    }
     if (EndsWith(path, ".csv")) {
         return ": a channel list is stored as a .pgm file with halvex-cli import, then written";
     }
@@ -325,7 +325,50 @@ std::string WriteRefusalHint(const std::string& path, size_t fileSize) {
     return "";
 }
 
+// A short or foreign file would blank every block it lacks in the radio; --force may send a
+// foreign header, never another size nor a channel list.
+int TakePgmFile(const TransferArguments& parsed, CHalvexDoc* document) {
+    PgmFile file;
+    size_t fileSize = 0;
+    std::string error;
+    PgmLoadResult loaded = LoadPgmFile(parsed.file, &file, &error, &fileSize);
+    // A missing or unreadable file fails with --force too: no use suggesting it.
+    if (loaded == PgmLoadResult::Failed) {
+        return ReportFailure(error);
+    }
+    if (!IsWholePgmFile(parsed.file, loaded, fileSize, &error) &&
+        (!parsed.force || fileSize != kPgmFileSize || EndsWith(parsed.file, ".csv"))) {
+        return ReportFailure(error + "; nothing was sent to the radio" +
+                             WriteRefusalHint(parsed.file, fileSize));
+    }
+    document->m_Header = file.header;
+    document->bytes = file.image;
+    return kExitSuccess;
+}
+
+// A text form is stored as apply stores it into a new document; what it makes then meets the
+// checks a file meets, its kept header included.
+int TakeRadioText(const TransferArguments& parsed, CHalvexDoc* document) {
+    std::string error;
+    if (!document->OnNewDocument(true) || !OpenRadioText(parsed.file, false, document, &error)) {
+        return ReportFailure(error + "; nothing was sent to the radio");
+    }
+    if (!parsed.force && !HasPgmIdentification(document->m_Header)) {
+        return ReportFailure(parsed.file +
+                             " keeps the file header of another program (reserved: header); "
+                             "nothing was sent to the radio (--force writes it anyway)");
+    }
+    return kExitSuccess;
+}
+
 }  // namespace
+
+int ReadRadioOver(const std::string& device, std::array<uint8_t, kImageSize>* image) {
+    TransferArguments arguments;
+    arguments.device = device;
+    bool done = false;
+    return Transfer(arguments, true, image->data(), &done);
+}
 
 int RunReadCommand(const ParsedOptions& options) {
     TransferArguments parsed;
@@ -363,24 +406,13 @@ int RunWriteCommand(const ParsedOptions& options) {
         return ReportFailure(error);
     }
     UseConfiguredPort(&parsed);
-    PgmFile file;
-    size_t fileSize = 0;
-    PgmLoadResult loaded = LoadPgmFile(parsed.file, &file, &error, &fileSize);
-    // A missing or unreadable file fails with --force too: no use suggesting it.
-    if (loaded == PgmLoadResult::Failed) {
-        return ReportFailure(error);
-    }
-    // A short or foreign file would blank every block it lacks in the radio; --force may
-    // send a foreign header, never another size nor a text.
-    if (!IsWholePgmFile(parsed.file, loaded, fileSize, &error) &&
-        (!parsed.force || fileSize != kPgmFileSize || IsTextFile(parsed.file))) {
-        return ReportFailure(error + "; nothing was sent to the radio" +
-                             WriteRefusalHint(parsed.file, fileSize));
-    }
     CliPrompts prompts;
     CHalvexDoc document(prompts, StartupDocumentSettings());
-    document.m_Header = file.header;
-    document.bytes = file.image;
+    const int taken = IsRadioTextPath(parsed.file) ? TakeRadioText(parsed, &document)
+                                                   : TakePgmFile(parsed, &document);
+    if (taken != kExitSuccess) {
+        return taken;
+    }
     if (!parsed.force && HoldsNoReadableChannel(document)) {
         return ReportFailure("no channel of " + parsed.file +
                              " holds a frequency that can be read: it is probably not a radio "

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // halvex-cli station: one file written to radio after radio on several cables, each radio
-// read back, compared and logged. The terminal confirms each next radio (a cable's number
-// and Enter) unless --auto finds them by the wake-up.
+// read back, compared and logged (or, with --check-only, each radio read and compared only).
+// The terminal confirms each next radio (a cable's number and Enter) unless --auto finds them
+// by the wake-up.
 #include <poll.h>
 #include <pthread.h>
 #include <unistd.h>
@@ -17,6 +18,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_options.h"
 #include "cli/cli_read_write.h"
+#include "cli/cli_station.h"
 #include "cli/cli_support.h"
 #include "codeplug/document.h"
 #include "codeplug/pgm_file.h"
@@ -40,24 +42,6 @@ void OnTerminate(int) {
     terminated = 1;
 }
 
-// The file as write checks it: whole, or nothing is sent to any radio.
-bool LoadStationImage(const std::string& path, StationImage* image, std::string* error) {
-    PgmFile file;
-    size_t fileSize = 0;
-    PgmLoadResult loaded = LoadPgmFile(path, &file, error, &fileSize);
-    if (loaded == PgmLoadResult::Failed || !IsWholePgmFile(path, loaded, fileSize, error)) {
-        *error += "; nothing was sent to any radio";
-        return false;
-    }
-    CliPrompts prompts;
-    CHalvexDoc document(prompts, StartupDocumentSettings());
-    document.m_Header = file.header;
-    document.bytes = file.image;
-    document.PrepareImage();
-    *image = document.bytes;
-    return true;
-}
-
 bool ParseCount(const std::string& text, int* count, std::string* error) {
     int value = 0;
     auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -74,7 +58,10 @@ bool ParseCount(const std::string& text, int* count, std::string* error) {
 class StationTerminal {
 public:
     StationTerminal(ProgrammingStation& station, const StationOptions& options)
-        : m_Station(station), m_Auto(options.autoNext), m_Count(options.count) {}
+        : m_Station(station),
+          m_Auto(options.autoNext),
+          m_Count(options.count),
+          m_CheckOnly(options.checkOnly) {}
 
     void Introduce() const {
         std::printf("station: %zu %s:", m_Station.CableCount(),
@@ -82,10 +69,18 @@ public:
         for (size_t k = 0; k < m_Station.CableCount(); ++k) {
             std::printf(" %zu %s", k + 1, TerminalText(m_Station.CableName(k)).c_str());
         }
-        std::printf(m_Auto ? "\nstation: each radio switched on at a cable is written within 2 s; "
-                             "Ctrl-C stops\n"
-                           : "\nstation: put a radio on a cable, then type the cable's number and "
-                             "Enter (Enter alone: every waiting cable); Ctrl-C stops\n");
+        const char* work = m_CheckOnly ? "checked against the file, never written" : "written";
+        if (m_Auto) {
+            std::printf(
+                "\nstation: each radio switched on at a cable is found within 2 s and %s; "
+                "Ctrl-C stops\n",
+                work);
+        } else {
+            std::printf(
+                "\nstation: put a radio on a cable, then type the cable's number and Enter "
+                "(Enter alone: every waiting cable); each radio is %s; Ctrl-C stops\n",
+                work);
+        }
         std::fflush(stdout);
     }
 
@@ -178,7 +173,7 @@ private:
                     line += ": no radio answered; switch it on, check the cable and confirm again";
                     break;
                 case StationEventKind::RadioDone:
-                    line += ": " + RadioLine(event.record);
+                    line = RadioDoneText(event.record);
                     break;
                 case StationEventKind::WaitingForUnplug:
                     line += ": waiting for the radio to be unplugged or switched off";
@@ -196,6 +191,13 @@ private:
                     ReportFailure(event.error + "; the station takes no more radios");
                     m_LogFailed = true;
                     continue;
+                case StationEventKind::CodeWouldNotFit:
+                    ReportFailure("station: radio " + std::to_string(event.record.number) +
+                                  " would get a PTT ID code longer than the radio's 6 "
+                                  "characters; it was left as it was and the station takes no "
+                                  "more radios");
+                    m_CodeOverflow = true;
+                    continue;
                 case StationEventKind::CableStopped:
                     line += ": stopped";
                     break;
@@ -203,24 +205,6 @@ private:
             PrintLine(line);
         }
         std::fflush(stdout);
-    }
-
-    static std::string RadioLine(const RadioRecord& record) {
-        std::string line =
-            "radio " + std::to_string(record.number) + " " + RadioResultName(record.result);
-        if (!record.detail.empty()) {
-            line += " (" + record.detail + ")";
-        }
-        switch (record.result) {
-            case RadioResult::Ok:
-                return line + ": done, unplug";
-            case RadioResult::Cancelled:
-                return line + ": abandoned, write it again";
-            case RadioResult::VerifyFailed:
-            case RadioResult::WriteFailed:
-                break;
-        }
-        return line + ": failed, write again";
     }
 
     // Device names come from the user and may hold anything: echoed safely.
@@ -247,13 +231,15 @@ private:
                 "station: the input ended, so no more radios could be confirmed; --auto finds "
                 "each radio without typing");
         }
-        if (m_LogFailed) {
+        if (m_LogFailed || m_CodeOverflow) {
             return kExitFailure;
         }
-        for (const RadioRecord& record : records) {
-            if (record.result == RadioResult::VerifyFailed ||
-                record.result == RadioResult::WriteFailed) {
-                return kExitWriteFailed;
+        for (RadioResult worst : {RadioResult::VerifyFailed, RadioResult::WriteFailed,
+                                  RadioResult::ReadFailed, RadioResult::Differs}) {
+            for (const RadioRecord& record : records) {
+                if (record.result == worst) {
+                    return ResultExit(worst);
+                }
             }
         }
         if (m_CableGone) {
@@ -268,14 +254,18 @@ private:
     ProgrammingStation& m_Station;
     bool m_Auto;
     int m_Count;
+    bool m_CheckOnly;
     bool m_LogFailed = false;
+    bool m_CodeOverflow = false;
     bool m_CableGone = false;
     bool m_InputEnded = false;
     std::string m_Pending;
 };
 
+}  // namespace
+
 // Signals reach only this thread, so the workers' waits are never interrupted.
-void StartWorkers(ProgrammingStation& station) {
+void StartStationWorkers(ProgrammingStation& station) {
     struct sigaction interrupt {};
     interrupt.sa_handler = OnInterrupt;
     sigemptyset(&interrupt.sa_mask);
@@ -294,12 +284,70 @@ void StartWorkers(ProgrammingStation& station) {
     pthread_sigmask(SIG_UNBLOCK, &signals, nullptr);
 }
 
-}  // namespace
+int StationInterrupts() {
+    return terminated != 0 ? 2 : interrupts;
+}
+
+int ResultExit(RadioResult result) {
+    switch (result) {
+        case RadioResult::Ok:
+        case RadioResult::Same:
+            return kExitSuccess;
+        case RadioResult::VerifyFailed:
+        case RadioResult::WriteFailed:
+        case RadioResult::Unchecked:
+            return kExitWriteFailed;
+        case RadioResult::ReadFailed:
+            return kExitReadFailed;
+        case RadioResult::Differs:
+            return kExitRadioDiffers;
+        case RadioResult::Cancelled:
+            return kExitCancelled;
+    }
+    return kExitFailure;
+}
+
+// The file as write checks it: whole, or nothing is sent to any radio.
+bool LoadStationImage(const std::string& path, StationImage* image, std::string* error) {
+    PgmFile file;
+    size_t fileSize = 0;
+    PgmLoadResult loaded = LoadPgmFile(path, &file, error, &fileSize);
+    if (loaded == PgmLoadResult::Failed || !IsWholePgmFile(path, loaded, fileSize, error)) {
+        *error += "; nothing was sent to any radio";
+        return false;
+    }
+    CliPrompts prompts;
+    CHalvexDoc document(prompts, StartupDocumentSettings());
+    document.m_Header = file.header;
+    document.bytes = file.image;
+    document.PrepareImage();
+    *image = document.bytes;
+    return true;
+}
+
+bool TakeStationOptions(const ParsedOptions& options, StationOptions* taken, std::string* error) {
+    taken->settingsPath = g_SettingsPath;
+    taken->checkOnly = options.Has(cli_option::kCheckOnly);
+    taken->fileName = options.Value(cli_option::kPgmFile);
+    taken->runId = StationRunId();
+    taken->documentSettings = StartupDocumentSettings();
+    if (options.Has(cli_option::kPttIdCodeFrom)) {
+        PttIdSeries series;
+        if (!ParsePttIdSeries(options.Value(cli_option::kPttIdCodeFrom), &series, error)) {
+            *error = "--ptt-id-code-from: " + *error;
+            return false;
+        }
+        taken->pttIdCodes = series;
+    }
+    return true;
+}
 
 int RunStationCommand(const ParsedOptions& options) {
     std::string error;
     StationOptions stationOptions;
-    stationOptions.settingsPath = g_SettingsPath;
+    if (!TakeStationOptions(options, &stationOptions, &error)) {
+        return ReportFailure("station: " + error);
+    }
     stationOptions.verify = !options.Has(cli_option::kNoVerify);
     stationOptions.autoNext = options.Has(cli_option::kAuto);
     if (options.Has(cli_option::kCount) &&
@@ -321,8 +369,14 @@ int RunStationCommand(const ParsedOptions& options) {
     if (options.Has(cli_option::kLog) && !log.Open(options.Value(cli_option::kLog), &error)) {
         return ReportFailure(error + "; nothing was sent to any radio");
     }
+    for (const UnloggedRadio& radio : log.Unlogged()) {
+        PrintNote("station: the last radio on " + radio.cable + " (radio " +
+                  std::to_string(radio.number) + ", written " + radio.written +
+                  ") had no line in the log: the station stopped before it could check and log "
+                  "it; it is logged now as unchecked, check it");
+    }
     StationTerminal terminal(station, stationOptions);
     terminal.Introduce();
-    StartWorkers(station);
+    StartStationWorkers(station);
     return terminal.Run();
 }

@@ -53,7 +53,7 @@ constexpr std::array kOptions = {
     WithValue("--late-by", "MS", "how late a late answer comes (200 unless told)"),
     WithValue("--stray-byte", "BLOCK[:TIMES]", "send one byte more after the answer to BLOCK"),
     WithValue("--radios", "N", "play N radios (1 to 100) one after another, as at a station"),
-    WithValue("--swap-after", "MS", "unplug a written radio MS after its read-back, for MS"),
+    WithValue("--swap-after", "MS", "unplug a radio MS after its read-back (or read), for MS"),
     WithValue("--faulty-radio", "K", "give the faults to radio K of the sequence only"),
     OptionDefinition{.name = "--version", .help = "print the version"},
 };

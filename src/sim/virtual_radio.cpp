@@ -93,7 +93,6 @@ bool VirtualRadio::Start(const std::string& linkPath, const VirtualRadioOptions&
         m_WrittenRadios.assign(m_Memories.size(), false);
         m_Current = 0;
         m_Plugged = true;
-        m_Written = false;
         m_UnplugAt = 0;
         m_PlugAt = 0;
     }
@@ -173,7 +172,6 @@ int VirtualRadio::SwapRadios(int64_t now) {
         m_Responder = CloneResponder(FaultsOf(m_Current + 1));
         m_Responder.memory = m_Memories[static_cast<size_t>(m_Current)];
         m_Plugged = true;
-        m_Written = false;
         m_PlugAt = 0;
     }
     int64_t next = m_UnplugAt != 0 ? m_UnplugAt : m_PlugAt;
@@ -252,10 +250,9 @@ void VirtualRadio::Serve() {
             completed = m_Responder.TakeWriteCompleted();
             if (completed) {
                 written = m_Responder.memory;
-                m_Written = true;
                 m_WrittenRadios[static_cast<size_t>(m_Current)] = true;
             }
-            if (m_Responder.TakeBlockSessionEnded() && m_Written && m_Memories.size() > 1) {
+            if (m_Responder.TakeBlockSessionEnded() && m_Memories.size() > 1) {
                 int64_t after = m_Options.swapAfterMs + (completed ? kReadBackGraceMs : 0);
                 m_UnplugAt = now + after * kNanosecondsPerMs;
             }

@@ -22,12 +22,12 @@ struct VirtualRadioOptions {
     bool pace9600 = false;  // both directions take the time of a 9600 baud line
     VirtualRadioFaults faults;
     // A sequence of radios on the one line, as a programming station meets them: radio 1
-    // answers; once it was written, swapAfterMs after the last session that read or wrote
-    // its blocks (its read-back) it is unplugged (silent) for swapAfterMs, then radio 2
-    // answers, each with its own memory: radio k + 2 begins with memories[k] when there is
-    // one, else as a copy of the memory set before Start. Wake-ups alone keep no radio
-    // plugged in. After the last one the line stays silent. After a write (rather than its
-    // read-back) the radio also waits out the pause a program makes before reading back.
+    // answers; swapAfterMs after the last session that read or wrote its blocks (its
+    // read-back, or the read of a station that only checks) it is unplugged (silent) for
+    // swapAfterMs, then radio 2 answers, each with its own memory: radio k + 2 begins with
+    // memories[k] when there is one, else as a copy of the memory set before Start. Wake-ups alone
+    // keep no radio plugged in. After the last one the line stays silent. After a write (rather
+    // than its read-back) the radio also waits out the pause a program makes before reading back.
     int radios = 1;
     int swapAfterMs = 1000;
     std::vector<RadioMemory> memories;
@@ -78,7 +78,6 @@ private:
     std::vector<RadioMemory> m_Memories;
     int m_Current = 0;
     bool m_Plugged = true;
-    bool m_Written = false;
     std::vector<bool> m_WrittenRadios;
     int64_t m_UnplugAt = 0;
     int64_t m_PlugAt = 0;

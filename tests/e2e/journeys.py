@@ -29,6 +29,7 @@ DATA_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "
 TRANSFER_DEADLINE = 60.0
 ACCESS_CODE = "RO264"
 FM_PRESETS = 0x08A0
+PTT_ID_CODE = 0x0D20
 
 
 def read_from_radio(session):
@@ -679,6 +680,37 @@ def journey_check_connection(session):
     session.wait_gone(box, "the missing device finding")
 
 
+def journey_station_codes(session):
+    """A fleet's first PTT ID code typed into the station dialog: the radio found by itself
+    holds it, and the log's line and the dialog's list say so."""
+    session.start_radio()
+    session.start_app()
+    read_from_radio(session)
+    menu_command(session, "Menu_Program", "Menu_Program_Station")
+    station = session.dialog(session.resource(IDS.kStationTemplate), IDS.kStationTemplate)
+    log = session.path("fleet.csv")
+    for control, text in ((IDS.kStationOtherEditId, session.path("ports", "COM1")),
+                          (IDS.kStationLogEditId, log), (IDS.kStationCodeEditId, "0101")):
+        station.click(control)
+        session.x.key("ctrl+a")
+        session.x.type(text)
+    station.click(IDS.kStationAutoId)
+    station.click(IDS.kStationStartId)
+    wait_until("the radio's line in the log",
+               lambda: os.path.exists(log) and open(log).read().count("\n") == 2,
+               TRANSFER_DEADLINE)
+    session.shot("station-done")
+    session.x.key("Escape")
+    session.wait_gone(station.window, "the station dialog")
+    lines = open(log).read().splitlines()
+    if not lines[0].startswith("time,") or ",ok," not in lines[1] or \
+            not lines[1].endswith(",0101"):
+        raise JourneyFailure(f"the log does not hold the radio with its code: {lines}")
+    radio = session.stop_radio()
+    if radio[PTT_ID_CODE:PTT_ID_CODE + 6] != bytes([0, 1, 0, 1, 0xFF, 0xFF]):
+        raise JourneyFailure("the radio does not hold the PTT ID code 0101")
+
+
 def journey_questions_default_to_cancel(session):
     """Enter on a question that would erase the radio must not erase it, and Ctrl+Tab back to
     the channels lands on the table, where Down asks nothing."""
@@ -769,6 +801,7 @@ JOURNEYS = {
     "check_connection_chinese": ("chinese", journey_check_connection),
     "questions_default_to_cancel": ("english", journey_questions_default_to_cancel),
     "questions_default_to_cancel_chinese": ("chinese", journey_questions_default_to_cancel),
+    "station_codes": ("english", journey_station_codes),
     "help_at_channels": ("english", journey_help_at_channels),
     "help_at_channels_chinese": ("chinese", journey_help_at_channels),
 }

@@ -2,23 +2,19 @@
 #include "editors/vfo_frequencies.h"
 
 #include <array>
-#include <charconv>
+
+#include "platform/decimal_text.h"
 
 namespace {
 
 // Locale-independent on purpose: the desktop runs under the user's locale, whose decimal
 // comma would make strtod and printf misread and miswrite these texts.
 double MegahertzOf(const std::string& text) {
-    double megahertz = 0.0;
-    std::from_chars(text.data(), text.data() + text.size(), megahertz);
-    return megahertz;
+    return ParseDecimal(text);
 }
 
 std::string FormatMegahertz(double megahertz) {
-    std::array<char, 32> buffer{};
-    auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), megahertz,
-                                std::chars_format::fixed, 5);
-    return std::string(buffer.data(), result.ptr);
+    return FormatFixed(megahertz, 5);
 }
 
 // The value a box stands for once the record has stored it as a receive frequency.

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "codeplug/ptt_id_code.h"
 #include "link/clone_frames.h"
 #include "link/clone_protocol.h"
 #include "link/radio_connection.h"
@@ -13,8 +14,19 @@
 #include "link/transfer_job.h"
 #include "link/worker_runner.h"
 #include "link/write_verify.h"
+#include "platform/sha256.h"
+#include "station/radio_check.h"
 
 namespace {
+
+// Of the image's SHA-256 in the log: enough to tell files apart, short enough to read out.
+constexpr size_t kImageHashDigits = 16;
+
+int64_t NowSeconds() {
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
 
 // Between two looks for the unplugging of a radio that still answered: short, so that a
 // radio swapped for the next within a second is still seen to go.
@@ -96,6 +108,7 @@ CableOpening ProgrammingStation::OpenCables(const std::vector<std::string>& devi
 }
 
 void ProgrammingStation::Start() {
+    m_NumberBase = m_Log.LastRadioNumber();
     for (auto& cable : m_Cables) {
         Cable* running = cable.get();
         running->worker.Start([this, running] { RunCable(*running); });
@@ -297,11 +310,22 @@ bool ProgrammingStation::WaitForUnplug(Cable& cable, const RadioRecord& done) {
 
 void ProgrammingStation::RunCable(Cable& cable) {
     while (WaitForRadio(cable)) {
-        int number = ClaimRadio();
-        if (number == 0) {
+        int index = ClaimRadio();
+        if (index == 0) {
             break;
         }
-        RadioRecord record = ProgramRadio(cable, number);
+        std::optional<StationImage> image = ImageFor(index - 1);
+        if (!image) {
+            RadioRecord refused;
+            refused.cable = cable.device;
+            refused.number = m_NumberBase + index;
+            Post({StationEventKind::CodeWouldNotFit, cable.index, refused, {}});
+            Stop(false);
+            break;
+        }
+        int number = m_NumberBase + index;
+        RadioRecord record = m_Options.checkOnly ? CheckRadio(cable, number, *image)
+                                                 : ProgramRadio(cable, number, *image);
         Finish(cable, record);
         if (CheckGone(cable) || record.result == RadioResult::Cancelled ||
             m_Stopping.load(std::memory_order_acquire) != 0 || LimitReached()) {
@@ -313,6 +337,20 @@ void ProgrammingStation::RunCable(Cable& cable) {
     }
     cable.SetPhase(CablePhase::Stopped);
     Post({StationEventKind::CableStopped, cable.index, {}, {}});
+}
+
+std::optional<StationImage> ProgrammingStation::ImageFor(int index) const {
+    if (!m_Options.pttIdCodes) {
+        return m_Image;
+    }
+    std::optional<std::string> code = PttIdCodeAt(*m_Options.pttIdCodes, index);
+    if (!code) {
+        return std::nullopt;
+    }
+    RadioImage image;
+    image.bytes = m_Image;
+    image.SetPttIdCode(PttIdCodeFromText(*code));
+    return image.bytes;
 }
 
 namespace {
@@ -363,21 +401,67 @@ void DescribeWriteFailure(const TransferJob& job, TransferStatus status, RadioRe
     }
 }
 
+// Why a check's read did not end as done, for the log.
+void DescribeReadFailure(const TransferJob& job, TransferStatus status, RadioRecord* record) {
+    if (job.IsCancelled() && !IsFinalStatus(status)) {
+        record->result = RadioResult::Cancelled;
+        record->detail = "not checked";
+        return;
+    }
+    record->result = RadioResult::ReadFailed;
+    switch (status) {
+        case StatusPortError:
+            record->detail = "the radio did not answer";
+            break;
+        case StatusIdentError:
+            record->detail = "another radio model";
+            break;
+        case StatusEchoCable:
+            record->detail = "the cable echoes: set the echoing cable type";
+            break;
+        default:
+            record->detail =
+                job.skippedBlocks.empty()
+                    ? "the read stopped part way"
+                    : "could not read " + BlockAddressList(job.skippedBlocks, kNamedSkippedBlocks);
+            break;
+    }
+}
+
 }  // namespace
 
-RadioRecord ProgrammingStation::ProgramRadio(Cable& cable, int number) {
-    auto started = std::chrono::steady_clock::now();
+RadioRecord ProgrammingStation::StartRecord(const Cable& cable, int number,
+                                            const StationImage& image) const {
     RadioRecord record;
-    record.time = LocalTimeText(std::chrono::duration_cast<std::chrono::seconds>(
-                                    std::chrono::system_clock::now().time_since_epoch())
-                                    .count());
+    record.time = LocalTimeText(NowSeconds());
+    record.run = m_Options.runId;
     record.cable = cable.device;
     record.number = number;
+    record.file = m_Options.fileName;
+    record.imageHash = Sha256Hex(image, kImageHashDigits);
+    RadioImage held;
+    held.bytes = image;
+    record.pttIdCode = PttIdCodeText(held.GetPttIdCode());
+    return record;
+}
+
+RadioRecord ProgrammingStation::ProgramRadio(Cable& cable, int number, const StationImage& image) {
+    auto started = std::chrono::steady_clock::now();
+    RadioRecord record = StartRecord(cable, number, image);
     cable.SetPhase(CablePhase::Writing);
-    StationImage sent = m_Image;
+    StationImage sent = image;
     TransferStatus status =
         RunExchange(cable.job, cable.port, m_Options.settingsPath, false, sent.data(), m_Abandon);
     record.identification = cable.job.identification;
+    if (status == StatusWriteDone) {
+        record.finished = LocalTimeText(NowSeconds());
+        std::string error;
+        // Without the mark a station stopped before the line would leave this radio unnamed.
+        if (!m_Log.MarkWritten(record, &error)) {
+            Post({StationEventKind::LogFailed, cable.index, record, error});
+            Stop(false);
+        }
+    }
     if (status != StatusWriteDone) {
         DescribeWriteFailure(cable.job, status, &record);
     } else if (m_Options.verify) {
@@ -400,6 +484,29 @@ RadioRecord ProgrammingStation::ProgramRadio(Cable& cable, int number) {
             record.detail = "written, but could not be read back to check it";
         }
     }
+    record.finished = LocalTimeText(NowSeconds());
+    record.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    return record;
+}
+
+RadioRecord ProgrammingStation::CheckRadio(Cable& cable, int number, const StationImage& image) {
+    auto started = std::chrono::steady_clock::now();
+    RadioRecord record = StartRecord(cable, number, image);
+    cable.SetPhase(CablePhase::Checking);
+    StationImage held{};
+    PrepareReadBackImage(image.data(), held.data());
+    TransferStatus status =
+        RunExchange(cable.job, cable.port, m_Options.settingsPath, true, held.data(), m_Abandon);
+    record.identification = cable.job.identification;
+    if (status == StatusReadDone) {
+        record.places = DifferingPlaces(image, held, m_Options.documentSettings);
+        record.result = record.places.empty() ? RadioResult::Same : RadioResult::Differs;
+        record.detail = PlacesDetail(record.places);
+    } else {
+        DescribeReadFailure(cable.job, status, &record);
+    }
+    record.finished = LocalTimeText(NowSeconds());
     record.seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     return record;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The programming station: one image written to radio after radio on several cables at once,
-// each cable on its own worker, every radio read back, compared and logged. Front ends follow
+// each cable on its own worker, every radio read back, compared and logged; or, checking only,
+// every radio read and compared with the image, never written. Front ends follow
 // it by polling Status and TakeEvents; nothing here waits on them or words a message for them.
 #pragma once
 
@@ -14,7 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "codeplug/document_settings.h"
 #include "codeplug/radio_image.h"
+#include "station/ptt_id_series.h"
 #include "station/radio_probe.h"
 #include "station/station_log.h"
 
@@ -30,6 +33,15 @@ struct StationOptions {
     int probeIntervalMs = 2000;
     // How long a written radio may still answer before the user is told so, once.
     int stillAnsweringMs = 20000;
+    // Each radio is read and compared with the image, and never written.
+    bool checkOnly = false;
+    // Each radio's image gets its own PTT ID code before its write and its check.
+    std::optional<PttIdSeries> pttIdCodes;
+    // For the log: the file as the user named it, and the run (StationRunId).
+    std::string fileName;
+    std::string runId;
+    // The band lines and channel count a check words its differences with.
+    DocumentSettings documentSettings;
 };
 
 enum class CablePhase : int32_t {
@@ -69,6 +81,9 @@ enum class StationEventKind {
     CableGone,
     // A radio's line could not go into the log; the station stops taking radios.
     LogFailed,
+    // The next radio's PTT ID code would not fit the radio; the station stops before that
+    // radio, whose number is record's.
+    CodeWouldNotFit,
     // The cable takes no more radios.
     CableStopped,
 };
@@ -129,7 +144,11 @@ private:
     // The radio number to give the next radio, or 0 once the count is reached.
     int ClaimRadio();
     bool LimitReached() const;
-    RadioRecord ProgramRadio(Cable& cable, int number);
+    RadioRecord StartRecord(const Cable& cable, int number, const StationImage& image) const;
+    RadioRecord ProgramRadio(Cable& cable, int number, const StationImage& image);
+    RadioRecord CheckRadio(Cable& cable, int number, const StationImage& image);
+    // The image the run's radio at index gets; none when its code would not fit.
+    std::optional<StationImage> ImageFor(int index) const;
     void Finish(Cable& cable, const RadioRecord& record);
     void Post(StationEvent event);
 
@@ -143,6 +162,8 @@ private:
     std::atomic<int32_t> m_Abandon{0};
     bool m_ConfirmationsEnded = false;
     std::atomic<int> m_Claimed{0};
+    // The log's last radio number when the run started: this run's numbers go on from it.
+    int m_NumberBase = 0;
 
     mutable std::mutex m_Mutex;
     std::condition_variable m_Changed;

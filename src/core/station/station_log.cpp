@@ -8,10 +8,12 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <map>
+#include <random>
 
 #include "platform/csv_text.h"
 
@@ -37,14 +39,57 @@ const char* SummaryWords(RadioResult result) {
             return "write failed";
         case RadioResult::Cancelled:
             return "cancelled";
+        case RadioResult::Same:
+            return "same";
+        case RadioResult::Differs:
+            return "different";
+        case RadioResult::ReadFailed:
+            return "read failed";
+        case RadioResult::Unchecked:
+            return "unchecked";
     }
     return "";
 }
 
-// Whether the file's last byte, at size - 1, ends a line.
-bool EndsInLineEnd(int fd, off_t size) {
-    char last = 0;
-    return pread(fd, &last, 1, size - 1) == 1 && last == '\n';
+// What the user does next with a radio of this result.
+const char* Advice(RadioResult result) {
+    switch (result) {
+        case RadioResult::Ok:
+            return "done, unplug";
+        case RadioResult::Cancelled:
+            return "abandoned, write it again";
+        case RadioResult::VerifyFailed:
+        case RadioResult::WriteFailed:
+            return "failed, write again";
+        case RadioResult::Same:
+        case RadioResult::Differs:
+            return "checked, unplug";
+        case RadioResult::ReadFailed:
+            return "failed, check it again";
+        case RadioResult::Unchecked:
+            return "check it";
+    }
+    return "";
+}
+
+// A log past this is read no further: its numbers go on in a new log.
+constexpr off_t kLargestLog = off_t{64} << 20;
+
+// What ends a half line at the file's end, of size bytes: nothing after a line end; else a
+// line end, after a closing quote when the half line left a quoted field open, or that field
+// would take every later line into itself.
+std::string HalfLineEnd(int fd, off_t size) {
+    constexpr off_t kLongestTail = 64 * 1024;
+    std::string tail(static_cast<size_t>(std::min(size, kLongestTail)), '\0');
+    ssize_t count = pread(fd, tail.data(), tail.size(), size - static_cast<off_t>(tail.size()));
+    tail.resize(count > 0 ? static_cast<size_t>(count) : 0);
+    if (!tail.empty() && tail.back() == '\n') {
+        return "";
+    }
+    size_t start = tail.rfind('\n');
+    start = start == std::string::npos ? 0 : start + 1;
+    bool open = std::count(tail.begin() + static_cast<std::ptrdiff_t>(start), tail.end(), '"') % 2;
+    return open ? "\"\n" : "\n";
 }
 
 std::string RadioCount(size_t count) {
@@ -63,8 +108,23 @@ const char* RadioResultName(RadioResult result) {
             return "write-failed";
         case RadioResult::Cancelled:
             return "cancelled";
+        case RadioResult::Same:
+            return "same";
+        case RadioResult::Differs:
+            return "differs";
+        case RadioResult::ReadFailed:
+            return "read-failed";
+        case RadioResult::Unchecked:
+            return "unchecked";
     }
     return "";
+}
+
+std::string StationRunId() {
+    std::random_device source;
+    char text[9];
+    std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(source()));
+    return text;
 }
 
 std::string LocalTimeText(int64_t secondsSinceEpoch) {
@@ -92,7 +152,24 @@ std::string RadioLogLine(const RadioRecord& record) {
     line += QuoteCsvField(record.detail);
     line += ',';
     line += seconds.data();
+    for (const std::string* field :
+         {&record.finished, &record.run, &record.file, &record.imageHash, &record.pttIdCode}) {
+        line += ',';
+        line += QuoteCsvField(*field);
+    }
     return line;
+}
+
+std::string RadioDoneText(const RadioRecord& record) {
+    std::string text = record.cable + ": radio " + std::to_string(record.number) + " " +
+                       RadioResultName(record.result);
+    if (!record.pttIdCode.empty()) {
+        text += ", PTT ID code " + record.pttIdCode;
+    }
+    if (!record.detail.empty()) {
+        text += " (" + record.detail + ")";
+    }
+    return text + ": " + Advice(record.result);
 }
 
 StationLog::~StationLog() {
@@ -105,6 +182,9 @@ void StationLog::Close() {
         close(m_Fd);
         m_Fd = -1;
     }
+    m_LastNumber = 0;
+    m_Unlogged.clear();
+    m_Written.clear();
 }
 
 bool StationLog::Open(const std::string& path, std::string* error) {
@@ -117,7 +197,106 @@ bool StationLog::Open(const std::string& path, std::string* error) {
     std::lock_guard<std::mutex> lock(m_Mutex);
     m_Fd = fd;
     m_Path = path;
+    std::string reason;
+    if (!ReadEnd(&reason) || !ReadUnloggedRadios(UnloggedRadiosPath(path), &m_Unlogged, error)) {
+        close(m_Fd);
+        m_Fd = -1;
+        if (!reason.empty()) {
+            *error = "the log " + path + " " + reason + "; name another log";
+        }
+        return false;
+    }
+    m_Written.clear();
+    for (const UnloggedRadio& radio : m_Unlogged) {
+        if (!AppendLine(radio.line, radio.number, error)) {
+            close(m_Fd);
+            m_Fd = -1;
+            return false;
+        }
+        m_LastNumber = std::max(m_LastNumber, radio.number);
+    }
+    // Logged now: the next start must not log them again.
+    return WriteUnloggedRadios(UnloggedRadiosPath(path), {}, error);
+}
+
+// The radio number of the last whole line; a half line after it is an earlier run's, which
+// Append ends before its own.
+bool StationLog::ReadEnd(std::string* reason) {
+    m_LastNumber = 0;
+    struct stat status {};
+    if (fstat(m_Fd, &status) != 0) {
+        *reason = std::string("cannot be read: ") + std::strerror(errno);
+        return false;
+    }
+    if (status.st_size > kLargestLog) {
+        *reason = "is larger than 64 MB, too large to go on from";
+        return false;
+    }
+    std::string text(static_cast<size_t>(status.st_size), '\0');
+    size_t size = 0;
+    while (size < text.size()) {
+        ssize_t count =
+            pread(m_Fd, text.data() + size, text.size() - size, static_cast<off_t>(size));
+        if (count <= 0) {
+            *reason = std::string("cannot be read: ") +
+                      (count < 0 ? std::strerror(errno) : "it was cut short while being read");
+            return false;
+        }
+        size += static_cast<size_t>(count);
+    }
+    text.erase(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1);
+    std::vector<CsvRecord> records;
+    std::string error;
+    if (!ParseCsvText(text, &records, &error)) {
+        *reason = "is not a table of radios (" + error + ")";
+        return false;
+    }
+    if (records.empty()) {
+        return true;
+    }
+    const std::vector<std::string>& fields = records.back().fields;
+    if (fields.size() >= 3 && fields[2] == "radio") {
+        return true;
+    }
+    const std::string number = fields.size() >= 7 ? fields[2] : "";
+    auto [end, failure] =
+        std::from_chars(number.data(), number.data() + number.size(), m_LastNumber);
+    if (failure != std::errc() || end != number.data() + number.size() || m_LastNumber < 1) {
+        m_LastNumber = 0;
+        *reason =
+            "does not end in a radio's line (line " + std::to_string(records.back().line) + ")";
+        return false;
+    }
     return true;
+}
+
+bool StationLog::MarkWritten(const RadioRecord& record, std::string* error) {
+    std::lock_guard<std::mutex> lock(m_Mutex);
+    if (m_Fd < 0) {
+        return true;
+    }
+    RadioRecord unchecked = record;
+    unchecked.result = RadioResult::Unchecked;
+    unchecked.detail = "written completely; the station stopped before it was checked and logged";
+    m_Written.push_back({record.cable, record.number, record.finished, RadioLogLine(unchecked)});
+    if (WriteUnloggedRadios(UnloggedRadiosPath(m_Path), m_Written, error)) {
+        return true;
+    }
+    m_Written.pop_back();
+    *error = "radio " + std::to_string(record.number) +
+             " cannot be marked as written beside the log: " + *error;
+    return false;
+}
+
+bool StationLog::Unmark(const RadioRecord& record, std::string* error) {
+    auto marked = std::find_if(m_Written.begin(), m_Written.end(), [&](const UnloggedRadio& radio) {
+        return radio.number == record.number;
+    });
+    if (marked == m_Written.end()) {
+        return true;
+    }
+    m_Written.erase(marked);
+    return WriteUnloggedRadios(UnloggedRadiosPath(m_Path), m_Written, error);
 }
 
 bool StationLog::Append(const RadioRecord& record, std::string* error) {
@@ -125,7 +304,19 @@ bool StationLog::Append(const RadioRecord& record, std::string* error) {
     if (m_Fd < 0) {
         return true;
     }
-    std::string line = RadioLogLine(record);
+    if (!AppendLine(RadioLogLine(record), record.number, error)) {
+        return false;
+    }
+    // The line is in: a mark left now would log the radio twice at the next start.
+    std::string reason;
+    if (Unmark(record, &reason)) {
+        return true;
+    }
+    *error = "radio " + std::to_string(record.number) + " is in the log, but " + reason;
+    return false;
+}
+
+bool StationLog::AppendLine(std::string line, int number, std::string* error) {
     line += '\n';
     struct stat before {};
     std::string reason;
@@ -133,8 +324,11 @@ bool StationLog::Append(const RadioRecord& record, std::string* error) {
         reason = std::strerror(errno);
     } else {
         // A line an earlier run left half written would take this one's fields as its own.
-        if (before.st_size > 0 && !EndsInLineEnd(m_Fd, before.st_size)) {
-            line.insert(line.begin(), '\n');
+        if (before.st_size > 0) {
+            line.insert(0, HalfLineEnd(m_Fd, before.st_size));
+        }
+        if (before.st_size == 0) {
+            line.insert(0, std::string(kStationLogHeader) + "\n");
         }
         // One write per line, so lines of several cables never interleave.
         ssize_t written = write(m_Fd, line.data(), line.size());
@@ -148,8 +342,8 @@ bool StationLog::Append(const RadioRecord& record, std::string* error) {
             reason += "; half a line is left at its end: " + std::string(std::strerror(errno));
         }
     }
-    *error = "the log " + m_Path + " could not take radio " + std::to_string(record.number) + ": " +
-             reason;
+    *error =
+        "the log " + m_Path + " could not take radio " + std::to_string(number) + ": " + reason;
     return false;
 }
 
@@ -176,7 +370,7 @@ std::string StationSummary(const std::vector<RadioRecord>& records, const std::s
         text += separator;
         text += std::to_string(count) + " " + SummaryWords(result);
         separator = ", ";
-        if (result == RadioResult::Ok || !cable.empty()) {
+        if (result == RadioResult::Ok || result == RadioResult::Same || !cable.empty()) {
             continue;
         }
         text += " on ";

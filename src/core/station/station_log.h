@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The programming station's record of each radio: one CSV line per radio, appended and synced
-// at once, so a crash or a pulled plug never loses a radio that was already written.
+// The programming station's record of each radio: one CSV line per radio under a header row,
+// appended and synced at once, so a crash or a pulled plug never loses a radio that was already
+// written; a radio written whose line never came is named at the next start.
 #pragma once
 
 #include <cstdint>
@@ -8,16 +9,33 @@
 #include <string>
 #include <vector>
 
-enum class RadioResult { Ok, VerifyFailed, WriteFailed, Cancelled };
+#include "station/unlogged_radios.h"
 
-// "ok", "verify-failed", "write-failed", "cancelled": the result column of the log.
+// Same, Differs and ReadFailed are the outcomes of a check that writes nothing; Unchecked is a
+// radio written completely whose station stopped before its check and line.
+enum class RadioResult {
+    Ok,
+    VerifyFailed,
+    WriteFailed,
+    Cancelled,
+    Same,
+    Differs,
+    ReadFailed,
+    Unchecked
+};
+
+// "ok", "verify-failed", "write-failed", "cancelled", "same", "differs", "read-failed",
+// "unchecked": the result column of the log.
 const char* RadioResultName(RadioResult result);
 
 struct RadioRecord {
-    // When the radio's write began, as local time with its offset.
+    // When the radio's write (or check) began and when it ended, as local time with its offset.
     std::string time;
+    std::string finished;
+    // The station run that took it (StationRunId).
+    std::string run;
     std::string cable;
-    // Counted over all cables of this run, from 1, in the order the radios were taken.
+    // Counted over all cables in the order the radios were taken, on from the log's last line.
     int number = 0;
     std::vector<uint8_t> identification;
     RadioResult result = RadioResult::Ok;
@@ -25,14 +43,33 @@ struct RadioRecord {
     // cancelled write got; empty when ok.
     std::string detail;
     double seconds = 0;
+    // The file as the user named it, the first 16 hexadecimal digits of the SHA-256 of the 8 KB
+    // image sent (or checked against) and the PTT ID code that image holds.
+    std::string file;
+    std::string imageHash;
+    std::string pttIdCode;
+    // Each place in which the radio differs from the file, as diff words it; of Differs only.
+    std::vector<std::string> places;
 };
+
+// Eight hexadecimal digits, new for each run.
+std::string StationRunId();
 
 // "2026-12-09T18:40:12+0100".
 std::string LocalTimeText(int64_t secondsSinceEpoch);
 
-// "time,cable,radio,identification,result,detail,seconds" without a line end; cable and
-// detail quoted as CSV needs.
+// The first row of a new log. The columns after seconds came later: an older log's lines keep
+// their place under the same header names.
+inline constexpr const char* kStationLogHeader =
+    "time,cable,radio,identification,result,detail,seconds,finished,run,file,image_sha256,"
+    "ptt_id_code";
+
+// The record's fields in the header's order without a line end, quoted as CSV needs.
 std::string RadioLogLine(const RadioRecord& record);
+
+// "/dev/ttyUSB0: radio 3 ok, PTT ID code 0103: done, unplug", as the command line prints a
+// radio done and the desktop lists it.
+std::string RadioDoneText(const RadioRecord& record);
 
 class StationLog {
 public:
@@ -41,18 +78,35 @@ public:
     StationLog(const StationLog&) = delete;
     StationLog& operator=(const StationLog&) = delete;
 
-    // Opens path for appending, creating it when missing; false with a message.
+    // Opens path for appending, creating it when missing, reads the number of its last radio,
+    // and logs as unchecked the radios an earlier run wrote but never logged; false with a
+    // message, the file untouched, when it is not a station log.
     bool Open(const std::string& path, std::string* error);
     bool IsOpen() const { return m_Fd >= 0; }
     void Close();
-    // Appends the record's line and syncs it; safe from several workers at once. True
-    // without a file.
+    // The radio number of the log's last line (or of an unlogged radio past it); 0 for a new
+    // log or none.
+    int LastRadioNumber() const { return m_LastNumber; }
+    // The radios the last run wrote completely but never logged, logged by Open.
+    const std::vector<UnloggedRadio>& Unlogged() const { return m_Unlogged; }
+    // The record's radio was written completely: until its line is appended it counts as
+    // unlogged should the station stop. True without a file.
+    bool MarkWritten(const RadioRecord& record, std::string* error);
+    // Appends the record's line (after the header in a new file) and syncs it; safe from
+    // several workers at once. True without a file.
     bool Append(const RadioRecord& record, std::string* error);
 
 private:
+    bool ReadEnd(std::string* error);
+    bool AppendLine(std::string line, int number, std::string* error);
+    bool Unmark(const RadioRecord& record, std::string* error);
+
     std::mutex m_Mutex;
     int m_Fd = -1;
     std::string m_Path;
+    int m_LastNumber = 0;
+    std::vector<UnloggedRadio> m_Unlogged;
+    std::vector<UnloggedRadio> m_Written;
 };
 
 // "23 radios: 22 ok, 1 verify failed on /dev/ttyUSB1" for records, or, with cable given,

@@ -241,36 +241,40 @@ void ApplyOptions(Context& context, const TextFields& options) {
     }
 }
 
-void ApplyFm(Context& context, const RadioValues& values) {
-    CHalvexDoc& doc = context.document;
-    if (values.fmFrequency) {
-        const std::vector<std::string>& items = FmFrequencyTexts();
-        const int code = ItemIndex(items, values.fmFrequency->text);
-        if (code < 0) {
-            context.Fail(values.fmFrequency->place, "fm.frequency",
-                         Quoted(values.fmFrequency->text) + "is not an FM frequency; " +
-                             AllowedItems(items));
-        } else if (code != doc.GetWord(kFmFrequencyOffset, 1)) {
-            doc.SetWord(kFmFrequencyOffset, 1, code);
-        }
-    }
-    const std::vector<std::string>& presets = FmPresetTexts();
-    for (const auto& [preset, value] : values.fmPresets) {
-        const int code = ItemIndex(presets, value.text);
-        if (code < 0) {
-            context.Fail(value.place, "fm.presets." + std::to_string(preset),
-                         Quoted(value.text) + "is not an FM preset; " + AllowedItems(presets));
-        } else if (code != doc.GetWord(kFmPresetBase, preset)) {
-            doc.SetWord(kFmPresetBase, preset, code);
-        }
-    }
-}
-
 bool SameIgnoringCase(std::string_view left, std::string_view right) {
     return std::equal(left.begin(), left.end(), right.begin(), right.end(), [](char a, char b) {
         return std::tolower(static_cast<unsigned char>(a)) ==
                std::tolower(static_cast<unsigned char>(b));
     });
+}
+
+constexpr const char* kAllowedFmFrequencies =
+    "allowed: 65.0-108.0 MHz in steps of 0.1, as 87.5 or 87M5";
+
+void ApplyFm(Context& context, const RadioValues& values) {
+    CHalvexDoc& doc = context.document;
+    if (values.fmFrequency) {
+        const std::optional<int> code = FmCodeFromText(values.fmFrequency->text);
+        if (!code) {
+            context.Fail(values.fmFrequency->place, "fm.frequency",
+                         Quoted(values.fmFrequency->text) + "is not an FM frequency; " +
+                             kAllowedFmFrequencies);
+        } else if (*code != doc.GetWord(kFmFrequencyOffset, 1)) {
+            doc.SetWord(kFmFrequencyOffset, 1, *code);
+        }
+    }
+    for (const auto& [preset, value] : values.fmPresets) {
+        const std::optional<int> code = SameIgnoringCase(value.text, kFmEmptyPresetText)
+                                            ? std::optional<int>(kFmEmptyPreset)
+                                            : FmCodeFromText(value.text);
+        if (!code) {
+            context.Fail(
+                value.place, "fm.presets." + std::to_string(preset),
+                Quoted(value.text) + "is not an FM preset; " + kAllowedFmFrequencies + ", or off");
+        } else if (*code != doc.GetWord(kFmPresetBase, preset)) {
+            doc.SetWord(kFmPresetBase, preset, *code);
+        }
+    }
 }
 
 // Whether what the text wrote for key reads as what the document shows: frequencies by value,

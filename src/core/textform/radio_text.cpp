@@ -165,9 +165,50 @@ void KeepNamedValues(const RadioValues& values, const CHalvexDoc& stored, CHalve
     }
 }
 
+// Only the channels the text leaves empty: a channel it names starts as a new document's.
+void FillEmptyChannels(const RadioValues& values, CHalvexDoc* document) {
+    if (!values.emptyChannel) {
+        return;
+    }
+    for (int n = 1; n <= kImageChannelCount; ++n) {
+        if (values.channels.count(n) == 0 && document->IsChannelEmpty(n)) {
+            WriteChannelSlot(*document, n, *values.emptyChannel);
+        }
+    }
+}
+
+// The bytes most empty channels share, when they are not what a new document gives them.
+std::optional<ChannelSlot> CommonEmptyChannel(const CHalvexDoc& document, const CHalvexDoc& fresh) {
+    const ChannelSlot freshSlot = ReadChannelSlot(fresh, 1);
+    std::vector<std::pair<ChannelSlot, int>> counts = {{freshSlot, 0}};
+    for (int n = 1; n <= kImageChannelCount; ++n) {
+        if (!document.IsChannelEmpty(n)) {
+            continue;
+        }
+        ChannelSlot slot = ReadChannelSlot(document, n);
+        slot.emptyBit = freshSlot.emptyBit;
+        auto found = std::find_if(counts.begin(), counts.end(),
+                                  [&slot](const auto& count) { return count.first == slot; });
+        if (found == counts.end()) {
+            counts.emplace_back(slot, 1);
+        } else {
+            ++found->second;
+        }
+    }
+    // The first of the most shared, so a tie keeps the new document's and the text says less.
+    auto common = std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+        return a.second < b.second;
+    });
+    if (common == counts.begin()) {
+        return std::nullopt;
+    }
+    return common->first;
+}
+
 // The kept bytes go in before the values, so a value that reads the same is not stored over
 // them, and again after, where a commit rule rewrote a byte the value does not show.
 void StoreValues(const RadioValues& values, CHalvexDoc* document, std::vector<TextError>* errors) {
+    FillEmptyChannels(values, document);
     Overlay(values.reserved, document);
     ApplyRadioValues(values, *document, errors);
     if (values.reserved.empty()) {
@@ -221,6 +262,7 @@ std::string DumpRadioText(const CHalvexDoc& document) {
     CHalvexDoc fresh(prompts, FreshSettings(document));
     MakeFresh(band, &fresh);
     fresh.PrepareImage();
+    values.emptyChannel = CommonEmptyChannel(prepared, fresh);
     const FileBytes freshBytes = BytesOf(fresh);
     std::vector<bool> kept(kPgmFileSize, false);
     auto keepable = [&prepared](size_t position) {

@@ -89,10 +89,16 @@ std::string ColumnComment() {
 }
 
 void EmitReserved(const RadioValues& values, std::string* out) {
-    if (values.reserved.empty()) {
+    if (values.reserved.empty() && !values.emptyChannel) {
         return;
     }
     *out += "reserved:\n";
+    if (values.emptyChannel) {
+        const ChannelSlot& slot = *values.emptyChannel;
+        *out += "  " + std::string(kEmptyChannelKey) + ": " +
+                Hex(slot.record.data(), slot.record.size()) +
+                Hex(slot.name.data(), slot.name.size()) + "\n";
+    }
     for (const ReservedRun& run : values.reserved) {
         if (run.inHeader) {
             *out += "  header: ";

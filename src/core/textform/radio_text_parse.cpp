@@ -236,6 +236,30 @@ std::optional<size_t> Address(const std::string& text) {
     return value;
 }
 
+void ReadEmptyChannel(Reader& reader, const YAML::Node& value, const std::string& path,
+                      const TextValue& text, RadioValues* values) {
+    constexpr size_t kSize = kRecordSize + kChannelNameSize;
+    std::optional<std::vector<uint8_t>> bytes = HexBytes(text.text);
+    if (!bytes || bytes->size() != kSize) {
+        reader.Fail(value, path,
+                    "expected " + std::to_string(kSize) + " bytes as " + std::to_string(2 * kSize) +
+                        " hexadecimal digits");
+        return;
+    }
+    ChannelSlot slot;
+    std::copy_n(bytes->begin(), kRecordSize, slot.record.begin());
+    std::copy_n(bytes->begin() + kRecordSize, kChannelNameSize, slot.name.begin());
+    RadioImage scratch;
+    WriteChannelSlot(scratch, 1, slot);
+    if (!scratch.IsChannelEmpty(1)) {
+        reader.Fail(value, path,
+                    "these bytes hold a receive frequency, so the channels they fill would not be "
+                    "empty; allowed: a record whose 4th byte is above 99, as FF");
+        return;
+    }
+    values->emptyChannel = slot;
+}
+
 // Which bytes of the file the reserved runs read so far give, the header's first.
 using GivenBytes = std::vector<bool>;
 
@@ -244,6 +268,10 @@ void ReadReservedRun(Reader& reader, const std::string& key, const YAML::Node& k
                      RadioValues* values) {
     TextValue text;
     if (!reader.Scalar(value, path, &text)) {
+        return;
+    }
+    if (key == kEmptyChannelKey) {
+        ReadEmptyChannel(reader, value, path, text, values);
         return;
     }
     ReservedRun run;
@@ -258,8 +286,8 @@ void ReadReservedRun(Reader& reader, const std::string& key, const YAML::Node& k
             dash == std::string::npos ? first : Address(key.substr(dash + 1));
         if (!first || !last || *last < *first) {
             reader.Fail(keyNode, path,
-                        "not an address range; allowed: header, 0xNNNN or 0xNNNN-0xNNNN within "
-                        "0x0000-0x1FFF");
+                        "not an address range; allowed: empty_channel, header, 0xNNNN or "
+                        "0xNNNN-0xNNNN within 0x0000-0x1FFF");
             return;
         }
         run.offset = *first;

@@ -138,16 +138,6 @@ const std::vector<std::string>& OptionTexts(size_t k) {
     return texts[k];
 }
 
-const std::vector<std::string>& FmFrequencyTexts() {
-    static const std::vector<std::string> texts = SpelledItems(FmFrequencyList());
-    return texts;
-}
-
-const std::vector<std::string>& FmPresetTexts() {
-    static const std::vector<std::string> texts = SpelledItems(FmPresetList());
-    return texts;
-}
-
 const ChannelTexts& TextChannelTexts() {
     static const ChannelTexts texts =
         WordedChannelTexts([](const ColumnText& text) { return SpelledItem(text.english); });

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "codeplug/channel_columns.h"
+#include "codeplug/channel_row_ops.h"
 #include "codeplug/radio_options.h"
 
 class CHalvexDoc;
@@ -49,6 +50,8 @@ inline constexpr const char* kVfoKeys[] = {"f1", "f2"};
 inline constexpr int kVfoRecords[] = {kVfoF1, kVfoF2};
 inline constexpr const char* kStepKey = "step";
 inline constexpr const char* kPttIdCodeKey = "ptt_id_code";
+// Under reserved: the record's 16 bytes and the name's 5 of RadioValues::emptyChannel.
+inline constexpr const char* kEmptyChannelKey = "empty_channel";
 
 struct RadioValues {
     std::optional<TextValue> band;
@@ -60,6 +63,9 @@ struct RadioValues {
     TextFields options;
     std::optional<TextValue> fmFrequency;
     std::map<int, TextValue> fmPresets;
+    // What every channel the text leaves empty holds, where that is not what a new document
+    // holds: a radio keeps its erased channels all 0xFF.
+    std::optional<ChannelSlot> emptyChannel;
     std::vector<ReservedRun> reserved;
 };
 
@@ -72,12 +78,9 @@ std::string SpelledItem(std::string_view english);
 // The channel table's texts as the text form writes them.
 const ChannelTexts& TextChannelTexts();
 std::vector<std::string> SpelledItems(const std::vector<std::string>& english);
-// The items of a VFO's step, of option k of kRadioOptions, of the FM frequency and of an FM
-// preset (code 431, the last, an empty preset), as the text form writes them.
+// The items of a VFO's step and of option k of kRadioOptions, as the text form writes them.
 const std::vector<std::string>& StepTexts();
 const std::vector<std::string>& OptionTexts(size_t k);
-const std::vector<std::string>& FmFrequencyTexts();
-const std::vector<std::string>& FmPresetTexts();
 
 // Whether a channel column is a key of a channel or of a VFO.
 bool IsChannelKey(const ChannelColumnDefinition& column);

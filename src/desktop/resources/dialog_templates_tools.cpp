@@ -62,12 +62,14 @@ constexpr ControlTemplate kStationControls[] = {
     {kStationVerifyId, ControlKind::CheckBox, "写入后校验", kStyleNone, 214, 62, 169, 10},
     {kStationLogLabelId, ControlKind::Static, "记录文件：", kStyleNone, 7, 82, 70, 8},
     {kStationLogEditId, ControlKind::Edit, "", kStyleNone, 80, 80, 303, 13},
+    {kStationCodeLabelId, ControlKind::Static, "首台PTT ID码：", kStyleNone, 7, 98, 200, 8},
+    {kStationCodeEditId, ControlKind::Edit, "", kStyleNone, 214, 96, 60, 13},
     // The rows of the cables are made inside it when a run starts.
-    {kStationRowsGroupId, ControlKind::GroupBox, "对讲机", kStyleNone, 7, 98, 376, 120},
-    {kStationLogListId, ControlKind::ListBox, "", kStyleNone, 7, 222, 376, 56},
-    {kStationStartId, ControlKind::DefaultPushButton, "开始", kStyleNone, 7, 284, 50, 14},
-    {kStationStopId, ControlKind::PushButton, "停止", kStyleNone, 63, 284, 50, 14},
-    {kIdCancel, ControlKind::PushButton, "关闭", kStyleNone, 333, 284, 50, 14},
+    {kStationRowsGroupId, ControlKind::GroupBox, "对讲机", kStyleNone, 7, 114, 376, 120},
+    {kStationLogListId, ControlKind::ListBox, "", kStyleNone, 7, 238, 376, 56},
+    {kStationStartId, ControlKind::DefaultPushButton, "开始", kStyleNone, 7, 300, 50, 14},
+    {kStationStopId, ControlKind::PushButton, "停止", kStyleNone, 63, 300, 50, 14},
+    {kIdCancel, ControlKind::PushButton, "关闭", kStyleNone, 333, 300, 50, 14},
 };
 
 constexpr DialogTemplate kToolTemplates[] = {
@@ -78,7 +80,7 @@ constexpr DialogTemplate kToolTemplates[] = {
      kChannelImportControls},
     {kConfigImportTemplate, DialogKind::Modal, "导入配置", kDialogFont, 8, 300, 196,
      kConfigImportControls},
-    {kStationTemplate, DialogKind::Modal, "批量写频", kDialogFont, 8, 390, 304, kStationControls},
+    {kStationTemplate, DialogKind::Modal, "批量写频", kDialogFont, 8, 390, 320, kStationControls},
 };
 
 }  // namespace

@@ -87,6 +87,7 @@ CStationDlg::CStationDlg(const FeatureContext& context, QWidget* parent)
         m_Devices->addItem(Path(device.path));
     }
     FindControl<QCheckBox>(this, kStationVerifyId)->setChecked(true);
+    FindControl<QLineEdit>(this, kStationCodeEditId)->setMaxLength(kPttIdCodeSize);
     FindControl<QLineEdit>(this, kStationLogEditId)->setText(Path(DefaultLogPath(documentPath)));
     connect(FindControl<QAbstractButton>(this, kStationStartId), &QAbstractButton::clicked, this,
             &CStationDlg::OnStart);
@@ -163,17 +164,30 @@ void CStationDlg::OnStart() {
                          MessageIcon::Stop, MessageButtons::Ok);
         return;
     }
+    StationOptions options;
+    const QString firstCode = FindControl<QLineEdit>(this, kStationCodeEditId)->text().trimmed();
+    std::string error;
+    PttIdSeries codes;
+    if (!firstCode.isEmpty()) {
+        if (!ParsePttIdSeries(firstCode.toStdString(), &codes, &error)) {
+            MessageBox::Show(this, LoadLangString("IDS_STATION_CODE_BAD"),
+                             LoadLangString("IDS_ERROR"), MessageIcon::Stop, MessageButtons::Ok);
+            return;
+        }
+        options.pttIdCodes = codes;
+    }
     m_Station.reset();
     m_Context.document.PrepareImageUnrecorded();
-    StationOptions options;
     options.settingsPath = m_Context.settingsPath;
     options.verify = FindControl<QCheckBox>(this, kStationVerifyId)->isChecked();
     options.autoNext = FindControl<QCheckBox>(this, kStationAutoId)->isChecked();
+    options.fileName = m_Context.document.GetPathName();
+    options.runId = StationRunId();
+    options.documentSettings = m_Context.document.GetSettings();
     auto station =
         std::make_unique<ProgrammingStation>(m_Context.document.bytes, options, m_StationLog);
     // The program's own port may be one of the cables; the station holds each one itself.
     m_Context.port.Close();
-    std::string error;
     if (station->OpenCables(devices, &error) != CableOpening::Opened) {
         MessageBox::Show(this, error, LoadLangString("IDS_ERROR"), MessageIcon::Stop,
                          MessageButtons::Ok);
@@ -191,6 +205,11 @@ void CStationDlg::OnStart() {
         return;
     }
     m_Station = std::move(station);
+    for (const UnloggedRadio& radio : m_StationLog.Unlogged()) {
+        m_Log->addItem(
+            Lang("IDS_STATION_UNLOGGED")
+                .arg(Path(radio.cable), QString::number(radio.number), Path(radio.written)));
+    }
     if (m_Context.document.GetPathName().empty() || m_Context.document.IsModified()) {
         m_Log->addItem(Lang("IDS_STATION_FILE").arg(Written()));
     }
@@ -309,7 +328,16 @@ void CStationDlg::ShowEvents() {
     for (const StationEvent& event : m_Station->TakeEvents()) {
         switch (event.kind) {
             case StationEventKind::RadioDone:
-                m_Log->addItem(Path(RadioLogLine(event.record)));
+                m_Log->addItem(Path(RadioDoneText(event.record)));
+                break;
+            case StationEventKind::CodeWouldNotFit:
+                MessageBox::Show(this,
+                                 Lang("IDS_STATION_CODE_FULL")
+                                     .arg(Path(m_Station->CableName(event.cable)),
+                                          QString::number(event.record.number))
+                                     .toStdString(),
+                                 LoadLangString("IDS_ERROR"), MessageIcon::Stop,
+                                 MessageButtons::Ok);
                 break;
             case StationEventKind::NoRadioAnswered:
                 m_Log->addItem(
@@ -396,7 +424,7 @@ void CStationDlg::ShowRunning(bool running) {
     FindControl<QAbstractButton>(this, kStationStartId)->setEnabled(!running);
     FindControl<QAbstractButton>(this, kStationStopId)->setEnabled(running);
     for (int id : {kStationDeviceListId, kStationOtherEditId, kStationAutoId, kStationVerifyId,
-                   kStationLogEditId}) {
+                   kStationLogEditId, kStationCodeEditId}) {
         FindControl<QWidget>(this, id)->setEnabled(!running);
     }
 }

@@ -17,3 +17,5 @@ constexpr int kStationRowsGroupId = 1410;
 constexpr int kStationLogListId = 1411;
 constexpr int kStationStartId = 1412;
 constexpr int kStationStopId = 1413;
+constexpr int kStationCodeLabelId = 1414;
+constexpr int kStationCodeEditId = 1415;

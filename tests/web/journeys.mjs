@@ -1,0 +1,327 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The page's journeys, one per ctest test: `node journeys.mjs NAME`. Each drives the page with
+// real mouse and keyboard input against the virtual radio in the page, and checks what a user
+// relies on outside the page's own code: the radio's memory, the saved file, the words shown.
+import assert from "node:assert/strict";
+import { execFileSync } from "node:child_process";
+import { existsSync, mkdtempSync, writeFileSync } from "node:fs";
+import { createRequire } from "node:module";
+import { tmpdir } from "node:os";
+import { join } from "node:path";
+import { runJourney, sourceDir } from "./harness.mjs";
+import {
+  cell,
+  chinese,
+  english,
+  menuLabel,
+  openPage,
+  radioMemory,
+  saveDownload,
+  tableTexts,
+  text,
+  transfer,
+  withoutFilePickers,
+} from "./page_steps.mjs";
+
+const cloneStart = 0x0800;
+const imageEnd = 0x2000;
+const pgmHeader = 48;
+const cliPath =
+  process.env.HALVEX_CLI ?? join(sourceDir, "build/bin/halvex-cli");
+
+function imageOfFile(file) {
+  assert.equal(
+    file.length,
+    pgmHeader + imageEnd,
+    "a saved .pgm is the header and the image",
+  );
+  return file.subarray(pgmHeader + cloneStart, pgmHeader + imageEnd);
+}
+
+// What the native program reads in a file the page saved: its channel list as CSV.
+function nativeChannelCsv(file) {
+  const folder = mkdtempSync(join(tmpdir(), "halvex-web-cli-"));
+  const path = join(folder, "page.pgm");
+  writeFileSync(path, file);
+  return execFileSync(cliPath, ["info", "--csv", path], { encoding: "utf8" });
+}
+
+// axe-core over the page, or over the part an axe context names.
+async function runAxe(page, where, context = null) {
+  const require = createRequire(join(sourceDir, "web/package.json"));
+  if (!(await page.evaluate(() => "axe" in window))) {
+    await page.addScriptTag({ path: require.resolve("axe-core/axe.min.js") });
+  }
+  const result = await page.evaluate(
+    (scope) => window.axe.run(scope ?? document),
+    context,
+  );
+  const serious = result.violations.filter(
+    (v) => v.impact === "serious" || v.impact === "critical",
+  );
+  assert.deepEqual(
+    serious.map(
+      (v) =>
+        `${v.id}: ${v.nodes.map((node) => node.target.join(" ")).join(", ")}`,
+    ),
+    [],
+    `axe finds no serious or critical violation ${where}`,
+  );
+}
+
+const journeys = {
+  // Read the demo channels, edit cells by keyboard (one clamped and undone), write with the
+  // check after writing: the radio then holds exactly the image of the file the page saves,
+  // and the native program reads that file's channel as typed.
+  async read_edit_write_check({ page, context, site }) {
+    await withoutFilePickers(context);
+    await openPage(page, site, "radio=virtual");
+    await page.getByLabel(english["Resource/1160"]).check();
+    assert.equal(await transfer(page, "Menu_Program_ReadData"), "");
+    assert.notEqual(
+      await cell(page, 1, 1).inputValue(),
+      "",
+      "the demo channels were read",
+    );
+    await page.getByText(text(english, "IDS_WEB_BACKUPS")).click();
+    await page.locator(".backups li").first().waitFor();
+
+    await cell(page, 1, 1).click();
+    await page.keyboard.type("146.52");
+    await page.keyboard.press("Enter");
+    assert.equal(await cell(page, 1, 1).inputValue(), "146.52000");
+    const secondBefore = await cell(page, 2, 1).inputValue();
+    await cell(page, 2, 1).click();
+    await page.keyboard.type("999");
+    await page.keyboard.press("Tab");
+    const stored = await cell(page, 2, 1).inputValue();
+    assert.notEqual(stored, "999");
+    assert.match(
+      await page.locator(".status").innerText(),
+      new RegExp(stored.replace(".", "\\.")),
+    );
+    await page.keyboard.press("Control+z");
+    assert.equal(
+      await cell(page, 2, 1).inputValue(),
+      secondBefore,
+      "Undo takes the clamp back",
+    );
+    assert.match(await page.title(), /\*/);
+
+    assert.equal(await transfer(page, "Menu_Program_WriteData"), "");
+    const file = await saveDownload(page);
+    assert.deepEqual(
+      (await radioMemory(page)).subarray(cloneStart),
+      Buffer.from(imageOfFile(file)),
+    );
+    if (existsSync(cliPath)) {
+      assert.match(nativeChannelCsv(file).split("\n")[1], /^1,146\.52000,/);
+    }
+  },
+
+  // Cancel half-way through a read at line speed: the table and the title are as before.
+  async cancel_mid_read({ page, site }) {
+    await openPage(page, site, "radio=virtual&paced");
+    const before = await tableTexts(page);
+    const title = await page.title();
+    await transfer(page, "Menu_Program_ReadData", { waitForEnd: false });
+    await page.waitForFunction(
+      () => document.querySelector("dialog.transfer progress")?.value >= 10,
+    );
+    await page
+      .locator("dialog.transfer")
+      .getByRole("button", { name: english["Resource/2"] })
+      .click();
+    await page
+      .locator("dialog.transfer")
+      .waitFor({ state: "detached", timeout: 30_000 });
+    assert.deepEqual(await tableTexts(page), before);
+    assert.equal(await page.title(), title);
+  },
+
+  // A radio that answers nothing gives the desktop's message; another model is refused before
+  // a byte of its memory changes.
+  async radio_faults({ page, site }) {
+    await openPage(page, site, "radio=virtual&silent");
+    const before = await tableTexts(page);
+    assert.equal(
+      await transfer(page, "Menu_Program_ReadData"),
+      text(english, "IDS_ERROR_PORTCONN"),
+    );
+    await page.keyboard.press("Escape");
+    assert.deepEqual(await tableTexts(page), before);
+
+    await openPage(page, site, "radio=virtual");
+    await transfer(page, "Menu_Program_ReadData");
+    const demo = await radioMemory(page);
+    await openPage(page, site, "radio=virtual&identification=7");
+    await cell(page, 1, 1).click();
+    await page.keyboard.type("150");
+    await page.keyboard.press("Enter");
+    assert.equal(
+      await transfer(page, "Menu_Program_WriteData"),
+      text(english, "IDS_ERROR_TYPE"),
+    );
+    assert.deepEqual(await radioMemory(page), demo);
+  },
+
+  // Without Web Serial the page says so in one line and still opens files: damaged ones are
+  // refused with the core's message and change nothing, a good one dropped on the page opens.
+  async damaged_file_without_serial({ page, context, site }) {
+    await withoutFilePickers(context);
+    await context.addInitScript(() => delete Navigator.prototype.serial);
+    await openPage(page, site);
+    await page.getByText(text(english, "IDS_WEB_NO_SERIAL")).waitFor();
+    const before = await tableTexts(page);
+    const title = await page.title();
+    const refusals = [
+      text(english, "IDS_WARN_LOAD"),
+      text(english, "IDS_WARN_LOADSIZE"),
+    ];
+    for (const damaged of [
+      "short_header",
+      "truncated_image",
+      "foreign_header",
+      "too_long",
+    ]) {
+      const chooser = page.waitForEvent("filechooser");
+      await page
+        .getByRole("button", { name: menuLabel(english, "Menu_File_Open") })
+        .click();
+      await (
+        await chooser
+      ).setFiles(join(sourceDir, `tests/data/pgm/${damaged}.pgm`));
+      const box = page.getByRole("alertdialog");
+      const said = await box.locator("p").innerText();
+      assert.ok(
+        refusals.some((refusal) => said.includes(refusal)),
+        `${damaged}: ${said}`,
+      );
+      await page.keyboard.press("Enter");
+      await box.waitFor({ state: "detached" });
+      assert.deepEqual(await tableTexts(page), before, damaged);
+      assert.equal(await page.title(), title, damaged);
+    }
+    const good = join(sourceDir, "tests/data/pgm/v1_05_channels.pgm");
+    const bytes = Array.from(
+      await import("node:fs").then((fs) => fs.readFileSync(good)),
+    );
+    await page.evaluate((content) => {
+      const transferData = new DataTransfer();
+      transferData.items.add(
+        new File([new Uint8Array(content)], "v1_05_channels.pgm"),
+      );
+      const drop = new DragEvent("drop", {
+        dataTransfer: transferData,
+        bubbles: true,
+        cancelable: true,
+      });
+      document.querySelector("table.channels").dispatchEvent(drop);
+    }, bytes);
+    await page.waitForFunction(() =>
+      document.title.startsWith("v1_05_channels.pgm"),
+    );
+    assert.notEqual(await cell(page, 1, 1).inputValue(), "");
+  },
+
+  // With the keyboard alone: into the table, an entry, the language switch to Chinese (kept
+  // on reload) and the transfer dialog; axe-core in both languages, also over the dialog.
+  async keyboard_language_accessibility({ page, site }) {
+    await openPage(page, site, "radio=virtual");
+    await runAxe(page, "in English");
+    const focusedData = () =>
+      page.evaluate(() => {
+        const active = document.activeElement;
+        return `${active?.dataset.row ?? ""}:${active?.dataset.column ?? ""}:${active?.tagName}`;
+      });
+    let presses = 0;
+    while ((await focusedData()) !== "1:1:INPUT") {
+      await page.keyboard.press("Tab");
+      assert.ok(++presses < 40, "Tab reaches the first cell of the table");
+    }
+    await page.keyboard.type("145.5");
+    await page.keyboard.press("ArrowDown");
+    assert.equal(
+      await focusedData(),
+      "2:1:INPUT",
+      "the arrow keys move along the column",
+    );
+    assert.equal(await cell(page, 1, 1).inputValue(), "145.50000");
+
+    await page.waitForSelector("body[data-languages='1']");
+    const languageSelect = page.locator("#language");
+    assert.equal(
+      await languageSelect.getAttribute("aria-label"),
+      text(english, "IDS_WEB_LANGUAGE"),
+    );
+    presses = 0;
+    while (
+      !(await languageSelect.evaluate(
+        (element) => element === document.activeElement,
+      ))
+    ) {
+      await page.keyboard.press("Shift+Tab");
+      assert.ok(++presses < 2000, "Shift+Tab reaches the language switch");
+    }
+    presses = 0;
+    while ((await languageSelect.inputValue()) !== "chinese.lang") {
+      await page.keyboard.press("ArrowDown");
+      assert.ok(
+        ++presses < 20,
+        "the arrow keys reach Chinese in the language switch",
+      );
+    }
+    const receiveHeader = chinese["ChText/IDS_ChText1"];
+    await page.locator("#column-1", { hasText: receiveHeader }).waitFor();
+    assert.equal(
+      await cell(page, 1, 1).inputValue(),
+      "145.50000",
+      "the switch keeps the document",
+    );
+    // The rows past the first few repeat their controls: the whole page was checked in English.
+    await runAxe(page, "in Chinese", {
+      exclude: [["table.channels tbody tr:nth-child(n+9)"]],
+    });
+    await page.keyboard.press("Control+r");
+    await page
+      .getByRole("heading", { name: text(chinese, "IDS_READDATA") })
+      .waitFor();
+    await runAxe(page, "over the transfer dialog", {
+      include: [["dialog.transfer"]],
+    });
+    await page.keyboard.press("Escape");
+    await page.reload();
+    await page.locator("#column-1", { hasText: receiveHeader }).waitFor();
+  },
+
+  // A read and a write at 9600 baud through the page: the radio holds the saved file's image.
+  async read_write_at_line_speed({ page, context, site }) {
+    await withoutFilePickers(context);
+    await openPage(page, site, "radio=virtual&paced");
+    const started = Date.now();
+    await transfer(page, "Menu_Program_ReadData");
+    await cell(page, 3, 12).click();
+    await page.keyboard.type("WEB");
+    await page.keyboard.press("Enter");
+    assert.equal(await transfer(page, "Menu_Program_WriteData"), "");
+    const seconds = (Date.now() - started) / 1000;
+    const lineBytes = await page.evaluate(
+      () => window.halvexVirtualRadio.lineBytes,
+    );
+    console.log(
+      `line time ${((lineBytes * 10) / 9600).toFixed(1)} s, journey ${seconds.toFixed(1)} s`,
+    );
+    const file = await saveDownload(page);
+    assert.deepEqual(
+      (await radioMemory(page)).subarray(cloneStart),
+      Buffer.from(imageOfFile(file)),
+    );
+  },
+};
+
+const name = process.argv[2];
+if (!journeys[name]) {
+  console.log(`usage: node journeys.mjs ${Object.keys(journeys).join("|")}`);
+  process.exit(2);
+}
+await runJourney(name, journeys[name]);

@@ -1,0 +1,87 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Steps the journeys take on the page, as a user does them, and what they read back.
+import { readFileSync } from "node:fs";
+import { languageTexts } from "./harness.mjs";
+
+export const english = languageTexts("english.lang");
+export const chinese = languageTexts("chinese.lang");
+export const text = (texts, key) => texts[`String/${key}`];
+export const menuLabel = (texts, key) =>
+  text(texts, key)
+    .split("\t")[0]
+    .replace(/\s*\(&.\)/, "")
+    .replace("&", "")
+    .replace(/\.\.\.$/, "");
+
+// Opens the page with these address parameters and waits until its table is interactive.
+export async function openPage(page, site, parameters = "") {
+  await page.goto(`${site}${parameters ? `?${parameters}` : ""}`);
+  await page.waitForSelector(
+    "body[data-ready='1'] table.channels tbody input",
+    { timeout: 30_000 },
+  );
+}
+
+export function cell(page, row, column) {
+  return page.locator(`[data-row="${row}"][data-column="${column}"]`);
+}
+
+// Every cell's text as the table shows it, row by row.
+export function tableTexts(page) {
+  return page.$$eval("table.channels tbody tr", (rows) =>
+    rows.map((row) =>
+      [...row.querySelectorAll("input, select")].map((control) =>
+        control instanceof HTMLSelectElement
+          ? (control.selectedOptions[0]?.text ?? "")
+          : control.value,
+      ),
+    ),
+  );
+}
+
+export async function radioMemory(page) {
+  return Buffer.from(
+    await page.evaluate(() => Array.from(window.halvexVirtualRadio.memory())),
+  );
+}
+
+// Presses a toolbar command with the mouse, then the transfer dialog's OK; resolves when the
+// dialog has closed or shows a final line, with that line ("" when it closed).
+export async function transfer(page, commandKey, { waitForEnd = true } = {}) {
+  await page
+    .getByRole("button", { name: menuLabel(english, commandKey) })
+    .click();
+  const dialog = page.locator("dialog.transfer");
+  await dialog.waitFor();
+  await dialog.getByRole("button", { name: english["Resource/1"] }).click();
+  if (!waitForEnd) {
+    return "";
+  }
+  await page.waitForFunction(
+    () => {
+      const open = document.querySelector("dialog.transfer");
+      const ok = open?.querySelector("button");
+      return !open || (ok && !ok.disabled);
+    },
+    null,
+    { timeout: 120_000 },
+  );
+  return (await dialog.count())
+    ? await page.locator("#transfer-message").innerText()
+    : "";
+}
+
+// Saves with Ctrl+S and returns the downloaded file's bytes.
+export async function saveDownload(page) {
+  const download = page.waitForEvent("download");
+  await page.keyboard.press("Control+s");
+  return readFileSync(await (await download).path());
+}
+
+// The page as a browser without the File System Access API sees it, so Save downloads.
+export async function withoutFilePickers(context) {
+  await context.addInitScript(() => {
+    delete window.showOpenFilePicker;
+    delete window.showSaveFilePicker;
+  });
+}

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The compiled core's link test under node (link_test.ts, bundled by the page's esbuild), then
+# the native side: the file the page saved, written by halvex-cli to radio-sim's demo radio,
+# must leave that radio's memory byte for byte as the page's write left the virtual radio's.
+# Usage: run_link_test.sh SOURCE_DIR WASM_DIR HALVEX_CLI RADIO_SIM. Exits 77 (skipped) when
+# node, the web packages or the module are missing.
+set -euo pipefail
+source_dir=$1 wasm_dir=$2 cli=$3 radio_sim=$4
+
+esbuild=$source_dir/web/node_modules/.bin/esbuild
+for needed in "$wasm_dir/halvex.js" "$wasm_dir/halvex.wasm" "$esbuild"; do
+    if [[ ! -e "$needed" ]]; then
+        echo "skipped: $needed is missing (make web-core builds the module, npm ci in web/ the packages)"
+        exit 77
+    fi
+done
+if ! command -v node >/dev/null; then
+    echo "skipped: node is not installed"
+    exit 77
+fi
+
+work=$(mktemp -d)
+radio=
+trap '[[ -n "$radio" ]] && kill "$radio" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+
+"$esbuild" "$source_dir/tests/web_core/link_test.ts" --bundle --platform=node --format=esm \
+    --log-level=warning --outfile="$work/link_test.mjs"
+node "$work/link_test.mjs" "$wasm_dir" "$source_dir/data" "$work"
+
+sed 's/^readtime=.*/readtime=500/' "$source_dir/data/setting.ini" >"$work/setting.ini"
+"$radio_sim" --link "$work/radio" --demo --memory "$work/radio-after-cli-write.bin" &
+radio=$!
+for _ in $(seq 100); do
+    [[ -e "$work/radio" ]] && break
+    sleep 0.1
+done
+"$cli" write --settings "$work/setting.ini" --device "$work/radio" --no-verify "$work/edited.pgm"
+for _ in $(seq 100); do
+    [[ -s "$work/radio-after-cli-write.bin" ]] && break
+    sleep 0.1
+done
+if ! cmp "$work/radio-after-web-write.bin" "$work/radio-after-cli-write.bin"; then
+    echo "FAILED: the radio holds other bytes after the page's write than after halvex-cli's"
+    exit 1
+fi
+echo "ok: the page's write and halvex-cli's leave the radio's memory the same"

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Where a transfer's port comes from: the cable the user picks through Web Serial, or the
+// project's virtual radio in the page ("Try it without a radio"). The virtual radio lives as
+// long as the page, so what was written to it can be read back.
+import type {
+  HalvexModule,
+  SerialPortLike,
+  VirtualRadio,
+  VirtualRadioOptions,
+} from "./wasm/halvex";
+
+export function hasWebSerial(): boolean {
+  return window.isSecureContext && navigator.serial !== undefined;
+}
+
+// The virtual radio as the address asks for it: ?radio=virtual, with paced, echo, silent,
+// identification=N and noack=ADDRESS for the faults the tests and demonstrations need.
+export function virtualRadioOptionsFrom(search: URLSearchParams): VirtualRadioOptions {
+  const faults: NonNullable<VirtualRadioOptions["faults"]> = {};
+  if (search.has("silent")) {
+    faults.silent = true;
+  }
+  const identification = search.get("identification");
+  if (identification !== null) {
+    faults.identificationLength = Number(identification);
+  }
+  const noAck = search.get("noack");
+  if (noAck !== null) {
+    faults.noAckBlock = Number(noAck);
+  }
+  return { faults, paced: search.has("paced"), echo: search.has("echo") };
+}
+
+export class RadioPorts {
+  private virtualRadio: VirtualRadio | null = null;
+
+  constructor(
+    private readonly module: HalvexModule,
+    private readonly virtualOptions: VirtualRadioOptions,
+  ) {}
+
+  // The virtual radio, made on first use; tests read its memory through the page's global.
+  virtual(): VirtualRadio {
+    if (!this.virtualRadio) {
+      this.virtualRadio = this.module.newVirtualRadio(this.virtualOptions);
+      (window as unknown as { halvexVirtualRadio: VirtualRadio }).halvexVirtualRadio =
+        this.virtualRadio;
+    }
+    return this.virtualRadio;
+  }
+
+  // The port for one transfer; null when the user closed the browser's port chooser.
+  async choose(useVirtualRadio: boolean): Promise<SerialPortLike | null> {
+    if (useVirtualRadio) {
+      return this.virtual();
+    }
+    try {
+      return await navigator.serial!.requestPort();
+    } catch (error) {
+      if (error instanceof DOMException && error.name === "NotFoundError") {
+        return null;
+      }
+      throw error;
+    }
+  }
+}

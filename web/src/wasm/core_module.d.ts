@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The names src/web/bindings.cpp gives the compiled core. Only the loader and the link use
+// these; the page calls the shapes of ./halvex.d.ts.
+import type { CellState, ChannelColumn, CommitResult, OpenResult, SaveResult } from "./halvex";
+
+export interface CoreDeletable {
+  delete(): void;
+}
+
+export interface CoreDocument extends CoreDeletable {
+  wouldEraseRadio(): boolean;
+  newDocument(): void;
+  open(bytes: Uint8Array, name: string): OpenResult;
+  save(name: string): SaveResult;
+  pathName(): string;
+  isModified(): boolean;
+  canUndo(): boolean;
+  canRedo(): boolean;
+  undoName(): string;
+  redoName(): string;
+  undo(): boolean;
+  redo(): boolean;
+  channelCount(): number;
+  rowTexts(row: number): string[];
+  rowStates(row: number): CellState[];
+  choiceIndex(row: number, column: number): number;
+  commitText(row: number, column: number, text: string): CommitResult;
+  commitChoice(row: number, column: number, index: number): CommitResult;
+  bandIndex(): number;
+  setBand(index: number): void;
+  wouldEraseRadio(): boolean;
+  /** What a transfer starts from: the image after PrepareImage, the document untouched. */
+  preparedCopy(): Uint8Array;
+  imageBytes(): Uint8Array;
+  backupFile(): Uint8Array;
+  takeRadioImage(image: Uint8Array): void;
+}
+
+/** What one exchange gave back; the document's module words it. */
+export interface CoreOutcome {
+  status: number;
+  read: boolean;
+  cancelled: boolean;
+  blocks: number;
+  skippedBlocks: number[];
+  checked: boolean;
+  checkUnread: boolean;
+  differingBlocks: number[];
+  warning: string;
+  openError: string;
+  image: Uint8Array;
+}
+
+export interface CoreLink extends CoreDeletable {
+  statusAddress(): number;
+  progressAddress(): number;
+  cancelAddress(): number;
+  phaseAddress(): number;
+  /** Suspends the module until the exchange is over. */
+  run(read: boolean, image: Uint8Array, check: boolean): Promise<CoreOutcome>;
+}
+
+export interface CoreFaults {
+  silent?: boolean;
+  identificationLength?: number;
+  noAckBlock?: number;
+  shortAnswerBlock?: number;
+  unstoredBlock?: number;
+}
+
+export interface CoreRadio extends CoreDeletable {
+  feed(bytes: Uint8Array): { bytes: Uint8Array; readyMs: number[] };
+  setFaults(faults: CoreFaults): void;
+  memory(): Uint8Array;
+}
+
+/** The line object the module's CableLine calls, by number. */
+export interface CoreLine {
+  open(baudRate: number): Promise<void>;
+  close(): Promise<void>;
+  write(bytes: Uint8Array, leadDelayMs: number): Promise<number>;
+  read(count: number, timeoutMs: number): Promise<Uint8Array>;
+}
+
+export interface CoreModule {
+  HEAP32: Int32Array;
+  halvexLines: Map<number, CoreLine>;
+
+  start(): string;
+  defaultSettings(): string;
+  useSettings(text: string): string;
+  settingsText(): string;
+  cableType(): number;
+  setCableType(type: number): string;
+  verifyAfterWrite(): boolean;
+  setVerifyAfterWrite(on: boolean): string;
+  addLanguage(fileName: string, text: string): string;
+  useLanguage(fileName: string): string;
+  languageName(fileName: string): string;
+  LoadLangString(key: string): string;
+  LoadResourceText(id: number): string;
+  columns(): ChannelColumn[];
+  choices(column: number): string[];
+  bandNames(): string[];
+  transferProgressText(phase: number, percent: number): string;
+  transferOutcomeText(outcome: CoreOutcome): string;
+  transferSucceeded(outcome: CoreOutcome): boolean;
+
+  Document: new () => CoreDocument;
+  Link: new (line: number) => CoreLink;
+  Radio: new (echo: boolean, paced: boolean, faults: CoreFaults) => CoreRadio;
+}
+
+export interface CoreModuleOptions {
+  wasmBinary?: ArrayBuffer | Uint8Array;
+  locateFile?: (path: string, prefix: string) => string;
+  instantiateWasm?: (
+    imports: WebAssembly.Imports,
+    done: (instance: WebAssembly.Instance) => void,
+  ) => object;
+}
+
+export type CoreFactory = (options?: CoreModuleOptions) => Promise<CoreModule>;
