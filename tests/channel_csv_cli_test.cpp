@@ -84,6 +84,7 @@ TEST_F(CsvCliTest, IntoKeepsTheChannelsTheFileDoesNotName) {
 // user asks for an empty import.
 TEST_F(CsvCliTest, NothingToCarryWritesNothing) {
     std::ofstream(File("out_of_band.csv")) << "Location,Frequency\n1,446.0\n2,121.5\n";
+    std::ofstream(File("airband.csv")) << "Location,Frequency\n1,121.5\n";
     ASSERT_EQ(Run({"new", "--settings", kSingleBands, "-o", File("empty.pgm")}).exitCode, 0);
     struct Case {
         std::vector<std::string> arguments;
@@ -92,14 +93,21 @@ TEST_F(CsvCliTest, NothingToCarryWritesNothing) {
         std::string output;  // exists afterwards only when the command succeeded
     };
     const Case cases[] = {
+        // The band line that would take them is named; none is when no line would.
         {{"import", File("out_of_band.csv"), "-o", File("a.pgm")},
          1,
-         "halvex-cli: import: no channel could be imported",
+         "halvex-cli: import: no channel could be imported; band line 1 (400-480MHz) would "
+         "take 1 row: give --band 1",
          File("a.pgm")},
         {{"import", File("out_of_band.csv"), "--into", File("empty.pgm"), "-o", File("b.pgm")},
          1,
-         "halvex-cli: import: no channel could be imported",
+         "halvex-cli: import: no channel could be imported; band line 1 (400-480MHz) would "
+         "take 1 row: give --band 1 instead of --into",
          File("b.pgm")},
+        {{"import", File("airband.csv"), "-o", File("e.pgm")},
+         1,
+         "halvex-cli: import: no channel could be imported",
+         File("e.pgm")},
         {{"import", File("out_of_band.csv"), "--allow-empty", "-o", File("c.pgm")},
          0,
          "0 rows imported, 2 changes reported.",

@@ -29,6 +29,7 @@ protected:
         chmod(File("readonly.pgm").c_str(), 0444);
         m_Folder.Write("short.pgm", ReadBytes(File("A.pgm")).substr(0, 100));
         fs::create_directory(File("dir"));
+        fs::create_symlink(std::string(HALVEX_BIN_DIR) + "/radio-sim", File("halvex-radio-sim"));
         fs::create_symlink("loop.pgm", File("loop.pgm"));
         std::string error;
         m_Radio.SetMemory(m_Memory);
@@ -126,6 +127,21 @@ TEST_F(CliArgumentsTest, RefusedLinesChangeNothingAndNeverWakeTheRadio) {
         {line({"info"}, {File("A.pgm"), "\x1b]0;retitled\a" + std::string(5000, 'x')}), 1,
          "unexpected argument '\\e]0;retitled\\x07xxx"},
         {{sim, "--link", m_Cable, "--link", File("other")}, 2, "--link is given twice", "", false},
+        // Its messages carry the name it was started as.
+        {{File("halvex-radio-sim"), "--link=" + File("x"), "--memory=" + File("dir")},
+         1,
+         "halvex-radio-sim: ",
+         "",
+         false},
+        {{File("halvex-radio-sim"), "--echo=1"},
+         2,
+         "halvex-radio-sim: --echo takes no value",
+         "",
+         false},
+        {line({"read", "--device=" + m_Cable}, {"-o" + File("out.pgm"), "--bogus=1"}), 1,
+         "unknown option '--bogus=1'"},
+        {line({"write", "--verify=yes", "--device", m_Cable}, {File("A.pgm")}), 1,
+         "--verify takes no value"},
         {{sim, "--link", ""}, 2, "--link is given an empty value", "", false},
         {{sim, "--ident-length", "many"}, 2, "--ident-length needs a valid value", "", false},
     };

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,6 +24,7 @@
 #include "codeplug/document.h"
 #include "codeplug/pgm_file.h"
 #include "config/settings.h"
+#include "link/clone_frames.h"
 #include "link_test_support.h"
 #include "platform/profile.h"
 #include "sim/virtual_radio.h"
@@ -643,3 +646,87 @@ TEST_F(CliTransferTest, TheDeviceSettingIsThePortWhenNoneIsNamed) {
 }
 
 }  // namespace
+
+namespace {
+
+// The bytes of a trace's lines of one direction ("> " or "< "), in order, with their times;
+// false at the first line that is neither a frame nor an open or close.
+bool TraceBytes(const std::string& trace, std::string_view direction, std::vector<uint8_t>* bytes,
+                std::vector<double>* times) {
+    static const std::regex kLine(
+        R"(^ *(\d+\.\d{6}) (([<>]) ([0-9A-F]{2}( [0-9A-F]{2})*)|open .+|close)$)");
+    std::istringstream lines(trace);
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch match;
+        if (!std::regex_match(line, match, kLine)) {
+            return false;
+        }
+        times->push_back(std::stod(match[1]));
+        if (match[3].str() != direction.substr(0, 1)) {
+            continue;
+        }
+        std::istringstream hex(match[4]);
+        for (int byte = 0; hex >> std::hex >> byte;) {
+            bytes->push_back(static_cast<uint8_t>(byte));
+        }
+    }
+    return true;
+}
+
+long Occurrences(const std::string& text, const std::string& part) {
+    long count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+}  // namespace
+
+// The trace is the line itself: what it says went out is what the radio received, in order,
+// what it says came in holds the radio's blocks, and the run reads as it does untraced.
+TEST_F(CliTransferTest, VerboseTracesEveryByteTheRadioReceivedAndChangesNothingElse) {
+    std::string link = m_Dir.PortLink(1);
+    RadioMemory memory = PatternMemory(5);
+    StartRadio(link, {}, memory);
+    Completed untraced = Run(
+        {"read", "--device", link, "--settings", m_Dir.SettingsPath(), "-o", File("untraced.pgm")});
+    ASSERT_EQ(untraced.exitCode, 0) << untraced.errors;
+    EXPECT_TRUE(untraced.errors.empty()) << untraced.errors;
+    struct Case {
+        std::vector<std::string> arguments;
+        long exchanges;  // a verified write reads back: two opens, two closes
+    };
+    const Case cases[] = {
+        {{"read", "--verbose", "--device=" + link, "-o" + File("traced.pgm")}, 1},
+        {{"write", "--verbose", "--verify", "--device", link, File("traced.pgm")}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.front());
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.end(), {"--settings", m_Dir.SettingsPath()});
+        const size_t receivedBefore = m_Radio.ReceivedBytes().size();
+        Completed completed = Run(arguments);
+        ASSERT_EQ(completed.exitCode, 0) << completed.errors;
+        std::vector<uint8_t> sent;
+        std::vector<uint8_t> answers;
+        std::vector<double> times;
+        ASSERT_TRUE(TraceBytes(completed.errors, ">", &sent, &times)) << completed.errors;
+        EXPECT_TRUE(std::is_sorted(times.begin(), times.end()));
+        ASSERT_TRUE(TraceBytes(completed.errors, "<", &answers, &times));
+        const std::vector<uint8_t> received = m_Radio.ReceivedBytes();
+        EXPECT_EQ(sent,
+                  std::vector<uint8_t>(received.begin() + static_cast<ptrdiff_t>(receivedBefore),
+                                       received.end()));
+        const auto block = memory.begin() + 0x0900;
+        EXPECT_NE(
+            std::search(answers.begin(), answers.end(), block, block + clone_frames::kBlockSize),
+            answers.end());
+        const std::string& trace = completed.errors;
+        EXPECT_EQ(Occurrences(trace, " close\n"), c.exchanges);
+        EXPECT_EQ(Occurrences(trace, " open " + link + "\n"), c.exchanges);
+        if (c.exchanges == 1) {
+            EXPECT_EQ(ReadBytes(File("traced.pgm")), ReadBytes(File("untraced.pgm")));
+        }
+    }
+}

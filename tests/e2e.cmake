@@ -49,6 +49,8 @@ set(HALVEX_E2E_JOURNEYS
     help_at_channels
     help_at_channels_chinese
     station_codes
+    first_start_english
+    first_start_chinese
 )
 foreach(journey IN LISTS HALVEX_E2E_JOURNEYS)
     add_test(NAME e2e_${journey}

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "config/app_globals.h"
+#include "config/example_files.h"
 #include "config/help_file.h"
 #include "config/language_files.h"
 #include "config/setting_definitions.h"
@@ -188,6 +189,32 @@ TEST_F(InstalledTree, UsersLanguageFilesComeFirstAndShareTheInstalledHelp) {
     EXPECT_EQ(g_SettingsPath, m_Home + "/.config/halvex/setting.ini");
     EXPECT_EQ(settings::kLanguage.Read(g_SettingsPath), "chinese");
     EXPECT_EQ(ReadBytes(m_SharedData + "/setting.ini"), "[setup]\nlanguage=english\n");
+}
+
+// The examples an installed program offers: its user's data folder first, then the shared
+// data, then the documentation's, each name once.
+TEST_F(InstalledTree, ExamplesAreThePgmFilesOfEachFolderAndAnEarlierNameWins) {
+    const std::vector<std::string> folders =
+        ExampleFolders(m_Bin, LocateFiles(m_Bin, m_Environment).dataDirs);
+    ASSERT_EQ(folders.size(), 3u);
+    EXPECT_EQ(folders.back(), m_Root.Path() + "/usr/share/doc/halvex/examples");
+    const std::string own = folders[0];
+    const std::string shared = folders[1];
+    const std::string doc = folders[2];
+    WriteFile(own + "/pmr446.pgm", "own");
+    WriteFile(doc + "/pmr446.pgm", "doc");
+    WriteFile(doc + "/demo.pgm", "doc");
+    WriteFile(doc + "/murs.csv", "not a radio file");
+    WriteFile(doc + "/notes.pgm.txt", "");
+    std::filesystem::create_directories(shared + "/folder.pgm");
+    std::filesystem::create_symlink(doc + "/demo.pgm", shared + "/linked.pgm");
+    std::filesystem::create_symlink(doc + "/gone.pgm", shared + "/dangling.pgm");
+    EXPECT_EQ(
+        FindExampleFiles(folders),
+        (std::vector<std::string>{doc + "/demo.pgm", shared + "/linked.pgm", own + "/pmr446.pgm"}));
+    // A folder that is not there hides nothing of the others.
+    EXPECT_EQ(FindExampleFiles({m_Root.Path() + "/missing", doc}),
+              (std::vector<std::string>{doc + "/demo.pgm", doc + "/pmr446.pgm"}));
 }
 
 }  // namespace

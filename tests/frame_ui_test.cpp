@@ -14,6 +14,7 @@
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
 #include "app/recent_files.h"
+#include "app/start_panel.h"
 #include "app/window_state.h"
 #include "config/app_globals.h"
 #include "editors/channel_page.h"
@@ -85,7 +86,10 @@ private slots:
         QCOMPARE(grid->width(), gridBefore.width());
         QCOMPARE(frame->View()->horizontalScrollBar()->maximum(), 0);
         frame->resize(600, 400);
-        QCOMPARE(frame->size(), QSize(kFrameMinimumWidth, kFrameMinimumHeight));
+        // The start panel of the empty document takes its room above the pages.
+        QCOMPARE(frame->size(),
+                 QSize(kFrameMinimumWidth,
+                       kFrameMinimumHeight + frame->GetStartPanel()->HeightIn(kFrameMinimumWidth)));
         QCoreApplication::processEvents();
         QVERIFY(grid->height() < grown);
 

@@ -76,6 +76,10 @@ constexpr int kVerifyGroup = 3;
 constexpr int kStationModeGroup = 4;
 constexpr int kDiffSideGroup = 4;
 
+constexpr OptionDefinition kVerboseOption{
+    .name = kVerbose,
+    .help = "print each frame sent and received, with its time, to standard error"};
+
 constexpr OptionDefinition Output(std::string_view valueName, bool required) {
     return {.name = kOutput,
             .valueName = valueName,
@@ -95,7 +99,7 @@ constexpr OptionDefinition Flag(std::string_view name, std::string_view help, in
 constexpr std::array kNewOptions = {kSettingsOption, kBandOption, Output("FILE.pgm", true)};
 constexpr std::array kInfoOptions = {kSettingsOption, Input(kPgmFile),
                                      Flag(kCsv, "the channels as CSV")};
-constexpr std::array kReadOptions = {kPortOption, kDeviceOption, kSettingsOption,
+constexpr std::array kReadOptions = {kPortOption, kDeviceOption, kSettingsOption, kVerboseOption,
                                      Output("FILE.pgm", true)};
 constexpr std::array kWriteOptions = {
     kPortOption,
@@ -104,6 +108,7 @@ constexpr std::array kWriteOptions = {
     Flag(kVerify, "read the radio back and compare (verifywrite=1 in the settings)", kVerifyGroup),
     Flag(kNoVerify, "do not read back, whatever verifywrite says", kVerifyGroup),
     Flag(kForce, "send a whole-sized file with another header"),
+    kVerboseOption,
     Input(kPgmFile)};
 constexpr std::array kStationOptions = {
     Input(kPgmFile),
@@ -191,10 +196,11 @@ constexpr const char* kRules =
     "answers, 2 when none answers (missing device, no permission, port in use, silent radio,\n"
     "echoing cable on the direct setting), 3 for another model or a plain cable on the\n"
     "echoing setting.\n"
-    "Each option is given at most once and never with an empty value. An output file may not\n"
-    "be a file the command reads (input, --into, settings, also through a link), read-only,\n"
-    "or in a folder that takes no new file; inputs must be regular files. - is standard input\n"
-    "for an input file and standard output for the -o of export and dump.\n"
+    "A value follows its option (--port 1) or is attached to it (--port=1, -oFILE); -- ends\n"
+    "the options. Each option is given at most once and never with an empty value. An output\n"
+    "file may not be a file the command reads (input, --into, settings, also through a link),\n"
+    "read-only, or in a folder that takes no new file; inputs must be regular files. - is\n"
+    "standard input for an input file and standard output for the -o of export and dump.\n"
     "write --force sends a file with another header, never one of another size. write takes\n"
     "a text form too: stored as apply stores it, nothing is sent while it has any error.\n"
     "Output that cannot be written to standard output is an error (exit 1, diff 2).\n"

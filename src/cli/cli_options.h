@@ -23,6 +23,7 @@ inline constexpr std::string_view kAuto = "--auto";
 inline constexpr std::string_view kJson = "--json";
 inline constexpr std::string_view kAllowEmpty = "--allow-empty";
 inline constexpr std::string_view kHelp = "--help";
+inline constexpr std::string_view kVerbose = "--verbose";
 inline constexpr std::string_view kCheckOnly = "--check-only";
 inline constexpr std::string_view kPttIdCodeFrom = "--ptt-id-code-from";
 

@@ -27,6 +27,7 @@
 #include "link/clone_protocol.h"
 #include "link/radio_connection.h"
 #include "link/serial_port.h"
+#include "link/traced_line.h"
 #include "link/worker_runner.h"
 #include "link/write_verify.h"
 #include "platform/output_path.h"
@@ -53,6 +54,8 @@ struct TransferArguments {
     std::string file;
     bool force = false;
     bool verify = false;
+    bool verbose = false;
+    std::chrono::steady_clock::time_point traceStart = std::chrono::steady_clock::now();
 };
 
 // Verification follows the desktop's check box (verifywrite), unless this run says otherwise.
@@ -66,6 +69,7 @@ bool TakeTransferArguments(std::string_view command, const ParsedOptions& option
     taken->device = options.Value(cli_option::kDevice);
     taken->file = options.Value(read ? cli_option::kOutput : cli_option::kPgmFile);
     taken->force = options.Has(cli_option::kForce);
+    taken->verbose = options.Has(cli_option::kVerbose);
     taken->verify =
         options.Has(cli_option::kVerify) ||
         (!options.Has(cli_option::kNoVerify) && settings::kVerifyWrite.Read(g_SettingsPath) != 0);
@@ -75,7 +79,9 @@ bool TakeTransferArguments(std::string_view command, const ParsedOptions& option
 // The progress line on a terminal; nothing when stderr goes to a file or a pipe.
 class ProgressLine {
 public:
-    explicit ProgressLine(bool read) : m_Read(read), m_Shown(isatty(STDERR_FILENO) == 1) {}
+    // A trace takes the terminal's lines, which the bar would overwrite.
+    ProgressLine(bool read, bool traced)
+        : m_Read(read), m_Shown(!traced && isatty(STDERR_FILENO) == 1) {}
 
     void Show(TransferStatus status, int progress) {
         if (!m_Shown || (status == m_LastStatus && progress == m_LastProgress)) {
@@ -114,7 +120,7 @@ private:
 
 // Runs the exchange on a worker while this thread follows it and turns Ctrl-C into the
 // job's cancel. Returns the last status the worker published.
-TransferStatus RunJob(TransferJob& job, bool* cancelled) {
+TransferStatus RunJob(TransferJob& job, bool traced, bool* cancelled) {
     interruptRequested = 0;
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
@@ -132,7 +138,7 @@ TransferStatus RunJob(TransferJob& job, bool* cancelled) {
     worker.Start([&job] { TransferThreadProc(job); });
     pthread_sigmask(SIG_UNBLOCK, &interrupt, nullptr);
 
-    ProgressLine line(job.isRead != 0);
+    ProgressLine line(job.isRead != 0, traced);
     while (!worker.Finished()) {
         if (interruptRequested != 0 && !job.IsCancelled()) {
             job.Cancel();
@@ -254,7 +260,11 @@ void UseConfiguredPort(TransferArguments* arguments) {
 // of the settings, a port the user did not name.
 int Transfer(const TransferArguments& arguments, bool read, uint8_t* image, bool* done) {
     *done = false;
-    CSerialPort port(g_PortsDir);
+    CSerialPort serial(g_PortsDir);
+    TracedLine traced(
+        serial, [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); },
+        arguments.traceStart);
+    CableLine& port = arguments.verbose ? static_cast<CableLine&>(traced) : serial;
     std::string openError;
     bool opened = arguments.device.empty()
                       ? port.Open(*arguments.port, clone_frames::kBaudRate, &openError)
@@ -267,7 +277,7 @@ int Transfer(const TransferArguments& arguments, bool read, uint8_t* image, bool
     job.Reset(&port, g_SettingsPath, read, image);
     job.fixedPort = !arguments.device.empty();
     bool cancelled = false;
-    TransferStatus status = RunJob(job, &cancelled);
+    TransferStatus status = RunJob(job, arguments.verbose, &cancelled);
     port.Close();
     if (!job.warning.empty()) {
         std::fprintf(stderr, "halvex-cli: warning: %s\n", job.warning.c_str());

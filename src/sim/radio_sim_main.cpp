@@ -62,7 +62,8 @@ constexpr const char* kUsageNotes =
     "Serves a virtual radio on ports/COMN (N from 1 to 255; port 1 unless told) or at PATH.\n"
     "The ports folder is beside this program when a setting.ini is there, else\n"
     "$XDG_CONFIG_HOME/halvex/ports. BLOCK is a block address such as 0x0D40, or any; TIMES\n"
-    "defaults to always; other numbers are decimal.\n"
+    "defaults to always; other numbers are decimal. A value follows its option or is\n"
+    "attached to it (--port=2); -- ends the options.\n"
     "With --radios, radio 2 keeps its memory in FILE named with \"-2\" before its extension\n"
     "(radios.pgm, radios-2.pgm, ...), and so on: each radio starts from its own file when\n"
     "there is one, else from FILE's memory, and only radios that were written are saved\n"
@@ -77,6 +78,8 @@ constexpr int kLargestPort = 255;
 constexpr int kLargestRadios = 100;
 
 struct Arguments {
+    // The name the program was started as, which starts each of its messages.
+    std::string program = "radio-sim";
     int port = 1;
     std::string link;
     std::string memoryPath;
@@ -188,10 +191,10 @@ bool TakeValues(const ParsedOptions& parsed, Arguments* arguments, std::string* 
 
 // The exit status when the program should end at once (help, version, usage error).
 std::optional<int> ParseArguments(int argc, char** argv, Arguments* arguments) {
-    std::string program = argc > 0 ? std::filesystem::path(argv[0]).filename().string() : "";
-    if (program.empty()) {
-        program = "radio-sim";
+    if (argc > 0 && !std::filesystem::path(argv[0]).filename().empty()) {
+        arguments->program = std::filesystem::path(argv[0]).filename().string();
     }
+    const std::string& program = arguments->program;
     std::vector<std::string> given(argv + (argc > 0 ? 1 : 0), argv + argc);
     ParsedOptions parsed;
     std::string error;
@@ -254,7 +257,7 @@ bool LoadStartMemories(const Arguments& arguments, std::vector<RadioFile>* files
         }
         std::string error;
         if (!LoadMemoryFile(own.path, &own.file, &error)) {
-            std::fprintf(stderr, "radio-sim: %s\n", error.c_str());
+            std::fprintf(stderr, "%s: %s\n", arguments.program.c_str(), error.c_str());
             return false;
         }
         own.held = own.file.memory;
@@ -262,8 +265,9 @@ bool LoadStartMemories(const Arguments& arguments, std::vector<RadioFile>* files
     return true;
 }
 
-// Saves memory into own's file unless it holds it already; false when it could not.
-bool SaveMemory(RadioFile& own, const RadioMemory& memory) {
+// Saves memory into own's file unless it holds it already; false when it could not, said
+// under the program's name.
+bool SaveMemory(const std::string& program, RadioFile& own, const RadioMemory& memory) {
     if (own.path.empty() || own.held == memory) {
         return true;
     }
@@ -272,7 +276,8 @@ bool SaveMemory(RadioFile& own, const RadioMemory& memory) {
     std::string error;
     if (!SaveMemoryFile(own.path, file, &error)) {
         if (error != own.reported) {
-            std::fprintf(stderr, "radio-sim: the memory was not saved: %s\n", error.c_str());
+            std::fprintf(stderr, "%s: the memory was not saved: %s\n", program.c_str(),
+                         error.c_str());
             own.reported = error;
         }
         return false;
@@ -294,7 +299,7 @@ int main(int argc, char** argv) {
         FileLocations locations = LocateFiles(ExecutableDirectory(), ProcessEnvironment());
         std::string error;
         if (locations.portsDir.empty() || !MakeDirectories(locations.portsDir, &error)) {
-            std::fprintf(stderr, "radio-sim: no folder for the port link: %s\n",
+            std::fprintf(stderr, "%s: no folder for the port link: %s\n", arguments.program.c_str(),
                          locations.portsDir.empty() ? "no home folder" : error.c_str());
             return 1;
         }
@@ -310,10 +315,11 @@ int main(int argc, char** argv) {
     VirtualRadio radio;
     // Called on the radio's thread, which is also the only one that swaps radios; files is
     // not touched elsewhere until that thread has ended.
-    arguments.options.onWriteCompleted = [&files, &radio](const RadioMemory& memory) {
+    const std::string& program = arguments.program;
+    arguments.options.onWriteCompleted = [&program, &files, &radio](const RadioMemory& memory) {
         int current = radio.CurrentRadio();
         if (current >= 1) {
-            SaveMemory(files[static_cast<size_t>(current - 1)], memory);
+            SaveMemory(program, files[static_cast<size_t>(current - 1)], memory);
         }
     };
 
@@ -328,10 +334,11 @@ int main(int argc, char** argv) {
     radio.SetMemory(files.front().file.memory);
     std::string error;
     if (!radio.Start(arguments.link, arguments.options, &error)) {
-        std::fprintf(stderr, "radio-sim: %s\n", error.c_str());
+        std::fprintf(stderr, "%s: %s\n", program.c_str(), error.c_str());
         return 1;
     }
-    std::printf("radio-sim: %s -> %s\n", arguments.link.c_str(), radio.SlavePath().c_str());
+    std::printf("%s: %s -> %s\n", program.c_str(), arguments.link.c_str(),
+                radio.SlavePath().c_str());
     std::fflush(stdout);
 
     int signal = 0;
@@ -341,7 +348,7 @@ int main(int argc, char** argv) {
     for (int k = 1; k <= arguments.options.radios; ++k) {
         // The first radio's file is kept up to date as ever; the others only once written.
         if ((k == 1 || radio.WasWritten(k)) &&
-            !SaveMemory(files[static_cast<size_t>(k - 1)], radio.MemoryOf(k))) {
+            !SaveMemory(program, files[static_cast<size_t>(k - 1)], radio.MemoryOf(k))) {
             exitStatus = 1;
         }
     }

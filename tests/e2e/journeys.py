@@ -777,6 +777,41 @@ def journey_help_at_channels(session):
         raise JourneyFailure(f"the program ended with status {session.app.returncode}")
 
 
+def journey_first_start(session):
+    """An empty document shows the start panel above the table; File > Open Example brings an
+    example's channels, and the panel goes, so the table moves up into its room."""
+    with open(session.path("list.csv"), "w", encoding="utf-8") as stream:
+        stream.write("Location,Name,Frequency\n1,CALL,146.520\n2,SIMPLX,146.550\n")
+    os.makedirs(session.path("examples"))
+    result = subprocess.run(
+        [os.path.join(session.bin_dir, "halvex-cli"), "import", session.path("list.csv"),
+         "--settings", session.path("setting.ini"), "-o", session.path("examples", "demo.pgm")],
+        capture_output=True, text=True)
+    if result.returncode != 0:
+        raise JourneyFailure(f"no example could be made: {result.stderr.strip()}")
+    session.start_app()
+    with_panel = session.channel_grid()
+    session.picture("start-panel", session.main_window)
+    session.x.focus(session.main_window)
+    session.x.key("alt+" + mnemonic(session.text("Menu_File")))
+    session.x.key(mnemonic(session.text("Menu_File_Open_Example")))
+    session.x.key("Down")
+    session.x.key("Return")
+    source = session.text("IDS_EXAMPLE_SOURCE").replace("%s", "demo.pgm")
+    session.wait_window(f"{source} - {session.text('IDS_WINDOWNAME')}")
+    without = session.channel_grid()
+    if without.rows[0] >= with_panel.rows[0]:
+        raise JourneyFailure("the table did not move up: the start panel is still shown")
+    session.wait_cell_filled(without, 1, 1, "channel 1 of the example")
+    menu_command(session, "Menu_File", "Menu_App_Exit")
+    if session.wait_app_exit() != 0:
+        raise JourneyFailure(f"the program ended with status {session.app.returncode}")
+
+
+# Every shipped language, so the start panel can be looked at in each (scripts/guide-pictures).
+LANGUAGES = ["english", "chinese", "chinese_traditional", "french", "german", "italian",
+             "japanese", "polish", "portuguese_brazil", "russian", "spanish"]
+
 JOURNEYS = {
     "read_edit_save_reopen": ("english", journey_read_edit_save_reopen),
     "write_to_radio": ("english", journey_write_to_radio),
@@ -804,6 +839,7 @@ JOURNEYS = {
     "station_codes": ("english", journey_station_codes),
     "help_at_channels": ("english", journey_help_at_channels),
     "help_at_channels_chinese": ("chinese", journey_help_at_channels),
+    **{f"first_start_{language}": (language, journey_first_start) for language in LANGUAGES},
 }
 
 

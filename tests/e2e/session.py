@@ -398,6 +398,17 @@ class Session:
         self.x.save_screenshot(path)
         self.screenshots.append(path)
 
+    def picture(self, name, window):
+        """A screenshot of window for the user guide: kept beside the journey's own and, when
+        HALVEX_GUIDE_PICTURES names a folder, as NAME-LANGUAGE.png there."""
+        self.shot(name)
+        folder = os.environ.get("HALVEX_GUIDE_PICTURES")
+        if folder:
+            path = os.path.join(folder, f"{name}-{self.language}.png")
+            self.x.save_screenshot(path, window)
+            if not os.path.exists(path):
+                raise JourneyFailure(f"no picture was made at {path}")
+
     def finish(self, failed):
         if failed:
             try:

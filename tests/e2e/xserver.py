@@ -257,6 +257,6 @@ class XServer:
                               env=self.env, capture_output=True, timeout=DEFAULT_DEADLINE).stdout
         return parse_ppm(data)
 
-    def save_screenshot(self, path):
-        subprocess.run(["import", "-window", "root", path], env=self.env,
+    def save_screenshot(self, path, window="root"):
+        subprocess.run(["import", "-window", str(window), path], env=self.env,
                        capture_output=True, timeout=DEFAULT_DEADLINE)

@@ -148,6 +148,11 @@ bool CHalvexDoc::OnOpenDocument(const std::string& path, std::string* error) {
     return true;
 }
 
+void CHalvexDoc::DetachFromFile() {
+    m_PathName.clear();
+    NotifyTitleChanged();
+}
+
 void CHalvexDoc::TakeRadioImage(const std::array<uint8_t, kImageSize>& image) {
     bytes = image;
     m_PathName.clear();

@@ -110,6 +110,9 @@ public:
     // File > Save: confirmation when bound to a file, PrepareImage, then save (asking for a
     // file name when unbound). False when cancelled or failed.
     bool SaveWithConfirmation(std::string* error = nullptr);
+    // The data stays, unchanged, but belongs to no file: an example opened from a folder the
+    // user may not write, which Save must not try to overwrite.
+    void DetachFromFile();
     // A read from the radio: its image replaces the document's, which then belongs to no file
     // and holds unsaved changes, so closing asks and Save asks for a name. Nothing to undo.
     void TakeRadioImage(const std::array<uint8_t, kImageSize>& image);

@@ -2,6 +2,7 @@
 #include "platform/command_options.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/terminal_text.h"
 
@@ -40,20 +41,45 @@ std::string Shown(const OptionDefinition& definition) {
     return shown;
 }
 
-bool TakeOption(const OptionDefinition& definition, std::span<const std::string> arguments,
-                size_t* index, ParsedOptions* parsed, std::string* error) {
+// An option as given: its name, and the value written into the same argument, as in
+// "--port=1" or "-oFILE" (the GNU forms), when there is one.
+struct GivenOption {
+    std::string_view name;
+    std::optional<std::string_view> attached;
+};
+
+GivenOption SplitAttached(std::string_view argument) {
+    if (argument.starts_with("--")) {
+        size_t equals = argument.find('=');
+        if (equals == std::string_view::npos) {
+            return {argument, std::nullopt};
+        }
+        return {argument.substr(0, equals), argument.substr(equals + 1)};
+    }
+    if (argument.size() > 2) {
+        return {argument.substr(0, 2), argument.substr(2)};
+    }
+    return {argument, std::nullopt};
+}
+
+bool TakeOption(const OptionDefinition& definition, std::optional<std::string_view> attached,
+                std::span<const std::string> arguments, size_t* index, ParsedOptions* parsed,
+                std::string* error) {
     const std::string name(definition.name);
     if (parsed->Has(name) && !definition.repeatable) {
         return Fail(error, name + " is given twice; give it once");
     }
     if (definition.kind == OptionKind::Flag) {
+        if (attached) {
+            return Fail(error, name + " takes no value; give it alone");
+        }
         parsed->Add(name, "");
         return true;
     }
-    if (*index + 1 == arguments.size()) {
+    if (!attached && *index + 1 == arguments.size()) {
         return Fail(error, name + " needs a value (" + Shown(definition) + ")");
     }
-    const std::string& value = arguments[++*index];
+    const std::string value = attached ? std::string(*attached) : arguments[++*index];
     if (value.empty()) {
         return Fail(error, name + " is given an empty value; give " + Shown(definition));
     }
@@ -138,11 +164,17 @@ bool ParseOptions(std::span<const OptionDefinition> definitions,
             continue;
         }
         if (!optionsEnded && argument.starts_with('-') && argument != "-") {
+            // The whole argument first: a short option's own name is never split.
+            GivenOption given{argument, std::nullopt};
             const OptionDefinition* definition = FindOption(definitions, argument);
+            if (definition == nullptr) {
+                given = SplitAttached(argument);
+                definition = FindOption(definitions, given.name);
+            }
             if (definition == nullptr) {
                 return Fail(error, "unknown option " + Quoted(argument));
             }
-            if (!TakeOption(*definition, arguments, &index, parsed, error)) {
+            if (!TakeOption(*definition, given.attached, arguments, &index, parsed, error)) {
                 return false;
             }
             continue;

@@ -59,7 +59,8 @@ private:
 // Parses arguments by definitions. "--help" (or "-h") is always accepted and, when given, leaves
 // the required options unchecked. Refused, with a message naming the option: an unknown option, a
 // missing or empty value, an option given twice, two options of one group, a missing required
-// option or operand, and an operand too many. "--" ends the options.
+// option or operand, an operand too many, and a value given to a flag. A value is the next
+// argument or, as GNU programs take it, attached: "--port=1", "-oFILE". "--" ends the options.
 bool ParseOptions(std::span<const OptionDefinition> definitions,
                   std::span<const std::string> arguments, ParsedOptions* parsed,
                   std::string* error);

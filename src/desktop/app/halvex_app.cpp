@@ -15,6 +15,7 @@
 #include "app/qt_translations.h"
 #include "codeplug/pgm_file.h"
 #include "config/app_globals.h"
+#include "config/example_files.h"
 #include "config/help_file.h"
 #include "config/language.h"
 #include "config/language_files.h"
@@ -108,6 +109,8 @@ bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& a
     m_Frame = std::make_unique<CMainFrame>(m_Document);
     InstallCommandHandlers();
     m_Frame->SetRecentFiles(m_RecentFiles.Paths());
+    m_Frame->SetExampleFiles(FindExampleFiles(ExampleFolders(moduleDir, g_DataDirs)),
+                             [this](const std::string& path) { OpenExample(path); });
     m_Frame->ShowConfiguredPort();
     m_Frame->SetCloseQuery([this] {
         if (!SaveModified()) {
@@ -210,6 +213,24 @@ void CHalvexApp::OnFileOpen() {
 }
 
 bool CHalvexApp::OpenDocumentFile(const std::string& path) {
+    if (!LoadDocumentFile(path)) {
+        return false;
+    }
+    RememberFile(path);
+    return true;
+}
+
+bool CHalvexApp::OpenExample(const std::string& path) {
+    if (!LoadDocumentFile(path)) {
+        return false;
+    }
+    m_Document.DetachFromFile();
+    m_Frame->View()->SetSourceName(QString::fromStdString(
+        FillPath("IDS_EXAMPLE_SOURCE", std::filesystem::path(path).filename().string())));
+    return true;
+}
+
+bool CHalvexApp::LoadDocumentFile(const std::string& path) {
     // A file we refuse leaves the open document as it was: checked before anything is reset.
     PgmFile file;
     size_t size = 0;
@@ -237,9 +258,6 @@ bool CHalvexApp::OpenDocumentFile(const std::string& path) {
     m_bSilentNew = true;
     NewDocument();
     bool opened = m_Document.OnOpenDocument(path);
-    if (opened) {
-        RememberFile(path);
-    }
     m_Frame->View()->OnInitialUpdate();
     return opened;
 }

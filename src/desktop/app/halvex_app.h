@@ -36,6 +36,9 @@ public:
 
     // Every way of opening a .pgm file: asks about unsaved changes, resets silently, loads.
     bool OpenDocumentFile(const std::string& path);
+    // File > Open Example: opened as a copy, bound to no file and kept out of the recent
+    // files, so that Save asks for a name of the user's own.
+    bool OpenExample(const std::string& path);
 
     // Everything that follows a language change: menu, band limits, views, title, tabs.
     void ApplyLanguage();
@@ -75,6 +78,8 @@ public:
 
 private:
     bool NewDocument();
+    // What opening a file and an example share; the document is bound to path when true.
+    bool LoadDocumentFile(const std::string& path);
     bool SaveAs();
     // Every command of the frame, the shell's own and the dialogs'; the tests get the same
     // handlers through InitInstance.

@@ -11,9 +11,11 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #include "app/accelerator_filter.h"
 #include "app/focus_keeper.h"
+#include "app/start_panel.h"
 #include "app/window_state.h"
 #include "config/app_globals.h"
 #include "config/language.h"
@@ -29,11 +31,24 @@ CMainFrame::CMainFrame(CHalvexDoc& document, QWidget* parent) : QMainWindow(pare
     CreateToolBar();
     CreateStatusBar();
     m_View = new CHalvexView(document, this);
-    setCentralWidget(m_View);
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    m_StartPanel = new StartPanel(
+        document, [this](int commandId) { OnCommand(commandId); }, central);
+    column->addWidget(m_StartPanel);
+    column->addWidget(m_View, 1);
+    setCentralWidget(central);
+    // Every page still fits the smallest window whole while the panel takes its room.
+    connect(m_StartPanel, &StartPanel::shownChanged, this, [this] {
+        setMinimumHeight(kFrameMinimumHeight + m_StartPanel->HeightIn(kFrameMinimumWidth));
+    });
     connect(m_View, &CHalvexView::relabelMenuRequested, this, &CMainFrame::RelabelMenu);
     connect(m_View, &CHalvexView::statusNoteRequested, this, &CMainFrame::SetStatusNote);
-    setMinimumSize(kFrameMinimumWidth, kFrameMinimumHeight);
-    resize(kFrameMinimumWidth, kFrameMinimumHeight);
+    setMinimumSize(kFrameMinimumWidth,
+                   kFrameMinimumHeight + m_StartPanel->HeightIn(kFrameMinimumWidth));
+    resize(minimumSize());
     setAcceptDrops(true);
     qApp->installEventFilter(
         new AcceleratorFilter(this, [this](int commandId) { OnCommand(commandId); }));

@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "support/command_table.h"
 
@@ -18,6 +19,7 @@ class QAction;
 class QLabel;
 class QToolBar;
 class QToolButton;
+class StartPanel;
 
 // The window opens at this size and never gets smaller: every page fits it whole.
 constexpr int kFrameMinimumWidth = 1000;
@@ -31,6 +33,7 @@ public:
     explicit CMainFrame(CHalvexDoc& document, QWidget* parent = nullptr);
 
     CHalvexView* View() const { return m_View; }
+    StartPanel* GetStartPanel() const { return m_StartPanel; }
 
     void SetPortPane(int port);
     // The port the settings choose: COMn, or the name of the chosen device.
@@ -64,6 +67,11 @@ public:
 
     // Entries of the recent-file list, most recent first.
     void SetRecentFiles(const QStringList& paths);
+    // File > Open Example: one entry per file, named by its file name, each handing its path
+    // to open; a disabled note when there is none.
+    void SetExampleFiles(const std::vector<std::string>& paths,
+                         std::function<void(const std::string&)> open);
+    QMenu* ExampleMenu() const { return m_ExampleMenu; }
 
     // Asked before the window closes; false keeps it open.
     void SetCloseQuery(std::function<bool()> query) { m_CloseQuery = std::move(query); }
@@ -89,11 +97,13 @@ private:
     QAction* CommandAction(int commandId, const QString& text, QObject* owner);
 
     CHalvexView* m_View;
+    StartPanel* m_StartPanel;
     QToolBar* m_ToolBar = nullptr;
     QLabel* m_PortPane = nullptr;
     QLabel* m_NotePane = nullptr;
     QMenu* m_FileMenu = nullptr;
     QAction* m_RecentPlaceholder = nullptr;
+    QMenu* m_ExampleMenu = nullptr;
     std::vector<QAction*> m_RecentActions;
     std::map<int, QAction*> m_MenuActions;
     std::map<int, QAction*> m_ToolbarActions;

@@ -2,6 +2,7 @@
 // The frame's menu bar, toolbar and recent-file entries, built from menu 128 and toolbar 128.
 #include <QAction>
 #include <QEvent>
+#include <QFileInfo>
 #include <QHelpEvent>
 #include <QMenuBar>
 #include <QToolBar>
@@ -9,9 +10,11 @@
 #include <QToolTip>
 
 #include "app/main_frame.h"
+#include "app/start_panel.h"
 #include "config/language.h"
 #include "resources/command_ids.h"
 #include "resources/frame_resources.h"
+#include "view/main_view.h"
 
 namespace {
 
@@ -50,9 +53,14 @@ void CMainFrame::CreateMenu() {
             } else {
                 m_MenuActions[item.commandId] = action;
             }
+            if (item.commandId == kCommandOpen) {
+                m_ExampleMenu = menu->addMenu(LangText("Menu_File_Open_Example"));
+                m_ExampleMenu->setObjectName(QStringLiteral("exampleMenu"));
+            }
         }
     }
     SetRecentFiles({});
+    SetExampleFiles({}, {});
 }
 
 void CMainFrame::CreateToolBar() {
@@ -112,6 +120,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
 
 void CMainFrame::RelabelMenu() {
     NameToolbarButtons();
+    m_StartPanel->Relabel();
     const QList<QAction*> topLevel = menuBar()->actions();
     auto menus = MainMenuResource();
     for (size_t index = 0; index < menus.size() && index < size_t(topLevel.size()); ++index) {
@@ -127,6 +136,29 @@ void CMainFrame::RelabelMenu() {
                                   : m_MenuActions.at(item.commandId);
             action->setText(LangText(item.langKey));
         }
+    }
+    m_ExampleMenu->setTitle(LangText("Menu_File_Open_Example"));
+    if (m_ExampleMenu->actions().size() == 1 && !m_ExampleMenu->actions().front()->isEnabled()) {
+        m_ExampleMenu->actions().front()->setText(LangText("IDS_NO_EXAMPLES"));
+    }
+}
+
+void CMainFrame::SetExampleFiles(const std::vector<std::string>& paths,
+                                 std::function<void(const std::string&)> open) {
+    m_ExampleMenu->clear();
+    if (paths.empty()) {
+        m_ExampleMenu->addAction(LangText("IDS_NO_EXAMPLES"))->setEnabled(false);
+        return;
+    }
+    for (const std::string& path : paths) {
+        const QString file = QString::fromStdString(path);
+        QAction* action = m_ExampleMenu->addAction(QFileInfo(file).fileName());
+        action->setToolTip(file);
+        connect(action, &QAction::triggered, this, [this, open, path] {
+            // As a command does: an edit still open is stored before the document changes.
+            m_View->CommitEdits();
+            open(path);
+        });
     }
 }
 

@@ -13,6 +13,7 @@
 #include "config/setting_definitions.h"
 #include "link/clone_frames.h"
 #include "link/com_port_map.h"
+#include "link/device_watch.h"
 #include "link/radio_connection.h"
 #include "link/serial_devices.h"
 #include "link/serial_port.h"
@@ -71,6 +72,9 @@ CPortDlg::CPortDlg(const FeatureContext& context, QWidget* parent)
     connect(m_Devices, &QListWidget::itemSelectionChanged, this, &CPortDlg::OnDeviceChosen);
     connect(m_Devices, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
     connect(FindControl<QPushButton>(this, kPortRefreshId), &QPushButton::clicked, this,
+            &CPortDlg::RefreshDevices);
+    // A cable plugged in or pulled shows in the list at once.
+    connect(new DeviceWatch(m_Context.deviceRoots, this), &DeviceWatch::changed, this,
             &CPortDlg::RefreshDevices);
     auto* search = FindControl<QCheckBox>(this, kSearchCheckBoxId);
     search->setChecked(settings::kSearchCom.Read(m_Context.settingsPath));
