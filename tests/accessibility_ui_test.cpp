@@ -10,10 +10,8 @@
 #include <QtTest>
 #include <vector>
 
-#include "app/dialog_builder.h"
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
-#include "app/relabel.h"
 #include "config/language.h"
 #include "editors/channel_page.h"
 #include "editors/radiogram_dialog.h"
@@ -21,8 +19,10 @@
 #include "grid/grid_ctrl.h"
 #include "resources/command_ids.h"
 #include "resources/dialog_template.h"
+#include "support/dialog_builder.h"
 #include "support/page_test_support.h"
 #include "support/program_globals.h"
+#include "support/relabel.h"
 #include "support/shell_fixture.h"
 #include "view/main_view.h"
 #include "view/page_tab_control.h"

@@ -12,17 +12,17 @@
 #include <functional>
 #include <memory>
 
-#include "app/dialog_builder.h"
 #include "codeplug/document.h"
+#include "codeplug/radiogram_codes.h"
 #include "config/app_globals.h"
 #include "config/settings.h"
 #include "editors/channel_commit.h"
 #include "editors/channel_page.h"
-#include "editors/radiogram_codes.h"
 #include "editors/radiogram_dialog.h"
 #include "grid/grid_ctrl.h"
 #include "resources/ids/channel_page_ids.h"
 #include "support/channel_fixture.h"
+#include "support/dialog_builder.h"
 #include "support/page_test_support.h"
 #include "support/program_globals.h"
 

@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "codeplug/document.h"
+#include "codeplug/radiogram_codes.h"
 #include "config/app_globals.h"
 #include "config/settings.h"
 #include "editors/channel_row_state.h"
-#include "editors/radiogram_codes.h"
 #include "support/module_folder.h"
 #include "support/program_globals.h"
 #include "support/quiet_prompts.h"

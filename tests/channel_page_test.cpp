@@ -13,8 +13,6 @@
 #include <vector>
 
 #include "app/accelerator_filter.h"
-#include "app/dialog_builder.h"
-#include "app/message_box.h"
 #include "codeplug/document.h"
 #include "config/app_globals.h"
 #include "config/setting_definitions.h"
@@ -23,6 +21,8 @@
 #include "resources/command_ids.h"
 #include "resources/ids/channel_page_ids.h"
 #include "support/channel_fixture.h"
+#include "support/dialog_builder.h"
+#include "support/message_box.h"
 #include "support/page_test_support.h"
 #include "support/program_globals.h"
 #include "support/shell_fixture.h"

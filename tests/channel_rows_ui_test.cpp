@@ -12,7 +12,6 @@
 
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
-#include "app/step_names.h"
 #include "codeplug/channel_row_ops.h"
 #include "editors/channel_commit.h"
 #include "editors/channel_page.h"
@@ -21,6 +20,7 @@
 #include "resources/command_ids.h"
 #include "support/page_test_support.h"
 #include "support/shell_fixture.h"
+#include "support/step_names.h"
 #include "view/main_view.h"
 #include "view/page_tab_control.h"
 

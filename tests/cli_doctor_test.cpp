@@ -6,6 +6,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -50,14 +51,12 @@ TEST_F(CliDoctorTest, EachAnsweringCauseHasItsWordsAndExitStatus) {
         const char* words;
     };
     const Case cases[] = {
-        {"good radio", false, false, 8, 1, 0, "an RQ870 radio answered"},
+        {"good radio", false, false, 8, 1, 0, "An RQ870 radio answered on "},
         {"silent radio", false, true, 8, 1, kExitNoRadio, "two-pin plug"},
         {"echoing cable on direct", true, false, 8, 1, kExitNoRadio,
-         "Switch the cable type to echoing: Settings > Cable type in the desktop program, or "
-         "rwtype=2"},
+         "Switch the cable type to Echoing.\nIn the settings file: rwtype=2 in section [setup]"},
         {"plain cable on echoing", false, false, 8, 2, kExitWrongRadio,
-         "Switch the cable type to direct: Settings > Cable type in the desktop program, or "
-         "rwtype=1"},
+         "Switch the cable type to Direct.\nIn the settings file: rwtype=1 in section [setup]"},
         {"other model", false, false, 5, 1, kExitWrongRadio, "identification has 5 bytes"},
     };
     std::string link = File("cable");
@@ -91,9 +90,10 @@ TEST_F(CliDoctorTest, APortNumberIsCheckedWhereReadWouldOpenIt) {
     RunResult configured = Run({"doctor", "--settings", Settings()});
     m_Radio.Stop();
     EXPECT_EQ(configured.exitCode, 0) << configured.out << configured.err;
-    EXPECT_EQ(configured.out.rfind(link + ": an RQ870 radio answered", 0), 0u) << configured.out;
+    EXPECT_EQ(configured.out.rfind("An RQ870 radio answered on " + link + ".", 0), 0u)
+        << configured.out;
     EXPECT_EQ(found.exitCode, 0) << found.out << found.err;
-    EXPECT_EQ(found.out.rfind("COM243 (" + link + "): an RQ870 radio answered", 0), 0u)
+    EXPECT_EQ(found.out.rfind("An RQ870 radio answered on COM243 (" + link + ").", 0), 0u)
         << found.out;
 }
 
@@ -128,6 +128,21 @@ TEST_F(CliDoctorTest, UsageErrorsStopBeforeAnyCheck) {
         EXPECT_NE(result.err.find("halvex-cli: doctor: "), std::string::npos) << result.err;
         EXPECT_TRUE(result.out.empty());
     }
+}
+
+// A copy whose language files went missing says so instead of printing findings without
+// words, and checks nothing.
+TEST_F(CliDoctorTest, WithoutTheEnglishTextsNothingIsCheckedAndTheFileIsNamed) {
+    halvex::test::TempFolder copy("halvex_cli_copy");
+    const std::string program = copy.File("halvex-cli");
+    std::filesystem::copy_file(HALVEX_CLI_PATH, program);
+    std::filesystem::copy_file(Settings(), copy.File("setting.ini"));
+    RunResult result = RunProgram({program, "doctor", "--device", "/dev/null"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("halvex-cli: doctor: " + copy.File("english.lang") + " is missing"),
+              std::string::npos)
+        << result.err;
+    EXPECT_TRUE(result.out.empty()) << result.out;
 }
 
 // As the user would meet it: nobody, not in dialout, on a node of group dialout.

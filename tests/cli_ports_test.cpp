@@ -97,8 +97,9 @@ TEST_F(CliPortsTest, TextFromDevicesIsEscapedInTablesAndAdvice) {
     m_Tree.AddUsbAdapter(
         {"ttyUSB2", "pl2303", "067b", "2303", "Maker" + hostile, "Product" + hostile, ""});
     m_Tree.AddStableName("usb-" + hostile, "ttyUSB2");
-    // A copy of the program beside the settings reads the COM links of this folder's ports/.
-    m_Dir.CopyFromBin({"halvex-cli"});
+    // A copy of the program beside the settings reads the COM links of this folder's ports/;
+    // its doctor words its findings from the English texts beside it.
+    m_Dir.CopyFromBin({"halvex-cli", "english.lang"});
     std::filesystem::permissions(m_Dir.File("halvex-cli"), std::filesystem::perms::owner_exec,
                                  std::filesystem::perm_options::add);
     std::filesystem::create_symlink("/dev/tty" + hostile, m_Dir.PortLink(3));

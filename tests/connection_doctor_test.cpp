@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -284,6 +285,48 @@ TEST(DoctorHolderTest, TheProcessHoldingThePortIsNamed) {
             others.push_back({other->Pid(), c.other});
         }
         EXPECT_TRUE(diagnosis.otherHolders == others);
+    }
+}
+
+// A service that takes new adapters for itself is named where it would explain the finding
+// (a device that vanished, a port that stays silent) even when it holds nothing now; the
+// processes come from a made-up process table, so the machine's own services do not count.
+TEST(DoctorHolderTest, ServicesThatTakeAdaptersAreNamedForAMissingOrSilentPort) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> processes;
+        bool silentPort;  // else a device that does not exist
+        std::vector<KnownHolder> named;
+    };
+    const Case cases[] = {
+        {"none", {"bash", "systemd"}, false, {}},
+        {"brltty twice", {"brltty", "bash", "brltty"}, false, {KnownHolder::Brltty}},
+        {"both",
+         {"brltty", "ModemManager"},
+         false,
+         {KnownHolder::ModemManager, KnownHolder::Brltty}},
+        {"probe on a silent port", {"ModemManager"}, true, {KnownHolder::ModemManager}},
+    };
+    halvex::test::ModuleFolder folder("halvex_doctor_services");
+    folder.WriteSettings({{"rwtype", 1}});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        halvex::test::TempFolder proc("halvex_doctor_proc");
+        int pid = 100;
+        for (const std::string& process : c.processes) {
+            std::filesystem::create_directory(proc.File(std::to_string(pid)));
+            proc.Write(std::to_string(pid++) + "/comm", process + "\n");
+        }
+        PseudoPort port;
+        DoctorRequest request;
+        request.device = c.silentPort ? port.Slave() : proc.File("ttyUSB9");
+        request.settingsPath = folder.SettingsPath();
+        FakeDeviceTree none;
+        DoctorSystem system = ThisProcess(none.Roots());
+        system.procRoot = proc.Path();
+        const Diagnosis diagnosis = DiagnoseConnection(request, system);
+        EXPECT_EQ(diagnosis.cause, c.silentPort ? DoctorCause::Silent : DoctorCause::NoDevice);
+        EXPECT_TRUE(diagnosis.runningServices == c.named);
     }
 }
 

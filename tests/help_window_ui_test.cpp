@@ -13,7 +13,6 @@
 #include <QtTest>
 #include <algorithm>
 
-#include "app/dialog_builder.h"
 #include "app/halvex_app.h"
 #include "app/help_window.h"
 #include "app/main_frame.h"
@@ -21,6 +20,7 @@
 #include "editors/channel_commit.h"
 #include "resources/command_ids.h"
 #include "resources/ids/password_ids.h"
+#include "support/dialog_builder.h"
 #include "support/shell_fixture.h"
 #include "testmode/access_code.h"
 #include "view/main_view.h"

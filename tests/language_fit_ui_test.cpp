@@ -16,16 +16,16 @@
 #include <QTabBar>
 #include <QtTest>
 
-#include "app/dialog_builder.h"
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
-#include "app/relabel.h"
 #include "config/app_globals.h"
 #include "grid/grid_ctrl.h"
 #include "resources/dialog_template.h"
+#include "support/dialog_builder.h"
+#include "support/main_view_page.h"
+#include "support/relabel.h"
 #include "support/shell_fixture.h"
 #include "view/main_view.h"
-#include "view/main_view_page.h"
 #include "view/page_tab_control.h"
 
 namespace {

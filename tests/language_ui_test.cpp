@@ -16,9 +16,9 @@
 #include "config/language.h"
 #include "resources/command_ids.h"
 #include "resources/ids/function_page_ids.h"
+#include "support/main_view_page.h"
 #include "support/shell_fixture.h"
 #include "view/main_view.h"
-#include "view/main_view_page.h"
 #include "view/page_tab_control.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <clocale>
 #include <string>
 
-#include "editors/ptt_id_code.h"
+#include "codeplug/ptt_id_code.h"
 #include "editors/vfo_frequencies.h"
 
 namespace {

@@ -9,7 +9,6 @@
 #include <QMimeData>
 #include <QtTest>
 
-#include "app/dialog_builder.h"
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
 #include "codeplug/pgm_file.h"
@@ -20,10 +19,11 @@
 #include "resources/command_ids.h"
 #include "resources/ids/function_page_ids.h"
 #include "resources/ids/vfo_page_ids.h"
+#include "support/dialog_builder.h"
+#include "support/main_view_page.h"
 #include "support/page_test_support.h"
 #include "support/shell_fixture.h"
 #include "view/main_view.h"
-#include "view/main_view_page.h"
 #include "view/page_tab_control.h"
 
 namespace {

@@ -18,9 +18,9 @@
 #include "resources/frame_resources.h"
 #include "resources/ids/about_ids.h"
 #include "resources/ids/function_page_ids.h"
+#include "support/main_view_page.h"
 #include "support/shell_fixture.h"
 #include "view/main_view.h"
-#include "view/main_view_page.h"
 #include "view/page_tab_control.h"
 
 namespace {

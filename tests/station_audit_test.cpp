@@ -7,7 +7,7 @@
 #include <chrono>
 #include <thread>
 
-#include "editors/ptt_id_code.h"
+#include "codeplug/ptt_id_code.h"
 #include "platform/csv_text.h"
 #include "platform/sha256.h"
 #include "sim/demo_memory.h"

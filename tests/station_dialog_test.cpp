@@ -15,12 +15,13 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/dialog_builder.h"
+#include "codeplug/ptt_id_code.h"
 #include "config/language.h"
 #include "editors/channel_commit.h"
-#include "editors/ptt_id_code.h"
+#include "codeplug/ptt_id_code.h"
 #include "resources/ids/station_ids.h"
 #include "station/station_dialog.h"
+#include "support/dialog_builder.h"
 #include "support/link_ui_fixture.h"
 
 namespace {

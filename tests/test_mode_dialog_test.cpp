@@ -17,11 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "app/file_dialog.h"
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
-#include "app/message_box.h"
-#include "app/step_names.h"
 #include "codeplug/pgm_file.h"
 #include "config/language.h"
 #include "editors/channel_commit.h"
@@ -31,8 +28,11 @@
 #include "resources/command_ids.h"
 #include "sim/demo_memory.h"
 #include "sim/virtual_radio.h"
+#include "support/file_dialog.h"
 #include "support/link_test_support.h"
+#include "support/message_box.h"
 #include "support/shell_fixture.h"
+#include "support/step_names.h"
 #include "testmode/mode_dialog.h"
 #include "testmode/password_dialog.h"
 

@@ -13,10 +13,10 @@
 #include <QtTest>
 #include <functional>
 
-#include "app/dialog_builder.h"
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
-#include "app/step_names.h"
+#include "config/language_files.h"
+#include "support/step_names.h"
 #include "editors/channel_commit.h"
 #include "editors/channel_page.h"
 #include "editors/function_page.h"
@@ -26,8 +26,10 @@
 #include "resources/command_ids.h"
 #include "resources/ids/function_page_ids.h"
 #include "resources/ids/vfo_page_ids.h"
+#include "support/dialog_builder.h"
 #include "support/page_test_support.h"
 #include "support/shell_fixture.h"
+#include "support/step_names.h"
 #include "testmode/mode_dialog.h"
 #include "view/main_view.h"
 #include "view/page_tab_control.h"

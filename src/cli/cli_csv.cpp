@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_options.h"
 #include "cli/cli_support.h"
 #include "codeplug/band_lines.h"
 #include "config/app_globals.h"
@@ -19,7 +20,7 @@ int RunExportCommand(const ParsedOptions& options) {
     std::string error;
     CliPrompts prompts;
     CHalvexDoc document(prompts, StartupDocumentSettings());
-    if (!OpenWholePgmFile(options.Value("FILE.pgm"), &document, &error)) {
+    if (!OpenWholePgmFile(options.Value(cli_option::kPgmFile), &document, &error)) {
         return ReportFailure(error);
     }
     NoteChannelsBeyondCount(document, ClampChannelCount(g_ChannelCount), "exported");
@@ -29,9 +30,9 @@ int RunExportCommand(const ParsedOptions& options) {
     std::vector<std::string> notes;
     const std::string csv =
         ExportChannelCsv(document, ClampChannelCount(g_ChannelCount), EnglishWording, &notes);
-    if (!options.Has("-o")) {
+    if (!options.Has(cli_option::kOutput)) {
         std::cout << csv;
-    } else if (!ReplaceFileContents(options.Value("-o"), csv, &error)) {
+    } else if (!ReplaceFileContents(options.Value(cli_option::kOutput), csv, &error)) {
         return ReportFailure(error);
     }
     for (const std::string& note : notes) {
@@ -89,18 +90,20 @@ std::string BandLineHint(std::string_view text, const CHalvexDoc& document, bool
 int RunImportCommand(const ParsedOptions& options) {
     std::string error;
     std::optional<int> band;
-    if (options.Has("--band") && !ParseBand("import", options.Value("--band"), &band, &error)) {
+    if (options.Has(cli_option::kBand) &&
+        !ParseBand("import", options.Value(cli_option::kBand), &band, &error)) {
         return ReportFailure(error);
     }
-    const std::string& inputPath = options.Value("IN.csv");
+    const std::string& inputPath = options.Value(cli_option::kCsvInput);
     std::string text;
     if (!ReadCsvFile(inputPath, &text, &error)) {
         return ReportFailure("import: " + error);
     }
-    CliPrompts prompts(options.Value("-o"));
+    CliPrompts prompts(options.Value(cli_option::kOutput));
     CHalvexDoc document(prompts, StartupDocumentSettings());
-    if (options.Has("--into") ? !OpenWholePgmFile(options.Value("--into"), &document, &error)
-                              : !NewDocumentOnBand("import", band, &document, &error)) {
+    if (options.Has(cli_option::kInto)
+            ? !OpenWholePgmFile(options.Value(cli_option::kInto), &document, &error)
+            : !NewDocumentOnBand("import", band, &document, &error)) {
         return ReportFailure(error);
     }
     ChannelImportResult result;
@@ -112,12 +115,12 @@ int RunImportCommand(const ParsedOptions& options) {
         PrintNote(loss);
     }
     PrintNote(ImportSummary(result, EnglishWording));
-    if (result.importedRows == 0 && !options.Has("--allow-empty")) {
+    if (result.importedRows == 0 && !options.Has(cli_option::kAllowEmpty)) {
         return ReportFailure("import: " + EnglishWording(kNoChannelImported) +
-                             BandLineHint(text, document, options.Has("--into")));
+                             BandLineHint(text, document, options.Has(cli_option::kInto)));
     }
     document.PrepareImage();
-    if (!document.OnSaveDocument(options.Value("-o"), &error)) {
+    if (!document.OnSaveDocument(options.Value(cli_option::kOutput), &error)) {
         return ReportFailure(error);
     }
     return kExitSuccess;

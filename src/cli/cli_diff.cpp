@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_options.h"
 #include "cli/cli_read_write.h"
 #include "cli/cli_support.h"
 #include "codeplug/image_difference.h"
@@ -42,20 +43,20 @@ int RunDiffCommand(const ParsedOptions& options) {
     CliPrompts prompts;
     CHalvexDoc first(prompts, StartupDocumentSettings());
     CHalvexDoc second(prompts, StartupDocumentSettings());
-    const bool withRadio = options.Has("--device");
-    if (!withRadio && !options.Has("B.pgm")) {
+    const bool withRadio = options.Has(cli_option::kDevice);
+    if (!withRadio && !options.Has(cli_option::kSecondFile)) {
         ReportFailure(
             "diff: B.pgm is missing; give it, or --device PATH to compare A.pgm with "
             "the radio");
         return kExitDiffError;
     }
-    if (!OpenSide(options.Value("A.pgm"), &first, &error) ||
-        (!withRadio && !OpenSide(options.Value("B.pgm"), &second, &error))) {
+    if (!OpenSide(options.Value(cli_option::kFirstFile), &first, &error) ||
+        (!withRadio && !OpenSide(options.Value(cli_option::kSecondFile), &second, &error))) {
         ReportFailure("diff: " + error);
         return kExitDiffError;
     }
     if (withRadio) {
-        const int status = ReadSide(options.Value("--device"), &first, &second);
+        const int status = ReadSide(options.Value(cli_option::kDevice), &first, &second);
         if (status != kExitSuccess) {
             return status;
         }

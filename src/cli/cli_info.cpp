@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_options.h"
 #include "cli/cli_support.h"
 #include "codeplug/channel_columns.h"
 #include "config/app_globals.h"
@@ -50,7 +51,7 @@ int RunInfoCommand(const ParsedOptions& options) {
     std::string error;
     CliPrompts prompts;
     CHalvexDoc document(prompts, StartupDocumentSettings());
-    const std::string& path = options.Value("FILE.pgm");
+    const std::string& path = options.Value(cli_option::kPgmFile);
     // A file write refuses is no radio's program: its zero channels would mislead.
     if (!OpenWholePgmFile(path, &document, &error)) {
         return ReportFailure(error);
@@ -58,7 +59,7 @@ int RunInfoCommand(const ParsedOptions& options) {
     NoteUnreadableChannels(document, path);
     NoteChannelsBeyondCount(document, ClampChannelCount(g_ChannelCount), "shown");
     std::vector<ChannelRow> rows = UsedChannelRows(document);
-    if (options.Has("--csv")) {
+    if (options.Has(cli_option::kCsv)) {
         std::cout << CsvLine(ChannelRowHeader()) << '\n';
         for (const ChannelRow& row : rows) {
             std::cout << CsvLine(row) << '\n';

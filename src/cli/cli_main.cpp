@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_options.h"
 #include "cli/cli_read_write.h"
 #include "cli/cli_station.h"
 #include "cli/cli_streams.h"
@@ -38,87 +39,133 @@ int RunDoctor(const ParsedOptions& options) {
     return RunDoctorCommand(options, DeviceRootsFromEnvironment());
 }
 
-constexpr OptionDefinition kSettings{"--settings", "FILE",
-                                     "the settings file instead of the default setting.ini",
-                                     OptionKind::InputFile};
-constexpr OptionDefinition kPort{"--port",          "N",   "the radio on port COMN (1-255)",
-                                 OptionKind::Value, false, 1};
-constexpr OptionDefinition kDevice{"--device",        "PATH", "the radio on this serial device",
-                                   OptionKind::Value, false,  1};
-constexpr OptionDefinition kBand{
-    "--band", "K", "a new document on band line K of the settings", OptionKind::Value, false, 2};
-constexpr OptionDefinition kInto{
-    "--into", "BASE.pgm", "store the channels over a copy of BASE.pgm", OptionKind::InputFile,
-    false,    2};
+using namespace cli_option;
 
-constexpr OptionDefinition kVerbose{
-    "--verbose", "", "print each frame sent and received, with its time, to standard error"};
+constexpr OptionDefinition kSettingsOption{
+    .name = kSettings,
+    .valueName = "FILE",
+    .help = "the settings file instead of the default setting.ini",
+    .kind = OptionKind::InputFile};
+// The radio's port, or the device instead.
+constexpr int kPortGroup = 1;
+constexpr OptionDefinition kPortOption{.name = kPort,
+                                       .valueName = "N",
+                                       .help = "the radio on port COMN (1-255)",
+                                       .kind = OptionKind::Value,
+                                       .group = kPortGroup};
+constexpr OptionDefinition kDeviceOption{.name = kDevice,
+                                         .valueName = "PATH",
+                                         .help = "the radio on this serial device",
+                                         .kind = OptionKind::Value,
+                                         .group = kPortGroup};
+// A new document's band line, or the file whose band it keeps.
+constexpr int kBaseGroup = 2;
+constexpr OptionDefinition kBandOption{.name = kBand,
+                                       .valueName = "K",
+                                       .help = "a new document on band line K of the settings",
+                                       .kind = OptionKind::Value,
+                                       .group = kBaseGroup};
+constexpr OptionDefinition kIntoOption{.name = kInto,
+                                       .valueName = "BASE.pgm",
+                                       .help = "store the channels over a copy of BASE.pgm",
+                                       .kind = OptionKind::InputFile,
+                                       .group = kBaseGroup};
+constexpr int kVerifyGroup = 3;
+// A station writes and checks, writes only, or only checks; a diff's second side is a file or
+// the radio.
+constexpr int kStationModeGroup = 4;
+constexpr int kDiffSideGroup = 4;
+
+constexpr OptionDefinition kVerboseOption{
+    .name = kVerbose,
+    .help = "print each frame sent and received, with its time, to standard error"};
 
 constexpr OptionDefinition Output(std::string_view valueName, bool required) {
-    return {"-o", valueName, "the file to write", OptionKind::OutputFile, required};
+    return {.name = kOutput,
+            .valueName = valueName,
+            .help = "the file to write",
+            .kind = OptionKind::OutputFile,
+            .required = required};
 }
 
 constexpr OptionDefinition Input(std::string_view name) {
-    return {name, "", "", OptionKind::InputFile, true};
+    return {.name = name, .kind = OptionKind::InputFile, .required = true};
 }
 
-constexpr std::array kNewOptions = {kSettings, kBand, Output("FILE.pgm", true)};
-constexpr std::array kInfoOptions = {kSettings, Input("FILE.pgm"),
-                                     OptionDefinition{"--csv", "", "the channels as CSV"}};
-constexpr std::array kReadOptions = {kPort, kDevice, kSettings, kVerbose, Output("FILE.pgm", true)};
+constexpr OptionDefinition Flag(std::string_view name, std::string_view help, int group = 0) {
+    return {.name = name, .help = help, .group = group};
+}
+
+constexpr std::array kNewOptions = {kSettingsOption, kBandOption, Output("FILE.pgm", true)};
+constexpr std::array kInfoOptions = {kSettingsOption, Input(kPgmFile),
+                                     Flag(kCsv, "the channels as CSV")};
+constexpr std::array kReadOptions = {kPortOption, kDeviceOption, kSettingsOption, kVerboseOption,
+                                     Output("FILE.pgm", true)};
 constexpr std::array kWriteOptions = {
-    kPort,
-    kDevice,
-    kSettings,
-    OptionDefinition{"--verify", "",
-                     "read the radio back and compare (verifywrite=1 in the settings)",
-                     OptionKind::Flag, false, 3},
-    OptionDefinition{"--no-verify", "", "do not read back, whatever verifywrite says",
-                     OptionKind::Flag, false, 3},
-    OptionDefinition{"--force", "", "send a whole-sized file with another header"},
-    kVerbose,
-    Input("FILE.pgm")};
+    kPortOption,
+    kDeviceOption,
+    kSettingsOption,
+    Flag(kVerify, "read the radio back and compare (verifywrite=1 in the settings)", kVerifyGroup),
+    Flag(kNoVerify, "do not read back, whatever verifywrite says", kVerifyGroup),
+    Flag(kForce, "send a whole-sized file with another header"),
+    kVerboseOption,
+    Input(kPgmFile)};
 constexpr std::array kStationOptions = {
-    Input("FILE.pgm"),
-    OptionDefinition{"--device", "PATH", "a cable of the station (give one for each)",
-                     OptionKind::Value, true, 0, true},
-    OptionDefinition{"--count", "N", "stop after N radios in all", OptionKind::Value},
-    OptionDefinition{"--log", "LOG.csv", "append one line per radio to LOG.csv",
-                     OptionKind::OutputFile},
-    OptionDefinition{"--no-verify", "", "do not read each radio back to compare", OptionKind::Flag,
-                     false, 4},
-    OptionDefinition{"--check-only", "", "read each radio and compare it with the file; write none",
-                     OptionKind::Flag, false, 4},
-    OptionDefinition{"--ptt-id-code-from", "CODE",
-                     "give the radios PTT ID codes CODE, CODE+1, ... (decimal, same width)",
-                     OptionKind::Value},
-    OptionDefinition{"--auto", "", "find each next radio by the wake-up, every 2 s"},
-    kSettings};
-constexpr std::array kVerifyOptions = {
-    Input("FILE.pgm"),
-    OptionDefinition{"--device", "PATH", "the radio on this serial device", OptionKind::Value,
-                     true},
-    kSettings};
-constexpr std::array kPortsOptions = {kSettings,
-                                      OptionDefinition{"--json", "", "the list as JSON"}};
-constexpr std::array kDoctorOptions = {kPort, kDevice, kSettings};
+    Input(kPgmFile),
+    OptionDefinition{.name = kDevice,
+                     .valueName = "PATH",
+                     .help = "a cable of the station (give one for each)",
+                     .kind = OptionKind::Value,
+                     .required = true,
+                     .repeatable = true},
+    OptionDefinition{.name = kCount,
+                     .valueName = "N",
+                     .help = "stop after N radios in all",
+                     .kind = OptionKind::Value},
+    OptionDefinition{.name = kLog,
+                     .valueName = "LOG.csv",
+                     .help = "append one line per radio to LOG.csv",
+                     .kind = OptionKind::OutputFile},
+    Flag(kNoVerify, "do not read each radio back to compare", kStationModeGroup),
+    Flag(kCheckOnly, "read each radio and compare it with the file; write none", kStationModeGroup),
+    OptionDefinition{.name = kPttIdCodeFrom,
+                     .valueName = "CODE",
+                     .help = "give the radios PTT ID codes CODE, CODE+1, ... (decimal, same width)",
+                     .kind = OptionKind::Value},
+    Flag(kAuto, "find each next radio by the wake-up, every 2 s"),
+    kSettingsOption};
+constexpr std::array kVerifyOptions = {Input(kPgmFile),
+                                       OptionDefinition{.name = kDevice,
+                                                        .valueName = "PATH",
+                                                        .help = "the radio on this serial device",
+                                                        .kind = OptionKind::Value,
+                                                        .required = true},
+                                       kSettingsOption};
+constexpr std::array kPortsOptions = {kSettingsOption, Flag(kJson, "the list as JSON")};
+constexpr std::array kDoctorOptions = {kPortOption, kDeviceOption, kSettingsOption};
 constexpr std::array kDiffOptions = {
-    kSettings, Input("A.pgm"), OptionDefinition{"B.pgm", "", "", OptionKind::InputFile, false, 4},
-    OptionDefinition{"--device", "PATH", "compare A.pgm with the radio on this serial device",
-                     OptionKind::Value, false, 4}};
-constexpr std::array kExportOptions = {kSettings, Input("FILE.pgm"), Output("OUT.csv", false)};
+    kSettingsOption, Input(kFirstFile),
+    OptionDefinition{.name = kSecondFile, .kind = OptionKind::InputFile, .group = kDiffSideGroup},
+    OptionDefinition{.name = kDevice,
+                     .valueName = "PATH",
+                     .help = "compare A.pgm with the radio on this serial device",
+                     .kind = OptionKind::Value,
+                     .group = kDiffSideGroup}};
+constexpr std::array kExportOptions = {kSettingsOption, Input(kPgmFile), Output("OUT.csv", false)};
 constexpr std::array kImportOptions = {
-    Input("IN.csv"),
-    kSettings,
-    kBand,
-    kInto,
-    OptionDefinition{"--allow-empty", "", "write the file even when no channel could be imported"},
+    Input(kCsvInput),
+    kSettingsOption,
+    kBandOption,
+    kIntoOption,
+    Flag(kAllowEmpty, "write the file even when no channel could be imported"),
     Output("OUT.pgm", true)};
-constexpr std::array kDumpOptions = {kSettings, Input("FILE.pgm"), Output("OUT.yaml", false)};
+constexpr std::array kDumpOptions = {kSettingsOption, Input(kPgmFile), Output("OUT.yaml", false)};
 constexpr std::array kApplyOptions = {
-    Input("IN.yaml"), kSettings,
-    OptionDefinition{"--into", "BASE.pgm", "keep from BASE.pgm what the text does not carry",
-                     OptionKind::InputFile},
+    Input(kTextInput), kSettingsOption,
+    OptionDefinition{.name = kInto,
+                     .valueName = "BASE.pgm",
+                     .help = "keep from BASE.pgm what the text does not carry",
+                     .kind = OptionKind::InputFile},
     Output("OUT.pgm", true)};
 
 const std::array kCommands = {
@@ -202,7 +249,7 @@ bool TakeDashes(const CliCommand& command, ParsedOptions* options, std::string* 
             continue;
         }
         if (definition.kind == OptionKind::OutputFile) {
-            if (name == "-o" && !definition.required) {
+            if (name == kOutput && !definition.required) {
                 options->Remove(name);
                 continue;
             }
@@ -213,12 +260,12 @@ bool TakeDashes(const CliCommand& command, ParsedOptions* options, std::string* 
         if (definition.kind != OptionKind::InputFile) {
             continue;
         }
-        if (definition.name == kSettings.name) {
+        if (definition.name == kSettings) {
             *error = "--settings -: the settings are read from a file, not standard input";
             return false;
         }
         // Without --auto the station reads the cable numbers from standard input.
-        if (command.name == "station" && !options->Has("--auto")) {
+        if (command.name == "station" && !options->Has(kAuto)) {
             *error =
                 "- as the file: standard input gives the cable numbers; name the file, "
                 "or use --auto";
@@ -253,7 +300,7 @@ bool CheckCommandFiles(const CliCommand& command, const ParsedOptions& options,
             return false;
         }
     }
-    if (!UseSettingsFile(options.Value(kSettings.name), error)) {
+    if (!UseSettingsFile(options.Value(kSettings), error)) {
         return false;
     }
     inputs.push_back(g_SettingsPath);
@@ -274,7 +321,7 @@ int RunCommand(const CliCommand& command, std::span<const std::string> arguments
         ReportFailure(prefix + error);
         return command.failureExit;
     }
-    if (options.Has("--help")) {
+    if (options.Has(cli_option::kHelp)) {
         std::cout << "usage: halvex-cli " << command.name << ' ' << UsageLine(command.options)
                   << '\n'
                   << OptionHelp(command.options);

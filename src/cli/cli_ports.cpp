@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_options.h"
 #include "cli/cli_support.h"
 #include "config/app_globals.h"
 #include "config/setting_definitions.h"
@@ -141,7 +142,7 @@ int RunPortsCommand(const ParsedOptions& options, const DeviceRoots& roots) {
     std::vector<ComPortMapping> ports = ListComPortMappings(g_PortsDir);
     std::vector<SerialDevice> devices = ListSerialDevices(roots);
     std::string device = ConfiguredDevice(g_SettingsPath);
-    if (options.Has("--json")) {
+    if (options.Has(cli_option::kJson)) {
         PrintJson(ports, devices, device);
     } else {
         PrintTable(ports, devices, device);

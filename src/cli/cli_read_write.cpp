@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/cli_read_write.h"
+#include "cli/cli_options.h"
 
 #include <pthread.h>
 #include <unistd.h>
@@ -61,16 +62,17 @@ struct TransferArguments {
 bool TakeTransferArguments(std::string_view command, const ParsedOptions& options,
                            TransferArguments* taken, std::string* error) {
     bool read = command == "read";
-    if (options.Has("--port") &&
-        !ParsePort(command, options.Value("--port"), &taken->port, error)) {
+    if (options.Has(cli_option::kPort) &&
+        !ParsePort(command, options.Value(cli_option::kPort), &taken->port, error)) {
         return false;
     }
-    taken->device = options.Value("--device");
-    taken->file = options.Value(read ? "-o" : "FILE.pgm");
-    taken->force = options.Has("--force");
-    taken->verbose = options.Has("--verbose");
-    taken->verify = options.Has("--verify") || (!options.Has("--no-verify") &&
-                                                settings::kVerifyWrite.Read(g_SettingsPath) != 0);
+    taken->device = options.Value(cli_option::kDevice);
+    taken->file = options.Value(read ? cli_option::kOutput : cli_option::kPgmFile);
+    taken->force = options.Has(cli_option::kForce);
+    taken->verbose = options.Has(cli_option::kVerbose);
+    taken->verify =
+        options.Has(cli_option::kVerify) ||
+        (!options.Has(cli_option::kNoVerify) && settings::kVerifyWrite.Read(g_SettingsPath) != 0);
     return true;
 }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_options.h"
 #include "cli/cli_read_write.h"
 #include "cli/cli_station.h"
 #include "cli/cli_support.h"
@@ -326,13 +327,13 @@ bool LoadStationImage(const std::string& path, StationImage* image, std::string*
 
 bool TakeStationOptions(const ParsedOptions& options, StationOptions* taken, std::string* error) {
     taken->settingsPath = g_SettingsPath;
-    taken->checkOnly = options.Has("--check-only");
-    taken->fileName = options.Value("FILE.pgm");
+    taken->checkOnly = options.Has(cli_option::kCheckOnly);
+    taken->fileName = options.Value(cli_option::kPgmFile);
     taken->runId = StationRunId();
     taken->documentSettings = StartupDocumentSettings();
-    if (options.Has("--ptt-id-code-from")) {
+    if (options.Has(cli_option::kPttIdCodeFrom)) {
         PttIdSeries series;
-        if (!ParsePttIdSeries(options.Value("--ptt-id-code-from"), &series, error)) {
+        if (!ParsePttIdSeries(options.Value(cli_option::kPttIdCodeFrom), &series, error)) {
             *error = "--ptt-id-code-from: " + *error;
             return false;
         }
@@ -347,25 +348,25 @@ int RunStationCommand(const ParsedOptions& options) {
     if (!TakeStationOptions(options, &stationOptions, &error)) {
         return ReportFailure("station: " + error);
     }
-    stationOptions.verify = !options.Has("--no-verify");
-    stationOptions.autoNext = options.Has("--auto");
-    if (options.Has("--count") &&
-        !ParseCount(options.Value("--count"), &stationOptions.count, &error)) {
+    stationOptions.verify = !options.Has(cli_option::kNoVerify);
+    stationOptions.autoNext = options.Has(cli_option::kAuto);
+    if (options.Has(cli_option::kCount) &&
+        !ParseCount(options.Value(cli_option::kCount), &stationOptions.count, &error)) {
         return ReportFailure(error);
     }
     StationImage image{};
-    if (!LoadStationImage(options.Value("FILE.pgm"), &image, &error)) {
+    if (!LoadStationImage(options.Value(cli_option::kPgmFile), &image, &error)) {
         return ReportFailure(error);
     }
     StationLog log;
     ProgrammingStation station(image, stationOptions, log);
-    CableOpening opened = station.OpenCables(options.Values("--device"), &error);
+    CableOpening opened = station.OpenCables(options.Values(cli_option::kDevice), &error);
     if (opened != CableOpening::Opened) {
         ReportFailure(error + "; nothing was sent to any radio");
         return opened == CableOpening::NamedTwice ? kExitFailure : kExitNoRadio;
     }
     // Only once every cable is ours: a refused run leaves no empty log behind.
-    if (options.Has("--log") && !log.Open(options.Value("--log"), &error)) {
+    if (options.Has(cli_option::kLog) && !log.Open(options.Value(cli_option::kLog), &error)) {
         return ReportFailure(error + "; nothing was sent to any radio");
     }
     for (const UnloggedRadio& radio : log.Unlogged()) {

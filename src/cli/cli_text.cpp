@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_options.h"
 #include "cli/cli_support.h"
 #include "config/app_globals.h"
 #include "platform/atomic_file.h"
@@ -44,13 +45,13 @@ int RunDumpCommand(const ParsedOptions& options) {
     std::string error;
     CliPrompts prompts;
     CHalvexDoc document(prompts, StartupDocumentSettings());
-    if (!OpenWholePgmFile(options.Value("FILE.pgm"), &document, &error)) {
+    if (!OpenWholePgmFile(options.Value(cli_option::kPgmFile), &document, &error)) {
         return ReportFailure("dump: " + error);
     }
     const std::string text = DumpRadioText(document);
-    if (!options.Has("-o")) {
+    if (!options.Has(cli_option::kOutput)) {
         std::cout << text;
-    } else if (!ReplaceFileContents(options.Value("-o"), text, &error)) {
+    } else if (!ReplaceFileContents(options.Value(cli_option::kOutput), text, &error)) {
         return ReportFailure("dump: " + error);
     }
     return kExitSuccess;
@@ -58,17 +59,17 @@ int RunDumpCommand(const ParsedOptions& options) {
 
 int RunApplyCommand(const ParsedOptions& options) {
     std::string error;
-    CliPrompts prompts(options.Value("-o"));
+    CliPrompts prompts(options.Value(cli_option::kOutput));
     CHalvexDoc document(prompts, StartupDocumentSettings());
-    const bool into = options.Has("--into");
-    if (into ? !OpenWholePgmFile(options.Value("--into"), &document, &error)
+    const bool into = options.Has(cli_option::kInto);
+    if (into ? !OpenWholePgmFile(options.Value(cli_option::kInto), &document, &error)
              : !document.OnNewDocument(true)) {
         return ReportFailure("apply: " + error);
     }
-    if (!OpenRadioText(options.Value("IN.yaml"), into, &document, &error)) {
+    if (!OpenRadioText(options.Value(cli_option::kTextInput), into, &document, &error)) {
         return ReportFailure("apply: " + error + "; nothing written");
     }
-    if (!document.OnSaveDocument(options.Value("-o"), &error)) {
+    if (!document.OnSaveDocument(options.Value(cli_option::kOutput), &error)) {
         return ReportFailure("apply: " + error);
     }
     return kExitSuccess;

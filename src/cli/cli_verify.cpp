@@ -6,6 +6,7 @@
 #include <iostream>
 #include <optional>
 
+#include "cli/cli_options.h"
 #include "cli/cli_read_write.h"
 #include "cli/cli_station.h"
 #include "cli/cli_support.h"
@@ -51,14 +52,14 @@ int RunVerifyCommand(const ParsedOptions& options) {
     }
     stationOptions.checkOnly = true;
     stationOptions.count = 1;
-    const std::string& path = options.Value("FILE.pgm");
+    const std::string& path = options.Value(cli_option::kPgmFile);
     StationImage image{};
     if (!LoadStationImage(path, &image, &error)) {
         return ReportFailure("verify: " + error);
     }
     StationLog noLog;
     ProgrammingStation station(image, stationOptions, noLog);
-    const std::string& device = options.Value("--device");
+    const std::string& device = options.Value(cli_option::kDevice);
     if (station.OpenCables({device}, &error) != CableOpening::Opened) {
         ReportFailure("verify: " + error);
         return kExitNoRadio;

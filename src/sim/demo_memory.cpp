@@ -31,15 +31,10 @@ constexpr DemoChannel kChannels[] = {
 
 constexpr uint8_t kBandWord136To174[] = {0x60, 0x13, 0x40, 0x17};
 constexpr uint8_t kOptionDefaults[] = {0x04, 0x78, 0x88, 0x01, 0x00, 0x00, 0x00};
-constexpr uint8_t kChannelSettings[] = {0x00, 0x00, 0x00, 0x08, 0x00};
-constexpr size_t kChannelSettingsOffset = 8;
+constexpr std::array<uint8_t, kRecordSettingsSize> kChannelSettings = {0x00, 0x00, 0x00, 0x08,
+                                                                       0x00};
 constexpr int kFmPresets[] = {225, 280, 340, 431};  // 87.5, 93.0, 99.0 MHz, then empty
 constexpr uint8_t kTestValue = 0x80;
-
-void FillRecordSettings(RadioImage* image, size_t offset) {
-    std::copy(std::begin(kChannelSettings), std::end(kChannelSettings),
-              image->bytes.begin() + offset + kChannelSettingsOffset);
-}
 
 }  // namespace
 
@@ -54,8 +49,9 @@ RadioMemory DemoMemory() {
     limits.m_FreqMin = 13600000;
     limits.m_FreqMax = 17399500;
 
-    FillRecordSettings(&image, kVfoF1Offset);
-    FillRecordSettings(&image, kVfoF2Offset);
+    // The demo's VFOs hold the same settings as its channels.
+    image.SetRecordSettings(kVfoF1, kChannelSettings);
+    image.SetRecordSettings(kVfoF2, kChannelSettings);
     image.SetFrequencyText(kVfoF1, kDecodeSide, "146.00000", limits);
     image.SetFrequencyText(kVfoF1, kEncodeSide, "000.00000", limits);
     image.SetFrequencyText(kVfoF2, kDecodeSide, "136.00000", limits);
@@ -63,7 +59,7 @@ RadioMemory DemoMemory() {
 
     int n = 1;
     for (const DemoChannel& channel : kChannels) {
-        FillRecordSettings(&image, kChannelRecordBase + kRecordSize * n);
+        image.ClearRecordSettings(n);
         image.SetFrequencyText(n, kDecodeSide, channel.receive, limits);
         image.SetFrequencyText(n, kEncodeSide, channel.offset, limits);
         image.SetShiftDirection(n, channel.shift);

@@ -21,34 +21,41 @@
 
 namespace {
 
-constexpr OptionDefinition Number(std::string_view name, std::string_view valueName,
-                                  std::string_view help) {
-    return {name, valueName, help, OptionKind::Value};
+constexpr OptionDefinition WithValue(std::string_view name, std::string_view valueName,
+                                     std::string_view help) {
+    return {.name = name, .valueName = valueName, .help = help, .kind = OptionKind::Value};
 }
 
 constexpr std::array kOptions = {
-    OptionDefinition{"--port", "N", "serve on ports/COMN (1 unless told)", OptionKind::Value, false,
-                     1},
-    OptionDefinition{"--link", "PATH", "serve at PATH instead", OptionKind::Value, false, 1},
-    OptionDefinition{"--memory", "FILE", "keep the memory in FILE (.pgm or an 8192-byte dump)",
-                     OptionKind::Value},
-    OptionDefinition{"--demo", "", "start from the demo channels"},
-    OptionDefinition{"--echo", "", "echo every byte, as an echoing cable does"},
-    OptionDefinition{"--pace", "", "pace the line at 9600 baud"},
-    Number("--ignore-wakeups", "N", "ignore the first N wake-ups"),
-    Number("--ident-length", "N", "send an identification of N bytes"),
-    OptionDefinition{"--silent", "", "never answer"},
-    Number("--wrong-address", "BLOCK[:TIMES]", "answer BLOCK with another block's address"),
-    Number("--short-answer", "BLOCK[:TIMES]", "answer BLOCK cut short"),
-    Number("--no-ack", "BLOCK[:TIMES]", "do not acknowledge BLOCK"),
-    Number("--unstored", "BLOCK", "acknowledge BLOCK but do not keep it"),
-    Number("--late-answer", "BLOCK[:TIMES]", "answer BLOCK after the time-out"),
-    Number("--late-by", "MS", "how late a late answer comes (200 unless told)"),
-    Number("--stray-byte", "BLOCK[:TIMES]", "send one byte more after the answer to BLOCK"),
-    Number("--radios", "N", "play N radios (1 to 100) one after another, as at a station"),
-    Number("--swap-after", "MS", "unplug a radio MS after its read-back (or read), for MS"),
-    Number("--faulty-radio", "K", "give the faults to radio K of the sequence only"),
-    OptionDefinition{"--version", "", "print the version"},
+    // The port, or a path instead.
+    OptionDefinition{.name = "--port",
+                     .valueName = "N",
+                     .help = "serve on ports/COMN (1 unless told)",
+                     .kind = OptionKind::Value,
+                     .group = 1},
+    OptionDefinition{.name = "--link",
+                     .valueName = "PATH",
+                     .help = "serve at PATH instead",
+                     .kind = OptionKind::Value,
+                     .group = 1},
+    WithValue("--memory", "FILE", "keep the memory in FILE (.pgm or an 8192-byte dump)"),
+    OptionDefinition{.name = "--demo", .help = "start from the demo channels"},
+    OptionDefinition{.name = "--echo", .help = "echo every byte, as an echoing cable does"},
+    OptionDefinition{.name = "--pace", .help = "pace the line at 9600 baud"},
+    WithValue("--ignore-wakeups", "N", "ignore the first N wake-ups"),
+    WithValue("--ident-length", "N", "send an identification of N bytes"),
+    OptionDefinition{.name = "--silent", .help = "never answer"},
+    WithValue("--wrong-address", "BLOCK[:TIMES]", "answer BLOCK with another block's address"),
+    WithValue("--short-answer", "BLOCK[:TIMES]", "answer BLOCK cut short"),
+    WithValue("--no-ack", "BLOCK[:TIMES]", "do not acknowledge BLOCK"),
+    WithValue("--unstored", "BLOCK", "acknowledge BLOCK but do not keep it"),
+    WithValue("--late-answer", "BLOCK[:TIMES]", "answer BLOCK after the time-out"),
+    WithValue("--late-by", "MS", "how late a late answer comes (200 unless told)"),
+    WithValue("--stray-byte", "BLOCK[:TIMES]", "send one byte more after the answer to BLOCK"),
+    WithValue("--radios", "N", "play N radios (1 to 100) one after another, as at a station"),
+    WithValue("--swap-after", "MS", "unplug a radio MS after its read-back (or read), for MS"),
+    WithValue("--faulty-radio", "K", "give the faults to radio K of the sequence only"),
+    OptionDefinition{.name = "--version", .help = "print the version"},
 };
 
 constexpr const char* kUsageNotes =

@@ -351,8 +351,8 @@ def text_lines(image, area):
     return [(first + last) // 2 for first, last in runs]
 
 
-# New, Open, Save and Save As come before it, each always on.
-IMPORT_CHANNELS_ENTRY = 4
+# New, Open, Open Example, Save and Save As come before it, each always shown.
+IMPORT_CHANNELS_ENTRY = 5
 # The fixture's two repeaters, both inside the band of a new document, as the CLI lists them.
 IMPORTED_CHANNELS = {
     "1": "1,146.96000,Off,146.36000,103.5,High,Off,Wide,On,Off,Off,Off,SEA01",

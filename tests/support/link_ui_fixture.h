@@ -12,10 +12,10 @@
 
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
-#include "app/message_box.h"
 #include "platform/profile.h"
 #include "sim/virtual_radio.h"
 #include "support/link_test_support.h"
+#include "support/message_box.h"
 
 class LinkUiFixture {
 public:

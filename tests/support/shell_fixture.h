@@ -7,15 +7,15 @@
 #include <memory>
 #include <string>
 
-#include "app/file_dialog.h"
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
-#include "app/message_box.h"
+#include "support/file_dialog.h"
+#include "support/message_box.h"
 #include "support/module_folder.h"
 #include "support/next_modal.h"
 #include "support/program_globals.h"
 #include "view/main_view.h"
-#include "view/main_view_page.h"
+#include "support/main_view_page.h"
 
 namespace halvex::test {
 

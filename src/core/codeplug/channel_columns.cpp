@@ -35,16 +35,16 @@ constexpr ChannelColumnDefinition Choice(ChannelColumn id, const char* headerKey
                                          void (*store)(RadioImage&, int, int),
                                          std::span<const char* const> csvColumns = {}) {
     return {id,      headerKey, name,    title, ColumnKind::Choice, kDecodeSide, width, wrap,
-            choices, value,     nullptr, store, csvColumns};
+            choices, value,     nullptr, store, csvColumns,         true};
 }
 
 constexpr ChannelColumnDefinition Shown(ChannelColumn id, const char* headerKey, const char* name,
                                         ColumnKind kind, RecordSide side, int width,
                                         HeaderWrap wrap, int (*value)(const RadioImage&, int),
                                         std::string (*text)(const CHalvexDoc&, int),
-                                        std::span<const char* const> csvColumns) {
-    return {id,   headerKey, name,  name, kind,    side,      width,
-            wrap, {},        value, text, nullptr, csvColumns};
+                                        std::span<const char* const> csvColumns, bool vfoField) {
+    return {id,   headerKey, name,  name, kind,    side,       width,
+            wrap, {},        value, text, nullptr, csvColumns, vfoField};
 }
 
 }  // namespace
@@ -53,21 +53,21 @@ constexpr std::array<ChannelColumnDefinition, kChannelColumnCount> kChannelColum
     Shown(
         kColumnNumber, "IDS_ChText0", "Channel", ColumnKind::Number, kDecodeSide, 40,
         HeaderWrap::Never, nullptr, [](const CHalvexDoc&, int n) { return std::to_string(n); },
-        kLocationCsv),
+        kLocationCsv, false),
     Shown(
         kColumnReceive, "IDS_ChText1", "Receive", ColumnKind::Frequency, kDecodeSide, 75,
         HeaderWrap::Always, nullptr,
         [](const CHalvexDoc& doc, int n) { return doc.GetFrequencyText(n, kDecodeSide); },
-        kReceiveCsv),
+        kReceiveCsv, true),
     Shown(
         kColumnDecode, "IDS_ChText2", "Decode", ColumnKind::Tone, kDecodeSide, 65,
         HeaderWrap::Always,
         [](const RadioImage& image, int n) { return image.GetTone(n, kDecodeSide); }, nullptr,
-        kDecodeCsv),
+        kDecodeCsv, true),
     Shown(
         kColumnTransmit, "IDS_ChText3", "Transmit", ColumnKind::Frequency, kEncodeSide, 75,
         HeaderWrap::Always, nullptr,
-        [](const CHalvexDoc& doc, int n) { return doc.GetTransmitText(n); }, kTransmitCsv),
+        [](const CHalvexDoc& doc, int n) { return doc.GetTransmitText(n); }, kTransmitCsv, true),
     // Without a transmit frequency there is no encode tone to show.
     Shown(
         kColumnEncode, "IDS_ChText4", "Encode", ColumnKind::Tone, kEncodeSide, 65,
@@ -75,7 +75,7 @@ constexpr std::array<ChannelColumnDefinition, kChannelColumnCount> kChannelColum
         [](const RadioImage& image, int n) {
             return image.IsTxAbsent(n) ? -1 : image.GetTone(n, kEncodeSide);
         },
-        nullptr, kEncodeCsv),
+        nullptr, kEncodeCsv, true),
     Choice(
         kColumnPower, "IDS_ChText5", "Power", "Power", 58, HeaderWrap::Never, kPowerTexts,
         [](const RadioImage& image, int n) { return Bit(image.GetPowerHigh(n)); },
@@ -110,7 +110,7 @@ constexpr std::array<ChannelColumnDefinition, kChannelColumnCount> kChannelColum
         [](const CHalvexDoc& doc, int n) {
             return DecodeChannelName(doc.GetChannelNameBytes(n).data());
         },
-        kNameCsv),
+        kNameCsv, false),
 };
 
 namespace {

@@ -62,6 +62,9 @@ struct ChannelColumnDefinition {
     // Stores a choice; only choice columns have it.
     void (*store)(RadioImage& image, int n, int value);
     std::span<const char* const> csvColumns;  // of the interchange format; empty: not carried
+    // Also a field of the two VFO records: a VFO key of the text form and a VFO line of a
+    // difference.
+    bool vfoField;
 };
 
 extern const std::array<ChannelColumnDefinition, kChannelColumnCount> kChannelColumns;

@@ -17,10 +17,6 @@ constexpr uint8_t kClipboardVersion = 1;
 constexpr size_t kClipboardHeaderSize = 7;
 constexpr size_t kSlotSize = kRecordSize + kChannelNameSize + 1;
 
-size_t RecordOffset(int n) {
-    return kChannelRecordBase + kRecordSize * static_cast<size_t>(n);
-}
-
 size_t BitmapByte(int n) {
     return kEmptyChannelBitmapOffset + static_cast<size_t>(n - 1) / 8;
 }
@@ -69,8 +65,7 @@ ChannelSlot ReadChannelSlot(const RadioImage& image, int n) {
         return EmptyChannelSlot();
     }
     ChannelSlot slot;
-    const auto start = image.bytes.begin() + static_cast<ptrdiff_t>(RecordOffset(n));
-    std::copy(start, start + static_cast<ptrdiff_t>(kRecordSize), slot.record.begin());
+    slot.record = image.GetRecord(n);
     slot.name = image.GetChannelNameBytes(n);
     slot.emptyBit = (image.bytes[BitmapByte(n)] & BitmapMask(n)) != 0;
     return slot;
@@ -80,8 +75,7 @@ void WriteChannelSlot(RadioImage& image, int n, const ChannelSlot& slot) {
     if (n < 1 || n > kImageChannelCount) {
         return;
     }
-    std::copy(slot.record.begin(), slot.record.end(),
-              image.bytes.begin() + static_cast<ptrdiff_t>(RecordOffset(n)));
+    image.SetRecord(n, slot.record);
     image.SetChannelNameBytes(n, slot.name);
     uint8_t& bitmap = image.bytes[BitmapByte(n)];
     bitmap = slot.emptyBit ? (bitmap | BitmapMask(n)) : (bitmap & ~BitmapMask(n));

@@ -8,21 +8,8 @@
 
 namespace {
 
-constexpr size_t kRecordSettingsOffset = 8;
-constexpr std::array<uint8_t, 5> kChannelDefaultSettings = {0x00, 0x00, 0x00, 0x08, 0x00};
-constexpr std::array<uint8_t, 5> kVfoDefaultSettings = {0x00, 0x00, 0x00, 0x48, 0x00};
 constexpr std::array<uint8_t, 7> kDefaultOptions = {0x04, 0x78, 0x88, 0x01, 0x00, 0x00, 0x00};
 constexpr int kEmptyFmPreset = 431;
-
-size_t RecordOffset(int i) {
-    if (i == kVfoF1) {
-        return kVfoF1Offset;
-    }
-    if (i == kVfoF2) {
-        return kVfoF2Offset;
-    }
-    return kChannelRecordBase + kRecordSize * static_cast<size_t>(i);
-}
 
 template <size_t Size>
 void WriteBytes(std::array<uint8_t, kImageSize>& image, size_t offset,
@@ -174,6 +161,16 @@ void CHalvexDoc::TakeRadioImage(const std::array<uint8_t, kImageSize>& image) {
     NotifyTitleChanged();
 }
 
+void CHalvexDoc::ReplaceContents(const std::array<uint8_t, kPgmHeaderSize>& header,
+                                 const std::array<uint8_t, kImageSize>& image,
+                                 const std::string& stepName) {
+    m_Header = header;
+    bytes = image;
+    SetModifiedFlag();
+    CommitEdit(stepName);
+    RefreshLimitsAndViews();
+}
+
 bool CHalvexDoc::OnSaveDocument(const std::string& path, std::string* error) {
     PgmFile file{m_Header, bytes};
     std::string message;
@@ -262,11 +259,11 @@ void CHalvexDoc::ApplyDefaults() {
         SetFrequencyText(vfo, kEncodeSide, "000.00000");
     }
     for (int n = 1; n <= m_Settings.channelCount; ++n) {
-        WriteBytes(bytes, RecordOffset(n) + kRecordSettingsOffset, kChannelDefaultSettings);
+        ClearRecordSettings(n);
         SetChannelNameBytes(n, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
     }
     for (int vfo : {kVfoF1, kVfoF2}) {
-        WriteBytes(bytes, RecordOffset(vfo) + kRecordSettingsOffset, kVfoDefaultSettings);
+        ClearRecordSettings(vfo);
     }
     SetWord(kFmPresetBase, 1, 0);
     SetWord(kFmFrequencyOffset, 1, 0);

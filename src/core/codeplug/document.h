@@ -116,6 +116,10 @@ public:
     // A read from the radio: its image replaces the document's, which then belongs to no file
     // and holds unsaved changes, so closing asks and Save asks for a name. Nothing to undo.
     void TakeRadioImage(const std::array<uint8_t, kImageSize>& image);
+    // An import: header and image replaced, marked modified, as one undo step named stepName
+    // (none when nothing changed), the limits and every view following.
+    void ReplaceContents(const std::array<uint8_t, kPgmHeaderSize>& header,
+                         const std::array<uint8_t, kImageSize>& image, const std::string& stepName);
     // PrepareImage before a save or a write, without an undo step the user did not make.
     void PrepareImageUnrecorded();
     // The frequency-range selector's reset: all 0xFF, then band line k with its defaults.

@@ -7,9 +7,9 @@
 
 #include "codeplug/band_lines.h"
 #include "codeplug/channel_columns.h"
+#include "codeplug/ptt_id_code.h"
 #include "codeplug/radio_options.h"
-#include "editors/ptt_id_code.h"
-#include "editors/radiogram_codes.h"
+#include "codeplug/radiogram_codes.h"
 
 namespace {
 
@@ -77,8 +77,8 @@ bool DiffRecord(const CHalvexDoc& first, const CHalvexDoc& second, int index,
     ChannelRow b = RecordRow(second, index, texts);
     bool differs = false;
     for (const ChannelColumnDefinition& column : kChannelColumns) {
-        // The number is the record itself; a VFO has no name.
-        if (column.kind == ColumnKind::Number || (vfo && column.kind == ColumnKind::Name)) {
+        // The number is the record itself.
+        if (column.kind == ColumnKind::Number || (vfo && !column.vfoField)) {
             continue;
         }
         if (a[column.id] != b[column.id]) {
@@ -107,10 +107,8 @@ void DiffRecords(const CHalvexDoc& first, const CHalvexDoc& second, int channelC
             line.item += " (beyond channelcount " + std::to_string(channelCount) + ")";
         }
         if (DiffRecord(first, second, n, line, texts, differences)) {
-            MarkShown(shown, kChannelRecordBase + kRecordSize * static_cast<size_t>(n),
-                      kRecordSize);
-            MarkShown(shown, kChannelNameBase + kChannelNameSize * static_cast<size_t>(n - 1),
-                      kChannelNameSize);
+            MarkShown(shown, *RadioImage::RecordOffset(n), kRecordSize);
+            MarkShown(shown, *RadioImage::ChannelNameOffset(n), kChannelNameSize);
         }
     }
     for (int vfo : {kVfoF1, kVfoF2}) {
@@ -119,7 +117,7 @@ void DiffRecords(const CHalvexDoc& first, const CHalvexDoc& second, int channelC
         line.number = vfo == kVfoF1 ? 1 : 2;
         line.item = "VFO F" + std::to_string(line.number);
         if (DiffRecord(first, second, vfo, line, texts, differences)) {
-            MarkShown(shown, vfo == kVfoF1 ? kVfoF1Offset : kVfoF2Offset, kRecordSize);
+            MarkShown(shown, *RadioImage::RecordOffset(vfo), kRecordSize);
         }
     }
 }

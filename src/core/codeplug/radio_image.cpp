@@ -13,6 +13,12 @@ constexpr size_t kDecodeToneByte = 9;
 constexpr size_t kEncodeToneByte = 10;
 constexpr size_t kSwitchesByte = 11;
 constexpr size_t kStepByte = 12;
+constexpr size_t kSettingsField = kFlagsByte;
+constexpr size_t kFrequencyFieldSize = 4;
+
+constexpr std::array<uint8_t, kRecordSettingsSize> kNewChannelSettings = {0x00, 0x00, 0x00, 0x08,
+                                                                          0x00};
+constexpr std::array<uint8_t, kRecordSettingsSize> kNewVfoSettings = {0x00, 0x00, 0x00, 0x48, 0x00};
 
 constexpr int kCompanderBit = 3;
 constexpr int kDecodePolarityBit = 4;
@@ -35,21 +41,6 @@ constexpr std::array<uint8_t, kRecordSize> kBlankRecord = [] {
     return record;
 }();
 
-// The image holds 128 channel records whatever the configured channel count is, so any
-// other index would address past them.
-std::optional<size_t> RecordOffset(int i) {
-    if (i == kVfoF1) {
-        return kVfoF1Offset;
-    }
-    if (i == kVfoF2) {
-        return kVfoF2Offset;
-    }
-    if (i >= 1 && i <= kImageChannelCount) {
-        return kChannelRecordBase + kRecordSize * static_cast<size_t>(i);
-    }
-    return std::nullopt;
-}
-
 bool HasBit(uint8_t byte, int bit) {
     return (byte >> bit & 1) != 0;
 }
@@ -67,6 +58,83 @@ bool IsFrequencyEmpty(const uint8_t* field) {
 
 RadioImage::RadioImage() {
     bytes.fill(0xFF);
+}
+
+// The image holds 128 channel records whatever the configured channel count is, so any
+// other index would address past them.
+std::optional<size_t> RadioImage::RecordOffset(int i) {
+    if (i == kVfoF1) {
+        return kVfoF1Offset;
+    }
+    if (i == kVfoF2) {
+        return kVfoF2Offset;
+    }
+    if (i >= 1 && i <= kImageChannelCount) {
+        return kChannelRecordBase + kRecordSize * static_cast<size_t>(i);
+    }
+    return std::nullopt;
+}
+
+std::optional<size_t> RadioImage::ChannelNameOffset(int n) {
+    if (n >= 1 && n <= kImageChannelCount) {
+        return kChannelNameBase + kChannelNameSize * static_cast<size_t>(n - 1);
+    }
+    return std::nullopt;
+}
+
+std::optional<int> RadioImage::ChannelAt(size_t offset) {
+    const size_t firstRecord = kChannelRecordBase + kRecordSize;
+    if (offset >= firstRecord && offset < firstRecord + kRecordSize * kImageChannelCount) {
+        return 1 + static_cast<int>((offset - firstRecord) / kRecordSize);
+    }
+    if (offset >= kChannelNameBase &&
+        offset < kChannelNameBase + kChannelNameSize * kImageChannelCount) {
+        return 1 + static_cast<int>((offset - kChannelNameBase) / kChannelNameSize);
+    }
+    return std::nullopt;
+}
+
+std::array<uint8_t, kRecordSize> RadioImage::GetRecord(int i) const {
+    std::array<uint8_t, kRecordSize> record{};
+    std::copy_n(RecordBytes(i), kRecordSize, record.begin());
+    return record;
+}
+
+void RadioImage::SetRecord(int i, const std::array<uint8_t, kRecordSize>& record) {
+    if (uint8_t* stored = MutableRecord(i)) {
+        std::copy(record.begin(), record.end(), stored);
+    }
+}
+
+std::array<uint8_t, 4> RadioImage::GetFrequencyField(int i, RecordSide which) const {
+    std::array<uint8_t, kFrequencyFieldSize> field{};
+    std::copy_n(RecordBytes(i) + (which == kDecodeSide ? kReceiveField : kOffsetField),
+                kFrequencyFieldSize, field.begin());
+    return field;
+}
+
+void RadioImage::SetFrequencyField(int i, RecordSide which, const std::array<uint8_t, 4>& field) {
+    if (uint8_t* record = MutableRecord(i)) {
+        std::copy(field.begin(), field.end(),
+                  record + (which == kDecodeSide ? kReceiveField : kOffsetField));
+    }
+}
+
+void RadioImage::SetRecordSettings(int i,
+                                   const std::array<uint8_t, kRecordSettingsSize>& settings) {
+    if (uint8_t* record = MutableRecord(i)) {
+        std::copy(settings.begin(), settings.end(), record + kSettingsField);
+    }
+}
+
+void RadioImage::ClearRecordSettings(int i) {
+    SetRecordSettings(i, i == kVfoF1 || i == kVfoF2 ? kNewVfoSettings : kNewChannelSettings);
+}
+
+bool RadioImage::AreRecordSettingsUnwritten(int i) const {
+    const uint8_t* settings = RecordBytes(i) + kSettingsField;
+    return std::all_of(settings, settings + kRecordSettingsSize,
+                       [](uint8_t byte) { return byte == 0xFF; });
 }
 
 const uint8_t* RadioImage::RecordBytes(int i) const {
@@ -238,17 +306,16 @@ void RadioImage::SetStep(int i, int value) {
 std::array<uint8_t, kChannelNameSize> RadioImage::GetChannelNameBytes(int n) const {
     std::array<uint8_t, kChannelNameSize> name;
     name.fill(0xFF);
-    if (n >= 1 && n <= kImageChannelCount) {
-        const auto start = bytes.begin() + kChannelNameBase + kChannelNameSize * (n - 1);
-        std::copy(start, start + kChannelNameSize, name.begin());
+    if (const std::optional<size_t> offset = ChannelNameOffset(n)) {
+        std::copy_n(bytes.begin() + static_cast<ptrdiff_t>(*offset), kChannelNameSize,
+                    name.begin());
     }
     return name;
 }
 
 void RadioImage::SetChannelNameBytes(int n, const std::array<uint8_t, kChannelNameSize>& name) {
-    if (n >= 1 && n <= kImageChannelCount) {
-        std::copy(name.begin(), name.end(),
-                  bytes.begin() + kChannelNameBase + kChannelNameSize * (n - 1));
+    if (const std::optional<size_t> offset = ChannelNameOffset(n)) {
+        std::copy(name.begin(), name.end(), bytes.begin() + static_cast<ptrdiff_t>(*offset));
     }
 }
 

@@ -15,6 +15,7 @@
 
 constexpr size_t kImageSize = 8192;
 constexpr size_t kRecordSize = 16;
+constexpr size_t kRecordSettingsSize = 5;
 constexpr int kVfoF1 = 0, kVfoF2 = 820;
 constexpr int kImageChannelCount = 128;
 constexpr size_t kChannelNameSize = 5;
@@ -40,6 +41,8 @@ constexpr size_t kEmptyChannelBitmapOffset = 0x0D30;
 constexpr size_t kModelIdOffset = 0x0D40;
 constexpr size_t kBandWordOffset = 0x0F00;
 constexpr size_t kTestDataOffset = 0x0FC0;
+// The 32 values test mode adjusts live, in two banks of 16 from here.
+constexpr size_t kAdjustBankOffset = 0x0FE0;
 constexpr size_t kChannelRecordBase = 0x1000;
 
 // The which argument of the frequency and tone accessors: the decode side is the receive
@@ -86,6 +89,27 @@ public:
     void SetStep(int i, int value);
     std::array<uint8_t, kChannelNameSize> GetChannelNameBytes(int n) const;
     void SetChannelNameBytes(int n, const std::array<uint8_t, kChannelNameSize>& name);
+
+    // The one place that knows where a record lies: kRecordSize bytes from this offset, for
+    // the two VFOs and channels 1..kImageChannelCount; nothing for any other index.
+    static std::optional<size_t> RecordOffset(int i);
+    // Where channel n's kChannelNameSize name bytes lie; nothing for any other index.
+    static std::optional<size_t> ChannelNameOffset(int n);
+    // The channel whose record or name holds the image byte at offset, if any.
+    static std::optional<int> ChannelAt(size_t offset);
+    // A whole record; a refused index reads as a blank record and is never written.
+    std::array<uint8_t, kRecordSize> GetRecord(int i) const;
+    void SetRecord(int i, const std::array<uint8_t, kRecordSize>& record);
+    // The four bytes of one frequency field as stored, to put back untouched.
+    std::array<uint8_t, 4> GetFrequencyField(int i, RecordSide which) const;
+    void SetFrequencyField(int i, RecordSide which, const std::array<uint8_t, 4>& field);
+    // The switches, tones and step of a record (its bytes after the two frequencies).
+    void SetRecordSettings(int i, const std::array<uint8_t, kRecordSettingsSize>& settings);
+    // Those of a new channel, or of a new VFO: no tones, high power, nothing else on.
+    void ClearRecordSettings(int i);
+    // A record read from a radio that never used it holds 0xFF there, which reads as every
+    // switch on (reverse among them, a transmit hazard).
+    bool AreRecordSettingsUnwritten(int i) const;
 
     // 16-bit big-endian word k (from 1) of the table at base; 0xFFFF when outside the image.
     int GetWord(size_t base, int k) const;

@@ -9,7 +9,6 @@ namespace {
 
 constexpr int kAdjustItemCount = 32;
 constexpr int kFirstMiddleRunItem = 42;
-constexpr size_t kAdjustBankOffset = 0x0FE0;
 constexpr size_t kLowRunBase = 0x0FA0;
 constexpr size_t kMiddleRunBase = 0x0FA6;
 

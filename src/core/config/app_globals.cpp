@@ -62,13 +62,16 @@ void UseFileLocations(const std::string& moduleDir, const FileLocations& locatio
     g_BackupsDir = locations.backupsDir;
 }
 
-void SetLanguageName(const std::string& languageName) {
+std::string LanguageFilePath(const std::string& languageName) {
     std::string fileName = "/" + languageName + ".lang";
     for (const std::string& dir : g_DataDirs) {
         if (IsRegularFile(dir + fileName)) {
-            g_LanguagePath = dir + fileName;
-            return;
+            return dir + fileName;
         }
     }
-    g_LanguagePath = (g_DataDirs.empty() ? g_ModuleDir : g_DataDirs.front()) + fileName;
+    return (g_DataDirs.empty() ? g_ModuleDir : g_DataDirs.front()) + fileName;
+}
+
+void SetLanguageName(const std::string& languageName) {
+    g_LanguagePath = LanguageFilePath(languageName);
 }

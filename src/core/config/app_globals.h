@@ -39,6 +39,7 @@ void SetModuleDir(const std::string& moduleDir);
 // Sets g_ModuleDir to the executable's folder and the other paths from locations.
 void UseFileLocations(const std::string& moduleDir, const FileLocations& locations);
 
-// Sets g_LanguagePath to the first language file of that name in g_DataDirs (the first
-// folder's when none has it).
+// The first language file of that name in g_DataDirs (the first folder's when none has it).
+std::string LanguageFilePath(const std::string& languageName);
+// Sets g_LanguagePath to that file.
 void SetLanguageName(const std::string& languageName);

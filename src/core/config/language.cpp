@@ -66,10 +66,13 @@ std::string LoadLangText(const std::string& languagePath, std::string_view secti
 }
 
 std::string LoadLangString(std::string_view key) {
+    return LoadLangString(g_LanguagePath, key);
+}
+
+std::string LoadLangString(const std::string& languagePath, std::string_view key) {
     // Escapes are replaced after decoding: in a GBK file a backslash byte can be the second
     // half of a Chinese character.
-    std::string text =
-        LoadLangText(g_LanguagePath, "String", key, kNotFoundText, kStringBufferSize);
+    std::string text = LoadLangText(languagePath, "String", key, kNotFoundText, kStringBufferSize);
     return ReplaceAll(ReplaceAll(text, "\\n", "\n"), "\\t", "\t");
 }
 

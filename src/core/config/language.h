@@ -18,6 +18,8 @@ constexpr size_t kListBufferSize = 30;
 // The text of key in section "String" of g_LanguagePath with backslash-n and backslash-t
 // turned into line feed and tab; "Not Found" when the key or the file is missing.
 std::string LoadLangString(std::string_view key);
+// The same in languagePath.
+std::string LoadLangString(const std::string& languagePath, std::string_view key);
 
 // The value as it stands (no escapes), cut to bufferSize - 1 bytes of the file's own
 // encoding without splitting a character; defaultValue when missing.

@@ -10,17 +10,11 @@
 
 namespace {
 
-constexpr size_t kSettingsOffset = 8;
-constexpr std::array<uint8_t, 5> kClearedSettings = {0x00, 0x00, 0x00, 0x08, 0x00};
 constexpr std::array<uint8_t, kChannelNameSize> kEmptyName = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
 constexpr const char* kZeroOffset = "000.00000";
 
 bool IsChannel(int n) {
     return n >= 1 && n <= kImageChannelCount;
-}
-
-size_t RecordOffset(int n) {
-    return kChannelRecordBase + kRecordSize * static_cast<size_t>(n);
 }
 
 bool SameText(std::string_view left, std::string_view right) {
@@ -35,10 +29,8 @@ struct ChannelSnapshot {
     std::array<uint8_t, kRecordSize> record{};
     std::array<uint8_t, kChannelNameSize> name{};
 
-    ChannelSnapshot(const CHalvexDoc& doc, int n) : name(doc.GetChannelNameBytes(n)) {
-        auto start = doc.bytes.begin() + static_cast<ptrdiff_t>(RecordOffset(n));
-        std::copy(start, start + static_cast<ptrdiff_t>(kRecordSize), record.begin());
-    }
+    ChannelSnapshot(const CHalvexDoc& doc, int n)
+        : record(doc.GetRecord(n)), name(doc.GetChannelNameBytes(n)) {}
     friend bool operator==(const ChannelSnapshot&, const ChannelSnapshot&) = default;
 };
 
@@ -48,25 +40,9 @@ void MarkIfChanged(CHalvexDoc& doc, int n, const ChannelSnapshot& before) {
     }
 }
 
-auto SettingsBytes(CHalvexDoc& doc, int n) {
-    return doc.bytes.begin() + static_cast<ptrdiff_t>(RecordOffset(n) + kSettingsOffset);
-}
-
-void ClearSettings(CHalvexDoc& doc, int n) {
-    std::copy(kClearedSettings.begin(), kClearedSettings.end(), SettingsBytes(doc, n));
-}
-
-// A record read from a radio that never used it is all 0xFF, which reads as every switch
-// on (reverse among them, a transmit hazard).
-bool SettingsNeverWritten(CHalvexDoc& doc, int n) {
-    auto settings = SettingsBytes(doc, n);
-    return std::all_of(settings, settings + static_cast<ptrdiff_t>(kClearedSettings.size()),
-                       [](uint8_t byte) { return byte == 0xFF; });
-}
-
 void ClearChannel(CHalvexDoc& doc, int n) {
     doc.SetFrequencyText(n, kEncodeSide, "");
-    ClearSettings(doc, n);
+    doc.ClearRecordSettings(n);
     doc.SetChannelNameBytes(n, kEmptyName);
 }
 
@@ -116,7 +92,7 @@ std::optional<FrequencyClamp> CommitReceiveFrequency(CHalvexDoc& doc, int n,
     // A channel receiving its first frequency starts with transmit = receive, also when an
     // offset left behind in an empty record would otherwise leave it without transmit.
     const bool firstFrequency = doc.IsOffsetEmpty(n) || doc.IsChannelEmpty(n);
-    const bool settingsNeverWritten = SettingsNeverWritten(doc, n);
+    const bool settingsNeverWritten = doc.AreRecordSettingsUnwritten(n);
     const std::string shownTransmit = ShownTransmitText(doc, n);
     const std::optional<FrequencyClamp> clamp = FrequencyClampOf(entry, doc.GetFrequencyLimits());
     const std::string clamped = clamp ? clamp->stored : std::string(entry);
@@ -131,7 +107,7 @@ std::optional<FrequencyClamp> CommitReceiveFrequency(CHalvexDoc& doc, int n,
     }
     if (firstFrequency) {
         if (!clamped.empty() && settingsNeverWritten) {
-            ClearSettings(doc, n);
+            doc.ClearRecordSettings(n);
         }
         doc.SetFrequencyText(n, kDecodeSide, receive);
         doc.SetFrequencyText(n, kEncodeSide, kZeroOffset);
@@ -153,12 +129,10 @@ std::optional<FrequencyClamp> CommitTransmitFrequency(CHalvexDoc& doc, int n,
     // The transmit entry is rounded exactly like a receive entry by storing it there for a
     // moment; the receive bytes go back untouched, so an off-raster receive frequency read
     // from the radio is not rounded by an edit of another column.
-    auto receiveBytes = doc.bytes.begin() + static_cast<ptrdiff_t>(RecordOffset(n));
-    std::array<uint8_t, 4> keptReceive{};
-    std::copy(receiveBytes, receiveBytes + 4, keptReceive.begin());
+    const std::array<uint8_t, 4> keptReceive = doc.GetFrequencyField(n, kDecodeSide);
     doc.SetFrequencyText(n, kDecodeSide, clamped);
     const std::string transmit = doc.GetFrequencyText(n, kDecodeSide);
-    std::copy(keptReceive.begin(), keptReceive.end(), receiveBytes);
+    doc.SetFrequencyField(n, kDecodeSide, keptReceive);
     UpdateOffset(doc, n, receive, transmit);
     if (clamped.empty()) {
         doc.SetTone(n, kEncodeSide, 0);

@@ -17,7 +17,7 @@ inline constexpr uint8_t kIdentificationRequest = 0x02;
 inline constexpr uint8_t kReadCommand = 0x52;
 inline constexpr uint8_t kDataCommand = 0x57;
 inline constexpr uint8_t kEndCommand = 0x62;
-// Test mode's live change of one adjust bank item.
+// Test mode's live adjustment of one value.
 inline constexpr uint8_t kAdjustCommand = 0x67;
 
 inline constexpr int kBlockSize = 16;

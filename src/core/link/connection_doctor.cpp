@@ -86,6 +86,32 @@ struct Holder {
     std::string name;
 };
 
+bool IsProcessId(const std::string& name) {
+    return !name.empty() && std::all_of(name.begin(), name.end(),
+                                        [](unsigned char c) { return std::isdigit(c) != 0; });
+}
+
+// The known services among the processes, in the order of KnownHolder, each once.
+std::vector<KnownHolder> RunningServices(const std::string& procRoot) {
+    std::vector<KnownHolder> running;
+    DIR* processes = opendir(procRoot.c_str());
+    if (processes == nullptr) {
+        return running;
+    }
+    while (dirent* process = readdir(processes)) {
+        const std::string pid = process->d_name;
+        const KnownHolder kind =
+            IsProcessId(pid) ? HolderKind(ProcessName(procRoot, pid)) : KnownHolder::None;
+        if (kind != KnownHolder::None &&
+            std::find(running.begin(), running.end(), kind) == running.end()) {
+            running.push_back(kind);
+        }
+    }
+    closedir(processes);
+    std::sort(running.begin(), running.end());
+    return running;
+}
+
 // Processes other than self with a descriptor on the character device rdev.
 std::vector<Holder> FindHolders(const std::string& procRoot, dev_t rdev, pid_t self) {
     std::vector<Holder> holders;
@@ -95,10 +121,7 @@ std::vector<Holder> FindHolders(const std::string& procRoot, dev_t rdev, pid_t s
     }
     while (dirent* process = readdir(processes)) {
         std::string pid = process->d_name;
-        if (pid.empty() ||
-            !std::all_of(pid.begin(), pid.end(),
-                         [](unsigned char c) { return std::isdigit(c) != 0; }) ||
-            std::stol(pid) == self) {
+        if (!IsProcessId(pid) || std::stol(pid) == self) {
             continue;
         }
         std::string fdFolder = procRoot + "/" + pid + "/fd";
@@ -159,14 +182,16 @@ public:
     }
 
     Diagnosis Run() {
-        if (!CheckPresent() || !CheckOpen()) {
-            return m_Result;
+        if (CheckPresent() && CheckOpen()) {
+            if (IsCancelled(m_Cancel)) {
+                m_Result.cause = DoctorCause::Cancelled;
+            } else {
+                CheckAnswer();
+            }
         }
-        if (IsCancelled(m_Cancel)) {
-            m_Result.cause = DoctorCause::Cancelled;
-            return m_Result;
+        if (m_Result.cause == DoctorCause::NoDevice || m_Result.cause == DoctorCause::Silent) {
+            m_Result.runningServices = RunningServices(m_System.procRoot);
         }
-        CheckAnswer();
         return m_Result;
     }
 

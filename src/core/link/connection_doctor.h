@@ -96,6 +96,9 @@ struct Diagnosis {
         friend bool operator==(const OtherHolder&, const OtherHolder&) = default;
     };
     std::vector<OtherHolder> otherHolders;
+    // NoDevice, Silent: services running that take a new serial adapter for themselves, each
+    // once: brltty makes a CH340 adapter vanish, a ModemManager probe swallows the answer.
+    std::vector<KnownHolder> runningServices;
 
     // The cable type of the settings, and for the echo causes whether the other type then
     // reached a radio of this model.

@@ -20,10 +20,10 @@ enum class OptionKind {
 
 struct OptionDefinition {
     // "--port", "-o"; an operand (a file named without an option) has no leading '-'.
-    std::string_view name;
+    std::string_view name = {};
     // What the value is called in the usage line ("N", "FILE"); empty for a flag and an operand.
-    std::string_view valueName;
-    std::string_view help;
+    std::string_view valueName = {};
+    std::string_view help = {};
     OptionKind kind = OptionKind::Flag;
     bool required = false;
     // Options that share a non-zero group exclude each other, and show as [--a X | --b Y].

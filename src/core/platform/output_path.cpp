@@ -158,3 +158,11 @@ bool CheckOutputPath(const std::string& path, const std::vector<std::string>& in
     }
     return FolderTakesNewFiles(path, folder, error);
 }
+
+std::string WithExtension(const std::string& path, std::string_view extension) {
+    const size_t dot = path.rfind('.');
+    if (path.empty() || dot == std::string::npos || path.find('/', dot) != std::string::npos) {
+        return path;
+    }
+    return path.substr(0, dot) + std::string(extension);
+}

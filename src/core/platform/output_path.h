@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // False with a message naming path when it is a symbolic link the kernel's protected-symlinks
@@ -15,6 +16,10 @@ bool IsFollowableOutputLink(const std::string& path, std::string* error);
 // which need not exist yet, so the links stay links. False with a message for a loop, a chain
 // too long, or a link refused above.
 bool ResolveOutputTarget(const std::string& path, std::string* target, std::string* error);
+
+// The name an export of the file at path suggests: its extension replaced by extension; a
+// path with none, or no path, as it is.
+std::string WithExtension(const std::string& path, std::string_view extension);
 
 // The most bytes a file name (one path component) may have in folder.
 size_t LongestNameIn(const std::string& folder);

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <utility>
 
-#include "editors/ptt_id_code.h"
+#include "codeplug/ptt_id_code.h"
 #include "link/clone_frames.h"
 #include "link/clone_protocol.h"
 #include "link/radio_connection.h"

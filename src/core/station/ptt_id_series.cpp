@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "editors/ptt_id_code.h"
+#include "codeplug/ptt_id_code.h"
 
 bool ParsePttIdSeries(std::string_view first, PttIdSeries* series, std::string* error) {
     bool digits = !first.empty() && std::all_of(first.begin(), first.end(), [](char character) {

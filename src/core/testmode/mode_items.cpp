@@ -7,8 +7,8 @@
 namespace {
 
 constexpr int kBankSize = 16;
-constexpr int kLowBankAddress = 0x0FE0;
-constexpr int kHighBankAddress = 0x0FF0;
+constexpr int kLowBankAddress = static_cast<int>(kAdjustBankOffset);
+constexpr int kHighBankAddress = kLowBankAddress + kBankSize;
 constexpr uint8_t kAdjustCount = 0x10;
 
 }  // namespace

@@ -5,9 +5,9 @@
 #include <cctype>
 
 #include "codeplug/document.h"
+#include "codeplug/ptt_id_code.h"
+#include "codeplug/radiogram_codes.h"
 #include "editors/channel_commit.h"
-#include "editors/ptt_id_code.h"
-#include "editors/radiogram_codes.h"
 #include "editors/vfo_frequencies.h"
 #include "textform/value_rules.h"
 

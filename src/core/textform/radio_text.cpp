@@ -7,8 +7,8 @@
 
 #include "codeplug/band_lines.h"
 #include "codeplug/channel_row_ops.h"
+#include "codeplug/ptt_id_code.h"
 #include "codeplug/radio_options.h"
-#include "editors/ptt_id_code.h"
 #include "platform/file_status.h"
 #include "textform/radio_text_emit.h"
 #include "textform/radio_text_parse.h"
@@ -104,13 +104,6 @@ std::optional<int> BandOf(const RadioValues& values, const CHalvexDoc& document,
     return std::nullopt;
 }
 
-template <size_t Size>
-void CopyBytes(const std::array<uint8_t, Size>& from, size_t offset, size_t size,
-               std::array<uint8_t, Size>* to) {
-    std::copy_n(from.begin() + static_cast<ptrdiff_t>(offset), size,
-                to->begin() + static_cast<ptrdiff_t>(offset));
-}
-
 bool SameTexts(const TextFields& left, const TextFields& right) {
     return std::equal(left.begin(), left.end(), right.begin(), right.end(),
                       [](const auto& a, const auto& b) {
@@ -126,12 +119,8 @@ void KeepNamedValues(const RadioValues& values, const CHalvexDoc& stored, CHalve
     for (const ReservedRun& run : values.reserved) {
         for (size_t offset = run.offset; !run.inHeader && offset < run.offset + run.bytes.size();
              ++offset) {
-            if (offset >= kChannelRecordBase + kRecordSize) {
-                touched[std::min<size_t>((offset - kChannelRecordBase) / kRecordSize,
-                                         kImageChannelCount)] = true;
-            } else if (offset >= kChannelNameBase &&
-                       offset < kChannelNameBase + kChannelNameSize * kImageChannelCount) {
-                touched[1 + (offset - kChannelNameBase) / kChannelNameSize] = true;
+            if (const std::optional<int> n = RadioImage::ChannelAt(offset)) {
+                touched[static_cast<size_t>(*n)] = true;
             }
         }
     }
@@ -141,19 +130,15 @@ void KeepNamedValues(const RadioValues& values, const CHalvexDoc& stored, CHalve
         }
         if (stored.IsChannelEmpty(n) != document->IsChannelEmpty(n) ||
             !SameTexts(RecordFields(stored, n, false), RecordFields(*document, n, false))) {
-            CopyBytes(stored.bytes, kChannelRecordBase + kRecordSize * static_cast<size_t>(n),
-                      kRecordSize, &document->bytes);
-            CopyBytes(stored.bytes,
-                      kChannelNameBase + kChannelNameSize * static_cast<size_t>(n - 1),
-                      kChannelNameSize, &document->bytes);
+            document->SetRecord(n, stored.GetRecord(n));
+            document->SetChannelNameBytes(n, stored.GetChannelNameBytes(n));
         }
     }
     for (size_t vfo = 0; vfo < values.vfos.size(); ++vfo) {
         const int record = kVfoRecords[vfo];
         if (values.vfos[vfo] &&
             !SameTexts(RecordFields(stored, record, true), RecordFields(*document, record, true))) {
-            CopyBytes(stored.bytes, record == kVfoF1 ? kVfoF1Offset : kVfoF2Offset, kRecordSize,
-                      &document->bytes);
+            document->SetRecord(record, stored.GetRecord(record));
         }
     }
     for (size_t k = 0; k < kRadioOptions.size(); ++k) {

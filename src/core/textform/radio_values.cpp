@@ -7,9 +7,9 @@
 #include <unordered_map>
 
 #include "codeplug/document.h"
+#include "codeplug/ptt_id_code.h"
+#include "codeplug/radiogram_codes.h"
 #include "editors/channel_commit.h"
-#include "editors/ptt_id_code.h"
-#include "editors/radiogram_codes.h"
 #include "editors/vfo_frequencies.h"
 #include "textform/value_rules.h"
 
@@ -149,7 +149,7 @@ bool IsChannelKey(const ChannelColumnDefinition& column) {
 }
 
 bool IsVfoKey(const ChannelColumnDefinition& column) {
-    return column.kind != ColumnKind::Number && column.kind != ColumnKind::Name;
+    return column.vfoField;
 }
 
 int ItemIndex(const std::vector<std::string>& items, std::string_view text) {

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "codeplug/ptt_id_code.h"
 #include "codeplug/radio_image.h"
-#include "editors/ptt_id_code.h"
 
 namespace {
 

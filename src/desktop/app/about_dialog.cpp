@@ -3,7 +3,7 @@
 
 #include <QLabel>
 
-#include "app/relabel.h"
+#include "support/relabel.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : TemplateDialog(kAboutTemplate, parent) {
     RelabelDialog(this, kAboutTemplate);

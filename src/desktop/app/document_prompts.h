@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "app/file_dialog.h"
 #include "codeplug/document.h"
+#include "support/file_dialog.h"
 
 class QWidget;
 

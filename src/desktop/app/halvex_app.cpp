@@ -12,7 +12,6 @@
 #include "app/help_window.h"
 #include "app/language_dialog.h"
 #include "app/main_frame.h"
-#include "app/message_box.h"
 #include "app/qt_translations.h"
 #include "codeplug/pgm_file.h"
 #include "config/app_globals.h"
@@ -28,6 +27,8 @@
 #include "editors/radiogram_dialog.h"
 #include "link/link_commands.h"
 #include "resources/command_ids.h"
+#include "station/station_dialog.h"
+#include "support/message_box.h"
 #include "testmode/password_dialog.h"
 #include "view/main_view.h"
 #include "view/print_commands.h"
@@ -140,21 +141,22 @@ bool CHalvexApp::InitInstance(const std::string& moduleDir, const QStringList& a
 void CHalvexApp::InstallCommandHandlers() {
     CMainFrame& frame = *m_Frame;
     m_Features.reset(new FeatureContext{
-        m_Document,
-        g_SettingsPath,
-        m_Port,
-        m_DeviceRoots,
-        m_BackupFolder,
-        frame,
-        *frame.View(),
-        &frame,
-        [&frame](const QString& text) { frame.SetStatusNote(text); },
-        [&frame](int port) { frame.SetPortPane(port); },
-        [&frame] { frame.ShowConfiguredPort(); },
-        [this] { return SaveModified(); },
-        [this](const std::array<uint8_t, kImageSize>& image) { OnRadioRead(image); },
-        [this] { OnFileOpen(); },
-        [this] { OnFileSave(); },
+        .document = m_Document,
+        .settingsPath = g_SettingsPath,
+        .port = m_Port,
+        .deviceRoots = m_DeviceRoots,
+        .backupFolder = m_BackupFolder,
+        .commands = frame,
+        .view = *frame.View(),
+        .window = &frame,
+        .showNote = [&frame](const QString& text) { frame.SetStatusNote(text); },
+        .showSearchedPort = [&frame](int port) { frame.SetPortPane(port); },
+        .showConfiguredPort = [&frame] { frame.ShowConfiguredPort(); },
+        .saveModified = [this] { return SaveModified(); },
+        .takeRadioImage =
+            [this](const std::array<uint8_t, kImageSize>& image) { OnRadioRead(image); },
+        .openFile = [this] { OnFileOpen(); },
+        .saveFile = [this] { OnFileSave(); },
     });
     const FeatureContext& features = *m_Features;
     frame.SetCommandHandler(kCommandNew, [this] { OnFileNew(); });
@@ -175,6 +177,7 @@ void CHalvexApp::InstallCommandHandlers() {
                                 [this, index] { OpenRecentFile(index); });
     }
     InstallLinkCommands(features);
+    InstallStationCommand(features);
     InstallPrintCommands(features);
     InstallRadiogramCommand(features);
     InstallTestModeCommand(features);

@@ -16,7 +16,7 @@
 #include "config/file_locations.h"
 #include "link/serial_devices.h"
 #include "link/serial_port.h"
-#include "view/feature_context.h"
+#include "support/feature_context.h"
 
 class CHelpWindow;
 class CMainFrame;

@@ -14,7 +14,6 @@
 #include <QVBoxLayout>
 
 #include "app/accelerator_filter.h"
-#include "app/accessible_names.h"
 #include "app/focus_keeper.h"
 #include "app/start_panel.h"
 #include "app/window_state.h"
@@ -23,6 +22,7 @@
 #include "config/setting_definitions.h"
 #include "link/radio_connection.h"
 #include "resources/frame_resources.h"
+#include "support/accessible_names.h"
 #include "view/main_view.h"
 
 CMainFrame::CMainFrame(CHalvexDoc& document, QWidget* parent) : QMainWindow(parent) {

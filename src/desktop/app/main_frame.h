@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "view/command_table.h"
+#include "support/command_table.h"
 
 class CHalvexDoc;
 class CHalvexView;

@@ -4,8 +4,6 @@
 #include <QStringList>
 #include <numeric>
 
-#include "app/message_box.h"
-#include "app/step_names.h"
 #include "codeplug/channel_row_ops.h"
 #include "codeplug/document.h"
 #include "config/language.h"
@@ -14,9 +12,10 @@
 #include "editors/channel_page.h"
 #include "grid/grid_ctrl.h"
 #include "resources/command_ids.h"
-#include "view/command_table.h"
-#include "view/feature_context.h"
-#include "view/main_view.h"
+#include "support/command_table.h"
+#include "support/feature_context.h"
+#include "support/message_box.h"
+#include "support/step_names.h"
 
 namespace {
 

@@ -8,13 +8,13 @@
 #include <QRadioButton>
 #include <algorithm>
 
-#include "app/accessible_names.h"
-#include "app/message_box.h"
-#include "app/relabel.h"
-#include "app/step_names.h"
 #include "config/language.h"
 #include "editors/channel_grid.h"
 #include "resources/ids/channel_edit_ids.h"
+#include "support/accessible_names.h"
+#include "support/message_box.h"
+#include "support/relabel.h"
+#include "support/step_names.h"
 
 namespace {
 

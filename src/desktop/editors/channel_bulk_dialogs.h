@@ -6,9 +6,9 @@
 
 #include <optional>
 
-#include "app/dialog_builder.h"
 #include "codeplug/channel_sort.h"
 #include "editors/channel_bulk_edit.h"
+#include "support/dialog_builder.h"
 
 class QComboBox;
 class QLabel;

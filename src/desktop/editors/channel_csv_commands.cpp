@@ -3,17 +3,18 @@
 
 #include <QDialog>
 
-#include "app/edit_commands.h"
-#include "app/file_dialog.h"
-#include "app/message_box.h"
 #include "codeplug/document.h"
 #include "config/language.h"
 #include "editors/channel_csv_dialog.h"
 #include "platform/atomic_file.h"
 #include "platform/csv_text.h"
+#include "platform/output_path.h"
 #include "resources/command_ids.h"
-#include "view/command_table.h"
-#include "view/feature_context.h"
+#include "support/command_table.h"
+#include "support/feature_context.h"
+#include "support/file_dialog.h"
+#include "support/message_box.h"
+#include "support/step_names.h"
 
 namespace {
 
@@ -49,25 +50,13 @@ void OnImportChannels(const FeatureContext& context) {
     if (dialog.exec() != QDialog::Accepted || dialog.Image() == document.bytes) {
         return;
     }
-    document.bytes = dialog.Image();
-    document.SetModifiedFlag();
-    document.CommitEdit(StepName("IDS_STEP_IMPORT"));
-    document.UpdateAllViews();
-}
-
-std::string SuggestedCsvPath(const CHalvexDoc& document) {
-    std::string path = document.GetPathName();
-    const size_t dot = path.rfind('.');
-    if (path.empty() || dot == std::string::npos || path.find('/', dot) != std::string::npos) {
-        return path;
-    }
-    return path.substr(0, dot) + ".csv";
+    document.ReplaceContents(document.m_Header, dialog.Image(), StepName("IDS_STEP_IMPORT"));
 }
 
 void OnExportChannels(const FeatureContext& context) {
     CHalvexDoc& document = context.document;
-    std::optional<std::string> path =
-        FileDialog::GetSaveFileName(context.window, CsvFilter(), SuggestedCsvPath(document));
+    std::optional<std::string> path = FileDialog::GetSaveFileName(
+        context.window, CsvFilter(), WithExtension(document.GetPathName(), ".csv"));
     if (!path) {
         return;
     }

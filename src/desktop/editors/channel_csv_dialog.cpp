@@ -6,12 +6,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/file_dialog.h"
-#include "app/message_box.h"
-#include "app/relabel.h"
 #include "codeplug/document.h"
 #include "config/language.h"
 #include "platform/atomic_file.h"
+#include "support/file_dialog.h"
+#include "support/message_box.h"
+#include "support/relabel.h"
 
 std::string LanguageWording(const CsvReportText& text) {
     return LoadLangString(text.key);

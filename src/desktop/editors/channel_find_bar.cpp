@@ -8,12 +8,12 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "app/accessible_names.h"
-#include "app/step_names.h"
 #include "codeplug/channel_columns.h"
 #include "codeplug/document.h"
 #include "editors/channel_bulk_edit.h"
 #include "grid/grid_ctrl.h"
+#include "support/accessible_names.h"
+#include "support/step_names.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "config/language.h"
 #include "config/setting_definitions.h"
 #include "grid/grid_ctrl.h"
+#include "support/step_names.h"
 
 namespace {
 
@@ -22,12 +23,6 @@ bool IsWrappedHeader(HeaderWrap wrap, bool english) {
 }
 
 }  // namespace
-
-QString LoadChannelHeader(int column) {
-    return QString::fromStdString(LoadLangText(g_LanguagePath, kChannelHeaderSection,
-                                               kChannelColumns[size_t(column)].headerKey, "",
-                                               kListBufferSize));
-}
 
 ChannelTableTexts LoadChannelTableTexts() {
     ChannelTableTexts texts;

@@ -14,9 +14,6 @@
 class CGridCtrl;
 class CHalvexDoc;
 
-// The header of a channel table column in the language shown now.
-QString LoadChannelHeader(int column);
-
 // The words of the table in the language of the program.
 struct ChannelTableTexts {
     ChannelTexts cells;

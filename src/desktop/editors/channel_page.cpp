@@ -8,11 +8,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/accessible_names.h"
-#include "app/dialog_builder.h"
-#include "app/edit_commands.h"
-#include "app/message_box.h"
-#include "app/relabel.h"
 #include "codeplug/document.h"
 #include "config/app_globals.h"
 #include "config/language.h"
@@ -23,8 +18,12 @@
 #include "editors/clamp_note.h"
 #include "grid/grid_ctrl.h"
 #include "resources/command_ids.h"
-#include "view/command_table.h"
-#include "view/main_view.h"
+#include "support/accessible_names.h"
+#include "support/command_table.h"
+#include "support/dialog_builder.h"
+#include "support/message_box.h"
+#include "support/relabel.h"
+#include "support/step_names.h"
 
 namespace {
 
@@ -345,7 +344,7 @@ void CChannelPage::CommitFrequency() {
     } else {
         clamp = CommitTransmitFrequency(m_Document, m_EditRow, entry);
     }
-    ShowStatusNote(this, ClampNote(clamp));
+    ShowStatusNote(ClampNote(clamp));
     RecordEdit();
     CloseEditor(m_FrequencyEditor);
     RefreshRow(m_EditRow);

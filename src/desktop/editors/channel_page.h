@@ -9,7 +9,7 @@
 
 #include "editors/channel_grid.h"
 #include "resources/ids/channel_page_ids.h"
-#include "view/main_view_page.h"
+#include "support/main_view_page.h"
 
 class CCellEditor;
 class CChannelFindBar;

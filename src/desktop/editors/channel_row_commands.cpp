@@ -6,8 +6,6 @@
 #include <QMimeData>
 #include <algorithm>
 
-#include "app/edit_commands.h"
-#include "app/message_box.h"
 #include "codeplug/channel_row_ops.h"
 #include "codeplug/document.h"
 #include "config/language.h"
@@ -15,9 +13,10 @@
 #include "editors/channel_csv_dialog.h"
 #include "editors/channel_page.h"
 #include "resources/command_ids.h"
-#include "view/command_table.h"
-#include "view/feature_context.h"
-#include "view/main_view.h"
+#include "support/command_table.h"
+#include "support/feature_context.h"
+#include "support/message_box.h"
+#include "support/step_names.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "app/dialog_builder.h"
 #include "codeplug/image_difference.h"
+#include "support/dialog_builder.h"
 
 class QListWidget;
 

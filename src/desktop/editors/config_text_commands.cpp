@@ -3,19 +3,20 @@
 
 #include <QDialog>
 
-#include "app/file_dialog.h"
-#include "app/message_box.h"
-#include "app/step_names.h"
 #include "codeplug/document.h"
 #include "codeplug/image_difference.h"
 #include "config/language.h"
 #include "editors/config_import_dialog.h"
 #include "editors/difference_text.h"
 #include "platform/atomic_file.h"
+#include "platform/output_path.h"
 #include "resources/command_ids.h"
+#include "support/command_table.h"
+#include "support/feature_context.h"
+#include "support/file_dialog.h"
+#include "support/message_box.h"
+#include "support/step_names.h"
 #include "textform/radio_text.h"
-#include "view/command_table.h"
-#include "view/feature_context.h"
 
 namespace {
 
@@ -78,26 +79,13 @@ void OnImportConfig(const FeatureContext& context) {
         (result.image == current.bytes && result.header == document.m_Header)) {
         return;
     }
-    document.m_Header = result.header;
-    document.bytes = result.image;
-    document.SetModifiedFlag();
-    document.CommitEdit(StepName("IDS_STEP_IMPORT_CONFIG"));
-    document.RefreshLimitsAndViews();
-}
-
-std::string SuggestedConfigPath(const CHalvexDoc& document) {
-    std::string path = document.GetPathName();
-    const size_t dot = path.rfind('.');
-    if (path.empty() || dot == std::string::npos || path.find('/', dot) != std::string::npos) {
-        return path;
-    }
-    return path.substr(0, dot) + ".yaml";
+    document.ReplaceContents(result.header, result.image, StepName("IDS_STEP_IMPORT_CONFIG"));
 }
 
 void OnExportConfig(const FeatureContext& context) {
     CHalvexDoc& document = context.document;
-    std::optional<std::string> path =
-        FileDialog::GetSaveFileName(context.window, ConfigFilter(), SuggestedConfigPath(document));
+    std::optional<std::string> path = FileDialog::GetSaveFileName(
+        context.window, ConfigFilter(), WithExtension(document.GetPathName(), ".yaml"));
     if (!path) {
         return;
     }

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/difference_text.h"
 
-#include "app/step_names.h"
 #include "codeplug/document.h"
 #include "config/language.h"
 #include "editors/channel_grid.h"
 #include "editors/function_page.h"
 #include "resources/ids/function_page_ids.h"
 #include "resources/ids/vfo_page_ids.h"
+#include "support/step_names.h"
 
 namespace {
 

@@ -8,14 +8,14 @@
 #include <span>
 #include <string_view>
 
-#include "app/edit_commands.h"
-#include "app/relabel.h"
 #include "codeplug/document.h"
 #include "codeplug/radio_options.h"
 #include "config/language.h"
 #include "editors/page_controls.h"
 #include "editors/ptt_id_edit.h"
 #include "resources/ids/function_page_ids.h"
+#include "support/relabel.h"
+#include "support/step_names.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/dialog_builder.h"
+#include "support/dialog_builder.h"
 
 class QComboBox;
 

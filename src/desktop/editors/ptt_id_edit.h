@@ -7,7 +7,7 @@
 #include <QObject>
 #include <QString>
 
-#include "editors/ptt_id_code.h"
+#include "codeplug/ptt_id_code.h"
 
 class QLineEdit;
 class TypingFilter;

@@ -6,18 +6,18 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-#include "app/accessible_names.h"
-#include "app/edit_commands.h"
-#include "app/relabel.h"
 #include "codeplug/document.h"
+#include "codeplug/radiogram_codes.h"
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "editors/channel_cell_editor.h"
-#include "editors/radiogram_codes.h"
 #include "grid/grid_ctrl.h"
 #include "resources/command_ids.h"
-#include "view/command_table.h"
-#include "view/feature_context.h"
+#include "support/accessible_names.h"
+#include "support/command_table.h"
+#include "support/feature_context.h"
+#include "support/relabel.h"
+#include "support/step_names.h"
 
 namespace {
 

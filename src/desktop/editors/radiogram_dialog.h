@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string>
 
-#include "app/dialog_builder.h"
 #include "codeplug/radio_image.h"
 #include "resources/ids/radiogram_ids.h"
+#include "support/dialog_builder.h"
 
 class CCellEditor;
 class CGridCtrl;

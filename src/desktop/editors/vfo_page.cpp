@@ -7,16 +7,15 @@
 #include <QLineEdit>
 #include <span>
 
-#include "app/accessible_names.h"
-#include "app/edit_commands.h"
-#include "app/relabel.h"
 #include "codeplug/document.h"
 #include "config/language.h"
 #include "editors/clamp_note.h"
 #include "editors/page_controls.h"
 #include "editors/vfo_frequencies.h"
 #include "resources/ids/vfo_page_ids.h"
-#include "view/main_view.h"
+#include "support/accessible_names.h"
+#include "support/relabel.h"
+#include "support/step_names.h"
 
 namespace {
 
@@ -135,12 +134,6 @@ void RecordEdit(CHalvexDoc& document, int record, int controlId) {
         StepName("IDS_STEP_VFO", {StepArg::Control(group), StepArg::Control(controlId)}));
 }
 
-std::array<uint8_t, kRecordSize> ToArray(const uint8_t* record) {
-    std::array<uint8_t, kRecordSize> bytes{};
-    std::copy_n(record, kRecordSize, bytes.begin());
-    return bytes;
-}
-
 }  // namespace
 
 CVfoPage::CVfoPage(QWidget* parent, CHalvexDoc& document) : QWidget(parent), m_Document(document) {
@@ -233,15 +226,13 @@ void CVfoPage::StoreFrequencies(int record) {
     const std::string transmit = widgets.transmit->text().toStdString();
     const FrequencyLimits& limits = m_Document.GetFrequencyLimits();
     const VfoFrequencies stored = VfoFrequenciesFromTexts(receive, transmit, limits);
-    const uint8_t* bytes =
-        m_Document.bytes.data() + (record == kVfoF2 ? kVfoF2Offset : kVfoF1Offset);
-    const std::array<uint8_t, kRecordSize> before = ToArray(bytes);
+    const std::array<uint8_t, kRecordSize> before = m_Document.GetRecord(record);
     const std::string receiveBefore = m_Document.GetFrequencyText(record, kDecodeSide);
     m_Document.SetFrequencyText(record, kDecodeSide, stored.receiveText);
     m_Document.SetShiftDirection(record, stored.shift);
     m_Document.SetFrequencyText(record, kEncodeSide, stored.offsetText);
     // Passing through the boxes without a change must not ask for a save at the end.
-    if (ToArray(bytes) != before) {
+    if (m_Document.GetRecord(record) != before) {
         m_Document.SetModifiedFlag();
         const bool receiveChanged =
             m_Document.GetFrequencyText(record, kDecodeSide) != receiveBefore;
@@ -252,7 +243,7 @@ void CVfoPage::StoreFrequencies(int record) {
     if (!clamp) {
         clamp = FrequencyClampOf(transmit, limits);
     }
-    ShowStatusNote(this, ClampNote(clamp));
+    ShowStatusNote(ClampNote(clamp));
 }
 
 void CVfoPage::CommitEdit() {

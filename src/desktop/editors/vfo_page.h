@@ -7,7 +7,7 @@
 #include <array>
 #include <vector>
 
-#include "view/main_view_page.h"
+#include "support/main_view_page.h"
 
 class CHalvexDoc;
 class QComboBox;

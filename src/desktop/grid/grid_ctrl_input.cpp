@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "grid/grid_ctrl.h"
+#include "support/navigation_keys.h"
 
 namespace {
 
@@ -150,22 +151,8 @@ void CGridCtrl::keyPressEvent(QKeyEvent* event) {
 }
 
 bool CGridCtrl::IsNavigationKey(const QKeyEvent& event) const {
-    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
-        return false;
-    }
-    switch (event.key()) {
-        case Qt::Key_Left:
-        case Qt::Key_Right:
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-        case Qt::Key_Home:
-        case Qt::Key_End:
-            return true;
-        default:
-            return false;
-    }
+    return !(event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+           ::IsNavigationKey(event.key());
 }
 
 void CGridCtrl::focusInEvent(QFocusEvent* event) {

@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "app/dialog_builder.h"
 #include "codeplug/image_difference.h"
 #include "resources/ids/compare_ids.h"
+#include "support/dialog_builder.h"
 
 class CCompareDlg : public TemplateDialog {
     Q_OBJECT

@@ -6,14 +6,13 @@
 #include <QLabel>
 #include <QProgressBar>
 
-#include "app/message_box.h"
-#include "app/relabel.h"
-#include "config/app_globals.h"
 #include "config/language.h"
 #include "link/doctor_messages.h"
 #include "link/serial_port.h"
 #include "resources/ids/transfer_ids.h"
-#include "view/feature_context.h"
+#include "support/feature_context.h"
+#include "support/message_box.h"
+#include "support/relabel.h"
 
 CDoctorDlg::CDoctorDlg(const FeatureContext& context, QWidget* parent)
     : TemplateDialog(kTransferTemplate, parent),
@@ -29,7 +28,8 @@ CDoctorDlg::CDoctorDlg(const FeatureContext& context, QWidget* parent)
     FindControl<QProgressBar>(this, kTransferProgressId)->setRange(0, 0);
     // The doctor opens the port itself; one left open by test mode would look held.
     m_Context.port.Close();
-    DoctorRequest request = DoctorRequestForSettings(g_SettingsPath, m_Context.port.PortsFolder());
+    DoctorRequest request =
+        DoctorRequestForSettings(m_Context.settingsPath, m_Context.port.PortsFolder());
     DeviceRoots roots = m_Context.deviceRoots;
     connect(&m_Follower, &ExchangeFollower::Finished, this, &CDoctorDlg::OnFinished);
     m_Follower.Start([this, request, roots] {
@@ -60,5 +60,5 @@ void CDoctorDlg::ShowFinding() {
                          MessageIcon::Information, MessageButtons::Ok);
         return;
     }
-    ShowDoctorBox(this, DoctorMessage(*m_Diagnosis), *m_Diagnosis);
+    ShowDoctorBox(this, DoctorMessage(*m_Diagnosis), *m_Diagnosis, m_Context.settingsPath);
 }

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The doctor's findings in the current language, and the cable switch it can offer.
+// The doctor's findings in the language shown, and the cable switch it can offer.
 #pragma once
 
 #include <string>
 
-#include "link/connection_doctor.h"
+#include "link/doctor_text.h"
 
 class QWidget;
 
@@ -14,8 +14,7 @@ std::string DoctorMessage(const Diagnosis& diagnosis);
 // That a radio of this model answered, and where.
 std::string DoctorFoundMessage(const Diagnosis& diagnosis);
 
-bool OffersCableSwitch(const Diagnosis& diagnosis);
-
 // Shows text in an error box; for an echo cause the box asks whether to switch the cable type
-// and stores the answer Yes as rwtype.
-void ShowDoctorBox(QWidget* parent, const std::string& text, const Diagnosis& diagnosis);
+// and stores the answer Yes as rwtype in settingsPath.
+void ShowDoctorBox(QWidget* parent, const std::string& text, const Diagnosis& diagnosis,
+                   const std::string& settingsPath);

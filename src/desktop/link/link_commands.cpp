@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <string>
 
-#include "app/message_box.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
 #include "link/doctor_dialog.h"
@@ -14,9 +13,9 @@
 #include "link/radio_connection.h"
 #include "link/transfer_dialog.h"
 #include "resources/command_ids.h"
-#include "station/station_dialog.h"
-#include "view/command_table.h"
-#include "view/feature_context.h"
+#include "support/command_table.h"
+#include "support/feature_context.h"
+#include "support/message_box.h"
 
 namespace {
 
@@ -74,10 +73,6 @@ void InstallLinkCommands(const FeatureContext& context) {
                                [&context] { RunTransfer(context, TransferMode::Compare); });
     commands.SetCommandHandler(kCommandCheckConnection, [&context] {
         CDoctorDlg dialog(context, context.window);
-        dialog.exec();
-    });
-    commands.SetCommandHandler(kCommandProgrammingStation, [&context] {
-        CStationDlg dialog(context, context.window);
         dialog.exec();
     });
     commands.SetCommandHandler(kCommandPort, [&context] {

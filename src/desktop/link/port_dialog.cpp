@@ -9,9 +9,6 @@
 #include <filesystem>
 #include <string>
 
-#include "app/message_box.h"
-#include "app/relabel.h"
-#include "config/app_globals.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
 #include "link/clone_frames.h"
@@ -20,7 +17,9 @@
 #include "link/radio_connection.h"
 #include "link/serial_devices.h"
 #include "link/serial_port.h"
-#include "view/feature_context.h"
+#include "support/feature_context.h"
+#include "support/message_box.h"
+#include "support/relabel.h"
 
 namespace {
 
@@ -46,8 +45,8 @@ CPortDlg::CPortDlg(const FeatureContext& context, QWidget* parent)
     : TemplateDialog(kPortTemplate, parent), m_Context(context) {
     RelabelDialog(this, kPortTemplate);
     m_Devices = FindControl<QListWidget>(this, kPortDeviceListId);
-    std::string device = ConfiguredDevice(g_SettingsPath);
-    int stored = settings::kCom.Read(g_SettingsPath);
+    std::string device = ConfiguredDevice(m_Context.settingsPath);
+    int stored = settings::kCom.Read(m_Context.settingsPath);
     // Our own hold on a port would make it look taken.
     m_Context.port.Close();
     for (int n = 1; n <= kPortButtonCount; ++n) {
@@ -78,7 +77,7 @@ CPortDlg::CPortDlg(const FeatureContext& context, QWidget* parent)
     connect(new DeviceWatch(m_Context.deviceRoots, this), &DeviceWatch::changed, this,
             &CPortDlg::RefreshDevices);
     auto* search = FindControl<QCheckBox>(this, kSearchCheckBoxId);
-    search->setChecked(settings::kSearchCom.Read(g_SettingsPath));
+    search->setChecked(settings::kSearchCom.Read(m_Context.settingsPath));
     connect(search, &QCheckBox::clicked, this, &CPortDlg::OnSearchClicked);
 }
 
@@ -100,7 +99,7 @@ void CPortDlg::RefreshDevices() {
     if (QListWidgetItem* item = m_Devices->currentItem(); item != nullptr && item->isSelected()) {
         chosen = item->data(kStoredPathRole).toString();
     } else if (!anyPortChecked) {
-        chosen = Path(ConfiguredDevice(g_SettingsPath));
+        chosen = Path(ConfiguredDevice(m_Context.settingsPath));
     }
     QSignalBlocker quiet(m_Devices);
     m_Devices->clear();
@@ -133,14 +132,14 @@ void CPortDlg::RefreshDevices() {
 }
 
 void CPortDlg::ShowInUse() {
-    std::string device = ConfiguredDevice(g_SettingsPath);
+    std::string device = ConfiguredDevice(m_Context.settingsPath);
     QString text;
     QString inUse;
     if (!device.empty()) {
         text = LangText("IDS_PORT_INUSE_DEVICE").arg(Path(device));
         inUse = Path(device);
     } else {
-        int com = settings::kCom.Read(g_SettingsPath);
+        int com = settings::kCom.Read(m_Context.settingsPath);
         QString path = Path(ComPortDevicePath(m_Context.port.PortsFolder(), com));
         text = LangText("IDS_PORT_INUSE_COM").arg(com).arg(path);
         inUse = QStringLiteral("COM%1 (%2)").arg(com).arg(path);
@@ -181,7 +180,7 @@ void CPortDlg::OnDeviceChosen() {
 }
 
 void CPortDlg::accept() {
-    std::string device = ConfiguredDevice(g_SettingsPath);
+    std::string device = ConfiguredDevice(m_Context.settingsPath);
     QListWidgetItem* item = m_Devices->currentItem();
     std::string chosenDevice = item != nullptr && item->isSelected()
                                    ? item->data(kStoredPathRole).toString().toStdString()
@@ -192,7 +191,7 @@ void CPortDlg::accept() {
             StoreSetting(settings::kDevice, chosenDevice);
         }
     } else {
-        int stored = settings::kCom.Read(g_SettingsPath);
+        int stored = settings::kCom.Read(m_Context.settingsPath);
         for (int n = 1; n <= kPortButtonCount; ++n) {
             if (!FindControl<QRadioButton>(this, PortButtonId(n))->isChecked()) {
                 continue;
@@ -220,7 +219,7 @@ void CPortDlg::OnSearchClicked(bool checked) {
 template <typename Setting>
 bool CPortDlg::StoreSetting(const Setting& setting, const std::string& value) {
     std::string error;
-    if (!setting.Write(g_SettingsPath, value, &error)) {
+    if (!setting.Write(m_Context.settingsPath, value, &error)) {
         ShowWriteError(error);
         return false;
     }

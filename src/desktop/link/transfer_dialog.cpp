@@ -7,13 +7,9 @@
 #include <QProgressBar>
 #include <vector>
 
-#include "app/accessible_names.h"
-#include "app/message_box.h"
-#include "app/relabel.h"
 #include "codeplug/image_difference.h"
 #include "codeplug/read_backups.h"
 #include "codeplug/write_risk.h"
-#include "config/app_globals.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
 #include "editors/difference_text.h"
@@ -23,7 +19,10 @@
 #include "link/doctor_messages.h"
 #include "link/serial_port.h"
 #include "link/write_verify.h"
-#include "view/feature_context.h"
+#include "support/accessible_names.h"
+#include "support/feature_context.h"
+#include "support/message_box.h"
+#include "support/relabel.h"
 
 namespace {
 
@@ -73,7 +72,7 @@ CTransferDlg::CTransferDlg(const FeatureContext& context, TransferMode mode, QWi
                                                          : "IDS_COMPAREDATA";
     setWindowTitle(QString::fromStdString(LoadLangString(titleKey)));
     m_VerifyBox->setVisible(mode == TransferMode::Write);
-    m_VerifyBox->setChecked(settings::kVerifyWrite.Read(g_SettingsPath) != 0);
+    m_VerifyBox->setChecked(settings::kVerifyWrite.Read(m_Context.settingsPath) != 0);
     connect(m_VerifyBox, &QCheckBox::toggled, this, &CTransferDlg::OnVerifyToggled);
     m_ProgressBar->setRange(0, kTransferProgressRange);
     m_ProgressBar->setValue(0);
@@ -122,13 +121,13 @@ void CTransferDlg::accept() {
 
 void CTransferDlg::StartWorker(bool read, uint8_t* image) {
     m_Context.port.SetBaudRate(clone_frames::kBaudRate);
-    m_Job.Reset(&m_Context.port, g_SettingsPath, read, image);
+    m_Job.Reset(&m_Context.port, m_Context.settingsPath, read, image);
     SetMessage(LoadLangString(PromptKey()));
     m_Diagnosis.reset();
     // A read-back that cannot connect has its own message; the doctor speaks for the rest.
     bool diagnose = !m_Verifying;
     std::string portsFolder = m_Context.port.PortsFolder();
-    DoctorRequest request = DoctorRequestForSettings(g_SettingsPath, portsFolder);
+    DoctorRequest request = DoctorRequestForSettings(m_Context.settingsPath, portsFolder);
     DeviceRoots roots = m_Context.deviceRoots;
     m_Follower.Start([this, diagnose, request, portsFolder, roots] {
         TransferThreadProc(m_Job);
@@ -160,7 +159,7 @@ bool CTransferDlg::ConfirmErasingWrite() {
 
 void CTransferDlg::OnVerifyToggled(bool checked) {
     std::string error;
-    if (!settings::kVerifyWrite.Write(g_SettingsPath, checked ? "1" : "0", &error)) {
+    if (!settings::kVerifyWrite.Write(m_Context.settingsPath, checked ? "1" : "0", &error)) {
         MessageBox::Show(this, LoadLangString("IDS_WARN_SETTING") + error,
                          LoadLangString("IDS_ERROR"), MessageIcon::Exclamation, MessageButtons::Ok);
     }
@@ -433,10 +432,11 @@ void CTransferDlg::ShowConnectionFailure(const char* textKey, TransferStatus sta
     // A radio that answered only with the other cable type is no unsupported model: the
     // doctor's words alone say what is wrong.
     if (status == StatusIdentError && OffersCableSwitch(*m_Diagnosis)) {
-        ShowDoctorBox(this, doctor, *m_Diagnosis);
+        ShowDoctorBox(this, doctor, *m_Diagnosis, m_Context.settingsPath);
         return;
     }
-    ShowDoctorBox(this, LoadLangString(textKey) + "\n\n" + doctor, *m_Diagnosis);
+    ShowDoctorBox(this, LoadLangString(textKey) + "\n\n" + doctor, *m_Diagnosis,
+                  m_Context.settingsPath);
 }
 
 void CTransferDlg::ShowWorkerWarning() {

@@ -16,15 +16,17 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/message_box.h"
-#include "app/relabel.h"
 #include "codeplug/document.h"
 #include "config/language.h"
 #include "link/serial_devices.h"
 #include "link/serial_port.h"
 #include "platform/output_path.h"
+#include "resources/command_ids.h"
 #include "resources/ids/station_ids.h"
-#include "view/feature_context.h"
+#include "support/command_table.h"
+#include "support/feature_context.h"
+#include "support/message_box.h"
+#include "support/relabel.h"
 
 namespace {
 
@@ -63,6 +65,13 @@ void ShowResult(QLabel* label, std::optional<RadioResult> result) {
 }
 
 }  // namespace
+
+void InstallStationCommand(const FeatureContext& context) {
+    context.commands.SetCommandHandler(kCommandProgrammingStation, [&context] {
+        CStationDlg dialog(context, context.window);
+        dialog.exec();
+    });
+}
 
 CStationDlg::CStationDlg(const FeatureContext& context, QWidget* parent)
     : TemplateDialog(kStationTemplate, parent),

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/dialog_builder.h"
-#include "app/template_stretch.h"
 #include "station/programming_station.h"
 #include "station/station_log.h"
+#include "support/dialog_builder.h"
+#include "support/template_stretch.h"
 
 struct FeatureContext;
 class QCloseEvent;
@@ -74,3 +74,6 @@ private:
     // Last: its workers are stopped and joined before the log they write to goes.
     std::unique_ptr<ProgrammingStation> m_Station;
 };
+
+// Program > Programming Station.
+void InstallStationCommand(const FeatureContext& context);

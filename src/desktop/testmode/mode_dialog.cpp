@@ -11,16 +11,17 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
-#include "app/edit_commands.h"
-#include "app/message_box.h"
-#include "app/relabel.h"
 #include "codeplug/document.h"
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "link/doctor_messages.h"
 #include "link/serial_port.h"
+#include "support/feature_context.h"
+#include "support/message_box.h"
+#include "support/navigation_keys.h"
+#include "support/relabel.h"
+#include "support/step_names.h"
 #include "testmode/mode_items.h"
-#include "view/feature_context.h"
 
 namespace {
 
@@ -44,22 +45,6 @@ ScrollCode ScrollCodeOf(int action) {
     }
 }
 
-bool IsScrollKey(int key) {
-    switch (key) {
-        case Qt::Key_Left:
-        case Qt::Key_Right:
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-        case Qt::Key_Home:
-        case Qt::Key_End:
-            return true;
-        default:
-            return false;
-    }
-}
-
 }  // namespace
 
 void ShowTestModeMessage(QWidget* owner, const TestModeMessage& message,
@@ -79,7 +64,7 @@ void ShowTestModeMessage(QWidget* owner, const TestModeMessage& message,
 CTestModeDlg::CTestModeDlg(const FeatureContext& context, QWidget* parent)
     : TemplateDialog(kTestModeTemplate, parent),
       m_Context(context),
-      m_Session(context.port, g_SettingsPath, g_LanguagePath, context.document),
+      m_Session(context.port, context.settingsPath, g_LanguagePath, context.document),
       m_ItemList(FindControl<QListWidget>(this, kTestItemListId)),
       m_ValueEdit(FindControl<QLineEdit>(this, kTestValueEditId)),
       m_ValueBar(FindControl<QScrollBar>(this, kTestValueBarId)),
@@ -164,7 +149,7 @@ bool CTestModeDlg::eventFilter(QObject* watched, QEvent* event) {
             break;
         case QEvent::KeyRelease: {
             auto* key = static_cast<QKeyEvent*>(event);
-            if (!key->isAutoRepeat() && IsScrollKey(key->key())) {
+            if (!key->isAutoRepeat() && IsNavigationKey(key->key())) {
                 OnEndScroll();
             }
             break;

@@ -4,12 +4,12 @@
 #include <QLineEdit>
 #include <optional>
 
-#include "app/relabel.h"
 #include "resources/command_ids.h"
+#include "support/command_table.h"
+#include "support/feature_context.h"
+#include "support/relabel.h"
 #include "testmode/access_code.h"
 #include "testmode/mode_dialog.h"
-#include "view/command_table.h"
-#include "view/feature_context.h"
 
 CPasswordDlg::CPasswordDlg(const FeatureContext& context, QWidget* parent)
     : TemplateDialog(kPasswordTemplate, parent),

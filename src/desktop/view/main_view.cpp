@@ -8,8 +8,6 @@
 #include <QString>
 #include <QTabBar>
 
-#include "app/accessible_names.h"
-#include "app/dialog_builder.h"
 #include "config/language.h"
 #include "editors/changed_place.h"
 #include "editors/channel_page.h"
@@ -17,7 +15,9 @@
 #include "editors/vfo_page.h"
 #include "grid/grid_ctrl.h"
 #include "resources/ids/main_form_ids.h"
-#include "view/main_view_page.h"
+#include "support/accessible_names.h"
+#include "support/dialog_builder.h"
+#include "support/main_view_page.h"
 #include "view/page_tab_control.h"
 
 namespace {
@@ -127,6 +127,7 @@ void CHalvexView::CreateMissingPages() {
 void CHalvexView::AddPage(MainViewPage* page, const char* captionKey) {
     m_Pages.push_back(page);
     m_CaptionKeys.push_back(captionKey);
+    page->SetStatusNote([this](const QString& text) { emit statusNoteRequested(text); });
     SetAccessibleRole(page->Widget(), QAccessible::Pane);
     m_Tabs->AddPage(page->Widget(), TabCaption(captionKey));
     NamePage(static_cast<int>(m_Pages.size()) - 1);
@@ -193,15 +194,6 @@ void CHalvexView::SetSourceName(const QString& name) {
     OnTitleChanged();
 }
 
-void ShowStatusNote(QWidget* widget, const QString& text) {
-    for (QWidget* holder = widget; holder != nullptr; holder = holder->parentWidget()) {
-        if (auto* view = qobject_cast<CHalvexView*>(holder)) {
-            emit view->statusNoteRequested(text);
-            return;
-        }
-    }
-}
-
 CChannelPage* CHalvexView::ChannelPage() const {
     return FindPage<CChannelPage>(m_Pages);
 }
@@ -256,7 +248,7 @@ void CHalvexView::CommitEdits() {
 
 void CHalvexView::OnUpdate() {
     OnTitleChanged();
-    ShowStatusNote(this, QString());
+    emit statusNoteRequested(QString());
     if (m_Pages.empty()) {
         return;
     }

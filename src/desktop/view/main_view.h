@@ -9,13 +9,14 @@
 #include <vector>
 
 #include "codeplug/document.h"
+#include "support/view_pages.h"
 
 class CChannelPage;
 class CFunctionPage;
 class CPageTabCtrl;
 class MainViewPage;
 
-class CHalvexView : public QScrollArea, public DocumentView {
+class CHalvexView : public QScrollArea, public DocumentView, public ViewPages {
     Q_OBJECT
 public:
     explicit CHalvexView(CHalvexDoc& document, QWidget* parent = nullptr);
@@ -42,20 +43,16 @@ public:
     void SetSourceName(const QString& name);
     // The channel table focused on channel 1, where the arrow keys work at once.
     void FocusChannelTable();
-    // The channel page in front, its focus cell kept.
-    void ShowChannelPage();
+    void ShowChannelPage() override;
     // The keyboard on the page in front: the channel table at its focus cell, else the page's
     // first control that takes the focus.
     void FocusCurrentPage();
 
     CPageTabCtrl* TabControl() const { return m_Tabs; }
     const std::vector<MainViewPage*>& Pages() const { return m_Pages; }
-    // The page of each kind; null until the first document has created the pages.
-    CChannelPage* ChannelPage() const;
-    // The channel page while it is in front, else null: channel commands act only where the
-    // user is looking.
-    CChannelPage* ShownChannelPage() const;
-    CFunctionPage* FunctionPage() const;
+    CChannelPage* ChannelPage() const override;
+    CChannelPage* ShownChannelPage() const override;
+    CFunctionPage* FunctionPage() const override;
     // Five spaces on each side of the language text of key.
     static QString TabCaption(const char* key);
 
@@ -86,6 +83,3 @@ private:
     QSize m_FormSize;  // as the template lays it out
     QSize m_TabsSize;
 };
-
-// Sets the status note of the main window whose view holds widget; nothing outside one.
-void ShowStatusNote(QWidget* widget, const QString& text);

@@ -15,8 +15,8 @@
 #include "editors/function_page.h"
 #include "grid/grid_ctrl.h"
 #include "resources/command_ids.h"
-#include "view/command_table.h"
-#include "view/feature_context.h"
+#include "support/command_table.h"
+#include "support/feature_context.h"
 #include "view/main_view.h"
 #include "view/print_report.h"
 

@@ -11,9 +11,9 @@
 
 #include "codeplug/radio_image.h"
 #include "link/serial_devices.h"
+#include "support/view_pages.h"
 
 class CHalvexDoc;
-class CHalvexView;
 class CSerialPort;
 class CommandTable;
 class QString;
@@ -29,7 +29,7 @@ struct FeatureContext {
     // Where every successful read also leaves a copy.
     const std::string& backupFolder;
     CommandTable& commands;
-    CHalvexView& view;
+    ViewPages& view;
     // The main window: the owner of every dialog and message box of a feature.
     QWidget* window;
     // The note beside the port pane; empty clears it.

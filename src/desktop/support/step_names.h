@@ -39,3 +39,6 @@ QString LangText(const char* key, std::initializer_list<QString> arguments = {})
 
 // The text of a dialog control's label, as a step name shows it: no mnemonic or colon.
 QString ControlLabel(int controlId);
+
+// The header of a channel table column in the language shown now.
+QString LoadChannelHeader(int column);

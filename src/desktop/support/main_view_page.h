@@ -3,6 +3,9 @@
 #pragma once
 
 #include <QSize>
+#include <QString>
+#include <functional>
+#include <utility>
 
 class QWidget;
 
@@ -19,4 +22,20 @@ public:
     // The window is this much larger than the template's form; a page with a table gives the
     // room to it, the others keep their template layout.
     virtual void Grow(const QSize& extra) { static_cast<void>(extra); }
+
+    // The main view hands its status note to each page it holds; a page outside one notes
+    // nothing.
+    void SetStatusNote(std::function<void(const QString&)> show) {
+        m_ShowStatusNote = std::move(show);
+    }
+
+protected:
+    void ShowStatusNote(const QString& text) const {
+        if (m_ShowStatusNote) {
+            m_ShowStatusNote(text);
+        }
+    }
+
+private:
+    std::function<void(const QString&)> m_ShowStatusNote;
 };

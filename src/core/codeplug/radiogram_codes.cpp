@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "editors/radiogram_codes.h"
+#include "codeplug/radiogram_codes.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/template_stretch.h"
+#include "support/template_stretch.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
 
-#include "app/dialog_builder.h"
+#include "support/dialog_builder.h"
 
 TemplateStretch::TemplateStretch(QWidget* dialog,
                                  std::initializer_list<std::pair<int, unsigned>> controls)

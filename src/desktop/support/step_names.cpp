@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/step_names.h"
+#include "support/step_names.h"
 
 #include <QStringList>
 #include <vector>
 
+#include "codeplug/channel_columns.h"
 #include "config/app_globals.h"
 #include "config/language.h"
-#include "editors/channel_grid.h"
 #include "testmode/mode_items.h"
 
 namespace {
@@ -121,4 +121,10 @@ QString ControlLabel(int controlId) {
         text.chop(1);
     }
     return text.trimmed();
+}
+
+QString LoadChannelHeader(int column) {
+    return QString::fromStdString(LoadLangText(g_LanguagePath, kChannelHeaderSection,
+                                               kChannelColumns[size_t(column)].headerKey, "",
+                                               kListBufferSize));
 }

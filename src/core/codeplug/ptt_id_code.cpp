@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "editors/ptt_id_code.h"
+#include "codeplug/ptt_id_code.h"
 
 #include <optional>
 

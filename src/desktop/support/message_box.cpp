@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/message_box.h"
+#include "support/message_box.h"
 
 #include <QMessageBox>
 #include <QString>

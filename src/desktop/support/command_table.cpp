@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "view/command_table.h"
+#include "support/command_table.h"
 
 #include <QWidget>
 
