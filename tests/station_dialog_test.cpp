@@ -18,7 +18,6 @@
 #include "codeplug/ptt_id_code.h"
 #include "config/language.h"
 #include "editors/channel_commit.h"
-#include "codeplug/ptt_id_code.h"
 #include "resources/ids/station_ids.h"
 #include "station/station_dialog.h"
 #include "support/dialog_builder.h"

@@ -16,7 +16,6 @@
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
 #include "config/language_files.h"
-#include "support/step_names.h"
 #include "editors/channel_commit.h"
 #include "editors/channel_page.h"
 #include "editors/function_page.h"
