@@ -7,8 +7,8 @@ _halvex_cli_options() {
     case $1 in
     new) echo "--settings --band -o" ;;
     info) echo "--settings --csv" ;;
-    read) echo "--port --device --settings -o" ;;
-    write) echo "--port --device --settings --verify --no-verify --force" ;;
+    read) echo "--port --device --settings -o --verbose" ;;
+    write) echo "--port --device --settings --verify --no-verify --force --verbose" ;;
     station) echo "--device --count --log --no-verify --check-only --ptt-id-code-from --auto --settings" ;;
     verify) echo "--device --settings" ;;
     ports) echo "--settings --json" ;;
