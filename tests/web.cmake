@@ -18,8 +18,10 @@ set(HALVEX_WEB_JOURNEYS
 foreach(journey IN LISTS HALVEX_WEB_JOURNEYS)
     add_test(NAME web_${journey}
         COMMAND ${HALVEX_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/web/journeys.mjs ${journey})
+    # One browser at a time: several on two cores starve the paced radios of the journeys
+    # beside them until a read times out.
     set_tests_properties(web_${journey} PROPERTIES LABELS web TIMEOUT 300 COST 30
-        SKIP_RETURN_CODE 77
+        SKIP_RETURN_CODE 77 RESOURCE_LOCK halvex_browser
         ENVIRONMENT "HALVEX_SITE_DIR=${PROJECT_SOURCE_DIR}/build-web/site;HALVEX_CLI=${HALVEX_BIN_DIR}/halvex-cli")
 endforeach()
 set_tests_properties(web_read_write_at_line_speed web_keyboard_language_accessibility
