@@ -16,7 +16,11 @@ std::string HexBytes(const uint8_t* bytes, int count) {
     for (int k = 0; k < count; ++k) {
         char hex[4];
         std::snprintf(hex, sizeof hex, "%02X", bytes[k]);
-        text += (k == 0 ? "" : " ") + std::string(hex);
+        // Appended piece by piece: the optimised build warns falsely on "" + string.
+        if (k > 0) {
+            text += ' ';
+        }
+        text += hex;
     }
     return text;
 }
