@@ -37,7 +37,11 @@ std::vector<std::string> DifferingPlaces(const std::array<uint8_t, kImageSize>& 
 std::string PlacesDetail(const std::vector<std::string>& places) {
     std::string detail;
     for (size_t k = 0; k < places.size() && k < kPlacesInDetail; ++k) {
-        detail += (k == 0 ? "" : "; ") + places[k];
+        // Appended piece by piece: the optimised build warns falsely on "" + string.
+        if (k > 0) {
+            detail += "; ";
+        }
+        detail += places[k];
     }
     if (places.size() > kPlacesInDetail) {
         detail += "; and " + std::to_string(places.size() - kPlacesInDetail) + " more";

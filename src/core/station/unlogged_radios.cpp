@@ -75,7 +75,11 @@ bool ReadUnloggedRadios(const std::string& path, std::vector<UnloggedRadio>* rad
         radio.cable = fields[1];
         radio.written = fields[7];
         for (size_t k = 0; k < fields.size(); ++k) {
-            radio.line += (k == 0 ? "" : ",") + QuoteCsvField(fields[k]);
+            // Appended piece by piece: the optimised build warns falsely on "" + string.
+            if (k > 0) {
+                radio.line += ',';
+            }
+            radio.line += QuoteCsvField(fields[k]);
         }
         radios->push_back(std::move(radio));
     }
