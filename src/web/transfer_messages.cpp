@@ -9,25 +9,8 @@ namespace {
 constexpr int kCloneBlocks =
     (clone_frames::kCloneEndAddress - clone_frames::kCloneFirstAddress) / clone_frames::kBlockSize;
 
-// The language file's text of key with each %d replaced by the next of counts, then %s by list.
-std::string Fill(const char* key, int first, int second = -1, const std::string& list = {}) {
-    std::string text = LoadLangString(key);
-    for (int count : {first, second}) {
-        size_t mark = text.find("%d");
-        if (count < 0 || mark == std::string::npos) {
-            break;
-        }
-        text.replace(mark, 2, std::to_string(count));
-    }
-    size_t mark = text.find("%s");
-    if (mark != std::string::npos) {
-        text.replace(mark, 2, list);
-    }
-    return text;
-}
-
 std::string PartWriteText(const LinkOutcome& outcome) {
-    return Fill("IDS_PROMPT_WRITESTOPPED", outcome.blocks, kCloneBlocks);
+    return LoadLangStringWith("IDS_PROMPT_WRITESTOPPED", {outcome.blocks, kCloneBlocks});
 }
 
 std::string CheckText(const LinkOutcome& outcome) {
@@ -40,7 +23,7 @@ std::string CheckText(const LinkOutcome& outcome) {
     const int count = static_cast<int>(outcome.differingBlocks.size());
     std::string text = LoadLangString("IDS_PROMPT_VERIFYFAIL");
     text += '\n';
-    text += Fill(count == 1 ? "IDS_VERIFY_ONEBLOCK" : "IDS_VERIFY_BLOCKS", count);
+    text += LoadLangStringWith(count == 1 ? "IDS_VERIFY_ONEBLOCK" : "IDS_VERIFY_BLOCKS", {count});
     text += ' ';
     text += BlockAddressList(outcome.differingBlocks, kNamedSkippedBlocks);
     return text;
@@ -100,8 +83,9 @@ std::string TransferOutcomeText(const LinkOutcome& outcome) {
             }
             return WithWarning(
                 outcome,
-                Fill("IDS_PROMPT_READSKIPPED", static_cast<int>(outcome.skippedBlocks.size()), -1,
-                     BlockAddressList(outcome.skippedBlocks, kNamedSkippedBlocks)));
+                LoadLangStringWith("IDS_PROMPT_READSKIPPED",
+                                   {static_cast<int>(outcome.skippedBlocks.size())},
+                                   BlockAddressList(outcome.skippedBlocks, kNamedSkippedBlocks)));
         case StatusWriteFailed: {
             std::string text = LoadLangString("IDS_PROMPT_WRITEFAIL");
             if (outcome.blocks > 0) {

@@ -69,6 +69,25 @@ std::string LoadLangString(std::string_view key) {
     return LoadLangString(g_LanguagePath, key);
 }
 
+std::string LoadLangStringWith(std::string_view key, std::initializer_list<int> counts,
+                               const std::string& list) {
+    std::string text = LoadLangString(key);
+    size_t from = 0;
+    for (int count : counts) {
+        size_t mark = text.find("%d", from);
+        if (mark == std::string::npos) {
+            break;
+        }
+        std::string number = std::to_string(count);
+        text.replace(mark, 2, number);
+        from = mark + number.size();
+    }
+    if (size_t mark = text.find("%s"); mark != std::string::npos) {
+        text.replace(mark, 2, list);
+    }
+    return text;
+}
+
 std::string LoadLangString(const std::string& languagePath, std::string_view key) {
     // Escapes are replaced after decoding: in a GBK file a backslash byte can be the second
     // half of a Chinese character.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,10 @@ constexpr size_t kListBufferSize = 30;
 std::string LoadLangString(std::string_view key);
 // The same in languagePath.
 std::string LoadLangString(const std::string& languagePath, std::string_view key);
+// LoadLangString(key) with its first %d, %d in turn taken by counts, then its %s by list; a
+// placeholder the text lacks is left out, so a translation may drop one.
+std::string LoadLangStringWith(std::string_view key, std::initializer_list<int> counts,
+                               const std::string& list = {});
 
 // The value as it stands (no escapes), cut to bufferSize - 1 bytes of the file's own
 // encoding without splitting a character; defaultValue when missing.

@@ -36,19 +36,6 @@ bool IsConnectionFailure(TransferStatus status) {
 constexpr int kCloneBlocks =
     (clone_frames::kCloneEndAddress - clone_frames::kCloneFirstAddress) / clone_frames::kBlockSize;
 
-// The language file's text of key with each %d replaced by the next of counts.
-std::string FillCount(const char* key, int first, int second = -1) {
-    std::string text = LoadLangString(key);
-    for (int count : {first, second}) {
-        size_t mark = text.find("%d");
-        if (count < 0 || mark == std::string::npos) {
-            break;
-        }
-        text.replace(mark, 2, std::to_string(count));
-    }
-    return text;
-}
-
 }  // namespace
 
 CTransferDlg::CTransferDlg(const FeatureContext& context, bool read, QWidget* parent)
@@ -190,8 +177,9 @@ bool CTransferDlg::OnCheckStatus(TransferStatus status) {
             // Appended in steps: gcc 12 at -O3 misreads "\n" + string as an overlapping copy.
             text = LoadLangString("IDS_PROMPT_VERIFYFAIL");
             text += '\n';
-            text += FillCount(differing.size() == 1 ? "IDS_VERIFY_ONEBLOCK" : "IDS_VERIFY_BLOCKS",
-                              static_cast<int>(differing.size()));
+            text += LoadLangStringWith(
+                differing.size() == 1 ? "IDS_VERIFY_ONEBLOCK" : "IDS_VERIFY_BLOCKS",
+                {static_cast<int>(differing.size())});
             text += ' ';
             text += BlockAddressList(differing, kNamedSkippedBlocks);
         } else {
@@ -260,11 +248,12 @@ bool CTransferDlg::ConfirmStop() {
 }
 
 std::string CTransferDlg::PartWriteText() const {
-    return FillCount("IDS_PROMPT_WRITESTOPPED", m_Job.Blocks(), kCloneBlocks);
+    return LoadLangStringWith("IDS_PROMPT_WRITESTOPPED", {m_Job.Blocks(), kCloneBlocks});
 }
 
 std::string CTransferDlg::AnsweredPortText() const {
-    return m_AnsweredPort > 0 ? FillCount("IDS_PORT_ANSWERED", m_AnsweredPort) : std::string();
+    return m_AnsweredPort > 0 ? LoadLangStringWith("IDS_PORT_ANSWERED", {m_AnsweredPort})
+                              : std::string();
 }
 
 void CTransferDlg::FinishWithLine(const char* textKey) {
@@ -406,16 +395,9 @@ std::string CTransferDlg::ReadFailureText() const {
         return LoadLangString("IDS_PROMPT_READFAIL");
     }
     // The language file words it; %d takes the count and %s the first addresses.
-    std::string text = LoadLangString("IDS_PROMPT_READSKIPPED");
-    size_t count = text.find("%d");
-    if (count != std::string::npos) {
-        text.replace(count, 2, std::to_string(m_Job.skippedBlocks.size()));
-    }
-    size_t list = text.find("%s");
-    if (list != std::string::npos) {
-        text.replace(list, 2, BlockAddressList(m_Job.skippedBlocks, kNamedSkippedBlocks));
-    }
-    return text;
+    return LoadLangStringWith("IDS_PROMPT_READSKIPPED",
+                              {static_cast<int>(m_Job.skippedBlocks.size())},
+                              BlockAddressList(m_Job.skippedBlocks, kNamedSkippedBlocks));
 }
 
 void CTransferDlg::ShowErrorBox(const char* textKey) {

@@ -274,13 +274,9 @@ void CTestModeDlg::OnExchangeFinished() {
 // A stopped Read all keeps nothing it read; the bar must not stay as if it were paused.
 void CTestModeDlg::ShowReadStopped() {
     constexpr int kBlockSize = 16;
-    std::string text = LoadLangString("IDS_TEST_READSTOPPED");
-    for (int count : {(m_Job.storedEnd - m_Job.storedFrom) / kBlockSize,
-                      static_cast<int>(kImageSize) / kBlockSize}) {
-        if (size_t mark = text.find("%d"); mark != std::string::npos) {
-            text.replace(mark, 2, std::to_string(count));
-        }
-    }
+    std::string text = LoadLangStringWith("IDS_TEST_READSTOPPED",
+                                          {(m_Job.storedEnd - m_Job.storedFrom) / kBlockSize,
+                                           static_cast<int>(kImageSize) / kBlockSize});
     m_ProgressBar->setValue(0);
     MessageBox::Show(this, text, LoadLangString("IDS_PROMPT"), MessageIcon::Information,
                      MessageButtons::Ok);
