@@ -199,8 +199,8 @@ private slots:
                  error.c_str());
         const std::string linked = m_Fixture->dir.File("linked.csv");
         std::filesystem::create_symlink(documentPath, linked);
-        const std::string channels = m_Fixture->dir.File("channels.csv");
-        m_Fixture->dir.Write("channels.csv", "Location,Name\n1,BASE\n");
+        const std::string channels =
+            m_Fixture->dir.Write("channels.csv", "Location,Name\n1,BASE\n");
         const struct {
             std::string logPath;
             QString firstCode;
@@ -213,21 +213,22 @@ private slots:
             {m_Fixture->dir.File("new.csv"), "12a", LoadLangString("IDS_STATION_CODE_BAD")},
         };
         for (const auto& c : cases) {
-            const std::string& logPath = c.logPath;
-            const std::string before = ReadBytes(logPath);
+            const bool existed = std::filesystem::exists(c.logPath);
+            const std::string before = ReadBytes(c.logPath);
             MessageBox::ClearShown();
             CStationDlg dialog(m_Fixture->app->Features(), m_Fixture->app->MainFrame());
             dialog.show();
             FindControl<QLineEdit>(&dialog, kStationOtherEditId)
                 ->setText(QString::fromStdString(m_Fixture->dir.PortLink(3)));
             FindControl<QLineEdit>(&dialog, kStationLogEditId)
-                ->setText(QString::fromStdString(logPath));
+                ->setText(QString::fromStdString(c.logPath));
             FindControl<QLineEdit>(&dialog, kStationCodeEditId)->setText(c.firstCode);
             FindControl<QAbstractButton>(&dialog, kStationStartId)->click();
             QCOMPARE(MessageBox::Shown().size(), size_t{1});
             const std::string& said = MessageBox::Shown().front().text;
             QVERIFY2(said.find(c.says) != std::string::npos, said.c_str());
-            QCOMPARE(ReadBytes(logPath), before);
+            QCOMPARE(std::filesystem::exists(c.logPath), existed);
+            QCOMPARE(ReadBytes(c.logPath), before);
             QVERIFY(dialog.NextButton(0) == nullptr);
             QVERIFY(radio->ReceivedBytes().empty());
         }
