@@ -631,10 +631,6 @@ TEST_F(CliTransferTest, TheDeviceSettingIsThePortWhenNoneIsNamed) {
     EXPECT_FALSE(std::filesystem::exists(second));
 }
 
-}  // namespace
-
-namespace {
-
 // The bytes of a trace's lines of one direction ("> " or "< "), in order, with their times;
 // false at the first line that is neither a frame nor an open or close.
 bool TraceBytes(const std::string& trace, std::string_view direction, std::vector<uint8_t>* bytes,
@@ -666,8 +662,6 @@ long Occurrences(const std::string& text, const std::string& part) {
     }
     return count;
 }
-
-}  // namespace
 
 // The trace is the line itself: what it says went out is what the radio received, in order,
 // what it says came in holds the radio's blocks, and the run reads as it does untraced.
@@ -716,3 +710,5 @@ TEST_F(CliTransferTest, VerboseTracesEveryByteTheRadioReceivedAndChangesNothingE
         }
     }
 }
+
+}  // namespace
