@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -41,14 +42,17 @@ protected:
         return document;
     }
 
-    // Runs halvex-cli with text as the file "radio.yaml" and a fresh demo radio on "cable".
-    RunResult RunOnRadio(std::vector<std::string> arguments, const std::string& text,
+    // Runs halvex-cli's command with text as the file "radio.yaml" and a fresh demo radio on
+    // "cable".
+    RunResult RunOnRadio(const std::string& command, const std::string& text,
                          const VirtualRadioFaults& faults = {}) {
         std::ofstream(File("radio.yaml"), std::ios::binary) << text;
-        for (std::string& argument : arguments) {
-            argument = argument == "radio.yaml" ? File(argument)
-                       : argument == "cable"    ? m_Dir.PortLink(1)
-                                                : argument;
+        std::vector<std::string> arguments;
+        std::istringstream words(command);
+        for (std::string word; words >> word;) {
+            arguments.push_back(word == "radio.yaml" ? File(word)
+                                : word == "cable"    ? m_Dir.PortLink(1)
+                                                     : word);
         }
         m_Radio.Stop();
         m_Radio.SetMemory(DemoMemory());
@@ -75,8 +79,7 @@ TEST_F(CliTextRadioTest, AWrittenTextIsWhatTheRadioHoldsAndDiffSaysSo) {
     edited = Replaced(edited, "3: 99M0", "3: 98.5");
     edited = Replaced(edited, "power: high, bcl: off, bandwidth: wide, " + simp,
                       "power: low, bcl: off, bandwidth: wide, " + simp);
-    RunResult written =
-        RunOnRadio({"write", "--verify", "radio.yaml", "--device", "cable"}, edited);
+    RunResult written = RunOnRadio("write --verify radio.yaml --device cable", edited);
     ASSERT_EQ(written.exitCode, 0) << written.err;
     CHalvexDoc expected = NewDocument();
     std::vector<TextError> errors;
@@ -92,7 +95,7 @@ TEST_F(CliTextRadioTest, AWrittenTextIsWhatTheRadioHoldsAndDiffSaysSo) {
                           m_Dir.SettingsPath()});
     EXPECT_EQ(same.exitCode, 0) << same.err;
     EXPECT_EQ(same.out, "The file and the radio hold the same channels and settings.\n");
-    RunResult changed = RunOnRadio({"diff", "radio.yaml", "--device", "cable"}, edited);
+    RunResult changed = RunOnRadio("diff radio.yaml --device cable", edited);
     EXPECT_EQ(changed.exitCode, 1) << changed.err;
     EXPECT_NE(changed.out.find("Channel 2, Power: Low -> High\n"), std::string::npos)
         << changed.out;
@@ -102,47 +105,36 @@ TEST_F(CliTextRadioTest, AWrittenTextIsWhatTheRadioHoldsAndDiffSaysSo) {
 // only a radio that had to be asked hears anything at all.
 TEST_F(CliTextRadioTest, FailuresSayWhyAndLeaveTheRadioAsItWas) {
     struct Case {
-        std::vector<std::string> arguments;
+        std::string command;
         std::string text;
         int exitCode;
         std::string says;  // and, when the radio is asked, never of an output file
         VirtualRadioFaults faults = {};
     };
-    VirtualRadioFaults silent;
-    silent.silent = true;
-    VirtualRadioFaults skipped;
-    skipped.wrongAddressBlock = 0x0D40;
-    skipped.wrongAddressTimes = 3;
     const std::string badFrequency = Replaced(m_Text, "receive: 146.52000", "receive: 450.00000");
     const std::string head = "format: 1\nmodel: RQ870\nband: 0\n";
+    const std::string write = "write radio.yaml --device cable";
+    const std::string diff = "diff radio.yaml --device cable";
     const std::vector<Case> cases = {
-        {{"write", "radio.yaml", "--device", "cable"},
-         badFrequency,
-         1,
+        {write, badFrequency, 1,
          "1 error in " + File("radio.yaml") + "; nothing was sent to the radio"},
-        {{"write", "radio.yaml", "--device", "cable"},
-         head + "reserved: {0x1010-0x1013: AAAAAA01}\n",
-         1,
+        {write, head + "reserved: {0x1010-0x1013: AAAAAA01}\n", 1,
          "holds a frequency that can be read"},
-        {{"write", "radio.yaml", "--device", "cable"},
+        {write,
          head + "channels: {1: {receive: 146.52}}\nreserved: {header: " + std::string(96, '0') +
              "}\n",
-         1,
-         "keeps the file header of another program"},
-        {{"diff", "radio.yaml", "--device", "cable"},
-         badFrequency,
-         2,
-         "1 error in " + File("radio.yaml")},
-        {{"diff", "radio.yaml"}, m_Text, 2, "B.pgm is missing; give it, or --device PATH"},
-        {{"diff", "radio.yaml", "--device", "cable"}, m_Text, 2, "no radio answered", silent},
-        {{"diff", "radio.yaml", "--device", "cable"},
+         1, "keeps the file header of another program"},
+        {diff, badFrequency, 2, "1 error in " + File("radio.yaml")},
+        {"diff radio.yaml", m_Text, 2, "B.pgm is missing; give it, or --device PATH"},
+        {diff, m_Text, 2, "no radio answered", {.silent = true}},
+        {diff,
          m_Text,
          4,
          "1 block could not be read: 0x0D40; check the cable and keep the radio switched on\n",
-         skipped},
+         {.wrongAddressBlock = 0x0D40, .wrongAddressTimes = 3}},
     };
     for (const Case& c : cases) {
-        RunResult result = RunOnRadio(c.arguments, c.text, c.faults);
+        RunResult result = RunOnRadio(c.command, c.text, c.faults);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.says << ": " << result.err;
         EXPECT_NE(result.err.find(c.says), std::string::npos) << c.says << ": " << result.err;
         const bool asked = c.faults.silent || c.faults.wrongAddressBlock >= 0;

@@ -631,43 +631,38 @@ TEST_F(CliTransferTest, TheDeviceSettingIsThePortWhenNoneIsNamed) {
     EXPECT_FALSE(std::filesystem::exists(second));
 }
 
-}  // namespace
+// What a --verbose trace says, line by line; nothing at the first line that is neither a frame
+// nor an open or close.
+struct Trace {
+    std::vector<uint8_t> sent;
+    std::vector<uint8_t> answers;
+    std::vector<double> times;
+    std::vector<std::string> opened;
+    long closes = 0;
+};
 
-namespace {
-
-// The bytes of a trace's lines of one direction ("> " or "< "), in order, with their times;
-// false at the first line that is neither a frame nor an open or close.
-bool TraceBytes(const std::string& trace, std::string_view direction, std::vector<uint8_t>* bytes,
-                std::vector<double>* times) {
+std::optional<Trace> ParseTrace(const std::string& text) {
     static const std::regex kLine(
-        R"(^ *(\d+\.\d{6}) (([<>]) ([0-9A-F]{2}( [0-9A-F]{2})*)|open .+|close)$)");
-    std::istringstream lines(trace);
+        R"(^ *(\d+\.\d{6}) (([<>]) ([0-9A-F]{2}( [0-9A-F]{2})*)|open (.+)|close)$)");
+    Trace trace;
+    std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
         std::smatch match;
         if (!std::regex_match(line, match, kLine)) {
-            return false;
+            return std::nullopt;
         }
-        times->push_back(std::stod(match[1]));
-        if (match[3].str() != direction.substr(0, 1)) {
-            continue;
+        trace.times.push_back(std::stod(match[1]));
+        if (match[6].matched) {
+            trace.opened.push_back(match[6]);
         }
+        trace.closes += match[2] == "close";
         std::istringstream hex(match[4]);
         for (int byte = 0; hex >> std::hex >> byte;) {
-            bytes->push_back(static_cast<uint8_t>(byte));
+            (match[3] == ">" ? trace.sent : trace.answers).push_back(static_cast<uint8_t>(byte));
         }
     }
-    return true;
+    return trace;
 }
-
-long Occurrences(const std::string& text, const std::string& part) {
-    long count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
-}  // namespace
 
 // The trace is the line itself: what it says went out is what the radio received, in order,
 // what it says came in holds the radio's blocks, and the run reads as it does untraced.
@@ -694,25 +689,23 @@ TEST_F(CliTransferTest, VerboseTracesEveryByteTheRadioReceivedAndChangesNothingE
         const size_t receivedBefore = m_Radio.ReceivedBytes().size();
         Completed completed = Run(arguments);
         ASSERT_EQ(completed.exitCode, 0) << completed.errors;
-        std::vector<uint8_t> sent;
-        std::vector<uint8_t> answers;
-        std::vector<double> times;
-        ASSERT_TRUE(TraceBytes(completed.errors, ">", &sent, &times)) << completed.errors;
-        EXPECT_TRUE(std::is_sorted(times.begin(), times.end()));
-        ASSERT_TRUE(TraceBytes(completed.errors, "<", &answers, &times));
+        const std::optional<Trace> trace = ParseTrace(completed.errors);
+        ASSERT_TRUE(trace) << completed.errors;
+        EXPECT_TRUE(std::is_sorted(trace->times.begin(), trace->times.end()));
         const std::vector<uint8_t> received = m_Radio.ReceivedBytes();
-        EXPECT_EQ(sent,
+        EXPECT_EQ(trace->sent,
                   std::vector<uint8_t>(received.begin() + static_cast<ptrdiff_t>(receivedBefore),
                                        received.end()));
         const auto block = memory.begin() + 0x0900;
-        EXPECT_NE(
-            std::search(answers.begin(), answers.end(), block, block + clone_frames::kBlockSize),
-            answers.end());
-        const std::string& trace = completed.errors;
-        EXPECT_EQ(Occurrences(trace, " close\n"), c.exchanges);
-        EXPECT_EQ(Occurrences(trace, " open " + link + "\n"), c.exchanges);
+        EXPECT_NE(std::search(trace->answers.begin(), trace->answers.end(), block,
+                              block + clone_frames::kBlockSize),
+                  trace->answers.end());
+        EXPECT_EQ(trace->opened, std::vector<std::string>(c.exchanges, link));
+        EXPECT_EQ(trace->closes, c.exchanges);
         if (c.exchanges == 1) {
             EXPECT_EQ(ReadBytes(File("traced.pgm")), ReadBytes(File("untraced.pgm")));
         }
     }
 }
+
+}  // namespace

@@ -44,13 +44,13 @@ def main(source):
     if set(groups) != {"build", "checks", "development"}:
         raise SystemExit(f"scripts/ensure-deps has the groups {sorted(groups)}")
     always, checks = build_depends(source)
-    for extra in sorted(always - groups["build"]):
-        faults.append(f"Build-Depends names {extra}, which ensure-deps does not install for the build")
-    for missing in sorted(groups["build"] - BUILD_ESSENTIAL - always):
-        faults.append(f"ensure-deps installs {missing} for the build, Build-Depends lacks it")
-    for extra in sorted(checks ^ groups["checks"]):
-        where = "Build-Depends <!nocheck>" if extra in checks else "ensure-deps' checks"
-        faults.append(f"{extra} is only in {where}")
+    for names, says in [
+        (always - groups["build"], "Build-Depends names {}, which ensure-deps does not install for the build"),
+        (groups["build"] - BUILD_ESSENTIAL - always, "ensure-deps installs {} for the build, Build-Depends lacks it"),
+        (checks - groups["checks"], "{} is only in Build-Depends <!nocheck>"),
+        (groups["checks"] - checks, "{} is only in ensure-deps' checks"),
+    ]:
+        faults += [says.format(name) for name in sorted(names)]
     version, day = changelog(source)
     cmake = open(os.path.join(source, "CMakeLists.txt"), encoding="utf-8").read()
     project = re.search(r"project\(halvex VERSION ([0-9.]+)", cmake).group(1)
