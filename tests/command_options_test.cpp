@@ -48,18 +48,13 @@ TEST(CommandOptionsTest, SeparateAndAttachedValuesParseAlikeAndMisuseIsNamed) {
         {{"-oa", "-o", "b"}, "error: -o is given twice; give it once"},
         {{"--port=1", "--device=x"}, "error: give only one of --port and --device"},
         {{"--verbose=yes"}, "error: --verbose takes no value; give it alone"},
-        {{"--bogus=1"}, "error: unknown option '--bogus=1'"},
         {{"--portx=1"}, "error: unknown option '--portx=1'"},
         {{"-x1"}, "error: unknown option '-x1'"},
         {{"--=1"}, "error: unknown option '--=1'"},
         {{"IN", "--", "more"}, "error: unexpected argument 'more'"},
     };
     for (const auto& [arguments, expected] : cases) {
-        std::string line;
-        for (const std::string& argument : arguments) {
-            line += argument + ' ';
-        }
-        EXPECT_EQ(Parsed(arguments), expected) << line;
+        EXPECT_EQ(Parsed(arguments), expected) << testing::PrintToString(arguments);
     }
 }
 

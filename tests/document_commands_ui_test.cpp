@@ -9,7 +9,6 @@
 
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
-#include "app/recent_files.h"
 #include "codeplug/pgm_file.h"
 #include "resources/command_ids.h"
 #include "support/shell_fixture.h"
@@ -32,16 +31,9 @@ class DocumentCommandsTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        MessageBox::ClearShown();
-        QFile::remove(RecentFileList::FilePath());
-        m_Shell.NewFolder();
-        m_Shell.Folder().WriteSettings({{"language", "test"}});
-        m_Shell.Folder().Write(
-            "test.lang",
-            halvex::test::LanguageFile(
-                "Test", "Title",
-                "IDS_WARN_CLEAR=Clear?\nIDS_WARN_SAVE=Overwrite?\\n\nIDS_WARN_LOAD="
-                "Not radio data\nIDS_ASK_SAVE=Keep changes to %s?\nIDS_RADIO_SOURCE=Radio (%s)\n"));
+        m_Shell.NewFolderInTestLanguage(
+            "IDS_WARN_CLEAR=Clear?\nIDS_WARN_SAVE=Overwrite?\\n\nIDS_WARN_LOAD="
+            "Not radio data\nIDS_ASK_SAVE=Keep changes to %s?\nIDS_RADIO_SOURCE=Radio (%s)\n");
         WriteRadioFile("a.pgm", kInFileA);
         WriteRadioFile("b.pgm", kInFileB);
         QVERIFY(m_Shell.Start({Path("a.pgm")}));

@@ -198,9 +198,7 @@ TEST_F(InstalledTree, ExamplesAreThePgmFilesOfEachFolderAndAnEarlierNameWins) {
         ExampleFolders(m_Bin, LocateFiles(m_Bin, m_Environment).dataDirs);
     ASSERT_EQ(folders.size(), 3u);
     EXPECT_EQ(folders.back(), m_Root.Path() + "/usr/share/doc/halvex/examples");
-    const std::string own = folders[0];
-    const std::string shared = folders[1];
-    const std::string doc = folders[2];
+    const std::string &own = folders[0], &shared = folders[1], &doc = folders[2];
     WriteFile(own + "/pmr446.pgm", "own");
     WriteFile(doc + "/pmr446.pgm", "doc");
     WriteFile(doc + "/demo.pgm", "doc");

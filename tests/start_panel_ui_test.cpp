@@ -10,7 +10,6 @@
 
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
-#include "app/recent_files.h"
 #include "app/start_panel.h"
 #include "codeplug/pgm_file.h"
 #include "resources/command_ids.h"
@@ -20,7 +19,7 @@ namespace {
 
 const std::string kChannelsFile = std::string(HALVEX_TEST_DATA_DIR) + "/pgm/v1_05_channels.pgm";
 
-enum class Step { Nothing, Dismiss, ReadChannels, ReadEmpty, TypeChannels, OpenButton };
+enum class Step { Nothing, StartWithFile, Dismiss, ReadChannels, ReadEmpty, TypeIn, OpenButton };
 
 }  // namespace
 
@@ -30,72 +29,52 @@ class StartPanelTest : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        MessageBox::ClearShown();
-        QFile::remove(RecentFileList::FilePath());
-        m_Shell.NewFolder();
-        m_Shell.Folder().WriteSettings({{"language", "test"}});
-        m_Shell.Folder().Write(
-            "test.lang",
-            halvex::test::LanguageFile(
-                "Test", "Title",
-                "IDS_WARN_CLEAR=Clear?\nIDS_START_TITLE=Start\nIDS_START_DISMISS=Away\n"
-                "IDS_EXAMPLE_SOURCE=Example %s\nIDS_NO_EXAMPLES=None here\n"
-                "Menu_Program_ReadData=&Read it\\tCtrl+R\nMenu_File_Open=Op&en...\\tCtrl+O\n"
-                "Menu_Program_CheckConnection=Check(&K)...\n"));
+        m_Shell.NewFolderInTestLanguage(
+            "IDS_WARN_CLEAR=Clear?\nIDS_START_TITLE=Start\nIDS_START_DISMISS=Away\n"
+            "IDS_EXAMPLE_SOURCE=Example %s\nIDS_NO_EXAMPLES=None here\n"
+            "Menu_Program_ReadData=&Read it\\tCtrl+R\nMenu_File_Open=Op&en...\\tCtrl+O\n"
+            "Menu_Program_CheckConnection=Check(&K)...\n");
         std::string error;
         QVERIFY(LoadPgmFile(kChannelsFile, &m_Channels, &error) == PgmLoadResult::Loaded);
     }
     void cleanup() { QVERIFY(m_Shell.Finish()); }
 
     void panelFollowsTheDocumentAndStaysAwayOnceGone_data() {
-        QTest::addColumn<bool>("startWithChannels");
         QTest::addColumn<Step>("step");
         QTest::addColumn<bool>("shownAfterStep");
         QTest::addColumn<bool>("shownAfterNew");
-        QTest::addRow("empty, left alone") << false << Step::Nothing << true << true;
-        QTest::addRow("empty, dismissed") << false << Step::Dismiss << false << false;
-        QTest::addRow("empty, a radio with channels read")
-            << false << Step::ReadChannels << false << false;
-        QTest::addRow("empty, an empty radio read") << false << Step::ReadEmpty << true << true;
+        QTest::addRow("empty, left alone") << Step::Nothing << true << true;
+        QTest::addRow("a file with channels at start") << Step::StartWithFile << false << false;
+        QTest::addRow("dismissed") << Step::Dismiss << false << false;
+        QTest::addRow("a radio with channels read") << Step::ReadChannels << false << false;
+        QTest::addRow("an empty radio read") << Step::ReadEmpty << true << true;
         // Typing leaves the table where it is; the panel is gone from the next document on.
-        QTest::addRow("empty, channels typed in") << false << Step::TypeChannels << true << false;
-        QTest::addRow("empty, a file opened from it")
-            << false << Step::OpenButton << false << false;
-        QTest::addRow("a file with channels at start") << true << Step::Nothing << false << false;
+        QTest::addRow("channels typed in") << Step::TypeIn << true << false;
+        QTest::addRow("a file opened from it") << Step::OpenButton << false << false;
     }
     void panelFollowsTheDocumentAndStaysAwayOnceGone() {
-        QFETCH(bool, startWithChannels);
         QFETCH(Step, step);
         QFETCH(bool, shownAfterStep);
         QFETCH(bool, shownAfterNew);
-        QVERIFY(m_Shell.Start(startWithChannels ? QStringList{QString::fromStdString(kChannelsFile)}
-                                                : QStringList{}));
+        const bool withFile = step == Step::StartWithFile;
+        QVERIFY(m_Shell.Start(withFile ? QStringList{QString::fromStdString(kChannelsFile)}
+                                       : QStringList{}));
         CMainFrame* frame = m_Shell.App().MainFrame();
         StartPanel* panel = frame->GetStartPanel();
-        QCOMPARE(panel->isVisible(), !startWithChannels);
+        QCOMPARE(panel->isVisible(), !withFile);
         CHalvexDoc& document = m_Shell.App().Document();
-        std::array<uint8_t, kImageSize> empty = document.bytes;
-        switch (step) {
-            case Step::Nothing:
-                break;
-            case Step::Dismiss:
-                Button(panel, QStringLiteral("startDismiss"))->click();
-                break;
-            case Step::ReadChannels:
-                m_Shell.App().OnRadioRead(m_Channels.image);
-                break;
-            case Step::ReadEmpty:
-                m_Shell.App().OnRadioRead(empty);
-                break;
-            case Step::TypeChannels:
-                document.bytes = m_Channels.image;
-                document.SetModifiedFlag();
-                break;
-            case Step::OpenButton:
-                FileDialog::SetNextFileName(kChannelsFile);
-                Button(panel, QStringLiteral("start%1").arg(kCommandOpen))->click();
-                QCOMPARE(document.GetPathName(), kChannelsFile);
-                break;
+        if (step == Step::Dismiss) {
+            Button(panel, "Dismiss")->click();
+        } else if (step == Step::ReadChannels || step == Step::ReadEmpty) {
+            const auto read = step == Step::ReadEmpty ? document.bytes : m_Channels.image;
+            m_Shell.App().OnRadioRead(read);
+        } else if (step == Step::TypeIn) {
+            document.bytes = m_Channels.image;
+            document.SetModifiedFlag();
+        } else if (step == Step::OpenButton) {
+            FileDialog::SetNextFileName(kChannelsFile);
+            Button(panel, kCommandOpen)->click();
+            QCOMPARE(document.GetPathName(), kChannelsFile);
         }
         QCOMPARE(panel->isVisible(), shownAfterStep);
         // The smallest window keeps the pages' room whole beside the panel, and no more.
@@ -105,20 +84,17 @@ private slots:
         MessageBox::SetNextAnswer(MessageAnswer::Ok);
         frame->OnCommand(kCommandNew);
         QCOMPARE(panel->isVisible(), shownAfterNew);
-        MessageBox::ClearShown();
     }
 
-    // The buttons carry the menu's words and shortcuts, without the accelerator marks.
-    void buttonsAreNamedAsTheMenuAndRunItsCommands() {
+    // The buttons carry the menu's words and shortcuts, without the accelerator marks; with no
+    // example installed the menu says so.
+    void wordsComeFromTheLanguageFile() {
         QVERIFY(m_Shell.Start());
         StartPanel* panel = m_Shell.App().MainFrame()->GetStartPanel();
-        QCOMPARE(Button(panel, QStringLiteral("start%1").arg(kCommandReadRadio))->text(),
-                 QStringLiteral("Read it (Ctrl+R)"));
-        QCOMPARE(Button(panel, QStringLiteral("start%1").arg(kCommandOpen))->text(),
-                 QStringLiteral("Open... (Ctrl+O)"));
-        QCOMPARE(Button(panel, QStringLiteral("start%1").arg(kCommandCheckConnection))->text(),
-                 QStringLiteral("Check..."));
-        QCOMPARE(Button(panel, QStringLiteral("startDismiss"))->text(), QStringLiteral("Away"));
+        QCOMPARE(Button(panel, kCommandReadRadio)->text(), QStringLiteral("Read it (Ctrl+R)"));
+        QCOMPARE(Button(panel, kCommandOpen)->text(), QStringLiteral("Open... (Ctrl+O)"));
+        QCOMPARE(Button(panel, kCommandCheckConnection)->text(), QStringLiteral("Check..."));
+        QCOMPARE(Button(panel, "Dismiss")->text(), QStringLiteral("Away"));
         QCOMPARE(panel->accessibleName(), QStringLiteral("Start"));
         const std::pair<std::string, QString> entries[] = {
             {"从对讲机读取(&R)\tCtrl+R", QStringLiteral("从对讲机读取 (Ctrl+R)")},
@@ -130,14 +106,18 @@ private slots:
         for (const auto& [entry, shown] : entries) {
             QCOMPARE(ButtonTextOfMenuEntry(entry), shown);
         }
+        const QList<QAction*> examples = m_Shell.App().MainFrame()->ExampleMenu()->actions();
+        QCOMPARE(examples.size(), 1);
+        QCOMPARE(examples.front()->text(), QStringLiteral("None here"));
+        QVERIFY(!examples.front()->isEnabled());
     }
 
     // An example opens as a copy: no file of its own, so Save asks for a name and the example
     // is never written; a damaged one is refused and the document stays as it was.
     void examplesOpenAsCopiesAndADamagedOneChangesNothing() {
-        std::string error;
         std::filesystem::create_directories(m_Shell.Folder().File("examples"));
-        QVERIFY(SavePgmFile(m_Shell.Folder().File("examples/demo.pgm"), m_Channels, &error));
+        QVERIFY(
+            std::filesystem::copy_file(kChannelsFile, m_Shell.Folder().File("examples/demo.pgm")));
         m_Shell.Folder().Write("examples/broken.pgm", "not a radio file");
         m_Shell.Folder().Write("examples/notes.txt", "");
         const std::string before = m_Shell.Folder().Read("examples/demo.pgm");
@@ -167,24 +147,19 @@ private slots:
         QCOMPARE(MessageBox::Shown().back().icon, MessageIcon::Stop);
         QCOMPARE(document.bytes, held);
         QCOMPARE(frame->windowTitle(), QStringLiteral("Example demo.pgm - Title"));
-        MessageBox::ClearShown();
-    }
-
-    void noExamplesIsSaidInTheMenu() {
-        QVERIFY(m_Shell.Start());
-        const QList<QAction*> entries = m_Shell.App().MainFrame()->ExampleMenu()->actions();
-        QCOMPARE(entries.size(), 1);
-        QCOMPARE(entries.front()->text(), QStringLiteral("None here"));
-        QVERIFY(!entries.front()->isEnabled());
     }
 
 private:
+    // The panel's buttons are named "start" and their command, or "startDismiss".
     static QPushButton* Button(StartPanel* panel, const QString& name) {
-        auto* button = panel->findChild<QPushButton*>(name);
+        auto* button = panel->findChild<QPushButton*>(QStringLiteral("start") + name);
         if (button == nullptr) {
             qFatal("no button %s", qPrintable(name));
         }
         return button;
+    }
+    static QPushButton* Button(StartPanel* panel, int command) {
+        return Button(panel, QString::number(command));
     }
 
     halvex::test::ShellFixture m_Shell;

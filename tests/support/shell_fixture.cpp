@@ -2,8 +2,10 @@
 #include "support/shell_fixture.h"
 
 #include <QDebug>
+#include <QFile>
 
 #include "app/halvex_app.h"
+#include "app/recent_files.h"
 #include "config/language_files.h"
 
 namespace halvex::test {
@@ -23,6 +25,14 @@ ModuleFolder& ShellFixture::NewFolder() {
     m_App.reset();
     m_Folder = std::make_unique<ModuleFolder>("halvex_shell");
     MessageBox::ClearShown();
+    return *m_Folder;
+}
+
+ModuleFolder& ShellFixture::NewFolderInTestLanguage(const std::string& strings) {
+    NewFolder();
+    QFile::remove(RecentFileList::FilePath());
+    m_Folder->WriteSettings({{"language", "test"}});
+    m_Folder->Write("test.lang", LanguageFile("Test", "Title", strings));
     return *m_Folder;
 }
 

@@ -35,6 +35,9 @@ public:
 
     // A fresh program folder, with no message shown yet.
     ModuleFolder& NewFolder();
+    // A fresh program folder in the language "Test" (window title "Title") with strings, and no
+    // recent file left from an earlier case.
+    ModuleFolder& NewFolderInTestLanguage(const std::string& strings);
     ModuleFolder& Folder() const { return *m_Folder; }
     QString FilePath(const std::string& name) const {
         return QString::fromStdString(m_Folder->File(name));
