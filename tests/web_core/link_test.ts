@@ -156,6 +156,12 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
       document.commitText(1, RECEIVE, "145.5");
       const before = snapshot(document);
       const portInUse = module.LoadLangString("IDS_ERROR_PORTCONN");
+      const held: SerialPortLike = {
+        readable: null,
+        writable: null,
+        open: () => Promise.reject(new Error("Failed to open serial port.")),
+        close: async () => {},
+      };
       const outcomes: [string, () => [SerialPortLike, AtPercent?]][] = [
         ["", () => [module.newVirtualRadio({ paced: true }), cancelAtTenth()]],
         [
@@ -175,17 +181,7 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
           () => [module.newVirtualRadio({ echo: true })],
         ],
         // A port another program holds: the browser's own words follow the desktop's.
-        [
-          `${portInUse}\n\nFailed to open serial port.`,
-          () => [
-            {
-              readable: null,
-              writable: null,
-              open: () => Promise.reject(new Error("Failed to open serial port.")),
-              close: async () => {},
-            },
-          ],
-        ],
+        [`${portInUse}\n\nFailed to open serial port.`, () => [held]],
       ];
       for (const [message, makePort] of outcomes) {
         const [port, atPercent] = makePort();
