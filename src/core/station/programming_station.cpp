@@ -370,6 +370,21 @@ TransferStatus RunExchange(TransferJob& job, CableLine& port, const std::string&
     return job.Status();
 }
 
+// What the connection's failures mean for a log line, whichever way the data went; "" for a
+// failure of the transfer itself.
+std::string ConnectionFailureDetail(TransferStatus status) {
+    switch (status) {
+        case StatusPortError:
+            return "the radio did not answer";
+        case StatusIdentError:
+            return "another radio model";
+        case StatusEchoCable:
+            return "the cable echoes: set the echoing cable type";
+        default:
+            return "";
+    }
+}
+
 // Why a write that did not end as done failed, for the log.
 void DescribeWriteFailure(const TransferJob& job, TransferStatus status, RadioRecord* record) {
     if (job.IsCancelled() && !IsFinalStatus(status)) {
@@ -382,22 +397,12 @@ void DescribeWriteFailure(const TransferJob& job, TransferStatus status, RadioRe
         return;
     }
     record->result = RadioResult::WriteFailed;
-    switch (status) {
-        case StatusPortError:
-            record->detail = "the radio did not answer";
-            break;
-        case StatusIdentError:
-            record->detail = "another radio model";
-            break;
-        case StatusEchoCable:
-            record->detail = "the cable echoes: set the echoing cable type";
-            break;
-        default:
-            record->detail = "not acknowledged at block " +
-                             BlockText(clone_frames::kCloneFirstAddress +
-                                       job.Blocks() * clone_frames::kBlockSize) +
-                             "; the radio holds part of the file";
-            break;
+    record->detail = ConnectionFailureDetail(status);
+    if (record->detail.empty()) {
+        record->detail =
+            "not acknowledged at block " +
+            BlockText(clone_frames::kCloneFirstAddress + job.Blocks() * clone_frames::kBlockSize) +
+            "; the radio holds part of the file";
     }
 }
 
@@ -409,22 +414,12 @@ void DescribeReadFailure(const TransferJob& job, TransferStatus status, RadioRec
         return;
     }
     record->result = RadioResult::ReadFailed;
-    switch (status) {
-        case StatusPortError:
-            record->detail = "the radio did not answer";
-            break;
-        case StatusIdentError:
-            record->detail = "another radio model";
-            break;
-        case StatusEchoCable:
-            record->detail = "the cable echoes: set the echoing cable type";
-            break;
-        default:
-            record->detail =
-                job.skippedBlocks.empty()
-                    ? "the read stopped part way"
-                    : "could not read " + BlockAddressList(job.skippedBlocks, kNamedSkippedBlocks);
-            break;
+    record->detail = ConnectionFailureDetail(status);
+    if (record->detail.empty()) {
+        record->detail =
+            job.skippedBlocks.empty()
+                ? "the read stopped part way"
+                : "could not read " + BlockAddressList(job.skippedBlocks, kNamedSkippedBlocks);
     }
 }
 

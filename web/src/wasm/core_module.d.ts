@@ -1,38 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The names src/web/bindings.cpp gives the compiled core. Only the loader and the link use
 // these; the page calls the shapes of ./halvex.d.ts.
-import type { CellState, ChannelColumn, CommitResult, OpenResult, SaveResult } from "./halvex";
+import type { ChannelColumn, HalvexDocument } from "./halvex";
 
 export interface CoreDeletable {
   delete(): void;
 }
 
-export interface CoreDocument extends CoreDeletable {
-  wouldEraseRadio(): boolean;
-  newDocument(): void;
-  open(bytes: Uint8Array, name: string): OpenResult;
-  save(name: string): SaveResult;
-  pathName(): string;
-  isModified(): boolean;
-  canUndo(): boolean;
-  canRedo(): boolean;
-  undoName(): string;
-  redoName(): string;
-  undo(): boolean;
-  redo(): boolean;
-  channelCount(): number;
-  rowTexts(row: number): string[];
-  rowStates(row: number): CellState[];
-  choiceIndex(row: number, column: number): number;
-  commitText(row: number, column: number, text: string): CommitResult;
-  commitChoice(row: number, column: number, index: number): CommitResult;
-  bandIndex(): number;
-  setBand(index: number): void;
-  wouldEraseRadio(): boolean;
+// The page's document as the binding gives it, with what only the loader and the link use.
+export interface CoreDocument extends CoreDeletable, HalvexDocument {
   /** What a transfer starts from: the image after PrepareImage, the document untouched. */
   preparedCopy(): Uint8Array;
-  imageBytes(): Uint8Array;
-  backupFile(): Uint8Array;
   takeRadioImage(image: Uint8Array): void;
 }
 
