@@ -12,7 +12,7 @@ import {
 import { createServer } from "node:http";
 import { createRequire } from "node:module";
 import { tmpdir } from "node:os";
-import { extname, join, normalize } from "node:path";
+import { dirname, extname, join, normalize } from "node:path";
 
 export const sourceDir = new URL("../../", import.meta.url).pathname;
 export const siteDir =
@@ -21,6 +21,10 @@ export const chromiumPath = process.env.HALVEX_CHROMIUM ?? "/usr/bin/chromium";
 export const skipCode = 77;
 
 const require = createRequire(join(sourceDir, "web/package.json"));
+
+const chromiumFlags =
+  "no-sandbox disable-gpu disable-quic no-first-run disable-background-networking " +
+  "disable-component-update disable-sync";
 
 const contentTypes = {
   ".html": "text/html; charset=utf-8",
@@ -96,8 +100,9 @@ export async function runJourney(name, journey) {
     process.exit(1);
   }
   const { chromium } = require("playwright-core");
-  const profile = mkdtempSync(join(tmpdir(), "halvex-web-profile-"));
-  const downloads = mkdtempSync(join(tmpdir(), "halvex-web-downloads-"));
+  const [profile, downloads] = ["profile", "downloads"].map((kind) =>
+    mkdtempSync(join(tmpdir(), `halvex-web-${kind}-`)),
+  );
   const site = await serveSite();
   const context = await chromium.launchPersistentContext(profile, {
     executablePath: chromiumPath,
@@ -105,15 +110,7 @@ export async function runJourney(name, journey) {
     acceptDownloads: true,
     downloadsPath: downloads,
     viewport: { width: 1280, height: 800 },
-    args: [
-      "--no-sandbox",
-      "--disable-gpu",
-      "--disable-quic",
-      "--no-first-run",
-      "--disable-background-networking",
-      "--disable-component-update",
-      "--disable-sync",
-    ],
+    args: chromiumFlags.split(" ").map((flag) => `--${flag}`),
   });
   const page = context.pages()[0] ?? (await context.newPage());
   const problems = [];
@@ -127,18 +124,16 @@ export async function runJourney(name, journey) {
     console.log(`PASS ${name}`);
   } catch (error) {
     failed = true;
-    const folder = join(process.cwd(), "web-failures");
-    mkdirSync(folder, { recursive: true });
-    await page
-      .screenshot({ path: join(folder, `${name}.png`) })
-      .catch(() => {});
-    console.log(`FAIL ${name}: ${error?.stack ?? error}`);
-    console.log(`screenshot: ${join(folder, `${name}.png`)}`);
+    const shot = join(process.cwd(), "web-failures", `${name}.png`);
+    mkdirSync(dirname(shot), { recursive: true });
+    await page.screenshot({ path: shot }).catch(() => {});
+    console.log(`FAIL ${name}: ${error?.stack ?? error}\nscreenshot: ${shot}`);
   } finally {
     await context.close();
     site.close();
-    rmSync(profile, { recursive: true, force: true });
-    rmSync(downloads, { recursive: true, force: true });
+    for (const folder of [profile, downloads]) {
+      rmSync(folder, { recursive: true, force: true });
+    }
   }
   process.exit(failed ? 1 : 0);
 }

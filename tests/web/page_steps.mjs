@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Steps the journeys take on the page, as a user does them, and what they read back.
+import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import { languageTexts } from "./harness.mjs";
 
@@ -24,6 +25,21 @@ export async function openPage(page, site, parameters = "") {
 
 export function cell(page, row, column) {
   return page.locator(`[data-row="${row}"][data-column="${column}"]`);
+}
+
+// Clicks a cell, types into it and leaves it with the key given.
+export async function enterText(page, row, column, typed, key = "Enter") {
+  await cell(page, row, column).click();
+  await page.keyboard.type(typed);
+  await page.keyboard.press(key);
+}
+
+// Presses a key until reached() holds; fails past limit presses.
+export async function pressUntil(page, key, reached, limit, what) {
+  for (let presses = 0; !(await reached()); presses += 1) {
+    assert.ok(presses < limit, what);
+    await page.keyboard.press(key);
+  }
 }
 
 // Every cell's text as the table shows it, row by row.
