@@ -37,13 +37,13 @@ const cliPath =
 
 // The native program on files of a journey's folder: its standard output, and its standard
 // error's lines.
-function cli(folder, ...args) {
+function cli(folder, subcommand, ...args) {
   const run = spawnSync(
     cliPath,
-    ["--settings", join(sourceDir, "data/setting.ini"), ...args],
+    [subcommand, "--settings", join(sourceDir, "data/setting.ini"), ...args],
     { cwd: folder },
   );
-  assert.equal(run.status, 0, `halvex-cli ${args.join(" ")}: ${run.stderr}`);
+  assert.equal(run.status, 0, `halvex-cli ${subcommand}: ${run.stderr}`);
   return {
     out: run.stdout,
     errors: String(run.stderr).split("\n").filter(Boolean),
@@ -302,6 +302,9 @@ const journeys = {
       imported.errors.sort(),
       "the report halvex-cli gives",
     );
+    await runAxe(page, "over the import dialog", {
+      include: [["dialog.channel-import"]],
+    });
     await dialog.getByRole("button", { name: english["Resource/1"] }).click();
     const columns = (rows) => rows.map((row) => [row[1], row[3], row[12]]);
     assert.deepEqual(columns(await tableTexts(page)), columns(read));
@@ -411,6 +414,9 @@ const journeys = {
         await list.locator("p").innerText(),
         text(english, "IDS_CONFIG_REFUSED"),
       );
+      await runAxe(page, "over the error list", {
+        include: [["dialog.line-box"]],
+      });
       const errors = await listedLines(page, "dialog.line-box");
       assert.deepEqual(
         errors.map((line) => line.split(": ").slice(0, 2).join(": ")),
