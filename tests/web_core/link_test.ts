@@ -69,9 +69,7 @@ function chunkedPort(): SerialPortLike & { push(bytes: Uint8Array): void } {
     readable: null as ReadableStream<Uint8Array> | null,
     writable: null as WritableStream<Uint8Array> | null,
     async open() {
-      port.readable = new ReadableStream({
-        start: (controller) => void (output = controller),
-      });
+      port.readable = new ReadableStream({ start: (controller) => void (output = controller) });
       port.writable = new WritableStream();
     },
     async close() {
@@ -97,9 +95,7 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
     async () => {
       for (let seed = 1; seed <= 20; seed += 1) {
         const next = random(seed);
-        const sent = Uint8Array.from({ length: 200 + next(300) }, () =>
-          next(256),
-        );
+        const sent = Uint8Array.from({ length: 200 + next(300) }, () => next(256));
         const port = chunkedPort();
         const line = new SerialLine(port);
         await line.open(9600);
@@ -112,18 +108,11 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
           }
           const count = 1 + next(30);
           const got = await line.read(count, at < sent.length ? 2 : 50);
-          assert.ok(
-            got.length <= count,
-            `seed ${seed}: ${got.length} bytes for ${count}`,
-          );
+          assert.ok(got.length <= count, `seed ${seed}: ${got.length} bytes for ${count}`);
           taken.push(...got);
         }
         assert.deepEqual(Uint8Array.from(taken), sent, `seed ${seed}`);
-        assert.equal(
-          (await line.read(1, 5)).length,
-          0,
-          `seed ${seed}: nothing more`,
-        );
+        assert.equal((await line.read(1, 5)).length, 0, `seed ${seed}: nothing more`);
         await line.close();
       }
     },
@@ -138,24 +127,13 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
         [read.ok, read.message, document.isModified()],
         [true, module.LoadLangString("IDS_READ_DONE"), true],
       );
-      assert.deepEqual(
-        clonePart(document.imageBytes()),
-        clonePart(radio.memory()),
-      );
-      assert.notEqual(
-        document.rowTexts(1)[RECEIVE],
-        "",
-        "the demo's channel 1 is in use",
-      );
+      assert.deepEqual(clonePart(document.imageBytes()), clonePart(radio.memory()));
+      assert.notEqual(document.rowTexts(1)[RECEIVE], "", "the demo's channel 1 is in use");
       // Above the 136-174 MHz band: the core clamps it and says so.
       const clamped = document.commitText(1, RECEIVE, "180");
       assert.deepEqual(
         [clamped.changed, clamped.note, document.rowTexts(1)[RECEIVE]],
-        [
-          true,
-          "Stored 173.99500 MHz: 180 is above the band 136.00000-173.99500 MHz.",
-          "173.99500",
-        ],
+        [true, "Stored 173.99500 MHz: 180 is above the band 136.00000-173.99500 MHz.", "173.99500"],
       );
       const named = document.commitText(2, NAME, "CALLING");
       assert.deepEqual(
@@ -163,21 +141,12 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
         [true, "CALLI", "Edit Channel 2 Name"],
       );
       const write = await transfer(module, document, radio, "write");
-      assert.deepEqual(
-        [write.ok, write.message],
-        [true, module.LoadLangString("IDS_WRITE_DONE")],
-      );
+      assert.deepEqual([write.ok, write.message], [true, module.LoadLangString("IDS_WRITE_DONE")]);
       const saved = document.save("edited.pgm");
       assert.equal(saved.ok, true, saved.message);
       writeFileSync(`${outputFolder}/edited.pgm`, saved.bytes);
-      writeFileSync(
-        `${outputFolder}/radio-after-web-write.bin`,
-        radio.memory(),
-      );
-      assert.deepEqual(
-        clonePart(radio.memory()),
-        clonePart(document.imageBytes()),
-      );
+      writeFileSync(`${outputFolder}/radio-after-web-write.bin`, radio.memory());
+      assert.deepEqual(clonePart(radio.memory()), clonePart(document.imageBytes()));
     },
   ],
   [
@@ -199,22 +168,13 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
           module.LoadLangString("IDS_PROMPT_READFAIL"),
           () => {
             const radio = module.newVirtualRadio();
-            return [
-              radio,
-              (percent) =>
-                void (percent >= 30 && radio.setFaults({ silent: true })),
-            ];
+            return [radio, (percent) => void (percent >= 30 && radio.setFaults({ silent: true }))];
           },
         ],
-        [
-          portInUse,
-          () => [module.newVirtualRadio({ faults: { silent: true } })],
-        ],
+        [portInUse, () => [module.newVirtualRadio({ faults: { silent: true } })]],
         [
           module.LoadLangString("IDS_ERROR_TYPE"),
-          () => [
-            module.newVirtualRadio({ faults: { identificationLength: 6 } }),
-          ],
+          () => [module.newVirtualRadio({ faults: { identificationLength: 6 } })],
         ],
         [
           module.LoadLangString("IDS_ERROR_ECHOCABLE"),
@@ -225,13 +185,7 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
       ];
       for (const [message, makePort] of outcomes) {
         const [port, atPercent] = makePort();
-        const outcome = await transfer(
-          module,
-          document,
-          port,
-          "read",
-          atPercent,
-        );
+        const outcome = await transfer(module, document, port, "read", atPercent);
         assert.deepEqual([outcome.ok, outcome.message], [false, message]);
         assert.deepEqual(snapshot(document), before, `after "${message}"`);
       }
@@ -244,10 +198,7 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
         "read",
       );
       assert.equal(module.setCableType(1), "");
-      assert.deepEqual(
-        [echoed.ok, echoed.message],
-        [true, module.LoadLangString("IDS_READ_DONE")],
-      );
+      assert.deepEqual([echoed.ok, echoed.message], [true, module.LoadLangString("IDS_READ_DONE")]);
     },
   ],
   [
@@ -266,11 +217,7 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
       const blockName = `0x${block.toString(16).toUpperCase().padStart(4, "0")}`;
       const fill = (key: string, ...values: (number | string)[]) =>
         values.reduce<string>(
-          (text, value) =>
-            text.replace(
-              typeof value === "number" ? "%d" : "%s",
-              String(value),
-            ),
+          (text, value) => text.replace(typeof value === "number" ? "%d" : "%s", String(value)),
           module.LoadLangString(key),
         );
       const failures: [string, VirtualRadio][] = [
@@ -288,21 +235,12 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
         assert.deepEqual([outcome.ok, outcome.message], [false, message]);
       }
       const paced = module.newVirtualRadio({ paced: true });
-      const stopped = await transfer(
-        module,
-        document,
-        paced,
-        "write",
-        cancelAtTenth(),
-      );
+      const stopped = await transfer(module, document, paced, "write", cancelAtTenth());
       assert.deepEqual(
         [stopped.ok, stopped.cancelled, stopped.message],
         [false, true, fill("IDS_PROMPT_WRITESTOPPED", stopped.blocks, 384)],
       );
-      assert.ok(
-        stopped.blocks > 0 && stopped.blocks < 384,
-        `${stopped.blocks} blocks taken`,
-      );
+      assert.ok(stopped.blocks > 0 && stopped.blocks < 384, `${stopped.blocks} blocks taken`);
     },
   ],
   [
@@ -313,11 +251,7 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
       const whole = document.save("whole.pgm").bytes;
       const before = snapshot(document);
       const refusals: [string, Uint8Array, string][] = [
-        [
-          "header.pgm",
-          whole.slice(0, 48),
-          "holds only a file header and no radio data",
-        ],
+        ["header.pgm", whole.slice(0, 48), "holds only a file header and no radio data"],
         ["short.pgm", whole.slice(0, 4000), "is 4000 bytes long instead of"],
         ["empty.pgm", new Uint8Array(0), "is empty"],
       ];
@@ -336,10 +270,7 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
         { ...snapshot(document), modified: true },
         { ...before, pathName: "whole.pgm", modified: true },
       );
-      assert.deepEqual(document.open(whole, "again.pgm"), {
-        ok: true,
-        message: "",
-      });
+      assert.deepEqual(document.open(whole, "again.pgm"), { ok: true, message: "" });
       assert.deepEqual(document.imageBytes(), before.image);
     },
   ],
@@ -347,9 +278,7 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
     "a file opened, a channel list and a text form imported: saved as the native program saves them",
     async (module) => {
       const document = module.newDocument();
-      const fixture = readFileSync(
-        `${dataFolder}/../tests/data/pgm/v1_05_channels.pgm`,
-      );
+      const fixture = readFileSync(`${dataFolder}/../tests/data/pgm/v1_05_channels.pgm`);
       assert.deepEqual(document.open(fixture, "opened.pgm"), {
         ok: true,
         message: "",
@@ -358,18 +287,11 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
       assert.deepEqual([exported.ok, exported.notes.length > 0], [true, true]);
       writeFileSync(`${outputFolder}/opened.csv`, exported.bytes);
       writeFileSync(`${outputFolder}/opened.yaml`, document.exportText());
-      writeFileSync(
-        `${outputFolder}/opened.pgm`,
-        document.save("opened.pgm").bytes,
-      );
-      const imports: [
-        string,
-        (fresh: HalvexDocument, bytes: Uint8Array) => boolean,
-      ][] = [
+      writeFileSync(`${outputFolder}/opened.pgm`, document.save("opened.pgm").bytes);
+      const imports: [string, (fresh: HalvexDocument, bytes: Uint8Array) => boolean][] = [
         [
           "examples/murs.csv",
-          (fresh, bytes) =>
-            fresh.importChannels(bytes, "murs.csv", false, true).changes,
+          (fresh, bytes) => fresh.importChannels(bytes, "murs.csv", false, true).changes,
         ],
         [
           "examples/demo.yaml",
@@ -378,27 +300,12 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
       ];
       for (const [file, take] of imports) {
         const fresh = module.newDocument();
-        assert.equal(
-          take(fresh, readFileSync(`${dataFolder}/${file}`)),
-          true,
-          file,
-        );
-        assert.deepEqual(
-          [fresh.canUndo(), fresh.isModified()],
-          [true, true],
-          file,
-        );
+        assert.equal(take(fresh, readFileSync(`${dataFolder}/${file}`)), true, file);
+        assert.deepEqual([fresh.canUndo(), fresh.isModified()], [true, true], file);
         const name = file.replace(/^.*\/|\.\w+$/g, "");
-        writeFileSync(
-          `${outputFolder}/${name}.pgm`,
-          fresh.save(`${name}.pgm`).bytes,
-        );
+        writeFileSync(`${outputFolder}/${name}.pgm`, fresh.save(`${name}.pgm`).bytes);
         fresh.undo();
-        assert.equal(
-          fresh.canExportChannels(),
-          false,
-          `${file}: Undo takes the import back whole`,
-        );
+        assert.equal(fresh.canExportChannels(), false, `${file}: Undo takes the import back whole`);
       }
     },
   ],
@@ -411,20 +318,12 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
       const bytes = (text: string) => new TextEncoder().encode(text);
       const csvRefused = module.LoadLangString("IDS_CSV_REFUSED");
       const channelLists: [string, string][] = [
-        [
-          "Location,Name\n1,ALPHA\n",
-          `${csvRefused}the file has no Frequency column`,
-        ],
+        ["Location,Name\n1,ALPHA\n", `${csvRefused}the file has no Frequency column`],
         ["", `${csvRefused}the file has no Frequency column`],
       ];
       for (const [text, message] of channelLists) {
         for (const replace of [false, true]) {
-          const refused = document.importChannels(
-            bytes(text),
-            "list.csv",
-            replace,
-            true,
-          );
+          const refused = document.importChannels(bytes(text), "list.csv", replace, true);
           assert.deepEqual([refused.ok, refused.message], [false, message]);
           assert.deepEqual(snapshot(document), before, JSON.stringify(text));
         }
@@ -432,13 +331,8 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
       const demo = readFileSync(`${dataFolder}/examples/demo.yaml`, "utf8");
       const texts: [string, string[]][] = [
         [
-          demo
-            .replace(/receive: [\d.]+/, "receive: 999")
-            .replace(/squelch: \d+/, "squelch: 12"),
-          [
-            "radio.yaml:7:16: channels.1.receive:",
-            "radio.yaml:17:12: options.squelch:",
-          ],
+          demo.replace(/receive: [\d.]+/, "receive: 999").replace(/squelch: \d+/, "squelch: 12"),
+          ["radio.yaml:7:16: channels.1.receive:", "radio.yaml:17:12: options.squelch:"],
         ],
         ["format: 1\n\tmodel: RQ870\n", ["radio.yaml:2:1:"]],
         ["x".repeat(2 << 20), ["radio.yaml is too large"]],
@@ -493,9 +387,7 @@ async function main(): Promise<void> {
     wasmBinary: readFileSync(`${wasmFolder}/halvex.wasm`),
   });
   // The answer time the native link tests use, so a loaded machine does not fail a healthy radio.
-  const settings = module
-    .defaultSettings()
-    .replace(/^readtime=\d+$/m, "readtime=500");
+  const settings = module.defaultSettings().replace(/^readtime=\d+$/m, "readtime=500");
   const english = readFileSync(`${dataFolder}/english.lang`, "utf8");
   assert.deepEqual(
     [module.useSettings(settings), module.addLanguage("english.lang", english)],
@@ -509,9 +401,7 @@ async function main(): Promise<void> {
       console.log(`ok: ${name}`);
     } catch (error) {
       failed += 1;
-      console.log(
-        `FAILED: ${name}\n${error instanceof Error ? error.stack : String(error)}`,
-      );
+      console.log(`FAILED: ${name}\n${error instanceof Error ? error.stack : String(error)}`);
     }
   }
   process.exit(failed === 0 ? 0 : 1);
