@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The compiled core under node, through the page's own loader and link: the virtual radio
 // read, a cell changed, the document written back; Cancel mid-read, a radio that falls
-// silent and another model, each leaving the document as it was. The written radio's memory
-// and the saved file go to the output folder for the native side of the test to compare.
+// silent and another model, each leaving the document as it was. The written radio's memory,
+// the saved file, and the files the page opens, exports and imports go to the output folder
+// for the native side of the test to compare.
 import { strict as assert } from "node:assert";
 import { readFileSync, writeFileSync } from "node:fs";
 import { pathToFileURL } from "node:url";
@@ -306,48 +307,6 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
         writeFileSync(`${outputFolder}/${name}.pgm`, fresh.save(`${name}.pgm`).bytes);
         fresh.undo();
         assert.equal(fresh.canExportChannels(), false, `${file}: Undo takes the import back whole`);
-      }
-    },
-  ],
-  [
-    "an import that cannot be taken says why and leaves the document as it was",
-    async (module) => {
-      const document = module.newDocument();
-      document.commitText(1, RECEIVE, "145.5");
-      const before = snapshot(document);
-      const bytes = (text: string) => new TextEncoder().encode(text);
-      const csvRefused = module.LoadLangString("IDS_CSV_REFUSED");
-      const channelLists: [string, string][] = [
-        ["Location,Name\n1,ALPHA\n", `${csvRefused}the file has no Frequency column`],
-        ["", `${csvRefused}the file has no Frequency column`],
-      ];
-      for (const [text, message] of channelLists) {
-        for (const replace of [false, true]) {
-          const refused = document.importChannels(bytes(text), "list.csv", replace, true);
-          assert.deepEqual([refused.ok, refused.message], [false, message]);
-          assert.deepEqual(snapshot(document), before, JSON.stringify(text));
-        }
-      }
-      const demo = readFileSync(`${dataFolder}/examples/demo.yaml`, "utf8");
-      const texts: [string, string[]][] = [
-        [
-          demo.replace(/receive: [\d.]+/, "receive: 999").replace(/squelch: \d+/, "squelch: 12"),
-          ["radio.yaml:7:16: channels.1.receive:", "radio.yaml:17:12: options.squelch:"],
-        ],
-        ["format: 1\n\tmodel: RQ870\n", ["radio.yaml:2:1:"]],
-        ["x".repeat(2 << 20), ["radio.yaml is too large"]],
-      ];
-      for (const [text, places] of texts) {
-        const refused = document.importText(bytes(text), "radio.yaml", true);
-        assert.deepEqual(
-          [refused.ok, refused.message, refused.errors.length],
-          [false, module.LoadLangString("IDS_CONFIG_REFUSED"), places.length],
-          refused.errors.join("\n"),
-        );
-        places.forEach((place, at) =>
-          assert.ok(refused.errors[at].startsWith(place), refused.errors[at]),
-        );
-        assert.deepEqual(snapshot(document), before, refused.errors[0]);
       }
     },
   ],
