@@ -14,7 +14,10 @@ set(HALVEX_WEB_JOURNEYS
     radio_faults
     damaged_file_without_serial
     keyboard_language_accessibility
-    read_write_at_line_speed)
+    read_write_at_line_speed
+    channel_list_round_trip
+    text_form_round_trip
+    import_refused)
 foreach(journey IN LISTS HALVEX_WEB_JOURNEYS)
     add_test(NAME web_${journey}
         COMMAND ${HALVEX_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/web/journeys.mjs ${journey})

@@ -16,6 +16,7 @@
 #include "transfer_messages.h"
 #include "web_document.h"
 #include "web_files.h"
+#include "web_interchange.h"
 #include "web_radio.h"
 #include "web_serial_line.h"
 #include "web_settings.h"
@@ -181,6 +182,40 @@ val RowStates(const WebDocument& document, int row) {
     return states;
 }
 
+val ChannelExportValue(const WebDocument& document) {
+    const ChannelListExport exported = ExportChannels(document);
+    val object = val::object();
+    object.set("ok", exported.ok);
+    object.set("bytes", Bytes(std::vector<uint8_t>(exported.text.begin(), exported.text.end())));
+    object.set("notes", Array(exported.notes));
+    object.set("message", exported.message);
+    return object;
+}
+
+val ChannelImportValue(WebDocument& document, const val& bytes, const std::string& name,
+                       bool replace, bool apply) {
+    const ChannelListImport imported =
+        ImportChannels(document, BytesOf(bytes), name, replace, apply);
+    val object = val::object();
+    object.set("ok", imported.ok);
+    object.set("message", imported.message);
+    object.set("summary", imported.summary);
+    object.set("losses", Array(imported.losses));
+    object.set("changes", imported.changes);
+    return object;
+}
+
+val RadioTextImportValue(WebDocument& document, const val& bytes, const std::string& name,
+                         bool apply) {
+    const RadioTextImport imported = ImportRadioText(document, BytesOf(bytes), name, apply);
+    val object = val::object();
+    object.set("ok", imported.ok);
+    object.set("message", imported.message);
+    object.set("errors", Array(imported.errors));
+    object.set("changes", imported.changes);
+    return object;
+}
+
 // One exchange's line and job, in the module that waits for the radio.
 class WebLink {
 public:
@@ -332,7 +367,18 @@ EMSCRIPTEN_BINDINGS(halvex) {
         .function("preparedCopy", &PreparedBytes)
         .function("backupFile", &BackupBytes)
         .function("imageBytes", &DocumentBytes)
-        .function("takeRadioImage", &TakeImage);
+        .function("takeRadioImage", &TakeImage)
+        .function("canExportChannels", &CanExportChannels)
+        .function("exportChannels", &ChannelExportValue)
+        .function("importChannels", &ChannelImportValue)
+        .function(
+            "exportText",
+            +[](const WebDocument& document) {
+                const std::string text = ExportRadioText(document);
+                return Bytes(std::vector<uint8_t>(text.begin(), text.end()));
+            })
+        .function("importText", &RadioTextImportValue)
+        .function("nameWithExtension", &NameWithExtension);
 
     class_<WebLink>("Link")
         .constructor<int>()

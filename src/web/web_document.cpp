@@ -321,6 +321,12 @@ void WebDocument::TakeRadioImage(const std::vector<uint8_t>& image) {
     m_Document.TakeRadioImage(taken);
 }
 
+void WebDocument::ReplaceContents(const std::array<uint8_t, kPgmHeaderSize>& header,
+                                  const std::array<uint8_t, kImageSize>& image,
+                                  const std::string& stepKey) {
+    m_Document.ReplaceContents(header, image, std::string(1, kStepMark) + stepKey);
+}
+
 std::vector<std::string> BandNames(const std::string& settingsPath) {
     std::vector<std::string> names;
     for (int k = 0; k < settings::kRangeNames.count; ++k) {

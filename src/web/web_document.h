@@ -78,6 +78,10 @@ public:
     std::vector<uint8_t> ImageBytes() const;
     // A read: the radio's image replaces the document's, which then belongs to no file.
     void TakeRadioImage(const std::vector<uint8_t>& image);
+    // An import: one undo step named by the language key stepKey.
+    void ReplaceContents(const std::array<uint8_t, kPgmHeaderSize>& header,
+                         const std::array<uint8_t, kImageSize>& image, const std::string& stepKey);
+    const CHalvexDoc& Document() const { return m_Document; }
 
 private:
     bool IsEditable(int row, int column) const;

@@ -3,7 +3,7 @@
 // real mouse and keyboard input against the virtual radio in the page, and checks what a user
 // relies on outside the page's own code: the radio's memory, the saved file, the words shown.
 import assert from "node:assert/strict";
-import { execFileSync } from "node:child_process";
+import { execFileSync, spawnSync } from "node:child_process";
 import { existsSync, mkdtempSync, readFileSync, writeFileSync } from "node:fs";
 import { createRequire } from "node:module";
 import { tmpdir } from "node:os";
@@ -12,10 +12,14 @@ import { runJourney, sourceDir } from "./harness.mjs";
 import {
   cell,
   chinese,
+  command,
+  downloaded,
   english,
   enterText,
+  listedLines,
   menuLabel,
   openPage,
+  pickWith,
   pressUntil,
   radioMemory,
   saveDownload,
@@ -30,6 +34,25 @@ const imageEnd = 0x2000;
 const pgmHeader = 48;
 const cliPath =
   process.env.HALVEX_CLI ?? join(sourceDir, "build/bin/halvex-cli");
+
+// The native program on files of a journey's folder: its standard output, and its standard
+// error's lines.
+function cli(folder, subcommand, ...args) {
+  const run = spawnSync(
+    cliPath,
+    [subcommand, "--settings", join(sourceDir, "data/setting.ini"), ...args],
+    { cwd: folder },
+  );
+  assert.equal(run.status, 0, `halvex-cli ${subcommand}: ${run.stderr}`);
+  return {
+    out: run.stdout,
+    errors: String(run.stderr).split("\n").filter(Boolean),
+  };
+}
+
+function journeyFolder() {
+  return mkdtempSync(join(tmpdir(), "halvex-web-"));
+}
 
 // Saves with Ctrl+S: the radio holds exactly the image of the downloaded file, returned.
 async function saveAsRadioHolds(page) {
@@ -236,6 +259,177 @@ const journeys = {
     await page.keyboard.press("Escape");
     await page.reload();
     await page.locator("#column-1", { hasText: receiveHeader }).waitFor();
+  },
+
+  // The demo channels exported as CSV, with the notes halvex-cli gives, and imported into a
+  // new document through the import dialog's report: the same channels, one undo step, and
+  // the same bytes as halvex-cli exports and imports.
+  async channel_list_round_trip({ page, context, site }) {
+    await withoutFilePickers(context);
+    await openPage(page, site, "radio=virtual");
+    await transfer(page, "Menu_Program_ReadData");
+    const folder = journeyFolder();
+    writeFileSync(join(folder, "read.pgm"), await saveDownload(page));
+    const read = await tableTexts(page);
+    const csv = await downloaded(page, () =>
+      command(page, "Menu_File_Export_Channels"),
+    );
+    writeFileSync(join(folder, "read.csv"), csv);
+    const exported = cli(folder, "export", "read.pgm");
+    assert.deepEqual(csv, exported.out, "the CSV halvex-cli exports");
+    const notes = page.locator("dialog.line-box");
+    assert.equal(
+      await notes.locator("p").innerText(),
+      text(english, "IDS_CSV_EXPORT_NOTES"),
+    );
+    assert.deepEqual(
+      await listedLines(page, "dialog.line-box"),
+      exported.errors,
+    );
+    await page.keyboard.press("Enter");
+    await notes.waitFor({ state: "detached" });
+
+    await command(page, "Menu_File_New");
+    assert.equal(await cell(page, 1, 1).inputValue(), "");
+    await pickWith(page, "Menu_File_Import_Channels", join(folder, "read.csv"));
+    const dialog = page.locator("dialog.channel-import");
+    const imported = cli(folder, "import", "read.csv", "-o", "cli.pgm");
+    assert.deepEqual(
+      [
+        await dialog.locator("#channel-import-summary").innerText(),
+        ...(await listedLines(page, "#channel-import-report")),
+      ].sort(),
+      imported.errors.sort(),
+      "the report halvex-cli gives",
+    );
+    await runAxe(page, "over the import dialog", {
+      include: [["dialog.channel-import"]],
+    });
+    await dialog.getByRole("button", { name: english["Resource/1"] }).click();
+    const columns = (rows) => rows.map((row) => [row[1], row[3], row[12]]);
+    assert.deepEqual(columns(await tableTexts(page)), columns(read));
+    const saved = await saveDownload(page);
+    assert.deepEqual(saved, readFileSync(join(folder, "cli.pgm")));
+    writeFileSync(join(folder, "imported.pgm"), saved);
+    assert.deepEqual(cli(folder, "export", "imported.pgm").out, csv);
+    await page.keyboard.press("Control+z");
+    assert.equal(await cell(page, 1, 1).inputValue(), "", "one undo step");
+  },
+
+  // The whole radio as text, as halvex-cli dumps it; one value edited in the text and imported
+  // (dropped on the page): the table shows it, and the saved file is the one halvex-cli
+  // applies from the same text.
+  async text_form_round_trip({ page, context, site }) {
+    await withoutFilePickers(context);
+    await openPage(page, site, "radio=virtual");
+    await transfer(page, "Menu_Program_ReadData");
+    const folder = journeyFolder();
+    writeFileSync(join(folder, "read.pgm"), await saveDownload(page));
+    const yaml = await downloaded(page, () =>
+      command(page, "Menu_File_Export_Config"),
+    );
+    assert.deepEqual(yaml, cli(folder, "dump", "read.pgm").out);
+    const name = await cell(page, 3, 12).inputValue();
+    const edited = String(yaml).replace(`name: "${name}"`, 'name: "TEXT"');
+    assert.notEqual(
+      edited,
+      String(yaml),
+      `channel 3's name ${name} in the text`,
+    );
+    writeFileSync(join(folder, "edited.yaml"), edited);
+    await pickWith(
+      page,
+      "Menu_File_Import_Config",
+      join(folder, "edited.yaml"),
+    );
+    await page.waitForFunction(
+      () =>
+        document.querySelector('[data-row="3"][data-column="12"]').value ===
+        "TEXT",
+    );
+    const saved = await saveDownload(page);
+    cli(folder, "apply", "edited.yaml", "-o", "cli.pgm");
+    assert.deepEqual(saved, readFileSync(join(folder, "cli.pgm")));
+    writeFileSync(join(folder, "saved.pgm"), saved);
+    const row = String(cli(folder, "info", "--csv", "saved.pgm").out).split(
+      "\n",
+    )[3];
+    assert.match(row, /^3,.*,TEXT$/);
+    await page.keyboard.press("Control+z");
+    assert.equal(await cell(page, 3, 12).inputValue(), name, "one undo step");
+  },
+
+  // A channel list without a Frequency column and a text with two wrong values, picked and
+  // dropped: each refused with its reasons, the table and the title as before.
+  async import_refused({ page, context, site }) {
+    await withoutFilePickers(context);
+    await openPage(page, site);
+    await enterText(page, 1, 1, "145.5");
+    const before = async () => [await tableTexts(page), await page.title()];
+    const kept = await before();
+    const folder = journeyFolder();
+    writeFileSync(join(folder, "names.csv"), "Location,Name\n1,ALPHA\n");
+    await pickWith(
+      page,
+      "Menu_File_Import_Channels",
+      join(folder, "names.csv"),
+    );
+    const box = page.getByRole("alertdialog");
+    assert.equal(
+      await box.locator("p").innerText(),
+      `${text(english, "IDS_CSV_REFUSED")}the file has no Frequency column`,
+    );
+    await page.keyboard.press("Enter");
+    await box.waitFor({ state: "detached" });
+    assert.deepEqual(await before(), kept);
+
+    const demo = readFileSync(
+      join(sourceDir, "data/examples/demo.yaml"),
+      "utf8",
+    );
+    const wrong = demo
+      .replace(/receive: [\d.]+/, "receive: 999")
+      .replace(/squelch: \d+/, "squelch: 12");
+    const list = page.locator("dialog.line-box");
+    for (const how of ["picked", "dropped"]) {
+      if (how === "picked") {
+        writeFileSync(join(folder, "wrong.yaml"), wrong);
+        await pickWith(
+          page,
+          "Menu_File_Import_Config",
+          join(folder, "wrong.yaml"),
+        );
+      } else {
+        await page.evaluate((content) => {
+          const dataTransfer = new DataTransfer();
+          dataTransfer.items.add(new File([content], "wrong.yaml"));
+          const drop = { dataTransfer, bubbles: true, cancelable: true };
+          document
+            .querySelector("table.channels")
+            .dispatchEvent(new DragEvent("drop", drop));
+        }, wrong);
+      }
+      await list.waitFor();
+      assert.equal(
+        await list.locator("p").innerText(),
+        text(english, "IDS_CONFIG_REFUSED"),
+      );
+      await runAxe(page, "over the error list", {
+        include: [["dialog.line-box"]],
+      });
+      const errors = await listedLines(page, "dialog.line-box");
+      assert.deepEqual(
+        errors.map((line) => line.split(": ").slice(0, 2).join(": ")),
+        [
+          "wrong.yaml:7:16: channels.1.receive",
+          "wrong.yaml:17:12: options.squelch",
+        ],
+        how,
+      );
+      await page.keyboard.press("Enter");
+      await list.waitFor({ state: "detached" });
+      assert.deepEqual(await before(), kept, how);
+    }
   },
 
   // A read and a write at 9600 baud through the page: the radio holds the saved file's image.

@@ -87,11 +87,35 @@ export async function transfer(page, commandKey, { waitForEnd = true } = {}) {
     : "";
 }
 
-// Saves with Ctrl+S and returns the downloaded file's bytes.
-export async function saveDownload(page) {
+// Presses a toolbar command with the mouse.
+export async function command(page, commandKey) {
+  await page
+    .getByRole("button", { name: menuLabel(english, commandKey) })
+    .click();
+}
+
+// Does what starts a download and returns the downloaded file's bytes.
+export async function downloaded(page, action) {
   const download = page.waitForEvent("download");
-  await page.keyboard.press("Control+s");
+  await action();
   return readFileSync(await (await download).path());
+}
+
+// Saves with Ctrl+S and returns the downloaded file's bytes.
+export function saveDownload(page) {
+  return downloaded(page, () => page.keyboard.press("Control+s"));
+}
+
+// Presses a toolbar command that opens a file and picks path in the file chooser.
+export async function pickWith(page, commandKey, path) {
+  const chooser = page.waitForEvent("filechooser");
+  await command(page, commandKey);
+  await (await chooser).setFiles(path);
+}
+
+// The lines of the list in a dialog.
+export function listedLines(page, selector) {
+  return page.locator(`${selector} li`).allInnerTexts();
 }
 
 // The page as a browser without the File System Access API sees it, so Save downloads.

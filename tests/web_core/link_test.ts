@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The compiled core under node, through the page's own loader and link: the virtual radio
 // read, a cell changed, the document written back; Cancel mid-read, a radio that falls
-// silent and another model, each leaving the document as it was. The written radio's memory
-// and the saved file go to the output folder for the native side of the test to compare.
+// silent and another model, each leaving the document as it was. The written radio's memory,
+// the saved file, and the files the page opens, exports and imports go to the output folder
+// for the native side of the test to compare.
 import { strict as assert } from "node:assert";
 import { readFileSync, writeFileSync } from "node:fs";
 import { pathToFileURL } from "node:url";
@@ -272,6 +273,41 @@ const cases: [string, (module: HalvexModule) => Promise<void>][] = [
       );
       assert.deepEqual(document.open(whole, "again.pgm"), { ok: true, message: "" });
       assert.deepEqual(document.imageBytes(), before.image);
+    },
+  ],
+  [
+    "a file opened, a channel list and a text form imported: saved as the native program saves them",
+    async (module) => {
+      const document = module.newDocument();
+      const fixture = readFileSync(`${dataFolder}/../tests/data/pgm/v1_05_channels.pgm`);
+      assert.deepEqual(document.open(fixture, "opened.pgm"), {
+        ok: true,
+        message: "",
+      });
+      const exported = document.exportChannels();
+      assert.deepEqual([exported.ok, exported.notes.length > 0], [true, true]);
+      writeFileSync(`${outputFolder}/opened.csv`, exported.bytes);
+      writeFileSync(`${outputFolder}/opened.yaml`, document.exportText());
+      writeFileSync(`${outputFolder}/opened.pgm`, document.save("opened.pgm").bytes);
+      const imports: [string, (fresh: HalvexDocument, bytes: Uint8Array) => boolean][] = [
+        [
+          "examples/murs.csv",
+          (fresh, bytes) => fresh.importChannels(bytes, "murs.csv", false, true).changes,
+        ],
+        [
+          "examples/demo.yaml",
+          (fresh, bytes) => fresh.importText(bytes, "demo.yaml", true).changes,
+        ],
+      ];
+      for (const [file, take] of imports) {
+        const fresh = module.newDocument();
+        assert.equal(take(fresh, readFileSync(`${dataFolder}/${file}`)), true, file);
+        assert.deepEqual([fresh.canUndo(), fresh.isModified()], [true, true], file);
+        const name = file.replace(/^.*\/|\.\w+$/g, "");
+        writeFileSync(`${outputFolder}/${name}.pgm`, fresh.save(`${name}.pgm`).bytes);
+        fresh.undo();
+        assert.equal(fresh.canExportChannels(), false, `${file}: Undo takes the import back whole`);
+      }
     },
   ],
   [

@@ -48,3 +48,20 @@ if ! cmp "$work/radio-after-web-write.bin" "$work/radio-after-cli-write.bin"; th
     exit 1
 fi
 echo "ok: the page's write and halvex-cli's leave the radio's memory the same"
+
+# The page's files against the native program's: an opened file saved, its channel list and
+# text form, and the two examples imported into new documents.
+settings=(--settings "$work/setting.ini")
+fixture=$source_dir/tests/data/pgm/v1_05_channels.pgm
+"$cli" dump "${settings[@]}" "$fixture" | "$cli" apply "${settings[@]}" - -o "$work/cli-opened.pgm"
+"$cli" export "${settings[@]}" "$fixture" -o "$work/cli-opened.csv" 2>/dev/null
+"$cli" dump "${settings[@]}" "$fixture" -o "$work/cli-opened.yaml"
+"$cli" import "${settings[@]}" "$source_dir/data/examples/murs.csv" -o "$work/cli-murs.pgm" 2>/dev/null
+"$cli" apply "${settings[@]}" "$source_dir/data/examples/demo.yaml" -o "$work/cli-demo.pgm"
+for file in opened.pgm opened.csv opened.yaml murs.pgm demo.pgm; do
+    if ! cmp "$work/$file" "$work/cli-$file"; then
+        echo "FAILED: the page's $file differs from halvex-cli's"
+        exit 1
+    fi
+done
+echo "ok: the page saves, exports and imports the files halvex-cli does, byte for byte"

@@ -5,13 +5,8 @@
 import { keepBackup } from "./backup_store";
 import { BackupList } from "./backup_list";
 import { ChannelTable } from "./channel_table";
-import {
-  chooseSaveTarget,
-  pickPgmFile,
-  readDropped,
-  writeFile,
-  type PickedFile,
-} from "./file_access";
+import { chooseSaveTarget, pickFile, readDropped, writeFile, type PickedFile } from "./file_access";
+import { FileCommands, formatOf } from "./file_commands";
 import { showMessageBox } from "./message_box";
 import { hasWebSerial, RadioPorts, virtualRadioOptionsFrom } from "./radio_ports";
 import { keepSettings } from "./settings_store";
@@ -54,6 +49,7 @@ export class HalvexPage {
   private readonly table: ChannelTable;
   private readonly backups: BackupList;
   private readonly commands: Command[] = [];
+  private readonly files: FileCommands;
   private readonly status = document.createElement("p");
   private readonly serialNote = document.createElement("p");
   private readonly bandSelect = document.createElement("select");
@@ -86,6 +82,16 @@ export class HalvexPage {
       },
     });
     this.backups = new BackupList(texts, (backup) => void this.openBytes(backup));
+    this.files = new FileCommands({
+      texts,
+      document: () => this.doc,
+      imported: () => {
+        this.showStatus("");
+        this.refreshDocument();
+      },
+      showStatus: (text) => this.showStatus(text),
+      showError: (text) => this.showError(text),
+    });
     this.build();
     this.relabel();
     window.addEventListener("keydown", (event) => this.onShortcut(event));
@@ -134,6 +140,28 @@ export class HalvexPage {
         () => this.save(),
         () => true,
         "s",
+      ),
+    );
+    group(
+      command(
+        "Menu_File_Import_Channels",
+        () => this.files.pick("csv"),
+        () => true,
+      ),
+      command(
+        "Menu_File_Export_Channels",
+        () => this.files.exportChannels(),
+        () => this.doc.canExportChannels(),
+      ),
+      command(
+        "Menu_File_Import_Config",
+        () => this.files.pick("yaml"),
+        () => true,
+      ),
+      command(
+        "Menu_File_Export_Config",
+        () => this.files.exportText(),
+        () => true,
       ),
     );
     group(
@@ -358,7 +386,7 @@ export class HalvexPage {
     if (!(await this.saveModified())) {
       return;
     }
-    const picked = await pickPgmFile();
+    const picked = await pickFile();
     if (picked) {
       await this.openPicked(picked);
     }
@@ -562,7 +590,11 @@ export class HalvexPage {
         return;
       }
       event.preventDefault();
-      void readDropped(file).then((picked) => this.openBytes(picked));
+      void readDropped(file).then((picked) =>
+        formatOf(picked.name) === "pgm"
+          ? this.openBytes(picked)
+          : this.guarded(() => this.files.importFile(picked)),
+      );
     });
   }
 }

@@ -1,9 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Where .pgm files come from and go to: the File System Access API where the browser has it (so
+// Where files come from and go to: the File System Access API where the browser has it (so
 // Save writes back into the file that was opened), else a file input and a download.
-const pgmTypes: FilePickerType[] = [
-  { description: "RQ870 radio data", accept: { "application/octet-stream": [".pgm"] } },
-];
+export interface FileKind {
+  description: string;
+  mimeType: string;
+  extension: string;
+}
+
+export const pgmKind: FileKind = {
+  description: "RQ870 radio data",
+  mimeType: "application/octet-stream",
+  extension: ".pgm",
+};
+
+function pickerTypes(kind: FileKind): FilePickerType[] {
+  return [{ description: kind.description, accept: { [kind.mimeType]: [kind.extension] } }];
+}
 
 export interface PickedFile {
   name: string;
@@ -16,10 +28,10 @@ function isAbort(error: unknown): boolean {
 }
 
 // The file the user picks, or null when the picker was closed.
-export async function pickPgmFile(): Promise<PickedFile | null> {
+export async function pickFile(kind: FileKind = pgmKind): Promise<PickedFile | null> {
   if (window.showOpenFilePicker) {
     try {
-      const [handle] = await window.showOpenFilePicker({ types: pgmTypes });
+      const [handle] = await window.showOpenFilePicker({ types: pickerTypes(kind) });
       const file = await handle.getFile();
       return { name: file.name, bytes: new Uint8Array(await file.arrayBuffer()), handle };
     } catch (error) {
@@ -32,7 +44,7 @@ export async function pickPgmFile(): Promise<PickedFile | null> {
   return new Promise((resolve) => {
     const input = document.createElement("input");
     input.type = "file";
-    input.accept = ".pgm";
+    input.accept = kind.extension;
     input.addEventListener("change", async () => {
       const file = input.files?.[0];
       resolve(file ? await readDropped(file) : null);
@@ -50,12 +62,13 @@ export async function readDropped(file: File): Promise<PickedFile> {
 // picker. Without the API the name is kept and the bytes become a download.
 export async function chooseSaveTarget(
   suggestedName: string,
+  kind: FileKind = pgmKind,
 ): Promise<{ name: string; handle: FileSystemFileHandle | null } | null> {
   if (!window.showSaveFilePicker) {
     return { name: suggestedName, handle: null };
   }
   try {
-    const handle = await window.showSaveFilePicker({ suggestedName, types: pgmTypes });
+    const handle = await window.showSaveFilePicker({ suggestedName, types: pickerTypes(kind) });
     return { name: handle.name, handle };
   } catch (error) {
     if (isAbort(error)) {

@@ -54,6 +54,37 @@ export interface SaveResult {
   message: Message;
 }
 
+export interface ChannelExport {
+  ok: boolean;
+  /** The CSV file as the desktop writes it. */
+  bytes: Uint8Array;
+  /** What the format cannot hold, one line each (shown under IDS_CSV_EXPORT_NOTES). */
+  notes: string[];
+  /** Why nothing was exported (no channel in use). */
+  message: Message;
+}
+
+export interface ChannelImport {
+  ok: boolean;
+  /** Why the file was refused (IDS_CSV_REFUSED and the reason); the document is unchanged. */
+  message: Message;
+  /** "12 rows imported, 3 changes reported." */
+  summary: string;
+  /** Every value not stored as the file wrote it, one line each. */
+  losses: string[];
+  /** Whether the import changes the document at all. */
+  changes: boolean;
+}
+
+export interface TextImport {
+  ok: boolean;
+  /** IDS_CONFIG_REFUSED when the text was refused; the document is then unchanged. */
+  message: Message;
+  /** Every error with its place ("radio.yaml:42:17: channels.12.receive: ..."). */
+  errors: string[];
+  changes: boolean;
+}
+
 export interface HalvexDocument {
   /** File > New without asking: band line 0 and the defaults. */
   newDocument(): void;
@@ -100,6 +131,20 @@ export interface HalvexDocument {
   /** The .pgm file a read backup keeps of the image (the program's own header), without
    *  binding or marking the document. */
   backupFile(): Uint8Array;
+
+  /** Whether a channel is in use: Export Channels is offered only then. */
+  canExportChannels(): boolean;
+  /** File > Export Channels: the CSV file and its notes. */
+  exportChannels(): ChannelExport;
+  /** File > Import Channels of a CSV file's bytes: replace the table, or fill only empty
+   *  channels. The report only, unless apply: then the import as one undo step. */
+  importChannels(bytes: Uint8Array, name: string, replace: boolean, apply: boolean): ChannelImport;
+  /** File > Export Configuration: the whole radio as text (YAML). */
+  exportText(): Uint8Array;
+  /** File > Import Configuration: checked whole, then with apply stored as one undo step. */
+  importText(bytes: Uint8Array, name: string, apply: boolean): TextImport;
+  /** The document's file name with another extension ("radio.csv"); "" for no file. */
+  nameWithExtension(extension: string): string;
 }
 
 /** Web Serial's SerialPort as the link uses it; the virtual radio has the same shape. */
