@@ -133,6 +133,7 @@ constexpr std::array kStationOptions = {
                      .help = "give the radios PTT ID codes CODE, CODE+1, ... (decimal, same width)",
                      .kind = OptionKind::Value},
     Flag(kAuto, "find each next radio by the wake-up, every 2 s"),
+    kVerboseOption,
     kSettingsOption};
 constexpr std::array kVerifyOptions = {Input(kPgmFile),
                                        OptionDefinition{.name = kDevice,
@@ -142,7 +143,7 @@ constexpr std::array kVerifyOptions = {Input(kPgmFile),
                                                         .required = true},
                                        kSettingsOption};
 constexpr std::array kPortsOptions = {kSettingsOption, Flag(kJson, "the list as JSON")};
-constexpr std::array kDoctorOptions = {kPortOption, kDeviceOption, kSettingsOption};
+constexpr std::array kDoctorOptions = {kPortOption, kDeviceOption, kSettingsOption, kVerboseOption};
 constexpr std::array kDiffOptions = {
     kSettingsOption, Input(kFirstFile),
     OptionDefinition{.name = kSecondFile, .kind = OptionKind::InputFile, .group = kDiffSideGroup},

@@ -2,6 +2,7 @@
 #include "cli/cli_support.h"
 
 #include <charconv>
+#include <cstdio>
 #include <iostream>
 
 #include "cli/cli_streams.h"
@@ -33,6 +34,15 @@ int ReportFailure(const std::string& message) {
 
 void PrintNote(const std::string& line) {
     std::cerr << TerminalText(NameStandardInput(line)) << '\n';
+}
+
+TraceSink StandardErrorTrace(std::string prefix) {
+    return [prefix = std::move(prefix)](const std::string& line) {
+        std::string whole = prefix;
+        whole += line;
+        whole += '\n';
+        std::fwrite(whole.data(), 1, whole.size(), stderr);
+    };
 }
 
 bool ParsePort(std::string_view command, const std::string& value, std::optional<int>* port,
