@@ -48,7 +48,8 @@ int ExitStatusFor(DoctorCause cause) {
 
 }  // namespace
 
-int RunDoctorCommand(const ParsedOptions& options, const DeviceRoots& roots) {
+int RunDoctorCommand(const ParsedOptions& options) {
+    const DeviceRoots roots = DeviceRootsFromEnvironment();
     std::string error;
     const std::string englishPath = LanguageFilePath("english");
     if (!IsRegularFile(englishPath)) {

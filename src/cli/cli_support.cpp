@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 
 #include "cli/cli_streams.h"
@@ -34,6 +35,17 @@ int ReportFailure(const std::string& message) {
 
 void PrintNote(const std::string& line) {
     std::cerr << TerminalText(NameStandardInput(line)) << '\n';
+}
+
+DeviceRoots DeviceRootsFromEnvironment() {
+    DeviceRoots roots;
+    if (const char* sys = std::getenv("HALVEX_SYSFS_ROOT")) {
+        roots.sysRoot = sys;
+    }
+    if (const char* dev = std::getenv("HALVEX_DEV_ROOT")) {
+        roots.devRoot = dev;
+    }
+    return roots;
 }
 
 TraceSink StandardErrorTrace(std::string prefix) {
