@@ -75,12 +75,7 @@ install(FILES ${HALVEX_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 file(GLOB HALVEX_GUIDES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*.html)
 install(FILES ${HALVEX_GUIDES} DESTINATION ${HALVEX_DOC_DIR})
 
-# Completion of halvex-cli where bash-completion and zsh look for it.
-install(FILES ${HALVEX_PACKAGING_DIR}/completion/halvex-cli.bash
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME halvex-cli)
-install(FILES ${HALVEX_PACKAGING_DIR}/completion/_halvex-cli
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
-
+include(${HALVEX_PACKAGING_DIR}/completion.cmake)
 include(${HALVEX_PACKAGING_DIR}/examples.cmake)
 
 # `cmake --build <dir> --target uninstall` removes what the last install of <dir> put down.

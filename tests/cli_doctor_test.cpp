@@ -6,21 +6,29 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "cli/cli_read_write.h"
+#include "link/clone_frames.h"
 #include "sim/virtual_radio.h"
 #include "support/cli_run_fixture.h"
 #include "support/fake_device_tree.h"
+#include "support/frame_trace.h"
 #include "support/virtual_radio_fixture.h"
 
 namespace {
 
+using halvex::test::FrameTrace;
+using halvex::test::ParseFrameTrace;
 using halvex::test::PatternMemory;
 using halvex::test::RadioLine;
+using halvex::test::ReceivedBeforeMarker;
 
 const std::string kBinDir = HALVEX_BIN_DIR;
 
@@ -40,6 +48,8 @@ protected:
     VirtualRadio m_Radio;
 };
 
+// Each cause also traced with --verbose: the same words, and a trace that is what the radio
+// heard, beginning with the wake-up, one open and close per cable type tried.
 TEST_F(CliDoctorTest, EachAnsweringCauseHasItsWordsAndExitStatus) {
     struct Case {
         const char* name;
@@ -49,32 +59,55 @@ TEST_F(CliDoctorTest, EachAnsweringCauseHasItsWordsAndExitStatus) {
         int rwtype;
         int exitCode;
         const char* words;
+        long tries;
     };
     const Case cases[] = {
-        {"good radio", false, false, 8, 1, 0, "An RQ870 radio answered on "},
-        {"silent radio", false, true, 8, 1, kExitNoRadio, "two-pin plug"},
+        {"good radio", false, false, 8, 1, 0, "An RQ870 radio answered on ", 1},
+        {"silent radio", false, true, 8, 1, kExitNoRadio, "two-pin plug", 1},
         {"echoing cable on direct", true, false, 8, 1, kExitNoRadio,
-         "Switch the cable type to Echoing.\nIn the settings file: rwtype=2 in section [setup]"},
+         "Switch the cable type to Echoing.\nIn the settings file: rwtype=2 in section [setup]", 2},
         {"plain cable on echoing", false, false, 8, 2, kExitWrongRadio,
-         "Switch the cable type to Direct.\nIn the settings file: rwtype=1 in section [setup]"},
-        {"other model", false, false, 5, 1, kExitWrongRadio, "identification has 5 bytes"},
+         "Switch the cable type to Direct.\nIn the settings file: rwtype=1 in section [setup]", 2},
+        {"other model", false, false, 5, 1, kExitWrongRadio, "identification has 5 bytes", 1},
     };
     std::string link = File("cable");
+    const std::vector<uint8_t> wakeUp(std::begin(clone_frames::kWakeUpFrame),
+                                      std::end(clone_frames::kWakeUpFrame));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         VirtualRadioOptions options = RadioLine(c.echoLine);
         options.faults.silent = c.silent;
         options.faults.identificationLength = c.identificationLength;
-        StartRadio(link, options);
         halvex::test::WriteLinkSettings(Settings(), {{"rwtype", c.rwtype}});
         std::string settingsBefore = ReadBytes(Settings());
-        RunResult result = Run({"doctor", "--device", link, "--settings", Settings()});
-        RadioMemory memory = m_Radio.Memory();
+        std::vector<std::string> arguments = {"doctor", "--device", link, "--settings", Settings()};
+        StartRadio(link, options);
+        RunResult result = Run(arguments);
         m_Radio.Stop();
         EXPECT_EQ(result.exitCode, c.exitCode) << result.out << result.err;
         EXPECT_NE(result.out.find(c.words), std::string::npos) << result.out;
         EXPECT_EQ(ReadBytes(Settings()), settingsBefore);
-        EXPECT_TRUE(memory == PatternMemory(2));
+        EXPECT_TRUE(m_Radio.Memory() == PatternMemory(2));
+
+        StartRadio(link, options);
+        arguments.push_back("--verbose");
+        RunResult traced = Run(arguments);
+        std::optional<std::vector<uint8_t>> heard = ReceivedBeforeMarker(m_Radio, link);
+        m_Radio.Stop();
+        EXPECT_EQ(traced.exitCode, c.exitCode);
+        EXPECT_EQ(traced.out, result.out);
+        // The settings' own notes come first, as untraced.
+        ASSERT_TRUE(traced.err.starts_with(result.err)) << traced.err;
+        std::optional<FrameTrace> trace = ParseFrameTrace(traced.err.substr(result.err.size()));
+        ASSERT_TRUE(trace) << traced.err;
+        ASSERT_TRUE(heard);
+        EXPECT_EQ(trace->sent, *heard);
+        ASSERT_GE(trace->sent.size(), wakeUp.size());
+        EXPECT_TRUE(std::equal(wakeUp.begin(), wakeUp.end(), trace->sent.begin()));
+        EXPECT_EQ(trace->answers.empty(), c.silent) << traced.err;
+        EXPECT_EQ(trace->opened, std::vector<std::string>(c.tries, link));
+        EXPECT_EQ(trace->closes, c.tries);
+        EXPECT_TRUE(m_Radio.Memory() == PatternMemory(2));
     }
 }
 

@@ -7,6 +7,8 @@
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <optional>
+#include <sstream>
 #include <thread>
 
 #include "codeplug/pgm_file.h"
@@ -15,6 +17,7 @@
 #include "platform/csv_text.h"
 #include "sim/virtual_radio.h"
 #include "support/cli_run_fixture.h"
+#include "support/frame_trace.h"
 #include "support/virtual_radio_fixture.h"
 
 namespace {
@@ -342,6 +345,50 @@ TEST_F(CliStationTest, VerifyWritesNothingAndExitsByWhatItFound) {
         EXPECT_FALSE(m_Radio.WasWritten(1));
         EXPECT_EQ(m_Radio.Memory(), c.memory);
     }
+}
+
+// Two cables traced at once: each line names its cable, and each cable's trace is what its
+// own radio heard, from that cable's open on.
+TEST_F(CliStationTest, VerboseTracesEachCableUnderItsOwnName) {
+    ASSERT_TRUE(StartRadio({}));
+    VirtualRadio second;
+    const std::string secondCable = File("second cable");
+    std::string error;
+    second.SetMemory(halvex::test::PatternMemory(3));
+    ASSERT_TRUE(second.Start(secondCable, {}, &error)) << error;
+    RunResult result =
+        Run({"station", File("A.pgm"), "--device", m_Cable, "--device", secondCable, "--count", "2",
+             "--auto", "--no-verify", "--verbose", "--settings", m_Settings});
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    const std::map<std::string, const VirtualRadio*> radios = {{m_Cable, &m_Radio},
+                                                               {secondCable, &second}};
+    std::vector<std::string> prefixes;
+    for (const auto& [cable, radio] : radios) {
+        prefixes.push_back(cable + ": ");
+    }
+    // The program's own notes (the test's settings have no band line) are no trace.
+    std::string traced;
+    std::istringstream lines(result.err);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.starts_with("halvex-cli: ")) {
+            traced += line + '\n';
+        }
+    }
+    const auto traces = halvex::test::ParseFrameTraces(traced, prefixes);
+    ASSERT_TRUE(traces) << result.err;
+    for (const auto& [cable, radio] : radios) {
+        SCOPED_TRACE(cable);
+        ASSERT_EQ(traces->count(cable + ": "), 1u);
+        const halvex::test::FrameTrace& trace = traces->at(cable + ": ");
+        std::optional<std::vector<uint8_t>> heard =
+            halvex::test::ReceivedBeforeMarker(*radio, cable);
+        ASSERT_TRUE(heard);
+        EXPECT_EQ(trace.sent, *heard);
+        EXPECT_FALSE(trace.answers.empty());
+        EXPECT_EQ(trace.opened, std::vector<std::string>{cable});
+        EXPECT_TRUE(radio->WasWritten(1));
+    }
+    second.Stop();
 }
 
 }  // namespace

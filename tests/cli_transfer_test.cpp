@@ -9,8 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <regex>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,6 +23,7 @@
 #include "link/clone_frames.h"
 #include "platform/profile.h"
 #include "sim/virtual_radio.h"
+#include "support/frame_trace.h"
 #include "support/link_test_support.h"
 #include "support/module_folder.h"
 #include "support/program_globals.h"
@@ -631,39 +630,6 @@ TEST_F(CliTransferTest, TheDeviceSettingIsThePortWhenNoneIsNamed) {
     EXPECT_FALSE(std::filesystem::exists(second));
 }
 
-// What a --verbose trace says, line by line; nothing at the first line that is neither a frame
-// nor an open or close.
-struct Trace {
-    std::vector<uint8_t> sent;
-    std::vector<uint8_t> answers;
-    std::vector<double> times;
-    std::vector<std::string> opened;
-    long closes = 0;
-};
-
-std::optional<Trace> ParseTrace(const std::string& text) {
-    static const std::regex kLine(
-        R"(^ *(\d+\.\d{6}) (([<>]) ([0-9A-F]{2}( [0-9A-F]{2})*)|open (.+)|close)$)");
-    Trace trace;
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
-        std::smatch match;
-        if (!std::regex_match(line, match, kLine)) {
-            return std::nullopt;
-        }
-        trace.times.push_back(std::stod(match[1]));
-        if (match[6].matched) {
-            trace.opened.push_back(match[6]);
-        }
-        trace.closes += match[2] == "close";
-        std::istringstream hex(match[4]);
-        for (int byte = 0; hex >> std::hex >> byte;) {
-            (match[3] == ">" ? trace.sent : trace.answers).push_back(static_cast<uint8_t>(byte));
-        }
-    }
-    return trace;
-}
-
 // The trace is the line itself: what it says went out is what the radio received, in order,
 // what it says came in holds the radio's blocks, and the run reads as it does untraced.
 TEST_F(CliTransferTest, VerboseTracesEveryByteTheRadioReceivedAndChangesNothingElse) {
@@ -689,7 +655,8 @@ TEST_F(CliTransferTest, VerboseTracesEveryByteTheRadioReceivedAndChangesNothingE
         const size_t receivedBefore = m_Radio.ReceivedBytes().size();
         Completed completed = Run(arguments);
         ASSERT_EQ(completed.exitCode, 0) << completed.errors;
-        const std::optional<Trace> trace = ParseTrace(completed.errors);
+        const std::optional<halvex::test::FrameTrace> trace =
+            halvex::test::ParseFrameTrace(completed.errors);
         ASSERT_TRUE(trace) << completed.errors;
         EXPECT_TRUE(std::is_sorted(trace->times.begin(), trace->times.end()));
         const std::vector<uint8_t> received = m_Radio.ReceivedBytes();

@@ -1,15 +1,17 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The shell completion of halvex-cli against its --help, so neither drifts. Each shell runs
-# its completion as it does at a prompt: bash the function with COMP_WORDS, zsh the widget on
-# a pseudo-terminal with every candidate its functions add written out. Both must offer
-# exactly the commands of --help and, for each command, exactly the options of its --help,
-# and for a value or operand the files of the kind it takes (and folders), no other.
-# usage: completion_test.py HALVEX_CLI BASH_COMPLETION ZSH_COMPLETION
+# The generated shell completion of halvex-cli against the option tables it was written from
+# and against the program's --help. Each shell runs its completion as it does at a prompt:
+# bash the function with COMP_WORDS, zsh the widget on a pseudo-terminal with every candidate
+# its functions add written out. Both must offer exactly the commands of --help and, for each
+# command, exactly the options of its table, which must be those of its --help; for every
+# value and every operand of the tables exactly the files of its endings (and folders), the
+# serial devices, or nothing. An operand is completed after the operands before it and an
+# option's value, which must not count as one.
+# usage: completion_test.py HALVEX_CLI HALVEX_COMPLETION BASH_COMPLETION ZSH_COMPLETION
 import os, re, subprocess, sys, tempfile
 
 OPTION = re.compile(r"(?<![\w-])(--[A-Za-z][\w-]*|-[A-Za-z](?![\w-]))")
-FILES = ("a.pgm", "b.csv", "c.yaml", "d.yml", "e.ini", "f.txt")
 
 # Each candidate zsh's completion functions add goes to stderr, and a mark when it is over.
 ZSH_INIT = r"""
@@ -71,7 +73,19 @@ def commands_of(program):
 
 
 def options_of(program, command):
-    return set(OPTION.findall(help_of(program, command))) | {"--help"}
+    return set(OPTION.findall(help_of(program, command)))
+
+
+# {command: [(word, kind, endings)]} in the tables' order; an operand's word is its place.
+def tables_of(generator):
+    run = subprocess.run([generator, "table"], capture_output=True, text=True, timeout=30)
+    if run.returncode != 0 or not run.stdout:
+        raise SystemExit(f"halvex-completion table failed: {run.stderr}")
+    tables = {}
+    for line in run.stdout.splitlines():
+        command, word, kind, *endings = line.split("\t")
+        tables.setdefault(command, []).append((word, kind, endings[0].split() if endings else []))
+    return tables
 
 
 def bash_complete(script, words, folder):
@@ -104,44 +118,65 @@ def zsh_complete_all(script, lines, folder):
     return [{line[4:] for line in answer.splitlines() if line.startswith("HIT ")} for answer in answers]
 
 
-def main(program, bash_script, zsh_script):
+def main(program, generator, bash_script, zsh_script):
     program, bash_script, zsh_script = map(os.path.abspath, (program, bash_script, zsh_script))
-    commands = commands_of(program)
-    if len(commands) < 5:
-        raise SystemExit(f"too few commands found in --help: {commands}")
-    cases = [(["halvex-cli", ""], set(commands) | {"--help", "--version"})]
-    cases += [(["halvex-cli", c, "-"], options_of(program, c)) for c in commands]
-    # The files each value and each command's operand take, and what a number takes: none.
-    for words, kinds in [
-        (["info", ""], "pgm"), (["import", ""], "csv"), (["apply", ""], "yaml yml"),
-        (["diff", "a.pgm", ""], "pgm yaml yml"), (["write", ""], "pgm yaml yml"),
-        (["read", "-o", ""], "pgm"),
-        (["export", "a.pgm", "-o", ""], "csv"), (["dump", "a.pgm", "-o", ""], "yaml yml"),
-        (["new", "--settings", ""], "ini"), (["station", "--log", ""], "csv"),
-        (["import", "b.csv", "--into", ""], "pgm"), (["read", "--port", ""], None),
-    ]:
-        wanted = {f for f in FILES if kinds and f.rsplit(".")[1] in kinds.split()}
-        cases.append((["halvex-cli", *words], wanted | ({"sub"} if kinds else set())))
-    present = {os.path.join("/dev", n) for n in os.listdir("/dev") if n.startswith("tty")}
-    for command in ("read", "diff a.pgm", "station a.pgm", "verify a.pgm"):
-        cases.append((["halvex-cli", *command.split(), "--device", "/dev/tty"], present))
-
+    commands, tables = commands_of(program), tables_of(generator)
     faults = []
+    if list(tables) != commands:
+        faults.append(f"the tables hold the commands {list(tables)}, --help lists {commands}")
+    endings = sorted({e for table in tables.values() for _, _, ends in table for e in ends})
+    # One file of every ending a table names, and one that none takes.
+    files = [f"{k}.{e}" for k, e in enumerate(endings)] + ["other.txt"]
+    present = {os.path.join("/dev", n) for n in os.listdir("/dev") if n.startswith("tty")}
+    by_id = "/dev/serial/by-id"
+    if os.path.isdir(by_id):
+        present |= {os.path.join(by_id, n) for n in os.listdir(by_id)}
+
+    def offered(kind, ends):
+        if kind == "device":
+            return present
+        if kind == "files":
+            return {f for f in files if not ends or f.rsplit(".")[1] in ends} | {"sub"}
+        return set()
+
+    cases = [(["halvex-cli", ""], set(commands) | {"--help", "--version"})]
+    for command, table in tables.items():
+        options = {w for w, _, _ in table if w.startswith("-")}
+        if options != options_of(program, command):
+            faults.append(f"{command}: the table holds {sorted(options)}, "
+                          f"--help lists {sorted(options_of(program, command))}")
+        cases.append((["halvex-cli", command, "-"], options | {"--help"}))
+        values = [(w, k, e) for w, k, e in table if w.startswith("-") and k != "flag"]
+        for word, kind, ends in values:
+            start = "/dev/tty" if kind == "device" else ""
+            wanted = {w for w in offered(kind, ends) if w.startswith(start)}
+            cases.append((["halvex-cli", command, word, start], wanted))
+        # Each operand after those before it, with an option's value in front that is no
+        # operand.
+        operands = [(w, k, e) for w, k, e in table if not w.startswith("-")]
+        lead = [values[0][0], "v"] if values else []
+        for place, (_, kind, ends) in enumerate(operands):
+            words = ["halvex-cli", command, *lead, *["x"] * place, ""]
+            cases.append((words, offered(kind, ends)))
+    if len(cases) < 2 * len(commands):
+        faults.append(f"too few cases from the tables: {len(cases)}")
+
     with tempfile.TemporaryDirectory() as folder:
-        for name in FILES:
+        for name in files:
             open(os.path.join(folder, name), "w").close()
         os.mkdir(os.path.join(folder, "sub"))
-        offered = {"bash": [bash_complete(bash_script, words, folder) for words, _ in cases],
+        answers = {"bash": [bash_complete(bash_script, words, folder) for words, _ in cases],
                    "zsh": zsh_complete_all(zsh_script, [" ".join(words) for words, _ in cases], folder)}
-        for shell, answers in offered.items():
-            for (words, wanted), answer in zip(cases, answers):
+        for shell, answered in answers.items():
+            for (words, wanted), answer in zip(cases, answered):
                 if answer != wanted:
                     faults.append(f"{shell} offers {sorted(answer)[:20]} after {' '.join(words)!r}, "
                                   f"not {sorted(wanted)[:20]}")
     for fault in faults:
         print(fault, file=sys.stderr)
+    print(f"{len(cases)} completions checked in each shell", file=sys.stderr)
     return 1 if faults else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main(*sys.argv[1:]) if len(sys.argv) == 4 else 2)
+    sys.exit(main(*sys.argv[1:]) if len(sys.argv) == 5 else 2)

@@ -13,11 +13,11 @@ find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_test(NAME debian_source_test
     COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/debian_source_test.py ${CMAKE_SOURCE_DIR})
 
-# The shell completion offers what halvex-cli --help lists.
+# The generated shell completion offers what the option tables hold and --help lists.
 add_test(NAME completion_test
     COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/completion_test.py
-        $<TARGET_FILE:halvex-cli> ${CMAKE_SOURCE_DIR}/packaging/completion/halvex-cli.bash
-        ${CMAKE_SOURCE_DIR}/packaging/completion/_halvex-cli)
+        $<TARGET_FILE:halvex-cli> $<TARGET_FILE:halvex-completion> ${HALVEX_BASH_COMPLETION}
+        ${HALVEX_ZSH_COMPLETION})
 
 # Each program's --help against its manual page, both ways. The desktop program's case is
 # skipped (exit 77) while it cannot print its help without a display.

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The subcommands of halvex-cli. Each lives in its own file and is listed once, with its
-// option table, in cli_main.cpp; a subcommand only reads its parsed options and calls core code.
+// option table, in cli_tables.cpp; a subcommand only reads its parsed options and calls core code.
 #pragma once
 
 #include <span>
@@ -11,6 +11,8 @@
 
 struct CliCommand {
     std::string_view name;
+    // What it does, in a few words, as a shell's completion lists it.
+    std::string_view summary;
     std::span<const OptionDefinition> options;
     // Runs once the options are parsed, every input is a regular file and every output may be
     // written; returns the exit status.
@@ -35,7 +37,8 @@ bool OpenWholePgmFile(const std::string& path, CHalvexDoc* document, std::string
 // error is printed as FILE:LINE:COL, and the message counts them.
 bool OpenRadioText(const std::string& path, bool into, CHalvexDoc* document, std::string* error);
 
-struct DeviceRoots;
-// Discovery looks under roots: the real /sys and /dev, except in tests.
-int RunPortsCommand(const ParsedOptions& options, const DeviceRoots& roots);
-int RunDoctorCommand(const ParsedOptions& options, const DeviceRoots& roots);
+int RunPortsCommand(const ParsedOptions& options);
+int RunDoctorCommand(const ParsedOptions& options);
+
+// Every subcommand with its option table, in the order --help lists them.
+std::span<const CliCommand> CliCommands();

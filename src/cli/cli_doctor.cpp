@@ -48,7 +48,8 @@ int ExitStatusFor(DoctorCause cause) {
 
 }  // namespace
 
-int RunDoctorCommand(const ParsedOptions& options, const DeviceRoots& roots) {
+int RunDoctorCommand(const ParsedOptions& options) {
+    const DeviceRoots roots = DeviceRootsFromEnvironment();
     std::string error;
     const std::string englishPath = LanguageFilePath("english");
     if (!IsRegularFile(englishPath)) {
@@ -66,7 +67,11 @@ int RunDoctorCommand(const ParsedOptions& options, const DeviceRoots& roots) {
     if (port) {
         request = DoctorRequestForPort(g_PortsDir, *port, g_SettingsPath);
     } else if (options.Has(cli_option::kDevice)) {
-        request = DoctorRequest{options.Value(cli_option::kDevice), 0, g_SettingsPath};
+        request = DoctorRequest{.device = options.Value(cli_option::kDevice),
+                                .settingsPath = g_SettingsPath};
+    }
+    if (options.Has(cli_option::kVerbose)) {
+        request.trace = StandardErrorTrace();
     }
     Diagnosis diagnosis = DiagnoseConnection(request, CurrentSystem(roots));
     const DoctorWording wording = CommandLineWording(englishPath);

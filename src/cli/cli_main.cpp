@@ -1,188 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <algorithm>
-#include <array>
-#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/cli_commands.h"
 #include "cli/cli_options.h"
-#include "cli/cli_read_write.h"
-#include "cli/cli_station.h"
 #include "cli/cli_streams.h"
 #include "cli/cli_support.h"
 #include "config/app_globals.h"
-#include "link/serial_devices.h"
 #include "platform/file_status.h"
 #include "platform/output_path.h"
 
 namespace {
 
-// Tests point discovery at a fake tree; nothing else reads these variables.
-DeviceRoots DeviceRootsFromEnvironment() {
-    DeviceRoots roots;
-    if (const char* sys = std::getenv("HALVEX_SYSFS_ROOT")) {
-        roots.sysRoot = sys;
-    }
-    if (const char* dev = std::getenv("HALVEX_DEV_ROOT")) {
-        roots.devRoot = dev;
-    }
-    return roots;
-}
-
-int RunPorts(const ParsedOptions& options) {
-    return RunPortsCommand(options, DeviceRootsFromEnvironment());
-}
-
-int RunDoctor(const ParsedOptions& options) {
-    return RunDoctorCommand(options, DeviceRootsFromEnvironment());
-}
-
 using namespace cli_option;
-
-constexpr OptionDefinition kSettingsOption{
-    .name = kSettings,
-    .valueName = "FILE",
-    .help = "the settings file instead of the default setting.ini",
-    .kind = OptionKind::InputFile};
-// The radio's port, or the device instead.
-constexpr int kPortGroup = 1;
-constexpr OptionDefinition kPortOption{.name = kPort,
-                                       .valueName = "N",
-                                       .help = "the radio on port COMN (1-255)",
-                                       .kind = OptionKind::Value,
-                                       .group = kPortGroup};
-constexpr OptionDefinition kDeviceOption{.name = kDevice,
-                                         .valueName = "PATH",
-                                         .help = "the radio on this serial device",
-                                         .kind = OptionKind::Value,
-                                         .group = kPortGroup};
-// A new document's band line, or the file whose band it keeps.
-constexpr int kBaseGroup = 2;
-constexpr OptionDefinition kBandOption{.name = kBand,
-                                       .valueName = "K",
-                                       .help = "a new document on band line K of the settings",
-                                       .kind = OptionKind::Value,
-                                       .group = kBaseGroup};
-constexpr OptionDefinition kIntoOption{.name = kInto,
-                                       .valueName = "BASE.pgm",
-                                       .help = "store the channels over a copy of BASE.pgm",
-                                       .kind = OptionKind::InputFile,
-                                       .group = kBaseGroup};
-constexpr int kVerifyGroup = 3;
-// A station writes and checks, writes only, or only checks; a diff's second side is a file or
-// the radio.
-constexpr int kStationModeGroup = 4;
-constexpr int kDiffSideGroup = 4;
-
-constexpr OptionDefinition kVerboseOption{
-    .name = kVerbose,
-    .help = "print each frame sent and received, with its time, to standard error"};
-
-constexpr OptionDefinition Output(std::string_view valueName, bool required) {
-    return {.name = kOutput,
-            .valueName = valueName,
-            .help = "the file to write",
-            .kind = OptionKind::OutputFile,
-            .required = required};
-}
-
-constexpr OptionDefinition Input(std::string_view name) {
-    return {.name = name, .kind = OptionKind::InputFile, .required = true};
-}
-
-constexpr OptionDefinition Flag(std::string_view name, std::string_view help, int group = 0) {
-    return {.name = name, .help = help, .group = group};
-}
-
-constexpr std::array kNewOptions = {kSettingsOption, kBandOption, Output("FILE.pgm", true)};
-constexpr std::array kInfoOptions = {kSettingsOption, Input(kPgmFile),
-                                     Flag(kCsv, "the channels as CSV")};
-constexpr std::array kReadOptions = {kPortOption, kDeviceOption, kSettingsOption, kVerboseOption,
-                                     Output("FILE.pgm", true)};
-constexpr std::array kWriteOptions = {
-    kPortOption,
-    kDeviceOption,
-    kSettingsOption,
-    Flag(kVerify, "read the radio back and compare (verifywrite=1 in the settings)", kVerifyGroup),
-    Flag(kNoVerify, "do not read back, whatever verifywrite says", kVerifyGroup),
-    Flag(kForce, "send a whole-sized file with another header"),
-    kVerboseOption,
-    Input(kPgmFile)};
-constexpr std::array kStationOptions = {
-    Input(kPgmFile),
-    OptionDefinition{.name = kDevice,
-                     .valueName = "PATH",
-                     .help = "a cable of the station (give one for each)",
-                     .kind = OptionKind::Value,
-                     .required = true,
-                     .repeatable = true},
-    OptionDefinition{.name = kCount,
-                     .valueName = "N",
-                     .help = "stop after N radios in all",
-                     .kind = OptionKind::Value},
-    OptionDefinition{.name = kLog,
-                     .valueName = "LOG.csv",
-                     .help = "append one line per radio to LOG.csv",
-                     .kind = OptionKind::OutputFile},
-    Flag(kNoVerify, "do not read each radio back to compare", kStationModeGroup),
-    Flag(kCheckOnly, "read each radio and compare it with the file; write none", kStationModeGroup),
-    OptionDefinition{.name = kPttIdCodeFrom,
-                     .valueName = "CODE",
-                     .help = "give the radios PTT ID codes CODE, CODE+1, ... (decimal, same width)",
-                     .kind = OptionKind::Value},
-    Flag(kAuto, "find each next radio by the wake-up, every 2 s"),
-    kSettingsOption};
-constexpr std::array kVerifyOptions = {Input(kPgmFile),
-                                       OptionDefinition{.name = kDevice,
-                                                        .valueName = "PATH",
-                                                        .help = "the radio on this serial device",
-                                                        .kind = OptionKind::Value,
-                                                        .required = true},
-                                       kSettingsOption};
-constexpr std::array kPortsOptions = {kSettingsOption, Flag(kJson, "the list as JSON")};
-constexpr std::array kDoctorOptions = {kPortOption, kDeviceOption, kSettingsOption};
-constexpr std::array kDiffOptions = {
-    kSettingsOption, Input(kFirstFile),
-    OptionDefinition{.name = kSecondFile, .kind = OptionKind::InputFile, .group = kDiffSideGroup},
-    OptionDefinition{.name = kDevice,
-                     .valueName = "PATH",
-                     .help = "compare A.pgm with the radio on this serial device",
-                     .kind = OptionKind::Value,
-                     .group = kDiffSideGroup}};
-constexpr std::array kExportOptions = {kSettingsOption, Input(kPgmFile), Output("OUT.csv", false)};
-constexpr std::array kImportOptions = {
-    Input(kCsvInput),
-    kSettingsOption,
-    kBandOption,
-    kIntoOption,
-    Flag(kAllowEmpty, "write the file even when no channel could be imported"),
-    Output("OUT.pgm", true)};
-constexpr std::array kDumpOptions = {kSettingsOption, Input(kPgmFile), Output("OUT.yaml", false)};
-constexpr std::array kApplyOptions = {
-    Input(kTextInput), kSettingsOption,
-    OptionDefinition{.name = kInto,
-                     .valueName = "BASE.pgm",
-                     .help = "keep from BASE.pgm what the text does not carry",
-                     .kind = OptionKind::InputFile},
-    Output("OUT.pgm", true)};
-
-const std::array kCommands = {
-    CliCommand{"new", kNewOptions, RunNewCommand},
-    CliCommand{"info", kInfoOptions, RunInfoCommand},
-    CliCommand{"read", kReadOptions, RunReadCommand},
-    CliCommand{"write", kWriteOptions, RunWriteCommand},
-    CliCommand{"station", kStationOptions, RunStationCommand},
-    CliCommand{"verify", kVerifyOptions, RunVerifyCommand},
-    CliCommand{"ports", kPortsOptions, RunPorts},
-    CliCommand{"doctor", kDoctorOptions, RunDoctor},
-    CliCommand{"diff", kDiffOptions, RunDiffCommand, kExitDiffError},
-    CliCommand{"export", kExportOptions, RunExportCommand},
-    CliCommand{"import", kImportOptions, RunImportCommand},
-    CliCommand{"dump", kDumpOptions, RunDumpCommand},
-    CliCommand{"apply", kApplyOptions, RunApplyCommand},
-};
 
 constexpr const char* kRules =
     "Exit status: 0 done, 1 usage or file error, 2 no radio answered, 3 another radio model,\n"
@@ -221,7 +53,7 @@ constexpr const char* kRules =
 void PrintUsage(std::ostream& stream) {
     stream << "usage:\n";
     std::vector<OptionDefinition> every;
-    for (const CliCommand& command : kCommands) {
+    for (const CliCommand& command : CliCommands()) {
         stream << "  halvex-cli " << command.name << ' ' << UsageLine(command.options) << '\n';
         for (const OptionDefinition& option : command.options) {
             auto same = [&option](const OptionDefinition& known) {
@@ -346,7 +178,7 @@ int RunArguments(const std::vector<std::string>& arguments, int* failureExit) {
         std::cout << "halvex-cli " HALVEX_VERSION "\n";
         return kExitSuccess;
     }
-    for (const CliCommand& command : kCommands) {
+    for (const CliCommand& command : CliCommands()) {
         if (arguments[0] == command.name) {
             *failureExit = command.failureExit;
             return RunCommand(command, std::span<const std::string>(arguments).subspan(1));

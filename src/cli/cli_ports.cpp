@@ -138,7 +138,8 @@ void PrintTable(const std::vector<ComPortMapping>& ports, const std::vector<Seri
 
 }  // namespace
 
-int RunPortsCommand(const ParsedOptions& options, const DeviceRoots& roots) {
+int RunPortsCommand(const ParsedOptions& options) {
+    const DeviceRoots roots = DeviceRootsFromEnvironment();
     std::vector<ComPortMapping> ports = ListComPortMappings(g_PortsDir);
     std::vector<SerialDevice> devices = ListSerialDevices(roots);
     std::string device = ConfiguredDevice(g_SettingsPath);

@@ -261,9 +261,7 @@ void UseConfiguredPort(TransferArguments* arguments) {
 int Transfer(const TransferArguments& arguments, bool read, uint8_t* image, bool* done) {
     *done = false;
     CSerialPort serial(g_PortsDir);
-    TracedLine traced(
-        serial, [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); },
-        arguments.traceStart);
+    TracedLine traced(serial, StandardErrorTrace(), arguments.traceStart);
     CableLine& port = arguments.verbose ? static_cast<CableLine&>(traced) : serial;
     std::string openError;
     bool opened = arguments.device.empty()

@@ -350,6 +350,12 @@ int RunStationCommand(const ParsedOptions& options) {
     }
     stationOptions.verify = !options.Has(cli_option::kNoVerify);
     stationOptions.autoNext = options.Has(cli_option::kAuto);
+    // Several cables trace at once: each line names its own.
+    if (options.Has(cli_option::kVerbose)) {
+        stationOptions.traceFor = [](const std::string& device) {
+            return StandardErrorTrace(TerminalText(device) + ": ");
+        };
+    }
     if (options.Has(cli_option::kCount) &&
         !ParseCount(options.Value(cli_option::kCount), &stationOptions.count, &error)) {
         return ReportFailure(error);

@@ -2,6 +2,8 @@
 #include "cli/cli_support.h"
 
 #include <charconv>
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 
 #include "cli/cli_streams.h"
@@ -33,6 +35,26 @@ int ReportFailure(const std::string& message) {
 
 void PrintNote(const std::string& line) {
     std::cerr << TerminalText(NameStandardInput(line)) << '\n';
+}
+
+DeviceRoots DeviceRootsFromEnvironment() {
+    DeviceRoots roots;
+    if (const char* sys = std::getenv("HALVEX_SYSFS_ROOT")) {
+        roots.sysRoot = sys;
+    }
+    if (const char* dev = std::getenv("HALVEX_DEV_ROOT")) {
+        roots.devRoot = dev;
+    }
+    return roots;
+}
+
+TraceSink StandardErrorTrace(std::string prefix) {
+    return [prefix = std::move(prefix)](const std::string& line) {
+        std::string whole = prefix;
+        whole += line;
+        whole += '\n';
+        std::fwrite(whole.data(), 1, whole.size(), stderr);
+    };
 }
 
 bool ParsePort(std::string_view command, const std::string& value, std::optional<int>* port,

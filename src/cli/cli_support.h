@@ -8,6 +8,8 @@
 #include <string_view>
 
 #include "codeplug/document.h"
+#include "link/serial_devices.h"
+#include "link/traced_line.h"
 
 constexpr int kExitSuccess = 0;
 constexpr int kExitFailure = 1;
@@ -21,6 +23,14 @@ int ReportFailure(const std::string& message);
 
 // Prints a line on stderr that may quote file text (a note, a loss, a warning).
 void PrintNote(const std::string& line);
+
+// Where discovery looks: the real /sys and /dev, except for tests, which point it at a fake
+// tree through HALVEX_SYSFS_ROOT and HALVEX_DEV_ROOT; nothing else reads these variables.
+DeviceRoots DeviceRootsFromEnvironment();
+
+// --verbose: the frame trace on stderr, each line after prefix and written whole, since the
+// station's cables trace from threads of their own.
+TraceSink StandardErrorTrace(std::string prefix = {});
 
 // Says which channels in use lie beyond the channelcount rows, and so are left out of what
 // the command shows ("shown", "exported"); nothing when there are none.

@@ -13,9 +13,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "config/setting_definitions.h"
@@ -296,7 +298,12 @@ private:
 
     // One connection with the given cable; the radio is let go again before returning.
     ConnectResult Try(CableType cable, int* identificationLength) {
-        CSerialPort port;
+        CSerialPort serial;
+        std::optional<TracedLine> traced;
+        if (m_Request.trace) {
+            traced.emplace(serial, m_Request.trace, m_TraceStart);
+        }
+        CableLine& port = traced ? static_cast<CableLine&>(*traced) : serial;
         std::string error;
         if (!port.OpenDevice(m_Request.device, clone_frames::kBaudRate, &error)) {
             m_Result.openError = error;
@@ -375,6 +382,7 @@ private:
     const DoctorRequest& m_Request;
     const DoctorSystem& m_System;
     const CancelFlag* m_Cancel;
+    const std::chrono::steady_clock::time_point m_TraceStart = std::chrono::steady_clock::now();
     struct stat m_Status {};
     Diagnosis m_Result;
 };

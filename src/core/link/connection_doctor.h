@@ -12,6 +12,7 @@
 
 #include "link/cable_exchange.h"
 #include "link/serial_devices.h"
+#include "link/traced_line.h"
 
 enum class DoctorCause {
     // A radio of this model answered with the cable type of the settings.
@@ -65,6 +66,8 @@ struct DoctorRequest {
     std::string settingsPath;
     // Test mode takes either cable by itself, so no cable type can be wrong.
     bool testMode = false;
+    // When set, told every frame of the tries with the radio, on one clock.
+    TraceSink trace = {};
 };
 
 struct Diagnosis {

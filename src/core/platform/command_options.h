@@ -30,6 +30,9 @@ struct OptionDefinition {
     int group = 0;
     // May be given more than once (each value kept, in order); shows as "--device PATH...".
     bool repeatable = false;
+    // For a file, the endings of the files a shell completes it with ("pgm yaml yml"); empty
+    // for any file.
+    std::string_view fileTypes = {};
 };
 
 constexpr bool IsOperand(const OptionDefinition& definition) {

@@ -50,6 +50,8 @@ struct ProgrammingStation::Cable {
     size_t index = 0;
     std::string device;
     CSerialPort port;
+    // The port as the cable's exchanges use it: traced when the station traces.
+    std::optional<TracedLine> traced;
     TransferJob job;
     WorkerRunner worker;
     std::atomic<int32_t> phase{static_cast<int32_t>(CablePhase::WaitingForConfirm)};
@@ -62,6 +64,13 @@ struct ProgrammingStation::Cable {
     int confirmationsTaken = 0;
     // Only the cable's worker reads and sets it.
     bool gone = false;
+
+    CableLine& Line() {
+        if (traced) {
+            return *traced;
+        }
+        return port;
+    }
 
     void SetPhase(CablePhase value) {
         phase.store(static_cast<int32_t>(value), std::memory_order_release);
@@ -83,6 +92,7 @@ CableOpening ProgrammingStation::OpenCables(const std::vector<std::string>& devi
                                             std::string* error) {
     std::vector<std::unique_ptr<Cable>> cables;
     std::vector<std::string> canonicalNames;
+    const auto traceStart = std::chrono::steady_clock::now();
     for (const std::string& device : devices) {
         std::string canonical = CanonicalName(device);
         for (size_t k = 0; k < canonicalNames.size(); ++k) {
@@ -98,7 +108,10 @@ CableOpening ProgrammingStation::OpenCables(const std::vector<std::string>& devi
         auto cable = std::make_unique<Cable>();
         cable->index = cables.size();
         cable->device = device;
-        if (!cable->port.OpenDevice(device, clone_frames::kBaudRate, error)) {
+        if (m_Options.traceFor) {
+            cable->traced.emplace(cable->port, m_Options.traceFor(device), traceStart);
+        }
+        if (!cable->Line().OpenDevice(device, clone_frames::kBaudRate, error)) {
             return CableOpening::CannotOpen;
         }
         cables.push_back(std::move(cable));
@@ -263,7 +276,7 @@ bool ProgrammingStation::WaitForRadio(Cable& cable) {
 }
 
 ProbeResult ProgrammingStation::Probe(Cable& cable, CableType type, int tries) {
-    ProbeResult result = ProbeRadio(cable.port, type, &m_Stopping, tries);
+    ProbeResult result = ProbeRadio(cable.Line(), type, &m_Stopping, tries);
     return CheckGone(cable) ? ProbeResult::Cancelled : result;
 }
 
@@ -446,7 +459,7 @@ RadioRecord ProgrammingStation::ProgramRadio(Cable& cable, int number, const Sta
     cable.SetPhase(CablePhase::Writing);
     StationImage sent = image;
     TransferStatus status =
-        RunExchange(cable.job, cable.port, m_Options.settingsPath, false, sent.data(), m_Abandon);
+        RunExchange(cable.job, cable.Line(), m_Options.settingsPath, false, sent.data(), m_Abandon);
     record.identification = cable.job.identification;
     if (status == StatusWriteDone) {
         record.finished = LocalTimeText(NowSeconds());
@@ -463,7 +476,7 @@ RadioRecord ProgrammingStation::ProgramRadio(Cable& cable, int number, const Sta
         cable.SetPhase(CablePhase::Checking);
         StationImage readBack{};
         PrepareReadBackImage(sent.data(), readBack.data());
-        status = RunExchange(cable.job, cable.port, m_Options.settingsPath, true, readBack.data(),
+        status = RunExchange(cable.job, cable.Line(), m_Options.settingsPath, true, readBack.data(),
                              m_Abandon);
         if (status == StatusReadDone) {
             std::vector<int> differing = DifferingBlocks(sent.data(), readBack.data());
@@ -492,7 +505,7 @@ RadioRecord ProgrammingStation::CheckRadio(Cable& cable, int number, const Stati
     StationImage held{};
     PrepareReadBackImage(image.data(), held.data());
     TransferStatus status =
-        RunExchange(cable.job, cable.port, m_Options.settingsPath, true, held.data(), m_Abandon);
+        RunExchange(cable.job, cable.Line(), m_Options.settingsPath, true, held.data(), m_Abandon);
     record.identification = cable.job.identification;
     if (status == StatusReadDone) {
         record.places = DifferingPlaces(image, held, m_Options.documentSettings);

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -17,6 +18,7 @@
 
 #include "codeplug/document_settings.h"
 #include "codeplug/radio_image.h"
+#include "link/traced_line.h"
 #include "station/ptt_id_series.h"
 #include "station/radio_probe.h"
 #include "station/station_log.h"
@@ -41,7 +43,10 @@ struct StationOptions {
     std::string fileName;
     std::string runId;
     // The band lines and channel count a check words its differences with.
-    DocumentSettings documentSettings;
+    DocumentSettings documentSettings;  // When set, makes the sink each cable tells its frames to,
+                                        // given the cable's device; the
+    // traces of all cables share one clock, and each sink is called from its cable's worker.
+    std::function<TraceSink(const std::string& device)> traceFor = {};
 };
 
 enum class CablePhase : int32_t {
