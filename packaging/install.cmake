@@ -72,7 +72,8 @@ install(FILES ${HALVEX_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The user guide as documentation too, where Debian users look for it; the program itself
 # reads its copies in the data folder.
-file(GLOB HALVEX_GUIDES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*.html)
+file(GLOB HALVEX_GUIDES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*.html
+    ${CMAKE_SOURCE_DIR}/data/*.png)
 install(FILES ${HALVEX_GUIDES} DESTINATION ${HALVEX_DOC_DIR})
 
 include(${HALVEX_PACKAGING_DIR}/completion.cmake)

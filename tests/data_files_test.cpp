@@ -460,4 +460,25 @@ TEST(HelpPages, EnglishIsThereAndNoPageGivesAwayTheAccessCode) {
     }
 }
 
+// The help window and the copy under /usr/share/doc show the pictures beside the pages: each
+// one a page names is there, and none is shipped that no page shows.
+TEST(HelpPages, ShowEveryPictureBesideThemAndNoOther) {
+    std::set<std::string> named, present;
+    const std::regex image(R"re(<img src="([^"]+)")re");
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(kDataDir, error)) {
+        const std::filesystem::path& path = entry.path();
+        if (path.extension() == ".png") {
+            present.insert(path.filename().string());
+        } else if (path.extension() == ".html") {
+            const std::string text = ReadWholeFile(path);
+            for (std::sregex_iterator it(text.begin(), text.end(), image), end; it != end; ++it) {
+                named.insert((*it)[1].str());
+            }
+        }
+    }
+    EXPECT_FALSE(named.empty());
+    EXPECT_EQ(named, present);
+}
+
 }  // namespace

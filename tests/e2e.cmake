@@ -51,6 +51,8 @@ set(HALVEX_E2E_JOURNEYS
     station_codes
     first_start_english
     first_start_chinese
+    guide_pictures_english
+    guide_pictures_chinese
 )
 foreach(journey IN LISTS HALVEX_E2E_JOURNEYS)
     add_test(NAME e2e_${journey}

@@ -47,7 +47,7 @@ for size in 16 22 24 32 48 64 128 256; do
     [[ -f $prefix/share/icons/hicolor/${size}x${size}/apps/org.halvex.Halvex.png ]] ||
         fail "no ${size} px icon"
 done
-for guide in "$source"/data/*.html; do
+for guide in "$source"/data/*.html "$source"/data/*.png; do
     cmp -s "$guide" "$prefix/share/doc/halvex/$(basename "$guide")" ||
         fail "the guide $(basename "$guide") is not installed in share/doc/halvex/"
 done

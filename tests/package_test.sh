@@ -53,7 +53,7 @@ expected=(
 for file in "$source"/data/*.lang "$source"/data/*.html; do
     expected+=("./usr/share/halvex/$(basename "$file")")
 done
-for file in "$source"/data/*.html; do
+for file in "$source"/data/*.html "$source"/data/*.png; do
     expected+=("./usr/share/doc/halvex/$(basename "$file")")
 done
 for file in "$source"/data/examples/*; do
@@ -100,7 +100,7 @@ for example in "$scratch"/unpacked/usr/share/halvex/examples/*.pgm; do
     as_user info "$example" | grep -q "Used channels: [1-9]" ||
         fail "the example $(basename "$example") holds no channel"
 done
-for guide in "$source"/data/*.html; do
+for guide in "$source"/data/*.html "$source"/data/*.png; do
     cmp -s "$guide" "$scratch/unpacked/usr/share/doc/halvex/$(basename "$guide")" ||
         fail "the guide $(basename "$guide") under /usr/share/doc/halvex is not the program's"
 done

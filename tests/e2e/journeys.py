@@ -594,29 +594,18 @@ def journey_port_and_language_dialogs(session):
 
 
 def fake_device_tree(session, node_target):
-    """A sysfs and /dev tree with one CH340 adapter, ttyUSB3, whose node leads to
-    node_target, and its stable name; gives the roots and the stable name."""
+    """A /dev tree with one CH340 adapter, ttyUSB3, whose node leads to node_target, and its
+    stable name, beside udev's record of it; gives the roots and the stable name."""
     sys_root, dev_root = session.path("sys"), session.path("dev")
-    usb = os.path.join(sys_root, "devices/pci0000:00/0000:00:14.0/usb1/1-4")
-    interface = os.path.join(usb, "1-4:1.0")
-    tty = os.path.join(interface, "ttyUSB3", "tty", "ttyUSB3")
-    driver = os.path.join(sys_root, "bus/usb/drivers/ch341")
-    for folder in (tty, driver, os.path.join(sys_root, "class/tty"),
-                   os.path.join(dev_root, "serial/by-id")):
+    for folder in (os.path.join(sys_root, "tty"), os.path.join(dev_root, "serial/by-id")):
         os.makedirs(folder, exist_ok=True)
-    for name, value in (("idVendor", "1a86"), ("idProduct", "7523"), ("product", "USB Serial")):
-        with open(os.path.join(usb, name), "w", encoding="ascii") as stream:
-            stream.write(value + "\n")
-
-    def link(target, path):
-        os.symlink(os.path.relpath(target, os.path.dirname(path)), path)
-
-    link(driver, os.path.join(interface, "driver"))
-    link(os.path.join(interface, "ttyUSB3"), os.path.join(tty, "device"))
-    link(tty, os.path.join(sys_root, "class/tty/ttyUSB3"))
+    with open(os.path.join(sys_root, "tty/ttyUSB3"), "w", encoding="ascii") as stream:
+        stream.write("ID_BUS=usb\nID_VENDOR_ID=1a86\nID_MODEL_ID=7523\nID_VENDOR=1a86\n"
+                     "ID_MODEL=USB_Serial\nID_MODEL_ENC=USB\\x20Serial\nID_USB_DRIVER=ch341\n")
     os.symlink(node_target, os.path.join(dev_root, "ttyUSB3"))
     stable = os.path.join(dev_root, "serial/by-id/usb-1a86_USB_Serial-if00-port0")
-    link(os.path.join(dev_root, "ttyUSB3"), stable)
+    os.symlink(os.path.relpath(os.path.join(dev_root, "ttyUSB3"), os.path.dirname(stable)),
+               stable)
     return {"HALVEX_SYSFS_ROOT": sys_root, "HALVEX_DEV_ROOT": dev_root}, stable
 
 
@@ -808,6 +797,74 @@ def journey_first_start(session):
         raise JourneyFailure(f"the program ended with status {session.app.returncode}")
 
 
+def window_pixels(session, window):
+    left, top, width, height = session.x.geometry(window)
+    image = session.x.capture()
+    rows = (((top + y) * image.width + left) * 3 for y in range(height))
+    return b"".join(bytes(image.pixels[row:row + width * 3]) for row in rows)
+
+
+def page_shown(session, before, what):
+    """The main window's pixels once they differ from before and hold still."""
+    def probe():
+        now = window_pixels(session, session.main_window)
+        return now if now != before and window_pixels(session, session.main_window) == now \
+            else None
+    return wait_until(what, probe)
+
+
+def journey_guide_pictures(session):
+    """The user guide's pictures, each where a user meets it: the read's dialog, the channels
+    it brings, the other two pages, Check Connection finding the radio and the station after
+    its first radio."""
+    session.start_radio("--demo")
+    session.start_app()
+    session.x.key("ctrl+r")
+    dialog = session.dialog(session.text("IDS_READDATA"), IDS.kTransferTemplate)
+    session.picture("transfer-dialog", dialog.window)
+    dialog.click(IDS.kIdOk)
+    session.wait_gone(dialog.window, "the read dialog", TRANSFER_DEADLINE)
+    # The start panel goes with the first channels, and the table moves up into its room.
+    session.wait_cell_filled(session.channel_grid(), 1, 1, "channel 1 of the radio")
+    channels = page_shown(session, b"", "the channels to hold still")
+    session.picture("channel-page", session.main_window)
+    session.x.focus(session.main_window)
+    session.x.key("ctrl+Tab")
+    functions = page_shown(session, channels, "the Optional Functions page")
+    session.picture("function-page", session.main_window)
+    session.x.key("ctrl+Tab")
+    page_shown(session, functions, "the VFO page")
+    session.picture("vfo-page", session.main_window)
+
+    menu_command(session, "Menu_Program", "Menu_Program_CheckConnection")
+    box = session.wait_window(session.text("IDS_PROMPT"), TRANSFER_DEADLINE)
+    session.picture("check-connection", box)
+    session.x.focus(box)
+    session.x.key("Return")
+    session.wait_gone(box, "the radio found")
+
+    menu_command(session, "Menu_Program", "Menu_Program_Station")
+    station = session.dialog(session.resource(IDS.kStationTemplate), IDS.kStationTemplate)
+    log = session.path("fleet.csv")
+    for control, text in ((IDS.kStationOtherEditId, session.path("ports", "COM1")),
+                          (IDS.kStationLogEditId, log)):
+        station.click(control)
+        session.x.key("ctrl+a")
+        session.x.type(text)
+    station.click(IDS.kStationAutoId)
+    station.click(IDS.kStationStartId)
+    wait_until("the radio's line in the log",
+               lambda: os.path.exists(log) and open(log).read().count("\n") == 2,
+               TRANSFER_DEADLINE)
+    # It opens wider than the screen's room right of the main window, which would crop it.
+    session.x.xdotool("windowmove", station.window, 0, 0)
+    wait_until("the station dialog at the screen's corner",
+               lambda: session.x.geometry(station.window)[:2] == (0, 0))
+    session.picture("station", station.window)
+    session.x.key("Escape")
+    session.wait_gone(station.window, "the station dialog")
+
+
 # Every shipped language, so the start panel can be looked at in each (scripts/guide-pictures).
 LANGUAGES = ["english", "chinese", "chinese_traditional", "french", "german", "italian",
              "japanese", "polish", "portuguese_brazil", "russian", "spanish"]
@@ -837,6 +894,8 @@ JOURNEYS = {
     "questions_default_to_cancel": ("english", journey_questions_default_to_cancel),
     "questions_default_to_cancel_chinese": ("chinese", journey_questions_default_to_cancel),
     "station_codes": ("english", journey_station_codes),
+    "guide_pictures_english": ("english", journey_guide_pictures),
+    "guide_pictures_chinese": ("chinese", journey_guide_pictures),
     "help_at_channels": ("english", journey_help_at_channels),
     "help_at_channels_chinese": ("chinese", journey_help_at_channels),
     **{f"first_start_{language}": (language, journey_first_start) for language in LANGUAGES},

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/fake_device_tree.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -36,8 +38,8 @@ void WriteAttribute(const fs::path& file, const std::string& value) {
     }
 }
 
-// A link written relative to its own folder, as sysfs and udev write theirs; lexically, so a
-// node that is itself a link stays the target.
+// A link written relative to its own folder, as udev writes its; lexically, so a node that
+// is itself a link stays the target.
 void RelativeLink(const fs::path& target, const fs::path& link) {
     MakeFolder(link.parent_path());
     std::error_code error;
@@ -47,44 +49,59 @@ void RelativeLink(const fs::path& target, const fs::path& link) {
     }
 }
 
+// As udev writes an adapter's string in ID_VENDOR_ENC: whatever is not plain, escaped.
+std::string UdevEncoded(const std::string& text) {
+    std::string encoded;
+    for (unsigned char c : text) {
+        if (std::isalnum(c) != 0 || std::strchr("#+-.:=@_", c) != nullptr || c >= 0x80) {
+            encoded.push_back(static_cast<char>(c));
+        } else {
+            char escape[5];
+            std::snprintf(escape, sizeof escape, "\\x%02x", c);
+            encoded += escape;
+        }
+    }
+    return encoded;
+}
+
+// ID_VENDOR itself: the string with blanks and anything odd as '_', or the id without one.
+std::string UdevPlain(const std::string& text, const std::string& id) {
+    if (text.empty()) {
+        return id;
+    }
+    std::string plain = text;
+    for (char& c : plain) {
+        if (std::isalnum(static_cast<unsigned char>(c)) == 0 &&
+            std::strchr("#+-.:=@", c) == nullptr && static_cast<unsigned char>(c) < 0x80) {
+            c = '_';
+        }
+    }
+    return plain;
+}
+
 }  // namespace
 
 FakeDeviceTree::FakeDeviceTree() {
-    MakeFolder(m_Folder.File("sys/class/tty"));
+    MakeFolder(m_Folder.File("sys/tty"));
     MakeFolder(m_Folder.File("dev"));
 }
 
+void FakeDeviceTree::WriteRecord(const std::string& tty, const std::string& lines) {
+    WriteAttribute(m_Folder.File("sys/tty/" + tty), lines);
+}
+
 void FakeDeviceTree::AddUsbAdapter(const FakeUsbAdapter& adapter) {
-    fs::path sys = m_Folder.File("sys");
-    std::string busPort = "1-" + std::to_string(m_NextBusPort++);
-    fs::path usbDevice = sys / "devices/pci0000:00/0000:00:14.0/usb1" / busPort;
-    WriteAttribute(usbDevice / "idVendor", adapter.vendorId);
-    WriteAttribute(usbDevice / "idProduct", adapter.productId);
-    if (!adapter.manufacturer.empty()) {
-        WriteAttribute(usbDevice / "manufacturer", adapter.manufacturer);
-    }
-    if (!adapter.product.empty()) {
-        WriteAttribute(usbDevice / "product", adapter.product);
-    }
-    RelativeLink(sys / "bus/usb/drivers/usb", usbDevice / "driver");
-
-    fs::path usbInterface = usbDevice / (busPort + ":1.0");
-    WriteAttribute(usbInterface / "bInterfaceNumber", "00");
-    MakeFolder(sys / "bus/usb/drivers" / adapter.driver);
-    RelativeLink(sys / "bus/usb/drivers" / adapter.driver, usbInterface / "driver");
-
-    fs::path ttyDevice = usbInterface;
-    if (adapter.driver != "cdc_acm") {
-        // The generic serial layer's port device sits between the interface and the tty.
-        ttyDevice = usbInterface / adapter.tty;
-        MakeFolder(sys / "bus/usb-serial/drivers" / (adapter.driver + "-uart"));
-        RelativeLink(sys / "bus/usb-serial/drivers" / (adapter.driver + "-uart"),
-                     ttyDevice / "driver");
-    }
-    fs::path ttyClass = ttyDevice / "tty" / adapter.tty;
-    WriteAttribute(ttyClass / "dev", "188:0");
-    RelativeLink(ttyDevice, ttyClass / "device");
-    RelativeLink(ttyClass, sys / "class/tty" / adapter.tty);
+    std::string lines = "ID_BUS=usb\n";
+    lines += "ID_VENDOR_ID=" + adapter.vendorId + "\nID_MODEL_ID=" + adapter.productId + "\n";
+    lines += "ID_VENDOR=" + UdevPlain(adapter.manufacturer, adapter.vendorId) + "\n";
+    lines += "ID_VENDOR_ENC=" +
+             UdevEncoded(adapter.manufacturer.empty() ? adapter.vendorId : adapter.manufacturer) +
+             "\n";
+    lines += "ID_MODEL=" + UdevPlain(adapter.product, adapter.productId) + "\n";
+    lines += "ID_MODEL_ENC=" +
+             UdevEncoded(adapter.product.empty() ? adapter.productId : adapter.product) + "\n";
+    lines += "ID_USB_DRIVER=" + adapter.driver + "\n.DRIVER=" + adapter.driver;
+    WriteRecord(adapter.tty, lines);
 
     fs::path node = DevicePath(adapter.tty);
     if (adapter.nodeTarget.empty()) {
@@ -98,25 +115,8 @@ void FakeDeviceTree::AddUsbAdapter(const FakeUsbAdapter& adapter) {
     }
 }
 
-void FakeDeviceTree::AddBuiltInPort(const std::string& tty, int uartType, bool belowSerialCore) {
-    fs::path sys = m_Folder.File("sys");
-    fs::path platform = sys / "devices/platform/serial8250";
-    MakeFolder(sys / "bus/platform/drivers/serial8250");
-    if (!fs::exists(platform / "driver")) {
-        RelativeLink(sys / "bus/platform/drivers/serial8250", platform / "driver");
-    }
-    fs::path device = platform;
-    if (belowSerialCore) {
-        for (const char* kind : {"ctrl", "port"}) {
-            device /= std::string(kind) + "-" + tty;
-            MakeFolder(sys / "bus/serial-base/drivers" / kind);
-            RelativeLink(sys / "bus/serial-base/drivers" / kind, device / "driver");
-        }
-    }
-    fs::path ttyClass = device / "tty" / tty;
-    WriteAttribute(ttyClass / "type", std::to_string(uartType));
-    RelativeLink(device, ttyClass / "device");
-    RelativeLink(ttyClass, sys / "class/tty" / tty);
+void FakeDeviceTree::AddBuiltInPort(const std::string& tty, int uartType) {
+    WriteRecord(tty, ".DRIVER=serial8250\n.UART_TYPE=" + std::to_string(uartType));
     WriteAttribute(DevicePath(tty), "");
 }
 

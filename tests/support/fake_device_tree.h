@@ -8,9 +8,8 @@
 
 namespace halvex::test {
 
-// A USB serial adapter as the kernel shows it. driver is the chip's module (ch341, pl2303,
-// cp210x, ftdi_sio) or cdc_acm for a modem-class device, whose tty hangs straight below
-// its interface.
+// A USB serial adapter as udev describes it. driver is the chip's module (ch341, pl2303,
+// cp210x, ftdi_sio) or cdc_acm for a modem-class device.
 struct FakeUsbAdapter {
     std::string tty;  // ttyUSB0, ttyACM0
     std::string driver;
@@ -21,9 +20,9 @@ struct FakeUsbAdapter {
     std::string nodeTarget;
 };
 
-// A sysfs and /dev tree laid out as the kernel and udev lay them out, with relative links,
-// so discovery reads it exactly as it reads the real ones. Whatever cannot be made stops the
-// test program, as TempFolder does.
+// A /dev tree as udev lays it out, with relative links, beside udev's records of its ttys as
+// discovery reads them from libudev. Whatever cannot be made stops the test program, as
+// TempFolder does.
 class FakeDeviceTree {
 public:
     FakeDeviceTree();
@@ -32,17 +31,17 @@ public:
     std::string DevicePath(const std::string& tty) const { return m_Folder.File("dev/" + tty); }
 
     void AddUsbAdapter(const FakeUsbAdapter& adapter);
-    // A built-in port; uartType 0 is how sysfs shows one with no UART behind it. belowSerialCore
-    // lays it out as newer kernels do, below the serial core's controller and port devices.
-    void AddBuiltInPort(const std::string& tty, int uartType, bool belowSerialCore = false);
+    // A built-in port; uartType 0 is how sysfs shows one with no UART behind it.
+    void AddBuiltInPort(const std::string& tty, int uartType);
     // dev/serial/by-id/<name> pointing at dev/<tty>; gives the link's path.
     std::string AddStableName(const std::string& name, const std::string& tty);
-    // The sysfs entry stays, as it does for a moment after unplugging.
+    // udev's record stays, as it does for a moment after unplugging.
     void RemoveNode(const std::string& tty);
 
 private:
+    void WriteRecord(const std::string& tty, const std::string& lines);
+
     TempFolder m_Folder{"halvex_devices"};
-    int m_NextBusPort = 1;
 };
 
 }  // namespace halvex::test

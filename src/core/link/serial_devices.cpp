@@ -6,174 +6,111 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <system_error>
 #include <tuple>
+#include <utility>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kKinds[] = {"ttyUSB", "ttyACM", "ttyS"};
-constexpr int kKindCount = 3;
-
-// The kind's place in kKinds and the number after it, or kind -1 for any other name.
-std::pair<int, long> KindAndNumber(const std::string& name) {
-    for (int kind = 0; kind < kKindCount; ++kind) {
-        std::string prefix = kKinds[kind];
-        if (name.size() > prefix.size() && name.compare(0, prefix.size(), prefix) == 0 &&
-            std::all_of(name.begin() + prefix.size(), name.end(),
-                        [](char c) { return c >= '0' && c <= '9'; })) {
-            return {kind, std::strtol(name.c_str() + prefix.size(), nullptr, 10)};
-        }
-    }
-    return {-1, 0};
+// ttyUSB first, then ttyACM, then any other kind by its letters; each by number.
+std::tuple<int, std::string, long> SortKey(const std::string& name) {
+    size_t digits = name.find_last_not_of("0123456789") + 1;
+    std::string prefix = name.substr(0, digits);
+    long number = digits < name.size() ? std::strtol(name.c_str() + digits, nullptr, 10) : -1;
+    int kind = prefix == "ttyUSB" ? 0 : (prefix == "ttyACM" ? 1 : 2);
+    return {kind, prefix, number};
 }
 
-// A sysfs attribute's first line without trailing blanks, or empty when there is none.
-std::string ReadAttribute(const fs::path& file) {
-    std::ifstream in(file);
-    std::string line;
-    if (!in || !std::getline(in, line)) {
-        return {};
-    }
-    while (!line.empty() && (line.back() == ' ' || line.back() == '\r' || line.back() == '\t')) {
-        line.pop_back();
-    }
-    return line;
+std::string Property(const TtyRecord& record, const std::string& key) {
+    auto found = record.properties.find(key);
+    return found == record.properties.end() ? std::string() : found->second;
 }
 
-// The name of the driver a sysfs device is bound to, or empty when it has none.
-std::string DriverOf(const fs::path& deviceDir) {
-    std::error_code error;
-    fs::path target = fs::read_symlink(deviceDir / "driver", error);
-    return error ? std::string() : target.filename().string();
-}
-
-// The bus of that driver: "serial-base" for the serial core's own port and controller devices.
-std::string DriverBusOf(const fs::path& deviceDir) {
-    std::error_code error;
-    fs::path target = fs::read_symlink(deviceDir / "driver", error);
-    return error ? std::string() : target.parent_path().parent_path().filename().string();
-}
-
-bool IsWithin(const fs::path& path, const fs::path& root) {
-    auto mismatch = std::mismatch(root.begin(), root.end(), path.begin(), path.end());
-    return mismatch.first == root.end();
-}
-
-// Fills in what sysfs knows. A USB adapter's tty hangs below its USB interface, whose driver
-// names the chip (the tty's own driver is the generic serial layer's), and the interface
-// below the USB device that carries the ids and strings.
-void ReadSysfs(const fs::path& sysRoot, const std::string& name, SerialDevice* device) {
-    std::error_code error;
-    fs::path root = fs::canonical(sysRoot, error);
-    if (error) {
-        return;
+// The hardware database's name, else the adapter's own string, whose _ENC form keeps the
+// spaces udev turns into '_'. Without a string udev gives the bare id, which says nothing the
+// ids do not.
+std::string NameOf(const TtyRecord& record, const std::string& key, const std::string& id) {
+    std::string name = Property(record, key + "_FROM_DATABASE");
+    if (name.empty()) {
+        name = DecodeUdevText(Property(record, key + "_ENC"));
     }
-    fs::path deviceDir = fs::canonical(sysRoot / "class" / "tty" / name / "device", error);
-    if (error) {
-        return;
+    if (name.empty()) {
+        name = Property(record, key);
     }
-    fs::path child;
-    for (fs::path dir = deviceDir; IsWithin(dir, root) && dir != root; dir = dir.parent_path()) {
-        if (fs::exists(dir / "idVendor", error)) {
-            device->usb = true;
-            device->vendorId = ReadAttribute(dir / "idVendor");
-            device->productId = ReadAttribute(dir / "idProduct");
-            device->manufacturer = ReadAttribute(dir / "manufacturer");
-            device->product = ReadAttribute(dir / "product");
-            device->driver = child.empty() ? std::string() : DriverOf(child);
-            break;
-        }
-        child = dir;
-    }
-    if (device->driver.empty()) {
-        // Newer kernels hang a built-in port's tty below the serial core's port and
-        // controller devices, whose drivers say nothing; the UART's driver is above them.
-        fs::path dir = deviceDir;
-        while (IsWithin(dir, root) && dir != root && DriverBusOf(dir) == "serial-base") {
-            dir = dir.parent_path();
-        }
-        device->driver = DriverOf(dir);
-    }
-}
-
-// Built-in ports are listed by the kernel whether or not a UART answers at their address;
-// sysfs gives those the unknown type 0.
-bool HasUart(const fs::path& sysRoot, const std::string& name) {
-    std::string type = ReadAttribute(sysRoot / "class" / "tty" / name / "type");
-    return !type.empty() && type != "0";
-}
-
-// udev's stable names, by the device each resolves to; the first name in order wins.
-void AttachStableNames(const fs::path& devRoot, std::vector<SerialDevice>* devices) {
-    fs::path byId = devRoot / "serial" / "by-id";
-    std::error_code error;
-    std::vector<fs::path> links;
-    for (fs::directory_iterator it(byId, error), end; !error && it != end; it.increment(error)) {
-        links.push_back(it->path());
-    }
-    std::sort(links.begin(), links.end());
-    for (const fs::path& link : links) {
-        fs::path target = fs::canonical(link, error);
-        if (error) {
-            continue;
-        }
-        for (SerialDevice& device : *devices) {
-            if (device.stablePath.empty() && fs::canonical(device.path, error) == target &&
-                !error) {
-                device.stablePath = link.string();
-                break;
-            }
-        }
-    }
+    return name == id ? std::string() : name;
 }
 
 }  // namespace
 
-std::vector<SerialDevice> ListSerialDevices(const DeviceRoots& roots) {
-    fs::path sysRoot = roots.sysRoot;
-    fs::path devRoot = roots.devRoot;
-    std::set<std::string> names;
-    std::error_code error;
-    for (fs::directory_iterator it(sysRoot / "class" / "tty", error), end; !error && it != end;
-         it.increment(error)) {
-        names.insert(it->path().filename().string());
+SerialDevice SerialDeviceFromRecord(const TtyRecord& record, const std::string& devRoot) {
+    SerialDevice device;
+    device.path = record.node;
+    // Both kinds exist only behind USB, whatever udev can tell.
+    device.usb = Property(record, "ID_BUS") == "usb" || std::get<0>(SortKey(record.name)) < 2;
+    if (device.usb) {
+        device.vendorId = Property(record, "ID_VENDOR_ID");
+        device.productId = Property(record, "ID_MODEL_ID");
     }
-    // Without sysfs (some containers) the nodes still show USB adapters; a built-in port
-    // cannot be told from a phantom there, so those need sysfs.
-    for (fs::directory_iterator it(devRoot, error), end; !error && it != end; it.increment(error)) {
+    device.manufacturer = NameOf(record, "ID_VENDOR", device.vendorId);
+    device.product = NameOf(record, "ID_MODEL", device.productId);
+    device.driver = Property(record, "ID_USB_DRIVER");
+    if (device.driver.empty()) {
+        device.driver = Property(record, ".DRIVER");
+    }
+    std::string byId = (fs::path(devRoot) / "serial" / "by-id").string() + "/";
+    std::vector<std::string> links = record.links;
+    std::sort(links.begin(), links.end());
+    for (const std::string& link : links) {
+        if (link.compare(0, byId.size(), byId) == 0) {
+            device.stablePath = link;
+            break;
+        }
+    }
+    return device;
+}
+
+std::vector<SerialDevice> ListSerialDevices(const DeviceRoots& roots) {
+    std::vector<TtyRecord> records =
+        roots.IsSystem()
+            ? ListSystemTtys()
+            : ReadTtyRecords((fs::path(roots.sysRoot) / "tty").string(), roots.devRoot);
+    // A container given a cable's node without its sysfs still shows it; a built-in port
+    // cannot be told from a phantom there, so only the USB kinds.
+    std::set<std::string> known;
+    for (const TtyRecord& record : records) {
+        known.insert(record.name);
+    }
+    std::error_code error;
+    for (fs::directory_iterator it(roots.devRoot, error), end; !error && it != end;
+         it.increment(error)) {
         std::string name = it->path().filename().string();
-        if (KindAndNumber(name).first == 0 || KindAndNumber(name).first == 1) {
-            names.insert(name);
+        auto [kind, prefix, number] = SortKey(name);
+        if (kind < 2 && number >= 0 && known.count(name) == 0) {
+            records.push_back({name, it->path().string(), {}, {}});
         }
     }
 
-    std::vector<SerialDevice> devices;
-    for (const std::string& name : names) {
-        int kind = KindAndNumber(name).first;
-        if (kind < 0 || (kind == 2 && !HasUart(sysRoot, name))) {
-            continue;
-        }
-        SerialDevice device;
-        device.path = (devRoot / name).string();
+    std::vector<std::pair<std::tuple<int, std::string, long>, SerialDevice>> found;
+    for (const TtyRecord& record : records) {
         struct stat node {};
-        if (::stat(device.path.c_str(), &node) != 0) {
+        // Built-in ports are listed whether or not a UART answers at their address; sysfs
+        // gives those the unknown type 0.
+        if (Property(record, ".UART_TYPE") == "0" || ::stat(record.node.c_str(), &node) != 0) {
             continue;
         }
+        SerialDevice device = SerialDeviceFromRecord(record, roots.devRoot);
         device.appearedAt = static_cast<int64_t>(node.st_ctime);
-        // Both kinds exist only behind USB, whatever sysfs can tell.
-        device.usb = kind != 2;
-        ReadSysfs(sysRoot, name, &device);
+        found.emplace_back(SortKey(record.name), std::move(device));
+    }
+    std::sort(found.begin(), found.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<SerialDevice> devices;
+    for (auto& [key, device] : found) {
         devices.push_back(std::move(device));
     }
-    std::sort(devices.begin(), devices.end(), [](const SerialDevice& a, const SerialDevice& b) {
-        return KindAndNumber(fs::path(a.path).filename().string()) <
-               KindAndNumber(fs::path(b.path).filename().string());
-    });
-    AttachStableNames(devRoot, &devices);
     return devices;
 }
 

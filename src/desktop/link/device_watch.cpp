@@ -15,7 +15,7 @@ constexpr const char* kStableNames = "/serial/by-id";
 }  // namespace
 
 DeviceWatch::DeviceWatch(const DeviceRoots& roots, QObject* parent) : QObject(parent) {
-    if (roots.devRoot == DeviceRoots{}.devRoot && roots.sysRoot == DeviceRoots{}.sysRoot) {
+    if (roots.IsSystem()) {
         WatchUdev();
     } else {
         WatchFolders(roots.devRoot);

@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
 #include <QRadioButton>
 #include <filesystem>
 #include <string>
@@ -71,8 +70,6 @@ CPortDlg::CPortDlg(const FeatureContext& context, QWidget* parent)
     // it merely gets the focus, and that must not pick a device nobody chose.
     connect(m_Devices, &QListWidget::itemSelectionChanged, this, &CPortDlg::OnDeviceChosen);
     connect(m_Devices, &QListWidget::itemDoubleClicked, this, [this] { accept(); });
-    connect(FindControl<QPushButton>(this, kPortRefreshId), &QPushButton::clicked, this,
-            &CPortDlg::RefreshDevices);
     // A cable plugged in or pulled shows in the list at once.
     connect(new DeviceWatch(m_Context.deviceRoots, this), &DeviceWatch::changed, this,
             &CPortDlg::RefreshDevices);

@@ -46,8 +46,7 @@ constexpr ControlTemplate kPortControls[] = {
     {PortMappingId(7), ControlKind::Static, "", kStyleNone, 60, 99, 256, 8},
     {PortMappingId(8), ControlKind::Static, "", kStyleNone, 60, 112, 256, 8},
     {kPortDevicesGroupId, ControlKind::GroupBox, "找到的串口设备", kStyleNone, 7, 134, 316, 96},
-    {kPortDeviceListId, ControlKind::ListBox, "", kStyleNone, 15, 146, 300, 60},
-    {kPortRefreshId, ControlKind::PushButton, "刷新", kStyleNone, 15, 210, 50, 14},
+    {kPortDeviceListId, ControlKind::ListBox, "", kStyleNone, 15, 146, 300, 78},
     {kPortInUseId, ControlKind::Static, "", kStyleNone, 7, 237, 316, 8},
     // Never shown: it lies under the OK button and keeps the search setting's value.
     {kSearchCheckBoxId, ControlKind::CheckBox, "搜索端口", kStyleHidden, 217, 253, 50, 14},

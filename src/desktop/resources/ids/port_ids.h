@@ -12,7 +12,6 @@ constexpr int kSearchCheckBoxId = 1012;
 constexpr int kPortInUseId = 1301;
 constexpr int kPortDevicesGroupId = 1302;
 constexpr int kPortDeviceListId = 1303;
-constexpr int kPortRefreshId = 1304;
 constexpr int kFirstPortMappingId = 1311;
 
 // The radio button of COMn.
