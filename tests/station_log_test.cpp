@@ -7,7 +7,11 @@
 
 #include <csignal>
 #include <random>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include "config/language.h"
 #include "platform/csv_text.h"
 #include "station/station_log.h"
 #include "support/temp_folder.h"
@@ -156,3 +160,39 @@ TEST(StationLogTest, TheSummaryCountsEachResultAndNamesTheCablesOfFailures) {
 }
 
 }  // namespace
+
+// The desktop's list fills these keys; in English they must word a radio as the command line
+// does, for every result.
+TEST(StationLogTest, TheEnglishKeysOfARadioDoneWordItAsTheCommandLine) {
+    const std::string english = std::string(HALVEX_BIN_DIR) + "/english.lang";
+    auto fill = [](std::string text, const std::vector<std::string>& values) {
+        for (size_t k = 0; k < values.size(); ++k) {
+            const std::string mark = "%" + std::to_string(k + 1);
+            text.replace(text.find(mark), mark.size(), values[k]);
+        }
+        return text;
+    };
+    for (int n = 0; n <= static_cast<int>(RadioResult::Unchecked); ++n) {
+        for (const auto& [code, detail] : std::vector<std::pair<std::string, std::string>>{
+                 {"", ""}, {"0103", "1 block differs: 0x0D40"}}) {
+            RadioRecord record;
+            record.cable = "/dev/ttyUSB0";
+            record.number = 3;
+            record.result = static_cast<RadioResult>(n);
+            record.pttIdCode = code;
+            record.detail = detail;
+            SCOPED_TRACE(RadioDoneText(record));
+            const RadioDoneKeys keys = RadioDoneTextKeys(record.result);
+            std::string result = LoadLangString(english, keys.result);
+            if (!code.empty()) {
+                result = fill(LoadLangString(english, "IDS_STATION_RADIO_CODE"), {result, code});
+            }
+            if (!detail.empty()) {
+                result += " (" + detail + ")";
+            }
+            EXPECT_EQ(fill(LoadLangString(english, "IDS_STATION_RADIO_LINE"),
+                           {record.cable, "3", result, LoadLangString(english, keys.advice)}),
+                      RadioDoneText(record));
+        }
+    }
+}

@@ -172,6 +172,28 @@ std::string RadioDoneText(const RadioRecord& record) {
     return text + ": " + Advice(record.result);
 }
 
+RadioDoneKeys RadioDoneTextKeys(RadioResult result) {
+    switch (result) {
+        case RadioResult::Ok:
+            return {"IDS_STATION_RESULT_OK", "IDS_STATION_DONE"};
+        case RadioResult::VerifyFailed:
+            return {"IDS_STATION_RESULT_VERIFY_FAILED", "IDS_STATION_FAILED"};
+        case RadioResult::WriteFailed:
+            return {"IDS_STATION_RESULT_WRITE_FAILED", "IDS_STATION_FAILED"};
+        case RadioResult::Cancelled:
+            return {"IDS_STATION_RESULT_CANCELLED", "IDS_STATION_ABANDONED"};
+        case RadioResult::Same:
+            return {"IDS_STATION_RESULT_SAME", "IDS_STATION_CHECKED"};
+        case RadioResult::Differs:
+            return {"IDS_STATION_RESULT_DIFFERS", "IDS_STATION_CHECKED"};
+        case RadioResult::ReadFailed:
+            return {"IDS_STATION_RESULT_READ_FAILED", "IDS_STATION_CHECK_FAILED"};
+        case RadioResult::Unchecked:
+            return {"IDS_STATION_RESULT_UNCHECKED", "IDS_STATION_CHECK_IT"};
+    }
+    return {"", ""};
+}
+
 StationLog::~StationLog() {
     Close();
 }

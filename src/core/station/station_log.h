@@ -68,8 +68,16 @@ inline constexpr const char* kStationLogHeader =
 std::string RadioLogLine(const RadioRecord& record);
 
 // "/dev/ttyUSB0: radio 3 ok, PTT ID code 0103: done, unplug", as the command line prints a
-// radio done and the desktop lists it.
+// radio done.
 std::string RadioDoneText(const RadioRecord& record);
+
+// The language keys of that line's result word and of what the user does next, for a list in
+// the user's language; English fills "IDS_STATION_RADIO_LINE" to RadioDoneText's words.
+struct RadioDoneKeys {
+    const char* result;
+    const char* advice;
+};
+RadioDoneKeys RadioDoneTextKeys(RadioResult result);
 
 class StationLog {
 public:

@@ -40,6 +40,20 @@ QString Path(const std::string& path) {
     return QString::fromStdString(path);
 }
 
+// RadioDoneText's line in the user's language; a detail keeps the log's own words.
+QString RadioDoneLine(const RadioRecord& record) {
+    const RadioDoneKeys keys = RadioDoneTextKeys(record.result);
+    QString result = Lang(keys.result);
+    if (!record.pttIdCode.empty()) {
+        result = Lang("IDS_STATION_RADIO_CODE").arg(result, Path(record.pttIdCode));
+    }
+    if (!record.detail.empty()) {
+        result += " (" + Path(record.detail) + ")";
+    }
+    return Lang("IDS_STATION_RADIO_LINE")
+        .arg(Path(record.cable), QString::number(record.number), result, Lang(keys.advice));
+}
+
 // Beside the document, named after it; in the home folder for a document never saved.
 std::string DefaultLogPath(const std::string& documentPath) {
     namespace fs = std::filesystem;
@@ -328,7 +342,7 @@ void CStationDlg::ShowEvents() {
     for (const StationEvent& event : m_Station->TakeEvents()) {
         switch (event.kind) {
             case StationEventKind::RadioDone:
-                m_Log->addItem(Path(RadioDoneText(event.record)));
+                m_Log->addItem(RadioDoneLine(event.record));
                 break;
             case StationEventKind::CodeWouldNotFit:
                 MessageBox::Show(this,
