@@ -496,6 +496,7 @@ private slots:
             QVERIFY(document.IsModified());
             return;
         }
+        QCOMPARE(MessageBox::Shown().back().text, LoadLangString("IDS_PROMPT_READSUCC"));
         QVERIFY(std::equal(memory.begin(), memory.end(), document.bytes.begin()));
         QCOMPARE(StepText(document.UndoName()),
                  QString::fromStdString(LoadLangString("IDS_STEP_TEST_READ_ALL")));
