@@ -102,7 +102,7 @@ class CellListsTest : public QObject {
         CommitReceiveFrequency(*m_Doc, 1, "146.12500");
         m_Doc->SetModifiedFlag(false);
         m_Window = std::make_unique<QWidget>();
-        m_Page = new CChannelPage(*m_Doc, m_Window.get());
+        m_Page = new CChannelPage(*m_Doc, m_Channels.Folder().SettingsPath(), m_Window.get());
         m_Window->resize(m_Page->size());
         QVERIFY(ShowActive(m_Window.get()));
     }

@@ -65,7 +65,7 @@ class ChannelPageTest : public QObject {
         m_Doc = m_Channels.NewDocument();
         QVERIFY(m_Doc != nullptr);
         m_Window = std::make_unique<QWidget>();
-        m_Page = new CChannelPage(*m_Doc, m_Window.get());
+        m_Page = new CChannelPage(*m_Doc, m_Channels.Folder().SettingsPath(), m_Window.get());
         m_Window->resize(m_Page->size());
         m_View.page = m_Page;
         m_Doc->AddView(&m_View);

@@ -123,7 +123,7 @@ private slots:
         grid->SetCellText(5, grid->GetColumnCount() - 1, marker);
         CHalvexDoc& document = m_Shell.App().Document();
         std::fill_n(document.bytes.begin() + kChannelRecordBase + 6 * 16, 16, 0xFF);
-        QCOMPARE(UsedChannelCount(*NewChannelGrid(document)), 20);
+        QCOMPARE(UsedChannelCount(*NewChannelGrid(document, m_Shell.Folder().SettingsPath())), 20);
         QString pdf = PrintToPdf();
         QCOMPARE(PdfPageCount(pdf), 1);
         QString page = PdfPageText(pdf, 1);
@@ -291,7 +291,9 @@ private:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setOutputFileName(pdf);
-        if (!PrintReport(printer, *NewChannelGrid(m_Shell.App().Document()), FunctionPage())) {
+        if (!PrintReport(printer,
+                         *NewChannelGrid(m_Shell.App().Document(), m_Shell.Folder().SettingsPath()),
+                         FunctionPage())) {
             return QString();
         }
         if (!qEnvironmentVariableIsEmpty("HALVEX_KEEP_PRINT")) {

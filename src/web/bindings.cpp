@@ -55,7 +55,7 @@ T Field(const val& object, const char* name, T fallback) {
 
 val OutcomeValue(const LinkOutcome& outcome) {
     val object = val::object();
-    object.set("status", outcome.status);
+    object.set("status", static_cast<int>(outcome.status));
     object.set("read", outcome.read);
     object.set("cancelled", outcome.cancelled);
     object.set("blocks", outcome.blocks);
@@ -71,7 +71,7 @@ val OutcomeValue(const LinkOutcome& outcome) {
 
 LinkOutcome OutcomeOf(const val& object) {
     LinkOutcome outcome;
-    outcome.status = Field(object, "status", int{StatusIdle});
+    outcome.status = static_cast<TransferStatus>(Field(object, "status", int{StatusIdle}));
     outcome.read = Field(object, "read", true);
     outcome.cancelled = Field(object, "cancelled", false);
     outcome.blocks = Field(object, "blocks", 0);
@@ -286,7 +286,8 @@ std::string Start() {
 }
 
 std::string ProgressText(int phase, int percent) {
-    return TransferProgressText(static_cast<LinkPhase>(phase), percent);
+    return TransferProgressText(static_cast<TransferPhase>(phase), percent,
+                                [](const char* key) { return LoadLangString(key); });
 }
 
 std::string OutcomeText(const val& outcome) {

@@ -41,7 +41,7 @@ LinkOutcome LinkSession::Run(bool read, const std::vector<uint8_t>& image, bool 
     std::array<uint8_t, kImageSize> copy{};
     std::copy_n(image.begin(), std::min(image.size(), copy.size()), copy.begin());
     m_Job.cancel.store(0, std::memory_order_release);
-    m_Phase = static_cast<int32_t>(read ? LinkPhase::Reading : LinkPhase::Writing);
+    m_Phase = static_cast<int32_t>(read ? TransferPhase::Reading : TransferPhase::Writing);
     const bool done = Exchange(read, copy.data(), &outcome);
     outcome.blocks = m_Job.Blocks();
     if (read) {
@@ -55,7 +55,7 @@ LinkOutcome LinkSession::Run(bool read, const std::vector<uint8_t>& image, bool 
     if (!done || !check || m_Job.IsCancelled()) {
         return outcome;
     }
-    m_Phase = static_cast<int32_t>(LinkPhase::Checking);
+    m_Phase = static_cast<int32_t>(TransferPhase::Checking);
     std::array<uint8_t, kImageSize> readBack{};
     PrepareReadBackImage(copy.data(), readBack.data());
     LinkOutcome checkRun;

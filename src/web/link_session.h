@@ -10,23 +10,12 @@
 #include <vector>
 
 #include "link/transfer_job.h"
+#include "link/transfer_words.h"
 
 class CableLine;
 
-enum class LinkPhase : int32_t { Reading = 0, Writing = 1, Checking = 2 };
-
-struct LinkOutcome {
-    // The exchange's last status: of the read, the write, or the check's read-back.
-    int status = StatusIdle;
-    bool read = true;
-    bool cancelled = false;
-    // Blocks the radio took (write) or gave (read); a check does not count.
-    int blocks = 0;
-    std::vector<int> skippedBlocks;
-    // A write's check ran; its read-back could not be done when checkUnread.
-    bool checked = false;
-    bool checkUnread = false;
-    std::vector<int> differingBlocks;
+// The outcome's facts for the words of link/transfer_words, and what only the page shows.
+struct LinkOutcome : TransferOutcome {
     std::string warning;
     std::string openError;
     // What a read took from the radio, 8192 bytes; empty otherwise.

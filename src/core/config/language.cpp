@@ -69,9 +69,8 @@ std::string LoadLangString(std::string_view key) {
     return LoadLangString(g_LanguagePath, key);
 }
 
-std::string LoadLangStringWith(std::string_view key, std::initializer_list<int> counts,
-                               const std::string& list) {
-    std::string text = LoadLangString(key);
+std::string FillLangText(std::string text, std::initializer_list<int> counts,
+                         const std::string& list) {
     size_t from = 0;
     for (int count : counts) {
         size_t mark = text.find("%d", from);
@@ -86,6 +85,11 @@ std::string LoadLangStringWith(std::string_view key, std::initializer_list<int> 
         text.replace(mark, 2, list);
     }
     return text;
+}
+
+std::string LoadLangStringWith(std::string_view key, std::initializer_list<int> counts,
+                               const std::string& list) {
+    return FillLangText(LoadLangString(key), counts, list);
 }
 
 std::string LoadLangString(const std::string& languagePath, std::string_view key) {

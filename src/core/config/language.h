@@ -21,8 +21,11 @@ constexpr size_t kListBufferSize = 30;
 std::string LoadLangString(std::string_view key);
 // The same in languagePath.
 std::string LoadLangString(const std::string& languagePath, std::string_view key);
-// LoadLangString(key) with its first %d, %d in turn taken by counts, then its %s by list; a
-// placeholder the text lacks is left out, so a translation may drop one.
+// text with its first %d, %d in turn taken by counts, then its %s by list; a placeholder the
+// text lacks is left out, so a translation may drop one.
+std::string FillLangText(std::string text, std::initializer_list<int> counts,
+                         const std::string& list = {});
+// FillLangText of LoadLangString(key).
 std::string LoadLangStringWith(std::string_view key, std::initializer_list<int> counts,
                                const std::string& list = {});
 

@@ -30,7 +30,7 @@ CMainFrame::CMainFrame(CHalvexDoc& document, QWidget* parent) : QMainWindow(pare
     CreateMenu();
     CreateToolBar();
     CreateStatusBar();
-    m_View = new CHalvexView(document, this);
+    m_View = new CHalvexView(document, g_SettingsPath, this);
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);

@@ -81,11 +81,11 @@ void CSetColumnDlg::ShowColumn() {
     if (transmit) {
         return;
     }
-    const ChannelTableTexts texts = LoadChannelTableTexts();
+    const ChannelTexts texts = LoadChannelCellTexts();
     const ChannelColumnDefinition& definition = kChannelColumns[static_cast<size_t>(column)];
     const std::vector<std::string>& items = definition.kind == ColumnKind::Tone
-                                                ? texts.cells.tones
-                                                : texts.cells.choices[static_cast<size_t>(column)];
+                                                ? texts.tones
+                                                : texts.choices[static_cast<size_t>(column)];
     for (const std::string& item : items) {
         m_Values->addItem(QString::fromStdString(item));
     }

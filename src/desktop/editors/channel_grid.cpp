@@ -5,7 +5,6 @@
 #include <QPalette>
 
 #include "codeplug/document.h"
-#include "config/app_globals.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
 #include "grid/grid_ctrl.h"
@@ -24,14 +23,17 @@ bool IsWrappedHeader(HeaderWrap wrap, bool english) {
 
 }  // namespace
 
-ChannelTableTexts LoadChannelTableTexts() {
+ChannelTexts LoadChannelCellTexts() {
+    return WordedChannelTexts([](const ColumnText& text) { return LoadLangString(text.key); });
+}
+
+ChannelTableTexts LoadChannelTableTexts(const std::string& settingsPath) {
     ChannelTableTexts texts;
-    texts.cells =
-        WordedChannelTexts([](const ColumnText& text) { return LoadLangString(text.key); });
+    texts.cells = LoadChannelCellTexts();
     for (const ChannelColumnDefinition& column : kChannelColumns) {
         texts.headers[column.id] = LoadChannelHeader(column.id);
     }
-    texts.englishHeaders = settings::kLanguage.Read(g_SettingsPath).starts_with('e');
+    texts.englishHeaders = settings::kLanguage.Read(settingsPath).starts_with('e');
     return texts;
 }
 
@@ -87,10 +89,10 @@ void ShowChannelRow(CGridCtrl& grid, const CHalvexDoc& doc, int n, const Channel
     }
 }
 
-std::unique_ptr<CGridCtrl> NewChannelGrid(const CHalvexDoc& doc) {
+std::unique_ptr<CGridCtrl> NewChannelGrid(const CHalvexDoc& doc, const std::string& settingsPath) {
     auto grid = std::make_unique<CGridCtrl>();
     LayOutChannelGrid(*grid, doc.GetChannelCount());
-    FillChannelGrid(*grid, doc, LoadChannelTableTexts(),
-                    ReadChannelTableSettings(g_SettingsPath, doc.GetChannelCount()));
+    FillChannelGrid(*grid, doc, LoadChannelTableTexts(settingsPath),
+                    ReadChannelTableSettings(settingsPath, doc.GetChannelCount()));
     return grid;
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <string>
 
 #include "codeplug/channel_columns.h"
 #include "editors/channel_row_state.h"
@@ -20,7 +21,9 @@ struct ChannelTableTexts {
     std::array<QString, kChannelColumnCount> headers;
     bool englishHeaders = false;  // the English headers wrap where the others do not
 };
-ChannelTableTexts LoadChannelTableTexts();
+// The cells' words alone, which need no settings.
+ChannelTexts LoadChannelCellTexts();
+ChannelTableTexts LoadChannelTableTexts(const std::string& settingsPath);
 
 // A header row over channelCount rows of channels, with the column widths and cell formats.
 void LayOutChannelGrid(CGridCtrl& grid, int channelCount);
@@ -32,4 +35,4 @@ void ShowChannelRow(CGridCtrl& grid, const CHalvexDoc& doc, int n, const Channel
                     const ChannelTableSettings& settings);
 
 // The whole table as the page shows it, in no window.
-std::unique_ptr<CGridCtrl> NewChannelGrid(const CHalvexDoc& doc);
+std::unique_ptr<CGridCtrl> NewChannelGrid(const CHalvexDoc& doc, const std::string& settingsPath);

@@ -9,7 +9,6 @@
 #include <cstdio>
 
 #include "codeplug/document.h"
-#include "config/app_globals.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
 #include "editors/channel_cell_editor.h"
@@ -47,8 +46,11 @@ int ToneEntryFor(const QComboBox* list, const QString& text) {
 
 }  // namespace
 
-CChannelPage::CChannelPage(CHalvexDoc& document, QWidget* parent)
-    : QWidget(parent), m_Document(document), m_Grid(new CGridCtrl) {
+CChannelPage::CChannelPage(CHalvexDoc& document, std::string settingsPath, QWidget* parent)
+    : QWidget(parent),
+      m_Document(document),
+      m_SettingsPath(std::move(settingsPath)),
+      m_Grid(new CGridCtrl) {
     BuildFromTemplate(this, kChannelPageTemplate);
     m_Grid->SetControlId(kChannelGridId);
     ReplaceControl(this, kChannelGridId, m_Grid);
@@ -129,7 +131,7 @@ void CChannelPage::Grow(const QSize& extra) {
 }
 
 void CChannelPage::LoadTexts() {
-    m_Texts = LoadChannelTableTexts();
+    m_Texts = LoadChannelTableTexts(m_SettingsPath);
     m_Grid->SetAccessibleRowName(Text(LoadLangString("IDS_ROW_CHANNEL")));
 }
 
@@ -138,7 +140,7 @@ void CChannelPage::FillRangeSelector() {
     m_RangeSelector->clear();
     for (int k = 0; k < settings::kRangeNames.count; ++k) {
         std::optional<std::string> range =
-            settings::kRangeNames.Read(g_SettingsPath, k, kRangeBufferSize);
+            settings::kRangeNames.Read(m_SettingsPath, k, kRangeBufferSize);
         if (!range) {
             break;
         }
@@ -175,7 +177,7 @@ void CChannelPage::BuildGrid() {
 }
 
 ChannelTableSettings CChannelPage::TableSettings() const {
-    return ReadChannelTableSettings(g_SettingsPath, m_Document.GetChannelCount());
+    return ReadChannelTableSettings(m_SettingsPath, m_Document.GetChannelCount());
 }
 
 void CChannelPage::RefreshRow(int n) {

@@ -22,7 +22,7 @@ struct GridNotification;
 class CChannelPage : public QWidget, public MainViewPage {
     Q_OBJECT
 public:
-    explicit CChannelPage(CHalvexDoc& document, QWidget* parent = nullptr);
+    CChannelPage(CHalvexDoc& document, std::string settingsPath, QWidget* parent = nullptr);
 
     QWidget* Widget() override { return this; }
     // Relabels, reselects the frequency range and rewrites every row from the image.
@@ -76,6 +76,7 @@ private:
     CCellEditor* EditorFor(int column) const;
 
     CHalvexDoc& m_Document;
+    const std::string m_SettingsPath;
     CGridCtrl* m_Grid;
     QComboBox* m_RangeSelector;
     int m_RangeTemplateWidth = 0;

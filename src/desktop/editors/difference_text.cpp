@@ -62,7 +62,7 @@ QString Column(const ImageDifference& difference) {
 
 std::vector<ImageDifference> DiffImagesInLanguage(const CHalvexDoc& first,
                                                   const CHalvexDoc& second) {
-    return DiffImages(first, second, first.GetChannelCount(), LoadChannelTableTexts().cells);
+    return DiffImages(first, second, first.GetChannelCount(), LoadChannelCellTexts());
 }
 
 std::string DifferenceText(const ImageDifference& difference) {

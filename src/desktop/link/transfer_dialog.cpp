@@ -18,6 +18,7 @@
 #include "link/compare_dialog.h"
 #include "link/doctor_messages.h"
 #include "link/serial_port.h"
+#include "link/transfer_words.h"
 #include "link/write_verify.h"
 #include "support/accessible_names.h"
 #include "support/feature_context.h"
@@ -33,8 +34,9 @@ bool IsConnectionFailure(TransferStatus status) {
     return status == StatusPortError || status == StatusIdentError || status == StatusEchoCable;
 }
 
-constexpr int kCloneBlocks =
-    (clone_frames::kCloneEndAddress - clone_frames::kCloneFirstAddress) / clone_frames::kBlockSize;
+std::string CurrentLanguageText(const char* key) {
+    return LoadLangString(key);
+}
 
 }  // namespace
 
@@ -73,11 +75,11 @@ CTransferDlg::~CTransferDlg() {
     m_Context.port.Close();
 }
 
-const char* CTransferDlg::PromptKey() const {
+TransferPhase CTransferDlg::Phase() const {
     if (m_Verifying) {
-        return "IDS_PROMPT_VERIFY";
+        return TransferPhase::Checking;
     }
-    return ReadsRadio() ? "IDS_PROMPT_READ" : "IDS_PROMPT_WRITE";
+    return ReadsRadio() ? TransferPhase::Reading : TransferPhase::Writing;
 }
 
 void CTransferDlg::SetMessage(const std::string& text) {
@@ -109,7 +111,7 @@ void CTransferDlg::accept() {
 void CTransferDlg::StartWorker(bool read, uint8_t* image) {
     m_Context.port.SetBaudRate(clone_frames::kBaudRate);
     m_Job.Reset(&m_Context.port, m_Context.settingsPath, read, image);
-    SetMessage(LoadLangString(PromptKey()));
+    SetMessage(TransferPromptText(Phase(), CurrentLanguageText));
     m_Diagnosis.reset();
     // A read-back that cannot connect has its own message; the doctor speaks for the rest.
     bool diagnose = !m_Verifying;
@@ -167,25 +169,17 @@ bool CTransferDlg::OnCheckStatus(TransferStatus status) {
         EndRun();
         ShowWorkerWarning();
         m_Verifying = false;
-        std::string text;
-        if (status == StatusReadDone) {
-            std::vector<int> differing = DifferingBlocks(m_ImageCopy.data(), m_RadioImage.data());
-            if (differing.empty()) {
-                FinishWithLine("IDS_WRITE_DONE");
-                return true;
-            }
-            // Appended in steps: gcc 12 at -O3 misreads "\n" + string as an overlapping copy.
-            text = LoadLangString("IDS_PROMPT_VERIFYFAIL");
-            text += '\n';
-            text += LoadLangStringWith(
-                differing.size() == 1 ? "IDS_VERIFY_ONEBLOCK" : "IDS_VERIFY_BLOCKS",
-                {static_cast<int>(differing.size())});
-            text += ' ';
-            text += BlockAddressList(differing, kNamedSkippedBlocks);
-        } else {
-            text = LoadLangString("IDS_PROMPT_VERIFYUNREAD");
+        TransferOutcome check{.status = status, .read = false, .checked = true};
+        check.checkUnread = status != StatusReadDone;
+        if (!check.checkUnread) {
+            check.differingBlocks = DifferingBlocks(m_ImageCopy.data(), m_RadioImage.data());
         }
-        SetMessage(text);
+        const TransferWords words = TransferOutcomeWords(check, CurrentLanguageText);
+        if (words.ending == TransferEnding::Done) {
+            FinishWithLine(words.text);
+            return true;
+        }
+        SetMessage(words.text);
         m_OkButton->setEnabled(true);
         return true;
     }
@@ -247,19 +241,14 @@ bool CTransferDlg::ConfirmStop() {
     return stop;
 }
 
-std::string CTransferDlg::PartWriteText() const {
-    return LoadLangStringWith("IDS_PROMPT_WRITESTOPPED", {m_Job.Blocks(), kCloneBlocks});
-}
-
 std::string CTransferDlg::AnsweredPortText() const {
     return m_AnsweredPort > 0 ? LoadLangStringWith("IDS_PORT_ANSWERED", {m_AnsweredPort})
                               : std::string();
 }
 
-void CTransferDlg::FinishWithLine(const char* textKey) {
+void CTransferDlg::FinishWithLine(std::string text) {
     m_Finishing = true;
     m_OkButton->setEnabled(false);
-    std::string text = LoadLangString(textKey);
     if (m_AnsweredPort > 0) {
         text += '\n';
         text += AnsweredPortText();
@@ -288,7 +277,7 @@ void CTransferDlg::OnProgress() {
     TransferStatus status = m_Job.Status();
     if (status == StatusReadProgress || status == StatusWriteProgress) {
         int progress = m_Job.Progress();
-        SetMessage(LoadLangString(PromptKey()) + " " + std::to_string(progress) + "%");
+        SetMessage(TransferProgressText(Phase(), progress, CurrentLanguageText));
         m_ProgressBar->setValue(progress * kTransferProgressRange / 100);
     } else if (status == StatusSearching) {
         SetMessage(LoadLangString("IDS_SEARCHCOMPORT") +
@@ -323,39 +312,29 @@ void CTransferDlg::OnFinalStatus(TransferStatus status) {
     if (!m_Diagnosis || DoctorMessage(*m_Diagnosis).empty()) {
         ShowWorkerWarning();
     }
-    switch (status) {
-        case StatusPortError:
-            ShowConnectionFailure("IDS_ERROR_PORTCONN", status);
+    const TransferOutcome outcome{.status = status,
+                                  .read = ReadsRadio(),
+                                  .blocks = m_Job.Blocks(),
+                                  .skippedBlocks = m_Job.skippedBlocks};
+    const TransferWords words = TransferOutcomeWords(outcome, CurrentLanguageText);
+    switch (words.ending) {
+        case TransferEnding::NoConnection:
+            ShowConnectionFailure(words.text, status);
             break;
-        case StatusIdentError:
-            ShowConnectionFailure("IDS_ERROR_TYPE", status);
-            break;
-        case StatusEchoCable:
-            ShowConnectionFailure("IDS_ERROR_ECHOCABLE", status);
-            break;
-        case StatusReadFailed:
-            SetMessage(ReadFailureText());
+        case TransferEnding::Failed:
+            SetMessage(words.text);
             m_OkButton->setEnabled(true);
             return;
-        case StatusWriteFailed: {
-            std::string text = LoadLangString("IDS_PROMPT_WRITEFAIL");
-            if (m_Job.Blocks() > 0) {
-                text += '\n';
-                text += PartWriteText();
+        case TransferEnding::Done:
+            if (status == StatusReadDone) {
+                m_Context.takeRadioImage(m_ImageCopy);
+                KeepBackup();
             }
-            SetMessage(text);
-            m_OkButton->setEnabled(true);
+            FinishWithLine(words.text);
             return;
-        }
-        case StatusWriteDone:
-            FinishWithLine("IDS_WRITE_DONE");
-            return;
-        case StatusReadDone:
-            m_Context.takeRadioImage(m_ImageCopy);
-            KeepBackup();
-            FinishWithLine("IDS_READ_DONE");
-            return;
-        default:
+        case TransferEnding::Quiet:
+        case TransferEnding::Stopped:
+        case TransferEnding::Unexpected:
             break;
     }
     done(kTransferEnded);
@@ -363,18 +342,26 @@ void CTransferDlg::OnFinalStatus(TransferStatus status) {
 
 void CTransferDlg::OnWorkerStopped() {
     EndRun();
-    // A cancel after the radio took every block and the end byte came too late to stop
-    // anything: the write is done, though the check it asked for is not run.
-    if (m_Mode == TransferMode::Write && !m_Verifying && m_Job.Status() == StatusWriteDone) {
-        m_Cancelling = false;
-        FinishWithLine("IDS_WRITE_DONE");
+    if (m_Mode != TransferMode::Write || m_Verifying) {
+        TemplateDialog::reject();
         return;
     }
-    // A write that stopped between its first and last block left the radio half new.
-    if (m_Mode == TransferMode::Write && !m_Verifying && m_Job.Blocks() > 0 &&
-        m_Job.Status() != StatusWriteDone) {
-        MessageBox::Show(this, PartWriteText(), LoadLangString("IDS_PROMPT"),
-                         MessageIcon::Exclamation, MessageButtons::Ok);
+    // A cancel after the radio took every block and the end byte came too late to stop
+    // anything: the write is done, though the check it asked for is not run.
+    const TransferStatus status = m_Job.Status();
+    const TransferOutcome outcome{.status = status,
+                                  .read = false,
+                                  .cancelled = status != StatusWriteDone,
+                                  .blocks = m_Job.Blocks()};
+    const TransferWords words = TransferOutcomeWords(outcome, CurrentLanguageText);
+    if (words.ending == TransferEnding::Done) {
+        m_Cancelling = false;
+        FinishWithLine(words.text);
+        return;
+    }
+    if (words.ending == TransferEnding::Stopped) {
+        MessageBox::Show(this, words.text, LoadLangString("IDS_PROMPT"), MessageIcon::Exclamation,
+                         MessageButtons::Ok);
     }
     TemplateDialog::reject();
 }
@@ -390,25 +377,11 @@ void CTransferDlg::EndRun() {
     }
 }
 
-std::string CTransferDlg::ReadFailureText() const {
-    if (m_Job.skippedBlocks.empty()) {
-        return LoadLangString("IDS_PROMPT_READFAIL");
-    }
-    // The language file words it; %d takes the count and %s the first addresses.
-    return LoadLangStringWith("IDS_PROMPT_READSKIPPED",
-                              {static_cast<int>(m_Job.skippedBlocks.size())},
-                              BlockAddressList(m_Job.skippedBlocks, kNamedSkippedBlocks));
-}
-
-void CTransferDlg::ShowErrorBox(const char* textKey) {
-    MessageBox::Show(this, LoadLangString(textKey), LoadLangString("IDS_ERROR"), MessageIcon::Stop,
-                     MessageButtons::Ok);
-}
-
-void CTransferDlg::ShowConnectionFailure(const char* textKey, TransferStatus status) {
+void CTransferDlg::ShowConnectionFailure(const std::string& text, TransferStatus status) {
     std::string doctor = m_Diagnosis ? DoctorMessage(*m_Diagnosis) : std::string();
     if (doctor.empty()) {
-        ShowErrorBox(textKey);
+        MessageBox::Show(this, text, LoadLangString("IDS_ERROR"), MessageIcon::Stop,
+                         MessageButtons::Ok);
         return;
     }
     // A radio that answered only with the other cable type is no unsupported model: the
@@ -417,8 +390,7 @@ void CTransferDlg::ShowConnectionFailure(const char* textKey, TransferStatus sta
         ShowDoctorBox(this, doctor, *m_Diagnosis, m_Context.settingsPath);
         return;
     }
-    ShowDoctorBox(this, LoadLangString(textKey) + "\n\n" + doctor, *m_Diagnosis,
-                  m_Context.settingsPath);
+    ShowDoctorBox(this, text + "\n\n" + doctor, *m_Diagnosis, m_Context.settingsPath);
 }
 
 void CTransferDlg::ShowWorkerWarning() {

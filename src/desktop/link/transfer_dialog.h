@@ -13,6 +13,7 @@
 #include "link/connection_doctor.h"
 #include "link/exchange_follower.h"
 #include "link/transfer_job.h"
+#include "link/transfer_words.h"
 #include "resources/ids/transfer_ids.h"
 #include "support/dialog_builder.h"
 
@@ -63,22 +64,17 @@ private:
     void OnWorkerStopped();
     // Closes the port and puts the port pane back on the stored port if the search moved it.
     void EndRun();
-    void ShowErrorBox(const char* textKey);
-    // The message of textKey with the doctor's cause and cure added when it found one.
-    void ShowConnectionFailure(const char* textKey, TransferStatus status);
-    // The read failure in words, naming the skipped blocks when there were any.
-    std::string ReadFailureText() const;
+    // The failure's text with the doctor's cause and cure added when it found one.
+    void ShowConnectionFailure(const std::string& text, TransferStatus status);
     void ShowWorkerWarning();
-    // After a write that ended early: how much of the new data the radio holds.
-    std::string PartWriteText() const;
     // A write that has sent blocks stops only when the user says so.
     bool ConfirmStop();
     // The done line stays a moment so it can be seen and spoken, then the dialog ends.
-    void FinishWithLine(const char* textKey);
+    void FinishWithLine(std::string text);
     void SetMessage(const std::string& text);
     // Which port answered when the search found the radio on another one than configured.
     std::string AnsweredPortText() const;
-    const char* PromptKey() const;
+    TransferPhase Phase() const;
     // Read and Compare both read the radio.
     bool ReadsRadio() const { return m_Mode != TransferMode::Write; }
 

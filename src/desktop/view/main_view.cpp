@@ -34,8 +34,12 @@ Page* FindPage(const std::vector<MainViewPage*>& pages) {
 
 }  // namespace
 
-CHalvexView::CHalvexView(CHalvexDoc& document, QWidget* parent)
-    : QScrollArea(parent), m_Document(document), m_Form(new QWidget), m_Tabs(new CPageTabCtrl) {
+CHalvexView::CHalvexView(CHalvexDoc& document, std::string settingsPath, QWidget* parent)
+    : QScrollArea(parent),
+      m_Document(document),
+      m_SettingsPath(std::move(settingsPath)),
+      m_Form(new QWidget),
+      m_Tabs(new CPageTabCtrl) {
     BuildFromTemplate(m_Form, kMainFormTemplate);
     ReplaceControl(m_Form, kMainFormTabsId, m_Tabs);
     setWidget(m_Form);
@@ -118,7 +122,7 @@ void CHalvexView::CreateMissingPages() {
     if (!m_Pages.empty()) {
         return;
     }
-    AddPage(new CChannelPage(m_Document, m_Tabs), "IDS_CHANNEL");
+    AddPage(new CChannelPage(m_Document, m_SettingsPath, m_Tabs), "IDS_CHANNEL");
     AddPage(new CFunctionPage(m_Tabs, m_Document), "IDS_FUNCTION");
     AddPage(new CVfoPage(m_Tabs, m_Document), "IDS_VFOFREQ");
     FitFormToTabs();

@@ -19,7 +19,8 @@ class MainViewPage;
 class CHalvexView : public QScrollArea, public DocumentView, public ViewPages {
     Q_OBJECT
 public:
-    explicit CHalvexView(CHalvexDoc& document, QWidget* parent = nullptr);
+    // The pages read their settings from settingsPath.
+    CHalvexView(CHalvexDoc& document, std::string settingsPath, QWidget* parent = nullptr);
     ~CHalvexView() override;
 
     // After every New and Open: update, fit the frame, relabel the menu, create missing pages.
@@ -75,6 +76,7 @@ private:
     void GrowToViewport();
 
     CHalvexDoc& m_Document;
+    const std::string m_SettingsPath;
     QWidget* m_Form;
     CPageTabCtrl* m_Tabs;
     std::vector<MainViewPage*> m_Pages;

@@ -71,7 +71,7 @@ struct ReportSources {
 
 ReportSources SourcesOf(const FeatureContext& context) {
     ReportSources sources;
-    sources.grid = NewChannelGrid(context.document);
+    sources.grid = NewChannelGrid(context.document, context.settingsPath);
     sources.functionPage = context.view.FunctionPage();
     return sources;
 }
