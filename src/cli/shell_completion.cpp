@@ -214,7 +214,7 @@ std::string ZshAction(const OptionDefinition& definition) {
 }
 
 std::string ZshOption(const CliCommand& command, const OptionDefinition& option) {
-    std::string spec;
+    std::string argument;
     if (option.group != 0) {
         std::string excluded;
         for (const OptionDefinition& other : command.options) {
@@ -226,18 +226,18 @@ std::string ZshOption(const CliCommand& command, const OptionDefinition& option)
             }
         }
         if (!excluded.empty()) {
-            spec += Concat({"(", excluded, ")"});
+            argument += Concat({"(", excluded, ")"});
         }
     }
     if (option.repeatable) {
-        spec += '*';
+        argument += '*';
     }
-    spec += option.name;
-    spec += Concat({"[", ZshText(option.help), "]"});
+    argument += option.name;
+    argument += Concat({"[", ZshText(option.help), "]"});
     if (TakesValue(option)) {
-        spec += Concat({":", ZshText(option.valueName), ":", ZshAction(option)});
+        argument += Concat({":", ZshText(option.valueName), ":", ZshAction(option)});
     }
-    return spec;
+    return argument;
 }
 
 void AddZshCommand(const CliCommand& command, std::string* script) {
@@ -254,8 +254,8 @@ void AddZshCommand(const CliCommand& command, std::string* script) {
         specs.push_back(Concat({std::to_string(k + 1), operands[k].required ? ":" : "::",
                                 ZshText(operands[k].name), ":", ZshAction(operands[k])}));
     }
-    for (const std::string& spec : specs) {
-        *script += Concat({" \\\n            ", Quoted(spec)});
+    for (const std::string& argument : specs) {
+        *script += Concat({" \\\n            ", Quoted(argument)});
     }
     *script += " ;;\n";
 }
