@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "config/language.h"
+#include "config/setting_definitions.h"
 #include "platform/profile.h"
 #include "platform/text_encoding.h"
 #include "support/program_globals.h"
@@ -55,7 +56,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (value.size() > 29) {
                 std::abort();
             }
-            ReadProfileInt(path, section, key, 1);
+        }
+    }
+    for (const IntSetting* setting : settings::kIntSettings) {
+        const int value = setting->Read(path);
+        if (value < setting->minimum || value > setting->maximum) {
+            std::abort();
         }
     }
     halvex::test::UseLanguagePath language(path);

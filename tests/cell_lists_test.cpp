@@ -14,6 +14,7 @@
 
 #include "codeplug/document.h"
 #include "codeplug/radiogram_codes.h"
+#include "common/dialog_builder.h"
 #include "config/app_globals.h"
 #include "config/settings.h"
 #include "editors/channel_commit.h"
@@ -22,7 +23,6 @@
 #include "grid/grid_ctrl.h"
 #include "resources/ids/channel_page_ids.h"
 #include "support/channel_fixture.h"
-#include "support/dialog_builder.h"
 #include "support/page_test_support.h"
 #include "support/program_globals.h"
 

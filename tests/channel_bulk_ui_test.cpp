@@ -9,17 +9,17 @@
 
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
+#include "common/message_box.h"
+#include "common/step_names.h"
 #include "editors/channel_bulk_dialogs.h"
 #include "editors/channel_commit.h"
 #include "editors/channel_find_bar.h"
 #include "editors/channel_page.h"
 #include "grid/grid_ctrl.h"
 #include "resources/command_ids.h"
-#include "support/message_box.h"
 #include "support/next_modal.h"
 #include "support/page_test_support.h"
 #include "support/shell_fixture.h"
-#include "support/step_names.h"
 #include "view/main_view.h"
 
 class ChannelBulkUiTest : public QObject {

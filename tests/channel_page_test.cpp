@@ -14,6 +14,8 @@
 
 #include "app/accelerator_filter.h"
 #include "codeplug/document.h"
+#include "common/dialog_builder.h"
+#include "common/message_box.h"
 #include "config/app_globals.h"
 #include "config/setting_definitions.h"
 #include "config/settings.h"
@@ -21,8 +23,6 @@
 #include "resources/command_ids.h"
 #include "resources/ids/channel_page_ids.h"
 #include "support/channel_fixture.h"
-#include "support/dialog_builder.h"
-#include "support/message_box.h"
 #include "support/page_test_support.h"
 #include "support/program_globals.h"
 #include "support/shell_fixture.h"
@@ -145,12 +145,7 @@ private slots:
         QCOMPARE(Grid()->GetRowHeight(0), 28);
         QCOMPARE(Cell(0, 1), QStringLiteral("RX Freq (MHz)"));
         QCOMPARE(Cell(128, 0), QStringLiteral("128"));
-        GridItem header;
-        header.row = 0;
-        header.column = 9;
-        header.mask = kItemFormat;
-        QVERIFY(Grid()->GetCell(&header));
-        QVERIFY(header.format & Qt::TextWordWrap);
+        QVERIFY(Grid()->GetCellFormat(0, 9) & Qt::TextWordWrap);
         QCOMPARE(m_Page->RangeSelector()->count(), 6);
         QCOMPARE(m_Page->RangeSelector()->currentIndex(), 0);
         QCOMPARE(List(kDecodeListId)->count(), 259);

@@ -13,6 +13,7 @@
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
 #include "codeplug/channel_row_ops.h"
+#include "common/step_names.h"
 #include "editors/channel_commit.h"
 #include "editors/channel_page.h"
 #include "editors/channel_row_commands.h"
@@ -20,7 +21,6 @@
 #include "resources/command_ids.h"
 #include "support/page_test_support.h"
 #include "support/shell_fixture.h"
-#include "support/step_names.h"
 #include "view/main_view.h"
 #include "view/page_tab_control.h"
 

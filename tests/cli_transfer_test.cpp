@@ -591,7 +591,7 @@ TEST_F(CliTransferTest, AFailureAfterThePortSearchNamesThePortThatAnswered) {
     EXPECT_NE(completed.errors.find("instead of the configured COM1 ("), std::string::npos)
         << completed.errors;
     EXPECT_FALSE(std::filesystem::exists(read));
-    EXPECT_EQ(ReadProfileInt(m_Dir.SettingsPath(), "setup", "com", -1), 1);
+    EXPECT_EQ(ReadProfileString(m_Dir.SettingsPath(), "setup", "com", "", 16), "1");
 }
 
 // Without --port or --device the desktop program's port is used: the device setting, opened
@@ -620,7 +620,7 @@ TEST_F(CliTransferTest, TheDeviceSettingIsThePortWhenNoneIsNamed) {
     EXPECT_NE(completed.errors.find(gone), std::string::npos) << completed.errors;
     EXPECT_EQ(completed.errors.find("other port"), std::string::npos) << completed.errors;
     EXPECT_FALSE(std::filesystem::exists(second));
-    EXPECT_EQ(ReadProfileInt(m_Dir.SettingsPath(), "setup", "com", -1), 1);
+    EXPECT_EQ(ReadProfileString(m_Dir.SettingsPath(), "setup", "com", "", 16), "1");
 
     // Without a device the configured COMn is used, as the desktop program uses it.
     m_Dir.ChangeSettings({{"device", ""}, {"searchcom", 0}});

@@ -10,6 +10,8 @@
 #include <QtTest>
 #include <set>
 
+#include "common/dialog_builder.h"
+#include "common/relabel.h"
 #include "config/app_globals.h"
 #include "resources/dialog_template.h"
 #include "resources/ids/channel_page_ids.h"
@@ -17,10 +19,8 @@
 #include "resources/ids/language_ids.h"
 #include "resources/ids/password_ids.h"
 #include "resources/ids/port_ids.h"
-#include "support/dialog_builder.h"
 #include "support/module_folder.h"
 #include "support/program_globals.h"
-#include "support/relabel.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <QLabel>
 #include <QtTest>
 
+#include "common/dialog_builder.h"
 #include "config/language.h"
 #include "link/doctor_dialog.h"
 #include "link/doctor_messages.h"
 #include "resources/command_ids.h"
 #include "resources/ids/transfer_ids.h"
-#include "support/dialog_builder.h"
 #include "support/link_ui_fixture.h"
 
 namespace {

@@ -10,10 +10,10 @@
 #include <QtTest>
 
 #include "codeplug/document.h"
+#include "common/dialog_builder.h"
 #include "config/app_globals.h"
 #include "editors/function_page.h"
 #include "resources/ids/function_page_ids.h"
-#include "support/dialog_builder.h"
 #include "support/page_test_support.h"
 #include "support/program_globals.h"
 #include "support/quiet_prompts.h"

@@ -18,12 +18,12 @@
 
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
+#include "common/dialog_builder.h"
+#include "common/main_view_page.h"
+#include "common/relabel.h"
 #include "config/app_globals.h"
 #include "grid/grid_ctrl.h"
 #include "resources/dialog_template.h"
-#include "support/dialog_builder.h"
-#include "support/main_view_page.h"
-#include "support/relabel.h"
 #include "support/shell_fixture.h"
 #include "view/main_view.h"
 #include "view/page_tab_control.h"
@@ -135,17 +135,13 @@ public:
         Line(where, grid, QStringLiteral("all columns"), grid->GetTotalWidth(), view);
         int margin = QFontMetrics(grid->font()).horizontalAdvance(QLatin1Char(' '));
         for (int column = 0; column < grid->GetColumnCount(); ++column) {
-            GridItem item;
-            item.row = 0;
-            item.column = column;
-            item.mask = kItemFormat;
-            grid->GetCell(&item);
+            const int format = grid->GetCellFormat(0, column);
             QRect room(0, 0, grid->GetColumnWidth(column) - 2 * margin - 1,
                        grid->GetRowHeight(0) - 1);
             QString text = grid->GetCellText(0, column);
             QString place = where + QStringLiteral(" column %1").arg(column);
-            if (item.format & Qt::TextWordWrap) {
-                Wrapped(place, grid, text, grid->font(), room, item.format);
+            if (format & Qt::TextWordWrap) {
+                Wrapped(place, grid, text, grid->font(), room, format);
             } else {
                 Line(place, grid, text, QFontMetrics(grid->font()).horizontalAdvance(text),
                      room.width());

@@ -17,6 +17,7 @@
 
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
+#include "common/message_box.h"
 #include "config/language.h"
 #include "editors/channel_grid.h"
 #include "editors/channel_page.h"
@@ -25,7 +26,6 @@
 #include "platform/profile.h"
 #include "resources/command_ids.h"
 #include "resources/ids/function_page_ids.h"
-#include "support/message_box.h"
 #include "support/shell_fixture.h"
 #include "view/main_view.h"
 #include "view/print_commands.h"

@@ -88,7 +88,7 @@ TEST_F(RadioConnectionTest, CancelDuringTheWakeUpStopsBeforeTheIdentification) {
         EXPECT_TRUE(m_Port.IsOpen());
         EXPECT_EQ(connection.FoundPort(), c.foundPort);
         // Only a radio that identified itself moves `com`.
-        EXPECT_EQ(ReadProfileInt(SettingsPath(), "setup", "com", -1), c.com);
+        EXPECT_EQ(ReadProfileString(SettingsPath(), "setup", "com", "", 16), std::to_string(c.com));
         m_Port.Close();
         m_Radio.Stop();
     }
@@ -154,7 +154,7 @@ TEST_F(RadioConnectionTest, TheDeviceSettingIsThePortAndIsNeverSearchedPast) {
                   c.deviceAnswers ? device : std::string());
         EXPECT_EQ(connection.OpenError().find(device) != std::string::npos, !c.deviceAnswers);
         EXPECT_TRUE(m_Radio.ReceivedBytes().empty());
-        EXPECT_EQ(ReadProfileInt(SettingsPath(), "setup", "com", -1), 1);
+        EXPECT_EQ(ReadProfileString(SettingsPath(), "setup", "com", "", 16), "1");
         EXPECT_EQ(ConfiguredPortName(SettingsPath()), device);
         m_Port.Close();
         cable.Stop();

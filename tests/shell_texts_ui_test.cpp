@@ -12,10 +12,10 @@
 #include "app/document_prompts.h"
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
+#include "common/message_box.h"
 #include "config/language.h"
 #include "editors/channel_page.h"
 #include "resources/command_ids.h"
-#include "support/message_box.h"
 #include "support/shell_fixture.h"
 #include "view/main_view.h"
 

@@ -16,11 +16,11 @@
 #include <filesystem>
 
 #include "codeplug/ptt_id_code.h"
+#include "common/dialog_builder.h"
 #include "config/language.h"
 #include "editors/channel_commit.h"
 #include "resources/ids/station_ids.h"
 #include "station/station_dialog.h"
-#include "support/dialog_builder.h"
 #include "support/link_ui_fixture.h"
 
 namespace {

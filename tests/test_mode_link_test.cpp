@@ -225,6 +225,31 @@ TEST_F(TestModeLinkTest, ReadAllFillsTheWholeImageAndLeavesTheFlagAlone) {
     EXPECT_EQ(ReceivedBeforeMarker(m_Radio, PortLink(kRadioPort)), expected);
 }
 
+// A cable slow enough for the user to raise the read time is given that long for each block
+// too; test mode's own window is the shortest.
+TEST_F(TestModeLinkTest, BlockAnswersWaitAsLongAsTheSettingsReadTime) {
+    struct Case {
+        int readTime;
+        bool reads;
+    };
+    for (const Case& c : {Case{50, false}, Case{4000, true}}) {
+        SCOPED_TRACE("readtime " + std::to_string(c.readTime));
+        WriteSettings({{"com", kRadioPort}, {"readtime", c.readTime}});
+        RadioMemory memory = PatternMemory(7);
+        VirtualRadioOptions options = RadioLine(true);
+        options.faults.lateAnswerBlock = 0x0100;
+        options.faults.lateAnswerTimes = 3;
+        options.faults.lateAnswerMs = 2000;
+        StartRadio(options, memory);
+
+        TestModeOutcome outcome = Run(TestExchangeKind::ReadAll);
+        ASSERT_TRUE(outcome.message);
+        EXPECT_EQ(*outcome.message, c.reads ? kReadDoneMessage : kNoRadioMessage);
+        EXPECT_EQ(std::equal(memory.begin(), memory.end(), m_Image.bytes.begin()), c.reads);
+        m_Radio.Stop();
+    }
+}
+
 // An answer for another block is as bad as a short one: its bytes must never be stored as read.
 TEST_F(TestModeLinkTest, ShortOrMisaddressedAnswerClosesThePortAndKeepsTheBlocksAlreadyRead) {
     struct Case {

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/channel_fixture.h"
 
+#include "common/message_box.h"
 #include "config/app_globals.h"
 #include "config/settings.h"
-#include "support/message_box.h"
 
 namespace halvex::test {
 

@@ -3,6 +3,7 @@
 // english.lang, a ports/ folder for virtual radios, and the settings a test asks for.
 #pragma once
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -12,10 +13,10 @@
 
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
+#include "common/message_box.h"
 #include "platform/profile.h"
 #include "sim/virtual_radio.h"
 #include "support/link_test_support.h"
-#include "support/message_box.h"
 
 class LinkUiFixture {
 public:
@@ -74,9 +75,7 @@ public:
         return ReadProfileString(dir.SettingsPath(), "setup", key, "", 1024);
     }
 
-    int StoredInt(const char* key) const {
-        return ReadProfileInt(dir.SettingsPath(), "setup", key, -1);
-    }
+    int StoredInt(const char* key) const { return std::atoi(StoredText(key).c_str()); }
 
     // A virtual radio answering on COMn.
     VirtualRadio* AddRadio(int n, const VirtualRadioOptions& options, const RadioMemory& memory,

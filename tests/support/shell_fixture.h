@@ -9,9 +9,9 @@
 
 #include "app/halvex_app.h"
 #include "app/main_frame.h"
-#include "support/file_dialog.h"
-#include "support/main_view_page.h"
-#include "support/message_box.h"
+#include "common/file_dialog.h"
+#include "common/main_view_page.h"
+#include "common/message_box.h"
 #include "support/module_folder.h"
 #include "support/next_modal.h"
 #include "support/program_globals.h"

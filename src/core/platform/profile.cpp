@@ -195,33 +195,6 @@ std::string ReadProfileString(const std::string& path, std::string_view section,
     return CutToBuffer(value ? BeforeNul(*value) : defaultValue, bufferSize);
 }
 
-int ReadProfileInt(const std::string& path, std::string_view section, std::string_view key,
-                   int defaultValue) {
-    std::string contents;
-    if (!ReadProfileFile(path, &contents, nullptr)) {
-        return defaultValue;
-    }
-    std::optional<std::string> found = FindProfileValue(contents, section, key);
-    std::string_view text = found ? BeforeNul(*found) : std::string_view();
-    if (text.empty()) {
-        return defaultValue;
-    }
-    bool negative = text.front() == '-';
-    if (text.front() == '-' || text.front() == '+') {
-        text.remove_prefix(1);
-    }
-    long long number = 0;
-    for (char character : text) {
-        if (character < '0' || character > '9') {
-            break;
-        }
-        // Saturate rather than wrap: a huge count must not come back negative.
-        number = std::min<long long>(number * 10 + (character - '0'), 1LL + INT_MAX);
-    }
-    number = negative ? -number : number;
-    return static_cast<int>(std::clamp<long long>(number, INT_MIN, INT_MAX));
-}
-
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value, std::string* error) {
     std::string contents;

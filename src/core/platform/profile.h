@@ -18,11 +18,6 @@ std::string ReadProfileString(const std::string& path, std::string_view section,
                               std::string_view key, std::string_view defaultValue,
                               size_t bufferSize);
 
-// The leading digits of the value (optional sign), 0 when it has none; defaultValue when the
-// key is missing or empty.
-int ReadProfileInt(const std::string& path, std::string_view section, std::string_view key,
-                   int defaultValue);
-
 // Replaces the first value of key in section or adds the key; every other byte of the file
 // stays as it was. On failure returns false with a message and the old file is untouched.
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,

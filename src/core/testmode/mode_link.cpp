@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "testmode/mode_link.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
+#include "config/setting_definitions.h"
 #include "link/cable_exchange.h"
 #include "link/clone_frames.h"
 #include "link/radio_connection.h"
@@ -15,9 +17,15 @@ namespace {
 // Test mode's write frame carries this count byte, yet 16 data bytes follow it.
 constexpr uint8_t kWriteCount = 0x08;
 
-constexpr int kBlockAnswerMs = 200;
 constexpr int kBlockTries = 3;
-constexpr int kWriteAnswerMs = 500;
+// As in the clone exchange, a longer answer time than this counts as this.
+constexpr int kLongestAnswerMs = 10000;
+
+// A cable or adapter slow enough for the user to raise the clone's answer times is slow for
+// test mode's blocks too; test mode's own windows stay the shortest.
+int BlockWindow(int ownMs, const IntSetting& setting, const std::string& path) {
+    return std::clamp(setting.Read(path), ownMs, std::max(ownMs, kLongestAnswerMs));
+}
 
 // Everything test mode sends goes out as if the cable might echo; the helper tells an echo
 // from an answer by its bytes.
@@ -35,6 +43,8 @@ LinkResult TestModeLink::Connect() {
     switch (connected) {
         case ConnectResult::Connected:
             result.connected = true;
+            m_ReadAnswerMs = BlockWindow(kOwnReadAnswerMs, settings::kReadTime, m_SettingsPath);
+            m_WriteAnswerMs = BlockWindow(kOwnWriteAnswerMs, settings::kWriteTime, m_SettingsPath);
             break;
         case ConnectResult::Cancelled:
             result.cancelled = true;
@@ -60,7 +70,7 @@ bool TestModeLink::ReadBlock(int address, RadioImage& image) {
     for (int attempt = 0; attempt < kBlockTries; ++attempt) {
         SettleAfterFailure();
         CableAnswer taken = ExchangeFrame(m_Port, kCable, request.data(), kReadRequestSize, answer,
-                                          kDataFrameSize, kBlockAnswerMs);
+                                          kDataFrameSize, m_ReadAnswerMs);
         // A slipped or stray frame would put another block's bytes here and still end as read.
         if (AnswersRequest(answer, taken.count, request)) {
             std::memcpy(image.bytes.data() + address, answer + 4, kBlockSize);
@@ -76,7 +86,7 @@ bool TestModeLink::WriteBlock(int address, const RadioImage& image) {
     DataFrameBytes frame = DataFrame(address, kWriteCount, image.bytes.data());
     SettleAfterFailure();
     m_Failed =
-        ExchangeForByte(m_Port, kCable, frame.data(), kDataFrameSize, kWriteAnswerMs) != kAck;
+        ExchangeForByte(m_Port, kCable, frame.data(), kDataFrameSize, m_WriteAnswerMs) != kAck;
     return !m_Failed;
 }
 

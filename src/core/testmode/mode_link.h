@@ -54,4 +54,9 @@ private:
     std::string m_SettingsPath;
     const CancelFlag* m_Cancel;
     bool m_Failed = false;
+    // Test mode's own answer windows, lengthened at Connect by the settings' answer times.
+    static constexpr int kOwnReadAnswerMs = 200;
+    static constexpr int kOwnWriteAnswerMs = 500;
+    int m_ReadAnswerMs = kOwnReadAnswerMs;
+    int m_WriteAnswerMs = kOwnWriteAnswerMs;
 };

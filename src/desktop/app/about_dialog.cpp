@@ -3,7 +3,7 @@
 
 #include <QLabel>
 
-#include "support/relabel.h"
+#include "common/relabel.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : TemplateDialog(kAboutTemplate, parent) {
     RelabelDialog(this, kAboutTemplate);

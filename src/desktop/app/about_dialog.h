@@ -2,8 +2,8 @@
 // The about box (template 100): product name and version, relabelled from the language file.
 #pragma once
 
+#include "common/dialog_builder.h"
 #include "resources/ids/about_ids.h"
-#include "support/dialog_builder.h"
 
 class CAboutDlg : public TemplateDialog {
     Q_OBJECT

@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
+#include "common/message_box.h"
 #include "config/language.h"
 #include "resources/frame_resources.h"
-#include "support/message_box.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "codeplug/document.h"
-#include "support/file_dialog.h"
+#include "common/file_dialog.h"
 
 class QWidget;
 

@@ -2,7 +2,7 @@
 // Edit > Undo and Edit > Redo over the document's history.
 #pragma once
 
-#include "support/step_names.h"
+#include "common/step_names.h"
 
 class CHalvexApp;
 class CHalvexDoc;

@@ -13,10 +13,10 @@
 #include "app/document_prompts.h"
 #include "app/recent_files.h"
 #include "codeplug/document.h"
+#include "common/feature_context.h"
 #include "config/file_locations.h"
 #include "link/serial_devices.h"
 #include "link/serial_port.h"
-#include "support/feature_context.h"
 
 class CHelpWindow;
 class CMainFrame;

@@ -16,8 +16,8 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "common/accessible_names.h"
 #include "config/language.h"
-#include "support/accessible_names.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 
 #include <QComboBox>
 
+#include "common/message_box.h"
+#include "common/relabel.h"
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "config/language_files.h"
-#include "support/message_box.h"
-#include "support/relabel.h"
 
 CLanguageDlg::CLanguageDlg(QWidget* parent, std::function<void()> applyLanguage)
     : TemplateDialog(kLanguageTemplate, parent), m_ApplyLanguage(std::move(applyLanguage)) {

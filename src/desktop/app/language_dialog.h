@@ -5,8 +5,8 @@
 
 #include <functional>
 
+#include "common/dialog_builder.h"
 #include "resources/ids/language_ids.h"
-#include "support/dialog_builder.h"
 
 class CLanguageDlg : public TemplateDialog {
     Q_OBJECT

@@ -17,12 +17,12 @@
 #include "app/focus_keeper.h"
 #include "app/start_panel.h"
 #include "app/window_state.h"
+#include "common/accessible_names.h"
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
 #include "link/radio_connection.h"
 #include "resources/frame_resources.h"
-#include "support/accessible_names.h"
 #include "view/main_view.h"
 
 CMainFrame::CMainFrame(CHalvexDoc& document, QWidget* parent) : QMainWindow(parent) {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "support/command_table.h"
+#include "common/command_table.h"
 
 class CHalvexDoc;
 class CHalvexView;

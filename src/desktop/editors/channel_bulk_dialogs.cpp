@@ -8,13 +8,13 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "common/accessible_names.h"
+#include "common/message_box.h"
+#include "common/relabel.h"
+#include "common/step_names.h"
 #include "config/language.h"
 #include "editors/channel_grid.h"
 #include "resources/ids/channel_edit_ids.h"
-#include "support/accessible_names.h"
-#include "support/message_box.h"
-#include "support/relabel.h"
-#include "support/step_names.h"
 
 namespace {
 

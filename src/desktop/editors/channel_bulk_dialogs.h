@@ -7,8 +7,8 @@
 #include <optional>
 
 #include "codeplug/channel_sort.h"
+#include "common/dialog_builder.h"
 #include "editors/channel_bulk_edit.h"
-#include "support/dialog_builder.h"
 
 class QComboBox;
 class QLabel;

@@ -4,17 +4,17 @@
 #include <QDialog>
 
 #include "codeplug/document.h"
+#include "common/command_table.h"
+#include "common/feature_context.h"
+#include "common/file_dialog.h"
+#include "common/message_box.h"
+#include "common/step_names.h"
 #include "config/language.h"
 #include "editors/channel_csv_dialog.h"
 #include "platform/atomic_file.h"
 #include "platform/csv_text.h"
 #include "platform/output_path.h"
 #include "resources/command_ids.h"
-#include "support/command_table.h"
-#include "support/feature_context.h"
-#include "support/file_dialog.h"
-#include "support/message_box.h"
-#include "support/step_names.h"
 
 namespace {
 

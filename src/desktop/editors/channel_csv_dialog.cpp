@@ -7,11 +7,11 @@
 #include <QRadioButton>
 
 #include "codeplug/document.h"
+#include "common/file_dialog.h"
+#include "common/message_box.h"
+#include "common/relabel.h"
 #include "config/language.h"
 #include "platform/atomic_file.h"
-#include "support/file_dialog.h"
-#include "support/message_box.h"
-#include "support/relabel.h"
 
 std::string LanguageWording(const CsvReportText& text) {
     return LoadLangString(text.key);

@@ -6,9 +6,9 @@
 
 #include <string>
 
+#include "common/dialog_builder.h"
 #include "editors/channel_csv.h"
 #include "resources/ids/channel_import_ids.h"
-#include "support/dialog_builder.h"
 
 class QListWidget;
 class QRadioButton;

@@ -10,10 +10,10 @@
 
 #include "codeplug/channel_columns.h"
 #include "codeplug/document.h"
+#include "common/accessible_names.h"
+#include "common/step_names.h"
 #include "editors/channel_bulk_edit.h"
 #include "grid/grid_ctrl.h"
-#include "support/accessible_names.h"
-#include "support/step_names.h"
 
 namespace {
 

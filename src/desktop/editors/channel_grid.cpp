@@ -5,10 +5,10 @@
 #include <QPalette>
 
 #include "codeplug/document.h"
+#include "common/step_names.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
 #include "grid/grid_ctrl.h"
-#include "support/step_names.h"
 
 namespace {
 

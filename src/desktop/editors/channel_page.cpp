@@ -9,6 +9,12 @@
 #include <cstdio>
 
 #include "codeplug/document.h"
+#include "common/accessible_names.h"
+#include "common/command_table.h"
+#include "common/dialog_builder.h"
+#include "common/message_box.h"
+#include "common/relabel.h"
+#include "common/step_names.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
 #include "editors/channel_cell_editor.h"
@@ -17,12 +23,6 @@
 #include "editors/clamp_note.h"
 #include "grid/grid_ctrl.h"
 #include "resources/command_ids.h"
-#include "support/accessible_names.h"
-#include "support/command_table.h"
-#include "support/dialog_builder.h"
-#include "support/message_box.h"
-#include "support/relabel.h"
-#include "support/step_names.h"
 
 namespace {
 

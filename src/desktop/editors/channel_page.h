@@ -7,9 +7,9 @@
 #include <QWidget>
 #include <vector>
 
+#include "common/main_view_page.h"
 #include "editors/channel_grid.h"
 #include "resources/ids/channel_page_ids.h"
-#include "support/main_view_page.h"
 
 class CCellEditor;
 class CChannelFindBar;

@@ -8,15 +8,15 @@
 
 #include "codeplug/channel_row_ops.h"
 #include "codeplug/document.h"
+#include "common/command_table.h"
+#include "common/feature_context.h"
+#include "common/message_box.h"
+#include "common/step_names.h"
 #include "config/language.h"
 #include "editors/channel_csv.h"
 #include "editors/channel_csv_dialog.h"
 #include "editors/channel_page.h"
 #include "resources/command_ids.h"
-#include "support/command_table.h"
-#include "support/feature_context.h"
-#include "support/message_box.h"
-#include "support/step_names.h"
 
 namespace {
 

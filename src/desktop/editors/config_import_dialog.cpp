@@ -4,10 +4,10 @@
 #include <QLabel>
 #include <QListWidget>
 
+#include "common/relabel.h"
 #include "config/language.h"
 #include "editors/difference_text.h"
 #include "resources/ids/config_import_ids.h"
-#include "support/relabel.h"
 
 CConfigImportDlg::CConfigImportDlg(const std::vector<ImageDifference>& differences, QWidget* parent)
     : TemplateDialog(kConfigImportTemplate, parent) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "codeplug/image_difference.h"
-#include "support/dialog_builder.h"
+#include "common/dialog_builder.h"
 
 class QListWidget;
 

@@ -5,17 +5,17 @@
 
 #include "codeplug/document.h"
 #include "codeplug/image_difference.h"
+#include "common/command_table.h"
+#include "common/feature_context.h"
+#include "common/file_dialog.h"
+#include "common/message_box.h"
+#include "common/step_names.h"
 #include "config/language.h"
 #include "editors/config_import_dialog.h"
 #include "editors/difference_text.h"
 #include "platform/atomic_file.h"
 #include "platform/output_path.h"
 #include "resources/command_ids.h"
-#include "support/command_table.h"
-#include "support/feature_context.h"
-#include "support/file_dialog.h"
-#include "support/message_box.h"
-#include "support/step_names.h"
 #include "textform/radio_text.h"
 
 namespace {

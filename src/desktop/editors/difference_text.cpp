@@ -2,12 +2,12 @@
 #include "editors/difference_text.h"
 
 #include "codeplug/document.h"
+#include "common/step_names.h"
 #include "config/language.h"
 #include "editors/channel_grid.h"
 #include "editors/function_page.h"
 #include "resources/ids/function_page_ids.h"
 #include "resources/ids/vfo_page_ids.h"
-#include "support/step_names.h"
 
 namespace {
 

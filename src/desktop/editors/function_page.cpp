@@ -10,12 +10,12 @@
 
 #include "codeplug/document.h"
 #include "codeplug/radio_options.h"
+#include "common/relabel.h"
+#include "common/step_names.h"
 #include "config/language.h"
 #include "editors/page_controls.h"
 #include "editors/ptt_id_edit.h"
 #include "resources/ids/function_page_ids.h"
-#include "support/relabel.h"
-#include "support/step_names.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "support/dialog_builder.h"
+#include "common/dialog_builder.h"
 
 class QComboBox;
 

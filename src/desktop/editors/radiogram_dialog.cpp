@@ -8,16 +8,16 @@
 
 #include "codeplug/document.h"
 #include "codeplug/radiogram_codes.h"
+#include "common/accessible_names.h"
+#include "common/command_table.h"
+#include "common/feature_context.h"
+#include "common/relabel.h"
+#include "common/step_names.h"
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "editors/channel_cell_editor.h"
 #include "grid/grid_ctrl.h"
 #include "resources/command_ids.h"
-#include "support/accessible_names.h"
-#include "support/command_table.h"
-#include "support/feature_context.h"
-#include "support/relabel.h"
-#include "support/step_names.h"
 
 namespace {
 

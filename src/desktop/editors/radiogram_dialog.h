@@ -9,8 +9,8 @@
 #include <string>
 
 #include "codeplug/radio_image.h"
+#include "common/dialog_builder.h"
 #include "resources/ids/radiogram_ids.h"
-#include "support/dialog_builder.h"
 
 class CCellEditor;
 class CGridCtrl;

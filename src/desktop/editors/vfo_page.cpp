@@ -8,14 +8,14 @@
 #include <span>
 
 #include "codeplug/document.h"
+#include "common/accessible_names.h"
+#include "common/relabel.h"
+#include "common/step_names.h"
 #include "config/language.h"
 #include "editors/clamp_note.h"
 #include "editors/page_controls.h"
 #include "editors/vfo_frequencies.h"
 #include "resources/ids/vfo_page_ids.h"
-#include "support/accessible_names.h"
-#include "support/relabel.h"
-#include "support/step_names.h"
 
 namespace {
 

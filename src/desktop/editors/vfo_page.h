@@ -7,7 +7,7 @@
 #include <array>
 #include <vector>
 
-#include "support/main_view_page.h"
+#include "common/main_view_page.h"
 
 class CHalvexDoc;
 class QComboBox;

@@ -169,74 +169,6 @@ int CGridCtrl::GetFixedRowHeight() const {
     return std::accumulate(m_RowHeights.begin(), m_RowHeights.begin() + m_FixedRows, 0);
 }
 
-bool CGridCtrl::SetCell(const GridItem& item) {
-    Cell* cell = CellAt(item.row, item.column);
-    if (cell == nullptr) {
-        return false;
-    }
-    const bool textChanged = (item.mask & kItemText) && cell->text != item.text;
-    if (item.mask & kItemText) {
-        cell->text = item.text;
-    }
-    if (item.mask & kItemImage) {
-        cell->image = item.image;
-    }
-    if (item.mask & kItemParameter) {
-        cell->parameter = item.parameter;
-    }
-    if (item.mask & kItemState) {
-        cell->state = item.state;
-    }
-    if (item.mask & kItemBackColour) {
-        cell->backColour = item.backColour;
-    }
-    if (item.mask & kItemTextColour) {
-        cell->textColour = item.textColour;
-    }
-    if (item.mask & kItemFormat) {
-        cell->format = item.format;
-    }
-    if (item.mask & kItemFont) {
-        cell->font = item.font;
-    }
-    if (textChanged && m_Drawing) {
-        NotifyAccessibleCell(QAccessible::NameChanged, {item.row, item.column});
-    }
-    return true;
-}
-
-bool CGridCtrl::GetCell(GridItem* item) const {
-    const Cell* cell = CellAt(item->row, item->column);
-    if (cell == nullptr) {
-        return false;
-    }
-    if (item->mask & kItemText) {
-        item->text = cell->text;
-    }
-    if (item->mask & kItemImage) {
-        item->image = cell->image;
-    }
-    if (item->mask & kItemParameter) {
-        item->parameter = cell->parameter;
-    }
-    if (item->mask & kItemState) {
-        item->state = cell->state;
-    }
-    if (item->mask & kItemBackColour) {
-        item->backColour = cell->backColour;
-    }
-    if (item->mask & kItemTextColour) {
-        item->textColour = cell->textColour;
-    }
-    if (item->mask & kItemFormat) {
-        item->format = cell->format;
-    }
-    if (item->mask & kItemFont) {
-        item->font = cell->font;
-    }
-    return true;
-}
-
 bool CGridCtrl::SetCellText(int row, int column, const QString& text) {
     Cell* cell = CellAt(row, column);
     if (cell == nullptr) {
@@ -291,6 +223,11 @@ bool CGridCtrl::SetCellFormat(int row, int column, int format) {
         cell->format = format;
     }
     return cell != nullptr;
+}
+
+int CGridCtrl::GetCellFormat(int row, int column) const {
+    const Cell* cell = CellAt(row, column);
+    return cell != nullptr ? cell->format : 0;
 }
 
 void CGridCtrl::SetDrawing(bool on, bool resetScrollBars) {

@@ -45,8 +45,6 @@ public:
     int GetFixedColumnWidth() const;
     int GetFixedRowHeight() const;
 
-    bool SetCell(const GridItem& item);
-    bool GetCell(GridItem* item) const;
     bool SetCellText(int row, int column, const QString& text);
     QString GetCellText(int row, int column) const;
     bool SetCellState(int row, int column, quint32 state);
@@ -54,6 +52,8 @@ public:
     bool SetCellBackColour(int row, int column, const QColor& colour);
     bool SetCellTextColour(int row, int column, const QColor& colour);
     bool SetCellFormat(int row, int column, int format);
+    // Qt::Alignment and Qt::TextFlag bits as drawText takes them; 0 for an absent cell.
+    int GetCellFormat(int row, int column) const;
 
     void SetEditable(bool on) { m_Editable = on; }
     bool IsEditable() const { return m_Editable; }
@@ -96,11 +96,6 @@ public:
 
 signals:
     void BeginEdit(const GridNotification& notification);
-    void FocusLeave(const GridNotification& notification);
-    void FocusEnter(const GridNotification& notification);
-    // After every left-button release whose press was on a cell.
-    void Clicked(int controlId);
-    void RowSelectionChanged();
 
 protected:
     bool event(QEvent* event) override;
@@ -130,10 +125,8 @@ private:
         QString text;
         quint32 state = 0;
         int format = 0;
-        int image = -1;
         QColor backColour;
         QColor textColour;
-        quint32 parameter = 0;
         QFont font;
     };
 
@@ -207,5 +200,4 @@ private:
     int m_WheelRemainder = 0;
     bool m_PressOnHeader = false;
     bool m_Dragging = false;
-    GridCellId m_PressCell;
 };

@@ -9,8 +9,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "common/navigation_keys.h"
 #include "grid/grid_ctrl.h"
-#include "support/navigation_keys.h"
 
 namespace {
 
@@ -42,8 +42,7 @@ GridNotification CGridCtrl::Notification(int code, GridCellId cell) {
     notification.code = code;
     notification.item.row = cell.row;
     notification.item.column = cell.column;
-    notification.item.mask = kItemAll;
-    GetCell(&notification.item);
+    notification.item.text = GetCellText(cell.row, cell.column);
     QRect rect;
     if (!CellRect(cell.row, cell.column, &rect)) {
         rect = QRect();
@@ -59,16 +58,12 @@ void CGridCtrl::SetFocusCell(GridCellId cell, Travel travel) {
     if (cell == m_Focus) {
         return;
     }
-    if (m_Focus.IsValid()) {
-        emit FocusLeave(Notification(kGridFocusLeave, m_Focus));
-        if (Cell* old = CellAt(m_Focus.row, m_Focus.column)) {
-            old->state &= ~kCellFocused;
-        }
+    if (Cell* old = CellAt(m_Focus.row, m_Focus.column)) {
+        old->state &= ~kCellFocused;
     }
     m_Focus = cell;
     if (Cell* current = CellAt(cell.row, cell.column)) {
         current->state |= kCellFocused;
-        emit FocusEnter(Notification(kGridFocusEnter, cell));
         if (hasFocus()) {
             NotifyAccessibleCell(QAccessible::Focus, cell);
         }
@@ -297,7 +292,6 @@ void CGridCtrl::mousePressEvent(QMouseEvent* event) {
     const GridCellId cell = CellFromPoint(event->position().toPoint());
     m_Pressed = true;
     m_Dragging = false;
-    m_PressCell = cell;
     m_PressOnHeader = cell.IsValid() && IsFixed(cell);
     if (PressForRows(cell, event->modifiers())) {
         m_Dragging = false;
@@ -347,9 +341,6 @@ void CGridCtrl::mouseReleaseEvent(QMouseEvent* event) {
     m_SelectingRows = false;
     if (!m_PressOnHeader) {
         StartEdit(m_Focus);
-    }
-    if (m_PressCell.IsValid()) {
-        emit Clicked(m_ControlId);
     }
 }
 

@@ -16,7 +16,6 @@ void CGridCtrl::SetSelectedRows(std::set<int> rows) {
     }
     m_SelectedRows = std::move(rows);
     RepaintIfDrawing();
-    emit RowSelectionChanged();
 }
 
 void CGridCtrl::SelectRows(const std::vector<int>& rows) {

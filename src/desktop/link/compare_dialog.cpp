@@ -4,9 +4,9 @@
 #include <QLabel>
 #include <QListWidget>
 
+#include "common/relabel.h"
 #include "config/language.h"
 #include "editors/difference_text.h"
-#include "support/relabel.h"
 
 CCompareDlg::CCompareDlg(const std::vector<ImageDifference>& differences, QWidget* parent)
     : TemplateDialog(kCompareTemplate, parent) {

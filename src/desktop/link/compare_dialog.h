@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "codeplug/image_difference.h"
+#include "common/dialog_builder.h"
 #include "resources/ids/compare_ids.h"
-#include "support/dialog_builder.h"
 
 class CCompareDlg : public TemplateDialog {
     Q_OBJECT

@@ -6,13 +6,13 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include "common/feature_context.h"
+#include "common/message_box.h"
+#include "common/relabel.h"
 #include "config/language.h"
 #include "link/doctor_messages.h"
 #include "link/serial_port.h"
 #include "resources/ids/transfer_ids.h"
-#include "support/feature_context.h"
-#include "support/message_box.h"
-#include "support/relabel.h"
 
 CDoctorDlg::CDoctorDlg(const FeatureContext& context, QWidget* parent)
     : TemplateDialog(kTransferTemplate, parent),

@@ -5,10 +5,10 @@
 
 #include <optional>
 
+#include "common/dialog_builder.h"
 #include "link/cable_exchange.h"
 #include "link/connection_doctor.h"
 #include "link/exchange_follower.h"
-#include "support/dialog_builder.h"
 
 struct FeatureContext;
 class QAbstractButton;

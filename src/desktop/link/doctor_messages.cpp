@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/doctor_messages.h"
 
+#include "common/message_box.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
-#include "support/message_box.h"
 
 namespace {
 

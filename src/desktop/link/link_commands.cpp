@@ -6,6 +6,9 @@
 #include <QMenu>
 #include <string>
 
+#include "common/command_table.h"
+#include "common/feature_context.h"
+#include "common/message_box.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
 #include "link/doctor_dialog.h"
@@ -13,9 +16,6 @@
 #include "link/radio_connection.h"
 #include "link/transfer_dialog.h"
 #include "resources/command_ids.h"
-#include "support/command_table.h"
-#include "support/feature_context.h"
-#include "support/message_box.h"
 
 namespace {
 

@@ -8,6 +8,9 @@
 #include <filesystem>
 #include <string>
 
+#include "common/feature_context.h"
+#include "common/message_box.h"
+#include "common/relabel.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
 #include "link/clone_frames.h"
@@ -16,9 +19,6 @@
 #include "link/radio_connection.h"
 #include "link/serial_devices.h"
 #include "link/serial_port.h"
-#include "support/feature_context.h"
-#include "support/message_box.h"
-#include "support/relabel.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include <string>
 
+#include "common/dialog_builder.h"
 #include "resources/ids/port_ids.h"
-#include "support/dialog_builder.h"
 
 struct FeatureContext;
 class QListWidget;

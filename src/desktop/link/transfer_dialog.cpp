@@ -10,6 +10,10 @@
 #include "codeplug/image_difference.h"
 #include "codeplug/read_backups.h"
 #include "codeplug/write_risk.h"
+#include "common/accessible_names.h"
+#include "common/feature_context.h"
+#include "common/message_box.h"
+#include "common/relabel.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
 #include "editors/difference_text.h"
@@ -20,10 +24,6 @@
 #include "link/serial_port.h"
 #include "link/transfer_words.h"
 #include "link/write_verify.h"
-#include "support/accessible_names.h"
-#include "support/feature_context.h"
-#include "support/message_box.h"
-#include "support/relabel.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 #include <string>
 
 #include "codeplug/radio_image.h"
+#include "common/dialog_builder.h"
 #include "link/connection_doctor.h"
 #include "link/exchange_follower.h"
 #include "link/transfer_job.h"
 #include "link/transfer_words.h"
 #include "resources/ids/transfer_ids.h"
-#include "support/dialog_builder.h"
 
 // How long "Write done" or "Read done" stays before the dialog closes by itself.
 constexpr int kDoneLineMs = 1500;

@@ -17,16 +17,16 @@
 #include <optional>
 
 #include "codeplug/document.h"
+#include "common/command_table.h"
+#include "common/feature_context.h"
+#include "common/message_box.h"
+#include "common/relabel.h"
 #include "config/language.h"
 #include "link/serial_devices.h"
 #include "link/serial_port.h"
 #include "platform/output_path.h"
 #include "resources/command_ids.h"
 #include "resources/ids/station_ids.h"
-#include "support/command_table.h"
-#include "support/feature_context.h"
-#include "support/message_box.h"
-#include "support/relabel.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "common/dialog_builder.h"
+#include "common/template_stretch.h"
 #include "station/programming_station.h"
 #include "station/station_log.h"
-#include "support/dialog_builder.h"
-#include "support/template_stretch.h"
 
 struct FeatureContext;
 class QCloseEvent;

@@ -12,15 +12,15 @@
 #include <QSignalBlocker>
 
 #include "codeplug/document.h"
+#include "common/feature_context.h"
+#include "common/message_box.h"
+#include "common/navigation_keys.h"
+#include "common/relabel.h"
+#include "common/step_names.h"
 #include "config/app_globals.h"
 #include "config/language.h"
 #include "link/doctor_messages.h"
 #include "link/serial_port.h"
-#include "support/feature_context.h"
-#include "support/message_box.h"
-#include "support/navigation_keys.h"
-#include "support/relabel.h"
-#include "support/step_names.h"
 #include "testmode/mode_items.h"
 
 namespace {

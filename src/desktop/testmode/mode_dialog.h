@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "common/dialog_builder.h"
 #include "link/exchange_follower.h"
 #include "resources/ids/test_mode_ids.h"
-#include "support/dialog_builder.h"
 #include "testmode/mode_session.h"
 
 struct FeatureContext;

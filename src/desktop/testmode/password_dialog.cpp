@@ -4,10 +4,10 @@
 #include <QLineEdit>
 #include <optional>
 
+#include "common/command_table.h"
+#include "common/feature_context.h"
+#include "common/relabel.h"
 #include "resources/command_ids.h"
-#include "support/command_table.h"
-#include "support/feature_context.h"
-#include "support/relabel.h"
 #include "testmode/access_code.h"
 #include "testmode/mode_dialog.h"
 

@@ -3,8 +3,8 @@
 // the test dialog; this dialog stays open behind it and after it.
 #pragma once
 
+#include "common/dialog_builder.h"
 #include "resources/ids/password_ids.h"
-#include "support/dialog_builder.h"
 
 struct FeatureContext;
 class QLineEdit;

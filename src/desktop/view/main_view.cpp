@@ -8,6 +8,9 @@
 #include <QString>
 #include <QTabBar>
 
+#include "common/accessible_names.h"
+#include "common/dialog_builder.h"
+#include "common/main_view_page.h"
 #include "config/language.h"
 #include "editors/changed_place.h"
 #include "editors/channel_page.h"
@@ -15,9 +18,6 @@
 #include "editors/vfo_page.h"
 #include "grid/grid_ctrl.h"
 #include "resources/ids/main_form_ids.h"
-#include "support/accessible_names.h"
-#include "support/dialog_builder.h"
-#include "support/main_view_page.h"
 #include "view/page_tab_control.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "codeplug/document.h"
-#include "support/view_pages.h"
+#include "common/view_pages.h"
 
 class CChannelPage;
 class CFunctionPage;

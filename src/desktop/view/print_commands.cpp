@@ -11,12 +11,12 @@
 #include <QPrinter>
 #include <memory>
 
+#include "common/command_table.h"
+#include "common/feature_context.h"
 #include "editors/channel_grid.h"
 #include "editors/function_page.h"
 #include "grid/grid_ctrl.h"
 #include "resources/command_ids.h"
-#include "support/command_table.h"
-#include "support/feature_context.h"
 #include "view/main_view.h"
 #include "view/print_report.h"
 

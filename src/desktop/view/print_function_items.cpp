@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <array>
 
+#include "common/dialog_builder.h"
 #include "config/language.h"
 #include "resources/ids/function_page_ids.h"
-#include "support/dialog_builder.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "support/message_box.h"
+#include "common/message_box.h"
 
 #include <QMessageBox>
 #include <QString>

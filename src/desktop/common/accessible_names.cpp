@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "support/accessible_names.h"
+#include "common/accessible_names.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "support/step_names.h"
+#include "common/step_names.h"
 
 #include <QStringList>
 #include <vector>

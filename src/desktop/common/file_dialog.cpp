@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "support/file_dialog.h"
+#include "common/file_dialog.h"
 
 #include <QFileDialog>
 #include <QHeaderView>

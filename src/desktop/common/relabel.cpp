@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "support/relabel.h"
+#include "common/relabel.h"
 
 #include <QString>
 #include <QWidget>
 
+#include "common/accessible_names.h"
+#include "common/dialog_builder.h"
 #include "config/app_globals.h"
 #include "config/language.h"
-#include "support/accessible_names.h"
-#include "support/dialog_builder.h"
 
 void RelabelDialog(QWidget* window, int templateId) {
     std::string caption = LoadResourceText(templateId);

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "support/template_stretch.h"
+#include "common/template_stretch.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
 
-#include "support/dialog_builder.h"
+#include "common/dialog_builder.h"
 
 TemplateStretch::TemplateStretch(QWidget* dialog,
                                  std::initializer_list<std::pair<int, unsigned>> controls)

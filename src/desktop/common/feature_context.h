@@ -10,8 +10,8 @@
 #include <string>
 
 #include "codeplug/radio_image.h"
+#include "common/view_pages.h"
 #include "link/serial_devices.h"
-#include "support/view_pages.h"
 
 class CHalvexDoc;
 class CSerialPort;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "support/dialog_builder.h"
+#include "common/dialog_builder.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -21,9 +21,9 @@
 #include <QValidator>
 #include <string_view>
 
+#include "common/accessible_names.h"
 #include "resources/dialog_template.h"
 #include "resources/frame_resources.h"
-#include "support/accessible_names.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "support/command_table.h"
+#include "common/command_table.h"
 
 #include <QWidget>
 
