@@ -21,7 +21,6 @@
 #include "config/language.h"
 #include "editors/channel_grid.h"
 #include "editors/channel_page.h"
-#include "editors/function_page.h"
 #include "grid/grid_ctrl.h"
 #include "platform/profile.h"
 #include "resources/command_ids.h"
@@ -276,15 +275,6 @@ private:
         return nullptr;
     }
 
-    QWidget* FunctionPage() const {
-        for (MainViewPage* page : m_Shell.App().MainFrame()->View()->Pages()) {
-            if (auto* functions = dynamic_cast<CFunctionPage*>(page)) {
-                return functions;
-            }
-        }
-        return nullptr;
-    }
-
     QString PrintToPdf() {
         QString pdf = m_Shell.FilePath("report.pdf");
         QPrinter printer(QPrinter::HighResolution);
@@ -293,7 +283,7 @@ private:
         printer.setOutputFileName(pdf);
         if (!PrintReport(printer,
                          *NewChannelGrid(m_Shell.App().Document(), m_Shell.Folder().SettingsPath()),
-                         FunctionPage())) {
+                         &m_Shell.App().Document())) {
             return QString();
         }
         if (!qEnvironmentVariableIsEmpty("HALVEX_KEEP_PRINT")) {

@@ -29,3 +29,12 @@ foreach(journey IN LISTS HALVEX_WEB_JOURNEYS)
 endforeach()
 set_tests_properties(web_read_write_at_line_speed web_keyboard_language_accessibility
     PROPERTIES COST 60)
+
+# The page as an installed app: its print against the desktop's (print_report_pdf), offline.
+foreach(journey IN ITEMS print_matches_desktop offline_reload_and_new_version)
+    add_test(NAME web_${journey}
+        COMMAND ${HALVEX_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/web/app_journeys.mjs ${journey})
+    set_tests_properties(web_${journey} PROPERTIES LABELS web TIMEOUT 300 COST 30
+        SKIP_RETURN_CODE 77 RESOURCE_LOCK halvex_browser
+        ENVIRONMENT "HALVEX_SITE_DIR=${PROJECT_SOURCE_DIR}/build-web/site;HALVEX_PRINT_REPORT=${CMAKE_BINARY_DIR}/tests/print_report_pdf")
+endforeach()

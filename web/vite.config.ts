@@ -4,6 +4,7 @@
 import { existsSync, readdirSync, readFileSync } from "node:fs";
 import { fileURLToPath } from "node:url";
 import { defineConfig, type Plugin } from "vite";
+import { offlineSite } from "./offline_site";
 
 const dataDir = fileURLToPath(new URL("../data/", import.meta.url));
 // Where make web-core leaves the compiled core (its script and its .wasm), unless
@@ -76,7 +77,7 @@ function siteData(): Plugin {
 
 export default defineConfig({
   base: "./",
-  plugins: [siteData()],
+  plugins: [siteData(), offlineSite()],
   server: { port: 8870, strictPort: true },
   preview: { port: 8870, strictPort: true },
   build: {

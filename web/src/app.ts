@@ -8,6 +8,7 @@ import { ChannelTable } from "./channel_table";
 import { chooseSaveTarget, pickFile, readDropped, writeFile, type PickedFile } from "./file_access";
 import { FileCommands, formatOf } from "./file_commands";
 import { showMessageBox } from "./message_box";
+import { ReportPrinter } from "./print_report";
 import { hasWebSerial, RadioPorts, virtualRadioOptionsFrom } from "./radio_ports";
 import { keepSettings } from "./settings_store";
 import { fill, keepLanguage, label, type LanguageChoice, type Texts } from "./texts";
@@ -50,6 +51,11 @@ export class HalvexPage {
   private readonly backups: BackupList;
   private readonly commands: Command[] = [];
   private readonly files: FileCommands;
+  private readonly printer: ReportPrinter;
+  // The user let the unsaved work go for a new version of the page.
+  private leaving = false;
+  // Called after every relabel, for what lives beside the page.
+  onRelabel: () => void = () => {};
   private readonly status = document.createElement("p");
   private readonly serialNote = document.createElement("p");
   private readonly bandSelect = document.createElement("select");
@@ -92,11 +98,12 @@ export class HalvexPage {
       showStatus: (text) => this.showStatus(text),
       showError: (text) => this.showError(text),
     });
+    this.printer = new ReportPrinter(module, () => this.doc);
     this.build();
     this.relabel();
     window.addEventListener("keydown", (event) => this.onShortcut(event));
     window.addEventListener("beforeunload", (event) => {
-      if (this.hasUnsavedWork()) {
+      if (!this.leaving && this.hasUnsavedWork()) {
         event.preventDefault();
       }
     });
@@ -140,6 +147,12 @@ export class HalvexPage {
         () => this.save(),
         () => true,
         "s",
+      ),
+      command(
+        "Menu_File_Print",
+        () => this.printer.print(),
+        () => true,
+        "p",
       ),
     );
     group(
@@ -267,6 +280,7 @@ export class HalvexPage {
     this.table.element.setAttribute("aria-label", texts("IDS_CHANNEL"));
     this.backups.relabel();
     this.refreshDocument();
+    this.onRelabel();
   }
 
   // After anything that replaced the document's contents or its words.
@@ -347,6 +361,15 @@ export class HalvexPage {
       [{ text: this.texts.resource(1), value: 0 }],
       0,
     );
+  }
+
+  // Before the page makes way for a new version: the desktop's question for unsaved work.
+  async releaseDocument(): Promise<boolean> {
+    if (this.busy) {
+      return false;
+    }
+    this.leaving = await this.saveModified();
+    return this.leaving;
   }
 
   // The desktop's question before unsaved work is replaced; false when the user keeps it.

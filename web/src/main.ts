@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: the core module, the settings, the language files, then the page.
 import { HalvexPage } from "./app";
+import { NewVersionNotice } from "./new_version";
 import { keepSettings, loadSettingsText } from "./settings_store";
 import { languageFileNames, loadLanguage, makeTexts, preferredLanguage } from "./texts";
 import { loadHalvex } from "./wasm/load_halvex";
 import "./styles.css";
+import "./print_report.css";
 
 const root = document.getElementById("app")!;
 const base = new URL(".", document.baseURI);
@@ -43,15 +45,21 @@ async function start(): Promise<void> {
     fail(languageProblem);
     return;
   }
+  const texts = makeTexts(module);
   const page = new HalvexPage(
     module,
-    makeTexts(module),
+    texts,
     loaded.language,
     new URLSearchParams(location.search),
     root,
   );
   if (settingsProblem) {
     page.report(settingsProblem);
+  }
+  const notice = new NewVersionNotice({ texts, releaseDocument: () => page.releaseDocument() });
+  page.onRelabel = () => notice.relabel();
+  if (import.meta.env.PROD) {
+    notice.register(new URL("sw.js", base)).catch((error: unknown) => page.report(String(error)));
   }
   document.body.dataset.ready = "1";
   for (const fileName of fileNames.filter((name) => name !== first)) {

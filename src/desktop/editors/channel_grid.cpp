@@ -8,18 +8,13 @@
 #include "common/step_names.h"
 #include "config/language.h"
 #include "config/setting_definitions.h"
+#include "editors/channel_report.h"
 #include "grid/grid_ctrl.h"
 
 namespace {
 
-constexpr int kHeaderHeight = 28;
-constexpr int kRowHeight = 21;
 constexpr int kOneLineFormat = Qt::AlignCenter | Qt::TextSingleLine;
 constexpr int kWrappedFormat = Qt::AlignCenter | Qt::TextWordWrap;
-
-bool IsWrappedHeader(HeaderWrap wrap, bool english) {
-    return wrap == HeaderWrap::Always || (wrap == HeaderWrap::InEnglish && english);
-}
 
 }  // namespace
 
@@ -33,7 +28,7 @@ ChannelTableTexts LoadChannelTableTexts(const std::string& settingsPath) {
     for (const ChannelColumnDefinition& column : kChannelColumns) {
         texts.headers[column.id] = LoadChannelHeader(column.id);
     }
-    texts.englishHeaders = settings::kLanguage.Read(settingsPath).starts_with('e');
+    texts.englishHeaders = EnglishHeadings(settings::kLanguage.Read(settingsPath));
     return texts;
 }
 
@@ -47,9 +42,9 @@ void LayOutChannelGrid(CGridCtrl& grid, int channelCount) {
     for (const ChannelColumnDefinition& column : kChannelColumns) {
         grid.SetColumnWidth(column.id, column.width);
     }
-    grid.SetRowHeight(0, kHeaderHeight);
+    grid.SetRowHeight(0, kChannelHeaderHeight);
     for (int row = 1; row < rows; ++row) {
-        grid.SetRowHeight(row, kRowHeight);
+        grid.SetRowHeight(row, kChannelRowHeight);
         for (int column = 0; column < kChannelColumnCount; ++column) {
             grid.SetCellFormat(row, column, kOneLineFormat);
         }
@@ -60,10 +55,9 @@ void FillChannelGrid(CGridCtrl& grid, const CHalvexDoc& doc, const ChannelTableT
                      const ChannelTableSettings& settings) {
     for (const ChannelColumnDefinition& column : kChannelColumns) {
         grid.SetCellText(0, column.id, texts.headers[column.id]);
-        grid.SetCellFormat(0, column.id,
-                           IsWrappedHeader(column.headerWrap, texts.englishHeaders)
-                               ? kWrappedFormat
-                               : kOneLineFormat);
+        grid.SetCellFormat(
+            0, column.id,
+            HeadingWraps(column, texts.englishHeaders) ? kWrappedFormat : kOneLineFormat);
     }
     for (int n = 1; n < grid.GetRowCount(); ++n) {
         grid.SetCellText(n, kColumnNumber, QString::number(n));

@@ -13,14 +13,12 @@
 #include "common/relabel.h"
 #include "common/step_names.h"
 #include "config/language.h"
+#include "editors/function_report.h"
 #include "editors/page_controls.h"
 #include "editors/ptt_id_edit.h"
 #include "resources/ids/function_page_ids.h"
 
 namespace {
-
-constexpr int kLastLevel = 9;
-constexpr int kLastTimeLimit = 7;
 
 // A control and the option it shows, by the option table's name; in the order the page fills
 // them. The ANI transmit box is hidden, yet it shows and keeps its bit like the others.
@@ -62,23 +60,6 @@ const RadioOptionDefinition& OptionOf(const OptionBinding& binding) {
         }
     }
     std::abort();
-}
-
-std::vector<std::string> EntriesOf(const RadioOptionDefinition& option) {
-    switch (option.kind) {
-        case OptionChoices::Levels:
-            return DigitTexts(kLastLevel);
-        case OptionChoices::TimeLimits: {
-            std::vector<std::string> entries = DigitTexts(kLastTimeLimit);
-            entries.front() = LoadLangString("IDS_OFF");
-            return entries;
-        }
-        case OptionChoices::LanguageList:
-            return LoadLangList(option.section);
-        case OptionChoices::Switch:
-            break;
-    }
-    return {};
 }
 
 }  // namespace
@@ -125,7 +106,7 @@ void CFunctionPage::FillFromImage() {
     RelabelDialog(this, kFunctionPageTemplate);
     for (size_t index = 0; index < m_Lists.size(); ++index) {
         const RadioOptionDefinition& option = OptionOf(kChoices[index]);
-        FillChoiceList(m_Lists[index], EntriesOf(option), option.value(m_Document));
+        FillChoiceList(m_Lists[index], OptionEntries(option), option.value(m_Document));
     }
     m_PttIdEdit->SetCode(m_Document.GetPttIdCode());
     for (size_t index = 0; index < m_CheckBoxes.size(); ++index) {
@@ -169,7 +150,7 @@ std::string OptionItemText(const RadioOptionDefinition& option, int index) {
     if (option.kind == OptionChoices::Switch) {
         return LoadLangString(index != 0 ? "IDS_ON" : "IDS_OFF");
     }
-    const std::vector<std::string> entries = EntriesOf(option);
+    const std::vector<std::string> entries = OptionEntries(option);
     return index >= 0 && index < static_cast<int>(entries.size())
                ? entries[static_cast<size_t>(index)]
                : std::to_string(index);

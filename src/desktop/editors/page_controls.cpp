@@ -20,11 +20,3 @@ void FillChoiceList(QComboBox* list, const std::vector<std::string>& entries, in
     list->addItems(texts);
     list->setCurrentIndex(selected >= 0 && selected < list->count() ? selected : -1);
 }
-
-std::vector<std::string> DigitTexts(int last) {
-    std::vector<std::string> texts;
-    for (int digit = 0; digit <= last; ++digit) {
-        texts.push_back(std::to_string(digit));
-    }
-    return texts;
-}

@@ -27,6 +27,3 @@ T* RequireControl(QWidget* page, int id) {
 // Replaces the entries and selects selected; an index past the end (a language file with
 // fewer entries than the field has values) leaves the list without a selection.
 void FillChoiceList(QComboBox* list, const std::vector<std::string>& entries, int selected);
-
-// "0", "1", ... up to last.
-std::vector<std::string> DigitTexts(int last);

@@ -14,7 +14,6 @@
 #include "common/command_table.h"
 #include "common/feature_context.h"
 #include "editors/channel_grid.h"
-#include "editors/function_page.h"
 #include "grid/grid_ctrl.h"
 #include "resources/command_ids.h"
 #include "view/main_view.h"
@@ -66,13 +65,14 @@ protected:
 // The channel table is printed from the document, never from the page's live grid.
 struct ReportSources {
     std::unique_ptr<CGridCtrl> grid;
-    QWidget* functionPage = nullptr;
+    const CHalvexDoc* functions = nullptr;
 };
 
 ReportSources SourcesOf(const FeatureContext& context) {
     ReportSources sources;
     sources.grid = NewChannelGrid(context.document, context.settingsPath);
-    sources.functionPage = context.view.FunctionPage();
+    // The functions section goes with a window that shows the functions page.
+    sources.functions = context.view.FunctionPage() != nullptr ? &context.document : nullptr;
     return sources;
 }
 
@@ -90,7 +90,7 @@ void OnFilePrint(const FeatureContext& context) {
         return;
     }
     bool range = printer.printRange() == QPrinter::PageRange;
-    PrintReport(printer, *sources.grid, sources.functionPage, range ? printer.fromPage() : 1,
+    PrintReport(printer, *sources.grid, sources.functions, range ? printer.fromPage() : 1,
                 range ? printer.toPage() : 0);
 }
 
@@ -101,10 +101,9 @@ void OnFilePrintPreview(const FeatureContext& context) {
     }
     PrintDialogGuard guard;
     QPrintPreviewDialog dialog(&ReportPrinter(context), context.window);
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&sources](QPrinter* printer) {
-                         PrintReport(*printer, *sources.grid, sources.functionPage);
-                     });
+    QObject::connect(
+        &dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+        [&sources](QPrinter* printer) { PrintReport(*printer, *sources.grid, sources.functions); });
     dialog.exec();
 }
 

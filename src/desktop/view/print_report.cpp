@@ -7,30 +7,15 @@
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
-#include <array>
 
 #include "codeplug/channel_columns.h"
+#include "editors/function_report.h"
 #include "grid/grid_ctrl.h"
-#include "view/print_function_items.h"
 
 namespace {
 
-constexpr int kLastPrintedRow = 128;
-// The last running number on each page; page 5 takes the rest.
-constexpr std::array<int, kMaximumPrintPages - 1> kLastChannelOfPage = {20, 50, 80, 110};
-// x of the three text columns of the functions section.
-constexpr std::array<int, 3> kFunctionColumns = {0, 200, 400};
-// Pages 1-3 draw their first row this much closer under the headings.
-constexpr int kHeadingOverlap = 20;
-constexpr int kLastTightPage = 3;
-constexpr const char* kFontFace = "Times New Roman";
-constexpr int kMeasuringFontHeight = 9;
-constexpr int kPrintFontHeight = 11;
-constexpr const char* kMeasuringText = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
-constexpr int kMeasuringTextLength = 52;
-
 QFont PrintFont(int height) {
-    QFont font(QString::fromLatin1(kFontFace));
+    QFont font(QString::fromLatin1(kReportFontFace));
     font.setPixelSize(height);
     font.setWeight(QFont::Normal);
     font.setStyleHint(QFont::Serif);
@@ -39,54 +24,41 @@ QFont PrintFont(int height) {
 
 // The weekday in the language Qt's texts follow, as the rest of the page is.
 QString DateLine() {
-    return QLocale().toString(QDateTime::currentDateTime(),
-                              QStringLiteral("yyyy-MM-dd dddd HH:mm"));
+    const QDateTime now = QDateTime::currentDateTime();
+    const ReportTime time{now.date().year(), now.date().month(), now.date().day(),
+                          now.time().hour(), now.time().minute()};
+    return QString::fromStdString(
+        ReportDateLine(time, QLocale().toString(now, QStringLiteral("dddd")).toStdString()));
+}
+
+std::vector<int> GridChannels(const CGridCtrl& grid) {
+    return PrintedChannels(grid.GetRowCount() - 1, [&grid](int n) {
+        return !grid.GetCellText(n, kColumnReceive).isEmpty();
+    });
 }
 
 }  // namespace
 
 int UsedChannelCount(const CGridCtrl& grid) {
-    int lastRow = std::min(kLastPrintedRow, grid.GetRowCount() - 1);
-    int used = 0;
-    for (int row = 1; row <= lastRow; ++row) {
-        if (!grid.GetCellText(row, kColumnReceive).isEmpty()) {
-            ++used;
-        }
-    }
-    return used;
+    return static_cast<int>(GridChannels(grid).size());
 }
 
-int PrintPageOfChannel(int runningNumber) {
-    int page = 1;
-    for (int last : kLastChannelOfPage) {
-        if (runningNumber <= last) {
-            return page;
-        }
-        ++page;
-    }
-    return page;
-}
-
-int PrintPageCount(int usedChannels) {
-    return PrintPageOfChannel(std::max(usedChannels, 1));
-}
-
-CReportPrinter::CReportPrinter(const CGridCtrl& grid, QWidget* functionPage)
-    : m_Grid(grid), m_FunctionPage(functionPage) {}
+CReportPrinter::CReportPrinter(const CGridCtrl& grid, const CHalvexDoc* functions)
+    : m_Grid(grid), m_Functions(functions) {}
 
 int CReportPrinter::OnPreparePrinting() {
     m_PageCount = PrintPageCount(UsedChannelCount(m_Grid));
-    m_LeftMargin = 4;
-    m_RightMargin = 4;
+    m_LeftMargin = kReportMarginCharacters;
+    m_RightMargin = kReportMarginCharacters;
     return m_PageCount;
 }
 
 void CReportPrinter::OnBeginPrinting(QPainter& painter) {
     painter.save();
-    painter.setFont(PrintFont(kMeasuringFontHeight));
+    painter.setFont(PrintFont(kReportMeasuringFontHeight));
     QFontMetrics metrics = painter.fontMetrics();
-    m_AverageCharWidth =
-        metrics.horizontalAdvance(QString::fromLatin1(kMeasuringText)) / kMeasuringTextLength;
+    m_AverageCharWidth = metrics.horizontalAdvance(QString::fromLatin1(kReportMeasuringText)) /
+                         kReportMeasuringTextLength;
     painter.restore();
     m_ResolutionX = painter.device()->width();
     m_ResolutionY = painter.device()->height();
@@ -104,7 +76,7 @@ int CReportPrinter::MarginWidth() const {
 void CReportPrinter::OnPrint(QPainter& painter, int page) {
     // Everything set here (font, mapping, drawing position) ends with this page.
     painter.save();
-    painter.setFont(PrintFont(kPrintFontHeight));
+    painter.setFont(PrintFont(kReportFontHeight));
     painter.setPen(Qt::black);
     painter.setWindow(-(m_LeftMargin * m_AverageCharWidth), 0, m_LogicalWidth, m_LogicalHeight);
     painter.setViewport(0, 0, m_ResolutionX, m_ResolutionY);
@@ -124,15 +96,15 @@ void CReportPrinter::OnPrint(QPainter& painter, int page) {
 }
 
 void CReportPrinter::PrintFunctions(QPainter& painter, int lineHeight) {
-    if (m_FunctionPage == nullptr) {
+    if (m_Functions == nullptr) {
         return;
     }
     const QRect rect(0, 0, m_LogicalWidth - MarginWidth(), m_Grid.GetFixedRowHeight());
-    for (const std::vector<QString>& line : FunctionReportLines(*m_FunctionPage)) {
-        for (size_t column = 0; column < line.size() && column < kFunctionColumns.size();
+    for (const std::vector<std::string>& line : FunctionReportLines(*m_Functions)) {
+        for (size_t column = 0; column < line.size() && column < kFunctionReportColumns.size();
              ++column) {
-            painter.drawText(rect.translated(kFunctionColumns[column], 0),
-                             Qt::AlignLeft | Qt::AlignTop, line[column]);
+            painter.drawText(rect.translated(kFunctionReportColumns[column], 0),
+                             Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(line[column]));
         }
         painter.translate(0, lineHeight);
     }
@@ -140,25 +112,17 @@ void CReportPrinter::PrintFunctions(QPainter& painter, int lineHeight) {
 
 void CReportPrinter::PrintChannels(QPainter& painter, int page, int lineHeight) {
     m_Grid.PrintColumnHeadings(painter);
-    const int headingHeight = m_Grid.GetFixedRowHeight();
-    painter.translate(0, page <= kLastTightPage ? headingHeight - kHeadingOverlap : headingHeight);
-    int lastRow = std::min(kLastPrintedRow, m_Grid.GetRowCount() - 1);
-    int runningNumber = 0;
-    for (int row = 1; row <= lastRow; ++row) {
-        if (m_Grid.GetCellText(row, kColumnReceive).isEmpty()) {
-            continue;
-        }
-        ++runningNumber;
-        if (PrintPageOfChannel(runningNumber) == page) {
-            painter.translate(0, lineHeight);
-            m_Grid.PrintRow(painter, row);
-        }
+    // Each row moves down a line before it prints.
+    painter.translate(0, FirstRowTop(page) - lineHeight);
+    for (int row : ChannelsOfPage(GridChannels(m_Grid), page)) {
+        painter.translate(0, lineHeight);
+        m_Grid.PrintRow(painter, row);
     }
 }
 
-bool PrintReport(QPrinter& printer, const CGridCtrl& grid, QWidget* functionPage, int fromPage,
-                 int toPage) {
-    CReportPrinter report(grid, functionPage);
+bool PrintReport(QPrinter& printer, const CGridCtrl& grid, const CHalvexDoc* functions,
+                 int fromPage, int toPage) {
+    CReportPrinter report(grid, functions);
     int pageCount = report.OnPreparePrinting();
     fromPage = std::clamp(fromPage, 1, pageCount);
     toPage = toPage <= 0 ? pageCount : std::clamp(toPage, fromPage, pageCount);

@@ -1,34 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The printed report of the document: a date line, the functions section on page 1 and the
-// used rows of the channel table spread over up to five pages, drawn by the print operations
-// of a channel grid built from the document (NewChannelGrid), under one mapping that keeps
-// logical units square.
+// The printed report of the document as the core lays it out (editors/channel_report): a date
+// line, the functions section on page 1 and the used rows of the channel table spread over up
+// to five pages, drawn by the print operations of a channel grid built from the document
+// (NewChannelGrid), under one mapping that keeps logical units square.
 #pragma once
 
 #include <QFont>
 #include <QString>
 #include <vector>
 
+#include "editors/channel_report.h"
+
 class CGridCtrl;
+class CHalvexDoc;
 class QPainter;
 class QPrinter;
-class QWidget;
 
-constexpr int kMaximumPrintPages = 5;
-
-// Used channels: grid rows 1..128 whose receive cell has text.
+// Used channels: the grid's rows the core prints (PrintedChannels).
 int UsedChannelCount(const CGridCtrl& grid);
-// The page that holds the last used channel.
-int PrintPageCount(int usedChannels);
-// The page of a used channel by its running number (1 for the first used row).
-int PrintPageOfChannel(int runningNumber);
 
 // The print steps of the view. Values measured at the beginning last until the end; every
 // font lives only inside the step that made it, so nothing is left to release at the end.
 class CReportPrinter {
 public:
-    // functionPage may be null: page 1 then has no functions section.
-    CReportPrinter(const CGridCtrl& grid, QWidget* functionPage);
+    // functions may be null: page 1 then has no functions section.
+    CReportPrinter(const CGridCtrl& grid, const CHalvexDoc* functions);
 
     // Counts the used channels; returns the page count.
     int OnPreparePrinting();
@@ -44,7 +40,7 @@ private:
     int MarginWidth() const;
 
     const CGridCtrl& m_Grid;
-    QWidget* m_FunctionPage;
+    const CHalvexDoc* m_Functions;
     int m_PageCount = 1;
     int m_LeftMargin = 4;
     int m_RightMargin = 4;
@@ -55,7 +51,8 @@ private:
     int m_LogicalHeight = 0;
 };
 
-// Prints pages fromPage..toPage (1-based; 0 for toPage means the last page) on printer.
-// False when the printer cannot be painted on.
-bool PrintReport(QPrinter& printer, const CGridCtrl& grid, QWidget* functionPage, int fromPage = 1,
-                 int toPage = 0);
+// Prints pages fromPage..toPage (1-based; 0 for toPage means the last page) on printer, the
+// functions section from the document functions when there is one. False when the printer
+// cannot be painted on.
+bool PrintReport(QPrinter& printer, const CGridCtrl& grid, const CHalvexDoc* functions,
+                 int fromPage = 1, int toPage = 0);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The names src/web/bindings.cpp gives the compiled core. Only the loader and the link use
 // these; the page calls the shapes of ./halvex.d.ts.
+import type { ChannelReport, ReportTime } from "./channel_report";
 import type { ChannelColumn, HalvexDocument } from "./halvex";
 
 export interface CoreDeletable {
@@ -80,6 +81,7 @@ export interface CoreModule {
   columns(): ChannelColumn[];
   choices(column: number): string[];
   bandNames(): string[];
+  channelReport(document: CoreDocument, time: ReportTime): ChannelReport;
   transferProgressText(phase: number, percent: number): string;
   transferOutcomeText(outcome: CoreOutcome): string;
   transferSucceeded(outcome: CoreOutcome): boolean;

@@ -8,6 +8,8 @@
 // While a transfer runs the module is suspended inside it: call nothing on the module then
 // but the transfer's cancel() and percent (the page's transfer dialog is modal).
 
+import type { ChannelReport, ReportTime } from "./channel_report";
+
 /** A failure in the user's language; empty when the call did what it was asked. */
 export type Message = string;
 
@@ -264,4 +266,7 @@ export interface HalvexModule {
   ): Transfer;
 
   newVirtualRadio(options?: VirtualRadioOptions): VirtualRadio;
+
+  /** The document's printed report, as the desktop prints it. */
+  channelReport(document: HalvexDocument, time: ReportTime): ChannelReport;
 }

@@ -20,6 +20,7 @@ import type {
   TransferOutcome,
   VirtualRadioOptions,
 } from "./halvex";
+import type { ReportTime } from "./channel_report";
 import { SerialLine } from "../link/serial_line";
 import { VirtualRadioPort } from "../link/virtual_radio";
 
@@ -89,6 +90,8 @@ class LoadedModule implements HalvexModule {
   choices = (column: number) => this.core.choices(column);
   bandNames = () => this.core.bandNames();
   newDocument = (): CoreDocument => new this.core.Document();
+  channelReport = (document: HalvexDocument, time: ReportTime) =>
+    this.core.channelReport(document as CoreDocument, time);
 
   newVirtualRadio(options: VirtualRadioOptions = {}): VirtualRadioPort {
     return new VirtualRadioPort(

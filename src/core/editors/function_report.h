@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The functions section of the printed report: what the optional-functions page shows, as
+// eight lines of up to three "caption : value" items, in the page's own words (its captions,
+// its lists' entries), so paper and screen never disagree.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "codeplug/radio_image.h"
+#include "codeplug/radio_options.h"
+
+constexpr int kFunctionReportLineCount = 8;
+
+// The entries the page's list of option shows, in the language of the program; empty for a
+// switch, which the page shows as a check box.
+std::vector<std::string> OptionEntries(const RadioOptionDefinition& option);
+
+// The items of each line, left to right; a line has fewer than three where the page has
+// nothing more to show.
+std::vector<std::vector<std::string>> FunctionReportLines(const RadioImage& image);
