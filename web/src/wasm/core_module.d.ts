@@ -2,6 +2,7 @@
 // The names src/web/bindings.cpp gives the compiled core. Only the loader and the link use
 // these; the page calls the shapes of ./halvex.d.ts.
 import type { ChannelColumn, HalvexDocument } from "./halvex";
+import type { HalvexPages } from "./pages";
 
 export interface CoreDeletable {
   delete(): void;
@@ -60,7 +61,7 @@ export interface CoreLine {
   read(count: number, timeoutMs: number): Promise<Uint8Array>;
 }
 
-export interface CoreModule {
+export interface CoreModule extends HalvexPages {
   HEAP32: Int32Array;
   halvexLines: Map<number, CoreLine>;
 

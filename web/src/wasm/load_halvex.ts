@@ -20,6 +20,7 @@ import type {
   TransferOutcome,
   VirtualRadioOptions,
 } from "./halvex";
+import type { HalvexPages } from "./pages";
 import { SerialLine } from "../link/serial_line";
 import { VirtualRadioPort } from "../link/virtual_radio";
 
@@ -89,6 +90,10 @@ class LoadedModule implements HalvexModule {
   choices = (column: number) => this.core.choices(column);
   bandNames = () => this.core.bandNames();
   newDocument = (): CoreDocument => new this.core.Document();
+
+  get pages(): HalvexPages {
+    return this.core;
+  }
 
   newVirtualRadio(options: VirtualRadioOptions = {}): VirtualRadioPort {
     return new VirtualRadioPort(
