@@ -36,8 +36,11 @@ std::string RawValue(const std::string& contents, std::string_view section,
     return value ? std::string(value->c_str()) : std::string();
 }
 
+// The whole-number settings the dialog shows; any other key is none of its business.
 const IntSetting* IntSettingNamed(const std::string& key) {
-    for (const IntSetting* setting : settings::kIntSettings) {
+    for (const IntSetting* setting :
+         {&settings::kRwType, &settings::kChannelCount, &settings::kReadTime, &settings::kWriteTime,
+          &settings::kVerifyWrite}) {
         if (setting->key == key) {
             return setting;
         }
