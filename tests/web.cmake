@@ -18,9 +18,19 @@ set(HALVEX_WEB_JOURNEYS
     channel_list_round_trip
     text_form_round_trip
     import_refused)
-foreach(journey IN LISTS HALVEX_WEB_JOURNEYS)
+# The Optional Functions and VFO pages, the FM presets and the settings dialog.
+set(HALVEX_WEB_PAGE_JOURNEYS
+    function_page_edits
+    vfo_page_edits
+    fm_presets_dialog
+    settings_dialog)
+foreach(journey IN LISTS HALVEX_WEB_JOURNEYS HALVEX_WEB_PAGE_JOURNEYS)
+    set(script journeys.mjs)
+    if(journey IN_LIST HALVEX_WEB_PAGE_JOURNEYS)
+        set(script page_journeys.mjs)
+    endif()
     add_test(NAME web_${journey}
-        COMMAND ${HALVEX_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/web/journeys.mjs ${journey})
+        COMMAND ${HALVEX_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/web/${script} ${journey})
     # One browser at a time: several on two cores starve the paced radios of the journeys
     # beside them until a read times out.
     set_tests_properties(web_${journey} PROPERTIES LABELS web TIMEOUT 300 COST 30

@@ -16,6 +16,7 @@
 #include "editors/channel_commit.h"
 #include "editors/channel_row_state.h"
 #include "web_files.h"
+#include "web_words.h"
 
 namespace {
 
@@ -44,6 +45,9 @@ std::string ColumnHeader(int column) {
 }
 
 std::string StepText(const std::string& name) {
+    if (IsPageStepName(name)) {
+        return PageStepText(name);
+    }
     if (name.empty() || name[0] != kStepMark) {
         return name;
     }
@@ -67,23 +71,6 @@ std::string StepText(const std::string& name) {
             if (at != std::string::npos) {
                 text.replace(at, 2, value);
             }
-        }
-    }
-    return text;
-}
-
-std::string ClampNote(const std::optional<FrequencyClamp>& clamp) {
-    if (!clamp) {
-        return {};
-    }
-    // %1 the entry, %2 and %3 the band's limits, %4 what was stored.
-    std::string text = LoadLangString(clamp->above ? "IDS_CLAMP_HIGH" : "IDS_CLAMP_LOW");
-    for (const auto& [mark, value] :
-         {std::pair{"%1", clamp->entry}, std::pair{"%2", clamp->lowest},
-          std::pair{"%3", clamp->highest}, std::pair{"%4", clamp->stored}}) {
-        size_t at = text.find(mark);
-        if (at != std::string::npos) {
-            text.replace(at, 2, value);
         }
     }
     return text;

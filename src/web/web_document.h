@@ -82,6 +82,8 @@ public:
     void ReplaceContents(const std::array<uint8_t, kPgmHeaderSize>& header,
                          const std::array<uint8_t, kImageSize>& image, const std::string& stepKey);
     const CHalvexDoc& Document() const { return m_Document; }
+    // For the pages' and dialogs' edits, which keep the desktop's own steps and flags.
+    CHalvexDoc& EditedDocument() { return m_Document; }
 
 private:
     bool IsEditable(int row, int column) const;

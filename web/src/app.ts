@@ -7,11 +7,15 @@ import { BackupList } from "./backup_list";
 import { ChannelTable } from "./channel_table";
 import { chooseSaveTarget, pickFile, readDropped, writeFile, type PickedFile } from "./file_access";
 import { FileCommands, formatOf } from "./file_commands";
+import { runFmPresetsDialog } from "./fm_presets_dialog";
 import { showMessageBox } from "./message_box";
 import { ReportPrinter } from "./print_report";
+import { OptionPage } from "./option_pages";
+import { PageTabs } from "./page_tabs";
 import { hasWebSerial, RadioPorts, virtualRadioOptionsFrom } from "./radio_ports";
 import { keepSettings } from "./settings_store";
 import { fill, keepLanguage, label, type LanguageChoice, type Texts } from "./texts";
+import { runSettingsDialog } from "./settings_dialog";
 import { runTransferDialog } from "./transfer_dialog";
 import type { HalvexDocument, HalvexModule, TransferKind, TransferOutcome } from "./wasm/halvex";
 
@@ -48,6 +52,8 @@ export class HalvexPage {
   private busy = false;
   private readonly ports: RadioPorts;
   private readonly table: ChannelTable;
+  private readonly tabs: PageTabs;
+  private readonly optionPages: OptionPage[];
   private readonly backups: BackupList;
   private readonly commands: Command[] = [];
   private readonly files: FileCommands;
@@ -79,14 +85,17 @@ export class HalvexPage {
     this.doc = module.newDocument();
     this.ports = new RadioPorts(module, virtualRadioOptionsFrom(virtualOptions));
     this.virtualToggle.checked = virtualOptions.get("radio") === "virtual" || !hasWebSerial();
-    this.table = new ChannelTable({
+    const editorHost = {
       module,
       document: () => this.doc,
-      committed: (note) => {
+      committed: (note: string) => {
         this.showStatus(note);
         this.updateCommands();
       },
-    });
+    };
+    this.table = new ChannelTable(editorHost);
+    this.tabs = new PageTabs(texts);
+    this.optionPages = [new OptionPage(editorHost, "function"), new OptionPage(editorHost, "vfo")];
     this.backups = new BackupList(texts, (backup) => void this.openBytes(backup));
     this.files = new FileCommands({
       texts,
@@ -209,6 +218,18 @@ export class HalvexPage {
       ),
       virtualLabel,
     );
+    group(
+      command(
+        "Menu_Program_Radiogram",
+        () => this.editFmPresets(),
+        () => true,
+      ),
+      command(
+        "Menu_Setting",
+        () => this.editSettings(),
+        () => true,
+      ),
+    );
     this.cableSelect.addEventListener("change", () => this.changeCable());
     this.languageSelect.id = "language";
     this.cableSelect.id = "cable-type";
@@ -248,8 +269,14 @@ export class HalvexPage {
 
     const header = document.createElement("header");
     header.append(heading, toolbar, this.serialNote);
+    const channelPage = document.createElement("div");
+    channelPage.className = "channel-page";
+    channelPage.append(band, tableBox);
+    this.tabs.add("IDS_CHANNEL", channelPage);
+    this.tabs.add("IDS_FUNCTION", this.optionPages[0].element);
+    this.tabs.add("IDS_VFOFREQ", this.optionPages[1].element);
     const main = document.createElement("main");
-    main.append(band, tableBox);
+    main.append(this.tabs.element);
     this.root.replaceChildren(header, main, this.backups.element, this.status);
   }
 
@@ -279,6 +306,10 @@ export class HalvexPage {
     band.children[2].textContent = texts.resource(1020);
     this.table.element.setAttribute("aria-label", texts("IDS_CHANNEL"));
     this.backups.relabel();
+    this.tabs.relabel();
+    for (const page of this.optionPages) {
+      page.rebuild();
+    }
     this.refreshDocument();
     this.onRelabel();
   }
@@ -288,7 +319,14 @@ export class HalvexPage {
     this.bandSelect.replaceChildren(...this.module.bandNames().map((name) => new Option(name)));
     this.bandSelect.selectedIndex = this.doc.bandIndex();
     this.table.rebuild();
+    this.refreshPages();
     this.updateCommands();
+  }
+
+  private refreshPages(): void {
+    for (const page of this.optionPages) {
+      page.refresh();
+    }
   }
 
   private updateCommands(): void {
@@ -346,7 +384,8 @@ export class HalvexPage {
       return;
     }
     // Ctrl+Z and Ctrl+Y while a cell is being typed in undo the typing, as in any text box.
-    if ((command.key === "z" || command.key === "y") && this.table.isTyping()) {
+    const typing = this.table.isTyping() || this.optionPages.some((page) => page.isTyping());
+    if ((command.key === "z" || command.key === "y") && typing) {
       return;
     }
     event.preventDefault();
@@ -481,12 +520,14 @@ export class HalvexPage {
   private undo(): void {
     this.doc.undo();
     this.table.refreshAll();
+    this.refreshPages();
     this.bandSelect.selectedIndex = this.doc.bandIndex();
   }
 
   private redo(): void {
     this.doc.redo();
     this.table.refreshAll();
+    this.refreshPages();
     this.bandSelect.selectedIndex = this.doc.bandIndex();
   }
 
@@ -552,6 +593,18 @@ export class HalvexPage {
       await this.backups.refresh();
     } catch (error) {
       await this.showError(`${this.texts("IDS_WARN_BACKUP")}${String(error)}`);
+    }
+  }
+
+  private async editFmPresets(): Promise<void> {
+    await runFmPresetsDialog(this.module, this.texts, this.doc);
+    this.updateCommands();
+  }
+
+  // The toolbar's switches and the band names follow what the dialog kept.
+  private async editSettings(): Promise<void> {
+    if (await runSettingsDialog(this.module, this.texts)) {
+      this.relabel();
     }
   }
 

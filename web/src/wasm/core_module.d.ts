@@ -3,6 +3,7 @@
 // these; the page calls the shapes of ./halvex.d.ts.
 import type { ChannelReport, ReportTime } from "./channel_report";
 import type { ChannelColumn, HalvexDocument } from "./halvex";
+import type { HalvexPages } from "./pages";
 
 export interface CoreDeletable {
   delete(): void;
@@ -61,7 +62,7 @@ export interface CoreLine {
   read(count: number, timeoutMs: number): Promise<Uint8Array>;
 }
 
-export interface CoreModule {
+export interface CoreModule extends HalvexPages {
   HEAP32: Int32Array;
   halvexLines: Map<number, CoreLine>;
 

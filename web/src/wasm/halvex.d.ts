@@ -9,6 +9,7 @@
 // but the transfer's cancel() and percent (the page's transfer dialog is modal).
 
 import type { ChannelReport, ReportTime } from "./channel_report";
+import type { HalvexPages } from "./pages";
 
 /** A failure in the user's language; empty when the call did what it was asked. */
 export type Message = string;
@@ -223,6 +224,8 @@ export interface VirtualRadio extends SerialPortLike {
 }
 
 export interface HalvexModule {
+  /** The Optional Functions and VFO pages, the FM presets and the settings dialog. */
+  readonly pages: HalvexPages;
   /** The shipped setting.ini's text. */
   defaultSettings(): string;
   /** Makes text the settings (kept by the page in the browser's storage). A text that is no

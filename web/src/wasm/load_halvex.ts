@@ -21,6 +21,7 @@ import type {
   VirtualRadioOptions,
 } from "./halvex";
 import type { ReportTime } from "./channel_report";
+import type { HalvexPages } from "./pages";
 import { SerialLine } from "../link/serial_line";
 import { VirtualRadioPort } from "../link/virtual_radio";
 
@@ -92,6 +93,10 @@ class LoadedModule implements HalvexModule {
   newDocument = (): CoreDocument => new this.core.Document();
   channelReport = (document: HalvexDocument, time: ReportTime) =>
     this.core.channelReport(document as CoreDocument, time);
+
+  get pages(): HalvexPages {
+    return this.core;
+  }
 
   newVirtualRadio(options: VirtualRadioOptions = {}): VirtualRadioPort {
     return new VirtualRadioPort(
