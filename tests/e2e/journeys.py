@@ -669,17 +669,13 @@ def journey_check_connection(session):
     session.wait_gone(box, "the missing device finding")
 
 
-def journey_station_codes(session):
-    """A fleet's first PTT ID code typed into the station dialog: the radio found by itself
-    holds it, and the log's line and the dialog's list say so."""
-    session.start_radio()
-    session.start_app()
-    read_from_radio(session)
+def station_after_one_radio(session, log, fields=()):
+    """The station dialog on COM1 with its log and any other fields typed in, once the
+    radio found by itself has its line in the log."""
     menu_command(session, "Menu_Program", "Menu_Program_Station")
     station = session.dialog(session.resource(IDS.kStationTemplate), IDS.kStationTemplate)
-    log = session.path("fleet.csv")
     for control, text in ((IDS.kStationOtherEditId, session.path("ports", "COM1")),
-                          (IDS.kStationLogEditId, log), (IDS.kStationCodeEditId, "0101")):
+                          (IDS.kStationLogEditId, log), *fields):
         station.click(control)
         session.x.key("ctrl+a")
         session.x.type(text)
@@ -688,6 +684,17 @@ def journey_station_codes(session):
     wait_until("the radio's line in the log",
                lambda: os.path.exists(log) and open(log).read().count("\n") == 2,
                TRANSFER_DEADLINE)
+    return station
+
+
+def journey_station_codes(session):
+    """A fleet's first PTT ID code typed into the station dialog: the radio found by itself
+    holds it, and the log's line and the dialog's list say so."""
+    session.start_radio()
+    session.start_app()
+    read_from_radio(session)
+    log = session.path("fleet.csv")
+    station = station_after_one_radio(session, log, ((IDS.kStationCodeEditId, "0101"),))
     session.shot("station-done")
     session.x.key("Escape")
     session.wait_gone(station.window, "the station dialog")
@@ -843,19 +850,7 @@ def journey_guide_pictures(session):
     session.x.key("Return")
     session.wait_gone(box, "the radio found")
 
-    menu_command(session, "Menu_Program", "Menu_Program_Station")
-    station = session.dialog(session.resource(IDS.kStationTemplate), IDS.kStationTemplate)
-    log = session.path("fleet.csv")
-    for control, text in ((IDS.kStationOtherEditId, session.path("ports", "COM1")),
-                          (IDS.kStationLogEditId, log)):
-        station.click(control)
-        session.x.key("ctrl+a")
-        session.x.type(text)
-    station.click(IDS.kStationAutoId)
-    station.click(IDS.kStationStartId)
-    wait_until("the radio's line in the log",
-               lambda: os.path.exists(log) and open(log).read().count("\n") == 2,
-               TRANSFER_DEADLINE)
+    station = station_after_one_radio(session, session.path("fleet.csv"))
     # It opens wider than the screen's room right of the main window, which would crop it.
     session.x.xdotool("windowmove", station.window, 0, 0)
     wait_until("the station dialog at the screen's corner",
