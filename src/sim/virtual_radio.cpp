@@ -234,7 +234,8 @@ void VirtualRadio::Serve() {
                 int64_t arrival = m_Options.pace9600 ? pacer.Arrival(now) : now;
                 m_Received.push_back(buffer[k]);
                 if (m_Options.echo) {
-                    output.push_back({buffer[k], arrival});
+                    const int late = buffer[k] == 0x06 ? m_Options.lateAckEchoMs : 0;
+                    output.push_back({buffer[k], arrival + late * kNanosecondsPerMs});
                 }
                 // An unplugged radio hears nothing; an echoing cable still echoes.
                 if (!m_Plugged) {

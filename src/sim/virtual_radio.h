@@ -20,6 +20,9 @@ class PseudoTerminal;
 struct VirtualRadioOptions {
     bool echo = false;      // every received byte goes back before the answer
     bool pace9600 = false;  // both directions take the time of a 9600 baud line
+    // With echo: each acknowledgement byte comes back this much later, as from a slow adapter
+    // on a busy machine.
+    int lateAckEchoMs = 0;
     VirtualRadioFaults faults;
     // A sequence of radios on the one line, as a programming station meets them: radio 1
     // answers; swapAfterMs after the last session that read or wrote its blocks (its
