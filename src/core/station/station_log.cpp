@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <initializer_list>
 #include <map>
 #include <random>
 
@@ -90,6 +91,23 @@ std::string HalfLineEnd(int fd, off_t size) {
     start = start == std::string::npos ? 0 : start + 1;
     bool open = std::count(tail.begin() + static_cast<std::ptrdiff_t>(start), tail.end(), '"') % 2;
     return open ? "\"\n" : "\n";
+}
+
+// pattern with %1, %2, ... taken by the arguments in one pass, so an argument's own "%2"
+// stays as it is.
+std::string Numbered(const std::string& pattern, std::initializer_list<std::string> arguments) {
+    std::string text;
+    for (size_t at = 0; at < pattern.size(); ++at) {
+        const size_t number =
+            at + 1 < pattern.size() ? static_cast<size_t>(pattern[at + 1] - '1') : arguments.size();
+        if (pattern[at] == '%' && number < arguments.size()) {
+            text += *(arguments.begin() + number);
+            ++at;
+        } else {
+            text += pattern[at];
+        }
+    }
+    return text;
 }
 
 std::string RadioCount(size_t count) {
@@ -192,6 +210,20 @@ RadioDoneKeys RadioDoneTextKeys(RadioResult result) {
             return {"IDS_STATION_RESULT_UNCHECKED", "IDS_STATION_CHECK_IT"};
     }
     return {"", ""};
+}
+
+std::string RadioDoneWords(const RadioRecord& record,
+                           const std::function<std::string(const char* key)>& text) {
+    const RadioDoneKeys keys = RadioDoneTextKeys(record.result);
+    std::string result = text(keys.result);
+    if (!record.pttIdCode.empty()) {
+        result = Numbered(text("IDS_STATION_RADIO_CODE"), {result, record.pttIdCode});
+    }
+    if (!record.detail.empty()) {
+        result += " (" + record.detail + ")";
+    }
+    return Numbered(text("IDS_STATION_RADIO_LINE"),
+                    {record.cable, std::to_string(record.number), result, text(keys.advice)});
 }
 
 StationLog::~StationLog() {

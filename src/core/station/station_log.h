@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -78,6 +79,10 @@ struct RadioDoneKeys {
     const char* advice;
 };
 RadioDoneKeys RadioDoneTextKeys(RadioResult result);
+// That line in the language text gives (the language text of a key); a detail keeps the log's
+// own words.
+std::string RadioDoneWords(const RadioRecord& record,
+                           const std::function<std::string(const char* key)>& text);
 
 class StationLog {
 public:
