@@ -5,9 +5,9 @@
 import assert from "node:assert/strict";
 import { execFileSync, spawnSync } from "node:child_process";
 import { existsSync, mkdtempSync, readFileSync, writeFileSync } from "node:fs";
-import { createRequire } from "node:module";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
+import { runAxe } from "./axe_check.mjs";
 import { runJourney, sourceDir } from "./harness.mjs";
 import {
   cell,
@@ -63,25 +63,6 @@ async function saveAsRadioHolds(page) {
     Buffer.from(file.subarray(pgmHeader + cloneStart)),
   );
   return file;
-}
-
-// axe-core over the page, or over the part an axe context names.
-async function runAxe(page, where, context = null) {
-  const require = createRequire(join(sourceDir, "web/package.json"));
-  if (!(await page.evaluate(() => "axe" in window))) {
-    await page.addScriptTag({ path: require.resolve("axe-core/axe.min.js") });
-  }
-  const { violations } = await page.evaluate(
-    (scope) => window.axe.run(scope ?? document),
-    context,
-  );
-  assert.deepEqual(
-    violations
-      .filter((v) => v.impact === "serious" || v.impact === "critical")
-      .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(" "))}`),
-    [],
-    `axe finds no serious or critical violation ${where}`,
-  );
 }
 
 const journeys = {

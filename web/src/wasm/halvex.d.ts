@@ -8,6 +8,8 @@
 // While a transfer runs the module is suspended inside it: call nothing on the module then
 // but the transfer's cancel() and percent (the page's transfer dialog is modal).
 
+import type { StationModule } from "./station";
+
 /** A failure in the user's language; empty when the call did what it was asked. */
 export type Message = string;
 
@@ -207,6 +209,8 @@ export interface VirtualRadioOptions {
   paced?: boolean;
   /** Echo every byte sent, as an echoing cable does. */
   echo?: boolean;
+  /** Refuse to open, as Web Serial refuses a port another program holds. */
+  busy?: boolean;
 }
 
 /** The project's virtual radio (the same responder radio-sim uses), starting with the demo
@@ -220,7 +224,7 @@ export interface VirtualRadio extends SerialPortLike {
   setFaults(faults: VirtualRadioFaults): void;
 }
 
-export interface HalvexModule {
+export interface HalvexModule extends StationModule {
   /** The shipped setting.ini's text. */
   defaultSettings(): string;
   /** Makes text the settings (kept by the page in the browser's storage). A text that is no
