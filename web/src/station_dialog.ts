@@ -86,21 +86,25 @@ export function runStationDialog(host: StationHost): Promise<void> {
   const rows = element("div", "station-rows");
   rows.setAttribute("role", "group");
   rows.setAttribute("aria-labelledby", rowsHeading.id);
-  const log = element("ol", "station-log");
-  log.setAttribute("role", "log");
-  log.setAttribute("aria-label", module.accessibleName(1411));
+  const logBox = element("div", "station-log");
+  logBox.setAttribute("role", "log");
+  logBox.setAttribute("aria-label", module.accessibleName(1411));
+  const log = element("ol");
+  logBox.append(log);
+  logBox.hidden = true;
   const download = button(texts("IDS_WEB_STATION_DOWNLOAD"));
   const close = button(texts("IDS_STATION_CLOSE"));
   const setup = element("div", "station-setup");
   setup.append(cablesLabel, cableList, add, verifyLabel, element("span"), codeLabel, code);
   const buttons = element("div", "buttons");
   buttons.append(start, stop, download, close);
-  dialog.append(title, file, setup, rowsHeading, rows, log, buttons);
+  dialog.append(title, file, setup, rowsHeading, rows, logBox, buttons);
   document.body.append(dialog);
 
   const note = (line: string) => {
     log.append(element("li", "", line));
-    log.scrollTop = log.scrollHeight;
+    logBox.hidden = false;
+    logBox.scrollTop = logBox.scrollHeight;
   };
   const problem = (message: string) =>
     showMessageBox(texts("IDS_ERROR"), message, [{ text: texts.resource(1), value: 0 }], 0);
@@ -147,6 +151,7 @@ export function runStationDialog(host: StationHost): Promise<void> {
     const state = element("span", "state", texts("IDS_STATION_WAITING"));
     state.setAttribute("role", "status");
     const result = element("span", "result");
+    result.setAttribute("role", "status");
     result.setAttribute("aria-label", name);
     const next = button(texts("IDS_STATION_NEXT"));
     next.setAttribute("aria-label", `${texts("IDS_STATION_NEXT")} ${name}`);
