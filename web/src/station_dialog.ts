@@ -149,13 +149,14 @@ export function runStationDialog(host: StationHost): Promise<void> {
     const device = element("strong", "", name);
     const count = element("span", "count");
     const state = element("span", "state", texts("IDS_STATION_WAITING"));
-    state.setAttribute("role", "status");
     const result = element("span", "result");
     result.setAttribute("role", "status");
     result.setAttribute("aria-label", name);
     const next = button(texts("IDS_STATION_NEXT"));
     next.setAttribute("aria-label", `${texts("IDS_STATION_NEXT")} ${name}`);
-    line.append(device, count, state, result, next);
+    const what = element("div", "what");
+    what.append(device, count, state);
+    line.append(what, result, next);
     rows.append(line);
     const row: CableRow = { name, port, radios: 0, ok: 0, run: null, count, state, result, next };
     showCount(row);
