@@ -161,8 +161,8 @@ TEST(StationLogTest, TheSummaryCountsEachResultAndNamesTheCablesOfFailures) {
 
 }  // namespace
 
-// The desktop's and the page's lists fill these keys; in English they must word a radio as the command line
-// does, for every result.
+// The desktop's and the page's lists fill these keys; in English they must word a radio as the
+// command line does, for every result.
 TEST(StationLogTest, TheEnglishKeysOfARadioDoneWordItAsTheCommandLine) {
     const std::string english = std::string(HALVEX_BIN_DIR) + "/english.lang";
     const auto text = [&english](const char* key) { return LoadLangString(english, key); };
