@@ -110,6 +110,17 @@ std::string Numbered(const std::string& pattern, std::initializer_list<std::stri
     return text;
 }
 
+// The radio number of a log line's fields; 0 for a line that is no radio's.
+int RadioNumber(const std::vector<std::string>& fields) {
+    if (fields.size() < 7) {
+        return 0;
+    }
+    const std::string& text = fields[2];
+    int number = 0;
+    auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), number);
+    return failure == std::errc() && end == text.data() + text.size() && number > 0 ? number : 0;
+}
+
 std::string RadioCount(size_t count) {
     return std::to_string(count) + (count == 1 ? " radio" : " radios");
 }
@@ -273,8 +284,8 @@ bool StationLog::Open(const std::string& path, std::string* error) {
     return WriteUnloggedRadios(UnloggedRadiosPath(path), {}, error);
 }
 
-// The radio number of the last whole line; a half line after it is an earlier run's, which
-// Append ends before its own.
+// The highest radio number of the whole lines, the last of which must be a radio's; a half
+// line after it is an earlier run's, which Append ends before its own.
 bool StationLog::ReadEnd(std::string* reason) {
     m_LastNumber = 0;
     struct stat status {};
@@ -312,14 +323,14 @@ bool StationLog::ReadEnd(std::string* reason) {
     if (fields.size() >= 3 && fields[2] == "radio") {
         return true;
     }
-    const std::string number = fields.size() >= 7 ? fields[2] : "";
-    auto [end, failure] =
-        std::from_chars(number.data(), number.data() + number.size(), m_LastNumber);
-    if (failure != std::errc() || end != number.data() + number.size() || m_LastNumber < 1) {
-        m_LastNumber = 0;
+    if (RadioNumber(fields) < 1) {
         *reason =
             "does not end in a radio's line (line " + std::to_string(records.back().line) + ")";
         return false;
+    }
+    // Lines go in as radios end, and with several cables a later radio may end first.
+    for (const CsvRecord& record : records) {
+        m_LastNumber = std::max(m_LastNumber, RadioNumber(record.fields));
     }
     return true;
 }
