@@ -212,9 +212,60 @@ const journeys = {
         .map((line) => line.replace(/ radio \d+ /, " radio N "))
         .sort(),
     );
-    assert.ok(
-      shown.every((line, k) => k < 2 || line.startsWith("CABLE: radio N ")),
+    assert.ok(shown.every((line) => line.startsWith("CABLE: radio N ")));
+
+    // A first PTT ID code that is none is refused; the last code of six digits goes to the
+    // next radio, whose number goes on from the log's, and the one after is refused and
+    // stops the run.
+    await dialog
+      .getByRole("button", { name: english["Resource/1413"].replace("&", "") })
+      .click();
+    const code = dialog.getByLabel(english["Resource/1414"].replace(/:$/, ""));
+    const start = dialog.getByRole("button", {
+      name: english["Resource/1412"].replace("&", ""),
+    });
+    const box = page.getByRole("alertdialog");
+    await code.fill("12a");
+    await start.click();
+    assert.equal(
+      await box.locator("p").innerText(),
+      text(english, "IDS_STATION_CODE_BAD"),
     );
+    await page.keyboard.press("Enter");
+    await code.fill("999999");
+    await start.click();
+    await page.evaluate(() => window.halvexStationRadios[1].setFaults({}));
+    const next = (cable) =>
+      dialog
+        .getByRole("button", {
+          name: `${text(english, "IDS_STATION_NEXT")} virtual radio ${cable}`,
+        })
+        .click();
+    await next(1);
+    await lines
+      .filter({ hasText: "radio 5 ok, PTT ID code 999999" })
+      .waitFor({ timeout: 60_000 });
+    await next(2);
+    assert.equal(
+      await box.locator("p").innerText(),
+      fill(text(english, "IDS_STATION_CODE_FULL"), "virtual radio 2", 6),
+    );
+    await page.keyboard.press("Enter");
+    await lines.filter({ hasText: /^1 radio: 1 ok$/ }).waitFor();
+    const last = String(
+      await downloaded(page, () =>
+        dialog
+          .getByRole("button", {
+            name: text(english, "IDS_WEB_STATION_DOWNLOAD"),
+          })
+          .click(),
+      ),
+    )
+      .trimEnd()
+      .split("\n");
+    assert.deepEqual(last.slice(0, 5), rows, "the log goes on");
+    assert.equal(last.length, 6);
+    assert.match(last[5], /^[^,]+,virtual radio 1,5,[0-9A-F]+,ok,.*,999999$/);
   },
 
   // Each fault of the virtual radio as Check Connection words it: the desktop's sentence for
