@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "link/transfer_job.h"
 #include "station/radio_probe.h"
