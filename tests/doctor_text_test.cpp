@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The doctor's words, for both programs from one builder: every finding of every cause is
+// The doctor's words, for every program from one builder: every finding of every cause is
 // whole in every shipped language, and each program is told only the cure it can carry out.
 #include "link/doctor_text.h"
 
@@ -56,16 +56,21 @@ TEST(DoctorText, EveryFindingIsWholeInEveryLanguageAndNamesOnlyItsReadersCure) {
     ASSERT_GE(languages.size(), 2u);
     const std::regex leftOver("%[0-9]");
     for (const std::string& language : languages) {
-        for (DoctorReader reader : {DoctorReader::Desktop, DoctorReader::CommandLine}) {
+        for (DoctorReader reader :
+             {DoctorReader::Desktop, DoctorReader::CommandLine, DoctorReader::Browser}) {
             const DoctorWording wording = Wording(language, reader);
             for (DoctorCause cause : kCauses) {
                 const Diagnosis d = Finding(cause);
                 const std::string text = cause == DoctorCause::RadioFound
                                              ? DoctorFoundMessage(d, wording)
                                              : DoctorMessage(d, wording);
-                SCOPED_TRACE(language + " " + std::to_string(static_cast<int>(cause)) +
-                             (reader == DoctorReader::CommandLine ? " command line" : " desktop"));
+                SCOPED_TRACE(language + " " + std::to_string(static_cast<int>(cause)) + " reader " +
+                             std::to_string(static_cast<int>(reader)));
                 const bool commandLine = reader == DoctorReader::CommandLine;
+                // The browser sees neither the other ports nor the services of the system.
+                const bool browser = reader == DoctorReader::Browser;
+                const bool listsPorts =
+                    cause == DoctorCause::NoDevice || cause == DoctorCause::Silent;
                 EXPECT_EQ(text.empty(), cause == DoctorCause::Cancelled && !commandLine) << text;
                 EXPECT_EQ(text.find(kNotFoundText), std::string::npos) << text;
                 EXPECT_FALSE(std::regex_search(text, leftOver)) << text;
@@ -73,7 +78,10 @@ TEST(DoctorText, EveryFindingIsWholeInEveryLanguageAndNamesOnlyItsReadersCure) {
                           commandLine && !d.candidates.empty() &&
                               (cause == DoctorCause::NoDevice || cause == DoctorCause::Silent))
                     << text;
-                EXPECT_EQ(text.find("brltty") != std::string::npos, !d.runningServices.empty())
+                EXPECT_EQ(text.find("brltty") != std::string::npos,
+                          !d.runningServices.empty() && !browser)
+                    << text;
+                EXPECT_EQ(text.find("usb-cable") != std::string::npos, listsPorts && !browser)
                     << text;
                 EXPECT_EQ(text.find("rwtype=") != std::string::npos,
                           commandLine && OffersCableSwitch(d))

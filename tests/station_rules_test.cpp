@@ -84,6 +84,9 @@ TEST(StationRulesTest, ALogGoesOnFromItsLastRadioAndRefusesWhatIsNoStationLog) {
         {"a log of the seven first columns", kOldLine, 12},
         {"a half line after the last radio", std::string(kOldLine) + "2026-12-10T0", 12},
         {"a half line with an open quote", std::string(kOldLine) + "x,\"/dev/tty", 12},
+        // Radio 12's cable ended after radio 13's: 14 is next, not 13 again.
+        {"a later radio logged first", "t,/dev/ttyUSB1,13,4852,ok,,20.1\n" + std::string(kOldLine),
+         13},
         {"a channel list", "Location,Name,Frequency\n1,BASE,146.52\n", -1},
         {"a radio number that is none", "t,/dev/ttyUSB0,twelve,4852,ok,,20.4\n", -1},
         {"a quote never closed", "t,\"/dev/ttyUSB0,12,4852,ok,,20.4\n", -1},

@@ -37,6 +37,14 @@ foreach(journey IN LISTS HALVEX_WEB_JOURNEYS HALVEX_WEB_PAGE_JOURNEYS)
         SKIP_RETURN_CODE 77 RESOURCE_LOCK halvex_browser
         ENVIRONMENT "HALVEX_SITE_DIR=${PROJECT_SOURCE_DIR}/build-web/site;HALVEX_CLI=${HALVEX_BIN_DIR}/halvex-cli")
 endforeach()
+# The station and Check Connection (tests/web/station_journeys.mjs), the same way.
+foreach(journey IN ITEMS station_two_virtual_radios check_connection_faults)
+    add_test(NAME web_${journey}
+        COMMAND ${HALVEX_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/web/station_journeys.mjs ${journey})
+    set_tests_properties(web_${journey} PROPERTIES LABELS web TIMEOUT 300 COST 30
+        SKIP_RETURN_CODE 77 RESOURCE_LOCK halvex_browser
+        ENVIRONMENT "HALVEX_SITE_DIR=${PROJECT_SOURCE_DIR}/build-web/site;HALVEX_CLI=${HALVEX_BIN_DIR}/halvex-cli")
+endforeach()
 set_tests_properties(web_read_write_at_line_speed web_keyboard_language_accessibility
     PROPERTIES COST 60)
 

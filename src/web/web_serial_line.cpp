@@ -14,7 +14,10 @@ EM_ASYNC_JS(char*, halvex_line_open, (int line, int baudRate), {
         await Module["halvexLines"].get(line).open(baudRate);
         return 0;
     } catch (failure) {
-        return allocateUTF8(String(failure && failure.message ? failure.message : failure));
+        // The error's name, a unit separator, then its message.
+        const name = failure && failure.name ? failure.name : "Error";
+        const message = failure && failure.message ? failure.message : String(failure);
+        return allocateUTF8(name + String.fromCharCode(31) + message);
     }
 });
 
@@ -62,11 +65,15 @@ bool WebSerialLine::OpenDevice(const std::string&, int baudRate, std::string* er
         Close();
     }
     char* failure = halvex_line_open(m_Line, baudRate);
+    m_OpenFailure.clear();
     if (failure != nullptr) {
-        if (error != nullptr) {
-            *error = failure;
-        }
+        std::string text = failure;
         std::free(failure);
+        const size_t separator = text.find('\x1f');
+        m_OpenFailure = text.substr(0, separator);
+        if (error != nullptr) {
+            *error = separator == std::string::npos ? text : text.substr(separator + 1);
+        }
         return false;
     }
     m_Open = true;

@@ -5,6 +5,8 @@
 // nothing else meanwhile; its cancel flag is written straight into its memory.
 #pragma once
 
+#include <string>
+
 #include "link/cable_line.h"
 
 class WebSerialLine : public CableLine {
@@ -21,8 +23,11 @@ public:
     int Write(const uint8_t* bytes, int count, int leadDelayMs, const CancelFlag* cancel) override;
     int Read(uint8_t* buffer, int count, int timeoutMs) override;
     void Pause(int milliseconds) override;
+    // The browser's name for the last open's failure ("NetworkError"); "" after an open.
+    const std::string& OpenFailureName() const { return m_OpenFailure; }
 
 private:
     int m_Line;
     bool m_Open = false;
+    std::string m_OpenFailure;
 };

@@ -5,6 +5,7 @@
 import { keepBackup } from "./backup_store";
 import { BackupList } from "./backup_list";
 import { ChannelTable } from "./channel_table";
+import { runConnectionCheck } from "./connection_check";
 import { chooseSaveTarget, pickFile, readDropped, writeFile, type PickedFile } from "./file_access";
 import { FileCommands, formatOf } from "./file_commands";
 import { runFmPresetsDialog } from "./fm_presets_dialog";
@@ -14,6 +15,7 @@ import { OptionPage } from "./option_pages";
 import { PageTabs } from "./page_tabs";
 import { hasWebSerial, RadioPorts, virtualRadioOptionsFrom } from "./radio_ports";
 import { keepSettings } from "./settings_store";
+import { runStationDialog } from "./station_dialog";
 import { fill, keepLanguage, label, type LanguageChoice, type Texts } from "./texts";
 import { runSettingsDialog } from "./settings_dialog";
 import { runTransferDialog } from "./transfer_dialog";
@@ -214,6 +216,16 @@ export class HalvexPage {
       command(
         "Menu_Program_WriteData",
         () => this.transfer("write"),
+        () => this.canTransfer(),
+      ),
+      command(
+        "Menu_Program_CheckConnection",
+        () => runConnectionCheck(this.linkHost()),
+        () => this.canTransfer(),
+      ),
+      command(
+        "Menu_Program_Station",
+        () => runStationDialog({ ...this.linkHost(), document: () => this.doc }),
         () => this.canTransfer(),
       ),
       virtualLabel,
@@ -579,6 +591,20 @@ export class HalvexPage {
       },
       kind,
     );
+  }
+
+  // What Check Connection and the station take of the page.
+  private linkHost() {
+    return {
+      module: this.module,
+      texts: this.texts,
+      ports: this.ports,
+      useVirtualRadio: () => this.virtualToggle.checked,
+      cableSwitched: () => {
+        this.cableSelect.value = String(this.module.cableType());
+        keepSettings(this.module.settingsText());
+      },
+    };
   }
 
   private async transferFinished(kind: TransferKind, outcome: TransferOutcome): Promise<void> {

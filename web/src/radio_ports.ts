@@ -28,7 +28,21 @@ export function virtualRadioOptionsFrom(search: URLSearchParams): VirtualRadioOp
   if (noAck !== null) {
     faults.noAckBlock = Number(noAck);
   }
-  return { faults, paced: search.has("paced"), echo: search.has("echo") };
+  return {
+    faults,
+    paced: search.has("paced"),
+    echo: search.has("echo"),
+    busy: search.has("busy"),
+  };
+}
+
+// A port as the station and Check Connection name it: the virtual radio's, or the USB
+// identity the browser gives of the user's pick (0 when it gives none).
+export interface NamedPort {
+  port: SerialPortLike;
+  virtualRadio: boolean;
+  usbVendor: number;
+  usbProduct: number;
 }
 
 export class RadioPorts {
@@ -47,6 +61,37 @@ export class RadioPorts {
         this.virtualRadio;
     }
     return this.virtualRadio;
+  }
+
+  // One more cable for the station: a virtual radio of its own, or the user's pick; tests
+  // read each virtual radio's memory through the page's global.
+  async another(useVirtualRadio: boolean): Promise<NamedPort | null> {
+    if (useVirtualRadio) {
+      const radio = this.module.newVirtualRadio(this.virtualOptions);
+      const kept = window as unknown as { halvexStationRadios?: VirtualRadio[] };
+      kept.halvexStationRadios = [...(kept.halvexStationRadios ?? []), radio];
+      return { port: radio, virtualRadio: true, usbVendor: 0, usbProduct: 0 };
+    }
+    return this.named(await this.choose(false), false);
+  }
+
+  // The port for Check Connection, with its name's parts.
+  async chooseNamed(useVirtualRadio: boolean): Promise<NamedPort | null> {
+    return this.named(await this.choose(useVirtualRadio), useVirtualRadio);
+  }
+
+  private named(port: SerialPortLike | null, virtualRadio: boolean): NamedPort | null {
+    if (!port) {
+      return null;
+    }
+    const serial = port as { getInfo?: () => { usbVendorId?: number; usbProductId?: number } };
+    const info = (!virtualRadio && serial.getInfo?.()) || {};
+    return {
+      port,
+      virtualRadio,
+      usbVendor: info.usbVendorId ?? 0,
+      usbProduct: info.usbProductId ?? 0,
+    };
   }
 
   // The port for one transfer; null when the user closed the browser's port chooser.

@@ -13,15 +13,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <optional>
 #include <sstream>
 
 #include "config/setting_definitions.h"
-#include "link/clone_frames.h"
+#include "link/doctor_answer.h"
 #include "link/radio_connection.h"
 #include "link/serial_port.h"
 
@@ -296,78 +294,12 @@ private:
         return Stop(DoctorCause::InUse);
     }
 
-    // One connection with the given cable; the radio is let go again before returning.
-    ConnectResult Try(CableType cable, int* identificationLength) {
-        CSerialPort serial;
-        std::optional<TracedLine> traced;
-        if (m_Request.trace) {
-            traced.emplace(serial, m_Request.trace, m_TraceStart);
-        }
-        CableLine& port = traced ? static_cast<CableLine&>(*traced) : serial;
-        std::string error;
-        if (!port.OpenDevice(m_Request.device, clone_frames::kBaudRate, &error)) {
-            m_Result.openError = error;
-            return ConnectResult::NoRadio;
-        }
-        CableRules rules;
-        rules.cable = cable;
-        rules.identificationCountsEcho = !m_Request.testMode;
-        rules.fixedPort = true;
-        RadioConnection connection(port, m_Request.settingsPath, rules, m_Cancel);
-        ConnectResult result = connection.Connect();
-        *identificationLength = connection.IdentificationLength();
-        // The end byte takes the radio out of programming mode; it changes nothing stored.
-        if (result == ConnectResult::Connected || result == ConnectResult::WrongRadio) {
-            uint8_t answer = 0;
-            ExchangeFrame(port, cable, &clone_frames::kEndCommand, 1, &answer, 1,
-                          clone_frames::kShortAnswerMs, m_Cancel);
-        }
-        port.Close();
-        return result;
-    }
-
     void CheckAnswer() {
-        CableType cable =
-            m_Request.testMode ? CableType::Echo : CableFromSettings(m_Request.settingsPath);
-        m_Result.cable = cable;
-        int length = -1;
-        ConnectResult result = Try(cable, &length);
-        if (!m_Result.openError.empty()) {
-            m_Result.cause = DoctorCause::OpenFailed;
-            return;
+        CSerialPort serial;
+        DiagnoseAnswer(serial, m_Request, m_Cancel, &m_Result);
+        if (m_Result.cause == DoctorCause::Silent) {
+            ListOtherPorts();
         }
-        switch (result) {
-            case ConnectResult::Connected:
-                m_Result.cause = DoctorCause::RadioFound;
-                return;
-            case ConnectResult::Cancelled:
-                m_Result.cause = DoctorCause::Cancelled;
-                return;
-            case ConnectResult::NoRadio:
-                m_Result.cause = DoctorCause::Silent;
-                ListOtherPorts();
-                return;
-            case ConnectResult::EchoCable:
-                m_Result.cause = DoctorCause::EchoOnDirect;
-                m_Result.otherCableAnswered = TryOther(CableType::Echo);
-                return;
-            case ConnectResult::WrongRadio:
-                break;
-        }
-        // The echoing setting counts a missing echo as a missing identification byte, so a
-        // direct cable looks like another model until the direct setting is tried.
-        if (cable == CableType::Echo && !m_Request.testMode && TryOther(CableType::Direct)) {
-            m_Result.cause = DoctorCause::NoEchoOnEcho;
-            m_Result.otherCableAnswered = true;
-            return;
-        }
-        m_Result.cause = IsCancelled(m_Cancel) ? DoctorCause::Cancelled : DoctorCause::OtherModel;
-        m_Result.identificationLength = length;
-    }
-
-    bool TryOther(CableType cable) {
-        int length = -1;
-        return Try(cable, &length) == ConnectResult::Connected;
     }
 
     void ListOtherPorts() {
@@ -382,7 +314,6 @@ private:
     const DoctorRequest& m_Request;
     const DoctorSystem& m_System;
     const CancelFlag* m_Cancel;
-    const std::chrono::steady_clock::time_point m_TraceStart = std::chrono::steady_clock::now();
     struct stat m_Status {};
     Diagnosis m_Result;
 };

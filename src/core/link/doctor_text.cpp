@@ -127,6 +127,9 @@ std::string DoctorMessage(const Diagnosis& d, const DoctorWording& wording) {
             return ForCommandLine(wording) ? Worded(wording, "IDS_DOCTOR_CANCELLED")
                                            : std::string();
         case DoctorCause::NoDevice:
+            if (wording.reader == DoctorReader::Browser) {
+                return Worded(wording, "IDS_DOCTOR_NOPORT");
+            }
             text = Worded(wording, "IDS_DOCTOR_NODEVICE", {PortName(d, wording)});
             if (d.candidates.empty()) {
                 AddLine(&text, Worded(wording, "IDS_DOCTOR_NODEVICES"));
@@ -150,6 +153,9 @@ std::string DoctorMessage(const Diagnosis& d, const DoctorWording& wording) {
                           {PortName(d, wording), wording.value(d.openError)});
         case DoctorCause::Silent:
             text = Worded(wording, "IDS_DOCTOR_SILENT", {PortName(d, wording)});
+            if (wording.reader == DoctorReader::Browser) {
+                return text;
+            }
             if (d.candidates.empty()) {
                 AddLine(&text, Worded(wording, "IDS_DOCTOR_NOOTHERPORTS"));
             } else {

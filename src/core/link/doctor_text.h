@@ -10,7 +10,8 @@
 #include "link/connection_doctor.h"
 
 // Who reads the words: the cure for a wrong port or cable type names that program's way to it.
-enum class DoctorReader { Desktop, CommandLine };
+// The browser's page sees no other port and chooses one through the browser's own list.
+enum class DoctorReader { Desktop, CommandLine, Browser };
 
 struct DoctorWording {
     // The language text of a key, escapes already turned into line feeds.

@@ -2,41 +2,20 @@
 #include "station/programming_station.h"
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <utility>
 
-#include "codeplug/ptt_id_code.h"
 #include "link/clone_frames.h"
-#include "link/clone_protocol.h"
 #include "link/radio_connection.h"
 #include "link/serial_port.h"
 #include "link/transfer_job.h"
 #include "link/worker_runner.h"
-#include "link/write_verify.h"
-#include "platform/sha256.h"
-#include "station/radio_check.h"
 
 namespace {
-
-// Of the image's SHA-256 in the log: enough to tell files apart, short enough to read out.
-constexpr size_t kImageHashDigits = 16;
-
-int64_t NowSeconds() {
-    return std::chrono::duration_cast<std::chrono::seconds>(
-               std::chrono::system_clock::now().time_since_epoch())
-        .count();
-}
 
 // Between two looks for the unplugging of a radio that still answered: short, so that a
 // radio swapped for the next within a second is still seen to go.
 constexpr int kUnplugLookMs = 100;
-
-std::string BlockText(int address) {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%04X", address);
-    return text;
-}
 
 std::string CanonicalName(const std::string& device) {
     std::error_code failure;
@@ -327,7 +306,7 @@ void ProgrammingStation::RunCable(Cable& cable) {
         if (index == 0) {
             break;
         }
-        std::optional<StationImage> image = ImageFor(index - 1);
+        std::optional<StationImage> image = StationImageFor(m_Image, m_Options, index - 1);
         if (!image) {
             RadioRecord refused;
             refused.cable = cable.device;
@@ -337,8 +316,18 @@ void ProgrammingStation::RunCable(Cable& cable) {
             break;
         }
         int number = m_NumberBase + index;
-        RadioRecord record = m_Options.checkOnly ? CheckRadio(cable, number, *image)
-                                                 : ProgramRadio(cable, number, *image);
+        RadioSteps steps;
+        steps.phase = [&cable](CablePhase phase) { cable.SetPhase(phase); };
+        // Without the mark a station stopped before the line would leave this radio unnamed.
+        steps.written = [this, &cable](const RadioRecord& written) {
+            std::string error;
+            if (!m_Log.MarkWritten(written, &error)) {
+                Post({StationEventKind::LogFailed, cable.index, written, error});
+                Stop(false);
+            }
+        };
+        RadioRecord record = RunStationRadio(cable.Line(), cable.job, m_Options, cable.device,
+                                             number, *image, m_Abandon, steps);
         Finish(cable, record);
         if (CheckGone(cable) || record.result == RadioResult::Cancelled ||
             m_Stopping.load(std::memory_order_acquire) != 0 || LimitReached()) {
@@ -350,174 +339,6 @@ void ProgrammingStation::RunCable(Cable& cable) {
     }
     cable.SetPhase(CablePhase::Stopped);
     Post({StationEventKind::CableStopped, cable.index, {}, {}});
-}
-
-std::optional<StationImage> ProgrammingStation::ImageFor(int index) const {
-    if (!m_Options.pttIdCodes) {
-        return m_Image;
-    }
-    std::optional<std::string> code = PttIdCodeAt(*m_Options.pttIdCodes, index);
-    if (!code) {
-        return std::nullopt;
-    }
-    RadioImage image;
-    image.bytes = m_Image;
-    image.SetPttIdCode(PttIdCodeFromText(*code));
-    return image.bytes;
-}
-
-namespace {
-
-// Runs one exchange with job over the cable's open port, cancelled at once when the station
-// is being abandoned.
-TransferStatus RunExchange(TransferJob& job, CableLine& port, const std::string& settingsPath,
-                           bool read, uint8_t* image, const std::atomic<int32_t>& abandon) {
-    job.Reset(&port, settingsPath, read, image);
-    job.fixedPort = true;
-    job.progress.store(0, std::memory_order_release);
-    // Stop may have cancelled the job before Reset cleared the flag.
-    if (abandon.load(std::memory_order_acquire) != 0) {
-        job.Cancel();
-    }
-    TransferThreadProc(job);
-    return job.Status();
-}
-
-// What the connection's failures mean for a log line, whichever way the data went; "" for a
-// failure of the transfer itself.
-std::string ConnectionFailureDetail(TransferStatus status) {
-    switch (status) {
-        case StatusPortError:
-            return "the radio did not answer";
-        case StatusIdentError:
-            return "another radio model";
-        case StatusEchoCable:
-            return "the cable echoes: set the echoing cable type";
-        default:
-            return "";
-    }
-}
-
-// Why a write that did not end as done failed, for the log.
-void DescribeWriteFailure(const TransferJob& job, TransferStatus status, RadioRecord* record) {
-    if (job.IsCancelled() && !IsFinalStatus(status)) {
-        record->result = RadioResult::Cancelled;
-        record->detail = "nothing written";
-        if (job.Blocks() > 0) {
-            record->detail = "part of the file written: ";
-            record->detail += std::to_string(job.Blocks()) + " blocks";
-        }
-        return;
-    }
-    record->result = RadioResult::WriteFailed;
-    record->detail = ConnectionFailureDetail(status);
-    if (record->detail.empty()) {
-        record->detail =
-            "not acknowledged at block " +
-            BlockText(clone_frames::kCloneFirstAddress + job.Blocks() * clone_frames::kBlockSize) +
-            "; the radio holds part of the file";
-    }
-}
-
-// Why a check's read did not end as done, for the log.
-void DescribeReadFailure(const TransferJob& job, TransferStatus status, RadioRecord* record) {
-    if (job.IsCancelled() && !IsFinalStatus(status)) {
-        record->result = RadioResult::Cancelled;
-        record->detail = "not checked";
-        return;
-    }
-    record->result = RadioResult::ReadFailed;
-    record->detail = ConnectionFailureDetail(status);
-    if (record->detail.empty()) {
-        record->detail =
-            job.skippedBlocks.empty()
-                ? "the read stopped part way"
-                : "could not read " + BlockAddressList(job.skippedBlocks, kNamedSkippedBlocks);
-    }
-}
-
-}  // namespace
-
-RadioRecord ProgrammingStation::StartRecord(const Cable& cable, int number,
-                                            const StationImage& image) const {
-    RadioRecord record;
-    record.time = LocalTimeText(NowSeconds());
-    record.run = m_Options.runId;
-    record.cable = cable.device;
-    record.number = number;
-    record.file = m_Options.fileName;
-    record.imageHash = Sha256Hex(image, kImageHashDigits);
-    RadioImage held;
-    held.bytes = image;
-    record.pttIdCode = PttIdCodeText(held.GetPttIdCode());
-    return record;
-}
-
-RadioRecord ProgrammingStation::ProgramRadio(Cable& cable, int number, const StationImage& image) {
-    auto started = std::chrono::steady_clock::now();
-    RadioRecord record = StartRecord(cable, number, image);
-    cable.SetPhase(CablePhase::Writing);
-    StationImage sent = image;
-    TransferStatus status =
-        RunExchange(cable.job, cable.Line(), m_Options.settingsPath, false, sent.data(), m_Abandon);
-    record.identification = cable.job.identification;
-    if (status == StatusWriteDone) {
-        record.finished = LocalTimeText(NowSeconds());
-        std::string error;
-        // Without the mark a station stopped before the line would leave this radio unnamed.
-        if (!m_Log.MarkWritten(record, &error)) {
-            Post({StationEventKind::LogFailed, cable.index, record, error});
-            Stop(false);
-        }
-    }
-    if (status != StatusWriteDone) {
-        DescribeWriteFailure(cable.job, status, &record);
-    } else if (m_Options.verify) {
-        cable.SetPhase(CablePhase::Checking);
-        StationImage readBack{};
-        PrepareReadBackImage(sent.data(), readBack.data());
-        status = RunExchange(cable.job, cable.Line(), m_Options.settingsPath, true, readBack.data(),
-                             m_Abandon);
-        if (status == StatusReadDone) {
-            std::vector<int> differing = DifferingBlocks(sent.data(), readBack.data());
-            if (!differing.empty()) {
-                record.result = RadioResult::VerifyFailed;
-                record.detail = DescribeBlocks(differing);
-            }
-        } else if (cable.job.IsCancelled() && !IsFinalStatus(status)) {
-            record.result = RadioResult::Cancelled;
-            record.detail = "written, not checked";
-        } else {
-            record.result = RadioResult::VerifyFailed;
-            record.detail = "written, but could not be read back to check it";
-        }
-    }
-    record.finished = LocalTimeText(NowSeconds());
-    record.seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    return record;
-}
-
-RadioRecord ProgrammingStation::CheckRadio(Cable& cable, int number, const StationImage& image) {
-    auto started = std::chrono::steady_clock::now();
-    RadioRecord record = StartRecord(cable, number, image);
-    cable.SetPhase(CablePhase::Checking);
-    StationImage held{};
-    PrepareReadBackImage(image.data(), held.data());
-    TransferStatus status =
-        RunExchange(cable.job, cable.Line(), m_Options.settingsPath, true, held.data(), m_Abandon);
-    record.identification = cable.job.identification;
-    if (status == StatusReadDone) {
-        record.places = DifferingPlaces(image, held, m_Options.documentSettings);
-        record.result = record.places.empty() ? RadioResult::Same : RadioResult::Differs;
-        record.detail = PlacesDetail(record.places);
-    } else {
-        DescribeReadFailure(cable.job, status, &record);
-    }
-    record.finished = LocalTimeText(NowSeconds());
-    record.seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    return record;
 }
 
 void ProgrammingStation::Finish(Cable& cable, const RadioRecord& record) {

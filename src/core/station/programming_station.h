@@ -16,50 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "codeplug/document_settings.h"
-#include "codeplug/radio_image.h"
-#include "link/traced_line.h"
-#include "station/ptt_id_series.h"
 #include "station/radio_probe.h"
 #include "station/station_log.h"
-
-using StationImage = std::array<uint8_t, kImageSize>;
-
-struct StationOptions {
-    std::string settingsPath;
-    bool verify = true;
-    // Radios are found by trying the wake-up, instead of waiting for Confirm.
-    bool autoNext = false;
-    // Radios in all before the station stops; 0 for no limit.
-    int count = 0;
-    int probeIntervalMs = 2000;
-    // How long a written radio may still answer before the user is told so, once.
-    int stillAnsweringMs = 20000;
-    // Each radio is read and compared with the image, and never written.
-    bool checkOnly = false;
-    // Each radio's image gets its own PTT ID code before its write and its check.
-    std::optional<PttIdSeries> pttIdCodes;
-    // For the log: the file as the user named it, and the run (StationRunId).
-    std::string fileName;
-    std::string runId;
-    // The band lines and channel count a check words its differences with.
-    DocumentSettings documentSettings;  // When set, makes the sink each cable tells its frames to,
-                                        // given the cable's device; the
-    // traces of all cables share one clock, and each sink is called from its cable's worker.
-    std::function<TraceSink(const std::string& device)> traceFor = {};
-};
-
-enum class CablePhase : int32_t {
-    // Waiting for Confirm (the user says the next radio is on).
-    WaitingForConfirm,
-    // Trying the wake-up until a radio answers.
-    LookingForRadio,
-    Writing,
-    Checking,
-    // Trying the wake-up until the radio just done stops answering.
-    WaitingForUnplug,
-    Stopped,
-};
+#include "station/station_radio.h"
 
 struct CableStatus {
     CablePhase phase = CablePhase::WaitingForConfirm;
@@ -149,11 +108,6 @@ private:
     // The radio number to give the next radio, or 0 once the count is reached.
     int ClaimRadio();
     bool LimitReached() const;
-    RadioRecord StartRecord(const Cable& cable, int number, const StationImage& image) const;
-    RadioRecord ProgramRadio(Cable& cable, int number, const StationImage& image);
-    RadioRecord CheckRadio(Cable& cable, int number, const StationImage& image);
-    // The image the run's radio at index gets; none when its code would not fit.
-    std::optional<StationImage> ImageFor(int index) const;
     void Finish(Cable& cable, const RadioRecord& record);
     void Post(StationEvent event);
 

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <initializer_list>
 #include <map>
 #include <random>
 
@@ -90,6 +91,34 @@ std::string HalfLineEnd(int fd, off_t size) {
     start = start == std::string::npos ? 0 : start + 1;
     bool open = std::count(tail.begin() + static_cast<std::ptrdiff_t>(start), tail.end(), '"') % 2;
     return open ? "\"\n" : "\n";
+}
+
+// pattern with %1, %2, ... taken by the arguments in one pass, so an argument's own "%2"
+// stays as it is.
+std::string Numbered(const std::string& pattern, std::initializer_list<std::string> arguments) {
+    std::string text;
+    for (size_t at = 0; at < pattern.size(); ++at) {
+        const size_t number =
+            at + 1 < pattern.size() ? static_cast<size_t>(pattern[at + 1] - '1') : arguments.size();
+        if (pattern[at] == '%' && number < arguments.size()) {
+            text += *(arguments.begin() + number);
+            ++at;
+        } else {
+            text += pattern[at];
+        }
+    }
+    return text;
+}
+
+// The radio number of a log line's fields; 0 for a line that is no radio's.
+int RadioNumber(const std::vector<std::string>& fields) {
+    if (fields.size() < 7) {
+        return 0;
+    }
+    const std::string& text = fields[2];
+    int number = 0;
+    auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), number);
+    return failure == std::errc() && end == text.data() + text.size() && number > 0 ? number : 0;
 }
 
 std::string RadioCount(size_t count) {
@@ -194,6 +223,20 @@ RadioDoneKeys RadioDoneTextKeys(RadioResult result) {
     return {"", ""};
 }
 
+std::string RadioDoneWords(const RadioRecord& record,
+                           const std::function<std::string(const char* key)>& text) {
+    const RadioDoneKeys keys = RadioDoneTextKeys(record.result);
+    std::string result = text(keys.result);
+    if (!record.pttIdCode.empty()) {
+        result = Numbered(text("IDS_STATION_RADIO_CODE"), {result, record.pttIdCode});
+    }
+    if (!record.detail.empty()) {
+        result += " (" + record.detail + ")";
+    }
+    return Numbered(text("IDS_STATION_RADIO_LINE"),
+                    {record.cable, std::to_string(record.number), result, text(keys.advice)});
+}
+
 StationLog::~StationLog() {
     Close();
 }
@@ -241,8 +284,8 @@ bool StationLog::Open(const std::string& path, std::string* error) {
     return WriteUnloggedRadios(UnloggedRadiosPath(path), {}, error);
 }
 
-// The radio number of the last whole line; a half line after it is an earlier run's, which
-// Append ends before its own.
+// The highest radio number of the whole lines, the last of which must be a radio's; a half
+// line after it is an earlier run's, which Append ends before its own.
 bool StationLog::ReadEnd(std::string* reason) {
     m_LastNumber = 0;
     struct stat status {};
@@ -280,14 +323,14 @@ bool StationLog::ReadEnd(std::string* reason) {
     if (fields.size() >= 3 && fields[2] == "radio") {
         return true;
     }
-    const std::string number = fields.size() >= 7 ? fields[2] : "";
-    auto [end, failure] =
-        std::from_chars(number.data(), number.data() + number.size(), m_LastNumber);
-    if (failure != std::errc() || end != number.data() + number.size() || m_LastNumber < 1) {
-        m_LastNumber = 0;
+    if (RadioNumber(fields) < 1) {
         *reason =
             "does not end in a radio's line (line " + std::to_string(records.back().line) + ")";
         return false;
+    }
+    // Lines go in as radios end, and with several cables a later radio may end first.
+    for (const CsvRecord& record : records) {
+        m_LastNumber = std::max(m_LastNumber, RadioNumber(record.fields));
     }
     return true;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -78,6 +79,10 @@ struct RadioDoneKeys {
     const char* advice;
 };
 RadioDoneKeys RadioDoneTextKeys(RadioResult result);
+// That line in the language text gives (the language text of a key); a detail keeps the log's
+// own words.
+std::string RadioDoneWords(const RadioRecord& record,
+                           const std::function<std::string(const char* key)>& text);
 
 class StationLog {
 public:
@@ -86,14 +91,14 @@ public:
     StationLog(const StationLog&) = delete;
     StationLog& operator=(const StationLog&) = delete;
 
-    // Opens path for appending, creating it when missing, reads the number of its last radio,
+    // Opens path for appending, creating it when missing, reads the highest radio number,
     // and logs as unchecked the radios an earlier run wrote but never logged; false with a
     // message, the file untouched, when it is not a station log.
     bool Open(const std::string& path, std::string* error);
     bool IsOpen() const { return m_Fd >= 0; }
     void Close();
-    // The radio number of the log's last line (or of an unlogged radio past it); 0 for a new
-    // log or none.
+    // The highest radio number of the log's lines (or of an unlogged radio past it); 0 for a
+    // new log or none.
     int LastRadioNumber() const { return m_LastNumber; }
     // The radios the last run wrote completely but never logged, logged by Open.
     const std::vector<UnloggedRadio>& Unlogged() const { return m_Unlogged; }

@@ -40,18 +40,8 @@ QString Path(const std::string& path) {
     return QString::fromStdString(path);
 }
 
-// RadioDoneText's line in the user's language; a detail keeps the log's own words.
 QString RadioDoneLine(const RadioRecord& record) {
-    const RadioDoneKeys keys = RadioDoneTextKeys(record.result);
-    QString result = Lang(keys.result);
-    if (!record.pttIdCode.empty()) {
-        result = Lang("IDS_STATION_RADIO_CODE").arg(result, Path(record.pttIdCode));
-    }
-    if (!record.detail.empty()) {
-        result += " (" + Path(record.detail) + ")";
-    }
-    return Lang("IDS_STATION_RADIO_LINE")
-        .arg(Path(record.cable), QString::number(record.number), result, Lang(keys.advice));
+    return Path(RadioDoneWords(record, [](const char* key) { return LoadLangString(key); }));
 }
 
 // Beside the document, named after it; in the home folder for a document never saved.

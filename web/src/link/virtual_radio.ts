@@ -19,7 +19,10 @@ export class VirtualRadioPort implements VirtualRadio {
   readable: ReadableStream<Uint8Array> | null = null;
   writable: WritableStream<Uint8Array> | null = null;
 
-  constructor(radio: CoreRadio) {
+  constructor(
+    radio: CoreRadio,
+    private readonly busy = false,
+  ) {
     this.radio = radio;
   }
 
@@ -30,6 +33,9 @@ export class VirtualRadioPort implements VirtualRadio {
   async open(options: { baudRate: number }): Promise<void> {
     if (this.readable) {
       throw new DOMException("The port is already open.", "InvalidStateError");
+    }
+    if (this.busy) {
+      throw new DOMException("Failed to open serial port.", "NetworkError");
     }
     if (options.baudRate <= 0) {
       throw new TypeError("Requested baud rate is not valid.");

@@ -4,6 +4,7 @@
 import type { ChannelReport, ReportTime } from "./channel_report";
 import type { ChannelColumn, HalvexDocument } from "./halvex";
 import type { HalvexPages } from "./pages";
+import type { ConnectionFinding, Station, StationClaim, StationRecord } from "./station";
 
 export interface CoreDeletable {
   delete(): void;
@@ -54,6 +55,28 @@ export interface CoreRadio extends CoreDeletable {
   memory(): Uint8Array;
 }
 
+/** One cable of the station in an exchange's module. */
+export interface CoreStationCable extends CoreDeletable {
+  statusAddress(): number;
+  progressAddress(): number;
+  cancelAddress(): number;
+  phaseAddress(): number;
+  abandonAddress(): number;
+  /** "" or why the port would not open. */
+  open(): Promise<string>;
+  probe(): Promise<"answered" | "silent" | "cancelled">;
+  run(claim: StationClaim, cable: string): Promise<StationRecord>;
+  close(): Promise<void>;
+}
+
+/** The facts Check Connection found; the document's module words them. */
+export type CoreDiagnosis = object;
+
+export interface CoreDoctorLink extends CoreDeletable {
+  cancelAddress(): number;
+  run(name: string): Promise<CoreDiagnosis>;
+}
+
 /** The line object the module's CableLine calls, by number. */
 export interface CoreLine {
   open(baudRate: number): Promise<void>;
@@ -86,10 +109,20 @@ export interface CoreModule extends HalvexPages {
   transferProgressText(phase: number, percent: number): string;
   transferOutcomeText(outcome: CoreOutcome): string;
   transferSucceeded(outcome: CoreOutcome): boolean;
+  stationFileText(document: HalvexDocument): string;
+  cableStateText(phase: number, percent: number): string;
+  cableName(number: number, virtualRadio: boolean, usbVendor: number, usbProduct: number): string;
+  portRefusedText(openError: string): string;
+  accessibleName(id: number): string;
+  connectionFinding(diagnosis: CoreDiagnosis): ConnectionFinding;
+  noPortFinding(): ConnectionFinding;
 
   Document: new () => CoreDocument;
   Link: new (line: number) => CoreLink;
   Radio: new (echo: boolean, paced: boolean, faults: CoreFaults) => CoreRadio;
+  Station: new () => Station & CoreDeletable;
+  StationCable: new (line: number) => CoreStationCable;
+  DoctorLink: new (line: number) => CoreDoctorLink;
 }
 
 export interface CoreModuleOptions {

@@ -10,6 +10,7 @@
 
 import type { ChannelReport, ReportTime } from "./channel_report";
 import type { HalvexPages } from "./pages";
+import type { StationModule } from "./station";
 
 /** A failure in the user's language; empty when the call did what it was asked. */
 export type Message = string;
@@ -210,6 +211,8 @@ export interface VirtualRadioOptions {
   paced?: boolean;
   /** Echo every byte sent, as an echoing cable does. */
   echo?: boolean;
+  /** Refuse to open, as Web Serial refuses a port another program holds. */
+  busy?: boolean;
 }
 
 /** The project's virtual radio (the same responder radio-sim uses), starting with the demo
@@ -223,7 +226,7 @@ export interface VirtualRadio extends SerialPortLike {
   setFaults(faults: VirtualRadioFaults): void;
 }
 
-export interface HalvexModule {
+export interface HalvexModule extends StationModule {
   /** The Optional Functions and VFO pages, the FM presets and the settings dialog. */
   readonly pages: HalvexPages;
   /** The shipped setting.ini's text. */

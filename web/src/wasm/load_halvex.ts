@@ -23,6 +23,8 @@ import type {
 import type { ReportTime } from "./channel_report";
 import type { HalvexPages } from "./pages";
 import { SerialLine } from "../link/serial_line";
+import { checkConnection, runStationRadio, type LentLink } from "./station_link";
+import type { ConnectionCheck, Station, StationClaim, StationRadioRun } from "./station";
 import { VirtualRadioPort } from "../link/virtual_radio";
 
 export interface LoadOptions {
@@ -101,7 +103,60 @@ class LoadedModule implements HalvexModule {
   newVirtualRadio(options: VirtualRadioOptions = {}): VirtualRadioPort {
     return new VirtualRadioPort(
       new this.core.Radio(options.echo ?? false, options.paced ?? false, options.faults ?? {}),
+      options.busy ?? false,
     );
+  }
+
+  // An idle exchange instance, or a new one, with port as its line number; lent again after
+  // use unless use failed, as an instance an exchange crashed in is never lent again.
+  private async lend<T>(
+    port: SerialPortLike,
+    use: (linkCore: CoreModule, line: number) => Promise<T>,
+  ): Promise<T> {
+    const linkCore = this.idleLinks.pop() ?? (await this.instantiate());
+    const line = this.nextLine++;
+    linkCore.halvexLines.set(line, new SerialLine(port));
+    let healthy = false;
+    try {
+      const result = await use(linkCore, line);
+      healthy = true;
+      return result;
+    } finally {
+      linkCore.halvexLines.delete(line);
+      if (healthy) {
+        this.idleLinks.push(linkCore);
+      }
+    }
+  }
+
+  newStation = (): Station => new this.core.Station();
+  stationFileText = (document: HalvexDocument) => this.core.stationFileText(document);
+  cableName = (number: number, virtualRadio: boolean, usbVendor: number, usbProduct: number) =>
+    this.core.cableName(number, virtualRadio, usbVendor, usbProduct);
+  noPortFinding = () => this.core.noPortFinding();
+  accessibleName = (id: number) => this.core.accessibleName(id);
+
+  runStationRadio(
+    port: SerialPortLike,
+    cable: string,
+    claim: () => StationClaim,
+    onState: (line: string) => void,
+  ): StationRadioRun {
+    return runStationRadio(this.core, this.lendWithSettings(port), cable, claim, onState);
+  }
+
+  checkConnection(port: SerialPortLike, name: string): ConnectionCheck {
+    return checkConnection(this.core, this.lendWithSettings(port), name);
+  }
+
+  // The settings as the document's instance holds them now, in the instance lent.
+  private lendWithSettings(port: SerialPortLike): LentLink {
+    const settings = this.core.settingsText();
+    return (use) =>
+      this.lend(port, (linkCore, line) => {
+        linkCore.useSettings(settings);
+        return use(linkCore, line);
+      });
   }
 
   startTransfer(
@@ -120,10 +175,7 @@ class LoadedModule implements HalvexModule {
     let lastPhase = -1;
     let cancelled = false;
     let cancelLink: (() => void) | null = null;
-    const done = (async (): Promise<TransferOutcome> => {
-      const linkCore = this.idleLinks.pop() ?? (await this.instantiate());
-      const line = this.nextLine++;
-      linkCore.halvexLines.set(line, new SerialLine(port));
+    const done = this.lend(port, async (linkCore, line): Promise<TransferOutcome> => {
       // The document's instance took this text already and named any wrong value then.
       linkCore.useSettings(settings);
       const link: CoreLink = new linkCore.Link(line);
@@ -151,11 +203,9 @@ class LoadedModule implements HalvexModule {
           options.onProgress?.(percent, this.core.transferProgressText(phase, percent));
         }
       }, FOLLOW_MS);
-      // An instance the exchange crashed in is never lent again.
-      let healthy = false;
       try {
         const outcome = await link.run(read, image, check);
-        healthy = true;
+        link.delete();
         const ok = this.core.transferSucceeded(outcome);
         if (ok && read) {
           taker.takeRadioImage(outcome.image);
@@ -169,13 +219,8 @@ class LoadedModule implements HalvexModule {
       } finally {
         clearInterval(follow);
         cancelLink = null;
-        linkCore.halvexLines.delete(line);
-        if (healthy) {
-          link.delete();
-          this.idleLinks.push(linkCore);
-        }
       }
-    })().catch((error: unknown) => ({
+    }).catch((error: unknown) => ({
       // A module that failed to start or stopped mid-exchange is a failed transfer the user
       // hears of, never a promise the page is left holding.
       ok: false,

@@ -1,0 +1,371 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The station and Check Connection in the page, one ctest test each: `node
+// station_journeys.mjs NAME`. The station's lines and log are held against halvex-cli station's
+// on radio-sim; Check Connection's words against the desktop's language texts.
+import assert from "node:assert/strict";
+import { spawn, spawnSync } from "node:child_process";
+import { existsSync, mkdtempSync, readFileSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { setTimeout as sleep } from "node:timers/promises";
+import { dirname, join } from "node:path";
+import { runAxe } from "./axe_check.mjs";
+import { runJourney, sourceDir } from "./harness.mjs";
+import {
+  english,
+  menuLabel,
+  openPage,
+  pickWith,
+  saveDownload,
+  text,
+  downloaded,
+  withoutFilePickers,
+} from "./page_steps.mjs";
+
+const cloneStart = 0x0800;
+const pgmHeader = 48;
+const faultBlock = 0x1000;
+const cliPath =
+  process.env.HALVEX_CLI ?? join(sourceDir, "build/bin/halvex-cli");
+const simPath = join(dirname(cliPath), "radio-sim");
+const example = join(sourceDir, "tests/data/pgm/v1_05_channels.pgm");
+const fill = (pattern, ...values) =>
+  values.reduce(
+    (filled, value, k) => filled.replaceAll(`%${k + 1}`, String(value)),
+    pattern,
+  );
+
+// halvex-cli station on two radio-sims, the second failing at faultBlock: its lines on
+// standard output and its log's rows, each cable's name as CABLE.
+async function nativeStation() {
+  const folder = mkdtempSync(join(tmpdir(), "halvex-station-"));
+  const links = ["r1", "r2"].map((name) => join(folder, name));
+  const sims = links.map((link, k) =>
+    spawn(simPath, [
+      "--link",
+      link,
+      "--demo",
+      ...(k === 1 ? ["--no-ack", "0x1000"] : []),
+    ]),
+  );
+  try {
+    for (const link of links) {
+      for (let tries = 0; !existsSync(link); tries += 1) {
+        assert.ok(tries < 100, `radio-sim serves ${link}`);
+        await sleep(50);
+      }
+    }
+    const log = join(folder, "log.csv");
+    const run = spawnSync(cliPath, [
+      "station",
+      "--settings",
+      join(sourceDir, "data/setting.ini"),
+      ...links.flatMap((link) => ["--device", link]),
+      "--auto",
+      "--count",
+      "2",
+      "--log",
+      log,
+      example,
+    ]);
+    const anonymous = (line) =>
+      links.reduce((named, link) => named.replaceAll(link, "CABLE"), line);
+    return {
+      lines: String(run.stdout)
+        .split("\n")
+        .filter((line) => / radio \d+ /.test(line))
+        .map(anonymous),
+      rows: readFileSync(log, "utf8").trimEnd().split("\n").map(anonymous),
+    };
+  } finally {
+    sims.forEach((sim) => sim.kill());
+  }
+}
+
+// The log's fields that say what happened, apart from the times, the run and where the file
+// was; the radio's number goes by order of taking, which cable ran first decides.
+function radioFacts(row) {
+  const fields = row.split(",");
+  const [
+    time,
+    cable,
+    ,
+    identification,
+    result,
+    detail,
+    seconds,
+    finished,
+    run,
+  ] = fields;
+  assert.match(time, /^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d{4}$/);
+  assert.match(finished, /^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d{4}$/);
+  assert.match(seconds, /^\d+\.\d$/);
+  assert.match(run, /^[0-9a-f]{8}$/);
+  return [cable, identification, result, detail, ...fields.slice(10)].join(",");
+}
+
+const anonymousLine = (line) =>
+  line
+    .replace(/^virtual radio \d/, "CABLE")
+    .replace(/ radio \d+ /, " radio N ");
+
+const journeys = {
+  // Two virtual radios on the example file: both take the document's image; then one fails at
+  // a block while the other completes. The lines shown and the downloaded log are those
+  // halvex-cli station gives for the same file on radio-sim.
+  async station_two_virtual_radios({ page, context, site }) {
+    await withoutFilePickers(context);
+    await openPage(page, site, "radio=virtual");
+    await pickWith(page, "Menu_File_Open", example);
+    await page.waitForFunction(() =>
+      document.title.startsWith("v1_05_channels.pgm"),
+    );
+    const image = (await saveDownload(page)).subarray(pgmHeader + cloneStart);
+    await page
+      .getByRole("button", { name: menuLabel(english, "Menu_Program_Station") })
+      .click();
+    const dialog = page.locator("dialog.station");
+    const add = dialog.getByRole("button", {
+      name: menuLabel(english, "IDS_WEB_ADD_CABLE"),
+    });
+    await add.click();
+    await add.click();
+    await runAxe(page, "over the station dialog", {
+      include: [["dialog.station"]],
+    });
+    await dialog
+      .getByRole("button", { name: english["Resource/1412"].replace("&", "") })
+      .click();
+    const lines = dialog.locator(".station-log li");
+    const nextRadios = async (count) => {
+      for (const cable of [1, 2]) {
+        await dialog
+          .getByRole("button", {
+            name: `${text(english, "IDS_STATION_NEXT")} virtual radio ${cable}`,
+          })
+          .click();
+      }
+      await page.waitForFunction(
+        (expected) =>
+          document.querySelectorAll(".station-log li").length >= expected,
+        count,
+        { timeout: 60_000 },
+      );
+    };
+    await nextRadios(2);
+    const memories = await page.evaluate(() =>
+      window.halvexStationRadios.map((radio) => Array.from(radio.memory())),
+    );
+    for (const memory of memories) {
+      assert.deepEqual(
+        Buffer.from(memory).subarray(cloneStart),
+        Buffer.from(image),
+      );
+    }
+    await page.evaluate(
+      (block) => window.halvexStationRadios[1].setFaults({ noAckBlock: block }),
+      faultBlock,
+    );
+    await nextRadios(4);
+    await runAxe(page, "over the station's results", {
+      include: [["dialog.station"]],
+    });
+    const shown = (await lines.allInnerTexts()).map(anonymousLine);
+    const csv = String(
+      await downloaded(page, () =>
+        dialog
+          .getByRole("button", {
+            name: text(english, "IDS_WEB_STATION_DOWNLOAD"),
+          })
+          .click(),
+      ),
+    );
+    const rows = csv.trimEnd().split("\n");
+    assert.equal(rows.length, 5, csv);
+    // A line goes in as its radio ends, numbered as the radios were taken.
+    assert.deepEqual(
+      rows
+        .slice(1)
+        .map((row) => Number(row.split(",")[2]))
+        .sort(),
+      [1, 2, 3, 4],
+    );
+    const pageRows = rows.map((row) =>
+      row.replace(/virtual radio \d/, "CABLE"),
+    );
+    const native = await nativeStation();
+    assert.equal(pageRows[0], native.rows[0], "the header");
+    // The native log names the file as given, the page by the document's name.
+    const facts = (row) =>
+      radioFacts(row.replace(example, "v1_05_channels.pgm"));
+    assert.deepEqual(
+      pageRows.slice(3).map(facts).sort(),
+      native.rows.slice(1).map(facts).sort(),
+    );
+    assert.equal(
+      facts(pageRows[1]),
+      facts(pageRows[2]),
+      "two radios written alike",
+    );
+    assert.deepEqual(
+      shown.slice(2).sort(),
+      native.lines
+        .map((line) => line.replace(/ radio \d+ /, " radio N "))
+        .sort(),
+    );
+    assert.ok(shown.every((line) => line.startsWith("CABLE: radio N ")));
+
+    // A first PTT ID code that is none is refused; the last code of six digits goes to the
+    // next radio, whose number goes on from the log's, and the one after is refused and
+    // stops the run.
+    await dialog
+      .getByRole("button", { name: english["Resource/1413"].replace("&", "") })
+      .click();
+    const code = dialog.getByLabel(english["Resource/1414"].replace(/:$/, ""));
+    const start = dialog.getByRole("button", {
+      name: english["Resource/1412"].replace("&", ""),
+    });
+    const box = page.getByRole("alertdialog");
+    await code.fill("12a");
+    await start.click();
+    assert.equal(
+      await box.locator("p").innerText(),
+      text(english, "IDS_STATION_CODE_BAD"),
+    );
+    await page.keyboard.press("Enter");
+    await code.fill("999999");
+    await start.click();
+    await page.evaluate(() => window.halvexStationRadios[1].setFaults({}));
+    const next = (cable) =>
+      dialog
+        .getByRole("button", {
+          name: `${text(english, "IDS_STATION_NEXT")} virtual radio ${cable}`,
+        })
+        .click();
+    await next(1);
+    await lines
+      .filter({ hasText: "radio 5 ok, PTT ID code 999999" })
+      .waitFor({ timeout: 60_000 });
+    await next(2);
+    assert.equal(
+      await box.locator("p").innerText(),
+      fill(text(english, "IDS_STATION_CODE_FULL"), "virtual radio 2", 6),
+    );
+    await page.keyboard.press("Enter");
+    await lines.filter({ hasText: /^1 radio: 1 ok$/ }).waitFor();
+    const last = String(
+      await downloaded(page, () =>
+        dialog
+          .getByRole("button", {
+            name: text(english, "IDS_WEB_STATION_DOWNLOAD"),
+          })
+          .click(),
+      ),
+    )
+      .trimEnd()
+      .split("\n");
+    assert.deepEqual(last.slice(0, 5), rows, "the log goes on");
+    assert.equal(last.length, 6);
+    assert.match(last[5], /^[^,]+,virtual radio 1,5,[0-9A-F]+,ok,.*,999999$/);
+  },
+
+  // Each fault of the virtual radio as Check Connection words it: the desktop's sentence for
+  // it, and for an echo on the direct setting the offer to switch, which switches it; then no
+  // port chosen in the browser's list.
+  async check_connection_faults({ page, context, site }) {
+    // The browser's port chooser, closed without a choice.
+    await context.addInitScript(() => {
+      window.navigator.serial.requestPort = () =>
+        Promise.reject(
+          new window.DOMException(
+            "No port selected by the user.",
+            "NotFoundError",
+          ),
+        );
+    });
+    const name = "virtual radio 1";
+    const said = (key, ...values) => fill(text(english, key), name, ...values);
+    const cases = [
+      ["", "IDS_PROMPT", said("IDS_DOCTOR_FOUND")],
+      ["silent", "IDS_ERROR", said("IDS_DOCTOR_SILENT")],
+      ["identification=5", "IDS_ERROR", said("IDS_DOCTOR_OTHERMODEL", 5)],
+      [
+        "busy",
+        "IDS_ERROR",
+        `${said("IDS_DOCTOR_INUSE_UNKNOWN")}\n${text(english, "IDS_DOCTOR_CLOSEIT")}`,
+      ],
+      [
+        "echo",
+        "IDS_ERROR",
+        `${said("IDS_DOCTOR_ECHOONDIRECT")}\n${text(english, "IDS_DOCTOR_OTHERANSWERED")}\n\n${text(english, "IDS_DOCTOR_ASKSWITCH")}`,
+      ],
+    ];
+    for (const [fault, caption, words] of cases) {
+      await openPage(page, site, `radio=virtual&${fault}`);
+      await page
+        .getByRole("button", {
+          name: menuLabel(english, "Menu_Program_CheckConnection"),
+        })
+        .click();
+      if (fault === "silent") {
+        await page.locator("dialog.connection-check").waitFor();
+        await runAxe(page, "over the check dialog", {
+          include: [["dialog.connection-check"]],
+        });
+      }
+      const box = page.getByRole("alertdialog");
+      await box.waitFor({ timeout: 60_000 });
+      assert.equal(
+        await box.locator("h2").innerText(),
+        text(english, caption),
+        fault,
+      );
+      assert.equal(await box.locator("p").innerText(), words, fault);
+      if (fault === "echo") {
+        await runAxe(page, "over the finding", {
+          include: [["dialog.message-box"]],
+        });
+        await box
+          .getByRole("button", { name: text(english, "IDS_YES") })
+          .click();
+        assert.equal(await page.locator("#cable-type").inputValue(), "2");
+      } else {
+        await page.keyboard.press("Enter");
+      }
+      await box.waitFor({ state: "detached" });
+    }
+    // Switched, the echoing cable is found.
+    await openPage(page, site, "radio=virtual&echo");
+    await page
+      .getByRole("button", {
+        name: menuLabel(english, "Menu_Program_CheckConnection"),
+      })
+      .click();
+    const found = page.getByRole("alertdialog");
+    assert.equal(
+      await found.locator("p").innerText(),
+      said("IDS_DOCTOR_FOUND"),
+    );
+    await page.keyboard.press("Enter");
+
+    await openPage(page, site);
+    await page
+      .getByRole("button", {
+        name: menuLabel(english, "Menu_Program_CheckConnection"),
+      })
+      .click();
+    const noPort = page.getByRole("alertdialog");
+    assert.equal(
+      await noPort.locator("p").innerText(),
+      text(english, "IDS_DOCTOR_NOPORT"),
+    );
+  },
+};
+
+const name = process.argv[2];
+if (!journeys[name]) {
+  console.log(
+    `usage: node station_journeys.mjs ${Object.keys(journeys).join("|")}`,
+  );
+  process.exit(2);
+}
+await runJourney(name, journeys[name]);
