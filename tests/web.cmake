@@ -27,5 +27,13 @@ foreach(journey IN LISTS HALVEX_WEB_JOURNEYS)
         SKIP_RETURN_CODE 77 RESOURCE_LOCK halvex_browser
         ENVIRONMENT "HALVEX_SITE_DIR=${PROJECT_SOURCE_DIR}/build-web/site;HALVEX_CLI=${HALVEX_BIN_DIR}/halvex-cli")
 endforeach()
+# The channel table's Edit commands, in a file of their own.
+foreach(journey IN ITEMS row_operations_clipboard find_sort_set_fill compare_and_text_import)
+    add_test(NAME web_${journey}
+        COMMAND ${HALVEX_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/web/editing_journeys.mjs ${journey})
+    set_tests_properties(web_${journey} PROPERTIES LABELS web TIMEOUT 300 COST 30
+        SKIP_RETURN_CODE 77 RESOURCE_LOCK halvex_browser
+        ENVIRONMENT "HALVEX_SITE_DIR=${PROJECT_SOURCE_DIR}/build-web/site;HALVEX_CLI=${HALVEX_BIN_DIR}/halvex-cli")
+endforeach()
 set_tests_properties(web_read_write_at_line_speed web_keyboard_language_accessibility
     PROPERTIES COST 60)

@@ -5,7 +5,6 @@
 import assert from "node:assert/strict";
 import { execFileSync, spawnSync } from "node:child_process";
 import { existsSync, mkdtempSync, readFileSync, writeFileSync } from "node:fs";
-import { createRequire } from "node:module";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { runJourney, sourceDir } from "./harness.mjs";
@@ -22,6 +21,7 @@ import {
   pickWith,
   pressUntil,
   radioMemory,
+  runAxe,
   saveDownload,
   tableTexts,
   text,
@@ -63,25 +63,6 @@ async function saveAsRadioHolds(page) {
     Buffer.from(file.subarray(pgmHeader + cloneStart)),
   );
   return file;
-}
-
-// axe-core over the page, or over the part an axe context names.
-async function runAxe(page, where, context = null) {
-  const require = createRequire(join(sourceDir, "web/package.json"));
-  if (!(await page.evaluate(() => "axe" in window))) {
-    await page.addScriptTag({ path: require.resolve("axe-core/axe.min.js") });
-  }
-  const { violations } = await page.evaluate(
-    (scope) => window.axe.run(scope ?? document),
-    context,
-  );
-  assert.deepEqual(
-    violations
-      .filter((v) => v.impact === "serious" || v.impact === "critical")
-      .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(" "))}`),
-    [],
-    `axe finds no serious or critical violation ${where}`,
-  );
 }
 
 const journeys = {
@@ -342,6 +323,10 @@ const journeys = {
       "Menu_File_Import_Config",
       join(folder, "edited.yaml"),
     );
+    await page
+      .locator("dialog.config-import")
+      .getByRole("button", { name: english["Resource/1"] })
+      .click();
     await page.waitForFunction(
       () =>
         document.querySelector('[data-row="3"][data-column="12"]').value ===

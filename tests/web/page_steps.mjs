@@ -2,7 +2,9 @@
 // Steps the journeys take on the page, as a user does them, and what they read back.
 import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
-import { languageTexts } from "./harness.mjs";
+import { createRequire } from "node:module";
+import { join } from "node:path";
+import { languageTexts, sourceDir } from "./harness.mjs";
 
 export const english = languageTexts("english.lang");
 export const chinese = languageTexts("chinese.lang");
@@ -124,4 +126,23 @@ export async function withoutFilePickers(context) {
     delete window.showOpenFilePicker;
     delete window.showSaveFilePicker;
   });
+}
+
+// axe-core over the page, or over the part an axe context names.
+export async function runAxe(page, where, context = null) {
+  const require = createRequire(join(sourceDir, "web/package.json"));
+  if (!(await page.evaluate(() => "axe" in window))) {
+    await page.addScriptTag({ path: require.resolve("axe-core/axe.min.js") });
+  }
+  const { violations } = await page.evaluate(
+    (scope) => window.axe.run(scope ?? document),
+    context,
+  );
+  assert.deepEqual(
+    violations
+      .filter((v) => v.impact === "serious" || v.impact === "critical")
+      .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(" "))}`),
+    [],
+    `axe finds no serious or critical violation ${where}`,
+  );
 }

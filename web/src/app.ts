@@ -4,6 +4,7 @@
 // its texts are the core's; this file wires the controls to it.
 import { keepBackup } from "./backup_store";
 import { BackupList } from "./backup_list";
+import { ChannelEditing } from "./channel_editing";
 import { ChannelTable } from "./channel_table";
 import { chooseSaveTarget, pickFile, readDropped, writeFile, type PickedFile } from "./file_access";
 import { FileCommands, formatOf } from "./file_commands";
@@ -50,6 +51,7 @@ export class HalvexPage {
   private readonly backups: BackupList;
   private readonly commands: Command[] = [];
   private readonly files: FileCommands;
+  private readonly editing: ChannelEditing;
   private readonly status = document.createElement("p");
   private readonly serialNote = document.createElement("p");
   private readonly bandSelect = document.createElement("select");
@@ -91,6 +93,25 @@ export class HalvexPage {
       },
       showStatus: (text) => this.showStatus(text),
       showError: (text) => this.showError(text),
+    });
+    this.editing = new ChannelEditing({
+      module,
+      texts,
+      table: this.table.element,
+      transfers: {
+        module,
+        texts,
+        ports: this.ports,
+        useVirtualRadio: () => this.virtualToggle.checked,
+      },
+      document: () => this.doc,
+      canTransfer: () => this.canTransfer(),
+      guarded: (run) => this.guarded(run),
+      edited: (note) => {
+        this.table.refreshAll();
+        this.showStatus(note);
+        this.updateCommands();
+      },
     });
     this.build();
     this.relabel();
@@ -178,6 +199,7 @@ export class HalvexPage {
         "y",
       ),
     );
+    toolbar.append(this.editing.toolbar);
     const virtualLabel = document.createElement("label");
     this.virtualToggle.type = "checkbox";
     this.virtualToggle.addEventListener("change", () => this.updateCommands());
@@ -194,6 +216,7 @@ export class HalvexPage {
         () => this.transfer("write"),
         () => this.canTransfer(),
       ),
+      this.editing.compareButton,
       virtualLabel,
     );
     this.cableSelect.addEventListener("change", () => this.changeCable());
@@ -238,6 +261,7 @@ export class HalvexPage {
     const main = document.createElement("main");
     main.append(band, tableBox);
     this.root.replaceChildren(header, main, this.backups.element, this.status);
+    this.editing.attach();
   }
 
   // Every text of the page in the current language.
@@ -265,6 +289,7 @@ export class HalvexPage {
     band.children[1].textContent = texts.resource(1019);
     band.children[2].textContent = texts.resource(1020);
     this.table.element.setAttribute("aria-label", texts("IDS_CHANNEL"));
+    this.editing.relabel();
     this.backups.relabel();
     this.refreshDocument();
   }
@@ -281,6 +306,7 @@ export class HalvexPage {
     for (const command of this.commands) {
       command.button.disabled = this.busy || !command.enabled();
     }
+    this.editing.update(this.busy);
     const undo = this.commands.find((command) => command.menuKey === "Menu_Edit_Undo")!;
     const redo = this.commands.find((command) => command.menuKey === "Menu_Edit_Redo")!;
     undo.button.title = this.doc.canUndo()
@@ -376,6 +402,7 @@ export class HalvexPage {
       return;
     }
     this.doc.newDocument();
+    this.editing.forget();
     this.fileHandle = null;
     this.saveFailed = false;
     this.showStatus("");
@@ -399,6 +426,7 @@ export class HalvexPage {
       return;
     }
     this.fileHandle = picked.handle;
+    this.editing.forget();
     this.saveFailed = false;
     this.showStatus("");
     this.refreshDocument();
@@ -523,6 +551,7 @@ export class HalvexPage {
       return;
     }
     this.fileHandle = null;
+    this.editing.forget();
     this.refreshDocument();
     try {
       await keepBackup(this.doc.backupFile(), Date.now());

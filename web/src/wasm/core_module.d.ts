@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The names src/web/bindings.cpp gives the compiled core. Only the loader and the link use
 // these; the page calls the shapes of ./halvex.d.ts.
+import type { ChannelEditing } from "./channel_edits";
 import type { ChannelColumn, HalvexDocument } from "./halvex";
 
 export interface CoreDeletable {
@@ -60,7 +61,7 @@ export interface CoreLine {
   read(count: number, timeoutMs: number): Promise<Uint8Array>;
 }
 
-export interface CoreModule {
+export interface CoreModule extends ChannelEditing {
   HEAP32: Int32Array;
   halvexLines: Map<number, CoreLine>;
 

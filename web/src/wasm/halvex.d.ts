@@ -8,6 +8,8 @@
 // While a transfer runs the module is suspended inside it: call nothing on the module then
 // but the transfer's cancel() and percent (the page's transfer dialog is modal).
 
+import type { ChannelEditing } from "./channel_edits";
+
 /** A failure in the user's language; empty when the call did what it was asked. */
 export type Message = string;
 
@@ -83,6 +85,10 @@ export interface TextImport {
   /** Every error with its place ("radio.yaml:42:17: channels.12.receive: ..."). */
   errors: string[];
   changes: boolean;
+  /** IDS_CONFIG_CHANGES above the lines, or IDS_CONFIG_SAME when there are none. */
+  summary: string;
+  /** What the import changes, one line each, as Compare with Radio words them. */
+  lines: string[];
 }
 
 export interface HalvexDocument {
@@ -253,6 +259,8 @@ export interface HalvexModule {
   bandNames(): string[];
 
   newDocument(): HalvexDocument;
+  /** The channel table's Edit commands and the difference lists. */
+  readonly editing: ChannelEditing;
 
   /** Reads the radio into document, or writes the document to it, over port (opened here
    *  at 9600 8N1 and closed after). */

@@ -10,6 +10,7 @@ import type {
   CoreModule,
   CoreModuleOptions,
 } from "./core_module";
+import type { ChannelEditing } from "./channel_edits";
 import type {
   HalvexDocument,
   HalvexModule,
@@ -89,6 +90,9 @@ class LoadedModule implements HalvexModule {
   choices = (column: number) => this.core.choices(column);
   bandNames = () => this.core.bandNames();
   newDocument = (): CoreDocument => new this.core.Document();
+  get editing(): ChannelEditing {
+    return this.core;
+  }
 
   newVirtualRadio(options: VirtualRadioOptions = {}): VirtualRadioPort {
     return new VirtualRadioPort(
