@@ -810,4 +810,39 @@ TEST_F(ChannelCsvTest, PastedRowsGoFromTheTargetDownAndReportWhatFallsOff) {
     EXPECT_TRUE(m_Doc.bytes == before);
 }
 
+// A spreadsheet takes the copied rows as tab-separated cells and gives them back so: the same
+// channels and the same report as the CSV text, quoted names and all.
+TEST_F(ChannelCsvTest, TabSeparatedCellsPasteAsTheirCsv) {
+    CommitReceiveFrequency(m_Doc, 1, "146.52");
+    CommitChannelName(m_Doc, 1, "A B");
+    CommitReceiveFrequency(m_Doc, 2, "147.3");
+    CommitTransmitFrequency(m_Doc, 2, "147.9");
+    CommitTone(m_Doc, 2, kEncodeSide, 12);
+    CommitChoice(m_Doc, 2, kColumnPower, 0);
+    CommitChoice(m_Doc, 2, kColumnBcl, 1);
+    std::vector<std::string> notes, tabNotes;
+    const std::string csv = ExportChannelCsvRows(m_Doc, {1, 2}, EnglishWording, &notes);
+    const std::string cells = ExportChannelCsvRows(m_Doc, {1, 2}, EnglishWording, &tabNotes, '\t');
+    EXPECT_EQ(notes, tabNotes);
+    EXPECT_EQ(cells.find(','), std::string::npos) << cells;
+
+    struct Pasted {
+        std::array<uint8_t, kImageSize> image;
+        std::vector<std::string> losses;
+    };
+    auto paste = [&](const std::string& text) {
+        CHalvexDoc doc(m_Prompts, m_Doc.GetSettings());
+        doc.bytes = m_Doc.bytes;
+        ChannelImportResult result;
+        std::string error;
+        EXPECT_TRUE(PasteChannelText(text, doc, 128, 40, EnglishWording, &result, &error)) << error;
+        return Pasted{doc.bytes, result.losses};
+    };
+    const Pasted fromCsv = paste(csv);
+    const Pasted fromCells = paste(cells);
+    EXPECT_TRUE(fromCsv.image == fromCells.image);
+    EXPECT_EQ(fromCsv.losses, fromCells.losses);
+    EXPECT_FALSE(fromCsv.image == m_Doc.bytes) << "the rows landed at 40";
+}
+
 }  // namespace

@@ -103,6 +103,19 @@ TEST_F(ChannelRowOpsTest, InsertMovesChannelsDownAndAsksBeforeDroppingOne) {
     EXPECT_EQ(InsertEmptyChannels(image, 20, 15, 50, true), InsertOutcome::Inserted);
     EXPECT_EQ(Layout(14, 21), (std::vector<int>{14, 0, 0, 0, 0, 0, 0, 21}));
 
+    // The channels a question names are the ones that would fall off.
+    for (const auto& [n, count] : {std::pair{1, 1}, std::pair{15, 3}, std::pair{19, 50}}) {
+        RadioImage pushed = image;
+        const std::vector<int> lost = PushedOffChannels(image, 20, n, count);
+        EXPECT_EQ(static_cast<int>(lost.size()), ChannelsPushedOff(image, 20, n, count));
+        ASSERT_EQ(InsertEmptyChannels(pushed, 20, n, count, true), InsertOutcome::Inserted);
+        std::vector<int> moved = ChangedChannels(image, pushed, 20);
+        for (int channel : lost) {
+            EXPECT_NE(std::find(moved.begin(), moved.end(), channel), moved.end()) << channel;
+            EXPECT_FALSE(image.IsChannelEmpty(channel));
+        }
+    }
+
     const auto kept = image.bytes;
     EXPECT_EQ(InsertEmptyChannels(image, 20, 21, 1, true), InsertOutcome::Refused);
     EXPECT_EQ(InsertEmptyChannels(image, 20, 0, 1, true), InsertOutcome::Refused);

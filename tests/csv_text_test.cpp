@@ -26,6 +26,34 @@ Fields Read(std::string_view text) {
     return fields;
 }
 
+// Cells as a spreadsheet puts them on the clipboard: written and read with tabs they come back
+// field for field, whatever they hold, and a tab in the first line tells them from CSV.
+TEST(CsvTextTest, TabSeparatedFieldsRoundTrip) {
+    const std::vector<std::string> fields = {"plain",       "a,b",    "tab\there", "quote \"q\"",
+                                             "line\nbreak", " edge ", ""};
+    std::string line;
+    for (const std::string& field : fields) {
+        line += (line.empty() ? "" : "\t") + QuoteCsvField(field, '\t');
+    }
+    EXPECT_EQ(line.find("\"a,b\""), std::string::npos) << "a comma needs no quotes here";
+    const std::string cells = "Location\tName\r\n" + line + "\r\n";
+    CsvReader reader(cells, '\t');
+    CsvRecord record;
+    std::string error;
+    ASSERT_TRUE(reader.Next(&record, &error)) << error;
+    ASSERT_TRUE(reader.Next(&record, &error)) << error;
+    EXPECT_EQ(record.fields, fields);
+
+    const std::pair<std::string_view, char> separators[] = {
+        {"Name\tFrequency\nA,B\t146.52\n", '\t'},
+        {"Location,Name\n1,\"A\tB\"\n", ','},
+        {"", ','},
+    };
+    for (const auto& [text, separator] : separators) {
+        EXPECT_EQ(ClipboardSeparator(text), separator) << text;
+    }
+}
+
 TEST(CsvTextTest, ReadsWhatWritersProduce) {
     struct Case {
         const char* name;

@@ -4,6 +4,7 @@ halvex_add_core_test(band_lines_test band_lines_test.cpp)
 halvex_add_core_test(document_test document_test.cpp)
 halvex_add_core_test(read_backups_test read_backups_test.cpp)
 halvex_add_core_test(image_difference_test image_difference_test.cpp)
+halvex_add_core_test(difference_words_test difference_words_test.cpp)
 
 # Runs the built command-line tool as a user would.
 halvex_add_core_test(cli_test cli_test.cpp)

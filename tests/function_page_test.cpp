@@ -11,7 +11,9 @@
 
 #include "codeplug/document.h"
 #include "common/dialog_builder.h"
+#include "codeplug/radio_options.h"
 #include "config/app_globals.h"
+#include "editors/difference_words.h"
 #include "editors/function_page.h"
 #include "resources/ids/function_page_ids.h"
 #include "support/page_test_support.h"
@@ -186,6 +188,20 @@ private slots:
         QTest::keyClick(box, Qt::Key_Space);
         QCOMPARE(box->isChecked(), shown);
         QCOMPARE(m_Document->bytes[at], static_cast<uint8_t>(afterSecondClick));
+    }
+
+    // The difference list names an option by the label of the control that shows it.
+    void everyOptionIsNamedByItsControl() {
+        for (const RadioOptionDefinition& option : kRadioOptions) {
+            for (int value : {1, 0}) {
+                option.store(*m_Document, value);
+                m_Page->FillFromImage();
+                auto* list = FindControl<QComboBox>(m_Page, OptionLabelId(option));
+                auto* box = FindControl<QCheckBox>(m_Page, OptionLabelId(option));
+                QVERIFY2(list != nullptr || box != nullptr, option.name);
+                QCOMPARE(list != nullptr ? list->currentIndex() : int{box->isChecked()}, value);
+            }
+        }
     }
 
     void hiddenAniBoxShowsItsBit() {

@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The page in the browser: each journey of tests/web/journeys.mjs drives the built site
+# The page in the browser: each journey of a script in tests/web/ drives the built site
 # (make web) in Debian's Chromium and is one test labelled web; without Chromium it is skipped
 # with a line saying so.
 find_program(HALVEX_NODE node)
@@ -8,7 +8,20 @@ if(NOT HALVEX_NODE)
     return()
 endif()
 
-set(HALVEX_WEB_JOURNEYS
+# The journeys of tests/web/<script>, each run on its own.
+function(halvex_web_journeys script)
+    foreach(journey IN LISTS ARGN)
+        add_test(NAME web_${journey}
+            COMMAND ${HALVEX_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/web/${script} ${journey})
+        # One browser at a time: several on two cores starve the paced radios of the journeys
+        # beside them until a read times out.
+        set_tests_properties(web_${journey} PROPERTIES LABELS web TIMEOUT 300 COST 30
+            SKIP_RETURN_CODE 77 RESOURCE_LOCK halvex_browser
+            ENVIRONMENT "HALVEX_SITE_DIR=${PROJECT_SOURCE_DIR}/build-web/site;HALVEX_CLI=${HALVEX_BIN_DIR}/halvex-cli;HALVEX_PRINT_REPORT=${CMAKE_BINARY_DIR}/tests/print_report_pdf")
+    endforeach()
+endfunction()
+
+halvex_web_journeys(journeys.mjs
     read_edit_write_check
     cancel_mid_read
     radio_faults
@@ -19,40 +32,19 @@ set(HALVEX_WEB_JOURNEYS
     text_form_round_trip
     import_refused)
 # The Optional Functions and VFO pages, the FM presets and the settings dialog.
-set(HALVEX_WEB_PAGE_JOURNEYS
+halvex_web_journeys(page_journeys.mjs
     function_page_edits
     vfo_page_edits
     fm_presets_dialog
     settings_dialog)
-foreach(journey IN LISTS HALVEX_WEB_JOURNEYS HALVEX_WEB_PAGE_JOURNEYS)
-    set(script journeys.mjs)
-    if(journey IN_LIST HALVEX_WEB_PAGE_JOURNEYS)
-        set(script page_journeys.mjs)
-    endif()
-    add_test(NAME web_${journey}
-        COMMAND ${HALVEX_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/web/${script} ${journey})
-    # One browser at a time: several on two cores starve the paced radios of the journeys
-    # beside them until a read times out.
-    set_tests_properties(web_${journey} PROPERTIES LABELS web TIMEOUT 300 COST 30
-        SKIP_RETURN_CODE 77 RESOURCE_LOCK halvex_browser
-        ENVIRONMENT "HALVEX_SITE_DIR=${PROJECT_SOURCE_DIR}/build-web/site;HALVEX_CLI=${HALVEX_BIN_DIR}/halvex-cli")
-endforeach()
-# The station and Check Connection (tests/web/station_journeys.mjs), the same way.
-foreach(journey IN ITEMS station_two_virtual_radios check_connection_faults)
-    add_test(NAME web_${journey}
-        COMMAND ${HALVEX_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/web/station_journeys.mjs ${journey})
-    set_tests_properties(web_${journey} PROPERTIES LABELS web TIMEOUT 300 COST 30
-        SKIP_RETURN_CODE 77 RESOURCE_LOCK halvex_browser
-        ENVIRONMENT "HALVEX_SITE_DIR=${PROJECT_SOURCE_DIR}/build-web/site;HALVEX_CLI=${HALVEX_BIN_DIR}/halvex-cli")
-endforeach()
+# The station and Check Connection.
+halvex_web_journeys(station_journeys.mjs station_two_virtual_radios check_connection_faults)
+# The channel table's Edit commands.
+halvex_web_journeys(editing_journeys.mjs
+    row_operations_clipboard
+    find_sort_set_fill
+    compare_and_text_import)
+# The page as an installed app: its print against the desktop's (print_report_pdf), offline.
+halvex_web_journeys(app_journeys.mjs print_matches_desktop offline_reload_and_new_version)
 set_tests_properties(web_read_write_at_line_speed web_keyboard_language_accessibility
     PROPERTIES COST 60)
-
-# The page as an installed app: its print against the desktop's (print_report_pdf), offline.
-foreach(journey IN ITEMS print_matches_desktop offline_reload_and_new_version)
-    add_test(NAME web_${journey}
-        COMMAND ${HALVEX_NODE} ${CMAKE_CURRENT_SOURCE_DIR}/web/app_journeys.mjs ${journey})
-    set_tests_properties(web_${journey} PROPERTIES LABELS web TIMEOUT 300 COST 30
-        SKIP_RETURN_CODE 77 RESOURCE_LOCK halvex_browser
-        ENVIRONMENT "HALVEX_SITE_DIR=${PROJECT_SOURCE_DIR}/build-web/site;HALVEX_PRINT_REPORT=${CMAKE_BINARY_DIR}/tests/print_report_pdf")
-endforeach()

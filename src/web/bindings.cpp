@@ -213,6 +213,8 @@ val RadioTextImportValue(WebDocument& document, const val& bytes, const std::str
     object.set("message", imported.message);
     object.set("errors", Array(imported.errors));
     object.set("changes", imported.changes);
+    object.set("summary", imported.summary);
+    object.set("lines", Array(imported.lines));
     return object;
 }
 

@@ -28,10 +28,18 @@ constexpr size_t kRangeBufferSize = 30;
 // A step name keeps its key and arguments, so Undo words it in the language shown then.
 constexpr char kStepMark = '\x01';
 constexpr char kStepSeparator = '\x1f';
+constexpr char kColumnMark = '\x02';
+
+std::string StepNameOf(const std::string& key, const std::vector<std::string>& arguments) {
+    std::string name = std::string(1, kStepMark) + key;
+    for (const std::string& argument : arguments) {
+        name += kStepSeparator + argument;
+    }
+    return name;
+}
 
 std::string ChannelStepName(int row, int column) {
-    return std::string(1, kStepMark) + "IDS_STEP_CHANNEL" + kStepSeparator + std::to_string(row) +
-           kStepSeparator + std::to_string(column);
+    return StepNameOf("IDS_STEP_CHANNEL", {std::to_string(row), ColumnArgument(column)});
 }
 
 std::string RangeStepName() {
@@ -62,15 +70,16 @@ std::string StepText(const std::string& name) {
         start = end + 1;
     }
     std::string text = LoadLangString(parts[0]);
-    if (parts.size() == 3) {
-        const int column = std::atoi(parts[2].c_str());
-        const std::string header =
-            column >= 0 && column < kChannelColumnCount ? ColumnHeader(column) : parts[2];
-        for (const auto& [mark, value] : {std::pair{"%1", parts[1]}, std::pair{"%2", header}}) {
-            size_t at = text.find(mark);
-            if (at != std::string::npos) {
-                text.replace(at, 2, value);
-            }
+    for (size_t index = 1; index < parts.size(); ++index) {
+        std::string value = parts[index];
+        if (!value.empty() && value[0] == kColumnMark) {
+            const int column = std::atoi(value.c_str() + 1);
+            value = column >= 0 && column < kChannelColumnCount ? ColumnHeader(column) : "";
+        }
+        const std::string mark = "%" + std::to_string(index);
+        const size_t at = text.find(mark);
+        if (at != std::string::npos) {
+            text.replace(at, mark.size(), value);
         }
     }
     return text;
@@ -312,6 +321,17 @@ void WebDocument::ReplaceContents(const std::array<uint8_t, kPgmHeaderSize>& hea
                                   const std::array<uint8_t, kImageSize>& image,
                                   const std::string& stepKey) {
     m_Document.ReplaceContents(header, image, std::string(1, kStepMark) + stepKey);
+}
+
+std::string WebDocument::CommitStep(const std::string& stepKey,
+                                    const std::vector<std::string>& arguments) {
+    const std::string name = StepNameOf(stepKey, arguments);
+    m_Document.CommitEdit(name);
+    return StepText(name);
+}
+
+std::string ColumnArgument(int column) {
+    return std::string(1, kColumnMark) + std::to_string(column);
 }
 
 std::vector<std::string> BandNames(const std::string& settingsPath) {

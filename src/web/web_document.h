@@ -84,6 +84,10 @@ public:
     const CHalvexDoc& Document() const { return m_Document; }
     // For the pages' and dialogs' edits, which keep the desktop's own steps and flags.
     CHalvexDoc& EditedDocument() { return m_Document; }
+    // One undo step of what changed since the last, named by the language key stepKey with
+    // %1, %2, ... filled from arguments (ColumnArgument for a column's header); nothing when
+    // nothing changed. Returns the step's name in the language shown, for the status line.
+    std::string CommitStep(const std::string& stepKey, const std::vector<std::string>& arguments);
 
 private:
     bool IsEditable(int row, int column) const;
@@ -94,6 +98,9 @@ private:
     KeptPrompts m_Prompts;
     CHalvexDoc m_Document;
 };
+
+// A step argument that is a channel column, named by its header in the language shown.
+std::string ColumnArgument(int column);
 
 // The band selector's entries from the settings' band names.
 std::vector<std::string> BandNames(const std::string& settingsPath);

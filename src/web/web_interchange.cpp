@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "web_interchange.h"
 
+#include "channel_edits.h"
 #include "config/language.h"
 #include "editors/channel_csv.h"
+#include "editors/difference_words.h"
 #include "platform/csv_text.h"
 #include "platform/output_path.h"
 #include "textform/radio_text.h"
@@ -97,6 +99,11 @@ RadioTextImport ImportRadioText(WebDocument& document, const std::vector<uint8_t
     CHalvexDoc current(doc);
     current.PrepareImage();
     result.changes = applied.image != current.bytes || applied.header != doc.m_Header;
+    result.lines = DifferenceLines(ImportDifferences(
+        doc, applied.header, applied.image,
+        WordedChannelTexts([](const ColumnText& text) { return LoadLangString(text.key); })));
+    result.summary =
+        LoadLangString(result.lines.empty() ? "IDS_CONFIG_SAME" : "IDS_CONFIG_CHANGES");
     if (apply && result.changes) {
         document.ReplaceContents(applied.header, applied.image, "IDS_STEP_IMPORT_CONFIG");
     }

@@ -36,6 +36,10 @@ struct RadioTextImport {
     std::string message;
     std::vector<std::string> errors;
     bool changes = false;
+    // What the import changes, one line each, as Compare with Radio words them, under the
+    // summary (IDS_CONFIG_CHANGES, or IDS_CONFIG_SAME for none).
+    std::string summary;
+    std::vector<std::string> lines;
 };
 
 bool CanExportChannels(const WebDocument& document);

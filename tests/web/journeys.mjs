@@ -324,6 +324,10 @@ const journeys = {
       "Menu_File_Import_Config",
       join(folder, "edited.yaml"),
     );
+    await page
+      .locator("dialog.config-import")
+      .getByRole("button", { name: english["Resource/1"] })
+      .click();
     await page.waitForFunction(
       () =>
         document.querySelector('[data-row="3"][data-column="12"]').value ===

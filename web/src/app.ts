@@ -4,6 +4,7 @@
 // its texts are the core's; this file wires the controls to it.
 import { keepBackup } from "./backup_store";
 import { BackupList } from "./backup_list";
+import { ChannelEditing } from "./channel_editing";
 import { ChannelTable } from "./channel_table";
 import { runConnectionCheck } from "./connection_check";
 import { chooseSaveTarget, pickFile, readDropped, writeFile, type PickedFile } from "./file_access";
@@ -64,6 +65,7 @@ export class HalvexPage {
   private leaving = false;
   // Called after every relabel, for what lives beside the page.
   onRelabel: () => void = () => {};
+  private readonly editing: ChannelEditing;
   private readonly status = document.createElement("p");
   private readonly serialNote = document.createElement("p");
   private readonly bandSelect = document.createElement("select");
@@ -110,6 +112,25 @@ export class HalvexPage {
       showError: (text) => this.showError(text),
     });
     this.printer = new ReportPrinter(module, () => this.doc);
+    this.editing = new ChannelEditing({
+      module,
+      texts,
+      table: this.table.element,
+      transfers: {
+        module,
+        texts,
+        ports: this.ports,
+        useVirtualRadio: () => this.virtualToggle.checked,
+      },
+      document: () => this.doc,
+      canTransfer: () => this.canTransfer(),
+      guarded: (run) => this.guarded(run),
+      edited: (note) => {
+        this.table.refreshAll();
+        this.showStatus(note);
+        this.updateCommands();
+      },
+    });
     this.build();
     this.relabel();
     window.addEventListener("keydown", (event) => this.onShortcut(event));
@@ -202,6 +223,7 @@ export class HalvexPage {
         "y",
       ),
     );
+    toolbar.append(this.editing.toolbar);
     const virtualLabel = document.createElement("label");
     this.virtualToggle.type = "checkbox";
     this.virtualToggle.addEventListener("change", () => this.updateCommands());
@@ -218,6 +240,7 @@ export class HalvexPage {
         () => this.transfer("write"),
         () => this.canTransfer(),
       ),
+      this.editing.compareButton,
       command(
         "Menu_Program_CheckConnection",
         () => runConnectionCheck(this.linkHost()),
@@ -290,6 +313,7 @@ export class HalvexPage {
     const main = document.createElement("main");
     main.append(this.tabs.element);
     this.root.replaceChildren(header, main, this.backups.element, this.status);
+    this.editing.attach();
   }
 
   // Every text of the page in the current language.
@@ -317,6 +341,7 @@ export class HalvexPage {
     band.children[1].textContent = texts.resource(1019);
     band.children[2].textContent = texts.resource(1020);
     this.table.element.setAttribute("aria-label", texts("IDS_CHANNEL"));
+    this.editing.relabel();
     this.backups.relabel();
     this.tabs.relabel();
     for (const page of this.optionPages) {
@@ -345,6 +370,7 @@ export class HalvexPage {
     for (const command of this.commands) {
       command.button.disabled = this.busy || !command.enabled();
     }
+    this.editing.update(this.busy);
     const undo = this.commands.find((command) => command.menuKey === "Menu_Edit_Undo")!;
     const redo = this.commands.find((command) => command.menuKey === "Menu_Edit_Redo")!;
     undo.button.title = this.doc.canUndo()
@@ -450,6 +476,7 @@ export class HalvexPage {
       return;
     }
     this.doc.newDocument();
+    this.editing.forget();
     this.fileHandle = null;
     this.saveFailed = false;
     this.showStatus("");
@@ -473,6 +500,7 @@ export class HalvexPage {
       return;
     }
     this.fileHandle = picked.handle;
+    this.editing.forget();
     this.saveFailed = false;
     this.showStatus("");
     this.refreshDocument();
@@ -613,6 +641,7 @@ export class HalvexPage {
       return;
     }
     this.fileHandle = null;
+    this.editing.forget();
     this.refreshDocument();
     try {
       await keepBackup(this.doc.backupFile(), Date.now());

@@ -154,7 +154,7 @@ export class ChannelTable {
         input.select();
       } else if (event.key === "Escape") {
         this.restore(input, row, column.id);
-      } else if (event.key === "ArrowUp" || event.key === "ArrowDown") {
+      } else if ((event.key === "ArrowUp" || event.key === "ArrowDown") && !event.altKey) {
         event.preventDefault();
         this.focusCell(row + (event.key === "ArrowUp" ? -1 : 1), column.id);
       }

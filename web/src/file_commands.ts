@@ -9,6 +9,7 @@ import {
   type FileKind,
   type PickedFile,
 } from "./file_access";
+import { showDifferences } from "./edit_dialogs";
 import { runChannelImportDialog, showLineList } from "./import_dialogs";
 import { fill, type Texts } from "./texts";
 import type { HalvexDocument } from "./wasm/halvex";
@@ -24,6 +25,9 @@ export interface FileCommandHost {
 
 // Notes past this many lines are summed up, as the desktop's box does.
 const shownNotes = 20;
+// Import Configuration's list of changes (template 165).
+const configImportCaption = 165;
+const configImportList = 1252;
 
 export type FileFormat = "pgm" | "csv" | "yaml";
 
@@ -104,16 +108,24 @@ export class FileCommands {
   private async importText(picked: PickedFile): Promise<void> {
     const { texts } = this.host;
     const doc = this.host.document();
-    const result = doc.importText(picked.bytes, picked.name, true);
+    const result = doc.importText(picked.bytes, picked.name, false);
     if (!result.ok) {
       await showLineList(texts, texts("IDS_ERROR"), result.message, result.errors);
       return;
     }
-    if (!result.changes) {
-      this.host.showStatus(texts("IDS_CONFIG_SAME"));
-      return;
+    // As on the desktop: what the import would change, before it does.
+    const taken = await showDifferences(
+      texts,
+      "config-import",
+      texts.resource(configImportCaption),
+      texts.resource(configImportList),
+      result.summary,
+      result.lines,
+      true,
+    );
+    if (taken && doc.importText(picked.bytes, picked.name, true).changes) {
+      this.host.imported();
     }
-    this.host.imported();
   }
 
   async exportChannels(): Promise<void> {

@@ -6,7 +6,7 @@ import { writeFile } from "./file_access";
 import type { Texts } from "./texts";
 import type { ChannelImport } from "./wasm/halvex";
 
-function button(text: string, run: () => void): HTMLButtonElement {
+export function button(text: string, run: () => void): HTMLButtonElement {
   const element = document.createElement("button");
   element.type = "button";
   element.textContent = text;
@@ -14,7 +14,7 @@ function button(text: string, run: () => void): HTMLButtonElement {
   return element;
 }
 
-function lineList(id: string, lines: string[]): HTMLUListElement {
+export function lineList(id: string, lines: string[]): HTMLUListElement {
   const list = document.createElement("ul");
   list.id = id;
   list.className = "line-list";
@@ -29,7 +29,7 @@ function lineList(id: string, lines: string[]): HTMLUListElement {
   return list;
 }
 
-function modal(className: string, caption: string): [HTMLDialogElement, HTMLHeadingElement] {
+export function modal(className: string, caption: string): [HTMLDialogElement, HTMLHeadingElement] {
   const dialog = document.createElement("dialog");
   dialog.className = className;
   const heading = document.createElement("h2");

@@ -24,13 +24,18 @@ export interface TransferHost {
   finished(kind: TransferKind, outcome: TransferOutcome): void;
 }
 
-export function runTransferDialog(host: TransferHost, kind: TransferKind): Promise<void> {
+// titleKey: the dialog's caption when it is not the transfer's own (Compare with Radio).
+export function runTransferDialog(
+  host: TransferHost,
+  kind: TransferKind,
+  titleKey = kind === "read" ? "IDS_READDATA" : "IDS_WRITEDATA",
+): Promise<void> {
   const { texts } = host;
   const dialog = document.createElement("dialog");
   dialog.className = "transfer";
   const title = document.createElement("h2");
   title.id = "transfer-title";
-  title.textContent = texts(kind === "read" ? "IDS_READDATA" : "IDS_WRITEDATA");
+  title.textContent = texts(titleKey);
   const message = document.createElement("p");
   message.id = "transfer-message";
   message.setAttribute("role", "status");

@@ -92,12 +92,29 @@ std::vector<ChannelSlot> CopyChannels(const RadioImage& image, const std::vector
 }
 
 int ChannelsPushedOff(const RadioImage& image, int lastChannel, int n, int count) {
+    return static_cast<int>(PushedOffChannels(image, lastChannel, n, count).size());
+}
+
+std::vector<int> PushedOffChannels(const RadioImage& image, int lastChannel, int n, int count) {
     const int last = LastUsable(lastChannel);
-    int pushed = 0;
+    std::vector<int> pushed;
     for (int channel = std::max(n, last - count + 1); channel <= last; ++channel) {
-        pushed += channel >= 1 && !image.IsChannelEmpty(channel) ? 1 : 0;
+        if (channel >= 1 && !image.IsChannelEmpty(channel)) {
+            pushed.push_back(channel);
+        }
     }
     return pushed;
+}
+
+std::vector<int> ChangedChannels(const RadioImage& before, const RadioImage& after,
+                                 int lastChannel) {
+    std::vector<int> changed;
+    for (int n = 1; n <= LastUsable(lastChannel); ++n) {
+        if (!(ReadChannelSlot(before, n) == ReadChannelSlot(after, n))) {
+            changed.push_back(n);
+        }
+    }
+    return changed;
 }
 
 InsertOutcome InsertEmptyChannels(RadioImage& image, int lastChannel, int n, int count,
@@ -240,4 +257,27 @@ std::string ChannelListText(const std::vector<int>& channels) {
         }
     }
     return text;
+}
+
+const char* CountedKey(const char* key, size_t count) {
+    static constexpr std::pair<std::string_view, const char*> kSingular[] = {
+        {"IDS_EDIT_CUT_CHANNELS", "IDS_EDIT_CUT_CHANNEL"},
+        {"IDS_EDIT_PASTE_CHANNELS", "IDS_EDIT_PASTE_CHANNEL"},
+        {"IDS_EDIT_INSERT_CHANNELS", "IDS_EDIT_INSERT_CHANNEL"},
+        {"IDS_EDIT_DELETE_CHANNELS", "IDS_EDIT_DELETE_CHANNEL"},
+        {"IDS_EDIT_MOVE_UP", "IDS_EDIT_MOVE_UP_CHANNEL"},
+        {"IDS_EDIT_MOVE_DOWN", "IDS_EDIT_MOVE_DOWN_CHANNEL"},
+        {"IDS_EDIT_CLEAR_CHANNELS", "IDS_EDIT_CLEAR_CHANNEL"},
+        {"IDS_INSERT_DROPS_CHANNELS", "IDS_INSERT_DROPS_CHANNEL"},
+        {"IDS_CHANNELS_COPIED", "IDS_CHANNEL_COPIED"},
+        {"IDS_CHANNELS_TEXT_LEAVES_OUT", "IDS_CHANNELS_TEXT_LEAVES_OUT_ONE"},
+    };
+    if (count == 1) {
+        for (const auto& [plural, singular] : kSingular) {
+            if (plural == key) {
+                return singular;
+            }
+        }
+    }
+    return key;
 }

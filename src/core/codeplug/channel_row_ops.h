@@ -44,6 +44,13 @@ enum class InsertOutcome {
 // empty channels at n would push off the end.
 int ChannelsPushedOff(const RadioImage& image, int lastChannel, int n, int count);
 
+// Those channels themselves, ascending.
+std::vector<int> PushedOffChannels(const RadioImage& image, int lastChannel, int n, int count);
+
+// The channels of 1..lastChannel whose slots differ between the two images.
+std::vector<int> ChangedChannels(const RadioImage& before, const RadioImage& after,
+                                 int lastChannel);
+
 // Inserts count empty channels at n; channels n.. move down and the last ones fall off.
 InsertOutcome InsertEmptyChannels(RadioImage& image, int lastChannel, int n, int count,
                                   bool dropChannelsInUse);
@@ -71,3 +78,7 @@ std::optional<std::vector<ChannelSlot>> DecodeChannelSlots(std::string_view data
 
 // "3", "3-5" or "3, 5, 7-9": a sorted channel list the way a user reads it.
 std::string ChannelListText(const std::vector<int>& channels);
+
+// The language key of a step or note about count channels: one channel is named in the
+// singular ("Move Channel 6 Up", not "Move Channels 6 Up").
+const char* CountedKey(const char* key, size_t count);

@@ -52,6 +52,11 @@ bool ImportChannelCsv(std::string_view text, CHalvexDoc& doc, int channelCount,
 bool PasteChannelCsv(std::string_view text, CHalvexDoc& doc, int lastChannel, int firstChannel,
                      const CsvWording& wording, ChannelImportResult* result, std::string* error);
 
+// PasteChannelCsv of the text a spreadsheet puts on the clipboard, its cells separated by
+// tabs, or of CSV text (ClipboardSeparator tells them apart).
+bool PasteChannelText(std::string_view text, CHalvexDoc& doc, int lastChannel, int firstChannel,
+                      const CsvWording& wording, ChannelImportResult* result, std::string* error);
+
 // What importing text would make of doc's image, computed on a copy so that nothing changes
 // before the user agrees. Fails like ImportChannelCsv.
 bool PreviewChannelImport(std::string_view text, const CHalvexDoc& doc, int channelCount,
@@ -74,6 +79,8 @@ extern const CsvReportText kNoChannelsToExport;
 // carry are described in notes, one line each.
 std::string ExportChannelCsv(const CHalvexDoc& doc, int channelCount, const CsvWording& wording,
                              std::vector<std::string>* notes);
-// The used channels among channels, in ascending order, as ExportChannelCsv writes them.
+// The used channels among channels, in ascending order, as ExportChannelCsv writes them; with
+// separator '\t' the same cells as a spreadsheet takes them from the clipboard.
 std::string ExportChannelCsvRows(const CHalvexDoc& doc, const std::vector<int>& channels,
-                                 const CsvWording& wording, std::vector<std::string>* notes);
+                                 const CsvWording& wording, std::vector<std::string>* notes,
+                                 char separator = ',');

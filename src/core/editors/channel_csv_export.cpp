@@ -116,13 +116,13 @@ void NoteUncarried(const CHalvexDoc& doc, int n, const CsvWording& wording,
     }
 }
 
-std::string Line(const std::vector<std::string>& fields) {
+std::string Line(const std::vector<std::string>& fields, char separator = ',') {
     std::string line;
     for (size_t index = 0; index < fields.size(); ++index) {
         if (index > 0) {
-            line.push_back(',');
+            line.push_back(separator);
         }
-        line += QuoteCsvField(fields[index]);
+        line += QuoteCsvField(fields[index], separator);
     }
     return line + "\r\n";
 }
@@ -150,8 +150,9 @@ std::string ExportChannelCsv(const CHalvexDoc& doc, int channelCount, const CsvW
 }
 
 std::string ExportChannelCsvRows(const CHalvexDoc& doc, const std::vector<int>& channels,
-                                 const CsvWording& wording, std::vector<std::string>* notes) {
-    std::string csv = Line({std::begin(kCsvColumns), std::end(kCsvColumns)});
+                                 const CsvWording& wording, std::vector<std::string>* notes,
+                                 char separator) {
+    std::string csv = Line({std::begin(kCsvColumns), std::end(kCsvColumns)}, separator);
     for (int n : std::set<int>(channels.begin(), channels.end())) {
         if (n < 1 || n > kImageChannelCount || doc.IsChannelEmpty(n)) {
             continue;
@@ -180,7 +181,8 @@ std::string ExportChannelCsvRows(const CHalvexDoc& doc, const std::vector<int>& 
                      "",
                      "",
                      "",
-                     ""});
+                     ""},
+                    separator);
         NoteUncarried(doc, n, wording, notes);
         if (tones.mode == "Cross" && tones.cross != "Tone->Tone") {
             notes->push_back(Worded(wording, kCrossNeedsColumn, {std::to_string(n), tones.cross}));

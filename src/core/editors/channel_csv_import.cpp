@@ -210,8 +210,8 @@ void ReportSummaries(const std::vector<ChannelPlan>& plans, const CsvWording& wo
 // Calls visit with every record after the header and its place among them, from 1; false
 // with the reader's message when the text is not CSV.
 template <typename Visit>
-bool ForEachRow(std::string_view text, Visit visit, std::string* error) {
-    CsvReader csv(text);
+bool ForEachRow(std::string_view text, char separator, Visit visit, std::string* error) {
+    CsvReader csv(text, separator);
     CsvRecord record;
     bool header = true;
     int sequence = 0;
@@ -226,9 +226,9 @@ bool ForEachRow(std::string_view text, Visit visit, std::string* error) {
 
 bool ImportRows(std::string_view text, CHalvexDoc& doc, int channelCount, ChannelImportMode mode,
                 std::optional<int> pasteAt, const CsvWording& wording, ChannelImportResult* result,
-                std::string* error) {
+                std::string* error, char separator = ',') {
     CsvRecord header;
-    if (!CsvReader(text).Next(&header, error) && !error->empty()) {
+    if (!CsvReader(text, separator).Next(&header, error) && !error->empty()) {
         return false;
     }
     channelCount = std::clamp(channelCount, 0, kImageChannelCount);
@@ -240,7 +240,7 @@ bool ImportRows(std::string_view text, CHalvexDoc& doc, int channelCount, Channe
     FileWatts fileWatts;
     int firstLocation = 0;
     const bool read = ForEachRow(
-        text,
+        text, separator,
         [&](const CsvRecord& record, int) {
             fileWatts = ReadFileWatts(reader, record, fileWatts);
             std::optional<int> channel = ParsedLocation(reader.Text("Location"));
@@ -264,7 +264,7 @@ bool ImportRows(std::string_view text, CHalvexDoc& doc, int channelCount, Channe
     // the user meant that channel, and a bad cell must not wipe what it holds.
     std::set<int> namedChannels;
     ForEachRow(
-        text,
+        text, separator,
         [&](const CsvRecord& record, int sequence) {
             reader.Start(record);
             std::optional<int> channel = ReadLocation(reader, sequence, channelCount, placement);
@@ -340,6 +340,12 @@ bool PasteChannelCsv(std::string_view text, CHalvexDoc& doc, int lastChannel, in
                      const CsvWording& wording, ChannelImportResult* result, std::string* error) {
     return ImportRows(text, doc, lastChannel, ChannelImportMode::Merge, firstChannel, wording,
                       result, error);
+}
+
+bool PasteChannelText(std::string_view text, CHalvexDoc& doc, int lastChannel, int firstChannel,
+                      const CsvWording& wording, ChannelImportResult* result, std::string* error) {
+    return ImportRows(text, doc, lastChannel, ChannelImportMode::Merge, firstChannel, wording,
+                      result, error, ClipboardSeparator(text));
 }
 
 bool PreviewChannelImport(std::string_view text, const CHalvexDoc& doc, int channelCount,

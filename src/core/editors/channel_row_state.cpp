@@ -17,6 +17,12 @@ ChannelTableSettings ReadChannelTableSettings(const std::string& settingsPath, i
     return settings;
 }
 
+int LastEditableChannel(const ChannelTableSettings& settings) {
+    return settings.channelLimit && settings.channelCount >= kFirstLimitedChannel
+               ? kFirstLimitedChannel - 1
+               : settings.channelCount;
+}
+
 ChannelRowState ChannelRowLocks(const RadioImage& image, int n,
                                 const ChannelTableSettings& settings) {
     ChannelRowState state{};

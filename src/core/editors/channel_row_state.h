@@ -16,6 +16,9 @@ struct ChannelTableSettings {
     int channelCount = kImageChannelCount;
 };
 
+// The last channel whole-channel commands may change: 99 while the high channels are locked.
+int LastEditableChannel(const ChannelTableSettings& settings);
+
 // Reads the compander and high-channel switches from settingsPath; the count is the caller's.
 ChannelTableSettings ReadChannelTableSettings(const std::string& settingsPath, int channelCount);
 

@@ -19,7 +19,7 @@ bool IsBlank(const CsvRecord& record) {
 
 }  // namespace
 
-CsvReader::CsvReader(std::string_view text) : m_Text(text) {
+CsvReader::CsvReader(std::string_view text, char separator) : m_Text(text), m_Separator(separator) {
     m_Binary = text.find('\0') != std::string_view::npos;
     if (m_Text.starts_with("\xEF\xBB\xBF")) {
         m_Text.remove_prefix(3);
@@ -74,13 +74,14 @@ bool CsvReader::ReadRecord(CsvRecord* record, std::string* error) {
                 }
                 break;
             }
-            if (position < text.size() && text[position] != ',' && text[position] != '\r' &&
+            if (position < text.size() && text[position] != m_Separator && text[position] != '\r' &&
                 text[position] != '\n') {
                 *error = LineMessage(line, "text follows a closing quote");
                 return false;
             }
         } else {
-            size_t end = text.find_first_of(",\r\n", position);
+            const char ends[] = {m_Separator, '\r', '\n', '\0'};
+            size_t end = text.find_first_of(ends, position);
             if (end == std::string_view::npos) {
                 end = text.size();
             }
@@ -88,7 +89,7 @@ bool CsvReader::ReadRecord(CsvRecord* record, std::string* error) {
             position = end;
         }
         record->fields.push_back(std::move(field));
-        if (position < text.size() && text[position] == ',') {
+        if (position < text.size() && text[position] == m_Separator) {
             ++position;
             continue;
         }
@@ -113,8 +114,9 @@ bool ParseCsvText(std::string_view text, std::vector<CsvRecord>* records, std::s
     return error->empty();
 }
 
-std::string QuoteCsvField(std::string_view text) {
-    const bool quoted = text.find_first_of(",\"\r\n") != std::string_view::npos ||
+std::string QuoteCsvField(std::string_view text, char separator) {
+    const char special[] = {separator, '"', '\r', '\n', '\0'};
+    const bool quoted = text.find_first_of(special) != std::string_view::npos ||
                         (!text.empty() && (text.front() == ' ' || text.back() == ' '));
     if (!quoted) {
         return std::string(text);
@@ -128,6 +130,11 @@ std::string QuoteCsvField(std::string_view text) {
     }
     result.push_back('"');
     return result;
+}
+
+char ClipboardSeparator(std::string_view text) {
+    const std::string_view line = text.substr(0, text.find('\n'));
+    return line.find('\t') != std::string_view::npos ? '\t' : ',';
 }
 
 bool ReadCsvFile(const std::string& path, std::string* text, std::string* error) {

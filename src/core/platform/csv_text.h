@@ -13,10 +13,11 @@ struct CsvRecord {
     std::vector<std::string> fields;
 };
 
-// Reads the records of a text one at a time, so a large file is never held twice.
+// Reads the records of a text one at a time, so a large file is never held twice. A
+// spreadsheet's clipboard separates its cells by tabs: separator '\t'.
 class CsvReader {
 public:
-    explicit CsvReader(std::string_view text);
+    explicit CsvReader(std::string_view text, char separator = ',');
     // The next record that is not a blank or whitespace-only line. False at the end, and
     // false with a message naming the line when the text holds a NUL byte, a quoted field
     // that is never closed, or text after a closing quote.
@@ -26,6 +27,7 @@ private:
     bool ReadRecord(CsvRecord* record, std::string* error);
 
     std::string_view m_Text;
+    char m_Separator;
     size_t m_Position = 0;
     int m_Line = 1;
     bool m_Binary = false;
@@ -34,8 +36,13 @@ private:
 // Every record that is not a blank line; fails like CsvReader::Next.
 bool ParseCsvText(std::string_view text, std::vector<CsvRecord>* records, std::string* error);
 
-// A field as written back: quoted when it holds a comma, a quote, a line break or edge blanks.
-std::string QuoteCsvField(std::string_view text);
+// A field as written back: quoted when it holds the separator, a quote, a line break or edge
+// blanks.
+std::string QuoteCsvField(std::string_view text, char separator = ',');
+
+// The separator of a text a spreadsheet or this program put on the clipboard: a tab when its
+// first line holds one, else a comma.
+char ClipboardSeparator(std::string_view text);
 
 // The file's whole text; false with a message when it cannot be read or is too large to be
 // a channel list.

@@ -115,12 +115,7 @@ QString LangText(const char* key, std::initializer_list<QString> arguments) {
 }
 
 QString ControlLabel(int controlId) {
-    QString text = QString::fromStdString(LoadResourceText(controlId));
-    text.remove(QLatin1Char('&'));
-    while (text.endsWith(QLatin1Char(':')) || text.endsWith(QChar(0xFF1A))) {
-        text.chop(1);
-    }
-    return text.trimmed();
+    return QString::fromStdString(ControlLabelText(controlId));
 }
 
 QString LoadChannelHeader(int column) {

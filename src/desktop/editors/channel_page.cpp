@@ -213,10 +213,7 @@ int CChannelPage::TargetChannel() const {
 }
 
 int CChannelPage::LastEditableChannel() const {
-    const ChannelTableSettings settings = TableSettings();
-    constexpr int kLastUnlimitedChannel = 99;
-    const int count = m_Document.GetChannelCount();
-    return settings.channelLimit && count > kLastUnlimitedChannel ? kLastUnlimitedChannel : count;
+    return ::LastEditableChannel(TableSettings());
 }
 
 QMenu* CChannelPage::CreateContextMenu(const QPoint& position) {

@@ -60,30 +60,6 @@ std::vector<int> Range(int first, int count) {
     return channels;
 }
 
-// One channel is named in the singular: "Move Channel 6 Up", not "Move Channels 6 Up".
-const char* CountedKey(const char* key, size_t count) {
-    static constexpr std::pair<std::string_view, const char*> kSingular[] = {
-        {"IDS_EDIT_CUT_CHANNELS", "IDS_EDIT_CUT_CHANNEL"},
-        {"IDS_EDIT_PASTE_CHANNELS", "IDS_EDIT_PASTE_CHANNEL"},
-        {"IDS_EDIT_INSERT_CHANNELS", "IDS_EDIT_INSERT_CHANNEL"},
-        {"IDS_EDIT_DELETE_CHANNELS", "IDS_EDIT_DELETE_CHANNEL"},
-        {"IDS_EDIT_MOVE_UP", "IDS_EDIT_MOVE_UP_CHANNEL"},
-        {"IDS_EDIT_MOVE_DOWN", "IDS_EDIT_MOVE_DOWN_CHANNEL"},
-        {"IDS_EDIT_CLEAR_CHANNELS", "IDS_EDIT_CLEAR_CHANNEL"},
-        {"IDS_INSERT_DROPS_CHANNELS", "IDS_INSERT_DROPS_CHANNEL"},
-        {"IDS_CHANNELS_COPIED", "IDS_CHANNEL_COPIED"},
-        {"IDS_CHANNELS_TEXT_LEAVES_OUT", "IDS_CHANNELS_TEXT_LEAVES_OUT_ONE"},
-    };
-    if (count == 1) {
-        for (const auto& [plural, singular] : kSingular) {
-            if (plural == key) {
-                return singular;
-            }
-        }
-    }
-    return key;
-}
-
 // One named edit (none when nothing changed); the rows from first down show the result and
 // selected stays chosen.
 void Finish(const FeatureContext& context, const char* nameKey, const std::vector<int>& named,
@@ -145,30 +121,17 @@ void ReportPastEnd(const FeatureContext& context, int rowsPastEnd, int last) {
     }
 }
 
-// Channels whose bytes differ between before and the document, in 1..last.
-std::vector<int> ChangedChannels(const CHalvexDoc& document,
-                                 const std::array<uint8_t, kImageSize>& before, int last) {
-    RadioImage old;
-    old.bytes = before;
-    std::vector<int> changed;
-    for (int n = 1; n <= last; ++n) {
-        if (!(ReadChannelSlot(old, n) == ReadChannelSlot(document, n))) {
-            changed.push_back(n);
-        }
-    }
-    return changed;
-}
-
 void PasteText(const FeatureContext& context, const std::string& text, int target, int last) {
     CHalvexDoc& document = context.document;
-    const auto before = document.bytes;
+    RadioImage before;
+    before.bytes = document.bytes;
     ChannelImportResult result;
     std::string error;
     if (!PasteChannelCsv(text, document, last, target, LanguageWording, &result, &error)) {
         ShowMessage(context, LoadLangString("IDS_PASTE_REFUSED") + error, MessageIcon::Stop);
         return;
     }
-    const std::vector<int> changed = ChangedChannels(document, before, last);
+    const std::vector<int> changed = ChangedChannels(before, document, last);
     Finish(context, "IDS_EDIT_PASTE_CHANNELS", changed, target,
            changed.empty() ? std::vector<int>{target} : changed);
     if (!result.losses.empty()) {
@@ -210,12 +173,7 @@ void OnInsert(const FeatureContext& context) {
     const int count = std::max<int>(1, static_cast<int>(Selection(context).size()));
     InsertOutcome outcome = InsertEmptyChannels(document, last, target, count, false);
     if (outcome == InsertOutcome::WouldDropChannels) {
-        std::vector<int> lost;
-        for (int n = std::max(target, last - count + 1); n <= last; ++n) {
-            if (!document.IsChannelEmpty(n)) {
-                lost.push_back(n);
-            }
-        }
+        const std::vector<int> lost = PushedOffChannels(document, last, target, count);
         const MessageAnswer answer = MessageBox::Show(
             context.window,
             LangText(CountedKey("IDS_INSERT_DROPS_CHANNELS", lost.size()),

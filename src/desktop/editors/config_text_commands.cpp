@@ -11,6 +11,7 @@
 #include "common/message_box.h"
 #include "common/step_names.h"
 #include "config/language.h"
+#include "editors/channel_grid.h"
 #include "editors/config_import_dialog.h"
 #include "editors/difference_text.h"
 #include "platform/atomic_file.h"
@@ -62,19 +63,11 @@ void OnImportConfig(const FeatureContext& context) {
         ShowError(context, message);
         return;
     }
-    // The import makes the derived areas as a save would; they follow from the changes the
-    // list names, so the list compares the values only.
     CHalvexDoc current(document);
     current.PrepareImage();
-    CHalvexDoc imported(document);
-    imported.m_Header = result.header;
-    imported.bytes = result.image;
-    for (size_t offset = 0; offset < kImageSize; ++offset) {
-        if (current.IsDerivedByte(offset) || imported.IsDerivedByte(offset)) {
-            imported.bytes[offset] = current.bytes[offset];
-        }
-    }
-    CConfigImportDlg dialog(DiffImagesInLanguage(current, imported), context.window);
+    CConfigImportDlg dialog(
+        ImportDifferences(document, result.header, result.image, LoadChannelCellTexts()),
+        context.window);
     if (dialog.exec() != QDialog::Accepted ||
         (result.image == current.bytes && result.header == document.m_Header)) {
         return;

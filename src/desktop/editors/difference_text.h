@@ -7,11 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "codeplug/image_difference.h"
+#include "editors/difference_words.h"
 
 // The differences with channel values in the channel table's words.
 std::vector<ImageDifference> DiffImagesInLanguage(const CHalvexDoc& first,
                                                   const CHalvexDoc& second);
+
+// The words of the language shown.
+DifferenceWording LanguageDifferenceWording();
 
 // "Channel 5, Name: ALPHA → BRAVO", worded by the language file.
 std::string DifferenceText(const ImageDifference& difference);

@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <cstdlib>
-#include <span>
 #include <string_view>
 
 #include "codeplug/document.h"
@@ -132,26 +131,4 @@ void CFunctionPage::OnPttIdFocusLost() {
 
 void CFunctionPage::RecordEdit(int controlId) {
     m_Document.CommitEdit(StepName("IDS_STEP_ITEM", {StepArg::Control(controlId)}));
-}
-
-int OptionControlId(const RadioOptionDefinition& option) {
-    for (std::span<const OptionBinding> bindings :
-         {std::span<const OptionBinding>(kChoices), std::span<const OptionBinding>(kCheckBoxes)}) {
-        for (const OptionBinding& binding : bindings) {
-            if (&OptionOf(binding) == &option) {
-                return binding.controlId;
-            }
-        }
-    }
-    return 0;
-}
-
-std::string OptionItemText(const RadioOptionDefinition& option, int index) {
-    if (option.kind == OptionChoices::Switch) {
-        return LoadLangString(index != 0 ? "IDS_ON" : "IDS_OFF");
-    }
-    const std::vector<std::string> entries = OptionEntries(option);
-    return index >= 0 && index < static_cast<int>(entries.size())
-               ? entries[static_cast<size_t>(index)]
-               : std::to_string(index);
 }

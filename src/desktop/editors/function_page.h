@@ -11,7 +11,6 @@
 
 class CHalvexDoc;
 class CPttIdEdit;
-struct RadioOptionDefinition;
 class QCheckBox;
 class QComboBox;
 
@@ -37,8 +36,3 @@ private:
     std::vector<QCheckBox*> m_CheckBoxes;
     CPttIdEdit* m_PttIdEdit;
 };
-
-// The page's control of option, and item index of option in the words the page shows it,
-// for lists that name settings as the page does.
-int OptionControlId(const RadioOptionDefinition& option);
-std::string OptionItemText(const RadioOptionDefinition& option, int index);

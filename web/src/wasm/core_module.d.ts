@@ -2,6 +2,7 @@
 // The names src/web/bindings.cpp gives the compiled core. Only the loader and the link use
 // these; the page calls the shapes of ./halvex.d.ts.
 import type { ChannelReport, ReportTime } from "./channel_report";
+import type { ChannelEditing } from "./channel_edits";
 import type { ChannelColumn, HalvexDocument } from "./halvex";
 import type { HalvexPages } from "./pages";
 import type { ConnectionFinding, Station, StationClaim, StationRecord } from "./station";
@@ -85,7 +86,7 @@ export interface CoreLine {
   read(count: number, timeoutMs: number): Promise<Uint8Array>;
 }
 
-export interface CoreModule extends HalvexPages {
+export interface CoreModule extends HalvexPages, ChannelEditing {
   HEAP32: Int32Array;
   halvexLines: Map<number, CoreLine>;
 

@@ -11,6 +11,7 @@
 import type { ChannelReport, ReportTime } from "./channel_report";
 import type { HalvexPages } from "./pages";
 import type { StationModule } from "./station";
+import type { ChannelEditing } from "./channel_edits";
 
 /** A failure in the user's language; empty when the call did what it was asked. */
 export type Message = string;
@@ -87,6 +88,10 @@ export interface TextImport {
   /** Every error with its place ("radio.yaml:42:17: channels.12.receive: ..."). */
   errors: string[];
   changes: boolean;
+  /** IDS_CONFIG_CHANGES above the lines, or IDS_CONFIG_SAME when there are none. */
+  summary: string;
+  /** What the import changes, one line each, as Compare with Radio words them. */
+  lines: string[];
 }
 
 export interface HalvexDocument {
@@ -261,6 +266,8 @@ export interface HalvexModule extends StationModule {
   bandNames(): string[];
 
   newDocument(): HalvexDocument;
+  /** The channel table's Edit commands and the difference lists. */
+  readonly editing: ChannelEditing;
 
   /** Reads the radio into document, or writes the document to it, over port (opened here
    *  at 9600 8N1 and closed after). */

@@ -10,6 +10,7 @@ import type {
   CoreModule,
   CoreModuleOptions,
 } from "./core_module";
+import type { ChannelEditing } from "./channel_edits";
 import type {
   HalvexDocument,
   HalvexModule,
@@ -97,6 +98,10 @@ class LoadedModule implements HalvexModule {
     this.core.channelReport(document as CoreDocument, time);
 
   get pages(): HalvexPages {
+    return this.core;
+  }
+
+  get editing(): ChannelEditing {
     return this.core;
   }
 

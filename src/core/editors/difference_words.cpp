@@ -1,0 +1,155 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "editors/difference_words.h"
+
+#include <initializer_list>
+#include <utility>
+
+#include "codeplug/radio_options.h"
+
+namespace {
+
+// The labels of the VFO pages' groups and of the PTT-ID code box, by their control ids.
+constexpr int kVfoGroupIds[] = {1093, 1116};
+constexpr int kPttIdCodeId = 1061;
+
+constexpr int kLastLevel = 9;
+constexpr int kLastTimeLimit = 7;
+
+// Each option's control on the Optional Functions page, a label and its control sharing one id.
+constexpr std::pair<std::string_view, int> kOptionControls[] = {
+    {"Squelch", 1026},     {"ScanMode", 1028},      {"DualWatch", 1029},   {"EndTone", 1030},
+    {"Beep", 1031},        {"Backlight", 1032},     {"PowerSave", 1033},   {"FreqMode", 1035},
+    {"PttIdMode", 1037},   {"RadioFunction", 1038}, {"VoicePrompt", 1039}, {"RadioWorkMode", 1041},
+    {"WorkModeA", 1043},   {"WorkModeB", 1045},     {"VoiceSelect", 1047}, {"TxTimeLimit", 1049},
+    {"DualWatchTx", 1051}, {"AniTx", 1052},         {"DisplayF1", 1054},   {"DisplayF2", 1056},
+    {"SideTone", 1057},    {"VoxLevel", 1059},
+};
+
+// %1, %2, ... of text filled in order, as the desktop's texts are.
+std::string Filled(std::string text, std::initializer_list<std::string> arguments) {
+    int number = 1;
+    for (const std::string& argument : arguments) {
+        const std::string mark = "%" + std::to_string(number++);
+        for (size_t at = text.find(mark); at != std::string::npos;
+             at = text.find(mark, at + argument.size())) {
+            text.replace(at, mark.size(), argument);
+        }
+    }
+    return text;
+}
+
+std::string Value(const std::string& value, const DifferenceWording& wording) {
+    if (value == kUnusedChannelText) {
+        return wording.text("IDS_DIFF_UNUSED");
+    }
+    if (value == kBlankCellText) {
+        return wording.text("IDS_DIFF_BLANK");
+    }
+    return value;
+}
+
+std::string Item(const ImageDifference& difference, const DifferenceWording& wording) {
+    const std::string number = std::to_string(difference.number);
+    switch (difference.kind) {
+        case DifferenceKind::Channel:
+            return Filled(wording.text(difference.item.find('(') == std::string::npos
+                                           ? "IDS_DIFF_CHANNEL"
+                                           : "IDS_DIFF_CHANNEL_BEYOND"),
+                          {number});
+        case DifferenceKind::Vfo:
+            return wording.controlLabel(kVfoGroupIds[difference.number == 1 ? 0 : 1]);
+        case DifferenceKind::Setting:
+            return wording.text("IDS_FUNCTION");
+        case DifferenceKind::FmPreset:
+            return Filled(wording.text("IDS_DIFF_FM_PRESET"), {number});
+        case DifferenceKind::Band:
+            return wording.text("IDS_DIFF_BAND");
+        case DifferenceKind::OtherBytes:
+            break;
+    }
+    return Filled(wording.text("IDS_DIFF_OTHER_BYTES"), {difference.range});
+}
+
+std::string Column(const ImageDifference& difference, const DifferenceWording& wording) {
+    if (difference.columnId >= 0) {
+        return wording.columnHeader(difference.columnId);
+    }
+    if (difference.kind != DifferenceKind::Setting) {
+        return {};
+    }
+    return wording.controlLabel(difference.option != nullptr ? OptionLabelId(*difference.option)
+                                                             : kPttIdCodeId);
+}
+
+std::vector<std::string> Digits(int last) {
+    std::vector<std::string> digits;
+    for (int digit = 0; digit <= last; ++digit) {
+        digits.push_back(std::to_string(digit));
+    }
+    return digits;
+}
+
+}  // namespace
+
+int OptionLabelId(const RadioOptionDefinition& option) {
+    for (const auto& [name, id] : kOptionControls) {
+        if (name == option.name) {
+            return id;
+        }
+    }
+    return 0;
+}
+
+std::string OptionItemWords(const RadioOptionDefinition& option, int index,
+                            const DifferenceWording& wording) {
+    std::vector<std::string> entries;
+    switch (option.kind) {
+        case OptionChoices::Switch:
+            return wording.text(index != 0 ? "IDS_ON" : "IDS_OFF");
+        case OptionChoices::Levels:
+            entries = Digits(kLastLevel);
+            break;
+        case OptionChoices::TimeLimits:
+            entries = Digits(kLastTimeLimit);
+            entries.front() = wording.text("IDS_OFF");
+            break;
+        case OptionChoices::LanguageList:
+            entries = wording.list(option.section);
+            break;
+    }
+    return index >= 0 && index < static_cast<int>(entries.size())
+               ? entries[static_cast<size_t>(index)]
+               : std::to_string(index);
+}
+
+std::string DifferenceText(const ImageDifference& difference, const DifferenceWording& wording) {
+    std::string place = Item(difference, wording);
+    const std::string column = Column(difference, wording);
+    if (!column.empty()) {
+        place = Filled(wording.text("IDS_DIFF_PLACE"), {place, column});
+    }
+    std::string first = Value(difference.first, wording);
+    std::string second = Value(difference.second, wording);
+    if (difference.kind == DifferenceKind::Setting && difference.option != nullptr) {
+        first = OptionItemWords(*difference.option, difference.firstValue, wording);
+        second = OptionItemWords(*difference.option, difference.secondValue, wording);
+    }
+    return Filled(wording.text("IDS_DIFF_LINE"), {place, first, second});
+}
+
+std::vector<ImageDifference> ImportDifferences(const CHalvexDoc& document,
+                                               const std::array<uint8_t, kPgmHeaderSize>& header,
+                                               const std::array<uint8_t, kImageSize>& image,
+                                               const ChannelTexts& texts) {
+    CHalvexDoc current(document);
+    current.PrepareImage();
+    CHalvexDoc imported(document);
+    imported.m_Header = header;
+    imported.bytes = image;
+    for (size_t offset = 0; offset < kImageSize; ++offset) {
+        if (current.IsDerivedByte(offset) || imported.IsDerivedByte(offset)) {
+            imported.bytes[offset] = current.bytes[offset];
+        }
+    }
+    return DiffImages(current, imported, document.GetChannelCount(), texts);
+}
