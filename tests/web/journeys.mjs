@@ -7,7 +7,6 @@ import { execFileSync, spawnSync } from "node:child_process";
 import { existsSync, mkdtempSync, readFileSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
-import { runAxe } from "./axe_check.mjs";
 import { runJourney, sourceDir } from "./harness.mjs";
 import {
   cell,

@@ -8,13 +8,13 @@ import { existsSync, mkdtempSync, readFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { setTimeout as sleep } from "node:timers/promises";
 import { dirname, join } from "node:path";
-import { runAxe } from "./axe_check.mjs";
 import { runJourney, sourceDir } from "./harness.mjs";
 import {
   english,
   menuLabel,
   openPage,
   pickWith,
+  runAxe,
   saveDownload,
   text,
   downloaded,

@@ -6,8 +6,10 @@ import { keepBackup } from "./backup_store";
 import { BackupList } from "./backup_list";
 import { ChannelEditing } from "./channel_editing";
 import { ChannelTable } from "./channel_table";
+import { DocumentFile } from "./document_file";
+import { CommandBar } from "./command_bar";
 import { runConnectionCheck } from "./connection_check";
-import { chooseSaveTarget, pickFile, readDropped, writeFile, type PickedFile } from "./file_access";
+import { pickFile, readDropped, type PickedFile } from "./file_access";
 import { FileCommands, formatOf } from "./file_commands";
 import { runFmPresetsDialog } from "./fm_presets_dialog";
 import { showMessageBox } from "./message_box";
@@ -37,28 +39,16 @@ const languageTags: Record<string, string> = {
   "spanish.lang": "es",
 };
 
-interface Command {
-  button: HTMLButtonElement;
-  menuKey: string;
-  // Ctrl+<key> on the page, when the browser leaves that key to pages.
-  key?: string;
-  run(): unknown;
-  enabled(): boolean;
-}
-
 export class HalvexPage {
   private doc: HalvexDocument;
-  private fileHandle: FileSystemFileHandle | null = null;
-  // A Save whose bytes never reached the file leaves the work unsaved, whatever the
-  // document's flag says after it.
-  private saveFailed = false;
+  private readonly file: DocumentFile;
   private busy = false;
   private readonly ports: RadioPorts;
   private readonly table: ChannelTable;
   private readonly tabs: PageTabs;
   private readonly optionPages: OptionPage[];
   private readonly backups: BackupList;
-  private readonly commands: Command[] = [];
+  private readonly bar: CommandBar;
   private readonly files: FileCommands;
   private readonly printer: ReportPrinter;
   // The user let the unsaved work go for a new version of the page.
@@ -112,6 +102,13 @@ export class HalvexPage {
       showError: (text) => this.showError(text),
     });
     this.printer = new ReportPrinter(module, () => this.doc);
+    this.bar = new CommandBar(texts, (run) => this.guarded(run));
+    this.file = new DocumentFile({
+      texts,
+      document: () => this.doc,
+      showError: (message) => this.showError(message),
+      saved: () => this.table.refreshAll(),
+    });
     this.editing = new ChannelEditing({
       module,
       texts,
@@ -135,7 +132,7 @@ export class HalvexPage {
     this.relabel();
     window.addEventListener("keydown", (event) => this.onShortcut(event));
     window.addEventListener("beforeunload", (event) => {
-      if (!this.leaving && this.hasUnsavedWork()) {
+      if (!this.leaving && this.file.hasUnsavedWork()) {
         event.preventDefault();
       }
     });
@@ -143,127 +140,65 @@ export class HalvexPage {
   }
 
   private build(): void {
-    const toolbar = document.createElement("div");
-    toolbar.className = "toolbar";
-    toolbar.setAttribute("role", "toolbar");
-    const group = (...elements: HTMLElement[]) => {
-      const part = document.createElement("div");
-      part.className = "group";
-      part.append(...elements);
-      toolbar.append(part);
-    };
-    const command = (menuKey: string, run: () => unknown, enabled: () => boolean, key?: string) => {
-      const button = document.createElement("button");
-      button.type = "button";
-      button.addEventListener("click", () => void this.guarded(run));
-      if (key) {
-        button.setAttribute("aria-keyshortcuts", `Control+${key.toUpperCase()}`);
-      }
-      this.commands.push({ button, menuKey, key, run, enabled });
-      return button;
-    };
-    group(
-      command(
-        "Menu_File_New",
-        () => this.newDocument(),
-        () => true,
-      ),
-      command(
-        "Menu_File_Open",
-        () => this.open(),
-        () => true,
-        "o",
-      ),
-      command(
-        "Menu_File_Save",
-        () => this.save(),
-        () => true,
-        "s",
-      ),
-      command(
-        "Menu_File_Print",
-        () => this.printer.print(),
-        () => true,
-        "p",
-      ),
+    const bar = this.bar;
+    const toolbar = bar.element;
+    bar.group(
+      bar.command("Menu_File_New", { run: () => this.newDocument() }),
+      bar.command("Menu_File_Open", { run: () => this.open(), key: "o" }),
+      bar.command("Menu_File_Save", { run: () => this.file.save(), key: "s" }),
+      bar.command("Menu_File_Print", { run: () => this.printer.print(), key: "p" }),
     );
-    group(
-      command(
-        "Menu_File_Import_Channels",
-        () => this.files.pick("csv"),
-        () => true,
-      ),
-      command(
-        "Menu_File_Export_Channels",
-        () => this.files.exportChannels(),
-        () => this.doc.canExportChannels(),
-      ),
-      command(
-        "Menu_File_Import_Config",
-        () => this.files.pick("yaml"),
-        () => true,
-      ),
-      command(
-        "Menu_File_Export_Config",
-        () => this.files.exportText(),
-        () => true,
-      ),
+    bar.group(
+      bar.command("Menu_File_Import_Channels", { run: () => this.files.pick("csv") }),
+      bar.command("Menu_File_Export_Channels", {
+        run: () => this.files.exportChannels(),
+        enabled: () => this.doc.canExportChannels(),
+      }),
+      bar.command("Menu_File_Import_Config", { run: () => this.files.pick("yaml") }),
+      bar.command("Menu_File_Export_Config", { run: () => this.files.exportText() }),
     );
-    group(
-      command(
-        "Menu_Edit_Undo",
-        () => this.undo(),
-        () => this.doc.canUndo(),
-        "z",
-      ),
-      command(
-        "Menu_Edit_Redo",
-        () => this.redo(),
-        () => this.doc.canRedo(),
-        "y",
-      ),
+    bar.group(
+      bar.command("Menu_Edit_Undo", {
+        run: () => this.undo(),
+        enabled: () => this.doc.canUndo(),
+        key: "z",
+      }),
+      bar.command("Menu_Edit_Redo", {
+        run: () => this.redo(),
+        enabled: () => this.doc.canRedo(),
+        key: "y",
+      }),
     );
     toolbar.append(this.editing.toolbar);
     const virtualLabel = document.createElement("label");
     this.virtualToggle.type = "checkbox";
     this.virtualToggle.addEventListener("change", () => this.updateCommands());
     virtualLabel.append(this.virtualToggle, document.createElement("span"));
-    group(
-      command(
-        "Menu_Program_ReadData",
-        () => this.transfer("read"),
-        () => this.canTransfer(),
-        "r",
-      ),
-      command(
-        "Menu_Program_WriteData",
-        () => this.transfer("write"),
-        () => this.canTransfer(),
-      ),
+    const transfers = () => this.canTransfer();
+    bar.group(
+      bar.command("Menu_Program_ReadData", {
+        run: () => this.transfer("read"),
+        enabled: transfers,
+        key: "r",
+      }),
+      bar.command("Menu_Program_WriteData", {
+        run: () => this.transfer("write"),
+        enabled: transfers,
+      }),
       this.editing.compareButton,
-      command(
-        "Menu_Program_CheckConnection",
-        () => runConnectionCheck(this.linkHost()),
-        () => this.canTransfer(),
-      ),
-      command(
-        "Menu_Program_Station",
-        () => runStationDialog({ ...this.linkHost(), document: () => this.doc }),
-        () => this.canTransfer(),
-      ),
+      bar.command("Menu_Program_CheckConnection", {
+        run: () => runConnectionCheck(this.linkHost()),
+        enabled: transfers,
+      }),
+      bar.command("Menu_Program_Station", {
+        run: () => runStationDialog({ ...this.linkHost(), document: () => this.doc }),
+        enabled: transfers,
+      }),
       virtualLabel,
     );
-    group(
-      command(
-        "Menu_Program_Radiogram",
-        () => this.editFmPresets(),
-        () => true,
-      ),
-      command(
-        "Menu_Setting",
-        () => this.editSettings(),
-        () => true,
-      ),
+    bar.group(
+      bar.command("Menu_Program_Radiogram", { run: () => this.editFmPresets() }),
+      bar.command("Menu_Setting", { run: () => this.editSettings() }),
     );
     this.cableSelect.addEventListener("change", () => this.changeCable());
     this.languageSelect.id = "language";
@@ -273,7 +208,7 @@ export class HalvexPage {
     this.verifyToggle.type = "checkbox";
     this.verifyToggle.addEventListener("change", () => this.changeVerify());
     verifyLabel.append(this.verifyToggle, document.createElement("span"));
-    group(this.cableSelect, verifyLabel, this.languageSelect);
+    bar.group(this.cableSelect, verifyLabel, this.languageSelect);
 
     const heading = document.createElement("h1");
     this.serialNote.className = "note";
@@ -321,9 +256,7 @@ export class HalvexPage {
     const { texts } = this;
     document.documentElement.lang = languageTags[this.language] ?? "en";
     this.root.querySelector("h1")!.textContent = texts("IDS_WINDOWNAME");
-    for (const command of this.commands) {
-      command.button.textContent = label(texts(command.menuKey));
-    }
+    this.bar.relabel();
     this.virtualToggle.nextElementSibling!.textContent = texts("IDS_WEB_VIRTUAL_RADIO");
     this.serialNote.textContent = texts("IDS_WEB_NO_SERIAL");
     this.cableSelect.setAttribute("aria-label", texts("IDS_WEB_CABLE"));
@@ -367,29 +300,21 @@ export class HalvexPage {
   }
 
   private updateCommands(): void {
-    for (const command of this.commands) {
-      command.button.disabled = this.busy || !command.enabled();
-    }
+    this.bar.update(this.busy);
     this.editing.update(this.busy);
-    const undo = this.commands.find((command) => command.menuKey === "Menu_Edit_Undo")!;
-    const redo = this.commands.find((command) => command.menuKey === "Menu_Edit_Redo")!;
-    undo.button.title = this.doc.canUndo()
+    this.bar.button("Menu_Edit_Undo").title = this.doc.canUndo()
       ? label(fill(this.texts("IDS_UNDO_STEP"), this.doc.undoName()))
       : "";
-    redo.button.title = this.doc.canRedo()
+    this.bar.button("Menu_Edit_Redo").title = this.doc.canRedo()
       ? label(fill(this.texts("IDS_REDO_STEP"), this.doc.redoName()))
       : "";
     const name = this.doc.pathName() || this.texts("IDS_UNTITLED");
-    const modified = this.hasUnsavedWork() ? " *" : "";
+    const modified = this.file.hasUnsavedWork() ? " *" : "";
     document.title = `${name}${modified} - ${this.texts("IDS_WINDOWNAME")}`;
   }
 
   private showStatus(text: string): void {
     this.status.textContent = text;
-  }
-
-  private hasUnsavedWork(): boolean {
-    return this.doc.isModified() || this.saveFailed;
   }
 
   private canTransfer(): boolean {
@@ -414,11 +339,8 @@ export class HalvexPage {
   }
 
   private onShortcut(event: KeyboardEvent): void {
-    if (!event.ctrlKey || event.altKey || event.metaKey || document.querySelector("dialog[open]")) {
-      return;
-    }
-    const command = this.commands.find((entry) => entry.key === event.key.toLowerCase());
-    if (!command || !command.enabled()) {
+    const command = this.bar.shortcut(event);
+    if (!command || document.querySelector("dialog[open]")) {
       return;
     }
     // Ctrl+Z and Ctrl+Y while a cell is being typed in undo the typing, as in any text box.
@@ -445,46 +367,23 @@ export class HalvexPage {
     if (this.busy) {
       return false;
     }
-    this.leaving = await this.saveModified();
+    this.leaving = await this.file.saveModified();
     return this.leaving;
   }
 
-  // The desktop's question before unsaved work is replaced; false when the user keeps it.
-  private async saveModified(): Promise<boolean> {
-    if (!this.hasUnsavedWork()) {
-      return true;
-    }
-    const name = this.doc.pathName() || this.texts("IDS_UNTITLED");
-    const answer = await showMessageBox(
-      this.texts("IDS_CONFIRM"),
-      fill(this.texts("IDS_ASK_SAVE"), name),
-      [
-        { text: this.texts("IDS_YES"), value: "yes" },
-        { text: this.texts("IDS_NO"), value: "no" },
-        { text: this.texts.resource(2), value: "cancel" },
-      ],
-      "cancel",
-    );
-    if (answer === "cancel") {
-      return false;
-    }
-    return answer === "no" || (await this.save());
-  }
-
   private async newDocument(): Promise<void> {
-    if (!(await this.saveModified())) {
+    if (!(await this.file.saveModified())) {
       return;
     }
     this.doc.newDocument();
     this.editing.forget();
-    this.fileHandle = null;
-    this.saveFailed = false;
+    this.file.bind(null);
     this.showStatus("");
     this.refreshDocument();
   }
 
   private async open(): Promise<void> {
-    if (!(await this.saveModified())) {
+    if (!(await this.file.saveModified())) {
       return;
     }
     const picked = await pickFile();
@@ -499,62 +398,18 @@ export class HalvexPage {
       await this.showError(result.message);
       return;
     }
-    this.fileHandle = picked.handle;
+    this.file.bind(picked.handle);
     this.editing.forget();
-    this.saveFailed = false;
     this.showStatus("");
     this.refreshDocument();
   }
 
   private async openBytes(picked: PickedFile): Promise<void> {
     await this.guarded(async () => {
-      if (await this.saveModified()) {
+      if (await this.file.saveModified()) {
         await this.openPicked(picked);
       }
     });
-  }
-
-  // File > Save: into the opened file where the browser allows it, else a place the user
-  // picks, else a download. True when the bytes reached the file.
-  private async save(): Promise<boolean> {
-    const suggested = this.doc.pathName() || `${this.texts("IDS_UNTITLED")}.pgm`;
-    const target = this.fileHandle
-      ? { name: this.fileHandle.name, handle: this.fileHandle }
-      : await chooseSaveTarget(suggested);
-    if (!target) {
-      return false;
-    }
-    if (this.fileHandle) {
-      const overwrite = await showMessageBox(
-        this.texts("IDS_CONFIRM"),
-        `${this.texts("IDS_WARN_SAVE")}${target.name}`,
-        [
-          { text: this.texts.resource(1), value: true },
-          { text: this.texts.resource(2), value: false },
-        ],
-        false,
-        true,
-      );
-      if (!overwrite) {
-        return false;
-      }
-    }
-    const result = this.doc.save(target.name);
-    if (!result.ok) {
-      await this.showError(result.message);
-      return false;
-    }
-    try {
-      await writeFile(target, result.bytes);
-    } catch (error) {
-      this.saveFailed = true;
-      await this.showError(`${target.name}: ${String(error)}`);
-      return false;
-    }
-    this.fileHandle = target.handle;
-    this.saveFailed = false;
-    this.table.refreshAll();
-    return true;
   }
 
   private undo(): void {
@@ -640,7 +495,7 @@ export class HalvexPage {
     if (kind === "write") {
       return;
     }
-    this.fileHandle = null;
+    this.file.bind(null);
     this.editing.forget();
     this.refreshDocument();
     try {
