@@ -102,7 +102,7 @@ void Copy(const FeatureContext& context, const std::vector<int>& channels) {
     CHalvexDoc& document = context.document;
     std::vector<std::string> notes;
     auto* data = new QMimeData;
-    const std::string exact = EncodeChannelSlots(CopyChannels(document, channels));
+    const std::string exact = EncodeChannelSlots(CopyChannels(document.Image(), channels));
     data->setData(kChannelsMimeType,
                   QByteArray(exact.data(), static_cast<qsizetype>(exact.size())));
     data->setText(
@@ -125,7 +125,8 @@ void OnCopy(const FeatureContext& context) {
 void OnCut(const FeatureContext& context) {
     const std::vector<int> channels = Selection(context);
     Copy(context, channels);
-    ClearChannels(context.document, context.view.ChannelPage()->LastEditableChannel(), channels);
+    ClearChannels(context.document.EditImage(), context.view.ChannelPage()->LastEditableChannel(),
+                  channels);
     Finish(context, "IDS_EDIT_CUT_CHANNELS", channels, channels.front(), channels);
 }
 
@@ -152,7 +153,7 @@ std::vector<int> ChangedChannels(const CHalvexDoc& document,
     old.bytes = before;
     std::vector<int> changed;
     for (int n = 1; n <= last; ++n) {
-        if (!(ReadChannelSlot(old, n) == ReadChannelSlot(document, n))) {
+        if (!(ReadChannelSlot(old, n) == ReadChannelSlot(document.Image(), n))) {
             changed.push_back(n);
         }
     }
@@ -161,7 +162,7 @@ std::vector<int> ChangedChannels(const CHalvexDoc& document,
 
 void PasteText(const FeatureContext& context, const std::string& text, int target, int last) {
     CHalvexDoc& document = context.document;
-    const auto before = document.bytes;
+    const auto before = document.Image().bytes;
     ChannelImportResult result;
     std::string error;
     if (!PasteChannelCsv(text, document, last, target, LanguageWording, &result, &error)) {
@@ -197,7 +198,7 @@ void OnPaste(const FeatureContext& context) {
         PasteText(context, data->text().toStdString(), target, last);
         return;
     }
-    const int pastEnd = PasteChannels(context.document, last, target, *copied);
+    const int pastEnd = PasteChannels(context.document.EditImage(), last, target, *copied);
     const std::vector<int> pasted = Range(target, static_cast<int>(copied->size()) - pastEnd);
     Finish(context, "IDS_EDIT_PASTE_CHANNELS", pasted, target, pasted);
     ReportPastEnd(context, pastEnd, last);
@@ -208,11 +209,11 @@ void OnInsert(const FeatureContext& context) {
     const int target = Target(context);
     const int last = context.view.ChannelPage()->LastEditableChannel();
     const int count = std::max<int>(1, static_cast<int>(Selection(context).size()));
-    InsertOutcome outcome = InsertEmptyChannels(document, last, target, count, false);
+    InsertOutcome outcome = InsertEmptyChannels(document.EditImage(), last, target, count, false);
     if (outcome == InsertOutcome::WouldDropChannels) {
         std::vector<int> lost;
         for (int n = std::max(target, last - count + 1); n <= last; ++n) {
-            if (!document.IsChannelEmpty(n)) {
+            if (!document.Image().IsChannelEmpty(n)) {
                 lost.push_back(n);
             }
         }
@@ -225,7 +226,7 @@ void OnInsert(const FeatureContext& context) {
         if (answer != MessageAnswer::Ok) {
             return;
         }
-        outcome = InsertEmptyChannels(document, last, target, count, true);
+        outcome = InsertEmptyChannels(document.EditImage(), last, target, count, true);
     }
     if (outcome == InsertOutcome::Inserted) {
         const std::vector<int> inserted = Range(target, std::min(count, last - target + 1));
@@ -235,16 +236,16 @@ void OnInsert(const FeatureContext& context) {
 
 void OnDelete(const FeatureContext& context) {
     const std::vector<int> channels = Selection(context);
-    if (DeleteChannels(context.document, context.view.ChannelPage()->LastEditableChannel(),
-                       channels)) {
+    if (DeleteChannels(context.document.EditImage(),
+                       context.view.ChannelPage()->LastEditableChannel(), channels)) {
         Finish(context, "IDS_EDIT_DELETE_CHANNELS", channels, channels.front(), {channels.front()});
     }
 }
 
 void OnMove(const FeatureContext& context, bool up) {
     const std::vector<int> channels = Selection(context);
-    if (!MoveChannels(context.document, context.view.ChannelPage()->LastEditableChannel(), channels,
-                      up)) {
+    if (!MoveChannels(context.document.EditImage(),
+                      context.view.ChannelPage()->LastEditableChannel(), channels, up)) {
         return;
     }
     std::vector<int> moved;
@@ -257,8 +258,8 @@ void OnMove(const FeatureContext& context, bool up) {
 
 void OnClear(const FeatureContext& context) {
     const std::vector<int> channels = Selection(context);
-    if (ClearChannels(context.document, context.view.ChannelPage()->LastEditableChannel(),
-                      channels)) {
+    if (ClearChannels(context.document.EditImage(),
+                      context.view.ChannelPage()->LastEditableChannel(), channels)) {
         Finish(context, "IDS_EDIT_CLEAR_CHANNELS", channels, channels.front(), channels);
     }
 }

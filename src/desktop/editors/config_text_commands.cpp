@@ -65,18 +65,18 @@ void OnImportConfig(const FeatureContext& context) {
     // The import makes the derived areas as a save would; they follow from the changes the
     // list names, so the list compares the values only.
     CHalvexDoc current(document);
-    current.PrepareImage();
+    current.EditImage().PrepareImage();
     CHalvexDoc imported(document);
-    imported.m_Header = result.header;
-    imported.bytes = result.image;
+    imported.SetHeader(result.header);
+    imported.EditImage().bytes = result.image;
     for (size_t offset = 0; offset < kImageSize; ++offset) {
-        if (current.IsDerivedByte(offset) || imported.IsDerivedByte(offset)) {
-            imported.bytes[offset] = current.bytes[offset];
+        if (current.Image().IsDerivedByte(offset) || imported.Image().IsDerivedByte(offset)) {
+            imported.EditImage().bytes[offset] = current.Image().bytes[offset];
         }
     }
     CConfigImportDlg dialog(DiffImagesInLanguage(current, imported), context.window);
     if (dialog.exec() != QDialog::Accepted ||
-        (result.image == current.bytes && result.header == document.m_Header)) {
+        (result.image == current.Image().bytes && result.header == document.Header())) {
         return;
     }
     document.ReplaceContents(result.header, result.image, StepName("IDS_STEP_IMPORT_CONFIG"));
