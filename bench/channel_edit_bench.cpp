@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
         document.CommitEdit("set");
     });
     Measure("sort 128 channels + undo step", [&](int run) {
-        SortChannels(document, kImageChannelCount, all,
+        SortChannels(document.EditImage(), kImageChannelCount, all,
                      {run % 2 == 0 ? ChannelSortKey::Name : ChannelSortKey::Receive, false});
         document.CommitEdit("sort");
     });

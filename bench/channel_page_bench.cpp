@@ -46,8 +46,8 @@ int main(int argc, char** argv) {
     for (int n = 1; n <= kImageChannelCount; ++n) {
         CommitReceiveFrequency(document, n, std::to_string(136 + n % 38) + ".125");
         CommitTransmitFrequency(document, n, std::to_string(136 + (n + 1) % 38) + ".125");
-        document.SetTone(n, kDecodeSide, n % 259);
-        document.SetTone(n, kEncodeSide, (n * 7) % 259);
+        document.EditImage().SetTone(n, kDecodeSide, n % 259);
+        document.EditImage().SetTone(n, kEncodeSide, (n * 7) % 259);
         CommitChannelName(document, n, "CH" + std::to_string(n));
     }
 

@@ -72,7 +72,7 @@ int main() {
             Fail("the dump does not apply");
         }
     });
-    if (applied.bytes != opened.bytes) {
+    if (applied.Image().bytes != opened.Image().bytes) {
         Fail("the applied dump differs from the file");
     }
     auto print = [&](const char* what, const RunTimes& timing) {

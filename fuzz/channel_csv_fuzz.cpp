@@ -20,12 +20,12 @@ void Require(bool condition) {
 }
 
 bool SameChannels(const CHalvexDoc& left, const CHalvexDoc& right) {
-    const auto records = left.bytes.begin() + static_cast<ptrdiff_t>(kChannelRecordBase);
-    const auto names = left.bytes.begin() + static_cast<ptrdiff_t>(kChannelNameBase);
+    const auto records = left.Image().bytes.begin() + static_cast<ptrdiff_t>(kChannelRecordBase);
+    const auto names = left.Image().bytes.begin() + static_cast<ptrdiff_t>(kChannelNameBase);
     return std::equal(records, records + 16 * 129,
-                      right.bytes.begin() + static_cast<ptrdiff_t>(kChannelRecordBase)) &&
+                      right.Image().bytes.begin() + static_cast<ptrdiff_t>(kChannelRecordBase)) &&
            std::equal(names, names + 5 * 128,
-                      right.bytes.begin() + static_cast<ptrdiff_t>(kChannelNameBase));
+                      right.Image().bytes.begin() + static_cast<ptrdiff_t>(kChannelNameBase));
 }
 
 }  // namespace
@@ -37,13 +37,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     halvex::test::QuietPrompts prompts;
     CHalvexDoc document(prompts, settings);
     document.OnNewDocument(true);
-    const auto before = document.bytes;
+    const auto before = document.Image().bytes;
     ChannelImportResult result;
     std::string error;
     if (!ImportChannelCsv(text, document, 128, ChannelImportMode::Replace, EnglishWording, &result,
                           &error)) {
         Require(!error.empty());
-        Require(document.bytes == before);
+        Require(document.Image().bytes == before);
         return 0;
     }
     Require(result.importedRows >= 0 && result.importedRows <= 128);

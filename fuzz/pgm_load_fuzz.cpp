@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(std::all_of(saved.begin() + static_cast<std::ptrdiff_t>(kept), saved.end(),
                           [](uint8_t byte) { return byte == 0xFF; }));
     }
-    document.PrepareImage();
+    document.EditImage().PrepareImage();
     document.ChangeFrequencyRange(document.FindModelLine());
     return 0;
 }

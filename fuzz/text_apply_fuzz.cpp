@@ -27,12 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     halvex::test::QuietPrompts prompts;
     CHalvexDoc document(prompts, settings);
     document.OnNewDocument(true);
-    const auto before = document.bytes;
-    const auto header = document.m_Header;
+    const auto before = document.Image().bytes;
+    const auto header = document.Header();
     std::vector<TextError> errors;
     if (!ApplyRadioText(text, false, &document, &errors)) {
         Require(!errors.empty());
-        Require(document.bytes == before && document.m_Header == header);
+        Require(document.Image().bytes == before && document.Header() == header);
         return 0;
     }
     Require(errors.empty());
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A dump writes what the document shows, so applying it changes no value.
     std::vector<TextError> notes;
     Require(ApplyRadioText(dumped, false, &again, &errors, &notes) && notes.empty());
-    Require(again.bytes == document.bytes && again.m_Header == document.m_Header);
+    Require(again.Image().bytes == document.Image().bytes && again.Header() == document.Header());
     Require(DumpRadioText(again) == dumped);
     return 0;
 }

@@ -92,8 +92,8 @@ class CellListsTest : public QObject {
     };
 
     QByteArray Image() const {
-        return QByteArray(reinterpret_cast<const char*>(m_Doc->bytes.data()),
-                          static_cast<qsizetype>(m_Doc->bytes.size()));
+        return QByteArray(reinterpret_cast<const char*>(m_Doc->Image().bytes.data()),
+                          static_cast<qsizetype>(m_Doc->Image().bytes.size()));
     }
 
     void OpenChannelPage() {
@@ -121,7 +121,7 @@ class CellListsTest : public QObject {
                     1,
                     1,
                     m_Dialog->PresetList(),
-                    [this] { return m_Doc->GetWord(kFmPresetBase, 1); },
+                    [this] { return m_Doc->Image().GetWord(kFmPresetBase, 1); },
                     225,
                     225,
                     QStringLiteral("9")};
@@ -132,7 +132,7 @@ class CellListsTest : public QObject {
                     1,
                     kColumnDecode,
                     FindControl<QComboBox>(m_Page, kDecodeListId),
-                    [this] { return m_Doc->GetTone(1, kDecodeSide); },
+                    [this] { return m_Doc->Image().GetTone(1, kDecodeSide); },
                     5,
                     5,
                     QStringLiteral("D")};
@@ -142,7 +142,7 @@ class CellListsTest : public QObject {
                     1,
                     kColumnEncode,
                     FindControl<QComboBox>(m_Page, kEncodeListId),
-                    [this] { return m_Doc->GetTone(1, kEncodeSide); },
+                    [this] { return m_Doc->Image().GetTone(1, kEncodeSide); },
                     7,
                     7,
                     QStringLiteral("D")};
@@ -151,7 +151,7 @@ class CellListsTest : public QObject {
                 1,
                 kColumnBandwidth,
                 FindControl<QComboBox>(m_Page, kChoiceListId),
-                [this] { return m_Doc->GetBandwidth(1); },
+                [this] { return m_Doc->Image().GetBandwidth(1); },
                 2,
                 2,
                 QStringLiteral("M")};

@@ -85,7 +85,7 @@ TEST_F(ChannelBulkEditTest, SetForSelectedChannels) {
             SetColumnForChannels(m_Doc, {1, 3, 100}, c.setting, open);
         }
         RadioImage before;
-        before.bytes = m_Doc.bytes;
+        before.bytes = m_Doc.Image().bytes;
         const BulkEditReport report =
             SetColumnForChannels(m_Doc, {100, 3, 2, 1, 3, 0, 129}, c.setting, c.table);
         EXPECT_EQ(report.changed, c.changed);
@@ -96,7 +96,7 @@ TEST_F(ChannelBulkEditTest, SetForSelectedChannels) {
         EXPECT_EQ(Cell(1, c.setting.column), c.cell1);
         for (int n = 1; n <= kImageChannelCount; ++n) {
             if (std::find(c.changed.begin(), c.changed.end(), n) == c.changed.end()) {
-                EXPECT_EQ(ReadChannelSlot(m_Doc, n), ReadChannelSlot(before, n)) << n;
+                EXPECT_EQ(ReadChannelSlot(m_Doc.Image(), n), ReadChannelSlot(before, n)) << n;
             }
         }
     }
@@ -225,10 +225,11 @@ TEST_F(ChannelBulkEditTest, SortChannels) {
         Make(4, "146", "146", "A146");
         Make(5, "155", "155", "");
         Make(100, "140", "140", "Z140");
-        const std::vector<int> changed = SortChannels(m_Doc, 99, {5, 4, 3, 2, 1, 100}, c.order);
+        const std::vector<int> changed =
+            SortChannels(m_Doc.EditImage(), 99, {5, 4, 3, 2, 1, 100}, c.order);
         std::vector<std::string> names;
         for (int n : {1, 2, 3, 4, 5, 100}) {
-            names.push_back(m_Doc.IsChannelEmpty(n) ? "-" : Cell(n, kColumnName));
+            names.push_back(m_Doc.Image().IsChannelEmpty(n) ? "-" : Cell(n, kColumnName));
         }
         EXPECT_EQ(names, c.names);
         EXPECT_FALSE(changed.empty());
@@ -257,9 +258,9 @@ TEST_F(ChannelBulkEditTest, SortIsAPermutationUndoneInOneStep) {
             Make(n, rx.c_str(), rx.c_str(), name.c_str());
         }
         EditHistory history;
-        std::vector<uint8_t> state(m_Doc.bytes.begin(), m_Doc.bytes.end());
+        std::vector<uint8_t> state(m_Doc.Image().bytes.begin(), m_Doc.Image().bytes.end());
         history.Clear(state, true);
-        const auto before = m_Doc.bytes;
+        const auto before = m_Doc.Image().bytes;
         Channels selection;
         for (int n = 1; n <= kImageChannelCount; ++n) {
             if (random() % 3 != 0) {
@@ -268,7 +269,7 @@ TEST_F(ChannelBulkEditTest, SortIsAPermutationUndoneInOneStep) {
         }
         const int last = round % 2 == 0 ? 99 : 128;
         const ChannelSortOrder order{static_cast<ChannelSortKey>(round % 3), round % 5 == 0};
-        SortChannels(m_Doc, last, selection, order);
+        SortChannels(m_Doc.EditImage(), last, selection, order);
 
         RadioImage old;
         old.bytes = before;
@@ -278,9 +279,9 @@ TEST_F(ChannelBulkEditTest, SortIsAPermutationUndoneInOneStep) {
             if (n <= last) {
                 places.push_back(n);
                 was.push_back(ReadChannelSlot(old, n));
-                now.push_back(ReadChannelSlot(m_Doc, n));
+                now.push_back(ReadChannelSlot(m_Doc.Image(), n));
             } else {
-                EXPECT_EQ(ReadChannelSlot(m_Doc, n), ReadChannelSlot(old, n));
+                EXPECT_EQ(ReadChannelSlot(m_Doc.Image(), n), ReadChannelSlot(old, n));
             }
         }
         auto byBytes = [](const ChannelSlot& a, const ChannelSlot& b) {
@@ -291,23 +292,23 @@ TEST_F(ChannelBulkEditTest, SortIsAPermutationUndoneInOneStep) {
         std::sort(nowSorted.begin(), nowSorted.end(), byBytes);
         EXPECT_EQ(wasSorted, nowSorted);
         for (size_t k = 1; k < places.size(); ++k) {
-            const bool usedBefore = !m_Doc.IsChannelEmpty(places[k - 1]);
-            const bool usedHere = !m_Doc.IsChannelEmpty(places[k]);
+            const bool usedBefore = !m_Doc.Image().IsChannelEmpty(places[k - 1]);
+            const bool usedHere = !m_Doc.Image().IsChannelEmpty(places[k]);
             EXPECT_TRUE(usedBefore || !usedHere) << "an empty channel before a used one";
             if (usedBefore && usedHere && order.key == ChannelSortKey::Receive) {
-                const int32_t a =
-                    FrequencyTextToValue(m_Doc.GetFrequencyText(places[k - 1], kDecodeSide));
+                const int32_t a = FrequencyTextToValue(
+                    m_Doc.Image().GetFrequencyText(places[k - 1], kDecodeSide));
                 const int32_t b =
-                    FrequencyTextToValue(m_Doc.GetFrequencyText(places[k], kDecodeSide));
+                    FrequencyTextToValue(m_Doc.Image().GetFrequencyText(places[k], kDecodeSide));
                 EXPECT_TRUE(order.descending ? a >= b : a <= b);
             }
         }
         for (int n = 1; n <= kImageChannelCount; ++n) {
             if (std::find(places.begin(), places.end(), n) == places.end()) {
-                EXPECT_EQ(ReadChannelSlot(m_Doc, n), ReadChannelSlot(old, n));
+                EXPECT_EQ(ReadChannelSlot(m_Doc.Image(), n), ReadChannelSlot(old, n));
             }
         }
-        state.assign(m_Doc.bytes.begin(), m_Doc.bytes.end());
+        state.assign(m_Doc.Image().bytes.begin(), m_Doc.Image().bytes.end());
         history.Commit("sort", state);
         ASSERT_NE(history.Undo(state), nullptr);
         EXPECT_TRUE(std::equal(state.begin(), state.end(), before.begin()));

@@ -94,7 +94,7 @@ private slots:
     }
 
     void setForSelectedIsOneNamedStepAndTellsWhatItSkipped() {
-        const auto before = Document().bytes;
+        const auto before = Document().Image().bytes;
         m_Page->SelectChannels({3, 4, 5, 6});
         halvex::test::NextModal<CSetColumnDlg> power([](CSetColumnDlg& dialog) {
             ChooseWithKeys(dialog.ColumnList(), dialog.ColumnList()->findText("Power"));
@@ -104,7 +104,7 @@ private slots:
         Command(kCommandSetForSelected);
         QVERIFY(power.Shown());
         for (int n : {3, 4, 5}) {
-            QVERIFY(!Document().GetPowerHigh(n));
+            QVERIFY(!Document().Image().GetPowerHigh(n));
             QCOMPARE(Grid()->GetCellText(n, kColumnPower), QStringLiteral("Low"));
         }
         QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Set Power of Channels 3-5"));
@@ -112,7 +112,7 @@ private slots:
         QVERIFY(MessageBox::Shown().front().text.find("left as they were: 6") != std::string::npos);
         QCOMPARE(m_Page->SelectedChannels(), (std::vector<int>{3, 4, 5, 6}));
         Command(kCommandUndo);
-        QVERIFY(Document().bytes == before);
+        QVERIFY(Document().Image().bytes == before);
         QCOMPARE(Grid()->GetCellText(4, kColumnPower), QStringLiteral("High"));
 
         // A transmit offset that is no number keeps the dialog open and changes nothing.
@@ -127,7 +127,7 @@ private slots:
         });
         Command(kCommandSetForSelected);
         QVERIFY(offset.Shown());
-        QVERIFY(Document().bytes == before);
+        QVERIFY(Document().Image().bytes == before);
     }
 
 private:

@@ -24,7 +24,7 @@
 namespace {
 
 std::vector<uint8_t> RecordBytes(const CHalvexDoc& doc, int n, size_t first, size_t count) {
-    auto start = doc.bytes.begin() + static_cast<ptrdiff_t>(0x1000 + 16 * n + first);
+    auto start = doc.Image().bytes.begin() + static_cast<ptrdiff_t>(0x1000 + 16 * n + first);
     return {start, start + static_cast<ptrdiff_t>(count)};
 }
 
@@ -86,9 +86,9 @@ TEST_F(ChannelCommitTest, ReceiveEntries) {
         }
         m_Doc.SetModifiedFlag(false);
         CommitReceiveFrequency(m_Doc, 7, c.entry);
-        EXPECT_EQ(m_Doc.GetFrequencyText(7, kDecodeSide), c.storedRx);
-        EXPECT_EQ(m_Doc.GetFrequencyText(7, kEncodeSide), c.offset);
-        EXPECT_EQ(m_Doc.GetShiftDirection(7), c.direction);
+        EXPECT_EQ(m_Doc.Image().GetFrequencyText(7, kDecodeSide), c.storedRx);
+        EXPECT_EQ(m_Doc.Image().GetFrequencyText(7, kEncodeSide), c.offset);
+        EXPECT_EQ(m_Doc.Image().GetShiftDirection(7), c.direction);
         EXPECT_EQ(ShownTransmitText(m_Doc, 7), c.shownTx);
         EXPECT_TRUE(m_Doc.IsModified());
     }
@@ -100,18 +100,18 @@ TEST_F(ChannelCommitTest, FirstFrequencyOfAnEmptyRecordWithAStrayOffset) {
     CommitReceiveFrequency(m_Doc, 3, "146.123");
     EXPECT_EQ(RecordBytes(m_Doc, 3, 0, 8),
               (std::vector<uint8_t>{0x00, 0x25, 0x61, 0x14, 0x00, 0x00, 0x00, 0x00}));
-    EXPECT_EQ(m_Doc.GetShiftDirection(3), kShiftNone);
-    EXPECT_FALSE(m_Doc.IsTxAbsent(3));
+    EXPECT_EQ(m_Doc.Image().GetShiftDirection(3), kShiftNone);
+    EXPECT_FALSE(m_Doc.Image().IsTxAbsent(3));
 }
 
 // A record the radio never wrote is all 0xFF, which reads as reverse, BCL, PTT ID and the
 // compander on; its first frequency starts it as a cleared channel instead.
 TEST_F(ChannelCommitTest, FirstFrequencyOfARecordTheRadioNeverWrote) {
-    const auto record = m_Doc.bytes.begin() + 0x1000 + 16 * 5;
+    const auto record = m_Doc.EditImage().bytes.begin() + 0x1000 + 16 * 5;
     std::fill_n(record, 16, 0xFF);
     CommitReceiveFrequency(m_Doc, 5, "146.125");
     EXPECT_EQ(RecordBytes(m_Doc, 5, 8, 5), (std::vector<uint8_t>{0x00, 0x00, 0x00, 0x08, 0x00}));
-    EXPECT_FALSE(m_Doc.GetReverse(5));
+    EXPECT_FALSE(m_Doc.Image().GetReverse(5));
     EXPECT_EQ(ShownTransmitText(m_Doc, 5), "146.12500");
 
     // Settings already written stay as they are, and so do a used channel's.
@@ -122,7 +122,7 @@ TEST_F(ChannelCommitTest, FirstFrequencyOfARecordTheRadioNeverWrote) {
     std::fill_n(record + 8, 5, 0xFF);
     CommitReceiveFrequency(m_Doc, 5, "147");
     EXPECT_EQ(RecordBytes(m_Doc, 5, 8, 3), (std::vector<uint8_t>{0xFF, 0xFF, 0xFF}));
-    EXPECT_TRUE(m_Doc.GetReverse(5));
+    EXPECT_TRUE(m_Doc.Image().GetReverse(5));
 }
 
 TEST_F(ChannelCommitTest, OutOfBandEntriesReportTheirClamp) {
@@ -152,9 +152,9 @@ TEST_F(ChannelCommitTest, OutOfBandEntriesReportTheirClamp) {
             EXPECT_EQ(clamp->above, c.above);
             EXPECT_EQ(clamp->lowest, "136.00000");
             EXPECT_EQ(clamp->highest, "173.99500");
-            EXPECT_EQ(
-                c.transmit ? ShownTransmitText(m_Doc, 2) : m_Doc.GetFrequencyText(2, kDecodeSide),
-                c.stored);
+            EXPECT_EQ(c.transmit ? ShownTransmitText(m_Doc, 2)
+                                 : m_Doc.Image().GetFrequencyText(2, kDecodeSide),
+                      c.stored);
         }
     }
 }
@@ -178,39 +178,40 @@ TEST_F(ChannelCommitTest, TransmitEntries) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MakeChannel(9, "146.125", "146.125");
-        m_Doc.SetTone(9, kEncodeSide, 5);
+        m_Doc.EditImage().SetTone(9, kEncodeSide, 5);
         CommitTransmitFrequency(m_Doc, 9, c.entry);
-        EXPECT_EQ(m_Doc.GetFrequencyText(9, kDecodeSide), "146.12500");
-        EXPECT_EQ(m_Doc.GetFrequencyText(9, kEncodeSide), c.offset);
-        EXPECT_EQ(m_Doc.GetShiftDirection(9), c.direction);
+        EXPECT_EQ(m_Doc.Image().GetFrequencyText(9, kDecodeSide), "146.12500");
+        EXPECT_EQ(m_Doc.Image().GetFrequencyText(9, kEncodeSide), c.offset);
+        EXPECT_EQ(m_Doc.Image().GetShiftDirection(9), c.direction);
         EXPECT_EQ(ShownTransmitText(m_Doc, 9), c.shownTx);
-        EXPECT_EQ(m_Doc.GetTone(9, kEncodeSide), *c.entry == '\0' ? 0 : 5);
+        EXPECT_EQ(m_Doc.Image().GetTone(9, kEncodeSide), *c.entry == '\0' ? 0 : 5);
         EXPECT_EQ(m_Doc.IsModified(), std::string(c.name) != "same");
     }
 }
 
 TEST_F(ChannelCommitTest, TransmitEntryLeavesAnOffRasterReceiveAlone) {
     const std::vector<uint8_t> offRaster = {0x00, 0x23, 0x61, 0x14};  // 146.12300
-    std::copy(offRaster.begin(), offRaster.end(), m_Doc.bytes.begin() + 0x1000 + 16 * 4);
+    std::copy(offRaster.begin(), offRaster.end(),
+              m_Doc.EditImage().bytes.begin() + 0x1000 + 16 * 4);
     m_Doc.SetFrequencyText(4, kEncodeSide, "000.00000");
     CommitTransmitFrequency(m_Doc, 4, "146.723");
     EXPECT_EQ(RecordBytes(m_Doc, 4, 0, 4), offRaster);
-    EXPECT_EQ(m_Doc.GetFrequencyText(4, kEncodeSide), "00.60200");
-    EXPECT_EQ(m_Doc.GetShiftDirection(4), kShiftPlus);
+    EXPECT_EQ(m_Doc.Image().GetFrequencyText(4, kEncodeSide), "00.60200");
+    EXPECT_EQ(m_Doc.Image().GetShiftDirection(4), kShiftPlus);
 }
 
 TEST_F(ChannelCommitTest, ClearingAChannelEmptiesItsRecord) {
     MakeChannel(12, "146.125", "146.725");
-    m_Doc.SetTone(12, kDecodeSide, 60);
-    m_Doc.SetBandwidth(12, 2);
+    m_Doc.EditImage().SetTone(12, kDecodeSide, 60);
+    m_Doc.EditImage().SetBandwidth(12, 2);
     CommitChannelName(m_Doc, 12, "AB");
     m_Doc.SetModifiedFlag(false);
 
     CommitReceiveFrequency(m_Doc, 12, "");
-    EXPECT_TRUE(m_Doc.IsChannelEmpty(12));
-    EXPECT_TRUE(m_Doc.IsOffsetEmpty(12));
+    EXPECT_TRUE(m_Doc.Image().IsChannelEmpty(12));
+    EXPECT_TRUE(m_Doc.Image().IsOffsetEmpty(12));
     EXPECT_EQ(RecordBytes(m_Doc, 12, 8, 5), (std::vector<uint8_t>{0x00, 0x00, 0x00, 0x08, 0x00}));
-    EXPECT_EQ(m_Doc.GetChannelNameBytes(12),
+    EXPECT_EQ(m_Doc.Image().GetChannelNameBytes(12),
               (std::array<uint8_t, 5>{0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_TRUE(m_Doc.IsModified());
 }
@@ -239,10 +240,11 @@ TEST_F(ChannelCommitTest, EveryChangeMarksTheDocumentAndNoChangeDoesNot) {
         c.edit();
         EXPECT_EQ(m_Doc.IsModified(), c.modified);
     }
-    EXPECT_FALSE(m_Doc.GetPowerHigh(2));
-    EXPECT_EQ(m_Doc.GetBandwidth(2), 2);
-    EXPECT_TRUE(m_Doc.GetCompander(2));
-    EXPECT_EQ(m_Doc.GetChannelNameBytes(2), (std::array<uint8_t, 5>{0x0C, 0x0D, 0x0A, 0x01, 0xFF}));
+    EXPECT_FALSE(m_Doc.Image().GetPowerHigh(2));
+    EXPECT_EQ(m_Doc.Image().GetBandwidth(2), 2);
+    EXPECT_TRUE(m_Doc.Image().GetCompander(2));
+    EXPECT_EQ(m_Doc.Image().GetChannelNameBytes(2),
+              (std::array<uint8_t, 5>{0x0C, 0x0D, 0x0A, 0x01, 0xFF}));
     EXPECT_EQ(RecordBytes(m_Doc, 3, 8, 1), (std::vector<uint8_t>{0x00}));
 }
 
@@ -270,7 +272,7 @@ TEST_F(ChannelCommitTest, RowLocks) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ChannelRowState state = ChannelRowLocks(m_Doc, c.n, c.settings);
+        ChannelRowState state = ChannelRowLocks(m_Doc.Image(), c.n, c.settings);
         std::string shown;
         for (int column = 1; column < kChannelColumnCount; ++column) {
             shown += state[column].shaded ? 'S' : state[column].locked ? 'L' : '.';
@@ -295,8 +297,8 @@ TEST_F(ChannelCommitTest, SettingsAreReadFromTheSetupSection) {
 TEST_F(ChannelCommitTest, EveryColumnShowsWhatItStores) {
     const ChannelTexts& texts = EnglishChannelTexts();
     MakeChannel(5, "146.125", "");
-    m_Doc.SetTone(5, kDecodeSide, 155);
-    m_Doc.SetTone(5, kEncodeSide, 13);
+    m_Doc.EditImage().SetTone(5, kDecodeSide, 155);
+    m_Doc.EditImage().SetTone(5, kEncodeSide, 13);
     CommitChannelName(m_Doc, 5, "ab-1");
     const ChannelRow expected = {"5",    "146.12500", "D023I", "",    "",    "High", "Off",
                                  "Wide", "Off",       "Off",   "Off", "Off", "AB-1"};
@@ -311,7 +313,7 @@ TEST_F(ChannelCommitTest, EveryColumnShowsWhatItStores) {
         for (int value = static_cast<int>(items.size()) - 1; value >= 0; --value) {
             std::array<int, kChannelColumnCount> others{};
             for (int other = 0; other < kChannelColumnCount; ++other) {
-                others[other] = other == column.id ? value : ChoiceValue(m_Doc, 5, other);
+                others[other] = other == column.id ? value : ChoiceValue(m_Doc.Image(), 5, other);
             }
             CommitChoice(m_Doc, 5, column.id, value);
             const std::vector<uint8_t> stored = RecordBytes(m_Doc, 5, 0, 16);
@@ -321,7 +323,7 @@ TEST_F(ChannelCommitTest, EveryColumnShowsWhatItStores) {
             CommitChoice(m_Doc, 5, column.id, static_cast<int>(item));
             EXPECT_EQ(RecordBytes(m_Doc, 5, 0, 16), stored);
             for (int other = 0; other < kChannelColumnCount; ++other) {
-                EXPECT_EQ(ChoiceValue(m_Doc, 5, other), others[other]) << other;
+                EXPECT_EQ(ChoiceValue(m_Doc.Image(), 5, other), others[other]) << other;
             }
         }
     }
@@ -331,7 +333,7 @@ TEST_F(ChannelCommitTest, EveryColumnShowsWhatItStores) {
     // leaves every byte as it was.
     std::mt19937 random(28);
     for (int round = 0; round < 200; ++round) {
-        auto settings = m_Doc.bytes.begin() + 0x1000 + 16 * 5 + 4;
+        auto settings = m_Doc.EditImage().bytes.begin() + 0x1000 + 16 * 5 + 4;
         std::generate(settings, settings + 12, [&random] { return random() & 0xFF; });
         const std::vector<uint8_t> before = RecordBytes(m_Doc, 5, 0, 16);
         const ChannelRow row = ChannelRowTexts(m_Doc, 5, texts);

@@ -65,12 +65,12 @@ private slots:
     }
 
     void reportComesFirstAndOkAppliesOneChange() {
-        const auto before = m_Shell.App().Document().bytes;
+        const auto before = m_Shell.App().Document().Image().bytes;
         QStringList report;
         QString summary;
         RunImport([&](CChannelImportDlg& dialog) {
             // Nothing is applied while the user reads the report.
-            QVERIFY(m_Shell.App().Document().bytes == before);
+            QVERIFY(m_Shell.App().Document().Image().bytes == before);
             QVERIFY(!m_Shell.App().Document().IsModified());
             FindControl<QRadioButton>(&dialog, kImportReplaceId)->click();
             report = ReportLines(dialog);
@@ -133,7 +133,7 @@ private slots:
     void cancelOrARefusedFileChangesNothing() {
         QFETCH(QString, file);
         QFETCH(QString, told);
-        const auto before = m_Shell.App().Document().bytes;
+        const auto before = m_Shell.App().Document().Image().bytes;
         if (file.isEmpty()) {
             RunImport([](CChannelImportDlg& dialog) { dialog.reject(); });
             QVERIFY(MessageBox::Shown().empty());
@@ -145,7 +145,7 @@ private slots:
             QCOMPARE(MessageBox::Shown()[0].icon, MessageIcon::Stop);
             QVERIFY(QString::fromStdString(MessageBox::Shown()[0].text).contains(told));
         }
-        QVERIFY(m_Shell.App().Document().bytes == before);
+        QVERIFY(m_Shell.App().Document().Image().bytes == before);
         QVERIFY(!m_Shell.App().Document().IsModified());
         QCOMPARE(Cell(1, kColumnReceive), QString());
     }

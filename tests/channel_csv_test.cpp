@@ -107,15 +107,15 @@ protected:
     }
 
     Shown Channel(int n) const {
-        return {m_Doc.GetFrequencyText(n, kDecodeSide),
+        return {m_Doc.Image().GetFrequencyText(n, kDecodeSide),
                 m_Doc.GetTransmitText(n),
-                m_Doc.GetTone(n, kDecodeSide),
-                m_Doc.GetTone(n, kEncodeSide),
-                m_Doc.GetPowerHigh(n),
-                m_Doc.GetBandwidth(n),
-                m_Doc.GetScanAdd(n),
-                DecodeChannelName(m_Doc.GetChannelNameBytes(n).data()),
-                m_Doc.GetStep(n)};
+                m_Doc.Image().GetTone(n, kDecodeSide),
+                m_Doc.Image().GetTone(n, kEncodeSide),
+                m_Doc.Image().GetPowerHigh(n),
+                m_Doc.Image().GetBandwidth(n),
+                m_Doc.Image().GetScanAdd(n),
+                DecodeChannelName(m_Doc.Image().GetChannelNameBytes(n).data()),
+                m_Doc.Image().GetStep(n)};
     }
 
     halvex::test::ModuleFolder m_Folder;
@@ -404,7 +404,7 @@ TEST_F(ChannelCsvTest, RowsThatCannotBeStoredAreSkippedAndReported) {
         ASSERT_TRUE(m_Doc.OnNewDocument(true));
         CommitReceiveFrequency(m_Doc, 1, "150.000");
         m_Doc.SetModifiedFlag(false);
-        const auto before = m_Doc.bytes;
+        const auto before = m_Doc.Image().bytes;
         ChannelImportResult result = Import(CsvOf({c.row}));
         EXPECT_EQ(result.importedRows, 0);
         // A row naming the channel in use also says what the channel keeps.
@@ -414,7 +414,7 @@ TEST_F(ChannelCsvTest, RowsThatCannotBeStoredAreSkippedAndReported) {
         if (namesChannel) {
             EXPECT_EQ(result.losses[1], "row 2 skipped: channel 1 keeps 150.00000");
         }
-        EXPECT_TRUE(m_Doc.bytes == before);
+        EXPECT_TRUE(m_Doc.Image().bytes == before);
         EXPECT_FALSE(m_Doc.IsModified());
     }
 }
@@ -431,11 +431,11 @@ TEST_F(ChannelCsvTest, WattsTakeTheHighestLevelOfTheFileAsHigh) {
                                                {{"Location", "4"}, {"Power", "nonsense"}},
                                                {{"Location", "5"}, {"Power", ""}}}),
                                         ChannelImportMode::Merge, levelKeys);
-    EXPECT_TRUE(m_Doc.GetPowerHigh(1));
-    EXPECT_FALSE(m_Doc.GetPowerHigh(2));
-    EXPECT_FALSE(m_Doc.GetPowerHigh(3));
-    EXPECT_TRUE(m_Doc.GetPowerHigh(4));
-    EXPECT_TRUE(m_Doc.GetPowerHigh(5));
+    EXPECT_TRUE(m_Doc.Image().GetPowerHigh(1));
+    EXPECT_FALSE(m_Doc.Image().GetPowerHigh(2));
+    EXPECT_FALSE(m_Doc.Image().GetPowerHigh(3));
+    EXPECT_TRUE(m_Doc.Image().GetPowerHigh(4));
+    EXPECT_TRUE(m_Doc.Image().GetPowerHigh(5));
     EXPECT_EQ(Joined(result.losses),
               "row 4, Power: \"2.5W\" stored as \"IDS_LOW\"\n"
               "row 5, Power: \"nonsense\" stored as \"IDS_HIGH\"\n"
@@ -503,14 +503,14 @@ TEST_F(ChannelCsvTest, ModesDecideWhatHappensToOtherChannels) {
     EXPECT_EQ(Channel(2).receive, "160.00000");
     EXPECT_EQ(Channel(3).receive, "146.52000");
     // The format has no column for these: the channel keeps them.
-    EXPECT_TRUE(m_Doc.GetBcl(2));
-    EXPECT_TRUE(m_Doc.GetCompander(2));
+    EXPECT_TRUE(m_Doc.Image().GetBcl(2));
+    EXPECT_TRUE(m_Doc.Image().GetCompander(2));
     EXPECT_TRUE(m_Doc.IsModified());
 
     prepare();
     result = Import(csv, ChannelImportMode::Replace);
     EXPECT_EQ(Joined(result.losses), "channel 1 is not in the file and was cleared\n");
-    EXPECT_TRUE(m_Doc.IsChannelEmpty(1));
+    EXPECT_TRUE(m_Doc.Image().IsChannelEmpty(1));
     EXPECT_EQ(Channel(2).receive, "160.00000");
     EXPECT_EQ(Channel(3).receive, "146.52000");
 
@@ -551,7 +551,7 @@ TEST_F(ChannelCsvTest, MissingColumnsKeepWhatAUsedChannelHolds) {
         CommitChoice(m_Doc, 1, kColumnBandwidth, 2);
         CommitChoice(m_Doc, 1, kColumnScanAdd, 0);
         CommitChannelName(m_Doc, 1, "MURS");
-        m_Doc.SetStep(1, 4);
+        m_Doc.EditImage().SetStep(1, 4);
         ChannelImportResult result = Import("Location,Frequency\n1,151.88\n2,152.0\n", mode);
         EXPECT_EQ(Channel(1), (Shown{"151.88000", "152.48000", 1, 13, false, 2, false, "MURS", 4}));
         EXPECT_EQ(Channel(2), (Shown{"152.00000", "152.00000", 0, 0, true, 0, true, "", 1}));
@@ -617,7 +617,7 @@ TEST_F(ChannelCsvTest, RefusedFilesChangeNothing) {
     };
     CommitReceiveFrequency(m_Doc, 1, "150.000");
     m_Doc.SetModifiedFlag(false);
-    const auto before = m_Doc.bytes;
+    const auto before = m_Doc.Image().bytes;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ChannelImportResult result;
@@ -625,7 +625,7 @@ TEST_F(ChannelCsvTest, RefusedFilesChangeNothing) {
         EXPECT_FALSE(ImportChannelCsv(c.text, m_Doc, 128, ChannelImportMode::Replace,
                                       EnglishWording, &result, &error));
         EXPECT_NE(error.find(c.message), std::string::npos) << error;
-        EXPECT_TRUE(m_Doc.bytes == before);
+        EXPECT_TRUE(m_Doc.Image().bytes == before);
         EXPECT_FALSE(m_Doc.IsModified());
     }
 }
@@ -732,20 +732,20 @@ TEST_F(ChannelCsvTest, ExportThenImportGivesBackTheChannelTable) {
                 name.push_back(alphabet[static_cast<size_t>(pick(0, 40))]);
             }
             CommitChannelName(m_Doc, n, name);
-            m_Doc.SetStep(n, pick(0, 5));
+            m_Doc.EditImage().SetStep(n, pick(0, 5));
             // A byte no column shows, as another program may have left it: kept by an import
             // into the same document.
             if (allColumns && transmit == 0) {
-                m_Doc.SetShiftDirection(n, static_cast<ShiftDirection>(pick(0, 2)));
+                m_Doc.EditImage().SetShiftDirection(n, static_cast<ShiftDirection>(pick(0, 2)));
             }
         }
-        const auto original = m_Doc.bytes;
+        const auto original = m_Doc.Image().bytes;
         std::vector<std::string> notes;
         const std::string csv = ExportChannelCsv(m_Doc, 128, EnglishWording, &notes);
         if (allColumns) {
             ChannelImportResult result = Import(csv, ChannelImportMode::Merge);
             EXPECT_TRUE(result.losses.empty()) << Joined(result.losses);
-            ASSERT_TRUE(m_Doc.bytes == original) << "image " << image;
+            ASSERT_TRUE(m_Doc.Image().bytes == original) << "image " << image;
             continue;
         }
         // Only the cross modes older readers lack are noted.
@@ -764,9 +764,9 @@ TEST_F(ChannelCsvTest, ExportThenImportGivesBackTheChannelTable) {
             const size_t record = 0x1000 + 16 * static_cast<size_t>(n);
             const size_t name = 0x0900 + 5 * static_cast<size_t>(n - 1);
             ASSERT_TRUE(std::equal(original.begin() + record, original.begin() + record + 16,
-                                   m_Doc.bytes.begin() + record));
+                                   m_Doc.Image().bytes.begin() + record));
             ASSERT_TRUE(std::equal(original.begin() + name, original.begin() + name + 5,
-                                   m_Doc.bytes.begin() + name));
+                                   m_Doc.Image().bytes.begin() + name));
         }
     }
 }
@@ -788,7 +788,8 @@ TEST_F(ChannelCsvTest, PastedRowsGoFromTheTargetDownAndReportWhatFallsOff) {
     ASSERT_TRUE(PasteChannelCsv(csv, m_Doc, 21, 20, EnglishWording, &result, &error)) << error;
     EXPECT_EQ(Channel(20).receive, "146.52000");
     EXPECT_EQ(Channel(20).name, "AB");
-    EXPECT_EQ(ChoiceValue(m_Doc, 20, kColumnBcl), 0) << "a paste overwrites the whole channel";
+    EXPECT_EQ(ChoiceValue(m_Doc.Image(), 20, kColumnBcl), 0)
+        << "a paste overwrites the whole channel";
     // Channel 4 was empty and is not in the text: the distance stays, the channel between too.
     EXPECT_EQ(Channel(21).receive, "151.00000");
     EXPECT_EQ(result.importedRows, 1);
@@ -805,9 +806,9 @@ TEST_F(ChannelCsvTest, PastedRowsGoFromTheTargetDownAndReportWhatFallsOff) {
     EXPECT_EQ(result.rowsPastEnd, 1);
     ASSERT_EQ(result.losses.size(), 7u) << "one past the end, six defaults";
 
-    const auto before = m_Doc.bytes;
+    const auto before = m_Doc.Image().bytes;
     EXPECT_FALSE(PasteChannelCsv("just words", m_Doc, 128, 1, EnglishWording, &result, &error));
-    EXPECT_TRUE(m_Doc.bytes == before);
+    EXPECT_TRUE(m_Doc.Image().bytes == before);
 }
 
 // A spreadsheet takes the copied rows as tab-separated cells and gives them back so: the same

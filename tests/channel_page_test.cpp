@@ -41,7 +41,7 @@ public:
 };
 
 QByteArray Bytes(const CHalvexDoc& doc, size_t offset, int count) {
-    return QByteArray(reinterpret_cast<const char*>(doc.bytes.data() + offset), count);
+    return QByteArray(reinterpret_cast<const char*>(doc.Image().bytes.data() + offset), count);
 }
 
 QByteArray Record(const CHalvexDoc& doc, int n, int first, int count) {
@@ -195,7 +195,7 @@ private slots:
         QFETCH(int, direction);
         QFETCH(QString, shown);
         Enter(1, 1, QStringLiteral("146.125"));
-        m_Doc->SetTone(1, kEncodeSide, 13);
+        m_Doc->EditImage().SetTone(1, kEncodeSide, 13);
         m_Page->RefreshRow(1);
         m_Doc->SetModifiedFlag(false);
 
@@ -205,7 +205,7 @@ private slots:
         QCOMPARE(Cell(1, 3), shown);
         QCOMPARE(ReadOnly(1, 4), entry.isEmpty());
         QCOMPARE(Cell(1, 4), entry.isEmpty() ? QString() : QStringLiteral("100.0"));
-        QCOMPARE(m_Doc->GetTone(1, kEncodeSide), entry.isEmpty() ? 0 : 13);
+        QCOMPARE(m_Doc->Image().GetTone(1, kEncodeSide), entry.isEmpty() ? 0 : 13);
         QVERIFY(m_Doc->IsModified());
     }
 
@@ -235,7 +235,7 @@ private slots:
         QFETCH(QString, stored);
         Enter(7, 1, entry);
         QCOMPARE(Cell(7, 1), stored);
-        QCOMPARE(QString::fromStdString(m_Doc->GetFrequencyText(7, kDecodeSide)), stored);
+        QCOMPARE(QString::fromStdString(m_Doc->Image().GetFrequencyText(7, kDecodeSide)), stored);
     }
 
     void clearingAChannel() {
@@ -286,7 +286,7 @@ private slots:
         QVERIFY(FrequencyEditor()->isVisible());
         QVERIFY(FrequencyEditor()->text().isEmpty());
         QTest::keyClick(FrequencyEditor(), Qt::Key_Escape);
-        QVERIFY(m_Doc->IsChannelEmpty(5));
+        QVERIFY(m_Doc->Image().IsChannelEmpty(5));
     }
 
     // Keys move the closed list's selection; Enter takes it.
@@ -337,7 +337,7 @@ private slots:
         QCOMPARE(decode->currentText(), QStringLiteral("D754I"));
         QTest::keyClick(decode, Qt::Key_Home);
         QTest::keyClick(decode, Qt::Key_Return);
-        QCOMPARE(m_Doc->GetTone(1, kDecodeSide), 0);
+        QCOMPARE(m_Doc->Image().GetTone(1, kDecodeSide), 0);
         QCOMPARE(Cell(1, 2), QStringLiteral("Off"));
     }
 
@@ -443,7 +443,7 @@ private slots:
         QTest::keyClick(selector, Qt::Key_Down);
         QCOMPARE(selector->currentIndex(), 1);
         QCOMPARE(m_Doc->FindModelLine(), 1);
-        QVERIFY(m_Doc->IsChannelEmpty(1));
+        QVERIFY(m_Doc->Image().IsChannelEmpty(1));
         QVERIFY(Cell(1, 1).isEmpty());
         QVERIFY(m_Doc->IsModified());
         Enter(1, 1, QStringLiteral("146.125"));

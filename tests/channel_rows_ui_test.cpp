@@ -53,7 +53,7 @@ private slots:
         Document().SetModifiedFlag(false);
         Document().ClearEditHistory();
         Document().UpdateAllViews();
-        m_Original = Document().bytes;
+        m_Original = Document().Image().bytes;
         MessageBox::ClearShown();
     }
 
@@ -83,7 +83,7 @@ private slots:
 
         // Greyed commands do nothing from their keys either.
         QTest::keyClick(Grid(), Qt::Key_Down, Qt::AltModifier);
-        QVERIFY(Document().bytes == m_Original);
+        QVERIFY(Document().Image().bytes == m_Original);
         QVERIFY(!Document().CanUndo());
 
         // The context menu offers the same commands, and a right click takes its row first.
@@ -131,7 +131,7 @@ private slots:
             if (!shown) {
                 QTest::keyClick(Frame()->View()->TabControl()->currentWidget(), Qt::Key_Down,
                                 Qt::AltModifier);
-                QVERIFY(Document().bytes == m_Original);
+                QVERIFY(Document().Image().bytes == m_Original);
                 QVERIFY(!Document().CanUndo());
             }
         }
@@ -148,14 +148,14 @@ private slots:
         Use(99, "160.00", "LAST");
         Use(100, "161.00", "LOCKD");
         Document().ClearEditHistory();
-        const ChannelSlot locked = ReadChannelSlot(Document(), 100);
+        const ChannelSlot locked = ReadChannelSlot(Document().Image(), 100);
         ClickHeader(1);
         MessageBox::SetNextAnswer(MessageAnswer::Ok);
         Command(kCommandInsertChannel);
         QCOMPARE(MessageBox::Shown().back().text,
                  std::string("Channel 99 is in use and will drop off the end of the table. "
                              "Insert anyway?"));
-        QVERIFY(ReadChannelSlot(Document(), 100) == locked);
+        QVERIFY(ReadChannelSlot(Document().Image(), 100) == locked);
         QCOMPARE(Name(99), std::string());  // 98 was empty and moved down
     }
 
@@ -167,7 +167,7 @@ private slots:
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Down, Qt::AltModifier);
         list->hidePopup();
-        QVERIFY(Document().bytes == m_Original);
+        QVERIFY(Document().Image().bytes == m_Original);
         Grid()->setFocus();
         QTest::keyClick(Grid(), Qt::Key_Down, Qt::AltModifier);
         QCOMPARE(Names(3, 6), QStringList({"", "ALPHA", "BRAVO", "CHARL"}));
@@ -194,7 +194,7 @@ private slots:
             QCOMPARE(StepText(Document().UndoName()), QString::fromUtf8(step));
             QTest::keyClick(Grid(), Qt::Key_Z, Qt::ControlModifier);
         }
-        QVERIFY(Document().bytes == m_Original);
+        QVERIFY(Document().Image().bytes == m_Original);
         QVERIFY(!Document().IsModified());
     }
 
@@ -215,17 +215,17 @@ private slots:
         ClickHeader(9);
         Command(kCommandClear);
         QCOMPARE(Name(9), std::string());
-        QVERIFY(Document().IsChannelEmpty(9));
+        QVERIFY(Document().Image().IsChannelEmpty(9));
         QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Clear Channel 9"));
 
         // A full table asks before its last channel drops off; Cancel changes nothing.
         Use(128, "170.00", "END");
         Document().CommitEdit("fill");
-        const auto before = Document().bytes;
+        const auto before = Document().Image().bytes;
         ClickHeader(1);
         MessageBox::SetNextAnswer(MessageAnswer::Cancel);
         Command(kCommandInsertChannel);
-        QVERIFY(Document().bytes == before);
+        QVERIFY(Document().Image().bytes == before);
         QCOMPARE(StepText(Document().UndoName()), QStringLiteral("fill"));
 
         ClickHeader(4);
@@ -252,7 +252,7 @@ private slots:
         CommitChoice(Document(), 3, kColumnBcl, 1);
         CommitChoice(Document(), 3, kColumnReverse, 1);
         Document().CommitEdit("settings");
-        const ChannelSlot original = ReadChannelSlot(Document(), 3);
+        const ChannelSlot original = ReadChannelSlot(Document().Image(), 3);
         ClickHeader(3);
         Command(kCommandCopy);
         const QMimeData* data = QApplication::clipboard()->mimeData();
@@ -263,22 +263,22 @@ private slots:
 
         ClickHeader(40);
         Command(kCommandPaste);
-        QVERIFY(ReadChannelSlot(Document(), 40) == original);
+        QVERIFY(ReadChannelSlot(Document().Image(), 40) == original);
 
         // The same rows as plain text, as a spreadsheet hands them over.
         QApplication::clipboard()->setText(data->text());
         ClickHeader(41);
         Command(kCommandPaste);
         QCOMPARE(Name(41), std::string("ALPHA"));
-        QCOMPARE(Document().GetFrequencyText(41, kDecodeSide), std::string("146.52000"));
-        QVERIFY(!Document().GetBcl(41));
+        QCOMPARE(Document().Image().GetFrequencyText(41, kDecodeSide), std::string("146.52000"));
+        QVERIFY(!Document().Image().GetBcl(41));
 
         QApplication::clipboard()->setText(
             "Frequency,Name,Mode\r\n146.52,ONE,FM\r\n147.00,TWO,AM\r\n");
         ClickHeader(50);
         Command(kCommandPaste);
         QCOMPARE(Name(50), std::string("ONE"));
-        QVERIFY(Document().IsChannelEmpty(51));
+        QVERIFY(Document().Image().IsChannelEmpty(51));
         QCOMPARE(MessageBox::Shown().back().text,
                  std::string("1 row imported, 6 changes reported.\nrow 3, Mode: mode AM is "
                              "not supported by the radio, row skipped\n"
@@ -289,10 +289,10 @@ private slots:
                              "no Power column: 1 new channel set to High"));
         QCOMPARE(StepText(Document().UndoName()), QStringLiteral("Paste Channel 50"));
 
-        const auto before = Document().bytes;
+        const auto before = Document().Image().bytes;
         QApplication::clipboard()->setText("just some words");
         Command(kCommandPaste);
-        QVERIFY(Document().bytes == before);
+        QVERIFY(Document().Image().bytes == before);
         QCOMPARE(MessageBox::Shown().back().caption, std::string("Error"));
         QVERIFY(MessageBox::Shown().back().text.starts_with(
             "The clipboard holds no channels that can be pasted. Nothing was changed."));
@@ -310,7 +310,7 @@ private:
         m_Page->RefreshRow(n);
     }
     std::string Name(int n) const {
-        return DecodeChannelName(Document().GetChannelNameBytes(n).data());
+        return DecodeChannelName(Document().Image().GetChannelNameBytes(n).data());
     }
     QStringList Names(int first, int last) const {
         QStringList names;

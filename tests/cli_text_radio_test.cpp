@@ -84,12 +84,12 @@ TEST_F(CliTextRadioTest, AWrittenTextIsWhatTheRadioHoldsAndDiffSaysSo) {
     CHalvexDoc expected = NewDocument();
     std::vector<TextError> errors;
     ASSERT_TRUE(ApplyRadioText(edited, false, &expected, &errors));
-    expected.PrepareImage();
+    expected.EditImage().PrepareImage();
     const RadioMemory memory = m_Radio.Memory();
     EXPECT_TRUE(std::equal(memory.begin() + kCloneBegin, memory.end(),
-                           expected.bytes.begin() + kCloneBegin));
-    EXPECT_EQ(expected.GetWord(kFmFrequencyOffset, 1), 280);
-    EXPECT_EQ(expected.GetWord(kFmPresetBase, 3), 335);
+                           expected.Image().bytes.begin() + kCloneBegin));
+    EXPECT_EQ(expected.Image().GetWord(kFmFrequencyOffset, 1), 280);
+    EXPECT_EQ(expected.Image().GetWord(kFmPresetBase, 3), 335);
 
     RunResult same = Run({"diff", File("radio.yaml"), "--device", m_Dir.PortLink(1), "--settings",
                           m_Dir.SettingsPath()});

@@ -95,8 +95,8 @@ protected:
         halvex::test::QuietPrompts prompts;
         CHalvexDoc document(prompts, DocumentSettingsFor(m_Dir.SettingsPath(), 1));
         document.OnNewDocument(true);
-        document.PrepareImage();
-        return document.bytes;
+        document.EditImage().PrepareImage();
+        return document.Image().bytes;
     }
 
     halvex::test::ModuleFolder m_Dir{"halvex_cli"};
@@ -124,10 +124,10 @@ TEST_F(CliTransferTest, ReadThenWriteRoundTrip) {
     halvex::test::QuietPrompts prompts;
     CHalvexDoc document(prompts, DocumentSettingsFor(m_Dir.SettingsPath(), 1));
     ASSERT_TRUE(document.OnOpenDocument(read, &error)) << error;
-    document.SetPowerHigh(1, !document.GetPowerHigh(1));
+    document.EditImage().SetPowerHigh(1, !document.Image().GetPowerHigh(1));
     std::string edited = File("edited.pgm");
     ASSERT_TRUE(document.OnSaveDocument(edited, &error)) << error;
-    document.PrepareImage();
+    document.EditImage().PrepareImage();
     m_Radio.Stop();
     RadioMemory blank;
     blank.fill(0xFF);
@@ -135,8 +135,8 @@ TEST_F(CliTransferTest, ReadThenWriteRoundTrip) {
     completed = Run({"write", "--device", link, "--settings", m_Dir.SettingsPath(), edited});
     ASSERT_EQ(completed.exitCode, 0) << completed.errors;
     RadioMemory written = m_Radio.Memory();
-    EXPECT_TRUE(
-        std::equal(written.begin() + 0x0800, written.end(), document.bytes.begin() + 0x0800));
+    EXPECT_TRUE(std::equal(written.begin() + 0x0800, written.end(),
+                           document.Image().bytes.begin() + 0x0800));
     EXPECT_TRUE(std::all_of(written.begin(), written.begin() + 0x0800,
                             [](uint8_t b) { return b == 0xFF; }));
 }
@@ -327,10 +327,11 @@ TEST_F(CliTransferTest, InterruptAfterTheLastBlockLeavesADoneWrite) {
     EXPECT_EQ(sent.back(), 0x62);
     halvex::test::QuietPrompts prompts;
     CHalvexDoc document(prompts, DocumentSettingsFor(m_Dir.SettingsPath(), 1));
-    document.bytes = file.image;
-    document.PrepareImage();
+    document.EditImage().bytes = file.image;
+    document.EditImage().PrepareImage();
     RadioMemory after = m_Radio.Memory();
-    EXPECT_TRUE(std::equal(after.begin() + 0x0800, after.end(), document.bytes.begin() + 0x0800));
+    EXPECT_TRUE(
+        std::equal(after.begin() + 0x0800, after.end(), document.Image().bytes.begin() + 0x0800));
 }
 
 TEST_F(CliTransferTest, InterruptEndsALongWaitForAnAcknowledgement) {

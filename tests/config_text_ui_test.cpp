@@ -50,11 +50,11 @@ private slots:
         QVERIFY(m_Shell.UseLanguage((language + ".lang").toStdString()));
         // The import makes the derived areas as Save does.
         CHalvexDoc saved(Document());
-        saved.PrepareImage();
-        const auto exported = saved.bytes;
+        saved.EditImage().PrepareImage();
+        const auto exported = saved.Image().bytes;
         CommitChoice(Document(), 2, kColumnPower, 0);
         CommitReceiveFrequency(Document(), 5, "145.500");
-        Document().SetScanMode(2);
+        Document().EditImage().SetScanMode(2);
         Document().CommitEdit("edit");
         QStringList changes;
         RunImport(true, [&](CConfigImportDlg& dialog) {
@@ -63,18 +63,18 @@ private slots:
             }
         });
         QCOMPARE(changes, lines);
-        QVERIFY(Document().bytes == exported);
+        QVERIFY(Document().Image().bytes == exported);
         QVERIFY(Document().IsModified());
         QVERIFY(Document().Undo());
-        QCOMPARE(Document().GetFrequencyText(5, kDecodeSide), std::string("145.50000"));
+        QCOMPARE(Document().Image().GetFrequencyText(5, kDecodeSide), std::string("145.50000"));
     }
 
     void cancelOrAFileWithErrorsChangesNothing() {
         Export();
         CommitChoice(Document(), 2, kColumnPower, 0);
-        const auto before = Document().bytes;
+        const auto before = Document().Image().bytes;
         RunImport(false, [](CConfigImportDlg&) {});
-        QVERIFY(Document().bytes == before);
+        QVERIFY(Document().Image().bytes == before);
 
         m_Shell.Folder().Write("radio.yaml",
                                "format: 1\nchannels:\n  2: {receive: 9, name: \"a/b\"}\n");
@@ -88,7 +88,7 @@ private slots:
                      text.find("radio.yaml:3:25: channels.2.name: 'a/b' is not a channel name") !=
                          std::string::npos,
                  text.c_str());
-        QVERIFY(Document().bytes == before);
+        QVERIFY(Document().Image().bytes == before);
     }
 
 private:

@@ -97,10 +97,10 @@ private slots:
         if (!proceeds) {
             QCOMPARE(MessageBox::Shown().size(), size_t(1));
             QVERIFY(m_Shell.App().Document().IsModified());
-            QCOMPARE(m_Shell.App().Document().bytes[kSquelch], kEdited);
+            QCOMPARE(m_Shell.App().Document().Image().bytes[kSquelch], kEdited);
             QCOMPARE(m_Shell.App().Document().GetPathName(), Path("a.pgm").toStdString());
         } else if (action == Action::Open) {
-            QCOMPARE(m_Shell.App().Document().bytes[kSquelch], kInFileB);
+            QCOMPARE(m_Shell.App().Document().Image().bytes[kSquelch], kInFileB);
             QCOMPARE(m_Shell.App().Document().GetPathName(), Path("b.pgm").toStdString());
         } else if (action == Action::New) {
             QCOMPARE(MessageBox::Shown().back().text, std::string("Clear?"));
@@ -175,7 +175,7 @@ private slots:
         } else {
             m_Shell.Folder().Write(refused, contents.toStdString());
         }
-        m_Shell.App().Document().bytes[kSquelch] = kEdited;
+        m_Shell.App().Document().EditImage().bytes[kSquelch] = kEdited;
         m_Shell.App().Document().SetModifiedFlag();
         m_Shell.App().Document().CommitEdit("IDS_STEP_TEST_VALUE");
         MessageBox::ClearShown();
@@ -190,7 +190,7 @@ private slots:
                  MessageBox::Shown().back().text.c_str());
         QCOMPARE(MessageBox::Shown().back().icon, MessageIcon::Stop);
         QCOMPARE(m_Shell.App().Document().GetPathName(), Path("a.pgm").toStdString());
-        QCOMPARE(m_Shell.App().Document().bytes[kSquelch], kEdited);
+        QCOMPARE(m_Shell.App().Document().Image().bytes[kSquelch], kEdited);
         QVERIFY(m_Shell.App().Document().IsModified());
         QVERIFY(m_Shell.App().Document().CanUndo());
         QCOMPARE(frame->windowTitle(), QStringLiteral("a.pgm* - Title"));
@@ -208,7 +208,7 @@ private slots:
     // What a read brought is no file's: the title names the port, and Save asks for a name
     // instead of overwriting the file that was open.
     void readDataBelongsToNoFileUntilSaved() {
-        std::array<uint8_t, kImageSize> radio = m_Shell.App().Document().bytes;
+        std::array<uint8_t, kImageSize> radio = m_Shell.App().Document().Image().bytes;
         radio[kSquelch] = kInFileB;
         m_Shell.App().OnRadioRead(radio);
         QVERIFY(m_Shell.App().Document().IsModified());
@@ -230,7 +230,7 @@ private slots:
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(m_Shell.App().MainFrame(), &drop);
         QCOMPARE(m_Shell.App().Document().GetPathName(), Path("b.pgm").toStdString());
-        QCOMPARE(m_Shell.App().Document().bytes[kSquelch], kInFileB);
+        QCOMPARE(m_Shell.App().Document().Image().bytes[kSquelch], kInFileB);
     }
 
     void recentFilesOpenAgainAndForgetMissingOnes() {
@@ -267,7 +267,7 @@ private:
     }
 
     void Edit() {
-        m_Shell.App().Document().bytes[kSquelch] = kEdited;
+        m_Shell.App().Document().EditImage().bytes[kSquelch] = kEdited;
         m_Shell.App().Document().SetModifiedFlag();
     }
 

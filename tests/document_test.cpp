@@ -23,8 +23,8 @@ std::vector<uint8_t> ReadBytes(const std::string& path) {
 }
 
 std::vector<uint8_t> ImageBytes(const CHalvexDoc& document, size_t offset, size_t count) {
-    return std::vector<uint8_t>(document.bytes.begin() + offset,
-                                document.bytes.begin() + offset + count);
+    return std::vector<uint8_t>(document.Image().bytes.begin() + offset,
+                                document.Image().bytes.begin() + offset + count);
 }
 
 class CountingView : public DocumentView {
@@ -59,8 +59,8 @@ TEST_F(DocumentTest, NewDocumentGetsBandLineZeroAndTheDefaults) {
                                     0xFF, 0xFF}));
     for (int vfo : {kVfoF1, kVfoF2}) {
         SCOPED_TRACE(vfo);
-        EXPECT_EQ(m_Document.GetFrequencyText(vfo, kDecodeSide), "136.00000");
-        EXPECT_EQ(m_Document.GetFrequencyText(vfo, kEncodeSide), "00.00000");
+        EXPECT_EQ(m_Document.Image().GetFrequencyText(vfo, kDecodeSide), "136.00000");
+        EXPECT_EQ(m_Document.Image().GetFrequencyText(vfo, kEncodeSide), "00.00000");
     }
     EXPECT_EQ(ImageBytes(m_Document, 0x0830 + 8, 5),
               (std::vector<uint8_t>{0x00, 0x00, 0x00, 0x08, 0x00}));
@@ -68,18 +68,18 @@ TEST_F(DocumentTest, NewDocumentGetsBandLineZeroAndTheDefaults) {
               (std::vector<uint8_t>{0x00, 0x00, 0x00, 0x08, 0x00}));
     for (int n : {1, 16}) {
         SCOPED_TRACE(n);
-        EXPECT_TRUE(m_Document.IsChannelEmpty(n));
+        EXPECT_TRUE(m_Document.Image().IsChannelEmpty(n));
         EXPECT_EQ(ImageBytes(m_Document, 0x1000 + 16 * n + 8, 5),
                   (std::vector<uint8_t>{0x00, 0x00, 0x00, 0x08, 0x00}));
     }
     // Channels past the channel count keep the reset's 0xFF bytes.
     EXPECT_EQ(ImageBytes(m_Document, 0x1000 + 16 * 17 + 8, 5), std::vector<uint8_t>(5, 0xFF));
     EXPECT_EQ(ImageBytes(m_Document, 0x0900, 16 * 5), std::vector<uint8_t>(80, 0xFF));
-    EXPECT_EQ(m_Document.GetWord(0x08A0, 1), 0);
+    EXPECT_EQ(m_Document.Image().GetWord(0x08A0, 1), 0);
     for (int preset = 2; preset <= 16; ++preset) {
-        EXPECT_EQ(m_Document.GetWord(0x08A0, preset), 431) << preset;
+        EXPECT_EQ(m_Document.Image().GetWord(0x08A0, preset), 431) << preset;
     }
-    EXPECT_EQ(m_Document.GetWord(0x0D0B, 1), 0);
+    EXPECT_EQ(m_Document.Image().GetWord(0x0D0B, 1), 0);
     EXPECT_EQ(ImageBytes(m_Document, 0x0D00, 7),
               (std::vector<uint8_t>{0x04, 0x78, 0x88, 0x01, 0x00, 0x00, 0x00}));
     EXPECT_EQ(ImageBytes(m_Document, 0x0D20, 6), std::vector<uint8_t>(6, 0xFF));
@@ -94,7 +94,7 @@ TEST_F(DocumentTest, SingleBandLinesChooseTheirWordAndLimits) {
     EXPECT_EQ(m_Document.FindModelLine(), 1);
     EXPECT_EQ(m_Document.GetFrequencyLimits().m_FreqMin, 40000000);
     EXPECT_EQ(m_Document.GetFrequencyLimits().m_FreqMax, 47999500);
-    EXPECT_EQ(m_Document.GetFrequencyText(kVfoF1, kDecodeSide), "400.00000");
+    EXPECT_EQ(m_Document.Image().GetFrequencyText(kVfoF1, kDecodeSide), "400.00000");
 
     // Without a reset the old word stays, and the last matching line wins.
     m_Document.ApplyModelLine(0);
@@ -115,7 +115,7 @@ TEST_F(DocumentTest, MultiBandLineSnapsEntriesOutOfTheGaps) {
     };
     for (const auto& [entry, stored] : entries) {
         m_Document.SetFrequencyText(1, kDecodeSide, entry);
-        EXPECT_EQ(m_Document.GetFrequencyText(1, kDecodeSide), stored) << entry;
+        EXPECT_EQ(m_Document.Image().GetFrequencyText(1, kDecodeSide), stored) << entry;
     }
 }
 
@@ -140,21 +140,21 @@ TEST_F(DocumentTest, CancelledNewLeavesTheDocumentAsItWas) {
     ASSERT_TRUE(m_Document.OnOpenDocument(kDataDir + "/pgm/v1_05_channels.pgm"));
     m_Document.SetFrequencyText(3, kDecodeSide, "150.00000");
     m_Document.SetModifiedFlag();
-    const auto imageBefore = m_Document.bytes;
-    const auto headerBefore = m_Document.m_Header;
+    const auto imageBefore = m_Document.Image().bytes;
+    const auto headerBefore = m_Document.Header();
 
     m_Prompts.answer = false;
     EXPECT_FALSE(m_Document.OnNewDocument(false));
     ASSERT_EQ(m_Prompts.questions.size(), 1u);
     EXPECT_EQ(m_Prompts.questions[0], "IDS_CONFIRM: IDS_WARN_CLEAR");
-    EXPECT_EQ(m_Document.bytes, imageBefore);
-    EXPECT_EQ(m_Document.m_Header, headerBefore);
+    EXPECT_EQ(m_Document.Image().bytes, imageBefore);
+    EXPECT_EQ(m_Document.Header(), headerBefore);
     EXPECT_TRUE(m_Document.IsModified());
     EXPECT_EQ(m_Document.GetPathName(), kDataDir + "/pgm/v1_05_channels.pgm");
 
     m_Prompts.answer = true;
     EXPECT_TRUE(m_Document.OnNewDocument(false));
-    EXPECT_TRUE(m_Document.IsChannelEmpty(1));
+    EXPECT_TRUE(m_Document.Image().IsChannelEmpty(1));
     EXPECT_TRUE(m_Document.GetPathName().empty());
     EXPECT_FALSE(m_Document.IsModified());
 }
@@ -216,9 +216,9 @@ TEST_F(DocumentTest, RefusedFileIsNeverBoundToTheDocument) {
     EXPECT_EQ(m_Prompts.messages[0], "IDS_ERROR: IDS_WARN_LOAD");
     EXPECT_TRUE(m_Document.GetPathName().empty());
     EXPECT_FALSE(m_Document.IsModified());
-    EXPECT_EQ(std::string(m_Document.m_Header.begin(), m_Document.m_Header.begin() + 30),
+    EXPECT_EQ(std::string(m_Document.Header().begin(), m_Document.Header().begin() + 30),
               "RQ870 Radio Program data v1.08");
-    EXPECT_TRUE(std::all_of(m_Document.bytes.begin(), m_Document.bytes.end(),
+    EXPECT_TRUE(std::all_of(m_Document.Image().bytes.begin(), m_Document.Image().bytes.end(),
                             [](uint8_t byte) { return byte == 0xFF; }));
     EXPECT_EQ(m_Document.GetFrequencyLimits().m_FreqMin, 13600000) << "limits of band line 0";
 
@@ -231,7 +231,7 @@ TEST_F(DocumentTest, RefusedFileIsNeverBoundToTheDocument) {
 TEST_F(DocumentTest, UnreadableFileLeavesTheDocumentUntouched) {
     std::string good = kDataDir + "/pgm/v1_05_channels.pgm";
     ASSERT_TRUE(m_Document.OnOpenDocument(good));
-    const auto imageBefore = m_Document.bytes;
+    const auto imageBefore = m_Document.Image().bytes;
     for (const std::string& path : {File("missing.pgm"), m_Folder.Path()}) {
         SCOPED_TRACE(path);
         m_Prompts.messages.clear();
@@ -240,7 +240,7 @@ TEST_F(DocumentTest, UnreadableFileLeavesTheDocumentUntouched) {
         EXPECT_FALSE(error.empty());
         ASSERT_EQ(m_Prompts.messages.size(), 1u);
         EXPECT_EQ(m_Prompts.messages[0], "IDS_ERROR: " + error);
-        EXPECT_EQ(m_Document.bytes, imageBefore);
+        EXPECT_EQ(m_Document.Image().bytes, imageBefore);
         EXPECT_EQ(m_Document.GetPathName(), good);
     }
 }
@@ -248,12 +248,12 @@ TEST_F(DocumentTest, UnreadableFileLeavesTheDocumentUntouched) {
 TEST_F(DocumentTest, ShortFilesOpenAsFarAsTheyReach) {
     ASSERT_TRUE(m_Document.OnOpenDocument(kDataDir + "/pgm/truncated_image.pgm"));
     std::vector<uint8_t> file = ReadBytes(kDataDir + "/pgm/truncated_image.pgm");
-    EXPECT_TRUE(std::equal(file.begin() + 48, file.end(), m_Document.bytes.begin()));
-    EXPECT_EQ(m_Document.bytes[100], 0xFF);
-    EXPECT_EQ(m_Document.bytes[kImageSize - 1], 0xFF);
+    EXPECT_TRUE(std::equal(file.begin() + 48, file.end(), m_Document.Image().bytes.begin()));
+    EXPECT_EQ(m_Document.Image().bytes[100], 0xFF);
+    EXPECT_EQ(m_Document.Image().bytes[kImageSize - 1], 0xFF);
 
     ASSERT_TRUE(m_Document.OnOpenDocument(kDataDir + "/pgm/empty.pgm"));
-    EXPECT_TRUE(std::all_of(m_Document.bytes.begin(), m_Document.bytes.end(),
+    EXPECT_TRUE(std::all_of(m_Document.Image().bytes.begin(), m_Document.Image().bytes.end(),
                             [](uint8_t byte) { return byte == 0xFF; }));
 }
 
@@ -337,7 +337,7 @@ TEST_F(DocumentTest, TransmitTextFollowsShiftAndOffset) {
         SCOPED_TRACE(testCase.offset);
         m_Document.SetFrequencyText(1, kDecodeSide, "146.12500");
         m_Document.SetFrequencyText(1, kEncodeSide, testCase.offset);
-        m_Document.SetShiftDirection(1, testCase.shift);
+        m_Document.EditImage().SetShiftDirection(1, testCase.shift);
         EXPECT_EQ(m_Document.GetTransmitText(1), testCase.transmit);
     }
 }

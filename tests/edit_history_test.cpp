@@ -30,7 +30,7 @@ protected:
         m_Document.SetFrequencyText(n, kDecodeSide, text);
         m_Document.CommitEdit("Edit Channel " + std::to_string(n) + " Receive");
     }
-    std::string Receive(int n) const { return m_Document.GetFrequencyText(n, kDecodeSide); }
+    std::string Receive(int n) const { return m_Document.Image().GetFrequencyText(n, kDecodeSide); }
 
     halvex::test::QuietPrompts m_Prompts;
     CHalvexDoc m_Document{m_Prompts, DocumentSettingsFor(kSettings, 16)};
@@ -46,7 +46,7 @@ TEST_F(EditHistoryTest, UndoAndRedoWalkTheStepsByName) {
 
     EXPECT_EQ(m_Document.UndoName(), "Edit Channel 5 Receive");
     ASSERT_TRUE(m_Document.Undo());
-    EXPECT_TRUE(m_Document.IsChannelEmpty(5));
+    EXPECT_TRUE(m_Document.Image().IsChannelEmpty(5));
     EXPECT_EQ(Receive(3), "145.50000");
     EXPECT_EQ(m_Document.UndoName(), "Edit Channel 3 Receive");
     EXPECT_EQ(m_Document.RedoName(), "Edit Channel 5 Receive");
@@ -55,7 +55,7 @@ TEST_F(EditHistoryTest, UndoAndRedoWalkTheStepsByName) {
     EXPECT_EQ(m_Document.LastUndoneRuns().front().offset, kChannelRecordBase + 5 * kRecordSize);
 
     ASSERT_TRUE(m_Document.Undo());
-    EXPECT_TRUE(m_Document.IsChannelEmpty(3));
+    EXPECT_TRUE(m_Document.Image().IsChannelEmpty(3));
     EXPECT_FALSE(m_Document.CanUndo());
     EXPECT_FALSE(m_Document.Undo());
 
@@ -63,14 +63,14 @@ TEST_F(EditHistoryTest, UndoAndRedoWalkTheStepsByName) {
     ASSERT_TRUE(m_Document.Redo());
     EXPECT_GT(m_View.updates, updates);
     EXPECT_EQ(Receive(3), "145.50000");
-    EXPECT_TRUE(m_Document.IsChannelEmpty(5));
+    EXPECT_TRUE(m_Document.Image().IsChannelEmpty(5));
     EXPECT_EQ(m_Document.RedoName(), "Edit Channel 5 Receive");
 
     // A new edit after an undo drops what could be redone.
     EditReceive(7, "147.00000");
     EXPECT_FALSE(m_Document.CanRedo());
     EXPECT_FALSE(m_Document.Redo());
-    EXPECT_TRUE(m_Document.IsChannelEmpty(5));
+    EXPECT_TRUE(m_Document.Image().IsChannelEmpty(5));
     EXPECT_EQ(m_Document.UndoName(), "Edit Channel 7 Receive");
 }
 
@@ -86,8 +86,8 @@ TEST_F(EditHistoryTest, AChangeWithoutACommitIsNeverLost) {
     m_Document.SetFrequencyText(2, kDecodeSide, "144.00000");
     EditReceive(4, "145.00000");
     ASSERT_TRUE(m_Document.Undo());
-    EXPECT_TRUE(m_Document.IsChannelEmpty(2));
-    EXPECT_TRUE(m_Document.IsChannelEmpty(4));
+    EXPECT_TRUE(m_Document.Image().IsChannelEmpty(2));
+    EXPECT_TRUE(m_Document.Image().IsChannelEmpty(4));
     ASSERT_TRUE(m_Document.Redo());
     EXPECT_EQ(Receive(2), "144.00000");
     EXPECT_EQ(Receive(4), "145.00000");
@@ -97,7 +97,7 @@ TEST_F(EditHistoryTest, AChangeWithoutACommitIsNeverLost) {
     EXPECT_TRUE(m_Document.CanUndo());
     EXPECT_FALSE(m_Document.CanRedo());
     ASSERT_TRUE(m_Document.Undo());
-    EXPECT_TRUE(m_Document.IsChannelEmpty(6));
+    EXPECT_TRUE(m_Document.Image().IsChannelEmpty(6));
     EXPECT_EQ(Receive(4), "145.00000");
     ASSERT_TRUE(m_Document.Redo());
     EXPECT_EQ(Receive(6), "146.00000");
@@ -106,8 +106,8 @@ TEST_F(EditHistoryTest, AChangeWithoutACommitIsNeverLost) {
 TEST_F(EditHistoryTest, TheOldestStepsGiveWayPastTheLimit) {
     const int edits = static_cast<int>(EditHistory::kDefaultStepLimit) + 20;
     for (int k = 0; k < edits; ++k) {
-        m_Document.SetTone(1, kDecodeSide, k % 2 == 0 ? 1 : 2);
-        m_Document.SetChannelNameBytes(
+        m_Document.EditImage().SetTone(1, kDecodeSide, k % 2 == 0 ? 1 : 2);
+        m_Document.EditImage().SetChannelNameBytes(
             1, {static_cast<uint8_t>(k), static_cast<uint8_t>(k >> 8), 0xFF, 0xFF, 0xFF});
         m_Document.CommitEdit("Step " + std::to_string(k));
     }
@@ -118,7 +118,8 @@ TEST_F(EditHistoryTest, TheOldestStepsGiveWayPastTheLimit) {
     EXPECT_GE(undone, 200);
     EXPECT_EQ(undone, static_cast<int>(EditHistory::kDefaultStepLimit));
     // The oldest surviving step's "before" is the state after the dropped ones.
-    EXPECT_EQ(m_Document.GetChannelNameBytes(1)[0], static_cast<uint8_t>(edits - undone - 1));
+    EXPECT_EQ(m_Document.Image().GetChannelNameBytes(1)[0],
+              static_cast<uint8_t>(edits - undone - 1));
     EXPECT_EQ(m_Document.RedoName(), "Step " + std::to_string(edits - undone));
     EXPECT_TRUE(m_Document.IsModified());
 }
@@ -152,15 +153,15 @@ TEST_F(EditHistoryTest, SavingAddsNoStepOfItsOwn) {
     std::string path = folder.File("saved.pgm");
     ASSERT_TRUE(m_Document.OnSaveDocument(path));
     EditReceive(3, "145.50000");
-    auto bitmapBefore = m_Document.bytes[kEmptyChannelBitmapOffset];
+    auto bitmapBefore = m_Document.Image().bytes[kEmptyChannelBitmapOffset];
     ASSERT_TRUE(m_Document.SaveWithConfirmation());
     // The derived bytes changed with the save, yet one undo goes back to before the edit.
-    ASSERT_NE(m_Document.bytes[kEmptyChannelBitmapOffset], bitmapBefore);
+    ASSERT_NE(m_Document.Image().bytes[kEmptyChannelBitmapOffset], bitmapBefore);
     EXPECT_EQ(m_Document.UndoName(), "Edit Channel 3 Receive");
     EXPECT_FALSE(m_Document.IsModified());
     ASSERT_TRUE(m_Document.Undo());
-    EXPECT_TRUE(m_Document.IsChannelEmpty(3));
-    EXPECT_EQ(m_Document.bytes[kEmptyChannelBitmapOffset], bitmapBefore);
+    EXPECT_TRUE(m_Document.Image().IsChannelEmpty(3));
+    EXPECT_EQ(m_Document.Image().bytes[kEmptyChannelBitmapOffset], bitmapBefore);
     EXPECT_FALSE(m_Document.CanUndo());
     ASSERT_TRUE(m_Document.Redo());
     EXPECT_FALSE(m_Document.IsModified());

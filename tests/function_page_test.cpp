@@ -45,15 +45,16 @@ const std::string kLanguage =
 // The defaults of a new document: 04 78 88 01 00 00 00 and no PTT-ID code.
 void WriteOptionDefaults(CHalvexDoc& document) {
     const uint8_t defaults[] = {0x04, 0x78, 0x88, 0x01, 0x00, 0x00, 0x00};
-    std::copy(std::begin(defaults), std::end(defaults), document.bytes.begin() + 0x0D00);
+    std::copy(std::begin(defaults), std::end(defaults),
+              document.EditImage().bytes.begin() + 0x0D00);
 }
 
 QByteArray OptionBytes(const CHalvexDoc& document) {
-    return QByteArray(reinterpret_cast<const char*>(document.bytes.data() + 0x0D00), 7);
+    return QByteArray(reinterpret_cast<const char*>(document.Image().bytes.data() + 0x0D00), 7);
 }
 
 QByteArray CodeBytes(const CHalvexDoc& document) {
-    return QByteArray(reinterpret_cast<const char*>(document.bytes.data() + 0x0D20), 6);
+    return QByteArray(reinterpret_cast<const char*>(document.Image().bytes.data() + 0x0D20), 6);
 }
 
 }  // namespace
@@ -101,7 +102,7 @@ private slots:
         QFETCH(int, controlId);
         QFETCH(int, shown);
         QFETCH(QString, text);
-        m_Document->bytes[static_cast<size_t>(offset)] = static_cast<uint8_t>(stored);
+        m_Document->EditImage().bytes[static_cast<size_t>(offset)] = static_cast<uint8_t>(stored);
         m_Page->FillFromImage();
         auto* list = FindControl<QComboBox>(m_Page, controlId);
         QVERIFY(list != nullptr);
@@ -140,7 +141,7 @@ private slots:
         QFETCH(int, before);
         QFETCH(int, index);
         QFETCH(int, after);
-        m_Document->bytes[static_cast<size_t>(offset)] = static_cast<uint8_t>(before);
+        m_Document->EditImage().bytes[static_cast<size_t>(offset)] = static_cast<uint8_t>(before);
         m_Page->FillFromImage();
         QByteArray expected = OptionBytes(*m_Document);
         expected[offset - 0x0D00] = static_cast<char>(after);
@@ -177,17 +178,17 @@ private slots:
         QFETCH(int, afterClick);
         QFETCH(int, afterSecondClick);
         const auto at = static_cast<size_t>(offset);
-        m_Document->bytes[at] = static_cast<uint8_t>(before);
+        m_Document->EditImage().bytes[at] = static_cast<uint8_t>(before);
         m_Page->FillFromImage();
         auto* box = FindControl<QCheckBox>(m_Page, controlId);
         QCOMPARE(box->isChecked(), shown);
         box->setFocus();
         QTest::keyClick(box, Qt::Key_Space);
-        QCOMPARE(m_Document->bytes[at], static_cast<uint8_t>(afterClick));
+        QCOMPARE(m_Document->Image().bytes[at], static_cast<uint8_t>(afterClick));
         QVERIFY(m_Document->IsModified());
         QTest::keyClick(box, Qt::Key_Space);
         QCOMPARE(box->isChecked(), shown);
-        QCOMPARE(m_Document->bytes[at], static_cast<uint8_t>(afterSecondClick));
+        QCOMPARE(m_Document->Image().bytes[at], static_cast<uint8_t>(afterSecondClick));
     }
 
     // The difference list names an option by the label of the control that shows it.
@@ -209,7 +210,7 @@ private slots:
         QVERIFY(box->isHidden());
         QVERIFY(!box->isEnabled());
         QVERIFY(!box->isChecked());
-        m_Document->bytes[kDisplayByte] = 0x08;
+        m_Document->EditImage().bytes[kDisplayByte] = 0x08;
         m_Page->FillFromImage();
         QVERIFY(box->isChecked());
     }
@@ -239,7 +240,7 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(QByteArray, stored);
         QFETCH(QString, refilled);
-        m_Document->SetPttIdCode({9, 9, 9, 9, 9, 9});
+        m_Document->EditImage().SetPttIdCode({9, 9, 9, 9, 9, 9});
         m_Page->FillFromImage();
         auto* edit = FindControl<QLineEdit>(m_Page, kPttIdCodeId);
         TypeInto(edit, typed);
@@ -255,7 +256,7 @@ private slots:
 
     // The box's editing keys work; what a paste brings is filtered as typing is.
     void pttIdCodeTakesTheEditingKeys() {
-        m_Document->SetPttIdCode({9, 9, 9, 9, 9, 9});
+        m_Document->EditImage().SetPttIdCode({9, 9, 9, 9, 9, 9});
         m_Page->FillFromImage();
         auto* edit = FindControl<QLineEdit>(m_Page, kPttIdCodeId);
         TypeInto(edit, "12ab");
@@ -277,14 +278,14 @@ private slots:
     }
 
     void storedCodeShowsUpToItsFirstNonDigit() {
-        m_Document->SetPttIdCode({1, 14, 2, 3, 4, 5});
+        m_Document->EditImage().SetPttIdCode({1, 14, 2, 3, 4, 5});
         m_Page->FillFromImage();
         QCOMPARE(FindControl<QLineEdit>(m_Page, kPttIdCodeId)->text(), QStringLiteral("1"));
     }
 
     void unchangedCodeLeavesTheDocumentUnmodified() {
         // Bytes after the shown digits that no digit stands for survive a visit of the box.
-        m_Document->SetPttIdCode({1, 2, 0xFF, 7, 0x55, 0xFF});
+        m_Document->EditImage().SetPttIdCode({1, 2, 0xFF, 7, 0x55, 0xFF});
         m_Page->FillFromImage();
         auto* edit = FindControl<QLineEdit>(m_Page, kPttIdCodeId);
         auto* elsewhere = FindControl<QComboBox>(m_Page, kSquelchId);
@@ -305,8 +306,8 @@ private slots:
             dir.Write("short.lang",
                       "[String]\nIDS_OFF=Off\n[ScanType]\n0=Time\n1=Carrier\n"
                       "[TxDtr]\n1=A\n2=B\n"));
-        m_Document->bytes[kScanByte] = 0x02;
-        m_Document->bytes[kDisplayByte] = 0x01;
+        m_Document->EditImage().bytes[kScanByte] = 0x02;
+        m_Document->EditImage().bytes[kDisplayByte] = 0x01;
         m_Page->FillFromImage();
         auto* scan = FindControl<QComboBox>(m_Page, kScanModeId);
         auto* dualWatchTx = FindControl<QComboBox>(m_Page, kDualWatchTxId);
@@ -317,7 +318,7 @@ private slots:
         QCOMPARE(voice->count(), 0);
         dualWatchTx->setFocus();
         QTest::keyClick(dualWatchTx, Qt::Key_Down);
-        QCOMPARE(m_Document->bytes[kDisplayByte], uint8_t{0x01});
+        QCOMPARE(m_Document->Image().bytes[kDisplayByte], uint8_t{0x01});
         QVERIFY(!m_Document->IsModified());
         // The generated lists do not depend on the language file.
         QCOMPARE(FindControl<QComboBox>(m_Page, kSquelchId)->count(), 10);
@@ -331,7 +332,7 @@ private slots:
             dir.Write("other.lang",
                       "[String]\nIDS_OFF=Aus\n[Resource]\n1026=Rauschsperre\n"
                       "[FreqMode]\n0=Kanal\n1=Frequenz\n"));
-        m_Document->bytes[0x0D03] = 0;
+        m_Document->EditImage().bytes[0x0D03] = 0;
         m_Page->Reload();
         QCOMPARE(FindControl<QLabel>(m_Page, kSquelchId)->text(), QStringLiteral("Rauschsperre"));
         QCOMPARE(FindControl<QComboBox>(m_Page, kTxTimeLimitId)->currentText(),

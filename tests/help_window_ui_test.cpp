@@ -285,7 +285,7 @@ private slots:
     void aMissingGuideIsNamedAndNothingElseChanges() {
         QFile::remove(m_Shell.FilePath("english.html"));
         CommitReceiveFrequency(m_Shell.App().Document(), 2, "150.000");
-        const auto before = m_Shell.App().Document().bytes;
+        const auto before = m_Shell.App().Document().Image().bytes;
         const bool modified = m_Shell.App().Document().IsModified();
         QTest::keyClick(m_Shell.App().MainFrame()->View()->TabControl()->currentWidget(),
                         Qt::Key_F1);
@@ -297,7 +297,7 @@ private slots:
             QCOMPARE(shown.icon, MessageIcon::Stop);
         }
         QVERIFY(m_Shell.App().HelpWindow() == nullptr);
-        QVERIFY(m_Shell.App().Document().bytes == before);
+        QVERIFY(m_Shell.App().Document().Image().bytes == before);
         QCOMPARE(m_Shell.App().Document().IsModified(), modified);
     }
 

@@ -26,7 +26,7 @@ TEST(ImageDifferenceTest, EveryWrittenByteThatDiffersIsListed) {
     halvex::test::QuietPrompts prompts;
     CHalvexDoc first(prompts, DocumentSettingsFor(kDataDir + "/settings/single_bands.ini", 10));
     CHalvexDoc second(first);
-    first.bytes = file.image;
+    first.EditImage().bytes = file.image;
     auto lines = [&] {
         std::string text;
         for (const ImageDifference& difference : DiffImages(first, second, 10)) {
@@ -36,18 +36,20 @@ TEST(ImageDifferenceTest, EveryWrittenByteThatDiffersIsListed) {
     };
     std::mt19937 random(870);
     for (int round = 0; round < 300; ++round) {
-        second.bytes = first.bytes;
+        second.EditImage().bytes = first.Image().bytes;
         for (int k = static_cast<int>(random() % 4); k > 0; --k) {
-            second.bytes[random() % kImageSize] ^= static_cast<uint8_t>(1 + random() % 255);
+            second.EditImage().bytes[random() % kImageSize] ^=
+                static_cast<uint8_t>(1 + random() % 255);
         }
-        bool written = !std::equal(first.bytes.begin() + kCloneBegin, first.bytes.end(),
-                                   second.bytes.begin() + kCloneBegin);
+        bool written =
+            !std::equal(first.Image().bytes.begin() + kCloneBegin, first.Image().bytes.end(),
+                        second.Image().bytes.begin() + kCloneBegin);
         EXPECT_EQ(!lines().empty(), written) << "round " << round;
     }
     // Channel 3 is unused, so its bytes can only come out as bytes.
     for (size_t offset : {kModelIdOffset, kTestDataOffset + 3, kChannelRecordBase + 16 * 3 + 15}) {
-        second.bytes = first.bytes;
-        second.bytes[offset] ^= 0x11;
+        second.EditImage().bytes = first.Image().bytes;
+        second.EditImage().bytes[offset] ^= 0x11;
         char expected[40];
         std::snprintf(expected, sizeof expected, "Other bytes at 0x%04zX-0x%04zX: ", offset,
                       offset);
@@ -63,8 +65,8 @@ TEST(ImageDifferenceTest, EveryWrittenByteThatDiffersIsListed) {
     const Case cases[] = {
         {"channel added beyond the count",
          [&](RadioImage& image) {
-             std::copy_n(first.bytes.begin() + kChannelRecordBase + kRecordSize, kRecordSize,
-                         image.bytes.begin() + kChannelRecordBase + kRecordSize * 50);
+             std::copy_n(first.Image().bytes.begin() + kChannelRecordBase + kRecordSize,
+                         kRecordSize, image.bytes.begin() + kChannelRecordBase + kRecordSize * 50);
          },
          "Channel 50 (beyond channelcount 10): - -> 146.12500\n"},
         {"channel removed",
@@ -82,11 +84,11 @@ TEST(ImageDifferenceTest, EveryWrittenByteThatDiffersIsListed) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        second.bytes = first.bytes;
+        second.EditImage().bytes = first.Image().bytes;
         RadioImage changed;
-        changed.bytes = first.bytes;
+        changed.bytes = first.Image().bytes;
         c.change(changed);
-        second.bytes = changed.bytes;
+        second.EditImage().bytes = changed.bytes;
         EXPECT_EQ(lines(), c.lines);
     }
 }

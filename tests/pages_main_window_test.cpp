@@ -59,7 +59,7 @@ private slots:
         QCOMPARE(tabs->tabText(tabs->indexOf(m_Vfo)), CHalvexView::TabCaption("IDS_VFOFREQ"));
         tabs->setCurrentWidget(m_Vfo);
         m_Shell.App().Document().SetFrequencyText(kVfoF2, kDecodeSide, "438.50000");
-        m_Shell.App().Document().SetSquelch(7);
+        m_Shell.App().Document().EditImage().SetSquelch(7);
         m_Shell.App().ApplyLanguage();
         QCOMPARE(tabs->currentWidget(), m_Vfo);
         QCOMPARE(FindControl<QLineEdit>(m_Vfo, kVfoF2ReceiveId)->text(),
@@ -79,7 +79,7 @@ private slots:
                 if (!list->isVisible() || !list->isEnabled() || list->currentIndex() < 0) {
                     continue;
                 }
-                const auto before = document.bytes;
+                const auto before = document.Image().bytes;
                 const int shown = list->currentIndex();
                 for (int choice : {shown, (shown + 1) % list->count()}) {
                     list->showPopup();
@@ -90,7 +90,7 @@ private slots:
                     const bool changed = choice != shown && list->count() > 1;
                     QVERIFY2(document.IsModified() == changed, qPrintable(list->objectName()));
                     QVERIFY2(document.CanUndo() == changed, qPrintable(list->objectName()));
-                    QVERIFY((document.bytes != before) == changed);
+                    QVERIFY((document.Image().bytes != before) == changed);
                 }
                 document.Undo();
                 document.SetModifiedFlag(false);
@@ -182,7 +182,7 @@ private slots:
                 break;
         }
         const int record = onVfoPage ? kVfoF1 : 1;
-        QCOMPARE(m_Shell.App().Document().GetFrequencyText(record, kDecodeSide),
+        QCOMPARE(m_Shell.App().Document().Image().GetFrequencyText(record, kDecodeSide),
                  std::string("147.00000"));
         QVERIFY(m_Shell.App().Document().IsModified());
         QCOMPARE(MessageBox::Shown().size(), size_t(asks ? 1 : 0));

@@ -332,7 +332,7 @@ private slots:
         QTest::mouseClick(FindControl<QAbstractButton>(&transfer, kIdOk), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!transfer.isVisible(), 60000);
         QCOMPARE(transfer.result(), kTransferEnded);
-        const auto& bytes = m_Fixture->app->Document().bytes;
+        const auto& bytes = m_Fixture->app->Document().Image().bytes;
         QVERIFY(std::equal(bytes.begin() + 0x0800, bytes.end(), memory.begin() + 0x0800));
         QCOMPARE(m_Fixture->StoredInt("com"), 1);
         QVERIFY(MessageBox::Shown().empty());

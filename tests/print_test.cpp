@@ -121,7 +121,7 @@ private slots:
         const QString marker = QStringLiteral("QZXWV");
         grid->SetCellText(5, grid->GetColumnCount() - 1, marker);
         CHalvexDoc& document = m_Shell.App().Document();
-        std::fill_n(document.bytes.begin() + kChannelRecordBase + 6 * 16, 16, 0xFF);
+        std::fill_n(document.EditImage().bytes.begin() + kChannelRecordBase + 6 * 16, 16, 0xFF);
         QCOMPARE(UsedChannelCount(*NewChannelGrid(document, m_Shell.Folder().SettingsPath())), 20);
         QString pdf = PrintToPdf();
         QCOMPARE(PdfPageCount(pdf), 1);
@@ -144,9 +144,9 @@ private slots:
         QFETCH(bool, beep);
         Start(language.toStdString());
         CHalvexDoc& document = m_Shell.App().Document();
-        document.SetSquelch(7);
-        document.SetBeep(beep);
-        document.SetPttIdCode({1, 2, 10, 0xFF, 0xFF, 0xFF});
+        document.EditImage().SetSquelch(7);
+        document.EditImage().SetBeep(beep);
+        document.EditImage().SetPttIdCode({1, 2, 10, 0xFF, 0xFF, 0xFF});
         UseChannels(3);
         QString page = PdfPageText(PrintToPdf(), 1);
         QVERIFY2(page.contains(Resource(kSquelchId) + " : 7"), qPrintable(page));
@@ -257,7 +257,8 @@ private:
     void UseChannels(int count) {
         CHalvexDoc& document = m_Shell.App().Document();
         for (int n = 1; n <= 128; ++n) {
-            std::fill_n(document.bytes.begin() + kChannelRecordBase + (n - 1) * 16, 16, 0xFF);
+            std::fill_n(document.EditImage().bytes.begin() + kChannelRecordBase + (n - 1) * 16, 16,
+                        0xFF);
         }
         for (int n = 1; n <= count; ++n) {
             document.SetFrequencyText(n, kDecodeSide, ReceiveText(n).toStdString());

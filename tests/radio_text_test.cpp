@@ -26,8 +26,8 @@ const std::string kSettings = std::string(HALVEX_TEST_DATA_DIR) + "/settings/sin
 using Bytes = std::vector<uint8_t>;
 
 Bytes FileBytes(const CHalvexDoc& document) {
-    Bytes bytes(document.m_Header.begin(), document.m_Header.end());
-    bytes.insert(bytes.end(), document.bytes.begin(), document.bytes.end());
+    Bytes bytes(document.Header().begin(), document.Header().end());
+    bytes.insert(bytes.end(), document.Image().bytes.begin(), document.Image().bytes.end());
     return bytes;
 }
 
@@ -96,20 +96,21 @@ void FillThroughCommitRules(std::mt19937& random, CHalvexDoc& doc) {
         const VfoFrequencies stored = VfoFrequenciesFromTexts(
             RandomFrequency(random, limits), RandomFrequency(random, limits), limits);
         doc.SetFrequencyText(record, kDecodeSide, stored.receiveText);
-        doc.SetShiftDirection(record, stored.shift);
+        doc.EditImage().SetShiftDirection(record, stored.shift);
         doc.SetFrequencyText(record, kEncodeSide, stored.offsetText);
-        doc.SetTone(record, kEncodeSide, Below(random, kToneCount));
-        doc.SetStep(record, Below(random, EnglishStepItems().size()));
+        doc.EditImage().SetTone(record, kEncodeSide, Below(random, kToneCount));
+        doc.EditImage().SetStep(record, Below(random, EnglishStepItems().size()));
         const ChannelColumnDefinition& power = kChannelColumns[kColumnPower];
-        power.store(doc, record, Below(random, power.choices.size()));
+        power.store(doc.EditImage(), record, Below(random, power.choices.size()));
     }
     for (const RadioOptionDefinition& option : kRadioOptions) {
-        option.store(doc, Below(random, EnglishOptionItems(option).size()));
+        option.store(doc.EditImage(), Below(random, EnglishOptionItems(option).size()));
     }
-    doc.SetPttIdCode({static_cast<uint8_t>(Below(random, 14)), 3, 0xFF, 0xFF, 0xFF, 0xFF});
-    doc.SetWord(kFmFrequencyOffset, 1, Below(random, 431));
+    doc.EditImage().SetPttIdCode(
+        {static_cast<uint8_t>(Below(random, 14)), 3, 0xFF, 0xFF, 0xFF, 0xFF});
+    doc.EditImage().SetWord(kFmFrequencyOffset, 1, Below(random, 431));
     for (int preset = 1; preset <= kFmPresetCount; ++preset) {
-        doc.SetWord(kFmPresetBase, preset, Below(random, 432));
+        doc.EditImage().SetWord(kFmPresetBase, preset, Below(random, 432));
     }
 }
 
@@ -139,18 +140,23 @@ TEST_F(RadioTextTest, DumpThenApplyGivesBackEveryByteOfRandomImages) {
         FillThroughCommitRules(random, original);
         // A third of the images keep their empty channels erased, as a radio read gives them.
         for (int n = 1; round % 3 == 2 && n <= kImageChannelCount; ++n) {
-            if (original.IsChannelEmpty(n)) {
+            if (original.Image().IsChannelEmpty(n)) {
                 ChannelSlot erased;
                 erased.record.fill(0xFF);
                 erased.name.fill(0xFF);
-                WriteChannelSlot(original, n, erased);
+                WriteChannelSlot(original.EditImage(), n, erased);
             }
         }
         for (int k = Below(random, 12); k > 0; --k) {
             const size_t position = random() % (kPgmHeaderSize + kImageSize);
             const auto value = static_cast<uint8_t>(random());
-            (position < kPgmHeaderSize ? original.m_Header[position]
-                                       : original.bytes[position - kPgmHeaderSize]) = value;
+            if (position < kPgmHeaderSize) {
+                std::array<uint8_t, kPgmHeaderSize> header = original.Header();
+                header[position] = value;
+                original.SetHeader(header);
+            } else {
+                original.EditImage().bytes[position - kPgmHeaderSize] = value;
+            }
         }
         original.ComputeFrequencyLimits();
         const std::string text = DumpRadioText(original);
@@ -160,13 +166,14 @@ TEST_F(RadioTextTest, DumpThenApplyGivesBackEveryByteOfRandomImages) {
             << "round " << round << ": " << TextErrorLine("dump", errors.front()) << "\n"
             << text;
         CHalvexDoc saved(original);
-        saved.PrepareImage();
+        saved.EditImage().PrepareImage();
         ASSERT_EQ(FileBytes(applied), FileBytes(saved)) << "round " << round << "\n" << text;
         ASSERT_EQ(DumpRadioText(applied), text) << "round " << round;
         ASSERT_TRUE(notes.empty()) << "round " << round << ": " << TextErrorLine("", notes[0]);
         for (const ReservedRun& run : KeptRuns(text)) {
             for (size_t k = 0; !run.inHeader && k < run.bytes.size(); ++k) {
-                ASSERT_FALSE(saved.IsDerivedByte(run.offset + k)) << round << ": " << run.offset;
+                ASSERT_FALSE(saved.Image().IsDerivedByte(run.offset + k))
+                    << round << ": " << run.offset;
             }
         }
     }
@@ -287,7 +294,7 @@ TEST_F(RadioTextTest, ErrorsNameTheirPlaceAndWhatIsAllowedAndStoreNothing) {
         }
         EXPECT_EQ(lines, row.lines) << row.name;
         if (row.lines.empty()) {
-            EXPECT_EQ(document.GetFrequencyText(1, kDecodeSide), "146.52000") << row.name;
+            EXPECT_EQ(document.Image().GetFrequencyText(1, kDecodeSide), "146.52000") << row.name;
         } else {
             EXPECT_EQ(FileBytes(document), before) << row.name;
         }
@@ -310,7 +317,7 @@ TEST_F(RadioTextTest, TheTextsChannelTableIsTheWholeTable) {
         std::vector<TextError> errors, notes;
         ASSERT_TRUE(ApplyRadioText(text, into, &document, &errors, &notes));
         for (int n = 1; n <= kImageChannelCount; ++n) {
-            if (!document.IsChannelEmpty(n)) {
+            if (!document.Image().IsChannelEmpty(n)) {
                 used[into].push_back(n);
             }
         }
@@ -332,7 +339,7 @@ TEST_F(RadioTextTest, TheTextsChannelTableIsTheWholeTable) {
     ASSERT_TRUE(
         ApplyRadioText(std::string(kHead) + "options: {beep: off}\n", true, &kept, &errors));
     for (int n : {1, 2, 40}) {
-        EXPECT_FALSE(kept.IsChannelEmpty(n)) << n;
+        EXPECT_FALSE(kept.Image().IsChannelEmpty(n)) << n;
     }
 }
 
@@ -344,7 +351,7 @@ TEST_F(RadioTextTest, SavedFilesAndRadioMemoriesRoundTripExactly) {
     CHalvexDoc saved = NewDocument(1);
     std::mt19937 random(5);
     FillThroughCommitRules(random, saved);
-    saved.PrepareImage();
+    saved.EditImage().PrepareImage();
     for (const CHalvexDoc* original : {&fromRadio, &saved}) {
         CHalvexDoc applied = NewDocument();
         std::vector<TextError> errors;
@@ -358,7 +365,7 @@ TEST_F(RadioTextTest, SavedFilesAndRadioMemoriesRoundTripExactly) {
         << demo;
     for (int band : {0, 1}) {
         CHalvexDoc fresh = NewDocument(band);
-        fresh.PrepareImage();
+        fresh.EditImage().PrepareImage();
         CHalvexDoc applied = NewDocument();
         std::vector<TextError> errors;
         ASSERT_TRUE(ApplyRadioText("format: 1\nmodel: RQ870\nband: " + std::to_string(band) + "\n",
@@ -406,14 +413,14 @@ TEST_F(RadioTextTest, AnEditedValueWinsOverTheBytesKeptForIt) {
     CHalvexDoc original = NewDocument();
     CommitReceiveFrequency(original, 3, "145.00000");
     CommitTransmitFrequency(original, 3, "");
-    original.SetTone(3, kEncodeSide, 7);
+    original.EditImage().SetTone(3, kEncodeSide, 7);
     const std::string text = DumpRadioText(original);
     ASSERT_NE(text.find("\n  0x1"), std::string::npos) << text;
 
     CHalvexDoc same = NewDocument();
     std::vector<TextError> errors;
     ASSERT_TRUE(ApplyRadioText(text, false, &same, &errors));
-    EXPECT_EQ(same.GetTone(3, kEncodeSide), 7);
+    EXPECT_EQ(same.Image().GetTone(3, kEncodeSide), 7);
 
     std::string edited = text;
     const size_t line = edited.find("\n  3: {");
@@ -425,8 +432,9 @@ TEST_F(RadioTextTest, AnEditedValueWinsOverTheBytesKeptForIt) {
     ASSERT_TRUE(ApplyRadioText(edited, false, &changed, &errors))
         << TextErrorLine("edited", errors.front());
     EXPECT_EQ(changed.GetTransmitText(3), "146.00000");
-    EXPECT_EQ(EnglishChannelTexts().tones[static_cast<size_t>(changed.GetTone(3, kEncodeSide))],
-              "100.0");
+    EXPECT_EQ(
+        EnglishChannelTexts().tones[static_cast<size_t>(changed.Image().GetTone(3, kEncodeSide))],
+        "100.0");
 }
 
 }  // namespace

@@ -29,7 +29,8 @@ class RadiogramDialogTest : public QObject {
     }
 
     QByteArray Bytes(size_t offset, int count) const {
-        return QByteArray(reinterpret_cast<const char*>(m_Doc->bytes.data() + offset), count);
+        return QByteArray(reinterpret_cast<const char*>(m_Doc->Image().bytes.data() + offset),
+                          count);
     }
 
     void ClickPreset(int n) {
@@ -54,9 +55,9 @@ private slots:
     void cleanup() { m_Dialog.reset(); }
 
     void showsTheStoredPresets() {
-        m_Doc->SetWord(kFmPresetBase, 2, 225);
-        m_Doc->SetWord(kFmPresetBase, 3, 432);
-        m_Doc->SetWord(kFmFrequencyOffset, 1, 430);
+        m_Doc->EditImage().SetWord(kFmPresetBase, 2, 225);
+        m_Doc->EditImage().SetWord(kFmPresetBase, 3, 432);
+        m_Doc->EditImage().SetWord(kFmFrequencyOffset, 1, 430);
         Open();
         CGridCtrl* grid = m_Dialog->Grid();
         QCOMPARE(grid->GetRowCount(), 17);
@@ -95,8 +96,8 @@ private slots:
     }
 
     void allFfPresetsShowEmptyCells() {
-        std::fill_n(m_Doc->bytes.begin() + kFmPresetBase, 32, 0xFF);
-        std::fill_n(m_Doc->bytes.begin() + kFmFrequencyOffset, 2, 0xFF);
+        std::fill_n(m_Doc->EditImage().bytes.begin() + kFmPresetBase, 32, 0xFF);
+        std::fill_n(m_Doc->EditImage().bytes.begin() + kFmFrequencyOffset, 2, 0xFF);
         Open();
         for (int n = 1; n <= 16; ++n) {
             QVERIFY(m_Dialog->Grid()->GetCellText(n, 1).isEmpty());

@@ -66,10 +66,10 @@ private slots:
         if (step == Step::Dismiss) {
             Button(panel, "Dismiss")->click();
         } else if (step == Step::ReadChannels || step == Step::ReadEmpty) {
-            const auto read = step == Step::ReadEmpty ? document.bytes : m_Channels.image;
+            const auto read = step == Step::ReadEmpty ? document.Image().bytes : m_Channels.image;
             m_Shell.App().OnRadioRead(read);
         } else if (step == Step::TypeIn) {
-            document.bytes = m_Channels.image;
+            document.EditImage().bytes = m_Channels.image;
             document.SetModifiedFlag();
         } else if (step == Step::OpenButton) {
             FileDialog::SetNextFileName(kChannelsFile);
@@ -131,7 +131,7 @@ private slots:
 
         frame->ExampleMenu()->actions().at(1)->trigger();
         CHalvexDoc& document = m_Shell.App().Document();
-        QCOMPARE(document.bytes, m_Channels.image);
+        QCOMPARE(document.Image().bytes, m_Channels.image);
         QVERIFY(document.GetPathName().empty());
         QVERIFY(!document.IsModified());
         QCOMPARE(frame->windowTitle(), QStringLiteral("Example demo.pgm - Title"));
@@ -141,11 +141,11 @@ private slots:
         QCOMPARE(m_Shell.Folder().Read("examples/demo.pgm"), before);
         QVERIFY(frame->MenuAction(kCommandRecentFile) == nullptr);
 
-        const std::array<uint8_t, kImageSize> held = document.bytes;
+        const std::array<uint8_t, kImageSize> held = document.Image().bytes;
         frame->ExampleMenu()->actions().at(0)->trigger();
         QCOMPARE(MessageBox::Shown().size(), size_t(1));
         QCOMPARE(MessageBox::Shown().back().icon, MessageIcon::Stop);
-        QCOMPARE(document.bytes, held);
+        QCOMPARE(document.Image().bytes, held);
         QCOMPARE(frame->windowTitle(), QStringLiteral("Example demo.pgm - Title"));
     }
 

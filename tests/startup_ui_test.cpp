@@ -163,7 +163,7 @@ private slots:
                                  {"halvex", QString::fromStdString(dir.File("radio.pgm"))}));
         QVERIFY(MessageBox::Shown().empty());
         QCOMPARE(app.Document().GetPathName(), dir.File("radio.pgm"));
-        QCOMPARE(app.Document().bytes[0x0D00], uint8_t(0x07));
+        QCOMPARE(app.Document().Image().bytes[0x0D00], uint8_t(0x07));
         QVERIFY(!app.Document().IsModified());
         QCOMPARE(app.MainFrame()->windowTitle(), QStringLiteral("radio.pgm - Not Found"));
     }

@@ -89,7 +89,7 @@ private slots:
         const QString firstCode = QString::fromStdString(PttIdCodeText(held.GetPttIdCode()));
         QVERIFY(firstCode == "0101" || firstCode == "0102");
         RadioImage sent;
-        sent.bytes = m_Fixture->app->Features().document.bytes;
+        sent.bytes = m_Fixture->app->Features().document.Image().bytes;
         sent.SetPttIdCode(PttIdCodeFromText(firstCode.toStdString()));
         QVERIFY(
             std::equal(sent.bytes.begin() + 0x0800, sent.bytes.end(), held.bytes.begin() + 0x0800));
@@ -155,7 +155,7 @@ private slots:
         RadioImage written;
         std::copy_n(radio->Memory().begin(), kImageSize, written.bytes.begin());
         QCOMPARE(written.GetFrequencyText(1, kDecodeSide),
-                 document.GetFrequencyText(1, kDecodeSide));
+                 document.Image().GetFrequencyText(1, kDecodeSide));
         dialog.reject();
         QTRY_VERIFY(!dialog.isVisible());
     }

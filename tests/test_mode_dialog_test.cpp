@@ -286,7 +286,7 @@ private slots:
         ClickBarArrow(ValueBar(&dialog), QStyle::SC_ScrollBarAddLine);
         uint8_t raised = static_cast<uint8_t>(value + 1);
         QCOMPARE(ValueText(&dialog), QString::number(raised));
-        QCOMPARE(m_Shell.App().Document().GetTestItem(20), int{raised});
+        QCOMPARE(m_Shell.App().Document().Image().GetTestItem(20), int{raised});
         QCOMPARE(ItemList(&dialog)->item(20)->text(), ItemLine(20, raised));
         QCOMPARE(ItemList(&dialog)->currentRow(), 20);
         QTRY_VERIFY_WITH_TIMEOUT(Contains(m_Radio->ReceivedBytes(), AdjustHead(0xF0, raised, 4, 1)),
@@ -309,16 +309,16 @@ private slots:
         QFETCH(int, start);
         QFETCH(int, key);
         QFETCH(int, shown);
-        m_Shell.App().Document().SetTestItem(0, start);
+        m_Shell.App().Document().EditImage().SetTestItem(0, start);
         CTestModeDlg dialog(m_Shell.App().Features(), m_Shell.App().MainFrame());
         dialog.show();
         QScrollBar* bar = ValueBar(&dialog);
         QTest::keyPress(bar, static_cast<Qt::Key>(key));
         QCOMPARE(ValueText(&dialog), QString::number(shown));
         QCOMPARE(bar->value(), shown);
-        QCOMPARE(m_Shell.App().Document().GetTestItem(0), start);
+        QCOMPARE(m_Shell.App().Document().Image().GetTestItem(0), start);
         QTest::keyRelease(bar, static_cast<Qt::Key>(key));
-        QCOMPARE(m_Shell.App().Document().GetTestItem(0), shown);
+        QCOMPARE(m_Shell.App().Document().Image().GetTestItem(0), shown);
         QCOMPARE(ItemList(&dialog)->item(0)->text(), ItemLine(0, shown));
         // Out of test mode nothing goes to the radio, so nothing opens the port.
         QVERIFY(!m_Shell.App().Port().IsOpen());
@@ -445,7 +445,8 @@ private slots:
         QCOMPARE(QString::fromStdString(MessageBox::Shown().front().text),
                  QString::fromStdString(LoadLangString("IDS_PROMPT_READSUCC")));
         QVERIFY(!ExchangeRunning(&dialog));
-        QVERIFY(std::equal(memory.begin(), memory.end(), m_Shell.App().Document().bytes.begin()));
+        QVERIFY(std::equal(memory.begin(), memory.end(),
+                           m_Shell.App().Document().Image().bytes.begin()));
         QVERIFY(m_Shell.App().Document().IsModified());
         QVERIFY(counter.updates > 0);
         QCOMPARE(channels->Grid()->GetCellText(1, 1), ChannelOneText(memory));
@@ -474,7 +475,7 @@ private slots:
         CommitReceiveFrequency(document, 1, "150.125");
         document.SetModifiedFlag();
         document.CommitEdit(StepName("IDS_STEP_RANGE"));
-        const auto edited = document.bytes;
+        const auto edited = document.Image().bytes;
         std::string path = m_Shell.Folder().File("kept.pgm");
         CTestModeDlg dialog(m_Shell.App().Features(), m_Shell.App().MainFrame());
         dialog.show();
@@ -497,16 +498,16 @@ private slots:
         }
         if (!reads) {
             QVERIFY(m_Radio->ReceivedBytes().empty());
-            QVERIFY(document.bytes == edited);
+            QVERIFY(document.Image().bytes == edited);
             QVERIFY(document.IsModified());
             return;
         }
         QCOMPARE(MessageBox::Shown().back().text, LoadLangString("IDS_PROMPT_READSUCC"));
-        QVERIFY(std::equal(memory.begin(), memory.end(), document.bytes.begin()));
+        QVERIFY(std::equal(memory.begin(), memory.end(), document.Image().bytes.begin()));
         QCOMPARE(StepText(document.UndoName()),
                  QString::fromStdString(LoadLangString("IDS_STEP_TEST_READ_ALL")));
         QVERIFY(document.Undo());
-        QCOMPARE(document.GetFrequencyText(1, kDecodeSide), std::string("150.12500"));
+        QCOMPARE(document.Image().GetFrequencyText(1, kDecodeSide), std::string("150.12500"));
     }
 
     // Cancel stops the exchange at once: the radio hears the end byte, the port is free, the
@@ -530,7 +531,7 @@ private slots:
         options.pace9600 = betweenBlocks;
         options.faults.ignoreWakeUps = betweenBlocks ? 0 : 9;
         StartRadio(memory, options);
-        std::array<uint8_t, kImageSize> before = m_Shell.App().Document().bytes;
+        std::array<uint8_t, kImageSize> before = m_Shell.App().Document().Image().bytes;
         CTestModeDlg dialog(m_Shell.App().Features(), m_Shell.App().MainFrame());
         dialog.show();
         Button(&dialog, buttonId)->click();
@@ -567,7 +568,7 @@ private slots:
         QVERIFY(!m_Shell.App().Port().IsOpen());
         QVERIFY(!dialog.Session().InTestMode());
         QTRY_VERIFY_WITH_TIMEOUT(EndedWithEndByte(*m_Radio), kRadioHearsMs);
-        QVERIFY(m_Shell.App().Document().bytes == before);
+        QVERIFY(m_Shell.App().Document().Image().bytes == before);
         QVERIFY(!m_Shell.App().Document().IsModified());
         if (buttonId != kWriteAllId) {
             QVERIFY(m_Radio->Memory() == memory);
@@ -587,7 +588,7 @@ private slots:
         VirtualRadioOptions options;
         options.pace9600 = true;
         StartRadio(DemoMemory(), options);
-        std::array<uint8_t, kImageSize> before = m_Shell.App().Document().bytes;
+        std::array<uint8_t, kImageSize> before = m_Shell.App().Document().Image().bytes;
         auto dialog =
             std::make_unique<CTestModeDlg>(m_Shell.App().Features(), m_Shell.App().MainFrame());
         dialog->show();
@@ -601,7 +602,7 @@ private slots:
         }
         QVERIFY(!m_Shell.App().Port().IsOpen());
         QTRY_VERIFY_WITH_TIMEOUT(EndedWithEndByte(*m_Radio), kRadioHearsMs);
-        QVERIFY(m_Shell.App().Document().bytes == before);
+        QVERIFY(m_Shell.App().Document().Image().bytes == before);
         QVERIFY(MessageBox::Shown().empty());
     }
 
@@ -634,7 +635,8 @@ private slots:
         if (change == "start") {
             QVERIFY(RunExchange(&dialog, kStartTestModeId));
             QVERIFY(MessageBox::Shown().empty());
-            QCOMPARE(m_Shell.App().Document().GetTestItem(0), int{TestRegionMemory()[0x0FE0]});
+            QCOMPARE(m_Shell.App().Document().Image().GetTestItem(0),
+                     int{TestRegionMemory()[0x0FE0]});
         } else if (change == "scroll") {
             QTest::keyPress(ValueBar(&dialog), Qt::Key_Right);
             QVERIFY(!m_Shell.App().Document().IsModified());

@@ -65,7 +65,7 @@ RadioMemory SecondBandMemory() {
 
 // The document's image as a transfer will send it: what PrepareImage makes of it.
 Image PreparedImage(const CHalvexDoc& document) {
-    RadioImage prepared = document;
+    RadioImage prepared = document.Image();
     prepared.PrepareImage();
     return prepared.bytes;
 }
@@ -113,7 +113,8 @@ private slots:
         CHalvexDoc& document = m_Fixture->app->Document();
         QCOMPARE(document.GetFrequencyLimits().m_FreqMin, 136 * kMegahertz);
         // Never moved by the radio: it must come back from the document's own copy.
-        std::fill(document.bytes.begin(), document.bytes.begin() + kCloneStart, 0x22);
+        std::fill(document.EditImage().bytes.begin(),
+                  document.EditImage().bytes.begin() + kCloneStart, 0x22);
         Image prepared = PreparedImage(document);
 
         CTransferDlg dialog(m_Fixture->app->Features(), true);
@@ -126,8 +127,8 @@ private slots:
                                   kTransferTimeoutMs);
 
         QCOMPARE(dialog.result(), kTransferEnded);
-        QVERIFY(SameRange(document.bytes.data(), prepared.data(), 0, kCloneStart));
-        QVERIFY(SameRange(document.bytes.data(), memory.data(), kCloneStart, kImageSize));
+        QVERIFY(SameRange(document.Image().bytes.data(), prepared.data(), 0, kCloneStart));
+        QVERIFY(SameRange(document.Image().bytes.data(), memory.data(), kCloneStart, kImageSize));
         QCOMPARE(document.GetFrequencyLimits().m_FreqMin, 400 * kMegahertz);
         // The radio's data is no file's until saved: closing asks and Save asks for a name.
         QVERIFY(document.IsModified());
@@ -199,16 +200,17 @@ private slots:
         QVERIFY(Button(&dialog, kIdOk)->isEnabled());
         QVERIFY(!m_Fixture->app->Port().IsOpen());
         QVERIFY(MessageBox::Shown().empty());
-        QVERIFY(document.bytes == prepared);
+        QVERIFY(document.Image().bytes == prepared);
 
         QTest::mouseClick(Button(&dialog, kIdOk), Qt::LeftButton);
         QTRY_VERIFY2_WITH_TIMEOUT(!dialog.isVisible(), qPrintable(MessageLine(&dialog)),
                                   kTransferTimeoutMs);
         QVERIFY(MessageBox::Shown().empty());
         if (read) {
-            QVERIFY(SameRange(document.bytes.data(), memory.data(), kCloneStart, kImageSize));
+            QVERIFY(
+                SameRange(document.Image().bytes.data(), memory.data(), kCloneStart, kImageSize));
         } else {
-            QVERIFY(document.bytes == prepared);
+            QVERIFY(document.Image().bytes == prepared);
             QVERIFY(SameRange(radio->Memory().data(), prepared.data(), kCloneStart, kImageSize));
         }
     }
@@ -271,7 +273,7 @@ private slots:
         QVERIFY(shown.icon == (asks ? MessageIcon::Question : MessageIcon::Stop));
         QVERIFY(shown.buttons == (asks ? MessageButtons::YesNo : MessageButtons::Ok));
         QCOMPARE(m_Fixture->StoredInt("rwtype"), asks && answerYes ? 2 : 1);
-        QVERIFY(document.bytes == prepared);
+        QVERIFY(document.Image().bytes == prepared);
         QVERIFY(!m_Fixture->app->Port().IsOpen());
     }
 
@@ -357,7 +359,7 @@ private slots:
         QCOMPARE(m_Fixture->PortPane(), QString("COM1"));
         QCOMPARE(m_Fixture->StoredInt("com"), 1);
         QVERIFY(MessageBox::Shown().empty());
-        QVERIFY(document.bytes == prepared);
+        QVERIFY(document.Image().bytes == prepared);
     }
 
     void commandsOpenTheirDialogs_data() {
@@ -393,13 +395,13 @@ private slots:
         CHalvexDoc& document = m_Fixture->app->Document();
         GiveAChannel(document);
         document.SetModifiedFlag();
-        Image edited = document.bytes;
+        Image edited = document.Image().bytes;
 
         MessageBox::SetNextAnswer(MessageAnswer::Cancel);
         m_Fixture->app->MainFrame()->OnCommand(kCommandReadRadio);
         QCOMPARE(MessageBox::Shown().size(), size_t{1});
         QVERIFY(MessageBox::Shown().front().buttons == MessageButtons::YesNoCancel);
-        QVERIFY(document.bytes == edited);
+        QVERIFY(document.Image().bytes == edited);
         QVERIFY(document.IsModified());
         QVERIFY(radio->ReceivedBytes().empty());
 
@@ -442,14 +444,14 @@ private slots:
                                   kTransferTimeoutMs);
 
         QCOMPARE(dialog.result(), kTransferEnded);
-        QVERIFY(SameRange(document.bytes.data(), memory.data(), kCloneStart, kImageSize));
+        QVERIFY(SameRange(document.Image().bytes.data(), memory.data(), kCloneStart, kImageSize));
         if (folderUsable) {
             QVERIFY(MessageBox::Shown().empty());
             std::vector<std::filesystem::path> backups = FilesIn(m_Fixture->app->BackupFolder());
             QCOMPARE(backups.size(), size_t{1});
             PgmFile backup;
             QCOMPARE(LoadPgmFile(backups.front().string(), &backup, &error), PgmLoadResult::Loaded);
-            QVERIFY(backup.image == document.bytes);
+            QVERIFY(backup.image == document.Image().bytes);
         } else {
             QCOMPARE(MessageBox::Shown().size(), size_t{1});
             QVERIFY(QString::fromStdString(MessageBox::Shown().front().text)
@@ -483,7 +485,7 @@ private slots:
         std::ifstream kept(plain);
         std::string contents((std::istreambuf_iterator<char>(kept)), {});
         QCOMPARE(contents, std::string("kept"));
-        QVERIFY(document.bytes == prepared);
+        QVERIFY(document.Image().bytes == prepared);
     }
 
     void writeThatWouldEraseTheRadioAsksFirst() {
@@ -493,7 +495,7 @@ private slots:
         VirtualRadio* radio = m_Fixture->AddRadio(1, {}, memory, &error);
         QVERIFY2(radio, error.c_str());
         CHalvexDoc& document = m_Fixture->app->Document();
-        Image before = document.bytes;
+        Image before = document.Image().bytes;
 
         CTransferDlg dialog(m_Fixture->app->Features(), false);
         dialog.show();
@@ -511,7 +513,7 @@ private slots:
             halvex::test::ReceivedBeforeMarker(*radio, radio->SlavePath());
         QVERIFY(sent && sent->empty());
         QVERIFY(radio->Memory() == memory);
-        QVERIFY(document.bytes == before);
+        QVERIFY(document.Image().bytes == before);
 
         MessageBox::SetNextAnswer(MessageAnswer::Ok);
         Image prepared = PreparedImage(document);
@@ -522,7 +524,7 @@ private slots:
                                   kTransferTimeoutMs);
         QVERIFY(SameRange(radio->Memory().data(), prepared.data(), kCloneStart, kImageSize));
         // Preparing the image for the radio is no step the user could undo.
-        QVERIFY(document.bytes != before);
+        QVERIFY(document.Image().bytes != before);
         QVERIFY(!document.CanUndo());
     }
 
@@ -666,17 +668,18 @@ private slots:
         QVERIFY2(m_Fixture->Start({}, &error), error.c_str());
         CHalvexDoc& document = m_Fixture->app->Document();
         GiveAChannel(document);
-        document.PrepareImage();
+        document.EditImage().PrepareImage();
         RadioMemory memory;
-        std::copy(document.bytes.begin(), document.bytes.end(), memory.begin());
+        std::copy(document.Image().bytes.begin(), document.Image().bytes.end(), memory.begin());
         CHalvexDoc radioDocument(document);
         radioDocument.SetFrequencyText(1, kDecodeSide, "147.00000");
-        radioDocument.SetPowerHigh(1, !document.GetPowerHigh(1));
-        std::copy(radioDocument.bytes.begin(), radioDocument.bytes.end(), memory.begin());
+        radioDocument.EditImage().SetPowerHigh(1, !document.Image().GetPowerHigh(1));
+        std::copy(radioDocument.Image().bytes.begin(), radioDocument.Image().bytes.end(),
+                  memory.begin());
         VirtualRadio* radio = m_Fixture->AddRadio(1, {}, memory, &error);
         QVERIFY2(radio, error.c_str());
         document.SetModifiedFlag();
-        Image before = document.bytes;
+        Image before = document.Image().bytes;
 
         // Presses OK in the transfer dialog, then reads and closes the list it opens.
         QStringList listed;
@@ -706,12 +709,13 @@ private slots:
         m_Fixture->app->MainFrame()->OnCommand(kCommandCompareRadio);
 
         // A simplex channel's transmit frequency follows its receive frequency.
-        QCOMPARE(listed, QStringList({"Channel 1, RX Freq (MHz): 146.52000 → 147.00000",
-                                      "Channel 1, TX Freq (MHz): 146.52000 → 147.00000",
-                                      QString("Channel 1, Power: %1 → %2")
-                                          .arg(document.GetPowerHigh(1) ? "High" : "Low")
-                                          .arg(document.GetPowerHigh(1) ? "Low" : "High")}));
-        QVERIFY(document.bytes == before);
+        QCOMPARE(listed,
+                 QStringList({"Channel 1, RX Freq (MHz): 146.52000 → 147.00000",
+                              "Channel 1, TX Freq (MHz): 146.52000 → 147.00000",
+                              QString("Channel 1, Power: %1 → %2")
+                                  .arg(document.Image().GetPowerHigh(1) ? "High" : "Low")
+                                  .arg(document.Image().GetPowerHigh(1) ? "Low" : "High")}));
+        QVERIFY(document.Image().bytes == before);
         QVERIFY(document.IsModified());
         QVERIFY(radio->Memory() == memory);
         QVERIFY(MessageBox::Shown().empty());

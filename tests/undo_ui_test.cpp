@@ -134,7 +134,8 @@ private slots:
     // in the channel table while the user pastes into a name or a code.
     void anOpenTextFieldKeepsTheClipboardKeys() {
         EnterCell(2, kColumnReceive, "145");
-        const std::vector<uint8_t> before(Document().bytes.begin(), Document().bytes.end());
+        const std::vector<uint8_t> before(Document().Image().bytes.begin(),
+                                          Document().Image().bytes.end());
         QApplication::clipboard()->setText(QStringLiteral("146.52,TEXT"));
         OpenCell(2, kColumnName);
         auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
@@ -158,7 +159,7 @@ private slots:
         QTest::keyClick(code, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(code->text(), QStringLiteral("1212"));
         QVERIFY(MessageBox::Shown().empty());
-        QVERIFY(std::equal(before.begin(), before.end(), Document().bytes.begin()));
+        QVERIFY(std::equal(before.begin(), before.end(), Document().Image().bytes.begin()));
     }
 
     void everyKindOfChangeIsOneNamedStep_data() {
@@ -211,22 +212,22 @@ private slots:
     void everyKindOfChangeIsOneNamedStep() {
         QFETCH(std::function<void()>, change);
         QFETCH(QString, name);
-        const auto before = Document().bytes;
+        const auto before = Document().Image().bytes;
         change();
-        const auto after = Document().bytes;
+        const auto after = Document().Image().bytes;
         QVERIFY(after != before);
         QVERIFY(Document().IsModified());
         QCOMPARE(UndoText(), QStringLiteral("&Undo %1\tCtrl+Z").arg(name));
 
         Frame()->OnCommand(kCommandUndo);
-        QVERIFY(Document().bytes == before);
+        QVERIFY(Document().Image().bytes == before);
         QVERIFY(!Document().IsModified());
         QVERIFY(!Document().CanUndo());
         QCOMPARE(RedoText(), QStringLiteral("&Redo %1\tCtrl+Y").arg(name));
         VerifyPagesShowTheImage();
 
         Frame()->OnCommand(kCommandRedo);
-        QVERIFY(Document().bytes == after);
+        QVERIFY(Document().Image().bytes == after);
         QVERIFY(Document().IsModified());
         VerifyPagesShowTheImage();
 
@@ -247,14 +248,14 @@ private slots:
                                "DtcsCode,DtcsPolarity,Mode,TStep\r\n"
                                "1,A,146.520000,,0.000000,,88.5,88.5,023,NN,FM,5.00\r\n"
                                "2,B,147.000000,,0.000000,,88.5,88.5,023,NN,FM,5.00\r\n");
-        const auto before = Document().bytes;
+        const auto before = Document().Image().bytes;
         FileDialog::SetNextFileName(m_Shell.Folder().File("list.csv"));
         QVERIFY(m_Shell.RunWithDialog<QDialog>(kCommandImportChannels,
                                                [](QDialog& dialog) { dialog.accept(); }));
         QCOMPARE(Cell(2, kColumnReceive), QStringLiteral("147.00000"));
         QCOMPARE(UndoText(), QStringLiteral("&Undo Import Channels\tCtrl+Z"));
         Frame()->OnCommand(kCommandUndo);
-        QVERIFY(Document().bytes == before);
+        QVERIFY(Document().Image().bytes == before);
         QCOMPARE(Cell(1, kColumnReceive), QStringLiteral("150.00000"));
         QCOMPARE(Cell(2, kColumnReceive), QString());
         // Filling only empty channels kept channel 1: channel 2 is where the step was.
@@ -353,13 +354,13 @@ private:
     // The pages read back what the image holds, not what they showed before.
     void VerifyPagesShowTheImage() {
         QCOMPARE(FindControl<QComboBox>(m_Functions, kSquelchId)->currentIndex(),
-                 Document().GetSquelch());
+                 Document().Image().GetSquelch());
         QCOMPARE(FindControl<QCheckBox>(m_Functions, kDualWatchId)->isChecked(),
-                 Document().GetDualWatch());
+                 Document().Image().GetDualWatch());
         QCOMPARE(FindControl<QLineEdit>(m_Vfo, kVfoF2ReceiveId)->text().toStdString(),
-                 Document().GetFrequencyText(kVfoF2, kDecodeSide));
+                 Document().Image().GetFrequencyText(kVfoF2, kDecodeSide));
         QCOMPARE(FindControl<QComboBox>(m_Vfo, kVfoF1PowerId)->currentIndex(),
-                 Document().GetPowerHigh(kVfoF1) ? 1 : 0);
+                 Document().Image().GetPowerHigh(kVfoF1) ? 1 : 0);
         QCOMPARE(m_Channels->RangeSelector()->currentIndex(), Document().FindModelLine());
     }
 

@@ -36,11 +36,11 @@ constexpr VfoBoxes kF2 = {kVfoF2, 0x0820, kVfoF2ReceiveId, kVfoF2TransmitId};
 
 // Both VFO records, F2 first as they lie in the image.
 QByteArray VfoBytes(const CHalvexDoc& document) {
-    return QByteArray(reinterpret_cast<const char*>(document.bytes.data() + 0x0820), 32);
+    return QByteArray(reinterpret_cast<const char*>(document.Image().bytes.data() + 0x0820), 32);
 }
 
 QByteArray RecordBytes(const CHalvexDoc& document, size_t offset) {
-    return QByteArray(reinterpret_cast<const char*>(document.bytes.data() + offset), 16);
+    return QByteArray(reinterpret_cast<const char*>(document.Image().bytes.data() + offset), 16);
 }
 
 }  // namespace
@@ -139,7 +139,7 @@ private slots:
     void leavingABoxWithoutAChangeKeepsTheDocumentUnmodified() {
         m_Document->SetFrequencyText(kVfoF2, kDecodeSide, "438.50000");
         m_Document->SetFrequencyText(kVfoF2, kEncodeSide, "007.60000");
-        m_Document->SetShiftDirection(kVfoF2, kShiftMinus);
+        m_Document->EditImage().SetShiftDirection(kVfoF2, kShiftMinus);
         m_Page->FillFromImage();
         const QByteArray before = RecordBytes(*m_Document, kF2.offset);
         for (int id : {kF1.receiveId, kF1.transmitId, kF2.receiveId, kF2.transmitId}) {
@@ -159,7 +159,7 @@ private slots:
     void leavingTheReceiveBoxStoresAndReshowsBoth() {
         m_Document->SetFrequencyText(kVfoF1, kDecodeSide, "146.12500");
         m_Document->SetFrequencyText(kVfoF1, kEncodeSide, "000.60000");
-        m_Document->SetShiftDirection(kVfoF1, kShiftPlus);
+        m_Document->EditImage().SetShiftDirection(kVfoF1, kShiftPlus);
         m_Page->FillFromImage();
         QCOMPARE(Box(kVfoF1TransmitId)->text(), QStringLiteral("146.72500"));
         TypeInto(Box(kVfoF1ReceiveId), "146.1");
@@ -211,11 +211,11 @@ private slots:
 
     void middleThenNarrowClearsTheMiddleBit() {
         ChooseWithKeys(List(kVfoF1BandwidthId), 2);
-        QCOMPARE(m_Document->bytes[0x0838], uint8_t{0x40});
-        QCOMPARE(m_Document->bytes[0x083B], uint8_t{0x08});
+        QCOMPARE(m_Document->Image().bytes[0x0838], uint8_t{0x40});
+        QCOMPARE(m_Document->Image().bytes[0x083B], uint8_t{0x08});
         ChooseWithKeys(List(kVfoF1BandwidthId), 1);
-        QCOMPARE(m_Document->bytes[0x0838], uint8_t{0x00});
-        QCOMPARE(m_Document->bytes[0x083B], uint8_t{0x28});
+        QCOMPARE(m_Document->Image().bytes[0x0838], uint8_t{0x00});
+        QCOMPARE(m_Document->Image().bytes[0x083B], uint8_t{0x28});
         // Middle read back wins over the narrow bit.
         ChooseWithKeys(List(kVfoF1BandwidthId), 2);
         m_Page->FillFromImage();
@@ -225,19 +225,19 @@ private slots:
     void invertedDcsToneSetsThePolarityBit() {
         ChooseWithKeys(List(kVfoF1ReceiveToneId), 155);
         QCOMPARE(List(kVfoF1ReceiveToneId)->currentText(), QStringLiteral("D023I"));
-        QCOMPARE(m_Document->bytes[0x0839], uint8_t{51});
-        QCOMPARE(m_Document->bytes[0x0838], uint8_t{0x10});
-        QCOMPARE(m_Document->bytes[0x083A], uint8_t{0x00});
+        QCOMPARE(m_Document->Image().bytes[0x0839], uint8_t{51});
+        QCOMPARE(m_Document->Image().bytes[0x0838], uint8_t{0x10});
+        QCOMPARE(m_Document->Image().bytes[0x083A], uint8_t{0x00});
         m_Page->FillFromImage();
         QCOMPARE(List(kVfoF1ReceiveToneId)->currentIndex(), 155);
         // The same code with normal polarity clears the bit again.
         ChooseWithKeys(List(kVfoF1ReceiveToneId), 51);
-        QCOMPARE(m_Document->bytes[0x0839], uint8_t{51});
-        QCOMPARE(m_Document->bytes[0x0838], uint8_t{0x00});
+        QCOMPARE(m_Document->Image().bytes[0x0839], uint8_t{51});
+        QCOMPARE(m_Document->Image().bytes[0x0838], uint8_t{0x00});
     }
 
     void stepsComeFromTheLanguageFile() {
-        m_Document->bytes[0x083C] = 7;
+        m_Document->EditImage().bytes[0x083C] = 7;
         m_Page->FillFromImage();
         QCOMPARE(List(kVfoF1StepId)->count(), 6);
         QCOMPARE(List(kVfoF1StepId)->currentText(), QStringLiteral("2.5"));
@@ -250,7 +250,7 @@ private slots:
         List(kVfoF1StepId)->setFocus();
         m_Document->SetModifiedFlag(false);
         QTest::keyClick(List(kVfoF1StepId), Qt::Key_Down);
-        QCOMPARE(m_Document->bytes[0x083C], uint8_t{7});
+        QCOMPARE(m_Document->Image().bytes[0x083C], uint8_t{7});
         QVERIFY(!m_Document->IsModified());
     }
 

@@ -119,7 +119,7 @@ int RunImportCommand(const ParsedOptions& options) {
         return ReportFailure("import: " + EnglishWording(kNoChannelImported) +
                              BandLineHint(text, document, options.Has(cli_option::kInto)));
     }
-    document.PrepareImage();
+    document.EditImage().PrepareImage();
     if (!document.OnSaveDocument(options.Value(cli_option::kOutput), &error)) {
         return ReportFailure(error);
     }

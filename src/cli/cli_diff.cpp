@@ -28,10 +28,10 @@ bool OpenSide(const std::string& path, CHalvexDoc* document, std::string* error)
 // The radio as Compare with Radio reads it: over the file's image as a write would send it, so
 // the bytes no read brings compare equal.
 int ReadSide(const std::string& device, CHalvexDoc* file, CHalvexDoc* radio) {
-    file->PrepareImage();
-    radio->m_Header = file->m_Header;
-    radio->bytes = file->bytes;
-    const int status = ReadRadioOver(device, &radio->bytes);
+    file->EditImage().PrepareImage();
+    radio->SetHeader(file->Header());
+    radio->EditImage().bytes = file->Image().bytes;
+    const int status = ReadRadioOver(device, &radio->EditImage().bytes);
     radio->ComputeFrequencyLimits();
     return status == kExitFailure ? kExitDiffError : status;
 }

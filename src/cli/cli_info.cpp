@@ -16,7 +16,7 @@ namespace {
 std::vector<ChannelRow> UsedChannelRows(const CHalvexDoc& document) {
     std::vector<ChannelRow> rows;
     for (int n = 1; n <= ClampChannelCount(g_ChannelCount); ++n) {
-        if (!document.IsChannelEmpty(n)) {
+        if (!document.Image().IsChannelEmpty(n)) {
             rows.push_back(ChannelRowTexts(document, n, EnglishChannelTexts()));
         }
     }

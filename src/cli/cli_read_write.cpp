@@ -349,8 +349,8 @@ int TakePgmFile(const TransferArguments& parsed, CHalvexDoc* document) {
         return ReportFailure(error + "; nothing was sent to the radio" +
                              WriteRefusalHint(parsed.file, fileSize));
     }
-    document->m_Header = file.header;
-    document->bytes = file.image;
+    document->SetHeader(file.header);
+    document->EditImage().bytes = file.image;
     return kExitSuccess;
 }
 
@@ -361,7 +361,7 @@ int TakeRadioText(const TransferArguments& parsed, CHalvexDoc* document) {
     if (!document->OnNewDocument(true) || !OpenRadioText(parsed.file, false, document, &error)) {
         return ReportFailure(error + "; nothing was sent to the radio");
     }
-    if (!parsed.force && !HasPgmIdentification(document->m_Header)) {
+    if (!parsed.force && !HasPgmIdentification(document->Header())) {
         return ReportFailure(parsed.file +
                              " keeps the file header of another program (reserved: header); "
                              "nothing was sent to the radio (--force writes it anyway)");
@@ -388,8 +388,8 @@ int RunReadCommand(const ParsedOptions& options) {
     CliPrompts prompts(parsed.file);
     CHalvexDoc document(prompts, StartupDocumentSettings());
     document.OnNewDocument(true);
-    document.PrepareImage();
-    std::array<uint8_t, kImageSize> image = document.bytes;
+    document.EditImage().PrepareImage();
+    std::array<uint8_t, kImageSize> image = document.Image().bytes;
     bool done = false;
     int exitStatus = Transfer(parsed, true, image.data(), &done);
     if (!done) {
@@ -397,7 +397,7 @@ int RunReadCommand(const ParsedOptions& options) {
     }
     // The image is stored as the radio gave it: deriving the stored areas again could
     // change what was read.
-    document.bytes = image;
+    document.EditImage().bytes = image;
     if (!KeepReadBackup(g_BackupsDir, image, &error)) {
         std::fprintf(stderr, "halvex-cli: warning: %s\n", error.c_str());
     }
@@ -421,13 +421,13 @@ int RunWriteCommand(const ParsedOptions& options) {
     if (taken != kExitSuccess) {
         return taken;
     }
-    if (!parsed.force && HoldsNoReadableChannel(document)) {
+    if (!parsed.force && HoldsNoReadableChannel(document.Image())) {
         return ReportFailure("no channel of " + parsed.file +
                              " holds a frequency that can be read: it is probably not a radio "
                              "program; nothing was sent to the radio (--force writes it anyway)");
     }
-    document.PrepareImage();
-    std::array<uint8_t, kImageSize> image = document.bytes;
+    document.EditImage().PrepareImage();
+    std::array<uint8_t, kImageSize> image = document.Image().bytes;
     bool done = false;
     int exitStatus = Transfer(parsed, false, image.data(), &done);
     if (!done || !parsed.verify) {

@@ -318,10 +318,10 @@ bool LoadStationImage(const std::string& path, StationImage* image, std::string*
     }
     CliPrompts prompts;
     CHalvexDoc document(prompts, StartupDocumentSettings());
-    document.m_Header = file.header;
-    document.bytes = file.image;
-    document.PrepareImage();
-    *image = document.bytes;
+    document.SetHeader(file.header);
+    document.EditImage().bytes = file.image;
+    document.EditImage().PrepareImage();
+    *image = document.Image().bytes;
     return true;
 }
 

@@ -131,7 +131,7 @@ bool NewDocumentOnBand(std::string_view command, const std::optional<int>& band,
 
 void NoteChannelsBeyondCount(const CHalvexDoc& document, int channelCount,
                              const std::string& leftOutOf) {
-    const std::vector<int> beyond = ChannelsInUseBeyond(document, channelCount);
+    const std::vector<int> beyond = ChannelsInUseBeyond(document.Image(), channelCount);
     if (beyond.empty()) {
         return;
     }
@@ -151,7 +151,7 @@ void NoteChannelsBeyondCount(const CHalvexDoc& document, int channelCount,
 }
 
 void NoteUnreadableChannels(const CHalvexDoc& document, const std::string& path) {
-    if (HoldsNoReadableChannel(document)) {
+    if (HoldsNoReadableChannel(document.Image())) {
         PrintNote("halvex-cli: warning: no channel of " + path +
                   " holds a frequency that can be read: it is probably not a radio program");
     }

@@ -177,7 +177,7 @@ std::vector<std::string> WebDocument::RowTexts(int row) const {
     if (row < 1 || row > ChannelCount()) {
         return cells;
     }
-    if (!m_Document.IsChannelEmpty(row)) {
+    if (!m_Document.Image().IsChannelEmpty(row)) {
         const ChannelRow texts = ChannelRowTexts(m_Document, row, CurrentChannelTexts());
         std::copy(texts.begin(), texts.end(), cells.begin());
     }
@@ -190,8 +190,8 @@ std::vector<CellLock> WebDocument::RowStates(int row) const {
     if (row < 1 || row > ChannelCount()) {
         return states;
     }
-    const ChannelRowState locks =
-        ChannelRowLocks(m_Document, row, ReadChannelTableSettings(m_SettingsPath, ChannelCount()));
+    const ChannelRowState locks = ChannelRowLocks(
+        m_Document.Image(), row, ReadChannelTableSettings(m_SettingsPath, ChannelCount()));
     for (int column = 0; column < kChannelColumnCount; ++column) {
         states[column] = {locks[column].locked, locks[column].shaded};
     }
@@ -200,14 +200,14 @@ std::vector<CellLock> WebDocument::RowStates(int row) const {
 
 int WebDocument::ChoiceIndex(int row, int column) const {
     if (row < 1 || row > ChannelCount() || column <= kColumnNumber ||
-        column >= kChannelColumnCount || m_Document.IsChannelEmpty(row)) {
+        column >= kChannelColumnCount || m_Document.Image().IsChannelEmpty(row)) {
         return -1;
     }
     const ChannelColumnDefinition& definition = kChannelColumns[static_cast<size_t>(column)];
     if (definition.kind != ColumnKind::Tone && definition.kind != ColumnKind::Choice) {
         return -1;
     }
-    return definition.value(m_Document, row);
+    return definition.value(m_Document.Image(), row);
 }
 
 bool WebDocument::IsEditable(int row, int column) const {
@@ -282,11 +282,11 @@ void WebDocument::SetBand(int index) {
 }
 
 bool WebDocument::WouldEraseRadio() const {
-    return ::WouldEraseRadio(m_Document, m_Document.GetChannelCount());
+    return ::WouldEraseRadio(m_Document.Image(), m_Document.GetChannelCount());
 }
 
 std::vector<uint8_t> WebDocument::PreparedCopy() const {
-    RadioImage copy = m_Document;
+    RadioImage copy = m_Document.Image();
     copy.PrepareImage();
     return {copy.bytes.begin(), copy.bytes.end()};
 }
@@ -294,7 +294,7 @@ std::vector<uint8_t> WebDocument::PreparedCopy() const {
 FileResult WebDocument::BackupFile() const {
     FileResult result;
     PgmFile file = NewPgmFile();
-    file.image = m_Document.bytes;
+    file.image = m_Document.Image().bytes;
     const std::string path = ".backup.pgm";
     if (!SavePgmFile(path, file, &result.message)) {
         return result;
@@ -305,7 +305,7 @@ FileResult WebDocument::BackupFile() const {
 }
 
 std::vector<uint8_t> WebDocument::ImageBytes() const {
-    return {m_Document.bytes.begin(), m_Document.bytes.end()};
+    return {m_Document.Image().bytes.begin(), m_Document.Image().bytes.end()};
 }
 
 void WebDocument::TakeRadioImage(const std::vector<uint8_t>& image) {

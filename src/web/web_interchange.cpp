@@ -65,9 +65,9 @@ ChannelListImport ImportChannels(WebDocument& document, const std::vector<uint8_
     result.ok = true;
     result.summary = ImportSummary(report, LanguageWording);
     result.losses = std::move(report.losses);
-    result.changes = image != doc.bytes;
+    result.changes = image != doc.Image().bytes;
     if (apply && result.changes) {
-        document.ReplaceContents(doc.m_Header, image, "IDS_STEP_IMPORT");
+        document.ReplaceContents(doc.Header(), image, "IDS_STEP_IMPORT");
     }
     return result;
 }
@@ -97,8 +97,8 @@ RadioTextImport ImportRadioText(WebDocument& document, const std::vector<uint8_t
     // As on the desktop: compared with what a save of the document would hold, since the
     // import makes the derived areas as a save does.
     CHalvexDoc current(doc);
-    current.PrepareImage();
-    result.changes = applied.image != current.bytes || applied.header != doc.m_Header;
+    current.EditImage().PrepareImage();
+    result.changes = applied.image != current.Image().bytes || applied.header != doc.Header();
     result.lines = DifferenceLines(ImportDifferences(
         doc, applied.header, applied.image,
         WordedChannelTexts([](const ColumnText& text) { return LoadLangString(text.key); })));

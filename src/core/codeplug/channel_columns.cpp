@@ -57,7 +57,7 @@ constexpr std::array<ChannelColumnDefinition, kChannelColumnCount> kChannelColum
     Shown(
         kColumnReceive, "IDS_ChText1", "Receive", ColumnKind::Frequency, kDecodeSide, 75,
         HeaderWrap::Always, nullptr,
-        [](const CHalvexDoc& doc, int n) { return doc.GetFrequencyText(n, kDecodeSide); },
+        [](const CHalvexDoc& doc, int n) { return doc.Image().GetFrequencyText(n, kDecodeSide); },
         kReceiveCsv, true),
     Shown(
         kColumnDecode, "IDS_ChText2", "Decode", ColumnKind::Tone, kDecodeSide, 65,
@@ -108,7 +108,7 @@ constexpr std::array<ChannelColumnDefinition, kChannelColumnCount> kChannelColum
         kColumnName, "IDS_ChText12", "Name", ColumnKind::Name, kDecodeSide, 50, HeaderWrap::Never,
         nullptr,
         [](const CHalvexDoc& doc, int n) {
-            return DecodeChannelName(doc.GetChannelNameBytes(n).data());
+            return DecodeChannelName(doc.Image().GetChannelNameBytes(n).data());
         },
         kNameCsv, false),
 };
@@ -174,10 +174,11 @@ ChannelRow ChannelRowTexts(const CHalvexDoc& document, int n, const ChannelTexts
     for (const ChannelColumnDefinition& column : kChannelColumns) {
         switch (column.kind) {
             case ColumnKind::Tone:
-                row[column.id] = ItemText(texts.tones, column.value(document, n));
+                row[column.id] = ItemText(texts.tones, column.value(document.Image(), n));
                 break;
             case ColumnKind::Choice:
-                row[column.id] = ItemText(texts.choices[column.id], column.value(document, n));
+                row[column.id] =
+                    ItemText(texts.choices[column.id], column.value(document.Image(), n));
                 break;
             default:
                 row[column.id] = column.text(document, n);

@@ -42,12 +42,12 @@ std::optional<std::string> CHalvexDoc::BandLine(int k, size_t bufferSize) const 
 }
 
 void CHalvexDoc::SetFrequencyText(int i, RecordSide which, std::string_view text) {
-    RadioImage::SetFrequencyText(i, which, text, m_Limits);
+    m_Image.SetFrequencyText(i, which, text, m_Limits);
 }
 
 std::string CHalvexDoc::GetTransmitText(int n) const {
-    std::string receive = GetFrequencyText(n, kDecodeSide);
-    std::string offset = GetFrequencyText(n, kEncodeSide);
+    std::string receive = m_Image.GetFrequencyText(n, kDecodeSide);
+    std::string offset = m_Image.GetFrequencyText(n, kEncodeSide);
     if (receive == "?" || offset == "?") {
         return "?";
     }
@@ -59,7 +59,7 @@ std::string CHalvexDoc::GetTransmitText(int n) const {
     if (same) {
         return "";
     }
-    switch (GetShiftDirection(n)) {
+    switch (m_Image.GetShiftDirection(n)) {
         case kShiftMinus:
             return FormatFrequencyValue(FrequencyTextToValue(receive) -
                                         FrequencyTextToValue(offset));
@@ -104,7 +104,7 @@ void CHalvexDoc::UpdateAllViews() {
 
 void CHalvexDoc::DeleteContents() {
     m_Header = NewPgmFile().header;
-    bytes.fill(0xFF);
+    m_Image.bytes.fill(0xFF);
 }
 
 bool CHalvexDoc::OnNewDocument(bool silent) {
@@ -131,7 +131,7 @@ bool CHalvexDoc::OnOpenDocument(const std::string& path, std::string* error) {
         return false;
     }
     m_Header = file.header;
-    bytes = file.image;
+    m_Image.bytes = file.image;
     ComputeFrequencyLimits();
     m_Modified = false;
     ClearEditHistory();
@@ -154,7 +154,7 @@ void CHalvexDoc::DetachFromFile() {
 }
 
 void CHalvexDoc::TakeRadioImage(const std::array<uint8_t, kImageSize>& image) {
-    bytes = image;
+    m_Image.bytes = image;
     m_PathName.clear();
     m_Modified = true;
     ClearEditHistory();
@@ -165,14 +165,14 @@ void CHalvexDoc::ReplaceContents(const std::array<uint8_t, kPgmHeaderSize>& head
                                  const std::array<uint8_t, kImageSize>& image,
                                  const std::string& stepName) {
     m_Header = header;
-    bytes = image;
+    m_Image.bytes = image;
     SetModifiedFlag();
     CommitEdit(stepName);
     RefreshLimitsAndViews();
 }
 
 bool CHalvexDoc::OnSaveDocument(const std::string& path, std::string* error) {
-    PgmFile file{m_Header, bytes};
+    PgmFile file{m_Header, m_Image.bytes};
     std::string message;
     if (!SavePgmFile(path, file, &message)) {
         m_Prompts.ShowStopMessage({"IDS_ERROR", "", message});
@@ -223,7 +223,7 @@ int CHalvexDoc::FindModelLine() const {
         }
         BandLineWords words = DecodeBandLineWords(*line);
         if (std::equal(words.bytes.begin(), words.bytes.end(),
-                       bytes.begin() + static_cast<ptrdiff_t>(words.offset))) {
+                       m_Image.bytes.begin() + static_cast<ptrdiff_t>(words.offset))) {
             result = k;
         }
     }
@@ -238,7 +238,7 @@ void CHalvexDoc::ApplyModelLine(int k) {
     if (line && IsUsableBandLine(*line)) {
         BandLineWords words = DecodeBandLineWords(*line);
         std::copy(words.bytes.begin(), words.bytes.end(),
-                  bytes.begin() + static_cast<ptrdiff_t>(words.offset));
+                  m_Image.bytes.begin() + static_cast<ptrdiff_t>(words.offset));
     }
     ComputeFrequencyLimits();
     ApplyDefaults();
@@ -259,21 +259,21 @@ void CHalvexDoc::ApplyDefaults() {
         SetFrequencyText(vfo, kEncodeSide, "000.00000");
     }
     for (int n = 1; n <= m_Settings.channelCount; ++n) {
-        ClearRecordSettings(n);
-        SetChannelNameBytes(n, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+        m_Image.ClearRecordSettings(n);
+        m_Image.SetChannelNameBytes(n, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
     }
     for (int vfo : {kVfoF1, kVfoF2}) {
-        ClearRecordSettings(vfo);
+        m_Image.ClearRecordSettings(vfo);
     }
-    SetWord(kFmPresetBase, 1, 0);
-    SetWord(kFmFrequencyOffset, 1, 0);
+    m_Image.SetWord(kFmPresetBase, 1, 0);
+    m_Image.SetWord(kFmFrequencyOffset, 1, 0);
     for (int preset = 2; preset <= kFmPresetCount; ++preset) {
-        SetWord(kFmPresetBase, preset, kEmptyFmPreset);
+        m_Image.SetWord(kFmPresetBase, preset, kEmptyFmPreset);
     }
-    WriteBytes(bytes, kOptionBase, kDefaultOptions);
-    SetPttIdCode({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
-    SetScanAdd(kVfoF1, false);
-    SetScanAdd(kVfoF2, false);
+    WriteBytes(m_Image.bytes, kOptionBase, kDefaultOptions);
+    m_Image.SetPttIdCode({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+    m_Image.SetScanAdd(kVfoF1, false);
+    m_Image.SetScanAdd(kVfoF2, false);
 }
 
 void CHalvexDoc::RefreshLimitsAndViews() {
@@ -283,13 +283,13 @@ void CHalvexDoc::RefreshLimitsAndViews() {
 
 std::vector<uint8_t> CHalvexDoc::EditState() const {
     std::vector<uint8_t> state(m_Header.begin(), m_Header.end());
-    state.insert(state.end(), bytes.begin(), bytes.end());
+    state.insert(state.end(), m_Image.bytes.begin(), m_Image.bytes.end());
     return state;
 }
 
 void CHalvexDoc::SetEditState(const std::vector<uint8_t>& state) {
     std::copy(state.begin(), state.begin() + kPgmHeaderSize, m_Header.begin());
-    std::copy(state.begin() + kPgmHeaderSize, state.end(), bytes.begin());
+    std::copy(state.begin() + kPgmHeaderSize, state.end(), m_Image.bytes.begin());
 }
 
 void CHalvexDoc::FollowSavedState() {
@@ -367,7 +367,7 @@ bool CHalvexDoc::TakeHistoryStep(HistoryStep step) {
 
 void CHalvexDoc::PrepareImageUnrecorded() {
     CommitPendingEdits();
-    PrepareImage();
+    m_Image.PrepareImage();
     // The derived areas belong to the step that made them stale, not to a step of their own.
     m_History.Absorb(EditState());
 }

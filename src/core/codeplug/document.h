@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The single document: the radio image with its .pgm header, the limits of the current band,
-// the modified flag and the file it is bound to. It asks and warns only through
+// The single document: it owns the radio image with its .pgm header, the limits of the current
+// band, the modified flag and the file it is bound to. It asks and warns only through
 // DocumentPrompts and tells views about whole-document changes; it never shows a window.
 #pragma once
 
@@ -51,7 +51,7 @@ public:
     virtual void OnTitleChanged() {}
 };
 
-class CHalvexDoc : public RadioImage {
+class CHalvexDoc {
 public:
     CHalvexDoc(DocumentPrompts& prompts, const DocumentSettings& settings);
 
@@ -60,11 +60,16 @@ public:
     void SetSettings(const DocumentSettings& settings);
     int GetChannelCount() const { return m_Settings.channelCount; }
 
-    std::array<uint8_t, kPgmHeaderSize> m_Header;
+    const RadioImage& Image() const { return m_Image; }
+    // The one way to change the image in place; the changes become part of the next undo step
+    // CommitEdit makes.
+    RadioImage& EditImage() { return m_Image; }
+    const std::array<uint8_t, kPgmHeaderSize>& Header() const { return m_Header; }
+    // Like a change through EditImage: part of the next undo step.
+    void SetHeader(const std::array<uint8_t, kPgmHeaderSize>& header) { m_Header = header; }
 
     const FrequencyLimits& GetFrequencyLimits() const { return m_Limits; }
     // Stores a frequency with the document's own limits for the raster and band gaps.
-    using RadioImage::SetFrequencyText;
     void SetFrequencyText(int i, RecordSide which, std::string_view text);
 
     // The transmit frequency the channel table shows for channel n: "" when the offset field
@@ -144,6 +149,8 @@ private:
     using HistoryStep = const std::vector<ByteRun>* (EditHistory::*)(std::vector<uint8_t>&);
     bool TakeHistoryStep(HistoryStep step);
 
+    RadioImage m_Image;
+    std::array<uint8_t, kPgmHeaderSize> m_Header{};
     DocumentPrompts& m_Prompts;
     DocumentSettings m_Settings;
     FrequencyLimits m_Limits;

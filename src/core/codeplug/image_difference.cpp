@@ -32,7 +32,7 @@ ChannelRow RecordRow(const CHalvexDoc& document, int index, const ChannelTexts& 
 
 // A channel as one value: its receive frequency and, when it has one, its name.
 std::string WholeChannelText(const CHalvexDoc& document, int n, const ChannelTexts& texts) {
-    if (document.IsChannelEmpty(n)) {
+    if (document.Image().IsChannelEmpty(n)) {
         return kUnusedChannelText;
     }
     ChannelRow row = ChannelRowTexts(document, n, texts);
@@ -63,14 +63,14 @@ bool DiffRecord(const CHalvexDoc& first, const CHalvexDoc& second, int index,
                 const ImageDifference& line, const ChannelTexts& texts,
                 std::vector<ImageDifference>* differences) {
     const bool vfo = IsVfo(index);
-    if (!vfo && first.IsChannelEmpty(index) != second.IsChannelEmpty(index)) {
+    if (!vfo && first.Image().IsChannelEmpty(index) != second.Image().IsChannelEmpty(index)) {
         ImageDifference whole = line;
         whole.first = WholeChannelText(first, index, texts);
         whole.second = WholeChannelText(second, index, texts);
         differences->push_back(whole);
         return true;
     }
-    if (!vfo && first.IsChannelEmpty(index)) {
+    if (!vfo && first.Image().IsChannelEmpty(index)) {
         return false;
     }
     ChannelRow a = RecordRow(first, index, texts);
@@ -161,19 +161,20 @@ void DiffOtherBytes(const CHalvexDoc& first, const CHalvexDoc& second, const Sho
                     std::vector<ImageDifference>* differences) {
     size_t offset = kCloneBegin;
     while (offset < kImageSize) {
-        if (shown[offset] || first.bytes[offset] == second.bytes[offset]) {
+        if (shown[offset] || first.Image().bytes[offset] == second.Image().bytes[offset]) {
             ++offset;
             continue;
         }
         size_t begin = offset;
         size_t end = offset + 1;
         for (size_t next = end; next < kImageSize && next < end + kRecordSize; ++next) {
-            if (!shown[next] && first.bytes[next] != second.bytes[next]) {
+            if (!shown[next] && first.Image().bytes[next] != second.Image().bytes[next]) {
                 end = next + 1;
             }
         }
-        ImageDifference line = Line(DifferenceKind::OtherBytes, "", "", HexBytes(first, begin, end),
-                                    HexBytes(second, begin, end));
+        ImageDifference line =
+            Line(DifferenceKind::OtherBytes, "", "", HexBytes(first.Image(), begin, end),
+                 HexBytes(second.Image(), begin, end));
         line.range = Address(begin) + "-" + Address(end - 1);
         line.item = "Other bytes at " + line.range;
         differences->push_back(line);
@@ -193,8 +194,8 @@ std::vector<ImageDifference> DiffImages(const CHalvexDoc& first, const CHalvexDo
     Shown shown{};
     DiffRecords(first, second, channelCount, texts, &shown, &differences);
     for (const RadioOptionDefinition& option : kRadioOptions) {
-        int a = option.value(first);
-        int b = option.value(second);
+        int a = option.value(first.Image());
+        int b = option.value(second.Image());
         if (a != b) {
             ImageDifference line = Line(DifferenceKind::Setting, "Settings", option.name,
                                         std::to_string(a), std::to_string(b));
@@ -205,8 +206,8 @@ std::vector<ImageDifference> DiffImages(const CHalvexDoc& first, const CHalvexDo
             MarkShown(&shown, kOptionBase + option.byte, 1);
         }
     }
-    std::string firstCode = PttIdCodeText(first.GetPttIdCode());
-    std::string secondCode = PttIdCodeText(second.GetPttIdCode());
+    std::string firstCode = PttIdCodeText(first.Image().GetPttIdCode());
+    std::string secondCode = PttIdCodeText(second.Image().GetPttIdCode());
     if (firstCode != secondCode) {
         differences.push_back(
             Line(DifferenceKind::Setting, "Settings", "PttIdCode", firstCode, secondCode));
@@ -220,8 +221,8 @@ std::vector<ImageDifference> DiffImages(const CHalvexDoc& first, const CHalvexDo
         MarkShown(&shown, kBandWordOffset, kBandWordsSize);
     }
     for (int k = 1; k <= kFmPresetCount; ++k) {
-        std::string a = FmPresetText(first.GetWord(kFmPresetBase, k));
-        std::string b = FmPresetText(second.GetWord(kFmPresetBase, k));
+        std::string a = FmPresetText(first.Image().GetWord(kFmPresetBase, k));
+        std::string b = FmPresetText(second.Image().GetWord(kFmPresetBase, k));
         if (a != b) {
             ImageDifference line =
                 Line(DifferenceKind::FmPreset, "FM preset " + std::to_string(k), "Frequency", a, b);

@@ -35,7 +35,7 @@ void Store(CHalvexDoc& doc, int n, const ColumnSetting& setting) {
     } else if (column.kind == ColumnKind::Choice) {
         CommitChoice(doc, n, setting.column, setting.index);
     } else {
-        const int32_t receive = FrequencyTextToValue(doc.GetFrequencyText(n, kDecodeSide));
+        const int32_t receive = FrequencyTextToValue(doc.Image().GetFrequencyText(n, kDecodeSide));
         CommitTransmitFrequency(
             doc, n, setting.offset ? FormatFrequencyValue(receive + *setting.offset) : "");
     }
@@ -91,8 +91,8 @@ BulkEditReport SetColumnForChannels(CHalvexDoc& doc, const std::vector<int>& cha
         return report;
     }
     for (int n : Listed(channels)) {
-        const ChannelRowState locks = ChannelRowLocks(doc, n, table);
-        if (doc.IsChannelEmpty(n)) {
+        const ChannelRowState locks = ChannelRowLocks(doc.Image(), n, table);
+        if (doc.Image().IsChannelEmpty(n)) {
             report.emptySkipped.push_back(n);
             continue;
         }
@@ -101,15 +101,17 @@ BulkEditReport SetColumnForChannels(CHalvexDoc& doc, const std::vector<int>& cha
             continue;
         }
         if (setting.column == kColumnTransmit && setting.offset) {
-            const int64_t receive = FrequencyTextToValue(doc.GetFrequencyText(n, kDecodeSide));
+            const int64_t receive =
+                FrequencyTextToValue(doc.Image().GetFrequencyText(n, kDecodeSide));
             if (!InBand(receive + *setting.offset, doc.GetFrequencyLimits())) {
                 report.outOfBand.push_back(n);
                 continue;
             }
         }
-        const ChannelSlot before = ReadChannelSlot(doc, n);
+        const ChannelSlot before = ReadChannelSlot(doc.Image(), n);
         Store(doc, n, setting);
-        (ReadChannelSlot(doc, n) == before ? report.unchanged : report.changed).push_back(n);
+        (ReadChannelSlot(doc.Image(), n) == before ? report.unchanged : report.changed)
+            .push_back(n);
     }
     return report;
 }
@@ -127,9 +129,10 @@ std::vector<int> FindChannels(const CHalvexDoc& doc, int count, std::string_view
                            }) != shown.end();
     };
     for (int n = 1; n <= std::min(count, kImageChannelCount); ++n) {
-        if (!doc.IsChannelEmpty(n) &&
-            (holds(DecodeChannelName(doc.GetChannelNameBytes(n).data())) ||
-             holds(doc.GetFrequencyText(n, kDecodeSide)) || holds(ShownTransmitText(doc, n)))) {
+        if (!doc.Image().IsChannelEmpty(n) &&
+            (holds(DecodeChannelName(doc.Image().GetChannelNameBytes(n).data())) ||
+             holds(doc.Image().GetFrequencyText(n, kDecodeSide)) ||
+             holds(ShownTransmitText(doc, n)))) {
             found.push_back(n);
         }
     }
@@ -144,7 +147,7 @@ BulkEditReport FillFrequencies(CHalvexDoc& doc, const std::vector<int>& channels
         const int64_t transmit = receive + shift;
         const int64_t thisReceive = receive;
         receive += step;
-        if (ChannelRowLocks(doc, n, table)[kColumnReceive].locked) {
+        if (ChannelRowLocks(doc.Image(), n, table)[kColumnReceive].locked) {
             report.lockedSkipped.push_back(n);
             continue;
         }
@@ -153,10 +156,11 @@ BulkEditReport FillFrequencies(CHalvexDoc& doc, const std::vector<int>& channels
             report.outOfBand.push_back(n);
             continue;
         }
-        const ChannelSlot before = ReadChannelSlot(doc, n);
+        const ChannelSlot before = ReadChannelSlot(doc.Image(), n);
         CommitReceiveFrequency(doc, n, FormatFrequencyValue(static_cast<int32_t>(thisReceive)));
         CommitTransmitFrequency(doc, n, FormatFrequencyValue(static_cast<int32_t>(transmit)));
-        (ReadChannelSlot(doc, n) == before ? report.unchanged : report.changed).push_back(n);
+        (ReadChannelSlot(doc.Image(), n) == before ? report.unchanged : report.changed)
+            .push_back(n);
     }
     return report;
 }

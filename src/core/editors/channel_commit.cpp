@@ -30,7 +30,7 @@ struct ChannelSnapshot {
     std::array<uint8_t, kChannelNameSize> name{};
 
     ChannelSnapshot(const CHalvexDoc& doc, int n)
-        : record(doc.GetRecord(n)), name(doc.GetChannelNameBytes(n)) {}
+        : record(doc.Image().GetRecord(n)), name(doc.Image().GetChannelNameBytes(n)) {}
     friend bool operator==(const ChannelSnapshot&, const ChannelSnapshot&) = default;
 };
 
@@ -42,14 +42,14 @@ void MarkIfChanged(CHalvexDoc& doc, int n, const ChannelSnapshot& before) {
 
 void ClearChannel(CHalvexDoc& doc, int n) {
     doc.SetFrequencyText(n, kEncodeSide, "");
-    doc.ClearRecordSettings(n);
-    doc.SetChannelNameBytes(n, kEmptyName);
+    doc.EditImage().ClearRecordSettings(n);
+    doc.EditImage().SetChannelNameBytes(n, kEmptyName);
 }
 
 }  // namespace
 
 std::string ShownTransmitText(const CHalvexDoc& doc, int n) {
-    return doc.IsChannelEmpty(n) ? std::string() : doc.GetTransmitText(n);
+    return doc.Image().IsChannelEmpty(n) ? std::string() : doc.GetTransmitText(n);
 }
 
 std::optional<FrequencyClamp> FrequencyClampOf(std::string_view entry,
@@ -79,7 +79,7 @@ void UpdateOffset(CHalvexDoc& doc, int n, std::string_view receive, std::string_
         offset.clear();
         direction = kShiftNone;
     }
-    doc.SetShiftDirection(n, direction);
+    doc.EditImage().SetShiftDirection(n, direction);
     doc.SetFrequencyText(n, kEncodeSide, offset);
 }
 
@@ -91,23 +91,23 @@ std::optional<FrequencyClamp> CommitReceiveFrequency(CHalvexDoc& doc, int n,
     const ChannelSnapshot before(doc, n);
     // A channel receiving its first frequency starts with transmit = receive, also when an
     // offset left behind in an empty record would otherwise leave it without transmit.
-    const bool firstFrequency = doc.IsOffsetEmpty(n) || doc.IsChannelEmpty(n);
-    const bool settingsNeverWritten = doc.AreRecordSettingsUnwritten(n);
+    const bool firstFrequency = doc.Image().IsOffsetEmpty(n) || doc.Image().IsChannelEmpty(n);
+    const bool settingsNeverWritten = doc.Image().AreRecordSettingsUnwritten(n);
     const std::string shownTransmit = ShownTransmitText(doc, n);
     const std::optional<FrequencyClamp> clamp = FrequencyClampOf(entry, doc.GetFrequencyLimits());
     const std::string clamped = clamp ? clamp->stored : std::string(entry);
-    if (!SameText(clamped, doc.GetFrequencyText(n, kDecodeSide))) {
+    if (!SameText(clamped, doc.Image().GetFrequencyText(n, kDecodeSide))) {
         doc.SetModifiedFlag();
     }
     doc.SetFrequencyText(n, kDecodeSide, clamped);
-    const std::string receive = doc.GetFrequencyText(n, kDecodeSide);
+    const std::string receive = doc.Image().GetFrequencyText(n, kDecodeSide);
     UpdateOffset(doc, n, receive, receive.empty() ? std::string() : shownTransmit);
     if (clamped.empty()) {
         ClearChannel(doc, n);
     }
     if (firstFrequency) {
         if (!clamped.empty() && settingsNeverWritten) {
-            doc.ClearRecordSettings(n);
+            doc.EditImage().ClearRecordSettings(n);
         }
         doc.SetFrequencyText(n, kDecodeSide, receive);
         doc.SetFrequencyText(n, kEncodeSide, kZeroOffset);
@@ -125,17 +125,17 @@ std::optional<FrequencyClamp> CommitTransmitFrequency(CHalvexDoc& doc, int n,
     const ChannelSnapshot before(doc, n);
     const std::optional<FrequencyClamp> clamp = FrequencyClampOf(entry, doc.GetFrequencyLimits());
     const std::string clamped = clamp ? clamp->stored : std::string(entry);
-    const std::string receive = doc.GetFrequencyText(n, kDecodeSide);
+    const std::string receive = doc.Image().GetFrequencyText(n, kDecodeSide);
     // The transmit entry is rounded exactly like a receive entry by storing it there for a
     // moment; the receive bytes go back untouched, so an off-raster receive frequency read
     // from the radio is not rounded by an edit of another column.
-    const std::array<uint8_t, 4> keptReceive = doc.GetFrequencyField(n, kDecodeSide);
+    const std::array<uint8_t, 4> keptReceive = doc.Image().GetFrequencyField(n, kDecodeSide);
     doc.SetFrequencyText(n, kDecodeSide, clamped);
-    const std::string transmit = doc.GetFrequencyText(n, kDecodeSide);
-    doc.SetFrequencyField(n, kDecodeSide, keptReceive);
+    const std::string transmit = doc.Image().GetFrequencyText(n, kDecodeSide);
+    doc.EditImage().SetFrequencyField(n, kDecodeSide, keptReceive);
     UpdateOffset(doc, n, receive, transmit);
     if (clamped.empty()) {
-        doc.SetTone(n, kEncodeSide, 0);
+        doc.EditImage().SetTone(n, kEncodeSide, 0);
     }
     MarkIfChanged(doc, n, before);
     return clamp;
@@ -145,17 +145,18 @@ void CommitTone(CHalvexDoc& doc, int n, RecordSide which, int toneIndex) {
     if (!IsChannel(n)) {
         return;
     }
-    doc.SetTone(n, which, toneIndex);
+    doc.EditImage().SetTone(n, which, toneIndex);
     doc.SetModifiedFlag();
 }
 
 void CommitChoice(CHalvexDoc& doc, int n, int column, int selection) {
-    if (!IsChannel(n) || doc.IsChannelEmpty(n) || column < 0 || column >= kChannelColumnCount ||
+    if (!IsChannel(n) || doc.Image().IsChannelEmpty(n) || column < 0 ||
+        column >= kChannelColumnCount ||
         kChannelColumns[static_cast<size_t>(column)].kind != ColumnKind::Choice) {
         return;
     }
     const ChannelSnapshot before(doc, n);
-    kChannelColumns[static_cast<size_t>(column)].store(doc, n, selection);
+    kChannelColumns[static_cast<size_t>(column)].store(doc.EditImage(), n, selection);
     MarkIfChanged(doc, n, before);
 }
 
@@ -164,8 +165,8 @@ void CommitChannelName(CHalvexDoc& doc, int n, std::string_view text) {
         return;
     }
     std::array<uint8_t, kChannelNameSize> name = EncodeChannelName(text);
-    if (name != doc.GetChannelNameBytes(n)) {
-        doc.SetChannelNameBytes(n, name);
+    if (name != doc.Image().GetChannelNameBytes(n)) {
+        doc.EditImage().SetChannelNameBytes(n, name);
         doc.SetModifiedFlag();
     }
 }

@@ -92,7 +92,7 @@ std::array<std::string, 2> DuplexColumns(const CHalvexDoc& doc, int n) {
     if (transmitText.empty()) {
         return {"off", FormatMegahertz(0)};
     }
-    const int64_t receive = FrequencyTextToValue(doc.GetFrequencyText(n, kDecodeSide));
+    const int64_t receive = FrequencyTextToValue(doc.Image().GetFrequencyText(n, kDecodeSide));
     const int64_t transmit = FrequencyTextToValue(transmitText);
     if (transmit == receive) {
         return {"", FormatMegahertz(0)};
@@ -105,12 +105,12 @@ std::array<std::string, 2> DuplexColumns(const CHalvexDoc& doc, int n) {
 
 void NoteUncarried(const CHalvexDoc& doc, int n, const CsvWording& wording,
                    std::vector<std::string>* notes) {
-    if (doc.GetBandwidth(n) == 2) {
+    if (doc.Image().GetBandwidth(n) == 2) {
         notes->push_back(Worded(wording, kMiddleAsWide, {std::to_string(n)}));
     }
     for (const ChannelColumnDefinition& column : kChannelColumns) {
         if (column.kind == ColumnKind::Choice && column.csvColumns.empty() &&
-            column.value(doc, n) == 1) {
+            column.value(doc.Image(), n) == 1) {
             notes->push_back(Worded(wording, kNotCarried, {std::to_string(n), column.title}));
         }
     }
@@ -133,7 +133,7 @@ const CsvReportText kNoChannelsToExport = {"IDS_CSV_NOTHING_TO_EXPORT", "no chan
 
 bool HasChannelsToExport(const CHalvexDoc& doc, int channelCount) {
     for (int n = 1; n <= std::min(channelCount, kImageChannelCount); ++n) {
-        if (!doc.IsChannelEmpty(n)) {
+        if (!doc.Image().IsChannelEmpty(n)) {
             return true;
         }
     }
@@ -154,16 +154,16 @@ std::string ExportChannelCsvRows(const CHalvexDoc& doc, const std::vector<int>& 
                                  char separator) {
     std::string csv = Line({std::begin(kCsvColumns), std::end(kCsvColumns)}, separator);
     for (int n : std::set<int>(channels.begin(), channels.end())) {
-        if (n < 1 || n > kImageChannelCount || doc.IsChannelEmpty(n)) {
+        if (n < 1 || n > kImageChannelCount || doc.Image().IsChannelEmpty(n)) {
             continue;
         }
-        const auto name = doc.GetChannelNameBytes(n);
+        const auto name = doc.Image().GetChannelNameBytes(n);
         const std::array<std::string, 2> duplex = DuplexColumns(doc, n);
-        const ToneColumns tones = ToneColumnsOf(doc.GetTone(n, kEncodeSide),
-                                                doc.GetTone(n, kDecodeSide), duplex[0] != "off");
+        const ToneColumns tones = ToneColumnsOf(doc.Image().GetTone(n, kEncodeSide),
+                                                doc.Image().GetTone(n, kDecodeSide), duplex[0] != "off");
         csv += Line({std::to_string(n),
                      DecodeChannelName(name.data()),
-                     FormatMegahertz(FrequencyTextToValue(doc.GetFrequencyText(n, kDecodeSide))),
+                     FormatMegahertz(FrequencyTextToValue(doc.Image().GetFrequencyText(n, kDecodeSide))),
                      duplex[0],
                      duplex[1],
                      tones.mode,
@@ -173,10 +173,10 @@ std::string ExportChannelCsvRows(const CHalvexDoc& doc, const std::vector<int>& 
                      tones.polarity,
                      tones.rxDcs,
                      tones.cross,
-                     doc.GetBandwidth(n) == 1 ? "NFM" : "FM",
-                     StepText(doc.GetStep(n)),
-                     doc.GetScanAdd(n) ? "" : "S",
-                     doc.GetPowerHigh(n) ? "5.0W" : "1.0W",
+                     doc.Image().GetBandwidth(n) == 1 ? "NFM" : "FM",
+                     StepText(doc.Image().GetStep(n)),
+                     doc.Image().GetScanAdd(n) ? "" : "S",
+                     doc.Image().GetPowerHigh(n) ? "5.0W" : "1.0W",
                      "",
                      "",
                      "",

@@ -115,12 +115,12 @@ std::optional<int> ReadLocation(RowReader& reader, int sequence, int channelCoun
 // A paste overwrites the whole channel; an import keeps what the format cannot carry.
 void StoreRow(CHalvexDoc& doc, const ChannelPlan& plan, bool keep) {
     const int n = plan.channel;
-    const bool used = !doc.IsChannelEmpty(n);
+    const bool used = !doc.Image().IsChannelEmpty(n);
     // Settings the format has no column for stay as the channel held them.
     std::vector<std::pair<int, int>> kept;
     for (const ChannelColumnDefinition& column : kChannelColumns) {
         if (column.kind == ColumnKind::Choice && column.csvColumns.empty()) {
-            kept.emplace_back(column.id, keep ? column.value(doc, n) : 0);
+            kept.emplace_back(column.id, keep ? column.value(doc.Image(), n) : 0);
         }
     }
     if (used) {
@@ -139,30 +139,31 @@ void StoreRow(CHalvexDoc& doc, const ChannelPlan& plan, bool keep) {
         CommitChoice(doc, n, column, value);
     }
     CommitChannelName(doc, n, plan.name);
-    if (plan.step && *plan.step != doc.GetStep(n)) {
-        doc.SetStep(n, *plan.step);
+    if (plan.step && *plan.step != doc.Image().GetStep(n)) {
+        doc.EditImage().SetStep(n, *plan.step);
         doc.SetModifiedFlag();
     }
 }
 
 void Apply(CHalvexDoc& doc, const ChannelPlan& plan, bool overwrite) {
     const int n = plan.channel;
-    const bool used = !doc.IsChannelEmpty(n);
+    const bool used = !doc.Image().IsChannelEmpty(n);
     // A row that means what the channel holds leaves its bytes alone, down to those no column
     // shows (the shift direction of a channel without transmit).
-    const ChannelSlot before = ReadChannelSlot(doc, n);
+    const ChannelSlot before = ReadChannelSlot(doc.Image(), n);
     const ChannelRow shown = ChannelRowTexts(doc, n, EnglishChannelTexts());
-    const int step = doc.GetStep(n);
+    const int step = doc.Image().GetStep(n);
     StoreRow(doc, plan, used && !overwrite);
-    if (used && doc.GetStep(n) == step && ChannelRowTexts(doc, n, EnglishChannelTexts()) == shown) {
-        WriteChannelSlot(doc, n, before);
+    if (used && doc.Image().GetStep(n) == step &&
+        ChannelRowTexts(doc, n, EnglishChannelTexts()) == shown) {
+        WriteChannelSlot(doc.EditImage(), n, before);
     }
 }
 
 // Reports what storing changed beyond the plan: rounding to the raster.
 void ReportRounding(RowReader& reader, const CHalvexDoc& doc, const ChannelPlan& plan) {
     const int n = plan.channel;
-    const int32_t receive = FrequencyTextToValue(doc.GetFrequencyText(n, kDecodeSide));
+    const int32_t receive = FrequencyTextToValue(doc.Image().GetFrequencyText(n, kDecodeSide));
     if (plan.truncated || receive != plan.receive) {
         reader.ReportStoredAs("Frequency", plan.written, ShownMegahertz(receive));
     }
@@ -177,9 +178,9 @@ void ReportRounding(RowReader& reader, const CHalvexDoc& doc, const ChannelPlan&
 
 // "WX1 146.55000", what a channel that a skipped row names keeps.
 std::string ChannelText(const CHalvexDoc& doc, int n) {
-    const std::string name = DecodeChannelName(doc.GetChannelNameBytes(n).data());
+    const std::string name = DecodeChannelName(doc.Image().GetChannelNameBytes(n).data());
     const std::string frequency =
-        ShownMegahertz(FrequencyTextToValue(doc.GetFrequencyText(n, kDecodeSide)));
+        ShownMegahertz(FrequencyTextToValue(doc.Image().GetFrequencyText(n, kDecodeSide)));
     return name.find_first_not_of(' ') == std::string::npos ? frequency : name + " " + frequency;
 }
 
@@ -281,7 +282,7 @@ bool ImportRows(std::string_view text, CHalvexDoc& doc, int channelCount, Channe
                               {std::to_string(plan.channel), std::to_string(earlier->second)});
                 return;
             }
-            const bool used = !doc.IsChannelEmpty(plan.channel);
+            const bool used = !doc.Image().IsChannelEmpty(plan.channel);
             if (mode == ChannelImportMode::FillEmpty && used) {
                 reader.Report("Location", kChannelInUse, {std::to_string(plan.channel)});
                 return;
@@ -304,7 +305,7 @@ bool ImportRows(std::string_view text, CHalvexDoc& doc, int channelCount, Channe
         error);
     if (mode == ChannelImportMode::Replace) {
         for (int n = 1; n <= channelCount; ++n) {
-            if (!namedChannels.contains(n) && !doc.IsChannelEmpty(n)) {
+            if (!namedChannels.contains(n) && !doc.Image().IsChannelEmpty(n)) {
                 // Listed before every row, as it concerns no row of the file.
                 losses.emplace_back(0, Worded(wording, kCleared, {std::to_string(n)}));
                 CommitReceiveFrequency(doc, n, "");
@@ -354,13 +355,13 @@ bool PreviewChannelImport(std::string_view text, const CHalvexDoc& doc, int chan
                           std::string* error) {
     SilentPrompts prompts;
     CHalvexDoc copy(prompts, doc.GetSettings());
-    copy.m_Header = doc.m_Header;
-    copy.bytes = doc.bytes;
+    copy.SetHeader(doc.Header());
+    copy.EditImage().bytes = doc.Image().bytes;
     copy.ComputeFrequencyLimits();
     if (!ImportChannelCsv(text, copy, channelCount, mode, wording, result, error)) {
         return false;
     }
-    *image = copy.bytes;
+    *image = copy.Image().bytes;
     return true;
 }
 

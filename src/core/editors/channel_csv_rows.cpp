@@ -180,7 +180,7 @@ std::optional<int32_t> StoredTransmit(const RowTarget& target) {
 }
 
 int32_t StoredReceive(const RowTarget& target) {
-    return FrequencyTextToValue(target.doc.GetFrequencyText(target.channel, kDecodeSide));
+    return FrequencyTextToValue(target.doc.Image().GetFrequencyText(target.channel, kDecodeSide));
 }
 
 // A frequency the band holds, also after rounding to the raster.
@@ -320,7 +320,7 @@ bool ReadFrequencies(RowReader& reader, const RowTarget& target, ChannelPlan* pl
 }
 
 bool ReadMode(RowReader& reader, const RowTarget& target, ChannelPlan* plan) {
-    const int stored = target.keep ? target.doc.GetBandwidth(target.channel) : 0;
+    const int stored = target.keep ? target.doc.Image().GetBandwidth(target.channel) : 0;
     if (!reader.Has("Mode")) {
         plan->bandwidth = stored;
         plan->defaulted |= target.keep ? 0 : 1u << kNoMode;
@@ -345,8 +345,8 @@ bool ReadMode(RowReader& reader, const RowTarget& target, ChannelPlan* plan) {
 void ReadTones(RowReader& reader, const RowTarget& target, ChannelPlan* plan) {
     if (!reader.Has("Tone")) {
         if (target.keep) {
-            plan->decode = target.doc.GetTone(target.channel, kDecodeSide);
-            plan->encode = target.doc.GetTone(target.channel, kEncodeSide);
+            plan->decode = target.doc.Image().GetTone(target.channel, kDecodeSide);
+            plan->encode = target.doc.Image().GetTone(target.channel, kEncodeSide);
         } else {
             plan->defaulted |= 1u << kNoTone;
         }
@@ -373,7 +373,7 @@ namespace {
 
 void ReadScan(RowReader& reader, const RowTarget& target, ChannelPlan* plan) {
     if (!reader.Has("Skip")) {
-        plan->scanAdd = !target.keep || target.doc.GetScanAdd(target.channel);
+        plan->scanAdd = !target.keep || target.doc.Image().GetScanAdd(target.channel);
         plan->defaulted |= target.keep ? 0 : 1u << kNoSkip;
         return;
     }
@@ -391,7 +391,7 @@ void ReadScan(RowReader& reader, const RowTarget& target, ChannelPlan* plan) {
 void ReadPower(RowReader& reader, const RowTarget& target, const FileWatts& fileWatts,
                ChannelPlan* plan) {
     if (!reader.Has("Power")) {
-        plan->powerHigh = !target.keep || target.doc.GetPowerHigh(target.channel);
+        plan->powerHigh = !target.keep || target.doc.Image().GetPowerHigh(target.channel);
         plan->defaulted |= target.keep ? 0 : 1u << kNoPower;
         return;
     }
@@ -419,7 +419,8 @@ void ReadName(RowReader& reader, const RowTarget& target, ChannelPlan* plan) {
     std::optional<std::string_view> name = reader.Cell("Name");
     if (!name) {
         if (target.keep) {
-            plan->name = DecodeChannelName(target.doc.GetChannelNameBytes(target.channel).data());
+            plan->name =
+                DecodeChannelName(target.doc.Image().GetChannelNameBytes(target.channel).data());
         } else {
             plan->defaulted |= 1u << kNoName;
         }
@@ -433,7 +434,7 @@ void ReadName(RowReader& reader, const RowTarget& target, ChannelPlan* plan) {
 
 void ReadStep(RowReader& reader, const RowTarget& target, ChannelPlan* plan) {
     if (!reader.Has("TStep")) {
-        plan->step = target.keep ? target.doc.GetStep(target.channel) : kDefaultStep;
+        plan->step = target.keep ? target.doc.Image().GetStep(target.channel) : kDefaultStep;
         plan->defaulted |= target.keep ? 0 : 1u << kNoStep;
         return;
     }

@@ -24,8 +24,8 @@ std::vector<std::string> DifferingPlaces(const std::array<uint8_t, kImageSize>& 
     ComparePrompts prompts;
     CHalvexDoc expected(prompts, settings);
     CHalvexDoc held(prompts, settings);
-    expected.bytes = file;
-    held.bytes = radio;
+    expected.EditImage().bytes = file;
+    held.EditImage().bytes = radio;
     std::vector<std::string> places;
     for (const ImageDifference& difference :
          DiffImages(expected, held, expected.GetChannelCount())) {

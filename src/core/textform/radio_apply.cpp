@@ -101,7 +101,7 @@ void ApplyChannel(Context& context, int n, const ChannelEntry& entry) {
     CHalvexDoc& doc = context.document;
     const std::string path = "channels." + std::to_string(n);
     if (entry.clear) {
-        if (!doc.IsChannelEmpty(n)) {
+        if (!doc.Image().IsChannelEmpty(n)) {
             CommitReceiveFrequency(doc, n, "");
         }
         return;
@@ -109,7 +109,7 @@ void ApplyChannel(Context& context, int n, const ChannelEntry& entry) {
     if (!CheckRecord(context, entry.fields, path, false)) {
         return;
     }
-    if (doc.IsChannelEmpty(n) && Find(entry.fields, "receive") == nullptr) {
+    if (doc.Image().IsChannelEmpty(n) && Find(entry.fields, "receive") == nullptr) {
         context.Fail(entry.place, path, "an empty channel needs a receive frequency");
         return;
     }
@@ -123,7 +123,8 @@ void ApplyChannel(Context& context, int n, const ChannelEntry& entry) {
             case ColumnKind::Frequency: {
                 const std::string entered = Normalized(text);
                 if (column.side == kDecodeSide) {
-                    if (doc.IsChannelEmpty(n) || entered != doc.GetFrequencyText(n, kDecodeSide)) {
+                    if (doc.Image().IsChannelEmpty(n) ||
+                        entered != doc.Image().GetFrequencyText(n, kDecodeSide)) {
                         CommitReceiveFrequency(doc, n, entered);
                     }
                 } else if (entered != ShownTransmitText(doc, n)) {
@@ -133,7 +134,7 @@ void ApplyChannel(Context& context, int n, const ChannelEntry& entry) {
             }
             case ColumnKind::Tone: {
                 const int tone = ItemIndex(TextChannelTexts().tones, text);
-                if (column.side == kEncodeSide && doc.IsTxAbsent(n)) {
+                if (column.side == kEncodeSide && doc.Image().IsTxAbsent(n)) {
                     // Without a transmit frequency there is no encode tone to store.
                     if (tone > 0) {
                         context.Fail(value->place, path + ".encode",
@@ -143,20 +144,20 @@ void ApplyChannel(Context& context, int n, const ChannelEntry& entry) {
                     context.Fail(value->place, path + ".encode",
                                  "a channel that transmits needs an encode tone; allowed: off, a "
                                  "CTCSS tone or a DCS code");
-                } else if (tone != column.value(doc, n)) {
+                } else if (tone != column.value(doc.Image(), n)) {
                     CommitTone(doc, n, column.side, tone);
                 }
                 break;
             }
             case ColumnKind::Choice: {
                 const int choice = ItemIndex(ItemsOf(column), text);
-                if (choice != column.value(doc, n)) {
+                if (choice != column.value(doc.Image(), n)) {
                     CommitChoice(doc, n, column.id, choice);
                 }
                 break;
             }
             case ColumnKind::Name:
-                if (EncodeChannelName(text) != doc.GetChannelNameBytes(n)) {
+                if (EncodeChannelName(text) != doc.Image().GetChannelNameBytes(n)) {
                     CommitChannelName(doc, n, text);
                 }
                 break;
@@ -172,9 +173,10 @@ void ApplyVfoFrequencies(CHalvexDoc& doc, int record, const TextFields& fields) 
     if (receiveValue == nullptr && transmitValue == nullptr) {
         return;
     }
-    const std::string shownReceive = doc.GetFrequencyText(record, kDecodeSide);
-    const std::string shownTransmit = VfoTransmitText(
-        shownReceive, doc.GetFrequencyText(record, kEncodeSide), doc.GetShiftDirection(record));
+    const std::string shownReceive = doc.Image().GetFrequencyText(record, kDecodeSide);
+    const std::string shownTransmit =
+        VfoTransmitText(shownReceive, doc.Image().GetFrequencyText(record, kEncodeSide),
+                        doc.Image().GetShiftDirection(record));
     const std::string receive = receiveValue ? Normalized(receiveValue->text) : shownReceive;
     const std::string transmit = transmitValue ? Normalized(transmitValue->text) : shownTransmit;
     if (receive == shownReceive && transmit == shownTransmit) {
@@ -183,7 +185,7 @@ void ApplyVfoFrequencies(CHalvexDoc& doc, int record, const TextFields& fields) 
     const VfoFrequencies stored =
         VfoFrequenciesFromTexts(receive, transmit, doc.GetFrequencyLimits());
     doc.SetFrequencyText(record, kDecodeSide, stored.receiveText);
-    doc.SetShiftDirection(record, stored.shift);
+    doc.EditImage().SetShiftDirection(record, stored.shift);
     doc.SetFrequencyText(record, kEncodeSide, stored.offsetText);
 }
 
@@ -200,16 +202,17 @@ void ApplyVfo(Context& context, size_t vfo, const TextFields& fields) {
             continue;
         }
         const int index = ItemIndex(ItemsOf(column), value->text);
-        if (column.kind == ColumnKind::Tone && index != doc.GetTone(record, column.side)) {
-            doc.SetTone(record, column.side, index);
-        } else if (column.kind == ColumnKind::Choice && index != column.value(doc, record)) {
-            column.store(doc, record, index);
+        if (column.kind == ColumnKind::Tone && index != doc.Image().GetTone(record, column.side)) {
+            doc.EditImage().SetTone(record, column.side, index);
+        } else if (column.kind == ColumnKind::Choice &&
+                   index != column.value(doc.Image(), record)) {
+            column.store(doc.EditImage(), record, index);
         }
     }
     if (const TextValue* step = Find(fields, kStepKey)) {
         const int index = ItemIndex(StepTexts(), step->text);
-        if (index != doc.GetStep(record)) {
-            doc.SetStep(record, index);
+        if (index != doc.Image().GetStep(record)) {
+            doc.EditImage().SetStep(record, index);
         }
     }
 }
@@ -228,15 +231,15 @@ void ApplyOptions(Context& context, const TextFields& options) {
         if (index < 0) {
             context.Fail(value->place, "options." + key,
                          Quoted(value->text) + "is not a choice; " + AllowedItems(items));
-        } else if (index != option.value(doc)) {
-            option.store(doc, index);
+        } else if (index != option.value(doc.Image())) {
+            option.store(doc.EditImage(), index);
         }
     }
     if (const TextValue* code = Find(options, kPttIdCodeKey)) {
         if (auto problem = PttIdCodeProblem(code->text)) {
             context.Fail(code->place, std::string("options.") + kPttIdCodeKey, *problem);
-        } else if (PttIdCodeFromText(code->text) != doc.GetPttIdCode()) {
-            doc.SetPttIdCode(PttIdCodeFromText(code->text));
+        } else if (PttIdCodeFromText(code->text) != doc.Image().GetPttIdCode()) {
+            doc.EditImage().SetPttIdCode(PttIdCodeFromText(code->text));
         }
     }
 }
@@ -259,8 +262,8 @@ void ApplyFm(Context& context, const RadioValues& values) {
             context.Fail(values.fmFrequency->place, "fm.frequency",
                          Quoted(values.fmFrequency->text) + "is not an FM frequency; " +
                              kAllowedFmFrequencies);
-        } else if (*code != doc.GetWord(kFmFrequencyOffset, 1)) {
-            doc.SetWord(kFmFrequencyOffset, 1, *code);
+        } else if (*code != doc.Image().GetWord(kFmFrequencyOffset, 1)) {
+            doc.EditImage().SetWord(kFmFrequencyOffset, 1, *code);
         }
     }
     for (const auto& [preset, value] : values.fmPresets) {
@@ -271,8 +274,8 @@ void ApplyFm(Context& context, const RadioValues& values) {
             context.Fail(
                 value.place, "fm.presets." + std::to_string(preset),
                 Quoted(value.text) + "is not an FM preset; " + kAllowedFmFrequencies + ", or off");
-        } else if (*code != doc.GetWord(kFmPresetBase, preset)) {
-            doc.SetWord(kFmPresetBase, preset, *code);
+        } else if (*code != doc.Image().GetWord(kFmPresetBase, preset)) {
+            doc.EditImage().SetWord(kFmPresetBase, preset, *code);
         }
     }
 }

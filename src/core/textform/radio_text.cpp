@@ -31,16 +31,19 @@ using FileBytes = std::array<uint8_t, kPgmFileSize>;
 
 FileBytes BytesOf(const CHalvexDoc& document) {
     FileBytes bytes{};
-    std::copy(document.m_Header.begin(), document.m_Header.end(), bytes.begin());
-    std::copy(document.bytes.begin(), document.bytes.end(), bytes.begin() + kPgmHeaderSize);
+    std::copy(document.Header().begin(), document.Header().end(), bytes.begin());
+    std::copy(document.Image().bytes.begin(), document.Image().bytes.end(),
+              bytes.begin() + kPgmHeaderSize);
     return bytes;
 }
 
 void Overlay(const std::vector<ReservedRun>& runs, CHalvexDoc* document) {
+    std::array<uint8_t, kPgmHeaderSize> header = document->Header();
     for (const ReservedRun& run : runs) {
-        uint8_t* target = run.inHeader ? document->m_Header.data() : document->bytes.data();
+        uint8_t* target = run.inHeader ? header.data() : document->EditImage().bytes.data();
         std::copy(run.bytes.begin(), run.bytes.end(), target + run.offset);
     }
+    document->SetHeader(header);
 }
 
 // A fresh document covers all 128 channels whatever the settings show, so a text means the
@@ -128,33 +131,34 @@ void KeepNamedValues(const RadioValues& values, const CHalvexDoc& stored, CHalve
         if (!touched[static_cast<size_t>(n)]) {
             continue;
         }
-        if (stored.IsChannelEmpty(n) != document->IsChannelEmpty(n) ||
+        if (stored.Image().IsChannelEmpty(n) != document->Image().IsChannelEmpty(n) ||
             !SameTexts(RecordFields(stored, n, false), RecordFields(*document, n, false))) {
-            document->SetRecord(n, stored.GetRecord(n));
-            document->SetChannelNameBytes(n, stored.GetChannelNameBytes(n));
+            document->EditImage().SetRecord(n, stored.Image().GetRecord(n));
+            document->EditImage().SetChannelNameBytes(n, stored.Image().GetChannelNameBytes(n));
         }
     }
     for (size_t vfo = 0; vfo < values.vfos.size(); ++vfo) {
         const int record = kVfoRecords[vfo];
         if (values.vfos[vfo] &&
             !SameTexts(RecordFields(stored, record, true), RecordFields(*document, record, true))) {
-            document->SetRecord(record, stored.GetRecord(record));
+            document->EditImage().SetRecord(record, stored.Image().GetRecord(record));
         }
     }
     for (size_t k = 0; k < kRadioOptions.size(); ++k) {
         const RadioOptionDefinition& option = kRadioOptions[k];
         if (values.options.count(OptionKey(k)) != 0 &&
-            option.value(stored) != option.value(*document)) {
-            option.store(*document, option.value(stored));
+            option.value(stored.Image()) != option.value(document->Image())) {
+            option.store(document->EditImage(), option.value(stored.Image()));
         }
     }
     if (values.options.count(kPttIdCodeKey) != 0 &&
-        PttIdCodeText(stored.GetPttIdCode()) != PttIdCodeText(document->GetPttIdCode())) {
-        document->SetPttIdCode(stored.GetPttIdCode());
+        PttIdCodeText(stored.Image().GetPttIdCode()) !=
+            PttIdCodeText(document->Image().GetPttIdCode())) {
+        document->EditImage().SetPttIdCode(stored.Image().GetPttIdCode());
     }
     auto keepWord = [&](size_t base, int k) {
-        if (stored.GetWord(base, k) != document->GetWord(base, k)) {
-            document->SetWord(base, k, stored.GetWord(base, k));
+        if (stored.Image().GetWord(base, k) != document->Image().GetWord(base, k)) {
+            document->EditImage().SetWord(base, k, stored.Image().GetWord(base, k));
         }
     };
     if (values.fmFrequency) {
@@ -171,21 +175,21 @@ void FillEmptyChannels(const RadioValues& values, CHalvexDoc* document) {
         return;
     }
     for (int n = 1; n <= kImageChannelCount; ++n) {
-        if (values.channels.count(n) == 0 && document->IsChannelEmpty(n)) {
-            WriteChannelSlot(*document, n, *values.emptyChannel);
+        if (values.channels.count(n) == 0 && document->Image().IsChannelEmpty(n)) {
+            WriteChannelSlot(document->EditImage(), n, *values.emptyChannel);
         }
     }
 }
 
 // The bytes most empty channels share, when they are not what a new document gives them.
 std::optional<ChannelSlot> CommonEmptyChannel(const CHalvexDoc& document, const CHalvexDoc& fresh) {
-    const ChannelSlot freshSlot = ReadChannelSlot(fresh, 1);
+    const ChannelSlot freshSlot = ReadChannelSlot(fresh.Image(), 1);
     std::vector<std::pair<ChannelSlot, int>> counts = {{freshSlot, 0}};
     for (int n = 1; n <= kImageChannelCount; ++n) {
-        if (!document.IsChannelEmpty(n)) {
+        if (!document.Image().IsChannelEmpty(n)) {
             continue;
         }
-        ChannelSlot slot = ReadChannelSlot(document, n);
+        ChannelSlot slot = ReadChannelSlot(document.Image(), n);
         slot.emptyBit = freshSlot.emptyBit;
         auto found = std::find_if(counts.begin(), counts.end(),
                                   [&slot](const auto& count) { return count.first == slot; });
@@ -228,7 +232,7 @@ void InTextOrder(std::vector<TextError>* errors) {
 // What Save and Write store: the values, then the areas derived from them.
 void Rebuild(const RadioValues& values, CHalvexDoc* document, std::vector<TextError>* errors) {
     StoreValues(values, document, errors);
-    document->PrepareImage();
+    document->EditImage().PrepareImage();
 }
 
 void MakeFresh(int band, CHalvexDoc* document) {
@@ -243,8 +247,8 @@ void EmptyChannelsLeftOut(const RadioValues& values, CHalvexDoc* document) {
         return;
     }
     for (int n = 1; n <= kImageChannelCount; ++n) {
-        if (values.channels.count(n) == 0 && !document->IsChannelEmpty(n)) {
-            WriteChannelSlot(*document, n, EmptyChannelSlot());
+        if (values.channels.count(n) == 0 && !document->Image().IsChannelEmpty(n)) {
+            WriteChannelSlot(document->EditImage(), n, EmptyChannelSlot());
         }
     }
 }
@@ -254,19 +258,20 @@ void EmptyChannelsLeftOut(const RadioValues& values, CHalvexDoc* document) {
 std::string DumpRadioText(const CHalvexDoc& document) {
     // The derived areas are what the next save or write makes of them, so no text keeps them.
     CHalvexDoc prepared(document);
-    prepared.PrepareImage();
+    prepared.EditImage().PrepareImage();
     RadioValues values = ExtractRadioValues(prepared);
     const int band = prepared.FindModelLine();
     const FileBytes target = BytesOf(prepared);
     NoPrompts prompts;
     CHalvexDoc fresh(prompts, FreshSettings(document));
     MakeFresh(band, &fresh);
-    fresh.PrepareImage();
+    fresh.EditImage().PrepareImage();
     values.emptyChannel = CommonEmptyChannel(prepared, fresh);
     const FileBytes freshBytes = BytesOf(fresh);
     std::vector<bool> kept(kPgmFileSize, false);
     auto keepable = [&prepared](size_t position) {
-        return position < kPgmHeaderSize || !prepared.IsDerivedByte(position - kPgmHeaderSize);
+        return position < kPgmHeaderSize ||
+               !prepared.Image().IsDerivedByte(position - kPgmHeaderSize);
     };
     for (int attempt = 0;; ++attempt) {
         values.reserved = RunsOf(kept, target);
@@ -308,8 +313,8 @@ bool PreviewRadioText(std::string_view text, bool into, const CHalvexDoc& docume
     CHalvexDoc result(prompts, FreshSettings(document));
     std::optional<int> band = BandOf(values, document, errors);
     if (into) {
-        result.m_Header = document.m_Header;
-        result.bytes = document.bytes;
+        result.SetHeader(document.Header());
+        result.EditImage().bytes = document.Image().bytes;
         result.ComputeFrequencyLimits();
         const int baseBand = result.FindModelLine();
         if (band && values.band && *band != baseBand) {
@@ -332,8 +337,8 @@ bool PreviewRadioText(std::string_view text, bool into, const CHalvexDoc& docume
         ReportStoredValues(values, result, notes);
         InTextOrder(notes);
     }
-    preview->header = result.m_Header;
-    preview->image = result.bytes;
+    preview->header = result.Header();
+    preview->image = result.Image().bytes;
     return true;
 }
 
@@ -343,8 +348,8 @@ bool ApplyRadioText(std::string_view text, bool into, CHalvexDoc* document,
     if (!PreviewRadioText(text, into, *document, &result, errors, notes)) {
         return false;
     }
-    document->m_Header = result.header;
-    document->bytes = result.image;
+    document->SetHeader(result.header);
+    document->EditImage().bytes = result.image;
     document->RefreshLimitsAndViews();
     document->SetModifiedFlag();
     return true;

@@ -56,25 +56,26 @@ TextFields RecordFields(const CHalvexDoc& document, int index, bool vfo) {
         const std::string& key = ColumnKey(column);
         switch (column.kind) {
             case ColumnKind::Frequency: {
-                std::string text = document.GetFrequencyText(index, kDecodeSide);
+                std::string text = document.Image().GetFrequencyText(index, kDecodeSide);
                 if (column.side == kEncodeSide) {
-                    text =
-                        vfo ? VfoTransmitText(text, document.GetFrequencyText(index, kEncodeSide),
-                                              document.GetShiftDirection(index))
-                            : ShownTransmitText(document, index);
+                    text = vfo ? VfoTransmitText(
+                                     text, document.Image().GetFrequencyText(index, kEncodeSide),
+                                     document.Image().GetShiftDirection(index))
+                               : ShownTransmitText(document, index);
                 }
                 PutFrequency(&fields, key, text, limits, column.side == kEncodeSide);
                 break;
             }
             case ColumnKind::Tone: {
-                const int tone =
-                    vfo ? document.GetTone(index, column.side) : column.value(document, index);
+                const int tone = vfo ? document.Image().GetTone(index, column.side)
+                                     : column.value(document.Image(), index);
                 fields[key] = {tone < 0 ? std::string() : texts.tones[static_cast<size_t>(tone)],
                                {}};
                 break;
             }
             case ColumnKind::Choice:
-                PutItem(&fields, key, texts.choices[column.id], column.value(document, index));
+                PutItem(&fields, key, texts.choices[column.id],
+                        column.value(document.Image(), index));
                 break;
             case ColumnKind::Name:
                 fields[key] = {column.text(document, index), {}};
@@ -84,7 +85,7 @@ TextFields RecordFields(const CHalvexDoc& document, int index, bool vfo) {
         }
     }
     if (vfo) {
-        PutItem(&fields, kStepKey, StepTexts(), document.GetStep(index));
+        PutItem(&fields, kStepKey, StepTexts(), document.Image().GetStep(index));
     }
     return fields;
 }
@@ -193,7 +194,7 @@ RadioValues ExtractRadioValues(const CHalvexDoc& document) {
     RadioValues values;
     values.band = TextValue{std::to_string(document.FindModelLine()), {}};
     for (int n = 1; n <= kImageChannelCount; ++n) {
-        if (!document.IsChannelEmpty(n)) {
+        if (!document.Image().IsChannelEmpty(n)) {
             values.channels[n] = {{}, false, RecordFields(document, n, false)};
         }
     }
@@ -201,15 +202,16 @@ RadioValues ExtractRadioValues(const CHalvexDoc& document) {
         values.vfos[vfo] = RecordFields(document, kVfoRecords[vfo], true);
     }
     for (size_t k = 0; k < kRadioOptions.size(); ++k) {
-        PutItem(&values.options, OptionKey(k), OptionTexts(k), kRadioOptions[k].value(document));
+        PutItem(&values.options, OptionKey(k), OptionTexts(k),
+                kRadioOptions[k].value(document.Image()));
     }
-    values.options[kPttIdCodeKey] = {PttIdCodeText(document.GetPttIdCode()), {}};
-    const int frequency = document.GetWord(kFmFrequencyOffset, 1);
+    values.options[kPttIdCodeKey] = {PttIdCodeText(document.Image().GetPttIdCode()), {}};
+    const int frequency = document.Image().GetWord(kFmFrequencyOffset, 1);
     if (frequency >= 0 && frequency <= kFmHighestCode) {
         values.fmFrequency = TextValue{FmCodeText(frequency), {}};
     }
     for (int preset = 1; preset <= kFmPresetCount; ++preset) {
-        const int code = document.GetWord(kFmPresetBase, preset);
+        const int code = document.Image().GetWord(kFmPresetBase, preset);
         if (code >= 0 && code <= kFmEmptyPreset) {
             values.fmPresets[preset] = {
                 SpelledItem(code == kFmEmptyPreset ? kFmEmptyPresetText : FmCodeText(code)), {}};

@@ -20,7 +20,7 @@ QString LangText(const char* key) {
 
 bool HoldsChannels(const CHalvexDoc& document) {
     for (int n = 1; n <= kImageChannelCount; ++n) {
-        if (!document.IsChannelEmpty(n)) {
+        if (!document.Image().IsChannelEmpty(n)) {
             return true;
         }
     }

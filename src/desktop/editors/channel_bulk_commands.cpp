@@ -97,16 +97,17 @@ void OnSort(const FeatureContext& context) {
         channels.resize(static_cast<size_t>(last));
         std::iota(channels.begin(), channels.end(), 1);
     }
-    const std::vector<int> changed = SortChannels(context.document, last, channels, request.order);
+    const std::vector<int> changed =
+        SortChannels(context.document.EditImage(), last, channels, request.order);
     Finish(context, StepName("IDS_EDIT_SORT_CHANNELS", {ListText(channels)}), changed,
            request.selectionOnly ? channels : std::vector<int>{});
 }
 
 void OnFill(const FeatureContext& context) {
     const std::vector<int> channels = Selection(context);
-    const QString first = context.document.IsChannelEmpty(channels.front())
+    const QString first = context.document.Image().IsChannelEmpty(channels.front())
                               ? QString()
-                              : QString::fromStdString(context.document.GetFrequencyText(
+                              : QString::fromStdString(context.document.Image().GetFrequencyText(
                                     channels.front(), kDecodeSide));
     CFillFrequenciesDlg dialog(first, context.window);
     if (dialog.exec() != QDialog::Accepted) {

@@ -47,10 +47,10 @@ void OnImportChannels(const FeatureContext& context) {
         return;
     }
     CChannelImportDlg dialog(document, std::move(text), image, std::move(result), context.window);
-    if (dialog.exec() != QDialog::Accepted || dialog.Image() == document.bytes) {
+    if (dialog.exec() != QDialog::Accepted || dialog.Image() == document.Image().bytes) {
         return;
     }
-    document.ReplaceContents(document.m_Header, dialog.Image(), StepName("IDS_STEP_IMPORT"));
+    document.ReplaceContents(document.Header(), dialog.Image(), StepName("IDS_STEP_IMPORT"));
 }
 
 void OnExportChannels(const FeatureContext& context) {

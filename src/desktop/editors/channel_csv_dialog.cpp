@@ -48,7 +48,7 @@ void CChannelImportDlg::Preview() {
                               LanguageWording, &m_Image, &m_Result, &error)) {
         // The caller previewed the same text before; only a vanished settings file gets here.
         m_Summary->setText(QString::fromStdString(error));
-        m_Image = m_Document.bytes;
+        m_Image = m_Document.Image().bytes;
         return;
     }
     ShowResult();

@@ -67,12 +67,12 @@ void FillChannelGrid(CGridCtrl& grid, const CHalvexDoc& doc, const ChannelTableT
 
 void ShowChannelRow(CGridCtrl& grid, const CHalvexDoc& doc, int n, const ChannelTableTexts& texts,
                     const ChannelTableSettings& settings) {
-    const ChannelRowState state = ChannelRowLocks(doc, n, settings);
+    const ChannelRowState state = ChannelRowLocks(doc.Image(), n, settings);
     const QPalette palette = QApplication::palette();
     const QColor greyText = palette.color(QPalette::Disabled, QPalette::WindowText);
     const QColor buttonFace = palette.color(QPalette::Button);
     const ChannelRow cells =
-        doc.IsChannelEmpty(n) ? ChannelRow{} : ChannelRowTexts(doc, n, texts.cells);
+        doc.Image().IsChannelEmpty(n) ? ChannelRow{} : ChannelRowTexts(doc, n, texts.cells);
     for (int column = kColumnReceive; column < kChannelColumnCount; ++column) {
         const ChannelCellState& cell = state[column];
         const quint32 flags = grid.GetCellState(n, column);

@@ -247,7 +247,7 @@ void CChannelPage::ShowContextMenu(const QPoint& position) {
 }
 
 void CChannelPage::ApplyRow(int n, const ChannelTableSettings& settings) {
-    if (!m_Document.IsChannelEmpty(n)) {
+    if (!m_Document.Image().IsChannelEmpty(n)) {
         HideEditors();
     }
     ShowChannelRow(*m_Grid, m_Document, n, m_Texts, settings);

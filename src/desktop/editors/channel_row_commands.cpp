@@ -78,7 +78,7 @@ void Copy(const FeatureContext& context, const std::vector<int>& channels) {
     CHalvexDoc& document = context.document;
     std::vector<std::string> notes;
     auto* data = new QMimeData;
-    const std::string exact = EncodeChannelSlots(CopyChannels(document, channels));
+    const std::string exact = EncodeChannelSlots(CopyChannels(document.Image(), channels));
     data->setData(kChannelsMimeType,
                   QByteArray(exact.data(), static_cast<qsizetype>(exact.size())));
     data->setText(
@@ -101,7 +101,8 @@ void OnCopy(const FeatureContext& context) {
 void OnCut(const FeatureContext& context) {
     const std::vector<int> channels = Selection(context);
     Copy(context, channels);
-    ClearChannels(context.document, context.view.ChannelPage()->LastEditableChannel(), channels);
+    ClearChannels(context.document.EditImage(), context.view.ChannelPage()->LastEditableChannel(),
+                  channels);
     Finish(context, "IDS_EDIT_CUT_CHANNELS", channels, channels.front(), channels);
 }
 
@@ -124,7 +125,7 @@ void ReportPastEnd(const FeatureContext& context, int rowsPastEnd, int last) {
 void PasteText(const FeatureContext& context, const std::string& text, int target, int last) {
     CHalvexDoc& document = context.document;
     RadioImage before;
-    before.bytes = document.bytes;
+    before.bytes = document.Image().bytes;
     ChannelImportResult result;
     std::string error;
     if (!PasteChannelCsv(text, document, last, target, LanguageWording, &result, &error)) {
@@ -160,7 +161,7 @@ void OnPaste(const FeatureContext& context) {
         PasteText(context, data->text().toStdString(), target, last);
         return;
     }
-    const int pastEnd = PasteChannels(context.document, last, target, *copied);
+    const int pastEnd = PasteChannels(context.document.EditImage(), last, target, *copied);
     const std::vector<int> pasted = Range(target, static_cast<int>(copied->size()) - pastEnd);
     Finish(context, "IDS_EDIT_PASTE_CHANNELS", pasted, target, pasted);
     ReportPastEnd(context, pastEnd, last);
@@ -171,9 +172,9 @@ void OnInsert(const FeatureContext& context) {
     const int target = Target(context);
     const int last = context.view.ChannelPage()->LastEditableChannel();
     const int count = std::max<int>(1, static_cast<int>(Selection(context).size()));
-    InsertOutcome outcome = InsertEmptyChannels(document, last, target, count, false);
+    InsertOutcome outcome = InsertEmptyChannels(document.EditImage(), last, target, count, false);
     if (outcome == InsertOutcome::WouldDropChannels) {
-        const std::vector<int> lost = PushedOffChannels(document, last, target, count);
+        const std::vector<int> lost = PushedOffChannels(document.Image(), last, target, count);
         const MessageAnswer answer = MessageBox::Show(
             context.window,
             LangText(CountedKey("IDS_INSERT_DROPS_CHANNELS", lost.size()),
@@ -183,7 +184,7 @@ void OnInsert(const FeatureContext& context) {
         if (answer != MessageAnswer::Ok) {
             return;
         }
-        outcome = InsertEmptyChannels(document, last, target, count, true);
+        outcome = InsertEmptyChannels(document.EditImage(), last, target, count, true);
     }
     if (outcome == InsertOutcome::Inserted) {
         const std::vector<int> inserted = Range(target, std::min(count, last - target + 1));
@@ -193,16 +194,16 @@ void OnInsert(const FeatureContext& context) {
 
 void OnDelete(const FeatureContext& context) {
     const std::vector<int> channels = Selection(context);
-    if (DeleteChannels(context.document, context.view.ChannelPage()->LastEditableChannel(),
-                       channels)) {
+    if (DeleteChannels(context.document.EditImage(),
+                       context.view.ChannelPage()->LastEditableChannel(), channels)) {
         Finish(context, "IDS_EDIT_DELETE_CHANNELS", channels, channels.front(), {channels.front()});
     }
 }
 
 void OnMove(const FeatureContext& context, bool up) {
     const std::vector<int> channels = Selection(context);
-    if (!MoveChannels(context.document, context.view.ChannelPage()->LastEditableChannel(), channels,
-                      up)) {
+    if (!MoveChannels(context.document.EditImage(),
+                      context.view.ChannelPage()->LastEditableChannel(), channels, up)) {
         return;
     }
     std::vector<int> moved;
@@ -215,8 +216,8 @@ void OnMove(const FeatureContext& context, bool up) {
 
 void OnClear(const FeatureContext& context) {
     const std::vector<int> channels = Selection(context);
-    if (ClearChannels(context.document, context.view.ChannelPage()->LastEditableChannel(),
-                      channels)) {
+    if (ClearChannels(context.document.EditImage(),
+                      context.view.ChannelPage()->LastEditableChannel(), channels)) {
         Finish(context, "IDS_EDIT_CLEAR_CHANNELS", channels, channels.front(), channels);
     }
 }

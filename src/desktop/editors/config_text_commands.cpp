@@ -64,12 +64,12 @@ void OnImportConfig(const FeatureContext& context) {
         return;
     }
     CHalvexDoc current(document);
-    current.PrepareImage();
+    current.EditImage().PrepareImage();
     CConfigImportDlg dialog(
         ImportDifferences(document, result.header, result.image, LoadChannelCellTexts()),
         context.window);
     if (dialog.exec() != QDialog::Accepted ||
-        (result.image == current.bytes && result.header == document.m_Header)) {
+        (result.image == current.Image().bytes && result.header == document.Header())) {
         return;
     }
     document.ReplaceContents(result.header, result.image, StepName("IDS_STEP_IMPORT_CONFIG"));

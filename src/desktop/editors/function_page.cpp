@@ -72,9 +72,9 @@ CFunctionPage::CFunctionPage(QWidget* parent, CHalvexDoc& document)
         connect(list, &QComboBox::activated, this,
                 [this, store = OptionOf(binding).store, id = binding.controlId](int index) {
                     // The entry the list already showed, chosen again, changes no byte.
-                    const auto before = m_Document.bytes;
-                    store(m_Document, index);
-                    if (m_Document.bytes != before) {
+                    const auto before = m_Document.Image().bytes;
+                    store(m_Document.EditImage(), index);
+                    if (m_Document.Image().bytes != before) {
                         m_Document.SetModifiedFlag();
                         RecordEdit(id);
                     }
@@ -85,7 +85,7 @@ CFunctionPage::CFunctionPage(QWidget* parent, CHalvexDoc& document)
         m_CheckBoxes.push_back(box);
         connect(box, &QCheckBox::clicked, this,
                 [this, store = OptionOf(binding).store, id = binding.controlId](bool checked) {
-                    store(m_Document, checked ? 1 : 0);
+                    store(m_Document.EditImage(), checked ? 1 : 0);
                     m_Document.SetModifiedFlag();
                     RecordEdit(id);
                 });
@@ -105,11 +105,12 @@ void CFunctionPage::FillFromImage() {
     RelabelDialog(this, kFunctionPageTemplate);
     for (size_t index = 0; index < m_Lists.size(); ++index) {
         const RadioOptionDefinition& option = OptionOf(kChoices[index]);
-        FillChoiceList(m_Lists[index], OptionEntries(option), option.value(m_Document));
+        FillChoiceList(m_Lists[index], OptionEntries(option), option.value(m_Document.Image()));
     }
-    m_PttIdEdit->SetCode(m_Document.GetPttIdCode());
+    m_PttIdEdit->SetCode(m_Document.Image().GetPttIdCode());
     for (size_t index = 0; index < m_CheckBoxes.size(); ++index) {
-        m_CheckBoxes[index]->setChecked(OptionOf(kCheckBoxes[index]).value(m_Document) != 0);
+        m_CheckBoxes[index]->setChecked(OptionOf(kCheckBoxes[index]).value(m_Document.Image()) !=
+                                        0);
     }
 }
 
@@ -122,8 +123,8 @@ void CFunctionPage::OnPttIdFocusLost() {
     }
     m_PttIdEdit->TakeEdit();
     const PttIdCode code = m_PttIdEdit->GetCode();
-    if (code != m_Document.GetPttIdCode()) {
-        m_Document.SetPttIdCode(code);
+    if (code != m_Document.Image().GetPttIdCode()) {
+        m_Document.EditImage().SetPttIdCode(code);
         m_Document.SetModifiedFlag();
         RecordEdit(kPttIdCodeId);
     }

@@ -52,7 +52,7 @@ CRadiogramDlg::CRadiogramDlg(CHalvexDoc& document, QWidget* parent)
     : TemplateDialog(kRadiogramTemplate, parent),
       m_Document(document),
       m_Grid(new CGridCtrl),
-      m_BytesAtOpen(document.bytes),
+      m_BytesAtOpen(document.Image().bytes),
       m_ModifiedAtOpen(document.IsModified()) {
     RelabelDialog(this, kRadiogramTemplate);
     m_Grid->SetControlId(kPresetGridId);
@@ -66,7 +66,7 @@ CRadiogramDlg::CRadiogramDlg(CHalvexDoc& document, QWidget* parent)
     FillGrid();
     FillPresetList();
     m_FrequencyList->addItems(ListTexts(FmFrequencyList()));
-    const int code = m_Document.GetWord(kFmFrequencyOffset, 1);
+    const int code = m_Document.Image().GetWord(kFmFrequencyOffset, 1);
     m_FrequencyList->setCurrentIndex(code <= kFmHighestCode ? code : -1);
 
     connect(m_Grid, &CGridCtrl::BeginEdit, this, &CRadiogramDlg::OnBeginEdit);
@@ -128,7 +128,7 @@ void CRadiogramDlg::FillGrid() {
     }
     for (int n = 1; n < kRows; ++n) {
         m_Grid->SetCellText(n, 0, QString::number(n));
-        m_Grid->SetCellText(n, 1, PresetText(m_Document.GetWord(kFmPresetBase, n)));
+        m_Grid->SetCellText(n, 1, PresetText(m_Document.Image().GetWord(kFmPresetBase, n)));
     }
     m_PresetEditor->Hide();
     m_Grid->SetDrawing(true, true);
@@ -160,8 +160,9 @@ void CRadiogramDlg::OnPresetChosen(int index) {
         return;
     }
     m_Grid->SetEditorCovers(false);
-    m_Document.SetWord(kFmPresetBase, m_EditRow, index);
-    m_Grid->SetCellText(m_EditRow, 1, PresetText(m_Document.GetWord(kFmPresetBase, m_EditRow)));
+    m_Document.EditImage().SetWord(kFmPresetBase, m_EditRow, index);
+    m_Grid->SetCellText(m_EditRow, 1,
+                        PresetText(m_Document.Image().GetWord(kFmPresetBase, m_EditRow)));
     m_Document.SetModifiedFlag();
     NoteStep(
         StepName("IDS_STEP_ITEM", {StepArg::Text("IDS_ROW_PRESET", {QString::number(m_EditRow)})}));
@@ -183,7 +184,7 @@ void CRadiogramDlg::OnPresetListLeft() {
 }
 
 void CRadiogramDlg::OnFrequencyChosen(int index) {
-    m_Document.SetWord(kFmFrequencyOffset, 1, index);
+    m_Document.EditImage().SetWord(kFmFrequencyOffset, 1, index);
     m_Document.SetModifiedFlag();
     NoteStep(StepName("IDS_STEP_ITEM", {StepArg::Control(kFmFrequencyLabelId)}));
 }
@@ -205,7 +206,7 @@ void CRadiogramDlg::accept() {
 }
 
 void CRadiogramDlg::reject() {
-    m_Document.bytes = m_BytesAtOpen;
+    m_Document.EditImage().bytes = m_BytesAtOpen;
     m_Document.SetModifiedFlag(m_ModifiedAtOpen);
     TemplateDialog::reject();
 }

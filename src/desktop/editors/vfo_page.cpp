@@ -77,27 +77,27 @@ std::vector<std::string> StepEntries() {
 
 template <RecordSide Side>
 int ReadTone(const CHalvexDoc& document, int record) {
-    return document.GetTone(record, Side);
+    return document.Image().GetTone(record, Side);
 }
 template <RecordSide Side>
 void WriteTone(CHalvexDoc& document, int record, int index) {
-    document.SetTone(record, Side, index);
+    document.EditImage().SetTone(record, Side, index);
 }
 template <bool (RadioImage::*Get)(int) const>
 int ReadSwitch(const CHalvexDoc& document, int record) {
-    return (document.*Get)(record) ? 1 : 0;
+    return (document.Image().*Get)(record) ? 1 : 0;
 }
 template <void (RadioImage::*Set)(int, bool)>
 void WriteSwitch(CHalvexDoc& document, int record, int index) {
-    (document.*Set)(record, index != 0);
+    (document.EditImage().*Set)(record, index != 0);
 }
 template <int (RadioImage::*Get)(int) const>
 int ReadIndex(const CHalvexDoc& document, int record) {
-    return (document.*Get)(record);
+    return (document.Image().*Get)(record);
 }
 template <void (RadioImage::*Set)(int, int)>
 void WriteIndex(CHalvexDoc& document, int record, int index) {
-    (document.*Set)(record, index);
+    (document.EditImage().*Set)(record, index);
 }
 
 // The lists of one VFO in the order the page fills them; the step list comes last, after
@@ -153,9 +153,9 @@ CVfoPage::CVfoPage(QWidget* parent, CHalvexDoc& document) : QWidget(parent), m_D
             connect(list, &QComboBox::activated, this,
                     [this, record = ids.record, choice = &row](int index) {
                         // The entry the list already showed, chosen again, changes no byte.
-                        const auto before = m_Document.bytes;
+                        const auto before = m_Document.Image().bytes;
                         choice->write(m_Document, record, index);
-                        if (m_Document.bytes != before) {
+                        if (m_Document.Image().bytes != before) {
                             m_Document.SetModifiedFlag();
                             RecordEdit(m_Document, record, ControlsOf(record).*choice->control);
                         }
@@ -208,10 +208,10 @@ void CVfoPage::NameFieldsByGroup() {
 
 void CVfoPage::ShowFrequencies(int record) {
     VfoWidgets& widgets = WidgetsOf(record);
-    const std::string receive = m_Document.GetFrequencyText(record, kDecodeSide);
-    const std::string offset = m_Document.GetFrequencyText(record, kEncodeSide);
+    const std::string receive = m_Document.Image().GetFrequencyText(record, kDecodeSide);
+    const std::string offset = m_Document.Image().GetFrequencyText(record, kEncodeSide);
     const std::string transmit =
-        VfoTransmitText(receive, offset, m_Document.GetShiftDirection(record));
+        VfoTransmitText(receive, offset, m_Document.Image().GetShiftDirection(record));
     widgets.receive->setText(QString::fromStdString(receive));
     widgets.transmit->setText(QString::fromStdString(transmit));
 }
@@ -226,16 +226,16 @@ void CVfoPage::StoreFrequencies(int record) {
     const std::string transmit = widgets.transmit->text().toStdString();
     const FrequencyLimits& limits = m_Document.GetFrequencyLimits();
     const VfoFrequencies stored = VfoFrequenciesFromTexts(receive, transmit, limits);
-    const std::array<uint8_t, kRecordSize> before = m_Document.GetRecord(record);
-    const std::string receiveBefore = m_Document.GetFrequencyText(record, kDecodeSide);
+    const std::array<uint8_t, kRecordSize> before = m_Document.Image().GetRecord(record);
+    const std::string receiveBefore = m_Document.Image().GetFrequencyText(record, kDecodeSide);
     m_Document.SetFrequencyText(record, kDecodeSide, stored.receiveText);
-    m_Document.SetShiftDirection(record, stored.shift);
+    m_Document.EditImage().SetShiftDirection(record, stored.shift);
     m_Document.SetFrequencyText(record, kEncodeSide, stored.offsetText);
     // Passing through the boxes without a change must not ask for a save at the end.
-    if (m_Document.GetRecord(record) != before) {
+    if (m_Document.Image().GetRecord(record) != before) {
         m_Document.SetModifiedFlag();
         const bool receiveChanged =
-            m_Document.GetFrequencyText(record, kDecodeSide) != receiveBefore;
+            m_Document.Image().GetFrequencyText(record, kDecodeSide) != receiveBefore;
         RecordEdit(m_Document, record,
                    receiveChanged ? ControlsOf(record).receive : ControlsOf(record).transmit);
     }

@@ -99,7 +99,7 @@ void CTransferDlg::accept() {
     }
     CHalvexDoc& document = m_Context.document;
     document.PrepareImageUnrecorded();
-    m_ImageCopy = document.bytes;
+    m_ImageCopy = document.Image().bytes;
     m_Verifying = false;
     m_AnsweredPort = -1;
     // A comparison reads into a scratch image: the document's stays as it is.
@@ -138,7 +138,7 @@ void CTransferDlg::StartWorker(bool read, uint8_t* image) {
 }
 
 bool CTransferDlg::ConfirmErasingWrite() {
-    if (!WouldEraseRadio(m_Context.document, m_Context.document.GetChannelCount())) {
+    if (!WouldEraseRadio(m_Context.document.Image(), m_Context.document.GetChannelCount())) {
         return true;
     }
     return MessageBox::Show(this, LoadLangString("IDS_WARN_ERASE"), LoadLangString("IDS_CONFIRM"),
@@ -187,7 +187,7 @@ bool CTransferDlg::OnCheckStatus(TransferStatus status) {
         EndRun();
         ShowWorkerWarning();
         CHalvexDoc radio(m_Context.document);
-        radio.bytes = m_RadioImage;
+        radio.EditImage().bytes = m_RadioImage;
         CCompareDlg results(DiffImagesInLanguage(m_Context.document, radio), this);
         results.exec();
         done(kTransferEnded);

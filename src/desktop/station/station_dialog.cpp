@@ -188,8 +188,8 @@ void CStationDlg::OnStart() {
     options.fileName = m_Context.document.GetPathName();
     options.runId = StationRunId();
     options.documentSettings = m_Context.document.GetSettings();
-    auto station =
-        std::make_unique<ProgrammingStation>(m_Context.document.bytes, options, m_StationLog);
+    auto station = std::make_unique<ProgrammingStation>(m_Context.document.Image().bytes, options,
+                                                        m_StationLog);
     // The program's own port may be one of the cables; the station holds each one itself.
     m_Context.port.Close();
     if (station->OpenCables(devices, &error) != CableOpening::Opened) {

@@ -64,7 +64,7 @@ void ShowTestModeMessage(QWidget* owner, const TestModeMessage& message,
 CTestModeDlg::CTestModeDlg(const FeatureContext& context, QWidget* parent)
     : TemplateDialog(kTestModeTemplate, parent),
       m_Context(context),
-      m_Session(context.port, context.settingsPath, g_LanguagePath, context.document),
+      m_Session(context.port, context.settingsPath, g_LanguagePath, context.document.EditImage()),
       m_ItemList(FindControl<QListWidget>(this, kTestItemListId)),
       m_ValueEdit(FindControl<QLineEdit>(this, kTestValueEditId)),
       m_ValueBar(FindControl<QScrollBar>(this, kTestValueBarId)),

@@ -269,7 +269,8 @@ void CHalvexView::OnUpdate() {
 }
 
 void CHalvexView::ShowChange(const std::vector<ByteRun>& runs) {
-    const ChangedPlace place = FindChangedPlace(m_Document, runs, m_Document.GetChannelCount());
+    const ChangedPlace place =
+        FindChangedPlace(m_Document.Image(), runs, m_Document.GetChannelCount());
     for (MainViewPage* page : m_Pages) {
         auto* channels = dynamic_cast<CChannelPage*>(page);
         const bool wanted =
