@@ -833,17 +833,17 @@ TEST_F(ChannelCsvTest, TabSeparatedCellsPasteAsTheirCsv) {
     };
     auto paste = [&](const std::string& text) {
         CHalvexDoc doc(m_Prompts, m_Doc.GetSettings());
-        doc.bytes = m_Doc.bytes;
+        doc.EditImage().bytes = m_Doc.Image().bytes;
         ChannelImportResult result;
         std::string error;
         EXPECT_TRUE(PasteChannelText(text, doc, 128, 40, EnglishWording, &result, &error)) << error;
-        return Pasted{doc.bytes, result.losses};
+        return Pasted{doc.Image().bytes, result.losses};
     };
     const Pasted fromCsv = paste(csv);
     const Pasted fromCells = paste(cells);
     EXPECT_TRUE(fromCsv.image == fromCells.image);
     EXPECT_EQ(fromCsv.losses, fromCells.losses);
-    EXPECT_FALSE(fromCsv.image == m_Doc.bytes) << "the rows landed at 40";
+    EXPECT_FALSE(fromCsv.image == m_Doc.Image().bytes) << "the rows landed at 40";
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ TEST_F(ChannelReportTest, UsedChannelsFillThePagesInOrder) {
         for (int n : used) {
             const std::string receive = "14" + std::to_string(n % 10) + ".12500";
             CommitReceiveFrequency(m_Doc, n, receive);
-            ASSERT_FALSE(m_Doc.IsChannelEmpty(n)) << n;
+            ASSERT_FALSE(m_Doc.Image().IsChannelEmpty(n)) << n;
         }
         const ChannelReport report = Report();
         ASSERT_EQ(report.pages.size(), entry.rowsPerPage.size()) << entry.used;

@@ -60,7 +60,7 @@ TEST(DifferenceWordsTest, EachPartComesFromTheLanguage) {
     CommitChannelName(document, 5, "AB");
     const RadioOptionDefinition& voiceSelect = Option("VoiceSelect");
     const std::vector<std::string> voices = {voiceSelect.section, "second"};
-    const size_t voice = static_cast<size_t>(voiceSelect.value(document));
+    const size_t voice = static_cast<size_t>(voiceSelect.value(document.Image()));
     struct Case {
         const char* name;
         void (*change)(CHalvexDoc&);
@@ -75,15 +75,18 @@ TEST(DifferenceWordsTest, EachPartComesFromTheLanguage) {
          [](CHalvexDoc& doc) { CommitReceiveFrequency(doc, 2, "147"); },
          "Ch 2: unused > 147.00000"},
         {"a switch",
-         [](CHalvexDoc& doc) { Option("Beep").store(doc, 1 - Option("Beep").value(doc)); },
-         Option("Beep").value(document) != 0 ? "Functions / L1031: on > off"
-                                             : "Functions / L1031: off > on"},
-        {"a level", [](CHalvexDoc& doc) { Option("Squelch").store(doc, 7); },
-         "Functions / L1026: " + std::to_string(Option("Squelch").value(document)) + " > 7"},
+         [](CHalvexDoc& doc) {
+             Option("Beep").store(doc.EditImage(), 1 - Option("Beep").value(doc.Image()));
+         },
+         Option("Beep").value(document.Image()) != 0 ? "Functions / L1031: on > off"
+                                                     : "Functions / L1031: off > on"},
+        {"a level", [](CHalvexDoc& doc) { Option("Squelch").store(doc.EditImage(), 7); },
+         "Functions / L1026: " + std::to_string(Option("Squelch").value(document.Image())) +
+             " > 7"},
         {"a language list",
          [](CHalvexDoc& doc) {
              const RadioOptionDefinition& option = Option("VoiceSelect");
-             option.store(doc, 1 - option.value(doc));
+             option.store(doc.EditImage(), 1 - option.value(doc.Image()));
          },
          "Functions / L1047: " + voices[voice] + " > " + voices[1 - voice]},
     };

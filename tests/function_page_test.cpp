@@ -195,7 +195,7 @@ private slots:
     void everyOptionIsNamedByItsControl() {
         for (const RadioOptionDefinition& option : kRadioOptions) {
             for (int value : {1, 0}) {
-                option.store(*m_Document, value);
+                option.store(m_Document->EditImage(), value);
                 m_Page->FillFromImage();
                 auto* list = FindControl<QComboBox>(m_Page, OptionLabelId(option));
                 auto* box = FindControl<QCheckBox>(m_Page, OptionLabelId(option));

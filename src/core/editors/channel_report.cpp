@@ -40,7 +40,8 @@ std::vector<int> PrintedChannels(int channelCount, const std::function<bool(int 
 
 std::vector<int> PrintedChannels(const CHalvexDoc& document) {
     return PrintedChannels(document.GetChannelCount(), [&document](int n) {
-        return !document.IsChannelEmpty(n) && !document.GetFrequencyText(n, kDecodeSide).empty();
+        return !document.Image().IsChannelEmpty(n) &&
+               !document.Image().GetFrequencyText(n, kDecodeSide).empty();
     });
 }
 
@@ -81,7 +82,7 @@ ChannelReport BuildChannelReport(const CHalvexDoc& document, const ChannelTexts&
                                  const std::array<std::string, kChannelColumnCount>& headings,
                                  bool englishHeadings, const ChannelTableSettings& settings) {
     ChannelReport report;
-    report.functionLines = FunctionReportLines(document);
+    report.functionLines = FunctionReportLines(document.Image());
     for (const ChannelColumnDefinition& column : kChannelColumns) {
         report.columns[column.id] = {headings[column.id], HeadingWraps(column, englishHeadings),
                                      column.width};
@@ -92,7 +93,7 @@ ChannelReport BuildChannelReport(const CHalvexDoc& document, const ChannelTexts&
         sheet.firstRowTop = FirstRowTop(page);
         for (int n : ChannelsOfPage(printed, page)) {
             sheet.rows.push_back(ChannelRowTexts(document, n, cells));
-            sheet.states.push_back(ChannelRowLocks(document, n, settings));
+            sheet.states.push_back(ChannelRowLocks(document.Image(), n, settings));
         }
     }
     return report;

@@ -142,13 +142,13 @@ std::vector<ImageDifference> ImportDifferences(const CHalvexDoc& document,
                                                const std::array<uint8_t, kImageSize>& image,
                                                const ChannelTexts& texts) {
     CHalvexDoc current(document);
-    current.PrepareImage();
+    current.EditImage().PrepareImage();
     CHalvexDoc imported(document);
-    imported.m_Header = header;
-    imported.bytes = image;
+    imported.SetHeader(header);
+    imported.EditImage().bytes = image;
     for (size_t offset = 0; offset < kImageSize; ++offset) {
-        if (current.IsDerivedByte(offset) || imported.IsDerivedByte(offset)) {
-            imported.bytes[offset] = current.bytes[offset];
+        if (current.Image().IsDerivedByte(offset) || imported.Image().IsDerivedByte(offset)) {
+            imported.EditImage().bytes[offset] = current.Image().bytes[offset];
         }
     }
     return DiffImages(current, imported, document.GetChannelCount(), texts);

@@ -132,7 +132,7 @@ void PasteText(const FeatureContext& context, const std::string& text, int targe
         ShowMessage(context, LoadLangString("IDS_PASTE_REFUSED") + error, MessageIcon::Stop);
         return;
     }
-    const std::vector<int> changed = ChangedChannels(before, document, last);
+    const std::vector<int> changed = ChangedChannels(before, document.Image(), last);
     Finish(context, "IDS_EDIT_PASTE_CHANNELS", changed, target,
            changed.empty() ? std::vector<int>{target} : changed);
     if (!result.losses.empty()) {

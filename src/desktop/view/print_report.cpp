@@ -100,7 +100,7 @@ void CReportPrinter::PrintFunctions(QPainter& painter, int lineHeight) {
         return;
     }
     const QRect rect(0, 0, m_LogicalWidth - MarginWidth(), m_Grid.GetFixedRowHeight());
-    for (const std::vector<std::string>& line : FunctionReportLines(*m_Functions)) {
+    for (const std::vector<std::string>& line : FunctionReportLines(m_Functions->Image())) {
         for (size_t column = 0; column < line.size() && column < kFunctionReportColumns.size();
              ++column) {
             painter.drawText(rect.translated(kFunctionReportColumns[column], 0),
