@@ -15,8 +15,8 @@
 #include "config/settings.h"
 #include "editors/channel_commit.h"
 #include "editors/channel_row_state.h"
+#include "editors/page_words.h"
 #include "web_files.h"
-#include "web_words.h"
 
 namespace {
 
@@ -25,55 +25,9 @@ constexpr size_t kFrequencyTextLimit = 9;
 constexpr size_t kNameTextLimit = 5;
 constexpr size_t kRangeBufferSize = 30;
 
-// A step name keeps its key and arguments, so Undo words it in the language shown then.
-constexpr char kStepMark = '\x01';
-constexpr char kStepSeparator = '\x1f';
-
 std::string ChannelStepName(int row, int column) {
-    return std::string(1, kStepMark) + "IDS_STEP_CHANNEL" + kStepSeparator + std::to_string(row) +
-           kStepSeparator + std::to_string(column);
-}
-
-std::string RangeStepName() {
-    return std::string(1, kStepMark) + "IDS_STEP_RANGE";
-}
-
-std::string ColumnHeader(int column) {
-    return LoadLangText(g_LanguagePath, kChannelHeaderSection,
-                        kChannelColumns[static_cast<size_t>(column)].headerKey, "",
-                        kListBufferSize);
-}
-
-std::string StepText(const std::string& name) {
-    if (IsPageStepName(name)) {
-        return PageStepText(name);
-    }
-    if (name.empty() || name[0] != kStepMark) {
-        return name;
-    }
-    std::vector<std::string> parts;
-    size_t start = 1;
-    for (;;) {
-        size_t end = name.find(kStepSeparator, start);
-        parts.push_back(name.substr(start, end - start));
-        if (end == std::string::npos) {
-            break;
-        }
-        start = end + 1;
-    }
-    std::string text = LoadLangString(parts[0]);
-    if (parts.size() == 3) {
-        const int column = std::atoi(parts[2].c_str());
-        const std::string header =
-            column >= 0 && column < kChannelColumnCount ? ColumnHeader(column) : parts[2];
-        for (const auto& [mark, value] : {std::pair{"%1", parts[1]}, std::pair{"%2", header}}) {
-            size_t at = text.find(mark);
-            if (at != std::string::npos) {
-                text.replace(at, 2, value);
-            }
-        }
-    }
-    return text;
+    return MakeStepName("IDS_STEP_CHANNEL",
+                        {StepPart::Literal(std::to_string(row)), StepPart::ChannelColumn(column)});
 }
 
 ChannelTexts CurrentChannelTexts() {
@@ -156,11 +110,11 @@ std::string WebDocument::PathName() const {
 }
 
 std::string WebDocument::UndoName() const {
-    return StepText(m_Document.UndoName());
+    return StepNameText(m_Document.UndoName());
 }
 
 std::string WebDocument::RedoName() const {
-    return StepText(m_Document.RedoName());
+    return StepNameText(m_Document.RedoName());
 }
 
 std::vector<std::string> WebDocument::RowTexts(int row) const {
@@ -229,7 +183,7 @@ CellCommit WebDocument::CommitText(int row, int column, const std::string& text)
         std::optional<FrequencyClamp> clamp = definition.side == kDecodeSide
                                                   ? CommitReceiveFrequency(m_Document, row, entry)
                                                   : CommitTransmitFrequency(m_Document, row, entry);
-        return Committed(row, column, before, ClampNote(clamp));
+        return Committed(row, column, before, ClampNoteText(clamp));
     }
     if (definition.kind == ColumnKind::Name) {
         CommitChannelName(m_Document, row, CutName(text, kNameTextLimit));
@@ -269,7 +223,7 @@ void WebDocument::SetBand(int index) {
     }
     UseSettings();
     m_Document.ChangeFrequencyRange(index);
-    m_Document.CommitEdit(RangeStepName());
+    m_Document.CommitEdit(MakeStepName("IDS_STEP_RANGE"));
 }
 
 bool WebDocument::WouldEraseRadio() const {
@@ -311,7 +265,7 @@ void WebDocument::TakeRadioImage(const std::vector<uint8_t>& image) {
 void WebDocument::ReplaceContents(const std::array<uint8_t, kPgmHeaderSize>& header,
                                   const std::array<uint8_t, kImageSize>& image,
                                   const std::string& stepKey) {
-    m_Document.ReplaceContents(header, image, std::string(1, kStepMark) + stepKey);
+    m_Document.ReplaceContents(header, image, MakeStepName(stepKey));
 }
 
 std::vector<std::string> BandNames(const std::string& settingsPath) {

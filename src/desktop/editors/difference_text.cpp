@@ -5,6 +5,7 @@
 #include "common/step_names.h"
 #include "config/language.h"
 #include "editors/channel_grid.h"
+#include "editors/function_options.h"
 #include "editors/function_page.h"
 #include "resources/ids/function_page_ids.h"
 #include "resources/ids/vfo_page_ids.h"

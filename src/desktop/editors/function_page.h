@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/main_view_page.h"
@@ -30,15 +31,13 @@ public:
 
 private:
     void OnPttIdFocusLost();
-    void RecordEdit(int controlId);
 
     CHalvexDoc& m_Document;
-    std::vector<QComboBox*> m_Lists;
-    std::vector<QCheckBox*> m_CheckBoxes;
+    std::vector<std::pair<QComboBox*, const RadioOptionDefinition*>> m_Lists;
+    std::vector<std::pair<QCheckBox*, const RadioOptionDefinition*>> m_CheckBoxes;
     CPttIdEdit* m_PttIdEdit;
 };
 
-// The page's control of option, and item index of option in the words the page shows it,
-// for lists that name settings as the page does.
-int OptionControlId(const RadioOptionDefinition& option);
+// Item index of option in the words the page shows it, for lists that name settings as the
+// page does.
 std::string OptionItemText(const RadioOptionDefinition& option, int index);
