@@ -10,10 +10,11 @@
 #include <QtTest>
 
 #include "codeplug/document.h"
-#include "common/dialog_builder.h"
 #include "codeplug/radio_options.h"
+#include "common/dialog_builder.h"
 #include "config/app_globals.h"
 #include "editors/difference_words.h"
+#include "editors/function_options.h"
 #include "editors/function_page.h"
 #include "resources/ids/function_page_ids.h"
 #include "support/page_test_support.h"
@@ -197,8 +198,8 @@ private slots:
             for (int value : {1, 0}) {
                 option.store(m_Document->EditImage(), value);
                 m_Page->FillFromImage();
-                auto* list = FindControl<QComboBox>(m_Page, OptionLabelId(option));
-                auto* box = FindControl<QCheckBox>(m_Page, OptionLabelId(option));
+                auto* list = FindControl<QComboBox>(m_Page, OptionControlId(option));
+                auto* box = FindControl<QCheckBox>(m_Page, OptionControlId(option));
                 QVERIFY2(list != nullptr || box != nullptr, option.name);
                 QCOMPARE(list != nullptr ? list->currentIndex() : int{box->isChecked()}, value);
             }

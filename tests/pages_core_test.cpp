@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The pure rules behind the functions and VFO pages: the PTT-ID code text and the way a
-// VFO's two frequency boxes become receive frequency, shift and offset.
+// The pure rules behind the functions and VFO pages: the PTT-ID code text, which control
+// shows which option, the filling of the pages' words and the way a VFO's two frequency
+// boxes become receive frequency, shift and offset.
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <string>
 
 #include "codeplug/ptt_id_code.h"
+#include "editors/function_options.h"
+#include "editors/page_words.h"
 #include "editors/vfo_frequencies.h"
 
 namespace {
@@ -40,6 +43,38 @@ TEST(PttIdCode, BytesToTextStopsAtTheFirstNonDigitCode) {
     };
     for (const auto& entry : cases) {
         EXPECT_EQ(PttIdCodeText(entry.code), entry.text);
+    }
+}
+
+// Every option has exactly one control and back, so no page shows one under another's.
+TEST(FunctionControls, EachOptionHasOneControlAndBack) {
+    size_t shown = 0;
+    for (const FunctionControl& control : FunctionControls()) {
+        const RadioOptionDefinition* option = OptionOfControl(control.controlId);
+        ASSERT_NE(option, nullptr) << control.option;
+        EXPECT_EQ(OptionControlId(*option), control.controlId) << control.option;
+        ++shown;
+    }
+    EXPECT_EQ(shown, kRadioOptions.size());
+    EXPECT_EQ(OptionOfControl(0), nullptr);
+}
+
+TEST(PageWords, FillPlacesTakesEachMarkOnceByNumber) {
+    const struct {
+        std::string text;
+        std::vector<std::string> arguments;
+        std::string filled;
+    } cases[] = {
+        {"%1 of %2", {"a", "b"}, "a of b"},
+        {"%2 vor %1", {"a", "b"}, "b vor a"},
+        {"%1/%1", {"x"}, "x/x"},
+        {"%1 %2", {"%2", "b"}, "%2 b"},
+        {"%3 100%", {"a"}, "%3 100%"},
+        {"%10", {"a"}, "%10"},
+        {"", {"a"}, ""},
+    };
+    for (const auto& entry : cases) {
+        EXPECT_EQ(FillPlaces(entry.text, entry.arguments), entry.filled) << entry.text;
     }
 }
 

@@ -13,6 +13,7 @@
 #include "editors/channel_bulk_edit.h"
 #include "editors/channel_csv.h"
 #include "editors/channel_row_state.h"
+#include "editors/page_words.h"
 #include "editors/difference_words.h"
 #include "web_files.h"
 
@@ -66,7 +67,8 @@ std::vector<int> Range(int first, int count) {
 RowEdit Finish(WebDocument& document, const char* key, const std::vector<int>& named,
                const std::vector<int>& selected) {
     RowEdit edit;
-    edit.note = document.CommitStep(CountedKey(key, named.size()), {ChannelListText(named)});
+    edit.note = document.CommitStep(CountedKey(key, named.size()),
+                                    {StepPart::Literal(ChannelListText(named))});
     edit.changed = true;
     edit.selected = selected;
     return edit;
@@ -100,12 +102,12 @@ std::string SkippedReport(const WebDocument& document, const BulkEditReport& rep
 }
 
 // A bulk edit's end: one step when a channel changed, the desktop's note when none did.
-RowEdit FinishBulk(WebDocument& document, const char* key, std::vector<std::string> arguments,
+RowEdit FinishBulk(WebDocument& document, const char* key, const std::vector<StepPart>& parts,
                    const std::vector<int>& changed, const std::vector<int>& selected) {
     RowEdit edit;
     edit.changed = !changed.empty();
-    edit.note = edit.changed ? document.CommitStep(key, arguments)
-                             : LoadLangString("IDS_BULK_NOTHING_CHANGED");
+    edit.note =
+        edit.changed ? document.CommitStep(key, parts) : LoadLangString("IDS_BULK_NOTHING_CHANGED");
     edit.selected = selected;
     return edit;
 }
@@ -325,9 +327,10 @@ RowEdit SetColumnOfRows(WebDocument& document, const std::vector<int>& channels,
     }
     const BulkEditReport report =
         SetColumnForChannels(document.EditedDocument(), channels, setting, TableSettings(document));
-    RowEdit edit = FinishBulk(document, "IDS_EDIT_SET_COLUMN",
-                              {ColumnArgument(column), ChannelListText(report.changed)},
-                              report.changed, channels);
+    RowEdit edit = FinishBulk(
+        document, "IDS_EDIT_SET_COLUMN",
+        {StepPart::ChannelColumn(column), StepPart::Literal(ChannelListText(report.changed))},
+        report.changed, channels);
     edit.message = SkippedReport(document, report);
     return edit;
 }
@@ -338,7 +341,8 @@ RowEdit SortRows(WebDocument& document, const std::vector<int>& selection, int k
     std::vector<int> channels = selectionOnly ? selection : Range(1, last);
     const ChannelSortOrder order{static_cast<ChannelSortKey>(std::clamp(key, 0, 2)), descending};
     const std::vector<int> changed = SortChannels(document.EditedDocument(), last, channels, order);
-    return FinishBulk(document, "IDS_EDIT_SORT_CHANNELS", {ChannelListText(channels)}, changed,
+    return FinishBulk(document, "IDS_EDIT_SORT_CHANNELS",
+                      {StepPart::Literal(ChannelListText(channels))}, changed,
                       selectionOnly ? channels : std::vector<int>{});
 }
 
@@ -366,10 +370,12 @@ RowEdit FillRows(WebDocument& document, const std::vector<int>& channels, const 
     if (!shiftAmount) {
         return refusal;
     }
-    const BulkEditReport report = FillFrequencies(document.EditedDocument(), channels, *start, *stepAmount,
-                                                  *shiftAmount, TableSettings(document));
-    RowEdit edit = FinishBulk(document, "IDS_EDIT_FILL_FREQUENCIES",
-                              {ChannelListText(report.changed)}, report.changed, channels);
+    const BulkEditReport report =
+        FillFrequencies(document.EditedDocument(), channels, *start, *stepAmount, *shiftAmount,
+                        TableSettings(document));
+    RowEdit edit =
+        FinishBulk(document, "IDS_EDIT_FILL_FREQUENCIES",
+                   {StepPart::Literal(ChannelListText(report.changed))}, report.changed, channels);
     edit.message = SkippedReport(document, report);
     return edit;
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "editors/fm_presets_edit.h"
 #include "web_document.h"
 #include "web_fm_presets.h"
 #include "web_pages.h"
@@ -124,10 +125,10 @@ public:
 
     val Words() const {
         val object = val::object();
-        object.set("title", m_Edit.Title());
+        object.set("title", FmPresetsTitle());
         object.set("headers", Texts(m_Edit.Headers()));
-        object.set("rowNames", Texts(m_Edit.RowNames()));
-        object.set("frequencyLabel", m_Edit.FrequencyLabel());
+        object.set("rowNames", Texts(FmPresetRowNames()));
+        object.set("frequencyLabel", FmFrequencyLabel());
         object.set("presetChoices", Texts(m_Edit.PresetChoices()));
         object.set("frequencyChoices", Texts(m_Edit.FrequencyChoices()));
         return object;

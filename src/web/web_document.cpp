@@ -15,8 +15,8 @@
 #include "config/settings.h"
 #include "editors/channel_commit.h"
 #include "editors/channel_row_state.h"
+#include "editors/page_words.h"
 #include "web_files.h"
-#include "web_words.h"
 
 namespace {
 
@@ -25,64 +25,9 @@ constexpr size_t kFrequencyTextLimit = 9;
 constexpr size_t kNameTextLimit = 5;
 constexpr size_t kRangeBufferSize = 30;
 
-// A step name keeps its key and arguments, so Undo words it in the language shown then.
-constexpr char kStepMark = '\x01';
-constexpr char kStepSeparator = '\x1f';
-constexpr char kColumnMark = '\x02';
-
-std::string StepNameOf(const std::string& key, const std::vector<std::string>& arguments) {
-    std::string name = std::string(1, kStepMark) + key;
-    for (const std::string& argument : arguments) {
-        name += kStepSeparator + argument;
-    }
-    return name;
-}
-
 std::string ChannelStepName(int row, int column) {
-    return StepNameOf("IDS_STEP_CHANNEL", {std::to_string(row), ColumnArgument(column)});
-}
-
-std::string RangeStepName() {
-    return std::string(1, kStepMark) + "IDS_STEP_RANGE";
-}
-
-std::string ColumnHeader(int column) {
-    return LoadLangText(g_LanguagePath, kChannelHeaderSection,
-                        kChannelColumns[static_cast<size_t>(column)].headerKey, "",
-                        kListBufferSize);
-}
-
-std::string StepText(const std::string& name) {
-    if (IsPageStepName(name)) {
-        return PageStepText(name);
-    }
-    if (name.empty() || name[0] != kStepMark) {
-        return name;
-    }
-    std::vector<std::string> parts;
-    size_t start = 1;
-    for (;;) {
-        size_t end = name.find(kStepSeparator, start);
-        parts.push_back(name.substr(start, end - start));
-        if (end == std::string::npos) {
-            break;
-        }
-        start = end + 1;
-    }
-    std::string text = LoadLangString(parts[0]);
-    for (size_t index = 1; index < parts.size(); ++index) {
-        std::string value = parts[index];
-        if (!value.empty() && value[0] == kColumnMark) {
-            const int column = std::atoi(value.c_str() + 1);
-            value = column >= 0 && column < kChannelColumnCount ? ColumnHeader(column) : "";
-        }
-        const std::string mark = "%" + std::to_string(index);
-        const size_t at = text.find(mark);
-        if (at != std::string::npos) {
-            text.replace(at, mark.size(), value);
-        }
-    }
-    return text;
+    return MakeStepName("IDS_STEP_CHANNEL",
+                        {StepPart::Literal(std::to_string(row)), StepPart::ChannelColumn(column)});
 }
 
 ChannelTexts CurrentChannelTexts() {
@@ -165,11 +110,11 @@ std::string WebDocument::PathName() const {
 }
 
 std::string WebDocument::UndoName() const {
-    return StepText(m_Document.UndoName());
+    return StepNameText(m_Document.UndoName());
 }
 
 std::string WebDocument::RedoName() const {
-    return StepText(m_Document.RedoName());
+    return StepNameText(m_Document.RedoName());
 }
 
 std::vector<std::string> WebDocument::RowTexts(int row) const {
@@ -238,7 +183,7 @@ CellCommit WebDocument::CommitText(int row, int column, const std::string& text)
         std::optional<FrequencyClamp> clamp = definition.side == kDecodeSide
                                                   ? CommitReceiveFrequency(m_Document, row, entry)
                                                   : CommitTransmitFrequency(m_Document, row, entry);
-        return Committed(row, column, before, ClampNote(clamp));
+        return Committed(row, column, before, ClampNoteText(clamp));
     }
     if (definition.kind == ColumnKind::Name) {
         CommitChannelName(m_Document, row, CutName(text, kNameTextLimit));
@@ -278,7 +223,7 @@ void WebDocument::SetBand(int index) {
     }
     UseSettings();
     m_Document.ChangeFrequencyRange(index);
-    m_Document.CommitEdit(RangeStepName());
+    m_Document.CommitEdit(MakeStepName("IDS_STEP_RANGE"));
 }
 
 bool WebDocument::WouldEraseRadio() const {
@@ -320,18 +265,14 @@ void WebDocument::TakeRadioImage(const std::vector<uint8_t>& image) {
 void WebDocument::ReplaceContents(const std::array<uint8_t, kPgmHeaderSize>& header,
                                   const std::array<uint8_t, kImageSize>& image,
                                   const std::string& stepKey) {
-    m_Document.ReplaceContents(header, image, std::string(1, kStepMark) + stepKey);
+    m_Document.ReplaceContents(header, image, MakeStepName(stepKey));
 }
 
 std::string WebDocument::CommitStep(const std::string& stepKey,
-                                    const std::vector<std::string>& arguments) {
-    const std::string name = StepNameOf(stepKey, arguments);
+                                    const std::vector<StepPart>& parts) {
+    const std::string name = MakeStepName(stepKey, parts);
     m_Document.CommitEdit(name);
-    return StepText(name);
-}
-
-std::string ColumnArgument(int column) {
-    return std::string(1, kColumnMark) + std::to_string(column);
+    return StepNameText(name);
 }
 
 std::vector<std::string> BandNames(const std::string& settingsPath) {

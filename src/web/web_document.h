@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "codeplug/document.h"
+#include "editors/page_words.h"
 
 // A message the document would show in a box, kept as the desktop words it.
 class KeptPrompts : public DocumentPrompts {
@@ -85,9 +86,9 @@ public:
     // For the pages' and dialogs' edits, which keep the desktop's own steps and flags.
     CHalvexDoc& EditedDocument() { return m_Document; }
     // One undo step of what changed since the last, named by the language key stepKey with
-    // %1, %2, ... filled from arguments (ColumnArgument for a column's header); nothing when
-    // nothing changed. Returns the step's name in the language shown, for the status line.
-    std::string CommitStep(const std::string& stepKey, const std::vector<std::string>& arguments);
+    // %1, %2, ... filled from parts; nothing when nothing changed. Returns the step's name in the
+    // language shown, for the status line.
+    std::string CommitStep(const std::string& stepKey, const std::vector<StepPart>& parts);
 
 private:
     bool IsEditable(int row, int column) const;
@@ -98,9 +99,6 @@ private:
     KeptPrompts m_Prompts;
     CHalvexDoc m_Document;
 };
-
-// A step argument that is a channel column, named by its header in the language shown.
-std::string ColumnArgument(int column);
 
 // The band selector's entries from the settings' band names.
 std::vector<std::string> BandNames(const std::string& settingsPath);

@@ -8,6 +8,7 @@
 #include "config/language.h"
 #include "config/setting_definitions.h"
 #include "config/settings_check.h"
+#include "editors/page_words.h"
 #include "platform/profile.h"
 #include "web_files.h"
 #include "web_settings.h"
@@ -55,13 +56,6 @@ bool IsNumberedKey(const NumberedTextSetting& setting, const std::string& key) {
         }
     }
     return false;
-}
-
-std::string Filled(std::string text, const std::string& first) {
-    if (const size_t at = text.find("%1"); at != std::string::npos) {
-        text.replace(at, 2, first);
-    }
-    return text;
 }
 
 }  // namespace
@@ -122,8 +116,8 @@ std::string ApplySettingEdits(const std::vector<SettingEdit>& edits, bool* used)
         } else if (IsNumberedKey(settings::kBandLines, edit.key)) {
             section = settings::kModelSection;
             if (!edit.value.empty() && !IsUsableBandLine(edit.value)) {
-                refuse(
-                    Filled(LoadLangString("IDS_WEB_BAD_BAND_LINE"), edit.key + "=" + edit.value));
+                refuse(FillPlaces(LoadLangString("IDS_WEB_BAD_BAND_LINE"),
+                                  {edit.key + "=" + edit.value}));
                 continue;
             }
         } else if (IsNumberedKey(settings::kRangeNames, edit.key)) {

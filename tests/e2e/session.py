@@ -28,11 +28,12 @@ CLONE_START, CLONE_END = 0x0800, 0x2000
 def read_control_ids():
     """The program's names for its dialog templates and controls, read from its own headers,
     so a journey names what it clicks and follows a renumbering."""
-    folder = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "src",
-                          "desktop", "resources")
-    paths = [os.path.join(folder, "dialog_template.h")]
-    paths += sorted(os.path.join(folder, "ids", name)
-                    for name in os.listdir(os.path.join(folder, "ids")))
+    source = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "src")
+    paths = [os.path.join(source, "desktop", "resources", "dialog_template.h")]
+    # The pages the browser draws too keep their ids in the core.
+    for side in ("desktop", "core"):
+        folder = os.path.join(source, side, "resources", "ids")
+        paths += sorted(os.path.join(folder, name) for name in os.listdir(folder))
     ids = {}
     for path in paths:
         with open(path, encoding="utf-8") as stream:

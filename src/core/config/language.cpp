@@ -119,20 +119,3 @@ std::vector<std::string> LoadLangList(const std::string& languagePath, std::stri
 std::string LoadResourceText(int id) {
     return LoadLangText(g_LanguagePath, "Resource", std::to_string(id), "", kResourceBufferSize);
 }
-
-std::string ControlLabelText(int id) {
-    std::string text = LoadResourceText(id);
-    std::erase(text, '&');
-    for (;;) {
-        if (text.ends_with(':')) {
-            text.pop_back();
-        } else if (text.ends_with("\xEF\xBC\x9A")) {  // the full-width colon
-            text.resize(text.size() - 3);
-        } else {
-            break;
-        }
-    }
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    const size_t last = text.find_last_not_of(" \t\r\n");
-    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
-}

@@ -42,5 +42,3 @@ std::vector<std::string> LoadLangList(std::string_view section);
 
 // The text of key id in section "Resource" of g_LanguagePath; empty when missing.
 std::string LoadResourceText(int id);
-// That text as a label names its control elsewhere: no mnemonic, colon or edge blanks.
-std::string ControlLabelText(int id);

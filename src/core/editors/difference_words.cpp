@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "codeplug/radio_options.h"
+#include "editors/function_options.h"
 
 namespace {
 
@@ -14,16 +15,6 @@ constexpr int kPttIdCodeId = 1061;
 
 constexpr int kLastLevel = 9;
 constexpr int kLastTimeLimit = 7;
-
-// Each option's control on the Optional Functions page, a label and its control sharing one id.
-constexpr std::pair<std::string_view, int> kOptionControls[] = {
-    {"Squelch", 1026},     {"ScanMode", 1028},      {"DualWatch", 1029},   {"EndTone", 1030},
-    {"Beep", 1031},        {"Backlight", 1032},     {"PowerSave", 1033},   {"FreqMode", 1035},
-    {"PttIdMode", 1037},   {"RadioFunction", 1038}, {"VoicePrompt", 1039}, {"RadioWorkMode", 1041},
-    {"WorkModeA", 1043},   {"WorkModeB", 1045},     {"VoiceSelect", 1047}, {"TxTimeLimit", 1049},
-    {"DualWatchTx", 1051}, {"AniTx", 1052},         {"DisplayF1", 1054},   {"DisplayF2", 1056},
-    {"SideTone", 1057},    {"VoxLevel", 1059},
-};
 
 // %1, %2, ... of text filled in order, as the desktop's texts are.
 std::string Filled(std::string text, std::initializer_list<std::string> arguments) {
@@ -77,7 +68,7 @@ std::string Column(const ImageDifference& difference, const DifferenceWording& w
     if (difference.kind != DifferenceKind::Setting) {
         return {};
     }
-    return wording.controlLabel(difference.option != nullptr ? OptionLabelId(*difference.option)
+    return wording.controlLabel(difference.option != nullptr ? OptionControlId(*difference.option)
                                                              : kPttIdCodeId);
 }
 
@@ -90,15 +81,6 @@ std::vector<std::string> Digits(int last) {
 }
 
 }  // namespace
-
-int OptionLabelId(const RadioOptionDefinition& option) {
-    for (const auto& [name, id] : kOptionControls) {
-        if (name == option.name) {
-            return id;
-        }
-    }
-    return 0;
-}
 
 std::string OptionItemWords(const RadioOptionDefinition& option, int index,
                             const DifferenceWording& wording) {

@@ -25,8 +25,6 @@ struct DifferenceWording {
     std::function<std::string(int column)> columnHeader;
 };
 
-// The control of an option on the Optional Functions page, whose label names it.
-int OptionLabelId(const RadioOptionDefinition& option);
 // The entry of an option's list the page shows for index, or the switch's On or Off.
 std::string OptionItemWords(const RadioOptionDefinition& option, int index,
                             const DifferenceWording& wording);

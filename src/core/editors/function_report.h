@@ -8,13 +8,8 @@
 #include <vector>
 
 #include "codeplug/radio_image.h"
-#include "codeplug/radio_options.h"
 
 constexpr int kFunctionReportLineCount = 8;
-
-// The entries the page's list of option shows, in the language of the program; empty for a
-// switch, which the page shows as a check box.
-std::vector<std::string> OptionEntries(const RadioOptionDefinition& option);
 
 // The items of each line, left to right; a line has fewer than three where the page has
 // nothing more to show.

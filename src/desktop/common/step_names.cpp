@@ -4,23 +4,9 @@
 #include <QStringList>
 #include <vector>
 
-#include "codeplug/channel_columns.h"
-#include "config/app_globals.h"
 #include "config/language.h"
-#include "testmode/mode_items.h"
 
 namespace {
-
-// Names and texts never hold these control characters, so they can separate the parts.
-constexpr char kNameMark = '\x01';
-constexpr char kArgumentSeparator = '\x1f';
-constexpr char kInnerSeparator = '\x1e';
-
-constexpr char kLiteral = 'T';
-constexpr char kControl = 'C';
-constexpr char kLanguageText = 'K';
-constexpr char kColumn = 'H';
-constexpr char kTestItem = 'I';
 
 QString Filled(QString text, const QStringList& arguments) {
     for (const QString& argument : arguments) {
@@ -29,85 +15,40 @@ QString Filled(QString text, const QStringList& arguments) {
     return text;
 }
 
-QString TestItemName(int index) {
-    const std::vector<std::string> names = LoadTestItemNames(g_LanguagePath);
-    return index >= 0 && index < static_cast<int>(names.size())
-               ? QString::fromStdString(names[size_t(index)])
-               : QString::number(index);
-}
-
-QString ArgumentText(const QString& encoded) {
-    if (encoded.isEmpty()) {
-        return {};
-    }
-    const QString payload = encoded.mid(1);
-    switch (encoded.front().toLatin1()) {
-        case kControl:
-            return ControlLabel(payload.toInt());
-        case kColumn:
-            return LoadChannelHeader(payload.toInt());
-        case kTestItem:
-            return TestItemName(payload.toInt());
-        case kLanguageText: {
-            QStringList parts = payload.split(QLatin1Char(kInnerSeparator));
-            const QString key = parts.takeFirst();
-            return Filled(QString::fromStdString(LoadLangString(key.toStdString())), parts);
-        }
-        default:
-            return payload;
-    }
-}
-
-std::string Tagged(char kind, const QString& payload) {
-    return kind + payload.toStdString();
-}
-
 }  // namespace
 
-StepArg::StepArg(const QString& text) : m_Encoded(Tagged(kLiteral, text)) {}
+StepArg::StepArg(const QString& text) : m_Part(StepPart::Literal(text.toStdString())) {}
 
 StepArg StepArg::Control(int controlId) {
-    return StepArg(Tagged(kControl, QString::number(controlId)));
+    return StepArg(StepPart::Control(controlId));
 }
 
 StepArg StepArg::Text(const char* key, std::initializer_list<QString> arguments) {
-    QString payload = QString::fromLatin1(key);
+    std::vector<std::string> fillers;
     for (const QString& argument : arguments) {
-        payload += QLatin1Char(kInnerSeparator) + argument;
+        fillers.push_back(argument.toStdString());
     }
-    return StepArg(Tagged(kLanguageText, payload));
+    return StepArg(StepPart::Text(key, fillers));
 }
 
 StepArg StepArg::ChannelColumn(int column) {
-    return StepArg(Tagged(kColumn, QString::number(column)));
+    return StepArg(StepPart::ChannelColumn(column));
 }
 
 StepArg StepArg::TestItem(int index) {
-    return StepArg(Tagged(kTestItem, QString::number(index)));
+    return StepArg(StepPart::TestItem(index));
 }
 
 std::string StepName(const char* key, std::initializer_list<StepArg> arguments) {
-    std::string name(1, kNameMark);
-    name += key;
+    std::vector<StepPart> parts;
     for (const StepArg& argument : arguments) {
-        name += kArgumentSeparator;
-        name += argument.Encoded();
+        parts.push_back(argument.Part());
     }
-    return name;
+    return MakeStepName(key, parts);
 }
 
 QString StepText(const std::string& name) {
-    if (name.empty() || name.front() != kNameMark) {
-        return QString::fromStdString(name);
-    }
-    QStringList parts =
-        QString::fromStdString(name.substr(1)).split(QLatin1Char(kArgumentSeparator));
-    const QString key = parts.takeFirst();
-    QStringList arguments;
-    for (const QString& part : parts) {
-        arguments << ArgumentText(part);
-    }
-    return Filled(QString::fromStdString(LoadLangString(key.toStdString())), arguments);
+    return QString::fromStdString(StepNameText(name));
 }
 
 QString LangText(const char* key, std::initializer_list<QString> arguments) {
@@ -119,7 +60,5 @@ QString ControlLabel(int controlId) {
 }
 
 QString LoadChannelHeader(int column) {
-    return QString::fromStdString(LoadLangText(g_LanguagePath, kChannelHeaderSection,
-                                               kChannelColumns[size_t(column)].headerKey, "",
-                                               kListBufferSize));
+    return QString::fromStdString(ChannelHeaderText(column));
 }

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Undo step names kept as what they are made of (language keys, control labels, numbers), not
-// as text, so Edit > Undo names a step in the language shown now, whichever was shown when
-// the step was made.
+// The core's undo step names (editors/page_words) in the desktop's strings.
 #pragma once
 
 #include <QString>
 #include <initializer_list>
 #include <string>
+
+#include "editors/page_words.h"
 
 class StepArg {
 public:
@@ -21,11 +21,11 @@ public:
     // The name of a test-mode item.
     static StepArg TestItem(int index);
 
-    const std::string& Encoded() const { return m_Encoded; }
+    const StepPart& Part() const { return m_Part; }
 
 private:
-    explicit StepArg(std::string encoded) : m_Encoded(std::move(encoded)) {}
-    std::string m_Encoded;
+    explicit StepArg(StepPart part) : m_Part(std::move(part)) {}
+    StepPart m_Part;
 };
 
 // The step name of key with %1, %2, ... filled from arguments, for CHalvexDoc::CommitEdit.

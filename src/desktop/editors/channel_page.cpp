@@ -20,7 +20,7 @@
 #include "editors/channel_cell_editor.h"
 #include "editors/channel_find_bar.h"
 #include "editors/channel_grid.h"
-#include "editors/clamp_note.h"
+#include "editors/page_words.h"
 #include "grid/grid_ctrl.h"
 #include "resources/command_ids.h"
 
@@ -343,7 +343,7 @@ void CChannelPage::CommitFrequency() {
     } else {
         clamp = CommitTransmitFrequency(m_Document, m_EditRow, entry);
     }
-    ShowStatusNote(ClampNote(clamp));
+    ShowStatusNote(QString::fromStdString(ClampNoteText(clamp)));
     RecordEdit();
     CloseEditor(m_FrequencyEditor);
     RefreshRow(m_EditRow);

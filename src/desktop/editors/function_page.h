@@ -5,11 +5,13 @@
 
 #include <QWidget>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/main_view_page.h"
 
 class CHalvexDoc;
+struct RadioOptionDefinition;
 class CPttIdEdit;
 class QCheckBox;
 class QComboBox;
@@ -29,10 +31,9 @@ public:
 
 private:
     void OnPttIdFocusLost();
-    void RecordEdit(int controlId);
 
     CHalvexDoc& m_Document;
-    std::vector<QComboBox*> m_Lists;
-    std::vector<QCheckBox*> m_CheckBoxes;
+    std::vector<std::pair<QComboBox*, const RadioOptionDefinition*>> m_Lists;
+    std::vector<std::pair<QCheckBox*, const RadioOptionDefinition*>> m_CheckBoxes;
     CPttIdEdit* m_PttIdEdit;
 };

@@ -7,13 +7,10 @@
 #include <algorithm>
 
 #include "codeplug/document.h"
-#include "codeplug/radiogram_codes.h"
 #include "common/accessible_names.h"
 #include "common/command_table.h"
 #include "common/feature_context.h"
 #include "common/relabel.h"
-#include "common/step_names.h"
-#include "config/app_globals.h"
 #include "config/language.h"
 #include "editors/channel_cell_editor.h"
 #include "grid/grid_ctrl.h"
@@ -37,23 +34,10 @@ QStringList ListTexts(const std::vector<std::string>& texts) {
     return list;
 }
 
-// The preset cell's text: the preset list's entry for the code, nothing for a code it lacks.
-QString PresetText(int code) {
-    if (code == kFmEmptyPreset) {
-        return QString::fromStdString(LoadLangString("IDS_FM_OFF"));
-    }
-    return code >= 0 && code <= kFmHighestCode ? QString::fromStdString(FmCodeText(code))
-                                               : QString();
-}
-
 }  // namespace
 
 CRadiogramDlg::CRadiogramDlg(CHalvexDoc& document, QWidget* parent)
-    : TemplateDialog(kRadiogramTemplate, parent),
-      m_Document(document),
-      m_Grid(new CGridCtrl),
-      m_BytesAtOpen(document.Image().bytes),
-      m_ModifiedAtOpen(document.IsModified()) {
+    : TemplateDialog(kRadiogramTemplate, parent), m_Edit(document), m_Grid(new CGridCtrl) {
     RelabelDialog(this, kRadiogramTemplate);
     m_Grid->SetControlId(kPresetGridId);
     ReplaceControl(this, kPresetGridId, m_Grid);
@@ -65,9 +49,8 @@ CRadiogramDlg::CRadiogramDlg(CHalvexDoc& document, QWidget* parent)
     SetUpGrid();
     FillGrid();
     FillPresetList();
-    m_FrequencyList->addItems(ListTexts(FmFrequencyList()));
-    const int code = m_Document.Image().GetWord(kFmFrequencyOffset, 1);
-    m_FrequencyList->setCurrentIndex(code <= kFmHighestCode ? code : -1);
+    m_FrequencyList->addItems(ListTexts(m_Edit.FrequencyChoices()));
+    m_FrequencyList->setCurrentIndex(m_Edit.Frequency());
 
     connect(m_Grid, &CGridCtrl::BeginEdit, this, &CRadiogramDlg::OnBeginEdit);
     connect(m_PresetEditor, &CCellEditor::Chosen, this, &CRadiogramDlg::OnPresetChosen);
@@ -115,11 +98,9 @@ void CRadiogramDlg::SetUpGrid() {
 
 void CRadiogramDlg::FillGrid() {
     m_Grid->SetDrawing(false, false);
+    const std::vector<std::string> headers = m_Edit.Headers();
     for (int column = 0; column < kColumns; ++column) {
-        std::string key = "IDS_RadiogramText" + std::to_string(column);
-        m_Grid->SetCellText(0, column,
-                            QString::fromStdString(LoadLangText(g_LanguagePath, "RadiogramText",
-                                                                key, "", kListBufferSize)));
+        m_Grid->SetCellText(0, column, QString::fromStdString(headers[size_t(column)]));
     }
     for (int row = 0; row < kRows; ++row) {
         for (int column = 0; column < kColumns; ++column) {
@@ -128,7 +109,7 @@ void CRadiogramDlg::FillGrid() {
     }
     for (int n = 1; n < kRows; ++n) {
         m_Grid->SetCellText(n, 0, QString::number(n));
-        m_Grid->SetCellText(n, 1, PresetText(m_Document.Image().GetWord(kFmPresetBase, n)));
+        m_Grid->SetCellText(n, 1, PresetText(n));
     }
     m_PresetEditor->Hide();
     m_Grid->SetDrawing(true, true);
@@ -137,9 +118,7 @@ void CRadiogramDlg::FillGrid() {
 void CRadiogramDlg::FillPresetList() {
     QSignalBlocker blocker(PresetList());
     PresetList()->clear();
-    std::vector<std::string> presets = FmPresetList();
-    presets.back() = LoadLangString("IDS_FM_OFF");
-    PresetList()->addItems(ListTexts(presets));
+    PresetList()->addItems(ListTexts(m_Edit.PresetChoices()));
 }
 
 void CRadiogramDlg::OnBeginEdit(const GridNotification& notification) {
@@ -160,12 +139,8 @@ void CRadiogramDlg::OnPresetChosen(int index) {
         return;
     }
     m_Grid->SetEditorCovers(false);
-    m_Document.EditImage().SetWord(kFmPresetBase, m_EditRow, index);
-    m_Grid->SetCellText(m_EditRow, 1,
-                        PresetText(m_Document.Image().GetWord(kFmPresetBase, m_EditRow)));
-    m_Document.SetModifiedFlag();
-    NoteStep(
-        StepName("IDS_STEP_ITEM", {StepArg::Text("IDS_ROW_PRESET", {QString::number(m_EditRow)})}));
+    m_Edit.ChoosePreset(m_EditRow, index);
+    m_Grid->SetCellText(m_EditRow, 1, PresetText(m_EditRow));
     m_Grid->RedrawRow(m_EditRow);
     if (PresetList()->hasFocus()) {
         m_PresetEditor->ReturnFocus();
@@ -184,30 +159,23 @@ void CRadiogramDlg::OnPresetListLeft() {
 }
 
 void CRadiogramDlg::OnFrequencyChosen(int index) {
-    m_Document.EditImage().SetWord(kFmFrequencyOffset, 1, index);
-    m_Document.SetModifiedFlag();
-    NoteStep(StepName("IDS_STEP_ITEM", {StepArg::Control(kFmFrequencyLabelId)}));
+    m_Edit.ChooseFrequency(index);
 }
 
-void CRadiogramDlg::NoteStep(const std::string& name) {
-    if (m_Edits++ == 0 || name == m_StepName) {
-        m_StepName = name;
-        return;
-    }
-    m_StepName = StepName("IDS_STEP_ITEM", {StepArg::Control(kRadiogramTemplate)});
+// The preset list's entry for the stored code; nothing for a code it lacks.
+QString CRadiogramDlg::PresetText(int preset) const {
+    const int index = m_Edit.Preset(preset);
+    return index >= 0 ? QString::fromStdString(m_Edit.PresetChoices()[size_t(index)]) : QString();
 }
 
 void CRadiogramDlg::accept() {
     m_PresetEditor->Finish();
-    if (m_Edits > 0) {
-        m_Document.CommitEdit(m_StepName);
-    }
+    m_Edit.Accept();
     TemplateDialog::accept();
 }
 
 void CRadiogramDlg::reject() {
-    m_Document.EditImage().bytes = m_BytesAtOpen;
-    m_Document.SetModifiedFlag(m_ModifiedAtOpen);
+    m_Edit.Reject();
     TemplateDialog::reject();
 }
 

@@ -4,12 +4,8 @@
 // document modified; OK makes them one undo step, Cancel puts back the presets as they were.
 #pragma once
 
-#include <array>
-#include <cstdint>
-#include <string>
-
-#include "codeplug/radio_image.h"
 #include "common/dialog_builder.h"
+#include "editors/fm_presets_edit.h"
 #include "resources/ids/radiogram_ids.h"
 
 class CCellEditor;
@@ -44,18 +40,13 @@ private:
     void OnPresetChosen(int index);
     void OnPresetListLeft();
     void OnFrequencyChosen(int index);
-    void NoteStep(const std::string& name);
+    QString PresetText(int preset) const;
 
-    CHalvexDoc& m_Document;
+    FmPresetsEdit m_Edit;
     CGridCtrl* m_Grid;
     QComboBox* m_FrequencyList;
     CCellEditor* m_PresetEditor;
     int m_EditRow = -1;
-    std::array<uint8_t, kImageSize> m_BytesAtOpen;
-    bool m_ModifiedAtOpen;
-    // The one undo step OK records: the edit's own name, or the dialog's for several.
-    std::string m_StepName;
-    int m_Edits = 0;
     QSize m_TemplateSize;
     QSize m_GridTemplateSize;
     int m_OkTemplateTop = 0;

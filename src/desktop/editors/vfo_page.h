@@ -5,11 +5,14 @@
 
 #include <QWidget>
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "common/main_view_page.h"
 
 class CHalvexDoc;
+struct VfoChoice;
+struct VfoControlIds;
 class QComboBox;
 class QLineEdit;
 
@@ -33,11 +36,10 @@ protected:
 
 private:
     struct VfoWidgets {
-        int record;
+        const VfoControlIds* ids;
         QLineEdit* receive;
         QLineEdit* transmit;
-        std::vector<QComboBox*> lists;  // in the order of the page's choice rows
-        QComboBox* step;
+        std::vector<std::pair<QComboBox*, const VfoChoice*>> lists;  // in the core's order
     };
 
     VfoWidgets& WidgetsOf(int record);
