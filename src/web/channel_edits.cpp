@@ -13,8 +13,8 @@
 #include "editors/channel_bulk_edit.h"
 #include "editors/channel_csv.h"
 #include "editors/channel_row_state.h"
-#include "editors/page_words.h"
 #include "editors/difference_words.h"
+#include "editors/page_words.h"
 #include "web_files.h"
 
 namespace {
@@ -185,9 +185,10 @@ RowEdit InsertRows(WebDocument& document, int target, int count, bool dropInUse)
     const int last = LastEditable(document);
     count = std::max(count, 1);
     CHalvexDoc& doc = document.EditedDocument();
-    const InsertOutcome outcome = InsertEmptyChannels(doc, last, target, count, dropInUse);
+    const InsertOutcome outcome =
+        InsertEmptyChannels(doc.EditImage(), last, target, count, dropInUse);
     if (outcome == InsertOutcome::WouldDropChannels) {
-        const std::vector<int> lost = PushedOffChannels(doc, last, target, count);
+        const std::vector<int> lost = PushedOffChannels(doc.Image(), last, target, count);
         RowEdit edit;
         edit.question =
             Text(CountedKey("IDS_INSERT_DROPS_CHANNELS", lost.size()), {ChannelListText(lost)});
@@ -202,7 +203,7 @@ RowEdit InsertRows(WebDocument& document, int target, int count, bool dropInUse)
 
 RowEdit DeleteRows(WebDocument& document, const std::vector<int>& selection) {
     const std::vector<int> channels = Editable(document, selection);
-    if (!DeleteChannels(document.EditedDocument(), LastEditable(document), channels)) {
+    if (!DeleteChannels(document.EditedDocument().EditImage(), LastEditable(document), channels)) {
         return {};
     }
     return Finish(document, "IDS_EDIT_DELETE_CHANNELS", channels, {channels.front()});
@@ -210,7 +211,8 @@ RowEdit DeleteRows(WebDocument& document, const std::vector<int>& selection) {
 
 RowEdit MoveRows(WebDocument& document, const std::vector<int>& selection, bool up) {
     const std::vector<int> channels = Editable(document, selection);
-    if (!MoveChannels(document.EditedDocument(), LastEditable(document), channels, up)) {
+    if (!MoveChannels(document.EditedDocument().EditImage(), LastEditable(document), channels,
+                      up)) {
         return {};
     }
     std::vector<int> moved;
@@ -222,7 +224,7 @@ RowEdit MoveRows(WebDocument& document, const std::vector<int>& selection, bool 
 
 RowEdit ClearRows(WebDocument& document, const std::vector<int>& selection) {
     const std::vector<int> channels = Editable(document, selection);
-    if (!ClearChannels(document.EditedDocument(), LastEditable(document), channels)) {
+    if (!ClearChannels(document.EditedDocument().EditImage(), LastEditable(document), channels)) {
         return {};
     }
     return Finish(document, "IDS_EDIT_CLEAR_CHANNELS", channels, channels);
@@ -235,7 +237,7 @@ CopiedRows CopyRows(const WebDocument& document, const std::vector<int>& selecti
         return copied;
     }
     const CHalvexDoc& doc = document.Document();
-    const std::string exact = EncodeChannelSlots(CopyChannels(doc, channels));
+    const std::string exact = EncodeChannelSlots(CopyChannels(doc.Image(), channels));
     copied.exact.assign(exact.begin(), exact.end());
     std::vector<std::string> notes;
     copied.text = ExportChannelCsvRows(doc, channels, Wording, &notes, '\t');
@@ -250,7 +252,7 @@ CopiedRows CopyRows(const WebDocument& document, const std::vector<int>& selecti
 
 RowEdit CutRows(WebDocument& document, const std::vector<int>& selection) {
     const std::vector<int> channels = Editable(document, selection);
-    if (!ClearChannels(document.EditedDocument(), LastEditable(document), channels)) {
+    if (!ClearChannels(document.EditedDocument().EditImage(), LastEditable(document), channels)) {
         return {};
     }
     return Finish(document, "IDS_EDIT_CUT_CHANNELS", channels, channels);
@@ -266,20 +268,20 @@ RowEdit PasteRows(WebDocument& document, int target, const std::vector<uint8_t>&
     const auto copied = DecodeChannelSlots(
         std::string_view(reinterpret_cast<const char*>(exact.data()), exact.size()));
     if (copied) {
-        const int pastEnd = PasteChannels(doc, last, target, *copied);
+        const int pastEnd = PasteChannels(doc.EditImage(), last, target, *copied);
         const std::vector<int> pasted = Range(target, static_cast<int>(copied->size()) - pastEnd);
         RowEdit edit = Finish(document, "IDS_EDIT_PASTE_CHANNELS", pasted, pasted);
         edit.message = PastEndMessage(pastEnd, last);
         return edit;
     }
     RadioImage before;
-    before.bytes = doc.bytes;
+    before.bytes = doc.Image().bytes;
     ChannelImportResult result;
     std::string error;
     if (!PasteChannelText(text, doc, last, target, Wording, &result, &error)) {
         return Refused(LoadLangString("IDS_PASTE_REFUSED") + error);
     }
-    const std::vector<int> changed = ChangedChannels(before, doc, last);
+    const std::vector<int> changed = ChangedChannels(before, doc.Image(), last);
     RowEdit edit = Finish(document, "IDS_EDIT_PASTE_CHANNELS", changed,
                           changed.empty() ? std::vector<int>{target} : changed);
     if (!result.losses.empty()) {
@@ -340,7 +342,8 @@ RowEdit SortRows(WebDocument& document, const std::vector<int>& selection, int k
     const int last = LastEditable(document);
     std::vector<int> channels = selectionOnly ? selection : Range(1, last);
     const ChannelSortOrder order{static_cast<ChannelSortKey>(std::clamp(key, 0, 2)), descending};
-    const std::vector<int> changed = SortChannels(document.EditedDocument(), last, channels, order);
+    const std::vector<int> changed =
+        SortChannels(document.EditedDocument().EditImage(), last, channels, order);
     return FinishBulk(document, "IDS_EDIT_SORT_CHANNELS",
                       {StepPart::Literal(ChannelListText(channels))}, changed,
                       selectionOnly ? channels : std::vector<int>{});
@@ -349,10 +352,10 @@ RowEdit SortRows(WebDocument& document, const std::vector<int>& selection, int k
 std::string FillStart(const WebDocument& document, const std::vector<int>& channels) {
     const CHalvexDoc& doc = document.Document();
     if (channels.empty() || channels.front() < 1 || channels.front() > doc.GetChannelCount() ||
-        doc.IsChannelEmpty(channels.front())) {
+        doc.Image().IsChannelEmpty(channels.front())) {
         return {};
     }
-    return doc.GetFrequencyText(channels.front(), kDecodeSide);
+    return doc.Image().GetFrequencyText(channels.front(), kDecodeSide);
 }
 
 RowEdit FillRows(WebDocument& document, const std::vector<int>& channels, const std::string& first,
@@ -428,7 +431,7 @@ DifferenceList RadioDifferences(const WebDocument& document, const std::vector<u
     const CHalvexDoc& doc = document.Document();
     CHalvexDoc read(doc);
     if (radio.size() == kImageSize) {
-        std::copy(radio.begin(), radio.end(), read.bytes.begin());
+        std::copy(radio.begin(), radio.end(), read.EditImage().bytes.begin());
     }
     list.lines = DifferenceLines(DiffImages(doc, read, doc.GetChannelCount(), CellTexts()));
     list.summary = LoadLangString(list.lines.empty() ? "IDS_COMPARE_SAME" : "IDS_COMPARE_DIFFER");

@@ -55,14 +55,14 @@ PageField OptionField(const CHalvexDoc& document, int id) {
     const RadioOptionDefinition* option = OptionOfControl(id);
     if (option == nullptr) {
         field.kind = FieldKind::Text;
-        field.text = PttIdCodeText(document.GetPttIdCode());
+        field.text = PttIdCodeText(document.Image().GetPttIdCode());
         field.textLimit = kPttIdCodeSize;
         field.accepted = kPttIdCharacters;
         return field;
     }
     field.kind = option->kind == OptionChoices::Switch ? FieldKind::Switch : FieldKind::Choice;
     field.choices = OptionEntries(*option);
-    const int value = option->value(document);
+    const int value = option->value(document.Image());
     field.index = field.kind == FieldKind::Switch ? value : ShownIndex(value, field.choices.size());
     return field;
 }
@@ -79,7 +79,7 @@ PageGroup VfoGroup(const CHalvexDoc& document, const VfoControlIds& vfo) {
         } else {
             field.kind = FieldKind::Text;
             field.text = field.id == vfo.receive
-                             ? document.GetFrequencyText(vfo.record, kDecodeSide)
+                             ? document.Image().GetFrequencyText(vfo.record, kDecodeSide)
                              : VfoTransmitBoxText(document, vfo);
             field.textLimit = kFrequencyLength;
         }
@@ -136,7 +136,8 @@ CellCommit CommitPageText(CHalvexDoc& document, int id, const std::string& text)
         id == vfo->receive
             ? StoreVfoFrequencies(document, *vfo, entry, VfoTransmitBoxText(document, *vfo))
             : StoreVfoFrequencies(document, *vfo,
-                                  document.GetFrequencyText(vfo->record, kDecodeSide), entry);
+                                  document.Image().GetFrequencyText(vfo->record, kDecodeSide),
+                                  entry);
     commit.changed = stored.changed;
     commit.note = ClampNoteText(id == vfo->receive ? stored.receiveClamp : stored.transmitClamp);
     return commit;
