@@ -159,30 +159,32 @@ std::string ExportChannelCsvRows(const CHalvexDoc& doc, const std::vector<int>& 
         }
         const auto name = doc.Image().GetChannelNameBytes(n);
         const std::array<std::string, 2> duplex = DuplexColumns(doc, n);
-        const ToneColumns tones = ToneColumnsOf(doc.Image().GetTone(n, kEncodeSide),
-                                                doc.Image().GetTone(n, kDecodeSide), duplex[0] != "off");
-        csv += Line({std::to_string(n),
-                     DecodeChannelName(name.data()),
-                     FormatMegahertz(FrequencyTextToValue(doc.Image().GetFrequencyText(n, kDecodeSide))),
-                     duplex[0],
-                     duplex[1],
-                     tones.mode,
-                     tones.rTone,
-                     tones.cTone,
-                     tones.dcs,
-                     tones.polarity,
-                     tones.rxDcs,
-                     tones.cross,
-                     doc.Image().GetBandwidth(n) == 1 ? "NFM" : "FM",
-                     StepText(doc.Image().GetStep(n)),
-                     doc.Image().GetScanAdd(n) ? "" : "S",
-                     doc.Image().GetPowerHigh(n) ? "5.0W" : "1.0W",
-                     "",
-                     "",
-                     "",
-                     "",
-                     ""},
-                    separator);
+        const ToneColumns tones =
+            ToneColumnsOf(doc.Image().GetTone(n, kEncodeSide), doc.Image().GetTone(n, kDecodeSide),
+                          duplex[0] != "off");
+        csv += Line(
+            {std::to_string(n),
+             DecodeChannelName(name.data()),
+             FormatMegahertz(FrequencyTextToValue(doc.Image().GetFrequencyText(n, kDecodeSide))),
+             duplex[0],
+             duplex[1],
+             tones.mode,
+             tones.rTone,
+             tones.cTone,
+             tones.dcs,
+             tones.polarity,
+             tones.rxDcs,
+             tones.cross,
+             doc.Image().GetBandwidth(n) == 1 ? "NFM" : "FM",
+             StepText(doc.Image().GetStep(n)),
+             doc.Image().GetScanAdd(n) ? "" : "S",
+             doc.Image().GetPowerHigh(n) ? "5.0W" : "1.0W",
+             "",
+             "",
+             "",
+             "",
+             ""},
+            separator);
         NoteUncarried(doc, n, wording, notes);
         if (tones.mode == "Cross" && tones.cross != "Tone->Tone") {
             notes->push_back(Worded(wording, kCrossNeedsColumn, {std::to_string(n), tones.cross}));
