@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     }
 
     QWidget window;
-    auto* page = new CChannelPage(document, &window);
+    auto* page = new CChannelPage(document, g_SettingsPath, &window);
     window.resize(page->size());
     window.show();
     QApplication::processEvents();
