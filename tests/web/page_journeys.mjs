@@ -311,7 +311,10 @@ const journeys = {
     // The dialog's words in another language come from its file too.
     await page.locator("#language").selectOption("chinese.lang");
     await page
-      .getByRole("button", { name: menuLabel(chinese, "Menu_Setting") })
+      .getByRole("button", {
+        name: menuLabel(chinese, "Menu_Setting"),
+        exact: true,
+      })
       .click();
     await dialog.waitFor();
     await runAxe(page, "over the settings dialog in Chinese", {
