@@ -16,10 +16,10 @@ import sys
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from session import (CLONE_END, CLONE_START, IDS, channel_rows, is_main_title,  # noqa: E402
-                     read_image, read_language_file, run_journey, wait_file)
-from xserver import (DEFAULT_DEADLINE, JourneyFailure, dies_with_parent,  # noqa: E402
-                     wait_until)
+from session import (CLONE_END, CLONE_START, IDS, channel_rows, highlighted_rows,  # noqa: E402
+                     is_main_title, read_image, read_language_file, run_journey, wait_file)
+from xserver import (DEFAULT_DEADLINE, LIST_DEADLINE, JourneyFailure,  # noqa: E402
+                     dies_with_parent, wait_until)
 
 BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 TRANSFER_DEADLINE = 60.0
@@ -308,7 +308,14 @@ def journey_keyboard_only(session):
     known = set(session.x.visible_windows())
     session.x.key("F4")
     popup = session.wait_new_window(known, "F4 to open the tone list")
+    # A key sent before the list has drawn its chosen entry may reach no window.
+    area = session.x.geometry(popup)
+    first, _ = wait_until("the open tone list to mark its chosen entry",
+                          lambda: highlighted_rows(session.x.capture(), area), LIST_DEADLINE)
     session.x.key("Down")
+    wait_until("the mark on the next tone",
+               lambda: (highlighted_rows(session.x.capture(), area) or (first,))[0] > first,
+               LIST_DEADLINE)
     session.x.key("Return")
     session.wait_gone(popup, "the tone list after Enter")
     wait_until("the focus back on the tone cell",
