@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The clone exchange over a pseudo-terminal against the virtual radio, with its faults.
 #include "link/clone_protocol.h"
+#include "link/clone_frames.h"
 
 #include <algorithm>
 #include <array>
@@ -174,12 +175,14 @@ TEST_F(CloneProtocolTest, CableSettingThatDoesNotMatchTheCable) {
         int rwtype;
         bool echo;
         TransferStatus expected;
-        size_t wakeUps;
+        size_t mostWakeUps;
     };
     // An echo setting on a plain cable still wakes the radio but counts one byte short in
-    // the identification; a direct setting on an echoing cable hears its own wake-up come
-    // back, at once or at line speed, and says so on the first try, every time.
-    for (const Case& c : {Case{2, false, StatusIdentError, 1}, Case{1, true, StatusEchoCable, 1}}) {
+    // the identification (within the tries: a busy machine may take a try's 50 ms); a direct
+    // setting on an echoing cable hears its own wake-up come back, at once or at line speed,
+    // and says so on the first try, every time.
+    for (const Case& c : {Case{2, false, StatusIdentError, size_t{clone_frames::kWakeUpTries}},
+                          Case{1, true, StatusEchoCable, 1}}) {
         for (bool paced : {false, true}) {
             for (int round = 0; round < 3; ++round) {
                 SCOPED_TRACE(std::to_string(c.rwtype) + (paced ? " paced " : " ") +
@@ -189,7 +192,9 @@ TEST_F(CloneProtocolTest, CableSettingThatDoesNotMatchTheCable) {
                 m_Radio.Stop();
                 m_Port.Close();
                 EXPECT_EQ(m_Job.Status(), c.expected);
-                EXPECT_EQ(CountOf(m_Radio.ReceivedBytes(), kWakeUp), c.wakeUps);
+                const size_t wakeUps = CountOf(m_Radio.ReceivedBytes(), kWakeUp);
+                EXPECT_GE(wakeUps, 1u);
+                EXPECT_LE(wakeUps, c.mostWakeUps);
                 EXPECT_TRUE(std::all_of(m_Image.begin(), m_Image.end(),
                                         [](uint8_t b) { return b == kPrepared; }));
             }

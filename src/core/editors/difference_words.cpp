@@ -6,6 +6,7 @@
 
 #include "codeplug/radio_options.h"
 #include "editors/function_options.h"
+#include "editors/page_words.h"
 
 namespace {
 
@@ -15,19 +16,6 @@ constexpr int kPttIdCodeId = 1061;
 
 constexpr int kLastLevel = 9;
 constexpr int kLastTimeLimit = 7;
-
-// %1, %2, ... of text filled in order, as the desktop's texts are.
-std::string Filled(std::string text, std::initializer_list<std::string> arguments) {
-    int number = 1;
-    for (const std::string& argument : arguments) {
-        const std::string mark = "%" + std::to_string(number++);
-        for (size_t at = text.find(mark); at != std::string::npos;
-             at = text.find(mark, at + argument.size())) {
-            text.replace(at, mark.size(), argument);
-        }
-    }
-    return text;
-}
 
 std::string Value(const std::string& value, const DifferenceWording& wording) {
     if (value == kUnusedChannelText) {
@@ -43,22 +31,22 @@ std::string Item(const ImageDifference& difference, const DifferenceWording& wor
     const std::string number = std::to_string(difference.number);
     switch (difference.kind) {
         case DifferenceKind::Channel:
-            return Filled(wording.text(difference.item.find('(') == std::string::npos
-                                           ? "IDS_DIFF_CHANNEL"
-                                           : "IDS_DIFF_CHANNEL_BEYOND"),
-                          {number});
+            return FillPlaces(wording.text(difference.item.find('(') == std::string::npos
+                                               ? "IDS_DIFF_CHANNEL"
+                                               : "IDS_DIFF_CHANNEL_BEYOND"),
+                              {number});
         case DifferenceKind::Vfo:
             return wording.controlLabel(kVfoGroupIds[difference.number == 1 ? 0 : 1]);
         case DifferenceKind::Setting:
             return wording.text("IDS_FUNCTION");
         case DifferenceKind::FmPreset:
-            return Filled(wording.text("IDS_DIFF_FM_PRESET"), {number});
+            return FillPlaces(wording.text("IDS_DIFF_FM_PRESET"), {number});
         case DifferenceKind::Band:
             return wording.text("IDS_DIFF_BAND");
         case DifferenceKind::OtherBytes:
             break;
     }
-    return Filled(wording.text("IDS_DIFF_OTHER_BYTES"), {difference.range});
+    return FillPlaces(wording.text("IDS_DIFF_OTHER_BYTES"), {difference.range});
 }
 
 std::string Column(const ImageDifference& difference, const DifferenceWording& wording) {
@@ -108,7 +96,7 @@ std::string DifferenceText(const ImageDifference& difference, const DifferenceWo
     std::string place = Item(difference, wording);
     const std::string column = Column(difference, wording);
     if (!column.empty()) {
-        place = Filled(wording.text("IDS_DIFF_PLACE"), {place, column});
+        place = FillPlaces(wording.text("IDS_DIFF_PLACE"), {place, column});
     }
     std::string first = Value(difference.first, wording);
     std::string second = Value(difference.second, wording);
@@ -116,7 +104,7 @@ std::string DifferenceText(const ImageDifference& difference, const DifferenceWo
         first = OptionItemWords(*difference.option, difference.firstValue, wording);
         second = OptionItemWords(*difference.option, difference.secondValue, wording);
     }
-    return Filled(wording.text("IDS_DIFF_LINE"), {place, first, second});
+    return FillPlaces(wording.text("IDS_DIFF_LINE"), {place, first, second});
 }
 
 std::vector<ImageDifference> ImportDifferences(const CHalvexDoc& document,
