@@ -157,7 +157,7 @@ TEST_F(CloneProtocolTest, WakeUpGivesUpAfterTenTriesWithTheSearchOff) {
         VirtualRadioOptions options;
         options.faults.ignoreWakeUps = c.ignoredWakeUps;
         StartRadio(options);
-        Run({{"com", kRadioPort}, {"readtime", 20}}, true);
+        Run({{"com", kRadioPort}}, true);
         m_Port.Close();
         // A busy radio may not have taken the last try yet when the read gives up on it.
         std::optional<Bytes> received = ReceivedBeforeMarker(m_Radio, PortLink(kRadioPort));
@@ -217,7 +217,7 @@ TEST_F(CloneProtocolTest, IdentificationMustBeEightBytes) {
         VirtualRadioOptions options = RadioLine(c.echo, false);
         options.faults.identificationLength = c.length;
         StartRadio(options);
-        Run({{"rwtype", c.rwtype}, {"com", kRadioPort}, {"readtime", 20}}, true);
+        Run({{"rwtype", c.rwtype}, {"com", kRadioPort}}, true);
         m_Radio.Stop();
         m_Port.Close();
         EXPECT_EQ(m_Job.Status(), c.expected);
@@ -240,7 +240,7 @@ TEST_F(CloneProtocolTest, SearchFindsTheRadioAndRemembersItsPortOnlyAfterIdentif
         VirtualRadioOptions options;
         options.faults.identificationLength = c.identificationLength;
         StartRadio(options);
-        Run({{"searchcom", "1"}, {"com", 9}, {"readtime", 20}}, true);
+        Run({{"searchcom", "1"}, {"com", 9}}, true);
         m_Radio.Stop();
         m_Port.Close();
         EXPECT_EQ(m_Job.Status(), c.expected);
@@ -337,7 +337,7 @@ TEST_F(CloneProtocolTest, UnacknowledgedBlockFailsTheWriteAfterThreeTries) {
         RadioMemory blank;
         blank.fill(0xFF);
         StartRadio(options, blank);
-        Run({{"com", kRadioPort}, {"writetime", 20}}, false);
+        Run({{"com", kRadioPort}}, false);
         m_Radio.Stop();
         m_Port.Close();
         EXPECT_EQ(m_Job.Status(), c.expected);
