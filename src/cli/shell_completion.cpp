@@ -244,17 +244,17 @@ void AddZshCommand(const CliCommand& command, std::string* script) {
     *script += "    ";
     *script += command.name;
     *script += ")\n        _arguments";
-    std::vector<std::string> specs;
+    std::vector<std::string> arguments;
     for (const OptionDefinition& option : OptionsOf(command, false)) {
-        specs.push_back(ZshOption(command, option));
+        arguments.push_back(ZshOption(command, option));
     }
-    specs.push_back("--help[print the usage]");
+    arguments.push_back("--help[print the usage]");
     const std::vector<OptionDefinition> operands = OptionsOf(command, true);
     for (size_t k = 0; k < operands.size(); ++k) {
-        specs.push_back(Concat({std::to_string(k + 1), operands[k].required ? ":" : "::",
+        arguments.push_back(Concat({std::to_string(k + 1), operands[k].required ? ":" : "::",
                                 ZshText(operands[k].name), ":", ZshAction(operands[k])}));
     }
-    for (const std::string& argument : specs) {
+    for (const std::string& argument : arguments) {
         *script += Concat({" \\\n            ", Quoted(argument)});
     }
     *script += " ;;\n";

@@ -12,6 +12,7 @@
 #include "codeplug/channel_columns.h"
 #include "config/app_globals.h"
 #include "config/language.h"
+#include "js_values.h"
 #include "link_session.h"
 #include "transfer_messages.h"
 #include "web_document.h"
@@ -22,36 +23,9 @@
 #include "web_settings.h"
 
 using emscripten::val;
+using namespace js_values;
 
 namespace {
-
-val Bytes(const std::vector<uint8_t>& bytes) {
-    return val::global("Uint8Array")
-        .new_(emscripten::typed_memory_view(bytes.size(), bytes.data()));
-}
-
-std::vector<uint8_t> BytesOf(const val& array) {
-    return emscripten::convertJSArrayToNumberVector<uint8_t>(array);
-}
-
-template <typename T>
-val Array(const std::vector<T>& items) {
-    val array = val::array();
-    for (const T& item : items) {
-        array.call<void>("push", item);
-    }
-    return array;
-}
-
-std::vector<int> IntsOf(const val& array) {
-    return array.isUndefined() ? std::vector<int>() : emscripten::vecFromJSArray<int>(array);
-}
-
-template <typename T>
-T Field(const val& object, const char* name, T fallback) {
-    const val value = object[name];
-    return value.isUndefined() || value.isNull() ? fallback : value.as<T>();
-}
 
 val OutcomeValue(const LinkOutcome& outcome) {
     val object = val::object();
@@ -161,13 +135,6 @@ val SaveBytes(WebDocument& document, const std::string& name) {
     object.set("ok", result.ok);
     object.set("message", result.message);
     object.set("bytes", Bytes(result.bytes));
-    return object;
-}
-
-val CellResult(const CellCommit& commit) {
-    val object = val::object();
-    object.set("changed", commit.changed);
-    object.set("note", commit.note);
     return object;
 }
 
@@ -357,12 +324,12 @@ EMSCRIPTEN_BINDINGS(halvex) {
         .function(
             "commitText",
             +[](WebDocument& document, int row, int column, const std::string& text) {
-                return CellResult(document.CommitText(row, column, text));
+                return CommitValue(document.CommitText(row, column, text));
             })
         .function(
             "commitChoice",
             +[](WebDocument& document, int row, int column, int index) {
-                return CellResult(document.CommitChoice(row, column, index));
+                return CommitValue(document.CommitChoice(row, column, index));
             })
         .function("bandIndex", &WebDocument::BandIndex)
         .function("setBand", &WebDocument::SetBand)

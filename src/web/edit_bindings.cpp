@@ -5,41 +5,18 @@
 #include <emscripten/val.h>
 
 #include "channel_edits.h"
+#include "js_values.h"
 
 using emscripten::val;
+using namespace js_values;
 
 namespace {
-
-val Bytes(const std::vector<uint8_t>& bytes) {
-    return val::global("Uint8Array")
-        .new_(emscripten::typed_memory_view(bytes.size(), bytes.data()));
-}
-
-std::vector<int> Channels(const val& array) {
-    return emscripten::vecFromJSArray<int>(array);
-}
-
-val Ints(const std::vector<int>& items) {
-    val array = val::array();
-    for (int item : items) {
-        array.call<void>("push", item);
-    }
-    return array;
-}
-
-val Strings(const std::vector<std::string>& items) {
-    val array = val::array();
-    for (const std::string& item : items) {
-        array.call<void>("push", item);
-    }
-    return array;
-}
 
 val EditValue(const RowEdit& edit) {
     val object = val::object();
     object.set("changed", edit.changed);
     object.set("note", edit.note);
-    object.set("selected", Ints(edit.selected));
+    object.set("selected", Array(edit.selected));
     object.set("message", edit.message);
     object.set("refused", edit.refused);
     object.set("refusedField", edit.refusedField);
@@ -48,7 +25,7 @@ val EditValue(const RowEdit& edit) {
 }
 
 val States(const WebDocument& document, const val& selection, int target) {
-    const RowCommandStates states = RowStatesFor(document, Channels(selection), target);
+    const RowCommandStates states = RowStatesFor(document, IntsOf(selection), target);
     val object = val::object();
     object.set("onSelection", states.onSelection);
     object.set("onTarget", states.onTarget);
@@ -58,7 +35,7 @@ val States(const WebDocument& document, const val& selection, int target) {
 }
 
 val Copy(const WebDocument& document, const val& selection) {
-    const CopiedRows copied = CopyRows(document, Channels(selection));
+    const CopiedRows copied = CopyRows(document, IntsOf(selection));
     val object = val::object();
     object.set("exact", Bytes(copied.exact));
     object.set("text", copied.text);
@@ -73,7 +50,7 @@ val Paste(WebDocument& document, int target, const val& exact, const std::string
 
 template <RowEdit (*Edit)(WebDocument&, const std::vector<int>&)>
 val OnRows(WebDocument& document, const val& selection) {
-    return EditValue(Edit(document, Channels(selection)));
+    return EditValue(Edit(document, IntsOf(selection)));
 }
 
 val Found(const WebDocument& document, const std::string& text, int focusRow, int direction,
@@ -90,7 +67,7 @@ val Differences(const WebDocument& document, const val& radio) {
         RadioDifferences(document, emscripten::convertJSArrayToNumberVector<uint8_t>(radio));
     val object = val::object();
     object.set("summary", list.summary);
-    object.set("lines", Strings(list.lines));
+    object.set("lines", Array(list.lines));
     return object;
 }
 
@@ -109,31 +86,30 @@ EMSCRIPTEN_BINDINGS(halvex_channel_edits) {
     function("cutRows", &OnRows<CutRows>);
     function(
         "moveRows", +[](WebDocument& document, const val& selection, bool up) {
-            return EditValue(MoveRows(document, Channels(selection), up));
+            return EditValue(MoveRows(document, IntsOf(selection), up));
         });
     function("copyRows", &Copy);
     function("pasteRows", &Paste);
     function(
-        "settableColumns", +[] { return Ints(SettableColumns()); });
+        "settableColumns", +[] { return Array(SettableColumns()); });
     function(
         "setColumnOfRows", +[](WebDocument& document, const val& selection, int column, int index,
                                const std::string& offset) {
-            return EditValue(SetColumnOfRows(document, Channels(selection), column, index, offset));
+            return EditValue(SetColumnOfRows(document, IntsOf(selection), column, index, offset));
         });
     function(
         "sortRows", +[](WebDocument& document, const val& selection, int key, bool descending,
                         bool selectionOnly) {
-            return EditValue(
-                SortRows(document, Channels(selection), key, descending, selectionOnly));
+            return EditValue(SortRows(document, IntsOf(selection), key, descending, selectionOnly));
         });
     function(
         "fillStart", +[](const WebDocument& document, const val& selection) {
-            return FillStart(document, Channels(selection));
+            return FillStart(document, IntsOf(selection));
         });
     function(
         "fillRows", +[](WebDocument& document, const val& selection, const std::string& first,
                         const std::string& step, const std::string& shift) {
-            return EditValue(FillRows(document, Channels(selection), first, step, shift));
+            return EditValue(FillRows(document, IntsOf(selection), first, step, shift));
         });
     function("findRow", &Found);
     function("radioDifferences", &Differences);

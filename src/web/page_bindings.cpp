@@ -9,22 +9,16 @@
 #include <vector>
 
 #include "editors/fm_presets_edit.h"
+#include "js_values.h"
 #include "web_document.h"
 #include "web_fm_presets.h"
 #include "web_pages.h"
 #include "web_setting_fields.h"
 
 using emscripten::val;
+using namespace js_values;
 
 namespace {
-
-val Texts(const std::vector<std::string>& texts) {
-    val array = val::array();
-    for (const std::string& text : texts) {
-        array.call<void>("push", text);
-    }
-    return array;
-}
 
 const char* KindName(FieldKind kind) {
     switch (kind) {
@@ -43,7 +37,7 @@ val FieldValue(const PageField& field) {
     object.set("id", field.id);
     object.set("kind", std::string(KindName(field.kind)));
     object.set("label", field.label);
-    object.set("choices", Texts(field.choices));
+    object.set("choices", Array(field.choices));
     object.set("index", field.index);
     object.set("text", field.text);
     object.set("textLimit", static_cast<int>(field.textLimit));
@@ -68,19 +62,12 @@ val Groups(const WebDocument& document, const std::string& page) {
     return groups;
 }
 
-val Commit(const CellCommit& commit) {
-    val object = val::object();
-    object.set("changed", commit.changed);
-    object.set("note", commit.note);
-    return object;
-}
-
 val SettingValue(const SettingField& field) {
     val object = val::object();
     object.set("key", field.key);
     object.set("label", field.label);
-    object.set("values", Texts(field.values));
-    object.set("choices", Texts(field.choices));
+    object.set("values", Array(field.values));
+    object.set("choices", Array(field.choices));
     object.set("value", field.value);
     return object;
 }
@@ -126,11 +113,11 @@ public:
     val Words() const {
         val object = val::object();
         object.set("title", FmPresetsTitle());
-        object.set("headers", Texts(m_Edit.Headers()));
-        object.set("rowNames", Texts(FmPresetRowNames()));
+        object.set("headers", Array(m_Edit.Headers()));
+        object.set("rowNames", Array(FmPresetRowNames()));
         object.set("frequencyLabel", FmFrequencyLabel());
-        object.set("presetChoices", Texts(m_Edit.PresetChoices()));
-        object.set("frequencyChoices", Texts(m_Edit.FrequencyChoices()));
+        object.set("presetChoices", Array(m_Edit.PresetChoices()));
+        object.set("frequencyChoices", Array(m_Edit.FrequencyChoices()));
         return object;
     }
     int Preset(int preset) const { return m_Edit.Preset(preset); }
@@ -153,11 +140,11 @@ EMSCRIPTEN_BINDINGS(halvex_pages) {
     function("pageGroups", &Groups);
     function(
         "commitPageChoice", +[](WebDocument& document, int id, int index) {
-            return Commit(CommitPageChoice(document.EditedDocument(), id, index));
+            return CommitValue(CommitPageChoice(document.EditedDocument(), id, index));
         });
     function(
         "commitPageText", +[](WebDocument& document, int id, const std::string& text) {
-            return Commit(CommitPageText(document.EditedDocument(), id, text));
+            return CommitValue(CommitPageText(document.EditedDocument(), id, text));
         });
     function("settingFields", &SettingValues);
     function("bandLineFields", &BandLineValues);

@@ -11,6 +11,7 @@
 
 #include "config/app_globals.h"
 #include "config/language.h"
+#include "js_values.h"
 #include "transfer_messages.h"
 #include "web_doctor.h"
 #include "web_document.h"
@@ -19,33 +20,15 @@
 #include "web_station_cable.h"
 
 using emscripten::val;
+using namespace js_values;
 
 namespace {
 
-val Bytes(const std::vector<uint8_t>& bytes) {
-    return val::global("Uint8Array")
-        .new_(emscripten::typed_memory_view(bytes.size(), bytes.data()));
-}
-
 StationImage ImageOf(const val& array) {
-    const std::vector<uint8_t> bytes = emscripten::convertJSArrayToNumberVector<uint8_t>(array);
+    const std::vector<uint8_t> bytes = BytesOf(array);
     StationImage image{};
     std::copy_n(bytes.begin(), std::min(bytes.size(), image.size()), image.begin());
     return image;
-}
-
-template <typename T>
-T Field(const val& object, const char* name, T fallback) {
-    const val value = object[name];
-    return value.isUndefined() || value.isNull() ? fallback : value.as<T>();
-}
-
-val Strings(const std::vector<std::string>& items) {
-    val array = val::array();
-    for (const std::string& item : items) {
-        array.call<void>("push", item);
-    }
-    return array;
 }
 
 val RecordValue(const RadioRecord& record) {
@@ -62,7 +45,7 @@ val RecordValue(const RadioRecord& record) {
     object.set("file", record.file);
     object.set("imageHash", record.imageHash);
     object.set("pttIdCode", record.pttIdCode);
-    object.set("places", Strings(record.places));
+    object.set("places", Array(record.places));
     return object;
 }
 

@@ -17,7 +17,7 @@ cpSync(
   { recursive: true },
 );
 process.env.HALVEX_SITE_DIR = siteCopy;
-const { runJourney } = await import("./harness.mjs");
+const { runNamedJourney } = await import("./harness.mjs");
 const {
   cell,
   chinese,
@@ -233,11 +233,4 @@ const journeys = {
   },
 };
 
-const name = process.argv[2];
-if (!journeys[name]) {
-  console.log(
-    `usage: node app_journeys.mjs ${Object.keys(journeys).join("|")}`,
-  );
-  process.exit(2);
-}
-await runJourney(name, journeys[name]);
+await runNamedJourney("app_journeys.mjs", journeys);

@@ -8,7 +8,7 @@ import { spawnSync } from "node:child_process";
 import { mkdtempSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
-import { runJourney, sourceDir } from "./harness.mjs";
+import { cliPath, runNamedJourney, sourceDir } from "./harness.mjs";
 import {
   cell,
   command,
@@ -26,8 +26,6 @@ import {
   withoutFilePickers,
 } from "./page_steps.mjs";
 
-const cliPath =
-  process.env.HALVEX_CLI ?? join(sourceDir, "build/bin/halvex-cli");
 const okButton = english["Resource/1"];
 const cancelButton = english["Resource/2"];
 
@@ -411,11 +409,4 @@ const journeys = {
   },
 };
 
-const name = process.argv[2];
-if (!journeys[name]) {
-  console.log(
-    `usage: node editing_journeys.mjs ${Object.keys(journeys).join("|")}`,
-  );
-  process.exit(2);
-}
-await runJourney(name, journeys[name]);
+await runNamedJourney("editing_journeys.mjs", journeys);

@@ -137,3 +137,17 @@ export async function runJourney(name, journey) {
   }
   process.exit(failed ? 1 : 0);
 }
+
+// The halvex-cli the journeys check the page's files with: the tests' own, else the dev build's.
+export const cliPath =
+  process.env.HALVEX_CLI ?? join(sourceDir, "build/bin/halvex-cli");
+
+// The journey of journeys the command line names; a usage line and exit 2 for any other name.
+export async function runNamedJourney(script, journeys) {
+  const name = process.argv[2];
+  if (!journeys[name]) {
+    console.log(`usage: node ${script} ${Object.keys(journeys).join("|")}`);
+    process.exit(2);
+  }
+  await runJourney(name, journeys[name]);
+}

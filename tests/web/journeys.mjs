@@ -7,7 +7,7 @@ import { execFileSync, spawnSync } from "node:child_process";
 import { existsSync, mkdtempSync, readFileSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
-import { runJourney, sourceDir } from "./harness.mjs";
+import { cliPath, runNamedJourney, sourceDir } from "./harness.mjs";
 import {
   cell,
   chinese,
@@ -32,8 +32,6 @@ import {
 const cloneStart = 0x0800;
 const imageEnd = 0x2000;
 const pgmHeader = 48;
-const cliPath =
-  process.env.HALVEX_CLI ?? join(sourceDir, "build/bin/halvex-cli");
 
 // The native program on files of a journey's folder: its standard output, and its standard
 // error's lines.
@@ -436,9 +434,4 @@ const journeys = {
   },
 };
 
-const name = process.argv[2];
-if (!journeys[name]) {
-  console.log(`usage: node journeys.mjs ${Object.keys(journeys).join("|")}`);
-  process.exit(2);
-}
-await runJourney(name, journeys[name]);
+await runNamedJourney("journeys.mjs", journeys);

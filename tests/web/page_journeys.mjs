@@ -8,7 +8,7 @@ import { spawnSync } from "node:child_process";
 import { mkdtempSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
-import { runJourney, sourceDir } from "./harness.mjs";
+import { cliPath, runNamedJourney, sourceDir } from "./harness.mjs";
 import {
   chinese,
   command,
@@ -23,8 +23,6 @@ import {
   withoutFilePickers,
 } from "./page_steps.mjs";
 
-const cliPath =
-  process.env.HALVEX_CLI ?? join(sourceDir, "build/bin/halvex-cli");
 const resource = (id) => english[`Resource/${id}`];
 const cloneStart = 0x0800;
 const pgmHeader = 48;
@@ -327,11 +325,4 @@ const journeys = {
   },
 };
 
-const name = process.argv[2];
-if (!journeys[name]) {
-  console.log(
-    `usage: node page_journeys.mjs ${Object.keys(journeys).join("|")}`,
-  );
-  process.exit(2);
-}
-await runJourney(name, journeys[name]);
+await runNamedJourney("page_journeys.mjs", journeys);

@@ -8,7 +8,7 @@ import { existsSync, mkdtempSync, readFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { setTimeout as sleep } from "node:timers/promises";
 import { dirname, join } from "node:path";
-import { runJourney, sourceDir } from "./harness.mjs";
+import { cliPath, runNamedJourney, sourceDir } from "./harness.mjs";
 import {
   english,
   menuLabel,
@@ -24,8 +24,6 @@ import {
 const cloneStart = 0x0800;
 const pgmHeader = 48;
 const faultBlock = 0x1000;
-const cliPath =
-  process.env.HALVEX_CLI ?? join(sourceDir, "build/bin/halvex-cli");
 const simPath = join(dirname(cliPath), "radio-sim");
 const example = join(sourceDir, "tests/data/pgm/v1_05_channels.pgm");
 const fill = (pattern, ...values) =>
@@ -361,11 +359,4 @@ const journeys = {
   },
 };
 
-const name = process.argv[2];
-if (!journeys[name]) {
-  console.log(
-    `usage: node station_journeys.mjs ${Object.keys(journeys).join("|")}`,
-  );
-  process.exit(2);
-}
-await runJourney(name, journeys[name]);
+await runNamedJourney("station_journeys.mjs", journeys);

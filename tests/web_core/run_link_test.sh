@@ -8,24 +8,13 @@
 set -euo pipefail
 source_dir=$1 wasm_dir=$2 cli=$3 radio_sim=$4
 
-esbuild=$source_dir/web/node_modules/.bin/esbuild
-for needed in "$wasm_dir/halvex.js" "$wasm_dir/halvex.wasm" "$esbuild"; do
-    if [[ ! -e "$needed" ]]; then
-        echo "skipped: $needed is missing (make web-core builds the module, npm ci in web/ the packages)"
-        exit 77
-    fi
-done
-if ! command -v node >/dev/null; then
-    echo "skipped: node is not installed"
-    exit 77
-fi
+source "$(dirname "$0")/bundle.sh"
 
 work=$(mktemp -d)
 radio=
 trap '[[ -n "$radio" ]] && kill "$radio" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 
-"$esbuild" "$source_dir/tests/web_core/link_test.ts" --bundle --platform=node --format=esm \
-    --log-level=warning --outfile="$work/link_test.mjs"
+bundle link_test "$work/link_test.mjs"
 node "$work/link_test.mjs" "$wasm_dir" "$source_dir/data" "$work"
 
 # Long time-outs: a good answer ends each wait at once, and a busy machine's slow one must not

@@ -3,7 +3,7 @@
 // run, and their Ctrl shortcuts on the page.
 import { label, type Texts } from "./texts";
 
-export interface CommandSpec {
+export interface CommandEntry {
   run(): unknown;
   // Always, unless given.
   enabled?(): boolean;
@@ -11,7 +11,7 @@ export interface CommandSpec {
   key?: string;
 }
 
-interface Command extends CommandSpec {
+interface Command extends CommandEntry {
   button: HTMLButtonElement;
   menuKey: string;
 }
@@ -36,14 +36,14 @@ export class CommandBar {
     this.element.append(part);
   }
 
-  command(menuKey: string, spec: CommandSpec): HTMLButtonElement {
+  command(menuKey: string, entry: CommandEntry): HTMLButtonElement {
     const button = document.createElement("button");
     button.type = "button";
-    button.addEventListener("click", () => void this.guarded(spec.run));
-    if (spec.key) {
-      button.setAttribute("aria-keyshortcuts", `Control+${spec.key.toUpperCase()}`);
+    button.addEventListener("click", () => void this.guarded(entry.run));
+    if (entry.key) {
+      button.setAttribute("aria-keyshortcuts", `Control+${entry.key.toUpperCase()}`);
     }
-    this.commands.push({ ...spec, button, menuKey });
+    this.commands.push({ ...entry, button, menuKey });
     return button;
   }
 
@@ -64,7 +64,7 @@ export class CommandBar {
   }
 
   // The command Ctrl+key gives, when there is one and it may run now.
-  shortcut(event: KeyboardEvent): (CommandSpec & { key: string }) | undefined {
+  shortcut(event: KeyboardEvent): (CommandEntry & { key: string }) | undefined {
     if (!event.ctrlKey || event.altKey || event.metaKey) {
       return undefined;
     }
