@@ -1,18 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/difference_words.h"
 
-#include <initializer_list>
-#include <utility>
-
 #include "codeplug/radio_options.h"
 #include "editors/function_options.h"
 #include "editors/page_words.h"
+#include "resources/ids/function_page_ids.h"
+#include "resources/ids/vfo_page_ids.h"
 
 namespace {
-
-// The labels of the VFO pages' groups and of the PTT-ID code box, by their control ids.
-constexpr int kVfoGroupIds[] = {1093, 1116};
-constexpr int kPttIdCodeId = 1061;
 
 constexpr int kLastLevel = 9;
 constexpr int kLastTimeLimit = 7;
@@ -36,7 +31,7 @@ std::string Item(const ImageDifference& difference, const DifferenceWording& wor
                                                : "IDS_DIFF_CHANNEL_BEYOND"),
                               {number});
         case DifferenceKind::Vfo:
-            return wording.controlLabel(kVfoGroupIds[difference.number == 1 ? 0 : 1]);
+            return wording.controlLabel(difference.number == 1 ? kVfoF1GroupId : kVfoF2GroupId);
         case DifferenceKind::Setting:
             return wording.text("IDS_FUNCTION");
         case DifferenceKind::FmPreset:
