@@ -252,7 +252,7 @@ void AddZshCommand(const CliCommand& command, std::string* script) {
     const std::vector<OptionDefinition> operands = OptionsOf(command, true);
     for (size_t k = 0; k < operands.size(); ++k) {
         arguments.push_back(Concat({std::to_string(k + 1), operands[k].required ? ":" : "::",
-                                ZshText(operands[k].name), ":", ZshAction(operands[k])}));
+                                    ZshText(operands[k].name), ":", ZshAction(operands[k])}));
     }
     for (const std::string& argument : arguments) {
         *script += Concat({" \\\n            ", Quoted(argument)});
