@@ -38,7 +38,10 @@ halvex_web_journeys(page_journeys.mjs
     fm_presets_dialog
     settings_dialog)
 # The station and Check Connection.
-halvex_web_journeys(station_journeys.mjs station_two_virtual_radios check_connection_faults)
+halvex_web_journeys(station_journeys.mjs
+    station_two_virtual_radios
+    station_automatic_and_check_only
+    check_connection_faults)
 # The channel table's Edit commands.
 halvex_web_journeys(editing_journeys.mjs
     row_operations_clipboard

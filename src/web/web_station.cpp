@@ -38,11 +38,13 @@ WebStation::WebStation(std::string settingsPath) {
     m_Options.settingsPath = std::move(settingsPath);
 }
 
-std::string WebStation::Start(const WebDocument& document, bool verify,
+std::string WebStation::Start(const WebDocument& document, bool verify, bool checkOnly,
                               const std::string& firstCode) {
     StationOptions options;
     options.settingsPath = m_Options.settingsPath;
     options.verify = verify;
+    options.checkOnly = checkOnly;
+    options.documentSettings = document.Document().GetSettings();
     if (!firstCode.empty()) {
         PttIdSeries codes;
         std::string error;
@@ -100,7 +102,9 @@ StationLogged WebStation::Finish(const RadioRecord& record) {
     }
     m_Records.push_back(record);
     logged.words = RadioDoneWords(record, [](const char* key) { return LoadLangString(key); });
+    logged.advice = LoadLangString(RadioDoneTextKeys(record.result).advice);
     logged.ok = record.result == RadioResult::Ok;
+    logged.passed = logged.ok || record.result == RadioResult::Same;
     return logged;
 }
 

@@ -21,10 +21,16 @@ struct StationClaim {
     std::string message;
 };
 
-// A radio done, logged: its line in the language shown, and a log that failed to take it.
+// A radio done, logged: its line in the language shown, the result seen across the bench
+// (as the log line's advice: "done, unplug", "checked, unplug", ...), and a log that failed
+// to take it.
 struct StationLogged {
     std::string words;
+    std::string advice;
+    // Counted as ok: written and checked.
     bool ok = false;
+    // Nothing to do again: written and checked, or checked the same as the file.
+    bool passed = false;
     std::string message;
 };
 
@@ -32,9 +38,10 @@ class WebStation {
 public:
     explicit WebStation(std::string settingsPath);
 
-    // Starts a run writing the document's image; "" or why not (a first PTT ID code that is
-    // not one, a log that cannot be opened).
-    std::string Start(const WebDocument& document, bool verify, const std::string& firstCode);
+    // Starts a run writing the document's image, or with checkOnly comparing each radio with
+    // it; "" or why not (a first PTT ID code that is not one, a log that cannot be opened).
+    std::string Start(const WebDocument& document, bool verify, bool checkOnly,
+                      const std::string& firstCode);
     // Takes no more radios; those being written finish.
     void Stop() { m_Running = false; }
     bool Running() const { return m_Running; }

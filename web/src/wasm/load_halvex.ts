@@ -24,8 +24,15 @@ import type {
 import type { ReportTime } from "./channel_report";
 import type { HalvexPages } from "./pages";
 import { SerialLine } from "../link/serial_line";
-import { checkConnection, runStationRadio, type LentLink } from "./station_link";
-import type { ConnectionCheck, Station, StationClaim, StationRadioRun } from "./station";
+import { checkConnection, runAutomaticCable, runStationRadio, type LentLink } from "./station_link";
+import type {
+  AutomaticCable,
+  ConnectionCheck,
+  Station,
+  StationCableRun,
+  StationClaim,
+  StationRadioRun,
+} from "./station";
 import { VirtualRadioPort } from "../link/virtual_radio";
 
 export interface LoadOptions {
@@ -107,7 +114,13 @@ class LoadedModule implements HalvexModule {
 
   newVirtualRadio(options: VirtualRadioOptions = {}): VirtualRadioPort {
     return new VirtualRadioPort(
-      new this.core.Radio(options.echo ?? false, options.paced ?? false, options.faults ?? {}),
+      new this.core.Radio(
+        options.echo ?? false,
+        options.paced ?? false,
+        options.faults ?? {},
+        options.radios ?? 1,
+        options.swapAfterMs ?? 1000,
+      ),
       options.busy ?? false,
     );
   }
@@ -148,6 +161,10 @@ class LoadedModule implements HalvexModule {
     onState: (line: string) => void,
   ): StationRadioRun {
     return runStationRadio(this.core, this.lendWithSettings(port), cable, claim, onState);
+  }
+
+  runAutomaticCable(port: SerialPortLike, cable: string, steps: AutomaticCable): StationCableRun {
+    return runAutomaticCable(this.core, this.lendWithSettings(port), cable, steps);
   }
 
   checkConnection(port: SerialPortLike, name: string): ConnectionCheck {
