@@ -65,7 +65,7 @@ function checkBox(text: string, checked: boolean): [HTMLLabelElement, HTMLInputE
   const box = element("input");
   box.type = "checkbox";
   box.checked = checked;
-  const labelled = element("label");
+  const labelled = element("label", "option");
   labelled.append(box, element("span", "", label(text)));
   return [labelled, box];
 }
