@@ -133,16 +133,19 @@ StationOptions ClaimOptions(const val& claim) {
     return options;
 }
 
-val RunCable(WebStationCable& cable, const val& claim, const std::string& name) {
+val RunCable(WebStationCable& cable, const val& claim, const std::string& name,
+             const val& written) {
     return RecordValue(
-        cable.Run(ClaimOptions(claim), name, Field(claim, "number", 0), ImageOf(claim["image"])));
+        cable.Run(ClaimOptions(claim), name, Field(claim, "number", 0), ImageOf(claim["image"]),
+                  [&written](const RadioRecord& record) { written(RecordValue(record)); }));
 }
 
-// The automatic mode in a cable's module; claim, done and stillAnswering are the page's
-// functions over the document's module, called between two radios.
+// The automatic mode in a cable's module; claim, written, done and stillAnswering are the
+// page's functions over the document's module.
 void RunAutomatic(WebStationCable& cable, const std::string& name, const val& claim,
-                  const val& done, const val& stillAnswering) {
+                  const val& written, const val& done, const val& stillAnswering) {
     AutomaticSteps steps;
+    steps.written = [&written](const RadioRecord& record) { written(RecordValue(record)); };
     steps.claim = [&claim](StationOptions* options, int* number, StationImage* image) {
         const val claimed = claim();
         *number = Field(claimed, "number", 0);
@@ -243,6 +246,14 @@ EMSCRIPTEN_BINDINGS(halvex_station) {
                 object.set("message", logged.message);
                 return object;
             })
+        .function(
+            "markWritten", +[](WebStation& station,
+                               const val& record) { return station.MarkWritten(RecordOf(record)); })
+        .function("unloggedText", &WebStation::UnloggedText)
+        .function("keepUnlogged", &WebStation::KeepUnlogged)
+        .function(
+            "unloggedWords",
+            +[](const WebStation& station) { return Array(station.UnloggedWords()); })
         .function(
             "logFile", +[](const WebStation& station) { return Bytes(station.LogBytes()); })
         .function("summary", &WebStation::Summary);

@@ -48,7 +48,18 @@ public:
     const StationOptions& Options() const { return m_Options; }
 
     StationClaim Claim(const std::string& cable);
+    // The radio's write ended whole: until its line is in the log it counts as unlogged. ""
+    // or why it could not be marked, and the station then takes no more radios.
+    std::string MarkWritten(const RadioRecord& record);
     StationLogged Finish(const RadioRecord& record);
+    // The radios written whole but not yet logged, as the marker beside the log holds them
+    // ("" for none): the page keeps it in the browser's storage, as the log's own file is
+    // gone with the visit.
+    std::string UnloggedText() const;
+    // What UnloggedText gave on an earlier visit, for the next Start to log as unchecked.
+    void KeepUnlogged(const std::string& text);
+    // The radios the last Start logged as unchecked: "The last radio on ...", one a line.
+    std::vector<std::string> UnloggedWords() const;
     // The log file's bytes, header and lines, as the station writes it.
     std::vector<uint8_t> LogBytes() const;
     // The station's summary of this run, over one cable or, for "", all.

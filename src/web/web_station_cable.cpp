@@ -27,9 +27,11 @@ ProbeResult WebStationCable::Probe() {
 }
 
 RadioRecord WebStationCable::Run(const StationOptions& options, const std::string& cable,
-                                 int number, const StationImage& image) {
+                                 int number, const StationImage& image,
+                                 const std::function<void(const RadioRecord&)>& written) {
     RadioSteps steps;
     steps.phase = [this](CablePhase phase) { m_Phase = static_cast<int32_t>(phase); };
+    steps.written = written;
     RadioRecord record =
         RunStationRadio(m_Line, m_Job, options, cable, number, image, m_Abandon, steps);
     m_Phase = static_cast<int32_t>(CablePhase::WaitingForConfirm);
@@ -62,7 +64,7 @@ void WebStationCable::RunAutomatic(const std::string& cable, const AutomaticStep
             !steps.claim(&options, &number, &image)) {
             break;
         }
-        const RadioRecord record = Run(options, cable, number, image);
+        const RadioRecord record = Run(options, cable, number, image, steps.written);
         if (!steps.done(record) || record.result == RadioResult::Cancelled) {
             break;
         }

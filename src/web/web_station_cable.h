@@ -21,6 +21,8 @@
 struct AutomaticSteps {
     // The next radio's options, number and image; false to take no more radios.
     std::function<bool(StationOptions* options, int* number, StationImage* image)> claim;
+    // The radio's write ended whole, before its check.
+    std::function<void(const RadioRecord& record)> written;
     // The radio done; false when the station takes no more radios.
     std::function<bool(const RadioRecord& record)> done;
     // The radio done still answers long after it was done; told once a radio.
@@ -42,8 +44,10 @@ public:
     // "" or why the port would not open.
     std::string Open();
     ProbeResult Probe();
+    // written is told when the radio's write ended whole, before its check.
     RadioRecord Run(const StationOptions& options, const std::string& cable, int number,
-                    const StationImage& image);
+                    const StationImage& image,
+                    const std::function<void(const RadioRecord&)>& written);
     // The automatic mode: radio after radio until the station stops or takes no more.
     void RunAutomatic(const std::string& cable, const AutomaticSteps& steps);
     void Close() { m_Line.Close(); }

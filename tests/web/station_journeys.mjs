@@ -317,7 +317,7 @@ const journeys = {
       .trimEnd()
       .split("\n");
     assert.deepEqual(last.slice(0, 5), rows, "the log goes on");
-    assert.equal(last.length, 6);
+    assert.equal(last.length, 6, last.join("\n"));
     assert.match(last[5], /^[^,]+,virtual radio 1,5,[0-9A-F]+,ok,.*,999999$/);
   },
 
@@ -325,7 +325,8 @@ const journeys = {
   // without a click, and the cable then looks for a third. Then check-only runs, also
   // automatic: the radio written is the same as the file, the other one differs in the places
   // halvex-cli station --check-only names on radio-sim, neither is written, and both still
-  // answering long after they were checked is said for each.
+  // answering long after they were checked is said for each. Last, a radio written but never
+  // logged, as the page was left, is named and logged at the next visit's start.
   async station_automatic_and_check_only({ page, context, site }) {
     const first = await openStation(
       page,
@@ -438,6 +439,45 @@ const journeys = {
       );
     assert.match(native.rows[1], /,differs,/);
     assert.deepEqual(facts(checked["virtual radio 2"]), facts(native.rows[1]));
+
+    // A page left while its radio, written whole, was being checked: the next visit's start
+    // names that radio and logs it unchecked, and its numbers go on from it.
+    const left = await openStation(page, context, site, "radio=virtual&paced");
+    await left.add.click();
+    await left.start.click();
+    await left.next(1).click();
+    const [checking] = text(english, "IDS_STATION_CHECKING").split("%1");
+    await left.dialog
+      .locator(".state", { hasText: checking })
+      .waitFor({ timeout: 60_000 });
+    const next = await openStation(page, context, site, "radio=virtual");
+    await next.add.click();
+    await next.start.click();
+    const [unlogged, unloggedEnd] = fill(
+      text(english, "IDS_STATION_UNLOGGED"),
+      "virtual radio 1",
+      1,
+      "WRITTEN",
+    ).split("WRITTEN");
+    await next.lines
+      .filter({ hasText: unlogged })
+      .filter({ hasText: unloggedEnd })
+      .waitFor();
+    await next.next(1).click();
+    await next.lines
+      .filter({ hasText: /: radio 2 ok/ })
+      .waitFor({ timeout: 60_000 });
+    const logged = await next.logRows();
+    assert.deepEqual(
+      logged
+        .slice(1)
+        .map((row) => row.split(",").slice(1, 3).concat(row.split(",")[4])),
+      [
+        ["virtual radio 1", "1", "unchecked"],
+        ["virtual radio 1", "2", "ok"],
+      ],
+      logged.join("\n"),
+    );
   },
 
   // Each fault of the virtual radio as Check Connection words it: the desktop's sentence for

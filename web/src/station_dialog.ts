@@ -43,6 +43,9 @@ interface CableRow {
 }
 
 const logFileName = "station-log.csv";
+// The radios written whole but not logged yet, kept past the visit as the log's marker file
+// is kept beside it natively.
+const unloggedKey = "halvex.station-unlogged";
 
 function element<K extends keyof HTMLElementTagNameMap>(
   tag: K,
@@ -135,6 +138,23 @@ export function runStationDialog(host: StationHost): Promise<void> {
   };
   const problem = (message: string) =>
     showMessageBox(texts("IDS_ERROR"), message, [{ text: texts.resource(1), value: 0 }], 0);
+  const keepUnlogged = () => {
+    const text = station.unloggedText();
+    if (text) {
+      localStorage.setItem(unloggedKey, text);
+    } else {
+      localStorage.removeItem(unloggedKey);
+    }
+  };
+  const markWritten = (record: StationRecord) => {
+    const message = station.markWritten(record);
+    keepUnlogged();
+    if (message) {
+      void problem(message);
+      stopWatching();
+    }
+  };
+
   const busy = () => cables.some((cable) => cable.run !== null || cable.automatic !== null);
 
   const showControls = () => {
@@ -229,6 +249,7 @@ export function runStationDialog(host: StationHost): Promise<void> {
       row.port.port,
       row.name,
       () => station.claim(row.name),
+      markWritten,
       (line) => {
         row.state.textContent = line;
       },
@@ -253,6 +274,7 @@ export function runStationDialog(host: StationHost): Promise<void> {
 
   const logRadio = (row: CableRow, record: StationRecord): StationLogged => {
     const logged = station.finish(record);
+    keepUnlogged();
     row.radios += 1;
     row.ok += logged.ok ? 1 : 0;
     showCount(row);
@@ -299,6 +321,7 @@ export function runStationDialog(host: StationHost): Promise<void> {
         row.writing = claimed.number !== 0;
         return claimed;
       },
+      written: markWritten,
       done: (record) => {
         row.writing = false;
         const logged = logRadio(row, record);
@@ -352,6 +375,7 @@ export function runStationDialog(host: StationHost): Promise<void> {
       await problem(texts("IDS_STATION_NO_CABLE"));
       return;
     }
+    station.keepUnlogged(localStorage.getItem(unloggedKey) ?? "");
     const message = station.start(
       host.document(),
       verify.checked,
@@ -362,6 +386,8 @@ export function runStationDialog(host: StationHost): Promise<void> {
       await problem(message);
       return;
     }
+    keepUnlogged();
+    station.unloggedWords().forEach(note);
     running = true;
     const document = host.document();
     if (!document.pathName() || document.isModified()) {

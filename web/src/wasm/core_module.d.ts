@@ -68,10 +68,15 @@ export interface CoreStationCable extends CoreDeletable {
   /** "" or why the port would not open. */
   open(): Promise<string>;
   probe(): Promise<"answered" | "silent" | "cancelled">;
-  run(claim: StationClaim, cable: string): Promise<StationRecord>;
+  run(
+    claim: StationClaim,
+    cable: string,
+    written: (record: StationRecord) => void,
+  ): Promise<StationRecord>;
   runAutomatic(
     cable: string,
     claim: () => StationClaim,
+    written: (record: StationRecord) => void,
     done: (record: StationRecord) => boolean,
     stillAnswering: (record: StationRecord) => void,
   ): Promise<void>;

@@ -32,6 +32,7 @@ import type {
   StationCableRun,
   StationClaim,
   StationRadioRun,
+  StationRecord,
 } from "./station";
 import { VirtualRadioPort } from "../link/virtual_radio";
 
@@ -158,9 +159,10 @@ class LoadedModule implements HalvexModule {
     port: SerialPortLike,
     cable: string,
     claim: () => StationClaim,
+    written: (record: StationRecord) => void,
     onState: (line: string) => void,
   ): StationRadioRun {
-    return runStationRadio(this.core, this.lendWithSettings(port), cable, claim, onState);
+    return runStationRadio(this.core, this.lendWithSettings(port), cable, claim, written, onState);
   }
 
   runAutomaticCable(port: SerialPortLike, cable: string, steps: AutomaticCable): StationCableRun {

@@ -43,7 +43,16 @@ export interface Station {
   stop(): void;
   running(): boolean;
   claim(cable: string): StationClaim;
+  /** The radio's write ended whole: it counts as unlogged until its line is in the log. "" or
+   *  why it could not be marked; the station then takes no more radios. */
+  markWritten(record: StationRecord): Message;
   finish(record: StationRecord): StationLogged;
+  /** The radios written whole but not logged yet, for the browser's storage; "" for none. */
+  unloggedText(): string;
+  /** What unloggedText gave on an earlier visit, for the next start to log as unchecked. */
+  keepUnlogged(text: string): void;
+  /** The radios the last start logged as unchecked, a line each in the language shown. */
+  unloggedWords(): string[];
   /** The station's log file (CSV): its header and a line per radio of every run. */
   logFile(): Uint8Array;
   /** The run's summary line, over one cable or, for "", all. */
@@ -79,6 +88,8 @@ export interface StationCableRun {
 export interface AutomaticCable {
   /** The next radio's number, as the manual mode claims it. */
   claim(): StationClaim;
+  /** The radio's write ended whole, before its check. */
+  written(record: StationRecord): void;
   /** A radio done; false when the station takes no more radios. */
   done(record: StationRecord): boolean;
   /** The radio done still answers long after it was done. */
@@ -109,11 +120,13 @@ export interface StationModule {
   /** The cable's name in the log and on the page. */
   cableName(number: number, virtualRadio: boolean, usbVendor: number, usbProduct: number): string;
   /** Finds the radio on port by the wake-up, takes its number from claim, and writes it;
-   *  onState is told the cable's state line as it changes. */
+   *  written is told when its write ended whole, onState the cable's state line as it
+   *  changes. */
   runStationRadio(
     port: SerialPortLike,
     cable: string,
     claim: () => StationClaim,
+    written: (record: StationRecord) => void,
     onState: (line: string) => void,
   ): StationRadioRun;
   /** The automatic mode on port: each next radio found by the wake-up once the last one is

@@ -13,6 +13,7 @@ import type {
   StationClaim,
   StationRadioEnd,
   StationRadioRun,
+  StationRecord,
 } from "./station";
 
 export type LentLink = <T>(use: (linkCore: CoreModule, line: number) => Promise<T>) => Promise<T>;
@@ -83,6 +84,7 @@ export function runAutomaticCable(
           }
           return claimed;
         },
+        (record) => steps.written(record),
         (record) => steps.done(record),
         (record) => steps.stillAnswering(record),
       );
@@ -110,6 +112,7 @@ export function runStationRadio(
   lend: LentLink,
   cable: string,
   claim: () => StationClaim,
+  written: (record: StationRecord) => void,
   onState: (line: string) => void,
 ): StationRadioRun {
   let abandoned = false;
@@ -142,7 +145,7 @@ export function runStationRadio(
       if (claimed.number === 0) {
         return { kind: "refused", message: claimed.message };
       }
-      return { kind: "radio", record: await link.run(claimed, cable) };
+      return { kind: "radio", record: await link.run(claimed, cable, written) };
     } finally {
       stopFollowing();
       abandonLink = null;
