@@ -51,3 +51,4 @@ halvex_web_journeys(editing_journeys.mjs
 halvex_web_journeys(app_journeys.mjs print_matches_desktop offline_reload_and_new_version)
 set_tests_properties(web_read_write_at_line_speed web_keyboard_language_accessibility
     PROPERTIES COST 60)
+set_tests_properties(web_station_automatic_and_check_only PROPERTIES COST 110)

@@ -325,8 +325,9 @@ const journeys = {
   // without a click, and the cable then looks for a third. Then check-only runs, also
   // automatic: the radio written is the same as the file, the other one differs in the places
   // halvex-cli station --check-only names on radio-sim, neither is written, and both still
-  // answering long after they were checked is said for each. Last, a radio written but never
-  // logged, as the page was left, is named and logged at the next visit's start.
+  // answering long after they were checked is said for each. Then a radio written but never
+  // logged, as the page was left, is named and logged at the next visit's start; last, the
+  // automatic mode stops at a PTT ID code that would not fit.
   async station_automatic_and_check_only({ page, context, site }) {
     const first = await openStation(
       page,
@@ -478,6 +479,40 @@ const journeys = {
       ],
       logged.join("\n"),
     );
+    // The automatic mode stops at the radio whose PTT ID code would not fit, which it leaves
+    // as it was.
+    const coded = await openStation(
+      page,
+      context,
+      site,
+      "radio=virtual&radios=2&swap-after=1500",
+    );
+    await coded.add.click();
+    await coded.box("Resource/1406").check();
+    await coded.dialog
+      .getByLabel(english["Resource/1414"].replace(/:$/, ""))
+      .fill("999999");
+    const secondRadio = () =>
+      page.evaluate(() =>
+        Array.from(window.halvexStationRadios[0].memoryOf(2)),
+      );
+    const untouched = await secondRadio();
+    await coded.start.click();
+    const refusal = page.getByRole("alertdialog");
+    await refusal.waitFor({ timeout: 60_000 });
+    assert.equal(
+      await refusal.locator("p").innerText(),
+      fill(text(english, "IDS_STATION_CODE_FULL"), "virtual radio 1", 2),
+    );
+    await page.keyboard.press("Enter");
+    await coded.lines.filter({ hasText: /^1 radio: 1 ok$/ }).waitFor();
+    assert.ok(
+      await coded.lines
+        .filter({ hasText: "radio 1 ok, PTT ID code 999999" })
+        .count(),
+    );
+    assert.deepEqual(await secondRadio(), untouched, "radio 2 left as it was");
+    assert.ok(await coded.start.isEnabled(), "the run ended");
   },
 
   // Each fault of the virtual radio as Check Connection words it: the desktop's sentence for
