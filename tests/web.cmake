@@ -48,3 +48,6 @@ halvex_web_journeys(editing_journeys.mjs
 halvex_web_journeys(app_journeys.mjs print_matches_desktop offline_reload_and_new_version)
 set_tests_properties(web_read_write_at_line_speed web_keyboard_language_accessibility
     PROPERTIES COST 60)
+# Test mode.
+halvex_web_journeys(test_mode_journeys.mjs test_mode_adjusts_the_radio_live
+    test_mode_failures_keep_the_document)
