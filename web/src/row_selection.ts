@@ -95,6 +95,9 @@ export class RowSelection {
   }
 
   private onMouseDown(event: MouseEvent): void {
+    if (event.button !== 0) {
+      return;
+    }
     const row = this.headerRow(event.target);
     if (row === 0) {
       // A click into a cell works on that cell, not on channels chosen before.
