@@ -229,9 +229,10 @@ const journeys = {
   // The table's context menu: the desktop's items, separators and texts, greyed as its Edit
   // menu greys them; a right click keeps the chosen channels it falls on and chooses the one
   // it falls on otherwise; the keyboard opens it on the focus cell, its arrows pass over the
-  // greyed items, Enter runs one and Escape gives the cell back. axe over the open menu; the
-  // saved file holds what the menu's commands did.
-  async context_menu({ page, context, site }) {
+  // greyed items, Enter or an item's letter runs one and Escape gives the cell back; a drag
+  // down the headers chooses the rows the pointer passes, over the cells too. axe over the
+  // open menu; the saved files hold what the menu's commands did.
+  async context_menu_and_row_drag({ page, context, site }) {
     const demo = await readDemo(page, context, site);
     const folder = journeyFolder();
     writeFileSync(join(folder, "demo.pgm"), await saveDownload(page));
@@ -337,11 +338,28 @@ const journeys = {
 
     writeFileSync(join(folder, "edited.pgm"), await saveDownload(page));
     const original = dumpedChannels(folder, "demo.pgm");
-    const dumped = dumpedChannels(folder, "edited.pgm");
+    let dumped = dumpedChannels(folder, "edited.pgm");
     assert.ok(original[6], "the demo uses channel 6");
     assert.deepEqual(
       [2, 3, 4, 6].map((n) => dumped[n]),
       [original[4], original[2], original[3], undefined],
+    );
+
+    // A drag down the headers chooses as it goes, also over the cells; the letter of an
+    // item runs it.
+    await page.locator("#channel-2").hover();
+    await page.mouse.down();
+    await cell(page, 4, 6).hover();
+    await page.mouse.up();
+    assert.deepEqual(await chosenRows(page), ["2", "3", "4"]);
+    await cell(page, 3, 12).click({ button: "right" });
+    await page.keyboard.press("d");
+    await expectStatus(page, filled("IDS_EDIT_DELETE_CHANNELS", "2-4"));
+    writeFileSync(join(folder, "deleted.pgm"), await saveDownload(page));
+    dumped = dumpedChannels(folder, "deleted.pgm");
+    assert.deepEqual(
+      [1, 2, 3].map((n) => dumped[n]),
+      [original[1], original[5], undefined],
     );
   },
 

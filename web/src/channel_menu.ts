@@ -4,6 +4,7 @@
 // click on a channel not chosen chooses it first; the ContextMenu key and Shift+F10 open it on
 // the focus cell. It runs the toolbar's commands and decides nothing itself.
 import "./channel_menu.css";
+import { channelRowOf } from "./row_selection";
 import type { Texts } from "./texts";
 
 export interface MenuCommand {
@@ -69,11 +70,6 @@ function itemContent(menuText: string): { nodes: Node[]; mnemonic: string } {
   return { nodes, mnemonic: marked ? marked[1].toLowerCase() : "" };
 }
 
-function rowOf(target: EventTarget | null): number {
-  const row = (target as HTMLElement | null)?.closest?.("tbody tr");
-  return row ? (row as HTMLTableRowElement).sectionRowIndex + 1 : 0;
-}
-
 export class ChannelMenu {
   private readonly element = document.createElement("div");
   private items: MenuItem[] = [];
@@ -136,7 +132,7 @@ export class ChannelMenu {
 
   // Opens at the pointer, or below the focus cell when the keyboard asked.
   private open(target: EventTarget | null, pointer: MouseEvent | null): void {
-    const row = rowOf(target);
+    const row = channelRowOf(target);
     if (row > 0) {
       this.host.chooseRow(row);
     }
