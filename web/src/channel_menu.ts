@@ -89,8 +89,8 @@ export class ChannelMenu {
       }
     });
     this.element.addEventListener("mouseover", (event) => {
-      this.items
-        .find((entry) => entry.element.contains(event.target as Node) && entry.command.enabled())
+      this.enabledItems()
+        .find((entry) => entry.element.contains(event.target as Node))
         ?.element.focus();
     });
     document.body.append(this.element);
