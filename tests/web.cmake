@@ -42,6 +42,7 @@ halvex_web_journeys(station_journeys.mjs station_two_virtual_radios check_connec
 # The channel table's Edit commands.
 halvex_web_journeys(editing_journeys.mjs
     row_operations_clipboard
+    context_menu_and_row_drag
     find_sort_set_fill
     compare_and_text_import)
 # The page as an installed app: its print against the desktop's (print_report_pdf), offline.
