@@ -77,7 +77,7 @@ protected:
     TestModeLinkTest()
         : VirtualRadioFixture("testmode"),
           m_Language(TemporaryTestDataLanguage::NumberedItems(40)),
-          m_Session(m_Port, SettingsPath(), m_Language.Path(), m_Image) {
+          m_Session(m_Port, m_Port.PortsFolder(), SettingsPath(), m_Language.Path(), m_Image) {
         m_Image.bytes.fill(kPrepared);
         WriteSettings({{"com", kRadioPort}});
         m_Session.Fill();

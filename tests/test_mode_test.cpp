@@ -118,7 +118,8 @@ TEST(TestModeScroll, ValueReachesTheImageOnlyAtEndScroll) {
     image.SetTestItem(0, 7);
     image.SetTestItem(20, 255);
     CSerialPort port;
-    TestModeSession session(port, "/nonexistent/setting.ini", language.Path(), image);
+    TestModeSession session(port, port.PortsFolder(), "/nonexistent/setting.ini", language.Path(),
+                            image);
     std::vector<std::string> lines = session.Fill();
     ASSERT_EQ(lines.size(), 40u);
     EXPECT_EQ(session.SelectedItem(), 0);

@@ -45,6 +45,7 @@ halvex_web_journeys(station_journeys.mjs
 # The channel table's Edit commands.
 halvex_web_journeys(editing_journeys.mjs
     row_operations_clipboard
+    context_menu_and_row_drag
     find_sort_set_fill
     compare_and_text_import)
 # The page as an installed app: its print against the desktop's (print_report_pdf), offline.
@@ -52,3 +53,6 @@ halvex_web_journeys(app_journeys.mjs print_matches_desktop offline_reload_and_ne
 set_tests_properties(web_read_write_at_line_speed web_keyboard_language_accessibility
     PROPERTIES COST 60)
 set_tests_properties(web_station_automatic_and_check_only PROPERTIES COST 110)
+# Test mode.
+halvex_web_journeys(test_mode_journeys.mjs test_mode_adjusts_the_radio_live
+    test_mode_failures_keep_the_document)

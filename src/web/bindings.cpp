@@ -293,6 +293,14 @@ EMSCRIPTEN_BINDINGS(halvex) {
     function("addLanguage", &AddLanguage);
     function("useLanguage", &UseLanguage);
     function("languageName", &LanguageName);
+    function(
+        "shownLanguage", +[] {
+            const auto [fileName, text] = ShownLanguage();
+            val object = val::object();
+            object.set("fileName", fileName);
+            object.set("text", text);
+            return object;
+        });
     function("LoadLangString", &LangString);
     function("LoadResourceText", &LoadResourceText);
     function("columns", &Columns);

@@ -183,7 +183,7 @@ public:
     explicit WebDoctorLink(int line) : m_Line(line) {}
     uintptr_t CancelAddress() const { return Address(&m_Cancel); }
     val Run(const std::string& name) {
-        return DiagnosisValue(DiagnoseWebPort(m_Line, name, kWebSettingsPath, &m_Cancel));
+        return DiagnosisValue(DiagnoseWebPort(m_Line, name, kWebSettingsPath, false, &m_Cancel));
     }
 
 private:

@@ -14,10 +14,12 @@ constexpr const char* kHeldElsewhere = "NetworkError";
 }  // namespace
 
 Diagnosis DiagnoseWebPort(WebSerialLine& line, const std::string& name,
-                          const std::string& settingsPath, const CancelFlag* cancel) {
+                          const std::string& settingsPath, bool testMode,
+                          const CancelFlag* cancel) {
     DoctorRequest request;
     request.device = name;
     request.settingsPath = settingsPath;
+    request.testMode = testMode;
     Diagnosis diagnosis;
     diagnosis.device = name;
     DiagnoseAnswer(line, request, cancel, &diagnosis);

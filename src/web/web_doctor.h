@@ -10,9 +10,10 @@
 #include "link/connection_doctor.h"
 #include "web_serial_line.h"
 
-// The doctor's findings on line, named as the page names the port.
+// The doctor's findings on line, named as the page names the port; testMode tries the radio
+// with test mode's cable rules.
 Diagnosis DiagnoseWebPort(WebSerialLine& line, const std::string& name,
-                          const std::string& settingsPath, const CancelFlag* cancel);
+                          const std::string& settingsPath, bool testMode, const CancelFlag* cancel);
 
 // The finding with no port chosen in the browser's list.
 Diagnosis NoPortChosen();

@@ -142,6 +142,12 @@ std::string UseLanguage(const std::string& fileName) {
     return error;
 }
 
+std::pair<std::string, std::string> ShownLanguage() {
+    const size_t slash = g_LanguagePath.rfind('/');
+    return {g_LanguagePath.substr(slash == std::string::npos ? 0 : slash + 1),
+            ReadText(g_LanguagePath)};
+}
+
 std::string LanguageName(const std::string& fileName) {
     if (!IsLanguageFileName(fileName) || !Exists(LanguagePath(fileName))) {
         return {};

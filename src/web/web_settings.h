@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 // Makes the folders and takes the shipped settings; false with the reason when it cannot.
 bool StartWebModule(std::string* error);
@@ -23,3 +24,5 @@ std::string SetVerifyAfterWrite(bool on);
 std::string AddLanguage(const std::string& fileName, const std::string& text);
 std::string UseLanguage(const std::string& fileName);
 std::string LanguageName(const std::string& fileName);
+// The file name and the text of the language shown, for another module of the page to show it.
+std::pair<std::string, std::string> ShownLanguage();

@@ -18,6 +18,7 @@ import {
   listedLines,
   menuLabel,
   openPage,
+  pressUntil,
   runAxe,
   saveDownload,
   tableTexts,
@@ -109,6 +110,21 @@ async function boxText(page) {
 
 function journeyFolder() {
   return mkdtempSync(join(tmpdir(), "halvex-web-edit-"));
+}
+
+// The open context menu's items in order: each one's text and state, "-" for a separator.
+function menuItems(page) {
+  return page.$$eval(".context-menu:not([hidden]) > *", (items) =>
+    items.map((item) =>
+      item.getAttribute("role") === "separator"
+        ? "-"
+        : `${item.firstElementChild.textContent}${item.getAttribute("aria-disabled") === "true" ? " (greyed)" : ""}`,
+    ),
+  );
+}
+
+function chosenRows(page) {
+  return page.locator("tbody tr.chosen th").allInnerTexts();
 }
 
 const journeys = {
@@ -208,6 +224,131 @@ const journeys = {
       /receive: 146\.52000, decode: off, transmit: 147\.12000, encode: 100\.0,.*name: "SHEET"/,
     );
     assert.match(dumped[21], /receive: 147\.01500,.*name: "CELL2"/);
+  },
+
+  // The table's context menu: the desktop's items, separators and texts, greyed as its Edit
+  // menu greys them; a right click keeps the chosen channels it falls on and chooses the one
+  // it falls on otherwise; the keyboard opens it on the focus cell, its arrows pass over the
+  // greyed items, Enter or an item's letter runs one and Escape gives the cell back; a drag
+  // down the headers chooses the rows the pointer passes, over the cells too. axe over the
+  // open menu; the saved file holds what the menu's commands did.
+  async context_menu_and_row_drag({ page, context, site }) {
+    const demo = await readDemo(page, context, site);
+    const folder = journeyFolder();
+    writeFileSync(join(folder, "demo.pgm"), await saveDownload(page));
+    const menu = page.getByRole("menu");
+    const caption = (key) =>
+      text(english, key).split("\t")[0].replace(/&(.)/, "$1");
+
+    await chooseRows(page, 2, 3);
+    await page.locator("#channel-3").click({ button: "right" });
+    assert.deepEqual(
+      await chosenRows(page),
+      ["2", "3"],
+      "a chosen channel stays chosen",
+    );
+    const desktopMenu =
+      "Cut Copy Paste - Insert_Channel Delete_Channel Move_Up Move_Down Clear - " +
+      "Set_For_Selected Sort Fill";
+    assert.deepEqual(
+      await menuItems(page),
+      desktopMenu
+        .split(" ")
+        .map((key) => (key === "-" ? key : caption(`Menu_Edit_${key}`))),
+    );
+    await runAxe(page, "over the channel table's menu", {
+      include: [[".context-menu"]],
+    });
+    await menu
+      .getByRole("menuitem", {
+        name: menuLabel(english, "Menu_Edit_Move_Down"),
+      })
+      .click();
+    assert.ok(await menu.isHidden());
+    await expectStatus(page, filled("IDS_EDIT_MOVE_DOWN", "2-3"));
+    assert.deepEqual((await tableTexts(page)).slice(1, 4), [
+      demo[3],
+      demo[1],
+      demo[2],
+    ]);
+    const undo = page.getByRole("button", {
+      name: menuLabel(english, "Menu_Edit_Undo"),
+    });
+    assert.match(
+      await undo.getAttribute("title"),
+      new RegExp(filled("IDS_EDIT_MOVE_DOWN", "2-3")),
+      "one undo step, named as the desktop names it",
+    );
+
+    await cell(page, 1, 12).click({ button: "right" });
+    assert.deepEqual(
+      await chosenRows(page),
+      ["1"],
+      "the channel under the pointer is chosen",
+    );
+    const focused = () =>
+      page.evaluate(
+        () => document.activeElement.firstElementChild?.textContent,
+      );
+    const greyed = await menuItems(page);
+    assert.ok(
+      greyed.includes(`${caption("Menu_Edit_Move_Up")} (greyed)`),
+      greyed.join("|"),
+    );
+    const usable = greyed.filter(
+      (item) => item !== "-" && !item.endsWith("(greyed)"),
+    );
+    const reached = [];
+    while (reached.length < usable.length) {
+      reached.push(await focused());
+      await page.keyboard.press("ArrowDown");
+    }
+    assert.deepEqual(reached, usable, "the arrows pass over greyed items");
+    assert.equal(await focused(), reached[0], "and wrap round");
+    await page.keyboard.press("Escape");
+    assert.ok(await menu.isHidden());
+    assert.equal(
+      await page.evaluate(() => document.activeElement.dataset.row),
+      "1",
+      "Escape gives the keyboard back to the table",
+    );
+
+    await cell(page, 6, 1).click();
+    await page.keyboard.press("ContextMenu");
+    await menu.waitFor();
+    assert.deepEqual(await chosenRows(page), ["6"]);
+    await page.keyboard.press("Escape");
+    await page.keyboard.press("Shift+F10");
+    await menu.waitFor();
+    await pressUntil(
+      page,
+      "ArrowUp",
+      async () => (await focused()) === caption("Menu_Edit_Clear"),
+      12,
+      "Clear is reached",
+    );
+    await page.keyboard.press("Enter");
+    await expectStatus(page, filled("IDS_EDIT_CLEAR_CHANNEL", "6"));
+
+    // A drag down the headers chooses as it goes, also over the cells.
+    await page.locator("#channel-3").hover();
+    await page.mouse.down();
+    await cell(page, 4, 6).hover();
+    await page.mouse.up();
+    assert.deepEqual(await chosenRows(page), ["3", "4"]);
+    await cell(page, 3, 12).click({ button: "right" });
+    await page.keyboard.press("d");
+    await expectStatus(page, filled("IDS_EDIT_DELETE_CHANNELS", "3-4"));
+
+    writeFileSync(join(folder, "edited.pgm"), await saveDownload(page));
+    const original = dumpedChannels(folder, "demo.pgm");
+    const dumped = dumpedChannels(folder, "edited.pgm");
+    assert.ok(original[6], "the demo uses channel 6");
+    assert.deepEqual(
+      [1, 2, 3, 4].map((n) => dumped[n]),
+      [original[1], original[4], original[5], undefined],
+      "moved, cleared and deleted",
+    );
   },
 
   // Find a channel as it is typed, sort the table, set a column for chosen channels and fill

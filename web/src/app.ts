@@ -19,6 +19,7 @@ import { PageTabs } from "./page_tabs";
 import { hasWebSerial, RadioPorts, virtualRadioOptionsFrom } from "./radio_ports";
 import { keepSettings } from "./settings_store";
 import { runStationDialog } from "./station_dialog";
+import { runTestModeCommand } from "./test_mode_dialog";
 import { fill, keepLanguage, label, type LanguageChoice, type Texts } from "./texts";
 import { runSettingsDialog } from "./settings_dialog";
 import { runTransferDialog } from "./transfer_dialog";
@@ -192,6 +193,21 @@ export class HalvexPage {
       }),
       bar.command("Menu_Program_Station", {
         run: () => runStationDialog({ ...this.linkHost(), document: () => this.doc }),
+        enabled: transfers,
+      }),
+      bar.command("Menu_Program_TestMode", {
+        run: () =>
+          runTestModeCommand({
+            ...this.linkHost(),
+            document: () => this.doc,
+            openFile: () => this.open(),
+            saveFile: () => this.file.save(),
+            saveModified: () => this.file.saveModified(),
+            documentChanged: (stepName) => {
+              this.refreshDocument();
+              this.showStatus(stepName);
+            },
+          }),
         enabled: transfers,
       }),
       virtualLabel,

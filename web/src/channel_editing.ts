@@ -3,6 +3,7 @@
 // inserted, deleted, moved and cleared, Set for Selected Channels, Sort, Fill Frequencies and
 // Find, with the desktop's keys; and Compare with Radio. The core does and words each one as
 // one undo step; this file chooses the rows, asks the questions and shows the answers.
+import { ChannelMenu } from "./channel_menu";
 import { FindBar } from "./find_bar";
 import { runFillDialog, runSetColumnDialog, runSortDialog, showDifferences } from "./edit_dialogs";
 import { showMessageBox } from "./message_box";
@@ -177,6 +178,23 @@ export class ChannelEditing {
         host.table.querySelector(`[data-row="${channel}"]`)?.scrollIntoView({ block: "nearest" });
       },
       closed: () => this.focusTable(),
+    });
+    new ChannelMenu({
+      table: host.table,
+      texts: host.texts,
+      command: (menuKey) => {
+        const command = this.commands.find((entry) => entry.menuKey === menuKey)!;
+        return {
+          keys: command.keys,
+          enabled: () => !command.button.disabled,
+          run: () => void host.guarded(command.run),
+        };
+      },
+      chooseRow: (row) => {
+        if (!this.selection.channels().includes(row)) {
+          this.selection.chooseAndFocus([row]);
+        }
+      },
     });
     window.addEventListener("keydown", (event) => this.onKey(event));
     this.relabel();

@@ -3,6 +3,12 @@
 // Ctrl-click, a drag down the headers, or Shift+Space on the focus row. The table's cells keep
 // the focus; this remembers the channels and the focus cell, and paints them.
 
+// The channel of the table row an event fell in; 0 outside the channels.
+export function channelRowOf(target: EventTarget | null): number {
+  const row = (target as HTMLElement | null)?.closest?.("tbody tr");
+  return row ? (row as HTMLTableRowElement).sectionRowIndex + 1 : 0;
+}
+
 export class RowSelection {
   private chosen = new Set<number>();
   private anchor = 0;
@@ -17,7 +23,8 @@ export class RowSelection {
   ) {
     table.addEventListener("mousedown", (event) => this.onMouseDown(event));
     table.addEventListener("mouseover", (event) => {
-      const row = this.headerRow(event.target);
+      // As on the desktop only the height matters: the pointer may wander over the cells.
+      const row = channelRowOf(event.target);
       if (this.dragging && row > 0 && event.buttons === 1) {
         this.chooseRange(this.anchor, row);
       }
@@ -95,6 +102,9 @@ export class RowSelection {
   }
 
   private onMouseDown(event: MouseEvent): void {
+    if (event.button !== 0) {
+      return;
+    }
     const row = this.headerRow(event.target);
     if (row === 0) {
       // A click into a cell works on that cell, not on channels chosen before.

@@ -15,7 +15,9 @@ constexpr int kMemoryEnd = static_cast<int>(kImageSize);
 class TestExchange {
 public:
     explicit TestExchange(TestExchangeJob& job)
-        : m_Job(job), m_Port(*job.port), m_Link(*job.port, job.settingsPath, &job.cancel) {}
+        : m_Job(job),
+          m_Port(*job.port),
+          m_Link(*job.port, job.settingsPath, &job.cancel, job.fixedPort) {}
 
     bool Run() {
         if (m_Job.endTestModeFirst && m_Port.IsOpen()) {

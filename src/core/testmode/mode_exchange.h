@@ -31,6 +31,8 @@ struct TestExchangeJob {
     int selectedItem = -1;
     // Write all while the radio is held in test mode: the end byte goes out before the wake-up.
     bool endTestModeFirst = false;
+    // The port is open already and is the only one there is (the browser's): no port search.
+    bool fixedPort = false;
     // The document's image as it was at the start: blocks read land here, write all sends it.
     RadioImage image;
 

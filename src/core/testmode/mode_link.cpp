@@ -37,6 +37,7 @@ LinkResult TestModeLink::Connect() {
     LinkResult result;
     CableRules rules;
     rules.cable = kCable;
+    rules.fixedPort = m_FixedPort;
     RadioConnection connection(m_Port, m_SettingsPath, rules, m_Cancel);
     ConnectResult connected = connection.Connect();
     result.warning = connection.Warning();

@@ -28,9 +28,13 @@ struct LinkResult {
 class TestModeLink {
 public:
     // cancel, when given, is looked at throughout Connect, in every wait and before each port
-    // searched.
-    TestModeLink(CableLine& port, std::string settingsPath, const CancelFlag* cancel = nullptr)
-        : m_Port(port), m_SettingsPath(std::move(settingsPath)), m_Cancel(cancel) {}
+    // searched. fixedPort: Connect uses the port as it was opened, and searches no other.
+    TestModeLink(CableLine& port, std::string settingsPath, const CancelFlag* cancel = nullptr,
+                 bool fixedPort = false)
+        : m_Port(port),
+          m_SettingsPath(std::move(settingsPath)),
+          m_Cancel(cancel),
+          m_FixedPort(fixedPort) {}
 
     // Connects through the radio connection with test mode's cable rules; on a failure the
     // port is closed.
@@ -53,6 +57,7 @@ private:
     CableLine& m_Port;
     std::string m_SettingsPath;
     const CancelFlag* m_Cancel;
+    bool m_FixedPort;
     bool m_Failed = false;
     // Test mode's own answer windows, lengthened at Connect by the settings' answer times.
     static constexpr int kOwnReadAnswerMs = 200;

@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <utility>
 
-#include "link/serial_port.h"
 #include "testmode/mode_items.h"
 
-TestModeSession::TestModeSession(CSerialPort& port, std::string settingsPath,
+TestModeSession::TestModeSession(CableLine& port, std::string portsFolder, std::string settingsPath,
                                  std::string languagePath, RadioImage& image)
     : m_Port(port),
+      m_PortsFolder(std::move(portsFolder)),
       m_SettingsPath(settingsPath),
       m_LanguagePath(std::move(languagePath)),
       m_Link(port, std::move(settingsPath)),
@@ -64,7 +64,7 @@ void TestModeSession::SendAdjust() {
 void TestModeSession::BeginExchange(TestExchangeKind kind, TestExchangeJob& job) {
     job.kind = kind;
     job.port = &m_Port;
-    job.portsFolder = m_Port.PortsFolder();
+    job.portsFolder = m_PortsFolder;
     job.settingsPath = m_SettingsPath;
     job.selectedItem = m_Selected;
     job.endTestModeFirst = false;

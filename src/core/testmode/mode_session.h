@@ -17,8 +17,6 @@
 #include "testmode/mode_message.h"
 #include "testmode/value_scroll.h"
 
-class CSerialPort;
-
 struct TestModeOutcome {
     // The box to show, if any.
     std::optional<TestModeMessage> message;
@@ -42,9 +40,10 @@ struct ScrollOutcome {
 class TestModeSession {
 public:
     // image is the document's own; the outcomes say when it changed. settingsPath is
-    // setting.ini's; the item names come from languagePath.
-    TestModeSession(CSerialPort& port, std::string settingsPath, std::string languagePath,
-                    RadioImage& image);
+    // setting.ini's; the item names come from languagePath. portsFolder is where the doctor
+    // looks for the ports when the radio cannot be reached ("" where there is none to see).
+    TestModeSession(CableLine& port, std::string portsFolder, std::string settingsPath,
+                    std::string languagePath, RadioImage& image);
 
     // The dialog's (re)fill, on opening and after open data: line 0 selected, the scroll
     // position at item 0's value. Returns the lines.
@@ -74,7 +73,8 @@ public:
 private:
     void SendAdjust();
 
-    CSerialPort& m_Port;
+    CableLine& m_Port;
+    std::string m_PortsFolder;
     std::string m_SettingsPath;
     std::string m_LanguagePath;
     TestModeLink m_Link;

@@ -6,6 +6,7 @@ import type { ChannelEditing } from "./channel_edits";
 import type { ChannelColumn, HalvexDocument } from "./halvex";
 import type { HalvexPages } from "./pages";
 import type { ConnectionFinding, Station, StationClaim, StationRecord } from "./station";
+import type { TestModeBox } from "./test_mode";
 
 export interface CoreDeletable {
   delete(): void;
@@ -83,6 +84,38 @@ export interface CoreStationCable extends CoreDeletable {
   close(): Promise<void>;
 }
 
+/** The test dialog's session in an exchange's module; select, scroll (at its end), exchange
+ *  and close may suspend the module while they talk to the radio. */
+export interface CoreTestMode extends CoreDeletable {
+  progressAddress(): number;
+  cancelAddress(): number;
+  fill(): string[];
+  itemLines(): string[];
+  selected(): number;
+  position(): number;
+  inTestMode(): boolean;
+  select(item: number): Promise<void> | void;
+  scroll(code: string, tracked: number): Promise<CoreTestScroll> | CoreTestScroll;
+  exchange(kind: string): Promise<CoreTestEnding>;
+  useImage(image: Uint8Array): void;
+  image(): Uint8Array;
+  close(): Promise<void> | void;
+}
+
+export interface CoreTestScroll {
+  stored: boolean;
+  stepKey: string;
+  item: number;
+}
+
+export interface CoreTestEnding {
+  box: TestModeBox;
+  warning: string;
+  readStopped: string;
+  refill: boolean;
+  stepKey: string;
+}
+
 /** The facts Check Connection found; the document's module words them. */
 export type CoreDiagnosis = object;
 
@@ -130,6 +163,14 @@ export interface CoreModule extends HalvexPages, ChannelEditing {
   accessibleName(id: number): string;
   connectionFinding(diagnosis: CoreDiagnosis): ConnectionFinding;
   noPortFinding(): ConnectionFinding;
+  shownLanguage(): { fileName: string; text: string };
+  testModeRefusal(entered: string): TestModeBox;
+  takeTestModeImage(
+    document: CoreDocument,
+    image: Uint8Array,
+    stepKey: string,
+    item: number,
+  ): string;
 
   Document: new () => CoreDocument;
   Link: new (line: number) => CoreLink;
@@ -143,6 +184,7 @@ export interface CoreModule extends HalvexPages, ChannelEditing {
   Station: new () => Station & CoreDeletable;
   StationCable: new (line: number) => CoreStationCable;
   DoctorLink: new (line: number) => CoreDoctorLink;
+  TestMode: new (line: number, name: string, image: Uint8Array) => CoreTestMode;
 }
 
 export interface CoreModuleOptions {

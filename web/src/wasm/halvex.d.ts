@@ -11,6 +11,7 @@
 import type { ChannelReport, ReportTime } from "./channel_report";
 import type { HalvexPages } from "./pages";
 import type { StationModule } from "./station";
+import type { TestModeModule } from "./test_mode";
 import type { ChannelEditing } from "./channel_edits";
 
 /** A failure in the user's language; empty when the call did what it was asked. */
@@ -237,7 +238,7 @@ export interface VirtualRadio extends SerialPortLike {
   setFaults(faults: VirtualRadioFaults): void;
 }
 
-export interface HalvexModule extends StationModule {
+export interface HalvexModule extends StationModule, TestModeModule {
   /** The Optional Functions and VFO pages, the FM presets and the settings dialog. */
   readonly pages: HalvexPages;
   /** The shipped setting.ini's text. */

@@ -34,6 +34,8 @@ import type {
   StationRadioRun,
   StationRecord,
 } from "./station";
+import type { TestModeChange, TestModeSession } from "./test_mode";
+import { runTestMode } from "./test_mode_link";
 import { VirtualRadioPort } from "../link/virtual_radio";
 
 export interface LoadOptions {
@@ -171,6 +173,19 @@ class LoadedModule implements HalvexModule {
 
   checkConnection(port: SerialPortLike, name: string): ConnectionCheck {
     return checkConnection(this.core, this.lendWithSettings(port), name);
+  }
+
+  testModeRefusal = (entered: string) => this.core.testModeRefusal(entered);
+  takeTestModeImage = (document: HalvexDocument, image: Uint8Array, change: TestModeChange) =>
+    this.core.takeTestModeImage(document as CoreDocument, image, change.stepKey, change.item);
+
+  runTestMode(
+    port: SerialPortLike,
+    name: string,
+    document: HalvexDocument,
+    use: (session: TestModeSession) => Promise<void>,
+  ): Promise<void> {
+    return runTestMode(this.core, this.lendWithSettings(port), name, document, use);
   }
 
   // The settings as the document's instance holds them now, in the instance lent.
