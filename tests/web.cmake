@@ -38,7 +38,10 @@ halvex_web_journeys(page_journeys.mjs
     fm_presets_dialog
     settings_dialog)
 # The station and Check Connection.
-halvex_web_journeys(station_journeys.mjs station_two_virtual_radios check_connection_faults)
+halvex_web_journeys(station_journeys.mjs
+    station_two_virtual_radios
+    station_automatic_and_check_only
+    check_connection_faults)
 # The channel table's Edit commands.
 halvex_web_journeys(editing_journeys.mjs
     row_operations_clipboard
@@ -49,6 +52,7 @@ halvex_web_journeys(editing_journeys.mjs
 halvex_web_journeys(app_journeys.mjs print_matches_desktop offline_reload_and_new_version)
 set_tests_properties(web_read_write_at_line_speed web_keyboard_language_accessibility
     PROPERTIES COST 60)
+set_tests_properties(web_station_automatic_and_check_only PROPERTIES COST 110)
 # Test mode.
 halvex_web_journeys(test_mode_journeys.mjs test_mode_adjusts_the_radio_live
     test_mode_failures_keep_the_document)

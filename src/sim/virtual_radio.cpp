@@ -5,7 +5,6 @@
 #include <poll.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -20,10 +19,6 @@ namespace {
 constexpr int kWriteWaitMilliseconds = 1000;
 
 constexpr int kFailurePauseMilliseconds = 20;
-
-// A program pauses a second after the end byte of a write before it reads the radio back;
-// a radio pulled in that pause would fail every verified write.
-constexpr int64_t kReadBackGraceMs = 2000;
 
 constexpr int64_t kNanosecondsPerMs = 1000000;
 
@@ -82,19 +77,9 @@ bool VirtualRadio::Start(const std::string& linkPath, const VirtualRadioOptions&
     m_Options = options;
     {
         std::lock_guard<std::mutex> lock(m_Mutex);
-        RadioMemory memory = m_Responder.memory;
-        m_Responder = CloneResponder(FaultsOf(1));
-        m_Responder.memory = memory;
         m_Received.clear();
-        m_Memories.assign(static_cast<size_t>(std::max(options.radios, 1)), memory);
-        for (size_t k = 0; k < options.memories.size() && k + 1 < m_Memories.size(); ++k) {
-            m_Memories[k + 1] = options.memories[k];
-        }
-        m_WrittenRadios.assign(m_Memories.size(), false);
-        m_Current = 0;
-        m_Plugged = true;
-        m_UnplugAt = 0;
-        m_PlugAt = 0;
+        m_Sequence.Start({options.radios, options.swapAfterMs, options.memories, options.faults,
+                          options.faultyRadio});
     }
     m_Terminal = std::move(terminal);
     m_LinkPath = linkPath;
@@ -124,66 +109,32 @@ void VirtualRadio::Stop() {
 
 RadioMemory VirtualRadio::Memory() const {
     std::lock_guard<std::mutex> lock(m_Mutex);
-    return m_Responder.memory;
+    return m_Sequence.Responder().memory;
 }
 
 RadioMemory VirtualRadio::MemoryOf(int radio) const {
     std::lock_guard<std::mutex> lock(m_Mutex);
-    if (radio - 1 == m_Current || radio < 1 || radio > static_cast<int>(m_Memories.size())) {
-        return m_Responder.memory;
-    }
-    return m_Memories[static_cast<size_t>(radio - 1)];
+    return m_Sequence.MemoryOf(radio);
 }
 
 bool VirtualRadio::WasWritten(int radio) const {
     std::lock_guard<std::mutex> lock(m_Mutex);
-    return radio >= 1 && radio <= static_cast<int>(m_WrittenRadios.size()) &&
-           m_WrittenRadios[static_cast<size_t>(radio - 1)];
+    return m_Sequence.WasWritten(radio);
 }
 
 int VirtualRadio::CurrentRadio() const {
     std::lock_guard<std::mutex> lock(m_Mutex);
-    return m_Plugged ? m_Current + 1 : 0;
-}
-
-VirtualRadioFaults VirtualRadio::FaultsOf(int radio) const {
-    if (m_Options.faultyRadio == 0 || m_Options.faultyRadio == radio) {
-        return m_Options.faults;
-    }
-    return {};
+    return m_Sequence.CurrentRadio();
 }
 
 int VirtualRadio::SwapRadios(int64_t now) {
     std::lock_guard<std::mutex> lock(m_Mutex);
-    // Nobody pulls a radio in the middle of a read-back: the unplugging waits for the end byte.
-    if (m_UnplugAt != 0 && now >= m_UnplugAt && m_Responder.InSession()) {
-        return -1;
-    }
-    if (m_UnplugAt != 0 && now >= m_UnplugAt) {
-        m_Memories[static_cast<size_t>(m_Current)] = m_Responder.memory;
-        m_Plugged = false;
-        m_UnplugAt = 0;
-        if (m_Current + 1 < static_cast<int>(m_Memories.size())) {
-            m_PlugAt = now + m_Options.swapAfterMs * kNanosecondsPerMs;
-        }
-    }
-    if (m_PlugAt != 0 && now >= m_PlugAt) {
-        ++m_Current;
-        m_Responder = CloneResponder(FaultsOf(m_Current + 1));
-        m_Responder.memory = m_Memories[static_cast<size_t>(m_Current)];
-        m_Plugged = true;
-        m_PlugAt = 0;
-    }
-    int64_t next = m_UnplugAt != 0 ? m_UnplugAt : m_PlugAt;
-    if (next == 0) {
-        return -1;
-    }
-    return static_cast<int>((next - now + kNanosecondsPerMs - 1) / kNanosecondsPerMs);
+    return m_Sequence.Swap(now);
 }
 
 void VirtualRadio::SetMemory(const RadioMemory& memory) {
     std::lock_guard<std::mutex> lock(m_Mutex);
-    m_Responder.memory = memory;
+    m_Sequence.Responder().memory = memory;
 }
 
 std::vector<uint8_t> VirtualRadio::ReceivedBytes() const {
@@ -238,24 +189,19 @@ void VirtualRadio::Serve() {
                     output.push_back({buffer[k], arrival + late * kNanosecondsPerMs});
                 }
                 // An unplugged radio hears nothing; an echoing cable still echoes.
-                if (!m_Plugged) {
+                answer.clear();
+                if (!m_Sequence.Feed(buffer[k], &answer)) {
                     continue;
                 }
-                answer.clear();
-                m_Responder.Feed(buffer[k], &answer);
-                int64_t ready = arrival + m_Responder.TakeAnswerDelayMs() * kNanosecondsPerMs;
+                int64_t ready =
+                    arrival + m_Sequence.Responder().TakeAnswerDelayMs() * kNanosecondsPerMs;
                 for (uint8_t value : answer) {
                     output.push_back({value, ready});
                 }
             }
-            completed = m_Responder.TakeWriteCompleted();
+            completed = m_Sequence.EndArrival(now);
             if (completed) {
-                written = m_Responder.memory;
-                m_WrittenRadios[static_cast<size_t>(m_Current)] = true;
-            }
-            if (m_Responder.TakeBlockSessionEnded() && m_Memories.size() > 1) {
-                int64_t after = m_Options.swapAfterMs + (completed ? kReadBackGraceMs : 0);
-                m_UnplugAt = now + after * kNanosecondsPerMs;
+                written = m_Sequence.Responder().memory;
             }
         }
         if (m_Options.pace9600) {

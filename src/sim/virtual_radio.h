@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "sim/clone_responder.h"
+#include "sim/radio_sequence.h"
 
 class PseudoTerminal;
 
@@ -72,18 +73,10 @@ private:
     // Unplugs or plugs in the next radio of a sequence when its time has come; the poll
     // timeout until the next such time, or -1.
     int SwapRadios(int64_t now);
-    VirtualRadioFaults FaultsOf(int radio) const;
 
     mutable std::mutex m_Mutex;
-    CloneResponder m_Responder;
+    RadioSequence m_Sequence;
     std::vector<uint8_t> m_Received;
-    // Every radio's memory in a sequence; the answering one's is the responder's.
-    std::vector<RadioMemory> m_Memories;
-    int m_Current = 0;
-    bool m_Plugged = true;
-    std::vector<bool> m_WrittenRadios;
-    int64_t m_UnplugAt = 0;
-    int64_t m_PlugAt = 0;
     VirtualRadioOptions m_Options;
     std::unique_ptr<PseudoTerminal> m_Terminal;
     std::string m_LinkPath;

@@ -216,8 +216,9 @@ val Feed(WebRadio& radio, const val& bytes) {
     return object;
 }
 
-std::unique_ptr<WebRadio> NewRadio(bool echo, bool paced, const val& faults) {
-    return std::make_unique<WebRadio>(echo, paced, FaultsOf(faults));
+std::unique_ptr<WebRadio> NewRadio(bool echo, bool paced, const val& faults, int radios,
+                                   int swapAfterMs) {
+    return std::make_unique<WebRadio>(echo, paced, FaultsOf(faults), radios, swapAfterMs);
 }
 
 void SetRadioFaults(WebRadio& radio, const val& faults) {
@@ -370,5 +371,8 @@ EMSCRIPTEN_BINDINGS(halvex) {
         .constructor(&NewRadio)
         .function("feed", &Feed)
         .function("setFaults", &SetRadioFaults)
-        .function("memory", &MemoryOf);
+        .function("memory", &MemoryOf)
+        .function(
+            "memoryOf",
+            +[](const WebRadio& radio, int number) { return Bytes(radio.MemoryOf(number)); });
 }

@@ -11,6 +11,7 @@
 
 #include "config/app_globals.h"
 #include "config/language.h"
+#include "config/settings.h"
 #include "js_values.h"
 #include "transfer_messages.h"
 #include "web_doctor.h"
@@ -76,6 +77,8 @@ val ClaimValue(const WebStation& station, const StationClaim& claim) {
     if (claim.number > 0) {
         object.set("image", Bytes(std::vector<uint8_t>(claim.image.begin(), claim.image.end())));
         object.set("verify", station.Options().verify);
+        object.set("checkOnly", station.Options().checkOnly);
+        object.set("channelCount", station.Options().documentSettings.channelCount);
         object.set("runId", station.Options().runId);
         object.set("fileName", station.Options().fileName);
     }
@@ -117,16 +120,49 @@ uintptr_t Address(const void* field) {
     return reinterpret_cast<uintptr_t>(field);
 }
 
-// A cable's radio in its own module: the run's options from the claim the document's module
-// made.
-val RunCable(WebStationCable& cable, const val& claim, const std::string& name) {
+// The run's options in a cable's own module, from the claim the document's module made.
+StationOptions ClaimOptions(const val& claim) {
     StationOptions options;
     options.settingsPath = kWebSettingsPath;
     options.verify = Field(claim, "verify", true);
+    options.checkOnly = Field(claim, "checkOnly", false);
     options.runId = Field(claim, "runId", std::string());
     options.fileName = Field(claim, "fileName", std::string());
+    options.documentSettings =
+        DocumentSettingsFor(kWebSettingsPath, Field(claim, "channelCount", 1));
+    return options;
+}
+
+val RunCable(WebStationCable& cable, const val& claim, const std::string& name,
+             const val& written) {
     return RecordValue(
-        cable.Run(options, name, Field(claim, "number", 0), ImageOf(claim["image"])));
+        cable.Run(ClaimOptions(claim), name, Field(claim, "number", 0), ImageOf(claim["image"]),
+                  [&written](const RadioRecord& record) { written(RecordValue(record)); }));
+}
+
+// The automatic mode in a cable's module; claim, written, done and stillAnswering are the
+// page's functions over the document's module.
+void RunAutomatic(WebStationCable& cable, const std::string& name, const val& claim,
+                  const val& written, const val& done, const val& stillAnswering) {
+    AutomaticSteps steps;
+    steps.written = [&written](const RadioRecord& record) { written(RecordValue(record)); };
+    steps.claim = [&claim](StationOptions* options, int* number, StationImage* image) {
+        const val claimed = claim();
+        *number = Field(claimed, "number", 0);
+        if (*number == 0) {
+            return false;
+        }
+        *options = ClaimOptions(claimed);
+        *image = ImageOf(claimed["image"]);
+        return true;
+    };
+    steps.done = [&done](const RadioRecord& record) {
+        return done(RecordValue(record)).as<bool>();
+    };
+    steps.stillAnswering = [&stillAnswering](const RadioRecord& record) {
+        stillAnswering(RecordValue(record));
+    };
+    cable.RunAutomatic(name, steps);
 }
 
 std::string ProbeWord(WebStationCable& cable) {
@@ -204,10 +240,20 @@ EMSCRIPTEN_BINDINGS(halvex_station) {
                 const StationLogged logged = station.Finish(RecordOf(record));
                 val object = val::object();
                 object.set("words", logged.words);
+                object.set("advice", logged.advice);
                 object.set("ok", logged.ok);
+                object.set("passed", logged.passed);
                 object.set("message", logged.message);
                 return object;
             })
+        .function(
+            "markWritten", +[](WebStation& station,
+                               const val& record) { return station.MarkWritten(RecordOf(record)); })
+        .function("unloggedText", &WebStation::UnloggedText)
+        .function("keepUnlogged", &WebStation::KeepUnlogged)
+        .function(
+            "unloggedWords",
+            +[](const WebStation& station) { return Array(station.UnloggedWords()); })
         .function(
             "logFile", +[](const WebStation& station) { return Bytes(station.LogBytes()); })
         .function("summary", &WebStation::Summary);
@@ -229,9 +275,12 @@ EMSCRIPTEN_BINDINGS(halvex_station) {
         .function(
             "abandonAddress",
             +[](const WebStationCable& cable) { return Address(cable.Abandon()); })
+        .function(
+            "stopAddress", +[](const WebStationCable& cable) { return Address(cable.Stop()); })
         .function("open", &WebStationCable::Open)
         .function("probe", &ProbeWord)
         .function("run", &RunCable)
+        .function("runAutomatic", &RunAutomatic)
         .function("close", &WebStationCable::Close);
 
     class_<WebDoctorLink>("DoctorLink")

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The virtual radio for the page: radio-sim's responder with its demo memory and faults, and
-// its 9600 baud line times. The page's SerialPort-shaped object only carries the bytes at the
-// times given here.
+// The virtual radio for the page: radio-sim's responder with its demo memory and faults, its
+// sequence of radios as a station meets them, and its 9600 baud line times. The page's
+// SerialPort-shaped object only carries the bytes at the times given here.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 
 #include "sim/clone_responder.h"
 #include "sim/line_pacer.h"
+#include "sim/radio_sequence.h"
 
 struct TimedAnswer {
     std::vector<uint8_t> bytes;
@@ -18,17 +19,22 @@ struct TimedAnswer {
 
 class WebRadio {
 public:
-    WebRadio(bool echo, bool paced, const VirtualRadioFaults& faults);
+    // radios one after another on the line, each swapped for the next as radio-sim's
+    // --radios and --swap-after do.
+    WebRadio(bool echo, bool paced, const VirtualRadioFaults& faults, int radios = 1,
+             int swapAfterMs = 1000);
 
     // Bytes the program sent now; what the cable and the radio give back, and when.
     TimedAnswer Feed(const std::vector<uint8_t>& bytes);
     // From the next byte on, keeping the memory.
     void SetFaults(const VirtualRadioFaults& faults);
     std::vector<uint8_t> Memory() const;
+    // The memory of radio number radio (from 1) of the sequence.
+    std::vector<uint8_t> MemoryOf(int radio) const;
 
 private:
     bool m_Echo;
     bool m_Paced;
-    CloneResponder m_Responder;
+    RadioSequence m_Sequence;
     LinePacer m_Pacer;
 };

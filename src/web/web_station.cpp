@@ -2,6 +2,7 @@
 #include "web_station.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include <utility>
 
 #include "config/language.h"
+#include "station/unlogged_radios.h"
 #include "web_document.h"
 
 namespace {
@@ -32,17 +34,26 @@ std::string Filled(const char* key, std::initializer_list<std::string> values) {
     return text;
 }
 
+// The module's file system (emscripten 3.1.6) keeps the file a rename replaced under the
+// name, and a later unlink brings it back: the marker is removed before the log rewrites it
+// with a rename. The browser's storage, not this file, keeps it past the visit.
+void ForgetMarker() {
+    unlink(UnloggedRadiosPath(kLogPath).c_str());
+}
+
 }  // namespace
 
 WebStation::WebStation(std::string settingsPath) {
     m_Options.settingsPath = std::move(settingsPath);
 }
 
-std::string WebStation::Start(const WebDocument& document, bool verify,
+std::string WebStation::Start(const WebDocument& document, bool verify, bool checkOnly,
                               const std::string& firstCode) {
     StationOptions options;
     options.settingsPath = m_Options.settingsPath;
     options.verify = verify;
+    options.checkOnly = checkOnly;
+    options.documentSettings = document.Document().GetSettings();
     if (!firstCode.empty()) {
         PttIdSeries codes;
         std::string error;
@@ -90,8 +101,42 @@ StationClaim WebStation::Claim(const std::string& cable) {
     return claim;
 }
 
+std::string WebStation::MarkWritten(const RadioRecord& record) {
+    ForgetMarker();
+    std::string error;
+    if (m_Log.MarkWritten(record, &error)) {
+        return {};
+    }
+    m_Running = false;
+    return Filled("IDS_STATION_LOG_FAILED", {error});
+}
+
+std::string WebStation::UnloggedText() const {
+    std::ifstream file(UnloggedRadiosPath(kLogPath), std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void WebStation::KeepUnlogged(const std::string& text) {
+    if (text.empty()) {
+        return;
+    }
+    mkdir(kLogFolder, 0755);
+    ForgetMarker();
+    std::ofstream(UnloggedRadiosPath(kLogPath), std::ios::binary) << text;
+}
+
+std::vector<std::string> WebStation::UnloggedWords() const {
+    std::vector<std::string> words;
+    for (const UnloggedRadio& radio : m_Log.Unlogged()) {
+        words.push_back(Filled("IDS_STATION_UNLOGGED",
+                               {radio.cable, std::to_string(radio.number), radio.written}));
+    }
+    return words;
+}
+
 StationLogged WebStation::Finish(const RadioRecord& record) {
     StationLogged logged;
+    ForgetMarker();
     std::string error;
     if (!m_Log.Append(record, &error)) {
         // A radio nobody can find in the log is worse than a station that stops.
@@ -100,7 +145,9 @@ StationLogged WebStation::Finish(const RadioRecord& record) {
     }
     m_Records.push_back(record);
     logged.words = RadioDoneWords(record, [](const char* key) { return LoadLangString(key); });
+    logged.advice = LoadLangString(RadioDoneTextKeys(record.result).advice);
     logged.ok = record.result == RadioResult::Ok;
+    logged.passed = logged.ok || record.result == RadioResult::Same;
     return logged;
 }
 

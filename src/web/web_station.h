@@ -21,10 +21,16 @@ struct StationClaim {
     std::string message;
 };
 
-// A radio done, logged: its line in the language shown, and a log that failed to take it.
+// A radio done, logged: its line in the language shown, the result seen across the bench
+// (as the log line's advice: "done, unplug", "checked, unplug", ...), and a log that failed
+// to take it.
 struct StationLogged {
     std::string words;
+    std::string advice;
+    // Counted as ok: written and checked.
     bool ok = false;
+    // Nothing to do again: written and checked, or checked the same as the file.
+    bool passed = false;
     std::string message;
 };
 
@@ -32,16 +38,28 @@ class WebStation {
 public:
     explicit WebStation(std::string settingsPath);
 
-    // Starts a run writing the document's image; "" or why not (a first PTT ID code that is
-    // not one, a log that cannot be opened).
-    std::string Start(const WebDocument& document, bool verify, const std::string& firstCode);
+    // Starts a run writing the document's image, or with checkOnly comparing each radio with
+    // it; "" or why not (a first PTT ID code that is not one, a log that cannot be opened).
+    std::string Start(const WebDocument& document, bool verify, bool checkOnly,
+                      const std::string& firstCode);
     // Takes no more radios; those being written finish.
     void Stop() { m_Running = false; }
     bool Running() const { return m_Running; }
     const StationOptions& Options() const { return m_Options; }
 
     StationClaim Claim(const std::string& cable);
+    // The radio's write ended whole: until its line is in the log it counts as unlogged. ""
+    // or why it could not be marked, and the station then takes no more radios.
+    std::string MarkWritten(const RadioRecord& record);
     StationLogged Finish(const RadioRecord& record);
+    // The radios written whole but not yet logged, as the marker beside the log holds them
+    // ("" for none): the page keeps it in the browser's storage, as the log's own file is
+    // gone with the visit.
+    std::string UnloggedText() const;
+    // What UnloggedText gave on an earlier visit, for the next Start to log as unchecked.
+    void KeepUnlogged(const std::string& text);
+    // The radios the last Start logged as unchecked: "The last radio on ...", one a line.
+    std::vector<std::string> UnloggedWords() const;
     // The log file's bytes, header and lines, as the station writes it.
     std::vector<uint8_t> LogBytes() const;
     // The station's summary of this run, over one cable or, for "", all.

@@ -32,18 +32,17 @@ const fill = (pattern, ...values) =>
     pattern,
   );
 
-// halvex-cli station on two radio-sims, the second failing at faultBlock: its lines on
-// standard output and its log's rows, each cable's name as CABLE.
-async function nativeStation() {
+// halvex-cli station --auto on a radio-sim each (by default two, the second failing at
+// faultBlock), with options more: its lines on standard output and its log's rows, each
+// cable's name as CABLE.
+async function nativeStation(
+  simOptions = [[], ["--no-ack", "0x1000"]],
+  stationOptions = [],
+) {
   const folder = mkdtempSync(join(tmpdir(), "halvex-station-"));
-  const links = ["r1", "r2"].map((name) => join(folder, name));
+  const links = simOptions.map((_, k) => join(folder, `r${k + 1}`));
   const sims = links.map((link, k) =>
-    spawn(simPath, [
-      "--link",
-      link,
-      "--demo",
-      ...(k === 1 ? ["--no-ack", "0x1000"] : []),
-    ]),
+    spawn(simPath, ["--link", link, "--demo", ...simOptions[k]]),
   );
   try {
     for (const link of links) {
@@ -60,7 +59,8 @@ async function nativeStation() {
       ...links.flatMap((link) => ["--device", link]),
       "--auto",
       "--count",
-      "2",
+      String(links.length),
+      ...stationOptions,
       "--log",
       log,
       example,
@@ -79,10 +79,16 @@ async function nativeStation() {
   }
 }
 
+// A log row's fields; a quoted one may hold commas and doubled quotes.
+const csvFields = (row) =>
+  [...row.matchAll(/(?:^|,)("(?:[^"]|"")*"|[^,]*)/g)].map(([, field]) =>
+    field.startsWith('"') ? field.slice(1, -1).replaceAll('""', '"') : field,
+  );
+
 // The log's fields that say what happened, apart from the times, the run and where the file
 // was; the radio's number goes by order of taking, which cable ran first decides.
 function radioFacts(row) {
-  const fields = row.split(",");
+  const fields = csvFields(row);
   const [
     time,
     cable,
@@ -98,7 +104,56 @@ function radioFacts(row) {
   assert.match(finished, /^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d[+-]\d{4}$/);
   assert.match(seconds, /^\d+\.\d$/);
   assert.match(run, /^[0-9a-f]{8}$/);
-  return [cable, identification, result, detail, ...fields.slice(10)].join(",");
+  return [cable, identification, result, detail, ...fields.slice(10)];
+}
+
+// The station dialog of the page open on the example file, with its buttons by their words.
+async function openStation(page, context, site, parameters) {
+  await withoutFilePickers(context);
+  await openPage(page, site, parameters);
+  await pickWith(page, "Menu_File_Open", example);
+  await page.waitForFunction(() =>
+    document.title.startsWith("v1_05_channels.pgm"),
+  );
+  const image = (await saveDownload(page)).subarray(pgmHeader + cloneStart);
+  await page
+    .getByRole("button", { name: menuLabel(english, "Menu_Program_Station") })
+    .click();
+  const dialog = page.locator("dialog.station");
+  const resource = (id) =>
+    dialog.getByRole("button", {
+      name: english[`Resource/${id}`].replace("&", ""),
+    });
+  return {
+    image,
+    dialog,
+    lines: dialog.locator(".station-log li"),
+    add: dialog.getByRole("button", {
+      name: menuLabel(english, "IDS_WEB_ADD_CABLE"),
+    }),
+    start: resource(1412),
+    stop: resource(1413),
+    box: (key) =>
+      dialog.getByLabel(
+        key.startsWith("IDS_") ? text(english, key) : english[key],
+      ),
+    next: (cable) =>
+      dialog.getByRole("button", {
+        name: `${text(english, "IDS_STATION_NEXT")} virtual radio ${cable}`,
+      }),
+    logRows: async () =>
+      String(
+        await downloaded(page, () =>
+          dialog
+            .getByRole("button", {
+              name: text(english, "IDS_WEB_STATION_DOWNLOAD"),
+            })
+            .click(),
+        ),
+      )
+        .trimEnd()
+        .split("\n"),
+  };
 }
 
 const anonymousLine = (line) =>
@@ -199,7 +254,7 @@ const journeys = {
       pageRows.slice(3).map(facts).sort(),
       native.rows.slice(1).map(facts).sort(),
     );
-    assert.equal(
+    assert.deepEqual(
       facts(pageRows[1]),
       facts(pageRows[2]),
       "two radios written alike",
@@ -262,8 +317,202 @@ const journeys = {
       .trimEnd()
       .split("\n");
     assert.deepEqual(last.slice(0, 5), rows, "the log goes on");
-    assert.equal(last.length, 6);
+    assert.equal(last.length, 6, last.join("\n"));
     assert.match(last[5], /^[^,]+,virtual radio 1,5,[0-9A-F]+,ok,.*,999999$/);
+  },
+
+  // The automatic mode: two radios swapped on one cable are written one after the other
+  // without a click, and the cable then looks for a third. Then check-only runs, also
+  // automatic: the radio written is the same as the file, the other one differs in the places
+  // halvex-cli station --check-only names on radio-sim, neither is written, and both still
+  // answering long after they were checked is said for each. Then a radio written but never
+  // logged, as the page was left, is named and logged at the next visit's start; last, the
+  // automatic mode stops at a PTT ID code that would not fit.
+  async station_automatic_and_check_only({ page, context, site }) {
+    const first = await openStation(
+      page,
+      context,
+      site,
+      "radio=virtual&radios=2&swap-after=1500",
+    );
+    await first.add.click();
+    await first.box("Resource/1406").check();
+    await first.start.click();
+    assert.ok(await first.next(1).isDisabled(), "no Next radio to press");
+    await first.lines
+      .filter({ hasText: /: radio 2 ok/ })
+      .waitFor({ timeout: 60_000 });
+    await first.dialog
+      .locator(".state", { hasText: text(english, "IDS_STATION_LOOKING") })
+      .waitFor();
+    for (const radio of [1, 2]) {
+      const memory = await page.evaluate(
+        (number) => Array.from(window.halvexStationRadios[0].memoryOf(number)),
+        radio,
+      );
+      assert.deepEqual(
+        Buffer.from(memory).subarray(cloneStart),
+        Buffer.from(first.image),
+        `radio ${radio} written`,
+      );
+    }
+    await first.stop.click();
+    await first.lines.filter({ hasText: /^2 radios: 2 ok$/ }).waitFor();
+    const written = await first.logRows();
+    assert.equal(written.length, 3, written.join("\n"));
+    assert.deepEqual(
+      written.slice(1).map((row) => row.split(",").slice(1, 5)),
+      [1, 2].map((number) => [
+        "virtual radio 1",
+        String(number),
+        written[1].split(",")[3],
+        "ok",
+      ]),
+    );
+
+    const station = await openStation(page, context, site, "radio=virtual");
+    await station.add.click();
+    await station.add.click();
+    await station.start.click();
+    await station.next(1).click();
+    await station.lines
+      .filter({ hasText: /: radio 1 ok/ })
+      .waitFor({ timeout: 60_000 });
+    await station.stop.click();
+    const memories = () =>
+      page.evaluate(() =>
+        window.halvexStationRadios.map((radio) => Array.from(radio.memory())),
+      );
+    const before = await memories();
+    await station.box("IDS_WEB_STATION_CHECK_ONLY").check();
+    assert.ok(await station.box("Resource/1407").isDisabled());
+    await station.box("Resource/1406").check();
+    await runAxe(page, "over the check-only station", {
+      include: [["dialog.station"]],
+    });
+    await station.start.click();
+    // Which cable took its radio first decides the numbers.
+    const [said, after] = fill(
+      text(english, "IDS_STATION_STILL_ANSWERING"),
+      "CABLE",
+      "NUMBER",
+    )
+      .replace(/[.*+?^${}()|[\]\\]/g, "\\$&")
+      .split("NUMBER");
+    for (const cable of [1, 2]) {
+      await station.lines
+        .filter({
+          hasText: new RegExp(
+            `^${said.replace("CABLE", `virtual radio ${cable}`)}\\d+${after}$`,
+          ),
+        })
+        .waitFor({ timeout: 60_000 });
+    }
+    await station.stop.click();
+    await station.lines
+      .filter({ hasText: /^2 radios: 1 same, 1 different on virtual radio 2$/ })
+      .waitFor();
+    assert.deepEqual(await memories(), before, "a check writes nothing");
+    const results = await station.dialog
+      .locator(".result")
+      .evaluateAll((labels) =>
+        labels.map((result) => [result.textContent, result.className]),
+      );
+    assert.deepEqual(results, [
+      [text(english, "IDS_STATION_CHECKED"), "result ok"],
+      [text(english, "IDS_STATION_CHECKED"), "result failed"],
+    ]);
+    const rows = await station.logRows();
+    assert.equal(rows.length, 4, rows.join("\n"));
+    const checked = Object.fromEntries(
+      rows.slice(2).map((row) => [row.split(",")[1], row]),
+    );
+    assert.match(
+      checked["virtual radio 1"],
+      /^[^,]+,virtual radio 1,\d+,[0-9A-F]+,same,,/,
+    );
+    const native = await nativeStation([[]], ["--check-only"]);
+    const facts = (row) =>
+      radioFacts(
+        row
+          .replace(example, "v1_05_channels.pgm")
+          .replace(/virtual radio \d/, "CABLE"),
+      );
+    assert.match(native.rows[1], /,differs,/);
+    assert.deepEqual(facts(checked["virtual radio 2"]), facts(native.rows[1]));
+
+    // A page left while its radio, written whole, was being checked: the next visit's start
+    // names that radio and logs it unchecked, and its numbers go on from it.
+    const left = await openStation(page, context, site, "radio=virtual&paced");
+    await left.add.click();
+    await left.start.click();
+    await left.next(1).click();
+    const [checking] = text(english, "IDS_STATION_CHECKING").split("%1");
+    await left.dialog
+      .locator(".state", { hasText: checking })
+      .waitFor({ timeout: 60_000 });
+    const next = await openStation(page, context, site, "radio=virtual");
+    await next.add.click();
+    await next.start.click();
+    const [unlogged, unloggedEnd] = fill(
+      text(english, "IDS_STATION_UNLOGGED"),
+      "virtual radio 1",
+      1,
+      "WRITTEN",
+    ).split("WRITTEN");
+    await next.lines
+      .filter({ hasText: unlogged })
+      .filter({ hasText: unloggedEnd })
+      .waitFor();
+    await next.next(1).click();
+    await next.lines
+      .filter({ hasText: /: radio 2 ok/ })
+      .waitFor({ timeout: 60_000 });
+    const logged = await next.logRows();
+    assert.deepEqual(
+      logged
+        .slice(1)
+        .map((row) => row.split(",").slice(1, 3).concat(row.split(",")[4])),
+      [
+        ["virtual radio 1", "1", "unchecked"],
+        ["virtual radio 1", "2", "ok"],
+      ],
+      logged.join("\n"),
+    );
+    // The automatic mode stops at the radio whose PTT ID code would not fit, which it leaves
+    // as it was.
+    const coded = await openStation(
+      page,
+      context,
+      site,
+      "radio=virtual&radios=2&swap-after=1500",
+    );
+    await coded.add.click();
+    await coded.box("Resource/1406").check();
+    await coded.dialog
+      .getByLabel(english["Resource/1414"].replace(/:$/, ""))
+      .fill("999999");
+    const secondRadio = () =>
+      page.evaluate(() =>
+        Array.from(window.halvexStationRadios[0].memoryOf(2)),
+      );
+    const untouched = await secondRadio();
+    await coded.start.click();
+    const refusal = page.getByRole("alertdialog");
+    await refusal.waitFor({ timeout: 60_000 });
+    assert.equal(
+      await refusal.locator("p").innerText(),
+      fill(text(english, "IDS_STATION_CODE_FULL"), "virtual radio 1", 2),
+    );
+    await page.keyboard.press("Enter");
+    await coded.lines.filter({ hasText: /^1 radio: 1 ok$/ }).waitFor();
+    assert.ok(
+      await coded.lines
+        .filter({ hasText: "radio 1 ok, PTT ID code 999999" })
+        .count(),
+    );
+    assert.deepEqual(await secondRadio(), untouched, "radio 2 left as it was");
+    assert.ok(await coded.start.isEnabled(), "the run ended");
   },
 
   // Each fault of the virtual radio as Check Connection words it: the desktop's sentence for

@@ -14,7 +14,8 @@ export function hasWebSerial(): boolean {
 }
 
 // The virtual radio as the address asks for it: ?radio=virtual, with paced, echo, silent,
-// identification=N and noack=ADDRESS for the faults the tests and demonstrations need.
+// identification=N and noack=ADDRESS for the faults the tests and demonstrations need, and
+// radios=N and swap-after=MS for radio-sim's sequence of radios at a station.
 export function virtualRadioOptionsFrom(search: URLSearchParams): VirtualRadioOptions {
   const faults: NonNullable<VirtualRadioOptions["faults"]> = {};
   if (search.has("silent")) {
@@ -33,6 +34,8 @@ export function virtualRadioOptionsFrom(search: URLSearchParams): VirtualRadioOp
     paced: search.has("paced"),
     echo: search.has("echo"),
     busy: search.has("busy"),
+    radios: Number(search.get("radios") ?? 1),
+    swapAfterMs: Number(search.get("swap-after") ?? 1000),
   };
 }
 

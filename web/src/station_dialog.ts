@@ -1,15 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Program > Programming Station as a modal <dialog>: cables added one by one (a port picked
 // in the browser's list each, or a virtual radio each), then the open document written to the
-// radio on each cable whenever its Next radio is pressed, several cables at once. The run,
-// every radio's number, line and result and the log file are the core's; this shows them.
+// radio on each cable whenever its Next radio is pressed, or in the automatic mode whenever
+// the next radio answers, several cables at once; or each radio only checked against it. The
+// run, every radio's number, line and result and the log file are the core's; this shows them.
 import { writeFile } from "./file_access";
 import "./station.css";
 import { showMessageBox } from "./message_box";
 import type { NamedPort, RadioPorts } from "./radio_ports";
 import { fill, label, type Texts } from "./texts";
 import type { HalvexDocument, HalvexModule } from "./wasm/halvex";
-import type { Station, StationRadioEnd, StationRadioRun } from "./wasm/station";
+import type {
+  Station,
+  StationCableRun,
+  StationLogged,
+  StationRadioEnd,
+  StationRadioRun,
+  StationRecord,
+} from "./wasm/station";
 
 export interface StationHost {
   module: HalvexModule;
@@ -25,6 +33,9 @@ interface CableRow {
   radios: number;
   ok: number;
   run: StationRadioRun | null;
+  automatic: StationCableRun | null;
+  // The automatic mode's radio is being written or checked.
+  writing: boolean;
   count: HTMLElement;
   state: HTMLElement;
   result: HTMLElement;
@@ -32,6 +43,9 @@ interface CableRow {
 }
 
 const logFileName = "station-log.csv";
+// The radios written whole but not logged yet, kept past the visit as the log's marker file
+// is kept beside it natively.
+const unloggedKey = "halvex.station-unlogged";
 
 function element<K extends keyof HTMLElementTagNameMap>(
   tag: K,
@@ -48,6 +62,15 @@ function button(text: string): HTMLButtonElement {
   const made = element("button", "", text);
   made.type = "button";
   return made;
+}
+
+function checkBox(text: string, checked: boolean): [HTMLLabelElement, HTMLInputElement] {
+  const box = element("input");
+  box.type = "checkbox";
+  box.checked = checked;
+  const labelled = element("label", "option");
+  labelled.append(box, element("span", "", label(text)));
+  return [labelled, box];
 }
 
 export function runStationDialog(host: StationHost): Promise<void> {
@@ -68,11 +91,9 @@ export function runStationDialog(host: StationHost): Promise<void> {
   const cableList = element("ul", "station-cables");
   cableList.setAttribute("aria-labelledby", cablesLabel.id);
   const add = button(label(texts("IDS_WEB_ADD_CABLE")));
-  const verify = element("input");
-  verify.type = "checkbox";
-  verify.checked = true;
-  const verifyLabel = element("label");
-  verifyLabel.append(verify, element("span", "", label(texts.resource(1407))));
+  const [automaticLabel, automatic] = checkBox(texts.resource(1406), false);
+  const [verifyLabel, verify] = checkBox(texts.resource(1407), true);
+  const [checkOnlyLabel, checkOnly] = checkBox(texts("IDS_WEB_STATION_CHECK_ONLY"), false);
   const code = element("input");
   code.id = "station-code";
   code.maxLength = 6;
@@ -95,7 +116,16 @@ export function runStationDialog(host: StationHost): Promise<void> {
   const download = button(texts("IDS_WEB_STATION_DOWNLOAD"));
   const close = button(texts("IDS_STATION_CLOSE"));
   const setup = element("div", "station-setup");
-  setup.append(cablesLabel, cableList, add, verifyLabel, element("span"), codeLabel, code);
+  setup.append(
+    cablesLabel,
+    cableList,
+    add,
+    automaticLabel,
+    verifyLabel,
+    checkOnlyLabel,
+    codeLabel,
+    code,
+  );
   const buttons = element("div", "buttons");
   buttons.append(start, stop, download, close);
   dialog.append(title, file, setup, rowsHeading, rows, logBox, buttons);
@@ -108,16 +138,36 @@ export function runStationDialog(host: StationHost): Promise<void> {
   };
   const problem = (message: string) =>
     showMessageBox(texts("IDS_ERROR"), message, [{ text: texts.resource(1), value: 0 }], 0);
-  const busy = () => cables.some((cable) => cable.run !== null);
+  const keepUnlogged = () => {
+    const text = station.unloggedText();
+    if (text) {
+      localStorage.setItem(unloggedKey, text);
+    } else {
+      localStorage.removeItem(unloggedKey);
+    }
+  };
+  const markWritten = (record: StationRecord) => {
+    const message = station.markWritten(record);
+    keepUnlogged();
+    if (message) {
+      void problem(message);
+      stopWatching();
+    }
+  };
+
+  const busy = () => cables.some((cable) => cable.run !== null || cable.automatic !== null);
 
   const showControls = () => {
-    for (const control of [add, verify, code, start]) {
+    for (const control of [add, automatic, checkOnly, code, start]) {
       control.disabled = running;
     }
+    // A check writes nothing, so there is nothing to read back.
+    verify.disabled = running || checkOnly.checked;
     stop.disabled = !running;
     download.disabled = station.logFile().length === 0;
     for (const cable of cables) {
-      cable.next.disabled = !running || cable.run !== null || !station.running();
+      cable.next.disabled =
+        !running || automatic.checked || cable.run !== null || !station.running();
     }
   };
 
@@ -158,7 +208,19 @@ export function runStationDialog(host: StationHost): Promise<void> {
     what.append(device, count, state);
     line.append(what, result, next);
     rows.append(line);
-    const row: CableRow = { name, port, radios: 0, ok: 0, run: null, count, state, result, next };
+    const row: CableRow = {
+      name,
+      port,
+      radios: 0,
+      ok: 0,
+      run: null,
+      automatic: null,
+      writing: false,
+      count,
+      state,
+      result,
+      next,
+    };
     showCount(row);
     next.addEventListener("click", () => {
       const radio = nextRadio(row);
@@ -172,16 +234,22 @@ export function runStationDialog(host: StationHost): Promise<void> {
     row.count.textContent = fill(texts("IDS_STATION_COUNT"), row.radios, row.ok);
   };
 
+  // While the next radio is written the last result would mislead.
+  const clearResult = (row: CableRow) => {
+    row.result.textContent = "";
+    row.result.className = "result";
+  };
+
   const nextRadio = async (row: CableRow) => {
     if (row.run || !station.running()) {
       return;
     }
-    row.result.textContent = "";
-    row.result.className = "result";
+    clearResult(row);
     row.run = module.runStationRadio(
       row.port.port,
       row.name,
       () => station.claim(row.name),
+      markWritten,
       (line) => {
         row.state.textContent = line;
       },
@@ -204,16 +272,22 @@ export function runStationDialog(host: StationHost): Promise<void> {
     }
   };
 
+  const logRadio = (row: CableRow, record: StationRecord): StationLogged => {
+    const logged = station.finish(record);
+    keepUnlogged();
+    row.radios += 1;
+    row.ok += logged.ok ? 1 : 0;
+    showCount(row);
+    note(logged.words);
+    row.result.textContent = logged.advice;
+    row.result.className = `result ${logged.passed ? "ok" : "failed"}`;
+    return logged;
+  };
+
   const ended = async (row: CableRow, end: StationRadioEnd) => {
     switch (end.kind) {
       case "radio": {
-        const logged = station.finish(end.record);
-        row.radios += 1;
-        row.ok += logged.ok ? 1 : 0;
-        showCount(row);
-        note(logged.words);
-        row.result.textContent = texts(logged.ok ? "IDS_STATION_DONE" : "IDS_STATION_FAILED");
-        row.result.className = `result ${logged.ok ? "ok" : "failed"}`;
+        const logged = logRadio(row, end.record);
         if (logged.message) {
           await problem(logged.message);
         }
@@ -230,6 +304,54 @@ export function runStationDialog(host: StationHost): Promise<void> {
       case "cancelled":
         return;
     }
+  };
+
+  // Every cable stops watching once the station takes no more radios.
+  const stopWatching = () => {
+    if (!station.running()) {
+      cables.forEach((cable) => cable.automatic?.stop());
+    }
+  };
+
+  const runAutomatic = (row: CableRow) => {
+    row.automatic = module.runAutomaticCable(row.port.port, row.name, {
+      claim: () => {
+        clearResult(row);
+        const claimed = station.claim(row.name);
+        row.writing = claimed.number !== 0;
+        return claimed;
+      },
+      written: markWritten,
+      done: (record) => {
+        row.writing = false;
+        const logged = logRadio(row, record);
+        if (logged.message) {
+          void problem(logged.message);
+        }
+        stopWatching();
+        return station.running();
+      },
+      stillAnswering: (record) =>
+        note(fill(texts("IDS_STATION_STILL_ANSWERING"), row.name, record.number)),
+      onState: (line) => {
+        row.state.textContent = line;
+      },
+    });
+    const watched = row.automatic.done
+      .catch((error: unknown) => ({ kind: "refused" as const, message: String(error) }))
+      .then(async (end) => {
+        row.automatic = null;
+        station.stop();
+        stopWatching();
+        row.state.textContent = texts("IDS_STATION_STOPPED");
+        if (end.kind === "refused" && end.message) {
+          await problem(end.message);
+        }
+        showControls();
+        finishRun();
+      });
+    radios.add(watched);
+    void watched.finally(() => radios.delete(watched));
   };
 
   // Once every cable has ended its radio after Stop: the run's summary, as the desktop's.
@@ -253,11 +375,19 @@ export function runStationDialog(host: StationHost): Promise<void> {
       await problem(texts("IDS_STATION_NO_CABLE"));
       return;
     }
-    const message = station.start(host.document(), verify.checked, code.value.trim());
+    station.keepUnlogged(localStorage.getItem(unloggedKey) ?? "");
+    const message = station.start(
+      host.document(),
+      verify.checked,
+      checkOnly.checked,
+      code.value.trim(),
+    );
     if (message) {
       await problem(message);
       return;
     }
+    keepUnlogged();
+    station.unloggedWords().forEach(note);
     running = true;
     const document = host.document();
     if (!document.pathName() || document.isModified()) {
@@ -265,19 +395,23 @@ export function runStationDialog(host: StationHost): Promise<void> {
     }
     for (const cable of cables) {
       cable.state.textContent = texts("IDS_STATION_WAITING");
+      if (automatic.checked) {
+        runAutomatic(cable);
+      }
     }
     showControls();
   };
 
   const stopRun = () => {
     station.stop();
+    stopWatching();
     showControls();
     finishRun();
   };
 
   return new Promise<void>((resolve) => {
     const leave = async () => {
-      const writing = cables.find((cable) => cable.run !== null);
+      const writing = cables.find((cable) => cable.run !== null || cable.writing);
       if (writing) {
         const stopNow = await showMessageBox(
           texts("IDS_CONFIRM"),
@@ -291,9 +425,13 @@ export function runStationDialog(host: StationHost): Promise<void> {
         if (!stopNow) {
           return;
         }
-        station.stop();
-        cables.forEach((cable) => cable.run?.abandon());
+        cables.forEach((cable) => {
+          cable.run?.abandon();
+          cable.automatic?.abandon();
+        });
       }
+      station.stop();
+      stopWatching();
       await Promise.allSettled([...radios]);
       dialog.close();
       dialog.remove();
@@ -312,6 +450,7 @@ export function runStationDialog(host: StationHost): Promise<void> {
       event.preventDefault();
       void leave();
     });
+    checkOnly.addEventListener("change", showControls);
     showControls();
     dialog.showModal();
     add.focus();

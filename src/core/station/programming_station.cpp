@@ -13,10 +13,6 @@
 
 namespace {
 
-// Between two looks for the unplugging of a radio that still answered: short, so that a
-// radio swapped for the next within a second is still seen to go.
-constexpr int kUnplugLookMs = 100;
-
 std::string CanonicalName(const std::string& device) {
     std::error_code failure;
     std::filesystem::path canonical = std::filesystem::canonical(device, failure);
@@ -228,14 +224,13 @@ bool ProgrammingStation::WaitForConfirm(Cable& cable) {
 
 bool ProgrammingStation::WaitForRadio(Cable& cable) {
     CableType type = CableFromSettings(m_Options.settingsPath);
+    if (m_Options.autoNext) {
+        cable.SetPhase(CablePhase::LookingForRadio);
+        return !LimitReached() && AwaitNextRadio(Watch(cable, type), m_Options.probeIntervalMs) ==
+                                      ProbeResult::Answered;
+    }
     for (;;) {
-        if (!m_Options.autoNext && !WaitForConfirm(cable)) {
-            return false;
-        }
-        if (m_Options.autoNext) {
-            cable.SetPhase(CablePhase::LookingForRadio);
-        }
-        if (LimitReached()) {
+        if (!WaitForConfirm(cable) || LimitReached()) {
             return false;
         }
         switch (Probe(cable, type, kProbeTries)) {
@@ -246,12 +241,13 @@ bool ProgrammingStation::WaitForRadio(Cable& cable) {
             case ProbeResult::Silent:
                 break;
         }
-        if (!m_Options.autoNext) {
-            Post({StationEventKind::NoRadioAnswered, cable.index, {}, {}});
-        } else if (!Sleep(m_Options.probeIntervalMs)) {
-            return false;
-        }
+        Post({StationEventKind::NoRadioAnswered, cable.index, {}, {}});
     }
+}
+
+RadioWatch ProgrammingStation::Watch(Cable& cable, CableType type) {
+    return {[this, &cable, type](int tries) { return Probe(cable, type, tries); },
+            [this](int milliseconds) { return Sleep(milliseconds); }};
 }
 
 ProbeResult ProgrammingStation::Probe(Cable& cable, CableType type, int tries) {
@@ -270,34 +266,10 @@ bool ProgrammingStation::CheckGone(Cable& cable) {
 bool ProgrammingStation::WaitForUnplug(Cable& cable, const RadioRecord& done) {
     cable.SetPhase(CablePhase::WaitingForUnplug);
     Post({StationEventKind::WaitingForUnplug, cable.index, {}, {}});
-    CableType type = CableFromSettings(m_Options.settingsPath);
-    auto tellAt =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(m_Options.stillAnsweringMs);
-    bool told = false;
-    // One wake-up per look, so that the looks come often; the radio counts as gone only
-    // after as many unanswered looks in a row as a probe makes tries.
-    int unanswered = 0;
-    for (;;) {
-        if (unanswered == 0 && !Sleep(kUnplugLookMs)) {
-            return false;
-        }
-        switch (Probe(cable, type, 1)) {
-            case ProbeResult::Answered:
-                unanswered = 0;
-                break;
-            case ProbeResult::Silent:
-                if (++unanswered >= kProbeTries) {
-                    return true;
-                }
-                continue;
-            case ProbeResult::Cancelled:
-                return false;
-        }
-        if (!told && std::chrono::steady_clock::now() >= tellAt) {
-            told = true;
-            Post({StationEventKind::StillAnswering, cable.index, done, {}});
-        }
-    }
+    return AwaitUnplug(Watch(cable, CableFromSettings(m_Options.settingsPath)),
+                       m_Options.stillAnsweringMs, [this, &cable, &done] {
+                           Post({StationEventKind::StillAnswering, cable.index, done, {}});
+                       });
 }
 
 void ProgrammingStation::RunCable(Cable& cable) {

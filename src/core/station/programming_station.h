@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "station/radio_probe.h"
+#include "station/radio_watch.h"
 #include "station/station_log.h"
 #include "station/station_radio.h"
 
@@ -98,6 +99,8 @@ private:
     void RunCable(Cable& cable);
     bool WaitForRadio(Cable& cable);
     bool WaitForUnplug(Cable& cable, const RadioRecord& done);
+    // The automatic mode's watch of the cable: its probe, and the station's wait.
+    RadioWatch Watch(Cable& cable, CableType type);
     // Probes the cable's radio; a cable that went away reads as Cancelled and is reported.
     ProbeResult Probe(Cable& cable, CableType type, int tries);
     // Whether the cable went away; reported the first time it is seen.

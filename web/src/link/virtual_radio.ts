@@ -66,6 +66,10 @@ export class VirtualRadioPort implements VirtualRadio {
     return this.radio.memory();
   }
 
+  memoryOf(number: number): Uint8Array {
+    return this.radio.memoryOf(number);
+  }
+
   setFaults(faults: VirtualRadioFaults): void {
     this.radio.setFaults(faults);
   }

@@ -55,6 +55,7 @@ export interface CoreRadio extends CoreDeletable {
   feed(bytes: Uint8Array): { bytes: Uint8Array; readyMs: number[] };
   setFaults(faults: CoreFaults): void;
   memory(): Uint8Array;
+  memoryOf(number: number): Uint8Array;
 }
 
 /** One cable of the station in an exchange's module. */
@@ -64,10 +65,22 @@ export interface CoreStationCable extends CoreDeletable {
   cancelAddress(): number;
   phaseAddress(): number;
   abandonAddress(): number;
+  stopAddress(): number;
   /** "" or why the port would not open. */
   open(): Promise<string>;
   probe(): Promise<"answered" | "silent" | "cancelled">;
-  run(claim: StationClaim, cable: string): Promise<StationRecord>;
+  run(
+    claim: StationClaim,
+    cable: string,
+    written: (record: StationRecord) => void,
+  ): Promise<StationRecord>;
+  runAutomatic(
+    cable: string,
+    claim: () => StationClaim,
+    written: (record: StationRecord) => void,
+    done: (record: StationRecord) => boolean,
+    stillAnswering: (record: StationRecord) => void,
+  ): Promise<void>;
   close(): Promise<void>;
 }
 
@@ -161,7 +174,13 @@ export interface CoreModule extends HalvexPages, ChannelEditing {
 
   Document: new () => CoreDocument;
   Link: new (line: number) => CoreLink;
-  Radio: new (echo: boolean, paced: boolean, faults: CoreFaults) => CoreRadio;
+  Radio: new (
+    echo: boolean,
+    paced: boolean,
+    faults: CoreFaults,
+    radios: number,
+    swapAfterMs: number,
+  ) => CoreRadio;
   Station: new () => Station & CoreDeletable;
   StationCable: new (line: number) => CoreStationCable;
   DoctorLink: new (line: number) => CoreDoctorLink;

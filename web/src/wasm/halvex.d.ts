@@ -219,6 +219,10 @@ export interface VirtualRadioOptions {
   echo?: boolean;
   /** Refuse to open, as Web Serial refuses a port another program holds. */
   busy?: boolean;
+  /** Radios one after another on the line, as at a station (radio-sim's --radios). */
+  radios?: number;
+  /** A radio is unplugged this long after its read-back (or read), for as long (--swap-after). */
+  swapAfterMs?: number;
 }
 
 /** The project's virtual radio (the same responder radio-sim uses), starting with the demo
@@ -226,6 +230,8 @@ export interface VirtualRadioOptions {
 export interface VirtualRadio extends SerialPortLike {
   /** The radio's 8192-byte memory as it stands. */
   memory(): Uint8Array;
+  /** The memory of radio number (from 1) of a sequence of radios. */
+  memoryOf(number: number): Uint8Array;
   /** Bytes the line carried so far, both ways, for line-time measures. */
   readonly lineBytes: number;
   /** Changes the faults from the next byte on: silent mid-read is a radio that stops. */

@@ -24,8 +24,16 @@ import type {
 import type { ReportTime } from "./channel_report";
 import type { HalvexPages } from "./pages";
 import { SerialLine } from "../link/serial_line";
-import { checkConnection, runStationRadio, type LentLink } from "./station_link";
-import type { ConnectionCheck, Station, StationClaim, StationRadioRun } from "./station";
+import { checkConnection, runAutomaticCable, runStationRadio, type LentLink } from "./station_link";
+import type {
+  AutomaticCable,
+  ConnectionCheck,
+  Station,
+  StationCableRun,
+  StationClaim,
+  StationRadioRun,
+  StationRecord,
+} from "./station";
 import type { TestModeChange, TestModeSession } from "./test_mode";
 import { runTestMode } from "./test_mode_link";
 import { VirtualRadioPort } from "../link/virtual_radio";
@@ -109,7 +117,13 @@ class LoadedModule implements HalvexModule {
 
   newVirtualRadio(options: VirtualRadioOptions = {}): VirtualRadioPort {
     return new VirtualRadioPort(
-      new this.core.Radio(options.echo ?? false, options.paced ?? false, options.faults ?? {}),
+      new this.core.Radio(
+        options.echo ?? false,
+        options.paced ?? false,
+        options.faults ?? {},
+        options.radios ?? 1,
+        options.swapAfterMs ?? 1000,
+      ),
       options.busy ?? false,
     );
   }
@@ -147,9 +161,14 @@ class LoadedModule implements HalvexModule {
     port: SerialPortLike,
     cable: string,
     claim: () => StationClaim,
+    written: (record: StationRecord) => void,
     onState: (line: string) => void,
   ): StationRadioRun {
-    return runStationRadio(this.core, this.lendWithSettings(port), cable, claim, onState);
+    return runStationRadio(this.core, this.lendWithSettings(port), cable, claim, written, onState);
+  }
+
+  runAutomaticCable(port: SerialPortLike, cable: string, steps: AutomaticCable): StationCableRun {
+    return runAutomaticCable(this.core, this.lendWithSettings(port), cable, steps);
   }
 
   checkConnection(port: SerialPortLike, name: string): ConnectionCheck {

@@ -3,14 +3,17 @@
 // the transfer's exchange runs: followed every 20 ms through the addresses taken before the
 // run, cancelled by writing into that memory, and the outcome worded by the document's
 // instance. The order of the steps (open, find the radio, take its number, write) is the
-// station's; no rule of its own.
-import type { CoreModule } from "./core_module";
+// station's, and so is the automatic mode's watch from radio to radio; no rule of its own.
+import type { CoreModule, CoreStationCable } from "./core_module";
 import type {
+  AutomaticCable,
   ConnectionCheck,
   ConnectionFinding,
+  StationCableRun,
   StationClaim,
   StationRadioEnd,
   StationRadioRun,
+  StationRecord,
 } from "./station";
 
 export type LentLink = <T>(use: (linkCore: CoreModule, line: number) => Promise<T>) => Promise<T>;
@@ -18,11 +21,98 @@ export type LentLink = <T>(use: (linkCore: CoreModule, line: number) => Promise<
 // The desktop's dialogs follow their workers on a 20 ms timer.
 const FOLLOW_MS = 20;
 
+// Tells onState the cable's state line each time it changes, until the returned stop.
+function followState(
+  core: CoreModule,
+  linkCore: CoreModule,
+  link: CoreStationCable,
+  onState: (line: string) => void,
+): () => void {
+  const phaseAt = link.phaseAddress() >> 2;
+  const progressAt = link.progressAddress() >> 2;
+  let shown = "";
+  const follow = setInterval(() => {
+    const state = core.cableStateText(linkCore.HEAP32[phaseAt], linkCore.HEAP32[progressAt]);
+    if (state !== shown) {
+      shown = state;
+      onState(state);
+    }
+  }, FOLLOW_MS);
+  return () => clearInterval(follow);
+}
+
+export function runAutomaticCable(
+  core: CoreModule,
+  lend: LentLink,
+  cable: string,
+  steps: AutomaticCable,
+): StationCableRun {
+  let ended: "stop" | "abandon" | null = null;
+  let endLink: (() => void) | null = null;
+  const done = lend(async (linkCore, line) => {
+    const link = new linkCore.StationCable(line);
+    const heap = () => linkCore.HEAP32;
+    const stopAt = link.stopAddress() >> 2;
+    const abandonAt = link.abandonAddress() >> 2;
+    const cancelAt = link.cancelAddress() >> 2;
+    endLink = () => {
+      heap()[stopAt] = 1;
+      if (ended === "abandon") {
+        heap()[abandonAt] = 1;
+        heap()[cancelAt] = 1;
+      }
+    };
+    const stopFollowing = followState(core, linkCore, link, steps.onState);
+    let opened = false;
+    // The claim's refusal, which ends the run as the manual mode's does.
+    let refusal: string | null = null;
+    try {
+      const openError = await link.open();
+      if (openError) {
+        return { kind: "refused" as const, message: core.portRefusedText(openError) };
+      }
+      opened = true;
+      if (ended) {
+        endLink();
+      }
+      await link.runAutomatic(
+        cable,
+        () => {
+          const claimed = steps.claim();
+          if (claimed.number === 0) {
+            refusal = claimed.message;
+          }
+          return claimed;
+        },
+        (record) => steps.written(record),
+        (record) => steps.done(record),
+        (record) => steps.stillAnswering(record),
+      );
+      return refusal === null
+        ? { kind: "stopped" as const }
+        : { kind: "refused" as const, message: refusal };
+    } finally {
+      stopFollowing();
+      endLink = null;
+      if (opened) {
+        await link.close();
+      }
+      link.delete();
+    }
+  });
+  const end = (how: "stop" | "abandon") => {
+    ended = ended === "abandon" ? ended : how;
+    endLink?.();
+  };
+  return { done, stop: () => end("stop"), abandon: () => end("abandon") };
+}
+
 export function runStationRadio(
   core: CoreModule,
   lend: LentLink,
   cable: string,
   claim: () => StationClaim,
+  written: (record: StationRecord) => void,
   onState: (line: string) => void,
 ): StationRadioRun {
   let abandoned = false;
@@ -30,22 +120,13 @@ export function runStationRadio(
   const done = lend(async (linkCore, line): Promise<StationRadioEnd> => {
     const link = new linkCore.StationCable(line);
     const heap = () => linkCore.HEAP32;
-    const phaseAt = link.phaseAddress() >> 2;
-    const progressAt = link.progressAddress() >> 2;
     const cancelAt = link.cancelAddress() >> 2;
     const abandonAt = link.abandonAddress() >> 2;
     abandonLink = () => {
       heap()[abandonAt] = 1;
       heap()[cancelAt] = 1;
     };
-    let shown = "";
-    const follow = setInterval(() => {
-      const state = core.cableStateText(heap()[phaseAt], heap()[progressAt]);
-      if (state !== shown) {
-        shown = state;
-        onState(state);
-      }
-    }, FOLLOW_MS);
+    const stopFollowing = followState(core, linkCore, link, onState);
     let opened = false;
     try {
       const openError = await link.open();
@@ -64,9 +145,9 @@ export function runStationRadio(
       if (claimed.number === 0) {
         return { kind: "refused", message: claimed.message };
       }
-      return { kind: "radio", record: await link.run(claimed, cable) };
+      return { kind: "radio", record: await link.run(claimed, cable, written) };
     } finally {
-      clearInterval(follow);
+      stopFollowing();
       abandonLink = null;
       if (opened) {
         await link.close();
