@@ -200,10 +200,6 @@ public:
     }
 
 private:
-    static uintptr_t Address(const std::atomic<int32_t>* field) {
-        return reinterpret_cast<uintptr_t>(field);
-    }
-
     WebSerialLine m_Line;
     LinkSession m_Session;
 };

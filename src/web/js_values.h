@@ -41,6 +41,12 @@ T Field(const emscripten::val& object, const char* name, T fallback) {
     return value.isUndefined() || value.isNull() ? fallback : value.as<T>();
 }
 
+// Where a field lies in the module's memory, for the page to follow or write it while the
+// module is suspended.
+inline uintptr_t Address(const void* field) {
+    return reinterpret_cast<uintptr_t>(field);
+}
+
 inline emscripten::val CommitValue(const CellCommit& commit) {
     emscripten::val object = emscripten::val::object();
     object.set("changed", commit.changed);

@@ -116,10 +116,6 @@ val FindingValue(const Diagnosis& diagnosis) {
     return object;
 }
 
-uintptr_t Address(const void* field) {
-    return reinterpret_cast<uintptr_t>(field);
-}
-
 // The run's options in a cable's own module, from the claim the document's module made.
 StationOptions ClaimOptions(const val& claim) {
     StationOptions options;

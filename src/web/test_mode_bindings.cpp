@@ -55,10 +55,6 @@ ScrollCode ScrollCodeOf(const std::string& code) {
     return code == "end" ? ScrollCode::EndScroll : ScrollCode::Other;
 }
 
-uintptr_t Address(const void* field) {
-    return reinterpret_cast<uintptr_t>(field);
-}
-
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(halvex_test_mode) {

@@ -166,29 +166,18 @@ const journeys = {
   // a block while the other completes. The lines shown and the downloaded log are those
   // halvex-cli station gives for the same file on radio-sim.
   async station_two_virtual_radios({ page, context, site }) {
-    await withoutFilePickers(context);
-    await openPage(page, site, "radio=virtual");
-    await pickWith(page, "Menu_File_Open", example);
-    await page.waitForFunction(() =>
-      document.title.startsWith("v1_05_channels.pgm"),
+    const { image, dialog, lines, add, start, stop } = await openStation(
+      page,
+      context,
+      site,
+      "radio=virtual",
     );
-    const image = (await saveDownload(page)).subarray(pgmHeader + cloneStart);
-    await page
-      .getByRole("button", { name: menuLabel(english, "Menu_Program_Station") })
-      .click();
-    const dialog = page.locator("dialog.station");
-    const add = dialog.getByRole("button", {
-      name: menuLabel(english, "IDS_WEB_ADD_CABLE"),
-    });
     await add.click();
     await add.click();
     await runAxe(page, "over the station dialog", {
       include: [["dialog.station"]],
     });
-    await dialog
-      .getByRole("button", { name: english["Resource/1412"].replace("&", "") })
-      .click();
-    const lines = dialog.locator(".station-log li");
+    await start.click();
     const nextRadios = async (count) => {
       for (const cable of [1, 2]) {
         await dialog
@@ -270,13 +259,8 @@ const journeys = {
     // A first PTT ID code that is none is refused; the last code of six digits goes to the
     // next radio, whose number goes on from the log's, and the one after is refused and
     // stops the run.
-    await dialog
-      .getByRole("button", { name: english["Resource/1413"].replace("&", "") })
-      .click();
+    await stop.click();
     const code = dialog.getByLabel(english["Resource/1414"].replace(/:$/, ""));
-    const start = dialog.getByRole("button", {
-      name: english["Resource/1412"].replace("&", ""),
-    });
     const box = page.getByRole("alertdialog");
     await code.fill("12a");
     await start.click();
