@@ -257,21 +257,26 @@ private slots:
         Command(kCommandCopy);
         const QMimeData* data = QApplication::clipboard()->mimeData();
         QVERIFY(data->hasFormat(kChannelsMimeType));
-        QVERIFY(data->text().startsWith("Location,Name,Frequency"));
-        QVERIFY(data->text().contains("3,ALPHA,146.520000"));
+        QVERIFY(data->text().startsWith("Location\tName\tFrequency"));
+        QVERIFY(data->text().contains("3\tALPHA\t146.520000"));
         QVERIFY(Frame()->StatusNoteText().contains("Channel 3 copied."));
 
         ClickHeader(40);
         Command(kCommandPaste);
         QVERIFY(ReadChannelSlot(Document().Image(), 40) == original);
 
-        // The same rows as plain text, as a spreadsheet hands them over.
-        QApplication::clipboard()->setText(data->text());
-        ClickHeader(41);
-        Command(kCommandPaste);
-        QCOMPARE(Name(41), std::string("ALPHA"));
-        QCOMPARE(Document().Image().GetFrequencyText(41, kDecodeSide), std::string("146.52000"));
-        QVERIFY(!Document().Image().GetBcl(41));
+        // The same rows as plain text, as a spreadsheet hands them over, and as CSV text.
+        const QString cells = data->text();
+        for (const auto& [text, channel] :
+             {std::pair{cells, 41}, std::pair{QString(cells).replace('\t', ','), 42}}) {
+            QApplication::clipboard()->setText(text);
+            ClickHeader(channel);
+            Command(kCommandPaste);
+            QCOMPARE(Name(channel), std::string("ALPHA"));
+            QCOMPARE(Document().Image().GetFrequencyText(channel, kDecodeSide),
+                     std::string("146.52000"));
+            QVERIFY(!Document().Image().GetBcl(channel));
+        }
 
         QApplication::clipboard()->setText(
             "Frequency,Name,Mode\r\n146.52,ONE,FM\r\n147.00,TWO,AM\r\n");

@@ -81,8 +81,9 @@ void Copy(const FeatureContext& context, const std::vector<int>& channels) {
     const std::string exact = EncodeChannelSlots(CopyChannels(document.Image(), channels));
     data->setData(kChannelsMimeType,
                   QByteArray(exact.data(), static_cast<qsizetype>(exact.size())));
-    data->setText(
-        QString::fromStdString(ExportChannelCsvRows(document, channels, LanguageWording, &notes)));
+    // Tab-separated cells, as spreadsheets put on and take from the clipboard.
+    data->setText(QString::fromStdString(
+        ExportChannelCsvRows(document, channels, LanguageWording, &notes, '\t')));
     QApplication::clipboard()->setMimeData(data);
     QString note = LangText(CountedKey("IDS_CHANNELS_COPIED", channels.size()),
                             {Arg(ChannelListText(channels))});
@@ -128,7 +129,7 @@ void PasteText(const FeatureContext& context, const std::string& text, int targe
     before.bytes = document.Image().bytes;
     ChannelImportResult result;
     std::string error;
-    if (!PasteChannelCsv(text, document, last, target, LanguageWording, &result, &error)) {
+    if (!PasteChannelText(text, document, last, target, LanguageWording, &result, &error)) {
         ShowMessage(context, LoadLangString("IDS_PASTE_REFUSED") + error, MessageIcon::Stop);
         return;
     }
