@@ -5,6 +5,7 @@
 // overwrite the open document or the settings, a file that is no station log and a first PTT
 // ID code that is no code are refused before any radio hears a byte.
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -107,6 +108,47 @@ private slots:
         dialog.reject();
         QTRY_VERIFY(!dialog.isVisible());
         QVERIFY(MessageBox::Shown().empty());
+    }
+
+    // Checking only: each radio read and compared with the document, none written, the one
+    // that holds the document green and the other red, both logged by what was found.
+    void checkOnlyReadsEachRadioAndWritesNone() {
+        CHalvexDoc& document = m_Fixture->app->Document();
+        document.PrepareImageUnrecorded();
+        RadioMemory same{};
+        std::copy_n(document.Image().bytes.begin(), kImageSize, same.begin());
+        std::string error;
+        VirtualRadio* holding = m_Fixture->AddRadio(3, {}, same, &error);
+        VirtualRadio* other = m_Fixture->AddRadio(4, {}, PatternMemory(4), &error);
+        QVERIFY2(holding && other, error.c_str());
+        const RadioMemory otherBefore = other->Memory();
+        CStationDlg dialog(m_Fixture->app->Features(), m_Fixture->app->MainFrame());
+        dialog.show();
+        std::string log = m_Fixture->dir.File("check.csv");
+        FindControl<QLineEdit>(&dialog, kStationOtherEditId)
+            ->setText(QString::fromStdString(m_Fixture->dir.PortLink(3) + " " +
+                                             m_Fixture->dir.PortLink(4)));
+        FindControl<QLineEdit>(&dialog, kStationLogEditId)->setText(QString::fromStdString(log));
+        FindControl<QCheckBox>(&dialog, kStationCheckOnlyId)->setChecked(true);
+        QVERIFY(!FindControl<QCheckBox>(&dialog, kStationVerifyId)->isEnabled());
+        FindControl<QAbstractButton>(&dialog, kStationStartId)->click();
+        for (size_t cable : {0u, 1u}) {
+            QTRY_VERIFY(dialog.NextButton(cable) && dialog.NextButton(cable)->isEnabled());
+            dialog.NextButton(cable)->click();
+        }
+        for (size_t cable : {0u, 1u}) {
+            QTRY_COMPARE_WITH_TIMEOUT(dialog.ResultLabel(cable)->text(),
+                                      Lang("IDS_STATION_CHECKED"), kRadioTimeoutMs);
+        }
+        QVERIFY(dialog.ResultLabel(0)->styleSheet().contains("#1b7f2a"));
+        QVERIFY(dialog.ResultLabel(1)->styleSheet().contains("#b3161b"));
+        const std::string lines = ReadBytes(log);
+        QVERIFY2(lines.find(",same,") != std::string::npos, lines.c_str());
+        QVERIFY2(lines.find(",differs,") != std::string::npos, lines.c_str());
+        QVERIFY(holding->Memory() == same);
+        QVERIFY(other->Memory() == otherBefore);
+        dialog.reject();
+        QTRY_VERIFY(!dialog.isVisible());
     }
 
     // The radios get the open document; with unsaved changes the label and the log say so

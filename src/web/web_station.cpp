@@ -147,7 +147,7 @@ StationLogged WebStation::Finish(const RadioRecord& record) {
     logged.words = RadioDoneWords(record, [](const char* key) { return LoadLangString(key); });
     logged.advice = LoadLangString(RadioDoneTextKeys(record.result).advice);
     logged.ok = record.result == RadioResult::Ok;
-    logged.passed = logged.ok || record.result == RadioResult::Same;
+    logged.passed = RadioPassed(record.result);
     return logged;
 }
 

@@ -368,7 +368,7 @@ const journeys = {
         window.halvexStationRadios.map((radio) => Array.from(radio.memory())),
       );
     const before = await memories();
-    await station.box("IDS_WEB_STATION_CHECK_ONLY").check();
+    await station.box("Resource/1416").check();
     assert.ok(await station.box("Resource/1407").isDisabled());
     await station.box("Resource/1406").check();
     await runAxe(page, "over the check-only station", {

@@ -93,7 +93,7 @@ export function runStationDialog(host: StationHost): Promise<void> {
   const add = button(label(texts("IDS_WEB_ADD_CABLE")));
   const [automaticLabel, automatic] = checkBox(texts.resource(1406), false);
   const [verifyLabel, verify] = checkBox(texts.resource(1407), true);
-  const [checkOnlyLabel, checkOnly] = checkBox(texts("IDS_WEB_STATION_CHECK_ONLY"), false);
+  const [checkOnlyLabel, checkOnly] = checkBox(texts.resource(1416), false);
   const code = element("input");
   code.id = "station-code";
   code.maxLength = 6;

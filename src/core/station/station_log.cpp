@@ -223,6 +223,10 @@ RadioDoneKeys RadioDoneTextKeys(RadioResult result) {
     return {"", ""};
 }
 
+bool RadioPassed(RadioResult result) {
+    return result == RadioResult::Ok || result == RadioResult::Same;
+}
+
 std::string RadioDoneWords(const RadioRecord& record,
                            const std::function<std::string(const char* key)>& text) {
     const RadioDoneKeys keys = RadioDoneTextKeys(record.result);

@@ -79,6 +79,8 @@ struct RadioDoneKeys {
     const char* advice;
 };
 RadioDoneKeys RadioDoneTextKeys(RadioResult result);
+// A result shown green across a bench: written and checked, or found the same as the file.
+bool RadioPassed(RadioResult result);
 // That line in the language text gives (the language text of a key); a detail keeps the log's
 // own words.
 std::string RadioDoneWords(const RadioRecord& record,

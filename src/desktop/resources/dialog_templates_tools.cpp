@@ -60,16 +60,18 @@ constexpr ControlTemplate kStationControls[] = {
     {kStationOtherEditId, ControlKind::Edit, "", kStyleNone, 214, 30, 169, 13},
     {kStationAutoId, ControlKind::CheckBox, "自动发现下一台", kStyleNone, 214, 48, 169, 10},
     {kStationVerifyId, ControlKind::CheckBox, "写入后校验", kStyleNone, 214, 62, 169, 10},
-    {kStationLogLabelId, ControlKind::Static, "记录文件：", kStyleNone, 7, 82, 70, 8},
-    {kStationLogEditId, ControlKind::Edit, "", kStyleNone, 80, 80, 303, 13},
-    {kStationCodeLabelId, ControlKind::Static, "首台PTT ID码：", kStyleNone, 7, 98, 200, 8},
-    {kStationCodeEditId, ControlKind::Edit, "", kStyleNone, 214, 96, 60, 13},
+    {kStationCheckOnlyId, ControlKind::CheckBox, "只读取比较，不写入", kStyleNone, 214, 76, 169,
+     10},
+    {kStationLogLabelId, ControlKind::Static, "记录文件：", kStyleNone, 7, 96, 70, 8},
+    {kStationLogEditId, ControlKind::Edit, "", kStyleNone, 80, 94, 303, 13},
+    {kStationCodeLabelId, ControlKind::Static, "首台PTT ID码：", kStyleNone, 7, 112, 200, 8},
+    {kStationCodeEditId, ControlKind::Edit, "", kStyleNone, 214, 110, 60, 13},
     // The rows of the cables are made inside it when a run starts.
-    {kStationRowsGroupId, ControlKind::GroupBox, "对讲机", kStyleNone, 7, 114, 376, 120},
-    {kStationLogListId, ControlKind::ListBox, "", kStyleNone, 7, 238, 376, 56},
-    {kStationStartId, ControlKind::DefaultPushButton, "开始", kStyleNone, 7, 300, 50, 14},
-    {kStationStopId, ControlKind::PushButton, "停止", kStyleNone, 63, 300, 50, 14},
-    {kIdCancel, ControlKind::PushButton, "关闭", kStyleNone, 333, 300, 50, 14},
+    {kStationRowsGroupId, ControlKind::GroupBox, "对讲机", kStyleNone, 7, 128, 376, 120},
+    {kStationLogListId, ControlKind::ListBox, "", kStyleNone, 7, 252, 376, 56},
+    {kStationStartId, ControlKind::DefaultPushButton, "开始", kStyleNone, 7, 314, 50, 14},
+    {kStationStopId, ControlKind::PushButton, "停止", kStyleNone, 63, 314, 50, 14},
+    {kIdCancel, ControlKind::PushButton, "关闭", kStyleNone, 333, 314, 50, 14},
 };
 
 constexpr DialogTemplate kToolTemplates[] = {
@@ -80,7 +82,7 @@ constexpr DialogTemplate kToolTemplates[] = {
      kChannelImportControls},
     {kConfigImportTemplate, DialogKind::Modal, "导入配置", kDialogFont, 8, 300, 196,
      kConfigImportControls},
-    {kStationTemplate, DialogKind::Modal, "批量写频", kDialogFont, 8, 390, 320, kStationControls},
+    {kStationTemplate, DialogKind::Modal, "批量写频", kDialogFont, 8, 390, 334, kStationControls},
 };
 
 }  // namespace

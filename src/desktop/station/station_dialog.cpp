@@ -62,10 +62,11 @@ void ShowResult(QLabel* label, std::optional<RadioResult> result) {
         label->setStyleSheet({});
         return;
     }
-    bool ok = *result == RadioResult::Ok;
-    label->setText(Lang(ok ? "IDS_STATION_DONE" : "IDS_STATION_FAILED"));
-    label->setStyleSheet(ok ? "QLabel { background: #1b7f2a; color: white; font-weight: bold; }"
-                            : "QLabel { background: #b3161b; color: white; font-weight: bold; }");
+    // The same words as the radio's line in the list.
+    label->setText(Lang(RadioDoneTextKeys(*result).advice));
+    label->setStyleSheet(RadioPassed(*result)
+                             ? "QLabel { background: #1b7f2a; color: white; font-weight: bold; }"
+                             : "QLabel { background: #b3161b; color: white; font-weight: bold; }");
 }
 
 }  // namespace
@@ -91,6 +92,9 @@ CStationDlg::CStationDlg(const FeatureContext& context, QWidget* parent)
         m_Devices->addItem(Path(device.path));
     }
     FindControl<QCheckBox>(this, kStationVerifyId)->setChecked(true);
+    // A run that writes nothing has nothing to read back.
+    connect(FindControl<QCheckBox>(this, kStationCheckOnlyId), &QCheckBox::toggled, this,
+            [this] { ShowRunning(false); });
     FindControl<QLineEdit>(this, kStationCodeEditId)->setMaxLength(kPttIdCodeSize);
     FindControl<QLineEdit>(this, kStationLogEditId)->setText(Path(DefaultLogPath(documentPath)));
     connect(FindControl<QAbstractButton>(this, kStationStartId), &QAbstractButton::clicked, this,
@@ -185,6 +189,7 @@ void CStationDlg::OnStart() {
     options.settingsPath = m_Context.settingsPath;
     options.verify = FindControl<QCheckBox>(this, kStationVerifyId)->isChecked();
     options.autoNext = FindControl<QCheckBox>(this, kStationAutoId)->isChecked();
+    options.checkOnly = FindControl<QCheckBox>(this, kStationCheckOnlyId)->isChecked();
     options.fileName = m_Context.document.GetPathName();
     options.runId = StationRunId();
     options.documentSettings = m_Context.document.GetSettings();
@@ -427,8 +432,10 @@ void CStationDlg::reject() {
 void CStationDlg::ShowRunning(bool running) {
     FindControl<QAbstractButton>(this, kStationStartId)->setEnabled(!running);
     FindControl<QAbstractButton>(this, kStationStopId)->setEnabled(running);
-    for (int id : {kStationDeviceListId, kStationOtherEditId, kStationAutoId, kStationVerifyId,
+    for (int id : {kStationDeviceListId, kStationOtherEditId, kStationAutoId, kStationCheckOnlyId,
                    kStationLogEditId, kStationCodeEditId}) {
         FindControl<QWidget>(this, id)->setEnabled(!running);
     }
+    FindControl<QWidget>(this, kStationVerifyId)
+        ->setEnabled(!running && !FindControl<QCheckBox>(this, kStationCheckOnlyId)->isChecked());
 }

@@ -19,3 +19,4 @@ constexpr int kStationStartId = 1412;
 constexpr int kStationStopId = 1413;
 constexpr int kStationCodeLabelId = 1414;
 constexpr int kStationCodeEditId = 1415;
+constexpr int kStationCheckOnlyId = 1416;
