@@ -669,9 +669,9 @@ def journey_check_connection(session):
     session.wait_gone(box, "the missing device finding")
 
 
-def station_after_one_radio(session, log, fields=()):
-    """The station dialog on COM1 with its log and any other fields typed in, once the
-    radio found by itself has its line in the log."""
+def station_after_one_radio(session, log, fields=(), boxes=(), lines=2):
+    """The station dialog on COM1 with its log and any other fields typed in and boxes
+    ticked, once the radio found by itself has its line in the log, the log's lines-th."""
     menu_command(session, "Menu_Program", "Menu_Program_Station")
     station = session.dialog(session.resource(IDS.kStationTemplate), IDS.kStationTemplate)
     for control, text in ((IDS.kStationOtherEditId, session.path("ports", "COM1")),
@@ -679,17 +679,19 @@ def station_after_one_radio(session, log, fields=()):
         station.click(control)
         session.x.key("ctrl+a")
         session.x.type(text)
-    station.click(IDS.kStationAutoId)
+    for box in (IDS.kStationAutoId, *boxes):
+        station.click(box)
     station.click(IDS.kStationStartId)
     wait_until("the radio's line in the log",
-               lambda: os.path.exists(log) and open(log).read().count("\n") == 2,
+               lambda: os.path.exists(log) and open(log).read().count("\n") == lines,
                TRANSFER_DEADLINE)
     return station
 
 
 def journey_station_codes(session):
     """A fleet's first PTT ID code typed into the station dialog: the radio found by itself
-    holds it, and the log's line and the dialog's list say so."""
+    holds it, and the log's line and the dialog's list say so; a check against the next code
+    finds it differs and writes nothing."""
     session.start_radio()
     session.start_app()
     read_from_radio(session)
@@ -698,10 +700,17 @@ def journey_station_codes(session):
     session.shot("station-done")
     session.x.key("Escape")
     session.wait_gone(station.window, "the station dialog")
+    # Checked only against the next code: the radio differs and keeps the code it holds.
+    station = station_after_one_radio(session, log, ((IDS.kStationCodeEditId, "0102"),),
+                                      (IDS.kStationCheckOnlyId,), 3)
+    session.shot("station-checked")
+    session.x.key("Escape")
+    session.wait_gone(station.window, "the station dialog")
     lines = open(log).read().splitlines()
     if not lines[0].startswith("time,") or ",ok," not in lines[1] or \
-            not lines[1].endswith(",0101"):
-        raise JourneyFailure(f"the log does not hold the radio with its code: {lines}")
+            not lines[1].endswith(",0101") or ",differs," not in lines[2]:
+        raise JourneyFailure(f"the log does not hold the radio with its code, then its check: "
+                             f"{lines}")
     radio = session.stop_radio()
     if radio[PTT_ID_CODE:PTT_ID_CODE + 6] != bytes([0, 1, 0, 1, 0xFF, 0xFF]):
         raise JourneyFailure("the radio does not hold the PTT ID code 0101")
