@@ -180,22 +180,24 @@ class TestDialog {
     body.append(this.items, side);
     this.dialog.append(title, body);
 
-    this.items.addEventListener("change", () => void this.selected());
+    this.items.addEventListener("change", () => this.reported(() => this.selected()));
     this.bar.addEventListener("keydown", (event) => this.barKey(event));
     this.bar.addEventListener("keyup", (event) => {
       if (event.key in SCROLL_KEYS) {
-        void this.scroll("end");
+        this.reported(() => this.scroll("end"));
       }
     });
-    this.bar.addEventListener("input", () => void this.scroll("track"));
-    this.bar.addEventListener("change", () => void this.scroll("end"));
+    this.bar.addEventListener("input", () => this.reported(() => this.scroll("track")));
+    this.bar.addEventListener("change", () => this.reported(() => this.scroll("end")));
     // The wheel has no end: a value it set would never be stored or sent.
     this.bar.addEventListener("wheel", (event) => event.preventDefault(), { passive: false });
-    start.addEventListener("click", () => void this.exchange("start"));
-    writeAll.addEventListener("click", () => void this.exchange("write"));
-    readAll.addEventListener("click", () => void this.readAll());
-    openData.addEventListener("click", () => void this.openData());
-    saveData.addEventListener("click", () => void this.blockedWhile(() => host.saveFile()));
+    start.addEventListener("click", () => this.reported(() => this.exchange("start")));
+    writeAll.addEventListener("click", () => this.reported(() => this.exchange("write")));
+    readAll.addEventListener("click", () => this.reported(() => this.readAll()));
+    openData.addEventListener("click", () => this.reported(() => this.openData()));
+    saveData.addEventListener("click", () =>
+      this.reported(() => this.blockedWhile(() => host.saveFile())),
+    );
     this.cancelButton.addEventListener("click", () => this.cancel());
     this.dialog.addEventListener("cancel", (event) => {
       event.preventDefault();
@@ -250,7 +252,7 @@ class TestDialog {
     event.preventDefault();
     const code = SCROLL_KEYS[event.key];
     if (code) {
-      void this.scroll(code);
+      this.reported(() => this.scroll(code));
     }
   }
 
@@ -285,6 +287,16 @@ class TestDialog {
 
   private get module(): HalvexModule {
     return this.host.module;
+  }
+
+  // A step that failed (the exchange's instance stopped, say) is told, and leaves the dialog
+  // usable rather than blocked.
+  private reported(step: () => Promise<void>): void {
+    step().catch((error: unknown) => {
+      this.block(false);
+      const { texts } = this.host;
+      void okBox(texts, { caption: texts("IDS_ERROR"), text: String(error), stopIcon: true });
+    });
   }
 
   private async exchange(kind: TestExchange): Promise<void> {
