@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr int kLastLevel = 9;
-constexpr int kLastTimeLimit = 7;
-
 std::string Value(const std::string& value, const DifferenceWording& wording) {
     if (value == kUnusedChannelText) {
         return wording.text("IDS_DIFF_UNUSED");
@@ -55,33 +52,14 @@ std::string Column(const ImageDifference& difference, const DifferenceWording& w
                                                              : kPttIdCodeId);
 }
 
-std::vector<std::string> Digits(int last) {
-    std::vector<std::string> digits;
-    for (int digit = 0; digit <= last; ++digit) {
-        digits.push_back(std::to_string(digit));
-    }
-    return digits;
-}
-
 }  // namespace
 
 std::string OptionItemWords(const RadioOptionDefinition& option, int index,
                             const DifferenceWording& wording) {
-    std::vector<std::string> entries;
-    switch (option.kind) {
-        case OptionChoices::Switch:
-            return wording.text(index != 0 ? "IDS_ON" : "IDS_OFF");
-        case OptionChoices::Levels:
-            entries = Digits(kLastLevel);
-            break;
-        case OptionChoices::TimeLimits:
-            entries = Digits(kLastTimeLimit);
-            entries.front() = wording.text("IDS_OFF");
-            break;
-        case OptionChoices::LanguageList:
-            entries = wording.list(option.section);
-            break;
+    if (option.kind == OptionChoices::Switch) {
+        return wording.text(index != 0 ? "IDS_ON" : "IDS_OFF");
     }
+    const std::vector<std::string> entries = OptionEntries(option, {wording.text, wording.list});
     return index >= 0 && index < static_cast<int>(entries.size())
                ? entries[static_cast<size_t>(index)]
                : std::to_string(index);

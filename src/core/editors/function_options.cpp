@@ -78,21 +78,27 @@ int OptionControlId(const RadioOptionDefinition& option) {
     return 0;
 }
 
-std::vector<std::string> OptionEntries(const RadioOptionDefinition& option) {
+std::vector<std::string> OptionEntries(const RadioOptionDefinition& option,
+                                       const OptionWording& wording) {
     switch (option.kind) {
         case OptionChoices::Levels:
             return Digits(kLastLevel);
         case OptionChoices::TimeLimits: {
             std::vector<std::string> entries = Digits(kLastTimeLimit);
-            entries.front() = LoadLangString("IDS_OFF");
+            entries.front() = wording.text("IDS_OFF");
             return entries;
         }
         case OptionChoices::LanguageList:
-            return LoadLangList(option.section);
+            return wording.list(option.section);
         case OptionChoices::Switch:
             break;
     }
     return {};
+}
+
+std::vector<std::string> OptionEntries(const RadioOptionDefinition& option) {
+    return OptionEntries(option, {[](const char* key) { return LoadLangString(key); },
+                                  [](const char* section) { return LoadLangList(section); }});
 }
 
 namespace {

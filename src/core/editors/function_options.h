@@ -4,6 +4,7 @@
 // printed report, so none of them can show an option under another's control.
 #pragma once
 
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -26,8 +27,18 @@ const RadioOptionDefinition* OptionOfControl(int controlId);
 // 0 for an option the page does not show.
 int OptionControlId(const RadioOptionDefinition& option);
 
-// The entries the page's list of option shows, in the language of the program; empty for a
-// switch, which the page shows as a check box.
+// Where the entries' words come from: the language file of the program that shows them.
+struct OptionWording {
+    std::function<std::string(const char* key)> text;
+    // The items of a list section of the language file.
+    std::function<std::vector<std::string>(const char* section)> list;
+};
+
+// The entries the page's list of option shows, in wording's words; empty for a switch, which
+// the page shows as a check box.
+std::vector<std::string> OptionEntries(const RadioOptionDefinition& option,
+                                       const OptionWording& wording);
+// In the language of the program.
 std::vector<std::string> OptionEntries(const RadioOptionDefinition& option);
 
 // Stores entry index (a switch: 0 off, 1 on) of the option controlId shows, marks the
