@@ -2,7 +2,6 @@
 #include "web_station.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -32,13 +31,6 @@ std::string Filled(const char* key, std::initializer_list<std::string> values) {
         ++mark[1];
     }
     return text;
-}
-
-// The module's file system (emscripten 3.1.6) keeps the file a rename replaced under the
-// name, and a later unlink brings it back: the marker is removed before the log rewrites it
-// with a rename. The browser's storage, not this file, keeps it past the visit.
-void ForgetMarker() {
-    unlink(UnloggedRadiosPath(kLogPath).c_str());
 }
 
 }  // namespace
@@ -102,7 +94,6 @@ StationClaim WebStation::Claim(const std::string& cable) {
 }
 
 std::string WebStation::MarkWritten(const RadioRecord& record) {
-    ForgetMarker();
     std::string error;
     if (m_Log.MarkWritten(record, &error)) {
         return {};
@@ -121,7 +112,6 @@ void WebStation::KeepUnlogged(const std::string& text) {
         return;
     }
     mkdir(kLogFolder, 0755);
-    ForgetMarker();
     std::ofstream(UnloggedRadiosPath(kLogPath), std::ios::binary) << text;
 }
 
@@ -136,7 +126,6 @@ std::vector<std::string> WebStation::UnloggedWords() const {
 
 StationLogged WebStation::Finish(const RadioRecord& record) {
     StationLogged logged;
-    ForgetMarker();
     std::string error;
     if (!m_Log.Append(record, &error)) {
         // A radio nobody can find in the log is worse than a station that stops.
