@@ -13,6 +13,7 @@ import {
   chinese,
   command,
   downloaded,
+  dropFile,
   english,
   enterText,
   listedLines,
@@ -165,17 +166,11 @@ const journeys = {
       await box.waitFor({ state: "detached" });
       assert.deepEqual([await tableTexts(page), await page.title()], before);
     }
-    const good = Array.from(readFileSync(pgm("v1_05_channels")));
-    await page.evaluate((content) => {
-      const dataTransfer = new DataTransfer();
-      dataTransfer.items.add(
-        new File([new Uint8Array(content)], "v1_05_channels.pgm"),
-      );
-      const drop = { dataTransfer, bubbles: true, cancelable: true };
-      document
-        .querySelector("table.channels")
-        .dispatchEvent(new DragEvent("drop", drop));
-    }, good);
+    await dropFile(
+      page,
+      "v1_05_channels.pgm",
+      readFileSync(pgm("v1_05_channels")),
+    );
     await page.waitForFunction(() =>
       document.title.startsWith("v1_05_channels.pgm"),
     );
@@ -383,14 +378,7 @@ const journeys = {
           join(folder, "wrong.yaml"),
         );
       } else {
-        await page.evaluate((content) => {
-          const dataTransfer = new DataTransfer();
-          dataTransfer.items.add(new File([content], "wrong.yaml"));
-          const drop = { dataTransfer, bubbles: true, cancelable: true };
-          document
-            .querySelector("table.channels")
-            .dispatchEvent(new DragEvent("drop", drop));
-        }, wrong);
+        await dropFile(page, "wrong.yaml", Buffer.from(wrong));
       }
       await list.waitFor();
       assert.equal(

@@ -115,6 +115,22 @@ export async function pickWith(page, commandKey, path) {
   await (await chooser).setFiles(path);
 }
 
+// Drops a file named name holding bytes on the channel table, as a user drags one from a
+// file manager: no file chooser is involved.
+export async function dropFile(page, name, bytes) {
+  await page.evaluate(
+    ([fileName, content]) => {
+      const dataTransfer = new DataTransfer();
+      dataTransfer.items.add(new File([new Uint8Array(content)], fileName));
+      const drop = { dataTransfer, bubbles: true, cancelable: true };
+      document
+        .querySelector("table.channels")
+        .dispatchEvent(new DragEvent("drop", drop));
+    },
+    [name, Array.from(bytes)],
+  );
+}
+
 // The lines of the list in a dialog.
 export function listedLines(page, selector) {
   return page.locator(`${selector} li`).allInnerTexts();
