@@ -86,8 +86,8 @@ def journey_read_edit_save_reopen(session):
     session.start_radio()
     session.start_app()
     read_from_radio(session)
+    session.wait_channel_filled(1, 1, "channel 1 to show after the read")
     grid = session.channel_grid()
-    session.wait_cell_filled(grid, 1, 1, "channel 1 to show after the read")
 
     # One cell of every kind in channel 1: frequency texts, both tone lists, the choice
     # lists of each length and the name.
@@ -840,8 +840,7 @@ def journey_guide_pictures(session):
     session.picture("transfer-dialog", dialog.window)
     dialog.click(IDS.kIdOk)
     session.wait_gone(dialog.window, "the read dialog", TRANSFER_DEADLINE)
-    # The start panel goes with the first channels, and the table moves up into its room.
-    session.wait_cell_filled(session.channel_grid(), 1, 1, "channel 1 of the radio")
+    session.wait_channel_filled(1, 1, "channel 1 of the radio")
     channels = page_shown(session, b"", "the channels to hold still")
     session.picture("channel-page", session.main_window)
     session.x.focus(session.main_window)

@@ -370,9 +370,23 @@ class Session:
     def wait_cell_filled(self, grid, row, column, what):
         wait_until(what, lambda: not self.cell_is_empty(grid, row, column), DEFAULT_DEADLINE)
 
-    def cell_is_empty(self, grid, row, column):
+    def wait_channel_filled(self, row, column, what):
+        """Waits for text in a cell of the channel table, finding the table anew each time:
+        the start panel goes with the first channels, and the table moves up into its room."""
+        def probe():
+            image = self.x.capture()
+            try:
+                grid = Grid.find(image, self.x.geometry(self.main_window), 13)
+            except JourneyFailure:
+                return False
+            return not self.cell_is_empty(grid, row, column, image)
+
+        wait_until(what, probe, DEFAULT_DEADLINE)
+
+    def cell_is_empty(self, grid, row, column, image=None):
         """True when the cell shows no text: every pixel inside its lines is one colour."""
-        image = self.x.capture()
+        if image is None:
+            image = self.x.capture()
         left, top, width, height = grid.cell_rect(row, column)
         colours = {image.pixel(x, y) for x in range(left + 2, left + width - 2)
                    for y in range(top + 2, top + height - 2)}
