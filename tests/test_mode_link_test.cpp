@@ -454,17 +454,15 @@ TEST_F(TestModeLinkTest, EchoingCableAtLineSpeedReadsUnshiftedData) {
     // The end byte may still be on its way to a busy radio.
     std::optional<Bytes> received = ReceivedBeforeMarker(m_Radio, PortLink(kRadioPort));
     ASSERT_TRUE(received);
-    const Bytes& sent = *received;
+    // A request asked again, in either exchange, is the radio falling behind, not a shift.
+    int repeats = 0;
+    const Bytes sent = WithoutRepeatedRequests(*received, &repeats);
     ASSERT_GT(sent.size(), expected.size() + 4);
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), sent.begin()));
     Bytes readAll = kLinkSteps;
     Append(readAll, BlockReads(0, 0x2000));
     readAll.push_back(0x62);
-    int repeats = 0;
-    EXPECT_EQ(
-        WithoutRepeatedRequests(
-            Bytes(sent.begin() + static_cast<long>(expected.size() + 4), sent.end()), &repeats),
-        readAll);
+    EXPECT_EQ(Bytes(sent.begin() + static_cast<long>(expected.size() + 4), sent.end()), readAll);
     // Asking again is for a radio that fell behind now and then, not for every block.
     EXPECT_LT(repeats, 16) << "of 512 block requests";
 }
