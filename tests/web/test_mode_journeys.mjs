@@ -182,7 +182,6 @@ await runNamedJourney("test_mode_journeys.mjs", {
       await enterAccessCode(page, accessCode)
     ).waitFor({ state: "detached" });
     const dialog = page.locator("dialog.test-mode");
-    const memoryBefore = await radioMemory(page);
     await dialog
       .getByRole("button", { name: english["Resource/1153"] })
       .click();
@@ -214,6 +213,5 @@ await runNamedJourney("test_mode_journeys.mjs", {
         .isDisabled(),
       "a stopped read is no step",
     );
-    assert.deepEqual(await radioMemory(page), memoryBefore);
   },
 });
